@@ -1,0 +1,16 @@
+# rz_deps: the libraries the core links against, found per platform.
+#   cabinet  - libmspack natively; cabinet.dll (loaded at run time) on Windows
+#   LZMA     - liblzma (cross-built from Debian's source package for Windows)
+#   PNG      - libpng natively (kof frames)
+add_library(rz_deps INTERFACE)
+
+if(WIN32)
+  find_path(RZ_LZMA_INCLUDE lzma.h PATHS ${RZ_MINGW_PREFIX}/include REQUIRED NO_DEFAULT_PATH)
+  find_library(RZ_LZMA_LIB NAMES liblzma.a lzma PATHS ${RZ_MINGW_PREFIX}/lib REQUIRED NO_DEFAULT_PATH)
+  target_include_directories(rz_deps INTERFACE ${RZ_LZMA_INCLUDE})
+  target_link_libraries(rz_deps INTERFACE ${RZ_LZMA_LIB})
+else()
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(RZ_PKG REQUIRED IMPORTED_TARGET liblzma libmspack libpng zlib)
+  target_link_libraries(rz_deps INTERFACE PkgConfig::RZ_PKG)
+endif()

@@ -1,0 +1,17 @@
+#pragma once
+// Command identifiers: every user command reaches the main window as WM_COMMAND with
+// one of these, from the menu bar, the context menu, the accelerators or the panel.
+// Plain #defines, so that the resource script can use them too.
+#define CM_EXIT 100
+#define CM_LOAD 101
+#define CM_PROPERTIES 102
+#define CM_PLAY 110
+#define CM_PAUSE 111
+#define CM_STOP 112
+#define CM_SEGMENTS 113
+#define CM_PREVIOUS 114
+#define CM_NEXT 115
+#define CM_CONTROL_PANEL 120
+#define CM_FULL_SCREEN 121
+#define CM_HELP 130
+#define CM_ABOUT 131

@@ -1,0 +1,25 @@
+#pragma once
+// The global lock of the player: re-entrant for the owning thread, as the playback
+// tick pumps messages that may enter it again.
+#include <mutex>
+
+class TCriticalSection {
+public:
+  void Enter() { FSection.lock(); }
+  void Leave() { FSection.unlock(); }
+
+private:
+  std::recursive_mutex FSection;
+};
+
+// Enters on construction, leaves on destruction.
+class TCriticalSectionScope {
+public:
+  explicit TCriticalSectionScope(TCriticalSection& section) : FSection(section) { FSection.Enter(); }
+  ~TCriticalSectionScope() { FSection.Leave(); }
+  TCriticalSectionScope(const TCriticalSectionScope&) = delete;
+  TCriticalSectionScope& operator=(const TCriticalSectionScope&) = delete;
+
+private:
+  TCriticalSection& FSection;
+};
