@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds roRezodu.exe (installing what is missing) and plays a film under Wine:
+#   scripts/play.sh [FILM.kof] [player options …]
+# Without a display (no DISPLAY), it runs inside Xvfb for PLAY_SECONDS seconds (10 by
+# default) and saves a screenshot to build/play-screenshot.png.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+RZ_MINGW_PREFIX=$(scripts/setup.sh)
+export RZ_MINGW_PREFIX
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target roRezodu -j "$(nproc)" >/dev/null
+exe="$PWD/build/windows/roRezodu.exe"
+
+source scripts/wine-env.sh
+if [ -n "${DISPLAY:-}" ]; then
+  rz_wine_prefix "$PWD/build/wine-play"
+  HOME="$HOME_FOR_WINE" exec wine "$exe" "$@"
+fi
+
+rz_wine_prefix "$PWD/build/wine-play-headless" unmanaged
+seconds="${PLAY_SECONDS:-10}"
+shot="$PWD/build/play-screenshot.png"
+echo "play: no display; running in Xvfb for $seconds s, screenshot: $shot" >&2
+HOME="$HOME_FOR_WINE" xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  wine "$0" "${@:3}" & pid=$!
+  sleep "$1"
+  import -window root "$2"
+  kill $pid 2>/dev/null; wineserver -k 2>/dev/null; wait $pid 2>/dev/null || true
+' "$exe" "$seconds" "$shot" "$@"

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The whole test suite: installs what is missing, builds both configurations and runs
+#   1. the native unit tests under AddressSanitizer and UndefinedBehaviorSanitizer,
+#   2. the same tests plus the Windows-only ones, cross-built and run under Wine,
+#   3. the end-to-end tests of roRezodu.exe under Wine in Xvfb.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+RZ_MINGW_PREFIX=$(scripts/setup.sh)
+export RZ_MINGW_PREFIX
+jobs=$(nproc)
+
+step() { printf '\n== %s\n' "$*"; }
+
+step "native build (sanitizers)"
+cmake --preset native-asan >/dev/null
+cmake --build --preset native-asan -j "$jobs"
+step "native tests"
+ctest --preset native-asan -j "$jobs"
+
+step "Windows build (MinGW-w64)"
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j "$jobs"
+
+step "Windows tests under Wine, end-to-end tests in Xvfb"
+source scripts/wine-env.sh
+rz_wine_prefix "$PWD/build/wine-test" unmanaged
+export HOME="$HOME_FOR_WINE"
+# One wineserver for the whole run: every Wine start after the first is then cheap.
+wineserver -p
+trap 'wineserver -k 2>/dev/null || true' EXIT
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset windows
