@@ -1,0 +1,71 @@
+#include "film/temp_files.h"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <system_error>
+
+#include "film/ko_error.h"
+#include "film/ko_stream.h"
+
+std::filesystem::path SystemTempFolder() {
+  std::error_code error;
+  std::filesystem::path folder = std::filesystem::temp_directory_path(error);
+  if (error || folder.empty()) throw EkoError("The system names no temporary folder");
+  return folder;
+}
+
+std::filesystem::path CreatePlayerTempFolder(const std::filesystem::path& parent) {
+  const std::filesystem::path base = parent.empty() ? SystemTempFolder() : parent;
+  std::filesystem::path folder;
+  for (unsigned long n = 0;; ++n) {
+    char name[32];
+    std::snprintf(name, sizeof name, "koP_%04lu", n);
+    folder = base / name;
+    std::error_code error;
+    if (!std::filesystem::exists(folder, error) && !error) break;
+    // A folder we cannot even look at would stop every later number too.
+    if (error || n == 0xFFFFFFFFul)
+      throw EkoError(FormatText("Cannot create the temporary folder %s", PathText(folder).c_str()));
+  }
+  std::error_code error;
+  if (!std::filesystem::create_directory(folder, error) || error)
+    throw EkoError(FormatText("Cannot create the temporary folder %s", PathText(folder).c_str()));
+  return folder;
+}
+
+bool RemovePlayerTempFolder(const std::filesystem::path& folder) {
+  std::error_code error;
+  if (folder.empty() || !std::filesystem::exists(folder, error)) return true;
+  if (!std::filesystem::is_empty(folder, error) || error) return false;
+  return std::filesystem::remove(folder, error) && !error;
+}
+
+std::string TempTimeStamp() {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  const auto millis =
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &seconds);
+#else
+  localtime_r(&seconds, &local);
+#endif
+  char stamp[40];
+  std::snprintf(stamp, sizeof stamp, "%04d%02d%02d%02d%02d%02d%03d", local.tm_year + 1900, local.tm_mon + 1,
+                local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(millis));
+  return stamp;
+}
+
+std::filesystem::path MakeTempFileName(const std::string& extension, const std::filesystem::path& folder,
+                                       const std::string& prefix) {
+  const std::filesystem::path base = folder.empty() ? SystemTempFolder() : folder;
+  for (;;) {
+    std::filesystem::path name = base / (prefix + TempTimeStamp() + "." + extension);
+    std::error_code error;
+    // When the folder cannot be looked into, creating the file will fail and say so;
+    // looping would only spin.
+    if (!std::filesystem::exists(name, error) || error) return name;
+  }
+}
