@@ -1,0 +1,128 @@
+#include "film/data_file.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <system_error>
+
+#include "film/ko_error.h"
+#include "playback/ko_cursor.h"
+
+namespace {
+int32_t Positive(int32_t value) { return value > 0 ? value : 0; }
+
+// Copies a block of count bytes into a memory stream, after checking that the file
+// holds it. Returns a problem text or "".
+std::string ReadBlock(TkoFileStream& stream, int64_t fileSize, int32_t count, TkoMemoryStream& target,
+                      const char* what) {
+  if (count <= 0) return {};
+  const int64_t position = stream.GetPosition();
+  if (position < 0 || position + count > fileSize)
+    return FormatText("the %s (%d bytes) runs past the end of the data file", what, count);
+  try {
+    target.CopyFrom(stream, count);
+  } catch (const EkoError&) {
+    return FormatText("the %s cannot be read", what);
+  }
+  target.SetPosition(0);
+  return {};
+}
+
+std::string Walk(TkoFileStream& stream, const TDataFileSizes& sizes, TSegmentInfo& segment) {
+  const int64_t fileSize = stream.GetSize();
+  int32_t nameLength = 0;
+  if (stream.Read(&nameLength, 4) != 4) return "the data file ends inside its name length";
+  if (nameLength < 1 || nameLength > kMaxNameBlock)
+    return FormatText("the name block length %d is outside 1..%d", nameLength, kMaxNameBlock);
+  uint8_t block[kMaxNameBlock] = {};
+  if (stream.Read(block, nameLength) != nameLength) return "the data file ends inside its name block";
+  // The length byte cannot claim more characters than the block holds.
+  segment.Name.assign(reinterpret_cast<const char*>(block + 1),
+                      std::min<size_t>(block[0], static_cast<size_t>(nameLength - 1)));
+
+  // Every cursor record takes at least kMinCursorRecord bytes: a count the file cannot
+  // hold is refused before any cursor is made.
+  const int32_t cursorCount = Positive(sizes.CursorCount);
+  if (cursorCount > (fileSize - stream.GetPosition()) / kMinCursorRecord)
+    return FormatText("the data file is too short for its %d cursor records", cursorCount);
+  for (int32_t i = 0; i < cursorCount; ++i) {
+    auto cursor = std::make_unique<TkoCursor>();
+    // A cursor that fails to load stays in the list and draws nothing; but when its
+    // record could not even be stepped over, nothing behind it can be found.
+    cursor->Load(stream);
+    const bool consumed = cursor->RecordConsumed();
+    const std::string damage = cursor->Damage();
+    segment.Cursors.Add(std::move(cursor));
+    if (!consumed) return FormatText("cursor record %d is damaged (%s)", i + 1, damage.c_str());
+    const int64_t position = stream.GetPosition();
+    if (position < 0 || position > fileSize)
+      return FormatText("cursor record %d runs past the end of the data file", i + 1);
+  }
+
+  const int32_t frameDataSize = Positive(sizes.FrameDataSize);
+  if (frameDataSize > 0) {
+    const int64_t first = stream.GetPosition();
+    if (first < 0 || first + frameDataSize > fileSize)
+      return FormatText("the frame records (%d bytes) run past the end of the data file", frameDataSize);
+    segment.FirstFrameOffset = static_cast<int32_t>(first);
+    stream.SetPosition(static_cast<int32_t>(first + frameDataSize));
+  }
+  std::string problem = ReadBlock(stream, fileSize, sizes.CursorTrackSize, segment.CursorTrack, "cursor track");
+  if (problem.empty()) problem = ReadBlock(stream, fileSize, sizes.ExtraSize, segment.Extra, "extra block");
+  return problem;
+}
+}  // namespace
+
+std::string WalkDataFile(std::unique_ptr<TkoFileStream> stream, const std::filesystem::path& path,
+                         const TDataFileSizes& sizes, TSegmentInfo& segment) {
+  const std::string problem = Walk(*stream, sizes, segment);
+  if (problem.empty() && sizes.FrameDataSize > 0) {
+    segment.FrameStream = std::move(stream);
+    segment.DataFilePath = path;
+    return {};
+  }
+  // Nothing to play from the file: close it before deleting it (Windows keeps open
+  // files).
+  stream.reset();
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
+  if (!problem.empty()) {
+    segment.Cursors.Clear();
+    segment.CursorTrack.SetCapacity(0);
+    segment.Extra.SetCapacity(0);
+    segment.FirstFrameOffset = 0;
+    segment.FrameStream.reset();
+    segment.DataFilePath.clear();
+    segment.Problem = "damaged data file: " + problem;
+  }
+  return problem;
+}
+
+size_t FrameBufferSize(int32_t width, int32_t height) {
+  if (width <= 0 || height <= 0) return 0;
+  const int64_t pixels = int64_t{width} * height;
+  if (pixels > (std::numeric_limits<int32_t>::max() - 8) / 5) return 0;
+  return static_cast<size_t>(8 + 5 * pixels);
+}
+
+TLoadFrameResult LoadFrame(TSegmentInfo* segment, std::span<uint8_t> frame) {
+  if (frame.empty()) return {false, "LoadFrame: Frame = nil"};
+  if (!segment) return {false, {}};
+  if (!segment->FrameStream) return {false, "LoadFrame: no frame stream"};
+  TkoFileStream& stream = *segment->FrameStream;
+
+  int32_t size = 0;
+  const int32_t got = stream.Read(&size, 4);
+  if (got == 0 || (got == 4 && size <= 0)) return {false, "LoadFrame: Size = 0"};
+  if (got != 4) return {false, "LoadFrame: BytesRead <> size"};
+  if (size < 8 || static_cast<uint64_t>(size) > frame.size())
+    return {false, FormatText("LoadFrame: damaged frame record (size %d)", size)};
+
+  std::memcpy(frame.data(), &size, 4);
+  if (stream.Read(frame.data() + 4, size - 4) != size - 4) return {false, "LoadFrame: BytesRead <> size"};
+  int32_t runCount = 0;
+  std::memcpy(&runCount, frame.data() + 4, 4);
+  if (int64_t{8} + int64_t{5} * runCount != size)
+    return {false, FormatText("LoadFrame: damaged frame record (size %d)", size)};
+  return {true, {}};
+}

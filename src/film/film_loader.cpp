@@ -1,0 +1,156 @@
+#include "film/film_loader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "film/ko_error.h"
+#include "film/round_half_even.h"
+
+namespace {
+int32_t I32At(const uint8_t* bytes) {
+  uint32_t value = 0;
+  for (int i = 3; i >= 0; --i) value = (value << 8) | bytes[i];
+  return static_cast<int32_t>(value);
+}
+
+// A version text comes from a film executable's language table, so it is used as a
+// printf format only when its one conversion is a plain %d.
+bool IsSafeVersionFormat(const std::string& format) {
+  int conversions = 0;
+  for (size_t i = 0; i < format.size(); ++i) {
+    if (format[i] != '%') continue;
+    if (i + 1 < format.size() && format[i + 1] == '%') {
+      ++i;
+    } else if (i + 1 < format.size() && format[i + 1] == 'd') {
+      ++i;
+      ++conversions;
+    } else {
+      return false;
+    }
+  }
+  return conversions <= 1;
+}
+}  // namespace
+
+TSegmentHeader ParseSegmentHeader(const uint8_t (&bytes)[kSegmentHeaderSize]) {
+  TSegmentHeader header;
+  header.Version = bytes[0];
+  header.Width = I32At(bytes + 1);
+  header.Height = I32At(bytes + 5);
+  header.BitsPerPixel = bytes[9];
+  const uint32_t rateBits = static_cast<uint32_t>(I32At(bytes + 10));
+  std::memcpy(&header.FramesPerSecond, &rateBits, 4);
+  header.Flags = static_cast<uint32_t>(I32At(bytes + 14));
+  header.FrameCount = I32At(bytes + 18);
+  header.CursorCount = I32At(bytes + 22);
+  header.CursorTrackSize = I32At(bytes + 26);
+  header.ExtraSize = I32At(bytes + 30);
+  header.FrameDataSize = I32At(bytes + 34);
+  header.PackedSize = I32At(bytes + 38);
+  header.PackedOffset = I32At(bytes + 42);
+  header.SoundSize = I32At(bytes + 46);
+  header.SoundOffset = I32At(bytes + 50);
+  return header;
+}
+
+uint8_t RoundFramesPerSecond(float framesPerSecond) {
+  if (!std::isfinite(framesPerSecond)) return 0;
+  return static_cast<uint8_t>(static_cast<uint64_t>(RoundHalfEven(framesPerSecond)) & 0xFF);
+}
+
+std::string ReadLanguageBlock(const std::filesystem::path& imagePath) {
+  TkoFileStream image(imagePath, kModeReadShared);
+  const int64_t fileSize = image.GetSize();
+  int32_t filmLength = 0;
+  if (fileSize < 8 || image.SetPosition(static_cast<int32_t>(fileSize - 4)) < 0 ||
+      image.Read(&filmLength, 4) != 4 || filmLength < 0)
+    return {};
+  const int64_t lengthAt = fileSize - filmLength - 8;
+  int32_t length = 0;
+  if (lengthAt < 0 || image.SetPosition(static_cast<int32_t>(lengthAt)) < 0 || image.Read(&length, 4) != 4 ||
+      length <= 0 || lengthAt - length < 0)
+    return {};
+  std::string block(static_cast<size_t>(length), '\0');
+  image.SetPosition(static_cast<int32_t>(lengthAt - length));
+  if (image.Read(block.data(), length) != length) return {};
+  return block;
+}
+
+TFilmLoader::TFilmLoader(TSegmentList& segments, std::filesystem::path tempFolder)
+    : FSegments(segments), FTempFolder(std::move(tempFolder)) {}
+
+void TFilmLoader::SetInvalidVersionFormat(const std::string& format) {
+  FInvalidVersionFormat = IsSafeVersionFormat(format) ? format : kDefaultInvalidVersionFormat;
+}
+
+void TFilmLoader::Report(int32_t segmentNumber, const std::string& problem) {
+  FDamage.push_back(segmentNumber > 0 ? FormatText("Segment %d: %s", segmentNumber, problem.c_str())
+                                      : "Film: " + problem);
+}
+
+bool TFilmLoader::LoadAppendedFilm(TkoStream* stream) {
+  if (!stream) return false;
+  const int64_t fileSize = stream->GetSize();
+  int32_t filmLength = 0;
+  if (fileSize < 4 || stream->SetPosition(static_cast<int32_t>(fileSize - 4)) < 0 ||
+      stream->Read(&filmLength, 4) != 4 || filmLength <= 0)
+    return false;
+  const int64_t filmStart = fileSize - filmLength - 4;
+  if (filmStart < 0) {
+    FWarningText.clear();
+    FDamage.clear();
+    Report(0, FormatText("the trailer gives a film length of %d bytes, more than the file holds", filmLength));
+    return false;
+  }
+  stream->SetPosition(static_cast<int32_t>(filmStart));
+  return LoadFilm(stream);
+}
+
+bool TFilmLoader::LoadFilm(TkoStream* stream) {
+  if (!stream) return false;
+  FWarningText.clear();
+  FDamage.clear();
+  const int64_t filmStart = stream->GetPosition();
+  const int64_t fileSize = stream->GetSize();
+  int32_t count = 0;
+  if (filmStart < 0 || stream->Read(&count, 4) != 4 || count <= 0) return false;
+
+  // Only the entries the file holds are read; the rest of an index cut short is
+  // reported once instead of being read as zeros.
+  const int64_t room = std::max<int64_t>(0, (fileSize - filmStart - 4) / kIndexEntrySize);
+  const int64_t entries = std::min<int64_t>(count, room);
+  if (entries < count)
+    Report(0, FormatText("the index announces %d segments, the file holds %lld index entries", count,
+                         static_cast<long long>(entries)));
+  std::vector<uint8_t> index(static_cast<size_t>(entries) * kIndexEntrySize);
+  stream->Read(index.data(), static_cast<int32_t>(index.size()));
+
+  for (int64_t i = 0; i < entries; ++i) {
+    const uint8_t* entry = index.data() + i * kIndexEntrySize;
+    const int32_t number = static_cast<int32_t>(i + 1);
+    if ((entry[4] | entry[5] << 8) != kIndexKindSegment) continue;
+    const int64_t headerPosition = filmStart + static_cast<uint32_t>(I32At(entry));
+    uint8_t bytes[kSegmentHeaderSize];
+    if (headerPosition + kSegmentHeaderSize > fileSize ||
+        stream->SetPosition(static_cast<int32_t>(headerPosition)) != headerPosition ||
+        stream->Read(bytes, kSegmentHeaderSize) != kSegmentHeaderSize) {
+      Report(number, "its header lies outside the file");
+      continue;
+    }
+    const TSegmentHeader header = ParseSegmentHeader(bytes);
+    if (header.Version > 1) {
+      FWarningText += FormatText(FInvalidVersionFormat.c_str(), number);
+      continue;
+    }
+    TSegmentInfo& segment = *FSegments.Add();
+    segment.Width = header.Width;
+    segment.Height = header.Height;
+    segment.BitsPerPixel = header.BitsPerPixel;
+    segment.Flags = header.Flags;
+    segment.FrameCount = header.FrameCount;
+    segment.FramesPerSecond = RoundFramesPerSecond(header.FramesPerSecond);
+    UnpackSegment(*stream, headerPosition, header, segment, number);
+  }
+  return true;
+}
