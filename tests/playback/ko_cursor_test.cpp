@@ -1,0 +1,231 @@
+#include "playback/ko_cursor.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+using Bytes = std::vector<uint8_t>;
+
+void PutInt32(Bytes& out, int32_t value) {
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i)));
+}
+
+struct Part {
+  int32_t size, width, height;
+  uint8_t bpp;
+  Bytes bits;
+};
+
+Bytes Record(int32_t hotX, int32_t hotY, const Part& mask, const Part& colour) {
+  Bytes out;
+  PutInt32(out, hotX);
+  PutInt32(out, hotY);
+  for (const Part* part : {&mask, &colour}) {
+    PutInt32(out, part->size);
+    PutInt32(out, part->width);
+    PutInt32(out, part->height);
+    out.push_back(part->bpp);
+    out.insert(out.end(), part->bits.begin(), part->bits.end());
+  }
+  return out;
+}
+
+// A 1-bit mask, rows padded to 16 bits, with pixel (x, y) set where set(x, y).
+template <class F>
+Part Mask(int32_t width, int32_t height, F set) {
+  const int32_t row = (width + 15) / 16 * 2;
+  Part part{row * height, width, height, 1, Bytes(size_t(row * height), 0)};
+  for (int32_t y = 0; y < height; ++y)
+    for (int32_t x = 0; x < width; ++x)
+      if (set(x, y)) part.bits[size_t(y * row + x / 8)] |= uint8_t(0x80 >> (x % 8));
+  return part;
+}
+
+// Colour bits, rows padded to 4 bytes, pixel (x, y) = colour(x, y) as 0x00RRGGBB.
+template <class F>
+Part Colour(int32_t width, int32_t height, uint8_t bpp, F colour) {
+  const int32_t step = bpp / 8;
+  const int32_t row = (width * step + 3) / 4 * 4;
+  Part part{row * height, width, height, bpp, Bytes(size_t(row * height), 0xEE)};
+  for (int32_t y = 0; y < height; ++y)
+    for (int32_t x = 0; x < width; ++x) {
+      const uint32_t c = colour(x, y);
+      uint8_t* p = &part.bits[size_t(y * row + x * step)];
+      p[0] = uint8_t(c), p[1] = uint8_t(c >> 8), p[2] = uint8_t(c >> 16);
+      if (step == 4) p[3] = 0xFF;
+    }
+  return part;
+}
+
+const Part kNoPart{0, 0, 0, 0, {}};
+
+TkoMemoryStream StreamOf(const Bytes& bytes) {
+  TkoMemoryStream stream;
+  stream.Write(bytes.data(), int32_t(bytes.size()));
+  stream.SetPosition(0);
+  return stream;
+}
+
+// A picture filled with a pattern so that AND and XOR leave visible traces.
+TkoPicture Patterned(int32_t w, int32_t h, int32_t depth) {
+  TkoPicture picture(w, h, depth);
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x) SetPixelColour(picture.View(), x, y, 0x102030u * uint32_t(x + 3 * y + 1) & 0xFFFFFF);
+  return picture;
+}
+}  // namespace
+
+TEST(Cursor, EmptySlotTakesThirtyFourBytesAndDrawsNothing) {
+  Bytes bytes = Record(1, 2, kNoPart, kNoPart);
+  ASSERT_EQ(bytes.size(), size_t(TkoCursor::kEmptyRecordSize));
+  bytes.push_back(0xAB);
+  TkoMemoryStream stream = StreamOf(bytes);
+  TkoCursor cursor;
+  EXPECT_EQ(cursor.Load(stream), TkoCursor::kLoaded);
+  EXPECT_TRUE(cursor.RecordConsumed());
+  EXPECT_EQ(stream.GetPosition(), TkoCursor::kEmptyRecordSize);
+  EXPECT_TRUE(cursor.IsEmpty());
+  EXPECT_TRUE(cursor.Damage().empty());
+
+  TkoPicture picture = Patterned(8, 8, 32);
+  const auto before = picture.Memory();
+  cursor.Draw(picture.View(), 4, 4);
+  EXPECT_EQ(picture.Memory(), before);
+}
+
+TEST(Cursor, MonochromeDrawsAndHalfThenXorHalf) {
+  // 32 x 32 cursor: 32 x 64 mask of 256 bytes; AND keeps the left half, XOR inverts the
+  // top rows.
+  const Part mask = Mask(32, 64, [](int x, int y) { return y < 32 ? x < 16 : y - 32 < 4; });
+  ASSERT_EQ(mask.size, 256);
+  TkoMemoryStream stream = StreamOf(Record(10, 10, mask, kNoPart));
+  TkoCursor cursor;
+  ASSERT_EQ(cursor.Load(stream), TkoCursor::kLoaded) << cursor.Damage();
+  EXPECT_EQ(cursor.Width(), 32);
+  EXPECT_EQ(cursor.Height(), 64);
+  EXPECT_EQ(cursor.HotSpotX(), 10);
+  EXPECT_FALSE(cursor.IsColour());
+
+  for (int depth : {24, 32}) {
+    TkoPicture picture = Patterned(500, 300, depth);
+    TkoPicture original = Patterned(500, 300, depth);
+    cursor.Draw(picture.View(), 420, 234);  // top-left at (410, 224)
+    auto expect = [&](int x, int y) {
+      const uint32_t old = PixelColour(original.View(), x, y);
+      const int cx = x - 410, cy = y - 224;
+      if (cx < 0 || cy < 0 || cx >= 32 || cy >= 32) return old;
+      const uint32_t anded = cx < 16 ? old : 0;
+      return cy < 4 ? anded ^ 0xFFFFFFu : anded;
+    };
+    for (int y = 220; y < 260; ++y)
+      for (int x = 405; x < 445; ++x)
+        ASSERT_EQ(PixelColour(picture.View(), x, y), expect(x, y)) << depth << " at " << x << "," << y;
+  }
+}
+
+TEST(Cursor, ColourCursorsAt32And24BitsAndClipping) {
+  auto colourOf = [](int x, int y) { return uint32_t(0x0A0B0C * (x + 1) + 0x010203 * y) & 0xFFFFFF; };
+  for (uint8_t bpp : {uint8_t(32), uint8_t(24)}) {
+    // 5 pixels wide: 24-bit rows of 15 bytes padded to 16.
+    const Part mask = Mask(5, 4, [](int x, int) { return x >= 3; });
+    const Part colour = Colour(5, 4, bpp, colourOf);
+    TkoMemoryStream stream = StreamOf(Record(2, 1, mask, colour));
+    TkoCursor cursor;
+    ASSERT_EQ(cursor.Load(stream), TkoCursor::kLoaded) << cursor.Damage();
+    EXPECT_TRUE(cursor.IsColour());
+    EXPECT_EQ(stream.GetPosition(), 34 + mask.size + colour.size);
+
+    // Hot spot at (0, 0): the image starts at (-2, -1) and is clipped left and top.
+    TkoPicture picture = Patterned(6, 6, 32);
+    TkoPicture original = Patterned(6, 6, 32);
+    cursor.Draw(picture.View(), 0, 0);
+    for (int y = 0; y < 6; ++y)
+      for (int x = 0; x < 6; ++x) {
+        const int cx = x + 2, cy = y + 1;
+        uint32_t want = PixelColour(original.View(), x, y);
+        if (cx < 5 && cy < 4) want = (cx >= 3 ? want : 0) ^ colourOf(cx, cy);
+        EXPECT_EQ(PixelColour(picture.View(), x, y), want) << int(bpp) << " at " << x << "," << y;
+      }
+    // Entirely outside, and partly past the right and bottom edges: no stray writes.
+    cursor.Draw(picture.View(), -100, 3);
+    cursor.Draw(picture.View(), 5, 5);
+    cursor.Draw(picture.View(), INT32_MAX, INT32_MIN);
+  }
+}
+
+TEST(Cursor, DamagedRecordsAreRefusedWithAReason) {
+  const Part goodMask = Mask(16, 32, [](int, int) { return false; });
+  struct Case {
+    const char* what;
+    Bytes record;
+    bool consumed;
+  };
+  Part wrongSize = goodMask;
+  wrongSize.size -= 2;
+  wrongSize.bits.resize(size_t(wrongSize.size));
+  Part twoBits = goodMask;
+  twoBits.bpp = 2;
+  Part oddHeight = Mask(16, 31, [](int, int) { return true; });
+  Part zeroWide = goodMask;
+  zeroWide.width = 0;
+  Part huge = goodMask;
+  huge.size = TkoCursor::kMaxBitsSize + 1;
+  huge.bits.clear();
+  Part colour16 = Colour(16, 16, 32, [](int, int) { return 1u; });
+  colour16.bpp = 16;
+  const Part colour = Colour(16, 16, 32, [](int, int) { return 1u; });
+  Part negative = goodMask;
+  negative.height = -32;
+  const std::vector<Case> cases = {
+      {"mask size not matching", Record(0, 0, wrongSize, kNoPart), true},
+      {"two-bit mask", Record(0, 0, twoBits, kNoPart), true},
+      {"odd monochrome mask", Record(0, 0, oddHeight, kNoPart), true},
+      {"zero width", Record(0, 0, zeroWide, kNoPart), true},
+      {"negative height", Record(0, 0, negative, kNoPart), true},
+      {"16-bit colour", Record(0, 0, Mask(16, 16, [](int, int) { return true; }), colour16), true},
+      {"colour without mask", Record(0, 0, kNoPart, colour), true},
+      {"huge mask size", Record(0, 0, huge, kNoPart), false},
+  };
+  for (const Case& c : cases) {
+    TkoMemoryStream stream = StreamOf(c.record);
+    TkoCursor cursor;
+    EXPECT_EQ(cursor.Load(stream), TkoCursor::kNoImage) << c.what;
+    EXPECT_TRUE(cursor.IsEmpty()) << c.what;
+    EXPECT_FALSE(cursor.Damage().empty()) << c.what;
+    EXPECT_EQ(cursor.RecordConsumed(), c.consumed) << c.what;
+    if (c.consumed) {
+      EXPECT_EQ(stream.GetPosition(), int32_t(c.record.size())) << c.what;
+    }
+  }
+
+  // A record cut short anywhere is damaged and leaves nothing to draw.
+  const Bytes whole = Record(3, 3, Mask(16, 16, [](int, int) { return true; }), colour);
+  for (size_t cut : {size_t(0), size_t(20), size_t(21), size_t(40), size_t(60), whole.size() - 1}) {
+    TkoMemoryStream stream = StreamOf(Bytes(whole.begin(), whole.begin() + ptrdiff_t(cut)));
+    TkoCursor cursor;
+    EXPECT_EQ(cursor.Load(stream), TkoCursor::kNoImage) << cut;
+    EXPECT_FALSE(cursor.RecordConsumed()) << cut;
+    EXPECT_TRUE(cursor.IsEmpty()) << cut;
+  }
+}
+
+TEST(Cursor, ReloadingReplacesTheImageAndRecordsFollowEachOther) {
+  Bytes bytes = Record(1, 1, Mask(8, 16, [](int, int) { return true; }), kNoPart);
+  const Bytes second = Record(4, 5, Mask(4, 4, [](int, int) { return true; }),
+                              Colour(4, 4, 24, [](int, int) { return 0x00FF00u; }));
+  bytes.insert(bytes.end(), second.begin(), second.end());
+  TkoMemoryStream stream = StreamOf(bytes);
+  TkoCursor cursor;
+  ASSERT_EQ(cursor.Load(stream), TkoCursor::kLoaded);
+  EXPECT_EQ(cursor.Height(), 16);
+  ASSERT_EQ(cursor.Load(stream), TkoCursor::kLoaded);
+  EXPECT_EQ(cursor.Width(), 4);
+  EXPECT_EQ(cursor.Height(), 4);
+  EXPECT_EQ(cursor.HotSpotY(), 5);
+  EXPECT_EQ(cursor.XorPlane().At(3, 3), 0x00FF00u);
+  EXPECT_EQ(stream.GetPosition(), int32_t(bytes.size()));
+  cursor.Clear();
+  EXPECT_TRUE(cursor.IsEmpty());
+  EXPECT_EQ(cursor.Width(), 0);
+}
