@@ -1,0 +1,144 @@
+#include "playback/frame_unpack.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+constexpr int64_t kRunSize = 5;
+constexpr int64_t kHeadSize = 8;
+
+int32_t Int32At(const uint8_t* p) {
+  return static_cast<int32_t>(uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 |
+                              uint32_t{p[3]} << 24);
+}
+
+// The runs that can be used: those counted by R that lie inside both the record's size
+// field and the bytes at hand.
+struct TRuns {
+  const uint8_t* First = nullptr;
+  int64_t Count = 0;
+  bool Bad = false;
+};
+
+TRuns RunsOf(std::span<const uint8_t> record) {
+  if (record.size() < kHeadSize) return {nullptr, 0, true};
+  const int64_t size = Int32At(record.data());
+  const int64_t count = Int32At(record.data() + 4);
+  const int64_t available = static_cast<int64_t>(record.size());
+  const int64_t limit = size >= kHeadSize && size <= available ? size : available;
+  const int64_t usable = std::clamp<int64_t>(count, 0, (limit - kHeadSize) / kRunSize);
+  const bool bad = count < 0 || size != kHeadSize + kRunSize * count || size > available;
+  return {record.data() + kHeadSize, usable, bad};
+}
+
+uint32_t ColourOf(const uint8_t* run) {
+  return uint32_t{run[0]} | uint32_t{run[1]} << 8 | uint32_t{run[2]} << 16;
+}
+int64_t CountOf(const uint8_t* run) { return run[3] | run[4] << 8; }
+
+TkoFrameStatus StatusOf(bool bad, int64_t covered, int64_t total, bool dropped) {
+  if (bad) return TkoFrameStatus::kBadRecord;
+  if (dropped) return TkoFrameStatus::kOverrun;
+  return covered < total ? TkoFrameStatus::kShort : TkoFrameStatus::kComplete;
+}
+
+// XORs count pixels of one row, starting at p, with colour.
+void XorPixels(uint8_t* p, int64_t count, uint32_t colour, int32_t bytesPerPixel) {
+  if (bytesPerPixel == 4) {
+    for (int64_t i = 0; i < count; ++i, p += 4) {
+      uint32_t v;
+      std::memcpy(&v, p, 4);
+      v ^= colour;  // little-endian: blue, green, red, and 0 for the fourth byte
+      std::memcpy(p, &v, 4);
+    }
+    return;
+  }
+  const auto b = static_cast<uint8_t>(colour), g = static_cast<uint8_t>(colour >> 8),
+             r = static_cast<uint8_t>(colour >> 16);
+  for (int64_t i = 0; i < count; ++i, p += 3) {
+    p[0] ^= b;
+    p[1] ^= g;
+    p[2] ^= r;
+  }
+}
+}  // namespace
+
+const char* FrameStatusText(TkoFrameStatus status) {
+  switch (status) {
+    case TkoFrameStatus::kComplete:
+      return "";
+    case TkoFrameStatus::kShort:
+      return "Damaged frame record: its runs cover fewer pixels than the frame.";
+    case TkoFrameStatus::kOverrun:
+      return "Damaged frame record: its runs cover more pixels than the frame.";
+    case TkoFrameStatus::kBadRecord:
+      return "Damaged frame record: its size does not match its run count.";
+    case TkoFrameStatus::kNoPicture:
+      return "No picture to lay the frame record on.";
+  }
+  return "";
+}
+
+TkoFrameStatus ApplyFrameRecord(std::span<const uint8_t> record, const TkoPictureView& picture) {
+  if (picture.IsEmpty() || !IsDrawableDepth(picture.Depth)) return TkoFrameStatus::kNoPicture;
+  const TRuns runs = RunsOf(record);
+  const int32_t width = picture.Width;
+  const int32_t step = picture.BytesPerPixel();
+  const int64_t total = int64_t{width} * picture.Height;
+  int64_t covered = 0;
+  bool dropped = false;
+  int64_t x = 0, y = 0;
+  const uint8_t* run = runs.First;
+  for (int64_t i = 0; i < runs.Count; ++i, run += kRunSize) {
+    int64_t count = CountOf(run);
+    if (count > total - covered) {
+      dropped = true;
+      count = total - covered;
+    }
+    covered += count;
+    const uint32_t colour = ColourOf(run);
+    if (colour == 0) {  // changes nothing: only move on
+      x += count;
+      y += x / width;
+      x %= width;
+      continue;
+    }
+    while (count > 0) {
+      const int64_t piece = std::min<int64_t>(count, width - x);
+      XorPixels(picture.At(int32_t(x), int32_t(y)), piece, colour, step);
+      count -= piece;
+      x += piece;
+      if (x == width) x = 0, ++y;
+    }
+  }
+  return StatusOf(runs.Bad, covered, total, dropped);
+}
+
+TkoFrameStatus UnpackFrame(std::span<const uint8_t> record, const TkoPictureView& difference) {
+  if (difference.IsEmpty() || !IsDrawableDepth(difference.Depth)) return TkoFrameStatus::kNoPicture;
+  const TRuns runs = RunsOf(record);
+  const int32_t width = difference.Width;
+  const int64_t total = int64_t{width} * difference.Height;
+  int64_t covered = 0;
+  bool dropped = false;
+  int32_t x = 0, y = 0;
+  const uint8_t* run = runs.First;
+  for (int64_t i = 0; i < runs.Count; ++i, run += kRunSize) {
+    int64_t count = CountOf(run);
+    if (count > total - covered) {
+      dropped = true;
+      count = total - covered;
+    }
+    covered += count;
+    // One pixel at a time, row padding skipped at every row end.
+    for (; count > 0; --count) {
+      uint8_t* p = difference.At(x, y);
+      p[0] = run[0];
+      p[1] = run[1];
+      p[2] = run[2];
+      if (difference.Depth == 32) p[3] = 0;
+      if (++x == width) x = 0, ++y;
+    }
+  }
+  return StatusOf(runs.Bad, covered, total, dropped);
+}
