@@ -1,0 +1,223 @@
+// The transport: segment start, Play, Pause, Stop, Previous, Next, speed changes, and
+// the clock's start and stop. The Tick lives in playback_tick.cpp.
+#include "playback/playback_engine.h"
+
+#include "app/command_ids.h"
+#include "film/ko_error.h"
+#include "film/segment_list.h"
+#include "playback/clock_timing.h"
+
+TPlaybackEngine::TPlaybackEngine(const TPlaybackServices& services)
+    : FTimer(services.Timer),
+      FSound(services.Sound),
+      FFrames(services.Frames),
+      FPresenter(services.Presenter),
+      FShell(services.Shell),
+      FEvents(services.Events) {}
+
+void TPlaybackEngine::SetSegmentList(TSegmentList* segments) {
+  FSegments = segments;
+  FCurrentSegment = 0;
+  FCurrentFrame = -1;
+}
+
+TSegmentInfo* TPlaybackEngine::CurrentSegmentInfo() const {
+  return FSegments != nullptr ? FSegments->Get(FCurrentSegment) : nullptr;
+}
+
+int32_t TPlaybackEngine::SegmentCount() const { return FSegments != nullptr ? FSegments->Count() : 0; }
+
+void TPlaybackEngine::Notify(uint8_t event, int32_t parameter) { FEvents.Notify(event, parameter, FEventData); }
+
+void TPlaybackEngine::SetState(TPlayState state) {
+  if (state == FState) return;
+  FState = state;
+  if (state != psStopped) FShell.MoveButtonFocus(state);
+  FShell.AcceptDroppedFiles(state == psStopped);
+  FShell.UpdateMenuStates();
+  FShell.RedrawPanel();
+}
+
+void TPlaybackEngine::StartClock() {
+  PauseSound();
+  FResyncPending = true;
+  if (!FClockRunning) {
+    ++FChainToken;
+    if (!FTimer.Arm(kStartDelay, kStartResolution, FChainToken)) throw EkoError("MMTimer = 0");
+  }
+  FClockRunning = true;
+}
+
+// Events already armed stay armed; the new token makes them harmless.
+void TPlaybackEngine::StopClock() {
+  PauseSound();
+  FResyncPending = true;
+  if (FClockRunning) ++FChainToken;
+  FClockRunning = false;
+}
+
+void TPlaybackEngine::ComputePeriod() {
+  const TSegmentInfo* segment = CurrentSegmentInfo();
+  FPeriod = ::ComputePeriod(segment != nullptr ? segment->FramesPerSecond : 0, FSamplesPerFrame, FSpeedPosition);
+}
+
+void TPlaybackEngine::SelectSegment(int32_t index) {
+  if (FSegments == nullptr || FSegments->Get(index) == nullptr) return;
+  StopClock();
+  FCurrentSegment = index;
+}
+
+// The first playable segment from index on in the direction of step (+1 or -1), or -1.
+// Walking forwards, each unplayable segment is reported the first time it is passed;
+// callers stop the clock first, so no tick runs behind the message.
+int32_t TPlaybackEngine::FindPlayable(int32_t index, int32_t step) {
+  for (int32_t i = index; i >= 0 && i < SegmentCount(); i += step) {
+    TSegmentInfo* segment = FSegments->Get(i);
+    if (segment == nullptr) continue;
+    if (segment->Playable()) return i;
+    if (step > 0 && !segment->SkipReported) {
+      segment->SkipReported = true;
+      std::string reason = segment->FramesPerSecond == 0 ? "FPS = 0" : segment->Problem;
+      if (reason.empty()) reason = "no frames";
+      FShell.ReportSkippedSegment(i, reason);
+    }
+  }
+  return -1;
+}
+
+bool TPlaybackEngine::StartSegment(int32_t index) {
+  if (index < 0 || FSegments == nullptr) return false;
+  StopClock();
+  const int32_t playable = FindPlayable(index, +1);
+  if (playable < 0) {
+    Stop();
+    return false;
+  }
+  return StartPlayable(playable);
+}
+
+bool TPlaybackEngine::StartPlayable(int32_t index) {
+  StopClock();
+  SelectSegment(index);
+  FCurrentFrame = -1;
+  FShell.RefreshSegmentLine();
+  TSegmentInfo* segment = CurrentSegmentInfo();
+  if (segment == nullptr || !FFrames.PrepareDisplay(*segment)) return false;
+  // Preparing may show a message whose loop runs commands; give up if one of them
+  // moved to another segment or film.
+  if (CurrentSegmentInfo() != segment || FCurrentSegment != index) return false;
+  FFrames.ClearPictures();
+  FFrames.ResetFrameBuffer(*segment);
+  FFrames.ResetCursor();
+  FSamplesPerFrame = (segment->Flags & 1) != 0 ? 3 : 1;
+  segment->FrameStream->SetPosition(segment->FirstFrameOffset);
+  segment->CursorTrack.SetPosition(0);
+  FTickCounter = 0;
+  const TScreenSize screen = FShell.ScreenSize();
+  if (segment->Width == screen.Width && segment->Height == screen.Height && !FShell.IsFullScreen())
+    FShell.ToggleFullScreen();
+  SetState(psStopped);
+  FPresenter.LayOut();
+  Notify(kEventSegmentStarted, index);
+  FCurrentFrame = 0;
+  try {
+    FFrames.LoadFrame(*segment);
+    if (FSamplesPerFrame != 1) FFrames.UnpackFrame(*segment);
+  } catch (const EkoError& error) {
+    FailPlayback(error.what());
+    return false;
+  }
+  FEndOfSegment = false;
+  ComputePeriod();
+  CloseSound();
+  OpenSound(*segment);
+  StartClock();
+  SetState(psPlaying);
+  FShell.SelectSegmentLine(index);
+  return true;
+}
+
+// A record could not be read or expanded: the clock stops before the message, so no
+// tick runs while it is shown, and the film stops after it.
+void TPlaybackEngine::FailPlayback(const std::string& text) {
+  StopClock();
+  FShell.ShowError(text);
+  Stop();
+}
+
+void TPlaybackEngine::Play() {
+  if (FSegments == nullptr || FState == psPlaying || SegmentCount() == 0) return;
+  if (FState == psPaused) {
+    StartClock();
+  } else {
+    FFullScreenAtPlay = FShell.IsFullScreen();
+    FShell.SavePlacement();
+    if (!StartSegment(FCurrentSegment)) return;
+  }
+  SetState(psPlaying);
+  Notify(kEventPlay, 0);
+}
+
+void TPlaybackEngine::Pause() {
+  if (FSegments == nullptr || FState != psPlaying) return;
+  SetState(psPaused);
+  StopClock();
+  Notify(kEventPause, 0);
+}
+
+void TPlaybackEngine::Stop() {
+  if (FSegments == nullptr) return;
+  StopClock();
+  CloseSound();
+  Notify(kEventStop, 0);
+  if (FCloseOnFinish && !FClosing) {
+    // The window's destroy handler stops again; that Stop must not destroy it twice.
+    FClosing = true;
+    FShell.DestroyMainWindow();
+    return;
+  }
+  SelectSegment(0);
+  SetState(psStopped);
+  if (FShell.IsFullScreen() != FFullScreenAtPlay) FShell.ToggleFullScreen();
+  FShell.InvalidateMainWindow();
+  FCurrentFrame = -1;
+  FShell.RefreshSegmentLine();
+  FShell.RedrawPanel();
+}
+
+void TPlaybackEngine::StopForShutdown() {
+  FClosing = true;
+  Stop();
+}
+
+// Unplayable segments before the current one are passed silently: they were reported
+// when first met going forwards, and a message here would interrupt a running film.
+void TPlaybackEngine::Previous() {
+  if (FSegments == nullptr) return;
+  const int32_t target = FindPlayable(FCurrentSegment - 1, -1);
+  if (target >= 0) StartSegment(target);
+}
+
+void TPlaybackEngine::Next() { StartSegment(FCurrentSegment + 1); }
+
+void TPlaybackEngine::SpeedChanged(int32_t position) {
+  FSpeedPosition = ClampSpeedPosition(position);
+  FShell.RefreshTimeText();
+  if (SegmentCount() == 0) return;
+  ComputePeriod();
+  if (FState == psPlaying)
+    StartClock();
+  else
+    StopClock();
+}
+
+bool TPlaybackEngine::RunCommand(int32_t commandId) {
+  switch (commandId) {
+    case CM_PLAY: Play(); return true;
+    case CM_PAUSE: Pause(); return true;
+    case CM_STOP: Stop(); return true;
+    case CM_PREVIOUS: Previous(); return true;
+    case CM_NEXT: Next(); return true;
+    default: return false;
+  }
+}
