@@ -7,6 +7,7 @@
 // A size of 0 or less means that part is absent; a record with neither is an empty
 // slot of 34 bytes. Without colour the cursor is monochrome: its 1-bit mask is twice
 // as high as the image, the AND half above the XOR half.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -70,6 +71,10 @@ public:
   // The mask's width and height (a monochrome mask is twice as high as the image).
   int32_t Width() const { return FMask.Width; }
   int32_t Height() const { return FMask.Height; }
+  // The extent Draw can touch from the image's top-left corner: the larger of the
+  // planes' sizes (a colour image may be larger than its mask).
+  int32_t DrawWidth() const { return std::max(FAnd.Width, FXor.Width); }
+  int32_t DrawHeight() const { return std::max(FAnd.Height, FXor.Height); }
   int32_t HotSpotX() const { return FHotSpotX; }
   int32_t HotSpotY() const { return FHotSpotY; }
   const TInfo& MaskInfo() const { return FMask; }

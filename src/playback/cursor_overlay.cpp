@@ -1,0 +1,87 @@
+#include "playback/cursor_overlay.h"
+
+#include <algorithm>
+
+namespace {
+// The part of a w x h rectangle at (left, top) that lies on the picture.
+struct TSpan {
+  int32_t X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;
+  bool Empty() const { return X0 >= X1 || Y0 >= Y1; }
+};
+
+TSpan Clip(const TkoPictureView& picture, TkoPoint at, int32_t w, int32_t h) {
+  if (picture.IsEmpty()) return {};
+  const int64_t x1 = std::min<int64_t>(int64_t{at.X} + w, picture.Width);
+  const int64_t y1 = std::min<int64_t>(int64_t{at.Y} + h, picture.Height);
+  return {std::max(at.X, 0), std::max(at.Y, 0), int32_t(std::max<int64_t>(x1, 0)), int32_t(std::max<int64_t>(y1, 0))};
+}
+}  // namespace
+
+bool TkoCursorOverlay::GrowFor(const TkoCursor& cursor) {
+  return GrowTo(std::max(cursor.Width(), cursor.DrawWidth()), std::max(cursor.Height(), cursor.DrawHeight()));
+}
+
+bool TkoCursorOverlay::GrowTo(int32_t width, int32_t height) {
+  const int32_t w = std::clamp(width, FLargestWidth, TkoCursor::kMaxSide);
+  const int32_t h = std::clamp(height, FLargestHeight, TkoCursor::kMaxSide);
+  if (w == FLargestWidth && h == FLargestHeight) return false;
+  FSaveUnder.assign(static_cast<size_t>(w) * h, 0);
+  FLargestWidth = w;
+  FLargestHeight = h;
+  FHasSaved = false;
+  return true;
+}
+
+void TkoCursorOverlay::Reset() {
+  FOld = FNew = {-FLargestWidth, -FLargestHeight};
+  FCurrent = nullptr;
+  FHasSaved = false;
+}
+
+void TkoCursorOverlay::Restore(const TkoPictureView& picture) {
+  if (!FHasSaved) return;
+  FHasSaved = false;
+  const TSpan s = Clip(picture, FSavedAt, FLargestWidth, FLargestHeight);
+  for (int32_t y = s.Y0; y < s.Y1; ++y) {
+    const uint32_t* saved = &FSaveUnder[static_cast<size_t>(y - FSavedAt.Y) * FLargestWidth];
+    for (int32_t x = s.X0; x < s.X1; ++x) {
+      uint8_t* p = picture.At(x, y);
+      const uint32_t c = saved[x - FSavedAt.X];
+      p[0] = static_cast<uint8_t>(c);
+      p[1] = static_cast<uint8_t>(c >> 8);
+      p[2] = static_cast<uint8_t>(c >> 16);
+    }
+  }
+}
+
+bool TkoCursorOverlay::ReadSample(TkoStream& track) {
+  uint8_t bytes[TkoCursorSample::kSize];
+  if (track.Read(bytes, sizeof bytes) != int32_t(sizeof bytes)) return false;
+  FSample.Index = static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
+  FSample.X = static_cast<uint16_t>(bytes[2] | bytes[3] << 8);
+  FSample.Y = static_cast<uint16_t>(bytes[4] | bytes[5] << 8);
+  return true;
+}
+
+void TkoCursorOverlay::SelectCursor(const TkoCursor* cursor) {
+  FCurrent = cursor;
+  if (cursor == nullptr) return;
+  // Hot spots come from the file; keep the position inside 32 bits whatever they say.
+  const auto inside = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN / 2, INT32_MAX / 2)); };
+  FNew = {inside(int64_t{FSample.X} - cursor->HotSpotX()), inside(int64_t{FSample.Y} - cursor->HotSpotY())};
+}
+
+void TkoCursorOverlay::Save(const TkoPictureView& picture) {
+  if (FCurrent == nullptr) return;
+  FSavedAt = FNew;
+  FHasSaved = true;
+  const TSpan s = Clip(picture, FSavedAt, FLargestWidth, FLargestHeight);
+  for (int32_t y = s.Y0; y < s.Y1; ++y) {
+    uint32_t* saved = &FSaveUnder[static_cast<size_t>(y - FSavedAt.Y) * FLargestWidth];
+    for (int32_t x = s.X0; x < s.X1; ++x) saved[x - FSavedAt.X] = PixelColour(picture, x, y);
+  }
+}
+
+void TkoCursorOverlay::DrawCurrent(const TkoPictureView& picture) const {
+  if (FCurrent != nullptr) FCurrent->Draw(picture, FSample.X, FSample.Y);
+}
