@@ -2,8 +2,8 @@
 // Microsoft Cabinet files holding one folder with any number of members: stored
 // (compression type 0), MSZIP (raw deflate per data block, each behind "CK") or LZX
 // (type 3 with the window size in bits 8-12, made of LZX uncompressed blocks, one per
-// data block). Data blocks carry at most 32768 uncompressed bytes; checksums are 0
-// ("not computed"). A single cabinet, never a set.
+// data block). Data blocks carry at most 32768 uncompressed bytes and their checksum.
+// A single cabinet, never a set.
 #include <cstdint>
 #include <string>
 #include <vector>
