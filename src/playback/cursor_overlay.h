@@ -21,12 +21,6 @@ struct TkoCursorSample {
   uint16_t Y = 0;
 };
 
-struct TkoPoint {
-  int32_t X = 0;
-  int32_t Y = 0;
-  bool operator==(const TkoPoint&) const = default;
-};
-
 class TkoCursorOverlay {
 public:
   // Raises the largest cursor size to the cursor's mask width and height (or the

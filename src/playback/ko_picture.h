@@ -19,6 +19,13 @@ constexpr int64_t PaddedRowBytes(int64_t width, int32_t depth) {
   return (width * BytesPerPixelOf(depth) + 3) / 4 * 4;
 }
 
+// A point in picture pixels.
+struct TkoPoint {
+  int32_t X = 0;
+  int32_t Y = 0;
+  bool operator==(const TkoPoint&) const = default;
+};
+
 // A non-owning view of a picture. Rows are Stride bytes apart, Stride at least
 // Width x BytesPerPixel(). An empty view (no pixels or a zero size) draws nothing.
 struct TkoPictureView {

@@ -1,0 +1,83 @@
+#include "playback/picture_layout.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "film/round_half_even.h"
+
+namespace {
+int32_t Rounded(double value) {
+  return static_cast<int32_t>(std::clamp<int64_t>(RoundHalfEven(value), INT32_MIN, INT32_MAX));
+}
+
+// Places a span of length size inside a screen of length screen, starting at start.
+int32_t KeepOnScreen(int32_t start, int32_t size, int32_t screen) {
+  if (int64_t{start} + size > screen) start = screen - size;
+  return std::max(start, 0);
+}
+}  // namespace
+
+TkoSize AvailableArea(const TkoRect& client, bool panelShown) {
+  return {client.Right - client.Left + 1, client.Bottom - client.Top + 1 - (panelShown ? kBottomPanelHeight : 0)};
+}
+
+TkoWindowGrowth PlanWindowGrowth(TkoSize frame, TkoSize available, const TkoRect& window, TkoSize screen) {
+  const int32_t dw = frame.Width - available.Width;
+  const int32_t dh = frame.Height - available.Height;
+  if (dw <= 0 && dh <= 0) return {};
+  const int32_t width = window.Right - window.Left + 1 + std::max(dw, 0);
+  const int32_t height = window.Bottom - window.Top + 1 + std::max(dh, 0);
+  if (width > screen.Width || height > screen.Height) return {TkoWindowAction::kMaximise, {}};
+  // Integer division truncates towards zero, as the centring wants.
+  const int32_t x = (window.Left + window.Right) / 2 - width / 2;
+  const int32_t y = (window.Top + window.Bottom) / 2 - height / 2;
+  return {TkoWindowAction::kMoveAndResize,
+          {KeepOnScreen(x, width, screen.Width), KeepOnScreen(y, height, screen.Height), width, height}};
+}
+
+TkoPicturePlacement PlacePicture(TkoSize frame, TkoSize available) {
+  const int32_t aw = std::max(available.Width, 0), ah = std::max(available.Height, 0);
+  TkoPicturePlacement placement;
+  placement.Shown = frame;
+  if (frame.Width > 0 && frame.Height > 0 && (aw < frame.Width || ah < frame.Height)) {
+    const float sx = static_cast<float>(aw) / static_cast<float>(frame.Width);
+    const float sy = static_cast<float>(ah) / static_cast<float>(frame.Height);
+    placement.Scaling = true;
+    placement.Scale = sx < sy ? sx : sy;
+    placement.Shown = {Rounded(static_cast<double>(frame.Width) * placement.Scale), Rounded(static_cast<double>(frame.Height) * placement.Scale)};
+  }
+  placement.Origin = {(aw - placement.Shown.Width) / 2, (ah - placement.Shown.Height) / 2};
+  return placement;
+}
+
+TkoMargins PictureMargins(const TkoPicturePlacement& placement, const TkoRect& client) {
+  const int32_t ox = placement.Origin.X, oy = placement.Origin.Y;
+  const int32_t pictureBottom = oy + placement.Shown.Height;
+  return {{
+      {0, 0, client.Right, oy},
+      {0, pictureBottom, client.Right, client.Bottom},
+      {0, oy, ox, pictureBottom},
+      {ox + placement.Shown.Width, oy, client.Right, pictureBottom},
+  }};
+}
+
+TkoCursorAreas CursorAreas(TkoPoint oldPosition, TkoPoint newPosition, int32_t cursorWidth, int32_t cursorHeight) {
+  const int64_t dx = std::llabs(int64_t{newPosition.X} - oldPosition.X);
+  const int64_t dy = std::llabs(int64_t{newPosition.Y} - oldPosition.Y);
+  if (dx < cursorWidth && dy < cursorHeight) {
+    return {1,
+            {{std::min(oldPosition.X, newPosition.X), std::min(oldPosition.Y, newPosition.Y),
+              cursorWidth + int32_t(dx), cursorHeight + int32_t(dy)}}};
+  }
+  return {2,
+          {{oldPosition.X, oldPosition.Y, cursorWidth, cursorHeight},
+           {newPosition.X, newPosition.Y, cursorWidth, cursorHeight}}};
+}
+
+TkoBox FrameBoxToWindow(const TkoBox& box, const TkoPicturePlacement& placement) {
+  const TkoPoint o = placement.Origin;
+  if (!placement.Scaling) return {o.X + box.X, o.Y + box.Y, box.Width, box.Height};
+  const double scale = placement.Scale;
+  return {Rounded(box.X * scale + o.X), Rounded(box.Y * scale + o.Y), Rounded(box.Width * scale),
+          Rounded(box.Height * scale)};
+}
