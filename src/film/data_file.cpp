@@ -77,6 +77,7 @@ std::string WalkDataFile(std::unique_ptr<TkoFileStream> stream, const std::files
                          const TDataFileSizes& sizes, TSegmentInfo& segment) {
   const std::string problem = Walk(*stream, sizes, segment);
   if (problem.empty() && sizes.FrameDataSize > 0) {
+    stream->SetPosition(segment.FirstFrameOffset);  // ready for the first LoadFrame
     segment.FrameStream = std::move(stream);
     segment.DataFilePath = path;
     return {};

@@ -30,8 +30,8 @@ constexpr int32_t kMinCursorRecord = 34;
 // skips the frame data and reads the cursor track and the extra block into the
 // segment's memory streams.
 //
-// With frame data the segment keeps the stream as its frame stream and records path
-// (any earlier frame stream is released). Without frame data, or when the file is
+// With frame data the segment keeps the stream as its frame stream, positioned at the
+// first frame record, and records path (any earlier frame stream is released). Without frame data, or when the file is
 // damaged, the stream is closed and the file deleted, and the segment has no frame
 // stream. Damage (a name length outside 1..256, more cursor records than the file can
 // hold, a cursor record running past the end, blocks running past the end of the
