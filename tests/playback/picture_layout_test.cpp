@@ -101,6 +101,4 @@ TEST(PictureLayout, CursorAreasAndTheirPlaceInTheWindow) {
   scaled.Origin = {78, 0};
   // 5 x 0.5 + 78 = 80.5 gives 80; 7 x 0.5 = 3.5 gives 4; 33 x 0.5 = 16.5 gives 16.
   EXPECT_EQ(FrameBoxToWindow({5, 7, 33, 32}, scaled), (TkoBox{80, 4, 16, 16}));
-  EXPECT_TRUE(SmoothWholeFrame(5));
-  EXPECT_FALSE(SmoothWholeFrame(6));
 }
