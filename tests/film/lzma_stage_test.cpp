@@ -87,7 +87,10 @@ TEST(LzmaStage, CorruptHeadersAndOversizedOutputAreRefused) {
     Bytes bad = packed;
     for (size_t i = 13; i < bad.size(); i += 7) bad[i] ^= 0x5A;
     const TLzmaResult result = c.Run(bad, data.size());
-    if (result.Ok) EXPECT_EQ(std::filesystem::file_size(c.out), data.size());
-    else EXPECT_FALSE(std::filesystem::exists(c.out));
+    if (result.Ok) {
+      EXPECT_EQ(std::filesystem::file_size(c.out), data.size());
+    } else {
+      EXPECT_FALSE(std::filesystem::exists(c.out));
+    }
   }
 }
