@@ -48,11 +48,11 @@ void TPlaybackEngine::StartClock() {
   FClockRunning = true;
 }
 
-// Events already armed stay armed; the new token makes them harmless.
+// Events already armed stay armed: a Tick drops them while the clock is stopped, and
+// the next start gives its chain a new token, so they stay harmless after it too.
 void TPlaybackEngine::StopClock() {
   PauseSound();
   FResyncPending = true;
-  if (FClockRunning) ++FChainToken;
   FClockRunning = false;
 }
 

@@ -138,8 +138,8 @@ private:
   int32_t FPeriod = kInitialPeriod;
   int32_t FSpeedPosition = 3;
   bool FClockRunning = false;
-  // Every start and stop of the clock begins a new chain of events; events that carry
-  // an older token are dropped.
+  // Every start of the clock begins a new chain of events; events that carry an older
+  // token are dropped.
   uint32_t FChainToken = 0;
   bool FResyncPending = false;
   bool FEndOfSegment = false;
