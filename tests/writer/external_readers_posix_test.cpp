@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include <sys/wait.h>
+
 #include "support/cabinet_writer.h"
 #include "support/lzma_writer.h"
 #include "support/temp_dir.h"
