@@ -12,6 +12,8 @@ std::filesystem::path SystemTempFolder() {
   std::error_code error;
   std::filesystem::path folder = std::filesystem::temp_directory_path(error);
   if (error || folder.empty()) throw EkoError("The system names no temporary folder");
+  // Windows reports it with a final separator; paths are joined with "/" anyway.
+  if (!folder.has_filename() && folder.has_relative_path()) folder = folder.parent_path();
   return folder;
 }
 

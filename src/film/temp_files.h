@@ -7,7 +7,7 @@
 // Prefix of every temporary file the player makes.
 inline constexpr const char* kTempFilePrefix = "koS_";
 
-// The system temporary folder. Throws EkoError when the system names none.
+// The system temporary folder, without a final separator. Throws EkoError when the system names none.
 std::filesystem::path SystemTempFolder();
 
 // Creates the run's temporary folder inside parent (the system temporary folder when
