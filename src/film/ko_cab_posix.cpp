@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <list>
 #include <system_error>
 #include <vector>
 
@@ -108,12 +109,21 @@ public:
   TDecompressor(const TDecompressor&) = delete;
   TDecompressor& operator=(const TDecompressor&) = delete;
 
+  // mspack keeps the name pointer and reopens the cabinet by it while extracting, so
+  // the names live as long as the decompressor.
   mscabd_cabinet* Open(const std::filesystem::path& path) {
-    mscabd_cabinet* cabinet = FCabd->open(FCabd, path.c_str());
+    const std::string& name = FNames.emplace_back(path.native());
+    mscabd_cabinet* cabinet = FCabd->open(FCabd, name.c_str());
     if (cabinet) FOpened.push_back(cabinet);
     return cabinet;
   }
-  bool Append(mscabd_cabinet* last, mscabd_cabinet* next) { return FCabd->append(FCabd, last, next) == MSPACK_ERR_OK; }
+  // Closing one cabinet of a set frees the whole set: an appended one is not closed
+  // on its own.
+  bool Append(mscabd_cabinet* last, mscabd_cabinet* next) {
+    if (FCabd->append(FCabd, last, next) != MSPACK_ERR_OK) return false;
+    std::erase(FOpened, next);
+    return true;
+  }
   mscab_decompressor* Cabd() { return FCabd; }
   TCabSystem& System() { return FSystem; }
 
@@ -121,6 +131,7 @@ private:
   TCabSystem FSystem;
   mscab_decompressor* FCabd;
   std::vector<mscabd_cabinet*> FOpened;
+  std::list<std::string> FNames;
 };
 
 // Opens and appends the following cabinets of a set; each must be a plain file name
