@@ -1,14 +1,12 @@
 // The clock's Tick: one step of the picture and the pointer per timer event, the
 // next event armed (shortened when the sound runs ahead), and the sound kept with
 // the picture.
-#include <algorithm>
-
 #include "film/critical_section.h"
 #include "film/ko_error.h"
-#include "film/round_half_even.h"
 #include "film/segment_list.h"
 #include "playback/clock_timing.h"
 #include "playback/playback_engine.h"
+#include "playback/sound_sync.h"
 
 namespace {
 
@@ -150,12 +148,7 @@ void TPlaybackEngine::ResyncSound(const TSegmentInfo& segment) {
     return;
   }
   FSound.SetTimeFormat(TSoundDevice::kTimeFormatSamples);
-  int64_t position = 0;
-  if (segment.FrameCount != 0) {
-    const double share = static_cast<double>(std::max(FCurrentFrame, 0)) / segment.FrameCount;
-    position = RoundHalfEven(static_cast<double>(FSound.Length()) * share);
-  }
-  FSound.Seek(static_cast<uint32_t>(std::clamp<int64_t>(position, 0, UINT32_MAX)));
+  FSound.Seek(ResyncSamplePosition(FSound.Length(), FCurrentFrame, segment.FrameCount));
   FSound.Play();
 }
 

@@ -86,7 +86,6 @@ void FakeFrames::PresentCursorArea() {
 }
 
 void FakeShell::PumpMessages() {
-  ++Pumps;
   if (DuringNextPump) {
     auto action = std::move(DuringNextPump);
     DuringNextPump = nullptr;

@@ -105,13 +105,13 @@ public:
   explicit FakeShell(std::vector<std::string>& log) : FLog(log) {}
   void PumpMessages() override;
   void PostNextCommand() override;
-  void Sleep(uint32_t ms) override { Sleeps.push_back(ms); }
+  void Sleep(uint32_t) override {}
   void ShowError(const std::string& text) override { FLog.push_back("Error " + text); }
   void ReportSkippedSegment(int32_t index, const std::string& reason) override;
-  void UpdateMenuStates() override { ++MenuUpdates; }
-  void RedrawPanel() override { ++PanelRedraws; }
-  void RefreshSegmentLine() override { ++SegmentLineRefreshes; }
-  void RefreshTimeText() override { ++TimeTextRefreshes; }
+  void UpdateMenuStates() override {}
+  void RedrawPanel() override {}
+  void RefreshSegmentLine() override {}
+  void RefreshTimeText() override {}
   void SelectSegmentLine(int32_t index) override { FLog.push_back("Select " + std::to_string(index)); }
   void MoveButtonFocus(TPlayState state) override { FocusMoves.push_back(state); }
   void AcceptDroppedFiles(bool accept) override { AcceptsDrops = accept; }
@@ -119,7 +119,7 @@ public:
   void ToggleFullScreen() override;
   void SavePlacement() override { ++PlacementSaves; }
   TScreenSize ScreenSize() const override { return Screen; }
-  void InvalidateMainWindow() override { ++Invalidations; }
+  void InvalidateMainWindow() override {}
   void DestroyMainWindow() override;
 
   const TPlaybackEngine* Engine = nullptr;
@@ -128,10 +128,8 @@ public:
   std::function<void()> OnDestroy;
   std::deque<int32_t> Posted;
   std::vector<int32_t> NextPostedAtTick;
-  std::vector<uint32_t> Sleeps;
   std::vector<TPlayState> FocusMoves;
-  int32_t Pumps = 0, MenuUpdates = 0, PanelRedraws = 0, SegmentLineRefreshes = 0, TimeTextRefreshes = 0;
-  int32_t PlacementSaves = 0, Invalidations = 0, Destroyed = 0;
+  int32_t PlacementSaves = 0, Destroyed = 0;
   bool AcceptsDrops = true;
   bool FullScreen = false;
   TScreenSize Screen{1920, 1080};
