@@ -1,0 +1,107 @@
+// kof as a user runs it: the real binary on films made by the film writer.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <sys/wait.h>
+
+#include "support/film_writer.h"
+#include "support/temp_dir.h"
+
+using namespace filmwriter;
+
+namespace {
+struct KofRun {
+  int exitCode = -1;
+  std::string out;
+};
+
+// Runs kof with the arguments (each quoted) and captures stdout; stderr is dropped.
+KofRun Kof(const std::string& arguments) {
+  KofRun run;
+  const std::string command = std::string("'") + RZ_KOF_PATH + "' " + arguments + " 2>/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  std::array<char, 4096> buffer;
+  for (size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) run.out.append(buffer.data(), n);
+  const int status = pclose(pipe);
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+
+SegmentSpec Segment(const std::string& name, uint32_t colour, Packing packing) {
+  SegmentSpec spec;
+  spec.data.name = name;
+  spec.data.pictures = {Picture::Filled(6, 4, colour), Picture::Filled(6, 4, colour ^ 0x0101)};
+  spec.packing = packing;
+  return spec;
+}
+}  // namespace
+
+TEST(Kof, InfoDescribesEverySegmentOfAFilmBehindAnExecutable) {
+  TempDir dir;
+  SegmentSpec lzma = Segment("\xCF\xF0\xE8\xEC\xE5\xF0", 0x123456, Packing::Lzma);  // "Пример" in 1251
+  lzma.sound = Bytes{'I', 'D', '3', 1, 2, 3};
+  SegmentSpec later = Segment("later", 0x10, Packing::Stored);
+  later.version = 2;
+  SegmentSpec other = Segment("other", 0x20, Packing::Stored);
+  other.indexKind = 7;
+  SegmentSpec unknownPacking = Segment("odd", 0x30, Packing::Stored);
+  unknownPacking.header.flags = 0x1000;
+  const Bytes film = BuildFilm({lzma, later, other, unknownPacking, Segment("zip", 0x40, Packing::MsZip)});
+  const Bytes executable(300, 'M');
+  WriteBytesToFile(dir / "film.exe", AppendedFilm(executable, "Error=Oops\r\n", film));
+
+  const KofRun run = Kof("info " + Quoted(dir / "film.exe") + " --json");
+  ASSERT_EQ(run.exitCode, 0) << run.out;
+  const std::string& j = run.out;
+  EXPECT_NE(j.find("\"found\":\"trailer\""), std::string::npos) << j;
+  EXPECT_NE(j.find("\"film_offset\":" + std::to_string(300 + 12 + 4)), std::string::npos) << j;
+  EXPECT_NE(j.find("\"language_length\":12"), std::string::npos) << j;
+  EXPECT_NE(j.find("\"name\":\"Пример\""), std::string::npos) << "names converted from 1251: " << j;
+  EXPECT_NE(j.find("\"packing\":\"lzma\",\"sound\":\"mp3\""), std::string::npos) << j;
+  EXPECT_NE(j.find("\"index\":2,\"kind\":1,\"version\":2"), std::string::npos) << j;
+  EXPECT_NE(j.find("\"index\":3,\"kind\":7"), std::string::npos) << j;
+  EXPECT_NE(j.find("\"packing\":\"none\",\"sound\":\"-\",\"name\":\"\",\"playable\":false"), std::string::npos)
+      << "unknown packing gives no data file: " << j;
+  EXPECT_NE(j.find("\"name\":\"zip\",\"playable\":true"), std::string::npos) << j;
+  EXPECT_NE(j.find("\"warnings\":[\"Сегмент 2"), std::string::npos) << j;
+
+  const KofRun latin = Kof("info " + Quoted(dir / "film.exe") + " --json --codepage 1252");
+  EXPECT_NE(latin.out.find("\"name\":\"Ïðèìåð\""), std::string::npos) << latin.out;
+}
+
+TEST(Kof, ExtractGivesBackTheDataAndSoundTheFilmWasWrittenWith) {
+  TempDir dir;
+  SegmentSpec first = Segment("first", 0x112233, Packing::Lzx);
+  first.sound = Bytes(70000, 0x5A);
+  SegmentSpec second = Segment("second", 0x445566, Packing::LzmaUnknownSize);
+  const BuiltFilm film = BuildFilmDetailed({first, second});
+  WriteBytesToFile(dir / "film.kof", film.bytes);  // no trailer: read from byte 0
+
+  const KofRun run = Kof("extract " + Quoted(dir / "film.kof") + " " + Quoted(dir / "out"));
+  ASSERT_EQ(run.exitCode, 0);
+  EXPECT_EQ(ReadBytesFromFile(dir / "out" / "seg000.dat"), film.segments[0].data.bytes);
+  EXPECT_EQ(ReadBytesFromFile(dir / "out" / "seg000.mp3"), first.sound);
+  EXPECT_EQ(ReadBytesFromFile(dir / "out" / "seg001.dat"), film.segments[1].data.bytes);
+  EXPECT_FALSE(std::filesystem::exists(dir / "out" / "seg001.mp3"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "out" / "language.txt"));
+
+  const KofRun info = Kof("info " + Quoted(dir / "film.kof"));
+  EXPECT_NE(info.out.find("film: from byte 0"), std::string::npos) << info.out;
+}
+
+TEST(Kof, ExitCodesTellUsageFromBadFilms) {
+  TempDir dir;
+  WriteBytesToFile(dir / "zero.kof", Bytes(64, 0));
+  WriteBytesToFile(dir / "tiny.kof", Bytes{1, 2});
+  EXPECT_EQ(Kof("").exitCode, 2);
+  EXPECT_EQ(Kof("frobnicate x").exitCode, 2);
+  EXPECT_EQ(Kof("info").exitCode, 2);
+  EXPECT_EQ(Kof("extract " + Quoted(dir / "zero.kof")).exitCode, 2);
+  EXPECT_EQ(Kof("info " + Quoted(dir / "zero.kof")).exitCode, 1);
+  EXPECT_EQ(Kof("info " + Quoted(dir / "tiny.kof")).exitCode, 1);
+  EXPECT_EQ(Kof("info " + Quoted(dir / "missing.kof")).exitCode, 1);
+  EXPECT_EQ(Kof("info " + Quoted(dir / "zero.kof") + " --codepage 99999").exitCode, 1);
+}

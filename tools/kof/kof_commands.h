@@ -1,0 +1,15 @@
+#pragma once
+// The kof sub-commands. Each takes the arguments after its own name and returns the
+// process exit code: 0 success, 1 not a film or damaged beyond use (with a one-line
+// reason on stderr), 2 wrong usage.
+#include <string>
+#include <vector>
+
+using Arguments = std::vector<std::string>;
+
+constexpr int kExitOk = 0;
+constexpr int kExitBadFilm = 1;
+constexpr int kExitUsage = 2;
+
+int RunInfo(const Arguments& args);
+int RunExtract(const Arguments& args);
