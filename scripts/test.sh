@@ -2,7 +2,8 @@
 # The whole test suite: installs what is missing, builds both configurations and runs
 #   1. the native unit tests under AddressSanitizer and UndefinedBehaviorSanitizer,
 #   2. the same tests plus the Windows-only ones, cross-built and run under Wine,
-#   3. the end-to-end tests of roRezodu.exe under Wine in Xvfb.
+#   3. the fuzz targets of the film loader and the cursor records, briefly,
+#   4. the end-to-end tests of roRezodu.exe under Wine in Xvfb.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 RZ_MINGW_PREFIX=$(scripts/setup.sh)
@@ -17,6 +18,11 @@ cmake --build --preset native-asan -j "$jobs"
 step "native tests"
 ctest --preset native-asan -j "$jobs"
 
+step "fuzz targets, a short run each (clang, libFuzzer)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
+ctest --preset fuzz
+
 step "Windows build (MinGW-w64)"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"
@@ -26,6 +32,9 @@ source scripts/wine-env.sh
 rz_wine_prefix "$PWD/build/wine-test" unmanaged
 export HOME="$HOME_FOR_WINE"
 # One wineserver for the whole run: every Wine start after the first is then cheap.
+# Wine's own service processes start with the first program; start them here, with
+# their output elsewhere, or ctest would wait for them to close the test's output.
 wineserver -p
 trap 'wineserver -k 2>/dev/null || true' EXIT
+wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset windows

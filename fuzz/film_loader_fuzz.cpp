@@ -1,0 +1,66 @@
+// Fuzzes the film container and the data-file walk: the input is a film file, loaded
+// from byte 0 and through its trailer, every frame of every playable segment read.
+// After the segment list is cleared the temporary folder must be empty.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "film/data_file.h"
+#include "film/film_loader.h"
+#include "film/ko_error.h"
+#include "film/temp_files.h"
+
+namespace {
+// The run's temporary folder, removed again when the fuzzer exits.
+struct RunFolder {
+  std::filesystem::path path = CreatePlayerTempFolder();
+  ~RunFolder() { RemovePlayerTempFolder(path); }
+};
+
+const std::filesystem::path& Folder() {
+  static const RunFolder folder;
+  return folder.path;
+}
+
+void ReadEveryFrame(TSegmentList& segments) {
+  std::vector<uint8_t> frame;
+  for (int32_t i = 0; i < segments.Count(); ++i) {
+    TSegmentInfo* segment = segments.Get(i);
+    if (!segment || !segment->Playable()) continue;
+    const size_t size = FrameBufferSize(segment->Width, segment->Height);
+    if (size == 0 || size > (64u << 20)) continue;  // a real player would refuse it too
+    frame.assign(size, 0);
+    for (int32_t f = 0; f < segment->FrameCount && f < 1000; ++f)
+      if (!LoadFrame(segment, frame).Ok) break;
+  }
+}
+
+void LoadBothWays(const std::filesystem::path& film) {
+  for (bool appended : {false, true}) {
+    TSegmentList segments;
+    try {
+      TkoFileStream stream(film, kModeReadShared);
+      TFilmLoader loader(segments, Folder());
+      if (appended ? loader.LoadAppendedFilm(&stream) : loader.LoadFilm(&stream)) ReadEveryFrame(segments);
+    } catch (const EkoError&) {
+      // Reported to the user by the shell; what matters here is what is left behind.
+    }
+    segments.Clear();
+    if (!std::filesystem::is_empty(Folder())) {
+      std::fprintf(stderr, "temporary files left behind in %s\n", Folder().c_str());
+      std::abort();
+    }
+  }
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::filesystem::path film = Folder().parent_path() / ("fuzz_film_" + std::to_string(getpid()) + ".kof");
+  std::ofstream(film, std::ios::binary).write(reinterpret_cast<const char*>(data), std::streamsize(size));
+  LoadBothWays(film);
+  std::filesystem::remove(film);
+  return 0;
+}
