@@ -1,0 +1,101 @@
+#include "playback/frame_source.h"
+
+#include <cstring>
+#include <new>
+
+#include "film/data_file.h"
+#include "film/ko_error.h"
+#include "film/segment_list.h"
+#include "playback/frame_unpack.h"
+
+TkoPictureView TkoOwnedPictureMemory::Make(int32_t width, int32_t height, int32_t depth) {
+  try {
+    if (FPicture.Resize(width, height, depth)) return FPicture.View();
+  } catch (const std::bad_alloc&) {
+    FPicture.Release();
+  }
+  return {};
+}
+
+TkoFrameSource::TkoFrameSource(TFrameSourceHost* host, TPictureMemory* memory)
+    : FHost(host != nullptr ? host : &FSilentHost), FMemory(memory != nullptr ? memory : &FOwnedMemory) {}
+
+TkoFrameSource::~TkoFrameSource() { FMemory->Release(); }
+
+bool TkoFrameSource::PrepareDisplay(const TSegmentInfo& segment) {
+  const int32_t displayDepth = FHost->DisplayDepth();
+  const int32_t depth = segment.BitsPerPixel;
+  bool changed = depth != FDepth;
+  FDepth = depth;
+  const bool drawable = IsDrawableDepth(depth);
+  changed |= segment.Width != FWidth || segment.Height != FHeight;
+  FWidth = segment.Width;
+  FHeight = segment.Height;
+  for (int32_t i = 0; i < segment.Cursors.Count(); ++i)
+    if (const TkoCursor* cursor = segment.Cursors.Item(i)) FOverlay.GrowFor(*cursor);
+  changed |= depth != FRecordedDisplayDepth || displayDepth != FRecordedDisplayDepth;
+  FDamageReported = false;
+  if (changed || !drawable) {
+    FRecordedDisplayDepth = displayDepth;
+    FMemory->Release();
+    FPicture = {};
+    if (drawable) MakePicture(FWidth, FHeight, depth);
+  }
+  // Last: the message may run commands that start another segment, which then
+  // prepares everything for itself.
+  if (!drawable) FHost->UnsupportedDepth(depth);
+  return true;
+}
+
+// Takes what the memory hands out only when it is the picture asked for.
+void TkoFrameSource::MakePicture(int32_t width, int32_t height, int32_t depth) {
+  ++FGeneration;
+  const TkoPictureView view = FMemory->Make(width, height, depth);
+  const bool fits = !view.IsEmpty() && view.Width == width && view.Height == height &&
+                    IsDrawableDepth(view.Depth) && int64_t{view.Stride} >= int64_t{width} * view.BytesPerPixel();
+  FPicture = fits ? view : TkoPictureView{};
+}
+
+void TkoFrameSource::ClearPictures() {
+  if (FPicture.IsEmpty()) return;
+  const size_t rowBytes = static_cast<size_t>(FPicture.Width) * FPicture.BytesPerPixel();
+  for (int32_t y = 0; y < FPicture.Height; ++y) std::memset(FPicture.Row(y), 0, rowBytes);
+}
+
+void TkoFrameSource::ResetFrameBuffer(const TSegmentInfo& segment) {
+  std::vector<uint8_t>().swap(FFrame);
+  const size_t size = FrameBufferSize(segment.Width, segment.Height);
+  try {
+    FFrame.resize(size);
+  } catch (const std::bad_alloc&) {
+    std::vector<uint8_t>().swap(FFrame);  // LoadFrame reports the missing buffer
+  }
+}
+
+void TkoFrameSource::LoadFrame(TSegmentInfo& segment) {
+  const TLoadFrameResult result = ::LoadFrame(&segment, FFrame);
+  if (!result.Ok) throw EkoError(result.Message);
+}
+
+void TkoFrameSource::UnpackFrame(const TSegmentInfo& segment) {
+  if (FFrame.empty()) throw EkoError("UnpackFrame: Frame Is Nil");
+  if (!IsDrawableDepth(segment.BitsPerPixel)) return;
+  if (FPicture.IsEmpty()) throw EkoError("UnpackFrame: PXorFrame Is Nil");
+}
+
+void TkoFrameSource::ApplyDifference(const TSegmentInfo& segment) {
+  if (!IsDrawableDepth(segment.BitsPerPixel) || FPicture.IsEmpty() || FFrame.empty()) return;
+  const TkoFrameStatus status = ApplyFrameRecord(FFrame, FPicture);
+  if (status == TkoFrameStatus::kComplete || FDamageReported) return;
+  FDamageReported = true;
+  FHost->DamagedRecord(FrameStatusText(status));
+}
+
+void TkoFrameSource::ReadCursorSample(TSegmentInfo& segment) {
+  FOverlay.ReadSample(segment.CursorTrack);
+  FOverlay.SelectCursor(segment.Cursors.Item(FOverlay.LastSample().Index));
+}
+
+void TkoFrameSource::DrawCursor() {
+  if (FCursorVisible) FOverlay.DrawCurrent(FPicture);
+}
