@@ -13,3 +13,5 @@ constexpr int kExitUsage = 2;
 
 int RunInfo(const Arguments& args);
 int RunExtract(const Arguments& args);
+int RunFrames(const Arguments& args);
+int RunBench(const Arguments& args);

@@ -8,13 +8,16 @@
 namespace {
 constexpr const char* kUsage =
     "usage: kof info FILM [--json] [--codepage N]\n"
-    "       kof extract FILM DIR\n";
+    "       kof extract FILM DIR\n"
+    "       kof frames FILM --segment N --out DIR [--from A] [--to B] [--every K] [--no-cursor]\n"
+    "       kof bench FILM [--repeat N]\n";
 
 struct Command {
   const char* name;
   int (*run)(const Arguments&);
 };
-constexpr Command kCommands[] = {{"info", RunInfo}, {"extract", RunExtract}};
+constexpr Command kCommands[] = {
+    {"info", RunInfo}, {"extract", RunExtract}, {"frames", RunFrames}, {"bench", RunBench}};
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -1,0 +1,241 @@
+// kof frames as a user runs it: films from the film writer played by the real binary,
+// its PNG files read back and compared with the pictures the film was written from,
+// the pointer drawn where the track says, worked out here from the cursor's masks.
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/wait.h>
+
+#include "support/film_writer.h"
+#include "support/temp_dir.h"
+
+using namespace filmwriter;
+
+namespace {
+int KofExitCode(const std::string& arguments) {
+  const std::string command = std::string("'") + RZ_KOF_PATH + "' " + arguments + " >/dev/null 2>&1";
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+
+// A PNG file as a picture of 0x00RRGGBB; an empty picture when it cannot be read.
+Picture ReadPng(const std::filesystem::path& path) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
+  image.format = PNG_FORMAT_RGB;
+  std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) return {};
+  Picture picture = Picture::Filled(int(image.width), int(image.height), 0);
+  for (size_t i = 0; i < picture.pixels.size(); ++i)
+    picture.pixels[i] = uint32_t{rgb[3 * i]} << 16 | uint32_t{rgb[3 * i + 1]} << 8 | rgb[3 * i + 2];
+  return picture;
+}
+
+std::string FrameName(int segment, int frame) {
+  char name[48];
+  std::snprintf(name, sizeof(name), "seg%03d_frame%05d.png", segment, frame);
+  return name;
+}
+
+// A pointer image as the screen combines it: keep = 1 keeps the pixel (else black),
+// then the colour is laid on by exclusive or.
+struct Pointer {
+  int hotX = 0, hotY = 0, width = 0, height = 0;
+  std::vector<uint8_t> keep;
+  std::vector<uint32_t> colour;
+
+  Bytes Monochrome() const {
+    std::vector<uint8_t> xorBits;
+    for (uint32_t c : colour) xorBits.push_back(c != 0);
+    return CursorRecord(MonochromeCursor(hotX, hotY, width, height, keep, xorBits));
+  }
+  Bytes Colour() const {
+    std::vector<uint32_t> argb;
+    for (uint32_t c : colour) argb.push_back(0xFF000000u | c);  // alpha is not drawn
+    return CursorRecord(ColourCursor(hotX, hotY, width, height, argb, keep));
+  }
+};
+
+// Mixed pixels: kept, blackened, inverted and coloured; monochrome takes white for
+// every coloured pixel.
+Pointer MakePointer(int hotX, int hotY, int width, int height, bool monochrome) {
+  Pointer p{hotX, hotY, width, height, {}, {}};
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const int kind = (x + 2 * y) % 4;
+      p.keep.push_back(kind == 0 || kind == 1);
+      const uint32_t colour = monochrome ? 0xFFFFFF : 0x102030u * uint32_t(1 + x) + 0x0F0000u * uint32_t(y);
+      p.colour.push_back(kind == 1 || kind == 2 ? colour & 0xFFFFFF : 0);
+    }
+  return p;
+}
+
+Picture WithPointer(Picture picture, const Pointer& pointer, CursorSample sample) {
+  const int left = sample.x - pointer.hotX, top = sample.y - pointer.hotY;
+  for (int y = 0; y < pointer.height; ++y)
+    for (int x = 0; x < pointer.width; ++x) {
+      const int px = left + x, py = top + y;
+      if (px < 0 || py < 0 || px >= picture.width || py >= picture.height) continue;
+      const size_t i = size_t(y) * size_t(pointer.width) + size_t(x);
+      uint32_t& pixel = picture.At(px, py);
+      pixel = (pointer.keep[i] ? pixel : 0) ^ pointer.colour[i];
+    }
+  return picture;
+}
+
+// Pictures with flat areas and scattered changes, as screens change.
+std::vector<Picture> Screens(int width, int height, int count, uint32_t seed) {
+  std::vector<Picture> pictures;
+  Picture picture = Picture::Filled(width, height, 0xC0C0C0);
+  for (int k = 0; k < count; ++k) {
+    for (int i = 0; i < width * height / 3; ++i) {
+      seed = seed * 1664525u + 1013904223u;
+      picture.pixels[(seed >> 8) % picture.pixels.size()] = (seed >> 4) & 0xFFFFFF;
+    }
+    pictures.push_back(picture);
+  }
+  return pictures;
+}
+
+struct Case {
+  const char* what;
+  int width, height, depth, samplesPerFrame;
+  bool monochrome;
+};
+
+// Samples over the whole picture, its corners and edges and beyond them.
+std::vector<CursorSample> Track(const Case& c, int frames) {
+  const uint16_t right = uint16_t(c.width - 1), bottom = uint16_t(c.height - 1);
+  const std::vector<CursorSample> places = {{0, 0, 0},      {0, right, bottom}, {0, right, 0},
+                                            {0, 0, bottom}, {0, 3, 2},          {0, uint16_t(c.width + 2), 1},
+                                            {0, 1, uint16_t(c.height / 2)}};
+  std::vector<CursorSample> track;
+  for (int i = 0; i < frames * c.samplesPerFrame; ++i) track.push_back(places[(i * 5 + i / 3) % places.size()]);
+  return track;
+}
+}  // namespace
+
+TEST(KofFrames, PicturesEqualTheWrittenOnesWithThePointerWhereTheTrackSaysIt) {
+  const Case cases[] = {
+      {"depth 24, odd width, one sample per frame, monochrome", 13, 9, 24, 1, true},
+      {"depth 32, three samples per frame, colour", 16, 10, 32, 3, false},
+      {"depth 24, three samples per frame, colour", 11, 7, 24, 3, false},
+      {"depth 32, one sample per frame, monochrome", 9, 12, 32, 1, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    const int frames = 6;
+    const Pointer pointer = MakePointer(2, 3, 6, 5, c.monochrome);
+    SegmentSpec other;  // a segment before it, so the number chosen must be honoured
+    other.data.pictures = Screens(5, 4, 2, 99);
+    SegmentSpec spec;
+    spec.bitsPerPixel = uint8_t(c.depth);
+    spec.data.pictures = Screens(c.width, c.height, frames, uint32_t(c.width * 31 + c.depth));
+    spec.data.samplesPerFrame = c.samplesPerFrame;
+    spec.data.cursorRecords = {EmptyCursorRecord(), c.monochrome ? pointer.Monochrome() : pointer.Colour()};
+    std::vector<CursorSample> track = Track(c, frames);
+    for (CursorSample& s : track) s.index = 1;
+    track[size_t(2 * c.samplesPerFrame)].index = 7;  // names no cursor: no pointer on frame 2
+    track[size_t(4 * c.samplesPerFrame)].index = 0;  // the empty slot draws nothing either
+    spec.data.cursorTrack = track;
+    WriteBytesToFile(dir / "film.kof", BuildFilm({other, spec}));
+
+    ASSERT_EQ(KofExitCode("frames " + Quoted(dir / "film.kof") + " --segment 1 --out " + Quoted(dir / "out")), 0);
+    ASSERT_EQ(KofExitCode("frames " + Quoted(dir / "film.kof") + " --segment 1 --no-cursor --out " +
+                          Quoted(dir / "bare")),
+              0);
+    for (int k = 0; k < frames; ++k) {
+      SCOPED_TRACE("frame " + std::to_string(k));
+      const CursorSample sample = track[size_t(k * c.samplesPerFrame)];
+      const Picture& written = spec.data.pictures[size_t(k)];
+      const Picture expected = sample.index == 1 ? WithPointer(written, pointer, sample) : written;
+      const Picture shown = ReadPng(dir / "out" / FrameName(1, k));
+      ASSERT_EQ(shown.width, c.width);
+      ASSERT_EQ(shown.height, c.height);
+      EXPECT_EQ(shown.pixels, expected.pixels);
+      EXPECT_EQ(ReadPng(dir / "bare" / FrameName(1, k)).pixels, written.pixels);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "out" / FrameName(1, frames)));
+  }
+}
+
+TEST(KofFrames, RangeAndStepChooseTheFiles) {
+  TempDir dir;
+  SegmentSpec spec;
+  spec.data.pictures = Screens(8, 6, 10, 5);
+  spec.data.samplesPerFrame = 3;
+  spec.data.cursorRecords = {EmptyCursorRecord()};
+  WriteBytesToFile(dir / "film.kof", BuildFilm({spec}));
+  ASSERT_EQ(KofExitCode("frames " + Quoted(dir / "film.kof") + " --segment 0 --from 2 --to 8 --every 3 --out " +
+                        Quoted(dir / "out")),
+            0);
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir / "out"))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{FrameName(0, 2), FrameName(0, 5), FrameName(0, 8)}));
+  // Frame 8 is drawn on top of every earlier record, written or not.
+  EXPECT_EQ(ReadPng(dir / "out" / FrameName(0, 8)).pixels, spec.data.pictures[8].pixels);
+}
+
+TEST(KofFrames, BenchCountsEveryFrameOfEveryPlayableSegment) {
+  TempDir dir;
+  SegmentSpec a, b, unplayable;
+  a.data.pictures = Screens(9, 5, 4, 3);
+  b.data.pictures = Screens(7, 7, 3, 4);
+  b.data.samplesPerFrame = 3;
+  b.bitsPerPixel = 24;
+  unplayable.data.pictures = Screens(6, 4, 5, 5);
+  unplayable.bitsPerPixel = 8;
+  WriteBytesToFile(dir / "film.kof", BuildFilm({a, unplayable, b}));
+  const std::string command = std::string("'") + RZ_KOF_PATH + "' bench " + Quoted(dir / "film.kof") + " --repeat 3";
+  FILE* pipe = popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  char line[256] = {};
+  const bool read = std::fgets(line, sizeof(line), pipe) != nullptr;
+  EXPECT_EQ(pclose(pipe), 0);
+  ASSERT_TRUE(read);
+  int frames = 0;
+  double seconds = -1, fps = -1;
+  ASSERT_EQ(std::sscanf(line, "%d frames in %lf s: %lf fps", &frames, &seconds, &fps), 3) << line;
+  EXPECT_EQ(frames, 3 * (4 + 3));
+  EXPECT_GE(seconds, 0);
+  EXPECT_GE(fps, 0);
+}
+
+TEST(KofFrames, ExitCodesForUsageMissingSegmentsAndUnplayableOnes) {
+  TempDir dir;
+  SegmentSpec good;
+  good.data.pictures = Screens(6, 4, 2, 1);
+  SegmentSpec sixteen = good;
+  sixteen.bitsPerPixel = 16;
+  SegmentSpec noRate = good;
+  noRate.framesPerSecond = 0.2f;  // rounds to 0
+  WriteBytesToFile(dir / "film.kof", BuildFilm({good, sixteen, noRate}));
+  WriteBytesToFile(dir / "zero.kof", Bytes(64, 0));
+  const std::string film = Quoted(dir / "film.kof"), out = " --out " + Quoted(dir / "out");
+
+  EXPECT_EQ(KofExitCode("frames " + film + out), 2) << "no segment";
+  EXPECT_EQ(KofExitCode("frames " + film + " --segment 0"), 2) << "no folder";
+  EXPECT_EQ(KofExitCode("frames " + film + " --segment x" + out), 2);
+  EXPECT_EQ(KofExitCode("frames " + film + " --segment 0 --every 0" + out), 2);
+  EXPECT_EQ(KofExitCode("frames " + film + " --segment 0 --from 5 --to 2" + out), 2);
+  EXPECT_EQ(KofExitCode("frames " + film + " --segment 0 --colour" + out), 2);
+  EXPECT_EQ(KofExitCode("frames " + film + " --segment 3" + out), 1);
+  EXPECT_EQ(KofExitCode("frames " + film + " --segment 1" + out), 1) << "depth 16";
+  EXPECT_EQ(KofExitCode("frames " + film + " --segment 2" + out), 1) << "rate 0";
+  EXPECT_EQ(KofExitCode("frames " + film + " --segment 0 --from 9" + out), 1) << "nothing in the range";
+  EXPECT_EQ(KofExitCode("frames " + Quoted(dir / "zero.kof") + " --segment 0" + out), 1);
+  EXPECT_EQ(KofExitCode("frames " + film + " --segment 0" + out), 0);
+  EXPECT_EQ(KofExitCode("bench " + film + " --repeat 2"), 0);
+  EXPECT_EQ(KofExitCode("bench " + film + " --repeat 0"), 2);
+  EXPECT_EQ(KofExitCode("bench " + Quoted(dir / "zero.kof")), 1);
+}

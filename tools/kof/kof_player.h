@@ -1,0 +1,41 @@
+#pragma once
+// The player's engine run without a window: the clock is ticked directly, the sound
+// is silent, and every whole frame the engine presents is handed to a callback, so
+// kof sees exactly the pictures the player shows.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "film/segment_list.h"
+#include "playback/frame_source.h"
+#include "playback/playback_engine.h"
+
+class KofPlayer {
+public:
+  // Called for each whole frame presented, with the frame's number in its segment and
+  // the picture (pointer included unless switched off). Returns false to stop.
+  using FrameHandler = std::function<bool(int32_t frame, const TkoPictureView& picture)>;
+
+  // segments must outlive the player.
+  explicit KofPlayer(TSegmentList& segments);
+  ~KofPlayer();
+  KofPlayer(const KofPlayer&) = delete;
+  KofPlayer& operator=(const KofPlayer&) = delete;
+
+  // Plays segment index (which must be playable: Playable() and depth 24 or 32) from
+  // its first frame until its end or until the handler says stop. Returns "" or the
+  // text the player would have shown when a record could not be read.
+  std::string PlaySegment(int32_t index, const FrameHandler& onFrame);
+
+  void SetCursorVisible(bool visible) { FFrames.SetCursorVisible(visible); }
+  // The first damaged-record message of the run, or "".
+  const std::string& Damage() const;
+
+private:
+  struct Services;
+  TSegmentList& FSegments;
+  std::unique_ptr<Services> FServices;
+  TkoFrameSource FFrames;
+  std::unique_ptr<TPlaybackEngine> FEngine;
+};
