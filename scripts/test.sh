@@ -30,11 +30,4 @@ cmake --build --preset windows -j "$jobs"
 step "Windows tests under Wine, end-to-end tests in Xvfb"
 source scripts/wine-env.sh
 rz_wine_prefix "$PWD/build/wine-test" unmanaged
-export HOME="$HOME_FOR_WINE"
-# One wineserver for the whole run: every Wine start after the first is then cheap.
-# Wine's own service processes start with the first program; start them here, with
-# their output elsewhere, or ctest would wait for them to close the test's output.
-wineserver -p
-trap 'wineserver -k 2>/dev/null || true' EXIT
-wine cmd /c exit >/dev/null 2>&1 </dev/null || true
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset windows
+HOME="$HOME_FOR_WINE" xvfb-run -a -s "-screen 0 1280x1024x24" scripts/wine-ctest.sh
