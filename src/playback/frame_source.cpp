@@ -49,7 +49,6 @@ bool TkoFrameSource::PrepareDisplay(const TSegmentInfo& segment) {
 
 // Takes what the memory hands out only when it is the picture asked for.
 void TkoFrameSource::MakePicture(int32_t width, int32_t height, int32_t depth) {
-  ++FGeneration;
   const TkoPictureView view = FMemory->Make(width, height, depth);
   const bool fits = !view.IsEmpty() && view.Width == width && view.Height == height &&
                     IsDrawableDepth(view.Depth) && int64_t{view.Stride} >= int64_t{width} * view.BytesPerPixel();

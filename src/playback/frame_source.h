@@ -57,7 +57,8 @@ public:
 };
 
 // Built-in text of "WrongDisplaySettings", formatted with the depth.
-inline constexpr const char* kDefaultWrongDisplaySettings = "Данный видео режим не поддерживается (%d бит цвет)";
+inline constexpr const char* kDefaultWrongDisplaySettings =
+    "Данный видео режим не поддерживается (%d бит цвет)";
 
 class TkoFrameSource : public TFrameSource {
 public:
@@ -105,8 +106,6 @@ public:
   // started or when its memory could not be made.
   const TkoPictureView& Picture() const { return FPicture; }
   const TkoCursorOverlay& Overlay() const { return FOverlay; }
-  // Number of times the picture memory was made (for the remake rules).
-  int32_t PictureGeneration() const { return FGeneration; }
   size_t FrameBufferBytes() const { return FFrame.size(); }
 
 private:
@@ -125,7 +124,6 @@ private:
   int32_t FDepth = 0;
   // The display depth when the picture was made last; 0 before the first segment.
   int32_t FRecordedDisplayDepth = 0;
-  int32_t FGeneration = 0;
   bool FDamageReported = false;
   bool FCursorVisible = true;
 };

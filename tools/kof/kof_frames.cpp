@@ -80,8 +80,7 @@ std::string FrameFileName(int32_t segment, int32_t frame) {
 
 // Why the segment cannot be drawn, or "".
 std::string Unplayable(const TSegmentInfo& segment) {
-  if (!segment.Problem.empty()) return segment.Problem;
-  if (segment.FrameStream == nullptr) return "it has no frames";
+  if (segment.FrameStream == nullptr) return segment.Problem.empty() ? "it has no frames" : segment.Problem;
   if (segment.FramesPerSecond == 0) return "its frame rate is 0";
   if (!IsDrawableDepth(segment.BitsPerPixel))
     return "its colour depth " + std::to_string(segment.BitsPerPixel) + " is not shown (only 24 and 32)";
