@@ -6,7 +6,7 @@
 #include "film/data_file.h"
 #include "film/ko_error.h"
 #include "film/segment_list.h"
-#include "playback/frame_apply.h"
+#include "playback/frame_unpack.h"
 
 TkoPictureView TkoOwnedPictureMemory::Make(int32_t width, int32_t height, int32_t depth) {
   try {
@@ -84,7 +84,7 @@ void TkoFrameSource::UnpackFrame(const TSegmentInfo& segment) {
 
 void TkoFrameSource::ApplyDifference(const TSegmentInfo& segment) {
   if (!IsDrawableDepth(segment.BitsPerPixel) || FPicture.IsEmpty() || FFrame.empty()) return;
-  const TkoFrameStatus status = LayFrameRecord(FFrame, FPicture);
+  const TkoFrameStatus status = ApplyFrameRecord(FFrame, FPicture);
   if (status == TkoFrameStatus::kComplete || FDamageReported) return;
   FDamageReported = true;
   FHost->DamagedRecord(FrameStatusText(status));

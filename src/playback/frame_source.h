@@ -2,7 +2,7 @@
 // The portable TFrameSource: the frame buffer, the current picture with the recorded
 // pointer drawn into it, and the pointer's save-under area.
 //
-// Records are laid straight onto the picture (LayFrameRecord): UnpackFrame only
+// Records are laid straight onto the picture (ApplyFrameRecord): UnpackFrame only
 // checks that there is something to lay, ApplyDifference does the work, touching only
 // the pixels of runs that change something. No allocation per frame.
 //

@@ -42,24 +42,78 @@ TkoFrameStatus StatusOf(bool bad, int64_t covered, int64_t total, bool dropped) 
   return covered < total ? TkoFrameStatus::kShort : TkoFrameStatus::kComplete;
 }
 
-// XORs count pixels of one row, starting at p, with colour.
-void XorPixels(uint8_t* p, int64_t count, uint32_t colour, int32_t bytesPerPixel) {
-  if (bytesPerPixel == 4) {
-    for (int64_t i = 0; i < count; ++i, p += 4) {
+// XORs count pixels of one row, starting at p, with colour. The depth is a template
+// parameter so that the per-pixel loop has no branch on it.
+template <int Bpp>
+inline void XorPixels(uint8_t* p, size_t count, uint32_t colour) {
+  if constexpr (Bpp == 4) {
+    for (size_t i = 0; i < count; ++i, p += 4) {
       uint32_t v;
       std::memcpy(&v, p, 4);
-      v ^= colour;  // little-endian: blue, green, red, and 0 for the fourth byte
+      v ^= colour;  // little-endian: blue, green, red; the fourth byte stays
       std::memcpy(p, &v, 4);
     }
-    return;
+  } else {
+    // Blue and green as one 16-bit word, then red: three bytes in two accesses that
+    // never touch the neighbouring pixels.
+    const auto blueGreen = static_cast<uint16_t>(colour);
+    const auto red = static_cast<uint8_t>(colour >> 16);
+    for (size_t i = 0; i < count; ++i, p += 3) {
+      uint16_t v;
+      std::memcpy(&v, p, 2);
+      v ^= blueGreen;
+      std::memcpy(p, &v, 2);
+      p[2] ^= red;
+    }
   }
-  const auto b = static_cast<uint8_t>(colour), g = static_cast<uint8_t>(colour >> 8),
-             r = static_cast<uint8_t>(colour >> 16);
-  for (int64_t i = 0; i < count; ++i, p += 3) {
-    p[0] ^= b;
-    p[1] ^= g;
-    p[2] ^= r;
+}
+
+struct TLaid {
+  int64_t Covered = 0;
+  bool Dropped = false;
+};
+
+// Lays the runs on the picture; pixels past the frame are dropped. The position is a
+// pointer into the current row with the bytes left in it, so the common run (one
+// that ends inside its row) costs one comparison besides its pixels; a colour-0 run
+// that reaches past its row skips the rows it covers whole.
+template <int Bpp>
+TLaid LayRuns(const TRuns& runs, const TkoPictureView& picture) {
+  const int64_t total = int64_t{picture.Width} * picture.Height;
+  const size_t rowBytes = static_cast<size_t>(picture.Width) * Bpp;
+  int64_t left = total;
+  bool dropped = false;
+  uint8_t* row = picture.Pixels;
+  uint8_t* p = row;
+  size_t rowLeft = rowBytes;  // bytes from p to the end of the row's pixels
+  const uint8_t* const end = runs.First + kRunSize * runs.Count;
+  for (const uint8_t* run = runs.First; run != end; run += kRunSize) {
+    int64_t pixels = CountOf(run);
+    if (pixels > left) pixels = left, dropped = true;
+    left -= pixels;
+    const uint32_t colour = ColourOf(run);
+    size_t bytes = static_cast<size_t>(pixels) * Bpp;
+    if (bytes < rowLeft) {
+      if (colour != 0) XorPixels<Bpp>(p, bytes / Bpp, colour);
+      p += bytes;
+      rowLeft -= bytes;
+      continue;
+    }
+    while (bytes > 0) {  // the run reaches the row's end: finish the row, go on below
+      const size_t piece = std::min(bytes, rowLeft);
+      if (colour != 0) XorPixels<Bpp>(p, piece / Bpp, colour);
+      bytes -= piece;
+      rowLeft -= piece;
+      p += piece;
+      if (rowLeft != 0) break;
+      size_t rows = 1;
+      if (colour == 0) rows += bytes / rowBytes, bytes %= rowBytes;
+      row += picture.Stride * static_cast<ptrdiff_t>(rows);
+      p = row;
+      rowLeft = rowBytes;
+    }
   }
+  return {total - left, dropped};
 }
 }  // namespace
 
@@ -82,36 +136,8 @@ const char* FrameStatusText(TkoFrameStatus status) {
 TkoFrameStatus ApplyFrameRecord(std::span<const uint8_t> record, const TkoPictureView& picture) {
   if (picture.IsEmpty() || !IsDrawableDepth(picture.Depth)) return TkoFrameStatus::kNoPicture;
   const TRuns runs = RunsOf(record);
-  const int32_t width = picture.Width;
-  const int32_t step = picture.BytesPerPixel();
-  const int64_t total = int64_t{width} * picture.Height;
-  int64_t covered = 0;
-  bool dropped = false;
-  int64_t x = 0, y = 0;
-  const uint8_t* run = runs.First;
-  for (int64_t i = 0; i < runs.Count; ++i, run += kRunSize) {
-    int64_t count = CountOf(run);
-    if (count > total - covered) {
-      dropped = true;
-      count = total - covered;
-    }
-    covered += count;
-    const uint32_t colour = ColourOf(run);
-    if (colour == 0) {  // changes nothing: only move on
-      x += count;
-      y += x / width;
-      x %= width;
-      continue;
-    }
-    while (count > 0) {
-      const int64_t piece = std::min<int64_t>(count, width - x);
-      XorPixels(picture.At(int32_t(x), int32_t(y)), piece, colour, step);
-      count -= piece;
-      x += piece;
-      if (x == width) x = 0, ++y;
-    }
-  }
-  return StatusOf(runs.Bad, covered, total, dropped);
+  const TLaid laid = picture.Depth == 32 ? LayRuns<4>(runs, picture) : LayRuns<3>(runs, picture);
+  return StatusOf(runs.Bad, laid.Covered, int64_t{picture.Width} * picture.Height, laid.Dropped);
 }
 
 TkoFrameStatus UnpackFrame(std::span<const uint8_t> record, const TkoPictureView& difference) {

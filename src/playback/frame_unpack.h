@@ -8,6 +8,7 @@
 // record:
 //   ApplyFrameRecord - straight onto the picture, touching only the pixels of runs
 //     whose colour is not 0 (a frame that changes a few words costs a few words);
+//     the player's per-frame path, kept tight for records of one run per pixel;
 //   UnpackFrame + XorPicture - expand every run into a difference buffer of the
 //     frame's size, then lay the whole buffer on the picture.
 // Neither allocates, and neither reads outside the record's bytes nor writes outside

@@ -31,17 +31,18 @@ Bytes Record(const std::vector<TestRun>& runs) {
   return out;
 }
 
-// Random runs covering exactly pixels pixels: many colour-0 runs, some of count 0,
-// short runs and runs longer than a row.
-std::vector<TestRun> RandomRuns(std::mt19937& rng, int64_t pixels, int32_t width) {
+// Random runs covering pixels + slack pixels: many colour-0 runs of every length
+// (whole rows and more included), some of count 0, short runs and runs longer than a
+// row.
+std::vector<TestRun> RandomRuns(std::mt19937& rng, int64_t pixels, int32_t width, int64_t slack = 0) {
   std::vector<TestRun> runs;
-  while (pixels > 0) {
+  for (int64_t left = pixels + slack; left > 0;) {
     const int kind = int(rng() % 8);
-    int64_t count = kind == 0 ? 0 : kind < 4 ? 1 + rng() % 7 : kind < 7 ? 1 + rng() % (2 * width) : 1 + rng() % 65535;
-    count = std::min<int64_t>(count, pixels);
+    int64_t count = kind == 0 ? 0 : kind < 4 ? 1 + rng() % 7 : kind < 7 ? 1 + rng() % (3 * width) : 1 + rng() % 65535;
+    count = std::min<int64_t>({count, left, 65535});
     const uint32_t colour = rng() % 3 == 0 ? 0 : rng() & 0xFFFFFF;
     runs.push_back({colour, uint16_t(count)});
-    pixels -= count;
+    left -= count;
   }
   return runs;
 }
@@ -52,12 +53,20 @@ void Randomise(TkoPicture& picture, std::mt19937& rng) {
     for (int32_t x = 0; x < v.Width; ++x) SetPixelColour(v, x, y, rng() & 0xFFFFFF);
 }
 
-std::vector<uint32_t> Colours(const TkoPictureView& v) {
-  std::vector<uint32_t> out;
-  for (int32_t y = 0; y < v.Height; ++y)
-    for (int32_t x = 0; x < v.Width; ++x) out.push_back(PixelColour(v, x, y));
-  return out;
-}
+// A picture in exactly sized caller memory whose rows are extra bytes wider than
+// needed. Every byte starts random: row ends and the fourth bytes of 32-bit pixels
+// must come through the frame paths as they were.
+struct WidePicture {
+  std::vector<uint8_t> memory;
+  TkoPictureView view;
+  WidePicture(int32_t width, int32_t height, int32_t depth, int32_t extra, std::mt19937& rng) {
+    const int32_t stride = width * BytesPerPixelOf(depth) + extra;
+    memory.resize(size_t(stride) * size_t(height));
+    for (uint8_t& b : memory) b = uint8_t(rng());
+    view = {memory.data(), width, height, stride, depth};
+  }
+  WidePicture(const WidePicture& other) : memory(other.memory), view(other.view) { view.Pixels = memory.data(); }
+};
 }  // namespace
 
 TEST(FrameUnpack, DirectPathMatchesTheDifferenceBufferPath) {
@@ -65,23 +74,55 @@ TEST(FrameUnpack, DirectPathMatchesTheDifferenceBufferPath) {
   struct Shape {
     int32_t width, height;
   };
-  for (Shape shape : {Shape{770, 9}, Shape{5, 7}, Shape{4, 3}, Shape{1, 300}, Shape{333, 2}}) {
+  for (Shape shape : {Shape{770, 9}, Shape{13, 9}, Shape{5, 7}, Shape{1, 200}, Shape{3, 1}, Shape{333, 2},
+                      Shape{65536, 2}}) {
     for (int32_t segmentDepth : {24, 32}) {
       for (int32_t pictureDepth : {24, 32}) {
-        TkoPicture direct(shape.width, shape.height, pictureDepth);
-        Randomise(direct, rng);
-        TkoPicture viaBuffer = direct;
-        TkoPicture difference(shape.width, shape.height, segmentDepth, 1);
-        for (int frame = 0; frame < 4; ++frame) {
-          const Bytes record = Record(RandomRuns(rng, int64_t{shape.width} * shape.height, shape.width));
-          EXPECT_EQ(ApplyFrameRecord(record, direct.View()), TkoFrameStatus::kComplete);
-          Randomise(difference, rng);  // a complete record rewrites every pixel
-          EXPECT_EQ(UnpackFrame(record, difference.View()), TkoFrameStatus::kComplete);
-          XorPicture(difference.View(), viaBuffer.View());
-          ASSERT_EQ(Colours(direct.View()), Colours(viaBuffer.View()))
-              << shape.width << "x" << shape.height << " depths " << segmentDepth << "/" << pictureDepth << " frame " << frame;
+        for (int32_t extra : {0, 9}) {
+          WidePicture direct(shape.width, shape.height, pictureDepth, extra, rng);
+          WidePicture viaBuffer = direct;
+          TkoPicture difference(shape.width, shape.height, segmentDepth, 1);
+          for (int frame = 0; frame < 3; ++frame) {
+            const Bytes record = Record(RandomRuns(rng, int64_t{shape.width} * shape.height, shape.width));
+            ASSERT_EQ(ApplyFrameRecord(record, direct.view), TkoFrameStatus::kComplete);
+            Randomise(difference, rng);  // a complete record rewrites every pixel
+            ASSERT_EQ(UnpackFrame(record, difference.View()), TkoFrameStatus::kComplete);
+            XorPicture(difference.View(), viaBuffer.view);
+            ASSERT_EQ(direct.memory, viaBuffer.memory) << shape.width << "x" << shape.height << " depths "
+                                                       << segmentDepth << "/" << pictureDepth << " extra " << extra
+                                                       << " frame " << frame;
+          }
         }
       }
+    }
+  }
+}
+
+TEST(FrameUnpack, DamagedAndCutRecordsMatchExpandingIntoAClearedBuffer) {
+  // Expanded into a black difference, a record lays on the picture exactly what the
+  // direct path lays, however damaged: the runs it reaches, nothing else.
+  std::mt19937 rng(4242);
+  for (int32_t depth : {24, 32}) {
+    for (int trial = 0; trial < 60; ++trial) {
+      const int32_t width = 1 + 2 * int32_t(rng() % 20), height = 1 + int32_t(rng() % 12);  // odd widths
+      const int64_t pixels = int64_t{width} * height;
+      const int64_t slack = trial % 3 == 0 ? -pixels / 2 : trial % 3 == 1 ? 500 : 0;
+      Bytes record = Record(RandomRuns(rng, pixels, width, slack));
+      switch (trial % 5) {  // spoil the head or cut the bytes
+        case 1: record.resize(record.size() - 1 - rng() % std::min<size_t>(record.size() - 1, 20)); break;
+        case 2: record[4] ^= uint8_t(1 + rng() % 200); break;
+        case 3: record[0] = uint8_t(rng()), record[3] = uint8_t(rng() % 2 ? 0x80 : 0); break;
+        case 4: record.resize(rng() % 8); break;
+        default: break;
+      }
+      record.shrink_to_fit();  // the address sanitizer then sees any read past the bytes
+      WidePicture direct(width, height, depth, int32_t(rng() % 6), rng);
+      WidePicture viaBuffer = direct;
+      TkoPicture difference(width, height, depth);
+      const TkoFrameStatus status = ApplyFrameRecord(record, direct.view);
+      EXPECT_EQ(UnpackFrame(record, difference.View()), status) << "trial " << trial;
+      XorPicture(difference.View(), viaBuffer.view);
+      EXPECT_EQ(direct.memory, viaBuffer.memory) << "trial " << trial << " depth " << depth;
     }
   }
 }
