@@ -2,6 +2,8 @@
 // extracts them, hostile and damaged ones write nothing outside the destination.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "film/ko_cab.h"
 #include "support/cab_test_support.h"
 #include "support/temp_dir.h"
@@ -10,48 +12,35 @@ namespace {
 
 // Extracts cabinet into a fresh folder and compares it with cabextract's result.
 void ExpectSameAsReference(const std::string& key, const std::filesystem::path& cabinet, const TempDir& temp) {
+  SCOPED_TRACE(key);
   const auto reference = cabtest::ReferenceFolder(key, cabinet, temp / "reference");
   if (!reference) GTEST_SKIP() << "no cabextract and no RZ_CAB_REFERENCE_DIR";
-  ASSERT_TRUE(std::filesystem::is_directory(*reference)) << reference->string();
   TkoCabReader reader;
   reader.ExtractFiles(cabinet, temp / "ours", 0);
   const auto expected = cabtest::ReadTree(*reference);
   const auto actual = cabtest::ReadTree(temp / "ours");
-  ASSERT_FALSE(expected.empty()) << key;
-  EXPECT_EQ(actual.size(), expected.size()) << key;
+  ASSERT_FALSE(expected.empty()) << reference->string();
+  EXPECT_EQ(actual.size(), expected.size());
   for (const auto& [name, contents] : expected) {
     const auto found = actual.find(name);
-    if (found == actual.end()) {
-      ADD_FAILURE() << key << ": " << name << " not extracted";
-      continue;
-    }
-    EXPECT_EQ(found->second.size(), contents.size()) << key << ": " << name;
-    EXPECT_TRUE(found->second == contents) << key << ": " << name << " differs";
+    // Compared without printing: some members are megabytes long.
+    EXPECT_TRUE(found != actual.end() && found->second == contents) << name << " missing or different";
   }
 }
 
-TEST(CabTestData, ValidCabinetsExtractAsCabextractDoes) {
-  for (const char* key : {"cabs__large-files-cab", "cabs__mixed", "cabd__mszip_lzx_qtm", "cabd__normal_2files_2folders",
-                          "cabd__normal_2files_1folder", "cabs__simple", "cabd__reserve_HFD",
-                          "cabd__normal_255c_filename"}) {
-    SCOPED_TRACE(key);
+TEST(CabTestData, ValidCabinetsAndSetsExtractAsCabextractDoes) {
+  for (const char* key : {"cabs__large-files-cab", "cabd__mszip_lzx_qtm", "cabd__normal_2files_2folders",
+                          "cabd__normal_2files_1folder", "cabd__reserve_HFD", "cabd__normal_255c_filename"}) {
     TempDir temp;
     ExpectSameAsReference(key, cabtest::TestCabinet(key), temp);
   }
-}
-
-TEST(CabTestData, CabinetSetsAreFollowedFromTheFirstPart) {
-  {
+  // A set is followed from its first part, found under the names its headers use.
+  for (const auto& [key, source, name, suffix] :
+       {std::tuple("set-multi_basic", "cabd__multi_basic_pt", "cabd_multi_basic_pt", ".cab"),
+        std::tuple("set-split", "cabs__split-", "Split-", ".CAB")}) {
     TempDir temp;
     std::filesystem::create_directories(temp / "set");
-    const auto first = cabtest::CopySet(temp / "set", "cabd__multi_basic_pt", "cabd_multi_basic_pt", ".cab", 5);
-    ExpectSameAsReference("set-multi_basic", first, temp);
-  }
-  {
-    TempDir temp;
-    std::filesystem::create_directories(temp / "set");
-    const auto first = cabtest::CopySet(temp / "set", "cabs__split-", "Split-", ".CAB", 5);
-    ExpectSameAsReference("set-split", first, temp);
+    ExpectSameAsReference(key, cabtest::CopySet(temp / "set", source, name, suffix, 5), temp);
   }
 }
 
@@ -108,16 +97,20 @@ void ExpectContained(const std::string& key) {
   EXPECT_NO_THROW(reader.ExtractFiles(cabinet, destination, 0));
   EXPECT_EQ(cabtest::Snapshot(temp.path(), destination), before);
   for (size_t i = 0; i < absolute.size(); ++i)
-    if (!existed[i]) {
-      EXPECT_FALSE(std::filesystem::exists(absolute[i])) << absolute[i].string();
-    }
+    EXPECT_TRUE(existed[i] || !std::filesystem::exists(absolute[i])) << absolute[i].string();
 }
 
-TEST(CabTestData, HostileNamesStayInsideTheDestination) {
-  for (const char* key : {"cabs__dirwalk-vulns", "bugs__filename-read-violation-1", "bugs__filename-read-violation-2",
-                          "bugs__filename-read-violation-3", "bugs__filename-read-violation-4",
-                          "cabd__cve-2017-11423-fname-overread", "cabd__normal_255c_filename"})
-    ExpectContained(key);
+TEST(CabTestData, HostileAndDamagedCabinetsNeitherCrashNorWriteOutside) {
+  // (The "bugs__" copies of the "cabd__" cabinets are left out, except the one of its own.)
+  std::vector<std::string> keys = {"cabs__dirwalk-vulns", "cabd__normal_255c_filename"};
+  for (const auto& entry : std::filesystem::directory_iterator(cabtest::CabinetDir())) {
+    const std::string stem = entry.path().stem().string();
+    for (const char* prefix : {"cabd__bad_", "cabd__partial_", "cabd__cve-", "bugs__cve-2010-2801", "cabd__lzx-",
+                               "cabd__hidden-file", "cabd__filename-read-"})
+      if (stem.rfind(prefix, 0) == 0) keys.push_back(stem);
+  }
+  ASSERT_EQ(keys.size(), 2u + 39u);
+  for (const auto& key : keys) ExpectContained(key);
 
   // Every one of the directory-walk cabinet's 29 members is absolute, climbs with "..",
   // or hides a separator or ".." in invalid UTF-8, so none is extracted; the long but
@@ -128,19 +121,6 @@ TEST(CabTestData, HostileNamesStayInsideTheDestination) {
   EXPECT_TRUE(cabtest::ReadTree(temp / "dest").empty());
   reader.ExtractFiles(cabtest::TestCabinet("cabd__normal_255c_filename"), temp / "long", 0);
   EXPECT_EQ(cabtest::ReadTree(temp / "long").size(), 1u);
-}
-
-TEST(CabTestData, DamagedCabinetsNeitherCrashNorWriteOutside) {
-  static const char* const kPrefixes[] = {"cabd__bad_", "cabd__partial_", "bugs__cve-", "cabd__cve-", "bugs__lzx-",
-                                          "cabd__lzx-", "cabd__hidden-file", "bugs__qtm-", "cabd__filename-read-"};
-  std::vector<std::string> keys;
-  for (const auto& entry : std::filesystem::directory_iterator(cabtest::CabinetDir())) {
-    const std::string stem = entry.path().stem().string();
-    for (const char* prefix : kPrefixes)
-      if (stem.rfind(prefix, 0) == 0) keys.push_back(stem);
-  }
-  ASSERT_GE(keys.size(), 30u);
-  for (const auto& key : keys) ExpectContained(key);
 }
 
 }  // namespace
