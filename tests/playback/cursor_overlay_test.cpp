@@ -7,6 +7,7 @@
 
 #include "playback/cursor_records.h"
 #include "playback/frame_unpack.h"
+#include "support/data_file_writer.h"
 
 using namespace cursor_records;
 
@@ -53,12 +54,7 @@ void Tick(TkoCursorOverlay& overlay, const TkoPictureView& picture, TkoStream& t
 TEST(CursorOverlay, SampleMinusHotSpotGivesThePositionAndRestoreGivesThePictureBack) {
   const auto cursor = Monochrome(32, 32, 10, 10);
   TkoCursorOverlay overlay;
-  EXPECT_TRUE(overlay.GrowFor(*cursor));
-  EXPECT_EQ(overlay.LargestWidth(), 32);
-  EXPECT_EQ(overlay.LargestHeight(), 64);
-  overlay.Reset();
-  EXPECT_EQ(overlay.OldPosition(), (TkoPoint{-32, -64}));
-
+  overlay.GrowFor(*cursor);
   for (int32_t depth : {24, 32}) {
     TkoPicture picture = Patterned(500, 300, depth);
     const Bytes original = picture.Memory();
@@ -87,19 +83,14 @@ TEST(CursorOverlay, SampleMinusHotSpotGivesThePositionAndRestoreGivesThePictureB
   }
 }
 
-TEST(CursorOverlay, LargestSizeOnlyGrows) {
+TEST(CursorOverlay, LargestSizeOnlyGrowsAndCoversColourImagesWiderThanTheirMask) {
   TkoCursorOverlay overlay;
-  const auto big = Solid(48, 40, 0, 0, 0x123456);
-  const auto tall = Monochrome(32, 32, 0, 0);  // 32 x 64 mask
-  EXPECT_TRUE(overlay.GrowFor(*big));
-  EXPECT_TRUE(overlay.GrowFor(*tall));
-  EXPECT_EQ(overlay.LargestWidth(), 48);
-  EXPECT_EQ(overlay.LargestHeight(), 64);
-  EXPECT_FALSE(overlay.GrowFor(*Monochrome(32, 32, 0, 0)));
+  overlay.GrowFor(*Solid(48, 40, 0, 0, 0x123456));
+  overlay.GrowFor(*Monochrome(32, 32, 0, 0));  // 32 x 64 mask
   EXPECT_FALSE(overlay.GrowTo(10, 10));
   EXPECT_EQ(overlay.LargestWidth(), 48);
+  EXPECT_EQ(overlay.LargestHeight(), 64);
 
-  // A colour image larger than its mask still fits the save-under area.
   const auto wide = Loaded(Record(0, 0, Mask(8, 8, [](int, int) { return true; }),
                                   Colour(60, 8, 24, [](int, int) { return 0xFFFFFFu; })));
   EXPECT_TRUE(overlay.GrowFor(*wide));
@@ -127,12 +118,7 @@ TEST(CursorOverlay, SamplesNamingNoCursorDrawNothingAndLeaveTheNewPicture) {
   EXPECT_EQ(PixelColour(picture.View(), 5, 5), 0xFF00FFu);
   // Index 7 names no cursor: the pointer is taken out, a new frame is laid on, and no
   // pointer is drawn; the new picture must stay as the frame made it.
-  const Bytes white = [] {
-    Bytes r;
-    PutInt32(r, 13), PutInt32(r, 1);
-    for (uint8_t b : {0xFF, 0xFF, 0xFF, 400 & 0xFF, 400 >> 8}) r.push_back(b);
-    return r;
-  }();
+  const Bytes white = filmwriter::FrameRecord({{0xFFFFFF, 400}});
   Tick(overlay, picture.View(), track, cursors, &white);
   EXPECT_EQ(overlay.Current(), nullptr);
   EXPECT_EQ(overlay.NewPosition(), (TkoPoint{4, 4})) << "the position stays";
@@ -165,16 +151,12 @@ TEST(CursorOverlay, PointerNeverLeaksIntoTheFrames) {
   for (int i = 0; i < 60; ++i) samples.push_back({uint16_t(rng() % 3), uint16_t(rng() % 45), uint16_t(rng() % 30)});
   TkoMemoryStream track = Track(samples);
   for (int i = 0; i < 60; ++i) {
-    Bytes frame;
-    PutInt32(frame, 0), PutInt32(frame, 0);
-    int32_t runs = 0;
-    for (int32_t left = 37 * 23; left > 0; ++runs) {
-      const int32_t n = std::min<int32_t>(left, 1 + int32_t(rng() % 90));
-      const uint32_t c = rng() % 2 ? 0 : rng();
-      for (uint8_t v : {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16), uint8_t(n), uint8_t(n >> 8)}) frame.push_back(v);
-      left -= n;
+    std::vector<filmwriter::Run> runs;
+    for (uint32_t left = 37 * 23, n; left > 0; left -= n) {
+      n = std::min<uint32_t>(left, uint32_t(1 + rng() % 90));
+      runs.push_back({uint32_t(rng() % 2 ? 0 : rng() & 0xFFFFFF), uint16_t(n)});
     }
-    frame[0] = uint8_t(8 + 5 * runs), frame[1] = uint8_t((8 + 5 * runs) >> 8), frame[4] = uint8_t(runs), frame[5] = uint8_t(runs >> 8);
+    const Bytes frame = filmwriter::FrameRecord(runs);
     Tick(overlay, withPointer.View(), track, cursors, &frame);
     ApplyFrameRecord(frame, plain.View());
     TkoPicture check = withPointer;
