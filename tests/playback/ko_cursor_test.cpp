@@ -24,31 +24,6 @@ TEST(Cursor, EmptySlotTakesThirtyFourBytesAndDrawsNothing) {
   EXPECT_EQ(picture.Memory(), before);
 }
 
-TEST(Cursor, MonochromeDrawsAndHalfThenXorHalf) {
-  // 32 x 32 cursor: 32 x 64 mask of 256 bytes; AND keeps the left half, XOR inverts the
-  // top rows.
-  const Part mask = Mask(32, 64, [](int x, int y) { return y < 32 ? x < 16 : y - 32 < 4; });
-  ASSERT_EQ(mask.size, 256);
-  TkoMemoryStream stream = StreamOf(Record(10, 10, mask, kNoPart));
-  TkoCursor cursor;
-  ASSERT_EQ(cursor.Load(stream), TkoCursor::kLoaded) << cursor.Damage();
-  for (int depth : {24, 32}) {
-    TkoPicture picture = Patterned(500, 300, depth);
-    TkoPicture original = Patterned(500, 300, depth);
-    cursor.Draw(picture.View(), 420, 234);  // top-left at (410, 224)
-    auto expect = [&](int x, int y) {
-      const uint32_t old = PixelColour(original.View(), x, y);
-      const int cx = x - 410, cy = y - 224;
-      if (cx < 0 || cy < 0 || cx >= 32 || cy >= 32) return old;
-      const uint32_t anded = cx < 16 ? old : 0;
-      return cy < 4 ? anded ^ 0xFFFFFFu : anded;
-    };
-    for (int y = 220; y < 260; ++y)
-      for (int x = 405; x < 445; ++x)
-        ASSERT_EQ(PixelColour(picture.View(), x, y), expect(x, y)) << depth << " at " << x << "," << y;
-  }
-}
-
 TEST(Cursor, ColourCursorsAt32And24BitsAndClipping) {
   auto colourOf = [](int x, int y) { return uint32_t(0x0A0B0C * (x + 1) + 0x010203 * y) & 0xFFFFFF; };
   for (uint8_t bpp : {uint8_t(32), uint8_t(24)}) {
