@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "playback/cursor_records.h"
@@ -54,47 +55,32 @@ TEST(Cursor, ColourCursorsAt32And24BitsAndClipping) {
 
 TEST(Cursor, DamagedRecordsAreRefusedWithAReason) {
   const Part goodMask = Mask(16, 32, [](int, int) { return false; });
-  struct Case {
-    const char* what;
-    Bytes record;
-    bool consumed;
-  };
-  Part wrongSize = goodMask;
-  wrongSize.size -= 2;
-  wrongSize.bits.resize(size_t(wrongSize.size));
-  Part twoBits = goodMask;
-  twoBits.bpp = 2;
-  Part oddHeight = Mask(16, 31, [](int, int) { return true; });
-  Part zeroWide = goodMask;
-  zeroWide.width = 0;
-  Part huge = goodMask;
-  huge.size = TkoCursor::kMaxBitsSize + 1;
-  huge.bits.clear();
-  Part colour16 = Colour(16, 16, 32, [](int, int) { return 1u; });
-  colour16.bpp = 16;
   const Part colour = Colour(16, 16, 32, [](int, int) { return 1u; });
-  Part negative = goodMask;
-  negative.height = -32;
-  const std::vector<Case> cases = {
-      {"mask size not matching", Record(0, 0, wrongSize, kNoPart), true},
-      {"two-bit mask", Record(0, 0, twoBits, kNoPart), true},
-      {"odd monochrome mask", Record(0, 0, oddHeight, kNoPart), true},
-      {"zero width", Record(0, 0, zeroWide, kNoPart), true},
-      {"negative height", Record(0, 0, negative, kNoPart), true},
+  auto mask = [&](auto change) {
+    Part part = goodMask;
+    change(part);
+    return Record(0, 0, part, kNoPart);
+  };
+  Part colour16 = colour;
+  colour16.bpp = 16;
+  const std::vector<std::tuple<const char*, Bytes, bool>> cases = {
+      {"mask size not matching", mask([](Part& p) { p.size -= 2, p.bits.resize(size_t(p.size)); }), true},
+      {"two-bit mask", mask([](Part& p) { p.bpp = 2; }), true},
+      {"zero width", mask([](Part& p) { p.width = 0; }), true},
+      {"negative height", mask([](Part& p) { p.height = -32; }), true},
+      {"odd monochrome mask", Record(0, 0, Mask(16, 31, [](int, int) { return true; }), kNoPart), true},
       {"16-bit colour", Record(0, 0, Mask(16, 16, [](int, int) { return true; }), colour16), true},
       {"colour without mask", Record(0, 0, kNoPart, colour), true},
-      {"huge mask size", Record(0, 0, huge, kNoPart), false},
+      {"huge mask size", mask([](Part& p) { p.size = TkoCursor::kMaxBitsSize + 1, p.bits.clear(); }), false},
   };
-  for (const Case& c : cases) {
-    TkoMemoryStream stream = StreamOf(c.record);
+  for (const auto& [what, record, consumed] : cases) {
+    TkoMemoryStream stream = StreamOf(record);
     TkoCursor cursor;
-    EXPECT_EQ(cursor.Load(stream), TkoCursor::kNoImage) << c.what;
-    EXPECT_TRUE(cursor.IsEmpty()) << c.what;
-    EXPECT_FALSE(cursor.Damage().empty()) << c.what;
-    EXPECT_EQ(cursor.RecordConsumed(), c.consumed) << c.what;
-    if (c.consumed) {
-      EXPECT_EQ(stream.GetPosition(), int32_t(c.record.size())) << c.what;
-    }
+    EXPECT_EQ(cursor.Load(stream), TkoCursor::kNoImage) << what;
+    EXPECT_TRUE(cursor.IsEmpty()) << what;
+    EXPECT_FALSE(cursor.Damage().empty()) << what;
+    EXPECT_EQ(cursor.RecordConsumed(), consumed) << what;
+    EXPECT_TRUE(!consumed || stream.GetPosition() == int32_t(record.size())) << what;
   }
 
   // A record cut short anywhere is damaged and leaves nothing to draw.
