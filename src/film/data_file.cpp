@@ -106,24 +106,46 @@ size_t FrameBufferSize(int32_t width, int32_t height) {
   return static_cast<size_t>(8 + 5 * pixels);
 }
 
+namespace {
+constexpr int32_t kRecordHead = 8;  // size field and run count
+constexpr const char* kCutRecord = "LoadFrame: BytesRead <> size";
+
+TLoadFrameResult Failed(std::string message) { return {false, TFrameRecordDamage::kNone, std::move(message)}; }
+
+// Steps over a record too large for the frame buffer, its size field already read.
+// Only a record the file holds whole is stepped over: one cut by the file's end
+// leaves no next record to go on with.
+TLoadFrameResult SkipRecord(TkoFileStream& stream, int32_t size, size_t bufferSize) {
+  const int64_t position = stream.GetPosition();
+  const int64_t next = position + size - 4;
+  if (position < 4 || next > stream.GetSize() || stream.SetPosition(static_cast<int32_t>(next)) != next)
+    return Failed(kCutRecord);
+  return {true, TFrameRecordDamage::kTooLarge,
+          FormatText("Damaged frame record: its %d bytes do not fit the frame buffer of %d; it was skipped.",
+                     size, static_cast<int>(bufferSize))};  // bufferSize < size, so it fits
+}
+}  // namespace
+
 TLoadFrameResult LoadFrame(TSegmentInfo* segment, std::span<uint8_t> frame) {
-  if (frame.empty()) return {false, "LoadFrame: Frame = nil"};
-  if (!segment) return {false, {}};
-  if (!segment->FrameStream) return {false, "LoadFrame: no frame stream"};
+  if (frame.empty()) return Failed("LoadFrame: Frame = nil");
+  if (!segment) return Failed({});
+  if (!segment->FrameStream) return Failed("LoadFrame: no frame stream");
   TkoFileStream& stream = *segment->FrameStream;
 
   int32_t size = 0;
   const int32_t got = stream.Read(&size, 4);
-  if (got == 0 || (got == 4 && size <= 0)) return {false, "LoadFrame: Size = 0"};
-  if (got != 4) return {false, "LoadFrame: BytesRead <> size"};
-  if (size < 8 || static_cast<uint64_t>(size) > frame.size())
-    return {false, FormatText("LoadFrame: damaged frame record (size %d)", size)};
+  if (got == 0 || (got == 4 && size <= 0)) return Failed("LoadFrame: Size = 0");
+  if (got != 4) return Failed(kCutRecord);
+  if (size < kRecordHead) return Failed(FormatText("LoadFrame: damaged frame record (size %d)", size));
+  if (static_cast<uint64_t>(size) > frame.size()) return SkipRecord(stream, size, frame.size());
 
   std::memcpy(frame.data(), &size, 4);
-  if (stream.Read(frame.data() + 4, size - 4) != size - 4) return {false, "LoadFrame: BytesRead <> size"};
+  if (stream.Read(frame.data() + 4, size - 4) != size - 4) return Failed(kCutRecord);
   int32_t runCount = 0;
   std::memcpy(&runCount, frame.data() + 4, 4);
-  if (int64_t{8} + int64_t{5} * runCount != size)
-    return {false, FormatText("LoadFrame: damaged frame record (size %d)", size)};
-  return {true, {}};
+  if (int64_t{kRecordHead} + int64_t{5} * runCount != size)
+    return {true, TFrameRecordDamage::kRunCount,
+            FormatText("Damaged frame record: its size (%d bytes) does not match its run count (%d).", size,
+                       runCount)};
+  return {true, TFrameRecordDamage::kNone, {}};
 }

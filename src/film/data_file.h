@@ -46,16 +46,32 @@ std::string WalkDataFile(std::unique_ptr<TkoFileStream> stream, const std::files
 // 32-bit record size field.
 size_t FrameBufferSize(int32_t width, int32_t height);
 
+// What was wrong with a record LoadFrame could read or step over.
+enum class TFrameRecordDamage : uint8_t {
+  kNone,
+  kRunCount,  // its size disagrees with its run count (8 + 5 × R); read as it is
+  kTooLarge,  // larger than the frame buffer; stepped over, nothing of it read
+};
+
 struct TLoadFrameResult {
+  // The stream stands at the next record: playback can go on.
   bool Ok = false;
-  // The text to show when the read failed; empty for a silent failure (no segment).
+  TFrameRecordDamage Damage = TFrameRecordDamage::kNone;
+  // Without Ok: the text to show, empty for a silent failure. With damage: a
+  // one-line English description of it for the user.
   std::string Message;
 };
 
-// Reads the segment's next frame record into frame, size field first. Fails with
-// "LoadFrame: Frame = nil" when frame is empty, silently when segment is null,
-// "LoadFrame: no frame stream" when the segment has none, "LoadFrame: Size = 0" for a
-// size field <= 0, "LoadFrame: BytesRead <> size" when the file ends inside the
-// record, and "LoadFrame: damaged frame record (size %d)" for a size below 8, larger
-// than frame, or disagreeing with its run count (8 + 5 × R). Never writes past frame.
+// Reads the segment's next frame record into frame, size field first.
+//
+// Damaged records that can be stepped over do not stop the reading: a record larger
+// than frame whose bytes are all in the file is skipped (kTooLarge; frame is not
+// written), and one whose size disagrees with its run count is read as it is
+// (kRunCount; laying it uses only the runs inside its bytes).
+//
+// Fails with "LoadFrame: Frame = nil" when frame is empty, silently when segment is
+// null, "LoadFrame: no frame stream" when the segment has none, "LoadFrame: Size = 0"
+// for a size field <= 0, "LoadFrame: BytesRead <> size" when the file ends inside the
+// record, and "LoadFrame: damaged frame record (size %d)" for a size of 1 to 7, too
+// small for the record's own head. Never writes past frame.
 TLoadFrameResult LoadFrame(TSegmentInfo* segment, std::span<uint8_t> frame);

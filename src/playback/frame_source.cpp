@@ -63,6 +63,7 @@ void TkoFrameSource::ClearPictures() {
 
 void TkoFrameSource::ResetFrameBuffer(const TSegmentInfo& segment) {
   std::vector<uint8_t>().swap(FFrame);
+  FRecordSkipped = false;
   const size_t size = FrameBufferSize(segment.Width, segment.Height);
   try {
     FFrame.resize(size);
@@ -73,7 +74,11 @@ void TkoFrameSource::ResetFrameBuffer(const TSegmentInfo& segment) {
 
 void TkoFrameSource::LoadFrame(TSegmentInfo& segment) {
   const TLoadFrameResult result = ::LoadFrame(&segment, FFrame);
+  // A record stepped over left the buffer holding the one before, which must not be
+  // laid again.
+  FRecordSkipped = result.Ok && result.Damage == TFrameRecordDamage::kTooLarge;
   if (!result.Ok) throw EkoError(result.Message);
+  if (result.Damage != TFrameRecordDamage::kNone) ReportDamage(result.Message);
 }
 
 void TkoFrameSource::UnpackFrame(const TSegmentInfo& segment) {
@@ -83,11 +88,16 @@ void TkoFrameSource::UnpackFrame(const TSegmentInfo& segment) {
 }
 
 void TkoFrameSource::ApplyDifference(const TSegmentInfo& segment) {
-  if (!IsDrawableDepth(segment.BitsPerPixel) || FPicture.IsEmpty() || FFrame.empty()) return;
+  if (!IsDrawableDepth(segment.BitsPerPixel) || FPicture.IsEmpty() || FFrame.empty() || FRecordSkipped) return;
   const TkoFrameStatus status = ApplyFrameRecord(FFrame, FPicture);
-  if (status == TkoFrameStatus::kComplete || FDamageReported) return;
+  if (status != TkoFrameStatus::kComplete) ReportDamage(FrameStatusText(status));
+}
+
+// The first damage of a segment is told; the rest of it would only repeat the news.
+void TkoFrameSource::ReportDamage(const std::string& text) {
+  if (FDamageReported) return;
   FDamageReported = true;
-  FHost->DamagedRecord(FrameStatusText(status));
+  FHost->DamagedRecord(text);
 }
 
 void TkoFrameSource::ReadCursorSample(TSegmentInfo& segment) {

@@ -50,9 +50,10 @@ public:
   // from PrepareDisplay; it may run a message loop (the engine checks afterwards
   // whether a command moved it to another segment).
   virtual void UnsupportedDepth(int32_t depth) { (void)depth; }
-  // A frame record's runs did not cover the frame exactly; text is one English line.
-  // Called once per segment, from inside a tick: it must not run a message loop
-  // (post the message and show it later).
+  // A frame record was damaged: too large for the frame buffer (skipped), its size
+  // disagreeing with its run count, or its runs not covering the frame exactly; text
+  // is one English line. Called once per segment, from inside a tick: it must not run
+  // a message loop (post the message and show it later).
   virtual void DamagedRecord(const std::string& text) { (void)text; }
 };
 
@@ -81,7 +82,11 @@ public:
   // buffer, which the next LoadFrame reports.
   void ResetFrameBuffer(const TSegmentInfo& segment) override;
   void ResetCursor() override { FOverlay.Reset(); }
-  // Throws EkoError with the data file's message when the record cannot be read.
+  // Throws EkoError with the data file's message when the record cannot be read. A
+  // damaged record that can be stepped over is reported to the host (once per
+  // segment) instead: one too large for the frame buffer is skipped and leaves the
+  // picture as it is for its frame; one whose size disagrees with its run count is
+  // laid as far as its runs go.
   void LoadFrame(TSegmentInfo& segment) override;
   // Returns at once for a depth that is not drawn. Throws EkoError("UnpackFrame:
   // Frame Is Nil") without a frame buffer and EkoError("UnpackFrame: PXorFrame Is Nil")
@@ -110,6 +115,7 @@ public:
 
 private:
   void MakePicture(int32_t width, int32_t height, int32_t depth);
+  void ReportDamage(const std::string& text);
 
   TFrameSourceHost* FHost;
   TFrameSourceHost FSilentHost;
@@ -125,5 +131,7 @@ private:
   // The display depth when the picture was made last; 0 before the first segment.
   int32_t FRecordedDisplayDepth = 0;
   bool FDamageReported = false;
+  // The last record read was stepped over: the buffer does not hold it.
+  bool FRecordSkipped = false;
   bool FCursorVisible = true;
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "playback/ko_cursor.h"
@@ -144,31 +145,47 @@ TEST(DataFileWalk, WithoutFrameDataTheFileIsDroppedButNotDamaged) {
   EXPECT_EQ(w.segment.Name, "Первый");
 }
 
-TEST(LoadFrame, RefusesDamagedRecordsWithoutOverrunningTheBuffer) {
-  const Bytes body5(5, 0);  // one run
+namespace {
+// A data file holding only the given bytes, read into a 2 × 2 frame buffer (28 bytes)
+// that has guard bytes behind it.
+struct LoneRecords {
+  TempDir dir;
+  TSegmentInfo segment;
+  std::vector<uint8_t> storage = std::vector<uint8_t>(FrameBufferSize(2, 2) + 16, 0xCC);
+  std::span<uint8_t> frame{storage.data(), FrameBufferSize(2, 2)};
+
+  explicit LoneRecords(const Bytes& bytes) {
+    const auto path = dir / "frames.dat";
+    filmwriter::WriteBytesToFile(path, bytes);
+    segment.FrameStream = std::make_unique<TkoFileStream>(path, kModeReadExclusive);
+  }
+  TLoadFrameResult Next() { return LoadFrame(&segment, frame); }
+  int32_t Position() const { return segment.FrameStream->GetPosition(); }
+  bool GuardIntact() const {
+    return std::all_of(storage.begin() + long(frame.size()), storage.end(), [](uint8_t b) { return b == 0xCC; });
+  }
+  bool Holds(const Bytes& record) const { return std::equal(record.begin(), record.end(), frame.begin()); }
+};
+}  // namespace
+
+TEST(LoadFrame, RecordsThatCannotBeReadStopTheReading) {
   const std::vector<std::pair<Bytes, std::string>> cases = {
       {filmwriter::RawFrameRecord(0, 0, {}), "LoadFrame: Size = 0"},
       {filmwriter::RawFrameRecord(-8, 0, {}), "LoadFrame: Size = 0"},
+      {Bytes{}, "LoadFrame: Size = 0"},
       {filmwriter::RawFrameRecord(4, 0, {}), "LoadFrame: damaged frame record (size 4)"},
-      {filmwriter::RawFrameRecord(13, 2, body5), "LoadFrame: damaged frame record (size 13)"},
-      {filmwriter::RawFrameRecord(13, -1, body5), "LoadFrame: damaged frame record (size 13)"},
-      // 8 + 5 × 2 × 2 = 28 bytes is the buffer; one byte more does not fit.
-      {filmwriter::RawFrameRecord(29, 0, Bytes(21, 0)), "LoadFrame: damaged frame record (size 29)"},
       {filmwriter::RawFrameRecord(28, 4, Bytes(10, 0)), "LoadFrame: BytesRead <> size"},
       {Bytes{13, 0}, "LoadFrame: BytesRead <> size"},
+      // Too large for the buffer and cut by the file's end: nothing to step over to.
+      {filmwriter::RawFrameRecord(40, 6, Bytes(25, 0)), "LoadFrame: BytesRead <> size"},
+      {filmwriter::RawFrameRecord(0x7FFFFFFF, 0, Bytes(8, 0)), "LoadFrame: BytesRead <> size"},
   };
   for (const auto& [record, message] : cases) {
-    TempDir dir;
-    const auto path = dir / "frames.dat";
-    filmwriter::WriteBytesToFile(path, record);
-    TSegmentInfo segment;
-    segment.FrameStream = std::make_unique<TkoFileStream>(path, kModeReadExclusive);
-    std::vector<uint8_t> storage(FrameBufferSize(2, 2) + 16, 0xCC);
-    const std::span<uint8_t> frame(storage.data(), FrameBufferSize(2, 2));
-    const TLoadFrameResult result = LoadFrame(&segment, frame);
-    EXPECT_FALSE(result.Ok);
+    LoneRecords file(record);
+    const TLoadFrameResult result = file.Next();
+    EXPECT_FALSE(result.Ok) << message;
     EXPECT_EQ(result.Message, message);
-    for (size_t i = frame.size(); i < storage.size(); ++i) ASSERT_EQ(storage[i], 0xCC) << message;
+    EXPECT_TRUE(file.GuardIntact()) << message;
   }
 
   std::vector<uint8_t> frame(64);
@@ -178,6 +195,54 @@ TEST(LoadFrame, RefusesDamagedRecordsWithoutOverrunningTheBuffer) {
   EXPECT_FALSE(silent.Ok);
   EXPECT_EQ(silent.Message, "");
   EXPECT_EQ(LoadFrame(&noStream, frame).Message, "LoadFrame: no frame stream");
+}
+
+TEST(LoadFrame, DamagedRecordsThatCanBeSteppedOverLetTheReadingGoOn) {
+  const Bytes intact = filmwriter::FrameRecord({{0x123456, 4}});
+  const Bytes fullBuffer = filmwriter::RawFrameRecord(28, 4, Bytes(20, 0x11));  // exactly fits
+  const Bytes oversized = filmwriter::RawFrameRecord(29, 4, Bytes(21, 0x22));   // one byte too many
+  const Bytes runCountTooHigh = filmwriter::RawFrameRecord(13, 2, Bytes(5, 0x33));
+  const Bytes runCountNegative = filmwriter::RawFrameRecord(18, -1, Bytes(10, 0x44));
+  Bytes film;
+  for (const Bytes* record : {&intact, &oversized, &fullBuffer, &runCountTooHigh, &oversized, &runCountNegative,
+                              &intact})
+    film.insert(film.end(), record->begin(), record->end());
+  LoneRecords file(film);
+
+  TLoadFrameResult result = file.Next();
+  ASSERT_TRUE(result.Ok) << result.Message;
+  EXPECT_EQ(result.Damage, TFrameRecordDamage::kNone);
+  EXPECT_TRUE(file.Holds(intact));
+
+  result = file.Next();
+  ASSERT_TRUE(result.Ok) << result.Message;
+  EXPECT_EQ(result.Damage, TFrameRecordDamage::kTooLarge);
+  EXPECT_EQ(result.Message, "Damaged frame record: its 29 bytes do not fit the frame buffer of 28; it was skipped.");
+  EXPECT_TRUE(file.Holds(intact)) << "nothing of a skipped record is read";
+  EXPECT_EQ(file.Position(), int32_t(intact.size() + oversized.size()));
+
+  result = file.Next();
+  EXPECT_TRUE(result.Ok && result.Damage == TFrameRecordDamage::kNone) << result.Message;
+  EXPECT_TRUE(file.Holds(fullBuffer));
+
+  for (const Bytes* damaged : {&runCountTooHigh, &oversized, &runCountNegative}) {
+    result = file.Next();
+    ASSERT_TRUE(result.Ok) << result.Message;
+    if (damaged == &oversized) {
+      EXPECT_EQ(result.Damage, TFrameRecordDamage::kTooLarge);
+      EXPECT_TRUE(file.Holds(runCountTooHigh)) << "the record before stays";
+      continue;
+    }
+    EXPECT_EQ(result.Damage, TFrameRecordDamage::kRunCount);
+    EXPECT_NE(result.Message.find("does not match its run count"), std::string::npos) << result.Message;
+    EXPECT_TRUE(file.Holds(*damaged)) << "read as it is, to be laid as far as its runs go";
+  }
+
+  result = file.Next();
+  EXPECT_TRUE(result.Ok && result.Damage == TFrameRecordDamage::kNone) << result.Message;
+  EXPECT_TRUE(file.Holds(intact));
+  EXPECT_EQ(file.Next().Message, "LoadFrame: Size = 0") << "the end of the file";
+  EXPECT_TRUE(file.GuardIntact());
 }
 
 TEST(LoadFrame, BufferSizeIsOneRunPerPixelAndNeverWraps) {

@@ -169,12 +169,19 @@ TEST_F(FrameSource, MissingFrameBufferIsReportedWithThePlayersTexts) {
 
 TEST_F(FrameSource, DamagedRecordsAreReportedOnceAndTheIntactPartIsLaid) {
   // 6 x 2 frames: a good first picture, then a record covering 3 pixels only, one
-  // covering 20, a good one, and one whose size disagrees with its run count.
+  // covering 20, a good one, one whose size disagrees with its run count (one run of
+  // 0x0101 pixels of 0x010101 inside its 18 bytes), one too large for the frame
+  // buffer of 8 + 5 x 12 = 68 bytes, and a good one.
+  const Bytes tooLarge = RawFrameRecord(73, 13, Bytes(65, 0x5A));
+  const Bytes lastChange = FrameRecord({{0x000000, 6}, {0x050000, 6}});
   SegmentSpec spec = Spec(6, 2, 32, {Picture::Filled(6, 2, 0x101010)});
   spec.data.frameRecords = {FrameRecord({{0x000001, 3}}), FrameRecord({{0x000100, 12}, {0x010000, 8}}),
                             FrameRecord({{0x000000, 11}, {0x202020, 1}}),
-                            RawFrameRecord(8 + 5 * 2, 1, Bytes(10, 1))};
-  ASSERT_TRUE(LoadFromStart(BuildFilm({spec, spec})));
+                            RawFrameRecord(8 + 5 * 2, 1, Bytes(10, 1)), tooLarge, lastChange};
+  // The second segment's first damage is the record too large.
+  SegmentSpec skipFirst = spec;
+  skipFirst.data.frameRecords = {tooLarge, lastChange};
+  ASSERT_TRUE(LoadFromStart(BuildFilm({spec, skipFirst})));
   RecordingHost host;
   TkoFrameSource frames(&host);
   Start(frames, 0);
@@ -192,15 +199,50 @@ TEST_F(FrameSource, DamagedRecordsAreReportedOnceAndTheIntactPartIsLaid) {
   for (auto& p : expected.pixels) p ^= 0x000100;
   expected.At(5, 1) ^= 0x202020;
   EXPECT_EQ(Shown(frames.Picture()).pixels, expected.pixels) << "the frame's pixels, nothing past them";
-  try {
-    frames.LoadFrame(*list.Get(0));
-    ADD_FAILURE() << "a size that disagrees with the run count must be refused";
-  } catch (const EkoError& e) {
-    EXPECT_STREQ(e.what(), "LoadFrame: damaged frame record (size 18)");
-  }
+  Step(frames, 0);
+  for (auto& p : expected.pixels) p ^= 0x010101;
+  EXPECT_EQ(Shown(frames.Picture()).pixels, expected.pixels) << "laid as far as its runs go";
+  Step(frames, 0);
+  EXPECT_EQ(Shown(frames.Picture()).pixels, expected.pixels) << "a record skipped changes nothing";
+  Step(frames, 0);
+  for (int x = 0; x < 6; ++x) expected.At(x, 1) ^= 0x050000;
+  EXPECT_EQ(Shown(frames.Picture()).pixels, expected.pixels) << "the record after it is laid as it is";
+  EXPECT_EQ(host.Damage.size(), 1u);
 
   Start(frames, 1);
   Step(frames, 1);
   Step(frames, 1);
-  EXPECT_EQ(host.Damage.size(), 2u) << "the next segment reports its own";
+  ASSERT_EQ(host.Damage.size(), 2u) << "the next segment reports its own";
+  EXPECT_EQ(host.Damage[1], "Damaged frame record: its 73 bytes do not fit the frame buffer of 68; it was skipped.");
+  Step(frames, 1);
+  expected = Picture::Filled(6, 2, 0x101010);
+  for (int x = 0; x < 6; ++x) expected.At(x, 1) ^= 0x050000;
+  EXPECT_EQ(Shown(frames.Picture()).pixels, expected.pixels);
+}
+
+TEST_F(FrameSource, RecordsCutByTheEndOfTheDataFileStillStopWithTheirText) {
+  // Behind the frame records lie only the cursor track (6 bytes a frame) and the
+  // extra block: neither record below fits in what is left of the file.
+  SegmentSpec fits = Spec(5, 3, 32, {Picture::Filled(5, 3, 0x010203)});
+  fits.data.frameRecords = {RawFrameRecord(83, 15, Bytes(10, 0))};
+  SegmentSpec tooLarge = fits;
+  tooLarge.data.frameRecords = {RawFrameRecord(100000, 19998, Bytes(10, 0))};
+  SegmentSpec noSize = fits;
+  noSize.data.frameRecords = {RawFrameRecord(0, 0, {})};
+  ASSERT_TRUE(LoadFromStart(BuildFilm({fits, tooLarge, noSize})));
+  RecordingHost host;
+  TkoFrameSource frames(&host);
+  const std::vector<std::string> texts = {"LoadFrame: BytesRead <> size", "LoadFrame: BytesRead <> size",
+                                          "LoadFrame: Size = 0"};
+  for (int32_t segment = 0; segment < 3; ++segment) {
+    Start(frames, segment);
+    Step(frames, segment);
+    try {
+      frames.LoadFrame(*list.Get(segment));
+      ADD_FAILURE() << "segment " << segment << " must stop";
+    } catch (const EkoError& e) {
+      EXPECT_EQ(e.what(), texts[size_t(segment)]);
+    }
+  }
+  EXPECT_TRUE(host.Damage.empty()) << "a record that cannot be read is not damage to go on from";
 }
