@@ -101,7 +101,8 @@ TEST(FileStream, ReadsWritesCopiesAndReportsShortReadsWithTheFileName) {
     source.SetPosition(1234);
     EXPECT_EQ(target.CopyFrom(source, 100000), 100000);
   }
-  EXPECT_EQ(filmwriter::ReadBytesFromFile(dir / "dst"), std::vector<uint8_t>(data.begin() + 1234, data.begin() + 101234));
+  EXPECT_EQ(filmwriter::ReadBytesFromFile(dir / "dst"),
+            std::vector<uint8_t>(data.begin() + 1234, data.begin() + 1234 + 100000));
 
   TkoFileStream s(dir / "dst", kModeReadExclusive);
   EXPECT_EQ(s.SetPosition(99900), 99900);

@@ -79,5 +79,6 @@ TEST(SoundType, ComesFromTheLastComponentsExtensionIgnoringCase) {
   EXPECT_EQ(GetSoundType("C:/temp/koS_1.MP3"), kSoundMp3);
   EXPECT_EQ(GetSoundType(".mp3"), kSoundMp3) << "the extension starts at the last dot";
   EXPECT_EQ(GetSoundType("tune.MID"), kSoundMidi);
-  for (const char* other : {"voice.wav", "song.mp3x", "folder.mp3/file", ""}) EXPECT_EQ(GetSoundType(other), kSoundWave);
+  for (const char* other : {"voice.wav", "song.mp3x", "folder.mp3/file", ""})
+    EXPECT_EQ(GetSoundType(other), kSoundWave) << other;
 }

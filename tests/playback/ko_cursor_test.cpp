@@ -109,5 +109,6 @@ TEST(Cursor, ReloadingReplacesTheImageAndRecordsFollowEachOther) {
   cursor.Draw(picture.View(), 8, 8);
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x)
-      ASSERT_EQ(PixelColour(picture.View(), x, y), x >= 4 && x < 8 && y >= 3 && y < 7 ? 0x00FF00u : 0u) << x << "," << y;
+      ASSERT_EQ(PixelColour(picture.View(), x, y), x >= 4 && x < 8 && y >= 3 && y < 7 ? 0x00FF00u : 0u)
+          << x << "," << y;
 }
