@@ -10,8 +10,8 @@ data=${2:-$here/../../../shared/testdata/cabinets}
 
 rm -rf "$out"
 mkdir -p "$out"
-for key in cabs__large-files-cab cabs__mixed cabd__mszip_lzx_qtm cabd__normal_2files_2folders \
-           cabd__normal_2files_1folder cabs__simple cabd__reserve_HFD cabd__normal_255c_filename; do
+for key in cabs__large-files-cab cabd__mszip_lzx_qtm cabd__normal_2files_2folders \
+           cabd__normal_2files_1folder cabd__reserve_HFD cabd__normal_255c_filename; do
   cabextract -q -d "$out/$key" "$data/$key.cab"
 done
 
