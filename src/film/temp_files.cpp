@@ -17,23 +17,23 @@ std::filesystem::path SystemTempFolder() {
   return folder;
 }
 
+// The folder is claimed by creating it, not by looking first: two players starting at
+// the same moment would otherwise both take the same free number.
 std::filesystem::path CreatePlayerTempFolder(const std::filesystem::path& parent) {
   const std::filesystem::path base = parent.empty() ? SystemTempFolder() : parent;
+  constexpr unsigned long kMaxNumber = 999999;
   std::filesystem::path folder;
-  for (unsigned long n = 0;; ++n) {
+  for (unsigned long n = 0; n <= kMaxNumber; ++n) {
     char name[32];
     std::snprintf(name, sizeof name, "koP_%04lu", n);
     folder = base / name;
     std::error_code error;
-    if (!std::filesystem::exists(folder, error) && !error) break;
-    // A folder we cannot even look at would stop every later number too.
-    if (error || n == 0xFFFFFFFFul)
-      throw EkoError(FormatText("Cannot create the temporary folder %s", PathText(folder).c_str()));
+    if (std::filesystem::create_directory(folder, error)) return folder;
+    // Taken (by a folder or a file of that name): try the next number. Any other
+    // failure would stop every later number too.
+    if (error && !std::filesystem::exists(folder, error)) break;
   }
-  std::error_code error;
-  if (!std::filesystem::create_directory(folder, error) || error)
-    throw EkoError(FormatText("Cannot create the temporary folder %s", PathText(folder).c_str()));
-  return folder;
+  throw EkoError(FormatText("Cannot create the temporary folder %s", PathText(folder).c_str()));
 }
 
 bool RemovePlayerTempFolder(const std::filesystem::path& folder) {

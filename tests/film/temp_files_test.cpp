@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
+#include <thread>
 
 #include "film/ko_error.h"
 #include "support/film_bytes.h"
@@ -23,6 +25,24 @@ TEST(PlayerTempFolder, TakesTheFirstFreeNumberAndGoesOnlyWhenEmpty) {
   std::filesystem::remove(folder / "left.dat");
   EXPECT_TRUE(RemovePlayerTempFolder(folder));
   EXPECT_FALSE(std::filesystem::exists(folder));
+}
+
+TEST(PlayerTempFolder, PlayersStartingTogetherGetFoldersOfTheirOwn) {
+  TempDir parent;
+  std::vector<std::filesystem::path> folders(8);
+  std::vector<std::thread> starts;
+  for (auto& folder : folders)
+    starts.emplace_back([&] {
+      try {
+        folder = CreatePlayerTempFolder(parent.path());
+      } catch (const EkoError& e) {
+        ADD_FAILURE() << e.what();
+      }
+    });
+  for (auto& start : starts) start.join();
+  std::sort(folders.begin(), folders.end());
+  EXPECT_EQ(std::unique(folders.begin(), folders.end()), folders.end());
+  EXPECT_EQ(folders.back().filename(), "koP_0007");
 }
 
 TEST(PlayerTempFolder, FailureToCreateItIsReported) {
