@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds roRezodu.exe (installing what is missing) and plays a film under Wine:
 #   scripts/play.sh [FILM.kof] [player options …]
+# Without a film it plays the demo film, build/demo.kof, which it makes first.
 # Without a display (no DISPLAY), it runs inside Xvfb for PLAY_SECONDS seconds (10 by
 # default) and saves a screenshot to build/play-screenshot.png.
 set -euo pipefail
@@ -10,6 +11,13 @@ export RZ_MINGW_PREFIX
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target roRezodu -j "$(nproc)" >/dev/null
 exe="$PWD/build/windows/roRezodu.exe"
+
+if [ $# -eq 0 ] || [ "${1#-}" != "$1" ]; then
+  cmake --preset native >/dev/null
+  cmake --build --preset native --target make_demo_film -j "$(nproc)" >/dev/null
+  build/native/make_demo_film build/demo.kof
+  set -- "$PWD/build/demo.kof" "$@"
+fi
 
 source scripts/wine-env.sh
 if [ -n "${DISPLAY:-}" ]; then

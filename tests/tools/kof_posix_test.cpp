@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <sys/wait.h>
 
 #include "support/film_writer.h"
@@ -104,4 +105,16 @@ TEST(Kof, ExitCodesTellUsageFromBadFilms) {
   EXPECT_EQ(Kof("info " + Quoted(dir / "tiny.kof")).exitCode, 1);
   EXPECT_EQ(Kof("info " + Quoted(dir / "missing.kof")).exitCode, 1);
   EXPECT_EQ(Kof("info " + Quoted(dir / "zero.kof") + " --codepage 99999").exitCode, 1);
+}
+
+TEST(Kof, TheDemoFilmLoadsWithEverySegmentPlayable) {
+  TempDir dir;
+  const std::string film = Quoted(dir / "demo.kof");
+  ASSERT_EQ(std::system((std::string("'") + RZ_DEMO_FILM_MAKER + "' " + film).c_str()), 0);
+  const KofRun info = Kof("info " + film + " --json");
+  ASSERT_EQ(info.exitCode, 0);
+  EXPECT_NE(info.out.find("\"warnings\":[]"), std::string::npos) << info.out;
+  EXPECT_EQ(info.out.find("\"playable\":false"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("\"index\":2"), std::string::npos) << info.out;
+  EXPECT_EQ(Kof("frames " + film + " --segment 1 --out " + Quoted(dir / "frames")).exitCode, 0);
 }
