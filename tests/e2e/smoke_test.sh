@@ -26,6 +26,12 @@ wait_for() {
   done
 }
 
+# Without a window manager (Xvfb) Wine must draw the frames itself, so that the X window
+# has the Windows window's size.
+for value in Managed Decorated; do
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v "$value" /d N /f >/dev/null 2>&1
+done
+
 wine "$exe" > "$out/stdout" 2>&1 &
 pid=$!
 
