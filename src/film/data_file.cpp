@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "film/ko_error.h"
+#include "film/little_endian.h"
 #include "playback/ko_cursor.h"
 
 namespace {
@@ -141,8 +142,7 @@ TLoadFrameResult LoadFrame(TSegmentInfo* segment, std::span<uint8_t> frame) {
 
   std::memcpy(frame.data(), &size, 4);
   if (stream.Read(frame.data() + 4, size - 4) != size - 4) return Failed(kCutRecord);
-  int32_t runCount = 0;
-  std::memcpy(&runCount, frame.data() + 4, 4);
+  const int32_t runCount = ReadI32LE(frame.data() + 4);
   if (int64_t{kRecordHead} + int64_t{5} * runCount != size)
     return {true, TFrameRecordDamage::kRunCount,
             FormatText("Damaged frame record: its size (%d bytes) does not match its run count (%d).", size,

@@ -5,15 +5,10 @@
 #include <cstring>
 
 #include "film/ko_error.h"
+#include "film/little_endian.h"
 #include "film/round_half_even.h"
 
 namespace {
-int32_t I32At(const uint8_t* bytes) {
-  uint32_t value = 0;
-  for (int i = 3; i >= 0; --i) value = (value << 8) | bytes[i];
-  return static_cast<int32_t>(value);
-}
-
 // A version text comes from a film executable's language table, so it is used as a
 // printf format only when its one conversion is a plain %d.
 bool IsSafeVersionFormat(const std::string& format) {
@@ -36,21 +31,21 @@ bool IsSafeVersionFormat(const std::string& format) {
 TSegmentHeader ParseSegmentHeader(const uint8_t (&bytes)[kSegmentHeaderSize]) {
   TSegmentHeader header;
   header.Version = bytes[0];
-  header.Width = I32At(bytes + 1);
-  header.Height = I32At(bytes + 5);
+  header.Width = ReadI32LE(bytes + 1);
+  header.Height = ReadI32LE(bytes + 5);
   header.BitsPerPixel = bytes[9];
-  const uint32_t rateBits = static_cast<uint32_t>(I32At(bytes + 10));
+  const uint32_t rateBits = ReadU32LE(bytes + 10);
   std::memcpy(&header.FramesPerSecond, &rateBits, 4);
-  header.Flags = static_cast<uint32_t>(I32At(bytes + 14));
-  header.FrameCount = I32At(bytes + 18);
-  header.CursorCount = I32At(bytes + 22);
-  header.CursorTrackSize = I32At(bytes + 26);
-  header.ExtraSize = I32At(bytes + 30);
-  header.FrameDataSize = I32At(bytes + 34);
-  header.PackedSize = I32At(bytes + 38);
-  header.PackedOffset = I32At(bytes + 42);
-  header.SoundSize = I32At(bytes + 46);
-  header.SoundOffset = I32At(bytes + 50);
+  header.Flags = ReadU32LE(bytes + 14);
+  header.FrameCount = ReadI32LE(bytes + 18);
+  header.CursorCount = ReadI32LE(bytes + 22);
+  header.CursorTrackSize = ReadI32LE(bytes + 26);
+  header.ExtraSize = ReadI32LE(bytes + 30);
+  header.FrameDataSize = ReadI32LE(bytes + 34);
+  header.PackedSize = ReadI32LE(bytes + 38);
+  header.PackedOffset = ReadI32LE(bytes + 42);
+  header.SoundSize = ReadI32LE(bytes + 46);
+  header.SoundOffset = ReadI32LE(bytes + 50);
   return header;
 }
 
@@ -129,8 +124,8 @@ bool TFilmLoader::LoadFilm(TkoStream* stream) {
   for (int64_t i = 0; i < entries; ++i) {
     const uint8_t* entry = index.data() + i * kIndexEntrySize;
     const int32_t number = static_cast<int32_t>(i + 1);
-    if ((entry[4] | entry[5] << 8) != kIndexKindSegment) continue;
-    const int64_t headerPosition = filmStart + static_cast<uint32_t>(I32At(entry));
+    if (ReadU16LE(entry + 4) != kIndexKindSegment) continue;
+    const int64_t headerPosition = filmStart + ReadU32LE(entry);
     uint8_t bytes[kSegmentHeaderSize];
     if (headerPosition + kSegmentHeaderSize > fileSize ||
         stream->SetPosition(static_cast<int32_t>(headerPosition)) != headerPosition ||

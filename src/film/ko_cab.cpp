@@ -9,6 +9,7 @@
 #include "film/cab_member_name.h"
 #include "film/ko_cab_common.h"
 #include "film/ko_stream.h"
+#include "film/little_endian.h"
 
 namespace {
 constexpr std::array<const char*, 12> kCabErrorTexts = {
@@ -28,8 +29,6 @@ constexpr std::array<const char*, 12> kCabErrorTexts = {
 constexpr const char* kFdiError = "FDI error";
 constexpr size_t kSystemTextLimit = 256;
 
-uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t U32(const uint8_t* p) { return U16(p) | (static_cast<uint32_t>(U16(p + 2)) << 16); }
 }  // namespace
 
 const char* CabErrorText(int32_t errorCode) {
@@ -96,8 +95,8 @@ bool TkoCabReader::EnumFiles(const std::filesystem::path& cabinet, const TCabEnu
   uint8_t header[36];
   stream->ReadBuffer(header, sizeof header);
   if (std::memcmp(header, "MSCF", 4) != 0) throw EkoError(CabErrorText(2));
-  const uint32_t firstEntry = U32(header + 16);
-  const uint16_t entryCount = U16(header + 28);
+  const uint32_t firstEntry = ReadU32LE(header + 16);
+  const uint16_t entryCount = ReadU16LE(header + 28);
   if (firstEntry > INT32_MAX || stream->SetPosition(static_cast<int32_t>(firstEntry)) != static_cast<int32_t>(firstEntry) ||
       stream->GetPosition() != static_cast<int32_t>(firstEntry))
     throw EkoError("Failure setting file stream position");
@@ -114,7 +113,7 @@ bool TkoCabReader::EnumFiles(const std::filesystem::path& cabinet, const TCabEnu
       if (name.size() == kMaxMemberNameBytes) throw EkoError(CabErrorText(2));
       name += c;
     }
-    callback(*this, name, U32(entry), U16(entry + 8), U16(entry + 10), U16(entry + 12), U16(entry + 14), stop);
+    callback(*this, name, ReadU32LE(entry), ReadU16LE(entry + 8), ReadU16LE(entry + 10), ReadU16LE(entry + 12), ReadU16LE(entry + 14), stop);
   }
   return true;
 }

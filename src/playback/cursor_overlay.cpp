@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "film/little_endian.h"
+
 namespace {
 // The part of a w x h rectangle at (left, top) that lies on the picture.
 struct TSpan {
@@ -57,9 +59,9 @@ void TkoCursorOverlay::Restore(const TkoPictureView& picture) {
 bool TkoCursorOverlay::ReadSample(TkoStream& track) {
   uint8_t bytes[TkoCursorSample::kSize];
   if (track.Read(bytes, sizeof bytes) != int32_t(sizeof bytes)) return false;
-  FSample.Index = static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
-  FSample.X = static_cast<uint16_t>(bytes[2] | bytes[3] << 8);
-  FSample.Y = static_cast<uint16_t>(bytes[4] | bytes[5] << 8);
+  FSample.Index = ReadU16LE(bytes);
+  FSample.X = ReadU16LE(bytes + 2);
+  FSample.Y = ReadU16LE(bytes + 4);
   return true;
 }
 

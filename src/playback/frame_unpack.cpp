@@ -3,14 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "film/little_endian.h"
+
 namespace {
 constexpr int64_t kRunSize = 5;
 constexpr int64_t kHeadSize = 8;
-
-int32_t Int32At(const uint8_t* p) {
-  return static_cast<int32_t>(uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 |
-                              uint32_t{p[3]} << 24);
-}
 
 // The runs that can be used: those counted by R that lie inside both the record's size
 // field and the bytes at hand.
@@ -22,8 +19,8 @@ struct TRuns {
 
 TRuns RunsOf(std::span<const uint8_t> record) {
   if (record.size() < kHeadSize) return {nullptr, 0, true};
-  const int64_t size = Int32At(record.data());
-  const int64_t count = Int32At(record.data() + 4);
+  const int64_t size = ReadI32LE(record.data());
+  const int64_t count = ReadI32LE(record.data() + 4);
   const int64_t available = static_cast<int64_t>(record.size());
   const int64_t limit = size >= kHeadSize && size <= available ? size : available;
   const int64_t usable = std::clamp<int64_t>(count, 0, (limit - kHeadSize) / kRunSize);

@@ -4,19 +4,15 @@
 #include <new>
 
 #include "film/ko_error.h"
+#include "film/little_endian.h"
 
 namespace {
 constexpr uint32_t kKeep = 0xFFFFFFFFu;
 constexpr uint32_t kWhite = 0x00FFFFFFu;
 
-int32_t Int32At(const uint8_t* p) {
-  return static_cast<int32_t>(uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 |
-                              uint32_t{p[3]} << 24);
-}
-
 // Reads the 13-byte size, width, height, bits-per-pixel block.
 TkoCursor::TInfo InfoAt(const uint8_t* p) {
-  return {Int32At(p), Int32At(p + 4), Int32At(p + 8), p[12]};
+  return {ReadI32LE(p), ReadI32LE(p + 4), ReadI32LE(p + 8), p[12]};
 }
 
 bool ReadAll(TkoStream& stream, void* buffer, int32_t count) {
@@ -108,8 +104,8 @@ int TkoCursor::Load(TkoStream& stream) {
   try {
     uint8_t head[21];
     if (!ReadAll(stream, head, sizeof head)) return Fail(kNoImage, "the data ends inside it");
-    FHotSpotX = Int32At(head);
-    FHotSpotY = Int32At(head + 4);
+    FHotSpotX = ReadI32LE(head);
+    FHotSpotY = ReadI32LE(head + 4);
     FMask = InfoAt(head + 8);
     if (FMask.Size > kMaxBitsSize) return Fail(kNoImage, InfoText("mask", FMask));
     maskBits.resize(static_cast<size_t>(std::max(FMask.Size, 0)));
