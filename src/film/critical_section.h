@@ -12,14 +12,19 @@ private:
   std::recursive_mutex FSection;
 };
 
-// Enters on construction, leaves on destruction.
+// Enters on construction, leaves on destruction. A null section means there is no
+// lock to take (code that runs both with and without the global lock).
 class TCriticalSectionScope {
 public:
-  explicit TCriticalSectionScope(TCriticalSection& section) : FSection(section) { FSection.Enter(); }
-  ~TCriticalSectionScope() { FSection.Leave(); }
+  explicit TCriticalSectionScope(TCriticalSection* section) : FSection(section) {
+    if (FSection != nullptr) FSection->Enter();
+  }
+  ~TCriticalSectionScope() {
+    if (FSection != nullptr) FSection->Leave();
+  }
   TCriticalSectionScope(const TCriticalSectionScope&) = delete;
   TCriticalSectionScope& operator=(const TCriticalSectionScope&) = delete;
 
 private:
-  TCriticalSection& FSection;
+  TCriticalSection* FSection;
 };

@@ -10,22 +10,6 @@
 
 namespace {
 
-// Holds the engine lock, when there is one, for the rest of the scope.
-class TOptionalLockScope {
-public:
-  explicit TOptionalLockScope(TCriticalSection* lock) : FLock(lock) {
-    if (FLock != nullptr) FLock->Enter();
-  }
-  ~TOptionalLockScope() {
-    if (FLock != nullptr) FLock->Leave();
-  }
-  TOptionalLockScope(const TOptionalLockScope&) = delete;
-  TOptionalLockScope& operator=(const TOptionalLockScope&) = delete;
-
-private:
-  TCriticalSection* FLock;
-};
-
 constexpr uint32_t kTickYieldMs = 1;
 // Whole frames are shown at least this often while the picture trails the sound.
 constexpr int32_t kLagShowEvery = 10;
@@ -38,7 +22,7 @@ bool TPlaybackEngine::ChainIsLive(uint32_t token) const { return FClockRunning &
 
 void TPlaybackEngine::Tick(uint32_t token) {
   if (!ChainIsLive(token)) return;
-  TOptionalLockScope lock(FLock);
+  TCriticalSectionScope lock(FLock);
   if (FResyncPending) {
     FResyncPending = false;
     if (const TSegmentInfo* segment = CurrentSegmentInfo()) ResyncSound(*segment);
