@@ -102,50 +102,65 @@ bool TFilmLoader::LoadAppendedFilm(TkoStream* stream) {
   return LoadFilm(stream);
 }
 
+TFilmIndex ReadFilmIndex(TkoStream& stream, int64_t filmStart) {
+  TFilmIndex index;
+  const int64_t fileSize = stream.GetSize();
+  int32_t announced = 0;
+  if (filmStart < 0 || stream.SetPosition(static_cast<int32_t>(filmStart)) != filmStart ||
+      stream.Read(&announced, 4) != 4 || announced <= 0)
+    return index;
+  index.Announced = announced;
+  // Only the entries the file holds are read, instead of taking the rest as zeros.
+  const int64_t room = std::max<int64_t>(0, (fileSize - filmStart - 4) / kIndexEntrySize);
+  std::vector<uint8_t> bytes(static_cast<size_t>(std::min<int64_t>(index.Announced, room)) * kIndexEntrySize);
+  stream.Read(bytes.data(), static_cast<int32_t>(bytes.size()));
+
+  for (size_t at = 0; at < bytes.size(); at += kIndexEntrySize) {
+    TFilmIndexEntry& entry = index.Entries.emplace_back();
+    entry.Number = static_cast<int32_t>(at / kIndexEntrySize + 1);
+    entry.Kind = ReadU16LE(&bytes[at + 4]);
+    entry.HeaderPosition = filmStart + ReadU32LE(&bytes[at]);
+    if (entry.Kind != kIndexKindSegment) continue;
+    uint8_t header[kSegmentHeaderSize];
+    if (entry.HeaderPosition + kSegmentHeaderSize <= fileSize &&
+        stream.SetPosition(static_cast<int32_t>(entry.HeaderPosition)) == entry.HeaderPosition &&
+        stream.Read(header, kSegmentHeaderSize) == kSegmentHeaderSize)
+      entry.Header = ParseSegmentHeader(header);
+  }
+  return index;
+}
+
 bool TFilmLoader::LoadFilm(TkoStream* stream) {
   if (!stream) return false;
   FWarningText.clear();
   FDamage.clear();
-  const int64_t filmStart = stream->GetPosition();
-  const int64_t fileSize = stream->GetSize();
-  int32_t count = 0;
-  if (filmStart < 0 || stream->Read(&count, 4) != 4 || count <= 0) return false;
+  const TFilmIndex index = ReadFilmIndex(*stream, stream->GetPosition());
+  if (index.Announced <= 0) return false;
+  if (index.Entries.size() < static_cast<size_t>(index.Announced))
+    Report(0, FormatText("the index announces %d segments, the file holds %lld index entries", index.Announced,
+                         static_cast<long long>(index.Entries.size())));
 
-  // Only the entries the file holds are read; the rest of an index cut short is
-  // reported once instead of being read as zeros.
-  const int64_t room = std::max<int64_t>(0, (fileSize - filmStart - 4) / kIndexEntrySize);
-  const int64_t entries = std::min<int64_t>(count, room);
-  if (entries < count)
-    Report(0, FormatText("the index announces %d segments, the file holds %lld index entries", count,
-                         static_cast<long long>(entries)));
-  std::vector<uint8_t> index(static_cast<size_t>(entries) * kIndexEntrySize);
-  stream->Read(index.data(), static_cast<int32_t>(index.size()));
-
-  for (int64_t i = 0; i < entries; ++i) {
-    const uint8_t* entry = index.data() + i * kIndexEntrySize;
-    const int32_t number = static_cast<int32_t>(i + 1);
-    if (ReadU16LE(entry + 4) != kIndexKindSegment) continue;
-    const int64_t headerPosition = filmStart + ReadU32LE(entry);
-    uint8_t bytes[kSegmentHeaderSize];
-    if (headerPosition + kSegmentHeaderSize > fileSize ||
-        stream->SetPosition(static_cast<int32_t>(headerPosition)) != headerPosition ||
-        stream->Read(bytes, kSegmentHeaderSize) != kSegmentHeaderSize) {
-      Report(number, "its header lies outside the file");
-      continue;
+  for (const TFilmIndexEntry& entry : index.Entries) {
+    if (entry.Kind != kIndexKindSegment) continue;
+    if (!entry.Header) {
+      Report(entry.Number, "its header lies outside the file");
+    } else if (!entry.LoadsAsSegment()) {
+      FWarningText += FormatText(FInvalidVersionFormat.c_str(), entry.Number);
+    } else {
+      AddSegment(*stream, entry);
     }
-    const TSegmentHeader header = ParseSegmentHeader(bytes);
-    if (header.Version > 1) {
-      FWarningText += FormatText(FInvalidVersionFormat.c_str(), number);
-      continue;
-    }
-    TSegmentInfo& segment = *FSegments.Add();
-    segment.Width = header.Width;
-    segment.Height = header.Height;
-    segment.BitsPerPixel = header.BitsPerPixel;
-    segment.Flags = header.Flags;
-    segment.FrameCount = header.FrameCount;
-    segment.FramesPerSecond = RoundFramesPerSecond(header.FramesPerSecond);
-    UnpackSegment(*stream, headerPosition, header, segment, number);
   }
   return true;
+}
+
+void TFilmLoader::AddSegment(TkoStream& film, const TFilmIndexEntry& entry) {
+  const TSegmentHeader& header = *entry.Header;
+  TSegmentInfo& segment = *FSegments.Add();
+  segment.Width = header.Width;
+  segment.Height = header.Height;
+  segment.BitsPerPixel = header.BitsPerPixel;
+  segment.Flags = header.Flags;
+  segment.FrameCount = header.FrameCount;
+  segment.FramesPerSecond = RoundFramesPerSecond(header.FramesPerSecond);
+  UnpackSegment(film, entry.HeaderPosition, header, segment, entry.Number);
 }

@@ -11,6 +11,7 @@
 // film loads.
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,28 @@ uint64_t DataFileLimit(const TSegmentHeader& header);
 // EkoError("Cannot open or create file.") when the file cannot be opened.
 std::string ReadLanguageBlock(const std::filesystem::path& imagePath);
 
+// One entry of a film's index.
+struct TFilmIndexEntry {
+  int32_t Number = 0;  // 1-based position in the index, ignored entries counted
+  uint16_t Kind = 0;
+  int64_t HeaderPosition = 0;
+  // A segment entry's header; absent for other kinds and when it lies outside the file.
+  std::optional<TSegmentHeader> Header;
+
+  // The loader makes a segment record exactly for these: segment entries whose header
+  // it could read, of a version it plays.
+  bool LoadsAsSegment() const { return Kind == kIndexKindSegment && Header && Header->Version <= 1; }
+};
+
+struct TFilmIndex {
+  int32_t Announced = 0;  // N as stored; <= 0 means no film
+  std::vector<TFilmIndexEntry> Entries;  // only the entries the file holds
+};
+
+// Reads N, the index entries and the segment headers of the film at filmStart. An
+// index cut short by the end of the file yields fewer entries than announced.
+TFilmIndex ReadFilmIndex(TkoStream& stream, int64_t filmStart);
+
 // Loads films into a segment list, unpacking into a temporary folder, and collects
 // what the shell must show afterwards. Holds no global state: a tool may make one per
 // film. Not copyable; the list and folder must outlive it.
@@ -112,6 +135,7 @@ public:
 
 private:
   void Report(int32_t segmentNumber, const std::string& problem);
+  void AddSegment(TkoStream& film, const TFilmIndexEntry& entry);
   std::filesystem::path UnpackCabinet(const std::filesystem::path& packed, uint64_t limit,
                                       std::string& problem);
   std::filesystem::path UnpackBlock(TkoStream& film, int64_t headerPosition, const TSegmentHeader& header,

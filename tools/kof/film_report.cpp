@@ -1,7 +1,5 @@
 #include "film_report.h"
 
-#include <cstring>
-
 #include "film/ko_stream.h"
 
 namespace {
@@ -27,38 +25,19 @@ std::optional<int64_t> FilmStartBehindTrailer(TkoStream& stream) {
   return start;
 }
 
-std::vector<SegmentReport> ReadIndex(TkoStream& stream, int64_t start) {
+// The index as the loader reads it, each segment entry paired with the record the
+// loader made for it (it makes them in index order).
+std::vector<SegmentReport> DescribeSegments(TkoStream& stream, int64_t start, const TSegmentList& segments) {
   std::vector<SegmentReport> reports;
-  const int64_t size = stream.GetSize();
-  const int32_t count = ReadI32At(stream, start);
-  for (int32_t i = 0; i < count && start + 4 + int64_t{i + 1} * kIndexEntrySize <= size; ++i) {
-    uint8_t entry[kIndexEntrySize];
-    stream.SetPosition(static_cast<int32_t>(start + 4 + int64_t{i} * kIndexEntrySize));
-    stream.Read(entry, kIndexEntrySize);
-    SegmentReport report;
-    report.index = i + 1;
-    report.kind = static_cast<uint16_t>(entry[4] | entry[5] << 8);
-    uint32_t offset = 0;
-    std::memcpy(&offset, entry, 4);
-    const int64_t headerPosition = start + offset;
-    uint8_t bytes[kSegmentHeaderSize];
-    if (headerPosition + kSegmentHeaderSize <= size &&
-        stream.SetPosition(static_cast<int32_t>(headerPosition)) == headerPosition &&
-        stream.Read(bytes, kSegmentHeaderSize) == kSegmentHeaderSize)
-      report.header = ParseSegmentHeader(bytes);
-    reports.push_back(report);
+  int32_t next = 0;
+  for (const TFilmIndexEntry& entry : ReadFilmIndex(stream, start).Entries) {
+    SegmentReport& report = reports.emplace_back();
+    report.index = entry.Number;
+    report.kind = entry.Kind;
+    report.header = entry.Header;
+    if (entry.LoadsAsSegment()) report.loaded = segments.Get(next++);
   }
   return reports;
-}
-
-// The loader appends a record for every segment entry whose header it could read and
-// whose version it plays, in index order.
-void MatchLoadedSegments(std::vector<SegmentReport>& reports, const TSegmentList& segments) {
-  int32_t next = 0;
-  for (SegmentReport& report : reports) {
-    if (report.kind != kIndexKindSegment || !report.header || report.header->Version > 1) continue;
-    report.loaded = segments.Get(next++);
-  }
 }
 }  // namespace
 
@@ -79,8 +58,7 @@ std::optional<FilmReport> InspectFilm(const std::filesystem::path& path, TSegmen
   if (!loader.LoadFilm(&stream)) return std::nullopt;
   if (!loader.WarningText().empty()) report.warnings.push_back(loader.WarningText());
   report.warnings.insert(report.warnings.end(), loader.Damage().begin(), loader.Damage().end());
-  report.segments = ReadIndex(stream, report.filmOffset);
-  MatchLoadedSegments(report.segments, segments);
+  report.segments = DescribeSegments(stream, report.filmOffset, segments);
   return report;
 }
 

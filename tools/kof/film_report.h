@@ -13,7 +13,7 @@
 struct SegmentReport {
   int32_t index = 0;  // 1-based position in the film's index
   uint16_t kind = 0;
-  std::optional<TSegmentHeader> header;  // absent when it lies outside the file
+  std::optional<TSegmentHeader> header;  // segment entries only; absent outside the file
   const TSegmentInfo* loaded = nullptr;  // the loader's record, when it made one
 };
 
