@@ -54,18 +54,22 @@ uint8_t RoundFramesPerSecond(float framesPerSecond) {
   return static_cast<uint8_t>(static_cast<uint64_t>(RoundHalfEven(framesPerSecond)) & 0xFF);
 }
 
+std::optional<int32_t> ReadI32At(TkoStream& stream, int64_t position) {
+  uint8_t bytes[4];
+  if (position < 0 || position > INT32_MAX || stream.SetPosition(static_cast<int32_t>(position)) != position ||
+      stream.Read(bytes, 4) != 4)
+    return std::nullopt;
+  return ReadI32LE(bytes);
+}
+
 std::string ReadLanguageBlock(const std::filesystem::path& imagePath) {
   TkoFileStream image(imagePath, kModeReadShared);
   const int64_t fileSize = image.GetSize();
-  int32_t filmLength = 0;
-  if (fileSize < 8 || image.SetPosition(static_cast<int32_t>(fileSize - 4)) < 0 ||
-      image.Read(&filmLength, 4) != 4 || filmLength < 0)
-    return {};
-  const int64_t lengthAt = fileSize - filmLength - 8;
-  int32_t length = 0;
-  if (lengthAt < 0 || image.SetPosition(static_cast<int32_t>(lengthAt)) < 0 || image.Read(&length, 4) != 4 ||
-      length <= 0 || lengthAt - length < 0)
-    return {};
+  const std::optional<int32_t> filmLength = ReadI32At(image, fileSize - 4);
+  if (!filmLength || *filmLength < 0) return {};
+  const int64_t lengthAt = fileSize - *filmLength - 8;
+  const int32_t length = ReadI32At(image, lengthAt).value_or(0);
+  if (length <= 0 || lengthAt - length < 0) return {};
   std::string block(static_cast<size_t>(length), '\0');
   image.SetPosition(static_cast<int32_t>(lengthAt - length));
   if (image.Read(block.data(), length) != length) return {};
@@ -87,10 +91,8 @@ void TFilmLoader::Report(int32_t segmentNumber, const std::string& problem) {
 bool TFilmLoader::LoadAppendedFilm(TkoStream* stream) {
   if (!stream) return false;
   const int64_t fileSize = stream->GetSize();
-  int32_t filmLength = 0;
-  if (fileSize < 4 || stream->SetPosition(static_cast<int32_t>(fileSize - 4)) < 0 ||
-      stream->Read(&filmLength, 4) != 4 || filmLength <= 0)
-    return false;
+  const int32_t filmLength = ReadI32At(*stream, fileSize - 4).value_or(0);
+  if (filmLength <= 0) return false;
   const int64_t filmStart = fileSize - filmLength - 4;
   if (filmStart < 0) {
     FWarningText.clear();
@@ -105,10 +107,8 @@ bool TFilmLoader::LoadAppendedFilm(TkoStream* stream) {
 TFilmIndex ReadFilmIndex(TkoStream& stream, int64_t filmStart) {
   TFilmIndex index;
   const int64_t fileSize = stream.GetSize();
-  int32_t announced = 0;
-  if (filmStart < 0 || stream.SetPosition(static_cast<int32_t>(filmStart)) != filmStart ||
-      stream.Read(&announced, 4) != 4 || announced <= 0)
-    return index;
+  const int32_t announced = ReadI32At(stream, filmStart).value_or(0);
+  if (announced <= 0) return index;
   index.Announced = announced;
   // Only the entries the file holds are read, instead of taking the rest as zeros.
   const int64_t room = std::max<int64_t>(0, (fileSize - filmStart - 4) / kIndexEntrySize);

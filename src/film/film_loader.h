@@ -64,6 +64,10 @@ uint8_t RoundFramesPerSecond(float framesPerSecond);
 // the LZMA output and the cabinet members.
 uint64_t DataFileLimit(const TSegmentHeader& header);
 
+// The i32 at position, or nothing when the stream cannot be read there (position
+// outside the file, or fewer than 4 bytes left).
+std::optional<int32_t> ReadI32At(TkoStream& stream, int64_t position);
+
 // The language block of a film executable: the L bytes before the film's length field
 // (found through the trailer X at the end: L at E − X − 8, the block at E − X − L − 8).
 // Returns "" when there is none or the fields point outside the file. Throws

@@ -3,23 +3,16 @@
 #include "film/ko_stream.h"
 
 namespace {
-int32_t ReadI32At(TkoStream& stream, int64_t position) {
-  int32_t value = 0;
-  if (position < 0 || stream.SetPosition(static_cast<int32_t>(position)) != position) return 0;
-  if (stream.Read(&value, 4) != 4) return 0;
-  return value;
-}
-
 // A film starts at `start` when its count is positive and its index fits in the file.
 bool HoldsFilm(TkoStream& stream, int64_t start) {
-  const int64_t count = ReadI32At(stream, start);
+  const int64_t count = ReadI32At(stream, start).value_or(0);
   return count > 0 && start + 4 + count * kIndexEntrySize <= stream.GetSize();
 }
 
 std::optional<int64_t> FilmStartBehindTrailer(TkoStream& stream) {
   const int64_t size = stream.GetSize();
   if (size < 8) return std::nullopt;
-  const int64_t length = ReadI32At(stream, size - 4);
+  const int64_t length = ReadI32At(stream, size - 4).value_or(0);
   const int64_t start = size - length - 4;
   if (length <= 0 || start < 0 || !HoldsFilm(stream, start)) return std::nullopt;
   return start;
