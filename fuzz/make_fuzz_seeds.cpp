@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "support/film_writer.h"
+#include "writer/film_writer.h"
 
 using namespace filmwriter;
 

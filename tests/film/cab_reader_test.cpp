@@ -7,7 +7,7 @@
 
 #include "film/ko_cab.h"
 #include "support/cab_test_support.h"
-#include "support/cabinet_writer.h"
+#include "writer/cabinet_writer.h"
 #include "support/temp_dir.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "playback/ko_cursor.h"
-#include "support/data_file_writer.h"
+#include "writer/data_file_writer.h"
 #include "support/temp_dir.h"
 
 using filmwriter::Bytes;

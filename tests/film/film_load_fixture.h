@@ -9,7 +9,7 @@
 
 #include "film/film_loader.h"
 #include "film/temp_files.h"
-#include "support/film_writer.h"
+#include "writer/film_writer.h"
 #include "support/temp_dir.h"
 
 class FilmLoad : public ::testing::Test {

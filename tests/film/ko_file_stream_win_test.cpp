@@ -3,7 +3,7 @@
 
 #include "film/ko_error.h"
 #include "film/ko_stream.h"
-#include "support/film_bytes.h"
+#include "writer/film_bytes.h"
 #include "support/temp_dir.h"
 
 namespace {

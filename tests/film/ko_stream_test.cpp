@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "film/ko_error.h"
-#include "support/film_bytes.h"
+#include "writer/film_bytes.h"
 #include "support/temp_dir.h"
 
 namespace {

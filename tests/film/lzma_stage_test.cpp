@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/film_bytes.h"
-#include "support/lzma_writer.h"
+#include "writer/film_bytes.h"
+#include "writer/lzma_writer.h"
 #include "support/temp_dir.h"
 
 using filmwriter::Bytes;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "playback/ko_cursor.h"
-#include "support/film_bytes.h"
+#include "writer/film_bytes.h"
 #include "support/temp_dir.h"
 
 namespace {

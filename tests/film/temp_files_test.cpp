@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "film/ko_error.h"
-#include "support/film_bytes.h"
+#include "writer/film_bytes.h"
 #include "support/temp_dir.h"
 
 TEST(PlayerTempFolder, TakesTheFirstFreeNumberAndGoesOnlyWhenEmpty) {

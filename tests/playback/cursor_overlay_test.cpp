@@ -7,7 +7,7 @@
 
 #include "playback/cursor_records.h"
 #include "playback/frame_unpack.h"
-#include "support/data_file_writer.h"
+#include "writer/data_file_writer.h"
 
 using namespace cursor_records;
 

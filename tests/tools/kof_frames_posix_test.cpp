@@ -10,7 +10,7 @@
 #include <string>
 #include <sys/wait.h>
 
-#include "support/film_writer.h"
+#include "writer/film_writer.h"
 #include "support/temp_dir.h"
 
 using namespace filmwriter;

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <sys/wait.h>
 
-#include "support/film_writer.h"
+#include "writer/film_writer.h"
 #include "support/temp_dir.h"
 
 using namespace filmwriter;

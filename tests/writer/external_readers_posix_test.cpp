@@ -8,8 +8,8 @@
 
 #include <sys/wait.h>
 
-#include "support/cabinet_writer.h"
-#include "support/lzma_writer.h"
+#include "writer/cabinet_writer.h"
+#include "writer/lzma_writer.h"
 #include "support/temp_dir.h"
 
 using namespace filmwriter;

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "support/film_writer.h"
+#include "writer/film_writer.h"
 
 using namespace filmwriter;
 

@@ -3,7 +3,7 @@
 // count) filling the frame row after row, exclusive-or-ed onto the picture before.
 #include <gtest/gtest.h>
 
-#include "support/data_file_writer.h"
+#include "writer/data_file_writer.h"
 
 using namespace filmwriter;
 

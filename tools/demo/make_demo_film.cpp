@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "support/film_writer.h"
+#include "writer/film_writer.h"
 
 using namespace filmwriter;
 

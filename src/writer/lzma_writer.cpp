@@ -1,4 +1,4 @@
-#include "support/lzma_writer.h"
+#include "writer/lzma_writer.h"
 
 #include <lzma.h>
 

@@ -1,11 +1,11 @@
-#include "support/cabinet_writer.h"
+#include "writer/cabinet_writer.h"
 
 #include <zlib.h>
 
 #include <algorithm>
 #include <stdexcept>
 
-#include "support/lzx_blocks.h"
+#include "writer/lzx_blocks.h"
 
 namespace filmwriter {
 

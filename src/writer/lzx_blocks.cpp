@@ -1,4 +1,4 @@
-#include "support/lzx_blocks.h"
+#include "writer/lzx_blocks.h"
 
 #include <stdexcept>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "support/film_bytes.h"
+#include "writer/film_bytes.h"
 
 #include <cstring>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "support/film_writer.h"
+#include "writer/film_writer.h"
 
 #include <algorithm>
 #include <cstdio>

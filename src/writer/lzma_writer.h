@@ -2,7 +2,7 @@
 // LZMA-alone files (the LZMA SDK's ".lzma" format): properties byte (lc 3, lp 0,
 // pb 2), u32 dictionary size, u64 uncompressed size (all ones = unknown), then the
 // LZMA stream.
-#include "support/film_bytes.h"
+#include "writer/film_bytes.h"
 
 namespace filmwriter {
 

@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "support/cabinet_writer.h"
-#include "support/data_file_writer.h"
-#include "support/film_bytes.h"
-#include "support/lzma_writer.h"
+#include "writer/cabinet_writer.h"
+#include "writer/data_file_writer.h"
+#include "writer/film_bytes.h"
+#include "writer/lzma_writer.h"
 
 namespace filmwriter {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "support/film_bytes.h"
+#include "writer/film_bytes.h"
 
 namespace filmwriter {
 

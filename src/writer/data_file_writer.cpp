@@ -1,4 +1,4 @@
-#include "support/data_file_writer.h"
+#include "writer/data_file_writer.h"
 
 #include <stdexcept>
 

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "support/film_bytes.h"
+#include "writer/film_bytes.h"
 
 namespace filmwriter {
 
