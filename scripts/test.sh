@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The whole test suite: installs what is missing, builds both configurations and runs
 #   1. the native unit tests under AddressSanitizer and UndefinedBehaviorSanitizer,
-#   2. the same tests plus the Windows-only ones, cross-built and run under Wine,
+#   2. the same tests in a Release build (-O3, warnings as errors), which also runs
+#      the tests that need a build without sanitizers,
 #   3. the fuzz targets of the film loader and the cursor records, briefly,
-#   4. the end-to-end tests of roRezodu.exe under Wine in Xvfb.
+#   4. the same tests plus the Windows-only ones, cross-built and run under Wine, and
+#      the end-to-end tests of roRezodu.exe under Wine in Xvfb.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 RZ_MINGW_PREFIX=$(scripts/setup.sh)
@@ -17,6 +19,11 @@ cmake --preset native-asan >/dev/null
 cmake --build --preset native-asan -j "$jobs"
 step "native tests"
 ctest --preset native-asan -j "$jobs"
+
+step "native Release build and tests"
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$jobs"
+ctest --preset release -j "$jobs"
 
 step "fuzz targets, a short run each (clang, libFuzzer)"
 cmake --preset fuzz >/dev/null

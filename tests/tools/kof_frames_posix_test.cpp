@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 
 #include "writer/film_writer.h"
+#include "support/shell_quote.h"
 #include "support/temp_dir.h"
 
 using namespace filmwriter;
@@ -22,7 +23,6 @@ int KofExitCode(const std::string& arguments) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 
 // A PNG file as a picture of 0x00RRGGBB; an empty picture when it cannot be read.
 Picture ReadPng(const std::filesystem::path& path) {

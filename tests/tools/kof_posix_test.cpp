@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 
 #include "writer/film_writer.h"
+#include "support/shell_quote.h"
 #include "support/temp_dir.h"
 
 using namespace filmwriter;
@@ -29,7 +30,6 @@ KofRun Kof(const std::string& arguments) {
   return run;
 }
 
-std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 
 SegmentSpec Segment(const std::string& name, uint32_t colour, Packing packing) {
   SegmentSpec spec;

@@ -10,6 +10,7 @@
 
 #include "writer/cabinet_writer.h"
 #include "writer/lzma_writer.h"
+#include "support/shell_quote.h"
 #include "support/temp_dir.h"
 
 using namespace filmwriter;
@@ -31,7 +32,6 @@ std::pair<int, std::string> RunCommand(const std::string& command) {
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
 
-std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 
 // Mixed content: a compressible stretch and a pseudo-random one.
 Bytes Sample(size_t size, uint32_t seed) {
