@@ -125,7 +125,8 @@ void TkoMemoryStream::ReadBuffer(void* buffer, int32_t count) {
 }
 
 void TkoMemoryStream::SetCapacity(int32_t capacity) {
-  FBuffer.resize(static_cast<size_t>(std::max(capacity, 0)));
+  if (capacity < 0) throw EkoError(FormatText("Cannot set a buffer capacity of %d", capacity));
+  FBuffer.resize(static_cast<size_t>(capacity));
   // A shrunken buffer must not leave the size or the position beyond it.
   FSize = std::min(FSize, capacity);
   FPosition = std::min(FPosition, FSize);

@@ -77,7 +77,8 @@ public:
   // Throws "Cannot read buffer".
   void ReadBuffer(void* buffer, int32_t count) override;
 
-  // Sets the buffer length; size and position stay. New bytes are zero.
+  // Sets the buffer length; size and position stay within it. New bytes are zero.
+  // Throws EkoError for a negative capacity, leaving the stream as it was.
   void SetCapacity(int32_t capacity);
   int32_t Capacity() const { return static_cast<int32_t>(FBuffer.size()); }
   const uint8_t* Data() const { return FBuffer.data(); }

@@ -55,6 +55,11 @@ TEST(MemoryStream, ReadsAndPositionsStayInsideTheData) {
   s.SetCapacity(10);
   s.SetPosition(0);
   EXPECT_EQ(s.Read(back.data(), 100), 10);
+  // A negative capacity is refused; the stream still writes inside its buffer.
+  EXPECT_THROW(s.SetCapacity(-5), EkoError);
+  s.SetPosition(0);
+  EXPECT_EQ(s.Write(data.data(), 3), 3);
+  EXPECT_EQ(s.GetSize(), 10);
 }
 
 TEST(CopyFrom, CopiesInChunksAndKeepsWhatWasWrittenOnAShortSource) {
