@@ -7,6 +7,7 @@
 
 #include "film/ko_error.h"
 #include "film/little_endian.h"
+#include "film/temp_files.h"
 #include "playback/ko_cursor.h"
 
 namespace {
@@ -21,6 +22,7 @@ std::string ReadBlock(TkoFileStream& stream, int64_t fileSize, int32_t count, Tk
   if (position < 0 || position + count > fileSize)
     return FormatText("the %s (%d bytes) runs past the end of the data file", what, count);
   try {
+    target.SetCapacity(count);  // the file holds count bytes: no more is reserved
     target.CopyFrom(stream, count);
   } catch (const EkoError&) {
     return FormatText("the %s cannot be read", what);
@@ -76,18 +78,24 @@ std::string Walk(TkoFileStream& stream, const TDataFileSizes& sizes, TSegmentInf
 
 std::string WalkDataFile(std::unique_ptr<TkoFileStream> stream, const std::filesystem::path& path,
                          const TDataFileSizes& sizes, TSegmentInfo& segment) {
-  const std::string problem = Walk(*stream, sizes, segment);
+  // Declared in this order so that the stream is closed before the file is deleted
+  // (Windows keeps open files), also when an exception passes.
+  TTempPath file(path);
+  std::unique_ptr<TkoFileStream> open = std::move(stream);
+  std::string problem;
+  try {
+    problem = Walk(*open, sizes, segment);
+  } catch (const std::bad_alloc&) {
+    problem = "the segment's cursors, cursor track and extra block do not fit in memory";
+  }
   if (problem.empty() && sizes.FrameDataSize > 0) {
-    stream->SetPosition(segment.FirstFrameOffset);  // ready for the first LoadFrame
-    segment.FrameStream = std::move(stream);
-    segment.DataFilePath = path;
+    open->SetPosition(segment.FirstFrameOffset);  // ready for the first LoadFrame
+    segment.FrameStream = std::move(open);
+    segment.DataFilePath = file.Release();
     return {};
   }
-  // Nothing to play from the file: close it before deleting it (Windows keeps open
-  // files).
-  stream.reset();
-  std::error_code ignored;
-  std::filesystem::remove(path, ignored);
+  open.reset();
+  file.Reset();
   if (!problem.empty()) {
     segment.Cursors.Clear();
     segment.CursorTrack.SetCapacity(0);

@@ -104,53 +104,75 @@ bool TFilmLoader::LoadAppendedFilm(TkoStream* stream) {
   return LoadFilm(stream);
 }
 
-TFilmIndex ReadFilmIndex(TkoStream& stream, int64_t filmStart) {
-  TFilmIndex index;
-  const int64_t fileSize = stream.GetSize();
-  const int32_t announced = ReadI32At(stream, filmStart).value_or(0);
-  if (announced <= 0) return index;
-  index.Announced = announced;
+TFilmIndexExtent ReadFilmIndexExtent(TkoStream& stream, int64_t filmStart) {
+  TFilmIndexExtent extent;
+  extent.Announced = ReadI32At(stream, filmStart).value_or(0);
+  if (extent.Announced <= 0) return extent;
   // Only the entries the file holds are read, instead of taking the rest as zeros.
-  const int64_t room = std::max<int64_t>(0, (fileSize - filmStart - 4) / kIndexEntrySize);
-  std::vector<uint8_t> bytes(static_cast<size_t>(std::min<int64_t>(index.Announced, room)) * kIndexEntrySize);
-  stream.Read(bytes.data(), static_cast<int32_t>(bytes.size()));
+  const int64_t room = std::max<int64_t>(0, (stream.GetSize() - filmStart - 4) / kIndexEntrySize);
+  extent.Held = std::min<int64_t>(extent.Announced, room);
+  return extent;
+}
 
-  for (size_t at = 0; at < bytes.size(); at += kIndexEntrySize) {
-    TFilmIndexEntry& entry = index.Entries.emplace_back();
-    entry.Number = static_cast<int32_t>(at / kIndexEntrySize + 1);
-    entry.Kind = ReadU16LE(&bytes[at + 4]);
-    entry.HeaderPosition = filmStart + ReadU32LE(&bytes[at]);
-    if (entry.Kind != kIndexKindSegment) continue;
-    uint8_t header[kSegmentHeaderSize];
-    if (entry.HeaderPosition + kSegmentHeaderSize <= fileSize &&
-        stream.SetPosition(static_cast<int32_t>(entry.HeaderPosition)) == entry.HeaderPosition &&
-        stream.Read(header, kSegmentHeaderSize) == kSegmentHeaderSize)
-      entry.Header = ParseSegmentHeader(header);
+namespace {
+constexpr int64_t kIndexChunkEntries = 4096;
+
+TFilmIndexEntry ParseIndexEntry(TkoStream& stream, const uint8_t* bytes, int64_t filmStart, int32_t number) {
+  TFilmIndexEntry entry;
+  entry.Number = number;
+  entry.Kind = ReadU16LE(bytes + 4);
+  entry.HeaderPosition = filmStart + ReadU32LE(bytes);
+  uint8_t header[kSegmentHeaderSize];
+  if (entry.Kind == kIndexKindSegment && entry.HeaderPosition + kSegmentHeaderSize <= stream.GetSize() &&
+      stream.SetPosition(static_cast<int32_t>(entry.HeaderPosition)) == entry.HeaderPosition &&
+      stream.Read(header, kSegmentHeaderSize) == kSegmentHeaderSize)
+    entry.Header = ParseSegmentHeader(header);
+  return entry;
+}
+}  // namespace
+
+TFilmIndexExtent WalkFilmIndex(TkoStream& stream, int64_t filmStart,
+                               const std::function<void(const TFilmIndexEntry&)>& visit) {
+  const TFilmIndexExtent extent = ReadFilmIndexExtent(stream, filmStart);
+  std::vector<uint8_t> chunk;
+  for (int64_t first = 0; first < extent.Held; first += kIndexChunkEntries) {
+    const int64_t count = std::min(kIndexChunkEntries, extent.Held - first);
+    chunk.resize(static_cast<size_t>(count * kIndexEntrySize));
+    const int64_t position = filmStart + 4 + first * kIndexEntrySize;
+    // The visitor moves the stream: every chunk is sought anew.
+    if (stream.SetPosition(static_cast<int32_t>(position)) != position ||
+        stream.Read(chunk.data(), static_cast<int32_t>(chunk.size())) != static_cast<int32_t>(chunk.size()))
+      break;
+    for (int64_t i = 0; i < count; ++i)
+      visit(ParseIndexEntry(stream, &chunk[static_cast<size_t>(i * kIndexEntrySize)], filmStart,
+                            static_cast<int32_t>(first + i + 1)));
   }
-  return index;
+  return extent;
 }
 
 bool TFilmLoader::LoadFilm(TkoStream* stream) {
   if (!stream) return false;
   FWarningText.clear();
   FDamage.clear();
-  const TFilmIndex index = ReadFilmIndex(*stream, stream->GetPosition());
-  if (index.Announced <= 0) return false;
-  if (index.Entries.size() < static_cast<size_t>(index.Announced))
-    Report(0, FormatText("the index announces %d segments, the file holds %lld index entries", index.Announced,
-                         static_cast<long long>(index.Entries.size())));
-
-  for (const TFilmIndexEntry& entry : index.Entries) {
-    if (entry.Kind != kIndexKindSegment) continue;
-    if (!entry.Header) {
-      Report(entry.Number, "its header lies outside the file");
-    } else if (!entry.LoadsAsSegment()) {
-      FWarningText += FormatText(FInvalidVersionFormat.c_str(), entry.Number);
-    } else {
-      AddSegment(*stream, entry);
-    }
-  }
+  const int64_t filmStart = stream->GetPosition();
+  const TFilmIndexExtent extent = ReadFilmIndexExtent(*stream, filmStart);
+  if (extent.Announced <= 0) return false;
+  if (extent.Held < extent.Announced)
+    Report(0, FormatText("the index announces %d segments, the file holds %lld index entries", extent.Announced,
+                         static_cast<long long>(extent.Held)));
+  WalkFilmIndex(*stream, filmStart, [&](const TFilmIndexEntry& entry) { LoadEntry(*stream, entry); });
   return true;
+}
+
+void TFilmLoader::LoadEntry(TkoStream& film, const TFilmIndexEntry& entry) {
+  if (entry.Kind != kIndexKindSegment) return;
+  if (!entry.Header) {
+    FDamage.push_back(FormatText("Index entry %d: its header lies outside the file", entry.Number));
+  } else if (!entry.LoadsAsSegment()) {
+    FWarningText += FormatText(FInvalidVersionFormat.c_str(), entry.Number);
+  } else {
+    AddSegment(film, entry);
+  }
 }
 
 void TFilmLoader::AddSegment(TkoStream& film, const TFilmIndexEntry& entry) {
@@ -162,5 +184,5 @@ void TFilmLoader::AddSegment(TkoStream& film, const TFilmIndexEntry& entry) {
   segment.Flags = header.Flags;
   segment.FrameCount = header.FrameCount;
   segment.FramesPerSecond = RoundFramesPerSecond(header.FramesPerSecond);
-  UnpackSegment(film, entry.HeaderPosition, header, segment, entry.Number);
+  UnpackSegment(film, entry.HeaderPosition, header, segment, FSegments.Count());
 }

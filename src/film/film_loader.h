@@ -11,6 +11,7 @@
 // film loads.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "film/data_file.h"
 #include "film/ko_stream.h"
 #include "film/segment_list.h"
+#include "film/temp_files.h"
 
 constexpr int32_t kSegmentHeaderSize = 54;
 constexpr int32_t kIndexEntrySize = 6;
@@ -87,14 +89,22 @@ struct TFilmIndexEntry {
   bool LoadsAsSegment() const { return Kind == kIndexKindSegment && Header && Header->Version <= 1; }
 };
 
-struct TFilmIndex {
-  int32_t Announced = 0;  // N as stored; <= 0 means no film
-  std::vector<TFilmIndexEntry> Entries;  // only the entries the file holds
+// How much of a film's index there is: N as stored (<= 0 means no film) and the
+// number of entries the file holds, at most N (an index cut short by the end of the
+// file holds fewer).
+struct TFilmIndexExtent {
+  int32_t Announced = 0;
+  int64_t Held = 0;
 };
+TFilmIndexExtent ReadFilmIndexExtent(TkoStream& stream, int64_t filmStart);
 
-// Reads N, the index entries and the segment headers of the film at filmStart. An
-// index cut short by the end of the file yields fewer entries than announced.
-TFilmIndex ReadFilmIndex(TkoStream& stream, int64_t filmStart);
+// Reads the index of the film at filmStart entry by entry, with the header of each
+// segment entry, and hands every entry the file holds to visit, in index order. The
+// entries are read in small chunks, so memory does not follow what N claims; visit
+// may use the stream as it likes. Returns the extent (nothing is visited when
+// Announced <= 0).
+TFilmIndexExtent WalkFilmIndex(TkoStream& stream, int64_t filmStart,
+                               const std::function<void(const TFilmIndexEntry&)>& visit);
 
 // Loads films into a segment list, unpacking into a temporary folder, and collects
 // what the shell must show afterwards. Holds no global state: a tool may make one per
@@ -115,35 +125,42 @@ public:
   // Loads the film that starts at the stream's position, appending its segments to the
   // list (the caller empties it first where needed). False when stream is null or
   // N <= 0 (nothing appended); true once the index has been walked, even if no entry
-  // gave a segment. Empties WarningText() and Damage() first.
+  // gave a segment. Empties WarningText() and Damage() first. A segment whose data
+  // cannot be used (damaged cabinet or LZMA stream, damaged data file, too large for
+  // memory) stays in the list without frames, is reported once in Damage(), and
+  // leaves no file behind; the later segments load as usual.
   // Throws EkoError("Cannot open or create file.") when a temporary file cannot be
   // created, and EkoCabinet when the cabinet library cannot be used; segments
-  // appended until then stay in the list.
+  // appended until then stay in the list, and no other file is left behind.
   bool LoadFilm(TkoStream* stream);
 
   // Turns the segment's packed block into its data file and walks it, and writes an
   // MP3 sound block out (see the .cpp). headerPosition is the header's position in the
-  // stream. Returns true (the in-process decoder cannot fail to start); damage is
-  // recorded in segment.Problem and in Damage().
+  // stream; segmentNumber names it in Damage(). Returns true (the in-process decoder
+  // cannot fail to start); damage is recorded in segment.Problem and in Damage().
   bool UnpackSegment(TkoStream& film, int64_t headerPosition, const TSegmentHeader& header,
                      TSegmentInfo& segment, int32_t segmentNumber);
 
   // The version warnings of the last LoadFilm, run together without separator; the
   // shell shows it, when not empty, in one box captioned "Warning".
   const std::string& WarningText() const { return FWarningText; }
-  // One English line per damaged part of the last film ("Segment 3: ..."), in index
-  // order; the shell shows them together, once.
+  // One English line per damaged part of the last film, in index order: "Film: ...",
+  // "Segment N: ..." (N the segment's number in the list, from 1, as the player
+  // counts them) or "Index entry N: ..." for an entry that gives no segment. The
+  // shell shows them together, once.
   const std::vector<std::string>& Damage() const { return FDamage; }
 
   const std::filesystem::path& TempFolder() const { return FTempFolder; }
 
 private:
   void Report(int32_t segmentNumber, const std::string& problem);
+  void LoadEntry(TkoStream& film, const TFilmIndexEntry& entry);
   void AddSegment(TkoStream& film, const TFilmIndexEntry& entry);
-  std::filesystem::path UnpackCabinet(const std::filesystem::path& packed, uint64_t limit,
-                                      std::string& problem);
-  std::filesystem::path UnpackBlock(TkoStream& film, int64_t headerPosition, const TSegmentHeader& header,
-                                    std::string& problem);
+  std::string UnpackAndWalk(TkoStream& film, int64_t headerPosition, const TSegmentHeader& header,
+                            TSegmentInfo& segment);
+  TTempPath UnpackCabinet(const std::filesystem::path& packed, uint64_t limit, std::string& problem);
+  TTempPath UnpackBlock(TkoStream& film, int64_t headerPosition, const TSegmentHeader& header,
+                        std::string& problem);
   void WriteSound(TkoStream& film, int64_t headerPosition, const TSegmentHeader& header,
                   TSegmentInfo& segment, int32_t segmentNumber);
 

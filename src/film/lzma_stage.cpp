@@ -3,11 +3,11 @@
 #include <lzma.h>
 
 #include <memory>
-#include <system_error>
 #include <vector>
 
 #include "film/ko_error.h"
 #include "film/ko_stream.h"
+#include "film/temp_files.h"
 
 namespace {
 constexpr size_t kChunk = 64 * 1024;
@@ -75,8 +75,10 @@ TLzmaResult DecodeLzmaFile(const std::filesystem::path& input, const std::filesy
                            uint64_t outputLimit) {
   TkoFileStream in(input, kModeReadExclusive);
   TLzmaResult result;
+  TTempPath made;  // the output, until it has been decoded completely
   {
     TkoFileStream out(output, kModeCreate);
+    made = TTempPath(output);
     // The header's announced size is checked before anything is decoded, so a
     // stream that claims too much is refused at once.
     uint8_t header[13] = {};
@@ -89,9 +91,6 @@ TLzmaResult DecodeLzmaFile(const std::filesystem::path& input, const std::filesy
     in.SetPosition(0);
     if (result.Problem.empty()) result = Decode(in, out, outputLimit);
   }
-  if (!result.Ok) {
-    std::error_code ignored;
-    std::filesystem::remove(output, ignored);
-  }
+  if (result.Ok) made.Release();
   return result;
 }

@@ -1,8 +1,8 @@
 #include "film/segment_list.h"
 
 #include <algorithm>
-#include <system_error>
 
+#include "film/temp_files.h"
 #include "playback/ko_cursor.h"
 
 // --- TCursorList --------------------------------------------------------------------
@@ -40,14 +40,6 @@ TSegmentInfo* TSegmentList::Get(int32_t index) const {
   return FItems[static_cast<size_t>(index)].get();
 }
 
-namespace {
-void DeleteIfPresent(const std::filesystem::path& path) {
-  if (path.empty()) return;
-  std::error_code ignored;
-  if (std::filesystem::is_regular_file(path, ignored)) std::filesystem::remove(path, ignored);
-}
-}  // namespace
-
 void TSegmentList::FreeItem(int32_t index) {
   if (index < 0 || index >= Count()) return;
   std::unique_ptr<TSegmentInfo>& slot = FItems[static_cast<size_t>(index)];
@@ -56,8 +48,8 @@ void TSegmentList::FreeItem(int32_t index) {
   // Windows.
   slot->FrameStream.reset();
   slot->Cursors.Clear();
-  DeleteIfPresent(slot->DataFilePath);
-  DeleteIfPresent(slot->SoundFilePath);
+  RemoveTempPath(slot->DataFilePath);
+  RemoveTempPath(slot->SoundFilePath);
   slot.reset();
 }
 

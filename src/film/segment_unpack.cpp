@@ -13,22 +13,6 @@
 #include "playback/ko_cursor.h"
 
 namespace {
-// Deletes a temporary file or folder when it goes out of scope, also when an
-// exception passes.
-class TRemoveOnExit {
-public:
-  explicit TRemoveOnExit(std::filesystem::path path) : FPath(std::move(path)) {}
-  ~TRemoveOnExit() {
-    std::error_code ignored;
-    std::filesystem::remove_all(FPath, ignored);
-  }
-  TRemoveOnExit(const TRemoveOnExit&) = delete;
-  TRemoveOnExit& operator=(const TRemoveOnExit&) = delete;
-
-private:
-  std::filesystem::path FPath;
-};
-
 // True when [headerPosition + offset, + size) lies inside the file.
 bool BlockInsideFile(int64_t headerPosition, int32_t offset, int32_t size, int64_t fileSize) {
   const int64_t start = headerPosition + offset;
@@ -56,17 +40,11 @@ uint64_t DataFileLimit(const TSegmentHeader& header) {
 bool TFilmLoader::UnpackSegment(TkoStream& film, int64_t headerPosition, const TSegmentHeader& header,
                                 TSegmentInfo& segment, int32_t segmentNumber) {
   std::string problem;
-  const std::filesystem::path dataFile = UnpackBlock(film, headerPosition, header, problem);
-  if (!dataFile.empty()) {
-    std::error_code error;
-    if (std::filesystem::is_regular_file(dataFile, error)) {
-      const TDataFileSizes sizes{header.CursorCount, header.FrameDataSize, header.CursorTrackSize,
-                                 header.ExtraSize};
-      problem = WalkDataFile(std::make_unique<TkoFileStream>(dataFile, kModeReadExclusive), dataFile, sizes,
-                             segment);
-    } else {
-      problem = "its data file could not be extracted";
-    }
+  try {
+    problem = UnpackAndWalk(film, headerPosition, header, segment);
+  } catch (const std::bad_alloc&) {
+    // Whatever was made for the segment went with its owners; it stays without data.
+    problem = "it does not fit in memory";
   }
   if (!problem.empty()) {
     if (segment.Problem.empty()) segment.Problem = problem;
@@ -76,10 +54,24 @@ bool TFilmLoader::UnpackSegment(TkoStream& film, int64_t headerPosition, const T
   return true;
 }
 
+// The packed block made into the data file and walked; returns what went wrong.
+std::string TFilmLoader::UnpackAndWalk(TkoStream& film, int64_t headerPosition, const TSegmentHeader& header,
+                                       TSegmentInfo& segment) {
+  std::string problem;
+  TTempPath dataFile = UnpackBlock(film, headerPosition, header, problem);
+  if (dataFile.Empty()) return problem;
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(dataFile.Path(), error)) return "its data file could not be extracted";
+  auto stream = std::make_unique<TkoFileStream>(dataFile.Path(), kModeReadExclusive);
+  const TDataFileSizes sizes{header.CursorCount, header.FrameDataSize, header.CursorTrackSize, header.ExtraSize};
+  // From here the walk owns the file: it keeps it for the segment or deletes it.
+  return WalkDataFile(std::move(stream), dataFile.Release(), sizes, segment);
+}
+
 // The data file made from the packed block, or an empty path with the reason in
 // problem. The block is copied to a "cab" file first, which is deleted on return.
-std::filesystem::path TFilmLoader::UnpackBlock(TkoStream& film, int64_t headerPosition,
-                                               const TSegmentHeader& header, std::string& problem) {
+TTempPath TFilmLoader::UnpackBlock(TkoStream& film, int64_t headerPosition, const TSegmentHeader& header,
+                                   std::string& problem) {
   const uint32_t packing = header.Flags & kPackingMask;
   if (packing != kPackingCabinet && packing != kPackingLzma) {
     problem = FormatText("its packing 0x%04X is not known", packing);
@@ -94,14 +86,13 @@ std::filesystem::path TFilmLoader::UnpackBlock(TkoStream& film, int64_t headerPo
                          header.PackedOffset);
     return {};
   }
-  const std::filesystem::path packed = MakeTempFileName("cab", FTempFolder);
-  const TRemoveOnExit removePacked(packed);
-  CopyBlockToFile(film, headerPosition + header.PackedOffset, header.PackedSize, packed);
+  const TTempPath packed(MakeTempFileName("cab", FTempFolder));
+  CopyBlockToFile(film, headerPosition + header.PackedOffset, header.PackedSize, packed.Path());
 
   const uint64_t limit = DataFileLimit(header);
-  if (packing == kPackingCabinet) return UnpackCabinet(packed, limit, problem);
-  std::filesystem::path output = MakeTempFileName("~7z", FTempFolder);
-  const TLzmaResult decoded = DecodeLzmaFile(packed, output, limit);
+  if (packing == kPackingCabinet) return UnpackCabinet(packed.Path(), limit, problem);
+  TTempPath output(MakeTempFileName("~7z", FTempFolder));
+  const TLzmaResult decoded = DecodeLzmaFile(packed.Path(), output.Path(), limit);
   if (decoded.Ok) return output;
   problem = decoded.Problem;
   return {};
@@ -111,20 +102,27 @@ std::filesystem::path TFilmLoader::UnpackBlock(TkoStream& film, int64_t headerPo
 // data file, into the temporary folder. The private folder keeps a member from being
 // written over another segment's data file (extraction does not truncate) and takes
 // every other member away with it.
-std::filesystem::path TFilmLoader::UnpackCabinet(const std::filesystem::path& packed, uint64_t limit,
-                                                 std::string& problem) {
+TTempPath TFilmLoader::UnpackCabinet(const std::filesystem::path& packed, uint64_t limit, std::string& problem) {
   TkoCabReader reader;
   reader.SetMemberSizeLimit(limit);
   std::string lastName;
   bool lastUtf8 = false;
   bool listed = false;
-  const bool isCabinet = reader.EnumFiles(
-      packed, [&](TkoCabReader&, const std::string& name, uint32_t, uint16_t, uint16_t, uint16_t,
-                  uint16_t attributes, bool&) {
-        lastName = name;
-        lastUtf8 = (attributes & kCabNameIsUtf8) != 0;
-        listed = true;
-      });
+  bool isCabinet = false;
+  try {
+    isCabinet = reader.EnumFiles(packed, [&](TkoCabReader&, const std::string& name, uint32_t, uint16_t, uint16_t,
+                                             uint16_t, uint16_t attributes, bool&) {
+      lastName = name;
+      lastUtf8 = (attributes & kCabNameIsUtf8) != 0;
+      listed = true;
+    });
+  } catch (const EkoCabinet&) {
+    throw;  // the cabinet library cannot be used: no later segment could be extracted either
+  } catch (const EkoError&) {
+    // A member list cut short, beyond the end or with an overlong name: this segment's damage.
+    problem = "its cabinet's member list is damaged";
+    return {};
+  }
   if (!isCabinet) {
     problem = "its packed block is not a cabinet";
     return {};
@@ -137,16 +135,15 @@ std::filesystem::path TFilmLoader::UnpackCabinet(const std::filesystem::path& pa
     problem = "its cabinet member has no plain file name";
     return {};
   }
-  std::filesystem::path folder = packed;
-  folder.replace_extension("x");
-  const TRemoveOnExit removeFolder(folder);
+  std::filesystem::path folderPath = packed;
+  const TTempPath folder(folderPath.replace_extension("x"));
   std::error_code error;
-  std::filesystem::create_directory(folder, error);
+  std::filesystem::create_directory(folder.Path(), error);
   // A segment's cabinet is a single one; following a set could only pick up another
   // member of this very cabinet.
-  reader.ExtractFiles(packed, folder, kCabOnlyThisCabinet);
+  reader.ExtractFiles(packed, folder.Path(), kCabOnlyThisCabinet);
 
-  const std::optional<std::filesystem::path> extracted = MemberTargetPath(folder, lastName, lastUtf8);
+  const std::optional<std::filesystem::path> extracted = MemberTargetPath(folder.Path(), lastName, lastUtf8);
   if (!extracted || !std::filesystem::is_regular_file(*extracted, error)) {
     problem = "its cabinet could not be extracted";
     return {};
@@ -160,7 +157,7 @@ std::filesystem::path TFilmLoader::UnpackCabinet(const std::filesystem::path& pa
     problem = "its data file could not be moved into the temporary folder";
     return {};
   }
-  return target;
+  return TTempPath(target);
 }
 
 void TFilmLoader::WriteSound(TkoStream& film, int64_t headerPosition, const TSegmentHeader& header,

@@ -43,6 +43,49 @@ bool RemovePlayerTempFolder(const std::filesystem::path& folder) {
   return std::filesystem::remove(folder, error) && !error;
 }
 
+namespace {
+void MakeWritable(const std::filesystem::path& path) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::symlink_status(path, error);
+  if (error || !std::filesystem::is_regular_file(status)) return;
+  if ((status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add,
+                                 error);
+}
+}  // namespace
+
+bool RemoveTempPath(const std::filesystem::path& path) {
+  if (path.empty()) return true;
+  std::error_code error;
+  MakeWritable(path);
+  if (std::filesystem::is_directory(std::filesystem::symlink_status(path, error))) {
+    for (auto it = std::filesystem::recursive_directory_iterator(path, error);
+         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error))
+      MakeWritable(it->path());
+  }
+  std::filesystem::remove_all(path, error);
+  return !std::filesystem::exists(std::filesystem::symlink_status(path, error));
+}
+
+TTempPath& TTempPath::operator=(TTempPath&& other) noexcept {
+  if (this != &other) {
+    Reset();
+    FPath = other.Release();
+  }
+  return *this;
+}
+
+std::filesystem::path TTempPath::Release() {
+  std::filesystem::path path = std::move(FPath);
+  FPath.clear();
+  return path;
+}
+
+void TTempPath::Reset() {
+  RemoveTempPath(FPath);
+  FPath.clear();
+}
+
 std::string TempTimeStamp() {
   const auto now = std::chrono::system_clock::now();
   const std::time_t seconds = std::chrono::system_clock::to_time_t(now);

@@ -20,6 +20,36 @@ std::filesystem::path CreatePlayerTempFolder(const std::filesystem::path& parent
 // that still holds files stays, without a message.
 bool RemovePlayerTempFolder(const std::filesystem::path& folder);
 
+// Deletes a temporary file, or a folder with everything in it. Read-only members
+// (a cabinet may mark its members so) are made writable first, since Windows refuses
+// to delete them otherwise. Returns whether nothing is left at path; failures are not
+// thrown.
+bool RemoveTempPath(const std::filesystem::path& path);
+
+// Owns a temporary file or folder: removes it (RemoveTempPath) when it goes out of
+// scope, also when an exception passes, unless it has been released. Movable, not
+// copyable.
+class TTempPath {
+public:
+  TTempPath() = default;
+  explicit TTempPath(std::filesystem::path path) : FPath(std::move(path)) {}
+  ~TTempPath() { Reset(); }
+  TTempPath(TTempPath&& other) noexcept : FPath(other.Release()) {}
+  TTempPath& operator=(TTempPath&& other) noexcept;
+  TTempPath(const TTempPath&) = delete;
+  TTempPath& operator=(const TTempPath&) = delete;
+
+  const std::filesystem::path& Path() const { return FPath; }
+  bool Empty() const { return FPath.empty(); }
+  // Gives up ownership and returns the path; the object is then empty.
+  std::filesystem::path Release();
+  // Removes what is owned now; the object is then empty.
+  void Reset();
+
+private:
+  std::filesystem::path FPath;
+};
+
 // The local time as "YYYYMMDDhhnnsszzz" (17 digits, milliseconds last).
 std::string TempTimeStamp();
 

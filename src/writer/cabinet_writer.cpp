@@ -132,4 +132,31 @@ Bytes BuildCabinet(const std::vector<CabMember>& members, const CabinetOptions& 
   return cab;
 }
 
+Bytes DamageCabinet(Bytes cabinet, CabDamage damage) {
+  constexpr size_t kFilesOffsetField = 16, kDataOffsetField = kHeaderSize;
+  const auto put32 = [&cabinet](size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) cabinet[at + i] = uint8_t(value >> (8 * i));
+  };
+  const size_t size = cabinet.size();
+  switch (damage) {
+    case CabDamage::FileTableBeyondEnd: put32(kFilesOffsetField, uint32_t(size + 64)); break;
+    case CabDamage::DataBlockBeyondEnd: put32(kDataOffsetField, uint32_t(size + 64)); break;
+    case CabDamage::CutEntry: {
+      // The last entry starts after its predecessors' 16 bytes and names; cut 6 bytes
+      // into its fixed fields.
+      size_t entry = kHeaderSize + kFolderSize, last = entry;
+      const size_t count = size_t(cabinet[28]) | size_t(cabinet[29]) << 8;
+      for (size_t i = 0; i < count; ++i) {
+        last = entry;
+        entry += 16;
+        while (entry < size && cabinet[entry] != 0) ++entry;
+        ++entry;
+      }
+      cabinet.resize(std::min(size, last + 6));
+      break;
+    }
+  }
+  return cabinet;
+}
+
 }  // namespace filmwriter

@@ -36,6 +36,15 @@ struct CabinetOptions {
 // 65535 members or an LZX window outside 15..21, std::runtime_error when zlib fails.
 Bytes BuildCabinet(const std::vector<CabMember>& members, const CabinetOptions& options = {});
 
+// Ways to spoil a built cabinet, for tests of the readers and of the loader.
+enum class CabDamage {
+  FileTableBeyondEnd,  // the member list's offset points past the end of the cabinet
+  CutEntry,            // the cabinet ends inside its last member entry
+  DataBlockBeyondEnd,  // the folder's first data block lies past the end
+};
+// The cabinet with that damage done to it (one folder, as BuildCabinet writes).
+Bytes DamageCabinet(Bytes cabinet, CabDamage damage);
+
 // Compression type word of the folder for the options (0, 1, or 3 | bits << 8).
 uint16_t CabCompressionType(const CabinetOptions& options);
 

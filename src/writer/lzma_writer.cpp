@@ -2,6 +2,7 @@
 
 #include <lzma.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace filmwriter {
@@ -63,6 +64,43 @@ Bytes BuildLzmaAlone(const Bytes& data, LzmaSize size) {
   // lzma_alone_encoder always writes "size unknown" and the end marker.
   if (size == LzmaSize::KnownWithEndMarker)
     for (int i = 0; i < 8; ++i) out.at(5 + size_t(i)) = uint8_t(uint64_t(data.size()) >> (8 * i));
+  return out;
+}
+
+Bytes BuildLzmaAloneWithZeros(const Bytes& data, uint64_t zeros) {
+  lzma_options_lzma options;
+  if (lzma_lzma_preset(&options, 0)) throw std::runtime_error("lzma_lzma_preset failed");
+  lzma_stream stream = LZMA_STREAM_INIT;
+  if (lzma_alone_encoder(&stream, &options) != LZMA_OK) throw std::runtime_error("lzma_alone_encoder failed");
+  const Bytes zeroChunk(1 << 20, 0);
+  Bytes out, buffer(1 << 16);
+  const auto drain = [&] {
+    out.insert(out.end(), buffer.data(), buffer.data() + (buffer.size() - stream.avail_out));
+    stream.next_out = buffer.data();
+    stream.avail_out = buffer.size();
+  };
+  stream.next_out = buffer.data();
+  stream.avail_out = buffer.size();
+  // The data, then the zeros a chunk at a time, then the end.
+  const auto feed = [&](const uint8_t* bytes, size_t size, lzma_action action) {
+    stream.next_in = bytes;
+    stream.avail_in = size;
+    for (;;) {
+      const lzma_ret result = lzma_code(&stream, action);
+      if (stream.avail_out == 0 || result == LZMA_STREAM_END) drain();
+      if (result == LZMA_STREAM_END) return;
+      if (result != LZMA_OK) throw std::runtime_error("liblzma encoding failed");
+      if (action == LZMA_RUN && stream.avail_in == 0) return;
+    }
+  };
+  feed(data.data(), data.size(), LZMA_RUN);
+  for (uint64_t left = zeros; left > 0;) {
+    const size_t size = size_t(std::min<uint64_t>(left, zeroChunk.size()));
+    feed(zeroChunk.data(), size, LZMA_RUN);
+    left -= size;
+  }
+  feed(nullptr, 0, LZMA_FINISH);
+  lzma_end(&stream);
   return out;
 }
 

@@ -15,4 +15,9 @@ enum class LzmaSize {
 // Throws std::runtime_error when liblzma fails.
 Bytes BuildLzmaAlone(const Bytes& data, LzmaSize size = LzmaSize::Known);
 
+// data followed by `zeros` zero bytes, size unknown with an end marker, encoded
+// quickly without holding the zeros in memory: a small stream that expands far (about
+// 150 KB per GiB of zeros).
+Bytes BuildLzmaAloneWithZeros(const Bytes& data, uint64_t zeros);
+
 }  // namespace filmwriter

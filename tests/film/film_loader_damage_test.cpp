@@ -57,8 +57,8 @@ TEST_F(FilmLoad, OffsetsAndLengthsOutsideTheFileAreReportedAndSkipped) {
   EXPECT_TRUE(list.Get(7)->Playable());
   EXPECT_EQ(list.Get(7)->Name, "Good");
   ASSERT_EQ(loader.Damage().size(), 8u);
-  EXPECT_EQ(loader.Damage()[0], "Segment 1: its header lies outside the file");
-  EXPECT_EQ(loader.Damage()[7].rfind("Segment 8: its sound block", 0), 0u) << loader.Damage()[7];
+  EXPECT_EQ(loader.Damage()[0], "Index entry 1: its header lies outside the file");
+  EXPECT_EQ(loader.Damage()[7].rfind("Segment 6: its sound block", 0), 0u) << loader.Damage()[7];
   ClearAndExpectNothingLeft();
 }
 

@@ -1,0 +1,67 @@
+// A segment whose packed block cannot be used leaves only that segment without data:
+// it is reported once, its files are gone, and every other segment loads and plays.
+// Natively the cabinets go through libmspack, under Wine through cabinet.dll.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "film/film_load_fixture.h"
+
+using filmwriter::Packing;
+using filmwriter::SegmentSpec;
+
+namespace {
+filmwriter::Bytes PackedBlockOf(const SegmentSpec& spec) {
+  return filmwriter::BuildFilmDetailed({spec}).segments[0].packedBlock;
+}
+}  // namespace
+
+TEST_F(FilmLoad, ADamagedCabinetLeavesOnlyItsOwnSegmentWithoutData) {
+  using filmwriter::CabDamage;
+  const std::pair<const char*, std::function<void(SegmentSpec&)>> cases[] = {
+      {"member list beyond the end",
+       [](SegmentSpec& s) { s.packedBlock = DamageCabinet(PackedBlockOf(s), CabDamage::FileTableBeyondEnd); }},
+      {"member entry cut short",
+       [](SegmentSpec& s) { s.packedBlock = DamageCabinet(PackedBlockOf(s), CabDamage::CutEntry); }},
+      {"data block beyond the end",
+       [](SegmentSpec& s) { s.packedBlock = DamageCabinet(PackedBlockOf(s), CabDamage::DataBlockBeyondEnd); }},
+      {"member name of 800 bytes", [](SegmentSpec& s) { s.memberName = std::string(796, 'n') + ".dat"; }},
+  };
+  for (const auto& [what, damage] : cases) {
+    SCOPED_TRACE(what);
+    SegmentSpec bad = Small(Packing::MsZip, "Bad");
+    damage(bad);
+    const SegmentSpec good = Small(Packing::Stored, "Good");
+    ASSERT_TRUE(LoadFromStart(filmwriter::BuildFilm({bad, good})));
+
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.Get(0)->FrameStream, nullptr);
+    EXPECT_FALSE(list.Get(0)->Problem.empty());
+    EXPECT_EQ(list.Get(1)->Name, "Good");
+    ExpectFirstFrame(*list.Get(1), good);
+    ASSERT_EQ(loader.Damage().size(), 1u);
+    EXPECT_EQ(loader.Damage()[0].rfind("Segment 1: ", 0), 0u) << loader.Damage()[0];
+    // Only what the segments own is left: the good data file and both sound files.
+    std::vector<std::string> owned = {list.Get(1)->DataFilePath.filename().string(),
+                                      list.Get(0)->SoundFilePath.filename().string(),
+                                      list.Get(1)->SoundFilePath.filename().string()};
+    std::sort(owned.begin(), owned.end());
+    EXPECT_EQ(TempFiles(), owned);
+    ClearAndExpectNothingLeft();
+  }
+}
+
+// A cabinet may mark its members read-only; they are still deleted with the list, the
+// data file and the other members alike.
+TEST_F(FilmLoad, ReadOnlyCabinetMembersAreDeletedWithTheList) {
+  SegmentSpec spec = Small(Packing::MsZip, "ReadOnly");
+  spec.memberAttributes = 0x21;
+  spec.otherMembers = {{"readme.txt", {'h', 'i'}, filmwriter::kDefaultCabDate, filmwriter::kDefaultCabTime, 0x21}};
+  ASSERT_TRUE(LoadFromStart(filmwriter::BuildFilm({spec, Small(Packing::Lzx, "Second")})));
+  ASSERT_EQ(list.Count(), 2);
+  EXPECT_TRUE(list.Get(0)->Playable());
+  EXPECT_TRUE(list.Get(1)->Playable());
+  EXPECT_TRUE(loader.Damage().empty());
+  ClearAndExpectNothingLeft();
+  EXPECT_TRUE(RemovePlayerTempFolder(temp));
+}
