@@ -8,21 +8,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/wait.h>
 
 #include "writer/film_writer.h"
 #include "support/shell_quote.h"
+#include "tools/kof_run.h"
 #include "support/temp_dir.h"
 
 using namespace filmwriter;
 
 namespace {
-int KofExitCode(const std::string& arguments) {
-  const std::string command = std::string("'") + RZ_KOF_PATH + "' " + arguments + " >/dev/null 2>&1";
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
+int KofExitCode(const std::string& arguments) { return Kof(arguments).exitCode; }
 
 // A PNG file as a picture of 0x00RRGGBB; an empty picture when it cannot be read.
 Picture ReadPng(const std::filesystem::path& path) {
@@ -148,8 +143,8 @@ TEST(KofFrames, PicturesEqualTheWrittenOnesWithThePointerWhereTheTrackSaysIt) {
     spec.data.cursorTrack = track;
     WriteBytesToFile(dir / "film.kof", BuildFilm({other, spec}));
 
-    ASSERT_EQ(KofExitCode("frames " + Quoted(dir / "film.kof") + " --segment 1 --out " + Quoted(dir / "out")), 0);
-    ASSERT_EQ(KofExitCode("frames " + Quoted(dir / "film.kof") + " --segment 1 --no-cursor --out " +
+    ASSERT_EQ(KofExitCode("frames " + Quoted(dir / "film.kof") + " --segment 2 --out " + Quoted(dir / "out")), 0);
+    ASSERT_EQ(KofExitCode("frames " + Quoted(dir / "film.kof") + " --segment 2 --no-cursor --out " +
                           Quoted(dir / "bare")),
               0);
     for (int k = 0; k < frames; ++k) {
@@ -157,13 +152,13 @@ TEST(KofFrames, PicturesEqualTheWrittenOnesWithThePointerWhereTheTrackSaysIt) {
       const CursorSample sample = track[size_t(k * c.samplesPerFrame)];
       const Picture& written = spec.data.pictures[size_t(k)];
       const Picture expected = sample.index == 1 ? WithPointer(written, pointer, sample) : written;
-      const Picture shown = ReadPng(dir / "out" / FrameName(1, k));
+      const Picture shown = ReadPng(dir / "out" / FrameName(2, k));
       ASSERT_EQ(shown.width, c.width);
       ASSERT_EQ(shown.height, c.height);
       EXPECT_EQ(shown.pixels, expected.pixels);
-      EXPECT_EQ(ReadPng(dir / "bare" / FrameName(1, k)).pixels, written.pixels);
+      EXPECT_EQ(ReadPng(dir / "bare" / FrameName(2, k)).pixels, written.pixels);
     }
-    EXPECT_FALSE(std::filesystem::exists(dir / "out" / FrameName(1, frames)));
+    EXPECT_FALSE(std::filesystem::exists(dir / "out" / FrameName(2, frames)));
   }
 }
 
@@ -182,37 +177,34 @@ TEST(KofFrames, RangeStepBenchAndExitCodes) {
   WriteBytesToFile(dir / "zero.kof", Bytes(64, 0));
   const std::string film = Quoted(dir / "film.kof"), out = " --out " + Quoted(dir / "out");
 
-  ASSERT_EQ(KofExitCode("frames " + film + " --segment 0 --from 2 --to 8 --every 3" + out), 0);
+  ASSERT_EQ(KofExitCode("frames " + film + " --segment 1 --from 2 --to 8 --every 3" + out), 0);
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(dir / "out"))
     names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{FrameName(0, 2), FrameName(0, 5), FrameName(0, 8)}));
+  EXPECT_EQ(names, (std::vector<std::string>{FrameName(1, 2), FrameName(1, 5), FrameName(1, 8)}));
   // Frame 8 is drawn on top of every earlier record, written or not.
-  EXPECT_EQ(ReadPng(dir / "out" / FrameName(0, 8)).pixels, spec.data.pictures[8].pixels);
+  EXPECT_EQ(ReadPng(dir / "out" / FrameName(1, 8)).pixels, spec.data.pictures[8].pixels);
 
   // bench counts every frame of every playable segment, each repeat.
-  FILE* pipe = popen((std::string("'") + RZ_KOF_PATH + "' bench " + film + " --repeat 3").c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  char line[256] = {};
-  const bool read = std::fgets(line, sizeof(line), pipe) != nullptr;
-  EXPECT_EQ(pclose(pipe), 0);
-  ASSERT_TRUE(read);
+  const KofRun bench = Kof("bench " + film + " --repeat 3");
+  EXPECT_EQ(bench.exitCode, 0);
   int frames = 0;
   double seconds = -1, fps = -1;
-  ASSERT_EQ(std::sscanf(line, "%d frames in %lf s: %lf fps", &frames, &seconds, &fps), 3) << line;
+  ASSERT_EQ(std::sscanf(bench.out.c_str(), "%d frames in %lf s: %lf fps", &frames, &seconds, &fps), 3) << bench.out;
   EXPECT_EQ(frames, 3 * (10 + 3));
 
   EXPECT_EQ(KofExitCode("frames " + film + out), 2) << "no segment";
-  EXPECT_EQ(KofExitCode("frames " + film + " --segment 0"), 2) << "no folder";
-  EXPECT_EQ(KofExitCode("frames " + film + " --segment 0 --every 0" + out), 2);
-  EXPECT_EQ(KofExitCode("frames " + film + " --segment 0 --from 5 --to 2" + out), 2);
-  EXPECT_EQ(KofExitCode("frames " + film + " --segment 0 --colour" + out), 2);
-  EXPECT_EQ(KofExitCode("frames " + film + " --segment 4" + out), 1);
-  EXPECT_EQ(KofExitCode("frames " + film + " --segment 1" + out), 1) << "depth 16";
-  EXPECT_EQ(KofExitCode("frames " + film + " --segment 2" + out), 1) << "rate 0";
-  EXPECT_EQ(KofExitCode("frames " + film + " --segment 0 --from 10" + out), 1) << "nothing in the range";
-  EXPECT_EQ(KofExitCode("frames " + Quoted(dir / "zero.kof") + " --segment 0" + out), 1);
+  EXPECT_EQ(KofExitCode("frames " + film + " --segment 0" + out), 2) << "segments count from 1";
+  EXPECT_EQ(KofExitCode("frames " + film + " --segment 1"), 2) << "no folder";
+  EXPECT_EQ(KofExitCode("frames " + film + " --segment 1 --every 0" + out), 2);
+  EXPECT_EQ(KofExitCode("frames " + film + " --segment 1 --from 5 --to 2" + out), 2);
+  EXPECT_EQ(KofExitCode("frames " + film + " --segment 1 --colour" + out), 2);
+  EXPECT_EQ(KofExitCode("frames " + film + " --segment 5" + out), 1);
+  EXPECT_EQ(KofExitCode("frames " + film + " --segment 2" + out), 1) << "depth 16";
+  EXPECT_EQ(KofExitCode("frames " + film + " --segment 3" + out), 1) << "rate 0";
+  EXPECT_EQ(KofExitCode("frames " + film + " --segment 1 --from 10" + out), 1) << "nothing in the range";
+  EXPECT_EQ(KofExitCode("frames " + Quoted(dir / "zero.kof") + " --segment 1" + out), 1);
   EXPECT_EQ(KofExitCode("bench " + film + " --repeat 0"), 2);
   EXPECT_EQ(KofExitCode("bench " + Quoted(dir / "zero.kof")), 1);
 }

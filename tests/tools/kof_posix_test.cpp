@@ -1,36 +1,16 @@
 // kof as a user runs it: the real binary on films made by the film writer.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <cstdlib>
-#include <sys/wait.h>
 
 #include "writer/film_writer.h"
 #include "support/shell_quote.h"
 #include "support/temp_dir.h"
+#include "tools/kof_run.h"
 
 using namespace filmwriter;
 
 namespace {
-struct KofRun {
-  int exitCode = -1;
-  std::string out;
-};
-
-// Runs kof with the arguments (each quoted) and captures stdout; stderr is dropped.
-KofRun Kof(const std::string& arguments) {
-  KofRun run;
-  const std::string command = std::string("'") + RZ_KOF_PATH + "' " + arguments + " 2>/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  std::array<char, 4096> buffer;
-  for (size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) run.out.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
-
-
 SegmentSpec Segment(const std::string& name, uint32_t colour, Packing packing) {
   SegmentSpec spec;
   spec.data.name = name;
@@ -62,12 +42,24 @@ TEST(Kof, InfoDescribesEverySegmentOfAFilmBehindAnExecutable) {
   EXPECT_NE(j.find("\"language_length\":12"), std::string::npos) << j;
   EXPECT_NE(j.find("\"name\":\"Пример\""), std::string::npos) << "names converted from 1251: " << j;
   EXPECT_NE(j.find("\"packing\":\"lzma\",\"sound\":\"mp3\""), std::string::npos) << j;
-  EXPECT_NE(j.find("\"index\":2,\"kind\":1,\"version\":2"), std::string::npos) << j;
-  EXPECT_NE(j.find("\"index\":3,\"kind\":7"), std::string::npos) << j;
+  // Segments count as the player lists them; the entries that give none have no index.
+  EXPECT_NE(j.find("{\"index\":1,\"entry\":1,\"kind\":1,"), std::string::npos) << j;
+  EXPECT_NE(j.find("{\"index\":null,\"entry\":2,\"kind\":1,\"version\":2"), std::string::npos) << j;
+  EXPECT_NE(j.find("{\"index\":null,\"entry\":3,\"kind\":7,"), std::string::npos) << j;
+  EXPECT_NE(j.find("\"warning\":\"an index entry of kind 7 is not a segment\""), std::string::npos) << j;
+  EXPECT_NE(j.find("{\"index\":2,\"entry\":4,"), std::string::npos) << j;
+  EXPECT_NE(j.find("{\"index\":3,\"entry\":5,"), std::string::npos) << j;
   EXPECT_NE(j.find("\"packing\":\"none\",\"sound\":\"-\",\"name\":\"\",\"playable\":false"), std::string::npos)
       << "unknown packing gives no data file: " << j;
   EXPECT_NE(j.find("\"name\":\"zip\",\"playable\":true"), std::string::npos) << j;
   EXPECT_NE(j.find("\"warnings\":[\"Сегмент 2"), std::string::npos) << j;
+
+  const KofRun text = Kof("info " + Quoted(dir / "film.exe"));
+  EXPECT_NE(text.out.find("segments: 3, from 5 index entries\nsegment 1 (index entry 1): kind 1 v0 6x4"),
+            std::string::npos)
+      << text.out;
+  EXPECT_NE(text.out.find("\nindex entry 3, no segment: kind 7 not playable\n"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("\nsegment 3 (index entry 5): "), std::string::npos) << text.out;
 
   const KofRun latin = Kof("info " + Quoted(dir / "film.exe") + " --json --codepage 1252");
   EXPECT_NE(latin.out.find("\"name\":\"Ïðèìåð\""), std::string::npos) << latin.out;
@@ -83,10 +75,10 @@ TEST(Kof, ExtractGivesBackTheDataAndSoundTheFilmWasWrittenWith) {
 
   const KofRun run = Kof("extract " + Quoted(dir / "film.kof") + " " + Quoted(dir / "out"));
   ASSERT_EQ(run.exitCode, 0);
-  EXPECT_EQ(ReadBytesFromFile(dir / "out" / "seg000.dat"), film.segments[0].data.bytes);
-  EXPECT_EQ(ReadBytesFromFile(dir / "out" / "seg000.mp3"), first.sound);
-  EXPECT_EQ(ReadBytesFromFile(dir / "out" / "seg001.dat"), film.segments[1].data.bytes);
-  EXPECT_FALSE(std::filesystem::exists(dir / "out" / "seg001.mp3"));
+  EXPECT_EQ(ReadBytesFromFile(dir / "out" / "seg001.dat"), film.segments[0].data.bytes);
+  EXPECT_EQ(ReadBytesFromFile(dir / "out" / "seg001.mp3"), first.sound);
+  EXPECT_EQ(ReadBytesFromFile(dir / "out" / "seg002.dat"), film.segments[1].data.bytes);
+  EXPECT_FALSE(std::filesystem::exists(dir / "out" / "seg002.mp3"));
   EXPECT_FALSE(std::filesystem::exists(dir / "out" / "language.txt"));
 
   const KofRun info = Kof("info " + Quoted(dir / "film.kof"));
@@ -98,6 +90,9 @@ TEST(Kof, ExitCodesTellUsageFromBadFilms) {
   WriteBytesToFile(dir / "zero.kof", Bytes(64, 0));
   WriteBytesToFile(dir / "tiny.kof", Bytes{1, 2});
   EXPECT_EQ(Kof("").exitCode, 2);
+  const KofRun help = Kof("--help");
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.out.find("Segments are numbered from 1"), std::string::npos) << help.out;
   EXPECT_EQ(Kof("frobnicate x").exitCode, 2);
   EXPECT_EQ(Kof("info").exitCode, 2);
   EXPECT_EQ(Kof("extract " + Quoted(dir / "zero.kof")).exitCode, 2);
@@ -115,6 +110,6 @@ TEST(Kof, TheDemoFilmLoadsWithEverySegmentPlayable) {
   ASSERT_EQ(info.exitCode, 0);
   EXPECT_NE(info.out.find("\"warnings\":[]"), std::string::npos) << info.out;
   EXPECT_EQ(info.out.find("\"playable\":false"), std::string::npos) << info.out;
-  EXPECT_NE(info.out.find("\"index\":2"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("\"index\":2,\"entry\":2"), std::string::npos) << info.out;
   EXPECT_EQ(Kof("frames " + film + " --segment 1 --out " + Quoted(dir / "frames")).exitCode, 0);
 }

@@ -1,5 +1,6 @@
 #include "film_report.h"
 
+#include "film/ko_error.h"
 #include "film/ko_stream.h"
 
 namespace {
@@ -17,27 +18,13 @@ std::optional<int64_t> FilmStartBehindTrailer(TkoStream& stream) {
   if (length <= 0 || start < 0 || !HoldsFilm(stream, start)) return std::nullopt;
   return start;
 }
-
-// The index as the loader reads it, each segment entry paired with the record the
-// loader made for it (it makes them in index order).
-std::vector<SegmentReport> DescribeSegments(TkoStream& stream, int64_t start, const TSegmentList& segments) {
-  std::vector<SegmentReport> reports;
-  int32_t next = 0;
-  for (const TFilmIndexEntry& entry : ReadFilmIndex(stream, start).Entries) {
-    SegmentReport& report = reports.emplace_back();
-    report.index = entry.Number;
-    report.kind = entry.Kind;
-    report.header = entry.Header;
-    if (entry.LoadsAsSegment()) report.loaded = segments.Get(next++);
-  }
-  return reports;
-}
 }  // namespace
 
 std::optional<FilmReport> InspectFilm(const std::filesystem::path& path, TSegmentList& segments,
                                       const std::filesystem::path& tempFolder) {
   TkoFileStream stream(path, kModeReadShared);
   FilmReport report;
+  report.path = path;
   if (const auto start = FilmStartBehindTrailer(stream)) {
     report.viaTrailer = true;
     report.filmOffset = *start;
@@ -51,8 +38,32 @@ std::optional<FilmReport> InspectFilm(const std::filesystem::path& path, TSegmen
   if (!loader.LoadFilm(&stream)) return std::nullopt;
   if (!loader.WarningText().empty()) report.warnings.push_back(loader.WarningText());
   report.warnings.insert(report.warnings.end(), loader.Damage().begin(), loader.Damage().end());
-  report.segments = DescribeSegments(stream, report.filmOffset, segments);
+  report.entryCount = ReadFilmIndexExtent(stream, report.filmOffset).Held;
   return report;
+}
+
+void ForEachEntry(const FilmReport& report, const TSegmentList& segments,
+                  const std::function<void(const EntryReport&)>& visit) {
+  TkoFileStream stream(report.path, kModeReadShared);
+  int32_t made = 0;  // the loader makes its records in index order
+  WalkFilmIndex(stream, report.filmOffset, [&](const TFilmIndexEntry& entry) {
+    EntryReport line;
+    line.entry = entry.Number;
+    line.kind = entry.Kind;
+    line.header = entry.Header;
+    if (entry.LoadsAsSegment()) {
+      line.segment = ++made;
+      line.loaded = segments.Get(made - 1);
+    }
+    visit(line);
+  });
+}
+
+std::string EntryProblem(const EntryReport& entry) {
+  if (entry.kind != kIndexKindSegment) return FormatText("an index entry of kind %u is not a segment", entry.kind);
+  if (!entry.header) return "its header lies outside the file";
+  if (entry.header->Version > 1) return "its version is later than the player's";
+  return entry.loaded ? entry.loaded->Problem : "";
 }
 
 const char* PackingName(uint32_t flags) {

@@ -41,6 +41,12 @@ JsonWriter& JsonWriter::Bool(bool value) {
   return *this;
 }
 
+JsonWriter& JsonWriter::Null() {
+  BeforeValue();
+  FText += "null";
+  return *this;
+}
+
 JsonWriter& JsonWriter::Open(char bracket) {
   BeforeValue();
   FText += bracket;

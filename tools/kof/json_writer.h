@@ -3,6 +3,7 @@
 // commas placed automatically, strings escaped (the text must be UTF-8).
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 class JsonWriter {
@@ -16,7 +17,11 @@ public:
   JsonWriter& Number(int64_t value);
   JsonWriter& Real(double value);
   JsonWriter& Bool(bool value);
+  JsonWriter& Null();
   const std::string& Text() const { return FText; }
+  // The text written since the last call, handed over for output; the structure
+  // (open containers, commas) carries on.
+  std::string TakeText() { return std::exchange(FText, {}); }
 
 private:
   JsonWriter& Open(char bracket);

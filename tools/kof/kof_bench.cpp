@@ -36,7 +36,7 @@ int RunBench(const Arguments& args) {
       const TSegmentInfo* segment = session.segments.Get(i);
       if (segment == nullptr || !segment->Playable() || !IsDrawableDepth(segment->BitsPerPixel)) continue;
       if (const std::string failure = player.PlaySegment(i, count); !failure.empty() && round == 0)
-        std::fprintf(stderr, "kof: segment %d: %s\n", i, failure.c_str());
+        std::fprintf(stderr, "kof: segment %d: %s\n", i + 1, failure.c_str());
     }
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -1,5 +1,5 @@
 // kof extract FILM DIR: each playable segment's data file as segNNN.dat and its sound
-// as segNNN.mp3 (NNN: the segment's number in the player, from 0), and the language
+// as segNNN.mp3 (NNN: the segment's number in the player, from 1), and the language
 // block as language.txt.
 #include <cstdio>
 #include <fstream>
@@ -48,8 +48,10 @@ int RunExtract(const Arguments& args) {
   bool complete = true;
   for (int32_t i = 0; i < session.segments.Count(); ++i) {
     const TSegmentInfo* segment = session.segments.Get(i);
-    if (!segment->DataFilePath.empty()) complete &= CopyOut(segment->DataFilePath, out / SegmentFileName(i, "dat"));
-    if (!segment->SoundFilePath.empty()) complete &= CopyOut(segment->SoundFilePath, out / SegmentFileName(i, "mp3"));
+    const int32_t number = i + 1;
+    if (!segment->DataFilePath.empty()) complete &= CopyOut(segment->DataFilePath, out / SegmentFileName(number, "dat"));
+    if (!segment->SoundFilePath.empty())
+      complete &= CopyOut(segment->SoundFilePath, out / SegmentFileName(number, "mp3"));
   }
   if (!report->language.empty()) {
     std::ofstream language(out / "language.txt", std::ios::binary);

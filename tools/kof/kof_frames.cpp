@@ -1,6 +1,7 @@
 // kof frames FILM --segment N --out DIR [--from A] [--to B] [--every K] [--no-cursor]:
-// the pictures of one segment as PNG files segNNN_frameNNNNN.png, each exactly what
-// the player shows at the tick that presents that frame, pointer included.
+// the pictures of segment N (from 1) as PNG files segNNN_frameNNNNN.png (frames from
+// 0), each exactly what the player shows at the tick that presents that frame,
+// pointer included.
 #include <cstdio>
 #include <limits>
 #include <optional>
@@ -18,7 +19,7 @@ constexpr const char* kFramesUsage =
 
 struct FramesOptions {
   std::filesystem::path film, out;
-  int32_t segment = -1;
+  int32_t segment = 0;  // from 1
   int32_t from = 0;
   int32_t to = std::numeric_limits<int32_t>::max();
   int32_t every = 1;
@@ -67,7 +68,7 @@ std::optional<FramesOptions> ParseFramesArguments(const Arguments& args) {
     options.film = a;
     haveFilm = true;
   }
-  if (!haveFilm || !haveOut || options.segment < 0 || options.every < 1 || options.from > options.to)
+  if (!haveFilm || !haveOut || options.segment < 1 || options.every < 1 || options.from > options.to)
     return std::nullopt;
   return options;
 }
@@ -99,7 +100,7 @@ int RunFrames(const Arguments& args) {
     std::fprintf(stderr, "kof: %s: not a film\n", options->film.c_str());
     return kExitBadFilm;
   }
-  const TSegmentInfo* segment = session.segments.Get(options->segment);
+  const TSegmentInfo* segment = session.segments.Get(options->segment - 1);
   if (segment == nullptr) {
     std::fprintf(stderr, "kof: no segment %d (the film has %d)\n", options->segment, session.segments.Count());
     return kExitBadFilm;
@@ -119,7 +120,7 @@ int RunFrames(const Arguments& args) {
   player.SetCursorVisible(options->cursor);
   int32_t written = 0;
   std::string writeError;
-  const std::string failure = player.PlaySegment(options->segment, [&](int32_t frame, const TkoPictureView& picture) {
+  const std::string failure = player.PlaySegment(options->segment - 1, [&](int32_t frame, const TkoPictureView& picture) {
     if (frame > options->to) return false;
     if (frame < options->from || (frame - options->from) % options->every != 0) return true;
     const auto path = options->out / FrameFileName(options->segment, frame);

@@ -39,44 +39,72 @@ std::optional<InfoOptions> ParseInfoOptions(const Arguments& args) {
   return options;
 }
 
-const char* SoundName(const SegmentReport& segment) {
-  const TSegmentInfo* loaded = segment.loaded;
-  return loaded && !loaded->SoundFilePath.empty() && GetSoundType(loaded->SoundFilePath) == 0x100 ? "mp3" : "-";
+const char* SoundName(const EntryReport& entry) {
+  const TSegmentInfo* loaded = entry.loaded;
+  return loaded && !loaded->SoundFilePath.empty() && GetSoundType(loaded->SoundFilePath) == kSoundMp3 ? "mp3" : "-";
 }
 
-std::string SegmentWarning(const SegmentReport& segment) {
-  if (segment.kind != kIndexKindSegment) return "";
-  if (!segment.header) return "header lies outside the file";
-  if (segment.header->Version > 1) return "later version than the player";
-  return segment.loaded ? segment.loaded->Problem : "";
+bool IsPlayable(const EntryReport& entry) { return entry.loaded && entry.loaded->Playable(); }
+
+void PrintTextEntry(const EntryReport& e, int codePage) {
+  if (e.segment > 0)
+    std::printf("segment %d (index entry %d): kind %u", e.segment, e.entry, e.kind);
+  else
+    std::printf("index entry %d, no segment: kind %u", e.entry, e.kind);
+  if (e.header) {
+    const TSegmentHeader& h = *e.header;
+    std::printf(" v%u %dx%d %u bpp %u fps (%g) flags 0x%04X frames %d cursors %d %s %s", h.Version, h.Width,
+                h.Height, h.BitsPerPixel, RoundFramesPerSecond(h.FramesPerSecond), h.FramesPerSecond, h.Flags,
+                h.FrameCount, h.CursorCount, PackingName(h.Flags), SoundName(e));
+  }
+  if (e.loaded) std::printf(" \"%s\"", CodePageToUtf8(e.loaded->Name, codePage).c_str());
+  std::printf(" %s\n", IsPlayable(e) ? "playable" : "not playable");
+  const std::string problem = EntryProblem(e);
+  if (!problem.empty()) std::printf("   warning: %s\n", problem.c_str());
 }
 
-bool IsPlayable(const SegmentReport& segment) { return segment.loaded && segment.loaded->Playable(); }
-
-void PrintText(const FilmReport& report, int codePage) {
+void PrintText(const FilmReport& report, const TSegmentList& segments, int codePage) {
   if (report.viaTrailer)
     std::printf("film: behind a trailer, at byte %" PRId64 "; language block: %zu bytes\n", report.filmOffset,
                 report.language.size());
   else
     std::printf("film: from byte 0; language block: none\n");
   for (const std::string& warning : report.warnings) std::printf("warning: %s\n", warning.c_str());
-  std::printf("segments: %zu index entries\n", report.segments.size());
-  for (const SegmentReport& s : report.segments) {
-    std::printf("#%d kind %u", s.index, s.kind);
-    if (s.header) {
-      const TSegmentHeader& h = *s.header;
-      std::printf(" v%u %dx%d %u bpp %u fps (%g) flags 0x%04X frames %d cursors %d %s %s", h.Version, h.Width,
-                  h.Height, h.BitsPerPixel, RoundFramesPerSecond(h.FramesPerSecond), h.FramesPerSecond, h.Flags,
-                  h.FrameCount, h.CursorCount, PackingName(h.Flags), SoundName(s));
-    }
-    if (s.loaded) std::printf(" \"%s\"", CodePageToUtf8(s.loaded->Name, codePage).c_str());
-    std::printf(" %s\n", IsPlayable(s) ? "playable" : "not playable");
-    const std::string warning = SegmentWarning(s);
-    if (!warning.empty()) std::printf("   warning: %s\n", warning.c_str());
-  }
+  std::printf("segments: %d, from %" PRId64 " index entries\n", segments.Count(), report.entryCount);
+  ForEachEntry(report, segments, [&](const EntryReport& e) { PrintTextEntry(e, codePage); });
 }
 
-void PrintJson(const FilmReport& report, int codePage) {
+void WriteJsonEntry(JsonWriter& json, const EntryReport& e, int codePage) {
+  json.BeginObject();
+  json.Key("index");
+  if (e.segment > 0)
+    json.Number(e.segment);
+  else
+    json.Null();
+  json.Key("entry").Number(e.entry);
+  json.Key("kind").Number(e.kind);
+  if (e.header) {
+    const TSegmentHeader& h = *e.header;
+    json.Key("version").Number(h.Version);
+    json.Key("width").Number(h.Width);
+    json.Key("height").Number(h.Height);
+    json.Key("bits_per_pixel").Number(h.BitsPerPixel);
+    json.Key("fps").Number(RoundFramesPerSecond(h.FramesPerSecond));
+    json.Key("fps_stored").Real(h.FramesPerSecond);
+    json.Key("flags").Number(h.Flags);
+    json.Key("frame_count").Number(h.FrameCount);
+    json.Key("cursor_count").Number(h.CursorCount);
+    json.Key("packing").String(PackingName(h.Flags));
+  }
+  json.Key("sound").String(SoundName(e));
+  json.Key("name").String(e.loaded ? CodePageToUtf8(e.loaded->Name, codePage) : "");
+  json.Key("playable").Bool(IsPlayable(e));
+  json.Key("warning").String(EntryProblem(e));
+  json.EndObject();
+}
+
+// Written as it goes: a damaged index may hold millions of entries.
+void PrintJson(const FilmReport& report, const TSegmentList& segments, int codePage) {
   JsonWriter json;
   json.BeginObject();
   json.Key("found").String(report.viaTrailer ? "trailer" : "start");
@@ -86,32 +114,13 @@ void PrintJson(const FilmReport& report, int codePage) {
   for (const std::string& warning : report.warnings) json.String(warning);
   json.EndArray();
   json.Key("segments").BeginArray();
-  for (const SegmentReport& s : report.segments) {
-    json.BeginObject();
-    json.Key("index").Number(s.index);
-    json.Key("kind").Number(s.kind);
-    if (s.header) {
-      const TSegmentHeader& h = *s.header;
-      json.Key("version").Number(h.Version);
-      json.Key("width").Number(h.Width);
-      json.Key("height").Number(h.Height);
-      json.Key("bits_per_pixel").Number(h.BitsPerPixel);
-      json.Key("fps").Number(RoundFramesPerSecond(h.FramesPerSecond));
-      json.Key("fps_stored").Real(h.FramesPerSecond);
-      json.Key("flags").Number(h.Flags);
-      json.Key("frame_count").Number(h.FrameCount);
-      json.Key("cursor_count").Number(h.CursorCount);
-      json.Key("packing").String(PackingName(h.Flags));
-    }
-    json.Key("sound").String(SoundName(s));
-    json.Key("name").String(s.loaded ? CodePageToUtf8(s.loaded->Name, codePage) : "");
-    json.Key("playable").Bool(IsPlayable(s));
-    json.Key("warning").String(SegmentWarning(s));
-    json.EndObject();
-  }
+  ForEachEntry(report, segments, [&](const EntryReport& e) {
+    WriteJsonEntry(json, e, codePage);
+    std::fputs(json.TakeText().c_str(), stdout);
+  });
   json.EndArray();
   json.EndObject();
-  std::printf("%s\n", json.Text().c_str());
+  std::printf("%s\n", json.TakeText().c_str());
 }
 }  // namespace
 
@@ -130,8 +139,8 @@ int RunInfo(const Arguments& args) {
     return kExitBadFilm;
   }
   if (options->json)
-    PrintJson(*report, options->codePage);
+    PrintJson(*report, session.segments, options->codePage);
   else
-    PrintText(*report, options->codePage);
+    PrintText(*report, session.segments, options->codePage);
   return kExitOk;
 }

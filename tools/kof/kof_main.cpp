@@ -12,6 +12,16 @@ constexpr const char* kUsage =
     "       kof frames FILM --segment N --out DIR [--from A] [--to B] [--every K] [--no-cursor]\n"
     "       kof bench FILM [--repeat N]\n";
 
+constexpr const char* kHelp =
+    "\n"
+    "Segments are numbered from 1, in the order the player lists them (as its /segm N\n"
+    "counts them): info lists them so, extract writes seg001.dat and seg001.mp3, and\n"
+    "frames takes --segment 1 and writes seg001_frame00000.png. Frames are numbered\n"
+    "from 0. Index entries that give no segment (another kind, a later version, a\n"
+    "header outside the file) are listed by their index entry number, also from 1.\n"
+    "\n"
+    "Exit codes: 0 success, 1 not a film or damaged beyond use, 2 wrong usage.\n";
+
 struct Command {
   const char* name;
   int (*run)(const Arguments&);
@@ -21,6 +31,11 @@ constexpr Command kCommands[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::fputs(kUsage, stdout);
+    std::fputs(kHelp, stdout);
+    return kExitOk;
+  }
   if (argc < 2) {
     std::fputs(kUsage, stderr);
     return kExitUsage;
