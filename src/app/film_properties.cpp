@@ -28,6 +28,6 @@ std::wstring WindowTitleForFilm(std::wstring_view filmPath, std::wstring_view pr
 
 bool IsFilmFileName(std::wstring_view path) {
   const size_t dot = path.find_last_of(L".\\/:");
-  if (dot == std::wstring_view::npos || path[dot] != L'.') return false;
-  return SameIgnoringAsciiCase(path.substr(dot), std::wstring_view(L".kof"));
+  // A delimiter found last leaves no extension, and never matches.
+  return dot != std::wstring_view::npos && SameIgnoringAsciiCase(path.substr(dot), std::wstring_view(L".kof"));
 }

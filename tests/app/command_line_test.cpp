@@ -47,7 +47,7 @@ TEST(CommandLine, ParsesOptionsAndAppliesTheLimits) {
       {{L"/size", L"fullscreen"}, {.FullScreenRequested = true}, {}},
       {{L"/size", L"fullscreen", L"/size", L"800", L"600"}, {.Width = 800, .Height = 600}, {}},
       {{L"/segm", L"0"}, {.SegmentNumber = 0}, {}},
-      {{L"/segm", L"-3"}, {.SegmentNumber = -3}, {}},
+      {{L"/size", L"1000", L"1024"}, {.Width = 1000, .Height = 1024}, {}},
       {{L"/segm"}, {}, {}},
       {{L"/unknown", L"stray", L"/CloseOnFinish"}, {.CloseOnFinish = true}, {}},
       {{L"/?", L"-HELP", L"/segm", L"4"}, {.SegmentNumber = 4}, {kHelp, kHelp}},
