@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "app/ascii_case.h"
+#include "app/saturate.h"
 
 const char kCommandLineHelpCaption[] = "Параметры запуска roRezodu";
 const char kCommandLineHelpText[] =
@@ -48,10 +49,6 @@ std::optional<int32_t> ParseDecimalInt32(std::wstring_view text) {
 namespace {
 enum class TParseState : uint8_t { kOption, kHorizontal, kVertical, kSize, kHeight, kSegment };
 
-int32_t Saturate(int64_t value) {
-  return static_cast<int32_t>(
-      std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
 
 bool Is(std::wstring_view parameter, std::wstring_view lowerWord) {
   return SameIgnoringAsciiCase(parameter, lowerWord);
@@ -85,8 +82,8 @@ public:
   }
 
 private:
-  int32_t SpaceRight() const { return Saturate(int64_t{FScreen.Width} - FResult.Options.Width); }
-  int32_t SpaceBelow() const { return Saturate(int64_t{FScreen.Height} - FResult.Options.Height); }
+  int32_t SpaceRight() const { return SaturateToInt32(int64_t{FScreen.Width} - FResult.Options.Width); }
+  int32_t SpaceBelow() const { return SaturateToInt32(int64_t{FScreen.Height} - FResult.Options.Height); }
 
   // Stores a number in target; false when the text is not one.
   static bool TakeNumber(std::wstring_view text, int32_t& target) {
@@ -119,8 +116,8 @@ private:
   bool TakeHorizontal(std::wstring_view parameter) {
     CommandLineOptions& o = FResult.Options;
     if (Is(parameter, L"c")) {
-      o.X = Saturate((int64_t{FScreen.Width} - o.Width) / 2);
-      o.Y = Saturate((int64_t{FScreen.Height} - o.Height) / 2);
+      o.X = SaturateToInt32((int64_t{FScreen.Width} - o.Width) / 2);
+      o.Y = SaturateToInt32((int64_t{FScreen.Height} - o.Height) / 2);
       FState = TParseState::kOption;
       return true;
     }

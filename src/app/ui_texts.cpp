@@ -119,7 +119,8 @@ std::vector<TMenuItemText> TUiTexts::OverlayMenuTexts(const std::string& languag
   std::vector<TMenuItemText> items;
   const TMenuText titles[] = {TMenuText::kFile, TMenuText::kActions, TMenuText::kView, TMenuText::kHelp};
   for (int32_t i = 0; i < 4; ++i) items.push_back({TMenuId::kMenuBar, i, Menu(titles[i])});
-  for (const TDropDownItem& item : kDropDownItems) items.push_back({item.Menu, item.Position, Menu(item.Text) + item.Suffix});
+  for (const TDropDownItem& item : kDropDownItems)
+    items.push_back({item.Menu, item.Position, Menu(item.Text) + item.Suffix});
   items.push_back({TMenuId::kHelp, 0, contextHelp + "\bF1"});
   items.push_back({TMenuId::kHelp, 2, Menu(TMenuText::kAbout)});
   for (const TContextItem& item : kContextItems) items.push_back({TMenuId::kContext, item.Position, Menu(item.Text)});

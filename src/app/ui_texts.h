@@ -20,13 +20,13 @@ enum class TMessageText : uint8_t {
   kLoading,
   kInvalidVersionFormat,  // one %d: the segment's index entry, from 1
   kWarning,
-  kSegmentCountFmt,        // one %d: the number of segments
-  kWrongFile,              // one %s
-  kWrongDisplaySettings,   // one %d: the colour depth
-  kCannotOpenFileFmt,      // one %s: the path
+  kSegmentCountFmt,       // one %d: the number of segments
+  kWrongFile,             // one %s
+  kWrongDisplaySettings,  // one %d: the colour depth
+  kCannotOpenFileFmt,     // one %s: the path
   kCannotCreateTempFile,
   kVideoDecompressorError,
-  kSegmentListCaption,     // key "Segments"
+  kSegmentListCaption,  // key "Segments"
 };
 constexpr size_t kMessageTextCount = 11;
 

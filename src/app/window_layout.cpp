@@ -2,20 +2,17 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <limits>
+
+#include "app/saturate.h"
 
 namespace {
-int32_t Saturate(int64_t value) {
-  return static_cast<int32_t>(
-      std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
-
-int32_t ClientHeight(const TkoRect& client) { return Saturate(int64_t{client.Bottom} - client.Top); }
-int32_t ClientWidth(const TkoRect& client) { return Saturate(int64_t{client.Right} - client.Left); }
+int32_t ClientHeight(const TkoRect& client) { return SaturateToInt32(int64_t{client.Bottom} - client.Top); }
+int32_t ClientWidth(const TkoRect& client) { return SaturateToInt32(int64_t{client.Right} - client.Left); }
 }  // namespace
 
 TkoBox DockedPanelBox(const TkoRect& client) {
-  return {0, Saturate(int64_t{ClientHeight(client)} - kBottomPanelHeight), ClientWidth(client), kBottomPanelHeight};
+  const int32_t top = SaturateToInt32(int64_t{ClientHeight(client)} - kBottomPanelHeight);
+  return {0, top, ClientWidth(client), kBottomPanelHeight};
 }
 
 TPanelAction PanelHiding(bool panelVisible, bool fullScreen) {
@@ -27,7 +24,7 @@ TChildLayout LayOutChildren(const TkoRect& client, const TShellState& shell, boo
   const int32_t height = ClientHeight(client);
   layout.SegmentListShown = shell.SegmentListVisible;
   if (shell.SegmentListVisible) {
-    const int32_t listHeight = shell.ShowPanel ? Saturate(int64_t{height} - kBottomPanelHeight) : height;
+    const int32_t listHeight = shell.ShowPanel ? SaturateToInt32(int64_t{height} - kBottomPanelHeight) : height;
     layout.SegmentList = {0, 0, kSegmentListWidth, listHeight};
   }
   if (shell.ShowPanel) {
@@ -46,21 +43,22 @@ TPanelAction PanelOnMouseMove(int64_t lParam, const TkoRect& client, bool panelV
 }
 
 TSlideStep PanelSlideStep(int32_t panelTop, int32_t clientHeight, bool sliding) {
-  if (panelTop <= clientHeight && sliding) return {false, Saturate(int64_t{panelTop} + kPanelSlideStep)};
+  if (panelTop <= clientHeight && sliding) return {false, SaturateToInt32(int64_t{panelTop} + kPanelSlideStep)};
   return {true, 0};
 }
 
 TkoRect EnforceMinimumSize(const TkoRect& proposed) {
   TkoRect rect = proposed;
-  if (int64_t{rect.Right} - rect.Left < kMinimumWindowWidth) rect.Right = Saturate(int64_t{rect.Left} + kMinimumWindowWidth);
+  if (int64_t{rect.Right} - rect.Left < kMinimumWindowWidth)
+    rect.Right = SaturateToInt32(int64_t{rect.Left} + kMinimumWindowWidth);
   if (int64_t{rect.Bottom} - rect.Top < kMinimumWindowHeight)
-    rect.Bottom = Saturate(int64_t{rect.Top} + kMinimumWindowHeight);
+    rect.Bottom = SaturateToInt32(int64_t{rect.Top} + kMinimumWindowHeight);
   return rect;
 }
 
 TSavedPlacement SavePlacement(const TkoRect& window, bool showPanel) {
-  return {window.Left, window.Top, Saturate(int64_t{window.Right} - window.Left),
-          Saturate(int64_t{window.Bottom} - window.Top), showPanel};
+  return {window.Left, window.Top, SaturateToInt32(int64_t{window.Right} - window.Left),
+          SaturateToInt32(int64_t{window.Bottom} - window.Top), showPanel};
 }
 
 TkoBox RestoredWindowBox(const TSavedPlacement& saved) {

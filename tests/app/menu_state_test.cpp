@@ -69,5 +69,6 @@ TEST(MenuState, SegmentItemsDependOnTheFilmAndAreLeftAloneWithoutAList) {
   EXPECT_EQ(withFilm.Find(TMenuId::kContext, 6), nullptr);
   for (const bool visible : {true, false})
     for (const TMenuItemState& item : SegmentsCheckMarks(visible))
-      EXPECT_TRUE(item.Position == (item.Menu == TMenuId::kActions ? 4 : 6) && item.Checked == visible && !item.Enabled);
+      EXPECT_TRUE(item.Position == (item.Menu == TMenuId::kActions ? 4 : 6) && item.Checked == visible &&
+                  !item.Enabled);
 }
