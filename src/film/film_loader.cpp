@@ -7,26 +7,7 @@
 #include "film/ko_error.h"
 #include "film/little_endian.h"
 #include "film/round_half_even.h"
-
-namespace {
-// A version text comes from a film executable's language table, so it is used as a
-// printf format only when its one conversion is a plain %d.
-bool IsSafeVersionFormat(const std::string& format) {
-  int conversions = 0;
-  for (size_t i = 0; i < format.size(); ++i) {
-    if (format[i] != '%') continue;
-    if (i + 1 < format.size() && format[i + 1] == '%') {
-      ++i;
-    } else if (i + 1 < format.size() && format[i + 1] == 'd') {
-      ++i;
-      ++conversions;
-    } else {
-      return false;
-    }
-  }
-  return conversions <= 1;
-}
-}  // namespace
+#include "film/safe_format.h"
 
 TSegmentHeader ParseSegmentHeader(const uint8_t (&bytes)[kSegmentHeaderSize]) {
   TSegmentHeader header;
@@ -80,7 +61,7 @@ TFilmLoader::TFilmLoader(TSegmentList& segments, std::filesystem::path tempFolde
     : FSegments(segments), FTempFolder(std::move(tempFolder)) {}
 
 void TFilmLoader::SetInvalidVersionFormat(const std::string& format) {
-  FInvalidVersionFormat = IsSafeVersionFormat(format) ? format : kDefaultInvalidVersionFormat;
+  FInvalidVersionFormat = IsSafeFormat(format, 'd') ? format : kDefaultInvalidVersionFormat;
 }
 
 void TFilmLoader::Report(int32_t segmentNumber, const std::string& problem) {

@@ -1,0 +1,28 @@
+#pragma once
+// The shell's own state: which panels are on, full screen, and the window placement to
+// go back to. One instance lives as long as the main window; only the shell changes it
+// (the playback engine asks the shell to toggle full screen).
+#include <cstdint>
+
+// The window placement saved on entering full screen or starting playback from the
+// stopped state.
+struct TSavedPlacement {
+  int32_t X = 0;
+  int32_t Y = 0;
+  int32_t Width = 0;
+  int32_t Height = 0;
+  bool ShowPanel = false;
+  bool operator==(const TSavedPlacement&) const = default;
+};
+
+struct TShellState {
+  // The bottom panel is switched on.
+  bool ShowPanel = true;
+  bool FullScreen = false;
+  bool SegmentListVisible = false;
+  // The start-up file held no film; while stopped, Load is enabled.
+  bool NoStartupFilm = false;
+  TSavedPlacement SavedPlacement;
+  // With the panel switched off: the panel timer is sliding the shown panel out of view.
+  bool PanelSliding = false;
+};

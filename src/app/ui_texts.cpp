@@ -1,0 +1,149 @@
+#include "app/ui_texts.h"
+
+#include "film/film_loader.h"
+#include "film/ko_error.h"
+#include "film/ko_string_list.h"
+#include "film/safe_format.h"
+
+const TTextEntry kMessageTexts[kMessageTextCount] = {
+    {"Error", "Ошибка"},
+    {"Loading", "Загрузка фильма ..."},
+    {"InvalidVersionFormat", kDefaultInvalidVersionFormat},
+    {"Warning", "Внимание"},
+    {"SegmentCountFmt", "Количество сегментов: %d"},
+    {"WrongFile", "Неверный формат файла: %s"},
+    {"WrongDisplaySettings", "Данный видео режим не поддерживается (%d бит цвет)"},
+    {"CannotOpenFileFmt", "Не могу открыть файл %s"},
+    {"CannotCreateTempFile", "Не могу создать временный файл"},
+    {"VideoDecompressorError", "Ошибка при запуске видео декомпрессора"},
+    {"Segments", "Сегменты"},
+};
+
+const TTextEntry kMenuTexts[kMenuTextCount] = {
+    {"File", "Файл"},
+    {"Actions", "Действия"},
+    {"View", "Вид"},
+    {"Help", "Справка"},
+    {"Load", "Загрузить"},
+    {"Properties", "Свойства"},
+    {"Exit", "Выход"},
+    {"Play", "Воспроизведение"},
+    {"Pause", "Пауза"},
+    {"Stop", "Стоп"},
+    {"Segments", "Сегменты"},
+    {"Prev", "Предыдущий"},
+    {"Next", "Следующий"},
+    {"ShowPanel", "Панель управления"},
+    {"FullScreen", "Во весь экран"},
+    {"About", "О программе"},
+    {"Speed", "Скорость воспроизведения"},
+    {"Sound", "Громкость"},
+    {"Progress", "Прогресс"},
+};
+
+const char kPropertiesCaption[] = "Свойства файла";
+const char kMakerWebAddress[] = "https://rorezodu.example/";
+const char kSetMenuTextErrorText[] = "SetMenuText: SetMenuItemInfo error";
+const char kSetMenuTextErrorCaption[] = "Debug";
+
+namespace {
+// Keys that only menu items use; they have no stored text.
+constexpr char kContextHelpKey[] = "ContextHelp";
+constexpr char kCloseKey[] = "Close";
+
+TkoStringList LanguageTable(const std::string& languageBlock) {
+  TkoStringList table;
+  table.SetText(languageBlock.data(), static_cast<int32_t>(languageBlock.size()));
+  return table;
+}
+
+std::string LookUp(const TkoStringList& table, const char* key, const TAnsiToUtf8& toUtf8) {
+  const std::string value = table.GetValue(key);
+  return value.empty() ? value : toUtf8(value);
+}
+
+// The drop-down items: the menu text, then its shortcut right-aligned after "\b".
+struct TDropDownItem {
+  TMenuId Menu;
+  int32_t Position;
+  TMenuText Text;
+  const char* Suffix;
+};
+constexpr TDropDownItem kDropDownItems[] = {
+    {TMenuId::kFile, 0, TMenuText::kLoad, "\bCtrl + O"},     {TMenuId::kFile, 1, TMenuText::kProperties, "\bF8"},
+    {TMenuId::kFile, 3, TMenuText::kExit, "\bAlt+F4"},       {TMenuId::kActions, 0, TMenuText::kPlay, "\bF9"},
+    {TMenuId::kActions, 1, TMenuText::kPause, "\bF10"},      {TMenuId::kActions, 2, TMenuText::kStop, "\bF11"},
+    {TMenuId::kActions, 4, TMenuText::kSegments, "\bF6"},    {TMenuId::kActions, 5, TMenuText::kPrev, "\bF4"},
+    {TMenuId::kActions, 6, TMenuText::kNext, "\bF5"},        {TMenuId::kView, 0, TMenuText::kShowPanel, "\bF7"},
+    {TMenuId::kView, 1, TMenuText::kFullScreen, "\bAlt + Enter"},
+};
+
+struct TContextItem {
+  int32_t Position;
+  TMenuText Text;
+};
+constexpr TContextItem kContextItems[] = {
+    {0, TMenuText::kLoad},     {2, TMenuText::kPlay}, {3, TMenuText::kPause},     {4, TMenuText::kStop},
+    {6, TMenuText::kSegments}, {7, TMenuText::kPrev}, {8, TMenuText::kNext},      {10, TMenuText::kShowPanel},
+    {11, TMenuText::kFullScreen},
+};
+
+// The format to use: the current text when its conversions fit, else the built-in one;
+// null when neither fits (the text is then shown as it is).
+const char* UsableFormat(const std::string& current, const char* builtIn, char conversion) {
+  if (IsSafeFormat(current, conversion)) return current.c_str();
+  return IsSafeFormat(builtIn, conversion) ? builtIn : nullptr;
+}
+}  // namespace
+
+TUiTexts::TUiTexts() {
+  for (size_t i = 0; i < kMessageTextCount; ++i) FMessages[i] = kMessageTexts[i].BuiltIn;
+  for (size_t i = 0; i < kMenuTextCount; ++i) FMenus[i] = kMenuTexts[i].BuiltIn;
+}
+
+void TUiTexts::OverlayMessageTexts(const std::string& languageBlock, const TAnsiToUtf8& toUtf8) {
+  if (languageBlock.empty()) return;
+  const TkoStringList table = LanguageTable(languageBlock);
+  for (size_t i = 0; i < kMessageTextCount; ++i) {
+    std::string value = LookUp(table, kMessageTexts[i].Key, toUtf8);
+    if (!value.empty()) FMessages[i] = std::move(value);
+  }
+}
+
+std::vector<TMenuItemText> TUiTexts::OverlayMenuTexts(const std::string& languageBlock, const TAnsiToUtf8& toUtf8) {
+  if (languageBlock.empty()) return {};
+  const TkoStringList table = LanguageTable(languageBlock);
+  for (size_t i = 0; i < kMenuTextCount; ++i) FMenus[i] = LookUp(table, kMenuTexts[i].Key, toUtf8);
+  const std::string contextHelp = LookUp(table, kContextHelpKey, toUtf8);
+
+  std::vector<TMenuItemText> items;
+  const TMenuText titles[] = {TMenuText::kFile, TMenuText::kActions, TMenuText::kView, TMenuText::kHelp};
+  for (int32_t i = 0; i < 4; ++i) items.push_back({TMenuId::kMenuBar, i, Menu(titles[i])});
+  for (const TDropDownItem& item : kDropDownItems)
+    items.push_back({item.Menu, item.Position, Menu(item.Text) + item.Suffix});
+  items.push_back({TMenuId::kHelp, 0, contextHelp + "\bF1"});
+  items.push_back({TMenuId::kHelp, 2, Menu(TMenuText::kAbout)});
+  for (const TContextItem& item : kContextItems) items.push_back({TMenuId::kContext, item.Position, Menu(item.Text)});
+  items.push_back({TMenuId::kContext, 13, contextHelp});
+  items.push_back({TMenuId::kContext, 14, Menu(TMenuText::kAbout)});
+  items.push_back({TMenuId::kContext, 16, LookUp(table, kCloseKey, toUtf8)});
+  return items;
+}
+
+std::string TUiTexts::Format(TMessageText text, int32_t value) const {
+  const size_t i = static_cast<size_t>(text);
+  const char* format = UsableFormat(FMessages[i], kMessageTexts[i].BuiltIn, 'd');
+  return format ? FormatText(format, value) : FMessages[i];
+}
+
+std::string TUiTexts::Format(TMessageText text, const std::string& value) const {
+  const size_t i = static_cast<size_t>(text);
+  const char* format = UsableFormat(FMessages[i], kMessageTexts[i].BuiltIn, 's');
+  return format ? FormatText(format, value.c_str()) : FMessages[i];
+}
+
+std::string HelpText() {
+  return std::string("Справочная информация о roRezodu\rдоступна на сайте разработчика\r\r") + kMakerWebAddress + "\r";
+}
+
+bool SetMenuTextKeepsItem(const std::string& text) { return text.empty() || text.front() == '\b'; }

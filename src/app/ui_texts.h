@@ -1,0 +1,117 @@
+#pragma once
+// The texts the user sees: built-in Russian values (UTF-8 here, shown through the wide
+// API) that a language table carried by the player's own image may replace. Two groups
+// with different rules:
+// - message texts are set at start-up and replaced only by a non-empty table value;
+// - menu and tooltip texts are replaced, when a table exists, by the table's value for
+//   their key, which is empty when the key is missing; the menu items themselves keep
+//   their resource text then, because an empty text is never set on a menu item.
+// A table is 8-bit text in the system ANSI code page; the caller supplies the
+// conversion to UTF-8 (the Windows side uses the system code page).
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/menu_items.h"
+
+enum class TMessageText : uint8_t {
+  kError,
+  kLoading,
+  kInvalidVersionFormat,  // one %d: the segment's index entry, from 1
+  kWarning,
+  kSegmentCountFmt,       // one %d: the number of segments
+  kWrongFile,             // one %s
+  kWrongDisplaySettings,  // one %d: the colour depth
+  kCannotOpenFileFmt,     // one %s: the path
+  kCannotCreateTempFile,
+  kVideoDecompressorError,
+  kSegmentListCaption,  // key "Segments"
+};
+constexpr size_t kMessageTextCount = 11;
+
+enum class TMenuText : uint8_t {
+  kFile,
+  kActions,
+  kView,
+  kHelp,  // also the help box's caption
+  kLoad,
+  kProperties,
+  kExit,
+  kPlay,
+  kPause,
+  kStop,
+  kSegments,
+  kPrev,
+  kNext,
+  kShowPanel,
+  kFullScreen,
+  kAbout,
+  kSpeed,
+  kSound,
+  kProgress,
+};
+constexpr size_t kMenuTextCount = 19;
+
+// A text's key in the language table and its built-in value.
+struct TTextEntry {
+  const char* Key;
+  const char* BuiltIn;
+};
+// Indexed by TMessageText and TMenuText, in the order the table is applied.
+extern const TTextEntry kMessageTexts[kMessageTextCount];
+extern const TTextEntry kMenuTexts[kMenuTextCount];
+
+// Texts no key reaches.
+extern const char kPropertiesCaption[];
+extern const char kMakerWebAddress[];
+extern const char kSetMenuTextErrorText[];
+extern const char kSetMenuTextErrorCaption[];
+
+// ANSI bytes of a language table to UTF-8.
+using TAnsiToUtf8 = std::function<std::string(const std::string&)>;
+
+// A menu item text to set with SetMenuText.
+struct TMenuItemText {
+  TMenuId Menu;
+  int32_t Position;
+  std::string Text;
+  bool operator==(const TMenuItemText&) const = default;
+};
+
+class TUiTexts {
+public:
+  // Every text at its built-in value.
+  TUiTexts();
+
+  const std::string& Message(TMessageText text) const { return FMessages[static_cast<size_t>(text)]; }
+  const std::string& Menu(TMenuText text) const { return FMenus[static_cast<size_t>(text)]; }
+
+  // Start-up: replaces each message text by its key's value in languageBlock (the raw
+  // table; empty means there is none) when that value is not empty after conversion.
+  void OverlayMessageTexts(const std::string& languageBlock, const TAnsiToUtf8& toUtf8);
+
+  // Window creation, after the built-in menu texts: with a table, replaces every menu
+  // and tooltip text by its key's value ("" when missing) and returns the texts for the
+  // menu bar titles, the drop-down items (with their shortcut suffix "\b...") and the
+  // context menu items, in the order they are set. Without a table: changes nothing
+  // and returns nothing, so the menus keep the resource's texts.
+  std::vector<TMenuItemText> OverlayMenuTexts(const std::string& languageBlock, const TAnsiToUtf8& toUtf8);
+
+  // The message text used as a printf format with one number or one text. A table value
+  // whose conversions do not fit (see IsSafeFormat) is not used: the built-in value is
+  // formatted instead. A text of the other kind is returned unformatted.
+  std::string Format(TMessageText text, int32_t value) const;
+  std::string Format(TMessageText text, const std::string& value) const;
+
+private:
+  std::string FMessages[kMessageTextCount];
+  std::string FMenus[kMenuTextCount];
+};
+
+// The help box's body: two lines, an empty one, the maker's web address and "\r".
+std::string HelpText();
+
+// SetMenuText leaves the item alone for an empty text or one that starts with the
+// backspace character (a missing key plus its shortcut suffix).
+bool SetMenuTextKeepsItem(const std::string& text);

@@ -1,0 +1,67 @@
+#include "app/window_layout.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "app/saturate.h"
+
+namespace {
+int32_t ClientHeight(const TkoRect& client) { return SaturateToInt32(int64_t{client.Bottom} - client.Top); }
+int32_t ClientWidth(const TkoRect& client) { return SaturateToInt32(int64_t{client.Right} - client.Left); }
+}  // namespace
+
+TkoBox DockedPanelBox(const TkoRect& client) {
+  const int32_t top = SaturateToInt32(int64_t{ClientHeight(client)} - kBottomPanelHeight);
+  return {0, top, ClientWidth(client), kBottomPanelHeight};
+}
+
+TPanelAction PanelHiding(bool panelVisible, bool fullScreen) {
+  return panelVisible && fullScreen ? TPanelAction::kStartSliding : TPanelAction::kHide;
+}
+
+TChildLayout LayOutChildren(const TkoRect& client, const TShellState& shell, bool panelVisible) {
+  TChildLayout layout;
+  const int32_t height = ClientHeight(client);
+  layout.SegmentListShown = shell.SegmentListVisible;
+  if (shell.SegmentListVisible) {
+    const int32_t listHeight = shell.ShowPanel ? SaturateToInt32(int64_t{height} - kBottomPanelHeight) : height;
+    layout.SegmentList = {0, 0, kSegmentListWidth, listHeight};
+  }
+  if (shell.ShowPanel) {
+    layout.Panel = TPanelAction::kDock;
+    layout.PanelBox = DockedPanelBox(client);
+  } else {
+    layout.Panel = PanelHiding(panelVisible, shell.FullScreen);
+  }
+  return layout;
+}
+
+TPanelAction PanelOnMouseMove(int64_t lParam, const TkoRect& client, bool panelVisible, bool fullScreen) {
+  const int64_t y = (static_cast<uint64_t>(lParam) >> 16) & 0xFFFF;
+  if (std::llabs(ClientHeight(client) - y) < kPanelShowZone) return TPanelAction::kDock;
+  return PanelHiding(panelVisible, fullScreen);
+}
+
+TSlideStep PanelSlideStep(int32_t panelTop, int32_t clientHeight, bool sliding) {
+  if (panelTop <= clientHeight && sliding) return {false, SaturateToInt32(int64_t{panelTop} + kPanelSlideStep)};
+  return {true, 0};
+}
+
+TkoRect EnforceMinimumSize(const TkoRect& proposed) {
+  TkoRect rect = proposed;
+  if (int64_t{rect.Right} - rect.Left < kMinimumWindowWidth)
+    rect.Right = SaturateToInt32(int64_t{rect.Left} + kMinimumWindowWidth);
+  if (int64_t{rect.Bottom} - rect.Top < kMinimumWindowHeight)
+    rect.Bottom = SaturateToInt32(int64_t{rect.Top} + kMinimumWindowHeight);
+  return rect;
+}
+
+TSavedPlacement SavePlacement(const TkoRect& window, bool showPanel) {
+  return {window.Left, window.Top, SaturateToInt32(int64_t{window.Right} - window.Left),
+          SaturateToInt32(int64_t{window.Bottom} - window.Top), showPanel};
+}
+
+TkoBox RestoredWindowBox(const TSavedPlacement& saved) {
+  return {std::max(saved.X, 0), std::max(saved.Y, 0), saved.Width > 0 ? saved.Width : kMinimumWindowWidth,
+          saved.Height > 0 ? saved.Height : kMinimumWindowHeight};
+}

@@ -1,0 +1,102 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+#include <string>
+
+// The table names only the fields that differ from the defaults, with designated
+// initializers; GCC would warn about every field left to its default initializer.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+namespace {
+constexpr TkoSize kScreen{1280, 1024};
+constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+using Boxes = std::vector<TCommandLineBox>;
+constexpr TCommandLineBox kHelp = TCommandLineBox::kHelp;
+constexpr TCommandLineBox kInvalid = TCommandLineBox::kInvalidFormat;
+
+struct TParseCase {
+  std::vector<std::wstring> Parameters;
+  CommandLineOptions Expected;
+  Boxes ExpectedBoxes;
+};
+}  // namespace
+
+TEST(CommandLine, ParsesOptionsAndAppliesTheLimits) {
+  const TParseCase cases[] = {
+      {{}, {}, {}},
+      {{L"/size", L"800", L"600", L"/pos", L"r", L"b"}, {.X = 480, .Y = 424, .Width = 800, .Height = 600}, {}},
+      {{L"-SIZE", L"MAX"}, {.SizeMode = smMaximised}, {}},
+      {{L"/size", L"max", L"/size", L"min"}, {}, {}},
+      {{L"/size", L"100", L"100"}, {}, {}},
+      // Values after /pos are not options: their "-" is a sign.
+      {{L"/pos", L"-50", L"-50"}, {}, {}},
+      {{L"/pos", L"100", L"200"}, {.X = 100, .Y = 200}, {}},
+      {{L"/pos", L"5000", L"5000"}, {.X = 680, .Y = 624}, {}},
+      {{L"/Pos", L"L", L"T"}, {}, {}},
+      // Centring truncates, and takes no vertical part.
+      {{L"/size", L"801", L"601", L"/pos", L"C", L"/segm", L"2"},
+       {.X = 239, .Y = 211, .Width = 801, .Height = 601, .SegmentNumber = 2},
+       {}},
+      // Centring and "r" use the size known at that moment.
+      {{L"/pos", L"c", L"/size", L"800", L"600"}, {.X = 340, .Y = 312, .Width = 800, .Height = 600}, {}},
+      {{L"/size", L"1280", L"1024"}, {.Width = 1280, .Height = 1024, .FullScreenRequested = true}, {}},
+      {{L"/size", L"fullscreen"}, {.FullScreenRequested = true}, {}},
+      {{L"/size", L"fullscreen", L"/size", L"800", L"600"}, {.Width = 800, .Height = 600}, {}},
+      {{L"/segm", L"0"}, {.SegmentNumber = 0}, {}},
+      {{L"/size", L"1000", L"1024"}, {.Width = 1000, .Height = 1024}, {}},
+      {{L"/segm"}, {}, {}},
+      {{L"/unknown", L"stray", L"/CloseOnFinish"}, {.CloseOnFinish = true}, {}},
+      {{L"/?", L"-HELP", L"/segm", L"4"}, {.SegmentNumber = 4}, {kHelp, kHelp}},
+      // An invalid number ends the parse: nothing later counts and no limit is applied.
+      {{L"/pos", L"-50", L"-50", L"/size", L"800", L"abc", L"/segm", L"5"},
+       {.X = -50, .Y = -50, .Width = 800, .Height = 400},
+       {kInvalid}},
+      {{L"/help", L"/pos", L"x1", L"/help"}, {}, {kHelp, kInvalid}},
+      {{L"/segm", L"2147483648"}, {}, {kInvalid}},
+      {{L"/size", L"max", L"/size", L"0x300"}, {}, {kInvalid}},
+      // Screen width minus a width of -2^31 saturates instead of wrapping to a
+      // negative X; the limits then pull the 600-wide window back onto the screen.
+      {{L"/size", L"-2147483648", L"400", L"/pos", L"r", L"b"}, {.X = 680, .Y = 624}, {}},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const TCommandLineResult result = ParseCommandLine(cases[i].Parameters, kScreen);
+    EXPECT_EQ(result.Options, cases[i].Expected) << "case " << i;
+    EXPECT_EQ(result.Boxes, cases[i].ExpectedBoxes) << "case " << i;
+  }
+}
+
+TEST(CommandLine, OnlyTheFirstParameterNamesAFilmAndItIsKeptAsGiven) {
+  const std::wstring film = L"C:\\Фильмы\\Демо Film.KOF";
+  TCommandLineResult result = ParseCommandLine({film, L"/closeonfinish"}, kScreen);
+  EXPECT_EQ(result.Options.FilmFileName, film);
+  EXPECT_TRUE(result.Options.CloseOnFinish);
+
+  EXPECT_EQ(ParseCommandLine({L"/segm", L"2", L"film.kof"}, kScreen).Options.FilmFileName, L"");
+  EXPECT_EQ(ParseCommandLine({L"-film.kof"}, kScreen).Options.FilmFileName, L"");
+  EXPECT_EQ(ParseCommandLine({L"/film.kof"}, kScreen).Options.FilmFileName, L"");
+}
+
+TEST(CommandLine, IntegersAreDecimalWithAnOptionalSign) {
+  const std::pair<std::wstring, std::optional<int32_t>> cases[] = {
+      {L"0", 0},           {L"+7", 7},           {L"-0", 0},           {L"007", 7},
+      {L"2147483647", kMax}, {L"-2147483648", kMin}, {L"2147483648", {}}, {L"-2147483649", {}},
+      {L"99999999999999999999", {}}, {L"", {}},  {L"-", {}},            {L"+-1", {}},
+      {L" 1", {}},         {L"1 ", {}},          {L"0x10", {}},        {L"$10", {}},
+      {L"1e3", {}},        {L"\u0661", {}},      {L"\uFF11", {}},
+  };
+  for (const auto& [text, expected] : cases) EXPECT_EQ(ParseDecimalInt32(text), expected) << text.size();
+}
+
+TEST(CommandLine, HelpTextHasTwentyLinesWithoutATrailingBreak) {
+  const std::string text = kCommandLineHelpText;
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 19);
+  EXPECT_NE(text.back(), '\r');
+  EXPECT_TRUE(text.starts_with("\"FileName.exe\" [-size {FULLSCREEN|MAX|MIN|{w h}} [-pos {C|{{L|R|x} {T|B|y}}}]]"));
+  // The letter before "пикселей" is the Cyrillic х (U+0445), not the Latin x.
+  EXPECT_NE(text.find("\rx - отступить от левого края экрана \xD1\x85 пикселей\r\rT - Top"), std::string::npos);
+  EXPECT_NE(text.find("\r\rCloseOnFinish - закрыть"), std::string::npos);
+}
