@@ -1,11 +1,13 @@
 // make_demo_film OUT.kof: writes the demo film that the play command shows when it is
-// given none. Two short segments in the recorder's layout: someone typing into a
-// window (LZX cabinet, depth 32, three pointer samples per frame), then a progress bar
-// filling up (LZMA, depth 24 with padded rows).
+// given none. Two short segments in the recorder's layout, each with a silent MP3
+// track as long as its frames: someone typing into a window (LZX cabinet, depth 32,
+// three pointer samples per frame), then a progress bar filling up (LZMA, depth 24
+// with padded rows).
 #include <cstdio>
 #include <exception>
 
 #include "writer/film_writer.h"
+#include "writer/mp3_silence.h"
 
 using namespace filmwriter;
 
@@ -45,6 +47,7 @@ SegmentSpec TypingSegment() {
   }
   spec.data.cursorTrack = track;
   spec.packing = Packing::Lzx;
+  spec.sound = SilentMp3(kFrames * 1000 / 10);  // as long as the frames at 10 per second
   return spec;
 }
 
@@ -65,6 +68,7 @@ SegmentSpec ProgressSegment() {
   spec.bitsPerPixel = 24;
   spec.framesPerSecond = 5.0f;
   spec.packing = Packing::Lzma;
+  spec.sound = SilentMp3(kFrames * 1000 / 5);
   return spec;
 }
 }  // namespace

@@ -1,0 +1,123 @@
+#include "platform/gdi_frame_presenter_win.h"
+
+#include <span>
+#include <utility>
+
+#include "film/segment_list.h"
+#include "platform/gdi_holders_win.h"
+#include "platform/presentation_plan.h"
+
+namespace {
+TkoRect ToRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
+TkoSize ScreenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+// Copies every blit from the picture's bitmap to the window's client area.
+void CopyToWindow(HWND window, HBITMAP bitmap, std::span<const TkoBlit> blits) {
+  const TWindowDC target(window);
+  const TMemoryDC source(target.Get());
+  const TSelection selection(source.Get(), bitmap);
+  if (target.Get() == nullptr || !selection.Selected()) return;
+  for (const TkoBlit& blit : blits) {
+    const TkoBox& s = blit.Source;
+    const TkoBox& t = blit.Target;
+    if (!blit.Stretch) {
+      BitBlt(target.Get(), t.X, t.Y, t.Width, t.Height, source.Get(), s.X, s.Y, SRCCOPY);
+      continue;
+    }
+    // Set each time: a class with its own DC keeps the mode of the copy before.
+    SetStretchBltMode(target.Get(), blit.Smooth ? HALFTONE : BLACKONWHITE);
+    if (blit.Smooth) SetBrushOrgEx(target.Get(), 0, 0, nullptr);  // halftone needs the brush origin reset
+    StretchBlt(target.Get(), t.X, t.Y, t.Width, t.Height, source.Get(), s.X, s.Y, s.Width, s.Height, SRCCOPY);
+  }
+  // The engine writes into the section's bits next; no copy may still be pending.
+  GdiFlush();
+}
+}  // namespace
+
+TGdiFramePresenter::TGdiFramePresenter(const TPlaybackEngine& engine, const TkoFrameSource& frames,
+                                       const TDibPictureMemory& memory, std::function<bool()> panelShown)
+    : FEngine(engine), FFrames(frames), FMemory(memory), FPanelShown(std::move(panelShown)) {}
+
+bool TGdiFramePresenter::PanelShown() const { return FPanelShown && FPanelShown(); }
+
+TkoRect TGdiFramePresenter::ClientRect() const {
+  RECT client{};
+  GetClientRect(FWindow, &client);
+  return ToRect(client);
+}
+
+void TGdiFramePresenter::LayOut() {
+  const TSegmentInfo* segment = FEngine.CurrentSegmentInfo();
+  if (FWindow == nullptr || segment == nullptr) return;
+  const TkoSize frame{segment->Width, segment->Height};
+  // Only a segment start (which lays out while stopped) changes the window's size.
+  if (FEngine.State() == psStopped) GrowWindowFor(frame);
+  FPlacement = PlacePicture(frame, AvailableArea(ClientRect(), PanelShown()));
+  InvalidateRect(FWindow, nullptr, TRUE);
+}
+
+// Moving or maximising sends WM_SIZE at once, so the client area read afterwards is
+// the new one.
+void TGdiFramePresenter::GrowWindowFor(TkoSize frame) {
+  RECT window{};
+  GetWindowRect(FWindow, &window);
+  const TkoWindowGrowth growth =
+      PlanWindowGrowth(frame, AvailableArea(ClientRect(), PanelShown()), ToRect(window), ScreenSize());
+  if (growth.Action == TkoWindowAction::kMaximise) {
+    SendMessageW(FWindow, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  } else if (growth.Action == TkoWindowAction::kMoveAndResize) {
+    const TkoBox& box = growth.Window;
+    MoveWindow(FWindow, box.X, box.Y, box.Width, box.Height, TRUE);
+  }
+}
+
+void TGdiFramePresenter::PresentWholeFrame() {
+  const TkoPictureView& picture = FFrames.Picture();
+  const TSegmentInfo* segment = FEngine.CurrentSegmentInfo();
+  if (FWindow == nullptr || segment == nullptr || picture.IsEmpty()) return;
+  const TkoBlit blit = WholeFrameBlit({picture.Width, picture.Height}, FPlacement, segment->FramesPerSecond);
+  CopyToWindow(FWindow, FMemory.Bitmap(), {&blit, 1});
+}
+
+void TGdiFramePresenter::PresentCursorArea() {
+  const TkoPictureView& picture = FFrames.Picture();
+  if (FWindow == nullptr || picture.IsEmpty()) return;
+  const TkoCursorOverlay& overlay = FFrames.Overlay();
+  const TkoBlits blits =
+      CursorAreaBlits(overlay.OldPosition(), overlay.NewPosition(), {overlay.LargestWidth(), overlay.LargestHeight()},
+                      {picture.Width, picture.Height}, FPlacement);
+  if (blits.Count > 0) CopyToWindow(FWindow, FMemory.Bitmap(), {blits.Items, size_t(blits.Count)});
+}
+
+void TGdiFramePresenter::Resized() {
+  if (FEngine.State() != psStopped) LayOut();
+}
+
+std::optional<LRESULT> TGdiFramePresenter::Paint() {
+  if (FWindow == nullptr) return std::nullopt;
+  switch (FEngine.State()) {
+    case psPlaying: {
+      const TPaintScope validate(FWindow);
+      return 0;
+    }
+    case psPaused:
+      DefWindowProcW(FWindow, WM_PAINT, 0, 0);
+      PresentWholeFrame();
+      return 0;
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<LRESULT> TGdiFramePresenter::EraseBackground(HDC dc) {
+  if (FWindow == nullptr || FEngine.State() != psPlaying) return std::nullopt;
+  if (dc == nullptr) return 1;
+  const auto brush = reinterpret_cast<HBRUSH>(GetClassLongPtrW(FWindow, GCLP_HBRBACKGROUND));
+  for (const TkoRect& part : PictureMargins(FPlacement, ClientRect()).Parts) {
+    if (part.IsEmpty()) continue;
+    const RECT rect{part.Left, part.Top, part.Right, part.Bottom};
+    FillRect(dc, &rect, brush);
+  }
+  return 1;
+}

@@ -1,0 +1,73 @@
+#pragma once
+// The engine's TFramePresenter on GDI: places the picture in the main window (growing
+// the window for a new segment, centring, reducing a picture that does not fit),
+// copies the DIB section the frame source draws into to the window, and handles the
+// main window's WM_PAINT and WM_ERASEBKGND by play state.
+//
+// All calls on the UI thread. Without a window (before SetWindow, or after the window
+// is destroyed and SetWindow(nullptr)) nothing is laid out or drawn.
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+
+#include "platform/dib_picture_memory_win.h"
+#include "playback/frame_source.h"
+#include "playback/picture_layout.h"
+#include "playback/playback_engine.h"
+
+class TGdiFramePresenter : public TFramePresenter {
+public:
+  // The engine gives the state and the current segment (size, rate), the frame source
+  // the picture and the pointer's positions, memory the bitmap; panelShown tells
+  // whether the bottom panel takes the lowest 40 pixels of the client area. All must
+  // outlive the presenter (the engine may still be under construction: it is only
+  // read when a method runs).
+  TGdiFramePresenter(const TPlaybackEngine& engine, const TkoFrameSource& frames, const TDibPictureMemory& memory,
+                     std::function<bool()> panelShown);
+  TGdiFramePresenter(const TGdiFramePresenter&) = delete;
+  TGdiFramePresenter& operator=(const TGdiFramePresenter&) = delete;
+
+  // The main window; null once it is destroyed.
+  void SetWindow(HWND window) { FWindow = window; }
+
+  // At a segment start (state stopped) grows the window to fit the frame, or
+  // maximises it (WM_SYSCOMMAND SC_MAXIMIZE) when the grown window would not fit the
+  // screen (GetSystemMetrics); then centres the picture in the client area, reducing
+  // it when it does not fit, and invalidates the whole client area with erasing.
+  // Nothing without a window or a current segment.
+  void LayOut() override;
+  // Copies the whole picture to the window: unchanged, or stretched to the shown size
+  // (halftone only at 5 frames per second or less). Nothing while no picture is made
+  // (a depth that is not drawn).
+  void PresentWholeFrame() override;
+  // Copies the picture under the pointer's old and new positions (the largest cursor
+  // size), stretched with halftone when the picture is reduced.
+  void PresentCursorArea() override;
+
+  // For WM_SIZE: lays out again while playing or paused.
+  void Resized();
+  // For WM_PAINT. Playing: validates the window only (the next tick shows the
+  // picture) and returns 0. Paused: default processing, then the whole frame, and
+  // returns 0. Stopped or no window: nothing, returns nullopt (default processing).
+  std::optional<LRESULT> Paint();
+  // For WM_ERASEBKGND with the message's dc. Playing: fills the four margins around
+  // the picture with the window class's background brush (nothing without a dc) and
+  // returns 1, erased. Stopped, paused or no window: nullopt (default processing).
+  std::optional<LRESULT> EraseBackground(HDC dc);
+
+  // Where the last LayOut put the picture.
+  const TkoPicturePlacement& Placement() const { return FPlacement; }
+
+private:
+  void GrowWindowFor(TkoSize frame);
+  TkoRect ClientRect() const;
+  bool PanelShown() const;
+
+  const TPlaybackEngine& FEngine;
+  const TkoFrameSource& FFrames;
+  const TDibPictureMemory& FMemory;
+  std::function<bool()> FPanelShown;
+  HWND FWindow = nullptr;
+  TkoPicturePlacement FPlacement;
+};

@@ -1,0 +1,96 @@
+#pragma once
+// The sound player over the Media Control Interface (wide API): opens a segment's
+// sound file by element name (the system picks the device from the extension), plays,
+// pauses, seeks and reports length and position in milliseconds or samples, and sets
+// the volume. One instance for the program, used on the UI thread.
+//
+// Commands wait for completion, except Play, which asks for a notification (received
+// by no window) and returns at once; OverrideWait and OverrideNotify change that for
+// the next command only. Every command stores its MCI result as LastError(); only a
+// failed Open is shown to the user.
+//
+// Two things go beyond the bare commands, for drivers that do less than Windows' own
+// (Wine's MPEG video driver cannot seek to a position nor report the volume): a Seek
+// the device refuses makes the next Play start from that position, and the volume
+// the player was asked for is reported when the device cannot tell. The volume asked
+// for also holds for every device opened later, so it survives segment changes.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "platform/media_player_rules.h"
+#include "playback/playback_services.h"
+
+class TMediaPlayer : public TSoundDevice {
+public:
+  TMediaPlayer() = default;
+  // Closes an open device.
+  ~TMediaPlayer() override;
+  TMediaPlayer(const TMediaPlayer&) = delete;
+  TMediaPlayer& operator=(const TMediaPlayer&) = delete;
+
+  void SetFileName(const std::filesystem::path& fileName) override { FFileName = fileName; }
+  bool HasFileName() const override { return !FFileName.empty(); }
+  const std::filesystem::path& FileName() const { return FFileName; }
+
+  // Closes an open device, then opens the file (MCI_OPEN with the element name).
+  // Returns false when it cannot be opened, after a message box with no owner, the
+  // error text and the caption "Error"; the player then stays closed and keeps the
+  // name, and later commands fail and only store their error.
+  bool Open() override;
+  bool IsOpen() const override { return FOpened; }
+  // Nothing without a device; the device is forgotten only when MCI_CLOSE succeeds.
+  void Close() override;
+  // Plays from the current position, or from the position of a Seek the device
+  // refused (MCI_FROM).
+  void Play() override;
+  void Pause() override;
+  void Stop() override;
+  // TSoundDevice::kTimeFormatMilliseconds or kTimeFormatSamples (MCI_SET, no wait).
+  void SetTimeFormat(uint32_t format) override;
+  void Seek(uint32_t position) override;
+  // In the time format set last; 0 when the device cannot tell.
+  uint32_t Length() override;
+  uint32_t Position() override;
+
+  // The device's volume, 0 .. 1000; the volume last asked for (initially 1000) when
+  // the device cannot tell.
+  uint32_t Volume();
+  // Sets the device's volume (0 .. 1000) and keeps it for the devices opened later.
+  void SetVolume(uint32_t volume);
+  // For the volume slider: Volume() as a percentage (VolumePercent); 100 without a
+  // file name.
+  double GetVolumePercent();
+  // Sets the volume from a percentage, limited to 0 .. 100 (VolumeForPercent).
+  void SetVolumePercent(double percent);
+
+  // One-shot overrides of the wait and notify flags, used by the next command.
+  void OverrideWait(bool wait) { FOverrides.Wait = wait; }
+  void OverrideNotify(bool notify) { FOverrides.Notify = notify; }
+
+  // The MCI result of the last command (0: success).
+  uint32_t LastError() const { return FLastError; }
+  // The system's text for LastError(), or "Unknown error code" when it has none.
+  std::wstring ErrorText() const;
+  // The open device; 0 when closed.
+  MCIDEVICEID DeviceId() const { return FDeviceId; }
+
+private:
+  // Sends command to the open device and stores the result.
+  uint32_t Send(UINT command, DWORD flags, void* parameters);
+  uint32_t Status(DWORD flags, DWORD item);
+  DWORD DefaultFlags() { return TakeCommandFlags(FOverrides, false); }
+
+  std::filesystem::path FFileName;
+  bool FOpened = false;
+  MCIDEVICEID FDeviceId = 0;
+  uint32_t FLastError = 0;
+  TMciOverrides FOverrides;
+  // Where the next Play starts when the device refused the last Seek.
+  std::optional<uint32_t> FPlayFrom;
+  uint32_t FVolume = kMaxVolume;
+};

@@ -1,0 +1,32 @@
+#include "platform/presentation_plan.h"
+
+#include <algorithm>
+
+namespace {
+TkoBox ClipToFrame(const TkoBox& box, TkoSize frame) {
+  const int64_t left = std::max<int64_t>(box.X, 0), top = std::max<int64_t>(box.Y, 0);
+  const int64_t right = std::min<int64_t>(int64_t{box.X} + box.Width, frame.Width);
+  const int64_t bottom = std::min<int64_t>(int64_t{box.Y} + box.Height, frame.Height);
+  if (right <= left || bottom <= top) return {};
+  return {int32_t(left), int32_t(top), int32_t(right - left), int32_t(bottom - top)};
+}
+}  // namespace
+
+TkoBlit WholeFrameBlit(TkoSize frame, const TkoPicturePlacement& placement, uint8_t framesPerSecond) {
+  const TkoBox target{placement.Origin.X, placement.Origin.Y, placement.Scaling ? placement.Shown.Width : frame.Width,
+                      placement.Scaling ? placement.Shown.Height : frame.Height};
+  return {{0, 0, frame.Width, frame.Height}, target, placement.Scaling,
+          placement.Scaling && SmoothWholeFrame(framesPerSecond)};
+}
+
+TkoBlits CursorAreaBlits(TkoPoint oldPosition, TkoPoint newPosition, TkoSize cursor, TkoSize frame,
+                         const TkoPicturePlacement& placement) {
+  const TkoCursorAreas areas = CursorAreas(oldPosition, newPosition, cursor.Width, cursor.Height);
+  TkoBlits blits;
+  for (int32_t i = 0; i < areas.Count; ++i) {
+    const TkoBox source = ClipToFrame(areas.Boxes[i], frame);
+    if (source.Width == 0) continue;
+    blits.Items[blits.Count++] = {source, FrameBoxToWindow(source, placement), placement.Scaling, placement.Scaling};
+  }
+  return blits;
+}

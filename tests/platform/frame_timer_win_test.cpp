@@ -1,0 +1,69 @@
+// The multimedia timer: one-shot events that post WM_FRAMESTEP with their token to the
+// window given when they come due, and nothing once the window or the timer is gone.
+#include "platform/frame_timer_win.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+double MsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// The token of the next WM_FRAMESTEP to window within timeoutMs, or -1.
+int64_t NextToken(HWND window, int timeoutMs) {
+  const auto start = Clock::now();
+  MSG message;
+  while (MsSince(start) < timeoutMs) {
+    if (PeekMessageW(&message, window, WM_FRAMESTEP, WM_FRAMESTEP, PM_REMOVE)) return int64_t(message.wParam);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_POSTMESSAGE);
+  }
+  return -1;
+}
+}  // namespace
+
+TEST(MultimediaTimer, EventsPostTheirTokensWhenDueAndAChainKeepsItsPeriod) {
+  HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  TMultimediaTimer timer;
+  timer.SetWindow(window);
+  auto start = Clock::now();
+  ASSERT_TRUE(timer.Arm(60, 5, 7));
+  ASSERT_TRUE(timer.Arm(15, 5, 0xFFFFFFF0u));
+  EXPECT_EQ(NextToken(window, 2000), 0xFFFFFFF0u) << "the earlier one first, the whole token in wParam";
+  EXPECT_GE(MsSince(start), 10);
+  EXPECT_EQ(NextToken(window, 2000), 7);
+  EXPECT_GE(MsSince(start), 50);
+  EXPECT_EQ(NextToken(window, 100), -1) << "one message per event";
+
+  // Re-armed on each message, as the engine does: 10 ms apart.
+  constexpr int kEvents = 30;
+  start = Clock::now();
+  ASSERT_TRUE(timer.Arm(10, 1, 0));
+  for (uint32_t i = 0; i < kEvents; ++i) {
+    ASSERT_EQ(NextToken(window, 1000), i);
+    if (i + 1 < kEvents) {
+      ASSERT_TRUE(timer.Arm(10, 25, i + 1)) << i;
+    }
+  }
+  const double mean = MsSince(start) / kEvents;
+  std::printf("frame timer: %d events of 10 ms, %.2f ms apart\n", kEvents, mean);
+  EXPECT_GE(mean, 8.5);
+  EXPECT_LT(mean, 50) << "a loaded machine stretches it, but not this far";
+
+  // The window is read when an event comes due, not when it is armed.
+  ASSERT_TRUE(timer.Arm(30, 5, 2));
+  timer.SetWindow(nullptr);
+  EXPECT_EQ(NextToken(window, 250), -1);
+  {
+    TMultimediaTimer other;
+    other.SetWindow(window);
+    ASSERT_TRUE(other.Arm(100, 5, 3));
+  }
+  EXPECT_EQ(NextToken(window, 400), -1) << "an event outliving its timer";
+  DestroyWindow(window);
+}
