@@ -32,7 +32,7 @@ rz_e2e_init() {
   : "${DISPLAY:?run this inside a display, e.g. xvfb-run}"
   # shellcheck source=../../scripts/wine-env.sh
   source "$RZ_HERE/../../scripts/wine-env.sh"
-  rz_wine_prefix "${WINEPREFIX:-$(dirname "$RZ_EXE")/wine-e2e}" unmanaged
+  rz_wine_prefix "${WINEPREFIX:-$(cd "$(dirname "$RZ_EXE")" && pwd)/wine-e2e}" unmanaged
   export HOME="$HOME_FOR_WINE"
   rz_unmanaged_windows
   RZ_OUT=$(mktemp -d)
