@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "app/ko_common.h"
+#include "playback/ko_picture.h"  // TkoPoint
 
 // Where the player's help lives and what the About box's link opens.
 inline constexpr char kMakerWebAddress[] = "https://rorezodu.example.org/";
@@ -20,19 +21,6 @@ inline constexpr char kAboutNotice[] =
     "Её можно свободно копировать и передавать\r\n"
     "вместе с фильмами.";
 
-struct TkoPoint {
-  int32_t X = 0;
-  int32_t Y = 0;
-};
-
-// A child window's place: position and size.
-struct TkoBounds {
-  int32_t X = 0;
-  int32_t Y = 0;
-  int32_t Width = 0;
-  int32_t Height = 0;
-};
-
 // Positions in the dialog's client area (pixels). Rectangles include their last pixel
 // (MakeRect).
 struct TAboutLayout {
@@ -45,8 +33,8 @@ struct TAboutLayout {
   TkoRect Notice;
   TkoPoint LineFrom;  // the separator line
   TkoPoint LineTo;
-  TkoBounds Button;
-  TkoBounds Link;
+  TkoBox Button;  // child windows, as position and size
+  TkoBox Link;
 };
 
 // The layout for a client area of `width` x `height` pixels (divisions truncate).

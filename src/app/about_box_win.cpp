@@ -64,7 +64,7 @@ void TAboutBox::Open(HWND dialog) {
 LRESULT CALLBACK LinkWindowProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam);
 
 void TAboutBox::CreateChildren(HINSTANCE instance) {
-  const TkoBounds& button = FLayout.Button;
+  const TkoBox& button = FLayout.Button;
   HWND close = CreateWindowExW(0, L"BUTTON", Utf8ToWide(kAboutCloseButton).c_str(), WS_CHILD | WS_VISIBLE | BS_FLAT,
                                button.X, button.Y, button.Width, button.Height, FDialog,
                                reinterpret_cast<HMENU>(IDOK), instance, nullptr);
@@ -80,7 +80,7 @@ void TAboutBox::CreateChildren(HINSTANCE instance) {
   linkClass.lpszClassName = kLinkClass;
   RegisterClassW(&linkClass);  // fails harmlessly when the box was opened before
 
-  const TkoBounds& link = FLayout.Link;
+  const TkoBox& link = FLayout.Link;
   CreateWindowExW(0, kLinkClass, L"", WS_CHILD | WS_VISIBLE, link.X, link.Y, link.Width, link.Height, FDialog,
                   nullptr, instance, const_cast<TAboutBox*>(this));
 }

@@ -5,14 +5,7 @@
 #include <cstdint>
 #include <string>
 
-// A rectangle by its four edges, in the order of the system's RECT.
-struct TkoRect {
-  int32_t Left = 0;
-  int32_t Top = 0;
-  int32_t Right = 0;
-  int32_t Bottom = 0;
-  bool operator==(const TkoRect&) const = default;
-};
+#include "playback/picture_layout.h"  // TkoRect, TkoBox
 
 // The rectangle with these four edges, as given.
 TkoRect RectFromEdges(int32_t left, int32_t top, int32_t right, int32_t bottom);
