@@ -82,7 +82,7 @@ void TAboutBox::CreateChildren(HINSTANCE instance) {
 
   const TkoBox& link = FLayout.Link;
   CreateWindowExW(0, kLinkClass, L"", WS_CHILD | WS_VISIBLE, link.X, link.Y, link.Width, link.Height, FDialog,
-                  nullptr, instance, const_cast<TAboutBox*>(this));
+                  nullptr, instance, this);
 }
 
 void TAboutBox::Paint() const {
