@@ -8,7 +8,8 @@ PACKAGES=(
   cmake ninja-build pkg-config g++ clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   libz-mingw-w64-dev
-  wine wine64 xvfb xauth xdotool x11-utils imagemagick gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  wine wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   libgtest-dev googletest libbenchmark-dev liblzma-dev libmspack-dev libpng-dev zlib1g-dev
   cabextract gcab xz-utils dpkg-dev
 )

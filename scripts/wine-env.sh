@@ -20,4 +20,10 @@ rz_wine_prefix() {
     HOME="$HOME_FOR_WINE" wineserver -w
     touch "$prefix/.rz-ready"
   fi
+  # Debian's Wine 8 looks for the faces of fonts-wine (Tahoma, MS Sans Serif, the system
+  # fonts) under a path it cannot open; the prefix's Windows fonts folder is always read.
+  local fonts="$prefix/drive_c/windows/Fonts"
+  if [ -d /usr/share/wine/fonts ] && [ -d "$fonts" ] && [ ! -e "$fonts/tahoma.ttf" ]; then
+    ln -sf /usr/share/wine/fonts/* "$fonts/"
+  fi
 }

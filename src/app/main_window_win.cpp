@@ -1,5 +1,6 @@
 #include "app/main_window_win.h"
 
+#include "app/about_box_win.h"
 #include "app/command_ids.h"
 
 namespace {
@@ -8,6 +9,7 @@ constexpr wchar_t kTitle[] = L"roRezodu";
 
 void OnCommand(HWND window, int command) {
   if (command == CM_EXIT) DestroyWindow(window);
+  if (command == CM_ABOUT) ShowAboutBox(window);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

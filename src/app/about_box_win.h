@@ -1,0 +1,10 @@
+#pragma once
+// The About box: the modal dialog "ABOUTBOX" that draws the program's icon, name,
+// version, author line and notice on white, with a link to the maker's web site and a
+// Close button.
+#include <windows.h>
+
+// Shows the About box owned by `owner` and returns when the user closes it (Close,
+// Enter, Esc or the close box). Every opening creates its brush, pen and fonts and
+// every closing deletes them. Returns false when the dialog could not be created.
+bool ShowAboutBox(HWND owner);

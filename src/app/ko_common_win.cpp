@@ -1,0 +1,84 @@
+#include "app/ko_common_win.h"
+
+#include "app/wide_text_win.h"
+
+namespace {
+// The one font description CreateFontByName fills; all zero before the first call.
+LOGFONTW fontDescription{};
+
+struct FontSearch {
+  std::wstring FullName;
+  bool Found = false;
+};
+
+int CALLBACK CopyMatchingFont(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM data) {
+  auto* search = reinterpret_cast<FontSearch*>(data);
+  const auto* named = reinterpret_cast<const ENUMLOGFONTW*>(font);
+  if (search->FullName != named->elfFullName) return 1;  // go on
+  fontDescription = named->elfLogFont;
+  search->Found = true;
+  return 0;  // the first match ends the enumeration
+}
+
+// Copies the first installed font named exactly `face` into the description. Without
+// one, the description asks for `face` by name and keeps its other fields, so that the
+// system picks the same nearest face at every call whatever was created before.
+void FindInstalledFont(const std::wstring& face) {
+  TWindowDC screen(nullptr);
+  FontSearch search{face};
+  EnumFontFamiliesW(screen.Get(), face.c_str(), CopyMatchingFont, reinterpret_cast<LPARAM>(&search));
+  if (!search.Found) lstrcpynW(fontDescription.lfFaceName, face.c_str(), LF_FACESIZE);
+}
+
+void ApplyHeightAndStyle(int32_t height, unsigned style) {
+  const TkoFontTraits traits = FontTraitsFromStyle(style);
+  fontDescription.lfHeight = height;
+  fontDescription.lfWidth = 0;
+  fontDescription.lfCharSet = DEFAULT_CHARSET;
+  fontDescription.lfWeight = traits.Weight;
+  fontDescription.lfItalic = traits.Italic ? TRUE : FALSE;
+  fontDescription.lfUnderline = traits.Underline ? TRUE : FALSE;
+  fontDescription.lfStrikeOut = traits.StrikeOut ? TRUE : FALSE;
+}
+}  // namespace
+
+bool SetMenuText(HMENU menu, int position, const std::string& text) {
+  if (!MenuTextReplacesItem(text)) return false;
+  std::wstring wide = Utf8ToWide(text);
+  MENUITEMINFOW item{};
+  item.cbSize = sizeof(item);
+  item.fMask = MIIM_TYPE;
+  item.fType = MFT_STRING;
+  item.dwTypeData = wide.data();
+  item.cch = static_cast<UINT>(wide.size() + 1);
+  if (SetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &item)) return true;
+  MessageBoxW(nullptr, L"SetMenuText: SetMenuItemInfo error", L"Debug", MB_OK);
+  return false;
+}
+
+void CheckMenuItemAt(HMENU menu, int position, bool checked) {
+  CheckMenuItem(menu, static_cast<UINT>(position), MF_BYPOSITION | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void EnableMenuItemAt(HMENU menu, int position, bool enabled) {
+  EnableMenuItem(menu, static_cast<UINT>(position), MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+TGdiObject<HBITMAP> SetButtonBitmap(HWND button, const wchar_t* resourceName) {
+  TGdiObject<HBITMAP> bitmap(
+      static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), resourceName, IMAGE_BITMAP, 0, 0, 0)));
+  if (bitmap) SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.Get()));
+  return bitmap;
+}
+
+void SetButtonCheck(HWND button, bool checked) {
+  SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+RECT ToWinRect(const TkoRect& rect) { return RECT{rect.Left, rect.Top, rect.Right, rect.Bottom}; }
+
+TGdiObject<HFONT> CreateFontByName(const std::string& face, int32_t height, unsigned style) {
+  FindInstalledFont(Utf8ToWide(face));
+  ApplyHeightAndStyle(height, style);
+  return TGdiObject<HFONT>(CreateFontIndirectW(&fontDescription));
+}

@@ -1,0 +1,45 @@
+#pragma once
+// Window routines shared by the main window, the menus, the About box and the panels:
+// menu item texts and states by position, button images and check marks, rectangles
+// and fonts. Texts are UTF-8.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "app/gdi_object_win.h"
+#include "app/ko_common.h"
+
+// Replaces the text of the item at `position` (separators counted) with `text`, which
+// becomes a plain string item. An empty text or one that begins with the backspace
+// character changes nothing. When the system refuses, shows the "Debug" box
+// "SetMenuText: SetMenuItemInfo error" (no owner, waits for OK) and returns.
+// Returns true when the item now carries the text.
+bool SetMenuText(HMENU menu, int position, const std::string& text);
+
+// Checks (true) or unchecks the item at `position`.
+void CheckMenuItemAt(HMENU menu, int position, bool checked);
+// Enables (true) or grays the item at `position`.
+void EnableMenuItemAt(HMENU menu, int position, bool enabled);
+
+// Loads the bitmap resource `resourceName` of the program and makes it the button's
+// image (BM_SETIMAGE). The button only shows the bitmap: the returned holder owns it
+// and must outlive the button's use of it. When the resource cannot be loaded the
+// button keeps its image and the holder is empty.
+TGdiObject<HBITMAP> SetButtonBitmap(HWND button, const wchar_t* resourceName);
+
+// Sets the button's check state (BM_SETCHECK) to checked (true) or unchecked.
+void SetButtonCheck(HWND button, bool checked);
+
+// The system's RECT of a rectangle (see MakeRect in ko_common.h).
+RECT ToWinRect(const TkoRect& rect);
+
+// A font of the face `face`, `height` logical units high (cell height), with the style
+// bits kFontBold, kFontItalic, kFontUnderline, kFontStrikeOut. The program keeps one
+// font description: the first installed font whose full name is exactly `face` is
+// copied into it; when there is none, only its face name becomes `face` (the rest stays
+// from the previous call) and the system substitutes its nearest face. Height, width 0,
+// DEFAULT_CHARSET and the style fields are then set and the font is created from the
+// description. Returns the owned font; the holder is empty when the system cannot
+// create it.
+TGdiObject<HFONT> CreateFontByName(const std::string& face, int32_t height, unsigned style);

@@ -1,0 +1,282 @@
+// rz_probe: what a user sees on the Windows desktop, as plain lines, for the end-to-end
+// tests. Run under Wine next to the program under test; it only looks (and, for
+// `click`, presses a dialog button as a mouse click would).
+//
+//   rz_probe windows                  every visible top-level window
+//   rz_probe window TITLE             the visible top-level window titled TITLE
+//   rz_probe boxes                    every visible dialog box (#32770)
+//   rz_probe menu TITLE               the menu bar of the window titled TITLE
+//   rz_probe popup                    the open drop-down or context menu
+//   rz_probe client TITLE             its client area in screen coordinates
+//   rz_probe click TITLE BUTTON       clicks the button BUTTON of the dialog titled TITLE
+//   rz_probe wait TITLE [SECONDS]     waits until a window titled TITLE is visible
+//   rz_probe gone TITLE [SECONDS]     waits until no window titled TITLE is visible
+//
+// Lines are UTF-8, fields separated by tabs; in texts a backslash, tab, CR, LF and
+// backspace are written \\ \t \r \n \b. Handles are hexadecimal. Exit code 0 when what
+// was asked for was found, 1 when not, 2 for a wrong command line.
+//
+// Menus are read inside the program (rz_probe_hook.dll, beside rz_probe.exe): Wine
+// keeps a menu in the process that made it.
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "probe_text_win.h"
+
+namespace {
+constexpr double kDefaultWaitSeconds = 20;
+
+std::string Hex(const void* handle) {
+  char text[32];
+  std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(handle)));
+  return text;
+}
+
+std::string RectText(const RECT& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+         std::to_string(r.bottom);
+}
+
+void PrintLine(const std::vector<std::string>& fields) {
+  std::string line;
+  for (size_t i = 0; i < fields.size(); ++i) line += (i ? "\t" : "") + fields[i];
+  line += "\n";
+  std::fwrite(line.data(), 1, line.size(), stdout);
+}
+
+// A top-level window's title, as the system keeps it (no message to a busy program).
+std::wstring TitleOf(HWND window) {
+  wchar_t text[1024] = L"";
+  GetWindowTextW(window, text, int(std::size(text)));
+  return text;
+}
+
+// A control's text: GetWindowText does not read controls of other processes, WM_GETTEXT does.
+std::wstring WindowText(HWND window) {
+  wchar_t text[4096] = L"";
+  SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                      nullptr);
+  return text;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[256] = L"";
+  GetClassNameW(window, name, int(std::size(name)));
+  return name;
+}
+
+std::vector<HWND> VisibleTopLevelWindows() {
+  std::vector<HWND> windows;
+  EnumWindows(
+      [](HWND window, LPARAM list) -> BOOL {
+        if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+std::vector<HWND> ChildWindows(HWND parent) {
+  std::vector<HWND> children;
+  EnumChildWindows(
+      parent,
+      [](HWND window, LPARAM list) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&children));
+  return children;
+}
+
+HWND FindByTitle(const std::wstring& title) {
+  for (HWND window : VisibleTopLevelWindows())
+    if (TitleOf(window) == title) return window;
+  return nullptr;
+}
+
+// handle, class, window rectangle, owner, title
+void PrintWindow(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  PrintLine({Hex(window), Escaped(ClassOf(window)), RectText(r), Hex(GetWindow(window, GW_OWNER)),
+             Escaped(TitleOf(window))});
+}
+
+int ListWindows() {
+  for (HWND window : VisibleTopLevelWindows()) PrintWindow(window);
+  return 0;
+}
+
+int ShowWindowByTitle(const std::wstring& title) {
+  HWND window = FindByTitle(title);
+  if (window == nullptr) return 1;
+  PrintWindow(window);
+  return 0;
+}
+
+bool IsStaticText(HWND control) {
+  const LONG style = GetWindowLongW(control, GWL_STYLE);
+  const LONG kind = style & SS_TYPEMASK;
+  return kind != SS_ICON && kind != SS_BITMAP && kind != SS_ENHMETAFILE && kind != SS_ETCHEDFRAME;
+}
+
+// handle, caption, text (the static texts joined by \n), buttons joined by |
+int ListBoxes() {
+  int found = 0;
+  for (HWND window : VisibleTopLevelWindows()) {
+    if (ClassOf(window) != L"#32770") continue;
+    std::wstring text, buttons;
+    for (HWND child : ChildWindows(window)) {
+      const std::wstring kind = ClassOf(child);
+      if (_wcsicmp(kind.c_str(), L"Static") == 0 && IsStaticText(child) && !WindowText(child).empty())
+        text += (text.empty() ? L"" : L"\n") + WindowText(child);
+      else if (_wcsicmp(kind.c_str(), L"Button") == 0 && IsWindowVisible(child))
+        buttons += (buttons.empty() ? L"" : L"|") + WindowText(child);
+    }
+    PrintLine({Hex(window), Escaped(TitleOf(window)), Escaped(text), Escaped(buttons)});
+    ++found;
+  }
+  return found > 0 ? 0 : 1;
+}
+
+// Receives the hook's answer (WM_COPYDATA) in rz_probe's own message-only window.
+struct MenuAnswer {
+  bool Arrived = false;
+  bool HasMenu = false;
+  std::string Lines;
+};
+MenuAnswer menuAnswer;
+
+LRESULT CALLBACK ReceiverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_COPYDATA) return DefWindowProcW(window, message, wParam, lParam);
+  const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+  menuAnswer.Arrived = true;
+  menuAnswer.HasMenu = data->dwData == 1;
+  menuAnswer.Lines.assign(static_cast<const char*>(data->lpData), data->cbData);
+  return TRUE;
+}
+
+HWND CreateReceiver() {
+  WNDCLASSW receiverClass{};
+  receiverClass.lpfnWndProc = ReceiverProc;
+  receiverClass.hInstance = GetModuleHandleW(nullptr);
+  receiverClass.lpszClassName = L"rz_probe.receiver";
+  RegisterClassW(&receiverClass);
+  return CreateWindowExW(0, receiverClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                         receiverClass.hInstance, nullptr);
+}
+
+std::wstring HookLibraryPath() {
+  wchar_t path[MAX_PATH] = L"";
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder = path;
+  return folder.substr(0, folder.find_last_of(L"\\/") + 1) + L"rz_probe_hook.dll";
+}
+
+// Asks the program that owns `window` for a menu (kProbeMenuBar, kProbeOpenMenu) and
+// prints its lines. Returns 0 when the window has that menu, 1 otherwise.
+int AskForMenu(HWND window, LPARAM which) {
+  HMODULE library = LoadLibraryW(HookLibraryPath().c_str());
+  FARPROC exported = library ? GetProcAddress(library, "RzProbeGetMessageHook") : nullptr;
+  auto hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(exported));
+  if (hook == nullptr) {
+    std::fputs("rz_probe: cannot load rz_probe_hook.dll\n", stderr);
+    return 2;
+  }
+  HHOOK installed = SetWindowsHookExW(WH_GETMESSAGE, hook, library, GetWindowThreadProcessId(window, nullptr));
+  HWND receiver = CreateReceiver();
+  PostMessageW(window, ProbeMenuMessage(), reinterpret_cast<WPARAM>(receiver), which);
+  const ULONGLONG end = GetTickCount64() + 5000;
+  while (!menuAnswer.Arrived && GetTickCount64() < end) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  }
+  UnhookWindowsHookEx(installed);
+  DestroyWindow(receiver);
+  if (!menuAnswer.HasMenu || menuAnswer.Lines.empty()) return 1;
+  std::fwrite(menuAnswer.Lines.data(), 1, menuAnswer.Lines.size(), stdout);
+  return 0;
+}
+
+int ShowMenu(const std::wstring& title) {
+  HWND window = FindByTitle(title);
+  return window != nullptr ? AskForMenu(window, kProbeMenuBar) : 1;
+}
+
+int ShowOpenMenu() {
+  for (HWND window : VisibleTopLevelWindows())
+    if (ClassOf(window) == L"#32768") return AskForMenu(window, kProbeOpenMenu);
+  return 1;
+}
+
+// left, top (screen), width, height of the client area
+int ShowClient(const std::wstring& title) {
+  HWND window = FindByTitle(title);
+  if (window == nullptr) return 1;
+  RECT client{};
+  GetClientRect(window, &client);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  PrintLine({std::to_string(origin.x), std::to_string(origin.y), std::to_string(client.right),
+             std::to_string(client.bottom)});
+  return 0;
+}
+
+int ClickButton(const std::wstring& title, const std::wstring& label) {
+  HWND window = FindByTitle(title);
+  if (window == nullptr) return 1;
+  for (HWND child : ChildWindows(window)) {
+    if (_wcsicmp(ClassOf(child).c_str(), L"Button") != 0 || WindowText(child) != label) continue;
+    PostMessageW(child, BM_CLICK, 0, 0);
+    return 0;
+  }
+  return 1;
+}
+
+int WaitFor(const std::wstring& title, double seconds, bool present) {
+  const ULONGLONG end = GetTickCount64() + ULONGLONG(seconds * 1000);
+  for (;;) {
+    if ((FindByTitle(title) != nullptr) == present) return 0;
+    if (GetTickCount64() >= end) return 1;
+    Sleep(50);
+  }
+}
+
+int Usage() {
+  std::fputs("usage: rz_probe windows | window T | boxes | menu T | popup | client T | click T BUTTON\n"
+             "       rz_probe wait T [SECONDS] | gone T [SECONDS]\n",
+             stderr);
+  return 2;
+}
+
+int Run(const std::vector<std::wstring>& args) {
+  if (args.empty()) return Usage();
+  const std::wstring& command = args[0];
+  const size_t n = args.size();
+  const double seconds = n > 2 ? _wtof(args[2].c_str()) : kDefaultWaitSeconds;
+  if (command == L"windows" && n == 1) return ListWindows();
+  if (command == L"boxes" && n == 1) return ListBoxes();
+  if (command == L"window" && n == 2) return ShowWindowByTitle(args[1]);
+  if (command == L"menu" && n == 2) return ShowMenu(args[1]);
+  if (command == L"popup" && n == 1) return ShowOpenMenu();
+  if (command == L"client" && n == 2) return ShowClient(args[1]);
+  if (command == L"click" && n == 3) return ClickButton(args[1], args[2]);
+  if (command == L"wait" && (n == 2 || n == 3)) return WaitFor(args[1], seconds, true);
+  if (command == L"gone" && (n == 2 || n == 3)) return WaitFor(args[1], seconds, false);
+  return Usage();
+}
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  _setmode(_fileno(stdout), _O_BINARY);  // UTF-8 bytes and \n as they are
+  const int result = Run(std::vector<std::wstring>(argv + 1, argv + argc));
+  std::fflush(stdout);
+  return result;
+}
