@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/about_box.h"
-#include "app/gdi_object_win.h"
+#include "platform/gdi_holders_win.h"
 #include "app/ko_common_win.h"
 #include "app/wide_text_win.h"
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/gdi_object_win.h"
+#include "platform/gdi_holders_win.h"
 #include "app/ko_common.h"
 
 // Replaces the text of the item at `position` (separators counted) with `text`, which

@@ -1,5 +1,6 @@
 #include "app/ui_texts.h"
 
+#include "app/about_box.h"
 #include "film/film_loader.h"
 #include "film/ko_error.h"
 #include "film/ko_string_list.h"
@@ -42,7 +43,6 @@ const TTextEntry kMenuTexts[kMenuTextCount] = {
 };
 
 const char kPropertiesCaption[] = "Свойства файла";
-const char kMakerWebAddress[] = "https://rorezodu.example/";
 const char kSetMenuTextErrorText[] = "SetMenuText: SetMenuItemInfo error";
 const char kSetMenuTextErrorCaption[] = "Debug";
 
@@ -146,4 +146,3 @@ std::string HelpText() {
   return std::string("Справочная информация о roRezodu\rдоступна на сайте разработчика\r\r") + kMakerWebAddress + "\r";
 }
 
-bool SetMenuTextKeepsItem(const std::string& text) { return text.empty() || text.front() == '\b'; }

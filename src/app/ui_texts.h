@@ -64,7 +64,6 @@ extern const TTextEntry kMenuTexts[kMenuTextCount];
 
 // Texts no key reaches.
 extern const char kPropertiesCaption[];
-extern const char kMakerWebAddress[];
 extern const char kSetMenuTextErrorText[];
 extern const char kSetMenuTextErrorCaption[];
 
@@ -112,6 +111,3 @@ private:
 // The help box's body: two lines, an empty one, the maker's web address and "\r".
 std::string HelpText();
 
-// SetMenuText leaves the item alone for an empty text or one that starts with the
-// backspace character (a missing key plus its shortcut suffix).
-bool SetMenuTextKeepsItem(const std::string& text);

@@ -83,9 +83,3 @@ TEST(UiTexts, TableFormatsAreUsedOnlyWithTheExpectedConversion) {
   EXPECT_EQ(TUiTexts().Format(TMessageText::kCannotOpenFileFmt, 7), "Не могу открыть файл %s");
 }
 
-TEST(UiTexts, SetMenuTextSkipsEmptyTextsAndShortcutsAlone) {
-  EXPECT_TRUE(SetMenuTextKeepsItem(""));
-  EXPECT_TRUE(SetMenuTextKeepsItem("\bF9"));
-  EXPECT_FALSE(SetMenuTextKeepsItem("Play\bF9"));
-  EXPECT_FALSE(SetMenuTextKeepsItem(" \bF9"));
-}
