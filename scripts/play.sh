@@ -19,6 +19,15 @@ if [ $# -eq 0 ] || [ "${1#-}" != "$1" ]; then
   set -- "$PWD/build/demo.kof" "$@"
 fi
 
+# The player takes Windows paths ("/..." would read as an option): Wine names the Unix
+# root Z:.
+windows_film() {
+  if [ -f "$1" ]; then echo "Z:$(realpath "$1" | tr / '\\')"; else echo "$1"; fi
+}
+film=$(windows_film "$1")
+shift
+set -- "$film" "$@"
+
 source scripts/wine-env.sh
 if [ -n "${DISPLAY:-}" ]; then
   rz_wine_prefix "$PWD/build/wine-play"

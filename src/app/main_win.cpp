@@ -1,20 +1,68 @@
-// Start-up and the message loop: registers the main window class, opens the main
-// window and runs the one message loop until the window is destroyed.
+// The main routine, in its fixed order: texts and the language table, the temporary
+// folder, the main window (whose creation handler loads and starts the film), the
+// message loop, and the clean-up.
 #include <windows.h>
 
 #include "app/main_window_win.h"
+#include "app/player_win.h"
+#include "app/wide_text_win.h"
+#include "film/film_loader.h"
+#include "film/ko_error.h"
+#include "film/temp_files.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+namespace {
+// The language table of a film executable; none for a plain player.
+std::string ReadOwnLanguageBlock(const TPlayer& player) {
+  try {
+    return ReadLanguageBlock(player.ProgramPath);
+  } catch (const EkoError&) {
+    return {};
+  }
+}
+
+// A folder that cannot be made is said at once: no segment could be unpacked.
+void CreateTempFolder(TPlayer& player) {
+  try {
+    player.TempFolder = CreatePlayerTempFolder();
+  } catch (const EkoError& error) {
+    ShowBox(nullptr, player.Texts.Message(TMessageText::kCannotCreateTempFile) + "\r\n" + error.what(),
+            player.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR);
+  }
+}
+
+void RunMessageLoop(const TPlayer& player) {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    HWND window = player.MainWindow;
+    if (window == nullptr || !IsDialogMessageW(window, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    if (player.MainWindow != nullptr) TranslateAcceleratorW(player.MainWindow, player.Accelerators, &message);
+  }
+}
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  TPlayer player(instance);
+  SetPlayer(&player);
+  player.LanguageBlock = ReadOwnLanguageBlock(player);
+  player.Texts.OverlayMessageTexts(player.LanguageBlock, AnsiToUtf8);
+  CreateTempFolder(player);
   if (!RegisterMainWindowClass(instance)) return 1;
   HWND window = CreateMainWindow(instance);
   if (window == nullptr) return 1;
-  ShowWindow(window, showCommand);
   UpdateWindow(window);
+  player.Events.Notify(kEventStarted, 0, nullptr);
+  player.Accelerators = LoadAcceleratorsW(instance, L"MENUP");
+  RunMessageLoop(player);
 
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-  return static_cast<int>(message.wParam);
+  DestroyAcceleratorTable(player.Accelerators);
+  // Failures of the last moments (a film stopped on a damaged record while closing on
+  // finish) are still told.
+  player.Boxes.ShowAll(nullptr);
+  player.Segments.reset();
+  if (!player.TempFolder.empty()) RemovePlayerTempFolder(player.TempFolder);
+  SetPlayer(nullptr);
+  return 0;
 }

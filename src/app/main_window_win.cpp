@@ -1,27 +1,80 @@
+// The main window's procedure: one line per message, and the trap that turns any
+// failure inside a handler into the "Error in WndProc" box.
 #include "app/main_window_win.h"
 
-#include "app/about_box_win.h"
-#include "app/command_ids.h"
+#include <windowsx.h>
+
+#include <exception>
+
+#include "app/commands_win.h"
+#include "app/panel_dock_win.h"
+#include "app/player_win.h"
+#include "app/startup_win.h"
+#include "app/window_layout.h"
 
 namespace {
 constexpr wchar_t kClassName[] = L"KOAPP";
-constexpr wchar_t kTitle[] = L"roRezodu";
 
-void OnCommand(HWND window, int command) {
-  if (command == CM_EXIT) DestroyWindow(window);
-  if (command == CM_ABOUT) ShowAboutBox(window);
+void OnSizing(LPARAM lParam) {
+  auto* rect = reinterpret_cast<RECT*>(lParam);
+  const TkoRect sized = EnforceMinimumSize({rect->left, rect->top, rect->right, rect->bottom});
+  *rect = RECT{sized.Left, sized.Top, sized.Right, sized.Bottom};
+}
+
+void OnFrameStep(TPlayer& player, WPARAM token) {
+  player.InTick = true;
+  try {
+    player.Engine.Tick(static_cast<uint32_t>(token));
+  } catch (...) {
+    player.InTick = false;
+    throw;
+  }
+  player.InTick = false;
+  if (!player.Boxes.Empty()) RequestBoxes(player);
+}
+
+// Boxes the engine asked for; a tick's own message pump leaves them for later.
+void OnShowBoxes(TPlayer& player) {
+  if (!player.InTick) player.Boxes.ShowAll(player.MainWindow);
+}
+
+LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  TPlayer& player = Player();
+  switch (message) {
+    case WM_CREATE: CreateMainWindowContents(player, window); return 0;
+    case WM_DESTROY: DestroyMainWindowContents(player); return 0;
+    case WM_CLOSE: DestroyWindow(window); return 0;
+    case WM_SIZE: OnSize(player); return 0;
+    case WM_SIZING: OnSizing(lParam); return 1;
+    case WM_PAINT:
+      if (auto result = player.Presenter.Paint()) return *result;
+      break;
+    case WM_ERASEBKGND:
+      if (auto result = player.Presenter.EraseBackground(reinterpret_cast<HDC>(wParam))) return *result;
+      break;
+    case WM_COMMAND: RunCommand(player, LOWORD(wParam)); return 0;
+    case WM_TIMER: SlidePanel(player); return 0;
+    case WM_MOUSEMOVE: ShowPanelNearBottom(player, lParam); return 0;
+    case WM_RBUTTONUP: ShowContextMenuAtCursor(player); return 0;
+    case WM_DROPFILES: DropFiles(player, reinterpret_cast<HDROP>(wParam)); return 0;
+    case WM_FRAMESTEP: OnFrameStep(player, wParam); return 0;
+    case WM_SHOWBOXES: OnShowBoxes(player); return 0;
+    // F10 is the system's menu key: passed on, its key-up would put the menu bar into
+    // keyboard mode and swallow the next key. Alt alone still opens the menu.
+    case WM_SYSKEYUP:
+    case WM_SYSKEYDOWN:
+      if (wParam == VK_F10) return 0;
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_COMMAND:
-      OnCommand(window, LOWORD(wParam));
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
+  try {
+    return Dispatch(window, message, wParam, lParam);
+  } catch (...) {
+    MessageBoxW(window, L"Error in WndProc", L"Error", MB_OK);
+    return 0;
   }
 }
 }  // namespace
@@ -34,13 +87,14 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
   windowClass.hInstance = instance;
   windowClass.hIcon = LoadIconW(instance, L"MAINICON");
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  windowClass.lpszMenuName = L"KOAPP";
   windowClass.lpszClassName = kClassName;
   return RegisterClassExW(&windowClass) != 0;
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {
-  HMENU menu = LoadMenuW(instance, L"KOAPP");
-  return CreateWindowExW(WS_EX_ACCEPTFILES, kClassName, kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 600,
-                         400, nullptr, menu, instance, nullptr);
+  return CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"roRezodu",
+                         WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 600, 400, nullptr, nullptr,
+                         instance, nullptr);
 }

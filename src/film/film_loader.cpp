@@ -81,6 +81,10 @@ bool TFilmLoader::LoadAppendedFilm(TkoStream* stream) {
     Report(0, FormatText("the trailer gives a film length of %d bytes, more than the file holds", filmLength));
     return false;
   }
+  // A film's index lies inside the film: a trailer that leads to anything else is a
+  // file's last bytes that happen to look like one (a plain player, any other file).
+  const int32_t announced = ReadI32At(*stream, filmStart).value_or(0);
+  if (announced > 0 && 4 + int64_t{announced} * kIndexEntrySize > filmLength) return false;
   stream->SetPosition(static_cast<int32_t>(filmStart));
   return LoadFilm(stream);
 }

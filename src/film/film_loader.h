@@ -118,8 +118,9 @@ public:
   void SetInvalidVersionFormat(const std::string& format);
 
   // Finds the film through the trailer X at the end of the stream and loads it from
-  // E − X − 4. False when stream is null, the file is shorter than 4 bytes, X <= 0 or
-  // the film would start before the file; otherwise LoadFilm's result.
+  // E − X − 4. False when stream is null, the file is shorter than 4 bytes, X <= 0,
+  // the film would start before the file, or its index would not fit in its X bytes
+  // (the trailer is then no trailer); otherwise LoadFilm's result.
   bool LoadAppendedFilm(TkoStream* stream);
 
   // Loads the film that starts at the stream's position, appending its segments to the

@@ -137,12 +137,11 @@ bool TPlaybackEngine::StartPlayable(int32_t index) {
   return true;
 }
 
-// A record could not be read or expanded: the clock stops before the message, so no
-// tick runs while it is shown, and the film stops after it.
+// A record could not be read or expanded: the film stops first (sound closed, full
+// screen restored, or the program closed on finish), then the failure is shown.
 void TPlaybackEngine::FailPlayback(const std::string& text) {
-  StopClock();
-  FShell.ShowError(text);
   Stop();
+  FShell.ShowError(text);
 }
 
 void TPlaybackEngine::Play() {

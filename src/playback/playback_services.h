@@ -108,7 +108,8 @@ public:
   virtual void PostNextCommand() = 0;
   // Yields the processor for ms milliseconds.
   virtual void Sleep(uint32_t ms) = 0;
-  // Shows a playback failure text (caption "Error").
+  // Shows a playback failure text (caption "Error"), after the film has been stopped.
+  // Called from inside a tick: a box waits until the tick is over.
   virtual void ShowError(const std::string& text) = 0;
   // Tells the user once that segment index is skipped; reason is "FPS = 0" or why
   // the segment has no frames.

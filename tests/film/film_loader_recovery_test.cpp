@@ -65,3 +65,19 @@ TEST_F(FilmLoad, ReadOnlyCabinetMembersAreDeletedWithTheList) {
   ClearAndExpectNothingLeft();
   EXPECT_TRUE(RemovePlayerTempFolder(temp));
 }
+
+// The last four bytes of any file may look like a trailer; only one that leads to an
+// index inside the film it measures finds a film.
+TEST_F(FilmLoad, ATrailerWhoseIndexDoesNotFitItsFilmFindsNoFilm) {
+  filmwriter::Bytes film = filmwriter::BuildFilm({Small(Packing::Stored, "One")});
+  const size_t length = film.size();
+  const uint32_t count = uint32_t(length / 6 + 1);  // N entries need 4 + 6 N > length bytes
+  for (int i = 0; i < 4; ++i) film[size_t(i)] = uint8_t(count >> (8 * i));
+  filmwriter::Bytes file(100, 'M');
+  filmwriter::PutBytes(file, film);
+  filmwriter::PutU32(file, uint32_t(length));
+  EXPECT_FALSE(LoadAppended(file));
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_TRUE(loader.WarningText().empty());
+  EXPECT_TRUE(loader.Damage().empty());
+}

@@ -1,0 +1,123 @@
+// The commands of the menu bar, the context menu and the keys, and opening a film.
+#include "app/commands_win.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include "app/about_box_win.h"
+#include "app/command_ids.h"
+#include "app/film_properties.h"
+#include "app/player_win.h"
+#include "app/wide_text_win.h"
+#include "film/film_loader.h"
+#include "film/ko_error.h"
+
+namespace {
+void ShowProperties(TPlayer& player) {
+  if (!player.Segments) return;
+  const auto text =
+      FilmPropertiesText(WideToUtf8(player.ProgramPath.wstring()), *player.Segments, player.Texts, AnsiToUtf8);
+  if (text) ShowBox(player.MainWindow, *text, kPropertiesCaption, MB_OK | MB_ICONINFORMATION);
+}
+
+void ShowHelp(TPlayer& player) {
+  ShowBox(player.MainWindow, HelpText(), player.Texts.Menu(TMenuText::kHelp), MB_OK | MB_ICONINFORMATION);
+}
+
+// Open dialog; only while stopped (the menu items are also grayed unless the player
+// started without a film, but in full screen there is no menu to gray).
+void LoadFromDialog(TPlayer& player) {
+  if (player.Engine.State() != psStopped) return;
+  std::wstring fileName(32768, L'\0');  // long paths too, not only 260 characters
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = player.MainWindow;
+  dialog.lpstrFilter = L"koRecorder films (*.kof)\0*.kof\0";
+  dialog.lpstrFile = fileName.data();
+  dialog.nMaxFile = static_cast<DWORD>(fileName.size());
+  dialog.Flags = OFN_OVERWRITEPROMPT;
+  dialog.lpstrDefExt = L"kof";
+  if (!GetOpenFileNameW(&dialog)) return;
+  fileName.resize(wcslen(fileName.c_str()));
+  OpenFilm(player, fileName);
+}
+}  // namespace
+
+void ShowContextMenuAtCursor(TPlayer& player) {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  player.Menus.ShowContextMenu(player.MainWindow, cursor);
+}
+
+void RunCommand(TPlayer& player, int command) {
+  switch (command) {
+    case CM_EXIT: DestroyWindow(player.MainWindow); break;
+    case CM_LOAD: LoadFromDialog(player); break;
+    case CM_PROPERTIES: ShowProperties(player); break;
+    case CM_SEGMENTS: ToggleSegmentList(player); break;
+    case CM_CONTROL_PANEL: ToggleControlPanel(player); break;
+    case CM_FULL_SCREEN: ToggleFullScreen(player); break;
+    case CM_HELP: ShowHelp(player); break;
+    case CM_ABOUT: ShowAboutBox(player.MainWindow); break;
+    default: player.Engine.RunCommand(command); break;
+  }
+  if (player.MainWindow != nullptr) UpdateMenuStates(player);
+}
+
+void DrawLoadingText(TPlayer& player) {
+  TWindowDC dc(player.MainWindow);
+  if (dc.Get() == nullptr) return;
+  const TSelection font(dc.Get(), player.LoadingFont.Get());
+  SetBkMode(dc.Get(), TRANSPARENT);
+  const std::wstring text = Utf8ToWide(player.Texts.Message(TMessageText::kLoading));
+  TextOutW(dc.Get(), 16, 16, text.c_str(), static_cast<int>(text.size()));
+}
+
+void ShowLoadReport(TPlayer& player, const TFilmLoader& loader) {
+  const std::string& warning = player.Texts.Message(TMessageText::kWarning);
+  if (!loader.WarningText().empty()) ShowBox(player.MainWindow, loader.WarningText(), warning, MB_OK | MB_ICONWARNING);
+  if (loader.Damage().empty()) return;
+  std::string report;
+  for (const std::string& line : loader.Damage()) report += line + "\r\n";
+  ShowBox(player.MainWindow, report, warning, MB_OK | MB_ICONWARNING);
+}
+
+void OpenFilm(TPlayer& player, const std::filesystem::path& path) {
+  std::unique_ptr<TkoFileStream> film;
+  try {
+    film = std::make_unique<TkoFileStream>(path, kModeReadExclusive);
+  } catch (const EkoError&) {
+    ShowBox(player.MainWindow, player.Texts.Format(TMessageText::kCannotOpenFileFmt, WideToUtf8(path.wstring())),
+            player.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR);
+    return;
+  }
+  if (!player.Segments) player.Segments = std::make_unique<TSegmentList>();
+  player.Engine.SetSegmentList(player.Segments.get());
+  player.Segments->Clear();
+  DrawLoadingText(player);
+  TFilmLoader loader(*player.Segments, player.TempFolder);
+  loader.SetInvalidVersionFormat(player.Texts.Message(TMessageText::kInvalidVersionFormat));
+  try {
+    film->SetPosition(0);
+    loader.LoadFilm(film.get());
+    player.Engine.SelectSegment(0);
+    SetWindowTextW(player.MainWindow, WindowTitleForFilm(path.wstring(), player.ProgramPath.wstring()).c_str());
+  } catch (const EkoError& error) {
+    ShowBox(player.MainWindow, error.what(), player.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR);
+  }
+  film.reset();
+  InvalidateRect(player.MainWindow, nullptr, TRUE);
+  ShowLoadReport(player, loader);
+}
+
+void DropFiles(TPlayer& player, HDROP drop) {
+  if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
+    std::wstring path(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
+    path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
+    if (IsFilmFileName(path)) {
+      OpenFilm(player, path);
+      player.Engine.Play();
+    }
+  }
+  DragFinish(drop);
+}

@@ -1,0 +1,16 @@
+#include "app/message_boxes_win.h"
+
+#include "app/wide_text_win.h"
+
+int ShowBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
+  return MessageBoxW(owner, Utf8ToWide(text).c_str(), Utf8ToWide(caption).c_str(), flags);
+}
+
+void TPendingBoxes::ShowAll(HWND owner) {
+  while (!FBoxes.empty()) {
+    const TBox box = std::move(FBoxes.front());
+    FBoxes.pop_front();
+    ShowBox(box.Unowned ? nullptr : owner, box.Text, box.Caption, box.Flags);
+    if (box.After != nullptr) box.After();
+  }
+}

@@ -1,0 +1,60 @@
+#include "app/panel_dock_win.h"
+
+#include "app/player_win.h"
+#include "app/window_layout.h"
+
+namespace {
+TkoRect ClientRect(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return {client.left, client.top, client.right, client.bottom};
+}
+
+void ApplyPanelAction(TPlayer& player, TPanelAction action) {
+  HWND panel = player.Panel;
+  switch (action) {
+    case TPanelAction::kDock: {
+      player.State.PanelSliding = false;
+      const TkoBox box = DockedPanelBox(ClientRect(player.MainWindow));
+      SetWindowPos(panel, HWND_TOP, box.X, box.Y, box.Width, box.Height, SWP_SHOWWINDOW);
+      break;
+    }
+    case TPanelAction::kHide: ShowWindow(panel, SW_HIDE); break;
+    case TPanelAction::kStartSliding:
+      SetTimer(player.MainWindow, kPanelTimerId, kPanelTimerPeriodMs, nullptr);
+      player.State.PanelSliding = true;
+      break;
+  }
+}
+}  // namespace
+
+void OnSize(TPlayer& player) {
+  if (player.Panel != nullptr) {
+    const TChildLayout layout =
+        LayOutChildren(ClientRect(player.MainWindow), player.State, IsWindowVisible(player.Panel) != FALSE);
+    ApplyPanelAction(player, layout.Panel);
+  }
+  player.Presenter.Resized();
+}
+
+void ShowPanelNearBottom(TPlayer& player, LPARAM lParam) {
+  if (player.Panel == nullptr || player.State.ShowPanel) return;
+  ApplyPanelAction(player, PanelOnMouseMove(lParam, ClientRect(player.MainWindow),
+                                            IsWindowVisible(player.Panel) != FALSE, player.State.FullScreen));
+}
+
+void SlidePanel(TPlayer& player) {
+  if (player.Panel == nullptr) return;
+  RECT panel{};
+  GetWindowRect(player.Panel, &panel);
+  const TSlideStep step =
+      PanelSlideStep(panel.top, ClientRect(player.MainWindow).Bottom, player.State.PanelSliding);
+  if (step.Stop) {
+    KillTimer(player.MainWindow, kPanelTimerId);
+    ShowWindow(player.Panel, SW_HIDE);
+    player.State.PanelSliding = false;
+    return;
+  }
+  SetWindowPos(player.Panel, nullptr, panel.left, step.NewTop, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}

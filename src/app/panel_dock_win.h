@@ -1,0 +1,16 @@
+#pragma once
+// The bottom panel's place: laid out with the window, shown near the bottom edge while
+// it is switched off, and slid out of view in full screen. Every call does nothing
+// while the player has no panel window.
+#include <windows.h>
+
+class TPlayer;
+
+// WM_SIZE: the panel docked or hidden as ShowPanel says, and the picture placed anew
+// while playing or paused.
+void OnSize(TPlayer& player);
+// WM_MOUSEMOVE while ShowPanel is off: the panel shown near the bottom edge, hidden
+// (or slid out in full screen) elsewhere.
+void ShowPanelNearBottom(TPlayer& player, LPARAM lParam);
+// WM_TIMER: one step of sliding the panel out of view.
+void SlidePanel(TPlayer& player);

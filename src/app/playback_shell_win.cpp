@@ -1,0 +1,85 @@
+#include "app/playback_shell_win.h"
+
+#include "app/command_ids.h"
+#include "app/commands_win.h"
+#include "app/player_win.h"
+
+void RequestBoxes(TPlayer& player) {
+  if (player.MainWindow != nullptr) PostMessageW(player.MainWindow, WM_SHOWBOXES, 0, 0);
+}
+
+void TWindowsPlaybackShell::PumpMessages() {
+  HWND window = FPlayer.MainWindow;
+  MSG message;
+  while (window != nullptr && PeekMessageW(&message, window, 0, 0, PM_REMOVE)) {
+    if (!IsDialogMessageW(window, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    // The window may be gone now; a destroyed window takes no accelerators.
+    if (FPlayer.MainWindow != nullptr) TranslateAcceleratorW(FPlayer.MainWindow, FPlayer.Accelerators, &message);
+    window = FPlayer.MainWindow;
+  }
+}
+
+void TWindowsPlaybackShell::PostNextCommand() {
+  if (FPlayer.MainWindow != nullptr) PostMessageW(FPlayer.MainWindow, WM_COMMAND, CM_NEXT, 0);
+}
+
+void TWindowsPlaybackShell::Sleep(uint32_t ms) { ::Sleep(ms); }
+
+void TWindowsPlaybackShell::ShowError(const std::string& text) {
+  FPlayer.Boxes.Add({text, FPlayer.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR});
+  RequestBoxes(FPlayer);
+}
+
+void TWindowsPlaybackShell::ReportSkippedSegment(int32_t, const std::string& reason) {
+  FPlayer.Boxes.Add({FPlayer.Texts.Format(TMessageText::kWrongFile, reason),
+                     FPlayer.Texts.Message(TMessageText::kError), MB_OK | MB_ICONWARNING});
+  RequestBoxes(FPlayer);
+}
+
+void TWindowsPlaybackShell::UpdateMenuStates() { ::UpdateMenuStates(FPlayer); }
+
+void TWindowsPlaybackShell::AcceptDroppedFiles(bool accept) {
+  if (FPlayer.MainWindow != nullptr) DragAcceptFiles(FPlayer.MainWindow, accept ? TRUE : FALSE);
+}
+
+bool TWindowsPlaybackShell::IsFullScreen() const { return FPlayer.State.FullScreen; }
+
+void TWindowsPlaybackShell::ToggleFullScreen() { ::ToggleFullScreen(FPlayer); }
+
+void TWindowsPlaybackShell::SavePlacement() { SaveWindowPlacement(FPlayer); }
+
+TScreenSize TWindowsPlaybackShell::ScreenSize() const {
+  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+void TWindowsPlaybackShell::InvalidateMainWindow() {
+  if (FPlayer.MainWindow != nullptr) InvalidateRect(FPlayer.MainWindow, nullptr, TRUE);
+}
+
+void TWindowsPlaybackShell::DestroyMainWindow() {
+  if (FPlayer.MainWindow != nullptr) DestroyWindow(FPlayer.MainWindow);
+}
+
+int32_t TWindowsFrameHost::DisplayDepth() const {
+  TWindowDC screen(nullptr);
+  return GetDeviceCaps(screen.Get(), BITSPIXEL);
+}
+
+void TWindowsFrameHost::UnsupportedDepth(int32_t depth) {
+  // The box has no owner: the main window is minimised right after it.
+  FPlayer.Boxes.Add({FPlayer.Texts.Format(TMessageText::kWrongDisplaySettings, depth),
+                     FPlayer.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR,
+                     [] {
+                       if (Player().MainWindow != nullptr) ShowWindow(Player().MainWindow, SW_MINIMIZE);
+                     },
+                     true});
+  RequestBoxes(FPlayer);
+}
+
+void TWindowsFrameHost::DamagedRecord(const std::string& text) {
+  FPlayer.Boxes.Add({text, FPlayer.Texts.Message(TMessageText::kWarning), MB_OK | MB_ICONWARNING});
+  RequestBoxes(FPlayer);
+}

@@ -1,0 +1,31 @@
+#include "app/player_win.h"
+
+#include "app/wide_text_win.h"
+
+namespace {
+TPlayer* g_player = nullptr;
+}  // namespace
+
+TPlayer::TPlayer(HINSTANCE instance)
+    : Instance(instance),
+      FrameHost(*this),
+      Frames(&FrameHost, &PictureMemory),
+      Presenter(Engine, Frames, PictureMemory, [this] { return PlaybackShell.PanelShown(); }),
+      PlaybackShell(*this),
+      Engine(TPlaybackServices{Timer, Sound, Frames, Presenter, PlaybackShell, Events}) {
+  wchar_t path[MAX_PATH * 4] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
+  ProgramPath = std::wstring(path, length);
+  Engine.SetLock(&Lock);
+}
+
+TPlayer& Player() { return *g_player; }
+void SetPlayer(TPlayer* player) { g_player = player; }
+
+std::string AnsiToUtf8(const std::string& text) {
+  if (text.empty()) return {};
+  const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
+  if (size > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+  return WideToUtf8(wide);
+}

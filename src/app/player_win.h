@@ -1,0 +1,76 @@
+#pragma once
+// The player's one instance: its texts and shell state, the command line, the film,
+// the playback engine with the services it runs on, and the main window's handles.
+// The main routine makes it before the main window and destroys it after the message
+// loop, so everything here (the engine lock included) outlives every window and every
+// tick, even a tick whose message pump destroys the main window.
+#include <windows.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/command_line.h"
+#include "app/menus_win.h"
+#include "app/message_boxes_win.h"
+#include "app/playback_shell_win.h"
+#include "app/shell_state.h"
+#include "app/ui_texts.h"
+#include "film/critical_section.h"
+#include "film/segment_list.h"
+#include "platform/dib_picture_memory_win.h"
+#include "platform/frame_timer_win.h"
+#include "platform/gdi_frame_presenter_win.h"
+#include "platform/gdi_holders_win.h"
+#include "platform/media_player_win.h"
+#include "playback/frame_source.h"
+#include "playback/playback_engine.h"
+
+// Posted to the main window when boxes wait in TPlayer::Boxes.
+constexpr UINT WM_SHOWBOXES = WM_APP + 1;
+
+class TPlayer {
+public:
+  explicit TPlayer(HINSTANCE instance);
+  TPlayer(const TPlayer&) = delete;
+  TPlayer& operator=(const TPlayer&) = delete;
+
+  HINSTANCE Instance;
+  std::filesystem::path ProgramPath;
+  HWND MainWindow = nullptr;  // null again once it is destroyed
+  HACCEL Accelerators = nullptr;
+  // The bottom panel's window; null while the player has none.
+  HWND Panel = nullptr;
+
+  TUiTexts Texts;
+  std::string LanguageBlock;  // the raw table from the program's own file; "" when none
+  TShellState State;
+  CommandLineOptions Options;
+  std::filesystem::path TempFolder;  // empty when it could not be created
+  TMenus Menus;
+  TGdiObject<HFONT> LoadingFont;
+  TPendingBoxes Boxes;
+
+  // Null until the start-up film has been opened: without it the transport does nothing.
+  std::unique_ptr<TSegmentList> Segments;
+
+  TCriticalSection Lock;
+  TEventPublisher Events;
+  TMediaPlayer Sound;
+  TMultimediaTimer Timer;
+  TDibPictureMemory PictureMemory;
+  TWindowsFrameHost FrameHost;
+  TkoFrameSource Frames;
+  TGdiFramePresenter Presenter;
+  TWindowsPlaybackShell PlaybackShell;
+  TPlaybackEngine Engine;
+  // A tick is running: boxes wait until it is over.
+  bool InTick = false;
+};
+
+// The instance the main routine made; the window procedures reach the player here.
+TPlayer& Player();
+void SetPlayer(TPlayer* player);
+
+// Texts converted from the system's ANSI code page, as a language table is written.
+std::string AnsiToUtf8(const std::string& text);

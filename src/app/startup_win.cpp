@@ -1,0 +1,111 @@
+#include "app/startup_win.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+#include "app/commands_win.h"
+#include "app/ko_common_win.h"
+#include "app/player_win.h"
+#include "app/wide_text_win.h"
+#include "film/film_loader.h"
+#include "film/ko_error.h"
+
+namespace {
+std::vector<std::wstring> CommandLineParameters() {
+  int count = 0;
+  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::wstring> parameters;
+  for (int i = 1; arguments != nullptr && i < count; ++i) parameters.emplace_back(arguments[i]);
+  if (arguments != nullptr) LocalFree(arguments);
+  return parameters;
+}
+
+void ApplyCommandLine(TPlayer& player) {
+  TWindowDC screen(nullptr);
+  const TkoSize size{GetDeviceCaps(screen.Get(), HORZRES), GetDeviceCaps(screen.Get(), VERTRES)};
+  const TCommandLineResult result = ParseCommandLine(CommandLineParameters(), size);
+  for (const TCommandLineBox box : result.Boxes) {
+    if (box == TCommandLineBox::kHelp)
+      ShowBox(nullptr, kCommandLineHelpText, kCommandLineHelpCaption, MB_OK | MB_ICONINFORMATION);
+    else
+      ShowBox(nullptr, kInvalidCommandLineText, kInvalidCommandLineCaption, MB_OK | MB_ICONERROR);
+  }
+  player.Options = result.Options;
+  player.Engine.SetCloseOnFinish(player.Options.CloseOnFinish);
+}
+
+void PlaceWindow(TPlayer& player) {
+  HWND window = player.MainWindow;
+  const CommandLineOptions& options = player.Options;
+  if (options.FullScreenRequested) {
+    player.State.ShowPanel = false;
+    player.State.FullScreen = true;
+    SetWindowLongPtrW(window, GWL_STYLE, WS_CLIPCHILDREN | WS_BORDER);
+    player.Menus.DetachBar(window);
+    ShowWindow(window, SW_SHOWMAXIMIZED);
+  } else if (options.SizeMode == smMaximised) {
+    SendMessageW(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  } else {
+    MoveWindow(window, options.X, options.Y, options.Width, options.Height, TRUE);
+    ShowWindow(window, SW_SHOW);
+  }
+}
+
+// Opens the start-up film and loads it through its trailer; false (after the
+// "CannotOpenFileFmt" box) when the file cannot be opened.
+bool LoadStartupFilm(TPlayer& player) {
+  const std::filesystem::path path =
+      player.Options.FilmFileName.empty() ? player.ProgramPath : std::filesystem::path(player.Options.FilmFileName);
+  std::unique_ptr<TkoFileStream> film;
+  try {
+    film = std::make_unique<TkoFileStream>(path, kModeReadShared);
+  } catch (const EkoError&) {
+    ShowBox(player.MainWindow, player.Texts.Format(TMessageText::kCannotOpenFileFmt, WideToUtf8(path.wstring())),
+            player.Texts.Message(TMessageText::kError), MB_OK);
+    return false;
+  }
+  player.Segments = std::make_unique<TSegmentList>();
+  player.Engine.SetSegmentList(player.Segments.get());
+  DrawLoadingText(player);
+  TFilmLoader loader(*player.Segments, player.TempFolder);
+  loader.SetInvalidVersionFormat(player.Texts.Message(TMessageText::kInvalidVersionFormat));
+  player.State.NoStartupFilm = !loader.LoadAppendedFilm(film.get());
+  film.reset();
+  player.Engine.SelectSegment(0);
+  ShowLoadReport(player, loader);
+  return true;
+}
+}  // namespace
+
+void CreateMainWindowContents(TPlayer& player, HWND window) {
+  player.MainWindow = window;
+  player.Presenter.SetWindow(window);
+  player.Timer.SetWindow(window);
+  player.Menus.Attach(window);
+  SetWindowTextW(window, L"roRezodu");
+  player.Menus.ApplyTexts(player.Texts.OverlayMenuTexts(player.LanguageBlock, AnsiToUtf8));
+  player.LoadingFont = CreateFontByName("Times New Roman", 18, kFontBold);
+  ApplyCommandLine(player);
+  PlaceWindow(player);
+  UpdateMenuStates(player);
+  if (!LoadStartupFilm(player)) return;
+  InvalidateRect(window, nullptr, TRUE);
+  player.Engine.StartSegment(player.Options.SegmentNumber - 1);
+  DragAcceptFiles(window, player.Engine.State() == psStopped ? TRUE : FALSE);
+  UpdateMenuStates(player);
+}
+
+void DestroyMainWindowContents(TPlayer& player) {
+  player.Engine.StopForShutdown();
+  {
+    const TCriticalSectionScope lock(&player.Lock);
+    player.LoadingFont.Reset();
+    player.PictureMemory.Release();
+    player.Presenter.SetWindow(nullptr);
+    player.Timer.SetWindow(nullptr);
+    player.MainWindow = nullptr;
+    player.Events.Notify(kEventClosing, 0, nullptr);
+  }
+  PostQuitMessage(0);
+}

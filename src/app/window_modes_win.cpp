@@ -1,0 +1,68 @@
+// Full screen, the control panel and the segment list switched on and off, and the
+// menu states that show them.
+#include "app/commands_win.h"
+#include "app/player_win.h"
+#include "app/window_layout.h"
+
+void UpdateMenuStates(TPlayer& player) {
+  const std::optional<int32_t> count =
+      player.Segments ? std::optional<int32_t>(player.Segments->Count()) : std::nullopt;
+  player.Menus.ApplyStates(ComputeMenuStates(player.Engine.State(), player.State, count).Items);
+}
+
+void SaveWindowPlacement(TPlayer& player) {
+  RECT window{};
+  if (player.MainWindow != nullptr) GetWindowRect(player.MainWindow, &window);
+  player.State.SavedPlacement =
+      SavePlacement(TkoRect{window.left, window.top, window.right, window.bottom}, player.State.ShowPanel);
+}
+
+namespace {
+void SetWindowStyle(HWND window, DWORD style) {
+  SetWindowLongPtrW(window, GWL_STYLE, static_cast<LONG_PTR>(style));
+  SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+void EnterFullScreen(TPlayer& player) {
+  HWND window = player.MainWindow;
+  SaveWindowPlacement(player);
+  SetWindowStyle(window, WS_CLIPCHILDREN | WS_BORDER);
+  player.Menus.DetachBar(window);
+  ShowWindow(window, SW_SHOWMAXIMIZED);
+  if (player.State.ShowPanel) ToggleControlPanel(player);
+}
+
+void LeaveFullScreen(TPlayer& player) {
+  HWND window = player.MainWindow;
+  SetWindowStyle(window, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN);
+  player.Menus.ReattachBar(window);
+  ShowWindow(window, SW_SHOWNORMAL);
+  player.State.ShowPanel = player.State.SavedPlacement.ShowPanel;
+  const TkoBox box = RestoredWindowBox(player.State.SavedPlacement);
+  MoveWindow(window, box.X, box.Y, box.Width, box.Height, TRUE);
+  UpdateMenuStates(player);
+}
+}  // namespace
+
+void ToggleFullScreen(TPlayer& player) {
+  if (player.MainWindow == nullptr) return;
+  player.State.FullScreen = !player.State.FullScreen;
+  if (player.State.FullScreen)
+    EnterFullScreen(player);
+  else
+    LeaveFullScreen(player);
+  InvalidateRect(player.MainWindow, nullptr, TRUE);
+  UpdateMenuStates(player);
+}
+
+void ToggleControlPanel(TPlayer& player) {
+  player.State.ShowPanel = !player.State.ShowPanel;
+  UpdateMenuStates(player);
+  player.Presenter.LayOut();
+}
+
+void ToggleSegmentList(TPlayer& player) {
+  player.State.SegmentListVisible = !player.State.SegmentListVisible;
+  player.Menus.ApplyStates(SegmentsCheckMarks(player.State.SegmentListVisible));
+  UpdateMenuStates(player);
+}
