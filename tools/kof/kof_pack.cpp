@@ -62,7 +62,8 @@ Bytes ReadFilmBytes(const fs::path& path) {
     TkoFileStream stream(path, kModeReadShared);
     place = LocateFilm(stream);
   }
-  if (!place) throw std::runtime_error(path.string() + ": not a film (no segment index at the start or behind a trailer)");
+  if (!place)
+    throw std::runtime_error(path.string() + ": not a film (no segment index at the start or behind a trailer)");
   const Bytes file = filmwriter::ReadBytesFromFile(path);
   return Bytes(file.begin() + place->offset, file.begin() + place->offset + place->length);
 }
