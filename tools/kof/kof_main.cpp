@@ -25,7 +25,8 @@ constexpr const char* kHelp =
     "8-bit text in the system code page), its length, the film and the film's length.\n"
     "FILM may be a film file, with or without trailer, or another film executable.\n"
     "\n"
-    "Exit codes: 0 success, 1 not a film or damaged beyond use, 2 wrong usage.\n";
+    "Exit codes: 0 success, 1 not a film, damaged beyond use or a file that cannot be\n"
+    "read or written (reason on stderr), 2 wrong usage.\n";
 
 struct Command {
   const char* name;
