@@ -10,7 +10,7 @@ PACKAGES=(
   libz-mingw-w64-dev
   wine wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  libgtest-dev googletest libbenchmark-dev liblzma-dev libmspack-dev libpng-dev zlib1g-dev
+  libgtest-dev googletest libbenchmark-dev liblzma-dev libmspack-dev libpng-dev zlib1g-dev libmp3lame-dev
   cabextract gcab xz-utils dpkg-dev
 )
 
