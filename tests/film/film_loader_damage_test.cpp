@@ -12,6 +12,7 @@ TEST_F(FilmLoad, AFilmCutAtEveryByteOfItsIndexAndHeadersLoadsWhatIsWhole) {
       filmwriter::BuildFilmDetailed({Small(Packing::Stored, "A"), Small(Packing::MsZip, "B")});
   const size_t firstWhole = film.segments[0].headerOffset + filmwriter::kSegmentHeaderSize +
                             film.segments[0].packedBlock.size();
+  const size_t firstHeaderEnd = film.segments[0].headerOffset + filmwriter::kSegmentHeaderSize;
   const size_t secondHeaderEnd = film.segments[1].headerOffset + filmwriter::kSegmentHeaderSize;
   for (size_t cut = 0; cut <= secondHeaderEnd + 8; ++cut) {
     // Every byte of the index and headers, and a few inside the first packed block.
@@ -20,6 +21,7 @@ TEST_F(FilmLoad, AFilmCutAtEveryByteOfItsIndexAndHeadersLoadsWhatIsWhole) {
     SCOPED_TRACE(cut);
     const bool loaded = LoadFromStart(Bytes(film.bytes.begin(), film.bytes.begin() + long(cut)));
     EXPECT_EQ(loaded, cut >= 4);
+    EXPECT_EQ(list.Count(), (cut >= firstHeaderEnd) + (cut >= secondHeaderEnd)) << "a segment per whole header";
     const int playable = (list.Get(0) && list.Get(0)->Playable()) + (list.Get(1) && list.Get(1)->Playable());
     EXPECT_EQ(playable, cut >= firstWhole ? 1 : 0);
     EXPECT_EQ(loader.Damage().empty(), cut < 4);
@@ -72,6 +74,14 @@ TEST_F(FilmLoad, AHugeSegmentCountReadsOnlyTheIndexTheFileHolds) {
   ASSERT_FALSE(loader.Damage().empty());
   EXPECT_EQ(loader.Damage()[0].rfind("Film: the index announces 2147483647 segments", 0), 0u);
   ClearAndExpectNothingLeft();
+  // Three segments announced, two whole index entries and five bytes of a header held.
+  options.segmentCount = 3;
+  const Bytes film = filmwriter::BuildFilm({Small(Packing::Stored), Small(Packing::Stored)}, options);
+  ASSERT_TRUE(LoadFromStart(Bytes(film.begin(), film.begin() + 4 + 2 * 6 + 5)));
+  EXPECT_EQ(loader.Damage(), (std::vector<std::string>{
+                                 "Film: the index announces 3 segments, the file holds 2 index entries",
+                                 "Segment 1: its header lies outside the file",
+                                 "Segment 2: its header lies outside the file"}));
 
   // A trailer that claims more than the file holds finds no film.
   EXPECT_FALSE(LoadAppended(filmwriter::WithTrailer(filmwriter::BuildFilm({Small(Packing::Stored)}), 0x7FFFFFF0)));

@@ -13,6 +13,10 @@ TEST_F(FilmLoad, EveryPackingGivesAPlayableSegmentAndLeavesOnlyItsFiles) {
     filmwriter::SegmentSpec first = Small(packing, "Первый");
     first.data.samplesPerFrame = 3;
     first.data.extra = {7, 7};
+    // No cursor records, and a track longer than the name block's slack: the size
+    // bound of the data file must count the track.
+    first.data.cursorRecords.clear();
+    first.data.cursorTrack = std::vector<filmwriter::CursorSample>(60);
     ASSERT_TRUE(LoadFromStart(filmwriter::BuildFilm({first, Small(Packing::Stored, "Second")})));
     ASSERT_EQ(list.Count(), 2);
     EXPECT_TRUE(loader.Damage().empty()) << loader.Damage()[0];
@@ -22,7 +26,7 @@ TEST_F(FilmLoad, EveryPackingGivesAPlayableSegmentAndLeavesOnlyItsFiles) {
     // Width, height, depth, rate, frames, samples per frame, cursors, track and extra sizes.
     EXPECT_EQ((std::vector<int64_t>{s.Width, s.Height, s.BitsPerPixel, s.FramesPerSecond, s.FrameCount, s.Flags & 0xFF,
                                     s.Cursors.Count(), s.CursorTrack.GetSize(), s.Extra.GetSize()}),
-              (std::vector<int64_t>{6, 4, 32, 10, 2, 1, 1, 2 * 18, 2}));
+              (std::vector<int64_t>{6, 4, 32, 10, 2, 1, 0, 60 * 6, 2}));
     EXPECT_EQ(s.Name, "Первый");
     EXPECT_TRUE(s.Playable());
     ExpectFirstFrame(s, first);
@@ -87,12 +91,14 @@ TEST_F(FilmLoad, LaterVersionsAreSkippedWithOneJoinedWarning) {
   ASSERT_TRUE(LoadFromStart(film));
   EXPECT_EQ(loader.WarningText(), "v3;v6;");
   list.Clear();
-  // A table text that would read a string where a number is passed is not used.
-  loader.SetInvalidVersionFormat("%s is newer");
-  ASSERT_TRUE(LoadFromStart(film));
-  EXPECT_EQ(loader.WarningText(),
-            FormatText(kDefaultInvalidVersionFormat, 3) + FormatText(kDefaultInvalidVersionFormat, 6));
-  ClearAndExpectNothingLeft();
+  // A table text that would read a string, or more numbers than are passed, is not used.
+  for (const char* unsafe : {"%s is newer", "%d%d"}) {
+    loader.SetInvalidVersionFormat(unsafe);
+    ASSERT_TRUE(LoadFromStart(film));
+    EXPECT_EQ(loader.WarningText(),
+              FormatText(kDefaultInvalidVersionFormat, 3) + FormatText(kDefaultInvalidVersionFormat, 6));
+    ClearAndExpectNothingLeft();
+  }
 }
 
 TEST_F(FilmLoad, AFilmIsFoundFromByteZeroThroughItsTrailerAndBehindAPlayer) {

@@ -141,6 +141,13 @@ TEST(ClockTransport, UnplayableSegmentsAreReportedOnceAndSkipped) {
   rig.AddSegment(2, 0);                                  // no rate
   rig.AddSegment(2, 10, 0, false).Problem = "damaged";  // no frames
   rig.AddSegment(2, 10);
+  // Previous passes over them silently, back to segment 0, though they were never met
+  // going forwards.
+  rig.Engine->StartSegment(3);
+  rig.Log.clear();
+  rig.Engine->Previous();
+  EXPECT_EQ(rig.Log, (std::vector<std::string>{"event 4 0", "Select 0"}));
+  rig.Engine->Stop();
   for (int pass = 0; pass < 2; ++pass) {
     rig.Engine->Play();
     rig.Run();
@@ -149,13 +156,6 @@ TEST(ClockTransport, UnplayableSegmentsAreReportedOnceAndSkipped) {
   EXPECT_EQ(CountOf(rig.Log, "Skip 2 damaged"), 1);
   EXPECT_EQ(CountOf(rig.Log, "event 4 3"), 2);
   EXPECT_EQ(CountOf(rig.Log, "event 4 1") + CountOf(rig.Log, "event 4 2"), 0);
-  // Previous passes over them silently, back to segment 0.
-  rig.Engine->StartSegment(3);
-  rig.Log.clear();
-  rig.Engine->Previous();
-  EXPECT_EQ(rig.Engine->CurrentSegment(), 0);
-  EXPECT_EQ(EventsOnly(rig.Log), (std::vector<std::string>{"event 4 0"}));
-  EXPECT_EQ(rig.Log.size(), 2u);  // the event and the segment-line selection
 }
 
 TEST(ClockTransport, SpeedChangesRetimeTheClockAndSilenceOffNormalSpeed) {
