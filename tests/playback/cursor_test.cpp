@@ -71,11 +71,6 @@ std::unique_ptr<TkoCursor> Loaded(const Bytes& record) {
   return cursor;
 }
 
-// A monochrome w x h cursor that blackens its left half and inverts its top row.
-std::unique_ptr<TkoCursor> Monochrome(int32_t w, int32_t h, int32_t hotX, int32_t hotY) {
-  return Loaded(Record(hotX, hotY, Mask(w, 2 * h, [=](int x, int y) { return y < h ? x >= w / 2 : y == h; }), kNoPart));
-}
-
 TkoMemoryStream Track(const std::vector<TkoCursorSample>& samples) {
   Bytes bytes;
   for (const TkoCursorSample& s : samples)
@@ -183,44 +178,14 @@ TEST(Cursor, DamagedRecordsAreRefusedWithAReason) {
   }
 }
 
-TEST(CursorOverlay, SampleMinusHotSpotGivesThePositionAndRestoreGivesThePictureBack) {
-  const auto cursor = Monochrome(32, 32, 10, 10);
-  TkoCursorOverlay overlay;
-  overlay.GrowFor(*cursor);
-  for (int32_t depth : {24, 32}) {
-    TkoPicture picture = Patterned(500, 300, depth);
-    TkoPicture original = Patterned(500, 300, depth);
-    TkoMemoryStream track = Track({{0, 420, 234}, {0, 0, 0}, {0, 499, 299}});
-    overlay.Reset();
-    overlay.Restore(picture.View());  // nothing saved yet: nothing
-    EXPECT_EQ(picture.Memory(), original.Memory());
-    Tick(overlay, picture.View(), track, {cursor.get()});
-    EXPECT_EQ(overlay.NewPosition(), (TkoPoint{410, 224}));
-    EXPECT_NE(picture.Memory(), original.Memory());
-    // x = 0 with hot-spot x 10: the image's left edge at -10, clipped. Picture column 5
-    // is image column 15 (cleared by the AND half), column 16 image column 26 (kept);
-    // image row 0, the inverted one, lies above the picture.
-    Tick(overlay, picture.View(), track, {cursor.get()});
-    EXPECT_EQ(overlay.NewPosition(), (TkoPoint{-10, -10}));
-    EXPECT_EQ(PixelColour(picture.View(), 5, 0), 0u);
-    EXPECT_EQ(PixelColour(picture.View(), 16, 0), PixelColour(original.View(), 16, 0));
-    // At the bottom-right corner most of the image lies off the picture.
-    Tick(overlay, picture.View(), track, {cursor.get()});
-    EXPECT_EQ(overlay.NewPosition(), (TkoPoint{489, 289}));
-    overlay.Restore(picture.View());
-    EXPECT_EQ(picture.Memory(), original.Memory()) << depth;
-    // The end of the track keeps the last sample.
-    EXPECT_FALSE(overlay.ReadSample(track));
-    EXPECT_EQ(overlay.LastSample().X, 499);
-  }
-}
-
 TEST(CursorOverlay, PointerNeverLeaksIntoTheFrames) {
-  // Random frames and a wandering pointer (cursors of every kind, one colour image
-  // wider than its mask, one never loaded, and an index naming none): after taking the
-  // pointer out, the picture always equals the frames laid on without any pointer.
+  // Random frames and a wandering pointer, also off the picture (cursors of every kind,
+  // one colour image wider than its mask, one never loaded, and an index naming none):
+  // after taking the pointer out, the picture always equals the frames laid on without
+  // any pointer. The pointer's corner is the sample's point less the hot spot.
   std::mt19937 rng(99);
-  const auto mono = Monochrome(16, 16, 3, 2);
+  // Monochrome: the AND half blackens the left half, the XOR half inverts the top row.
+  const auto mono = Loaded(Record(3, 2, Mask(16, 32, [](int x, int y) { return y < 16 ? x >= 8 : y == 16; }), kNoPart));
   const auto solid = Loaded(Record(11, 19, Mask(12, 20, [](int, int) { return false; }),
                                    Colour(12, 20, 32, [](int, int) { return 0x00FF00u; })));
   const auto wide = Loaded(Record(0, 0, Mask(8, 8, [](int, int) { return true; }),
@@ -244,10 +209,17 @@ TEST(CursorOverlay, PointerNeverLeaksIntoTheFrames) {
     }
     const Bytes frame = filmwriter::FrameRecord(runs);
     Tick(overlay, withPointer.View(), track, cursors, &frame);
+    const TkoCursorSample& sample = samples[size_t(i)];
+    if (sample.Index < 4) {
+      const TkoCursor& cursor = *cursors[sample.Index];
+      EXPECT_EQ(overlay.NewPosition(), (TkoPoint{sample.X - cursor.HotSpotX(), sample.Y - cursor.HotSpotY()}));
+    }
     ApplyFrameRecord(frame, plain.View());
     TkoPicture check = withPointer;
     TkoCursorOverlay copy = overlay;
     copy.Restore(check.View());
     ASSERT_EQ(check.Memory(), plain.Memory()) << "frame " << i;
   }
+  EXPECT_FALSE(overlay.ReadSample(track)) << "the end of the track keeps the last sample";
+  EXPECT_EQ(overlay.LastSample().X, samples.back().X);
 }
