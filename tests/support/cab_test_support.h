@@ -6,25 +6,22 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace cabtest {
 
-// The test-data folder of cabinets.
+// The test-data folder of cabinets, and baseName + ".cab" in it.
 std::filesystem::path CabinetDir();
-std::filesystem::path TestCabinet(const std::string& baseName);  // baseName + ".cab"
+std::filesystem::path TestCabinet(const std::string& baseName);
 
 // Every entry below root (except the subtree at exclude): relative path -> size
 // (-1 for folders).
-std::map<std::string, int64_t> Snapshot(const std::filesystem::path& root,
-                                        const std::filesystem::path& exclude = {});
+std::map<std::string, int64_t> Snapshot(const std::filesystem::path& root, const std::filesystem::path& exclude = {});
 
 // Every regular file below root: relative path -> contents.
 std::map<std::string, std::string> ReadTree(const std::filesystem::path& root);
 
-// A cabinet set copied under the names its headers use: parts named
-// "<sourcePrefix><n>.cab" in the test data become "<setPrefix><n><setSuffix>" in folder.
-// Returns the first part.
+// A cabinet set copied under the names its headers use: parts "<sourcePrefix><n>.cab"
+// of the test data become "<setPrefix><n><setSuffix>" in folder. Returns the first part.
 std::filesystem::path CopySet(const std::filesystem::path& folder, const std::string& sourcePrefix,
                               const std::string& setPrefix, const std::string& setSuffix, int parts);
 
