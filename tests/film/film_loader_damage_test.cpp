@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "film/film_load_fixture.h"
+#include "film/ko_error.h"
 
 using filmwriter::Bytes;
 using filmwriter::Packing;
@@ -88,38 +89,31 @@ TEST_F(FilmLoad, AHugeSegmentCountReadsOnlyTheIndexTheFileHolds) {
   EXPECT_EQ(list.Count(), 0);
 }
 
-TEST_F(FilmLoad, CutOrOversizedLzmaLeavesTheSegmentWithoutData) {
+TEST_F(FilmLoad, DamagedPackedBlocksAndDataFilesLeaveOnlyTheirSegmentWithoutData) {
   filmwriter::SegmentSpec good = Small(Packing::Lzma, "Good");
-  const filmwriter::DataFile data = filmwriter::BuildDataFile(good.data);
+  good.data.cursorRecords.clear();  // else the bound allows for cursor records of 8 MiB
+  filmwriter::SegmentSpec cut = good, tooBig = good, shortened = good;
+  filmwriter::DataFile data = filmwriter::BuildDataFile(good.data);
   const Bytes packed = filmwriter::BuildLzmaAlone(data.bytes, filmwriter::LzmaSize::Unknown);
-  filmwriter::SegmentSpec cut = Small(Packing::Lzma, "Cut"), tooBig = Small(Packing::Lzma, "TooBig");
   cut.packedBlock = Bytes(packed.begin(), packed.end() - 7);
   tooBig.packedBlock = filmwriter::BuildLzmaAlone(Bytes(data.bytes.size() + 2'000'000, 0));
-  ASSERT_TRUE(LoadFromStart(filmwriter::BuildFilm({cut, tooBig, good})));
-  ASSERT_EQ(list.Count(), 3);
-  for (int i = 0; i < 2; ++i) {
-    EXPECT_EQ(list.Get(i)->FrameStream, nullptr) << i;
-    EXPECT_FALSE(list.Get(i)->Problem.empty()) << i;
-  }
-  EXPECT_NE(list.Get(0)->Problem.find("cut short"), std::string::npos) << list.Get(0)->Problem;
-  EXPECT_TRUE(list.Get(2)->Playable());
-  EXPECT_EQ(loader.Damage().size(), 2u);
-  ClearAndExpectNothingLeft();
-}
-
-TEST_F(FilmLoad, ADataFileShorterThanItsHeaderSaysIsDamaged) {
-  filmwriter::SegmentSpec shortened = Small(Packing::MsZip, "Short");
-  filmwriter::DataFile data = filmwriter::BuildDataFile(shortened.data);
   data.bytes.resize(data.bytes.size() - 3);  // the cursor track is cut
   shortened.prebuiltData = data;
-  filmwriter::SegmentSpec lzma = shortened;
-  lzma.packing = Packing::Lzma;
-  ASSERT_TRUE(LoadFromStart(filmwriter::BuildFilm({shortened, lzma, Small(Packing::Stored, "Whole")})));
-  for (int i = 0; i < 2; ++i) {
-    EXPECT_EQ(list.Get(i)->FrameStream, nullptr);
-    EXPECT_EQ(list.Get(i)->Problem.rfind("damaged data file: the cursor track", 0), 0u) << list.Get(i)->Problem;
+  filmwriter::SegmentSpec cabinet = shortened;
+  cabinet.packing = Packing::MsZip;
+  ASSERT_TRUE(LoadFromStart(filmwriter::BuildFilm({cut, tooBig, shortened, cabinet, good})));
+  const std::string track = "the cursor track (12 bytes) runs past the end of the data file";
+  const std::vector<std::string> problems = {"the LZMA stream is cut short",
+                                             "the LZMA stream announces more than the segment header allows",
+                                             "damaged data file: " + track, "damaged data file: " + track};
+  ASSERT_EQ(list.Count(), 5);
+  for (size_t i = 0; i < problems.size(); ++i) {
+    EXPECT_EQ(list.Get(int32_t(i))->FrameStream, nullptr) << i;
+    EXPECT_EQ(list.Get(int32_t(i))->Problem, problems[i]);
   }
-  EXPECT_TRUE(list.Get(2)->Playable());
+  EXPECT_EQ(loader.Damage(), (std::vector<std::string>{"Segment 1: " + problems[0], "Segment 2: " + problems[1],
+                                                        "Segment 3: " + track, "Segment 4: " + track}));
+  EXPECT_TRUE(list.Get(4)->Playable());
   ClearAndExpectNothingLeft();
 }
 
@@ -145,6 +139,6 @@ TEST_F(FilmLoad, CabinetMembersStayInsideTheFolderAndNeverReplaceEachOther) {
   EXPECT_FALSE(std::filesystem::exists(root / "koS_escape.dat"));
   EXPECT_EQ(list.Get(3)->Problem, "its packed block is not a cabinet");
   // Data files and sound files only: the other members went with the extraction folder.
-  EXPECT_EQ(TempFiles().size(), 2u + 4u);
+  EXPECT_EQ(TempFileCount(), 2u + 4u);
   ClearAndExpectNothingLeft();
 }

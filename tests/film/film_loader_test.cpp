@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "film/film_load_fixture.h"
 #include "film/ko_error.h"
 
@@ -28,46 +30,57 @@ TEST_F(FilmLoad, EveryPackingGivesAPlayableSegmentAndLeavesOnlyItsFiles) {
                                     s.Cursors.Count(), s.CursorTrack.GetSize(), s.Extra.GetSize()}),
               (std::vector<int64_t>{6, 4, 32, 10, 2, 1, 0, 60 * 6, 2}));
     EXPECT_EQ(s.Name, "Первый");
-    EXPECT_TRUE(s.Playable());
-    ExpectFirstFrame(s, first);
+    ASSERT_TRUE(s.Playable());
+    std::vector<uint8_t> frame(FrameBufferSize(6, 4));
+    ASSERT_TRUE(LoadFrame(&s, frame).Ok);
+    const filmwriter::Bytes expected = filmwriter::FrameRecords(first.data.pictures)[0];
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), frame.begin()));
     EXPECT_EQ(filmwriter::ReadBytesFromFile(s.SoundFilePath), first.sound);
     EXPECT_EQ(s.SoundFilePath.extension(), ".mp3");
     EXPECT_EQ(s.DataFilePath.parent_path(), temp);
     const bool lzma = packing == Packing::Lzma || packing == Packing::LzmaUnknownSize;
     EXPECT_EQ(s.DataFilePath.extension(), lzma ? ".~7z" : ".dat");
     EXPECT_EQ(list.Get(1)->Name, "Second");
-    // Two data files and two sound files: no packed copy, no extraction folder.
-    EXPECT_EQ(TempFiles().size(), 4u);
+    EXPECT_EQ(TempFileCount(), 4u) << "two data files and two sound files: no packed copy, no extraction folder";
     ClearAndExpectNothingLeft();
   }
 }
 
-TEST_F(FilmLoad, UnknownPackingAndOtherSoundKindsGiveNoFiles) {
-  filmwriter::SegmentSpec unknown = Small(Packing::Stored, "Unknown");
+TEST_F(FilmLoad, UnknownPackingOtherSoundKindsAndNoRateGiveNoFilesOrNothingToPlay) {
+  filmwriter::SegmentSpec unknown = Small(Packing::Stored, "Unknown"), wave = Small(Packing::MsZip, "Wave"),
+                          midi = Small(Packing::Lzma, "Midi"), silent = Small(Packing::Stored, "Silent"),
+                          slow = Small(Packing::Stored, "Slow"), half = Small(Packing::Stored, "Half");
   unknown.flags = 0x1000;
-  filmwriter::SegmentSpec wave = Small(Packing::MsZip, "Wave");
   wave.soundKind = filmwriter::kSoundWave;
-  filmwriter::SegmentSpec midi = Small(Packing::Lzma, "Midi");
   midi.soundKind = filmwriter::kSoundMidi;
-  filmwriter::SegmentSpec silent = Small(Packing::Stored, "Silent");
   silent.sound.clear();
-  ASSERT_TRUE(LoadFromStart(filmwriter::BuildFilm({unknown, wave, midi, silent})));
-  ASSERT_EQ(list.Count(), 4);
-
+  slow.framesPerSecond = 0.4f;
+  half.framesPerSecond = 13.5f;
+  ASSERT_TRUE(LoadFromStart(filmwriter::BuildFilm({unknown, wave, midi, silent, slow, half})));
+  ASSERT_EQ(list.Count(), 6);
   const TSegmentInfo& u = *list.Get(0);
   EXPECT_EQ(u.FrameStream, nullptr);
   EXPECT_EQ(u.Name, "");
   EXPECT_EQ(u.Width, 6) << "the header values stay";
-  EXPECT_FALSE(u.Playable());
-  EXPECT_NE(u.Problem.find("0x1000"), std::string::npos) << u.Problem;
+  EXPECT_EQ(u.Problem, "its packing 0x1000 is not known");
   EXPECT_EQ(GetSoundType(u.SoundFilePath), kSoundMp3) << "the sound block does not depend on the packing";
-  ASSERT_EQ(loader.Damage().size(), 1u);
-  EXPECT_EQ(loader.Damage()[0].rfind("Segment 1: ", 0), 0u) << loader.Damage()[0];
+  EXPECT_EQ(loader.Damage(), std::vector<std::string>{"Segment 1: its packing 0x1000 is not known"});
   for (int i = 1; i < 4; ++i) {
     EXPECT_TRUE(list.Get(i)->Playable()) << i;
     EXPECT_TRUE(list.Get(i)->SoundFilePath.empty()) << i;
   }
+  EXPECT_EQ(list.Get(4)->FramesPerSecond, 0);
+  EXPECT_FALSE(list.Get(4)->Playable()) << "a segment without a rate is marked unplayable";
+  EXPECT_NE(list.Get(4)->FrameStream, nullptr);
+  EXPECT_EQ(list.Get(5)->FramesPerSecond, 14);
   ClearAndExpectNothingLeft();
+}
+
+TEST(SegmentHeader, RatesAreRoundedHalvesToEvenIntoAByte) {
+  const std::pair<float, uint8_t> cases[] = {{12.5f, 12}, {13.5f, 14}, {0.4f, 0}, {300.0f, 44},  // its low 8 bits
+                                             {std::numeric_limits<float>::quiet_NaN(), 0},
+                                             {std::numeric_limits<float>::infinity(), 0}};
+  for (const auto& [rate, rounded] : cases) EXPECT_EQ(RoundFramesPerSecond(rate), rounded) << rate;
 }
 
 TEST_F(FilmLoad, LaterVersionsAreSkippedWithOneJoinedWarning) {
@@ -79,24 +92,16 @@ TEST_F(FilmLoad, LaterVersionsAreSkippedWithOneJoinedWarning) {
     specs.push_back(s);
   }
   const filmwriter::Bytes film = filmwriter::BuildFilm(specs);
-  ASSERT_TRUE(LoadFromStart(film));
-  std::vector<std::string> names;
-  for (int i = 0; i < list.Count(); ++i) names.push_back(list.Get(i)->Name);
-  EXPECT_EQ(names, (std::vector<std::string>{"S1", "S4", "S5", "S7"}));
-  EXPECT_EQ(loader.WarningText(),
-            FormatText(kDefaultInvalidVersionFormat, 3) + FormatText(kDefaultInvalidVersionFormat, 6));
-  ClearAndExpectNothingLeft();
-
-  loader.SetInvalidVersionFormat("v%d;");
-  ASSERT_TRUE(LoadFromStart(film));
-  EXPECT_EQ(loader.WarningText(), "v3;v6;");
-  list.Clear();
+  const std::string builtIn = FormatText(kDefaultInvalidVersionFormat, 3) + FormatText(kDefaultInvalidVersionFormat, 6);
   // A table text that would read a string, or more numbers than are passed, is not used.
-  for (const char* unsafe : {"%s is newer", "%d%d"}) {
-    loader.SetInvalidVersionFormat(unsafe);
+  for (const auto& [format, warning] : {std::pair<std::string, std::string>{"", builtIn}, {"v%d;", "v3;v6;"},
+                                        {"%s is newer", builtIn}, {"%d%d", builtIn}}) {
+    if (!format.empty()) loader.SetInvalidVersionFormat(format);
     ASSERT_TRUE(LoadFromStart(film));
-    EXPECT_EQ(loader.WarningText(),
-              FormatText(kDefaultInvalidVersionFormat, 3) + FormatText(kDefaultInvalidVersionFormat, 6));
+    std::vector<std::string> names;
+    for (int i = 0; i < list.Count(); ++i) names.push_back(list.Get(i)->Name);
+    EXPECT_EQ(names, (std::vector<std::string>{"S1", "S4", "S5", "S7"}));
+    EXPECT_EQ(loader.WarningText(), warning) << format;
     ClearAndExpectNothingLeft();
   }
 }
@@ -118,20 +123,17 @@ TEST_F(FilmLoad, AFilmIsFoundFromByteZeroThroughItsTrailerAndBehindAPlayer) {
   EXPECT_EQ(ReadLanguageBlock(Write(executable, "player.exe")), language);
   ClearAndExpectNothingLeft();
 
-  // A plain player: its last eight bytes are zero.
+  // A plain player: its last eight bytes are zero. Only a language block: X = 0 puts
+  // its length right before the trailer.
   filmwriter::Bytes plain = player;
   plain.insert(plain.end(), 8, 0);
   EXPECT_FALSE(LoadAppended(plain));
   EXPECT_EQ(ReadLanguageBlock(Write(plain, "plain.exe")), "");
-  // Only a language block: X = 0 puts its length right before the trailer.
   const filmwriter::Bytes onlyLanguage = filmwriter::AppendedFilm(player, language, {});
   EXPECT_EQ(ReadLanguageBlock(Write(onlyLanguage, "lang.exe")), language);
   EXPECT_FALSE(LoadAppended(onlyLanguage));
-  EXPECT_EQ(list.Count(), 0);
   EXPECT_THROW(ReadLanguageBlock(root / "missing.exe"), EkoError);
-}
-
-TEST_F(FilmLoad, NoStreamOrNoSegmentCountLoadsNothing) {
+  // No stream, no segment count, or no segment entry: nothing is loaded.
   EXPECT_FALSE(loader.LoadFilm(nullptr));
   EXPECT_FALSE(loader.LoadAppendedFilm(nullptr));
   filmwriter::FilmOptions none;
@@ -142,26 +144,7 @@ TEST_F(FilmLoad, NoStreamOrNoSegmentCountLoadsNothing) {
   other.indexKind = 2;
   EXPECT_TRUE(LoadFromStart(filmwriter::BuildFilm({other, other})));
   EXPECT_EQ(list.Count(), 0);
-  EXPECT_EQ(TempFiles(), std::vector<std::string>{});
-}
-
-TEST_F(FilmLoad, RatesAreRoundedHalvesToEvenIntoAByte) {
-  EXPECT_EQ(RoundFramesPerSecond(12.5f), 12);
-  EXPECT_EQ(RoundFramesPerSecond(13.5f), 14);
-  EXPECT_EQ(RoundFramesPerSecond(300.0f), 44) << "the low 8 bits of the rounded rate";
-  EXPECT_EQ(RoundFramesPerSecond(std::numeric_limits<float>::quiet_NaN()), 0);
-  EXPECT_EQ(RoundFramesPerSecond(std::numeric_limits<float>::infinity()), 0);
-
-  filmwriter::SegmentSpec slow = Small(Packing::Stored);
-  slow.framesPerSecond = 0.4f;
-  filmwriter::SegmentSpec half = Small(Packing::Stored);
-  half.framesPerSecond = 13.5f;
-  ASSERT_TRUE(LoadFromStart(filmwriter::BuildFilm({slow, half})));
-  EXPECT_EQ(list.Get(1)->FramesPerSecond, 14);
-  EXPECT_EQ(list.Get(0)->FramesPerSecond, 0);
-  EXPECT_FALSE(list.Get(0)->Playable()) << "a segment without a rate is marked unplayable";
-  EXPECT_NE(list.Get(0)->FrameStream, nullptr);
-  ClearAndExpectNothingLeft();
+  EXPECT_EQ(TempFileCount(), 0u);
 }
 
 TEST_F(FilmLoad, ATemporaryFileThatCannotBeMadeStopsTheLoadAndKeepsTheSegments) {
@@ -169,7 +152,7 @@ TEST_F(FilmLoad, ATemporaryFileThatCannotBeMadeStopsTheLoadAndKeepsTheSegments) 
   std::filesystem::remove(temp);
   try {
     LoadFromStart(film);
-    FAIL() << "the packed copy cannot be made";
+    ADD_FAILURE() << "the packed copy cannot be made";
   } catch (const EkoError& e) {
     EXPECT_STREQ(e.what(), "Cannot open or create file.");
   }
