@@ -251,20 +251,3 @@ TEST_F(FrameSource, DamagedRecordsAreLaidAsFarAsTheyGoAndReportedOncePerSegmentS
   log.insert(log.end(), play.begin(), play.end());
   EXPECT_EQ(rig.Log, log) << "no error: both plays run to the end of the film";
 }
-
-TEST_F(FrameSource, ARecordCutByTheEndOfTheDataFileStopsTheFilmWithItsText) {
-  // Behind the frame records lie only the cursor track and the extra block, far fewer
-  // than the 83 bytes the third record claims.
-  Picture first = Picture::Filled(5, 3, 0x204060), second = first;
-  second.At(4, 2) = 0xFFFFFF;
-  SegmentSpec cut = Spec(5, 3, 24, {first, second});
-  cut.data.frameRecords = {RawFrameRecord(83, 15, Bytes(10, 0))};
-  ASSERT_TRUE(LoadFromStart(BuildFilm({cut, Spec(5, 3, 24)})));
-  PlayToTheEnd();
-  EXPECT_EQ(rig.Log, (std::vector<std::string>{"event 4 0", "Select 0", "event 1 0", "Error LoadFrame: BytesRead <> size",
-                                               "event 3 0"}))
-      << "the film stops; the next segment is not started";
-  ASSERT_EQ(presenter.Shown.size(), 2u) << "the frames before the cut record";
-  EXPECT_EQ(presenter.Shown[1].Pixels, second.pixels);
-  EXPECT_TRUE(host.Damage.empty()) << "a record that cannot be read is not damage to go on from";
-}

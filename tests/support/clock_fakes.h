@@ -66,33 +66,34 @@ struct Shown {
 // (Apply) since the segment started; every call is logged as "tick:call".
 class FakeFrames : public TFrameSource, public TFramePresenter {
 public:
-  bool PrepareDisplay(const TSegmentInfo& segment) override { return Log("Prepare " + std::to_string(IndexOf(segment))), true; }
+  bool PrepareDisplay(const TSegmentInfo& segment) override {
+    return Check(segment, "Prepare " + std::to_string(Engine->CurrentSegment())), true;
+  }
   void ClearPictures() override { Log("Clear"); }
   void ResetFrameBuffer(const TSegmentInfo&) override { Log("ResetBuffer"), Loaded = Unpacked = Applied = -1; }
   void ResetCursor() override { Log("ResetCursor"); }
   void LoadFrame(TSegmentInfo& segment) override {
-    Check(segment), Log("Load " + std::to_string(++Loaded));
+    Check(segment, "Load " + std::to_string(++Loaded));
     if (Loaded == LoadFailsAt) throw EkoError("LoadFrame: Size = 0");
   }
-  void UnpackFrame(const TSegmentInfo& segment) override { Check(segment), Log("Unpack " + std::to_string(Unpacked = Loaded)); }
-  void ApplyDifference(const TSegmentInfo& segment) override { Check(segment), Log("Apply " + std::to_string(Applied = Unpacked)); }
+  void UnpackFrame(const TSegmentInfo& s) override { Check(s, "Unpack " + std::to_string(Unpacked = Loaded)); }
+  void ApplyDifference(const TSegmentInfo& s) override { Check(s, "Apply " + std::to_string(Applied = Unpacked)); }
   void RestoreCursor() override { Log("Restore"); }
-  void ReadCursorSample(TSegmentInfo& segment) override { Check(segment), Log("Sample"); }
+  void ReadCursorSample(TSegmentInfo& segment) override { Check(segment, "Sample"); }
   void SaveCursorBackground() override { Log("Save"); }
   void DrawCursor() override { Log("Draw"); }
   void CommitCursor() override { Log("Commit"); }
   void LayOut() override { Log("LayOut"); }
-  void PresentWholeFrame() override { Log("Whole"), WholeFrames.push_back({Engine->TickCounter(), Engine->CurrentSegment(), Applied}); }
+  void PresentWholeFrame() override {
+    Log("Whole"), WholeFrames.push_back({Engine->TickCounter(), Engine->CurrentSegment(), Applied});
+  }
   void PresentCursorArea() override { Log("CursorArea"); }
 
-  int32_t IndexOf(const TSegmentInfo& segment) const {
-    for (int32_t i = 0; i < Segments->Count(); ++i)
-      if (Segments->Get(i) == &segment) return i;
-    return -1;
-  }
-  // Records of a segment that is not the current one must never be touched.
-  void Check(const TSegmentInfo& segment) { ForeignAccesses += IndexOf(segment) != Engine->CurrentSegment(); }
   void Log(const std::string& call) { Ops.push_back(std::to_string(Engine->TickCounter()) + ":" + call); }
+  // Logs a call on a segment's records, counting those of any segment but the current.
+  void Check(const TSegmentInfo& segment, const std::string& call) {
+    ForeignAccesses += &segment != Engine->CurrentSegmentInfo(), Log(call);
+  }
   // The calls logged from the from-th on (at the given tick only, unless it is -1),
   // joined by blanks.
   std::string Calls(size_t from, int32_t tick = -1) const {
@@ -106,7 +107,6 @@ public:
   }
 
   const TPlaybackEngine* Engine = nullptr;
-  TSegmentList* Segments = nullptr;
   int32_t Loaded = -1, Unpacked = -1, Applied = -1;
   int32_t LoadFailsAt = -1;  // LoadFrame of this frame throws
   int32_t ForeignAccesses = 0;
@@ -136,7 +136,9 @@ public:
   void MoveButtonFocus(TPlayState state) override { FocusMoves.push_back(state); }
   void AcceptDroppedFiles(bool accept) override { AcceptsDrops = accept; }
   bool IsFullScreen() const override { return FullScreen; }
-  void ToggleFullScreen() override { FullScreen = !FullScreen, FLog.push_back(FullScreen ? "FullScreen on" : "FullScreen off"); }
+  void ToggleFullScreen() override {
+    FullScreen = !FullScreen, FLog.push_back(FullScreen ? "FullScreen on" : "FullScreen off");
+  }
   void SavePlacement() override { ++PlacementSaves; }
   TScreenSize ScreenSize() const override { return {1920, 1080}; }
   void InvalidateMainWindow() override {}
@@ -167,7 +169,6 @@ struct ClockRig {
     });
     Wire(Frames, Frames);
     Frames.Engine = Engine.get();
-    Frames.Segments = &Segments;
   }
   // A new engine over the given frames and presenter, with the rig's other services.
   void Wire(TFrameSource& frames, TFramePresenter& presenter) {
