@@ -89,38 +89,27 @@ private:
   const TkoFrameSource& FFrames;
 };
 
+// The real frames (in caller memory) under an engine with the rig's timer, sound and
+// shell.
 class FrameSource : public FilmLoad {
 protected:
-  // Starts the segment the way the engine does, up to its first record.
-  void Start(TkoFrameSource& source, int32_t index) {
-    TSegmentInfo& segment = *list.Get(index);
-    ASSERT_TRUE(source.PrepareDisplay(segment));
-    source.ClearPictures();
-    source.ResetFrameBuffer(segment);
-    source.ResetCursor();
-    segment.FrameStream->SetPosition(segment.FirstFrameOffset);
-  }
-  // One frame: read, unpack, lay on the picture.
-  void Step(TkoFrameSource& source, int32_t index) {
-    TSegmentInfo& segment = *list.Get(index);
-    source.LoadFrame(segment);
-    source.UnpackFrame(segment);
-    source.ApplyDifference(segment);
-  }
-  // Plays the loaded film from its first segment until nothing is left to do, with the
-  // real frames and the rig's timer, sound and shell.
-  void PlayToTheEnd() {
+  FrameSource() {
     frames.SetCursorVisible(false);
     rig.Wire(frames, presenter);
     rig.Engine->SetSegmentList(&list);
     presenter.Engine = rig.Engine.get();
-    rig.Engine->Play();
-    rig.Run();
+  }
+  // Starts segment index as the engine does, up to its first record; returns the count
+  // of pictures made so far.
+  int Start(int32_t index) {
+    EXPECT_TRUE(rig.Engine->StartSegment(index));
+    return memory.Made;
   }
 
   // Declared before the rig: its engine refers to them and goes first.
   RecordingHost host;
-  TkoFrameSource frames{&host};
+  CallerMemory memory;
+  TkoFrameSource frames{&host, &memory};
   PictureLog presenter{frames};
   ClockRig rig;
 };
@@ -129,32 +118,25 @@ protected:
 TEST_F(FrameSource, PictureIsMadeAnewOnlyWhenSizeOrDepthOrDisplayChanges) {
   ASSERT_TRUE(LoadFromStart(BuildFilm({Spec(6, 4, 32), Spec(6, 4, 32), Spec(6, 4, 24), Spec(6, 4, 24),
                                        Spec(7, 4, 24), Spec(7, 4, 16), Spec(7, 4, 32)})));
-  CallerMemory memory;
-  TkoFrameSource source(&host, &memory);
-  const auto start = [&](int32_t index) {
-    Start(source, index);
-    return memory.Made;
-  };
-  EXPECT_EQ(start(0), 1);
-  Step(source, 0);
-  EXPECT_EQ(PixelColour(source.Picture(), 5, 3), 0x336699u);
-  EXPECT_EQ(start(1), 1) << "same size and depth as the display: kept";
-  EXPECT_EQ(PixelColour(source.Picture(), 5, 3), 0u) << "kept, but cleared";
+  EXPECT_EQ(Start(0), 1);
+  rig.FireTimer();
+  EXPECT_EQ(PixelColour(frames.Picture(), 5, 3), 0x336699u);
+  EXPECT_EQ(Start(1), 1) << "same size and depth as the display: kept";
+  EXPECT_EQ(PixelColour(frames.Picture(), 5, 3), 0u) << "kept, but cleared";
   EXPECT_EQ(memory.Bytes[size_t(memory.Stride) - 1], 0xEE) << "only the picture's own bytes are cleared";
-  EXPECT_EQ(start(2), 2) << "depth changed";
-  EXPECT_EQ(start(3), 3) << "a 24-bit segment on a 32-bit display is made anew every time";
+  EXPECT_EQ(Start(2), 2) << "depth changed";
+  EXPECT_EQ(Start(3), 3) << "a 24-bit segment on a 32-bit display is made anew every time";
   host.Display = 24;
-  EXPECT_EQ(start(3), 4) << "the display's depth changed";
-  EXPECT_EQ(start(3), 4) << "segment and display agree again";
-  EXPECT_EQ(start(4), 5) << "width changed";
+  EXPECT_EQ(Start(3), 4) << "the display's depth changed";
+  EXPECT_EQ(Start(3), 4) << "segment and display agree again";
+  EXPECT_EQ(Start(4), 5) << "width changed";
   EXPECT_TRUE(host.Unsupported.empty());
-
-  start(5);
+  Start(5);
   EXPECT_EQ(host.Unsupported, std::vector<int32_t>{16});
-  EXPECT_TRUE(source.Picture().IsEmpty()) << "nothing of a 16-bit segment is drawn";
-  EXPECT_NO_THROW(Step(source, 5)) << "its records are still read; unpacking returns at once";
-  EXPECT_EQ(start(6), 6);
-  EXPECT_FALSE(source.Picture().IsEmpty());
+  EXPECT_TRUE(frames.Picture().IsEmpty()) << "nothing of a 16-bit segment is drawn";
+  EXPECT_NO_THROW(rig.FireTimer()) << "its records are still read; unpacking returns at once";
+  EXPECT_EQ(Start(6), 6);
+  EXPECT_FALSE(frames.Picture().IsEmpty());
   EXPECT_EQ(memory.Released, 7);
 }
 
@@ -162,24 +144,22 @@ TEST_F(FrameSource, DrawsIntoTheCallersMemoryAndRefusesMemoryItCannotUse) {
   Picture second = Picture::Filled(5, 3, 0x0000FF);
   second.At(4, 2) = 0xABCDEF;
   ASSERT_TRUE(LoadFromStart(BuildFilm({Spec(5, 3, 24, {Picture::Filled(5, 3, 0x0000FF), second})})));
-  CallerMemory memory;
-  TkoFrameSource source(nullptr, &memory);
-  Start(source, 0);
-  Step(source, 0);
-  Step(source, 0);
-  ASSERT_EQ(source.Picture().Pixels, memory.Bytes.data());
+  rig.Engine->Play();
+  rig.Run();
+  ASSERT_EQ(frames.Picture().Pixels, memory.Bytes.data());
   const uint8_t* last = memory.Bytes.data() + 2 * memory.Stride + 4 * 4;
   EXPECT_EQ((std::vector<uint8_t>{last[0], last[1], last[2]}), (std::vector<uint8_t>{0xEF, 0xCD, 0xAB}));
-  EXPECT_EQ(Pixels(source.Picture()), second.pixels);
+  EXPECT_EQ(Pixels(frames.Picture()), second.pixels);
 
+  TSegmentInfo& segment = *list.Get(0);
   for (bool lie : {false, true}) {
     CallerMemory bad;
     bad.Refuse = !lie, bad.Lie = lie;
     TkoFrameSource refused(nullptr, &bad);
-    Start(refused, 0);
+    refused.PrepareDisplay(segment);
+    refused.ResetFrameBuffer(segment);
     EXPECT_TRUE(refused.Picture().IsEmpty());
-    refused.LoadFrame(*list.Get(0));
-    EXPECT_EQ(ErrorOf([&] { refused.UnpackFrame(*list.Get(0)); }), "UnpackFrame: PXorFrame Is Nil");
+    EXPECT_EQ(ErrorOf([&] { refused.UnpackFrame(segment); }), "UnpackFrame: PXorFrame Is Nil");
   }
 }
 
@@ -229,7 +209,8 @@ TEST_F(FrameSource, DamagedRecordsAreLaidAsFarAsTheyGoAndReportedOncePerSegmentS
   for (const Picture& picture : {first, second, second, fourth}) expected.push_back(picture);
   ASSERT_TRUE(LoadFromStart(BuildFilm({one, three})));
 
-  PlayToTheEnd();
+  rig.Engine->Play();
+  rig.Run();
   rig.Engine->Play();  // the first segment again: its records are read from their start
   rig.Run();
   ASSERT_EQ(presenter.Shown.size(), 2 * expected.size());
