@@ -109,26 +109,17 @@ TEST(CabReaderExtract, ExistingTargetsAreOverwrittenInPlace) {
   EXPECT_EQ(cabtest::ReadTree(temp / "out").at("a.dat"), "new");
 }
 
-TEST(CabReaderExtract, MembersOverTheSizeLimitAndHostileNamesAreSkipped) {
+TEST(CabReaderExtract, MembersOverTheSizeLimitAreSkipped) {
+  // (Names that would leave the destination are refused through every door: the name
+  // rule, the public hostile cabinets and the film loader.)
   TempDir temp;
-  const auto nest = temp / "a" / "b";
-  std::filesystem::create_directories(nest);
-  const Bytes payload{'x'};
-  const auto cabinet = WriteCabinet(temp,
-                                    {{"..\\..\\..\\escaped.txt", payload},
-                                     {"sub/../../escaped.txt", payload},
-                                     {"\\escaped.txt", payload},
-                                     {"C:escaped.txt", payload},
-                                     {"small.dat", Pattern(1000, 1)},
-                                     {"exact.dat", Pattern(4096, 2)},
-                                     {"large.dat", Pattern(4097, 3)}},
-                                    CabCompression::MsZip);
-  const auto before = cabtest::Snapshot(temp.path());
+  const auto cabinet = WriteCabinet(
+      temp, {{"small.dat", Pattern(1000, 1)}, {"exact.dat", Pattern(4096, 2)}, {"large.dat", Pattern(4097, 3)}},
+      CabCompression::MsZip);
   TkoCabReader reader;
   reader.SetMemberSizeLimit(4096);
-  reader.ExtractFiles(cabinet, nest / "dest", 0);
-  EXPECT_EQ(cabtest::Snapshot(temp.path(), nest / "dest"), before);
-  EXPECT_EQ(cabtest::Snapshot(nest / "dest"), (std::map<std::string, int64_t>{{"exact.dat", 4096}, {"small.dat", 1000}}));
+  reader.ExtractFiles(cabinet, temp / "dest", 0);
+  EXPECT_EQ(cabtest::Snapshot(temp / "dest"), (std::map<std::string, int64_t>{{"exact.dat", 4096}, {"small.dat", 1000}}));
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "film/film_load_fixture.h"
-#include "film/ko_error.h"
+#include "support/error_text.h"
 
 using filmwriter::Packing;
 
@@ -150,12 +150,7 @@ TEST_F(FilmLoad, AFilmIsFoundFromByteZeroThroughItsTrailerAndBehindAPlayer) {
 TEST_F(FilmLoad, ATemporaryFileThatCannotBeMadeStopsTheLoadAndKeepsTheSegments) {
   const filmwriter::Bytes film = filmwriter::BuildFilm({Small(Packing::Stored), Small(Packing::Stored)});
   std::filesystem::remove(temp);
-  try {
-    LoadFromStart(film);
-    ADD_FAILURE() << "the packed copy cannot be made";
-  } catch (const EkoError& e) {
-    EXPECT_STREQ(e.what(), "Cannot open or create file.");
-  }
+  EXPECT_EQ(ErrorOf([&] { LoadFromStart(film); }), "Cannot open or create file.") << "the packed copy cannot be made";
   EXPECT_EQ(list.Count(), 1);
   list.Clear();
 }

@@ -2,26 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
-#include "film/ko_error.h"
 #include "writer/film_bytes.h"
 #include "support/temp_dir.h"
+#include "support/error_text.h"
 
 namespace {
 std::vector<uint8_t> Iota(size_t n) {
   std::vector<uint8_t> bytes(n);
   for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<uint8_t>(i * 7 + i / 256);
   return bytes;
-}
-
-std::string MessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const EkoError& e) {
-    return e.what();
-  }
-  return "(nothing thrown)";
 }
 }  // namespace
 
@@ -43,7 +32,7 @@ TEST(MemoryStream, ReadsAndPositionsStayInsideTheData) {
   EXPECT_EQ(s.Read(&byte, 5) + s.Read(&byte, -1), 0);
   s.SetPosition(4094);
   std::vector<uint8_t> back(4097);
-  EXPECT_EQ(MessageOf([&] { s.ReadBuffer(back.data(), 4); }), "Cannot read buffer");
+  EXPECT_EQ(ErrorOf([&] { s.ReadBuffer(back.data(), 4); }), "Cannot read buffer");
   // A buffer shrunk below the size keeps reads inside it.
   s.SetCapacity(10);
   s.SetPosition(0);
@@ -61,20 +50,20 @@ TEST(MemoryStream, CopyFromCopiesInChunksAndKeepsWhatWasWrittenOnAShortSource) {
   EXPECT_EQ(partial.CopyFrom(source, 500), 500);
   EXPECT_EQ(std::vector<uint8_t>(partial.Data(), partial.Data() + 500), std::vector<uint8_t>(&data[1000], &data[1500]));
   // 98500 bytes remain; the first 61440-byte chunk lands, the second cannot be read.
-  EXPECT_EQ(MessageOf([&] { partial.CopyFrom(source, 99000); }), "Cannot read buffer");
+  EXPECT_EQ(ErrorOf([&] { partial.CopyFrom(source, 99000); }), "Cannot read buffer");
   EXPECT_EQ(partial.GetSize(), 500 + 61440);
 }
 
 TEST(FileStream, OpenModes) {
   TempDir dir;
   const auto path = dir / "f";
-  EXPECT_EQ(MessageOf([&] { TkoFileStream s(path, kModeReadExclusive); }), "Cannot open or create file.");
+  EXPECT_EQ(ErrorOf([&] { TkoFileStream s(path, kModeReadExclusive); }), "Cannot open or create file.");
   EXPECT_FALSE(std::filesystem::exists(path));
   filmwriter::WriteBytesToFile(path, Iota(50));
   EXPECT_NO_THROW(TkoFileStream(path, kModeReadShared));
   EXPECT_NO_THROW(TkoFileStream(path, 0x42));  // read and write, others may read and write
   for (uint16_t invalid : {0x03, 0x50})        // access 3, sharing 0x50
-    EXPECT_EQ(MessageOf([&] { TkoFileStream s(path, invalid); }), "Cannot open or create file.") << invalid;
+    EXPECT_EQ(ErrorOf([&] { TkoFileStream s(path, invalid); }), "Cannot open or create file.") << invalid;
   EXPECT_EQ(TkoFileStream(path, kModeCreate).GetSize(), 0) << "create empties an existing file";
 }
 
@@ -100,5 +89,5 @@ TEST(FileStream, ReadsWritesCopiesAndReportsShortReadsWithTheFileName) {
   EXPECT_EQ(s.Write(out.data(), 10), 0) << "a read-only stream writes nothing";
   EXPECT_EQ(s.SetPosition(-5), -1);
   s.SetPosition(99990);
-  EXPECT_EQ(MessageOf([&] { s.ReadBuffer(out.data(), 20); }), "Cannot read file " + PathText(dir / "dst"));
+  EXPECT_EQ(ErrorOf([&] { s.ReadBuffer(out.data(), 20); }), "Cannot read file " + PathText(dir / "dst"));
 }

@@ -6,10 +6,10 @@
 #include <regex>
 #include <thread>
 
-#include "film/ko_error.h"
 #include "film/ko_stream.h"
 #include "writer/film_bytes.h"
 #include "support/temp_dir.h"
+#include "support/error_text.h"
 
 TEST(PlayerTempFolder, TakesTheFirstFreeNumberGoesOnlyWhenEmptyAndReportsFailure) {
   TempDir parent;
@@ -27,12 +27,9 @@ TEST(PlayerTempFolder, TakesTheFirstFreeNumberGoesOnlyWhenEmptyAndReportsFailure
   EXPECT_TRUE(RemovePlayerTempFolder(folder));
   EXPECT_FALSE(std::filesystem::exists(folder));
 
-  try {
-    CreatePlayerTempFolder(parent / "koP_0002");
-    ADD_FAILURE() << "a folder inside a file cannot be made";
-  } catch (const EkoError& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot create the temporary folder " + PathText(parent / "koP_0002" / "koP_0000"));
-  }
+  // A folder inside a file cannot be made.
+  EXPECT_EQ(ErrorOf([&] { CreatePlayerTempFolder(parent / "koP_0002"); }),
+            "Cannot create the temporary folder " + PathText(parent / "koP_0002" / "koP_0000"));
 }
 
 TEST(PlayerTempFolder, PlayersStartingTogetherGetFoldersOfTheirOwn) {

@@ -8,6 +8,7 @@
 #include "film/film_load_fixture.h"
 #include "film/ko_error.h"
 #include "support/clock_fakes.h"
+#include "support/error_text.h"
 
 using namespace filmwriter;
 
@@ -49,16 +50,6 @@ SegmentSpec Spec(int width, int height, uint8_t depth, std::vector<Picture> pict
       pictures.empty() ? std::vector<Picture>{Picture::Filled(width, height, 0x336699)} : std::move(pictures);
   spec.data.cursorRecords = {EmptyCursorRecord()};
   return spec;
-}
-
-template <class F>
-std::string ErrorOf(F&& action) {
-  try {
-    action();
-  } catch (const EkoError& e) {
-    return e.what();
-  }
-  return "no error";
 }
 
 std::vector<uint32_t> Pixels(const TkoPictureView& view) {
