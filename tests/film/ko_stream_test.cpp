@@ -39,21 +39,6 @@ TEST(MemoryStream, ReadsAndPositionsStayInsideTheData) {
   EXPECT_EQ(s.Read(back.data(), 100), 10);
 }
 
-TEST(MemoryStream, CopyFromCopiesInChunksAndKeepsWhatWasWrittenOnAShortSource) {
-  TkoMemoryStream source, target, partial;
-  const auto data = Iota(100000);
-  source.Write(data.data(), int32_t(data.size()));
-  source.SetPosition(5000);
-  EXPECT_EQ(target.CopyFrom(source, 0), 100000) << "0 copies the whole source from its start";
-  EXPECT_EQ(std::vector<uint8_t>(target.Data(), target.Data() + 100000), data);
-  source.SetPosition(1000);
-  EXPECT_EQ(partial.CopyFrom(source, 500), 500);
-  EXPECT_EQ(std::vector<uint8_t>(partial.Data(), partial.Data() + 500), std::vector<uint8_t>(&data[1000], &data[1500]));
-  // 98500 bytes remain; the first 61440-byte chunk lands, the second cannot be read.
-  EXPECT_EQ(ErrorOf([&] { partial.CopyFrom(source, 99000); }), "Cannot read buffer");
-  EXPECT_EQ(partial.GetSize(), 500 + 61440);
-}
-
 TEST(FileStream, OpenModes) {
   TempDir dir;
   const auto path = dir / "f";

@@ -131,7 +131,7 @@ TEST_F(FrameSource, PictureIsMadeAnewOnlyWhenSizeOrDepthOrDisplayChanges) {
   EXPECT_EQ(memory.Released, 7);
 }
 
-TEST_F(FrameSource, DrawsIntoTheCallersMemoryAndRefusesMemoryItCannotUse) {
+TEST_F(FrameSource, DrawsIntoTheCallersMemoryAndReportsMemoryItCannotHave) {
   Picture second = Picture::Filled(5, 3, 0x0000FF);
   second.At(4, 2) = 0xABCDEF;
   ASSERT_TRUE(LoadFromStart(BuildFilm({Spec(5, 3, 24, {Picture::Filled(5, 3, 0x0000FF), second})})));
@@ -142,32 +142,28 @@ TEST_F(FrameSource, DrawsIntoTheCallersMemoryAndRefusesMemoryItCannotUse) {
   EXPECT_EQ((std::vector<uint8_t>{last[0], last[1], last[2]}), (std::vector<uint8_t>{0xEF, 0xCD, 0xAB}));
   EXPECT_EQ(Pixels(frames.Picture()), second.pixels);
 
+  // Memory refused, or a picture one row short: no picture; without a frame buffer, the
+  // player's texts.
   TSegmentInfo& segment = *list.Get(0);
   for (bool lie : {false, true}) {
     CallerMemory bad;
     bad.Refuse = !lie, bad.Lie = lie;
     TkoFrameSource refused(nullptr, &bad);
     refused.PrepareDisplay(segment);
+    EXPECT_EQ(ErrorOf([&] { refused.UnpackFrame(segment); }), "UnpackFrame: Frame Is Nil");
+    EXPECT_EQ(ErrorOf([&] { refused.LoadFrame(segment); }), "LoadFrame: Frame = nil");
     refused.ResetFrameBuffer(segment);
     EXPECT_TRUE(refused.Picture().IsEmpty());
     EXPECT_EQ(ErrorOf([&] { refused.UnpackFrame(segment); }), "UnpackFrame: PXorFrame Is Nil");
   }
-}
-
-TEST_F(FrameSource, MissingFrameBufferIsReportedWithThePlayersTexts) {
-  ASSERT_TRUE(LoadFromStart(BuildFilm({Spec(4, 4, 32)})));
-  TSegmentInfo& segment = *list.Get(0);
-  TkoFrameSource source;
-  ASSERT_TRUE(source.PrepareDisplay(segment));
-  EXPECT_EQ(ErrorOf([&] { source.UnpackFrame(segment); }), "UnpackFrame: Frame Is Nil");
-  EXPECT_EQ(ErrorOf([&] { source.LoadFrame(segment); }), "LoadFrame: Frame = nil");
   // A frame too large for the record size field gets no buffer, and no picture.
   segment.Width = segment.Height = 50000;
-  ASSERT_TRUE(source.PrepareDisplay(segment));
-  source.ResetFrameBuffer(segment);
-  EXPECT_EQ(source.FrameBufferBytes(), 0u);
-  EXPECT_TRUE(source.Picture().IsEmpty());
-  EXPECT_EQ(ErrorOf([&] { source.LoadFrame(segment); }), "LoadFrame: Frame = nil");
+  TkoFrameSource owned;
+  ASSERT_TRUE(owned.PrepareDisplay(segment));
+  owned.ResetFrameBuffer(segment);
+  EXPECT_EQ(owned.FrameBufferBytes(), 0u);
+  EXPECT_TRUE(owned.Picture().IsEmpty());
+  EXPECT_EQ(ErrorOf([&] { owned.LoadFrame(segment); }), "LoadFrame: Frame = nil");
 }
 
 TEST_F(FrameSource, DamagedRecordsAreLaidAsFarAsTheyGoAndReportedOncePerSegmentStart) {
