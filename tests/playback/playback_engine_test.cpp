@@ -156,18 +156,6 @@ TEST(PlaybackEngine, RefusedTimerEventsAndUnreadableRecordsStopTheFilm) {
   EXPECT_TRUE(rig.Engine->State() == psStopped && rig.Timer.Pending.empty());
 }
 
-TEST(PlaybackEngine, OneSamplePerFrameShowsAFrameEveryTickAndPostsNextWithTheLast) {
-  ClockRig rig;
-  rig.AddSegment(5, 25);
-  rig.Engine->Play();
-  EXPECT_EQ(rig.Engine->Period(), 40);
-  rig.Run();
-  EXPECT_EQ(rig.Frames.WholeFrames, (std::vector<Shown>{{0, 0, 0}, {1, 0, 1}, {2, 0, 2}, {3, 0, 3}, {4, 0, 4}}));
-  EXPECT_EQ(rig.Shell.NextPostedAtTick, std::vector<int32_t>{4});
-  // Pointer out, frame expanded and laid on, pointer in, picture shown, next record read.
-  EXPECT_EQ(rig.Frames.Calls(0, 1), "Restore Unpack 1 Apply 1 Sample Save Draw Commit Whole Load 2");
-}
-
 TEST(PlaybackEngine, ThreeSamplesPerFrameMoveThePointerEveryTickAndShowFrameKAtTick3K) {
   ClockRig rig;
   rig.AddSegment(4, 10, 1);

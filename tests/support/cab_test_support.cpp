@@ -1,6 +1,5 @@
 #include "support/cab_test_support.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -32,33 +31,6 @@ std::map<std::string, std::string> ReadTree(const std::filesystem::path& root) {
     files[entry.path().lexically_relative(root).generic_string()].assign(std::istreambuf_iterator<char>(in), {});
   }
   return files;
-}
-
-std::filesystem::path CopySet(const std::filesystem::path& folder, const std::string& sourcePrefix,
-                              const std::string& setPrefix, const std::string& setSuffix, int parts) {
-  std::filesystem::create_directories(folder);
-  for (int part = 1; part <= parts; ++part)
-    std::filesystem::copy_file(TestCabinet(sourcePrefix + std::to_string(part)),
-                               folder / (setPrefix + std::to_string(part) + setSuffix));
-  return folder / (setPrefix + "1" + setSuffix);
-}
-
-std::optional<std::filesystem::path> ReferenceFolder(const std::string& key, const std::filesystem::path& cabinet,
-                                                     const std::filesystem::path& scratch) {
-  if (const char* prepared = std::getenv("RZ_CAB_REFERENCE_DIR"); prepared && *prepared) {
-    const std::string folder = prepared;
-#ifdef _WIN32
-    if (folder.front() == '/') return std::filesystem::path("Z:" + folder) / key;  // a Unix path handed to Wine
-#endif
-    return std::filesystem::path(folder) / key;
-  }
-#ifndef _WIN32
-  const std::filesystem::path out = scratch / key;
-  const std::string command = "cabextract -q -d '" + out.string() + "' '" + cabinet.string() + "' >/dev/null 2>&1";
-  if (std::system(command.c_str()) == 0) return out;
-#endif
-  (void)cabinet, (void)scratch;
-  return std::nullopt;
 }
 
 }  // namespace cabtest
