@@ -36,14 +36,12 @@ TEST(CabReaderEnum, ListsEveryEntryInOrderUntilStoppedAndRefusesNonCabinets) {
                                            {"third", Pattern(70000, 3), 0x4321, 0x1234, 0xA1}});
   TkoCabReader reader;
   std::vector<std::string> listed;
-  size_t stopAt = 0;  // the count of listed entries that stops the listing
   auto collect = [&](TkoCabReader&, const std::string& name, uint32_t size, uint16_t folder, uint16_t date,
                      uint16_t time, uint16_t attributes, bool& stop) {
     listed.push_back(FormatText("%s %u %u %04X %04X %02X", name.c_str(), size, folder, date, time, attributes));
-    stop = listed.size() == stopAt;
+    stop = listed.size() == 5;  // the second listing stops after its second entry
   };
   ASSERT_TRUE(reader.EnumFiles(cabinet, collect));
-  stopAt = 5;
   ASSERT_TRUE(reader.EnumFiles(cabinet, collect));
   EXPECT_EQ(listed, (std::vector<std::string>{"first.dat 10 0 3A86 8A32 20", "sub\\second.txt 0 0 1111 2222 01",
                                               "third 70000 0 4321 1234 A1", "first.dat 10 0 3A86 8A32 20",
@@ -68,7 +66,7 @@ TEST(CabReaderExtract, MembersLandWithTheirBytesFoldersAndReadOnlyBit) {
     const auto cabinet = WriteCabinet(temp,
                                       {{"koS_1.dat", data},
                                        {"sub\\inner\\small.bin", small},
-                                       {"locked.txt", small, filmwriter::kDefaultCabDate, filmwriter::kDefaultCabTime, 0x61}},
+                                       {"locked.txt", small, 0x3A86, 0x8A32, 0x01 | 0x20 | 0x40}},  // read-only
                                       compression);
     TkoCabReader().ExtractFiles(cabinet, temp / "out", 0);
     EXPECT_EQ(cabtest::ReadTree(temp / "out"),
@@ -92,7 +90,8 @@ TEST(CabReaderExtract, MembersOverTheSizeLimitAreSkipped) {
   TkoCabReader reader;
   reader.SetMemberSizeLimit(4096);
   reader.ExtractFiles(cabinet, temp / "dest", 0);
-  EXPECT_EQ(cabtest::Snapshot(temp / "dest"), (std::map<std::string, int64_t>{{"exact.dat", 4096}, {"small.dat", 1000}}));
+  EXPECT_EQ(cabtest::Snapshot(temp / "dest"),
+            (std::map<std::string, int64_t>{{"exact.dat", 4096}, {"small.dat", 1000}}));
 }
 
 }  // namespace

@@ -121,14 +121,10 @@ TEST(CabTestData, HostileAndDamagedCabinetsNeitherCrashNorWriteOutside) {
   for (const auto& key : keys) ExpectContained(key);
 
   // Every one of the directory-walk cabinet's 29 members is absolute, climbs with "..",
-  // or hides a separator or ".." in invalid UTF-8, so none is extracted; the long but
-  // plain name of the 255-character cabinet is.
+  // or hides a separator or ".." in invalid UTF-8, so none is extracted.
   TempDir temp;
-  TkoCabReader reader;
-  reader.ExtractFiles(cabtest::TestCabinet("cabs__dirwalk-vulns"), temp / "dest", 0);
+  TkoCabReader().ExtractFiles(cabtest::TestCabinet("cabs__dirwalk-vulns"), temp / "dest", 0);
   EXPECT_TRUE(cabtest::ReadTree(temp / "dest").empty());
-  reader.ExtractFiles(cabtest::TestCabinet("cabd__normal_255c_filename"), temp / "long", 0);
-  EXPECT_EQ(cabtest::ReadTree(temp / "long").size(), 1u);
 }
 
 }  // namespace

@@ -25,10 +25,6 @@ filmwriter::DataFileSpec ThreePictures() {
   return spec;
 }
 
-TDataFileSizes SizesOf(const filmwriter::DataFile& data) {
-  return {data.cursorCount, data.frameDataSize, data.cursorTrackSize, data.extraSize};
-}
-
 struct Walked {
   TempDir dir;
   std::filesystem::path path = dir / "koS_20090406171337750.dat";
@@ -39,7 +35,8 @@ struct Walked {
     filmwriter::WriteBytesToFile(path, bytes);
     problem = WalkDataFile(std::make_unique<TkoFileStream>(path, kModeReadExclusive), path, sizes, segment);
   }
-  Walked(const filmwriter::DataFile& data) : Walked(data.bytes, SizesOf(data)) {}
+  Walked(const filmwriter::DataFile& data)
+      : Walked(data.bytes, {data.cursorCount, data.frameDataSize, data.cursorTrackSize, data.extraSize}) {}
 };
 }  // namespace
 
@@ -88,7 +85,7 @@ TEST(DataFileWalk, AnIntactFileFillsTheSegmentAndItsNameBlockGivesWhatItsLengthB
 TEST(DataFileWalk, DamageIsDescribedAndLeavesOnlyTheName) {
   const filmwriter::DataFile data = filmwriter::BuildDataFile(ThreePictures());
   const size_t frames = size_t(data.firstFrameOffset), track = frames + size_t(data.frameDataSize);
-  const TDataFileSizes s = SizesOf(data);
+  const TDataFileSizes s{data.cursorCount, data.frameDataSize, data.cursorTrackSize, data.extraSize};
   struct Case {
     size_t cut;
     TDataFileSizes sizes;

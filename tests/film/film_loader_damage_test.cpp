@@ -50,14 +50,10 @@ TEST_F(FilmLoad, OffsetsAndLengthsOutsideTheFileAreReportedAndSkipped) {
   ASSERT_TRUE(LoadFromStart(filmwriter::BuildFilm(specs)));
 
   ASSERT_EQ(list.Count(), 8) << "segments whose header lies outside the file are not added";
-  EXPECT_EQ(list.Get(0)->Name, "");
-  for (int i = 0; i < 4; ++i) EXPECT_FALSE(list.Get(i)->Playable()) << i;
-  for (int i = 4; i < 6; ++i) {
-    EXPECT_TRUE(list.Get(i)->Playable()) << "a bad sound block leaves the pictures";
-    EXPECT_TRUE(list.Get(i)->SoundFilePath.empty());
-  }
+  // A bad packed block leaves the segment unplayable, a bad sound block only the sound.
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(list.Get(i)->Playable(), i >= 4) << i;
+  for (int i = 4; i < 6; ++i) EXPECT_TRUE(list.Get(i)->SoundFilePath.empty()) << i;
   EXPECT_EQ(filmwriter::ReadBytesFromFile(list.Get(6)->SoundFilePath).size(), 9u);
-  EXPECT_TRUE(list.Get(7)->Playable());
   EXPECT_EQ(list.Get(7)->Name, "Good");
   ASSERT_EQ(loader.Damage().size(), 8u);
   EXPECT_EQ(loader.Damage()[0], "Segment 1: its header lies outside the file");
@@ -69,11 +65,8 @@ TEST_F(FilmLoad, AHugeSegmentCountReadsOnlyTheIndexTheFileHolds) {
   filmwriter::FilmOptions options;
   options.segmentCount = 0x7FFFFFFF;
   ASSERT_TRUE(LoadFromStart(filmwriter::BuildFilm({Small(Packing::Stored, "Only")}, options)));
-  ASSERT_GE(list.Count(), 1);
-  EXPECT_EQ(list.Get(0)->Name, "Only");
-  EXPECT_TRUE(list.Get(0)->Playable());
-  ASSERT_FALSE(loader.Damage().empty());
-  EXPECT_EQ(loader.Damage()[0].rfind("Film: the index announces 2147483647 segments", 0), 0u);
+  ASSERT_TRUE(list.Count() >= 1 && list.Get(0)->Playable());
+  EXPECT_EQ(loader.Damage().at(0).rfind("Film: the index announces 2147483647 segments", 0), 0u);
   ClearAndExpectNothingLeft();
   // Three segments announced, two whole index entries and five bytes of a header held.
   options.segmentCount = 3;

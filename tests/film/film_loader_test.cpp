@@ -126,9 +126,7 @@ TEST_F(FilmLoad, AFilmIsFoundFromByteZeroThroughItsTrailerAndBehindAPlayer) {
   EXPECT_EQ(ReadLanguageBlock(Write(onlyLanguage, "lang.exe")), language);
   EXPECT_FALSE(LoadAppended(onlyLanguage));
   EXPECT_THROW(ReadLanguageBlock(root / "missing.exe"), EkoError);
-  // No stream, no segment count, or no segment entry: nothing is loaded.
-  EXPECT_FALSE(loader.LoadFilm(nullptr));
-  EXPECT_FALSE(loader.LoadAppendedFilm(nullptr));
+  // No segment count, or no segment entry: nothing is loaded.
   filmwriter::FilmOptions none;
   none.segmentCount = -3;
   EXPECT_FALSE(LoadFromStart(filmwriter::BuildFilm({Small(Packing::Stored)}, none)));

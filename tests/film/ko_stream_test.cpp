@@ -69,10 +69,7 @@ TEST(FileStream, ReadsWritesCopiesAndReportsShortReadsWithTheFileName) {
   std::vector<uint8_t> out(300);
   EXPECT_EQ(s.Read(out.data(), 300), 100);
   EXPECT_EQ(std::vector<uint8_t>(out.begin(), out.begin() + 100), std::vector<uint8_t>(&data[101134], &data[101234]));
-  EXPECT_EQ(s.Read(out.data(), 10), 0);
-  EXPECT_NO_THROW(s.ReadBuffer(out.data(), 0));
   EXPECT_EQ(s.Write(out.data(), 10), 0) << "a read-only stream writes nothing";
-  EXPECT_EQ(s.SetPosition(-5), -1);
   s.SetPosition(99990);
   EXPECT_EQ(ErrorOf([&] { s.ReadBuffer(out.data(), 20); }), "Cannot read file " + PathText(dir / "dst"));
 }

@@ -30,7 +30,8 @@ TEST(ClockTiming, PeriodFollowsRateSamplesAndSpeed) {
       {1, 1, -5, 10000}, {1, 1, 99, 1},  // off the slider: its ends
   };
   for (const Case& c : cases)
-    EXPECT_EQ(ComputePeriod(c.fps, c.samples, c.position), c.period) << int(c.fps) << " " << c.samples << " " << c.position;
+    EXPECT_EQ(ComputePeriod(c.fps, c.samples, c.position), c.period)
+        << int(c.fps) << "/" << c.samples << "/" << c.position;
   EXPECT_EQ(SpeedFactor(-1), 0.1);
   EXPECT_EQ(SpeedFactor(kSpeedPositionCount), 1000);
 }

@@ -9,7 +9,8 @@ TEST(SoundSync, SeekPositionIsProportionalToTheFrame) {
   const std::tuple<uint32_t, int32_t, int32_t, uint32_t> cases[] = {
       {441000, 50, 100, 220500}, {5, 1, 2, 2},          {7, 1, 2, 4},          {441000, 7, 0, 0},
       {441000, -1, 100, 0},      {441000, 150, 100, 441000}, {4000000000u, 3, 4, 3000000000u}};
-  for (const auto& [length, frame, count, sample] : cases) EXPECT_EQ(ResyncSamplePosition(length, frame, count), sample);
+  for (const auto& [length, frame, count, sample] : cases)
+    EXPECT_EQ(ResyncSamplePosition(length, frame, count), sample) << frame << " of " << count;
 }
 
 TEST(SoundSync, VolumePercentages) {
