@@ -22,9 +22,8 @@ void ReadEveryFrame(TSegmentList& segments) {
   for (int32_t i = 0; i < segments.Count(); ++i) {
     TSegmentInfo* segment = segments.Get(i);
     const size_t size = segment && segment->Playable() ? FrameBufferSize(segment->Width, segment->Height) : 0;
-    if (size == 0 || size > (64u << 20)) continue;  // a real player would refuse it too
-    std::vector<uint8_t> frame(size);
-    for (int32_t f = 0; f < segment->FrameCount && f < 1000 && LoadFrame(segment, frame).Ok; ++f) {
+    std::vector<uint8_t> frame(size <= (64u << 20) ? size : 0);  // a real player would refuse more too
+    for (int32_t f = 0; !frame.empty() && f < segment->FrameCount && f < 1000 && LoadFrame(segment, frame).Ok; ++f) {
     }
   }
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "writer/film_bytes.h"
 #include "writer/lzma_writer.h"
 #include "support/temp_dir.h"
 

@@ -20,7 +20,6 @@ TEST(SegmentList, AnswersOnlyInsideTheListAndFreesRecordsWithTheirFiles) {
   std::vector<TSegmentInfo*> added;
   for (int i = 0; i < 17; ++i) added.push_back(list.Add());  // past the first block of sixteen
   for (int i = -1; i <= 17; ++i) EXPECT_EQ(list.Get(i), i >= 0 && i < 17 ? added[size_t(i)] : nullptr) << i;
-  EXPECT_FALSE(added[0]->Playable());
 
   added[0]->FrameStream = std::make_unique<TkoFileStream>(data, kModeReadExclusive);
   added[0]->DataFilePath = data;
@@ -44,7 +43,6 @@ TEST(EventPublisher, CallsSubscribersInOrderWithTheValues) {
   gEvents.clear();
   TEventPublisher publisher;
   int data = 42;
-  publisher.Notify(kEventPlay, 0, &data);  // nobody listens: nothing happens
   publisher.Subscribe(RecordA);
   publisher.Subscribe(RecordB);
   publisher.Notify(kEventSegmentStarted, 7, &data);

@@ -60,7 +60,6 @@ TEST(PictureLayout, MarginsCursorAreasAndTheirPlaceInTheWindow) {
   const TkoMargins m = PictureMargins(unscaled, {0, 0, 800, 800});
   EXPECT_EQ(std::vector<TkoRect>(m.Parts, m.Parts + 4),
             (std::vector<TkoRect>{{0, 0, 800, 33}, {0, 728, 800, 800}, {0, 33, 15, 728}, {785, 33, 800, 728}}));
-  EXPECT_TRUE(PictureMargins(PlacePicture({100, 50}, {100, 80}), {0, 0, 99, 79}).Parts[2].IsEmpty());
 
   // Overlapping pointer areas are one box; areas just apart are two, the old one first.
   const TkoCursorAreas overlapping = CursorAreas({100, 100}, {110, 95}, 32, 32);
