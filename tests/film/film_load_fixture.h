@@ -18,7 +18,7 @@ protected:
   TSegmentList list;
   TFilmLoader loader{list, temp};
 
-  std::filesystem::path Write(const filmwriter::Bytes& bytes, const std::string& name = "film.kof") {
+  std::filesystem::path Write(const filmwriter::Bytes& bytes, const std::string& name = "фильм.kof") {  // not ASCII
     filmwriter::WriteBytesToFile(root / name, bytes);
     return root / name;
   }
