@@ -1,7 +1,7 @@
 #pragma once
-// The bottom panel's place: laid out with the window, shown near the bottom edge while
-// it is switched off, and slid out of view in full screen. Every call does nothing
-// while the player has no panel window.
+// The places of the bottom panel and the segment list: laid out with the window, the
+// panel shown near the bottom edge while it is switched off and slid out of view in full
+// screen. A child the player does not have is left out.
 #include <windows.h>
 
 class TPlayer;

@@ -51,6 +51,7 @@ void ActivateSelectedSegment() {
 }
 
 LRESULT ListBoxMessage(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!listState) return DefWindowProcW(listBox, message, wParam, lParam);
   switch (message) {
     case WM_KEYDOWN:
     case WM_KEYUP:
