@@ -38,15 +38,23 @@ std::string SpeedLabel(int32_t speedPosition, const std::string& decimalSeparato
   std::string text = digits;
   if (text.back() == '0') text.pop_back();  // "0.0#": the second decimal only when it is not 0
   const size_t point = text.find('.');
-  return "x" + text.substr(0, point) + decimalSeparator + text.substr(point + 1);
+  std::string label = "x";
+  label.append(text, 0, point);
+  label += decimalSeparator;
+  label.append(text, point + 1);
+  return label;
 }
 
 std::string FormatClockTime(double days, const std::string& timeSeparator) {
   const double fraction = days - std::floor(days);
   const int64_t ms = RoundHalfEven(fraction * static_cast<double>(kMillisecondsPerDay)) % kMillisecondsPerDay;
   const int64_t seconds = ms / 1000;
-  return TwoDigits(seconds / 3600) + timeSeparator + TwoDigits(seconds / 60 % 60) + timeSeparator +
-         TwoDigits(seconds % 60);
+  std::string text = TwoDigits(seconds / 3600);
+  text += timeSeparator;
+  text += TwoDigits(seconds / 60 % 60);
+  text += timeSeparator;
+  text += TwoDigits(seconds % 60);
+  return text;
 }
 
 TTimeLine ComputeTimeLine(const std::vector<TSegmentTiming>& segments, int32_t currentIndex, int32_t currentFrame,
@@ -66,8 +74,11 @@ TTimeLine ComputeTimeLine(const std::vector<TSegmentTiming>& segments, int32_t c
         static_cast<float>(line.CurrentSeconds + (static_cast<double>(currentFrame) + 1) / currentRate);
   line.TotalSeconds = total;
   const double position = static_cast<double>(line.CurrentSeconds) * (1 / kSecondsPerDay);
-  line.Text = SpeedLabel(speedPosition, separators.Decimal) + "    " + FormatClockTime(position, separators.Time) +
-              " | " + FormatClockTime(total * (1 / kSecondsPerDay), separators.Time);
+  line.Text = SpeedLabel(speedPosition, separators.Decimal);
+  line.Text += "    ";
+  line.Text += FormatClockTime(position, separators.Time);
+  line.Text += " | ";
+  line.Text += FormatClockTime(total * (1 / kSecondsPerDay), separators.Time);
   return line;
 }
 

@@ -50,21 +50,27 @@ void ActivateSelectedSegment() {
   RefreshSegmentLine();
 }
 
+// Enter starts the chosen line's segment, Escape closes the list; both on key-down and
+// key-up, since the dialog handling of the message loop takes the key-down of both.
+// Returns false for any other key.
+bool OnListKey(HWND listBox, WPARAM key) {
+  if (key == VK_RETURN) {
+    ActivateSelectedSegment();
+  } else if (key == VK_ESCAPE) {
+    if (IsWindowVisible(listBox)) ToggleSegmentList(Player());
+  } else {
+    return false;
+  }
+  MoveFocusOffList();
+  return true;
+}
+
 LRESULT ListBoxMessage(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!listState) return DefWindowProcW(listBox, message, wParam, lParam);
   switch (message) {
     case WM_KEYDOWN:
     case WM_KEYUP:
-      if (wParam == VK_RETURN) {
-        ActivateSelectedSegment();
-        MoveFocusOffList();
-        return 0;
-      }
-      if (wParam == VK_ESCAPE) {
-        if (IsWindowVisible(listBox)) ToggleSegmentList(Player());
-        MoveFocusOffList();
-        return 0;
-      }
+      if (OnListKey(listBox, wParam)) return 0;
       break;
     case WM_LBUTTONDBLCLK: ActivateSelectedSegment(); return 0;
     case WM_RBUTTONDOWN: ShowContextMenuAtCursor(Player()); return 0;

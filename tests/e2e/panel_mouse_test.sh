@@ -2,8 +2,9 @@
 # A film driven with the mouse and the segment list: a segment without a frame rate is
 # told once, also after Stop leaves it current; clicks on the progress bar start the
 # segment under the mouse (the bar leaves that segment out, so its parts and the film's
-# segments are numbered differently); the list starts the line chosen with Down and
-# Enter, Escape closes it, and the focus goes back to the panel's Segments button.
+# segments are numbered differently); the panel's buttons run their commands; the list
+# starts the line chosen with Down and Enter or a double click, Escape closes it, and
+# the focus goes back to the panel's Segments button.
 # Usage: panel_mouse_test.sh roRezodu.exe rz_probe.exe rz_make_film.exe (in a display).
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/panel_lib.sh"
@@ -84,6 +85,14 @@ rz_wait_until 5 eval '! rz_child_visible koSegmentList' || rz_fail "Escape did n
 [ "$(rz_focus)" = "Button 113" ] || rz_fail "after Escape the focus is on $(rz_focus)"
 [ "$(rz_shown_segment)" = 3 ] || rz_fail "Escape changed the segment: $(rz_shown_frame)"
 [ "$(rz_box_count)" = 0 ] || rz_fail "a message appeared: $(rz_probe boxes)"
+
+# A double click on the second line (lines start at y = 24 + 2) starts segment 2.
+rz_keys roRezodu F6
+rz_wait_until 5 rz_child_visible koSegmentList || rz_fail "F6 did not show the list a third time"
+rz_click roRezodu 100 45
+xdotool click 1
+rz_wait_segment 2
+! rz_child_visible koSegmentList || rz_fail "the list stayed open after the double click"
 
 rz_keys roRezodu alt+F4
 rz_wait_exit 30 || rz_fail "the player did not end"
