@@ -91,6 +91,23 @@ private:
   HDC FDC;
 };
 
+// The screen's device context (GetDC of no window), released with ReleaseDC. Get() is
+// null when the system gives none.
+class TScreenDC {
+public:
+  TScreenDC() : FDC(GetDC(nullptr)) {}
+  TScreenDC(const TScreenDC&) = delete;
+  TScreenDC& operator=(const TScreenDC&) = delete;
+  ~TScreenDC() {
+    if (FDC != nullptr) ReleaseDC(nullptr, FDC);
+  }
+
+  HDC Get() const { return FDC; }
+
+private:
+  HDC FDC;
+};
+
 // Selects an object into a device context and selects the previous one back when it
 // ends, so that the object can be deleted afterwards. Nothing is selected for a null
 // context or object.

@@ -74,7 +74,7 @@ TEST(SegmentHeader, RatesAreRoundedHalvesToEvenIntoAByte) {
 TEST_F(FilmLoad, LaterVersionsAreSkippedWithOneJoinedWarning) {
   std::vector<filmwriter::SegmentSpec> specs;
   for (int i = 1; i <= 7; ++i) {
-    filmwriter::SegmentSpec s = Small(Packing::Stored, "S" + std::to_string(i));
+    filmwriter::SegmentSpec s = Small(Packing::Stored, std::string(1, 'S').append(std::to_string(i)));
     s.version = i == 3 ? 2 : i == 5 ? 1 : i == 6 ? 0xFF : 0;  // 0xFF compares unsigned: later too
     if (i == 2) s.indexKind = 2;
     specs.push_back(s);
