@@ -24,7 +24,7 @@ int CALLBACK CopyMatchingFont(const LOGFONTW* font, const TEXTMETRICW*, DWORD, L
 // one, the description asks for `face` by name and keeps its other fields, so that the
 // system picks the same nearest face at every call whatever was created before.
 void FindInstalledFont(const std::wstring& face) {
-  TWindowDC screen(nullptr);
+  TScreenDC screen;
   FontSearch search{face};
   EnumFontFamiliesW(screen.Get(), face.c_str(), CopyMatchingFont, reinterpret_cast<LPARAM>(&search));
   if (!search.Found) lstrcpynW(fontDescription.lfFaceName, face.c_str(), LF_FACESIZE);

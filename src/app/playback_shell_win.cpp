@@ -64,7 +64,7 @@ void TWindowsPlaybackShell::DestroyMainWindow() {
 }
 
 int32_t TWindowsFrameHost::DisplayDepth() const {
-  TWindowDC screen(nullptr);
+  TScreenDC screen;
   return GetDeviceCaps(screen.Get(), BITSPIXEL);
 }
 

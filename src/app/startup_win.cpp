@@ -22,7 +22,7 @@ std::vector<std::wstring> CommandLineParameters() {
 }
 
 void ApplyCommandLine(TPlayer& player) {
-  TWindowDC screen(nullptr);
+  TScreenDC screen;
   const TkoSize size{GetDeviceCaps(screen.Get(), HORZRES), GetDeviceCaps(screen.Get(), VERTRES)};
   const TCommandLineResult result = ParseCommandLine(CommandLineParameters(), size);
   for (const TCommandLineBox box : result.Boxes) {

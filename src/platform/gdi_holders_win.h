@@ -91,6 +91,23 @@ private:
   HDC FDC;
 };
 
+// The device context of the whole screen (GetDC of no window), for its size, depth and
+// fonts; released when it ends. TWindowDC gives none for a null window on purpose.
+class TScreenDC {
+public:
+  TScreenDC() : FDC(GetDC(nullptr)) {}
+  TScreenDC(const TScreenDC&) = delete;
+  TScreenDC& operator=(const TScreenDC&) = delete;
+  ~TScreenDC() {
+    if (FDC != nullptr) ReleaseDC(nullptr, FDC);
+  }
+
+  HDC Get() const { return FDC; }
+
+private:
+  HDC FDC;
+};
+
 // Selects an object into a device context and selects the previous one back when it
 // ends, so that the object can be deleted afterwards. Nothing is selected for a null
 // context or object.
