@@ -27,6 +27,13 @@ RZ_BROWSER_SET=""
 
 rz_fail() {
   echo "$RZ_NAME: $*" >&2
+  if [ -n "${RZ_OUT:-}" ] && [ -d "$RZ_OUT" ]; then
+    {
+      echo "-- windows now:" && rz_probe windows
+      echo "-- boxes now:" && rz_probe boxes
+      echo "-- the players' output:" && tail -n 20 "$RZ_OUT/player.log"
+    } >&2 2>/dev/null || true
+  fi
   exit 1
 }
 
@@ -84,7 +91,18 @@ rz_start() {
 }
 
 # rz_probe COMMAND ARGS...: runs rz_probe.exe (see its header for commands and output).
-rz_probe() { wine "$RZ_PROBE" "$@"; }
+# Now and then Wine aborts a process as it ends ("Inconsistency detected by ld.so"), and
+# its answer is lost: a status above 2 is no answer, and the probe is asked again.
+rz_probe() {
+  local out status=0 tries=0
+  while :; do
+    status=0
+    out=$(wine "$RZ_PROBE" "$@") || status=$?
+    [ $status -gt 2 ] && [ $((tries += 1)) -lt 3 ] || break
+  done
+  [ -z "$out" ] || printf '%s\n' "$out"
+  return $status
+}
 
 # rz_wait_window TITLE [SECONDS]: waits until a window titled TITLE is visible.
 rz_wait_window() { rz_probe wait "$1" "${2:-30}" || rz_fail "no window titled '$1' appeared"; }
