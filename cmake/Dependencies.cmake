@@ -2,6 +2,8 @@
 #   cabinet  - libmspack natively; cabinet.dll (loaded at run time) on Windows
 #   LZMA     - liblzma (cross-built from Debian's source package for Windows)
 #   PNG      - libpng natively (kof frames)
+# rz_demo_deps: LAME (libmp3lame-dev), which encodes the demo film's sound; only the
+# native demo maker links it.
 add_library(rz_deps INTERFACE)
 
 if(WIN32)
@@ -13,4 +15,12 @@ else()
   find_package(PkgConfig REQUIRED)
   pkg_check_modules(RZ_PKG REQUIRED IMPORTED_TARGET liblzma libmspack libpng zlib)
   target_link_libraries(rz_deps INTERFACE PkgConfig::RZ_PKG)
+endif()
+
+if(NOT WIN32 AND NOT RZ_FUZZ)
+  find_path(RZ_LAME_INCLUDE lame/lame.h REQUIRED)
+  find_library(RZ_LAME_LIB mp3lame REQUIRED)
+  add_library(rz_demo_deps INTERFACE)
+  target_include_directories(rz_demo_deps INTERFACE ${RZ_LAME_INCLUDE})
+  target_link_libraries(rz_demo_deps INTERFACE ${RZ_LAME_LIB})
 endif()

@@ -10,8 +10,8 @@ PACKAGES=(
   libz-mingw-w64-dev
   wine wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  libgtest-dev googletest libbenchmark-dev liblzma-dev libmspack-dev libpng-dev zlib1g-dev
-  cabextract gcab xz-utils dpkg-dev
+  libgtest-dev googletest libbenchmark-dev liblzma-dev libmspack-dev libpng-dev zlib1g-dev libmp3lame-dev
+  cabextract gcab xz-utils dpkg-dev python3
 )
 
 RZ_MINGW_PREFIX="${RZ_MINGW_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/rorezodu/mingw-w64}"

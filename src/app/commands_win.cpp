@@ -7,8 +7,10 @@
 #include "app/about_box_win.h"
 #include "app/command_ids.h"
 #include "app/film_properties.h"
+#include "app/panel_dock_win.h"
 #include "app/player_win.h"
 #include "app/wide_text_win.h"
+#include "controls/segment_list_window_win.h"
 #include "film/film_loader.h"
 #include "film/ko_error.h"
 
@@ -61,7 +63,10 @@ void RunCommand(TPlayer& player, int command) {
     case CM_ABOUT: ShowAboutBox(player.MainWindow); break;
     default: player.Engine.RunCommand(command); break;
   }
-  if (player.MainWindow != nullptr) UpdateMenuStates(player);
+  if (player.MainWindow != nullptr) {
+    UpdateMenuStates(player);
+    LayOutChildWindows(player);
+  }
 }
 
 void DrawLoadingText(TPlayer& player) {
@@ -101,6 +106,7 @@ void OpenFilm(TPlayer& player, const std::filesystem::path& path) {
     film->SetPosition(0);
     loader.LoadFilm(film.get());
     player.Engine.SelectSegment(0);
+    FillSegmentList();
     SetWindowTextW(player.MainWindow, WindowTitleForFilm(path.wstring(), player.ProgramPath.wstring()).c_str());
   } catch (const EkoError& error) {
     ShowBox(player.MainWindow, error.what(), player.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR);

@@ -28,12 +28,24 @@ void ApplyPanelAction(TPlayer& player, TPanelAction action) {
 }
 }  // namespace
 
-void OnSize(TPlayer& player) {
-  if (player.Panel != nullptr) {
-    const TChildLayout layout =
-        LayOutChildren(ClientRect(player.MainWindow), player.State, IsWindowVisible(player.Panel) != FALSE);
-    ApplyPanelAction(player, layout.Panel);
+void LayOutChildWindows(TPlayer& player) {
+  if (player.MainWindow == nullptr) return;
+  const bool panelVisible = player.Panel != nullptr && IsWindowVisible(player.Panel) != FALSE;
+  const TChildLayout layout = LayOutChildren(ClientRect(player.MainWindow), player.State, panelVisible);
+  if (HWND list = player.SegmentListWindow) {
+    if (layout.SegmentListShown) {
+      const TkoBox& box = layout.SegmentList;
+      MoveWindow(list, box.X, box.Y, box.Width, box.Height, TRUE);
+      ShowWindow(list, SW_SHOW);
+    } else {
+      ShowWindow(list, SW_HIDE);
+    }
   }
+  if (player.Panel != nullptr) ApplyPanelAction(player, layout.Panel);
+}
+
+void OnSize(TPlayer& player) {
+  LayOutChildWindows(player);
   player.Presenter.Resized();
 }
 

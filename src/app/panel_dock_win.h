@@ -1,14 +1,16 @@
 #pragma once
-// The bottom panel's place: laid out with the window, shown near the bottom edge while
-// it is switched off, and slid out of view in full screen. Every call does nothing
-// while the player has no panel window.
+// The places of the bottom panel and the segment list: laid out with the window, the
+// panel shown near the bottom edge while it is switched off and slid out of view in full
+// screen. A child the player does not have is left out.
 #include <windows.h>
 
 class TPlayer;
 
-// WM_SIZE: the panel docked or hidden as ShowPanel says, and the picture placed anew
-// while playing or paused.
+// WM_SIZE: the children laid out, and the picture placed anew while playing or paused.
 void OnSize(TPlayer& player);
+// After every command, size change and toggle: the segment list at the left (shown or
+// hidden as SegmentListVisible says), the panel docked or hidden as ShowPanel says.
+void LayOutChildWindows(TPlayer& player);
 // WM_MOUSEMOVE while ShowPanel is off: the panel shown near the bottom edge, hidden
 // (or slid out in full screen) elsewhere.
 void ShowPanelNearBottom(TPlayer& player, LPARAM lParam);

@@ -3,6 +3,8 @@
 #include "app/command_ids.h"
 #include "app/commands_win.h"
 #include "app/player_win.h"
+#include "controls/bottom_panel_win.h"
+#include "controls/segment_list_window_win.h"
 
 void RequestBoxes(TPlayer& player) {
   if (player.MainWindow != nullptr) PostMessageW(player.MainWindow, WM_SHOWBOXES, 0, 0);
@@ -40,6 +42,18 @@ void TWindowsPlaybackShell::ReportSkippedSegment(int32_t, const std::string& rea
 }
 
 void TWindowsPlaybackShell::UpdateMenuStates() { ::UpdateMenuStates(FPlayer); }
+
+void TWindowsPlaybackShell::RedrawPanel() { ::RedrawPanel(); }
+
+void TWindowsPlaybackShell::RefreshSegmentLine() { ::RefreshSegmentLine(); }
+
+void TWindowsPlaybackShell::RefreshTimeText() { ::RefreshTimeText(); }
+
+void TWindowsPlaybackShell::SelectSegmentLine(int32_t index) { ::SelectSegmentLine(index); }
+
+void TWindowsPlaybackShell::MoveButtonFocus(TPlayState newState) { MovePanelButtonFocus(newState); }
+
+bool TWindowsPlaybackShell::PanelShown() const { return FPlayer.Panel != nullptr && FPlayer.State.ShowPanel; }
 
 void TWindowsPlaybackShell::AcceptDroppedFiles(bool accept) {
   if (FPlayer.MainWindow != nullptr) DragAcceptFiles(FPlayer.MainWindow, accept ? TRUE : FALSE);

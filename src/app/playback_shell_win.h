@@ -19,12 +19,12 @@ public:
   void ShowError(const std::string& text) override;
   void ReportSkippedSegment(int32_t index, const std::string& reason) override;
   void UpdateMenuStates() override;
-  // The bottom panel and the segment list are not there yet: nothing to refresh.
-  void RedrawPanel() override {}
-  void RefreshSegmentLine() override {}
-  void RefreshTimeText() override {}
-  void SelectSegmentLine(int32_t) override {}
-  void MoveButtonFocus(TPlayState) override {}
+  // The bottom panel and the segment list (nothing while they do not exist).
+  void RedrawPanel() override;
+  void RefreshSegmentLine() override;
+  void RefreshTimeText() override;
+  void SelectSegmentLine(int32_t index) override;
+  void MoveButtonFocus(TPlayState newState) override;
   void AcceptDroppedFiles(bool accept) override;
   bool IsFullScreen() const override;
   void ToggleFullScreen() override;
@@ -33,9 +33,10 @@ public:
   void InvalidateMainWindow() override;
   void DestroyMainWindow() override;
 
-  // Whether the bottom panel takes the lowest 40 pixels of the client area: never yet,
-  // as there is no panel window.
-  bool PanelShown() const { return false; }
+  // Whether the bottom panel takes the lowest 40 pixels of the client area: while it
+  // exists and is switched on (shown near the bottom edge while switched off, it lies
+  // over the picture).
+  bool PanelShown() const;
 
 private:
   TPlayer& FPlayer;

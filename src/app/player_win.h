@@ -43,6 +43,8 @@ public:
   HACCEL Accelerators = nullptr;
   // The bottom panel's window; null while the player has none.
   HWND Panel = nullptr;
+  // The segment list's window; null while the player has none.
+  HWND SegmentListWindow = nullptr;
 
   TUiTexts Texts;
   std::string LanguageBlock;  // the raw table from the program's own file; "" when none

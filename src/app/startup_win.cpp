@@ -6,8 +6,11 @@
 
 #include "app/commands_win.h"
 #include "app/ko_common_win.h"
+#include "app/panel_dock_win.h"
 #include "app/player_win.h"
 #include "app/wide_text_win.h"
+#include "controls/bottom_panel_win.h"
+#include "controls/segment_list_window_win.h"
 #include "film/film_loader.h"
 #include "film/ko_error.h"
 
@@ -80,15 +83,19 @@ bool LoadStartupFilm(TPlayer& player) {
 
 void CreateMainWindowContents(TPlayer& player, HWND window) {
   player.MainWindow = window;
+  player.SegmentListWindow = CreateSegmentListWindow(window);
+  player.Panel = CreateBottomPanel(window);
   player.Presenter.SetWindow(window);
   player.Timer.SetWindow(window);
   player.Menus.Attach(window);
   SetWindowTextW(window, L"roRezodu");
   player.Menus.ApplyTexts(player.Texts.OverlayMenuTexts(player.LanguageBlock, AnsiToUtf8));
+  CreateToolTips(player.Texts);
   player.LoadingFont = CreateFontByName("Times New Roman", 18, kFontBold);
   ApplyCommandLine(player);
   PlaceWindow(player);
   UpdateMenuStates(player);
+  LayOutChildWindows(player);
   if (!LoadStartupFilm(player)) return;
   InvalidateRect(window, nullptr, TRUE);
   player.Engine.StartSegment(player.Options.SegmentNumber - 1);

@@ -1,13 +1,19 @@
 // Full screen, the control panel and the segment list switched on and off, and the
 // menu states that show them.
+#include "app/command_ids.h"
 #include "app/commands_win.h"
+#include "app/panel_dock_win.h"
 #include "app/player_win.h"
 #include "app/window_layout.h"
+#include "controls/bottom_panel_win.h"
+#include "controls/segment_list_window_win.h"
 
 void UpdateMenuStates(TPlayer& player) {
   const std::optional<int32_t> count =
       player.Segments ? std::optional<int32_t>(player.Segments->Count()) : std::nullopt;
-  player.Menus.ApplyStates(ComputeMenuStates(player.Engine.State(), player.State, count).Items);
+  const TMenuStates states = ComputeMenuStates(player.Engine.State(), player.State, count);
+  player.Menus.ApplyStates(states.Items);
+  SetPanelToggleButtons(states.FullScreenButtonPressed, states.SegmentsButtonPressed);
 }
 
 void SaveWindowPlacement(TPlayer& player) {
@@ -53,16 +59,28 @@ void ToggleFullScreen(TPlayer& player) {
     LeaveFullScreen(player);
   InvalidateRect(player.MainWindow, nullptr, TRUE);
   UpdateMenuStates(player);
+  LayOutChildWindows(player);
 }
 
 void ToggleControlPanel(TPlayer& player) {
   player.State.ShowPanel = !player.State.ShowPanel;
   UpdateMenuStates(player);
+  LayOutChildWindows(player);
   player.Presenter.LayOut();
 }
 
 void ToggleSegmentList(TPlayer& player) {
   player.State.SegmentListVisible = !player.State.SegmentListVisible;
   player.Menus.ApplyStates(SegmentsCheckMarks(player.State.SegmentListVisible));
+  if (player.State.SegmentListVisible && player.Segments) FillSegmentList();
+  // Asked before the layout hides the list, which may move the focus on its own.
+  HWND listBox = SegmentListBox();
+  const bool listHadFocus = listBox != nullptr && GetFocus() == listBox;
   UpdateMenuStates(player);
+  LayOutChildWindows(player);
+  if (player.State.SegmentListVisible) {
+    if (listBox != nullptr) SetFocus(listBox);
+  } else if (listHadFocus) {
+    if (HWND segmentsButton = PanelButton(CM_SEGMENTS)) SetFocus(segmentsButton);
+  }
 }

@@ -91,8 +91,8 @@ private:
   HDC FDC;
 };
 
-// The device context of the whole screen (GetDC of no window), for its size, depth and
-// fonts; released when it ends. TWindowDC gives none for a null window on purpose.
+// The screen's device context (GetDC of no window), released with ReleaseDC. Get() is
+// null when the system gives none.
 class TScreenDC {
 public:
   TScreenDC() : FDC(GetDC(nullptr)) {}

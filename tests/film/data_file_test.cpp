@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 
+#include "film/ko_error.h"
 #include "playback/ko_cursor.h"
 #include "writer/data_file_writer.h"
 #include "support/temp_dir.h"
@@ -16,18 +16,13 @@ namespace {
 filmwriter::DataFileSpec ThreePictures() {
   filmwriter::DataFileSpec spec;
   spec.name = "Первый";
-  Picture a = Picture::Filled(7, 3, 0x102030);
-  Picture b = a;
+  Picture a = Picture::Filled(7, 3, 0x102030), b = a;
   b.At(2, 1) = 0xFFFFFF;
   spec.pictures = {a, b, Picture::Filled(7, 3, 0)};
   spec.cursorRecords = {filmwriter::DefaultCursorRecord(), filmwriter::EmptyCursorRecord()};
   spec.samplesPerFrame = 3;
   spec.extra = {0xE1, 0xE2, 0xE3};
   return spec;
-}
-
-TDataFileSizes SizesOf(const filmwriter::DataFile& data) {
-  return {data.cursorCount, data.frameDataSize, data.cursorTrackSize, data.extraSize};
 }
 
 struct Walked {
@@ -40,109 +35,90 @@ struct Walked {
     filmwriter::WriteBytesToFile(path, bytes);
     problem = WalkDataFile(std::make_unique<TkoFileStream>(path, kModeReadExclusive), path, sizes, segment);
   }
-  bool FileLeft() const { return std::filesystem::exists(path); }
+  Walked(const filmwriter::DataFile& data)
+      : Walked(data.bytes, {data.cursorCount, data.frameDataSize, data.cursorTrackSize, data.extraSize}) {}
 };
-
-Bytes Contents(TkoMemoryStream& stream) {
-  Bytes bytes(size_t(stream.GetSize()));
-  stream.SetPosition(0);
-  stream.Read(bytes.data(), stream.GetSize());
-  return bytes;
-}
 }  // namespace
 
-TEST(DataFileWalk, FillsTheSegmentAndReadsEveryFrameRecordInOrder) {
-  const filmwriter::DataFile data = filmwriter::BuildDataFile(ThreePictures());
-  Walked w(data.bytes, SizesOf(data));
+TEST(DataFileWalk, AnIntactFileFillsTheSegmentAndItsNameBlockGivesWhatItsLengthByteAllows) {
+  filmwriter::DataFileSpec spec = ThreePictures();
+  Walked w(filmwriter::BuildDataFile(spec));
   ASSERT_EQ(w.problem, "");
   EXPECT_EQ(w.segment.Name, "Первый");
   ASSERT_EQ(w.segment.Cursors.Count(), 2);
-  EXPECT_EQ(w.segment.Cursors.Item(0)->Width(), 32);
   EXPECT_TRUE(w.segment.Cursors.Item(1)->IsEmpty());
-  EXPECT_EQ(w.segment.FirstFrameOffset, data.firstFrameOffset);
-  EXPECT_EQ(w.segment.CursorTrack.GetSize(), 3 * 3 * 6);
-  EXPECT_EQ(w.segment.CursorTrack.GetPosition(), 0);
-  EXPECT_EQ(Contents(w.segment.Extra), (Bytes{0xE1, 0xE2, 0xE3}));
-  ASSERT_NE(w.segment.FrameStream, nullptr);
+  EXPECT_EQ(std::pair(w.segment.CursorTrack.GetSize(), w.segment.CursorTrack.GetPosition()), std::pair(3 * 3 * 6, 0));
+  Bytes extra(5);
+  EXPECT_EQ(w.segment.Extra.Read(extra.data(), 5), 3);
+  EXPECT_EQ(Bytes(extra.begin(), extra.begin() + 3), spec.extra);
   EXPECT_EQ(w.segment.DataFilePath, w.path);
-
-  const auto expected = filmwriter::FrameRecords(ThreePictures().pictures);
   std::vector<uint8_t> frame(FrameBufferSize(7, 3));
-  for (const Bytes& record : expected) {
-    const TLoadFrameResult result = LoadFrame(&w.segment, frame);
-    ASSERT_TRUE(result.Ok) << result.Message;
-    EXPECT_TRUE(std::equal(record.begin(), record.end(), frame.begin()));
+  const Bytes first = filmwriter::FrameRecords(spec.pictures)[0];
+  ASSERT_TRUE(LoadFrame(&w.segment, frame).Ok) << "the stream stands at the first frame record";
+  EXPECT_TRUE(std::equal(first.begin(), first.end(), frame.begin()));
+
+  Bytes longest(256, 'n');
+  longest[0] = 255;
+  // The length byte 0: an empty name; one claiming more than the block: the block.
+  const std::pair<Bytes, std::string> cases[] = {{{0}, ""}, {{200, 'a', 'b'}, "ab"}, {longest, std::string(255, 'n')}};
+  for (const auto& [block, name] : cases) {
+    spec.nameBlock = block;
+    Walked named(filmwriter::BuildDataFile(spec));
+    EXPECT_EQ(named.problem, "");
+    EXPECT_EQ(named.segment.Name, name);
   }
-  // Behind the last record lies the cursor track, whose first sample (0, 0, 0) reads
-  // as a size of 0.
-  EXPECT_EQ(LoadFrame(&w.segment, frame).Message, "LoadFrame: Size = 0");
+  // Frame records up to the very end of the file, without track or extra block.
+  spec.cursorTrack = std::vector<filmwriter::CursorSample>{};
+  spec.extra.clear();
+  EXPECT_EQ(Walked(filmwriter::BuildDataFile(spec)).problem, "");
+  // Without frame data the file is dropped, but it is not damaged.
+  spec.pictures.clear();
+  Walked none(filmwriter::BuildDataFile(spec));
+  EXPECT_EQ(none.problem + none.segment.Problem, "");
+  EXPECT_EQ(none.segment.Name, std::string(255, 'n'));
+  EXPECT_TRUE(none.segment.FrameStream == nullptr && none.segment.DataFilePath.empty());
+  EXPECT_FALSE(std::filesystem::exists(none.path));
 }
 
-TEST(DataFileWalk, NameBlocksOfImpossibleLengthAreDamage) {
-  filmwriter::DataFileSpec spec = ThreePictures();
-  spec.nameBlock = Bytes{0};  // length byte 0: an empty name
-  {
-    const auto data = filmwriter::BuildDataFile(spec);
-    Walked w(data.bytes, SizesOf(data));
-    EXPECT_EQ(w.problem, "");
-    EXPECT_EQ(w.segment.Name, "");
-  }
-  spec.nameBlock = Bytes{200, 'a', 'b'};  // the length byte claims more than the block
-  {
-    const auto data = filmwriter::BuildDataFile(spec);
-    Walked w(data.bytes, SizesOf(data));
-    EXPECT_EQ(w.problem, "");
-    EXPECT_EQ(w.segment.Name, "ab");
-  }
-  for (int32_t length : {0, -5, 257, 1 << 30}) {
-    spec.nameBlock = Bytes(300, 'x');
-    spec.nameLength = length;
-    const auto data = filmwriter::BuildDataFile(spec);
-    Walked w(data.bytes, SizesOf(data));
-    EXPECT_NE(w.problem, "") << length;
-    EXPECT_EQ(w.segment.FrameStream, nullptr);
-    EXPECT_EQ(w.segment.Problem, "damaged data file: " + w.problem);
-    EXPECT_FALSE(w.FileLeft()) << "a damaged data file is deleted";
-  }
-}
-
-TEST(DataFileWalk, AFileShorterThanItsHeaderSaysIsDamaged) {
+TEST(DataFileWalk, DamageIsDescribedAndLeavesOnlyTheName) {
   const filmwriter::DataFile data = filmwriter::BuildDataFile(ThreePictures());
-  // Cut inside every block: name, cursors, frames, track, extra.
-  for (size_t cut : {size_t(2), size_t(6), size_t(40), size_t(data.firstFrameOffset + 3),
-                     size_t(data.firstFrameOffset + data.frameDataSize + 5), data.bytes.size() - 1}) {
-    Walked w(Bytes(data.bytes.begin(), data.bytes.begin() + long(cut)), SizesOf(data));
-    EXPECT_NE(w.problem, "") << "cut at " << cut;
+  const size_t frames = size_t(data.firstFrameOffset), track = frames + size_t(data.frameDataSize);
+  const TDataFileSizes s{data.cursorCount, data.frameDataSize, data.cursorTrackSize, data.extraSize};
+  struct Case {
+    size_t cut;
+    TDataFileSizes sizes;
+    std::string problem;
+  };
+  const Case cases[] = {
+      {2, s, "the data file ends inside its name length"},
+      {6, s, "the data file ends inside its name block"},
+      {40, s, "the data file is too short for its 2 cursor records"},
+      {frames - 10, s, "cursor record 2 is damaged (Cursor record: the data ends inside it)"},
+      {frames + 3, s, FormatText("the frame records (%d bytes) run past the end of the data file", s.FrameDataSize)},
+      {track + 5, s, "the cursor track (54 bytes) runs past the end of the data file"},
+      {data.bytes.size() - 1, s, "the extra block (3 bytes) runs past the end of the data file"},
+      {data.bytes.size(), {0x7FFFFFFF, s.FrameDataSize, s.CursorTrackSize, s.ExtraSize},
+       "the data file is too short for its 2147483647 cursor records"},
+      {data.bytes.size(), {s.CursorCount, 0x7FFFFFFF, s.CursorTrackSize, s.ExtraSize},
+       "the frame records (2147483647 bytes) run past the end of the data file"},
+  };
+  for (const Case& c : cases) {
+    Walked w(Bytes(data.bytes.begin(), data.bytes.begin() + long(c.cut)), c.sizes);
+    EXPECT_EQ(w.problem, c.problem) << "cut at " << c.cut;
+    EXPECT_EQ(w.segment.Problem, "damaged data file: " + c.problem);
+    EXPECT_EQ(w.segment.Name, c.cut > 17 ? "Первый" : "");
     EXPECT_EQ(w.segment.FrameStream, nullptr);
     EXPECT_TRUE(w.segment.DataFilePath.empty());
-    EXPECT_EQ(w.segment.Cursors.Count(), 0);
-    EXPECT_EQ(w.segment.CursorTrack.GetSize(), 0);
-    EXPECT_FALSE(w.FileLeft());
+    EXPECT_EQ(w.segment.Cursors.Count() + w.segment.CursorTrack.GetSize() + w.segment.Extra.GetSize(), 0);
+    EXPECT_FALSE(std::filesystem::exists(w.path)) << "a damaged data file is deleted";
   }
-  // A header announcing far more cursors than the file can hold is refused at once.
-  TDataFileSizes sizes = SizesOf(data);
-  sizes.CursorCount = 0x7FFFFFFF;
-  Walked many(data.bytes, sizes);
-  EXPECT_NE(many.problem.find("cursor records"), std::string::npos) << many.problem;
-  // Sizes near the 32-bit limit do not wrap around.
-  sizes = SizesOf(data);
-  sizes.FrameDataSize = 0x7FFFFFFF;
-  EXPECT_NE(Walked(data.bytes, sizes).problem, "");
-}
-
-TEST(DataFileWalk, WithoutFrameDataTheFileIsDroppedButNotDamaged) {
   filmwriter::DataFileSpec spec = ThreePictures();
-  spec.pictures.clear();
-  spec.cursorTrack = std::vector<filmwriter::CursorSample>{};
-  const auto data = filmwriter::BuildDataFile(spec);
-  ASSERT_EQ(data.frameDataSize, 0);
-  Walked w(data.bytes, SizesOf(data));
-  EXPECT_EQ(w.problem, "");
-  EXPECT_EQ(w.segment.Problem, "");
-  EXPECT_EQ(w.segment.FrameStream, nullptr);
-  EXPECT_TRUE(w.segment.DataFilePath.empty());
-  EXPECT_FALSE(w.FileLeft());
-  EXPECT_EQ(w.segment.Name, "Первый");
+  spec.nameBlock = Bytes(300, 'x');
+  for (int32_t length : {0, -5, 257, 1 << 30}) {
+    spec.nameLength = length;
+    EXPECT_EQ(Walked(filmwriter::BuildDataFile(spec)).problem,
+              FormatText("the name block length %d is outside 1..256", length));
+  }
 }
 
 namespace {
@@ -160,7 +136,6 @@ struct LoneRecords {
     segment.FrameStream = std::make_unique<TkoFileStream>(path, kModeReadExclusive);
   }
   TLoadFrameResult Next() { return LoadFrame(&segment, frame); }
-  int32_t Position() const { return segment.FrameStream->GetPosition(); }
   bool GuardIntact() const {
     return std::all_of(storage.begin() + long(frame.size()), storage.end(), [](uint8_t b) { return b == 0xCC; });
   }
@@ -187,13 +162,11 @@ TEST(LoadFrame, RecordsThatCannotBeReadStopTheReading) {
     EXPECT_EQ(result.Message, message);
     EXPECT_TRUE(file.GuardIntact()) << message;
   }
-
   std::vector<uint8_t> frame(64);
   TSegmentInfo noStream;
   EXPECT_EQ(LoadFrame(&noStream, {}).Message, "LoadFrame: Frame = nil");
   const TLoadFrameResult silent = LoadFrame(nullptr, frame);
-  EXPECT_FALSE(silent.Ok);
-  EXPECT_EQ(silent.Message, "");
+  EXPECT_EQ(std::pair(silent.Ok, silent.Message), std::pair(false, std::string()));
   EXPECT_EQ(LoadFrame(&noStream, frame).Message, "LoadFrame: no frame stream");
 }
 
@@ -203,53 +176,43 @@ TEST(LoadFrame, DamagedRecordsThatCanBeSteppedOverLetTheReadingGoOn) {
   const Bytes oversized = filmwriter::RawFrameRecord(29, 4, Bytes(21, 0x22));   // one byte too many
   const Bytes runCountTooHigh = filmwriter::RawFrameRecord(13, 2, Bytes(5, 0x33));
   const Bytes runCountNegative = filmwriter::RawFrameRecord(18, -1, Bytes(10, 0x44));
+  const std::string skipped = "Damaged frame record: its 29 bytes do not fit the frame buffer of 28; it was skipped.";
+  // Each record, the damage it gives, and what the buffer holds afterwards: nothing of
+  // a skipped record is read; a record whose size disagrees with its run count is read
+  // as it is, to be laid as far as its runs go.
+  struct Step {
+    const Bytes* record;
+    TFrameRecordDamage damage;
+    const Bytes* holds;
+    std::string message;
+  };
+  const Step steps[] = {
+      {&intact, TFrameRecordDamage::kNone, &intact, ""},
+      {&oversized, TFrameRecordDamage::kTooLarge, &intact, skipped},
+      {&fullBuffer, TFrameRecordDamage::kNone, &fullBuffer, ""},
+      {&runCountTooHigh, TFrameRecordDamage::kRunCount, &runCountTooHigh,
+       "Damaged frame record: its size (13 bytes) does not match its run count (2)."},
+      {&oversized, TFrameRecordDamage::kTooLarge, &runCountTooHigh, skipped},
+      {&runCountNegative, TFrameRecordDamage::kRunCount, &runCountNegative,
+       "Damaged frame record: its size (18 bytes) does not match its run count (-1)."},
+      {&intact, TFrameRecordDamage::kNone, &intact, ""},
+  };
   Bytes film;
-  for (const Bytes* record : {&intact, &oversized, &fullBuffer, &runCountTooHigh, &oversized, &runCountNegative,
-                              &intact})
-    film.insert(film.end(), record->begin(), record->end());
+  for (const Step& step : steps) film.insert(film.end(), step.record->begin(), step.record->end());
   LoneRecords file(film);
-
-  TLoadFrameResult result = file.Next();
-  ASSERT_TRUE(result.Ok) << result.Message;
-  EXPECT_EQ(result.Damage, TFrameRecordDamage::kNone);
-  EXPECT_TRUE(file.Holds(intact));
-
-  result = file.Next();
-  ASSERT_TRUE(result.Ok) << result.Message;
-  EXPECT_EQ(result.Damage, TFrameRecordDamage::kTooLarge);
-  EXPECT_EQ(result.Message, "Damaged frame record: its 29 bytes do not fit the frame buffer of 28; it was skipped.");
-  EXPECT_TRUE(file.Holds(intact)) << "nothing of a skipped record is read";
-  EXPECT_EQ(file.Position(), int32_t(intact.size() + oversized.size()));
-
-  result = file.Next();
-  EXPECT_TRUE(result.Ok && result.Damage == TFrameRecordDamage::kNone) << result.Message;
-  EXPECT_TRUE(file.Holds(fullBuffer));
-
-  for (const Bytes* damaged : {&runCountTooHigh, &oversized, &runCountNegative}) {
-    result = file.Next();
-    ASSERT_TRUE(result.Ok) << result.Message;
-    if (damaged == &oversized) {
-      EXPECT_EQ(result.Damage, TFrameRecordDamage::kTooLarge);
-      EXPECT_TRUE(file.Holds(runCountTooHigh)) << "the record before stays";
-      continue;
-    }
-    EXPECT_EQ(result.Damage, TFrameRecordDamage::kRunCount);
-    EXPECT_NE(result.Message.find("does not match its run count"), std::string::npos) << result.Message;
-    EXPECT_TRUE(file.Holds(*damaged)) << "read as it is, to be laid as far as its runs go";
+  for (const Step& step : steps) {
+    const TLoadFrameResult result = file.Next();
+    EXPECT_TRUE(result.Ok && result.Damage == step.damage && result.Message == step.message) << result.Message;
+    EXPECT_TRUE(file.Holds(*step.holds)) << step.message;
   }
-
-  result = file.Next();
-  EXPECT_TRUE(result.Ok && result.Damage == TFrameRecordDamage::kNone) << result.Message;
-  EXPECT_TRUE(file.Holds(intact));
   EXPECT_EQ(file.Next().Message, "LoadFrame: Size = 0") << "the end of the file";
   EXPECT_TRUE(file.GuardIntact());
 }
 
 TEST(LoadFrame, BufferSizeIsOneRunPerPixelAndNeverWraps) {
   EXPECT_EQ(FrameBufferSize(770, 695), 8u + 5u * 770 * 695);
-  EXPECT_EQ(FrameBufferSize(0, 10), 0u);
-  EXPECT_EQ(FrameBufferSize(10, -1), 0u);
-  EXPECT_EQ(FrameBufferSize(65536, 65536), 0u) << "more than a 32-bit record size can describe";
-  EXPECT_EQ(FrameBufferSize(20725, 20725), 0u);
   EXPECT_EQ(FrameBufferSize(20724, 20724), 8u + 5u * 20724 * 20724) << "the largest square that fits";
+  // Sides that are not positive, or more pixels than a 32-bit record size describes.
+  for (const auto& [width, height] : {std::pair{0, 10}, {10, -1}, {20725, 20725}, {429496728, 1}, {65536, 65536}})
+    EXPECT_EQ(FrameBufferSize(width, height), 0u) << width << " x " << height;
 }

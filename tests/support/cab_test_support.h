@@ -1,38 +1,44 @@
 #pragma once
-// Helpers for the cabinet tests: the test cabinets, folder snapshots, and the
-// reference extraction made by cabextract.
+// Helpers for the cabinet tests: the test cabinets and folder snapshots.
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
-#include <optional>
 #include <string>
-#include <vector>
 
 namespace cabtest {
 
-// The test-data folder of cabinets.
-std::filesystem::path CabinetDir();
-std::filesystem::path TestCabinet(const std::string& baseName);  // baseName + ".cab"
+// The test-data folder of cabinets, and baseName + ".cab" in it.
+inline std::filesystem::path CabinetDir() { return std::filesystem::path(RZ_TESTDATA_DIR) / "cabinets"; }
+inline std::filesystem::path TestCabinet(const std::string& baseName) { return CabinetDir() / (baseName + ".cab"); }
 
 // Every entry below root (except the subtree at exclude): relative path -> size
 // (-1 for folders).
-std::map<std::string, int64_t> Snapshot(const std::filesystem::path& root,
-                                        const std::filesystem::path& exclude = {});
+inline std::map<std::string, int64_t> Snapshot(const std::filesystem::path& root,
+                                               const std::filesystem::path& exclude = {}) {
+  std::map<std::string, int64_t> entries;
+  std::error_code error;
+  for (auto it = std::filesystem::recursive_directory_iterator(root, error);
+       !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+    if (it->path() == exclude) {
+      it.disable_recursion_pending();
+      continue;
+    }
+    entries[it->path().lexically_relative(root).generic_string()] = it->is_directory() ? -1 : int64_t(it->file_size());
+  }
+  return entries;
+}
 
 // Every regular file below root: relative path -> contents.
-std::map<std::string, std::string> ReadTree(const std::filesystem::path& root);
-
-// A cabinet set copied under the names its headers use: parts named
-// "<sourcePrefix><n>.cab" in the test data become "<setPrefix><n><setSuffix>" in folder.
-// Returns the first part.
-std::filesystem::path CopySet(const std::filesystem::path& folder, const std::string& sourcePrefix,
-                              const std::string& setPrefix, const std::string& setSuffix, int parts);
-
-// What cabextract extracts from cabinet, for the reference named key: the folder
-// RZ_CAB_REFERENCE_DIR/<key> made beforehand by tests/support/make_cab_reference.sh
-// when that variable is set, else (natively) a fresh run of cabextract into
-// scratch/<key>. nullopt when neither is available.
-std::optional<std::filesystem::path> ReferenceFolder(const std::string& key, const std::filesystem::path& cabinet,
-                                                     const std::filesystem::path& scratch);
+inline std::map<std::string, std::string> ReadTree(const std::filesystem::path& root) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    if (!entry.is_regular_file()) continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    files[entry.path().lexically_relative(root).generic_string()].assign(std::istreambuf_iterator<char>(in), {});
+  }
+  return files;
+}
 
 }  // namespace cabtest

@@ -2,112 +2,132 @@
 // Recording fakes of the services the playback engine asks for, and a rig that runs
 // the engine the way the main window's message loop would: posted commands first,
 // then the earliest due timer event, in virtual time.
-#include <cstdint>
+#include <algorithm>
 #include <deque>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "film/ko_error.h"
 #include "film/segment_list.h"
 #include "playback/playback_engine.h"
 #include "support/temp_dir.h"
 
 struct ArmedEvent {
-  uint32_t Delay = 0;
-  uint32_t Resolution = 0;
-  uint32_t Token = 0;
+  uint32_t Delay = 0, Resolution = 0, Token = 0;
   int64_t Due = 0;
 };
 
 class FakeTimer : public TFrameTimer {
 public:
-  bool Arm(uint32_t delayMs, uint32_t resolutionMs, uint32_t token) override;
-
+  bool Arm(uint32_t delayMs, uint32_t resolutionMs, uint32_t token) override {
+    if (Refuse) return false;
+    Armed.push_back({delayMs, resolutionMs, token, Now + delayMs});
+    Pending.push_back(Armed.back());
+    return true;
+  }
   int64_t Now = 0;
   bool Refuse = false;
-  std::vector<ArmedEvent> Armed;    // every event ever armed, in order
-  std::vector<ArmedEvent> Pending;  // armed and not yet delivered
+  std::vector<ArmedEvent> Armed, Pending;  // every event armed; those not yet delivered
 };
 
 class FakeSound : public TSoundDevice {
 public:
   void SetFileName(const std::filesystem::path& fileName) override { FileName = fileName; }
   bool HasFileName() const override { return !FileName.empty(); }
-  bool Open() override;
+  bool Open() override { return Log("Open"), Opened = !FailOpen; }
   bool IsOpen() const override { return Opened; }
-  void Close() override;
-  void Play() override { Calls.push_back("Play"); }
-  void Pause() override { Calls.push_back("Pause"); }
-  void Stop() override { Calls.push_back("Stop"); }
-  void SetTimeFormat(uint32_t format) override { Calls.push_back("Format " + std::to_string(format)); }
-  void Seek(uint32_t position) override { Calls.push_back("Seek " + std::to_string(position)); }
+  void Close() override { Log("Close"), Opened = false; }
+  void Play() override { Log("Play"); }
+  void Pause() override { Log("Pause"); }
+  void Stop() override { Log("Stop"); }
+  void SetTimeFormat(uint32_t format) override { Log("Format " + std::to_string(format)); }
+  void Seek(uint32_t position) override { Log("Seek " + std::to_string(position)); }
   uint32_t Length() override { return LengthValue; }
-  uint32_t Position() override;
+  uint32_t Position() override { return Log("Position"), PositionValue ? PositionValue() : 0; }
+  void Log(const std::string& call) { Calls.push_back(call); }
 
   std::filesystem::path FileName;
-  bool Opened = false;
-  bool FailOpen = false;
+  bool Opened = false, FailOpen = false;
   uint32_t LengthValue = 0;
-  // The position the device reports, by the frame the engine is at; unset: 0.
-  std::function<uint32_t()> PositionValue;
+  std::function<uint32_t()> PositionValue;  // the position the device reports
   std::vector<std::string> Calls;
 };
 
 // What a whole-frame presentation showed: the frame laid on the picture last.
 struct Shown {
-  int32_t Tick = 0;
-  int32_t Segment = 0;
-  int32_t Frame = 0;
+  int32_t Tick = 0, Segment = 0, Frame = 0;
+  bool operator==(const Shown&) const = default;
 };
 
+// Models the frame records as numbers: read (Load), expanded (Unpack) and laid on
+// (Apply) since the segment started; every call is logged as "tick:call".
 class FakeFrames : public TFrameSource, public TFramePresenter {
 public:
-  const TPlaybackEngine* Engine = nullptr;
-  TSegmentList* Segments = nullptr;
-
-  bool PrepareDisplay(const TSegmentInfo& segment) override;
+  bool PrepareDisplay(const TSegmentInfo& segment) override {
+    return Check(segment, "Prepare " + std::to_string(Engine->CurrentSegment())), true;
+  }
   void ClearPictures() override { Log("Clear"); }
-  void ResetFrameBuffer(const TSegmentInfo&) override;
+  void ResetFrameBuffer(const TSegmentInfo&) override { Log("ResetBuffer"), Loaded = Unpacked = Applied = -1; }
   void ResetCursor() override { Log("ResetCursor"); }
-  void LoadFrame(TSegmentInfo& segment) override;
-  void UnpackFrame(const TSegmentInfo& segment) override;
-  void ApplyDifference(const TSegmentInfo& segment) override;
+  void LoadFrame(TSegmentInfo& segment) override {
+    Check(segment, "Load " + std::to_string(++Loaded));
+    if (Loaded == LoadFailsAt) throw EkoError("LoadFrame: Size = 0");
+  }
+  void UnpackFrame(const TSegmentInfo& s) override { Check(s, "Unpack " + std::to_string(Unpacked = Loaded)); }
+  void ApplyDifference(const TSegmentInfo& s) override { Check(s, "Apply " + std::to_string(Applied = Unpacked)); }
   void RestoreCursor() override { Log("Restore"); }
-  void ReadCursorSample(TSegmentInfo& segment) override;
+  void ReadCursorSample(TSegmentInfo& segment) override { Check(segment, "Sample"); }
   void SaveCursorBackground() override { Log("Save"); }
   void DrawCursor() override { Log("Draw"); }
   void CommitCursor() override { Log("Commit"); }
   void LayOut() override { Log("LayOut"); }
-  void PresentWholeFrame() override;
-  void PresentCursorArea() override;
+  void PresentWholeFrame() override {
+    Log("Whole"), WholeFrames.push_back({Engine->TickCounter(), Engine->CurrentSegment(), Applied});
+  }
+  void PresentCursorArea() override { Log("CursorArea"); }
 
-  // Index of the segment a record belongs to, checked against the engine's.
-  int32_t IndexOf(const TSegmentInfo& segment) const;
-  void Log(const std::string& entry);
+  void Log(const std::string& call) { Ops.push_back(std::to_string(Engine->TickCounter()) + ":" + call); }
+  // Logs a call on a segment's records, counting those of any segment but the current.
+  void Check(const TSegmentInfo& segment, const std::string& call) {
+    ForeignAccesses += &segment != Engine->CurrentSegmentInfo(), Log(call);
+  }
+  // The calls logged from the from-th on (at the given tick only, unless it is -1),
+  // joined by blanks.
+  std::string Calls(size_t from, int32_t tick = -1) const {
+    std::string joined;
+    for (size_t i = from; i < Ops.size(); ++i) {
+      const size_t colon = Ops[i].find(':');
+      if (tick < 0 || Ops[i].compare(0, colon, std::to_string(tick)) == 0)
+        joined += (joined.empty() ? "" : " ") + Ops[i].substr(colon + 1);
+    }
+    return joined;
+  }
 
-  // Frame model: records read, expanded and laid on since the last segment start.
-  int32_t Loaded = -1;
-  int32_t Unpacked = -1;
-  int32_t Applied = -1;
-  int32_t LoadFailsAt = -1;    // LoadFrame of this frame index throws
-  int32_t UnpackFailsAt = -1;  // UnpackFrame of this frame index throws
-  int32_t ForeignAccesses = 0;  // records of a segment that is not the current one
+  const TPlaybackEngine* Engine = nullptr;
+  int32_t Loaded = -1, Unpacked = -1, Applied = -1;
+  int32_t LoadFailsAt = -1;  // LoadFrame of this frame throws
+  int32_t ForeignAccesses = 0;
   std::vector<Shown> WholeFrames;
-  std::vector<int32_t> CursorAreaTicks;
-  std::vector<int32_t> SampleTicks;
-  std::vector<std::string> Ops;  // per-tick operation log, "tick:op"
+  std::vector<std::string> Ops;
 };
 
+// Logs into the rig's log: skip reports, errors, segment-line selections, full-screen
+// toggles and destruction.
 class FakeShell : public TPlaybackShell {
 public:
   explicit FakeShell(std::vector<std::string>& log) : FLog(log) {}
-  void PumpMessages() override;
-  void PostNextCommand() override;
+  void PumpMessages() override {
+    if (auto action = std::exchange(DuringNextPump, nullptr)) action();
+  }
+  void PostNextCommand() override { Posted.push_back(115), NextPostedAtTick.push_back(Engine->TickCounter()); }
   void Sleep(uint32_t) override {}
   void ShowError(const std::string& text) override { FLog.push_back("Error " + text); }
-  void ReportSkippedSegment(int32_t index, const std::string& reason) override;
+  void ReportSkippedSegment(int32_t index, const std::string& reason) override {
+    FLog.push_back("Skip " + std::to_string(index) + " " + reason);
+  }
   void UpdateMenuStates() override {}
   void RedrawPanel() override {}
   void RefreshSegmentLine() override {}
@@ -116,53 +136,89 @@ public:
   void MoveButtonFocus(TPlayState state) override { FocusMoves.push_back(state); }
   void AcceptDroppedFiles(bool accept) override { AcceptsDrops = accept; }
   bool IsFullScreen() const override { return FullScreen; }
-  void ToggleFullScreen() override;
+  void ToggleFullScreen() override {
+    FullScreen = !FullScreen, FLog.push_back(FullScreen ? "FullScreen on" : "FullScreen off");
+  }
   void SavePlacement() override { ++PlacementSaves; }
-  TScreenSize ScreenSize() const override { return Screen; }
+  TScreenSize ScreenSize() const override { return {1920, 1080}; }
   void InvalidateMainWindow() override {}
-  void DestroyMainWindow() override;
+  void DestroyMainWindow() override {
+    ++Destroyed, FLog.push_back("Destroy");
+    if (OnDestroy) OnDestroy();
+  }
 
   const TPlaybackEngine* Engine = nullptr;
-  // Runs once, inside the next pump, then is cleared.
-  std::function<void()> DuringNextPump;
-  std::function<void()> OnDestroy;
+  std::function<void()> DuringNextPump, OnDestroy;  // the first runs once, in the next pump
   std::deque<int32_t> Posted;
   std::vector<int32_t> NextPostedAtTick;
   std::vector<TPlayState> FocusMoves;
   int32_t PlacementSaves = 0, Destroyed = 0;
-  bool AcceptsDrops = true;
-  bool FullScreen = false;
-  TScreenSize Screen{1920, 1080};
+  bool AcceptsDrops = true, FullScreen = false;
 
 private:
   std::vector<std::string>& FLog;
 };
 
-// Everything an engine needs, wired together. Log collects, in order, the player's
-// events ("event 4 1"), skip reports, errors, segment-line selections, full-screen
-// toggles and window destruction.
+// Everything an engine needs, wired together; Log also gets the player's events
+// ("event 4 1": segment 1 started).
 struct ClockRig {
-  ClockRig();
-
-  // Appends a segment of frameCount frames; flags bit 0 gives three cursor samples
-  // per frame. withFrames false leaves it without a frame stream.
+  ClockRig() {
+    TkoFileStream create(DataFile, kModeCreate);
+    Events.Subscribe([](uint8_t event, int32_t parameter, void* log) {
+      static_cast<std::vector<std::string>*>(log)->push_back(FormatText("event %d %d", event, parameter));
+    });
+    Wire(Frames, Frames);
+    Frames.Engine = Engine.get();
+  }
+  // A new engine over the given frames and presenter, with the rig's other services.
+  void Wire(TFrameSource& frames, TFramePresenter& presenter) {
+    Engine = std::make_unique<TPlaybackEngine>(TPlaybackServices{Timer, Sound, frames, presenter, Shell, Events});
+    Engine->SetEventData(&Log);
+    Shell.Engine = Engine.get();
+  }
+  // Appends a segment of frameCount frames; flags bit 0 gives three cursor samples per
+  // frame. Without frames it has no frame stream.
   TSegmentInfo& AddSegment(int32_t frameCount, uint8_t fps, uint32_t flags = 0, bool withFrames = true,
-                           const std::string& soundFile = "");
-  // One step of the message loop: a posted command if any, else the earliest due
-  // timer event. Returns false when nothing is left to do.
-  bool Step();
-  // Steps until nothing is left or maxSteps steps have run; returns the steps run.
-  int32_t Run(int32_t maxSteps = 100000);
+                           const std::string& soundFile = "") {
+    TSegmentInfo& segment = *Segments.Add();
+    segment.Width = 640, segment.Height = 480, segment.BitsPerPixel = 32;
+    segment.FrameCount = frameCount, segment.FramesPerSecond = fps, segment.Flags = flags;
+    // The fake frames read nothing: an open stream only marks a segment with frames.
+    if (withFrames) segment.FrameStream = std::make_unique<TkoFileStream>(DataFile, kModeReadShared);
+    if (!soundFile.empty()) segment.SoundFilePath = Folder / soundFile;
+    Engine->SetSegmentList(&Segments);
+    return segment;
+  }
   // Delivers the earliest pending event only (no posted commands).
-  bool FireTimer();
+  bool FireTimer() {
+    const auto earliest = std::min_element(Timer.Pending.begin(), Timer.Pending.end(),
+                                           [](const ArmedEvent& a, const ArmedEvent& b) { return a.Due < b.Due; });
+    if (earliest == Timer.Pending.end()) return false;
+    const ArmedEvent event = *earliest;
+    Timer.Pending.erase(earliest);
+    Timer.Now = std::max(Timer.Now, event.Due);
+    Engine->Tick(event.Token);
+    return true;
+  }
+  // Runs posted commands first, then timer events, until nothing is left to do.
+  void Run() {
+    for (int steps = 0; steps < 100000; ++steps) {
+      if (Shell.Posted.empty()) {
+        if (!FireTimer()) return;
+      } else {
+        Engine->RunCommand(Shell.Posted.front());
+        Shell.Posted.pop_front();
+      }
+    }
+  }
 
   std::vector<std::string> Log;
   TempDir Folder;
-  std::filesystem::path DataFile;
+  std::filesystem::path DataFile = Folder / "frames.dat";
   FakeTimer Timer;
   FakeSound Sound;
   FakeFrames Frames;
-  FakeShell Shell;
+  FakeShell Shell{Log};
   TEventPublisher Events;
   TSegmentList Segments;
   std::unique_ptr<TPlaybackEngine> Engine;

@@ -110,6 +110,8 @@ TEST(Kof, TheDemoFilmLoadsWithEverySegmentPlayable) {
   ASSERT_EQ(info.exitCode, 0);
   EXPECT_NE(info.out.find("\"warnings\":[]"), std::string::npos) << info.out;
   EXPECT_EQ(info.out.find("\"playable\":false"), std::string::npos) << info.out;
-  EXPECT_NE(info.out.find("\"index\":2,\"entry\":2"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("\"index\":3,\"entry\":3"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("\"width\":800,\"height\":600"), std::string::npos) << "grows the window: " << info.out;
+  EXPECT_NE(info.out.find("\"sound\":\"mp3\""), std::string::npos) << info.out;
   EXPECT_EQ(Kof("frames " + film + " --segment 1 --out " + Quoted(dir / "frames")).exitCode, 0);
 }

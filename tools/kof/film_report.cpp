@@ -10,28 +10,29 @@ bool HoldsFilm(TkoStream& stream, int64_t start) {
   return count > 0 && start + 4 + count * kIndexEntrySize <= stream.GetSize();
 }
 
-std::optional<int64_t> FilmStartBehindTrailer(TkoStream& stream) {
-  const int64_t size = stream.GetSize();
-  if (size < 8) return std::nullopt;
-  const int64_t length = ReadI32At(stream, size - 4).value_or(0);
-  const int64_t start = size - length - 4;
-  if (length <= 0 || start < 0 || !HoldsFilm(stream, start)) return std::nullopt;
-  return start;
-}
 }  // namespace
+
+std::optional<FilmPlace> LocateFilm(TkoStream& stream) {
+  const int64_t size = stream.GetSize();
+  if (size >= 8) {
+    const int64_t length = ReadI32At(stream, size - 4).value_or(0);
+    const int64_t start = size - length - 4;
+    if (length > 0 && start >= 0 && HoldsFilm(stream, start)) return FilmPlace{true, start, length};
+  }
+  if (HoldsFilm(stream, 0)) return FilmPlace{false, 0, size};
+  return std::nullopt;
+}
 
 std::optional<FilmReport> InspectFilm(const std::filesystem::path& path, TSegmentList& segments,
                                       const std::filesystem::path& tempFolder) {
   TkoFileStream stream(path, kModeReadShared);
   FilmReport report;
   report.path = path;
-  if (const auto start = FilmStartBehindTrailer(stream)) {
-    report.viaTrailer = true;
-    report.filmOffset = *start;
-    report.language = ReadLanguageBlock(path);
-  } else if (!HoldsFilm(stream, 0)) {
-    return std::nullopt;
-  }
+  const std::optional<FilmPlace> place = LocateFilm(stream);
+  if (!place) return std::nullopt;
+  report.viaTrailer = place->viaTrailer;
+  report.filmOffset = place->offset;
+  if (place->viaTrailer) report.language = ReadLanguageBlock(path);
 
   TFilmLoader loader(segments, tempFolder);
   stream.SetPosition(static_cast<int32_t>(report.filmOffset));

@@ -32,9 +32,20 @@ struct FilmReport {
   int64_t entryCount = 0;   // index entries the file holds
 };
 
+// Where a file's film lies: bytes [offset, offset + length).
+struct FilmPlace {
+  bool viaTrailer = false;  // found through the trailer, else read from byte 0
+  int64_t offset = 0;
+  int64_t length = 0;       // behind a trailer the trailer's X; from byte 0 the whole file
+};
+
+// The film in the file behind stream, as the player would find it: through the
+// trailer when that leads to a film (N > 0 and an index that fits), else from byte 0.
+// Returns nothing when neither holds a film.
+std::optional<FilmPlace> LocateFilm(TkoStream& stream);
+
 // Loads the film at path into segments (unpacking into tempFolder) and describes it.
-// The film is taken through the trailer when that leads to a film (N > 0 and an index
-// that fits), else from byte 0. Returns nothing when neither holds a film. Throws
+// The film is found as LocateFilm finds it. Returns nothing when the file holds no film. Throws
 // EkoError when the file cannot be opened.
 std::optional<FilmReport> InspectFilm(const std::filesystem::path& path, TSegmentList& segments,
                                       const std::filesystem::path& tempFolder);

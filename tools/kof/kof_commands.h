@@ -15,3 +15,4 @@ int RunInfo(const Arguments& args);
 int RunExtract(const Arguments& args);
 int RunFrames(const Arguments& args);
 int RunBench(const Arguments& args);
+int RunPack(const Arguments& args);

@@ -10,7 +10,8 @@ constexpr const char* kUsage =
     "usage: kof info FILM [--json] [--codepage N]\n"
     "       kof extract FILM DIR\n"
     "       kof frames FILM --segment N --out DIR [--from A] [--to B] [--every K] [--no-cursor]\n"
-    "       kof bench FILM [--repeat N]\n";
+    "       kof bench FILM [--repeat N]\n"
+    "       kof pack FILM --player roRezodu.exe [--language FILE] -o OUT.exe\n";
 
 constexpr const char* kHelp =
     "\n"
@@ -20,14 +21,20 @@ constexpr const char* kHelp =
     "from 0. Index entries that give no segment (another kind, a later version, a\n"
     "header outside the file) are listed by their index entry number, also from 1.\n"
     "\n"
-    "Exit codes: 0 success, 1 not a film or damaged beyond use, 2 wrong usage.\n";
+    "pack writes a film executable: the player, the language table (the file's bytes,\n"
+    "8-bit text in the system code page), its length, the film and the film's length.\n"
+    "FILM may be a film file, with or without trailer, or another film executable.\n"
+    "\n"
+    "Exit codes: 0 success, 1 not a film, damaged beyond use or a file that cannot be\n"
+    "read or written (reason on stderr), 2 wrong usage.\n";
 
 struct Command {
   const char* name;
   int (*run)(const Arguments&);
 };
 constexpr Command kCommands[] = {
-    {"info", RunInfo}, {"extract", RunExtract}, {"frames", RunFrames}, {"bench", RunBench}};
+    {"info", RunInfo}, {"extract", RunExtract}, {"frames", RunFrames}, {"bench", RunBench},
+    {"pack", RunPack}};
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -11,6 +11,8 @@
 //   rz_probe click TITLE BUTTON       clicks the button BUTTON of the dialog titled TITLE
 //   rz_probe wait TITLE [SECONDS]     waits until a window titled TITLE is visible
 //   rz_probe gone TITLE [SECONDS]     waits until no window titled TITLE is visible
+//   rz_probe children TITLE           every window inside the window titled TITLE
+//   rz_probe focus TITLE              the window that has the keyboard focus in its program
 //
 // Lines are UTF-8, fields separated by tabs; in texts a backslash, tab, CR, LF and
 // backspace are written \\ \t \r \n \b. Handles are hexadecimal. Exit code 0 when what
@@ -254,9 +256,38 @@ int WaitFor(const std::wstring& title, double seconds, bool present) {
   }
 }
 
+// A window inside `top`: handle, class, child id, rectangle in top's client
+// coordinates, visible (1) or hidden (0), text.
+void PrintChild(HWND top, HWND child) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, top, reinterpret_cast<POINT*>(&r), 2);
+  PrintLine({Hex(child), Escaped(ClassOf(child)), std::to_string(GetDlgCtrlID(child)), RectText(r),
+             IsWindowVisible(child) ? "1" : "0", Escaped(WindowText(child))});
+}
+
+int ListChildren(const std::wstring& title) {
+  HWND window = FindByTitle(title);
+  if (window == nullptr) return 1;
+  for (HWND child : ChildWindows(window)) PrintChild(window, child);
+  return 0;
+}
+
+// The focused window of the program that shows the window titled TITLE, as `children`
+// prints it; 1 when no window of it has the focus.
+int ShowFocus(const std::wstring& title) {
+  HWND window = FindByTitle(title);
+  if (window == nullptr) return 1;
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) || info.hwndFocus == nullptr) return 1;
+  PrintChild(window, info.hwndFocus);
+  return 0;
+}
+
 int Usage() {
   std::fputs("usage: rz_probe windows | window T | boxes | menu T | popup | client T | click T BUTTON\n"
-             "       rz_probe wait T [SECONDS] | gone T [SECONDS]\n",
+             "       rz_probe wait T [SECONDS] | gone T [SECONDS] | children T | focus T\n",
              stderr);
   return 2;
 }
@@ -275,6 +306,8 @@ int Run(const std::vector<std::wstring>& args) {
   if (command == L"click" && n == 3) return ClickButton(args[1], args[2]);
   if (command == L"wait" && (n == 2 || n == 3)) return WaitFor(args[1], seconds, true);
   if (command == L"gone" && (n == 2 || n == 3)) return WaitFor(args[1], seconds, false);
+  if (command == L"children" && n == 2) return ListChildren(args[1]);
+  if (command == L"focus" && n == 2) return ShowFocus(args[1]);
   return Usage();
 }
 }  // namespace

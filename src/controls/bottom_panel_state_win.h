@@ -1,0 +1,70 @@
+#pragma once
+// The bottom panel's own state, shared by its window procedure (bottom_panel_win.cpp)
+// and its painting (panel_painting_win.cpp). The controls are declared after the
+// brushes, pens and pictures they use, so that they are destroyed first.
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/ko_progress_bar_win.h"
+#include "controls/ko_slider_win.h"
+#include "controls/panel_layout.h"
+#include "controls/panel_texts.h"
+#include "platform/gdi_holders_win.h"
+
+// What the panel keeps of the segment it shows.
+struct TShownSegment {
+  int32_t Width = kStartInfoWidth;
+  int32_t Height = kStartInfoHeight;
+  int32_t BitsPerPixel = kStartInfoBits;
+  uint8_t FramesPerSecond = kStartInfoRate;
+};
+
+struct TBottomPanelState {
+  // Builds the children of the panel window.
+  explicit TBottomPanelState(HWND window);
+  ~TBottomPanelState();
+  TBottomPanelState(const TBottomPanelState&) = delete;
+  TBottomPanelState& operator=(const TBottomPanelState&) = delete;
+
+  // WM_DESTROY: the timer stopped, the tooltip window and the three controls destroyed
+  // (the buttons go with the panel window; their pictures with this object).
+  void ReleaseChildren();
+
+  HWND Window;
+  RECT Client{};
+  TNumberSeparators Separators;
+
+  TGdiObject<HBRUSH> WhiteBrush;
+  TGdiObject<HBRUSH> StripBrush;
+  TGdiObject<HPEN> StripPen;
+  TGdiObject<HPEN> BlackPen;
+  TGdiObject<HFONT> PanelFont;
+  std::array<TGdiObject<HBITMAP>, kPanelButtonCount> ButtonBitmaps;
+  std::array<HWND, kPanelButtonCount> Buttons{};
+
+  std::unique_ptr<TkoProgressBar> ProgressBar;
+  std::unique_ptr<TkoSlider> SpeedSlider;
+  std::unique_ptr<TkoSlider> VolumeSlider;
+  HWND ToolTip = nullptr;
+
+  std::string InfoText;
+  std::string TimeText;
+  std::string TitleText;
+  TShownSegment CurrentSegmentRecord;
+  float CurrentSeconds = 0;
+  // For each part of the progress bar, the film segment it stands for.
+  std::vector<int32_t> BarSegments;
+};
+
+// The panel's state; null while there is no panel.
+TBottomPanelState* BottomPanelState();
+
+// panel_painting_win.cpp
+void DrawInfoStrip(TBottomPanelState& panel);
+void DrawTitleArea(TBottomPanelState& panel);
+void RefreshVolume(TBottomPanelState& panel);
+void RefreshProgress(TBottomPanelState& panel);

@@ -1,0 +1,237 @@
+// The bottom panel's window: its class, its children, its window procedure and the
+// handlers of its buttons, sliders and progress bar.
+#include "controls/bottom_panel_win.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "app/commands_win.h"
+#include "app/ko_common_win.h"
+#include "app/player_win.h"
+#include "app/wide_text_win.h"
+#include "controls/bottom_panel_state_win.h"
+
+namespace {
+constexpr wchar_t kClassName[] = L"koBottomPanel";
+std::unique_ptr<TBottomPanelState> panelState;
+
+std::string LocaleText(LCTYPE item, const char* fallback) {
+  wchar_t text[8] = L"";
+  if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, item, text, static_cast<int>(std::size(text))) <= 1) return fallback;
+  return WideToUtf8(text);
+}
+
+HWND CreateButton(HWND panel, const TPanelButton& button) {
+  const DWORD kind =
+      button.Kind == TPanelButtonKind::kToggle ? DWORD{BS_AUTOCHECKBOX | BS_PUSHLIKE} : DWORD{BS_PUSHBUTTON};
+  return CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_FLAT | BS_BITMAP | kind,
+                         button.Box.X, button.Box.Y, button.Box.Width, button.Box.Height, panel,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.Id)), GetModuleHandleW(nullptr), nullptr);
+}
+
+TGdiObject<HBITMAP> LoadBitmapResource(const wchar_t* name) {
+  return TGdiObject<HBITMAP>(
+      static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, 0)));
+}
+
+std::unique_ptr<TkoSlider> CreateSlider(TBottomPanelState& panel, const TkoBox& box, const wchar_t* thumb,
+                                        int32_t max, int32_t position) {
+  auto slider = CreateControl<TkoSlider>(panel.Window);
+  slider->SetBackgroundBrush(panel.WhiteBrush.Get());
+  slider->SetTrackPen(panel.StripPen.Get());
+  slider->SetThumbBitmap(LoadBitmapResource(thumb));
+  MoveWindow(slider->Handle(), box.X, box.Y, box.Width, box.Height, TRUE);
+  slider->SetMax(max);
+  slider->SetPosition(position);
+  return slider;
+}
+
+// A click on the bar starts the film segment that part stands for; the bar moves to
+// its start only when there is one.
+void OnBarSegmentClick(int32_t index, bool& allow) {
+  allow = false;
+  TPlayer& player = Player();
+  const TBottomPanelState* panel = BottomPanelState();
+  if (!player.Segments || panel == nullptr || index < 0 || index >= static_cast<int32_t>(panel->BarSegments.size()))
+    return;
+  player.Engine.StartSegment(panel->BarSegments[static_cast<size_t>(index)]);
+  allow = true;
+}
+
+void OnVolumeChange(TkoSlider& slider) {
+  Player().Sound.SetVolumePercent(slider.GetPosition());
+  if (const TBottomPanelState* panel = BottomPanelState()) SendMessageW(panel->Window, WM_TIMER, 0, 0);
+}
+
+void RunPanelCommand(int command) {
+  TPlayer& player = Player();
+  switch (command) {
+    case CM_PLAY:
+    case CM_PAUSE:
+    case CM_STOP:
+    case CM_PREVIOUS:
+    case CM_NEXT: player.Engine.RunCommand(command); break;
+    case CM_SEGMENTS: ToggleSegmentList(player); break;
+    case CM_FULL_SCREEN: ToggleFullScreen(player); break;
+  }
+  if (player.MainWindow != nullptr) UpdateMenuStates(player);
+  RedrawPanel();
+}
+
+void OnCreate(HWND window) { panelState = std::make_unique<TBottomPanelState>(window); }
+
+void OnDestroy(HWND window) {
+  if (panelState) panelState->ReleaseChildren();
+  if (Player().Panel == window) Player().Panel = nullptr;
+}
+
+void OnSize(HWND window) {
+  if (panelState) GetClientRect(window, &panelState->Client);
+}
+
+LRESULT OnPaint(HWND window, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = DefWindowProcW(window, WM_PAINT, wParam, lParam);
+  RedrawPanel();
+  return result;
+}
+
+void OnTimer() {
+  if (panelState) RefreshVolume(*panelState);
+}
+
+LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE: OnCreate(window); return 0;
+    case WM_DESTROY: OnDestroy(window); return 0;
+    case WM_NCDESTROY: panelState.reset(); break;
+    case WM_SIZE: OnSize(window); return 0;
+    case WM_PAINT: return OnPaint(window, wParam, lParam);
+    case WM_ERASEBKGND: return 1;
+    case WM_COMMAND: RunPanelCommand(LOWORD(wParam)); return 0;
+    case WM_TIMER: OnTimer(); return 0;
+    case WM_RBUTTONUP: ShowContextMenuAtCursor(Player()); return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK BottomPanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    return Dispatch(window, message, wParam, lParam);
+  } catch (...) {
+    char text[64];
+    std::snprintf(text, sizeof text, "BottomPanel: WndProc error: Msg = %u", message);
+    MessageBoxW(window, Utf8ToWide(text).c_str(), L"Error", MB_OK);
+    return 0;
+  }
+}
+
+bool RegisterPanelClass(HINSTANCE instance) {
+  static const bool registered = [instance] {
+    WNDCLASSW windowClass{};
+    windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    windowClass.lpfnWndProc = BottomPanelProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+    windowClass.lpszClassName = kClassName;
+    return RegisterClassW(&windowClass) != 0;
+  }();
+  return registered;
+}
+}  // namespace
+
+TBottomPanelState* BottomPanelState() { return panelState.get(); }
+
+TBottomPanelState::TBottomPanelState(HWND window)
+    : Window(window),
+      Separators{LocaleText(LOCALE_SDECIMAL, "."), LocaleText(LOCALE_STIME, ":")},
+      WhiteBrush(CreateSolidBrush(kPanelWhite)),
+      StripBrush(CreateSolidBrush(kStripColour)),
+      StripPen(CreatePen(PS_SOLID, 1, kStripColour)),
+      BlackPen(CreatePen(PS_SOLID, 1, kPanelBlack)),
+      PanelFont(CreateFontByName("Tahoma", 13, kFontBold)),
+      InfoText(FormatInfoText(kStartInfoWidth, kStartInfoHeight, kStartInfoBits, kStartInfoRate)) {
+  GetClientRect(window, &Client);
+  for (int32_t i = 0; i < kPanelButtonCount; ++i) {
+    Buttons[static_cast<size_t>(i)] = CreateButton(window, kPanelButtons[i]);
+    ButtonBitmaps[static_cast<size_t>(i)] = SetButtonBitmap(Buttons[static_cast<size_t>(i)], kPanelButtons[i].Bitmap);
+  }
+  ProgressBar = CreateControl<TkoProgressBar>(window);
+  MoveWindow(ProgressBar->Handle(), kProgressBarBox.X, kProgressBarBox.Y, kProgressBarBox.Width,
+             kProgressBarBox.Height, TRUE);
+  ProgressBar->SetPosition(0);
+  ProgressBar->OnSegmentClick = [](TkoProgressBar&, int32_t index, bool& allow) { OnBarSegmentClick(index, allow); };
+  SpeedSlider = CreateSlider(*this, kSpeedSliderBox, kSpeedThumbBitmap, kSpeedSliderMax, kSpeedSliderStart);
+  SpeedSlider->OnChange = [](TkoSlider& slider) { Player().Engine.SpeedChanged(slider.GetPosition()); };
+  VolumeSlider = CreateSlider(*this, kVolumeSliderBox, kVolumeThumbBitmap, kVolumeSliderMax, 0);
+  VolumeSlider->OnChange = OnVolumeChange;
+  SetTimer(window, kVolumeTimerId, kVolumeTimerPeriodMs, nullptr);
+}
+
+TBottomPanelState::~TBottomPanelState() { ReleaseChildren(); }
+
+void TBottomPanelState::ReleaseChildren() {
+  KillTimer(Window, kVolumeTimerId);
+  if (ToolTip != nullptr) DestroyWindow(ToolTip);
+  ToolTip = nullptr;
+  ProgressBar.reset();
+  SpeedSlider.reset();
+  VolumeSlider.reset();
+}
+
+HWND CreateBottomPanel(HWND mainWindow) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  if (!RegisterPanelClass(instance)) return nullptr;
+  constexpr DWORD kStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP;
+  return CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", kStyle,
+                         0, 0, 600, 100, mainWindow, nullptr, instance, nullptr);
+}
+
+void CreateToolTips(const TUiTexts& texts) {
+  TBottomPanelState* panel = BottomPanelState();
+  if (panel == nullptr || panel->ToolTip != nullptr) return;
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  panel->ToolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+  if (panel->ToolTip == nullptr) return;
+  std::vector<std::pair<HWND, TMenuText>> tools;
+  for (int32_t i = 0; i < kPanelButtonCount; ++i)
+    tools.emplace_back(panel->Buttons[static_cast<size_t>(i)], kPanelButtons[i].ToolTip);
+  tools.emplace_back(panel->SpeedSlider->Handle(), TMenuText::kSpeed);
+  tools.emplace_back(panel->VolumeSlider->Handle(), TMenuText::kSound);
+  tools.emplace_back(panel->ProgressBar->Handle(), TMenuText::kProgress);
+  for (const auto& [control, text] : tools) {
+    std::wstring wide = Utf8ToWide(texts.Menu(text));
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = control;
+    GetClientRect(control, &tool.rect);
+    tool.hinst = instance;
+    tool.lpszText = wide.data();
+    SendMessageW(panel->ToolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+HWND PanelButton(int commandId) {
+  const TBottomPanelState* panel = BottomPanelState();
+  if (panel == nullptr) return nullptr;
+  for (int32_t i = 0; i < kPanelButtonCount; ++i)
+    if (kPanelButtons[i].Id == commandId) return panel->Buttons[static_cast<size_t>(i)];
+  return nullptr;
+}
+
+void SetPanelToggleButtons(bool fullScreenPressed, bool segmentsPressed) {
+  if (HWND button = PanelButton(CM_FULL_SCREEN)) SetButtonCheck(button, fullScreenPressed);
+  if (HWND button = PanelButton(CM_SEGMENTS)) SetButtonCheck(button, segmentsPressed);
+}
+
+void MovePanelButtonFocus(TPlayState newState) {
+  HWND play = PanelButton(CM_PLAY);
+  HWND pause = PanelButton(CM_PAUSE);
+  if (play == nullptr || pause == nullptr) return;
+  const HWND focus = GetFocus();
+  if (newState == psPlaying && focus == play) SetFocus(pause);
+  if (newState == psPaused && focus == pause) SetFocus(play);
+}

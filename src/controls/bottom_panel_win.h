@@ -1,0 +1,42 @@
+#pragma once
+// The bottom panel (class "koBottomPanel"): the player's control strip along the bottom
+// of the main window. Seven bitmap buttons (Play and Pause sharing one place, Stop,
+// Segments, Previous, Next, Full screen), the segmented progress bar, the speed and
+// volume sliders, a tooltip for each, and a slanted information strip with the
+// segment's picture format and the time line, the segment title and the volume.
+//
+// There is one panel per process; these routines do nothing while it does not exist.
+// The buttons run the player's commands, the sliders change speed and volume, and a
+// click on the progress bar starts the segment under the mouse.
+#include <windows.h>
+
+#include "playback/play_state.h"
+
+class TUiTexts;
+
+// Creates the hidden panel as a child of the main window (0, 0, 600 x 100; the main
+// window's layout places it) with all its controls. Returns its window; null when it
+// cannot be created.
+HWND CreateBottomPanel(HWND mainWindow);
+// One tooltip window for the ten controls, with the texts as they are now.
+void CreateToolTips(const TUiTexts& texts);
+
+// Repaints background, strip, title, volume and progress, and shows Play or Pause as
+// the play state says.
+void RedrawPanel();
+// Takes over the current segment's record (format line, title) and redraws; with no
+// current segment the format and time lines become empty.
+void RefreshSegmentLine();
+// Recomputes position, total and speed label and redraws strip and progress bar; does
+// nothing while the panel is hidden. A segment without a frame rate is left out of
+// the times and told to the user once.
+void RefreshTimeText();
+
+// The panel's button with that command id (CM_PLAY, CM_PAUSE, CM_STOP, CM_SEGMENTS,
+// CM_PREVIOUS, CM_NEXT, CM_FULL_SCREEN); null without a panel or for another id.
+HWND PanelButton(int commandId);
+// Presses or releases the Full-screen and Segments toggle buttons.
+void SetPanelToggleButtons(bool fullScreenPressed, bool segmentsPressed);
+// Moves the focus from Play to Pause when the film starts playing, from Pause to Play
+// when it is paused, when the other button has it.
+void MovePanelButtonFocus(TPlayState newState);

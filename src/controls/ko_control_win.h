@@ -1,0 +1,99 @@
+#pragma once
+// TkoControl: the base of the program's own owner-drawn controls. One object is bound
+// to one child window of its own registered class through the window property named by
+// the atom "koCD"; the class's shared window procedure hands every message to the
+// object's WndProc. The object keeps the window's bounds, follows WM_MOVE and WM_SIZE,
+// and destroys the window with itself.
+//
+// Descendants choose class name, cursor, styles, painting and mouse handling by
+// overriding the virtual operations; they are made with CreateControl<T>(parent).
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+// Tells a control to move its window back to the bounds it stores.
+constexpr UINT KOM_APPLYBOUNDS = WM_USER + 1;
+
+class TkoControl {
+public:
+  TkoControl(const TkoControl&) = delete;
+  TkoControl& operator=(const TkoControl&) = delete;
+  // Unbinds the object (the window's last messages go to the default procedure), then
+  // destroys the window. The background brush is not deleted: see SetBackgroundBrush.
+  virtual ~TkoControl();
+
+  HWND Handle() const { return FHandle; }
+  int32_t Left() const { return FLeft; }
+  int32_t Top() const { return FTop; }
+  int32_t Width() const { return FWidth; }
+  int32_t Height() const { return FHeight; }
+  bool Enabled() const { return FEnabled; }
+
+  // Moves the window to the stored bounds (MoveWindow, repainting).
+  void UpdateBounds();
+  // Each stores its value, then UpdateBounds.
+  void SetLeft(int32_t value);
+  void SetTop(int32_t value);
+  void SetWidth(int32_t value);
+  void SetHeight(int32_t value);
+  // The brush the control paints its background with. The control only borrows it: the
+  // caller keeps it alive while the control lives and deletes it afterwards, so a brush
+  // shared by several controls is deleted exactly once.
+  void SetBackgroundBrush(HBRUSH brush) { FBackgroundBrush = brush; }
+
+  // Registers the class (a class that exists keeps its first registration), creates the
+  // window with the stored (zero) bounds, binds the object and runs InitWindow. When
+  // the window cannot be created, shows "FHandle = 0" and the object stays unbound.
+  void Create(HWND parentWindow);
+
+  // The window procedure shared by every class of these controls.
+  static LRESULT CALLBACK SharedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+protected:
+  TkoControl() = default;
+
+  // Slots a descendant may override.
+  // The class background: a system-colour value that is never painted (the erase
+  // message is answered without painting).
+  virtual HBRUSH GetBackgroundBrush();
+  virtual HCURSOR GetCursor();
+  virtual DWORD GetStyle();
+  virtual DWORD GetExStyle();
+  virtual const wchar_t* GetWindowClassName() = 0;
+  virtual std::wstring GetCaption();
+  virtual void SetHandle(HWND window);
+  // Marks the control enabled and applies the stored bounds; descendants set their
+  // defaults first.
+  virtual void InitWindow();
+  // The base dispatch: create, move, size, erase, sizing and moving, KOM_APPLYBOUNDS;
+  // anything else to DefWindowProc. Descendants handle their own messages first.
+  virtual LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // WM_SIZING/WM_MOVING: stores the rectangle (inclusive width and height); TRUE.
+  virtual LRESULT DoSizingMoving(WPARAM edge, RECT* rect);
+  virtual void DoSize(int32_t width, int32_t height);
+  virtual void DoMove(int32_t left, int32_t top);
+  // 0: the background is left alone; painting covers it.
+  virtual LRESULT DoEraseBackground(HDC dc);
+
+  HWND FHandle = nullptr;
+  int32_t FLeft = 0;
+  int32_t FTop = 0;
+  int32_t FWidth = 0;
+  int32_t FHeight = 0;
+  bool FEnabled = false;
+  std::wstring FClassName;
+  std::wstring FCaption;
+  HWND FParentWindow = nullptr;
+  HBRUSH FBackgroundBrush = nullptr;
+  DWORD FStyle = 0;
+  DWORD FExStyle = 0;
+};
+
+// Makes a control of type TControl as a child of parent (see TkoControl::Create).
+template <typename TControl>
+std::unique_ptr<TControl> CreateControl(HWND parent) {
+  auto control = std::make_unique<TControl>();
+  control->Create(parent);
+  return control;
+}

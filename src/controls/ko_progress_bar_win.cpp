@@ -1,0 +1,84 @@
+#include "controls/ko_progress_bar_win.h"
+
+#include "controls/control_bounds.h"
+#include "platform/gdi_holders_win.h"
+
+namespace {
+constexpr COLORREF kBarColour = 0xB8A8A0;  // red 160, green 168, blue 184
+constexpr int32_t kDefaultWidth = 200, kDefaultHeight = 10;
+constexpr int32_t kMargin = 2;
+
+// Shared by every progress bar for the life of the program.
+struct TBarTools {
+  TGdiObject<HBRUSH> BarBrush{CreateSolidBrush(kBarColour)};
+  TGdiObject<HPEN> FramePen{CreatePen(PS_SOLID, 1, kBarColour)};
+  TGdiObject<HPEN> MarkPen{CreatePen(PS_SOLID, 1, 0)};
+  TGdiObject<HBRUSH> WhiteBrush{CreateSolidBrush(0xFFFFFF)};
+};
+const TBarTools& Tools() {
+  static const TBarTools tools;
+  return tools;
+}
+}  // namespace
+
+HCURSOR TkoProgressBar::GetCursor() { return LoadCursorW(nullptr, IDC_HAND); }
+
+DWORD TkoProgressBar::GetStyle() { return WS_CHILD | WS_VISIBLE | WS_TABSTOP; }
+
+void TkoProgressBar::InitWindow() {
+  SetWidth(kDefaultWidth);
+  SetHeight(kDefaultHeight);
+  SetLeft(0);
+  SetTop(0);
+  FModel.SetPosition(0);
+  TkoControl::InitWindow();
+}
+
+LRESULT TkoProgressBar::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: Paint(); return 0;
+    case WM_LBUTTONDOWN: OnClick(lParam); return 0;
+  }
+  return TkoControl::WndProc(window, message, wParam, lParam);
+}
+
+void TkoProgressBar::SetPosition(float seconds) {
+  FModel.SetPosition(seconds);
+  InvalidateRect(FHandle, nullptr, FALSE);
+}
+
+void TkoProgressBar::SelectSegment(int32_t index) {
+  if (index < 0 || index >= FModel.Count()) return;
+  bool allow = true;
+  if (OnSegmentClick) OnSegmentClick(*this, index, allow);
+  if (allow) SetPosition(FModel.SegmentStart(index));
+}
+
+void TkoProgressBar::OnClick(LPARAM lParam) {
+  const int32_t segment = FModel.SegmentAtPixel(UnsignedLowWord(lParam), FWidth);
+  if (segment >= 0) SelectSegment(segment);
+}
+
+// A white body framed in the bar colour, the played part filled from x = 2, and a black
+// mark at each boundary between segments. A played part that ends at or left of x = 2
+// is not drawn.
+void TkoProgressBar::Paint() {
+  TPaintScope paint(FHandle);
+  const HDC dc = paint.Get();
+  if (dc == nullptr) return;
+  const TBarTools& tools = Tools();
+  const TSelection framePen(dc, tools.FramePen.Get());
+  const TSelection white(dc, tools.WhiteBrush.Get());
+  Rectangle(dc, 0, 0, FWidth, FHeight);
+  const int32_t right = FModel.ValueToPixel(FModel.Position(), FWidth);
+  const int32_t bottom = FHeight - kMargin;
+  if (right > kMargin) {
+    const TSelection bar(dc, tools.BarBrush.Get());
+    Rectangle(dc, kMargin, kMargin, right, bottom);
+  }
+  const TSelection markPen(dc, tools.MarkPen.Get());
+  for (const int32_t x : FModel.MarkPixels(FWidth)) {
+    MoveToEx(dc, x, kMargin, nullptr);
+    LineTo(dc, x, bottom);
+  }
+}

@@ -1,0 +1,40 @@
+#pragma once
+// TkoProgressBar (class "koProgressBar"): the film's position as a filled bar with a
+// thin mark between segments; a click picks a whole segment (no dragging, no seeking
+// inside a segment). It knows nothing of films: the owner gives it segment lengths and
+// the position in seconds and decides in OnSegmentClick whether a click is taken.
+#include <windows.h>
+
+#include <functional>
+
+#include "controls/ko_control_win.h"
+#include "controls/progress_model.h"
+
+class TkoProgressBar : public TkoControl {
+public:
+  int32_t AddSegment(float length) { return FModel.AddSegment(length); }
+  void ClearSegments() { FModel.ClearSegments(); }
+  float TotalLength() const { return FModel.TotalLength(); }
+  // Clamps to 0 .. TotalLength(), stores it and repaints (always, without erasing).
+  void SetPosition(float seconds);
+  // Asks OnSegmentClick (Allow starts true) and, when allowed, moves the bar to the
+  // segment's start. Nothing for an index outside the segments.
+  void SelectSegment(int32_t index);
+  // Called with the bar, the segment's index and Allow, which the handler may clear.
+  std::function<void(TkoProgressBar&, int32_t, bool&)> OnSegmentClick;
+
+  const TProgressModel& Model() const { return FModel; }
+
+protected:
+  HCURSOR GetCursor() override;
+  DWORD GetStyle() override;
+  const wchar_t* GetWindowClassName() override { return L"koProgressBar"; }
+  void InitWindow() override;
+  LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+  void Paint();
+  void OnClick(LPARAM lParam);
+
+  TProgressModel FModel;
+};

@@ -1,0 +1,89 @@
+#include "controls/ko_slider_win.h"
+
+#include "controls/control_bounds.h"
+
+namespace {
+constexpr COLORREF kThumbColour = 0xE0E0E0;
+constexpr int32_t kDefaultWidth = 120, kDefaultHeight = 22;
+// The track: an 8-pixel bar across the control; the thumb is centred on row 10.
+constexpr int32_t kTrackTop = 6, kTrackBottom = 14, kThumbCentreY = 10;
+
+// Shared by every slider for the life of the program.
+struct TSliderTools {
+  TGdiObject<HBRUSH> ThumbBrush{CreateSolidBrush(kThumbColour)};
+  TGdiObject<HPEN> DisabledPen{CreatePen(PS_SOLID, 1, kThumbColour)};
+};
+const TSliderTools& Tools() {
+  static const TSliderTools tools;
+  return tools;
+}
+}  // namespace
+
+TkoSlider::TkoSlider() {
+  FModel.OnChange = [this] {
+    if (OnChange) OnChange(*this);
+  };
+  FModel.OnThumbMoved = [this] { InvalidateRect(FHandle, nullptr, TRUE); };
+}
+
+HCURSOR TkoSlider::GetCursor() { return LoadCursorW(nullptr, IDC_HAND); }
+
+DWORD TkoSlider::GetStyle() { return WS_CHILD | WS_VISIBLE | WS_TABSTOP; }
+
+void TkoSlider::InitWindow() {
+  SetWidth(kDefaultWidth);
+  SetHeight(kDefaultHeight);
+  SetLeft(0);
+  SetTop(0);
+  TkoControl::InitWindow();
+}
+
+LRESULT TkoSlider::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: Paint(); return 0;
+    case WM_LBUTTONDOWN: OnButtonDown(lParam); return 0;
+    case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
+    case WM_LBUTTONUP: OnButtonUp(); return 0;
+  }
+  return TkoControl::WndProc(window, message, wParam, lParam);
+}
+
+void TkoSlider::DoSize(int32_t width, int32_t height) {
+  TkoControl::DoSize(width, height);
+  FModel.Resize(FWidth);
+}
+
+void TkoSlider::OnButtonDown(LPARAM lParam) {
+  if (!FEnabled) return;
+  SetCapture(FHandle);
+  FDragging = true;
+  FModel.MoveThumbToMouse(SignedLowWord(lParam));
+}
+
+void TkoSlider::OnMouseMove(LPARAM lParam) {
+  if (FDragging) FModel.MoveThumbToMouse(SignedLowWord(lParam));
+}
+
+void TkoSlider::OnButtonUp() {
+  FDragging = false;
+  ReleaseCapture();
+}
+
+void TkoSlider::Paint() {
+  TPaintScope paint(FHandle);
+  const HDC dc = paint.Get();
+  if (dc == nullptr) return;
+  FillRect(dc, &paint.Paint().rcPaint, FBackgroundBrush);
+  RECT client{};
+  GetClientRect(FHandle, &client);
+  const TSelection pen(dc, FEnabled ? FTrackPen : Tools().DisabledPen.Get());
+  Rectangle(dc, client.left + 1, client.top + kTrackTop, client.right - 1, client.top + kTrackBottom);
+  const TSelection brush(dc, Tools().ThumbBrush.Get());
+  const int32_t x = client.left + FModel.ThumbPos();
+  const int32_t y = client.top + kThumbCentreY - FModel.ThumbHeight() / 2;
+  Rectangle(dc, x, y, x + FModel.ThumbWidth(), y + FModel.ThumbHeight());
+  if (!FThumbBitmap) return;
+  TMemoryDC memory;
+  const TSelection picture(memory.Get(), FThumbBitmap.Get());
+  BitBlt(dc, x + 1, y + 1, FModel.ThumbWidth() - 2, FModel.ThumbHeight() - 2, memory.Get(), 0, 0, SRCCOPY);
+}

@@ -1,0 +1,50 @@
+#pragma once
+// TkoSlider (class "koSlider"): a flat horizontal track with a square thumb that may
+// carry a picture. A press centres the thumb on the mouse, dragging moves it (the mouse
+// is captured), and the value follows the thumb; OnChange reports every change. No
+// keyboard handling: it takes the focus in the tab order, but keys do nothing.
+#include <windows.h>
+
+#include <functional>
+
+#include "controls/ko_control_win.h"
+#include "controls/slider_model.h"
+#include "platform/gdi_holders_win.h"
+
+class TkoSlider : public TkoControl {
+public:
+  TkoSlider();
+
+  int32_t GetPosition() const { return FModel.Position(); }
+  void SetPosition(int32_t value) { FModel.SetPosition(value); }
+  // Only stores the maximum (no clamping, no repaint).
+  void SetMax(int32_t value) { FModel.SetMax(value); }
+  // The outline pen of track and thumb while enabled; borrowed: the owner deletes it
+  // after the slider is gone.
+  void SetTrackPen(HPEN pen) { FTrackPen = pen; }
+  // The thumb's picture; the slider owns it from now on and deletes the one it held.
+  void SetThumbBitmap(TGdiObject<HBITMAP> bitmap) { FThumbBitmap = std::move(bitmap); }
+  // Called with the slider after every change of the value; may be empty.
+  std::function<void(TkoSlider&)> OnChange;
+
+  const TSliderModel& Model() const { return FModel; }
+
+protected:
+  HCURSOR GetCursor() override;
+  DWORD GetStyle() override;
+  const wchar_t* GetWindowClassName() override { return L"koSlider"; }
+  void InitWindow() override;
+  LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  void DoSize(int32_t width, int32_t height) override;
+
+private:
+  void Paint();
+  void OnButtonDown(LPARAM lParam);
+  void OnMouseMove(LPARAM lParam);
+  void OnButtonUp();
+
+  TSliderModel FModel;
+  bool FDragging = false;
+  HPEN FTrackPen = nullptr;
+  TGdiObject<HBITMAP> FThumbBitmap;
+};

@@ -1,0 +1,68 @@
+#pragma once
+// Where the bottom panel puts its controls and paints its areas, in the panel's client
+// coordinates (w and h are the client area's width and height).
+#include <cstdint>
+
+#include "app/command_ids.h"
+#include "app/ui_texts.h"
+#include "playback/picture_layout.h"  // TkoRect, TkoBox
+
+enum class TPanelButtonKind : uint8_t { kPush, kToggle };
+
+struct TPanelButton {
+  int32_t Id;  // the child id and the command it runs
+  TkoBox Box;
+  TPanelButtonKind Kind;
+  const wchar_t* Bitmap;  // bitmap resource name
+  TMenuText ToolTip;
+};
+
+// In creation order, which is also the keyboard's tab order. Play and Pause share one
+// place; exactly one of them is shown.
+constexpr TPanelButton kPanelButtons[] = {
+    {CM_PLAY, {8, 8, 24, 24}, TPanelButtonKind::kPush, L"PLAYBMP", TMenuText::kPlay},
+    {CM_PAUSE, {8, 8, 24, 24}, TPanelButtonKind::kPush, L"PAUSEBMP", TMenuText::kPause},
+    {CM_STOP, {36, 8, 24, 24}, TPanelButtonKind::kPush, L"STOPBMP", TMenuText::kStop},
+    {CM_SEGMENTS, {72, 8, 24, 24}, TPanelButtonKind::kToggle, L"SEGMENTSBMP", TMenuText::kSegments},
+    {CM_PREVIOUS, {100, 8, 24, 24}, TPanelButtonKind::kPush, L"PREVBMP", TMenuText::kPrev},
+    {CM_NEXT, {128, 8, 24, 24}, TPanelButtonKind::kPush, L"NEXTBMP", TMenuText::kNext},
+    {CM_FULL_SCREEN, {164, 8, 24, 24}, TPanelButtonKind::kToggle, L"FULLSCREENBMP", TMenuText::kFullScreen},
+};
+constexpr int32_t kPanelButtonCount = 7;
+
+constexpr TkoBox kProgressBarBox{210, 23, 200, 10};
+constexpr TkoBox kSpeedSliderBox{420, 18, 70, 20};
+constexpr TkoBox kVolumeSliderBox{494, 18, 50, 20};
+constexpr int32_t kSpeedSliderMax = 8;
+constexpr int32_t kSpeedSliderStart = 3;  // normal speed
+constexpr int32_t kVolumeSliderMax = 100;
+constexpr const wchar_t* kSpeedThumbBitmap = L"VELOCITYBMP";
+constexpr const wchar_t* kVolumeThumbBitmap = L"SOUNDVOLUMEBMP";
+
+// Colours as the system takes them, 0x00BBGGRR.
+constexpr uint32_t kPanelWhite = 0xFFFFFF;
+constexpr uint32_t kStripColour = 0xA89890;  // red 144, green 152, blue 168
+constexpr uint32_t kPanelBlack = 0;
+
+// The slanted information strip: (194, 0) -> (w, 0) -> (w, 16) -> (210, 16) -> back.
+struct TStripCorners {
+  int32_t SlantTopX = 194;
+  int32_t SlantBottomX = 210;
+  int32_t Bottom = 16;
+};
+constexpr TStripCorners kStrip{};
+constexpr int32_t kInfoTextX = 214;
+constexpr int32_t kInfoTextY = 2;
+
+// The time line, right-aligned.
+inline TkoRect TimeTextRect(int32_t w) { return {w - 171, 1, w - 2, 20}; }
+// The segment title; the volume label lies over its right part.
+inline TkoRect TitleRect(int32_t w, int32_t h) { return {498, h - 19, w - 2, h - 3}; }
+inline TkoRect VolumeLabelRect(int32_t w, int32_t h) { return {548, h - 19, w - 2, h - 3}; }
+
+// Until the first segment is shown, the format line reads as for this picture.
+constexpr int32_t kStartInfoWidth = 600, kStartInfoHeight = 400, kStartInfoBits = 32, kStartInfoRate = 12;
+
+// The window timer that refreshes the volume label.
+constexpr uintptr_t kVolumeTimerId = 0;
+constexpr uint32_t kVolumeTimerPeriodMs = 200;

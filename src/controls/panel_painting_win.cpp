@@ -1,0 +1,163 @@
+// What the bottom panel draws, and when: background, information strip, title, volume
+// label and progress bar. Everything is drawn through the panel's own device context
+// whenever a routine runs, not only in WM_PAINT; the panel clips its children, so
+// nothing covers the controls.
+#include "app/player_win.h"
+#include "app/wide_text_win.h"
+#include "controls/bottom_panel_state_win.h"
+#include "controls/bottom_panel_win.h"
+
+namespace {
+constexpr char kRateZeroReason[] = "FPS = 0";
+
+RECT ToRect(const TkoRect& rect) { return {rect.Left, rect.Top, rect.Right, rect.Bottom}; }
+
+void DrawTextIn(HDC dc, const std::string& text, RECT rect, UINT format) {
+  const std::wstring wide = Utf8ToWide(text);
+  DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, format);
+}
+
+// A white area with a text in the strip colour, as the title and the volume are drawn.
+void DrawWhiteLabel(TBottomPanelState& panel, const TkoRect& area, const std::string& text) {
+  TWindowDC dc(panel.Window);
+  if (dc.Get() == nullptr) return;
+  const RECT rect = ToRect(area);
+  FillRect(dc.Get(), &rect, panel.WhiteBrush.Get());
+  const TSelection font(dc.Get(), panel.PanelFont.Get());
+  SetBkColor(dc.Get(), kPanelWhite);
+  SetTextColor(dc.Get(), kStripColour);
+  DrawTextIn(dc.Get(), text, rect, 0);
+}
+
+void PaintBackground(TBottomPanelState& panel) {
+  TWindowDC dc(panel.Window);
+  if (dc.Get() == nullptr) return;
+  const TSelection brush(dc.Get(), panel.WhiteBrush.Get());
+  const TSelection pen(dc.Get(), GetStockObject(BLACK_PEN));
+  Rectangle(dc.Get(), 0, 0, panel.Client.right, panel.Client.bottom);
+}
+
+void ShowPlayOrPause(TPlayState state) {
+  const bool playing = state == psPlaying;
+  if (HWND pause = PanelButton(CM_PAUSE)) ShowWindow(pause, playing ? SW_SHOW : SW_HIDE);
+  if (HWND play = PanelButton(CM_PLAY)) ShowWindow(play, playing ? SW_HIDE : SW_SHOW);
+}
+
+std::vector<TSegmentTiming> SegmentTimings(const TSegmentList* segments) {
+  std::vector<TSegmentTiming> timings;
+  for (int32_t i = 0; segments != nullptr && i < segments->Count(); ++i) {
+    const TSegmentInfo* segment = segments->Get(i);
+    timings.push_back(segment != nullptr ? TSegmentTiming{segment->FrameCount, segment->FramesPerSecond}
+                                         : TSegmentTiming{});
+  }
+  return timings;
+}
+
+// A segment without a rate has no length: it is left out of the times, and the user
+// is told once (the engine tells when it skips one, and both use the same mark).
+void ReportRateZeroSegments(TPlayer& player, const std::vector<int32_t>& indexes) {
+  for (const int32_t index : indexes) {
+    TSegmentInfo* segment = player.Segments->Get(index);
+    if (segment == nullptr || segment->SkipReported) continue;
+    segment->SkipReported = true;
+    player.PlaybackShell.ReportSkippedSegment(index, kRateZeroReason);
+  }
+}
+}  // namespace
+
+void DrawInfoStrip(TBottomPanelState& panel) {
+  TWindowDC dc(panel.Window);
+  if (dc.Get() == nullptr) return;
+  const HDC hdc = dc.Get();
+  const int32_t w = panel.Client.right;
+  BeginPath(hdc);
+  MoveToEx(hdc, kStrip.SlantTopX, 0, nullptr);
+  LineTo(hdc, w, 0);
+  LineTo(hdc, w, kStrip.Bottom);
+  LineTo(hdc, kStrip.SlantBottomX, kStrip.Bottom);
+  LineTo(hdc, kStrip.SlantTopX, 0);
+  EndPath(hdc);
+  {
+    const TSelection brush(hdc, panel.StripBrush.Get());
+    FillPath(hdc);
+  }
+  const TSelection pen(hdc, panel.BlackPen.Get());
+  MoveToEx(hdc, kStrip.SlantTopX, 0, nullptr);
+  LineTo(hdc, kStrip.SlantBottomX, kStrip.Bottom);
+  LineTo(hdc, w, kStrip.Bottom);
+
+  const TSelection font(hdc, panel.PanelFont.Get());
+  SetBkMode(hdc, OPAQUE);
+  SetBkColor(hdc, kStripColour);
+  SetTextColor(hdc, kPanelWhite);
+  const std::wstring info = Utf8ToWide(panel.InfoText);
+  TextOutW(hdc, kInfoTextX, kInfoTextY, info.c_str(), static_cast<int>(info.size()));
+  DrawTextIn(hdc, panel.TimeText, ToRect(TimeTextRect(w)), DT_RIGHT);
+}
+
+void DrawTitleArea(TBottomPanelState& panel) {
+  DrawWhiteLabel(panel, TitleRect(panel.Client.right, panel.Client.bottom), panel.TitleText);
+}
+
+void RefreshVolume(TBottomPanelState& panel) {
+  if (!panel.VolumeSlider) return;
+  const double percent = Player().Sound.GetVolumePercent();
+  panel.VolumeSlider->SetPosition(VolumeLabelValue(percent));
+  DrawWhiteLabel(panel, VolumeLabelRect(panel.Client.right, panel.Client.bottom), VolumeLabel(percent));
+}
+
+void RefreshProgress(TBottomPanelState& panel) {
+  if (!panel.ProgressBar) return;
+  panel.ProgressBar->ClearSegments();
+  panel.BarSegments.clear();
+  const TPlayer& player = Player();
+  if (!player.Segments || player.Segments->Count() == 0) return;
+  TProgressSegments parts = ProgressSegments(SegmentTimings(player.Segments.get()));
+  for (const float length : parts.Lengths) panel.ProgressBar->AddSegment(length);
+  panel.BarSegments = std::move(parts.SegmentIndexes);
+  panel.ProgressBar->SetPosition(panel.CurrentSeconds);
+}
+
+void RedrawPanel() {
+  TBottomPanelState* panel = BottomPanelState();
+  if (panel == nullptr) return;
+  PaintBackground(*panel);
+  DrawInfoStrip(*panel);
+  RefreshVolume(*panel);
+  RefreshProgress(*panel);
+  ShowPlayOrPause(Player().Engine.State());
+}
+
+void RefreshSegmentLine() {
+  TBottomPanelState* panel = BottomPanelState();
+  if (panel == nullptr) return;
+  const TPlayer& player = Player();
+  const TSegmentInfo* segment = player.Segments ? player.Segments->Get(player.Engine.CurrentSegment()) : nullptr;
+  if (segment != nullptr) {
+    panel->CurrentSegmentRecord = {segment->Width, segment->Height, segment->BitsPerPixel, segment->FramesPerSecond};
+    panel->TitleText = AnsiToUtf8(segment->Name);
+    panel->InfoText =
+        FormatInfoText(segment->Width, segment->Height, segment->BitsPerPixel, segment->FramesPerSecond);
+  } else {
+    panel->InfoText.clear();
+    panel->TimeText.clear();
+  }
+  DrawTitleArea(*panel);
+  DrawInfoStrip(*panel);
+  RefreshTimeText();
+}
+
+void RefreshTimeText() {
+  TBottomPanelState* panel = BottomPanelState();
+  if (panel == nullptr || !IsWindowVisible(panel->Window)) return;
+  TPlayer& player = Player();
+  const int32_t speed = panel->SpeedSlider ? panel->SpeedSlider->GetPosition() : player.Engine.SpeedPosition();
+  const TTimeLine line = ComputeTimeLine(SegmentTimings(player.Segments.get()), player.Engine.CurrentSegment(),
+                                         player.Engine.CurrentFrame(), panel->CurrentSegmentRecord.FramesPerSecond,
+                                         speed, panel->Separators);
+  if (player.Segments) ReportRateZeroSegments(player, line.RateZeroSegments);
+  panel->CurrentSeconds = line.CurrentSeconds;
+  panel->TimeText = line.Text;
+  DrawInfoStrip(*panel);
+  RefreshProgress(*panel);
+}

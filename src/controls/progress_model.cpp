@@ -1,0 +1,58 @@
+#include "controls/progress_model.h"
+
+#include "film/round_half_even.h"
+
+namespace {
+constexpr int32_t kMargin = 2;
+}  // namespace
+
+int32_t TProgressModel::AddSegment(float length) {
+  FLengths.push_back(length);
+  return Count() - 1;
+}
+
+float TProgressModel::TotalLength() const { return SegmentStart(Count()); }
+
+float TProgressModel::SegmentStart(int32_t index) const {
+  float sum = 0;
+  for (int32_t i = 0; i < index && i < Count(); ++i) sum += FLengths[static_cast<size_t>(i)];
+  return sum;
+}
+
+void TProgressModel::SetPosition(float seconds) {
+  const float total = TotalLength();
+  if (seconds > total)
+    seconds = total;
+  else if (seconds < 0)
+    seconds = 0;
+  FPosition = seconds;
+}
+
+int32_t TProgressModel::ValueToPixel(double seconds, int32_t width) const {
+  const float total = TotalLength();
+  if (total == 0) return 0;
+  return static_cast<int32_t>(RoundHalfEven((static_cast<double>(width) - 4) * seconds / total)) + kMargin;
+}
+
+std::vector<int32_t> TProgressModel::MarkPixels(int32_t width) const {
+  std::vector<int32_t> marks;
+  float sum = 0;
+  for (int32_t i = 0; i + 1 < Count(); ++i) {
+    sum += FLengths[static_cast<size_t>(i)];
+    marks.push_back(ValueToPixel(sum, width));
+  }
+  return marks;
+}
+
+int32_t TProgressModel::SegmentAtPixel(int32_t x, int32_t width) const {
+  if (width <= 2 * kMargin) return -1;
+  const double clicked =
+      static_cast<double>(TotalLength()) * (static_cast<double>(x) - kMargin) / (static_cast<double>(width) - 4);
+  const auto t = static_cast<double>(RoundHalfEven(clicked));
+  float sum = 0;
+  for (int32_t i = 0; i < Count(); ++i) {
+    sum += FLengths[static_cast<size_t>(i)];
+    if (t < sum) return i;
+  }
+  return -1;
+}

@@ -1,0 +1,212 @@
+#include "controls/segment_list_window_win.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "app/commands_win.h"
+#include "app/player_win.h"
+#include "app/wide_text_win.h"
+#include "controls/bottom_panel_win.h"
+#include "controls/panel_layout.h"
+#include "platform/gdi_holders_win.h"
+
+namespace {
+constexpr wchar_t kClassName[] = L"koSegmentList";
+constexpr int kCloseButtonId = 1;
+constexpr int kHeaderBottom = 22;
+
+struct TSegmentListState {
+  HWND Window = nullptr;
+  RECT Client{};
+  HWND ListBox = nullptr;
+  HWND CloseButton = nullptr;
+  WNDPROC SavedListBoxProc = nullptr;
+  std::wstring ListCaption;
+  TGdiObject<HBRUSH> HeaderBrush{CreateSolidBrush(kStripColour)};
+  TGdiObject<HPEN> HeaderPen{CreatePen(PS_SOLID, 1, kStripColour)};
+};
+std::unique_ptr<TSegmentListState> listState;
+
+void ShowTrappedError(HWND window, UINT message) {
+  char text[64];
+  std::snprintf(text, sizeof text, "SegmentList: WndProc error: Msg = %u", message);
+  MessageBoxW(window, Utf8ToWide(text).c_str(), L"Error", MB_OK);
+}
+
+void MoveFocusOffList() {
+  if (listState && GetFocus() == listState->ListBox) {
+    if (HWND segments = PanelButton(CM_SEGMENTS)) SetFocus(segments);
+  }
+}
+
+// The chosen line's segment starts and the list closes; without a chosen line it only
+// closes.
+void ActivateSelectedSegment() {
+  if (!listState) return;
+  const auto index = static_cast<int32_t>(SendMessageW(listState->ListBox, LB_GETCURSEL, 0, 0));
+  TPlayer& player = Player();
+  ToggleSegmentList(player);
+  player.Engine.StartSegment(index);
+  RefreshSegmentLine();
+}
+
+// Enter starts the chosen line's segment, Escape closes the list; both on key-down and
+// key-up, since the dialog handling of the message loop takes the key-down of both.
+// Returns false for any other key.
+bool OnListKey(HWND listBox, WPARAM key) {
+  if (key == VK_RETURN) {
+    ActivateSelectedSegment();
+  } else if (key == VK_ESCAPE) {
+    if (IsWindowVisible(listBox)) ToggleSegmentList(Player());
+  } else {
+    return false;
+  }
+  MoveFocusOffList();
+  return true;
+}
+
+LRESULT ListBoxMessage(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!listState) return DefWindowProcW(listBox, message, wParam, lParam);
+  switch (message) {
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+      if (OnListKey(listBox, wParam)) return 0;
+      break;
+    case WM_LBUTTONDBLCLK: ActivateSelectedSegment(); return 0;
+    case WM_RBUTTONDOWN: ShowContextMenuAtCursor(Player()); return 0;
+  }
+  return CallWindowProcW(listState->SavedListBoxProc, listBox, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ListBoxProc(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    return ListBoxMessage(listBox, message, wParam, lParam);
+  } catch (...) {
+    ShowTrappedError(GetParent(listBox), message);
+    return 0;
+  }
+}
+
+void OnCreate(HWND window) {
+  listState = std::make_unique<TSegmentListState>();
+  TSegmentListState& list = *listState;
+  list.Window = window;
+  list.ListCaption = Utf8ToWide(Player().Texts.Message(TMessageText::kSegmentListCaption));
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  list.ListBox = CreateWindowExW(0, L"LISTBOX", L"",
+                                 WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY, 8,
+                                 8, 100, 100, window, nullptr, instance, nullptr);
+  list.CloseButton = CreateWindowExW(0, L"BUTTON", L"X", WS_CHILD | WS_VISIBLE, 0, 0, 15, 15, window,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCloseButtonId)), instance, nullptr);
+  // The system's dialog font: the built-in caption is Russian, and the plain system font
+  // has no Cyrillic letters on every system.
+  SendMessageW(list.ListBox, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  list.SavedListBoxProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(list.ListBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListBoxProc)));
+  GetClientRect(window, &list.Client);
+}
+
+// The header strip with the caption, then the children put in their places.
+void PaintHeader(TSegmentListState& list) {
+  const LONG w = list.Client.right;
+  const LONG h = list.Client.bottom;
+  {
+    TWindowDC dc(list.Window);
+    if (dc.Get() == nullptr) return;
+    const RECT header{4, 4, w - 4, kHeaderBottom};
+    const TSelection pen(dc.Get(), list.HeaderPen.Get());
+    const TSelection font(dc.Get(), GetStockObject(DEFAULT_GUI_FONT));
+    FrameRect(dc.Get(), &list.Client, list.HeaderBrush.Get());
+    FillRect(dc.Get(), &header, list.HeaderBrush.Get());
+    SetTextColor(dc.Get(), kPanelWhite);
+    SetBkMode(dc.Get(), TRANSPARENT);
+    RECT text{header.left + 2, header.top, header.right - 2, header.bottom};
+    DrawTextW(dc.Get(), list.ListCaption.c_str(), static_cast<int>(list.ListCaption.size()), &text, 0);
+  }
+  MoveWindow(list.ListBox, 4, kHeaderBottom + 2, w - 8, h - 28, TRUE);
+  SetWindowPos(list.CloseButton, nullptr, w - 20, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT OnPaint(HWND window, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = DefWindowProcW(window, WM_PAINT, wParam, lParam);
+  if (listState) PaintHeader(*listState);
+  return result;
+}
+
+void OnDestroy(HWND window) {
+  if (Player().SegmentListWindow == window) Player().SegmentListWindow = nullptr;
+}
+
+void OnSize(HWND window) {
+  if (listState) GetClientRect(window, &listState->Client);
+}
+
+void OnCommand(WPARAM wParam) {
+  if (LOWORD(wParam) == kCloseButtonId) ToggleSegmentList(Player());
+}
+
+LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE: OnCreate(window); return 0;
+    case WM_DESTROY: OnDestroy(window); return 0;
+    // The list box's messages use the saved procedure until the list box is gone.
+    case WM_NCDESTROY: listState.reset(); break;
+    case WM_SIZE: OnSize(window); return 0;
+    case WM_PAINT: return OnPaint(window, wParam, lParam);
+    case WM_COMMAND: OnCommand(wParam); return 0;
+    case WM_RBUTTONDOWN: ShowContextMenuAtCursor(Player()); return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK SegmentListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    return Dispatch(window, message, wParam, lParam);
+  } catch (...) {
+    ShowTrappedError(window, message);
+    return 0;
+  }
+}
+
+bool RegisterListClass(HINSTANCE instance) {
+  static const bool registered = [instance] {
+    WNDCLASSW windowClass{};
+    windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    windowClass.lpfnWndProc = SegmentListProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+    windowClass.lpszClassName = kClassName;
+    return RegisterClassW(&windowClass) != 0;
+  }();
+  return registered;
+}
+}  // namespace
+
+HWND CreateSegmentListWindow(HWND mainWindow) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  if (!RegisterListClass(instance)) return nullptr;
+  constexpr DWORD kStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP;
+  return CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", kStyle,
+                         0, 0, 400, 300, mainWindow, nullptr, instance, nullptr);
+}
+
+void FillSegmentList() {
+  const TPlayer& player = Player();
+  if (!listState || !player.Segments || player.Segments->Count() == 0) return;
+  const HWND listBox = listState->ListBox;
+  const auto count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) SendMessageW(listBox, LB_DELETESTRING, 0, 0);
+  for (int32_t i = 0; i < player.Segments->Count(); ++i) {
+    const TSegmentInfo* segment = player.Segments->Get(i);
+    const std::wstring name = segment != nullptr ? Utf8ToWide(AnsiToUtf8(segment->Name)) : std::wstring();
+    SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  }
+  SelectSegmentLine(player.Engine.CurrentSegment());
+}
+
+void SelectSegmentLine(int32_t index) {
+  if (listState) SendMessageW(listState->ListBox, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+HWND SegmentListBox() { return listState ? listState->ListBox : nullptr; }

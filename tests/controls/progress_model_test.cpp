@@ -1,0 +1,59 @@
+#include "controls/progress_model.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+namespace {
+constexpr int32_t kBarWidth = 200;  // the panel's bar
+
+TProgressModel Bar(std::initializer_list<float> lengths) {
+  TProgressModel bar;
+  for (const float length : lengths) bar.AddSegment(length);
+  return bar;
+}
+}  // namespace
+
+TEST(ProgressModel, SecondsToPixelsAndTheMarks) {
+  const TProgressModel bar = Bar({10, 45});
+  const std::pair<double, int32_t> cases[] = {{0, 2}, {10, 38}, {27.5, 100}, {55, 198}, {5, 20}};
+  for (const auto& [seconds, pixel] : cases) EXPECT_EQ(bar.ValueToPixel(seconds, kBarWidth), pixel) << seconds;
+  EXPECT_EQ(bar.MarkPixels(kBarWidth), std::vector<int32_t>{38});
+  EXPECT_EQ(Bar({10, 10, 35}).MarkPixels(kBarWidth), (std::vector<int32_t>{38, 73}));
+  EXPECT_TRUE(Bar({10}).MarkPixels(kBarWidth).empty());
+  EXPECT_EQ(Bar({}).ValueToPixel(3, kBarWidth), 0);
+  EXPECT_EQ(Bar({10, 45}).SegmentStart(1), 10.0f);
+}
+
+TEST(ProgressModel, AClickSelectsBySecondsRoundedToWhole) {
+  const TProgressModel bar = Bar({10, 45});
+  // x -> segment; x = 36 and 37 lie left of the mark at 38 but round to t = 10.
+  const std::pair<int32_t, int32_t> cases[] = {
+      {0, 0},    // t negative: the first segment
+      {35, 0},   // t = round(9.26) = 9
+      {36, 1},   // t = round(9.54) = 10
+      {37, 1},   // t = round(9.82) = 10
+      {150, 1},  // t = round(41.5) = 42
+      {196, 1},  // t = round(54.4) = 54
+      {197, -1}, // t = round(54.7) = 55: at the end
+      {300, -1},
+  };
+  for (const auto& [x, segment] : cases) EXPECT_EQ(bar.SegmentAtPixel(x, kBarWidth), segment) << x;
+  EXPECT_EQ(Bar({}).SegmentAtPixel(50, kBarWidth), -1);
+  EXPECT_EQ(bar.SegmentAtPixel(3, 4), -1);  // no drawing area
+}
+
+TEST(ProgressModel, ThePositionIsClampedToTheCurrentTotal) {
+  TProgressModel bar = Bar({10, 45});
+  bar.SetPosition(80);
+  EXPECT_EQ(bar.Position(), 55.0f);
+  bar.SetPosition(-3);
+  EXPECT_EQ(bar.Position(), 0.0f);
+  bar.SetPosition(12.5f);
+  bar.ClearSegments();
+  EXPECT_EQ(bar.Position(), 12.5f);  // clearing keeps it
+  bar.SetPosition(5);
+  EXPECT_EQ(bar.Position(), 0.0f);
+  EXPECT_EQ(bar.AddSegment(3), 0);
+  EXPECT_EQ(bar.AddSegment(4), 1);
+}

@@ -1,0 +1,130 @@
+// kof pack as a user runs it: the film executable it writes is found by the player's
+// loader, and what it refuses leaves nothing behind.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+#include "film/film_loader.h"
+#include "support/shell_quote.h"
+#include "support/temp_dir.h"
+#include "tools/kof_run.h"
+#include "writer/film_writer.h"
+
+using namespace filmwriter;
+namespace fs = std::filesystem;
+
+namespace {
+SegmentSpec Segment(const std::string& name, uint32_t colour) {
+  SegmentSpec spec;
+  spec.data.name = name;
+  spec.data.pictures = {Picture::Filled(6, 4, colour), Picture::Filled(6, 4, colour ^ 0x0101)};
+  spec.packing = Packing::MsZip;
+  return spec;
+}
+
+struct Refusal {
+  int exitCode = -1;
+  std::string error;  // what kof wrote on standard error
+};
+
+// Kof() drops standard error; a refusal's message is read here.
+Refusal PackRefused(const std::string& arguments, const TempDir& dir) {
+  const fs::path err = dir / "stderr.txt";
+  const int status = std::system(("'" RZ_KOF_PATH "' pack " + arguments + " 2>" + Quoted(err)).c_str());
+  std::ifstream file(err);
+  std::stringstream text;
+  text << file.rdbuf();
+  fs::remove(err);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
+}
+
+size_t FilesIn(const fs::path& folder) {
+  return static_cast<size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+}  // namespace
+
+TEST(KofPack, PutsExactlyTheFilmBehindThePlayerWhereverTheFilmLay) {
+  TempDir dir;
+  const Bytes film = BuildFilm({Segment("one", 0x102030), Segment("two", 0x405060)});
+  const Bytes player(777, 'P');
+  const std::string language = "Play = Start\r\nError=\xCE\xF8\xE8\xE1\xEA\xE0\r\n";  // 8-bit, as it stands
+  WriteBytesToFile(dir / "player.exe", player);
+  WriteBytesToFile(dir / "language.txt", Bytes(language.begin(), language.end()));
+  const struct {
+    const char* name;
+    Bytes bytes;
+  } sources[] = {
+      {"plain film read from byte 0", film},
+      {"film with trailer", WithTrailer(film)},
+      {"another film executable", AppendedFilm(Bytes(300, 'Q'), "Stop=Halt", film)},
+  };
+  for (const auto& source : sources) {
+    SCOPED_TRACE(source.name);
+    WriteBytesToFile(dir / "source.kof", source.bytes);
+    for (const bool withLanguage : {true, false}) {
+      const std::string out = Quoted(dir / "out.exe");
+      const std::string languageOption = withLanguage ? " --language " + Quoted(dir / "language.txt") : "";
+      ASSERT_EQ(Kof("pack " + Quoted(dir / "source.kof") + " --player " + Quoted(dir / "player.exe") +
+                    languageOption + " -o " + out)
+                    .exitCode,
+                0);
+      const std::string expectedLanguage = withLanguage ? language : "";
+      EXPECT_EQ(ReadLanguageBlock(dir / "out.exe"), expectedLanguage);
+      const Bytes packed = ReadBytesFromFile(dir / "out.exe");
+      ASSERT_EQ(packed.size(), player.size() + expectedLanguage.size() + 4 + film.size() + 4);
+      EXPECT_TRUE(std::equal(player.begin(), player.end(), packed.begin()));
+      EXPECT_TRUE(std::equal(film.begin(), film.end(), packed.end() - 4 - std::ptrdiff_t(film.size())));
+
+      const KofRun info = Kof("info " + out + " --json");
+      ASSERT_EQ(info.exitCode, 0);
+      EXPECT_NE(info.out.find("\"found\":\"trailer\""), std::string::npos) << info.out;
+      EXPECT_NE(info.out.find("\"language_length\":" + std::to_string(expectedLanguage.size())), std::string::npos)
+          << info.out;
+      EXPECT_NE(info.out.find("\"index\":2,\"entry\":2"), std::string::npos) << info.out;
+      EXPECT_EQ(info.out.find("\"playable\":false"), std::string::npos) << info.out;
+    }
+  }
+}
+
+TEST(KofPack, RefusesWhatItCannotPackAndLeavesNoOutputBehind) {
+  TempDir dir;
+  const Bytes film = BuildFilm({Segment("one", 0x102030)});
+  WriteBytesToFile(dir / "film.kof", WithTrailer(film));
+  WriteBytesToFile(dir / "player.exe", Bytes(500, 'P'));
+  WriteBytesToFile(dir / "carrier.exe", AppendedFilm(Bytes(500, 'P'), "", film));
+  WriteBytesToFile(dir / "zeros.kof", Bytes(64, 0));
+  fs::create_directory(dir / "taken");
+  const std::string filmArg = Quoted(dir / "film.kof"), player = " --player " + Quoted(dir / "player.exe");
+  const std::string out = " -o " + Quoted(dir / "out.exe");
+  const struct {
+    std::string arguments;
+    int exitCode;
+    const char* message;
+  } cases[] = {
+      {filmArg + " --player " + Quoted(dir / "carrier.exe") + out, 1, "already carries a film"},
+      {Quoted(dir / "zeros.kof") + player + out, 1, "zeros.kof: not a film"},
+      {Quoted(dir / "player.exe") + player + out, 1, "player.exe: not a film"},
+      {Quoted(dir / "missing.kof") + player + out, 1, "missing.kof: no such file"},
+      {filmArg + " --player " + Quoted(dir / "missing.exe") + out, 1, "missing.exe: no such file"},
+      {filmArg + player + " --language " + Quoted(dir / "missing.txt") + out, 1, "missing.txt: no such file"},
+      {filmArg + player + " -o " + Quoted(dir / "taken"), 1, "cannot write"},
+      {filmArg + player + " -o " + Quoted(dir / "no" / "such" / "out.exe"), 1, "cannot write"},
+      {filmArg + out, 2, "usage: kof pack"},
+      {filmArg + player, 2, "usage: kof pack"},
+      {filmArg + " " + filmArg + player + out, 2, "usage: kof pack"},
+      {filmArg + player + out + " --verbose", 2, "usage: kof pack"},
+  };
+  const size_t filesBefore = FilesIn(dir.path());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    const Refusal run = PackRefused(c.arguments, dir);
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_NE(run.error.find(c.message), std::string::npos) << run.error;
+    EXPECT_EQ(std::count(run.error.begin(), run.error.end(), '\n'), 1) << "one line: " << run.error;
+    EXPECT_EQ(FilesIn(dir.path()), filesBefore) << "a partial or temporary file was left";
+    EXPECT_TRUE(fs::is_empty(dir / "taken"));
+  }
+}

@@ -1,0 +1,132 @@
+// kof pack FILM --player roRezodu.exe [--language FILE] -o OUT.exe: a film executable,
+// the player with a language block and the film behind it, as the player looks for them
+// in its own file.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "film/ko_stream.h"
+#include "film_report.h"
+#include "kof_commands.h"
+#include "writer/film_writer.h"
+
+namespace fs = std::filesystem;
+using filmwriter::Bytes;
+
+namespace {
+struct PackOptions {
+  fs::path film, player, out;
+  std::optional<fs::path> language;
+};
+
+std::optional<PackOptions> ParsePackOptions(const Arguments& args) {
+  PackOptions options;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (arg == "--player" && hasValue && options.player.empty()) {
+      options.player = args[++i];
+    } else if (arg == "--language" && hasValue && !options.language) {
+      options.language = args[++i];
+    } else if (arg == "-o" && hasValue && options.out.empty()) {
+      options.out = args[++i];
+    } else if (options.film.empty() && !arg.empty() && arg[0] != '-') {
+      options.film = arg;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (options.film.empty() || options.player.empty() || options.out.empty()) return std::nullopt;
+  return options;
+}
+
+// Throws std::runtime_error naming the file when it is not there or not a plain file.
+void RequireFile(const fs::path& path) {
+  std::error_code error;
+  if (!fs::is_regular_file(path, error)) throw std::runtime_error(path.string() + ": no such file");
+}
+
+// The film's own bytes, wherever it lies in the file. Throws when the file is missing
+// or holds no film.
+Bytes ReadFilmBytes(const fs::path& path) {
+  RequireFile(path);
+  std::optional<FilmPlace> place;
+  {
+    TkoFileStream stream(path, kModeReadShared);
+    place = LocateFilm(stream);
+  }
+  if (!place)
+    throw std::runtime_error(path.string() + ": not a film (no segment index at the start or behind a trailer)");
+  const Bytes file = filmwriter::ReadBytesFromFile(path);
+  return Bytes(file.begin() + place->offset, file.begin() + place->offset + place->length);
+}
+
+// The bare player. Throws when it is missing or already carries a film: a second film
+// behind it would never be found.
+Bytes ReadPlayerBytes(const fs::path& path) {
+  RequireFile(path);
+  {
+    TkoFileStream stream(path, kModeReadShared);
+    const std::optional<FilmPlace> place = LocateFilm(stream);
+    if (place && place->viaTrailer)
+      throw std::runtime_error(path.string() + ": already carries a film behind its trailer; give the bare player");
+  }
+  return filmwriter::ReadBytesFromFile(path);
+}
+
+std::string ReadLanguageText(const std::optional<fs::path>& path) {
+  if (!path) return {};
+  RequireFile(*path);
+  const Bytes text = filmwriter::ReadBytesFromFile(*path);
+  return std::string(text.begin(), text.end());
+}
+
+// Writes all of bytes to a new file of that name; false when it could not.
+bool WriteNewFile(const fs::path& path, const Bytes& bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+  if (fd < 0) return false;
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  const bool flushed = ::fsync(fd) == 0;
+  return ::close(fd) == 0 && flushed && done == bytes.size();
+}
+
+// Writes out through a temporary file beside it and a rename, so out is either the
+// whole result or left as it was. Throws std::runtime_error when it cannot.
+void WriteAtomically(const fs::path& out, const Bytes& bytes) {
+  const fs::path temporary = out.string() + ".kof-pack-" + std::to_string(::getpid());
+  errno = 0;
+  if (WriteNewFile(temporary, bytes) && ::rename(temporary.c_str(), out.c_str()) == 0) return;
+  const std::string reason = errno != 0 ? std::strerror(errno) : "short write";
+  ::unlink(temporary.c_str());
+  throw std::runtime_error("cannot write " + out.string() + ": " + reason);
+}
+}  // namespace
+
+int RunPack(const Arguments& args) {
+  const std::optional<PackOptions> options = ParsePackOptions(args);
+  if (!options) {
+    std::fputs("usage: kof pack FILM --player roRezodu.exe [--language FILE] -o OUT.exe\n", stderr);
+    return kExitUsage;
+  }
+  const Bytes film = ReadFilmBytes(options->film);
+  const Bytes player = ReadPlayerBytes(options->player);
+  const std::string language = ReadLanguageText(options->language);
+  // The player reads its own file with 32-bit positions.
+  if (player.size() + language.size() + film.size() + 8 > size_t(INT32_MAX))
+    throw std::runtime_error("the film executable would exceed 2 GiB, more than the player reads");
+  WriteAtomically(options->out, filmwriter::AppendedFilm(player, language, film));
+  return kExitOk;
+}
