@@ -234,14 +234,24 @@ rz_reference_frames() {
   printf '%s\n' "$dir.sig"
 }
 
-# rz_picture_at TITLE W H: "X Y", where on the screen the window titled TITLE shows an
-# unscaled W x H picture: centred in the available area, which is one pixel wider and
-# higher than the client area.
-rz_picture_at() {
-  local client x y w h
+# rz_available TITLE: "X Y WIDTH HEIGHT", the screen position of the window's client area
+# and the size of the area its picture is laid out in: one pixel wider and higher than
+# the client area, less the control panel's 40 pixels while View > Control panel is
+# checked (in full screen, without a menu bar, the panel is off).
+rz_available() {
+  local client x y w h panel=0
   client=$(rz_probe client "$1") || rz_fail "no window titled '$1'"
   read -r x y w h <<<"$(printf '%s' "$client" | tr '\t' ' ')"
-  echo "$((x + (w + 1 - $2) / 2)) $((y + (h + 1 - $3) / 2))"
+  [ "$(rz_menu_state "$1" 2.0)" != enabled,checked ] || panel=40
+  echo "$x $y $((w + 1)) $((h + 1 - panel))"
+}
+
+# rz_picture_at TITLE W H: "X Y", where on the screen the window titled TITLE shows an
+# unscaled W x H picture: centred in the available area (rz_available).
+rz_picture_at() {
+  local x y w h
+  read -r x y w h <<<"$(rz_available "$1")"
+  echo "$((x + (w - $2) / 2)) $((y + (h - $3) / 2))"
 }
 
 # rz_shot_picture TITLE W H FILE: the unscaled W x H picture of the window, as a PNG.

@@ -97,7 +97,7 @@ rz_wait_gone "Справка"
 # F11 stops: the picture goes, the client area shows only its background.
 rz_keys roRezodu F11
 rz_wait_menu_state roRezodu 1.2 enabled,checked
-cleared() { rz_screenshot roRezodu "$RZ_OUT/stopped.png" && [ "$(rz_colours "$RZ_OUT/stopped.png")" -eq 1 ]; }
+cleared() { rz_shot_picture roRezodu 320 240 "$RZ_OUT/stopped.png" && [ "$(rz_colours "$RZ_OUT/stopped.png")" -eq 1 ]; }
 rz_wait_until 10 cleared || rz_fail "the picture stays after F11"
 rz_keys roRezodu alt+F4
 rz_wait_exit || rz_fail "the player did not end after Alt+F4"
@@ -110,12 +110,12 @@ rz_start "$(rz_windows_path "$RZ_FILMS/large.kof")"
 rz_wait_window roRezodu
 rz_wait_until 10 rz_window_is roRezodu 6 maximised ||
   rz_fail "the window was not maximised for a picture larger than the screen: $(rz_probe window roRezodu)"
-read -r cx cy cw ch <<<"$(rz_probe client roRezodu | tr '\t' ' ')"
-read -r sw sh ox oy <<<"$(awk -v w="$cw" -v h="$ch" 'BEGIN {
-  sx = (w + 1) / 1400; sy = (h + 1) / 1000; s = sx < sy ? sx : sy
+read -r cx cy aw ah <<<"$(rz_available roRezodu)"
+read -r sw sh ox oy <<<"$(awk -v w="$aw" -v h="$ah" 'BEGIN {
+  sx = w / 1400; sy = h / 1000; s = sx < sy ? sx : sy
   sw = int(1400 * s + 0.5); sh = int(1000 * s + 0.5)
-  print sw, sh, int((w + 1 - sw) / 2), int((h + 1 - sh) / 2) }')"
-vw=$((sw < cw - ox ? sw : cw - ox))  # a picture one pixel wider than the client area is cut
+  print sw, sh, int((w - sw) / 2), int((h - sh) / 2) }')"
+vw=$((sw < aw - 1 - ox ? sw : aw - 1 - ox))  # a picture one pixel wider than the client area is cut
 convert "$RZ_OUT/large/seg001_frame00000.png" -resize "${sw}x${sh}!" -crop "${vw}x${sh}+0+0" +repage \
   "$RZ_OUT/large-reduced.png"
 reduced_like_reference() {
