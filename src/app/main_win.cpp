@@ -49,20 +49,22 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   player.LanguageBlock = ReadOwnLanguageBlock(player);
   player.Texts.OverlayMessageTexts(player.LanguageBlock, AnsiToUtf8);
   CreateTempFolder(player);
-  if (!RegisterMainWindowClass(instance)) return 1;
-  HWND window = CreateMainWindow(instance);
-  if (window == nullptr) return 1;
-  UpdateWindow(window);
-  player.Events.Notify(kEventStarted, 0, nullptr);
-  player.Accelerators = LoadAcceleratorsW(instance, L"MENUP");
-  RunMessageLoop(player);
-
-  DestroyAcceleratorTable(player.Accelerators);
+  HWND window = RegisterMainWindowClass(instance) ? CreateMainWindow(instance) : nullptr;
+  // A window can close inside its own creation (a film that ends at once with
+  // /closeonfinish); its quit message is then waiting and the loop ends at once.
+  const bool started = window != nullptr || player.MainWindowDestroyed;
+  if (started) {
+    if (window != nullptr) UpdateWindow(window);
+    player.Events.Notify(kEventStarted, 0, nullptr);
+    player.Accelerators = LoadAcceleratorsW(instance, L"MENUP");
+    RunMessageLoop(player);
+    DestroyAcceleratorTable(player.Accelerators);
+  }
   // Failures of the last moments (a film stopped on a damaged record while closing on
   // finish) are still told.
   player.Boxes.ShowAll(nullptr);
   player.Segments.reset();
   if (!player.TempFolder.empty()) RemovePlayerTempFolder(player.TempFolder);
   SetPlayer(nullptr);
-  return 0;
+  return started ? 0 : 1;
 }

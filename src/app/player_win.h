@@ -38,6 +38,8 @@ public:
   HINSTANCE Instance;
   std::filesystem::path ProgramPath;
   HWND MainWindow = nullptr;  // null again once it is destroyed
+  // Set by the destroy handler; also when the window closed inside its own creation.
+  bool MainWindowDestroyed = false;
   HACCEL Accelerators = nullptr;
   // The bottom panel's window; null while the player has none.
   HWND Panel = nullptr;

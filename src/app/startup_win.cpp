@@ -112,6 +112,7 @@ void DestroyMainWindowContents(TPlayer& player) {
     player.Presenter.SetWindow(nullptr);
     player.Timer.SetWindow(nullptr);
     player.MainWindow = nullptr;
+    player.MainWindowDestroyed = true;
     player.Events.Notify(kEventClosing, 0, nullptr);
   }
   PostQuitMessage(0);

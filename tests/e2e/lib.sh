@@ -9,19 +9,31 @@
 #   rz_keys roRezodu alt+F4
 #   rz_wait_exit && [ "$RZ_STATUS" -eq 0 ] || rz_fail "exit code $RZ_STATUS"
 #
+# Tests that play films call rz_native_tools with the folder of the native build that
+# holds kof and make_e2e_films, then rz_make_films.
+#
 # Needs DISPLAY (xvfb-run). Uses WINEPREFIX when set, else a prefix of its own beside
-# the player. Every wait polls and has a time limit; the player is killed on exit.
+# the player. Every wait polls and has a time limit; players still running at the end
+# are killed.
 set -euo pipefail
 
 RZ_HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 RZ_NAME="$(basename "$0" .sh)"
 RZ_PID=""
+RZ_PIDS=()
 RZ_STATUS=""
 RZ_TEMP_DIR=""
 RZ_BROWSER_SET=""
 
 rz_fail() {
   echo "$RZ_NAME: $*" >&2
+  if [ -n "${RZ_OUT:-}" ] && [ -d "$RZ_OUT" ]; then
+    {
+      echo "-- windows now:" && rz_probe windows
+      echo "-- boxes now:" && rz_probe boxes
+      echo "-- the players' output:" && tail -n 20 "$RZ_OUT/player.log"
+    } >&2 2>/dev/null || true
+  fi
   exit 1
 }
 
@@ -30,17 +42,26 @@ rz_e2e_init() {
   RZ_EXE="$1"
   RZ_PROBE="$2"
   : "${DISPLAY:?run this inside a display, e.g. xvfb-run}"
+  # Wine takes command lines and file names in the locale's character set.
+  export LC_ALL=C.UTF-8
   # shellcheck source=../../scripts/wine-env.sh
   source "$RZ_HERE/../../scripts/wine-env.sh"
   rz_wine_prefix "${WINEPREFIX:-$(cd "$(dirname "$RZ_EXE")" && pwd)/wine-e2e}" unmanaged
   export HOME="$HOME_FOR_WINE"
+  # Wine starts its own service processes with the first program of a session, and they
+  # keep that program's output open: a first program writing into the test's output
+  # would hold ctest until its time limit. Start them with the output elsewhere.
+  wine "$RZ_PROBE" windows </dev/null >/dev/null 2>&1 || true
   rz_unmanaged_windows
   RZ_OUT=$(mktemp -d)
   trap rz_cleanup EXIT
 }
 
 rz_cleanup() {
-  if [ -n "$RZ_PID" ] && kill -0 "$RZ_PID" 2>/dev/null; then kill "$RZ_PID" 2>/dev/null || true; fi
+  local pid
+  for pid in "${RZ_PIDS[@]}"; do
+    if kill -0 "$pid" 2>/dev/null; then kill "$pid" 2>/dev/null || true; fi
+  done
   [ -z "$RZ_BROWSER_SET" ] || wine reg delete 'HKCU\Software\Wine\WineBrowser' /v Browsers /f >/dev/null 2>&1 || true
   rm -rf "$RZ_OUT"
 }
@@ -65,14 +86,27 @@ rz_wait_until() {
   done
 }
 
-# rz_start ARGS...: starts the player with these arguments; $RZ_PID is its process.
+# rz_start ARGS...: starts a player with these arguments; $RZ_PID is its process (the
+# one rz_wait_exit waits for; set it back to wait for an earlier one).
 rz_start() {
-  wine "$RZ_EXE" "$@" >"$RZ_OUT/player.log" 2>&1 &
+  wine "$RZ_EXE" "$@" >>"$RZ_OUT/player.log" 2>&1 &
   RZ_PID=$!
+  RZ_PIDS+=("$RZ_PID")
 }
 
 # rz_probe COMMAND ARGS...: runs rz_probe.exe (see its header for commands and output).
-rz_probe() { wine "$RZ_PROBE" "$@"; }
+# Now and then Wine aborts a process as it ends ("Inconsistency detected by ld.so"), and
+# its answer is lost: a status above 2 is no answer, and the probe is asked again.
+rz_probe() {
+  local out status=0 tries=0
+  while :; do
+    status=0
+    out=$(wine "$RZ_PROBE" "$@") || status=$?
+    [ $status -gt 2 ] && [ $((tries += 1)) -lt 3 ] || break
+  done
+  [ -z "$out" ] || printf '%s\n' "$out"
+  return $status
+}
 
 # rz_wait_window TITLE [SECONDS]: waits until a window titled TITLE is visible.
 rz_wait_window() { rz_probe wait "$1" "${2:-30}" || rz_fail "no window titled '$1' appeared"; }
@@ -81,6 +115,9 @@ rz_wait_gone() { rz_probe gone "$1" "${2:-10}" || rz_fail "the window '$1' is st
 
 # rz_field LINE N: the N-th tab-separated field of a probe line.
 rz_field() { printf '%s\n' "$1" | cut -f "$2"; }
+# rz_window_is TITLE N VALUE: true when field N of the window's probe line is VALUE
+# (3 its rectangle, 6 minimised, maximised or normal).
+rz_window_is() { [ "$(rz_field "$(rz_probe window "$1")" "$2")" = "$3" ]; }
 
 # rz_x_window TITLE: the X window that shows the Windows window titled TITLE.
 rz_x_window() {
@@ -139,12 +176,19 @@ rz_image_difference() { compare -metric MAE "$1" "$2" null: 2>&1 | sed -n 's/.*(
 # rz_colours FILE: how many different colours the picture has.
 rz_colours() { convert "$1" -format '%k' info:; }
 
-# rz_temp_dir: the Unix path of Wine's %TEMP% in this prefix (asked once).
+# rz_temp_dir: the Unix path of Wine's %TEMP% in this prefix, read once from the user's
+# registry file (a console program run for it now and then came back empty).
 rz_temp_dir() {
   if [ -z "$RZ_TEMP_DIR" ]; then
     local windows_path
-    windows_path=$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')
-    RZ_TEMP_DIR=$(winepath -u "$windows_path" 2>/dev/null)
+    windows_path=$(awk -F'"' '/^\[Environment\]/ { env = 1; next } /^\[/ { env = 0 }
+                              env && $2 == "TEMP" { print $4; exit }' "$WINEPREFIX/user.reg")
+    windows_path=${windows_path//\\\\/\\}  # the file doubles its backslashes
+    windows_path=${windows_path//%USERPROFILE%/C:\\users\\$(id -un)}
+    case "$windows_path" in
+      [Cc]:\\*) RZ_TEMP_DIR="$WINEPREFIX/drive_c/$(printf '%s' "${windows_path:3}" | tr '\\' /)" ;;
+    esac
+    [ -d "$RZ_TEMP_DIR" ] || rz_fail "no temporary folder of Wine found (TEMP is '$windows_path')"
   fi
   printf '%s\n' "$RZ_TEMP_DIR"
 }
@@ -158,5 +202,132 @@ rz_wait_exit() {
   RZ_STATUS=0
   wait "$RZ_PID" || RZ_STATUS=$?
   RZ_PID=""
+RZ_PIDS=()
 }
 rz_ended() { ! kill -0 "$RZ_PID" 2>/dev/null; }
+
+# rz_seconds: the time now in seconds, with fractions.
+rz_seconds() { date +%s.%N; }
+
+# rz_windows_path PATH: the path as the player takes it: Wine's drive Z: is the Unix
+# root (a parameter that starts with "/" would read as an option).
+rz_windows_path() { printf 'Z:%s\n' "$(realpath "$1" | tr / '\\')"; }
+
+# rz_native_tools DIR: kof and make_e2e_films from the native build in DIR.
+rz_native_tools() {
+  RZ_KOF="$1/kof"
+  RZ_FILM_MAKER="$1/tests/make_e2e_films"
+  [ -x "$RZ_KOF" ] && [ -x "$RZ_FILM_MAKER" ] ||
+    rz_fail "no kof or make_e2e_films in $1: build the release preset first (RZ_NATIVE_TOOLS)"
+}
+
+# rz_make_films: the test films (make_e2e_films.cpp lists them) in $RZ_FILMS.
+rz_make_films() {
+  RZ_FILMS="$RZ_OUT/films"
+  "$RZ_FILM_MAKER" "$RZ_FILMS" || rz_fail "make_e2e_films failed"
+}
+
+# rz_reference_frames FILM SEGMENT: the pictures kof renders for the segment (from 1), in
+# a folder, and a list beside it of "frame signature" lines (ImageMagick's signature of
+# the pixels); prints the list's path.
+rz_reference_frames() {
+  local dir
+  dir="$RZ_OUT/frames/$(basename "$1" .kof)-$2"
+  "$RZ_KOF" frames "$1" --segment "$2" --out "$dir" >/dev/null || rz_fail "kof frames $1 --segment $2 failed"
+  identify -format '%f %#\n' "$dir"/*.png | sed 's/^seg[0-9]*_frame0*\([0-9]\)/\1/; s/\.png / /' >"$dir.sig"
+  printf '%s\n' "$dir.sig"
+}
+
+# rz_available TITLE: "X Y WIDTH HEIGHT", the screen position of the window's client area
+# and the size of the area its picture is laid out in: one pixel wider and higher than
+# the client area, less the control panel's 40 pixels while View > Control panel is
+# checked (in full screen, without a menu bar, the panel is off).
+rz_available() {
+  local client x y w h panel=0
+  client=$(rz_probe client "$1") || rz_fail "no window titled '$1'"
+  read -r x y w h <<<"$(printf '%s' "$client" | tr '\t' ' ')"
+  [ "$(rz_menu_state "$1" 2.0)" != enabled,checked ] || panel=40
+  echo "$x $y $((w + 1)) $((h + 1 - panel))"
+}
+
+# rz_picture_at TITLE W H: "X Y", where on the screen the window titled TITLE shows an
+# unscaled W x H picture: centred in the available area (rz_available).
+rz_picture_at() {
+  local x y w h
+  read -r x y w h <<<"$(rz_available "$1")"
+  echo "$((x + (w - $2) / 2)) $((y + (h - $3) / 2))"
+}
+
+# rz_shot_picture TITLE W H FILE: the unscaled W x H picture of the window, as a PNG.
+rz_shot_picture() {
+  local x y
+  read -r x y <<<"$(rz_picture_at "$1" "$2" "$3")"
+  import -window root -crop "$2x$3+$x+$y" +repage "$4"
+}
+
+# rz_wait_frame TITLE W H LIST [SECONDS]: waits until the window shows a frame of LIST
+# (rz_reference_frames) unscaled and pixel for pixel, and prints its number. A picture
+# photographed while it is being drawn matches nothing and is taken again.
+rz_wait_frame() {
+  local end x y shot="$RZ_OUT/wait-frame.png"
+  end=$((SECONDS + ${5:-10}))
+  read -r x y <<<"$(rz_picture_at "$1" "$2" "$3")"
+  until import -window root -crop "$2x$3+$x+$y" +repage "$shot" && rz_frame_in "$shot" "$4"; do
+    [ $SECONDS -lt $end ] || rz_fail "the window '$1' shows no frame of $(basename "$4" .sig) at $x,$y"
+    sleep 0.1
+  done
+}
+
+# rz_still_frame TITLE W H LIST: the frame a paused window shows; fails unless it is a
+# frame of LIST and still the same a moment later.
+rz_still_frame() {
+  local frame again
+  frame=$(rz_wait_frame "$@") || exit 1
+  sleep 0.4  # the time a playing film needs to show the next frames
+  again=$(rz_wait_frame "$@") || exit 1
+  [ "$frame" = "$again" ] || rz_fail "the picture moved from frame $frame to $again while paused"
+  echo "$frame"
+}
+
+# rz_moving TITLE W H: true when the unscaled picture changes within a second.
+rz_moving() {
+  local x y
+  read -r x y <<<"$(rz_picture_at "$1" "$2" "$3")"
+  import -window root -crop "$2x$3+$x+$y" +repage "$RZ_OUT/moving1.png"
+  sleep 0.5
+  import -window root -crop "$2x$3+$x+$y" +repage "$RZ_OUT/moving2.png"
+  ! rz_same_image "$RZ_OUT/moving1.png" "$RZ_OUT/moving2.png"
+}
+
+# rz_frame_in FILE LIST: the number of the reference frame (rz_reference_frames) that
+# the picture equals pixel for pixel; fails when none does.
+rz_frame_in() {
+  local signature
+  signature=$(identify -format '%#' "$1")
+  awk -v s="$signature" '$2 == s { print $1; found = 1; exit } END { exit !found }' "$2"
+}
+
+# rz_menu_item TITLE POSITION: "state<TAB>text" of the menu bar item at POSITION ("1.0").
+rz_menu_item() { rz_probe menu "$1" | awk -F'\t' -v p="$2" '($1 "") == (p "") { print $2 "\t" $3 }'; }
+# rz_menu_state TITLE POSITION: its state ("enabled,checked", "grayed" ...).
+rz_menu_state() { rz_menu_item "$1" "$2" | cut -f 1; }
+# rz_wait_menu_state TITLE POSITION STATE [SECONDS]: waits until the item has that state.
+rz_wait_menu_state() {
+  rz_wait_until "${4:-10}" rz_menu_state_is "$1" "$2" "$3" ||
+    rz_fail "menu item $2 is '$(rz_menu_state "$1" "$2")', not '$3'"
+}
+rz_menu_state_is() { [ "$(rz_menu_state "$1" "$2")" = "$3" ]; }
+
+# rz_box TITLE: "text<TAB>buttons" of the dialog box titled TITLE (texts escaped as rz_probe
+# writes them); fails when there is none.
+rz_box() { rz_probe boxes | awk -F'\t' -v t="$1" '$2 == t { print $3 "\t" $4; found = 1 } END { exit !found }'; }
+
+# rz_no_popup: true when no drop-down or context menu is open.
+rz_no_popup() { ! rz_probe popup >/dev/null; }
+
+# rz_no_boxes: fails (naming them) when any dialog box is open.
+rz_no_boxes() {
+  local boxes
+  boxes=$(rz_probe boxes) || return 0
+  rz_fail "unexpected boxes: $boxes"
+}

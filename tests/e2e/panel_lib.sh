@@ -13,9 +13,6 @@ rz_film() {
   wine "$RZ_MAKE_FILM" "$(winepath -w "$out")" "$@" >/dev/null || rz_fail "cannot make the film $*"
 }
 
-# rz_windows_path FILE: the path the player takes on its command line.
-rz_windows_path() { winepath -w "$1" 2>/dev/null; }
-
 # rz_client_size: width and height of the main window's client area.
 rz_client_size() {
   local client

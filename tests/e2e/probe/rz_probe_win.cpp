@@ -102,12 +102,17 @@ HWND FindByTitle(const std::wstring& title) {
   return nullptr;
 }
 
-// handle, class, window rectangle, owner, title
+const char* ShowState(HWND window) {
+  if (IsIconic(window)) return "minimised";
+  return IsZoomed(window) ? "maximised" : "normal";
+}
+
+// handle, class, window rectangle, owner, title, minimised|maximised|normal
 void PrintWindow(HWND window) {
   RECT r{};
   GetWindowRect(window, &r);
   PrintLine({Hex(window), Escaped(ClassOf(window)), RectText(r), Hex(GetWindow(window, GW_OWNER)),
-             Escaped(TitleOf(window))});
+             Escaped(TitleOf(window)), ShowState(window)});
 }
 
 int ListWindows() {

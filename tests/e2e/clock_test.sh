@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# The playback clock seen from outside, and the temporary folders of players side by
+# side. Two players run at once, each with a 3-second film and /closeonfinish, one with
+# one pointer sample per frame (S = 1), one with three (S = 3): each has a temporary
+# folder of its own while it runs, ends with 0 when its film is over, 3 s +- 10 % after
+# its first picture, and removes its folder. A film started beyond its last segment with
+# /closeonfinish ends the player at once, with 0 and no folder left.
+# Usage: clock_test.sh roRezodu.exe rz_probe.exe NATIVE_TOOLS_DIR (inside a display).
+source "$(dirname "$0")/lib.sh"
+rz_e2e_init "$1" "$2"
+rz_native_tools "$3"
+rz_make_films
+folders_before=$(rz_temp_folders)
+length=3  # seconds: 30 frames at 10 per second
+
+rz_start "$(rz_windows_path "$RZ_FILMS/clock1.kof")" /segm 2 /closeonfinish
+rz_wait_exit 20 || rz_fail "a film started beyond its last segment did not end the player"
+[ "$RZ_STATUS" -eq 0 ] || rz_fail "the player of a film started beyond its end ended with $RZ_STATUS"
+[ "$(rz_temp_folders)" = "$folders_before" ] || rz_fail "folders left by /segm 2: $(rz_temp_folders)"
+
+# The one-sample player at the top of the screen, the three-sample one below it. Their
+# 160 x 120 pictures are centred in the windows, so the screen column x = 300 crosses
+# each picture's background (0x455A64) once it shows.
+rz_start "$(rz_windows_path "$RZ_FILMS/clock1.kof")" /closeonfinish /pos 0 0
+one=$RZ_PID
+rz_start "$(rz_windows_path "$RZ_FILMS/clock3.kof")" /closeonfinish /pos 0 500
+three=$RZ_PID
+declare -A started=() ended=()
+pictures_shown() {
+  import -window root -crop 1x1024+300+0 -depth 8 txt:- 2>/dev/null |
+    awk -F'[,:]' 'tolower($0) ~ /#455a64/ { print ($2 < 500 ? "one" : "three") }' | sort -u
+}
+end=$((SECONDS + 30))
+while [ ${#ended[@]} -lt 2 ]; do
+  [ $SECONDS -lt $end ] || rz_fail "the players did not end within 30 s (started: ${!started[*]}, ended: ${!ended[*]})"
+  now=$(rz_seconds)
+  for player in $(pictures_shown); do [ -n "${started[$player]:-}" ] || started[$player]=$now; done
+  [ -n "${ended[one]:-}" ] || kill -0 "$one" 2>/dev/null || ended[one]=$now
+  [ -n "${ended[three]:-}" ] || kill -0 "$three" 2>/dev/null || ended[three]=$now
+  if [ -z "${folders_seen:-}" ] && [ ${#started[@]} -eq 2 ] && [ ${#ended[@]} -eq 0 ]; then
+    folders_seen=$(comm -13 <(printf '%s\n' "$folders_before") <(rz_temp_folders) | wc -l)
+    [ "$folders_seen" -eq 2 ] || rz_fail "two players have $folders_seen new temporary folders"
+  fi
+  sleep 0.05
+done
+[ -n "${folders_seen:-}" ] || rz_fail "the two players never played at the same time"
+
+for player in one three; do
+  [ -n "${started[$player]:-}" ] || rz_fail "the player with $player sample(s) per frame showed no picture"
+  awk -v s="${started[$player]}" -v e="${ended[$player]}" -v l="$length" \
+    'BEGIN { d = e - s; printf "%.2f s\n", d; exit !(d >= 0.9 * l && d <= 1.1 * l) }' >"$RZ_OUT/$player.time" ||
+    rz_fail "the $player-sample film played $(cat "$RZ_OUT/$player.time") from its first picture to its end," \
+      "not ${length} s"
+done
+for pid in "$one" "$three"; do
+  RZ_PID=$pid
+  rz_wait_exit 5 || rz_fail "player $pid is still there"
+  [ "$RZ_STATUS" -eq 0 ] || rz_fail "player $pid ended with exit code $RZ_STATUS"
+done
+[ "$(rz_temp_folders)" = "$folders_before" ] || rz_fail "temporary folders left: $(rz_temp_folders)"
+echo "$RZ_NAME: S = 1 played $(cat "$RZ_OUT/one.time"), S = 3 $(cat "$RZ_OUT/three.time") of ${length} s" \
+  "side by side; two folders, both removed; /segm beyond the end closes at once"

@@ -1,0 +1,147 @@
+// make_e2e_films DIR: writes the films the end-to-end tests play into DIR. Every film
+// carries the trailer, so that it opens from the command line and from the Open dialog.
+//
+//   pictures.kof  three segments of 320 x 240 at 10 frames per second, one pointer
+//                 sample per frame, every frame different (a block and a bar that move,
+//                 a pointer that follows): 1 "Intro" 32 bit, 100 frames; 2 "Middle" 24
+//                 bit, 322 wide (rows padded), 100 frames; 3 "End" 32 bit, 60 frames
+//                 with a silent MP3 track
+//   large.kof     one segment of 1400 x 1000 at 5 frames per second, 40 frames of one
+//                 picture of coloured blocks: larger than the screen
+//   clock1.kof    30 frames at 10 per second (3 s), one pointer sample per frame, sound
+//   clock3.kof    30 frames at 10 per second (3 s), three pointer samples per frame, sound
+//   depth16.kof   one segment that says it is 16 bits deep
+//   later.kof     a segment of 40 frames, then a segment of version 2
+//   damaged.kof   a segment of 10 frames, a segment whose cabinet's member list lies
+//                 beyond its end, a segment of 100 frames
+//   readonly.kof  one segment of 40 frames whose cabinet members are read-only
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+
+#include "writer/film_writer.h"
+#include "writer/mp3_silence.h"
+
+using namespace filmwriter;
+
+namespace {
+void FillBox(Picture& picture, int left, int top, int width, int height, uint32_t colour) {
+  for (int y = std::max(top, 0); y < std::min(top + height, picture.height); ++y)
+    for (int x = std::max(left, 0); x < std::min(left + width, picture.width); ++x) picture.At(x, y) = colour;
+}
+
+// Frame k of a segment drawn on `background`: a block gliding right and down and a bar
+// growing along the bottom, so that no two frames of a segment are alike.
+Picture MovingFrame(int width, int height, uint32_t background, int k) {
+  Picture picture = Picture::Filled(width, height, background);
+  FillBox(picture, 20, 20, width - 40, 12, 0xFFFFFF);
+  FillBox(picture, 10 + (k * 7) % (width - 40), 40 + (k * 3) % (height - 90), 30, 30, 0xFFD020);
+  FillBox(picture, 0, height - 16, 2 + k * 3, 16, 0x202020);
+  return picture;
+}
+
+// A segment of `frames` moving frames at 10 per second, the pointer following the block.
+SegmentSpec MovingSegment(const char* name, int width, uint32_t background, int frames) {
+  constexpr int kHeight = 240;
+  SegmentSpec spec;
+  spec.data.name = name;
+  std::vector<CursorSample> track;
+  for (int k = 0; k < frames; ++k) {
+    spec.data.pictures.push_back(MovingFrame(width, kHeight, background, k));
+    track.push_back({0, static_cast<uint16_t>(40 + (k * 7) % (width - 40)),
+                     static_cast<uint16_t>(60 + (k * 3) % (kHeight - 90))});
+  }
+  spec.data.cursorTrack = track;
+  spec.soundKind = kSoundWave;  // no sound block: the properties say " - "
+  spec.packing = Packing::MsZip;
+  return spec;
+}
+
+std::vector<SegmentSpec> PictureSegments() {
+  SegmentSpec middle = MovingSegment("Middle", 322, 0x2E7D32, 100);
+  middle.bitsPerPixel = 24;
+  middle.packing = Packing::Lzma;
+  SegmentSpec end = MovingSegment("End", 320, 0x8E2430, 60);
+  end.soundKind = kSoundMp3;
+  end.sound = SilentMp3(6000);
+  return {MovingSegment("Intro", 320, 0x1E4E8C, 100), middle, end};
+}
+
+// Blocks of 100 x 100 in eight colours, a frame a reduced copy can be told from.
+SegmentSpec LargeSegment() {
+  constexpr int kWidth = 1400, kHeight = 1000, kFrames = 40;
+  static const uint32_t kColours[] = {0xC62828, 0x2E7D32, 0x1565C0, 0xF9A825,
+                                      0x6A1B9A, 0x00838F, 0xEFEBE9, 0x212121};
+  Picture picture = Picture::Filled(kWidth, kHeight, 0);
+  for (int row = 0; row < kHeight / 100; ++row)
+    for (int column = 0; column < kWidth / 100; ++column)
+      FillBox(picture, column * 100, row * 100, 100, 100, kColours[(row * 3 + column) % 8]);
+  SegmentSpec spec;
+  spec.data.name = "Large";
+  spec.data.pictures.assign(kFrames, picture);
+  spec.framesPerSecond = 5.0f;
+  spec.soundKind = kSoundWave;
+  spec.packing = Packing::MsZip;
+  return spec;
+}
+
+// Three seconds of small frames with a sound track as long, one or three pointer samples
+// per frame.
+SegmentSpec ClockSegment(int samplesPerFrame) {
+  constexpr int kFrames = 30;
+  SegmentSpec spec;
+  spec.data.name = "Clock";
+  spec.data.samplesPerFrame = samplesPerFrame;
+  for (int k = 0; k < kFrames; ++k) spec.data.pictures.push_back(MovingFrame(160, 120, 0x455A64, k));
+  spec.sound = SilentMp3(kFrames * 100);
+  return spec;
+}
+
+SegmentSpec Short(const char* name, uint32_t background, int frames) {
+  return MovingSegment(name, 320, background, frames);
+}
+
+Bytes Film(const std::vector<SegmentSpec>& segments) { return WithTrailer(BuildFilm(segments)); }
+
+void WriteFilms(const std::filesystem::path& dir) {
+  std::filesystem::create_directories(dir);
+  WriteBytesToFile(dir / "pictures.kof", Film(PictureSegments()));
+  WriteBytesToFile(dir / "large.kof", Film({LargeSegment()}));
+  WriteBytesToFile(dir / "clock1.kof", Film({ClockSegment(1)}));
+  WriteBytesToFile(dir / "clock3.kof", Film({ClockSegment(3)}));
+
+  SegmentSpec shallow = Short("Shallow", 0x1E4E8C, 10);
+  shallow.bitsPerPixel = 16;
+  WriteBytesToFile(dir / "depth16.kof", Film({shallow}));
+
+  SegmentSpec later = Short("Later", 0x8E2430, 10);
+  later.version = 2;
+  WriteBytesToFile(dir / "later.kof", Film({Short("Current", 0x1E4E8C, 40), later}));
+
+  SegmentSpec damaged = Short("Damaged", 0x8E2430, 10);
+  damaged.packedBlock = DamageCabinet(BuildCabinet({{"koS_20090406171337001.dat", BuildDataFile(damaged.data).bytes}}),
+                                      CabDamage::FileTableBeyondEnd);
+  WriteBytesToFile(dir / "damaged.kof",
+                   Film({Short("Before", 0x1E4E8C, 10), damaged, Short("After", 0x2E7D32, 100)}));
+
+  SegmentSpec readOnly = Short("ReadOnly", 0x1E4E8C, 40);
+  readOnly.memberAttributes = 0x21;
+  readOnly.otherMembers = {{"notes.txt", {'r', 'o'}, kDefaultCabDate, kDefaultCabTime, 0x21}};
+  WriteBytesToFile(dir / "readonly.kof", Film({readOnly}));
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fputs("usage: make_e2e_films DIR\n", stderr);
+    return 2;
+  }
+  try {
+    WriteFilms(argv[1]);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "make_e2e_films: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# A film played and driven with the keys, as a user sees it. The picture of a paused film
+# equals pixel for pixel the frame kof renders for it, centred in the window; F9, F10 and
+# F11 play, pause and stop (Actions check marks, picture moving, still or gone); F5 and
+# F4 change the segment; F7 switches the panel's check mark; Alt+Enter fills the screen
+# (no menu bar, context menu checks) and gives the window back its rectangle, the paused
+# frame redrawn centred each time; F8 and F1 show the properties and help boxes with
+# their exact texts. A film larger than the screen maximises the window and shows a
+# reduced picture. Both players end with 0 and leave no temporary folder.
+# Usage: playback_test.sh roRezodu.exe rz_probe.exe NATIVE_TOOLS_DIR (inside a display).
+source "$(dirname "$0")/lib.sh"
+rz_e2e_init "$1" "$2"
+rz_native_tools "$3"
+rz_make_films
+intro=$(rz_reference_frames "$RZ_FILMS/pictures.kof" 1)
+middle=$(rz_reference_frames "$RZ_FILMS/pictures.kof" 2)
+folders_before=$(rz_temp_folders)
+
+rz_start "$(rz_windows_path "$RZ_FILMS/pictures.kof")"
+rz_wait_window roRezodu
+rz_wait_menu_state roRezodu 1.0 enabled,checked
+rz_moving roRezodu 320 240 || rz_fail "the picture does not move while the film plays"
+
+# F10 pauses on a frame of the first segment; F9 goes on, and the next pause is later.
+rz_keys roRezodu F10
+rz_wait_menu_state roRezodu 1.1 enabled,checked
+[ "$(rz_menu_state roRezodu 1.0)" = enabled ] || rz_fail "Play is still checked while paused"
+first=$(rz_still_frame roRezodu 320 240 "$intro")
+rz_keys roRezodu F9
+rz_wait_menu_state roRezodu 1.0 enabled,checked
+rz_wait_until 10 rz_moving roRezodu 320 240 || rz_fail "the picture does not move after F9"
+rz_keys roRezodu F10
+rz_wait_menu_state roRezodu 1.1 enabled,checked
+later=$(rz_still_frame roRezodu 320 240 "$intro")
+[ "$later" -gt "$first" ] || rz_fail "after F9 the film paused on frame $later, not after frame $first"
+
+# F5 plays the second segment (322 wide, 24 bits), F4 the first again from its start.
+rz_keys roRezodu F5
+rz_wait_frame roRezodu 322 240 "$middle" >/dev/null
+rz_keys roRezodu F4
+rz_wait_frame roRezodu 320 240 "$intro" >/dev/null
+rz_keys roRezodu F10
+rz_wait_menu_state roRezodu 1.1 enabled,checked
+restarted=$(rz_still_frame roRezodu 320 240 "$intro")
+[ "$restarted" -lt "$later" ] || rz_fail "F4 did not start the first segment again (frame $restarted)"
+
+# Alt+Enter: the paused frame fills the middle of the screen, without a menu bar; the
+# context menu shows full screen on and the panel off. Alt+Enter again restores all.
+rz_keys roRezodu alt+Return
+rz_wait_until 10 rz_window_is roRezodu 6 maximised ||
+  rz_fail "Alt+Enter did not maximise the window: $(rz_probe window roRezodu)"
+[ "$(rz_field "$(rz_probe window roRezodu)" 3)" = "-1,-1,1281,1025" ] ||
+  rz_fail "the full-screen window does not cover the screen: $(rz_probe window roRezodu)"
+! rz_probe menu roRezodu >/dev/null || rz_fail "the menu bar is still there in full screen"
+[ "$(rz_wait_frame roRezodu 320 240 "$intro")" = "$restarted" ] || rz_fail "full screen shows another frame"
+rz_click roRezodu 200 200 3
+rz_wait_until 10 rz_probe popup >/dev/null || rz_fail "no context menu after a right click"
+popup=$(rz_probe popup | cut -f 1,2)
+for item in "3	enabled,checked" "10	enabled" "11	enabled,checked"; do
+  grep -qx "$item" <<<"$popup" || rz_fail "context menu: no '$item' in: $popup"
+done
+xdotool key Escape
+rz_wait_until 10 rz_no_popup || rz_fail "the context menu stays open"
+rz_keys roRezodu alt+Return
+rz_wait_until 10 rz_window_is roRezodu 3 0,0,600,400 ||
+  rz_fail "Alt+Enter did not restore the window: $(rz_probe window roRezodu)"
+[ "$(rz_menu_state roRezodu 2.0)" = enabled,checked ] || rz_fail "the panel is not on again after full screen"
+[ "$(rz_menu_state roRezodu 2.1)" = enabled ] || rz_fail "Full screen is still checked"
+[ "$(rz_wait_frame roRezodu 320 240 "$intro")" = "$restarted" ] || rz_fail "the window shows another frame"
+
+# F7 switches the panel's check mark off and on.
+rz_keys roRezodu F7
+rz_wait_menu_state roRezodu 2.0 enabled
+rz_keys roRezodu F7
+rz_wait_menu_state roRezodu 2.0 enabled,checked
+
+# F8: the film's properties, headed by the player's own path.
+program=$(rz_windows_path "$RZ_EXE")
+properties="${program//\\/\\\\}"'\r\rКоличество сегментов: 3\r\r'
+properties+='[320 x 240 x 32 bit / 10 fps  Sound:  - ]:  Intro\r'
+properties+='[322 x 240 x 24 bit / 10 fps  Sound:  - ]:  Middle\r'
+properties+='[320 x 240 x 32 bit / 10 fps  Sound: mp3]:  End\r'
+rz_keys roRezodu F8
+rz_wait_window "Свойства файла" 10
+[ "$(rz_box "Свойства файла")" = "$properties	OK" ] || rz_fail "properties box: $(rz_box "Свойства файла")"
+rz_probe click "Свойства файла" OK
+rz_wait_gone "Свойства файла"
+
+# F1: the help box.
+rz_keys roRezodu F1
+rz_wait_window "Справка" 10
+help='Справочная информация о roRezodu\rдоступна на сайте разработчика\r\rhttps://rorezodu.example.org/\r'
+[ "$(rz_box "Справка")" = "$help	OK" ] || rz_fail "help box: $(rz_box "Справка")"
+rz_probe click "Справка" OK
+rz_wait_gone "Справка"
+
+# F11 stops: the picture goes, the client area shows only its background.
+rz_keys roRezodu F11
+rz_wait_menu_state roRezodu 1.2 enabled,checked
+cleared() { rz_shot_picture roRezodu 320 240 "$RZ_OUT/stopped.png" && [ "$(rz_colours "$RZ_OUT/stopped.png")" -eq 1 ]; }
+rz_wait_until 10 cleared || rz_fail "the picture stays after F11"
+rz_keys roRezodu alt+F4
+rz_wait_exit || rz_fail "the player did not end after Alt+F4"
+[ "$RZ_STATUS" -eq 0 ] || rz_fail "the player ended with exit code $RZ_STATUS"
+
+# A 1400 x 1000 film: the window is maximised and the picture reduced into the available
+# area (one pixel larger than the client area), proportions kept, centred.
+"$RZ_KOF" frames "$RZ_FILMS/large.kof" --segment 1 --to 0 --out "$RZ_OUT/large" >/dev/null
+rz_start "$(rz_windows_path "$RZ_FILMS/large.kof")"
+rz_wait_window roRezodu
+rz_wait_until 10 rz_window_is roRezodu 6 maximised ||
+  rz_fail "the window was not maximised for a picture larger than the screen: $(rz_probe window roRezodu)"
+read -r cx cy aw ah <<<"$(rz_available roRezodu)"
+read -r sw sh ox oy <<<"$(awk -v w="$aw" -v h="$ah" 'BEGIN {
+  sx = w / 1400; sy = h / 1000; s = sx < sy ? sx : sy
+  sw = int(1400 * s + 0.5); sh = int(1000 * s + 0.5)
+  print sw, sh, int((w - sw) / 2), int((h - sh) / 2) }')"
+vw=$((sw < aw - 1 - ox ? sw : aw - 1 - ox))  # a picture one pixel wider than the client area is cut
+convert "$RZ_OUT/large/seg001_frame00000.png" -resize "${sw}x${sh}!" -crop "${vw}x${sh}+0+0" +repage \
+  "$RZ_OUT/large-reduced.png"
+reduced_like_reference() {
+  import -window root -crop "${vw}x${sh}+$((cx + ox))+$((cy + oy))" +repage "$RZ_OUT/large-shown.png"
+  awk -v d="$(rz_image_difference "$RZ_OUT/large-shown.png" "$RZ_OUT/large-reduced.png")" 'BEGIN { exit !(d < 0.004) }'
+}
+rz_wait_until 10 reduced_like_reference || rz_fail "the reduced picture differs from the reference reduced to" \
+  "${sw}x${sh} (mean difference $(rz_image_difference "$RZ_OUT/large-shown.png" "$RZ_OUT/large-reduced.png"))"
+rz_keys roRezodu alt+F4
+rz_wait_exit || rz_fail "the player of the large film did not end after Alt+F4"
+[ "$RZ_STATUS" -eq 0 ] || rz_fail "the player of the large film ended with exit code $RZ_STATUS"
+[ "$(rz_temp_folders)" = "$folders_before" ] || rz_fail "temporary folders left: $(rz_temp_folders)"
+echo "$RZ_NAME: frames $first, $later and $restarted shown exactly; F4 F5 F7 F8 F1 F9 F10 F11, Alt+Enter," \
+  "context menu; ${sw}x${sh} reduced picture of a 1400x1000 film"
