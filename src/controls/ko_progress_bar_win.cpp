@@ -42,9 +42,18 @@ LRESULT TkoProgressBar::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM
   return TkoControl::WndProc(window, message, wParam, lParam);
 }
 
-void TkoProgressBar::SetPosition(float seconds) {
-  FModel.SetPosition(seconds);
+void TkoProgressBar::SetSegments(const std::vector<float>& lengths) {
+  if (lengths == FModel.Lengths()) return;
+  FModel.ClearSegments();
+  for (const float length : lengths) FModel.AddSegment(length);
+  FModel.SetPosition(FModel.Position());
   InvalidateRect(FHandle, nullptr, FALSE);
+}
+
+void TkoProgressBar::SetPosition(float seconds) {
+  const int32_t before = FModel.ValueToPixel(FModel.Position(), FWidth);
+  FModel.SetPosition(seconds);
+  if (FModel.ValueToPixel(FModel.Position(), FWidth) != before) InvalidateRect(FHandle, nullptr, FALSE);
 }
 
 void TkoProgressBar::SelectSegment(int32_t index) {

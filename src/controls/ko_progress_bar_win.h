@@ -12,10 +12,14 @@
 
 class TkoProgressBar : public TkoControl {
 public:
-  int32_t AddSegment(float length) { return FModel.AddSegment(length); }
-  void ClearSegments() { FModel.ClearSegments(); }
+  // Makes the bar's segments these lengths (in seconds) and repaints it when they
+  // differ from the ones it has.
+  void SetSegments(const std::vector<float>& lengths);
   float TotalLength() const { return FModel.TotalLength(); }
-  // Clamps to 0 .. TotalLength(), stores it and repaints (always, without erasing).
+  // Clamps to 0 .. TotalLength() and stores it; repaints (without erasing) when the
+  // played part then ends at another pixel. The position is set after every tick, as
+  // often as every millisecond: a bar repainted each time would cost the tick more
+  // than its frame.
   void SetPosition(float seconds);
   // Asks OnSegmentClick (Allow starts true) and, when allowed, moves the bar to the
   // segment's start. Nothing for an index outside the segments.

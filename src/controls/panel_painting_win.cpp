@@ -108,14 +108,12 @@ void RefreshVolume(TBottomPanelState& panel) {
 
 void RefreshProgress(TBottomPanelState& panel) {
   if (!panel.ProgressBar) return;
-  panel.ProgressBar->ClearSegments();
-  panel.BarSegments.clear();
   const TPlayer& player = Player();
-  if (!player.Segments || player.Segments->Count() == 0) return;
-  TProgressSegments parts = ProgressSegments(SegmentTimings(player.Segments.get()));
-  for (const float length : parts.Lengths) panel.ProgressBar->AddSegment(length);
+  TProgressSegments parts;
+  if (player.Segments && player.Segments->Count() > 0) parts = ProgressSegments(SegmentTimings(player.Segments.get()));
+  panel.ProgressBar->SetSegments(parts.Lengths);
   panel.BarSegments = std::move(parts.SegmentIndexes);
-  panel.ProgressBar->SetPosition(panel.CurrentSeconds);
+  if (!panel.BarSegments.empty()) panel.ProgressBar->SetPosition(panel.CurrentSeconds);
 }
 
 void RedrawPanel() {
@@ -157,7 +155,11 @@ void RefreshTimeText() {
                                          speed, panel->Separators);
   if (player.Segments) ReportRateZeroSegments(player, line.RateZeroSegments);
   panel->CurrentSeconds = line.CurrentSeconds;
-  panel->TimeText = line.Text;
-  DrawInfoStrip(*panel);
+  // Runs after every tick; the strip is drawn again only when its time line changes
+  // (everything that paints over it draws it anew itself).
+  if (line.Text != panel->TimeText) {
+    panel->TimeText = line.Text;
+    DrawInfoStrip(*panel);
+  }
   RefreshProgress(*panel);
 }

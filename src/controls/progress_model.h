@@ -13,6 +13,7 @@ public:
   // Forgets the lengths; the position stays as it is.
   void ClearSegments() { FLengths.clear(); }
   int32_t Count() const { return static_cast<int32_t>(FLengths.size()); }
+  const std::vector<float>& Lengths() const { return FLengths; }
 
   // The sum of all lengths; 0 without segments.
   float TotalLength() const;

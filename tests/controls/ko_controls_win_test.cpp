@@ -94,8 +94,7 @@ TEST_F(ControlWindows, TheSliderFollowsAPressAndADrag) {
 TEST_F(ControlWindows, ABarClickAsksTheOwnerForTheSegmentUnderTheMouse) {
   auto bar = CreateControl<TkoProgressBar>(FParent);
   MoveWindow(bar->Handle(), 0, 0, 200, 10, TRUE);
-  bar->AddSegment(10);
-  bar->AddSegment(45);
+  bar->SetSegments({10, 45});
   std::vector<int32_t> asked;
   bool allow = true;
   bar->OnSegmentClick = [&](TkoProgressBar&, int32_t index, bool& allowed) {
