@@ -2,6 +2,8 @@
 #   cabinet  - libmspack natively; cabinet.dll (loaded at run time) on Windows
 #   LZMA     - liblzma (cross-built from Debian's source package for Windows)
 #   PNG      - libpng natively (kof frames)
+# rz_export_deps: FFmpeg's libraries (libavcodec, libavformat, libavfilter, libswscale,
+# libswresample, libavutil), which kof export encodes with; native kof and its tests only.
 # rz_demo_deps: LAME (libmp3lame-dev), which encodes the demo film's sound; only the
 # native demo maker links it.
 add_library(rz_deps INTERFACE)
@@ -21,6 +23,10 @@ if(NOT WIN32 AND NOT RZ_FUZZ)
   find_path(RZ_LAME_INCLUDE lame/lame.h REQUIRED)
   find_library(RZ_LAME_LIB mp3lame REQUIRED)
   add_library(rz_demo_deps INTERFACE)
+  pkg_check_modules(RZ_FFMPEG REQUIRED IMPORTED_TARGET libavcodec libavformat libavfilter libswscale libswresample
+                    libavutil)
+  add_library(rz_export_deps INTERFACE)
+  target_link_libraries(rz_export_deps INTERFACE PkgConfig::RZ_FFMPEG)
   target_include_directories(rz_demo_deps INTERFACE ${RZ_LAME_INCLUDE})
   target_link_libraries(rz_demo_deps INTERFACE ${RZ_LAME_LIB})
 endif()

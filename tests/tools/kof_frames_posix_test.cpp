@@ -2,7 +2,6 @@
 // its PNG files read back and compared with the pictures the film was written from,
 // the pointer drawn where the track says, worked out here from the cursor's masks.
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -10,6 +9,7 @@
 #include <string>
 
 #include "writer/film_writer.h"
+#include "support/png_read.h"
 #include "support/shell_quote.h"
 #include "tools/kof_run.h"
 #include "support/temp_dir.h"
@@ -18,20 +18,6 @@ using namespace filmwriter;
 
 namespace {
 int KofExitCode(const std::string& arguments) { return Kof(arguments).exitCode; }
-
-// A PNG file as a picture of 0x00RRGGBB; an empty picture when it cannot be read.
-Picture ReadPng(const std::filesystem::path& path) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
-  image.format = PNG_FORMAT_RGB;
-  std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) return {};
-  Picture picture = Picture::Filled(int(image.width), int(image.height), 0);
-  for (size_t i = 0; i < picture.pixels.size(); ++i)
-    picture.pixels[i] = uint32_t{rgb[3 * i]} << 16 | uint32_t{rgb[3 * i + 1]} << 8 | rgb[3 * i + 2];
-  return picture;
-}
 
 std::string FrameName(int segment, int frame) {
   char name[48];

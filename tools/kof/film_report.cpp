@@ -2,6 +2,7 @@
 
 #include "film/ko_error.h"
 #include "film/ko_stream.h"
+#include "playback/ko_picture.h"
 
 namespace {
 // A film starts at `start` when its count is positive and its index fits in the file.
@@ -73,4 +74,12 @@ const char* PackingName(uint32_t flags) {
     case kPackingLzma: return "lzma";
     default: return "none";
   }
+}
+
+std::string WhyNotDrawable(const TSegmentInfo& segment) {
+  if (segment.FrameStream == nullptr) return segment.Problem.empty() ? "it has no frames" : segment.Problem;
+  if (segment.FramesPerSecond == 0) return "its frame rate is 0";
+  if (!IsDrawableDepth(segment.BitsPerPixel))
+    return "its colour depth " + std::to_string(segment.BitsPerPixel) + " is not shown (only 24 and 32)";
+  return "";
 }

@@ -58,5 +58,9 @@ void ForEachEntry(const FilmReport& report, const TSegmentList& segments,
 // Why the entry gives no segment, or what is damaged in its segment; "" when nothing.
 std::string EntryProblem(const EntryReport& entry);
 
+// Why kof cannot draw the segment's pictures (no frames, a rate of 0, a colour depth
+// other than 24 and 32), or "" when it can.
+std::string WhyNotDrawable(const TSegmentInfo& segment);
+
 // "cab", "lzma" or "none" for the header's packing bits.
 const char* PackingName(uint32_t flags);

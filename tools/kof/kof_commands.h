@@ -16,3 +16,4 @@ int RunExtract(const Arguments& args);
 int RunFrames(const Arguments& args);
 int RunBench(const Arguments& args);
 int RunPack(const Arguments& args);
+int RunExport(const Arguments& args);

@@ -79,14 +79,6 @@ std::string FrameFileName(int32_t segment, int32_t frame) {
   return name;
 }
 
-// Why the segment cannot be drawn, or "".
-std::string Unplayable(const TSegmentInfo& segment) {
-  if (segment.FrameStream == nullptr) return segment.Problem.empty() ? "it has no frames" : segment.Problem;
-  if (segment.FramesPerSecond == 0) return "its frame rate is 0";
-  if (!IsDrawableDepth(segment.BitsPerPixel))
-    return "its colour depth " + std::to_string(segment.BitsPerPixel) + " is not shown (only 24 and 32)";
-  return "";
-}
 }  // namespace
 
 int RunFrames(const Arguments& args) {
@@ -105,7 +97,7 @@ int RunFrames(const Arguments& args) {
     std::fprintf(stderr, "kof: no segment %d (the film has %d)\n", options->segment, session.segments.Count());
     return kExitBadFilm;
   }
-  if (const std::string why = Unplayable(*segment); !why.empty()) {
+  if (const std::string why = WhyNotDrawable(*segment); !why.empty()) {
     std::fprintf(stderr, "kof: segment %d cannot be played: %s\n", options->segment, why.c_str());
     return kExitBadFilm;
   }

@@ -11,7 +11,8 @@ constexpr const char* kUsage =
     "       kof extract FILM DIR\n"
     "       kof frames FILM --segment N --out DIR [--from A] [--to B] [--every K] [--no-cursor]\n"
     "       kof bench FILM [--repeat N]\n"
-    "       kof pack FILM --player roRezodu.exe [--language FILE] -o OUT.exe\n";
+    "       kof pack FILM --player roRezodu.exe [--language FILE] -o OUT.exe\n"
+    "       kof export FILM -o OUT.{mp4,webm,gif} [--segment N] [--from TIME] [--to TIME] [--width W]\n";
 
 constexpr const char* kHelp =
     "\n"
@@ -25,6 +26,15 @@ constexpr const char* kHelp =
     "8-bit text in the system code page), its length, the film and the film's length.\n"
     "FILM may be a film file, with or without trailer, or another film executable.\n"
     "\n"
+    "export turns the film, or part of it, into a video: MP4 (H.264 and AAC), WebM\n"
+    "(VP9 and Opus) or GIF (no sound). Pictures follow at the film's rate times its\n"
+    "pointer samples per frame; segments are joined, smaller ones letterboxed into the\n"
+    "largest. --from and --to count from the start of what is exported (the segment\n"
+    "given, else the film): seconds, M:S or H:M:S, each with a fraction if wanted\n"
+    "(90, 1:30, 0:01:30.5); a picture is exported when it starts at or after --from and\n"
+    "before --to. --width W scales down to W pixels wide, keeping the proportions.\n"
+    "A segment that cannot be read is reported and skipped.\n"
+    "\n"
     "Exit codes: 0 success, 1 not a film, damaged beyond use or a file that cannot be\n"
     "read or written (reason on stderr), 2 wrong usage.\n";
 
@@ -34,7 +44,7 @@ struct Command {
 };
 constexpr Command kCommands[] = {
     {"info", RunInfo}, {"extract", RunExtract}, {"frames", RunFrames}, {"bench", RunBench},
-    {"pack", RunPack}};
+    {"pack", RunPack}, {"export", RunExport}};
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -1,6 +1,7 @@
 #include "kof_player.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 // Remembers the token of the chain's last event; the player ticks it at once.
@@ -83,12 +84,15 @@ struct KofPlayer::Services {
     void PresentWholeFrame() override {
       if (handler != nullptr && !(*handler)(engine->CurrentFrame(), frames->Picture())) stopped = true;
     }
-    void PresentCursorArea() override {}
+    void PresentCursorArea() override {
+      if (everyTick) PresentWholeFrame();
+    }
 
     const TPlaybackEngine* engine = nullptr;
     const TkoFrameSource* frames = nullptr;
     const FrameHandler* handler = nullptr;
     bool stopped = false;
+    bool everyTick = false;
   } presenter;
 };
 
@@ -104,7 +108,11 @@ KofPlayer::KofPlayer(TSegmentList& segments)
 
 KofPlayer::~KofPlayer() = default;
 
+void KofPlayer::SetEveryTick(bool everyTick) { FServices->presenter.everyTick = everyTick; }
+
 const std::string& KofPlayer::Damage() const { return FServices->host.Damage; }
+
+std::string KofPlayer::TakeDamage() { return std::exchange(FServices->host.Damage, std::string()); }
 
 std::string KofPlayer::PlaySegment(int32_t index, const FrameHandler& onFrame) {
   Services& s = *FServices;

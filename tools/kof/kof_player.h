@@ -29,8 +29,16 @@ public:
   std::string PlaySegment(int32_t index, const FrameHandler& onFrame);
 
   void SetCursorVisible(bool visible) { FFrames.SetCursorVisible(visible); }
+  // Also hands over the pictures of the pointer's steps between frames (three samples
+  // per frame), so the handler sees one picture per tick; frame is then the record
+  // last loaded.
+  void SetEveryTick(bool everyTick);
+  // The picture as the last tick left it.
+  const TkoPictureView& Picture() const { return FFrames.Picture(); }
   // The first damaged-record message of the run, or "".
   const std::string& Damage() const;
+  // The same, forgotten afterwards, so the next segment's damage is seen too.
+  std::string TakeDamage();
 
 private:
   struct Services;

@@ -1,0 +1,158 @@
+// rz_make_lesson OUT.kof [SECONDS]: a lesson film for the export benchmark, made with
+// the film writer: one 770 x 695 segment at 10 frames per second (one pointer sample
+// per frame), 10 minutes unless SECONDS says otherwise, with an MP3 voice track.
+// The screen changes as lessons do: text is typed into an editor a character at a
+// time, the page scrolls when it is full, a dialog opens now and then, the clock in
+// the status bar ticks and the pointer wanders and rests.
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "demo/mp3_encoder.h"
+#include "writer/film_writer.h"
+
+using namespace filmwriter;
+
+namespace {
+constexpr int kWidth = 770, kHeight = 695, kRate = 10;
+constexpr int kTextLeft = 48, kTextTop = 60, kLineHeight = 16, kCharWidth = 8, kColumns = 82, kRows = 36;
+constexpr uint32_t kPaper = 0xFFFFFF, kInk = 0x202020, kGutter = 0xF0F0F0, kChrome = 0xECE9D8, kTitle = 0x3A6EA5;
+
+void Fill(Picture& p, int left, int top, int width, int height, uint32_t colour) {
+  for (int y = std::max(0, top); y < std::min(p.height, top + height); ++y)
+    for (int x = std::max(0, left); x < std::min(p.width, left + width); ++x) p.At(x, y) = colour;
+}
+
+// A character cell: a few strokes of ink with grey edges, chosen by the character.
+void DrawCharacter(Picture& p, int column, int row, uint32_t code) {
+  const int left = kTextLeft + column * kCharWidth, top = kTextTop + row * kLineHeight + 3;
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 6; ++x) {
+      const uint32_t bits = (code * 2654435761u) >> ((x + y * 3) % 29);
+      if ((bits & 3) == 0) p.At(left + x, top + y) = kInk;
+      else if ((bits & 7) == 1) p.At(left + x, top + y) = 0x909090;
+    }
+}
+
+class Lesson {
+public:
+  Lesson() : FScreen(Picture::Filled(kWidth, kHeight, kPaper)) {
+    Fill(FScreen, 0, 0, kWidth, 24, kTitle);
+    Fill(FScreen, 0, 24, kWidth, 24, kChrome);
+    Fill(FScreen, 0, 48, kTextLeft - 8, kHeight - 72, kGutter);
+    Fill(FScreen, 0, kHeight - 24, kWidth, 24, kChrome);
+  }
+
+  const Picture& Frame(int index) {
+    const int second = index / kRate;
+    if (index % kRate == 0) DrawClock(second);
+    if (index % 3 != 0) Type(uint32_t(index));
+    const int phase = second % 45;
+    if (phase == 30 && index % kRate == 0) OpenDialog();
+    if (phase == 34 && index % kRate == 0) Redraw();
+    return FScreen;
+  }
+
+  // Wanders along a slow curve and rests at every fifth second.
+  static CursorSample Pointer(int index) {
+    const double t = index / double(kRate);
+    const double rest = std::floor(t / 5) * 5;
+    const double u = std::fmod(t, 5) < 1.5 ? rest : t;
+    return {0, uint16_t(385 + 330 * std::sin(u * 0.37)), uint16_t(347 + 300 * std::sin(u * 0.23 + 1))};
+  }
+
+private:
+  void OpenDialog() {
+    Fill(FScreen, 230, 220, 320, 200, kChrome);
+    Fill(FScreen, 230, 220, 320, 22, kTitle);
+  }
+  void Type(uint32_t code) {
+    if (FColumn == kColumns || code % 53 == 0) NewLine();
+    FText.push_back(code);
+    DrawCharacter(FScreen, FColumn++, FRow, code);
+  }
+  void NewLine() {
+    FColumn = 0;
+    FText.push_back(0);
+    if (++FRow < kRows) return;
+    FRow = kRows / 2;  // scroll by half a page
+    FText.erase(FText.begin(), FText.begin() + LineStart(kRows / 2));
+    Redraw();
+  }
+  size_t LineStart(int line) const {
+    size_t i = 0;
+    for (int found = 0; found < line && i < FText.size(); ++i) found += FText[i] == 0;
+    return i;
+  }
+  void Redraw() {
+    Fill(FScreen, kTextLeft, kTextTop, kWidth - kTextLeft, kRows * kLineHeight, kPaper);
+    int column = 0, row = 0;
+    for (const uint32_t code : FText) {
+      if (code != 0) {
+        DrawCharacter(FScreen, column++, row, code);
+      } else {
+        column = 0;
+        ++row;
+      }
+    }
+  }
+  void DrawClock(int second) {
+    Fill(FScreen, kWidth - 80, kHeight - 20, 64, 14, kChrome);
+    for (int digit = 0; digit < 4; ++digit) {
+      const uint32_t value = digit < 2 ? uint32_t(second / 60 % 60) : uint32_t(second % 60);
+      for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 5; ++x)
+          if ((((value + 3u * digit) * 0x9E3779B9u) >> ((x + 5 * y) % 31) & 1) != 0)
+            FScreen.At(kWidth - 78 + digit * 8 + x, kHeight - 18 + y) = 0x000000;
+    }
+  }
+
+  Picture FScreen;
+  std::vector<uint32_t> FText;
+  int FColumn = 0, FRow = 0;
+};
+
+// A voice: syllables of a few tones, with pauses between phrases.
+std::vector<int16_t> Voice(int seconds, int sampleRate) {
+  std::vector<int16_t> samples(size_t(seconds) * size_t(sampleRate));
+  double phase = 0;
+  for (size_t i = 0; i < samples.size(); ++i) {
+    const double t = double(i) / sampleRate;
+    const double syllable = std::fmod(t, 0.25) / 0.25, phrase = std::fmod(t, 4.0);
+    if (phrase > 3.2) continue;
+    const double pitch = 140 + 40 * std::sin(t * 1.7) + 25 * std::floor(std::fmod(t * 4, 5));
+    phase += 2 * M_PI * pitch / sampleRate;
+    const double voice = std::sin(phase) + 0.5 * std::sin(2 * phase) + 0.25 * std::sin(3 * phase);
+    samples[i] = int16_t(6000 * std::sin(M_PI * syllable) * voice);
+  }
+  return samples;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2 || argc > 3) {
+    std::fputs("usage: rz_make_lesson OUT.kof [SECONDS]\n", stderr);
+    return 2;
+  }
+  const int seconds = argc == 3 ? std::atoi(argv[2]) : 600;
+  if (seconds < 1) return 2;
+  SegmentSpec spec;
+  spec.width = kWidth;
+  spec.height = kHeight;
+  spec.framesPerSecond = kRate;
+  spec.data.name = "Lesson";
+  std::vector<CursorSample> track;
+  Lesson lesson;
+  Picture previous;
+  for (int i = 0; i < seconds * kRate; ++i) {
+    const Picture& next = lesson.Frame(i);
+    spec.data.frameRecords.push_back(FrameRecord(DifferenceRuns(previous, next)));
+    previous = next;
+    track.push_back(Lesson::Pointer(i));
+  }
+  spec.data.cursorTrack = track;
+  spec.sound = demo::EncodeMp3(Voice(seconds, 44100), 44100);
+  WriteBytesToFile(argv[1], BuildFilm({spec}));
+  return 0;
+}

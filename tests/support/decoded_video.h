@@ -1,0 +1,31 @@
+#pragma once
+// A video file decoded with FFmpeg's libraries, as a player would: every picture as
+// 0x00RRGGBB pixels with its time, and the sound mixed to one channel, placed by its
+// timestamps. For the tests of kof export (native builds).
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "writer/data_file_writer.h"
+
+struct DecodedVideo {
+  std::string videoCodec, soundCodec;  // "" when the file has no such stream
+  int width = 0, height = 0;
+  std::vector<filmwriter::Picture> pictures;
+  std::vector<double> times;  // each picture's time, seconds
+  double duration = 0;        // the video stream's, seconds
+  int sampleRate = 0;
+  std::vector<float> sound;   // sample i plays at i / sampleRate seconds
+};
+
+// Throws std::runtime_error when the file cannot be opened or decoded.
+DecodedVideo DecodeVideo(const std::filesystem::path& path);
+
+// Peak signal-to-noise ratio of b against a, in dB, over red, green and blue
+// (infinity when they are equal); the pictures must be of one size.
+double Psnr(const filmwriter::Picture& a, const filmwriter::Picture& b);
+
+// The root mean square of the sound between two times, in seconds.
+double Loudness(const DecodedVideo& video, double from, double to);
+// The time of the first sample at or after `from` louder than threshold; -1 if none.
+double SoundOnset(const DecodedVideo& video, double from, float threshold);

@@ -1,0 +1,279 @@
+// kof export as a user runs it: films from the film writer exported by the real
+// binary, the video files decoded with FFmpeg's libraries and compared with what
+// `kof frames` draws, frame count, times, size and sound included.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+#include "demo/mp3_encoder.h"
+#include "support/decoded_video.h"
+#include "support/png_read.h"
+#include "support/shell_quote.h"
+#include "support/temp_dir.h"
+#include "tools/kof_run.h"
+#include "writer/film_writer.h"
+
+using namespace filmwriter;
+namespace fs = std::filesystem;
+
+namespace {
+// A screen: a flat background with a bar and a block that moves with k, all on even
+// pixels, so 4:2:0 chroma can hold it.
+Picture Screen(int width, int height, int k, uint32_t background) {
+  Picture p = Picture::Filled(width, height, background);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < width; ++x) p.At(x, y) = 0x3A6EA5;
+  for (int y = 8; y < 14 && y < height; ++y)
+    for (int x = 2 * (k % 6); x < 2 * (k % 6) + 8 && x < width; ++x) p.At(x, y) = 0x202020;
+  return p;
+}
+
+std::vector<Picture> Screens(int width, int height, int count, uint32_t background) {
+  std::vector<Picture> pictures;
+  for (int k = 0; k < count; ++k) pictures.push_back(Screen(width, height, k, background));
+  return pictures;
+}
+
+// An MP3 of `seconds` that sounds a loud tone over each [from, to) and is silent elsewhere.
+Bytes ToneMp3(double seconds, const std::vector<std::pair<double, double>>& tones) {
+  constexpr int kRate = 44100;
+  std::vector<int16_t> samples(size_t(seconds * kRate));
+  for (const auto& [from, to] : tones)
+    for (size_t i = size_t(from * kRate); i < size_t(to * kRate) && i < samples.size(); ++i)
+      samples[i] = int16_t(16000 * std::sin(2 * M_PI * 660 * double(i) / kRate));
+  return demo::EncodeMp3(samples, kRate);
+}
+
+std::vector<CursorSample> Wandering(int samples, int width, int height) {
+  std::vector<CursorSample> track;
+  for (int i = 0; i < samples; ++i) track.push_back({0, uint16_t(i * 3 % width), uint16_t(i * 2 % height)});
+  return track;
+}
+
+// Segment 1: 192 x 128, three pointer samples per frame, 10 fps, 8 frames, sound of 1.5
+// s (a tone at its start and one at 1.0 s, after the segment's end). Segment 2: 151 x
+// 107 at depth 24, 5 fps, 6 frames, 0.5 s of sound with a tone at its start. Segment 3
+// has no rate and is skipped.
+Bytes LessonFilm() {
+  SegmentSpec first, second, broken;
+  first.data.pictures = Screens(192, 128, 8, 0xFFFFFF);
+  first.data.samplesPerFrame = 3;
+  first.data.cursorTrack = Wandering(24, 192, 128);
+  first.sound = ToneMp3(1.5, {{0, 0.2}, {1.0, 1.3}});
+  second.data.pictures = Screens(151, 107, 6, 0xECE9D8);
+  second.bitsPerPixel = 24;
+  second.framesPerSecond = 5;
+  second.data.cursorTrack = Wandering(6, 151, 107);
+  second.sound = ToneMp3(0.5, {{0, 0.2}});
+  broken.data.pictures = Screens(8, 8, 2, 0);
+  broken.framesPerSecond = 0.2f;  // rounds to 0
+  return BuildFilm({first, second, broken});
+}
+
+struct ExportRun {
+  int exitCode = -1;
+  std::string error;  // standard error
+};
+
+ExportRun Export(const std::string& arguments, const TempDir& dir, const std::string& shellPrefix = "") {
+  const fs::path err = dir / "stderr.txt";
+  const int status =
+      std::system((shellPrefix + " '" RZ_KOF_PATH "' export " + arguments + " 2>" + Quoted(err)).c_str());
+  std::ifstream file(err);
+  std::stringstream text;
+  text << file.rdbuf();
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
+}
+
+// kof frames' picture of frame k of segment (from 1).
+Picture KofFrame(const TempDir& dir, const fs::path& film, int segment, int k) {
+  const fs::path out = dir / ("frames" + std::to_string(segment));
+  EXPECT_EQ(Kof("frames " + Quoted(film) + " --segment " + std::to_string(segment) + " --out " + Quoted(out))
+                .exitCode,
+            0);
+  char name[48];
+  std::snprintf(name, sizeof(name), "seg%03d_frame%05d.png", segment, k);
+  return ReadPng(out / name);
+}
+
+Picture Letterboxed(const Picture& picture, int width, int height) {
+  Picture canvas = Picture::Filled(width, height, 0);
+  const int left = (width - picture.width) / 2, top = (height - picture.height) / 2;
+  for (int y = 0; y < picture.height; ++y)
+    for (int x = 0; x < picture.width; ++x) canvas.At(left + x, top + y) = picture.At(x, y);
+  return canvas;
+}
+
+}  // namespace
+
+TEST(KofExport, Mp4HoldsEveryPictureAtItsTimeLetterboxedWithEachSegmentsSoundFromItsStart) {
+  TempDir dir;
+  const fs::path film = dir / "lesson.kof";
+  WriteBytesToFile(film, LessonFilm());
+  const ExportRun run = Export(Quoted(film) + " -o " + Quoted(dir / "lesson.mp4"), dir);
+  ASSERT_EQ(run.exitCode, 0) << run.error;
+  EXPECT_NE(run.error.find("segment 3"), std::string::npos) << "the segment without a rate is reported";
+
+  const DecodedVideo video = DecodeVideo(dir / "lesson.mp4");
+  EXPECT_EQ(video.videoCodec, "h264");
+  EXPECT_EQ(video.soundCodec, "aac");
+  EXPECT_EQ(video.width, 192);
+  EXPECT_EQ(video.height, 128);
+  ASSERT_EQ(video.pictures.size(), 8u * 3 + 6);  // 30 per second, then 5 per second
+  EXPECT_NEAR(video.duration, 0.8 + 1.2, 1e-3);
+  for (size_t i = 0; i < video.times.size(); ++i)
+    EXPECT_NEAR(video.times[i], i < 24 ? double(i) / 30 : 0.8 + double(i - 24) / 5, 1e-3) << i;
+
+  for (int k = 0; k < 8; ++k)
+    EXPECT_GE(Psnr(KofFrame(dir, film, 1, k), video.pictures[size_t(3 * k)]), 40) << "segment 1 frame " << k;
+  for (int k = 0; k < 6; ++k)
+    EXPECT_GE(Psnr(Letterboxed(KofFrame(dir, film, 2, k), 192, 128), video.pictures[size_t(24 + k)]), 40)
+        << "segment 2 frame " << k;
+
+  // Segment 1's tone at 0, nothing until segment 2's tone at 0.8 s; segment 1's sound
+  // after its end is cut, segment 2's short sound is followed by silence.
+  EXPECT_GT(Loudness(video, 0.02, 0.18), 0.1);
+  EXPECT_LT(Loudness(video, 0.3, 0.75), 0.01);
+  const double onset = SoundOnset(video, 0.5, 0.1f);
+  EXPECT_GE(onset, 0.8);
+  EXPECT_LT(onset, 0.8 + 0.1) << "within one frame of the segment's start";
+  EXPECT_LT(Loudness(video, 1.1, 1.95), 0.01);
+  EXPECT_NEAR(double(video.sound.size()) / video.sampleRate, 2.0, 0.05);
+}
+
+TEST(KofExport, SegmentRangeAndWidthChooseThePicturesAndTheSize) {
+  TempDir dir;
+  const fs::path film = dir / "lesson.kof";
+  WriteBytesToFile(film, LessonFilm());
+  const struct {
+    const char* options;
+    int width, height;
+    size_t pictures;
+    double duration, tone;  // when the first tone starts; -1 for none
+  } cases[] = {
+      {"--segment 2", 152, 108, 6, 1.2, 0},                         // the odd size padded to even
+      {"--from 0.5 --to 0:01.4", 192, 128, 9 + 3, 0.3 + 0.6, 0.3},  // from segment 1's 15th picture
+      {"--width 96", 96, 64, 30, 2.0, 0},
+      {"--segment 1 --from 0:00.3 --width 121", 120, 80, 15, 0.5, -1},  // its late tone is cut
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.options);
+    const fs::path out = dir / "part.mp4";
+    const ExportRun run = Export(Quoted(film) + " -o " + Quoted(out) + " " + c.options, dir);
+    ASSERT_EQ(run.exitCode, 0) << run.error;
+    const DecodedVideo video = DecodeVideo(out);
+    EXPECT_EQ(video.width, c.width);
+    EXPECT_EQ(video.height, c.height);
+    EXPECT_EQ(video.pictures.size(), c.pictures);
+    EXPECT_NEAR(video.duration, c.duration, 1e-3);
+    const double onset = SoundOnset(video, 0, 0.1f);
+    if (c.tone < 0) EXPECT_EQ(onset, -1);
+    else EXPECT_NEAR(onset, c.tone + 0.05, 0.05);
+    if (c.width != 152) continue;
+    for (int k = 0; k < 6; ++k)  // the padding is black
+      EXPECT_GE(Psnr(Letterboxed(KofFrame(dir, film, 2, k), 152, 108), video.pictures[size_t(k)]), 40) << k;
+  }
+}
+
+TEST(KofExport, GifOfAFewColoursDecodesToExactlyThePlayersPicturesAtEveryTick) {
+  TempDir dir;
+  // Segment 1 at three pointer samples per frame; the film "ticks" shows the same
+  // pictures, each three times, with the same track at one sample per frame: its
+  // frame i is what the player shows at tick i of segment 1.
+  SegmentSpec first, second, ticks;
+  first.data.pictures = Screens(24, 16, 5, 0xFFFFFF);
+  first.data.samplesPerFrame = 3;
+  first.data.cursorTrack = Wandering(15, 24, 16);
+  for (const Picture& p : first.data.pictures) ticks.data.pictures.insert(ticks.data.pictures.end(), 3, p);
+  ticks.data.cursorTrack = first.data.cursorTrack;
+  second.data.pictures = Screens(15, 11, 3, 0xECE9D8);  // odd sizes stay in a GIF
+  second.bitsPerPixel = 24;
+  second.framesPerSecond = 5;
+  WriteBytesToFile(dir / "film.kof", BuildFilm({first, second}));
+  WriteBytesToFile(dir / "ticks.kof", BuildFilm({ticks, second}));
+
+  const ExportRun run = Export(Quoted(dir / "film.kof") + " -o " + Quoted(dir / "film.gif"), dir);
+  ASSERT_EQ(run.exitCode, 0) << run.error;
+  const DecodedVideo gif = DecodeVideo(dir / "film.gif");
+  EXPECT_EQ(gif.videoCodec, "gif");
+  EXPECT_EQ(gif.soundCodec, "");
+  ASSERT_EQ(gif.pictures.size(), 15u + 3);
+  EXPECT_NEAR(gif.duration, 0.5 + 0.6, 0.011);
+  for (int i = 0; i < 15; ++i) {
+    // The engine ends the segment at tick 13; its last picture stays for tick 14.
+    const Picture expected = KofFrame(dir, dir / "ticks.kof", 1, std::min(i, 13));
+    EXPECT_EQ(gif.pictures[size_t(i)].pixels, expected.pixels) << "tick " << i;
+    EXPECT_NEAR(gif.times[size_t(i)], std::round(i * 100.0 / 30) / 100, 1e-6) << "in hundredths";
+  }
+  for (int k = 0; k < 3; ++k)
+    EXPECT_EQ(gif.pictures[size_t(15 + k)].pixels, Letterboxed(KofFrame(dir, dir / "film.kof", 2, k), 24, 16).pixels);
+}
+
+TEST(KofExport, GifOfManyColoursAndWebmComeClose) {
+  TempDir dir;
+  SegmentSpec spec;
+  Picture gradient = Picture::Filled(40, 30, 0);
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x) gradient.At(x, y) = uint32_t(x * 6) << 16 | uint32_t(y * 8) << 8 | uint32_t(x + y);
+  spec.data.pictures = {gradient, Screen(40, 30, 1, 0xFFFFFF), gradient};
+  spec.sound = ToneMp3(0.3, {{0, 0.1}});
+  WriteBytesToFile(dir / "film.kof", BuildFilm({spec}));
+  for (const char* name : {"film.gif", "film.webm"}) {
+    SCOPED_TRACE(name);
+    ASSERT_EQ(Export(Quoted(dir / "film.kof") + " -o " + Quoted(dir / name), dir).exitCode, 0);
+    const DecodedVideo video = DecodeVideo(dir / name);
+    EXPECT_EQ(video.videoCodec, name[5] == 'g' ? "gif" : "vp9");
+    EXPECT_EQ(video.soundCodec, name[5] == 'g' ? "" : "opus");
+    ASSERT_EQ(video.pictures.size(), 3u);
+    for (int k = 0; k < 3; ++k) EXPECT_GE(Psnr(KofFrame(dir, dir / "film.kof", 1, k), video.pictures[size_t(k)]), 30);
+  }
+}
+
+TEST(KofExport, DamageIsSkippedAndFailuresLeaveNoFileBehind) {
+  TempDir dir;
+  SegmentSpec good, cut;
+  good.data.pictures = Screens(8, 6, 3, 0xFFFFFF);
+  cut.data.pictures = Screens(8, 6, 2, 0x808080);
+  cut.data.frameRecords = {RawFrameRecord(0, 0, {})};  // the third record cannot be read
+  WriteBytesToFile(dir / "film.kof", BuildFilm({good, cut, good}));
+  const std::string film = Quoted(dir / "film.kof");
+
+  const ExportRun damaged = Export(film + " -o " + Quoted(dir / "out.mp4"), dir);
+  ASSERT_EQ(damaged.exitCode, 0) << damaged.error;
+  EXPECT_NE(damaged.error.find("segment 2: LoadFrame: Size = 0"), std::string::npos) << damaged.error;
+  EXPECT_EQ(DecodeVideo(dir / "out.mp4").pictures.size(), 3u + 2 + 3);
+
+  // Written under a temporary name: a failure leaves OUT as it was and nothing else.
+  WriteBytesToFile(dir / "old.mp4", Bytes(10, 'x'));
+  const ExportRun tooLarge = Export(film + " -o " + Quoted(dir / "old.mp4"), dir, "ulimit -f 1;");
+  EXPECT_EQ(tooLarge.exitCode, 1);
+  EXPECT_NE(tooLarge.error.find("cannot write"), std::string::npos) << tooLarge.error;
+  EXPECT_EQ(ReadBytesFromFile(dir / "old.mp4"), Bytes(10, 'x'));
+  const ExportRun noFolder = Export(film + " -o " + Quoted(dir / "missing" / "out.mp4"), dir);
+  EXPECT_EQ(noFolder.exitCode, 1);
+  EXPECT_NE(noFolder.error.find("cannot write"), std::string::npos) << noFolder.error;
+  size_t files = 0;
+  for (const auto& entry : fs::directory_iterator(dir.path())) files += entry.path().filename() != "stderr.txt";
+  EXPECT_EQ(files, 3u) << "film.kof, out.mp4 and old.mp4";
+
+  const struct {
+    std::string arguments;
+    int exitCode;
+  } refusals[] = {
+      {film + " -o " + Quoted(dir / "out.avi"), 2},
+      {film, 2},
+      {film + " -o " + Quoted(dir / "o.mp4") + " --from 2 --to 1", 2},
+      {film + " -o " + Quoted(dir / "o.mp4") + " --from 1:75", 2},
+      {film + " -o " + Quoted(dir / "o.mp4") + " --width 0", 2},
+      {film + " -o " + Quoted(dir / "o.mp4") + " --from 9", 1},     // nothing that late
+      {film + " -o " + Quoted(dir / "o.mp4") + " --segment 4", 1},  // no such segment
+      {Quoted(dir / "out.mp4") + " -o " + Quoted(dir / "o.mp4"), 1},  // not a film
+  };
+  for (const auto& refusal : refusals)
+    EXPECT_EQ(Export(refusal.arguments, dir).exitCode, refusal.exitCode) << refusal.arguments;
+  EXPECT_FALSE(fs::exists(dir / "o.mp4"));
+}

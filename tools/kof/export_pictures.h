@@ -1,0 +1,35 @@
+#pragma once
+// The pictures of planned segments as the player shows them: its engine draws them,
+// one per tick (the pointer's steps between frames included), and the ones that lie in
+// the plan's range are handed on. Where the engine ends a segment a tick early (three
+// samples per frame), the last picture is repeated, so a segment gives all its
+// pictures and lasts as long as its sound.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "export_plan.h"
+#include "kof_player.h"
+
+struct SegmentOutcome {
+  int32_t delivered = 0;  // pictures handed on
+  std::string failure;    // why the segment ended early, or ""
+  std::string damage;     // damaged records the engine stepped over, or ""
+};
+
+class ExportPictures {
+public:
+  // Called with each picture in order; the view is valid during the call only.
+  using PictureHandler = std::function<void(const TkoPictureView& picture)>;
+
+  // segments must outlive this.
+  explicit ExportPictures(TSegmentList& segments);
+
+  // Hands the pictures [first, end) of the segment to onPicture. A record that cannot
+  // be read ends the segment there (outcome.failure). Exceptions from onPicture end
+  // the segment and are thrown on.
+  SegmentOutcome Play(const PlannedSegment& segment, const PictureHandler& onPicture);
+
+private:
+  KofPlayer FPlayer;
+};

@@ -1,0 +1,19 @@
+#pragma once
+// The two ways kof export writes a plan: as video with sound (MP4, WebM) or as GIF.
+// Both write through a temporary file that becomes OUT only when complete, and tell
+// on standard error what they skip (damaged segments, sound that cannot be played).
+#include <string>
+
+#include "export_pictures.h"
+#include "export_plan.h"
+
+class TSegmentList;
+
+// Throws EkoError when the file cannot be written or an encoder fails.
+void ExportVideo(TSegmentList& segments, const ExportPlan& plan, const ExportOptions& options);
+void ExportGif(TSegmentList& segments, const ExportPlan& plan, const ExportOptions& options);
+
+// Tells what went wrong with a segment, if anything.
+void ReportSegment(const PlannedSegment& segment, const SegmentOutcome& outcome);
+// How long the plan's pictures play, in seconds.
+double PlanSeconds(const ExportPlan& plan);

@@ -1,0 +1,58 @@
+// kof export FILM -o OUT.{mp4,webm,gif} [--segment N] [--from TIME] [--to TIME]
+// [--width W]: the film, or part of it, as an ordinary video file, its pictures the
+// player's own.
+#include <csignal>
+#include <cstdio>
+
+extern "C" {
+#include <libavutil/log.h>
+}
+
+#include "export_run.h"
+#include "film_report.h"
+#include "kof_commands.h"
+#include "kof_session.h"
+
+namespace {
+constexpr const char* kExportUsage =
+    "usage: kof export FILM -o OUT.{mp4,webm,gif} [--segment N] [--from TIME] [--to TIME] [--width W]\n"
+    "       TIME: seconds, M:S or H:M:S, with a fraction if wanted (90, 1:30, 0:01:30.5)\n";
+}  // namespace
+
+void ReportSegment(const PlannedSegment& segment, const SegmentOutcome& outcome) {
+  if (!outcome.damage.empty()) std::fprintf(stderr, "kof: segment %d: %s\n", segment.number, outcome.damage.c_str());
+  if (!outcome.failure.empty())
+    std::fprintf(stderr, "kof: segment %d: %s; the rest of it is skipped (%d of %d pictures exported)\n",
+                 segment.number, outcome.failure.c_str(), outcome.delivered, segment.end - segment.first);
+}
+
+double PlanSeconds(const ExportPlan& plan) {
+  double seconds = 0;
+  for (const PlannedSegment& segment : plan.segments) seconds += double(segment.end - segment.first) / segment.rate;
+  return seconds;
+}
+
+int RunExport(const Arguments& args) {
+  const auto options = ParseExportArguments(args);
+  if (!options) {
+    std::fputs(kExportUsage, stderr);
+    return kExitUsage;
+  }
+  // The libraries' own messages would only repeat what kof reports.
+  av_log_set_level(AV_LOG_FATAL);
+  // Past the file size limit a write then fails and is reported like any other,
+  // instead of the signal ending kof with its temporary file left behind.
+  std::signal(SIGXFSZ, SIG_IGN);
+  KofSession session;
+  if (!InspectFilm(options->film, session.segments, session.tempFolder)) {
+    std::fprintf(stderr, "kof: %s: not a film\n", options->film.c_str());
+    return kExitBadFilm;
+  }
+  const ExportPlan plan = MakeExportPlan(session.segments, *options);
+  for (const std::string& skipped : plan.skipped) std::fprintf(stderr, "kof: %s; skipped\n", skipped.c_str());
+  if (options->format == ExportFormat::Gif)
+    ExportGif(session.segments, plan, *options);
+  else
+    ExportVideo(session.segments, plan, *options);
+  return kExitOk;
+}

@@ -1,0 +1,126 @@
+#include "media_output.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "film/ko_error.h"
+
+namespace {
+const char* MuxerName(ExportFormat format) {
+  switch (format) {
+    case ExportFormat::Mp4: return "mp4";
+    case ExportFormat::WebM: return "webm";
+    case ExportFormat::Gif: return "gif";
+  }
+  return "";
+}
+}  // namespace
+
+MediaOutput::MediaOutput(const std::filesystem::path& out, ExportFormat format)
+    : FOut(out), FTemporary(out.string() + ".kof-export-" + std::to_string(::getpid())), FFormat(format) {
+  ff::Check(avformat_alloc_output_context2(&FContext, nullptr, MuxerName(format), FTemporary.c_str()),
+            std::string("no ") + MuxerName(format) + " muxer");
+}
+
+MediaOutput::~MediaOutput() {
+  CloseFile();
+  if (!FFinished) {
+    std::error_code ignored;
+    std::filesystem::remove(FTemporary, ignored);
+  }
+  avformat_free_context(FContext);
+}
+
+bool MediaOutput::WantsGlobalHeaders() const { return (FContext->oformat->flags & AVFMT_GLOBALHEADER) != 0; }
+
+AVStream* MediaOutput::AddStream(const AVCodecContext* encoder) {
+  AVStream* stream = avformat_new_stream(FContext, nullptr);
+  if (stream == nullptr) throw EkoError("cannot add a stream");
+  ff::Check(avcodec_parameters_from_context(stream->codecpar, encoder), "cannot describe a stream");
+  stream->time_base = encoder->time_base;
+  return stream;
+}
+
+void MediaOutput::Start() {
+  const int opened = avio_open(&FContext->pb, FTemporary.c_str(), AVIO_FLAG_WRITE);
+  if (opened < 0) throw EkoError("cannot write " + FOut.string() + ": " + ff::ErrorText(opened));
+  FFileOpen = true;
+  AVDictionary* options = nullptr;
+  // The index first, so players can start before the whole file has arrived.
+  if (FFormat == ExportFormat::Mp4) av_dict_set(&options, "movflags", "+faststart", 0);
+  const int written = avformat_write_header(FContext, &options);
+  av_dict_free(&options);
+  if (written < 0) throw EkoError("cannot write " + FOut.string() + ": " + ff::ErrorText(written));
+}
+
+void MediaOutput::Write(AVPacket* packet, AVStream* stream, AVRational encoderTimeBase) {
+  av_packet_rescale_ts(packet, encoderTimeBase, stream->time_base);
+  packet->stream_index = stream->index;
+  const int written = av_interleaved_write_frame(FContext, packet);
+  if (written < 0) throw EkoError("cannot write " + FOut.string() + ": " + ff::ErrorText(written));
+}
+
+void MediaOutput::Finish() {
+  const int written = av_write_trailer(FContext);
+  if (written < 0) throw EkoError("cannot write " + FOut.string() + ": " + ff::ErrorText(written));
+  const int flushError = FContext->pb->error;
+  CloseFile();
+  if (flushError < 0) throw EkoError("cannot write " + FOut.string() + ": " + ff::ErrorText(flushError));
+  std::error_code error;
+  std::filesystem::rename(FTemporary, FOut, error);
+  if (error) throw EkoError("cannot write " + FOut.string() + ": " + error.message());
+  FFinished = true;
+}
+
+void MediaOutput::CloseFile() {
+  if (!FFileOpen) return;
+  avio_closep(&FContext->pb);
+  FFileOpen = false;
+}
+
+StreamEncoder::StreamEncoder(ff::CodecContext codec, MediaOutput& output)
+    : FCodec(std::move(codec)), FOutput(output), FStream(output.AddStream(FCodec.get())), FPacket(ff::NewPacket()),
+      FHeld(ff::NewPacket()) {}
+
+void StreamEncoder::Encode(AVFrame* frame, int64_t ticks) {
+  if (ticks > 0) {
+    FDurations[frame->pts] = ticks;
+    FEnd = std::max(FEnd, frame->pts + ticks);
+  }
+  ff::Check(avcodec_send_frame(FCodec.get(), frame), "cannot encode");
+  WriteReadyPackets();
+}
+
+void StreamEncoder::Flush() {
+  ff::Check(avcodec_send_frame(FCodec.get(), nullptr), "cannot encode");
+  WriteReadyPackets();
+  if (FHeld->data == nullptr) return;
+  if (FEnd > 0 && FHeld->dts != AV_NOPTS_VALUE && FFirstDts != AV_NOPTS_VALUE)
+    FHeld->duration = std::max<int64_t>(1, FEnd - FFirstPts - (FHeld->dts - FFirstDts));
+  WriteHeld();
+}
+
+void StreamEncoder::WriteHeld() {
+  FOutput.Write(FHeld.get(), FStream, FCodec->time_base);
+  av_packet_unref(FHeld.get());
+}
+
+void StreamEncoder::WriteReadyPackets() {
+  for (;;) {
+    const int received = avcodec_receive_packet(FCodec.get(), FPacket.get());
+    if (received == AVERROR(EAGAIN) || received == AVERROR_EOF) return;
+    ff::Check(received, "cannot encode");
+    if (const auto known = FDurations.find(FPacket->pts); known != FDurations.end()) {
+      FPacket->duration = known->second;
+      FDurations.erase(known);
+    }
+    if (FFirstDts == AV_NOPTS_VALUE) {
+      FFirstPts = FPacket->pts;
+      FFirstDts = FPacket->dts;
+    }
+    if (FHeld->data != nullptr) WriteHeld();
+    av_packet_move_ref(FHeld.get(), FPacket.get());
+  }
+}

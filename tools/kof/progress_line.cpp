@@ -1,0 +1,54 @@
+#include "progress_line.h"
+
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+constexpr auto kInterval = std::chrono::milliseconds(250);
+
+std::string Clock(double seconds) {
+  const long long whole = std::llround(std::max(0.0, seconds));
+  char text[32];
+  if (whole >= 3600)
+    std::snprintf(text, sizeof(text), "%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60, whole % 60);
+  else
+    std::snprintf(text, sizeof(text), "%lld:%02lld", whole / 60, whole % 60);
+  return text;
+}
+}  // namespace
+
+ProgressLine::ProgressLine(int64_t totalPictures, double totalSeconds)
+    : FShown(::isatty(STDERR_FILENO) == 1), FTotal(totalPictures), FTotalSeconds(totalSeconds),
+      FStart(std::chrono::steady_clock::now()), FLastShown(FStart) {}
+
+ProgressLine::~ProgressLine() {
+  if (FShown && FDone > 0) std::fputc('\n', stderr);
+}
+
+void ProgressLine::AddWork(int64_t pictures, double seconds) {
+  FTotal += pictures;
+  FTotalSeconds += seconds;
+}
+
+void ProgressLine::Advance(double seconds) {
+  ++FDone;
+  FDoneSeconds += seconds;
+  if (!FShown) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (now - FLastShown < kInterval && FDone != FTotal) return;
+  FLastShown = now;
+  const double elapsed = std::chrono::duration<double>(now - FStart).count();
+  const double speed = elapsed > 0 ? FDoneSeconds / elapsed : 0;
+  const double left = speed > 0 ? (FTotalSeconds - FDoneSeconds) / speed : 0;
+  std::fprintf(stderr, "\r%s\033[K", Text(FDone, FTotal, speed, left).c_str());
+  std::fflush(stderr);
+}
+
+std::string ProgressLine::Text(int64_t done, int64_t total, double speed, double secondsLeft) {
+  char text[128];
+  std::snprintf(text, sizeof(text), "%lld/%lld pictures, %.1fx real time, %s left", static_cast<long long>(done),
+                static_cast<long long>(total), speed, Clock(secondsLeft).c_str());
+  return text;
+}
