@@ -83,6 +83,10 @@ public:
   void SaveCursorBackground() override { Log("Save"); }
   void DrawCursor() override { Log("Draw"); }
   void CommitCursor() override { Log("Commit"); }
+  void SeekFrame(TSegmentInfo& s, int32_t frame) override {
+    Check(s, "Seek " + std::to_string(frame)), Loaded = Unpacked = Applied = frame;
+  }
+  void ForgetSeekIndex() override { Log("Forget"); }
   void LayOut() override { Log("LayOut"); }
   void PresentWholeFrame() override {
     Log("Whole"), WholeFrames.push_back({Engine->TickCounter(), Engine->CurrentSegment(), Applied});

@@ -28,7 +28,14 @@ public:
   // text the player would have shown when a record could not be read.
   std::string PlaySegment(int32_t index, const FrameHandler& onFrame);
 
+  // Shows frame of segment index as the player's seek does (the segment started first
+  // when another one is current; the player is paused there afterwards). Returns "" or
+  // the text the player would have shown.
+  std::string Seek(int32_t index, int32_t frame);
+
   void SetCursorVisible(bool visible) { FFrames.SetCursorVisible(visible); }
+  void SetSeekBudget(size_t bytes) { FFrames.SetSeekBudget(bytes); }
+  const TkoSeekIndex& SeekIndex() const { return FFrames.SeekIndex(); }
   // The first damaged-record message of the run, or "".
   const std::string& Damage() const;
 
