@@ -6,13 +6,14 @@
 // 300 a dialog opens for 40, a full editor scrolls a line, and every 1,500 frames
 // another document fills the editor.
 // every-pixel (300 frames unless told): every pixel changes in every frame, one run per
-// pixel, so the picture is noise that does not deflate (8 + 5 x W x H bytes a record; a
-// segment is held in memory while it is written, so keep it to a few hundred frames).
+// pixel, so the picture is noise that does not deflate (8 + 5 x W x H bytes a record; the
+// film is built in memory, about four times its size, so keep it to a few hundred frames).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "writer/film_writer.h"
@@ -166,7 +167,12 @@ int main(int argc, char** argv) {
     spec.width = kWidth;
     spec.height = kHeight;
     spec.soundKind = kSoundWave;
-    WriteBytesToFile(argv[1], WithTrailer(BuildFilm({spec})));
+    // Moved, not copied: an every-pixel segment is hundreds of megabytes.
+    std::vector<SegmentSpec> segments;
+    segments.push_back(std::move(spec));
+    const Bytes film = BuildFilm(segments);
+    segments.clear();
+    WriteBytesToFile(argv[1], WithTrailer(film));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make_seek_film: %s\n", e.what());
     return 1;

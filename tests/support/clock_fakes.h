@@ -104,8 +104,10 @@ public:
     std::string joined;
     for (size_t i = from; i < Ops.size(); ++i) {
       const size_t colon = Ops[i].find(':');
-      if (tick < 0 || Ops[i].compare(0, colon, std::to_string(tick)) == 0)
-        joined += (joined.empty() ? "" : " ") + Ops[i].substr(colon + 1);
+      if (tick >= 0 && Ops[i].compare(0, colon, std::to_string(tick)) != 0) continue;
+      // Appended piece by piece: GCC 12 at -O3 takes chained additions for overlapping copies.
+      if (!joined.empty()) joined += ' ';
+      joined.append(Ops[i], colon + 1);
     }
     return joined;
   }
