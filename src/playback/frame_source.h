@@ -115,10 +115,6 @@ public:
   // The budget for the seek index's pictures (TkoSeekIndex::kDefaultBudget at first).
   void SetSeekBudget(size_t bytes) { FSeekIndex.SetBudget(bytes); }
   const TkoSeekIndex& SeekIndex() const { return FSeekIndex; }
-  // The frame whose record was laid on the picture last (-1: black, no record yet;
-  // kUnknownFrame when the picture is not one the index can tell).
-  static constexpr int32_t kUnknownFrame = -2;
-  int32_t PictureFrame() const { return FPictureFrame; }
 
   // Whether DrawCursor draws; off, the picture is exactly what the records make.
   void SetCursorVisible(bool visible) { FCursorVisible = visible; }
@@ -160,6 +156,9 @@ private:
   // The segment last prepared, and the one whose records make the picture.
   uint64_t FPreparedSegment = 0;
   uint64_t FPictureSegment = 0;
+  // The frame whose record was laid on the picture last: -1 for black (no record yet),
+  // kUnknownFrame when the picture is not one the index can tell.
+  static constexpr int32_t kUnknownFrame = -2;
   int32_t FPictureFrame = kUnknownFrame;
   // What laying records 0 .. FPictureFrame cost (see RecordCost).
   int64_t FPictureCost = 0;

@@ -52,6 +52,14 @@ KEYS
 # Paused, the frame steps are enabled behind the items the language table addresses.
 rz_probe menu roRezodu | grep -qxF $'1.11\tenabled\tСледующий кадр\\bCtrl+.' || rz_fail "no enabled Next frame item"
 
+# The context menu has the same items behind Close, Save picture last.
+read -r w h <<<"$(rz_client_size)"
+rz_click roRezodu $((w / 2)) $(((h - 40) / 2)) 3
+context_save() { rz_probe popup 2>/dev/null | grep -qxF $'25\tenabled\tСохранить кадр...'; }
+rz_wait_until 5 context_save || rz_fail "no Save picture at 25 in the context menu: $(rz_probe popup 2>&1)"
+xdotool key Escape
+rz_wait_until 5 eval '! rz_probe popup >/dev/null 2>&1' || rz_fail "the context menu stayed open"
+
 # Save picture: the dialog, a file name typed, the PNG equal to kof's picture.
 saved="$RZ_OUT/saved picture.png"
 rz_keys roRezodu ctrl+s
