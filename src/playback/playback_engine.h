@@ -144,6 +144,7 @@ private:
   bool TickOneSample(TSegmentInfo& segment);
   bool TickThreeSamples(TSegmentInfo& segment);
   bool Advance(TSegmentInfo& segment);
+  bool LoadNextRecord(TSegmentInfo& segment);
   void ResyncSound(const TSegmentInfo& segment);
   void OpenSound(const TSegmentInfo& segment);
   void CloseSound();

@@ -116,6 +116,12 @@ bool TPlaybackEngine::Advance(TSegmentInfo& segment) {
     StopClock();
     return true;
   }
+  return LoadNextRecord(segment);
+}
+
+// The next frame becomes current and its record is read; a record that cannot be read
+// stops the film (false).
+bool TPlaybackEngine::LoadNextRecord(TSegmentInfo& segment) {
   ++FCurrentFrame;
   try {
     FFrames.LoadFrame(segment);

@@ -65,14 +65,7 @@ bool TPlaybackEngine::ShowFrame(TSegmentInfo& segment, int32_t frame) {
     FEndOfSegment = true;
     return true;
   }
-  ++FCurrentFrame;
-  try {
-    FFrames.LoadFrame(segment);
-  } catch (const EkoError& error) {
-    FailPlayback(error.what());
-    return false;
-  }
-  return true;
+  return LoadNextRecord(segment);
 }
 
 // A track shorter than the frames leaves playback on its last sample; so here.
