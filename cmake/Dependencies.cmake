@@ -2,6 +2,7 @@
 #   cabinet  - libmspack natively; cabinet.dll (loaded at run time) on Windows
 #   LZMA     - liblzma (cross-built from Debian's source package for Windows)
 #   PNG      - libpng natively (kof frames)
+#   zlib     - the seek index deflates its pictures (libz-mingw-w64-dev for Windows)
 # rz_export_deps: FFmpeg's libraries (libavcodec, libavformat, libavfilter, libswscale,
 # libswresample, libavutil), which kof export encodes with; native kof and its tests only.
 # rz_demo_deps: LAME (libmp3lame-dev), which encodes the demo film's sound; only the
@@ -13,6 +14,8 @@ if(WIN32)
   find_library(RZ_LZMA_LIB NAMES liblzma.a lzma PATHS ${RZ_MINGW_PREFIX}/lib REQUIRED NO_DEFAULT_PATH)
   target_include_directories(rz_deps INTERFACE ${RZ_LZMA_INCLUDE})
   target_link_libraries(rz_deps INTERFACE ${RZ_LZMA_LIB})
+  find_package(ZLIB REQUIRED)
+  target_link_libraries(rz_deps INTERFACE ZLIB::ZLIB)
 else()
   find_package(PkgConfig REQUIRED)
   pkg_check_modules(RZ_PKG REQUIRED IMPORTED_TARGET liblzma libmspack libpng zlib)

@@ -15,3 +15,12 @@
 #define CM_FULL_SCREEN 121
 #define CM_HELP 130
 #define CM_ABOUT 131
+// Seeking: 5 seconds back and forward, a frame back and forward (paused), the start
+// and end of the current segment, and saving the picture shown as PNG.
+#define CM_SEEK_BACK 140
+#define CM_SEEK_FORWARD 141
+#define CM_PREVIOUS_FRAME 142
+#define CM_NEXT_FRAME 143
+#define CM_SEGMENT_START 144
+#define CM_SEGMENT_END 145
+#define CM_SAVE_PICTURE 146

@@ -9,6 +9,7 @@
 #include "app/film_properties.h"
 #include "app/panel_dock_win.h"
 #include "app/player_win.h"
+#include "app/save_picture_win.h"
 #include "app/wide_text_win.h"
 #include "controls/segment_list_window_win.h"
 #include "film/film_loader.h"
@@ -61,6 +62,7 @@ void RunCommand(TPlayer& player, int command) {
     case CM_FULL_SCREEN: ToggleFullScreen(player); break;
     case CM_HELP: ShowHelp(player); break;
     case CM_ABOUT: ShowAboutBox(player.MainWindow); break;
+    case CM_SAVE_PICTURE: SavePicture(player); break;
     default: player.Engine.RunCommand(command); break;
   }
   if (player.MainWindow != nullptr) {

@@ -13,3 +13,13 @@ enum class TMenuId : uint8_t {
   kMenuBar,
   kContext,
 };
+
+// Items behind those the language table addresses, so that those keep their positions.
+// In Actions: a separator, the six seek commands (5 seconds back and forward, frame back
+// and forward, segment start and end) from kActionsSeekItems on, a separator and Save
+// picture. In the context menu likewise, behind Close.
+constexpr int32_t kSeekItemCount = 6;
+constexpr int32_t kActionsSeekItems = 8;
+constexpr int32_t kActionsSavePicture = 15;
+constexpr int32_t kContextSeekItems = 18;
+constexpr int32_t kContextSavePicture = 25;

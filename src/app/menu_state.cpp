@@ -39,6 +39,20 @@ void SetSegmentItems(TMenuStateBuilder& b, bool enabled) {
   for (const int32_t position : {kContextPlay, kContextPause, kContextStop, kContextPrev, kContextNext})
     b.Enable(TMenuId::kContext, position, enabled);
 }
+// The seek commands need a film; the frame steps also a paused picture, Save picture one
+// that is shown. Without a segment list they are grayed.
+void SetSeekItems(TMenuStateBuilder& b, TPlayState playState, bool hasSegments) {
+  constexpr int32_t kFrameSteps[] = {2, 3};  // previous and next frame, among the seek items
+  for (int32_t i = 0; i < kSeekItemCount; ++i) {
+    const bool frameStep = i == kFrameSteps[0] || i == kFrameSteps[1];
+    const bool enabled = hasSegments && (!frameStep || playState == psPaused);
+    b.Enable(TMenuId::kActions, kActionsSeekItems + i, enabled);
+    b.Enable(TMenuId::kContext, kContextSeekItems + i, enabled);
+  }
+  const bool pictureShown = hasSegments && playState != psStopped;
+  b.Enable(TMenuId::kActions, kActionsSavePicture, pictureShown);
+  b.Enable(TMenuId::kContext, kContextSavePicture, pictureShown);
+}
 }  // namespace
 
 const TMenuItemState* TMenuStates::Find(TMenuId menu, int32_t position) const {
@@ -58,6 +72,7 @@ TMenuStates ComputeMenuStates(TPlayState playState, const TShellState& shell, st
   b.Check(TMenuId::kView, kViewFullScreen, shell.FullScreen);
   b.Check(TMenuId::kContext, kContextFullScreen, shell.FullScreen);
   if (segmentCount) SetSegmentItems(b, *segmentCount >= 1);
+  SetSeekItems(b, playState, segmentCount.value_or(0) >= 1);
 
   TMenuStates states;
   states.Items = b.Take();

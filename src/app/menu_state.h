@@ -35,7 +35,9 @@ struct TMenuStates {
 // their states. Otherwise they are enabled exactly when the film has a segment.
 // Load is enabled only while stopped with NoStartupFilm set. The Play, Pause or Stop
 // item matching the state is checked, the other two unchecked; Control panel and Full
-// screen carry ShowPanel and FullScreen. The Segments items are not addressed.
+// screen carry ShowPanel and FullScreen. The Segments items are not addressed. The seek
+// items are enabled with a segment (the frame steps only while paused), Save picture
+// with a segment while playing or paused; without a segment list they are grayed.
 TMenuStates ComputeMenuStates(TPlayState playState, const TShellState& shell, std::optional<int32_t> segmentCount);
 
 // The check marks of Actions > Segments and the context menu's Segments, set only by the

@@ -1,5 +1,7 @@
 #include "app/menus_win.h"
 
+#include <iterator>
+
 #include "app/command_ids.h"
 #include "app/ko_common_win.h"
 #include "app/wide_text_win.h"
@@ -20,7 +22,14 @@ constexpr TContextItem kContextItems[] = {
     {0, nullptr},                   {CM_HELP, "Справка"},
     {CM_ABOUT, "О программе..."},   {0, nullptr},
     {CM_EXIT, "Закрыть"},
+    // Behind the items the language table addresses (menu_items.h).
+    {0, nullptr},                   {CM_SEEK_BACK, "Назад на 5 секунд"},
+    {CM_SEEK_FORWARD, "Вперёд на 5 секунд"}, {CM_PREVIOUS_FRAME, "Предыдущий кадр"},
+    {CM_NEXT_FRAME, "Следующий кадр"}, {CM_SEGMENT_START, "Начало сегмента"},
+    {CM_SEGMENT_END, "Конец сегмента"}, {0, nullptr},
+    {CM_SAVE_PICTURE, "Сохранить кадр..."},
 };
+static_assert(std::size(kContextItems) == kContextSavePicture + 1);
 
 HMENU BuildContextMenu() {
   HMENU menu = CreatePopupMenu();

@@ -18,6 +18,7 @@ const TTextEntry kMessageTexts[kMessageTextCount] = {
     {"CannotCreateTempFile", "Не могу создать временный файл"},
     {"VideoDecompressorError", "Ошибка при запуске видео декомпрессора"},
     {"Segments", "Сегменты"},
+    {"CannotSavePictureFmt", "Не могу сохранить кадр в файл %s"},
 };
 
 const TTextEntry kMenuTexts[kMenuTextCount] = {
@@ -40,7 +41,17 @@ const TTextEntry kMenuTexts[kMenuTextCount] = {
     {"Speed", "Скорость воспроизведения"},
     {"Sound", "Громкость"},
     {"Progress", "Прогресс"},
+    {"SeekBack", "Назад на 5 секунд"},
+    {"SeekForward", "Вперёд на 5 секунд"},
+    {"PrevFrame", "Предыдущий кадр"},
+    {"NextFrame", "Следующий кадр"},
+    {"SegmentStart", "Начало сегмента"},
+    {"SegmentEnd", "Конец сегмента"},
+    {"SavePicture", "Сохранить кадр"},
 };
+
+const char* const kSeekShortcuts[kSeekItemCount] = {"Alt+Left", "Alt+Right", "Ctrl+,", "Ctrl+.", "Alt+Home", "Alt+End"};
+const char kSavePictureShortcut[] = "Ctrl+S";
 
 const char kPropertiesCaption[] = "Свойства файла";
 const char kSetMenuTextErrorText[] = "SetMenuText: SetMenuItemInfo error";
@@ -88,6 +99,19 @@ constexpr TContextItem kContextItems[] = {
     {11, TMenuText::kFullScreen},
 };
 
+// The seek commands and Save picture, behind the items the table has always addressed.
+void AddSeekItems(const TUiTexts& texts, std::vector<TMenuItemText>& items) {
+  const auto first = static_cast<size_t>(TMenuText::kSeekBack);
+  for (int32_t i = 0; i < kSeekItemCount; ++i) {
+    const std::string& text = texts.Menu(static_cast<TMenuText>(first + static_cast<size_t>(i)));
+    items.push_back({TMenuId::kActions, kActionsSeekItems + i, text + "\b" + kSeekShortcuts[i]});
+    items.push_back({TMenuId::kContext, kContextSeekItems + i, text});
+  }
+  const std::string& save = texts.Menu(TMenuText::kSavePicture);
+  items.push_back({TMenuId::kActions, kActionsSavePicture, save + "\b" + kSavePictureShortcut});
+  items.push_back({TMenuId::kContext, kContextSavePicture, save});
+}
+
 // The format to use: the current text when its conversions fit, else the built-in one;
 // null when neither fits (the text is then shown as it is).
 const char* UsableFormat(const std::string& current, const char* builtIn, char conversion) {
@@ -127,6 +151,7 @@ std::vector<TMenuItemText> TUiTexts::OverlayMenuTexts(const std::string& languag
   items.push_back({TMenuId::kContext, 13, contextHelp});
   items.push_back({TMenuId::kContext, 14, Menu(TMenuText::kAbout)});
   items.push_back({TMenuId::kContext, 16, LookUp(table, kCloseKey, toUtf8)});
+  AddSeekItems(*this, items);
   return items;
 }
 

@@ -27,8 +27,9 @@ enum class TMessageText : uint8_t {
   kCannotCreateTempFile,
   kVideoDecompressorError,
   kSegmentListCaption,  // key "Segments"
+  kCannotSavePictureFmt,  // one %s: the path
 };
-constexpr size_t kMessageTextCount = 11;
+constexpr size_t kMessageTextCount = 12;
 
 enum class TMenuText : uint8_t {
   kFile,
@@ -50,8 +51,16 @@ enum class TMenuText : uint8_t {
   kSpeed,
   kSound,
   kProgress,
+  // The seek commands and Save picture (menu items only), in menu order.
+  kSeekBack,
+  kSeekForward,
+  kPreviousFrame,
+  kNextFrame,
+  kSegmentStart,
+  kSegmentEnd,
+  kSavePicture,
 };
-constexpr size_t kMenuTextCount = 19;
+constexpr size_t kMenuTextCount = 26;
 
 // A text's key in the language table and its built-in value.
 struct TTextEntry {
@@ -61,6 +70,11 @@ struct TTextEntry {
 // Indexed by TMessageText and TMenuText, in the order the table is applied.
 extern const TTextEntry kMessageTexts[kMessageTextCount];
 extern const TTextEntry kMenuTexts[kMenuTextCount];
+
+// The shortcut of each seek command, as the menus show it (kSeekBack .. kSegmentEnd),
+// and of Save picture.
+extern const char* const kSeekShortcuts[kSeekItemCount];
+extern const char kSavePictureShortcut[];
 
 // Texts no key reaches.
 extern const char kPropertiesCaption[];

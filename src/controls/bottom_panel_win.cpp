@@ -11,6 +11,7 @@
 #include "app/player_win.h"
 #include "app/wide_text_win.h"
 #include "controls/bottom_panel_state_win.h"
+#include "playback/seek_target.h"
 
 namespace {
 constexpr wchar_t kClassName[] = L"koBottomPanel";
@@ -57,6 +58,20 @@ void OnBarSegmentClick(int32_t index, bool& allow) {
     return;
   player.Engine.StartSegment(panel->BarSegments[static_cast<size_t>(index)]);
   allow = true;
+}
+
+// Dragging along the bar shows the frame under the mouse, in the film segment that
+// part of the bar stands for; the play state stays as it is.
+void OnBarScrub(const TkoProgressBar& bar, double seconds) {
+  TPlayer& player = Player();
+  const TBottomPanelState* panel = BottomPanelState();
+  const TProgressModel::TSegmentTime at = bar.Model().SegmentAtTime(seconds);
+  if (!player.Segments || panel == nullptr || at.Segment < 0 ||
+      at.Segment >= static_cast<int32_t>(panel->BarSegments.size()))
+    return;
+  const int32_t index = panel->BarSegments[static_cast<size_t>(at.Segment)];
+  if (const TSegmentInfo* segment = player.Segments->Get(index))
+    player.Engine.SeekTo(index, FrameAtSeconds(*segment, at.Seconds));
 }
 
 void OnVolumeChange(TkoSlider& slider) {
@@ -162,6 +177,7 @@ TBottomPanelState::TBottomPanelState(HWND window)
              kProgressBarBox.Height, TRUE);
   ProgressBar->SetPosition(0);
   ProgressBar->OnSegmentClick = [](TkoProgressBar&, int32_t index, bool& allow) { OnBarSegmentClick(index, allow); };
+  ProgressBar->OnScrub = OnBarScrub;
   SpeedSlider = CreateSlider(*this, kSpeedSliderBox, kSpeedThumbBitmap, kSpeedSliderMax, kSpeedSliderStart);
   SpeedSlider->OnChange = [](TkoSlider& slider) { Player().Engine.SpeedChanged(slider.GetPosition()); };
   VolumeSlider = CreateSlider(*this, kVolumeSliderBox, kVolumeThumbBitmap, kVolumeSliderMax, 0);

@@ -1,5 +1,7 @@
 #include "controls/ko_progress_bar_win.h"
 
+#include <cstdlib>
+
 #include "controls/control_bounds.h"
 #include "platform/gdi_holders_win.h"
 
@@ -38,6 +40,9 @@ LRESULT TkoProgressBar::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM
   switch (message) {
     case WM_PAINT: Paint(); return 0;
     case WM_LBUTTONDOWN: OnClick(lParam); return 0;
+    case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
+    case WM_LBUTTONUP: OnButtonUp(); return 0;
+    case WM_CAPTURECHANGED: FPressed = FScrubbing = false; return 0;
   }
   return TkoControl::WndProc(window, message, wParam, lParam);
 }
@@ -63,9 +68,31 @@ void TkoProgressBar::SelectSegment(int32_t index) {
   if (allow) SetPosition(FModel.SegmentStart(index));
 }
 
+// The press selects the segment as a click always has; the bar then keeps the mouse
+// until the button is released, so that a drag can follow.
 void TkoProgressBar::OnClick(LPARAM lParam) {
   const int32_t segment = FModel.SegmentAtPixel(UnsignedLowWord(lParam), FWidth);
   if (segment >= 0) SelectSegment(segment);
+  FPressX = SignedLowWord(lParam);
+  FScrubbing = false;
+  SetCapture(FHandle);
+  FPressed = GetCapture() == FHandle;
+}
+
+void TkoProgressBar::OnMouseMove(LPARAM lParam) {
+  if (!FPressed) return;
+  const int32_t x = SignedLowWord(lParam);
+  if (!FScrubbing && std::abs(x - FPressX) < GetSystemMetrics(SM_CXDRAG)) return;
+  FScrubbing = true;
+  const double seconds = FModel.TimeAtPixel(x, FWidth);
+  SetPosition(static_cast<float>(seconds));
+  if (OnScrub) OnScrub(*this, seconds);
+}
+
+void TkoProgressBar::OnButtonUp() {
+  const bool pressed = FPressed;
+  FPressed = FScrubbing = false;
+  if (pressed) ReleaseCapture();
 }
 
 // A white body framed in the bar colour, the played part filled from x = 2, and a black

@@ -1,8 +1,10 @@
 #pragma once
 // TkoProgressBar (class "koProgressBar"): the film's position as a filled bar with a
-// thin mark between segments; a click picks a whole segment (no dragging, no seeking
-// inside a segment). It knows nothing of films: the owner gives it segment lengths and
-// the position in seconds and decides in OnSegmentClick whether a click is taken.
+// thin mark between segments; a click picks a whole segment, and dragging after the
+// press (beyond the system's drag distance) scrubs: the bar follows the mouse and tells
+// the owner the time under it. It knows nothing of films: the owner gives it segment
+// lengths and the position in seconds and decides in OnSegmentClick whether a click is
+// taken and in OnScrub what a time means.
 #include <windows.h>
 
 #include <functional>
@@ -26,6 +28,9 @@ public:
   void SelectSegment(int32_t index);
   // Called with the bar, the segment's index and Allow, which the handler may clear.
   std::function<void(TkoProgressBar&, int32_t, bool&)> OnSegmentClick;
+  // Called for every move while the mouse drags along the bar, with the time under it
+  // (0 .. TotalLength()); the bar shows that position.
+  std::function<void(TkoProgressBar&, double)> OnScrub;
 
   const TProgressModel& Model() const { return FModel; }
 
@@ -39,6 +44,13 @@ protected:
 private:
   void Paint();
   void OnClick(LPARAM lParam);
+  void OnMouseMove(LPARAM lParam);
+  void OnButtonUp();
 
   TProgressModel FModel;
+  // Between a press and its release: where it was pressed, and whether the mouse has
+  // moved far enough since to scrub.
+  bool FPressed = false;
+  bool FScrubbing = false;
+  int32_t FPressX = 0;
 };

@@ -56,3 +56,20 @@ int32_t TProgressModel::SegmentAtPixel(int32_t x, int32_t width) const {
   }
   return -1;
 }
+
+double TProgressModel::TimeAtPixel(int32_t x, int32_t width) const {
+  if (width <= 2 * kMargin) return 0;
+  const double total = TotalLength();
+  const double time = total * (static_cast<double>(x) - kMargin) / (static_cast<double>(width) - 4);
+  return time < 0 ? 0 : time > total ? total : time;
+}
+
+TProgressModel::TSegmentTime TProgressModel::SegmentAtTime(double seconds) const {
+  float start = 0;
+  for (int32_t i = 0; i < Count(); ++i) {
+    const float end = start + FLengths[static_cast<size_t>(i)];
+    if (seconds < end || i + 1 == Count()) return {i, seconds < start ? 0.0 : seconds - start};
+    start = end;
+  }
+  return {};
+}

@@ -38,6 +38,17 @@ public:
   // beyond t, and for a bar too narrow to have a drawing area.
   int32_t SegmentAtPixel(int32_t x, int32_t width) const;
 
+  // Dragging along the bar: the time under pixel x, not rounded, clamped to
+  // 0 .. TotalLength() (0 for a bar too narrow to have a drawing area).
+  double TimeAtPixel(int32_t x, int32_t width) const;
+  // The segment whose part of the bar holds that time (the last one from its end on)
+  // and how far into it the time lies; Segment -1 without segments.
+  struct TSegmentTime {
+    int32_t Segment = -1;
+    double Seconds = 0;
+  };
+  TSegmentTime SegmentAtTime(double seconds) const;
+
 private:
   float FPosition = 0;
   std::vector<float> FLengths;

@@ -26,6 +26,11 @@ TkoCursor* TCursorList::Item(int32_t index) const {
 
 TSegmentList::~TSegmentList() { Clear(); }
 
+uint64_t NewSegmentSerial() {
+  static uint64_t last = 0;
+  return ++last;
+}
+
 TSegmentInfo* TSegmentList::Add() {
   if (Count() == FCapacity) {
     FCapacity += kGrowthStep;

@@ -12,6 +12,11 @@
 
 class TkoCursor;
 
+// A number no segment record made before in this run has had: freed records' addresses
+// come back, so whoever keeps data about a segment (the seek index) tells them apart
+// by this.
+uint64_t NewSegmentSerial();
+
 // Owns a segment's decoded cursor images, in the order of the data file.
 class TCursorList {
 public:
@@ -64,6 +69,7 @@ struct TSegmentInfo {
   // Playback sets this once it has told the user that the segment is skipped, so an
   // unplayable segment is reported once and not at every tick.
   bool SkipReported = false;
+  const uint64_t Serial = NewSegmentSerial();
 
   // A segment can be played from its records only with a frame stream and a rate.
   bool Playable() const { return FrameStream != nullptr && FramesPerSecond > 0; }

@@ -1,10 +1,12 @@
 #include "playback/frame_source.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
 #include "film/data_file.h"
 #include "film/ko_error.h"
+#include "film/little_endian.h"
 #include "film/segment_list.h"
 #include "playback/frame_unpack.h"
 
@@ -35,6 +37,8 @@ bool TkoFrameSource::PrepareDisplay(const TSegmentInfo& segment) {
     if (const TkoCursor* cursor = segment.Cursors.Item(i)) FOverlay.GrowFor(*cursor);
   changed |= depth != FRecordedDisplayDepth || displayDepth != FRecordedDisplayDepth;
   FDamageReported = false;
+  FPreparedSegment = segment.Serial;
+  FPictureFrame = kUnknownFrame;
   if (changed || !drawable) {
     FRecordedDisplayDepth = displayDepth;
     FMemory->Release();
@@ -56,14 +60,19 @@ void TkoFrameSource::MakePicture(int32_t width, int32_t height, int32_t depth) {
 }
 
 void TkoFrameSource::ClearPictures() {
+  FPictureFrame = kUnknownFrame;
   if (FPicture.IsEmpty()) return;
   const size_t rowBytes = static_cast<size_t>(FPicture.Width) * FPicture.BytesPerPixel();
   for (int32_t y = 0; y < FPicture.Height; ++y) std::memset(FPicture.Row(y), 0, rowBytes);
+  FPictureSegment = FPreparedSegment;
+  FPictureFrame = -1;
+  FPictureCost = 0;
 }
 
 void TkoFrameSource::ResetFrameBuffer(const TSegmentInfo& segment) {
   std::vector<uint8_t>().swap(FFrame);
   FRecordSkipped = false;
+  FBufferFrame = -1;
   const size_t size = FrameBufferSize(segment.Width, segment.Height);
   try {
     FFrame.resize(size);
@@ -73,11 +82,14 @@ void TkoFrameSource::ResetFrameBuffer(const TSegmentInfo& segment) {
 }
 
 void TkoFrameSource::LoadFrame(TSegmentInfo& segment) {
+  const int64_t offset = segment.FrameStream ? segment.FrameStream->GetPosition() : -1;
+  FBufferFrame = -1;
   const TLoadFrameResult result = ::LoadFrame(&segment, FFrame);
   // A record stepped over left the buffer holding the one before, which must not be
   // laid again.
   FRecordSkipped = result.Ok && result.Damage == TFrameRecordDamage::kTooLarge;
   if (!result.Ok) throw EkoError(result.Message);
+  FBufferFrame = FSeekIndex.NoteRecord(segment, offset, segment.FrameStream->GetPosition());
   if (result.Damage != TFrameRecordDamage::kNone) ReportDamage(result.Message);
 }
 
@@ -88,9 +100,15 @@ void TkoFrameSource::UnpackFrame(const TSegmentInfo& segment) {
 }
 
 void TkoFrameSource::ApplyDifference(const TSegmentInfo& segment) {
-  if (!IsDrawableDepth(segment.BitsPerPixel) || FPicture.IsEmpty() || FFrame.empty() || FRecordSkipped) return;
-  const TkoFrameStatus status = ApplyFrameRecord(FFrame, FPicture);
-  if (status != TkoFrameStatus::kComplete) ReportDamage(FrameStatusText(status));
+  if (!IsDrawableDepth(segment.BitsPerPixel) || FPicture.IsEmpty() || FFrame.empty()) return;
+  int64_t changed = 0;
+  int64_t bytes = 0;
+  if (!FRecordSkipped) {
+    const TkoFrameStatus status = ApplyFrameRecord(FFrame, FPicture, &changed);
+    if (status != TkoFrameStatus::kComplete) ReportDamage(FrameStatusText(status));
+    bytes = std::clamp<int64_t>(ReadI32LE(FFrame.data()), 0, static_cast<int64_t>(FFrame.size()));
+  }
+  NoteRecordLaid(segment, bytes, changed);
 }
 
 // The first damage of a segment is told; the rest of it would only repeat the news.

@@ -16,6 +16,7 @@
 #include "playback/cursor_overlay.h"
 #include "playback/ko_picture.h"
 #include "playback/playback_services.h"
+#include "playback/seek_index.h"
 
 // Pixel memory for the picture.
 class TPictureMemory {
@@ -103,6 +104,17 @@ public:
   void SaveCursorBackground() override { FOverlay.Save(FPicture); }
   void DrawCursor() override;
   void CommitCursor() override { FOverlay.Commit(); }
+  // Starts from the picture on hand when it lies between the latest kept picture at or
+  // before frame and frame, else from that kept picture (or black), and lays the
+  // records up to frame; every record laid on the way counts for the seek index as in
+  // playback. For a depth that is not drawn only the stream is placed. Damaged records
+  // are handled and reported as LoadFrame and ApplyDifference handle them.
+  void SeekFrame(TSegmentInfo& segment, int32_t frame) override;
+  void ForgetSeekIndex() override;
+
+  // The budget for the seek index's pictures (TkoSeekIndex::kDefaultBudget at first).
+  void SetSeekBudget(size_t bytes) { FSeekIndex.SetBudget(bytes); }
+  const TkoSeekIndex& SeekIndex() const { return FSeekIndex; }
 
   // Whether DrawCursor draws; off, the picture is exactly what the records make.
   void SetCursorVisible(bool visible) { FCursorVisible = visible; }
@@ -116,6 +128,11 @@ public:
 private:
   void MakePicture(int32_t width, int32_t height, int32_t depth);
   void ReportDamage(const std::string& text);
+  // seek_frame.cpp
+  void NoteRecordLaid(const TSegmentInfo& segment, int64_t recordBytes, int64_t changedPixels);
+  void StartNear(const TSegmentInfo& segment, int32_t frame);
+  void BlackPicture(const TSegmentInfo& segment);
+  void PlaceStreamAfter(TSegmentInfo& segment, int32_t frame);
 
   TFrameSourceHost* FHost;
   TFrameSourceHost FSilentHost;
@@ -134,4 +151,17 @@ private:
   // The last record read was stepped over: the buffer does not hold it.
   bool FRecordSkipped = false;
   bool FCursorVisible = true;
+
+  TkoSeekIndex FSeekIndex;
+  // The segment last prepared, and the one whose records make the picture.
+  uint64_t FPreparedSegment = 0;
+  uint64_t FPictureSegment = 0;
+  // The frame whose record was laid on the picture last: -1 for black (no record yet),
+  // kUnknownFrame when the picture is not one the index can tell.
+  static constexpr int32_t kUnknownFrame = -2;
+  int32_t FPictureFrame = kUnknownFrame;
+  // What laying records 0 .. FPictureFrame cost (see RecordCost).
+  int64_t FPictureCost = 0;
+  // The frame of the record in the frame buffer; -1 when not known.
+  int32_t FBufferFrame = -1;
 };

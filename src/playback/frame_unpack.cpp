@@ -68,6 +68,7 @@ inline void XorPixels(uint8_t* p, size_t count, uint32_t colour) {
 struct TLaid {
   int64_t Covered = 0;
   bool Dropped = false;
+  int64_t Changed = 0;  // pixels of runs whose colour is not 0
 };
 
 // Lays the runs on the picture; pixels past the frame are dropped. The position is a
@@ -79,6 +80,7 @@ TLaid LayRuns(const TRuns& runs, const TkoPictureView& picture) {
   const int64_t total = int64_t{picture.Width} * picture.Height;
   const size_t rowBytes = static_cast<size_t>(picture.Width) * Bpp;
   int64_t left = total;
+  int64_t changed = 0;
   bool dropped = false;
   uint8_t* row = picture.Pixels;
   uint8_t* p = row;
@@ -89,6 +91,7 @@ TLaid LayRuns(const TRuns& runs, const TkoPictureView& picture) {
     if (pixels > left) pixels = left, dropped = true;
     left -= pixels;
     const uint32_t colour = ColourOf(run);
+    if (colour != 0) changed += pixels;
     size_t bytes = static_cast<size_t>(pixels) * Bpp;
     if (bytes < rowLeft) {
       if (colour != 0) XorPixels<Bpp>(p, bytes / Bpp, colour);
@@ -110,7 +113,7 @@ TLaid LayRuns(const TRuns& runs, const TkoPictureView& picture) {
       rowLeft = rowBytes;
     }
   }
-  return {total - left, dropped};
+  return {total - left, dropped, changed};
 }
 }  // namespace
 
@@ -130,10 +133,13 @@ const char* FrameStatusText(TkoFrameStatus status) {
   return "";
 }
 
-TkoFrameStatus ApplyFrameRecord(std::span<const uint8_t> record, const TkoPictureView& picture) {
+TkoFrameStatus ApplyFrameRecord(std::span<const uint8_t> record, const TkoPictureView& picture,
+                                int64_t* changedPixels) {
+  if (changedPixels != nullptr) *changedPixels = 0;
   if (picture.IsEmpty() || !IsDrawableDepth(picture.Depth)) return TkoFrameStatus::kNoPicture;
   const TRuns runs = RunsOf(record);
   const TLaid laid = picture.Depth == 32 ? LayRuns<4>(runs, picture) : LayRuns<3>(runs, picture);
+  if (changedPixels != nullptr) *changedPixels = laid.Changed;
   return StatusOf(runs.Bad, laid.Covered, int64_t{picture.Width} * picture.Height, laid.Dropped);
 }
 

@@ -19,6 +19,8 @@ void TPlaybackEngine::SetSegmentList(TSegmentList* segments) {
   FSegments = segments;
   FCurrentSegment = 0;
   FCurrentFrame = -1;
+  FShownFrame = -1;
+  FFrames.ForgetSeekIndex();
 }
 
 TSegmentInfo* TPlaybackEngine::CurrentSegmentInfo() const {
@@ -97,25 +99,8 @@ bool TPlaybackEngine::StartSegment(int32_t index) {
 }
 
 bool TPlaybackEngine::StartPlayable(int32_t index) {
-  StopClock();
-  SelectSegment(index);
-  FCurrentFrame = -1;
-  FShell.RefreshSegmentLine();
-  TSegmentInfo* segment = CurrentSegmentInfo();
-  if (segment == nullptr || !FFrames.PrepareDisplay(*segment)) return false;
-  // Preparing may show a message whose loop runs commands; give up if one of them
-  // moved to another segment or film.
-  if (CurrentSegmentInfo() != segment || FCurrentSegment != index) return false;
-  FFrames.ClearPictures();
-  FFrames.ResetFrameBuffer(*segment);
-  FFrames.ResetCursor();
-  FSamplesPerFrame = (segment->Flags & 1) != 0 ? 3 : 1;
-  segment->FrameStream->SetPosition(segment->FirstFrameOffset);
-  segment->CursorTrack.SetPosition(0);
-  FTickCounter = 0;
-  const TScreenSize screen = FShell.ScreenSize();
-  if (segment->Width == screen.Width && segment->Height == screen.Height && !FShell.IsFullScreen())
-    FShell.ToggleFullScreen();
+  TSegmentInfo* segment = EnterSegment(index);
+  if (segment == nullptr) return false;
   SetState(psStopped);
   FPresenter.LayOut();
   Notify(kEventSegmentStarted, index);
@@ -137,6 +122,33 @@ bool TPlaybackEngine::StartPlayable(int32_t index) {
   return true;
 }
 
+// Makes index the current segment with the clock stopped, and the display, frame
+// buffer, pointer and streams ready for its first frame. Null when it cannot be
+// prepared.
+TSegmentInfo* TPlaybackEngine::EnterSegment(int32_t index) {
+  StopClock();
+  SelectSegment(index);
+  FCurrentFrame = -1;
+  FShownFrame = -1;
+  FShell.RefreshSegmentLine();
+  TSegmentInfo* segment = CurrentSegmentInfo();
+  if (segment == nullptr || !FFrames.PrepareDisplay(*segment)) return nullptr;
+  // Preparing may show a message whose loop runs commands; give up if one of them
+  // moved to another segment or film.
+  if (CurrentSegmentInfo() != segment || FCurrentSegment != index) return nullptr;
+  FFrames.ClearPictures();
+  FFrames.ResetFrameBuffer(*segment);
+  FFrames.ResetCursor();
+  FSamplesPerFrame = (segment->Flags & 1) != 0 ? 3 : 1;
+  segment->FrameStream->SetPosition(segment->FirstFrameOffset);
+  segment->CursorTrack.SetPosition(0);
+  FTickCounter = 0;
+  const TScreenSize screen = FShell.ScreenSize();
+  if (segment->Width == screen.Width && segment->Height == screen.Height && !FShell.IsFullScreen())
+    FShell.ToggleFullScreen();
+  return segment;
+}
+
 // A record could not be read or expanded: the film stops first (sound closed, full
 // screen restored, or the program closed on finish), then the failure is shown.
 void TPlaybackEngine::FailPlayback(const std::string& text) {
@@ -146,6 +158,11 @@ void TPlaybackEngine::FailPlayback(const std::string& text) {
 
 void TPlaybackEngine::Play() {
   if (FSegments == nullptr || FState == psPlaying || SegmentCount() == 0) return;
+  if (FState == psPaused && FEndOfSegment) {
+    // Paused on the last frame after a seek: playback goes on where it would have.
+    Next();
+    return;
+  }
   if (FState == psPaused) {
     StartClock();
   } else {
@@ -180,6 +197,7 @@ void TPlaybackEngine::Stop() {
   if (FShell.IsFullScreen() != FFullScreenAtPlay) FShell.ToggleFullScreen();
   FShell.InvalidateMainWindow();
   FCurrentFrame = -1;
+  FShownFrame = -1;
   FShell.RefreshSegmentLine();
   FShell.RedrawPanel();
 }
@@ -217,6 +235,12 @@ bool TPlaybackEngine::RunCommand(int32_t commandId) {
     case CM_STOP: Stop(); return true;
     case CM_PREVIOUS: Previous(); return true;
     case CM_NEXT: Next(); return true;
+    case CM_SEEK_BACK: SeekBySeconds(-kSeekStepSeconds); return true;
+    case CM_SEEK_FORWARD: SeekBySeconds(kSeekStepSeconds); return true;
+    case CM_PREVIOUS_FRAME: StepFrame(-1); return true;
+    case CM_NEXT_FRAME: StepFrame(+1); return true;
+    case CM_SEGMENT_START: SeekToSegmentStart(); return true;
+    case CM_SEGMENT_END: SeekToSegmentEnd(); return true;
     default: return false;
   }
 }

@@ -32,6 +32,8 @@ public:
   static constexpr uint32_t kTimerResolution = 25;
   static constexpr uint32_t kStartDelay = 20;
   static constexpr uint32_t kStartResolution = 5;
+  // How far the back and forward commands jump.
+  static constexpr double kSeekStepSeconds = 5.0;
 
   explicit TPlaybackEngine(const TPlaybackServices& services);
   TPlaybackEngine(const TPlaybackEngine&) = delete;
@@ -74,8 +76,31 @@ public:
   // no segment.
   void SelectSegment(int32_t index);
   // Runs the transport command with that identifier (110 Play, 111 Pause, 112 Stop,
-  // 114 Previous, 115 Next); returns false for any other identifier.
+  // 114 Previous, 115 Next, and the seek commands: 5 seconds back and forward, frame
+  // back and forward, segment start and end); returns false for any other identifier.
   bool RunCommand(int32_t commandId);
+
+  // --- Seeking ---------------------------------------------------------------------
+  // Shows frame (clamped to the segment's frames) of segment index and goes on from
+  // there as if playback had reached it: the tick counter, the pointer sample (tick
+  // frame x S), the lag and, at the next tick, the sound follow. Playing stays
+  // playing, paused stays paused; from stopped the film pauses there, so that Play goes
+  // on from it. Another segment than the current one is started first, as a segment
+  // start does it (its segment-started event, its sound opened) but without playing it.
+  // Returns false, changing nothing, without a segment list or for a segment that
+  // cannot be played; stops the film and shows the failure, as playback does, and
+  // returns false when a record on the way cannot be read.
+  bool SeekTo(int32_t index, int32_t frame);
+  // The frame seconds after (before, when negative) the one shown, across segment
+  // boundaries, clamped to the film's first and last frame.
+  bool SeekBySeconds(double seconds);
+  // Only while paused: the frame step frames after (before) the one shown, across
+  // segment boundaries. Returns false in other states and at the film's ends.
+  bool StepFrame(int32_t step);
+  bool SeekToSegmentStart();
+  bool SeekToSegmentEnd();
+  // The frame whose record was laid on the picture last; -1 before the first.
+  int32_t ShownFrame() const { return FShownFrame; }
 
   // --- Clock -----------------------------------------------------------------------
   // One timer event carrying token has arrived. Does nothing for an event of a chain
@@ -107,6 +132,10 @@ private:
   void ComputePeriod();
   int32_t FindPlayable(int32_t index, int32_t step);
   bool StartPlayable(int32_t index);
+  TSegmentInfo* EnterSegment(int32_t index);
+  // seek_engine.cpp
+  bool ShowFrame(TSegmentInfo& segment, int32_t frame);
+  void PlaceCursorTrack(TSegmentInfo& segment, int32_t sample);
   void Notify(uint8_t event, int32_t parameter);
   void FailPlayback(const std::string& text);
   // playback_tick.cpp
@@ -115,6 +144,7 @@ private:
   bool TickOneSample(TSegmentInfo& segment);
   bool TickThreeSamples(TSegmentInfo& segment);
   bool Advance(TSegmentInfo& segment);
+  bool LoadNextRecord(TSegmentInfo& segment);
   void ResyncSound(const TSegmentInfo& segment);
   void OpenSound(const TSegmentInfo& segment);
   void CloseSound();
@@ -133,6 +163,7 @@ private:
   TPlayState FState = psStopped;
   int32_t FCurrentSegment = 0;
   int32_t FCurrentFrame = -1;
+  int32_t FShownFrame = -1;
   int32_t FTickCounter = 0;
   int32_t FSamplesPerFrame = 1;
   int32_t FPeriod = kInitialPeriod;

@@ -79,6 +79,12 @@ public:
   virtual void DrawCursor() = 0;
   // The pointer's new position becomes its old one.
   virtual void CommitCursor() = 0;
+  // Lays the picture of frame (0 .. frame count - 1) of the segment last prepared,
+  // without the pointer (take it out first), and leaves the frame stream at the record
+  // after it. Throws EkoError when a record on the way cannot be read.
+  virtual void SeekFrame(TSegmentInfo& segment, int32_t frame) = 0;
+  // Another film: what was learnt about the segments' records for seeking goes.
+  virtual void ForgetSeekIndex() = 0;
 };
 
 // Copies the picture into the main window.

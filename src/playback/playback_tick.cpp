@@ -69,6 +69,7 @@ bool TPlaybackEngine::TickOneSample(TSegmentInfo& segment) {
     return false;
   }
   FFrames.ApplyDifference(segment);
+  FShownFrame = FCurrentFrame;
   FFrames.ReadCursorSample(segment);
   FFrames.SaveCursorBackground();
   FFrames.DrawCursor();
@@ -97,6 +98,7 @@ bool TPlaybackEngine::TickThreeSamples(TSegmentInfo& segment) {
   if (m == 0) {
     FFrames.RestoreCursor();
     FFrames.ApplyDifference(segment);
+    FShownFrame = FCurrentFrame;
     FFrames.SaveCursorBackground();
     FFrames.DrawCursor();
     if (!FLag || FCurrentFrame % kLagShowEvery == 0) FPresenter.PresentWholeFrame();
@@ -114,6 +116,12 @@ bool TPlaybackEngine::Advance(TSegmentInfo& segment) {
     StopClock();
     return true;
   }
+  return LoadNextRecord(segment);
+}
+
+// The next frame becomes current and its record is read; a record that cannot be read
+// stops the film (false).
+bool TPlaybackEngine::LoadNextRecord(TSegmentInfo& segment) {
   ++FCurrentFrame;
   try {
     FFrames.LoadFrame(segment);

@@ -72,3 +72,28 @@ TEST(MenuState, SegmentItemsDependOnTheFilmAndAreLeftAloneWithoutAList) {
       EXPECT_TRUE(item.Position == (item.Menu == TMenuId::kActions ? 4 : 6) && item.Checked == visible &&
                   !item.Enabled);
 }
+
+// The seek items behind the addressed ones: with a film the seek commands are enabled,
+// the frame steps only while paused, Save picture while a picture is shown; the context
+// menu agrees; without a segment list they are grayed.
+TEST(MenuState, SeekItemsFollowTheFilmAndThePlayState) {
+  const TShellState shell;
+  for (const TPlayState state : {psStopped, psPlaying, psPaused}) {
+    for (const std::optional<int32_t> segments : {std::optional<int32_t>(2), std::optional<int32_t>(0),
+                                                  std::optional<int32_t>()}) {
+      const TMenuStates s = ComputeMenuStates(state, shell, segments);
+      const bool film = segments.value_or(0) > 0;
+      const std::string trace = std::to_string(state) + "/" + std::to_string(segments.value_or(-1));
+      for (int32_t i = 0; i < kSeekItemCount; ++i) {
+        const bool frameStep = i == 2 || i == 3;
+        EXPECT_EQ(EnabledOf(s, TMenuId::kActions, kActionsSeekItems + i), film && (!frameStep || state == psPaused))
+            << trace << " item " << i;
+        EXPECT_EQ(EnabledOf(s, TMenuId::kContext, kContextSeekItems + i),
+                  EnabledOf(s, TMenuId::kActions, kActionsSeekItems + i));
+      }
+      EXPECT_EQ(EnabledOf(s, TMenuId::kActions, kActionsSavePicture), film && state != psStopped) << trace;
+      EXPECT_EQ(EnabledOf(s, TMenuId::kContext, kContextSavePicture),
+                EnabledOf(s, TMenuId::kActions, kActionsSavePicture));
+    }
+  }
+}

@@ -62,7 +62,12 @@ TEST(UiTexts, EveryMenuItemGetsItsKeyAndShortcut) {
             "B0 File|B1 Actions|B2 View|B3 Help|F0 Load\bCtrl + O|F1 Properties\bF8|F3 Exit\bAlt+F4|A0 Play\bF9|"
             "A1 Pause\bF10|A2 Stop\bF11|A4 Segments\bF6|A5 Prev\bF4|A6 Next\bF5|V0 ShowPanel\bF7|"
             "V1 FullScreen\bAlt + Enter|H0 CH\bF1|H2 About|C0 Load|C2 Play|C3 Pause|C4 Stop|C6 Segments|C7 Prev|"
-            "C8 Next|C10 ShowPanel|C11 FullScreen|C13 CH|C14 About|C16 CL|");
+            "C8 Next|C10 ShowPanel|C11 FullScreen|C13 CH|C14 About|C16 CL|"
+            // Behind them, so that the positions above stay: the seek commands and Save picture.
+            "A8 SeekBack\bAlt+Left|C18 SeekBack|A9 SeekForward\bAlt+Right|C19 SeekForward|"
+            "A10 PrevFrame\bCtrl+,|C20 PrevFrame|A11 NextFrame\bCtrl+.|C21 NextFrame|"
+            "A12 SegmentStart\bAlt+Home|C22 SegmentStart|A13 SegmentEnd\bAlt+End|C23 SegmentEnd|"
+            "A15 SavePicture\bCtrl+S|C25 SavePicture|");
 }
 
 TEST(UiTexts, TableFormatsAreUsedOnlyWithTheExpectedConversion) {

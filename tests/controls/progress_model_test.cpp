@@ -57,3 +57,24 @@ TEST(ProgressModel, ThePositionIsClampedToTheCurrentTotal) {
   EXPECT_EQ(bar.AddSegment(3), 0);
   EXPECT_EQ(bar.AddSegment(4), 1);
 }
+
+// Dragging: the exact time under the mouse, clamped to the film, and the segment (with
+// the time into it) that part of the bar stands for.
+TEST(ProgressModel, ADragReadsTheTimeUnderTheMouseAndItsSegment) {
+  const TProgressModel bar = Bar({10, 45});
+  const std::pair<int32_t, double> times[] = {{2, 0}, {100, 27.5}, {198, 55}, {-40, 0}, {400, 55}};
+  for (const auto& [x, seconds] : times) EXPECT_DOUBLE_EQ(bar.TimeAtPixel(x, kBarWidth), seconds) << x;
+  EXPECT_EQ(bar.TimeAtPixel(50, 4), 0) << "no drawing area";
+  struct Case {
+    double Seconds;
+    int32_t Segment;
+    double Into;
+  };
+  for (const Case c : {Case{0, 0, 0}, Case{9.5, 0, 9.5}, Case{10, 1, 0}, Case{27.5, 1, 17.5}, Case{55, 1, 45},
+                       Case{70, 1, 60}}) {
+    const TProgressModel::TSegmentTime at = bar.SegmentAtTime(c.Seconds);
+    EXPECT_EQ(at.Segment, c.Segment) << c.Seconds;
+    EXPECT_DOUBLE_EQ(at.Seconds, c.Into) << c.Seconds;
+  }
+  EXPECT_EQ(Bar({}).SegmentAtTime(3).Segment, -1);
+}

@@ -83,6 +83,10 @@ public:
   void SaveCursorBackground() override { Log("Save"); }
   void DrawCursor() override { Log("Draw"); }
   void CommitCursor() override { Log("Commit"); }
+  void SeekFrame(TSegmentInfo& s, int32_t frame) override {
+    Check(s, "Seek " + std::to_string(frame)), Loaded = Unpacked = Applied = frame;
+  }
+  void ForgetSeekIndex() override { Log("Forget"); }
   void LayOut() override { Log("LayOut"); }
   void PresentWholeFrame() override {
     Log("Whole"), WholeFrames.push_back({Engine->TickCounter(), Engine->CurrentSegment(), Applied});
@@ -100,8 +104,10 @@ public:
     std::string joined;
     for (size_t i = from; i < Ops.size(); ++i) {
       const size_t colon = Ops[i].find(':');
-      if (tick < 0 || Ops[i].compare(0, colon, std::to_string(tick)) == 0)
-        joined += (joined.empty() ? "" : " ") + Ops[i].substr(colon + 1);
+      if (tick >= 0 && Ops[i].compare(0, colon, std::to_string(tick)) != 0) continue;
+      // Appended piece by piece: GCC 12 at -O3 takes chained additions for overlapping copies.
+      if (!joined.empty()) joined += ' ';
+      joined.append(Ops[i], colon + 1);
     }
     return joined;
   }

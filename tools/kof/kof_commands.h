@@ -15,5 +15,7 @@ int RunInfo(const Arguments& args);
 int RunExtract(const Arguments& args);
 int RunFrames(const Arguments& args);
 int RunBench(const Arguments& args);
+// kof bench FILM --seek ...: kof_seek_bench.cpp
+int RunSeekBench(const Arguments& args);
 int RunPack(const Arguments& args);
 int RunExport(const Arguments& args);

@@ -11,6 +11,7 @@ constexpr const char* kUsage =
     "       kof extract FILM DIR\n"
     "       kof frames FILM --segment N --out DIR [--from A] [--to B] [--every K] [--no-cursor]\n"
     "       kof bench FILM [--repeat N]\n"
+    "       kof bench FILM --seek [--seeks N] [--budget MIB]\n"
     "       kof pack FILM --player roRezodu.exe [--language FILE] -o OUT.exe\n"
     "       kof export FILM -o OUT.{mp4,webm,gif} [--segment N] [--from TIME] [--to TIME] [--width W]\n";
 

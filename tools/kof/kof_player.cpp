@@ -129,3 +129,10 @@ std::string KofPlayer::PlaySegment(int32_t index, const FrameHandler& onFrame) {
   s.presenter.handler = nullptr;
   return s.shell.Error;
 }
+
+std::string KofPlayer::Seek(int32_t index, int32_t frame) {
+  Services& s = *FServices;
+  s.shell.Error.clear();
+  if (!FEngine->SeekTo(index, frame) && s.shell.Error.empty()) s.shell.Error = "the frame cannot be shown";
+  return s.shell.Error;
+}

@@ -28,6 +28,11 @@ public:
   // text the player would have shown when a record could not be read.
   std::string PlaySegment(int32_t index, const FrameHandler& onFrame);
 
+  // Shows frame of segment index as the player's seek does (the segment started first
+  // when another one is current; the player is paused there afterwards). Returns "" or
+  // the text the player would have shown.
+  std::string Seek(int32_t index, int32_t frame);
+
   void SetCursorVisible(bool visible) { FFrames.SetCursorVisible(visible); }
   // Also hands over the pictures of the pointer's steps between frames (three samples
   // per frame), so the handler sees one picture per tick; frame is then the record
@@ -35,6 +40,8 @@ public:
   void SetEveryTick(bool everyTick);
   // The picture as the last tick left it.
   const TkoPictureView& Picture() const { return FFrames.Picture(); }
+  void SetSeekBudget(size_t bytes) { FFrames.SetSeekBudget(bytes); }
+  const TkoSeekIndex& SeekIndex() const { return FFrames.SeekIndex(); }
   // The first damaged-record message of the run, or "".
   const std::string& Damage() const;
   // The same, forgotten afterwards, so the next segment's damage is seen too.

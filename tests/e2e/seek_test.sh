@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# Seeking as a user does. Paused, the seek keys (segment start and end, 5 seconds back
+# and forward across the segment boundary, a frame back and forward) show exactly the
+# picture `kof frames` renders for the frame they land on; Save picture (Ctrl+S) writes
+# that picture, pointer included, as a PNG; dragging on the progress bar shows the
+# frame under the mouse and leaves the film playing.
+# Usage: seek_test.sh roRezodu.exe rz_probe.exe rz_make_film.exe BUILD-FOLDER (in a
+# display); the native kof is taken from BUILD-FOLDER/{release,native,native-asan}, or
+# from $RZ_KOF. Without one the test is skipped (exit code 77).
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/panel_lib.sh"
+kof=${RZ_KOF:-}
+for candidate in "$4"/release/kof "$4"/native/kof "$4"/native-asan/kof; do
+  [ -n "$kof" ] || { [ -x "$candidate" ] && kof=$candidate; }
+done
+[ -n "$kof" ] || { echo "seek: no native kof in $4 (build it first): skipped"; exit 77; }
+rz_e2e_init "$1" "$2"
+rz_panel_init "$3"
+
+# 6 s and 8 s at 10 frames per second, 160 x 120, one colour a frame, with sound.
+rz_film "$RZ_OUT/film.kof" 60x10s 80x10s
+"$kof" frames "$RZ_OUT/film.kof" --segment 1 --out "$RZ_OUT/kof" >/dev/null || rz_fail "kof frames failed"
+"$kof" frames "$RZ_OUT/film.kof" --segment 2 --out "$RZ_OUT/kof" >/dev/null || rz_fail "kof frames failed"
+rz_start "$(rz_windows_path "$RZ_OUT/film.kof")"
+rz_wait_window roRezodu 90
+rz_wait_segment 1 30
+rz_keys roRezodu F10
+
+# The picture, unscaled and centred in the client area above the panel.
+picture() {
+  local w h
+  read -r w h <<<"$(rz_client_size)"
+  rz_screenshot roRezodu "$RZ_OUT/client.png"
+  convert "$RZ_OUT/client.png" -crop "160x120+$(((w - 160) / 2))+$(((h - 40 - 120) / 2))" +repage "$1"
+}
+shows() { picture "$RZ_OUT/shown.png" && rz_same_image "$RZ_OUT/shown.png" "$1"; }
+kof_frame() { printf '%s/kof/seg%03d_frame%05d.png' "$RZ_OUT" "$1" "$2"; }
+
+# KEY SEGMENT FRAME: the key, then exactly the frame kof renders.
+while read -r key segment frame; do
+  rz_keys roRezodu "$key"
+  rz_wait_until 10 shows "$(kof_frame "$segment" "$frame")" ||
+    rz_fail "$key should show segment $segment, frame $frame; shows $(rz_shown_frame)"
+done <<'KEYS'
+alt+Home 1 0
+alt+Right 1 50
+ctrl+period 1 51
+alt+Right 2 41
+ctrl+comma 2 40
+KEYS
+[ "$(rz_child_visible Button 110 && echo paused)" = paused ] || rz_fail "the seeks did not leave the film paused"
+# Paused, the frame steps are enabled behind the items the language table addresses.
+rz_probe menu roRezodu | grep -qxF $'1.11\tenabled\tСледующий кадр\\bCtrl+.' || rz_fail "no enabled Next frame item"
+
+# The context menu has the same items behind Close, Save picture last.
+read -r w h <<<"$(rz_client_size)"
+rz_click roRezodu $((w / 2)) $(((h - 40) / 2)) 3
+context_save() { rz_probe popup 2>/dev/null | grep -qxF $'25\tenabled\tСохранить кадр...'; }
+rz_wait_until 5 context_save || rz_fail "no Save picture at 25 in the context menu: $(rz_probe popup 2>&1)"
+xdotool key Escape
+rz_wait_until 5 eval '! rz_probe popup >/dev/null 2>&1' || rz_fail "the context menu stayed open"
+
+# Save picture: the dialog, a file name typed, the PNG equal to kof's picture.
+saved="$RZ_OUT/saved picture.png"
+rz_keys roRezodu ctrl+s
+rz_wait_until 20 eval '[ "$(rz_box_count)" -ge 1 ]' || rz_fail "Ctrl+S showed no Save dialog"
+sleep 0.5
+xdotool key --delay 60 ctrl+a
+xdotool type --delay 30 "$(rz_windows_path "$saved")"
+xdotool key Return
+rz_wait_until 20 test -s "$saved" || rz_fail "no picture was saved"
+rz_wait_until 10 eval '[ "$(rz_box_count)" -eq 0 ]' || rz_fail "the Save dialog stayed open"
+sleep 0.5
+rz_same_image "$saved" "$(kof_frame 2 40)" || rz_fail "the saved picture differs from kof's frame 40 of segment 2"
+
+while read -r key segment frame; do
+  rz_keys roRezodu "$key"
+  rz_wait_until 10 shows "$(kof_frame "$segment" "$frame")" ||
+    rz_fail "$key should show segment $segment, frame $frame; shows $(rz_shown_frame)"
+done <<'KEYS'
+alt+Left 1 50
+alt+End 1 59
+KEYS
+
+# Dragging on the bar (14 s over 196 pixels from x = 2): the press starts segment 1,
+# the drag to x = 100 shows 7 s into the film, frame 10 of segment 2, which plays on.
+read -r w h <<<"$(rz_client_size)"
+client=$(rz_probe client roRezodu)
+bar_x=$(($(rz_field "$client" 1) + 210))
+bar_y=$(($(rz_field "$client" 2) + h - 40 + 28))
+xdotool mousemove $((bar_x + 10)) "$bar_y" mousedown 1
+for x in 30 50 70 90 100; do xdotool mousemove $((bar_x + x)) "$bar_y"; sleep 0.05; done
+read -r segment frame <<<"$(rz_shown_frame)"
+xdotool mouseup 1
+[ "$segment" = 2 ] && [ "$frame" -ge 10 ] && [ "$frame" -le 25 ] ||
+  rz_fail "the drag to 7 s shows segment $segment, frame $frame"
+rz_wait_until 5 rz_child_visible Button 111 || rz_fail "the film does not play on after the drag"
+read -r segment later <<<"$(rz_shown_frame)"
+[ "$segment" = 2 ] && [ "$later" -gt "$frame" ] || rz_fail "after the drag: segment $segment, frame $later"
+rz_probe menu roRezodu | grep -q $'^1.11\tgrayed\t' || rz_fail "Next frame is enabled while playing"
+
+rz_keys roRezodu alt+F4
+rz_wait_exit 30 || rz_fail "the program did not end"
+echo "seek: keys, Save picture and the drag show the frames kof renders"
