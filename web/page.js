@@ -71,10 +71,7 @@ function onEvent(event) {
       break;
     case "state": showState(event); break;
     case "layout": layOut(event); break;
-    case "message":
-      if (event.kind === "loading") showLoading(event.text);
-      else showMessage(event);
-      break;
+    case "message": showMessage(event); break;
     case "sound": sound.handle(event); break;
     case "fullscreen": setFullScreen(event.on); break;
     case "firstpicture":
@@ -188,6 +185,7 @@ function showState(event) {
   player.dataset.state = playStates[event.play] || "stopped";
   player.dataset.segment = String(event.segment);
   player.dataset.frame = String(event.frame);
+  player.dataset.shown = String(event.shown);
   $("info").textContent = event.info;
   $("time").textContent = event.time;
   $("title").textContent = event.title;
@@ -212,11 +210,16 @@ function showState(event) {
 
 // The canvas holds the picture at its own size; shown at the size the layout gives, in
 // device pixels, so that a picture that fits is shown pixel for pixel.
+// Placed on whole device pixels, so that nothing is resampled.
 function layOut(event) {
   const ratio = window.devicePixelRatio || 1;
   const canvas = $("picture");
+  const area = $("picture-area").getBoundingClientRect();
+  const snap = (start, offset) => Math.round((start + offset / ratio) * ratio) / ratio - start;
   canvas.style.width = `${event.shownWidth / ratio}px`;
   canvas.style.height = `${event.shownHeight / ratio}px`;
+  canvas.style.left = `${snap(area.left, event.originX)}px`;
+  canvas.style.top = `${snap(area.top, event.originY)}px`;
 }
 
 function sendViewport() {
@@ -320,7 +323,11 @@ const sound = {
     source.buffer = this.buffer;
     source.connect(this.gain);
     source.start(0, position / 1000);
+    source.onended = () => {
+      if (this.source === source) player.dataset.sound = "ended";
+    };
     this.source = source;
+    player.dataset.sound = "playing";
     const latency = (this.context.outputLatency || this.context.baseLatency || 0) * 1000;
     send({ type: "soundStarted", request: pending.request, position,
       at: performance.timeOrigin + performance.now() + latency });
@@ -328,6 +335,7 @@ const sound = {
 
   stopSource() {
     if (!this.source) return;
+    player.dataset.sound = "paused";
     try {
       this.source.stop();
     } catch (error) {
@@ -342,6 +350,7 @@ const sound = {
     this.pending = null;
     this.buffer = null;
     ++this.decoding;
+    delete player.dataset.sound;
   },
 
   setVolume(percent) {

@@ -34,9 +34,12 @@ std::string LayoutEvent(TkoSize frame, const TkoPicturePlacement& placement) {
   JsonWriter json = Begin("layout");
   json.Key("width").Number(frame.Width).Key("height").Number(frame.Height);
   json.Key("shownWidth").Number(placement.Shown.Width).Key("shownHeight").Number(placement.Shown.Height);
+  json.Key("originX").Number(placement.Origin.X).Key("originY").Number(placement.Origin.Y);
   json.Key("scaling").Bool(placement.Scaling);
   return json.EndObject().Text();
 }
+
+std::string LoadingEvent(const std::string& text) { return Begin("loading").Key("text").String(text).EndObject().Text(); }
 
 std::string FullScreenEvent(bool on) { return Begin("fullscreen").Key("on").Bool(on).EndObject().Text(); }
 
@@ -45,6 +48,7 @@ std::string FirstPictureEvent() { return Begin("firstpicture").EndObject().Text(
 std::string StateEvent(const TPanelState& state) {
   JsonWriter json = Begin("state");
   json.Key("play").Number(state.PlayState).Key("segment").Number(state.Segment).Key("frame").Number(state.Frame);
+  json.Key("shown").Number(state.Shown);
   json.Key("speed").Number(state.Speed).Key("position").Real(state.Position).Key("total").Real(state.Total);
   json.Key("speedLabel").String(state.SpeedLabel).Key("time").String(state.TimeText).Key("info").String(state.InfoText).Key("title").String(state.Title);
   return json.EndObject().Text();

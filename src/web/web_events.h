@@ -18,9 +18,13 @@ std::string MessageEvent(const std::string& caption, const std::string& text, co
 std::string SoundEvent(const std::string& action, const std::string& path = {}, double offsetMs = 0,
                        uint32_t request = 0);
 
-// {"event":"layout","width","height","shownWidth","shownHeight","scaling"}: the canvas
-// size and the size it is shown at.
+// {"event":"layout","width","height","shownWidth","shownHeight","originX","originY",
+// "scaling"}: the canvas size, the size it is shown at and where, in the page's area for
+// the picture (device pixels).
 std::string LayoutEvent(TkoSize frame, const TkoPicturePlacement& placement);
+
+// {"event":"loading","text":..}: a film is being read.
+std::string LoadingEvent(const std::string& text);
 
 // {"event":"fullscreen","on":..}: the player switches full screen.
 std::string FullScreenEvent(bool on);
@@ -32,7 +36,8 @@ std::string FirstPictureEvent();
 struct TPanelState {
   int32_t PlayState = 0;  // 0 stopped, 1 playing, 2 paused
   int32_t Segment = 0;
-  int32_t Frame = -1;
+  int32_t Frame = -1;  // the record loaded last, as the time line counts
+  int32_t Shown = -1;  // the frame whose picture is shown
   int32_t Speed = 3;
   double Position = 0;  // seconds from the film's start
   double Total = 0;

@@ -153,7 +153,7 @@ bool TWebPlayer::LoadFilm(const std::filesystem::path& path, const std::string& 
   FTexts = TUiTexts();
   FTexts.OverlayMessageTexts(language, FToUtf8);
   FTexts.OverlayMenuTexts(language, FToUtf8);
-  FPage.Send(MessageEvent({}, FTexts.Message(TMessageText::kLoading), "loading"));
+  FPage.Send(LoadingEvent(FTexts.Message(TMessageText::kLoading)));
 
   std::unique_ptr<TkoFileStream> film;
   try {
@@ -173,23 +173,28 @@ bool TWebPlayer::LoadFilm(const std::filesystem::path& path, const std::string& 
     loaded = FSegments.Count() > 0;
     ShowMessage(TMessageText::kError, error.what(), "error");
   }
-  if (!loaded) {
+  // An index that gives no segment at all (bytes that only look like one) is no film.
+  const bool isFilm = loaded && FSegments.Count() > 0;
+  if (!isFilm) {
     FEngine->SetSegmentList(nullptr);
     FSegments.Clear();
     ShowMessage(TMessageText::kError, FTexts.Format(TMessageText::kWrongFile, name), "error");
-    return false;
+  } else {
+    FFilmOpen = true;
+    FFirstPicturePending = true;
+    FEngine->SelectSegment(0);
+    DescribeFilm(!language.empty());
   }
-  FFilmOpen = true;
-  FFirstPicturePending = true;
-  FEngine->SelectSegment(0);
-  DescribeFilm(!language.empty());
+  ShowLoadReport(loader);
+  return isFilm;
+}
+
+void TWebPlayer::ShowLoadReport(const TFilmLoader& loader) {
   if (!loader.WarningText().empty()) ShowMessage(TMessageText::kWarning, loader.WarningText(), "warning");
-  if (!loader.Damage().empty()) {
-    std::string report;
-    for (const std::string& line : loader.Damage()) report += line + "\n";
-    ShowMessage(TMessageText::kWarning, report, "warning");
-  }
-  return true;
+  if (loader.Damage().empty()) return;
+  std::string report;
+  for (const std::string& line : loader.Damage()) report += line + "\n";
+  ShowMessage(TMessageText::kWarning, report, "warning");
 }
 
 void TWebPlayer::DescribeFilm(bool languageTable) {
@@ -284,6 +289,7 @@ TPanelState TWebPlayer::PanelState() const {
   state.PlayState = FEngine->State();
   state.Segment = FEngine->CurrentSegment();
   state.Frame = FEngine->CurrentFrame();
+  state.Shown = FEngine->ShownFrame();
   state.Speed = FEngine->SpeedPosition();
   state.SpeedLabel = SpeedLabel(state.Speed, ".");
   if (!FFilmOpen) return state;

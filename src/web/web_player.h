@@ -21,6 +21,8 @@
 #include "web/web_presenter.h"
 #include "web/web_sound.h"
 
+class TFilmLoader;
+
 class TWebPlayer {
 public:
   // tempFolder must exist; toUtf8 converts the film's 8-bit texts (names, language
@@ -72,6 +74,7 @@ private:
   template <typename Action> void Guarded(Action action);
   void ShowMessage(TMessageText caption, const std::string& text, const char* kind);
   bool LoadFilm(const std::filesystem::path& path, const std::string& name);
+  void ShowLoadReport(const TFilmLoader& loader);
   void DescribeFilm(bool languageTable);
   TPanelState PanelState() const;
 
