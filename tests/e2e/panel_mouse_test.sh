@@ -19,7 +19,7 @@ rz_wait_window roRezodu
 rz_wait_until 20 rz_probe boxes >/dev/null || rz_fail "segment 1 without a rate was not told"
 sleep 1  # a second message would show by now
 [ "$(rz_box_count)" = 1 ] || rz_fail "expected one message: $(rz_probe boxes)"
-rz_probe boxes | grep -q 'FPS = 0' || rz_fail "the message does not name the rate: $(rz_probe boxes)"
+grep -q 'FPS = 0' <<<"$(rz_probe boxes)" || rz_fail "the message does not name the rate: $(rz_probe boxes)"
 rz_keys "$(rz_field "$(rz_probe boxes)" 2)" Return
 rz_wait_segment 2
 

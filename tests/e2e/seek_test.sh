@@ -50,12 +50,13 @@ ctrl+comma 2 40
 KEYS
 [ "$(rz_child_visible Button 110 && echo paused)" = paused ] || rz_fail "the seeks did not leave the film paused"
 # Paused, the frame steps are enabled behind the items the language table addresses.
-rz_probe menu roRezodu | grep -qxF $'1.11\tenabled\tСледующий кадр\\bCtrl+.' || rz_fail "no enabled Next frame item"
+# (Read whole before grep: a grep -q that stops early fails the pipe under pipefail.)
+grep -qxF $'1.11\tenabled\tСледующий кадр\\bCtrl+.' <<<"$(rz_probe menu roRezodu)" || rz_fail "no enabled Next frame item"
 
 # The context menu has the same items behind Close, Save picture last.
 read -r w h <<<"$(rz_client_size)"
 rz_click roRezodu $((w / 2)) $(((h - 40) / 2)) 3
-context_save() { rz_probe popup 2>/dev/null | grep -qxF $'25\tenabled\tСохранить кадр...'; }
+context_save() { grep -qxF $'25\tenabled\tСохранить кадр...' <<<"$(rz_probe popup 2>/dev/null)"; }
 rz_wait_until 5 context_save || rz_fail "no Save picture at 25 in the context menu: $(rz_probe popup 2>&1)"
 xdotool key Escape
 rz_wait_until 5 eval '! rz_probe popup >/dev/null 2>&1' || rz_fail "the context menu stayed open"
@@ -97,7 +98,7 @@ xdotool mouseup 1
 rz_wait_until 5 rz_child_visible Button 111 || rz_fail "the film does not play on after the drag"
 read -r segment later <<<"$(rz_shown_frame)"
 [ "$segment" = 2 ] && [ "$later" -gt "$frame" ] || rz_fail "after the drag: segment $segment, frame $later"
-rz_probe menu roRezodu | grep -q $'^1.11\tgrayed\t' || rz_fail "Next frame is enabled while playing"
+grep -q $'^1.11\tgrayed\t' <<<"$(rz_probe menu roRezodu)" || rz_fail "Next frame is enabled while playing"
 
 rz_keys roRezodu alt+F4
 rz_wait_exit 30 || rz_fail "the program did not end"
