@@ -6,8 +6,7 @@
 #   rz_start                           # arguments go to the player
 #   rz_wait_window roRezodu
 #   rz_probe menu roRezodu
-#   rz_keys roRezodu alt+F4
-#   rz_wait_exit && [ "$RZ_STATUS" -eq 0 ] || rz_fail "exit code $RZ_STATUS"
+#   rz_close                           # Alt+F4: exit code 0, no temporary folder left
 #
 # Tests that play films call rz_native_tools with the folder of the native build that
 # holds kof and make_e2e_films, then rz_make_films.
@@ -55,6 +54,7 @@ rz_e2e_init() {
   rz_unmanaged_windows
   RZ_OUT=$(mktemp -d)
   trap rz_cleanup EXIT
+  RZ_FOLDERS=$(rz_temp_folders)
 }
 
 rz_cleanup() {
@@ -205,6 +205,15 @@ rz_wait_exit() {
 RZ_PIDS=()
 }
 rz_ended() { ! kill -0 "$RZ_PID" 2>/dev/null; }
+
+# rz_close [TITLE]: Alt+F4 to the window titled TITLE (roRezodu); the player must end
+# with 0 and leave the temporary folders as they were when the test began.
+rz_close() {
+  rz_keys "${1:-roRezodu}" alt+F4
+  rz_wait_exit 30 || rz_fail "the player did not end after Alt+F4"
+  [ "$RZ_STATUS" -eq 0 ] || rz_fail "the player ended with exit code $RZ_STATUS"
+  [ "$(rz_temp_folders)" = "$RZ_FOLDERS" ] || rz_fail "temporary folders left: $(rz_temp_folders)"
+}
 
 # rz_seconds: the time now in seconds, with fractions.
 rz_seconds() { date +%s.%N; }
