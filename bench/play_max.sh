@@ -17,7 +17,6 @@ cmake --preset release >/dev/null && cmake --build --preset release --target mak
 cmake --preset windows >/dev/null && cmake --build --preset windows --target roRezodu rz_probe >/dev/null
 export WINEPREFIX="$PWD/build/wine-bench"
 source tests/e2e/lib.sh
-source tests/e2e/panel_lib.sh
 rz_e2e_init build/windows/roRezodu.exe build/windows/tests/rz_probe.exe
 film_maker=build/release/bench/make_play_film
 
@@ -25,11 +24,9 @@ now() { date +%s.%N; }
 
 # The speed slider lies at x = 420 .. 490 of the panel; its thumb sits at 20 .. 35 at x1.
 drag_speed_to_max() {
-  local client h x0 y
-  read -r _ h <<<"$(rz_client_size)"
-  client=$(rz_probe client roRezodu)
-  x0=$(rz_field "$client" 1)
-  y=$(($(rz_field "$client" 2) + h - 40 + 28))
+  local x0 y0 h y
+  read -r x0 y0 _ h <<<"$(rz_probe client roRezodu | tr '\t' ' ')"
+  y=$((y0 + h - 40 + 28))
   xdotool mousemove $((x0 + 448)) "$y" mousedown 1
   for x in 460 480 500 520; do xdotool mousemove $((x0 + x)) "$y"; sleep 0.05; done
   xdotool mouseup 1

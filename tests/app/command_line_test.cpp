@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <limits>
 #include <string>
 
@@ -46,12 +45,20 @@ TEST(CommandLine, ParsesOptionsAndAppliesTheLimits) {
       // Centring and "r" use the size known at that moment.
       {{L"/pos", L"c", L"/size", L"800", L"600"}, {.X = 340, .Y = 312, .Width = 800, .Height = 600}, {}},
       {{L"/size", L"1280", L"1024"}, {.Width = 1280, .Height = 1024, .FullScreenRequested = true}, {}},
+      {{L"/size", L"1280", L"600"}, {.Width = 1280, .Height = 600}, {}},
       {{L"/size", L"fullscreen"}, {.FullScreenRequested = true}, {}},
       {{L"/size", L"fullscreen", L"/size", L"800", L"600"}, {.Width = 800, .Height = 600}, {}},
       {{L"/segm", L"0"}, {.SegmentNumber = 0}, {}},
       {{L"/size", L"1000", L"1024"}, {.Width = 1000, .Height = 1024}, {}},
       {{L"/segm"}, {}, {}},
       {{L"/unknown", L"stray", L"/CloseOnFinish"}, {.CloseOnFinish = true}, {}},
+      // Only the first parameter names a film, kept as given.
+      {{L"C:\\Фильмы\\Демо Film.KOF", L"/closeonfinish"},
+       {.CloseOnFinish = true, .FilmFileName = L"C:\\Фильмы\\Демо Film.KOF"},
+       {}},
+      {{L"/segm", L"2", L"film.kof"}, {.SegmentNumber = 2}, {}},
+      {{L"-film.kof"}, {}, {}},
+      {{L"/film.kof"}, {}, {}},
       {{L"/?", L"-HELP", L"/segm", L"4"}, {.SegmentNumber = 4}, {kHelp, kHelp}},
       // An invalid number ends the parse: nothing later counts and no limit is applied.
       {{L"/pos", L"-50", L"-50", L"/size", L"800", L"abc", L"/segm", L"5"},
@@ -71,17 +78,6 @@ TEST(CommandLine, ParsesOptionsAndAppliesTheLimits) {
   }
 }
 
-TEST(CommandLine, OnlyTheFirstParameterNamesAFilmAndItIsKeptAsGiven) {
-  const std::wstring film = L"C:\\Фильмы\\Демо Film.KOF";
-  TCommandLineResult result = ParseCommandLine({film, L"/closeonfinish"}, kScreen);
-  EXPECT_EQ(result.Options.FilmFileName, film);
-  EXPECT_TRUE(result.Options.CloseOnFinish);
-
-  EXPECT_EQ(ParseCommandLine({L"/segm", L"2", L"film.kof"}, kScreen).Options.FilmFileName, L"");
-  EXPECT_EQ(ParseCommandLine({L"-film.kof"}, kScreen).Options.FilmFileName, L"");
-  EXPECT_EQ(ParseCommandLine({L"/film.kof"}, kScreen).Options.FilmFileName, L"");
-}
-
 TEST(CommandLine, IntegersAreDecimalWithAnOptionalSign) {
   const std::pair<std::wstring, std::optional<int32_t>> cases[] = {
       {L"0", 0},           {L"+7", 7},           {L"-0", 0},           {L"007", 7},
@@ -91,14 +87,4 @@ TEST(CommandLine, IntegersAreDecimalWithAnOptionalSign) {
       {L"1e3", {}},        {L"\u0661", {}},      {L"\uFF11", {}},
   };
   for (const auto& [text, expected] : cases) EXPECT_EQ(ParseDecimalInt32(text), expected) << text.size();
-}
-
-TEST(CommandLine, HelpTextHasTwentyLinesWithoutATrailingBreak) {
-  const std::string text = kCommandLineHelpText;
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 19);
-  EXPECT_NE(text.back(), '\r');
-  EXPECT_TRUE(text.starts_with("\"FileName.exe\" [-size {FULLSCREEN|MAX|MIN|{w h}} [-pos {C|{{L|R|x} {T|B|y}}}]]"));
-  // The letter before "пикселей" is the Cyrillic х (U+0445), not the Latin x.
-  EXPECT_NE(text.find("\rx - отступить от левого края экрана \xD1\x85 пикселей\r\rT - Top"), std::string::npos);
-  EXPECT_NE(text.find("\r\rCloseOnFinish - закрыть"), std::string::npos);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 TEST(KoCommon, MakeRectIncludesTheLastPixelAndGrowsBackwardsForNegativeSizes) {
   struct Case {
     int32_t x, y, width, height;
@@ -15,11 +17,8 @@ TEST(KoCommon, MakeRectIncludesTheLastPixelAndGrowsBackwardsForNegativeSizes) {
       {10, 20, -1, 4, {10, 20, 10, 23}},
       {-4, -4, 8, -8, {-4, -11, 3, -4}},
   };
-  for (const Case& c : cases) {
-    const TkoRect r = MakeRect(c.x, c.y, c.width, c.height);
-    EXPECT_EQ(r, c.expected) << c.x << "," << c.y << " " << c.width << "x" << c.height << " gave " << r.Left << ","
-                             << r.Top << "-" << r.Right << "," << r.Bottom;
-  }
+  for (const Case& c : cases)
+    EXPECT_EQ(MakeRect(c.x, c.y, c.width, c.height), c.expected) << c.width << "x" << c.height;
 }
 
 TEST(KoCommon, FontStyleBitsSetWeightItalicUnderlineAndStrikeOut) {
@@ -39,9 +38,8 @@ TEST(KoCommon, FontStyleBitsSetWeightItalicUnderlineAndStrikeOut) {
 }
 
 TEST(KoCommon, MenuTextReplacesTheItemUnlessEmptyOrBeginningWithBackspace) {
-  EXPECT_TRUE(MenuTextReplacesItem("Загрузить\bCtrl+O"));
-  EXPECT_TRUE(MenuTextReplacesItem(" \bF9"));
-  EXPECT_FALSE(MenuTextReplacesItem(""));
-  EXPECT_FALSE(MenuTextReplacesItem("\bF9"));  // a missing language value plus its shortcut
-  EXPECT_FALSE(MenuTextReplacesItem("\b"));
+  // "\bF9" is a missing language value plus its shortcut.
+  for (const auto& [text, replaces] : {std::pair{"Загрузить\bCtrl+O", true}, {" \bF9", true}, {"", false},
+                                       {"\bF9", false}, {"\b", false}})
+    EXPECT_EQ(MenuTextReplacesItem(text), replaces) << text;
 }

@@ -4,8 +4,6 @@
 
 #include <utility>
 
-#include "controls/progress_model.h"
-
 namespace {
 constexpr double kDay = 86400;
 const TNumberSeparators kDot;
@@ -54,16 +52,6 @@ TEST(PanelTexts, SegmentsWithoutARateAreLeftOutAndListed) {
   const TProgressSegments bar = ProgressSegments(film);
   EXPECT_EQ(bar.Lengths, (std::vector<float>{10, 10}));
   EXPECT_EQ(bar.SegmentIndexes, (std::vector<int32_t>{1, 3}));
-}
-
-TEST(PanelTexts, AClickOnTheBarNamesTheFilmSegment) {
-  // 10 s, a segment without a rate, 45 s: x = 37 is the bar's second part, film segment 2.
-  const TProgressSegments parts = ProgressSegments({{100, 10}, {10, 0}, {450, 10}});
-  TProgressModel bar;
-  for (const float length : parts.Lengths) bar.AddSegment(length);
-  const int32_t clicked = bar.SegmentAtPixel(37, 200);
-  ASSERT_EQ(clicked, 1);
-  EXPECT_EQ(parts.SegmentIndexes[static_cast<size_t>(clicked)], 2);
 }
 
 TEST(PanelTexts, FormatAndVolumeLines) {

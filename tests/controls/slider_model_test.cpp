@@ -4,9 +4,10 @@
 
 #include <stdexcept>
 #include <tuple>
+#include <utility>
 
 namespace {
-// A slider as the panel sets one up: width, maximum, then the value.
+// A slider as the panel sets one up (width, maximum, then the value), counting events.
 struct TSlider {
   TSliderModel Model;
   int Changes = 0;
@@ -19,86 +20,52 @@ struct TSlider {
     Model.OnChange = [this] { ++Changes; };
     Model.OnThumbMoved = [this] { ++ThumbMoves; };
   }
+  std::pair<int32_t, int32_t> ThumbAndValue() const { return {Model.ThumbPos(), Model.Position()}; }
 };
 }  // namespace
 
 TEST(SliderModel, ValueToPixelRoundsHalvesToEven) {
   // width, max, value -> thumb pixel (track range = width - 16)
   const std::tuple<int32_t, int32_t, int32_t, int32_t> cases[] = {
-      {70, 8, 3, 20},     // 54 x 3 / 8 = 20.25
-      {70, 8, 8, 54},     {70, 8, 0, 0},
-      {50, 100, 100, 34}, {50, 100, 2, 1},  // 0.68
-      {26, 4, 1, 2},      // 2.5 -> 2
-      {26, 4, 3, 8},      // 7.5 -> 8
-      {120, 10, 5, 52},
+      {70, 8, 3, 20},  // 54 x 3 / 8 = 20.25
+      {70, 8, 8, 54},   {70, 8, 0, 0},   {50, 100, 2, 1},  // 0.68
+      {26, 4, 1, 2},    // 2.5 -> 2
+      {26, 4, 3, 8},    // 7.5 -> 8
+      {10, 100, 5, 0},  // narrower than its thumb
   };
-  for (const auto& [width, max, value, pixel] : cases) {
-    TSliderModel model;
-    model.Resize(width);
-    model.SetMax(max);
-    model.SetPosition(value);
-    EXPECT_EQ(model.PositionToPixels(), pixel) << width << " " << max << " " << value;
-  }
-  TSliderModel narrow;  // narrower than its thumb
-  narrow.Resize(10);
-  narrow.SetPosition(5);
-  EXPECT_EQ(narrow.PositionToPixels(), 0);
+  for (const auto& [width, max, value, pixel] : cases)
+    EXPECT_EQ(TSlider(width, max, value).Model.PositionToPixels(), pixel) << width << " " << max << " " << value;
 }
 
-TEST(SliderModel, PressCentresTheThumbOnTheMouseAndTakesItsValue) {
+TEST(SliderModel, APressCentresTheThumbOnTheMouseWhichKeepsItsPixelUntilAValueIsSet) {
   TSlider speed(70, 8, 3);
-  EXPECT_EQ(speed.Model.ThumbPos(), 20);
-  speed.Model.MoveThumbToMouse(35);
-  EXPECT_EQ(speed.Model.ThumbPos(), 27);
-  EXPECT_EQ(speed.Model.Position(), 4);
-  EXPECT_EQ(speed.Changes, 1);
-  EXPECT_EQ(speed.ThumbMoves, 1);
-
-  // The thumb stays at the mouse's pixel, not at the rounded value's; a value set
-  // later snaps it.
-  speed.Model.MoveThumbToMouse(30);
-  EXPECT_EQ(speed.Model.ThumbPos(), 22);
-  EXPECT_EQ(speed.Model.Position(), 3);
+  // mouse -> thumb, value; past either end the thumb holds at the track's ends.
+  const std::tuple<int32_t, int32_t, int32_t> presses[] = {{35, 27, 4}, {30, 22, 3}, {-40, 0, 0}, {500, 54, 8}};
+  for (const auto& [mouse, thumb, value] : presses) {
+    speed.Model.MoveThumbToMouse(mouse);
+    EXPECT_EQ(speed.ThumbAndValue(), std::make_pair(thumb, value)) << mouse;
+  }
+  EXPECT_EQ(std::make_pair(speed.Changes, speed.ThumbMoves), std::make_pair(4, 4));
   speed.Model.SetPosition(5);
-  EXPECT_EQ(speed.Model.ThumbPos(), 34);
-
-  // Dragged past either end: the thumb holds at the track's ends, the value at 0 / max.
-  speed.Model.MoveThumbToMouse(-40);
-  EXPECT_EQ(std::make_pair(speed.Model.ThumbPos(), speed.Model.Position()), std::make_pair(0, 0));
-  speed.Model.MoveThumbToMouse(500);
-  EXPECT_EQ(std::make_pair(speed.Model.ThumbPos(), speed.Model.Position()), std::make_pair(54, 8));
+  EXPECT_EQ(speed.ThumbAndValue(), std::make_pair(34, 5));
+  speed.Model.SetMax(2);  // only stored
+  EXPECT_EQ(speed.ThumbAndValue(), std::make_pair(34, 5));
+  speed.Model.SetMax(8);
+  speed.Model.Resize(120);  // 104 x 5 / 8
+  EXPECT_EQ(speed.ThumbAndValue(), std::make_pair(65, 5));
 }
 
-TEST(SliderModel, AValueWhosePixelMapsBackElsewhereSettlesThereWithTwoEvents) {
-  TSlider volume(50, 100, 100);
-  EXPECT_EQ(volume.Model.ThumbPos(), 34);
-  volume.Model.SetPosition(2);
-  EXPECT_EQ(volume.Model.ThumbPos(), 1);
-  EXPECT_EQ(volume.Model.Position(), 3);
-  EXPECT_EQ(volume.Changes, 2);
-}
-
-TEST(SliderModel, UnchangedOrClampedToTheSameValueCallsNothing) {
+TEST(SliderModel, EventsComeOnlyWithChangesAndAValueSettlesWhereItsPixelMapsBack) {
   TSlider volume(50, 100, 100);
   volume.Model.SetPosition(100);
-  volume.Model.SetPosition(250);
+  volume.Model.SetPosition(250);          // clamped to the same value
   volume.Model.MoveThumbToMouse(34 + 8);  // where the thumb already is
-  EXPECT_EQ(volume.Changes, 0);
-  EXPECT_EQ(volume.ThumbMoves, 0);
+  EXPECT_EQ(std::make_pair(volume.Changes, volume.ThumbMoves), std::make_pair(0, 0));
+  volume.Model.SetPosition(2);  // pixel 0.68 -> 1, which maps back to 2.94 -> 3
+  EXPECT_EQ(volume.ThumbAndValue(), std::make_pair(1, 3));
+  EXPECT_EQ(volume.Changes, 2);
   volume.Model.SetPosition(-5);
-  EXPECT_EQ(volume.Model.Position(), 0);
-  EXPECT_EQ(volume.Changes, 1);
-}
-
-TEST(SliderModel, SetMaxOnlyStoresAndResizePlacesTheThumbAgain) {
-  TSlider speed(70, 8, 4);
-  speed.Model.SetMax(2);
-  EXPECT_EQ(speed.Model.Position(), 4);
-  EXPECT_EQ(speed.Model.ThumbPos(), 27);
-  speed.Model.SetMax(8);
-  speed.Model.Resize(120);
-  EXPECT_EQ(speed.Model.ThumbPos(), 52);
-  EXPECT_EQ(speed.Model.Position(), 4);
+  EXPECT_EQ(volume.ThumbAndValue(), std::make_pair(0, 0));
 }
 
 TEST(SliderModel, AFailingHandlerLeavesTheThumbFollowingTheValueAgain) {

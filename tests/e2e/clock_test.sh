@@ -1,26 +1,22 @@
 #!/usr/bin/env bash
-# The playback clock seen from outside, and the temporary folders of players side by
-# side. Two players run at once, each with a 3-second film and /closeonfinish, one with
-# one pointer sample per frame (S = 1), one with three (S = 3): each has a temporary
-# folder of its own while it runs, ends with 0 when its film is over, 3 s +- 10 % after
-# its first picture, and removes its folder. A film started beyond its last segment with
-# /closeonfinish ends the player at once, with 0 and no folder left.
+# The clock seen from outside: two players side by side, 3-second films with one and
+# three pointer samples per frame and /closeonfinish, each with its own temporary folder,
+# end 3 s +- 10 % after their first picture; /segm beyond the last segment ends at once.
 # Usage: clock_test.sh roRezodu.exe rz_probe.exe NATIVE_TOOLS_DIR (inside a display).
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$1" "$2"
 rz_native_tools "$3"
 rz_make_films
-folders_before=$(rz_temp_folders)
 length=3  # seconds: 30 frames at 10 per second
 
 rz_start "$(rz_windows_path "$RZ_FILMS/clock1.kof")" /segm 2 /closeonfinish
 rz_wait_exit 20 || rz_fail "a film started beyond its last segment did not end the player"
 [ "$RZ_STATUS" -eq 0 ] || rz_fail "the player of a film started beyond its end ended with $RZ_STATUS"
-[ "$(rz_temp_folders)" = "$folders_before" ] || rz_fail "folders left by /segm 2: $(rz_temp_folders)"
+[ "$(rz_temp_folders)" = "$RZ_FOLDERS" ] || rz_fail "folders left by /segm 2: $(rz_temp_folders)"
 
 # The one-sample player at the top of the screen, the three-sample one below it. Their
 # 160 x 120 pictures are centred in the windows, so the screen column x = 300 crosses
-# each picture's background (0x455A64) once it shows.
+# each picture once it shows: a colour #xx1E14 (make_e2e_films.cpp).
 rz_start "$(rz_windows_path "$RZ_FILMS/clock1.kof")" /closeonfinish /pos 0 0
 one=$RZ_PID
 rz_start "$(rz_windows_path "$RZ_FILMS/clock3.kof")" /closeonfinish /pos 0 500
@@ -28,7 +24,7 @@ three=$RZ_PID
 declare -A started=() ended=()
 pictures_shown() {
   import -window root -crop 1x1024+300+0 -depth 8 txt:- 2>/dev/null |
-    awk -F'[,:]' 'tolower($0) ~ /#455a64/ { print ($2 < 500 ? "one" : "three") }' | sort -u
+    awk -F'[,:]' 'tolower($0) ~ /#..1e14/ { print ($2 < 500 ? "one" : "three") }' | sort -u
 }
 end=$((SECONDS + 30))
 while [ ${#ended[@]} -lt 2 ]; do
@@ -38,7 +34,7 @@ while [ ${#ended[@]} -lt 2 ]; do
   [ -n "${ended[one]:-}" ] || kill -0 "$one" 2>/dev/null || ended[one]=$now
   [ -n "${ended[three]:-}" ] || kill -0 "$three" 2>/dev/null || ended[three]=$now
   if [ -z "${folders_seen:-}" ] && [ ${#started[@]} -eq 2 ] && [ ${#ended[@]} -eq 0 ]; then
-    folders_seen=$(comm -13 <(printf '%s\n' "$folders_before") <(rz_temp_folders) | wc -l)
+    folders_seen=$(comm -13 <(printf '%s\n' "$RZ_FOLDERS") <(rz_temp_folders) | wc -l)
     [ "$folders_seen" -eq 2 ] || rz_fail "two players have $folders_seen new temporary folders"
   fi
   sleep 0.05
@@ -57,6 +53,6 @@ for pid in "$one" "$three"; do
   rz_wait_exit 5 || rz_fail "player $pid is still there"
   [ "$RZ_STATUS" -eq 0 ] || rz_fail "player $pid ended with exit code $RZ_STATUS"
 done
-[ "$(rz_temp_folders)" = "$folders_before" ] || rz_fail "temporary folders left: $(rz_temp_folders)"
+[ "$(rz_temp_folders)" = "$RZ_FOLDERS" ] || rz_fail "temporary folders left: $(rz_temp_folders)"
 echo "$RZ_NAME: S = 1 played $(cat "$RZ_OUT/one.time"), S = 3 $(cat "$RZ_OUT/three.time") of ${length} s" \
   "side by side; two folders, both removed; /segm beyond the end closes at once"

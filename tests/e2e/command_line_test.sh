@@ -1,11 +1,8 @@
 #!/usr/bin/env bash
-# The command line as a user writes it. "/?" shows the help box with its exact text before
-# the window; a player started without a film opens films with Ctrl+O (Esc cancels the
-# Open dialog, a typed path opens the film and names it in the title) and plays them.
-# "/size W H /pos X Y /segm N" places the window and starts segment N of a film whose path
-# has Cyrillic letters and spaces, its picture centred in the new client area.
-# "/size fullscreen" starts in full screen, and Alt+Enter then gives 0,0 600 x 400 with
-# the panel off. Every player ends with 0 and leaves no temporary folder.
+# The player as a user starts it. "/?" (its box before the window), then without a film:
+# the menu texts, function keys that do nothing, the About box (link, Esc, Enter, Close,
+# the same picture each time), Ctrl+O (Esc; a typed path opens the film, stopped, named
+# in the title). "/size /pos /segm" with a Cyrillic path; "/size fullscreen" and back.
 # Usage: command_line_test.sh roRezodu.exe rz_probe.exe NATIVE_TOOLS_DIR (inside a display).
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$1" "$2"
@@ -13,14 +10,6 @@ rz_native_tools "$3"
 rz_make_films
 intro=$(rz_reference_frames "$RZ_FILMS/pictures.kof" 1)
 last=$(rz_reference_frames "$RZ_FILMS/pictures.kof" 3)
-folders_before=$(rz_temp_folders)
-
-close_player() {
-  rz_keys roRezodu alt+F4
-  rz_wait_exit || rz_fail "the player did not end after Alt+F4 ($1)"
-  [ "$RZ_STATUS" -eq 0 ] || rz_fail "the player ended with exit code $RZ_STATUS ($1)"
-  [ "$(rz_temp_folders)" = "$folders_before" ] || rz_fail "temporary folders left ($1): $(rz_temp_folders)"
-}
 
 # "/?": the help box, owned by no window, comes before the main window.
 help_lines=(
@@ -48,6 +37,7 @@ help_lines=(
 help_text=$(printf '%s\\r' "${help_lines[@]}")
 help_text=${help_text%\\r}
 caption="Параметры запуска roRezodu"
+about="О программе"
 rz_start '/?'
 rz_wait_window "$caption"
 [ "$(rz_box "$caption")" = "$help_text	OK" ] || rz_fail "help box text: $(rz_box "$caption")"
@@ -56,6 +46,84 @@ rz_wait_window "$caption"
 rz_probe click "$caption" OK
 rz_wait_window roRezodu
 rz_window_is roRezodu 3 0,0,600,400 || rz_fail "window after /?: $(rz_probe window roRezodu)"
+
+# Positions and texts of the menu bar and its drop-downs ("\b" right-aligns the keys).
+expected_menu='0	Файл
+0.0	Загрузить\bCtrl+O
+0.1	Свойства...\bF8
+0.2	
+0.3	Выход\bAlt+F4
+1	Действия
+1.0	Воспроизведение\bF9
+1.1	Пауза\bF10
+1.2	Стоп\bF11
+1.3	
+1.4	Сегменты\bF6
+1.5	Предыдущий\bF4
+1.6	Следующий\bF5
+1.7	
+1.8	Назад на 5 секунд\bAlt+Left
+1.9	Вперёд на 5 секунд\bAlt+Right
+1.10	Предыдущий кадр\bCtrl+,
+1.11	Следующий кадр\bCtrl+.
+1.12	Начало сегмента\bAlt+Home
+1.13	Конец сегмента\bAlt+End
+1.14	
+1.15	Сохранить кадр...\bCtrl+S
+2	Вид
+2.0	Панель управления\bF7
+2.1	Во весь экран\bAlt+Enter
+3	Справка
+3.0	Справка\bF1
+3.1	
+3.2	О программе...'
+menu=$(rz_probe menu roRezodu) || rz_fail "the probe read no menu bar"
+diff <(printf '%s\n' "$expected_menu") <(printf '%s\n' "$menu" | cut -f 1,3) >&2 || rz_fail "menu texts differ (above)"
+
+# Without a film these keys change nothing a user can see.
+rz_keys roRezodu F4 F5 F8 F9 F10 F11
+sleep 0.5  # give a wrong reaction the time to show
+rz_no_boxes
+
+# Help > About: Alt selects Файл, three steps right reach Справка, Down opens it and Up
+# wraps round to its last item. The box is a dialog owned by the main window, on white.
+open_about() {
+  rz_keys roRezodu alt
+  rz_keys roRezodu Right Right Right Down Up Return
+  rz_wait_window "$about" 10
+  sleep 0.3  # the box paints itself after it is shown
+}
+open_about
+main=$(rz_field "$(rz_probe window roRezodu)" 1)
+box=$(rz_probe window "$about")
+[ "$(rz_field "$box" 2)" = "#32770" ] || rz_fail "the About box is not a dialog: $box"
+[ "$(rz_field "$box" 4)" = "$main" ] || rz_fail "the About box is not owned by the main window: $box"
+[ "$(rz_probe boxes | cut -f 2,4)" = "$about	Закрыть" ] || rz_fail "About box contents: $(rz_probe boxes)"
+rz_screenshot "$about" "$RZ_OUT/about1.png"
+[ "$(rz_colours "$RZ_OUT/about1.png")" -gt 8 ] || rz_fail "the About box shows almost nothing"
+white=$(convert "$RZ_OUT/about1.png" -fill black +opaque white -format '%[fx:mean]' info:)
+awk -v w="$white" 'BEGIN { exit !(w > 0.7) }' || rz_fail "the About box is not drawn on white (white share $white)"
+
+# The link (at W / 8, 165, 16 high) opens the maker's web address and leaves the box open.
+rz_record_browser "$RZ_OUT/opened.txt"
+width=$(rz_field "$(rz_probe client "$about")" 3)
+rz_click "$about" $((width / 8 + 20)) 172
+rz_wait_until 10 grep -qx 'https://rorezodu.example.org/' "$RZ_OUT/opened.txt" 2>/dev/null ||
+  rz_fail "the link opened no web address ($(cat "$RZ_OUT/opened.txt" 2>/dev/null))"
+rz_probe window "$about" >/dev/null || rz_fail "the About box closed when the link was clicked"
+rz_keys "$about" Escape
+rz_wait_gone "$about"
+
+# A second opening looks exactly like the first; Enter closes it, and the Close button.
+open_about
+rz_screenshot "$about" "$RZ_OUT/about2.png"
+rz_same_image "$RZ_OUT/about1.png" "$RZ_OUT/about2.png" || rz_fail "the second About box differs from the first" \
+  "(mean difference $(rz_image_difference "$RZ_OUT/about1.png" "$RZ_OUT/about2.png"))"
+rz_keys "$about" Return
+rz_wait_gone "$about"
+open_about
+rz_probe click "$about" "Закрыть"
+rz_wait_gone "$about"
 
 # Without a film Load is enabled: Ctrl+O opens the Open dialog, Esc closes it unused.
 [ "$(rz_menu_state roRezodu 0.0)" = enabled ] || rz_fail "Load is not enabled in a player without a film"
@@ -85,9 +153,7 @@ rz_wait_window "$title" 10
 [ "$(rz_menu_state "$title" 1.2)" = enabled,checked ] || rz_fail "an opened film does not wait, stopped"
 rz_keys "$title" F9
 rz_wait_frame "$title" 320 240 "$intro" >/dev/null
-rz_keys "$title" alt+F4
-rz_wait_exit || rz_fail "the player did not end after Alt+F4 (opened film)"
-[ "$RZ_STATUS" -eq 0 ] || rz_fail "the player ended with exit code $RZ_STATUS (opened film)"
+rz_close "$title"
 
 # Size, position and segment, and a path with Cyrillic letters and spaces.
 folder="$RZ_OUT/Фильмы и уроки"
@@ -98,7 +164,7 @@ rz_wait_window roRezodu
 rz_window_is roRezodu 3 100,50,900,650 || rz_fail "/size 800 600 /pos 100 50 gave $(rz_probe window roRezodu)"
 rz_wait_frame roRezodu 320 240 "$last" >/dev/null
 rz_no_boxes
-close_player "/size /pos /segm"
+rz_close
 
 # Full screen from the command line; leaving it gives the default window, panel off.
 rz_start "$film" -SIZE FullScreen
@@ -110,5 +176,5 @@ rz_wait_frame roRezodu 320 240 "$intro" >/dev/null
 rz_keys roRezodu alt+Return
 rz_wait_until 10 rz_window_is roRezodu 3 0,0,600,400 || rz_fail "after full screen: $(rz_probe window roRezodu)"
 [ "$(rz_menu_state roRezodu 2.0)" = enabled ] || rz_fail "the panel is on after a full-screen start"
-close_player "/size fullscreen"
-echo "$RZ_NAME: /? box, Ctrl+O (Esc, typed path), /size /pos /segm with a Cyrillic path, /size fullscreen"
+rz_close
+echo "$RZ_NAME: /? box, menu texts, About box, Ctrl+O (Esc, typed path), /size /pos /segm, /size fullscreen"

@@ -6,8 +6,7 @@
 #   rz_start                           # arguments go to the player
 #   rz_wait_window roRezodu
 #   rz_probe menu roRezodu
-#   rz_keys roRezodu alt+F4
-#   rz_wait_exit && [ "$RZ_STATUS" -eq 0 ] || rz_fail "exit code $RZ_STATUS"
+#   rz_close                           # Alt+F4: exit code 0, no temporary folder left
 #
 # Tests that play films call rz_native_tools with the folder of the native build that
 # holds kof and make_e2e_films, then rz_make_films.
@@ -55,6 +54,7 @@ rz_e2e_init() {
   rz_unmanaged_windows
   RZ_OUT=$(mktemp -d)
   trap rz_cleanup EXIT
+  RZ_FOLDERS=$(rz_temp_folders)
 }
 
 rz_cleanup() {
@@ -206,6 +206,15 @@ RZ_PIDS=()
 }
 rz_ended() { ! kill -0 "$RZ_PID" 2>/dev/null; }
 
+# rz_close [TITLE]: Alt+F4 to the window titled TITLE (roRezodu); the player must end
+# with 0 and leave the temporary folders as they were when the test began.
+rz_close() {
+  rz_keys "${1:-roRezodu}" alt+F4
+  rz_wait_exit 30 || rz_fail "the player did not end after Alt+F4"
+  [ "$RZ_STATUS" -eq 0 ] || rz_fail "the player ended with exit code $RZ_STATUS"
+  [ "$(rz_temp_folders)" = "$RZ_FOLDERS" ] || rz_fail "temporary folders left: $(rz_temp_folders)"
+}
+
 # rz_seconds: the time now in seconds, with fractions.
 rz_seconds() { date +%s.%N; }
 
@@ -306,6 +315,14 @@ rz_frame_in() {
   signature=$(identify -format '%#' "$1")
   awk -v s="$signature" '$2 == s { print $1; found = 1; exit } END { exit !found }' "$2"
 }
+
+# rz_child CLASS [ID]: the probe line of the main window's first child of that class (and
+# id): "handle class id left,top,right,bottom visible text".
+rz_child() {
+  rz_probe children roRezodu | awk -F'\t' -v c="$1" -v i="${2:-}" '$2 == c && (i == "" || $3 == i) {print; exit}'
+}
+# rz_child_visible CLASS [ID]: true when that child is shown.
+rz_child_visible() { [ "$(rz_field "$(rz_child "$@")" 5)" = 1 ]; }
 
 # rz_menu_item TITLE POSITION: "state<TAB>text" of the menu bar item at POSITION ("1.0").
 rz_menu_item() { rz_probe menu "$1" | awk -F'\t' -v p="$2" '($1 "") == (p "") { print $2 "\t" $3 }'; }

@@ -8,17 +8,23 @@
 //                 with a silent MP3 track
 //   large.kof     one segment of 1400 x 1000 at 5 frames per second, 40 frames of one
 //                 picture of coloured blocks: larger than the screen
-//   clock1.kof    30 frames at 10 per second (3 s), one pointer sample per frame, sound
-//   clock3.kof    30 frames at 10 per second (3 s), three pointer samples per frame, sound
+//   clock1.kof    30 frames of 160 x 120 in panel.kof's first colours at 10 per second
+//                 (3 s), one pointer sample per frame, with a silent MP3 track as long
+//   clock3.kof    the same with three pointer samples per frame
 //   depth16.kof   one segment that says it is 16 bits deep
 //   later.kof     a segment of 40 frames, then a segment of version 2
 //   damaged.kof   a segment of 10 frames, a segment whose cabinet's member list lies
 //                 beyond its end, a segment of 100 frames
-//   readonly.kof  one segment of 40 frames whose cabinet members are read-only
+//   panel.kof     160 x 120 pictures whose colour tells the segment and the frame
+//                 (Coloured below): 1: 20 frames at a rate of 0; 2: 100 frames at 10
+//                 per second with a silent MP3 track; 3: 50 and 4: 450 frames at 10 fps
+//   seek.kof      in the same colours, 60 and 80 frames at 10 per second, each with a
+//                 silent MP3 track as long
 #include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <string>
 
 #include "writer/film_writer.h"
 #include "writer/mp3_silence.h"
@@ -86,20 +92,20 @@ SegmentSpec LargeSegment() {
   return spec;
 }
 
-// Three seconds of small frames with a sound track as long, one or three pointer samples
-// per frame.
-SegmentSpec ClockSegment(int samplesPerFrame) {
-  constexpr int kFrames = 30;
+// 160 x 120 pictures of one colour each, which tells the segment and the frame a
+// screenshot shows: red = frame % 256, green = 30 + 60 x index, blue = 20 + 40 x (frame
+// / 256); with a silent MP3 track of soundMs when that is not 0.
+SegmentSpec Coloured(int index, int frames, float rate, uint32_t soundMs = 0) {
   SegmentSpec spec;
-  spec.data.name = "Clock";
-  spec.data.samplesPerFrame = samplesPerFrame;
-  for (int k = 0; k < kFrames; ++k) spec.data.pictures.push_back(MovingFrame(160, 120, 0x455A64, k));
-  spec.sound = SilentMp3(kFrames * 100);
+  spec.data.name = "Segment " + std::to_string(index + 1);
+  for (int k = 0; k < frames; ++k) {
+    const uint32_t colour = uint32_t(k % 256) << 16 | uint32_t(30 + 60 * index) << 8 | uint32_t(20 + 40 * (k / 256));
+    spec.data.pictures.push_back(Picture::Filled(160, 120, colour));
+  }
+  spec.framesPerSecond = rate;
+  spec.soundKind = soundMs > 0 ? kSoundMp3 : kSoundWave;
+  if (soundMs > 0) spec.sound = SilentMp3(soundMs);
   return spec;
-}
-
-SegmentSpec Short(const char* name, uint32_t background, int frames) {
-  return MovingSegment(name, 320, background, frames);
 }
 
 Bytes Film(const std::vector<SegmentSpec>& segments) { return WithTrailer(BuildFilm(segments)); }
@@ -108,27 +114,28 @@ void WriteFilms(const std::filesystem::path& dir) {
   std::filesystem::create_directories(dir);
   WriteBytesToFile(dir / "pictures.kof", Film(PictureSegments()));
   WriteBytesToFile(dir / "large.kof", Film({LargeSegment()}));
-  WriteBytesToFile(dir / "clock1.kof", Film({ClockSegment(1)}));
-  WriteBytesToFile(dir / "clock3.kof", Film({ClockSegment(3)}));
+  SegmentSpec clock = Coloured(0, 30, 10, 3000);
+  WriteBytesToFile(dir / "clock1.kof", Film({clock}));
+  clock.data.samplesPerFrame = 3;
+  WriteBytesToFile(dir / "clock3.kof", Film({clock}));
 
-  SegmentSpec shallow = Short("Shallow", 0x1E4E8C, 10);
+  SegmentSpec shallow = MovingSegment("Shallow", 320, 0x1E4E8C, 10);
   shallow.bitsPerPixel = 16;
   WriteBytesToFile(dir / "depth16.kof", Film({shallow}));
 
-  SegmentSpec later = Short("Later", 0x8E2430, 10);
+  SegmentSpec later = MovingSegment("Later", 320, 0x8E2430, 10);
   later.version = 2;
-  WriteBytesToFile(dir / "later.kof", Film({Short("Current", 0x1E4E8C, 40), later}));
+  WriteBytesToFile(dir / "later.kof", Film({MovingSegment("Current", 320, 0x1E4E8C, 40), later}));
 
-  SegmentSpec damaged = Short("Damaged", 0x8E2430, 10);
+  SegmentSpec damaged = MovingSegment("Damaged", 320, 0x8E2430, 10);
   damaged.packedBlock = DamageCabinet(BuildCabinet({{"koS_20090406171337001.dat", BuildDataFile(damaged.data).bytes}}),
                                       CabDamage::FileTableBeyondEnd);
-  WriteBytesToFile(dir / "damaged.kof",
-                   Film({Short("Before", 0x1E4E8C, 10), damaged, Short("After", 0x2E7D32, 100)}));
+  const SegmentSpec before = MovingSegment("Before", 320, 0x1E4E8C, 10);
+  WriteBytesToFile(dir / "damaged.kof", Film({before, damaged, MovingSegment("After", 320, 0x2E7D32, 100)}));
 
-  SegmentSpec readOnly = Short("ReadOnly", 0x1E4E8C, 40);
-  readOnly.memberAttributes = 0x21;
-  readOnly.otherMembers = {{"notes.txt", {'r', 'o'}, kDefaultCabDate, kDefaultCabTime, 0x21}};
-  WriteBytesToFile(dir / "readonly.kof", Film({readOnly}));
+  WriteBytesToFile(dir / "panel.kof",
+                   Film({Coloured(0, 20, 0), Coloured(1, 100, 10, 10000), Coloured(2, 50, 10), Coloured(3, 450, 10)}));
+  WriteBytesToFile(dir / "seek.kof", Film({Coloured(0, 60, 10, 6000), Coloured(1, 80, 10, 8000)}));
 }
 }  // namespace
 

@@ -4,43 +4,39 @@
 # picture `kof frames` renders for the frame they land on; Save picture (Ctrl+S) writes
 # that picture, pointer included, as a PNG; dragging on the progress bar shows the
 # frame under the mouse and leaves the film playing.
-# Usage: seek_test.sh roRezodu.exe rz_probe.exe rz_make_film.exe BUILD-FOLDER (in a
-# display); the native kof is taken from BUILD-FOLDER/{release,native,native-asan}, or
-# from $RZ_KOF. Without one the test is skipped (exit code 77).
+# Usage: seek_test.sh roRezodu.exe rz_probe.exe NATIVE_TOOLS_DIR (inside a display).
 source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/panel_lib.sh"
-kof=${RZ_KOF:-}
-for candidate in "$4"/release/kof "$4"/native/kof "$4"/native-asan/kof; do
-  [ -n "$kof" ] || { [ -x "$candidate" ] && kof=$candidate; }
-done
-[ -n "$kof" ] || { echo "seek: no native kof in $4 (build it first): skipped"; exit 77; }
 rz_e2e_init "$1" "$2"
-rz_panel_init "$3"
+rz_native_tools "$3"
+rz_make_films
 
-# 6 s and 8 s at 10 frames per second, 160 x 120, one colour a frame, with sound.
-rz_film "$RZ_OUT/film.kof" 60x10s 80x10s
-"$kof" frames "$RZ_OUT/film.kof" --segment 1 --out "$RZ_OUT/kof" >/dev/null || rz_fail "kof frames failed"
-"$kof" frames "$RZ_OUT/film.kof" --segment 2 --out "$RZ_OUT/kof" >/dev/null || rz_fail "kof frames failed"
-rz_start "$(rz_windows_path "$RZ_OUT/film.kof")"
-rz_wait_window roRezodu 90
-rz_wait_segment 1 30
-rz_keys roRezodu F10
-
-# The picture, unscaled and centred in the client area above the panel.
-picture() {
-  local w h
-  read -r w h <<<"$(rz_client_size)"
-  rz_screenshot roRezodu "$RZ_OUT/client.png"
-  convert "$RZ_OUT/client.png" -crop "160x120+$(((w - 160) / 2))+$(((h - 40 - 120) / 2))" +repage "$1"
+# seek.kof: 6 s and 8 s at 10 frames per second, 160 x 120, one colour a frame.
+film="$RZ_FILMS/seek.kof"
+lists=("" "$(rz_reference_frames "$film" 1)" "$(rz_reference_frames "$film" 2)")
+kof_frame() { printf '%s/frames/seek-%d/seg%03d_frame%05d.png' "$RZ_OUT" "$1" "$1" "$2"; }
+# shown_frame: "SEGMENT FRAME" of the picture shown now, or "none".
+shown_frame() {
+  local segment frame
+  rz_shot_picture roRezodu 160 120 "$RZ_OUT/shown.png"
+  for segment in 1 2; do
+    frame=$(rz_frame_in "$RZ_OUT/shown.png" "${lists[$segment]}") && { echo "$segment $frame"; return; }
+  done
+  echo none
 }
-shows() { picture "$RZ_OUT/shown.png" && rz_same_image "$RZ_OUT/shown.png" "$1"; }
-kof_frame() { printf '%s/kof/seg%03d_frame%05d.png' "$RZ_OUT" "$1" "$2"; }
+shows() { [ "$(shown_frame)" = "$1 $2" ]; }
+playing() { rz_child_visible Button 111; }
+box_count() { rz_probe boxes 2>/dev/null | wc -l; }
+
+rz_start "$(rz_windows_path "$film")"
+rz_wait_window roRezodu 90
+rz_wait_frame roRezodu 160 120 "${lists[1]}" 30 >/dev/null
+rz_keys roRezodu F10
 
 # KEY SEGMENT FRAME: the key, then exactly the frame kof renders.
 while read -r key segment frame; do
   rz_keys roRezodu "$key"
-  rz_wait_until 10 shows "$(kof_frame "$segment" "$frame")" ||
-    rz_fail "$key should show segment $segment, frame $frame; shows $(rz_shown_frame)"
+  rz_wait_until 10 shows "$segment" "$frame" ||
+    rz_fail "$key should show segment $segment, frame $frame; shows $(shown_frame)"
 done <<'KEYS'
 alt+Home 1 0
 alt+Right 1 50
@@ -48,14 +44,15 @@ ctrl+period 1 51
 alt+Right 2 41
 ctrl+comma 2 40
 KEYS
-[ "$(rz_child_visible Button 110 && echo paused)" = paused ] || rz_fail "the seeks did not leave the film paused"
+rz_child_visible Button 110 || rz_fail "the seeks did not leave the film paused"
 # Paused, the frame steps are enabled behind the items the language table addresses.
-rz_probe menu roRezodu | grep -qxF $'1.11\tenabled\tСледующий кадр\\bCtrl+.' || rz_fail "no enabled Next frame item"
+# (Read whole before grep: a grep -q that stops early fails the pipe under pipefail.)
+grep -qxF $'1.11\tenabled\tСледующий кадр\\bCtrl+.' <<<"$(rz_probe menu roRezodu)" || rz_fail "no enabled Next frame item"
 
 # The context menu has the same items behind Close, Save picture last.
-read -r w h <<<"$(rz_client_size)"
+read -r _ _ w h <<<"$(rz_probe client roRezodu | tr '\t' ' ')"
 rz_click roRezodu $((w / 2)) $(((h - 40) / 2)) 3
-context_save() { rz_probe popup 2>/dev/null | grep -qxF $'25\tenabled\tСохранить кадр...'; }
+context_save() { grep -qxF $'25\tenabled\tСохранить кадр...' <<<"$(rz_probe popup 2>/dev/null)"; }
 rz_wait_until 5 context_save || rz_fail "no Save picture at 25 in the context menu: $(rz_probe popup 2>&1)"
 xdotool key Escape
 rz_wait_until 5 eval '! rz_probe popup >/dev/null 2>&1' || rz_fail "the context menu stayed open"
@@ -63,20 +60,20 @@ rz_wait_until 5 eval '! rz_probe popup >/dev/null 2>&1' || rz_fail "the context 
 # Save picture: the dialog, a file name typed, the PNG equal to kof's picture.
 saved="$RZ_OUT/saved picture.png"
 rz_keys roRezodu ctrl+s
-rz_wait_until 20 eval '[ "$(rz_box_count)" -ge 1 ]' || rz_fail "Ctrl+S showed no Save dialog"
+rz_wait_until 20 eval '[ "$(box_count)" -ge 1 ]' || rz_fail "Ctrl+S showed no Save dialog"
 sleep 0.5
 xdotool key --delay 60 ctrl+a
 xdotool type --delay 30 "$(rz_windows_path "$saved")"
 xdotool key Return
 rz_wait_until 20 test -s "$saved" || rz_fail "no picture was saved"
-rz_wait_until 10 eval '[ "$(rz_box_count)" -eq 0 ]' || rz_fail "the Save dialog stayed open"
+rz_wait_until 10 eval '[ "$(box_count)" -eq 0 ]' || rz_fail "the Save dialog stayed open"
 sleep 0.5
 rz_same_image "$saved" "$(kof_frame 2 40)" || rz_fail "the saved picture differs from kof's frame 40 of segment 2"
 
 while read -r key segment frame; do
   rz_keys roRezodu "$key"
-  rz_wait_until 10 shows "$(kof_frame "$segment" "$frame")" ||
-    rz_fail "$key should show segment $segment, frame $frame; shows $(rz_shown_frame)"
+  rz_wait_until 10 shows "$segment" "$frame" ||
+    rz_fail "$key should show segment $segment, frame $frame; shows $(shown_frame)"
 done <<'KEYS'
 alt+Left 1 50
 alt+End 1 59
@@ -84,20 +81,20 @@ KEYS
 
 # Dragging on the bar (14 s over 196 pixels from x = 2): the press starts segment 1,
 # the drag to x = 100 shows 7 s into the film, frame 10 of segment 2, which plays on.
-read -r w h <<<"$(rz_client_size)"
 client=$(rz_probe client roRezodu)
+h=$(rz_field "$client" 4)
 bar_x=$(($(rz_field "$client" 1) + 210))
 bar_y=$(($(rz_field "$client" 2) + h - 40 + 28))
 xdotool mousemove $((bar_x + 10)) "$bar_y" mousedown 1
 for x in 30 50 70 90 100; do xdotool mousemove $((bar_x + x)) "$bar_y"; sleep 0.05; done
-read -r segment frame <<<"$(rz_shown_frame)"
+read -r segment frame <<<"$(shown_frame)"
 xdotool mouseup 1
 [ "$segment" = 2 ] && [ "$frame" -ge 10 ] && [ "$frame" -le 25 ] ||
   rz_fail "the drag to 7 s shows segment $segment, frame $frame"
-rz_wait_until 5 rz_child_visible Button 111 || rz_fail "the film does not play on after the drag"
-read -r segment later <<<"$(rz_shown_frame)"
+rz_wait_until 5 playing || rz_fail "the film does not play on after the drag"
+read -r segment later <<<"$(shown_frame)"
 [ "$segment" = 2 ] && [ "$later" -gt "$frame" ] || rz_fail "after the drag: segment $segment, frame $later"
-rz_probe menu roRezodu | grep -q $'^1.11\tgrayed\t' || rz_fail "Next frame is enabled while playing"
+grep -q $'^1.11\tgrayed\t' <<<"$(rz_probe menu roRezodu)" || rz_fail "Next frame is enabled while playing"
 
 rz_keys roRezodu alt+F4
 rz_wait_exit 30 || rz_fail "the program did not end"

