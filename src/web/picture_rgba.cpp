@@ -43,7 +43,7 @@ void TRgbaPicture::CopyFrom(const TkoPictureView& picture, const TkoBox& box) {
     const uint8_t* from = picture.At(left, y);
     uint8_t* to = FPixels.data() + (size_t(y) * size_t(FWidth) + size_t(left)) * 4;
     for (int32_t x = left; x < right; ++x, from += step, to += 4) {
-      to[0] = from[0];
+      to[0] = from[2];
       to[1] = from[1];
       to[2] = from[0];
     }
