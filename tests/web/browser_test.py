@@ -27,6 +27,23 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 SERVER = os.path.join(HERE, "..", "..", "scripts", "web_server.py")
 
 
+def serve(web_dir, films):
+    """The page and the films (under films/) on a free port of 127.0.0.1: the server and its URL."""
+    server = subprocess.Popen([sys.executable, SERVER, web_dir, "0", *films], stdout=subprocess.PIPE, text=True)
+    return server, f"http://127.0.0.1:{server.stdout.readline().strip()}/"
+
+
+def chromium(profile):
+    """Headless Chromium as the tests and the benchmark drive it."""
+    options = webdriver.ChromeOptions()
+    for flag in ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
+                 "--disable-component-update", "--disable-sync", "--no-first-run", "--window-size=1000,800",
+                 "--force-device-scale-factor=1", "--autoplay-policy=no-user-gesture-required",
+                 f"--user-data-dir={profile}"]:
+        options.add_argument(flag)
+    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+
+
 class Session:
     """The films, the server and the browser for one run."""
 
@@ -37,15 +54,8 @@ class Session:
         subprocess.run([os.path.join(native, "tests", "web", "make_web_films"), self.films], check=True)
         self.pack_executable()
         names = [os.path.join(self.films, f) for f in sorted(os.listdir(self.films))]
-        self.server = subprocess.Popen([sys.executable, SERVER, web_dir, "0", *names], stdout=subprocess.PIPE, text=True)
-        self.base = f"http://127.0.0.1:{self.server.stdout.readline().strip()}/"
-        options = webdriver.ChromeOptions()
-        for flag in ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
-                     "--disable-component-update", "--disable-sync", "--no-first-run", "--window-size=1000,800",
-                     "--force-device-scale-factor=1", "--autoplay-policy=no-user-gesture-required",
-                     f"--user-data-dir={os.path.join(self.work, 'profile')}"]:
-            options.add_argument(flag)
-        self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        self.server, self.base = serve(web_dir, names)
+        self.driver = chromium(os.path.join(self.work, "profile"))
 
     def pack_executable(self):
         # The page reads only what lies behind the player's bytes: the Windows player when
@@ -90,6 +100,9 @@ class Session:
 
     def keys(self, *keys):
         ActionChains(self.driver).send_keys(*keys).perform()
+
+    def chord(self, modifier, key):
+        ActionChains(self.driver).key_down(modifier).send_keys(key).key_up(modifier).perform()
 
     def message(self):
         box = self.driver.find_element(By.ID, "message")
@@ -239,6 +252,32 @@ def test_controls(s):
     s.wait_state("stopped")
 
 
+def test_seek(s):
+    """Paused, the seek keys show exactly kof's picture of the frame they land on; a drag on
+    the bar scrubs to the time under the pointer and the film plays on from there."""
+    s.open_page("two.kof")
+    s.wait(lambda: s.data("state") == "playing" and int(s.data("shown") or -1) >= 2, "frame 2")
+    s.keys(" ")
+    s.wait_state("paused")
+    for keys, segment, frame in [((Keys.ALT, Keys.END), 0, 49), ((Keys.CONTROL, ","), 0, 48),
+                                 ((Keys.ALT, Keys.ARROW_RIGHT), 1, 48), ((Keys.ALT, Keys.HOME), 1, 0),
+                                 ((Keys.CONTROL, "."), 1, 1)]:
+        s.chord(*keys)
+        s.wait(lambda: (s.data("segment"), s.data("shown")) == (str(segment), str(frame)),
+               f"segment {segment + 1}, frame {frame} after {keys}")
+        time.sleep(0.2)  # the picture reaches the canvas at the next display frame
+        assert_same_picture(s.canvas_pixels(), s.kof_picture("two.kof", segment + 1, frame),
+                            f"segment {segment + 1}, frame {frame}")
+    assert s.data("state") == "paused", s.describe()
+    # 10 s over the bar: a press near its start and a drag to three quarters (7.5 s).
+    bar = s.driver.find_element(By.ID, "bar")
+    width = bar.size["width"]
+    ActionChains(s.driver).move_to_element_with_offset(bar, -width // 2 + 5, 0).click_and_hold() \
+        .move_by_offset(width // 4, 0).move_by_offset(width // 2 - 5, 0).release().perform()
+    s.wait(lambda: s.data("segment") == "1" and s.data("state") == "playing", "the second segment playing")
+    assert 20 <= int(s.data("shown")) <= 40, s.describe()
+
+
 def test_bad_films(s):
     """Damaged films show the loader's messages; the page stays usable and opens a good film."""
     s.open_page("junk.kof")
@@ -271,7 +310,7 @@ def test_film_executable(s):
            "the built-in texts")
 
 
-TESTS = [test_picture, test_clock, test_sound, test_controls, test_bad_films, test_film_executable]
+TESTS = [test_picture, test_clock, test_sound, test_controls, test_seek, test_bad_films, test_film_executable]
 
 
 def main():
