@@ -1,6 +1,7 @@
-// rz_make_lesson OUT.kof [SECONDS]: a lesson film for the export benchmark, made with
-// the film writer: one 770 x 695 segment at 10 frames per second (one pointer sample
-// per frame), 10 minutes unless SECONDS says otherwise, with an MP3 voice track.
+// rz_make_lesson OUT.kof [SECONDS [lzma]]: a lesson film for the export and web
+// benchmarks, made with the film writer: one 770 x 695 segment at 10 frames per second
+// (one pointer sample per frame), 10 minutes unless SECONDS says otherwise, with an MP3
+// voice track; its data file is stored in a cabinet, or LZMA-packed with "lzma".
 // The screen changes as lessons do: text is typed into an editor a character at a
 // time, the page scrolls when it is full, a dialog opens now and then, the clock in
 // the status bar ticks and the pointer wanders and rests.
@@ -131,17 +132,19 @@ std::vector<int16_t> Voice(int seconds, int sampleRate) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || argc > 3) {
-    std::fputs("usage: rz_make_lesson OUT.kof [SECONDS]\n", stderr);
+  const bool lzma = argc == 4 && std::string(argv[3]) == "lzma";
+  if (argc < 2 || argc > 4 || (argc == 4 && !lzma)) {
+    std::fputs("usage: rz_make_lesson OUT.kof [SECONDS [lzma]]\n", stderr);
     return 2;
   }
-  const int seconds = argc == 3 ? std::atoi(argv[2]) : 600;
+  const int seconds = argc >= 3 ? std::atoi(argv[2]) : 600;
   if (seconds < 1) return 2;
   SegmentSpec spec;
   spec.width = kWidth;
   spec.height = kHeight;
   spec.framesPerSecond = kRate;
   spec.data.name = "Lesson";
+  if (lzma) spec.packing = Packing::Lzma;
   std::vector<CursorSample> track;
   Lesson lesson;
   Picture previous;

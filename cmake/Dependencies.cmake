@@ -3,13 +3,30 @@
 #   LZMA     - liblzma (cross-built from Debian's source package for Windows)
 #   PNG      - libpng natively (kof frames)
 #   zlib     - the seek index deflates its pictures (libz-mingw-w64-dev for Windows)
+# The web player's (Emscripten) zlib, libmspack and liblzma come from RZ_WEB_PREFIX.
 # rz_export_deps: FFmpeg's libraries (libavcodec, libavformat, libavfilter, libswscale,
 # libswresample, libavutil), which kof export encodes with; native kof and its tests only.
 # rz_demo_deps: LAME (libmp3lame-dev), which encodes the demo film's sound; only the
 # native demo maker links it.
 add_library(rz_deps INTERFACE)
 
-if(WIN32)
+if(EMSCRIPTEN)
+  # Built by scripts/setup.sh from Debian's source packages with Emscripten.
+  if(NOT RZ_WEB_PREFIX)
+    if(DEFINED ENV{XDG_CACHE_HOME})
+      set(RZ_WEB_PREFIX "$ENV{XDG_CACHE_HOME}/rorezodu/emscripten")
+    else()
+      set(RZ_WEB_PREFIX "$ENV{HOME}/.cache/rorezodu/emscripten")
+    endif()
+  endif()
+  foreach(library lzma mspack z)
+    if(NOT EXISTS "${RZ_WEB_PREFIX}/lib/lib${library}.a")
+      message(FATAL_ERROR "lib${library}.a for Emscripten is missing in ${RZ_WEB_PREFIX}: run scripts/setup.sh")
+    endif()
+    target_link_libraries(rz_deps INTERFACE "${RZ_WEB_PREFIX}/lib/lib${library}.a")
+  endforeach()
+  target_include_directories(rz_deps INTERFACE "${RZ_WEB_PREFIX}/include")
+elseif(WIN32)
   find_path(RZ_LZMA_INCLUDE lzma.h PATHS ${RZ_MINGW_PREFIX}/include REQUIRED NO_DEFAULT_PATH)
   find_library(RZ_LZMA_LIB NAMES liblzma.a lzma PATHS ${RZ_MINGW_PREFIX}/lib REQUIRED NO_DEFAULT_PATH)
   target_include_directories(rz_deps INTERFACE ${RZ_LZMA_INCLUDE})
@@ -22,7 +39,7 @@ else()
   target_link_libraries(rz_deps INTERFACE PkgConfig::RZ_PKG)
 endif()
 
-if(NOT WIN32 AND NOT RZ_FUZZ)
+if(NOT WIN32 AND NOT EMSCRIPTEN AND NOT RZ_FUZZ)
   find_path(RZ_LAME_INCLUDE lame/lame.h REQUIRED)
   find_library(RZ_LAME_LIB mp3lame REQUIRED)
   add_library(rz_demo_deps INTERFACE)

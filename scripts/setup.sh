@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what building and testing roRezodu needs on Debian 12, and cross-builds the
-# two libraries Debian does not ship for MinGW-w64 (liblzma, GoogleTest) into a cache.
-# Idempotent: a second run only checks and takes a few seconds.
+# Installs what building and testing roRezodu needs on Debian 12, cross-builds the two
+# libraries Debian does not ship for MinGW-w64 (liblzma, GoogleTest) into a cache, and
+# builds zlib, libmspack and liblzma with Emscripten for the web player into another.
+# Idempotent: a second run only checks and takes a few seconds. Prints the MinGW cache.
 set -euo pipefail
 
 PACKAGES=(
@@ -13,10 +14,13 @@ PACKAGES=(
   libgtest-dev googletest libbenchmark-dev liblzma-dev libmspack-dev libpng-dev zlib1g-dev libmp3lame-dev
   libavcodec-dev libavformat-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev ffmpeg
   cabextract gcab xz-utils dpkg-dev python3
+  emscripten chromium chromium-driver python3-selenium
 )
 
 RZ_MINGW_PREFIX="${RZ_MINGW_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/rorezodu/mingw-w64}"
 STAMP="$RZ_MINGW_PREFIX/.built-v1"
+RZ_WEB_PREFIX="${RZ_WEB_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/rorezodu/emscripten}"
+WEB_STAMP="$RZ_WEB_PREFIX/.built-v1"
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 log() { printf 'setup: %s\n' "$*" >&2; }
@@ -38,8 +42,8 @@ install_packages() {
 
 # apt-get source needs deb-src lines; they are made from the system's own sources in a
 # private apt state, so the machine's configuration stays untouched.
-fetch_xz_source() {
-  local work="$1" apt="$1/apt"
+fetch_source() {
+  local work="$1" package="$2" apt="$1/apt"
   mkdir -p "$apt/lists/partial" "$apt/sources.list.d"
   for f in /etc/apt/sources.list.d/*.sources; do
     [ -e "$f" ] && sed 's/^Types: deb$/Types: deb-src/' "$f" > "$apt/sources.list.d/$(basename "$f")"
@@ -51,15 +55,28 @@ fetch_xz_source() {
   fi
   local opts=(-o "Dir::Etc::SourceList=$apt/sources.list" -o "Dir::Etc::SourceParts=$apt/sources.list.d"
               -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache" -o APT::Sandbox::User=root -qq)
-  apt-get "${opts[@]}" update
-  (cd "$work" && apt-get "${opts[@]}" source xz-utils >/dev/null 2>&1)
+  [ -d "$apt/lists/partial" ] && [ -n "$(ls "$apt/lists" 2>/dev/null | grep -v partial)" ] || apt-get "${opts[@]}" update
+  (cd "$work" && apt-get "${opts[@]}" source "$package" >/dev/null 2>&1) && return
+  # A mirror may lack the newest version's source; any other version listed will do.
+  local version
+  for version in $(apt-cache "${opts[@]}" showsrc "$package" | sed -n 's/^Version: //p' | sort -u); do
+    (cd "$work" && apt-get "${opts[@]}" source "$package=$version" >/dev/null 2>&1) && return
+  done
+  log "could not fetch the $package source package"
+  exit 1
+}
+
+unpacked_source() {
+  local dir
+  dir=$(find "$1" -maxdepth 1 -type d -name "$2-*" | head -n 1)
+  [ -n "$dir" ] || { log "could not unpack the $2 source package"; exit 1; }
+  echo "$dir"
 }
 
 build_liblzma() {
   local work="$1" src
-  fetch_xz_source "$work"
-  src=$(find "$work" -maxdepth 1 -type d -name 'xz-utils-*' | head -n 1)
-  [ -n "$src" ] || { log "could not unpack the xz-utils source package"; exit 1; }
+  fetch_source "$work" xz-utils
+  src=$(unpacked_source "$work" xz-utils)
   cmake -S "$src" -B "$work/xz-build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$HERE/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF >/dev/null
@@ -79,14 +96,48 @@ build_googletest() {
   cmake --install "$work/gtest-build" >/dev/null
 }
 
+# The web player's three C libraries (zlib, libmspack, liblzma), built with Emscripten from the same Debian sources.
+# Emscripten's JavaScript tools need Debian's node modules (acorn) on NODE_PATH. xz's
+# CMake cannot run its endianness probe under Emscripten (wasm is little-endian), and its
+# program symlinks clash with Emscripten's .js executables.
+build_web_libraries() {
+  local work="$1" src
+  export NODE_PATH=/usr/share/nodejs
+  mkdir -p "$RZ_WEB_PREFIX/lib" "$RZ_WEB_PREFIX/include"
+  fetch_source "$work" zlib
+  src=$(unpacked_source "$work" zlib)
+  (cd "$src" && emconfigure ./configure --static --prefix="$RZ_WEB_PREFIX" && emmake make -j"$(nproc)" libz.a &&
+     emmake make install) >"$work/zlib.log" 2>&1 || { tail -n 20 "$work/zlib.log" >&2; exit 1; }
+  fetch_source "$work" libmspack
+  src=$(unpacked_source "$work" libmspack)
+  (cd "$src" && emconfigure ./configure --host=wasm32-unknown-emscripten --disable-shared --enable-static \
+     --prefix="$RZ_WEB_PREFIX" CFLAGS=-O2 && emmake make -j"$(nproc)" && emmake make install) >"$work/mspack.log" 2>&1 ||
+    { tail -n 20 "$work/mspack.log" >&2; exit 1; }
+  fetch_source "$work" xz-utils
+  src=$(unpacked_source "$work" xz-utils)
+  emcmake cmake -S "$src" -B "$work/xz-web" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF \
+    -DHAVE_is_big=ON -Dis_big=0 -DCREATE_XZ_SYMLINKS=OFF -DCREATE_LZMA_SYMLINKS=OFF >"$work/xz-web.log" 2>&1 ||
+    { tail -n 20 "$work/xz-web.log" >&2; exit 1; }
+  cmake --build "$work/xz-web" --target liblzma >/dev/null
+  cp "$work/xz-web/liblzma.a" "$RZ_WEB_PREFIX/lib/"
+  cp -r "$src/src/liblzma/api/lzma.h" "$src/src/liblzma/api/lzma" "$RZ_WEB_PREFIX/include/"
+}
+
 install_packages
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
 if [ ! -e "$STAMP" ]; then
   log "cross-building liblzma and GoogleTest into $RZ_MINGW_PREFIX (a few minutes, once)"
-  work=$(mktemp -d)
-  trap 'rm -rf "$work"' EXIT
   rm -rf "$RZ_MINGW_PREFIX"
   build_liblzma "$work"
   build_googletest "$work"
   touch "$STAMP"
+fi
+if [ ! -e "$WEB_STAMP" ]; then
+  log "building zlib, libmspack and liblzma with Emscripten into $RZ_WEB_PREFIX (a few minutes, once)"
+  rm -rf "$RZ_WEB_PREFIX"
+  mkdir -p "$work/web"
+  build_web_libraries "$work/web"
+  touch "$WEB_STAMP"
 fi
 echo "$RZ_MINGW_PREFIX"

@@ -4,7 +4,8 @@
 #   2. the same tests in a Release build (-O3, warnings as errors), which also runs
 #      the tests that need a build without sanitizers,
 #   3. the fuzz targets of the film loader and the cursor records, briefly,
-#   4. the same tests plus the Windows-only ones, cross-built and run under Wine, and
+#   4. the web player compiled to WebAssembly, and its browser tests in headless Chromium,
+#   5. the same tests plus the Windows-only ones, cross-built and run under Wine, and
 #      the end-to-end tests of roRezodu.exe under Wine in Xvfb.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -33,6 +34,11 @@ ctest --preset fuzz
 step "Windows build (MinGW-w64)"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"
+
+# The film executable of the browser tests is packed onto the Windows player just built.
+step "web player (Emscripten) and its browser tests (headless Chromium)"
+scripts/web.sh --build-only
+/usr/bin/python3 tests/web/browser_test.py build/web build/release
 
 step "Windows tests under Wine, end-to-end tests in Xvfb"
 source scripts/wine-env.sh

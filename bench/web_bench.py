@@ -1,0 +1,85 @@
+#!/usr/bin/python3
+"""The web player's benchmark, in headless Chromium on lesson films made with the film
+writer (rz_make_lesson: 770 x 695, 10 frames per second, a voice track):
+
+  1. decoding: every frame of a 10-minute lesson, by the native `kof bench` and by the
+     same code in WebAssembly (bench.html), best of three runs each;
+  2. the first frame: the time from opening a 15 MB LZMA-packed lesson (index.html
+     ?film=) to its first picture on the canvas, best of three page loads.
+
+usage: bench/web_bench.py [NATIVE_BUILD [WEB_DIR]]   (build/release and build/web)
+  cmake --build --preset release --target kof rz_make_lesson; scripts/web.sh --build-only
+"""
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "web"))
+from browser_test import chromium, serve  # noqa: E402
+from selenium.webdriver.common.by import By  # noqa: E402
+
+RUNS = 3
+LZMA_FILM_SECONDS = 1860  # about 15 MB, mostly its voice track
+
+
+def native_fps(kof, film):
+    output = subprocess.run([kof, "bench", film], capture_output=True, text=True, check=True).stdout
+    return float(re.search(r"([0-9.]+) fps", output).group(1))
+
+
+def wait_for(driver, condition, seconds=300):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.02)
+    raise SystemExit("web_bench: the page did not finish in time")
+
+
+def web_decoding(driver, base):
+    driver.get(base + "bench.html?film=films/lesson.kof")
+    result = driver.find_element(By.ID, "result")
+    wait_for(driver, lambda: result.get_attribute("data-done") == "true")
+    if "fps" not in result.text:
+        raise SystemExit(f"web_bench: {result.text}")
+    return float(re.search(r"([0-9.]+) fps", result.text).group(1))
+
+
+def first_picture_ms(driver, base):
+    driver.get(base + "index.html?film=films/lesson_lzma.kof")
+    player = driver.find_element(By.ID, "player")
+    return int(wait_for(driver, lambda: player.get_attribute("data-first-picture-ms"), 60))
+
+
+def main():
+    native = sys.argv[1] if len(sys.argv) > 1 else "build/release"
+    web_dir = sys.argv[2] if len(sys.argv) > 2 else "build/web"
+    work = tempfile.mkdtemp(prefix="rz_web_bench_")
+    try:
+        lesson, lzma = os.path.join(work, "lesson.kof"), os.path.join(work, "lesson_lzma.kof")
+        maker = os.path.join(native, "bench", "rz_make_lesson")
+        subprocess.run([maker, lesson, "600"], check=True)
+        subprocess.run([maker, lzma, str(LZMA_FILM_SECONDS), "lzma"], check=True)
+        server, base = serve(web_dir, [lesson, lzma])
+        driver = chromium(os.path.join(work, "profile"))
+        try:
+            native_best = max(native_fps(os.path.join(native, "kof"), lesson) for _ in range(RUNS))
+            web_best = max(web_decoding(driver, base) for _ in range(RUNS))
+            first = min(first_picture_ms(driver, base) for _ in range(RUNS))
+        finally:
+            driver.quit()
+            server.terminate()
+        print(f"decoding, 10-minute lesson: native kof bench {native_best:.0f} fps, "
+              f"WebAssembly {web_best:.0f} fps ({web_best / native_best:.2f} of native; target 0.5)")
+        print(f"first picture of a {os.path.getsize(lzma) / 1e6:.1f} MB LZMA film: {first} ms (target 1500 ms)")
+    finally:
+        subprocess.run(["rm", "-rf", work])
+
+
+if __name__ == "__main__":
+    main()

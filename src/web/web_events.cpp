@@ -1,0 +1,74 @@
+#include "web/web_events.h"
+
+#include "json_writer.h"
+
+namespace {
+JsonWriter Begin(const char* event) {
+  JsonWriter json;
+  json.BeginObject().Key("event").String(event);
+  return json;
+}
+
+void WriteTexts(JsonWriter& json, const char* group, const std::vector<TPageText>& texts) {
+  json.Key(group).BeginObject();
+  for (const TPageText& text : texts) json.Key(text.Key).String(text.Value);
+  json.EndObject();
+}
+}  // namespace
+
+std::string MessageEvent(const std::string& caption, const std::string& text, const std::string& kind) {
+  JsonWriter json = Begin("message");
+  json.Key("caption").String(caption).Key("text").String(text).Key("kind").String(kind);
+  return json.EndObject().Text();
+}
+
+std::string SoundEvent(const std::string& action, const std::string& path, double offsetMs, uint32_t request) {
+  JsonWriter json = Begin("sound");
+  json.Key("action").String(action);
+  if (action == "open") json.Key("path").String(path);
+  if (action == "play") json.Key("offset").Real(offsetMs).Key("request").Number(request);
+  return json.EndObject().Text();
+}
+
+std::string LayoutEvent(TkoSize frame, const TkoPicturePlacement& placement) {
+  JsonWriter json = Begin("layout");
+  json.Key("width").Number(frame.Width).Key("height").Number(frame.Height);
+  json.Key("shownWidth").Number(placement.Shown.Width).Key("shownHeight").Number(placement.Shown.Height);
+  json.Key("originX").Number(placement.Origin.X).Key("originY").Number(placement.Origin.Y);
+  json.Key("scaling").Bool(placement.Scaling);
+  return json.EndObject().Text();
+}
+
+std::string LoadingEvent(const std::string& text) { return Begin("loading").Key("text").String(text).EndObject().Text(); }
+
+std::string FullScreenEvent(bool on) { return Begin("fullscreen").Key("on").Bool(on).EndObject().Text(); }
+
+std::string FirstPictureEvent() { return Begin("firstpicture").EndObject().Text(); }
+
+std::string StateEvent(const TPanelState& state) {
+  JsonWriter json = Begin("state");
+  json.Key("play").Number(state.PlayState).Key("segment").Number(state.Segment).Key("frame").Number(state.Frame);
+  json.Key("shown").Number(state.Shown);
+  json.Key("speed").Number(state.Speed).Key("position").Real(state.Position).Key("total").Real(state.Total);
+  json.Key("speedLabel").String(state.SpeedLabel).Key("time").String(state.TimeText).Key("info").String(state.InfoText).Key("title").String(state.Title);
+  return json.EndObject().Text();
+}
+
+std::string FilmEvent(const TFilmDescription& film) {
+  JsonWriter json = Begin("film");
+  json.Key("name").String(film.Name).Key("language").Bool(film.LanguageTable);
+  json.Key("segments").BeginArray();
+  for (const TSegmentLine& line : film.Segments) {
+    json.BeginObject().Key("name").String(line.Name).Key("width").Number(line.Width);
+    json.Key("height").Number(line.Height).Key("bits").Number(line.Bits).Key("rate").Number(line.Rate);
+    json.Key("frames").Number(line.Frames).Key("sound").Bool(line.Sound).Key("playable").Bool(line.Playable);
+    json.EndObject();
+  }
+  json.EndArray().Key("bar").BeginArray();
+  for (const TBarPart& part : film.Bar)
+    json.BeginObject().Key("seconds").Real(part.Seconds).Key("segment").Number(part.Segment).EndObject();
+  json.EndArray().Key("texts").BeginObject();
+  WriteTexts(json, "menu", film.MenuTexts);
+  WriteTexts(json, "message", film.MessageTexts);
+  return json.EndObject().EndObject().Text();
+}

@@ -1,0 +1,78 @@
+#pragma once
+// The events the web player hands to the page, as JSON objects: each has an "event"
+// member naming it and the values the page shows. Texts are UTF-8.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "playback/picture_layout.h"
+
+// The caption of a sound that cannot be played (not a translated text).
+inline constexpr const char* kSoundErrorCaption = "Error";
+
+// {"event":"message","caption":..,"text":..,"kind":"error"|"warning"|"info"}: a box.
+std::string MessageEvent(const std::string& caption, const std::string& text, const std::string& kind);
+
+// {"event":"sound","action":"open"|"play"|"pause"|"close", "path" (open),
+// "offset" in ms and "request" (play)}.
+std::string SoundEvent(const std::string& action, const std::string& path = {}, double offsetMs = 0,
+                       uint32_t request = 0);
+
+// {"event":"layout","width","height","shownWidth","shownHeight","originX","originY",
+// "scaling"}: the canvas size, the size it is shown at and where, in the page's area for
+// the picture (device pixels).
+std::string LayoutEvent(TkoSize frame, const TkoPicturePlacement& placement);
+
+// {"event":"loading","text":..}: a film is being read.
+std::string LoadingEvent(const std::string& text);
+
+// {"event":"fullscreen","on":..}: the player switches full screen.
+std::string FullScreenEvent(bool on);
+
+// {"event":"firstpicture"}: the film's first frame reached the canvas.
+std::string FirstPictureEvent();
+
+// What the panel shows.
+struct TPanelState {
+  int32_t PlayState = 0;  // 0 stopped, 1 playing, 2 paused
+  int32_t Segment = 0;
+  int32_t Frame = -1;  // the record loaded last, as the time line counts
+  int32_t Shown = -1;  // the frame whose picture is shown
+  int32_t Speed = 3;
+  double Position = 0;  // seconds from the film's start
+  double Total = 0;
+  std::string SpeedLabel;
+  std::string TimeText;
+  std::string InfoText;
+  std::string Title;
+  bool operator==(const TPanelState&) const = default;
+};
+std::string StateEvent(const TPanelState& state);
+
+// One segment as the segment list shows it.
+struct TSegmentLine {
+  std::string Name;
+  int32_t Width = 0, Height = 0, Bits = 0, Rate = 0, Frames = 0;
+  bool Sound = false;
+  bool Playable = false;
+};
+// One part of the progress bar: its length and the segment it starts.
+struct TBarPart {
+  float Seconds = 0;
+  int32_t Segment = 0;
+};
+// A text shown by the page, under its language table key.
+struct TPageText {
+  std::string Key;
+  std::string Value;
+};
+struct TFilmDescription {
+  std::string Name;
+  bool LanguageTable = false;
+  std::vector<TSegmentLine> Segments;
+  std::vector<TBarPart> Bar;
+  std::vector<TPageText> MenuTexts;
+  std::vector<TPageText> MessageTexts;
+};
+// {"event":"film","name","language","segments":[..],"bar":[..],"texts":{"menu":{..},"message":{..}}}
+std::string FilmEvent(const TFilmDescription& film);

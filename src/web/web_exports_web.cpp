@@ -1,0 +1,92 @@
+// The functions web/player_worker.js calls: one player per worker, made by rz_start.
+// Films are files of the worker's file system (WORKERFS reads the browser's File in
+// slices); what the loader unpacks goes to the in-memory temporary folder.
+#include <emscripten.h>
+
+#include <memory>
+#include <string>
+
+#include "film/film_loader.h"
+#include "film/ko_error.h"
+#include "film/temp_files.h"
+#include "json_writer.h"
+#include "kof_player.h"
+#include "web/web_bridge_web.h"
+#include "web/web_player.h"
+
+namespace {
+TBrowserPage page;
+std::unique_ptr<TWebPlayer> player;
+std::string benchResult;
+
+// Decodes every frame of every playable segment as kof bench does, repeat times.
+std::string RunBench(const std::filesystem::path& path, int32_t repeat) {
+  const std::filesystem::path folder = CreatePlayerTempFolder();
+  TSegmentList segments;
+  const double loadStart = emscripten_get_now();
+  TkoFileStream film(path, kModeReadShared);
+  TFilmLoader loader(segments, folder);
+  if (!loader.LoadAppendedFilm(&film) && film.SetPosition(0) == 0) loader.LoadFilm(&film);
+  const double loadEnd = emscripten_get_now();
+  int64_t frames = 0;
+  {
+    KofPlayer bench(segments);
+    const auto count = [&frames](int32_t, const TkoPictureView&) { return ++frames, true; };
+    for (int32_t round = 0; round < repeat; ++round)
+      for (int32_t i = 0; i < segments.Count(); ++i) {
+        const TSegmentInfo* segment = segments.Get(i);
+        if (segment != nullptr && segment->Playable() && IsDrawableDepth(segment->BitsPerPixel))
+          bench.PlaySegment(i, count);
+      }
+  }
+  const double seconds = (emscripten_get_now() - loadEnd) / 1000.0;
+  segments.Clear();
+  RemovePlayerTempFolder(folder);
+  JsonWriter json;
+  json.BeginObject().Key("frames").Number(frames).Key("seconds").Real(seconds);
+  json.Key("fps").Real(seconds > 0 ? double(frames) / seconds : 0).Key("loadSeconds").Real((loadEnd - loadStart) / 1000);
+  return json.EndObject().Text();
+}
+}  // namespace
+
+extern "C" {
+// Makes the player; screen is the screen's size in device pixels. Returns 0, or -1
+// when the temporary folder cannot be made.
+EMSCRIPTEN_KEEPALIVE int rz_start(int32_t screenWidth, int32_t screenHeight) {
+  try {
+    player = std::make_unique<TWebPlayer>(page, AnsiToUtf8, CreatePlayerTempFolder(),
+                                          TScreenSize{screenWidth, screenHeight});
+    return 0;
+  } catch (const std::exception& error) {
+    page.Send(MessageEvent("Error", error.what(), "error"));
+    return -1;
+  }
+}
+
+EMSCRIPTEN_KEEPALIVE int rz_open(const char* path, const char* name) { return player->Open(path, name) ? 1 : 0; }
+EMSCRIPTEN_KEEPALIVE void rz_close() { player->Close(); }
+EMSCRIPTEN_KEEPALIVE void rz_command(int32_t id) { player->Command(id); }
+EMSCRIPTEN_KEEPALIVE void rz_speed(int32_t position) { player->SetSpeed(position); }
+EMSCRIPTEN_KEEPALIVE void rz_play_segment(int32_t index) { player->PlaySegment(index); }
+EMSCRIPTEN_KEEPALIVE void rz_press_bar(int32_t x, int32_t width) { player->PressBar(x, width); }
+EMSCRIPTEN_KEEPALIVE void rz_scrub_bar(int32_t x, int32_t width) { player->ScrubBar(x, width); }
+EMSCRIPTEN_KEEPALIVE void rz_tick(uint32_t token) { player->Tick(token); }
+EMSCRIPTEN_KEEPALIVE void rz_display_frame() { player->DisplayFrame(); }
+EMSCRIPTEN_KEEPALIVE void rz_sound_started(uint32_t request, double positionMs, double atMs) {
+  player->SoundStarted(request, positionMs, atMs);
+}
+EMSCRIPTEN_KEEPALIVE void rz_sound_failed() { player->SoundFailed(); }
+EMSCRIPTEN_KEEPALIVE void rz_viewport(int32_t width, int32_t height) { player->SetViewport(width, height); }
+EMSCRIPTEN_KEEPALIVE void rz_fullscreen(int32_t on) { player->SetFullScreen(on != 0); }
+
+// The benchmark: a JSON object with frames, seconds, fps and loadSeconds, or with
+// error. The text stays valid until the next call.
+EMSCRIPTEN_KEEPALIVE const char* rz_bench(const char* path, int32_t repeat) {
+  try {
+    benchResult = RunBench(path, repeat < 1 ? 1 : repeat);
+  } catch (const std::exception& error) {
+    benchResult = JsonWriter().BeginObject().Key("error").String(error.what()).EndObject().Text();
+  }
+  return benchResult.c_str();
+}
+}

@@ -1,0 +1,319 @@
+#include "web/web_player.h"
+
+#include <exception>
+
+#include "app/command_ids.h"
+#include "app/film_properties.h"
+#include "controls/panel_texts.h"
+#include "film/film_loader.h"
+#include "film/ko_error.h"
+#include "playback/seek_target.h"
+
+namespace {
+// One-shot events through the page's timers; the page never refuses one.
+class TWebTimer : public TFrameTimer {
+public:
+  explicit TWebTimer(TWebPage& page) : FPage(page) {}
+  bool Arm(uint32_t delayMs, uint32_t, uint32_t token) override {
+    FPage.ArmTimer(delayMs, token);
+    return true;
+  }
+
+private:
+  TWebPage& FPage;
+};
+
+std::vector<TSegmentTiming> Timings(const TSegmentList& segments) {
+  std::vector<TSegmentTiming> timings;
+  for (int32_t i = 0; i < segments.Count(); ++i) {
+    const TSegmentInfo* segment = segments.Get(i);
+    timings.push_back(segment != nullptr ? TSegmentTiming{segment->FrameCount, segment->FramesPerSecond}
+                                         : TSegmentTiming{});
+  }
+  return timings;
+}
+}  // namespace
+
+// What the engine and the frame source tell the shell: the panel is redrawn at the next
+// display frame, boxes become messages in the page.
+class TWebPlayer::TShell : public TPlaybackShell, public TFrameSourceHost {
+public:
+  TShell(TWebPlayer& player, TScreenSize screen) : FPlayer(player), FScreen(screen) {}
+
+  void PumpMessages() override {}  // the page's messages run between the worker's tasks
+  void PostNextCommand() override { NextPosted = true; }
+  void Sleep(uint32_t) override {}
+  void ShowError(const std::string& text) override { FPlayer.ShowMessage(TMessageText::kError, text, "error"); }
+  void ReportSkippedSegment(int32_t, const std::string& reason) override {
+    FPlayer.ShowMessage(TMessageText::kError, FPlayer.FTexts.Format(TMessageText::kWrongFile, reason), "warning");
+  }
+  void UpdateMenuStates() override { PanelChanged(); }
+  void RedrawPanel() override { PanelChanged(); }
+  void RefreshSegmentLine() override { PanelChanged(); }
+  void RefreshTimeText() override { PanelChanged(); }
+  void SelectSegmentLine(int32_t) override { PanelChanged(); }
+  void MoveButtonFocus(TPlayState) override {}
+  void AcceptDroppedFiles(bool) override {}
+  bool IsFullScreen() const override { return FullScreen; }
+  void ToggleFullScreen() override {
+    FullScreen = !FullScreen;
+    FPlayer.FPage.Send(FullScreenEvent(FullScreen));
+  }
+  void SavePlacement() override {}
+  TScreenSize ScreenSize() const override { return FScreen; }
+  void InvalidateMainWindow() override { PanelChanged(); }
+  void DestroyMainWindow() override {}
+
+  void UnsupportedDepth(int32_t depth) override {
+    FPlayer.ShowMessage(TMessageText::kError, FPlayer.FTexts.Format(TMessageText::kWrongDisplaySettings, depth),
+                        "error");
+  }
+  void DamagedRecord(const std::string& text) override {
+    FPlayer.ShowMessage(TMessageText::kWarning, text, "warning");
+  }
+
+  bool NextPosted = false;
+  bool FullScreen = false;
+
+private:
+  void PanelChanged() {
+    FPlayer.FPanelDirty = true;
+    FPlayer.FPage.RequestDisplayFrame();
+  }
+
+  TWebPlayer& FPlayer;
+  TScreenSize FScreen;
+};
+
+TWebPlayer::TWebPlayer(TWebPage& page, TAnsiToUtf8 toUtf8, std::filesystem::path tempFolder, TScreenSize screen)
+    : FPage(page),
+      FToUtf8(std::move(toUtf8)),
+      FTempFolder(std::move(tempFolder)),
+      FShell(std::make_unique<TShell>(*this, screen)),
+      FFrames(FShell.get()),
+      FPresenter(page, FFrames),
+      FSound(page),
+      FTimer(std::make_unique<TWebTimer>(page)),
+      FEngine(std::make_unique<TPlaybackEngine>(
+          TPlaybackServices{*FTimer, FSound, FFrames, FPresenter, *FShell, FEvents})) {}
+
+TWebPlayer::~TWebPlayer() {
+  FEngine->StopForShutdown();
+  FEngine->SetSegmentList(nullptr);
+  FSegments.Clear();
+}
+
+// Every call from the page runs here: a failure the core reports is shown, as the
+// player's window procedure shows it, and the Next command a tick posted runs after it.
+template <typename Action>
+void TWebPlayer::Guarded(Action action) {
+  try {
+    action();
+    while (FShell->NextPosted) {
+      FShell->NextPosted = false;
+      FEngine->RunCommand(CM_NEXT);
+    }
+  } catch (const std::exception& error) {
+    FShell->NextPosted = false;
+    ShowMessage(TMessageText::kError, error.what(), "error");
+  }
+}
+
+void TWebPlayer::ShowMessage(TMessageText caption, const std::string& text, const char* kind) {
+  FPage.Send(MessageEvent(FTexts.Message(caption), text, kind));
+}
+
+bool TWebPlayer::Open(const std::filesystem::path& path, const std::string& name) {
+  bool opened = false;
+  Guarded([&] { opened = LoadFilm(path, name); });
+  if (opened) Guarded([&] { FEngine->Play(); });
+  return opened;
+}
+
+void TWebPlayer::Close() {
+  Guarded([&] {
+    FEngine->Stop();
+    FEngine->SetSegmentList(nullptr);
+    FSegments.Clear();
+    FFrames.ForgetSeekIndex();
+    FPresenter.Forget();
+    FFilmOpen = false;
+    FPage.Send(R"({"event":"closed"})");
+  });
+}
+
+bool TWebPlayer::LoadFilm(const std::filesystem::path& path, const std::string& name) {
+  Close();
+  FFilmName = name;
+  std::string language;
+  try {
+    language = ReadLanguageBlock(path);
+  } catch (const EkoError&) {
+  }
+  FTexts = TUiTexts();
+  FTexts.OverlayMessageTexts(language, FToUtf8);
+  FTexts.OverlayMenuTexts(language, FToUtf8);
+  FPage.Send(LoadingEvent(FTexts.Message(TMessageText::kLoading)));
+
+  std::unique_ptr<TkoFileStream> film;
+  try {
+    film = std::make_unique<TkoFileStream>(path, kModeReadShared);
+  } catch (const EkoError&) {
+    ShowMessage(TMessageText::kError, FTexts.Format(TMessageText::kCannotOpenFileFmt, name), "error");
+    return false;
+  }
+  FEngine->SetSegmentList(&FSegments);
+  TFilmLoader loader(FSegments, FTempFolder);
+  loader.SetInvalidVersionFormat(FTexts.Message(TMessageText::kInvalidVersionFormat));
+  bool loaded = false;
+  try {
+    loaded = loader.LoadAppendedFilm(film.get());
+    if (!loaded && film->SetPosition(0) == 0) loaded = loader.LoadFilm(film.get());
+  } catch (const EkoError& error) {
+    loaded = FSegments.Count() > 0;
+    ShowMessage(TMessageText::kError, error.what(), "error");
+  }
+  // An index that gives no segment at all (bytes that only look like one) is no film.
+  const bool isFilm = loaded && FSegments.Count() > 0;
+  if (!isFilm) {
+    FEngine->SetSegmentList(nullptr);
+    FSegments.Clear();
+    ShowMessage(TMessageText::kError, FTexts.Format(TMessageText::kWrongFile, name), "error");
+  } else {
+    FFilmOpen = true;
+    FFirstPicturePending = true;
+    FEngine->SelectSegment(0);
+    DescribeFilm(!language.empty());
+  }
+  ShowLoadReport(loader);
+  return isFilm;
+}
+
+void TWebPlayer::ShowLoadReport(const TFilmLoader& loader) {
+  if (!loader.WarningText().empty()) ShowMessage(TMessageText::kWarning, loader.WarningText(), "warning");
+  if (loader.Damage().empty()) return;
+  std::string report;
+  for (const std::string& line : loader.Damage()) report += line + "\n";
+  ShowMessage(TMessageText::kWarning, report, "warning");
+}
+
+void TWebPlayer::DescribeFilm(bool languageTable) {
+  TFilmDescription film;
+  film.Name = FFilmName;
+  film.LanguageTable = languageTable;
+  for (int32_t i = 0; i < FSegments.Count(); ++i) {
+    const TSegmentInfo* segment = FSegments.Get(i);
+    if (segment == nullptr) continue;
+    film.Segments.push_back({FToUtf8(segment->Name), segment->Width, segment->Height, segment->BitsPerPixel,
+                             segment->FramesPerSecond, segment->FrameCount, !segment->SoundFilePath.empty(),
+                             segment->Playable()});
+  }
+  const TProgressSegments bar = ProgressSegments(Timings(FSegments));
+  FBar = TProgressModel();
+  FBarSegments = bar.SegmentIndexes;
+  for (size_t i = 0; i < bar.Lengths.size(); ++i) {
+    FBar.AddSegment(bar.Lengths[i]);
+    film.Bar.push_back({bar.Lengths[i], bar.SegmentIndexes[i]});
+  }
+  for (size_t i = 0; i < kMenuTextCount; ++i)
+    film.MenuTexts.push_back({kMenuTexts[i].Key, FTexts.Menu(static_cast<TMenuText>(i))});
+  for (size_t i = 0; i < kMessageTextCount; ++i)
+    film.MessageTexts.push_back({kMessageTexts[i].Key, FTexts.Message(static_cast<TMessageText>(i))});
+  FPage.Send(FilmEvent(film));
+  FPanelSent = false;
+  FPanelDirty = true;
+  FPage.RequestDisplayFrame();
+}
+
+void TWebPlayer::Command(int32_t id) {
+  Guarded([&] {
+    if (id == CM_PROPERTIES) {
+      const auto text = FilmPropertiesText(FFilmName, FSegments, FTexts, FToUtf8);
+      if (text) FPage.Send(MessageEvent(kPropertiesCaption, *text, "info"));
+    } else if (id == CM_HELP) {
+      FPage.Send(MessageEvent(FTexts.Menu(TMenuText::kHelp), HelpText(), "info"));
+    } else {
+      FEngine->RunCommand(id);
+    }
+  });
+}
+
+void TWebPlayer::SetSpeed(int32_t position) {
+  Guarded([&] { FEngine->SpeedChanged(position); });
+}
+
+void TWebPlayer::PlaySegment(int32_t index) {
+  Guarded([&] {
+    if (FFilmOpen) FEngine->StartSegment(index);
+  });
+}
+
+void TWebPlayer::PressBar(int32_t x, int32_t width) {
+  Guarded([&] {
+    const int32_t part = FBar.SegmentAtPixel(x, width);
+    if (FFilmOpen && part >= 0 && part < int32_t(FBarSegments.size())) FEngine->StartSegment(FBarSegments[size_t(part)]);
+  });
+}
+
+void TWebPlayer::ScrubBar(int32_t x, int32_t width) {
+  Guarded([&] {
+    const TProgressModel::TSegmentTime at = FBar.SegmentAtTime(FBar.TimeAtPixel(x, width));
+    if (!FFilmOpen || at.Segment < 0 || at.Segment >= int32_t(FBarSegments.size())) return;
+    const int32_t index = FBarSegments[size_t(at.Segment)];
+    if (const TSegmentInfo* segment = FSegments.Get(index)) FEngine->SeekTo(index, FrameAtSeconds(*segment, at.Seconds));
+  });
+}
+
+void TWebPlayer::Tick(uint32_t token) {
+  Guarded([&] { FEngine->Tick(token); });
+}
+
+void TWebPlayer::DisplayFrame() {
+  Guarded([&] {
+    if (FPresenter.Flush() && FFirstPicturePending && FEngine->ShownFrame() >= 0) {
+      FFirstPicturePending = false;
+      FPage.Send(FirstPictureEvent());
+    }
+    if (!FPanelDirty) return;
+    FPanelDirty = false;
+    const TPanelState state = PanelState();
+    if (FPanelSent && state == FShownPanel) return;
+    FShownPanel = state;
+    FPanelSent = true;
+    FPage.Send(StateEvent(state));
+  });
+}
+
+TPanelState TWebPlayer::PanelState() const {
+  TPanelState state;
+  state.PlayState = FEngine->State();
+  state.Segment = FEngine->CurrentSegment();
+  state.Frame = FEngine->CurrentFrame();
+  state.Shown = FEngine->ShownFrame();
+  state.Speed = FEngine->SpeedPosition();
+  state.SpeedLabel = SpeedLabel(state.Speed, ".");
+  if (!FFilmOpen) return state;
+  const TSegmentInfo* current = FEngine->CurrentSegmentInfo();
+  const TTimeLine line = ComputeTimeLine(Timings(FSegments), state.Segment, state.Frame,
+                                         current != nullptr ? current->FramesPerSecond : 0, state.Speed, {});
+  state.Position = line.CurrentSeconds;
+  state.Total = line.TotalSeconds;
+  state.TimeText = line.Text;
+  if (current != nullptr) {
+    state.InfoText = FormatInfoText(current->Width, current->Height, current->BitsPerPixel, current->FramesPerSecond);
+    state.Title = FToUtf8(current->Name);
+  }
+  return state;
+}
+
+void TWebPlayer::SoundStarted(uint32_t request, double positionMs, double atMs) {
+  FSound.Started(request, positionMs, atMs);
+}
+
+void TWebPlayer::SoundFailed() { FSound.Failed(); }
+
+void TWebPlayer::SetViewport(int32_t width, int32_t height) {
+  Guarded([&] { FPresenter.SetViewport(width, height); });
+}
+
+void TWebPlayer::SetFullScreen(bool on) { FShell->FullScreen = on; }

@@ -1,0 +1,101 @@
+#pragma once
+// The web player: the Windows player's engine, loader and texts behind a page. It opens
+// a film from a path (the browser's file, read in slices through the worker's file
+// system), unpacks it into the in-memory temporary folder, plays it through the
+// playback engine with the page's timer, canvas and Web Audio (TWebPage), and tells
+// the page what its controls show. The page's controls call the functions below; each
+// catches what the core throws and shows it, so the page stays usable.
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ui_texts.h"
+#include "controls/progress_model.h"
+#include "film/segment_list.h"
+#include "playback/frame_source.h"
+#include "playback/playback_engine.h"
+#include "web/web_events.h"
+#include "web/web_page.h"
+#include "web/web_presenter.h"
+#include "web/web_sound.h"
+
+class TFilmLoader;
+
+class TWebPlayer {
+public:
+  // tempFolder must exist; toUtf8 converts the film's 8-bit texts (names, language
+  // table). screen is the screen's size in device pixels: a segment exactly that
+  // large switches full screen on, as in the player.
+  TWebPlayer(TWebPage& page, TAnsiToUtf8 toUtf8, std::filesystem::path tempFolder, TScreenSize screen);
+  ~TWebPlayer();
+  TWebPlayer(const TWebPlayer&) = delete;
+  TWebPlayer& operator=(const TWebPlayer&) = delete;
+
+  // Closes the film open, then opens the one at path (name is how texts call it): a
+  // film executable or a film with a trailer through its trailer, else a plain film
+  // from byte 0. A film executable's language table replaces the page's texts, by the
+  // player's rules; any other film brings back the built-in texts. Sends "loading",
+  // then "film" and the load's warnings, and plays the first segment. Returns false,
+  // after a message, when the file cannot be read or holds no film.
+  bool Open(const std::filesystem::path& path, const std::string& name);
+  // Stops and frees the film: every file unpacked from it is deleted.
+  void Close();
+  // A transport or seek command (110 .. 115, 140 .. 145; see command_ids.h), or 102
+  // the film's properties and 130 help, shown as messages.
+  void Command(int32_t id);
+  // The speed control's position, 0 .. 8.
+  void SetSpeed(int32_t position);
+  // The segment list: plays segment index from its start.
+  void PlaySegment(int32_t index);
+  // The progress bar, x pixels from the left of a bar width pixels wide: a press plays
+  // the segment of that part, dragging shows the frame under x (the play state stays).
+  void PressBar(int32_t x, int32_t width);
+  void ScrubBar(int32_t x, int32_t width);
+
+  // From the page: a timer event, a display frame, the sound's start or failure, the
+  // picture area's size, full screen switched by the user.
+  void Tick(uint32_t token);
+  void DisplayFrame();
+  void SoundStarted(uint32_t request, double positionMs, double atMs);
+  void SoundFailed();
+  void SetViewport(int32_t width, int32_t height);
+  void SetFullScreen(bool on);
+
+  const TPlaybackEngine& Engine() const { return *FEngine; }
+  const TkoFrameSource& Frames() const { return FFrames; }
+  const TWebPresenter& Presenter() const { return FPresenter; }
+  const TUiTexts& Texts() const { return FTexts; }
+  bool HasFilm() const { return FFilmOpen; }
+
+private:
+  class TShell;
+  template <typename Action> void Guarded(Action action);
+  void ShowMessage(TMessageText caption, const std::string& text, const char* kind);
+  bool LoadFilm(const std::filesystem::path& path, const std::string& name);
+  void ShowLoadReport(const TFilmLoader& loader);
+  void DescribeFilm(bool languageTable);
+  TPanelState PanelState() const;
+
+  TWebPage& FPage;
+  TAnsiToUtf8 FToUtf8;
+  std::filesystem::path FTempFolder;
+  TUiTexts FTexts;
+  std::string FFilmName;
+  TSegmentList FSegments;
+  TEventPublisher FEvents;
+  std::unique_ptr<TShell> FShell;
+  TkoFrameSource FFrames;
+  TWebPresenter FPresenter;
+  TWebSoundDevice FSound;
+  std::unique_ptr<TFrameTimer> FTimer;
+  std::unique_ptr<TPlaybackEngine> FEngine;
+  TProgressModel FBar;
+  std::vector<int32_t> FBarSegments;
+  TPanelState FShownPanel;
+  bool FPanelSent = false;
+  bool FPanelDirty = false;
+  bool FFilmOpen = false;
+  bool FFirstPicturePending = false;
+};

@@ -1,0 +1,236 @@
+// The web player over a recording page: films opened the three ways they come, the
+// picture the canvas gets, the load's messages, the progress bar, the panel's state and
+// the sound device's answers.
+#include "web/web_player.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "film/temp_files.h"
+#include "support/temp_dir.h"
+#include "writer/film_writer.h"
+#include "writer/mp3_silence.h"
+
+using namespace filmwriter;
+
+namespace {
+class RecordingPage : public TWebPage {
+public:
+  struct Timer {
+    uint32_t Delay, Token;
+  };
+  void ArmTimer(uint32_t delayMs, uint32_t token) override { Timers.push_back({delayMs, token}); }
+  double NowMs() override { return Now; }
+  void RequestDisplayFrame() override { ++FrameRequests; }
+  void ResizeCanvas(int32_t width, int32_t height) override { Canvas = {width, height}; }
+  void PutPicture(const uint8_t*, int32_t, int32_t, const TkoBox& box) override { Puts.push_back(box); }
+  void Send(const std::string& event) override { Events.push_back(event); }
+
+  // The events named so, in order.
+  std::vector<std::string> Named(const std::string& name) const {
+    std::vector<std::string> found;
+    for (const std::string& event : Events)
+      if (event.find("\"event\":\"" + name + "\"") != std::string::npos) found.push_back(event);
+    return found;
+  }
+
+  std::deque<Timer> Timers;
+  std::vector<std::string> Events;
+  std::vector<TkoBox> Puts;
+  TkoSize Canvas;
+  int FrameRequests = 0;
+  double Now = 1000;
+};
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+uint32_t RequestOf(const std::string& playEvent) {
+  const size_t at = playEvent.find("\"request\":");
+  return at == std::string::npos ? 0 : uint32_t(std::stoul(playEvent.substr(at + 10)));
+}
+
+SegmentSpec Moving(const std::string& name, int width, uint8_t depth, int frames, int samples = 1) {
+  SegmentSpec spec;
+  spec.data.name = name;
+  spec.data.samplesPerFrame = samples;
+  spec.bitsPerPixel = depth;
+  spec.soundKind = filmwriter::kSoundWave;
+  for (int k = 0; k < frames; ++k) {
+    Picture picture = Picture::Filled(width, 6, 0x203040 + uint32_t(k));
+    picture.At(k % width, k % 6) = 0xFFFFFF;
+    spec.data.pictures.push_back(picture);
+  }
+  return spec;
+}
+
+struct PlayerRig {
+  TempDir root;
+  RecordingPage page;
+  std::filesystem::path temp = CreatePlayerTempFolder(root.path());
+  TWebPlayer player{page, [](const std::string& text) { return text; }, temp, TScreenSize{1920, 1080}};
+
+  bool Open(const Bytes& bytes, const std::string& name = "film.kof") {
+    WriteBytesToFile(root / name, bytes);
+    return player.Open(root / name, name);
+  }
+  // Runs the timer events due, as the page's timers would, until count ticks have run.
+  void Tick(int count) {
+    for (int i = 0; i < count && !page.Timers.empty(); ++i) {
+      const RecordingPage::Timer timer = page.Timers.front();
+      page.Timers.pop_front();
+      page.Now += timer.Delay;
+      player.Tick(timer.Token);
+    }
+  }
+  size_t TempFiles() const {
+    return size_t(std::distance(std::filesystem::directory_iterator(temp), std::filesystem::directory_iterator()));
+  }
+};
+}  // namespace
+
+TEST(WebPlayer, FilmsOpenPlainWithTrailerAndAsExecutablesAndOnlyAnExecutableBringsItsTexts) {
+  const Bytes film = BuildFilm({Moving("A", 8, 32, 5), Moving("B", 8, 24, 5)});
+  const std::string table = "Play=Go\r\nerror=Failure\r\nLoading=\r\nSegments=Parts\r\n";
+  const Bytes player = {'M', 'Z', 1, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0};
+  const struct {
+    const char* carrier;
+    Bytes bytes;
+    bool language;
+  } cases[] = {{"plain", film, false}, {"trailer", WithTrailer(film), false},
+               {"executable", AppendedFilm(player, table, film), true}};
+  PlayerRig rig;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.carrier);
+    rig.page.Events.clear();
+    ASSERT_TRUE(rig.Open(c.bytes, std::string(c.carrier) + ".kof"));
+    EXPECT_EQ(rig.player.Engine().State(), psPlaying);
+    const std::vector<std::string> films = rig.page.Named("film");
+    ASSERT_EQ(films.size(), 1u);
+    EXPECT_TRUE(Has(films[0], R"("name":"A","width":8,"height":6,"bits":32,"rate":10,"frames":5)"));
+    EXPECT_TRUE(Has(films[0], R"("name":"B","width":8,"height":6,"bits":24)"));
+    EXPECT_EQ(Has(films[0], R"("language":true)"), c.language);
+    // Menu texts: the table's value, empty when missing; messages: only non-empty values.
+    EXPECT_EQ(Has(films[0], R"("Play":"Go")"), c.language);
+    EXPECT_EQ(Has(films[0], R"("Stop":"")"), c.language);
+    EXPECT_EQ(Has(films[0], R"("Error":"Failure")"), c.language);
+    EXPECT_EQ(Has(films[0], R"("Segments":"Parts")"), c.language);
+    EXPECT_TRUE(Has(films[0], R"("Loading":"Загрузка фильма ...")"));
+  }
+}
+
+TEST(WebPlayer, TheCanvasGetsTheEnginesPictureRedFirstOncePerDisplayFrame) {
+  for (const uint8_t depth : {32, 24}) {
+    SCOPED_TRACE(depth);
+    PlayerRig rig;
+    ASSERT_TRUE(rig.Open(WithTrailer(BuildFilm({Moving("A", 7, depth, 4)}))));
+    EXPECT_EQ(rig.page.Canvas, (TkoSize{7, 6}));
+    rig.Tick(3);
+    rig.page.Puts.clear();
+    rig.player.DisplayFrame();
+    rig.player.DisplayFrame();  // nothing changed since
+    ASSERT_EQ(rig.page.Puts.size(), 1u);
+    EXPECT_EQ(rig.page.Puts[0], (TkoBox{0, 0, 7, 6}));
+    const TkoPictureView& picture = rig.player.Frames().Picture();
+    const TRgbaPicture& canvas = rig.player.Presenter().Canvas();
+    for (int32_t y = 0; y < 6; ++y)
+      for (int32_t x = 0; x < 7; ++x) ASSERT_EQ(canvas.PixelAt(x, y), PixelColour(picture, x, y) << 8 | 0xFF);
+    EXPECT_EQ(rig.page.Named("firstpicture").size(), 1u);
+  }
+}
+
+TEST(WebPlayer, BadFilmsShowTheLoadersMessagesAndLeaveNothingBehind) {
+  PlayerRig rig;
+  EXPECT_FALSE(rig.player.Open(rig.root / "missing.kof", "missing.kof"));
+  EXPECT_TRUE(Has(rig.page.Named("message").back(), "Не могу открыть файл missing.kof"));
+  const size_t before = rig.page.Named("message").size();
+  EXPECT_FALSE(rig.Open(Bytes(100, 0x41), "junk.kof"));  // an index of 0x41414141 entries, none in the file
+  ASSERT_GT(rig.page.Named("message").size(), before);
+  EXPECT_TRUE(Has(rig.page.Named("message")[before], "Неверный формат файла: junk.kof"));
+  EXPECT_FALSE(rig.player.HasFilm());
+
+  SegmentSpec damaged = Moving("D", 8, 32, 3);
+  damaged.packing = Packing::MsZip;
+  damaged.packedBlock = DamageCabinet(BuildCabinet({{"a.dat", BuildDataFile(damaged.data).bytes}}),
+                                      CabDamage::FileTableBeyondEnd);
+  ASSERT_TRUE(rig.Open(WithTrailer(BuildFilm({Moving("A", 8, 32, 3), damaged})), "damaged.kof"));
+  const std::string warning = rig.page.Named("message").back();
+  EXPECT_TRUE(Has(warning, R"("caption":"Внимание")") && Has(warning, "Segment 2:")) << warning;
+  rig.Tick(20);  // the damaged segment is reported when playback reaches it, and the film stops
+  EXPECT_TRUE(Has(rig.page.Named("message").back(), "Неверный формат файла: ")) << rig.page.Named("message").back();
+  EXPECT_EQ(rig.player.Engine().State(), psStopped);
+  EXPECT_GT(rig.TempFiles(), 0u);
+  rig.player.Close();
+  EXPECT_EQ(rig.TempFiles(), 0u);
+  EXPECT_FALSE(rig.player.HasFilm());
+}
+
+TEST(WebPlayer, TheBarPlaysThePressedSegmentAndScrubsToTheFrameUnderTheMouse) {
+  PlayerRig rig;
+  ASSERT_TRUE(rig.Open(WithTrailer(BuildFilm({Moving("A", 8, 32, 100), Moving("B", 8, 32, 100)}))));
+  const int32_t width = 204;  // a drawing area of 200 pixels: 10 s each
+  rig.player.PressBar(2 + 150, width);
+  EXPECT_EQ(rig.player.Engine().CurrentSegment(), 1);
+  EXPECT_EQ(rig.player.Engine().State(), psPlaying);
+  rig.player.Command(111);  // Pause
+  rig.player.ScrubBar(2 + 50, width);
+  EXPECT_EQ(rig.player.Engine().CurrentSegment(), 0);
+  EXPECT_EQ(rig.player.Engine().ShownFrame(), 50);
+  EXPECT_EQ(rig.player.Engine().State(), psPaused);
+  rig.player.PressBar(2 + 201, width);  // past the end: nothing
+  EXPECT_EQ(rig.player.Engine().CurrentSegment(), 0);
+}
+
+TEST(WebPlayer, ThePanelStateIsSentOnlyWhenItChanges) {
+  PlayerRig rig;
+  ASSERT_TRUE(rig.Open(WithTrailer(BuildFilm({Moving("A", 8, 32, 100), Moving("B", 8, 32, 450)}))));
+  rig.player.PlaySegment(1);
+  rig.Tick(50);
+  rig.player.DisplayFrame();
+  const std::string state = rig.page.Named("state").back();
+  EXPECT_TRUE(Has(state, R"("play":1,"segment":1,"frame":49)")) << state;
+  EXPECT_TRUE(Has(state, R"("time":"x1.0    00:00:15 | 00:00:55")")) << state;
+  const size_t sent = rig.page.Named("state").size();
+  rig.player.DisplayFrame();
+  rig.player.SetSpeed(8);
+  rig.player.DisplayFrame();
+  EXPECT_EQ(rig.page.Named("state").size(), sent + 1);
+  EXPECT_TRUE(Has(rig.page.Named("state").back(), R"("speedLabel":"MAX","time":"MAX    00:00:15)"));
+}
+
+TEST(WebSoundDevice, LengthComesFromTheFramesAndPositionFromThePagesReports) {
+  TempDir root;
+  RecordingPage page;
+  TWebSoundDevice sound(page);
+  WriteBytesToFile(root / "a.mp3", SilentMp3(3000));  // 125 frames of 1152 samples at 48 kHz
+  WriteBytesToFile(root / "b.mp3", Bytes(500, 0x55));
+  sound.SetFileName(root / "b.mp3");
+  EXPECT_FALSE(sound.Open());
+  EXPECT_TRUE(Has(page.Named("message").back(), "holds no MP3 stream"));
+
+  sound.SetFileName(root / "a.mp3");
+  ASSERT_TRUE(sound.Open());
+  sound.SetTimeFormat(TSoundDevice::kTimeFormatSamples);
+  EXPECT_EQ(sound.Length(), 144000u);
+  sound.Seek(72000);
+  sound.SetTimeFormat(TSoundDevice::kTimeFormatMilliseconds);
+  EXPECT_EQ(sound.Length(), 3000u);
+  EXPECT_EQ(sound.Position(), 1500u);
+  sound.Play();
+  EXPECT_TRUE(Has(page.Events.back(), R"("action":"play","offset":1500,"request":)"));
+  page.Now += 300;
+  EXPECT_EQ(sound.Position(), 1500u);  // not heard yet
+  const uint32_t request = RequestOf(page.Events.back());
+  sound.Started(request + 1, 0, page.Now);  // another request's report: dropped
+  EXPECT_EQ(sound.Position(), 1500u);
+  sound.Started(request, 1520, page.Now - 20);
+  page.Now += 100;
+  EXPECT_EQ(sound.Position(), 1640u);
+  sound.Pause();
+  page.Now += 1000;
+  EXPECT_EQ(sound.Position(), 1640u);
+  sound.Play();
+  sound.Started(RequestOf(page.Events.back()), 1640, page.Now);
+  page.Now += 5000;
+  EXPECT_EQ(sound.Position(), 3000u);  // never beyond the end
+}

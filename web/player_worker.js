@@ -1,0 +1,188 @@
+// The player's worker: the WebAssembly module (roRezodu.js) with the film, the engine
+// and the picture. The page sends the user's commands; the worker draws on the canvas
+// the page handed over and sends back what the page shows (see web_events.h).
+"use strict";
+importScripts("roRezodu.js");
+
+let rz = null;          // the module, once it runs
+let canvas = null;      // the page's OffscreenCanvas
+let context = null;
+let filmMounted = false;
+let frameRequested = false;
+const queued = [];      // messages that came before the module ran
+
+// Frames come from the display while the worker has one, else about 60 times a second.
+const nextDisplayFrame = self.requestAnimationFrame
+  ? (callback) => self.requestAnimationFrame(callback)
+  : (callback) => setTimeout(callback, 16);
+
+// setTimeout waits at least 4 ms once timers nest; shorter delays (high speeds) are
+// kept by posting to ourselves until the time has come.
+const shortDelays = new MessageChannel();
+const shortWaits = [];
+shortDelays.port1.onmessage = () => {
+  const now = performance.now();
+  for (let i = 0; i < shortWaits.length; ) {
+    if (shortWaits[i].due <= now) {
+      const { token } = shortWaits.splice(i, 1)[0];
+      rz._rz_tick(token);
+    } else {
+      ++i;
+    }
+  }
+  if (shortWaits.length > 0) shortDelays.port2.postMessage(0);
+};
+
+const host = {
+  armTimer(delay, token) {
+    if (delay >= 4) {
+      setTimeout(() => rz._rz_tick(token), delay);
+    } else {
+      shortWaits.push({ due: performance.now() + delay, token });
+      if (shortWaits.length === 1) shortDelays.port2.postMessage(0);
+    }
+  },
+  requestFrame() {
+    if (frameRequested) return;
+    frameRequested = true;
+    nextDisplayFrame(() => {
+      frameRequested = false;
+      rz._rz_display_frame();
+    });
+  },
+  resizeCanvas(width, height) {
+    if (!canvas) return;
+    canvas.width = width;
+    canvas.height = height;
+  },
+  putPicture(pointer, width, height, x, y, boxWidth, boxHeight) {
+    if (!context || width === 0 || height === 0) return;
+    const pixels = new Uint8ClampedArray(rz.HEAPU8.buffer, pointer, width * height * 4);
+    context.putImageData(new ImageData(pixels, width, height), 0, 0, x, y, boxWidth, boxHeight);
+  },
+  send(text) {
+    const event = JSON.parse(text);
+    if (event.event === "sound" && event.action === "open") {
+      // The page decodes the segment's MP3; it gets its own copy of the bytes.
+      const bytes = rz.FS.readFile(event.path);
+      postMessage({ type: "event", event: { event: "sound", action: "open", bytes: bytes.buffer } }, [bytes.buffer]);
+      return;
+    }
+    postMessage({ type: "event", event });
+  },
+};
+
+// The film is the only file of /film: the browser's File or Blob, read in slices.
+function mountFilm(name, blob) {
+  if (filmMounted) {
+    rz.FS.unmount("/film");
+    filmMounted = false;
+  }
+  if (!rz.FS.analyzePath("/film").exists) rz.FS.mkdir("/film");
+  rz.FS.mount(rz.WORKERFS, { blobs: [{ name, data: blob }] }, "/film");
+  filmMounted = true;
+  return "/film/" + name;
+}
+
+function withCString(text, action) {
+  const size = text.length * 4 + 1;
+  const pointer = rz._malloc(size);
+  rz.stringToUTF8(text, pointer, size);
+  try {
+    return action(pointer);
+  } finally {
+    rz._free(pointer);
+  }
+}
+
+async function filmBlob(message) {
+  if (message.file) return message.file;
+  const response = await fetch(message.url);
+  if (!response.ok) throw new Error(`${message.url}: ${response.status} ${response.statusText}`);
+  return response.blob();
+}
+
+// A name WORKERFS can hold: no slashes, not empty.
+function fileName(name) {
+  const plain = String(name || "film").replace(/[\/\\]/g, "_");
+  return plain === "." || plain === ".." || plain === "" ? "film" : plain;
+}
+
+async function open(message) {
+  let blob;
+  try {
+    blob = await filmBlob(message);
+  } catch (error) {
+    postMessage({ type: "event", event: { event: "openfailed", name: message.name, text: String(error.message || error) } });
+    return;
+  }
+  handle({ type: "openBlob", blob, name: message.name });
+}
+
+async function bench(message) {
+  try {
+    const blob = await filmBlob(message);
+    const path = mountFilm(fileName(message.name), blob);
+    const result = withCString(path, (p) => rz.UTF8ToString(rz._rz_bench(p, message.repeat || 1)));
+    postMessage({ type: "bench", result: JSON.parse(result) });
+  } catch (error) {
+    postMessage({ type: "bench", result: { error: String(error.message || error) } });
+  }
+}
+
+async function saveCanvas() {
+  if (!canvas || canvas.width === 0) return;
+  const blob = await canvas.convertToBlob({ type: "image/png" });
+  postMessage({ type: "picture", blob });
+}
+
+function handle(message) {
+  try {
+    run(message);
+  } catch (error) {
+    // The module cannot go on (out of memory, a fault): the page starts a new worker.
+    postMessage({ type: "crashed", text: String(error && error.message ? error.message : error) });
+    self.close();
+  }
+}
+
+function run(message) {
+  switch (message.type) {
+    case "start":
+      canvas = message.canvas || null;
+      context = canvas ? canvas.getContext("2d", { alpha: false }) : null;
+      if (rz._rz_start(message.screenWidth, message.screenHeight) === 0) postMessage({ type: "ready" });
+      break;
+    case "open": open(message); break;
+    case "openBlob": {
+      const path = mountFilm(fileName(message.name), message.blob);
+      withCString(path, (p) => withCString(message.name, (n) => rz._rz_open(p, n)));
+      break;
+    }
+    case "close": rz._rz_close(); break;
+    case "command": rz._rz_command(message.id); break;
+    case "speed": rz._rz_speed(message.position); break;
+    case "segment": rz._rz_play_segment(message.index); break;
+    case "barPress": rz._rz_press_bar(message.x, message.width); break;
+    case "barScrub": rz._rz_scrub_bar(message.x, message.width); break;
+    case "viewport": rz._rz_viewport(message.width, message.height); break;
+    case "fullscreen": rz._rz_fullscreen(message.on ? 1 : 0); break;
+    case "soundStarted":
+      // The page's clock and ours start at different moments; both count from 1970.
+      rz._rz_sound_started(message.request, message.position, message.at - performance.timeOrigin);
+      break;
+    case "soundFailed": rz._rz_sound_failed(); break;
+    case "savePicture": saveCanvas(); break;
+    case "bench": bench(message); break;
+  }
+}
+
+self.onmessage = (e) => {
+  if (rz) handle(e.data);
+  else queued.push(e.data);
+};
+
+createRoRezodu({ host, print: () => {}, printErr: (text) => console.warn(text) }).then((module) => {
+  rz = module;
+  for (const message of queued.splice(0)) handle(message);
+});
