@@ -1,5 +1,7 @@
 #include "app/ko_common_win.h"
 
+#include <cstdio>
+
 #include "app/wide_text_win.h"
 
 namespace {
@@ -69,6 +71,23 @@ TGdiObject<HBITMAP> SetButtonBitmap(HWND button, const wchar_t* resourceName) {
       static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), resourceName, IMAGE_BITMAP, 0, 0, 0)));
   if (bitmap) SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.Get()));
   return bitmap;
+}
+
+bool RegisterPaneClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure) {
+  WNDCLASSW windowClass{};
+  windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+  windowClass.lpszClassName = className;
+  return RegisterClassW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+void ShowPaneError(HWND window, const char* pane, UINT message) {
+  char text[96];
+  std::snprintf(text, sizeof text, "%s: WndProc error: Msg = %u", pane, message);
+  MessageBoxW(window, Utf8ToWide(text).c_str(), L"Error", MB_OK);
 }
 
 void SetButtonCheck(HWND button, bool checked) {

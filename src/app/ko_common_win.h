@@ -31,6 +31,15 @@ TGdiObject<HBITMAP> SetButtonBitmap(HWND button, const wchar_t* resourceName);
 // Sets the button's check state (BM_SETCHECK) to checked (true) or unchecked.
 void SetButtonCheck(HWND button, bool checked);
 
+// Registers the window class of one of the program's panes (arrow cursor, window
+// background, double clicks, redrawn whole on resizing). Returns true when the class is
+// registered, by this call or an earlier one.
+bool RegisterPaneClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure);
+
+// The box a pane's window procedure shows when a handler fails: "<pane>: WndProc error:
+// Msg = <message>", owned by window, waiting for OK.
+void ShowPaneError(HWND window, const char* pane, UINT message);
+
 // The system's RECT of a rectangle (see MakeRect in ko_common.h).
 RECT ToWinRect(const TkoRect& rect);
 

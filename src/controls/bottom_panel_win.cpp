@@ -4,8 +4,6 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
-
 #include "app/commands_win.h"
 #include "app/ko_common_win.h"
 #include "app/player_win.h"
@@ -134,26 +132,11 @@ LRESULT CALLBACK BottomPanelProc(HWND window, UINT message, WPARAM wParam, LPARA
   try {
     return Dispatch(window, message, wParam, lParam);
   } catch (...) {
-    char text[64];
-    std::snprintf(text, sizeof text, "BottomPanel: WndProc error: Msg = %u", message);
-    MessageBoxW(window, Utf8ToWide(text).c_str(), L"Error", MB_OK);
+    ShowPaneError(window, "BottomPanel", message);
     return 0;
   }
 }
 
-bool RegisterPanelClass(HINSTANCE instance) {
-  static const bool registered = [instance] {
-    WNDCLASSW windowClass{};
-    windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-    windowClass.lpfnWndProc = BottomPanelProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
-    windowClass.lpszClassName = kClassName;
-    return RegisterClassW(&windowClass) != 0;
-  }();
-  return registered;
-}
 }  // namespace
 
 TBottomPanelState* BottomPanelState() { return panelState.get(); }
@@ -198,7 +181,7 @@ void TBottomPanelState::ReleaseChildren() {
 
 HWND CreateBottomPanel(HWND mainWindow) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (!RegisterPanelClass(instance)) return nullptr;
+  if (!RegisterPaneClass(instance, kClassName, BottomPanelProc)) return nullptr;
   constexpr DWORD kStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP;
   return CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", kStyle,
                          0, 0, 600, 100, mainWindow, nullptr, instance, nullptr);

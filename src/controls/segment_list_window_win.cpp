@@ -1,9 +1,9 @@
 #include "controls/segment_list_window_win.h"
 
-#include <cstdio>
 #include <memory>
 
 #include "app/commands_win.h"
+#include "app/ko_common_win.h"
 #include "app/player_win.h"
 #include "app/wide_text_win.h"
 #include "controls/bottom_panel_win.h"
@@ -26,12 +26,6 @@ struct TSegmentListState {
   TGdiObject<HPEN> HeaderPen{CreatePen(PS_SOLID, 1, kStripColour)};
 };
 std::unique_ptr<TSegmentListState> listState;
-
-void ShowTrappedError(HWND window, UINT message) {
-  char text[64];
-  std::snprintf(text, sizeof text, "SegmentList: WndProc error: Msg = %u", message);
-  MessageBoxW(window, Utf8ToWide(text).c_str(), L"Error", MB_OK);
-}
 
 void MoveFocusOffList() {
   if (listState && GetFocus() == listState->ListBox) {
@@ -82,7 +76,7 @@ LRESULT CALLBACK ListBoxProc(HWND listBox, UINT message, WPARAM wParam, LPARAM l
   try {
     return ListBoxMessage(listBox, message, wParam, lParam);
   } catch (...) {
-    ShowTrappedError(GetParent(listBox), message);
+    ShowPaneError(GetParent(listBox), "SegmentList", message);
     return 0;
   }
 }
@@ -163,29 +157,16 @@ LRESULT CALLBACK SegmentListProc(HWND window, UINT message, WPARAM wParam, LPARA
   try {
     return Dispatch(window, message, wParam, lParam);
   } catch (...) {
-    ShowTrappedError(window, message);
+    ShowPaneError(window, "SegmentList", message);
     return 0;
   }
 }
 
-bool RegisterListClass(HINSTANCE instance) {
-  static const bool registered = [instance] {
-    WNDCLASSW windowClass{};
-    windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-    windowClass.lpfnWndProc = SegmentListProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
-    windowClass.lpszClassName = kClassName;
-    return RegisterClassW(&windowClass) != 0;
-  }();
-  return registered;
-}
 }  // namespace
 
 HWND CreateSegmentListWindow(HWND mainWindow) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (!RegisterListClass(instance)) return nullptr;
+  if (!RegisterPaneClass(instance, kClassName, SegmentListProc)) return nullptr;
   constexpr DWORD kStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP;
   return CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", kStyle,
                          0, 0, 400, 300, mainWindow, nullptr, instance, nullptr);
