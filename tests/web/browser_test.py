@@ -278,6 +278,33 @@ def test_seek(s):
     assert 20 <= int(s.data("shown")) <= 40, s.describe()
 
 
+def test_full_screen(s):
+    """In full screen, where only the full-screen element is drawn, the segment list and
+    the messages show, and the page stays in full screen."""
+    s.open_page("two.kof")
+    s.wait_state("playing")
+    window = s.driver.execute_script("return [innerWidth, innerHeight]")
+    full_screen = lambda: s.driver.execute_script("return document.fullscreenElement?.id") == "player" \
+        and s.driver.execute_script("return [innerWidth, innerHeight]") != window
+    s.chord(Keys.ALT, Keys.ENTER)
+    s.wait(full_screen, "full screen")
+    s.keys(Keys.F6)
+    s.wait(lambda: s.driver.find_element(By.ID, "segment-list").is_displayed(), "the segment list")
+    s.keys(Keys.F8)
+    s.wait_message()
+    time.sleep(0.2)  # drawn at the next display frame
+    assert full_screen(), "the message ended full screen"
+    box = s.driver.find_element(By.CSS_SELECTOR, "#message .box").rect
+    width, _, pixels = rgb(s.driver.get_screenshot_as_png())
+    white = sum(1 for y in range(int(box["y"]), int(box["y"] + box["height"]))
+                for x in range(int(box["x"]), int(box["x"] + box["width"]))
+                if pixels[3 * (y * width + x):3 * (y * width + x) + 3] == b"\xff\xff\xff")
+    assert white > box["width"] * box["height"] / 2, "the film's properties are not drawn in full screen"
+    s.close_message()
+    s.chord(Keys.ALT, Keys.ENTER)
+    s.wait(lambda: s.driver.execute_script("return document.fullscreenElement") is None, "the window again")
+
+
 def test_bad_films(s):
     """Damaged films show the loader's messages; the page stays usable and opens a good film."""
     s.open_page("junk.kof")
@@ -310,7 +337,7 @@ def test_film_executable(s):
            "the built-in texts")
 
 
-TESTS = [test_picture, test_clock, test_sound, test_controls, test_seek, test_bad_films, test_film_executable]
+TESTS = [test_picture, test_clock, test_sound, test_controls, test_seek, test_full_screen, test_bad_films, test_film_executable]
 
 
 def main():
