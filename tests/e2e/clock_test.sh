@@ -29,7 +29,7 @@ pictures_shown() {
 end=$((SECONDS + 30))
 while [ ${#ended[@]} -lt 2 ]; do
   [ $SECONDS -lt $end ] || rz_fail "the players did not end within 30 s (started: ${!started[*]}, ended: ${!ended[*]})"
-  now=$(rz_seconds)
+  now=$(date +%s.%N)
   for player in $(pictures_shown); do [ -n "${started[$player]:-}" ] || started[$player]=$now; done
   [ -n "${ended[one]:-}" ] || kill -0 "$one" 2>/dev/null || ended[one]=$now
   [ -n "${ended[three]:-}" ] || kill -0 "$three" 2>/dev/null || ended[three]=$now

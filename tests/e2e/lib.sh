@@ -215,9 +215,6 @@ rz_close() {
   [ "$(rz_temp_folders)" = "$RZ_FOLDERS" ] || rz_fail "temporary folders left: $(rz_temp_folders)"
 }
 
-# rz_seconds: the time now in seconds, with fractions.
-rz_seconds() { date +%s.%N; }
-
 # rz_windows_path PATH: the path as the player takes it: Wine's drive Z: is the Unix
 # root (a parameter that starts with "/" would read as an option).
 rz_windows_path() { printf 'Z:%s\n' "$(realpath "$1" | tr / '\\')"; }
@@ -341,6 +338,9 @@ rz_box() { rz_probe boxes | awk -F'\t' -v t="$1" '$2 == t { print $3 "\t" $4; fo
 
 # rz_no_popup: true when no drop-down or context menu is open.
 rz_no_popup() { ! rz_probe popup >/dev/null; }
+
+# rz_box_count: how many dialog boxes are open.
+rz_box_count() { rz_probe boxes 2>/dev/null | wc -l; }
 
 # rz_no_boxes: fails (naming them) when any dialog box is open.
 rz_no_boxes() {

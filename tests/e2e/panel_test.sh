@@ -29,7 +29,6 @@ wait_segment() { rz_wait_until 10 showing "$1" || rz_fail "segment $1 is not sho
 visible() { rz_child_visible "$@"; }
 hidden() { ! visible "$@"; }
 focus() { rz_probe focus roRezodu | cut -f 2,3 --output-delimiter ' ' || echo none; }
-box_count() { rz_probe boxes 2>/dev/null | wc -l; }
 # panel_click X Y: a click at X,Y of the panel, docked along the client area's bottom.
 panel_click() { rz_click roRezodu "$1" $(($(client_size | cut -d' ' -f2) - 40 + $2)); }
 button() { panel_click $(($1 + 12)) 20; }
@@ -38,7 +37,7 @@ rz_start "$(rz_windows_path "$RZ_FILMS/panel.kof")"
 rz_wait_window roRezodu
 rz_wait_until 20 rz_probe boxes >/dev/null || rz_fail "segment 1 without a rate was not told"
 sleep 1  # a second message would show by now
-[ "$(box_count)" = 1 ] && grep -q 'FPS = 0' <<<"$(rz_probe boxes)" ||
+[ "$(rz_box_count)" = 1 ] && grep -q 'FPS = 0' <<<"$(rz_probe boxes)" ||
   rz_fail "not one message naming the rate: $(rz_probe boxes)"
 rz_keys "$(rz_field "$(rz_probe boxes)" 2)" Return
 wait_segment 2
@@ -145,7 +144,7 @@ rz_click roRezodu $((400 - 20 + 7)) $((5 + 7))
 rz_wait_until 5 hidden koSegmentList || rz_fail "X did not close the list"
 button 36
 sleep 1.5
-[ "$(box_count)" = 0 ] || rz_fail "a message after Stop: $(rz_probe boxes)"
+[ "$(rz_box_count)" = 0 ] || rz_fail "a message after Stop: $(rz_probe boxes)"
 
 # F6 gives the list the focus: Down x 3 and Enter start segment 4, Escape starts
 # nothing, a double click on the second line (lines start at y = 24 + 2) starts segment 2.
@@ -159,7 +158,7 @@ for step in "Down Down Down Return:4" "Escape:4" "double-click:2"; do
   [ "$keys" = double-click ] || [ "$(focus)" = "Button 113" ] || rz_fail "after $keys the focus is on $(focus)"
   wait_segment "${step#*:}"
 done
-[ "$(box_count)" = 0 ] || rz_fail "a message appeared: $(rz_probe boxes)"
+[ "$(rz_box_count)" = 0 ] || rz_fail "a message appeared: $(rz_probe boxes)"
 
 # A press at the volume slider's left end turns the label down, and its 200 ms refreshes
 # keep it there.

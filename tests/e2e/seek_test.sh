@@ -25,7 +25,6 @@ shown_frame() {
 }
 shows() { [ "$(shown_frame)" = "$1 $2" ]; }
 playing() { rz_child_visible Button 111; }
-box_count() { rz_probe boxes 2>/dev/null | wc -l; }
 
 rz_start "$(rz_windows_path "$film")"
 rz_wait_window roRezodu 90
@@ -60,13 +59,13 @@ rz_wait_until 5 eval '! rz_probe popup >/dev/null 2>&1' || rz_fail "the context 
 # Save picture: the dialog, a file name typed, the PNG equal to kof's picture.
 saved="$RZ_OUT/saved picture.png"
 rz_keys roRezodu ctrl+s
-rz_wait_until 20 eval '[ "$(box_count)" -ge 1 ]' || rz_fail "Ctrl+S showed no Save dialog"
+rz_wait_until 20 eval '[ "$(rz_box_count)" -ge 1 ]' || rz_fail "Ctrl+S showed no Save dialog"
 sleep 0.5
 xdotool key --delay 60 ctrl+a
 xdotool type --delay 30 "$(rz_windows_path "$saved")"
 xdotool key Return
 rz_wait_until 20 test -s "$saved" || rz_fail "no picture was saved"
-rz_wait_until 10 eval '[ "$(box_count)" -eq 0 ]' || rz_fail "the Save dialog stayed open"
+rz_wait_until 10 eval '[ "$(rz_box_count)" -eq 0 ]' || rz_fail "the Save dialog stayed open"
 sleep 0.5
 rz_same_image "$saved" "$(kof_frame 2 40)" || rz_fail "the saved picture differs from kof's frame 40 of segment 2"
 
