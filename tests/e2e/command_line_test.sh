@@ -3,11 +3,8 @@
 # the menu texts, function keys that do nothing, the About box (link, Esc, Enter, Close,
 # the same picture each time), Ctrl+O (Esc; a typed path opens the film, stopped, named
 # in the title). "/size /pos /segm" with a Cyrillic path; "/size fullscreen" and back.
-# Usage: command_line_test.sh roRezodu.exe rz_probe.exe NATIVE_TOOLS_DIR (inside a display).
 source "$(dirname "$0")/lib.sh"
-rz_e2e_init "$1" "$2"
-rz_native_tools "$3"
-rz_make_films
+rz_e2e_init "$@"
 intro=$(rz_reference_frames "$RZ_FILMS/pictures.kof" 1)
 last=$(rz_reference_frames "$RZ_FILMS/pictures.kof" 3)
 

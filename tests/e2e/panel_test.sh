@@ -4,11 +4,8 @@
 # 200) and the film's segments are numbered differently. One message for segment 1; the
 # controls, strip and bar of a paused film; Tab; bar clicks, buttons, full screen and the
 # panel at the bottom edge; the list; the volume label; the speed slider at MAX.
-# Usage: panel_test.sh roRezodu.exe rz_probe.exe NATIVE_TOOLS_DIR (inside a display).
 source "$(dirname "$0")/lib.sh"
-rz_e2e_init "$1" "$2"
-rz_native_tools "$3"
-rz_make_films
+rz_e2e_init "$@"
 
 client_size() { rz_probe client roRezodu | cut -f 3,4 --output-delimiter ' '; }
 # pixel PNG X Y: the colour at X,Y as rrggbb.

@@ -4,11 +4,8 @@
 # picture `kof frames` renders for the frame they land on; Save picture (Ctrl+S) writes
 # that picture, pointer included, as a PNG; dragging on the progress bar shows the
 # frame under the mouse and leaves the film playing.
-# Usage: seek_test.sh roRezodu.exe rz_probe.exe NATIVE_TOOLS_DIR (inside a display).
 source "$(dirname "$0")/lib.sh"
-rz_e2e_init "$1" "$2"
-rz_native_tools "$3"
-rz_make_films
+rz_e2e_init "$@"
 
 # seek.kof: 6 s and 8 s at 10 frames per second, 160 x 120, one colour a frame.
 film="$RZ_FILMS/seek.kof"
