@@ -1,25 +1,10 @@
-// make_e2e_films DIR: writes the films the end-to-end tests play into DIR. Every film
-// carries the trailer, so that it opens from the command line and from the Open dialog.
-//
-//   pictures.kof  three segments of 320 x 240 at 10 frames per second, one pointer
-//                 sample per frame, every frame different (a block and a bar that move,
-//                 a pointer that follows): 1 "Intro" 32 bit, 100 frames; 2 "Middle" 24
-//                 bit, 322 wide (rows padded), 100 frames; 3 "End" 32 bit, 60 frames
-//                 with a silent MP3 track
-//   large.kof     one segment of 1400 x 1000 at 5 frames per second, 40 frames of one
-//                 picture of coloured blocks: larger than the screen
-//   clock1.kof    30 frames of 160 x 120 in panel.kof's first colours at 10 per second
-//                 (3 s), one pointer sample per frame, with a silent MP3 track as long
-//   clock3.kof    the same with three pointer samples per frame
-//   depth16.kof   one segment that says it is 16 bits deep
-//   later.kof     a segment of 40 frames, then a segment of version 2
-//   damaged.kof   a segment of 10 frames, a segment whose cabinet's member list lies
-//                 beyond its end, a segment of 100 frames
-//   panel.kof     160 x 120 pictures whose colour tells the segment and the frame
-//                 (Coloured below): 1: 20 frames at a rate of 0; 2: 100 frames at 10
-//                 per second with a silent MP3 track; 3: 50 and 4: 450 frames at 10 fps
-//   seek.kof      in the same colours, 60 and 80 frames at 10 per second, each with a
-//                 silent MP3 track as long
+// make_e2e_films DIR: the films the end-to-end tests play, with the trailer, so that
+// they open from the command line and from the Open dialog. pictures.kof: moving frames
+// of 320 x 240 at 10 fps in "Intro" (32 bit), "Middle" (24 bit, 322 wide: rows padded)
+// and "End" (a silent MP3); large.kof: 1400 x 1000, larger than the screen; clock1.kof
+// and clock3.kof: 3 s with one and three pointer samples per frame; depth16.kof,
+// later.kof and damaged.kof: a 16-bit segment, one of a later version, a damaged
+// cabinet between good segments; panel.kof and seek.kof: Coloured frames (below).
 #include "../support/moving_film.h"
 #include "writer/mp3_silence.h"
 

@@ -1,17 +1,8 @@
-// make_web_films DIR: the films the browser tests of the web player open, written by the
-// film writer.
-//
-//   two.kof        1 "Первый" 320 x 240 x 32, 50 frames at 10 per second, MSZIP, one
-//                  pointer sample per frame; 2 "Второй" 322 x 240 x 24 (rows padded),
-//                  50 frames, LZMA. Every frame differs; the pointer follows a block.
-//   clock.kof      30 frames of 160 x 120 at 10 per second (3 s), three pointer samples
-//                  per frame, and 3 s of a 440 Hz tone as MP3 (LAME)
-//   junk.kof       bytes that are no film
-//   damaged.kof    10 frames, a segment whose cabinet's member list lies beyond its
-//                  end, 30 frames
-//   truncated.kof  two.kof cut off in its second segment's packed block
-//   language.txt   a language table (Windows-1251) for kof pack: Play, Pause, Error,
-//                  Segments and Loading, without Stop
+// make_web_films DIR: the films the browser tests open. two.kof: "Первый" (32 bit,
+// MSZIP) and "Второй" (24 bit, 322 wide, LZMA), 50 moving frames each; clock.kof: 3 s
+// at three pointer samples per frame with a 440 Hz tone (LAME); junk.kof: no film;
+// damaged.kof: a damaged cabinet between good segments; truncated.kof: two.kof cut in
+// its second segment; language.txt: a language table (1251) without Stop, for kof pack.
 #include <cmath>
 
 #include "../support/moving_film.h"
