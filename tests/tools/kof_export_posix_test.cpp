@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <tuple>
 
 #include "demo/mp3_encoder.h"
 #include "support/decoded_video.h"
@@ -106,10 +107,8 @@ TEST(KofExport, Mp4HoldsEveryPictureAtItsTimeLetterboxedWithEachSegmentsSoundFro
   EXPECT_NE(run.out.find("segment 3"), std::string::npos) << "the segment without a rate is reported";
 
   const DecodedVideo video = DecodeVideo(dir / "lesson.mp4");
-  EXPECT_EQ(video.videoCodec, "h264");
-  EXPECT_EQ(video.soundCodec, "aac");
-  EXPECT_EQ(video.width, 192);
-  EXPECT_EQ(video.height, 128);
+  EXPECT_EQ(std::tuple(video.videoCodec, video.soundCodec, video.width, video.height),
+            std::tuple("h264", "aac", 192, 128));
   ASSERT_EQ(video.pictures.size(), 8u * 3 + 6);  // 30 per second, then 5 per second
   EXPECT_NEAR(video.duration, 0.8 + 1.2, 1e-3);
   for (size_t i = 0; i < video.times.size(); ++i)
@@ -153,9 +152,7 @@ TEST(KofExport, SegmentRangeAndWidthChooseThePicturesAndTheSize) {
     const KofRun run = Export(Quoted(film) + " -o " + Quoted(out) + " " + c.options);
     ASSERT_EQ(run.exitCode, 0) << run.out;
     const DecodedVideo video = DecodeVideo(out);
-    EXPECT_EQ(video.width, c.width);
-    EXPECT_EQ(video.height, c.height);
-    EXPECT_EQ(video.pictures.size(), c.pictures);
+    EXPECT_EQ(std::tuple(video.width, video.height, video.pictures.size()), std::tuple(c.width, c.height, c.pictures));
     EXPECT_NEAR(video.duration, c.duration, 1e-3);
     const double onset = SoundOnset(video, 0, 0.1f);
     if (c.tone < 0) EXPECT_EQ(onset, -1);

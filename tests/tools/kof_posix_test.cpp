@@ -72,17 +72,15 @@ TEST(Kof, ExitCodesTellUsageFromBadFilms) {
   TempDir dir;
   WriteBytesToFile(dir / "zero.kof", Bytes(64, 0));
   WriteBytesToFile(dir / "tiny.kof", Bytes{1, 2});
-  EXPECT_EQ(Kof("").exitCode, 2);
   const KofRun help = Kof("--help");
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.out.find("Segments are numbered from 1"), std::string::npos) << help.out;
-  EXPECT_EQ(Kof("frobnicate x").exitCode, 2);
-  EXPECT_EQ(Kof("info").exitCode, 2);
-  EXPECT_EQ(Kof("extract " + Quoted(dir / "zero.kof")).exitCode, 2);
-  EXPECT_EQ(Kof("info " + Quoted(dir / "zero.kof")).exitCode, 1);
-  EXPECT_EQ(Kof("info " + Quoted(dir / "tiny.kof")).exitCode, 1);
-  EXPECT_EQ(Kof("info " + Quoted(dir / "missing.kof")).exitCode, 1);
-  EXPECT_EQ(Kof("info " + Quoted(dir / "zero.kof") + " --codepage 99999").exitCode, 1);
+  const std::string zero = Quoted(dir / "zero.kof");
+  const std::pair<std::string, int> runs[] = {
+      {"", 2}, {"frobnicate x", 2}, {"info", 2}, {"extract " + zero, 2}, {"info " + zero, 1},
+      {"info " + Quoted(dir / "tiny.kof"), 1}, {"info " + Quoted(dir / "missing.kof"), 1},
+      {"info " + zero + " --codepage 99999", 1}};
+  for (const auto& [arguments, code] : runs) EXPECT_EQ(Kof(arguments).exitCode, code) << arguments;
 }
 
 TEST(Kof, TheDemoFilmLoadsWithEverySegmentPlayable) {
