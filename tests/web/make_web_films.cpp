@@ -11,21 +11,6 @@
 using namespace testfilms;
 
 namespace {
-// Windows-1251 bytes of a UTF-8 text made of ASCII and Russian letters.
-std::string Cp1251(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const auto c = uint8_t(text[i]);
-    if (c < 0x80) {
-      out += char(c);
-      continue;
-    }
-    const unsigned code = (c & 0x1F) << 6 | (uint8_t(text[++i]) & 0x3F);
-    out += code == 0x401 ? char(0xA8) : code == 0x451 ? char(0xB8) : char(code - 0x410 + 0xC0);
-  }
-  return out;
-}
-
 std::vector<int16_t> Tone(int milliseconds, int rate) {
   std::vector<int16_t> samples(size_t(milliseconds) * size_t(rate) / 1000);
   for (size_t i = 0; i < samples.size(); ++i) samples[i] = int16_t(8000 * std::sin(2 * M_PI * 440 * double(i) / rate));
@@ -33,10 +18,11 @@ std::vector<int16_t> Tone(int milliseconds, int rate) {
 }
 
 void WriteFilms(const std::filesystem::path& dir) {
-  SegmentSpec second = MovingSegment(Cp1251("Второй").c_str(), 322, 240, 0x2E7D32, 50);
+  SegmentSpec second = MovingSegment("\xC2\xF2\xEE\xF0\xEE\xE9", 322, 240, 0x2E7D32, 50);  // "Второй" in 1251
   second.bitsPerPixel = 24;
   second.packing = Packing::Lzma;
-  const Bytes two = WithTrailer(BuildFilm({MovingSegment(Cp1251("Первый").c_str(), 320, 240, 0x1E4E8C, 50), second}));
+  const SegmentSpec first = MovingSegment("\xCF\xE5\xF0\xE2\xFB\xE9", 320, 240, 0x1E4E8C, 50);  // "Первый"
+  const Bytes two = WithTrailer(BuildFilm({first, second}));
   WriteBytesToFile(dir / "two.kof", two);
   WriteBytesToFile(dir / "truncated.kof", Bytes(two.begin(), two.begin() + std::ptrdiff_t(two.size() * 3 / 4)));
 
@@ -56,7 +42,8 @@ void WriteFilms(const std::filesystem::path& dir) {
   WriteBytesToFile(dir / "damaged.kof",
                    WithTrailer(BuildFilm({before, damaged, MovingSegment("After", 320, 240, 0x2E7D32, 30)})));
 
-  const std::string table = Cp1251("Play=Play\r\nPause = Pause \r\nError=Failure\r\nSegments=Части\r\nLoading=Loading...\r\n");
+  const std::string table =  // "Части" in 1251
+      "Play=Play\r\nPause = Pause \r\nError=Failure\r\nSegments=\xD7\xE0\xF1\xF2\xE8\r\nLoading=Loading...\r\n";
   WriteBytesToFile(dir / "language.txt", Bytes(table.begin(), table.end()));
 }
 }  // namespace
