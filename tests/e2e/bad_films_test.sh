@@ -3,11 +3,8 @@
 # box; F1 still works), a damaged segment (a warning at loading, an error when reached,
 # the next segment plays), a 16-bit segment (an ownerless box, the window minimised), a
 # later-version segment (a warning, the first segment plays). Every player ends with 0.
-# Usage: bad_films_test.sh roRezodu.exe rz_probe.exe NATIVE_TOOLS_DIR (inside a display).
 source "$(dirname "$0")/lib.sh"
-rz_e2e_init "$1" "$2"
-rz_native_tools "$3"
-rz_make_films
+rz_e2e_init "$@"
 
 # start_player FILM ARGS...: starts the player on the film (a path in $RZ_FILMS) and waits
 # for its window; $folder is then its temporary folder.

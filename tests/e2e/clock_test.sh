@@ -2,11 +2,8 @@
 # The clock seen from outside: two players side by side, 3-second films with one and
 # three pointer samples per frame and /closeonfinish, each with its own temporary folder,
 # end 3 s +- 10 % after their first picture; /segm beyond the last segment ends at once.
-# Usage: clock_test.sh roRezodu.exe rz_probe.exe NATIVE_TOOLS_DIR (inside a display).
 source "$(dirname "$0")/lib.sh"
-rz_e2e_init "$1" "$2"
-rz_native_tools "$3"
-rz_make_films
+rz_e2e_init "$@"
 length=3  # seconds: 30 frames at 10 per second
 
 rz_start "$(rz_windows_path "$RZ_FILMS/clock1.kof")" /segm 2 /closeonfinish
@@ -29,7 +26,7 @@ pictures_shown() {
 end=$((SECONDS + 30))
 while [ ${#ended[@]} -lt 2 ]; do
   [ $SECONDS -lt $end ] || rz_fail "the players did not end within 30 s (started: ${!started[*]}, ended: ${!ended[*]})"
-  now=$(rz_seconds)
+  now=$(date +%s.%N)
   for player in $(pictures_shown); do [ -n "${started[$player]:-}" ] || started[$player]=$now; done
   [ -n "${ended[one]:-}" ] || kill -0 "$one" 2>/dev/null || ended[one]=$now
   [ -n "${ended[three]:-}" ] || kill -0 "$three" 2>/dev/null || ended[three]=$now

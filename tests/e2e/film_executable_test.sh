@@ -2,11 +2,8 @@
 # A film executable made by kof pack plays its own film with its language table's texts
 # (a key the table lacks leaves the built-in item; keys match whatever their case), Load
 # grayed; the plain player plays the film inside it with its own texts.
-# Usage: film_executable_test.sh roRezodu.exe rz_probe.exe NATIVE_TOOLS_DIR (inside a display).
 source "$(dirname "$0")/lib.sh"
-rz_e2e_init "$1" "$2"
-rz_native_tools "$3"
-rz_make_films
+rz_e2e_init "$@"
 intro=$(rz_reference_frames "$RZ_FILMS/pictures.kof" 1)
 player=$RZ_EXE
 

@@ -1,19 +1,17 @@
 # Shared by the end-to-end tests, which drive roRezodu.exe under Wine in Xvfb as a user
-# does and look only at what a user sees. Source it, then call rz_e2e_init:
+# does and look only at what a user sees. Every test is run, inside a display, as
+#   X_test.sh roRezodu.exe rz_probe.exe NATIVE_TOOLS_DIR
+# and begins:
 #
 #   source "$(dirname "$0")/lib.sh"
-#   rz_e2e_init "$1" "$2"              # roRezodu.exe, rz_probe.exe
+#   rz_e2e_init "$@"                   # the films in $RZ_FILMS; kof is $RZ_KOF
 #   rz_start                           # arguments go to the player
 #   rz_wait_window roRezodu
-#   rz_probe menu roRezodu
 #   rz_close                           # Alt+F4: exit code 0, no temporary folder left
 #
-# Tests that play films call rz_native_tools with the folder of the native build that
-# holds kof and make_e2e_films, then rz_make_films.
-#
-# Needs DISPLAY (xvfb-run). Uses WINEPREFIX when set, else a prefix of its own beside
-# the player. Every wait polls and has a time limit; players still running at the end
-# are killed.
+# NATIVE_TOOLS_DIR is the native build that holds kof and tests/make_e2e_films. Uses
+# WINEPREFIX when set, else a prefix of its own beside the player. Every wait polls and
+# has a time limit; players still running at the end are killed.
 set -euo pipefail
 
 RZ_HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -36,7 +34,8 @@ rz_fail() {
   exit 1
 }
 
-# rz_e2e_init PLAYER PROBE: the Wine prefix, a scratch folder $RZ_OUT, clean-up at exit.
+# rz_e2e_init PLAYER PROBE NATIVE_TOOLS_DIR: the Wine prefix, a scratch folder $RZ_OUT,
+# clean-up at exit, the test films (make_e2e_films.cpp lists them) in $RZ_FILMS.
 rz_e2e_init() {
   RZ_EXE="$1"
   RZ_PROBE="$2"
@@ -55,6 +54,11 @@ rz_e2e_init() {
   RZ_OUT=$(mktemp -d)
   trap rz_cleanup EXIT
   RZ_FOLDERS=$(rz_temp_folders)
+  RZ_KOF="$3/kof"
+  RZ_FILMS="$RZ_OUT/films"
+  [ -x "$RZ_KOF" ] && [ -x "$3/tests/make_e2e_films" ] ||
+    rz_fail "no kof or make_e2e_films in $3: build the release preset first (RZ_NATIVE_TOOLS)"
+  "$3/tests/make_e2e_films" "$RZ_FILMS" || rz_fail "make_e2e_films failed"
 }
 
 rz_cleanup() {
@@ -215,26 +219,9 @@ rz_close() {
   [ "$(rz_temp_folders)" = "$RZ_FOLDERS" ] || rz_fail "temporary folders left: $(rz_temp_folders)"
 }
 
-# rz_seconds: the time now in seconds, with fractions.
-rz_seconds() { date +%s.%N; }
-
 # rz_windows_path PATH: the path as the player takes it: Wine's drive Z: is the Unix
 # root (a parameter that starts with "/" would read as an option).
 rz_windows_path() { printf 'Z:%s\n' "$(realpath "$1" | tr / '\\')"; }
-
-# rz_native_tools DIR: kof and make_e2e_films from the native build in DIR.
-rz_native_tools() {
-  RZ_KOF="$1/kof"
-  RZ_FILM_MAKER="$1/tests/make_e2e_films"
-  [ -x "$RZ_KOF" ] && [ -x "$RZ_FILM_MAKER" ] ||
-    rz_fail "no kof or make_e2e_films in $1: build the release preset first (RZ_NATIVE_TOOLS)"
-}
-
-# rz_make_films: the test films (make_e2e_films.cpp lists them) in $RZ_FILMS.
-rz_make_films() {
-  RZ_FILMS="$RZ_OUT/films"
-  "$RZ_FILM_MAKER" "$RZ_FILMS" || rz_fail "make_e2e_films failed"
-}
 
 # rz_reference_frames FILM SEGMENT: the pictures kof renders for the segment (from 1), in
 # a folder, and a list beside it of "frame signature" lines (ImageMagick's signature of
@@ -341,6 +328,9 @@ rz_box() { rz_probe boxes | awk -F'\t' -v t="$1" '$2 == t { print $3 "\t" $4; fo
 
 # rz_no_popup: true when no drop-down or context menu is open.
 rz_no_popup() { ! rz_probe popup >/dev/null; }
+
+# rz_box_count: how many dialog boxes are open.
+rz_box_count() { rz_probe boxes 2>/dev/null | wc -l; }
 
 # rz_no_boxes: fails (naming them) when any dialog box is open.
 rz_no_boxes() {

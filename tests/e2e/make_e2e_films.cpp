@@ -1,77 +1,24 @@
-// make_e2e_films DIR: writes the films the end-to-end tests play into DIR. Every film
-// carries the trailer, so that it opens from the command line and from the Open dialog.
-//
-//   pictures.kof  three segments of 320 x 240 at 10 frames per second, one pointer
-//                 sample per frame, every frame different (a block and a bar that move,
-//                 a pointer that follows): 1 "Intro" 32 bit, 100 frames; 2 "Middle" 24
-//                 bit, 322 wide (rows padded), 100 frames; 3 "End" 32 bit, 60 frames
-//                 with a silent MP3 track
-//   large.kof     one segment of 1400 x 1000 at 5 frames per second, 40 frames of one
-//                 picture of coloured blocks: larger than the screen
-//   clock1.kof    30 frames of 160 x 120 in panel.kof's first colours at 10 per second
-//                 (3 s), one pointer sample per frame, with a silent MP3 track as long
-//   clock3.kof    the same with three pointer samples per frame
-//   depth16.kof   one segment that says it is 16 bits deep
-//   later.kof     a segment of 40 frames, then a segment of version 2
-//   damaged.kof   a segment of 10 frames, a segment whose cabinet's member list lies
-//                 beyond its end, a segment of 100 frames
-//   panel.kof     160 x 120 pictures whose colour tells the segment and the frame
-//                 (Coloured below): 1: 20 frames at a rate of 0; 2: 100 frames at 10
-//                 per second with a silent MP3 track; 3: 50 and 4: 450 frames at 10 fps
-//   seek.kof      in the same colours, 60 and 80 frames at 10 per second, each with a
-//                 silent MP3 track as long
-#include <algorithm>
-#include <cstdio>
-#include <exception>
-#include <filesystem>
-#include <string>
-
-#include "writer/film_writer.h"
+// make_e2e_films DIR: the films the end-to-end tests play, with the trailer, so that
+// they open from the command line and from the Open dialog. pictures.kof: moving frames
+// of 320 x 240 at 10 fps in "Intro" (32 bit), "Middle" (24 bit, 322 wide: rows padded)
+// and "End" (a silent MP3); large.kof: 1400 x 1000, larger than the screen; clock1.kof
+// and clock3.kof: 3 s with one and three pointer samples per frame; depth16.kof,
+// later.kof and damaged.kof: a 16-bit segment, one of a later version, a damaged
+// cabinet between good segments; panel.kof and seek.kof: Coloured frames (below).
+#include "../support/moving_film.h"
 #include "writer/mp3_silence.h"
 
-using namespace filmwriter;
+using namespace testfilms;
 
 namespace {
-void FillBox(Picture& picture, int left, int top, int width, int height, uint32_t colour) {
-  for (int y = std::max(top, 0); y < std::min(top + height, picture.height); ++y)
-    for (int x = std::max(left, 0); x < std::min(left + width, picture.width); ++x) picture.At(x, y) = colour;
-}
-
-// Frame k of a segment drawn on `background`: a block gliding right and down and a bar
-// growing along the bottom, so that no two frames of a segment are alike.
-Picture MovingFrame(int width, int height, uint32_t background, int k) {
-  Picture picture = Picture::Filled(width, height, background);
-  FillBox(picture, 20, 20, width - 40, 12, 0xFFFFFF);
-  FillBox(picture, 10 + (k * 7) % (width - 40), 40 + (k * 3) % (height - 90), 30, 30, 0xFFD020);
-  FillBox(picture, 0, height - 16, 2 + k * 3, 16, 0x202020);
-  return picture;
-}
-
-// A segment of `frames` moving frames at 10 per second, the pointer following the block.
-SegmentSpec MovingSegment(const char* name, int width, uint32_t background, int frames) {
-  constexpr int kHeight = 240;
-  SegmentSpec spec;
-  spec.data.name = name;
-  std::vector<CursorSample> track;
-  for (int k = 0; k < frames; ++k) {
-    spec.data.pictures.push_back(MovingFrame(width, kHeight, background, k));
-    track.push_back({0, static_cast<uint16_t>(40 + (k * 7) % (width - 40)),
-                     static_cast<uint16_t>(60 + (k * 3) % (kHeight - 90))});
-  }
-  spec.data.cursorTrack = track;
-  spec.soundKind = kSoundWave;  // no sound block: the properties say " - "
-  spec.packing = Packing::MsZip;
-  return spec;
-}
-
 std::vector<SegmentSpec> PictureSegments() {
-  SegmentSpec middle = MovingSegment("Middle", 322, 0x2E7D32, 100);
+  SegmentSpec middle = MovingSegment("Middle", 322, 240, 0x2E7D32, 100);
   middle.bitsPerPixel = 24;
   middle.packing = Packing::Lzma;
-  SegmentSpec end = MovingSegment("End", 320, 0x8E2430, 60);
+  SegmentSpec end = MovingSegment("End", 320, 240, 0x8E2430, 60);
   end.soundKind = kSoundMp3;
   end.sound = SilentMp3(6000);
-  return {MovingSegment("Intro", 320, 0x1E4E8C, 100), middle, end};
+  return {MovingSegment("Intro", 320, 240, 0x1E4E8C, 100), middle, end};
 }
 
 // Blocks of 100 x 100 in eight colours, a frame a reduced copy can be told from.
@@ -111,7 +58,6 @@ SegmentSpec Coloured(int index, int frames, float rate, uint32_t soundMs = 0) {
 Bytes Film(const std::vector<SegmentSpec>& segments) { return WithTrailer(BuildFilm(segments)); }
 
 void WriteFilms(const std::filesystem::path& dir) {
-  std::filesystem::create_directories(dir);
   WriteBytesToFile(dir / "pictures.kof", Film(PictureSegments()));
   WriteBytesToFile(dir / "large.kof", Film({LargeSegment()}));
   SegmentSpec clock = Coloured(0, 30, 10, 3000);
@@ -119,19 +65,19 @@ void WriteFilms(const std::filesystem::path& dir) {
   clock.data.samplesPerFrame = 3;
   WriteBytesToFile(dir / "clock3.kof", Film({clock}));
 
-  SegmentSpec shallow = MovingSegment("Shallow", 320, 0x1E4E8C, 10);
+  SegmentSpec shallow = MovingSegment("Shallow", 320, 240, 0x1E4E8C, 10);
   shallow.bitsPerPixel = 16;
   WriteBytesToFile(dir / "depth16.kof", Film({shallow}));
 
-  SegmentSpec later = MovingSegment("Later", 320, 0x8E2430, 10);
+  SegmentSpec later = MovingSegment("Later", 320, 240, 0x8E2430, 10);
   later.version = 2;
-  WriteBytesToFile(dir / "later.kof", Film({MovingSegment("Current", 320, 0x1E4E8C, 40), later}));
+  WriteBytesToFile(dir / "later.kof", Film({MovingSegment("Current", 320, 240, 0x1E4E8C, 40), later}));
 
-  SegmentSpec damaged = MovingSegment("Damaged", 320, 0x8E2430, 10);
+  SegmentSpec damaged = MovingSegment("Damaged", 320, 240, 0x8E2430, 10);
   damaged.packedBlock = DamageCabinet(BuildCabinet({{"koS_20090406171337001.dat", BuildDataFile(damaged.data).bytes}}),
                                       CabDamage::FileTableBeyondEnd);
-  const SegmentSpec before = MovingSegment("Before", 320, 0x1E4E8C, 10);
-  WriteBytesToFile(dir / "damaged.kof", Film({before, damaged, MovingSegment("After", 320, 0x2E7D32, 100)}));
+  const SegmentSpec before = MovingSegment("Before", 320, 240, 0x1E4E8C, 10);
+  WriteBytesToFile(dir / "damaged.kof", Film({before, damaged, MovingSegment("After", 320, 240, 0x2E7D32, 100)}));
 
   WriteBytesToFile(dir / "panel.kof",
                    Film({Coloured(0, 20, 0), Coloured(1, 100, 10, 10000), Coloured(2, 50, 10), Coloured(3, 450, 10)}));
@@ -139,16 +85,4 @@ void WriteFilms(const std::filesystem::path& dir) {
 }
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fputs("usage: make_e2e_films DIR\n", stderr);
-    return 2;
-  }
-  try {
-    WriteFilms(argv[1]);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "make_e2e_films: %s\n", e.what());
-    return 1;
-  }
-  return 0;
-}
+int main(int argc, char** argv) { return FilmMakerMain(argc, argv, "make_e2e_films", WriteFilms); }

@@ -4,11 +4,8 @@
 # 200) and the film's segments are numbered differently. One message for segment 1; the
 # controls, strip and bar of a paused film; Tab; bar clicks, buttons, full screen and the
 # panel at the bottom edge; the list; the volume label; the speed slider at MAX.
-# Usage: panel_test.sh roRezodu.exe rz_probe.exe NATIVE_TOOLS_DIR (inside a display).
 source "$(dirname "$0")/lib.sh"
-rz_e2e_init "$1" "$2"
-rz_native_tools "$3"
-rz_make_films
+rz_e2e_init "$@"
 
 client_size() { rz_probe client roRezodu | cut -f 3,4 --output-delimiter ' '; }
 # pixel PNG X Y: the colour at X,Y as rrggbb.
@@ -29,7 +26,6 @@ wait_segment() { rz_wait_until 10 showing "$1" || rz_fail "segment $1 is not sho
 visible() { rz_child_visible "$@"; }
 hidden() { ! visible "$@"; }
 focus() { rz_probe focus roRezodu | cut -f 2,3 --output-delimiter ' ' || echo none; }
-box_count() { rz_probe boxes 2>/dev/null | wc -l; }
 # panel_click X Y: a click at X,Y of the panel, docked along the client area's bottom.
 panel_click() { rz_click roRezodu "$1" $(($(client_size | cut -d' ' -f2) - 40 + $2)); }
 button() { panel_click $(($1 + 12)) 20; }
@@ -38,30 +34,18 @@ rz_start "$(rz_windows_path "$RZ_FILMS/panel.kof")"
 rz_wait_window roRezodu
 rz_wait_until 20 rz_probe boxes >/dev/null || rz_fail "segment 1 without a rate was not told"
 sleep 1  # a second message would show by now
-[ "$(box_count)" = 1 ] && grep -q 'FPS = 0' <<<"$(rz_probe boxes)" ||
+[ "$(rz_box_count)" = 1 ] && grep -q 'FPS = 0' <<<"$(rz_probe boxes)" ||
   rz_fail "not one message naming the rate: $(rz_probe boxes)"
 rz_keys "$(rz_field "$(rz_probe boxes)" 2)" Return
 wait_segment 2
 sleep 1.5
 rz_keys roRezodu F10
 
-# Paused: every control at its place, Play shown and Pause hidden.
+# Paused: Play shown, Pause hidden in its place. (Every control's place is checked by
+# the clicks below, which find them there, and by the bar's pixels.)
+visible Button 110 && hidden Button 111 || rz_fail "paused, but Play is hidden or Pause shown"
 read -r w h <<<"$(client_size)"
 top=$((h - 40))
-expected="koBottomPanel 0 0,$top,$w,$h 1
-Button 110 8,$((top + 8)),32,$((top + 32)) 1
-Button 111 8,$((top + 8)),32,$((top + 32)) 0
-Button 112 36,$((top + 8)),60,$((top + 32)) 1
-Button 113 72,$((top + 8)),96,$((top + 32)) 1
-Button 114 100,$((top + 8)),124,$((top + 32)) 1
-Button 115 128,$((top + 8)),152,$((top + 32)) 1
-Button 121 164,$((top + 8)),188,$((top + 32)) 1
-koProgressBar 0 210,$((top + 23)),410,$((top + 33)) 1
-koSlider 0 420,$((top + 18)),490,$((top + 38)) 1
-koSlider 0 494,$((top + 18)),544,$((top + 38)) 1"
-actual=$(rz_probe children roRezodu |
-  awk -F'\t' '$2 != "koSegmentList" && $2 != "ListBox" && $6 != "X" {print $2, $3, $4, $5}')
-diff <(printf '%s\n' "$expected") <(printf '%s\n' "$actual") >&2 || rz_fail "panel controls differ (above)"
 
 # The bar's played part ends at 2 + round(196 x position / 60), position (frame + 1) / 10.
 read -r segment frame <<<"$(shown_frame)"
@@ -145,7 +129,7 @@ rz_click roRezodu $((400 - 20 + 7)) $((5 + 7))
 rz_wait_until 5 hidden koSegmentList || rz_fail "X did not close the list"
 button 36
 sleep 1.5
-[ "$(box_count)" = 0 ] || rz_fail "a message after Stop: $(rz_probe boxes)"
+[ "$(rz_box_count)" = 0 ] || rz_fail "a message after Stop: $(rz_probe boxes)"
 
 # F6 gives the list the focus: Down x 3 and Enter start segment 4, Escape starts
 # nothing, a double click on the second line (lines start at y = 24 + 2) starts segment 2.
@@ -159,7 +143,7 @@ for step in "Down Down Down Return:4" "Escape:4" "double-click:2"; do
   [ "$keys" = double-click ] || [ "$(focus)" = "Button 113" ] || rz_fail "after $keys the focus is on $(focus)"
   wait_segment "${step#*:}"
 done
-[ "$(box_count)" = 0 ] || rz_fail "a message appeared: $(rz_probe boxes)"
+[ "$(rz_box_count)" = 0 ] || rz_fail "a message appeared: $(rz_probe boxes)"
 
 # A press at the volume slider's left end turns the label down, and its 200 ms refreshes
 # keep it there.

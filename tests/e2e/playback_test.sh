@@ -3,11 +3,8 @@
 # renders, centred; F9, F10, F11 (check marks; moving, still, gone), F5, F4, F7, F8 (the
 # properties box), Alt+Enter there and back (menu bar, context menu, the frame redrawn
 # centred); a film larger than the screen maximises the window, reduced to fit.
-# Usage: playback_test.sh roRezodu.exe rz_probe.exe NATIVE_TOOLS_DIR (inside a display).
 source "$(dirname "$0")/lib.sh"
-rz_e2e_init "$1" "$2"
-rz_native_tools "$3"
-rz_make_films
+rz_e2e_init "$@"
 intro=$(rz_reference_frames "$RZ_FILMS/pictures.kof" 1)
 middle=$(rz_reference_frames "$RZ_FILMS/pictures.kof" 2)
 

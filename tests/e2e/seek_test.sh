@@ -4,11 +4,8 @@
 # picture `kof frames` renders for the frame they land on; Save picture (Ctrl+S) writes
 # that picture, pointer included, as a PNG; dragging on the progress bar shows the
 # frame under the mouse and leaves the film playing.
-# Usage: seek_test.sh roRezodu.exe rz_probe.exe NATIVE_TOOLS_DIR (inside a display).
 source "$(dirname "$0")/lib.sh"
-rz_e2e_init "$1" "$2"
-rz_native_tools "$3"
-rz_make_films
+rz_e2e_init "$@"
 
 # seek.kof: 6 s and 8 s at 10 frames per second, 160 x 120, one colour a frame.
 film="$RZ_FILMS/seek.kof"
@@ -25,25 +22,21 @@ shown_frame() {
 }
 shows() { [ "$(shown_frame)" = "$1 $2" ]; }
 playing() { rz_child_visible Button 111; }
-box_count() { rz_probe boxes 2>/dev/null | wc -l; }
 
 rz_start "$(rz_windows_path "$film")"
 rz_wait_window roRezodu 90
 rz_wait_frame roRezodu 160 120 "${lists[1]}" 30 >/dev/null
 rz_keys roRezodu F10
 
-# KEY SEGMENT FRAME: the key, then exactly the frame kof renders.
-while read -r key segment frame; do
-  rz_keys roRezodu "$key"
-  rz_wait_until 10 shows "$segment" "$frame" ||
-    rz_fail "$key should show segment $segment, frame $frame; shows $(shown_frame)"
-done <<'KEYS'
-alt+Home 1 0
-alt+Right 1 50
-ctrl+period 1 51
-alt+Right 2 41
-ctrl+comma 2 40
-KEYS
+# press_and_expect KEY SEGMENT FRAME ...: each key, then exactly the frame kof renders.
+press_and_expect() {
+  while [ $# -gt 0 ]; do
+    rz_keys roRezodu "$1"
+    rz_wait_until 10 shows "$2" "$3" || rz_fail "$1 should show segment $2, frame $3; shows $(shown_frame)"
+    shift 3
+  done
+}
+press_and_expect alt+Home 1 0 alt+Right 1 50 ctrl+period 1 51 alt+Right 2 41 ctrl+comma 2 40
 rz_child_visible Button 110 || rz_fail "the seeks did not leave the film paused"
 # Paused, the frame steps are enabled behind the items the language table addresses.
 # (Read whole before grep: a grep -q that stops early fails the pipe under pipefail.)
@@ -60,24 +53,17 @@ rz_wait_until 5 eval '! rz_probe popup >/dev/null 2>&1' || rz_fail "the context 
 # Save picture: the dialog, a file name typed, the PNG equal to kof's picture.
 saved="$RZ_OUT/saved picture.png"
 rz_keys roRezodu ctrl+s
-rz_wait_until 20 eval '[ "$(box_count)" -ge 1 ]' || rz_fail "Ctrl+S showed no Save dialog"
+rz_wait_until 20 eval '[ "$(rz_box_count)" -ge 1 ]' || rz_fail "Ctrl+S showed no Save dialog"
 sleep 0.5
 xdotool key --delay 60 ctrl+a
 xdotool type --delay 30 "$(rz_windows_path "$saved")"
 xdotool key Return
 rz_wait_until 20 test -s "$saved" || rz_fail "no picture was saved"
-rz_wait_until 10 eval '[ "$(box_count)" -eq 0 ]' || rz_fail "the Save dialog stayed open"
+rz_wait_until 10 eval '[ "$(rz_box_count)" -eq 0 ]' || rz_fail "the Save dialog stayed open"
 sleep 0.5
 rz_same_image "$saved" "$(kof_frame 2 40)" || rz_fail "the saved picture differs from kof's frame 40 of segment 2"
 
-while read -r key segment frame; do
-  rz_keys roRezodu "$key"
-  rz_wait_until 10 shows "$segment" "$frame" ||
-    rz_fail "$key should show segment $segment, frame $frame; shows $(shown_frame)"
-done <<'KEYS'
-alt+Left 1 50
-alt+End 1 59
-KEYS
+press_and_expect alt+Left 1 50 alt+End 1 59
 
 # Dragging on the bar (14 s over 196 pixels from x = 2): the press starts segment 1,
 # the drag to x = 100 shows 7 s into the film, frame 10 of segment 2, which plays on.

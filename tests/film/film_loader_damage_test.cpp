@@ -2,11 +2,16 @@
 // the rest of the film loads, and the temporary folder empties with the list.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <tuple>
+
 #include "film/film_load_fixture.h"
 #include "film/ko_error.h"
 
 using filmwriter::Bytes;
 using filmwriter::Packing;
+using filmwriter::SegmentSpec;
+using filmwriter::LzmaSize;
 
 TEST_F(FilmLoad, AFilmCutAtEveryByteOfItsIndexAndHeadersLoadsWhatIsWhole) {
   const filmwriter::BuiltFilm film =
@@ -81,32 +86,63 @@ TEST_F(FilmLoad, AHugeSegmentCountReadsOnlyTheIndexTheFileHolds) {
   EXPECT_EQ(list.Count(), 0);
 }
 
-TEST_F(FilmLoad, DamagedPackedBlocksAndDataFilesLeaveOnlyTheirSegmentWithoutData) {
-  filmwriter::SegmentSpec good = Small(Packing::Lzma, "Good");
-  good.data.cursorRecords.clear();  // else the bound allows for cursor records of 8 MiB
-  filmwriter::SegmentSpec cut = good, tooBig = good, shortened = good;
-  filmwriter::DataFile data = filmwriter::BuildDataFile(good.data);
-  const Bytes packed = filmwriter::BuildLzmaAlone(data.bytes, filmwriter::LzmaSize::Unknown);
-  cut.packedBlock = Bytes(packed.begin(), packed.end() - 7);
-  tooBig.packedBlock = filmwriter::BuildLzmaAlone(Bytes(data.bytes.size() + 2'000'000, 0));
-  data.bytes.resize(data.bytes.size() - 3);  // the cursor track is cut
-  shortened.prebuiltData = data;
-  filmwriter::SegmentSpec cabinet = shortened;
-  cabinet.packing = Packing::MsZip;
-  ASSERT_TRUE(LoadFromStart(filmwriter::BuildFilm({cut, tooBig, shortened, cabinet, good})));
+// Natively the cabinets go through libmspack, under Wine through cabinet.dll, whose
+// texts differ: the problem is compared only where the loader finds the damage itself.
+TEST_F(FilmLoad, ADamagedPackedBlockOrDataFileLeavesOnlyItsOwnSegmentWithoutData) {
+  using filmwriter::CabDamage;
+  const auto packedBlockOf = [](const SegmentSpec& s) {
+    return filmwriter::BuildFilmDetailed({s}).segments[0].packedBlock;
+  };
+  const auto cabinet = [&](CabDamage damage) {
+    return [=](SegmentSpec& s) { s.packedBlock = DamageCabinet(packedBlockOf(s), damage); };
+  };
+  const auto shortened = [](Packing packing) {  // the cursor track is cut
+    return [=](SegmentSpec& s) {
+      s.packing = packing;
+      s.prebuiltData = filmwriter::BuildDataFile(s.data);
+      s.prebuiltData->bytes.resize(s.prebuiltData->bytes.size() - 3);
+    };
+  };
   const std::string track = "the cursor track (12 bytes) runs past the end of the data file";
-  const std::vector<std::string> problems = {"the LZMA stream is cut short",
-                                             "the LZMA stream announces more than the segment header allows",
-                                             "damaged data file: " + track, "damaged data file: " + track};
-  ASSERT_EQ(list.Count(), 5);
-  for (size_t i = 0; i < problems.size(); ++i) {
-    EXPECT_EQ(list.Get(int32_t(i))->FrameStream, nullptr) << i;
-    EXPECT_EQ(list.Get(int32_t(i))->Problem, problems[i]);
+  const std::string cutLzma = "the LZMA stream is cut short", largeLzma = "the LZMA stream announces more than the "
+                                                                            "segment header allows";
+  // What is damaged; the segment's problem and the loader's report ("" for any).
+  const std::tuple<const char*, std::function<void(SegmentSpec&)>, std::string, std::string> cases[] = {
+      {"LZMA cut short", [&](SegmentSpec& s) {
+         s.packing = Packing::Lzma;
+         s.packedBlock = filmwriter::BuildLzmaAlone(filmwriter::BuildDataFile(s.data).bytes, LzmaSize::Unknown);
+         s.packedBlock->resize(s.packedBlock->size() - 7);
+       }, cutLzma, cutLzma},
+      {"LZMA too large", [](SegmentSpec& s) {
+         s.packing = Packing::Lzma;
+         s.packedBlock = filmwriter::BuildLzmaAlone(Bytes(filmwriter::BuildDataFile(s.data).bytes.size() + 2'000'000));
+       }, largeLzma, largeLzma},
+      {"data file cut, LZMA", shortened(Packing::Lzma), "damaged data file: " + track, track},
+      {"data file cut, cabinet", shortened(Packing::MsZip), "damaged data file: " + track, track},
+      {"member list beyond the end", cabinet(CabDamage::FileTableBeyondEnd), "", ""},
+      {"member entry cut short", cabinet(CabDamage::CutEntry), "", ""},
+      {"data block beyond the end", cabinet(CabDamage::DataBlockBeyondEnd), "", ""},
+      {"member name of 800 bytes", [](SegmentSpec& s) { s.memberName = std::string(796, 'n') + ".dat"; }, "", ""},
+  };
+  for (const auto& [what, damage, problem, told] : cases) {
+    SCOPED_TRACE(what);
+    SegmentSpec bad = Small(Packing::MsZip, "Bad");
+    bad.data.cursorRecords.clear();  // else the bound allows for cursor records of 8 MiB
+    damage(bad);
+    ASSERT_TRUE(LoadFromStart(filmwriter::BuildFilm({bad, Small(Packing::Stored, "Good")})));
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.Get(0)->FrameStream, nullptr);
+    EXPECT_TRUE(problem.empty() ? !list.Get(0)->Problem.empty() : list.Get(0)->Problem == problem)
+        << list.Get(0)->Problem;
+    std::vector<uint8_t> frame(FrameBufferSize(6, 4));
+    EXPECT_TRUE(list.Get(1)->Playable() && LoadFrame(list.Get(1), frame).Ok);
+    ASSERT_EQ(loader.Damage().size(), 1u);
+    EXPECT_EQ(loader.Damage()[0].rfind("Segment 1: " + told, 0), 0u) << loader.Damage()[0];
+    EXPECT_TRUE(told.empty() || loader.Damage()[0] == "Segment 1: " + told) << loader.Damage()[0];
+    // Only what the segments own is left: the good data file and both sound files.
+    EXPECT_EQ(TempFileCount(), 3u);
+    ClearAndExpectNothingLeft();
   }
-  EXPECT_EQ(loader.Damage(), (std::vector<std::string>{"Segment 1: " + problems[0], "Segment 2: " + problems[1],
-                                                        "Segment 3: " + track, "Segment 4: " + track}));
-  EXPECT_TRUE(list.Get(4)->Playable());
-  ClearAndExpectNothingLeft();
 }
 
 TEST_F(FilmLoad, CabinetMembersStayInsideTheFolderAndNeverReplaceEachOther) {

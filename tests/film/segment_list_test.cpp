@@ -6,12 +6,6 @@
 #include "writer/film_bytes.h"
 #include "support/temp_dir.h"
 
-namespace {
-std::vector<std::pair<int, int>> gEvents;
-void RecordA(uint8_t event, int32_t parameter, void*) { gEvents.emplace_back(event, parameter); }
-void RecordB(uint8_t event, int32_t, void* data) { gEvents.emplace_back(100 + event, *static_cast<int*>(data)); }
-}  // namespace
-
 TEST(SegmentList, AnswersOnlyInsideTheListAndFreesRecordsWithTheirFiles) {
   TempDir dir;
   const auto data = dir / "koS_1.dat", sound = dir / "koS_2.mp3", bystander = dir / "other.dat";
@@ -27,29 +21,11 @@ TEST(SegmentList, AnswersOnlyInsideTheListAndFreesRecordsWithTheirFiles) {
   added[1]->SoundFilePath = dir / "never-made.mp3";  // a missing file is not an error
   for (int i = 0; i < 2; ++i) EXPECT_EQ(added[0]->Cursors.Add(std::make_unique<TkoCursor>()), i);
   for (int i = -1; i <= 2; ++i) EXPECT_EQ(added[0]->Cursors.Item(i) != nullptr, i == 0 || i == 1) << i;
-  list.FreeItem(3);
-  EXPECT_EQ(list.Get(3), nullptr) << "a freed slot yields no record";
-  EXPECT_EQ(list.Count(), 17);
-  list.FreeItem(3);  // twice is harmless
-  list.FreeItem(99);
   list.Clear();
   EXPECT_EQ(list.Count(), 0);
   EXPECT_FALSE(std::filesystem::exists(data)) << "the open data file is closed, then deleted";
   EXPECT_FALSE(std::filesystem::exists(sound));
   EXPECT_TRUE(std::filesystem::exists(bystander));
-}
-
-TEST(EventPublisher, CallsSubscribersInOrderWithTheValues) {
-  gEvents.clear();
-  TEventPublisher publisher;
-  int data = 42;
-  publisher.Subscribe(RecordA);
-  publisher.Subscribe(RecordB);
-  publisher.Notify(kEventSegmentStarted, 7, &data);
-  publisher.Unsubscribe(RecordA);
-  publisher.Unsubscribe(RecordA);  // not subscribed any more: ignored
-  publisher.Notify(kEventClosing, 0, &data);
-  EXPECT_EQ(gEvents, (std::vector<std::pair<int, int>>{{4, 7}, {104, 42}, {106, 42}}));
 }
 
 TEST(SoundType, ComesFromTheLastComponentsExtensionIgnoringCase) {

@@ -6,23 +6,13 @@
 #include <gtest/gtest.h>
 
 #include "film/film_load_fixture.h"
+#include "playback/picture_log.h"
 #include "support/clock_fakes.h"
 #include "support/error_text.h"
 
 using namespace filmwriter;
 
 namespace {
-class RecordingHost : public TFrameSourceHost {
-public:
-  int32_t DisplayDepth() const override { return Display; }
-  void UnsupportedDepth(int32_t depth) override { Unsupported.push_back(depth); }
-  void DamagedRecord(const std::string& text) override { Damage.push_back(text); }
-
-  int32_t Display = 32;
-  std::vector<int32_t> Unsupported;
-  std::vector<std::string> Damage;
-};
-
 // Memory the caller owns, with rows wider than needed; Refuse hands out nothing, Lie
 // hands out a picture one row short.
 class CallerMemory : public TPictureMemory {
@@ -50,34 +40,6 @@ SegmentSpec Spec(int width, int height, uint8_t depth, std::vector<Picture> pict
   spec.data.cursorRecords = {EmptyCursorRecord()};
   return spec;
 }
-
-std::vector<uint32_t> Pixels(const TkoPictureView& view) {
-  std::vector<uint32_t> pixels;
-  for (int y = 0; y < view.Height; ++y)
-    for (int x = 0; x < view.Width; ++x) pixels.push_back(PixelColour(view, x, y));
-  return pixels;
-}
-
-// Keeps every whole picture the engine presents, with the frame it was shown for.
-class PictureLog : public TFramePresenter {
-public:
-  explicit PictureLog(const TkoFrameSource& frames) : FFrames(frames) {}
-  void LayOut() override {}
-  void PresentWholeFrame() override {
-    Shown.push_back({Engine->CurrentSegment(), Engine->CurrentFrame(), Pixels(FFrames.Picture())});
-  }
-  void PresentCursorArea() override {}
-
-  struct Frame {
-    int32_t Segment, Number;
-    std::vector<uint32_t> Pixels;
-  };
-  const TPlaybackEngine* Engine = nullptr;
-  std::vector<Frame> Shown;
-
-private:
-  const TkoFrameSource& FFrames;
-};
 
 // The real frames (in caller memory) under an engine with the rig's timer, sound and
 // shell.

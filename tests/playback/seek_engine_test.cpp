@@ -8,7 +8,7 @@
 #include <random>
 
 #include "film/film_load_fixture.h"
-#include "playback/frame_source.h"
+#include "playback/picture_log.h"
 #include "support/clock_fakes.h"
 
 using namespace filmwriter;
@@ -39,38 +39,6 @@ SegmentSpec Lesson(int frames, uint8_t depth, int samplesPerFrame, uint32_t seed
   return spec;
 }
 
-std::vector<uint32_t> Pixels(const TkoPictureView& view) {
-  std::vector<uint32_t> pixels;
-  for (int y = 0; y < view.Height; ++y)
-    for (int x = 0; x < view.Width; ++x) pixels.push_back(PixelColour(view, x, y));
-  return pixels;
-}
-
-class DamageHost : public TFrameSourceHost {
-public:
-  void DamagedRecord(const std::string& text) override { Damage.push_back(text); }
-  std::vector<std::string> Damage;
-};
-
-// Every whole picture presented, by segment and frame shown.
-class PictureLog : public TFramePresenter {
-public:
-  explicit PictureLog(const TkoFrameSource& frames) : FFrames(frames) {}
-  void LayOut() override {}
-  void PresentWholeFrame() override {
-    Last = Pixels(FFrames.Picture());
-    Shown.push_back({Engine->CurrentSegment(), Engine->ShownFrame()});
-  }
-  void PresentCursorArea() override {}
-
-  const TPlaybackEngine* Engine = nullptr;
-  std::vector<uint32_t> Last;
-  std::vector<std::pair<int32_t, int32_t>> Shown;
-
-private:
-  const TkoFrameSource& FFrames;
-};
-
 class SeekEngine : public FilmLoad {
 protected:
   SeekEngine() {
@@ -83,7 +51,7 @@ protected:
   void PlayThrough() {
     rig.Engine->Play();
     while (rig.Engine->State() != psStopped && (rig.FireTimer() || !rig.Shell.Posted.empty())) {
-      if (!presenter.Shown.empty()) played[presenter.Shown.back()] = presenter.Last;
+      if (!presenter.Shown.empty()) played[presenter.LastShown()] = Last();
       if (!rig.Shell.Posted.empty()) rig.Engine->RunCommand(rig.Shell.Posted.front()), rig.Shell.Posted.pop_front();
     }
   }
@@ -93,14 +61,15 @@ protected:
     const size_t shown = presenter.Shown.size();
     for (int i = 0; i < 10 && presenter.Shown.size() == shown; ++i) rig.FireTimer();
   }
+  const std::vector<uint32_t>& Last() const { return presenter.Shown.back().Pixels; }
   // Seeks and checks the picture against the one playing showed.
   void ExpectSeekShows(int32_t segment, int32_t frame) {
     ASSERT_TRUE(rig.Engine->SeekTo(segment, frame)) << segment << ":" << frame;
-    EXPECT_EQ(presenter.Shown.back(), std::pair(segment, frame));
-    EXPECT_TRUE(presenter.Last == played.at({segment, frame})) << "segment " << segment << ", frame " << frame;
+    EXPECT_EQ(presenter.LastShown(), std::pair(segment, frame));
+    EXPECT_TRUE(Last() == played.at({segment, frame})) << "segment " << segment << ", frame " << frame;
   }
 
-  DamageHost host;
+  RecordingHost host;
   TkoFrameSource frames{&host};
   PictureLog presenter{frames};
   ClockRig rig;
@@ -148,8 +117,8 @@ TEST_F(SeekEngine, PlaybackGoesOnInStepFromTheFrameSought) {
     rig.Sound.Calls.clear();
     for (int32_t frame = 18; frame <= 20; ++frame) {
       FireUntilShown();
-      EXPECT_EQ(presenter.Shown.back(), std::pair(segment, frame));
-      EXPECT_TRUE(presenter.Last == played.at({segment, frame})) << frame;
+      EXPECT_EQ(presenter.LastShown(), std::pair(segment, frame));
+      EXPECT_TRUE(Last() == played.at({segment, frame})) << frame;
     }
     EXPECT_EQ(rig.Engine->TickCounter(), 20 * samples + 1);
     const std::vector<std::string> resync = {"Format 9", "Seek " + std::to_string(6000 * (samples == 1 ? 18 : 17) / 40),
@@ -193,6 +162,6 @@ TEST_F(SeekEngine, DamagedRecordsAreToldOnceAndACutRecordStopsTheFilm) {
     std::vector<std::string> log = {"event 3 0", "Error LoadFrame: BytesRead <> size"};
     if (frame == 8) log.insert(log.begin(), {"event 4 1", "Select 1"});  // stopped before: started anew
     EXPECT_EQ(rig.Log, log);
-    EXPECT_TRUE(presenter.Last == played.at({1, 7}));
+    EXPECT_TRUE(Last() == played.at({1, 7}));
   }
 }

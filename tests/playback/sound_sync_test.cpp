@@ -12,12 +12,3 @@ TEST(SoundSync, SeekPositionIsProportionalToTheFrame) {
   for (const auto& [length, frame, count, sample] : cases)
     EXPECT_EQ(ResyncSamplePosition(length, frame, count), sample) << frame << " of " << count;
 }
-
-TEST(SoundSync, VolumePercentages) {
-  EXPECT_EQ(VolumePercentFromDevice(0, false), 100) << "no sound file";
-  EXPECT_EQ(VolumePercentFromDevice(555, true), 55);
-  EXPECT_EQ(std::pair(DeviceVolumeFromPercent(150), DeviceVolumeFromPercent(-5)), std::pair(1000u, 0u));
-  // Every whole percentage survives the trip to the device and back.
-  for (int32_t percent = 0; percent <= 100; ++percent)
-    ASSERT_EQ(VolumePercentFromDevice(DeviceVolumeFromPercent(percent), true), percent);
-}

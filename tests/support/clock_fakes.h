@@ -149,7 +149,7 @@ public:
   TScreenSize ScreenSize() const override { return {1920, 1080}; }
   void InvalidateMainWindow() override {}
   void DestroyMainWindow() override {
-    ++Destroyed, FLog.push_back("Destroy");
+    FLog.push_back("Destroy");
     if (OnDestroy) OnDestroy();
   }
 
@@ -158,7 +158,7 @@ public:
   std::deque<int32_t> Posted;
   std::vector<int32_t> NextPostedAtTick;
   std::vector<TPlayState> FocusMoves;
-  int32_t PlacementSaves = 0, Destroyed = 0;
+  int32_t PlacementSaves = 0;
   bool AcceptsDrops = true, FullScreen = false;
 
 private:

@@ -1,6 +1,8 @@
 // kof export's command line: the time texts, the formats and what is refused.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "kof/export_options.h"
 
 TEST(ExportOptions, TimesAreSecondsMinutesAndHoursWithAFraction) {
@@ -24,12 +26,9 @@ TEST(ExportOptions, TheExtensionChoosesTheFormatAndWrongCommandLinesAreRefused) 
   const auto options = ParseExportArguments({"film.kof", "--segment", "2", "-o", "Out.WebM", "--from", "1:00",
                                              "--to", "90", "--width", "640"});
   ASSERT_TRUE(options);
-  EXPECT_EQ(options->film, "film.kof");
-  EXPECT_EQ(options->format, ExportFormat::WebM);
-  EXPECT_EQ(options->segment, 2);
-  EXPECT_EQ(options->fromUs, 60000000);
-  EXPECT_EQ(options->toUs, 90000000);
-  EXPECT_EQ(options->width, 640);
+  EXPECT_EQ(std::tuple(options->film, options->format, options->segment, options->fromUs, options->toUs,
+                       options->width),
+            std::tuple("film.kof", ExportFormat::WebM, 2, 60000000, 90000000, 640));
   EXPECT_EQ(ParseExportArguments({"f", "-o", "a.gif"})->format, ExportFormat::Gif);
   EXPECT_EQ(ParseExportArguments({"f", "-o", "a.mp4"})->format, ExportFormat::Mp4);
 

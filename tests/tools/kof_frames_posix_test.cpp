@@ -151,17 +151,15 @@ TEST(KofFrames, RangeStepBenchAndExitCodes) {
   ASSERT_EQ(std::sscanf(bench.out.c_str(), "%d frames in %lf s: %lf fps", &frames, &seconds, &fps), 3) << bench.out;
   EXPECT_EQ(frames, 3 * (10 + 3));
 
-  EXPECT_EQ(KofExitCode("frames " + film + out), 2) << "no segment";
-  EXPECT_EQ(KofExitCode("frames " + film + " --segment 0" + out), 2) << "segments count from 1";
-  EXPECT_EQ(KofExitCode("frames " + film + " --segment 1"), 2) << "no folder";
-  EXPECT_EQ(KofExitCode("frames " + film + " --segment 1 --every 0" + out), 2);
-  EXPECT_EQ(KofExitCode("frames " + film + " --segment 1 --from 5 --to 2" + out), 2);
-  EXPECT_EQ(KofExitCode("frames " + film + " --segment 1 --colour" + out), 2);
-  EXPECT_EQ(KofExitCode("frames " + film + " --segment 5" + out), 1);
-  EXPECT_EQ(KofExitCode("frames " + film + " --segment 2" + out), 1) << "depth 16";
-  EXPECT_EQ(KofExitCode("frames " + film + " --segment 3" + out), 1) << "rate 0";
-  EXPECT_EQ(KofExitCode("frames " + film + " --segment 1 --from 10" + out), 1) << "nothing in the range";
-  EXPECT_EQ(KofExitCode("frames " + Quoted(dir / "zero.kof") + " --segment 1" + out), 1);
+  // Usage (2): no segment, segments count from 1, no folder, bad numbers, unknown option;
+  // nothing to give (1): no such segment, depth 16, rate 0, nothing in the range, no film.
+  const std::pair<std::string, int> refusals[] = {
+      {film + out, 2}, {film + " --segment 0" + out, 2}, {film + " --segment 1", 2},
+      {film + " --segment 1 --every 0" + out, 2}, {film + " --segment 1 --from 5 --to 2" + out, 2},
+      {film + " --segment 1 --colour" + out, 2}, {film + " --segment 5" + out, 1}, {film + " --segment 2" + out, 1},
+      {film + " --segment 3" + out, 1}, {film + " --segment 1 --from 10" + out, 1},
+      {Quoted(dir / "zero.kof") + " --segment 1" + out, 1}};
+  for (const auto& [arguments, code] : refusals) EXPECT_EQ(KofExitCode("frames " + arguments), code) << arguments;
   EXPECT_EQ(KofExitCode("bench " + film + " --repeat 0"), 2);
   EXPECT_EQ(KofExitCode("bench " + Quoted(dir / "zero.kof")), 1);
 }

@@ -7,7 +7,6 @@
 #include "support/shell_quote.h"
 #include "support/temp_dir.h"
 #include "tools/kof_run.h"
-#include "writer/film_writer.h"
 
 using namespace filmwriter;
 
@@ -23,13 +22,6 @@ std::string Limited(const TempDir& dir) {
   return "TMPDIR=" + Quoted(dir / "tmp") + "; export TMPDIR; ulimit -v 524288;";
 }
 
-SegmentSpec Plain(const std::string& name) {
-  SegmentSpec spec;
-  spec.data.name = name;
-  spec.data.pictures = {Picture::Filled(6, 4, 0x102030), Picture::Filled(6, 4, 0x102031)};
-  return spec;
-}
-
 bool IsEmptyFolder(const std::filesystem::path& folder) {
   return std::filesystem::is_directory(folder) && std::filesystem::is_empty(folder);
 }
@@ -42,18 +34,18 @@ TEST(KofLimits, ABombOrAHugeIndexCostsNoMoreThanTheBytesDeliver) {
   // The data file's own blocks, then 1.1 GiB of zeros that the header calls the cursor
   // track: about 170 KB packed.
   constexpr int32_t kTrack = 1100 << 20;
-  SegmentSpec bomb = Plain("Bomb");
+  SegmentSpec bomb = SmallSegment("Bomb");
   bomb.packing = Packing::Lzma;
   bomb.packedBlock = BuildLzmaAloneWithZeros(BuildDataFile(bomb.data).bytes, kTrack);
   bomb.header.cursorTrackSize = kTrack;
-  WriteBytesToFile(dir / "bomb.kof", BuildFilm({bomb, Plain("After")}));
+  WriteBytesToFile(dir / "bomb.kof", BuildFilm({bomb, SmallSegment("After")}));
   ASSERT_LT(std::filesystem::file_size(dir / "bomb.kof"), 300'000u);
   // Three million index entries announced, and the file long enough to hold them all:
   // one real segment, the rest zeros (entries of kind 0).
   constexpr int32_t kEntries = 3'000'000;
   FilmOptions options;
   options.segmentCount = kEntries;
-  Bytes huge = BuildFilm({Plain("Only")}, options);
+  Bytes huge = BuildFilm({SmallSegment("Only")}, options);
   huge.resize(4 + size_t(kEntries) * kIndexEntrySize + huge.size(), 0);
   WriteBytesToFile(dir / "huge.kof", huge);
 

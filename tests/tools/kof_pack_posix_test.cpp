@@ -3,52 +3,17 @@
 // behind.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <sys/wait.h>
-
 #include "support/shell_quote.h"
 #include "support/temp_dir.h"
 #include "tools/kof_run.h"
-#include "writer/film_writer.h"
 
 using namespace filmwriter;
 namespace fs = std::filesystem;
 
-namespace {
-SegmentSpec Segment(const std::string& name, uint32_t colour) {
-  SegmentSpec spec;
-  spec.data.name = name;
-  spec.data.pictures = {Picture::Filled(6, 4, colour), Picture::Filled(6, 4, colour ^ 0x0101)};
-  spec.packing = Packing::MsZip;
-  return spec;
-}
-
-struct Refusal {
-  int exitCode = -1;
-  std::string error;  // what kof wrote on standard error
-};
-
-// Kof() drops standard error; a refusal's message is read here.
-Refusal PackRefused(const std::string& arguments, const TempDir& dir) {
-  const fs::path err = dir / "stderr.txt";
-  const int status = std::system(("'" RZ_KOF_PATH "' pack " + arguments + " 2>" + Quoted(err)).c_str());
-  std::ifstream file(err);
-  std::stringstream text;
-  text << file.rdbuf();
-  fs::remove(err);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
-}
-
-size_t FilesIn(const fs::path& folder) {
-  return static_cast<size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
-}
-}  // namespace
-
 TEST(KofPack, PutsExactlyTheFilmBehindThePlayerWhereverTheFilmLay) {
   TempDir dir;
-  const Bytes film = BuildFilm({Segment("one", 0x102030), Segment("two", 0x405060)});
+  const Bytes film =
+      BuildFilm({SmallSegment("one", 0x102030, Packing::MsZip), SmallSegment("two", 0x405060, Packing::MsZip)});
   const Bytes player(777, 'P');
   const std::string language = "Play = Start\r\nError=\xCE\xF8\xE8\xE1\xEA\xE0\r\n";  // 8-bit, as it stands
   WriteBytesToFile(dir / "player.exe", player);
@@ -79,7 +44,7 @@ TEST(KofPack, PutsExactlyTheFilmBehindThePlayerWhereverTheFilmLay) {
 
 TEST(KofPack, RefusesWhatItCannotPackAndLeavesNoOutputBehind) {
   TempDir dir;
-  const Bytes film = BuildFilm({Segment("one", 0x102030)});
+  const Bytes film = BuildFilm({SmallSegment("one", 0x102030, Packing::MsZip)});
   WriteBytesToFile(dir / "film.kof", WithTrailer(film));
   WriteBytesToFile(dir / "player.exe", Bytes(500, 'P'));
   WriteBytesToFile(dir / "carrier.exe", AppendedFilm(Bytes(500, 'P'), "", film));
@@ -105,14 +70,14 @@ TEST(KofPack, RefusesWhatItCannotPackAndLeavesNoOutputBehind) {
       {filmArg + " " + filmArg + player + out, 2, "usage: kof pack"},
       {filmArg + player + out + " --verbose", 2, "usage: kof pack"},
   };
-  const size_t filesBefore = FilesIn(dir.path());
+  const auto filesBefore = std::distance(fs::directory_iterator(dir.path()), {});
   for (const auto& c : cases) {
     SCOPED_TRACE(c.arguments);
-    const Refusal run = PackRefused(c.arguments, dir);
+    const KofRun run = Kof("pack " + c.arguments, "", true);
     EXPECT_EQ(run.exitCode, c.exitCode);
-    EXPECT_NE(run.error.find(c.message), std::string::npos) << run.error;
-    EXPECT_EQ(std::count(run.error.begin(), run.error.end(), '\n'), 1) << "one line: " << run.error;
-    EXPECT_EQ(FilesIn(dir.path()), filesBefore) << "a partial or temporary file was left";
+    EXPECT_NE(run.out.find(c.message), std::string::npos) << run.out;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << "one line: " << run.out;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), filesBefore) << "a file was left";
     EXPECT_TRUE(fs::is_empty(dir / "taken"));
   }
 }

@@ -5,34 +5,23 @@
 #include <utility>
 #include <vector>
 
-#include "writer/film_writer.h"
 #include "support/shell_quote.h"
 #include "support/temp_dir.h"
 #include "tools/kof_run.h"
 
 using namespace filmwriter;
 
-namespace {
-SegmentSpec Segment(const std::string& name, uint32_t colour, Packing packing) {
-  SegmentSpec spec;
-  spec.data.name = name;
-  spec.data.pictures = {Picture::Filled(6, 4, colour), Picture::Filled(6, 4, colour ^ 0x0101)};
-  spec.packing = packing;
-  return spec;
-}
-}  // namespace
-
 TEST(Kof, InfoDescribesEverySegmentOfAFilmBehindAnExecutable) {
   TempDir dir;
-  SegmentSpec lzma = Segment("\xCF\xF0\xE8\xEC\xE5\xF0", 0x123456, Packing::Lzma);  // "Пример" in 1251
+  SegmentSpec lzma = SmallSegment("\xCF\xF0\xE8\xEC\xE5\xF0", 0x123456, Packing::Lzma);  // "Пример" in 1251
   lzma.sound = Bytes{'I', 'D', '3', 1, 2, 3};
-  SegmentSpec later = Segment("later", 0x10, Packing::Stored);
+  SegmentSpec later = SmallSegment("later", 0x10);
   later.version = 2;
-  SegmentSpec other = Segment("other", 0x20, Packing::Stored);
+  SegmentSpec other = SmallSegment("other", 0x20);
   other.indexKind = 7;
-  SegmentSpec unknownPacking = Segment("odd", 0x30, Packing::Stored);
+  SegmentSpec unknownPacking = SmallSegment("odd", 0x30);
   unknownPacking.header.flags = 0x1000;
-  const Bytes film = BuildFilm({lzma, later, other, unknownPacking, Segment("zip", 0x40, Packing::MsZip)});
+  const Bytes film = BuildFilm({lzma, later, other, unknownPacking, SmallSegment("zip", 0x40, Packing::MsZip)});
   const Bytes executable(300, 'M');
   WriteBytesToFile(dir / "film.exe", AppendedFilm(executable, "Error=Oops\r\n", film));
 
@@ -61,9 +50,9 @@ TEST(Kof, InfoDescribesEverySegmentOfAFilmBehindAnExecutable) {
 
 TEST(Kof, ExtractGivesBackTheDataAndSoundTheFilmWasWrittenWith) {
   TempDir dir;
-  SegmentSpec first = Segment("first", 0x112233, Packing::Lzx);
+  SegmentSpec first = SmallSegment("first", 0x112233, Packing::Lzx);
   first.sound = Bytes(70000, 0x5A);
-  SegmentSpec second = Segment("second", 0x445566, Packing::LzmaUnknownSize);
+  SegmentSpec second = SmallSegment("second", 0x445566, Packing::LzmaUnknownSize);
   const BuiltFilm film = BuildFilmDetailed({first, second});
   WriteBytesToFile(dir / "film.kof", film.bytes);  // no trailer: read from byte 0
 
@@ -83,17 +72,15 @@ TEST(Kof, ExitCodesTellUsageFromBadFilms) {
   TempDir dir;
   WriteBytesToFile(dir / "zero.kof", Bytes(64, 0));
   WriteBytesToFile(dir / "tiny.kof", Bytes{1, 2});
-  EXPECT_EQ(Kof("").exitCode, 2);
   const KofRun help = Kof("--help");
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.out.find("Segments are numbered from 1"), std::string::npos) << help.out;
-  EXPECT_EQ(Kof("frobnicate x").exitCode, 2);
-  EXPECT_EQ(Kof("info").exitCode, 2);
-  EXPECT_EQ(Kof("extract " + Quoted(dir / "zero.kof")).exitCode, 2);
-  EXPECT_EQ(Kof("info " + Quoted(dir / "zero.kof")).exitCode, 1);
-  EXPECT_EQ(Kof("info " + Quoted(dir / "tiny.kof")).exitCode, 1);
-  EXPECT_EQ(Kof("info " + Quoted(dir / "missing.kof")).exitCode, 1);
-  EXPECT_EQ(Kof("info " + Quoted(dir / "zero.kof") + " --codepage 99999").exitCode, 1);
+  const std::string zero = Quoted(dir / "zero.kof");
+  const std::pair<std::string, int> runs[] = {
+      {"", 2}, {"frobnicate x", 2}, {"info", 2}, {"extract " + zero, 2}, {"info " + zero, 1},
+      {"info " + Quoted(dir / "tiny.kof"), 1}, {"info " + Quoted(dir / "missing.kof"), 1},
+      {"info " + zero + " --codepage 99999", 1}};
+  for (const auto& [arguments, code] : runs) EXPECT_EQ(Kof(arguments).exitCode, code) << arguments;
 }
 
 TEST(Kof, TheDemoFilmLoadsWithEverySegmentPlayable) {

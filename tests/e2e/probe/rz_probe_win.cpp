@@ -120,13 +120,6 @@ int ListWindows() {
   return 0;
 }
 
-int ShowWindowByTitle(const std::wstring& title) {
-  HWND window = FindByTitle(title);
-  if (window == nullptr) return 1;
-  PrintWindow(window);
-  return 0;
-}
-
 bool IsStaticText(HWND control) {
   const LONG style = GetWindowLongW(control, GWL_STYLE);
   const LONG kind = style & SS_TYPEMASK;
@@ -212,11 +205,6 @@ int AskForMenu(HWND window, LPARAM which) {
   return 0;
 }
 
-int ShowMenu(const std::wstring& title) {
-  HWND window = FindByTitle(title);
-  return window != nullptr ? AskForMenu(window, kProbeMenuBar) : 1;
-}
-
 int ShowOpenMenu() {
   for (HWND window : VisibleTopLevelWindows())
     if (ClassOf(window) == L"#32768") return AskForMenu(window, kProbeOpenMenu);
@@ -224,9 +212,7 @@ int ShowOpenMenu() {
 }
 
 // left, top (screen), width, height of the client area
-int ShowClient(const std::wstring& title) {
-  HWND window = FindByTitle(title);
-  if (window == nullptr) return 1;
+int ShowClient(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
   POINT origin{0, 0};
@@ -236,9 +222,7 @@ int ShowClient(const std::wstring& title) {
   return 0;
 }
 
-int ClickButton(const std::wstring& title, const std::wstring& label) {
-  HWND window = FindByTitle(title);
-  if (window == nullptr) return 1;
+int ClickButton(HWND window, const std::wstring& label) {
   for (HWND child : ChildWindows(window)) {
     if (_wcsicmp(ClassOf(child).c_str(), L"Button") != 0 || WindowText(child) != label) continue;
     PostMessageW(child, BM_CLICK, 0, 0);
@@ -266,18 +250,13 @@ void PrintChild(HWND top, HWND child) {
              IsWindowVisible(child) ? "1" : "0", Escaped(WindowText(child))});
 }
 
-int ListChildren(const std::wstring& title) {
-  HWND window = FindByTitle(title);
-  if (window == nullptr) return 1;
+int ListChildren(HWND window) {
   for (HWND child : ChildWindows(window)) PrintChild(window, child);
   return 0;
 }
 
-// The focused window of the program that shows the window titled TITLE, as `children`
-// prints it; 1 when no window of it has the focus.
-int ShowFocus(const std::wstring& title) {
-  HWND window = FindByTitle(title);
-  if (window == nullptr) return 1;
+// The focused window of the window's program, as `children` prints it; 1 when none is.
+int ShowFocus(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);
   if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) || info.hwndFocus == nullptr) return 1;
@@ -299,16 +278,22 @@ int Run(const std::vector<std::wstring>& args) {
   const double seconds = n > 2 ? _wtof(args[2].c_str()) : kDefaultWaitSeconds;
   if (command == L"windows" && n == 1) return ListWindows();
   if (command == L"boxes" && n == 1) return ListBoxes();
-  if (command == L"window" && n == 2) return ShowWindowByTitle(args[1]);
-  if (command == L"menu" && n == 2) return ShowMenu(args[1]);
   if (command == L"popup" && n == 1) return ShowOpenMenu();
-  if (command == L"client" && n == 2) return ShowClient(args[1]);
-  if (command == L"click" && n == 3) return ClickButton(args[1], args[2]);
   if (command == L"wait" && (n == 2 || n == 3)) return WaitFor(args[1], seconds, true);
   if (command == L"gone" && (n == 2 || n == 3)) return WaitFor(args[1], seconds, false);
-  if (command == L"children" && n == 2) return ListChildren(args[1]);
-  if (command == L"focus" && n == 2) return ShowFocus(args[1]);
-  return Usage();
+  // The other commands look at the window titled args[1]: 1 when there is none.
+  const bool known = (n == 2 && (command == L"window" || command == L"menu" || command == L"client" ||
+                                 command == L"children" || command == L"focus")) ||
+                     (n == 3 && command == L"click");
+  if (!known) return Usage();
+  HWND window = FindByTitle(args[1]);
+  if (window == nullptr) return 1;
+  if (command == L"window") return PrintWindow(window), 0;
+  if (command == L"menu") return AskForMenu(window, kProbeMenuBar);
+  if (command == L"client") return ShowClient(window);
+  if (command == L"click") return ClickButton(window, args[2]);
+  if (command == L"children") return ListChildren(window);
+  return ShowFocus(window);
 }
 }  // namespace
 
