@@ -9,13 +9,3 @@ uint32_t ResyncSamplePosition(uint32_t lengthSamples, int32_t currentFrame, int3
   const double position = lengthSamples * (static_cast<double>(currentFrame) / frameCount);
   return static_cast<uint32_t>(std::clamp<int64_t>(RoundHalfEven(position), 0, lengthSamples));
 }
-
-int32_t VolumePercentFromDevice(uint32_t deviceVolume, bool hasFileName) {
-  if (!hasFileName) return 100;
-  return static_cast<int32_t>(uint64_t{deviceVolume} * 100 / kDeviceVolumeMax);
-}
-
-uint32_t DeviceVolumeFromPercent(int32_t percent) {
-  const int32_t limited = std::clamp(percent, 0, 100);
-  return static_cast<uint32_t>(limited) * kDeviceVolumeMax / 100;
-}
