@@ -65,10 +65,6 @@ function onEvent(event) {
     case "loading": showLoading(event.text); break;
     case "film": filmOpened(event); break;
     case "closed": filmClosed(); break;
-    case "openfailed":
-      showLoading(null);
-      showMessage({ caption: errorCaption(), text: event.text, kind: "error" });
-      break;
     case "state": showState(event); break;
     case "layout": layOut(event); break;
     case "message": showMessage(event); break;

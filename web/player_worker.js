@@ -113,7 +113,8 @@ async function open(message) {
   try {
     blob = await filmBlob(message);
   } catch (error) {
-    postMessage({ type: "event", event: { event: "openfailed", name: message.name, text: String(error.message || error) } });
+    const reason = String(error.message || error);
+    withCString(message.name, (n) => withCString(reason, (r) => rz._rz_open_failed(n, r)));
     return;
   }
   handle({ type: "openBlob", blob, name: message.name });

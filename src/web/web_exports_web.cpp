@@ -65,6 +65,9 @@ EMSCRIPTEN_KEEPALIVE int rz_start(int32_t screenWidth, int32_t screenHeight) {
 
 EMSCRIPTEN_KEEPALIVE int rz_open(const char* path, const char* name) { return player->Open(path, name) ? 1 : 0; }
 EMSCRIPTEN_KEEPALIVE void rz_close() { player->Close(); }
+EMSCRIPTEN_KEEPALIVE void rz_open_failed(const char* name, const char* reason) {
+  player->ReportUnreadableFilm(name, reason);
+}
 EMSCRIPTEN_KEEPALIVE void rz_command(int32_t id) { player->Command(id); }
 EMSCRIPTEN_KEEPALIVE void rz_speed(int32_t position) { player->SetSpeed(position); }
 EMSCRIPTEN_KEEPALIVE void rz_play_segment(int32_t index) { player->PlaySegment(index); }

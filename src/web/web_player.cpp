@@ -130,6 +130,10 @@ bool TWebPlayer::Open(const std::filesystem::path& path, const std::string& name
   return opened;
 }
 
+void TWebPlayer::ReportUnreadableFilm(const std::string& name, const std::string& reason) {
+  ShowMessage(TMessageText::kError, FTexts.Format(TMessageText::kCannotOpenFileFmt, name) + "\n" + reason, "error");
+}
+
 void TWebPlayer::Close() {
   Guarded([&] {
     FEngine->Stop();

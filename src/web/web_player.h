@@ -42,6 +42,9 @@ public:
   bool Open(const std::filesystem::path& path, const std::string& name);
   // Stops and frees the film: every file unpacked from it is deleted.
   void Close();
+  // The page could not read the file at all (a download that failed): the player's
+  // "cannot open" message for name, with the browser's reason on a line of its own.
+  void ReportUnreadableFilm(const std::string& name, const std::string& reason);
   // A transport or seek command (110 .. 115, 140 .. 145; see command_ids.h), or 102
   // the film's properties and 130 help, shown as messages.
   void Command(int32_t id);

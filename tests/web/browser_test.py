@@ -299,6 +299,10 @@ def test_full_screen(s):
 
 def test_bad_films(s):
     """Damaged films show the loader's messages; the page stays usable and opens a good film."""
+    s.open_page("missing.kof")  # the download fails: the player's own message, and why
+    shown = s.wait_message()
+    assert "Не могу открыть файл missing.kof" in shown and "404" in shown, shown
+    s.close_message()
     s.open_page("junk.kof")
     assert "Неверный формат файла: junk.kof" in s.wait_message(), s.message()
     s.close_message()
