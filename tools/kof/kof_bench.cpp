@@ -25,10 +25,7 @@ int RunBench(const Arguments& args) {
     return kExitUsage;
   }
   KofSession session;
-  if (!InspectFilm(args[0], session.segments, session.tempFolder)) {
-    std::fprintf(stderr, "kof: %s: not a film\n", args[0].c_str());
-    return kExitBadFilm;
-  }
+  if (!session.Load(args[0])) return kExitBadFilm;
   KofPlayer player(session.segments);
   int64_t frames = 0;
   const auto count = [&frames](int32_t, const TkoPictureView&) { return ++frames, true; };

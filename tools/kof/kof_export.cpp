@@ -44,10 +44,7 @@ int RunExport(const Arguments& args) {
   // instead of the signal ending kof with its temporary file left behind.
   std::signal(SIGXFSZ, SIG_IGN);
   KofSession session;
-  if (!InspectFilm(options->film, session.segments, session.tempFolder)) {
-    std::fprintf(stderr, "kof: %s: not a film\n", options->film.c_str());
-    return kExitBadFilm;
-  }
+  if (!session.Load(options->film)) return kExitBadFilm;
   const ExportPlan plan = MakeExportPlan(session.segments, *options);
   for (const std::string& skipped : plan.skipped) std::fprintf(stderr, "kof: %s; skipped\n", skipped.c_str());
   if (options->format == ExportFormat::Gif)

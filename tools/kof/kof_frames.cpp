@@ -88,10 +88,7 @@ int RunFrames(const Arguments& args) {
     return kExitUsage;
   }
   KofSession session;
-  if (!InspectFilm(options->film, session.segments, session.tempFolder)) {
-    std::fprintf(stderr, "kof: %s: not a film\n", options->film.c_str());
-    return kExitBadFilm;
-  }
+  if (!session.Load(options->film)) return kExitBadFilm;
   const TSegmentInfo* segment = session.segments.Get(options->segment - 1);
   if (segment == nullptr) {
     std::fprintf(stderr, "kof: no segment %d (the film has %d)\n", options->segment, session.segments.Count());

@@ -149,10 +149,7 @@ int RunSeekBench(const Arguments& args) {
     return kExitUsage;
   }
   KofSession session;
-  if (!InspectFilm(args[0], session.segments, session.tempFolder)) {
-    std::fprintf(stderr, "kof: %s: not a film\n", args[0].c_str());
-    return kExitBadFilm;
-  }
+  if (!session.Load(args[0])) return kExitBadFilm;
   KofPlayer player(session.segments);
   player.SetSeekBudget(options.Budget);
   int32_t benched = 0;

@@ -1,10 +1,13 @@
 #pragma once
 // A temporary folder and a segment list for one kof run; both are cleaned up when it
 // ends, so kof leaves nothing behind.
+#include <cstdio>
 #include <filesystem>
+#include <string>
 
 #include "film/segment_list.h"
 #include "film/temp_files.h"
+#include "film_report.h"
 
 struct KofSession {
   KofSession() : tempFolder(CreatePlayerTempFolder()) {}
@@ -14,6 +17,14 @@ struct KofSession {
   }
   KofSession(const KofSession&) = delete;
   KofSession& operator=(const KofSession&) = delete;
+
+  // Loads the film's segments; false, after saying so on standard error, when the file
+  // holds no film.
+  bool Load(const std::string& film) {
+    if (InspectFilm(film, segments, tempFolder)) return true;
+    std::fprintf(stderr, "kof: %s: not a film\n", film.c_str());
+    return false;
+  }
 
   std::filesystem::path tempFolder;
   TSegmentList segments;
