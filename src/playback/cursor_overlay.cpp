@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "film/little_endian.h"
+#include "playback/cursor_drawing.h"
 
 namespace {
 // The part of a w x h rectangle at (left, top) that lies on the picture.
@@ -85,5 +86,5 @@ void TkoCursorOverlay::Save(const TkoPictureView& picture) {
 }
 
 void TkoCursorOverlay::DrawCurrent(const TkoPictureView& picture) const {
-  if (FCurrent != nullptr) FCurrent->Draw(picture, FSample.X, FSample.Y);
+  if (FCurrent != nullptr) DrawCursor(*FCurrent, picture, FSample.X, FSample.Y);
 }

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "film/ko_cursor.h"
 #include "film/ko_stream.h"
-#include "playback/ko_cursor.h"
 #include "playback/ko_picture.h"
 
 // One sample of the cursor track: cursor index and hot-spot position in frame pixels.
