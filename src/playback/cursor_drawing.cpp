@@ -1,6 +1,7 @@
 #include "playback/cursor_drawing.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 // The picture rectangle [x0, x1) x [y0, y1) that a plane at (left, top) covers.
@@ -15,23 +16,40 @@ TClip ClipPlane(const TkoPictureView& picture, const TkoCursorPlane& plane, int6
   return {int32_t(x0), int32_t(y0), int32_t(x1), int32_t(y1)};
 }
 
+// One row of a plane on count pixels at p. Only blue, green and red take part: a
+// 32-bit pixel's fourth byte stays (whole pixels are combined as little-endian words).
+template <bool kAnd>
+void ApplyRow(uint8_t* p, int32_t step, const uint32_t* v, int32_t count) {
+  if (step == 4) {
+    for (int32_t i = 0; i < count; ++i, p += 4) {
+      uint32_t w;
+      std::memcpy(&w, p, 4);
+      if (kAnd)
+        w &= v[i] | 0xFF000000u;
+      else
+        w ^= v[i] & 0x00FFFFFFu;
+      std::memcpy(p, &w, 4);
+    }
+    return;
+  }
+  for (int32_t i = 0; i < count; ++i, p += 3) {
+    for (int b = 0; b < 3; ++b) {
+      const auto byte = static_cast<uint8_t>(v[i] >> (8 * b));
+      if (kAnd)
+        p[b] &= byte;
+      else
+        p[b] ^= byte;
+    }
+  }
+}
+
 template <bool kAnd>
 void ApplyPlane(const TkoPictureView& picture, const TkoCursorPlane& plane, int64_t left, int64_t top) {
   if (plane.IsEmpty()) return;
   const TClip c = ClipPlane(picture, plane, left, top);
-  const int32_t step = picture.BytesPerPixel();
   for (int32_t y = c.y0; y < c.y1; ++y) {
-    uint8_t* p = picture.At(c.x0, y);
     const uint32_t* v = &plane.Pixels[static_cast<size_t>(y - top) * plane.Width + (c.x0 - left)];
-    for (int32_t x = c.x0; x < c.x1; ++x, p += step, ++v) {
-      for (int i = 0; i < 3; ++i) {
-        const auto byte = static_cast<uint8_t>(*v >> (8 * i));
-        if (kAnd)
-          p[i] &= byte;
-        else
-          p[i] ^= byte;
-      }
-    }
+    ApplyRow<kAnd>(picture.At(c.x0, y), picture.BytesPerPixel(), v, c.x1 - c.x0);
   }
 }
 }  // namespace

@@ -61,6 +61,8 @@ public:
   bool HasSaved() const { return FHasSaved; }
 
 private:
+  uint32_t* SavedAt(int32_t x, int32_t y);
+
   int32_t FLargestWidth = 0;
   int32_t FLargestHeight = 0;
   // 0x00RRGGBB per pixel, LargestWidth per row.
