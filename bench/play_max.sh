@@ -2,8 +2,8 @@
 # How fast roRezodu.exe presents frames under Wine in Xvfb, and what it costs (a benchmark,
 # not a test; the machine is shared, so compare figures of one run only):
 #  1. the bare chain of 1 ms one-shot timer events that paces the frames
-#     (bench/timer_chain_win.cpp), with and without the idle timer the player holds:
-#     the ceiling of the MAX speed on this machine;
+#     (bench/timer_chain_win.cpp), with and without the tick's 1 ms Sleep and the idle
+#     timer the player holds; with both it is the ceiling of the MAX speed here;
 #  2. highest speed: films of 770 x 695 x 32 with typical screen changes, the speed
 #     slider dragged to MAX, played with /closeonfinish; the frames presented per second
 #     of the frames by which a long and a short film differ (from F9 to the exit, so the
@@ -11,9 +11,10 @@
 #  3. speed x1 with three pointer samples per frame (30 ticks a second): a 20 s film, its
 #     time from the window showing to the exit, and the processor time that the player
 #     and the Wine server serving it took over 15 s of it.
+# The chain and MAX are the best of three rounds.
 # Usage:
 #   bench/play_max.sh [--short] [--compare OTHER_PLAYER.exe]
-#     --short    a few seconds per figure instead of about two minutes in all: shows that
+#     --short    a few seconds per figure instead of about four minutes in all: shows that
 #                the benchmark runs and prints its figures (the test suite runs it so)
 #     --compare  measures another build of the player too (say, main's), figure by figure
 #                beside this one
@@ -118,8 +119,10 @@ max_rate() {
   local t_short t_long
   t_short=$(seconds_at_max "$1" "${max_frames[0]}")
   t_long=$(seconds_at_max "$1" "${max_frames[1]}")
-  echo "$(echo "(${max_frames[1]} - ${max_frames[0]}) / ($t_long - $t_short)" | bc -l) $t_short $t_long"
+  echo "$(ratio "$((max_frames[1] - max_frames[0]))" "$t_long - $t_short") $t_short $t_long"
 }
+# ratio A B: A / B, 0 when B is not positive (a short run may measure no difference).
+ratio() { echo "b = $2; if (b > 0) ($1) / b else 0" | bc -l; }
 better() { [ -z "$2" ] || [ "$(echo "$1 > $2" | bc -l)" = 1 ]; }
 
 # Best of $rounds rounds in which the chain and the players take turns, so that a moment
@@ -145,12 +148,12 @@ printf 'MAX speed, 770 x 695 x 32, one pointer sample per frame (F9 to exit), be
 for i in "${!players[@]}"; do
   read -r rate t_short t_long <<<"${max_best[$i]}"
   printf '  %s: %.0f frames/s, %.2f of the chain + Sleep(1) with the idle timer (%s frames in %.2f s, %s in %.2f s)\n' \
-    "$(label "${players[$i]}")" "$rate" "$(echo "$rate / $ceiling" | bc -l)" \
+    "$(label "${players[$i]}")" "$rate" "$(ratio "$rate" "$ceiling")" \
     "${max_frames[0]}" "$t_short" "${max_frames[1]}" "$t_long"
 done
 for i in "${!players[@]}"; do
   [ "$i" -eq 0 ] || printf '  this build / %s: %.2f\n' "$(label "${players[$i]}")" \
-    "$(echo "${max_best[0]%% *} / ${max_best[$i]%% *}" | bc -l)"
+    "$(ratio "${max_best[0]%% *}" "${max_best[$i]%% *}")"
 done
 
 # Speed x1: frames at 10 frames/s, three pointer samples per frame.
