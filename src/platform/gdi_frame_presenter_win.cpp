@@ -14,6 +14,7 @@ TkoSize ScreenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(S
 
 // Copies every blit from the picture (selected in source) to the window's client area.
 void CopyToWindow(HWND window, HDC source, const TkoBlits& blits) {
+  if (blits.Count == 0) return;
   const TWindowDC target(window);
   if (target.Get() == nullptr || source == nullptr) return;
   for (const TkoBlit& blit : std::span(blits.Items, size_t(blits.Count))) {
