@@ -35,7 +35,8 @@ TEST(CabMemberName, NamesThatCouldLeaveTheFolderOrMisbehaveAreRejected) {
                                  "cut\xD0"})
     EXPECT_FALSE(SplitMemberName(name, true)) << "name: " << name;
   // Each the first or last of its length, around the surrogates (U+D7FF, U+E000).
-  EXPECT_TRUE(IsStrictUtf8("\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF\xED\x9F\xBF\xEE\x80\x80"));
+  EXPECT_TRUE(IsStrictUtf8("\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF"
+                           "\xED\x9F\xBF\xEE\x80\x80"));
   for (const char* bad : {"\x80", "\xC1\xBF", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF", "\xF5\x80\x80\x80", "\xE2\x28\xA1",
                           "\xED\xBF\xBF"})
     EXPECT_FALSE(IsStrictUtf8(bad)) << bad;
