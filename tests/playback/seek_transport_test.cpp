@@ -33,7 +33,7 @@ TEST(SeekTarget, SecondsAndStepsWalkOverThePlayableSegmentsAndStopAtTheFilmsEnds
       {2, 0, -0.05, {0, 99}},    {2, 0, -10, {0, 0}},  {0, 3, -5, {0, 0}},
       {4, 29, 5, {4, 29}},       {2, 49, 0.3, {4, 1}},  // over the segment without frames
       {1, 7, 0, {2, 0}},         {9, 0, 0, {4, 29}},    // from a segment that cannot be played
-      {0, 33, 0.09, {0, 33}},    {0, 33, 0.1, {0, 34}},
+      {0, 33, 0.09, {0, 33}},    {0, 33, 0.1, {0, 34}},  {0, 1, 0.7, {0, 8}},  // 0.1 + 0.7 = 0.7999...
       {2, 45, 1, {4, 0}},        // exactly the end of segment 2: the next one's first frame
       {2, 40, 3, {4, 10}},       // 1 s past the end of segment 2 (10 s; segment 4 has 3 s)
       {4, 0, -0.2, {2, 49}},     // back into segment 2's last 0.2 s
