@@ -16,8 +16,9 @@ TkoPictureView TDibPictureMemory::Make(int32_t width, int32_t height, int32_t de
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   FBitmap.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!FBitmap || bits == nullptr) {
-    FBitmap.Reset();
+  if (FBitmap && bits != nullptr) FSelection = TSelection(FSourceDC.Get(), FBitmap.Get());
+  if (!FSelection.Selected()) {
+    Release();
     return {};
   }
   const int32_t stride = width * 4;
@@ -29,6 +30,7 @@ TkoPictureView TDibPictureMemory::Make(int32_t width, int32_t height, int32_t de
 void TDibPictureMemory::Release() {
   // GDI may still be reading the bits for a copy it has batched.
   GdiFlush();
+  FSelection = TSelection(nullptr, nullptr);  // a selected bitmap cannot be deleted
   FBitmap.Reset();
   FView = {};
 }

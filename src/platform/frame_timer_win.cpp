@@ -13,6 +13,9 @@ void CALLBACK PostFrameStep(UINT, UINT, DWORD_PTR token, DWORD_PTR, DWORD_PTR) {
   if (HWND window = gFrameStepWindow.load()) PostMessageW(window, WM_FRAMESTEP, token, 0);
 }
 
+// The idle timer's callback: the timer is only there to exist (see the header).
+void CALLBACK KeepServiceAlive(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {}
+
 UINT FinestPeriod() {
   TIMECAPS caps{};
   if (timeGetDevCaps(&caps, sizeof(caps)) != MMSYSERR_NOERROR) return 1;
@@ -20,12 +23,16 @@ UINT FinestPeriod() {
 }
 }  // namespace
 
-TMultimediaTimer::TMultimediaTimer() : FPeriod(FinestPeriod()) {
+TMultimediaTimer::TMultimediaTimer()
+    : FPeriod(FinestPeriod()),
+      FIdleTimer(
+          timeSetEvent(kIdlePeriodMs, kIdlePeriodMs, KeepServiceAlive, 0, TIME_PERIODIC | TIME_CALLBACK_FUNCTION)) {
   if (timeBeginPeriod(FPeriod) != TIMERR_NOERROR) FPeriod = 0;
 }
 
 TMultimediaTimer::~TMultimediaTimer() {
   gFrameStepWindow.store(nullptr);
+  if (FIdleTimer != 0) timeKillEvent(FIdleTimer);
   if (FPeriod != 0) timeEndPeriod(FPeriod);
 }
 

@@ -12,30 +12,29 @@ TkoRect ToRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect
 
 TkoSize ScreenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
-// Copies every blit from the picture's bitmap to the window's client area.
-void CopyToWindow(HWND window, HBITMAP bitmap, std::span<const TkoBlit> blits) {
+// Copies every blit from the picture (selected in source) to the window's client area.
+void CopyToWindow(HWND window, HDC source, const TkoBlits& blits) {
+  if (blits.Count == 0) return;
   const TWindowDC target(window);
-  const TMemoryDC source(target.Get());
-  const TSelection selection(source.Get(), bitmap);
-  if (target.Get() == nullptr || !selection.Selected()) return;
-  for (const TkoBlit& blit : blits) {
+  if (target.Get() == nullptr || source == nullptr) return;
+  for (const TkoBlit& blit : std::span(blits.Items, size_t(blits.Count))) {
     const TkoBox& s = blit.Source;
     const TkoBox& t = blit.Target;
     if (!blit.Stretch) {
-      BitBlt(target.Get(), t.X, t.Y, t.Width, t.Height, source.Get(), s.X, s.Y, SRCCOPY);
+      BitBlt(target.Get(), t.X, t.Y, t.Width, t.Height, source, s.X, s.Y, SRCCOPY);
       continue;
     }
     // Set each time: a class with its own DC keeps the mode of the copy before.
     SetStretchBltMode(target.Get(), blit.Smooth ? HALFTONE : BLACKONWHITE);
     if (blit.Smooth) SetBrushOrgEx(target.Get(), 0, 0, nullptr);  // halftone needs the brush origin reset
-    StretchBlt(target.Get(), t.X, t.Y, t.Width, t.Height, source.Get(), s.X, s.Y, s.Width, s.Height, SRCCOPY);
+    StretchBlt(target.Get(), t.X, t.Y, t.Width, t.Height, source, s.X, s.Y, s.Width, s.Height, SRCCOPY);
   }
   // The engine writes into the section's bits next; no copy may still be pending.
   GdiFlush();
 }
 }  // namespace
 
-TGdiFramePresenter::TGdiFramePresenter(const TPlaybackEngine& engine, const TkoFrameSource& frames,
+TGdiFramePresenter::TGdiFramePresenter(const TPlaybackEngine& engine, TkoFrameSource& frames,
                                        const TDibPictureMemory& memory, std::function<bool()> panelShown)
     : FEngine(engine), FFrames(frames), FMemory(memory), FPanelShown(std::move(panelShown)) {}
 
@@ -54,6 +53,7 @@ void TGdiFramePresenter::LayOut() {
   // Only a segment start (which lays out while stopped) changes the window's size.
   if (FEngine.State() == psStopped) GrowWindowFor(frame);
   FPlacement = PlacePicture(frame, AvailableArea(ClientRect(), PanelShown()));
+  FShown.Invalidate();
   InvalidateRect(FWindow, nullptr, TRUE);
 }
 
@@ -75,19 +75,25 @@ void TGdiFramePresenter::GrowWindowFor(TkoSize frame) {
 void TGdiFramePresenter::PresentWholeFrame() {
   const TkoPictureView& picture = FFrames.Picture();
   const TSegmentInfo* segment = FEngine.CurrentSegmentInfo();
-  if (FWindow == nullptr || segment == nullptr || picture.IsEmpty()) return;
-  const TkoBlit blit = WholeFrameBlit({picture.Width, picture.Height}, FPlacement, segment->FramesPerSecond);
-  CopyToWindow(FWindow, FMemory.Bitmap(), {&blit, 1});
+  const TkoRect changed = FFrames.TakeChangedArea();
+  if (FWindow == nullptr || segment == nullptr || picture.IsEmpty()) {
+    FShown.Invalidate();
+    return;
+  }
+  const TkoCursorOverlay& overlay = FFrames.Overlay();
+  CopyToWindow(FWindow, FMemory.SourceDC(),
+               FShown.FrameCopies(changed, overlay.NewPosition(), {overlay.LargestWidth(), overlay.LargestHeight()},
+                                  {picture.Width, picture.Height}, FPlacement, segment->FramesPerSecond));
 }
 
 void TGdiFramePresenter::PresentCursorArea() {
   const TkoPictureView& picture = FFrames.Picture();
   if (FWindow == nullptr || picture.IsEmpty()) return;
   const TkoCursorOverlay& overlay = FFrames.Overlay();
-  const TkoBlits blits =
-      CursorAreaBlits(overlay.OldPosition(), overlay.NewPosition(), {overlay.LargestWidth(), overlay.LargestHeight()},
-                      {picture.Width, picture.Height}, FPlacement);
-  if (blits.Count > 0) CopyToWindow(FWindow, FMemory.Bitmap(), {blits.Items, size_t(blits.Count)});
+  CopyToWindow(FWindow, FMemory.SourceDC(),
+               FShown.PointerCopies(overlay.OldPosition(), overlay.NewPosition(),
+                                    {overlay.LargestWidth(), overlay.LargestHeight()}, {picture.Width, picture.Height},
+                                    FPlacement));
 }
 
 void TGdiFramePresenter::Resized() {
@@ -99,10 +105,12 @@ std::optional<LRESULT> TGdiFramePresenter::Paint() {
   switch (FEngine.State()) {
     case psPlaying: {
       const TPaintScope validate(FWindow);
+      FShown.Invalidate();
       return 0;
     }
     case psPaused:
       DefWindowProcW(FWindow, WM_PAINT, 0, 0);
+      FShown.Invalidate();
       PresentWholeFrame();
       return 0;
     default:

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "platform/dib_picture_memory_win.h"
+#include "platform/presentation_plan.h"
 #include "playback/frame_source.h"
 #include "playback/picture_layout.h"
 #include "playback/playback_engine.h"
@@ -23,13 +24,16 @@ public:
   // whether the bottom panel takes the lowest 40 pixels of the client area. All must
   // outlive the presenter (the engine may still be under construction: it is only
   // read when a method runs).
-  TGdiFramePresenter(const TPlaybackEngine& engine, const TkoFrameSource& frames, const TDibPictureMemory& memory,
+  TGdiFramePresenter(const TPlaybackEngine& engine, TkoFrameSource& frames, const TDibPictureMemory& memory,
                      std::function<bool()> panelShown);
   TGdiFramePresenter(const TGdiFramePresenter&) = delete;
   TGdiFramePresenter& operator=(const TGdiFramePresenter&) = delete;
 
   // The main window; null once it is destroyed.
-  void SetWindow(HWND window) { FWindow = window; }
+  void SetWindow(HWND window) {
+    FWindow = window;
+    FShown.Invalidate();
+  }
 
   // At a segment start (state stopped) grows the window to fit the frame, or
   // maximises it (WM_SYSCOMMAND SC_MAXIMIZE) when the grown window would not fit the
@@ -37,9 +41,12 @@ public:
   // it when it does not fit, and invalidates the whole client area with erasing.
   // Nothing without a window or a current segment.
   void LayOut() override;
-  // Copies the whole picture to the window: unchanged, or stretched to the shown size
-  // (halftone only at 5 frames per second or less). Nothing while no picture is made
-  // (a depth that is not drawn).
+  // Brings the window up to date with the whole picture. It copies the whole picture
+  // (unchanged, or stretched to the shown size, halftone only at 5 frames per second or
+  // less) when the window may not show it any more (after LayOut, after WM_PAINT, for a
+  // new window) and while it is reduced; otherwise only what changed since the last
+  // copy (TkoShownPicture). Nothing while no picture is made (a depth that is not
+  // drawn).
   void PresentWholeFrame() override;
   // Copies the picture under the pointer's old and new positions (the largest cursor
   // size), stretched with halftone when the picture is reduced.
@@ -47,7 +54,7 @@ public:
 
   // For WM_SIZE: lays out again while playing or paused.
   void Resized();
-  // For WM_PAINT. Playing: validates the window only (the next tick shows the
+  // For WM_PAINT. Playing: validates the window only (the next tick shows the whole
   // picture) and returns 0. Paused: default processing, then the whole frame, and
   // returns 0. Stopped or no window: nothing, returns nullopt (default processing).
   std::optional<LRESULT> Paint();
@@ -65,9 +72,10 @@ private:
   bool PanelShown() const;
 
   const TPlaybackEngine& FEngine;
-  const TkoFrameSource& FFrames;
+  TkoFrameSource& FFrames;
   const TDibPictureMemory& FMemory;
   std::function<bool()> FPanelShown;
   HWND FWindow = nullptr;
   TkoPicturePlacement FPlacement;
+  TkoShownPicture FShown;
 };

@@ -1,6 +1,7 @@
 #include "platform/presentation_plan.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 TkoBox ClipToFrame(const TkoBox& box, TkoSize frame) {
@@ -29,4 +30,21 @@ TkoBlits CursorAreaBlits(TkoPoint oldPosition, TkoPoint newPosition, TkoSize cur
     blits.Items[blits.Count++] = {source, FrameBoxToWindow(source, placement), placement.Scaling, placement.Scaling};
   }
   return blits;
+}
+
+TkoBlits TkoShownPicture::FrameCopies(const TkoRect& changed, TkoPoint pointer, TkoSize cursor, TkoSize frame,
+                                      const TkoPicturePlacement& placement, uint8_t framesPerSecond) {
+  const TkoPoint shown = std::exchange(FPointer, pointer);
+  if (std::exchange(FWhole, false) || placement.Scaling) return {1, {WholeFrameBlit(frame, placement, framesPerSecond)}};
+  TkoBlits blits = CursorAreaBlits(shown, pointer, cursor, frame, placement);
+  const TkoBox area =
+      ClipToFrame({changed.Left, changed.Top, changed.Right - changed.Left, changed.Bottom - changed.Top}, frame);
+  if (area.Width > 0) blits.Items[blits.Count++] = {area, FrameBoxToWindow(area, placement)};
+  return blits;
+}
+
+TkoBlits TkoShownPicture::PointerCopies(TkoPoint from, TkoPoint to, TkoSize cursor, TkoSize frame,
+                                        const TkoPicturePlacement& placement) {
+  FPointer = to;
+  return CursorAreaBlits(from, to, cursor, frame, placement);
 }

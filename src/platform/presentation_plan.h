@@ -1,7 +1,7 @@
 #pragma once
 // Which parts of the picture go where in the window, and how: the copies the GDI
-// presenter makes for a whole frame and for the areas under the pointer. Pure
-// arithmetic over picture_layout.h.
+// presenter makes for a frame and for the areas under the pointer. Pure arithmetic
+// over picture_layout.h.
 #include <cstdint>
 
 #include "playback/picture_layout.h"
@@ -19,7 +19,7 @@ struct TkoBlit {
 
 struct TkoBlits {
   int32_t Count = 0;
-  TkoBlit Items[2];
+  TkoBlit Items[3];
 };
 
 // The whole picture of size frame to the placement's origin and shown size; smoothed
@@ -33,3 +33,28 @@ TkoBlit WholeFrameBlit(TkoSize frame, const TkoPicturePlacement& placement, uint
 // is left out. Scaled copies are always smoothed.
 TkoBlits CursorAreaBlits(TkoPoint oldPosition, TkoPoint newPosition, TkoSize cursor, TkoSize frame,
                          const TkoPicturePlacement& placement);
+
+// What the window shows of the picture, so that a frame copies only what changed since
+// the window last showed it: the area the records changed and the pointer's areas,
+// where it was shown last and where it is now. Copying a frame whole costs far more
+// (under Wine it is most of a tick at MAX speed), and a typical frame changes a few words.
+class TkoShownPicture {
+public:
+  // The window no longer shows the picture (painted over, laid out anew, another
+  // picture): the next frame is copied whole.
+  void Invalidate() { FWhole = true; }
+  // The copies for a frame whose picture changed in changed (picture pixels; empty for
+  // none) since the last frame's copies, with the pointer (cursor its largest size) now
+  // at pointer: the whole picture (WholeFrameBlit) after Invalidate and while the
+  // picture is reduced, else the changed area and the pointer's two areas, each cut to
+  // the picture and copied unscaled.
+  TkoBlits FrameCopies(const TkoRect& changed, TkoPoint pointer, TkoSize cursor, TkoSize frame,
+                       const TkoPicturePlacement& placement, uint8_t framesPerSecond);
+  // The copies when only the pointer moved (CursorAreaBlits); it is shown at to then.
+  TkoBlits PointerCopies(TkoPoint from, TkoPoint to, TkoSize cursor, TkoSize frame,
+                         const TkoPicturePlacement& placement);
+
+private:
+  bool FWhole = true;
+  TkoPoint FPointer;  // where the pointer was shown last
+};

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "film/data_file.h"
 #include "film/ko_error.h"
@@ -57,13 +58,27 @@ void TkoFrameSource::MakePicture(int32_t width, int32_t height, int32_t depth) {
   const bool fits = !view.IsEmpty() && view.Width == width && view.Height == height &&
                     IsDrawableDepth(view.Depth) && int64_t{view.Stride} >= int64_t{width} * view.BytesPerPixel();
   FPicture = fits ? view : TkoPictureView{};
+  NoteAllChanged();
 }
+
+void TkoFrameSource::NoteChanged(const TkoRect& area) {
+  if (area.IsEmpty()) return;
+  if (FChangedArea.IsEmpty()) {
+    FChangedArea = area;
+    return;
+  }
+  FChangedArea = {std::min(FChangedArea.Left, area.Left), std::min(FChangedArea.Top, area.Top),
+                  std::max(FChangedArea.Right, area.Right), std::max(FChangedArea.Bottom, area.Bottom)};
+}
+
+TkoRect TkoFrameSource::TakeChangedArea() { return std::exchange(FChangedArea, TkoRect{}); }
 
 void TkoFrameSource::ClearPictures() {
   FPictureFrame = kUnknownFrame;
   if (FPicture.IsEmpty()) return;
   const size_t rowBytes = static_cast<size_t>(FPicture.Width) * FPicture.BytesPerPixel();
   for (int32_t y = 0; y < FPicture.Height; ++y) std::memset(FPicture.Row(y), 0, rowBytes);
+  NoteAllChanged();
   FPictureSegment = FPreparedSegment;
   FPictureFrame = -1;
   FPictureCost = 0;
@@ -104,7 +119,9 @@ void TkoFrameSource::ApplyDifference(const TSegmentInfo& segment) {
   int64_t changed = 0;
   int64_t bytes = 0;
   if (!FRecordSkipped) {
-    const TkoFrameStatus status = ApplyFrameRecord(FFrame, FPicture, &changed);
+    TkoRect area;
+    const TkoFrameStatus status = ApplyFrameRecord(FFrame, FPicture, &changed, &area);
+    NoteChanged(area);
     if (status != TkoFrameStatus::kComplete) ReportDamage(FrameStatusText(status));
     bytes = std::clamp<int64_t>(ReadI32LE(FFrame.data()), 0, static_cast<int64_t>(FFrame.size()));
   }

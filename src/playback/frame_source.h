@@ -122,12 +122,19 @@ public:
   // The current picture, pointer included; empty while a segment of another depth is
   // started or when its memory could not be made.
   const TkoPictureView& Picture() const { return FPicture; }
+  // Where the picture changed since the last call, as the smallest rectangle in picture
+  // pixels holding every change (the whole picture after a seek, after clearing and
+  // for a new picture); empty when nothing changed. Drawing and taking out the pointer
+  // are not counted: the overlay's positions tell where that happens.
+  TkoRect TakeChangedArea();
   const TkoCursorOverlay& Overlay() const { return FOverlay; }
   size_t FrameBufferBytes() const { return FFrame.size(); }
 
 private:
   void MakePicture(int32_t width, int32_t height, int32_t depth);
   void ReportDamage(const std::string& text);
+  void NoteChanged(const TkoRect& area);
+  void NoteAllChanged() { NoteChanged({0, 0, FPicture.Width, FPicture.Height}); }
   // seek_frame.cpp
   void NoteRecordLaid(const TSegmentInfo& segment, int64_t recordBytes, int64_t changedPixels);
   void StartNear(const TSegmentInfo& segment, int32_t frame);
@@ -139,6 +146,7 @@ private:
   TkoOwnedPictureMemory FOwnedMemory;
   TPictureMemory* FMemory;
   TkoPictureView FPicture;
+  TkoRect FChangedArea;  // see TakeChangedArea
   TkoCursorOverlay FOverlay;
   std::vector<uint8_t> FFrame;
 

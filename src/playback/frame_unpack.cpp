@@ -65,10 +65,29 @@ inline void XorPixels(uint8_t* p, size_t count, uint32_t colour) {
   }
 }
 
+// The smallest rectangle holding the pixels changed so far, its columns kept as byte
+// offsets within a row while the runs are laid.
+struct TChangedBytes {
+  size_t Left = SIZE_MAX, Right = 0;
+  int32_t Top = -1, Bottom = -1;
+
+  void Add(int32_t y, size_t from, size_t to) {
+    Left = std::min(Left, from);
+    Right = std::max(Right, to);
+    if (Top < 0) Top = y;
+    Bottom = y;  // rows only grow
+  }
+  TkoRect InPixels(size_t bytesPerPixel) const {
+    if (Top < 0) return {};
+    return {int32_t(Left / bytesPerPixel), Top, int32_t(Right / bytesPerPixel), Bottom + 1};
+  }
+};
+
 struct TLaid {
   int64_t Covered = 0;
   bool Dropped = false;
   int64_t Changed = 0;  // pixels of runs whose colour is not 0
+  TkoRect Area;         // where they lie
 };
 
 // Lays the runs on the picture; pixels past the frame are dropped. The position is a
@@ -85,6 +104,17 @@ TLaid LayRuns(const TRuns& runs, const TkoPictureView& picture) {
   uint8_t* row = picture.Pixels;
   uint8_t* p = row;
   size_t rowLeft = rowBytes;  // bytes from p to the end of the row's pixels
+  // Where the row's changes begin and end (null: none yet), added to the area when the
+  // row is left: a row is only ever left by a run that reaches its end, so the common
+  // run pays one test and one store for it.
+  TChangedBytes area;
+  int32_t y = 0;  // row's number
+  uint8_t* rowFirst = nullptr;
+  uint8_t* rowEnd = nullptr;
+  const auto addRow = [&] {
+    if (rowFirst != nullptr) area.Add(y, size_t(rowFirst - row), size_t(rowEnd - row));
+    rowFirst = nullptr;
+  };
   const uint8_t* const end = runs.First + kRunSize * runs.Count;
   for (const uint8_t* run = runs.First; run != end; run += kRunSize) {
     int64_t pixels = CountOf(run);
@@ -94,26 +124,37 @@ TLaid LayRuns(const TRuns& runs, const TkoPictureView& picture) {
     if (colour != 0) changed += pixels;
     size_t bytes = static_cast<size_t>(pixels) * Bpp;
     if (bytes < rowLeft) {
-      if (colour != 0) XorPixels<Bpp>(p, bytes / Bpp, colour);
+      if (colour != 0 && bytes != 0) {
+        XorPixels<Bpp>(p, bytes / Bpp, colour);
+        if (rowFirst == nullptr) rowFirst = p;
+        rowEnd = p + bytes;
+      }
       p += bytes;
       rowLeft -= bytes;
       continue;
     }
     while (bytes > 0) {  // the run reaches the row's end: finish the row, go on below
       const size_t piece = std::min(bytes, rowLeft);
-      if (colour != 0) XorPixels<Bpp>(p, piece / Bpp, colour);
+      if (colour != 0) {
+        XorPixels<Bpp>(p, piece / Bpp, colour);
+        if (rowFirst == nullptr) rowFirst = p;
+        rowEnd = p + piece;
+      }
       bytes -= piece;
       rowLeft -= piece;
       p += piece;
       if (rowLeft != 0) break;
+      addRow();
       size_t rows = 1;
       if (colour == 0) rows += bytes / rowBytes, bytes %= rowBytes;
       row += picture.Stride * static_cast<ptrdiff_t>(rows);
+      y += static_cast<int32_t>(rows);
       p = row;
       rowLeft = rowBytes;
     }
   }
-  return {total - left, dropped, changed};
+  addRow();
+  return {total - left, dropped, changed, area.InPixels(Bpp)};
 }
 }  // namespace
 
@@ -134,12 +175,14 @@ const char* FrameStatusText(TkoFrameStatus status) {
 }
 
 TkoFrameStatus ApplyFrameRecord(std::span<const uint8_t> record, const TkoPictureView& picture,
-                                int64_t* changedPixels) {
+                                int64_t* changedPixels, TkoRect* changedArea) {
   if (changedPixels != nullptr) *changedPixels = 0;
+  if (changedArea != nullptr) *changedArea = {};
   if (picture.IsEmpty() || !IsDrawableDepth(picture.Depth)) return TkoFrameStatus::kNoPicture;
   const TRuns runs = RunsOf(record);
   const TLaid laid = picture.Depth == 32 ? LayRuns<4>(runs, picture) : LayRuns<3>(runs, picture);
   if (changedPixels != nullptr) *changedPixels = laid.Changed;
+  if (changedArea != nullptr) *changedArea = laid.Area;
   return StatusOf(runs.Bad, laid.Covered, int64_t{picture.Width} * picture.Height, laid.Dropped);
 }
 

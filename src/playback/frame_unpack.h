@@ -36,9 +36,10 @@ const char* FrameStatusText(TkoFrameStatus status);
 // record holds the bytes at hand, size field first; bytes past S are ignored.
 // A short record changes only the pixels it covers: unlike UnpackFrame, nothing of an
 // earlier record is laid on the picture again. With changedPixels, stores there how
-// many pixels the runs of a colour other than 0 covered (the work done on the picture).
+// many pixels the runs of a colour other than 0 covered (the work done on the picture);
+// with changedArea, the smallest rectangle holding them (empty when there are none).
 TkoFrameStatus ApplyFrameRecord(std::span<const uint8_t> record, const TkoPictureView& picture,
-                                int64_t* changedPixels = nullptr);
+                                int64_t* changedPixels = nullptr, TkoRect* changedArea = nullptr);
 
 // Expands the record into difference (the frame's Width x Height at the segment's
 // depth, 24 or 32): every covered pixel gets its run's colour (colour 0 included, and

@@ -26,6 +26,16 @@ struct TkoPoint {
   bool operator==(const TkoPoint&) const = default;
 };
 
+// A rectangle as the system gives it (left, top, right, bottom).
+struct TkoRect {
+  int32_t Left = 0;
+  int32_t Top = 0;
+  int32_t Right = 0;
+  int32_t Bottom = 0;
+  bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
+  bool operator==(const TkoRect&) const = default;
+};
+
 // A non-owning view of a picture. Rows are Stride bytes apart, Stride at least
 // Width x BytesPerPixel(). An empty view (no pixels or a zero size) draws nothing.
 struct TkoPictureView {

@@ -10,16 +10,6 @@
 // Height of the bottom panel at the foot of the client area.
 constexpr int32_t kBottomPanelHeight = 40;
 
-// A rectangle as the system gives it (left, top, right, bottom).
-struct TkoRect {
-  int32_t Left = 0;
-  int32_t Top = 0;
-  int32_t Right = 0;
-  int32_t Bottom = 0;
-  bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
-  bool operator==(const TkoRect&) const = default;
-};
-
 struct TkoSize {
   int32_t Width = 0;
   int32_t Height = 0;

@@ -21,6 +21,7 @@ void TkoFrameSource::NoteRecordLaid(const TSegmentInfo& segment, int64_t recordB
 void TkoFrameSource::SeekFrame(TSegmentInfo& segment, int32_t frame) {
   if (!segment.FrameStream) throw EkoError("LoadFrame: no frame stream");
   if (!FPicture.IsEmpty() && IsDrawableDepth(segment.BitsPerPixel)) {
+    NoteAllChanged();  // a kept picture may be put back
     StartNear(segment, frame);
     for (int32_t next = FPictureFrame + 1; next <= frame; ++next) {
       LoadFrame(segment);

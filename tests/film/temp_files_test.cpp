@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
 #include <regex>
 #include <thread>
 
@@ -48,13 +51,34 @@ TEST(TempFileName, IsPrefixTimeStampAndExtensionAndAvoidsExistingFiles) {
   EXPECT_EQ(name.parent_path(), dir.path());
   EXPECT_TRUE(std::regex_match(name.filename().string(), std::regex(R"(koS_\d{17}\.cab)"))) << name;
   EXPECT_FALSE(std::filesystem::exists(name)) << "the file itself is not made";
-  // The stamp's fields are a real local date: month 01-12, hour below 24.
-  const std::string stamp = TempTimeStamp();
-  EXPECT_TRUE(std::regex_match(stamp, std::regex(R"(\d{4}(0[1-9]|1[0-2])\d\d([01]\d|2[0-3])\d{7})"))) << stamp;
   for (int i = 0; i < 5; ++i) {
     const auto taken = MakeTempFileName("mp3", dir.path(), "x_");
     filmwriter::WriteBytesToFile(taken, {});
     EXPECT_NE(MakeTempFileName("mp3", dir.path(), "x_"), taken);
   }
   EXPECT_EQ(MakeTempFileName("dat", {}).parent_path(), SystemTempFolder());
+#ifndef _WIN32
+  // A folder named with a final separator (Windows always names it so) comes without it.
+  const std::string saved = std::getenv("TMPDIR") != nullptr ? std::getenv("TMPDIR") : "";
+  setenv("TMPDIR", (dir.path().string() + "/").c_str(), 1);
+  EXPECT_EQ(SystemTempFolder(), dir.path());
+  saved.empty() ? unsetenv("TMPDIR") : setenv("TMPDIR", saved.c_str(), 1);
+#endif
+}
+
+TEST(TempFileName, TheStampIsTheLocalTimeToTheMillisecond) {
+  const auto text = [](std::chrono::system_clock::time_point time) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
+    char date[16];
+    std::strftime(date, sizeof date, "%Y%m%d%H%M%S", std::localtime(&seconds));
+    const auto milliseconds = std::chrono::time_point_cast<std::chrono::milliseconds>(time).time_since_epoch() % 1000;
+    return std::string(date) + std::to_string(1000 + milliseconds.count()).substr(1);
+  };
+  // Over 0.3 s every stamp lies between the clock read before and after it.
+  for (int i = 0; i < 100; ++i) {
+    const std::string before = text(std::chrono::system_clock::now()), stamp = TempTimeStamp(),
+                      after = text(std::chrono::system_clock::now());
+    ASSERT_TRUE(before <= stamp && stamp <= after) << before << " " << stamp << " " << after;
+    std::this_thread::sleep_for(std::chrono::milliseconds(3));
+  }
 }

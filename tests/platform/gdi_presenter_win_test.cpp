@@ -95,9 +95,7 @@ protected:
     GetClientRect(window, &client);
     const TkoPictureView shown = capture.Make(client.right, client.bottom, 32);
     const TWindowDC source(window);
-    const TMemoryDC target(source.Get());
-    const TSelection selection(target.Get(), capture.Bitmap());
-    BitBlt(target.Get(), 0, 0, client.right, client.bottom, source.Get(), 0, 0, SRCCOPY);
+    BitBlt(capture.SourceDC(), 0, 0, client.right, client.bottom, source.Get(), 0, 0, SRCCOPY);
     GdiFlush();
     int mismatches = 0;
     for (int y = 0; y < shown.Height; ++y)
@@ -119,11 +117,15 @@ protected:
   HWND window = nullptr;
 };
 
-TEST_F(Presenter, WhilePlayingOnlyTheMarginsAreErasedAndOnlyThePointerAreasCopiedBetweenFrames) {
+TEST_F(Presenter, WhilePlayingOnlyTheMarginsAreErasedAndOnlyWhatChangedIsCopied) {
   spec.data.cursorRecords = {CursorRecord(ColourCursor(2, 3, 12, 12, std::vector<uint32_t>(144, 0xFFE0A000)))};
   spec.data.samplesPerFrame = 3;
   spec.data.cursorTrack = std::vector<CursorSample>{{0, 50, 40}, {0, 55, 44}, {0, 150, 120}};
-  Start(400, 300, {Pattern(201, 150), Pattern(201, 150)}, 24);
+  Picture second = Pattern(201, 150);
+  const TkoBox typed{20, 30, 25, 6};  // where the second frame differs
+  for (int y = typed.Y; y < typed.Y + typed.Height; ++y)
+    for (int x = typed.X; x < typed.X + typed.Width; ++x) second.At(x, y) ^= 0x00FF00;
+  Start(400, 300, {Pattern(201, 150), second}, 24);
   const TkoBox box{100, 55, 201, 150};  // centred in 401 x 261 (the panel takes 40)
   InvalidateRect(window, nullptr, TRUE);
   Repaint(kRed);  // the next tick shows the picture
@@ -148,6 +150,15 @@ TEST_F(Presenter, WhilePlayingOnlyTheMarginsAreErasedAndOnlyThePointerAreasCopie
     const TkoCursorSample& pointer = frames.Overlay().LastSample();
     EXPECT_EQ(PixelColour(frames.Picture(), pointer.X, pointer.Y), 0xE0A000u) << "the pointer is in what was copied";
   }
+  // The second frame: what its record changed, and the pointer's area (it stays).
+  Repaint(kRed);
+  const TkoBox pointer{frames.Overlay().NewPosition().X, frames.Overlay().NewPosition().Y, 12, 12};
+  Tick();
+  EXPECT_EQ(Mismatches([&](int x, int y) {
+              const bool copied = Inside(typed, x - box.X, y - box.Y) || Inside(pointer, x - box.X, y - box.Y);
+              return copied ? PixelColour(frames.Picture(), x - box.X, y - box.Y) : kRed;
+            }),
+            0);
 }
 
 TEST_F(Presenter, AStartGrowsTheWindowAroundALargerPicture) {

@@ -1,5 +1,6 @@
-// The copies the presenter makes: whole frames by placement and rate, and the areas
-// under the pointer, cut to the picture so that no copy reads outside it.
+// The copies the presenter makes: whole frames by placement and rate, the areas under
+// the pointer, and a frame's copies of what changed, each cut to the picture so that no
+// copy reads outside it.
 #include "platform/presentation_plan.h"
 
 #include <gtest/gtest.h>
@@ -44,4 +45,43 @@ TEST(PresentationPlan, PointerAreasAreOneCopyWhenTheyOverlapElseTwoCutToThePictu
   // (400, 300) x 0.5755 + (78, 0) = (308.2, 172.7); 32 x 0.5755 = 18.4.
   const TkoBlits far = CursorAreaBlits({0, 0}, {400, 300}, {32, 32}, kFrame, kScaled);
   EXPECT_EQ(far.Items[1].Target, (TkoBox{308, 173, 18, 18}));
+}
+
+TEST(PresentationPlan, AFrameCopiesWhatChangedAndThePointerAreasUnlessTheWindowLostThePicture) {
+  const TkoBlit whole = WholeFrameBlit(kFrame, kUnscaled, 10);
+  struct Step {
+    bool invalidate;
+    TkoRect changed;
+    TkoPoint pointer;
+    std::vector<TkoBox> sources;  // whole: the whole frame
+  };
+  const Step steps[] = {
+      {false, {10, 20, 50, 30}, {100, 200}, {whole.Source}},  // a new presenter has shown nothing
+      {false, {10, 20, 50, 30}, {110, 190}, {{100, 190, 42, 42}, {10, 20, 40, 10}}},
+      {false, {}, {110, 190}, {{110, 190, 32, 32}}},
+      {false, {760, 690, 800, 700}, {300, 200}, {{110, 190, 32, 32}, {300, 200, 32, 32}, {760, 690, 10, 5}}},
+      {true, {}, {300, 200}, {whole.Source}},
+      {false, {}, {-32, -32}, {{300, 200, 32, 32}}},  // the pointer gone off the picture
+  };
+  TkoShownPicture shown;
+  for (const Step& step : steps) {
+    if (step.invalidate) shown.Invalidate();
+    const TkoBlits blits = shown.FrameCopies(step.changed, step.pointer, {32, 32}, kFrame, kUnscaled, 10);
+    ASSERT_EQ(blits.Count, int32_t(step.sources.size())) << step.pointer.X;
+    for (int32_t i = 0; i < blits.Count; ++i) {
+      EXPECT_EQ(blits.Items[i].Source, step.sources[size_t(i)]);
+      EXPECT_EQ(blits.Items[i].Target, FrameBoxToWindow(blits.Items[i].Source, kUnscaled));
+      EXPECT_FALSE(blits.Items[i].Stretch);
+    }
+  }
+  // After the pointer alone moved, a frame copies from where it was shown then.
+  EXPECT_EQ(shown.PointerCopies({-32, -32}, {400, 300}, {32, 32}, kFrame, kUnscaled).Count, 1);
+  EXPECT_EQ(shown.FrameCopies({}, {400, 300}, {32, 32}, kFrame, kUnscaled, 10).Items[0].Source,
+            (TkoBox{400, 300, 32, 32}));
+  // A reduced picture is copied whole every time.
+  for (int i = 0; i < 2; ++i) {
+    const TkoBlits blits = shown.FrameCopies({1, 1, 2, 2}, {5, 5}, {32, 32}, kFrame, kScaled, 10);
+    ASSERT_EQ(blits.Count, 1);
+    EXPECT_EQ(blits.Items[0], WholeFrameBlit(kFrame, kScaled, 10));
+  }
 }

@@ -167,6 +167,7 @@ TEST_F(FrameSource, DamagedRecordsAreLaidAsFarAsTheyGoAndReportedOncePerSegmentS
     EXPECT_EQ(shown.Number, int32_t(frame < 7 ? frame : frame - 7));
     EXPECT_EQ(shown.Pixels, expected[frame].pixels) << "shown " << i;
   }
+  EXPECT_EQ(presenter.WindowMismatches, 0) << "copying what changed shows the picture";
   const std::vector<std::string> once = {
       "Damaged frame record: its runs cover fewer pixels than the frame.",
       "Damaged frame record: its 88 bytes do not fit the frame buffer of 83; it was skipped."};

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "writer/data_file_writer.h"
@@ -40,6 +41,16 @@ struct WidePicture {
     view = {memory.data(), width, height, stride, depth};
   }
   WidePicture(const WidePicture& other) : memory(other.memory), view(other.view) { view.Pixels = memory.data(); }
+
+  // The smallest rectangle holding the pixels that differ from a copy taken earlier.
+  TkoRect ChangedSince(const WidePicture& before) const {
+    TkoRect area{view.Width, view.Height, 0, 0};
+    for (int32_t y = 0; y < view.Height; ++y)
+      for (int32_t x = 0; x < view.Width; ++x)
+        if (!std::equal(view.At(x, y), view.At(x, y) + view.BytesPerPixel(), before.view.At(x, y)))
+          area = {std::min(area.Left, x), std::min(area.Top, y), std::max(area.Right, x + 1), std::max(area.Bottom, y + 1)};
+    return area.IsEmpty() ? TkoRect{} : area;
+  }
 };
 }  // namespace
 
@@ -53,7 +64,10 @@ TEST(FrameUnpack, DirectPathMatchesTheDifferenceBufferPath) {
           TkoPicture difference(width, height, segmentDepth, 1);
           for (int frame = 0; frame < 3; ++frame) {
             const Bytes record = FrameRecord(RandomRuns(rng, int64_t{width} * height, width));
-            ASSERT_EQ(ApplyFrameRecord(record, direct.view), TkoFrameStatus::kComplete);
+            const WidePicture before = direct;
+            TkoRect area;
+            ASSERT_EQ(ApplyFrameRecord(record, direct.view, nullptr, &area), TkoFrameStatus::kComplete);
+            ASSERT_EQ(area, direct.ChangedSince(before)) << width << "x" << height;
             // Random: a complete record rewrites every pixel.
             for (int32_t y = 0; y < height; ++y)
               for (int32_t x = 0; x < width; ++x) SetPixelColour(difference.View(), x, y, rng() & 0xFFFFFF);
@@ -87,7 +101,10 @@ TEST(FrameUnpack, DamagedAndCutRecordsMatchExpandingIntoAClearedBufferAndStayIns
       WidePicture direct(width, height, depth, int32_t(rng() % 6), rng), viaBuffer = direct;
       const Bytes guard(direct.memory.end() - WidePicture::kGuard, direct.memory.end());
       TkoPicture difference(width, height, depth);
-      const TkoFrameStatus status = ApplyFrameRecord(record, direct.view);
+      const WidePicture before = direct;
+      TkoRect area;
+      const TkoFrameStatus status = ApplyFrameRecord(record, direct.view, nullptr, &area);
+      EXPECT_EQ(area, direct.ChangedSince(before)) << "trial " << trial;
       EXPECT_EQ(UnpackFrame(record, difference.View()), status) << "trial " << trial;
       XorPicture(difference.View(), viaBuffer.view);
       EXPECT_EQ(direct.memory, viaBuffer.memory) << "trial " << trial << " depth " << depth;

@@ -34,7 +34,8 @@ TEST(PictureLayout, FrameIsCentredAndReducedByTheSmallerRatioWhenItDoesNotFit) {
 TEST(PictureLayout, WindowGrowsAroundItsCentreOrIsMaximised) {
   const TkoSize screen{1920, 1080}, available{580, 330};
   const TkoRect window{100, 100, 699, 499};  // 600 x 400
-  EXPECT_EQ(PlanWindowGrowth({500, 300}, available, window, screen).Action, TkoWindowAction::kNone);
+  for (const TkoSize frame : {TkoSize{500, 300}, available})  // a frame that just fits: nothing to grow
+    EXPECT_EQ(PlanWindowGrowth(frame, available, window, screen).Action, TkoWindowAction::kNone);
   struct Case {
     TkoSize frame;
     TkoRect window;
@@ -45,6 +46,8 @@ TEST(PictureLayout, WindowGrowsAroundItsCentreOrIsMaximised) {
       {{600, 100}, window, {399 - 310, 299 - 200, 620, 400}},  // only the missing direction grows
       {{1000, 700}, {1300, 650, 1899, 1049}, {1920 - 1020, 1080 - 770, 1020, 770}},  // pulled back on the screen
       {{1000, 700}, {-50, -20, 549, 379}, {0, 0, 1020, 770}},
+      {{1900, 330}, window, {0, 99, 1920, 400}},  // exactly as wide as the screen
+      {{580, 1010}, window, {99, 0, 600, 1080}},  // exactly as high
   };
   for (const Case& c : cases) {
     const TkoWindowGrowth g = PlanWindowGrowth(c.frame, available, c.window, screen);
@@ -68,6 +71,7 @@ TEST(PictureLayout, MarginsCursorAreasAndTheirPlaceInTheWindow) {
             (std::vector<TkoBox>{{100, 95, 42, 37}}));
   EXPECT_EQ(std::vector<TkoBox>(apart.Boxes, apart.Boxes + apart.Count),
             (std::vector<TkoBox>{{100, 100, 32, 32}, {132, 100, 32, 32}}));
+  EXPECT_EQ(CursorAreas({100, 100}, {100, 68}, 32, 32).Count, 2) << "just apart upwards";
 
   EXPECT_EQ(FrameBoxToWindow({10, 20, 32, 32}, unscaled), (TkoBox{25, 53, 32, 32}));
   TkoPicturePlacement scaled;

@@ -17,12 +17,13 @@ namespace {
 constexpr int kWidth = 48, kHeight = 32;
 
 // A lesson in small: quiet stretches (a few pixels), busy ones (most pixels, noise),
-// frames that change nothing; the pointer wanders (three samples a frame when asked).
+// frames that change nothing; the pointer, a black square, wanders (three samples a
+// frame when asked).
 SegmentSpec Lesson(int frames, uint8_t depth, int samplesPerFrame, uint32_t seed) {
   std::mt19937 random(seed);
   SegmentSpec spec;
   spec.bitsPerPixel = depth;
-  spec.data.cursorRecords = {CursorRecord(MonochromeCursor(2, 2, 6, 6))};
+  spec.data.cursorRecords = {CursorRecord(MonochromeCursor(2, 2, 6, 6, std::vector<uint8_t>(36, 0)))};  // black
   spec.data.samplesPerFrame = samplesPerFrame;
   Picture picture = Picture::Filled(kWidth, kHeight, 0xD4D0C8);
   for (int k = 0; k < frames; ++k) {
@@ -78,7 +79,13 @@ protected:
 }  // namespace
 
 TEST_F(SeekEngine, ASeekShowsExactlyWhatPlayingToThatFrameShows) {
-  ASSERT_TRUE(LoadFromStart(BuildFilm({Lesson(60, 32, 1, 1), Lesson(45, 24, 3, 2)})));
+  // Pointer tracks shorter than the frames: playing leaves the pointer on the last whole
+  // sample, so must a seek. The second track ends in half a sample.
+  SegmentSpec first = Lesson(60, 32, 1, 1), second = Lesson(45, 24, 3, 2);
+  first.data.cursorTrack->resize(25);
+  second.data.cursorTrack->resize(50);
+  second.header.cursorTrackSize = 50 * 6 - 3;
+  ASSERT_TRUE(LoadFromStart(BuildFilm({first, second})));
   // Room for three pictures: most seeks restore one and lay records after it.
   frames.SetSeekBudget(3 * kWidth * kHeight * 4);
   PlayThrough();
@@ -99,6 +106,7 @@ TEST_F(SeekEngine, ASeekShowsExactlyWhatPlayingToThatFrameShows) {
   EXPECT_EQ(frames.SeekIndex().PictureCount(), 0);
   ExpectSeekShows(0, 59);
   ExpectSeekShows(1, 44);
+  EXPECT_EQ(presenter.WindowMismatches, 0) << "copying what changed shows the picture, pointer included";
 }
 
 TEST_F(SeekEngine, PlaybackGoesOnInStepFromTheFrameSought) {
@@ -127,6 +135,7 @@ TEST_F(SeekEngine, PlaybackGoesOnInStepFromTheFrameSought) {
     EXPECT_EQ(std::vector<std::string>(rig.Sound.Calls.begin(), rig.Sound.Calls.begin() + 3), resync);
     rig.Engine->Stop();
   }
+  EXPECT_EQ(presenter.WindowMismatches, 0);
 }
 
 TEST_F(SeekEngine, DamagedRecordsAreToldOnceAndACutRecordStopsTheFilm) {
@@ -142,7 +151,9 @@ TEST_F(SeekEngine, DamagedRecordsAreToldOnceAndACutRecordStopsTheFilm) {
   SegmentSpec cut = Lesson(8, 32, 1, 6);
   cut.data.frameRecords = {RawFrameRecord(8 + 5 * 4, 4, Bytes(10, 0))};
   cut.data.cursorTrack = std::vector<CursorSample>{};
-  ASSERT_TRUE(LoadFromStart(BuildFilm({damaged, cut})));
+  SegmentSpec notDrawn = cut;
+  notDrawn.bitsPerPixel = 16;
+  ASSERT_TRUE(LoadFromStart(BuildFilm({damaged, cut, notDrawn})));
   PlayThrough();
   ASSERT_EQ(host.Damage.size(), 1u) << "told once for the segment";
   EXPECT_EQ(played.size(), 16u + 8u);
@@ -164,4 +175,12 @@ TEST_F(SeekEngine, DamagedRecordsAreToldOnceAndACutRecordStopsTheFilm) {
     EXPECT_EQ(rig.Log, log);
     EXPECT_TRUE(Last() == played.at({1, 7}));
   }
+
+  // A segment that is not drawn, sought before its records were read: they are read in
+  // order up to the frame, and the record after it fails as in playback.
+  rig.Engine->SetSegmentList(&list);
+  EXPECT_FALSE(rig.Engine->SeekTo(2, 7));
+  EXPECT_EQ(rig.Log.back(), "Error LoadFrame: BytesRead <> size");
+  EXPECT_TRUE(rig.Engine->SeekTo(2, 6));
+  EXPECT_EQ(std::tuple(rig.Engine->ShownFrame(), rig.Engine->State()), std::tuple(6, psPaused));
 }

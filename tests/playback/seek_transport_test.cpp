@@ -33,7 +33,11 @@ TEST(SeekTarget, SecondsAndStepsWalkOverThePlayableSegmentsAndStopAtTheFilmsEnds
       {2, 0, -0.05, {0, 99}},    {2, 0, -10, {0, 0}},  {0, 3, -5, {0, 0}},
       {4, 29, 5, {4, 29}},       {2, 49, 0.3, {4, 1}},  // over the segment without frames
       {1, 7, 0, {2, 0}},         {9, 0, 0, {4, 29}},    // from a segment that cannot be played
-      {0, 33, 0.09, {0, 33}},    {0, 33, 0.1, {0, 34}},
+      {0, 33, 0.09, {0, 33}},    {0, 33, 0.1, {0, 34}},  {0, 1, 0.7, {0, 8}},  // 0.1 + 0.7 = 0.7999...
+      {2, 45, 1, {4, 0}},        // exactly the end of segment 2: the next one's first frame
+      {2, 40, 3, {4, 10}},       // 1 s past the end of segment 2 (10 s; segment 4 has 3 s)
+      {4, 0, -0.2, {2, 49}},     // back into segment 2's last 0.2 s
+      {-1, 0, 0, {0, 0}},        // before the first segment
   };
   for (const Case& c : bySeconds)
     EXPECT_EQ(FrameAfterSeconds(film.Segments, c.Segment, c.Frame, c.Seconds), c.Expected)
@@ -43,7 +47,8 @@ TEST(SeekTarget, SecondsAndStepsWalkOverThePlayableSegmentsAndStopAtTheFilmsEnds
   for (const Case& c : bySteps)
     EXPECT_EQ(FrameAfterSteps(film.Segments, c.Segment, c.Frame, int32_t(c.Seconds)), c.Expected)
         << c.Segment << ":" << c.Frame << " " << c.Seconds;
-  const std::pair<double, int32_t> atSeconds[] = {{0, 0}, {0.3, 3}, {0.7, 7}, {9.99, 99}, {100, 99}, {-1, 0}};
+  const std::pair<double, int32_t> atSeconds[] = {{0, 0},      {0.3, 3},  {0.35, 3}, {0.7, 7},
+                                                  {9.99, 99}, {100, 99}, {-1, 0}};
   for (const auto& [seconds, frame] : atSeconds) EXPECT_EQ(FrameAtSeconds(*film.Segments.Get(0), seconds), frame);
   EXPECT_EQ(FrameAtSeconds(*film.Segments.Get(1), 1), 0) << "no rate";
   TSegmentList none;

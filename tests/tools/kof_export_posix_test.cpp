@@ -53,23 +53,24 @@ std::vector<CursorSample> Wandering(int samples, int width, int height) {
 }
 
 // Segment 1: 192 x 128, three pointer samples per frame, 10 fps, 8 frames, sound of 1.5
-// s (a tone at its start and one at 1.0 s, after the segment's end). Segment 2: 151 x
-// 107 at depth 24, 5 fps, 6 frames, 0.5 s of sound with a tone at its start. Segment 3
-// has no rate and is skipped.
+// s (a tone at its start and one at 1.0 s, after the segment's end). Segment 2: 64 x 48,
+// 10 fps, 4 frames, silent. Segment 3: 151 x 107 at depth 24, 5 fps, 6 frames, 0.5 s of
+// sound with a tone at its start. Segment 4 has no rate and is skipped.
 Bytes LessonFilm() {
-  SegmentSpec first, second, broken;
+  SegmentSpec first, silent, third, broken;
   first.data.pictures = Screens(192, 128, 8, 0xFFFFFF);
   first.data.samplesPerFrame = 3;
   first.data.cursorTrack = Wandering(24, 192, 128);
   first.sound = ToneMp3(1.5, {{0, 0.2}, {1.0, 1.3}});
-  second.data.pictures = Screens(151, 107, 6, 0xECE9D8);
-  second.bitsPerPixel = 24;
-  second.framesPerSecond = 5;
-  second.data.cursorTrack = Wandering(6, 151, 107);
-  second.sound = ToneMp3(0.5, {{0, 0.2}});
+  silent.data.pictures = Screens(64, 48, 4, 0xC0C0C0);
+  third.data.pictures = Screens(151, 107, 6, 0xECE9D8);
+  third.bitsPerPixel = 24;
+  third.framesPerSecond = 5;
+  third.data.cursorTrack = Wandering(6, 151, 107);
+  third.sound = ToneMp3(0.5, {{0, 0.2}});
   broken.data.pictures = Screens(8, 8, 2, 0);
   broken.framesPerSecond = 0.2f;  // rounds to 0
-  return BuildFilm({first, second, broken});
+  return BuildFilm({first, silent, third, broken});
 }
 
 // kof export's exit code and standard error.
@@ -104,34 +105,38 @@ TEST(KofExport, Mp4HoldsEveryPictureAtItsTimeLetterboxedWithEachSegmentsSoundFro
   WriteBytesToFile(film, LessonFilm());
   const KofRun run = Export(Quoted(film) + " -o " + Quoted(dir / "lesson.mp4"));
   ASSERT_EQ(run.exitCode, 0) << run.out;
-  EXPECT_NE(run.out.find("segment 3"), std::string::npos) << "the segment without a rate is reported";
+  EXPECT_NE(run.out.find("segment 4"), std::string::npos) << "the segment without a rate is reported";
 
   const DecodedVideo video = DecodeVideo(dir / "lesson.mp4");
   EXPECT_EQ(std::tuple(video.videoCodec, video.soundCodec, video.width, video.height),
             std::tuple("h264", "aac", 192, 128));
-  ASSERT_EQ(video.pictures.size(), 8u * 3 + 6);  // 30 per second, then 5 per second
-  EXPECT_NEAR(video.duration, 0.8 + 1.2, 1e-3);
+  ASSERT_EQ(video.pictures.size(), 8u * 3 + 4 + 6);  // 30 per second, 10, then 5
+  EXPECT_NEAR(video.duration, 0.8 + 0.4 + 1.2, 1e-3);
   for (size_t i = 0; i < video.times.size(); ++i)
-    EXPECT_NEAR(video.times[i], i < 24 ? double(i) / 30 : 0.8 + double(i - 24) / 5, 1e-3) << i;
+    EXPECT_NEAR(video.times[i], i < 24 ? double(i) / 30 : i < 28 ? 0.8 + double(i - 24) / 10 : 1.2 + double(i - 28) / 5,
+                1e-3)
+        << i;
 
   for (int k = 0; k < 8; ++k)
     EXPECT_GE(Psnr(KofFrame(dir, film, 1, k), video.pictures[size_t(3 * k)]), 40) << "segment 1 frame " << k;
+  EXPECT_GE(Psnr(Letterboxed(KofFrame(dir, film, 2, 3), 192, 128), video.pictures[27]), 40) << "segment 2";
   for (int k = 0; k < 6; ++k)
-    EXPECT_GE(Psnr(Letterboxed(KofFrame(dir, film, 2, k), 192, 128), video.pictures[size_t(24 + k)]), 40)
-        << "segment 2 frame " << k;
+    EXPECT_GE(Psnr(Letterboxed(KofFrame(dir, film, 3, k), 192, 128), video.pictures[size_t(28 + k)]), 40)
+        << "segment 3 frame " << k;
 
-  // Segment 1's tone at 0, nothing until segment 2's tone at 0.8 s; segment 1's sound
-  // after its end is cut, segment 2's short sound is followed by silence.
+  // Segment 1's tone at 0; its sound after its end (the tone at 1.0 s) is cut and the
+  // silent segment 2 stays silent; segment 3's tone at 1.2 s, its short sound followed
+  // by silence to the end.
   EXPECT_GT(Loudness(video, 0.02, 0.18), 0.1);
-  EXPECT_LT(Loudness(video, 0.3, 0.75), 0.01);
+  EXPECT_LT(Loudness(video, 0.3, 1.15), 0.01);
   const double onset = SoundOnset(video, 0.5, 0.1f);
-  EXPECT_GE(onset, 0.8);
-  EXPECT_LT(onset, 0.8 + 0.1) << "within one frame of the segment's start";
-  EXPECT_LT(Loudness(video, 1.1, 1.95), 0.01);
-  EXPECT_NEAR(double(video.sound.size()) / video.sampleRate, 2.0, 0.05);
+  EXPECT_GE(onset, 1.2);
+  EXPECT_LT(onset, 1.2 + 0.1) << "within one frame of the segment's start";
+  EXPECT_LT(Loudness(video, 1.5, 2.35), 0.01);
+  EXPECT_NEAR(double(video.sound.size()) / video.sampleRate, 2.4, 0.05);
 }
 
-TEST(KofExport, SegmentRangeAndWidthChooseThePicturesAndTheSize) {
+TEST(KofExport, SegmentRangeAndWidthChooseThePicturesTheSizeAndWhereTheSoundStarts) {
   TempDir dir;
   const fs::path film = dir / "lesson.kof";
   WriteBytesToFile(film, LessonFilm());
@@ -141,9 +146,9 @@ TEST(KofExport, SegmentRangeAndWidthChooseThePicturesAndTheSize) {
     size_t pictures;
     double duration, tone;  // when the first tone starts; -1 for none
   } cases[] = {
-      {"--segment 2", 152, 108, 6, 1.2, 0},                         // the odd size padded to even
-      {"--from 0.5 --to 0:01.4", 192, 128, 9 + 3, 0.3 + 0.6, 0.3},  // from segment 1's 15th picture
-      {"--width 96", 96, 64, 30, 2.0, 0},
+      {"--segment 3", 152, 108, 6, 1.2, 0},  // the odd size padded to even
+      // From segment 1's 16th picture, over the silent segment, into segment 3's first.
+      {"--from 0.5 --to 0:01.4", 192, 128, 9 + 4 + 1, 0.3 + 0.4 + 0.2, 0.7},
       {"--segment 1 --from 0:00.3 --width 121", 120, 80, 15, 0.5, -1},  // its late tone is cut
   };
   for (const auto& c : cases) {
@@ -159,7 +164,7 @@ TEST(KofExport, SegmentRangeAndWidthChooseThePicturesAndTheSize) {
     else EXPECT_NEAR(onset, c.tone + 0.05, 0.05);
     if (c.width != 152) continue;
     for (int k = 0; k < 6; ++k)  // the padding is black
-      EXPECT_GE(Psnr(Letterboxed(KofFrame(dir, film, 2, k), 152, 108), video.pictures[size_t(k)]), 40) << k;
+      EXPECT_GE(Psnr(Letterboxed(KofFrame(dir, film, 3, k), 152, 108), video.pictures[size_t(k)]), 40) << k;
   }
 }
 

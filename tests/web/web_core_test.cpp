@@ -1,10 +1,11 @@
-// The web player's arithmetic: MP3 lengths from frame headers, and the region of the
-// picture that changed.
+// The web player's arithmetic: MP3 lengths from frame headers, the sound's clock and
+// the region of the picture that changed.
 #include <gtest/gtest.h>
 
 #include "demo/mp3_encoder.h"
 #include "web/mp3_length.h"
 #include "web/picture_rgba.h"
+#include "web/sound_clock.h"
 #include "writer/mp3_silence.h"
 
 using filmwriter::Bytes;
@@ -33,8 +34,17 @@ TEST(Mp3Length, FramesAreCountedByTheirHeadersBehindAnId3Tag) {
   const Bytes mpeg1 = Frame(3, 1, 9, 0, 0, 417), padded = Frame(3, 1, 9, 0, 1, 418);
   // MPEG 2 layer III, 64 kbit/s at 22.05 kHz: 72 x 64000 / 22050 = 208 bytes, 576 samples.
   const Bytes mpeg2 = Frame(2, 1, 8, 0, 0, 208);
-  // MPEG 1 layer I, 32 kbit/s at 32 kHz: 12 x 32000 / 32000 x 4 = 48 bytes, 384 samples.
+  // MPEG 1 layer I, 32 kbit/s at 32 kHz: 12 x 32000 / 32000 x 4 = 48 bytes, 384 samples;
+  // at 44.1 kHz 8 whole 4-byte slots, 9 with padding.
   const Bytes layer1 = Frame(3, 3, 1, 2, 0, 48);
+  const Bytes layer1At44 = Frame(3, 3, 1, 0, 0, 32), padded1 = Frame(3, 3, 1, 0, 1, 36);
+  // Layer II, 1152 samples also in MPEG 2: MPEG 1 at 160 kbit/s 144 x 160000 / 44100 =
+  // 522 bytes; MPEG 2 at 64 kbit/s and 22.05 kHz 417.
+  const Bytes layer2 = Frame(3, 2, 9, 0, 0, 522), mpeg2Layer2 = Frame(2, 2, 8, 0, 0, 417);
+  // MPEG 2.5 layer III, 64 kbit/s at 11.025 kHz: 72 x 64000 / 11025 = 417 bytes, 418 padded.
+  const Bytes mpeg25 = Frame(0, 1, 8, 0, 0, 417), padded25 = Frame(0, 1, 8, 0, 1, 418);
+  // An ID3 tag with a footer (flag 0x10): 10 + 5 + 10 bytes.
+  Bytes id3Footer = {'I', 'D', '3', 4, 0, 0x10, 0, 0, 0, 5, 1, 2, 3, 4, 5, '3', 'D', 'I', 4, 0, 0x10, 0, 0, 0, 5};
   const struct {
     const char* name;
     Bytes bytes;
@@ -47,6 +57,12 @@ TEST(Mp3Length, FramesAreCountedByTheirHeadersBehindAnId3Tag) {
       {"an ID3v1 tag behind", Join({mpeg1, {'T', 'A', 'G', 0, 0, 0}}), 44100, 1152},
       {"MPEG 2", Join({mpeg2, mpeg2}), 22050, 2 * 576},
       {"layer I", Join({layer1, layer1, layer1}), 32000, 3 * 384},
+      {"layer I with padding", Join({padded1, layer1At44, padded1, layer1At44}), 44100, 4 * 384},
+      {"layer II", Join({layer2, layer2}), 44100, 2 * 1152},
+      {"MPEG 2 layer II", Join({mpeg2Layer2, mpeg2Layer2}), 22050, 2 * 1152},
+      {"MPEG 2.5 with padding", Join({padded25, mpeg25, padded25}), 11025, 3 * 576},
+      {"cut right after the last header", Join({mpeg1, Bytes(mpeg1.begin(), mpeg1.begin() + 4)}), 44100, 2 * 1152},
+      {"an ID3 tag with a footer", Join({id3Footer, mpeg1}), 44100, 1152},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -70,6 +86,21 @@ TEST(Mp3Length, StreamsThatAreNoMp3GiveNothing) {
                          Frame(3, 1, 9, 3, 0, 417),   // reserved rate
                          Join({mpeg1, Frame(3, 1, 9, 1, 0, 400)})};  // the rate changes
   for (const Bytes& bytes : cases) EXPECT_FALSE(ReadMp3Length(bytes.data(), bytes.size())) << bytes.size();
+}
+
+TEST(SoundClock, ThePositionRunsOnFromThePagesReportNeverBackNorPastEitherEnd) {
+  TSoundClock clock;
+  const uint32_t request = clock.Play(500);
+  EXPECT_EQ(clock.Position(2000), 500) << "not heard yet";
+  clock.Started(request, 520, 1000);
+  const std::pair<double, double> positions[] = {{900, 520},  // reported from ahead of now
+                                                 {1100, 620},
+                                                 {1e7, 1e7 - 1000 + 520}};  // no length known: no end
+  for (const auto& [now, position] : positions) EXPECT_EQ(clock.Position(now), position) << now;
+  clock.SetLength(3000);
+  EXPECT_EQ(clock.Position(1e7), 3000);
+  clock.Seek(-40);
+  EXPECT_EQ(clock.Position(1e7), 0);
 }
 
 TEST(DirtyRegion, AreasJoinIntoOneBoxCutToThePicture) {

@@ -115,18 +115,26 @@ TEST(WebPlayer, TheCanvasGetsTheEnginesPictureRedFirstOncePerDisplayFrame) {
   for (const uint8_t depth : {32, 24}) {
     SCOPED_TRACE(depth);
     PlayerRig rig;
-    ASSERT_TRUE(rig.Open(WithTrailer(BuildFilm({Moving("A", 7, depth, 4)}))));
-    EXPECT_EQ(rig.page.Canvas, (TkoSize{7, 6}));
-    rig.Tick(3);
-    rig.page.Puts.clear();
-    rig.player.DisplayFrame();
-    rig.player.DisplayFrame();  // nothing changed since
-    ASSERT_EQ(rig.page.Puts.size(), 1u);
-    EXPECT_EQ(rig.page.Puts[0], (TkoBox{0, 0, 7, 6}));
+    // Three pointer samples a frame, the pointer (32 x 32) moving right from (40, 1) by 5.
+    SegmentSpec spec = Moving("A", 100, depth, 4, 3);
+    spec.data.cursorTrack = std::vector<CursorSample>();
+    for (uint16_t i = 0; i < 12; ++i) spec.data.cursorTrack->push_back({0, uint16_t(40 + 5 * i), 1});
+    ASSERT_TRUE(rig.Open(WithTrailer(BuildFilm({spec}))));
+    EXPECT_EQ(rig.page.Canvas, (TkoSize{100, 6}));
     const TkoPictureView& picture = rig.player.Frames().Picture();
     const TRgbaPicture& canvas = rig.player.Presenter().Canvas();
-    for (int32_t y = 0; y < 6; ++y)
-      for (int32_t x = 0; x < 7; ++x) ASSERT_EQ(canvas.PixelAt(x, y), PixelColour(picture, x, y) << 8 | 0xFF);
+    // A whole frame, then ticks that only move the pointer: only the area under its old
+    // and new places is put, and the canvas holds the engine's picture after each.
+    const std::vector<TkoBox> puts[] = {{{0, 0, 100, 6}}, {{40, 1, 37, 5}}, {{45, 1, 37, 5}}};
+    for (const std::vector<TkoBox>& expected : puts) {
+      rig.Tick(1);
+      rig.page.Puts.clear();
+      rig.player.DisplayFrame();
+      rig.player.DisplayFrame();  // nothing changed since
+      EXPECT_EQ(rig.page.Puts, expected);
+      for (int32_t y = 0; y < 6; ++y)
+        for (int32_t x = 0; x < 100; ++x) ASSERT_EQ(canvas.PixelAt(x, y), PixelColour(picture, x, y) << 8 | 0xFF);
+    }
     EXPECT_EQ(rig.page.Named("firstpicture").size(), 1u);
   }
 }
