@@ -88,6 +88,7 @@ size_t PartialFiles(const fs::path& folder) {
 
 // Ctrl+C while a video is being written, by one export or by a batch's workers: kof
 // ends with 128 + SIGINT, and neither a partial video nor an unpacked segment is left.
+// Each film takes far longer to export than the signal takes to arrive.
 TEST(KofExport, InterruptionLeavesNoPartialFile) {
   TempDir dir;
   SegmentSpec spec;
@@ -120,9 +121,7 @@ TEST(KofExport, InterruptionLeavesNoPartialFile) {
     kill(kof, SIGINT);
     ASSERT_EQ(waitpid(kof, &status, 0), kof);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGINT) << status;
-    EXPECT_EQ(PartialFiles(out), 0u);
-    for (const fs::directory_entry& video : fs::directory_iterator(out))  // only whole videos, if any
-      EXPECT_EQ(DecodeVideo(video.path()).pictures.size(), 300u) << video.path();
+    EXPECT_TRUE(fs::is_empty(out)) << "no partial file, and a batch's workers were stopped, not left to finish";
     EXPECT_TRUE(fs::is_empty(tmp)) << "the unpacked segments are removed";
     fs::remove_all(out);
     fs::remove_all(tmp);

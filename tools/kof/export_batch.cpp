@@ -1,6 +1,7 @@
 #include "export_batch.h"
 
 #include <poll.h>
+#include <sched.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -56,6 +57,13 @@ void ReadLines(int& fd, std::string& pending, const std::function<void(const std
   pending.clear();
   ::close(fd);
   fd = -1;
+}
+
+// The processors this process may run on (taskset, a Slurm allocation), at least 1.
+int32_t Processors() {
+  cpu_set_t set;
+  if (sched_getaffinity(0, sizeof(set), &set) == 0) return std::max(1, CPU_COUNT(&set));
+  return std::max<int32_t>(1, int32_t(::sysconf(_SC_NPROCESSORS_ONLN)));
 }
 
 bool Ready(const std::vector<pollfd>& polled, int fd) {
@@ -166,7 +174,7 @@ void Batch::RunWorker(const Job& job, int messages, int progress) {
   one.films = {job.film};
   one.out = job.out;
   one.outDir.clear();
-  one.threads = std::max<int32_t>(1, int32_t(::sysconf(_SC_NPROCESSORS_ONLN)) / FAtATime);
+  one.threads = std::max<int32_t>(1, Processors() / FAtATime);
   const int code = ExportFilm(one);
   std::fflush(nullptr);
   ::_exit(code);
@@ -307,7 +315,6 @@ int RunExportBatch(const ExportOptions& options) {
     std::fprintf(stderr, "kof: cannot create %s: %s\n", options.outDir.c_str(), error.message().c_str());
     return kExitBadFilm;
   }
-  const int32_t processors = std::max<int32_t>(1, int32_t(::sysconf(_SC_NPROCESSORS_ONLN)));
-  Batch batch(options, options.jobs > 0 ? options.jobs : processors);
+  Batch batch(options, options.jobs > 0 ? options.jobs : Processors());
   return batch.Run();
 }
