@@ -95,7 +95,7 @@ TEST(KofExport, InterruptionLeavesNoPartialFile) {
   spec.data.samplesPerFrame = 3;  // 300 pictures to export from 100 frames
   std::vector<CursorSample> track;
   for (int k = 0; k < 100; ++k) {
-    spec.data.pictures.push_back(Picture::Filled(192, 128, 0xFFFFFF - uint32_t(k)));
+    spec.data.pictures.push_back(Picture::Filled(384, 256, 0xFFFFFF - uint32_t(k)));
     for (int s = 0; s < 3; ++s) track.push_back({0, uint16_t(k + 20 * s), uint16_t(k)});
   }
   spec.data.cursorTrack = track;
@@ -116,7 +116,7 @@ TEST(KofExport, InterruptionLeavesNoPartialFile) {
     int status = 0;
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (PartialFiles(out) == 0 && waitpid(kof, &status, WNOHANG) == 0 && std::chrono::steady_clock::now() < giveUp)
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
     ASSERT_GE(PartialFiles(out), 1u) << "a video on its way";
     kill(kof, SIGINT);
     ASSERT_EQ(waitpid(kof, &status, 0), kof);
