@@ -12,10 +12,10 @@ cmake --build "$build" --target kof make_seek_film >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-echo "== typical screen changes, 6,000 frames, 64 MiB budget"
+echo "== typical screen changes, $typical frames, 64 MiB budget"
 "$build/bench/make_seek_film" "$work/typical.kof" typical "$typical"
 "$build/kof" bench "$work/typical.kof" --seek
-echo "== every pixel changes in every frame, 300 frames, 64 MiB budget"
+echo "== every pixel changes in every frame, $every frames, 64 MiB budget"
 "$build/bench/make_seek_film" "$work/every-pixel.kof" every-pixel "$every"
 "$build/kof" bench "$work/every-pixel.kof" --seek
 # A twentieth of the budget keeps pictures as far apart (in frames) as the whole budget
