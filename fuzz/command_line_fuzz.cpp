@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!boxes.empty() && boxes.back() == TCommandLineBox::kInvalidFormat) return 0;
   const CommandLineOptions& o = result.Options;
   if (o.Width < kDefaultWindowWidth || o.Height < kDefaultWindowHeight) Fail("a window below 600 x 400");
-  if (o.X > SaturateToInt32(int64_t{screen.Width} - o.Width) || o.Y > SaturateToInt32(int64_t{screen.Height} - o.Height))
-    Fail("a window reaching past the screen's right or bottom edge");
+  const int32_t spaceRight = SaturateToInt32(int64_t{screen.Width} - o.Width);
+  const int32_t spaceBelow = SaturateToInt32(int64_t{screen.Height} - o.Height);
+  if (o.X > spaceRight || o.Y > spaceBelow) Fail("a window reaching past the screen's right or bottom edge");
   return 0;
 }

@@ -33,9 +33,9 @@ TkoWindowGrowth PlanWindowGrowth(TkoSize frame, TkoSize available, const TkoRect
   // Integer division truncates towards zero, as the centring wants.
   const int64_t x = (int64_t{window.Left} + window.Right) / 2 - width / 2;
   const int64_t y = (int64_t{window.Top} + window.Bottom) / 2 - height / 2;
-  return {TkoWindowAction::kMoveAndResize,
-          {SaturateToInt32(KeepOnScreen(x, width, screen.Width)), SaturateToInt32(KeepOnScreen(y, height, screen.Height)),
-           SaturateToInt32(width), SaturateToInt32(height)}};
+  const int32_t left = SaturateToInt32(KeepOnScreen(x, width, screen.Width));
+  const int32_t top = SaturateToInt32(KeepOnScreen(y, height, screen.Height));
+  return {TkoWindowAction::kMoveAndResize, {left, top, SaturateToInt32(width), SaturateToInt32(height)}};
 }
 
 TkoPicturePlacement PlacePicture(TkoSize frame, TkoSize available) {

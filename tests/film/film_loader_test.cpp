@@ -144,8 +144,10 @@ TEST_F(FilmLoad, ATemporaryFileThatCannotBeMadeStopsTheLoadAndKeepsTheSegments) 
   // written anywhere instead: not in the system's temporary folder, not in the working one.
   auto systemTempFiles = [] {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(SystemTempFolder()))
-      if (entry.path().filename().string().rfind(kTempFilePrefix, 0) == 0) names.push_back(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(SystemTempFolder())) {
+      const std::string name = entry.path().filename().string();
+      if (name.rfind(kTempFilePrefix, 0) == 0) names.push_back(name);
+    }
     std::sort(names.begin(), names.end());
     return names;
   };

@@ -94,7 +94,8 @@ TEST(PictureLayout, ExtremeFrameAndWindowSizesSaturateInsteadOfOverflowing) {
   far.Origin = {kMax, kMax}, far.Shown = {kMax, kMax};
   const TkoMargins m = PictureMargins(far, {0, 0, 800, 800});
   EXPECT_EQ(std::vector<TkoRect>(m.Parts, m.Parts + 4),
-            (std::vector<TkoRect>{{0, 0, 800, kMax}, {0, kMax, 800, 800}, {0, kMax, kMax, kMax}, {kMax, kMax, 800, kMax}}));
+            (std::vector<TkoRect>{
+                {0, 0, 800, kMax}, {0, kMax, 800, 800}, {0, kMax, kMax, kMax}, {kMax, kMax, 800, kMax}}));
   EXPECT_EQ(FrameBoxToWindow({kMax, kMin, 1, 1}, negative), (TkoBox{kMax, kMin + 1073742204, 1, 1}));
   EXPECT_EQ(CursorAreas({0, 0}, {1, -1}, kMax, kMax).Boxes[0], (TkoBox{0, -1, kMax, kMax}));
 }
