@@ -7,8 +7,10 @@ writer (rz_make_lesson: 770 x 695, 10 frames per second, a voice track):
   2. the first frame: the time from opening a 15 MB LZMA-packed lesson (index.html
      ?film=) to its first picture on the canvas, best of three page loads.
 
-usage: bench/web_bench.py [NATIVE_BUILD [WEB_DIR]]   (build/release and build/web)
+usage: bench/web_bench.py [--short] [NATIVE_BUILD [WEB_DIR]]   (build/release and build/web)
   cmake --build --preset release --target kof rz_make_lesson; scripts/web.sh --build-only
+--short (the test suite's run): lessons of 10 and 60 seconds, one run each; the figures
+then only show that it runs.
 """
 import os
 import re
@@ -22,8 +24,10 @@ sys.path.insert(0, os.path.join(HERE, "..", "tests", "web"))
 from browser_test import chromium, serve  # noqa: E402
 from selenium.webdriver.common.by import By  # noqa: E402
 
-RUNS = 3
-LZMA_FILM_SECONDS = 1860  # about 15 MB, mostly its voice track
+SHORT = "--short" in sys.argv[1:]
+RUNS = 1 if SHORT else 3
+LESSON_SECONDS = 10 if SHORT else 600
+LZMA_FILM_SECONDS = 60 if SHORT else 1860  # 1860 s: about 15 MB, mostly its voice track
 
 
 def native_fps(kof, film):
@@ -57,13 +61,14 @@ def first_picture_ms(driver, base):
 
 
 def main():
-    native = sys.argv[1] if len(sys.argv) > 1 else "build/release"
-    web_dir = sys.argv[2] if len(sys.argv) > 2 else "build/web"
+    args = [arg for arg in sys.argv[1:] if arg != "--short"]
+    native = args[0] if args else "build/release"
+    web_dir = args[1] if len(args) > 1 else "build/web"
     work = tempfile.mkdtemp(prefix="rz_web_bench_")
     try:
         lesson, lzma = os.path.join(work, "lesson.kof"), os.path.join(work, "lesson_lzma.kof")
         maker = os.path.join(native, "bench", "rz_make_lesson")
-        subprocess.run([maker, lesson, "600"], check=True)
+        subprocess.run([maker, lesson, str(LESSON_SECONDS)], check=True)
         subprocess.run([maker, lzma, str(LZMA_FILM_SECONDS), "lzma"], check=True)
         server, base = serve(web_dir, [lesson, lzma])
         driver = chromium(os.path.join(work, "profile"))
@@ -74,7 +79,7 @@ def main():
         finally:
             driver.quit()
             server.terminate()
-        print(f"decoding, 10-minute lesson: native kof bench {native_best:.0f} fps, "
+        print(f"decoding, {LESSON_SECONDS} s lesson: native kof bench {native_best:.0f} fps, "
               f"WebAssembly {web_best:.0f} fps ({web_best / native_best:.2f} of native; target 0.5)")
         print(f"first picture of a {os.path.getsize(lzma) / 1e6:.1f} MB LZMA film: {first} ms (target 1500 ms)")
     finally:

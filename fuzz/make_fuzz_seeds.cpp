@@ -1,16 +1,17 @@
-// Writes seed inputs for the fuzz targets: small films in every packing and carrier,
-// and cursor records, so fuzzing starts from inputs the loader takes whole.
+// Writes seed inputs for the fuzz targets, one folder each under SEED_DIR: small films in
+// every packing and carrier and cursor records, so fuzzing starts from inputs the loader
+// takes whole; a language table with every key; command lines the parser takes.
 #include <cstdio>
+#include <cstring>
 
+#include "app/ui_texts.h"
+#include "playback/picture_layout.h"
 #include "writer/film_writer.h"
 
 using namespace filmwriter;
 
-int main(int argc, char** argv) {
-  if (argc != 3) return std::fprintf(stderr, "usage: make_fuzz_seeds FILM_DIR CURSOR_DIR\n"), 2;
-  const std::filesystem::path films = argv[1], cursors = argv[2];
-  std::filesystem::create_directories(films);
-  std::filesystem::create_directories(cursors);
+namespace {
+void WriteFilmSeeds(const std::filesystem::path& films, const std::filesystem::path& cursors) {
   for (Packing packing : {Packing::Stored, Packing::MsZip, Packing::Lzx, Packing::Lzma, Packing::LzmaUnknownSize}) {
     std::vector<SegmentSpec> segments(2);
     for (SegmentSpec& spec : segments) {
@@ -29,5 +30,45 @@ int main(int argc, char** argv) {
   WriteBytesToFile(cursors / "monochrome", DefaultCursorRecord());
   WriteBytesToFile(cursors / "colour", CursorRecord(ColourCursor(3, 4, 8, 8, std::vector<uint32_t>(64, 0xFF00FF00))));
   WriteBytesToFile(cursors / "mixed", Concat({EmptyCursorRecord(), DefaultCursorRecord(), EmptyCursorRecord()}));
+}
+
+// Every key with its built-in value (formats keep their conversion), one line each.
+void WriteLanguageSeeds(const std::filesystem::path& folder) {
+  std::string table;
+  for (const TTextEntry& entry : kMessageTexts) table += std::string(entry.Key) + "=" + entry.BuiltIn + "\r\n";
+  for (const TTextEntry& entry : kMenuTexts) table += std::string(entry.Key) + "=" + entry.BuiltIn + "\r\n";
+  WriteBytesToFile(folder / "every_key", Bytes(table.begin(), table.end()));
+  const std::string few = "Error=Fehler\nCannotOpenFileFmt=Kann %s nicht öffnen\n=\nWarning\r\n";
+  WriteBytesToFile(folder / "few_keys", Bytes(few.begin(), few.end()));
+}
+
+// A 1280 x 1024 screen and the parameters, 16 bits a character, each ended by a 0.
+void WriteCommandLineSeeds(const std::filesystem::path& folder) {
+  const std::vector<std::vector<std::wstring>> lines = {
+      {L"C:\\Фильмы\\урок.kof", L"/size", L"800", L"600", L"/pos", L"c", L"/segm", L"2", L"/closeonfinish"},
+      {L"-SIZE", L"fullscreen", L"/pos", L"r", L"b", L"/?"},
+      {L"/size", L"max", L"/pos", L"-50", L"+70", L"/segm", L"-2147483648"},
+  };
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const TkoSize screen{1280, 1024};
+    Bytes bytes(sizeof screen);
+    std::memcpy(bytes.data(), &screen, sizeof screen);
+    for (const std::wstring& parameter : lines[i]) {
+      for (const wchar_t c : parameter) bytes.insert(bytes.end(), {uint8_t(c & 0xFF), uint8_t(c >> 8 & 0xFF)});
+      bytes.insert(bytes.end(), {0, 0});
+    }
+    WriteBytesToFile(folder / ("line" + std::to_string(i)), bytes);
+  }
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) return std::fprintf(stderr, "usage: make_fuzz_seeds SEED_DIR\n"), 2;
+  const std::filesystem::path seeds = argv[1];
+  for (const char* target : {"film_loader_fuzz", "cursor_record_fuzz", "language_table_fuzz", "command_line_fuzz"})
+    std::filesystem::create_directories(seeds / target);
+  WriteFilmSeeds(seeds / "film_loader_fuzz", seeds / "cursor_record_fuzz");
+  WriteLanguageSeeds(seeds / "language_table_fuzz");
+  WriteCommandLineSeeds(seeds / "command_line_fuzz");
   return 0;
 }

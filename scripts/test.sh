@@ -2,9 +2,12 @@
 # The whole test suite: installs what is missing, builds both configurations and runs
 #   1. the native unit tests under AddressSanitizer and UndefinedBehaviorSanitizer,
 #   2. the same tests in a Release build (-O3, warnings as errors), which also runs
-#      the tests that need a build without sanitizers,
-#   3. the fuzz targets of the film loader and the cursor records, briefly,
-#   4. the web player compiled to WebAssembly, and its browser tests in headless Chromium,
+#      the tests that need a build without sanitizers, and the benchmarks briefly (that
+#      they run and print their figures; no time is judged),
+#   3. the fuzz targets (the film loader, the cursor records, the language table, the
+#      command line), briefly,
+#   4. the web player compiled to WebAssembly, its browser tests in headless Chromium
+#      and its benchmark briefly,
 #   5. the same tests plus the Windows-only ones, cross-built and run under Wine, and
 #      the end-to-end tests of roRezodu.exe under Wine in Xvfb.
 set -euo pipefail
@@ -26,6 +29,11 @@ cmake --preset release >/dev/null
 cmake --build --preset release -j "$jobs"
 ctest --preset release -j "$jobs"
 
+step "benchmarks, a short run each (they run and print their figures)"
+build/release/bench/rz_bench --benchmark_min_time=0.01
+bench/seek_bench.sh --short build/release
+bench/export_speed.sh --short build/release
+
 step "fuzz targets, a short run each (clang, libFuzzer)"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$jobs"
@@ -39,6 +47,7 @@ cmake --build --preset windows -j "$jobs"
 step "web player (Emscripten) and its browser tests (headless Chromium)"
 scripts/web.sh --build-only
 /usr/bin/python3 tests/web/browser_test.py build/web build/release
+/usr/bin/python3 bench/web_bench.py --short build/release build/web
 
 step "Windows tests under Wine, end-to-end tests in Xvfb"
 source scripts/wine-env.sh

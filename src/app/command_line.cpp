@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "app/ascii_case.h"
-#include "app/saturate.h"
+#include "playback/saturate.h"
 
 const char kCommandLineHelpCaption[] = "Параметры запуска roRezodu";
 const char kCommandLineHelpText[] =

@@ -4,12 +4,16 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <memory>
+#include <type_traits>
+
 #include "app/about_box_win.h"
 #include "app/command_ids.h"
 #include "app/film_properties.h"
 #include "app/panel_dock_win.h"
 #include "app/player_win.h"
 #include "app/save_picture_win.h"
+#include "app/transport_commands.h"
 #include "app/wide_text_win.h"
 #include "controls/segment_list_window_win.h"
 #include "film/film_loader.h"
@@ -63,7 +67,7 @@ void RunCommand(TPlayer& player, int command) {
     case CM_HELP: ShowHelp(player); break;
     case CM_ABOUT: ShowAboutBox(player.MainWindow); break;
     case CM_SAVE_PICTURE: SavePicture(player); break;
-    default: player.Engine.RunCommand(command); break;
+    default: RunTransportCommand(player.Engine, command); break;
   }
   if (player.MainWindow != nullptr) {
     UpdateMenuStates(player);
@@ -119,13 +123,12 @@ void OpenFilm(TPlayer& player, const std::filesystem::path& path) {
 }
 
 void DropFiles(TPlayer& player, HDROP drop) {
-  if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
-    std::wstring path(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
-    path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
-    if (IsFilmFileName(path)) {
-      OpenFilm(player, path);
-      player.Engine.Play();
-    }
-  }
-  DragFinish(drop);
+  // The drop's memory is given back however the handler ends, a failure included.
+  const std::unique_ptr<std::remove_pointer_t<HDROP>, decltype(&DragFinish)> owner(drop, DragFinish);
+  if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 0) return;
+  std::wstring path(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
+  path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
+  if (!IsFilmFileName(path)) return;
+  OpenFilm(player, path);
+  player.Engine.Play();
 }

@@ -32,14 +32,7 @@ void CreateTempFolder(TPlayer& player) {
 
 void RunMessageLoop(const TPlayer& player) {
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    HWND window = player.MainWindow;
-    if (window == nullptr || !IsDialogMessageW(window, &message)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    if (player.MainWindow != nullptr) TranslateAcceleratorW(player.MainWindow, player.Accelerators, &message);
-  }
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) ProcessPlayerMessage(player, message);
 }
 }  // namespace
 

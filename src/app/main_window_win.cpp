@@ -1,5 +1,6 @@
 // The main window's procedure: one line per message, and the trap that turns any
-// failure inside a handler into the "Error in WndProc" box.
+// failure inside a handler into the "Error in WndProc" box; and the step of the
+// player's message loops.
 #include "app/main_window_win.h"
 
 #include <windowsx.h>
@@ -59,12 +60,6 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DROPFILES: DropFiles(player, reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_FRAMESTEP: OnFrameStep(player, wParam); return 0;
     case WM_SHOWBOXES: OnShowBoxes(player); return 0;
-    // F10 is the system's menu key: passed on, its key-up would put the menu bar into
-    // keyboard mode and swallow the next key. Alt alone still opens the menu.
-    case WM_SYSKEYUP:
-    case WM_SYSKEYDOWN:
-      if (wParam == VK_F10) return 0;
-      break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -97,4 +92,15 @@ HWND CreateMainWindow(HINSTANCE instance) {
   return CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"roRezodu",
                          WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 600, 400, nullptr, nullptr,
                          instance, nullptr);
+}
+
+void ProcessPlayerMessage(const TPlayer& player, MSG& message) {
+  const bool menuKey = (message.message == WM_SYSKEYDOWN || message.message == WM_SYSKEYUP) && message.wParam == VK_F10;
+  HWND window = player.MainWindow;
+  if (!menuKey && (window == nullptr || !IsDialogMessageW(window, &message))) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  // The window may be gone now; a destroyed window takes no accelerators.
+  if (player.MainWindow != nullptr) TranslateAcceleratorW(player.MainWindow, player.Accelerators, &message);
 }

@@ -1,6 +1,9 @@
 #pragma once
-// The main window: class "KOAPP" and its window procedure.
+// The main window: class "KOAPP", its window procedure, and how the player's message
+// loops hand it and its children their messages.
 #include <windows.h>
+
+class TPlayer;
 
 // Registers "KOAPP" (redraw on size, double clicks, the "MAINICON" icon, the arrow
 // cursor, the system window colour as background, the "KOAPP" menu). Returns false
@@ -9,3 +12,10 @@ bool RegisterMainWindowClass(HINSTANCE instance);
 // The main window "roRezodu", 600 x 400 at 0,0, not yet shown: its creation handler
 // places and shows it, and loads and starts the film. Null on failure.
 HWND CreateMainWindow(HINSTANCE instance);
+
+// One message of the player's message loops (the main loop and a tick's pump): the
+// dialog keys (Tab between the panel's controls), the window procedures, then the
+// accelerators. F10's system key-down and key-up reach only the accelerators: any
+// window's default procedure would put the menu bar into keyboard mode on the key-up
+// and swallow the next key. Alt alone still opens the menu bar.
+void ProcessPlayerMessage(const TPlayer& player, MSG& message);

@@ -14,6 +14,8 @@ void ApplyPanelAction(TPlayer& player, TPanelAction action) {
   HWND panel = player.Panel;
   switch (action) {
     case TPanelAction::kDock: {
+      // A slide under way ends here: its next tick would hide the docked panel.
+      KillTimer(player.MainWindow, kPanelTimerId);
       player.State.PanelSliding = false;
       const TkoBox box = DockedPanelBox(ClientRect(player.MainWindow));
       SetWindowPos(panel, HWND_TOP, box.X, box.Y, box.Width, box.Height, SWP_SHOWWINDOW);

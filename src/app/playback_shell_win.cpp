@@ -2,6 +2,7 @@
 
 #include "app/command_ids.h"
 #include "app/commands_win.h"
+#include "app/main_window_win.h"
 #include "app/player_win.h"
 #include "controls/bottom_panel_win.h"
 #include "controls/segment_list_window_win.h"
@@ -14,12 +15,7 @@ void TWindowsPlaybackShell::PumpMessages() {
   HWND window = FPlayer.MainWindow;
   MSG message;
   while (window != nullptr && PeekMessageW(&message, window, 0, 0, PM_REMOVE)) {
-    if (!IsDialogMessageW(window, &message)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    // The window may be gone now; a destroyed window takes no accelerators.
-    if (FPlayer.MainWindow != nullptr) TranslateAcceleratorW(FPlayer.MainWindow, FPlayer.Accelerators, &message);
+    ProcessPlayerMessage(FPlayer, message);
     window = FPlayer.MainWindow;
   }
 }

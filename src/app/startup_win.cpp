@@ -73,7 +73,12 @@ bool LoadStartupFilm(TPlayer& player) {
   DrawLoadingText(player);
   TFilmLoader loader(*player.Segments, player.TempFolder);
   loader.SetInvalidVersionFormat(player.Texts.Message(TMessageText::kInvalidVersionFormat));
-  player.State.NoStartupFilm = !loader.LoadAppendedFilm(film.get());
+  try {
+    player.State.NoStartupFilm = !loader.LoadAppendedFilm(film.get());
+  } catch (const EkoError& error) {
+    // A temporary file that cannot be made (no folder): the segments met so far stay.
+    ShowBox(player.MainWindow, error.what(), player.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR);
+  }
   film.reset();
   player.Engine.SelectSegment(0);
   ShowLoadReport(player, loader);
@@ -98,7 +103,8 @@ void CreateMainWindowContents(TPlayer& player, HWND window) {
   LayOutChildWindows(player);
   if (!LoadStartupFilm(player)) return;
   InvalidateRect(window, nullptr, TRUE);
-  player.Engine.StartSegment(player.Options.SegmentNumber - 1);
+  // A number below 1 starts nothing (and 1 less than -2^31 is no number).
+  if (player.Options.SegmentNumber >= 1) player.Engine.StartSegment(player.Options.SegmentNumber - 1);
   DragAcceptFiles(window, player.Engine.State() == psStopped ? TRUE : FALSE);
   UpdateMenuStates(player);
 }

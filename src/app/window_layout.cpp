@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/saturate.h"
+#include "playback/saturate.h"
 
 namespace {
 int32_t ClientHeight(const TkoRect& client) { return SaturateToInt32(int64_t{client.Bottom} - client.Top); }

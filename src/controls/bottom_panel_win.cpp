@@ -7,6 +7,7 @@
 #include "app/commands_win.h"
 #include "app/ko_common_win.h"
 #include "app/player_win.h"
+#include "app/transport_commands.h"
 #include "app/wide_text_win.h"
 #include "controls/bottom_panel_state_win.h"
 #include "playback/seek_target.h"
@@ -84,7 +85,7 @@ void RunPanelCommand(int command) {
     case CM_PAUSE:
     case CM_STOP:
     case CM_PREVIOUS:
-    case CM_NEXT: player.Engine.RunCommand(command); break;
+    case CM_NEXT: RunTransportCommand(player.Engine, command); break;
     case CM_SEGMENTS: ToggleSegmentList(player); break;
     case CM_FULL_SCREEN: ToggleFullScreen(player); break;
   }

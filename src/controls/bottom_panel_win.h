@@ -21,11 +21,12 @@ HWND CreateBottomPanel(HWND mainWindow);
 // One tooltip window for the ten controls, with the texts as they are now.
 void CreateToolTips(const TUiTexts& texts);
 
-// Repaints background, strip, title, volume and progress, and shows Play or Pause as
-// the play state says.
+// Repaints background, strip, volume and progress, and shows Play or Pause as the play
+// state says. The segment title is not drawn: the white background wipes it until
+// RefreshSegmentLine draws it again.
 void RedrawPanel();
-// Takes over the current segment's record (format line, title) and redraws; with no
-// current segment the format and time lines become empty.
+// Takes over the current segment's record (format line, title) and redraws, the title
+// included; with no current segment the format and time lines become empty.
 void RefreshSegmentLine();
 // Recomputes position, total and speed label and redraws strip and progress bar; does
 // nothing while the panel is hidden. A segment without a frame rate is left out of

@@ -1,6 +1,6 @@
 #include "controls/control_bounds.h"
 
-#include "app/saturate.h"
+#include "playback/saturate.h"
 
 int32_t UnsignedLowWord(int64_t lParam) { return static_cast<int32_t>(static_cast<uint64_t>(lParam) & 0xFFFF); }
 

@@ -59,6 +59,7 @@ LRESULT CALLBACK TkoControl::SharedWindowProc(HWND window, UINT message, WPARAM 
 }
 
 TkoControl::~TkoControl() {
+  *FAlive = false;
   if (FHandle == nullptr) return;
   RemovePropW(FHandle, controlsModule.PropertyName());
   DestroyWindow(FHandle);
@@ -161,3 +162,9 @@ void TkoControl::DoMove(int32_t left, int32_t top) {
 }
 
 LRESULT TkoControl::DoEraseBackground(HDC) { return 0; }
+
+bool TkoControl::RunOwnerHandler(const std::function<void()>& handler) {
+  const std::shared_ptr<bool> alive = FAlive;
+  handler();
+  return *alive;
+}

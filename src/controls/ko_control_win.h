@@ -9,6 +9,7 @@
 // overriding the virtual operations; they are made with CreateControl<T>(parent).
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -76,6 +77,12 @@ protected:
   // 0: the background is left alone; painting covers it.
   virtual LRESULT DoEraseBackground(HDC dc);
 
+  // Runs an owner's handler from inside this control's own message handling. The
+  // handler may destroy the control with its window (a click that ends the film with
+  // close-on-finish destroys the main window and everything in it): false then, and
+  // the caller must return without touching the object again.
+  bool RunOwnerHandler(const std::function<void()>& handler);
+
   HWND FHandle = nullptr;
   int32_t FLeft = 0;
   int32_t FTop = 0;
@@ -88,6 +95,10 @@ protected:
   HBRUSH FBackgroundBrush = nullptr;
   DWORD FStyle = 0;
   DWORD FExStyle = 0;
+
+private:
+  // Cleared by the destructor; RunOwnerHandler holds a share of it across the handler.
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 
 // Makes a control of type TControl as a child of parent (see TkoControl::Create).

@@ -61,18 +61,21 @@ void TkoProgressBar::SetPosition(float seconds) {
   if (FModel.ValueToPixel(FModel.Position(), FWidth) != before) InvalidateRect(FHandle, nullptr, FALSE);
 }
 
-void TkoProgressBar::SelectSegment(int32_t index) {
-  if (index < 0 || index >= FModel.Count()) return;
+bool TkoProgressBar::SelectSegment(int32_t index) {
+  if (index < 0 || index >= FModel.Count()) return true;
   bool allow = true;
-  if (OnSegmentClick) OnSegmentClick(*this, index, allow);
+  // The handler runs from a copy: destroying the bar destroys OnSegmentClick too.
+  if (OnSegmentClick && !RunOwnerHandler([&, handler = OnSegmentClick] { handler(*this, index, allow); }))
+    return false;
   if (allow) SetPosition(FModel.SegmentStart(index));
+  return true;
 }
 
 // The press selects the segment as a click always has; the bar then keeps the mouse
 // until the button is released, so that a drag can follow.
 void TkoProgressBar::OnClick(LPARAM lParam) {
   const int32_t segment = FModel.SegmentAtPixel(UnsignedLowWord(lParam), FWidth);
-  if (segment >= 0) SelectSegment(segment);
+  if (segment >= 0 && !SelectSegment(segment)) return;
   FPressX = SignedLowWord(lParam);
   FScrubbing = false;
   SetCapture(FHandle);
@@ -86,7 +89,7 @@ void TkoProgressBar::OnMouseMove(LPARAM lParam) {
   FScrubbing = true;
   const double seconds = FModel.TimeAtPixel(x, FWidth);
   SetPosition(static_cast<float>(seconds));
-  if (OnScrub) OnScrub(*this, seconds);
+  if (OnScrub) RunOwnerHandler([&, handler = OnScrub] { handler(*this, seconds); });
 }
 
 void TkoProgressBar::OnButtonUp() {

@@ -24,9 +24,11 @@ public:
   // than its frame.
   void SetPosition(float seconds);
   // Asks OnSegmentClick (Allow starts true) and, when allowed, moves the bar to the
-  // segment's start. Nothing for an index outside the segments.
-  void SelectSegment(int32_t index);
+  // segment's start. Nothing for an index outside the segments. Returns false when the
+  // handler destroyed the bar.
+  bool SelectSegment(int32_t index);
   // Called with the bar, the segment's index and Allow, which the handler may clear.
+  // The handlers may destroy the bar (see RunOwnerHandler).
   std::function<void(TkoProgressBar&, int32_t, bool&)> OnSegmentClick;
   // Called for every move while the mouse drags along the bar, with the time under it
   // (0 .. TotalLength()); the bar shows that position.

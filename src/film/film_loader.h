@@ -111,6 +111,8 @@ TFilmIndexExtent WalkFilmIndex(TkoStream& stream, int64_t filmStart,
 // film. Not copyable; the list and folder must outlive it.
 class TFilmLoader {
 public:
+  // An empty tempFolder means there is none (start-up could not make it): nothing is
+  // written anywhere else instead, and a film with a segment fails to load as below.
   TFilmLoader(TSegmentList& segments, std::filesystem::path tempFolder);
 
   // The format used for the version warning (printf, one %d). A format with any other
@@ -159,6 +161,7 @@ private:
   void AddSegment(TkoStream& film, const TFilmIndexEntry& entry);
   std::string UnpackAndWalk(TkoStream& film, int64_t headerPosition, const TSegmentHeader& header,
                             TSegmentInfo& segment);
+  std::filesystem::path TempFileName(const std::string& extension) const;
   TTempPath UnpackCabinet(const std::filesystem::path& packed, uint64_t limit, std::string& problem);
   TTempPath UnpackBlock(TkoStream& film, int64_t headerPosition, const TSegmentHeader& header,
                         std::string& problem);

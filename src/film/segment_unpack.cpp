@@ -37,6 +37,13 @@ uint64_t DataFileLimit(const TSegmentHeader& header) {
   return std::min<uint64_t>(limit, INT32_MAX);
 }
 
+// Without a folder nothing may be written anywhere: a file is refused as a folder that
+// cannot hold it would refuse it.
+std::filesystem::path TFilmLoader::TempFileName(const std::string& extension) const {
+  if (FTempFolder.empty()) throw EkoError("Cannot open or create file.");
+  return MakeTempFileName(extension, FTempFolder);
+}
+
 bool TFilmLoader::UnpackSegment(TkoStream& film, int64_t headerPosition, const TSegmentHeader& header,
                                 TSegmentInfo& segment, int32_t segmentNumber) {
   std::string problem;
@@ -86,12 +93,12 @@ TTempPath TFilmLoader::UnpackBlock(TkoStream& film, int64_t headerPosition, cons
                          header.PackedOffset);
     return {};
   }
-  const TTempPath packed(MakeTempFileName("cab", FTempFolder));
+  const TTempPath packed(TempFileName("cab"));
   CopyBlockToFile(film, headerPosition + header.PackedOffset, header.PackedSize, packed.Path());
 
   const uint64_t limit = DataFileLimit(header);
   if (packing == kPackingCabinet) return UnpackCabinet(packed.Path(), limit, problem);
-  TTempPath output(MakeTempFileName("~7z", FTempFolder));
+  TTempPath output(TempFileName("~7z"));
   const TLzmaResult decoded = DecodeLzmaFile(packed.Path(), output.Path(), limit);
   if (decoded.Ok) return output;
   problem = decoded.Problem;
@@ -151,7 +158,7 @@ TTempPath TFilmLoader::UnpackCabinet(const std::filesystem::path& packed, uint64
   std::filesystem::path target = FTempFolder / extracted->filename();
   // Two segments must not share a member name; if they do, the later one gets a
   // fresh name rather than replacing the open data file of the earlier one.
-  if (std::filesystem::exists(target, error)) target = MakeTempFileName("dat", FTempFolder);
+  if (std::filesystem::exists(target, error)) target = TempFileName("dat");
   std::filesystem::rename(*extracted, target, error);
   if (error) {
     problem = "its data file could not be moved into the temporary folder";
@@ -169,6 +176,6 @@ void TFilmLoader::WriteSound(TkoStream& film, int64_t headerPosition, const TSeg
     return;
   }
   // Recorded before the file is made, so the list deletes it even when the copy fails.
-  segment.SoundFilePath = MakeTempFileName("mp3", FTempFolder);
+  segment.SoundFilePath = TempFileName("mp3");
   CopyBlockToFile(film, headerPosition + header.SoundOffset, header.SoundSize, segment.SoundFilePath);
 }

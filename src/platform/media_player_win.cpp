@@ -4,29 +4,32 @@
 
 static_assert(kMciNotify == MCI_NOTIFY && kMciWait == MCI_WAIT);
 
-TMediaPlayer::~TMediaPlayer() {
-  if (FDeviceId == 0) return;
+TMciDevice::~TMciDevice() {
+  if (FId == 0) return;
   MCI_GENERIC_PARMS close{};
-  mciSendCommandW(FDeviceId, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&close));
+  mciSendCommandW(FId, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&close));
 }
 
 uint32_t TMediaPlayer::Send(UINT command, DWORD flags, void* parameters) {
-  FLastError = mciSendCommandW(FDeviceId, command, flags, reinterpret_cast<DWORD_PTR>(parameters));
+  FLastError = mciSendCommandW(FDevice.Id(), command, flags, reinterpret_cast<DWORD_PTR>(parameters));
   return FLastError;
 }
 
 bool TMediaPlayer::Open() {
   Close();
+  // A device that refused to close is kept, to be closed with the player, not lost.
+  if (FDevice.Id() != 0) FUnclosed.push_back(std::move(FDevice));
+  FOpened = false;
   const std::wstring element = FFileName.wstring();
   MCI_OPEN_PARMSW open{};
   open.lpstrElementName = element.c_str();
   // Sent to no device yet: the system picks one for the element's extension.
   FLastError = mciSendCommandW(0, MCI_OPEN, DefaultFlags() | MCI_OPEN_ELEMENT, reinterpret_cast<DWORD_PTR>(&open));
   if (FLastError != 0) {
-    MessageBoxW(nullptr, ErrorText().c_str(), L"Error", MB_OK);
+    if (OnOpenFailed) OnOpenFailed(ErrorText());
     return false;
   }
-  FDeviceId = open.wDeviceID;
+  FDevice = TMciDevice(open.wDeviceID);
   FOpened = true;
   FPlayFrom.reset();
   if (FVolume != kMaxVolume) SetVolume(FVolume);
@@ -34,11 +37,11 @@ bool TMediaPlayer::Open() {
 }
 
 void TMediaPlayer::Close() {
-  if (FDeviceId == 0) return;
+  if (FDevice.Id() == 0) return;
   MCI_GENERIC_PARMS close{};
   if (Send(MCI_CLOSE, DefaultFlags(), &close) != 0) return;
   FOpened = false;
-  FDeviceId = 0;
+  FDevice.Release();
 }
 
 void TMediaPlayer::Play() {

@@ -7,7 +7,7 @@
 // Commands wait for completion, except Play, which asks for a notification (received
 // by no window) and returns at once; OverrideWait and OverrideNotify change that for
 // the next command only. Every command stores its MCI result as LastError(); only a
-// failed Open is shown to the user.
+// failed Open is told to the user, through OnOpenFailed.
 //
 // Two things go beyond the bare commands, for drivers that do less than Windows' own
 // (Wine's MPEG video driver cannot seek to a position nor report the volume): a Seek
@@ -19,17 +19,41 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/media_player_rules.h"
 #include "playback/playback_services.h"
 
+// Owns an open MCI device and closes it (MCI_CLOSE, waiting) when it goes.
+class TMciDevice {
+public:
+  TMciDevice() = default;
+  explicit TMciDevice(MCIDEVICEID id) : FId(id) {}
+  ~TMciDevice();
+  TMciDevice(TMciDevice&& other) noexcept : FId(other.Release()) {}
+  // The device held before goes with other, which closes it.
+  TMciDevice& operator=(TMciDevice&& other) noexcept {
+    std::swap(FId, other.FId);
+    return *this;
+  }
+  TMciDevice(const TMciDevice&) = delete;
+  TMciDevice& operator=(const TMciDevice&) = delete;
+
+  MCIDEVICEID Id() const { return FId; }
+  // Gives the device up without closing it (it has been closed); returns its id.
+  MCIDEVICEID Release() { return std::exchange(FId, 0); }
+
+private:
+  MCIDEVICEID FId = 0;
+};
+
 class TMediaPlayer : public TSoundDevice {
 public:
   TMediaPlayer() = default;
-  // Closes an open device.
-  ~TMediaPlayer() override;
   TMediaPlayer(const TMediaPlayer&) = delete;
   TMediaPlayer& operator=(const TMediaPlayer&) = delete;
 
@@ -37,11 +61,15 @@ public:
   bool HasFileName() const override { return !FFileName.empty(); }
   const std::filesystem::path& FileName() const { return FFileName; }
 
-  // Closes an open device, then opens the file (MCI_OPEN with the element name).
-  // Returns false when it cannot be opened, after a message box with no owner, the
-  // error text and the caption "Error"; the player then stays closed and keeps the
-  // name, and later commands fail and only store their error.
+  // Closes an open device, then opens the file (MCI_OPEN with the element name). A
+  // device that refuses to close is kept, and closed with the player, rather than lost.
+  // Returns false when the file cannot be opened, after giving OnOpenFailed the error
+  // text; the player then stays closed and keeps the name, and later commands fail and
+  // only store their error.
   bool Open() override;
+  // Told why a file could not be opened (the shell shows it in a box with no owner,
+  // captioned "Error", once no tick runs). Nothing is shown without it.
+  std::function<void(const std::wstring& errorText)> OnOpenFailed;
   bool IsOpen() const override { return FOpened; }
   // Nothing without a device; the device is forgotten only when MCI_CLOSE succeeds.
   void Close() override;
@@ -77,7 +105,7 @@ public:
   // The system's text for LastError(), or "Unknown error code" when it has none.
   std::wstring ErrorText() const;
   // The open device; 0 when closed.
-  MCIDEVICEID DeviceId() const { return FDeviceId; }
+  MCIDEVICEID DeviceId() const { return FDevice.Id(); }
 
 private:
   // Sends command to the open device and stores the result.
@@ -87,7 +115,8 @@ private:
 
   std::filesystem::path FFileName;
   bool FOpened = false;
-  MCIDEVICEID FDeviceId = 0;
+  TMciDevice FDevice;
+  std::vector<TMciDevice> FUnclosed;  // devices that refused to close
   uint32_t FLastError = 0;
   TMciOverrides FOverrides;
   // Where the next Play starts when the device refused the last Seek.

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "film/round_half_even.h"
+#include "playback/saturate.h"
 
 namespace {
 int32_t Rounded(double value) {
@@ -11,28 +12,30 @@ int32_t Rounded(double value) {
 }
 
 // Places a span of length size inside a screen of length screen, starting at start.
-int32_t KeepOnScreen(int32_t start, int32_t size, int32_t screen) {
-  if (int64_t{start} + size > screen) start = screen - size;
-  return std::max(start, 0);
+int64_t KeepOnScreen(int64_t start, int64_t size, int32_t screen) {
+  if (start + size > screen) start = screen - size;
+  return std::max<int64_t>(start, 0);
 }
 }  // namespace
 
 TkoSize AvailableArea(const TkoRect& client, bool panelShown) {
-  return {client.Right - client.Left + 1, client.Bottom - client.Top + 1 - (panelShown ? kBottomPanelHeight : 0)};
+  return {SaturateToInt32(int64_t{client.Right} - client.Left + 1),
+          SaturateToInt32(int64_t{client.Bottom} - client.Top + 1 - (panelShown ? kBottomPanelHeight : 0))};
 }
 
 TkoWindowGrowth PlanWindowGrowth(TkoSize frame, TkoSize available, const TkoRect& window, TkoSize screen) {
-  const int32_t dw = frame.Width - available.Width;
-  const int32_t dh = frame.Height - available.Height;
+  const int64_t dw = int64_t{frame.Width} - available.Width;
+  const int64_t dh = int64_t{frame.Height} - available.Height;
   if (dw <= 0 && dh <= 0) return {};
-  const int32_t width = window.Right - window.Left + 1 + std::max(dw, 0);
-  const int32_t height = window.Bottom - window.Top + 1 + std::max(dh, 0);
+  const int64_t width = int64_t{window.Right} - window.Left + 1 + std::max<int64_t>(dw, 0);
+  const int64_t height = int64_t{window.Bottom} - window.Top + 1 + std::max<int64_t>(dh, 0);
   if (width > screen.Width || height > screen.Height) return {TkoWindowAction::kMaximise, {}};
   // Integer division truncates towards zero, as the centring wants.
-  const int32_t x = (window.Left + window.Right) / 2 - width / 2;
-  const int32_t y = (window.Top + window.Bottom) / 2 - height / 2;
-  return {TkoWindowAction::kMoveAndResize,
-          {KeepOnScreen(x, width, screen.Width), KeepOnScreen(y, height, screen.Height), width, height}};
+  const int64_t x = (int64_t{window.Left} + window.Right) / 2 - width / 2;
+  const int64_t y = (int64_t{window.Top} + window.Bottom) / 2 - height / 2;
+  const int32_t left = SaturateToInt32(KeepOnScreen(x, width, screen.Width));
+  const int32_t top = SaturateToInt32(KeepOnScreen(y, height, screen.Height));
+  return {TkoWindowAction::kMoveAndResize, {left, top, SaturateToInt32(width), SaturateToInt32(height)}};
 }
 
 TkoPicturePlacement PlacePicture(TkoSize frame, TkoSize available) {
@@ -46,18 +49,19 @@ TkoPicturePlacement PlacePicture(TkoSize frame, TkoSize available) {
     placement.Scale = sx < sy ? sx : sy;
     placement.Shown = {Rounded(static_cast<double>(frame.Width) * placement.Scale), Rounded(static_cast<double>(frame.Height) * placement.Scale)};
   }
-  placement.Origin = {(aw - placement.Shown.Width) / 2, (ah - placement.Shown.Height) / 2};
+  placement.Origin = {SaturateToInt32((int64_t{aw} - placement.Shown.Width) / 2),
+                      SaturateToInt32((int64_t{ah} - placement.Shown.Height) / 2)};
   return placement;
 }
 
 TkoMargins PictureMargins(const TkoPicturePlacement& placement, const TkoRect& client) {
   const int32_t ox = placement.Origin.X, oy = placement.Origin.Y;
-  const int32_t pictureBottom = oy + placement.Shown.Height;
+  const int32_t pictureBottom = SaturateToInt32(int64_t{oy} + placement.Shown.Height);
   return {{
       {0, 0, client.Right, oy},
       {0, pictureBottom, client.Right, client.Bottom},
       {0, oy, ox, pictureBottom},
-      {ox + placement.Shown.Width, oy, client.Right, pictureBottom},
+      {SaturateToInt32(int64_t{ox} + placement.Shown.Width), oy, client.Right, pictureBottom},
   }};
 }
 
@@ -67,7 +71,7 @@ TkoCursorAreas CursorAreas(TkoPoint oldPosition, TkoPoint newPosition, int32_t c
   if (dx < cursorWidth && dy < cursorHeight) {
     return {1,
             {{std::min(oldPosition.X, newPosition.X), std::min(oldPosition.Y, newPosition.Y),
-              cursorWidth + int32_t(dx), cursorHeight + int32_t(dy)}}};
+              SaturateToInt32(cursorWidth + dx), SaturateToInt32(cursorHeight + dy)}}};
   }
   return {2,
           {{oldPosition.X, oldPosition.Y, cursorWidth, cursorHeight},
@@ -76,7 +80,8 @@ TkoCursorAreas CursorAreas(TkoPoint oldPosition, TkoPoint newPosition, int32_t c
 
 TkoBox FrameBoxToWindow(const TkoBox& box, const TkoPicturePlacement& placement) {
   const TkoPoint o = placement.Origin;
-  if (!placement.Scaling) return {o.X + box.X, o.Y + box.Y, box.Width, box.Height};
+  if (!placement.Scaling)
+    return {SaturateToInt32(int64_t{o.X} + box.X), SaturateToInt32(int64_t{o.Y} + box.Y), box.Width, box.Height};
   const double scale = placement.Scale;
   return {Rounded(box.X * scale + o.X), Rounded(box.Y * scale + o.Y), Rounded(box.Width * scale),
           Rounded(box.Height * scale)};

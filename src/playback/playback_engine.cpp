@@ -2,7 +2,6 @@
 // the clock's start and stop. The Tick lives in playback_tick.cpp.
 #include "playback/playback_engine.h"
 
-#include "app/command_ids.h"
 #include "film/ko_error.h"
 #include "film/segment_list.h"
 #include "playback/clock_timing.h"
@@ -99,6 +98,7 @@ bool TPlaybackEngine::StartSegment(int32_t index) {
 }
 
 bool TPlaybackEngine::StartPlayable(int32_t index) {
+  const uint32_t transportRun = ++FTransportRuns;
   TSegmentInfo* segment = EnterSegment(index);
   if (segment == nullptr) return false;
   SetState(psStopped);
@@ -116,6 +116,9 @@ bool TPlaybackEngine::StartPlayable(int32_t index) {
   ComputePeriod();
   CloseSound();
   OpenSound(*segment);
+  // A failed open may show a message whose loop runs commands: a Stop or another start
+  // given meanwhile stands.
+  if (FTransportRuns != transportRun) return false;
   StartClock();
   SetState(psPlaying);
   FShell.SelectSegmentLine(index);
@@ -183,6 +186,7 @@ void TPlaybackEngine::Pause() {
 
 void TPlaybackEngine::Stop() {
   if (FSegments == nullptr) return;
+  ++FTransportRuns;
   StopClock();
   CloseSound();
   Notify(kEventStop, 0);
@@ -226,21 +230,4 @@ void TPlaybackEngine::SpeedChanged(int32_t position) {
     StartClock();
   else
     StopClock();
-}
-
-bool TPlaybackEngine::RunCommand(int32_t commandId) {
-  switch (commandId) {
-    case CM_PLAY: Play(); return true;
-    case CM_PAUSE: Pause(); return true;
-    case CM_STOP: Stop(); return true;
-    case CM_PREVIOUS: Previous(); return true;
-    case CM_NEXT: Next(); return true;
-    case CM_SEEK_BACK: SeekBySeconds(-kSeekStepSeconds); return true;
-    case CM_SEEK_FORWARD: SeekBySeconds(kSeekStepSeconds); return true;
-    case CM_PREVIOUS_FRAME: StepFrame(-1); return true;
-    case CM_NEXT_FRAME: StepFrame(+1); return true;
-    case CM_SEGMENT_START: SeekToSegmentStart(); return true;
-    case CM_SEGMENT_END: SeekToSegmentEnd(); return true;
-    default: return false;
-  }
 }

@@ -75,10 +75,6 @@ public:
   // Makes index the current segment (stopping the clock); nothing when index names
   // no segment.
   void SelectSegment(int32_t index);
-  // Runs the transport command with that identifier (110 Play, 111 Pause, 112 Stop,
-  // 114 Previous, 115 Next, and the seek commands: 5 seconds back and forward, frame
-  // back and forward, segment start and end); returns false for any other identifier.
-  bool RunCommand(int32_t commandId);
 
   // --- Seeking ---------------------------------------------------------------------
   // Shows frame (clamped to the segment's frames) of segment index and goes on from
@@ -172,6 +168,8 @@ private:
   // Every start of the clock begins a new chain of events; events that carry an older
   // token are dropped.
   uint32_t FChainToken = 0;
+  // Counts segment starts and stops, so a start can tell that it was overtaken.
+  uint32_t FTransportRuns = 0;
   bool FResyncPending = false;
   bool FEndOfSegment = false;
   bool FLag = false;

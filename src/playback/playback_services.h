@@ -110,7 +110,8 @@ public:
   // Takes and dispatches the main window's pending messages (dialog messages,
   // accelerators), stopping at WM_QUIT. Commands handled here may re-enter the engine.
   virtual void PumpMessages() = 0;
-  // Posts the Next command (WM_COMMAND 115) to the main window.
+  // Has Next() run once the current message has been handled (the Windows shell posts
+  // its Next command to the main window).
   virtual void PostNextCommand() = 0;
   // Yields the processor for ms milliseconds.
   virtual void Sleep(uint32_t ms) = 0;

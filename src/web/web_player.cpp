@@ -4,6 +4,7 @@
 
 #include "app/command_ids.h"
 #include "app/film_properties.h"
+#include "app/transport_commands.h"
 #include "controls/panel_texts.h"
 #include "film/film_loader.h"
 #include "film/ko_error.h"
@@ -111,7 +112,7 @@ void TWebPlayer::Guarded(Action action) {
     action();
     while (FShell->NextPosted) {
       FShell->NextPosted = false;
-      FEngine->RunCommand(CM_NEXT);
+      FEngine->Next();
     }
   } catch (const std::exception& error) {
     FShell->NextPosted = false;
@@ -237,7 +238,7 @@ void TWebPlayer::Command(int32_t id) {
     } else if (id == CM_HELP) {
       FPage.Send(MessageEvent(FTexts.Menu(TMenuText::kHelp), HelpText(), "info"));
     } else {
-      FEngine->RunCommand(id);
+      RunTransportCommand(*FEngine, id);
     }
   });
 }

@@ -2,7 +2,8 @@
 # The player as a user starts it. "/?" (its box before the window), then without a film:
 # the menu texts, function keys that do nothing, the About box (link, Esc, Enter, Close,
 # the same picture each time), Ctrl+O (Esc; a typed path opens the film, stopped, named
-# in the title). "/size /pos /segm" with a Cyrillic path; "/size fullscreen" and back.
+# in the title). "/size /pos /segm" with a Cyrillic path; "/segm" below 1; "/size
+# fullscreen" and back.
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 intro=$(rz_reference_frames "$RZ_FILMS/pictures.kof" 1)
@@ -143,6 +144,14 @@ rz_wait_frame roRezodu 320 240 "$last" >/dev/null
 rz_no_boxes
 rz_close
 
+# A segment number below 1 starts nothing, the smallest too: the film waits, stopped.
+# (A start past the last segment would end the film, and /closeonfinish the player.)
+rz_start "$film" /segm -2147483648 /closeonfinish
+rz_wait_window roRezodu
+sleep 1
+[ "$(rz_menu_state roRezodu 1.2)" = enabled,checked ] || rz_fail "/segm -2147483648 did not leave the film stopped"
+rz_close
+
 # Full screen from the command line; leaving it gives the default window, panel off.
 rz_start "$film" -SIZE FullScreen
 rz_wait_window roRezodu
@@ -152,4 +161,4 @@ rz_keys roRezodu alt+Return
 rz_wait_until 10 rz_window_is roRezodu 3 0,0,600,400 || rz_fail "after full screen: $(rz_probe window roRezodu)"
 [ "$(rz_menu_state roRezodu 2.0)" = enabled ] || rz_fail "the panel is on after a full-screen start"
 rz_close
-echo "$RZ_NAME: /? box, menu texts, About box, Ctrl+O (Esc, typed path), /size /pos /segm, /size fullscreen"
+echo "$RZ_NAME: /? box, menu texts, About box, Ctrl+O (Esc, typed path), /size /pos /segm, /segm -2^31, /size fullscreen"

@@ -12,6 +12,15 @@
 # NATIVE_TOOLS_DIR is the native build that holds kof and tests/make_e2e_films. Uses
 # WINEPREFIX when set, else a prefix of its own beside the player. Every wait polls and
 # has a time limit; players still running at the end are killed.
+#
+# The tests beside this file run the player under Wine's heap checker: with the
+# WINEDEBUG channels in RZ_HEAP_CHECK (warn+heap unless set) Wine fills freed blocks with
+# 0xFEEEFEEE and reports a block freed twice or not allocated, and any heap line in the
+# player's output fails the test when the player ends. warn+heap reports no write into
+# a freed block; +heap does, at the next allocation, by validating the whole heap every
+# time (its trace lines are dropped): too slow for playing at full speed, so a test
+# asks for it around the players that need it. Other scripts that use this file (the
+# benchmarks) run the player as it is.
 set -euo pipefail
 
 RZ_HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -21,6 +30,7 @@ RZ_PIDS=()
 RZ_STATUS=""
 RZ_TEMP_DIR=""
 RZ_BROWSER_SET=""
+if [ "$(cd "$(dirname "$0")" && pwd)" = "$RZ_HERE" ]; then RZ_HEAP_CHECK=${RZ_HEAP_CHECK-warn+heap}; else RZ_HEAP_CHECK=""; fi
 
 rz_fail() {
   echo "$RZ_NAME: $*" >&2
@@ -51,6 +61,8 @@ rz_e2e_init() {
   # would hold ctest until its time limit. Start them with the output elsewhere.
   wine "$RZ_PROBE" windows </dev/null >/dev/null 2>&1 || true
   rz_unmanaged_windows
+  # A heap found damaged ends the player at once, without the crash dialog.
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
   RZ_OUT=$(mktemp -d)
   trap rz_cleanup EXIT
   RZ_FOLDERS=$(rz_temp_folders)
@@ -93,7 +105,12 @@ rz_wait_until() {
 # rz_start ARGS...: starts a player with these arguments; $RZ_PID is its process (the
 # one rz_wait_exit waits for; set it back to wait for an earlier one).
 rz_start() {
-  wine "$RZ_EXE" "$@" >>"$RZ_OUT/player.log" 2>&1 &
+  if [ -n "$RZ_HEAP_CHECK" ]; then
+    WINEDEBUG="-all,$RZ_HEAP_CHECK" wine "$RZ_EXE" "$@" >>"$RZ_OUT/player.log" \
+      2> >(grep --line-buffered -v ':trace:heap:' >>"$RZ_OUT/player.log") &
+  else
+    wine "$RZ_EXE" "$@" >>"$RZ_OUT/player.log" 2>&1 &
+  fi
   RZ_PID=$!
   RZ_PIDS+=("$RZ_PID")
 }
@@ -201,12 +218,20 @@ rz_temp_dir() {
 rz_temp_folders() { find "$(rz_temp_dir)" -maxdepth 1 -name 'koP_*' -printf '%f\n' 2>/dev/null | sort; }
 
 # rz_wait_exit [SECONDS]: waits for the player to end; its exit code is then $RZ_STATUS.
+# Fails the test when the heap checker reported anything.
 rz_wait_exit() {
   rz_wait_until "${1:-20}" rz_ended || return 1
   RZ_STATUS=0
   wait "$RZ_PID" || RZ_STATUS=$?
   RZ_PID=""
-RZ_PIDS=()
+  RZ_PIDS=()
+  rz_no_heap_lines
+}
+
+# rz_no_heap_lines: fails the test when Wine's heap checker reported anything so far.
+rz_no_heap_lines() {
+  sleep 0.2  # the last lines of the player's output pass through the filter
+  ! grep -m 3 ':heap:' "$RZ_OUT/player.log" >&2 || rz_fail "Wine's heap checker reported the lines above"
 }
 rz_ended() { ! kill -0 "$RZ_PID" 2>/dev/null; }
 

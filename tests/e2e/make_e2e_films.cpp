@@ -4,7 +4,8 @@
 // and "End" (a silent MP3); large.kof: 1400 x 1000, larger than the screen; clock1.kof
 // and clock3.kof: 3 s with one and three pointer samples per frame; depth16.kof,
 // later.kof and damaged.kof: a 16-bit segment, one of a later version, a damaged
-// cabinet between good segments; panel.kof and seek.kof: Coloured frames (below).
+// cabinet between good segments; closing.kof: a damaged cabinet last; noise.kof: an
+// MP3 track that is no MP3; panel.kof and seek.kof: Coloured frames (below).
 #include "../support/moving_film.h"
 #include "writer/mp3_silence.h"
 
@@ -55,6 +56,15 @@ SegmentSpec Coloured(int index, int frames, float rate, uint32_t soundMs = 0) {
   return spec;
 }
 
+// A segment whose cabinet's member list lies beyond its end: its header still gives
+// frames frames at 10 per second, but nothing of it can be played.
+SegmentSpec Damaged(int frames) {
+  SegmentSpec damaged = MovingSegment("Damaged", 320, 240, 0x8E2430, frames);
+  damaged.packedBlock = DamageCabinet(BuildCabinet({{"koS_20090406171337001.dat", BuildDataFile(damaged.data).bytes}}),
+                                      CabDamage::FileTableBeyondEnd);
+  return damaged;
+}
+
 Bytes Film(const std::vector<SegmentSpec>& segments) { return WithTrailer(BuildFilm(segments)); }
 
 void WriteFilms(const std::filesystem::path& dir) {
@@ -73,11 +83,13 @@ void WriteFilms(const std::filesystem::path& dir) {
   later.version = 2;
   WriteBytesToFile(dir / "later.kof", Film({MovingSegment("Current", 320, 240, 0x1E4E8C, 40), later}));
 
-  SegmentSpec damaged = MovingSegment("Damaged", 320, 240, 0x8E2430, 10);
-  damaged.packedBlock = DamageCabinet(BuildCabinet({{"koS_20090406171337001.dat", BuildDataFile(damaged.data).bytes}}),
-                                      CabDamage::FileTableBeyondEnd);
   const SegmentSpec before = MovingSegment("Before", 320, 240, 0x1E4E8C, 10);
-  WriteBytesToFile(dir / "damaged.kof", Film({before, damaged, MovingSegment("After", 320, 240, 0x2E7D32, 100)}));
+  WriteBytesToFile(dir / "damaged.kof", Film({before, Damaged(10), MovingSegment("After", 320, 240, 0x2E7D32, 100)}));
+  WriteBytesToFile(dir / "closing.kof", Film({Coloured(0, 100, 10), Damaged(100)}));
+  SegmentSpec noise = Coloured(0, 100, 10);
+  noise.soundKind = kSoundMp3;
+  noise.sound = Bytes(4000, 0x5A);
+  WriteBytesToFile(dir / "noise.kof", Film({noise}));
 
   WriteBytesToFile(dir / "panel.kof",
                    Film({Coloured(0, 20, 0), Coloured(1, 100, 10, 10000), Coloured(2, 50, 10), Coloured(3, 450, 10)}));

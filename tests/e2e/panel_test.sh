@@ -81,6 +81,20 @@ done
 buttons="Button 110,Button 112,Button 113,Button 114,Button 115,Button 121"
 [ "$order" = "$buttons,koProgressBar 0,koSlider 0,koSlider 0,Button 110," ] ||
   rz_fail "tab order: $order"
+# F10 with the focus on a panel button, then in the list, pauses and takes no key after it.
+for place in button list; do
+  if [ $place = list ]; then
+    rz_keys roRezodu F6
+    rz_wait_until 5 visible koSegmentList || rz_fail "F6 did not show the segment list"
+  fi
+  rz_keys roRezodu F9
+  rz_wait_menu_state roRezodu 1.0 enabled,checked
+  rz_keys roRezodu F10 F9
+  sleep 0.5
+  rz_menu_state_is roRezodu 1.0 enabled,checked || rz_fail "F9 after F10 was lost with the focus on $(focus)"
+  rz_keys roRezodu F10
+done
+rz_keys roRezodu Escape
 rz_keys roRezodu F6
 rz_wait_until 5 visible koSegmentList || rz_fail "F6 on a focused button did not show the list"
 rz_keys roRezodu Escape
@@ -118,6 +132,15 @@ rz_wait_until 5 docked || rz_fail "no panel at the bottom edge in full screen: $
 xdotool mousemove $((x0 + 200)) $((y0 + fh / 2))
 rz_wait_until 3 eval 'visible koBottomPanel && [ "$(panel_top)" -gt $((fh - 40)) ]' || rz_fail "the panel did not slide"
 rz_wait_until 5 hidden koBottomPanel || rz_fail "the panel was not hidden after sliding"
+# F7 during a slide docks the panel for good.
+xdotool mousemove $((x0 + 200)) $((y0 + fh - 3))
+rz_wait_until 5 docked || rz_fail "no panel at the bottom edge again"
+xdotool mousemove $((x0 + 200)) $((y0 + fh / 2))
+rz_wait_until 3 eval '[ "$(panel_top)" -gt $((fh - 40)) ]' || rz_fail "the panel did not slide again"
+rz_keys roRezodu F7
+sleep 1.5
+docked || rz_fail "the panel switched on during its slide is not there: $(rz_child koBottomPanel)"
+rz_keys roRezodu F7
 rz_keys roRezodu alt+Return
 rz_wait_until 10 eval '[ "$(client_size)" = "$w $h" ]' || rz_fail "full screen was not left: $(client_size)"
 

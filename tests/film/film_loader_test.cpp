@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 
 #include "film/film_load_fixture.h"
@@ -137,5 +138,29 @@ TEST_F(FilmLoad, ATemporaryFileThatCannotBeMadeStopsTheLoadAndKeepsTheSegments) 
   std::filesystem::remove(temp);
   EXPECT_EQ(ErrorOf([&] { LoadFromStart(film); }), "Cannot open or create file.") << "the packed copy cannot be made";
   EXPECT_EQ(list.Count(), 1);
+  list.Clear();
+
+  // Without a folder at all (start-up could not make one) the same, and nothing is
+  // written anywhere instead: not in the system's temporary folder, not in the working one.
+  auto systemTempFiles = [] {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(SystemTempFolder())) {
+      const std::string name = entry.path().filename().string();
+      if (name.rfind(kTempFilePrefix, 0) == 0) names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  const std::vector<std::string> before = systemTempFiles();
+  const TempDir work;
+  const std::filesystem::path working = std::filesystem::current_path();
+  std::filesystem::current_path(work.path());
+  TFilmLoader noFolder(list, {});
+  TkoFileStream stream(Write(film), kModeReadExclusive);
+  EXPECT_EQ(ErrorOf([&] { noFolder.LoadFilm(&stream); }), "Cannot open or create file.");
+  EXPECT_EQ(list.Count(), 1);
+  EXPECT_TRUE(std::filesystem::is_empty(work.path()));
+  EXPECT_EQ(systemTempFiles(), before);
+  std::filesystem::current_path(working);
   list.Clear();
 }

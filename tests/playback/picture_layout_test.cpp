@@ -79,3 +79,27 @@ TEST(PictureLayout, MarginsCursorAreasAndTheirPlaceInTheWindow) {
   // 5 x 0.5 + 78 = 80.5 gives 80; 7 x 0.5 = 3.5 gives 4; 33 x 0.5 = 16.5 gives 16.
   EXPECT_EQ(FrameBoxToWindow({5, 7, 33, 32}, scaled), (TkoBox{80, 4, 16, 16}));
 }
+
+TEST(PictureLayout, ExtremeFrameAndWindowSizesSaturateInsteadOfOverflowing) {
+  constexpr int32_t kMax = INT32_MAX, kMin = INT32_MIN;
+  const TkoSize screen{1920, 1080};
+  const TkoRect window{100, 100, 699, 499};
+  EXPECT_EQ(AvailableArea({kMin, kMin, kMax, kMax}, true), (TkoSize{kMax, kMax}));
+  EXPECT_EQ(PlanWindowGrowth({kMax, kMax}, {580, 330}, window, screen).Action, TkoWindowAction::kMaximise);
+  EXPECT_EQ(PlanWindowGrowth({100, kMax}, {580, -19}, window, screen).Action, TkoWindowAction::kMaximise);
+  EXPECT_EQ(PlanWindowGrowth({kMin, kMin}, {1, 1}, window, screen).Action, TkoWindowAction::kNone);
+  const TkoWindowGrowth wide = PlanWindowGrowth({700, 100}, {580, 330}, {kMin, 0, kMax - 2000, 399}, screen);
+  EXPECT_EQ(wide.Action, TkoWindowAction::kMaximise) << "a window wider than any screen";
+
+  // A frame without area is placed unscaled: its origin lies far to the right.
+  const TkoPicturePlacement negative = PlacePicture({kMin, kMin}, {801, 761});
+  EXPECT_EQ(negative.Origin, (TkoPoint{1073742224, 1073742204}));
+  TkoPicturePlacement far;
+  far.Origin = {kMax, kMax}, far.Shown = {kMax, kMax};
+  const TkoMargins m = PictureMargins(far, {0, 0, 800, 800});
+  EXPECT_EQ(std::vector<TkoRect>(m.Parts, m.Parts + 4),
+            (std::vector<TkoRect>{
+                {0, 0, 800, kMax}, {0, kMax, 800, 800}, {0, kMax, kMax, kMax}, {kMax, kMax, 800, kMax}}));
+  EXPECT_EQ(FrameBoxToWindow({kMax, kMin, 1, 1}, negative), (TkoBox{kMax, kMin + 1073742204, 1, 1}));
+  EXPECT_EQ(CursorAreas({0, 0}, {1, -1}, kMax, kMax).Boxes[0], (TkoBox{0, -1, kMax, kMax}));
+}

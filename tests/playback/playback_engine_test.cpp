@@ -210,6 +210,12 @@ TEST(PlaybackEngine, CommandsRunByTheTicksOwnPumpEndThatTick) {
                                    "Restore Unpack 0 Apply 0 Sample Save Draw Commit Whole Load 1");
   EXPECT_EQ(rig.Timer.Pending.size(), 1u);  // one live chain
   EXPECT_EQ(rig.Frames.ForeignAccesses, 0);
+
+  // A Stop given while the sound opens (in a message box's loop) stands.
+  rig.AddSegment(10, 10, 0, true, "a.mp3");
+  rig.Sound.DuringNextOpen = [&rig] { rig.Engine->Stop(); };
+  EXPECT_FALSE(rig.Engine->StartSegment(2));
+  EXPECT_EQ(std::tuple(rig.Engine->State(), rig.Engine->ClockRunning()), std::tuple(psStopped, false));
 }
 
 TEST(PlaybackEngine, SoundAheadShortensDelaysAndThinsOutWholeFramesWhileItPlays) {

@@ -51,9 +51,9 @@ protected:
   // Plays the whole film once and keeps every picture shown, by segment and frame.
   void PlayThrough() {
     rig.Engine->Play();
-    while (rig.Engine->State() != psStopped && (rig.FireTimer() || !rig.Shell.Posted.empty())) {
+    while (rig.Engine->State() != psStopped && (rig.FireTimer() || rig.Shell.NextPending > 0)) {
       if (!presenter.Shown.empty()) played[presenter.LastShown()] = Last();
-      if (!rig.Shell.Posted.empty()) rig.Engine->RunCommand(rig.Shell.Posted.front()), rig.Shell.Posted.pop_front();
+      rig.RunPosted();
     }
   }
   // Delivers timer events until the next whole picture is shown (events of a chain a

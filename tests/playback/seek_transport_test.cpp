@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/command_ids.h"
+#include "app/transport_commands.h"
 #include "playback/seek_target.h"
 #include "support/clock_fakes.h"
 
@@ -107,11 +108,11 @@ TEST(SeekTransport, WhilePlayingASeekStartsANewChainAndTheLastFrameLeadsOn) {
   film.Engine->Play();
   film.Log.clear();
   EXPECT_TRUE(film.Engine->SeekTo(0, 99));
-  EXPECT_EQ(film.Shell.Posted, std::deque<int32_t>{CM_NEXT});
-  film.Shell.Posted.clear();
+  EXPECT_EQ(film.Shell.NextPending, 1);
+  film.Shell.NextPending = 0;
   film.Engine->Pause();
   EXPECT_TRUE(film.Engine->SeekTo(0, 99));
-  EXPECT_TRUE(film.Shell.Posted.empty());
+  EXPECT_EQ(film.Shell.NextPending, 0);
   film.Engine->Play();
   EXPECT_EQ(film.Engine->CurrentSegment(), 2);
   EXPECT_EQ(film.Engine->State(), psPlaying);
@@ -119,8 +120,8 @@ TEST(SeekTransport, WhilePlayingASeekStartsANewChainAndTheLastFrameLeadsOn) {
   film.Engine->SeekToSegmentEnd();
   EXPECT_EQ(std::tuple(film.Engine->CurrentSegment(), film.Engine->ShownFrame()), std::tuple(2, 49));
   film.Engine->Play();  // three samples a frame: the tick after the last frame leads on
-  for (int i = 0; i < 5 && film.Shell.Posted.empty(); ++i) film.FireTimer();
-  EXPECT_EQ(film.Shell.Posted, std::deque<int32_t>{CM_NEXT});
+  for (int i = 0; i < 5 && film.Shell.NextPending == 0; ++i) film.FireTimer();
+  EXPECT_EQ(film.Shell.NextPending, 1);
   EXPECT_EQ(film.Shell.NextPostedAtTick.back(), 3 * 49 + 1);
   film.Engine->Pause();
   EXPECT_TRUE(film.Engine->SeekTo(4, 29));
@@ -144,11 +145,11 @@ TEST(SeekTransport, TheCommandsWalkTheFilmAndFrameStepsWaitForAPause) {
       {CM_SEEK_BACK, 0, 0},      {CM_PREVIOUS_FRAME, 0, 0},
   };
   for (const Step& step : steps) {
-    EXPECT_TRUE(film.Engine->RunCommand(step.Command));
+    EXPECT_TRUE(RunTransportCommand(*film.Engine, step.Command));
     EXPECT_EQ(std::tuple(film.Engine->CurrentSegment(), film.Engine->ShownFrame(), film.Engine->State()),
               std::tuple(step.Segment, step.Frame, psPaused))
         << step.Command;
   }
   EXPECT_EQ(film.Frames.ForeignAccesses, 0);
-  EXPECT_FALSE(film.Engine->RunCommand(CM_SAVE_PICTURE)) << "the shell's";
+  EXPECT_FALSE(RunTransportCommand(*film.Engine, CM_SAVE_PICTURE)) << "the shell's";
 }

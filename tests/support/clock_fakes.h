@@ -3,7 +3,6 @@
 // the engine the way the main window's message loop would: posted commands first,
 // then the earliest due timer event, in virtual time.
 #include <algorithm>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -37,7 +36,10 @@ class FakeSound : public TSoundDevice {
 public:
   void SetFileName(const std::filesystem::path& fileName) override { FileName = fileName; }
   bool HasFileName() const override { return !FileName.empty(); }
-  bool Open() override { return Log("Open"), Opened = !FailOpen; }
+  bool Open() override {
+    if (auto action = std::exchange(DuringNextOpen, nullptr)) action();
+    return Log("Open"), Opened = !FailOpen;
+  }
   bool IsOpen() const override { return Opened; }
   void Close() override { Log("Close"), Opened = false; }
   void Play() override { Log("Play"); }
@@ -53,6 +55,7 @@ public:
   bool Opened = false, FailOpen = false;
   uint32_t LengthValue = 0;
   std::function<uint32_t()> PositionValue;  // the position the device reports
+  std::function<void()> DuringNextOpen;      // runs once, in the next Open
   std::vector<std::string> Calls;
 };
 
@@ -128,7 +131,7 @@ public:
   void PumpMessages() override {
     if (auto action = std::exchange(DuringNextPump, nullptr)) action();
   }
-  void PostNextCommand() override { Posted.push_back(115), NextPostedAtTick.push_back(Engine->TickCounter()); }
+  void PostNextCommand() override { ++NextPending, NextPostedAtTick.push_back(Engine->TickCounter()); }
   void Sleep(uint32_t) override {}
   void ShowError(const std::string& text) override { FLog.push_back("Error " + text); }
   void ReportSkippedSegment(int32_t index, const std::string& reason) override {
@@ -155,7 +158,7 @@ public:
 
   const TPlaybackEngine* Engine = nullptr;
   std::function<void()> DuringNextPump, OnDestroy;  // the first runs once, in the next pump
-  std::deque<int32_t> Posted;
+  int32_t NextPending = 0;  // Next() calls posted and not yet run
   std::vector<int32_t> NextPostedAtTick;
   std::vector<TPlayState> FocusMoves;
   int32_t PlacementSaves = 0;
@@ -206,16 +209,17 @@ struct ClockRig {
     Engine->Tick(event.Token);
     return true;
   }
+  // Runs a posted Next, if any.
+  bool RunPosted() {
+    if (Shell.NextPending == 0) return false;
+    --Shell.NextPending;
+    Engine->Next();
+    return true;
+  }
   // Runs posted commands first, then timer events, until nothing is left to do.
   void Run() {
-    for (int steps = 0; steps < 100000; ++steps) {
-      if (Shell.Posted.empty()) {
-        if (!FireTimer()) return;
-      } else {
-        Engine->RunCommand(Shell.Posted.front());
-        Shell.Posted.pop_front();
-      }
-    }
+    for (int steps = 0; steps < 100000; ++steps)
+      if (!RunPosted() && !FireTimer()) return;
   }
 
   std::vector<std::string> Log;

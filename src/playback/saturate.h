@@ -1,7 +1,7 @@
 #pragma once
-// Window and screen arithmetic is done in 64 bits and brought back into the 32-bit
-// fields the system uses, so no extreme value (a command-line number, a rectangle) can
-// overflow.
+// Window, screen and picture arithmetic is done in 64 bits and brought back into the
+// 32-bit fields the system uses, so no extreme value (a command-line number, a
+// rectangle, a film's frame size) can overflow.
 #include <algorithm>
 #include <cstdint>
 #include <limits>
