@@ -70,11 +70,14 @@ bool TSettingsStore::ParseResume(std::string_view value) {
 std::string TSettingsStore::Text() const {
   std::string text(kFirstLine);
   text += '\n';
-  for (const auto& [key, value] : FValues) text += key + "=" + value + "\n";
+  // Piece by piece: GCC 12 at -O3 takes chained additions for overlapping copies.
+  for (const auto& [key, value] : FValues) text.append(key).append("=").append(value).append("\n");
   for (const TResumeEntry& entry : FResume) {
-    text += std::string(kResumeKey) + "=" + std::to_string(entry.Film.Size) + " " +
-            std::to_string(entry.Film.WriteTime) + " " + std::to_string(entry.Place.Segment) + " " +
-            std::to_string(entry.Place.Frame) + " " + entry.Film.Path + "\n";
+    text.append(kResumeKey).append("=");
+    for (const int64_t number : {entry.Film.Size, entry.Film.WriteTime, int64_t{entry.Place.Segment},
+                                 int64_t{entry.Place.Frame}})
+      text.append(std::to_string(number)).append(" ");
+    text.append(entry.Film.Path).append("\n");
   }
   return text;
 }
@@ -128,7 +131,9 @@ bool SaveSettings(const std::filesystem::path& path, const TSettingsStore& store
   // A name of its own, so that two players saving at once do not write into one file.
   const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
   std::filesystem::path temporary = path;
-  temporary += "." + std::to_string(stamp) + ".tmp";
+  temporary += ".";
+  temporary += std::to_string(stamp);
+  temporary += ".tmp";
   const std::string text = store.Text();
   bool written = false;
   {

@@ -43,6 +43,7 @@ LRESULT TkoProgressBar::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
     case WM_LBUTTONUP: OnButtonUp(); return 0;
     case WM_CAPTURECHANGED: FPressed = FScrubbing = false; return 0;
+    case WM_MOUSELEAVE: OnMouseLeave(); return 0;
   }
   return TkoControl::WndProc(window, message, wParam, lParam);
 }
@@ -74,6 +75,7 @@ bool TkoProgressBar::SelectSegment(int32_t index) {
 // The press selects the segment as a click always has; the bar then keeps the mouse
 // until the button is released, so that a drag can follow.
 void TkoProgressBar::OnClick(LPARAM lParam) {
+  if (OnLeave && !RunOwnerHandler([&, handler = OnLeave] { handler(*this); })) return;
   const int32_t segment = FModel.SegmentAtPixel(UnsignedLowWord(lParam), FWidth);
   if (segment >= 0 && !SelectSegment(segment)) return;
   FPressX = SignedLowWord(lParam);
@@ -83,13 +85,25 @@ void TkoProgressBar::OnClick(LPARAM lParam) {
 }
 
 void TkoProgressBar::OnMouseMove(LPARAM lParam) {
-  if (!FPressed) return;
   const int32_t x = SignedLowWord(lParam);
+  if (!FPressed) {
+    if (!FTrackingLeave) {
+      TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, FHandle, 0};
+      FTrackingLeave = TrackMouseEvent(&track) != FALSE;
+    }
+    if (OnHover) RunOwnerHandler([&, handler = OnHover] { handler(*this, x, FModel.TimeAtPixel(x, FWidth)); });
+    return;
+  }
   if (!FScrubbing && std::abs(x - FPressX) < GetSystemMetrics(SM_CXDRAG)) return;
   FScrubbing = true;
   const double seconds = FModel.TimeAtPixel(x, FWidth);
   SetPosition(static_cast<float>(seconds));
   if (OnScrub) RunOwnerHandler([&, handler = OnScrub] { handler(*this, seconds); });
+}
+
+void TkoProgressBar::OnMouseLeave() {
+  FTrackingLeave = false;
+  if (OnLeave) RunOwnerHandler([&, handler = OnLeave] { handler(*this); });
 }
 
 void TkoProgressBar::OnButtonUp() {
