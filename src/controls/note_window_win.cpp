@@ -44,6 +44,10 @@ LRESULT CALLBACK TNoteWindow::Procedure(HWND window, UINT message, WPARAM wParam
   }
   auto* note = reinterpret_cast<TNoteWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (note == nullptr || note->FWindow != window) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    note->FWindow = nullptr;  // gone with its parent: nothing is left to destroy
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
   try {
     return note->Message(message, wParam, lParam);
   } catch (...) {
