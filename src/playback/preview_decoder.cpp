@@ -6,7 +6,7 @@
 
 #include "film/ko_error.h"
 #include "film/segment_list.h"
-#include "playback/ko_cursor.h"
+#include "film/ko_cursor.h"
 #include "playback/seek_target.h"
 
 // A segment as the decoder has it: its own record, whose frame stream it opens itself

@@ -1,8 +1,8 @@
 // The web player's preview above the progress bar: the same second decoder as the
 // Windows player's, which the player's worker runs between ticks, a few records at a
 // time, so that no tick waits for it.
+#include "film/json_writer.h"
 #include "film/segment_list.h"
-#include "json_writer.h"
 #include "playback/seek_target.h"
 #include "web/web_player.h"
 
@@ -47,7 +47,7 @@ bool TWebPlayer::PreviewWork(double budgetMs) {
 
 std::string TWebPlayer::PreviewInfo() const {
   const TSegmentInfo* segment = FSegments.Get(FPreviewAsked.Segment);
-  JsonWriter json;
+  TJsonWriter json;
   json.BeginObject().Key("width").Number(FPreviewPixels.Width()).Key("height").Number(FPreviewPixels.Height());
   json.Key("exact").Bool(FPreviewExact).Key("name").String(segment != nullptr ? FToUtf8(segment->Name) : "");
   json.Key("time").String(ClockText(FPreviewSeconds));

@@ -1,8 +1,8 @@
 // Resuming in the web player: the rules are the Windows player's (resume_tracker.h);
 // the page keeps the places in its local storage, keyed by the file's name, size and
 // last-modified time, as the player tells them.
+#include "film/json_writer.h"
 #include "film/segment_list.h"
-#include "json_writer.h"
 #include "web/web_player.h"
 
 namespace {
@@ -28,7 +28,7 @@ void TWebPlayer::SendResumeDecision(bool closing) {
   if (!closing && decision.Action == FResumeSent.Action && now - FResumeSentMs < kResumeEventPeriodMs) return;
   FResumeSent = decision;
   FResumeSentMs = now;
-  JsonWriter json;
+  TJsonWriter json;
   json.BeginObject().Key("event").String("resume");
   json.Key("action").String(decision.Action == TResumeAction::kRemember ? "remember" : "forget");
   json.Key("segment").Number(decision.Place.Segment).Key("frame").Number(decision.Place.Frame);
@@ -39,7 +39,7 @@ void TWebPlayer::OfferPlace(int32_t segment, int32_t frame) {
   const TSegmentInfo* info = FSegments.Get(segment);
   if (!FFilmOpen || !IsSeekable(info) || frame < 0 || frame >= info->FrameCount) return;
   FOffered = TFilmFrame{segment, frame};
-  JsonWriter json;
+  TJsonWriter json;
   json.BeginObject().Key("event").String("offer");
   json.Key("text").String(
       FTexts.Format(TMessageText::kResumeOfferFmt, ClockText(PlaceSeconds(FSegments, {segment, frame}))));
