@@ -41,7 +41,7 @@ LRESULT TkoProgressBar::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT: Paint(); return 0;
     case WM_LBUTTONDOWN: OnClick(lParam); return 0;
     case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
-    case WM_LBUTTONUP: OnButtonUp(); return 0;
+    case WM_LBUTTONUP: OnButtonUp(lParam); return 0;
     case WM_CAPTURECHANGED: FPressed = FScrubbing = false; return 0;
     case WM_MOUSELEAVE: OnMouseLeave(); return 0;
   }
@@ -79,6 +79,7 @@ void TkoProgressBar::OnClick(LPARAM lParam) {
   const int32_t segment = FModel.SegmentAtPixel(UnsignedLowWord(lParam), FWidth);
   if (segment >= 0 && !SelectSegment(segment)) return;
   FPressX = SignedLowWord(lParam);
+  FQuietPoint = lParam;
   FScrubbing = false;
   SetCapture(FHandle);
   FPressed = GetCapture() == FHandle;
@@ -87,6 +88,8 @@ void TkoProgressBar::OnClick(LPARAM lParam) {
 void TkoProgressBar::OnMouseMove(LPARAM lParam) {
   const int32_t x = SignedLowWord(lParam);
   if (!FPressed) {
+    if (lParam == FQuietPoint) return;
+    FQuietPoint = -1;
     if (!FTrackingLeave) {
       TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, FHandle, 0};
       FTrackingLeave = TrackMouseEvent(&track) != FALSE;
@@ -106,8 +109,9 @@ void TkoProgressBar::OnMouseLeave() {
   if (OnLeave) RunOwnerHandler([&, handler = OnLeave] { handler(*this); });
 }
 
-void TkoProgressBar::OnButtonUp() {
+void TkoProgressBar::OnButtonUp(LPARAM lParam) {
   const bool pressed = FPressed;
+  FQuietPoint = lParam;
   FPressed = FScrubbing = false;
   if (pressed) ReleaseCapture();
 }

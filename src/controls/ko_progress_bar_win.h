@@ -52,7 +52,7 @@ private:
   void Paint();
   void OnClick(LPARAM lParam);
   void OnMouseMove(LPARAM lParam);
-  void OnButtonUp();
+  void OnButtonUp(LPARAM lParam);
   void OnMouseLeave();
 
   TProgressModel FModel;
@@ -61,6 +61,9 @@ private:
   bool FPressed = false;
   bool FScrubbing = false;
   int32_t FPressX = 0;
+  // Where the last press or release was: the preview stays hidden after a click until the mouse
+  // really moves (Windows sends a move at the same place when the capture ends).
+  LPARAM FQuietPoint = -1;
   // The system tells the bar when the mouse leaves it (TrackMouseEvent).
   bool FTrackingLeave = false;
 };
