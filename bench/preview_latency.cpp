@@ -130,6 +130,8 @@ public:
     for (int32_t i = 0; i < FSegments.Count(); ++i)
       if (const TSegmentInfo* segment = FSegments.Get(i); IsSeekable(segment))
         FEngine.SeekTo(i, segment->FrameCount - 1);
+    // Back to the start, or the first round would begin on the film's last frame and end it.
+    FEngine.SeekTo(0, 0);
   }
 
   // The time from asking for a preview to its exact picture.
