@@ -33,6 +33,7 @@ step "benchmarks, a short run each (they run and print their figures)"
 build/release/bench/rz_bench --benchmark_min_time=0.01
 bench/seek_bench.sh --short build/release
 bench/export_speed.sh --short build/release
+bench/preview_bench.sh --short build/release
 
 step "fuzz targets, a short run each (clang, libFuzzer)"
 cmake --preset fuzz >/dev/null

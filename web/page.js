@@ -57,19 +57,26 @@ function onWorkerMessage(message) {
     case "event": onEvent(message.event); break;
     case "crashed": workerFailed(message.text); break;
     case "picture": download(message.blob, pictureName()); break;
+    case "preview": preview.show(message); break;
+    case "filmKey": resume.noteKey(message); break;
   }
 }
 
 function onEvent(event) {
   switch (event.event) {
     case "loading": showLoading(event.text); break;
-    case "film": filmOpened(event); break;
+    case "film":
+      filmOpened(event);
+      resume.filmOpened();
+      break;
     case "closed": filmClosed(); break;
     case "state": showState(event); break;
     case "layout": layOut(event); break;
     case "message": showMessage(event); break;
     case "sound": sound.handle(event); break;
     case "fullscreen": setFullScreen(event.on); break;
+    case "resume": resume.remember(event); break;
+    case "offer": resume.offer(event); break;
     case "firstpicture":
       player.dataset.firstPictureMs = String(Math.round(performance.now() - openStarted));
       break;
@@ -456,6 +463,7 @@ function keyCommand(event) {
     if (key === "s" || key === "S") return () => send({ type: "savePicture" });
     if (key === ",") return commands.frameBack;
     if (key === ".") return commands.frameForward;
+    if ((key === "r" || key === "R") && resume.offered) return () => resume.take();
     return null;
   }
   if (alt || ctrl) return null;

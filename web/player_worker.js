@@ -71,6 +71,7 @@ const host = {
     postMessage({ type: "event", event });
   },
 };
+importScripts("worker_habits.js");
 
 // The film is the only file of /film: the browser's File or Blob, read in slices.
 function mountFilm(name, blob) {
@@ -99,7 +100,9 @@ async function filmBlob(message) {
   if (message.file) return message.file;
   const response = await fetch(message.url);
   if (!response.ok) throw new Error(`${message.url}: ${response.status} ${response.statusText}`);
-  return response.blob();
+  const blob = await response.blob();
+  blob.rzModified = Date.parse(response.headers.get("Last-Modified") || "") || 0;  // resuming tells films by it
+  return blob;
 }
 
 // A name WORKERFS can hold: no slashes, not empty.
@@ -156,6 +159,7 @@ function run(message) {
       break;
     case "open": open(message); break;
     case "openBlob": {
+      habits.tellFilmKey(message);
       const path = mountFilm(fileName(message.name), message.blob);
       withCString(path, (p) => withCString(message.name, (n) => rz._rz_open(p, n)));
       break;
@@ -175,6 +179,7 @@ function run(message) {
     case "soundFailed": rz._rz_sound_failed(); break;
     case "savePicture": saveCanvas(); break;
     case "bench": bench(message); break;
+    case "preview": case "offer": case "resume": habits.run(message); break;
   }
 }
 

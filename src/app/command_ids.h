@@ -24,3 +24,5 @@
 #define CM_SEGMENT_START 144
 #define CM_SEGMENT_END 145
 #define CM_SAVE_PICTURE 146
+// Going back to where the film was left when it last closed.
+#define CM_RESUME 147

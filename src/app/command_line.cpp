@@ -175,7 +175,8 @@ private:
 
   bool TakeSegment(std::wstring_view parameter) {
     FState = TParseState::kOption;
-    return TakeNumber(parameter, FResult.Options.SegmentNumber);
+    FResult.Options.SegmentGiven = TakeNumber(parameter, FResult.Options.SegmentNumber);
+    return FResult.Options.SegmentGiven;
   }
 
   TkoSize FScreen;

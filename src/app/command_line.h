@@ -28,6 +28,8 @@ struct CommandLineOptions {
   int32_t Height = kDefaultWindowHeight;
   // Counted from 1; below 1 nothing is started.
   int32_t SegmentNumber = 1;
+  // /segm came with a number: the film starts where the command line says.
+  bool SegmentGiven = false;
   uint8_t SizeMode = smNormal;
   bool FullScreenRequested = false;
   bool CloseOnFinish = false;

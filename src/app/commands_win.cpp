@@ -67,6 +67,7 @@ void RunCommand(TPlayer& player, int command) {
     case CM_HELP: ShowHelp(player); break;
     case CM_ABOUT: ShowAboutBox(player.MainWindow); break;
     case CM_SAVE_PICTURE: SavePicture(player); break;
+    case CM_RESUME: ResumeFilm(player); break;
     default: RunTransportCommand(player.Engine, command); break;
   }
   if (player.MainWindow != nullptr) {
@@ -102,6 +103,9 @@ void OpenFilm(TPlayer& player, const std::filesystem::path& path) {
             player.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR);
     return;
   }
+  // The film open closes: the preview lets go of its files, its place is remembered.
+  ReleaseBarPreview(player);
+  RememberFilmPlace(player);
   if (!player.Segments) player.Segments = std::make_unique<TSegmentList>();
   player.Engine.SetSegmentList(player.Segments.get());
   player.Segments->Clear();
@@ -120,6 +124,7 @@ void OpenFilm(TPlayer& player, const std::filesystem::path& path) {
   film.reset();
   InvalidateRect(player.MainWindow, nullptr, TRUE);
   ShowLoadReport(player, loader);
+  FilmOpenedForResume(player, path, !player.Options.CloseOnFinish);
 }
 
 void DropFiles(TPlayer& player, HDROP drop) {

@@ -30,7 +30,7 @@ void CreateTempFolder(TPlayer& player) {
   }
 }
 
-void RunMessageLoop(const TPlayer& player) {
+void RunMessageLoop(TPlayer& player) {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) ProcessPlayerMessage(player, message);
 }

@@ -7,8 +7,10 @@
 
 #include <exception>
 
+#include "app/bar_preview_win.h"
 #include "app/commands_win.h"
 #include "app/panel_dock_win.h"
+#include "app/picture_input_win.h"
 #include "app/player_win.h"
 #include "app/startup_win.h"
 #include "app/window_layout.h"
@@ -56,10 +58,16 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND: RunCommand(player, LOWORD(wParam)); return 0;
     case WM_TIMER: SlidePanel(player); return 0;
     case WM_MOUSEMOVE: ShowPanelNearBottom(player, lParam); return 0;
+    case WM_LBUTTONDOWN: OnPictureClick(player); return 0;
+    case WM_LBUTTONDBLCLK: OnPictureDoubleClick(player); return 0;
+    case WM_KEYDOWN:
+      if (OnPictureKey(player, wParam, lParam)) return 0;
+      break;
     case WM_RBUTTONUP: ShowContextMenuAtCursor(player); return 0;
     case WM_DROPFILES: DropFiles(player, reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_FRAMESTEP: OnFrameStep(player, wParam); return 0;
     case WM_SHOWBOXES: OnShowBoxes(player); return 0;
+    case WM_PREVIEWREADY: ShowReadyPreview(player); return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -94,7 +102,8 @@ HWND CreateMainWindow(HINSTANCE instance) {
                          instance, nullptr);
 }
 
-void ProcessPlayerMessage(const TPlayer& player, MSG& message) {
+void ProcessPlayerMessage(TPlayer& player, MSG& message) {
+  if (TakeMouseWheel(player, message)) return;
   const bool menuKey = (message.message == WM_SYSKEYDOWN || message.message == WM_SYSKEYUP) && message.wParam == VK_F10;
   HWND window = player.MainWindow;
   if (!menuKey && (window == nullptr || !IsDialogMessageW(window, &message))) {

@@ -23,3 +23,6 @@ constexpr int32_t kActionsSeekItems = 8;
 constexpr int32_t kActionsSavePicture = 15;
 constexpr int32_t kContextSeekItems = 18;
 constexpr int32_t kContextSavePicture = 25;
+// Behind Save picture in Actions, after a separator: going back to where the film was
+// left ("Resume").
+constexpr int32_t kActionsResume = 17;

@@ -53,6 +53,10 @@ void SetSeekItems(TMenuStateBuilder& b, TPlayState playState, bool hasSegments) 
   b.Enable(TMenuId::kActions, kActionsSavePicture, pictureShown);
   b.Enable(TMenuId::kContext, kContextSavePicture, pictureShown);
 }
+
+void SetResumeItem(TMenuStateBuilder& b, const TShellState& shell, bool hasSegments) {
+  b.Enable(TMenuId::kActions, kActionsResume, hasSegments && shell.ResumeOffered);
+}
 }  // namespace
 
 const TMenuItemState* TMenuStates::Find(TMenuId menu, int32_t position) const {
@@ -73,6 +77,7 @@ TMenuStates ComputeMenuStates(TPlayState playState, const TShellState& shell, st
   b.Check(TMenuId::kContext, kContextFullScreen, shell.FullScreen);
   if (segmentCount) SetSegmentItems(b, *segmentCount >= 1);
   SetSeekItems(b, playState, segmentCount.value_or(0) >= 1);
+  SetResumeItem(b, shell, segmentCount.value_or(0) >= 1);
 
   TMenuStates states;
   states.Items = b.Take();

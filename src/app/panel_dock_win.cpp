@@ -1,6 +1,7 @@
 #include "app/panel_dock_win.h"
 
 #include "app/player_win.h"
+#include "app/resume_win.h"
 #include "app/window_layout.h"
 
 namespace {
@@ -44,6 +45,7 @@ void LayOutChildWindows(TPlayer& player) {
     }
   }
   if (player.Panel != nullptr) ApplyPanelAction(player, layout.Panel);
+  PlaceResumeOffer(player);
 }
 
 void OnSize(TPlayer& player) {

@@ -37,7 +37,11 @@ void TWindowsPlaybackShell::ReportSkippedSegment(int32_t, const std::string& rea
   RequestBoxes(FPlayer);
 }
 
-void TWindowsPlaybackShell::UpdateMenuStates() { ::UpdateMenuStates(FPlayer); }
+// Called at every change of the play state.
+void TWindowsPlaybackShell::UpdateMenuStates() {
+  ::UpdateMenuStates(FPlayer);
+  NoteResumePlayState(FPlayer);
+}
 
 void TWindowsPlaybackShell::RedrawPanel() { ::RedrawPanel(); }
 

@@ -17,6 +17,9 @@ TPlayer::TPlayer(HINSTANCE instance)
   const DWORD length = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
   ProgramPath = std::wstring(path, length);
   Engine.SetLock(&Lock);
+  Events.Subscribe([](uint8_t event, int32_t, void*) {
+    if (event == kEventStop) NoteResumeStop(Player());
+  });
   // Told like the engine's failures: a sound file is opened at a segment's start, which
   // a tick may run, and no box's loop may run inside a tick.
   Sound.OnOpenFailed = [this](const std::wstring& errorText) {

@@ -10,10 +10,12 @@
 #include <memory>
 #include <string>
 
+#include "app/bar_preview_win.h"
 #include "app/command_line.h"
 #include "app/menus_win.h"
 #include "app/message_boxes_win.h"
 #include "app/playback_shell_win.h"
+#include "app/resume_win.h"
 #include "app/shell_state.h"
 #include "app/ui_texts.h"
 #include "film/critical_section.h"
@@ -70,6 +72,10 @@ public:
   TPlaybackEngine Engine;
   // A tick is running: boxes wait until it is over.
   bool InTick = false;
+  // Where films were left, and the offer to go back there.
+  TResumeState Resume;
+  // The picture above the progress bar; made when the mouse first comes over the bar.
+  std::unique_ptr<TBarPreview> Preview;
 };
 
 // The instance the main routine made; the window procedures reach the player here.

@@ -25,4 +25,6 @@ struct TShellState {
   TSavedPlacement SavedPlacement;
   // With the panel switched off: the panel timer is sliding the shown panel out of view.
   bool PanelSliding = false;
+  // The film open has a place to go back to (Actions > Resume).
+  bool ResumeOffered = false;
 };

@@ -55,11 +55,15 @@ void PlaceWindow(TPlayer& player) {
   }
 }
 
+// The command line's film, or the program's own file.
+std::filesystem::path StartupFilmPath(const TPlayer& player) {
+  return player.Options.FilmFileName.empty() ? player.ProgramPath : std::filesystem::path(player.Options.FilmFileName);
+}
+
 // Opens the start-up film and loads it through its trailer; false (after the
 // "CannotOpenFileFmt" box) when the file cannot be opened.
 bool LoadStartupFilm(TPlayer& player) {
-  const std::filesystem::path path =
-      player.Options.FilmFileName.empty() ? player.ProgramPath : std::filesystem::path(player.Options.FilmFileName);
+  const std::filesystem::path path = StartupFilmPath(player);
   std::unique_ptr<TkoFileStream> film;
   try {
     film = std::make_unique<TkoFileStream>(path, kModeReadShared);
@@ -106,10 +110,13 @@ void CreateMainWindowContents(TPlayer& player, HWND window) {
   // A number below 1 starts nothing (and 1 less than -2^31 is no number).
   if (player.Options.SegmentNumber >= 1) player.Engine.StartSegment(player.Options.SegmentNumber - 1);
   DragAcceptFiles(window, player.Engine.State() == psStopped ? TRUE : FALSE);
+  if (player.MainWindow != nullptr) FilmOpenedForResume(player, StartupFilmPath(player), ResumeOfferAllowed(player.Options));
   UpdateMenuStates(player);
 }
 
 void DestroyMainWindowContents(TPlayer& player) {
+  ReleaseBarPreview(player);
+  RememberFilmPlace(player);
   player.Engine.StopForShutdown();
   {
     const TCriticalSectionScope lock(&player.Lock);

@@ -19,6 +19,8 @@ const TTextEntry kMessageTexts[kMessageTextCount] = {
     {"VideoDecompressorError", "Ошибка при запуске видео декомпрессора"},
     {"Segments", "Сегменты"},
     {"CannotSavePictureFmt", "Не могу сохранить кадр в файл %s"},
+    // Resuming films.
+    {"ResumeOfferFmt", "Продолжить с %s — Ctrl+R"},
 };
 
 const TTextEntry kMenuTexts[kMenuTextCount] = {
@@ -48,10 +50,13 @@ const TTextEntry kMenuTexts[kMenuTextCount] = {
     {"SegmentStart", "Начало сегмента"},
     {"SegmentEnd", "Конец сегмента"},
     {"SavePicture", "Сохранить кадр"},
+    // Resuming films.
+    {"Resume", "Продолжить с ..."},
 };
 
 const char* const kSeekShortcuts[kSeekItemCount] = {"Alt+Left", "Alt+Right", "Ctrl+,", "Ctrl+.", "Alt+Home", "Alt+End"};
 const char kSavePictureShortcut[] = "Ctrl+S";
+const char kResumeShortcut[] = "Ctrl+R";
 
 const char kPropertiesCaption[] = "Свойства файла";
 const char kSetMenuTextErrorText[] = "SetMenuText: SetMenuItemInfo error";
@@ -110,6 +115,7 @@ void AddSeekItems(const TUiTexts& texts, std::vector<TMenuItemText>& items) {
   const std::string& save = texts.Menu(TMenuText::kSavePicture);
   items.push_back({TMenuId::kActions, kActionsSavePicture, save + "\b" + kSavePictureShortcut});
   items.push_back({TMenuId::kContext, kContextSavePicture, save});
+  items.push_back({TMenuId::kActions, kActionsResume, texts.Menu(TMenuText::kResume) + "\b" + kResumeShortcut});
 }
 
 // The format to use: the current text when its conversions fit, else the built-in one;

@@ -28,8 +28,10 @@ enum class TMessageText : uint8_t {
   kVideoDecompressorError,
   kSegmentListCaption,  // key "Segments"
   kCannotSavePictureFmt,  // one %s: the path
+  // Resuming films (a block of its own).
+  kResumeOfferFmt,  // one %s: the time of the place, "00:12:34"
 };
-constexpr size_t kMessageTextCount = 12;
+constexpr size_t kMessageTextCount = 13;
 
 enum class TMenuText : uint8_t {
   kFile,
@@ -59,8 +61,10 @@ enum class TMenuText : uint8_t {
   kSegmentStart,
   kSegmentEnd,
   kSavePicture,
+  // Resuming films (a block of its own): the Actions item.
+  kResume,
 };
-constexpr size_t kMenuTextCount = 26;
+constexpr size_t kMenuTextCount = 27;
 
 // A text's key in the language table and its built-in value.
 struct TTextEntry {
@@ -75,6 +79,7 @@ extern const TTextEntry kMenuTexts[kMenuTextCount];
 // and of Save picture.
 extern const char* const kSeekShortcuts[kSeekItemCount];
 extern const char kSavePictureShortcut[];
+extern const char kResumeShortcut[];
 
 // Texts no key reaches.
 extern const char kPropertiesCaption[];

@@ -4,6 +4,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
+#include "app/bar_preview_win.h"
 #include "app/commands_win.h"
 #include "app/ko_common_win.h"
 #include "app/player_win.h"
@@ -59,18 +62,35 @@ void OnBarSegmentClick(int32_t index, bool& allow) {
   allow = true;
 }
 
-// Dragging along the bar shows the frame under the mouse, in the film segment that
-// part of the bar stands for; the play state stays as it is.
-void OnBarScrub(const TkoProgressBar& bar, double seconds) {
-  TPlayer& player = Player();
+// The frame of the film segment that the bar's part under seconds stands for; Segment
+// -1 when there is none.
+TFilmFrame FilmFrameAt(const TkoProgressBar& bar, double seconds) {
+  const TPlayer& player = Player();
   const TBottomPanelState* panel = BottomPanelState();
   const TProgressModel::TSegmentTime at = bar.Model().SegmentAtTime(seconds);
   if (!player.Segments || panel == nullptr || at.Segment < 0 ||
       at.Segment >= static_cast<int32_t>(panel->BarSegments.size()))
-    return;
+    return {};
   const int32_t index = panel->BarSegments[static_cast<size_t>(at.Segment)];
-  if (const TSegmentInfo* segment = player.Segments->Get(index))
-    player.Engine.SeekTo(index, FrameAtSeconds(*segment, at.Seconds));
+  const TSegmentInfo* segment = player.Segments->Get(index);
+  return segment != nullptr ? TFilmFrame{index, FrameAtSeconds(*segment, at.Seconds)} : TFilmFrame{};
+}
+
+// Dragging along the bar shows the frame under the mouse, in the film segment that
+// part of the bar stands for; the play state stays as it is.
+void OnBarScrub(const TkoProgressBar& bar, double seconds) {
+  const TFilmFrame at = FilmFrameAt(bar, seconds);
+  if (at.Segment >= 0) Player().Engine.SeekTo(at.Segment, at.Frame);
+}
+
+// The mouse over the bar without a press: the picture a seek there would show, above it.
+void OnBarHover(const TkoProgressBar& bar, int32_t x, double seconds) {
+  TPlayer& player = Player();
+  const TFilmFrame at = FilmFrameAt(bar, seconds);
+  if (at.Segment < 0 || player.MainWindow == nullptr) return HideBarPreview(player);
+  POINT mouse{x, 0};
+  MapWindowPoints(bar.Handle(), player.MainWindow, &mouse, 1);
+  ShowBarPreview(player, at.Segment, at.Frame, seconds, mouse.x);
 }
 
 void OnVolumeChange(TkoSlider& slider) {
@@ -162,6 +182,8 @@ TBottomPanelState::TBottomPanelState(HWND window)
   ProgressBar->SetPosition(0);
   ProgressBar->OnSegmentClick = [](TkoProgressBar&, int32_t index, bool& allow) { OnBarSegmentClick(index, allow); };
   ProgressBar->OnScrub = OnBarScrub;
+  ProgressBar->OnHover = OnBarHover;
+  ProgressBar->OnLeave = [](TkoProgressBar&) { HideBarPreview(Player()); };
   SpeedSlider = CreateSlider(*this, kSpeedSliderBox, kSpeedThumbBitmap, kSpeedSliderMax, kSpeedSliderStart);
   SpeedSlider->OnChange = [](TkoSlider& slider) { Player().Engine.SpeedChanged(slider.GetPosition()); };
   VolumeSlider = CreateSlider(*this, kVolumeSliderBox, kVolumeThumbBitmap, kVolumeSliderMax, 0);
@@ -234,4 +256,24 @@ void MovePanelButtonFocus(TPlayState newState) {
   const HWND focus = GetFocus();
   if (newState == psPlaying && focus == play) SetFocus(pause);
   if (newState == psPaused && focus == pause) SetFocus(play);
+}
+
+HWND PanelProgressBar() {
+  const TBottomPanelState* panel = BottomPanelState();
+  return panel != nullptr && panel->ProgressBar ? panel->ProgressBar->Handle() : nullptr;
+}
+
+// The slider has a value for each pixel of its track only (100 % over 34 pixels), and a
+// value set from outside settles on its pixel's: 95 becomes 94. Steps are therefore
+// counted from the value the wheel asked for last, as long as the slider still shows
+// what that value settled on, so that three notches from 100 % give 85 %.
+void StepVolume(int32_t percent) {
+  static int32_t asked = -1, settled = -1;
+  const TBottomPanelState* panel = BottomPanelState();
+  if (panel == nullptr || !panel->VolumeSlider) return;
+  TkoSlider& slider = *panel->VolumeSlider;
+  const int32_t from = slider.GetPosition() == settled ? asked : slider.GetPosition();
+  asked = std::clamp(from + percent, 0, kVolumeSliderMax);
+  slider.SetPosition(asked);
+  settled = slider.GetPosition();
 }

@@ -41,3 +41,9 @@ void SetPanelToggleButtons(bool fullScreenPressed, bool segmentsPressed);
 // Moves the focus from Play to Pause when the film starts playing, from Pause to Play
 // when it is paused, when the other button has it.
 void MovePanelButtonFocus(TPlayState newState);
+// The progress bar's window; null without a panel.
+HWND PanelProgressBar();
+// Moves the volume slider by percent (clamped to 0 .. 100), as a drag of its thumb
+// would: the sound's volume and the label follow. Steps in a row count from the value
+// asked for before, not the one the slider's pixels round it to.
+void StepVolume(int32_t percent);

@@ -41,8 +41,9 @@ LRESULT TkoProgressBar::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT: Paint(); return 0;
     case WM_LBUTTONDOWN: OnClick(lParam); return 0;
     case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
-    case WM_LBUTTONUP: OnButtonUp(); return 0;
+    case WM_LBUTTONUP: OnButtonUp(lParam); return 0;
     case WM_CAPTURECHANGED: FPressed = FScrubbing = false; return 0;
+    case WM_MOUSELEAVE: OnMouseLeave(); return 0;
   }
   return TkoControl::WndProc(window, message, wParam, lParam);
 }
@@ -74,17 +75,28 @@ bool TkoProgressBar::SelectSegment(int32_t index) {
 // The press selects the segment as a click always has; the bar then keeps the mouse
 // until the button is released, so that a drag can follow.
 void TkoProgressBar::OnClick(LPARAM lParam) {
+  if (OnLeave && !RunOwnerHandler([&, handler = OnLeave] { handler(*this); })) return;
   const int32_t segment = FModel.SegmentAtPixel(UnsignedLowWord(lParam), FWidth);
   if (segment >= 0 && !SelectSegment(segment)) return;
   FPressX = SignedLowWord(lParam);
+  FQuietPoint = lParam;
   FScrubbing = false;
   SetCapture(FHandle);
   FPressed = GetCapture() == FHandle;
 }
 
 void TkoProgressBar::OnMouseMove(LPARAM lParam) {
-  if (!FPressed) return;
   const int32_t x = SignedLowWord(lParam);
+  if (!FPressed) {
+    if (lParam == FQuietPoint) return;
+    FQuietPoint = -1;
+    if (!FTrackingLeave) {
+      TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, FHandle, 0};
+      FTrackingLeave = TrackMouseEvent(&track) != FALSE;
+    }
+    if (OnHover) RunOwnerHandler([&, handler = OnHover] { handler(*this, x, FModel.TimeAtPixel(x, FWidth)); });
+    return;
+  }
   if (!FScrubbing && std::abs(x - FPressX) < GetSystemMetrics(SM_CXDRAG)) return;
   FScrubbing = true;
   const double seconds = FModel.TimeAtPixel(x, FWidth);
@@ -92,8 +104,14 @@ void TkoProgressBar::OnMouseMove(LPARAM lParam) {
   if (OnScrub) RunOwnerHandler([&, handler = OnScrub] { handler(*this, seconds); });
 }
 
-void TkoProgressBar::OnButtonUp() {
+void TkoProgressBar::OnMouseLeave() {
+  FTrackingLeave = false;
+  if (OnLeave) RunOwnerHandler([&, handler = OnLeave] { handler(*this); });
+}
+
+void TkoProgressBar::OnButtonUp(LPARAM lParam) {
   const bool pressed = FPressed;
+  FQuietPoint = lParam;
   FPressed = FScrubbing = false;
   if (pressed) ReleaseCapture();
 }

@@ -2,7 +2,8 @@
 // TkoProgressBar (class "koProgressBar"): the film's position as a filled bar with a
 // thin mark between segments; a click picks a whole segment, and dragging after the
 // press (beyond the system's drag distance) scrubs: the bar follows the mouse and tells
-// the owner the time under it. It knows nothing of films: the owner gives it segment
+// the owner the time under it. Without a press it tells the owner where the mouse
+// hovers, and when it leaves. It knows nothing of films: the owner gives it segment
 // lengths and the position in seconds and decides in OnSegmentClick whether a click is
 // taken and in OnScrub what a time means.
 #include <windows.h>
@@ -33,6 +34,10 @@ public:
   // Called for every move while the mouse drags along the bar, with the time under it
   // (0 .. TotalLength()); the bar shows that position.
   std::function<void(TkoProgressBar&, double)> OnScrub;
+  // The mouse moves over the bar without a press: its x in the bar and the time under
+  // it. OnLeave follows when it leaves the bar or presses it.
+  std::function<void(const TkoProgressBar&, int32_t, double)> OnHover;
+  std::function<void(TkoProgressBar&)> OnLeave;
 
   const TProgressModel& Model() const { return FModel; }
 
@@ -47,7 +52,8 @@ private:
   void Paint();
   void OnClick(LPARAM lParam);
   void OnMouseMove(LPARAM lParam);
-  void OnButtonUp();
+  void OnButtonUp(LPARAM lParam);
+  void OnMouseLeave();
 
   TProgressModel FModel;
   // Between a press and its release: where it was pressed, and whether the mouse has
@@ -55,4 +61,9 @@ private:
   bool FPressed = false;
   bool FScrubbing = false;
   int32_t FPressX = 0;
+  // Where the last press or release was: the preview stays hidden after a click until the mouse
+  // really moves (Windows sends a move at the same place when the capture ends).
+  LPARAM FQuietPoint = -1;
+  // The system tells the bar when the mouse leaves it (TrackMouseEvent).
+  bool FTrackingLeave = false;
 };

@@ -69,7 +69,9 @@ std::string TFilmLoader::UnpackAndWalk(TkoStream& film, int64_t headerPosition, 
   if (dataFile.Empty()) return problem;
   std::error_code error;
   if (!std::filesystem::is_regular_file(dataFile.Path(), error)) return "its data file could not be extracted";
-  auto stream = std::make_unique<TkoFileStream>(dataFile.Path(), kModeReadExclusive);
+  // Others may read it too (not write): the preview above the progress bar decodes
+  // the same data file through handles of its own.
+  auto stream = std::make_unique<TkoFileStream>(dataFile.Path(), kModeReadShared);
   const TDataFileSizes sizes{header.CursorCount, header.FrameDataSize, header.CursorTrackSize, header.ExtraSize};
   // From here the walk owns the file: it keeps it for the segment or deletes it.
   return WalkDataFile(std::move(stream), dataFile.Release(), sizes, segment);

@@ -13,7 +13,7 @@
 
 TkoPictureView TkoOwnedPictureMemory::Make(int32_t width, int32_t height, int32_t depth) {
   try {
-    if (FPicture.Resize(width, height, depth)) return FPicture.View();
+    if (FPicture.Resize(width, height, FDepth != 0 ? FDepth : depth)) return FPicture.View();
   } catch (const std::bad_alloc&) {
     FPicture.Release();
   }

@@ -30,13 +30,15 @@ public:
   virtual void Release() = 0;
 };
 
-// The default: a TkoPicture at the segment's depth.
+// The default: a TkoPicture at the segment's depth, or always at depth (24 or 32).
 class TkoOwnedPictureMemory : public TPictureMemory {
 public:
+  explicit TkoOwnedPictureMemory(int32_t depth = 0) : FDepth(depth) {}
   TkoPictureView Make(int32_t width, int32_t height, int32_t depth) override;
   void Release() override { FPicture.Release(); }
 
 private:
+  int32_t FDepth;
   TkoPicture FPicture;
 };
 
@@ -111,6 +113,17 @@ public:
   // are handled and reported as LoadFrame and ApplyDifference handle them.
   void SeekFrame(TSegmentInfo& segment, int32_t frame) override;
   void ForgetSeekIndex() override;
+  // SeekFrame's picture in steps, for a decoder that must answer between them: BeginSeek
+  // chooses the picture to start from as SeekFrame does, and each ContinueSeek lays at
+  // most records records on it; it returns true once the picture shows frame (without
+  // the pointer: take it out before BeginSeek). The frame stream is left after the
+  // record laid last. Only for a segment prepared and drawn; throws as SeekFrame.
+  void BeginSeek(TSegmentInfo& segment, int32_t frame);
+  bool ContinueSeek(TSegmentInfo& segment, int32_t frame, int32_t records);
+  // Takes what another decoder's seek index knows of the same segment data.
+  void LearnSeekIndex(const TSegmentInfo& segment, const TSeekKnowledge& knowledge) {
+    FSeekIndex.Learn(segment, knowledge);
+  }
 
   // The budget for the seek index's pictures (TkoSeekIndex::kDefaultBudget at first).
   void SetSeekBudget(size_t bytes) { FSeekIndex.SetBudget(bytes); }

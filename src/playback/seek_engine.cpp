@@ -68,13 +68,8 @@ bool TPlaybackEngine::ShowFrame(TSegmentInfo& segment, int32_t frame) {
   return LoadNextRecord(segment);
 }
 
-// A track shorter than the frames leaves playback on its last whole sample (a part
-// sample at its end is never read); so here.
 void TPlaybackEngine::PlaceCursorTrack(TSegmentInfo& segment, int32_t sample) {
-  const int32_t size = segment.CursorTrack.GetSize();
-  const int64_t last = (int64_t{size} / TkoCursorSample::kSize - 1) * TkoCursorSample::kSize;
-  const int64_t position = std::clamp<int64_t>(int64_t{sample} * TkoCursorSample::kSize, 0, std::max<int64_t>(last, 0));
-  segment.CursorTrack.SetPosition(static_cast<int32_t>(position));
+  segment.CursorTrack.SetPosition(CursorTrackOffset(segment.CursorTrack.GetSize(), sample));
 }
 
 bool TPlaybackEngine::SeekBySeconds(double seconds) {

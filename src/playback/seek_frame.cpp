@@ -1,5 +1,7 @@
 // TkoFrameSource's part in seeking: every record laid on the picture feeds the seek
 // index, and any frame of a segment is shown from the nearest picture at hand.
+#include <limits>
+
 #include "film/ko_error.h"
 #include "film/segment_list.h"
 #include "playback/frame_source.h"
@@ -21,15 +23,28 @@ void TkoFrameSource::NoteRecordLaid(const TSegmentInfo& segment, int64_t recordB
 void TkoFrameSource::SeekFrame(TSegmentInfo& segment, int32_t frame) {
   if (!segment.FrameStream) throw EkoError("LoadFrame: no frame stream");
   if (!FPicture.IsEmpty() && IsDrawableDepth(segment.BitsPerPixel)) {
-    NoteAllChanged();  // a kept picture may be put back
-    StartNear(segment, frame);
-    for (int32_t next = FPictureFrame + 1; next <= frame; ++next) {
-      LoadFrame(segment);
-      ApplyDifference(segment);
-      if (FPictureFrame != next) throw EkoError("SeekFrame: the frame records are not where they were read");
-    }
+    BeginSeek(segment, frame);
+    ContinueSeek(segment, frame, std::numeric_limits<int32_t>::max());
   }
   PlaceStreamAfter(segment, frame);
+}
+
+void TkoFrameSource::BeginSeek(TSegmentInfo& segment, int32_t frame) {
+  if (!segment.FrameStream) throw EkoError("LoadFrame: no frame stream");
+  NoteAllChanged();  // a kept picture may be put back
+  StartNear(segment, frame);
+}
+
+bool TkoFrameSource::ContinueSeek(TSegmentInfo& segment, int32_t frame, int32_t records) {
+  if (FPictureFrame == kUnknownFrame) throw EkoError("SeekFrame: no picture to lay the records on");
+  for (int32_t laid = 0; FPictureFrame < frame; ++laid) {
+    if (laid >= records) return false;
+    const int32_t next = FPictureFrame + 1;
+    LoadFrame(segment);
+    ApplyDifference(segment);
+    if (FPictureFrame != next) throw EkoError("SeekFrame: the frame records are not where they were read");
+  }
+  return true;
 }
 
 // The picture on hand serves when it lies between the latest kept picture and the

@@ -89,7 +89,7 @@ bool TkoSeekIndex::Restore(const TSegmentInfo& segment, int32_t frame, const Tko
   for (const TPicture& kept : entry->Pictures) {
     if (kept.Frame != frame) continue;
     if (kept.Width != picture.Width || kept.Height != picture.Height || kept.Depth != picture.Depth) return false;
-    return UnpackPicture(kept.Bytes, kept.Deflated, picture);
+    return kept.Bytes && UnpackPicture(*kept.Bytes, kept.Deflated, picture);
   }
   return false;
 }
@@ -129,11 +129,15 @@ void TkoSeekIndex::Offer(const TSegmentInfo& segment, int32_t frame, int64_t cos
   kept.Cost = cost;
   // Making room may widen this segment's spacing: the picture is then only kept if it
   // is still wanted.
-  if (!MakeRoom(kept.Bytes.size()) || !WantedAt(entry, frame, cost)) return;
-  const auto at = std::upper_bound(entry.Pictures.begin(), entry.Pictures.end(), frame,
+  if (!MakeRoom(kept.Size()) || !WantedAt(entry, frame, cost)) return;
+  Insert(entry, std::move(kept));
+}
+
+void TkoSeekIndex::Insert(TSegmentEntry& entry, TPicture picture) {
+  const auto at = std::upper_bound(entry.Pictures.begin(), entry.Pictures.end(), picture.Frame,
                                    [](int32_t f, const TPicture& p) { return f < p.Frame; });
-  const size_t bytes = kept.Bytes.size();
-  entry.Pictures.insert(at, std::move(kept));
+  const size_t bytes = picture.Size();
+  entry.Pictures.insert(at, std::move(picture));
   entry.Bytes += bytes;
   FPictureBytes += bytes;
   FPeakPictureBytes = std::max(FPeakPictureBytes, FPictureBytes);
@@ -146,7 +150,7 @@ bool TkoSeekIndex::Capture(const TkoPictureView& picture, TPicture& kept) {
   kept.Height = picture.Height;
   kept.Depth = picture.Depth;
   kept.Deflated = packed.Deflated;
-  kept.Bytes = std::move(packed.Bytes);
+  kept.Bytes = std::make_shared<const std::vector<uint8_t>>(std::move(packed.Bytes));
   return true;
 }
 
@@ -185,10 +189,34 @@ void TkoSeekIndex::DropLeastNeeded(TSegmentEntry& entry) {
 }
 
 void TkoSeekIndex::DropPicture(TSegmentEntry& entry, size_t index) {
-  const size_t bytes = entry.Pictures[index].Bytes.size();
+  const size_t bytes = entry.Pictures[index].Size();
   entry.Pictures.erase(entry.Pictures.begin() + static_cast<ptrdiff_t>(index));
   entry.Bytes -= bytes;
   FPictureBytes -= bytes;
+}
+
+// --- Sharing with a second decoder --------------------------------------------------------
+
+TSeekKnowledge TkoSeekIndex::Knowledge(const TSegmentInfo& segment) const {
+  const TSegmentEntry* entry = Find(segment);
+  if (entry == nullptr) return {};
+  return {entry->Offsets, entry->NextOffset, entry->Pictures};
+}
+
+void TkoSeekIndex::Learn(const TSegmentInfo& segment, const TSeekKnowledge& knowledge) {
+  TSegmentEntry& entry = Entry(segment);
+  if (knowledge.Offsets.size() > entry.Offsets.size() && knowledge.Offsets.front() == entry.FirstOffset) {
+    entry.Offsets = knowledge.Offsets;
+    entry.NextOffset = knowledge.NextOffset;
+  }
+  for (const TPicture& picture : knowledge.Pictures) {
+    const bool kept = std::any_of(entry.Pictures.begin(), entry.Pictures.end(),
+                                  [&](const TPicture& own) { return own.Frame == picture.Frame; });
+    if (kept || !picture.Bytes) continue;
+    if (!MakeRoom(picture.Size())) return;
+    entry.CostSeen = std::max(entry.CostSeen, picture.Cost);
+    Insert(entry, picture);
+  }
 }
 
 int32_t TkoSeekIndex::PictureCount() const {

@@ -19,6 +19,7 @@
 // Segments are told apart by TSegmentInfo::Serial. Nothing here reads files.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -38,6 +39,26 @@ constexpr int64_t RecordCost(int64_t recordBytes, int64_t changedPixels, int32_t
 struct TKeptPicture {
   int32_t Frame = -1;
   int64_t Cost = 0;
+};
+
+// A kept picture: packed (see picture_deflate.h), its bytes never changed once kept,
+// so that two indexes can share them.
+struct TStoredPicture {
+  int32_t Frame = 0;
+  int64_t Cost = 0;
+  int32_t Width = 0, Height = 0, Depth = 0;
+  bool Deflated = false;
+  std::shared_ptr<const std::vector<uint8_t>> Bytes;
+
+  size_t Size() const { return Bytes ? Bytes->size() : 0; }
+};
+
+// What an index knows of one segment, for another index over the same segment data (a
+// second decoder): the record offsets in order and the kept pictures, bytes shared.
+struct TSeekKnowledge {
+  std::vector<int32_t> Offsets;
+  int64_t NextOffset = -1;
+  std::vector<TStoredPicture> Pictures;
 };
 
 class TkoSeekIndex {
@@ -80,6 +101,14 @@ public:
   // budget. Out of memory, nothing is kept.
   void Offer(const TSegmentInfo& segment, int32_t frame, int64_t cost, const TkoPictureView& picture);
 
+  // --- Sharing with a second decoder ---------------------------------------------------
+  // What is known of segment; cheap (the pictures' bytes are shared, not copied).
+  TSeekKnowledge Knowledge(const TSegmentInfo& segment) const;
+  // Takes what another index learnt of the same segment data (here known as segment):
+  // its record offsets when they reach further, and the pictures of frames not kept
+  // here, within the budget.
+  void Learn(const TSegmentInfo& segment, const TSeekKnowledge& knowledge);
+
   // --- Figures -----------------------------------------------------------------------
   size_t Budget() const { return FBudget; }
   // Bytes of all kept pictures now, and the most they have been.
@@ -97,13 +126,7 @@ public:
   int64_t Spacing(const TSegmentInfo& segment) const;
 
 private:
-  struct TPicture {
-    int32_t Frame = 0;
-    int64_t Cost = 0;
-    int32_t Width = 0, Height = 0, Depth = 0;
-    bool Deflated = false;
-    std::vector<uint8_t> Bytes;
-  };
+  using TPicture = TStoredPicture;
   struct TSegmentEntry {
     int32_t FirstOffset = 0;
     std::vector<int32_t> Offsets;
@@ -120,6 +143,7 @@ private:
   bool MakeRoom(size_t bytes);
   void DropLeastNeeded(TSegmentEntry& entry);
   void DropPicture(TSegmentEntry& entry, size_t index);
+  void Insert(TSegmentEntry& entry, TPicture picture);
   bool Capture(const TkoPictureView& picture, TPicture& kept);
 
   size_t FBudget;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "film/segment_list.h"
+#include "playback/cursor_overlay.h"
 
 namespace {
 // Keeps a point computed as f / F + seconds, multiplied back by F, on frame f.
@@ -80,4 +81,10 @@ TFilmFrame FrameAfterSteps(const TSegmentList& segments, int32_t segment, int32_
     at = next;
   }
   return {at, static_cast<int32_t>(position)};
+}
+
+int32_t CursorTrackOffset(int32_t trackSize, int32_t sample) {
+  const int64_t last = (int64_t{trackSize} / TkoCursorSample::kSize - 1) * TkoCursorSample::kSize;
+  return static_cast<int32_t>(
+      std::clamp<int64_t>(int64_t{sample} * TkoCursorSample::kSize, 0, std::max<int64_t>(last, 0)));
 }

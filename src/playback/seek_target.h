@@ -29,3 +29,8 @@ TFilmFrame FrameAfterSteps(const TSegmentList& segments, int32_t segment, int32_
 // The frame of segment shown seconds into it (the frame whose span holds that point),
 // clamped to 0 .. frame count - 1; 0 for a segment without rate or frames.
 int32_t FrameAtSeconds(const TSegmentInfo& segment, double seconds);
+
+// Where the pointer track of trackSize bytes is read for sample (a frame's first sample
+// is frame x samples per frame). A track shorter than the frames leaves playback on its
+// last whole sample (a part sample at its end is never read); so here.
+int32_t CursorTrackOffset(int32_t trackSize, int32_t sample);

@@ -18,6 +18,7 @@ namespace {
 TBrowserPage page;
 std::unique_ptr<TWebPlayer> player;
 std::string benchResult;
+std::string previewInfo;
 
 // Decodes every frame of every playable segment as kof bench does, repeat times.
 std::string RunBench(const std::filesystem::path& path, int32_t repeat) {
@@ -81,6 +82,23 @@ EMSCRIPTEN_KEEPALIVE void rz_sound_started(uint32_t request, double positionMs, 
 EMSCRIPTEN_KEEPALIVE void rz_sound_failed() { player->SoundFailed(); }
 EMSCRIPTEN_KEEPALIVE void rz_viewport(int32_t width, int32_t height) { player->SetViewport(width, height); }
 EMSCRIPTEN_KEEPALIVE void rz_fullscreen(int32_t on) { player->SetFullScreen(on != 0); }
+
+// The bar's preview: the mouse at x of a bar width wide (x < 0: it left); work between
+// ticks for at most budget ms, 1 when a picture is ready; its pixels (RGBA) and
+// PreviewInfo's JSON, valid until the next call.
+EMSCRIPTEN_KEEPALIVE void rz_preview_at(int32_t x, int32_t width, int32_t maxWidth) {
+  player->PreviewAt(x, width, maxWidth);
+}
+EMSCRIPTEN_KEEPALIVE int rz_preview_work(double budgetMs) { return player->PreviewWork(budgetMs) ? 1 : 0; }
+EMSCRIPTEN_KEEPALIVE int rz_preview_busy() { return player->PreviewBusy() ? 1 : 0; }
+EMSCRIPTEN_KEEPALIVE const uint8_t* rz_preview_pixels() { return player->PreviewPixels().Data(); }
+EMSCRIPTEN_KEEPALIVE const char* rz_preview_info() {
+  previewInfo = player->PreviewInfo();
+  return previewInfo.c_str();
+}
+// Resuming: the page found a place of the film open; the user takes the offer.
+EMSCRIPTEN_KEEPALIVE void rz_offer(int32_t segment, int32_t frame) { player->OfferPlace(segment, frame); }
+EMSCRIPTEN_KEEPALIVE void rz_resume() { player->Resume(); }
 
 // The benchmark: a JSON object with frames, seconds, fps and loadSeconds, or with
 // error. The text stays valid until the next call.

@@ -48,7 +48,11 @@ public:
   void ReportSkippedSegment(int32_t, const std::string& reason) override {
     FPlayer.ShowMessage(TMessageText::kError, FPlayer.FTexts.Format(TMessageText::kWrongFile, reason), "warning");
   }
-  void UpdateMenuStates() override { PanelChanged(); }
+  // Called at every change of the play state.
+  void UpdateMenuStates() override {
+    FPlayer.FResume.PlayStateIs(FPlayer.FEngine->State(), static_cast<int64_t>(FPlayer.FPage.NowMs()));
+    PanelChanged();
+  }
   void RedrawPanel() override { PanelChanged(); }
   void RefreshSegmentLine() override { PanelChanged(); }
   void RefreshTimeText() override { PanelChanged(); }
@@ -96,7 +100,13 @@ TWebPlayer::TWebPlayer(TWebPage& page, TAnsiToUtf8 toUtf8, std::filesystem::path
       FSound(page),
       FTimer(std::make_unique<TWebTimer>(page)),
       FEngine(std::make_unique<TPlaybackEngine>(
-          TPlaybackServices{*FTimer, FSound, FFrames, FPresenter, *FShell, FEvents})) {}
+          TPlaybackServices{*FTimer, FSound, FFrames, FPresenter, *FShell, FEvents})) {
+  FEngine->SetEventData(this);
+  FEvents.Subscribe([](uint8_t event, int32_t, void* player) {
+    TWebPlayer& self = *static_cast<TWebPlayer*>(player);
+    if (event == kEventStop) self.FResume.Stopped({self.FEngine->CurrentSegment(), self.FEngine->ShownFrame()});
+  });
+}
 
 TWebPlayer::~TWebPlayer() {
   FEngine->StopForShutdown();
@@ -138,6 +148,8 @@ void TWebPlayer::ReportUnreadableFilm(const std::string& name, const std::string
 void TWebPlayer::Close() {
   Guarded([&] {
     FEngine->Stop();
+    SendResumeDecision(true);
+    ForgetPreview();
     FEngine->SetSegmentList(nullptr);
     FSegments.Clear();
     FFrames.ForgetSeekIndex();
@@ -188,6 +200,7 @@ bool TWebPlayer::LoadFilm(const std::filesystem::path& path, const std::string& 
     FFilmOpen = true;
     FFirstPicturePending = true;
     FEngine->SelectSegment(0);
+    StartResume();
     DescribeFilm(!language.empty());
   }
   ShowLoadReport(loader);
@@ -269,6 +282,12 @@ void TWebPlayer::ScrubBar(int32_t x, int32_t width) {
   });
 }
 
+void TWebPlayer::Resume() {
+  Guarded([&] {
+    if (FOffered && FFilmOpen) FEngine->SeekTo(FOffered->Segment, FOffered->Frame);
+  });
+}
+
 void TWebPlayer::Tick(uint32_t token) {
   Guarded([&] { FEngine->Tick(token); });
 }
@@ -279,6 +298,7 @@ void TWebPlayer::DisplayFrame() {
       FFirstPicturePending = false;
       FPage.Send(FirstPictureEvent());
     }
+    SendResumeDecision(false);
     if (!FPanelDirty) return;
     FPanelDirty = false;
     const TPanelState state = PanelState();

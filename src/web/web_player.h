@@ -8,14 +8,18 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/resume_tracker.h"
 #include "app/ui_texts.h"
 #include "controls/progress_model.h"
 #include "film/segment_list.h"
 #include "playback/frame_source.h"
 #include "playback/playback_engine.h"
+#include "playback/preview_decoder.h"
+#include "web/picture_rgba.h"
 #include "web/web_events.h"
 #include "web/web_page.h"
 #include "web/web_presenter.h"
@@ -66,6 +70,28 @@ public:
   void SetViewport(int32_t width, int32_t height);
   void SetFullScreen(bool on);
 
+  // --- The bar's preview (web_preview.cpp) ----------------------------------------
+  // The mouse over the progress bar at x of width pixels (x < 0: it left); previews
+  // at most maxWidth pixels wide.
+  void PreviewAt(int32_t x, int32_t width, int32_t maxWidth);
+  // Works on the preview between ticks, at least one step and at most budgetMs by the
+  // page's clock. Returns true when a picture is ready (PreviewPixels, PreviewInfo).
+  bool PreviewWork(double budgetMs);
+  bool PreviewBusy() const { return FPreview && FPreview->Busy(); }
+  const TRgbaPicture& PreviewPixels() const { return FPreviewPixels; }
+  // {"width","height","exact","segment","frame","name","time"}: the picture ready (its
+  // segment and frame), and the name of the segment and the time under the mouse.
+  std::string PreviewInfo() const;
+
+  // --- Resuming (web_resume.cpp) -----------------------------------------------------
+  // The page keeps the places; it hears {"event":"resume","action":"remember"|"forget",
+  // "segment","frame"} as the film plays (at most once a second) and when it closes.
+  // The page found a place of the film open: {"event":"offer","text","segment",
+  // "frame"} follows when it can be shown.
+  void OfferPlace(int32_t segment, int32_t frame);
+  // Ctrl+R or a click on the offer: to the place offered.
+  void Resume();
+
   const TPlaybackEngine& Engine() const { return *FEngine; }
   const TkoFrameSource& Frames() const { return FFrames; }
   const TWebPresenter& Presenter() const { return FPresenter; }
@@ -80,6 +106,9 @@ private:
   void ShowLoadReport(const TFilmLoader& loader);
   void DescribeFilm(bool languageTable);
   TPanelState PanelState() const;
+  void ForgetPreview();
+  void StartResume();
+  void SendResumeDecision(bool closing);
 
   TWebPage& FPage;
   TAnsiToUtf8 FToUtf8;
@@ -101,4 +130,15 @@ private:
   bool FPanelDirty = false;
   bool FFilmOpen = false;
   bool FFirstPicturePending = false;
+
+  std::unique_ptr<TPreviewDecoder> FPreview;  // made when the mouse first comes over the bar
+  TPreviewRequest FPreviewAsked;
+  double FPreviewSeconds = 0;
+  TRgbaPicture FPreviewPixels;
+  bool FPreviewExact = false;
+
+  TResumeTracker FResume;
+  std::optional<TFilmFrame> FOffered;
+  TResumeDecision FResumeSent;
+  double FResumeSentMs = 0;
 };

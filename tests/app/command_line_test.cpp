@@ -40,7 +40,7 @@ TEST(CommandLine, ParsesOptionsAndAppliesTheLimits) {
       {{L"/Pos", L"L", L"T"}, {}, {}},
       // Centring truncates, and takes no vertical part.
       {{L"/size", L"801", L"601", L"/pos", L"C", L"/segm", L"2"},
-       {.X = 239, .Y = 211, .Width = 801, .Height = 601, .SegmentNumber = 2},
+       {.X = 239, .Y = 211, .Width = 801, .Height = 601, .SegmentNumber = 2, .SegmentGiven = true},
        {}},
       // Centring and "r" use the size known at that moment.
       {{L"/pos", L"c", L"/size", L"800", L"600"}, {.X = 340, .Y = 312, .Width = 800, .Height = 600}, {}},
@@ -48,7 +48,7 @@ TEST(CommandLine, ParsesOptionsAndAppliesTheLimits) {
       {{L"/size", L"1280", L"600"}, {.Width = 1280, .Height = 600}, {}},
       {{L"/size", L"fullscreen"}, {.FullScreenRequested = true}, {}},
       {{L"/size", L"fullscreen", L"/size", L"800", L"600"}, {.Width = 800, .Height = 600}, {}},
-      {{L"/segm", L"0"}, {.SegmentNumber = 0}, {}},
+      {{L"/segm", L"0"}, {.SegmentNumber = 0, .SegmentGiven = true}, {}},
       {{L"/size", L"1000", L"1024"}, {.Width = 1000, .Height = 1024}, {}},
       {{L"/segm"}, {}, {}},
       {{L"/unknown", L"stray", L"/CloseOnFinish"}, {.CloseOnFinish = true}, {}},
@@ -56,10 +56,10 @@ TEST(CommandLine, ParsesOptionsAndAppliesTheLimits) {
       {{L"C:\\Фильмы\\Демо Film.KOF", L"/closeonfinish"},
        {.CloseOnFinish = true, .FilmFileName = L"C:\\Фильмы\\Демо Film.KOF"},
        {}},
-      {{L"/segm", L"2", L"film.kof"}, {.SegmentNumber = 2}, {}},
+      {{L"/segm", L"2", L"film.kof"}, {.SegmentNumber = 2, .SegmentGiven = true}, {}},
       {{L"-film.kof"}, {}, {}},
       {{L"/film.kof"}, {}, {}},
-      {{L"/?", L"-HELP", L"/segm", L"4"}, {.SegmentNumber = 4}, {kHelp, kHelp}},
+      {{L"/?", L"-HELP", L"/segm", L"4"}, {.SegmentNumber = 4, .SegmentGiven = true}, {kHelp, kHelp}},
       // An invalid number ends the parse: nothing later counts and no limit is applied.
       {{L"/pos", L"-50", L"-50", L"/size", L"800", L"abc", L"/segm", L"5"},
        {.X = -50, .Y = -50, .Width = 800, .Height = 400},

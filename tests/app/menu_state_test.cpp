@@ -75,10 +75,12 @@ TEST(MenuState, SegmentItemsDependOnTheFilmAndAreLeftAloneWithoutAList) {
 
 // The seek items behind the addressed ones: with a film the seek commands are enabled,
 // the frame steps only while paused, Save picture while a picture is shown; the context
-// menu agrees; without a segment list they are grayed.
+// menu agrees; without a segment list they are grayed. So is Resume without a place.
 TEST(MenuState, SeekItemsFollowTheFilmAndThePlayState) {
-  const TShellState shell;
+  for (const bool resume : {false, true})
   for (const TPlayState state : {psStopped, psPlaying, psPaused}) {
+    TShellState shell;
+    shell.ResumeOffered = resume;
     for (const std::optional<int32_t> segments : {std::optional<int32_t>(2), std::optional<int32_t>(0),
                                                   std::optional<int32_t>()}) {
       const TMenuStates s = ComputeMenuStates(state, shell, segments);
@@ -94,6 +96,8 @@ TEST(MenuState, SeekItemsFollowTheFilmAndThePlayState) {
       EXPECT_EQ(EnabledOf(s, TMenuId::kActions, kActionsSavePicture), film && state != psStopped) << trace;
       EXPECT_EQ(EnabledOf(s, TMenuId::kContext, kContextSavePicture),
                 EnabledOf(s, TMenuId::kActions, kActionsSavePicture));
+      // Resume: in Actions only, with a film and a place to go back to.
+      EXPECT_EQ(EnabledOf(s, TMenuId::kActions, kActionsResume), film && resume) << trace;
     }
   }
 }

@@ -67,7 +67,9 @@ TEST(UiTexts, EveryMenuItemGetsItsKeyAndShortcut) {
             "A8 SeekBack\bAlt+Left|C18 SeekBack|A9 SeekForward\bAlt+Right|C19 SeekForward|"
             "A10 PrevFrame\bCtrl+,|C20 PrevFrame|A11 NextFrame\bCtrl+.|C21 NextFrame|"
             "A12 SegmentStart\bAlt+Home|C22 SegmentStart|A13 SegmentEnd\bAlt+End|C23 SegmentEnd|"
-            "A15 SavePicture\bCtrl+S|C25 SavePicture|");
+            "A15 SavePicture\bCtrl+S|C25 SavePicture|"
+            // And behind those, going back to where the film was left.
+            "A17 Resume\bCtrl+R|");
 }
 
 TEST(UiTexts, TableFormatsAreUsedOnlyWithTheExpectedConversion) {

@@ -5,7 +5,8 @@
 // and clock3.kof: 3 s with one and three pointer samples per frame; depth16.kof,
 // later.kof and damaged.kof: a 16-bit segment, one of a later version, a damaged
 // cabinet between good segments; closing.kof: a damaged cabinet last; noise.kof: an
-// MP3 track that is no MP3; panel.kof and seek.kof: Coloured frames (below).
+// MP3 track that is no MP3; panel.kof and seek.kof: Coloured frames (below); habits.kof:
+// the player's habits, the bar's preview and resuming.
 #include "../support/moving_film.h"
 #include "writer/mp3_silence.h"
 
@@ -94,6 +95,14 @@ void WriteFilms(const std::filesystem::path& dir) {
   WriteBytesToFile(dir / "panel.kof",
                    Film({Coloured(0, 20, 0), Coloured(1, 100, 10, 10000), Coloured(2, 50, 10), Coloured(3, 450, 10)}));
   WriteBytesToFile(dir / "seek.kof", Film({Coloured(0, 60, 10, 6000), Coloured(1, 80, 10, 8000)}));
+
+  // The player's habits, the bar's preview and resuming: 12 s with a silent MP3 (its
+  // volume can change), then 20 s with three pointer samples a frame; 400 x 300, so
+  // the preview is a reduction by 3.
+  SegmentSpec first = MovingSegment("First", 400, 300, 0x1E4E8C, 120);
+  first.soundKind = kSoundMp3;
+  first.sound = SilentMp3(12000);
+  WriteBytesToFile(dir / "habits.kof", Film({first, MovingSegment("Second", 400, 300, 0x2E7D32, 200, 3)}));
 }
 }  // namespace
 

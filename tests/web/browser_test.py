@@ -20,10 +20,13 @@ from selenium.common.exceptions import TimeoutException
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.actions.wheel_input import ScrollOrigin
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "support"))
+import reduce_picture  # noqa: E402  the preview's rule, computed on its own
 SERVER = os.path.join(HERE, "..", "..", "scripts", "web_server.py")
 
 
@@ -150,11 +153,14 @@ class Session:
         png = self.driver.find_element(By.ID, "picture").screenshot_as_png
         return rgb(png)
 
-    def kof_picture(self, film, segment, frame):
-        out = os.path.join(self.work, f"frames_{segment}_{frame}")
+    def kof_picture_file(self, film, segment, frame):
+        out = os.path.join(self.work, f"frames_{film}_{segment}_{frame}")
         subprocess.run([self.kof, "frames", os.path.join(self.films, film), "--segment", str(segment),
                         "--out", out, "--from", str(frame), "--to", str(frame)], check=True)
-        with open(os.path.join(out, f"seg{segment:03d}_frame{frame:05d}.png"), "rb") as f:
+        return os.path.join(out, f"seg{segment:03d}_frame{frame:05d}.png")
+
+    def kof_picture(self, film, segment, frame):
+        with open(self.kof_picture_file(film, segment, frame), "rb") as f:
             return rgb(f.read())
 
     def kof_warnings(self, film):
@@ -333,7 +339,76 @@ def test_film_executable(s):
            "the built-in texts")
 
 
-TESTS = [test_clock, test_sound, test_controls, test_seek, test_full_screen, test_bad_films, test_film_executable]
+def wheel(s, element, notches, dx=0):
+    """Notches of the wheel over element (up when positive), one event each."""
+    for _ in range(abs(notches)):
+        ActionChains(s.driver).scroll_from_origin(ScrollOrigin.from_element(element, dx, 0), 0,
+                                                  -100 if notches > 0 else 100).perform()
+        time.sleep(0.05)
+
+
+def test_habits(s):
+    """Space pauses and plays; a double click on the picture enters and leaves full screen;
+    three notches over the picture turn the volume down 15 %, and a notch over the bar
+    seeks 5 s; the mouse over the bar shows the reduction of kof's picture of the frame
+    under it (320 wide: halved), with the segment's name and the time."""
+    s.open_page("habits.kof")
+    s.wait(lambda: s.data("state") == "playing" and int(s.data("shown") or -1) >= 2, "frame 2")
+    s.keys(" ")
+    s.wait_state("paused")
+    frame = int(s.data("shown"))
+    picture = s.driver.find_element(By.ID, "picture-area")
+    wheel(s, picture, -3)
+    s.wait(lambda: s.text("volume-label") == "85%", "the volume at 85 %")
+    bar = s.driver.find_element(By.ID, "bar")
+    wheel(s, bar, 1)
+    s.wait(lambda: s.data("shown") == str(frame + 50), f"frame {frame + 50}, 5 s after {frame}")
+    s.keys(" ")
+    s.wait_state("playing")
+    ActionChains(s.driver).double_click(picture).perform()
+    s.wait(lambda: s.driver.execute_script("return document.fullscreenElement?.id") == "player", "full screen")
+    ActionChains(s.driver).double_click(s.driver.find_element(By.ID, "picture-area")).perform()
+    s.wait(lambda: s.driver.execute_script("return document.fullscreenElement") is None, "the window again")
+    # Three quarters along the bar (25 s): about 3.75 s into "Second", frame 37 or so.
+    bar = s.driver.find_element(By.ID, "bar")
+    ActionChains(s.driver).move_to_element_with_offset(bar, bar.size["width"] // 4, 0).perform()
+    shown = s.driver.find_element(By.ID, "preview")
+    s.wait(lambda: shown.is_displayed() and shown.get_attribute("data-exact") == "1", "the preview")
+    segment, frame = int(shown.get_attribute("data-segment")), int(shown.get_attribute("data-frame"))
+    assert segment == 1 and abs(frame - 37) <= 1, f"preview of segment {segment + 1}, frame {frame}"
+    assert s.text("preview-name") == "Second" and s.text("preview-time") == "00:00:18", s.text("preview-time")
+    expected = reduce_picture.reduce(s.kof_picture_file("habits.kof", 2, frame), 192)
+    png = s.driver.find_element(By.ID, "preview-picture").screenshot_as_png
+    assert_same_picture(rgb(png), expected, f"the preview of frame {frame}")
+    ActionChains(s.driver).move_to_element(picture).perform()
+    s.wait(lambda: not shown.is_displayed(), "the preview to go")
+
+
+def test_resume(s):
+    """Over a damaged store, 11 s played and the page reloaded: the offer to resume;
+    paused, Ctrl+R shows kof's picture of the frame remembered."""
+    s.open_page()
+    s.driver.execute_script("localStorage.setItem('roRezodu.resume', '{damaged')")
+    s.open_page("habits.kof")
+    s.wait_state("playing")
+    time.sleep(11)
+    places = s.driver.execute_script("return JSON.parse(localStorage.getItem('roRezodu.resume'))")
+    assert isinstance(places, list) and len(places) == 1, places
+    segment, frame = places[0]["segment"], places[0]["frame"]
+    s.driver.refresh()
+    offer = s.driver.find_element(By.ID, "resume-offer")
+    s.wait(lambda: offer.is_displayed() and offer.text.startswith("Продолжить с 00:00:"), "the offer")
+    s.keys(" ")
+    s.wait_state("paused")
+    s.chord(Keys.CONTROL, "r")
+    s.wait(lambda: (s.data("segment"), s.data("shown")) == (str(segment), str(frame)), f"the place {places[0]}")
+    time.sleep(0.2)  # the picture reaches the canvas at the next display frame
+    assert_same_picture(s.canvas_pixels(), s.kof_picture("habits.kof", segment + 1, frame), "the place resumed")
+    assert not offer.is_displayed(), "the offer stayed"
+
+
+TESTS = [test_clock, test_sound, test_controls, test_seek, test_full_screen, test_bad_films, test_film_executable,
+         test_habits, test_resume]
 
 
 def main():

@@ -2,7 +2,8 @@
 // MSZIP) and "Второй" (24 bit, 322 wide, LZMA), 50 moving frames each; clock.kof: 3 s
 // at three pointer samples per frame with a 440 Hz tone (LAME); junk.kof: no film;
 // damaged.kof: a damaged cabinet between good segments; truncated.kof: two.kof cut in
-// its second segment; language.txt: a language table (1251) without Stop, for kof pack.
+// its second segment; language.txt: a language table (1251) without Stop, for kof pack;
+// habits.kof: 25 s for the habits, the bar's preview and resuming.
 #include <cmath>
 
 #include "../support/moving_film.h"
@@ -41,6 +42,11 @@ void WriteFilms(const std::filesystem::path& dir) {
   const SegmentSpec before = MovingSegment("Before", 320, 240, 0x1E4E8C, 10);
   WriteBytesToFile(dir / "damaged.kof",
                    WithTrailer(BuildFilm({before, damaged, MovingSegment("After", 320, 240, 0x2E7D32, 30)})));
+
+  // The habits, the bar's preview and resuming: 15 s, then 10 s with three pointer
+  // samples a frame.
+  WriteBytesToFile(dir / "habits.kof", WithTrailer(BuildFilm({MovingSegment("First", 320, 240, 0x1E4E8C, 150),
+                                                              MovingSegment("Second", 320, 240, 0x2E7D32, 100, 3)})));
 
   const std::string table =  // "Части" in 1251
       "Play=Play\r\nPause = Pause \r\nError=Failure\r\nSegments=\xD7\xE0\xF1\xF2\xE8\r\nLoading=Loading...\r\n";

@@ -198,6 +198,56 @@ TEST(WebPlayer, ThePanelStateIsSentOnlyWhenItChanges) {
   EXPECT_TRUE(Has(rig.page.Named("state").back(), R"("speedLabel":"MAX","time":"MAX    00:00:15)"));
 }
 
+TEST(WebPlayer, TellsThePlaceToRememberOffersItBackAndPreviewsTheBar) {
+  PlayerRig rig;
+  const Bytes film = WithTrailer(BuildFilm({Moving("A", 200, 32, 150), Moving("B", 200, 32, 100)}));
+  ASSERT_TRUE(rig.Open(film));
+  const auto told = [&] {
+    rig.player.DisplayFrame();
+    return rig.page.Named("resume");
+  };
+  rig.Tick(100);  // 9.92 s played
+  EXPECT_TRUE(told().empty());
+  rig.Tick(1);
+  ASSERT_EQ(told().size(), 1u);
+  EXPECT_TRUE(Has(told().back(), R"("action":"remember","segment":0,"frame":100)")) << told().back();
+  rig.Tick(9);  // within a second of the last: not told again
+  EXPECT_EQ(told().size(), 1u);
+  rig.Tick(1);
+  EXPECT_TRUE(Has(told().back(), R"("frame":110)")) << told().back();
+  rig.Tick(3);
+  rig.player.Close();  // closing tells it at once
+  EXPECT_TRUE(Has(rig.page.Named("resume").back(), R"("frame":113)")) << rig.page.Named("resume").back();
+
+  // Opened again: a place the page found is offered with its time, and taken.
+  ASSERT_TRUE(rig.Open(film));
+  rig.player.OfferPlace(7, 0);
+  rig.player.OfferPlace(1, 100);
+  EXPECT_TRUE(rig.page.Named("offer").empty()) << "no such segment or frame";
+  rig.player.OfferPlace(1, 42);
+  ASSERT_EQ(rig.page.Named("offer").size(), 1u);
+  EXPECT_TRUE(Has(rig.page.Named("offer")[0], R"("text":"Продолжить с 00:00:19 — Ctrl+R","segment":1,"frame":42)"));
+  rig.player.Resume();
+  EXPECT_EQ(rig.player.Engine().CurrentSegment(), 1);
+  EXPECT_EQ(rig.player.Engine().ShownFrame(), 42);
+
+  // The bar (204 wide: 200 pixels for 25 s) at x = 2 + 160 is 20 s: frame 50 of B,
+  // halved to 100 x 3.
+  rig.player.PreviewAt(2 + 160, 204, 192);
+  EXPECT_TRUE(rig.player.PreviewBusy());
+  EXPECT_TRUE(rig.player.PreviewWork(1e9));
+  EXPECT_TRUE(Has(rig.player.PreviewInfo(), R"("width":100,"height":3,"exact":true,"name":"B","time":"00:00:20")"))
+      << rig.player.PreviewInfo();
+  EXPECT_TRUE(Has(rig.player.PreviewInfo(), R"("segment":1,"frame":50)")) << rig.player.PreviewInfo();
+  rig.player.PreviewAt(-1, 204, 192);
+  EXPECT_FALSE(rig.player.PreviewBusy());
+
+  // Played to its end, the film is forgotten.
+  rig.player.Command(145);  // the last segment's end, while playing: the film stops
+  EXPECT_EQ(rig.player.Engine().State(), psStopped);
+  EXPECT_TRUE(Has(told().back(), R"("action":"forget","segment":1,"frame":99)")) << told().back();
+}
+
 TEST(WebSoundDevice, LengthComesFromTheFramesAndPositionFromThePagesReports) {
   TempDir root;
   RecordingPage page;

@@ -1,0 +1,118 @@
+#include "app/resume_win.h"
+
+#include <shlobj.h>
+
+#include <utility>
+
+#include "app/command_ids.h"
+#include "app/commands_win.h"
+#include "app/player_win.h"
+#include "app/wide_text_win.h"
+#include "controls/panel_scale.h"
+
+namespace {
+int64_t NowMs() { return static_cast<int64_t>(GetTickCount64()); }
+
+// Full path, size and last-write time; an empty path when the file cannot be asked.
+TFilmIdentity IdentityOf(const std::filesystem::path& path) {
+  wchar_t full[32768];
+  const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(std::size(full)), full, nullptr);
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (length == 0 || length >= std::size(full) || !GetFileAttributesExW(full, GetFileExInfoStandard, &data))
+    return {};
+  const auto join = [](DWORD high, DWORD low) { return static_cast<int64_t>((uint64_t{high} << 32) | low); };
+  return {WideToUtf8(std::wstring(full, length)), join(data.nFileSizeHigh, data.nFileSizeLow),
+          join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
+}
+
+TFilmFrame ShownPlace(const TPlayer& player) {
+  return {player.Engine.CurrentSegment(), player.Engine.ShownFrame()};
+}
+
+// At the left, just above the panel (or the window's bottom edge while it is hidden).
+void ShowNoteAboveThePanel(TPlayer& player, TNoteWindow& note) {
+  RECT client{};
+  GetClientRect(player.MainWindow, &client);
+  int32_t bottom = client.bottom;
+  if (player.Panel != nullptr && IsWindowVisible(player.Panel)) {
+    RECT panel{};
+    GetWindowRect(player.Panel, &panel);
+    MapWindowPoints(nullptr, player.MainWindow, reinterpret_cast<POINT*>(&panel), 2);
+    bottom = panel.top;
+  }
+  note.ShowAt(PanelScaled(8), bottom - note.Size().Height - PanelScaled(8));
+}
+
+void ShowOffer(TPlayer& player, TFilmFrame place) {
+  TResumeState& resume = player.Resume;
+  if (!resume.Note) {
+    resume.Note = std::make_unique<TNoteWindow>(player.MainWindow);
+    HWND window = player.MainWindow;
+    resume.Note->OnClick = [window] { PostMessageW(window, WM_COMMAND, CM_RESUME, 0); };
+  }
+  const std::string time = ClockText(PlaceSeconds(*player.Segments, place));
+  resume.Note->SetText(Utf8ToWide(player.Texts.Format(TMessageText::kResumeOfferFmt, time)));
+  ShowNoteAboveThePanel(player, *resume.Note);
+  resume.Note->HideAfter(static_cast<uint32_t>(kResumeOfferMs));
+}
+}  // namespace
+
+std::filesystem::path SettingsFilePath() {
+  PWSTR roaming = nullptr;
+  std::filesystem::path folder;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &roaming))) folder = roaming;
+  CoTaskMemFree(roaming);
+  if (folder.empty()) return {};
+  folder /= L"roRezodu";
+  CreateDirectoryW(folder.c_str(), nullptr);  // there already, or it cannot be: saving tells
+  return folder / L"settings.txt";
+}
+
+void FilmOpenedForResume(TPlayer& player, const std::filesystem::path& path, bool offer) {
+  TResumeState& resume = player.Resume;
+  resume.Tracker.Reset(NowMs());
+  resume.Tracker.PlayStateIs(player.Engine.State(), NowMs());
+  resume.Film = IdentityOf(path);
+  resume.Place.reset();
+  if (resume.Note) resume.Note->Hide();
+  TSettingsStore store;
+  const std::filesystem::path file = SettingsFilePath();
+  if (offer && !resume.Film.Path.empty() && player.Segments && !file.empty() && LoadSettings(file, store))
+    resume.Place = store.ResumePlace(resume.Film);
+  if (resume.Place && !IsSeekable(player.Segments->Get(resume.Place->Segment))) resume.Place.reset();
+  player.State.ResumeOffered = resume.Place.has_value();
+  if (resume.Place) ShowOffer(player, *resume.Place);
+  UpdateMenuStates(player);
+}
+
+void RememberFilmPlace(TPlayer& player) {
+  TResumeState& resume = player.Resume;
+  if (resume.Film.Path.empty() || !player.Segments) return;
+  const TResumeDecision decision =
+      resume.Tracker.Decide(player.Engine.State(), ShownPlace(player), *player.Segments, NowMs());
+  const TFilmIdentity film = std::exchange(resume.Film, TFilmIdentity{});
+  const std::filesystem::path file = SettingsFilePath();
+  if (decision.Action == TResumeAction::kNothing || file.empty()) return;
+  TSettingsStore store;
+  LoadSettings(file, store);  // a damaged file is read as empty and written anew
+  if (decision.Action == TResumeAction::kRemember)
+    store.RememberPlace(film, decision.Place);
+  else
+    store.ForgetPlace(film);
+  SaveSettings(file, store);  // a folder that cannot be written: nothing is remembered
+}
+
+void NoteResumePlayState(TPlayer& player) { player.Resume.Tracker.PlayStateIs(player.Engine.State(), NowMs()); }
+
+void NoteResumeStop(TPlayer& player) { player.Resume.Tracker.Stopped(ShownPlace(player)); }
+
+void ResumeFilm(TPlayer& player) {
+  const std::optional<TFilmFrame> place = player.Resume.Place;
+  if (!place || !player.Segments) return;
+  if (player.Resume.Note) player.Resume.Note->Hide();
+  player.Engine.SeekTo(place->Segment, place->Frame);
+}
+
+void PlaceResumeOffer(TPlayer& player) {
+  if (player.Resume.Note && player.Resume.Note->Visible()) ShowNoteAboveThePanel(player, *player.Resume.Note);
+}

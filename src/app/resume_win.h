@@ -1,0 +1,44 @@
+#pragma once
+// Resuming films where they were left, in the Windows player. When a film closes (the
+// player ends, another film opens) its place goes to the settings file in the user's
+// roaming application-data folder, as the rules of resume_tracker.h say; when it opens
+// again an offer is shown for a while above the panel ("Продолжить с 00:12:34 —
+// Ctrl+R"), and Ctrl+R, a click on the offer or Actions > Resume seeks there. A
+// settings file that cannot be read or written changes nothing and says nothing.
+#include <windows.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "app/resume_tracker.h"
+#include "app/settings_store.h"
+#include "controls/note_window_win.h"
+
+class TPlayer;
+
+struct TResumeState {
+  TResumeTracker Tracker;
+  TFilmIdentity Film;  // the film open; an empty path when it cannot be told
+  std::optional<TFilmFrame> Place;  // where it was left, when that is offered
+  std::unique_ptr<TNoteWindow> Note;
+};
+
+// The settings file: <roaming application data>\roRezodu\settings.txt, the folder made
+// when missing; empty when there is no such folder.
+std::filesystem::path SettingsFilePath();
+
+// A film was opened from path (the program's own path for a film executable): the
+// tracker starts afresh and, with offer set, the film's place is offered when the
+// settings file has one.
+void FilmOpenedForResume(TPlayer& player, const std::filesystem::path& path, bool offer);
+// The film open closes: its place is remembered or forgotten, as the rules say.
+void RememberFilmPlace(TPlayer& player);
+// The play state changed (the tracker counts the time played).
+void NoteResumePlayState(TPlayer& player);
+// The engine's stop event: where the film stood before it went back to its start.
+void NoteResumeStop(TPlayer& player);
+// CM_RESUME: seeks to the place offered; nothing without one.
+void ResumeFilm(TPlayer& player);
+// After the layout changed: the offer stays above the panel.
+void PlaceResumeOffer(TPlayer& player);

@@ -1,0 +1,52 @@
+#pragma once
+// A small window floating above the bottom panel (class "koNote"): an optional picture
+// over lines of text, black on white in a frame of the strip colour. The bar's preview
+// and the offer to resume are notes. Its text is also its window text (lines joined
+// by line feeds). A click on it calls OnClick.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "platform/gdi_holders_win.h"
+#include "playback/ko_picture.h"
+#include "playback/picture_layout.h"
+
+class TNoteWindow {
+public:
+  // Creates the hidden note as a child of parent; Handle() is null when it could not.
+  explicit TNoteWindow(HWND parent);
+  ~TNoteWindow();
+  TNoteWindow(const TNoteWindow&) = delete;
+  TNoteWindow& operator=(const TNoteWindow&) = delete;
+
+  HWND Handle() const { return FWindow; }
+  // The picture (copied; 32 bits a pixel, may be empty) and the text, lines separated
+  // by "\n"; repaints.
+  void SetPicture(const TkoPicture& picture);
+  void SetText(const std::wstring& text);
+  // The note's size for what it shows: the picture's width (or the text's, without a
+  // picture) and the picture's height and the lines below it, framed.
+  TkoSize Size() const;
+  // Shows it with its top-left corner at x, y of the parent's client area, above the
+  // parent's other children; it takes neither the focus nor the activation.
+  void ShowAt(int32_t x, int32_t y);
+  void Hide();
+  bool Visible() const { return FWindow != nullptr && IsWindowVisible(FWindow); }
+  // Hides the note after ms milliseconds (0: never).
+  void HideAfter(uint32_t ms);
+
+  std::function<void()> OnClick;
+
+private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Message(UINT message, WPARAM wParam, LPARAM lParam);
+  void Paint();
+  int32_t LineHeight() const;
+  int32_t TextWidth() const;
+
+  HWND FWindow = nullptr;
+  TGdiObject<HFONT> FFont;
+  TkoPicture FPicture;
+  std::wstring FText;
+};
