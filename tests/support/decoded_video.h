@@ -1,7 +1,9 @@
 #pragma once
 // A video file decoded with FFmpeg's libraries, as a player would: every picture as
 // 0x00RRGGBB pixels with its time, and the sound mixed to one channel, placed by its
-// timestamps. For the tests of kof export (native builds).
+// timestamps (a frame within 2 ms of the one before follows on from it); the file's
+// title and chapters. For the tests of kof export (native
+// builds). A file of sound alone decodes to its sound.
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -9,6 +11,11 @@
 #include "writer/data_file_writer.h"
 
 struct DecodedVideo {
+  struct Chapter {
+    std::string title;
+    double start = 0, end = 0;  // seconds
+  };
+
   std::string videoCodec, soundCodec;  // "" when the file has no such stream
   int width = 0, height = 0;
   std::vector<filmwriter::Picture> pictures;
@@ -16,6 +23,8 @@ struct DecodedVideo {
   double duration = 0;        // the video stream's, seconds
   int sampleRate = 0;
   std::vector<float> sound;   // sample i plays at i / sampleRate seconds
+  std::string title;
+  std::vector<Chapter> chapters;
 };
 
 // Throws std::runtime_error when the file cannot be opened or decoded.

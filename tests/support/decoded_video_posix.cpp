@@ -61,6 +61,7 @@ filmwriter::Picture ToPicture(const AVFrame& frame) {
 struct SoundDecoder {
   Resampler resampler;
   double timeBase = 0;
+  long long next = -1;  // where the samples decoded so far end
 
   void Add(const AVFrame& frame, DecodedVideo& video) {
     if (resampler == nullptr) {
@@ -78,7 +79,11 @@ struct SoundDecoder {
     const int n = swr_convert(resampler.get(), to, int(samples.size()),
                               const_cast<const uint8_t**>(frame.extended_data), frame.nb_samples);
     const double at = frame.pts == AV_NOPTS_VALUE ? 0 : double(frame.pts) * timeBase;
-    const long long first = std::llround(at * video.sampleRate);
+    long long first = std::llround(at * video.sampleRate);
+    // Within 2 ms of where the last frame ended, it follows on, as players take it:
+    // Matroska rounds each frame's time to a millisecond.
+    if (next >= 0 && std::llabs(first - next) <= video.sampleRate / 500) first = next;
+    next = first + n;
     for (int i = 0; i < n; ++i) {
       if (first + i < 0) continue;
       if (size_t(first + i) >= video.sound.size()) video.sound.resize(size_t(first + i) + 1);
@@ -97,15 +102,26 @@ DecodedVideo DecodeVideo(const std::filesystem::path& path) {
   DecodedVideo video;
   const int videoIndex = av_find_best_stream(opened, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
   const int soundIndex = av_find_best_stream(opened, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
-  Require(videoIndex >= 0, "no video stream");
-  const AVStream& videoStream = *opened->streams[videoIndex];
-  Codec pictures = OpenDecoder(videoStream);
-  video.videoCodec = avcodec_get_name(videoStream.codecpar->codec_id);
-  video.width = videoStream.codecpar->width;
-  video.height = videoStream.codecpar->height;
-  video.duration = videoStream.duration == AV_NOPTS_VALUE
-                       ? double(opened->duration) / AV_TIME_BASE
-                       : double(videoStream.duration) * av_q2d(videoStream.time_base);
+  Require(videoIndex >= 0 || soundIndex >= 0, "no stream");
+  if (const AVDictionaryEntry* title = av_dict_get(opened->metadata, "title", nullptr, 0)) video.title = title->value;
+  for (unsigned i = 0; i < opened->nb_chapters; ++i) {
+    const AVChapter& c = *opened->chapters[i];
+    const AVDictionaryEntry* title = av_dict_get(c.metadata, "title", nullptr, 0);
+    video.chapters.push_back({title ? title->value : "", double(c.start) * av_q2d(c.time_base),
+                              double(c.end) * av_q2d(c.time_base)});
+  }
+  Codec pictures;
+  AVRational videoTimeBase{1, 1};
+  if (videoIndex >= 0) {
+    const AVStream& videoStream = *opened->streams[videoIndex];
+    pictures = OpenDecoder(videoStream);
+    video.videoCodec = avcodec_get_name(videoStream.codecpar->codec_id);
+    video.width = videoStream.codecpar->width;
+    video.height = videoStream.codecpar->height;
+    videoTimeBase = videoStream.time_base;
+    video.duration = videoStream.duration == AV_NOPTS_VALUE ? double(opened->duration) / AV_TIME_BASE
+                                                            : double(videoStream.duration) * av_q2d(videoTimeBase);
+  }
   Codec sounds;
   SoundDecoder sound;
   if (soundIndex >= 0) {
@@ -119,7 +135,7 @@ DecodedVideo DecodeVideo(const std::filesystem::path& path) {
     while (avcodec_receive_frame(codec, frame.get()) >= 0) {
       if (isVideo) {
         video.pictures.push_back(ToPicture(*frame));
-        video.times.push_back(double(frame->best_effort_timestamp) * av_q2d(videoStream.time_base));
+        video.times.push_back(double(frame->best_effort_timestamp) * av_q2d(videoTimeBase));
       } else {
         sound.Add(*frame, video);
       }
@@ -127,13 +143,15 @@ DecodedVideo DecodeVideo(const std::filesystem::path& path) {
     }
   };
   while (av_read_frame(opened, packet.get()) >= 0) {
-    const bool isVideo = packet->stream_index == videoIndex;
+    const bool isVideo = videoIndex >= 0 && packet->stream_index == videoIndex;
     AVCodecContext* codec = isVideo ? pictures.get() : packet->stream_index == soundIndex ? sounds.get() : nullptr;
     if (codec != nullptr && avcodec_send_packet(codec, packet.get()) >= 0) drain(codec, isVideo);
     av_packet_unref(packet.get());
   }
-  avcodec_send_packet(pictures.get(), nullptr);
-  drain(pictures.get(), true);
+  if (pictures) {
+    avcodec_send_packet(pictures.get(), nullptr);
+    drain(pictures.get(), true);
+  }
   if (sounds) {
     avcodec_send_packet(sounds.get(), nullptr);
     drain(sounds.get(), false);

@@ -27,22 +27,39 @@ TEST(ExportOptions, TheExtensionChoosesTheFormatAndWrongCommandLinesAreRefused) 
   const auto options = ParseExportArguments({"film.kof", "--segment", "2", "-o", "Out.WebM", "--from", "1:00",
                                              "--to", "90", "--width", "640"});
   ASSERT_TRUE(options);
-  EXPECT_EQ(std::tuple(options->film, options->format, options->segment, options->fromUs, options->toUs,
+  EXPECT_EQ(std::tuple(options->Film(), options->format, options->segment, options->fromUs, options->toUs,
                        options->width),
             std::tuple("film.kof", ExportFormat::WebM, 2, 60000000, 90000000, 640));
   EXPECT_EQ(ParseExportArguments({"f", "-o", "a.gif"})->format, ExportFormat::Gif);
   EXPECT_EQ(ParseExportArguments({"f", "-o", "a.mp4"})->format, ExportFormat::Mp4);
+  EXPECT_EQ(ParseExportArguments({"f", "-o", "a.MKV", "--lossless"})->format, ExportFormat::Mkv);
+  const auto batch = ParseExportArguments({"a", "--out-dir", "d", "b", "--format", "GIF", "-j", "3", "--force"});
+  ASSERT_TRUE(batch);
+  EXPECT_EQ(std::tuple(batch->films.size(), batch->outDir, batch->format, batch->jobs, batch->force),
+            std::tuple(2u, "d", ExportFormat::Gif, 3, true));
 
   const std::vector<std::vector<std::string>> refused = {
       {"f"},
       {"-o", "a.mp4"},
       {"f", "g", "-o", "a.mp4"},
-      {"f", "-o", "a.mkv"},
+      {"f", "-o", "a.avi"},
+      {"f", "-o", "a.mp4", "--lossless"},              // lossless is MKV's
+      {"f", "-o", "a.mkv", "--lossless", "--width", "9"},  // and keeps the size
+      {"f", "-o", "a.mp4", "--out-dir", "d"},
+      {"f", "g", "--out-dir", "d"},                    // no format
+      {"f", "--out-dir", "d", "--format", "avi"},
+      {"f", "-o", "a.mp4", "--format", "mp4"},         // batch options with -o
+      {"f", "-o", "a.mp4", "--force"},
+      {"f", "--out-dir", "d", "--format", "mp4", "-j", "0"},
       {"f", "-o", "a.mp4", "-o", "b.mp4"},
       {"f", "-o", "a.mp4", "--segment", "0"},
       {"f", "-o", "a.mp4", "--width"},
       {"f", "-o", "a.mp4", "--from", "5", "--to", "5"},
       {"f", "-o", "a.mp4", "--speed", "2"},
   };
-  for (const auto& args : refused) EXPECT_FALSE(ParseExportArguments(args)) << args.size() << " " << args.back();
+  for (const auto& args : refused) {
+    std::string line;
+    for (const std::string& arg : args) line += arg + " ";
+    EXPECT_FALSE(ParseExportArguments(args)) << line;
+  }
 }

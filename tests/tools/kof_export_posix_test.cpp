@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <tuple>
 
 #include "demo/mp3_encoder.h"
@@ -52,16 +53,27 @@ std::vector<CursorSample> Wandering(int samples, int width, int height) {
   return track;
 }
 
-// Segment 1: 192 x 128, three pointer samples per frame, 10 fps, 8 frames, sound of 1.5
-// s (a tone at its start and one at 1.0 s, after the segment's end). Segment 2: 64 x 48,
-// 10 fps, 4 frames, silent. Segment 3: 151 x 107 at depth 24, 5 fps, 6 frames, 0.5 s of
-// sound with a tone at its start. Segment 4 has no rate and is skipped.
+// Segment names in the recorder's code page: "Введение" and "Итоги".
+constexpr const char* kIntroduction = "\xC2\xE2\xE5\xE4\xE5\xED\xE8\xE5";
+constexpr const char* kSummary = "\xC8\xF2\xEE\xE3\xE8";
+constexpr double kExact = std::numeric_limits<double>::infinity();  // a PSNR: no difference at all
+
+// Segment 1, "Введение": 192 x 128, three pointer samples per frame, 10 fps, 8 frames, sound of 1.5
+// s (a tone at its start and one at 1.0 s, after the segment's end). Segment 2, without
+// a name: 64 x 48, 10 fps, 4 frames, silent. Segment 3, "Итоги": 151 x 107 at depth 24,
+// 5 fps, 6 frames, 0.5 s of sound with a tone at its start. Segment 4 has no rate and
+// is skipped.
+Bytes FirstSound() { return ToneMp3(1.5, {{0, 0.2}, {1.0, 1.3}}); }
+
 Bytes LessonFilm() {
   SegmentSpec first, silent, third, broken;
+  first.data.name = kIntroduction;
+  silent.data.name = "";
+  third.data.name = kSummary;
   first.data.pictures = Screens(192, 128, 8, 0xFFFFFF);
   first.data.samplesPerFrame = 3;
   first.data.cursorTrack = Wandering(24, 192, 128);
-  first.sound = ToneMp3(1.5, {{0, 0.2}, {1.0, 1.3}});
+  first.sound = FirstSound();
   silent.data.pictures = Screens(64, 48, 4, 0xC0C0C0);
   third.data.pictures = Screens(151, 107, 6, 0xECE9D8);
   third.bitsPerPixel = 24;
@@ -89,6 +101,17 @@ Picture KofFrame(const TempDir& dir, const fs::path& film, int segment, int k) {
   return ReadPng(out / name);
 }
 
+// "Введение 0.00-0.80, Segment 2 0.80-1.20": the chapters as players list them.
+std::string Chapters(const DecodedVideo& video) {
+  std::string text;
+  for (const DecodedVideo::Chapter& chapter : video.chapters) {
+    char times[64];
+    std::snprintf(times, sizeof(times), " %.2f-%.2f", chapter.start, chapter.end);
+    text.append(text.empty() ? "" : ", ").append(chapter.title).append(times);
+  }
+  return text;
+}
+
 Picture Letterboxed(const Picture& picture, int width, int height) {
   Picture canvas = Picture::Filled(width, height, 0);
   const int left = (width - picture.width) / 2, top = (height - picture.height) / 2;
@@ -99,41 +122,64 @@ Picture Letterboxed(const Picture& picture, int width, int height) {
 
 }  // namespace
 
-TEST(KofExport, Mp4HoldsEveryPictureAtItsTimeLetterboxedWithEachSegmentsSoundFromItsStart) {
+TEST(KofExport, Mp4AndLosslessMkvHoldEveryPictureAtItsTimeWithEachSegmentsSoundAndChapter) {
   TempDir dir;
   const fs::path film = dir / "lesson.kof";
   WriteBytesToFile(film, LessonFilm());
-  const KofRun run = Export(Quoted(film) + " -o " + Quoted(dir / "lesson.mp4"));
-  ASSERT_EQ(run.exitCode, 0) << run.out;
-  EXPECT_NE(run.out.find("segment 4"), std::string::npos) << "the segment without a rate is reported";
+  // Where the player's pictures lie in the video: each frame of segment 1 (30 pictures
+  // a second), then segments 2 and 3 letterboxed (10, then 5 a second).
+  std::vector<std::pair<size_t, Picture>> shown;
+  for (int k = 0; k < 8; ++k) shown.emplace_back(3 * k, KofFrame(dir, film, 1, k));
+  shown.emplace_back(27, Letterboxed(KofFrame(dir, film, 2, 3), 192, 128));
+  for (int k = 0; k < 6; ++k) shown.emplace_back(28 + k, Letterboxed(KofFrame(dir, film, 3, k), 192, 128));
+  WriteBytesToFile(dir / "first.mp3", FirstSound());
+  const std::vector<float> firstSound = DecodeVideo(dir / "first.mp3").sound;
 
-  const DecodedVideo video = DecodeVideo(dir / "lesson.mp4");
-  EXPECT_EQ(std::tuple(video.videoCodec, video.soundCodec, video.width, video.height),
-            std::tuple("h264", "aac", 192, 128));
-  ASSERT_EQ(video.pictures.size(), 8u * 3 + 4 + 6);  // 30 per second, 10, then 5
-  EXPECT_NEAR(video.duration, 0.8 + 0.4 + 1.2, 1e-3);
-  for (size_t i = 0; i < video.times.size(); ++i)
-    EXPECT_NEAR(video.times[i], i < 24 ? double(i) / 30 : i < 28 ? 0.8 + double(i - 24) / 10 : 1.2 + double(i - 28) / 5,
-                1e-3)
-        << i;
+  const struct {
+    const char* out;
+    const char* options;
+    const char* codecs;
+    double psnr;
+  } cases[] = {
+      {"lesson.mp4", "", "h264 aac", 40},
+      {"lesson.mkv", " --lossless", "h264 flac", kExact},  // H.264 in RGB without loss
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.out);
+    const KofRun run = Export(Quoted(film) + " -o " + Quoted(dir / c.out) + c.options);
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_NE(run.out.find("segment 4"), std::string::npos) << "the segment without a rate is reported";
 
-  for (int k = 0; k < 8; ++k)
-    EXPECT_GE(Psnr(KofFrame(dir, film, 1, k), video.pictures[size_t(3 * k)]), 40) << "segment 1 frame " << k;
-  EXPECT_GE(Psnr(Letterboxed(KofFrame(dir, film, 2, 3), 192, 128), video.pictures[27]), 40) << "segment 2";
-  for (int k = 0; k < 6; ++k)
-    EXPECT_GE(Psnr(Letterboxed(KofFrame(dir, film, 3, k), 192, 128), video.pictures[size_t(28 + k)]), 40)
-        << "segment 3 frame " << k;
+    const DecodedVideo video = DecodeVideo(dir / c.out);
+    EXPECT_EQ(std::tuple(video.videoCodec + " " + video.soundCodec, video.width, video.height),
+              std::tuple(c.codecs, 192, 128));
+    EXPECT_EQ(video.title, "lesson");
+    EXPECT_EQ(Chapters(video), "Введение 0.00-0.80, Segment 2 0.80-1.20, Итоги 1.20-2.40");
+    ASSERT_EQ(video.pictures.size(), 8u * 3 + 4 + 6);
+    EXPECT_NEAR(video.duration, 0.8 + 0.4 + 1.2, 1e-3);
+    for (size_t i = 0; i < video.times.size(); ++i)
+      EXPECT_NEAR(video.times[i],
+                  i < 24 ? double(i) / 30 : i < 28 ? 0.8 + double(i - 24) / 10 : 1.2 + double(i - 28) / 5, 1e-3)
+          << i;
+    for (const auto& [index, picture] : shown) EXPECT_GE(Psnr(picture, video.pictures[index]), c.psnr) << index;
 
-  // Segment 1's tone at 0; its sound after its end (the tone at 1.0 s) is cut and the
-  // silent segment 2 stays silent; segment 3's tone at 1.2 s, its short sound followed
-  // by silence to the end.
-  EXPECT_GT(Loudness(video, 0.02, 0.18), 0.1);
-  EXPECT_LT(Loudness(video, 0.3, 1.15), 0.01);
-  const double onset = SoundOnset(video, 0.5, 0.1f);
-  EXPECT_GE(onset, 1.2);
-  EXPECT_LT(onset, 1.2 + 0.1) << "within one frame of the segment's start";
-  EXPECT_LT(Loudness(video, 1.5, 2.35), 0.01);
-  EXPECT_NEAR(double(video.sound.size()) / video.sampleRate, 2.4, 0.05);
+    // Segment 1's tone at 0; its sound after its end (the tone at 1.0 s) is cut and the
+    // silent segment 2 stays silent; segment 3's tone at 1.2 s, its short sound followed
+    // by silence to the end.
+    EXPECT_GT(Loudness(video, 0.02, 0.18), 0.1);
+    EXPECT_LT(Loudness(video, 0.3, 1.15), 0.01);
+    const double onset = SoundOnset(video, 0.5, 0.1f);
+    EXPECT_GE(onset, 1.2);
+    EXPECT_LT(onset, 1.2 + 0.1) << "within one frame of the segment's start";
+    EXPECT_LT(Loudness(video, 1.5, 2.35), 0.01);
+    EXPECT_NEAR(double(video.sound.size()) / video.sampleRate, 2.4, 0.05);
+    if (c.psnr != kExact) continue;
+    // The lossless sound is the decoded MP3 in 16 bits: off by half a step at most.
+    size_t off = 0;
+    for (size_t i = 0; i < size_t(0.8 * video.sampleRate); ++i)
+      off += std::fabs(video.sound[i] - firstSound[i]) > 0.5f / 32768 + 1e-7f ? 1 : 0;
+    EXPECT_EQ(off, 0u) << "samples of segment 1 that differ from its MP3";
+  }
 }
 
 TEST(KofExport, SegmentRangeAndWidthChooseThePicturesTheSizeAndWhereTheSoundStarts) {
@@ -141,30 +187,40 @@ TEST(KofExport, SegmentRangeAndWidthChooseThePicturesTheSizeAndWhereTheSoundStar
   const fs::path film = dir / "lesson.kof";
   WriteBytesToFile(film, LessonFilm());
   const struct {
+    const char* out;
     const char* options;
     int width, height;
     size_t pictures;
     double duration, tone;  // when the first tone starts; -1 for none
+    const char* chapters;
   } cases[] = {
-      {"--segment 3", 152, 108, 6, 1.2, 0},  // the odd size padded to even
+      {"part.mp4", "--segment 3", 152, 108, 6, 1.2, 0, "Итоги 0.00-1.20"},  // the odd size padded to even
+      // H.264 and AAC as in MP4; Matroska does not record AAC's delay of 1024 samples,
+      // so everything starts 23 ms later, the chapters too.
+      {"part.mkv", "--segment 3", 152, 108, 6, 1.2 + 0.023, 0, "Итоги 0.02-1.22"},
+      {"part.mkv", "--segment 3 --lossless", 151, 107, 6, 1.2, 0, "Итоги 0.00-1.20"},  // RGB: odd sizes stay
       // From segment 1's 16th picture, over the silent segment, into segment 3's first.
-      {"--from 0.5 --to 0:01.4", 192, 128, 9 + 4 + 1, 0.3 + 0.4 + 0.2, 0.7},
-      {"--segment 1 --from 0:00.3 --width 121", 120, 80, 15, 0.5, -1},  // its late tone is cut
+      {"part.mp4", "--from 0.5 --to 0:01.4", 192, 128, 9 + 4 + 1, 0.3 + 0.4 + 0.2, 0.7,
+       "Введение 0.00-0.30, Segment 2 0.30-0.70, Итоги 0.70-0.90"},
+      {"part.mp4", "--segment 1 --from 0:00.3 --width 121", 120, 80, 15, 0.5, -1,  // its late tone is cut
+       "Введение 0.00-0.50"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.options);
-    const fs::path out = dir / "part.mp4";
+    SCOPED_TRACE(std::string(c.out) + " " + c.options);
+    const fs::path out = dir / c.out;
     const KofRun run = Export(Quoted(film) + " -o " + Quoted(out) + " " + c.options);
     ASSERT_EQ(run.exitCode, 0) << run.out;
     const DecodedVideo video = DecodeVideo(out);
     EXPECT_EQ(std::tuple(video.width, video.height, video.pictures.size()), std::tuple(c.width, c.height, c.pictures));
     EXPECT_NEAR(video.duration, c.duration, 1e-3);
+    EXPECT_EQ(Chapters(video), c.chapters);
     const double onset = SoundOnset(video, 0, 0.1f);
     if (c.tone < 0) EXPECT_EQ(onset, -1);
     else EXPECT_NEAR(onset, c.tone + 0.05, 0.05);
-    if (c.width != 152) continue;
-    for (int k = 0; k < 6; ++k)  // the padding is black
-      EXPECT_GE(Psnr(Letterboxed(KofFrame(dir, film, 3, k), 152, 108), video.pictures[size_t(k)]), 40) << k;
+    if (c.height != 107 && c.height != 108) continue;
+    const double psnr = c.height == 107 ? kExact : 40;  // lossless, else the padding is black
+    for (int k = 0; k < 6; ++k)
+      EXPECT_GE(Psnr(Letterboxed(KofFrame(dir, film, 3, k), c.width, c.height), video.pictures[size_t(k)]), psnr) << k;
   }
 }
 
@@ -217,6 +273,7 @@ TEST(KofExport, GifOfManyColoursAndWebmComeClose) {
     const DecodedVideo video = DecodeVideo(dir / name);
     EXPECT_EQ(video.videoCodec, name[5] == 'g' ? "gif" : "vp9");
     EXPECT_EQ(video.soundCodec, name[5] == 'g' ? "" : "opus");
+    EXPECT_EQ(Chapters(video), name[5] == 'g' ? "" : "Segment 0.01-0.31") << "a GIF has none; Opus delays WebM by 7 ms";
     ASSERT_EQ(video.pictures.size(), 3u);
     for (int k = 0; k < 3; ++k) EXPECT_GE(Psnr(KofFrame(dir, dir / "film.kof", 1, k), video.pictures[size_t(k)]), 30);
   }

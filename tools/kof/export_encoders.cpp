@@ -45,6 +45,27 @@ void SetVp9Options(AVDictionary** options) {
   av_dict_set(options, "b", "0", 0);
 }
 
+// Lossless H.264 of the RGB pictures as they are: quantiser 0 keeps every pixel, and
+// a picture that repeats most of the one before costs little (FFV1, which codes every
+// picture whole, made files 20 times as large of the same lesson).
+void SetLosslessH264Options(AVDictionary** options) {
+  av_dict_set(options, "preset", "veryfast", 0);
+  av_dict_set(options, "qp", "0", 0);
+}
+
+void SetOptions(const std::string& codec, AVDictionary** options) {
+  if (codec == "libx264") SetH264Options(options);
+  else if (codec == "libvpx-vp9") SetVp9Options(options);
+  else if (codec == "libx264rgb") SetLosslessH264Options(options);
+}
+
+void TagBt709(AVCodecContext* context) {
+  context->color_range = AVCOL_RANGE_MPEG;
+  context->colorspace = AVCOL_SPC_BT709;
+  context->color_primaries = AVCOL_PRI_BT709;
+  context->color_trc = AVCOL_TRC_BT709;
+}
+
 int NearestRate(const AVCodec* codec, int rate) {
   if (codec->supported_samplerates == nullptr) return rate;
   int best = codec->supported_samplerates[0];
@@ -54,41 +75,43 @@ int NearestRate(const AVCodec* codec, int rate) {
 }
 }  // namespace
 
-AVPixelFormat VideoPixelFormat(ExportFormat format) {
-  return format == ExportFormat::Gif ? AV_PIX_FMT_PAL8 : AV_PIX_FMT_YUV420P;
+ExportCodecs CodecsOf(ExportFormat format, bool lossless) {
+  switch (format) {
+    case ExportFormat::Mp4: return {"libx264", "aac", AV_PIX_FMT_YUV420P};
+    case ExportFormat::WebM: return {"libvpx-vp9", "libopus", AV_PIX_FMT_YUV420P};
+    case ExportFormat::Gif: return {"gif", nullptr, AV_PIX_FMT_PAL8};
+    case ExportFormat::Mkv:
+      return lossless ? ExportCodecs{"libx264rgb", "flac", AV_PIX_FMT_BGR0}
+                      : ExportCodecs{"libx264", "aac", AV_PIX_FMT_YUV420P};
+  }
+  return {"", nullptr, AV_PIX_FMT_NONE};
 }
 
-ff::CodecContext OpenVideoEncoder(ExportFormat format, const VideoSettings& settings) {
-  const char* name = format == ExportFormat::Mp4 ? "libx264" : format == ExportFormat::WebM ? "libvpx-vp9" : "gif";
-  const AVCodec* codec = FindEncoder(name);
+ff::CodecContext OpenVideoEncoder(const ExportCodecs& codecs, const VideoSettings& settings) {
+  const AVCodec* codec = FindEncoder(codecs.video);
   ff::CodecContext context = NewContext(codec);
   context->width = settings.width;
   context->height = settings.height;
-  context->pix_fmt = VideoPixelFormat(format);
+  context->pix_fmt = codecs.pixels;
   context->time_base = AVRational{1, static_cast<int>(settings.timeScale)};
   context->framerate = AVRational{settings.rate, 1};
   context->gop_size = settings.rate * 10;
-  context->thread_count = 0;  // as many as the machine has
+  context->thread_count = settings.threads;
   if (settings.globalHeader) context->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+  if (codecs.pixels == AV_PIX_FMT_YUV420P) TagBt709(context.get());
   AVDictionary* options = nullptr;
-  if (format != ExportFormat::Gif) {
-    context->color_range = AVCOL_RANGE_MPEG;
-    context->colorspace = AVCOL_SPC_BT709;
-    context->color_primaries = AVCOL_PRI_BT709;
-    context->color_trc = AVCOL_TRC_BT709;
-    format == ExportFormat::Mp4 ? SetH264Options(&options) : SetVp9Options(&options);
-  }
+  SetOptions(codecs.video, &options);
   Open(context.get(), codec, options);
   return context;
 }
 
-ff::CodecContext OpenSoundEncoder(ExportFormat format, int channels, int sampleRate, bool globalHeader) {
-  const AVCodec* codec = FindEncoder(format == ExportFormat::Mp4 ? "aac" : "libopus");
+ff::CodecContext OpenSoundEncoder(const ExportCodecs& codecs, int channels, int sampleRate, bool globalHeader) {
+  const AVCodec* codec = FindEncoder(codecs.sound);
   ff::CodecContext context = NewContext(codec);
   context->sample_fmt = codec->sample_fmts != nullptr ? codec->sample_fmts[0] : AV_SAMPLE_FMT_FLTP;
   context->sample_rate = NearestRate(codec, sampleRate);
   av_channel_layout_default(&context->ch_layout, channels);
-  context->bit_rate = 64000 * channels;
+  context->bit_rate = 64000 * channels;  // lossless encoders ignore it
   context->time_base = AVRational{1, context->sample_rate};
   if (globalHeader) context->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
   Open(context.get(), codec, nullptr);

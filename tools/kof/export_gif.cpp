@@ -53,8 +53,8 @@ void ForEachGifPicture(TSegmentList& segments, const ExportPlan& plan, ProgressL
 void ExportGif(TSegmentList& segments, const ExportPlan& plan, const ExportOptions& options) {
   MediaOutput output(options.out, ExportFormat::Gif);
   const VideoSettings settings{plan.outWidth, plan.outHeight, kGifTimeScale, plan.segments.front().rate,
-                               output.WantsGlobalHeaders()};
-  StreamEncoder video(OpenVideoEncoder(ExportFormat::Gif, settings), output);
+                               output.WantsGlobalHeaders(), options.threads};
+  StreamEncoder video(OpenVideoEncoder(CodecsOf(ExportFormat::Gif, false), settings), output);
   output.Start();
   const int64_t pictures = plan.TotalPictures();
   const double seconds = PlanSeconds(plan);

@@ -56,48 +56,84 @@ std::optional<int64_t> ParseExportTime(const std::string& text) {
   return total * 1000000 + fraction;
 }
 
-std::optional<ExportFormat> ExportFormatOf(const std::filesystem::path& out) {
-  std::string extension = out.extension().string();
-  std::transform(extension.begin(), extension.end(), extension.begin(),
+std::optional<ExportFormat> ExportFormatNamed(std::string name) {
+  std::transform(name.begin(), name.end(), name.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (extension == ".mp4") return ExportFormat::Mp4;
-  if (extension == ".webm") return ExportFormat::WebM;
-  if (extension == ".gif") return ExportFormat::Gif;
+  for (const ExportFormat format : {ExportFormat::Mp4, ExportFormat::WebM, ExportFormat::Gif, ExportFormat::Mkv})
+    if (name == ExtensionOf(format).substr(1)) return format;
   return std::nullopt;
 }
 
+std::optional<ExportFormat> ExportFormatOf(const std::filesystem::path& out) {
+  const std::string extension = out.extension().string();
+  if (extension.size() < 2) return std::nullopt;
+  return ExportFormatNamed(extension.substr(1));
+}
+
+std::string ExtensionOf(ExportFormat format) {
+  switch (format) {
+    case ExportFormat::Mp4: return ".mp4";
+    case ExportFormat::WebM: return ".webm";
+    case ExportFormat::Gif: return ".gif";
+    case ExportFormat::Mkv: return ".mkv";
+  }
+  return "";
+}
+
+namespace {
+// Takes one option with its value; false when either is wrong or the option is given
+// twice where once is all it means.
+bool TakeOption(const std::string& option, const std::string& value, ExportOptions& options,
+                std::optional<ExportFormat>& named) {
+  if (option == "-o" || option == "--out-dir") {
+    std::filesystem::path& target = option == "-o" ? options.out : options.outDir;
+    if (!target.empty() || value.empty()) return false;
+    target = value;
+  } else if (option == "--format") {
+    named = ExportFormatNamed(value);
+    return named.has_value();
+  } else if (option == "--segment" || option == "--width" || option == "-j") {
+    const auto number = ParsePositive(value);
+    if (!number) return false;
+    (option == "--segment" ? options.segment : option == "--width" ? options.width : options.jobs) = *number;
+  } else if (option == "--from" || option == "--to") {
+    const auto time = ParseExportTime(value);
+    if (!time) return false;
+    if (option == "--from") options.fromUs = *time;
+    else options.toUs = *time;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// The format, from -o's extension or --format, and whether the options go together.
+bool Settle(ExportOptions& options, const std::optional<ExportFormat>& named) {
+  if (options.films.empty() || options.out.empty() == options.outDir.empty()) return false;
+  if (options.Batch()) {
+    if (!named) return false;
+    options.format = *named;
+  } else {
+    const auto format = ExportFormatOf(options.out);
+    if (options.films.size() > 1 || named || options.jobs != 0 || options.force || !format) return false;
+    options.format = *format;
+  }
+  if (options.lossless && (options.format != ExportFormat::Mkv || options.width != 0)) return false;
+  return !options.toUs || *options.toUs > options.fromUs;
+}
+}  // namespace
+
 std::optional<ExportOptions> ParseExportArguments(const std::vector<std::string>& args) {
   ExportOptions options;
-  bool haveFilm = false, haveOut = false;
+  std::optional<ExportFormat> named;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (!arg.starts_with("-")) {
-      if (haveFilm) return std::nullopt;
-      options.film = arg;
-      haveFilm = true;
-      continue;
-    }
-    if (i + 1 == args.size()) return std::nullopt;
-    const std::string& value = args[++i];
-    if (arg == "-o" && !haveOut) {
-      options.out = value;
-      haveOut = true;
-    } else if (arg == "--segment" || arg == "--width") {
-      const auto number = ParsePositive(value);
-      if (!number) return std::nullopt;
-      (arg == "--segment" ? options.segment : options.width) = *number;
-    } else if (arg == "--from" || arg == "--to") {
-      const auto time = ParseExportTime(value);
-      if (!time) return std::nullopt;
-      if (arg == "--from") options.fromUs = *time;
-      else options.toUs = *time;
-    } else {
-      return std::nullopt;
-    }
+    if (!arg.starts_with("-")) options.films.emplace_back(arg);
+    else if (arg == "--lossless") options.lossless = true;
+    else if (arg == "--force") options.force = true;
+    else if (i + 1 == args.size() || !TakeOption(arg, args[i + 1], options, named)) return std::nullopt;
+    else ++i;
   }
-  if (!haveFilm || !haveOut) return std::nullopt;
-  const auto format = ExportFormatOf(options.out);
-  if (!format || (options.toUs && *options.toUs <= options.fromUs)) return std::nullopt;
-  options.format = *format;
+  if (!Settle(options, named)) return std::nullopt;
   return options;
 }

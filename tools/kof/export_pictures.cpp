@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "interruption.h"
+
 ExportPictures::ExportPictures(TSegmentList& segments) : FPlayer(segments) { FPlayer.SetEveryTick(true); }
 
 SegmentOutcome ExportPictures::Play(const PlannedSegment& segment, const PictureHandler& onPicture) {
@@ -9,6 +11,7 @@ SegmentOutcome ExportPictures::Play(const PlannedSegment& segment, const Picture
   int32_t tick = 0;
   std::exception_ptr thrown;
   const auto hand = [&](const TkoPictureView& picture) {
+    ThrowIfInterrupted();
     if (tick >= segment.first) {
       onPicture(picture);
       ++outcome.delivered;

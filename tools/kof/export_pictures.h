@@ -27,7 +27,7 @@ public:
 
   // Hands the pictures [first, end) of the segment to onPicture. A record that cannot
   // be read ends the segment there (outcome.failure). Exceptions from onPicture end
-  // the segment and are thrown on.
+  // the segment and are thrown on, and so is ExportInterrupted once a signal came.
   SegmentOutcome Play(const PlannedSegment& segment, const PictureHandler& onPicture);
 
 private:

@@ -70,7 +70,7 @@ void SetSizes(ExportPlan& plan, const ExportOptions& options) {
     plan.contentWidth = std::max(plan.contentWidth, s.width);
     plan.contentHeight = std::max(plan.contentHeight, s.height);
   }
-  const bool even = NeedsEvenSize(options.format);
+  const bool even = NeedsEvenSize(options);
   const bool scaled = options.width > 0 && options.width < plan.contentWidth;
   plan.canvasWidth = even && !scaled ? EvenUp(plan.contentWidth) : plan.contentWidth;
   plan.canvasHeight = even && !scaled ? EvenUp(plan.contentHeight) : plan.contentHeight;
@@ -93,7 +93,7 @@ bool ExportPlan::HasSound() const {
   return std::any_of(segments.begin(), segments.end(), [](const PlannedSegment& s) { return !s.sound.empty(); });
 }
 
-bool NeedsEvenSize(ExportFormat format) { return format != ExportFormat::Gif; }
+bool NeedsEvenSize(const ExportOptions& options) { return options.format != ExportFormat::Gif && !options.lossless; }
 
 int64_t CommonTimeScale(const std::vector<int32_t>& rates) {
   int64_t scale = 1;
@@ -115,6 +115,7 @@ ExportPlan MakeExportPlan(const TSegmentList& segments, const ExportOptions& opt
   for (const Candidate& c : candidates) {
     PlannedSegment s;
     s.number = c.number;
+    s.name = c.segment->Name;
     s.width = c.segment->Width;
     s.height = c.segment->Height;
     s.rate = c.rate;

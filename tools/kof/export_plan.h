@@ -16,6 +16,7 @@ class TSegmentList;
 
 struct PlannedSegment {
   int32_t number = 0;  // from 1, as kof names segments
+  std::string name;    // as the film holds it: 8-bit text in the recorder's code page
   int32_t width = 0, height = 0;
   int32_t rate = 0;      // pictures per second
   int32_t pictures = 0;  // in the whole segment
@@ -42,8 +43,8 @@ struct ExportPlan {
   bool HasSound() const;
 };
 
-// Whether the format's codec takes only even sizes (4:2:0 chroma).
-bool NeedsEvenSize(ExportFormat format);
+// Whether the video codec the options choose takes only even sizes (4:2:0 chroma).
+bool NeedsEvenSize(const ExportOptions& options);
 
 // The ticks per second in which pictures of every rate last a whole number of ticks:
 // the least common multiple of the rates, or 1,000,000 when that would be larger.

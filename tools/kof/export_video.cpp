@@ -1,5 +1,6 @@
-// kof export to MP4 and WebM: the engine's pictures, letterboxed and converted to
-// YUV, encoded with the segments' sound beside them.
+// kof export to MP4, WebM and MKV: the engine's pictures, letterboxed and converted to
+// the encoder's pixels (YUV, or RGB as they are for a lossless MKV), encoded with the
+// segments' sound beside them, a chapter per segment.
 #include <algorithm>
 #include <cstdio>
 #include <optional>
@@ -11,8 +12,11 @@
 #include "picture_converter.h"
 #include "progress_line.h"
 #include "sound_track.h"
+#include "text_encoding.h"
 
 namespace {
+constexpr int kRecorderCodePage = 1251;
+
 // The sound's channels (stereo when any segment has stereo) and rate (the first
 // sound's); nothing when no segment's sound can be read.
 std::optional<SoundSource::Shape> SoundShapeOf(const ExportPlan& plan) {
@@ -31,31 +35,40 @@ std::optional<SoundSource::Shape> SoundShapeOf(const ExportPlan& plan) {
 int64_t SampleAt(int64_t ticks, int sampleRate, int64_t timeScale) {
   return static_cast<int64_t>((__int128(ticks) * sampleRate + timeScale / 2) / timeScale);
 }
+
+// The segment's name for players' chapter lists; a segment without one is called by
+// its number.
+std::string ChapterTitle(const PlannedSegment& segment) {
+  if (segment.name.empty()) return "Segment " + std::to_string(segment.number);
+  return CodePageToUtf8(segment.name, kRecorderCodePage);
+}
 }  // namespace
 
 void ExportVideo(TSegmentList& segments, const ExportPlan& plan, const ExportOptions& options) {
   MediaOutput output(options.out, options.format);
-  const VideoSettings settings{plan.outWidth, plan.outHeight, plan.timeScale, plan.segments.front().rate,
-                               output.WantsGlobalHeaders()};
-  StreamEncoder video(OpenVideoEncoder(options.format, settings), output);
+  output.SetTitle(options.Film().stem().string());
+  const ExportCodecs codecs = CodecsOf(options.format, options.lossless);
+  const VideoSettings settings{plan.outWidth,  plan.outHeight, plan.timeScale, plan.segments.front().rate,
+                               output.WantsGlobalHeaders(), options.threads};
+  StreamEncoder video(OpenVideoEncoder(codecs, settings), output);
   std::optional<StreamEncoder> audio;
   std::optional<SoundTrack> sound;
   if (const auto shape = SoundShapeOf(plan)) {
-    audio.emplace(OpenSoundEncoder(options.format, shape->channels, shape->sampleRate, output.WantsGlobalHeaders()),
-                  output);
+    audio.emplace(OpenSoundEncoder(codecs, shape->channels, shape->sampleRate, output.WantsGlobalHeaders()), output);
     sound.emplace(*audio);
   }
   output.Start();
 
   Letterbox letterbox(plan.canvasWidth, plan.canvasHeight, plan.contentWidth, plan.contentHeight);
   PictureConverter converter(plan.Scaled() ? plan.contentWidth : plan.canvasWidth,
-                             plan.Scaled() ? plan.contentHeight : plan.canvasHeight, AV_PIX_FMT_YUV420P,
-                             plan.outWidth, plan.outHeight);
+                             plan.Scaled() ? plan.contentHeight : plan.canvasHeight, codecs.pixels, plan.outWidth,
+                             plan.outHeight);
   ExportPictures pictures(segments);
   ProgressLine progress(plan.TotalPictures(), PlanSeconds(plan));
   int64_t ticks = 0;
   for (const PlannedSegment& segment : plan.segments) {
     const int64_t pictureTicks = plan.PictureTicks(segment.rate);
+    const int64_t start = ticks;
     if (sound) {
       const int64_t offset = SampleAt(segment.first * pictureTicks, sound->SampleRate(), plan.timeScale);
       if (const std::string why = sound->BeginSegment(segment.sound, offset); !why.empty())
@@ -71,6 +84,8 @@ void ExportVideo(TSegmentList& segments, const ExportPlan& plan, const ExportOpt
       progress.Advance(1.0 / segment.rate);
     });
     ReportSegment(segment, outcome);
+    // Where the segment's pictures start and end, a record that cannot be read included.
+    if (ticks > start) output.AddChapter(start, ticks, AVRational{1, int(plan.timeScale)}, ChapterTitle(segment));
   }
   video.Flush();
   if (sound) sound->Finish();

@@ -1,6 +1,7 @@
-// kof export FILM -o OUT.{mp4,webm,gif} [--segment N] [--from TIME] [--to TIME]
-// [--width W]: the film, or part of it, as an ordinary video file, its pictures the
-// player's own.
+// kof export FILM -o OUT.{mp4,webm,gif,mkv} [--lossless] [--segment N] [--from TIME]
+// [--to TIME] [--width W]: the film, or part of it, as an ordinary video file, its
+// pictures the player's own. With FILM... --out-dir DIR --format F, many films at once
+// (export_batch.h).
 #include <csignal>
 #include <cstdio>
 
@@ -8,15 +9,35 @@ extern "C" {
 #include <libavutil/log.h>
 }
 
+#include "export_batch.h"
 #include "export_run.h"
 #include "film_report.h"
+#include "interruption.h"
 #include "kof_commands.h"
 #include "kof_session.h"
 
 namespace {
 constexpr const char* kExportUsage =
-    "usage: kof export FILM -o OUT.{mp4,webm,gif} [--segment N] [--from TIME] [--to TIME] [--width W]\n"
-    "       TIME: seconds, M:S or H:M:S, with a fraction if wanted (90, 1:30, 0:01:30.5)\n";
+    "usage: kof export FILM -o OUT.{mp4,webm,gif,mkv} [OPTIONS]\n"
+    "       kof export FILM... --out-dir DIR --format mp4|webm|gif|mkv [-j N] [--force] [OPTIONS]\n"
+    "       OPTIONS: [--lossless] [--segment N] [--from TIME] [--to TIME] [--width W]\n"
+    "       TIME: seconds, M:S or H:M:S, with a fraction if wanted (90, 1:30, 0:01:30.5)\n"
+    "       --lossless: .mkv only, without --width\n";
+
+// Throws EkoError when the film cannot be exported, ExportInterrupted when a signal
+// came first.
+int ExportPlanned(const ExportOptions& options) {
+  KofSession session;
+  if (!session.Load(options.Film().string())) return kExitBadFilm;
+  ThrowIfInterrupted();
+  const ExportPlan plan = MakeExportPlan(session.segments, options);
+  for (const std::string& skipped : plan.skipped) std::fprintf(stderr, "kof: %s; skipped\n", skipped.c_str());
+  if (options.format == ExportFormat::Gif)
+    ExportGif(session.segments, plan, options);
+  else
+    ExportVideo(session.segments, plan, options);
+  return kExitOk;
+}
 }  // namespace
 
 void ReportSegment(const PlannedSegment& segment, const SegmentOutcome& outcome) {
@@ -32,6 +53,18 @@ double PlanSeconds(const ExportPlan& plan) {
   return seconds;
 }
 
+int ExportFilm(const ExportOptions& options) {
+  try {
+    return ExportPlanned(options);
+  } catch (const ExportInterrupted& interrupted) {
+    std::fprintf(stderr, "kof: interrupted; %s is not written\n", options.out.c_str());
+    return ExitCodeOfSignal(interrupted.signal);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "kof: %s\n", e.what());
+    return kExitBadFilm;
+  }
+}
+
 int RunExport(const Arguments& args) {
   const auto options = ParseExportArguments(args);
   if (!options) {
@@ -43,13 +76,6 @@ int RunExport(const Arguments& args) {
   // Past the file size limit a write then fails and is reported like any other,
   // instead of the signal ending kof with its temporary file left behind.
   std::signal(SIGXFSZ, SIG_IGN);
-  KofSession session;
-  if (!session.Load(options->film)) return kExitBadFilm;
-  const ExportPlan plan = MakeExportPlan(session.segments, *options);
-  for (const std::string& skipped : plan.skipped) std::fprintf(stderr, "kof: %s; skipped\n", skipped.c_str());
-  if (options->format == ExportFormat::Gif)
-    ExportGif(session.segments, plan, *options);
-  else
-    ExportVideo(session.segments, plan, *options);
-  return kExitOk;
+  CatchInterruptions();
+  return options->Batch() ? RunExportBatch(*options) : ExportFilm(*options);
 }

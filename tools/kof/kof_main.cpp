@@ -12,7 +12,9 @@ constexpr const char* kUsage =
     "       kof bench FILM [--repeat N]\n"
     "       kof bench FILM --seek [--seeks N] [--budget MIB]\n"
     "       kof pack FILM --player roRezodu.exe [--language FILE] -o OUT.exe\n"
-    "       kof export FILM -o OUT.{mp4,webm,gif} [--segment N] [--from TIME] [--to TIME] [--width W]\n";
+    "       kof export FILM -o OUT.{mp4,webm,gif,mkv} [--lossless] [--segment N] [--from TIME] [--to TIME]\n"
+    "                  [--width W]\n"
+    "       kof export FILM... --out-dir DIR --format mp4|webm|gif|mkv [-j N] [--force] [the options above]\n";
 
 constexpr const char* kHelp =
     "\n"
@@ -26,17 +28,23 @@ constexpr const char* kHelp =
     "8-bit text in the system code page), its length, the film and the film's length.\n"
     "FILM may be a film file, with or without trailer, or another film executable.\n"
     "\n"
-    "export turns the film, or part of it, into a video: MP4 (H.264 and AAC), WebM\n"
-    "(VP9 and Opus) or GIF (no sound). Pictures follow at the film's rate times its\n"
-    "pointer samples per frame; segments are joined, smaller ones letterboxed into the\n"
-    "largest. --from and --to count from the start of what is exported (the segment\n"
-    "given, else the film): seconds, M:S or H:M:S, each with a fraction if wanted\n"
-    "(90, 1:30, 0:01:30.5); a picture is exported when it starts at or after --from and\n"
-    "before --to. --width W scales down to W pixels wide, keeping the proportions.\n"
-    "A segment that cannot be read is reported and skipped.\n"
+    "export turns the film, or part of it, into a video: MP4 or MKV (H.264 and AAC),\n"
+    "WebM (VP9 and Opus) or GIF (no sound); MKV with --lossless keeps every picture and\n"
+    "the decoded sound exactly (H.264 in RGB without loss, FLAC). MP4, WebM and MKV\n"
+    "have a chapter per segment, named as the segment is, and the film's name as title.\n"
+    "Pictures follow at the film's rate times its pointer samples per frame; segments\n"
+    "are joined, smaller ones letterboxed into the largest. --from and --to count from\n"
+    "the start of what is exported (the segment given, else the film): seconds, M:S or\n"
+    "H:M:S, each with a fraction if wanted (90, 1:30, 0:01:30.5); a picture is exported\n"
+    "when it starts at or after --from and before --to. --width W scales down to W\n"
+    "pixels wide, keeping the proportions. A segment that cannot be read is reported\n"
+    "and skipped. With --out-dir, every FILM goes into DIR named after it, N at a time\n"
+    "(-j, default: the processors); outputs that exist are skipped unless --force; a\n"
+    "film that fails is reported, the others go on. Ctrl+C leaves no partial file.\n"
     "\n"
     "Exit codes: 0 success, 1 not a film, damaged beyond use or a file that cannot be\n"
-    "read or written (reason on stderr), 2 wrong usage.\n";
+    "read or written (reason on stderr; for a batch: any film failed), 2 wrong usage,\n"
+    "128 + N ended by signal N (130 for Ctrl+C).\n";
 
 struct Command {
   const char* name;

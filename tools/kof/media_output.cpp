@@ -13,6 +13,7 @@ const char* MuxerName(ExportFormat format) {
     case ExportFormat::Mp4: return "mp4";
     case ExportFormat::WebM: return "webm";
     case ExportFormat::Gif: return "gif";
+    case ExportFormat::Mkv: return "matroska";
   }
   return "";
 }
@@ -43,6 +44,31 @@ AVStream* MediaOutput::AddStream(const AVCodecContext* encoder) {
   return stream;
 }
 
+void MediaOutput::SetTitle(const std::string& utf8) { av_dict_set(&FContext->metadata, "title", utf8.c_str(), 0); }
+
+void MediaOutput::AddChapter(int64_t start, int64_t end, AVRational timeBase, const std::string& utf8Title) {
+  FChapters.push_back({av_rescale_q(start, timeBase, AV_TIME_BASE_Q), av_rescale_q(end, timeBase, AV_TIME_BASE_Q),
+                       utf8Title});
+}
+
+void MediaOutput::WriteChapters() {
+  const bool shifted = (FContext->oformat->flags & AVFMT_TS_NEGATIVE) == 0;
+  const int64_t shiftUs = shifted ? -FEarliestUs : 0;
+  for (const Chapter& c : FChapters) {
+    AVChapter* chapter = static_cast<AVChapter*>(av_mallocz(sizeof(AVChapter)));
+    if (chapter == nullptr ||
+        av_dynarray_add_nofree(&FContext->chapters, reinterpret_cast<int*>(&FContext->nb_chapters), chapter) < 0) {
+      av_free(chapter);
+      throw std::bad_alloc();
+    }
+    chapter->id = FContext->nb_chapters;
+    chapter->time_base = AV_TIME_BASE_Q;
+    chapter->start = c.startUs + shiftUs;
+    chapter->end = c.endUs + shiftUs;
+    av_dict_set(&chapter->metadata, "title", c.title.c_str(), 0);
+  }
+}
+
 void MediaOutput::Start() {
   const int opened = avio_open(&FContext->pb, FTemporary.c_str(), AVIO_FLAG_WRITE);
   if (opened < 0) throw EkoError("cannot write " + FOut.string() + ": " + ff::ErrorText(opened));
@@ -57,12 +83,15 @@ void MediaOutput::Start() {
 
 void MediaOutput::Write(AVPacket* packet, AVStream* stream, AVRational encoderTimeBase) {
   av_packet_rescale_ts(packet, encoderTimeBase, stream->time_base);
+  if (packet->pts != AV_NOPTS_VALUE)
+    FEarliestUs = std::min(FEarliestUs, av_rescale_q(packet->pts, stream->time_base, AV_TIME_BASE_Q));
   packet->stream_index = stream->index;
   const int written = av_interleaved_write_frame(FContext, packet);
   if (written < 0) throw EkoError("cannot write " + FOut.string() + ": " + ff::ErrorText(written));
 }
 
 void MediaOutput::Finish() {
+  WriteChapters();
   const int written = av_write_trailer(FContext);
   if (written < 0) throw EkoError("cannot write " + FOut.string() + ": " + ff::ErrorText(written));
   const int flushError = FContext->pb->error;

@@ -3,6 +3,8 @@
 // becomes OUT only when it is complete. Until then OUT is left as it was.
 #include <filesystem>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "export_options.h"
 #include "ff_holders.h"
@@ -21,6 +23,13 @@ public:
   // A stream for the encoder's packets (its parameters copied from the opened encoder).
   // Throws EkoError.
   AVStream* AddStream(const AVCodecContext* encoder);
+  // The file's title, before Start.
+  void SetTitle(const std::string& utf8);
+  // A chapter from start to end (in ticks of timeBase), before Finish. Chapters are
+  // written with the trailer, when the times of what was written are known: a format
+  // that takes no times below 0 (Matroska) moves every stream later by the earliest
+  // (the sound encoder's delay), and the chapters move with them.
+  void AddChapter(int64_t start, int64_t end, AVRational timeBase, const std::string& utf8Title);
   // Creates the temporary file and writes the header. Throws EkoError("cannot write
   // OUT: reason").
   void Start();
@@ -30,12 +39,20 @@ public:
   void Finish();
 
 private:
+  struct Chapter {
+    int64_t startUs, endUs;
+    std::string title;
+  };
+
   void CloseFile();
+  void WriteChapters();
 
   std::filesystem::path FOut;
   std::filesystem::path FTemporary;
   ExportFormat FFormat;
   AVFormatContext* FContext = nullptr;
+  std::vector<Chapter> FChapters;
+  int64_t FEarliestUs = 0;  // the earliest time written, if below 0
   bool FFileOpen = false;
   bool FFinished = false;
 };

@@ -7,8 +7,10 @@
 
 namespace {
 constexpr auto kInterval = std::chrono::milliseconds(250);
+int gReportFd = -1;
+}  // namespace
 
-std::string Clock(double seconds) {
+std::string ClockText(double seconds) {
   const long long whole = std::llround(std::max(0.0, seconds));
   char text[32];
   if (whole >= 3600)
@@ -17,10 +19,9 @@ std::string Clock(double seconds) {
     std::snprintf(text, sizeof(text), "%lld:%02lld", whole / 60, whole % 60);
   return text;
 }
-}  // namespace
 
 ProgressLine::ProgressLine(int64_t totalPictures, double totalSeconds)
-    : FShown(::isatty(STDERR_FILENO) == 1), FTotal(totalPictures), FTotalSeconds(totalSeconds),
+    : FShown(gReportFd < 0 && ::isatty(STDERR_FILENO) == 1), FTotal(totalPictures), FTotalSeconds(totalSeconds),
       FStart(std::chrono::steady_clock::now()), FLastShown(FStart) {}
 
 ProgressLine::~ProgressLine() {
@@ -35,10 +36,11 @@ void ProgressLine::AddWork(int64_t pictures, double seconds) {
 void ProgressLine::Advance(double seconds) {
   ++FDone;
   FDoneSeconds += seconds;
-  if (!FShown) return;
+  if (!FShown && gReportFd < 0) return;
   const auto now = std::chrono::steady_clock::now();
   if (now - FLastShown < kInterval && FDone != FTotal) return;
   FLastShown = now;
+  if (gReportFd >= 0) return Report();
   const double elapsed = std::chrono::duration<double>(now - FStart).count();
   const double speed = elapsed > 0 ? FDoneSeconds / elapsed : 0;
   const double left = speed > 0 ? (FTotalSeconds - FDoneSeconds) / speed : 0;
@@ -46,9 +48,18 @@ void ProgressLine::Advance(double seconds) {
   std::fflush(stderr);
 }
 
+void ProgressLine::ReportTo(int fd) { gReportFd = fd; }
+
+void ProgressLine::Report() {
+  char line[64];
+  const int length = std::snprintf(line, sizeof(line), "%.3f %.3f\n", FDoneSeconds, FTotalSeconds);
+  // A line is far below PIPE_BUF, so it arrives whole; a parent gone is no reason to stop.
+  if (::write(gReportFd, line, static_cast<size_t>(length)) < 0) return;
+}
+
 std::string ProgressLine::Text(int64_t done, int64_t total, double speed, double secondsLeft) {
   char text[128];
   std::snprintf(text, sizeof(text), "%lld/%lld pictures, %.1fx real time, %s left", static_cast<long long>(done),
-                static_cast<long long>(total), speed, Clock(secondsLeft).c_str());
+                static_cast<long long>(total), speed, ClockText(secondsLeft).c_str());
   return text;
 }

@@ -1,0 +1,320 @@
+#include "export_batch.h"
+
+#include <poll.h>
+#include <sched.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "export_run.h"
+#include "interruption.h"
+#include "kof_commands.h"
+#include "progress_line.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr int kPollMs = 250;
+
+enum class Outcome { Waiting, Running, Exported, Failed, Skipped, Interrupted };
+
+struct Job {
+  fs::path film, out;
+  Outcome outcome = Outcome::Waiting;
+  double doneSeconds = 0, totalSeconds = 0;  // of film, as its worker last reported
+};
+
+// A running worker and the read ends of its two pipes (-1 once they ended): its
+// standard error, and its progress reports (ProgressLine::ReportTo).
+struct Worker {
+  size_t job;
+  pid_t pid;
+  int messages, progress;
+  std::string messageText, progressText;  // the part of a line that has come so far
+};
+
+// Reads what the pipe holds and hands on each whole line; at the pipe's end also the
+// rest, and closes it (fd becomes -1).
+void ReadLines(int& fd, std::string& pending, const std::function<void(const std::string&)>& onLine) {
+  char buffer[4096];
+  const ssize_t got = ::read(fd, buffer, sizeof(buffer));
+  if (got < 0 && errno == EINTR) return;
+  if (got > 0) pending.append(buffer, static_cast<size_t>(got));
+  for (size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1))
+    onLine(pending.substr(0, end));
+  if (got > 0) return;
+  if (!pending.empty()) onLine(pending);
+  pending.clear();
+  ::close(fd);
+  fd = -1;
+}
+
+// The processors this process may run on (taskset, a Slurm allocation), at least 1.
+int32_t Processors() {
+  cpu_set_t set;
+  if (sched_getaffinity(0, sizeof(set), &set) == 0) return std::max(1, CPU_COUNT(&set));
+  return std::max<int32_t>(1, int32_t(::sysconf(_SC_NPROCESSORS_ONLN)));
+}
+
+bool Ready(const std::vector<pollfd>& polled, int fd) {
+  return fd >= 0 && std::any_of(polled.begin(), polled.end(),
+                                [fd](const pollfd& p) { return p.fd == fd && p.revents != 0; });
+}
+
+class Batch {
+public:
+  Batch(const ExportOptions& options, int32_t atATime)
+      : FOptions(options), FAtATime(atATime), FShown(::isatty(STDERR_FILENO) == 1),
+        FStart(std::chrono::steady_clock::now()) {}
+
+  int Run();
+
+private:
+  void PlanJobs();
+  void Start(size_t index);
+  [[noreturn]] void RunWorker(const Job& job, int messages, int progress);
+  void Wait();
+  void ReapEnded();
+  void PassOnSignal();
+  void Say(const std::string& line);
+  void Fail(size_t index, const std::string& why);
+  void ShowProgress();
+  std::string ProgressText(double elapsed) const;
+  int Summary();
+
+  const ExportOptions& FOptions;
+  const int32_t FAtATime;
+  const bool FShown;  // the progress line, on a terminal
+  std::vector<Job> FJobs;
+  std::vector<Worker> FWorkers;
+  bool FPassedOn = false;
+  bool FLineDrawn = false;
+  std::chrono::steady_clock::time_point FStart, FLastShown;
+};
+
+int Batch::Run() {
+  PlanJobs();
+  for (size_t next = 0;;) {
+    for (; next < FJobs.size() && FWorkers.size() < size_t(FAtATime) && InterruptingSignal() == 0; ++next)
+      if (FJobs[next].outcome == Outcome::Waiting) Start(next);
+    if (FWorkers.empty()) break;
+    PassOnSignal();
+    Wait();
+    ReapEnded();
+    ShowProgress();
+  }
+  return Summary();
+}
+
+// Each film's output, DIR/NAME.EXT; an output that exists is skipped unless forced,
+// one that another film of the batch writes is refused.
+void Batch::PlanJobs() {
+  std::map<fs::path, fs::path> writers;
+  for (const fs::path& film : FOptions.films) {
+    FJobs.push_back({film, FOptions.outDir / (film.stem().string() + ExtensionOf(FOptions.format))});
+    const Job& job = FJobs.back();
+    if (const auto [writer, fresh] = writers.emplace(job.out, film); !fresh) {
+      Fail(FJobs.size() - 1, job.out.string() + " is " + writer->second.string() + "'s output too");
+    } else if (!FOptions.force && fs::exists(job.out)) {
+      Say("kof: " + film.string() + ": " + job.out.string() + " exists; skipped (--force overwrites it)");
+      FJobs.back().outcome = Outcome::Skipped;
+    }
+  }
+}
+
+void Batch::Start(size_t index) {
+  int messages[2], progress[2];
+  if (::pipe(messages) != 0) return Fail(index, std::string("cannot start its export: ") + std::strerror(errno));
+  if (::pipe(progress) != 0) {
+    ::close(messages[0]);
+    ::close(messages[1]);
+    return Fail(index, std::string("cannot start its export: ") + std::strerror(errno));
+  }
+  std::fflush(nullptr);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::close(messages[0]);
+    ::close(progress[0]);
+    RunWorker(FJobs[index], messages[1], progress[1]);
+  }
+  const int forkError = errno;
+  ::close(messages[1]);
+  ::close(progress[1]);
+  if (pid < 0) {
+    ::close(messages[0]);
+    ::close(progress[0]);
+    return Fail(index, std::string("cannot start its export: ") + std::strerror(forkError));
+  }
+  FJobs[index].outcome = Outcome::Running;
+  FWorkers.push_back({index, pid, messages[0], progress[0], "", ""});
+}
+
+// In the worker process: the film's export, its standard error and its progress
+// going to the batch. Encoders share the processors with the other workers.
+void Batch::RunWorker(const Job& job, int messages, int progress) {
+  for (const Worker& other : FWorkers) {
+    if (other.messages >= 0) ::close(other.messages);
+    if (other.progress >= 0) ::close(other.progress);
+  }
+  ::dup2(messages, STDERR_FILENO);
+  ::close(messages);
+  std::signal(SIGPIPE, SIG_IGN);  // a batch that is gone makes writes fail, not the worker end
+  ProgressLine::ReportTo(progress);
+  ExportOptions one = FOptions;
+  one.films = {job.film};
+  one.out = job.out;
+  one.outDir.clear();
+  one.threads = std::max<int32_t>(1, Processors() / FAtATime);
+  const int code = ExportFilm(one);
+  std::fflush(nullptr);
+  ::_exit(code);
+}
+
+// Until a pipe has something or a quarter of a second passed; a signal ends it early.
+void Batch::Wait() {
+  std::vector<pollfd> polled;
+  for (const Worker& w : FWorkers)
+    for (const int fd : {w.messages, w.progress})
+      if (fd >= 0) polled.push_back({fd, POLLIN, 0});
+  if (::poll(polled.data(), polled.size(), kPollMs) <= 0) return;
+  for (Worker& w : FWorkers) {
+    Job& job = FJobs[w.job];
+    if (Ready(polled, w.messages))
+      ReadLines(w.messages, w.messageText, [&](const std::string& line) {
+        Say("kof: " + job.film.string() + ": " + (line.starts_with("kof: ") ? line.substr(5) : line));
+      });
+    if (Ready(polled, w.progress))
+      ReadLines(w.progress, w.progressText, [&](const std::string& line) {
+        std::sscanf(line.c_str(), "%lf %lf", &job.doneSeconds, &job.totalSeconds);
+      });
+  }
+}
+
+// Workers whose pipes both ended have ended, or are about to.
+void Batch::ReapEnded() {
+  for (auto w = FWorkers.begin(); w != FWorkers.end();) {
+    if (w->messages >= 0 || w->progress >= 0) {
+      ++w;
+      continue;
+    }
+    int status = 0;
+    while (::waitpid(w->pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    Job& job = FJobs[w->job];
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+      job.outcome = Outcome::Exported;
+    } else if (InterruptingSignal() != 0) {
+      job.outcome = Outcome::Interrupted;
+    } else {
+      job.outcome = Outcome::Failed;
+      if (WIFSIGNALED(status))
+        Say("kof: " + job.film.string() + ": its export ended by signal " + std::to_string(WTERMSIG(status)) + " (" +
+            strsignal(WTERMSIG(status)) + ")");
+    }
+    w = FWorkers.erase(w);
+  }
+}
+
+// A signal that reached the batch alone (kill PID) reaches the workers too; from a
+// terminal they had it already, and a second one changes nothing.
+void Batch::PassOnSignal() {
+  const int signal = InterruptingSignal();
+  if (signal == 0 || FPassedOn) return;
+  for (const Worker& w : FWorkers) ::kill(w.pid, signal);
+  FPassedOn = true;
+}
+
+void Batch::Say(const std::string& line) {
+  if (FLineDrawn) std::fputs("\r\033[K", stderr);
+  FLineDrawn = false;
+  std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+void Batch::Fail(size_t index, const std::string& why) {
+  Say("kof: " + FJobs[index].film.string() + ": " + why);
+  FJobs[index].outcome = Outcome::Failed;
+}
+
+void Batch::ShowProgress() {
+  if (!FShown) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (FLineDrawn && now - FLastShown < std::chrono::milliseconds(kPollMs)) return;
+  FLastShown = now;
+  std::fprintf(stderr, "\r%s\033[K", ProgressText(std::chrono::duration<double>(now - FStart).count()).c_str());
+  std::fflush(stderr);
+  FLineDrawn = true;
+}
+
+// "3/40 films, 1 failed, 24.5x real time, 2:10 left": the time left at the speed so
+// far, films not started yet taken as long as the average of those whose length is known.
+std::string Batch::ProgressText(double elapsed) const {
+  size_t finished = 0, failed = 0, toDo = 0, unknown = 0, known = 0;
+  double done = 0, left = 0, knownSeconds = 0;
+  for (const Job& job : FJobs) {
+    if (job.outcome == Outcome::Skipped) continue;
+    ++toDo;
+    done += job.doneSeconds;
+    const bool over = job.outcome == Outcome::Exported || job.outcome == Outcome::Failed;
+    finished += over ? 1 : 0;
+    failed += job.outcome == Outcome::Failed ? 1 : 0;
+    if (job.totalSeconds > 0) {
+      ++known;
+      knownSeconds += job.totalSeconds;
+      if (!over) left += job.totalSeconds - job.doneSeconds;
+    } else if (!over) {
+      ++unknown;
+    }
+  }
+  const double speed = elapsed > 0 ? done / elapsed : 0;
+  if (known > 0) left += double(unknown) * knownSeconds / double(known);
+  char text[160];
+  std::snprintf(text, sizeof(text), "%zu/%zu films", finished, toDo);
+  std::string line = text;
+  if (failed > 0) line += ", " + std::to_string(failed) + " failed";
+  std::snprintf(text, sizeof(text), ", %.1fx real time, %s left", speed,
+                speed > 0 && known > 0 ? ClockText(left / speed).c_str() : "?");
+  return line + text;
+}
+
+int Batch::Summary() {
+  if (FLineDrawn) std::fputs("\r\033[K", stderr);
+  FLineDrawn = false;
+  size_t exported = 0, skipped = 0;
+  std::string failed;
+  for (const Job& job : FJobs) {
+    exported += job.outcome == Outcome::Exported ? 1 : 0;
+    skipped += job.outcome == Outcome::Skipped ? 1 : 0;
+    if (job.outcome == Outcome::Failed) failed += (failed.empty() ? "" : ", ") + job.film.string();
+  }
+  std::string line = "kof: " + std::to_string(exported) + " of " + std::to_string(FJobs.size()) + " films exported";
+  if (skipped > 0) line += ", " + std::to_string(skipped) + " skipped (their outputs exist)";
+  if (const int signal = InterruptingSignal(); signal != 0) {
+    Say(line + "; interrupted");
+    return ExitCodeOfSignal(signal);
+  }
+  if (!failed.empty()) line += "; failed: " + failed;
+  Say(line);
+  return failed.empty() ? kExitOk : kExitBadFilm;
+}
+}  // namespace
+
+int RunExportBatch(const ExportOptions& options) {
+  std::error_code error;
+  fs::create_directories(options.outDir, error);
+  if (error) {
+    std::fprintf(stderr, "kof: cannot create %s: %s\n", options.outDir.c_str(), error.message().c_str());
+    return kExitBadFilm;
+  }
+  Batch batch(options, options.jobs > 0 ? options.jobs : Processors());
+  return batch.Run();
+}

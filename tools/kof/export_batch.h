@@ -1,0 +1,15 @@
+#pragma once
+// kof export FILM... --out-dir DIR --format F: every film into DIR, named after it
+// (lesson.kof gives DIR/lesson.mp4), N at a time. Each film is exported by a worker
+// process of its own, so a film that fails, however badly, ends only its own export;
+// the others go on. The workers' messages come out prefixed with their film, and on a
+// terminal one progress line covers them all.
+//
+// An output that exists is left alone (the film is skipped) unless --force is given;
+// two films that would write the same output are refused. A signal (Ctrl+C) is passed
+// on to the workers, which remove what they were writing; no new film is started.
+#include "export_options.h"
+
+// Returns the exit code: 0 when every film was exported or skipped, 1 when any failed,
+// 128 + the signal when interrupted. Ends with a summary line on standard error.
+int RunExportBatch(const ExportOptions& options);

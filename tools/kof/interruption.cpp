@@ -1,0 +1,29 @@
+#include "interruption.h"
+
+#include <csignal>
+#include <initializer_list>
+
+namespace {
+volatile std::sig_atomic_t gSignal = 0;
+
+void Note(int signal) { gSignal = signal; }
+}  // namespace
+
+void CatchInterruptions() {
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction action = {};
+    sigaction(signal, nullptr, &action);
+    if (action.sa_handler == SIG_IGN) continue;
+    action = {};
+    action.sa_handler = Note;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;  // no SA_RESTART: a batch's wait for its workers wakes up
+    sigaction(signal, &action, nullptr);
+  }
+}
+
+int InterruptingSignal() { return gSignal; }
+
+void ThrowIfInterrupted() {
+  if (const int signal = gSignal; signal != 0) throw ExportInterrupted(signal);
+}
