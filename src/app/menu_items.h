@@ -23,3 +23,8 @@ constexpr int32_t kActionsSeekItems = 8;
 constexpr int32_t kActionsSavePicture = 15;
 constexpr int32_t kContextSeekItems = 18;
 constexpr int32_t kContextSavePicture = 25;
+// The three zoom choices (screen scale, original pixels, fit window): in View behind a
+// separator from kViewZoomItems on; in the context menu likewise, behind Save picture.
+constexpr int32_t kZoomItemCount = 3;
+constexpr int32_t kViewZoomItems = 3;
+constexpr int32_t kContextZoomItems = 27;

@@ -4,6 +4,8 @@
 // (the playback engine asks the shell to toggle full screen).
 #include <cstdint>
 
+#include "playback/picture_zoom.h"
+
 // The window placement saved on entering full screen or starting playback from the
 // stopped state.
 struct TSavedPlacement {
@@ -25,4 +27,6 @@ struct TShellState {
   TSavedPlacement SavedPlacement;
   // With the panel switched off: the panel timer is sliding the shown panel out of view.
   bool PanelSliding = false;
+  // How large the film's picture is shown (View > Zoom); holds until the player closes.
+  TPictureZoom Zoom = TPictureZoom::kScreenScale;
 };

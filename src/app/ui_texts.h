@@ -59,8 +59,12 @@ enum class TMenuText : uint8_t {
   kSegmentStart,
   kSegmentEnd,
   kSavePicture,
+  // The zoom choices (menu items only), in menu order.
+  kZoomScreenScale,
+  kZoomOriginalPixels,
+  kZoomFitWindow,
 };
-constexpr size_t kMenuTextCount = 26;
+constexpr size_t kMenuTextCount = 29;
 
 // A text's key in the language table and its built-in value.
 struct TTextEntry {
@@ -75,6 +79,8 @@ extern const TTextEntry kMenuTexts[kMenuTextCount];
 // and of Save picture.
 extern const char* const kSeekShortcuts[kSeekItemCount];
 extern const char kSavePictureShortcut[];
+// The shortcuts of the zoom choices (kZoomScreenScale .. kZoomFitWindow).
+extern const char* const kZoomShortcuts[kZoomItemCount];
 
 // Texts no key reaches.
 extern const char kPropertiesCaption[];

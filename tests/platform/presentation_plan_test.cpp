@@ -85,3 +85,25 @@ TEST(PresentationPlan, AFrameCopiesWhatChangedAndThePointerAreasUnlessTheWindowL
     EXPECT_EQ(blits.Items[0], WholeFrameBlit(kFrame, kScaled, 10));
   }
 }
+
+// Enlarged by a whole factor, every pixel is repeated: a part of the picture is copied on
+// its own to exactly its blocks. Enlarged by another factor, the whole picture is copied
+// smoothed, whatever the rate.
+TEST(PresentationPlan, AZoomedPictureIsSharpAtWholeFactorsAndSmoothedElse) {
+  const TkoSize frame{320, 240};
+  const TkoPicturePlacement twice = PlacePicture(frame, {1191, 637}, {640, 480}, false);  // at (275, 78)
+  const TkoPicturePlacement half = PlacePicture(frame, {1191, 637}, {480, 360}, false);
+  EXPECT_EQ(WholeFrameBlit(frame, twice, 10), (TkoBlit{{0, 0, 320, 240}, {275, 78, 640, 480}, true, false, true}));
+  EXPECT_EQ(WholeFrameBlit(frame, half, 10), (TkoBlit{{0, 0, 320, 240}, {355, 138, 480, 360}, true, true, false}));
+
+  TkoShownPicture shown;
+  EXPECT_EQ(shown.FrameCopies({}, {10, 10}, {32, 32}, frame, twice, 10).Items[0].Target.Width, 640);
+  const TkoBlits copies = shown.FrameCopies({100, 50, 110, 60}, {20, 10}, {32, 32}, frame, twice, 10);
+  ASSERT_EQ(copies.Count, 2);
+  EXPECT_EQ(copies.Items[0], (TkoBlit{{10, 10, 42, 32}, {295, 98, 84, 64}, true, false, true}));  // the pointer
+  EXPECT_EQ(copies.Items[1], (TkoBlit{{100, 50, 10, 10}, {475, 178, 20, 20}, true, false, true}));
+  const TkoBlits whole = shown.FrameCopies({100, 50, 110, 60}, {20, 10}, {32, 32}, frame, half, 10);
+  ASSERT_EQ(whole.Count, 1);
+  EXPECT_EQ(whole.Items[0], WholeFrameBlit(frame, half, 10));
+  EXPECT_TRUE(CursorAreaBlits({20, 10}, {30, 10}, {32, 32}, frame, half).Items[0].Smooth);
+}
