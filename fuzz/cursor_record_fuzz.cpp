@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "film/ko_stream.h"
-#include "playback/ko_cursor.h"
+#include "playback/cursor_drawing.h"
 #include "playback/ko_picture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TkoCursor cursor;
     cursor.Load(stream);
     for (const TkoPoint point : {TkoPoint{0, 0}, TkoPoint{36, 22}, TkoPoint{18, 11}, TkoPoint{-5, 40}})
-      cursor.Draw(picture.View(), point.X, point.Y);
+      DrawCursor(cursor, picture.View(), point.X, point.Y);
     if (!cursor.RecordConsumed()) break;
   }
   return 0;

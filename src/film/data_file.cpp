@@ -5,10 +5,10 @@
 #include <limits>
 #include <system_error>
 
+#include "film/ko_cursor.h"
 #include "film/ko_error.h"
 #include "film/little_endian.h"
 #include "film/temp_files.h"
-#include "playback/ko_cursor.h"
 
 namespace {
 int32_t Positive(int32_t value) { return value > 0 ? value : 0; }

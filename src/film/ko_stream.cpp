@@ -61,30 +61,45 @@ TkoFileStream::TkoFileStream(const std::filesystem::path& fileName, uint16_t mod
 
 TkoFileStream::~TkoFileStream() { CloseFileHandle(FHandle); }
 
-int32_t TkoFileStream::GetPosition() {
-  return static_cast<int32_t>(SeekFileHandle(FHandle, 0, SeekOrigin::Current));
+int64_t TkoFileStream::KnownPosition() {
+  if (FPosition < 0) FPosition = SeekFileHandle(FHandle, 0, SeekOrigin::Current);
+  return FPosition;
 }
+
+int32_t TkoFileStream::GetPosition() { return static_cast<int32_t>(KnownPosition()); }
 
 int32_t TkoFileStream::SetPosition(int32_t position) {
   if (position < 0) return -1;
-  return static_cast<int32_t>(SeekFileHandle(FHandle, position, SeekOrigin::Begin));
+  FPosition = SeekFileHandle(FHandle, position, SeekOrigin::Begin);
+  return static_cast<int32_t>(FPosition);
 }
 
 int32_t TkoFileStream::GetSize() {
-  const int64_t saved = SeekFileHandle(FHandle, 0, SeekOrigin::Current);
+  const int64_t saved = KnownPosition();
   const int64_t size = SeekFileHandle(FHandle, 0, SeekOrigin::End);
-  SeekFileHandle(FHandle, saved, SeekOrigin::Begin);
+  FPosition = saved < 0 ? -1 : SeekFileHandle(FHandle, saved, SeekOrigin::Begin);
   return size < 0 ? 0 : static_cast<int32_t>(std::min<int64_t>(size, std::numeric_limits<int32_t>::max()));
 }
 
 int32_t TkoFileStream::Read(void* buffer, int32_t count) {
   if (count <= 0) return 0;
-  return ClampCount(ReadFileHandle(FHandle, buffer, count));
+  const int64_t moved = ReadFileHandle(FHandle, buffer, count);
+  Moved(moved);
+  return ClampCount(moved);
 }
 
 int32_t TkoFileStream::Write(const void* buffer, int32_t count) {
   if (count <= 0) return 0;
-  return ClampCount(WriteFileHandle(FHandle, buffer, count));
+  const int64_t moved = WriteFileHandle(FHandle, buffer, count);
+  Moved(moved);
+  return ClampCount(moved);
+}
+
+void TkoFileStream::Moved(int64_t moved) {
+  if (moved < 0)
+    FPosition = -1;
+  else if (FPosition >= 0)
+    FPosition += moved;
 }
 
 void TkoFileStream::ReadBuffer(void* buffer, int32_t count) {

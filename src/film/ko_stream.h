@@ -55,12 +55,20 @@ public:
   // Throws "Cannot read file <FileName>".
   void ReadBuffer(void* buffer, int32_t count) override;
 
-  FileHandle Handle() const { return FHandle; }
   const std::filesystem::path& FileName() const { return FFileName; }
 
 private:
+  // The position, asked of the system only when a failure left it unknown.
+  int64_t KnownPosition();
+  // Moves the remembered position by what a read or write moved (-1: failed).
+  void Moved(int64_t moved);
+
   FileHandle FHandle;
   std::filesystem::path FFileName;
+  // The handle's position as the stream last moved it, so that asking for it costs no
+  // system call (playback asks before and after every frame record); -1 when a failure
+  // left it unknown. Nothing else moves the handle: it never leaves the stream.
+  int64_t FPosition = 0;
 };
 
 class TkoMemoryStream : public TkoStream {

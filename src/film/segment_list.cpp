@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "film/ko_cursor.h"
 #include "film/temp_files.h"
-#include "playback/ko_cursor.h"
 
 // --- TCursorList --------------------------------------------------------------------
 

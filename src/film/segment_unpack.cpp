@@ -7,10 +7,10 @@
 #include "film/cab_member_name.h"
 #include "film/film_loader.h"
 #include "film/ko_cab.h"
+#include "film/ko_cursor.h"
 #include "film/ko_error.h"
 #include "film/lzma_stage.h"
 #include "film/temp_files.h"
-#include "playback/ko_cursor.h"
 
 namespace {
 // True when [headerPosition + offset, + size) lies inside the file.

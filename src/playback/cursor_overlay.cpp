@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "film/little_endian.h"
+#include "playback/cursor_drawing.h"
 
 namespace {
 // The part of a w x h rectangle at (left, top) that lies on the picture.
@@ -44,16 +45,7 @@ void TkoCursorOverlay::Restore(const TkoPictureView& picture) {
   if (!FHasSaved) return;
   FHasSaved = false;
   const TSpan s = Clip(picture, FSavedAt, FLargestWidth, FLargestHeight);
-  for (int32_t y = s.Y0; y < s.Y1; ++y) {
-    const uint32_t* saved = &FSaveUnder[static_cast<size_t>(y - FSavedAt.Y) * FLargestWidth];
-    for (int32_t x = s.X0; x < s.X1; ++x) {
-      uint8_t* p = picture.At(x, y);
-      const uint32_t c = saved[x - FSavedAt.X];
-      p[0] = static_cast<uint8_t>(c);
-      p[1] = static_cast<uint8_t>(c >> 8);
-      p[2] = static_cast<uint8_t>(c >> 16);
-    }
-  }
+  for (int32_t y = s.Y0; y < s.Y1; ++y) WriteRowColours(picture, s.X0, y, s.X1 - s.X0, SavedAt(s.X0, y));
 }
 
 bool TkoCursorOverlay::ReadSample(TkoStream& track) {
@@ -78,12 +70,14 @@ void TkoCursorOverlay::Save(const TkoPictureView& picture) {
   FSavedAt = FNew;
   FHasSaved = true;
   const TSpan s = Clip(picture, FSavedAt, FLargestWidth, FLargestHeight);
-  for (int32_t y = s.Y0; y < s.Y1; ++y) {
-    uint32_t* saved = &FSaveUnder[static_cast<size_t>(y - FSavedAt.Y) * FLargestWidth];
-    for (int32_t x = s.X0; x < s.X1; ++x) saved[x - FSavedAt.X] = PixelColour(picture, x, y);
-  }
+  for (int32_t y = s.Y0; y < s.Y1; ++y) ReadRowColours(picture, s.X0, y, s.X1 - s.X0, SavedAt(s.X0, y));
+}
+
+// The saved colour of picture pixel (x, y), which must lie in the saved area.
+uint32_t* TkoCursorOverlay::SavedAt(int32_t x, int32_t y) {
+  return &FSaveUnder[static_cast<size_t>(y - FSavedAt.Y) * FLargestWidth + (x - FSavedAt.X)];
 }
 
 void TkoCursorOverlay::DrawCurrent(const TkoPictureView& picture) const {
-  if (FCurrent != nullptr) FCurrent->Draw(picture, FSample.X, FSample.Y);
+  if (FCurrent != nullptr) DrawCursor(*FCurrent, picture, FSample.X, FSample.Y);
 }

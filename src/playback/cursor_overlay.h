@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "film/ko_cursor.h"
 #include "film/ko_stream.h"
-#include "playback/ko_cursor.h"
 #include "playback/ko_picture.h"
 
 // One sample of the cursor track: cursor index and hot-spot position in frame pixels.
@@ -61,6 +61,8 @@ public:
   bool HasSaved() const { return FHasSaved; }
 
 private:
+  uint32_t* SavedAt(int32_t x, int32_t y);
+
   int32_t FLargestWidth = 0;
   int32_t FLargestHeight = 0;
   // 0x00RRGGBB per pixel, LargestWidth per row.

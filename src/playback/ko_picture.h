@@ -91,6 +91,11 @@ private:
 uint32_t PixelColour(const TkoPictureView& picture, int32_t x, int32_t y);
 // Stores 0x00RRGGBB; a 32-bit pixel gets a fourth byte of 0.
 void SetPixelColour(const TkoPictureView& picture, int32_t x, int32_t y, uint32_t colour);
+// The colours of count pixels from (x, y) rightwards, as PixelColour gives them.
+void ReadRowColours(const TkoPictureView& picture, int32_t x, int32_t y, int32_t count, uint32_t* colours);
+// Stores count colours 0x00RRGGBB from (x, y) rightwards; the fourth byte of a 32-bit
+// pixel stays as it is.
+void WriteRowColours(const TkoPictureView& picture, int32_t x, int32_t y, int32_t count, const uint32_t* colours);
 
 // Combines source onto target by exclusive or over the area both cover from (0, 0),
 // converting between depths 24 and 32 on the way (only blue, green and red take part;

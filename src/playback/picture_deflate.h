@@ -1,7 +1,8 @@
 #pragma once
 // A picture's pixels (the rows' W x bytes-per-pixel bytes, without row padding) packed
-// for keeping in memory: deflated with zlib's fastest level, which shrinks screen
-// pictures many times over, or as they are when deflating would not pay.
+// for keeping in memory: deflated with zlib's fastest level, each row that repeats the
+// row above reduced to a mark, which shrinks screen pictures many times over; or as
+// they are when deflating would not pay.
 #include <cstdint>
 #include <span>
 #include <vector>

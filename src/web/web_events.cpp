@@ -1,15 +1,15 @@
 #include "web/web_events.h"
 
-#include "json_writer.h"
+#include "film/json_writer.h"
 
 namespace {
-JsonWriter Begin(const char* event) {
-  JsonWriter json;
+TJsonWriter Begin(const char* event) {
+  TJsonWriter json;
   json.BeginObject().Key("event").String(event);
   return json;
 }
 
-void WriteTexts(JsonWriter& json, const char* group, const std::vector<TPageText>& texts) {
+void WriteTexts(TJsonWriter& json, const char* group, const std::vector<TPageText>& texts) {
   json.Key(group).BeginObject();
   for (const TPageText& text : texts) json.Key(text.Key).String(text.Value);
   json.EndObject();
@@ -17,13 +17,13 @@ void WriteTexts(JsonWriter& json, const char* group, const std::vector<TPageText
 }  // namespace
 
 std::string MessageEvent(const std::string& caption, const std::string& text, const std::string& kind) {
-  JsonWriter json = Begin("message");
+  TJsonWriter json = Begin("message");
   json.Key("caption").String(caption).Key("text").String(text).Key("kind").String(kind);
   return json.EndObject().Text();
 }
 
 std::string SoundEvent(const std::string& action, const std::string& path, double offsetMs, uint32_t request) {
-  JsonWriter json = Begin("sound");
+  TJsonWriter json = Begin("sound");
   json.Key("action").String(action);
   if (action == "open") json.Key("path").String(path);
   if (action == "play") json.Key("offset").Real(offsetMs).Key("request").Number(request);
@@ -31,7 +31,7 @@ std::string SoundEvent(const std::string& action, const std::string& path, doubl
 }
 
 std::string LayoutEvent(TkoSize frame, const TkoPicturePlacement& placement) {
-  JsonWriter json = Begin("layout");
+  TJsonWriter json = Begin("layout");
   json.Key("width").Number(frame.Width).Key("height").Number(frame.Height);
   json.Key("shownWidth").Number(placement.Shown.Width).Key("shownHeight").Number(placement.Shown.Height);
   json.Key("originX").Number(placement.Origin.X).Key("originY").Number(placement.Origin.Y);
@@ -46,7 +46,7 @@ std::string FullScreenEvent(bool on) { return Begin("fullscreen").Key("on").Bool
 std::string FirstPictureEvent() { return Begin("firstpicture").EndObject().Text(); }
 
 std::string StateEvent(const TPanelState& state) {
-  JsonWriter json = Begin("state");
+  TJsonWriter json = Begin("state");
   json.Key("play").Number(state.PlayState).Key("segment").Number(state.Segment).Key("frame").Number(state.Frame);
   json.Key("shown").Number(state.Shown);
   json.Key("speed").Number(state.Speed).Key("position").Real(state.Position).Key("total").Real(state.Total);
@@ -55,7 +55,7 @@ std::string StateEvent(const TPanelState& state) {
 }
 
 std::string FilmEvent(const TFilmDescription& film) {
-  JsonWriter json = Begin("film");
+  TJsonWriter json = Begin("film");
   json.Key("name").String(film.Name).Key("language").Bool(film.LanguageTable);
   json.Key("segments").BeginArray();
   for (const TSegmentLine& line : film.Segments) {

@@ -7,10 +7,10 @@
 #include <string>
 
 #include "film/film_loader.h"
+#include "film/json_writer.h"
 #include "film/ko_error.h"
 #include "film/temp_files.h"
-#include "json_writer.h"
-#include "kof_player.h"
+#include "playback/headless_player.h"
 #include "web/web_bridge_web.h"
 #include "web/web_player.h"
 
@@ -30,7 +30,7 @@ std::string RunBench(const std::filesystem::path& path, int32_t repeat) {
   const double loadEnd = emscripten_get_now();
   int64_t frames = 0;
   {
-    KofPlayer bench(segments);
+    THeadlessPlayer bench(segments);
     const auto count = [&frames](int32_t, const TkoPictureView&) { return ++frames, true; };
     for (int32_t round = 0; round < repeat; ++round)
       for (int32_t i = 0; i < segments.Count(); ++i) {
@@ -42,7 +42,7 @@ std::string RunBench(const std::filesystem::path& path, int32_t repeat) {
   const double seconds = (emscripten_get_now() - loadEnd) / 1000.0;
   segments.Clear();
   RemovePlayerTempFolder(folder);
-  JsonWriter json;
+  TJsonWriter json;
   json.BeginObject().Key("frames").Number(frames).Key("seconds").Real(seconds);
   json.Key("fps").Real(seconds > 0 ? double(frames) / seconds : 0).Key("loadSeconds").Real((loadEnd - loadStart) / 1000);
   return json.EndObject().Text();
@@ -89,7 +89,7 @@ EMSCRIPTEN_KEEPALIVE const char* rz_bench(const char* path, int32_t repeat) {
   try {
     benchResult = RunBench(path, repeat < 1 ? 1 : repeat);
   } catch (const std::exception& error) {
-    benchResult = JsonWriter().BeginObject().Key("error").String(error.what()).EndObject().Text();
+    benchResult = TJsonWriter().BeginObject().Key("error").String(error.what()).EndObject().Text();
   }
   return benchResult.c_str();
 }

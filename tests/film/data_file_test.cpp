@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
+#include "film/ko_cursor.h"
 #include "film/ko_error.h"
-#include "playback/ko_cursor.h"
 #include "writer/data_file_writer.h"
 #include "support/temp_dir.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "playback/ko_cursor.h"
+#include "film/ko_cursor.h"
 #include "writer/film_bytes.h"
 #include "support/temp_dir.h"
 

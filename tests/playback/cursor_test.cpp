@@ -5,6 +5,7 @@
 #include <memory>
 #include <random>
 
+#include "playback/cursor_drawing.h"
 #include "playback/cursor_overlay.h"
 #include "playback/frame_unpack.h"
 #include "writer/data_file_writer.h"
@@ -110,7 +111,7 @@ TEST(Cursor, RecordsFollowEachOtherAndColourImagesOf24And32BitsDrawClippedAtEver
     EXPECT_EQ(stream.GetPosition(), int32_t(records.size()));
     for (const auto& [hotX, hotY] : {std::pair{0, 0}, {5, 5}, {4, 2}, {-100, 3}, {INT32_MAX, INT32_MIN}}) {
       TkoPicture picture = Patterned(6, 6, 32), original = Patterned(6, 6, 32);
-      cursor.Draw(picture.View(), hotX, hotY);
+      DrawCursor(cursor, picture.View(), hotX, hotY);
       for (int y = 0; y < 6; ++y)
         for (int x = 0; x < 6; ++x) {
           const int64_t cx = int64_t{x} - hotX + 2, cy = int64_t{y} - hotY + 1;

@@ -258,3 +258,19 @@ TEST(KofExport, DamageIsSkippedAndFailuresLeaveNoFileBehind) {
   for (const auto& [arguments, exitCode] : refusals) EXPECT_EQ(Export(arguments).exitCode, exitCode) << arguments;
   EXPECT_FALSE(fs::exists(dir / "o.mp4"));
 }
+
+// kof export runs kof-export from kof's own folder, the only program that loads FFmpeg.
+TEST(KofExport, OnlyTheExportProgramBesideKofLoadsFFmpeg) {
+  TempDir dir;
+  fs::copy_file(RZ_KOF_PATH, dir / "kof");
+  WriteBytesToFile(dir / "film.kof", BuildFilm({SmallSegment("a")}));
+  const KofRun alone = RunProgram((dir / "kof").string(),
+                                  "export " + Quoted(dir / "film.kof") + " -o " + Quoted(dir / "o.mp4"), "", true);
+  EXPECT_EQ(alone.exitCode, 1);
+  EXPECT_NE(alone.out.find("cannot run " + (dir / "kof-export").string()), std::string::npos) << alone.out;
+
+  // The dynamic loader's list of what each program loads, as ldd shows it.
+  const auto loads = [](const fs::path& program) { return RunProgram(program, "", "LD_TRACE_LOADED_OBJECTS=1").out; };
+  EXPECT_EQ(loads(RZ_KOF_PATH).find("libavcodec"), std::string::npos);
+  EXPECT_NE(loads(fs::path(RZ_KOF_PATH).parent_path() / "kof-export").find("libavcodec"), std::string::npos);
+}

@@ -13,12 +13,13 @@ struct KofRun {
   std::string out;  // standard output, or standard error when that was asked for
 };
 
-// `shellPrefix` runs before kof in the same shell (for example a ulimit); with `errors`
-// standard error is read instead of standard output.
-inline KofRun Kof(const std::string& arguments, const std::string& shellPrefix = "", bool errors = false) {
+// `shellPrefix` runs before the program in the same shell (for example a ulimit); with
+// `errors` standard error is read instead of standard output.
+inline KofRun RunProgram(const std::string& program, const std::string& arguments, const std::string& shellPrefix = "",
+                         bool errors = false) {
   KofRun run;
   std::string command = shellPrefix;
-  command.append(" '").append(RZ_KOF_PATH).append("' ").append(arguments);
+  command.append(" '").append(program).append("' ").append(arguments);
   command.append(errors ? " 2>&1 >/dev/null" : " 2>/dev/null");
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return run;
@@ -27,6 +28,10 @@ inline KofRun Kof(const std::string& arguments, const std::string& shellPrefix =
   const int status = pclose(pipe);
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
+}
+
+inline KofRun Kof(const std::string& arguments, const std::string& shellPrefix = "", bool errors = false) {
+  return RunProgram(RZ_KOF_PATH, arguments, shellPrefix, errors);
 }
 
 // A segment of two 6 x 4 pictures.

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "export_plan.h"
-#include "kof_player.h"
+#include "playback/headless_player.h"
 
 struct SegmentOutcome {
   int32_t delivered = 0;  // pictures handed on
@@ -31,5 +31,5 @@ public:
   SegmentOutcome Play(const PlannedSegment& segment, const PictureHandler& onPicture);
 
 private:
-  KofPlayer FPlayer;
+  THeadlessPlayer FPlayer;
 };

@@ -8,8 +8,8 @@
 
 #include "film_report.h"
 #include "kof_commands.h"
-#include "kof_player.h"
 #include "kof_session.h"
+#include "playback/headless_player.h"
 
 int RunBench(const Arguments& args) {
   if (std::find(args.begin(), args.end(), "--seek") != args.end()) return RunSeekBench(args);
@@ -26,7 +26,7 @@ int RunBench(const Arguments& args) {
   }
   KofSession session;
   if (!session.Load(args[0])) return kExitBadFilm;
-  KofPlayer player(session.segments);
+  THeadlessPlayer player(session.segments);
   int64_t frames = 0;
   const auto count = [&frames](int32_t, const TkoPictureView&) { return ++frames, true; };
   const auto start = std::chrono::steady_clock::now();

@@ -2,6 +2,8 @@
 // The kof sub-commands. Each takes the arguments after its own name and returns the
 // process exit code: 0 success, 1 not a film or damaged beyond use (with a one-line
 // reason on stderr), 2 wrong usage.
+#include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -18,4 +20,17 @@ int RunBench(const Arguments& args);
 // kof bench FILM --seek ...: kof_seek_bench.cpp
 int RunSeekBench(const Arguments& args);
 int RunPack(const Arguments& args);
+// kof export: kof runs the kof-export program (RunExportProgram), which does the work
+// (RunExport) with FFmpeg's libraries.
+int RunExportProgram(const Arguments& args);
 int RunExport(const Arguments& args);
+
+// Runs a command; an exception that escapes it is reported on stderr and exits with 1.
+inline int RunReported(int (*run)(const Arguments&), const Arguments& args) {
+  try {
+    return run(args);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "kof: %s\n", e.what());
+    return kExitBadFilm;
+  }
+}

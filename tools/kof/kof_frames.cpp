@@ -9,8 +9,8 @@
 
 #include "film_report.h"
 #include "kof_commands.h"
-#include "kof_player.h"
 #include "kof_session.h"
+#include "playback/headless_player.h"
 #include "png_file.h"
 
 namespace {
@@ -105,7 +105,7 @@ int RunFrames(const Arguments& args) {
     return kExitBadFilm;
   }
 
-  KofPlayer player(session.segments);
+  THeadlessPlayer player(session.segments);
   player.SetCursorVisible(options->cursor);
   int32_t written = 0;
   std::string writeError;

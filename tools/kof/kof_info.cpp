@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
+#include "film/json_writer.h"
 #include "film/temp_files.h"
 #include "film_report.h"
-#include "json_writer.h"
 #include "kof_commands.h"
 #include "kof_session.h"
 #include "text_encoding.h"
@@ -74,7 +74,7 @@ void PrintText(const FilmReport& report, const TSegmentList& segments, int codeP
   ForEachEntry(report, segments, [&](const EntryReport& e) { PrintTextEntry(e, codePage); });
 }
 
-void WriteJsonEntry(JsonWriter& json, const EntryReport& e, int codePage) {
+void WriteJsonEntry(TJsonWriter& json, const EntryReport& e, int codePage) {
   json.BeginObject();
   json.Key("index");
   if (e.segment > 0)
@@ -105,7 +105,7 @@ void WriteJsonEntry(JsonWriter& json, const EntryReport& e, int codePage) {
 
 // Written as it goes: a damaged index may hold millions of entries.
 void PrintJson(const FilmReport& report, const TSegmentList& segments, int codePage) {
-  JsonWriter json;
+  TJsonWriter json;
   json.BeginObject();
   json.Key("found").String(report.viaTrailer ? "trailer" : "start");
   json.Key("film_offset").Number(report.filmOffset);

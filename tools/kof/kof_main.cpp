@@ -1,7 +1,6 @@
 // kof: inspect roRezodu films from the command line, with the player's own core.
 #include <cstdio>
 #include <cstring>
-#include <exception>
 
 #include "kof_commands.h"
 
@@ -45,7 +44,7 @@ struct Command {
 };
 constexpr Command kCommands[] = {
     {"info", RunInfo}, {"extract", RunExtract}, {"frames", RunFrames}, {"bench", RunBench},
-    {"pack", RunPack}, {"export", RunExport}};
+    {"pack", RunPack}, {"export", RunExportProgram}};
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -58,15 +57,8 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return kExitUsage;
   }
-  for (const Command& command : kCommands) {
-    if (std::strcmp(argv[1], command.name) != 0) continue;
-    try {
-      return command.run(Arguments(argv + 2, argv + argc));
-    } catch (const std::exception& e) {
-      std::fprintf(stderr, "kof: %s\n", e.what());
-      return kExitBadFilm;
-    }
-  }
+  for (const Command& command : kCommands)
+    if (std::strcmp(argv[1], command.name) == 0) return RunReported(command.run, Arguments(argv + 2, argv + argc));
   std::fputs(kUsage, stderr);
   return kExitUsage;
 }

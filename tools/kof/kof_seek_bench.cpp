@@ -15,8 +15,8 @@
 
 #include "film_report.h"
 #include "kof_commands.h"
-#include "kof_player.h"
 #include "kof_session.h"
+#include "playback/headless_player.h"
 
 namespace {
 constexpr double kMiB = 1024.0 * 1024.0;
@@ -84,7 +84,7 @@ struct TSeekTime {
 };
 
 // Times one seek; prints the failure when it fails.
-TSeekTime TimedSeek(KofPlayer& player, int32_t segment, int32_t frame) {
+TSeekTime TimedSeek(THeadlessPlayer& player, int32_t segment, int32_t frame) {
   const double processor = ThreadMilliseconds();
   const auto start = std::chrono::steady_clock::now();
   const std::string failure = player.Seek(segment, frame);
@@ -99,7 +99,7 @@ void PrintSpread(const char* what, std::vector<double>& times) {
   std::printf("median %.2f ms, worst %.2f ms (%s)", times[times.size() / 2], times.back(), what);
 }
 
-bool BenchSegment(KofPlayer& player, const TSegmentInfo& segment, int32_t index, const TSeekOptions& options) {
+bool BenchSegment(THeadlessPlayer& player, const TSegmentInfo& segment, int32_t index, const TSeekOptions& options) {
   const int32_t frames = segment.FrameCount;
   std::printf("segment %d: %d frames, %d x %d x %d\n", index + 1, frames, segment.Width, segment.Height,
               int(segment.BitsPerPixel));
@@ -150,7 +150,7 @@ int RunSeekBench(const Arguments& args) {
   }
   KofSession session;
   if (!session.Load(args[0])) return kExitBadFilm;
-  KofPlayer player(session.segments);
+  THeadlessPlayer player(session.segments);
   player.SetSeekBudget(options.Budget);
   int32_t benched = 0;
   for (int32_t i = 0; i < session.segments.Count(); ++i) {

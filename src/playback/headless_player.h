@@ -1,7 +1,7 @@
 #pragma once
 // The player's engine run without a window: the clock is ticked directly, the sound
 // is silent, and every whole frame the engine presents is handed to a callback, so
-// kof sees exactly the pictures the player shows.
+// kof and the web player's benchmark see exactly the pictures the player shows.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -11,17 +11,17 @@
 #include "playback/frame_source.h"
 #include "playback/playback_engine.h"
 
-class KofPlayer {
+class THeadlessPlayer {
 public:
   // Called for each whole frame presented, with the frame's number in its segment and
   // the picture (pointer included unless switched off). Returns false to stop.
   using FrameHandler = std::function<bool(int32_t frame, const TkoPictureView& picture)>;
 
   // segments must outlive the player.
-  explicit KofPlayer(TSegmentList& segments);
-  ~KofPlayer();
-  KofPlayer(const KofPlayer&) = delete;
-  KofPlayer& operator=(const KofPlayer&) = delete;
+  explicit THeadlessPlayer(TSegmentList& segments);
+  ~THeadlessPlayer();
+  THeadlessPlayer(const THeadlessPlayer&) = delete;
+  THeadlessPlayer& operator=(const THeadlessPlayer&) = delete;
 
   // Plays segment index (which must be playable: Playable() and depth 24 or 32) from
   // its first frame until its end or until the handler says stop. Returns "" or the

@@ -1,9 +1,9 @@
-#include "json_writer.h"
+#include "film/json_writer.h"
 
 #include <cmath>
 #include <cstdio>
 
-JsonWriter& JsonWriter::Key(const std::string& key) {
+TJsonWriter& TJsonWriter::Key(const std::string& key) {
   BeforeValue();
   AppendQuoted(key);
   FText += ':';
@@ -11,19 +11,19 @@ JsonWriter& JsonWriter::Key(const std::string& key) {
   return *this;
 }
 
-JsonWriter& JsonWriter::String(const std::string& value) {
+TJsonWriter& TJsonWriter::String(const std::string& value) {
   BeforeValue();
   AppendQuoted(value);
   return *this;
 }
 
-JsonWriter& JsonWriter::Number(int64_t value) {
+TJsonWriter& TJsonWriter::Number(int64_t value) {
   BeforeValue();
   FText += std::to_string(value);
   return *this;
 }
 
-JsonWriter& JsonWriter::Real(double value) {
+TJsonWriter& TJsonWriter::Real(double value) {
   BeforeValue();
   if (!std::isfinite(value)) {
     FText += "null";
@@ -35,32 +35,32 @@ JsonWriter& JsonWriter::Real(double value) {
   return *this;
 }
 
-JsonWriter& JsonWriter::Bool(bool value) {
+TJsonWriter& TJsonWriter::Bool(bool value) {
   BeforeValue();
   FText += value ? "true" : "false";
   return *this;
 }
 
-JsonWriter& JsonWriter::Null() {
+TJsonWriter& TJsonWriter::Null() {
   BeforeValue();
   FText += "null";
   return *this;
 }
 
-JsonWriter& JsonWriter::Open(char bracket) {
+TJsonWriter& TJsonWriter::Open(char bracket) {
   BeforeValue();
   FText += bracket;
   FHasItems.push_back(false);
   return *this;
 }
 
-JsonWriter& JsonWriter::Close(char bracket) {
+TJsonWriter& TJsonWriter::Close(char bracket) {
   FText += bracket;
   FHasItems.pop_back();
   return *this;
 }
 
-void JsonWriter::BeforeValue() {
+void TJsonWriter::BeforeValue() {
   if (FAfterKey) {
     FAfterKey = false;
     return;
@@ -70,7 +70,7 @@ void JsonWriter::BeforeValue() {
   FHasItems.back() = true;
 }
 
-void JsonWriter::AppendQuoted(const std::string& text) {
+void TJsonWriter::AppendQuoted(const std::string& text) {
   FText += '"';
   for (unsigned char c : text) {
     switch (c) {

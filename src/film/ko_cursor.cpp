@@ -1,4 +1,4 @@
-#include "playback/ko_cursor.h"
+#include "film/ko_cursor.h"
 
 #include <algorithm>
 #include <new>
@@ -51,37 +51,6 @@ void Allocate(TkoCursorPlane& plane, int32_t width, int32_t height) {
   plane.Pixels.assign(static_cast<size_t>(width) * height, 0);
 }
 
-// The picture rectangle [x0, x1) x [y0, y1) that a plane at (left, top) covers.
-struct TClip {
-  int32_t x0, y0, x1, y1;
-};
-TClip ClipPlane(const TkoPictureView& picture, const TkoCursorPlane& plane, int64_t left, int64_t top) {
-  const int64_t x0 = std::max<int64_t>(left, 0), y0 = std::max<int64_t>(top, 0);
-  const int64_t x1 = std::min<int64_t>(left + plane.Width, picture.Width);
-  const int64_t y1 = std::min<int64_t>(top + plane.Height, picture.Height);
-  if (x0 >= x1 || y0 >= y1) return {0, 0, 0, 0};
-  return {int32_t(x0), int32_t(y0), int32_t(x1), int32_t(y1)};
-}
-
-template <bool kAnd>
-void ApplyPlane(const TkoPictureView& picture, const TkoCursorPlane& plane, int64_t left, int64_t top) {
-  if (plane.IsEmpty()) return;
-  const TClip c = ClipPlane(picture, plane, left, top);
-  const int32_t step = picture.BytesPerPixel();
-  for (int32_t y = c.y0; y < c.y1; ++y) {
-    uint8_t* p = picture.At(c.x0, y);
-    const uint32_t* v = &plane.Pixels[static_cast<size_t>(y - top) * plane.Width + (c.x0 - left)];
-    for (int32_t x = c.x0; x < c.x1; ++x, p += step, ++v) {
-      for (int i = 0; i < 3; ++i) {
-        const auto byte = static_cast<uint8_t>(*v >> (8 * i));
-        if (kAnd)
-          p[i] &= byte;
-        else
-          p[i] ^= byte;
-      }
-    }
-  }
-}
 }  // namespace
 
 void TkoCursor::Clear() {
@@ -168,11 +137,4 @@ int TkoCursor::Decode(const std::vector<uint8_t>& maskBits, const std::vector<ui
           uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16;
   }
   return kLoaded;
-}
-
-void TkoCursor::Draw(const TkoPictureView& picture, int32_t x, int32_t y) const {
-  if (picture.IsEmpty() || IsEmpty()) return;
-  const int64_t left = int64_t{x} - FHotSpotX, top = int64_t{y} - FHotSpotY;
-  ApplyPlane<true>(picture, FAnd, left, top);
-  ApplyPlane<false>(picture, FXor, left, top);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // One recorded mouse-pointer image, decoded from a cursor record of a segment's data
-// file into two portable planes that draw onto a TkoPicture:
+// file into two portable planes, which the playback layer draws onto its pictures:
 //   record: i32 hot-spot x, i32 hot-spot y, mask info (i32 size, i32 width,
 //   i32 height, u8 bits per pixel), mask bits (rows padded to 16 bits), colour info
 //   (same four fields), colour bits (top row first, rows padded to 4 bytes).
@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "film/ko_stream.h"
-#include "playback/ko_picture.h"
 
 // A w x h plane of 32-bit values, top row first, Width values per row.
 struct TkoCursorPlane {
@@ -62,16 +61,10 @@ public:
   // Forgets the image and both infos; the cursor then draws nothing.
   void Clear();
 
-  // Puts the image on the picture with its hot spot at (x, y): the AND plane first,
-  // then the XOR plane (colour cursor: mask, then colour; monochrome: the mask's two
-  // halves), clipped at every edge. A cursor that failed to load or an empty slot
-  // draws nothing.
-  void Draw(const TkoPictureView& picture, int32_t x, int32_t y) const;
-
   // The mask's width and height (a monochrome mask is twice as high as the image).
   int32_t Width() const { return FMask.Width; }
   int32_t Height() const { return FMask.Height; }
-  // The extent Draw can touch from the image's top-left corner: the larger of the
+  // The extent drawing can touch from the image's top-left corner: the larger of the
   // planes' sizes (a colour image may be larger than its mask).
   int32_t DrawWidth() const { return std::max(FAnd.Width, FXor.Width); }
   int32_t DrawHeight() const { return std::max(FAnd.Height, FXor.Height); }
@@ -79,7 +72,7 @@ public:
   int32_t HotSpotY() const { return FHotSpotY; }
   const TInfo& MaskInfo() const { return FMask; }
   const TInfo& ColourInfo() const { return FColour; }
-  // True when Draw has nothing to draw.
+  // True when there is nothing to draw (a failed load or an empty slot).
   bool IsEmpty() const { return FAnd.IsEmpty() && FXor.IsEmpty(); }
   bool IsColour() const { return FColour.Size > 0; }
   bool RecordConsumed() const { return FConsumed; }

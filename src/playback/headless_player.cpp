@@ -1,11 +1,11 @@
-#include "kof_player.h"
+#include "playback/headless_player.h"
 
 #include <cstdio>
 #include <utility>
 
 namespace {
 // Remembers the token of the chain's last event; the player ticks it at once.
-class KofTimer : public TFrameTimer {
+class TTickedTimer : public TFrameTimer {
 public:
   bool Arm(uint32_t, uint32_t, uint32_t token) override {
     Token = token;
@@ -15,7 +15,7 @@ public:
 };
 
 // No device: nothing opens, so the clock never waits for or corrects by the sound.
-class KofSound : public TSoundDevice {
+class TNoSound : public TSoundDevice {
 public:
   void SetFileName(const std::filesystem::path&) override {}
   bool HasFileName() const override { return false; }
@@ -31,7 +31,7 @@ public:
   uint32_t Position() override { return 0; }
 };
 
-class KofShell : public TPlaybackShell {
+class THeadlessShell : public TPlaybackShell {
 public:
   void PumpMessages() override {}
   void PostNextCommand() override { NextPosted = true; }
@@ -61,7 +61,7 @@ public:
   std::string Error;
 };
 
-class KofHost : public TFrameSourceHost {
+class TDamageHost : public TFrameSourceHost {
 public:
   void DamagedRecord(const std::string& text) override {
     if (Damage.empty()) Damage = text;
@@ -70,11 +70,11 @@ public:
 };
 }  // namespace
 
-struct KofPlayer::Services {
-  KofTimer timer;
-  KofSound sound;
-  KofShell shell;
-  KofHost host;
+struct THeadlessPlayer::Services {
+  TTickedTimer timer;
+  TNoSound sound;
+  THeadlessShell shell;
+  TDamageHost host;
   TEventPublisher events;
 
   // Hands each whole frame to the current handler.
@@ -96,7 +96,7 @@ struct KofPlayer::Services {
   } presenter;
 };
 
-KofPlayer::KofPlayer(TSegmentList& segments)
+THeadlessPlayer::THeadlessPlayer(TSegmentList& segments)
     : FSegments(segments), FServices(std::make_unique<Services>()), FFrames(&FServices->host) {
   Services& s = *FServices;
   FEngine = std::make_unique<TPlaybackEngine>(
@@ -106,15 +106,15 @@ KofPlayer::KofPlayer(TSegmentList& segments)
   s.presenter.frames = &FFrames;
 }
 
-KofPlayer::~KofPlayer() = default;
+THeadlessPlayer::~THeadlessPlayer() = default;
 
-void KofPlayer::SetEveryTick(bool everyTick) { FServices->presenter.everyTick = everyTick; }
+void THeadlessPlayer::SetEveryTick(bool everyTick) { FServices->presenter.everyTick = everyTick; }
 
-const std::string& KofPlayer::Damage() const { return FServices->host.Damage; }
+const std::string& THeadlessPlayer::Damage() const { return FServices->host.Damage; }
 
-std::string KofPlayer::TakeDamage() { return std::exchange(FServices->host.Damage, std::string()); }
+std::string THeadlessPlayer::TakeDamage() { return std::exchange(FServices->host.Damage, std::string()); }
 
-std::string KofPlayer::PlaySegment(int32_t index, const FrameHandler& onFrame) {
+std::string THeadlessPlayer::PlaySegment(int32_t index, const FrameHandler& onFrame) {
   Services& s = *FServices;
   s.shell.NextPosted = false;
   s.shell.Error.clear();
@@ -130,7 +130,7 @@ std::string KofPlayer::PlaySegment(int32_t index, const FrameHandler& onFrame) {
   return s.shell.Error;
 }
 
-std::string KofPlayer::Seek(int32_t index, int32_t frame) {
+std::string THeadlessPlayer::Seek(int32_t index, int32_t frame) {
   Services& s = *FServices;
   s.shell.Error.clear();
   if (!FEngine->SeekTo(index, frame) && s.shell.Error.empty()) s.shell.Error = "the frame cannot be shown";
