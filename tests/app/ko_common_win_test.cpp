@@ -28,8 +28,9 @@ TEST(WideText, RoundTripsRussianAndReplacesBrokenUtf8) {
 }
 
 TEST(KoCommonButtons, CheckStateAndTheBitmap) {
-  HWND button = CreateWindowExW(0, L"BUTTON", L"", WS_POPUP | BS_AUTOCHECKBOX, 0, 0, 20, 20, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
+  // Styled as the panel's toggle buttons: a button shows an image only with BS_BITMAP.
+  HWND button = CreateWindowExW(0, L"BUTTON", L"", WS_POPUP | BS_AUTOCHECKBOX | BS_PUSHLIKE | BS_BITMAP, 0, 0, 20,
+                                20, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(button, nullptr);
   SetButtonCheck(button, true);
   EXPECT_EQ(SendMessageW(button, BM_GETCHECK, 0, 0), BST_CHECKED);
