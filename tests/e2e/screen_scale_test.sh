@@ -3,7 +3,8 @@
 # prefix; 96 again when the test ends, whatever happens): the panel, the Play button and
 # the speed slider's thumb where the scaled layout puts them, the time line's last digit
 # inside the strip (Tahoma Bold at 13 pixels cut it off under Wine); at 200 % the paused
-# picture is the kof frame with every pixel a 2 x 2 block,
+# picture is the kof frame with every pixel a 2 x 2 block (also after a window at 100 %
+# is told that its screen is now at 200 %),
 # View > Zoom > Original pixels shows it 1:1, and Fit window in a maximised window fills
 # the area left for the picture.
 source "$(dirname "$0")/lib.sh"
@@ -79,6 +80,16 @@ for dpi in 96 144 192; do
   rz_keys roRezodu F10
   rz_wait_menu_state roRezodu 1.1 enabled,checked
   check_panel
+  if [ "$dpi" = 96 ]; then
+    # The window reaches a screen at 200 %: it takes the rectangle the system suggests,
+    # twice its size, and the panel and its pictures follow; the picture is checked
+    # below as at 192 DPI.
+    read -r left top _ <<<"$(rz_field "$(rz_probe window roRezodu)" 3 | tr , ' ')"
+    [ "$(rz_probe dpi roRezodu 192)" = "$left,$top,$((left + 1200)),$((top + 800))" ] ||
+      rz_fail "after WM_DPICHANGED the window is at $(rz_probe window roRezodu)"
+    dpi=192 RZ_PANEL_HEIGHT=80
+    check_panel
+  fi
   if [ "$dpi" = 192 ]; then
     frame=$(rz_still_frame roRezodu 640 480 "$(scaled_frames "$intro" 2)")
     rz_keys roRezodu ctrl+1
