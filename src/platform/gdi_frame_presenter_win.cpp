@@ -106,9 +106,8 @@ void TGdiFramePresenter::PresentCursorArea() {
   if (FWindow == nullptr || picture.IsEmpty()) return;
   const TkoCursorOverlay& overlay = FFrames.Overlay();
   CopyToWindow(FWindow, FMemory.SourceDC(),
-               FShown.PointerCopies(overlay.OldPosition(), overlay.NewPosition(),
-                                    {overlay.LargestWidth(), overlay.LargestHeight()}, {picture.Width, picture.Height},
-                                    FPlacement));
+               FShown.PointerCopies(overlay.NewPosition(), {overlay.LargestWidth(), overlay.LargestHeight()},
+                                    {picture.Width, picture.Height}, FPlacement));
 }
 
 void TGdiFramePresenter::Resized() { LayOutShownPicture(); }

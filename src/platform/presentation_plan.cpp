@@ -49,8 +49,7 @@ TkoBlits TkoShownPicture::FrameCopies(const TkoRect& changed, TkoPoint pointer, 
   return blits;
 }
 
-TkoBlits TkoShownPicture::PointerCopies(TkoPoint from, TkoPoint to, TkoSize cursor, TkoSize frame,
+TkoBlits TkoShownPicture::PointerCopies(TkoPoint to, TkoSize cursor, TkoSize frame,
                                         const TkoPicturePlacement& placement) {
-  FPointer = to;
-  return CursorAreaBlits(from, to, cursor, frame, placement);
+  return CursorAreaBlits(std::exchange(FPointer, to), to, cursor, frame, placement);
 }

@@ -56,9 +56,10 @@ public:
   // repeated).
   TkoBlits FrameCopies(const TkoRect& changed, TkoPoint pointer, TkoSize cursor, TkoSize frame,
                        const TkoPicturePlacement& placement, uint8_t framesPerSecond);
-  // The copies when only the pointer moved (CursorAreaBlits); it is shown at to then.
-  TkoBlits PointerCopies(TkoPoint from, TkoPoint to, TkoSize cursor, TkoSize frame,
-                         const TkoPicturePlacement& placement);
+  // The copies when only the pointer moved to `to` (CursorAreaBlits): from where it was
+  // last shown, not from where the picture had it last, since a frame the engine did
+  // not show (it lags behind) may have moved it unseen. It is shown at to then.
+  TkoBlits PointerCopies(TkoPoint to, TkoSize cursor, TkoSize frame, const TkoPicturePlacement& placement);
 
 private:
   bool FWhole = true;

@@ -75,9 +75,15 @@ TEST(PresentationPlan, AFrameCopiesWhatChangedAndThePointerAreasUnlessTheWindowL
     }
   }
   // After the pointer alone moved, a frame copies from where it was shown then.
-  EXPECT_EQ(shown.PointerCopies({-32, -32}, {400, 300}, {32, 32}, kFrame, kUnscaled).Count, 1);
+  EXPECT_EQ(shown.PointerCopies({400, 300}, {32, 32}, kFrame, kUnscaled).Count, 1);
   EXPECT_EQ(shown.FrameCopies({}, {400, 300}, {32, 32}, kFrame, kUnscaled, 10).Items[0].Source,
             (TkoBox{400, 300, 32, 32}));
+  // A frame the engine did not show moved the pointer unseen (to 200,100): the next
+  // pointer copy still takes it away from where it was shown.
+  const TkoBlits unseen = shown.PointerCopies({210, 100}, {32, 32}, kFrame, kUnscaled);
+  ASSERT_EQ(unseen.Count, 2);
+  EXPECT_EQ(std::pair(unseen.Items[0].Source, unseen.Items[1].Source),
+            std::pair(TkoBox{400, 300, 32, 32}, TkoBox{210, 100, 32, 32}));
   // A reduced picture is copied whole every time.
   for (int i = 0; i < 2; ++i) {
     const TkoBlits blits = shown.FrameCopies({1, 1, 2, 2}, {5, 5}, {32, 32}, kFrame, kScaled, 10);
