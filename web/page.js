@@ -32,6 +32,7 @@ function startWorker() {
   worker.postMessage({ type: "start", canvas: offscreen, screenWidth: Math.round(screen.width * ratio),
     screenHeight: Math.round(screen.height * ratio) }, [offscreen]);
   sendViewport();
+  sendZoom();
 }
 
 function send(message) {
@@ -141,6 +142,7 @@ function applyTexts() {
     if (!element.classList.contains("icon") && element.tagName === "BUTTON") element.textContent = text || key;
   }
   $("segments-caption").textContent = texts.message.Segments;
+  applyZoomTexts();
 }
 
 function fillSegmentList() {
@@ -223,12 +225,51 @@ function layOut(event) {
   canvas.style.height = `${event.shownHeight / ratio}px`;
   canvas.style.left = `${snap(area.left, event.originX)}px`;
   canvas.style.top = `${snap(area.top, event.originY)}px`;
+  renderPixels(event);
 }
 
 function sendViewport() {
   const area = $("picture-area");
   const ratio = window.devicePixelRatio || 1;
   send({ type: "viewport", width: Math.floor(area.clientWidth * ratio), height: Math.floor(area.clientHeight * ratio) });
+}
+
+// --- Zoom ---------------------------------------------------------------------------
+
+// The picture at the screen's scale (a recorded pixel as devicePixelRatio device
+// pixels), in its original pixels, or fitted to the area: the worker lays it out for
+// the choice and the ratio, told again when the ratio changes (the page zoomed, or
+// moved to a screen of another scale).
+function sendZoom() {
+  send({ type: "zoom", zoom: Number($("zoom").value), ratio: window.devicePixelRatio || 1 });
+}
+
+function watchPixelRatio() {
+  matchMedia(`(resolution: ${window.devicePixelRatio || 1}dppx)`).addEventListener("change", () => {
+    sendViewport();
+    sendZoom();
+    watchPixelRatio();
+  }, { once: true });
+}
+
+// Enlarged by a whole factor every recorded pixel stays a sharp block; at other sizes
+// the browser smooths the picture.
+function renderPixels(event) {
+  $("picture").style.imageRendering = event.wholeFactor ? "pixelated" : "auto";
+}
+
+// The choices' texts from the film's language table; a key it lacks keeps the
+// built-in text, as the player's menu items do.
+function applyZoomTexts() {
+  for (const option of $("zoom").options) {
+    option.dataset.builtIn = option.dataset.builtIn || option.textContent;
+    option.textContent = texts.menu[option.dataset.text] || option.dataset.builtIn;
+  }
+}
+
+function wireZoom() {
+  $("zoom").addEventListener("change", sendZoom);
+  watchPixelRatio();
 }
 
 // --- Messages -----------------------------------------------------------------------
@@ -573,6 +614,7 @@ function wire() {
 }
 
 wire();
+wireZoom();
 startWorker();
 const filmParameter = new URLSearchParams(location.search).get("film");
 if (filmParameter) openUrl(filmParameter);

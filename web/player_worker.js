@@ -172,6 +172,7 @@ function run(message) {
     case "barScrub": rz._rz_scrub_bar(message.x, message.width); break;
     case "viewport": rz._rz_viewport(message.width, message.height); break;
     case "fullscreen": rz._rz_fullscreen(message.on ? 1 : 0); break;
+    case "zoom": rz._rz_zoom(message.zoom, message.ratio); break;
     case "soundStarted":
       // The page's clock and ours start at different moments; both count from 1970.
       rz._rz_sound_started(message.request, message.position, message.at - performance.timeOrigin);

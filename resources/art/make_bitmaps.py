@@ -3,12 +3,17 @@
 
     make_bitmaps.py OUT_DIR [--preview PNG_DIR SCALE]
 
-Every glyph is geometry on the pixel grid: polygons and rectangles whose corners lie on
-pixel edges, filled where a pixel's centre lies inside, with a one-pixel outline made of
-the filled pixels that touch an unfilled one. No anti-aliasing: each pixel is one of a
-few palette colours, so the pictures stay sharp when the system shows them enlarged by a
-whole factor (200 %). Buttons are 20 x 20, grey glyphs on white; thumbs are 14 x 14 on
-the thumb's light grey.
+Every glyph is geometry on the design's pixel grid: polygons and rectangles whose corners
+lie on pixel edges, filled where a pixel's centre lies inside, with an outline made of the
+filled pixels that lie within its width of an unfilled one. No anti-aliasing: each pixel
+is one of a few palette colours. Buttons are 20 x 20, grey glyphs on white; thumbs are
+14 x 14 on the thumb's light grey.
+
+Each picture is drawn at every scale of SCALES (the player's kPictureScales in
+src/controls/panel_pictures.h): the geometry multiplied, the outline as wide as the
+panel's scaled lines (1 pixel at 100 %, the scale rounded elsewhere). NAME.bmp is the
+design's picture, NAME_150.bmp the one at 150 %, and so on; scaled_bitmaps.rc lists the
+scaled ones for the resource script.
 """
 import os
 import struct
@@ -41,27 +46,47 @@ def rect(left, top, right, bottom):
     return [(left, top), (right, top), (right, bottom), (left, bottom)]
 
 
-def draw(size, shapes, background, outline, fill):
-    """Pixels of `size` x `size` with each shape (a polygon) filled and outlined."""
+SCALES = (100, 150, 200, 300, 400, 500)
+
+
+def scaled(value, percent):
+    """A design length at a scale, rounded as the player rounds (halves up)."""
+    return (value * percent + 50) // 100
+
+
+def erode(mask):
+    """The mask less its pixels that touch an unfilled one (or the picture's edge)."""
+    size = len(mask)
+    return [[mask[y][x] and all(0 <= x + dx < size and 0 <= y + dy < size and mask[y + dy][x + dx]
+                                for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)))
+             for x in range(size)] for y in range(size)]
+
+
+def draw(design_size, shapes, background, outline, fill, percent):
+    """Pixels of the picture at `percent` with each shape (a polygon in design pixels)
+    filled and outlined."""
+    size = scaled(design_size, percent)
+    factor = size / design_size
     pixels = [[background] * size for _ in range(size)]
     for shape in shapes:
-        mask = [[inside_polygon(x + 0.5, y + 0.5, shape) for x in range(size)] for y in range(size)]
+        points = [(x * factor, y * factor) for x, y in shape]
+        mask = [[inside_polygon(x + 0.5, y + 0.5, points) for x in range(size)] for y in range(size)]
+        inner = mask
+        for _ in range(scaled(1, percent)):
+            inner = erode(inner)
         for y in range(size):
             for x in range(size):
-                if not mask[y][x]:
-                    continue
-                edge = any(not (0 <= x + dx < size and 0 <= y + dy < size and mask[y + dy][x + dx])
-                           for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)))
-                pixels[y][x] = outline if edge else fill
+                if mask[y][x]:
+                    pixels[y][x] = fill if inner[y][x] else outline
     return pixels
 
 
 def button(*shapes):
-    return draw(20, shapes, WHITE, OUTLINE, FILL)
+    return lambda percent: draw(20, shapes, WHITE, OUTLINE, FILL, percent)
 
 
 def thumb(*shapes):
-    return draw(14, shapes, THUMB, BLACK, THUMB_FILL)
+    return lambda percent: draw(14, shapes, THUMB, BLACK, THUMB_FILL, percent)
 
 
 PICTURES = {
@@ -112,15 +137,25 @@ def write(path, data):
         f.write(data)
 
 
+def file_name(name, percent):
+    return name if percent == 100 else f"{name[:-4]}_{percent}.bmp"
+
+
 def main(argv):
     if len(argv) not in (2, 5) or (len(argv) == 5 and argv[2] != "--preview"):
         sys.exit("usage: make_bitmaps.py OUT_DIR [--preview PNG_DIR SCALE]")
     os.makedirs(argv[1], exist_ok=True)
-    for name, pixels in PICTURES.items():
-        write(os.path.join(argv[1], name), bmp_bytes(pixels))
-        if len(argv) == 5:
-            os.makedirs(argv[3], exist_ok=True)
-            write(os.path.join(argv[3], name[:-4] + ".png"), png_bytes(pixels, int(argv[4])))
+    lines = []
+    for name, picture in PICTURES.items():
+        for percent in SCALES:
+            pixels = picture(percent)
+            write(os.path.join(argv[1], file_name(name, percent)), bmp_bytes(pixels))
+            if percent != 100:
+                lines.append(f'{name[:-4].upper()}BMP_{percent} BITMAP "{file_name(name, percent)}"\n')
+            if len(argv) == 5:
+                os.makedirs(argv[3], exist_ok=True)
+                write(os.path.join(argv[3], file_name(name, percent)[:-4] + ".png"), png_bytes(pixels, int(argv[4])))
+    write(os.path.join(argv[1], "scaled_bitmaps.rc"), "".join(lines).encode())
 
 
 if __name__ == "__main__":

@@ -7,6 +7,7 @@
 #include "app/about_box.h"
 #include "platform/gdi_holders_win.h"
 #include "app/ko_common_win.h"
+#include "app/screen_scale_win.h"
 #include "app/wide_text_win.h"
 
 namespace {
@@ -40,6 +41,7 @@ private:
 
   HWND FDialog = nullptr;
   TAboutLayout FLayout;
+  TScreenScale FScale;
   TGdiObject<HBRUSH> FBackground;
   TGdiObject<HPEN> FLinePen;
   TGdiObject<HFONT> FTitleFont;
@@ -56,9 +58,11 @@ void TAboutBox::Open(HWND dialog) {
   FLinePen = TGdiObject<HPEN>(CreatePen(PS_SOLID, 1, kLineColour));
   SetWindowTextW(dialog, Utf8ToWide(kAboutCaption).c_str());
   CreateChildren(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)));
-  FTitleFont = CreateFontByName("Times New Roman", 32, kFontBold);
-  FTextFont = CreateFontByName("Tahoma", 14, 0);
-  FLinkFont = CreateFontByName("Tahoma", 14, kFontUnderline);
+  // The system scales the dialog with the screen; its fonts follow.
+  FScale = WindowScale(dialog);
+  FTitleFont = CreateFontByName("Times New Roman", FScale.Px(32), kFontBold);
+  FTextFont = CreateFontByName("Tahoma", FScale.Px(14), 0);
+  FLinkFont = CreateFontByName("Tahoma", FScale.Px(14), kFontUnderline);
 }
 
 LRESULT CALLBACK LinkWindowProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam);
@@ -110,7 +114,8 @@ void TAboutBox::DrawTitle(HDC dc) const {
   SetBkMode(dc, TRANSPARENT);
   TSelection titleFont(dc, FTitleFont.Get());
   SetTextColor(dc, kShadowColour);
-  WriteText(dc, {FLayout.Title.X + 2, FLayout.Title.Y + 2}, kAboutTitle);
+  const int32_t shadow = FScale.Px(2);
+  WriteText(dc, {FLayout.Title.X + shadow, FLayout.Title.Y + shadow}, kAboutTitle);
   SetTextColor(dc, RGB(0, 0, 0));
   WriteText(dc, FLayout.Title, kAboutTitle);
 }

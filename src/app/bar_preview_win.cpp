@@ -5,7 +5,6 @@
 #include "app/player_win.h"
 #include "app/resume_tracker.h"
 #include "app/wide_text_win.h"
-#include "controls/panel_scale.h"
 #include "playback/seek_target.h"
 
 namespace {
@@ -28,7 +27,7 @@ void PlaceNote(TPlayer& player, TBarPreview& preview) {
   GetClientRect(player.MainWindow, &client);
   const TkoSize size = preview.Note->Size();
   const int32_t x = std::clamp(preview.CentreX - size.Width / 2, 0, std::max(0, int32_t(client.right) - size.Width));
-  preview.Note->ShowAt(x, panel.top - size.Height - PanelScaled(2));
+  preview.Note->ShowAt(x, panel.top - size.Height - player.Scale.Px(2));
 }
 
 void MakeWorker(TPlayer& player, TBarPreview& preview) {
@@ -38,7 +37,7 @@ void MakeWorker(TPlayer& player, TBarPreview& preview) {
   }
   if (!preview.Worker->HasDecoder())
     preview.Worker->SetDecoder(std::make_unique<TPreviewDecoder>(*player.Segments, kPlayingPictureDepth));
-  if (!preview.Note) preview.Note = std::make_unique<TNoteWindow>(player.MainWindow);
+  if (!preview.Note) preview.Note = std::make_unique<TNoteWindow>(player.MainWindow, player.Scale);
 }
 }  // namespace
 
@@ -51,7 +50,7 @@ void ShowBarPreview(TPlayer& player, int32_t segment, int32_t frame, double seco
   if (segment != preview.Segment || frame != preview.Frame) {
     preview.Segment = segment;
     preview.Frame = frame;
-    preview.Worker->Request({segment, frame, PanelScaled(kPreviewMaxWidth), player.Frames.SeekIndex().Knowledge(*info)});
+    preview.Worker->Request({segment, frame, player.Scale.Px(kPreviewMaxWidth), player.Frames.SeekIndex().Knowledge(*info)});
   }
   preview.Note->SetText(Utf8ToWide(AnsiToUtf8(info->Name) + "\n" + ClockText(seconds)));
   if (preview.Note->Visible()) PlaceNote(player, preview);

@@ -26,3 +26,8 @@
 #define CM_SAVE_PICTURE 146
 // Going back to where the film was left when it last closed.
 #define CM_RESUME 147
+// View > Zoom: the film at the screen's scale, in its original pixels, or fitted to the
+// window.
+#define CM_ZOOM_SCREEN_SCALE 150
+#define CM_ZOOM_ORIGINAL_PIXELS 151
+#define CM_ZOOM_FIT_WINDOW 152

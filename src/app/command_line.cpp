@@ -56,7 +56,8 @@ bool Is(std::wstring_view parameter, std::wstring_view lowerWord) {
 
 class TCommandLineParser {
 public:
-  TCommandLineParser(TkoSize screen, TCommandLineResult& result) : FScreen(screen), FResult(result) {}
+  TCommandLineParser(TkoSize screen, TkoSize smallest, TCommandLineResult& result)
+      : FScreen(screen), FSmallest(smallest), FResult(result) {}
 
   // Takes one parameter; false when it should have been an integer and is not.
   bool Take(std::wstring_view parameter, bool first) {
@@ -75,8 +76,8 @@ public:
     CommandLineOptions& o = FResult.Options;
     o.X = std::max(o.X, 0);
     o.Y = std::max(o.Y, 0);
-    o.Width = std::max(o.Width, kDefaultWindowWidth);
-    o.Height = std::max(o.Height, kDefaultWindowHeight);
+    o.Width = std::max(o.Width, FSmallest.Width);
+    o.Height = std::max(o.Height, FSmallest.Height);
     o.X = std::min(o.X, SpaceRight());
     o.Y = std::min(o.Y, SpaceBelow());
   }
@@ -155,8 +156,8 @@ private:
       o.SizeMode = smMaximised;
     } else if (Is(parameter, L"min")) {
       o.SizeMode = smNormal;
-      o.Width = kDefaultWindowWidth;
-      o.Height = kDefaultWindowHeight;
+      o.Width = FSmallest.Width;
+      o.Height = FSmallest.Height;
     } else {
       o.SizeMode = smNormal;
       FState = TParseState::kHeight;
@@ -180,15 +181,18 @@ private:
   }
 
   TkoSize FScreen;
+  TkoSize FSmallest;
   TCommandLineResult& FResult;
   TParseState FState = TParseState::kOption;
 };
 }  // namespace
 
-TCommandLineResult ParseCommandLine(const std::vector<std::wstring>& parameters, TkoSize screen) {
+TCommandLineResult ParseCommandLine(const std::vector<std::wstring>& parameters, TkoSize screen, TkoSize smallest) {
   TCommandLineResult result;
+  result.Options.Width = smallest.Width;
+  result.Options.Height = smallest.Height;
   if (parameters.empty()) return result;
-  TCommandLineParser parser(screen, result);
+  TCommandLineParser parser(screen, smallest, result);
   for (size_t i = 0; i < parameters.size(); ++i) {
     if (!parser.Take(parameters[i], i == 0)) {
       result.Boxes.push_back(TCommandLineBox::kInvalidFormat);

@@ -62,7 +62,10 @@ struct TCommandLineResult {
 // X, Y at least 0, Width at least 600, Height at least 400, and the window kept from
 // reaching past the screen's right and bottom edges (a window larger than the screen
 // gets a negative X or Y). Arithmetic on the screen size saturates at the 32-bit range.
-TCommandLineResult ParseCommandLine(const std::vector<std::wstring>& parameters, TkoSize screen);
+// On a scaled screen the smallest (and default) window is 600 x 400 times the scale:
+// `smallest` replaces 600 x 400 everywhere above; numbers given stay screen pixels.
+TCommandLineResult ParseCommandLine(const std::vector<std::wstring>& parameters, TkoSize screen,
+                                    TkoSize smallest = {kDefaultWindowWidth, kDefaultWindowHeight});
 
 // A decimal integer: an optional "+" or "-" and at least one digit 0-9, nothing else (no
 // blanks, no hexadecimal). Empty when the text is not one or lies outside the 32-bit

@@ -13,6 +13,7 @@
 #include "app/panel_dock_win.h"
 #include "app/player_win.h"
 #include "app/save_picture_win.h"
+#include "app/screen_scale_win.h"
 #include "app/transport_commands.h"
 #include "app/wide_text_win.h"
 #include "controls/segment_list_window_win.h"
@@ -68,6 +69,9 @@ void RunCommand(TPlayer& player, int command) {
     case CM_ABOUT: ShowAboutBox(player.MainWindow); break;
     case CM_SAVE_PICTURE: SavePicture(player); break;
     case CM_RESUME: ResumeFilm(player); break;
+    case CM_ZOOM_SCREEN_SCALE: SetZoom(player, TPictureZoom::kScreenScale); break;
+    case CM_ZOOM_ORIGINAL_PIXELS: SetZoom(player, TPictureZoom::kOriginalPixels); break;
+    case CM_ZOOM_FIT_WINDOW: SetZoom(player, TPictureZoom::kFitWindow); break;
     default: RunTransportCommand(player.Engine, command); break;
   }
   if (player.MainWindow != nullptr) {
@@ -82,7 +86,8 @@ void DrawLoadingText(TPlayer& player) {
   const TSelection font(dc.Get(), player.LoadingFont.Get());
   SetBkMode(dc.Get(), TRANSPARENT);
   const std::wstring text = Utf8ToWide(player.Texts.Message(TMessageText::kLoading));
-  TextOutW(dc.Get(), 16, 16, text.c_str(), static_cast<int>(text.size()));
+  const TkoPoint at = player.Scale.Point({kLoadingTextX, kLoadingTextY});
+  TextOutW(dc.Get(), at.X, at.Y, text.c_str(), static_cast<int>(text.size()));
 }
 
 void ShowLoadReport(TPlayer& player, const TFilmLoader& loader) {

@@ -6,6 +6,8 @@
 
 #include <filesystem>
 
+#include "playback/picture_zoom.h"
+
 class TPlayer;
 class TFilmLoader;
 
@@ -35,3 +37,5 @@ void SaveWindowPlacement(TPlayer& player);
 void ToggleFullScreen(TPlayer& player);
 void ToggleControlPanel(TPlayer& player);
 void ToggleSegmentList(TPlayer& player);
+// View > Zoom: the picture at this zoom from now on (laid out again while shown).
+void SetZoom(TPlayer& player, TPictureZoom zoom);

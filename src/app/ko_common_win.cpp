@@ -66,11 +66,9 @@ void EnableMenuItemAt(HMENU menu, int position, bool enabled) {
   EnableMenuItem(menu, static_cast<UINT>(position), MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
-TGdiObject<HBITMAP> SetButtonBitmap(HWND button, const wchar_t* resourceName) {
-  TGdiObject<HBITMAP> bitmap(
-      static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), resourceName, IMAGE_BITMAP, 0, 0, 0)));
-  if (bitmap) SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.Get()));
-  return bitmap;
+TGdiObject<HBITMAP> SetButtonBitmap(HWND button, TGdiObject<HBITMAP> picture) {
+  if (picture) SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.Get()));
+  return picture;
 }
 
 bool RegisterPaneClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure) {

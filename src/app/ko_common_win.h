@@ -22,11 +22,11 @@ void CheckMenuItemAt(HMENU menu, int position, bool checked);
 // Enables (true) or grays the item at `position`.
 void EnableMenuItemAt(HMENU menu, int position, bool enabled);
 
-// Loads the bitmap resource `resourceName` of the program and makes it the button's
-// image (BM_SETIMAGE). The button only shows the bitmap: the returned holder owns it
-// and must outlive the button's use of it. When the resource cannot be loaded the
-// button keeps its image and the holder is empty.
-TGdiObject<HBITMAP> SetButtonBitmap(HWND button, const wchar_t* resourceName);
+// Makes picture (a panel picture, LoadScaledPicture) the button's image (BM_SETIMAGE).
+// The button only shows the bitmap: the returned holder owns it and must outlive the
+// button's use of it. An empty picture (one that could not be loaded) leaves the
+// button's image as it is.
+TGdiObject<HBITMAP> SetButtonBitmap(HWND button, TGdiObject<HBITMAP> picture);
 
 // Sets the button's check state (BM_SETCHECK) to checked (true) or unchecked.
 void SetButtonCheck(HWND button, bool checked);

@@ -12,15 +12,16 @@
 #include "app/panel_dock_win.h"
 #include "app/picture_input_win.h"
 #include "app/player_win.h"
+#include "app/screen_scale_win.h"
 #include "app/startup_win.h"
 #include "app/window_layout.h"
 
 namespace {
 constexpr wchar_t kClassName[] = L"KOAPP";
 
-void OnSizing(LPARAM lParam) {
+void OnSizing(const TPlayer& player, LPARAM lParam) {
   auto* rect = reinterpret_cast<RECT*>(lParam);
-  const TkoRect sized = EnforceMinimumSize({rect->left, rect->top, rect->right, rect->bottom});
+  const TkoRect sized = EnforceMinimumSize({rect->left, rect->top, rect->right, rect->bottom}, player.Scale);
   *rect = RECT{sized.Left, sized.Top, sized.Right, sized.Bottom};
 }
 
@@ -48,7 +49,8 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY: DestroyMainWindowContents(player); return 0;
     case WM_CLOSE: DestroyWindow(window); return 0;
     case WM_SIZE: OnSize(player); return 0;
-    case WM_SIZING: OnSizing(lParam); return 1;
+    case WM_SIZING: OnSizing(player, lParam); return 1;
+    case WM_DPICHANGED: OnDpiChanged(player, wParam, *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_PAINT:
       if (auto result = player.Presenter.Paint()) return *result;
       break;
@@ -97,9 +99,10 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {
+  const TkoSize size = FirstWindowSize();
   return CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"roRezodu",
-                         WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 600, 400, nullptr, nullptr,
-                         instance, nullptr);
+                         WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, size.Width, size.Height,
+                         nullptr, nullptr, instance, nullptr);
 }
 
 void ProcessPlayerMessage(TPlayer& player, MSG& message) {

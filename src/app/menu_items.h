@@ -26,3 +26,8 @@ constexpr int32_t kContextSavePicture = 25;
 // Behind Save picture in Actions, after a separator: going back to where the film was
 // left ("Resume").
 constexpr int32_t kActionsResume = 17;
+// The three zoom choices (screen scale, original pixels, fit window): in View behind a
+// separator from kViewZoomItems on; in the context menu likewise, behind Save picture.
+constexpr int32_t kZoomItemCount = 3;
+constexpr int32_t kViewZoomItems = 3;
+constexpr int32_t kContextZoomItems = 27;

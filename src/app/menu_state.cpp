@@ -57,6 +57,15 @@ void SetSeekItems(TMenuStateBuilder& b, TPlayState playState, bool hasSegments) 
 void SetResumeItem(TMenuStateBuilder& b, const TShellState& shell, bool hasSegments) {
   b.Enable(TMenuId::kActions, kActionsResume, hasSegments && shell.ResumeOffered);
 }
+
+// One of the zoom choices is checked, in View and in the context menu.
+void CheckZoomItems(TMenuStateBuilder& b, TPictureZoom zoom) {
+  for (int32_t i = 0; i < kZoomItemCount; ++i) {
+    const bool chosen = static_cast<int32_t>(zoom) == i;
+    b.Check(TMenuId::kView, kViewZoomItems + i, chosen);
+    b.Check(TMenuId::kContext, kContextZoomItems + i, chosen);
+  }
+}
 }  // namespace
 
 const TMenuItemState* TMenuStates::Find(TMenuId menu, int32_t position) const {
@@ -78,6 +87,7 @@ TMenuStates ComputeMenuStates(TPlayState playState, const TShellState& shell, st
   if (segmentCount) SetSegmentItems(b, *segmentCount >= 1);
   SetSeekItems(b, playState, segmentCount.value_or(0) >= 1);
   SetResumeItem(b, shell, segmentCount.value_or(0) >= 1);
+  CheckZoomItems(b, shell.Zoom);
 
   TMenuStates states;
   states.Items = b.Take();

@@ -28,8 +28,10 @@ constexpr TContextItem kContextItems[] = {
     {CM_NEXT_FRAME, "Следующий кадр"}, {CM_SEGMENT_START, "Начало сегмента"},
     {CM_SEGMENT_END, "Конец сегмента"}, {0, nullptr},
     {CM_SAVE_PICTURE, "Сохранить кадр..."},
+    {0, nullptr},                   {CM_ZOOM_SCREEN_SCALE, "Масштаб экрана"},
+    {CM_ZOOM_ORIGINAL_PIXELS, "Исходные пиксели"}, {CM_ZOOM_FIT_WINDOW, "По размеру окна"},
 };
-static_assert(std::size(kContextItems) == kContextSavePicture + 1);
+static_assert(std::size(kContextItems) == kContextZoomItems + kZoomItemCount);
 
 HMENU BuildContextMenu() {
   HMENU menu = CreatePopupMenu();

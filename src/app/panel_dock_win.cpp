@@ -18,7 +18,7 @@ void ApplyPanelAction(TPlayer& player, TPanelAction action) {
       // A slide under way ends here: its next tick would hide the docked panel.
       KillTimer(player.MainWindow, kPanelTimerId);
       player.State.PanelSliding = false;
-      const TkoBox box = DockedPanelBox(ClientRect(player.MainWindow));
+      const TkoBox box = DockedPanelBox(ClientRect(player.MainWindow), player.Scale);
       SetWindowPos(panel, HWND_TOP, box.X, box.Y, box.Width, box.Height, SWP_SHOWWINDOW);
       break;
     }
@@ -34,7 +34,7 @@ void ApplyPanelAction(TPlayer& player, TPanelAction action) {
 void LayOutChildWindows(TPlayer& player) {
   if (player.MainWindow == nullptr) return;
   const bool panelVisible = player.Panel != nullptr && IsWindowVisible(player.Panel) != FALSE;
-  const TChildLayout layout = LayOutChildren(ClientRect(player.MainWindow), player.State, panelVisible);
+  const TChildLayout layout = LayOutChildren(ClientRect(player.MainWindow), player.State, panelVisible, player.Scale);
   if (HWND list = player.SegmentListWindow) {
     if (layout.SegmentListShown) {
       const TkoBox& box = layout.SegmentList;
@@ -56,7 +56,8 @@ void OnSize(TPlayer& player) {
 void ShowPanelNearBottom(TPlayer& player, LPARAM lParam) {
   if (player.Panel == nullptr || player.State.ShowPanel) return;
   ApplyPanelAction(player, PanelOnMouseMove(lParam, ClientRect(player.MainWindow),
-                                            IsWindowVisible(player.Panel) != FALSE, player.State.FullScreen));
+                                            IsWindowVisible(player.Panel) != FALSE, player.State.FullScreen,
+                                            player.Scale));
 }
 
 void SlidePanel(TPlayer& player) {
@@ -64,7 +65,7 @@ void SlidePanel(TPlayer& player) {
   RECT panel{};
   GetWindowRect(player.Panel, &panel);
   const TSlideStep step =
-      PanelSlideStep(panel.top, ClientRect(player.MainWindow).Bottom, player.State.PanelSliding);
+      PanelSlideStep(panel.top, ClientRect(player.MainWindow).Bottom, player.State.PanelSliding, player.Scale);
   if (step.Stop) {
     KillTimer(player.MainWindow, kPanelTimerId);
     ShowWindow(player.Panel, SW_HIDE);

@@ -27,6 +27,7 @@
 #include "platform/media_player_win.h"
 #include "playback/frame_source.h"
 #include "playback/playback_engine.h"
+#include "playback/screen_scale.h"
 
 // Posted to the main window when boxes wait in TPlayer::Boxes.
 constexpr UINT WM_SHOWBOXES = WM_APP + 1;
@@ -55,6 +56,8 @@ public:
   std::filesystem::path TempFolder;  // empty when it could not be created
   TMenus Menus;
   TGdiObject<HFONT> LoadingFont;
+  // The scale of the screen the main window is on (its DPI); 96 DPI before it exists.
+  TScreenScale Scale;
   TPendingBoxes Boxes;
 
   // Null until the start-up film has been opened: without it the transport does nothing.

@@ -8,7 +8,6 @@
 #include "app/commands_win.h"
 #include "app/player_win.h"
 #include "app/wide_text_win.h"
-#include "controls/panel_scale.h"
 
 namespace {
 int64_t NowMs() { return static_cast<int64_t>(GetTickCount64()); }
@@ -40,13 +39,13 @@ void ShowNoteAboveThePanel(TPlayer& player, TNoteWindow& note) {
     MapWindowPoints(nullptr, player.MainWindow, reinterpret_cast<POINT*>(&panel), 2);
     bottom = panel.top;
   }
-  note.ShowAt(PanelScaled(8), bottom - note.Size().Height - PanelScaled(8));
+  note.ShowAt(player.Scale.Px(8), bottom - note.Size().Height - player.Scale.Px(8));
 }
 
 void ShowOffer(TPlayer& player, TFilmFrame place) {
   TResumeState& resume = player.Resume;
   if (!resume.Note) {
-    resume.Note = std::make_unique<TNoteWindow>(player.MainWindow);
+    resume.Note = std::make_unique<TNoteWindow>(player.MainWindow, player.Scale);
     HWND window = player.MainWindow;
     resume.Note->OnClick = [window] { PostMessageW(window, WM_COMMAND, CM_RESUME, 0); };
   }

@@ -4,6 +4,8 @@
 // (the playback engine asks the shell to toggle full screen).
 #include <cstdint>
 
+#include "playback/picture_zoom.h"
+
 // The window placement saved on entering full screen or starting playback from the
 // stopped state.
 struct TSavedPlacement {
@@ -27,4 +29,6 @@ struct TShellState {
   bool PanelSliding = false;
   // The film open has a place to go back to (Actions > Resume).
   bool ResumeOffered = false;
+  // How large the film's picture is shown (View > Zoom); holds until the player closes.
+  TPictureZoom Zoom = TPictureZoom::kScreenScale;
 };

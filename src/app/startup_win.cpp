@@ -8,6 +8,8 @@
 #include "app/ko_common_win.h"
 #include "app/panel_dock_win.h"
 #include "app/player_win.h"
+#include "app/screen_scale_win.h"
+#include "app/window_layout.h"
 #include "app/wide_text_win.h"
 #include "controls/bottom_panel_win.h"
 #include "controls/segment_list_window_win.h"
@@ -27,7 +29,7 @@ std::vector<std::wstring> CommandLineParameters() {
 void ApplyCommandLine(TPlayer& player) {
   TScreenDC screen;
   const TkoSize size{GetDeviceCaps(screen.Get(), HORZRES), GetDeviceCaps(screen.Get(), VERTRES)};
-  const TCommandLineResult result = ParseCommandLine(CommandLineParameters(), size);
+  const TCommandLineResult result = ParseCommandLine(CommandLineParameters(), size, MinimumWindowSize(player.Scale));
   for (const TCommandLineBox box : result.Boxes) {
     if (box == TCommandLineBox::kHelp)
       ShowBox(nullptr, kCommandLineHelpText, kCommandLineHelpCaption, MB_OK | MB_ICONINFORMATION);
@@ -92,15 +94,18 @@ bool LoadStartupFilm(TPlayer& player) {
 
 void CreateMainWindowContents(TPlayer& player, HWND window) {
   player.MainWindow = window;
+  // The panel and the list are made for the scale of the window's screen.
+  player.Scale = WindowScale(window);
   player.SegmentListWindow = CreateSegmentListWindow(window);
   player.Panel = CreateBottomPanel(window);
   player.Presenter.SetWindow(window);
+  player.Presenter.SetScreenScale(player.Scale);
   player.Timer.SetWindow(window);
   player.Menus.Attach(window);
   SetWindowTextW(window, L"roRezodu");
   player.Menus.ApplyTexts(player.Texts.OverlayMenuTexts(player.LanguageBlock, AnsiToUtf8));
   CreateToolTips(player.Texts);
-  player.LoadingFont = CreateFontByName("Times New Roman", 18, kFontBold);
+  player.LoadingFont = CreateLoadingFont(player.Scale);
   ApplyCommandLine(player);
   PlaceWindow(player);
   UpdateMenuStates(player);

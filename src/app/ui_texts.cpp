@@ -52,11 +52,15 @@ const TTextEntry kMenuTexts[kMenuTextCount] = {
     {"SavePicture", "Сохранить кадр"},
     // Resuming films.
     {"Resume", "Продолжить с ..."},
+    {"ZoomScreenScale", "Масштаб экрана"},
+    {"ZoomOriginalPixels", "Исходные пиксели"},
+    {"ZoomFitWindow", "По размеру окна"},
 };
 
 const char* const kSeekShortcuts[kSeekItemCount] = {"Alt+Left", "Alt+Right", "Ctrl+,", "Ctrl+.", "Alt+Home", "Alt+End"};
 const char kSavePictureShortcut[] = "Ctrl+S";
 const char kResumeShortcut[] = "Ctrl+R";
+const char* const kZoomShortcuts[kZoomItemCount] = {"Ctrl+0", "Ctrl+1", "Ctrl+2"};
 
 const char kPropertiesCaption[] = "Свойства файла";
 const char kSetMenuTextErrorText[] = "SetMenuText: SetMenuItemInfo error";
@@ -118,6 +122,16 @@ void AddSeekItems(const TUiTexts& texts, std::vector<TMenuItemText>& items) {
   items.push_back({TMenuId::kActions, kActionsResume, texts.Menu(TMenuText::kResume) + "\b" + kResumeShortcut});
 }
 
+// The zoom choices, in View and the context menu behind all the items before them.
+void AddZoomItems(const TUiTexts& texts, std::vector<TMenuItemText>& items) {
+  const auto first = static_cast<size_t>(TMenuText::kZoomScreenScale);
+  for (int32_t i = 0; i < kZoomItemCount; ++i) {
+    const std::string& text = texts.Menu(static_cast<TMenuText>(first + static_cast<size_t>(i)));
+    items.push_back({TMenuId::kView, kViewZoomItems + i, text + "\b" + kZoomShortcuts[i]});
+    items.push_back({TMenuId::kContext, kContextZoomItems + i, text});
+  }
+}
+
 // The format to use: the current text when its conversions fit, else the built-in one;
 // null when neither fits (the text is then shown as it is).
 const char* UsableFormat(const std::string& current, const char* builtIn, char conversion) {
@@ -158,6 +172,7 @@ std::vector<TMenuItemText> TUiTexts::OverlayMenuTexts(const std::string& languag
   items.push_back({TMenuId::kContext, 14, Menu(TMenuText::kAbout)});
   items.push_back({TMenuId::kContext, 16, LookUp(table, kCloseKey, toUtf8)});
   AddSeekItems(*this, items);
+  AddZoomItems(*this, items);
   return items;
 }
 

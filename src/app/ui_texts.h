@@ -63,8 +63,12 @@ enum class TMenuText : uint8_t {
   kSavePicture,
   // Resuming films (a block of its own): the Actions item.
   kResume,
+  // The zoom choices (menu items only), in menu order.
+  kZoomScreenScale,
+  kZoomOriginalPixels,
+  kZoomFitWindow,
 };
-constexpr size_t kMenuTextCount = 27;
+constexpr size_t kMenuTextCount = 30;
 
 // A text's key in the language table and its built-in value.
 struct TTextEntry {
@@ -80,6 +84,8 @@ extern const TTextEntry kMenuTexts[kMenuTextCount];
 extern const char* const kSeekShortcuts[kSeekItemCount];
 extern const char kSavePictureShortcut[];
 extern const char kResumeShortcut[];
+// The shortcuts of the zoom choices (kZoomScreenScale .. kZoomFitWindow).
+extern const char* const kZoomShortcuts[kZoomItemCount];
 
 // Texts no key reaches.
 extern const char kPropertiesCaption[];

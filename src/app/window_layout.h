@@ -3,11 +3,14 @@
 // minimum size while the user drags, the placement saved for full screen and restored
 // after it, and the bottom panel that shows itself near the bottom edge and slides out
 // of view in full screen while it is switched off. The Windows side moves, shows and
-// hides the windows and runs the panel timer as these results say.
+// hides the windows and runs the panel timer as these results say. Lengths are the
+// design's at 96 DPI and multiplied by the screen's scale (`scale`, 96 DPI unless
+// given): at 200 % the panel is 80 high and the segment list 800 wide.
 #include <cstdint>
 
 #include "app/shell_state.h"
 #include "playback/picture_layout.h"
+#include "playback/screen_scale.h"
 
 constexpr int32_t kSegmentListWidth = 400;
 constexpr int32_t kMinimumWindowWidth = 600;
@@ -35,7 +38,7 @@ struct TChildLayout {
 
 // The panel's docked place: the bottom 40 pixels across the client area's width.
 // client is the client rectangle as GetClientRect gives it (left and top 0).
-TkoBox DockedPanelBox(const TkoRect& client);
+TkoBox DockedPanelBox(const TkoRect& client, const TScreenScale& scale = TScreenScale());
 
 // How a hidden or visible panel leaves the view with the panel switched off: at once,
 // unless it is visible in full screen, where it slides out.
@@ -44,12 +47,14 @@ TPanelAction PanelHiding(bool panelVisible, bool fullScreen);
 // The children after a command, a size change or a toggle: the segment list at 0,0,
 // 400 wide, as high as the client area less the panel's 40 when ShowPanel is on; the
 // panel docked when ShowPanel is on, else hidden as PanelHiding says.
-TChildLayout LayOutChildren(const TkoRect& client, const TShellState& shell, bool panelVisible);
+TChildLayout LayOutChildren(const TkoRect& client, const TShellState& shell, bool panelVisible,
+                            const TScreenScale& scale = TScreenScale());
 
 // A mouse move while ShowPanel is off. The client y is the high word of lParam read as
 // an unsigned 16-bit number, so a y above the client area is far from the bottom. Docks
 // the panel when |client height - y| < 16, else hides it as PanelHiding says.
-TPanelAction PanelOnMouseMove(int64_t lParam, const TkoRect& client, bool panelVisible, bool fullScreen);
+TPanelAction PanelOnMouseMove(int64_t lParam, const TkoRect& client, bool panelVisible, bool fullScreen,
+                              const TScreenScale& scale = TScreenScale());
 
 // One panel timer tick: the panel's top edge moves down by 2 while it is not below the
 // client height and the sliding flag is set; otherwise the timer stops and the panel is
@@ -58,11 +63,14 @@ struct TSlideStep {
   bool Stop = false;
   int32_t NewTop = 0;  // when not stopping
 };
-TSlideStep PanelSlideStep(int32_t panelTop, int32_t clientHeight, bool sliding);
+TSlideStep PanelSlideStep(int32_t panelTop, int32_t clientHeight, bool sliding,
+                          const TScreenScale& scale = TScreenScale());
 
 // The proposed window rectangle while the user drags an edge, grown to at least
 // 600 x 400 by moving its right and bottom edges, whichever edge is dragged.
-TkoRect EnforceMinimumSize(const TkoRect& proposed);
+TkoRect EnforceMinimumSize(const TkoRect& proposed, const TScreenScale& scale = TScreenScale());
+// The smallest window, 600 x 400, also the first window's size.
+TkoSize MinimumWindowSize(const TScreenScale& scale = TScreenScale());
 
 // The placement saved on entering full screen: the window rectangle's left, top, width
 // and height, and the current ShowPanel.
@@ -71,4 +79,4 @@ TSavedPlacement SavePlacement(const TkoRect& window, bool showPanel);
 // The window box to restore on leaving full screen: X and Y not above 0 become 0, a
 // width not above 0 becomes 600 and a height not above 0 becomes 400. ShowPanel goes
 // back to saved.ShowPanel.
-TkoBox RestoredWindowBox(const TSavedPlacement& saved);
+TkoBox RestoredWindowBox(const TSavedPlacement& saved, const TScreenScale& scale = TScreenScale());

@@ -44,7 +44,7 @@ void LeaveFullScreen(TPlayer& player) {
   player.Menus.ReattachBar(window);
   ShowWindow(window, SW_SHOWNORMAL);
   player.State.ShowPanel = player.State.SavedPlacement.ShowPanel;
-  const TkoBox box = RestoredWindowBox(player.State.SavedPlacement);
+  const TkoBox box = RestoredWindowBox(player.State.SavedPlacement, player.Scale);
   MoveWindow(window, box.X, box.Y, box.Width, box.Height, TRUE);
   UpdateMenuStates(player);
 }
@@ -60,6 +60,11 @@ void ToggleFullScreen(TPlayer& player) {
   InvalidateRect(player.MainWindow, nullptr, TRUE);
   UpdateMenuStates(player);
   LayOutChildWindows(player);
+}
+
+void SetZoom(TPlayer& player, TPictureZoom zoom) {
+  player.State.Zoom = zoom;
+  player.Presenter.SetZoom(zoom);
 }
 
 void ToggleControlPanel(TPlayer& player) {

@@ -24,8 +24,8 @@ struct TShownSegment {
 };
 
 struct TBottomPanelState {
-  // Builds the children of the panel window.
-  explicit TBottomPanelState(HWND window);
+  // Builds the children of the panel window for a screen at this scale.
+  TBottomPanelState(HWND window, const TScreenScale& scale);
   ~TBottomPanelState();
   TBottomPanelState(const TBottomPanelState&) = delete;
   TBottomPanelState& operator=(const TBottomPanelState&) = delete;
@@ -33,10 +33,16 @@ struct TBottomPanelState {
   // WM_DESTROY: the timer stopped, the tooltip window and the three controls destroyed
   // (the buttons go with the panel window; their pictures with this object).
   void ReleaseChildren();
+  // The screen's scale changed: pens, font, pictures and every control's place anew.
+  void ApplyScale(const TScreenScale& scale);
+  // The controls with a tooltip, in the tooltips' order: the buttons, the speed and
+  // volume sliders, the progress bar.
+  std::vector<HWND> ToolControls() const;
 
   HWND Window;
   RECT Client{};
   TNumberSeparators Separators;
+  TPanelGeometry Geometry;
 
   TGdiObject<HBRUSH> WhiteBrush;
   TGdiObject<HBRUSH> StripBrush;

@@ -13,6 +13,7 @@
 #include "app/transport_commands.h"
 #include "app/wide_text_win.h"
 #include "controls/bottom_panel_state_win.h"
+#include "controls/scaled_gdi_win.h"
 #include "playback/seek_target.h"
 
 namespace {
@@ -25,29 +26,48 @@ std::string LocaleText(LCTYPE item, const char* fallback) {
   return WideToUtf8(text);
 }
 
-HWND CreateButton(HWND panel, const TPanelButton& button) {
+HWND CreateButton(HWND panel, const TPanelButton& button, const TkoBox& box) {
   const DWORD kind =
       button.Kind == TPanelButtonKind::kToggle ? DWORD{BS_AUTOCHECKBOX | BS_PUSHLIKE} : DWORD{BS_PUSHBUTTON};
-  return CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_FLAT | BS_BITMAP | kind,
-                         button.Box.X, button.Box.Y, button.Box.Width, button.Box.Height, panel,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.Id)), GetModuleHandleW(nullptr), nullptr);
+  return CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_FLAT | BS_BITMAP | kind, box.X,
+                         box.Y, box.Width, box.Height, panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.Id)),
+                         GetModuleHandleW(nullptr), nullptr);
 }
 
-TGdiObject<HBITMAP> LoadBitmapResource(const wchar_t* name) {
-  return TGdiObject<HBITMAP>(
-      static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, 0)));
+// The button shows the picture; the holder keeps it until the button has another.
+TGdiObject<HBITMAP> SetButtonPicture(HWND button, const wchar_t* name, const TPanelGeometry& geometry) {
+  return SetButtonBitmap(button, LoadScaledPicture(name, geometry.ButtonPicture, geometry.Scale));
+}
+
+void MoveControl(HWND control, const TkoBox& box) { MoveWindow(control, box.X, box.Y, box.Width, box.Height, TRUE); }
+
+// Thumb size, outline, pen and picture of a slider for the panel's scale, and its place.
+void ScaleSlider(TkoSlider& slider, const TBottomPanelState& panel, const TkoBox& box, const wchar_t* thumb) {
+  slider.SetTrackPen(panel.StripPen.Get());
+  slider.SetScale(panel.Geometry.Scale);
+  slider.SetThumbBitmap(LoadScaledPicture(thumb, panel.Geometry.ThumbPicture, panel.Geometry.Scale));
+  MoveControl(slider.Handle(), box);
 }
 
 std::unique_ptr<TkoSlider> CreateSlider(TBottomPanelState& panel, const TkoBox& box, const wchar_t* thumb,
                                         int32_t max, int32_t position) {
   auto slider = CreateControl<TkoSlider>(panel.Window);
   slider->SetBackgroundBrush(panel.WhiteBrush.Get());
-  slider->SetTrackPen(panel.StripPen.Get());
-  slider->SetThumbBitmap(LoadBitmapResource(thumb));
-  MoveWindow(slider->Handle(), box.X, box.Y, box.Width, box.Height, TRUE);
+  ScaleSlider(*slider, panel, box, thumb);
   slider->SetMax(max);
   slider->SetPosition(position);
   return slider;
+}
+
+// The tooltips keep each control's client rectangle.
+void UpdateToolRects(HWND toolTip, const std::vector<HWND>& controls) {
+  for (HWND control : controls) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
+    tool.hwnd = control;
+    GetClientRect(control, &tool.rect);
+    SendMessageW(toolTip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
 }
 
 // A click on the bar starts the film segment that part stands for; the bar moves to
@@ -113,7 +133,7 @@ void RunPanelCommand(int command) {
   RedrawPanel();
 }
 
-void OnCreate(HWND window) { panelState = std::make_unique<TBottomPanelState>(window); }
+void OnCreate(HWND window) { panelState = std::make_unique<TBottomPanelState>(window, Player().Scale); }
 
 void OnDestroy(HWND window) {
   if (panelState) panelState->ReleaseChildren();
@@ -162,33 +182,67 @@ LRESULT CALLBACK BottomPanelProc(HWND window, UINT message, WPARAM wParam, LPARA
 
 TBottomPanelState* BottomPanelState() { return panelState.get(); }
 
-TBottomPanelState::TBottomPanelState(HWND window)
+TBottomPanelState::TBottomPanelState(HWND window, const TScreenScale& scale)
     : Window(window),
       Separators{LocaleText(LOCALE_SDECIMAL, "."), LocaleText(LOCALE_STIME, ":")},
+      Geometry(scale),
       WhiteBrush(CreateSolidBrush(kPanelWhite)),
       StripBrush(CreateSolidBrush(kStripColour)),
-      StripPen(CreatePen(PS_SOLID, 1, kStripColour)),
-      BlackPen(CreatePen(PS_SOLID, 1, kPanelBlack)),
-      PanelFont(CreateFontByName("Tahoma", 13, kFontBold)),
+      StripPen(CreateLinePen(kStripColour, Geometry.LineWidth)),
+      BlackPen(CreateLinePen(kPanelBlack, Geometry.LineWidth)),
+      PanelFont(CreateFontByName("Tahoma", Geometry.FontHeight, kFontBold)),
       InfoText(FormatInfoText(kStartInfoWidth, kStartInfoHeight, kStartInfoBits, kStartInfoRate)) {
   GetClientRect(window, &Client);
-  for (int32_t i = 0; i < kPanelButtonCount; ++i) {
-    Buttons[static_cast<size_t>(i)] = CreateButton(window, kPanelButtons[i]);
-    ButtonBitmaps[static_cast<size_t>(i)] = SetButtonBitmap(Buttons[static_cast<size_t>(i)], kPanelButtons[i].Bitmap);
+  for (size_t i = 0; i < Buttons.size(); ++i) {
+    Buttons[i] = CreateButton(window, kPanelButtons[i], Geometry.Buttons[i]);
+    ButtonBitmaps[i] = SetButtonPicture(Buttons[i], kPanelButtons[i].Bitmap, Geometry);
   }
   ProgressBar = CreateControl<TkoProgressBar>(window);
-  MoveWindow(ProgressBar->Handle(), kProgressBarBox.X, kProgressBarBox.Y, kProgressBarBox.Width,
-             kProgressBarBox.Height, TRUE);
+  ProgressBar->SetScale(scale);
+  MoveControl(ProgressBar->Handle(), Geometry.ProgressBar);
   ProgressBar->SetPosition(0);
   ProgressBar->OnSegmentClick = [](TkoProgressBar&, int32_t index, bool& allow) { OnBarSegmentClick(index, allow); };
   ProgressBar->OnScrub = OnBarScrub;
   ProgressBar->OnHover = OnBarHover;
   ProgressBar->OnLeave = [](TkoProgressBar&) { HideBarPreview(Player()); };
-  SpeedSlider = CreateSlider(*this, kSpeedSliderBox, kSpeedThumbBitmap, kSpeedSliderMax, kSpeedSliderStart);
+  SpeedSlider = CreateSlider(*this, Geometry.SpeedSlider, kSpeedThumbBitmap, kSpeedSliderMax, kSpeedSliderStart);
   SpeedSlider->OnChange = [](TkoSlider& slider) { Player().Engine.SpeedChanged(slider.GetPosition()); };
-  VolumeSlider = CreateSlider(*this, kVolumeSliderBox, kVolumeThumbBitmap, kVolumeSliderMax, 0);
+  VolumeSlider = CreateSlider(*this, Geometry.VolumeSlider, kVolumeThumbBitmap, kVolumeSliderMax, 0);
   VolumeSlider->OnChange = OnVolumeChange;
   SetTimer(window, kVolumeTimerId, kVolumeTimerPeriodMs, nullptr);
+}
+
+void TBottomPanelState::ApplyScale(const TScreenScale& scale) {
+  Geometry = TPanelGeometry(scale);
+  // The sliders borrow the strip pen: they get the new one before the old one goes.
+  TGdiObject<HPEN> stripPen = CreateLinePen(kStripColour, Geometry.LineWidth);
+  for (TkoSlider* slider : {SpeedSlider.get(), VolumeSlider.get()})
+    if (slider != nullptr) slider->SetTrackPen(stripPen.Get());
+  StripPen = std::move(stripPen);
+  BlackPen = CreateLinePen(kPanelBlack, Geometry.LineWidth);
+  PanelFont = CreateFontByName("Tahoma", Geometry.FontHeight, kFontBold);
+  for (size_t i = 0; i < Buttons.size(); ++i) {
+    MoveControl(Buttons[i], Geometry.Buttons[i]);
+    if (TGdiObject<HBITMAP> picture = SetButtonPicture(Buttons[i], kPanelButtons[i].Bitmap, Geometry))
+      ButtonBitmaps[i] = std::move(picture);
+  }
+  if (ProgressBar) {
+    ProgressBar->SetScale(scale);
+    MoveControl(ProgressBar->Handle(), Geometry.ProgressBar);
+  }
+  if (SpeedSlider) ScaleSlider(*SpeedSlider, *this, Geometry.SpeedSlider, kSpeedThumbBitmap);
+  if (VolumeSlider) ScaleSlider(*VolumeSlider, *this, Geometry.VolumeSlider, kVolumeThumbBitmap);
+  if (ToolTip != nullptr) UpdateToolRects(ToolTip, ToolControls());
+  InvalidateRect(Window, nullptr, FALSE);
+}
+
+std::vector<HWND> TBottomPanelState::ToolControls() const {
+  std::vector<HWND> controls(Buttons.begin(), Buttons.end());
+  for (const TkoControl* control : {static_cast<const TkoControl*>(SpeedSlider.get()),
+                                    static_cast<const TkoControl*>(VolumeSlider.get()),
+                                    static_cast<const TkoControl*>(ProgressBar.get())})
+    controls.push_back(control != nullptr ? control->Handle() : nullptr);
+  return controls;
 }
 
 TBottomPanelState::~TBottomPanelState() { ReleaseChildren(); }
@@ -217,12 +271,12 @@ void CreateToolTips(const TUiTexts& texts) {
   panel->ToolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
   if (panel->ToolTip == nullptr) return;
+  const std::vector<HWND> controls = panel->ToolControls();
   std::vector<std::pair<HWND, TMenuText>> tools;
-  for (int32_t i = 0; i < kPanelButtonCount; ++i)
-    tools.emplace_back(panel->Buttons[static_cast<size_t>(i)], kPanelButtons[i].ToolTip);
-  tools.emplace_back(panel->SpeedSlider->Handle(), TMenuText::kSpeed);
-  tools.emplace_back(panel->VolumeSlider->Handle(), TMenuText::kSound);
-  tools.emplace_back(panel->ProgressBar->Handle(), TMenuText::kProgress);
+  const size_t buttons = panel->Buttons.size();
+  for (size_t i = 0; i < buttons; ++i) tools.emplace_back(controls[i], kPanelButtons[i].ToolTip);
+  const TMenuText controlTexts[] = {TMenuText::kSpeed, TMenuText::kSound, TMenuText::kProgress};
+  for (size_t i = 0; i < std::size(controlTexts); ++i) tools.emplace_back(controls[buttons + i], controlTexts[i]);
   for (const auto& [control, text] : tools) {
     std::wstring wide = Utf8ToWide(texts.Menu(text));
     TTTOOLINFOW tool{};
@@ -234,6 +288,10 @@ void CreateToolTips(const TUiTexts& texts) {
     tool.lpszText = wide.data();
     SendMessageW(panel->ToolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
+}
+
+void ScaleBottomPanel(const TScreenScale& scale) {
+  if (TBottomPanelState* panel = BottomPanelState()) panel->ApplyScale(scale);
 }
 
 HWND PanelButton(int commandId) {

@@ -11,15 +11,19 @@
 #include <windows.h>
 
 #include "playback/play_state.h"
+#include "playback/screen_scale.h"
 
 class TUiTexts;
 
 // Creates the hidden panel as a child of the main window (0, 0, 600 x 100; the main
-// window's layout places it) with all its controls. Returns its window; null when it
-// cannot be created.
+// window's layout places it) with all its controls, for the player's screen scale.
+// Returns its window; null when it cannot be created.
 HWND CreateBottomPanel(HWND mainWindow);
 // One tooltip window for the ten controls, with the texts as they are now.
 void CreateToolTips(const TUiTexts& texts);
+// The screen's scale changed: the panel's font, pens, pictures and controls follow.
+// (The panel's own height is the main window's layout.)
+void ScaleBottomPanel(const TScreenScale& scale);
 
 // Repaints background, strip, volume and progress, and shows Play or Pause as the play
 // state says. The segment title is not drawn: the white background wipes it until

@@ -3,18 +3,17 @@
 #include <cstdlib>
 
 #include "controls/control_bounds.h"
+#include "controls/scaled_gdi_win.h"
 #include "platform/gdi_holders_win.h"
 
 namespace {
 constexpr COLORREF kBarColour = 0xB8A8A0;  // red 160, green 168, blue 184
+constexpr COLORREF kMarkColour = 0;
 constexpr int32_t kDefaultWidth = 200, kDefaultHeight = 10;
-constexpr int32_t kMargin = 2;
 
 // Shared by every progress bar for the life of the program.
 struct TBarTools {
   TGdiObject<HBRUSH> BarBrush{CreateSolidBrush(kBarColour)};
-  TGdiObject<HPEN> FramePen{CreatePen(PS_SOLID, 1, kBarColour)};
-  TGdiObject<HPEN> MarkPen{CreatePen(PS_SOLID, 1, 0)};
   TGdiObject<HBRUSH> WhiteBrush{CreateSolidBrush(0xFFFFFF)};
 };
 const TBarTools& Tools() {
@@ -22,6 +21,16 @@ const TBarTools& Tools() {
   return tools;
 }
 }  // namespace
+
+TkoProgressBar::TkoProgressBar() : FFramePen(CreateLinePen(kBarColour, 1)), FMarkPen(CreateLinePen(kMarkColour, 1)) {}
+
+void TkoProgressBar::SetScale(const TScreenScale& scale) {
+  const int32_t line = scale.Px(1);
+  FFramePen = CreateLinePen(kBarColour, line);
+  FMarkPen = CreateLinePen(kMarkColour, line);
+  FModel.SetMargin(scale.Px(2));
+  InvalidateRect(FHandle, nullptr, FALSE);
+}
 
 HCURSOR TkoProgressBar::GetCursor() { return LoadCursorW(nullptr, IDC_HAND); }
 
@@ -116,26 +125,27 @@ void TkoProgressBar::OnButtonUp(LPARAM lParam) {
   if (pressed) ReleaseCapture();
 }
 
-// A white body framed in the bar colour, the played part filled from x = 2, and a black
-// mark at each boundary between segments. A played part that ends at or left of x = 2
-// is not drawn.
+// A white body framed in the bar colour, the played part filled from x = 2 (the
+// margin), and a black mark at each boundary between segments. A played part that ends
+// at or left of the margin is not drawn.
 void TkoProgressBar::Paint() {
   TPaintScope paint(FHandle);
   const HDC dc = paint.Get();
   if (dc == nullptr) return;
   const TBarTools& tools = Tools();
-  const TSelection framePen(dc, tools.FramePen.Get());
+  const TSelection framePen(dc, FFramePen.Get());
   const TSelection white(dc, tools.WhiteBrush.Get());
   Rectangle(dc, 0, 0, FWidth, FHeight);
+  const int32_t margin = FModel.Margin();
   const int32_t right = FModel.ValueToPixel(FModel.Position(), FWidth);
-  const int32_t bottom = FHeight - kMargin;
-  if (right > kMargin) {
+  const int32_t bottom = FHeight - margin;
+  if (right > margin) {
     const TSelection bar(dc, tools.BarBrush.Get());
-    Rectangle(dc, kMargin, kMargin, right, bottom);
+    Rectangle(dc, margin, margin, right, bottom);
   }
-  const TSelection markPen(dc, tools.MarkPen.Get());
+  const TSelection markPen(dc, FMarkPen.Get());
   for (const int32_t x : FModel.MarkPixels(FWidth)) {
-    MoveToEx(dc, x, kMargin, nullptr);
+    MoveToEx(dc, x, margin, nullptr);
     LineTo(dc, x, bottom);
   }
 }

@@ -12,9 +12,13 @@
 
 #include "controls/ko_control_win.h"
 #include "controls/progress_model.h"
+#include "platform/gdi_holders_win.h"
+#include "playback/screen_scale.h"
 
 class TkoProgressBar : public TkoControl {
 public:
+  TkoProgressBar();
+
   // Makes the bar's segments these lengths (in seconds) and repaints it when they
   // differ from the ones it has.
   void SetSegments(const std::vector<float>& lengths);
@@ -40,6 +44,8 @@ public:
   std::function<void(TkoProgressBar&)> OnLeave;
 
   const TProgressModel& Model() const { return FModel; }
+  // Margin, frame and marks sized for a screen at this scale (96 DPI until set).
+  void SetScale(const TScreenScale& scale);
 
 protected:
   HCURSOR GetCursor() override;
@@ -56,6 +62,9 @@ private:
   void OnMouseLeave();
 
   TProgressModel FModel;
+  // The frame (in the bar's colour) and the black marks, as wide as a scaled line.
+  TGdiObject<HPEN> FFramePen;
+  TGdiObject<HPEN> FMarkPen;
   // Between a press and its release: where it was pressed, and whether the mouse has
   // moved far enough since to scrub.
   bool FPressed = false;

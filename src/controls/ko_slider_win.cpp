@@ -1,6 +1,7 @@
 #include "controls/ko_slider_win.h"
 
 #include "controls/control_bounds.h"
+#include "controls/scaled_gdi_win.h"
 
 namespace {
 constexpr COLORREF kThumbColour = 0xE0E0E0;
@@ -9,17 +10,13 @@ constexpr int32_t kDefaultWidth = 120, kDefaultHeight = 22;
 constexpr int32_t kTrackTop = 6, kTrackBottom = 14, kThumbCentreY = 10;
 
 // Shared by every slider for the life of the program.
-struct TSliderTools {
-  TGdiObject<HBRUSH> ThumbBrush{CreateSolidBrush(kThumbColour)};
-  TGdiObject<HPEN> DisabledPen{CreatePen(PS_SOLID, 1, kThumbColour)};
-};
-const TSliderTools& Tools() {
-  static const TSliderTools tools;
-  return tools;
+const TGdiObject<HBRUSH>& ThumbBrush() {
+  static const TGdiObject<HBRUSH> brush(CreateSolidBrush(kThumbColour));
+  return brush;
 }
 }  // namespace
 
-TkoSlider::TkoSlider() {
+TkoSlider::TkoSlider() : FDisabledPen(CreateLinePen(kThumbColour, 1)) {
   FModel.OnChange = [this] {
     if (OnChange) OnChange(*this);
   };
@@ -53,6 +50,14 @@ void TkoSlider::DoSize(int32_t width, int32_t height) {
   FModel.Resize(FWidth);
 }
 
+void TkoSlider::SetScale(const TScreenScale& scale) {
+  FScale = scale;
+  FOutline = scale.Px(1);
+  FDisabledPen = CreateLinePen(kThumbColour, FOutline);
+  FModel.SetThumbSize(scale.Px(TSliderModel::kThumbSize));
+  InvalidateRect(FHandle, nullptr, TRUE);
+}
+
 void TkoSlider::OnButtonDown(LPARAM lParam) {
   if (!FEnabled) return;
   SetCapture(FHandle);
@@ -76,14 +81,16 @@ void TkoSlider::Paint() {
   FillRect(dc, &paint.Paint().rcPaint, FBackgroundBrush);
   RECT client{};
   GetClientRect(FHandle, &client);
-  const TSelection pen(dc, FEnabled ? FTrackPen : Tools().DisabledPen.Get());
-  Rectangle(dc, client.left + 1, client.top + kTrackTop, client.right - 1, client.top + kTrackBottom);
-  const TSelection brush(dc, Tools().ThumbBrush.Get());
+  const TSelection pen(dc, FEnabled ? FTrackPen : FDisabledPen.Get());
+  Rectangle(dc, client.left + FOutline, client.top + FScale.Px(kTrackTop), client.right - FOutline,
+            client.top + FScale.Px(kTrackBottom));
+  const TSelection brush(dc, ThumbBrush().Get());
   const int32_t x = client.left + FModel.ThumbPos();
-  const int32_t y = client.top + kThumbCentreY - FModel.ThumbHeight() / 2;
+  const int32_t y = client.top + FScale.Px(kThumbCentreY) - FModel.ThumbHeight() / 2;
   Rectangle(dc, x, y, x + FModel.ThumbWidth(), y + FModel.ThumbHeight());
   if (!FThumbBitmap) return;
   TMemoryDC memory;
   const TSelection picture(memory.Get(), FThumbBitmap.Get());
-  BitBlt(dc, x + 1, y + 1, FModel.ThumbWidth() - 2, FModel.ThumbHeight() - 2, memory.Get(), 0, 0, SRCCOPY);
+  BitBlt(dc, x + FOutline, y + FOutline, FModel.ThumbWidth() - 2 * FOutline, FModel.ThumbHeight() - 2 * FOutline,
+         memory.Get(), 0, 0, SRCCOPY);
 }

@@ -10,6 +10,7 @@
 #include "controls/ko_control_win.h"
 #include "controls/slider_model.h"
 #include "platform/gdi_holders_win.h"
+#include "playback/screen_scale.h"
 
 class TkoSlider : public TkoControl {
 public:
@@ -23,7 +24,12 @@ public:
   // after the slider is gone.
   void SetTrackPen(HPEN pen) { FTrackPen = pen; }
   // The thumb's picture; the slider owns it from now on and deletes the one it held.
+  // It is drawn inside the thumb's outline: the thumb less its outline on each side.
   void SetThumbBitmap(TGdiObject<HBITMAP> bitmap) { FThumbBitmap = std::move(bitmap); }
+  // Track, thumb and outline sized for a screen at this scale (96 DPI until set); the
+  // thumb goes to the value's pixel. Set the track pen as wide as ThumbOutline().
+  void SetScale(const TScreenScale& scale);
+  int32_t ThumbOutline() const { return FOutline; }
   // Called with the slider after every change of the value; may be empty.
   std::function<void(TkoSlider&)> OnChange;
 
@@ -44,6 +50,9 @@ private:
   void OnButtonUp();
 
   TSliderModel FModel;
+  TScreenScale FScale;
+  int32_t FOutline = 1;
+  TGdiObject<HPEN> FDisabledPen;
   bool FDragging = false;
   HPEN FTrackPen = nullptr;
   TGdiObject<HBITMAP> FThumbBitmap;

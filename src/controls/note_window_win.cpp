@@ -5,7 +5,6 @@
 
 #include "app/ko_common_win.h"
 #include "controls/panel_layout.h"
-#include "controls/panel_scale.h"
 
 namespace {
 constexpr wchar_t kClassName[] = L"koNote";
@@ -20,10 +19,10 @@ std::vector<std::wstring> Lines(const std::wstring& text) {
   return lines;
 }
 
-int32_t Padding() { return PanelScaled(4); }
 }  // namespace
 
-TNoteWindow::TNoteWindow(HWND parent) : FFont(CreateFontByName("Tahoma", PanelScaled(13), 0)) {
+TNoteWindow::TNoteWindow(HWND parent, const TScreenScale& scale)
+    : FScale(scale), FFont(CreateFontByName("Tahoma", scale.Px(13), 0)) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   if (!RegisterPaneClass(instance, kClassName, Procedure)) return;
   FWindow = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 1, 1, parent, nullptr, instance,
@@ -88,7 +87,14 @@ void TNoteWindow::SetText(const std::wstring& text) {
   InvalidateRect(FWindow, nullptr, FALSE);
 }
 
-int32_t TNoteWindow::LineHeight() const { return PanelScaled(16); }
+int32_t TNoteWindow::LineHeight() const { return FScale.Px(16); }
+int32_t TNoteWindow::Padding() const { return FScale.Px(4); }
+
+void TNoteWindow::SetScale(const TScreenScale& scale) {
+  FScale = scale;
+  FFont = CreateFontByName("Tahoma", scale.Px(13), 0);
+  if (FWindow != nullptr) InvalidateRect(FWindow, nullptr, TRUE);
+}
 
 int32_t TNoteWindow::TextWidth() const {
   TScreenDC screen;

@@ -11,11 +11,13 @@
 #include "platform/gdi_holders_win.h"
 #include "playback/ko_picture.h"
 #include "playback/picture_layout.h"
+#include "playback/screen_scale.h"
 
 class TNoteWindow {
 public:
-  // Creates the hidden note as a child of parent; Handle() is null when it could not.
-  explicit TNoteWindow(HWND parent);
+  // Creates the hidden note as a child of parent, sized for the screen's scale;
+  // Handle() is null when it could not.
+  TNoteWindow(HWND parent, const TScreenScale& scale);
   ~TNoteWindow();
   TNoteWindow(const TNoteWindow&) = delete;
   TNoteWindow& operator=(const TNoteWindow&) = delete;
@@ -35,6 +37,8 @@ public:
   bool Visible() const { return FWindow != nullptr && IsWindowVisible(FWindow); }
   // Hides the note after ms milliseconds (0: never).
   void HideAfter(uint32_t ms);
+  // The window moved to a screen of another scale: a new font and sizes.
+  void SetScale(const TScreenScale& scale);
 
   std::function<void()> OnClick;
 
@@ -43,9 +47,11 @@ private:
   LRESULT Message(UINT message, WPARAM wParam, LPARAM lParam);
   void Paint();
   int32_t LineHeight() const;
+  int32_t Padding() const;
   int32_t TextWidth() const;
 
   HWND FWindow = nullptr;
+  TScreenScale FScale;
   TGdiObject<HFONT> FFont;
   TkoPicture FPicture;
   std::wstring FText;

@@ -1,11 +1,14 @@
 #pragma once
 // Where the bottom panel puts its controls and paints its areas, in the panel's client
-// coordinates (w and h are the client area's width and height).
+// coordinates (w and h are the client area's width and height). The tables give the
+// design's pixels (96 DPI); TPanelGeometry has them for the screen's scale.
+#include <array>
 #include <cstdint>
 
 #include "app/command_ids.h"
 #include "app/ui_texts.h"
 #include "playback/picture_layout.h"  // TkoRect, TkoBox
+#include "playback/screen_scale.h"
 
 enum class TPanelButtonKind : uint8_t { kPush, kToggle };
 
@@ -54,11 +57,41 @@ constexpr TStripCorners kStrip{};
 constexpr int32_t kInfoTextX = 214;
 constexpr int32_t kInfoTextY = 2;
 
-// The time line, right-aligned.
-inline TkoRect TimeTextRect(int32_t w) { return {w - 171, 1, w - 2, 20}; }
-// The segment title; the volume label lies over its right part.
-inline TkoRect TitleRect(int32_t w, int32_t h) { return {498, h - 19, w - 2, h - 3}; }
-inline TkoRect VolumeLabelRect(int32_t w, int32_t h) { return {548, h - 19, w - 2, h - 3}; }
+// The panel font: Tahoma, 13 high, bold. Lines (frames, edges, outlines) are 1 wide.
+constexpr int32_t kPanelFontHeight = 13;
+constexpr int32_t kPanelLineWidth = 1;
+// The pictures: buttons 20 x 20; thumbs 14 x 14, inside the thumb's outline.
+constexpr int32_t kButtonPictureSize = 20;
+constexpr int32_t kThumbPictureSize = 14;
+// The progress bar's white margin around its drawing area.
+constexpr int32_t kProgressBarMargin = 2;
+
+// The panel on a screen of the given scale: every length above times s, rounded as
+// TScreenScale rounds. At 96 DPI the design's values.
+struct TPanelGeometry {
+  explicit TPanelGeometry(const TScreenScale& scale = TScreenScale());
+
+  TScreenScale Scale;
+  int32_t Height;
+  std::array<TkoBox, kPanelButtonCount> Buttons;  // in kPanelButtons' order
+  TkoBox ProgressBar;
+  TkoBox SpeedSlider;
+  TkoBox VolumeSlider;
+  TStripCorners Strip;
+  TkoPoint InfoText;
+  int32_t FontHeight;
+  int32_t LineWidth;
+  int32_t ButtonPicture;  // its width and height
+  int32_t ThumbSize;      // the slider's square thumb
+  int32_t ThumbPicture;   // the thumb inside its outline: ThumbSize - 2 x LineWidth
+  int32_t BarMargin;
+
+  // The time line, right-aligned.
+  TkoRect TimeTextRect(int32_t w) const;
+  // The segment title; the volume label lies over its right part.
+  TkoRect TitleRect(int32_t w, int32_t h) const;
+  TkoRect VolumeLabelRect(int32_t w, int32_t h) const;
+};
 
 // Until the first segment is shown, the format line reads as for this picture.
 constexpr int32_t kStartInfoWidth = 600, kStartInfoHeight = 400, kStartInfoBits = 32, kStartInfoRate = 12;

@@ -17,6 +17,22 @@ void DrawTextIn(HDC dc, const std::string& text, RECT rect, UINT format) {
   DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, format);
 }
 
+// Writes text right-aligned in rect (clipped to it) with the font selected in dc, each
+// character placed at the advance that font measures. Under Wine, Tahoma Bold at 13
+// pixels draws its characters further apart than it measures them, so a text placed
+// by its measured width alone runs past the rectangle and loses its last digit.
+void DrawRightAligned(HDC dc, const std::string& text, const RECT& rect) {
+  const std::wstring wide = Utf8ToWide(text);
+  const int count = static_cast<int>(wide.size());
+  std::vector<int> ends(wide.size());
+  SIZE size{};
+  if (count == 0 || !GetTextExtentExPointW(dc, wide.c_str(), count, 0, nullptr, ends.data(), &size)) return;
+  std::vector<int> advances(ends.size());
+  for (size_t i = 0; i < ends.size(); ++i) advances[i] = ends[i] - (i > 0 ? ends[i - 1] : 0);
+  ExtTextOutW(dc, rect.right - size.cx, rect.top, ETO_CLIPPED, &rect, wide.c_str(), static_cast<UINT>(count),
+              advances.data());
+}
+
 // A white area with a text in the strip colour, as the title and the volume are drawn.
 void DrawWhiteLabel(TBottomPanelState& panel, const TkoRect& area, const std::string& text) {
   TWindowDC dc(panel.Window);
@@ -33,7 +49,7 @@ void PaintBackground(TBottomPanelState& panel) {
   TWindowDC dc(panel.Window);
   if (dc.Get() == nullptr) return;
   const TSelection brush(dc.Get(), panel.WhiteBrush.Get());
-  const TSelection pen(dc.Get(), GetStockObject(BLACK_PEN));
+  const TSelection pen(dc.Get(), panel.BlackPen.Get());
   Rectangle(dc.Get(), 0, 0, panel.Client.right, panel.Client.bottom);
 }
 
@@ -70,40 +86,42 @@ void DrawInfoStrip(TBottomPanelState& panel) {
   if (dc.Get() == nullptr) return;
   const HDC hdc = dc.Get();
   const int32_t w = panel.Client.right;
+  const TStripCorners& strip = panel.Geometry.Strip;
   BeginPath(hdc);
-  MoveToEx(hdc, kStrip.SlantTopX, 0, nullptr);
+  MoveToEx(hdc, strip.SlantTopX, 0, nullptr);
   LineTo(hdc, w, 0);
-  LineTo(hdc, w, kStrip.Bottom);
-  LineTo(hdc, kStrip.SlantBottomX, kStrip.Bottom);
-  LineTo(hdc, kStrip.SlantTopX, 0);
+  LineTo(hdc, w, strip.Bottom);
+  LineTo(hdc, strip.SlantBottomX, strip.Bottom);
+  LineTo(hdc, strip.SlantTopX, 0);
   EndPath(hdc);
   {
     const TSelection brush(hdc, panel.StripBrush.Get());
     FillPath(hdc);
   }
   const TSelection pen(hdc, panel.BlackPen.Get());
-  MoveToEx(hdc, kStrip.SlantTopX, 0, nullptr);
-  LineTo(hdc, kStrip.SlantBottomX, kStrip.Bottom);
-  LineTo(hdc, w, kStrip.Bottom);
+  MoveToEx(hdc, strip.SlantTopX, 0, nullptr);
+  LineTo(hdc, strip.SlantBottomX, strip.Bottom);
+  LineTo(hdc, w, strip.Bottom);
 
   const TSelection font(hdc, panel.PanelFont.Get());
   SetBkMode(hdc, OPAQUE);
   SetBkColor(hdc, kStripColour);
   SetTextColor(hdc, kPanelWhite);
   const std::wstring info = Utf8ToWide(panel.InfoText);
-  TextOutW(hdc, kInfoTextX, kInfoTextY, info.c_str(), static_cast<int>(info.size()));
-  DrawTextIn(hdc, panel.TimeText, ToRect(TimeTextRect(w)), DT_RIGHT);
+  TextOutW(hdc, panel.Geometry.InfoText.X, panel.Geometry.InfoText.Y, info.c_str(), static_cast<int>(info.size()));
+  DrawRightAligned(hdc, panel.TimeText, ToRect(panel.Geometry.TimeTextRect(w)));
 }
 
 void DrawTitleArea(TBottomPanelState& panel) {
-  DrawWhiteLabel(panel, TitleRect(panel.Client.right, panel.Client.bottom), panel.TitleText);
+  DrawWhiteLabel(panel, panel.Geometry.TitleRect(panel.Client.right, panel.Client.bottom), panel.TitleText);
 }
 
 void RefreshVolume(TBottomPanelState& panel) {
   if (!panel.VolumeSlider) return;
   const double percent = Player().Sound.GetVolumePercent();
   panel.VolumeSlider->SetPosition(VolumeLabelValue(percent));
-  DrawWhiteLabel(panel, VolumeLabelRect(panel.Client.right, panel.Client.bottom), VolumeLabel(percent));
+  DrawWhiteLabel(panel, panel.Geometry.VolumeLabelRect(panel.Client.right, panel.Client.bottom),
+                 VolumeLabel(percent));
 }
 
 void RefreshProgress(TBottomPanelState& panel) {

@@ -2,10 +2,6 @@
 
 #include "film/round_half_even.h"
 
-namespace {
-constexpr int32_t kMargin = 2;
-}  // namespace
-
 int32_t TProgressModel::AddSegment(float length) {
   FLengths.push_back(length);
   return Count() - 1;
@@ -31,7 +27,7 @@ void TProgressModel::SetPosition(float seconds) {
 int32_t TProgressModel::ValueToPixel(double seconds, int32_t width) const {
   const float total = TotalLength();
   if (total == 0) return 0;
-  return static_cast<int32_t>(RoundHalfEven((static_cast<double>(width) - 4) * seconds / total)) + kMargin;
+  return static_cast<int32_t>(RoundHalfEven((static_cast<double>(width) - 2 * FMargin) * seconds / total)) + FMargin;
 }
 
 std::vector<int32_t> TProgressModel::MarkPixels(int32_t width) const {
@@ -45,9 +41,9 @@ std::vector<int32_t> TProgressModel::MarkPixels(int32_t width) const {
 }
 
 int32_t TProgressModel::SegmentAtPixel(int32_t x, int32_t width) const {
-  if (width <= 2 * kMargin) return -1;
-  const double clicked =
-      static_cast<double>(TotalLength()) * (static_cast<double>(x) - kMargin) / (static_cast<double>(width) - 4);
+  if (width <= 2 * FMargin) return -1;
+  const double clicked = static_cast<double>(TotalLength()) * (static_cast<double>(x) - FMargin) /
+                         (static_cast<double>(width) - 2 * FMargin);
   const auto t = static_cast<double>(RoundHalfEven(clicked));
   float sum = 0;
   for (int32_t i = 0; i < Count(); ++i) {
@@ -58,9 +54,9 @@ int32_t TProgressModel::SegmentAtPixel(int32_t x, int32_t width) const {
 }
 
 double TProgressModel::TimeAtPixel(int32_t x, int32_t width) const {
-  if (width <= 2 * kMargin) return 0;
+  if (width <= 2 * FMargin) return 0;
   const double total = TotalLength();
-  const double time = total * (static_cast<double>(x) - kMargin) / (static_cast<double>(width) - 4);
+  const double time = total * (static_cast<double>(x) - FMargin) / (static_cast<double>(width) - 2 * FMargin);
   return time < 0 ? 0 : time > total ? total : time;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The segmented progress bar (TkoProgressBar) without a window: segment lengths in
 // seconds, the position in seconds, and the arithmetic between seconds and pixels. The
-// bar's drawing area runs from x = 2 to x = width - 2. Sums of lengths are taken in
+// bar's drawing area runs from x = 2 to x = width - 2 (the margin, 2 pixels at 96 DPI,
+// is scaled with the screen). Sums of lengths are taken in
 // order in 32-bit float precision; roundings go to the nearest integer, halves to even.
 #include <cstdint>
 #include <vector>
@@ -20,12 +21,16 @@ public:
   // The sum of the lengths before segment index (all of them for an index past the end).
   float SegmentStart(int32_t index) const;
 
+  // The white margin around the drawing area; 2 unless set (a scaled screen).
+  void SetMargin(int32_t margin) { FMargin = margin; }
+  int32_t Margin() const { return FMargin; }
+
   float Position() const { return FPosition; }
   // Stores seconds clamped to 0 .. TotalLength().
   void SetPosition(float seconds);
 
   // The pixel of a time on a bar `width` pixels wide: 2 + (width - 4) x seconds /
-  // TotalLength(), rounded; 0 when the total is 0.
+  // TotalLength(), rounded (2 being the margin); 0 when the total is 0.
   int32_t ValueToPixel(double seconds, int32_t width) const;
   // The pixels of the marks between segments, one for each segment but the last.
   std::vector<int32_t> MarkPixels(int32_t width) const;
@@ -51,5 +56,6 @@ public:
 
 private:
   float FPosition = 0;
+  int32_t FMargin = 2;
   std::vector<float> FLengths;
 };

@@ -13,7 +13,10 @@
 namespace {
 constexpr wchar_t kClassName[] = L"koSegmentList";
 constexpr int kCloseButtonId = 1;
-constexpr int kHeaderBottom = 22;
+// The design's places (96 DPI): a header strip from (4, 4) to (w - 4, 22), the caption
+// narrowed by 2 on each side, the list box from (4, 24) to (w - 4, h - 4), and the
+// close button, 15 x 15, at (w - 20, 5).
+constexpr int32_t kMargin = 4, kHeaderBottom = 22, kCaptionInset = 2, kCloseSize = 15, kCloseRight = 20, kCloseTop = 5;
 
 struct TSegmentListState {
   HWND Window = nullptr;
@@ -22,8 +25,13 @@ struct TSegmentListState {
   HWND CloseButton = nullptr;
   WNDPROC SavedListBoxProc = nullptr;
   std::wstring ListCaption;
+  TScreenScale Scale;
   TGdiObject<HBRUSH> HeaderBrush{CreateSolidBrush(kStripColour)};
   TGdiObject<HPEN> HeaderPen{CreatePen(PS_SOLID, 1, kStripColour)};
+  // The system's dialog font made for the list's screen when that differs from the
+  // system's own scale; empty while the stock font fits.
+  TGdiObject<HFONT> ScaledFont;
+  HFONT Font() const { return ScaledFont ? ScaledFont.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 };
 std::unique_ptr<TSegmentListState> listState;
 
@@ -81,6 +89,28 @@ LRESULT CALLBACK ListBoxProc(HWND listBox, UINT message, WPARAM wParam, LPARAM l
   }
 }
 
+// The stock dialog font is made for the system's scale: a screen at another scale gets
+// a copy of it scaled by the two scales' ratio.
+TGdiObject<HFONT> FontForScale(const TScreenScale& scale) {
+  const int32_t systemDpi = static_cast<int32_t>(GetDpiForSystem());
+  LOGFONTW font{};
+  if (scale.Dpi() == systemDpi || systemDpi <= 0 ||
+      GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font) == 0)
+    return {};
+  font.lfHeight = MulDiv(font.lfHeight, scale.Dpi(), systemDpi);
+  return TGdiObject<HFONT>(CreateFontIndirectW(&font));
+}
+
+// The list box's font, and the close button's size, for the list's scale.
+void ApplyScale(TSegmentListState& list, const TScreenScale& scale) {
+  list.Scale = scale;
+  list.ScaledFont = FontForScale(scale);
+  SendMessageW(list.ListBox, WM_SETFONT, reinterpret_cast<WPARAM>(list.Font()), TRUE);
+  const int32_t close = scale.Px(kCloseSize);
+  SetWindowPos(list.CloseButton, nullptr, 0, 0, close, close, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(list.Window, nullptr, TRUE);
+}
+
 void OnCreate(HWND window) {
   listState = std::make_unique<TSegmentListState>();
   TSegmentListState& list = *listState;
@@ -94,7 +124,7 @@ void OnCreate(HWND window) {
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCloseButtonId)), instance, nullptr);
   // The system's dialog font: the built-in caption is Russian, and the plain system font
   // has no Cyrillic letters on every system.
-  SendMessageW(list.ListBox, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  ApplyScale(list, Player().Scale);
   list.SavedListBoxProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(list.ListBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListBoxProc)));
   GetClientRect(window, &list.Client);
@@ -104,21 +134,25 @@ void OnCreate(HWND window) {
 void PaintHeader(TSegmentListState& list) {
   const LONG w = list.Client.right;
   const LONG h = list.Client.bottom;
+  const TScreenScale& s = list.Scale;
+  const int32_t margin = s.Px(kMargin), headerBottom = s.Px(kHeaderBottom), inset = s.Px(kCaptionInset);
   {
     TWindowDC dc(list.Window);
     if (dc.Get() == nullptr) return;
-    const RECT header{4, 4, w - 4, kHeaderBottom};
+    const RECT header{margin, margin, w - margin, headerBottom};
     const TSelection pen(dc.Get(), list.HeaderPen.Get());
-    const TSelection font(dc.Get(), GetStockObject(DEFAULT_GUI_FONT));
+    const TSelection font(dc.Get(), list.Font());
     FrameRect(dc.Get(), &list.Client, list.HeaderBrush.Get());
     FillRect(dc.Get(), &header, list.HeaderBrush.Get());
     SetTextColor(dc.Get(), kPanelWhite);
     SetBkMode(dc.Get(), TRANSPARENT);
-    RECT text{header.left + 2, header.top, header.right - 2, header.bottom};
+    RECT text{header.left + inset, header.top, header.right - inset, header.bottom};
     DrawTextW(dc.Get(), list.ListCaption.c_str(), static_cast<int>(list.ListCaption.size()), &text, 0);
   }
-  MoveWindow(list.ListBox, 4, kHeaderBottom + 2, w - 8, h - 28, TRUE);
-  SetWindowPos(list.CloseButton, nullptr, w - 20, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const int32_t listTop = headerBottom + s.Px(kCaptionInset);
+  MoveWindow(list.ListBox, margin, listTop, w - 2 * margin, h - listTop - margin, TRUE);
+  SetWindowPos(list.CloseButton, nullptr, w - s.Px(kCloseRight), s.Px(kCloseTop), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT OnPaint(HWND window, WPARAM wParam, LPARAM lParam) {
@@ -191,3 +225,7 @@ void SelectSegmentLine(int32_t index) {
 }
 
 HWND SegmentListBox() { return listState ? listState->ListBox : nullptr; }
+
+void ScaleSegmentList(const TScreenScale& scale) {
+  if (listState) ApplyScale(*listState, scale);
+}

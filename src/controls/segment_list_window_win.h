@@ -9,9 +9,11 @@
 
 #include <cstdint>
 
+#include "playback/screen_scale.h"
+
 // Creates the hidden pane as a child of the main window (0, 0, 400 x 300; the main
-// window's layout places it) with its children. Returns its window; null when it cannot
-// be created.
+// window's layout places it) with its children, for the player's screen scale. Returns
+// its window; null when it cannot be created.
 HWND CreateSegmentListWindow(HWND mainWindow);
 // Refills the lines from the player's segments and selects the current segment's line.
 // Without a segment list or segments, the lines stay as they are.
@@ -20,3 +22,6 @@ void FillSegmentList();
 void SelectSegmentLine(int32_t index);
 // The list box, which takes the keyboard focus when the pane is shown; null without one.
 HWND SegmentListBox();
+// The screen's scale changed: the header, the list's font and the close button follow
+// (the pane's own width is the main window's layout).
+void ScaleSegmentList(const TScreenScale& scale);

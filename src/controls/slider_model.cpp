@@ -21,6 +21,11 @@ void TSliderModel::Resize(int32_t width) {
   SetThumbPos(PositionToPixels());
 }
 
+void TSliderModel::SetThumbSize(int32_t size) {
+  FThumbWidth = FThumbHeight = size;
+  SetThumbPos(PositionToPixels());
+}
+
 int32_t TSliderModel::PositionToPixels() const {
   if (FMin >= FMax || FWidth < FThumbWidth) return 0;
   const int64_t scaled = (int64_t{FPosition} - FMin) * (int64_t{FWidth} - FThumbWidth);

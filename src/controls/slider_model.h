@@ -30,6 +30,9 @@ public:
   void SetMax(int32_t value) { FMax = value; }
   // Stores the control's width and places the thumb at the value's pixel.
   void Resize(int32_t width);
+  // The thumb's width and height (16 unless set: a scaled screen); the thumb then goes
+  // to the value's pixel on the new track.
+  void SetThumbSize(int32_t size);
 
   // The value's pixel: (Position - Min) x (Width - ThumbWidth) / (Max - Min), rounded;
   // 0 when Min >= Max or the control is narrower than the thumb.

@@ -25,7 +25,7 @@ void CopyToWindow(HWND window, HDC source, const TkoBlits& blits) {
       continue;
     }
     // Set each time: a class with its own DC keeps the mode of the copy before.
-    SetStretchBltMode(target.Get(), blit.Smooth ? HALFTONE : BLACKONWHITE);
+    SetStretchBltMode(target.Get(), blit.Smooth ? HALFTONE : blit.Nearest ? COLORONCOLOR : BLACKONWHITE);
     if (blit.Smooth) SetBrushOrgEx(target.Get(), 0, 0, nullptr);  // halftone needs the brush origin reset
     StretchBlt(target.Get(), t.X, t.Y, t.Width, t.Height, source, s.X, s.Y, s.Width, s.Height, SRCCOPY);
   }
@@ -38,7 +38,23 @@ TGdiFramePresenter::TGdiFramePresenter(const TPlaybackEngine& engine, TkoFrameSo
                                        const TDibPictureMemory& memory, std::function<bool()> panelShown)
     : FEngine(engine), FFrames(frames), FMemory(memory), FPanelShown(std::move(panelShown)) {}
 
-bool TGdiFramePresenter::PanelShown() const { return FPanelShown && FPanelShown(); }
+TkoSize TGdiFramePresenter::Available() const {
+  return AvailableArea(ClientRect(), FPanelShown && FPanelShown(), FScale.Px(kBottomPanelHeight));
+}
+
+void TGdiFramePresenter::SetScreenScale(TScreenScale scale) {
+  FScale = scale;
+  LayOutShownPicture();
+}
+
+void TGdiFramePresenter::SetZoom(TPictureZoom zoom) {
+  FZoom = zoom;
+  LayOutShownPicture();
+}
+
+void TGdiFramePresenter::LayOutShownPicture() {
+  if (FEngine.State() != psStopped) LayOut();
+}
 
 TkoRect TGdiFramePresenter::ClientRect() const {
   RECT client{};
@@ -51,19 +67,18 @@ void TGdiFramePresenter::LayOut() {
   if (FWindow == nullptr || segment == nullptr) return;
   const TkoSize frame{segment->Width, segment->Height};
   // Only a segment start (which lays out while stopped) changes the window's size.
-  if (FEngine.State() == psStopped) GrowWindowFor(frame);
-  FPlacement = PlacePicture(frame, AvailableArea(ClientRect(), PanelShown()));
+  if (FEngine.State() == psStopped) GrowWindowFor(ZoomedSize(frame));
+  FPlacement = PlaceZoomedPicture(frame, Available(), FZoom, FScale);
   FShown.Invalidate();
   InvalidateRect(FWindow, nullptr, TRUE);
 }
 
 // Moving or maximising sends WM_SIZE at once, so the client area read afterwards is
 // the new one.
-void TGdiFramePresenter::GrowWindowFor(TkoSize frame) {
+void TGdiFramePresenter::GrowWindowFor(TkoSize picture) {
   RECT window{};
   GetWindowRect(FWindow, &window);
-  const TkoWindowGrowth growth =
-      PlanWindowGrowth(frame, AvailableArea(ClientRect(), PanelShown()), ToRect(window), ScreenSize());
+  const TkoWindowGrowth growth = PlanWindowGrowth(picture, Available(), ToRect(window), ScreenSize());
   if (growth.Action == TkoWindowAction::kMaximise) {
     SendMessageW(FWindow, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
   } else if (growth.Action == TkoWindowAction::kMoveAndResize) {
@@ -91,14 +106,11 @@ void TGdiFramePresenter::PresentCursorArea() {
   if (FWindow == nullptr || picture.IsEmpty()) return;
   const TkoCursorOverlay& overlay = FFrames.Overlay();
   CopyToWindow(FWindow, FMemory.SourceDC(),
-               FShown.PointerCopies(overlay.OldPosition(), overlay.NewPosition(),
-                                    {overlay.LargestWidth(), overlay.LargestHeight()}, {picture.Width, picture.Height},
-                                    FPlacement));
+               FShown.PointerCopies(overlay.NewPosition(), {overlay.LargestWidth(), overlay.LargestHeight()},
+                                    {picture.Width, picture.Height}, FPlacement));
 }
 
-void TGdiFramePresenter::Resized() {
-  if (FEngine.State() != psStopped) LayOut();
-}
+void TGdiFramePresenter::Resized() { LayOutShownPicture(); }
 
 std::optional<LRESULT> TGdiFramePresenter::Paint() {
   if (FWindow == nullptr) return std::nullopt;

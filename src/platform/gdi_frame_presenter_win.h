@@ -15,13 +15,15 @@
 #include "platform/presentation_plan.h"
 #include "playback/frame_source.h"
 #include "playback/picture_layout.h"
+#include "playback/picture_zoom.h"
 #include "playback/playback_engine.h"
 
 class TGdiFramePresenter : public TFramePresenter {
 public:
   // The engine gives the state and the current segment (size, rate), the frame source
   // the picture and the pointer's positions, memory the bitmap; panelShown tells
-  // whether the bottom panel takes the lowest 40 pixels of the client area. All must
+  // whether the bottom panel takes the lowest 40 pixels (at 96 DPI) of the client
+  // area. All must
   // outlive the presenter (the engine may still be under construction: it is only
   // read when a method runs).
   TGdiFramePresenter(const TPlaybackEngine& engine, TkoFrameSource& frames, const TDibPictureMemory& memory,
@@ -35,11 +37,18 @@ public:
     FShown.Invalidate();
   }
 
-  // At a segment start (state stopped) grows the window to fit the frame, or
-  // maximises it (WM_SYSCOMMAND SC_MAXIMIZE) when the grown window would not fit the
-  // screen (GetSystemMetrics); then centres the picture in the client area, reducing
-  // it when it does not fit, and invalidates the whole client area with erasing.
-  // Nothing without a window or a current segment.
+  // The screen's scale (the window's DPI) and the user's zoom; both lay the picture out
+  // again while it is shown. At first 96 DPI and screen scale.
+  void SetScreenScale(TScreenScale scale);
+  void SetZoom(TPictureZoom zoom);
+  TPictureZoom Zoom() const { return FZoom; }
+
+  // At a segment start (state stopped) grows the window to fit the frame at its zoom,
+  // or maximises it (WM_SYSCOMMAND SC_MAXIMIZE) when the grown window would not fit
+  // the screen (GetSystemMetrics); then centres the picture in the client area at its
+  // zoom, reducing it when it does not fit (or fitting it to the window), and
+  // invalidates the whole client area with erasing. Nothing without a window or a
+  // current segment.
   void LayOut() override;
   // Brings the window up to date with the whole picture. It copies the whole picture
   // (unchanged, or stretched to the shown size, halftone only at 5 frames per second or
@@ -49,8 +58,10 @@ public:
   // drawn).
   void PresentWholeFrame() override;
   // Copies the picture under the pointer's old and new positions (the largest cursor
-  // size), stretched with halftone when the picture is reduced.
+  // size), stretched as the whole picture is (presentation_plan.h).
   void PresentCursorArea() override;
+  // The frame's size at the zoom on this screen.
+  TkoSize ZoomedSize(TkoSize frame) const override { return ZoomedFrameSize(frame, FZoom, FScale); }
 
   // For WM_SIZE: lays out again while playing or paused.
   void Resized();
@@ -69,13 +80,17 @@ public:
 private:
   void GrowWindowFor(TkoSize frame);
   TkoRect ClientRect() const;
-  bool PanelShown() const;
+  TkoSize Available() const;
+  // Lays out again while a picture is shown (playing or paused).
+  void LayOutShownPicture();
 
   const TPlaybackEngine& FEngine;
   TkoFrameSource& FFrames;
   const TDibPictureMemory& FMemory;
   std::function<bool()> FPanelShown;
   HWND FWindow = nullptr;
+  TScreenScale FScale;
+  TPictureZoom FZoom = TPictureZoom::kScreenScale;
   TkoPicturePlacement FPlacement;
   TkoShownPicture FShown;
 };

@@ -16,8 +16,10 @@ TkoBox ClipToFrame(const TkoBox& box, TkoSize frame) {
 TkoBlit WholeFrameBlit(TkoSize frame, const TkoPicturePlacement& placement, uint8_t framesPerSecond) {
   const TkoBox target{placement.Origin.X, placement.Origin.Y, placement.Scaling ? placement.Shown.Width : frame.Width,
                       placement.Scaling ? placement.Shown.Height : frame.Height};
-  return {{0, 0, frame.Width, frame.Height}, target, placement.Scaling,
-          placement.Scaling && SmoothWholeFrame(framesPerSecond)};
+  const bool enlarged = placement.Shown.Width > frame.Width;
+  const bool smooth =
+      placement.Scaling && !placement.WholeFactor && (enlarged || SmoothWholeFrame(framesPerSecond));
+  return {{0, 0, frame.Width, frame.Height}, target, placement.Scaling, smooth, placement.WholeFactor};
 }
 
 TkoBlits CursorAreaBlits(TkoPoint oldPosition, TkoPoint newPosition, TkoSize cursor, TkoSize frame,
@@ -27,7 +29,8 @@ TkoBlits CursorAreaBlits(TkoPoint oldPosition, TkoPoint newPosition, TkoSize cur
   for (int32_t i = 0; i < areas.Count; ++i) {
     const TkoBox source = ClipToFrame(areas.Boxes[i], frame);
     if (source.Width == 0) continue;
-    blits.Items[blits.Count++] = {source, FrameBoxToWindow(source, placement), placement.Scaling, placement.Scaling};
+    blits.Items[blits.Count++] = {source, FrameBoxToWindow(source, placement), placement.Scaling,
+                                  placement.Scaling && !placement.WholeFactor, placement.WholeFactor};
   }
   return blits;
 }
@@ -35,16 +38,18 @@ TkoBlits CursorAreaBlits(TkoPoint oldPosition, TkoPoint newPosition, TkoSize cur
 TkoBlits TkoShownPicture::FrameCopies(const TkoRect& changed, TkoPoint pointer, TkoSize cursor, TkoSize frame,
                                       const TkoPicturePlacement& placement, uint8_t framesPerSecond) {
   const TkoPoint shown = std::exchange(FPointer, pointer);
-  if (std::exchange(FWhole, false) || placement.Scaling) return {1, {WholeFrameBlit(frame, placement, framesPerSecond)}};
+  if (std::exchange(FWhole, false) || (placement.Scaling && !placement.WholeFactor))
+    return {1, {WholeFrameBlit(frame, placement, framesPerSecond)}};
   TkoBlits blits = CursorAreaBlits(shown, pointer, cursor, frame, placement);
   const TkoBox area =
       ClipToFrame({changed.Left, changed.Top, changed.Right - changed.Left, changed.Bottom - changed.Top}, frame);
-  if (area.Width > 0) blits.Items[blits.Count++] = {area, FrameBoxToWindow(area, placement)};
+  if (area.Width > 0)
+    blits.Items[blits.Count++] = {area, FrameBoxToWindow(area, placement), placement.Scaling, false,
+                                  placement.WholeFactor};
   return blits;
 }
 
-TkoBlits TkoShownPicture::PointerCopies(TkoPoint from, TkoPoint to, TkoSize cursor, TkoSize frame,
+TkoBlits TkoShownPicture::PointerCopies(TkoPoint to, TkoSize cursor, TkoSize frame,
                                         const TkoPicturePlacement& placement) {
-  FPointer = to;
-  return CursorAreaBlits(from, to, cursor, frame, placement);
+  return CursorAreaBlits(std::exchange(FPointer, to), to, cursor, frame, placement);
 }

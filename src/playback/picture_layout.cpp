@@ -1,6 +1,7 @@
 #include "playback/picture_layout.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "film/round_half_even.h"
@@ -11,6 +12,13 @@ int32_t Rounded(double value) {
   return static_cast<int32_t>(std::clamp<int64_t>(RoundHalfEven(value), INT32_MIN, INT32_MAX));
 }
 
+// Whether shown is frame enlarged by scale, a whole number of at least 2.
+bool IsWholeFactor(TkoSize frame, TkoSize shown, float scale) {
+  if (!(scale >= 2 && scale < 65536) || scale != std::floor(scale)) return false;
+  const auto factor = static_cast<int64_t>(scale);
+  return shown.Width == frame.Width * factor && shown.Height == frame.Height * factor;
+}
+
 // Places a span of length size inside a screen of length screen, starting at start.
 int64_t KeepOnScreen(int64_t start, int64_t size, int32_t screen) {
   if (start + size > screen) start = screen - size;
@@ -18,9 +26,9 @@ int64_t KeepOnScreen(int64_t start, int64_t size, int32_t screen) {
 }
 }  // namespace
 
-TkoSize AvailableArea(const TkoRect& client, bool panelShown) {
+TkoSize AvailableArea(const TkoRect& client, bool panelShown, int32_t panelHeight) {
   return {SaturateToInt32(int64_t{client.Right} - client.Left + 1),
-          SaturateToInt32(int64_t{client.Bottom} - client.Top + 1 - (panelShown ? kBottomPanelHeight : 0))};
+          SaturateToInt32(int64_t{client.Bottom} - client.Top + 1 - (panelShown ? panelHeight : 0))};
 }
 
 TkoWindowGrowth PlanWindowGrowth(TkoSize frame, TkoSize available, const TkoRect& window, TkoSize screen) {
@@ -39,16 +47,26 @@ TkoWindowGrowth PlanWindowGrowth(TkoSize frame, TkoSize available, const TkoRect
 }
 
 TkoPicturePlacement PlacePicture(TkoSize frame, TkoSize available) {
+  return PlacePicture(frame, available, frame, false);
+}
+
+TkoPicturePlacement PlacePicture(TkoSize frame, TkoSize available, TkoSize zoomed, bool fitWindow) {
   const int32_t aw = std::max(available.Width, 0), ah = std::max(available.Height, 0);
   TkoPicturePlacement placement;
   placement.Shown = frame;
-  if (frame.Width > 0 && frame.Height > 0 && (aw < frame.Width || ah < frame.Height)) {
+  const bool hasArea = frame.Width > 0 && frame.Height > 0;
+  if (hasArea && (fitWindow || aw < zoomed.Width || ah < zoomed.Height)) {
     const float sx = static_cast<float>(aw) / static_cast<float>(frame.Width);
     const float sy = static_cast<float>(ah) / static_cast<float>(frame.Height);
-    placement.Scaling = true;
     placement.Scale = sx < sy ? sx : sy;
-    placement.Shown = {Rounded(static_cast<double>(frame.Width) * placement.Scale), Rounded(static_cast<double>(frame.Height) * placement.Scale)};
+    placement.Shown = {Rounded(static_cast<double>(frame.Width) * placement.Scale),
+                       Rounded(static_cast<double>(frame.Height) * placement.Scale)};
+  } else if (hasArea && zoomed != frame) {
+    placement.Scale = static_cast<float>(zoomed.Width) / static_cast<float>(frame.Width);
+    placement.Shown = zoomed;
   }
+  placement.Scaling = placement.Shown != frame;
+  placement.WholeFactor = placement.Scaling && IsWholeFactor(frame, placement.Shown, placement.Scale);
   placement.Origin = {SaturateToInt32((int64_t{aw} - placement.Shown.Width) / 2),
                       SaturateToInt32((int64_t{ah} - placement.Shown.Height) / 2)};
   return placement;

@@ -26,9 +26,9 @@ struct TkoBox {
 };
 
 // The area for the picture: right - left + 1 by bottom - top + 1, less the panel's
-// height when it is shown. (The + 1 is deliberate: a picture one pixel larger than the
-// client area is not reduced.)
-TkoSize AvailableArea(const TkoRect& client, bool panelShown);
+// height (40 at 96 DPI) when it is shown. (The + 1 is deliberate: a picture one pixel
+// larger than the client area is not reduced.)
+TkoSize AvailableArea(const TkoRect& client, bool panelShown, int32_t panelHeight = kBottomPanelHeight);
 
 enum class TkoWindowAction : uint8_t { kNone, kMoveAndResize, kMaximise };
 
@@ -53,12 +53,20 @@ struct TkoPicturePlacement {
   // Size in the window: the shown size while scaling, else the frame's.
   TkoSize Shown;
   TkoPoint Origin;
+  // Enlarged by a whole factor (Scale 2, 3, ...): every recorded pixel is an exact
+  // Scale x Scale block, so a part of the picture can be copied on its own.
+  bool WholeFactor = false;
 };
 
 // Centres the frame; when it does not fit, reduces it by the smaller of the two
 // ratios (the height's when equal), with sizes rounded halves to even. Never enlarges.
 // A frame without area is placed unscaled; a negative available size counts as 0.
 TkoPicturePlacement PlacePicture(TkoSize frame, TkoSize available);
+// The same for a frame shown at the size zoomed (its recorded size times the screen's
+// scale, say) while that fits; a zoomed picture that does not fit is reduced as above,
+// by the ratios of the available size to the frame. With fitWindow the picture takes
+// those ratios whether it fits or not, so that it fills the area, enlarged too.
+TkoPicturePlacement PlacePicture(TkoSize frame, TkoSize available, TkoSize zoomed, bool fitWindow);
 
 // The four parts of the client area (from (0, 0) to (right, bottom) of client) around
 // the picture, in the order top, bottom, left, right; an empty one is not filled.

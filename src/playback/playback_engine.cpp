@@ -147,7 +147,8 @@ TSegmentInfo* TPlaybackEngine::EnterSegment(int32_t index) {
   segment->CursorTrack.SetPosition(0);
   FTickCounter = 0;
   const TScreenSize screen = FShell.ScreenSize();
-  if (segment->Width == screen.Width && segment->Height == screen.Height && !FShell.IsFullScreen())
+  const TkoSize shown = FPresenter.ZoomedSize({segment->Width, segment->Height});
+  if (shown.Width == screen.Width && shown.Height == screen.Height && !FShell.IsFullScreen())
     FShell.ToggleFullScreen();
   return segment;
 }

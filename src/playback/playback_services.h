@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "playback/picture_layout.h"
 #include "playback/play_state.h"
 
 struct TSegmentInfo;
@@ -96,6 +97,10 @@ public:
   virtual void PresentWholeFrame() = 0;
   // Only the areas under the pointer's old and new positions.
   virtual void PresentCursorArea() = 0;
+  // The size a frame of that size is shown at before it is fitted to the window (the
+  // user's zoom on this screen); a segment whose frame is shown as large as the screen
+  // goes full screen.
+  virtual TkoSize ZoomedSize(TkoSize frame) const { return frame; }
 };
 
 struct TScreenSize {

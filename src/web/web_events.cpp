@@ -35,7 +35,7 @@ std::string LayoutEvent(TkoSize frame, const TkoPicturePlacement& placement) {
   json.Key("width").Number(frame.Width).Key("height").Number(frame.Height);
   json.Key("shownWidth").Number(placement.Shown.Width).Key("shownHeight").Number(placement.Shown.Height);
   json.Key("originX").Number(placement.Origin.X).Key("originY").Number(placement.Origin.Y);
-  json.Key("scaling").Bool(placement.Scaling);
+  json.Key("scaling").Bool(placement.Scaling).Key("wholeFactor").Bool(placement.WholeFactor);
   return json.EndObject().Text();
 }
 

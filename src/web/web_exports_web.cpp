@@ -82,6 +82,7 @@ EMSCRIPTEN_KEEPALIVE void rz_sound_started(uint32_t request, double positionMs, 
 EMSCRIPTEN_KEEPALIVE void rz_sound_failed() { player->SoundFailed(); }
 EMSCRIPTEN_KEEPALIVE void rz_viewport(int32_t width, int32_t height) { player->SetViewport(width, height); }
 EMSCRIPTEN_KEEPALIVE void rz_fullscreen(int32_t on) { player->SetFullScreen(on != 0); }
+EMSCRIPTEN_KEEPALIVE void rz_zoom(int32_t zoom, double pixelRatio) { player->SetZoom(zoom, pixelRatio); }
 
 // The bar's preview: the mouse at x of a bar width wide (x < 0: it left); work between
 // ticks for at most budget ms, 1 when a picture is ready; its pixels (RGBA) and

@@ -342,3 +342,10 @@ void TWebPlayer::SetViewport(int32_t width, int32_t height) {
 }
 
 void TWebPlayer::SetFullScreen(bool on) { FShell->FullScreen = on; }
+
+void TWebPlayer::SetZoom(int32_t zoom, double pixelRatio) {
+  const TPictureZoom chosen = zoom == 1 ? TPictureZoom::kOriginalPixels
+                              : zoom == 2 ? TPictureZoom::kFitWindow
+                                          : TPictureZoom::kScreenScale;
+  Guarded([&] { FPresenter.SetZoom(chosen, TScreenScale::FromRatio(pixelRatio)); });
+}

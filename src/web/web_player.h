@@ -69,6 +69,9 @@ public:
   void SoundFailed();
   void SetViewport(int32_t width, int32_t height);
   void SetFullScreen(bool on);
+  // The page's zoom choice (0 screen scale, 1 original pixels, 2 fit window; another
+  // number counts as 0) and its device pixel ratio.
+  void SetZoom(int32_t zoom, double pixelRatio);
 
   // --- The bar's preview (web_preview.cpp) ----------------------------------------
   // The mouse over the progress bar at x of width pixels (x < 0: it left); previews

@@ -20,9 +20,16 @@ void TWebPresenter::SetViewport(int32_t width, int32_t height) {
   if (FCanvas.Width() > 0) SendLayout();
 }
 
+void TWebPresenter::SetZoom(TPictureZoom zoom, TScreenScale scale) {
+  FZoom = zoom;
+  FScale = scale;
+  if (FCanvas.Width() > 0) SendLayout();
+}
+
 void TWebPresenter::SendLayout() {
   const TkoSize frame{FCanvas.Width(), FCanvas.Height()};
-  FPlacement = FViewport.Width < 0 ? PlacePicture(frame, frame) : PlacePicture(frame, FViewport);
+  const TkoSize area = FViewport.Width < 0 ? ZoomedSize(frame) : FViewport;
+  FPlacement = PlaceZoomedPicture(frame, area, FZoom, FScale);
   FPage.Send(LayoutEvent(frame, FPlacement));
 }
 

@@ -78,6 +78,19 @@ TEST(CommandLine, ParsesOptionsAndAppliesTheLimits) {
   }
 }
 
+// At 200 % the smallest and first window is 1200 x 800; numbers given stay pixels.
+TEST(CommandLine, TheSmallestWindowFollowsTheScreensScale) {
+  const TkoSize smallest{1200, 800};
+  const std::pair<std::vector<std::wstring>, CommandLineOptions> cases[] = {
+      {{}, {.Width = 1200, .Height = 800}},
+      {{L"/size", L"800", L"600"}, {.Width = 1200, .Height = 800}},
+      {{L"/size", L"1250", L"900", L"/pos", L"r", L"b"}, {.X = 30, .Y = 124, .Width = 1250, .Height = 900}},
+      {{L"/size", L"max", L"/size", L"min", L"/pos", L"c"}, {.X = 40, .Y = 112, .Width = 1200, .Height = 800}},
+  };
+  for (const auto& [parameters, expected] : cases)
+    EXPECT_EQ(ParseCommandLine(parameters, kScreen, smallest).Options, expected) << parameters.size();
+}
+
 TEST(CommandLine, IntegersAreDecimalWithAnOptionalSign) {
   const std::pair<std::wstring, std::optional<int32_t>> cases[] = {
       {L"0", 0},           {L"+7", 7},           {L"-0", 0},           {L"007", 7},

@@ -27,18 +27,21 @@ TEST(WideText, RoundTripsRussianAndReplacesBrokenUtf8) {
   EXPECT_EQ(Utf8ToWide(""), L"");
 }
 
-TEST(KoCommonButtons, CheckStateAndAMissingBitmap) {
-  HWND button = CreateWindowExW(0, L"BUTTON", L"", WS_POPUP | BS_AUTOCHECKBOX, 0, 0, 20, 20, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
+TEST(KoCommonButtons, CheckStateAndTheBitmap) {
+  // Styled as the panel's toggle buttons: a button shows an image only with BS_BITMAP.
+  HWND button = CreateWindowExW(0, L"BUTTON", L"", WS_POPUP | BS_AUTOCHECKBOX | BS_PUSHLIKE | BS_BITMAP, 0, 0, 20,
+                                20, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(button, nullptr);
   SetButtonCheck(button, true);
   EXPECT_EQ(SendMessageW(button, BM_GETCHECK, 0, 0), BST_CHECKED);
   SetButtonCheck(button, false);
   EXPECT_EQ(SendMessageW(button, BM_GETCHECK, 0, 0), BST_UNCHECKED);
 
-  const TGdiObject<HBITMAP> bitmap = SetButtonBitmap(button, L"NOSUCHBMP");
-  EXPECT_FALSE(bitmap) << "this program carries no bitmap of that name";
-  EXPECT_EQ(SendMessageW(button, BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+  const TGdiObject<HBITMAP> missing = SetButtonBitmap(button, TGdiObject<HBITMAP>());
+  EXPECT_FALSE(missing);
+  EXPECT_EQ(SendMessageW(button, BM_GETIMAGE, IMAGE_BITMAP, 0), 0) << "no picture, no image";
+  const TGdiObject<HBITMAP> shown = SetButtonBitmap(button, TGdiObject<HBITMAP>(CreateBitmap(20, 20, 1, 32, nullptr)));
+  EXPECT_EQ(SendMessageW(button, BM_GETIMAGE, IMAGE_BITMAP, 0), reinterpret_cast<LRESULT>(shown.Get()));
   DestroyWindow(button);
 }
 

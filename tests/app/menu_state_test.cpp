@@ -101,3 +101,18 @@ TEST(MenuState, SeekItemsFollowTheFilmAndThePlayState) {
     }
   }
 }
+
+// The zoom choice is the one checked item of the three, in View and in the context menu.
+TEST(MenuState, TheZoomChoiceIsChecked) {
+  for (const TPictureZoom zoom :
+       {TPictureZoom::kScreenScale, TPictureZoom::kOriginalPixels, TPictureZoom::kFitWindow}) {
+    TShellState shell;
+    shell.Zoom = zoom;
+    const TMenuStates s = ComputeMenuStates(psPlaying, shell, 1);
+    for (int32_t i = 0; i < kZoomItemCount; ++i) {
+      const bool chosen = i == static_cast<int32_t>(zoom);
+      EXPECT_EQ(CheckedOf(s, TMenuId::kView, kViewZoomItems + i), chosen) << i;
+      EXPECT_EQ(CheckedOf(s, TMenuId::kContext, kContextZoomItems + i), chosen) << i;
+    }
+  }
+}

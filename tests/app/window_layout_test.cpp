@@ -62,3 +62,27 @@ TEST(WindowLayout, MinimumSizeAndTheRestoredPlacement) {
   EXPECT_EQ(RestoredWindowBox(TSavedPlacement{}), (TkoBox{0, 0, 600, 400}));
   EXPECT_EQ(RestoredWindowBox({-8, -8, -1, 300, false}), (TkoBox{0, 0, 600, 300}));
 }
+
+// On a scaled screen every length of the window's layout is scaled: the panel's height,
+// the list's width, the smallest window, the mouse zone and the slide step.
+TEST(WindowLayout, LengthsFollowTheScreensScale) {
+  struct Case {
+    int32_t Dpi, Panel, List, Zone, Step;
+    TkoSize Smallest;
+  };
+  for (const Case& c : {Case{96, 40, 400, 16, 2, {600, 400}}, Case{120, 50, 500, 20, 3, {750, 500}},
+                        Case{144, 60, 600, 24, 3, {900, 600}}, Case{192, 80, 800, 32, 4, {1200, 800}}}) {
+    const TScreenScale scale(c.Dpi);
+    SCOPED_TRACE(c.Dpi);
+    const TChildLayout layout = LayOutChildren(kClient, Shell(true, true, false), true, scale);
+    EXPECT_EQ(layout.PanelBox, (TkoBox{0, 600 - c.Panel, 800, c.Panel}));
+    EXPECT_EQ(layout.SegmentList, (TkoBox{0, 0, c.List, 600 - c.Panel}));
+    EXPECT_EQ(PanelOnMouseMove(MouseAt(10, 600 - c.Zone + 1), kClient, false, false, scale), TPanelAction::kDock);
+    EXPECT_EQ(PanelOnMouseMove(MouseAt(10, 600 - c.Zone), kClient, false, false, scale), TPanelAction::kHide);
+    EXPECT_EQ(PanelSlideStep(560, 600, true, scale).NewTop, 560 + c.Step);
+    EXPECT_EQ(MinimumWindowSize(scale), c.Smallest);
+    EXPECT_EQ(EnforceMinimumSize({100, 100, 300, 200}, scale),
+              (TkoRect{100, 100, 100 + c.Smallest.Width, 100 + c.Smallest.Height}));
+    EXPECT_EQ(RestoredWindowBox(TSavedPlacement{}, scale), (TkoBox{0, 0, c.Smallest.Width, c.Smallest.Height}));
+  }
+}

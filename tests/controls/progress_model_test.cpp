@@ -78,3 +78,17 @@ TEST(ProgressModel, ADragReadsTheTimeUnderTheMouseAndItsSegment) {
   }
   EXPECT_EQ(Bar({}).SegmentAtTime(3).Segment, -1);
 }
+
+// At 200 % the bar is 400 wide with a margin of 4: the same seconds land on twice the
+// pixels, and clicks and drags read them back.
+TEST(ProgressModel, AScaledMarginKeepsTheBarsProportions) {
+  TProgressModel bar = Bar({10, 45});
+  bar.SetMargin(4);
+  EXPECT_EQ(bar.ValueToPixel(0, 400), 4);
+  EXPECT_EQ(bar.MarkPixels(400), std::vector<int32_t>{75});  // 4 + round(392 x 10 / 55) = 4 + 71
+  EXPECT_EQ(bar.ValueToPixel(55, 400), 396);
+  EXPECT_EQ(bar.SegmentAtPixel(72, 400), 1) << "round(55 x 68 / 392) = 10: the second segment";
+  EXPECT_EQ(bar.SegmentAtPixel(70, 400), 0);
+  EXPECT_DOUBLE_EQ(bar.TimeAtPixel(396, 400), 55);
+  EXPECT_EQ(bar.SegmentAtPixel(5, 8), -1) << "no drawing area";
+}

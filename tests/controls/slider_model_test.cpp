@@ -76,3 +76,14 @@ TEST(SliderModel, AFailingHandlerLeavesTheThumbFollowingTheValueAgain) {
   speed.Model.SetPosition(8);  // moves the thumb only if the guard was reset
   EXPECT_EQ(speed.Model.ThumbPos(), 54);
 }
+
+// At 200 % the speed slider is 140 wide with a 32 pixel thumb: value 3 at 108 x 3 / 8 =
+// 40.5, which rounds to 40; a thumb resized on a slider places itself at its value.
+TEST(SliderModel, AScaledThumbKeepsTheValuesPixels) {
+  TSlider slider(140, 8, 3);
+  slider.Model.SetThumbSize(32);
+  EXPECT_EQ(slider.ThumbAndValue(), std::pair(40, 3));
+  slider.Model.MoveThumbToMouse(140);
+  EXPECT_EQ(slider.ThumbAndValue(), std::pair(108, 8));
+  EXPECT_EQ(slider.Model.ThumbHeight(), 32);
+}

@@ -261,13 +261,14 @@ rz_reference_frames() {
 
 # rz_available TITLE: "X Y WIDTH HEIGHT", the screen position of the window's client area
 # and the size of the area its picture is laid out in: one pixel wider and higher than
-# the client area, less the control panel's 40 pixels while View > Control panel is
-# checked (in full screen, without a menu bar, the panel is off).
+# the client area, less the control panel's RZ_PANEL_HEIGHT pixels (40 at 96 DPI) while
+# View > Control panel is checked (in full screen, without a menu bar, the panel is off).
+RZ_PANEL_HEIGHT=40
 rz_available() {
   local client x y w h panel=0
   client=$(rz_probe client "$1") || rz_fail "no window titled '$1'"
   read -r x y w h <<<"$(printf '%s' "$client" | tr '\t' ' ')"
-  [ "$(rz_menu_state "$1" 2.0)" != enabled,checked ] || panel=40
+  [ "$(rz_menu_state "$1" 2.0)" != enabled,checked ] || panel=$RZ_PANEL_HEIGHT
   echo "$x $y $((w + 1)) $((h + 1 - panel))"
 }
 

@@ -75,13 +75,41 @@ TEST(PresentationPlan, AFrameCopiesWhatChangedAndThePointerAreasUnlessTheWindowL
     }
   }
   // After the pointer alone moved, a frame copies from where it was shown then.
-  EXPECT_EQ(shown.PointerCopies({-32, -32}, {400, 300}, {32, 32}, kFrame, kUnscaled).Count, 1);
+  EXPECT_EQ(shown.PointerCopies({400, 300}, {32, 32}, kFrame, kUnscaled).Count, 1);
   EXPECT_EQ(shown.FrameCopies({}, {400, 300}, {32, 32}, kFrame, kUnscaled, 10).Items[0].Source,
             (TkoBox{400, 300, 32, 32}));
+  // A frame the engine did not show moved the pointer unseen (to 200,100): the next
+  // pointer copy still takes it away from where it was shown.
+  const TkoBlits unseen = shown.PointerCopies({210, 100}, {32, 32}, kFrame, kUnscaled);
+  ASSERT_EQ(unseen.Count, 2);
+  EXPECT_EQ(std::pair(unseen.Items[0].Source, unseen.Items[1].Source),
+            std::pair(TkoBox{400, 300, 32, 32}, TkoBox{210, 100, 32, 32}));
   // A reduced picture is copied whole every time.
   for (int i = 0; i < 2; ++i) {
     const TkoBlits blits = shown.FrameCopies({1, 1, 2, 2}, {5, 5}, {32, 32}, kFrame, kScaled, 10);
     ASSERT_EQ(blits.Count, 1);
     EXPECT_EQ(blits.Items[0], WholeFrameBlit(kFrame, kScaled, 10));
   }
+}
+
+// Enlarged by a whole factor, every pixel is repeated: a part of the picture is copied on
+// its own to exactly its blocks. Enlarged by another factor, the whole picture is copied
+// smoothed, whatever the rate.
+TEST(PresentationPlan, AZoomedPictureIsSharpAtWholeFactorsAndSmoothedElse) {
+  const TkoSize frame{320, 240};
+  const TkoPicturePlacement twice = PlacePicture(frame, {1191, 637}, {640, 480}, false);  // at (275, 78)
+  const TkoPicturePlacement half = PlacePicture(frame, {1191, 637}, {480, 360}, false);
+  EXPECT_EQ(WholeFrameBlit(frame, twice, 10), (TkoBlit{{0, 0, 320, 240}, {275, 78, 640, 480}, true, false, true}));
+  EXPECT_EQ(WholeFrameBlit(frame, half, 10), (TkoBlit{{0, 0, 320, 240}, {355, 138, 480, 360}, true, true, false}));
+
+  TkoShownPicture shown;
+  EXPECT_EQ(shown.FrameCopies({}, {10, 10}, {32, 32}, frame, twice, 10).Items[0].Target.Width, 640);
+  const TkoBlits copies = shown.FrameCopies({100, 50, 110, 60}, {20, 10}, {32, 32}, frame, twice, 10);
+  ASSERT_EQ(copies.Count, 2);
+  EXPECT_EQ(copies.Items[0], (TkoBlit{{10, 10, 42, 32}, {295, 98, 84, 64}, true, false, true}));  // the pointer
+  EXPECT_EQ(copies.Items[1], (TkoBlit{{100, 50, 10, 10}, {475, 178, 20, 20}, true, false, true}));
+  const TkoBlits whole = shown.FrameCopies({100, 50, 110, 60}, {20, 10}, {32, 32}, frame, half, 10);
+  ASSERT_EQ(whole.Count, 1);
+  EXPECT_EQ(whole.Items[0], WholeFrameBlit(frame, half, 10));
+  EXPECT_TRUE(CursorAreaBlits({20, 10}, {30, 10}, {32, 32}, frame, half).Items[0].Smooth);
 }

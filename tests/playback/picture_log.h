@@ -48,8 +48,7 @@ public:
   void PresentCursorArea() override {
     const TkoPictureView& picture = FFrames.Picture();
     const TkoCursorOverlay& overlay = FFrames.Overlay();
-    Show(FShown.PointerCopies(overlay.OldPosition(), overlay.NewPosition(), CursorSize(),
-                              {picture.Width, picture.Height}, {}));
+    Show(FShown.PointerCopies(overlay.NewPosition(), CursorSize(), {picture.Width, picture.Height}, {}));
   }
   std::pair<int32_t, int32_t> LastShown() const { return {Shown.back().Segment, Shown.back().Number}; }
 

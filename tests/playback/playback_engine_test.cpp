@@ -57,6 +57,20 @@ TEST(PlaybackEngine, PlayStartsTheSegmentOnceAndPauseThenPlayResumeAtTheSameFram
   EXPECT_EQ(rig.Frames.WholeFrames.back(), (Shown{5, 0, 5}));
 }
 
+// The full-screen rule compares the picture at its zoom with the screen (1920 x 1080):
+// a 960 x 540 film shown at twice its size fills it, a 1920 x 1080 one so shown does not.
+TEST(PlaybackEngine, AFrameShownAsLargeAsTheScreenGoesFullScreen) {
+  for (const auto& [zoom, width, height, fullScreen] :
+       {std::tuple(2, 960, 540, true), std::tuple(2, 1920, 1080, false), std::tuple(1, 960, 540, false)}) {
+    ClockRig rig;
+    rig.Frames.Zoom = zoom;
+    TSegmentInfo& segment = rig.AddSegment(2, 10);
+    segment.Width = width, segment.Height = height;
+    rig.Engine->Play();
+    EXPECT_EQ(rig.Shell.FullScreen, fullScreen) << width << " at x" << zoom;
+  }
+}
+
 TEST(PlaybackEngine, TheEndOfTheFilmStopsOrDestroysTheWindowOnce) {
   for (bool closeOnFinish : {false, true}) {
     SCOPED_TRACE(closeOnFinish);

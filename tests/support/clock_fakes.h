@@ -95,6 +95,7 @@ public:
     Log("Whole"), WholeFrames.push_back({Engine->TickCounter(), Engine->CurrentSegment(), Applied});
   }
   void PresentCursorArea() override { Log("CursorArea"); }
+  TkoSize ZoomedSize(TkoSize frame) const override { return {frame.Width * Zoom, frame.Height * Zoom}; }
 
   void Log(const std::string& call) { Ops.push_back(std::to_string(Engine->TickCounter()) + ":" + call); }
   // Logs a call on a segment's records, counting those of any segment but the current.
@@ -118,6 +119,7 @@ public:
   const TPlaybackEngine* Engine = nullptr;
   int32_t Loaded = -1, Unpacked = -1, Applied = -1;
   int32_t LoadFailsAt = -1;  // LoadFrame of this frame throws
+  int32_t Zoom = 1;          // the picture is shown this many times its size
   int32_t ForeignAccesses = 0;
   std::vector<Shown> WholeFrames;
   std::vector<std::string> Ops;

@@ -22,7 +22,7 @@ from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.actions.wheel_input import ScrollOrigin
 from selenium.webdriver.common.keys import Keys
-from selenium.webdriver.support.ui import WebDriverWait
+from selenium.webdriver.support.ui import Select, WebDriverWait
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
@@ -36,12 +36,13 @@ def serve(web_dir, films):
     return server, f"http://127.0.0.1:{server.stdout.readline().strip()}/"
 
 
-def chromium(profile):
-    """Headless Chromium as the tests and the benchmark drive it."""
+def chromium(profile, scale=1):
+    """Headless Chromium as the tests and the benchmark drive it, on a screen at `scale`
+    (its device pixel ratio)."""
     options = webdriver.ChromeOptions()
     for flag in ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
                  "--disable-component-update", "--disable-sync", "--no-first-run", "--window-size=1000,800",
-                 "--force-device-scale-factor=1", "--autoplay-policy=no-user-gesture-required",
+                 f"--force-device-scale-factor={scale}", "--autoplay-policy=no-user-gesture-required",
                  f"--user-data-dir={profile}"]:
         options.add_argument(flag)
     return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
@@ -176,6 +177,16 @@ def rgb(png):
     pixels = subprocess.run(["convert", "png:-", "-alpha", "off", "-depth", "8", "rgb:-"], input=png,
                             capture_output=True, check=True).stdout
     return int(size[0]), int(size[1]), pixels
+
+
+def enlarged(picture, factor):
+    """The picture with every pixel repeated factor x factor times."""
+    width, height, pixels = picture
+    rows = []
+    for y in range(height):
+        row = b"".join(pixels[i:i + 3] * factor for i in range(3 * width * y, 3 * width * (y + 1), 3))
+        rows.append(row * factor)
+    return width * factor, height * factor, b"".join(rows)
 
 
 def assert_same_picture(shown, expected, what):
@@ -407,8 +418,32 @@ def test_resume(s):
     assert not offer.is_displayed(), "the offer stayed"
 
 
+def test_screen_scale(s):
+    """At a device pixel ratio of 2 the paused picture is the kof frame with every pixel a
+    2 x 2 block (screen scale, the default); original pixels show it 1:1."""
+    main = s.driver
+    s.driver = chromium(os.path.join(s.work, "profile-x2"), scale=2)
+    try:
+        s.open_page("two.kof")
+        s.wait_state("playing")
+        s.keys(" ")
+        s.wait_state("paused")
+        time.sleep(0.2)  # the paused picture reaches the canvas at the next display frame
+        frame = int(s.data("shown"))
+        picture = s.kof_picture("two.kof", 1, frame)
+        assert_same_picture(s.canvas_pixels(), enlarged(picture, 2), f"screen scale at 200 %, frame {frame}")
+        canvas_width = lambda: s.driver.find_element(By.ID, "picture").size["width"]
+        Select(s.driver.find_element(By.ID, "zoom")).select_by_value("1")
+        s.wait(lambda: canvas_width() == 160, "the picture at its original pixels")
+        time.sleep(0.2)
+        assert_same_picture(s.canvas_pixels(), picture, f"original pixels at 200 %, frame {frame}")
+    finally:
+        s.driver.quit()
+        s.driver = main
+
+
 TESTS = [test_clock, test_sound, test_controls, test_seek, test_full_screen, test_bad_films, test_film_executable,
-         test_habits, test_resume]
+         test_habits, test_resume, test_screen_scale]
 
 
 def main():

@@ -30,7 +30,10 @@ inline std::string Escaped(const std::wstring& text) {
 }
 
 // The message rz_probe posts to a window of the program under test; its hook answers
-// with the menu as text in WM_COPYDATA to the window in wParam. lParam says which menu.
+// with the menu as text in WM_COPYDATA to the window in wParam. lParam says which menu,
+// or (kProbeScreenDpi + DPI) that the window is to be told, as the system tells it when
+// the window reaches a screen of that DPI, that its scale changed.
 inline UINT ProbeMenuMessage() { return RegisterWindowMessageW(L"rz_probe.menu"); }
 constexpr LPARAM kProbeMenuBar = 0;    // the menu bar of the window the message is for
 constexpr LPARAM kProbeOpenMenu = 1;   // the menu shown by the menu window (#32768) it is for
+constexpr LPARAM kProbeScreenDpi = 0x10000;

@@ -1,7 +1,9 @@
 // The part of rz_probe that runs inside the program under test: menus belong to the
 // process that made them, so under Wine another process cannot read them. rz_probe
 // hooks the program's message retrieval for a moment with this library; the hook reads
-// the asked-for menu there and sends it back as text. It changes nothing it sees.
+// the asked-for menu there and sends it back as text. It changes nothing it sees, but
+// for the one request that plays the system's part when a window moves to a screen of
+// another scale.
 #include <windows.h>
 
 #include <string>
@@ -34,7 +36,28 @@ void AppendMenuLines(HMENU menu, const std::string& path, std::string& out) {
   }
 }
 
+// WM_DPICHANGED as the system sends it: the new DPI twice in wParam, and a suggested
+// window rectangle at the same place, its size scaled from the window's DPI to the new.
+// Answers with the rectangle the window then has.
+std::string ChangeScreenDpi(HWND window, int dpi) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  const int old = static_cast<int>(GetDpiForWindow(window));
+  RECT suggested{r.left, r.top, r.left + MulDiv(r.right - r.left, dpi, old), r.top + MulDiv(r.bottom - r.top, dpi, old)};
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  GetWindowRect(window, &r);
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+         std::to_string(r.bottom) + "\n";
+}
+
 void Answer(const MSG& request) {
+  if (request.lParam > kProbeScreenDpi) {
+    const std::string rect = ChangeScreenDpi(request.hwnd, static_cast<int>(request.lParam - kProbeScreenDpi));
+    COPYDATASTRUCT data{1, DWORD(rect.size()), const_cast<char*>(rect.data())};
+    SendMessageTimeoutW(reinterpret_cast<HWND>(request.wParam), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+                        SMTO_ABORTIFHUNG, 2000, nullptr);
+    return;
+  }
   HMENU menu = request.lParam == kProbeOpenMenu
                    ? reinterpret_cast<HMENU>(SendMessageW(request.hwnd, MN_GETHMENU, 0, 0))
                    : GetMenu(request.hwnd);

@@ -13,6 +13,9 @@
 //   rz_probe gone TITLE [SECONDS]     waits until no window titled TITLE is visible
 //   rz_probe children TITLE           every window inside the window titled TITLE
 //   rz_probe focus TITLE              the window that has the keyboard focus in its program
+//   rz_probe dpi TITLE DPI            tells the window, as the system does when it reaches a
+//                                     screen of that DPI, that its scale changed
+//                                     (WM_DPICHANGED); prints its window rectangle then
 //
 // Lines are UTF-8, fields separated by tabs; in texts a backslash, tab, CR, LF and
 // backspace are written \\ \t \r \n \b. Handles are hexadecimal. Exit code 0 when what
@@ -266,7 +269,7 @@ int ShowFocus(HWND window) {
 
 int Usage() {
   std::fputs("usage: rz_probe windows | window T | boxes | menu T | popup | client T | click T BUTTON\n"
-             "       rz_probe wait T [SECONDS] | gone T [SECONDS] | children T | focus T\n",
+             "       rz_probe wait T [SECONDS] | gone T [SECONDS] | children T | focus T | dpi T DPI\n",
              stderr);
   return 2;
 }
@@ -284,7 +287,7 @@ int Run(const std::vector<std::wstring>& args) {
   // The other commands look at the window titled args[1]: 1 when there is none.
   const bool known = (n == 2 && (command == L"window" || command == L"menu" || command == L"client" ||
                                  command == L"children" || command == L"focus")) ||
-                     (n == 3 && command == L"click");
+                     (n == 3 && (command == L"click" || command == L"dpi"));
   if (!known) return Usage();
   HWND window = FindByTitle(args[1]);
   if (window == nullptr) return 1;
@@ -292,6 +295,7 @@ int Run(const std::vector<std::wstring>& args) {
   if (command == L"menu") return AskForMenu(window, kProbeMenuBar);
   if (command == L"client") return ShowClient(window);
   if (command == L"click") return ClickButton(window, args[2]);
+  if (command == L"dpi") return AskForMenu(window, kProbeScreenDpi + _wtoi(args[2].c_str()));
   if (command == L"children") return ListChildren(window);
   return ShowFocus(window);
 }

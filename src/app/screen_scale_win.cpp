@@ -1,0 +1,36 @@
+#include "app/screen_scale_win.h"
+
+#include "app/bar_preview_win.h"
+#include "app/ko_common_win.h"
+#include "app/panel_dock_win.h"
+#include "app/player_win.h"
+#include "app/window_layout.h"
+#include "controls/bottom_panel_win.h"
+#include "controls/segment_list_window_win.h"
+
+TScreenScale WindowScale(HWND window) { return TScreenScale(static_cast<int32_t>(GetDpiForWindow(window))); }
+
+TkoSize FirstWindowSize() { return MinimumWindowSize(TScreenScale(static_cast<int32_t>(GetDpiForSystem()))); }
+
+TGdiObject<HFONT> CreateLoadingFont(const TScreenScale& scale) {
+  return CreateFontByName("Times New Roman", scale.Px(kLoadingFontHeight), kFontBold);
+}
+
+void ApplyScreenScale(TPlayer& player, const TScreenScale& scale) {
+  player.Scale = scale;
+  player.LoadingFont = CreateLoadingFont(scale);
+  ScaleBottomPanel(scale);
+  ScaleSegmentList(scale);
+  player.Presenter.SetScreenScale(scale);
+  // The preview comes back at the new size with the next mouse move over the bar.
+  HideBarPreview(player);
+  if (player.Resume.Note) player.Resume.Note->SetScale(scale);
+}
+
+void OnDpiChanged(TPlayer& player, WPARAM wParam, const RECT& suggested) {
+  ApplyScreenScale(player, TScreenScale(LOWORD(wParam)));
+  SetWindowPos(player.MainWindow, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The panel's height changed even when the window's size did not.
+  LayOutChildWindows(player);
+}

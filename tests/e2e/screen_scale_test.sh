@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# The player on screens at 100 %, 150 % and 200 % (LogPixels 96, 144 and 192 in the
+# prefix; 96 again when the test ends, whatever happens): the panel, the Play button and
+# the speed slider's thumb where the scaled layout puts them, the time line's last digit
+# inside the strip (Tahoma Bold at 13 pixels cut it off under Wine); at 200 % the paused
+# picture is the kof frame with every pixel a 2 x 2 block (also after a window at 100 %
+# is told that its screen is now at 200 %),
+# View > Zoom > Original pixels shows it 1:1, and Fit window in a maximised window fills
+# the area left for the picture.
+source "$(dirname "$0")/lib.sh"
+rz_e2e_init "$@"
+set_dpi() { wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
+trap 'set_dpi 96; rz_cleanup' EXIT
+intro=$(rz_reference_frames "$RZ_FILMS/pictures.kof" 1)
+bitmaps="$(dirname "$RZ_EXE")/bitmaps"  # the pictures the build drew
+
+# px N: a length of the design at the screen's scale, rounded as the player rounds.
+px() { echo $((($1 * dpi + 48) / 96)); }
+# pixel PNG X Y: the colour at X,Y as rrggbb.
+pixel() { convert "$1" -crop "1x1+$2+$3" +repage -format '%[hex:p{0,0}]' info: | cut -c1-6 | tr 'A-F' 'a-f'; }
+# child_box CLASS ID: "LEFT TOP RIGHT BOTTOM" of the main window's child, client coordinates.
+child_box() { rz_field "$(rz_child "$1" "$2")" 4 | tr , ' '; }
+# expect_box WHAT "L T R B" "L T R B"
+expect_box() { [ "$2" = "$3" ] || rz_fail "at $dpi DPI the $1 is at $2, not at $3"; }
+
+# scaled_frames LIST FACTOR: a signature list of the reference frames enlarged FACTOR
+# times, every pixel repeated.
+scaled_frames() {
+  local dir="${1%.sig}" out="${1%.sig}-x$2"
+  mkdir -p "$out"
+  for frame in "$dir"/*.png; do convert "$frame" -sample "$((100 * $2))%" "$out/$(basename "$frame")"; done
+  identify -format '%f %#\n' "$out"/*.png | sed 's/^seg[0-9]*_frame0*\([0-9]\)/\1/; s/\.png / /' >"$out.sig"
+  printf '%s\n' "$out.sig"
+}
+
+# The panel of a paused player: its height, the Play button and its picture, the speed
+# slider and its thumb (value 3 of 0 .. 8, at round((width - thumb) x 3 / 8) halves to even), the time line.
+check_panel() {
+  local panel_top panel_bottom w slider_left slider_top thumb size x y right ink
+  read -r _ panel_top w panel_bottom <<<"$(child_box koBottomPanel 0)"
+  [ $((panel_bottom - panel_top)) = "$(px 40)" ] ||
+    rz_fail "at $dpi DPI the panel is $((panel_bottom - panel_top)) high"
+  expect_box "Play button" "$(child_box Button 110)" \
+    "$(px 8) $((panel_top + $(px 8))) $(($(px 8) + $(px 24))) $((panel_top + $(px 8) + $(px 24)))"
+  read -r slider_left slider_top _ <<<"$(child_box koSlider 0)"
+  expect_box "speed slider" "$(child_box koSlider 0)" "$(px 420) $((panel_top + $(px 18))) \
+$(($(px 420) + $(px 70))) $((panel_top + $(px 18) + $(px 20)))"
+  rz_screenshot roRezodu "$RZ_OUT/panel.png"
+  # The Play button shows the picture drawn for this scale, pixel for pixel.
+  read -r x y right _ <<<"$(child_box Button 110)"
+  convert "$RZ_OUT/panel.png" -crop "$((right - x))x$((right - x))+$x+$y" +repage "$RZ_OUT/play.png"
+  local picture="$bitmaps/play.bmp"
+  [ "$dpi" = 96 ] || picture="$bitmaps/play_$((dpi * 100 / 96)).bmp"
+  [ "$(compare -metric AE -subimage-search "$RZ_OUT/play.png" "$picture" null: 2>&1 | cut -d' ' -f1)" = 0 ] ||
+    rz_fail "at $dpi DPI the Play button does not show $(basename "$picture")"
+  size=$(px 16)
+  thumb=$(awk -v r="$(($(px 70) - size))" 'BEGIN { v = r * 3 / 8; e = int(v + 0.5); if (e - v == 0.5 && e % 2) e--
+                                                  print e }')
+  # The thumb's outline at its left and right edges, the track's white beside them.
+  x=$((slider_left + thumb)) y=$((slider_top + $(px 10)))
+  for check in "$((x - 1)) ffffff" "$x 9098a8" "$((x + size - 1)) 9098a8" "$((x + size)) ffffff"; do
+    set -- $check
+    [ "$(pixel "$RZ_OUT/panel.png" "$1" "$y")" = "$2" ] || rz_fail "at $dpi DPI no thumb at $x: pixel $1,$y is not $2"
+  done
+  # The time line ends inside its rectangle (right edge w - 2, exclusive): a last digit
+  # cut off there has its white up to the rectangle's last column.
+  right=$((w - $(px 2)))
+  ink=$(convert "$RZ_OUT/panel.png" -crop "$(px 171)x$(px 15)+$((w - $(px 171)))+$((panel_top + $(px 1)))" +repage \
+    -fill black +opaque white -trim -format '%[fx:page.x + w - 1]' info:)
+  [ "$((w - $(px 171) + ink))" -lt "$((right - 1))" ] ||
+    rz_fail "at $dpi DPI the time line's last white column is $((w - $(px 171) + ink)), its rectangle ends at $right"
+}
+
+for dpi in 96 144 192; do
+  set_dpi "$dpi"
+  RZ_PANEL_HEIGHT=$(px 40)
+  rz_start "$(rz_windows_path "$RZ_FILMS/pictures.kof")"
+  rz_wait_window roRezodu
+  rz_wait_menu_state roRezodu 1.0 enabled,checked
+  rz_keys roRezodu F10
+  rz_wait_menu_state roRezodu 1.1 enabled,checked
+  check_panel
+  if [ "$dpi" = 96 ]; then
+    # The window reaches a screen at 200 %: it takes the rectangle the system suggests,
+    # twice its size, and the panel and its pictures follow; the picture is checked
+    # below as at 192 DPI.
+    read -r left top _ <<<"$(rz_field "$(rz_probe window roRezodu)" 3 | tr , ' ')"
+    [ "$(rz_probe dpi roRezodu 192)" = "$left,$top,$((left + 1200)),$((top + 800))" ] ||
+      rz_fail "after WM_DPICHANGED the window is at $(rz_probe window roRezodu)"
+    dpi=192 RZ_PANEL_HEIGHT=80
+    check_panel
+  fi
+  if [ "$dpi" = 192 ]; then
+    frame=$(rz_still_frame roRezodu 640 480 "$(scaled_frames "$intro" 2)")
+    rz_keys roRezodu ctrl+1
+    rz_wait_menu_state roRezodu 2.4 enabled,checked
+    [ "$(rz_still_frame roRezodu 320 240 "$intro")" = "$frame" ] || rz_fail "original pixels show another frame"
+  fi
+  rz_close
+done
+
+# Fit window: a 160 x 120 picture of one colour in a maximised window, as large as the
+# area allows (the smaller of the two ratios), centred.
+rz_start "$(rz_windows_path "$RZ_FILMS/seek.kof")" /size max
+rz_wait_window roRezodu
+rz_wait_menu_state roRezodu 1.0 enabled,checked
+rz_keys roRezodu F10 ctrl+2
+rz_wait_menu_state roRezodu 2.5 enabled,checked
+# The area is one pixel wider and higher than what the window shows of it (the design's
+# + 1): a picture that fills it loses its last row or column.
+read -r _ _ aw ah <<<"$(rz_available roRezodu)"
+expected=$(awk -v w="$aw" -v h="$ah" 'BEGIN { s = w / 160 < h / 120 ? w / 160 : h / 120
+  sw = int(160 * s + 0.5); sh = int(120 * s + 0.5); printf "%dx%d", (sw < w ? sw : w - 1), (sh < h ? sh : h - 1) }')
+rz_screenshot roRezodu "$RZ_OUT/fit.png"
+shown=$(convert "$RZ_OUT/fit.png" -crop "$((aw - 1))x$((ah - 1))+0+0" +repage -fill black +opaque white \
+  -trim -format '%wx%h' info:)
+[ "$shown" = "$expected" ] || rz_fail "fit window shows the picture at $shown in $aw x $ah, not at $expected"
+rz_close
+echo "$RZ_NAME: panel, Play, thumb and time line at 100, 150 and 200 %; the picture x2, 1:1 and fitted"
