@@ -26,3 +26,6 @@
 #define CM_SAVE_PICTURE 146
 // Going back to where the film was left when it last closed.
 #define CM_RESUME 147
+// View > Language: the built-in texts the player shows.
+#define CM_LANGUAGE_RUSSIAN 160
+#define CM_LANGUAGE_ENGLISH 161

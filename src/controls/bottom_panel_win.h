@@ -20,6 +20,8 @@ class TUiTexts;
 HWND CreateBottomPanel(HWND mainWindow);
 // One tooltip window for the ten controls, with the texts as they are now.
 void CreateToolTips(const TUiTexts& texts);
+// Gives the ten tooltips the texts as they are now (another language was chosen).
+void UpdateToolTips(const TUiTexts& texts);
 
 // Repaints background, strip, volume and progress, and shows Play or Pause as the play
 // state says. The segment title is not drawn: the white background wipes it until

@@ -4,6 +4,7 @@
 
 #include "app/command_ids.h"
 #include "app/film_properties.h"
+#include "app/fixed_texts.h"
 #include "app/transport_commands.h"
 #include "controls/panel_texts.h"
 #include "film/film_loader.h"
@@ -247,9 +248,9 @@ void TWebPlayer::Command(int32_t id) {
   Guarded([&] {
     if (id == CM_PROPERTIES) {
       const auto text = FilmPropertiesText(FFilmName, FSegments, FTexts, FToUtf8);
-      if (text) FPage.Send(MessageEvent(kPropertiesCaption, *text, "info"));
+      if (text) FPage.Send(MessageEvent(FixedTexts(FTexts.Language()).PropertiesCaption, *text, "info"));
     } else if (id == CM_HELP) {
-      FPage.Send(MessageEvent(FTexts.Menu(TMenuText::kHelp), HelpText(), "info"));
+      FPage.Send(MessageEvent(FTexts.Menu(TMenuText::kHelp), HelpText(FTexts.Language()), "info"));
     } else {
       RunTransportCommand(*FEngine, id);
     }

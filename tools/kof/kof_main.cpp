@@ -11,7 +11,8 @@ constexpr const char* kUsage =
     "       kof frames FILM --segment N --out DIR [--from A] [--to B] [--every K] [--no-cursor]\n"
     "       kof bench FILM [--repeat N]\n"
     "       kof bench FILM --seek [--seeks N] [--budget MIB]\n"
-    "       kof pack FILM --player roRezodu.exe [--language FILE] -o OUT.exe\n"
+    "       kof pack FILM --player roRezodu.exe [--language FILE|ru|en] -o OUT.exe\n"
+    "       kof texts [--language ru|en]\n"
     "       kof export FILM -o OUT.{mp4,webm,gif} [--segment N] [--from TIME] [--to TIME] [--width W]\n";
 
 constexpr const char* kHelp =
@@ -25,6 +26,11 @@ constexpr const char* kHelp =
     "pack writes a film executable: the player, the language table (the file's bytes,\n"
     "8-bit text in the system code page), its length, the film and the film's length.\n"
     "FILM may be a film file, with or without trailer, or another film executable.\n"
+    "--language ru or en packs the player's built-in Russian or English texts instead\n"
+    "of a file (write ./en for a file of that name).\n"
+    "\n"
+    "texts writes the built-in texts (Russian unless --language en) as a language\n"
+    "table, every key the player looks up, in code page 1251: a template to translate.\n"
     "\n"
     "export turns the film, or part of it, into a video: MP4 (H.264 and AAC), WebM\n"
     "(VP9 and Opus) or GIF (no sound). Pictures follow at the film's rate times its\n"
@@ -44,7 +50,7 @@ struct Command {
 };
 constexpr Command kCommands[] = {
     {"info", RunInfo}, {"extract", RunExtract}, {"frames", RunFrames}, {"bench", RunBench},
-    {"pack", RunPack}, {"export", RunExportProgram}};
+    {"pack", RunPack}, {"export", RunExportProgram}, {"texts", RunTexts}};
 }  // namespace
 
 int main(int argc, char** argv) {
