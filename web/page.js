@@ -31,6 +31,7 @@ function startWorker() {
   worker.onerror = (e) => workerFailed(e.message || "the player's worker failed");
   worker.postMessage({ type: "start", canvas: offscreen, screenWidth: Math.round(screen.width * ratio),
     screenHeight: Math.round(screen.height * ratio) }, [offscreen]);
+  send({ type: "language", code: pageLanguage.code });
   sendViewport();
   sendZoom();
 }
@@ -71,6 +72,10 @@ function onEvent(event) {
       resume.filmOpened();
       break;
     case "closed": filmClosed(); break;
+    case "texts":
+      texts = { menu: event.menu, message: event.message };
+      applyTexts();
+      break;
     case "state": showState(event); break;
     case "layout": layOut(event); break;
     case "message": showMessage(event); break;

@@ -166,6 +166,7 @@ function run(message) {
     }
     case "close": rz._rz_close(); break;
     case "command": rz._rz_command(message.id); break;
+    case "language": withCString(message.code, (c) => rz._rz_language(c)); break;
     case "speed": rz._rz_speed(message.position); break;
     case "segment": rz._rz_play_segment(message.index); break;
     case "barPress": rz._rz_press_bar(message.x, message.width); break;

@@ -9,7 +9,8 @@
 // Where the player's help lives and what the About box's link opens.
 inline constexpr char kMakerWebAddress[] = "https://rorezodu.example.org/";
 
-// Fixed Russian texts of the About box (no language table reaches them).
+// Fixed texts of the About box (no language table reaches them; fixed_texts.h has the
+// English ones).
 inline constexpr char kAboutCaption[] = "О программе";
 inline constexpr char kAboutCloseButton[] = "Закрыть";
 inline constexpr char kAboutTitle[] = "roRezodu";

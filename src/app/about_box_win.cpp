@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/about_box.h"
+#include "app/fixed_texts.h"
 #include "platform/gdi_holders_win.h"
 #include "app/ko_common_win.h"
 #include "app/screen_scale_win.h"
@@ -30,6 +31,7 @@ void DrawTextInto(HDC dc, const TkoRect& rect, const char* text, UINT format) {
 // One opening of the box: the dialog and the drawing objects it owns until it closes.
 class TAboutBox {
 public:
+  explicit TAboutBox(TUiLanguage language) : FTexts(FixedTexts(language)) {}
   void Open(HWND dialog);
   void Paint() const;
   void PaintLink(HWND link) const;
@@ -39,6 +41,7 @@ private:
   void CreateChildren(HINSTANCE instance);
   void DrawTitle(HDC dc) const;
 
+  const TFixedTexts& FTexts;
   HWND FDialog = nullptr;
   TAboutLayout FLayout;
   TScreenScale FScale;
@@ -56,7 +59,7 @@ void TAboutBox::Open(HWND dialog) {
   FLayout = AboutLayout(client.right - client.left, client.bottom - client.top);
   FBackground = TGdiObject<HBRUSH>(CreateSolidBrush(RGB(255, 255, 255)));
   FLinePen = TGdiObject<HPEN>(CreatePen(PS_SOLID, 1, kLineColour));
-  SetWindowTextW(dialog, Utf8ToWide(kAboutCaption).c_str());
+  SetWindowTextW(dialog, Utf8ToWide(FTexts.AboutCaption).c_str());
   CreateChildren(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)));
   // The system scales the dialog with the screen; its fonts follow.
   FScale = WindowScale(dialog);
@@ -69,7 +72,7 @@ LRESULT CALLBACK LinkWindowProc(HWND link, UINT message, WPARAM wParam, LPARAM l
 
 void TAboutBox::CreateChildren(HINSTANCE instance) {
   const TkoBox& button = FLayout.Button;
-  HWND close = CreateWindowExW(0, L"BUTTON", Utf8ToWide(kAboutCloseButton).c_str(), WS_CHILD | WS_VISIBLE | BS_FLAT,
+  HWND close = CreateWindowExW(0, L"BUTTON", Utf8ToWide(FTexts.AboutCloseButton).c_str(), WS_CHILD | WS_VISIBLE | BS_FLAT,
                                button.X, button.Y, button.Width, button.Height, FDialog,
                                reinterpret_cast<HMENU>(IDOK), instance, nullptr);
   // The button's own default, the system font, has no Cyrillic outside Russian systems.
@@ -105,7 +108,7 @@ void TAboutBox::Paint() const {
   WriteText(dc, FLayout.Version, kAboutVersion);  // in the context's own font and colours
   TSelection textFont(dc, FTextFont.Get());
   DrawTextInto(dc, FLayout.Author, kAboutAuthor, 0);
-  DrawTextInto(dc, FLayout.Notice, kAboutNotice, 0);
+  DrawTextInto(dc, FLayout.Notice, FTexts.AboutNotice, 0);
   DrawTitle(dc);
 }
 
@@ -209,8 +212,8 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 }
 }  // namespace
 
-bool ShowAboutBox(HWND owner) {
-  TAboutBox box;
+bool ShowAboutBox(HWND owner, TUiLanguage language) {
+  TAboutBox box(language);
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   return DialogBoxParamW(instance, L"ABOUTBOX", owner, AboutDialogProc, reinterpret_cast<LPARAM>(&box)) > 0;
 }

@@ -4,7 +4,9 @@
 // Close button.
 #include <windows.h>
 
+#include "app/ui_texts.h"
+
 // Shows the About box owned by `owner` and returns when the user closes it (Close,
 // Enter, Esc or the close box). Every opening creates its brush, pen and fonts and
-// every closing deletes them. Returns false when the dialog could not be created.
-bool ShowAboutBox(HWND owner);
+// every closing deletes them. Its texts are in language. Returns false when the dialog could not be created.
+bool ShowAboutBox(HWND owner, TUiLanguage language);

@@ -10,6 +10,8 @@
 #include "app/about_box_win.h"
 #include "app/command_ids.h"
 #include "app/film_properties.h"
+#include "app/fixed_texts.h"
+#include "app/language_win.h"
 #include "app/panel_dock_win.h"
 #include "app/player_win.h"
 #include "app/save_picture_win.h"
@@ -25,11 +27,13 @@ void ShowProperties(TPlayer& player) {
   if (!player.Segments) return;
   const auto text =
       FilmPropertiesText(WideToUtf8(player.ProgramPath.wstring()), *player.Segments, player.Texts, AnsiToUtf8);
-  if (text) ShowBox(player.MainWindow, *text, kPropertiesCaption, MB_OK | MB_ICONINFORMATION);
+  if (text)
+    ShowBox(player.MainWindow, *text, FixedTexts(player.Texts.Language()).PropertiesCaption, MB_OK | MB_ICONINFORMATION);
 }
 
 void ShowHelp(TPlayer& player) {
-  ShowBox(player.MainWindow, HelpText(), player.Texts.Menu(TMenuText::kHelp), MB_OK | MB_ICONINFORMATION);
+  ShowBox(player.MainWindow, HelpText(player.Texts.Language()), player.Texts.Menu(TMenuText::kHelp),
+          MB_OK | MB_ICONINFORMATION);
 }
 
 // Open dialog; only while stopped (the menu items are also grayed unless the player
@@ -66,12 +70,14 @@ void RunCommand(TPlayer& player, int command) {
     case CM_CONTROL_PANEL: ToggleControlPanel(player); break;
     case CM_FULL_SCREEN: ToggleFullScreen(player); break;
     case CM_HELP: ShowHelp(player); break;
-    case CM_ABOUT: ShowAboutBox(player.MainWindow); break;
+    case CM_ABOUT: ShowAboutBox(player.MainWindow, player.Texts.Language()); break;
     case CM_SAVE_PICTURE: SavePicture(player); break;
     case CM_RESUME: ResumeFilm(player); break;
     case CM_ZOOM_SCREEN_SCALE: SetZoom(player, TPictureZoom::kScreenScale); break;
     case CM_ZOOM_ORIGINAL_PIXELS: SetZoom(player, TPictureZoom::kOriginalPixels); break;
     case CM_ZOOM_FIT_WINDOW: SetZoom(player, TPictureZoom::kFitWindow); break;
+    case CM_LANGUAGE_RUSSIAN: ChooseLanguage(player, TUiLanguage::kRussian); break;
+    case CM_LANGUAGE_ENGLISH: ChooseLanguage(player, TUiLanguage::kEnglish); break;
     default: RunTransportCommand(player.Engine, command); break;
   }
   if (player.MainWindow != nullptr) {

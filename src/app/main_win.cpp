@@ -1,8 +1,9 @@
-// The main routine, in its fixed order: texts and the language table, the temporary
-// folder, the main window (whose creation handler loads and starts the film), the
-// message loop, and the clean-up.
+// The main routine, in its fixed order: texts (in the language the user chose) and the
+// language table, the temporary folder, the main window (whose creation handler loads
+// and starts the film), the message loop, and the clean-up.
 #include <windows.h>
 
+#include "app/language_win.h"
 #include "app/main_window_win.h"
 #include "app/player_win.h"
 #include "app/wide_text_win.h"
@@ -40,6 +41,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   TPlayer player(instance);
   SetPlayer(&player);
   player.LanguageBlock = ReadOwnLanguageBlock(player);
+  player.Texts = TUiTexts(RememberedLanguage());
   player.Texts.OverlayMessageTexts(player.LanguageBlock, AnsiToUtf8);
   CreateTempFolder(player);
   HWND window = RegisterMainWindowClass(instance) ? CreateMainWindow(instance) : nullptr;

@@ -4,42 +4,30 @@
 
 #include "app/command_ids.h"
 #include "app/ko_common_win.h"
+#include "app/ui_language.h"
 #include "app/wide_text_win.h"
 
 namespace {
-// The context menu, position by position (0 for a separator).
-struct TContextItem {
-  UINT Command;
-  const char* Text;
-};
-constexpr TContextItem kContextItems[] = {
-    {CM_LOAD, "Загрузить..."},      {0, nullptr},
-    {CM_PLAY, "Воспроизведение"},   {CM_PAUSE, "Пауза"},
-    {CM_STOP, "Стоп"},              {0, nullptr},
-    {CM_SEGMENTS, "Сегменты"},      {CM_PREVIOUS, "Предыдущий"},
-    {CM_NEXT, "Следующий"},         {0, nullptr},
-    {CM_CONTROL_PANEL, "Панель управления"}, {CM_FULL_SCREEN, "Во весь экран"},
-    {0, nullptr},                   {CM_HELP, "Справка"},
-    {CM_ABOUT, "О программе..."},   {0, nullptr},
-    {CM_EXIT, "Закрыть"},
+// The context menu's commands, position by position (0 for a separator); the texts are
+// the Russian built-in ones, as the resource's menus have them.
+constexpr UINT kContextCommands[] = {
+    CM_LOAD, 0, CM_PLAY, CM_PAUSE, CM_STOP, 0, CM_SEGMENTS, CM_PREVIOUS, CM_NEXT, 0, CM_CONTROL_PANEL,
+    CM_FULL_SCREEN, 0, CM_HELP, CM_ABOUT, 0, CM_EXIT,
     // Behind the items the language table addresses (menu_items.h).
-    {0, nullptr},                   {CM_SEEK_BACK, "Назад на 5 секунд"},
-    {CM_SEEK_FORWARD, "Вперёд на 5 секунд"}, {CM_PREVIOUS_FRAME, "Предыдущий кадр"},
-    {CM_NEXT_FRAME, "Следующий кадр"}, {CM_SEGMENT_START, "Начало сегмента"},
-    {CM_SEGMENT_END, "Конец сегмента"}, {0, nullptr},
-    {CM_SAVE_PICTURE, "Сохранить кадр..."},
-    {0, nullptr},                   {CM_ZOOM_SCREEN_SCALE, "Масштаб экрана"},
-    {CM_ZOOM_ORIGINAL_PIXELS, "Исходные пиксели"}, {CM_ZOOM_FIT_WINDOW, "По размеру окна"},
-};
-static_assert(std::size(kContextItems) == kContextZoomItems + kZoomItemCount);
+    0, CM_SEEK_BACK, CM_SEEK_FORWARD, CM_PREVIOUS_FRAME, CM_NEXT_FRAME, CM_SEGMENT_START, CM_SEGMENT_END, 0,
+    CM_SAVE_PICTURE, 0, CM_ZOOM_SCREEN_SCALE, CM_ZOOM_ORIGINAL_PIXELS, CM_ZOOM_FIT_WINDOW};
+static_assert(std::size(kContextCommands) == kContextZoomItems + kZoomItemCount);
 
 HMENU BuildContextMenu() {
+  std::wstring texts[std::size(kContextCommands)];
+  for (const TMenuItemText& item : BuiltInMenuItems(TUiLanguage::kRussian))
+    if (item.Menu == TMenuId::kContext) texts[item.Position] = Utf8ToWide(item.Text);
   HMENU menu = CreatePopupMenu();
-  for (const TContextItem& item : kContextItems) {
-    if (item.Text == nullptr)
+  for (size_t i = 0; i < std::size(kContextCommands); ++i) {
+    if (kContextCommands[i] == 0)
       AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     else
-      AppendMenuW(menu, MF_STRING, item.Command, Utf8ToWide(item.Text).c_str());
+      AppendMenuW(menu, MF_STRING, kContextCommands[i], texts[i].c_str());
   }
   return menu;
 }

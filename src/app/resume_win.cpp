@@ -42,6 +42,11 @@ void ShowNoteAboveThePanel(TPlayer& player, TNoteWindow& note) {
   note.ShowAt(player.Scale.Px(8), bottom - note.Size().Height - player.Scale.Px(8));
 }
 
+std::wstring OfferText(const TPlayer& player, TFilmFrame place) {
+  const std::string time = ClockText(PlaceSeconds(*player.Segments, place));
+  return Utf8ToWide(player.Texts.Format(TMessageText::kResumeOfferFmt, time));
+}
+
 void ShowOffer(TPlayer& player, TFilmFrame place) {
   TResumeState& resume = player.Resume;
   if (!resume.Note) {
@@ -49,8 +54,7 @@ void ShowOffer(TPlayer& player, TFilmFrame place) {
     HWND window = player.MainWindow;
     resume.Note->OnClick = [window] { PostMessageW(window, WM_COMMAND, CM_RESUME, 0); };
   }
-  const std::string time = ClockText(PlaceSeconds(*player.Segments, place));
-  resume.Note->SetText(Utf8ToWide(player.Texts.Format(TMessageText::kResumeOfferFmt, time)));
+  resume.Note->SetText(OfferText(player, place));
   ShowNoteAboveThePanel(player, *resume.Note);
   resume.Note->HideAfter(static_cast<uint32_t>(kResumeOfferMs));
 }
@@ -110,6 +114,13 @@ void ResumeFilm(TPlayer& player) {
   if (!place || !player.Segments) return;
   if (player.Resume.Note) player.Resume.Note->Hide();
   player.Engine.SeekTo(place->Segment, place->Frame);
+}
+
+void RetextResumeOffer(TPlayer& player) {
+  TResumeState& resume = player.Resume;
+  if (!resume.Note || !resume.Note->Visible() || !resume.Place || !player.Segments) return;
+  resume.Note->SetText(OfferText(player, *resume.Place));
+  ShowNoteAboveThePanel(player, *resume.Note);
 }
 
 void PlaceResumeOffer(TPlayer& player) {

@@ -40,5 +40,7 @@ void NoteResumePlayState(TPlayer& player);
 void NoteResumeStop(TPlayer& player);
 // CM_RESUME: seeks to the place offered; nothing without one.
 void ResumeFilm(TPlayer& player);
+// The texts changed: an offer on show says it in the new ones, for the time it has left.
+void RetextResumeOffer(TPlayer& player);
 // After the layout changed: the offer stays above the panel.
 void PlaceResumeOffer(TPlayer& player);

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "app/commands_win.h"
+#include "app/fixed_texts.h"
+#include "app/language_win.h"
 #include "app/ko_common_win.h"
 #include "app/panel_dock_win.h"
 #include "app/player_win.h"
@@ -30,11 +32,12 @@ void ApplyCommandLine(TPlayer& player) {
   TScreenDC screen;
   const TkoSize size{GetDeviceCaps(screen.Get(), HORZRES), GetDeviceCaps(screen.Get(), VERTRES)};
   const TCommandLineResult result = ParseCommandLine(CommandLineParameters(), size, MinimumWindowSize(player.Scale));
+  const TFixedTexts& texts = FixedTexts(player.Texts.Language());
   for (const TCommandLineBox box : result.Boxes) {
     if (box == TCommandLineBox::kHelp)
-      ShowBox(nullptr, kCommandLineHelpText, kCommandLineHelpCaption, MB_OK | MB_ICONINFORMATION);
+      ShowBox(nullptr, texts.CommandLineHelpText, texts.CommandLineHelpCaption, MB_OK | MB_ICONINFORMATION);
     else
-      ShowBox(nullptr, kInvalidCommandLineText, kInvalidCommandLineCaption, MB_OK | MB_ICONERROR);
+      ShowBox(nullptr, texts.InvalidCommandLineText, kInvalidCommandLineCaption, MB_OK | MB_ICONERROR);
   }
   player.Options = result.Options;
   player.Engine.SetCloseOnFinish(player.Options.CloseOnFinish);
@@ -103,7 +106,8 @@ void CreateMainWindowContents(TPlayer& player, HWND window) {
   player.Timer.SetWindow(window);
   player.Menus.Attach(window);
   SetWindowTextW(window, L"roRezodu");
-  player.Menus.ApplyTexts(player.Texts.OverlayMenuTexts(player.LanguageBlock, AnsiToUtf8));
+  AddLanguageMenu(player.Menus.Menu(TMenuId::kView), player.Texts.Language());
+  ApplyMenuTexts(player, player.Texts.Language() != TUiLanguage::kRussian);
   CreateToolTips(player.Texts);
   player.LoadingFont = CreateLoadingFont(player.Scale);
   ApplyCommandLine(player);

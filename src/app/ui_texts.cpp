@@ -1,60 +1,62 @@
 #include "app/ui_texts.h"
 
 #include "app/about_box.h"
+#include "app/fixed_texts.h"
 #include "film/film_loader.h"
 #include "film/ko_error.h"
 #include "film/ko_string_list.h"
 #include "film/safe_format.h"
 
 const TTextEntry kMessageTexts[kMessageTextCount] = {
-    {"Error", "Ошибка"},
-    {"Loading", "Загрузка фильма ..."},
-    {"InvalidVersionFormat", kDefaultInvalidVersionFormat},
-    {"Warning", "Внимание"},
-    {"SegmentCountFmt", "Количество сегментов: %d"},
-    {"WrongFile", "Неверный формат файла: %s"},
-    {"WrongDisplaySettings", "Данный видео режим не поддерживается (%d бит цвет)"},
-    {"CannotOpenFileFmt", "Не могу открыть файл %s"},
-    {"CannotCreateTempFile", "Не могу создать временный файл"},
-    {"VideoDecompressorError", "Ошибка при запуске видео декомпрессора"},
-    {"Segments", "Сегменты"},
-    {"CannotSavePictureFmt", "Не могу сохранить кадр в файл %s"},
+    {"Error", "Ошибка", "Error"},
+    {"Loading", "Загрузка фильма ...", "Loading the film ..."},
+    {"InvalidVersionFormat", kDefaultInvalidVersionFormat, "Segment %d has a later version than the player"},
+    {"Warning", "Внимание", "Warning"},
+    {"SegmentCountFmt", "Количество сегментов: %d", "Number of segments: %d"},
+    {"WrongFile", "Неверный формат файла: %s", "Wrong file format: %s"},
+    {"WrongDisplaySettings", "Данный видео режим не поддерживается (%d бит цвет)",
+     "This video mode is not supported (%d-bit colour)"},
+    {"CannotOpenFileFmt", "Не могу открыть файл %s", "Cannot open file %s"},
+    {"CannotCreateTempFile", "Не могу создать временный файл", "Cannot create a temporary file"},
+    {"VideoDecompressorError", "Ошибка при запуске видео декомпрессора", "Cannot start the video decompressor"},
+    {"Segments", "Сегменты", "Segments"},
+    {"CannotSavePictureFmt", "Не могу сохранить кадр в файл %s", "Cannot save the picture to file %s"},
     // Resuming films.
-    {"ResumeOfferFmt", "Продолжить с %s — Ctrl+R"},
+    {"ResumeOfferFmt", "Продолжить с %s — Ctrl+R", "Resume from %s — Ctrl+R"},
 };
 
 const TTextEntry kMenuTexts[kMenuTextCount] = {
-    {"File", "Файл"},
-    {"Actions", "Действия"},
-    {"View", "Вид"},
-    {"Help", "Справка"},
-    {"Load", "Загрузить"},
-    {"Properties", "Свойства"},
-    {"Exit", "Выход"},
-    {"Play", "Воспроизведение"},
-    {"Pause", "Пауза"},
-    {"Stop", "Стоп"},
-    {"Segments", "Сегменты"},
-    {"Prev", "Предыдущий"},
-    {"Next", "Следующий"},
-    {"ShowPanel", "Панель управления"},
-    {"FullScreen", "Во весь экран"},
-    {"About", "О программе"},
-    {"Speed", "Скорость воспроизведения"},
-    {"Sound", "Громкость"},
-    {"Progress", "Прогресс"},
-    {"SeekBack", "Назад на 5 секунд"},
-    {"SeekForward", "Вперёд на 5 секунд"},
-    {"PrevFrame", "Предыдущий кадр"},
-    {"NextFrame", "Следующий кадр"},
-    {"SegmentStart", "Начало сегмента"},
-    {"SegmentEnd", "Конец сегмента"},
-    {"SavePicture", "Сохранить кадр"},
+    {"File", "Файл", "File"},
+    {"Actions", "Действия", "Actions"},
+    {"View", "Вид", "View"},
+    {"Help", "Справка", "Help"},
+    {"Load", "Загрузить", "Load"},
+    {"Properties", "Свойства", "Properties"},
+    {"Exit", "Выход", "Exit"},
+    {"Play", "Воспроизведение", "Play"},
+    {"Pause", "Пауза", "Pause"},
+    {"Stop", "Стоп", "Stop"},
+    {"Segments", "Сегменты", "Segments"},
+    {"Prev", "Предыдущий", "Previous"},
+    {"Next", "Следующий", "Next"},
+    {"ShowPanel", "Панель управления", "Control panel"},
+    {"FullScreen", "Во весь экран", "Full screen"},
+    {"About", "О программе", "About"},
+    {"Speed", "Скорость воспроизведения", "Playback speed"},
+    {"Sound", "Громкость", "Volume"},
+    {"Progress", "Прогресс", "Progress"},
+    {"SeekBack", "Назад на 5 секунд", "5 seconds back"},
+    {"SeekForward", "Вперёд на 5 секунд", "5 seconds forward"},
+    {"PrevFrame", "Предыдущий кадр", "Previous frame"},
+    {"NextFrame", "Следующий кадр", "Next frame"},
+    {"SegmentStart", "Начало сегмента", "Segment start"},
+    {"SegmentEnd", "Конец сегмента", "Segment end"},
+    {"SavePicture", "Сохранить кадр", "Save picture"},
     // Resuming films.
-    {"Resume", "Продолжить с ..."},
-    {"ZoomScreenScale", "Масштаб экрана"},
-    {"ZoomOriginalPixels", "Исходные пиксели"},
-    {"ZoomFitWindow", "По размеру окна"},
+    {"Resume", "Продолжить с ...", "Resume from ..."},
+    {"ZoomScreenScale", "Масштаб экрана", "Screen scale"},
+    {"ZoomOriginalPixels", "Исходные пиксели", "Original pixels"},
+    {"ZoomFitWindow", "По размеру окна", "Fit window"},
 };
 
 const char* const kSeekShortcuts[kSeekItemCount] = {"Alt+Left", "Alt+Right", "Ctrl+,", "Ctrl+.", "Alt+Home", "Alt+End"};
@@ -62,14 +64,10 @@ const char kSavePictureShortcut[] = "Ctrl+S";
 const char kResumeShortcut[] = "Ctrl+R";
 const char* const kZoomShortcuts[kZoomItemCount] = {"Ctrl+0", "Ctrl+1", "Ctrl+2"};
 
-const char kPropertiesCaption[] = "Свойства файла";
 const char kSetMenuTextErrorText[] = "SetMenuText: SetMenuItemInfo error";
 const char kSetMenuTextErrorCaption[] = "Debug";
 
 namespace {
-// Keys that only menu items use; they have no stored text.
-constexpr char kContextHelpKey[] = "ContextHelp";
-constexpr char kCloseKey[] = "Close";
 
 TkoStringList LanguageTable(const std::string& languageBlock) {
   TkoStringList table;
@@ -80,6 +78,14 @@ TkoStringList LanguageTable(const std::string& languageBlock) {
 std::string LookUp(const TkoStringList& table, const char* key, const TAnsiToUtf8& toUtf8) {
   const std::string value = table.GetValue(key);
   return value.empty() ? value : toUtf8(value);
+}
+
+// The table's value, or what stands under it when the key is missing: nothing under the
+// Russian set (the item keeps the text it has), the built-in text under English.
+std::string LookUpOver(const TkoStringList& table, const char* key, const char* builtIn, TUiLanguage language,
+                       const TAnsiToUtf8& toUtf8) {
+  std::string value = LookUp(table, key, toUtf8);
+  return value.empty() && language == TUiLanguage::kEnglish ? builtIn : value;
 }
 
 // The drop-down items: the menu text, then its shortcut right-aligned after "\b".
@@ -140,9 +146,9 @@ const char* UsableFormat(const std::string& current, const char* builtIn, char c
 }
 }  // namespace
 
-TUiTexts::TUiTexts() {
-  for (size_t i = 0; i < kMessageTextCount; ++i) FMessages[i] = kMessageTexts[i].BuiltIn;
-  for (size_t i = 0; i < kMenuTextCount; ++i) FMenus[i] = kMenuTexts[i].BuiltIn;
+TUiTexts::TUiTexts(TUiLanguage language) : FLanguage(language) {
+  for (size_t i = 0; i < kMessageTextCount; ++i) FMessages[i] = kMessageTexts[i].In(language);
+  for (size_t i = 0; i < kMenuTextCount; ++i) FMenus[i] = kMenuTexts[i].In(language);
 }
 
 void TUiTexts::OverlayMessageTexts(const std::string& languageBlock, const TAnsiToUtf8& toUtf8) {
@@ -157,8 +163,10 @@ void TUiTexts::OverlayMessageTexts(const std::string& languageBlock, const TAnsi
 std::vector<TMenuItemText> TUiTexts::OverlayMenuTexts(const std::string& languageBlock, const TAnsiToUtf8& toUtf8) {
   if (languageBlock.empty()) return {};
   const TkoStringList table = LanguageTable(languageBlock);
-  for (size_t i = 0; i < kMenuTextCount; ++i) FMenus[i] = LookUp(table, kMenuTexts[i].Key, toUtf8);
-  const std::string contextHelp = LookUp(table, kContextHelpKey, toUtf8);
+  for (size_t i = 0; i < kMenuTextCount; ++i)
+    FMenus[i] = LookUpOver(table, kMenuTexts[i].Key, kMenuTexts[i].In(FLanguage), FLanguage, toUtf8);
+  const TFixedTexts& fixed = FixedTexts(FLanguage);
+  const std::string contextHelp = LookUpOver(table, kContextHelpKey, fixed.ContextHelp, FLanguage, toUtf8);
 
   std::vector<TMenuItemText> items;
   const TMenuText titles[] = {TMenuText::kFile, TMenuText::kActions, TMenuText::kView, TMenuText::kHelp};
@@ -170,7 +178,7 @@ std::vector<TMenuItemText> TUiTexts::OverlayMenuTexts(const std::string& languag
   for (const TContextItem& item : kContextItems) items.push_back({TMenuId::kContext, item.Position, Menu(item.Text)});
   items.push_back({TMenuId::kContext, 13, contextHelp});
   items.push_back({TMenuId::kContext, 14, Menu(TMenuText::kAbout)});
-  items.push_back({TMenuId::kContext, 16, LookUp(table, kCloseKey, toUtf8)});
+  items.push_back({TMenuId::kContext, 16, LookUpOver(table, kCloseKey, fixed.Close, FLanguage, toUtf8)});
   AddSeekItems(*this, items);
   AddZoomItems(*this, items);
   return items;
@@ -178,17 +186,17 @@ std::vector<TMenuItemText> TUiTexts::OverlayMenuTexts(const std::string& languag
 
 std::string TUiTexts::Format(TMessageText text, int32_t value) const {
   const size_t i = static_cast<size_t>(text);
-  const char* format = UsableFormat(FMessages[i], kMessageTexts[i].BuiltIn, 'd');
+  const char* format = UsableFormat(FMessages[i], kMessageTexts[i].In(FLanguage), 'd');
   return format ? FormatText(format, value) : FMessages[i];
 }
 
 std::string TUiTexts::Format(TMessageText text, const std::string& value) const {
   const size_t i = static_cast<size_t>(text);
-  const char* format = UsableFormat(FMessages[i], kMessageTexts[i].BuiltIn, 's');
+  const char* format = UsableFormat(FMessages[i], kMessageTexts[i].In(FLanguage), 's');
   return format ? FormatText(format, value.c_str()) : FMessages[i];
 }
 
-std::string HelpText() {
-  return std::string("Справочная информация о roRezodu\rдоступна на сайте разработчика\r\r") + kMakerWebAddress + "\r";
+std::string HelpText(TUiLanguage language) {
+  return std::string(FixedTexts(language).HelpLines) + kMakerWebAddress + "\r";
 }
 

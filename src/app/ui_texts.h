@@ -1,11 +1,12 @@
 #pragma once
-// The texts the user sees: built-in Russian values (UTF-8 here, shown through the wide
-// API) that a language table carried by the player's own image may replace. Two groups
-// with different rules:
+// The texts the user sees: built-in values (UTF-8 here, shown through the wide API) in
+// Russian, the default, or English, as the user chooses, that a language table carried
+// by the player's own image may replace. Two groups with different rules:
 // - message texts are set at start-up and replaced only by a non-empty table value;
 // - menu and tooltip texts are replaced, when a table exists, by the table's value for
-//   their key, which is empty when the key is missing; the menu items themselves keep
-//   their resource text then, because an empty text is never set on a menu item.
+//   their key. A missing key gives the empty text under the Russian set (the menu items
+//   keep their resource text then, because an empty text is never set on a menu item)
+//   and the English text under the English set.
 // A table is 8-bit text in the system ANSI code page; the caller supplies the
 // conversion to UTF-8 (the Windows side uses the system code page).
 #include <cstdint>
@@ -70,10 +71,15 @@ enum class TMenuText : uint8_t {
 };
 constexpr size_t kMenuTextCount = 30;
 
-// A text's key in the language table and its built-in value.
+// The built-in set the texts start from.
+enum class TUiLanguage : uint8_t { kRussian, kEnglish };
+
+// A text's key in the language table and its built-in values.
 struct TTextEntry {
   const char* Key;
-  const char* BuiltIn;
+  const char* BuiltIn;  // Russian
+  const char* English;
+  const char* In(TUiLanguage language) const { return language == TUiLanguage::kEnglish ? English : BuiltIn; }
 };
 // Indexed by TMessageText and TMenuText, in the order the table is applied.
 extern const TTextEntry kMessageTexts[kMessageTextCount];
@@ -88,7 +94,6 @@ extern const char kResumeShortcut[];
 extern const char* const kZoomShortcuts[kZoomItemCount];
 
 // Texts no key reaches.
-extern const char kPropertiesCaption[];
 extern const char kSetMenuTextErrorText[];
 extern const char kSetMenuTextErrorCaption[];
 
@@ -105,9 +110,10 @@ struct TMenuItemText {
 
 class TUiTexts {
 public:
-  // Every text at its built-in value.
-  TUiTexts();
+  // Every text at its built-in value in language.
+  explicit TUiTexts(TUiLanguage language = TUiLanguage::kRussian);
 
+  TUiLanguage Language() const { return FLanguage; }
   const std::string& Message(TMessageText text) const { return FMessages[static_cast<size_t>(text)]; }
   const std::string& Menu(TMenuText text) const { return FMenus[static_cast<size_t>(text)]; }
 
@@ -116,7 +122,8 @@ public:
   void OverlayMessageTexts(const std::string& languageBlock, const TAnsiToUtf8& toUtf8);
 
   // Window creation, after the built-in menu texts: with a table, replaces every menu
-  // and tooltip text by its key's value ("" when missing) and returns the texts for the
+  // and tooltip text by its key's value (when missing: "" under Russian, the English
+  // text under English) and returns the texts for the
   // menu bar titles, the drop-down items (with their shortcut suffix "\b...") and the
   // context menu items, in the order they are set. Without a table: changes nothing
   // and returns nothing, so the menus keep the resource's texts.
@@ -129,10 +136,11 @@ public:
   std::string Format(TMessageText text, const std::string& value) const;
 
 private:
+  TUiLanguage FLanguage;
   std::string FMessages[kMessageTextCount];
   std::string FMenus[kMenuTextCount];
 };
 
 // The help box's body: two lines, an empty one, the maker's web address and "\r".
-std::string HelpText();
+std::string HelpText(TUiLanguage language = TUiLanguage::kRussian);
 

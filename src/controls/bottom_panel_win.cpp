@@ -264,20 +264,22 @@ HWND CreateBottomPanel(HWND mainWindow) {
                          0, 0, 600, 100, mainWindow, nullptr, instance, nullptr);
 }
 
-void CreateToolTips(const TUiTexts& texts) {
-  TBottomPanelState* panel = BottomPanelState();
-  if (panel == nullptr || panel->ToolTip != nullptr) return;
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  panel->ToolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
-  if (panel->ToolTip == nullptr) return;
-  const std::vector<HWND> controls = panel->ToolControls();
+namespace {
+// The ten controls with a tooltip and the text each shows.
+std::vector<std::pair<HWND, TMenuText>> ToolTipControls(const TBottomPanelState& panel) {
+  const std::vector<HWND> controls = panel.ToolControls();
   std::vector<std::pair<HWND, TMenuText>> tools;
-  const size_t buttons = panel->Buttons.size();
+  const size_t buttons = panel.Buttons.size();
   for (size_t i = 0; i < buttons; ++i) tools.emplace_back(controls[i], kPanelButtons[i].ToolTip);
   const TMenuText controlTexts[] = {TMenuText::kSpeed, TMenuText::kSound, TMenuText::kProgress};
   for (size_t i = 0; i < std::size(controlTexts); ++i) tools.emplace_back(controls[buttons + i], controlTexts[i]);
-  for (const auto& [control, text] : tools) {
+  return tools;
+}
+
+// Sends message (add a tool, or new text for one) for every control.
+void SendToolInfos(const TBottomPanelState& panel, const TUiTexts& texts, UINT message) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  for (const auto& [control, text] : ToolTipControls(panel)) {
     std::wstring wide = Utf8ToWide(texts.Menu(text));
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V1_SIZE;
@@ -286,8 +288,23 @@ void CreateToolTips(const TUiTexts& texts) {
     GetClientRect(control, &tool.rect);
     tool.hinst = instance;
     tool.lpszText = wide.data();
-    SendMessageW(panel->ToolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(panel.ToolTip, message, 0, reinterpret_cast<LPARAM>(&tool));
   }
+}
+}  // namespace
+
+void CreateToolTips(const TUiTexts& texts) {
+  TBottomPanelState* panel = BottomPanelState();
+  if (panel == nullptr || panel->ToolTip != nullptr) return;
+  panel->ToolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
+  if (panel->ToolTip != nullptr) SendToolInfos(*panel, texts, TTM_ADDTOOLW);
+}
+
+void UpdateToolTips(const TUiTexts& texts) {
+  const TBottomPanelState* panel = BottomPanelState();
+  if (panel != nullptr && panel->ToolTip != nullptr) SendToolInfos(*panel, texts, TTM_UPDATETIPTEXTW);
 }
 
 void ScaleBottomPanel(const TScreenScale& scale) {

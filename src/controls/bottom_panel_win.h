@@ -24,6 +24,8 @@ void CreateToolTips(const TUiTexts& texts);
 // The screen's scale changed: the panel's font, pens, pictures and controls follow.
 // (The panel's own height is the main window's layout.)
 void ScaleBottomPanel(const TScreenScale& scale);
+// Gives the ten tooltips the texts as they are now (another language was chosen).
+void UpdateToolTips(const TUiTexts& texts);
 
 // Repaints background, strip, volume and progress, and shows Play or Pause as the play
 // state says. The segment title is not drawn: the white background wipes it until

@@ -206,6 +206,12 @@ HWND CreateSegmentListWindow(HWND mainWindow) {
                          0, 0, 400, 300, mainWindow, nullptr, instance, nullptr);
 }
 
+void RefreshSegmentListCaption() {
+  if (!listState) return;
+  listState->ListCaption = Utf8ToWide(Player().Texts.Message(TMessageText::kSegmentListCaption));
+  InvalidateRect(listState->Window, nullptr, TRUE);
+}
+
 void FillSegmentList() {
   const TPlayer& player = Player();
   if (!listState || !player.Segments || player.Segments->Count() == 0) return;

@@ -18,6 +18,8 @@ HWND CreateSegmentListWindow(HWND mainWindow);
 // Refills the lines from the player's segments and selects the current segment's line.
 // Without a segment list or segments, the lines stay as they are.
 void FillSegmentList();
+// Takes the caption from the player's texts again and redraws it.
+void RefreshSegmentListCaption();
 // Selects line index; an index without a line clears the selection.
 void SelectSegmentLine(int32_t index);
 // The list box, which takes the keyboard focus when the pane is shown; null without one.

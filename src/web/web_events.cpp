@@ -72,3 +72,10 @@ std::string FilmEvent(const TFilmDescription& film) {
   WriteTexts(json, "message", film.MessageTexts);
   return json.EndObject().EndObject().Text();
 }
+
+std::string TextsEvent(const std::vector<TPageText>& menu, const std::vector<TPageText>& message) {
+  TJsonWriter json = Begin("texts");
+  WriteTexts(json, "menu", menu);
+  WriteTexts(json, "message", message);
+  return json.EndObject().Text();
+}

@@ -76,3 +76,5 @@ struct TFilmDescription {
 };
 // {"event":"film","name","language","segments":[..],"bar":[..],"texts":{"menu":{..},"message":{..}}}
 std::string FilmEvent(const TFilmDescription& film);
+// The texts changed (another language was chosen): {"event":"texts","menu":{..},"message":{..}}
+std::string TextsEvent(const std::vector<TPageText>& menu, const std::vector<TPageText>& message);

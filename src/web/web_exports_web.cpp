@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/ui_language.h"
 #include "film/film_loader.h"
 #include "film/json_writer.h"
 #include "film/ko_error.h"
@@ -70,6 +71,10 @@ EMSCRIPTEN_KEEPALIVE void rz_open_failed(const char* name, const char* reason) {
   player->ReportUnreadableFilm(name, reason);
 }
 EMSCRIPTEN_KEEPALIVE void rz_command(int32_t id) { player->Command(id); }
+// "ru" or "en": the built-in texts under the film's table; any other code is ignored.
+EMSCRIPTEN_KEEPALIVE void rz_language(const char* code) {
+  if (const std::optional<TUiLanguage> language = ParseUiLanguage(code)) player->SetLanguage(*language);
+}
 EMSCRIPTEN_KEEPALIVE void rz_speed(int32_t position) { player->SetSpeed(position); }
 EMSCRIPTEN_KEEPALIVE void rz_play_segment(int32_t index) { player->PlaySegment(index); }
 EMSCRIPTEN_KEEPALIVE void rz_press_bar(int32_t x, int32_t width) { player->PressBar(x, width); }

@@ -4,6 +4,7 @@
 
 #include "app/command_ids.h"
 #include "app/film_properties.h"
+#include "app/fixed_texts.h"
 #include "app/transport_commands.h"
 #include "controls/panel_texts.h"
 #include "film/film_loader.h"
@@ -11,6 +12,20 @@
 #include "playback/seek_target.h"
 
 namespace {
+// The texts the page shows, under their keys.
+std::vector<TPageText> MenuTexts(const TUiTexts& texts) {
+  std::vector<TPageText> page;
+  for (size_t i = 0; i < kMenuTextCount; ++i) page.push_back({kMenuTexts[i].Key, texts.Menu(static_cast<TMenuText>(i))});
+  return page;
+}
+
+std::vector<TPageText> MessageTexts(const TUiTexts& texts) {
+  std::vector<TPageText> page;
+  for (size_t i = 0; i < kMessageTextCount; ++i)
+    page.push_back({kMessageTexts[i].Key, texts.Message(static_cast<TMessageText>(i))});
+  return page;
+}
+
 // One-shot events through the page's timers; the page never refuses one.
 class TWebTimer : public TFrameTimer {
 public:
@@ -162,14 +177,12 @@ void TWebPlayer::Close() {
 bool TWebPlayer::LoadFilm(const std::filesystem::path& path, const std::string& name) {
   Close();
   FFilmName = name;
-  std::string language;
+  FLanguageBlock.clear();
   try {
-    language = ReadLanguageBlock(path);
+    FLanguageBlock = ReadLanguageBlock(path);
   } catch (const EkoError&) {
   }
-  FTexts = TUiTexts();
-  FTexts.OverlayMessageTexts(language, FToUtf8);
-  FTexts.OverlayMenuTexts(language, FToUtf8);
+  MakeTexts();
   FPage.Send(LoadingEvent(FTexts.Message(TMessageText::kLoading)));
 
   std::unique_ptr<TkoFileStream> film;
@@ -201,7 +214,7 @@ bool TWebPlayer::LoadFilm(const std::filesystem::path& path, const std::string& 
     FFirstPicturePending = true;
     FEngine->SelectSegment(0);
     StartResume();
-    DescribeFilm(!language.empty());
+    DescribeFilm(!FLanguageBlock.empty());
   }
   ShowLoadReport(loader);
   return isFilm;
@@ -233,23 +246,35 @@ void TWebPlayer::DescribeFilm(bool languageTable) {
     FBar.AddSegment(bar.Lengths[i]);
     film.Bar.push_back({bar.Lengths[i], bar.SegmentIndexes[i]});
   }
-  for (size_t i = 0; i < kMenuTextCount; ++i)
-    film.MenuTexts.push_back({kMenuTexts[i].Key, FTexts.Menu(static_cast<TMenuText>(i))});
-  for (size_t i = 0; i < kMessageTextCount; ++i)
-    film.MessageTexts.push_back({kMessageTexts[i].Key, FTexts.Message(static_cast<TMessageText>(i))});
+  film.MenuTexts = MenuTexts(FTexts);
+  film.MessageTexts = MessageTexts(FTexts);
   FPage.Send(FilmEvent(film));
   FPanelSent = false;
   FPanelDirty = true;
   FPage.RequestDisplayFrame();
 }
 
+void TWebPlayer::MakeTexts() {
+  FTexts = TUiTexts(FLanguage);
+  FTexts.OverlayMessageTexts(FLanguageBlock, FToUtf8);
+  FTexts.OverlayMenuTexts(FLanguageBlock, FToUtf8);
+}
+
+void TWebPlayer::SetLanguage(TUiLanguage language) {
+  Guarded([&] {
+    FLanguage = language;
+    MakeTexts();
+    FPage.Send(TextsEvent(MenuTexts(FTexts), MessageTexts(FTexts)));
+  });
+}
+
 void TWebPlayer::Command(int32_t id) {
   Guarded([&] {
     if (id == CM_PROPERTIES) {
       const auto text = FilmPropertiesText(FFilmName, FSegments, FTexts, FToUtf8);
-      if (text) FPage.Send(MessageEvent(kPropertiesCaption, *text, "info"));
+      if (text) FPage.Send(MessageEvent(FixedTexts(FTexts.Language()).PropertiesCaption, *text, "info"));
     } else if (id == CM_HELP) {
-      FPage.Send(MessageEvent(FTexts.Menu(TMenuText::kHelp), HelpText(), "info"));
+      FPage.Send(MessageEvent(FTexts.Menu(TMenuText::kHelp), HelpText(FTexts.Language()), "info"));
     } else {
       RunTransportCommand(*FEngine, id);
     }

@@ -49,6 +49,9 @@ public:
   // The page could not read the file at all (a download that failed): the player's
   // "cannot open" message for name, with the browser's reason on a line of its own.
   void ReportUnreadableFilm(const std::string& name, const std::string& reason);
+  // The built-in texts under the film's table: Russian (the default) or English. Sends
+  // "texts" with every text as it now is.
+  void SetLanguage(TUiLanguage language);
   // A transport or seek command (110 .. 115, 140 .. 145; see command_ids.h), or 102
   // the film's properties and 130 help, shown as messages.
   void Command(int32_t id);
@@ -108,6 +111,8 @@ private:
   bool LoadFilm(const std::filesystem::path& path, const std::string& name);
   void ShowLoadReport(const TFilmLoader& loader);
   void DescribeFilm(bool languageTable);
+  // The texts from the language chosen and the film's table.
+  void MakeTexts();
   TPanelState PanelState() const;
   void ForgetPreview();
   void StartResume();
@@ -116,6 +121,8 @@ private:
   TWebPage& FPage;
   TAnsiToUtf8 FToUtf8;
   std::filesystem::path FTempFolder;
+  TUiLanguage FLanguage = TUiLanguage::kRussian;
+  std::string FLanguageBlock;  // the film's table; "" when it has none
   TUiTexts FTexts;
   std::string FFilmName;
   TSegmentList FSegments;

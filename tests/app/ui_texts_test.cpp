@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+
+#include "app/fixed_texts.h"
+#include "app/ui_language.h"
+#include "film/safe_format.h"
+
 namespace {
 // Marks what went through the code-page conversion.
 std::string FakeToUtf8(const std::string& ansi) { return "<" + ansi + ">"; }
@@ -13,7 +20,90 @@ std::string Listed(const std::vector<TMenuItemText>& items) {
     listed += "FAVHBC"[static_cast<int>(item.Menu)] + std::to_string(item.Position) + " " + item.Text + "|";
   return listed;
 }
+
+bool HasCyrillic(const std::string& text) {
+  return std::any_of(text.begin(), text.end(), [](char c) { return c == '\xD0' || c == '\xD1'; });
+}
 }  // namespace
+
+// A key added without its English text, or with a text that formats differently, fails.
+TEST(UiTexts, EveryTextHasAnEnglishOneThatFormatsLikeTheRussian) {
+  std::vector<TTextEntry> entries(std::begin(kMessageTexts), std::end(kMessageTexts));
+  entries.insert(entries.end(), std::begin(kMenuTexts), std::end(kMenuTexts));
+  for (const TTextEntry& entry : entries) {
+    SCOPED_TRACE(entry.Key);
+    ASSERT_NE(entry.English, nullptr);
+    EXPECT_FALSE(std::string(entry.English).empty());
+    EXPECT_FALSE(HasCyrillic(entry.English));
+    for (const char conversion : {'d', 's'})
+      EXPECT_EQ(IsSafeFormat(entry.English, conversion), IsSafeFormat(entry.BuiltIn, conversion)) << conversion;
+  }
+  const TFixedTexts& russian = FixedTexts(TUiLanguage::kRussian);
+  const TFixedTexts& english = FixedTexts(TUiLanguage::kEnglish);
+  const auto lines = [](const char* text) { return std::count(text, text + std::string(text).size(), '\r'); };
+  for (const auto& [en, ru] : {std::pair{english.PropertiesCaption, russian.PropertiesCaption},
+                              {english.HelpLines, russian.HelpLines},
+                              {english.CommandLineHelpCaption, russian.CommandLineHelpCaption},
+                              {english.CommandLineHelpText, russian.CommandLineHelpText},
+                              {english.InvalidCommandLineText, russian.InvalidCommandLineText},
+                              {english.AboutCaption, russian.AboutCaption},
+                              {english.AboutCloseButton, russian.AboutCloseButton},
+                              {english.AboutNotice, russian.AboutNotice},
+                              {english.ContextHelp, russian.ContextHelp},
+                              {english.Close, russian.Close}}) {
+    SCOPED_TRACE(en);
+    EXPECT_FALSE(std::string(en).empty());
+    EXPECT_FALSE(HasCyrillic(en));
+    EXPECT_EQ(lines(en), lines(ru));  // boxes laid out line by line keep their shape
+  }
+}
+
+// Both sets name the same menu items, each with a text.
+TEST(UiTexts, BuiltInMenuSetsCoverTheSameItems) {
+  const auto places = [](TUiLanguage language) {
+    std::set<std::pair<int, int32_t>> found;
+    for (const TMenuItemText& item : BuiltInMenuItems(language)) {
+      EXPECT_FALSE(item.Text.empty() || item.Text[0] == '\b') << Listed({item});
+      EXPECT_EQ(HasCyrillic(item.Text), language == TUiLanguage::kRussian) << Listed({item});
+      found.insert({static_cast<int>(item.Menu), item.Position});
+    }
+    return found;
+  };
+  const auto russian = places(TUiLanguage::kRussian);
+  EXPECT_EQ(places(TUiLanguage::kEnglish), russian);
+  // Every item a table can address has a built-in text to go back to.
+  std::string table;
+  for (const TTextEntry& entry : kMenuTexts) table += std::string(entry.Key) + "=x\r";
+  for (const TMenuItemText& item : TUiTexts().OverlayMenuTexts(table + "ContextHelp=x\rClose=x", FakeToUtf8))
+    EXPECT_TRUE(russian.count({static_cast<int>(item.Menu), item.Position})) << Listed({item});
+}
+
+// Under a film's table: the table wins for its keys; a missing key leaves the item as
+// it is under Russian, and gives the English text under English.
+TEST(UiTexts, TheChosenLanguageIsTheSetUnderAFilmsTable) {
+  const struct {
+    TUiLanguage language;
+    const char* stop;
+    const char* loading;
+    std::vector<const char*> items;
+  } cases[] = {
+      {TUiLanguage::kRussian, "", "Загрузка фильма ...", {"A0 <Start>\bF9|", "A2 \bF11|", "C16 |", "B0 |"}},
+      {TUiLanguage::kEnglish, "Stop", "Loading the film ...",
+       {"A0 <Start>\bF9|", "A2 Stop\bF11|", "C16 Close|", "B0 File|", "H0 <Contents>\bF1|", "A17 Resume from ...\bCtrl+R|"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(UiLanguageCode(c.language));
+    TUiTexts texts(c.language);
+    const std::string table = "Play=Start\r\nerror=Trouble\r\nContextHelp=Contents";
+    texts.OverlayMessageTexts(table, FakeToUtf8);
+    const std::string listed = Listed(texts.OverlayMenuTexts(table, FakeToUtf8));
+    EXPECT_EQ(texts.Menu(TMenuText::kPlay), "<Start>");
+    EXPECT_EQ(texts.Menu(TMenuText::kStop), c.stop);
+    EXPECT_EQ(texts.Message(TMessageText::kError), "<Trouble>");
+    EXPECT_EQ(texts.Message(TMessageText::kLoading), c.loading);
+    for (const char* item : c.items) EXPECT_NE(listed.find(item), std::string::npos) << item << " in " << listed;
+  }
+}
 
 TEST(UiTexts, MessageTextsTakeOnlyNonEmptyTableValues) {
   TUiTexts texts;
@@ -90,5 +180,9 @@ TEST(UiTexts, TableFormatsAreUsedOnlyWithTheExpectedConversion) {
   // A lone "%" at the end is not a format; a text of the other kind comes unformatted.
   EXPECT_EQ(texts.Format(TMessageText::kError, 1), "Ошибка");
   EXPECT_EQ(TUiTexts().Format(TMessageText::kCannotOpenFileFmt, 7), "Не могу открыть файл %s");
+  // Under English an unfit table value falls back to the English text.
+  TUiTexts english(TUiLanguage::kEnglish);
+  english.OverlayMessageTexts("SegmentCountFmt=%s segments", [](const std::string& s) { return s; });
+  EXPECT_EQ(english.Format(TMessageText::kSegmentCountFmt, 3), "Number of segments: 3");
 }
 

@@ -36,10 +36,13 @@ def serve(web_dir, films):
     return server, f"http://127.0.0.1:{server.stdout.readline().strip()}/"
 
 
-def chromium(profile, scale=1):
+def chromium(profile, scale=1, languages="ru,ru-RU"):
     """Headless Chromium as the tests and the benchmark drive it, on a screen at `scale`
-    (its device pixel ratio)."""
+    (its device pixel ratio), preferring languages (Russian unless told: the page's texts
+    are Russian then)."""
     options = webdriver.ChromeOptions()
+    options.add_argument(f"--lang={languages.split(',')[0]}")
+    options.add_experimental_option("prefs", {"intl.accept_languages": languages})
     for flag in ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
                  "--disable-component-update", "--disable-sync", "--no-first-run", "--window-size=1000,800",
                  f"--force-device-scale-factor={scale}", "--autoplay-policy=no-user-gesture-required",
@@ -442,8 +445,39 @@ def test_screen_scale(s):
         s.driver = main
 
 
+def test_language(s):
+    """A Chromium preferring English shows English, one preferring Russian Russian; the
+    choice on the page takes effect at once and survives a reload; a film's table still
+    wins over English for its keys."""
+    english = chromium(os.path.join(s.work, "profile-en"), languages="en-US,en,de")
+    try:
+        english.get(s.base + "index.html")
+        WebDriverWait(english, 10).until(lambda d: d.find_element(By.ID, "play").get_attribute("title") == "Play (F9)")
+        assert english.find_element(By.ID, "open").text == "Load"
+        assert english.execute_script("return document.documentElement.lang") == "en"
+    finally:
+        english.quit()
+
+    def title(element_id):
+        return s.driver.find_element(By.ID, element_id).get_attribute("title")
+    s.open_page()
+    s.wait(lambda: title("play") == "Воспроизведение (F9)", "Russian as the browser prefers")
+    Select(s.driver.find_element(By.ID, "language")).select_by_value("en")
+    s.wait(lambda: title("play") == "Play (F9)" and s.text("help") == "Help", "English at once")
+    s.driver.refresh()
+    s.wait(lambda: title("stop") == "Stop (F11)" and s.text("open") == "Load", "English after a reload")
+    assert s.text("hint").startswith("Drop a film"), s.text("hint")
+    s.choose_file("lesson.exe")  # its table has Play and Segments, not Stop
+    s.wait(lambda: s.data("state") == "playing", "the film behind the player")
+    s.wait(lambda: title("stop") == "Stop (F11)", "English under the film's table")
+    assert s.driver.find_element(By.ID, "segments-caption").get_attribute("textContent") == "Части"
+    Select(s.driver.find_element(By.ID, "language")).select_by_value("ru")
+    s.wait(lambda: title("stop") == "", "Russian under the table: a missing key stays empty")
+    s.driver.execute_script("localStorage.removeItem('roRezodu.language')")
+
+
 TESTS = [test_clock, test_sound, test_controls, test_seek, test_full_screen, test_bad_films, test_film_executable,
-         test_habits, test_resume, test_screen_scale]
+         test_habits, test_resume, test_screen_scale, test_language]
 
 
 def main():

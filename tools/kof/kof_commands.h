@@ -4,6 +4,7 @@
 // reason on stderr), 2 wrong usage.
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,11 @@ int RunBench(const Arguments& args);
 // kof bench FILM --seek ...: kof_seek_bench.cpp
 int RunSeekBench(const Arguments& args);
 int RunPack(const Arguments& args);
+// kof texts: kof_texts.cpp
+int RunTexts(const Arguments& args);
+// The built-in texts of language "ru" or "en" as a language table in the recorder's
+// code page; nothing for any other name.
+std::optional<std::string> BuiltInLanguageBytes(const std::string& name);
 // kof export: kof runs the kof-export program (RunExportProgram), which does the work
 // (RunExport) with FFmpeg's libraries.
 int RunExportProgram(const Arguments& args);

@@ -11,7 +11,8 @@ constexpr const char* kUsage =
     "       kof frames FILM --segment N --out DIR [--from A] [--to B] [--every K] [--no-cursor]\n"
     "       kof bench FILM [--repeat N]\n"
     "       kof bench FILM --seek [--seeks N] [--budget MIB]\n"
-    "       kof pack FILM --player roRezodu.exe [--language FILE] -o OUT.exe\n"
+    "       kof pack FILM --player roRezodu.exe [--language FILE|ru|en] -o OUT.exe\n"
+    "       kof texts [--language ru|en]\n"
     "       kof export FILM -o OUT.{mp4,webm,gif,mkv} [--lossless] [--segment N] [--from TIME] [--to TIME]\n"
     "                  [--width W]\n"
     "       kof export FILM... --out-dir DIR --format mp4|webm|gif|mkv [-j N] [--force] [the options above]\n";
@@ -27,6 +28,11 @@ constexpr const char* kHelp =
     "pack writes a film executable: the player, the language table (the file's bytes,\n"
     "8-bit text in the system code page), its length, the film and the film's length.\n"
     "FILM may be a film file, with or without trailer, or another film executable.\n"
+    "--language ru or en packs the player's built-in Russian or English texts instead\n"
+    "of a file (write ./en for a file of that name).\n"
+    "\n"
+    "texts writes the built-in texts (Russian unless --language en) as a language\n"
+    "table, every key the player looks up, in code page 1251: a template to translate.\n"
     "\n"
     "export turns the film, or part of it, into a video: MP4 or MKV (H.264 and AAC),\n"
     "WebM (VP9 and Opus) or GIF (no sound); MKV with --lossless keeps every picture and\n"
@@ -52,7 +58,7 @@ struct Command {
 };
 constexpr Command kCommands[] = {
     {"info", RunInfo}, {"extract", RunExtract}, {"frames", RunFrames}, {"bench", RunBench},
-    {"pack", RunPack}, {"export", RunExportProgram}};
+    {"pack", RunPack}, {"export", RunExportProgram}, {"texts", RunTexts}};
 }  // namespace
 
 int main(int argc, char** argv) {

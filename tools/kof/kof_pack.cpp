@@ -1,4 +1,4 @@
-// kof pack FILM --player roRezodu.exe [--language FILE] -o OUT.exe: a film executable,
+// kof pack FILM --player roRezodu.exe [--language FILE|ru|en] -o OUT.exe: a film executable,
 // the player with a language block and the film behind it, as the player looks for them
 // in its own file.
 #include <fcntl.h>
@@ -81,8 +81,10 @@ Bytes ReadPlayerBytes(const fs::path& path) {
   return filmwriter::ReadBytesFromFile(path);
 }
 
+// A file's bytes, or the built-in table for the name ru or en.
 std::string ReadLanguageText(const std::optional<fs::path>& path) {
   if (!path) return {};
+  if (std::optional<std::string> builtIn = BuiltInLanguageBytes(path->string())) return *builtIn;
   RequireFile(*path);
   const Bytes text = filmwriter::ReadBytesFromFile(*path);
   return std::string(text.begin(), text.end());
@@ -118,7 +120,7 @@ void WriteAtomically(const fs::path& out, const Bytes& bytes) {
 int RunPack(const Arguments& args) {
   const std::optional<PackOptions> options = ParsePackOptions(args);
   if (!options) {
-    std::fputs("usage: kof pack FILM --player roRezodu.exe [--language FILE] -o OUT.exe\n", stderr);
+    std::fputs("usage: kof pack FILM --player roRezodu.exe [--language FILE|ru|en] -o OUT.exe\n", stderr);
     return kExitUsage;
   }
   const Bytes film = ReadFilmBytes(options->film);

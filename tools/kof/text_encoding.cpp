@@ -50,3 +50,18 @@ std::string CodePageToUtf8(const std::string& text, int codePage) {
     if (!converter.Convert(&c, 1, out)) out += "\xEF\xBF\xBD";
   return out;
 }
+
+std::string Utf8ToCodePage(const std::string& text, int codePage) {
+  const iconv_t handle = iconv_open(IconvName(codePage).c_str(), "UTF-8");
+  if (handle == reinterpret_cast<iconv_t>(-1)) throw std::invalid_argument("unknown code page " + std::to_string(codePage));
+  // A single-byte code page needs at most one byte a character, fewer than UTF-8's.
+  std::string out(text.size(), '\0');
+  char* in = const_cast<char*>(text.data());
+  char* to = out.data();
+  size_t inLeft = text.size(), outLeft = out.size();
+  const bool converted = iconv(handle, &in, &inLeft, &to, &outLeft) != static_cast<size_t>(-1);
+  iconv_close(handle);
+  if (!converted) throw std::invalid_argument("text not in code page " + std::to_string(codePage));
+  out.resize(out.size() - outLeft);
+  return out;
+}

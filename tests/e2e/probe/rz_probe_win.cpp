@@ -16,6 +16,7 @@
 //   rz_probe dpi TITLE DPI            tells the window, as the system does when it reaches a
 //                                     screen of that DPI, that its scale changed
 //                                     (WM_DPICHANGED); prints its window rectangle then
+//   rz_probe tips                     the text of every tooltip on show
 //
 // Lines are UTF-8, fields separated by tabs; in texts a backslash, tab, CR, LF and
 // backspace are written \\ \t \r \n \b. Handles are hexadecimal. Exit code 0 when what
@@ -121,6 +122,14 @@ void PrintWindow(HWND window) {
 int ListWindows() {
   for (HWND window : VisibleTopLevelWindows()) PrintWindow(window);
   return 0;
+}
+
+// A tooltip answers WM_GETTEXT with the tip it shows.
+int ListTips() {
+  int found = 0;
+  for (HWND window : VisibleTopLevelWindows())
+    if (ClassOf(window) == L"tooltips_class32") std::puts(Escaped(WindowText(window)).c_str()), ++found;
+  return found > 0 ? 0 : 1;
 }
 
 bool IsStaticText(HWND control) {
@@ -268,7 +277,7 @@ int ShowFocus(HWND window) {
 }
 
 int Usage() {
-  std::fputs("usage: rz_probe windows | window T | boxes | menu T | popup | client T | click T BUTTON\n"
+  std::fputs("usage: rz_probe windows | window T | boxes | menu T | popup | client T | click T BUTTON | tips\n"
              "       rz_probe wait T [SECONDS] | gone T [SECONDS] | children T | focus T | dpi T DPI\n",
              stderr);
   return 2;
@@ -280,6 +289,7 @@ int Run(const std::vector<std::wstring>& args) {
   const size_t n = args.size();
   const double seconds = n > 2 ? _wtof(args[2].c_str()) : kDefaultWaitSeconds;
   if (command == L"windows" && n == 1) return ListWindows();
+  if (command == L"tips" && n == 1) return ListTips();
   if (command == L"boxes" && n == 1) return ListBoxes();
   if (command == L"popup" && n == 1) return ShowOpenMenu();
   if (command == L"wait" && (n == 2 || n == 3)) return WaitFor(args[1], seconds, true);

@@ -1,0 +1,61 @@
+#include "app/fixed_texts.h"
+
+#include "app/about_box.h"
+#include "app/command_line.h"
+
+namespace {
+constexpr TFixedTexts kRussian = {
+    "Свойства файла",
+    "Справочная информация о roRezodu\rдоступна на сайте разработчика\r\r",
+    kCommandLineHelpCaption,
+    kCommandLineHelpText,
+    kInvalidCommandLineText,
+    kAboutCaption,
+    kAboutCloseButton,
+    kAboutNotice,
+    "Справка",
+    "Закрыть",
+};
+
+// Twenty lines like the Russian help, the option words kept as they are typed.
+constexpr char kEnglishCommandLineHelp[] =
+    "\"FileName.exe\" [-size {FULLSCREEN|MAX|MIN|{w h}} [-pos {C|{{L|R|x} {T|B|y}}}]] [-segm N] [-closeonfinish]\r"
+    "\r"
+    "fullscreen - full screen without the control panel\r"
+    "max - largest size (fills the screen, keeping the window's title and the control panel)\r"
+    "min - smallest size (600 x 400)\r"
+    "w h - Width, Height - the player's width and height\r"
+    "\r"
+    "c - Center - in the middle of the screen\r"
+    "\r"
+    "L - Left - at the screen's left edge\r"
+    "R - Right - at the screen's right edge\r"
+    "x - x pixels from the screen's left edge\r"
+    "\r"
+    "T - Top - at the screen's top edge\r"
+    "B - Bottom - at the screen's bottom edge\r"
+    "y - y pixels from the screen's top edge\r"
+    "\r"
+    "N - Segment Number - start playing at segment N\r"
+    "\r"
+    "CloseOnFinish - close the player when playback ends";
+
+constexpr TFixedTexts kEnglish = {
+    "File properties",
+    "Help on roRezodu\ris on the developer's web site\r\r",
+    "roRezodu command line",
+    kEnglishCommandLineHelp,
+    "Wrong command line format",
+    "About",
+    "Close",
+    "The program is free.\r\n"
+    "It may be copied and passed on freely\r\n"
+    "together with films.",
+    "Help",
+    "Close",
+};
+}  // namespace
+
+const TFixedTexts& FixedTexts(TUiLanguage language) {
+  return language == TUiLanguage::kEnglish ? kEnglish : kRussian;
+}

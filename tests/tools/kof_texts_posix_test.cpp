@@ -1,0 +1,76 @@
+// kof texts as a user runs it: the table it writes is what the player reads, and gives
+// every text the player looks up its built-in value; kof pack takes a language's name.
+#include <gtest/gtest.h>
+
+#include "app/fixed_texts.h"
+#include "app/ui_language.h"
+#include "kof/text_encoding.h"
+#include "support/shell_quote.h"
+#include "support/temp_dir.h"
+#include "tools/kof_run.h"
+
+using namespace filmwriter;
+
+namespace {
+std::string From1251(const std::string& text) { return CodePageToUtf8(text, 1251); }
+}  // namespace
+
+TEST(KofTexts, TheTableRoundTripsThroughTheLanguageTableReader) {
+  const struct {
+    const char* arguments;
+    TUiLanguage language, other;
+  } cases[] = {
+      {"", TUiLanguage::kRussian, TUiLanguage::kEnglish},
+      {"--language ru", TUiLanguage::kRussian, TUiLanguage::kEnglish},
+      {"--language en", TUiLanguage::kEnglish, TUiLanguage::kRussian},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    const KofRun run = Kof(std::string("texts ") + c.arguments);
+    ASSERT_EQ(run.exitCode, 0);
+    // Read over the other language's texts, so that every text must come from the table.
+    TUiTexts texts(c.other);
+    texts.OverlayMessageTexts(run.out, From1251);
+    const std::vector<TMenuItemText> items = texts.OverlayMenuTexts(run.out, From1251);
+    for (size_t i = 0; i < kMessageTextCount; ++i)
+      EXPECT_EQ(texts.Message(static_cast<TMessageText>(i)), kMessageTexts[i].In(c.language)) << kMessageTexts[i].Key;
+    for (size_t i = 0; i < kMenuTextCount; ++i)
+      EXPECT_EQ(texts.Menu(static_cast<TMenuText>(i)), kMenuTexts[i].In(c.language)) << kMenuTexts[i].Key;
+    const TFixedTexts& fixed = FixedTexts(c.language);
+    const auto item = [&items](TMenuId menu, int32_t position) {
+      for (const TMenuItemText& i : items)
+        if (i.Menu == menu && i.Position == position) return i.Text;
+      return std::string("none");
+    };
+    EXPECT_EQ(item(TMenuId::kContext, 13), fixed.ContextHelp);
+    EXPECT_EQ(item(TMenuId::kContext, 16), fixed.Close);
+    // One line a key, each ended by CR LF.
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), std::count(run.out.begin(), run.out.end(), '='));
+    EXPECT_EQ(run.out.substr(run.out.size() - 2), "\r\n");
+  }
+  for (const char* wrong : {"--language de", "--language", "en", "--language en --language ru"}) {
+    SCOPED_TRACE(wrong);
+    const KofRun run = Kof(std::string("texts ") + wrong, "", true);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.out.find("usage: kof texts"), std::string::npos) << run.out;
+  }
+}
+
+TEST(KofTexts, PackTakesTheBuiltInTableByName) {
+  TempDir dir;
+  const Bytes film = BuildFilm({SmallSegment("one", 0x102030, Packing::MsZip)});
+  const Bytes player(600, 'P');
+  WriteBytesToFile(dir / "film.kof", film);
+  WriteBytesToFile(dir / "player.exe", player);
+  for (const char* language : {"en", "ru"}) {
+    SCOPED_TRACE(language);
+    const std::string table = Kof(std::string("texts --language ") + language).out;
+    ASSERT_FALSE(table.empty());
+    std::filesystem::remove(dir / "out.exe");
+    ASSERT_EQ(Kof("pack " + Quoted(dir / "film.kof") + " --player " + Quoted(dir / "player.exe") + " --language " +
+                  language + " -o " + Quoted(dir / "out.exe"))
+                  .exitCode,
+              0);
+    EXPECT_EQ(ReadBytesFromFile(dir / "out.exe"), AppendedFilm(player, table, film));
+  }
+}

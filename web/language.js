@@ -1,0 +1,58 @@
+// The page's language: the player's built-in texts in Russian or English, under a
+// film's own table. Taken from the browser's preferred languages (the first of the two
+// that appears; English when neither does), changed with the choice in the header and
+// remembered in local storage. The worker's texts come back as a "texts" event.
+"use strict";
+
+const pageLanguage = (() => {
+  const storageKey = "roRezodu.language";
+  const known = ["ru", "en"];
+  // Texts of the page itself, which no language table names.
+  const pageTexts = {
+    ru: { hint: "Перетащите сюда фильм (.kof) или фильм-программу (.exe), или нажмите «Загрузить»." },
+    en: { hint: "Drop a film (.kof) or a film program (.exe) here, or press “Load”." },
+  };
+
+  function preferred() {
+    for (const tag of navigator.languages || [navigator.language || ""]) {
+      const primary = tag.toLowerCase().split("-")[0];
+      if (known.includes(primary)) return primary;
+    }
+    return "en";
+  }
+
+  function remembered() {
+    try {
+      const code = localStorage.getItem(storageKey);
+      return known.includes(code) ? code : null;
+    } catch {
+      return null;  // storage refused: the browser's preference
+    }
+  }
+
+  const state = { code: remembered() || preferred() };
+
+  function showPageTexts() {
+    document.documentElement.lang = state.code;
+    document.getElementById("hint").textContent = pageTexts[state.code].hint;
+    document.getElementById("language").value = state.code;
+  }
+
+  function choose(code) {
+    if (!known.includes(code)) return;
+    state.code = code;
+    try {
+      localStorage.setItem(storageKey, code);
+    } catch {
+      // not remembered; the choice holds for this visit
+    }
+    showPageTexts();
+    send({ type: "language", code });
+  }
+
+  document.addEventListener("DOMContentLoaded", () => {
+    showPageTexts();
+    document.getElementById("language").addEventListener("change", (e) => choose(e.target.value));
+  });
+  return { get code() { return state.code; }, choose };
+})();
