@@ -88,41 +88,52 @@ std::string LookUpOver(const TkoStringList& table, const char* key, const char* 
   return value.empty() && language == TUiLanguage::kEnglish ? builtIn : value;
 }
 
-// The drop-down items: the menu text, then its shortcut right-aligned after "\b".
+// The drop-down items: the menu text, then what follows it, the shortcut right-aligned
+// after "\b". Under a film's table the shortcuts are written as the table's menus have
+// always had them ("Ctrl + O", no "..."); the built-in texts as the resource writes them.
 struct TDropDownItem {
   TMenuId Menu;
   int32_t Position;
   TMenuText Text;
-  const char* Suffix;
+  const char* TableSuffix;
+  const char* BuiltInSuffix;
 };
 constexpr TDropDownItem kDropDownItems[] = {
-    {TMenuId::kFile, 0, TMenuText::kLoad, "\bCtrl + O"},     {TMenuId::kFile, 1, TMenuText::kProperties, "\bF8"},
-    {TMenuId::kFile, 3, TMenuText::kExit, "\bAlt+F4"},       {TMenuId::kActions, 0, TMenuText::kPlay, "\bF9"},
-    {TMenuId::kActions, 1, TMenuText::kPause, "\bF10"},      {TMenuId::kActions, 2, TMenuText::kStop, "\bF11"},
-    {TMenuId::kActions, 4, TMenuText::kSegments, "\bF6"},    {TMenuId::kActions, 5, TMenuText::kPrev, "\bF4"},
-    {TMenuId::kActions, 6, TMenuText::kNext, "\bF5"},        {TMenuId::kView, 0, TMenuText::kShowPanel, "\bF7"},
-    {TMenuId::kView, 1, TMenuText::kFullScreen, "\bAlt + Enter"},
+    {TMenuId::kFile, 0, TMenuText::kLoad, "\bCtrl + O", "\bCtrl+O"},
+    {TMenuId::kFile, 1, TMenuText::kProperties, "\bF8", "...\bF8"},
+    {TMenuId::kFile, 3, TMenuText::kExit, "\bAlt+F4", "\bAlt+F4"},
+    {TMenuId::kActions, 0, TMenuText::kPlay, "\bF9", "\bF9"},
+    {TMenuId::kActions, 1, TMenuText::kPause, "\bF10", "\bF10"},
+    {TMenuId::kActions, 2, TMenuText::kStop, "\bF11", "\bF11"},
+    {TMenuId::kActions, 4, TMenuText::kSegments, "\bF6", "\bF6"},
+    {TMenuId::kActions, 5, TMenuText::kPrev, "\bF4", "\bF4"},
+    {TMenuId::kActions, 6, TMenuText::kNext, "\bF5", "\bF5"},
+    {TMenuId::kView, 0, TMenuText::kShowPanel, "\bF7", "\bF7"},
+    {TMenuId::kView, 1, TMenuText::kFullScreen, "\bAlt + Enter", "\bAlt+Enter"},
 };
 
+// The context menu's keyed items; under a film's table nothing follows their texts.
 struct TContextItem {
   int32_t Position;
   TMenuText Text;
+  const char* BuiltInSuffix;
 };
 constexpr TContextItem kContextItems[] = {
-    {0, TMenuText::kLoad},     {2, TMenuText::kPlay}, {3, TMenuText::kPause},     {4, TMenuText::kStop},
-    {6, TMenuText::kSegments}, {7, TMenuText::kPrev}, {8, TMenuText::kNext},      {10, TMenuText::kShowPanel},
-    {11, TMenuText::kFullScreen},
+    {0, TMenuText::kLoad, "..."},     {2, TMenuText::kPlay, ""}, {3, TMenuText::kPause, ""},
+    {4, TMenuText::kStop, ""},        {6, TMenuText::kSegments, ""}, {7, TMenuText::kPrev, ""},
+    {8, TMenuText::kNext, ""},        {10, TMenuText::kShowPanel, ""}, {11, TMenuText::kFullScreen, ""},
 };
 
-// The seek commands and Save picture, behind the items the table has always addressed.
-void AddSeekItems(const TUiTexts& texts, std::vector<TMenuItemText>& items) {
+// The seek commands, Save picture and Resume, behind the items the table has always
+// addressed; dots follow Save picture's text in the built-in set.
+void AddSeekItems(const TUiTexts& texts, const char* dots, std::vector<TMenuItemText>& items) {
   const auto first = static_cast<size_t>(TMenuText::kSeekBack);
   for (int32_t i = 0; i < kSeekItemCount; ++i) {
     const std::string& text = texts.Menu(static_cast<TMenuText>(first + static_cast<size_t>(i)));
     items.push_back({TMenuId::kActions, kActionsSeekItems + i, text + "\b" + kSeekShortcuts[i]});
     items.push_back({TMenuId::kContext, kContextSeekItems + i, text});
   }
-  const std::string& save = texts.Menu(TMenuText::kSavePicture);
+  const std::string save = texts.Menu(TMenuText::kSavePicture) + dots;
   items.push_back({TMenuId::kActions, kActionsSavePicture, save + "\b" + kSavePictureShortcut});
   items.push_back({TMenuId::kContext, kContextSavePicture, save});
   items.push_back({TMenuId::kActions, kActionsResume, texts.Menu(TMenuText::kResume) + "\b" + kResumeShortcut});
@@ -166,20 +177,27 @@ std::vector<TMenuItemText> TUiTexts::OverlayMenuTexts(const std::string& languag
   for (size_t i = 0; i < kMenuTextCount; ++i)
     FMenus[i] = LookUpOver(table, kMenuTexts[i].Key, kMenuTexts[i].In(FLanguage), FLanguage, toUtf8);
   const TFixedTexts& fixed = FixedTexts(FLanguage);
-  const std::string contextHelp = LookUpOver(table, kContextHelpKey, fixed.ContextHelp, FLanguage, toUtf8);
+  return MenuItemTexts(TMenuSuffixes::kTable, LookUpOver(table, kContextHelpKey, fixed.ContextHelp, FLanguage, toUtf8),
+                       LookUpOver(table, kCloseKey, fixed.Close, FLanguage, toUtf8));
+}
 
+std::vector<TMenuItemText> TUiTexts::MenuItemTexts(TMenuSuffixes suffixes, const std::string& contextHelp,
+                                                   const std::string& close) const {
+  const bool builtIn = suffixes == TMenuSuffixes::kBuiltIn;
+  const char* dots = builtIn ? "..." : "";
   std::vector<TMenuItemText> items;
   const TMenuText titles[] = {TMenuText::kFile, TMenuText::kActions, TMenuText::kView, TMenuText::kHelp};
   for (int32_t i = 0; i < 4; ++i) items.push_back({TMenuId::kMenuBar, i, Menu(titles[i])});
   for (const TDropDownItem& item : kDropDownItems)
-    items.push_back({item.Menu, item.Position, Menu(item.Text) + item.Suffix});
+    items.push_back({item.Menu, item.Position, Menu(item.Text) + (builtIn ? item.BuiltInSuffix : item.TableSuffix)});
   items.push_back({TMenuId::kHelp, 0, contextHelp + "\bF1"});
-  items.push_back({TMenuId::kHelp, 2, Menu(TMenuText::kAbout)});
-  for (const TContextItem& item : kContextItems) items.push_back({TMenuId::kContext, item.Position, Menu(item.Text)});
+  items.push_back({TMenuId::kHelp, 2, Menu(TMenuText::kAbout) + dots});
+  for (const TContextItem& item : kContextItems)
+    items.push_back({TMenuId::kContext, item.Position, Menu(item.Text) + (builtIn ? item.BuiltInSuffix : "")});
   items.push_back({TMenuId::kContext, 13, contextHelp});
-  items.push_back({TMenuId::kContext, 14, Menu(TMenuText::kAbout)});
-  items.push_back({TMenuId::kContext, 16, LookUpOver(table, kCloseKey, fixed.Close, FLanguage, toUtf8)});
-  AddSeekItems(*this, items);
+  items.push_back({TMenuId::kContext, 14, Menu(TMenuText::kAbout) + dots});
+  items.push_back({TMenuId::kContext, 16, close});
+  AddSeekItems(*this, dots, items);
   AddZoomItems(*this, items);
   return items;
 }

@@ -108,6 +108,10 @@ struct TMenuItemText {
   bool operator==(const TMenuItemText&) const = default;
 };
 
+// How a menu text is followed: as under a film's table, or as the resource writes the
+// built-in texts ("Ctrl+O", "..." behind the items that open a box).
+enum class TMenuSuffixes { kTable, kBuiltIn };
+
 class TUiTexts {
 public:
   // Every text at its built-in value in language.
@@ -128,6 +132,11 @@ public:
   // context menu items, in the order they are set. Without a table: changes nothing
   // and returns nothing, so the menus keep the resource's texts.
   std::vector<TMenuItemText> OverlayMenuTexts(const std::string& languageBlock, const TAnsiToUtf8& toUtf8);
+
+  // Every text item of the menu bar, its drop-downs and the context menu from the menu
+  // texts as they are now, with the help and close items' texts given.
+  std::vector<TMenuItemText> MenuItemTexts(TMenuSuffixes suffixes, const std::string& contextHelp,
+                                           const std::string& close) const;
 
   // The message text used as a printf format with one number or one text. A table value
   // whose conversions do not fit (see IsSafeFormat) is not used: the built-in value is
