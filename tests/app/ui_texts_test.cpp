@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "app/fixed_texts.h"
@@ -76,6 +78,48 @@ TEST(UiTexts, BuiltInMenuSetsCoverTheSameItems) {
   for (const TTextEntry& entry : kMenuTexts) table += std::string(entry.Key) + "=x\r";
   for (const TMenuItemText& item : TUiTexts().OverlayMenuTexts(table + "ContextHelp=x\rClose=x", FakeToUtf8))
     EXPECT_TRUE(russian.count({static_cast<int>(item.Menu), item.Position})) << Listed({item});
+}
+
+// The menu bar and its drop-downs as the resource script writes them, a separator
+// counting as a position.
+std::vector<TMenuItemText> ResourceMenus() {
+  std::ifstream rc(std::filesystem::path(RZ_SOURCE_DIR) / "resources" / "roRezodu.rc");
+  std::vector<TMenuItemText> items;
+  int32_t bar = -1, position = 0;
+  bool inMenu = false;
+  for (std::string line; std::getline(rc, line);) {
+    if (line.rfind("KOAPP MENU", 0) == 0) inMenu = true;
+    if (!inMenu) continue;
+    if (line == "END") break;
+    const size_t open = line.find('"'), close = line.rfind('"');
+    std::string text = open < close ? line.substr(open + 1, close - open - 1) : "";
+    if (const size_t b = text.find("\\b"); b != std::string::npos) text.replace(b, 2, "\b");
+    if (line.find("POPUP") != std::string::npos) {
+      items.push_back({TMenuId::kMenuBar, ++bar, text});
+      position = 0;
+    } else if (line.find("MENUITEM SEPARATOR") != std::string::npos) {
+      ++position;
+    } else if (line.find("MENUITEM") != std::string::npos) {
+      items.push_back({static_cast<TMenuId>(bar), position++, text});
+    }
+  }
+  return items;
+}
+
+std::string ListedByPlace(std::vector<TMenuItemText> items) {
+  std::sort(items.begin(), items.end(), [](const TMenuItemText& a, const TMenuItemText& b) {
+    return std::pair(static_cast<int>(a.Menu), a.Position) < std::pair(static_cast<int>(b.Menu), b.Position);
+  });
+  return Listed(items);
+}
+
+// Choosing Russian again must put back exactly what the menus showed at start-up.
+TEST(UiTexts, TheBuiltInRussianMenusAreTheResourceScripts) {
+  std::vector<TMenuItemText> builtIn = BuiltInMenuItems(TUiLanguage::kRussian);
+  std::erase_if(builtIn, [](const TMenuItemText& item) { return item.Menu == TMenuId::kContext; });
+  const std::vector<TMenuItemText> resource = ResourceMenus();
+  ASSERT_GT(resource.size(), 20u);
+  EXPECT_EQ(ListedByPlace(builtIn), ListedByPlace(resource));
 }
 
 // Under a film's table: the table wins for its keys; a missing key leaves the item as
