@@ -91,9 +91,14 @@ std::vector<TMenuItemText> ResourceMenus() {
     if (line.rfind("KOAPP MENU", 0) == 0) inMenu = true;
     if (!inMenu) continue;
     if (line == "END") break;
+    // The quoted text, its "\\b" (what separates the shortcut) made the character.
     const size_t open = line.find('"'), close = line.rfind('"');
-    std::string text = open < close ? line.substr(open + 1, close - open - 1) : "";
-    if (const size_t b = text.find("\\b"); b != std::string::npos) text.replace(b, 2, "\b");
+    std::string text;
+    for (size_t i = open + 1; open < close && i < close; ++i) {
+      const bool escape = line[i] == '\\' && line[i + 1] == 'b';
+      text += escape ? '\b' : line[i];
+      i += escape ? 1 : 0;
+    }
     if (line.find("POPUP") != std::string::npos) {
       items.push_back({TMenuId::kMenuBar, ++bar, text});
       position = 0;
