@@ -27,6 +27,7 @@
 #include "film/temp_files.h"
 #include "playback/playback_engine.h"
 #include "playback/preview_worker.h"
+#include "playback/quiet_services.h"
 #include "playback/seek_target.h"
 
 namespace {
@@ -45,21 +46,6 @@ struct PacedTimer : TFrameTimer {
   bool Armed = false;
 };
 
-struct SilentSound : TSoundDevice {
-  void SetFileName(const std::filesystem::path&) override {}
-  bool HasFileName() const override { return false; }
-  bool Open() override { return false; }
-  bool IsOpen() const override { return false; }
-  void Close() override {}
-  void Play() override {}
-  void Pause() override {}
-  void Stop() override {}
-  void SetTimeFormat(uint32_t) override {}
-  void Seek(uint32_t) override {}
-  uint32_t Length() override { return 0; }
-  uint32_t Position() override { return 0; }
-};
-
 struct CountingPresenter : TFramePresenter {
   void LayOut() override {}
   void PresentWholeFrame() override { ++Frames; }
@@ -68,26 +54,9 @@ struct CountingPresenter : TFramePresenter {
 };
 
 // The tick's 1 ms yield is a real one, as in the player.
-struct BenchShell : TPlaybackShell {
-  void PumpMessages() override {}
-  void PostNextCommand() override { NextPosted = true; }
+struct BenchShell : TQuietShell {
   void Sleep(uint32_t ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
   void ShowError(const std::string& text) override { std::fprintf(stderr, "playback: %s\n", text.c_str()); }
-  void ReportSkippedSegment(int32_t, const std::string&) override {}
-  void UpdateMenuStates() override {}
-  void RedrawPanel() override {}
-  void RefreshSegmentLine() override {}
-  void RefreshTimeText() override {}
-  void SelectSegmentLine(int32_t) override {}
-  void MoveButtonFocus(TPlayState) override {}
-  void AcceptDroppedFiles(bool) override {}
-  bool IsFullScreen() const override { return false; }
-  void ToggleFullScreen() override {}
-  void SavePlacement() override {}
-  TScreenSize ScreenSize() const override { return {-1, -1}; }
-  void InvalidateMainWindow() override {}
-  void DestroyMainWindow() override {}
-  bool NextPosted = false;
 };
 
 struct Percentiles {
@@ -196,7 +165,7 @@ private:
 
   TSegmentList& FSegments;
   PacedTimer FTimer;
-  SilentSound FSound;
+  TNoSound FSound;
   TkoFrameSource FFrames;
   CountingPresenter FPresenter;
   BenchShell FShell;

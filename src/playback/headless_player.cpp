@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "playback/quiet_services.h"
+
 namespace {
 // Remembers the token of the chain's last event; the player ticks it at once.
 class TTickedTimer : public TFrameTimer {
@@ -14,50 +16,14 @@ public:
   uint32_t Token = 0;
 };
 
-// No device: nothing opens, so the clock never waits for or corrects by the sound.
-class TNoSound : public TSoundDevice {
+class THeadlessShell : public TQuietShell {
 public:
-  void SetFileName(const std::filesystem::path&) override {}
-  bool HasFileName() const override { return false; }
-  bool Open() override { return false; }
-  bool IsOpen() const override { return false; }
-  void Close() override {}
-  void Play() override {}
-  void Pause() override {}
-  void Stop() override {}
-  void SetTimeFormat(uint32_t) override {}
-  void Seek(uint32_t) override {}
-  uint32_t Length() override { return 0; }
-  uint32_t Position() override { return 0; }
-};
-
-class THeadlessShell : public TPlaybackShell {
-public:
-  void PumpMessages() override {}
-  void PostNextCommand() override { NextPosted = true; }
-  void Sleep(uint32_t) override {}
   void ShowError(const std::string& text) override {
     if (Error.empty()) Error = text;
   }
   void ReportSkippedSegment(int32_t, const std::string& reason) override {
     if (Error.empty()) Error = reason;
   }
-  void UpdateMenuStates() override {}
-  void RedrawPanel() override {}
-  void RefreshSegmentLine() override {}
-  void RefreshTimeText() override {}
-  void SelectSegmentLine(int32_t) override {}
-  void MoveButtonFocus(TPlayState) override {}
-  void AcceptDroppedFiles(bool) override {}
-  bool IsFullScreen() const override { return false; }
-  void ToggleFullScreen() override {}
-  void SavePlacement() override {}
-  // No picture equals this screen, so full screen is never switched on.
-  TScreenSize ScreenSize() const override { return {-1, -1}; }
-  void InvalidateMainWindow() override {}
-  void DestroyMainWindow() override {}
-
-  bool NextPosted = false;
   std::string Error;
 };
 
