@@ -10,7 +10,7 @@ is one of a few palette colours. Buttons are 20 x 20, grey glyphs on white; thum
 14 x 14 on the thumb's light grey.
 
 Each picture is drawn at every scale of SCALES (the player's kPictureScales in
-src/controls/panel_pictures.h): the geometry multiplied, the outline as wide as the
+src/controls/scaled_pictures.h): the geometry multiplied, the outline as wide as the
 panel's scaled lines (1 pixel at 100 %, the scale rounded elsewhere). NAME.bmp is the
 design's picture, NAME_150.bmp the one at 150 %, and so on; scaled_bitmaps.rc lists the
 scaled ones for the resource script.

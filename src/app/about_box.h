@@ -3,7 +3,7 @@
 // the dialog's client size. The maker's web address is shared with the help text.
 #include <cstdint>
 
-#include "app/ko_common.h"
+#include "controls/ko_common.h"
 #include "playback/ko_picture.h"  // TkoPoint
 
 // Where the player's help lives and what the About box's link opens.

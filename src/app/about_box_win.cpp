@@ -7,9 +7,9 @@
 #include "app/about_box.h"
 #include "app/fixed_texts.h"
 #include "platform/gdi_holders_win.h"
-#include "app/ko_common_win.h"
+#include "controls/ko_common_win.h"
 #include "app/screen_scale_win.h"
-#include "app/wide_text_win.h"
+#include "platform/wide_text_win.h"
 
 namespace {
 constexpr wchar_t kLinkClass[] = L"Link";

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
+#include "app/panel_layout.h"
 #include "app/player_win.h"
 #include "app/resume_tracker.h"
-#include "app/wide_text_win.h"
+#include "platform/wide_text_win.h"
 #include "playback/seek_target.h"
 
 namespace {
@@ -37,7 +38,7 @@ void MakeWorker(TPlayer& player, TBarPreview& preview) {
   }
   if (!preview.Worker->HasDecoder())
     preview.Worker->SetDecoder(std::make_unique<TPreviewDecoder>(*player.Segments, kPlayingPictureDepth));
-  if (!preview.Note) preview.Note = std::make_unique<TNoteWindow>(player.MainWindow, player.Scale);
+  if (!preview.Note) preview.Note = std::make_unique<TNoteWindow>(player.MainWindow, player.Scale, kStripColour);
 }
 }  // namespace
 

@@ -17,8 +17,8 @@
 #include "app/save_picture_win.h"
 #include "app/screen_scale_win.h"
 #include "app/transport_commands.h"
-#include "app/wide_text_win.h"
-#include "controls/segment_list_window_win.h"
+#include "platform/wide_text_win.h"
+#include "app/segment_list_window_win.h"
 #include "film/film_loader.h"
 #include "film/ko_error.h"
 

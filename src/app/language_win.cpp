@@ -5,9 +5,9 @@
 #include "app/resume_win.h"
 #include "app/settings_store.h"
 #include "app/ui_language.h"
-#include "app/wide_text_win.h"
-#include "controls/bottom_panel_win.h"
-#include "controls/segment_list_window_win.h"
+#include "platform/wide_text_win.h"
+#include "app/bottom_panel_win.h"
+#include "app/segment_list_window_win.h"
 
 namespace {
 constexpr char kLanguageKey[] = "language";

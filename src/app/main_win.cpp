@@ -6,7 +6,7 @@
 #include "app/language_win.h"
 #include "app/main_window_win.h"
 #include "app/player_win.h"
-#include "app/wide_text_win.h"
+#include "platform/wide_text_win.h"
 #include "film/film_loader.h"
 #include "film/ko_error.h"
 #include "film/temp_files.h"

@@ -3,9 +3,9 @@
 #include <iterator>
 
 #include "app/command_ids.h"
-#include "app/ko_common_win.h"
+#include "controls/ko_common_win.h"
 #include "app/ui_language.h"
-#include "app/wide_text_win.h"
+#include "platform/wide_text_win.h"
 
 namespace {
 // The context menu's commands, position by position (0 for a separator); the texts are

@@ -1,6 +1,6 @@
 #include "app/message_boxes_win.h"
 
-#include "app/wide_text_win.h"
+#include "platform/wide_text_win.h"
 
 int ShowBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
   return MessageBoxW(owner, Utf8ToWide(text).c_str(), Utf8ToWide(caption).c_str(), flags);

@@ -5,7 +5,7 @@
 #include "app/command_ids.h"
 #include "app/commands_win.h"
 #include "app/player_win.h"
-#include "controls/bottom_panel_win.h"
+#include "app/bottom_panel_win.h"
 
 namespace {
 // Whole notches of the wheel; the rest of a finer wheel's turns waits for the next.

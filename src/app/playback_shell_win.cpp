@@ -4,8 +4,8 @@
 #include "app/commands_win.h"
 #include "app/main_window_win.h"
 #include "app/player_win.h"
-#include "controls/bottom_panel_win.h"
-#include "controls/segment_list_window_win.h"
+#include "app/bottom_panel_win.h"
+#include "app/segment_list_window_win.h"
 
 void RequestBoxes(TPlayer& player) {
   if (player.MainWindow != nullptr) PostMessageW(player.MainWindow, WM_SHOWBOXES, 0, 0);

@@ -1,6 +1,6 @@
 #include "app/player_win.h"
 
-#include "app/wide_text_win.h"
+#include "platform/wide_text_win.h"
 
 namespace {
 TPlayer* g_player = nullptr;

@@ -6,8 +6,9 @@
 
 #include "app/command_ids.h"
 #include "app/commands_win.h"
+#include "app/panel_layout.h"
 #include "app/player_win.h"
-#include "app/wide_text_win.h"
+#include "platform/wide_text_win.h"
 
 namespace {
 int64_t NowMs() { return static_cast<int64_t>(GetTickCount64()); }
@@ -50,7 +51,7 @@ std::wstring OfferText(const TPlayer& player, TFilmFrame place) {
 void ShowOffer(TPlayer& player, TFilmFrame place) {
   TResumeState& resume = player.Resume;
   if (!resume.Note) {
-    resume.Note = std::make_unique<TNoteWindow>(player.MainWindow, player.Scale);
+    resume.Note = std::make_unique<TNoteWindow>(player.MainWindow, player.Scale, kStripColour);
     HWND window = player.MainWindow;
     resume.Note->OnClick = [window] { PostMessageW(window, WM_COMMAND, CM_RESUME, 0); };
   }

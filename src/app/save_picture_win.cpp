@@ -11,7 +11,7 @@
 #include <iterator>
 
 #include "app/player_win.h"
-#include "app/wide_text_win.h"
+#include "platform/wide_text_win.h"
 
 namespace {
 // An interface pointer released with its holder.

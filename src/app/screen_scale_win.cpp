@@ -1,12 +1,12 @@
 #include "app/screen_scale_win.h"
 
 #include "app/bar_preview_win.h"
-#include "app/ko_common_win.h"
+#include "controls/ko_common_win.h"
 #include "app/panel_dock_win.h"
 #include "app/player_win.h"
 #include "app/window_layout.h"
-#include "controls/bottom_panel_win.h"
-#include "controls/segment_list_window_win.h"
+#include "app/bottom_panel_win.h"
+#include "app/segment_list_window_win.h"
 
 TScreenScale WindowScale(HWND window) { return TScreenScale(static_cast<int32_t>(GetDpiForWindow(window))); }
 

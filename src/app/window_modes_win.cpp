@@ -5,8 +5,8 @@
 #include "app/panel_dock_win.h"
 #include "app/player_win.h"
 #include "app/window_layout.h"
-#include "controls/bottom_panel_win.h"
-#include "controls/segment_list_window_win.h"
+#include "app/bottom_panel_win.h"
+#include "app/segment_list_window_win.h"
 
 void UpdateMenuStates(TPlayer& player) {
   const std::optional<int32_t> count =

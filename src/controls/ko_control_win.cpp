@@ -4,7 +4,7 @@
 
 #include <exception>
 
-#include "app/wide_text_win.h"
+#include "platform/wide_text_win.h"
 #include "controls/control_bounds.h"
 
 namespace {

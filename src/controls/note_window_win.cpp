@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/ko_common_win.h"
-#include "controls/panel_layout.h"
+#include "controls/ko_common_win.h"
 
 namespace {
 constexpr wchar_t kClassName[] = L"koNote";
@@ -21,8 +20,8 @@ std::vector<std::wstring> Lines(const std::wstring& text) {
 
 }  // namespace
 
-TNoteWindow::TNoteWindow(HWND parent, const TScreenScale& scale)
-    : FScale(scale), FFont(CreateFontByName("Tahoma", scale.Px(13), 0)) {
+TNoteWindow::TNoteWindow(HWND parent, const TScreenScale& scale, COLORREF frameColour)
+    : FScale(scale), FFrameColour(frameColour), FFont(CreateFontByName("Tahoma", scale.Px(13), 0)) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   if (!RegisterPaneClass(instance, kClassName, Procedure)) return;
   FWindow = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 1, 1, parent, nullptr, instance,
@@ -135,7 +134,7 @@ void TNoteWindow::HideAfter(uint32_t ms) {
     SetTimer(FWindow, kHideTimer, ms, nullptr);
 }
 
-// White inside a frame of the strip colour; the picture at (1, 1) pixel for pixel; the
+// White inside a frame of the owner's colour; the picture at (1, 1) pixel for pixel; the
 // lines below it, centred, cut with an ellipsis where they are too long.
 void TNoteWindow::Paint() {
   TPaintScope paint(FWindow);
@@ -143,7 +142,7 @@ void TNoteWindow::Paint() {
   if (dc == nullptr) return;
   RECT client{};
   GetClientRect(FWindow, &client);
-  const TGdiObject<HPEN> framePen(CreatePen(PS_SOLID, 1, kStripColour));
+  const TGdiObject<HPEN> framePen(CreatePen(PS_SOLID, 1, FFrameColour));
   {
     const TSelection pen(dc, framePen.Get());
     const TSelection brush(dc, GetStockObject(WHITE_BRUSH));

@@ -1,6 +1,6 @@
 #pragma once
 // A small window floating above the bottom panel (class "koNote"): an optional picture
-// over lines of text, black on white in a frame of the strip colour. The bar's preview
+// over lines of text, black on white in a frame of its owner's colour. The bar's preview
 // and the offer to resume are notes. Its text is also its window text (lines joined
 // by line feeds). A click on it calls OnClick.
 #include <windows.h>
@@ -15,9 +15,9 @@
 
 class TNoteWindow {
 public:
-  // Creates the hidden note as a child of parent, sized for the screen's scale;
-  // Handle() is null when it could not.
-  TNoteWindow(HWND parent, const TScreenScale& scale);
+  // Creates the hidden note as a child of parent, sized for the screen's scale, framed
+  // in frameColour; Handle() is null when it could not.
+  TNoteWindow(HWND parent, const TScreenScale& scale, COLORREF frameColour);
   ~TNoteWindow();
   TNoteWindow(const TNoteWindow&) = delete;
   TNoteWindow& operator=(const TNoteWindow&) = delete;
@@ -52,6 +52,7 @@ private:
 
   HWND FWindow = nullptr;
   TScreenScale FScale;
+  COLORREF FFrameColour;
   TGdiObject<HFONT> FFont;
   TkoPicture FPicture;
   std::wstring FText;

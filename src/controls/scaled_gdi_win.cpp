@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "controls/panel_pictures.h"
+#include "controls/scaled_pictures.h"
 
 namespace {
 TGdiObject<HBITMAP> LoadBitmapResource(const std::wstring& name) {

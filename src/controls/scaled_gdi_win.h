@@ -16,7 +16,7 @@ TGdiObject<HPEN> CreateLinePen(COLORREF colour, int32_t width);
 
 // The bitmap resource `name` (a panel picture) for a square of `size` pixels on a screen
 // at `scale`: the picture drawn for the nearest scale at or above the screen's
-// (panel_pictures.h) as it is when it has that size, else reduced smoothly to it. The
+// (scaled_pictures.h) as it is when it has that size, else reduced smoothly to it. The
 // design's picture is taken when the scaled one is missing. Empty when no picture can
 // be loaded.
 TGdiObject<HBITMAP> LoadScaledPicture(const wchar_t* name, int32_t size, const TScreenScale& scale);

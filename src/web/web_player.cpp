@@ -6,7 +6,7 @@
 #include "app/film_properties.h"
 #include "app/fixed_texts.h"
 #include "app/transport_commands.h"
-#include "controls/panel_texts.h"
+#include "app/panel_texts.h"
 #include "film/film_loader.h"
 #include "film/ko_error.h"
 #include "playback/seek_target.h"

@@ -11,8 +11,8 @@
 
 #include "controls/ko_progress_bar_win.h"
 #include "controls/ko_slider_win.h"
-#include "controls/panel_layout.h"
-#include "controls/panel_texts.h"
+#include "app/panel_layout.h"
+#include "app/panel_texts.h"
 #include "platform/gdi_holders_win.h"
 
 // What the panel keeps of the segment it shows.

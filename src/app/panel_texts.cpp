@@ -1,4 +1,4 @@
-#include "controls/panel_texts.h"
+#include "app/panel_texts.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "app/ko_common.h"
+#include "controls/ko_common.h"
 
 namespace {
 // One axis of MakeRect: the first and the last coordinate, last pixel included.

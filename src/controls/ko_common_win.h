@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/gdi_holders_win.h"
-#include "app/ko_common.h"
+#include "controls/ko_common.h"
 
 // Replaces the text of the item at `position` (separators counted) with `text`, which
 // becomes a plain string item. An empty text or one that begins with the backspace

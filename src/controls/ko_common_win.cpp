@@ -1,8 +1,8 @@
-#include "app/ko_common_win.h"
+#include "controls/ko_common_win.h"
 
 #include <cstdio>
 
-#include "app/wide_text_win.h"
+#include "platform/wide_text_win.h"
 
 namespace {
 // The one font description CreateFontByName fills; all zero before the first call.

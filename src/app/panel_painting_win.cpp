@@ -3,9 +3,9 @@
 // whenever a routine runs, not only in WM_PAINT; the panel clips its children, so
 // nothing covers the controls.
 #include "app/player_win.h"
-#include "app/wide_text_win.h"
-#include "controls/bottom_panel_state_win.h"
-#include "controls/bottom_panel_win.h"
+#include "platform/wide_text_win.h"
+#include "app/bottom_panel_state_win.h"
+#include "app/bottom_panel_win.h"
 
 namespace {
 constexpr char kRateZeroReason[] = "FPS = 0";

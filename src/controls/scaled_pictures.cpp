@@ -1,4 +1,4 @@
-#include "controls/panel_pictures.h"
+#include "controls/scaled_pictures.h"
 
 #include <iterator>
 

@@ -1,10 +1,10 @@
 // The shared window routines on real buttons and fonts, and the wide texts; the menu
 // routines show in the end-to-end tests, which read the menus a user sees.
-#include "app/ko_common_win.h"
+#include "controls/ko_common_win.h"
 
 #include <gtest/gtest.h>
 
-#include "app/wide_text_win.h"
+#include "platform/wide_text_win.h"
 
 #include <string>
 #include <tuple>

@@ -1,10 +1,10 @@
 // The panel on screens at 100, 125, 150 and 200 %: every length of the design scaled
 // by the one rounding rule, and the pictures each scale takes.
-#include "controls/panel_layout.h"
+#include "app/panel_layout.h"
 
 #include <gtest/gtest.h>
 
-#include "controls/panel_pictures.h"
+#include "controls/scaled_pictures.h"
 
 TEST(PanelLayout, EveryLengthFollowsTheScreensScale) {
   struct Case {

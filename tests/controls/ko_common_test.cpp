@@ -1,4 +1,4 @@
-#include "app/ko_common.h"
+#include "controls/ko_common.h"
 
 #include <gtest/gtest.h>
 

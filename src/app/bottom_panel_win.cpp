@@ -1,6 +1,6 @@
 // The bottom panel's window: its class, its children, its window procedure and the
 // handlers of its buttons, sliders and progress bar.
-#include "controls/bottom_panel_win.h"
+#include "app/bottom_panel_win.h"
 
 #include <commctrl.h>
 
@@ -8,11 +8,11 @@
 
 #include "app/bar_preview_win.h"
 #include "app/commands_win.h"
-#include "app/ko_common_win.h"
+#include "controls/ko_common_win.h"
 #include "app/player_win.h"
 #include "app/transport_commands.h"
-#include "app/wide_text_win.h"
-#include "controls/bottom_panel_state_win.h"
+#include "platform/wide_text_win.h"
+#include "app/bottom_panel_state_win.h"
 #include "controls/scaled_gdi_win.h"
 #include "playback/seek_target.h"
 

@@ -1,13 +1,13 @@
-#include "controls/segment_list_window_win.h"
+#include "app/segment_list_window_win.h"
 
 #include <memory>
 
 #include "app/commands_win.h"
-#include "app/ko_common_win.h"
+#include "controls/ko_common_win.h"
 #include "app/player_win.h"
-#include "app/wide_text_win.h"
-#include "controls/bottom_panel_win.h"
-#include "controls/panel_layout.h"
+#include "platform/wide_text_win.h"
+#include "app/bottom_panel_win.h"
+#include "app/panel_layout.h"
 #include "platform/gdi_holders_win.h"
 
 namespace {

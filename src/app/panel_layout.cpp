@@ -1,4 +1,4 @@
-#include "controls/panel_layout.h"
+#include "app/panel_layout.h"
 #include "controls/slider_model.h"
 
 TPanelGeometry::TPanelGeometry(const TScreenScale& scale)
