@@ -1,10 +1,11 @@
 #include "app/bar_preview_win.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "app/panel_layout.h"
 #include "app/player_win.h"
-#include "app/resume_tracker.h"
 #include "platform/wide_text_win.h"
 #include "playback/seek_target.h"
 
@@ -36,41 +37,42 @@ void MakeWorker(TPlayer& player, TBarPreview& preview) {
     HWND window = player.MainWindow;
     preview.Worker = std::make_unique<TPreviewWorker>([window] { PostMessageW(window, WM_PREVIEWREADY, 0, 0); });
   }
-  if (!preview.Worker->HasDecoder())
+  if (!preview.Worker->HasDecoder()) {
     preview.Worker->SetDecoder(std::make_unique<TPreviewDecoder>(*player.Segments, kPlayingPictureDepth));
+    preview.Shown = std::make_unique<TBarPreviewNote>(*player.Segments, AnsiToUtf8);
+  }
   if (!preview.Note) preview.Note = std::make_unique<TNoteWindow>(player.MainWindow, player.Scale, kStripColour);
 }
 }  // namespace
 
-void ShowBarPreview(TPlayer& player, int32_t segment, int32_t frame, double seconds, int32_t centreX) {
+void ShowBarPreview(TPlayer& player, int32_t segment, int32_t frame, int32_t centreX) {
   const TSegmentInfo* info = player.Segments ? player.Segments->Get(segment) : nullptr;
   if (player.MainWindow == nullptr || !IsSeekable(info)) return HideBarPreview(player);
   TBarPreview& preview = Preview(player);
   MakeWorker(player, preview);
   preview.CentreX = centreX;
-  if (segment != preview.Segment || frame != preview.Frame) {
-    preview.Segment = segment;
-    preview.Frame = frame;
-    preview.Worker->Request({segment, frame, player.Scale.Px(kPreviewMaxWidth), player.Frames.SeekIndex().Knowledge(*info)});
+  if (std::optional<TPreviewRequest> request = preview.Shown->Hover(segment, frame, player.Scale.Px(kPreviewMaxWidth))) {
+    request->Knowledge = player.Frames.SeekIndex().Knowledge(*info);
+    preview.Worker->Request(std::move(*request));
   }
-  preview.Note->SetText(Utf8ToWide(AnsiToUtf8(info->Name) + "\n" + ClockText(seconds)));
   if (preview.Note->Visible()) PlaceNote(player, preview);
 }
 
 void HideBarPreview(TPlayer& player) {
   if (!player.Preview) return;
   TBarPreview& preview = *player.Preview;
-  preview.Segment = -1;
+  if (preview.Shown) preview.Shown->Leave();
   if (preview.Worker) preview.Worker->Request({});
   if (preview.Note) preview.Note->Hide();
 }
 
 void ShowReadyPreview(TPlayer& player) {
-  if (!player.Preview || !player.Preview->Worker) return;
+  if (!player.Preview || !player.Preview->Worker || !player.Preview->Shown) return;
   TBarPreview& preview = *player.Preview;
   TPreviewPicture picture;
-  if (!preview.Worker->TakePicture(picture) || preview.Segment < 0 || picture.Segment != preview.Segment) return;
+  if (!preview.Worker->TakePicture(picture) || !preview.Shown->Take(picture)) return;
   preview.Note->SetPicture(picture.Picture);
+  preview.Note->SetText(Utf8ToWide(preview.Shown->Text()));
   PlaceNote(player, preview);
 }
 
@@ -78,4 +80,5 @@ void ReleaseBarPreview(TPlayer& player) {
   if (!player.Preview) return;
   HideBarPreview(player);
   if (player.Preview->Worker) player.Preview->Worker->SetDecoder(nullptr);
+  player.Preview->Shown.reset();
 }

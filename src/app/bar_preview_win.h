@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "app/bar_preview_note.h"
 #include "controls/note_window_win.h"
 #include "playback/preview_worker.h"
 
@@ -19,14 +20,14 @@ constexpr UINT WM_PREVIEWREADY = WM_APP + 2;
 struct TBarPreview {
   std::unique_ptr<TPreviewWorker> Worker;
   std::unique_ptr<TNoteWindow> Note;
-  int32_t Segment = -1;  // the film segment under the mouse; -1 while the mouse is elsewhere
-  int32_t Frame = 0;
+  std::unique_ptr<TBarPreviewNote> Shown;  // of the film now open; what the note shows
   int32_t CentreX = 0;  // the mouse's x in the main window's client area
 };
 
-// The mouse is over the bar at seconds into the film, where a seek would show frame of
-// segment; centreX is the mouse's x in the main window's client area.
-void ShowBarPreview(TPlayer& player, int32_t segment, int32_t frame, double seconds, int32_t centreX);
+// The mouse is over the bar where a seek would show frame of segment; centreX is the
+// mouse's x in the main window's client area. The note follows the mouse and shows the
+// picture last made, under that picture's own segment name and time.
+void ShowBarPreview(TPlayer& player, int32_t segment, int32_t frame, int32_t centreX);
 // The mouse left the bar, or pressed it.
 void HideBarPreview(TPlayer& player);
 // WM_PREVIEWREADY: the worker's latest picture, shown while the mouse is still there.

@@ -110,7 +110,7 @@ void OnBarHover(const TkoProgressBar& bar, int32_t x, double seconds) {
   if (at.Segment < 0 || player.MainWindow == nullptr) return HideBarPreview(player);
   POINT mouse{x, 0};
   MapWindowPoints(bar.Handle(), player.MainWindow, &mouse, 1);
-  ShowBarPreview(player, at.Segment, at.Frame, seconds, mouse.x);
+  ShowBarPreview(player, at.Segment, at.Frame, mouse.x);
 }
 
 void OnVolumeChange(TkoSlider& slider) {
