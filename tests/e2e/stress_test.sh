@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# A sequence that once left the player without a window and deaf to Alt+F4, repeated
+# with the other core kept busy: habits.kof (32 s) opened, Space pauses, a double click
+# enters full screen and another leaves it, then the mouse goes over the bar and the
+# wheel turns one notch up. The same again with the segment list open. After each round
+# the window is still there, shows the film and closes on Alt+F4 with exit code 0 and
+# no temporary folder left. RZ_STRESS_ROUNDS sets the number of rounds (20).
+source "$(dirname "$0")/lib.sh"
+rz_e2e_init "$@"
+
+film="$RZ_FILMS/habits.kof"
+first=$(rz_reference_frames "$film" 1)
+rounds=${RZ_STRESS_ROUNDS:-20}
+
+# The other core busy for the whole test.
+busy() { while :; do :; done; }
+busy &
+RZ_PIDS+=("$!")
+
+client_size() { rz_probe client roRezodu | cut -f 3,4 --output-delimiter ' '; }
+mouse_to() {
+  local client
+  client=$(rz_probe client roRezodu) || rz_fail "the window went (round $round, $step)"
+  xdotool mousemove $(($(rz_field "$client" 1) + $1)) $(($(rz_field "$client" 2) + $2))
+}
+window_there() { rz_window_is roRezodu 6 normal && [ "$(client_size)" = "$w $h" ]; }
+
+# One pass of the sequence, from a playing film with the window at its normal size.
+sequence() {
+  step="Space"
+  mouse_to "$pic_x" "$pic_y"
+  xdotool click 1
+  rz_keys roRezodu space
+  rz_wait_until 10 rz_child_visible Button 110 || rz_fail "Space did not pause (round $round)"
+  step="double click into full screen"
+  xdotool click --repeat 2 --delay 100 1
+  rz_wait_until 10 eval '[ "$(client_size)" != "$w $h" ]' || rz_fail "no full screen (round $round)"
+  step="double click out of full screen"
+  read -r fw fh <<<"$(client_size)"
+  mouse_to $((fw / 2)) $((fh / 2))
+  xdotool click --repeat 2 --delay 100 1
+  rz_wait_until 10 window_there || rz_fail "full screen not left (round $round): $(rz_probe window roRezodu)"
+  step="a notch over the bar"
+  mouse_to 230 "$bar_y"
+  xdotool click 4
+  sleep 0.5
+  rz_wait_until 5 window_there || rz_fail "the window is gone after the notch (round $round)"
+  mouse_to "$pic_x" 5
+  rz_keys roRezodu space  # plays on for the next pass
+}
+
+for round in $(seq 1 "$rounds"); do
+  rz_start "$(rz_windows_path "$film")"
+  rz_wait_window roRezodu 60
+  rz_wait_frame roRezodu 400 300 "$first" 30 >/dev/null
+  read -r w h <<<"$(client_size)"
+  bar_y=$((h - 40 + 28))
+  pic_x=$((w / 2)) pic_y=$(((h - 40) / 2))
+  sequence
+  rz_keys roRezodu F6
+  rz_wait_until 10 rz_child_visible koSegmentList || rz_fail "F6 did not open the segment list (round $round)"
+  read -r w h <<<"$(client_size)"
+  pic_x=$(((w + 400) / 2)) pic_y=$(((h - 40) / 2))  # right of the list (400 wide), over the picture
+  sequence
+  rz_close
+done
+echo "$RZ_NAME: $rounds rounds of pause, full screen twice and a notch over the bar, with and without the list"
