@@ -14,6 +14,7 @@ const sound = {
   pending: null,     // a play waiting for the decoder or for the context to run
   playing: null,     // the play that sounds, as it was asked
   decoding: 0,       // numbers decodes, so that a late one for another segment is dropped
+  heldTimer: 0,
 
   ensureContext() {
     if (this.context) return;
@@ -101,9 +102,15 @@ const sound = {
     if (this.pending) this.showHeld(true);
   },
 
+  // A context made within a gesture may take a moment to run: the note waits for that.
   showHeld(held) {
-    $("sound-blocked").hidden = !held;
-    if (held) player.dataset.sound = "blocked";
+    clearTimeout(this.heldTimer);
+    if (!held) {
+      $("sound-blocked").hidden = true;
+      return;
+    }
+    player.dataset.sound = "blocked";
+    this.heldTimer = setTimeout(() => { $("sound-blocked").hidden = false; }, 300);
   },
 
   forgetPlay() {
