@@ -7,10 +7,24 @@
 const pageLanguage = (() => {
   const storageKey = "roRezodu.language";
   const known = ["ru", "en"];
-  // Texts of the page itself, which no language table names.
+  // Texts of the page itself, which no language table names; %s takes a value.
   const pageTexts = {
-    ru: { hint: "Перетащите сюда фильм (.kof) или фильм-программу (.exe), или нажмите «Загрузить»." },
-    en: { hint: "Drop a film (.kof) or a film program (.exe) here, or press “Load”." },
+    ru: {
+      hint: "Перетащите сюда фильм (.kof) или фильм-программу (.exe), или нажмите «Загрузить».",
+      soundBlocked: "Браузер не даёт включить звук: нажмите здесь или в любом месте плеера",
+      error: "Ошибка",
+      loading: "Загрузка фильма ...",
+      playerCannotStart: "Плеер не может запуститься: roRezodu.js или roRezodu.wasm не загружается.\n%s",
+      badAddress: "Неверный адрес фильма: %s",
+    },
+    en: {
+      hint: "Drop a film (.kof) or a film program (.exe) here, or press “Load”.",
+      soundBlocked: "The browser holds the sound back: click here or anywhere on the player",
+      error: "Error",
+      loading: "Loading the film ...",
+      playerCannotStart: "The player cannot start: roRezodu.js or roRezodu.wasm does not load.\n%s",
+      badAddress: "The film's address is malformed: %s",
+    },
   };
 
   function preferred() {
@@ -32,9 +46,14 @@ const pageLanguage = (() => {
 
   const state = { code: remembered() || preferred() };
 
+  function text(name, value = "") {
+    return pageTexts[state.code][name].replace("%s", () => value);
+  }
+
+  // Every element marked data-page-text="NAME".
   function showPageTexts() {
     document.documentElement.lang = state.code;
-    document.getElementById("hint").textContent = pageTexts[state.code].hint;
+    for (const element of document.querySelectorAll("[data-page-text]")) element.textContent = text(element.dataset.pageText);
     document.getElementById("language").value = state.code;
   }
 
@@ -54,5 +73,5 @@ const pageLanguage = (() => {
     showPageTexts();
     document.getElementById("language").addEventListener("change", (e) => choose(e.target.value));
   });
-  return { get code() { return state.code; }, choose };
+  return { get code() { return state.code; }, choose, text };
 })();

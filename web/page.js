@@ -1,6 +1,7 @@
-// The page: opening films, the controls, the keys, full screen, the messages and the
-// sound. The film, the engine and the picture live in the worker (player_worker.js);
-// the page sends it the user's commands and shows what it sends back.
+// The page: opening films, the controls, full screen and the messages (the sound is in
+// sound.js, the keys in keys.js). The film, the engine and the picture live in the
+// worker (player_worker.js); the page sends it the user's commands and shows what it
+// sends back.
 "use strict";
 
 const $ = (id) => document.getElementById(id);
@@ -9,12 +10,14 @@ const commands = { play: 110, pause: 111, stop: 112, prev: 114, next: 115, prope
   seekBack: 140, seekForward: 141, frameBack: 142, frameForward: 143, segmentStart: 144, segmentEnd: 145 };
 
 let worker = null;
+let workerRunning = false;  // the worker's module runs: a worker that fails before is not started again
+let unavailable = null;     // why the player cannot start in this browser
 let texts = { menu: {}, message: {} };
 let film = null;          // the "film" event of the film open
 let state = { play: 0, segment: 0, position: 0, total: 0 };
 let openStarted = 0;      // when the user asked for the film open (performance.now())
 const messages = [];      // boxes waiting to be shown
-const errorCaption = () => texts.message.Error || "Ошибка";
+const errorCaption = () => texts.message.Error || pageLanguage.text("error");
 
 // --- The worker ---------------------------------------------------------------------
 
@@ -27,6 +30,7 @@ function startWorker() {
   const offscreen = canvas.transferControlToOffscreen();
   const ratio = window.devicePixelRatio || 1;
   worker = new Worker("player_worker.js");
+  workerRunning = false;
   worker.onmessage = (e) => onWorkerMessage(e.data);
   worker.onerror = (e) => workerFailed(e.message || "the player's worker failed");
   worker.postMessage({ type: "start", canvas: offscreen, screenWidth: Math.round(screen.width * ratio),
@@ -45,20 +49,34 @@ function command(id) {
   send({ type: "command", id });
 }
 
+// A worker that ran and failed (out of memory, a fault) is started again; one that
+// never ran (its script or the module cannot load) would fail again: the page says so,
+// and says it again when a film is asked for.
 function workerFailed(text) {
   if (worker) worker.terminate();
   worker = null;
   sound.close();
+  showLoading(null);
   filmClosed();
+  if (!workerRunning) {
+    unavailable = pageLanguage.text("playerCannotStart", text);
+    showUnavailable();
+    return;
+  }
   showMessage({ caption: errorCaption(), text, kind: "error" });
   startWorker();
 }
 
+function showUnavailable() {
+  showMessage({ caption: errorCaption(), text: unavailable, kind: "error" });
+}
+
 function onWorkerMessage(message) {
   switch (message.type) {
+    case "ready": workerRunning = true; break;
     case "event": onEvent(message.event); break;
     case "crashed": workerFailed(message.text); break;
-    case "picture": download(message.blob, pictureName()); break;
+    case "picture": download(message.blob, message.name); break;
     case "preview": preview.show(message); break;
     case "filmKey": resume.noteKey(message); break;
   }
@@ -93,16 +111,31 @@ function onEvent(event) {
 
 function openFile(file) {
   if (!file) return;
-  openStarted = performance.now();
   wakeSound();
-  send({ type: "open", file, name: file.name });
+  startOpen({ type: "open", file, name: file.name });
 }
 
+// ?film=: "Loading" shows while it downloads.
 function openUrl(url) {
+  let absolute, name;
+  try {
+    absolute = new URL(url, location.href);
+    name = decodeURIComponent(absolute.pathname.split("/").pop() || "film.kof");
+  } catch (error) {
+    showMessage({ caption: errorCaption(), text: pageLanguage.text("badAddress", url), kind: "error" });
+    return;
+  }
+  startOpen({ type: "open", url: absolute.href, name });
+}
+
+function startOpen(message) {
+  if (!worker) {
+    showUnavailable();
+    return;
+  }
   openStarted = performance.now();
-  const absolute = new URL(url, location.href);
-  const name = decodeURIComponent(absolute.pathname.split("/").pop() || "film.kof");
-  send({ type: "open", url: absolute.href, name });
+  showLoading(texts.message.Loading || pageLanguage.text("loading"));
+  send(message);
 }
 
 function showLoading(text) {
@@ -125,6 +158,7 @@ function filmOpened(event) {
 
 function filmClosed() {
   film = null;
+  resume.hideOffer();
   player.dataset.film = "none";
   player.dataset.state = "stopped";
   $("film-name").textContent = "";
@@ -192,6 +226,7 @@ function showState(event) {
   const focusOnPlay = document.activeElement === $("play");
   const focusOnPause = document.activeElement === $("pause");
   state = event;
+  resume.noteShown(event);
   player.dataset.state = playStates[event.play] || "stopped";
   player.dataset.segment = String(event.segment);
   player.dataset.frame = String(event.frame);
@@ -306,113 +341,6 @@ function closeMessage() {
   if (box.returnFocus && document.contains(box.returnFocus)) box.returnFocus.focus();
 }
 
-// --- Sound --------------------------------------------------------------------------
-
-// Web Audio plays the segment's MP3. The worker asks to play from a position and is
-// told when that position is heard, so that its clock and drift rules follow the sound.
-const sound = {
-  context: null,
-  gain: null,
-  buffer: null,
-  source: null,
-  pending: null,     // a play waiting for the decoder or for the context to run
-  decoding: 0,       // numbers decodes, so that a late one for another segment is dropped
-
-  ensureContext() {
-    if (this.context) return;
-    const Context = window.AudioContext || window.webkitAudioContext;
-    if (!Context) return;
-    this.context = new Context();
-    this.gain = this.context.createGain();
-    this.gain.gain.value = Number($("volume").value) / 100;
-    this.gain.connect(this.context.destination);
-    this.context.onstatechange = () => this.startPending();
-  },
-
-  handle(event) {
-    this.ensureContext();
-    if (!this.context) return;
-    switch (event.action) {
-      case "open": this.open(event.bytes); break;
-      case "play": this.play(event.offset, event.request); break;
-      case "pause": this.stopSource(); this.pending = null; break;
-      case "close": this.close(); break;
-    }
-  },
-
-  open(bytes) {
-    this.close();
-    const number = ++this.decoding;
-    this.context.decodeAudioData(bytes).then((buffer) => {
-      if (number !== this.decoding) return;
-      this.buffer = buffer;
-      player.dataset.soundMs = String(Math.round(buffer.duration * 1000));
-      this.startPending();
-    }, () => {
-      if (number !== this.decoding) return;
-      send({ type: "soundFailed" });
-      showMessage({ caption: "Error", text: "The sound of this segment cannot be decoded.", kind: "error" });
-    });
-  },
-
-  play(offset, request) {
-    this.stopSource();
-    this.pending = { offset, request, asked: performance.now() };
-    this.startPending();
-  },
-
-  startPending() {
-    const pending = this.pending;
-    if (!pending || !this.buffer || !this.context || this.context.state !== "running") return;
-    this.pending = null;
-    // Time spent waiting for the decoder counts: the picture went on meanwhile.
-    const position = pending.offset + (performance.now() - pending.asked);
-    if (position >= this.buffer.duration * 1000) return;
-    const source = this.context.createBufferSource();
-    source.buffer = this.buffer;
-    source.connect(this.gain);
-    source.start(0, position / 1000);
-    source.onended = () => {
-      if (this.source === source) player.dataset.sound = "ended";
-    };
-    this.source = source;
-    player.dataset.sound = "playing";
-    const latency = (this.context.outputLatency || this.context.baseLatency || 0) * 1000;
-    send({ type: "soundStarted", request: pending.request, position,
-      at: performance.timeOrigin + performance.now() + latency });
-  },
-
-  stopSource() {
-    if (!this.source) return;
-    player.dataset.sound = "paused";
-    try {
-      this.source.stop();
-    } catch (error) {
-      // already ended
-    }
-    this.source.disconnect();
-    this.source = null;
-  },
-
-  close() {
-    this.stopSource();
-    this.pending = null;
-    this.buffer = null;
-    ++this.decoding;
-    delete player.dataset.sound;
-  },
-
-  setVolume(percent) {
-    if (this.gain) this.gain.gain.value = percent / 100;
-  },
-};
-
-// Browsers let a page's sound start only after the user did something on it.
-function wakeSound() {
-  sound.ensureContext();
-  if (sound.context && sound.context.state === "suspended") sound.context.resume().catch(() => {});
-}
-
 // --- Full screen, the panel and the segment list ------------------------------------
 
 function setFullScreen(on) {
@@ -440,17 +368,20 @@ function togglePanel() {
   $("panel").hidden = !$("panel").hidden;
 }
 
-function pictureName() {
+// Named when asked for, after the film and the frame whose picture is shown then.
+function savePicture() {
   const base = film ? film.name.replace(/\.[^.]*$/, "") : "roRezodu";
-  return `${base}_${state.segment + 1}_${Math.max(state.frame, 0)}.png`;
+  send({ type: "savePicture", name: `${base}_${state.segment + 1}_${Math.max(state.shown, 0)}.png` });
 }
 
+// Each picture's address is freed 10 s after its download began.
 function download(blob, name) {
   const link = $("download");
-  link.href = URL.createObjectURL(blob);
+  const address = URL.createObjectURL(blob);
+  link.href = address;
   link.download = name;
   link.click();
-  setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+  setTimeout(() => URL.revokeObjectURL(address), 10000);
 }
 
 // --- The progress bar ---------------------------------------------------------------
@@ -490,82 +421,6 @@ function onBarUp() {
   barDrag = null;
 }
 
-// --- Keys ---------------------------------------------------------------------------
-
-// The Windows player's keys, where the browser lets a page have them; Space plays and
-// pauses. Keys with a control in focus that uses them go to that control.
-function keyCommand(event) {
-  const key = event.key, alt = event.altKey, ctrl = event.ctrlKey || event.metaKey;
-  if (alt && !ctrl) {
-    if (key === "Enter") return () => toggleFullScreen();
-    if (key === "ArrowLeft") return commands.seekBack;
-    if (key === "ArrowRight") return commands.seekForward;
-    if (key === "Home") return commands.segmentStart;
-    if (key === "End") return commands.segmentEnd;
-    return null;
-  }
-  if (ctrl && !alt) {
-    if (key === "o" || key === "O") return () => $("file").click();
-    if (key === "s" || key === "S") return () => send({ type: "savePicture" });
-    if (key === ",") return commands.frameBack;
-    if (key === ".") return commands.frameForward;
-    if ((key === "r" || key === "R") && resume.offered) return () => resume.take();
-    return null;
-  }
-  if (alt || ctrl) return null;
-  switch (key) {
-    case "F1": return commands.help;
-    case "F4": return commands.prev;
-    case "F5": return commands.next;
-    case "F6": return () => toggleSegmentList();
-    case "F7": return () => togglePanel();
-    case "F8": return film ? commands.properties : null;
-    case "F9": return commands.play;
-    case "F10": return commands.pause;
-    case "F11": return commands.stop;
-    default: return null;
-  }
-}
-
-function spaceKeyFor(target) {
-  const tag = target && target.tagName;
-  return tag !== "BUTTON" && tag !== "INPUT" && tag !== "SELECT" && tag !== "TEXTAREA";
-}
-
-function onKeyDown(event) {
-  if (!$("message").hidden) {
-    if (event.key === "Escape" || event.key === "Enter") {
-      event.preventDefault();
-      closeMessage();
-    }
-    return;
-  }
-  if (event.key === " " && !event.altKey && !event.ctrlKey && spaceKeyFor(event.target)) {
-    event.preventDefault();
-    command(state.play === 1 ? commands.pause : commands.play);
-    return;
-  }
-  if (event.key === "Escape" && $("segment-list").contains(document.activeElement)) {
-    $("play").hidden ? $("pause").focus() : $("play").focus();
-    return;
-  }
-  const action = keyCommand(event);
-  if (action === null) return;
-  event.preventDefault();
-  if (typeof action === "function") action();
-  else command(action);
-}
-
-// On the bar itself the arrows seek and Home and End go to the segment's ends.
-function onBarKey(event) {
-  const keys = { ArrowLeft: commands.seekBack, ArrowRight: commands.seekForward,
-    Home: commands.segmentStart, End: commands.segmentEnd };
-  if (!(event.key in keys) || event.altKey || event.ctrlKey) return;
-  event.preventDefault();
-  event.stopPropagation();
-  command(keys[event.key]);
-}
-
 function toggleFullScreen() {
   setFullScreen(!document.fullscreenElement);
 }
@@ -594,8 +449,6 @@ function wire() {
   bar.addEventListener("pointermove", onBarMove);
   bar.addEventListener("pointerup", onBarUp);
   bar.addEventListener("pointercancel", onBarUp);
-  bar.addEventListener("keydown", onBarKey);
-  document.addEventListener("keydown", onKeyDown);
   document.addEventListener("fullscreenchange", () => {
     reportFullScreen();
     sendViewport();
@@ -618,8 +471,11 @@ function wire() {
   });
 }
 
-wire();
-wireZoom();
-startWorker();
-const filmParameter = new URLSearchParams(location.search).get("film");
-if (filmParameter) openUrl(filmParameter);
+// Once every script of the page has run (sound.js, keys.js, the habits).
+document.addEventListener("DOMContentLoaded", () => {
+  wire();
+  wireZoom();
+  startWorker();
+  const filmParameter = new URLSearchParams(location.search).get("film");
+  if (filmParameter) openUrl(filmParameter);
+});

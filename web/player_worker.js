@@ -9,6 +9,9 @@ let canvas = null;      // the page's OffscreenCanvas
 let context = null;
 let filmMounted = false;
 let frameRequested = false;
+let filmsAsked = 0;     // numbers the films asked for; a download that arrives late for one is dropped
+let filmOpen = 0;       // the number of the film opened last
+let download = null;    // the AbortController of the download under way
 const queued = [];      // messages that came before the module ran
 
 // Frames come from the display while the worker has one, else about 60 times a second.
@@ -96,9 +99,9 @@ function withCString(text, action) {
   }
 }
 
-async function filmBlob(message) {
+async function filmBlob(message, signal) {
   if (message.file) return message.file;
-  const response = await fetch(message.url);
+  const response = await fetch(message.url, { signal });
   if (!response.ok) throw new Error(`${message.url}: ${response.status} ${response.statusText}`);
   const blob = await response.blob();
   blob.rzModified = Date.parse(response.headers.get("Last-Modified") || "") || 0;  // resuming tells films by it
@@ -111,16 +114,24 @@ function fileName(name) {
   return plain === "." || plain === ".." || plain === "" ? "film" : plain;
 }
 
+// A film asked for later gives up a download under way; one that arrives all the same
+// is dropped.
 async function open(message) {
+  const number = ++filmsAsked;
+  if (download) download.abort();
+  download = message.file ? null : new AbortController();
   let blob;
   try {
-    blob = await filmBlob(message);
+    blob = await filmBlob(message, download && download.signal);
   } catch (error) {
+    if (number !== filmsAsked) return;
     const reason = String(error.message || error);
     withCString(message.name, (n) => withCString(reason, (r) => rz._rz_open_failed(n, r)));
     return;
   }
-  handle({ type: "openBlob", blob, name: message.name });
+  if (number !== filmsAsked) return;
+  download = null;
+  handle({ type: "openBlob", blob, name: message.name, film: number });
 }
 
 async function bench(message) {
@@ -134,10 +145,11 @@ async function bench(message) {
   }
 }
 
-async function saveCanvas() {
+// The picture as it is now, under the name the page gave it when it asked.
+async function saveCanvas(name) {
   if (!canvas || canvas.width === 0) return;
   const blob = await canvas.convertToBlob({ type: "image/png" });
-  postMessage({ type: "picture", blob });
+  postMessage({ type: "picture", blob, name });
 }
 
 function handle(message) {
@@ -159,6 +171,7 @@ function run(message) {
       break;
     case "open": open(message); break;
     case "openBlob": {
+      filmOpen = message.film;
       habits.tellFilmKey(message);
       const path = mountFilm(fileName(message.name), message.blob);
       withCString(path, (p) => withCString(message.name, (n) => rz._rz_open(p, n)));
@@ -179,9 +192,9 @@ function run(message) {
       rz._rz_sound_started(message.request, message.position, message.at - performance.timeOrigin);
       break;
     case "soundFailed": rz._rz_sound_failed(); break;
-    case "savePicture": saveCanvas(); break;
+    case "savePicture": saveCanvas(message.name); break;
     case "bench": bench(message); break;
-    case "preview": case "offer": case "resume": habits.run(message); break;
+    case "preview": case "offer": case "resume": case "resumePlace": habits.run(message); break;
   }
 }
 
@@ -190,7 +203,27 @@ self.onmessage = (e) => {
   else queued.push(e.data);
 };
 
+// A browser read error (the file changed on disk after it was chosen) is the reading
+// call's failure, as a read error of a file is, not the end of the module.
+function readErrorsFail(module) {
+  const read = module.WORKERFS.stream_ops.read;
+  module.WORKERFS.stream_ops.read = function (...args) {
+    try {
+      return read.apply(this, args);
+    } catch (error) {
+      if (error instanceof module.FS.ErrnoError) throw error;
+      throw new module.FS.ErrnoError(29);  // EIO
+    }
+  };
+}
+
+// A module that cannot load (roRezodu.wasm missing or damaged) is reported as a worker
+// that cannot start.
 createRoRezodu({ host, print: () => {}, printErr: (text) => console.warn(text) }).then((module) => {
   rz = module;
+  readErrorsFail(module);
   for (const message of queued.splice(0)) handle(message);
+}, (error) => {
+  postMessage({ type: "crashed", text: String(error && error.message ? error.message : error) });
+  self.close();
 });

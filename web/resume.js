@@ -1,22 +1,28 @@
 // Resuming films where they were left. The places live in the page's local storage
-// (one entry: at most 200 films, the latest first), keyed by the file's name, size
-// and last change; a damaged entry is read as empty and written anew. The worker says
-// what to remember as the film plays and when it closes; when the film opens again the
-// worker offers its place ("Продолжить с 00:12:34 — Ctrl+R") for 10 s, and Ctrl+R or
-// a click on the offer goes there.
+// (one entry: at most 200 films, the latest first), keyed by the file's name, size and
+// last change; a damaged entry is read as empty and written anew. The worker says what
+// to remember as the film plays, at once when it pauses, stops or closes, and when the
+// page asks as it is hidden; the page stores the latest once more as it goes away, at
+// the frame it showed last. When the film opens again the worker offers its place
+// ("Продолжить с 00:12:34 — R") for 10 s, and R or a click on the offer goes there. The
+// offer and the taking name the film by the number the worker gave its opening, so that
+// a film opened meanwhile takes neither.
 "use strict";
 
 const resume = {
   storageKey: "roRezodu.resume",
   maxFilms: 200,
   offerMs: 10000,
-  pendingKey: null,  // the key of the film being opened
-  key: null,         // the key of the film open
-  offered: false,
+  pendingKey: null,  // the key and number of the film being opened
+  pendingFilm: 0,
+  key: null,         // the key and number of the film open
+  film: 0,
+  latest: null,      // what the worker said to remember last: {action, segment, frame}
   hideTimer: 0,
 
   noteKey(message) {
     this.pendingKey = JSON.stringify([message.name, message.size, message.modified]);
+    this.pendingFilm = message.film;
   },
 
   places() {
@@ -40,40 +46,69 @@ const resume = {
 
   filmOpened() {
     this.key = this.pendingKey;
+    this.film = this.pendingFilm;
+    this.latest = null;
     this.hideOffer();
     const place = this.places().find((e) => e.key === this.key);
-    if (place) send({ type: "offer", segment: place.segment, frame: place.frame });
+    if (place) send({ type: "offer", film: this.film, segment: place.segment, frame: place.frame });
   },
 
   // From the worker: remember or forget the film open.
   remember(event) {
     if (!this.key) return;
+    this.latest = { action: event.action, segment: event.segment, frame: event.frame };
+    this.write();
+  },
+
+  write() {
     const list = this.places().filter((e) => e.key !== this.key);
-    if (event.action === "remember") list.unshift({ key: this.key, segment: event.segment, frame: event.frame });
+    if (this.latest.action === "remember")
+      list.unshift({ key: this.key, segment: this.latest.segment, frame: this.latest.frame });
     this.store(list);
+  },
+
+  // The panel's state, at every display frame: the frame shown while the film plays or
+  // is paused is where it stands, once the worker said it is worth remembering.
+  noteShown(panel) {
+    if (this.latest && this.latest.action === "remember" && panel.play !== 0 && panel.shown >= 0)
+      Object.assign(this.latest, { segment: panel.segment, frame: panel.shown });
+  },
+
+  // The page is hidden or goes away: what is known now is stored now.
+  pageHidden() {
+    if (this.key && this.latest) this.write();
   },
 
   offer(event) {
     const button = $("resume-offer");
-    button.textContent = event.text;
+    button.textContent = event.text.replace("Ctrl+R", "R");
     button.hidden = false;
-    this.offered = true;
     clearTimeout(this.hideTimer);
     this.hideTimer = setTimeout(() => { button.hidden = true; }, this.offerMs);
   },
 
-  // Ctrl+R (while there is a place) or a click on the offer.
+  offerShown() {
+    return !$("resume-offer").hidden;
+  },
+
+  // R or a click on the offer, while it shows.
   take() {
+    if (!this.offerShown()) return;
     wakeSound();
-    send({ type: "resume" });
-    $("resume-offer").hidden = true;
+    send({ type: "resume", film: this.film });
+    this.hideOffer();
   },
 
   hideOffer() {
-    this.offered = false;
     clearTimeout(this.hideTimer);
     $("resume-offer").hidden = true;
   },
 };
 
 $("resume-offer").addEventListener("click", () => resume.take());
+document.addEventListener("visibilitychange", () => {
+  if (document.visibilityState !== "hidden") return;
+  send({ type: "resumePlace" });
+  resume.pageHidden();
+});
+addEventListener("pagehide", () => resume.pageHidden());

@@ -18,15 +18,18 @@ const habits = {
         rz._rz_preview_at(message.x, message.width, message.maxWidth);
         this.schedule();
         break;
-      case "offer": rz._rz_offer(message.segment, message.frame); break;
-      case "resume": rz._rz_resume(); break;
+      // For the film open only: a film opened meanwhile takes neither.
+      case "offer": if (message.film === filmOpen) rz._rz_offer(message.segment, message.frame); break;
+      case "resume": if (message.film === filmOpen) rz._rz_resume(); break;
+      case "resumePlace": rz._rz_resume_place(); break;
     }
   },
 
   // What tells one film from another on the page: its name, size and last change.
   tellFilmKey(message) {
     const blob = message.blob;
-    postMessage({ type: "filmKey", name: message.name, size: blob.size, modified: blob.lastModified || blob.rzModified || 0 });
+    postMessage({ type: "filmKey", film: message.film, name: message.name, size: blob.size,
+      modified: blob.lastModified || blob.rzModified || 0 });
   },
 
   schedule() {

@@ -21,6 +21,11 @@ void TSoundClock::Seek(double positionMs) {
   ++FRequest;
 }
 
+void TSoundClock::Reset() {
+  Seek(0);
+  FLength = 0;
+}
+
 void TSoundClock::Started(uint32_t request, double positionMs, double atMs) {
   if (request != FRequest || !FPlaying) return;
   FPosition = positionMs;

@@ -27,6 +27,9 @@ public:
   bool Sounding() const { return FSounding; }
   // 0: not known.
   void SetLength(double milliseconds) { FLength = milliseconds; }
+  // Another sound: standing at 0, its length not known. The requests go on counting, so
+  // that a report for the sound before is stale.
+  void Reset();
 
 private:
   double Clamp(double position) const;

@@ -23,7 +23,8 @@ std::string SoundEvent(const std::string& action, const std::string& path = {}, 
 // the picture (device pixels).
 std::string LayoutEvent(TkoSize frame, const TkoPicturePlacement& placement);
 
-// {"event":"loading","text":..}: a film is being read.
+// {"event":"loading","text":..}: a film is being read; an empty text: no longer (it
+// failed to open).
 std::string LoadingEvent(const std::string& text);
 
 // {"event":"fullscreen","on":..}: the player switches full screen.

@@ -102,9 +102,11 @@ EMSCRIPTEN_KEEPALIVE const char* rz_preview_info() {
   previewInfo = player->PreviewInfo();
   return previewInfo.c_str();
 }
-// Resuming: the page found a place of the film open; the user takes the offer.
+// Resuming: the page found a place of the film open; the user takes the offer; the
+// page asks for the place now.
 EMSCRIPTEN_KEEPALIVE void rz_offer(int32_t segment, int32_t frame) { player->OfferPlace(segment, frame); }
 EMSCRIPTEN_KEEPALIVE void rz_resume() { player->Resume(); }
+EMSCRIPTEN_KEEPALIVE void rz_resume_place() { player->TellResumePlace(); }
 
 // The benchmark: a JSON object with frames, seconds, fps and loadSeconds, or with
 // error. The text stays valid until the next call.

@@ -1,6 +1,7 @@
 #include "web/web_player.h"
 
 #include <exception>
+#include <utility>
 
 #include "app/command_ids.h"
 #include "app/film_properties.h"
@@ -66,6 +67,7 @@ public:
   // Called at every change of the play state.
   void UpdateMenuStates() override {
     FPlayer.FResume.PlayStateIs(FPlayer.FEngine->State(), static_cast<int64_t>(FPlayer.FPage.NowMs()));
+    FPlayer.SendResumeDecision(true);
     PanelChanged();
   }
   void RedrawPanel() override { PanelChanged(); }
@@ -153,10 +155,12 @@ bool TWebPlayer::Open(const std::filesystem::path& path, const std::string& name
   bool opened = false;
   Guarded([&] { opened = LoadFilm(path, name); });
   if (opened) Guarded([&] { FEngine->Play(); });
+  if (!opened) FPage.Send(LoadingEvent({}));
   return opened;
 }
 
 void TWebPlayer::ReportUnreadableFilm(const std::string& name, const std::string& reason) {
+  FPage.Send(LoadingEvent({}));
   ShowMessage(TMessageText::kError, FTexts.Format(TMessageText::kCannotOpenFileFmt, name) + "\n" + reason, "error");
 }
 
@@ -307,14 +311,24 @@ void TWebPlayer::ScrubBar(int32_t x, int32_t width) {
   });
 }
 
+void TWebPlayer::TellResumePlace() {
+  Guarded([&] { SendResumeDecision(true); });
+}
+
+// The offer is taken once.
 void TWebPlayer::Resume() {
   Guarded([&] {
-    if (FOffered && FFilmOpen) FEngine->SeekTo(FOffered->Segment, FOffered->Frame);
+    if (!FOffered || !FFilmOpen) return;
+    const TFilmFrame place = *std::exchange(FOffered, std::nullopt);
+    FEngine->SeekTo(place.Segment, place.Frame);
   });
 }
 
 void TWebPlayer::Tick(uint32_t token) {
-  Guarded([&] { FEngine->Tick(token); });
+  Guarded([&] {
+    FEngine->Tick(token);
+    SendResumeDecision(false);
+  });
 }
 
 void TWebPlayer::DisplayFrame() {

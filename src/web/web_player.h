@@ -42,12 +42,14 @@ public:
   // from byte 0. A film executable's language table replaces the page's texts, by the
   // player's rules; any other film brings back the built-in texts. Sends "loading",
   // then "film" and the load's warnings, and plays the first segment. Returns false,
-  // after a message, when the file cannot be read or holds no film.
+  // after a message and "loading" without a text, when the file cannot be read or
+  // holds no film.
   bool Open(const std::filesystem::path& path, const std::string& name);
   // Stops and frees the film: every file unpacked from it is deleted.
   void Close();
-  // The page could not read the file at all (a download that failed): the player's
-  // "cannot open" message for name, with the browser's reason on a line of its own.
+  // The page could not read the file at all (a download that failed): "loading"
+  // without a text, and the player's "cannot open" message for name, with the
+  // browser's reason on a line of its own.
   void ReportUnreadableFilm(const std::string& name, const std::string& reason);
   // The built-in texts under the film's table: Russian (the default) or English. Sends
   // "texts" with every text as it now is.
@@ -85,17 +87,22 @@ public:
   bool PreviewWork(double budgetMs);
   bool PreviewBusy() const { return FPreview && FPreview->Busy(); }
   const TRgbaPicture& PreviewPixels() const { return FPreviewPixels; }
-  // {"width","height","exact","segment","frame","name","time"}: the picture ready (its
-  // segment and frame), and the name of the segment and the time under the mouse.
+  // {"width","height","exact","name","time","segment","frame"} of the picture ready: its
+  // segment's name and its frame's time on the bar (the picture may be the nearest one
+  // at hand, not yet the frame under the mouse).
   std::string PreviewInfo() const;
 
   // --- Resuming (web_resume.cpp) -----------------------------------------------------
   // The page keeps the places; it hears {"event":"resume","action":"remember"|"forget",
-  // "segment","frame"} as the film plays (at most once a second) and when it closes.
+  // "segment","frame"} as the film plays (at most once a second, also without display
+  // frames), at once when playback pauses, stops or the film closes, and when a paused
+  // place changes.
+  // The page asks for the place now (it is being hidden).
+  void TellResumePlace();
   // The page found a place of the film open: {"event":"offer","text","segment",
   // "frame"} follows when it can be shown.
   void OfferPlace(int32_t segment, int32_t frame);
-  // Ctrl+R or a click on the offer: to the place offered.
+  // The offer taken (its key or a click): to the place offered, once.
   void Resume();
 
   const TPlaybackEngine& Engine() const { return *FEngine; }
@@ -115,8 +122,10 @@ private:
   void MakeTexts();
   TPanelState PanelState() const;
   void ForgetPreview();
+  double BarSeconds(int32_t segment, int32_t frame) const;
   void StartResume();
-  void SendResumeDecision(bool closing);
+  // now: even within a second of the last place told while playing.
+  void SendResumeDecision(bool now);
 
   TWebPage& FPage;
   TAnsiToUtf8 FToUtf8;
@@ -143,9 +152,8 @@ private:
 
   std::unique_ptr<TPreviewDecoder> FPreview;  // made when the mouse first comes over the bar
   TPreviewRequest FPreviewAsked;
-  double FPreviewSeconds = 0;
   TRgbaPicture FPreviewPixels;
-  bool FPreviewExact = false;
+  TPreviewPicture FPreviewShown;  // what FPreviewPixels shows (its Picture stays empty)
 
   TResumeTracker FResume;
   std::optional<TFilmFrame> FOffered;

@@ -23,7 +23,6 @@ void TWebPlayer::PreviewAt(int32_t x, int32_t width, int32_t maxWidth) {
   const TSegmentInfo* segment = FSegments.Get(index);
   if (!IsSeekable(segment)) return PreviewAt(-1, width, maxWidth);
   if (!FPreview) FPreview = std::make_unique<TPreviewDecoder>(FSegments, 0);
-  FPreviewSeconds = seconds;
   const int32_t frame = FrameAtSeconds(*segment, at.Seconds);
   if (index == FPreviewAsked.Segment && frame == FPreviewAsked.Frame && maxWidth == FPreviewAsked.MaxWidth) return;
   FPreviewAsked = {index, frame, maxWidth, {}};
@@ -39,24 +38,36 @@ bool TWebPlayer::PreviewWork(double budgetMs) {
     FPreviewPixels.Resize(result.Picture.Width(), result.Picture.Height());
     TkoPicture copy = result.Picture;
     FPreviewPixels.CopyFrom(copy.View(), {0, 0, copy.Width(), copy.Height()});
-    FPreviewExact = result.Exact;
+    FPreviewShown = {result.Segment, result.Frame, result.Exact, {}};
     return true;
   } while (FPreview->Busy() && FPage.NowMs() - start < budgetMs);
   return false;
 }
 
+// The note names the picture shown, which may be an earlier frame than the one under the
+// mouse (the nearest at hand while the exact one is made): its segment and its time.
 std::string TWebPlayer::PreviewInfo() const {
-  const TSegmentInfo* segment = FSegments.Get(FPreviewAsked.Segment);
+  const TSegmentInfo* segment = FSegments.Get(FPreviewShown.Segment);
   TJsonWriter json;
   json.BeginObject().Key("width").Number(FPreviewPixels.Width()).Key("height").Number(FPreviewPixels.Height());
-  json.Key("exact").Bool(FPreviewExact).Key("name").String(segment != nullptr ? FToUtf8(segment->Name) : "");
-  json.Key("time").String(ClockText(FPreviewSeconds));
-  if (FPreview) json.Key("segment").Number(FPreview->Result().Segment).Key("frame").Number(FPreview->Result().Frame);
+  json.Key("exact").Bool(FPreviewShown.Exact).Key("name").String(segment != nullptr ? FToUtf8(segment->Name) : "");
+  json.Key("time").String(ClockText(BarSeconds(FPreviewShown.Segment, FPreviewShown.Frame)));
+  json.Key("segment").Number(FPreviewShown.Segment).Key("frame").Number(FPreviewShown.Frame);
   return json.EndObject().Text();
+}
+
+// Where the frame's start lies on the bar: its part's start and the frame's time in it.
+double TWebPlayer::BarSeconds(int32_t segment, int32_t frame) const {
+  const TSegmentInfo* info = FSegments.Get(segment);
+  for (size_t part = 0; part < FBarSegments.size(); ++part)
+    if (FBarSegments[part] == segment && info != nullptr && info->FramesPerSecond > 0)
+      return FBar.SegmentStart(int32_t(part)) + double(frame) / info->FramesPerSecond;
+  return 0;
 }
 
 // Before the film's segments go.
 void TWebPlayer::ForgetPreview() {
   FPreview.reset();
   FPreviewAsked = {};
+  FPreviewShown = {};
 }

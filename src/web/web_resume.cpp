@@ -17,17 +17,19 @@ void TWebPlayer::StartResume() {
   FResumeSent = {};
 }
 
-// A reload may end the page at any moment: what to remember is told as the film plays,
-// and once more when it closes.
-void TWebPlayer::SendResumeDecision(bool closing) {
+// A reload may end the page at any moment, and a hidden page gets no display frames:
+// what to remember is told as the film plays (with the ticks), at once when the play
+// state changes or the film closes, and when the page asks.
+void TWebPlayer::SendResumeDecision(bool now) {
   if (!FFilmOpen) return;
-  const double now = FPage.NowMs();
+  const double nowMs = FPage.NowMs();
   const TResumeDecision decision = FResume.Decide(FEngine->State(), {FEngine->CurrentSegment(), FEngine->ShownFrame()},
-                                                  FSegments, static_cast<int64_t>(now));
+                                                  FSegments, static_cast<int64_t>(nowMs));
   if (decision.Action == TResumeAction::kNothing || decision == FResumeSent) return;
-  if (!closing && decision.Action == FResumeSent.Action && now - FResumeSentMs < kResumeEventPeriodMs) return;
+  const bool recent = decision.Action == FResumeSent.Action && nowMs - FResumeSentMs < kResumeEventPeriodMs;
+  if (!now && recent && FEngine->State() == psPlaying) return;
   FResumeSent = decision;
-  FResumeSentMs = now;
+  FResumeSentMs = nowMs;
   TJsonWriter json;
   json.BeginObject().Key("event").String("resume");
   json.Key("action").String(decision.Action == TResumeAction::kRemember ? "remember" : "forget");

@@ -28,7 +28,7 @@ bool TWebSoundDevice::Open() {
   FSampleRate = length->SampleRate;
   FSamples = length->Samples;
   FLengthMs = length->Milliseconds();
-  FClock = TSoundClock();
+  FClock.Reset();
   FClock.SetLength(FLengthMs);
   FOpen = true;
   FPage.Send(SoundEvent("open", PathText(FFileName)));

@@ -7,17 +7,11 @@ against `kof frames`, the messages against `kof info --json`.
 usage: browser_test.py WEB_DIR NATIVE_BUILD [TEST ...]
   NATIVE_BUILD holds kof and tests/web/make_web_films (build/release or build/native).
 """
-import json
 import os
-import subprocess
+import shutil
 import sys
-import tempfile
 import time
-import urllib.parse
 
-from selenium import webdriver
-from selenium.common.exceptions import TimeoutException
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.actions.wheel_input import ScrollOrigin
@@ -27,175 +21,9 @@ from selenium.webdriver.support.ui import Select, WebDriverWait
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
 import reduce_picture  # noqa: E402  the preview's rule, computed on its own
-SERVER = os.path.join(HERE, "..", "..", "scripts", "web_server.py")
-
-
-def serve(web_dir, films):
-    """The page and the films (under films/) on a free port of 127.0.0.1: the server and its URL."""
-    server = subprocess.Popen([sys.executable, SERVER, web_dir, "0", *films], stdout=subprocess.PIPE, text=True)
-    return server, f"http://127.0.0.1:{server.stdout.readline().strip()}/"
-
-
-def chromium(profile, scale=1, languages="ru,ru-RU"):
-    """Headless Chromium as the tests and the benchmark drive it, on a screen at `scale`
-    (its device pixel ratio), preferring languages (Russian unless told: the page's texts
-    are Russian then)."""
-    options = webdriver.ChromeOptions()
-    options.add_argument(f"--lang={languages.split(',')[0]}")
-    options.add_experimental_option("prefs", {"intl.accept_languages": languages})
-    for flag in ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
-                 "--disable-component-update", "--disable-sync", "--no-first-run", "--window-size=1000,800",
-                 f"--force-device-scale-factor={scale}", "--autoplay-policy=no-user-gesture-required",
-                 f"--user-data-dir={profile}"]:
-        options.add_argument(flag)
-    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-
-
-class Session:
-    """The films, the server and the browser for one run."""
-
-    def __init__(self, web_dir, native):
-        self.work = tempfile.mkdtemp(prefix="rz_web_test_")
-        self.kof = os.path.join(native, "kof")
-        self.films = os.path.join(self.work, "films")
-        subprocess.run([os.path.join(native, "tests", "web", "make_web_films"), self.films], check=True)
-        self.pack_executable()
-        names = [os.path.join(self.films, f) for f in sorted(os.listdir(self.films))]
-        self.server, self.base = serve(web_dir, names)
-        self.driver = chromium(os.path.join(self.work, "profile"))
-
-    def pack_executable(self):
-        # The page reads only what lies behind the player's bytes: the Windows player when
-        # it has been built, else a stand-in that ends, as the player does, in an empty trailer.
-        player = os.path.join(HERE, "..", "..", "build", "windows", "roRezodu.exe")
-        if not os.path.exists(player):
-            player = os.path.join(self.work, "player.exe")
-            with open(player, "wb") as f:
-                f.write(b"MZ" + bytes(200) + bytes(8))
-        subprocess.run([self.kof, "pack", os.path.join(self.films, "two.kof"), "--player", player,
-                        "--language", os.path.join(self.films, "language.txt"),
-                        "-o", os.path.join(self.films, "lesson.exe")], check=True)
-
-    def close(self):
-        self.driver.quit()
-        self.server.terminate()
-        subprocess.run(["rm", "-rf", self.work])
-
-    # --- the page ----------------------------------------------------------------
-
-    def open_page(self, film=None):
-        self.driver.get(self.base + "index.html" + (f"?film=films/{urllib.parse.quote(film)}" if film else ""))
-
-    def data(self, name):
-        return self.driver.find_element(By.ID, "player").get_attribute(f"data-{name}")
-
-    def wait(self, condition, what, seconds=10):
-        try:
-            return WebDriverWait(self.driver, seconds, poll_frequency=0.02).until(lambda d: condition())
-        except TimeoutException:
-            raise AssertionError(f"timed out waiting for {what}; page: {self.describe()}") from None
-
-    def wait_state(self, state, seconds=10):
-        self.wait(lambda: self.data("state") == state, f"state {state}", seconds)
-
-    def describe(self):
-        return self.driver.execute_script(
-            "const p = document.getElementById('player'); return JSON.stringify({...p.dataset,"
-            " time: document.getElementById('time').textContent, message: message()});"
-            "function message() { const m = document.getElementById('message');"
-            " return m.hidden ? '' : document.getElementById('message-text').textContent; }")
-
-    def keys(self, *keys):
-        ActionChains(self.driver).send_keys(*keys).perform()
-
-    def chord(self, modifier, key):
-        ActionChains(self.driver).key_down(modifier).send_keys(key).key_up(modifier).perform()
-
-    def message(self):
-        box = self.driver.find_element(By.ID, "message")
-        return None if box.get_attribute("hidden") is not None else self.text("message-text")
-
-    def text(self, element_id):
-        return self.driver.find_element(By.ID, element_id).text
-
-    def wait_message(self):
-        return self.wait(self.message, "a message")
-
-    def collect_messages(self, expected, seconds=10):
-        """The messages shown (each closed) until every expected text was among them."""
-        shown = []
-        deadline = time.monotonic() + seconds
-        while time.monotonic() < deadline and not all(any(w in t for t in shown) for w in expected):
-            text = self.message()
-            if text:
-                shown.append(text)
-                self.close_message()
-            else:
-                time.sleep(0.05)
-        return shown
-
-    def close_message(self):
-        self.keys(Keys.ENTER)
-        self.wait(lambda: self.message() is None, "the message to close")
-
-    def choose_file(self, name):
-        self.driver.find_element(By.ID, "file").send_keys(os.path.join(self.films, name))
-
-    def drop_file(self, name):
-        # A file dragged from the desktop: a drop event carrying it.
-        self.driver.execute_async_script("""
-            const [url, name, done] = arguments;
-            fetch(url).then((r) => r.blob()).then((blob) => {
-              const transfer = new DataTransfer();
-              transfer.items.add(new File([blob], name));
-              document.getElementById('picture-area').dispatchEvent(
-                new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
-              done();
-            });""", self.base + "films/" + name, name)
-
-    def canvas_pixels(self):
-        png = self.driver.find_element(By.ID, "picture").screenshot_as_png
-        return rgb(png)
-
-    def kof_picture_file(self, film, segment, frame):
-        out = os.path.join(self.work, f"frames_{film}_{segment}_{frame}")
-        subprocess.run([self.kof, "frames", os.path.join(self.films, film), "--segment", str(segment),
-                        "--out", out, "--from", str(frame), "--to", str(frame)], check=True)
-        return os.path.join(out, f"seg{segment:03d}_frame{frame:05d}.png")
-
-    def kof_picture(self, film, segment, frame):
-        with open(self.kof_picture_file(film, segment, frame), "rb") as f:
-            return rgb(f.read())
-
-    def kof_warnings(self, film):
-        result = subprocess.run([self.kof, "info", os.path.join(self.films, film), "--json"], capture_output=True,
-                                text=True)
-        return json.loads(result.stdout).get("warnings", [])
-
-
-def rgb(png):
-    """The pixels of a PNG as width, height and RGB bytes (ImageMagick)."""
-    size = subprocess.run(["convert", "png:-", "-format", "%w %h", "info:"], input=png, capture_output=True,
-                          check=True).stdout.split()
-    pixels = subprocess.run(["convert", "png:-", "-alpha", "off", "-depth", "8", "rgb:-"], input=png,
-                            capture_output=True, check=True).stdout
-    return int(size[0]), int(size[1]), pixels
-
-
-def enlarged(picture, factor):
-    """The picture with every pixel repeated factor x factor times."""
-    width, height, pixels = picture
-    rows = []
-    for y in range(height):
-        row = b"".join(pixels[i:i + 3] * factor for i in range(3 * width * y, 3 * width * (y + 1), 3))
-        rows.append(row * factor)
-    return width * factor, height * factor, b"".join(rows)
-
-
-def assert_same_picture(shown, expected, what):
-    assert shown[:2] == expected[:2], f"{what}: canvas {shown[:2]}, kof frames {expected[:2]}"
-    differing = sum(1 for i in range(0, len(shown[2]), 3) if shown[2][i:i + 3] != expected[2][i:i + 3])
-    assert differing == 0, f"{what}: {differing} pixels differ from kof frames"
+from browser_session import Session, assert_same_picture, chromium, enlarged, rgb, serve  # noqa: E402,F401
+import browser_page_test  # noqa: E402
+from browser_page_test import check, report  # noqa: E402
 
 
 def pause_and_check_picture(s, segment, what):
@@ -242,10 +70,15 @@ def test_controls(s):
     assert s.text("title") == "Второй", s.text("title")
     s.driver.find_element(By.TAG_NAME, "body").click()
     pause_and_check_picture(s, 2, "second segment (24 bits)")
+    ActionChains(s.driver).click(s.driver.find_element(By.ID, "picture-area")).perform()
+    s.keys(Keys.END)
+    s.wait(lambda: s.place() == ("1", "49"), "the second segment's end")
     s.keys(Keys.F6)
     s.wait(lambda: s.driver.find_element(By.ID, "segment-list").is_displayed(), "the segment list")
+    entered = time.monotonic()
     s.keys(Keys.ENTER)  # the focus is on the current segment's line: it plays from its start
-    s.wait(lambda: s.data("state") == "playing" and int(s.data("shown")) < 5, "the second segment from its start")
+    s.wait(lambda: s.data("state") == "playing" and s.place()[0] == "1" and
+           int(s.place()[1]) <= 5 + 10 * (time.monotonic() - entered), "the second segment from its start")
     s.keys(Keys.F4)
     s.wait(lambda: s.data("segment") == "0" and s.data("state") == "playing", "the first segment")
     s.keys(Keys.F10)
@@ -271,10 +104,10 @@ def test_seek(s):
     time.sleep(0.5)
     second = pause_and_check_picture(s, 1, "paused again")
     assert second > first, f"frame {second} after {first}"
-    for keys, segment, frame in [((Keys.ALT, Keys.END), 0, 49), ((Keys.CONTROL, ","), 0, 48),
-                                 ((Keys.ALT, Keys.ARROW_RIGHT), 1, 48), ((Keys.ALT, Keys.HOME), 1, 0),
-                                 ((Keys.CONTROL, "."), 1, 1)]:
-        s.chord(*keys)
+    ActionChains(s.driver).click(s.driver.find_element(By.ID, "picture-area")).perform()  # the picture's keys
+    for keys, segment, frame in [((Keys.END,), 0, 49), ((Keys.CONTROL, ","), 0, 48), ((Keys.ARROW_RIGHT,), 1, 48),
+                                 ((Keys.HOME,), 1, 0), ((Keys.CONTROL, "."), 1, 1)]:
+        s.press(*keys)
         s.wait(lambda: (s.data("segment"), s.data("shown")) == (str(segment), str(frame)),
                f"segment {segment + 1}, frame {frame} after {keys}")
         time.sleep(0.2)  # the picture reaches the canvas at the next display frame
@@ -286,8 +119,10 @@ def test_seek(s):
     width = bar.size["width"]
     ActionChains(s.driver).move_to_element_with_offset(bar, -width // 2 + 5, 0).click_and_hold() \
         .move_by_offset(width // 4, 0).move_by_offset(width // 2 - 5, 0).release().perform()
+    released = time.monotonic()
     s.wait(lambda: s.data("segment") == "1" and s.data("state") == "playing", "the second segment playing")
-    assert 20 <= int(s.data("shown")) <= 40, s.describe()
+    shown = int(s.place()[1])  # it plays on: at most 10 frames a second later than frame 25
+    assert 20 <= shown <= 30 + 10 * (time.monotonic() - released), s.describe()
 
 
 def test_full_screen(s):
@@ -318,14 +153,37 @@ def test_full_screen(s):
 
 
 def test_bad_films(s):
-    """Damaged films show the loader's messages; the page stays usable and opens a good film."""
+    """Damaged films show the loader's messages, and "Loading" goes; so do a malformed
+    address and a film that changed on disk after it was chosen (the browser then refuses
+    to read it); the page stays usable and opens a good film."""
+    loading = lambda: s.driver.find_element(By.ID, "loading").is_displayed()
     s.open_page("missing.kof")  # the download fails: the player's own message, and why
     shown = s.wait_message()
     assert "Не могу открыть файл missing.kof" in shown and "404" in shown, shown
+    assert not loading(), "Loading stayed after a failed download"
     s.close_message()
     s.open_page("junk.kof")
     assert "Неверный формат файла: junk.kof" in s.wait_message(), s.message()
+    assert not loading(), "Loading stayed after a failed open"
     s.close_message()
+    s.driver.get(s.base + "index.html?film=films/%ZZ.kof")
+    assert "%ZZ.kof" in s.wait_message(), s.message()
+    s.close_message()
+    changed = os.path.join(s.work, "changed.kof")
+    shutil.copy(os.path.join(s.films, "two.kof"), changed)
+    s.driver.execute_script("const input = document.createElement('input'); input.type = 'file';"
+                            " input.id = 'picked'; input.hidden = true; document.body.append(input);")
+    s.driver.find_element(By.ID, "picked").send_keys(changed)
+    with open(changed, "ab") as f:
+        f.write(b"written later")
+    s.driver.execute_script("""
+        const transfer = new DataTransfer();
+        transfer.items.add(document.getElementById('picked').files[0]);
+        document.getElementById('picture-area').dispatchEvent(
+          new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));""")
+    shown = s.collect_messages(["Неверный формат файла: changed.kof"], 5)
+    assert any("changed.kof" in text for text in shown) and not any("FileReader" in text for text in shown), shown
+    assert not loading(), "Loading stayed after a film that cannot be read"
     for film in ["damaged.kof", "truncated.kof"]:
         s.choose_file(film)
         expected = s.kof_warnings(film)
@@ -374,6 +232,10 @@ def test_habits(s):
     picture = s.driver.find_element(By.ID, "picture-area")
     wheel(s, picture, -3)
     s.wait(lambda: s.text("volume-label") == "85%", "the volume at 85 %")
+    for _ in range(20):  # a trackpad's swipe: many small steps, one notch in all
+        ActionChains(s.driver).scroll_from_origin(ScrollOrigin.from_element(picture, 0, 0), 0, 5).perform()
+    time.sleep(0.1)
+    assert s.text("volume-label") == "80%", f"a swipe of one notch: {s.text('volume-label')}"
     bar = s.driver.find_element(By.ID, "bar")
     wheel(s, bar, 1)
     s.wait(lambda: s.data("shown") == str(frame + 50), f"frame {frame + 50}, 5 s after {frame}")
@@ -399,26 +261,51 @@ def test_habits(s):
 
 
 def test_resume(s):
-    """Over a damaged store, 11 s played and the page reloaded: the offer to resume;
-    paused, Ctrl+R shows kof's picture of the frame remembered."""
+    """Over a damaged store, paused after 10 s: the exact frame is stored at once; played on
+    and left within a second of the place told last: the frame shown last is stored.
+    Opened again, the page offers it; Ctrl+R stays the browser's, R goes there and shows
+    kof's picture."""
+    problems = []
+    stored = lambda: [(p["segment"], p["frame"]) for p in s.stored_places() or []]
     s.open_page()
     s.driver.execute_script("localStorage.setItem('roRezodu.resume', '{damaged')")
     s.open_page("habits.kof")
     s.wait_state("playing")
-    time.sleep(11)
-    places = s.driver.execute_script("return JSON.parse(localStorage.getItem('roRezodu.resume'))")
-    assert isinstance(places, list) and len(places) == 1, places
-    segment, frame = places[0]["segment"], places[0]["frame"]
-    s.driver.refresh()
+    time.sleep(10.3)
+    s.keys(" ")
+    s.wait_state("paused")
+    paused = tuple(int(n) for n in s.place())
+    try:
+        s.wait(lambda: stored() == [paused], f"the place paused {paused}", 2)
+    except AssertionError as error:
+        problems.append(str(error))
+    s.keys(" ")
+    s.wait_state("playing")
+    s.wait(lambda: int(s.place()[1]) >= paused[1] + 5, "half a second played on")
+    shown = tuple(int(n) for n in s.place())
+    s.open_page()  # the page goes away
+    places = stored()
+    assert len(places) == 1, s.stored_places()
+    check(problems, places[0] >= shown, f"left at {shown} or later, {places[0]} stored")
+
+    s.open_page("habits.kof")
     offer = s.driver.find_element(By.ID, "resume-offer")
     s.wait(lambda: offer.is_displayed() and offer.text.startswith("Продолжить с 00:00:"), "the offer")
     s.keys(" ")
     s.wait_state("paused")
+    before = s.place()
+    s.watch_keys()
     s.chord(Keys.CONTROL, "r")
-    s.wait(lambda: (s.data("segment"), s.data("shown")) == (str(segment), str(frame)), f"the place {places[0]}")
+    time.sleep(0.3)
+    taken = s.keys_taken()
+    check(problems, not taken and s.place() == before, f"Ctrl+R with the offer: taken {taken}, at {s.place()}")
+    s.keys("r")
+    segment, frame = places[0]
+    s.wait(lambda: s.place() == (str(segment), str(frame)), f"the place {places[0]}")
     time.sleep(0.2)  # the picture reaches the canvas at the next display frame
     assert_same_picture(s.canvas_pixels(), s.kof_picture("habits.kof", segment + 1, frame), "the place resumed")
-    assert not offer.is_displayed(), "the offer stayed"
+    check(problems, not offer.is_displayed(), "the offer stayed")
+    report(problems)
 
 
 def test_screen_scale(s):
@@ -477,7 +364,7 @@ def test_language(s):
 
 
 TESTS = [test_clock, test_sound, test_controls, test_seek, test_full_screen, test_bad_films, test_film_executable,
-         test_habits, test_resume, test_screen_scale, test_language]
+         test_habits, test_resume, test_screen_scale, test_language] + browser_page_test.TESTS
 
 
 def main():

@@ -141,13 +141,23 @@ TEST(WebPlayer, TheCanvasGetsTheEnginesPictureRedFirstOncePerDisplayFrame) {
 
 TEST(WebPlayer, BadFilmsShowTheLoadersMessagesAndLeaveNothingBehind) {
   PlayerRig rig;
+  // The page's "Loading" goes when an open fails, as when a film opens.
+  const auto loadingShown = [&] {
+    const std::vector<std::string> loading = rig.page.Named("loading");
+    return !loading.empty() && !Has(loading.back(), R"("text":"")");
+  };
   EXPECT_FALSE(rig.player.Open(rig.root / "missing.kof", "missing.kof"));
   EXPECT_TRUE(Has(rig.page.Named("message").back(), "Не могу открыть файл missing.kof"));
+  EXPECT_FALSE(loadingShown());
   const size_t before = rig.page.Named("message").size();
   EXPECT_FALSE(rig.Open(Bytes(100, 0x41), "junk.kof"));  // an index of 0x41414141 entries, none in the file
   ASSERT_GT(rig.page.Named("message").size(), before);
   EXPECT_TRUE(Has(rig.page.Named("message")[before], "Неверный формат файла: junk.kof"));
   EXPECT_FALSE(rig.player.HasFilm());
+  EXPECT_FALSE(loadingShown());
+  rig.page.Send(LoadingEvent("Загрузка фильма ..."));  // the page showed it while the film downloaded
+  rig.player.ReportUnreadableFilm("gone.kof", "404 Not Found");
+  EXPECT_FALSE(loadingShown());
 
   SegmentSpec damaged = Moving("D", 8, 32, 3);
   damaged.packing = Packing::MsZip;
@@ -230,6 +240,11 @@ TEST(WebPlayer, TellsThePlaceToRememberOffersItBackAndPreviewsTheBar) {
   rig.player.Resume();
   EXPECT_EQ(rig.player.Engine().CurrentSegment(), 1);
   EXPECT_EQ(rig.player.Engine().ShownFrame(), 42);
+  rig.player.Command(111);
+  rig.player.Command(143);  // a frame forward: the offer was taken once and is gone
+  rig.player.Resume();
+  EXPECT_EQ(rig.player.Engine().ShownFrame(), 43);
+  rig.player.Command(110);
 
   // The bar (204 wide: 200 pixels for 25 s) at x = 2 + 160 is 20 s: frame 50 of B,
   // halved to 100 x 3.
@@ -246,6 +261,80 @@ TEST(WebPlayer, TellsThePlaceToRememberOffersItBackAndPreviewsTheBar) {
   rig.player.Command(145);  // the last segment's end, while playing: the film stops
   EXPECT_EQ(rig.player.Engine().State(), psStopped);
   EXPECT_TRUE(Has(told().back(), R"("action":"forget","segment":1,"frame":99)")) << told().back();
+}
+
+// A hidden page gets no display frames and may be closed at any moment: the place goes
+// out as the ticks run, at once when playback pauses or stops, and when the page asks.
+TEST(WebPlayer, ThePlaceIsToldAsTicksRunAtOnceWhenPlaybackPausesAndWhenThePageAsks) {
+  PlayerRig rig;
+  ASSERT_TRUE(rig.Open(WithTrailer(BuildFilm({Moving("A", 8, 32, 150), Moving("B", 8, 32, 100)}))));
+  const auto last = [&] { return rig.page.Named("resume").empty() ? std::string() : rig.page.Named("resume").back(); };
+  const auto place = [&](int32_t segment, int32_t frame) {
+    return R"("action":"remember","segment":)" + std::to_string(segment) + R"(,"frame":)" + std::to_string(frame);
+  };
+  rig.Tick(101);  // no display frame
+  EXPECT_TRUE(Has(last(), place(0, 100))) << last();
+  rig.Tick(3);
+  EXPECT_TRUE(Has(last(), place(0, 100))) << "at most once a second while it plays";
+  rig.player.TellResumePlace();
+  EXPECT_TRUE(Has(last(), place(0, 103))) << last();
+  rig.Tick(2);
+  rig.player.Command(111);  // paused within the second: the exact frame
+  EXPECT_TRUE(Has(last(), place(0, 105))) << last();
+  rig.player.Command(143);  // paused, a frame forward: told with the next display frame
+  rig.player.DisplayFrame();
+  EXPECT_TRUE(Has(last(), place(0, 106))) << last();
+  rig.player.Command(110);
+  rig.Tick(4);
+  const int32_t shown = rig.player.Engine().ShownFrame();
+  ASSERT_GT(shown, 106);
+  rig.player.Command(112);  // stopped: the frame shown last
+  EXPECT_TRUE(Has(last(), place(0, shown))) << last();
+}
+
+// The preview's worker finishes the exact picture late; meanwhile it shows the nearest
+// picture at hand, and the note under a picture names that picture's segment and time.
+TEST(WebPlayer, ThePreviewsNameAndTimeAreThoseOfThePictureShown) {
+  PlayerRig rig;
+  ASSERT_TRUE(rig.Open(WithTrailer(BuildFilm({Moving("A", 200, 32, 150), Moving("B", 200, 32, 100)}))));
+  rig.player.Command(111);
+  // 204 wide: 200 pixels for 25 s, 8 pixels a second.
+  const auto previewAt = [&](int32_t seconds) { rig.player.PreviewAt(2 + 8 * seconds, 204, 192); };
+  const auto shown = [&](double budgetMs) {
+    const bool ready = rig.player.PreviewWork(budgetMs);
+    return ready ? rig.player.PreviewInfo() : std::string();
+  };
+  const auto note = [](const char* segment, const char* frame, bool exact, const char* name, const char* time) {
+    return std::string(R"("exact":)") + (exact ? "true" : "false") + R"(,"name":")" + name + R"(","time":")" + time +
+           R"(","segment":)" + segment + R"(,"frame":)" + frame;
+  };
+  previewAt(20);  // frame 50 of B
+  EXPECT_TRUE(Has(shown(1e9), note("1", "50", true, "B", "00:00:20"))) << rig.player.PreviewInfo();
+  previewAt(24);  // frame 90 of B, beyond the records read: frame 50 until it is made
+  EXPECT_TRUE(Has(shown(0), note("1", "50", false, "B", "00:00:20"))) << rig.player.PreviewInfo();
+  EXPECT_TRUE(Has(shown(1e9), note("1", "90", true, "B", "00:00:24"))) << rig.player.PreviewInfo();
+  previewAt(3);  // frame 30 of A, not read by the preview: nothing at hand, nothing shown until made
+  EXPECT_EQ(shown(0), "");
+  EXPECT_TRUE(Has(shown(1e9), note("0", "30", true, "A", "00:00:03"))) << rig.player.PreviewInfo();
+}
+
+TEST(WebSoundDevice, AReportForTheSoundOfAnEarlierSegmentIsDropped) {
+  TempDir root;
+  RecordingPage page;
+  TWebSoundDevice sound(page);
+  WriteBytesToFile(root / "a.mp3", SilentMp3(3000));
+  sound.SetFileName(root / "a.mp3");
+  ASSERT_TRUE(sound.Open());
+  sound.Play();
+  const uint32_t earlier = RequestOf(page.Events.back());
+  ASSERT_TRUE(sound.Open());  // the next segment's sound, before the page answered
+  sound.Play();
+  page.Now += 100;
+  sound.Started(earlier, 700, page.Now);  // the answer for the sound before
+  EXPECT_EQ(sound.Position(), 0u);
+  sound.Started(RequestOf(page.Events.back()), 0, page.Now);
+  page.Now += 100;
+  EXPECT_EQ(sound.Position(), 100u);
 }
 
 TEST(WebSoundDevice, LengthComesFromTheFramesAndPositionFromThePagesReports) {

@@ -1,0 +1,295 @@
+"""Browser tests of the page around the player: which keys it takes from the browser,
+its message box, downloads of ?film=, a worker that cannot start, the resume offer's
+film, sound the browser holds back or interrupts, and saving pictures. Run by
+browser_test.py, which holds the session (browser_session.py)."""
+import os
+import time
+
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+from browser_session import HeldDownload, broken_copy, chromium, serve
+
+# The browser's reload, back, forward and home keys: never the page's.
+BROWSER_KEYS = [(Keys.CONTROL, "r"), (Keys.CONTROL, Keys.SHIFT, "r"), (Keys.F5,), (Keys.SHIFT, Keys.F5),
+                (Keys.ALT, Keys.ARROW_LEFT), (Keys.ALT, Keys.ARROW_RIGHT), (Keys.ALT, Keys.HOME)]
+
+
+def check(problems, condition, text):
+    """Notes text when condition fails: a test goes on and reports every fault it saw."""
+    if not condition:
+        problems.append(text)
+
+
+def report(problems):
+    assert not problems, "; ".join(problems)
+
+
+def test_browser_keys(s):
+    """The browser's keys stay the browser's, with or without a film; with no film the
+    player's keys are not taken either; the page seeks with the plain arrows, Home and
+    End on the picture, plays the next segment with N; F4 in a list is the list's; Tab
+    stays in a message and Space there presses its button, nothing behind it."""
+    problems = []
+    s.open_page()
+    s.wait(lambda: s.driver.find_element(By.ID, "play").get_attribute("title"), "the page's texts")
+    s.watch_keys()
+    for keys in BROWSER_KEYS + [(Keys.F9,), (Keys.F11,), (" ",), (Keys.CONTROL, "s")]:
+        s.press(*keys)
+    taken = s.keys_taken()
+    check(problems, not taken, f"with no film the page took {taken}")
+
+    s.open_page("two.kof")
+    s.wait(lambda: s.data("state") == "playing" and int(s.data("shown") or -1) >= 2, "frame 2")
+    s.keys(" ")
+    s.wait_state("paused")
+    place = s.place()
+    s.watch_keys()
+    for keys in BROWSER_KEYS:
+        s.press(*keys)
+    time.sleep(0.3)
+    taken = s.keys_taken()
+    check(problems, not taken and s.place() == place, f"with a film the page took {taken}, at {s.place()}")
+
+    ActionChains(s.driver).click(s.driver.find_element(By.ID, "picture-area")).perform()
+    for key, place in [(Keys.HOME, ("0", "0")), (Keys.ARROW_RIGHT, ("1", "0")), (Keys.END, ("1", "49")),
+                       (Keys.ARROW_LEFT, ("0", "49")), ("n", ("1", None)), (Keys.F4, ("0", None))]:
+        s.keys(key)
+        try:
+            s.wait(lambda: s.place()[0] == place[0] and place[1] in (None, s.place()[1]), f"{place} after {key!r}", 3)
+        except AssertionError as error:
+            problems.append(str(error))
+    s.keys(Keys.F10)
+    s.wait_state("paused")
+    place = s.place()
+    s.driver.find_element(By.ID, "language").send_keys(Keys.F4)
+    time.sleep(0.3)
+    check(problems, s.place() == place, f"F4 in the language list went to {s.place()}")
+    s.keys(Keys.ESCAPE)
+
+    ActionChains(s.driver).click(s.driver.find_element(By.ID, "picture-area")).perform()
+    s.keys(Keys.F8)
+    s.wait_message()
+    inside = "return document.getElementById('message').contains(document.activeElement)"
+    for keys in [(Keys.TAB,), (Keys.SHIFT, Keys.TAB), (Keys.TAB,)]:
+        s.press(*keys)
+        check(problems, s.driver.execute_script(inside), f"{keys} left the message")
+    s.keys(" ")
+    time.sleep(0.3)
+    check(problems, s.message() is None and s.data("state") == "paused" and s.text("film-name") == "two.kof",
+          f"Space in the message: {s.describe()}")
+    report(problems)
+
+
+def test_film_download(s):
+    """While ?film= downloads, "Loading" shows; a film opened meanwhile stays, and the
+    download that arrives later is dropped."""
+    problems = []
+    held = HeldDownload(os.path.join(s.films, "two.kof"))
+    try:
+        s.driver.get(s.base + "index.html?film=" + held.url)
+        loading = s.driver.find_element(By.ID, "loading")
+        try:
+            s.wait(lambda: loading.is_displayed() and loading.text, "Loading", 3)
+        except AssertionError as error:
+            problems.append(str(error))
+        s.choose_file("clock.kof")
+        s.wait(lambda: s.text("film-name") == "clock.kof" and s.data("state") == "playing", "clock.kof")
+        held.release()
+        assert held.finished(), "the download did not end"
+        time.sleep(1)
+        check(problems, s.text("film-name") == "clock.kof", f"the download replaced clock.kof: {s.text('film-name')}")
+        check(problems, not loading.is_displayed(), "Loading stayed")
+    finally:
+        held.close()
+    report(problems)
+
+
+def test_broken_player(s):
+    """A host that lost roRezodu.js: one clear message, no worker started again and again,
+    and one again when a film is opened. A damaged roRezodu.wasm: a film asked for gives
+    a clear message and "Loading" goes."""
+    problems = []
+    folder = os.path.join(s.work, "broken")
+    for remove, cut in [(["roRezodu.js"], []), ([], ["roRezodu.wasm"])]:
+        broken_copy(s.web_dir, folder, remove, cut)
+        server, base = serve(folder, [os.path.join(s.films, "two.kof")])
+        try:
+            s.driver.get(base + "index.html?film=films/two.kof")
+            shown = s.wait_message()
+            check(problems, "roRezodu" in shown, f"{remove or cut}: the message does not say what failed: {shown}")
+            s.close_message()
+            time.sleep(1.5)
+            check(problems, s.message() is None, f"{remove or cut}: another message came: {s.message()}")
+            check(problems, not s.driver.find_element(By.ID, "loading").is_displayed(), f"{remove or cut}: Loading")
+            s.choose_file("clock.kof")
+            try:
+                s.wait_message()
+                s.close_message()
+            except AssertionError:
+                problems.append(f"{remove or cut}: a film chosen gave no message")
+        finally:
+            server.terminate()
+    report(problems)
+
+
+def test_offer_identity(s):
+    """A film dropped while another opens: the first film's place is not offered for the
+    second."""
+    modified = 1700000000000
+    key = f'["habits.kof",{os.path.getsize(os.path.join(s.films, "habits.kof"))},{modified}]'
+    s.open_page()
+    s.driver.execute_script("localStorage.setItem('roRezodu.resume', JSON.stringify([arguments[0]]))",
+                            {"key": key, "segment": 0, "frame": 20})
+    s.open_page()
+    s.drop_files(["habits.kof", "two.kof"], modified)
+    s.wait(lambda: s.text("film-name") == "two.kof" and s.data("state") == "playing", "two.kof")
+    time.sleep(1)
+    offer = s.driver.find_element(By.ID, "resume-offer")
+    assert not offer.is_displayed(), f"two.kof was offered habits.kof's place: {offer.text}"
+    s.driver.execute_script("localStorage.removeItem('roRezodu.resume')")
+
+
+def test_blocked_sound(s):
+    """Where sound needs a gesture first, a film opened by its address says so; a click
+    anywhere on the player (not on that note) starts the sound."""
+    problems = []
+    main = s.driver
+    s.driver = chromium(os.path.join(s.work, "profile-gesture"), autoplay="document-user-activation-required")
+    try:
+        s.open_page("clock.kof")
+        s.wait_state("playing")
+        note = s.driver.find_element(By.ID, "sound-blocked") if s.driver.find_elements(By.ID, "sound-blocked") else None
+        try:
+            s.wait(lambda: note is not None and note.is_displayed() and note.text, "the note that sound is held", 2)
+        except AssertionError as error:
+            problems.append(str(error))
+        ActionChains(s.driver).click(s.driver.find_element(By.ID, "time")).perform()
+        try:
+            s.wait(lambda: s.data("sound") == "playing", "the sound after a click", 2)
+            check(problems, note is None or not note.is_displayed(), "the note stayed")
+        except AssertionError as error:
+            problems.append(str(error))
+    finally:
+        s.driver.quit()
+        s.driver = main
+    report(problems)
+
+
+# Where the sound is when it plays: every source started is kept, and what is heard of
+# the last one is read with the picture's frame at one moment.
+HEARD = """
+  window.sourcesStarted = [];
+  const start = AudioBufferSourceNode.prototype.start;
+  AudioBufferSourceNode.prototype.start = function (when, offset) {
+    sourcesStarted.push({ context: this.context, at: this.context.currentTime, offset: offset || 0 });
+    return start.apply(this, arguments);
+  };"""
+SOUND_AND_PICTURE = """
+  const last = sourcesStarted[sourcesStarted.length - 1];
+  const heard = (last.offset + last.context.currentTime - last.at) * 1000;
+  return [heard, Number(document.getElementById('player').dataset.frame) * 100];"""
+
+
+def test_sound_interruption(s):
+    """Sound interrupted for a second (the system took the audio device) plays on in step
+    with the picture; so does sound in a tab hidden for a second."""
+    problems = []
+    s.open_page()
+    s.driver.execute_script(HEARD)
+    started = lambda: s.driver.execute_script("return sourcesStarted.length")
+    s.choose_file("clock.kof")
+    s.wait(lambda: started() > 0, "the sound")
+    time.sleep(0.3)
+    s.driver.execute_script("sourcesStarted[0].context.suspend()")
+    time.sleep(1)
+    s.driver.execute_script("sourcesStarted[0].context.resume()")
+    time.sleep(0.5)
+    heard, seen = s.driver.execute_script(SOUND_AND_PICTURE)
+    check(problems, abs(heard - seen) <= 250, f"after an interruption {heard:.0f} ms heard at {seen:.0f} ms seen")
+    before = started()
+    s.choose_file("clock.kof")
+    s.wait(lambda: started() > before, "the sound again")
+    film = s.driver.current_window_handle
+    s.driver.switch_to.new_window("tab")
+    time.sleep(1)
+    s.driver.close()
+    s.driver.switch_to.window(film)
+    time.sleep(0.3)
+    heard, seen = s.driver.execute_script(SOUND_AND_PICTURE)
+    check(problems, abs(heard - seen) <= 250, f"after a hidden second {heard:.0f} ms heard at {seen:.0f} ms seen")
+    report(problems)
+
+
+def test_save_picture(s):
+    """Ctrl+S saves the picture as NAME_SEGMENT_FRAME.png: held down, once; a film opened
+    right after it does not rename it; every picture's address is freed after 10 s."""
+    problems = []
+    named, numbered = os.path.join(s.work, "saved"), os.path.join(s.work, "numbered")
+    files = lambda folder: sorted(n for n in os.listdir(folder) if not n.endswith(".crdownload"))
+    save_to = lambda folder, behaviour: s.driver.execute_cdp_cmd(
+        "Browser.setDownloadBehavior", {"behavior": behaviour, "downloadPath": folder})
+    os.makedirs(named)
+    os.makedirs(numbered)
+    save_to(named, "allow")  # a file of the same name is replaced: each save is of another frame
+    s.open_page("two.kof")
+    s.wait(lambda: s.data("state") == "playing" and int(s.data("shown") or -1) >= 2, "frame 2")
+    s.keys(" ")
+    s.wait_state("paused")
+    addresses = []
+    for count in [1, 2]:
+        s.chord(Keys.CONTROL, ".")  # a frame forward
+        time.sleep(0.2)
+        segment, frame = s.place()
+        s.chord(Keys.CONTROL, "s")
+        s.wait(lambda: len(files(named)) == count, f"picture {count}")
+        addresses.append(s.driver.find_element(By.ID, "download").get_attribute("href"))
+        check(problems, f"two_{int(segment) + 1}_{frame}.png" in files(named), f"frame {frame} saved as {files(named)}")
+    first_saved = time.monotonic()
+
+    save_to(numbered, "allowAndName")  # every save a file of its own
+    for repeat in [False, True, True, True]:  # held down: the key repeats
+        s.driver.execute_cdp_cmd("Input.dispatchKeyEvent", {"type": "keyDown", "key": "s", "code": "KeyS",
+                                                            "modifiers": 2, "autoRepeat": repeat,
+                                                            "windowsVirtualKeyCode": 83})
+    s.driver.execute_cdp_cmd("Input.dispatchKeyEvent", {"type": "keyUp", "key": "s", "code": "KeyS", "modifiers": 2,
+                                                        "windowsVirtualKeyCode": 83})
+    time.sleep(1)
+    check(problems, len(files(numbered)) == 1, f"Ctrl+S held down saved {len(files(numbered))} pictures")
+
+    save_to(named, "allow")
+    s.chord(Keys.CONTROL, ".")
+    time.sleep(0.2)
+    # clock.kof dropped in the same moment as Ctrl+S
+    s.driver.execute_async_script("""
+        const [url, done] = arguments;
+        fetch(url).then((r) => r.blob()).then((blob) => {
+          const file = new File([blob], 'clock.kof');
+          addEventListener('keydown', function drop(e) {
+            if (e.key !== 's') return;
+            removeEventListener('keydown', drop);
+            const transfer = new DataTransfer();
+            transfer.items.add(file);
+            document.getElementById('picture-area').dispatchEvent(
+              new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+          });
+          done();
+        });""", s.base + "films/clock.kof")
+    before = set(files(named))
+    s.chord(Keys.CONTROL, "s")
+    s.wait(lambda: len(files(named)) > len(before), "the picture saved with the drop")
+    name = (set(files(named)) - before).pop()
+    check(problems, name.startswith("two_"), f"two.kof's picture saved as {name}")
+    s.wait(lambda: s.text("film-name") == "clock.kof", "clock.kof")
+
+    time.sleep(max(0.0, first_saved + 10.5 - time.monotonic()))
+    fetched = s.driver.execute_async_script("""
+        const [addresses, done] = arguments;
+        Promise.all(addresses.map((a) => fetch(a).then(() => a, () => null))).then(done);""", addresses)
+    check(problems, not any(fetched), f"still held after 10 s: {[a for a in fetched if a]}")
+    report(problems)
+
+
+TESTS = [test_browser_keys, test_film_download, test_broken_player, test_offer_identity, test_blocked_sound,
+         test_sound_interruption, test_save_picture]

@@ -1,0 +1,92 @@
+// The page's keys: the Windows player's where the browser leaves them to a page, and
+// only where they mean something. The browser keeps its own: reload (F5, Ctrl+R,
+// Ctrl+Shift+R), back, forward and home (Alt+Left, Alt+Right, Alt+Home). So the page
+// plays the next segment with N, seeks with the plain arrows, Home and End while the
+// picture or the bar has the focus, as browser players do, and goes back to a film's
+// place with R while the offer shows. Letters are told by the key's place, so that they
+// work in every keyboard layout. A key with a control in focus that uses it goes to that
+// control; a message takes every key until it is closed.
+"use strict";
+
+// What a key does: a command's number (repeated while the key is held, as the player's
+// accelerators are), a function (once per press), or null: the key is not the page's.
+function keyAction(event) {
+  const ctrl = event.ctrlKey || event.metaKey, alt = event.altKey, shift = event.shiftKey;
+  if (alt && !ctrl) return event.key === "Enter" && film ? toggleFullScreen : null;
+  if (ctrl && !alt) {
+    if (event.code === "KeyO" && !shift) return () => $("file").click();
+    if (!film || shift) return null;
+    if (event.code === "KeyS") return savePicture;
+    if (event.code === "Comma") return commands.frameBack;
+    if (event.code === "Period") return commands.frameForward;
+    return null;
+  }
+  if (alt || ctrl || shift) return null;
+  if (event.key === "F1") return () => command(commands.help);
+  if (!film) return null;
+  if (event.code === "KeyR") return resume.offerShown() ? () => resume.take() : null;
+  if (event.code === "KeyN") return commands.next;
+  switch (event.key) {
+    case "F4": return event.target.tagName === "SELECT" ? null : commands.prev;
+    case "F6": return toggleSegmentList;
+    case "F7": return togglePanel;
+    case "F8": return () => command(commands.properties);
+    case "F9": return commands.play;
+    case "F10": return commands.pause;
+    case "F11": return commands.stop;
+    default: return null;
+  }
+}
+
+function spaceKeyFor(target) {
+  const tag = target && target.tagName;
+  return tag !== "BUTTON" && tag !== "INPUT" && tag !== "SELECT" && tag !== "TEXTAREA";
+}
+
+function onKeyDown(event) {
+  if (!$("message").hidden) {
+    onMessageKey(event);
+    return;
+  }
+  if (event.key === " " && !event.altKey && !event.ctrlKey && !event.metaKey && film && spaceKeyFor(event.target)) {
+    event.preventDefault();
+    command(state.play === 1 ? commands.pause : commands.play);
+    return;
+  }
+  if (event.key === "Escape" && $("segment-list").contains(document.activeElement)) {
+    $("play").hidden ? $("pause").focus() : $("play").focus();
+    return;
+  }
+  const action = keyAction(event);
+  if (action === null) return;
+  event.preventDefault();
+  if (typeof action !== "function") command(action);
+  else if (!event.repeat) action();
+}
+
+// The message is modal: Tab stays on its one button (Space and Enter press it, Escape
+// closes it); the keys of the controls behind it wait until it is closed.
+function onMessageKey(event) {
+  if (event.key === "Tab") {
+    event.preventDefault();
+    $("message-ok").focus();
+  } else if ((event.key === "Escape" || event.key === "Enter") && !event.repeat) {
+    event.preventDefault();
+    closeMessage();
+  }
+}
+
+// On the picture and on the bar the arrows seek and Home and End go to the segment's ends.
+function onSeekKey(event) {
+  const keys = { ArrowLeft: commands.seekBack, ArrowRight: commands.seekForward,
+    Home: commands.segmentStart, End: commands.segmentEnd };
+  if (!(event.key in keys) || event.altKey || event.ctrlKey || event.metaKey || event.shiftKey || !film) return;
+  if (!$("message").hidden) return;
+  event.preventDefault();
+  event.stopPropagation();
+  command(keys[event.key]);
+}
+
+document.addEventListener("keydown", onKeyDown);
+$("bar").addEventListener("keydown", onSeekKey);
+$("picture-area").addEventListener("keydown", onSeekKey);
