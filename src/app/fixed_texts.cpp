@@ -21,8 +21,8 @@ constexpr TFixedTexts kRussian = {
 constexpr char kEnglishCommandLineHelp[] =
     "\"FileName.exe\" [-size {FULLSCREEN|MAX|MIN|{w h}} [-pos {C|{{L|R|x} {T|B|y}}}]] [-segm N] [-closeonfinish]\r"
     "\r"
-    "fullscreen - full screen without the control panel\r"
-    "max - largest size (fills the screen, keeping the window's title and the control panel)\r"
+    "fullscreen - full screen without the control bar\r"
+    "max - maximized (fills the screen; the title bar and control bar stay)\r"
     "min - smallest size (600 x 400)\r"
     "w h - Width, Height - the player's width and height\r"
     "\r"
@@ -42,17 +42,17 @@ constexpr char kEnglishCommandLineHelp[] =
 
 constexpr TFixedTexts kEnglish = {
     "File properties",
-    "Help on roRezodu\ris on the developer's web site\r\r",
-    "roRezodu command line",
+    "Help for roRezodu is available\ron the developer's website:\r\r",
+    "roRezodu command-line options",
     kEnglishCommandLineHelp,
-    "Wrong command line format",
-    "About",
+    "Invalid command line.",
+    "About roRezodu",
     "Close",
-    "The program is free.\r\n"
-    "It may be copied and passed on freely\r\n"
-    "together with films.",
+    "This program is free of charge.\r\n"
+    "It may be freely copied and distributed\r\n"
+    "along with films.",
     "Help",
-    "Close",
+    "Exit",
 };
 }  // namespace
 

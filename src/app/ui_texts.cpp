@@ -9,54 +9,54 @@
 
 const TTextEntry kMessageTexts[kMessageTextCount] = {
     {"Error", "Ошибка", "Error"},
-    {"Loading", "Загрузка фильма ...", "Loading the film ..."},
-    {"InvalidVersionFormat", kDefaultInvalidVersionFormat, "Segment %d has a later version than the player"},
+    {"Loading", "Загрузка фильма ...", "Loading film..."},
+    {"InvalidVersionFormat", kDefaultInvalidVersionFormat, "Segment %d needs a newer version of the player"},
     {"Warning", "Внимание", "Warning"},
     {"SegmentCountFmt", "Количество сегментов: %d", "Number of segments: %d"},
-    {"WrongFile", "Неверный формат файла: %s", "Wrong file format: %s"},
+    {"WrongFile", "Неверный формат файла: %s", "Invalid file format: %s"},
     {"WrongDisplaySettings", "Данный видео режим не поддерживается (%d бит цвет)",
-     "This video mode is not supported (%d-bit colour)"},
+     "This display mode is not supported (%d-bit color)"},
     {"CannotOpenFileFmt", "Не могу открыть файл %s", "Cannot open file %s"},
     {"CannotCreateTempFile", "Не могу создать временный файл", "Cannot create a temporary file"},
     {"VideoDecompressorError", "Ошибка при запуске видео декомпрессора", "Cannot start the video decompressor"},
     {"Segments", "Сегменты", "Segments"},
-    {"CannotSavePictureFmt", "Не могу сохранить кадр в файл %s", "Cannot save the picture to file %s"},
+    {"CannotSavePictureFmt", "Не могу сохранить кадр в файл %s", "Cannot save the frame to %s"},
     // Resuming films.
     {"ResumeOfferFmt", "Продолжить с %s — Ctrl+R", "Resume from %s — Ctrl+R"},
 };
 
 const TTextEntry kMenuTexts[kMenuTextCount] = {
     {"File", "Файл", "File"},
-    {"Actions", "Действия", "Actions"},
+    {"Actions", "Действия", "Playback"},
     {"View", "Вид", "View"},
     {"Help", "Справка", "Help"},
-    {"Load", "Загрузить", "Load"},
+    {"Load", "Загрузить", "Open"},
     {"Properties", "Свойства", "Properties"},
     {"Exit", "Выход", "Exit"},
     {"Play", "Воспроизведение", "Play"},
     {"Pause", "Пауза", "Pause"},
     {"Stop", "Стоп", "Stop"},
     {"Segments", "Сегменты", "Segments"},
-    {"Prev", "Предыдущий", "Previous"},
-    {"Next", "Следующий", "Next"},
-    {"ShowPanel", "Панель управления", "Control panel"},
+    {"Prev", "Предыдущий", "Previous segment"},
+    {"Next", "Следующий", "Next segment"},
+    {"ShowPanel", "Панель управления", "Control bar"},
     {"FullScreen", "Во весь экран", "Full screen"},
-    {"About", "О программе", "About"},
+    {"About", "О программе", "About roRezodu"},
     {"Speed", "Скорость воспроизведения", "Playback speed"},
     {"Sound", "Громкость", "Volume"},
-    {"Progress", "Прогресс", "Progress"},
-    {"SeekBack", "Назад на 5 секунд", "5 seconds back"},
-    {"SeekForward", "Вперёд на 5 секунд", "5 seconds forward"},
+    {"Progress", "Прогресс", "Position"},
+    {"SeekBack", "Назад на 5 секунд", "Back 5 seconds"},
+    {"SeekForward", "Вперёд на 5 секунд", "Forward 5 seconds"},
     {"PrevFrame", "Предыдущий кадр", "Previous frame"},
     {"NextFrame", "Следующий кадр", "Next frame"},
-    {"SegmentStart", "Начало сегмента", "Segment start"},
-    {"SegmentEnd", "Конец сегмента", "Segment end"},
-    {"SavePicture", "Сохранить кадр", "Save picture"},
+    {"SegmentStart", "Начало сегмента", "Go to segment start"},
+    {"SegmentEnd", "Конец сегмента", "Go to segment end"},
+    {"SavePicture", "Сохранить кадр", "Save frame as"},
     // Resuming films.
-    {"Resume", "Продолжить с ...", "Resume from ..."},
-    {"ZoomScreenScale", "Масштаб экрана", "Screen scale"},
-    {"ZoomOriginalPixels", "Исходные пиксели", "Original pixels"},
-    {"ZoomFitWindow", "По размеру окна", "Fit window"},
+    {"Resume", "Продолжить с ...", "Resume from last position"},
+    {"ZoomScreenScale", "Масштаб экрана", "Match screen scale"},
+    {"ZoomOriginalPixels", "Исходные пиксели", "Actual pixels (1:1)"},
+    {"ZoomFitWindow", "По размеру окна", "Fit to window"},
 };
 
 const char* const kSeekShortcuts[kSeekItemCount] = {"Alt+Left", "Alt+Right", "Ctrl+,", "Ctrl+.", "Alt+Home", "Alt+End"};
@@ -97,9 +97,10 @@ struct TDropDownItem {
   TMenuText Text;
   const char* TableSuffix;
   const char* BuiltInSuffix;
+  const char* EnglishSuffix = nullptr;  // where the English set differs from the Russian
 };
 constexpr TDropDownItem kDropDownItems[] = {
-    {TMenuId::kFile, 0, TMenuText::kLoad, "\bCtrl + O", "\bCtrl+O"},
+    {TMenuId::kFile, 0, TMenuText::kLoad, "\bCtrl + O", "\bCtrl+O", "...\bCtrl+O"},
     {TMenuId::kFile, 1, TMenuText::kProperties, "\bF8", "...\bF8"},
     {TMenuId::kFile, 3, TMenuText::kExit, "\bAlt+F4", "\bAlt+F4"},
     {TMenuId::kActions, 0, TMenuText::kPlay, "\bF9", "\bF9"},
@@ -124,26 +125,56 @@ constexpr TContextItem kContextItems[] = {
     {8, TMenuText::kNext, ""},        {10, TMenuText::kShowPanel, ""}, {11, TMenuText::kFullScreen, ""},
 };
 
+// The access key of each text in the built-in English menus: the letter (its first
+// occurrence, either case) that "&" marks, unique within every menu the text is in
+// (the context menu holds most of them); 0 for the texts that name no menu item.
+constexpr char kEnglishAccessKeys[kMenuTextCount] = {
+    'F', 'P', 'V', 'H',                 // File, Playback, View, Help
+    'O', 'P', 'x',                      // Open..., Properties..., Exit
+    'P', 'a', 'S', 'g', 'v', 'N',       // Play, Pause, Stop, Segments, Previous / Next segment
+    'C', 'F', 'u',                      // Control bar, Full screen, About roRezodu
+    0,   0,   0,                        // the tooltips Speed, Volume, Position
+    'B', 'w', 'm', 't', 'e', 'd', 'r',  // the seek commands, Save frame as...
+    'u',                                // Resume from last position
+    'l', '1', 'i',                      // the zoom choices
+};
+// The help and close items' keys.
+constexpr char kHelpAccessKey = 'H';
+constexpr char kCloseAccessKey = 'x';
+
+// A menu item's text as the menus show it: under the built-in English set with its
+// access key marked.
+using TMenuLabel = std::function<std::string(TMenuText)>;
+
+// The text with "&" before the first occurrence of key (either case); unchanged when
+// key is 0 or does not occur.
+std::string WithAccessKey(const std::string& text, char key) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  for (size_t i = 0; key != 0 && i < text.size(); ++i)
+    if (lower(text[i]) == lower(key)) return text.substr(0, i) + "&" + text.substr(i);
+  return text;
+}
+
 // The seek commands, Save picture and Resume, behind the items the table has always
 // addressed; dots follow Save picture's text in the built-in set.
-void AddSeekItems(const TUiTexts& texts, const char* dots, std::vector<TMenuItemText>& items) {
+void AddSeekItems(const TMenuLabel& label, const char* dots, std::vector<TMenuItemText>& items) {
   const auto first = static_cast<size_t>(TMenuText::kSeekBack);
   for (int32_t i = 0; i < kSeekItemCount; ++i) {
-    const std::string& text = texts.Menu(static_cast<TMenuText>(first + static_cast<size_t>(i)));
+    const std::string text = label(static_cast<TMenuText>(first + static_cast<size_t>(i)));
     items.push_back({TMenuId::kActions, kActionsSeekItems + i, text + "\b" + kSeekShortcuts[i]});
     items.push_back({TMenuId::kContext, kContextSeekItems + i, text});
   }
-  const std::string save = texts.Menu(TMenuText::kSavePicture) + dots;
+  const std::string save = label(TMenuText::kSavePicture) + dots;
   items.push_back({TMenuId::kActions, kActionsSavePicture, save + "\b" + kSavePictureShortcut});
   items.push_back({TMenuId::kContext, kContextSavePicture, save});
-  items.push_back({TMenuId::kActions, kActionsResume, texts.Menu(TMenuText::kResume) + "\b" + kResumeShortcut});
+  items.push_back({TMenuId::kActions, kActionsResume, label(TMenuText::kResume) + "\b" + kResumeShortcut});
 }
 
 // The zoom choices, in View and the context menu behind all the items before them.
-void AddZoomItems(const TUiTexts& texts, std::vector<TMenuItemText>& items) {
+void AddZoomItems(const TMenuLabel& label, std::vector<TMenuItemText>& items) {
   const auto first = static_cast<size_t>(TMenuText::kZoomScreenScale);
   for (int32_t i = 0; i < kZoomItemCount; ++i) {
-    const std::string& text = texts.Menu(static_cast<TMenuText>(first + static_cast<size_t>(i)));
+    const std::string text = label(static_cast<TMenuText>(first + static_cast<size_t>(i)));
     items.push_back({TMenuId::kView, kViewZoomItems + i, text + "\b" + kZoomShortcuts[i]});
     items.push_back({TMenuId::kContext, kContextZoomItems + i, text});
   }
@@ -184,21 +215,31 @@ std::vector<TMenuItemText> TUiTexts::OverlayMenuTexts(const std::string& languag
 std::vector<TMenuItemText> TUiTexts::MenuItemTexts(TMenuSuffixes suffixes, const std::string& contextHelp,
                                                    const std::string& close) const {
   const bool builtIn = suffixes == TMenuSuffixes::kBuiltIn;
+  const bool builtInEnglish = builtIn && FLanguage == TUiLanguage::kEnglish;
   const char* dots = builtIn ? "..." : "";
+  const TMenuLabel label = [&](TMenuText text) {
+    return builtInEnglish ? WithAccessKey(Menu(text), kEnglishAccessKeys[static_cast<size_t>(text)]) : Menu(text);
+  };
+  const std::string help = builtInEnglish ? WithAccessKey(contextHelp, kHelpAccessKey) : contextHelp;
+  const std::string exit = builtInEnglish ? WithAccessKey(close, kCloseAccessKey) : close;
   std::vector<TMenuItemText> items;
   const TMenuText titles[] = {TMenuText::kFile, TMenuText::kActions, TMenuText::kView, TMenuText::kHelp};
-  for (int32_t i = 0; i < 4; ++i) items.push_back({TMenuId::kMenuBar, i, Menu(titles[i])});
-  for (const TDropDownItem& item : kDropDownItems)
-    items.push_back({item.Menu, item.Position, Menu(item.Text) + (builtIn ? item.BuiltInSuffix : item.TableSuffix)});
-  items.push_back({TMenuId::kHelp, 0, contextHelp + "\bF1"});
-  items.push_back({TMenuId::kHelp, 2, Menu(TMenuText::kAbout) + dots});
+  for (int32_t i = 0; i < 4; ++i) items.push_back({TMenuId::kMenuBar, i, label(titles[i])});
+  for (const TDropDownItem& item : kDropDownItems) {
+    const char* suffix = !builtIn ? item.TableSuffix
+                         : builtInEnglish && item.EnglishSuffix != nullptr ? item.EnglishSuffix
+                                                                           : item.BuiltInSuffix;
+    items.push_back({item.Menu, item.Position, label(item.Text) + suffix});
+  }
+  items.push_back({TMenuId::kHelp, 0, help + "\bF1"});
+  items.push_back({TMenuId::kHelp, 2, label(TMenuText::kAbout) + dots});
   for (const TContextItem& item : kContextItems)
-    items.push_back({TMenuId::kContext, item.Position, Menu(item.Text) + (builtIn ? item.BuiltInSuffix : "")});
-  items.push_back({TMenuId::kContext, 13, contextHelp});
-  items.push_back({TMenuId::kContext, 14, Menu(TMenuText::kAbout) + dots});
-  items.push_back({TMenuId::kContext, 16, close});
-  AddSeekItems(*this, dots, items);
-  AddZoomItems(*this, items);
+    items.push_back({TMenuId::kContext, item.Position, label(item.Text) + (builtIn ? item.BuiltInSuffix : "")});
+  items.push_back({TMenuId::kContext, 13, help});
+  items.push_back({TMenuId::kContext, 14, label(TMenuText::kAbout) + dots});
+  items.push_back({TMenuId::kContext, 16, exit});
+  AddSeekItems(label, dots, items);
+  AddZoomItems(label, items);
   return items;
 }
 

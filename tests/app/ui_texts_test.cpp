@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <cctype>
+#include <map>
 #include <set>
 
 #include "app/fixed_texts.h"
@@ -58,6 +60,49 @@ TEST(UiTexts, EveryTextHasAnEnglishOneThatFormatsLikeTheRussian) {
     EXPECT_FALSE(HasCyrillic(en));
     EXPECT_EQ(lines(en), lines(ru));  // boxes laid out line by line keep their shape
   }
+}
+
+// Every English text, the boxes' and the help's included, in US spelling.
+TEST(UiTexts, EnglishTextsUseUsSpelling) {
+  std::vector<std::string> texts{HelpText(TUiLanguage::kEnglish)};
+  for (const TTextEntry& entry : kMessageTexts) texts.push_back(entry.English);
+  for (const TTextEntry& entry : kMenuTexts) texts.push_back(entry.English);
+  const TFixedTexts& english = FixedTexts(TUiLanguage::kEnglish);
+  for (const char* text : {english.PropertiesCaption, english.HelpLines, english.CommandLineHelpCaption,
+                           english.CommandLineHelpText, english.InvalidCommandLineText, english.AboutCaption,
+                           english.AboutCloseButton, english.AboutNotice, english.ContextHelp, english.Close})
+    texts.push_back(text);
+  const char* const british[] = {"colour", "centre",  "behaviour", "favourite", "licence", "cancelled",
+                                 "grey",   "organis", "recognis",  "initialis", "analys",  "programme",
+                                 "dialogue", "maximis", "minimis", "optimis"};
+  for (std::string text : texts) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    for (const char* word : british) EXPECT_EQ(text.find(word), std::string::npos) << word << " in: " << text;
+  }
+}
+
+// In the built-in English menus every item has exactly one access key ("&" before a
+// letter), no two items of one menu share one, and the menu bar's titles have theirs;
+// the Russian set has none, as its resource script.
+TEST(UiTexts, EnglishMenuItemsHaveOneAccessKeyEachUniqueWithinTheirMenu) {
+  std::map<TMenuId, std::map<char, std::string>> keysByMenu;
+  for (const TMenuItemText& item : BuiltInMenuItems(TUiLanguage::kEnglish)) {
+    const std::string text = item.Text.substr(0, item.Text.find('\b'));
+    SCOPED_TRACE(Listed({item}));
+    const size_t mark = text.find('&');
+    ASSERT_NE(mark, std::string::npos) << "no access key";
+    ASSERT_LT(mark + 1, text.size());
+    EXPECT_EQ(text.find('&', mark + 1), std::string::npos) << "two access keys";
+    const char key = static_cast<char>(std::tolower(static_cast<unsigned char>(text[mark + 1])));
+    EXPECT_TRUE(std::isalnum(static_cast<unsigned char>(key)));
+    const auto [place, fresh] = keysByMenu[item.Menu].emplace(key, text);
+    EXPECT_TRUE(fresh) << "the key of " << place->second;
+  }
+  EXPECT_EQ(keysByMenu.size(), 6u);  // the bar, its four drop-downs, the context menu
+  for (const TMenuItemText& item : BuiltInMenuItems(TUiLanguage::kRussian))
+    EXPECT_EQ(item.Text.find('&'), std::string::npos) << Listed({item});
+  // Tooltips and the page's buttons take the texts without marks.
+  for (const TTextEntry& entry : kMenuTexts) EXPECT_EQ(std::string(entry.English).find('&'), std::string::npos);
 }
 
 // Both sets name the same menu items, each with a text.
@@ -137,8 +182,9 @@ TEST(UiTexts, TheChosenLanguageIsTheSetUnderAFilmsTable) {
     std::vector<const char*> items;
   } cases[] = {
       {TUiLanguage::kRussian, "", "Загрузка фильма ...", {"A0 <Start>\bF9|", "A2 \bF11|", "C16 |", "B0 |"}},
-      {TUiLanguage::kEnglish, "Stop", "Loading the film ...",
-       {"A0 <Start>\bF9|", "A2 Stop\bF11|", "C16 Close|", "B0 File|", "H0 <Contents>\bF1|", "A17 Resume from ...\bCtrl+R|"}},
+      {TUiLanguage::kEnglish, "Stop", "Loading film...",
+       {"A0 <Start>\bF9|", "A2 Stop\bF11|", "C16 Exit|", "B0 File|", "H0 <Contents>\bF1|",
+        "A17 Resume from last position\bCtrl+R|"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(UiLanguageCode(c.language));

@@ -42,27 +42,31 @@ grep -qxF "$language.0	Русский" <<<"$russian" && grep -qxF "$language.1	E
 [ "$(stop_tip)" = "Стоп" ] || rz_fail "Stop's tooltip in Russian: $(rz_probe tips)"
 
 choose_language 2
-rz_wait_until 5 eval '[ "$(rz_menu_item roRezodu 0 | cut -f 2)" = File ]' || rz_fail "File is still $(rz_menu_item roRezodu 0)"
+rz_wait_until 5 eval '[ "$(rz_menu_item roRezodu 0 | cut -f 2)" = "&File" ]' || rz_fail "File is still $(rz_menu_item roRezodu 0)"
 english=$(menu_texts)
-for item in "1	Actions" "0.1	Properties...\bF8" "1.2	Stop\bF11" "1.8	5 seconds back\bAlt+Left" "2.0	Control panel\bF7" \
-  "3.0	Help\bF1" "3.2	About..." "$language	Язык / Language"; do
+for item in "1	&Playback" "0.0	&Open...\bCtrl+O" "0.1	&Properties...\bF8" "1.2	&Stop\bF11" \
+  "1.8	&Back 5 seconds\bAlt+Left" "2.0	&Control bar\bF7" "3.0	&Help\bF1" "3.2	Abo&ut roRezodu..." \
+  "$language	Язык / Language"; do
   grep -qxF "$item" <<<"$english" || rz_fail "no '$item' in the English menus: $english"
 done
 ! grep -v "^$language" <<<"$english" | LC_ALL=C grep -q $'[\xd0\xd1]' || rz_fail "Russian left in: $english"
 [ "$(rz_menu_state roRezodu "$language.1")" = "enabled,checked" ] || rz_fail "English is not checked"
 [ "$(stop_tip)" = "Stop" ] || rz_fail "Stop's tooltip in English: $(rz_probe tips)"
+# The access keys work: Alt+P opens Playback, S stops.
+rz_keys roRezodu alt+p s
+rz_wait_menu_state roRezodu 1.2 enabled,checked 5
 
 choose_language 1
 rz_wait_until 5 eval '[ "$(menu_texts)" = "$russian" ]' ||
   rz_fail "Русский did not bring the menus back: $(diff <(echo "$russian") <(menu_texts))"
 choose_language 2
-rz_wait_until 5 eval '[ "$(rz_menu_item roRezodu 0 | cut -f 2)" = File ]' || rz_fail "English the second time"
+rz_wait_until 5 eval '[ "$(rz_menu_item roRezodu 0 | cut -f 2)" = "&File" ]' || rz_fail "English the second time"
 rz_close
 grep -qx 'language=en' "$settings" || rz_fail "the choice is not in the settings: $(cat "$settings")"
 
 # Restarted: English still, the command-line help too.
 rz_start /?
-help='roRezodu command line'
+help='roRezodu command-line options'
 rz_wait_window "$help"
 box=$(rz_box "$help")
 [[ "$box" == '"FileName.exe" [-size'*'CloseOnFinish - close the player when playback ends	OK' ]] ||
@@ -86,7 +90,7 @@ rz_probe click Trouble OK
 rz_wait_gone Trouble
 rz_wait_window roRezodu
 lesson_menu=$(menu_texts)
-for item in "0	Movie" "1.0	Start\bF9" "1.1	Pause\bF10" "1	Actions"; do
+for item in "0	Movie" "1.0	Start\bF9" "1.1	Pause\bF10" "1	Playback"; do
   grep -qxF "$item" <<<"$lesson_menu" || rz_fail "no '$item' in the film executable's menus: $lesson_menu"
 done
 rz_close

@@ -340,7 +340,7 @@ def test_language(s):
     try:
         english.get(s.base + "index.html")
         WebDriverWait(english, 10).until(lambda d: d.find_element(By.ID, "play").get_attribute("title") == "Play (F9)")
-        assert english.find_element(By.ID, "open").text == "Load"
+        assert english.find_element(By.ID, "open").text == "Open"
         assert english.execute_script("return document.documentElement.lang") == "en"
     finally:
         english.quit()
@@ -352,7 +352,7 @@ def test_language(s):
     Select(s.driver.find_element(By.ID, "language")).select_by_value("en")
     s.wait(lambda: title("play") == "Play (F9)" and s.text("help") == "Help", "English at once")
     s.driver.refresh()
-    s.wait(lambda: title("stop") == "Stop (F11)" and s.text("open") == "Load", "English after a reload")
+    s.wait(lambda: title("stop") == "Stop (F11)" and s.text("open") == "Open", "English after a reload")
     assert s.text("hint").startswith("Drop a film"), s.text("hint")
     s.choose_file("lesson.exe")  # its table has Play and Segments, not Stop
     s.wait(lambda: s.data("state") == "playing", "the film behind the player")
