@@ -82,7 +82,7 @@ void FilmOpenedForResume(TPlayer& player, const std::filesystem::path& path, boo
   const std::filesystem::path file = SettingsFilePath();
   if (offer && !resume.Film.Path.empty() && player.Segments && !file.empty() && LoadSettings(file, store))
     resume.Place = store.ResumePlace(resume.Film);
-  if (resume.Place && !IsSeekable(player.Segments->Get(resume.Place->Segment))) resume.Place.reset();
+  if (resume.Place && !IsResumablePlace(*player.Segments, *resume.Place)) resume.Place.reset();
   player.State.ResumeOffered = resume.Place.has_value();
   if (resume.Place) ShowOffer(player, *resume.Place);
   UpdateMenuStates(player);
