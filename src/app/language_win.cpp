@@ -3,7 +3,6 @@
 #include "app/command_ids.h"
 #include "app/player_win.h"
 #include "app/resume_win.h"
-#include "app/settings_store.h"
 #include "app/ui_language.h"
 #include "platform/wide_text_win.h"
 #include "app/bottom_panel_win.h"
@@ -22,23 +21,10 @@ void CheckLanguage(HMENU view, TUiLanguage language) {
   if (HMENU menu = LanguageMenu(view))
     CheckMenuRadioItem(menu, 0, 1, language == TUiLanguage::kEnglish ? 1 : 0, MF_BYPOSITION);
 }
-
-// A settings file that cannot be written keeps the choice for this run only.
-void RememberLanguage(TUiLanguage language) {
-  const std::filesystem::path file = SettingsFilePath();
-  if (file.empty()) return;
-  TSettingsStore store;
-  LoadSettings(file, store);  // a damaged file is read as empty and written anew
-  store.SetValue(kLanguageKey, UiLanguageCode(language));
-  SaveSettings(file, store);
-}
 }  // namespace
 
-TUiLanguage RememberedLanguage() {
-  const std::filesystem::path file = SettingsFilePath();
-  TSettingsStore store;
-  if (file.empty() || !LoadSettings(file, store)) return TUiLanguage::kRussian;
-  return ParseUiLanguage(store.Value(kLanguageKey)).value_or(TUiLanguage::kRussian);
+TUiLanguage RememberedLanguage(TSettingsFile& settings) {
+  return ParseUiLanguage(settings.Read().Value(kLanguageKey)).value_or(TUiLanguage::kRussian);
 }
 
 void AddLanguageMenu(HMENU view, TUiLanguage language) {
@@ -65,5 +51,5 @@ void ChooseLanguage(TPlayer& player, TUiLanguage language) {
   UpdateToolTips(player.Texts);
   RefreshSegmentListCaption();
   RetextResumeOffer(player);
-  RememberLanguage(language);
+  player.Settings.SetValue(kLanguageKey, UiLanguageCode(language));
 }

@@ -8,9 +8,10 @@
 #include "app/ui_texts.h"
 
 class TPlayer;
+class TSettingsFile;
 
-// The language the settings file names; Russian when it names none (or there is none).
-TUiLanguage RememberedLanguage();
+// The language the settings file names; Russian when it names none (or cannot be read).
+TUiLanguage RememberedLanguage(TSettingsFile& settings);
 // Appends a separator and the submenu to view, with language's item checked.
 void AddLanguageMenu(HMENU view, TUiLanguage language);
 // Sets the menus' texts from the player's texts: the language's built-in set first

@@ -41,7 +41,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   TPlayer player(instance);
   SetPlayer(&player);
   player.LanguageBlock = ReadOwnLanguageBlock(player);
-  player.Texts = TUiTexts(RememberedLanguage());
+  player.Texts = TUiTexts(RememberedLanguage(player.Settings));
   player.Texts.OverlayMessageTexts(player.LanguageBlock, AnsiToUtf8);
   CreateTempFolder(player);
   HWND window = RegisterMainWindowClass(instance) ? CreateMainWindow(instance) : nullptr;
@@ -55,6 +55,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     RunMessageLoop(player);
     DestroyAcceleratorTable(player.Accelerators);
   }
+  // What the settings file could not take while the player ran (another program held it).
+  player.Settings.WritePending(TSettingsFile::kExitPatienceMs);
   // Failures of the last moments (a film stopped on a damaged record while closing on
   // finish) are still told.
   player.Boxes.ShowAll(nullptr);

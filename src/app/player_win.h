@@ -16,6 +16,7 @@
 #include "app/message_boxes_win.h"
 #include "app/playback_shell_win.h"
 #include "app/resume_win.h"
+#include "app/settings_file_win.h"
 #include "app/shell_state.h"
 #include "app/ui_texts.h"
 #include "film/critical_section.h"
@@ -77,6 +78,8 @@ public:
   bool InTick = false;
   // Where films were left, and the offer to go back there.
   TResumeState Resume;
+  // The user's settings file, and what this player changed in it but could not write yet.
+  TSettingsFile Settings;
   // The picture above the progress bar; made when the mouse first comes over the bar.
   std::unique_ptr<TBarPreview> Preview;
 };

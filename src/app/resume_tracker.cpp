@@ -46,6 +46,11 @@ TResumeDecision TResumeTracker::Decide(TPlayState state, TFilmFrame shown, const
   return {};
 }
 
+bool IsResumablePlace(const TSegmentList& segments, TFilmFrame place) {
+  const TSegmentInfo* segment = segments.Get(place.Segment);
+  return IsSeekable(segment) && place.Frame >= 0 && place.Frame < segment->FrameCount;
+}
+
 bool ResumeOfferAllowed(const CommandLineOptions& options) {
   return !options.SegmentGiven && !options.CloseOnFinish;
 }

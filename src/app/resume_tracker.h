@@ -54,6 +54,11 @@ private:
   std::optional<TFilmFrame> FStoppedAt;
 };
 
+// Whether a place remembered can be offered for the film as it is now: a frame of a
+// segment that can be played. A settings file edited by hand, or a film changed with its
+// path, size and time kept, can name one beyond the segment's end.
+bool IsResumablePlace(const TSegmentList& segments, TFilmFrame place);
+
 // Whether a film started with these options may offer its place: not when the command
 // line named a segment (/segm) or asked to close at the end (/closeonfinish).
 bool ResumeOfferAllowed(const CommandLineOptions& options);

@@ -1,7 +1,5 @@
 #include "app/resume_win.h"
 
-#include <shlobj.h>
-
 #include <utility>
 
 #include "app/command_ids.h"
@@ -61,17 +59,6 @@ void ShowOffer(TPlayer& player, TFilmFrame place) {
 }
 }  // namespace
 
-std::filesystem::path SettingsFilePath() {
-  PWSTR roaming = nullptr;
-  std::filesystem::path folder;
-  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &roaming))) folder = roaming;
-  CoTaskMemFree(roaming);
-  if (folder.empty()) return {};
-  folder /= L"roRezodu";
-  CreateDirectoryW(folder.c_str(), nullptr);  // there already, or it cannot be: saving tells
-  return folder / L"settings.txt";
-}
-
 void FilmOpenedForResume(TPlayer& player, const std::filesystem::path& path, bool offer) {
   TResumeState& resume = player.Resume;
   resume.Tracker.Reset(NowMs());
@@ -79,11 +66,10 @@ void FilmOpenedForResume(TPlayer& player, const std::filesystem::path& path, boo
   resume.Film = IdentityOf(path);
   resume.Place.reset();
   if (resume.Note) resume.Note->Hide();
-  TSettingsStore store;
-  const std::filesystem::path file = SettingsFilePath();
-  if (offer && !resume.Film.Path.empty() && player.Segments && !file.empty() && LoadSettings(file, store))
-    resume.Place = store.ResumePlace(resume.Film);
-  if (resume.Place && !IsSeekable(player.Segments->Get(resume.Place->Segment))) resume.Place.reset();
+  player.Settings.WritePending();  // a change that had to wait: its next chance
+  if (offer && !resume.Film.Path.empty() && player.Segments)
+    resume.Place = player.Settings.Read().ResumePlace(resume.Film);
+  if (resume.Place && !IsResumablePlace(*player.Segments, *resume.Place)) resume.Place.reset();
   player.State.ResumeOffered = resume.Place.has_value();
   if (resume.Place) ShowOffer(player, *resume.Place);
   UpdateMenuStates(player);
@@ -95,15 +81,10 @@ void RememberFilmPlace(TPlayer& player) {
   const TResumeDecision decision =
       resume.Tracker.Decide(player.Engine.State(), ShownPlace(player), *player.Segments, NowMs());
   const TFilmIdentity film = std::exchange(resume.Film, TFilmIdentity{});
-  const std::filesystem::path file = SettingsFilePath();
-  if (decision.Action == TResumeAction::kNothing || file.empty()) return;
-  TSettingsStore store;
-  LoadSettings(file, store);  // a damaged file is read as empty and written anew
   if (decision.Action == TResumeAction::kRemember)
-    store.RememberPlace(film, decision.Place);
-  else
-    store.ForgetPlace(film);
-  SaveSettings(file, store);  // a folder that cannot be written: nothing is remembered
+    player.Settings.RememberPlace(film, decision.Place);
+  else if (decision.Action == TResumeAction::kForget)
+    player.Settings.ForgetPlace(film);
 }
 
 void NoteResumePlayState(TPlayer& player) { player.Resume.Tracker.PlayStateIs(player.Engine.State(), NowMs()); }

@@ -4,7 +4,7 @@
 // roaming application-data folder, as the rules of resume_tracker.h say; when it opens
 // again an offer is shown for a while above the panel ("Продолжить с 00:12:34 —
 // Ctrl+R"), and Ctrl+R, a click on the offer or Actions > Resume seeks there. A
-// settings file that cannot be read or written changes nothing and says nothing.
+// settings file that cannot be read or written says nothing (settings_file_win.h).
 #include <windows.h>
 
 #include <filesystem>
@@ -23,10 +23,6 @@ struct TResumeState {
   std::optional<TFilmFrame> Place;  // where it was left, when that is offered
   std::unique_ptr<TNoteWindow> Note;
 };
-
-// The settings file: <roaming application data>\roRezodu\settings.txt, the folder made
-// when missing; empty when there is no such folder.
-std::filesystem::path SettingsFilePath();
 
 // A film was opened from path (the program's own path for a film executable): the
 // tracker starts afresh and, with offer set, the film's place is offered when the

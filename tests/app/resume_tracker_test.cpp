@@ -88,3 +88,15 @@ TEST(ResumeTracker, OffersOnlyWithoutSegmentOrCloseOnFinishAndTellsThePlacesTime
   for (const auto& [place, text] : places) EXPECT_EQ(ClockText(PlaceSeconds(film.rig.Segments, place)), text);
   EXPECT_EQ(ClockText(3600 * 25 + 754.9), "25:12:34");
 }
+
+TEST(ResumeTracker, OffersOnlyAFrameTheFilmHasNow) {
+  const ResumeFilm film;
+  // Beyond a segment's end (a file edited, or the film changed), in a segment that cannot
+  // be played, in none.
+  const std::pair<TFilmFrame, bool> places[] = {
+      {{0, 0}, true},        {{0, 99}, true},  {{2, 199}, true}, {{0, 100}, false}, {{2, 200}, false},
+      {{2, 1000000}, false}, {{0, -1}, false}, {{1, 10}, false}, {{3, 0}, false},   {{-1, 0}, false},
+  };
+  for (const auto& [place, offered] : places)
+    EXPECT_EQ(IsResumablePlace(film.rig.Segments, place), offered) << place.Segment << " " << place.Frame;
+}

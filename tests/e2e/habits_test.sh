@@ -5,9 +5,9 @@
 # over the picture changes the volume by 5 % a notch, as far as a press on the slider
 # does; the mouse over the bar shows the frame under it, exactly the reduction of
 # kof's picture; a double click enters and leaves full screen. The film then closes after more
-# than 10 s of playing over a damaged settings file, which is written anew without a
-# box; started again it offers its place, and Ctrl+R shows exactly kof's picture of
-# the frame remembered; started with /segm 1 it offers nothing.
+# than 10 s of playing over a damaged settings file, which is moved aside and written
+# anew without a box; started again it offers its place, and Ctrl+R shows exactly kof's
+# picture of the frame remembered; started with /segm 1 it offers nothing.
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 
@@ -34,7 +34,8 @@ note() { rz_probe children roRezodu | T="$1" awk -F'\t' '$2 == "koNote" && $5 ==
 offered() { [ -n "$(note 'Продолжить с')" ]; }
 
 mkdir -p "$(dirname "$settings")"
-printf 'roRezodu settings 9\n\001\002 damaged\n' >"$settings"
+printf '\001\002 damaged\n' >"$settings"
+cp "$settings" "$RZ_OUT/damaged.txt"
 rz_start "$(rz_windows_path "$film")"
 rz_wait_window roRezodu 60
 rz_wait_frame roRezodu 400 300 "$first" 30 >/dev/null
@@ -108,13 +109,14 @@ mouse_to $((fw / 2)) $((fh / 2))
 xdotool click --repeat 2 --delay 100 1
 rz_wait_until 10 eval '[ "$(client_size)" = "$w $h" ]' || rz_fail "a double click did not leave full screen"
 
-# Closed after more than 10 s played since F9: the damaged settings file is replaced,
-# without a box, by one that holds the place.
+# Closed after more than 10 s played since F9: the damaged settings file is moved aside
+# and, without a box, a new one holds the place.
 sleep $((played_from + 11 - SECONDS > 0 ? played_from + 11 - SECONDS : 0))
 rz_no_boxes
 rz_close
 [ "$(head -n 1 "$settings")" = "roRezodu settings 1" ] || rz_fail "the damaged settings file was not written anew"
-read -r segment frame <<<"$(awk '/^resume=/ && /habits\.kof$/ { split(substr($0, 8), f, " "); print f[3], f[4]; exit }' "$settings")"
+cmp -s "$(dirname "$settings")/settings.damaged.txt" "$RZ_OUT/damaged.txt" || rz_fail "the damaged file was not kept aside"
+read -r segment frame <<<"$(awk '/^place=/ && /habits\.kof$/ { split(substr($0, 7), f, " "); print f[4], f[5]; exit }' "$settings")"
 [ -n "$frame" ] || rz_fail "no place remembered: $(cat "$settings")"
 
 # Started again: the offer; Ctrl+R (paused first) shows the frame remembered.

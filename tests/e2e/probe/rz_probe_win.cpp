@@ -17,6 +17,11 @@
 //                                     screen of that DPI, that its scale changed
 //                                     (WM_DPICHANGED); prints its window rectangle then
 //   rz_probe tips                     the text of every tooltip on show
+//   rz_probe close TITLE              asks every window titled TITLE to close (WM_CLOSE), all
+//                                     at once, as a session ending does
+//   rz_probe hold FILE WHILE          opens FILE sharing nothing, as a sync client or a
+//                                     virus scanner does, prints "held" and holds it while
+//                                     the file WHILE exists
 //
 // Lines are UTF-8, fields separated by tabs; in texts a backslash, tab, CR, LF and
 // backspace are written \\ \t \r \n \b. Handles are hexadecimal. Exit code 0 when what
@@ -276,9 +281,27 @@ int ShowFocus(HWND window) {
   return 0;
 }
 
+int CloseAll(const std::wstring& title) {
+  int found = 0;
+  for (HWND window : VisibleTopLevelWindows())
+    if (TitleOf(window) == title) PostMessageW(window, WM_CLOSE, 0, 0), ++found;
+  return found > 0 ? 0 : 1;
+}
+
+int HoldFile(const std::wstring& path, const std::wstring& whileExists) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 1;
+  std::puts("held");
+  std::fflush(stdout);
+  while (GetFileAttributesW(whileExists.c_str()) != INVALID_FILE_ATTRIBUTES) Sleep(50);
+  CloseHandle(file);
+  return 0;
+}
+
 int Usage() {
   std::fputs("usage: rz_probe windows | window T | boxes | menu T | popup | client T | click T BUTTON | tips\n"
-             "       rz_probe wait T [SECONDS] | gone T [SECONDS] | children T | focus T | dpi T DPI\n",
+             "       rz_probe wait T [SECONDS] | gone T [SECONDS] | children T | focus T | dpi T DPI\n"
+             "       rz_probe close T | hold FILE WHILE\n",
              stderr);
   return 2;
 }
@@ -294,6 +317,8 @@ int Run(const std::vector<std::wstring>& args) {
   if (command == L"popup" && n == 1) return ShowOpenMenu();
   if (command == L"wait" && (n == 2 || n == 3)) return WaitFor(args[1], seconds, true);
   if (command == L"gone" && (n == 2 || n == 3)) return WaitFor(args[1], seconds, false);
+  if (command == L"close" && n == 2) return CloseAll(args[1]);
+  if (command == L"hold" && n == 3) return HoldFile(args[1], args[2]);
   // The other commands look at the window titled args[1]: 1 when there is none.
   const bool known = (n == 2 && (command == L"window" || command == L"menu" || command == L"client" ||
                                  command == L"children" || command == L"focus")) ||
