@@ -21,7 +21,7 @@ const char* MuxerName(ExportFormat format) {
 
 MediaOutput::MediaOutput(const std::filesystem::path& out, ExportFormat format)
     : FOut(out), FTemporary(out.string() + ".kof-export-" + std::to_string(::getpid())), FFormat(format) {
-  ff::Check(avformat_alloc_output_context2(&FContext, nullptr, MuxerName(format), FTemporary.c_str()),
+  ff::Check(avformat_alloc_output_context2(&FContext, nullptr, MuxerName(format), ff::FileUrl(FTemporary).c_str()),
             std::string("no ") + MuxerName(format) + " muxer");
 }
 
@@ -70,7 +70,7 @@ void MediaOutput::WriteChapters() {
 }
 
 void MediaOutput::Start() {
-  const int opened = avio_open(&FContext->pb, FTemporary.c_str(), AVIO_FLAG_WRITE);
+  const int opened = avio_open(&FContext->pb, ff::FileUrl(FTemporary).c_str(), AVIO_FLAG_WRITE);
   if (opened < 0) throw EkoError("cannot write " + FOut.string() + ": " + ff::ErrorText(opened));
   FFileOpen = true;
   AVDictionary* options = nullptr;
