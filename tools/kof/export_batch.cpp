@@ -17,8 +17,11 @@
 #include <vector>
 
 #include "export_run.h"
+#include "film/ko_error.h"
+#include "film/temp_files.h"
 #include "interruption.h"
 #include "kof_commands.h"
+#include "output_names.h"
 #include "progress_line.h"
 
 namespace fs = std::filesystem;
@@ -30,6 +33,7 @@ enum class Outcome { Waiting, Running, Exported, Failed, Skipped, Interrupted };
 
 struct Job {
   fs::path film, out;
+  fs::path unpackFolder = {};  // made by the batch for the worker, removed when it ends
   Outcome outcome = Outcome::Waiting;
   double doneSeconds = 0, totalSeconds = 0;  // of film, as its worker last reported
 };
@@ -85,6 +89,7 @@ private:
   [[noreturn]] void RunWorker(const Job& job, int messages, int progress);
   void Wait();
   void ReapEnded();
+  void Clean(const Job& job, pid_t worker);
   void PassOnSignal();
   void Say(const std::string& line);
   void Fail(size_t index, const std::string& why);
@@ -133,6 +138,11 @@ void Batch::PlanJobs() {
 }
 
 void Batch::Start(size_t index) {
+  try {
+    FJobs[index].unpackFolder = CreatePlayerTempFolder();
+  } catch (const EkoError& e) {
+    return Fail(index, e.what());
+  }
   int messages[2], progress[2];
   if (::pipe(messages) != 0) return Fail(index, std::string("cannot start its export: ") + std::strerror(errno));
   if (::pipe(progress) != 0) {
@@ -174,6 +184,7 @@ void Batch::RunWorker(const Job& job, int messages, int progress) {
   one.films = {job.film};
   one.out = job.out;
   one.outDir.clear();
+  one.unpackFolder = job.unpackFolder;
   one.threads = std::max<int32_t>(1, Processors() / FAtATime);
   const int code = ExportFilm(one);
   std::fflush(nullptr);
@@ -221,8 +232,17 @@ void Batch::ReapEnded() {
         Say("kof: " + job.film.string() + ": its export ended by signal " + std::to_string(WTERMSIG(status)) + " (" +
             strsignal(WTERMSIG(status)) + ")");
     }
+    Clean(job, w->pid);
     w = FWorkers.erase(w);
   }
+}
+
+// A worker removes its temporary video and unpacked segments itself, unless something
+// ended it at once (SIGKILL, a crash): then the batch, which knows both names, does.
+void Batch::Clean(const Job& job, pid_t worker) {
+  std::error_code ignored;
+  fs::remove(TemporaryOutput(job.out, worker), ignored);
+  RemoveTempPath(job.unpackFolder);
 }
 
 // A signal that reached the batch alone (kill PID) reaches the workers too; from a
@@ -240,9 +260,11 @@ void Batch::Say(const std::string& line) {
   std::fprintf(stderr, "%s\n", line.c_str());
 }
 
+// A film that fails before its worker runs; the folder made for it goes.
 void Batch::Fail(size_t index, const std::string& why) {
   Say("kof: " + FJobs[index].film.string() + ": " + why);
   FJobs[index].outcome = Outcome::Failed;
+  RemoveTempPath(FJobs[index].unpackFolder);
 }
 
 void Batch::ShowProgress() {
@@ -315,6 +337,7 @@ int RunExportBatch(const ExportOptions& options) {
     std::fprintf(stderr, "kof: cannot create %s: %s\n", options.outDir.c_str(), error.message().c_str());
     return kExitBadFilm;
   }
+  RemoveAbandonedOutputs(options.outDir);
   Batch batch(options, options.jobs > 0 ? options.jobs : Processors());
   return batch.Run();
 }

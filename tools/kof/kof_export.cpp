@@ -15,6 +15,7 @@ extern "C" {
 #include "interruption.h"
 #include "kof_commands.h"
 #include "kof_session.h"
+#include "output_names.h"
 
 namespace {
 constexpr const char* kExportUsage =
@@ -27,7 +28,7 @@ constexpr const char* kExportUsage =
 // Throws EkoError when the film cannot be exported, ExportInterrupted when a signal
 // came first.
 int ExportPlanned(const ExportOptions& options) {
-  KofSession session;
+  KofSession session(options.unpackFolder);
   if (!session.Load(options.Film().string())) return kExitBadFilm;
   ThrowIfInterrupted();
   const ExportPlan plan = MakeExportPlan(session.segments, options);
@@ -37,6 +38,12 @@ int ExportPlanned(const ExportOptions& options) {
   else
     ExportVideo(session.segments, plan, options);
   return kExitOk;
+}
+
+// Exports the one film of -o; first removes what killed exports left in its folder.
+int ExportOneFilm(const ExportOptions& options) {
+  RemoveAbandonedOutputs(options.out.parent_path());
+  return ExportFilm(options);
 }
 }  // namespace
 
@@ -77,5 +84,9 @@ int RunExport(const Arguments& args) {
   // instead of the signal ending kof with its temporary file left behind.
   std::signal(SIGXFSZ, SIG_IGN);
   CatchInterruptions();
-  return options->Batch() ? RunExportBatch(*options) : ExportFilm(*options);
+  const int code = options->Batch() ? RunExportBatch(*options) : ExportOneFilm(*options);
+  // Everything is cleaned up: end by the signal itself, so that whoever started kof
+  // (a shell's loop over films) learns it was interrupted and stops too.
+  if (const int signal = InterruptingSignal(); signal != 0) EndBySignal(signal);
+  return code;
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "film/ko_error.h"
+#include "output_names.h"
 
 namespace {
 const char* MuxerName(ExportFormat format) {
@@ -20,7 +21,7 @@ const char* MuxerName(ExportFormat format) {
 }  // namespace
 
 MediaOutput::MediaOutput(const std::filesystem::path& out, ExportFormat format)
-    : FOut(out), FTemporary(out.string() + ".kof-export-" + std::to_string(::getpid())), FFormat(format) {
+    : FOut(out), FTemporary(TemporaryOutput(out, ::getpid())), FFormat(format) {
   ff::Check(avformat_alloc_output_context2(&FContext, nullptr, MuxerName(format), ff::FileUrl(FTemporary).c_str()),
             std::string("no ") + MuxerName(format) + " muxer");
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The video file being written: FFmpeg's muxer over a temporary file beside OUT, which
-// becomes OUT only when it is complete. Until then OUT is left as it was.
+// The video file being written: FFmpeg's muxer over a temporary file beside OUT, named
+// after this process (output_names.h), which becomes OUT only when it is complete. Until
+// then OUT is left as it was.
 #include <filesystem>
 #include <map>
 #include <string>
