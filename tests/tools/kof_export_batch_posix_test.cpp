@@ -1,12 +1,14 @@
-// kof export over many films as a user runs it: what is written and reported, and what
-// a run finds in its folder.
+// kof export over many films as a user runs it: what is written and reported, and whose
+// video an output name holds, within one batch and between runs into one folder.
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
+#include <future>
 
+#include "kof/gif_comment.h"
 #include "support/decoded_video.h"
 #include "support/shell_quote.h"
 #include "support/temp_dir.h"
@@ -17,10 +19,26 @@ using namespace filmwriter;
 namespace fs = std::filesystem;
 
 namespace {
+constexpr int kNarrow = 6, kWide = 10;  // films of other widths are other films
+
 KofRun ExportRun(const std::string& arguments) { return Kof("export " + arguments, "", true); }
+
+// A film of pictures, each of the width and 4 rows high, in two colours by turns.
+void WriteFilm(const fs::path& path, int width, int pictures = 2) {
+  fs::create_directories(path.parent_path());
+  SegmentSpec spec;
+  for (int k = 0; k < pictures; ++k) spec.data.pictures.push_back(Picture::Filled(width, 4, 0x102030 << (k % 2)));
+  WriteBytesToFile(path, BuildFilm({spec}));
+}
+
+int WidthOf(const fs::path& video) { return DecodeVideo(video).width; }
+
+size_t FilesIn(const fs::path& folder) { return size_t(std::distance(fs::directory_iterator(folder), {})); }
+
+bool Has(const KofRun& run, const std::string& text) { return run.out.find(text) != std::string::npos; }
 }  // namespace
 
-TEST(KofExport, ABatchWritesTheGoodFilmsReportsTheDamagedOneAndKeepsOutputsThatExist) {
+TEST(KofExport, ABatchWritesTheGoodFilmsAndReportsTheDamagedOneAndATakenName) {
   TempDir dir;
   const Bytes film = BuildFilm({SmallSegment("a")});
   for (const char* name : {"one.kof", "two.kof", "three.kof"}) WriteBytesToFile(dir / name, film);
@@ -31,18 +49,110 @@ TEST(KofExport, ABatchWritesTheGoodFilmsReportsTheDamagedOneAndKeepsOutputsThatE
   const std::string batch = " --out-dir " + Quoted(out) + " --format mp4";
 
   const KofRun run = ExportRun(Quoted(dir / "one.kof") + " " + Quoted(dir / "damaged.kof") + " " +
-                            Quoted(dir / "two.kof") + " " + Quoted(dir / "three.kof") + batch + " -j 2");
+                               Quoted(dir / "two.kof") + " " + Quoted(dir / "three.kof") + batch + " -j 2");
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.out.find("kof: 2 of 4 films exported, 1 skipped (their outputs exist); failed: " +
-                         (dir / "damaged.kof").string()),
-            std::string::npos)
+  EXPECT_TRUE(Has(run, "kof: " + (dir / "three.kof").string() + ": " + (out / "three.mp4").string() +
+                           " holds no video of this film"))
+      << run.out;
+  EXPECT_TRUE(Has(run, "kof: 2 of 4 films exported; failed: " + (dir / "damaged.kof").string() + ", " +
+                           (dir / "three.kof").string()))
       << run.out;
   for (const char* name : {"one.mp4", "two.mp4"}) EXPECT_EQ(DecodeVideo(out / name).pictures.size(), 2u) << name;
   EXPECT_EQ(ReadBytesFromFile(out / "three.mp4"), Bytes(10, 'x'));
-  EXPECT_EQ(std::distance(fs::directory_iterator(out), {}), 3) << "nothing of the damaged film";
+  EXPECT_EQ(FilesIn(out), 3u) << "nothing of the damaged film";
 
   EXPECT_EQ(ExportRun(Quoted(dir / "three.kof") + batch + " --force").exitCode, 0);
   EXPECT_EQ(DecodeVideo(out / "three.mp4").pictures.size(), 2u) << "overwritten";
+}
+
+// What tells a film's own video from another's: the film's SHA-256, as sha256sum
+// prints it, in the file's comment tag; in a GIF, which has no tags, in a comment block.
+TEST(KofExport, EveryFormatRecordsTheSha256OfItsFilm) {
+  TempDir dir;
+  WriteFilm(dir / "film.kof", kNarrow);
+  const std::string sha256 = RunProgram("sha256sum", Quoted(dir / "film.kof")).out.substr(0, 64);
+  ASSERT_EQ(sha256.find_first_not_of("0123456789abcdef"), std::string::npos) << sha256;
+  for (const std::string format : {"mp4", "webm", "gif", "mkv"}) {
+    SCOPED_TRACE(format);
+    const fs::path video = dir / ("film." + format);
+    ASSERT_EQ(ExportRun(Quoted(dir / "film.kof") + " -o " + Quoted(video)).exitCode, 0);
+    const DecodedVideo decoded = DecodeVideo(video);
+    EXPECT_EQ(decoded.pictures.size(), 2u);
+    const std::string recorded = format == "gif" ? GifComments(video).at(0) : decoded.comment;
+    EXPECT_EQ(recorded, "kof export source sha256:" + sha256);
+  }
+}
+
+// One kof export per film into one folder, as the README's xargs and job runner recipes
+// run it: lib/a/01.kof and lib/b/01.kof both map to 01.EXT, Lesson.kof and lesson.kof
+// to one name on a case-insensitive file system. Every format records its film.
+TEST(KofExport, ARunSkipsItsFilmsOwnVideoAndRefusesANameAnotherFilmsVideoHolds) {
+  TempDir dir;
+  WriteFilm(dir / "a" / "01.kof", kNarrow);
+  WriteFilm(dir / "b" / "01.kof", kWide);
+  WriteFilm(dir / "a" / "Lesson.kof", kNarrow);
+  WriteFilm(dir / "b" / "lesson.kof", kWide);
+  for (const std::string format : {"mp4", "webm", "gif", "mkv"}) {
+    SCOPED_TRACE(format);
+    const fs::path out = dir / format, video = out / ("01." + format);
+    const auto run = [&](const fs::path& film, const std::string& more = "") {
+      return ExportRun(Quoted(film) + " --out-dir " + Quoted(out) + " --format " + format + more);
+    };
+    ASSERT_EQ(run(dir / "a" / "01.kof").exitCode, 0);
+    const Bytes first = ReadBytesFromFile(video);
+
+    const KofRun other = run(dir / "b" / "01.kof");
+    EXPECT_EQ(other.exitCode, 1);
+    EXPECT_TRUE(Has(other, "kof: " + (dir / "b" / "01.kof").string() + ": " + video.string() +
+                               " holds no video of this film"))
+        << other.out;
+    const KofRun again = run(dir / "a" / "01.kof");
+    EXPECT_EQ(again.exitCode, 0) << again.out;
+    EXPECT_TRUE(Has(again, "0 of 1 films exported, 1 skipped")) << again.out;
+    EXPECT_EQ(ReadBytesFromFile(video), first) << "the film's own video stays as it was";
+
+    EXPECT_EQ(run(dir / "b" / "01.kof", " --force").exitCode, 0);
+    EXPECT_EQ(WidthOf(video), kWide);
+    EXPECT_EQ(run(dir / "a" / "01.kof").exitCode, 1) << "the other film's video holds the name now";
+
+    ASSERT_EQ(run(dir / "a" / "Lesson.kof").exitCode, 0);
+    const KofRun lower = run(dir / "b" / "lesson.kof");
+    EXPECT_EQ(lower.exitCode, 1);
+    EXPECT_TRUE(Has(lower, (out / ("Lesson." + format)).string() + " holds no video of this film")) << lower.out;
+    EXPECT_EQ(FilesIn(out), 2u) << "01 and Lesson, nothing else";
+  }
+}
+
+// Within one batch the names are known before anything is written; between two runs at
+// once, the one that finishes second finds the name taken.
+TEST(KofExport, OneOutputNameGetsOneFilmWithinABatchAndBetweenRunsAtOnce) {
+  TempDir dir;
+  WriteFilm(dir / "a" / "Lesson.kof", kNarrow);
+  WriteFilm(dir / "b" / "lesson.kof", kWide);
+  const fs::path batchOut = dir / "batch";
+  const KofRun batch = ExportRun(Quoted(dir / "a" / "Lesson.kof") + " " + Quoted(dir / "b" / "lesson.kof") +
+                                 " --out-dir " + Quoted(batchOut) + " --format mp4");
+  EXPECT_EQ(batch.exitCode, 1);
+  EXPECT_TRUE(Has(batch, "kof: " + (dir / "b" / "lesson.kof").string() + ": " + (batchOut / "lesson.mp4").string() +
+                             " is the name of " + (dir / "a" / "Lesson.kof").string() + "'s output"))
+      << batch.out;
+  EXPECT_EQ(FilesIn(batchOut), 1u);
+  EXPECT_EQ(WidthOf(batchOut / "Lesson.mp4"), kNarrow);
+
+  // Long enough for both runs to find the name free, so the check on completion decides.
+  WriteFilm(dir / "a" / "01.kof", kNarrow, 3000);
+  WriteFilm(dir / "b" / "01.kof", kWide, 3000);
+  const fs::path out = dir / "together";
+  const auto start = [&](const char* folder) {
+    return std::async(std::launch::async, [&, folder] {
+      return ExportRun(Quoted(dir / folder / "01.kof") + " --out-dir " + Quoted(out) + " --format mp4");
+    });
+  };
+  auto a = start("a"), b = start("b");
+  const KofRun ranA = a.get(), ranB = b.get();
+  EXPECT_EQ(ranA.exitCode + ranB.exitCode, 1) << ranA.out << ranB.out;
+  ASSERT_EQ(FilesIn(out), 1u) << "one video, no temporary file";
+  EXPECT_EQ(WidthOf(out / "01.mp4"), ranA.exitCode == 0 ? kNarrow : kWide) << "the film that succeeded";
 }
 
 // A temporary video whose writer is gone (kof killed with SIGKILL, a machine that
@@ -51,7 +161,7 @@ TEST(KofExport, ABatchWritesTheGoodFilmsReportsTheDamagedOneAndKeepsOutputsThatE
 // seen from here.
 TEST(KofExport, TheNextRunRemovesTemporaryVideosOfProcessesThatAreGone) {
   TempDir dir;
-  WriteBytesToFile(dir / "a.kof", BuildFilm({SmallSegment("a")}));
+  WriteFilm(dir / "a.kof", kNarrow);
   const fs::path out = dir / "out";
   fs::create_directories(out);
   char host[HOST_NAME_MAX + 1] = {};

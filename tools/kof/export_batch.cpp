@@ -21,8 +21,10 @@
 #include "film/temp_files.h"
 #include "interruption.h"
 #include "kof_commands.h"
+#include "output_claim.h"
 #include "output_names.h"
 #include "progress_line.h"
+#include "video_source.h"
 
 namespace fs = std::filesystem;
 
@@ -85,6 +87,7 @@ public:
 
 private:
   void PlanJobs();
+  void SkipOrRefuse(size_t index);
   void Start(size_t index);
   [[noreturn]] void RunWorker(const Job& job, int messages, int progress);
   void Wait();
@@ -121,19 +124,37 @@ int Batch::Run() {
   return Summary();
 }
 
-// Each film's output, DIR/NAME.EXT; an output that exists is skipped unless forced,
-// one that another film of the batch writes is refused.
+// Each film's output, DIR/NAME.EXT. One whose name (in any case) another film of the
+// batch writes is refused; one that exists is checked unless forced.
 void Batch::PlanJobs() {
-  std::map<fs::path, fs::path> writers;
+  std::map<std::string, size_t> writers;  // by the name as a case-insensitive file system sees it
   for (const fs::path& film : FOptions.films) {
     FJobs.push_back({film, FOptions.outDir / (film.stem().string() + ExtensionOf(FOptions.format))});
-    const Job& job = FJobs.back();
-    if (const auto [writer, fresh] = writers.emplace(job.out, film); !fresh) {
-      Fail(FJobs.size() - 1, job.out.string() + " is " + writer->second.string() + "'s output too");
-    } else if (!FOptions.force && fs::exists(job.out)) {
-      Say("kof: " + film.string() + ": " + job.out.string() + " exists; skipped (--force overwrites it)");
-      FJobs.back().outcome = Outcome::Skipped;
+    const size_t index = FJobs.size() - 1;
+    const auto [writer, fresh] = writers.emplace(FoldedName(FJobs[index].out.filename().string()), index);
+    if (!fresh) {
+      const Job& first = FJobs[writer->second];
+      Fail(index,
+           FJobs[index].out.string() + " is the name of " + first.film.string() + "'s output, " + first.out.string());
+    } else if (!FOptions.force) {
+      SkipOrRefuse(index);
     }
+  }
+}
+
+// A video under the film's output name is skipped when made from this film (a batch run
+// again), and refused when made from another.
+void Batch::SkipOrRefuse(size_t index) {
+  Job& job = FJobs[index];
+  if (OutputsNamedLike(job.out).empty()) return;
+  try {
+    const auto holder = HolderOf(job.out, FilmFingerprint(job.film));
+    if (!holder) return;
+    if (!holder->sameFilm) return Fail(index, HeldByAnotherText(holder->file));
+    Say("kof: " + job.film.string() + ": " + holder->file.string() + " exists; skipped (--force overwrites it)");
+    job.outcome = Outcome::Skipped;
+  } catch (const EkoError& e) {
+    Fail(index, e.what());
   }
 }
 
@@ -184,6 +205,7 @@ void Batch::RunWorker(const Job& job, int messages, int progress) {
   one.films = {job.film};
   one.out = job.out;
   one.outDir.clear();
+  one.keepOthers = !FOptions.force;
   one.unpackFolder = job.unpackFolder;
   one.threads = std::max<int32_t>(1, Processors() / FAtATime);
   const int code = ExportFilm(one);

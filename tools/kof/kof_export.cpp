@@ -16,6 +16,7 @@ extern "C" {
 #include "kof_commands.h"
 #include "kof_session.h"
 #include "output_names.h"
+#include "video_source.h"
 
 namespace {
 constexpr const char* kExportUsage =
@@ -31,12 +32,14 @@ int ExportPlanned(const ExportOptions& options) {
   KofSession session(options.unpackFolder);
   if (!session.Load(options.Film().string())) return kExitBadFilm;
   ThrowIfInterrupted();
-  const ExportPlan plan = MakeExportPlan(session.segments, options);
+  ExportOptions recorded = options;
+  recorded.source = FilmFingerprint(options.Film());
+  const ExportPlan plan = MakeExportPlan(session.segments, recorded);
   for (const std::string& skipped : plan.skipped) std::fprintf(stderr, "kof: %s; skipped\n", skipped.c_str());
-  if (options.format == ExportFormat::Gif)
-    ExportGif(session.segments, plan, options);
+  if (recorded.format == ExportFormat::Gif)
+    ExportGif(session.segments, plan, recorded);
   else
-    ExportVideo(session.segments, plan, options);
+    ExportVideo(session.segments, plan, recorded);
   return kExitOk;
 }
 

@@ -7,9 +7,18 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
+
+// The name as a case-insensitive file system compares it: letters of any script in
+// lower case (UTF-8; bytes that are not UTF-8 stay as they are).
+std::string FoldedName(const std::string& name);
 
 // OUT.kof-export-HOST-PID: where process pid of this machine writes OUT.
 std::filesystem::path TemporaryOutput(const std::filesystem::path& out, pid_t pid);
+
+// The files of OUT's folder named as OUT but for case, OUT itself when it exists. Temporary
+// outputs are not among them.
+std::vector<std::filesystem::path> OutputsNamedLike(const std::filesystem::path& out);
 
 // Removes the temporary outputs in folder that a process of this machine left and that
 // no running process but this one can be writing: the process named in the name is
