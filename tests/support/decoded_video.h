@@ -2,7 +2,7 @@
 // A video file decoded with FFmpeg's libraries, as a player would: every picture as
 // 0x00RRGGBB pixels with its time, and the sound mixed to one channel, placed by its
 // timestamps (a frame within 2 ms of the one before follows on from it); the file's
-// title and chapters. For the tests of kof export (native
+// title, comment and chapters. For the tests of kof export (native
 // builds). A file of sound alone decodes to its sound.
 #include <filesystem>
 #include <string>
@@ -24,6 +24,7 @@ struct DecodedVideo {
   int sampleRate = 0;
   std::vector<float> sound;   // sample i plays at i / sampleRate seconds
   std::string title;
+  std::string comment;  // the file's comment tag
   std::vector<Chapter> chapters;
 };
 

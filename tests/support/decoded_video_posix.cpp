@@ -104,6 +104,8 @@ DecodedVideo DecodeVideo(const std::filesystem::path& path) {
   const int soundIndex = av_find_best_stream(opened, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
   Require(videoIndex >= 0 || soundIndex >= 0, "no stream");
   if (const AVDictionaryEntry* title = av_dict_get(opened->metadata, "title", nullptr, 0)) video.title = title->value;
+  if (const AVDictionaryEntry* comment = av_dict_get(opened->metadata, "comment", nullptr, 0))
+    video.comment = comment->value;
   for (unsigned i = 0; i < opened->nb_chapters; ++i) {
     const AVChapter& c = *opened->chapters[i];
     const AVDictionaryEntry* title = av_dict_get(c.metadata, "title", nullptr, 0);

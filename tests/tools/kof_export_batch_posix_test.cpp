@@ -1,17 +1,14 @@
-// kof export over many films as a user runs it, and interrupted: what is written,
-// what is reported, and that nothing partial is left behind.
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
+// kof export over many films as a user runs it: what is written and reported, and whose
+// video an output name holds, within one batch and between runs into one folder.
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
+#include <climits>
+#include <future>
 
+#include "kof/gif_comment.h"
 #include "support/decoded_video.h"
 #include "support/shell_quote.h"
 #include "support/temp_dir.h"
@@ -22,10 +19,26 @@ using namespace filmwriter;
 namespace fs = std::filesystem;
 
 namespace {
+constexpr int kNarrow = 6, kWide = 10;  // films of other widths are other films
+
 KofRun ExportRun(const std::string& arguments) { return Kof("export " + arguments, "", true); }
+
+// A film of pictures, each of the width and 4 rows high, in two colours by turns.
+void WriteFilm(const fs::path& path, int width, int pictures = 2) {
+  fs::create_directories(path.parent_path());
+  SegmentSpec spec;
+  for (int k = 0; k < pictures; ++k) spec.data.pictures.push_back(Picture::Filled(width, 4, 0x102030 << (k % 2)));
+  WriteBytesToFile(path, BuildFilm({spec}));
+}
+
+int WidthOf(const fs::path& video) { return DecodeVideo(video).width; }
+
+size_t FilesIn(const fs::path& folder) { return size_t(std::distance(fs::directory_iterator(folder), {})); }
+
+bool Has(const KofRun& run, const std::string& text) { return run.out.find(text) != std::string::npos; }
 }  // namespace
 
-TEST(KofExport, ABatchWritesTheGoodFilmsReportsTheDamagedOneAndKeepsOutputsThatExist) {
+TEST(KofExport, ABatchWritesTheGoodFilmsAndReportsTheDamagedOneAndATakenName) {
   TempDir dir;
   const Bytes film = BuildFilm({SmallSegment("a")});
   for (const char* name : {"one.kof", "two.kof", "three.kof"}) WriteBytesToFile(dir / name, film);
@@ -36,94 +49,140 @@ TEST(KofExport, ABatchWritesTheGoodFilmsReportsTheDamagedOneAndKeepsOutputsThatE
   const std::string batch = " --out-dir " + Quoted(out) + " --format mp4";
 
   const KofRun run = ExportRun(Quoted(dir / "one.kof") + " " + Quoted(dir / "damaged.kof") + " " +
-                            Quoted(dir / "two.kof") + " " + Quoted(dir / "three.kof") + batch + " -j 2");
+                               Quoted(dir / "two.kof") + " " + Quoted(dir / "three.kof") + batch + " -j 2");
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.out.find("kof: 2 of 4 films exported, 1 skipped (their outputs exist); failed: " +
-                         (dir / "damaged.kof").string()),
-            std::string::npos)
+  EXPECT_TRUE(Has(run, "kof: " + (dir / "three.kof").string() + ": " + (out / "three.mp4").string() +
+                           " holds no video of this film"))
+      << run.out;
+  EXPECT_TRUE(Has(run, "kof: 2 of 4 films exported; failed: " + (dir / "damaged.kof").string() + ", " +
+                           (dir / "three.kof").string()))
       << run.out;
   for (const char* name : {"one.mp4", "two.mp4"}) EXPECT_EQ(DecodeVideo(out / name).pictures.size(), 2u) << name;
   EXPECT_EQ(ReadBytesFromFile(out / "three.mp4"), Bytes(10, 'x'));
-  EXPECT_EQ(std::distance(fs::directory_iterator(out), {}), 3) << "nothing of the damaged film";
+  EXPECT_EQ(FilesIn(out), 3u) << "nothing of the damaged film";
 
   EXPECT_EQ(ExportRun(Quoted(dir / "three.kof") + batch + " --force").exitCode, 0);
   EXPECT_EQ(DecodeVideo(out / "three.mp4").pictures.size(), 2u) << "overwritten";
 }
 
-namespace {
-// Starts kof with the arguments, SIGINT at its default, TMPDIR set and standard error
-// into a file; returns its process id.
-pid_t StartKof(const std::vector<std::string>& args, const fs::path& tmp, const fs::path& errors) {
-  std::vector<std::string> env = {"TMPDIR=" + tmp.string()};
-  for (char** e = environ; *e != nullptr; ++e)
-    if (!std::string(*e).starts_with("TMPDIR=")) env.emplace_back(*e);
-  std::vector<char*> argv{const_cast<char*>(RZ_KOF_PATH)}, envp;
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  for (const std::string& e : env) envp.push_back(const_cast<char*>(e.c_str()));
-  argv.push_back(nullptr);
-  envp.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t defaults;
-  sigemptyset(&defaults);
-  sigaddset(&defaults, SIGINT);
-  posix_spawnattr_setsigdefault(&attributes, &defaults);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-  pid_t pid = -1;
-  EXPECT_EQ(posix_spawn(&pid, RZ_KOF_PATH, &actions, &attributes, argv.data(), envp.data()), 0);
-  posix_spawn_file_actions_destroy(&actions);
-  posix_spawnattr_destroy(&attributes);
-  return pid;
-}
-
-size_t PartialFiles(const fs::path& folder) {
-  return size_t(std::count_if(fs::directory_iterator(folder), {}, [](const fs::directory_entry& e) {
-    return e.path().filename().string().find(".kof-export-") != std::string::npos;
-  }));
-}
-}  // namespace
-
-// Ctrl+C while a video is being written, by one export or by a batch's workers: kof
-// ends with 128 + SIGINT, and neither a partial video nor an unpacked segment is left.
-// Each film takes far longer to export than the signal takes to arrive.
-TEST(KofExport, InterruptionLeavesNoPartialFile) {
+// What tells a film's own video from another's: the film's SHA-256, as sha256sum
+// prints it, in the file's comment tag; in a GIF, which has no tags, in a comment block.
+TEST(KofExport, EveryFormatRecordsTheSha256OfItsFilm) {
   TempDir dir;
-  SegmentSpec spec;
-  spec.data.samplesPerFrame = 3;  // 300 pictures to export from 100 frames
-  std::vector<CursorSample> track;
-  for (int k = 0; k < 100; ++k) {
-    spec.data.pictures.push_back(Picture::Filled(384, 256, 0xFFFFFF - uint32_t(k)));
-    for (int s = 0; s < 3; ++s) track.push_back({0, uint16_t(k + 20 * s), uint16_t(k)});
+  WriteFilm(dir / "film.kof", kNarrow);
+  const std::string sha256 = RunProgram("sha256sum", Quoted(dir / "film.kof")).out.substr(0, 64);
+  ASSERT_EQ(sha256.find_first_not_of("0123456789abcdef"), std::string::npos) << sha256;
+  for (const std::string format : {"mp4", "webm", "gif", "mkv"}) {
+    SCOPED_TRACE(format);
+    const fs::path video = dir / ("film." + format);
+    ASSERT_EQ(ExportRun(Quoted(dir / "film.kof") + " -o " + Quoted(video)).exitCode, 0);
+    const DecodedVideo decoded = DecodeVideo(video);
+    EXPECT_EQ(decoded.pictures.size(), 2u);
+    const std::string recorded = format == "gif" ? GifComments(video).at(0) : decoded.comment;
+    EXPECT_EQ(recorded, "kof export source sha256:" + sha256);
   }
-  spec.data.cursorTrack = track;
-  const Bytes film = BuildFilm({spec});
-  for (const char* name : {"a.kof", "b.kof", "c.kof"}) WriteBytesToFile(dir / name, film);
-  const fs::path out = dir / "out", tmp = dir / "tmp";
-  const std::vector<std::string> one = {(dir / "a.kof").string(), "-o", (out / "a.mp4").string()};
-  const std::vector<std::string> batch = {(dir / "a.kof").string(), (dir / "b.kof").string(),
-                                          (dir / "c.kof").string(), "--out-dir", out.string(), "--format", "mp4",
-                                          "-j", "2"};
-  for (const auto& args : {one, batch}) {
-    SCOPED_TRACE(args.size() == one.size() ? "one film" : "a batch");
-    fs::create_directories(out);
-    fs::create_directories(tmp);
-    std::vector<std::string> command = {"export"};
-    command.insert(command.end(), args.begin(), args.end());
-    const pid_t kof = StartKof(command, tmp, dir / "errors.txt");
-    int status = 0;
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (PartialFiles(out) == 0 && waitpid(kof, &status, WNOHANG) == 0 && std::chrono::steady_clock::now() < giveUp)
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    ASSERT_GE(PartialFiles(out), 1u) << "a video on its way";
-    kill(kof, SIGINT);
-    ASSERT_EQ(waitpid(kof, &status, 0), kof);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGINT) << status;
-    EXPECT_TRUE(fs::is_empty(out)) << "no partial file, and a batch's workers were stopped, not left to finish";
-    EXPECT_TRUE(fs::is_empty(tmp)) << "the unpacked segments are removed";
-    fs::remove_all(out);
-    fs::remove_all(tmp);
+}
+
+// One kof export per film into one folder, as the README's xargs and job runner recipes
+// run it: lib/a/01.kof and lib/b/01.kof both map to 01.EXT, Lesson.kof and lesson.kof
+// to one name on a case-insensitive file system. Every format records its film.
+TEST(KofExport, ARunSkipsItsFilmsOwnVideoAndRefusesANameAnotherFilmsVideoHolds) {
+  TempDir dir;
+  WriteFilm(dir / "a" / "01.kof", kNarrow);
+  WriteFilm(dir / "b" / "01.kof", kWide);
+  WriteFilm(dir / "a" / "Lesson.kof", kNarrow);
+  WriteFilm(dir / "b" / "lesson.kof", kWide);
+  for (const std::string format : {"mp4", "webm", "gif", "mkv"}) {
+    SCOPED_TRACE(format);
+    const fs::path out = dir / format, video = out / ("01." + format);
+    const auto run = [&](const fs::path& film, const std::string& more = "") {
+      return ExportRun(Quoted(film) + " --out-dir " + Quoted(out) + " --format " + format + more);
+    };
+    ASSERT_EQ(run(dir / "a" / "01.kof").exitCode, 0);
+    const Bytes first = ReadBytesFromFile(video);
+
+    const KofRun other = run(dir / "b" / "01.kof");
+    EXPECT_EQ(other.exitCode, 1);
+    EXPECT_TRUE(Has(other, "kof: " + (dir / "b" / "01.kof").string() + ": " + video.string() +
+                               " holds no video of this film"))
+        << other.out;
+    const KofRun again = run(dir / "a" / "01.kof");
+    EXPECT_EQ(again.exitCode, 0) << again.out;
+    EXPECT_TRUE(Has(again, "0 of 1 films exported, 1 skipped")) << again.out;
+    EXPECT_EQ(ReadBytesFromFile(video), first) << "the film's own video stays as it was";
+
+    EXPECT_EQ(run(dir / "b" / "01.kof", " --force").exitCode, 0);
+    EXPECT_EQ(WidthOf(video), kWide);
+    EXPECT_EQ(run(dir / "a" / "01.kof").exitCode, 1) << "the other film's video holds the name now";
+
+    ASSERT_EQ(run(dir / "a" / "Lesson.kof").exitCode, 0);
+    const KofRun lower = run(dir / "b" / "lesson.kof");
+    EXPECT_EQ(lower.exitCode, 1);
+    EXPECT_TRUE(Has(lower, (out / ("Lesson." + format)).string() + " holds no video of this film")) << lower.out;
+    EXPECT_EQ(FilesIn(out), 2u) << "01 and Lesson, nothing else";
+  }
+}
+
+// Within one batch the names are known before anything is written; between two runs at
+// once, the one that finishes second finds the name taken.
+TEST(KofExport, OneOutputNameGetsOneFilmWithinABatchAndBetweenRunsAtOnce) {
+  TempDir dir;
+  WriteFilm(dir / "a" / "Lesson.kof", kNarrow);
+  WriteFilm(dir / "b" / "lesson.kof", kWide);
+  const fs::path batchOut = dir / "batch";
+  const KofRun batch = ExportRun(Quoted(dir / "a" / "Lesson.kof") + " " + Quoted(dir / "b" / "lesson.kof") +
+                                 " --out-dir " + Quoted(batchOut) + " --format mp4");
+  EXPECT_EQ(batch.exitCode, 1);
+  EXPECT_TRUE(Has(batch, "kof: " + (dir / "b" / "lesson.kof").string() + ": " + (batchOut / "lesson.mp4").string() +
+                             " is the name of " + (dir / "a" / "Lesson.kof").string() + "'s output"))
+      << batch.out;
+  EXPECT_EQ(FilesIn(batchOut), 1u);
+  EXPECT_EQ(WidthOf(batchOut / "Lesson.mp4"), kNarrow);
+
+  // Long enough for both runs to find the name free, so the check on completion decides.
+  WriteFilm(dir / "a" / "01.kof", kNarrow, 3000);
+  WriteFilm(dir / "b" / "01.kof", kWide, 3000);
+  const fs::path out = dir / "together";
+  const auto start = [&](const char* folder) {
+    return std::async(std::launch::async, [&, folder] {
+      return ExportRun(Quoted(dir / folder / "01.kof") + " --out-dir " + Quoted(out) + " --format mp4");
+    });
+  };
+  auto a = start("a"), b = start("b");
+  const KofRun ranA = a.get(), ranB = b.get();
+  EXPECT_EQ(ranA.exitCode + ranB.exitCode, 1) << ranA.out << ranB.out;
+  ASSERT_EQ(FilesIn(out), 1u) << "one video, no temporary file";
+  EXPECT_EQ(WidthOf(out / "01.mp4"), ranA.exitCode == 0 ? kNarrow : kWide) << "the film that succeeded";
+}
+
+// A temporary video whose writer is gone (kof killed with SIGKILL, a machine that
+// stopped) is removed by the next run into its folder; one a running process may still
+// be writing stays, as does one named after another machine, whose processes cannot be
+// seen from here.
+TEST(KofExport, TheNextRunRemovesTemporaryVideosOfProcessesThatAreGone) {
+  TempDir dir;
+  WriteFilm(dir / "a.kof", kNarrow);
+  const fs::path out = dir / "out";
+  fs::create_directories(out);
+  char host[HOST_NAME_MAX + 1] = {};
+  ASSERT_EQ(gethostname(host, sizeof(host) - 1), 0);
+  const pid_t gone = fork();
+  if (gone == 0) _exit(0);
+  ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+  const auto temporary = [&](const char* name, const std::string& machine, pid_t pid) {
+    const fs::path path = out / (std::string(name) + ".kof-export-" + machine + "-" + std::to_string(pid));
+    WriteBytesToFile(path, Bytes(10, 'x'));
+    return path;
+  };
+  const fs::path running = temporary("x.mp4", host, getpid());
+  const fs::path elsewhere = temporary("y.mp4", "another-machine", gone);
+  for (const std::string& destination :
+       {" --out-dir " + Quoted(out) + " --format mp4", " -o " + Quoted(out / "a.gif")}) {
+    SCOPED_TRACE(destination);
+    const fs::path abandoned = temporary("z.mp4", host, gone);
+    ASSERT_EQ(ExportRun(Quoted(dir / "a.kof") + destination).exitCode, 0);
+    EXPECT_FALSE(fs::exists(abandoned));
+    EXPECT_TRUE(fs::exists(running));
+    EXPECT_TRUE(fs::exists(elsewhere));
   }
 }

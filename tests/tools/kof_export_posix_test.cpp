@@ -316,6 +316,37 @@ TEST(KofExport, DamageIsSkippedAndFailuresLeaveNoFileBehind) {
   EXPECT_FALSE(fs::exists(dir / "o.mp4"));
 }
 
+// FFmpeg takes "name:" at the start of a path for a protocol: a folder "lessons:2024"
+// given as a relative path, the videos written there, the recorded film read back from
+// them, and the sound unpacked into a temporary folder "tmp:1" are all files.
+TEST(KofExport, FoldersWhoseFirstPartHoldsAColonAreFolders) {
+  TempDir dir;
+  SegmentSpec spec;
+  spec.data.pictures = Screens(32, 24, 3, 0xFFFFFF);
+  spec.sound = ToneMp3(0.3, {{0, 0.2}});
+  WriteBytesToFile(dir / "film.kof", BuildFilm({spec}));
+  fs::create_directories(dir / "tmp:1");
+  const std::string there = "cd " + Quoted(dir.path()) + " && TMPDIR=tmp:1";
+  for (const char* format : {"mp4", "gif"}) {
+    SCOPED_TRACE(format);
+    const std::string batch = std::string("film.kof --out-dir lessons:2024 --format ") + format;
+    const KofRun run = Export(batch, there);
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    const DecodedVideo video = DecodeVideo(dir / "lessons:2024" / ("film." + std::string(format)));
+    EXPECT_EQ(video.pictures.size(), 3u);
+    if (format[0] == 'm') {
+      EXPECT_GT(Loudness(video, 0.02, 0.18), 0.1) << run.out;
+    }
+    const KofRun again = Export(batch, there);
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_NE(again.out.find("1 skipped"), std::string::npos) << "its own video, read back: " << again.out;
+  }
+  const KofRun one = Export("film.kof -o lessons:2024/one.webm", there);
+  ASSERT_EQ(one.exitCode, 0) << one.out;
+  EXPECT_EQ(DecodeVideo(dir / "lessons:2024" / "one.webm").pictures.size(), 3u);
+  EXPECT_TRUE(fs::is_empty(dir / "tmp:1"));
+}
+
 // kof export runs kof-export from kof's own folder, the only program that loads FFmpeg.
 TEST(KofExport, OnlyTheExportProgramBesideKofLoadsFFmpeg) {
   TempDir dir;

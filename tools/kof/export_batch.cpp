@@ -17,9 +17,14 @@
 #include <vector>
 
 #include "export_run.h"
+#include "film/ko_error.h"
+#include "film/temp_files.h"
 #include "interruption.h"
 #include "kof_commands.h"
+#include "output_claim.h"
+#include "output_names.h"
 #include "progress_line.h"
+#include "video_source.h"
 
 namespace fs = std::filesystem;
 
@@ -30,6 +35,7 @@ enum class Outcome { Waiting, Running, Exported, Failed, Skipped, Interrupted };
 
 struct Job {
   fs::path film, out;
+  fs::path unpackFolder = {};  // made by the batch for the worker, removed when it ends
   Outcome outcome = Outcome::Waiting;
   double doneSeconds = 0, totalSeconds = 0;  // of film, as its worker last reported
 };
@@ -81,10 +87,12 @@ public:
 
 private:
   void PlanJobs();
+  void SkipOrRefuse(size_t index);
   void Start(size_t index);
   [[noreturn]] void RunWorker(const Job& job, int messages, int progress);
   void Wait();
   void ReapEnded();
+  void Clean(const Job& job, pid_t worker);
   void PassOnSignal();
   void Say(const std::string& line);
   void Fail(size_t index, const std::string& why);
@@ -116,23 +124,46 @@ int Batch::Run() {
   return Summary();
 }
 
-// Each film's output, DIR/NAME.EXT; an output that exists is skipped unless forced,
-// one that another film of the batch writes is refused.
+// Each film's output, DIR/NAME.EXT. One whose name (in any case) another film of the
+// batch writes is refused; one that exists is checked unless forced.
 void Batch::PlanJobs() {
-  std::map<fs::path, fs::path> writers;
+  std::map<std::string, size_t> writers;  // by the name as a case-insensitive file system sees it
   for (const fs::path& film : FOptions.films) {
     FJobs.push_back({film, FOptions.outDir / (film.stem().string() + ExtensionOf(FOptions.format))});
-    const Job& job = FJobs.back();
-    if (const auto [writer, fresh] = writers.emplace(job.out, film); !fresh) {
-      Fail(FJobs.size() - 1, job.out.string() + " is " + writer->second.string() + "'s output too");
-    } else if (!FOptions.force && fs::exists(job.out)) {
-      Say("kof: " + film.string() + ": " + job.out.string() + " exists; skipped (--force overwrites it)");
-      FJobs.back().outcome = Outcome::Skipped;
+    const size_t index = FJobs.size() - 1;
+    const auto [writer, fresh] = writers.emplace(FoldedName(FJobs[index].out.filename().string()), index);
+    if (!fresh) {
+      const Job& first = FJobs[writer->second];
+      Fail(index,
+           FJobs[index].out.string() + " is the name of " + first.film.string() + "'s output, " + first.out.string());
+    } else if (!FOptions.force) {
+      SkipOrRefuse(index);
     }
   }
 }
 
+// A video under the film's output name is skipped when made from this film (a batch run
+// again), and refused when made from another.
+void Batch::SkipOrRefuse(size_t index) {
+  Job& job = FJobs[index];
+  if (OutputsNamedLike(job.out).empty()) return;
+  try {
+    const auto holder = HolderOf(job.out, FilmFingerprint(job.film));
+    if (!holder) return;
+    if (!holder->sameFilm) return Fail(index, HeldByAnotherText(holder->file));
+    Say("kof: " + job.film.string() + ": " + holder->file.string() + " exists; skipped (--force overwrites it)");
+    job.outcome = Outcome::Skipped;
+  } catch (const EkoError& e) {
+    Fail(index, e.what());
+  }
+}
+
 void Batch::Start(size_t index) {
+  try {
+    FJobs[index].unpackFolder = CreatePlayerTempFolder();
+  } catch (const EkoError& e) {
+    return Fail(index, e.what());
+  }
   int messages[2], progress[2];
   if (::pipe(messages) != 0) return Fail(index, std::string("cannot start its export: ") + std::strerror(errno));
   if (::pipe(progress) != 0) {
@@ -174,6 +205,8 @@ void Batch::RunWorker(const Job& job, int messages, int progress) {
   one.films = {job.film};
   one.out = job.out;
   one.outDir.clear();
+  one.keepOthers = !FOptions.force;
+  one.unpackFolder = job.unpackFolder;
   one.threads = std::max<int32_t>(1, Processors() / FAtATime);
   const int code = ExportFilm(one);
   std::fflush(nullptr);
@@ -221,8 +254,17 @@ void Batch::ReapEnded() {
         Say("kof: " + job.film.string() + ": its export ended by signal " + std::to_string(WTERMSIG(status)) + " (" +
             strsignal(WTERMSIG(status)) + ")");
     }
+    Clean(job, w->pid);
     w = FWorkers.erase(w);
   }
+}
+
+// A worker removes its temporary video and unpacked segments itself, unless something
+// ended it at once (SIGKILL, a crash): then the batch, which knows both names, does.
+void Batch::Clean(const Job& job, pid_t worker) {
+  std::error_code ignored;
+  fs::remove(TemporaryOutput(job.out, worker), ignored);
+  RemoveTempPath(job.unpackFolder);
 }
 
 // A signal that reached the batch alone (kill PID) reaches the workers too; from a
@@ -240,9 +282,11 @@ void Batch::Say(const std::string& line) {
   std::fprintf(stderr, "%s\n", line.c_str());
 }
 
+// A film that fails before its worker runs; the folder made for it goes.
 void Batch::Fail(size_t index, const std::string& why) {
   Say("kof: " + FJobs[index].film.string() + ": " + why);
   FJobs[index].outcome = Outcome::Failed;
+  RemoveTempPath(FJobs[index].unpackFolder);
 }
 
 void Batch::ShowProgress() {
@@ -315,6 +359,7 @@ int RunExportBatch(const ExportOptions& options) {
     std::fprintf(stderr, "kof: cannot create %s: %s\n", options.outDir.c_str(), error.message().c_str());
     return kExitBadFilm;
   }
+  RemoveAbandonedOutputs(options.outDir);
   Batch batch(options, options.jobs > 0 ? options.jobs : Processors());
   return batch.Run();
 }

@@ -5,11 +5,16 @@
 // the others go on. The workers' messages come out prefixed with their film, and on a
 // terminal one progress line covers them all.
 //
-// An output that exists is left alone (the film is skipped) unless --force is given;
-// two films that would write the same output are refused. A signal (Ctrl+C) is passed
-// on to the workers, which remove what they were writing; no new film is started.
+// A film whose video is in DIR already is skipped; a film whose output name another
+// film's video holds, or another film of the batch would write, fails (output_claim.h).
+// --force writes over what is there. A signal (Ctrl+C) is passed on to the workers,
+// which remove what they were writing; no new film is started. A worker that ends
+// otherwise than by exiting (SIGKILL, a crash, the out-of-memory killer) has its
+// temporary video and unpacked segments removed by the batch; a batch that was itself
+// killed leaves them to the next run into DIR (output_names.h).
 #include "export_options.h"
 
 // Returns the exit code: 0 when every film was exported or skipped, 1 when any failed,
-// 128 + the signal when interrupted. Ends with a summary line on standard error.
+// 128 + the signal when interrupted (RunExport then ends by the signal). Ends with a
+// summary line on standard error.
 int RunExportBatch(const ExportOptions& options);

@@ -51,7 +51,7 @@ void ForEachGifPicture(TSegmentList& segments, const ExportPlan& plan, ProgressL
 }  // namespace
 
 void ExportGif(TSegmentList& segments, const ExportPlan& plan, const ExportOptions& options) {
-  MediaOutput output(options.out, ExportFormat::Gif);
+  MediaOutput output(options);
   const VideoSettings settings{plan.outWidth, plan.outHeight, kGifTimeScale, plan.segments.front().rate,
                                output.WantsGlobalHeaders(), options.threads};
   StreamEncoder video(OpenVideoEncoder(CodecsOf(ExportFormat::Gif, false), settings), output);

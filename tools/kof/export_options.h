@@ -25,6 +25,10 @@ struct ExportOptions {
   int64_t fromUs = 0;
   std::optional<int64_t> toUs;
   int32_t width = 0;  // 0 keeps the size; otherwise scale down (never up) to this width
+  // Set for each film by the export itself, not from the command line:
+  std::string source;                  // the film's fingerprint (video_source.h)
+  bool keepOthers = false;             // OUT is not written over another film's video (a batch without --force)
+  std::filesystem::path unpackFolder;  // where the film is unpacked; empty: a new temporary folder
 
   bool Batch() const { return !outDir.empty(); }
   const std::filesystem::path& Film() const { return films.front(); }

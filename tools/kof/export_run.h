@@ -13,9 +13,10 @@ class TSegmentList;
 void ExportVideo(TSegmentList& segments, const ExportPlan& plan, const ExportOptions& options);
 void ExportGif(TSegmentList& segments, const ExportPlan& plan, const ExportOptions& options);
 
-// Exports options.Film() to options.out; what goes wrong is said on standard error.
-// Returns the exit code: 0, 1 when the film cannot be exported or the file written,
-// or 128 + the signal that interrupted it.
+// Exports options.Film() to options.out, the video recording the film (video_source.h);
+// what goes wrong is said on standard error. Returns the exit code: 0, 1 when the film
+// cannot be exported or the file written (in a batch also when another film's video
+// took OUT meanwhile), or 128 + the signal that interrupted it.
 int ExportFilm(const ExportOptions& options);
 
 // Tells what went wrong with a segment, if anything.

@@ -45,7 +45,7 @@ std::string ChapterTitle(const PlannedSegment& segment) {
 }  // namespace
 
 void ExportVideo(TSegmentList& segments, const ExportPlan& plan, const ExportOptions& options) {
-  MediaOutput output(options.out, options.format);
+  MediaOutput output(options);
   output.SetTitle(options.Film().stem().string());
   const ExportCodecs codecs = CodecsOf(options.format, options.lossless);
   const VideoSettings settings{plan.outWidth,  plan.outHeight, plan.timeScale, plan.segments.front().rate,

@@ -12,6 +12,8 @@ std::string ErrorText(int code) {
   return text;
 }
 
+std::string FileUrl(const std::filesystem::path& path) { return "file:" + path.string(); }
+
 int Check(int code, const std::string& what) {
   if (code < 0) throw EkoError(what + ": " + ErrorText(code));
   return code;

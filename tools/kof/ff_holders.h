@@ -10,6 +10,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -53,6 +54,11 @@ using AudioFifo = std::unique_ptr<AVAudioFifo, AudioFifoFree>;
 std::string ErrorText(int code);
 // Returns code when it is not negative; throws EkoError("what: text") when it is.
 int Check(int code, const std::string& what);
+// The path as FFmpeg must be given it: "file:" first, so that a relative path whose first
+// part holds a colon ("lessons:2024/a.mp4") is not taken for a protocol's name. Every
+// path FFmpeg opens goes through it, also those it opens again by the name it was
+// given (MP4's index moved to the front).
+std::string FileUrl(const std::filesystem::path& path);
 // A new frame, packet, ... Throws std::bad_alloc when the library has no memory.
 Frame NewFrame();
 Packet NewPacket();

@@ -1,6 +1,7 @@
 #include "interruption.h"
 
 #include <csignal>
+#include <cstdio>
 #include <initializer_list>
 
 namespace {
@@ -26,4 +27,10 @@ int InterruptingSignal() { return gSignal; }
 
 void ThrowIfInterrupted() {
   if (const int signal = gSignal; signal != 0) throw ExportInterrupted(signal);
+}
+
+void EndBySignal(int signal) {
+  std::fflush(nullptr);
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
 }

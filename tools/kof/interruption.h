@@ -1,7 +1,9 @@
 #pragma once
 // Ctrl+C (SIGINT), SIGTERM and SIGHUP end an export between two pictures instead of
 // at once, so the files it was writing are removed on the way out (the temporary
-// output, the unpacked segments) and no partial file is left.
+// output, the unpacked segments) and no partial file is left. Then the process ends by
+// the signal after all, as a program without a handler would: a shell stops a loop
+// over kof export only when the command it waited for died of SIGINT.
 #include <exception>
 
 struct ExportInterrupted : std::exception {
@@ -17,5 +19,8 @@ void CatchInterruptions();
 int InterruptingSignal();
 // Throws ExportInterrupted once a signal was noted.
 void ThrowIfInterrupted();
+// Ends the process by the signal with its default action, standard streams flushed.
+// Returns only when the signal is blocked.
+void EndBySignal(int signal);
 // The exit code of a program a signal ended: 128 + its number, as shells report it.
 constexpr int ExitCodeOfSignal(int signal) { return 128 + signal; }

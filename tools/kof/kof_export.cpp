@@ -15,6 +15,8 @@ extern "C" {
 #include "interruption.h"
 #include "kof_commands.h"
 #include "kof_session.h"
+#include "output_names.h"
+#include "video_source.h"
 
 namespace {
 constexpr const char* kExportUsage =
@@ -27,16 +29,24 @@ constexpr const char* kExportUsage =
 // Throws EkoError when the film cannot be exported, ExportInterrupted when a signal
 // came first.
 int ExportPlanned(const ExportOptions& options) {
-  KofSession session;
+  KofSession session(options.unpackFolder);
   if (!session.Load(options.Film().string())) return kExitBadFilm;
   ThrowIfInterrupted();
-  const ExportPlan plan = MakeExportPlan(session.segments, options);
+  ExportOptions recorded = options;
+  recorded.source = FilmFingerprint(options.Film());
+  const ExportPlan plan = MakeExportPlan(session.segments, recorded);
   for (const std::string& skipped : plan.skipped) std::fprintf(stderr, "kof: %s; skipped\n", skipped.c_str());
-  if (options.format == ExportFormat::Gif)
-    ExportGif(session.segments, plan, options);
+  if (recorded.format == ExportFormat::Gif)
+    ExportGif(session.segments, plan, recorded);
   else
-    ExportVideo(session.segments, plan, options);
+    ExportVideo(session.segments, plan, recorded);
   return kExitOk;
+}
+
+// Exports the one film of -o; first removes what killed exports left in its folder.
+int ExportOneFilm(const ExportOptions& options) {
+  RemoveAbandonedOutputs(options.out.parent_path());
+  return ExportFilm(options);
 }
 }  // namespace
 
@@ -77,5 +87,9 @@ int RunExport(const Arguments& args) {
   // instead of the signal ending kof with its temporary file left behind.
   std::signal(SIGXFSZ, SIG_IGN);
   CatchInterruptions();
-  return options->Batch() ? RunExportBatch(*options) : ExportFilm(*options);
+  const int code = options->Batch() ? RunExportBatch(*options) : ExportOneFilm(*options);
+  // Everything is cleaned up: end by the signal itself, so that whoever started kof
+  // (a shell's loop over films) learns it was interrupted and stops too.
+  if (const int signal = InterruptingSignal(); signal != 0) EndBySignal(signal);
+  return code;
 }

@@ -10,7 +10,9 @@
 #include "film_report.h"
 
 struct KofSession {
-  KofSession() : tempFolder(CreatePlayerTempFolder()) {}
+  // Unpacks into folder, made before by the caller, or into a new temporary folder.
+  explicit KofSession(const std::filesystem::path& folder = {})
+      : tempFolder(folder.empty() ? CreatePlayerTempFolder() : folder) {}
   ~KofSession() {
     segments.Clear();
     RemovePlayerTempFolder(tempFolder);

@@ -6,6 +6,10 @@
 #include <cstdio>
 
 #include "film/ko_error.h"
+#include "gif_comment.h"
+#include "output_claim.h"
+#include "output_names.h"
+#include "video_source.h"
 
 namespace {
 const char* MuxerName(ExportFormat format) {
@@ -19,10 +23,14 @@ const char* MuxerName(ExportFormat format) {
 }
 }  // namespace
 
-MediaOutput::MediaOutput(const std::filesystem::path& out, ExportFormat format)
-    : FOut(out), FTemporary(out.string() + ".kof-export-" + std::to_string(::getpid())), FFormat(format) {
-  ff::Check(avformat_alloc_output_context2(&FContext, nullptr, MuxerName(format), FTemporary.c_str()),
-            std::string("no ") + MuxerName(format) + " muxer");
+MediaOutput::MediaOutput(const ExportOptions& options)
+    : FOut(options.out), FTemporary(TemporaryOutput(options.out, ::getpid())), FFormat(options.format),
+      FSource(options.source), FKeepOthers(options.keepOthers) {
+  ff::Check(avformat_alloc_output_context2(&FContext, nullptr, MuxerName(FFormat), ff::FileUrl(FTemporary).c_str()),
+            std::string("no ") + MuxerName(FFormat) + " muxer");
+  // GIF keeps it in a comment block, added when the file is complete.
+  if (FFormat != ExportFormat::Gif && !FSource.empty())
+    av_dict_set(&FContext->metadata, "comment", SourceRecord(FSource).c_str(), 0);
 }
 
 MediaOutput::~MediaOutput() {
@@ -70,7 +78,7 @@ void MediaOutput::WriteChapters() {
 }
 
 void MediaOutput::Start() {
-  const int opened = avio_open(&FContext->pb, FTemporary.c_str(), AVIO_FLAG_WRITE);
+  const int opened = avio_open(&FContext->pb, ff::FileUrl(FTemporary).c_str(), AVIO_FLAG_WRITE);
   if (opened < 0) throw EkoError("cannot write " + FOut.string() + ": " + ff::ErrorText(opened));
   FFileOpen = true;
   AVDictionary* options = nullptr;
@@ -97,10 +105,15 @@ void MediaOutput::Finish() {
   const int flushError = FContext->pb->error;
   CloseFile();
   if (flushError < 0) throw EkoError("cannot write " + FOut.string() + ": " + ff::ErrorText(flushError));
-  std::error_code error;
-  std::filesystem::rename(FTemporary, FOut, error);
-  if (error) throw EkoError("cannot write " + FOut.string() + ": " + error.message());
+  if (FFormat == ExportFormat::Gif && !FSource.empty()) AppendGifComment(FTemporary, SourceRecord(FSource));
+  Publish();
   FFinished = true;
+}
+
+void MediaOutput::Publish() {
+  if (PublishVideo(FTemporary, FOut, FSource, FKeepOthers ? Publishing::KeepOthers : Publishing::Replace) ==
+      Published::AlreadyThere)
+    std::fprintf(stderr, "kof: %s was made from this film meanwhile; kept as it is\n", FOut.c_str());
 }
 
 void MediaOutput::CloseFile() {

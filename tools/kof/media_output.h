@@ -1,6 +1,8 @@
 #pragma once
-// The video file being written: FFmpeg's muxer over a temporary file beside OUT, which
-// becomes OUT only when it is complete. Until then OUT is left as it was.
+// The video file being written: FFmpeg's muxer over a temporary file beside OUT, named
+// after this process (output_names.h), which becomes OUT only when it is complete. Until
+// then OUT is left as it was. The video records the film it was made from
+// (video_source.h).
 #include <filesystem>
 #include <map>
 #include <string>
@@ -11,8 +13,9 @@
 
 class MediaOutput {
 public:
-  // Creates the muxer for the format. Throws EkoError when the library lacks it.
-  MediaOutput(const std::filesystem::path& out, ExportFormat format);
+  // Creates the muxer for options.out in options.format. Throws EkoError when the
+  // library lacks it.
+  explicit MediaOutput(const ExportOptions& options);
   // Removes the temporary file unless Finish succeeded.
   ~MediaOutput();
   MediaOutput(const MediaOutput&) = delete;
@@ -35,7 +38,8 @@ public:
   void Start();
   // Writes a packet of the stream, its times in the encoder's time base. Throws EkoError.
   void Write(AVPacket* packet, AVStream* stream, AVRational encoderTimeBase);
-  // Writes the trailer, closes the file and renames it to OUT. Throws EkoError.
+  // Writes the trailer, closes the file and renames it to OUT; in a batch without
+  // --force, not over another film's video (output_claim.h). Throws EkoError.
   void Finish();
 
 private:
@@ -46,10 +50,13 @@ private:
 
   void CloseFile();
   void WriteChapters();
+  void Publish();
 
   std::filesystem::path FOut;
   std::filesystem::path FTemporary;
   ExportFormat FFormat;
+  std::string FSource;  // the film's fingerprint
+  bool FKeepOthers;
   AVFormatContext* FContext = nullptr;
   std::vector<Chapter> FChapters;
   int64_t FEarliestUs = 0;  // the earliest time written, if below 0

@@ -7,7 +7,7 @@
 namespace {
 ff::Input OpenInput(const std::filesystem::path& path) {
   AVFormatContext* context = nullptr;
-  ff::Check(avformat_open_input(&context, path.c_str(), nullptr, nullptr), "cannot open the sound");
+  ff::Check(avformat_open_input(&context, ff::FileUrl(path).c_str(), nullptr, nullptr), "cannot open the sound");
   ff::Input input(context);
   ff::Check(avformat_find_stream_info(context, nullptr), "cannot read the sound");
   return input;

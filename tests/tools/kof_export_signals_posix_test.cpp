@@ -1,0 +1,145 @@
+// kof export stopped from outside, as a terminal, a shell or a machine stops it:
+// Ctrl+C to one export, to a batch and to a shell's loop over films, and SIGKILL to a
+// batch's worker. Nothing partial is left behind.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "support/decoded_video.h"
+#include "support/temp_dir.h"
+#include "tools/kof_run.h"
+#include "writer/film_writer.h"
+
+using namespace filmwriter;
+namespace fs = std::filesystem;
+
+namespace {
+// 300 pictures of 384 x 256 to export from 100 frames: each film takes far longer than
+// a signal takes to arrive.
+Bytes SlowFilm() {
+  SegmentSpec spec;
+  spec.data.samplesPerFrame = 3;
+  std::vector<CursorSample> track;
+  for (int k = 0; k < 100; ++k) {
+    spec.data.pictures.push_back(Picture::Filled(384, 256, 0xFFFFFF - uint32_t(k)));
+    for (int s = 0; s < 3; ++s) track.push_back({0, uint16_t(k + 20 * s), uint16_t(k)});
+  }
+  spec.data.cursorTrack = track;
+  return BuildFilm({spec});
+}
+
+pid_t StartKof(const std::vector<std::string>& args, const fs::path& tmp, const fs::path& errors) {
+  return StartProgram(RZ_KOF_PATH, args, tmp, errors);
+}
+
+// The temporary videos being written in folder whose names start with prefix.
+std::vector<std::string> PartialFiles(const fs::path& folder, const std::string& prefix = "") {
+  std::vector<std::string> names;
+  for (const fs::directory_entry& e : fs::directory_iterator(folder)) {
+    const std::string name = e.path().filename().string();
+    if (name.find(".kof-export-") != std::string::npos && name.starts_with(prefix)) names.push_back(name);
+  }
+  return names;
+}
+
+// Waits until a temporary video starting with prefix is in folder; false when the
+// process ended first or a minute passed.
+bool AwaitPartialFile(pid_t process, const fs::path& folder, const std::string& prefix = "") {
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  int status = 0;
+  while (PartialFiles(folder, prefix).empty()) {
+    if (waitpid(process, &status, WNOHANG) != 0 || std::chrono::steady_clock::now() > giveUp) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+bool DiedOf(int status, int signal) { return WIFSIGNALED(status) && WTERMSIG(status) == signal; }
+}  // namespace
+
+// Ctrl+C while a video is being written, by one export or by a batch's workers: kof
+// ends by SIGINT itself, and neither a partial video nor an unpacked segment is left.
+TEST(KofExport, InterruptionLeavesNoPartialFile) {
+  TempDir dir;
+  const Bytes film = SlowFilm();
+  for (const char* name : {"a.kof", "b.kof", "c.kof"}) WriteBytesToFile(dir / name, film);
+  const fs::path out = dir / "out", tmp = dir / "tmp";
+  const std::vector<std::string> one = {(dir / "a.kof").string(), "-o", (out / "a.mp4").string()};
+  const std::vector<std::string> batch = {(dir / "a.kof").string(), (dir / "b.kof").string(),
+                                          (dir / "c.kof").string(), "--out-dir", out.string(), "--format", "mp4",
+                                          "-j", "2"};
+  for (const auto& args : {one, batch}) {
+    SCOPED_TRACE(args.size() == one.size() ? "one film" : "a batch");
+    fs::create_directories(out);
+    fs::create_directories(tmp);
+    std::vector<std::string> command = {"export"};
+    command.insert(command.end(), args.begin(), args.end());
+    const pid_t kof = StartKof(command, tmp, dir / "errors.txt");
+    ASSERT_TRUE(AwaitPartialFile(kof, out)) << "a video on its way";
+    kill(kof, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(kof, &status, 0), kof);
+    EXPECT_TRUE(DiedOf(status, SIGINT)) << status;
+    EXPECT_TRUE(fs::is_empty(out)) << "no partial file, and a batch's workers were stopped, not left to finish";
+    EXPECT_TRUE(fs::is_empty(tmp)) << "the unpacked segments are removed";
+    fs::remove_all(out);
+    fs::remove_all(tmp);
+  }
+}
+
+// Ctrl+C at a terminal reaches the shell and kof alike. A shell stops its loop only
+// when the command it waited for died of the signal; one that exited, even with 130,
+// counts as having dealt with it, and the next film would start.
+TEST(KofExport, CtrlCStopsAShellLoopOverFilms) {
+  TempDir dir;
+  const Bytes film = SlowFilm();
+  for (const char* name : {"a.kof", "b.kof"}) WriteBytesToFile(dir / name, film);
+  const fs::path out = dir / "out", tmp = dir / "tmp";
+  fs::create_directories(out);
+  fs::create_directories(tmp);
+  const std::string loop = "for film in a b; do \"$0\" export \"$1/$film.kof\" -o \"$2/$film.mp4\"; done";
+  const pid_t shell = StartProgram("/bin/bash", {"-c", loop, RZ_KOF_PATH, dir.path().string(), out.string()}, tmp,
+                                   dir / "errors.txt", true);
+  ASSERT_TRUE(AwaitPartialFile(shell, out, "a.mp4")) << "the first film on its way";
+  kill(-shell, SIGINT);
+  int status = 0;
+  ASSERT_EQ(waitpid(shell, &status, 0), shell);
+  EXPECT_TRUE(DiedOf(status, SIGINT)) << status;
+  EXPECT_TRUE(fs::is_empty(out)) << "the second film was not started";
+  EXPECT_TRUE(fs::is_empty(tmp));
+}
+
+// A worker ended at once, with no chance to clean up (SIGKILL, a crash, the
+// out-of-memory killer): the batch removes its temporary video and unpacked segments,
+// reports the film and goes on with the others.
+TEST(KofExport, AWorkerKilledMidExportLeavesNothing) {
+  TempDir dir;
+  WriteBytesToFile(dir / "a.kof", SlowFilm());
+  WriteBytesToFile(dir / "b.kof", BuildFilm({SmallSegment("b")}));
+  const fs::path out = dir / "out", tmp = dir / "tmp";
+  fs::create_directories(out);
+  fs::create_directories(tmp);
+  const pid_t kof = StartKof({"export", (dir / "a.kof").string(), (dir / "b.kof").string(), "--out-dir", out.string(),
+                              "--format", "mp4", "-j", "2"},
+                             tmp, dir / "errors.txt");
+  ASSERT_TRUE(AwaitPartialFile(kof, out, "a.mp4")) << "a's video on its way";
+  const std::string partial = PartialFiles(out, "a.mp4").front();
+  const pid_t worker = pid_t(std::stol(partial.substr(partial.rfind('-') + 1)));  // the name ends in its writer's id
+  ASSERT_EQ(kill(worker, SIGKILL), 0);
+  int status = 0;
+  ASSERT_EQ(waitpid(kof, &status, 0), kof);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  const Bytes written = ReadBytesFromFile(dir / "errors.txt");
+  const std::string errors(written.begin(), written.end());
+  EXPECT_NE(errors.find("kof: " + (dir / "a.kof").string() + ": its export ended by signal 9"), std::string::npos)
+      << errors;
+  EXPECT_EQ(std::distance(fs::directory_iterator(out), {}), 1) << "b's video, nothing of a's";
+  EXPECT_EQ(DecodeVideo(out / "b.mp4").pictures.size(), 2u);
+  EXPECT_TRUE(fs::is_empty(tmp)) << "a's unpacked segments are removed";
+}

@@ -1,0 +1,121 @@
+#include "output_names.h"
+
+#include <locale.h>
+#include <signal.h>
+#include <unistd.h>
+#include <wctype.h>
+
+#include <cerrno>
+#include <climits>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr const char* kTemporaryMark = ".kof-export-";
+
+// The code point of the UTF-8 sequence at text[at] and its length; length 0 when the
+// bytes there are not UTF-8.
+std::pair<char32_t, size_t> DecodeUtf8(const std::string& text, size_t at) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(at);
+  if (lead < 0x80) return {lead, 1};
+  const size_t length = lead >= 0xF5 ? 0 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+  if (length == 0 || at + length > text.size()) return {0, 0};
+  char32_t code = lead & (0x7F >> length);
+  for (size_t i = 1; i < length; ++i) {
+    if ((byte(at + i) & 0xC0) != 0x80) return {0, 0};
+    code = (code << 6) | (byte(at + i) & 0x3F);
+  }
+  return {code, length};
+}
+
+void AppendUtf8(std::string& text, char32_t code) {
+  if (code < 0x80) {
+    text.push_back(char(code));
+    return;
+  }
+  static constexpr unsigned char kLead[] = {0, 0, 0xC0, 0xE0, 0xF0};
+  const size_t length = code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
+  text.push_back(char(kLead[length] | (code >> (6 * (length - 1)))));
+  for (size_t i = length - 1; i > 0; --i) text.push_back(char(0x80 | ((code >> (6 * (i - 1))) & 0x3F)));
+}
+
+// The C library's case table for all of Unicode; nothing where the system lacks it
+// (then only ASCII letters fold).
+locale_t UnicodeCase() {
+  static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0));
+  return locale;
+}
+
+char32_t Lower(char32_t code) {
+  if (code < 0x80) return code >= 'A' && code <= 'Z' ? code + ('a' - 'A') : code;
+  if (UnicodeCase() == locale_t(0)) return code;
+  return char32_t(towlower_l(wint_t(code), UnicodeCase()));
+}
+
+std::string HostName() {
+  char name[HOST_NAME_MAX + 1] = {};
+  if (gethostname(name, sizeof(name) - 1) != 0 || name[0] == '\0') return "localhost";
+  return name;
+}
+
+// Whether a process of this machine with that id runs (one of another user counts).
+bool Running(pid_t pid) { return kill(pid, 0) == 0 || errno == EPERM; }
+
+// The process that writes a temporary output of this machine, from its name; 0 when
+// the name is not one, or names another machine.
+pid_t WriterOf(const std::string& name, const std::string& host) {
+  const size_t mark = name.rfind(kTemporaryMark);
+  if (mark == std::string::npos || mark == 0) return 0;
+  const std::string owner = name.substr(mark + std::char_traits<char>::length(kTemporaryMark));
+  const size_t dash = owner.rfind('-');
+  if (dash == std::string::npos || owner.substr(0, dash) != host) return 0;
+  const std::string digits = owner.substr(dash + 1);
+  if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) return 0;
+  return pid_t(std::stol(digits));
+}
+}  // namespace
+
+std::string FoldedName(const std::string& name) {
+  std::string folded;
+  for (size_t at = 0; at < name.size();) {
+    const auto [code, length] = DecodeUtf8(name, at);
+    if (length == 0) {
+      folded.push_back(name[at++]);
+      continue;
+    }
+    AppendUtf8(folded, Lower(code));
+    at += length;
+  }
+  return folded;
+}
+
+fs::path TemporaryOutput(const fs::path& out, pid_t pid) {
+  return out.string() + kTemporaryMark + HostName() + "-" + std::to_string(pid);
+}
+
+std::vector<fs::path> OutputsNamedLike(const fs::path& out) {
+  std::vector<fs::path> found;
+  const std::string wanted = FoldedName(out.filename().string());
+  std::error_code error;
+  const fs::path folder = out.has_parent_path() ? out.parent_path() : fs::path(".");
+  for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error))
+    if (FoldedName(entry->path().filename().string()) == wanted)
+      found.push_back(out.parent_path() / entry->path().filename());
+  return found;
+}
+
+int RemoveAbandonedOutputs(const fs::path& folder) {
+  const std::string host = HostName();
+  int removed = 0;
+  std::error_code error;
+  for (fs::directory_iterator entry(folder.empty() ? fs::path(".") : folder, error), end; !error && entry != end;
+       entry.increment(error)) {
+    const pid_t writer = WriterOf(entry->path().filename().string(), host);
+    if (writer <= 0 || (writer != getpid() && Running(writer)) || !entry->is_regular_file()) continue;
+    std::error_code ignored;
+    removed += fs::remove(entry->path(), ignored) ? 1 : 0;
+  }
+  return removed;
+}
