@@ -1,6 +1,7 @@
 #include "app/language_win.h"
 
 #include "app/command_ids.h"
+#include "controls/ko_common_win.h"
 #include "app/player_win.h"
 #include "app/resume_win.h"
 #include "app/ui_language.h"
@@ -21,6 +22,16 @@ void CheckLanguage(HMENU view, TUiLanguage language) {
   if (HMENU menu = LanguageMenu(view))
     CheckMenuRadioItem(menu, 0, 1, language == TUiLanguage::kEnglish ? 1 : 0, MF_BYPOSITION);
 }
+
+void TextLanguageMenu(HMENU view, TUiLanguage language) {
+  const TLanguageMenuTexts texts = LanguageMenuTexts(language);
+  const int count = GetMenuItemCount(view);
+  if (count > 0) SetMenuText(view, count - 1, texts.Title);
+  if (HMENU menu = LanguageMenu(view)) {
+    SetMenuText(menu, 0, texts.Russian);
+    SetMenuText(menu, 1, texts.English);
+  }
+}
 }  // namespace
 
 TUiLanguage RememberedLanguage(TSettingsFile& settings) {
@@ -29,11 +40,11 @@ TUiLanguage RememberedLanguage(TSettingsFile& settings) {
 
 void AddLanguageMenu(HMENU view, TUiLanguage language) {
   HMENU menu = CreatePopupMenu();
-  // Both names in their own language, so that either reader finds the way back.
-  AppendMenuW(menu, MF_STRING, CM_LANGUAGE_RUSSIAN, Utf8ToWide("Русский").c_str());
-  AppendMenuW(menu, MF_STRING, CM_LANGUAGE_ENGLISH, L"English");
+  AppendMenuW(menu, MF_STRING, CM_LANGUAGE_RUSSIAN, L"");
+  AppendMenuW(menu, MF_STRING, CM_LANGUAGE_ENGLISH, L"");
   AppendMenuW(view, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(view, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), Utf8ToWide("Язык / Language").c_str());
+  AppendMenuW(view, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), L"");
+  TextLanguageMenu(view, language);
   CheckLanguage(view, language);
 }
 
@@ -46,6 +57,7 @@ void ChooseLanguage(TPlayer& player, TUiLanguage language) {
   player.Texts = TUiTexts(language);
   player.Texts.OverlayMessageTexts(player.LanguageBlock, AnsiToUtf8);
   ApplyMenuTexts(player, true);
+  TextLanguageMenu(player.Menus.Menu(TMenuId::kView), language);
   CheckLanguage(player.Menus.Menu(TMenuId::kView), language);
   if (player.MainWindow != nullptr) DrawMenuBar(player.MainWindow);
   UpdateToolTips(player.Texts);

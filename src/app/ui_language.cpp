@@ -15,6 +15,11 @@ std::vector<TMenuItemText> BuiltInMenuItems(TUiLanguage language) {
   return TUiTexts(language).MenuItemTexts(TMenuSuffixes::kBuiltIn, fixed.ContextHelp, fixed.Close);
 }
 
+TLanguageMenuTexts LanguageMenuTexts(TUiLanguage language) {
+  if (language == TUiLanguage::kEnglish) return {"Язык / Lan&guage", "&Русский", "&English"};
+  return {"Язык / Language", "Русский", "English"};
+}
+
 std::string BuiltInLanguageTable(TUiLanguage language) {
   std::vector<std::string> keys;
   std::string table;

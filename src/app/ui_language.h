@@ -18,6 +18,16 @@ const char* UiLanguageCode(TUiLanguage language);
 // behind the items that open a box). The Russian set is the resource's own text.
 std::vector<TMenuItemText> BuiltInMenuItems(TUiLanguage language);
 
+// View's last item, the choice of language: its title and the names of the two
+// languages, each in its own language so that either reader finds the way back; the
+// English set marks their access keys.
+struct TLanguageMenuTexts {
+  std::string Title;
+  std::string Russian;
+  std::string English;
+};
+TLanguageMenuTexts LanguageMenuTexts(TUiLanguage language);
+
 // A language table with every key the player looks up and its built-in text in
 // language, one "Key=Value" line each, ended by CR LF, in UTF-8. A key both groups use
 // is written once.

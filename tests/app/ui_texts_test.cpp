@@ -85,22 +85,31 @@ TEST(UiTexts, EnglishTextsUseUsSpelling) {
 // letter), no two items of one menu share one, and the menu bar's titles have theirs;
 // the Russian set has none, as its resource script.
 TEST(UiTexts, EnglishMenuItemsHaveOneAccessKeyEachUniqueWithinTheirMenu) {
-  std::map<TMenuId, std::map<char, std::string>> keysByMenu;
-  for (const TMenuItemText& item : BuiltInMenuItems(TUiLanguage::kEnglish)) {
-    const std::string text = item.Text.substr(0, item.Text.find('\b'));
-    SCOPED_TRACE(Listed({item}));
+  std::map<std::string, std::map<char, std::string>> keysByMenu;
+  const auto take = [&](const std::string& menu, const std::string& item) {
+    const std::string text = item.substr(0, item.find('\b'));
+    SCOPED_TRACE(menu + ": " + item);
     const size_t mark = text.find('&');
     ASSERT_NE(mark, std::string::npos) << "no access key";
     ASSERT_LT(mark + 1, text.size());
     EXPECT_EQ(text.find('&', mark + 1), std::string::npos) << "two access keys";
     const char key = static_cast<char>(std::tolower(static_cast<unsigned char>(text[mark + 1])));
-    EXPECT_TRUE(std::isalnum(static_cast<unsigned char>(key)));
-    const auto [place, fresh] = keysByMenu[item.Menu].emplace(key, text);
+    EXPECT_TRUE(std::isalnum(static_cast<unsigned char>(key)) || key == '\xD0' || key == '\xD1');
+    const auto [place, fresh] = keysByMenu[menu].emplace(key, text);
     EXPECT_TRUE(fresh) << "the key of " << place->second;
-  }
-  EXPECT_EQ(keysByMenu.size(), 6u);  // the bar, its four drop-downs, the context menu
+  };
+  for (const TMenuItemText& item : BuiltInMenuItems(TUiLanguage::kEnglish))
+    take(std::string(1, "FAVHBC"[static_cast<int>(item.Menu)]), item.Text);
+  const TLanguageMenuTexts language = LanguageMenuTexts(TUiLanguage::kEnglish);
+  take("V", language.Title);
+  take("language", language.Russian);
+  take("language", language.English);
+  EXPECT_EQ(keysByMenu.size(), 7u);  // the bar, its four drop-downs, the context menu, the languages
+
   for (const TMenuItemText& item : BuiltInMenuItems(TUiLanguage::kRussian))
     EXPECT_EQ(item.Text.find('&'), std::string::npos) << Listed({item});
+  const TLanguageMenuTexts russian = LanguageMenuTexts(TUiLanguage::kRussian);
+  EXPECT_EQ(russian.Title + russian.Russian + russian.English, "Язык / LanguageРусскийEnglish");
   // Tooltips and the page's buttons take the texts without marks.
   for (const TTextEntry& entry : kMenuTexts) EXPECT_EQ(std::string(entry.English).find('&'), std::string::npos);
 }

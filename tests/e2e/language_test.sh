@@ -46,7 +46,7 @@ rz_wait_until 5 eval '[ "$(rz_menu_item roRezodu 0 | cut -f 2)" = "&File" ]' || 
 english=$(menu_texts)
 for item in "1	&Playback" "0.0	&Open...\bCtrl+O" "0.1	&Properties...\bF8" "1.2	&Stop\bF11" \
   "1.8	&Back 5 seconds\bAlt+Left" "2.0	&Control bar\bF7" "3.0	&Help\bF1" "3.2	Abo&ut roRezodu..." \
-  "$language	Язык / Language"; do
+  "$language	Язык / Lan&guage" "$language.1	&English"; do
   grep -qxF "$item" <<<"$english" || rz_fail "no '$item' in the English menus: $english"
 done
 ! grep -v "^$language" <<<"$english" | LC_ALL=C grep -q $'[\xd0\xd1]' || rz_fail "Russian left in: $english"
