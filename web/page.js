@@ -376,7 +376,9 @@ function toggleSegmentList() {
 }
 
 function togglePanel() {
+  const focusInside = $("panel").contains(document.activeElement);
   $("panel").hidden = !$("panel").hidden;
+  if (focusInside) $("picture-area").focus();  // the focus does not fall out of the page
 }
 
 // Named when asked for, after the film and the frame whose picture is shown then.

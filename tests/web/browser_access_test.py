@@ -259,7 +259,8 @@ def test_focus(s):
     """With a film paused and the segment list open, Tab goes through the header, the
     list, the picture and the panel in the order they are seen, Shift+Tab back; every
     control shows a ring of 2 pixels at least with a contrast of 3:1 to what is under it.
-    The list closed with F6 leaves the focus on its button."""
+    The list closed with F6 leaves the focus on its button, the panel hidden with F7 on
+    the picture."""
     problems = []
     open_paused(s, "two.kof")
     s.keys(Keys.F6)
@@ -282,6 +283,10 @@ def test_focus(s):
     tab_to(s, "segment-1")
     s.keys(Keys.F6)  # the list closes under the focus: it stays on the list's button
     check(problems, focused(s) == "segments-button", f"F6 in the list left the focus on {focused(s)}")
+    tab_to(s, "bar")
+    s.keys(Keys.F7)  # the panel hides under the focus: it goes to the picture
+    check(problems, focused(s) == "picture-area", f"F7 on the bar left the focus on {focused(s)}")
+    s.keys(Keys.F7)
     report(problems)
 
 
