@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building and testing roRezodu needs on Debian 12, cross-builds the two
 # libraries Debian does not ship for MinGW-w64 (liblzma, GoogleTest) into a cache, and
-# builds zlib, libmspack and liblzma with Emscripten for the web player into another.
-# Idempotent: a second run only checks and takes a few seconds. Prints the MinGW cache.
+# builds zlib, libmspack and liblzma with Emscripten for the web player into another,
+# and installs axe-core for the browser tests with npm into a third. Idempotent: a
+# second run only checks and takes a few seconds. Prints the MinGW cache.
 set -euo pipefail
 
 PACKAGES=(
@@ -21,6 +22,7 @@ RZ_MINGW_PREFIX="${RZ_MINGW_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/rorezodu/min
 STAMP="$RZ_MINGW_PREFIX/.built-v1"
 RZ_WEB_PREFIX="${RZ_WEB_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/rorezodu/emscripten}"
 WEB_STAMP="$RZ_WEB_PREFIX/.built-v1"
+RZ_AXE_PREFIX="${RZ_AXE_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/rorezodu/axe-core}"
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 log() { printf 'setup: %s\n' "$*" >&2; }
@@ -123,7 +125,24 @@ build_web_libraries() {
   cp -r "$src/src/liblzma/api/lzma.h" "$src/src/liblzma/api/lzma" "$RZ_WEB_PREFIX/include/"
 }
 
+# axe-core, the accessibility checker the browser tests run in the page, at the version
+# tests/web/axe/package-lock.json pins, from the npm registry into a cache of its own
+# (never into build/web: the page does not ship it). Installed again only when the lock
+# file changes.
+install_axe() {
+  local lock="$HERE/tests/web/axe/package-lock.json"
+  cmp -s "$lock" "$RZ_AXE_PREFIX/package-lock.json" && [ -f "$RZ_AXE_PREFIX/node_modules/axe-core/axe.min.js" ] &&
+    return
+  log "installing axe-core with npm into $RZ_AXE_PREFIX"
+  rm -rf "$RZ_AXE_PREFIX"
+  mkdir -p "$RZ_AXE_PREFIX"
+  cp "$HERE/tests/web/axe/package.json" "$lock" "$RZ_AXE_PREFIX/"
+  (cd "$RZ_AXE_PREFIX" && npm ci --no-audit --no-fund --loglevel=error >&2)
+}
+
+command -v npm >/dev/null || PACKAGES+=(npm)
 install_packages
+install_axe
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 if [ ! -e "$STAMP" ]; then

@@ -2,10 +2,11 @@
 // only where they mean something. The browser keeps its own: reload (F5, Ctrl+R,
 // Ctrl+Shift+R), back, forward and home (Alt+Left, Alt+Right, Alt+Home). So the page
 // plays the next segment with N, seeks with the plain arrows, Home and End while the
-// picture or the bar has the focus, as browser players do, and goes back to a film's
-// place with R while the offer shows. Letters are told by the key's place, so that they
-// work in every keyboard layout. A key with a control in focus that uses it goes to that
-// control; a message takes every key until it is closed.
+// picture has the focus, as browser players do, and goes back to a film's place with R
+// while the offer shows. The bar and the two sliders step as the Windows player's do.
+// Letters are told by the key's place, so that they work in every keyboard layout. A key
+// with a control in focus that uses it goes to that control; a message takes every key
+// until it is closed.
 "use strict";
 
 // What a key does: a command's number (repeated while the key is held, as the player's
@@ -76,17 +77,47 @@ function onMessageKey(event) {
   }
 }
 
-// On the picture and on the bar the arrows seek and Home and End go to the segment's ends.
+const plainKey = (event) => !event.altKey && !event.ctrlKey && !event.metaKey && !event.shiftKey;
+
+// On the picture the arrows seek 5 s and Home and End go to the segment's ends.
 function onSeekKey(event) {
   const keys = { ArrowLeft: commands.seekBack, ArrowRight: commands.seekForward,
     Home: commands.segmentStart, End: commands.segmentEnd };
-  if (!(event.key in keys) || event.altKey || event.ctrlKey || event.metaKey || event.shiftKey || !film) return;
+  if (!(event.key in keys) || !plainKey(event) || !film) return;
   if (!$("message").hidden) return;
   event.preventDefault();
   event.stopPropagation();
   command(keys[event.key]);
 }
 
+// The bar is a slider over the film: the arrows step 5 s, Page Up and Page Down a
+// minute, Home and End go to the film's start and end.
+function onBarKey(event) {
+  const seconds = { ArrowLeft: -5, ArrowDown: -5, ArrowRight: 5, ArrowUp: 5, PageDown: -60, PageUp: 60,
+    Home: -Infinity, End: Infinity }[event.key];
+  if (seconds === undefined || !plainKey(event) || !film || !$("message").hidden) return;
+  event.preventDefault();
+  wakeSound();
+  send({ type: "barStep", seconds });
+}
+
+// The speed steps one place of its scale for every key; the volume 5 % and, with Page
+// Up and Page Down, 20 %. Home and End go to the ends.
+function onSliderKey(event) {
+  const input = event.currentTarget;
+  const [small, large] = input.id === "volume" ? [5, 20] : [1, 1];
+  const step = { ArrowLeft: -small, ArrowDown: -small, ArrowRight: small, ArrowUp: small, PageDown: -large,
+    PageUp: large, Home: -Infinity, End: Infinity }[event.key];
+  if (step === undefined || !plainKey(event)) return;
+  event.preventDefault();
+  const value = Math.min(Number(input.max), Math.max(Number(input.min), Number(input.value) + step));
+  if (value === Number(input.value)) return;
+  input.value = String(value);
+  input.dispatchEvent(new Event("input"));
+}
+
 document.addEventListener("keydown", onKeyDown);
-$("bar").addEventListener("keydown", onSeekKey);
+$("bar").addEventListener("keydown", onBarKey);
 $("picture-area").addEventListener("keydown", onSeekKey);
+$("speed").addEventListener("keydown", onSliderKey);
+$("volume").addEventListener("keydown", onSliderKey);

@@ -7,7 +7,7 @@
 const pageLanguage = (() => {
   const storageKey = "roRezodu.language";
   const known = ["ru", "en"];
-  // Texts of the page itself, which no language table names; %s takes a value.
+  // Texts of the page itself, which no language table names; each %s takes the next value.
   const pageTexts = {
     ru: {
       hint: "Перетащите сюда фильм (.kof) или фильм-программу (.exe), или нажмите «Загрузить».",
@@ -16,16 +16,32 @@ const pageLanguage = (() => {
       loading: "Загрузка фильма ...",
       playerCannotStart: "Плеер не может запуститься: roRezodu.js или roRezodu.wasm не загружается.\n%s",
       badAddress: "Неверный адрес фильма: %s",
+      soundCannotDecode: "Звук этого сегмента не удаётся декодировать.",
+      workerFailed: "Рабочий поток плеера завершился с ошибкой.",
+      zoom: "Масштаб",
+      // What a screen reader says of the bar, the volume and the picture.
+      barValue: "%s из %s, сегмент %s из %s",
+      volumeValue: "%s %",
+      picture: "%s, сегмент %s из %s",
+      noFilm: "Фильм не открыт",
     },
     en: {
-      hint: "Drop a film (.kof) or a film program (.exe) here, or press “Load”.",
+      hint: "Drop a film (.kof) or film executable (.exe) here, or click “Open”.",
       soundBlocked: "The browser holds the sound back: click here or anywhere on the player",
       error: "Error",
-      loading: "Loading the film ...",
+      loading: "Loading film...",
       playerCannotStart: "The player cannot start: roRezodu.js or roRezodu.wasm does not load.\n%s",
       badAddress: "The film's address is malformed: %s",
+      soundCannotDecode: "The sound of this segment cannot be decoded.",
+      workerFailed: "The player's worker failed.",
+      zoom: "Zoom",
+      barValue: "%s of %s, segment %s of %s",
+      volumeValue: "%s %",
+      picture: "%s, segment %s of %s",
+      noFilm: "No film open",
     },
   };
+  const changed = [];  // what shows page texts beyond the marked elements
 
   function preferred() {
     for (const tag of navigator.languages || [navigator.language || ""]) {
@@ -46,15 +62,22 @@ const pageLanguage = (() => {
 
   const state = { code: remembered() || preferred() };
 
-  function text(name, value = "") {
-    return pageTexts[state.code][name].replace("%s", () => value);
+  function text(name, ...values) {
+    let next = 0;
+    return pageTexts[state.code][name].replace(/%s/g, () => String(values[next++] ?? ""));
   }
 
-  // Every element marked data-page-text="NAME".
+  // Every element marked data-page-text="NAME" shows it, every one marked
+  // data-page-label="NAME" is named by it (its tooltip too), and what asked to be told.
   function showPageTexts() {
     document.documentElement.lang = state.code;
     for (const element of document.querySelectorAll("[data-page-text]")) element.textContent = text(element.dataset.pageText);
+    for (const element of document.querySelectorAll("[data-page-label]")) {
+      element.setAttribute("aria-label", text(element.dataset.pageLabel));
+      element.title = text(element.dataset.pageLabel);
+    }
     document.getElementById("language").value = state.code;
+    for (const callback of changed) callback();
   }
 
   function choose(code) {
@@ -73,5 +96,7 @@ const pageLanguage = (() => {
     showPageTexts();
     document.getElementById("language").addEventListener("change", (e) => choose(e.target.value));
   });
-  return { get code() { return state.code; }, choose, text };
+  // callback runs whenever the page's texts are shown anew.
+  const onChange = (callback) => changed.push(callback);
+  return { get code() { return state.code; }, choose, text, onChange };
 })();

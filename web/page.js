@@ -12,9 +12,10 @@ const commands = { play: 110, pause: 111, stop: 112, prev: 114, next: 115, prope
 let worker = null;
 let workerRunning = false;  // the worker's module runs: a worker that fails before is not started again
 let unavailable = null;     // why the player cannot start in this browser
-let texts = { menu: {}, message: {} };
+let texts = { menu: {}, message: {}, names: {} };
 let film = null;          // the "film" event of the film open
-let state = { play: 0, segment: 0, position: 0, total: 0 };
+const noPanelState = { play: 0, segment: 0, position: 0, total: 0 };
+let state = noPanelState;  // the "state" event shown last
 let openStarted = 0;      // when the user asked for the film open (performance.now())
 const messages = [];      // boxes waiting to be shown
 const errorCaption = () => texts.message.Error || pageLanguage.text("error");
@@ -26,13 +27,15 @@ function startWorker() {
   const old = $("picture");
   const canvas = document.createElement("canvas");
   canvas.id = "picture";
+  canvas.setAttribute("role", "img");
   old.replaceWith(canvas);
+  describePicture();
   const offscreen = canvas.transferControlToOffscreen();
   const ratio = window.devicePixelRatio || 1;
   worker = new Worker("player_worker.js");
   workerRunning = false;
   worker.onmessage = (e) => onWorkerMessage(e.data);
-  worker.onerror = (e) => workerFailed(e.message || "the player's worker failed");
+  worker.onerror = (e) => workerFailed(e.message || pageLanguage.text("workerFailed"));
   worker.postMessage({ type: "start", canvas: offscreen, screenWidth: Math.round(screen.width * ratio),
     screenHeight: Math.round(screen.height * ratio) }, [offscreen]);
   send({ type: "language", code: pageLanguage.code });
@@ -91,7 +94,7 @@ function onEvent(event) {
       break;
     case "closed": filmClosed(); break;
     case "texts":
-      texts = { menu: event.menu, message: event.message };
+      texts = { menu: event.menu, message: event.message, names: event.names };
       applyTexts();
       break;
     case "state": showState(event); break;
@@ -145,6 +148,7 @@ function showLoading(text) {
 
 function filmOpened(event) {
   film = event;
+  state = noPanelState;  // until the film's own comes
   texts = event.texts;
   showLoading(null);
   player.dataset.film = "open";
@@ -154,6 +158,7 @@ function filmOpened(event) {
   applyTexts();
   fillSegmentList();
   fillBar();
+  describeControls();
 }
 
 function filmClosed() {
@@ -167,21 +172,30 @@ function filmClosed() {
   $("bar-parts").replaceChildren();
   $("bar-played").style.width = "0";
   $("info").textContent = $("time").textContent = $("title").textContent = "";
+  describeControls();
 }
 
-// The film's language table names the texts: a button's title is its menu text (the
-// player's tooltips); an empty text leaves the title empty, as in the player.
+// The film's language table names the texts: a control's title is its menu text (the
+// player's tooltips); an empty text leaves the title empty, as in the player. Every
+// control keeps a name all the same, the built-in text where the table has none: shown
+// on a text button, given to a screen reader otherwise.
 function applyTexts() {
-  for (const element of document.querySelectorAll("[data-text]")) {
+  for (const element of document.querySelectorAll("[data-text]:not(option)")) {
     const key = element.dataset.text;
     const text = key in texts.menu ? texts.menu[key] : "";
     const shortcut = element.dataset.key ? ` (${element.dataset.key})` : "";
     element.title = text ? text + shortcut : "";
-    element.setAttribute("aria-label", text || key);
-    if (!element.classList.contains("icon") && element.tagName === "BUTTON") element.textContent = text || key;
+    const name = text || controlName(key);
+    if (!element.classList.contains("icon") && element.tagName === "BUTTON") element.textContent = name;
+    else element.setAttribute("aria-label", name);
   }
   $("segments-caption").textContent = texts.message.Segments;
+  $("panel").setAttribute("aria-label", texts.menu.ShowPanel || controlName("ShowPanel"));
   applyZoomTexts();
+}
+
+function controlName(key) {
+  return (texts.names && texts.names[key]) || key;
 }
 
 function fillSegmentList() {
@@ -236,7 +250,6 @@ function showState(event) {
   $("title").textContent = event.title;
   $("speed").value = String(event.speed);
   $("speed-label").textContent = event.speedLabel;
-  $("speed").setAttribute("aria-valuetext", event.speedLabel);
   const playing = event.play === 1;
   $("play").hidden = playing;
   $("pause").hidden = !playing;
@@ -245,12 +258,7 @@ function showState(event) {
   if (!playing && focusOnPause) $("play").focus();
   const share = event.total > 0 ? Math.min(1, Math.max(0, event.position / event.total)) : 0;
   $("bar-played").style.width = `${share * 100}%`;
-  const bar = $("bar");
-  bar.setAttribute("aria-valuemax", String(Math.round(event.total)));
-  bar.setAttribute("aria-valuenow", String(Math.round(event.position)));
-  bar.setAttribute("aria-valuetext", event.time);
-  for (const button of $("segments").querySelectorAll("button"))
-    button.setAttribute("aria-current", String(Number(button.dataset.index) === event.segment && event.play !== 0));
+  describeControls();
 }
 
 // The canvas holds the picture at its own size; shown at the size the layout gives, in
@@ -356,16 +364,21 @@ function reportFullScreen() {
 
 function toggleSegmentList() {
   const list = $("segment-list");
+  const focusInside = list.contains(document.activeElement);
   list.hidden = !list.hidden;
   $("segments-button").setAttribute("aria-pressed", String(!list.hidden));
   if (!list.hidden) {
     const current = list.querySelector('button[aria-current="true"]') || list.querySelector("button:not(:disabled)");
     if (current) current.focus();
+  } else if (focusInside) {
+    $("segments-button").focus();  // the focus does not fall out of the page
   }
 }
 
 function togglePanel() {
+  const focusInside = $("panel").contains(document.activeElement);
   $("panel").hidden = !$("panel").hidden;
+  if (focusInside) $("picture-area").focus();  // the focus does not fall out of the page
 }
 
 // Named when asked for, after the film and the frame whose picture is shown then.
@@ -443,6 +456,7 @@ function wire() {
     const percent = Number($("volume").value);
     sound.setVolume(percent);
     $("volume-label").textContent = `${percent}%`;
+    describeControls();
   });
   const bar = $("bar");
   bar.addEventListener("pointerdown", onBarDown);

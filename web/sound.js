@@ -49,7 +49,7 @@ const sound = {
     }, () => {
       if (number !== this.decoding) return;
       send({ type: "soundFailed" });
-      showMessage({ caption: "Error", text: "The sound of this segment cannot be decoded.", kind: "error" });
+      showMessage({ caption: errorCaption(), text: pageLanguage.text("soundCannotDecode"), kind: "error" });
     });
   },
 

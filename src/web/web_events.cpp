@@ -51,6 +51,7 @@ std::string StateEvent(const TPanelState& state) {
   json.Key("shown").Number(state.Shown);
   json.Key("speed").Number(state.Speed).Key("position").Real(state.Position).Key("total").Real(state.Total);
   json.Key("speedLabel").String(state.SpeedLabel).Key("time").String(state.TimeText).Key("info").String(state.InfoText).Key("title").String(state.Title);
+  json.Key("positionText").String(state.PositionText).Key("totalText").String(state.TotalText);
   return json.EndObject().Text();
 }
 
@@ -70,12 +71,15 @@ std::string FilmEvent(const TFilmDescription& film) {
   json.EndArray().Key("texts").BeginObject();
   WriteTexts(json, "menu", film.MenuTexts);
   WriteTexts(json, "message", film.MessageTexts);
+  WriteTexts(json, "names", film.MenuNames);
   return json.EndObject().EndObject().Text();
 }
 
-std::string TextsEvent(const std::vector<TPageText>& menu, const std::vector<TPageText>& message) {
+std::string TextsEvent(const std::vector<TPageText>& menu, const std::vector<TPageText>& message,
+                       const std::vector<TPageText>& names) {
   TJsonWriter json = Begin("texts");
   WriteTexts(json, "menu", menu);
   WriteTexts(json, "message", message);
+  WriteTexts(json, "names", names);
   return json.EndObject().Text();
 }

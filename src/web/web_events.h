@@ -44,6 +44,8 @@ struct TPanelState {
   double Total = 0;
   std::string SpeedLabel;
   std::string TimeText;
+  std::string PositionText;  // the position and the total as the time line writes them
+  std::string TotalText;
   std::string InfoText;
   std::string Title;
   bool operator==(const TPanelState&) const = default;
@@ -74,8 +76,14 @@ struct TFilmDescription {
   std::vector<TBarPart> Bar;
   std::vector<TPageText> MenuTexts;
   std::vector<TPageText> MessageTexts;
+  // The menu texts of the language chosen without the film's table: the names a screen
+  // reader gives the page's controls where the table leaves their tooltips empty.
+  std::vector<TPageText> MenuNames;
 };
-// {"event":"film","name","language","segments":[..],"bar":[..],"texts":{"menu":{..},"message":{..}}}
+// {"event":"film","name","language","segments":[..],"bar":[..],
+//  "texts":{"menu":{..},"message":{..},"names":{..}}}
 std::string FilmEvent(const TFilmDescription& film);
-// The texts changed (another language was chosen): {"event":"texts","menu":{..},"message":{..}}
-std::string TextsEvent(const std::vector<TPageText>& menu, const std::vector<TPageText>& message);
+// The texts changed (another language was chosen):
+// {"event":"texts","menu":{..},"message":{..},"names":{..}}
+std::string TextsEvent(const std::vector<TPageText>& menu, const std::vector<TPageText>& message,
+                       const std::vector<TPageText>& names);

@@ -79,6 +79,7 @@ EMSCRIPTEN_KEEPALIVE void rz_speed(int32_t position) { player->SetSpeed(position
 EMSCRIPTEN_KEEPALIVE void rz_play_segment(int32_t index) { player->PlaySegment(index); }
 EMSCRIPTEN_KEEPALIVE void rz_press_bar(int32_t x, int32_t width) { player->PressBar(x, width); }
 EMSCRIPTEN_KEEPALIVE void rz_scrub_bar(int32_t x, int32_t width) { player->ScrubBar(x, width); }
+EMSCRIPTEN_KEEPALIVE void rz_step_bar(double seconds) { player->StepBar(seconds); }
 EMSCRIPTEN_KEEPALIVE void rz_tick(uint32_t token) { player->Tick(token); }
 EMSCRIPTEN_KEEPALIVE void rz_display_frame() { player->DisplayFrame(); }
 EMSCRIPTEN_KEEPALIVE void rz_sound_started(uint32_t request, double positionMs, double atMs) {

@@ -1,5 +1,6 @@
 #include "web/web_player.h"
 
+#include <cmath>
 #include <exception>
 #include <utility>
 
@@ -252,6 +253,7 @@ void TWebPlayer::DescribeFilm(bool languageTable) {
   }
   film.MenuTexts = MenuTexts(FTexts);
   film.MessageTexts = MessageTexts(FTexts);
+  film.MenuNames = MenuTexts(TUiTexts(FLanguage));
   FPage.Send(FilmEvent(film));
   FPanelSent = false;
   FPanelDirty = true;
@@ -268,7 +270,7 @@ void TWebPlayer::SetLanguage(TUiLanguage language) {
   Guarded([&] {
     FLanguage = language;
     MakeTexts();
-    FPage.Send(TextsEvent(MenuTexts(FTexts), MessageTexts(FTexts)));
+    FPage.Send(TextsEvent(MenuTexts(FTexts), MessageTexts(FTexts), MenuTexts(TUiTexts(FLanguage))));
   });
 }
 
@@ -308,6 +310,12 @@ void TWebPlayer::ScrubBar(int32_t x, int32_t width) {
     if (!FFilmOpen || at.Segment < 0 || at.Segment >= int32_t(FBarSegments.size())) return;
     const int32_t index = FBarSegments[size_t(at.Segment)];
     if (const TSegmentInfo* segment = FSegments.Get(index)) FEngine->SeekTo(index, FrameAtSeconds(*segment, at.Seconds));
+  });
+}
+
+void TWebPlayer::StepBar(double seconds) {
+  Guarded([&] {
+    if (FFilmOpen && !std::isnan(seconds)) FEngine->SeekBySeconds(seconds);
   });
 }
 
@@ -363,6 +371,10 @@ TPanelState TWebPlayer::PanelState() const {
   state.Position = line.CurrentSeconds;
   state.Total = line.TotalSeconds;
   state.TimeText = line.Text;
+  // As the time line writes them.
+  constexpr double kDay = 24 * 60 * 60;
+  state.PositionText = FormatClockTime(static_cast<double>(line.CurrentSeconds) * (1 / kDay), ":");
+  state.TotalText = FormatClockTime(line.TotalSeconds * (1 / kDay), ":");
   if (current != nullptr) {
     state.InfoText = FormatInfoText(current->Width, current->Height, current->BitsPerPixel, current->FramesPerSecond);
     state.Title = FToUtf8(current->Name);

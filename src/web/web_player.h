@@ -65,6 +65,10 @@ public:
   // the segment of that part, dragging shows the frame under x (the play state stays).
   void PressBar(int32_t x, int32_t width);
   void ScrubBar(int32_t x, int32_t width);
+  // The focused bar's keys: the frame seconds after (before, when negative) the one
+  // shown, across segments and clamped to the film's first and last frame, so that an
+  // infinite step reaches an end. The play state stays (from stopped the film pauses there).
+  void StepBar(double seconds);
 
   // From the page: a timer event, a display frame, the sound's start or failure, the
   // picture area's size, full screen switched by the user.

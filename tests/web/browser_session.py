@@ -24,6 +24,12 @@ from selenium.webdriver.support.ui import WebDriverWait
 HERE = os.path.dirname(os.path.abspath(__file__))
 SERVER = os.path.join(HERE, "..", "..", "scripts", "web_server.py")
 MODIFIERS = ["Control", "Shift", "Alt", "Meta"]
+# axe-core as scripts/setup.sh installs it with npm (tests/web/axe pins the version);
+# the tests hand it to the page themselves: the page does not carry it.
+AXE = os.environ.get("RZ_AXE") or os.path.join(
+    os.environ.get("XDG_CACHE_HOME") or os.path.expanduser("~/.cache"), "rorezodu", "axe-core", "node_modules",
+    "axe-core", "axe.min.js")
+WCAG_21_AA = ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa"]
 
 
 def serve(web_dir, films):
@@ -188,6 +194,19 @@ class Session:
               });
               done();
             });""", [self.base + "films/" + name for name in names], names, modified)
+
+    def accessibility_violations(self):
+        """What axe-core finds against WCAG 2.1 A and AA in the page as it is now: one line
+        per rule broken, with the elements that break it."""
+        if not self.driver.execute_script("return typeof axe === 'object'"):
+            with open(AXE, encoding="utf-8") as f:
+                self.driver.execute_script(f.read())
+        return self.driver.execute_async_script("""
+            const [tags, done] = arguments;
+            axe.run(document, { runOnly: { type: 'tag', values: tags }, resultTypes: ['violations'] }).then(
+              (r) => done(r.violations.map((v) => `${v.id} (${v.impact}): ` +
+                v.nodes.map((n) => `${n.target.join(' ')} [${n.failureSummary.replace(/\\s+/g, ' ')}]`).join('; '))),
+              (error) => done([`axe failed: ${error}`]));""", WCAG_21_AA)
 
     def canvas_pixels(self):
         png = self.driver.find_element(By.ID, "picture").screenshot_as_png

@@ -3,7 +3,8 @@
 // at three pointer samples per frame with a 440 Hz tone (LAME); junk.kof: no film;
 // damaged.kof: a damaged cabinet between good segments; truncated.kof: two.kof cut in
 // its second segment; language.txt: a language table (1251) without Stop, for kof pack;
-// habits.kof: 25 s for the habits, the bar's preview and resuming.
+// habits.kof: 25 s for the habits, the bar's preview and resuming; long.kof: 75 s and
+// 50 s at 2 frames a second, for the bar's minute steps.
 #include <cmath>
 
 #include "../support/moving_film.h"
@@ -47,6 +48,11 @@ void WriteFilms(const std::filesystem::path& dir) {
   // samples a frame.
   WriteBytesToFile(dir / "habits.kof", WithTrailer(BuildFilm({MovingSegment("First", 320, 240, 0x1E4E8C, 150),
                                                               MovingSegment("Second", 320, 240, 0x2E7D32, 100, 3)})));
+
+  SegmentSpec intro = MovingSegment("Intro", 160, 120, 0x1E4E8C, 150);
+  SegmentSpec body = MovingSegment("Body", 160, 120, 0x2E7D32, 100);
+  intro.framesPerSecond = body.framesPerSecond = 2;
+  WriteBytesToFile(dir / "long.kof", WithTrailer(BuildFilm({intro, body})));
 
   const std::string table =  // "Части" in 1251
       "Play=Play\r\nPause = Pause \r\nError=Failure\r\nSegments=\xD7\xE0\xF1\xF2\xE8\r\nLoading=Loading...\r\n";

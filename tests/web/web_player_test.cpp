@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <deque>
+#include <limits>
 
 #include "film/temp_files.h"
 #include "support/temp_dir.h"
@@ -108,7 +110,18 @@ TEST(WebPlayer, FilmsOpenPlainWithTrailerAndAsExecutablesAndOnlyAnExecutableBrin
                              R"("Segments":"Parts")"})
       EXPECT_EQ(Has(films[0], text), c.language) << text;
     EXPECT_TRUE(Has(films[0], R"("Loading":"Загрузка фильма ...")"));
+    // The names of the controls are the built-in texts, whatever the table leaves empty.
+    const size_t names = films[0].find(R"("names":{)");
+    ASSERT_NE(names, std::string::npos);
+    EXPECT_TRUE(Has(films[0].substr(names), R"("Stop":"Стоп")"));
+    EXPECT_TRUE(Has(films[0].substr(names), R"("Play":"Воспроизведение")"));
   }
+  rig.player.SetLanguage(TUiLanguage::kEnglish);
+  const std::string texts = rig.page.Named("texts").back();
+  const size_t names = texts.find(R"("names":{)");
+  ASSERT_NE(names, std::string::npos);
+  EXPECT_TRUE(Has(texts.substr(0, names), R"("Play":"Go")"));
+  EXPECT_TRUE(Has(texts.substr(names), R"("Play":"Play")"));
 }
 
 TEST(WebPlayer, TheCanvasGetsTheEnginesPictureRedFirstOncePerDisplayFrame) {
@@ -191,6 +204,26 @@ TEST(WebPlayer, TheBarPlaysThePressedSegmentAndScrubsToTheFrameUnderTheMouse) {
   EXPECT_EQ(rig.player.Engine().CurrentSegment(), 0);
 }
 
+TEST(WebPlayer, TheBarsKeysStepByTheSecondsAskedAcrossSegmentsAndReachTheFilmsEnds) {
+  PlayerRig rig;
+  ASSERT_TRUE(rig.Open(WithTrailer(BuildFilm({Moving("A", 8, 32, 100), Moving("B", 8, 32, 900)}))));
+  rig.player.Command(111);  // Pause
+  const auto place = [&rig] {
+    return std::pair{rig.player.Engine().CurrentSegment(), rig.player.Engine().ShownFrame()};
+  };
+  const double infinity = std::numeric_limits<double>::infinity();
+  const struct {
+    double seconds;
+    std::pair<int32_t, int32_t> place;
+  } steps[] = {{-infinity, {0, 0}}, {60, {1, 500}}, {-5, {1, 450}}, {infinity, {1, 899}}, {-60, {1, 299}},
+               {std::nan(""), {1, 299}}, {-25, {1, 49}}, {-10, {0, 49}}, {-60, {0, 0}}};
+  for (const auto& step : steps) {
+    rig.player.StepBar(step.seconds);
+    EXPECT_EQ(place(), step.place) << step.seconds;
+  }
+  EXPECT_EQ(rig.player.Engine().State(), psPaused);
+}
+
 TEST(WebPlayer, ThePanelStateIsSentOnlyWhenItChanges) {
   PlayerRig rig;
   ASSERT_TRUE(rig.Open(WithTrailer(BuildFilm({Moving("A", 8, 32, 100), Moving("B", 8, 32, 450)}))));
@@ -200,6 +233,7 @@ TEST(WebPlayer, ThePanelStateIsSentOnlyWhenItChanges) {
   const std::string state = rig.page.Named("state").back();
   EXPECT_TRUE(Has(state, R"("play":1,"segment":1,"frame":49)")) << state;
   EXPECT_TRUE(Has(state, R"("time":"x1.0    00:00:15 | 00:00:55")")) << state;
+  EXPECT_TRUE(Has(state, R"("positionText":"00:00:15","totalText":"00:00:55")")) << state;
   const size_t sent = rig.page.Named("state").size();
   rig.player.DisplayFrame();
   rig.player.SetSpeed(8);
