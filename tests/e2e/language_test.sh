@@ -14,11 +14,20 @@ forget_language
 film=$(rz_windows_path "$RZ_FILMS/pictures.kof")
 menu_texts() { rz_probe menu roRezodu | cut -f 1,3; }
 # View's last item is the submenu; Down opens View, Up wraps round to it, Right opens it.
+# A loaded machine now and then loses a key of the walk through the menus: the walk is
+# tried again, from a closed menu, until the File title reads as the language wants.
 choose_language() {  # 1 Русский, 2 English
-  rz_keys roRezodu alt
-  rz_keys roRezodu Right Right Down Up Right
-  [ "$1" = 1 ] || rz_keys roRezodu Down
-  rz_keys roRezodu Return
+  local want=Файл try
+  [ "$1" = 1 ] || want="&File"
+  for try in 1 2 3; do
+    rz_keys roRezodu alt
+    rz_keys roRezodu Right Right Down Up Right
+    [ "$1" = 1 ] || rz_keys roRezodu Down
+    rz_keys roRezodu Return
+    rz_wait_until 5 eval '[ "$(rz_menu_item roRezodu 0 | cut -f 2)" = "$want" ]' && return 0
+    rz_keys roRezodu Escape Escape Escape
+  done
+  rz_fail "the language did not change to $1: File is $(rz_menu_item roRezodu 0)"
 }
 # stop_tip: the tooltip of the panel's Stop button (36,8 24 x 24 in the 40 high panel).
 stop_tip() {
