@@ -64,6 +64,8 @@ rz_e2e_init() {
   # A heap found damaged ends the player at once, without the crash dialog.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
   RZ_OUT=$(mktemp -d)
+  RZ_KEEP_DIR="$(cd "$(dirname "$RZ_EXE")" && pwd)/e2e-output/$RZ_NAME"
+  rm -rf "$RZ_KEEP_DIR"
   trap rz_cleanup EXIT
   RZ_FOLDERS=$(rz_temp_folders)
   RZ_KOF="$3/kof"
@@ -179,6 +181,10 @@ rz_record_browser() {
   wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$RZ_OUT/browser.sh" /f >/dev/null 2>&1
   RZ_BROWSER_SET=1
 }
+
+# rz_keep FILE...: keeps the files (screenshots to look at) after the test, in its output
+# folder beside the player (e2e-output/NAME), which the test's next run empties.
+rz_keep() { mkdir -p "$RZ_KEEP_DIR" && cp "$@" "$RZ_KEEP_DIR/"; }
 
 # rz_screenshot TITLE FILE: the client area of the window titled TITLE, as a PNG.
 rz_screenshot() {
