@@ -9,6 +9,7 @@
 #include "app/bottom_panel_win.h"
 #include "app/panel_layout.h"
 #include "platform/gdi_holders_win.h"
+#include "platform/screen_dpi_win.h"
 
 namespace {
 constexpr wchar_t kClassName[] = L"koSegmentList";
@@ -92,7 +93,7 @@ LRESULT CALLBACK ListBoxProc(HWND listBox, UINT message, WPARAM wParam, LPARAM l
 // The stock dialog font is made for the system's scale: a screen at another scale gets
 // a copy of it scaled by the two scales' ratio.
 TGdiObject<HFONT> FontForScale(const TScreenScale& scale) {
-  const int32_t systemDpi = static_cast<int32_t>(GetDpiForSystem());
+  const int32_t systemDpi = SystemDpi();
   LOGFONTW font{};
   if (scale.Dpi() == systemDpi || systemDpi <= 0 ||
       GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font) == 0)
