@@ -25,6 +25,7 @@ void ApplyScreenScale(TPlayer& player, const TScreenScale& scale) {
   player.Presenter.SetScreenScale(scale);
   // The preview comes back at the new size with the next mouse move over the bar.
   HideBarPreview(player);
+  if (player.Preview && player.Preview->Note) player.Preview->Note->SetScale(scale);
   if (player.Resume.Note) player.Resume.Note->SetScale(scale);
 }
 

@@ -8,6 +8,7 @@
 #include "platform/wide_text_win.h"
 #include "app/bottom_panel_win.h"
 #include "app/panel_layout.h"
+#include "controls/scaled_gdi_win.h"
 #include "platform/gdi_holders_win.h"
 #include "platform/screen_dpi_win.h"
 
@@ -28,7 +29,8 @@ struct TSegmentListState {
   std::wstring ListCaption;
   TScreenScale Scale;
   TGdiObject<HBRUSH> HeaderBrush{CreateSolidBrush(kStripColour)};
-  TGdiObject<HPEN> HeaderPen{CreatePen(PS_SOLID, 1, kStripColour)};
+  // The frame around the whole pane, as wide as the panel's lines.
+  TGdiObject<HPEN> HeaderPen{CreateLinePen(kStripColour, 1)};
   // The system's dialog font made for the list's screen when that differs from the
   // system's own scale; empty while the stock font fits.
   TGdiObject<HFONT> ScaledFont;
@@ -105,6 +107,7 @@ TGdiObject<HFONT> FontForScale(const TScreenScale& scale) {
 // The list box's font, and the close button's size, for the list's scale.
 void ApplyScale(TSegmentListState& list, const TScreenScale& scale) {
   list.Scale = scale;
+  list.HeaderPen = CreateLinePen(kStripColour, scale.Px(kPanelLineWidth));
   list.ScaledFont = FontForScale(scale);
   SendMessageW(list.ListBox, WM_SETFONT, reinterpret_cast<WPARAM>(list.Font()), TRUE);
   const int32_t close = scale.Px(kCloseSize);
@@ -143,7 +146,10 @@ void PaintHeader(TSegmentListState& list) {
     const RECT header{margin, margin, w - margin, headerBottom};
     const TSelection pen(dc.Get(), list.HeaderPen.Get());
     const TSelection font(dc.Get(), list.Font());
-    FrameRect(dc.Get(), &list.Client, list.HeaderBrush.Get());
+    {
+      const TSelection hollow(dc.Get(), GetStockObject(NULL_BRUSH));
+      Rectangle(dc.Get(), 0, 0, w, h);
+    }
     FillRect(dc.Get(), &header, list.HeaderBrush.Get());
     SetTextColor(dc.Get(), kPanelWhite);
     SetBkMode(dc.Get(), TRANSPARENT);
