@@ -10,7 +10,6 @@
 #include "app/panel_layout.h"
 #include "controls/scaled_gdi_win.h"
 #include "platform/gdi_holders_win.h"
-#include "platform/screen_dpi_win.h"
 
 namespace {
 constexpr wchar_t kClassName[] = L"koSegmentList";
@@ -92,23 +91,11 @@ LRESULT CALLBACK ListBoxProc(HWND listBox, UINT message, WPARAM wParam, LPARAM l
   }
 }
 
-// The stock dialog font is made for the system's scale: a screen at another scale gets
-// a copy of it scaled by the two scales' ratio.
-TGdiObject<HFONT> FontForScale(const TScreenScale& scale) {
-  const int32_t systemDpi = SystemDpi();
-  LOGFONTW font{};
-  if (scale.Dpi() == systemDpi || systemDpi <= 0 ||
-      GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font) == 0)
-    return {};
-  font.lfHeight = MulDiv(font.lfHeight, scale.Dpi(), systemDpi);
-  return TGdiObject<HFONT>(CreateFontIndirectW(&font));
-}
-
 // The list box's font, and the close button's size, for the list's scale.
 void ApplyScale(TSegmentListState& list, const TScreenScale& scale) {
   list.Scale = scale;
   list.HeaderPen = CreateLinePen(kStripColour, scale.Px(kPanelLineWidth));
-  list.ScaledFont = FontForScale(scale);
+  list.ScaledFont = StockFontForScale(DEFAULT_GUI_FONT, scale);
   SendMessageW(list.ListBox, WM_SETFONT, reinterpret_cast<WPARAM>(list.Font()), TRUE);
   const int32_t close = scale.Px(kCloseSize);
   SetWindowPos(list.CloseButton, nullptr, 0, 0, close, close, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -29,7 +29,6 @@ RZ_PID=""
 RZ_PIDS=()
 RZ_STATUS=""
 RZ_TEMP_DIR=""
-RZ_BROWSER_SET=""
 if [ "$(cd "$(dirname "$0")" && pwd)" = "$RZ_HERE" ]; then RZ_HEAP_CHECK=${RZ_HEAP_CHECK-warn+heap}; else RZ_HEAP_CHECK=""; fi
 
 rz_fail() {
@@ -80,7 +79,6 @@ rz_cleanup() {
   for pid in "${RZ_PIDS[@]}"; do
     if kill -0 "$pid" 2>/dev/null; then kill "$pid" 2>/dev/null || true; fi
   done
-  [ -z "$RZ_BROWSER_SET" ] || wine reg delete 'HKCU\Software\Wine\WineBrowser' /v Browsers /f >/dev/null 2>&1 || true
   rm -rf "$RZ_OUT"
 }
 
@@ -170,16 +168,6 @@ rz_click() {
   left=$(rz_field "$client" 1)
   top=$(rz_field "$client" 2)
   xdotool mousemove $((left + $2)) $((top + $3)) click "${4:-1}"
-}
-
-# rz_record_browser FILE: web addresses the program opens are written to FILE, one a
-# line, instead of starting a browser (Wine's winebrowser runs the first program of its
-# list). Undone at exit.
-rz_record_browser() {
-  printf '#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s"\n' "$1" > "$RZ_OUT/browser.sh"
-  chmod +x "$RZ_OUT/browser.sh"
-  wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$RZ_OUT/browser.sh" /f >/dev/null 2>&1
-  RZ_BROWSER_SET=1
 }
 
 # rz_keep FILE...: keeps the files (screenshots to look at) after the test, in its output

@@ -2,9 +2,10 @@
 # The player on screens at 100 %, 150 % and 200 % (LogPixels 96, 144 and 192 in the
 # prefix; 96 again when the test ends, whatever happens): the panel, the Play button and
 # the speed slider's thumb where the scaled layout puts them, the time line's last digit
-# inside the strip (Tahoma Bold at 13 pixels cut it off under Wine); at 200 % (the
-# screenshots kept in e2e-output/screen_scale_test beside the player) the paused picture
-# is the kof frame with every pixel a 2 x 2 block (also after a window at 100 % is told that
+# inside the strip (Tahoma Bold at 13 pixels cut it off under Wine); the About box laid
+# out at the scale, its texts and button apart and inside it (screenshots kept in
+# e2e-output/screen_scale_test beside the player); at 200 % the paused picture is the
+# kof frame with every pixel a 2 x 2 block (also after a window at 100 % is told that
 # its screen is now at 200 %, whose bar's preview then looks exactly as on a screen at
 # 200 % from the start), the preview's and the segment list's frames are 2 pixels wide,
 # View > Zoom > Original pixels shows it 1:1, and Fit window in a maximised window fills
@@ -73,6 +74,37 @@ $(($(px 420) + $(px 70))) $((panel_top + $(px 18) + $(px 20)))"
     rz_fail "at $dpi DPI the time line's last white column is $((w - $(px 171) + ink)), its rectangle ends at $right"
 }
 
+about="О программе"
+# The About box: Help > About (Alt selects Файл, three steps right reach Справка, Down
+# opens it and Up wraps round to its last item). Its four texts (windows of their own)
+# and the Close button lie inside the box and apart; the notice shows its three lines
+# (three times the author line's height, in the same font).
+check_about() {
+  local w h parts
+  rz_keys roRezodu alt
+  rz_keys roRezodu Right Right Right Down Up Return
+  rz_wait_window "$about" 10
+  sleep 0.3  # the box paints itself after it is shown
+  read -r _ _ w h <<<"$(rz_probe client "$about" | tr '\t' ' ')"
+  rz_screenshot "$about" "$RZ_OUT/about-$dpi.png"
+  rz_keep "$RZ_OUT/about-$dpi.png"
+  parts=$(rz_probe children "$about" | awk -F'\t' '$2 == "Static" || $2 == "Button" { print $4 "\t" $6 }')
+  [ "$(printf '%s\n' "$parts" | cut -f 2 | head -n 4)" = "Закрыть
+roRezodu
+version 2.8.0.24
+© 2026 roRezodu developers" ] || rz_fail "at $dpi DPI the About box holds: $parts"
+  printf '%s\n' "$parts" | awk -F'\t' -v w="$w" -v h="$h" '
+    { split($1, r, ","); l[NR] = r[1]; t[NR] = r[2]; rt[NR] = r[3]; b[NR] = r[4]; name[NR] = $2
+      if (r[1] < 0 || r[2] < 0 || r[3] > w || r[4] > h) { print name[NR] " lies outside the box"; bad = 1 } }
+    END { for (i = 1; i <= NR; i++) for (j = i + 1; j <= NR; j++)
+            if (l[i] < rt[j] && l[j] < rt[i] && t[i] < b[j] && t[j] < b[i]) { print name[i] " overlaps " name[j]; bad = 1 }
+          if (b[5] - t[5] < 3 * (b[4] - t[4])) { print "the notice is cut off"; bad = 1 }
+          exit bad }' >"$RZ_OUT/about-faults" ||
+    rz_fail "at $dpi DPI, in a $w x $h About box: $(cat "$RZ_OUT/about-faults"); its parts: $parts"
+  rz_keys "$about" Escape
+  rz_wait_gone "$about"
+}
+
 # The visible note (koNote) of the bar's preview: "LEFT TOP RIGHT BOTTOM" in the main
 # window's client area, once it shows a picture over the bar at x (design pixels).
 preview_at() {
@@ -115,6 +147,7 @@ for dpi in 96 144 192; do
   rz_keys roRezodu F10
   rz_wait_menu_state roRezodu 1.1 enabled,checked
   check_panel
+  check_about
   if [ "$dpi" = 96 ]; then
     # The window reaches a screen at 200 % after its preview was made: it takes the
     # rectangle the system suggests, twice its size, and the panel, its pictures and the
