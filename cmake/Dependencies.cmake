@@ -31,8 +31,10 @@ elseif(WIN32)
   find_library(RZ_LZMA_LIB NAMES liblzma.a lzma PATHS ${RZ_MINGW_PREFIX}/lib REQUIRED NO_DEFAULT_PATH)
   target_include_directories(rz_deps INTERFACE ${RZ_LZMA_INCLUDE})
   target_link_libraries(rz_deps INTERFACE ${RZ_LZMA_LIB})
-  find_package(ZLIB REQUIRED)
-  target_link_libraries(rz_deps INTERFACE ZLIB::ZLIB)
+  # zlib's static library, as liblzma's: the player needs no DLL beside it (the import
+  # library would make it ask for zlib1.dll, which Wine has and Windows does not).
+  find_library(RZ_ZLIB_STATIC_LIB NAMES libz.a REQUIRED)
+  target_link_libraries(rz_deps INTERFACE ${RZ_ZLIB_STATIC_LIB})
 else()
   find_package(PkgConfig REQUIRED)
   pkg_check_modules(RZ_PKG REQUIRED IMPORTED_TARGET liblzma libmspack libpng zlib)

@@ -9,13 +9,16 @@ filled pixels that lie within its width of an unfilled one. No anti-aliasing: ea
 is one of a few palette colours. Buttons are 20 x 20, grey glyphs on white; thumbs are
 14 x 14 on the thumb's light grey.
 
-Each picture is drawn at every scale of SCALES (the player's kPictureScales in
-src/controls/scaled_pictures.h): the geometry multiplied, the outline as wide as the
-panel's scaled lines (1 pixel at 100 %, the scale rounded elsewhere). NAME.bmp is the
-design's picture, NAME_150.bmp the one at 150 %, and so on; scaled_bitmaps.rc lists the
-scaled ones for the resource script.
+Each picture is drawn at every scale of the player's kPictureScales (read from
+src/controls/scaled_pictures.h) in the size the panel's layout asks for there, so that
+it is shown pixel for pixel: a button 20 pixels scaled, a thumb 16 scaled less its
+outline (1 scaled) on each side. The geometry is multiplied to fit, the outline as wide
+as the panel's scaled lines. NAME.bmp is the design's picture, NAME_150.bmp the one at
+150 %, and so on; scaled_bitmaps.rc lists the scaled ones for the resource script, and
+drawn_pictures.h gives every picture's resource name and size to the tests.
 """
 import os
+import re
 import struct
 import sys
 import zlib
@@ -46,12 +49,34 @@ def rect(left, top, right, bottom):
     return [(left, top), (right, top), (right, bottom), (left, bottom)]
 
 
-SCALES = (100, 150, 200, 300, 400, 500)
+SCALES_HEADER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "src", "controls",
+                             "scaled_pictures.h")
+
+
+def read_scales(header):
+    """The per cents of `kPictureScales[] = {100, 125, ...}` in the player's header."""
+    with open(header, encoding="utf-8") as f:
+        found = re.search(r"kPictureScales\[\]\s*=\s*\{([0-9,\s]+)\}", f.read())
+    if not found:
+        sys.exit(f"make_bitmaps.py: no kPictureScales in {header}")
+    return tuple(int(value) for value in found.group(1).split(","))
+
+
+SCALES = read_scales(SCALES_HEADER)
 
 
 def scaled(value, percent):
     """A design length at a scale, rounded as the player rounds (halves up)."""
     return (value * percent + 50) // 100
+
+
+def button_size(percent):
+    return scaled(20, percent)
+
+
+def thumb_size(percent):
+    """The thumb's picture lies inside the thumb's outline, as the slider draws it."""
+    return scaled(16, percent) - 2 * scaled(1, percent)
 
 
 def erode(mask):
@@ -62,10 +87,9 @@ def erode(mask):
              for x in range(size)] for y in range(size)]
 
 
-def draw(design_size, shapes, background, outline, fill, percent):
-    """Pixels of the picture at `percent` with each shape (a polygon in design pixels)
-    filled and outlined."""
-    size = scaled(design_size, percent)
+def draw(design_size, size, shapes, background, outline, fill, percent):
+    """Pixels of the size x size picture at `percent` with each shape (a polygon in
+    design pixels) filled and outlined."""
     factor = size / design_size
     pixels = [[background] * size for _ in range(size)]
     for shape in shapes:
@@ -82,11 +106,11 @@ def draw(design_size, shapes, background, outline, fill, percent):
 
 
 def button(*shapes):
-    return lambda percent: draw(20, shapes, WHITE, OUTLINE, FILL, percent)
+    return lambda percent: draw(20, button_size(percent), shapes, WHITE, OUTLINE, FILL, percent)
 
 
 def thumb(*shapes):
-    return lambda percent: draw(14, shapes, THUMB, BLACK, THUMB_FILL, percent)
+    return lambda percent: draw(14, thumb_size(percent), shapes, THUMB, BLACK, THUMB_FILL, percent)
 
 
 PICTURES = {
@@ -141,21 +165,39 @@ def file_name(name, percent):
     return name if percent == 100 else f"{name[:-4]}_{percent}.bmp"
 
 
+def resource_name(name, percent):
+    """PLAYBMP for play.bmp at 100 %, PLAYBMP_150 at 150 %: ScaledPictureName's rule."""
+    base = f"{name[:-4].upper()}BMP"
+    return base if percent == 100 else f"{base}_{percent}"
+
+
+def sizes_header(sizes):
+    """drawn_pictures.h: every picture's resource name and size, for the tests."""
+    rows = "".join(f'    {{L"{name}", {width}, {height}}},\n' for name, width, height in sizes)
+    return ("// Written by resources/art/make_bitmaps.py: the pictures it drew and their sizes.\n"
+            "#pragma once\n\n"
+            "struct TDrawnPicture {\n  const wchar_t* Name;\n  int Width;\n  int Height;\n};\n\n"
+            f"inline constexpr TDrawnPicture kDrawnPictures[] = {{\n{rows}}};\n")
+
+
 def main(argv):
     if len(argv) not in (2, 5) or (len(argv) == 5 and argv[2] != "--preview"):
         sys.exit("usage: make_bitmaps.py OUT_DIR [--preview PNG_DIR SCALE]")
     os.makedirs(argv[1], exist_ok=True)
     lines = []
+    sizes = []
     for name, picture in PICTURES.items():
         for percent in SCALES:
             pixels = picture(percent)
             write(os.path.join(argv[1], file_name(name, percent)), bmp_bytes(pixels))
+            sizes.append((resource_name(name, percent), len(pixels[0]), len(pixels)))
             if percent != 100:
-                lines.append(f'{name[:-4].upper()}BMP_{percent} BITMAP "{file_name(name, percent)}"\n')
+                lines.append(f'{resource_name(name, percent)} BITMAP "{file_name(name, percent)}"\n')
             if len(argv) == 5:
                 os.makedirs(argv[3], exist_ok=True)
                 write(os.path.join(argv[3], file_name(name, percent)[:-4] + ".png"), png_bytes(pixels, int(argv[4])))
     write(os.path.join(argv[1], "scaled_bitmaps.rc"), "".join(lines).encode())
+    write(os.path.join(argv[1], "drawn_pictures.h"), sizes_header(sizes).encode())
 
 
 if __name__ == "__main__":

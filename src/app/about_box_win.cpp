@@ -1,31 +1,44 @@
 #include "app/about_box_win.h"
 
-#include <shellapi.h>
-
 #include <string>
 
 #include "app/about_box.h"
 #include "app/fixed_texts.h"
-#include "platform/gdi_holders_win.h"
-#include "controls/ko_common_win.h"
 #include "app/screen_scale_win.h"
+#include "controls/ko_common_win.h"
+#include "controls/scaled_gdi_win.h"
+#include "platform/gdi_holders_win.h"
 #include "platform/wide_text_win.h"
 
 namespace {
-constexpr wchar_t kLinkClass[] = L"Link";
 constexpr COLORREF kLineColour = RGB(128, 128, 136);
 constexpr COLORREF kShadowColour = RGB(160, 160, 160);
-constexpr COLORREF kLinkColour = RGB(0, 0, 255);
+constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0);
 
-void WriteText(HDC dc, TkoPoint at, const char* text) {
-  const std::wstring wide = Utf8ToWide(text);
-  TextOutW(dc, at.X, at.Y, wide.c_str(), static_cast<int>(wide.size()));
+// The texts are owner-drawn static children, each as large as what it shows: the
+// system clips each to its own place, and a reader of the box finds them as texts.
+enum TAboutText : int { kTitleText = 101, kVersionText, kAuthorText, kNoticeText };
+
+TkoSize TextSize(HDC dc, HFONT font, const std::wstring& text, bool lines) {
+  const TSelection selected(dc, font);
+  if (lines) {
+    RECT area{};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, DT_CALCRECT);
+    return {area.right - area.left, area.bottom - area.top};
+  }
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  return {size.cx, size.cy};
 }
 
-void DrawTextInto(HDC dc, const TkoRect& rect, const char* text, UINT format) {
-  const std::wstring wide = Utf8ToWide(text);
-  RECT area = ToWinRect(rect);
-  DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &area, format);
+// The version is written in a device context's first font, the system font: a bitmap
+// font 16 pixels high at 96 DPI, which no other scale gets in its size (Wine keeps it,
+// stretched wide). Other screens write it in Tahoma Bold, as high as the scale makes
+// those 16 pixels. Empty at 96 DPI.
+TGdiObject<HFONT> VersionFontForScale(const TScreenScale& scale) {
+  constexpr int32_t kSystemFontHeight = 16;
+  if (scale == TScreenScale()) return {};
+  return CreateFontByName("Tahoma", scale.Px(kSystemFontHeight), kFontBold);
 }
 
 // One opening of the box: the dialog and the drawing objects it owns until it closes.
@@ -34,12 +47,17 @@ public:
   explicit TAboutBox(TUiLanguage language) : FTexts(FixedTexts(language)) {}
   void Open(HWND dialog);
   void Paint() const;
-  void PaintLink(HWND link) const;
+  void DrawPart(const DRAWITEMSTRUCT& item) const;
   void Close();
 
 private:
+  void CreateFonts();
+  TAboutMeasures Measure() const;
+  void FitDialog(TkoSize client) const;
   void CreateChildren(HINSTANCE instance);
-  void DrawTitle(HDC dc) const;
+  void CreateText(HINSTANCE instance, TAboutText id, const TkoRect& place, const std::string& text);
+  HFONT VersionFont() const;
+  HFONT CloseFont() const;
 
   const TFixedTexts& FTexts;
   HWND FDialog = nullptr;
@@ -49,49 +67,86 @@ private:
   TGdiObject<HPEN> FLinePen;
   TGdiObject<HFONT> FTitleFont;
   TGdiObject<HFONT> FTextFont;
-  TGdiObject<HFONT> FLinkFont;
+  // The version's system font and the button's dialog font, made for this screen when
+  // the stock ones do not fit it.
+  TGdiObject<HFONT> FVersionFont;
+  TGdiObject<HFONT> FCloseFont;
 };
 
 void TAboutBox::Open(HWND dialog) {
   FDialog = dialog;
+  // The system scales the dialog with the screen; its fonts and places follow.
+  FScale = WindowScale(dialog);
   RECT client;
   GetClientRect(dialog, &client);
-  FLayout = AboutLayout(client.right - client.left, client.bottom - client.top);
-  FBackground = TGdiObject<HBRUSH>(CreateSolidBrush(RGB(255, 255, 255)));
-  FLinePen = TGdiObject<HPEN>(CreatePen(PS_SOLID, 1, kLineColour));
+  CreateFonts();
+  FLayout = AboutLayout({client.right - client.left, client.bottom - client.top}, FScale, Measure());
+  FitDialog({client.right - client.left, client.bottom - client.top});
+  FBackground = TGdiObject<HBRUSH>(CreateSolidBrush(kWhite));
+  FLinePen = CreateLinePen(kLineColour, FLayout.LineWidth);
   SetWindowTextW(dialog, Utf8ToWide(FTexts.AboutCaption).c_str());
   CreateChildren(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)));
-  // The system scales the dialog with the screen; its fonts follow.
-  FScale = WindowScale(dialog);
+}
+
+void TAboutBox::CreateFonts() {
   FTitleFont = CreateFontByName("Times New Roman", FScale.Px(32), kFontBold);
   FTextFont = CreateFontByName("Tahoma", FScale.Px(14), 0);
-  FLinkFont = CreateFontByName("Tahoma", FScale.Px(14), kFontUnderline);
+  FVersionFont = VersionFontForScale(FScale);
+  FCloseFont = StockFontForScale(DEFAULT_GUI_FONT, FScale);
 }
 
-LRESULT CALLBACK LinkWindowProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam);
+HFONT TAboutBox::VersionFont() const {
+  return FVersionFont ? FVersionFont.Get() : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+}
+
+// The button's own default, the system font, has no Cyrillic outside Russian systems.
+HFONT TAboutBox::CloseFont() const {
+  return FCloseFont ? FCloseFont.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+TAboutMeasures TAboutBox::Measure() const {
+  const TWindowDC window(FDialog);
+  const HDC dc = window.Get();
+  TAboutMeasures measures;
+  measures.Icon = {GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
+  if (dc == nullptr) return measures;
+  measures.Title = TextSize(dc, FTitleFont.Get(), Utf8ToWide(kAboutTitle), false);
+  measures.Version = TextSize(dc, VersionFont(), Utf8ToWide(kAboutVersion), false);
+  measures.Author = TextSize(dc, FTextFont.Get(), Utf8ToWide(kAboutAuthor), true);
+  measures.Notice = TextSize(dc, FTextFont.Get(), Utf8ToWide(FTexts.AboutNotice), true);
+  measures.Close = TextSize(dc, CloseFont(), Utf8ToWide(FTexts.AboutCloseButton), false);
+  return measures;
+}
+
+// The dialog grows (to the right and down) when its parts need more room.
+void TAboutBox::FitDialog(TkoSize client) const {
+  if (FLayout.Client == client) return;
+  RECT window;
+  GetWindowRect(FDialog, &window);
+  SetWindowPos(FDialog, nullptr, 0, 0, window.right - window.left + FLayout.Client.Width - client.Width,
+               window.bottom - window.top + FLayout.Client.Height - client.Height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TAboutBox::CreateText(HINSTANCE instance, TAboutText id, const TkoRect& place, const std::string& text) {
+  CreateWindowExW(0, L"STATIC", Utf8ToWide(text).c_str(), WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, place.Left, place.Top,
+                  place.Right - place.Left, place.Bottom - place.Top, FDialog,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+}
 
 void TAboutBox::CreateChildren(HINSTANCE instance) {
-  const TkoBox& button = FLayout.Button;
-  HWND close = CreateWindowExW(0, L"BUTTON", Utf8ToWide(FTexts.AboutCloseButton).c_str(), WS_CHILD | WS_VISIBLE | BS_FLAT,
-                               button.X, button.Y, button.Width, button.Height, FDialog,
-                               reinterpret_cast<HMENU>(IDOK), instance, nullptr);
-  // The button's own default, the system font, has no Cyrillic outside Russian systems.
-  SendMessageW(close, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-
-  WNDCLASSW linkClass{};
-  linkClass.style = CS_VREDRAW | CS_HREDRAW;
-  linkClass.lpfnWndProc = LinkWindowProc;
-  linkClass.hInstance = instance;
-  linkClass.hCursor = LoadCursorW(nullptr, IDC_HAND);
-  linkClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  linkClass.lpszClassName = kLinkClass;
-  RegisterClassW(&linkClass);  // fails harmlessly when the box was opened before
-
-  const TkoBox& link = FLayout.Link;
-  CreateWindowExW(0, kLinkClass, L"", WS_CHILD | WS_VISIBLE, link.X, link.Y, link.Width, link.Height, FDialog,
-                  nullptr, instance, this);
+  const TkoRect& button = FLayout.Close;
+  HWND close = CreateWindowExW(0, L"BUTTON", Utf8ToWide(FTexts.AboutCloseButton).c_str(),
+                               WS_CHILD | WS_VISIBLE | BS_FLAT, button.Left, button.Top, button.Right - button.Left,
+                               button.Bottom - button.Top, FDialog, reinterpret_cast<HMENU>(IDOK), instance, nullptr);
+  SendMessageW(close, WM_SETFONT, reinterpret_cast<WPARAM>(CloseFont()), FALSE);
+  CreateText(instance, kTitleText, FLayout.Title, kAboutTitle);
+  CreateText(instance, kVersionText, FLayout.Version, kAboutVersion);
+  CreateText(instance, kAuthorText, FLayout.Author, kAboutAuthor);
+  CreateText(instance, kNoticeText, FLayout.Notice, FTexts.AboutNotice);
 }
 
+// White, the icon and the separator line; the texts and the button draw themselves.
 void TAboutBox::Paint() const {
   TWindowDC window(FDialog);
   const HDC dc = window.Get();
@@ -100,38 +155,39 @@ void TAboutBox::Paint() const {
   FillRect(dc, &client, FBackground.Get());
   const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(FDialog, GWLP_HINSTANCE));
   DrawIcon(dc, FLayout.Icon.X, FLayout.Icon.Y, LoadIconW(instance, L"MAINICON"));
-  {
-    TSelection pen(dc, FLinePen.Get());
-    MoveToEx(dc, FLayout.LineFrom.X, FLayout.LineFrom.Y, nullptr);
-    LineTo(dc, FLayout.LineTo.X, FLayout.LineTo.Y);
+  TSelection pen(dc, FLinePen.Get());
+  MoveToEx(dc, FLayout.LineFrom.X, FLayout.LineFrom.Y, nullptr);
+  LineTo(dc, FLayout.LineTo.X, FLayout.LineTo.Y);
+}
+
+// The version in the system font, black on white; the author line and the notice in
+// the text font; the name in the title font, grey a little right and down, then black
+// over it, which gives it a shadow.
+void TAboutBox::DrawPart(const DRAWITEMSTRUCT& item) const {
+  const HDC dc = item.hDC;
+  RECT area = item.rcItem;
+  FillRect(dc, &area, FBackground.Get());
+  SetBkColor(dc, kWhite);
+  SetTextColor(dc, kBlack);
+  SetBkMode(dc, OPAQUE);
+  const auto id = static_cast<TAboutText>(item.CtlID);
+  const HFONT font = id == kTitleText ? FTitleFont.Get() : id == kVersionText ? VersionFont() : FTextFont.Get();
+  const TSelection selected(dc, font);
+  wchar_t text[512] = L"";
+  const int length = GetWindowTextW(item.hwndItem, text, static_cast<int>(std::size(text)));
+  if (id == kVersionText) {
+    TextOutW(dc, area.left, area.top, text, length);
+    return;
   }
-  WriteText(dc, FLayout.Version, kAboutVersion);  // in the context's own font and colours
-  TSelection textFont(dc, FTextFont.Get());
-  DrawTextInto(dc, FLayout.Author, kAboutAuthor, 0);
-  DrawTextInto(dc, FLayout.Notice, FTexts.AboutNotice, 0);
-  DrawTitle(dc);
-}
-
-// The name twice: grey 2 pixels right and down, then black, which gives it a shadow.
-void TAboutBox::DrawTitle(HDC dc) const {
+  if (id != kTitleText) {
+    DrawTextW(dc, text, length, &area, 0);
+    return;
+  }
   SetBkMode(dc, TRANSPARENT);
-  TSelection titleFont(dc, FTitleFont.Get());
   SetTextColor(dc, kShadowColour);
-  const int32_t shadow = FScale.Px(2);
-  WriteText(dc, {FLayout.Title.X + shadow, FLayout.Title.Y + shadow}, kAboutTitle);
-  SetTextColor(dc, RGB(0, 0, 0));
-  WriteText(dc, FLayout.Title, kAboutTitle);
-}
-
-void TAboutBox::PaintLink(HWND link) const {
-  TWindowDC window(link);
-  const HDC dc = window.Get();
-  TSelection font(dc, FLinkFont.Get());
-  SetTextColor(dc, kLinkColour);
-  SetBkMode(dc, TRANSPARENT);
-  RECT client;
-  GetClientRect(link, &client);
-  DrawTextInto(dc, {client.left, client.top, client.right, client.bottom}, kMakerWebAddress, DT_VCENTER);
+  TextOutW(dc, area.left + FLayout.TitleShadow, area.top + FLayout.TitleShadow, text, length);
+  SetTextColor(dc, kBlack);
+  TextOutW(dc, area.left, area.top, text, length);
 }
 
 void TAboutBox::Close() {
@@ -139,40 +195,9 @@ void TAboutBox::Close() {
   FLinePen.Reset();
   FTitleFont.Reset();
   FTextFont.Reset();
-  FLinkFont.Reset();
+  FVersionFont.Reset();
+  FCloseFont.Reset();
   EndDialog(FDialog, 1);
-}
-
-TAboutBox* BoxOfLink(HWND link) { return reinterpret_cast<TAboutBox*>(GetWindowLongPtrW(link, GWLP_USERDATA)); }
-
-void RememberBox(HWND link, LPARAM createParameters) {
-  const auto* create = reinterpret_cast<const CREATESTRUCTW*>(createParameters);
-  SetWindowLongPtrW(link, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-}
-
-void PaintLinkLabel(HWND link) {
-  DefWindowProcW(link, WM_PAINT, 0, 0);  // erases and validates
-  if (const TAboutBox* box = BoxOfLink(link)) box->PaintLink(link);
-}
-
-void OpenMakerWebAddress(HWND link) {
-  ShellExecuteW(GetParent(link), nullptr, Utf8ToWide(kMakerWebAddress).c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED);
-}
-
-LRESULT CALLBACK LinkWindowProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_NCCREATE:
-      RememberBox(link, lParam);
-      return DefWindowProcW(link, message, wParam, lParam);
-    case WM_PAINT:
-      PaintLinkLabel(link);
-      return 0;
-    case WM_LBUTTONDOWN:
-      OpenMakerWebAddress(link);
-      return 0;
-    default:
-      return DefWindowProcW(link, message, wParam, lParam);
-  }
 }
 
 TAboutBox* BoxOfDialog(HWND dialog) { return reinterpret_cast<TAboutBox*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
@@ -184,6 +209,13 @@ void OpenBox(HWND dialog, LPARAM box) {
 
 void PaintBox(HWND dialog) {
   if (const TAboutBox* box = BoxOfDialog(dialog)) box->Paint();
+}
+
+bool DrawBoxText(HWND dialog, LPARAM lParam) {
+  const TAboutBox* box = BoxOfDialog(dialog);
+  if (box == nullptr) return false;
+  box->DrawPart(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+  return true;
 }
 
 // Identifier 1 is the Close button and Enter, 2 is Esc and the close box.
@@ -204,6 +236,8 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
       return FALSE;  // the dialog's default handling validates
     case WM_ERASEBKGND:
       return TRUE;  // the painting fills the background
+    case WM_DRAWITEM:
+      return DrawBoxText(dialog, lParam) ? TRUE : FALSE;
     case WM_COMMAND:
       return CloseOnCommand(dialog, LOWORD(wParam)) ? TRUE : FALSE;
     default:

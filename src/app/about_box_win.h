@@ -1,7 +1,7 @@
 #pragma once
 // The About box: the modal dialog "ABOUTBOX" that draws the program's icon, name,
-// version, author line and notice on white, with a link to the maker's web site and a
-// Close button.
+// version, author line and notice on white, with a Close button, laid out at the scale
+// of the screen it opens on.
 #include <windows.h>
 
 #include "app/ui_texts.h"

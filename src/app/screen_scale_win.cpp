@@ -7,10 +7,11 @@
 #include "app/window_layout.h"
 #include "app/bottom_panel_win.h"
 #include "app/segment_list_window_win.h"
+#include "platform/screen_dpi_win.h"
 
-TScreenScale WindowScale(HWND window) { return TScreenScale(static_cast<int32_t>(GetDpiForWindow(window))); }
+TScreenScale WindowScale(HWND window) { return TScreenScale(WindowDpi(window)); }
 
-TkoSize FirstWindowSize() { return MinimumWindowSize(TScreenScale(static_cast<int32_t>(GetDpiForSystem()))); }
+TkoSize FirstWindowSize() { return MinimumWindowSize(TScreenScale(SystemDpi())); }
 
 TGdiObject<HFONT> CreateLoadingFont(const TScreenScale& scale) {
   return CreateFontByName("Times New Roman", scale.Px(kLoadingFontHeight), kFontBold);
@@ -24,6 +25,7 @@ void ApplyScreenScale(TPlayer& player, const TScreenScale& scale) {
   player.Presenter.SetScreenScale(scale);
   // The preview comes back at the new size with the next mouse move over the bar.
   HideBarPreview(player);
+  if (player.Preview && player.Preview->Note) player.Preview->Note->SetScale(scale);
   if (player.Resume.Note) player.Resume.Note->SetScale(scale);
 }
 

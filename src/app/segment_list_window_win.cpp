@@ -8,6 +8,7 @@
 #include "platform/wide_text_win.h"
 #include "app/bottom_panel_win.h"
 #include "app/panel_layout.h"
+#include "controls/scaled_gdi_win.h"
 #include "platform/gdi_holders_win.h"
 
 namespace {
@@ -27,7 +28,8 @@ struct TSegmentListState {
   std::wstring ListCaption;
   TScreenScale Scale;
   TGdiObject<HBRUSH> HeaderBrush{CreateSolidBrush(kStripColour)};
-  TGdiObject<HPEN> HeaderPen{CreatePen(PS_SOLID, 1, kStripColour)};
+  // The frame around the whole pane, as wide as the panel's lines.
+  TGdiObject<HPEN> HeaderPen{CreateLinePen(kStripColour, 1)};
   // The system's dialog font made for the list's screen when that differs from the
   // system's own scale; empty while the stock font fits.
   TGdiObject<HFONT> ScaledFont;
@@ -89,22 +91,11 @@ LRESULT CALLBACK ListBoxProc(HWND listBox, UINT message, WPARAM wParam, LPARAM l
   }
 }
 
-// The stock dialog font is made for the system's scale: a screen at another scale gets
-// a copy of it scaled by the two scales' ratio.
-TGdiObject<HFONT> FontForScale(const TScreenScale& scale) {
-  const int32_t systemDpi = static_cast<int32_t>(GetDpiForSystem());
-  LOGFONTW font{};
-  if (scale.Dpi() == systemDpi || systemDpi <= 0 ||
-      GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font) == 0)
-    return {};
-  font.lfHeight = MulDiv(font.lfHeight, scale.Dpi(), systemDpi);
-  return TGdiObject<HFONT>(CreateFontIndirectW(&font));
-}
-
 // The list box's font, and the close button's size, for the list's scale.
 void ApplyScale(TSegmentListState& list, const TScreenScale& scale) {
   list.Scale = scale;
-  list.ScaledFont = FontForScale(scale);
+  list.HeaderPen = CreateLinePen(kStripColour, scale.Px(kPanelLineWidth));
+  list.ScaledFont = StockFontForScale(DEFAULT_GUI_FONT, scale);
   SendMessageW(list.ListBox, WM_SETFONT, reinterpret_cast<WPARAM>(list.Font()), TRUE);
   const int32_t close = scale.Px(kCloseSize);
   SetWindowPos(list.CloseButton, nullptr, 0, 0, close, close, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -142,7 +133,10 @@ void PaintHeader(TSegmentListState& list) {
     const RECT header{margin, margin, w - margin, headerBottom};
     const TSelection pen(dc.Get(), list.HeaderPen.Get());
     const TSelection font(dc.Get(), list.Font());
-    FrameRect(dc.Get(), &list.Client, list.HeaderBrush.Get());
+    {
+      const TSelection hollow(dc.Get(), GetStockObject(NULL_BRUSH));
+      Rectangle(dc.Get(), 0, 0, w, h);
+    }
     FillRect(dc.Get(), &header, list.HeaderBrush.Get());
     SetTextColor(dc.Get(), kPanelWhite);
     SetBkMode(dc.Get(), TRANSPARENT);

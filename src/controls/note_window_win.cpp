@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "controls/ko_common_win.h"
+#include "controls/scaled_gdi_win.h"
 
 namespace {
 constexpr wchar_t kClassName[] = L"koNote";
@@ -88,6 +89,7 @@ void TNoteWindow::SetText(const std::wstring& text) {
 
 int32_t TNoteWindow::LineHeight() const { return FScale.Px(16); }
 int32_t TNoteWindow::Padding() const { return FScale.Px(4); }
+int32_t TNoteWindow::FrameWidth() const { return FScale.Px(1); }
 
 void TNoteWindow::SetScale(const TScreenScale& scale) {
   FScale = scale;
@@ -111,7 +113,7 @@ TkoSize TNoteWindow::Size() const {
   const int32_t lines = static_cast<int32_t>(Lines(FText).size());
   const int32_t inner = FPicture.IsEmpty() ? TextWidth() + 2 * Padding() : FPicture.Width();
   const int32_t picture = FPicture.IsEmpty() ? Padding() : FPicture.Height();
-  return {inner + 2, picture + lines * LineHeight() + Padding() + 2};
+  return {inner + 2 * FrameWidth(), picture + lines * LineHeight() + Padding() + 2 * FrameWidth()};
 }
 
 void TNoteWindow::ShowAt(int32_t x, int32_t y) {
@@ -134,21 +136,23 @@ void TNoteWindow::HideAfter(uint32_t ms) {
     SetTimer(FWindow, kHideTimer, ms, nullptr);
 }
 
-// White inside a frame of the owner's colour; the picture at (1, 1) pixel for pixel; the
-// lines below it, centred, cut with an ellipsis where they are too long.
+// White inside a frame of the owner's colour (as wide as the panel's lines); the picture
+// inside the frame pixel for pixel; the lines below it, centred, cut with an ellipsis
+// where they are too long.
 void TNoteWindow::Paint() {
   TPaintScope paint(FWindow);
   const HDC dc = paint.Get();
   if (dc == nullptr) return;
   RECT client{};
   GetClientRect(FWindow, &client);
-  const TGdiObject<HPEN> framePen(CreatePen(PS_SOLID, 1, FFrameColour));
+  const int32_t frame = FrameWidth();
+  const TGdiObject<HPEN> framePen(CreateLinePen(FFrameColour, frame));
   {
     const TSelection pen(dc, framePen.Get());
     const TSelection brush(dc, GetStockObject(WHITE_BRUSH));
     Rectangle(dc, 0, 0, client.right, client.bottom);
   }
-  int32_t top = 1;
+  int32_t top = frame;
   if (!FPicture.IsEmpty()) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -157,8 +161,8 @@ void TNoteWindow::Paint() {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    SetDIBitsToDevice(dc, 1, 1, static_cast<DWORD>(FPicture.Width()), static_cast<DWORD>(FPicture.Height()), 0, 0, 0,
-                      static_cast<UINT>(FPicture.Height()), FPicture.Memory().data(), &info, DIB_RGB_COLORS);
+    SetDIBitsToDevice(dc, frame, frame, static_cast<DWORD>(FPicture.Width()), static_cast<DWORD>(FPicture.Height()), 0,
+                      0, 0, static_cast<UINT>(FPicture.Height()), FPicture.Memory().data(), &info, DIB_RGB_COLORS);
     top += FPicture.Height();
   } else {
     top += Padding() / 2;
@@ -167,7 +171,7 @@ void TNoteWindow::Paint() {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(0, 0, 0));
   for (const std::wstring& line : Lines(FText)) {
-    RECT box{1 + Padding(), top, client.right - 1 - Padding(), top + LineHeight()};
+    RECT box{frame + Padding(), top, client.right - frame - Padding(), top + LineHeight()};
     DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &box,
               DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     top += LineHeight();

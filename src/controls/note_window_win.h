@@ -1,8 +1,9 @@
 #pragma once
 // A small window floating above the bottom panel (class "koNote"): an optional picture
-// over lines of text, black on white in a frame of its owner's colour. The bar's preview
-// and the offer to resume are notes. Its text is also its window text (lines joined
-// by line feeds). A click on it calls OnClick.
+// over lines of text, black on white in a frame of its owner's colour, as wide as the
+// panel's lines at the note's scale. The bar's preview and the offer to resume are
+// notes. Its text is also its window text (lines joined by line feeds). A click on it
+// calls OnClick.
 #include <windows.h>
 
 #include <functional>
@@ -48,6 +49,7 @@ private:
   void Paint();
   int32_t LineHeight() const;
   int32_t Padding() const;
+  int32_t FrameWidth() const;
   int32_t TextWidth() const;
 
   HWND FWindow = nullptr;

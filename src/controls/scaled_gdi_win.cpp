@@ -3,6 +3,7 @@
 #include <string>
 
 #include "controls/scaled_pictures.h"
+#include "platform/screen_dpi_win.h"
 
 namespace {
 TGdiObject<HBITMAP> LoadBitmapResource(const std::wstring& name) {
@@ -41,6 +42,16 @@ TGdiObject<HPEN> CreateLinePen(COLORREF colour, int32_t width) {
   const LOGBRUSH brush{BS_SOLID, colour, 0};
   constexpr DWORD kStyle = PS_GEOMETRIC | PS_INSIDEFRAME | PS_ENDCAP_FLAT | PS_JOIN_MITER;
   return TGdiObject<HPEN>(ExtCreatePen(kStyle, static_cast<DWORD>(width), &brush, 0, nullptr));
+}
+
+TGdiObject<HFONT> StockFontForScale(int stock, const TScreenScale& scale) {
+  const int32_t systemDpi = SystemDpi();
+  LOGFONTW font{};
+  if (scale.Dpi() == systemDpi || systemDpi <= 0 || GetObjectW(GetStockObject(stock), sizeof(font), &font) == 0)
+    return {};
+  font.lfHeight = MulDiv(font.lfHeight, scale.Dpi(), systemDpi);
+  font.lfWidth = MulDiv(font.lfWidth, scale.Dpi(), systemDpi);
+  return TGdiObject<HFONT>(CreateFontIndirectW(&font));
 }
 
 TGdiObject<HBITMAP> LoadScaledPicture(const wchar_t* name, int32_t size, const TScreenScale& scale) {

@@ -14,6 +14,12 @@
 // cannot make it.
 TGdiObject<HPEN> CreateLinePen(COLORREF colour, int32_t width);
 
+// A copy of the stock font `stock` (DEFAULT_GUI_FONT, SYSTEM_FONT) for a screen at
+// `scale`. The stock fonts are made for the system's scale; a screen at another gets a
+// copy scaled by the two scales' ratio. Empty while the stock font fits the screen (or
+// when no copy can be made): use the stock font itself then.
+TGdiObject<HFONT> StockFontForScale(int stock, const TScreenScale& scale);
+
 // The bitmap resource `name` (a panel picture) for a square of `size` pixels on a screen
 // at `scale`: the picture drawn for the nearest scale at or above the screen's
 // (scaled_pictures.h) as it is when it has that size, else reduced smoothly to it. The

@@ -18,11 +18,18 @@ private:
 
 void TSliderModel::Resize(int32_t width) {
   FWidth = width;
-  SetThumbPos(PositionToPixels());
+  PlaceThumbAtValue();
 }
 
 void TSliderModel::SetThumbSize(int32_t size) {
   FThumbWidth = FThumbHeight = size;
+  PlaceThumbAtValue();
+}
+
+// A new track keeps the value: the value's pixel on it need not map back to the same
+// value (another scale rounds differently), and the value must not follow the pixel.
+void TSliderModel::PlaceThumbAtValue() {
+  const TFlagScope guard(FPlacingFromValue);
   SetThumbPos(PositionToPixels());
 }
 
@@ -41,7 +48,7 @@ void TSliderModel::SetThumbPos(int32_t x) {
     x = range;
   if (x == FThumbPos) return;
   FThumbPos = x;
-  if (FMax >= FMin && FThumbWidth < FWidth) {
+  if (!FPlacingFromValue && FMax >= FMin && FThumbWidth < FWidth) {
     const TFlagScope guard(FSettingFromThumb);
     const double share = static_cast<double>(x) / range * (static_cast<double>(FMax) - FMin);
     SetPosition(static_cast<int32_t>(FMin + RoundHalfEven(share)));

@@ -3,7 +3,9 @@
 // integer value in Min .. Max and a thumb whose left edge lies 0 .. Width - ThumbWidth
 // pixels from the control's left edge. The two follow each other: a value set from
 // outside moves the thumb to its pixel, and a thumb moved by the mouse sets the value of
-// its pixel. All roundings go to the nearest integer, halves to even.
+// its pixel. A new track (another width or thumb size: a screen of another scale) only
+// moves the thumb to the value's pixel on it. All roundings go to the nearest integer,
+// halves to even.
 #include <cstdint>
 #include <functional>
 
@@ -28,10 +30,11 @@ public:
 
   // Only stores the maximum: the value is not clamped again and the thumb stays.
   void SetMax(int32_t value) { FMax = value; }
-  // Stores the control's width and places the thumb at the value's pixel.
+  // Stores the control's width and places the thumb at the value's pixel; the value
+  // stays as it is and OnChange is not called.
   void Resize(int32_t width);
   // The thumb's width and height (16 unless set: a scaled screen); the thumb then goes
-  // to the value's pixel on the new track.
+  // to the value's pixel on the new track, and the value stays as it is.
   void SetThumbSize(int32_t size);
 
   // The value's pixel: (Position - Min) x (Width - ThumbWidth) / (Max - Min), rounded;
@@ -48,6 +51,8 @@ public:
   void MoveThumbToMouse(int32_t x) { SetThumbPos(x - FThumbWidth / 2); }
 
 private:
+  void PlaceThumbAtValue();
+
   int32_t FMin = 0;
   int32_t FThumbPos = 0;
   int32_t FMax = kDefaultMax;
@@ -57,4 +62,6 @@ private:
   int32_t FWidth = 0;
   // A thumb move is being turned into a value: the value must not move the thumb back.
   bool FSettingFromThumb = false;
+  // The thumb is being placed at the value's pixel: that pixel must not set the value.
+  bool FPlacingFromValue = false;
 };

@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "controls/scaled_pictures.h"
+#include "drawn_pictures.h"  // written by make_bitmaps.py beside the pictures
 
 TEST(PanelLayout, EveryLengthFollowsTheScreensScale) {
   struct Case {
@@ -44,13 +49,58 @@ TEST(PanelLayout, EveryLengthFollowsTheScreensScale) {
   }
 }
 
-// The smallest picture drawn at or above the screen's scale, reduced to size; above the
-// largest drawn, the largest.
+// The usual screen scales have pictures of their own; a screen between them takes the
+// smallest drawn above its scale (reduced to size), and above the largest, the largest.
 TEST(PanelLayout, EachScaleTakesThePicturesDrawnAtOrAboveIt) {
-  for (const auto& [dpi, percent] : {std::pair(96, 100), std::pair(97, 150), std::pair(120, 150), std::pair(144, 150),
-                                     std::pair(168, 200), std::pair(192, 200), std::pair(240, 300),
-                                     std::pair(480, 500), std::pair(576, 500)})
+  for (const auto& [dpi, percent] : {std::pair(96, 100), std::pair(97, 125), std::pair(120, 125), std::pair(121, 150),
+                                     std::pair(144, 150), std::pair(168, 175), std::pair(192, 200),
+                                     std::pair(240, 300), std::pair(480, 500), std::pair(576, 500)})
     EXPECT_EQ(PictureScaleFor(TScreenScale(dpi)), percent) << dpi;
   EXPECT_EQ(ScaledPictureName(L"PLAYBMP", 100), L"PLAYBMP");
   EXPECT_EQ(ScaledPictureName(L"PLAYBMP", 150), L"PLAYBMP_150");
+}
+
+namespace {
+// The picture the build drew under that resource name; null when it drew none.
+const TDrawnPicture* DrawnPicture(const std::wstring& name) {
+  for (const TDrawnPicture& picture : kDrawnPictures)
+    if (name == picture.Name) return &picture;
+  return nullptr;
+}
+
+std::string Ascii(const std::wstring& name) { return {name.begin(), name.end()}; }  // resource names are ASCII
+
+std::vector<std::pair<const wchar_t*, int32_t>> PicturesAndPlaces(const TPanelGeometry& g) {
+  std::vector<std::pair<const wchar_t*, int32_t>> pictures;
+  for (const TPanelButton& button : kPanelButtons) pictures.emplace_back(button.Bitmap, g.ButtonPicture);
+  pictures.emplace_back(kSpeedThumbBitmap, g.ThumbPicture);
+  pictures.emplace_back(kVolumeThumbBitmap, g.ThumbPicture);
+  return pictures;
+}
+}  // namespace
+
+// At 100, 125, 150, 175 and 200 % every button and thumb is given a picture drawn
+// exactly as large as its place, so that nothing is reduced and blurred (a 21-pixel
+// thumb in a 20-pixel place at 150 %, a 150 % picture at 125 %). The sizes are those of
+// the pictures make_bitmaps.py drew for this build (drawn_pictures.h).
+TEST(PanelLayout, TheUsualScalesShowEveryPictureInTheSizeItWasDrawn) {
+  for (const int32_t percent : {100, 125, 150, 175, 200}) {
+    const TScreenScale scale(kDesignDpi * percent / 100);
+    const TPanelGeometry g{scale};
+    for (const auto& [name, place] : PicturesAndPlaces(g)) {
+      const std::wstring chosen = ScaledPictureName(name, PictureScaleFor(scale));
+      const TDrawnPicture* drawn = DrawnPicture(chosen);
+      ASSERT_NE(drawn, nullptr) << percent << " %: no picture " << Ascii(chosen);
+      EXPECT_EQ(std::pair(drawn->Width, drawn->Height), std::pair(place, place))
+          << percent << " %: " << Ascii(chosen);
+    }
+  }
+}
+
+// Every scale the player may choose has every picture.
+TEST(PanelLayout, EveryPictureIsDrawnAtEveryScaleThePlayerChooses) {
+  for (const int32_t percent : kPictureScales)
+    for (const auto& picture : PicturesAndPlaces(TPanelGeometry()))
+      EXPECT_NE(DrawnPicture(ScaledPictureName(picture.first, percent)), nullptr)
+          << Ascii(picture.first) << " at " << percent;
 }

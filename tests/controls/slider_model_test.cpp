@@ -5,6 +5,9 @@
 #include <stdexcept>
 #include <tuple>
 #include <utility>
+#include <vector>
+
+#include "playback/screen_scale.h"
 
 namespace {
 // A slider as the panel sets one up (width, maximum, then the value), counting events.
@@ -86,4 +89,31 @@ TEST(SliderModel, AScaledThumbKeepsTheValuesPixels) {
   slider.Model.MoveThumbToMouse(140);
   EXPECT_EQ(slider.ThumbAndValue(), std::pair(108, 8));
   EXPECT_EQ(slider.Model.ThumbHeight(), 32);
+}
+
+// A window moved from screen to screen: at every scale the panel gives each slider its
+// thumb, then its width (the design's 16 and 70 or 50, scaled). Every value of both
+// sliders stays as it is, no change is reported, and the thumb sits on the value's
+// pixel of each track; back at 96 DPI it is where it started. The old thumb turned its
+// pixel back into a value: 15 % became 18 % at 200 %, 24 % fell to 0 at 300 %.
+TEST(SliderModel, AScaleChangeNeverChangesTheValue) {
+  const std::vector<std::vector<int32_t>> moves = {
+      {192, 288, 120, 96}, {384, 96}, {288, 96}, {144, 96}, {120, 168, 240, 96}, {480, 120, 96}};
+  for (const auto& [width, max] : {std::pair{70, 8}, std::pair{50, 100}}) {
+    for (int32_t value = 0; value <= max; ++value) {
+      TSlider slider(width, max, value);
+      const auto start = slider.ThumbAndValue();
+      for (const std::vector<int32_t>& dpis : moves) {
+        for (const int32_t dpi : dpis) {
+          const TScreenScale scale(dpi);
+          slider.Model.SetThumbSize(scale.Px(TSliderModel::kThumbSize));
+          slider.Model.Resize(scale.Px(width));
+          ASSERT_EQ(slider.Model.Position(), start.second) << width << " wide, value " << value << " at " << dpi;
+          ASSERT_EQ(slider.Model.ThumbPos(), slider.Model.PositionToPixels()) << value << " at " << dpi;
+        }
+        EXPECT_EQ(slider.ThumbAndValue(), start) << width << " wide, value " << value;
+      }
+      EXPECT_EQ(slider.Changes, 0) << width << " wide, value " << value;
+    }
+  }
 }

@@ -29,7 +29,6 @@ RZ_PID=""
 RZ_PIDS=()
 RZ_STATUS=""
 RZ_TEMP_DIR=""
-RZ_BROWSER_SET=""
 if [ "$(cd "$(dirname "$0")" && pwd)" = "$RZ_HERE" ]; then RZ_HEAP_CHECK=${RZ_HEAP_CHECK-warn+heap}; else RZ_HEAP_CHECK=""; fi
 
 rz_fail() {
@@ -64,6 +63,8 @@ rz_e2e_init() {
   # A heap found damaged ends the player at once, without the crash dialog.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
   RZ_OUT=$(mktemp -d)
+  RZ_KEEP_DIR="$(cd "$(dirname "$RZ_EXE")" && pwd)/e2e-output/$RZ_NAME"
+  rm -rf "$RZ_KEEP_DIR"
   trap rz_cleanup EXIT
   RZ_FOLDERS=$(rz_temp_folders)
   RZ_KOF="$3/kof"
@@ -78,7 +79,6 @@ rz_cleanup() {
   for pid in "${RZ_PIDS[@]}"; do
     if kill -0 "$pid" 2>/dev/null; then kill "$pid" 2>/dev/null || true; fi
   done
-  [ -z "$RZ_BROWSER_SET" ] || wine reg delete 'HKCU\Software\Wine\WineBrowser' /v Browsers /f >/dev/null 2>&1 || true
   rm -rf "$RZ_OUT"
 }
 
@@ -170,15 +170,9 @@ rz_click() {
   xdotool mousemove $((left + $2)) $((top + $3)) click "${4:-1}"
 }
 
-# rz_record_browser FILE: web addresses the program opens are written to FILE, one a
-# line, instead of starting a browser (Wine's winebrowser runs the first program of its
-# list). Undone at exit.
-rz_record_browser() {
-  printf '#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s"\n' "$1" > "$RZ_OUT/browser.sh"
-  chmod +x "$RZ_OUT/browser.sh"
-  wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$RZ_OUT/browser.sh" /f >/dev/null 2>&1
-  RZ_BROWSER_SET=1
-}
+# rz_keep FILE...: keeps the files (screenshots to look at) after the test, in its output
+# folder beside the player (e2e-output/NAME), which the test's next run empties.
+rz_keep() { mkdir -p "$RZ_KEEP_DIR" && cp "$@" "$RZ_KEEP_DIR/"; }
 
 # rz_screenshot TITLE FILE: the client area of the window titled TITLE, as a PNG.
 rz_screenshot() {

@@ -2,9 +2,12 @@
 # The player on screens at 100 %, 150 % and 200 % (LogPixels 96, 144 and 192 in the
 # prefix; 96 again when the test ends, whatever happens): the panel, the Play button and
 # the speed slider's thumb where the scaled layout puts them, the time line's last digit
-# inside the strip (Tahoma Bold at 13 pixels cut it off under Wine); at 200 % the paused
-# picture is the kof frame with every pixel a 2 x 2 block (also after a window at 100 %
-# is told that its screen is now at 200 %),
+# inside the strip (Tahoma Bold at 13 pixels cut it off under Wine); the About box laid
+# out at the scale, its texts and button apart and inside it (screenshots kept in
+# e2e-output/screen_scale_test beside the player); at 200 % the paused picture is the
+# kof frame with every pixel a 2 x 2 block (also after a window at 100 % is told that
+# its screen is now at 200 %, whose bar's preview then looks exactly as on a screen at
+# 200 % from the start), the preview's and the segment list's frames are 2 pixels wide,
 # View > Zoom > Original pixels shows it 1:1, and Fit window in a maximised window fills
 # the area left for the picture.
 source "$(dirname "$0")/lib.sh"
@@ -71,7 +74,71 @@ $(($(px 420) + $(px 70))) $((panel_top + $(px 18) + $(px 20)))"
     rz_fail "at $dpi DPI the time line's last white column is $((w - $(px 171) + ink)), its rectangle ends at $right"
 }
 
+about="О программе"
+# The About box: Help > About (Alt selects Файл, three steps right reach Справка, Down
+# opens it and Up wraps round to its last item). Its four texts (windows of their own)
+# and the Close button lie inside the box and apart; the notice shows its three lines
+# (three times the author line's height, in the same font).
+check_about() {
+  local w h parts
+  rz_keys roRezodu alt
+  rz_keys roRezodu Right Right Right Down Up Return
+  rz_wait_window "$about" 10
+  sleep 0.3  # the box paints itself after it is shown
+  read -r _ _ w h <<<"$(rz_probe client "$about" | tr '\t' ' ')"
+  rz_screenshot "$about" "$RZ_OUT/about-$dpi.png"
+  rz_keep "$RZ_OUT/about-$dpi.png"
+  parts=$(rz_probe children "$about" | awk -F'\t' '$2 == "Static" || $2 == "Button" { print $4 "\t" $6 }')
+  [ "$(printf '%s\n' "$parts" | cut -f 2 | head -n 4)" = "Закрыть
+roRezodu
+version 2.8.0.24
+© 2026 roRezodu developers" ] || rz_fail "at $dpi DPI the About box holds: $parts"
+  printf '%s\n' "$parts" | awk -F'\t' -v w="$w" -v h="$h" '
+    { split($1, r, ","); l[NR] = r[1]; t[NR] = r[2]; rt[NR] = r[3]; b[NR] = r[4]; name[NR] = $2
+      if (r[1] < 0 || r[2] < 0 || r[3] > w || r[4] > h) { print name[NR] " lies outside the box"; bad = 1 } }
+    END { for (i = 1; i <= NR; i++) for (j = i + 1; j <= NR; j++)
+            if (l[i] < rt[j] && l[j] < rt[i] && t[i] < b[j] && t[j] < b[i]) { print name[i] " overlaps " name[j]; bad = 1 }
+          if (b[5] - t[5] < 3 * (b[4] - t[4])) { print "the notice is cut off"; bad = 1 }
+          exit bad }' >"$RZ_OUT/about-faults" ||
+    rz_fail "at $dpi DPI, in a $w x $h About box: $(cat "$RZ_OUT/about-faults"); its parts: $parts"
+  rz_keys "$about" Escape
+  rz_wait_gone "$about"
+}
+
+# The visible note (koNote) of the bar's preview: "LEFT TOP RIGHT BOTTOM" in the main
+# window's client area, once it shows a picture over the bar at x (design pixels).
+preview_at() {
+  local client top
+  client=$(rz_probe client roRezodu)
+  read -r _ top _ <<<"$(child_box koBottomPanel 0)"
+  xdotool mousemove $(($(rz_field "$client" 1) + $(px "$1"))) $(($(rz_field "$client" 2) + top + $(px 28)))
+  rz_wait_until 10 rz_child_visible koNote || rz_fail "at $dpi DPI no preview over the bar"
+  sleep 0.5  # its picture arrives after it shows
+  rz_field "$(rz_child koNote)" 4 | tr , ' '
+}
+# shot_preview FILE: the preview over the bar at 100 (design pixels), photographed.
+shot_preview() {
+  local l t r b client
+  read -r l t r b <<<"$(preview_at 310)"
+  client=$(rz_probe client roRezodu)
+  import -window root -crop "$((r - l))x$((b - t))+$(($(rz_field "$client" 1) + l))+$(($(rz_field "$client" 2) + t))" \
+    +repage "$1"
+  xdotool mousemove 0 0
+}
+# frame_is FILE WIDTH WHAT: the picture's outermost WIDTH columns on the left and rows
+# at the top, halfway along, are the strip's colour, and the next ones are not.
+frame_is() {
+  local w h i
+  read -r w h <<<"$(identify -format '%w %h' "$1")"
+  for ((i = 0; i < $2; i++)); do
+    [ "$(pixel "$1" "$i" $((h / 2)))" = 9098a8 ] && [ "$(pixel "$1" $((w / 2)) "$i")" = 9098a8 ] ||
+      rz_fail "at $dpi DPI $3 has no frame $2 pixels wide"
+  done
+  [ "$(pixel "$1" "$2" $((h / 2)))" != 9098a8 ] || rz_fail "at $dpi DPI $3 has a frame wider than $2 pixels"
+}
+
 for dpi in 96 144 192; do
+  moved=""
   set_dpi "$dpi"
   RZ_PANEL_HEIGHT=$(px 40)
   rz_start "$(rz_windows_path "$RZ_FILMS/pictures.kof")"
@@ -80,14 +147,17 @@ for dpi in 96 144 192; do
   rz_keys roRezodu F10
   rz_wait_menu_state roRezodu 1.1 enabled,checked
   check_panel
+  check_about
   if [ "$dpi" = 96 ]; then
-    # The window reaches a screen at 200 %: it takes the rectangle the system suggests,
-    # twice its size, and the panel and its pictures follow; the picture is checked
-    # below as at 192 DPI.
+    # The window reaches a screen at 200 % after its preview was made: it takes the
+    # rectangle the system suggests, twice its size, and the panel, its pictures and the
+    # preview follow; the picture is checked below as at 192 DPI.
+    preview_at 310 >/dev/null
+    xdotool mousemove 0 0
     read -r left top _ <<<"$(rz_field "$(rz_probe window roRezodu)" 3 | tr , ' ')"
     [ "$(rz_probe dpi roRezodu 192)" = "$left,$top,$((left + 1200)),$((top + 800))" ] ||
       rz_fail "after WM_DPICHANGED the window is at $(rz_probe window roRezodu)"
-    dpi=192 RZ_PANEL_HEIGHT=80
+    dpi=192 RZ_PANEL_HEIGHT=80 moved=yes
     check_panel
   fi
   if [ "$dpi" = 192 ]; then
@@ -95,6 +165,25 @@ for dpi in 96 144 192; do
     rz_keys roRezodu ctrl+1
     rz_wait_menu_state roRezodu 2.4 enabled,checked
     [ "$(rz_still_frame roRezodu 320 240 "$intro")" = "$frame" ] || rz_fail "original pixels show another frame"
+    # The preview of the window moved here is the one of the window that opened here.
+    if [ "$moved" ]; then
+      shot_preview "$RZ_OUT/preview-moved.png"
+      frame_is "$RZ_OUT/preview-moved.png" 2 "the preview of the window moved there"
+    else
+      shot_preview "$RZ_OUT/preview.png"
+      rz_keep "$RZ_OUT/preview.png" "$RZ_OUT/preview-moved.png"
+      frame_is "$RZ_OUT/preview.png" 2 "the preview"
+      rz_same_image "$RZ_OUT/preview.png" "$RZ_OUT/preview-moved.png" ||
+        rz_fail "the preview of the window moved to 200 % differs from the one that opened there"
+    fi
+    # The segment list's frame.
+    rz_keys roRezodu F6
+    rz_wait_until 5 rz_child_visible koSegmentList || rz_fail "F6 showed no segment list"
+    read -r x y right bottom <<<"$(child_box koSegmentList 0)"
+    rz_screenshot roRezodu "$RZ_OUT/list.png"
+    convert "$RZ_OUT/list.png" -crop "$((right - x))x$((bottom - y))+$x+$y" +repage "$RZ_OUT/list.png"
+    rz_keep "$RZ_OUT/list.png"
+    frame_is "$RZ_OUT/list.png" 2 "the segment list${moved:+ of the window moved there}"
   fi
   rz_close
 done
@@ -116,4 +205,5 @@ shown=$(convert "$RZ_OUT/fit.png" -crop "$((aw - 1))x$((ah - 1))+0+0" +repage -f
   -trim -format '%wx%h' info:)
 [ "$shown" = "$expected" ] || rz_fail "fit window shows the picture at $shown in $aw x $ah, not at $expected"
 rz_close
-echo "$RZ_NAME: panel, Play, thumb and time line at 100, 150 and 200 %; the picture x2, 1:1 and fitted"
+echo "$RZ_NAME: panel, Play, thumb, time line and About box at 100, 150 and 200 %; the picture x2, 1:1 and fitted;" \
+  "the preview and the segment list framed at 200 %"

@@ -3,7 +3,7 @@
 // hooks the program's message retrieval for a moment with this library; the hook reads
 // the asked-for menu there and sends it back as text. It changes nothing it sees, but
 // for the one request that plays the system's part when a window moves to a screen of
-// another scale.
+// another scale (which also leaves the DPI it told on the window, for the next).
 #include <windows.h>
 
 #include <string>
@@ -36,14 +36,23 @@ void AppendMenuLines(HMENU menu, const std::string& path, std::string& out) {
   }
 }
 
+// The DPI a window was last told it has (kept on the window), else the system's.
+constexpr wchar_t kToldDpi[] = L"rz_probe.dpi";
+int WindowDpi(HWND window) {
+  const auto told = static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(window, kToldDpi)));
+  return told > 0 ? told : static_cast<int>(GetDpiForWindow(window));
+}
+
 // WM_DPICHANGED as the system sends it: the new DPI twice in wParam, and a suggested
-// window rectangle at the same place, its size scaled from the window's DPI to the new.
-// Answers with the rectangle the window then has.
+// window rectangle at the same place, its size scaled from the window's DPI to the new
+// (the DPI it was told last: the system's stays the prefix's). Answers with the
+// rectangle the window then has.
 std::string ChangeScreenDpi(HWND window, int dpi) {
   RECT r{};
   GetWindowRect(window, &r);
-  const int old = static_cast<int>(GetDpiForWindow(window));
+  const int old = WindowDpi(window);
   RECT suggested{r.left, r.top, r.left + MulDiv(r.right - r.left, dpi, old), r.top + MulDiv(r.bottom - r.top, dpi, old)};
+  SetPropW(window, kToldDpi, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(dpi)));
   SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
   GetWindowRect(window, &r);
   return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +

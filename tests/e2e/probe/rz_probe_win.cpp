@@ -15,7 +15,8 @@
 //   rz_probe focus TITLE              the window that has the keyboard focus in its program
 //   rz_probe dpi TITLE DPI            tells the window, as the system does when it reaches a
 //                                     screen of that DPI, that its scale changed
-//                                     (WM_DPICHANGED); prints its window rectangle then
+//                                     (WM_DPICHANGED, its size scaled from the DPI it was
+//                                     told last); prints its window rectangle then
 //   rz_probe tips                     the text of every tooltip on show
 //   rz_probe close TITLE              asks every window titled TITLE to close (WM_CLOSE), all
 //                                     at once, as a session ending does
