@@ -6,7 +6,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <atomic>
 #include <future>
+#include <set>
+#include <thread>
 
 #include "kof/gif_comment.h"
 #include "support/decoded_video.h"
@@ -185,4 +188,46 @@ TEST(KofExport, TheNextRunRemovesTemporaryVideosOfProcessesThatAreGone) {
     EXPECT_TRUE(fs::exists(running));
     EXPECT_TRUE(fs::exists(elsewhere));
   }
+}
+
+// The batch makes each worker's unpack folder and removes it when it reaps the worker.
+// Nothing else may remove it first: another program could take the freed name in
+// between (here a squatter that takes every koP_ name as soon as it is free again) and
+// would lose its folder and everything in it to the batch's clean-up.
+TEST(KofExport, ABatchRemovesOnlyTheTemporaryFoldersItMade) {
+  TempDir dir;
+  const fs::path temp = dir / "tmp";
+  fs::create_directories(temp);
+  std::string films;
+  for (int i = 0; i < 6; ++i) {
+    WriteFilm(dir / ("f" + std::to_string(i) + ".kof"), kNarrow, 3);
+    films += Quoted(dir / ("f" + std::to_string(i) + ".kof")) + " ";
+  }
+  std::atomic<bool> stop = false;
+  std::set<std::string> seen, squatted;
+  std::thread squatter([&] {
+    while (!stop) {
+      for (int n = 0; n < 8; ++n) {
+        char name[16];
+        std::snprintf(name, sizeof name, "koP_%04d", n);
+        std::error_code error;
+        if (fs::exists(temp / name, error)) {
+          seen.insert(name);
+        } else if (seen.count(name) && !squatted.count(name) && fs::create_directory(temp / name, error)) {
+          WriteBytesToFile(temp / name / "mine.txt", Bytes(3, 'x'));
+          squatted.insert(name);
+        }
+      }
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+  });
+  const KofRun run = Kof("export " + films + "--out-dir " + Quoted(dir / "out") + " --format gif -j 2",
+                         "TMPDIR=" + Quoted(temp), true);
+  stop = true;
+  squatter.join();
+  EXPECT_EQ(run.exitCode, 0) << run.out;
+  EXPECT_FALSE(seen.empty()) << "the batch made no folder";
+  for (const std::string& name : squatted) EXPECT_TRUE(fs::exists(temp / name / "mine.txt")) << name;
+  for (const auto& entry : fs::directory_iterator(temp))
+    EXPECT_TRUE(squatted.count(entry.path().filename().string())) << "left behind: " << entry.path();
 }

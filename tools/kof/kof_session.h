@@ -10,12 +10,15 @@
 #include "film_report.h"
 
 struct KofSession {
-  // Unpacks into folder, made before by the caller, or into a new temporary folder.
+  // Unpacks into folder, made before by the caller, who removes it (a batch removes its
+  // workers' folders when it reaps them: were the worker to remove it first, another
+  // program could take the freed name in between and lose its folder to the batch), or
+  // into a new temporary folder of its own.
   explicit KofSession(const std::filesystem::path& folder = {})
-      : tempFolder(folder.empty() ? CreatePlayerTempFolder() : folder) {}
+      : tempFolder(folder.empty() ? CreatePlayerTempFolder() : folder), ownsFolder(folder.empty()) {}
   ~KofSession() {
     segments.Clear();
-    RemovePlayerTempFolder(tempFolder);
+    if (ownsFolder) RemovePlayerTempFolder(tempFolder);
   }
   KofSession(const KofSession&) = delete;
   KofSession& operator=(const KofSession&) = delete;
@@ -29,5 +32,6 @@ struct KofSession {
   }
 
   std::filesystem::path tempFolder;
+  bool ownsFolder;
   TSegmentList segments;
 };
