@@ -199,9 +199,10 @@ TEST(KofExport, ABatchRemovesOnlyTheTemporaryFoldersItMade) {
   const fs::path temp = dir / "tmp";
   fs::create_directories(temp);
   std::string films;
-  for (int i = 0; i < 6; ++i) {
-    WriteFilm(dir / ("f" + std::to_string(i) + ".kof"), kNarrow, 3);
-    films += Quoted(dir / ("f" + std::to_string(i) + ".kof")) + " ";
+  for (char i = '0'; i < '6'; ++i) {
+    const fs::path film = dir / (std::string(1, i) + ".kof");
+    WriteFilm(film, kNarrow, 3);
+    films += Quoted(film) + " ";
   }
   std::atomic<bool> stop = false;
   std::set<std::string> seen, squatted;
