@@ -47,6 +47,7 @@ cmake --build --preset windows -j "$jobs"
 # The film executable of the browser tests is packed onto the Windows player just built.
 step "web player (Emscripten) and its browser tests (headless Chromium)"
 scripts/web.sh --build-only
+/usr/bin/python3 tests/notices_test.py NOTICES build/emscripten
 /usr/bin/python3 tests/web/browser_test.py build/web build/release
 /usr/bin/python3 bench/web_bench.py --short build/release build/web
 
