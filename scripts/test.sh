@@ -8,8 +8,10 @@
 #      command line), briefly,
 #   4. the web player compiled to WebAssembly, its browser tests in headless Chromium
 #      and its benchmark briefly,
-#   5. the same tests plus the Windows-only ones, cross-built and run under Wine, and
-#      the end-to-end tests of roRezodu.exe under Wine in Xvfb.
+#   5. the release packages (scripts/package.sh), the web package's page tried in Chromium,
+#   6. the same tests plus the Windows-only ones, cross-built and run under Wine, and
+#      the end-to-end tests of roRezodu.exe under Wine in Xvfb (the Windows package's
+#      player among them).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 RZ_MINGW_PREFIX=$(scripts/setup.sh)
@@ -50,6 +52,10 @@ scripts/web.sh --build-only
 /usr/bin/python3 tests/notices_test.py NOTICES build/emscripten
 /usr/bin/python3 tests/web/browser_test.py build/web build/release
 /usr/bin/python3 bench/web_bench.py --short build/release build/web
+
+step "release packages: the web package's page plays the demo in Chromium"
+scripts/package.sh
+/usr/bin/python3 tests/web/package_page_test.py build/dist build/release
 
 step "Windows tests under Wine, end-to-end tests in Xvfb"
 source scripts/wine-env.sh

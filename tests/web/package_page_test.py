@@ -1,0 +1,77 @@
+#!/usr/bin/python3
+"""The browser page as the web package (scripts/package.sh) holds it: unzipped into a
+folder of its own and served from there, it plays the demo film in headless Chromium,
+and its pictures are kof frames' pictures.
+
+usage: package_page_test.py DIST_DIR NATIVE_BUILD
+  DIST_DIR holds one roRezodu-VERSION-web.zip; NATIVE_BUILD holds kof and make_demo_film.
+"""
+import glob
+import os
+import subprocess
+import sys
+import tempfile
+import time
+import zipfile
+
+from browser_session import Session, assert_same_picture, chromium, serve
+
+SHIPPED = ["index.html", "page.js", "player_worker.js", "roRezodu.js", "roRezodu.wasm", "LICENSE", "NOTICES"]
+
+
+class PackagedPage(Session):
+    """The unzipped page serving one film, with the browser tests' ways of looking at it."""
+
+    def __init__(self, web_dir, native, film):
+        self.web_dir = web_dir
+        self.work = tempfile.mkdtemp(prefix="rz_package_test_")
+        self.kof = os.path.join(native, "kof")
+        self.films = os.path.dirname(film)
+        self.server, self.base = serve(web_dir, [film])
+        self.driver = chromium(os.path.join(self.work, "profile"))
+
+
+def unzipped_page(dist, into):
+    zips = glob.glob(os.path.join(dist, "roRezodu-*-web.zip"))
+    assert len(zips) == 1, f"want one web package in {dist}, found {zips}: run scripts/package.sh"
+    name = os.path.basename(zips[0])[:-len(".zip")]
+    with zipfile.ZipFile(zips[0]) as archive:
+        assert {entry.split("/")[0] for entry in archive.namelist()} == {name}, "the package holds more than its folder"
+        archive.extractall(into)
+    folder = os.path.join(into, name)
+    missing = [f for f in SHIPPED if not os.path.isfile(os.path.join(folder, f))]
+    assert not missing, f"the web package lacks {missing}"
+    assert not glob.glob(os.path.join(folder, "bench.*")), "the web package carries the benchmark page"
+    return folder
+
+
+def main():
+    if len(sys.argv) != 3:
+        sys.exit(__doc__)
+    dist, native = sys.argv[1:3]
+    scratch = tempfile.mkdtemp(prefix="rz_package_")
+    page = unzipped_page(dist, scratch)
+    film = os.path.join(scratch, "films", "demo.kof")
+    os.makedirs(os.path.dirname(film))
+    subprocess.run([os.path.join(native, "make_demo_film"), film], check=True, stdout=subprocess.DEVNULL)
+    s = PackagedPage(page, native, film)
+    try:
+        s.open_page("demo.kof")
+        s.wait_state("playing", 20)
+        time.sleep(1.0)
+        s.keys(" ")
+        s.wait_state("paused")
+        time.sleep(0.2)  # the paused picture reaches the canvas at the next display frame
+        segment, frame = int(s.data("segment")) + 1, int(s.data("shown"))
+        assert frame > 0, "the demo did not get past its first frame"
+        assert_same_picture(s.canvas_pixels(), s.kof_picture("demo.kof", segment, frame),
+                            f"the demo's segment {segment}, frame {frame}")
+        assert s.message() is None, f"message: {s.message()}"
+        print(f"ok   the unzipped page played the demo to segment {segment}, frame {frame}")
+    finally:
+        s.close()
+        subprocess.run(["rm", "-rf", scratch])
+
+
+if __name__ == "__main__":
+    main()
