@@ -35,15 +35,20 @@ TAboutLayout AboutLayout(TkoSize client, const TScreenScale& scale, const TAbout
       0, std::max(noticeTop + scale.Px(kNoticeHeight), layout.Notice.Bottom) - designNoticeBottom);
   layout.LineWidth = scale.Px(1);
   const int32_t lineY = scale.Px(kLineY) + push;
-  const TkoSize close{std::max(w / 6, measures.Close.Width + scale.Px(kCloseTextRoomX)),
-                      std::max(scale.Px(kCloseHeight), measures.Close.Height + scale.Px(kCloseTextRoomY))};
+  const int32_t buttonHeight = std::max(
+      scale.Px(kCloseHeight), std::max(measures.Close.Height, measures.Licenses.Height) + scale.Px(kCloseTextRoomY));
+  const TkoSize close{std::max(w / 6, measures.Close.Width + scale.Px(kCloseTextRoomX)), buttonHeight};
+  const TkoSize licenses{std::max(w / 6, measures.Licenses.Width + scale.Px(kCloseTextRoomX)), buttonHeight};
   const int32_t closeY = scale.Px(kCloseY) + push;
-  // The box: as wide as the widest part and as high as the button, with the margin.
+  const int32_t buttonsWidth = licenses.Width + m + close.Width;
+  // The box: as wide as the widest part and as high as the buttons, with the margin.
   layout.Client = {
-      std::max({w, layout.Version.Right + m, layout.Author.Right + m, layout.Notice.Right + m, t + close.Width + m}),
+      std::max({w, layout.Version.Right + m, layout.Author.Right + m, layout.Notice.Right + m, t + buttonsWidth + m}),
       std::max(client.Height, closeY + close.Height + m)};
-  const int32_t closeX = std::max(t, std::min(scale.Px(kCloseX), layout.Client.Width - m - close.Width));
+  const int32_t closeX = std::max(t + licenses.Width + m,
+                                  std::min(scale.Px(kCloseX), layout.Client.Width - m - close.Width));
   layout.Close = At(closeX, closeY, close);
+  layout.Licenses = At(closeX - m - licenses.Width, closeY, licenses);
   layout.LineFrom = {m, lineY};
   layout.LineTo = {layout.Client.Width - m, lineY};
   return layout;

@@ -6,9 +6,6 @@
 #include "playback/ko_picture.h"  // TkoPoint
 #include "playback/screen_scale.h"
 
-// Where the player's help lives (the help box names it).
-inline constexpr char kMakerWebAddress[] = "https://rorezodu.example.org/";
-
 // Fixed texts of the About box (no language table reaches them; fixed_texts.h has the
 // English ones).
 inline constexpr char kAboutCaption[] = "О программе";
@@ -30,12 +27,14 @@ struct TAboutMeasures {
   TkoSize Author;   // in the text font
   TkoSize Notice;   // all its lines
   TkoSize Close;    // the Close button's text in the button's font
+  TkoSize Licenses; // the Licenses button's text in the button's font
 };
 
 // Where everything goes, in the dialog's client area (pixels; rectangles exclude their
 // right and bottom edges, as the system's do). At 96 DPI, with texts that fit, the
 // design's places: the version at 185, 21, the author line at t, 50, the notice at
-// t, 80, the line at 150, the Close button at 368, 160, W / 6 x 26. At other scales
+// t, 80, the line at 150, the Close button at 368, 160, W / 6 x 26, and the Licenses
+// button of the same size left of it, a margin apart. At other scales
 // each of these lengths is scaled; a text taller or wider than its place pushes what
 // lies below or beside it further, so that no two parts overlap, and the box grows
 // when its parts need more room than the dialog has.
@@ -52,6 +51,7 @@ struct TAboutLayout {
   TkoPoint LineTo;
   int32_t LineWidth = 1;
   TkoRect Close;
+  TkoRect Licenses;  // left of Close, as high
   TkoSize Client;  // the dialog's client size, or larger when the parts need it
 };
 

@@ -4,6 +4,8 @@
 
 #include "app/about_box.h"
 #include "app/fixed_texts.h"
+#include "app/license_notice.h"
+#include "app/message_boxes_win.h"
 #include "app/screen_scale_win.h"
 #include "controls/ko_common_win.h"
 #include "controls/scaled_gdi_win.h"
@@ -18,6 +20,15 @@ constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0);
 // The texts are owner-drawn static children, each as large as what it shows: the
 // system clips each to its own place, and a reader of the box finds them as texts.
 enum TAboutText : int { kTitleText = 101, kVersionText, kAuthorText, kNoticeText };
+constexpr int kLicensesButton = 201;
+
+// NOTICES as the build put it into the player (resource "NOTICES"); empty without it.
+std::string BuiltInNotices() {
+  const HRSRC found = FindResourceW(nullptr, L"NOTICES", MAKEINTRESOURCEW(10));  // RT_RCDATA
+  const HGLOBAL loaded = found ? LoadResource(nullptr, found) : nullptr;
+  const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+  return bytes ? std::string(bytes, SizeofResource(nullptr, found)) : std::string();
+}
 
 TkoSize TextSize(HDC dc, HFONT font, const std::wstring& text, bool lines) {
   const TSelection selected(dc, font);
@@ -44,11 +55,12 @@ TGdiObject<HFONT> VersionFontForScale(const TScreenScale& scale) {
 // One opening of the box: the dialog and the drawing objects it owns until it closes.
 class TAboutBox {
 public:
-  explicit TAboutBox(TUiLanguage language) : FTexts(FixedTexts(language)) {}
+  explicit TAboutBox(TUiLanguage language) : FLanguage(language), FTexts(FixedTexts(language)) {}
   void Open(HWND dialog);
   void Paint() const;
   void DrawPart(const DRAWITEMSTRUCT& item) const;
   void Close();
+  void ShowLicenses() const;
 
 private:
   void CreateFonts();
@@ -56,9 +68,11 @@ private:
   void FitDialog(TkoSize client) const;
   void CreateChildren(HINSTANCE instance);
   void CreateText(HINSTANCE instance, TAboutText id, const TkoRect& place, const std::string& text);
+  void CreateButton(HINSTANCE instance, int id, const TkoRect& place, const std::string& text);
   HFONT VersionFont() const;
   HFONT CloseFont() const;
 
+  const TUiLanguage FLanguage;
   const TFixedTexts& FTexts;
   HWND FDialog = nullptr;
   TAboutLayout FLayout;
@@ -115,6 +129,7 @@ TAboutMeasures TAboutBox::Measure() const {
   measures.Author = TextSize(dc, FTextFont.Get(), Utf8ToWide(kAboutAuthor), true);
   measures.Notice = TextSize(dc, FTextFont.Get(), Utf8ToWide(FTexts.AboutNotice), true);
   measures.Close = TextSize(dc, CloseFont(), Utf8ToWide(FTexts.AboutCloseButton), false);
+  measures.Licenses = TextSize(dc, CloseFont(), Utf8ToWide(FTexts.AboutLicensesButton), false);
   return measures;
 }
 
@@ -134,16 +149,25 @@ void TAboutBox::CreateText(HINSTANCE instance, TAboutText id, const TkoRect& pla
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
 
+void TAboutBox::CreateButton(HINSTANCE instance, int id, const TkoRect& place, const std::string& text) {
+  HWND button = CreateWindowExW(0, L"BUTTON", Utf8ToWide(text).c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_FLAT,
+                                place.Left, place.Top, place.Right - place.Left, place.Bottom - place.Top, FDialog,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+  SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(CloseFont()), FALSE);
+}
+
 void TAboutBox::CreateChildren(HINSTANCE instance) {
-  const TkoRect& button = FLayout.Close;
-  HWND close = CreateWindowExW(0, L"BUTTON", Utf8ToWide(FTexts.AboutCloseButton).c_str(),
-                               WS_CHILD | WS_VISIBLE | BS_FLAT, button.Left, button.Top, button.Right - button.Left,
-                               button.Bottom - button.Top, FDialog, reinterpret_cast<HMENU>(IDOK), instance, nullptr);
-  SendMessageW(close, WM_SETFONT, reinterpret_cast<WPARAM>(CloseFont()), FALSE);
+  CreateButton(instance, IDOK, FLayout.Close, FTexts.AboutCloseButton);
   CreateText(instance, kTitleText, FLayout.Title, kAboutTitle);
   CreateText(instance, kVersionText, FLayout.Version, kAboutVersion);
   CreateText(instance, kAuthorText, FLayout.Author, kAboutAuthor);
   CreateText(instance, kNoticeText, FLayout.Notice, FTexts.AboutNotice);
+  CreateButton(instance, kLicensesButton, FLayout.Licenses, FTexts.AboutLicensesButton);
+}
+
+void TAboutBox::ShowLicenses() const {
+  ShowBox(FDialog, LicenseBoxText(BuiltInNotices(), "roRezodu.exe", FLanguage), FTexts.AboutLicensesButton,
+          MB_OK | MB_ICONINFORMATION);
 }
 
 // White, the icon and the separator line; the texts and the button draw themselves.
@@ -219,9 +243,14 @@ bool DrawBoxText(HWND dialog, LPARAM lParam) {
 }
 
 // Identifier 1 is the Close button and Enter, 2 is Esc and the close box.
-bool CloseOnCommand(HWND dialog, int command) {
+bool RunCommand(HWND dialog, int command) {
   TAboutBox* box = BoxOfDialog(dialog);
-  if (box == nullptr || (command != IDOK && command != IDCANCEL)) return false;
+  if (box == nullptr) return false;
+  if (command == kLicensesButton) {
+    box->ShowLicenses();
+    return true;
+  }
+  if (command != IDOK && command != IDCANCEL) return false;
   box->Close();
   return true;
 }
@@ -239,7 +268,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_DRAWITEM:
       return DrawBoxText(dialog, lParam) ? TRUE : FALSE;
     case WM_COMMAND:
-      return CloseOnCommand(dialog, LOWORD(wParam)) ? TRUE : FALSE;
+      return RunCommand(dialog, LOWORD(wParam)) ? TRUE : FALSE;
     default:
       return FALSE;
   }

@@ -6,13 +6,20 @@
 namespace {
 constexpr TFixedTexts kRussian = {
     "Свойства файла",
-    "Справочная информация о roRezodu\rдоступна на сайте разработчика\r\r",
+    "Справочная информация о roRezodu\rнаходится в файле README.txt,\rкоторый поставляется с программой.",
     kCommandLineHelpCaption,
     kCommandLineHelpText,
     kInvalidCommandLineText,
     kAboutCaption,
     kAboutCloseButton,
     kAboutNotice,
+    "Лицензии",
+    "roRezodu — свободная программа: её можно распространять\r"
+    "и изменять на условиях GNU General Public License\r"
+    "версии 2 или (по вашему выбору) любой более поздней.\r\r",
+    "В программе есть эти библиотеки:\r",
+    "Полные тексты лицензий — в файлах LICENSE и NOTICES,\r"
+    "которые поставляются с программой.",
     "Справка",
     "Закрыть",
 };
@@ -42,7 +49,7 @@ constexpr char kEnglishCommandLineHelp[] =
 
 constexpr TFixedTexts kEnglish = {
     "File properties",
-    "Help for roRezodu is available\ron the developer's website:\r\r",
+    "Help for roRezodu is in\rthe file README.txt,\rwhich comes with the program.",
     "roRezodu command-line options",
     kEnglishCommandLineHelp,
     "Invalid command line.",
@@ -51,6 +58,13 @@ constexpr TFixedTexts kEnglish = {
     "This program is free of charge.\r\n"
     "It may be freely copied and distributed\r\n"
     "along with films.",
+    "Licenses",
+    "roRezodu is free software: you can redistribute it and\r"
+    "modify it under the terms of the GNU General Public License,\r"
+    "version 2 or (at your option) any later version.\r\r",
+    "The program contains these libraries:\r",
+    "The full license texts are in the files LICENSE and\r"
+    "NOTICES, which come with the program.",
     "Help",
     "Exit",
 };

@@ -10,13 +10,17 @@ inline constexpr char kCloseKey[] = "Close";
 
 struct TFixedTexts {
   const char* PropertiesCaption;
-  const char* HelpLines;  // the help box's body before the maker's web address
+  const char* HelpText;  // the help box's body
   const char* CommandLineHelpCaption;
   const char* CommandLineHelpText;
   const char* InvalidCommandLineText;
   const char* AboutCaption;
   const char* AboutCloseButton;
   const char* AboutNotice;  // its lines broken with "\r\n"
+  const char* AboutLicensesButton;  // also the Licenses box's caption
+  const char* LicenseLines;         // the Licenses box: the program's license,
+  const char* LicenseLibraries;     // the heading of the libraries' lines,
+  const char* LicenseFiles;         // where the full texts are
   const char* ContextHelp;  // under kContextHelpKey
   const char* Close;        // under kCloseKey
 };

@@ -1,6 +1,5 @@
 #include "app/ui_texts.h"
 
-#include "app/about_box.h"
 #include "app/fixed_texts.h"
 #include "film/film_loader.h"
 #include "film/ko_error.h"
@@ -256,6 +255,6 @@ std::string TUiTexts::Format(TMessageText text, const std::string& value) const 
 }
 
 std::string HelpText(TUiLanguage language) {
-  return std::string(FixedTexts(language).HelpLines) + kMakerWebAddress + "\r";
+  return FixedTexts(language).HelpText;
 }
 

@@ -11,7 +11,7 @@ namespace {
 // What the texts measure at 96 DPI in the fonts the box asks for (Times New Roman Bold
 // 32, the system font, Tahoma 14, the dialog font); the dialog's client area is about
 // 450 x 195 pixels there.
-const TAboutMeasures kMeasuresAt96{{32, 32}, {121, 32}, {115, 16}, {170, 17}, {262, 51}, {42, 13}};
+const TAboutMeasures kMeasuresAt96{{32, 32}, {121, 32}, {115, 16}, {170, 17}, {262, 51}, {42, 13}, {48, 13}};
 constexpr TkoSize kClientAt96{450, 195};
 
 TkoSize Scaled(TkoSize size, double factor) {
@@ -21,7 +21,8 @@ TkoSize Scaled(TkoSize size, double factor) {
 
 TAboutMeasures Scaled(const TAboutMeasures& m, double factor) {
   return {Scaled(m.Icon, factor),   Scaled(m.Title, factor),  Scaled(m.Version, factor),
-          Scaled(m.Author, factor), Scaled(m.Notice, factor), Scaled(m.Close, factor)};
+          Scaled(m.Author, factor), Scaled(m.Notice, factor), Scaled(m.Close, factor),
+          Scaled(m.Licenses, factor)};
 }
 
 bool Overlap(const TkoRect& a, const TkoRect& b) {
@@ -50,6 +51,7 @@ TEST(AboutBox, AtTheDesignScaleEverythingKeepsItsPlace) {
   EXPECT_EQ(std::pair(layout.LineFrom, layout.LineTo), std::pair(TkoPoint{7, 150}, TkoPoint{443, 150}));
   EXPECT_EQ(layout.LineWidth, 1);
   EXPECT_EQ(layout.Close, (TkoRect{368, 160, 368 + 75, 186}));
+  EXPECT_EQ(layout.Licenses, (TkoRect{368 - 7 - 75, 160, 368 - 7, 186}));
   EXPECT_EQ(layout.Client, kClientAt96);
 }
 
@@ -62,6 +64,17 @@ TEST(AboutBox, AWiderTitleMovesTheVersionBesideIt) {
   EXPECT_EQ(layout.Version, (TkoRect{56 + 145, 21, 56 + 145 + 115, 37}));
   EXPECT_EQ(layout.Author.Top, 50);
   EXPECT_EQ(layout.Close, (TkoRect{368, 160, 443, 186}));
+}
+
+// A button text longer than the design's buttons (a translation) widens its button; the
+// two buttons stay a margin apart, Close at the right, and the box grows to hold them.
+TEST(AboutBox, ALongButtonTextWidensItsButtonAndTheBox) {
+  TAboutMeasures measures = kMeasuresAt96;
+  measures.Licenses = {360, 13};
+  const TAboutLayout layout = AboutLayout(kClientAt96, TScreenScale(), measures);
+  EXPECT_EQ(layout.Licenses, (TkoRect{56, 160, 56 + 376, 186}));
+  EXPECT_EQ(layout.Close, (TkoRect{56 + 376 + 7, 160, 56 + 376 + 7 + 75, 186}));
+  EXPECT_EQ(layout.Client.Width, layout.Close.Right + 7);
 }
 
 // At 125 to 300 %, with texts as large as the scale makes them (or a fifth wider and
@@ -79,8 +92,8 @@ TEST(AboutBox, AtEveryScaleNothingOverlapsAndNothingIsCutOff) {
                      std::to_string(client.Width) + " x " + std::to_string(client.Height));
         const TAboutLayout layout = AboutLayout(client, scale, Scaled(kMeasuresAt96, scale.Factor() * faces));
         const TkoRect icon{layout.Icon.X, layout.Icon.Y, layout.Icon.X + scale.Px(32), layout.Icon.Y + scale.Px(32)};
-        const std::vector<TkoRect> parts = {icon,          layout.Title,  layout.Version,
-                                            layout.Author, layout.Notice, layout.Close};
+        const std::vector<TkoRect> parts = {icon,          layout.Title,  layout.Version, layout.Author,
+                                            layout.Notice, layout.Close,  layout.Licenses};
         EXPECT_GE(layout.Client.Width, client.Width);
         EXPECT_GE(layout.Client.Height, client.Height);
         for (size_t i = 0; i < parts.size(); ++i) {
@@ -90,6 +103,8 @@ TEST(AboutBox, AtEveryScaleNothingOverlapsAndNothingIsCutOff) {
         }
         EXPECT_LT(layout.Notice.Bottom, layout.LineFrom.Y);
         EXPECT_LT(layout.LineFrom.Y + layout.LineWidth, layout.Close.Top);
+        EXPECT_EQ(layout.Licenses.Top, layout.Close.Top);
+        EXPECT_EQ(layout.Licenses.Bottom, layout.Close.Bottom);
         EXPECT_EQ(layout.LineTo.X, layout.Client.Width - layout.Margin);
         EXPECT_EQ(layout.LineWidth, scale.Px(1));
       }

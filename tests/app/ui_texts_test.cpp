@@ -46,13 +46,17 @@ TEST(UiTexts, EveryTextHasAnEnglishOneThatFormatsLikeTheRussian) {
   const TFixedTexts& english = FixedTexts(TUiLanguage::kEnglish);
   const auto lines = [](const char* text) { return std::count(text, text + std::string(text).size(), '\r'); };
   for (const auto& [en, ru] : {std::pair{english.PropertiesCaption, russian.PropertiesCaption},
-                              {english.HelpLines, russian.HelpLines},
+                              {english.HelpText, russian.HelpText},
                               {english.CommandLineHelpCaption, russian.CommandLineHelpCaption},
                               {english.CommandLineHelpText, russian.CommandLineHelpText},
                               {english.InvalidCommandLineText, russian.InvalidCommandLineText},
                               {english.AboutCaption, russian.AboutCaption},
                               {english.AboutCloseButton, russian.AboutCloseButton},
                               {english.AboutNotice, russian.AboutNotice},
+                              {english.AboutLicensesButton, russian.AboutLicensesButton},
+                              {english.LicenseLines, russian.LicenseLines},
+                              {english.LicenseLibraries, russian.LicenseLibraries},
+                              {english.LicenseFiles, russian.LicenseFiles},
                               {english.ContextHelp, russian.ContextHelp},
                               {english.Close, russian.Close}}) {
     SCOPED_TRACE(en);
@@ -68,9 +72,10 @@ TEST(UiTexts, EnglishTextsUseUsSpelling) {
   for (const TTextEntry& entry : kMessageTexts) texts.push_back(entry.English);
   for (const TTextEntry& entry : kMenuTexts) texts.push_back(entry.English);
   const TFixedTexts& english = FixedTexts(TUiLanguage::kEnglish);
-  for (const char* text : {english.PropertiesCaption, english.HelpLines, english.CommandLineHelpCaption,
-                           english.CommandLineHelpText, english.InvalidCommandLineText, english.AboutCaption,
-                           english.AboutCloseButton, english.AboutNotice, english.ContextHelp, english.Close})
+  for (const char* text : {english.PropertiesCaption, english.CommandLineHelpCaption, english.CommandLineHelpText,
+                           english.InvalidCommandLineText, english.AboutCaption, english.AboutCloseButton,
+                           english.AboutNotice, english.AboutLicensesButton, english.LicenseLines,
+                           english.LicenseLibraries, english.LicenseFiles, english.ContextHelp, english.Close})
     texts.push_back(text);
   const char* const british[] = {"colour", "centre",  "behaviour", "favourite", "licence", "cancelled",
                                  "grey",   "organis", "recognis",  "initialis", "analys",  "programme",

@@ -86,7 +86,7 @@ main=$(rz_field "$(rz_probe window roRezodu)" 1)
 box=$(rz_probe window "$about")
 [ "$(rz_field "$box" 2)" = "#32770" ] || rz_fail "the About box is not a dialog: $box"
 [ "$(rz_field "$box" 4)" = "$main" ] || rz_fail "the About box is not owned by the main window: $box"
-[ "$(rz_probe boxes | cut -f 2,4)" = "$about	Закрыть" ] || rz_fail "About box contents: $(rz_probe boxes)"
+[ "$(rz_probe boxes | cut -f 2,4)" = "$about	Закрыть|Лицензии" ] || rz_fail "About box contents: $(rz_probe boxes)"
 rz_screenshot "$about" "$RZ_OUT/about1.png"
 [ "$(rz_colours "$RZ_OUT/about1.png")" -gt 8 ] || rz_fail "the About box shows almost nothing"
 white=$(convert "$RZ_OUT/about1.png" -fill black +opaque white -format '%[fx:mean]' info:)
@@ -96,6 +96,18 @@ awk -v w="$white" 'BEGIN { exit !(w > 0.7) }' || rz_fail "the About box is not d
 [ "$(rz_probe boxes | cut -f 3)" = 'roRezodu\nversion 2.8.0.24\n© 2026 roRezodu developers\nПрограмма распространяется бесплатно.\r\nЕё можно свободно копировать и передавать\r\nвместе с фильмами.' ] ||
   rz_fail "About box texts: $(rz_probe boxes | cut -f 3)"
 ! rz_probe children "$about" | grep -q -e '	Link	' -e 'http' || rz_fail "the About box still has a link"
+
+# Licenses: a box over the About box with the license and the player's libraries as
+# NOTICES lists them; OK goes back to the About box.
+rz_probe click "$about" "Лицензии"
+rz_wait_window "Лицензии" 10
+licenses=$(rz_box "Лицензии")
+for part in "GNU General Public License" "liblzma 5.4.1 (public domain)" "zlib 1.2.13 (Zlib)" "LICENSE и NOTICES"; do
+  [[ $licenses == *"$part"* ]] || rz_fail "the Licenses box lacks '$part': $licenses"
+done
+[ "$(rz_field "$(rz_probe window "Лицензии")" 4)" = "$(rz_field "$box" 1)" ] || rz_fail "the Licenses box is not owned by the About box"
+rz_probe click "Лицензии" OK
+rz_wait_gone "Лицензии"
 rz_keys "$about" Escape
 rz_wait_gone "$about"
 

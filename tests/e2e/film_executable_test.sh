@@ -35,7 +35,7 @@ menu=$(rz_probe menu roRezodu | awk -F'\t' '$1 ~ /^[0-3]$/ { print $1 "\t" $3; n
 diff <(printf '%s\n' "$expected_menu") <(printf '%s\n' "$menu") >&2 || rz_fail "menus of the film executable differ (above)"
 rz_keys roRezodu F1
 rz_wait_window Guide 10
-[ "$(rz_box Guide)" = 'Справочная информация о roRezodu\rдоступна на сайте разработчика\r\rhttps://rorezodu.example.org/\r	OK' ] ||
+[ "$(rz_box Guide)" = 'Справочная информация о roRezodu\rнаходится в файле README.txt,\rкоторый поставляется с программой.	OK' ] ||
   rz_fail "help box: $(rz_box Guide)"
 rz_probe click Guide OK
 rz_wait_gone Guide
