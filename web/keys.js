@@ -18,6 +18,7 @@ function keyAction(event) {
     if (event.code === "KeyO" && !shift) return () => $("file").click();
     if (!film || shift) return null;
     if (event.code === "KeyS") return savePicture;
+    if (event.code === "KeyE") return () => exporter.open();
     if (event.code === "Comma") return commands.frameBack;
     if (event.code === "Period") return commands.frameForward;
     return null;
@@ -45,6 +46,7 @@ function spaceKeyFor(target) {
 }
 
 function onKeyDown(event) {
+  if ($("export").open) return;  // the dialog's own controls take the keys
   if (!$("message").hidden) {
     onMessageKey(event);
     return;
