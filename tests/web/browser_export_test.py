@@ -60,12 +60,18 @@ def probe(path):
     return json.loads(result.stdout)
 
 
-def decoded_pictures(path, width, height):
-    """Every picture of the video, as RGB bytes, in order."""
-    raw = subprocess.run(["ffmpeg", "-v", "error", "-i", path, "-f", "rawvideo", "-pix_fmt", "rgb24", "-"],
+def decoded_pictures(path, width, height, pixels="rgb24"):
+    """Every picture of the video, as RGB (or gray) bytes, in order."""
+    raw = subprocess.run(["ffmpeg", "-v", "error", "-i", path, "-f", "rawvideo", "-pix_fmt", pixels, "-"],
                          capture_output=True, check=True).stdout
-    size = width * height * 3
+    size = width * height * (3 if pixels == "rgb24" else 1)
     return [raw[i:i + size] for i in range(0, len(raw), size)]
+
+
+def gray(png):
+    """The brightness of a PNG's pixels, by FFmpeg's BT.601 rule."""
+    return subprocess.run(["ffmpeg", "-v", "error", "-i", png, "-f", "rawvideo", "-pix_fmt", "gray", "-"],
+                          capture_output=True, check=True).stdout
 
 
 def sound_seconds(path):
@@ -122,10 +128,13 @@ def test_export_webm(s):
     path = wait_download(s, downloads(s))
     streams = {st["codec_type"]: st for st in probe(path)["streams"]}
     assert streams["audio"]["codec_name"] == "opus", streams
-    pictures = decoded_pictures(path, 160, 120)
+    # Its one-pixel coloured lines are more than 4:2:0 chroma can hold (kof export's MP4
+    # of it loses them too): the pictures' brightness is compared.
+    pictures = decoded_pictures(path, 160, 120, "gray")
     assert len(pictures) == 90, f"{len(pictures)} pictures: 30 frames of three pointer samples"
     for frame in [0, 14, 28]:
-        quality = psnr(pictures[3 * frame], s.kof_picture("clock.kof", 1, frame)[2])
+        expected = gray(s.kof_picture_file("clock.kof", 1, frame))
+        quality = psnr(pictures[3 * frame], expected)
         assert quality >= LOSSY_PSNR, f"frame {frame}: {quality:.1f} dB"
     seconds = sound_seconds(path)
     assert abs(seconds - 3.0) <= 0.05, f"{seconds:.3f} s of sound for 3 s of pictures"
@@ -156,16 +165,15 @@ def test_export_cancel_and_play_on(s):
     """While a film exports the page plays on (the time line moves); Cancel ends the
     export, nothing is downloaded, and the page's keys work again once the dialog closes."""
     folder = downloads(s)
-    s.open_page("habits.kof")
+    s.open_page("lecture.kof")
     s.wait_state("playing")
     s.chord(Keys.CONTROL, "e")
     s.driver.find_element(By.ID, "export-start").click()
     status = s.driver.find_element(By.ID, "export-status")
     exporting = lambda: status.text.startswith(("Экспорт:", "Exporting:"))
     s.wait(exporting, "the progress")
-    first = s.driver.execute_script("return document.getElementById('time').textContent")
-    s.wait(lambda: s.driver.execute_script("return document.getElementById('time').textContent") != first,
-           "the time line to move while exporting")
+    first = s.place()
+    s.wait(lambda: int(s.place()[1]) >= int(first[1]) + 3, "the time line to move while exporting")
     assert exporting(), f"the export ended before Cancel: {status.text}"
     s.driver.find_element(By.ID, "export-cancel").click()
     s.wait(lambda: status.text in ("Экспорт отменён.", "The export was cancelled."), "the export to be cancelled")
