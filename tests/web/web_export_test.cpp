@@ -6,6 +6,7 @@
 
 #include <random>
 
+#include "film/film_loader.h"
 #include "film/temp_files.h"
 #include "support/temp_dir.h"
 #include "web/web_export.h"
@@ -25,8 +26,10 @@ SegmentSpec Noise(int width, int height, int frames, int samplesPerFrame, uint32
     for (int i = 0; i < 30; ++i) picture.pixels[random() % picture.pixels.size()] = random() & 0xFFFFFF;
     spec.data.pictures.push_back(picture);
   }
+  std::vector<CursorSample> track;
   for (int i = 0; i < frames * samplesPerFrame; ++i)
-    spec.data.cursorTrack.push_back({0, uint16_t(random() % width), uint16_t(random() % height)});
+    track.push_back({0, uint16_t(random() % width), uint16_t(random() % height)});
+  spec.data.cursorTrack = track;
   return spec;
 }
 
@@ -38,7 +41,7 @@ std::vector<uint8_t> Rgba(const TkoPictureView& view) {
   return {rgba.Data(), rgba.Data() + size_t(view.Width) * size_t(view.Height) * 4};
 }
 
-std::vector<uint8_t> Bytes(const TRgbaPicture& picture) {
+std::vector<uint8_t> CanvasBytes(const TRgbaPicture& picture) {
   return {picture.Data(), picture.Data() + size_t(picture.Width()) * size_t(picture.Height()) * 4};
 }
 
@@ -64,7 +67,8 @@ protected:
     THeadlessPlayer player(segments);
     player.SetEveryTick(true);
     std::vector<std::vector<uint8_t>> pictures;
-    EXPECT_EQ(player.PlaySegment(index, [&](int32_t, const TkoPictureView& p) { return pictures.push_back(Rgba(p)), true; }), "");
+    const auto keep = [&](int32_t, const TkoPictureView& p) { return pictures.push_back(Rgba(p)), true; };
+    EXPECT_EQ(player.PlaySegment(index, keep), "");
     return pictures;
   }
 };
@@ -91,7 +95,7 @@ TEST_F(WebExport, HandsOutThePlayedPicturesOneAtATimeWithinTheRange) {
     SCOPED_TRACE(range.first);
     ASSERT_TRUE(exporter.Begin(0, range.first, range.end));
     std::vector<std::vector<uint8_t>> got;
-    while (const TRgbaPicture* picture = exporter.Next()) got.push_back(Bytes(*picture));
+    while (const TRgbaPicture* picture = exporter.Next()) got.push_back(CanvasBytes(*picture));
     EXPECT_EQ(exporter.Failure(), "");
     ASSERT_EQ(got.size(), size_t(range.end - range.first));
     for (int32_t k = range.first; k < range.end; ++k) {
@@ -108,7 +112,7 @@ TEST_F(WebExport, HandsOutThePlayedPicturesOneAtATimeWithinTheRange) {
   for (size_t k = 0; k < 5; ++k) {
     const TRgbaPicture* picture = exporter.Next();
     ASSERT_NE(picture, nullptr) << k;
-    EXPECT_EQ(Bytes(*picture), plain[k]) << k;
+    EXPECT_EQ(CanvasBytes(*picture), plain[k]) << k;
   }
   EXPECT_EQ(exporter.Next(), nullptr);
 }
