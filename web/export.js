@@ -1,6 +1,8 @@
 // The export dialog: format, range and size, then the film is encoded in a worker of
 // its own (export_worker.js) while the page plays on; progress in percent, Cancel ends
-// that worker, and the video is offered as a download named after the film.
+// that worker, and the video is offered as a download named after the film. The dialog
+// may be closed meanwhile (the page is then usable as ever); the export goes on, and
+// Export shows its progress again.
 "use strict";
 
 const exporter = {
@@ -25,7 +27,7 @@ const exporter = {
   },
 
   open() {
-    if (!film) return;
+    if (!film && !this.worker) return;
     const dialog = $("export");
     if (!this.worker) this.showIdle();
     if (!dialog.open) dialog.showModal();
@@ -101,7 +103,7 @@ const exporter = {
     this.worker = null;
     this.showIdle();
     this.tell(text);
-    $("export-start").focus();
+    if ($("export").open) $("export-start").focus();
   },
 
   tell(text) {
@@ -110,7 +112,7 @@ const exporter = {
   },
 
   close() {
-    if (!this.worker) $("export").close();
+    $("export").close();
   },
 };
 
@@ -119,8 +121,4 @@ $("export-start").addEventListener("click", () => exporter.start());
 $("export-cancel").addEventListener("click", () => exporter.cancel());
 $("export-close").addEventListener("click", () => exporter.close());
 $("export-size").addEventListener("change", () => exporter.sizeChanged());
-// Escape closes the dialog, but not while the export runs: Cancel ends that.
-$("export").addEventListener("cancel", (event) => {
-  if (exporter.worker) event.preventDefault();
-});
 exporter.offerFormats();

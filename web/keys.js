@@ -16,6 +16,7 @@ function keyAction(event) {
   if (alt && !ctrl) return event.key === "Enter" && film ? toggleFullScreen : null;
   if (ctrl && !alt) {
     if (event.code === "KeyO" && !shift) return () => $("file").click();
+    if (event.code === "KeyE" && !shift && exporter.worker) return () => exporter.open();
     if (!film || shift) return null;
     if (event.code === "KeyS") return savePicture;
     if (event.code === "KeyE") return () => exporter.open();

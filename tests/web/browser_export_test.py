@@ -161,6 +161,19 @@ def test_export_range_and_size(s):
     assert len(decoded_pictures(path, 160, 120)) == 50 - frame, f"from frame {frame} of 50"
 
 
+def test_export_segment_to_a_width_behind_the_dialog(s):
+    """This segment at a width of 100 (height by the film's shape, both even), with the
+    dialog closed as soon as it starts: the export goes on and the video still comes."""
+    folder = downloads(s)
+    start_export(s, "two.kof", "segment", "width", 100)
+    s.keys(Keys.ESCAPE)
+    s.wait(lambda: not s.driver.find_element(By.ID, "export").is_displayed(), "the dialog to close")
+    path = wait_download(s, folder)
+    video = next(st for st in probe(path)["streams"] if st["codec_type"] == "video")
+    assert (video["width"], video["height"]) == (100, 76), video
+    assert len(decoded_pictures(path, 100, 76)) == 50, "the first segment's 50 frames"
+
+
 def test_export_cancel_and_play_on(s):
     """While a film exports the page plays on (the time line moves); Cancel ends the
     export, nothing is downloaded, and the page's keys work again once the dialog closes."""
@@ -185,4 +198,5 @@ def test_export_cancel_and_play_on(s):
     s.wait_state("paused")
 
 
-TESTS = [test_export_webm, test_export_range_and_size, test_export_cancel_and_play_on]
+TESTS = [test_export_webm, test_export_range_and_size, test_export_segment_to_a_width_behind_the_dialog,
+         test_export_cancel_and_play_on]
