@@ -29,9 +29,10 @@ def finished_files(folder):
     return [f for f in os.listdir(folder) if not f.endswith(".crdownload")]
 
 
-def start_export(s, film, range_value="film", size="film", width=None):
+def start_export(s, film, range_value="film", size="film", width=None, after=0):
+    """The film paused (at frame `after` or later) and its export started with these choices."""
     s.open_page(film)
-    s.wait_state("playing")
+    s.wait(lambda: s.data("state") == "playing" and int(s.data("shown") or -1) >= after, f"frame {after}")
     s.keys(" ")
     s.wait_state("paused")
     s.chord(Keys.CONTROL, "e")
@@ -142,7 +143,8 @@ def test_export_webm(s):
 
 def test_export_range_and_size(s):
     """Half the size of the second segment from where it is paused: the remaining
-    pictures only, scaled to 160 x 120 (even sizes)."""
+    pictures only, scaled to 160 x 120 (even sizes); the clock film from where it is
+    paused: its sound from there."""
     folder = downloads(s)
     s.open_page("two.kof")
     s.wait_state("playing")
@@ -159,6 +161,14 @@ def test_export_range_and_size(s):
     video = next(st for st in probe(path)["streams"] if st["codec_type"] == "video")
     assert (video["width"], video["height"]) == (160, 120), video
     assert len(decoded_pictures(path, 160, 120)) == 50 - frame, f"from frame {frame} of 50"
+
+    # The sound is cut with the pictures: from the frame paused at to the segment's end.
+    folder = downloads(s)
+    start_export(s, "clock.kof", "rest", after=8)
+    frame = int(s.data("shown"))
+    path = wait_download(s, folder)
+    seconds = sound_seconds(path)
+    assert abs(seconds - (30 - frame) / 10) <= 0.05, f"{seconds:.3f} s of sound from frame {frame} of 30"
 
 
 def test_export_segment_to_a_width_behind_the_dialog(s):
