@@ -15,9 +15,9 @@ const {
 const codecs = { webm: { video: "vp9", audio: "opus" }, mp4: { video: "avc", audio: "aac" } };
 const silenceChunk = 1;  // seconds of silence per sound sample
 
-// Screen pictures are sharp text and lines: far more bits than for a camera's picture
-// of that size, or the letters blur. Most pictures of a film differ little from the
-// one before, so a generous rate costs little where nothing moves.
+// Screen pictures are sharp text and lines, which take more bits than a camera's
+// picture of that size; a picture that differs little from the one before costs little
+// whatever the rate, so a generous one is cheap where nothing moves.
 function videoBitrate(plan) {
   const fastest = Math.max(...plan.parts.map((part) => part.rate));
   return Math.max(4e6, Math.min(40e6, plan.outWidth * plan.outHeight * fastest * 2));
