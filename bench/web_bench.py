@@ -5,7 +5,9 @@ writer (rz_make_lesson: 770 x 695, 10 frames per second, a voice track):
   1. decoding: every frame of a 10-minute lesson, by the native `kof bench` and by the
      same code in WebAssembly (bench.html), best of three runs each;
   2. the first frame: the time from opening a 15 MB LZMA-packed lesson (index.html
-     ?film=) to its first picture on the canvas, best of three page loads.
+     ?film=) to its first picture on the canvas, best of three page loads;
+  3. export: the whole lesson as WebM (VP9, Opus) from the page (Ctrl+E, Export) and by
+     the native `kof export`, as multiples of real time (target 5 for the page).
 
 usage: bench/web_bench.py [--short] [NATIVE_BUILD [WEB_DIR]]   (build/release and build/web)
   cmake --build --preset release --target kof rz_make_lesson; scripts/web.sh --build-only
@@ -23,6 +25,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "web"))
 from browser_test import chromium, serve  # noqa: E402
 from selenium.webdriver.common.by import By  # noqa: E402
+from selenium.webdriver.common.keys import Keys  # noqa: E402
+from selenium.webdriver.common.action_chains import ActionChains  # noqa: E402
 
 SHORT = "--short" in sys.argv[1:]
 RUNS = 1 if SHORT else 3
@@ -60,6 +64,33 @@ def first_picture_ms(driver, base):
     return int(wait_for(driver, lambda: player.get_attribute("data-first-picture-ms"), 60))
 
 
+def native_export_speed(kof, film, work):
+    out = os.path.join(work, "native.webm")
+    start = time.monotonic()
+    subprocess.run([kof, "export", film, "-o", out], capture_output=True, check=True)
+    return LESSON_SECONDS / (time.monotonic() - start)
+
+
+def web_export_speed(driver, base, work):
+    """The lesson exported from the page as a user does it, timed from Export to the download."""
+    folder = os.path.join(work, "downloads")
+    os.makedirs(folder, exist_ok=True)
+    driver.execute_cdp_cmd("Browser.setDownloadBehavior", {"behavior": "allow", "downloadPath": folder})
+    driver.get(base + "index.html?film=films/lesson.kof")
+    player = driver.find_element(By.ID, "player")
+    wait_for(driver, lambda: player.get_attribute("data-state") == "playing", 60)
+    ActionChains(driver).send_keys(Keys.F10).key_down(Keys.CONTROL).send_keys("e").key_up(Keys.CONTROL).perform()
+    start = time.monotonic()
+    driver.find_element(By.ID, "export-start").click()
+    status = driver.find_element(By.ID, "export-status")
+    wait_for(driver, lambda: [f for f in os.listdir(folder) if f.endswith(".webm")] or "не удался" in status.text
+             or "failed" in status.text, 1800)
+    seconds = time.monotonic() - start
+    if not [f for f in os.listdir(folder) if f.endswith(".webm")]:
+        raise SystemExit(f"web_bench: {status.text}")
+    return LESSON_SECONDS / seconds
+
+
 def main():
     args = [arg for arg in sys.argv[1:] if arg != "--short"]
     native = args[0] if args else "build/release"
@@ -76,12 +107,16 @@ def main():
             native_best = max(native_fps(os.path.join(native, "kof"), lesson) for _ in range(RUNS))
             web_best = max(web_decoding(driver, base) for _ in range(RUNS))
             first = min(first_picture_ms(driver, base) for _ in range(RUNS))
+            web_export = web_export_speed(driver, base, work)
+            native_export = native_export_speed(os.path.join(native, "kof"), lesson, work)
         finally:
             driver.quit()
             server.terminate()
         print(f"decoding, {LESSON_SECONDS} s lesson: native kof bench {native_best:.0f} fps, "
               f"WebAssembly {web_best:.0f} fps ({web_best / native_best:.2f} of native; target 0.5)")
         print(f"first picture of a {os.path.getsize(lzma) / 1e6:.1f} MB LZMA film: {first} ms (target 1500 ms)")
+        print(f"export of the {LESSON_SECONDS} s lesson to WebM: the page {web_export:.1f} x real time (target 5), "
+              f"native kof export {native_export:.1f} x real time")
     finally:
         subprocess.run(["rm", "-rf", work])
 

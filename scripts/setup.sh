@@ -2,7 +2,8 @@
 # Installs what building and testing roRezodu needs on Debian 12, cross-builds the two
 # libraries Debian does not ship for MinGW-w64 (liblzma, GoogleTest) into a cache, and
 # builds zlib, libmspack and liblzma with Emscripten for the web player into another,
-# and installs axe-core for the browser tests with npm into a third. Idempotent: a
+# and installs axe-core for the browser tests and mediabunny for the web player's
+# export with npm into two more. Idempotent: a
 # second run only checks and takes a few seconds. Prints the MinGW cache.
 set -euo pipefail
 
@@ -23,6 +24,7 @@ STAMP="$RZ_MINGW_PREFIX/.built-v1"
 RZ_WEB_PREFIX="${RZ_WEB_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/rorezodu/emscripten}"
 WEB_STAMP="$RZ_WEB_PREFIX/.built-v1"
 RZ_AXE_PREFIX="${RZ_AXE_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/rorezodu/axe-core}"
+RZ_MEDIABUNNY_PREFIX="${XDG_CACHE_HOME:-$HOME/.cache}/rorezodu/mediabunny"
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 log() { printf 'setup: %s\n' "$*" >&2; }
@@ -129,20 +131,31 @@ build_web_libraries() {
 # tests/web/axe/package-lock.json pins, from the npm registry into a cache of its own
 # (never into build/web: the page does not ship it). Installed again only when the lock
 # file changes.
-install_axe() {
-  local lock="$HERE/tests/web/axe/package-lock.json"
-  cmp -s "$lock" "$RZ_AXE_PREFIX/package-lock.json" && [ -f "$RZ_AXE_PREFIX/node_modules/axe-core/axe.min.js" ] &&
-    return
-  log "installing axe-core with npm into $RZ_AXE_PREFIX"
-  rm -rf "$RZ_AXE_PREFIX"
-  mkdir -p "$RZ_AXE_PREFIX"
-  cp "$HERE/tests/web/axe/package.json" "$lock" "$RZ_AXE_PREFIX/"
-  (cd "$RZ_AXE_PREFIX" && npm ci --no-audit --no-fund --loglevel=error >&2)
+# An npm package at the version a lock file pins, into a cache of its own; installed
+# again only when the lock file changes.
+install_pinned() {
+  local folder="$1" prefix="$2" installed="$3"
+  cmp -s "$folder/package-lock.json" "$prefix/package-lock.json" && [ -f "$prefix/node_modules/$installed" ] && return
+  log "installing $(dirname "$installed") with npm into $prefix"
+  rm -rf "$prefix"
+  mkdir -p "$prefix"
+  cp "$folder/package.json" "$folder/package-lock.json" "$prefix/"
+  (cd "$prefix" && npm ci --no-audit --no-fund --loglevel=error >&2)
+}
+
+# axe-core, the accessibility checker the browser tests run in the page, at the version
+# tests/web/axe/package-lock.json pins (never into build/web: the page does not ship it).
+install_axe() { install_pinned "$HERE/tests/web/axe" "$RZ_AXE_PREFIX" axe-core/axe.min.js; }
+
+# mediabunny, the muxer of the page's export, which the web build copies into build/web.
+install_mediabunny() {
+  install_pinned "$HERE/web/mediabunny" "$RZ_MEDIABUNNY_PREFIX" mediabunny/dist/bundles/mediabunny.min.cjs
 }
 
 command -v npm >/dev/null || PACKAGES+=(npm)
 install_packages
 install_axe
+install_mediabunny
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 if [ ! -e "$STAMP" ]; then

@@ -16,8 +16,10 @@ function keyAction(event) {
   if (alt && !ctrl) return event.key === "Enter" && film ? toggleFullScreen : null;
   if (ctrl && !alt) {
     if (event.code === "KeyO" && !shift) return () => $("file").click();
+    if (event.code === "KeyE" && !shift && exporter.worker) return () => exporter.open();
     if (!film || shift) return null;
     if (event.code === "KeyS") return savePicture;
+    if (event.code === "KeyE") return () => exporter.open();
     if (event.code === "Comma") return commands.frameBack;
     if (event.code === "Period") return commands.frameForward;
     return null;
@@ -45,6 +47,7 @@ function spaceKeyFor(target) {
 }
 
 function onKeyDown(event) {
+  if ($("export").open) return;  // the dialog's own controls take the keys
   if (!$("message").hidden) {
     onMessageKey(event);
     return;

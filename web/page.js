@@ -82,6 +82,7 @@ function onWorkerMessage(message) {
     case "picture": download(message.blob, message.name); break;
     case "preview": preview.show(message); break;
     case "filmKey": resume.noteKey(message); break;
+    case "exportFilm": exporter.filmArrived(message); break;
   }
 }
 
@@ -155,6 +156,7 @@ function filmOpened(event) {
   $("film-name").textContent = event.name;
   document.title = `roRezodu - [${event.name}]`;
   $("properties").disabled = false;
+  $("export-open").disabled = false;
   applyTexts();
   fillSegmentList();
   fillBar();
@@ -168,6 +170,7 @@ function filmClosed() {
   player.dataset.state = "stopped";
   $("film-name").textContent = "";
   $("properties").disabled = true;
+  $("export-open").disabled = true;
   $("segments").replaceChildren();
   $("bar-parts").replaceChildren();
   $("bar-played").style.width = "0";

@@ -12,6 +12,7 @@ let frameRequested = false;
 let filmsAsked = 0;     // numbers the films asked for; a download that arrives late for one is dropped
 let filmOpen = 0;       // the number of the film opened last
 let download = null;    // the AbortController of the download under way
+let film = null;        // the film open, as the browser holds it, for the page's export
 const queued = [];      // messages that came before the module ran
 
 // Frames come from the display while the worker has one, else about 60 times a second.
@@ -173,6 +174,7 @@ function run(message) {
     case "openBlob": {
       filmOpen = message.film;
       habits.tellFilmKey(message);
+      film = { blob: message.blob, name: message.name };
       const path = mountFilm(fileName(message.name), message.blob);
       withCString(path, (p) => withCString(message.name, (n) => rz._rz_open(p, n)));
       break;
@@ -195,6 +197,7 @@ function run(message) {
     case "soundFailed": rz._rz_sound_failed(); break;
     case "savePicture": saveCanvas(message.name); break;
     case "bench": bench(message); break;
+    case "exportFilm": postMessage({ type: "exportFilm", ...film }); break;
     case "preview": case "offer": case "resume": case "resumePlace": habits.run(message); break;
   }
 }

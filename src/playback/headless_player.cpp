@@ -81,19 +81,37 @@ const std::string& THeadlessPlayer::Damage() const { return FServices->host.Dama
 std::string THeadlessPlayer::TakeDamage() { return std::exchange(FServices->host.Damage, std::string()); }
 
 std::string THeadlessPlayer::PlaySegment(int32_t index, const FrameHandler& onFrame) {
+  if (BeginSegment(index, onFrame))
+    while (Step(onFrame)) {
+    }
+  return EndSegment();
+}
+
+bool THeadlessPlayer::BeginSegment(int32_t index, const FrameHandler& onFrame) {
   Services& s = *FServices;
   s.shell.NextPosted = false;
   s.shell.Error.clear();
   s.presenter.stopped = false;
   s.presenter.handler = &onFrame;
-  if (FEngine->StartSegment(index) && FEngine->CurrentSegment() == index) {
-    while (FEngine->ClockRunning() && !s.shell.NextPosted && !s.presenter.stopped) FEngine->Tick(s.timer.Token);
-  } else if (s.shell.Error.empty()) {
-    s.shell.Error = "the segment cannot be started";
-  }
-  FEngine->Stop();
+  const bool started = FEngine->StartSegment(index) && FEngine->CurrentSegment() == index;
   s.presenter.handler = nullptr;
-  return s.shell.Error;
+  if (!started && s.shell.Error.empty()) s.shell.Error = "the segment cannot be started";
+  return started;
+}
+
+bool THeadlessPlayer::Step(const FrameHandler& onFrame) {
+  Services& s = *FServices;
+  const auto playing = [&] { return FEngine->ClockRunning() && !s.shell.NextPosted && !s.presenter.stopped; };
+  if (!playing()) return false;
+  s.presenter.handler = &onFrame;
+  FEngine->Tick(s.timer.Token);
+  s.presenter.handler = nullptr;
+  return playing();
+}
+
+std::string THeadlessPlayer::EndSegment() {
+  FEngine->Stop();
+  return FServices->shell.Error;
 }
 
 std::string THeadlessPlayer::Seek(int32_t index, int32_t frame) {

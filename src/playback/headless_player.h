@@ -28,6 +28,14 @@ public:
   // text the player would have shown when a record could not be read.
   std::string PlaySegment(int32_t index, const FrameHandler& onFrame);
 
+  // PlaySegment in steps, for a caller that must return between pictures (the web
+  // page's export waits for its encoder): BeginSegment presents the first frame and
+  // returns whether the segment started; Step ticks once and returns whether it plays
+  // on; EndSegment stops it and returns what PlaySegment would.
+  bool BeginSegment(int32_t index, const FrameHandler& onFrame);
+  bool Step(const FrameHandler& onFrame);
+  std::string EndSegment();
+
   // Shows frame of segment index as the player's seek does (the segment started first
   // when another one is current; the player is paused there afterwards). Returns "" or
   // the text the player would have shown.

@@ -13,6 +13,7 @@
 #include "film/temp_files.h"
 #include "playback/headless_player.h"
 #include "web/web_bridge_web.h"
+#include "web/web_export.h"
 #include "web/web_player.h"
 
 namespace {
@@ -20,6 +21,16 @@ TBrowserPage page;
 std::unique_ptr<TWebPlayer> player;
 std::string benchResult;
 std::string previewInfo;
+// The export worker's film: its own module, so one of the two per worker is used.
+std::unique_ptr<TWebExport> exporter;
+std::filesystem::path exportFolder;
+std::string exportText;
+
+void CloseExport() {
+  exporter.reset();
+  if (!exportFolder.empty()) RemovePlayerTempFolder(exportFolder);
+  exportFolder.clear();
+}
 
 // Decodes every frame of every playable segment as kof bench does, repeat times.
 std::string RunBench(const std::filesystem::path& path, int32_t repeat) {
@@ -119,4 +130,34 @@ EMSCRIPTEN_KEEPALIVE const char* rz_bench(const char* path, int32_t repeat) {
   }
   return benchResult.c_str();
 }
+
+// The export: opens the film at path and returns SegmentsJson's array, or a JSON
+// object with error. Valid until the next call.
+EMSCRIPTEN_KEEPALIVE const char* rz_export_open(const char* path) {
+  CloseExport();
+  try {
+    exportFolder = CreatePlayerTempFolder();
+    exporter = std::make_unique<TWebExport>(path, exportFolder);
+    exportText = exporter->SegmentsJson();
+  } catch (const std::exception& error) {
+    CloseExport();
+    exportText = TJsonWriter().BeginObject().Key("error").String(error.what()).EndObject().Text();
+  }
+  return exportText.c_str();
+}
+// Starts on the pictures [first, end) of segment index; 1, or 0 when it cannot.
+EMSCRIPTEN_KEEPALIVE int rz_export_begin(int32_t index, int32_t first, int32_t end) {
+  return exporter && exporter->Begin(index, first, end) ? 1 : 0;
+}
+// The next picture's RGBA pixels (the segment's size), or 0 after the last.
+EMSCRIPTEN_KEEPALIVE const uint8_t* rz_export_next() {
+  const TRgbaPicture* picture = exporter ? exporter->Next() : nullptr;
+  return picture != nullptr ? picture->Data() : nullptr;
+}
+// Why the segment ended early, or "".
+EMSCRIPTEN_KEEPALIVE const char* rz_export_failure() {
+  exportText = exporter ? exporter->Failure() : "";
+  return exportText.c_str();
+}
+EMSCRIPTEN_KEEPALIVE void rz_export_close() { CloseExport(); }
 }

@@ -84,8 +84,9 @@ def open_paused(s, film):
 
 def test_axe(s):
     """axe-core, WCAG 2.1 A and AA: no violation on the empty page, with a film playing,
-    with the segment list open, with the bar's preview showing, with the offer to resume
-    and with a message, in Russian and in English."""
+    with the segment list open, with the bar's preview showing, with the offer to resume,
+    with a message and with the export dialog, idle and exporting, in Russian and in
+    English."""
     problems = []
     modified = 1700000000000
     key = f'["habits.kof",{os.path.getsize(os.path.join(s.films, "habits.kof"))},{modified}]'
@@ -119,6 +120,12 @@ def test_axe(s):
         s.wait(lambda: s.driver.find_element(By.ID, "resume-offer").is_displayed(), "the offer to resume")
         audit("the offer to resume")
         s.driver.execute_script("localStorage.removeItem('roRezodu.resume')")
+        s.chord(Keys.CONTROL, "e")
+        s.wait(lambda: s.driver.find_element(By.ID, "export").is_displayed(), "the export dialog")
+        audit("the export dialog")
+        s.driver.find_element(By.ID, "export-start").click()
+        s.wait(lambda: s.driver.find_element(By.ID, "export-progress").is_displayed(), "the export's progress")
+        audit("the export under way")
     forget_language(s)
     report(problems)
 
@@ -265,8 +272,8 @@ def test_focus(s):
     open_paused(s, "two.kof")
     s.keys(Keys.F6)
     ActionChains(s.driver).click(s.driver.find_element(By.CSS_SELECTOR, ".brand")).perform()  # Tab starts there
-    expected = ["open", "properties", "help", "language", "segment-0", "segment-1", "picture-area", "play", "stop",
-                "segments-button", "prev", "next", "bar", "speed", "volume", "zoom", "fullscreen"]
+    expected = ["open", "properties", "export-open", "help", "language", "segment-0", "segment-1", "picture-area",
+                "play", "stop", "segments-button", "prev", "next", "bar", "speed", "volume", "zoom", "fullscreen"]
     order = []
     for _ in expected:
         s.keys(Keys.TAB)

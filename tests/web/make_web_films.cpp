@@ -4,7 +4,8 @@
 // damaged.kof: a damaged cabinet between good segments; truncated.kof: two.kof cut in
 // its second segment; language.txt: a language table (1251) without Stop, for kof pack;
 // habits.kof: 25 s for the habits, the bar's preview and resuming; long.kof: 75 s and
-// 50 s at 2 frames a second, for the bar's minute steps.
+// 50 s at 2 frames a second, for the bar's minute steps; lecture.kof: 60 s at 640 x 480,
+// long enough to cancel its export halfway.
 #include <cmath>
 
 #include "../support/moving_film.h"
@@ -53,6 +54,7 @@ void WriteFilms(const std::filesystem::path& dir) {
   SegmentSpec body = MovingSegment("Body", 160, 120, 0x2E7D32, 100);
   intro.framesPerSecond = body.framesPerSecond = 2;
   WriteBytesToFile(dir / "long.kof", WithTrailer(BuildFilm({intro, body})));
+  WriteBytesToFile(dir / "lecture.kof", WithTrailer(BuildFilm({MovingSegment("Lecture", 640, 480, 0x1E4E8C, 600)})));
 
   const std::string table =  // "Части" in 1251
       "Play=Play\r\nPause = Pause \r\nError=Failure\r\nSegments=\xD7\xE0\xF1\xF2\xE8\r\nLoading=Loading...\r\n";

@@ -1,15 +1,12 @@
 #pragma once
-// The pictures of planned segments as the player shows them: its engine draws them,
-// one per tick (the pointer's steps between frames included), and the ones that lie in
-// the plan's range are handed on. Where the engine ends a segment a tick early (three
-// samples per frame), the last picture is repeated, so a segment gives all its
-// pictures and lasts as long as its sound.
+// The pictures of planned segments as the player shows them (segment_pictures.h), the
+// ones that lie in the plan's range.
 #include <cstdint>
 #include <functional>
 #include <string>
 
 #include "export_plan.h"
-#include "playback/headless_player.h"
+#include "playback/segment_pictures.h"
 
 struct SegmentOutcome {
   int32_t delivered = 0;  // pictures handed on
@@ -31,5 +28,5 @@ public:
   SegmentOutcome Play(const PlannedSegment& segment, const PictureHandler& onPicture);
 
 private:
-  THeadlessPlayer FPlayer;
+  TSegmentPictures FPictures;
 };
