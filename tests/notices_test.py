@@ -6,10 +6,14 @@
 For every program of NOTICES that BUILD_DIR builds, the libraries its link line names
 (build.ninja) must be exactly the ones NOTICES lists for it, at the version this build
 used: read from the headers or pkg-config files of the very libraries it links, or from
-the compiler. A library that the checker does not know fails too, so that a new one is
+the compiler. For the web build, the page's scripts from npm (the dependencies that
+web/*/package.json pins) must be the ones NOTICES lists under [page], at the version and
+with the license their package-lock.json gives. A library that the checker does not know fails too, so that a new one is
 added here and to NOTICES together. System libraries (Windows' own DLLs, libc, the
 sanitizers) are not third-party and are left out.
 """
+import glob
+import json
 import os
 import re
 import subprocess
@@ -33,8 +37,8 @@ def fail(message):
     sys.exit(1)
 
 
-def read_notices(path):
-    """{program: {library: version}} from NOTICES' '[program]' sections."""
+def read_notices(path, field=1):
+    """{program: {library: version (or the license with field=2)}} from NOTICES' '[program]' sections."""
     sections, current = {}, None
     with open(path, encoding="utf-8") as notices:
         for line in notices:
@@ -42,8 +46,8 @@ def read_notices(path):
             if heading:
                 current = sections.setdefault(heading.group(1), {})
             elif current is not None and line.count(" | ") >= 3:
-                name, version = (field.strip() for field in line.split(" | ")[:2])
-                current[re.sub(r" \(.*\)$", "", name)] = version
+                fields = [part.strip() for part in line.split(" | ")]
+                current[re.sub(r" \(.*\)$", "", fields[0])] = fields[field]
     return sections
 
 
@@ -153,6 +157,28 @@ def version_used(build_dir, library, linked_file, kind):
     fail(f"no way to tell the version of {library}")
 
 
+def page_packages(source_dir):
+    """{package: (version, license)} of the npm packages the page carries."""
+    packages = {}
+    for lock_path in glob.glob(os.path.join(source_dir, "web", "*", "package-lock.json")):
+        with open(lock_path, encoding="utf-8") as lock_file:
+            lock = json.load(lock_file)["packages"]
+        for name in lock[""].get("dependencies", {}):
+            entry = lock[f"node_modules/{name}"]
+            packages[name] = (entry["version"], entry.get("license", "?"))
+    return packages
+
+
+def check_page(notices_path):
+    versions, licenses = read_notices(notices_path).get("page", {}), read_notices(notices_path, 2).get("page", {})
+    carried = page_packages(os.path.dirname(os.path.abspath(notices_path)))
+    if set(carried) != set(versions):
+        fail(f"[page] lists {sorted(versions)}, but the page carries {sorted(carried)}")
+    for name, (version, license_name) in carried.items():
+        if (versions[name], licenses[name]) != (version, license_name):
+            fail(f"[page] gives {name} {versions[name]} ({licenses[name]}), but the page carries {version} ({license_name})")
+
+
 def build_kind(build_dir):
     system = cache_value(build_dir, "CMAKE_SYSTEM_NAME")
     if system == "Windows":
@@ -186,6 +212,8 @@ def main():
         checked += 1
     if checked == 0:
         fail(f"{build_dir} builds none of NOTICES' programs")
+    if kind == "web":
+        check_page(notices_path)
     print(f"notices: {checked} program(s) of {build_dir} match NOTICES")
 
 

@@ -16,7 +16,8 @@ import zipfile
 
 from browser_session import Session, assert_same_picture, chromium, serve
 
-SHIPPED = ["index.html", "page.js", "player_worker.js", "roRezodu.js", "roRezodu.wasm", "LICENSE", "NOTICES"]
+SHIPPED = ["index.html", "page.js", "player_worker.js", "export_worker.js", "roRezodu.js", "roRezodu.wasm",
+           "mediabunny.min.js", "mediabunny.LICENSE", "LICENSE", "NOTICES"]
 
 
 class PackagedPage(Session):
