@@ -33,23 +33,24 @@ TEST(ActivitySound, LevelsAreTheRmsOfEachWindowInDbfs) {
 }
 
 TEST(ActivitySound, WindowsFollowTheSoundsClockWhateverTheChunks) {
-  // 22,050 samples a second do not make whole 100 ms windows: 2,205 each, and the
-  // 0.35 s given in uneven pieces make three full windows and half of one.
-  TSoundLevelMeter meter(22050, 2);
-  std::vector<float> samples(size_t(7717) * 2, 0.0f);
-  for (size_t i = 2205 * 2; i < 4410 * 2; ++i) samples[i] = 0.25f;  // the second window only
-  for (size_t at = 0, piece = 1; at < 7717; at += piece, piece = piece * 3 % 1000 + 1)
-    meter.Add(samples.data() + at * 2, int64_t(std::min<size_t>(piece, 7717 - at)));
+  // 11,025 samples a second do not make whole 100 ms windows: they end at samples
+  // 1,102, 2,205, 3,307, ... The 0.35 s given in uneven pieces make three full windows
+  // and half of one.
+  TSoundLevelMeter meter(11025, 2);
+  std::vector<float> samples(size_t(3859) * 2, 0.0f);
+  for (size_t i = 1102 * 2; i < 2205 * 2; ++i) samples[i] = 0.25f;  // the second window only
+  for (size_t at = 0, piece = 1; at < 3859; at += piece, piece = piece * 3 % 1000 + 1)
+    meter.Add(samples.data() + at * 2, int64_t(std::min<size_t>(piece, 3859 - at)));
   const TSoundLevels levels = meter.Finish();
   ASSERT_EQ(levels.Db.size(), 4u);
   EXPECT_TRUE(std::isinf(levels.Db[0]) && levels.Db[0] < 0) << "digital silence";
   EXPECT_NEAR(levels.Db[1], 20 * std::log10(0.25), 1e-4) << "both channels count";
-  EXPECT_TRUE(std::isinf(levels.Db[2]));
+  EXPECT_TRUE(std::isinf(levels.Db[2])) << "nothing of the second window spills into the third";
   EXPECT_TRUE(std::isinf(levels.Db[3])) << "the partly filled last window";
   EXPECT_TRUE(meter.Finish().Db.empty()) << "empty after Finish";
 
-  TSoundLevelMeter odd(22050, 1, 100);
-  const std::vector<float> loud(22050, 0.5f);
-  odd.Add(loud.data(), 22050);
-  EXPECT_EQ(odd.Finish().Db.size(), 10u) << "one second: ten windows, none left over";
+  TSoundLevelMeter hour(11025, 1, 100);
+  const std::vector<float> loud(11025, 0.5f);
+  for (int second = 0; second < 60; ++second) hour.Add(loud.data(), 11025);
+  EXPECT_EQ(hour.Finish().Db.size(), 600u) << "a minute: 600 windows, none left over, none lost";
 }

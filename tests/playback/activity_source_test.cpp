@@ -58,7 +58,10 @@ TEST_F(ActivitySource, RecordsThatCannotBeReadCountAsUnchanged) {
   SegmentSpec announced = Segment(6);
   announced.header.frameCount = 9;  // three records more than the file holds
   SegmentSpec empty = Segment(0);
-  ASSERT_TRUE(LoadFromStart(BuildFilm({announced, empty})));
+  SegmentSpec oversized = Segment(3);  // then a record larger than any frame, and one more
+  oversized.data.frameRecords = {RawFrameRecord(400, 78, Bytes(392, 0x11)), FrameRecord({{0x000001, 20}})};
+  oversized.data.cursorTrack->resize(5);
+  ASSERT_TRUE(LoadFromStart(BuildFilm({announced, empty, oversized})));
 
   TActivityInput input;
   EXPECT_NE(ReadActivityInput(TActivitySource::Of(*list.Get(0), 0), input), "");
@@ -70,6 +73,13 @@ TEST_F(ActivitySource, RecordsThatCannotBeReadCountAsUnchanged) {
   TActivityInput none;
   EXPECT_EQ(ReadActivityInput(TActivitySource::Of(*list.Get(1), 1), none), "the segment has no frame records");
   EXPECT_TRUE(none.Frames.empty());
+
+  TActivityInput stepped;
+  EXPECT_EQ(ReadActivityInput(TActivitySource::Of(*list.Get(2), 2), stepped), "") << "stepped over, as the player does";
+  ASSERT_EQ(stepped.Frames.size(), 5u);
+  EXPECT_EQ(stepped.Frames[2].ChangedPixels, 1);
+  EXPECT_EQ(stepped.Frames[3].ChangedPixels, 0) << "nothing of it is laid";
+  EXPECT_EQ(stepped.Frames[4].ChangedPixels, 20);
 
   TActivitySource gone = TActivitySource::Of(*list.Get(0), 0);
   gone.DataFile = root / "gone.dat";
