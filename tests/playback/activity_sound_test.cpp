@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 namespace {
@@ -12,14 +14,16 @@ namespace {
 std::vector<float> Sine(double amplitude, int rate, int frames, int channels = 1) {
   std::vector<float> samples;
   for (int i = 0; i < frames; ++i)
-    for (int c = 0; c < channels; ++c) samples.push_back(float(amplitude * std::sin(2 * M_PI * 1000.0 * i / rate)));
+    for (int c = 0; c < channels; ++c)
+      samples.push_back(float(amplitude * std::sin(2 * std::numbers::pi * 1000.0 * i / rate)));
   return samples;
 }
 }  // namespace
 
 TEST(ActivitySound, LevelsAreTheRmsOfEachWindowInDbfs) {
   TSoundLevelMeter meter(48000, 1);
-  const std::vector<float> full = Sine(1.0, 48000, 4800), floor = Sine(std::pow(10.0, -45 / 20.0) * std::sqrt(2.0), 48000, 4800);
+  const std::vector<float> full = Sine(1.0, 48000, 4800);
+  const std::vector<float> floor = Sine(std::pow(10.0, -45 / 20.0) * std::sqrt(2.0), 48000, 4800);
   meter.Add(full.data(), 4800);
   meter.Add(floor.data(), 4800);
   const std::vector<float> square(4800, -0.5f);
