@@ -34,6 +34,7 @@ ctest --preset release -j "$jobs"
 step "benchmarks, a short run each (they run and print their figures)"
 build/release/bench/rz_bench --benchmark_min_time=0.01
 bench/seek_bench.sh --short build/release
+bench/activity_bench.sh --short build/release
 bench/export_speed.sh --short build/release
 bench/preview_bench.sh --short build/release
 

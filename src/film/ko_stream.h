@@ -90,6 +90,8 @@ public:
   void SetCapacity(int32_t capacity);
   int32_t Capacity() const { return static_cast<int32_t>(FBuffer.size()); }
   const uint8_t* Data() const { return FBuffer.data(); }
+  // GetSize for a stream held const.
+  int32_t Size() const { return FSize; }
 
 private:
   std::vector<uint8_t> FBuffer;

@@ -1,6 +1,7 @@
 #include "film/segment_list.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "film/ko_cursor.h"
 #include "film/temp_files.h"
@@ -27,7 +28,8 @@ TkoCursor* TCursorList::Item(int32_t index) const {
 TSegmentList::~TSegmentList() { Clear(); }
 
 uint64_t NewSegmentSerial() {
-  static uint64_t last = 0;
+  // Records are also made off the UI thread (a background reader's own copy).
+  static std::atomic<uint64_t> last{0};
   return ++last;
 }
 

@@ -186,6 +186,33 @@ TkoFrameStatus ApplyFrameRecord(std::span<const uint8_t> record, const TkoPictur
   return StatusOf(runs.Bad, laid.Covered, int64_t{picture.Width} * picture.Height, laid.Dropped);
 }
 
+TkoRecordChange MeasureFrameRecord(std::span<const uint8_t> record, int32_t width, int32_t height) {
+  if (width <= 0 || height <= 0) return {};
+  const TRuns runs = RunsOf(record);
+  const int64_t total = int64_t{width} * height;
+  TkoRecordChange change;
+  int64_t left = width, right = 0, top = -1, bottom = -1;
+  int64_t covered = 0;
+  const uint8_t* run = runs.First;
+  for (int64_t i = 0; i < runs.Count && covered < total; ++i, run += kRunSize) {
+    const int64_t count = std::min(CountOf(run), total - covered);
+    if (count > 0 && ColourOf(run) != 0) {
+      change.ChangedPixels += count;
+      const int64_t first = covered, last = covered + count - 1;
+      const int64_t firstRow = first / width, lastRow = last / width;
+      // A run that reaches into another row covers whole columns between its ends.
+      const bool wraps = lastRow != firstRow;
+      left = std::min(left, wraps ? 0 : first % width);
+      right = std::max(right, wraps ? int64_t{width} : last % width + 1);
+      if (top < 0) top = firstRow;
+      bottom = lastRow;
+    }
+    covered += count;
+  }
+  if (top >= 0) change.Area = {int32_t(left), int32_t(top), int32_t(right), int32_t(bottom + 1)};
+  return change;
+}
+
 TkoFrameStatus UnpackFrame(std::span<const uint8_t> record, const TkoPictureView& difference) {
   if (difference.IsEmpty() || !IsDrawableDepth(difference.Depth)) return TkoFrameStatus::kNoPicture;
   const TRuns runs = RunsOf(record);

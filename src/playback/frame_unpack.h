@@ -41,6 +41,16 @@ const char* FrameStatusText(TkoFrameStatus status);
 TkoFrameStatus ApplyFrameRecord(std::span<const uint8_t> record, const TkoPictureView& picture,
                                 int64_t* changedPixels = nullptr, TkoRect* changedArea = nullptr);
 
+// What a record changes, found without a picture: the pixels covered by runs of a
+// colour other than 0 and the smallest rectangle holding them, for a frame of width x
+// height (the same figures ApplyFrameRecord gives). Runs past the frame are dropped; a
+// damaged record counts only the runs inside its bytes, as laying it would.
+struct TkoRecordChange {
+  int64_t ChangedPixels = 0;
+  TkoRect Area;
+};
+TkoRecordChange MeasureFrameRecord(std::span<const uint8_t> record, int32_t width, int32_t height);
+
 // Expands the record into difference (the frame's Width x Height at the segment's
 // depth, 24 or 32): every covered pixel gets its run's colour (colour 0 included, and
 // a fourth byte 0 at depth 32); the row padding and pixels the runs do not reach keep

@@ -66,8 +66,13 @@ TEST(FrameUnpack, DirectPathMatchesTheDifferenceBufferPath) {
             const Bytes record = FrameRecord(RandomRuns(rng, int64_t{width} * height, width));
             const WidePicture before = direct;
             TkoRect area;
-            ASSERT_EQ(ApplyFrameRecord(record, direct.view, nullptr, &area), TkoFrameStatus::kComplete);
+            int64_t changed = 0;
+            ASSERT_EQ(ApplyFrameRecord(record, direct.view, &changed, &area), TkoFrameStatus::kComplete);
             ASSERT_EQ(area, direct.ChangedSince(before)) << width << "x" << height;
+            // Measured without a picture, the record changes the same.
+            const TkoRecordChange measured = MeasureFrameRecord(record, width, height);
+            ASSERT_EQ(measured.ChangedPixels, changed) << width << "x" << height;
+            ASSERT_EQ(measured.Area, area) << width << "x" << height;
             // Random: a complete record rewrites every pixel.
             for (int32_t y = 0; y < height; ++y)
               for (int32_t x = 0; x < width; ++x) SetPixelColour(difference.View(), x, y, rng() & 0xFFFFFF);
@@ -103,8 +108,12 @@ TEST(FrameUnpack, DamagedAndCutRecordsMatchExpandingIntoAClearedBufferAndStayIns
       TkoPicture difference(width, height, depth);
       const WidePicture before = direct;
       TkoRect area;
-      const TkoFrameStatus status = ApplyFrameRecord(record, direct.view, nullptr, &area);
+      int64_t changed = 0;
+      const TkoFrameStatus status = ApplyFrameRecord(record, direct.view, &changed, &area);
       EXPECT_EQ(area, direct.ChangedSince(before)) << "trial " << trial;
+      const TkoRecordChange measured = MeasureFrameRecord(record, width, height);
+      EXPECT_EQ(measured.ChangedPixels, changed) << "trial " << trial;
+      EXPECT_EQ(measured.Area, area) << "trial " << trial;
       EXPECT_EQ(UnpackFrame(record, difference.View()), status) << "trial " << trial;
       XorPicture(difference.View(), viaBuffer.view);
       EXPECT_EQ(direct.memory, viaBuffer.memory) << "trial " << trial << " depth " << depth;

@@ -1,6 +1,7 @@
 // kof bench FILM [--repeat N]: every frame of every playable segment decoded as the
 // player decodes it (records laid on the picture, pointer drawn), nothing written;
-// ends with "N frames in S s: F fps". With --seek: seeking (kof_seek_bench.cpp).
+// ends with "N frames in S s: F fps". With --seek: seeking (kof_seek_bench.cpp); with
+// --activity: the activity model (kof_activity_bench.cpp).
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -13,6 +14,7 @@
 
 int RunBench(const Arguments& args) {
   if (std::find(args.begin(), args.end(), "--seek") != args.end()) return RunSeekBench(args);
+  if (std::find(args.begin(), args.end(), "--activity") != args.end()) return RunActivityBench(args);
   int32_t repeat = 1;
   const bool withRepeat = args.size() == 3 && args[1] == "--repeat";
   if (withRepeat) {

@@ -20,6 +20,8 @@ int RunFrames(const Arguments& args);
 int RunBench(const Arguments& args);
 // kof bench FILM --seek ...: kof_seek_bench.cpp
 int RunSeekBench(const Arguments& args);
+// kof bench FILM --activity: kof_activity_bench.cpp
+int RunActivityBench(const Arguments& args);
 int RunPack(const Arguments& args);
 // kof texts: kof_texts.cpp
 int RunTexts(const Arguments& args);
@@ -30,6 +32,10 @@ std::optional<std::string> BuiltInLanguageBytes(const std::string& name);
 // (RunExport) with FFmpeg's libraries.
 int RunExportProgram(const Arguments& args);
 int RunExport(const Arguments& args);
+// kof activity: run in the kof-export program too (RunActivityProgram), which decodes
+// the sound with FFmpeg (RunActivity, kof_activity.cpp).
+int RunActivityProgram(const Arguments& args);
+int RunActivity(const Arguments& args);
 
 // Runs a command; an exception that escapes it is reported on stderr and exits with 1.
 inline int RunReported(int (*run)(const Arguments&), const Arguments& args) {

@@ -11,11 +11,13 @@ constexpr const char* kUsage =
     "       kof frames FILM --segment N --out DIR [--from A] [--to B] [--every K] [--no-cursor]\n"
     "       kof bench FILM [--repeat N]\n"
     "       kof bench FILM --seek [--seeks N] [--budget MIB]\n"
+    "       kof bench FILM --activity\n"
     "       kof pack FILM --player roRezodu.exe [--language FILE|ru|en] -o OUT.exe\n"
     "       kof texts [--language ru|en]\n"
     "       kof export FILM -o OUT.{mp4,webm,gif,mkv} [--lossless] [--segment N] [--from TIME] [--to TIME]\n"
     "                  [--width W]\n"
-    "       kof export FILM... --out-dir DIR --format mp4|webm|gif|mkv [-j N] [--force] [the options above]\n";
+    "       kof export FILM... --out-dir DIR --format mp4|webm|gif|mkv [-j N] [--force] [the options above]\n"
+    "       kof activity FILM [--json] [--idle SECONDS]\n";
 
 constexpr const char* kHelp =
     "\n"
@@ -48,6 +50,13 @@ constexpr const char* kHelp =
     "(-j, default: the processors); outputs that exist are skipped unless --force; a\n"
     "film that fails is reported, the others go on. Ctrl+C leaves no partial file.\n"
     "\n"
+    "activity lists each segment's idle stretches, \"idle SEGMENT FROM TO\" in seconds\n"
+    "from the segment's start: at least SECONDS (3 unless told) in which no frame\n"
+    "changes a pixel, the pointer neither moves nor changes shape and the sound stays\n"
+    "below -45 dBFS (RMS in 100 ms windows) or there is none; then a line per second of\n"
+    "what happens in it: pixels changed and where, pointer travel and shape changes, the\n"
+    "loudest sound. --json gives the same as one JSON object.\n"
+    "\n"
     "Exit codes: 0 success, 1 not a film, damaged beyond use or a file that cannot be\n"
     "read or written (reason on stderr; for a batch: any film failed), 2 wrong usage,\n"
     "128 + N ended by signal N (130 for Ctrl+C).\n";
@@ -58,7 +67,7 @@ struct Command {
 };
 constexpr Command kCommands[] = {
     {"info", RunInfo}, {"extract", RunExtract}, {"frames", RunFrames}, {"bench", RunBench},
-    {"pack", RunPack}, {"export", RunExportProgram}, {"texts", RunTexts}};
+    {"pack", RunPack}, {"export", RunExportProgram}, {"texts", RunTexts}, {"activity", RunActivityProgram}};
 }  // namespace
 
 int main(int argc, char** argv) {

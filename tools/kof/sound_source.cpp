@@ -26,15 +26,15 @@ SoundSource::Shape SoundSource::Describe(const std::filesystem::path& path) {
   }
 }
 
-SoundSource::SoundSource(const std::filesystem::path& path, const AVCodecContext& encoder)
-    : FEncoder(encoder), FInput(OpenInput(path)), FPacket(ff::NewPacket()), FFrame(ff::NewFrame()) {
+SoundSource::SoundSource(const std::filesystem::path& path, const SoundFormat& format)
+    : FFormat(format), FInput(OpenInput(path)), FPacket(ff::NewPacket()), FFrame(ff::NewFrame()) {
   const AVCodec* codec = nullptr;
   FStream = ff::Check(av_find_best_stream(FInput.get(), AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0), "no sound found");
   FDecoder.reset(avcodec_alloc_context3(codec));
   if (FDecoder == nullptr) throw std::bad_alloc();
   ff::Check(avcodec_parameters_to_context(FDecoder.get(), FInput->streams[FStream]->codecpar), "cannot read the sound");
   ff::Check(avcodec_open2(FDecoder.get(), codec, nullptr), "cannot decode the sound");
-  FPending.reset(av_audio_fifo_alloc(encoder.sample_fmt, encoder.ch_layout.nb_channels, 4096));
+  FPending.reset(av_audio_fifo_alloc(format.sampleFormat, format.layout.nb_channels, 4096));
   if (FPending == nullptr) throw std::bad_alloc();
 }
 
@@ -49,8 +49,8 @@ int32_t SoundSource::Read(AVAudioFifo* out, int32_t count) {
   const int32_t n = std::min(count, av_audio_fifo_size(FPending.get()));
   if (n == 0) return 0;
   uint8_t** data = nullptr;
-  ff::Check(av_samples_alloc_array_and_samples(&data, nullptr, FEncoder.ch_layout.nb_channels, n,
-                                               FEncoder.sample_fmt, 0),
+  ff::Check(av_samples_alloc_array_and_samples(&data, nullptr, FFormat.layout.nb_channels, n,
+                                               FFormat.sampleFormat, 0),
             "out of memory");
   av_audio_fifo_read(FPending.get(), reinterpret_cast<void**>(data), n);
   const int written = av_audio_fifo_write(out, reinterpret_cast<void**>(data), n);
@@ -114,8 +114,8 @@ void SoundSource::ConvertFrame(const AVFrame* frame) {
   if (FResampler == nullptr) {
     SwrContext* resampler = nullptr;
     // FFmpeg 5 takes the layouts without const; it only reads them.
-    ff::Check(swr_alloc_set_opts2(&resampler, const_cast<AVChannelLayout*>(&FEncoder.ch_layout), FEncoder.sample_fmt,
-                                  FEncoder.sample_rate, const_cast<AVChannelLayout*>(&frame->ch_layout),
+    ff::Check(swr_alloc_set_opts2(&resampler, &FFormat.layout, FFormat.sampleFormat,
+                                  FFormat.sampleRate, const_cast<AVChannelLayout*>(&frame->ch_layout),
                                   static_cast<AVSampleFormat>(frame->format), frame->sample_rate, 0, nullptr),
               "cannot resample the sound");
     FResampler.reset(resampler);
@@ -125,8 +125,8 @@ void SoundSource::ConvertFrame(const AVFrame* frame) {
   const int capacity = swr_get_out_samples(FResampler.get(), inSamples);
   if (capacity <= 0) return;
   uint8_t** data = nullptr;
-  ff::Check(av_samples_alloc_array_and_samples(&data, nullptr, FEncoder.ch_layout.nb_channels, capacity,
-                                               FEncoder.sample_fmt, 0),
+  ff::Check(av_samples_alloc_array_and_samples(&data, nullptr, FFormat.layout.nb_channels, capacity,
+                                               FFormat.sampleFormat, 0),
             "out of memory");
   const int converted = swr_convert(FResampler.get(), data, capacity,
                                     frame != nullptr ? const_cast<const uint8_t**>(frame->extended_data) : nullptr,

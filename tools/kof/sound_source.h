@@ -1,16 +1,28 @@
 #pragma once
-// One segment's MP3, decoded and resampled to the sound encoder's sample format,
-// channel layout and rate, read a stretch at a time.
+// One segment's MP3, decoded and resampled to a sample format, channel layout and
+// rate (the sound encoder's, or what the level meter takes), read a stretch at a time.
 #include <cstdint>
 #include <filesystem>
 
 #include "ff_holders.h"
 
+// The samples a SoundSource delivers. The layout is taken as it is, not copied: its
+// owner (the encoder) outlives the source.
+struct SoundFormat {
+  AVSampleFormat sampleFormat = AV_SAMPLE_FMT_NONE;
+  AVChannelLayout layout{};
+  int sampleRate = 0;
+
+  static SoundFormat Of(const AVCodecContext& encoder) {
+    return {encoder.sample_fmt, encoder.ch_layout, encoder.sample_rate};
+  }
+};
+
 class SoundSource {
 public:
-  // Opens the file for the encoder's format. Throws EkoError when it cannot be opened
-  // or holds no sound that can be decoded.
-  SoundSource(const std::filesystem::path& path, const AVCodecContext& encoder);
+  // Opens the file for the format. Throws EkoError when it cannot be opened or holds
+  // no sound that can be decoded.
+  SoundSource(const std::filesystem::path& path, const SoundFormat& format);
 
   // Appends up to count samples to out; fewer only at the end of the sound. Damaged
   // frames are stepped over. Returns how many were appended. Throws EkoError when
@@ -32,7 +44,7 @@ private:
   void ConvertFrame(const AVFrame* frame);
   bool SameFormat(const AVFrame& frame) const;
 
-  const AVCodecContext& FEncoder;
+  SoundFormat FFormat;
   ff::Input FInput;
   ff::CodecContext FDecoder;
   ff::Resampler FResampler;

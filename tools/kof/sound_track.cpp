@@ -32,7 +32,7 @@ std::string SoundTrack::BeginSegment(const std::filesystem::path& mp3, int64_t o
   FSource.reset();
   if (mp3.empty()) return "";
   try {
-    FSource.emplace(mp3, *FEncoder.Codec());
+    FSource.emplace(mp3, SoundFormat::Of(*FEncoder.Codec()));
     FSource->Skip(offset);
   } catch (const EkoError& error) {
     FSource.reset();

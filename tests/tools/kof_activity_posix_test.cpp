@@ -1,0 +1,127 @@
+// kof activity as a user runs it: idle stretches and per-second activity of films the
+// film writer made, their sound decoded from real MP3s.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+
+#include "demo/mp3_encoder.h"
+#include "support/shell_quote.h"
+#include "support/temp_dir.h"
+#include "tools/kof_run.h"
+
+using namespace filmwriter;
+
+namespace {
+constexpr int kSoundRate = 44100;
+
+// An MP3 of seconds whose sine has the RMS level db (dBFS) over each [from, to) and is
+// digital silence elsewhere.
+Bytes LevelMp3(double seconds, double db, const std::vector<std::pair<double, double>>& tones) {
+  std::vector<int16_t> samples(size_t(seconds * kSoundRate));
+  const double peak = std::pow(10.0, db / 20) * std::sqrt(2.0) * 32767;
+  for (const auto& [from, to] : tones)
+    for (size_t i = size_t(from * kSoundRate); i < size_t(to * kSoundRate) && i < samples.size(); ++i)
+      samples[i] = int16_t(std::lround(peak * std::sin(2 * M_PI * 440 * double(i) / kSoundRate)));
+  return demo::EncodeMp3(samples, kSoundRate);
+}
+
+// 6 s of an 8 x 6 picture drawn once; the pointer rests unless it wanders.
+SegmentSpec StillSegment(Bytes sound, bool wandering = false) {
+  SegmentSpec spec;
+  for (int k = 0; k < 60; ++k) spec.data.pictures.push_back(Picture::Filled(8, 6, 0x336699));
+  std::vector<CursorSample> track;
+  for (int k = 0; k < 60; ++k) track.push_back({0, uint16_t(wandering ? k : 2), 2});
+  spec.data.cursorTrack = track;
+  spec.soundKind = sound.empty() ? kSoundWave : kSoundMp3;
+  spec.sound = std::move(sound);
+  return spec;
+}
+
+struct Stretch {
+  int segment = 0;
+  double from = 0, to = 0;
+};
+
+std::vector<Stretch> IdleLines(const std::string& out) {
+  std::vector<Stretch> stretches;
+  std::istringstream lines(out);
+  for (std::string line; std::getline(lines, line);) {
+    Stretch s;
+    if (std::sscanf(line.c_str(), "idle %d %lf %lf", &s.segment, &s.from, &s.to) == 3) stretches.push_back(s);
+  }
+  return stretches;
+}
+}  // namespace
+
+TEST(KofActivity, FindsTheQuietBetweenSoundsAndTellsEverySecond) {
+  TempDir dir;
+  // 1: a tone at -20 dBFS in the first and the last second; 2: a tone all through,
+  // at -55 dBFS, below the floor; 3: no sound, the pointer always moving.
+  const Bytes film = BuildFilm({StillSegment(LevelMp3(6, -20, {{0, 1}, {5, 6}})),
+                                StillSegment(LevelMp3(6, -55, {{0, 6}})), StillSegment({}, true)});
+  WriteBytesToFile(dir / "film.kof", film);
+
+  const KofRun text = Kof("activity " + Quoted(dir / "film.kof"));
+  ASSERT_EQ(text.exitCode, 0) << text.out;
+  const std::vector<Stretch> idle = IdleLines(text.out);
+  ASSERT_EQ(idle.size(), 2u) << text.out;
+  // The decoder's delay moves the sound by some 25 ms: the tone's end is heard in the
+  // window after 1.0 s.
+  EXPECT_EQ(idle[0].segment, 1);
+  EXPECT_GE(idle[0].from, 1.0);
+  EXPECT_LE(idle[0].from, 1.2);
+  EXPECT_GE(idle[0].to, 4.9);
+  EXPECT_LE(idle[0].to, 5.0);
+  EXPECT_EQ(idle[1].segment, 2);
+  EXPECT_EQ(idle[1].from, 0.0);
+  EXPECT_EQ(idle[1].to, 6.0);
+  for (const char* part : {"segment 1: 6.000 s, sound mp3, 1 idle stretches\n",
+                           "   second 0: pixels 48 in 0,0-8,6, pointer 0 px, shapes 0, sound -2",
+                           "   second 3: pixels 0, pointer 0 px, shapes 0, sound silent, idle\n",
+                           "segment 3: 6.000 s, sound none, 0 idle stretches\n",
+                           "   second 2: pixels 0, pointer 10 px, shapes 0, sound none\n"})
+    EXPECT_NE(text.out.find(part), std::string::npos) << part << " in " << text.out;
+  // The quiet tone is measured, not taken for silence.
+  const size_t second = text.out.find("segment 2:");
+  ASSERT_NE(second, std::string::npos);
+  EXPECT_NE(text.out.find("second 3: pixels 0, pointer 0 px, shapes 0, sound -5", second), std::string::npos)
+      << text.out;
+
+  const KofRun json = Kof("activity " + Quoted(dir / "film.kof") + " --json --idle 4.5");
+  ASSERT_EQ(json.exitCode, 0);
+  for (const char* part : {"{\"idle_seconds\":4.5,\"segments\":[{\"segment\":1,\"seconds\":6,\"sound\":true",
+                           "\"idle\":[{\"segment\":2,\"from\":0,\"to\":6}]",
+                           "{\"segment\":3,\"seconds\":6,\"sound\":false,\"warning\":\"\",\"idle\":[],",
+                           "\"changed_pixels\":48,\"changed_area\":[0,0,8,6],\"pointer_travel\":0,",
+                           "\"pointer_travel\":10,\"shape_changes\":0,\"sound_db\":null,\"idle\":false}"})
+    EXPECT_NE(json.out.find(part), std::string::npos) << part << " in " << json.out;
+  EXPECT_EQ(json.out.find("{\"segment\":1,\"from\""), std::string::npos) << "4 s of quiet are not 4.5";
+  EXPECT_EQ(json.out.back(), '\n');
+}
+
+TEST(KofActivity, WrongUseAndFilesThatAreNoFilms) {
+  TempDir dir;
+  WriteBytesToFile(dir / "film.kof", BuildFilm({StillSegment({})}));
+  WriteBytesToFile(dir / "notes.txt", Bytes{'h', 'i'});
+  const std::pair<std::string, int> cases[] = {
+      {"activity", 2},
+      {"activity " + Quoted(dir / "film.kof") + " --idle", 2},
+      {"activity " + Quoted(dir / "film.kof") + " --idle soon", 2},
+      {"activity " + Quoted(dir / "film.kof") + " --idle -1", 2},
+      {"activity " + Quoted(dir / "film.kof") + " --loud", 2},
+      {"activity " + Quoted(dir / "film.kof") + " " + Quoted(dir / "film.kof"), 2},
+      {"activity " + Quoted(dir / "notes.txt"), 1},
+      {"activity " + Quoted(dir / "missing.kof"), 1},
+      {"activity " + Quoted(dir / "film.kof") + " --idle 6", 0},
+  };
+  for (const auto& [arguments, code] : cases) EXPECT_EQ(Kof(arguments).exitCode, code) << arguments;
+  EXPECT_NE(Kof("activity", "", true).out.find("usage: kof activity FILM [--json] [--idle SECONDS]"),
+            std::string::npos);
+  EXPECT_NE(Kof("activity " + Quoted(dir / "notes.txt"), "", true).out.find("not a film"), std::string::npos);
+  EXPECT_NE(Kof("--help").out.find("activity lists each segment's idle stretches"), std::string::npos);
+  // The whole segment is quiet: one stretch of exactly its length is still idle.
+  EXPECT_NE(Kof("activity " + Quoted(dir / "film.kof") + " --idle 6").out.find("idle 1 0.000 6.000\n"),
+            std::string::npos);
+}
