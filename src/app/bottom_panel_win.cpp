@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "app/accessible_texts.h"
 #include "app/bar_preview_win.h"
 #include "app/commands_win.h"
 #include "controls/ko_common_win.h"
@@ -118,6 +119,39 @@ void OnVolumeChange(TkoSlider& slider) {
   if (const TBottomPanelState* panel = BottomPanelState()) SendMessageW(panel->Window, WM_TIMER, 0, 0);
 }
 
+// A key of the focused bar seeks as the seek commands do, a minute for a page and to
+// the film's ends for Home and End.
+void OnBarKeyStep(const TkoProgressBar& bar, TSliderStep step) {
+  TPlayer& player = Player();
+  player.Engine.SeekBySeconds(BarStepSeconds(step, bar.TotalLength()));
+  if (player.MainWindow != nullptr) UpdateMenuStates(player);
+}
+
+// 5 % a line, 20 % a page, as the wheel steps the volume.
+void OnVolumeKeyStep(TSliderStep step) { StepVolume(StepAmount(step, 5, 20, kVolumeSliderMax)); }
+
+std::string BarValue(const TBottomPanelState& panel) {
+  const TPlayer& player = Player();
+  if (!player.Segments || !panel.ProgressBar) return {};
+  return BarValueText(player.Texts, panel.CurrentSeconds, panel.ProgressBar->TotalLength(),
+                      player.Engine.CurrentSegment(), player.Segments->Count(), panel.Separators.Time);
+}
+
+// What a screen reader hears of the bar and the sliders: their tooltips' texts as names
+// and the values as the strip shows them.
+void DescribeControls(TBottomPanelState& panel) {
+  panel.ProgressBar->ScreenReaderName = [] { return ControlName(Player().Texts, TMenuText::kProgress); };
+  panel.ProgressBar->ScreenReaderValue = [&panel] { return BarValue(panel); };
+  panel.SpeedSlider->ScreenReaderName = [] { return ControlName(Player().Texts, TMenuText::kSpeed); };
+  panel.SpeedSlider->ScreenReaderValue = [&panel] {
+    return SpeedValueText(panel.SpeedSlider->GetPosition(), panel.Separators.Decimal);
+  };
+  panel.VolumeSlider->ScreenReaderName = [] { return ControlName(Player().Texts, TMenuText::kSound); };
+  panel.VolumeSlider->ScreenReaderValue = [&panel] {
+    return VolumeValueText(Player().Texts, panel.VolumeSlider->GetPosition());
+  };
+}
+
 void RunPanelCommand(int command) {
   TPlayer& player = Player();
   switch (command) {
@@ -209,6 +243,9 @@ TBottomPanelState::TBottomPanelState(HWND window, const TScreenScale& scale)
   SpeedSlider->OnChange = [](TkoSlider& slider) { Player().Engine.SpeedChanged(slider.GetPosition()); };
   VolumeSlider = CreateSlider(*this, Geometry.VolumeSlider, kVolumeThumbBitmap, kVolumeSliderMax, 0);
   VolumeSlider->OnChange = OnVolumeChange;
+  ProgressBar->OnKeyStep = OnBarKeyStep;
+  VolumeSlider->OnKeyStep = [](TkoSlider&, TSliderStep step) { OnVolumeKeyStep(step); };
+  DescribeControls(*this);
   SetTimer(window, kVolumeTimerId, kVolumeTimerPeriodMs, nullptr);
 }
 
@@ -276,10 +313,12 @@ std::vector<std::pair<HWND, TMenuText>> ToolTipControls(const TBottomPanelState&
   return tools;
 }
 
-// Sends message (add a tool, or new text for one) for every control.
+// Sends message (add a tool, or new text for one) for every control. Each control's
+// window text is its name, so that the system's button proxy names the buttons.
 void SendToolInfos(const TBottomPanelState& panel, const TUiTexts& texts, UINT message) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   for (const auto& [control, text] : ToolTipControls(panel)) {
+    SetWindowTextW(control, Utf8ToWide(ButtonWindowText(ControlName(texts, text))).c_str());
     std::wstring wide = Utf8ToWide(texts.Menu(text));
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V1_SIZE;

@@ -9,6 +9,7 @@
 
 #include "app/bar_preview_win.h"
 #include "app/commands_win.h"
+#include "app/focus_cycle_win.h"
 #include "app/panel_dock_win.h"
 #include "app/picture_input_win.h"
 #include "app/player_win.h"
@@ -106,7 +107,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
 }
 
 void ProcessPlayerMessage(TPlayer& player, MSG& message) {
-  if (TakeMouseWheel(player, message)) return;
+  if (TakeMouseWheel(player, message) || TakeTabKey(player, message)) return;
   const bool menuKey = (message.message == WM_SYSKEYDOWN || message.message == WM_SYSKEYUP) && message.wParam == VK_F10;
   HWND window = player.MainWindow;
   if (!menuKey && (window == nullptr || !IsDialogMessageW(window, &message))) {

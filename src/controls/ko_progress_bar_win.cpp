@@ -66,9 +66,22 @@ void TkoProgressBar::SetSegments(const std::vector<float>& lengths) {
 }
 
 void TkoProgressBar::SetPosition(float seconds) {
-  const int32_t before = FModel.ValueToPixel(FModel.Position(), FWidth);
+  const float was = FModel.Position();
+  const int32_t before = FModel.ValueToPixel(was, FWidth);
   FModel.SetPosition(seconds);
   if (FModel.ValueToPixel(FModel.Position(), FWidth) != before) InvalidateRect(FHandle, nullptr, FALSE);
+  if (FModel.Position() != was && FValueNotices.Allow(GetTickCount64())) NotifyValueChange();
+}
+
+void TkoProgressBar::NoticeUserChange() {
+  FValueNotices.Sent(GetTickCount64());
+  NotifyValueChange();
+}
+
+void TkoProgressBar::DoKeyStep(TSliderStep step) {
+  if (!Available() || !OnKeyStep) return;
+  if (!RunOwnerHandler([&, handler = OnKeyStep] { handler(*this, step); })) return;
+  NoticeUserChange();
 }
 
 bool TkoProgressBar::SelectSegment(int32_t index) {
@@ -77,7 +90,10 @@ bool TkoProgressBar::SelectSegment(int32_t index) {
   // The handler runs from a copy: destroying the bar destroys OnSegmentClick too.
   if (OnSegmentClick && !RunOwnerHandler([&, handler = OnSegmentClick] { handler(*this, index, allow); }))
     return false;
-  if (allow) SetPosition(FModel.SegmentStart(index));
+  if (allow) {
+    SetPosition(FModel.SegmentStart(index));
+    NoticeUserChange();
+  }
   return true;
 }
 
@@ -110,7 +126,8 @@ void TkoProgressBar::OnMouseMove(LPARAM lParam) {
   FScrubbing = true;
   const double seconds = FModel.TimeAtPixel(x, FWidth);
   SetPosition(static_cast<float>(seconds));
-  if (OnScrub) RunOwnerHandler([&, handler = OnScrub] { handler(*this, seconds); });
+  if (OnScrub && !RunOwnerHandler([&, handler = OnScrub] { handler(*this, seconds); })) return;
+  NoticeUserChange();
 }
 
 void TkoProgressBar::OnMouseLeave() {
@@ -148,4 +165,5 @@ void TkoProgressBar::Paint() {
     MoveToEx(dc, x, margin, nullptr);
     LineTo(dc, x, bottom);
   }
+  DrawFocusCue(dc, RECT{0, 0, FWidth, FHeight});
 }

@@ -5,12 +5,15 @@
 // the owner the time under it. Without a press it tells the owner where the mouse
 // hovers, and when it leaves. It knows nothing of films: the owner gives it segment
 // lengths and the position in seconds and decides in OnSegmentClick whether a click is
-// taken and in OnScrub what a time means.
+// taken, in OnScrub what a time means and in OnKeyStep what a key of the focused bar
+// does. Screen readers hear of a new position at once after the user's own changes,
+// and at most once a second while the film moves it.
 #include <windows.h>
 
 #include <functional>
 
 #include "controls/ko_control_win.h"
+#include "controls/notice_throttle.h"
 #include "controls/progress_model.h"
 #include "platform/gdi_holders_win.h"
 #include "playback/screen_scale.h"
@@ -42,6 +45,8 @@ public:
   // it. OnLeave follows when it leaves the bar or presses it.
   std::function<void(const TkoProgressBar&, int32_t, double)> OnHover;
   std::function<void(TkoProgressBar&)> OnLeave;
+  // A key of the focused bar (see TSliderStep); may destroy the bar.
+  std::function<void(TkoProgressBar&, TSliderStep)> OnKeyStep;
 
   const TProgressModel& Model() const { return FModel; }
   // Margin, frame and marks sized for a screen at this scale (96 DPI until set).
@@ -53,8 +58,13 @@ protected:
   const wchar_t* GetWindowClassName() override { return L"koProgressBar"; }
   void InitWindow() override;
   LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  void DoKeyStep(TSliderStep step) override;
+  // Without segments there is no film to move through.
+  bool Available() const override { return FEnabled && FModel.Count() > 0; }
 
 private:
+  // The user moved the bar: screen readers hear it now.
+  void NoticeUserChange();
   void Paint();
   void OnClick(LPARAM lParam);
   void OnMouseMove(LPARAM lParam);
@@ -75,4 +85,5 @@ private:
   LPARAM FQuietPoint = -1;
   // The system tells the bar when the mouse leaves it (TrackMouseEvent).
   bool FTrackingLeave = false;
+  TNoticeThrottle FValueNotices{1000};
 };

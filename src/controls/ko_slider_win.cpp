@@ -18,6 +18,7 @@ const TGdiObject<HBRUSH>& ThumbBrush() {
 
 TkoSlider::TkoSlider() : FDisabledPen(CreateLinePen(kThumbColour, 1)) {
   FModel.OnChange = [this] {
+    NotifyValueChange();
     if (OnChange) OnChange(*this);
   };
   FModel.OnThumbMoved = [this] { InvalidateRect(FHandle, nullptr, TRUE); };
@@ -58,6 +59,14 @@ void TkoSlider::SetScale(const TScreenScale& scale) {
   InvalidateRect(FHandle, nullptr, TRUE);
 }
 
+void TkoSlider::DoKeyStep(TSliderStep step) {
+  if (OnKeyStep) {
+    RunOwnerHandler([&, handler = OnKeyStep] { handler(*this, step); });
+    return;
+  }
+  SetPosition(SteppedValue(step, FModel.Position(), FModel.Min(), FModel.Max(), 1, 1));
+}
+
 void TkoSlider::OnButtonDown(LPARAM lParam) {
   if (!FEnabled) return;
   SetCapture(FHandle);
@@ -88,9 +97,11 @@ void TkoSlider::Paint() {
   const int32_t x = client.left + FModel.ThumbPos();
   const int32_t y = client.top + FScale.Px(kThumbCentreY) - FModel.ThumbHeight() / 2;
   Rectangle(dc, x, y, x + FModel.ThumbWidth(), y + FModel.ThumbHeight());
-  if (!FThumbBitmap) return;
-  TMemoryDC memory;
-  const TSelection picture(memory.Get(), FThumbBitmap.Get());
-  BitBlt(dc, x + FOutline, y + FOutline, FModel.ThumbWidth() - 2 * FOutline, FModel.ThumbHeight() - 2 * FOutline,
-         memory.Get(), 0, 0, SRCCOPY);
+  if (FThumbBitmap) {
+    TMemoryDC memory;
+    const TSelection picture(memory.Get(), FThumbBitmap.Get());
+    BitBlt(dc, x + FOutline, y + FOutline, FModel.ThumbWidth() - 2 * FOutline, FModel.ThumbHeight() - 2 * FOutline,
+           memory.Get(), 0, 0, SRCCOPY);
+  }
+  DrawFocusCue(dc, client);
 }

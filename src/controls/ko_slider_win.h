@@ -1,8 +1,9 @@
 #pragma once
 // TkoSlider (class "koSlider"): a flat horizontal track with a square thumb that may
 // carry a picture. A press centres the thumb on the mouse, dragging moves it (the mouse
-// is captured), and the value follows the thumb; OnChange reports every change. No
-// keyboard handling: it takes the focus in the tab order, but keys do nothing.
+// is captured), and the value follows the thumb; OnChange reports every change. With
+// the focus, the keys step the value (one a line and a page unless the owner takes
+// them in OnKeyStep), and a focus rectangle shows once the keyboard is in use.
 #include <windows.h>
 
 #include <functional>
@@ -32,6 +33,8 @@ public:
   int32_t ThumbOutline() const { return FOutline; }
   // Called with the slider after every change of the value; may be empty.
   std::function<void(TkoSlider&)> OnChange;
+  // A key of the focused slider; when set, the owner steps the value itself.
+  std::function<void(TkoSlider&, TSliderStep)> OnKeyStep;
 
   const TSliderModel& Model() const { return FModel; }
 
@@ -42,6 +45,7 @@ protected:
   void InitWindow() override;
   LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void DoSize(int32_t width, int32_t height) override;
+  void DoKeyStep(TSliderStep step) override;
 
 private:
   void Paint();
