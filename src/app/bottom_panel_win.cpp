@@ -14,6 +14,7 @@
 #include "app/transport_commands.h"
 #include "platform/wide_text_win.h"
 #include "app/bottom_panel_state_win.h"
+#include "controls/control_palette_win.h"
 #include "controls/scaled_gdi_win.h"
 #include "playback/seek_target.h"
 
@@ -35,26 +36,20 @@ HWND CreateButton(HWND panel, const TPanelButton& button, const TkoBox& box) {
                          GetModuleHandleW(nullptr), nullptr);
 }
 
-// The button shows the picture; the holder keeps it until the button has another.
-TGdiObject<HBITMAP> SetButtonPicture(HWND button, const wchar_t* name, const TPanelGeometry& geometry) {
-  return SetButtonBitmap(button, LoadScaledPicture(name, geometry.ButtonPicture, geometry.Scale));
-}
-
 void MoveControl(HWND control, const TkoBox& box) { MoveWindow(control, box.X, box.Y, box.Width, box.Height, TRUE); }
 
-// Thumb size, outline, pen and picture of a slider for the panel's scale, and its place.
-void ScaleSlider(TkoSlider& slider, const TBottomPanelState& panel, const TkoBox& box, const wchar_t* thumb) {
-  slider.SetTrackPen(panel.StripPen.Get());
+// Thumb size and outline of a slider for the panel's scale, and its place.
+void ScaleSlider(TkoSlider& slider, const TBottomPanelState& panel, const TkoBox& box) {
   slider.SetScale(panel.Geometry.Scale);
-  slider.SetThumbBitmap(LoadScaledPicture(thumb, panel.Geometry.ThumbPicture, panel.Geometry.Scale));
   MoveControl(slider.Handle(), box);
 }
 
-std::unique_ptr<TkoSlider> CreateSlider(TBottomPanelState& panel, const TkoBox& box, const wchar_t* thumb,
-                                        int32_t max, int32_t position) {
+std::unique_ptr<TkoSlider> CreateSlider(TBottomPanelState& panel, const TkoBox& box, int32_t max, int32_t position) {
   auto slider = CreateControl<TkoSlider>(panel.Window);
-  slider->SetBackgroundBrush(panel.WhiteBrush.Get());
-  ScaleSlider(*slider, panel, box, thumb);
+  slider->SetBackgroundBrush(panel.BackgroundBrush.Get());
+  slider->SetTrackPen(panel.TrackPen.Get());
+  slider->SetPalette(panel.Palette);
+  ScaleSlider(*slider, panel, box);
   slider->SetMax(max);
   slider->SetPosition(position);
   return slider;
@@ -220,18 +215,14 @@ TBottomPanelState::TBottomPanelState(HWND window, const TScreenScale& scale)
     : Window(window),
       Separators{LocaleText(LOCALE_SDECIMAL, "."), LocaleText(LOCALE_STIME, ":")},
       Geometry(scale),
-      WhiteBrush(CreateSolidBrush(kPanelWhite)),
-      StripBrush(CreateSolidBrush(kStripColour)),
-      StripPen(CreateLinePen(kStripColour, Geometry.LineWidth)),
-      BlackPen(CreateLinePen(kPanelBlack, Geometry.LineWidth)),
+      Palette(CurrentControlPalette()),
       PanelFont(CreateFontByName("Tahoma", Geometry.FontHeight, kFontBold)),
       InfoText(FormatInfoText(kStartInfoWidth, kStartInfoHeight, kStartInfoBits, kStartInfoRate)) {
   GetClientRect(window, &Client);
-  for (size_t i = 0; i < Buttons.size(); ++i) {
-    Buttons[i] = CreateButton(window, kPanelButtons[i], Geometry.Buttons[i]);
-    ButtonBitmaps[i] = SetButtonPicture(Buttons[i], kPanelButtons[i].Bitmap, Geometry);
-  }
+  MakeTools();
+  for (size_t i = 0; i < Buttons.size(); ++i) Buttons[i] = CreateButton(window, kPanelButtons[i], Geometry.Buttons[i]);
   ProgressBar = CreateControl<TkoProgressBar>(window);
+  ProgressBar->SetPalette(Palette);
   ProgressBar->SetScale(scale);
   MoveControl(ProgressBar->Handle(), Geometry.ProgressBar);
   ProgressBar->SetPosition(0);
@@ -239,9 +230,10 @@ TBottomPanelState::TBottomPanelState(HWND window, const TScreenScale& scale)
   ProgressBar->OnScrub = OnBarScrub;
   ProgressBar->OnHover = OnBarHover;
   ProgressBar->OnLeave = [](TkoProgressBar&) { HideBarPreview(Player()); };
-  SpeedSlider = CreateSlider(*this, Geometry.SpeedSlider, kSpeedThumbBitmap, kSpeedSliderMax, kSpeedSliderStart);
+  SpeedSlider = CreateSlider(*this, Geometry.SpeedSlider, kSpeedSliderMax, kSpeedSliderStart);
   SpeedSlider->OnChange = [](TkoSlider& slider) { Player().Engine.SpeedChanged(slider.GetPosition()); };
-  VolumeSlider = CreateSlider(*this, Geometry.VolumeSlider, kVolumeThumbBitmap, kVolumeSliderMax, 0);
+  VolumeSlider = CreateSlider(*this, Geometry.VolumeSlider, kVolumeSliderMax, 0);
+  SetPictures();
   VolumeSlider->OnChange = OnVolumeChange;
   ProgressBar->OnKeyStep = OnBarKeyStep;
   VolumeSlider->OnKeyStep = [](TkoSlider&, TSliderStep step) { OnVolumeKeyStep(step); };
@@ -251,24 +243,16 @@ TBottomPanelState::TBottomPanelState(HWND window, const TScreenScale& scale)
 
 void TBottomPanelState::ApplyScale(const TScreenScale& scale) {
   Geometry = TPanelGeometry(scale);
-  // The sliders borrow the strip pen: they get the new one before the old one goes.
-  TGdiObject<HPEN> stripPen = CreateLinePen(kStripColour, Geometry.LineWidth);
-  for (TkoSlider* slider : {SpeedSlider.get(), VolumeSlider.get()})
-    if (slider != nullptr) slider->SetTrackPen(stripPen.Get());
-  StripPen = std::move(stripPen);
-  BlackPen = CreateLinePen(kPanelBlack, Geometry.LineWidth);
+  MakeTools();
   PanelFont = CreateFontByName("Tahoma", Geometry.FontHeight, kFontBold);
-  for (size_t i = 0; i < Buttons.size(); ++i) {
-    MoveControl(Buttons[i], Geometry.Buttons[i]);
-    if (TGdiObject<HBITMAP> picture = SetButtonPicture(Buttons[i], kPanelButtons[i].Bitmap, Geometry))
-      ButtonBitmaps[i] = std::move(picture);
-  }
+  for (size_t i = 0; i < Buttons.size(); ++i) MoveControl(Buttons[i], Geometry.Buttons[i]);
   if (ProgressBar) {
     ProgressBar->SetScale(scale);
     MoveControl(ProgressBar->Handle(), Geometry.ProgressBar);
   }
-  if (SpeedSlider) ScaleSlider(*SpeedSlider, *this, Geometry.SpeedSlider, kSpeedThumbBitmap);
-  if (VolumeSlider) ScaleSlider(*VolumeSlider, *this, Geometry.VolumeSlider, kVolumeThumbBitmap);
+  if (SpeedSlider) ScaleSlider(*SpeedSlider, *this, Geometry.SpeedSlider);
+  if (VolumeSlider) ScaleSlider(*VolumeSlider, *this, Geometry.VolumeSlider);
+  SetPictures();
   if (ToolTip != nullptr) UpdateToolRects(ToolTip, ToolControls());
   InvalidateRect(Window, nullptr, FALSE);
 }

@@ -8,6 +8,7 @@
 #include <exception>
 
 #include "app/bar_preview_win.h"
+#include "app/bottom_panel_win.h"
 #include "app/commands_win.h"
 #include "app/focus_cycle_win.h"
 #include "app/panel_dock_win.h"
@@ -38,6 +39,13 @@ void OnFrameStep(TPlayer& player, WPARAM token) {
   if (!player.Boxes.Empty()) RequestBoxes(player);
 }
 
+// High contrast turned on or off, or another colour scheme: the panes paint anew with
+// the system's palette (the segment list and the notes choose it as they paint).
+void OnSystemColoursChanged(const TPlayer& player) {
+  RecolourBottomPanel();
+  if (player.SegmentListWindow != nullptr) InvalidateRect(player.SegmentListWindow, nullptr, TRUE);
+}
+
 // Boxes the engine asked for; a tick's own message pump leaves them for later.
 void OnShowBoxes(TPlayer& player) {
   if (!player.InTick) player.Boxes.ShowAll(player.MainWindow);
@@ -51,6 +59,8 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE: DestroyWindow(window); return 0;
     case WM_SIZE: OnSize(player); return 0;
     case WM_SIZING: OnSizing(player, lParam); return 1;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE: OnSystemColoursChanged(player); break;
     case WM_DPICHANGED: OnDpiChanged(player, wParam, *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_PAINT:
       if (auto result = player.Presenter.Paint()) return *result;

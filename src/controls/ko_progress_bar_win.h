@@ -12,6 +12,7 @@
 
 #include <functional>
 
+#include "controls/control_palette.h"
 #include "controls/ko_control_win.h"
 #include "controls/notice_throttle.h"
 #include "controls/progress_model.h"
@@ -51,6 +52,8 @@ public:
   const TProgressModel& Model() const { return FModel; }
   // Margin, frame and marks sized for a screen at this scale (96 DPI until set).
   void SetScale(const TScreenScale& scale);
+  // Paints in these colours from now on (the design's until set).
+  void SetPalette(const TControlPalette& palette);
 
 protected:
   HCURSOR GetCursor() override;
@@ -72,9 +75,16 @@ private:
   void OnMouseLeave();
 
   TProgressModel FModel;
-  // The frame (in the bar's colour) and the black marks, as wide as a scaled line.
+  // Pens and brushes for the palette and the line width.
+  void MakeTools();
+
+  TControlPalette FPalette;
+  int32_t FLine = 1;
+  // The frame and the marks, as wide as a scaled line; the body and the played part.
   TGdiObject<HPEN> FFramePen;
   TGdiObject<HPEN> FMarkPen;
+  TGdiObject<HBRUSH> FBodyBrush;
+  TGdiObject<HBRUSH> FPlayedBrush;
   // Between a press and its release: where it was pressed, and whether the mouse has
   // moved far enough since to scrub.
   bool FPressed = false;

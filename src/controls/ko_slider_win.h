@@ -8,6 +8,7 @@
 
 #include <functional>
 
+#include "controls/control_palette.h"
 #include "controls/ko_control_win.h"
 #include "controls/slider_model.h"
 #include "platform/gdi_holders_win.h"
@@ -31,6 +32,9 @@ public:
   // thumb goes to the value's pixel. Set the track pen as wide as ThumbOutline().
   void SetScale(const TScreenScale& scale);
   int32_t ThumbOutline() const { return FOutline; }
+  // The thumb's colours from now on (the design's until set); the owner gives the
+  // track pen, the background brush and the thumb's picture for the same palette.
+  void SetPalette(const TControlPalette& palette);
   // Called with the slider after every change of the value; may be empty.
   std::function<void(TkoSlider&)> OnChange;
   // A key of the focused slider; when set, the owner steps the value itself.
@@ -54,9 +58,11 @@ private:
   void OnButtonUp();
 
   TSliderModel FModel;
+  TControlPalette FPalette;
   TScreenScale FScale;
   int32_t FOutline = 1;
   TGdiObject<HPEN> FDisabledPen;
+  TGdiObject<HBRUSH> FThumbBrush;
   bool FDragging = false;
   HPEN FTrackPen = nullptr;
   TGdiObject<HBITMAP> FThumbBitmap;

@@ -1,0 +1,55 @@
+// Pictures for the palette through GDI: under high contrast a new bitmap in the two
+// button colours, otherwise the picture itself.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "controls/control_palette_win.h"
+
+namespace {
+BITMAPINFO TopDown32(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+TGdiObject<HBITMAP> Picture(const std::vector<uint32_t>& pixels, int width, int height) {
+  BITMAPINFO info = TopDown32(width, height);
+  void* bits = nullptr;
+  TGdiObject<HBITMAP> picture(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (bits != nullptr) std::copy(pixels.begin(), pixels.end(), static_cast<uint32_t*>(bits));
+  return picture;
+}
+
+std::vector<uint32_t> Pixels(HBITMAP picture, int width, int height) {
+  BITMAPINFO info = TopDown32(width, height);
+  std::vector<uint32_t> pixels(static_cast<size_t>(width * height));
+  const TMemoryDC dc;
+  GetDIBits(dc.Get(), picture, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+  return pixels;
+}
+}  // namespace
+
+TEST(ControlPaletteWin, HighContrastPicturesAreTheGlyphInButtonTextOnButtonFace) {
+  const std::vector<uint32_t> glyph{0xFFFFFF, 0x606878, 0xB0B8C8, 0xFFFFFF};
+  TControlPalette contrast;
+  contrast.HighContrast = true;
+  contrast.ButtonFace = 0x000000;  // black face
+  contrast.ButtonText = 0x00FFFF;  // yellow text (0x00BBGGRR)
+  TGdiObject<HBITMAP> masked = PictureForPalette(Picture(glyph, 2, 2), contrast);
+  ASSERT_TRUE(masked);
+  EXPECT_EQ(Pixels(masked.Get(), 2, 2), (std::vector<uint32_t>{0x000000, 0xFFFF00, 0xFFFF00, 0x000000}));
+
+  TGdiObject<HBITMAP> original = Picture(glyph, 2, 2);
+  const HBITMAP handle = original.Get();
+  TGdiObject<HBITMAP> kept = PictureForPalette(std::move(original), TControlPalette{});
+  EXPECT_EQ(kept.Get(), handle) << "the design's palette keeps the picture";
+  EXPECT_EQ(Pixels(kept.Get(), 2, 2), glyph);
+}
