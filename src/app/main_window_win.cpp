@@ -111,9 +111,12 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
 
 HWND CreateMainWindow(HINSTANCE instance) {
   const TkoSize size = FirstWindowSize();
-  return CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"roRezodu",
-                         WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, size.Width, size.Height,
-                         nullptr, nullptr, instance, nullptr);
+  const HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"roRezodu",
+                                      WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, size.Width,
+                                      size.Height, nullptr, nullptr, instance, nullptr);
+  // Focus rectangles show once the keyboard is used, as in the system's dialogs.
+  if (window != nullptr) SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS), 0);
+  return window;
 }
 
 void ProcessPlayerMessage(TPlayer& player, MSG& message) {

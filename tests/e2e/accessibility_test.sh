@@ -69,6 +69,9 @@ rz_wait_until 5 eval '[ "$(button_texts)" = "$russian" ]' || rz_fail "Russian ag
 
 # Tab from the picture: the buttons (Play while paused), bar, speed, volume, the picture.
 read -r _ _ w h <<<"$(rz_probe client roRezodu | tr '\t' ' ')"
+# bar_shot FILE: the progress bar (210, 23, 200 x 10 in the 40 high panel) and a pixel around it.
+bar_shot() { rz_screenshot roRezodu "$RZ_OUT/s.png" && convert "$RZ_OUT/s.png" -crop "202x12+209+$((h - 18))" +repage "$1"; }
+bar_shot "$RZ_OUT/bar-plain.png"
 rz_click roRezodu $((w / 2)) $(((h - 40) / 2))
 rz_wait_until 5 eval '[ "$(focus)" = picture ]' || rz_fail "a click on the picture left the focus on $(focus)"
 order=""
@@ -78,6 +81,15 @@ for _ in $(seq 10); do
 done
 expected="Button 110,Button 112,Button 113,Button 114,Button 115,Button 121,koProgressBar 0,koSlider 0,koSlider 0,picture,"
 [ "$order" = "$expected" ] || rz_fail "Tab order: $order"
+# The focused bar shows its focus rectangle, and loses it with the focus.
+rz_keys roRezodu shift+Tab shift+Tab shift+Tab
+[ "$(focus)" = "koProgressBar 0" ] || rz_fail "three Shift+Tab from the picture: $(focus)"
+bar_shot "$RZ_OUT/bar-focused.png"
+! rz_same_image "$RZ_OUT/bar-plain.png" "$RZ_OUT/bar-focused.png" || rz_fail "the focused bar shows no focus rectangle"
+rz_keys roRezodu Tab Tab Tab
+bar_shot "$RZ_OUT/bar-left.png"
+rz_same_image "$RZ_OUT/bar-plain.png" "$RZ_OUT/bar-left.png" || rz_fail "the bar kept its focus rectangle"
+rz_keep "$RZ_OUT/bar-plain.png" "$RZ_OUT/bar-focused.png"
 order=""
 for _ in 1 2 3; do
   rz_keys roRezodu shift+Tab
