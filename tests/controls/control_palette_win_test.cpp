@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "controls/control_palette_win.h"
+#include "controls/ko_progress_bar_win.h"
+#include "controls/ko_slider_win.h"
 
 namespace {
 BITMAPINFO TopDown32(int width, int height) {
@@ -52,4 +54,45 @@ TEST(ControlPaletteWin, HighContrastPicturesAreTheGlyphInButtonTextOnButtonFace)
   TGdiObject<HBITMAP> kept = PictureForPalette(std::move(original), TControlPalette{});
   EXPECT_EQ(kept.Get(), handle) << "the design's palette keeps the picture";
   EXPECT_EQ(Pixels(kept.Get(), 2, 2), glyph);
+}
+
+namespace {
+COLORREF PixelOf(HWND window, int x, int y) {
+  UpdateWindow(window);
+  const HDC dc = GetDC(window);
+  const COLORREF colour = GetPixel(dc, x, y);
+  ReleaseDC(window, dc);
+  return colour;
+}
+}  // namespace
+
+// A scheme's palette reaches the painting: the bar's body, played part and frame, the
+// slider's thumb, each in its own colour of the scheme.
+TEST(ControlPaletteWin, TheBarAndTheSliderPaintInTheirPalette) {
+  const HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 300, 60, nullptr, nullptr,
+                                      nullptr, nullptr);
+  ASSERT_NE(parent, nullptr);
+  TControlPalette scheme;
+  scheme.HighContrast = true;
+  scheme.Background = RGB(0, 0, 0);
+  scheme.BarFrame = RGB(255, 255, 0);
+  scheme.BarPlayed = RGB(0, 255, 0);
+  scheme.Thumb = RGB(0, 0, 255);
+  {
+    auto bar = CreateControl<TkoProgressBar>(parent);
+    MoveWindow(bar->Handle(), 0, 0, 200, 10, TRUE);
+    bar->SetSegments({10});
+    bar->SetPosition(5);
+    bar->SetPalette(scheme);
+    InvalidateRect(bar->Handle(), nullptr, FALSE);
+    EXPECT_EQ(PixelOf(bar->Handle(), 0, 0), scheme.BarFrame);
+    EXPECT_EQ(PixelOf(bar->Handle(), 50, 5), scheme.BarPlayed);
+    EXPECT_EQ(PixelOf(bar->Handle(), 150, 5), scheme.Background);
+
+    auto slider = CreateControl<TkoSlider>(parent);
+    MoveWindow(slider->Handle(), 0, 20, 70, 20, TRUE);
+    slider->SetPalette(scheme);
+    EXPECT_EQ(PixelOf(slider->Handle(), 8, 10), scheme.Thumb) << "the thumb at 0, no picture in it";
+  }
+  DestroyWindow(parent);
 }
