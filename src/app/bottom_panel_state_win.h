@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/control_palette.h"
 #include "controls/ko_progress_bar_win.h"
 #include "controls/ko_slider_win.h"
 #include "app/panel_layout.h"
@@ -35,6 +36,13 @@ struct TBottomPanelState {
   void ReleaseChildren();
   // The screen's scale changed: pens, font, pictures and every control's place anew.
   void ApplyScale(const TScreenScale& scale);
+  // Other colours (high contrast turned on or off, another scheme): brushes, pens,
+  // pictures and the controls' colours anew (panel_colours_win.cpp).
+  void ApplyPalette(const TControlPalette& palette);
+  // Brushes and pens for the palette and the line width of the scale.
+  void MakeTools();
+  // The buttons' and thumbs' pictures for the scale and the palette.
+  void SetPictures();
   // The controls with a tooltip, in the tooltips' order: the buttons, the speed and
   // volume sliders, the progress bar.
   std::vector<HWND> ToolControls() const;
@@ -44,10 +52,11 @@ struct TBottomPanelState {
   TNumberSeparators Separators;
   TPanelGeometry Geometry;
 
-  TGdiObject<HBRUSH> WhiteBrush;
+  TControlPalette Palette;
+  TGdiObject<HBRUSH> BackgroundBrush;
   TGdiObject<HBRUSH> StripBrush;
-  TGdiObject<HPEN> StripPen;
-  TGdiObject<HPEN> BlackPen;
+  TGdiObject<HPEN> TrackPen;  // the sliders' track and thumb outline
+  TGdiObject<HPEN> LinePen;   // the panel's frame and the strip's edge
   TGdiObject<HFONT> PanelFont;
   std::array<TGdiObject<HBITMAP>, kPanelButtonCount> ButtonBitmaps;
   std::array<HWND, kPanelButtonCount> Buttons{};

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "app/accessible_texts.h"
 #include "app/bar_preview_win.h"
 #include "app/commands_win.h"
 #include "controls/ko_common_win.h"
@@ -13,6 +14,7 @@
 #include "app/transport_commands.h"
 #include "platform/wide_text_win.h"
 #include "app/bottom_panel_state_win.h"
+#include "controls/control_palette_win.h"
 #include "controls/scaled_gdi_win.h"
 #include "playback/seek_target.h"
 
@@ -34,26 +36,20 @@ HWND CreateButton(HWND panel, const TPanelButton& button, const TkoBox& box) {
                          GetModuleHandleW(nullptr), nullptr);
 }
 
-// The button shows the picture; the holder keeps it until the button has another.
-TGdiObject<HBITMAP> SetButtonPicture(HWND button, const wchar_t* name, const TPanelGeometry& geometry) {
-  return SetButtonBitmap(button, LoadScaledPicture(name, geometry.ButtonPicture, geometry.Scale));
-}
-
 void MoveControl(HWND control, const TkoBox& box) { MoveWindow(control, box.X, box.Y, box.Width, box.Height, TRUE); }
 
-// Thumb size, outline, pen and picture of a slider for the panel's scale, and its place.
-void ScaleSlider(TkoSlider& slider, const TBottomPanelState& panel, const TkoBox& box, const wchar_t* thumb) {
-  slider.SetTrackPen(panel.StripPen.Get());
+// Thumb size and outline of a slider for the panel's scale, and its place.
+void ScaleSlider(TkoSlider& slider, const TBottomPanelState& panel, const TkoBox& box) {
   slider.SetScale(panel.Geometry.Scale);
-  slider.SetThumbBitmap(LoadScaledPicture(thumb, panel.Geometry.ThumbPicture, panel.Geometry.Scale));
   MoveControl(slider.Handle(), box);
 }
 
-std::unique_ptr<TkoSlider> CreateSlider(TBottomPanelState& panel, const TkoBox& box, const wchar_t* thumb,
-                                        int32_t max, int32_t position) {
+std::unique_ptr<TkoSlider> CreateSlider(TBottomPanelState& panel, const TkoBox& box, int32_t max, int32_t position) {
   auto slider = CreateControl<TkoSlider>(panel.Window);
-  slider->SetBackgroundBrush(panel.WhiteBrush.Get());
-  ScaleSlider(*slider, panel, box, thumb);
+  slider->SetBackgroundBrush(panel.BackgroundBrush.Get());
+  slider->SetTrackPen(panel.TrackPen.Get());
+  slider->SetPalette(panel.Palette);
+  ScaleSlider(*slider, panel, box);
   slider->SetMax(max);
   slider->SetPosition(position);
   return slider;
@@ -116,6 +112,39 @@ void OnBarHover(const TkoProgressBar& bar, int32_t x, double seconds) {
 void OnVolumeChange(TkoSlider& slider) {
   Player().Sound.SetVolumePercent(slider.GetPosition());
   if (const TBottomPanelState* panel = BottomPanelState()) SendMessageW(panel->Window, WM_TIMER, 0, 0);
+}
+
+// A key of the focused bar seeks as the seek commands do, a minute for a page and to
+// the film's ends for Home and End.
+void OnBarKeyStep(const TkoProgressBar& bar, TSliderStep step) {
+  TPlayer& player = Player();
+  player.Engine.SeekBySeconds(BarStepSeconds(step, bar.TotalLength()));
+  if (player.MainWindow != nullptr) UpdateMenuStates(player);
+}
+
+// 5 % a line, 20 % a page, as the wheel steps the volume.
+void OnVolumeKeyStep(TSliderStep step) { StepVolume(StepAmount(step, 5, 20, kVolumeSliderMax)); }
+
+std::string BarValue(const TBottomPanelState& panel) {
+  const TPlayer& player = Player();
+  if (!player.Segments || !panel.ProgressBar) return {};
+  return BarValueText(player.Texts, panel.CurrentSeconds, panel.ProgressBar->TotalLength(),
+                      player.Engine.CurrentSegment(), player.Segments->Count(), panel.Separators.Time);
+}
+
+// What a screen reader hears of the bar and the sliders: their tooltips' texts as names
+// and the values as the strip shows them.
+void DescribeControls(TBottomPanelState& panel) {
+  panel.ProgressBar->ScreenReaderName = [] { return ControlName(Player().Texts, TMenuText::kProgress); };
+  panel.ProgressBar->ScreenReaderValue = [&panel] { return BarValue(panel); };
+  panel.SpeedSlider->ScreenReaderName = [] { return ControlName(Player().Texts, TMenuText::kSpeed); };
+  panel.SpeedSlider->ScreenReaderValue = [&panel] {
+    return SpeedValueText(panel.SpeedSlider->GetPosition(), panel.Separators.Decimal);
+  };
+  panel.VolumeSlider->ScreenReaderName = [] { return ControlName(Player().Texts, TMenuText::kSound); };
+  panel.VolumeSlider->ScreenReaderValue = [&panel] {
+    return VolumeValueText(Player().Texts, panel.VolumeSlider->GetPosition());
+  };
 }
 
 void RunPanelCommand(int command) {
@@ -186,18 +215,14 @@ TBottomPanelState::TBottomPanelState(HWND window, const TScreenScale& scale)
     : Window(window),
       Separators{LocaleText(LOCALE_SDECIMAL, "."), LocaleText(LOCALE_STIME, ":")},
       Geometry(scale),
-      WhiteBrush(CreateSolidBrush(kPanelWhite)),
-      StripBrush(CreateSolidBrush(kStripColour)),
-      StripPen(CreateLinePen(kStripColour, Geometry.LineWidth)),
-      BlackPen(CreateLinePen(kPanelBlack, Geometry.LineWidth)),
+      Palette(CurrentControlPalette()),
       PanelFont(CreateFontByName("Tahoma", Geometry.FontHeight, kFontBold)),
       InfoText(FormatInfoText(kStartInfoWidth, kStartInfoHeight, kStartInfoBits, kStartInfoRate)) {
   GetClientRect(window, &Client);
-  for (size_t i = 0; i < Buttons.size(); ++i) {
-    Buttons[i] = CreateButton(window, kPanelButtons[i], Geometry.Buttons[i]);
-    ButtonBitmaps[i] = SetButtonPicture(Buttons[i], kPanelButtons[i].Bitmap, Geometry);
-  }
+  MakeTools();
+  for (size_t i = 0; i < Buttons.size(); ++i) Buttons[i] = CreateButton(window, kPanelButtons[i], Geometry.Buttons[i]);
   ProgressBar = CreateControl<TkoProgressBar>(window);
+  ProgressBar->SetPalette(Palette);
   ProgressBar->SetScale(scale);
   MoveControl(ProgressBar->Handle(), Geometry.ProgressBar);
   ProgressBar->SetPosition(0);
@@ -205,33 +230,29 @@ TBottomPanelState::TBottomPanelState(HWND window, const TScreenScale& scale)
   ProgressBar->OnScrub = OnBarScrub;
   ProgressBar->OnHover = OnBarHover;
   ProgressBar->OnLeave = [](TkoProgressBar&) { HideBarPreview(Player()); };
-  SpeedSlider = CreateSlider(*this, Geometry.SpeedSlider, kSpeedThumbBitmap, kSpeedSliderMax, kSpeedSliderStart);
+  SpeedSlider = CreateSlider(*this, Geometry.SpeedSlider, kSpeedSliderMax, kSpeedSliderStart);
   SpeedSlider->OnChange = [](TkoSlider& slider) { Player().Engine.SpeedChanged(slider.GetPosition()); };
-  VolumeSlider = CreateSlider(*this, Geometry.VolumeSlider, kVolumeThumbBitmap, kVolumeSliderMax, 0);
+  VolumeSlider = CreateSlider(*this, Geometry.VolumeSlider, kVolumeSliderMax, 0);
+  SetPictures();
   VolumeSlider->OnChange = OnVolumeChange;
+  ProgressBar->OnKeyStep = OnBarKeyStep;
+  VolumeSlider->OnKeyStep = [](TkoSlider&, TSliderStep step) { OnVolumeKeyStep(step); };
+  DescribeControls(*this);
   SetTimer(window, kVolumeTimerId, kVolumeTimerPeriodMs, nullptr);
 }
 
 void TBottomPanelState::ApplyScale(const TScreenScale& scale) {
   Geometry = TPanelGeometry(scale);
-  // The sliders borrow the strip pen: they get the new one before the old one goes.
-  TGdiObject<HPEN> stripPen = CreateLinePen(kStripColour, Geometry.LineWidth);
-  for (TkoSlider* slider : {SpeedSlider.get(), VolumeSlider.get()})
-    if (slider != nullptr) slider->SetTrackPen(stripPen.Get());
-  StripPen = std::move(stripPen);
-  BlackPen = CreateLinePen(kPanelBlack, Geometry.LineWidth);
+  MakeTools();
   PanelFont = CreateFontByName("Tahoma", Geometry.FontHeight, kFontBold);
-  for (size_t i = 0; i < Buttons.size(); ++i) {
-    MoveControl(Buttons[i], Geometry.Buttons[i]);
-    if (TGdiObject<HBITMAP> picture = SetButtonPicture(Buttons[i], kPanelButtons[i].Bitmap, Geometry))
-      ButtonBitmaps[i] = std::move(picture);
-  }
+  for (size_t i = 0; i < Buttons.size(); ++i) MoveControl(Buttons[i], Geometry.Buttons[i]);
   if (ProgressBar) {
     ProgressBar->SetScale(scale);
     MoveControl(ProgressBar->Handle(), Geometry.ProgressBar);
   }
-  if (SpeedSlider) ScaleSlider(*SpeedSlider, *this, Geometry.SpeedSlider, kSpeedThumbBitmap);
-  if (VolumeSlider) ScaleSlider(*VolumeSlider, *this, Geometry.VolumeSlider, kVolumeThumbBitmap);
+  if (SpeedSlider) ScaleSlider(*SpeedSlider, *this, Geometry.SpeedSlider);
+  if (VolumeSlider) ScaleSlider(*VolumeSlider, *this, Geometry.VolumeSlider);
+  SetPictures();
   if (ToolTip != nullptr) UpdateToolRects(ToolTip, ToolControls());
   InvalidateRect(Window, nullptr, FALSE);
 }
@@ -276,10 +297,12 @@ std::vector<std::pair<HWND, TMenuText>> ToolTipControls(const TBottomPanelState&
   return tools;
 }
 
-// Sends message (add a tool, or new text for one) for every control.
+// Sends message (add a tool, or new text for one) for every control. Each control's
+// window text is its name, so that the system's button proxy names the buttons.
 void SendToolInfos(const TBottomPanelState& panel, const TUiTexts& texts, UINT message) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   for (const auto& [control, text] : ToolTipControls(panel)) {
+    SetWindowTextW(control, Utf8ToWide(ButtonWindowText(ControlName(texts, text))).c_str());
     std::wstring wide = Utf8ToWide(texts.Menu(text));
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V1_SIZE;

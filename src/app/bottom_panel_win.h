@@ -24,6 +24,9 @@ void CreateToolTips(const TUiTexts& texts);
 // The screen's scale changed: the panel's font, pens, pictures and controls follow.
 // (The panel's own height is the main window's layout.)
 void ScaleBottomPanel(const TScreenScale& scale);
+// The system's colours or its high contrast changed: the panel paints with the
+// palette of the settings as they are now (panel_colours_win.cpp).
+void RecolourBottomPanel();
 // Gives the ten tooltips the texts as they are now (another language was chosen).
 void UpdateToolTips(const TUiTexts& texts);
 

@@ -8,7 +8,9 @@
 #include <exception>
 
 #include "app/bar_preview_win.h"
+#include "app/bottom_panel_win.h"
 #include "app/commands_win.h"
+#include "app/focus_cycle_win.h"
 #include "app/panel_dock_win.h"
 #include "app/picture_input_win.h"
 #include "app/player_win.h"
@@ -37,6 +39,13 @@ void OnFrameStep(TPlayer& player, WPARAM token) {
   if (!player.Boxes.Empty()) RequestBoxes(player);
 }
 
+// High contrast turned on or off, or another colour scheme: the panes paint anew with
+// the system's palette (the segment list and the notes choose it as they paint).
+void OnSystemColoursChanged(const TPlayer& player) {
+  RecolourBottomPanel();
+  if (player.SegmentListWindow != nullptr) InvalidateRect(player.SegmentListWindow, nullptr, TRUE);
+}
+
 // Boxes the engine asked for; a tick's own message pump leaves them for later.
 void OnShowBoxes(TPlayer& player) {
   if (!player.InTick) player.Boxes.ShowAll(player.MainWindow);
@@ -50,6 +59,8 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE: DestroyWindow(window); return 0;
     case WM_SIZE: OnSize(player); return 0;
     case WM_SIZING: OnSizing(player, lParam); return 1;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE: OnSystemColoursChanged(player); break;
     case WM_DPICHANGED: OnDpiChanged(player, wParam, *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_PAINT:
       if (auto result = player.Presenter.Paint()) return *result;
@@ -100,13 +111,16 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
 
 HWND CreateMainWindow(HINSTANCE instance) {
   const TkoSize size = FirstWindowSize();
-  return CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"roRezodu",
-                         WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, size.Width, size.Height,
-                         nullptr, nullptr, instance, nullptr);
+  const HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"roRezodu",
+                                      WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, size.Width,
+                                      size.Height, nullptr, nullptr, instance, nullptr);
+  // Focus rectangles show once the keyboard is used, as in the system's dialogs.
+  if (window != nullptr) SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS), 0);
+  return window;
 }
 
 void ProcessPlayerMessage(TPlayer& player, MSG& message) {
-  if (TakeMouseWheel(player, message)) return;
+  if (TakeMouseWheel(player, message) || TakeTabKey(player, message)) return;
   const bool menuKey = (message.message == WM_SYSKEYDOWN || message.message == WM_SYSKEYUP) && message.wParam == VK_F10;
   HWND window = player.MainWindow;
   if (!menuKey && (window == nullptr || !IsDialogMessageW(window, &message))) {

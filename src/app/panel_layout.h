@@ -7,6 +7,7 @@
 
 #include "app/command_ids.h"
 #include "app/ui_texts.h"
+#include "controls/control_palette.h"
 #include "playback/picture_layout.h"  // TkoRect, TkoBox
 #include "playback/screen_scale.h"
 
@@ -42,10 +43,10 @@ constexpr int32_t kVolumeSliderMax = 100;
 constexpr const wchar_t* kSpeedThumbBitmap = L"VELOCITYBMP";
 constexpr const wchar_t* kVolumeThumbBitmap = L"SOUNDVOLUMEBMP";
 
-// Colours as the system takes them, 0x00BBGGRR.
-constexpr uint32_t kPanelWhite = 0xFFFFFF;
-constexpr uint32_t kStripColour = 0xA89890;  // red 144, green 152, blue 168
-constexpr uint32_t kPanelBlack = 0;
+// The design's colours as the system takes them, 0x00BBGGRR (control_palette.h).
+constexpr uint32_t kPanelWhite = TControlPalette{}.Background;
+constexpr uint32_t kStripColour = TControlPalette{}.Strip;  // red 144, green 152, blue 168
+constexpr uint32_t kPanelBlack = TControlPalette{}.Lines;
 
 // The slanted information strip: (194, 0) -> (w, 0) -> (w, 16) -> (210, 16) -> back.
 struct TStripCorners {

@@ -33,23 +33,24 @@ void DrawRightAligned(HDC dc, const std::string& text, const RECT& rect) {
               advances.data());
 }
 
-// A white area with a text in the strip colour, as the title and the volume are drawn.
+// A white area with a text in the strip colour (the palette's), as the title and the
+// volume are drawn.
 void DrawWhiteLabel(TBottomPanelState& panel, const TkoRect& area, const std::string& text) {
   TWindowDC dc(panel.Window);
   if (dc.Get() == nullptr) return;
   const RECT rect = ToRect(area);
-  FillRect(dc.Get(), &rect, panel.WhiteBrush.Get());
+  FillRect(dc.Get(), &rect, panel.BackgroundBrush.Get());
   const TSelection font(dc.Get(), panel.PanelFont.Get());
-  SetBkColor(dc.Get(), kPanelWhite);
-  SetTextColor(dc.Get(), kStripColour);
+  SetBkColor(dc.Get(), panel.Palette.Background);
+  SetTextColor(dc.Get(), panel.Palette.LabelText);
   DrawTextIn(dc.Get(), text, rect, 0);
 }
 
 void PaintBackground(TBottomPanelState& panel) {
   TWindowDC dc(panel.Window);
   if (dc.Get() == nullptr) return;
-  const TSelection brush(dc.Get(), panel.WhiteBrush.Get());
-  const TSelection pen(dc.Get(), panel.BlackPen.Get());
+  const TSelection brush(dc.Get(), panel.BackgroundBrush.Get());
+  const TSelection pen(dc.Get(), panel.LinePen.Get());
   Rectangle(dc.Get(), 0, 0, panel.Client.right, panel.Client.bottom);
 }
 
@@ -98,15 +99,15 @@ void DrawInfoStrip(TBottomPanelState& panel) {
     const TSelection brush(hdc, panel.StripBrush.Get());
     FillPath(hdc);
   }
-  const TSelection pen(hdc, panel.BlackPen.Get());
+  const TSelection pen(hdc, panel.LinePen.Get());
   MoveToEx(hdc, strip.SlantTopX, 0, nullptr);
   LineTo(hdc, strip.SlantBottomX, strip.Bottom);
   LineTo(hdc, w, strip.Bottom);
 
   const TSelection font(hdc, panel.PanelFont.Get());
   SetBkMode(hdc, OPAQUE);
-  SetBkColor(hdc, kStripColour);
-  SetTextColor(hdc, kPanelWhite);
+  SetBkColor(hdc, panel.Palette.Strip);
+  SetTextColor(hdc, panel.Palette.StripText);
   const std::wstring info = Utf8ToWide(panel.InfoText);
   TextOutW(hdc, panel.Geometry.InfoText.X, panel.Geometry.InfoText.Y, info.c_str(), static_cast<int>(info.size()));
   DrawRightAligned(hdc, panel.TimeText, ToRect(panel.Geometry.TimeTextRect(w)));

@@ -8,6 +8,7 @@
 #include "platform/wide_text_win.h"
 #include "app/bottom_panel_win.h"
 #include "app/panel_layout.h"
+#include "controls/control_palette_win.h"
 #include "controls/scaled_gdi_win.h"
 #include "platform/gdi_holders_win.h"
 
@@ -27,9 +28,6 @@ struct TSegmentListState {
   WNDPROC SavedListBoxProc = nullptr;
   std::wstring ListCaption;
   TScreenScale Scale;
-  TGdiObject<HBRUSH> HeaderBrush{CreateSolidBrush(kStripColour)};
-  // The frame around the whole pane, as wide as the panel's lines.
-  TGdiObject<HPEN> HeaderPen{CreateLinePen(kStripColour, 1)};
   // The system's dialog font made for the list's screen when that differs from the
   // system's own scale; empty while the stock font fits.
   TGdiObject<HFONT> ScaledFont;
@@ -94,7 +92,6 @@ LRESULT CALLBACK ListBoxProc(HWND listBox, UINT message, WPARAM wParam, LPARAM l
 // The list box's font, and the close button's size, for the list's scale.
 void ApplyScale(TSegmentListState& list, const TScreenScale& scale) {
   list.Scale = scale;
-  list.HeaderPen = CreateLinePen(kStripColour, scale.Px(kPanelLineWidth));
   list.ScaledFont = StockFontForScale(DEFAULT_GUI_FONT, scale);
   SendMessageW(list.ListBox, WM_SETFONT, reinterpret_cast<WPARAM>(list.Font()), TRUE);
   const int32_t close = scale.Px(kCloseSize);
@@ -121,7 +118,9 @@ void OnCreate(HWND window) {
   GetClientRect(window, &list.Client);
 }
 
-// The header strip with the caption, then the children put in their places.
+// The header strip with the caption and the frame around the whole pane (as wide as
+// the panel's lines), in the palette's strip colours; then the children put in their
+// places.
 void PaintHeader(TSegmentListState& list) {
   const LONG w = list.Client.right;
   const LONG h = list.Client.bottom;
@@ -131,14 +130,17 @@ void PaintHeader(TSegmentListState& list) {
     TWindowDC dc(list.Window);
     if (dc.Get() == nullptr) return;
     const RECT header{margin, margin, w - margin, headerBottom};
-    const TSelection pen(dc.Get(), list.HeaderPen.Get());
+    const TControlPalette palette = CurrentControlPalette();
+    const TGdiObject<HPEN> framePen = CreateLinePen(palette.Strip, s.Px(kPanelLineWidth));
+    const TGdiObject<HBRUSH> headerBrush(CreateSolidBrush(palette.Strip));
+    const TSelection pen(dc.Get(), framePen.Get());
     const TSelection font(dc.Get(), list.Font());
     {
       const TSelection hollow(dc.Get(), GetStockObject(NULL_BRUSH));
       Rectangle(dc.Get(), 0, 0, w, h);
     }
-    FillRect(dc.Get(), &header, list.HeaderBrush.Get());
-    SetTextColor(dc.Get(), kPanelWhite);
+    FillRect(dc.Get(), &header, headerBrush.Get());
+    SetTextColor(dc.Get(), palette.StripText);
     SetBkMode(dc.Get(), TRANSPARENT);
     RECT text{header.left + inset, header.top, header.right - inset, header.bottom};
     DrawTextW(dc.Get(), list.ListCaption.c_str(), static_cast<int>(list.ListCaption.size()), &text, 0);

@@ -22,6 +22,9 @@ const TTextEntry kMessageTexts[kMessageTextCount] = {
     {"CannotSavePictureFmt", "Не могу сохранить кадр в файл %s", "Cannot save the frame to %s"},
     // Resuming films.
     {"ResumeOfferFmt", "Продолжить с %s — Ctrl+R", "Resume from %s — Ctrl+R"},
+    // A screen reader's values.
+    {"BarValue", "%s из %s, сегмент %s из %s", "%s of %s, segment %s of %s"},
+    {"VolumeValue", "%s %", "%s %"},
 };
 
 const TTextEntry kMenuTexts[kMenuTextCount] = {

@@ -31,8 +31,11 @@ enum class TMessageText : uint8_t {
   kCannotSavePictureFmt,  // one %s: the path
   // Resuming films (a block of its own).
   kResumeOfferFmt,  // one %s: the time of the place, "00:12:34"
+  // What a screen reader hears of the panel's bar and volume (see accessible_texts.h).
+  kBarValueFmt,     // four %s: position, total, segment, segment count
+  kVolumeValueFmt,  // one %s: the percentage
 };
-constexpr size_t kMessageTextCount = 13;
+constexpr size_t kMessageTextCount = 15;
 
 enum class TMenuText : uint8_t {
   kFile,

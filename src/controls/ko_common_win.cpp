@@ -99,3 +99,8 @@ TGdiObject<HFONT> CreateFontByName(const std::string& face, int32_t height, unsi
   ApplyHeightAndStyle(height, style);
   return TGdiObject<HFONT>(CreateFontIndirectW(&fontDescription));
 }
+
+void ShowKeyboardCues(HWND window) {
+  const HWND root = window != nullptr ? GetAncestor(window, GA_ROOT) : nullptr;
+  if (root != nullptr) SendMessageW(root, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+}

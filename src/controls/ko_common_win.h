@@ -40,6 +40,10 @@ bool RegisterPaneClass(HINSTANCE instance, const wchar_t* className, WNDPROC pro
 // Msg = <message>", owned by window, waiting for OK.
 void ShowPaneError(HWND window, const char* pane, UINT message);
 
+// The keyboard is in use: the top-level window that holds `window` and all its
+// children show their focus rectangles from now on (WM_CHANGEUISTATE).
+void ShowKeyboardCues(HWND window);
+
 // The system's RECT of a rectangle (see MakeRect in ko_common.h).
 RECT ToWinRect(const TkoRect& rect);
 

@@ -6,6 +6,7 @@
 
 #include "platform/wide_text_win.h"
 #include "controls/control_bounds.h"
+#include "controls/ko_common_win.h"
 
 namespace {
 // Set up once for the process, before any control exists: the atom that names the
@@ -138,6 +139,19 @@ LRESULT TkoControl::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_SIZING:
     case WM_MOVING: return DoSizingMoving(wParam, reinterpret_cast<RECT*>(lParam));
     case KOM_APPLYBOUNDS: UpdateBounds(); return 0;
+    case WM_GETDLGCODE: return DLGC_WANTARROWS;
+    case WM_KEYDOWN:
+      if (OnKeyDown(wParam)) return 0;
+      break;
+    case WM_SETFOCUS: OnFocusChange(true); return 0;
+    case WM_KILLFOCUS: OnFocusChange(false); return 0;
+    case WM_UPDATEUISTATE:
+      DefWindowProcW(window, message, wParam, lParam);
+      InvalidateRect(window, nullptr, FALSE);
+      return 0;
+    case WM_GETOBJECT:
+      if (const LRESULT object = FAccessible.AnswerGetObject(wParam, lParam)) return object;
+      break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -162,6 +176,50 @@ void TkoControl::DoMove(int32_t left, int32_t top) {
 }
 
 LRESULT TkoControl::DoEraseBackground(HDC) { return 0; }
+
+void TkoControl::DoKeyStep(TSliderStep) {}
+
+void TkoControl::NotifyValueChange() const {
+  if (FHandle != nullptr) NotifyAccessibleValueChange(FHandle);
+}
+
+void TkoControl::DrawFocusCue(HDC dc, const RECT& rect) const {
+  if (GetFocus() != FHandle) return;
+  if ((SendMessageW(FHandle, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0) return;
+  DrawFocusRect(dc, &rect);
+}
+
+std::wstring TkoControl::AccessibleName() const {
+  return ScreenReaderName ? Utf8ToWide(ScreenReaderName()) : std::wstring();
+}
+
+std::wstring TkoControl::AccessibleValue() const {
+  return ScreenReaderValue ? Utf8ToWide(ScreenReaderValue()) : std::wstring();
+}
+
+void TkoControl::OnFocusChange(bool gained) {
+  InvalidateRect(FHandle, nullptr, FALSE);
+  if (gained) NotifyAccessibleFocus(FHandle);
+}
+
+// Left and Down step back, Right and Up forward, as the system's trackbar does.
+bool TkoControl::OnKeyDown(WPARAM key) {
+  TSliderStep step = TSliderStep::kNone;
+  switch (key) {
+    case VK_LEFT:
+    case VK_DOWN: step = TSliderStep::kLineBack; break;
+    case VK_RIGHT:
+    case VK_UP: step = TSliderStep::kLineForward; break;
+    case VK_NEXT: step = TSliderStep::kPageBack; break;
+    case VK_PRIOR: step = TSliderStep::kPageForward; break;
+    case VK_HOME: step = TSliderStep::kToStart; break;
+    case VK_END: step = TSliderStep::kToEnd; break;
+    default: return false;
+  }
+  ShowKeyboardCues(FHandle);
+  if (FEnabled) DoKeyStep(step);
+  return true;
+}
 
 bool TkoControl::RunOwnerHandler(const std::function<void()>& handler) {
   const std::shared_ptr<bool> alive = FAlive;

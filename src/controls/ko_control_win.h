@@ -7,16 +7,24 @@
 //
 // Descendants choose class name, cursor, styles, painting and mouse handling by
 // overriding the virtual operations; they are made with CreateControl<T>(parent).
+//
+// Every such control is a slider to the keyboard and to screen readers: it takes the
+// arrows from the dialog handling of the message loop, turns the keys of TSliderStep
+// into DoKeyStep, shows a focus rectangle once the keyboard is in use, and answers
+// WM_GETOBJECT with an accessible object whose name and value the owner supplies.
 #include <windows.h>
 
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "controls/control_accessible_win.h"
+#include "controls/slider_keys.h"
+
 // Tells a control to move its window back to the bounds it stores.
 constexpr UINT KOM_APPLYBOUNDS = WM_USER + 1;
 
-class TkoControl {
+class TkoControl : private TAccessibleSource {
 public:
   TkoControl(const TkoControl&) = delete;
   TkoControl& operator=(const TkoControl&) = delete;
@@ -42,6 +50,13 @@ public:
   // caller keeps it alive while the control lives and deletes it afterwards, so a brush
   // shared by several controls is deleted exactly once.
   void SetBackgroundBrush(HBRUSH brush) { FBackgroundBrush = brush; }
+
+  // What a screen reader hears as the control's name and value (UTF-8); either may be
+  // empty, and then it hears nothing for it.
+  std::function<std::string()> ScreenReaderName;
+  std::function<std::string()> ScreenReaderValue;
+  // Tells screen readers that the value changed.
+  void NotifyValueChange() const;
 
   // Registers the class (a class that exists keeps its first registration), creates the
   // window with the stored (zero) bounds, binds the object and runs InitWindow. When
@@ -76,6 +91,15 @@ protected:
   virtual void DoMove(int32_t left, int32_t top);
   // 0: the background is left alone; painting covers it.
   virtual LRESULT DoEraseBackground(HDC dc);
+  // A key of the focused control, as a step; nothing unless overridden.
+  virtual void DoKeyStep(TSliderStep step);
+  // Whether the control can be used now (a screen reader hears it unavailable when
+  // not): enabled, unless a descendant adds a condition.
+  virtual bool Available() const { return FEnabled; }
+
+  // Last in painting: the focus rectangle around rect while the control has the focus
+  // and the window's keyboard cues are shown (WM_QUERYUISTATE).
+  void DrawFocusCue(HDC dc, const RECT& rect) const;
 
   // Runs an owner's handler from inside this control's own message handling. The
   // handler may destroy the control with its window (a click that ends the film with
@@ -97,6 +121,14 @@ protected:
   DWORD FExStyle = 0;
 
 private:
+  HWND AccessibleWindow() const override { return FHandle; }
+  std::wstring AccessibleName() const override;
+  std::wstring AccessibleValue() const override;
+  bool AccessibleAvailable() const override { return Available(); }
+  void OnFocusChange(bool gained);
+  bool OnKeyDown(WPARAM key);
+
+  TAccessibleHolder FAccessible{*this};
   // Cleared by the destructor; RunOwnerHandler holds a share of it across the handler.
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };

@@ -7,28 +7,28 @@
 #include "platform/gdi_holders_win.h"
 
 namespace {
-constexpr COLORREF kBarColour = 0xB8A8A0;  // red 160, green 168, blue 184
-constexpr COLORREF kMarkColour = 0;
 constexpr int32_t kDefaultWidth = 200, kDefaultHeight = 10;
-
-// Shared by every progress bar for the life of the program.
-struct TBarTools {
-  TGdiObject<HBRUSH> BarBrush{CreateSolidBrush(kBarColour)};
-  TGdiObject<HBRUSH> WhiteBrush{CreateSolidBrush(0xFFFFFF)};
-};
-const TBarTools& Tools() {
-  static const TBarTools tools;
-  return tools;
-}
 }  // namespace
 
-TkoProgressBar::TkoProgressBar() : FFramePen(CreateLinePen(kBarColour, 1)), FMarkPen(CreateLinePen(kMarkColour, 1)) {}
+TkoProgressBar::TkoProgressBar() { MakeTools(); }
+
+void TkoProgressBar::MakeTools() {
+  FFramePen = CreateLinePen(FPalette.BarFrame, FLine);
+  FMarkPen = CreateLinePen(FPalette.Lines, FLine);
+  FBodyBrush = TGdiObject<HBRUSH>(CreateSolidBrush(FPalette.Background));
+  FPlayedBrush = TGdiObject<HBRUSH>(CreateSolidBrush(FPalette.BarPlayed));
+}
 
 void TkoProgressBar::SetScale(const TScreenScale& scale) {
-  const int32_t line = scale.Px(1);
-  FFramePen = CreateLinePen(kBarColour, line);
-  FMarkPen = CreateLinePen(kMarkColour, line);
+  FLine = scale.Px(1);
+  MakeTools();
   FModel.SetMargin(scale.Px(2));
+  InvalidateRect(FHandle, nullptr, FALSE);
+}
+
+void TkoProgressBar::SetPalette(const TControlPalette& palette) {
+  FPalette = palette;
+  MakeTools();
   InvalidateRect(FHandle, nullptr, FALSE);
 }
 
@@ -66,9 +66,22 @@ void TkoProgressBar::SetSegments(const std::vector<float>& lengths) {
 }
 
 void TkoProgressBar::SetPosition(float seconds) {
-  const int32_t before = FModel.ValueToPixel(FModel.Position(), FWidth);
+  const float was = FModel.Position();
+  const int32_t before = FModel.ValueToPixel(was, FWidth);
   FModel.SetPosition(seconds);
   if (FModel.ValueToPixel(FModel.Position(), FWidth) != before) InvalidateRect(FHandle, nullptr, FALSE);
+  if (FModel.Position() != was && FValueNotices.Allow(GetTickCount64())) NotifyValueChange();
+}
+
+void TkoProgressBar::NoticeUserChange() {
+  FValueNotices.Sent(GetTickCount64());
+  NotifyValueChange();
+}
+
+void TkoProgressBar::DoKeyStep(TSliderStep step) {
+  if (!Available() || !OnKeyStep) return;
+  if (!RunOwnerHandler([&, handler = OnKeyStep] { handler(*this, step); })) return;
+  NoticeUserChange();
 }
 
 bool TkoProgressBar::SelectSegment(int32_t index) {
@@ -77,7 +90,10 @@ bool TkoProgressBar::SelectSegment(int32_t index) {
   // The handler runs from a copy: destroying the bar destroys OnSegmentClick too.
   if (OnSegmentClick && !RunOwnerHandler([&, handler = OnSegmentClick] { handler(*this, index, allow); }))
     return false;
-  if (allow) SetPosition(FModel.SegmentStart(index));
+  if (allow) {
+    SetPosition(FModel.SegmentStart(index));
+    NoticeUserChange();
+  }
   return true;
 }
 
@@ -110,7 +126,8 @@ void TkoProgressBar::OnMouseMove(LPARAM lParam) {
   FScrubbing = true;
   const double seconds = FModel.TimeAtPixel(x, FWidth);
   SetPosition(static_cast<float>(seconds));
-  if (OnScrub) RunOwnerHandler([&, handler = OnScrub] { handler(*this, seconds); });
+  if (OnScrub && !RunOwnerHandler([&, handler = OnScrub] { handler(*this, seconds); })) return;
+  NoticeUserChange();
 }
 
 void TkoProgressBar::OnMouseLeave() {
@@ -126,21 +143,20 @@ void TkoProgressBar::OnButtonUp(LPARAM lParam) {
 }
 
 // A white body framed in the bar colour, the played part filled from x = 2 (the
-// margin), and a black mark at each boundary between segments. A played part that ends
+// margin), and a black mark at each boundary between segments (the palette's colours). A played part that ends
 // at or left of the margin is not drawn.
 void TkoProgressBar::Paint() {
   TPaintScope paint(FHandle);
   const HDC dc = paint.Get();
   if (dc == nullptr) return;
-  const TBarTools& tools = Tools();
   const TSelection framePen(dc, FFramePen.Get());
-  const TSelection white(dc, tools.WhiteBrush.Get());
+  const TSelection body(dc, FBodyBrush.Get());
   Rectangle(dc, 0, 0, FWidth, FHeight);
   const int32_t margin = FModel.Margin();
   const int32_t right = FModel.ValueToPixel(FModel.Position(), FWidth);
   const int32_t bottom = FHeight - margin;
   if (right > margin) {
-    const TSelection bar(dc, tools.BarBrush.Get());
+    const TSelection bar(dc, FPlayedBrush.Get());
     Rectangle(dc, margin, margin, right, bottom);
   }
   const TSelection markPen(dc, FMarkPen.Get());
@@ -148,4 +164,5 @@ void TkoProgressBar::Paint() {
     MoveToEx(dc, x, margin, nullptr);
     LineTo(dc, x, bottom);
   }
+  DrawFocusCue(dc, RECT{0, 0, FWidth, FHeight});
 }

@@ -5,12 +5,16 @@
 // the owner the time under it. Without a press it tells the owner where the mouse
 // hovers, and when it leaves. It knows nothing of films: the owner gives it segment
 // lengths and the position in seconds and decides in OnSegmentClick whether a click is
-// taken and in OnScrub what a time means.
+// taken, in OnScrub what a time means and in OnKeyStep what a key of the focused bar
+// does. Screen readers hear of a new position at once after the user's own changes,
+// and at most once a second while the film moves it.
 #include <windows.h>
 
 #include <functional>
 
+#include "controls/control_palette.h"
 #include "controls/ko_control_win.h"
+#include "controls/notice_throttle.h"
 #include "controls/progress_model.h"
 #include "platform/gdi_holders_win.h"
 #include "playback/screen_scale.h"
@@ -42,10 +46,14 @@ public:
   // it. OnLeave follows when it leaves the bar or presses it.
   std::function<void(const TkoProgressBar&, int32_t, double)> OnHover;
   std::function<void(TkoProgressBar&)> OnLeave;
+  // A key of the focused bar (see TSliderStep); may destroy the bar.
+  std::function<void(TkoProgressBar&, TSliderStep)> OnKeyStep;
 
   const TProgressModel& Model() const { return FModel; }
   // Margin, frame and marks sized for a screen at this scale (96 DPI until set).
   void SetScale(const TScreenScale& scale);
+  // Paints in these colours from now on (the design's until set).
+  void SetPalette(const TControlPalette& palette);
 
 protected:
   HCURSOR GetCursor() override;
@@ -53,8 +61,13 @@ protected:
   const wchar_t* GetWindowClassName() override { return L"koProgressBar"; }
   void InitWindow() override;
   LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  void DoKeyStep(TSliderStep step) override;
+  // Without segments there is no film to move through.
+  bool Available() const override { return FEnabled && FModel.Count() > 0; }
 
 private:
+  // The user moved the bar: screen readers hear it now.
+  void NoticeUserChange();
   void Paint();
   void OnClick(LPARAM lParam);
   void OnMouseMove(LPARAM lParam);
@@ -62,9 +75,16 @@ private:
   void OnMouseLeave();
 
   TProgressModel FModel;
-  // The frame (in the bar's colour) and the black marks, as wide as a scaled line.
+  // Pens and brushes for the palette and the line width.
+  void MakeTools();
+
+  TControlPalette FPalette;
+  int32_t FLine = 1;
+  // The frame and the marks, as wide as a scaled line; the body and the played part.
   TGdiObject<HPEN> FFramePen;
   TGdiObject<HPEN> FMarkPen;
+  TGdiObject<HBRUSH> FBodyBrush;
+  TGdiObject<HBRUSH> FPlayedBrush;
   // Between a press and its release: where it was pressed, and whether the mouse has
   // moved far enough since to scrub.
   bool FPressed = false;
@@ -75,4 +95,5 @@ private:
   LPARAM FQuietPoint = -1;
   // The system tells the bar when the mouse leaves it (TrackMouseEvent).
   bool FTrackingLeave = false;
+  TNoticeThrottle FValueNotices{1000};
 };

@@ -4,20 +4,15 @@
 #include "controls/scaled_gdi_win.h"
 
 namespace {
-constexpr COLORREF kThumbColour = 0xE0E0E0;
 constexpr int32_t kDefaultWidth = 120, kDefaultHeight = 22;
 // The track: an 8-pixel bar across the control; the thumb is centred on row 10.
 constexpr int32_t kTrackTop = 6, kTrackBottom = 14, kThumbCentreY = 10;
-
-// Shared by every slider for the life of the program.
-const TGdiObject<HBRUSH>& ThumbBrush() {
-  static const TGdiObject<HBRUSH> brush(CreateSolidBrush(kThumbColour));
-  return brush;
-}
 }  // namespace
 
-TkoSlider::TkoSlider() : FDisabledPen(CreateLinePen(kThumbColour, 1)) {
+TkoSlider::TkoSlider()
+    : FDisabledPen(CreateLinePen(FPalette.Thumb, 1)), FThumbBrush(CreateSolidBrush(FPalette.Thumb)) {
   FModel.OnChange = [this] {
+    NotifyValueChange();
     if (OnChange) OnChange(*this);
   };
   FModel.OnThumbMoved = [this] { InvalidateRect(FHandle, nullptr, TRUE); };
@@ -53,9 +48,24 @@ void TkoSlider::DoSize(int32_t width, int32_t height) {
 void TkoSlider::SetScale(const TScreenScale& scale) {
   FScale = scale;
   FOutline = scale.Px(1);
-  FDisabledPen = CreateLinePen(kThumbColour, FOutline);
+  FDisabledPen = CreateLinePen(FPalette.Thumb, FOutline);
   FModel.SetThumbSize(scale.Px(TSliderModel::kThumbSize));
   InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+void TkoSlider::SetPalette(const TControlPalette& palette) {
+  FPalette = palette;
+  FDisabledPen = CreateLinePen(FPalette.Thumb, FOutline);
+  FThumbBrush = TGdiObject<HBRUSH>(CreateSolidBrush(FPalette.Thumb));
+  InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+void TkoSlider::DoKeyStep(TSliderStep step) {
+  if (OnKeyStep) {
+    RunOwnerHandler([&, handler = OnKeyStep] { handler(*this, step); });
+    return;
+  }
+  SetPosition(SteppedValue(step, FModel.Position(), FModel.Min(), FModel.Max(), 1, 1));
 }
 
 void TkoSlider::OnButtonDown(LPARAM lParam) {
@@ -84,13 +94,15 @@ void TkoSlider::Paint() {
   const TSelection pen(dc, FEnabled ? FTrackPen : FDisabledPen.Get());
   Rectangle(dc, client.left + FOutline, client.top + FScale.Px(kTrackTop), client.right - FOutline,
             client.top + FScale.Px(kTrackBottom));
-  const TSelection brush(dc, ThumbBrush().Get());
+  const TSelection brush(dc, FThumbBrush.Get());
   const int32_t x = client.left + FModel.ThumbPos();
   const int32_t y = client.top + FScale.Px(kThumbCentreY) - FModel.ThumbHeight() / 2;
   Rectangle(dc, x, y, x + FModel.ThumbWidth(), y + FModel.ThumbHeight());
-  if (!FThumbBitmap) return;
-  TMemoryDC memory;
-  const TSelection picture(memory.Get(), FThumbBitmap.Get());
-  BitBlt(dc, x + FOutline, y + FOutline, FModel.ThumbWidth() - 2 * FOutline, FModel.ThumbHeight() - 2 * FOutline,
-         memory.Get(), 0, 0, SRCCOPY);
+  if (FThumbBitmap) {
+    TMemoryDC memory;
+    const TSelection picture(memory.Get(), FThumbBitmap.Get());
+    BitBlt(dc, x + FOutline, y + FOutline, FModel.ThumbWidth() - 2 * FOutline, FModel.ThumbHeight() - 2 * FOutline,
+           memory.Get(), 0, 0, SRCCOPY);
+  }
+  DrawFocusCue(dc, client);
 }

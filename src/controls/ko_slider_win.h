@@ -1,12 +1,14 @@
 #pragma once
 // TkoSlider (class "koSlider"): a flat horizontal track with a square thumb that may
 // carry a picture. A press centres the thumb on the mouse, dragging moves it (the mouse
-// is captured), and the value follows the thumb; OnChange reports every change. No
-// keyboard handling: it takes the focus in the tab order, but keys do nothing.
+// is captured), and the value follows the thumb; OnChange reports every change. With
+// the focus, the keys step the value (one a line and a page unless the owner takes
+// them in OnKeyStep), and a focus rectangle shows once the keyboard is in use.
 #include <windows.h>
 
 #include <functional>
 
+#include "controls/control_palette.h"
 #include "controls/ko_control_win.h"
 #include "controls/slider_model.h"
 #include "platform/gdi_holders_win.h"
@@ -30,8 +32,13 @@ public:
   // thumb goes to the value's pixel. Set the track pen as wide as ThumbOutline().
   void SetScale(const TScreenScale& scale);
   int32_t ThumbOutline() const { return FOutline; }
+  // The thumb's colours from now on (the design's until set); the owner gives the
+  // track pen, the background brush and the thumb's picture for the same palette.
+  void SetPalette(const TControlPalette& palette);
   // Called with the slider after every change of the value; may be empty.
   std::function<void(TkoSlider&)> OnChange;
+  // A key of the focused slider; when set, the owner steps the value itself.
+  std::function<void(TkoSlider&, TSliderStep)> OnKeyStep;
 
   const TSliderModel& Model() const { return FModel; }
 
@@ -42,6 +49,7 @@ protected:
   void InitWindow() override;
   LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void DoSize(int32_t width, int32_t height) override;
+  void DoKeyStep(TSliderStep step) override;
 
 private:
   void Paint();
@@ -50,9 +58,11 @@ private:
   void OnButtonUp();
 
   TSliderModel FModel;
+  TControlPalette FPalette;
   TScreenScale FScale;
   int32_t FOutline = 1;
   TGdiObject<HPEN> FDisabledPen;
+  TGdiObject<HBRUSH> FThumbBrush;
   bool FDragging = false;
   HPEN FTrackPen = nullptr;
   TGdiObject<HBITMAP> FThumbBitmap;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "controls/control_palette_win.h"
 #include "controls/ko_common_win.h"
 #include "controls/scaled_gdi_win.h"
 
@@ -138,7 +139,7 @@ void TNoteWindow::HideAfter(uint32_t ms) {
 
 // White inside a frame of the owner's colour (as wide as the panel's lines); the picture
 // inside the frame pixel for pixel; the lines below it, centred, cut with an ellipsis
-// where they are too long.
+// where they are too long. Under high contrast in the scheme's colours.
 void TNoteWindow::Paint() {
   TPaintScope paint(FWindow);
   const HDC dc = paint.Get();
@@ -146,10 +147,12 @@ void TNoteWindow::Paint() {
   RECT client{};
   GetClientRect(FWindow, &client);
   const int32_t frame = FrameWidth();
-  const TGdiObject<HPEN> framePen(CreateLinePen(FFrameColour, frame));
+  const TControlPalette palette = CurrentControlPalette();
+  const TGdiObject<HPEN> framePen(CreateLinePen(palette.HighContrast ? palette.Strip : FFrameColour, frame));
+  const TGdiObject<HBRUSH> background(CreateSolidBrush(palette.Background));
   {
     const TSelection pen(dc, framePen.Get());
-    const TSelection brush(dc, GetStockObject(WHITE_BRUSH));
+    const TSelection brush(dc, background.Get());
     Rectangle(dc, 0, 0, client.right, client.bottom);
   }
   int32_t top = frame;
@@ -169,7 +172,7 @@ void TNoteWindow::Paint() {
   }
   const TSelection font(dc, FFont.Get());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, RGB(0, 0, 0));
+  SetTextColor(dc, palette.Lines);
   for (const std::wstring& line : Lines(FText)) {
     RECT box{frame + Padding(), top, client.right - frame - Padding(), top + LineHeight()};
     DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &box,

@@ -72,14 +72,15 @@ letters() {
 [ "$(letters "150x13+214+$((top + 2))")" -gt 40 ] || rz_fail "no format line in the strip"
 [ "$(letters "169x13+$((w - 171))+$((top + 2))")" -gt 40 ] || rz_fail "no time line in the strip"
 
-# Tab: Play, Stop, Segments, Previous, Next, Full screen, bar, speed, volume, and round.
+# Tab: Play, Stop, Segments, Previous, Next, Full screen, bar, speed, volume, the picture
+# (the main window), and round.
 order=""
-for _ in 1 2 3 4 5 6 7 8 9 10; do
+for _ in 1 2 3 4 5 6 7 8 9 10 11; do
   rz_keys roRezodu Tab
-  order+="$(focus),"
+  order+="$(focus | cut -d' ' -f1,2 | sed 's/^KOAPP .*/picture/'),"
 done
 buttons="Button 110,Button 112,Button 113,Button 114,Button 115,Button 121"
-[ "$order" = "$buttons,koProgressBar 0,koSlider 0,koSlider 0,Button 110," ] ||
+[ "$order" = "$buttons,koProgressBar 0,koSlider 0,koSlider 0,picture,Button 110," ] ||
   rz_fail "tab order: $order"
 # F10 with the focus on a panel button, then in the list, pauses and takes no key after it.
 for place in button list; do

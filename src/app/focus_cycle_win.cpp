@@ -1,0 +1,55 @@
+#include "app/focus_cycle_win.h"
+
+#include <vector>
+
+#include "app/focus_order.h"
+#include "app/player_win.h"
+#include "app/segment_list_window_win.h"
+#include "controls/ko_common_win.h"
+
+namespace {
+bool CanTakeFocus(HWND window) {
+  return IsWindowVisible(window) && IsWindowEnabled(window) && (GetWindowLongW(window, GWL_STYLE) & WS_TABSTOP) != 0;
+}
+
+// The places of the cycle as they are now.
+std::vector<HWND> FocusCycle(const TPlayer& player) {
+  std::vector<HWND> cycle;
+  const HWND list = SegmentListBox();
+  if (list != nullptr && player.SegmentListWindow != nullptr && IsWindowVisible(player.SegmentListWindow))
+    cycle.push_back(list);
+  cycle.push_back(player.MainWindow);
+  if (player.Panel != nullptr && IsWindowVisible(player.Panel))
+    for (HWND child = GetWindow(player.Panel, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+      if (CanTakeFocus(child)) cycle.push_back(child);
+  return cycle;
+}
+
+// The place of window in the cycle; a window inside the segment list's pane (its close
+// button) stands at the list's place. -1 when it has none.
+int32_t PlaceOf(const std::vector<HWND>& cycle, const TPlayer& player, HWND window) {
+  for (size_t i = 0; i < cycle.size(); ++i)
+    if (cycle[i] == window) return static_cast<int32_t>(i);
+  const HWND pane = player.SegmentListWindow;
+  if (pane != nullptr && window != nullptr && IsChild(pane, window) && cycle.front() == SegmentListBox()) return 0;
+  return -1;
+}
+
+bool IsPlainTab(const MSG& message) {
+  return message.message == WM_KEYDOWN && message.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 &&
+         GetKeyState(VK_MENU) >= 0;
+}
+}  // namespace
+
+bool TakeTabKey(TPlayer& player, const MSG& message) {
+  const HWND main = player.MainWindow;
+  if (main == nullptr || !IsPlainTab(message)) return false;
+  if (message.hwnd != main && !IsChild(main, message.hwnd)) return false;
+  const std::vector<HWND> cycle = FocusCycle(player);
+  const bool backward = GetKeyState(VK_SHIFT) < 0;
+  const int32_t next = NextFocusIndex(static_cast<int32_t>(cycle.size()), PlaceOf(cycle, player, GetFocus()), backward);
+  if (next < 0) return false;
+  SetFocus(cycle[static_cast<size_t>(next)]);
+  ShowKeyboardCues(main);
+  return true;
+}

@@ -1,0 +1,12 @@
+#pragma once
+// Tab and Shift+Tab in the main window: the focus goes round the segment list (while it
+// is open), the picture (the main window itself, which the dialog handling of the
+// message loop never gives the focus) and the panel's controls, and the keyboard cues
+// show from then on.
+#include <windows.h>
+
+struct TPlayer;
+
+// Moves the focus for a Tab key-down inside the main window and returns true; false
+// for any other message, which then takes its usual way.
+bool TakeTabKey(TPlayer& player, const MSG& message);
