@@ -183,7 +183,7 @@ def test_bad_films(s):
         transfer.items.add(document.getElementById('picked').files[0]);
         document.getElementById('picture-area').dispatchEvent(
           new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));""")
-    shown = s.collect_messages(["Неверный формат файла: changed.kof"], 5)
+    shown = s.collect_messages(["Неверный формат файла: changed.kof"], 15)
     assert any("changed.kof" in text for text in shown) and not any("FileReader" in text for text in shown), shown
     assert not loading(), "Loading stayed after a film that cannot be read"
     for film in ["damaged.kof", "truncated.kof"]:
