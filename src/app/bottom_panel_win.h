@@ -41,6 +41,8 @@ void RefreshSegmentLine();
 // nothing while the panel is hidden. A segment without a frame rate is left out of
 // the times and told to the user once.
 void RefreshTimeText();
+// Gives the progress bar's strip the film's activity as it is now.
+void RefreshActivityStrip();
 
 // The panel's button with that command id (CM_PLAY, CM_PAUSE, CM_STOP, CM_SEGMENTS,
 // CM_PREVIOUS, CM_NEXT, CM_FULL_SCREEN); null without a panel or for another id.

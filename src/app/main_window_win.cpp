@@ -36,6 +36,7 @@ void OnFrameStep(TPlayer& player, WPARAM token) {
     throw;
   }
   player.InTick = false;
+  if (player.MainWindow != nullptr) SkipIdleIfDue(player);
   if (!player.Boxes.Empty()) RequestBoxes(player);
 }
 
@@ -81,6 +82,7 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_FRAMESTEP: OnFrameStep(player, wParam); return 0;
     case WM_SHOWBOXES: OnShowBoxes(player); return 0;
     case WM_PREVIEWREADY: ShowReadyPreview(player); return 0;
+    case WM_ACTIVITYREADY: TakeFilmActivity(player); return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
