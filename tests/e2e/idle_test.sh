@@ -5,9 +5,16 @@
 # least 3 s (7.5 s and 3.5 s left out), showing the frame `kof frames` renders there,
 # and ends 11 s sooner than it does with skipping off; the progress bar shows the
 # activity strip; Ctrl+I turns skipping on, View shows it checked and the settings file
-# keeps it.
+# keeps it. A length outside 0 .. 3600 is a bad command line.
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
+
+rz_start /skipidle 3601
+rz_wait_window Error
+[ "$(rz_box Error)" = "Неверный формат командной строки	OK" ] || rz_fail "/skipidle 3601: $(rz_probe boxes)"
+rz_probe click Error OK
+rz_wait_window roRezodu
+rz_close
 
 film="$RZ_FILMS/idle.kof"
 first=$(rz_reference_frames "$film" 1)
