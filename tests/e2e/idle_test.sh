@@ -4,8 +4,9 @@
 # With /skipidle 3 the film jumps to 0.5 s before the end of the two stretches of at
 # least 3 s (7.5 s and 3.5 s left out), showing the frame `kof frames` renders there,
 # and ends 11 s sooner than it does with skipping off; the progress bar shows the
-# activity strip; Ctrl+I turns skipping on, View shows it checked and the settings file
-# keeps it. A length outside 0 .. 3600 is a bad command line.
+# activity strip; Ctrl+I turns skipping on, View shows it checked, the settings file
+# keeps it, and a note tells of the skip. A length outside 0 .. 3600 is a bad command
+# line.
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 
@@ -93,6 +94,10 @@ rz_menu_state_is roRezodu 2.7 enabled || rz_fail "Skip idle stretches: $(rz_menu
 rz_keys roRezodu ctrl+i
 rz_wait_menu_state roRezodu 2.7 enabled,checked || rz_fail "Ctrl+I left Skip idle stretches $(rz_menu_state roRezodu 2.7)"
 grep -q '^skipidle=3' "$settings" || rz_fail "the settings file does not keep skipping: $(cat "$settings")"
+# Played now, the first stretch is skipped, and a note above the panel says how much.
+rz_keys roRezodu F9
+note_says() { [ "$(rz_field "$(rz_child koNote)" 5,6)" = "1	$1" ]; }
+rz_wait_until 10 note_says "пропущено 00:00:07" || rz_fail "no note of the skip: $(rz_child koNote)"
 rz_close
 echo "$RZ_NAME: with skipping off at $full s (frame 100, second segment, end), with /skipidle 3 at $skipped s;" \
   "the skips land on kof's frames 95 and 195; the strip shows; Ctrl+I checks the item and is remembered"
