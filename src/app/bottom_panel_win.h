@@ -54,6 +54,8 @@ void SetPanelToggleButtons(bool fullScreenPressed, bool segmentsPressed);
 void MovePanelButtonFocus(TPlayState newState);
 // The progress bar's window; null without a panel.
 HWND PanelProgressBar();
+// The user drags along the progress bar (the film follows the mouse).
+bool ProgressBarScrubbing();
 // Moves the volume slider by percent (clamped to 0 .. 100), as a drag of its thumb
 // would: the sound's volume and the label follow. Steps in a row count from the value
 // asked for before, not the one the slider's pixels round it to.

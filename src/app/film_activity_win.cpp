@@ -14,8 +14,6 @@
 #include "playback/seek_target.h"
 
 namespace {
-TFilmActivity& Activity(TPlayer& player) { return player.Activity; }
-
 // Stretches as short as the skip length are found, but never longer than the model's
 // default: the strip hatches those too.
 TActivitySettings ModelSettings(const TPlayer& player) {
@@ -39,7 +37,7 @@ std::vector<TActivityJob> Jobs(const TSegmentList& segments) {
 }
 
 void ShowSkipNote(TPlayer& player, double skipped) {
-  TFilmActivity& activity = Activity(player);
+  TFilmActivity& activity = player.Activity;
   if (player.MainWindow == nullptr) return;
   if (!activity.Note) activity.Note = std::make_unique<TNoteWindow>(player.MainWindow, player.Scale, kStripColour);
   activity.Note->SetText(Utf8ToWide(player.Texts.Format(TMessageText::kIdleSkippedFmt, ClockText(skipped))));
@@ -55,7 +53,7 @@ void ChooseIdleSkipAtStart(TPlayer& player) {
 }
 
 void StartFilmActivity(TPlayer& player) {
-  TFilmActivity& activity = Activity(player);
+  TFilmActivity& activity = player.Activity;
   if (!player.Segments || player.MainWindow == nullptr) return;
   if (!activity.Worker) {
     HWND window = player.MainWindow;
@@ -69,7 +67,7 @@ void StartFilmActivity(TPlayer& player) {
 }
 
 void ReleaseFilmActivity(TPlayer& player) {
-  TFilmActivity& activity = Activity(player);
+  TFilmActivity& activity = player.Activity;
   if (activity.Worker) activity.Worker->Start({}, {});
   activity.Segments.clear();
   ++activity.Version;
@@ -77,7 +75,7 @@ void ReleaseFilmActivity(TPlayer& player) {
 }
 
 void TakeFilmActivity(TPlayer& player) {
-  TFilmActivity& activity = Activity(player);
+  TFilmActivity& activity = player.Activity;
   if (!activity.Worker) return;
   bool taken = false;
   for (TActivityResult& result : activity.Worker->Take()) {
@@ -108,7 +106,7 @@ std::vector<TStripSegment> ActivityStrip(const TPlayer& player, const std::vecto
 }
 
 void SkipIdleIfDue(TPlayer& player) {
-  TFilmActivity& activity = Activity(player);
+  TFilmActivity& activity = player.Activity;
   const int32_t index = player.Engine.CurrentSegment();
   const TSegmentInfo* segment = player.Engine.CurrentSegmentInfo();
   if (segment == nullptr || segment->FramesPerSecond <= 0 || player.Engine.ShownFrame() < 0) return;
@@ -117,14 +115,15 @@ void SkipIdleIfDue(TPlayer& player) {
   if (!known) return;
   const double seconds = static_cast<double>(player.Engine.ShownFrame()) / segment->FramesPerSecond;
   const std::optional<TIdleJump> jump =
-      activity.Skipper.Due(index, seconds, player.Engine.State() == psPlaying,
+      // A film scrubbed while it plays follows the mouse, not the stretches.
+      activity.Skipper.Due(index, seconds, player.Engine.State() == psPlaying && !ProgressBarScrubbing(),
                            activity.Segments[static_cast<size_t>(index)]->Activity.Idle, player.State.IdleSkipSeconds);
   if (!jump) return;
   if (player.Engine.SeekTo(jump->Segment, FrameAtSeconds(*segment, jump->Seconds))) ShowSkipNote(player, jump->Skipped);
 }
 
 void ToggleIdleSkip(TPlayer& player) {
-  TFilmActivity& activity = Activity(player);
+  TFilmActivity& activity = player.Activity;
   player.State.IdleSkipSeconds = ToggledIdleSkip(player.State.IdleSkipSeconds, activity.LastOnSeconds);
   if (player.State.IdleSkipSeconds > 0) activity.LastOnSeconds = player.State.IdleSkipSeconds;
   player.Settings.SetValue(kIdleSkipKey, IdleSkipSetting(player.State.IdleSkipSeconds));

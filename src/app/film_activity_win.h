@@ -47,7 +47,8 @@ void ReleaseFilmActivity(TPlayer& player);
 void TakeFilmActivity(TPlayer& player);
 // The strip of each segment of the bar, which shows the film's segments bar[i].
 std::vector<TStripSegment> ActivityStrip(const TPlayer& player, const std::vector<int32_t>& bar);
-// After a tick: the jump over an idle stretch, when one is due.
+// After a tick: the jump over an idle stretch, when one is due (never while the user
+// drags along the bar).
 void SkipIdleIfDue(TPlayer& player);
 // View > Skip idle stretches (Ctrl+I): on and off, remembered in the settings file.
 void ToggleIdleSkip(TPlayer& player);

@@ -51,6 +51,8 @@ public:
   std::function<void(TkoProgressBar&, TSliderStep)> OnKeyStep;
 
   const TProgressModel& Model() const { return FModel; }
+  // A drag along the bar is going on.
+  bool Scrubbing() const { return FScrubbing; }
   // Margin, frame and marks sized for a screen at this scale (96 DPI until set).
   void SetScale(const TScreenScale& scale);
   // Paints in these colours from now on (the design's until set).
