@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <vector>
 
 #include "film/json_writer.h"
 #include "film/segment_list.h"
 #include "playback/ko_picture.h"
+#include "web/mp3_length.h"
 
 namespace {
 // A level's least and greatest: something happening is never lighter than a quarter.
@@ -15,6 +18,18 @@ constexpr double kLeast = 0.25;
 constexpr double kMostScreenShare = 0.25;
 constexpr double kMostTravel = 400;
 constexpr double kMostLoudness = 35;
+
+// The MP3's own rate, from the headers at its start, so that the page decodes it
+// without resampling; 0 when they cannot be read.
+constexpr size_t kHeaderBytes = 64 * 1024;
+
+int32_t Mp3Rate(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::vector<uint8_t> start(kHeaderBytes);
+  file.read(reinterpret_cast<char*>(start.data()), std::streamsize(start.size()));
+  const auto length = ReadMp3Length(start.data(), size_t(file.gcount()));
+  return length ? length->SampleRate : 0;
+}
 
 double Scaled(double amount, double most) { return kLeast + (1 - kLeast) * std::min(1.0, amount / most); }
 }  // namespace
@@ -54,7 +69,8 @@ std::string TWebActivity::Begin(const TSegmentList& segments, int32_t index) {
     return json.Key("skip").Bool(true).EndObject().Text();
   FSource = TActivitySource::Of(*segment, index);
   const bool mp3 = !segment->SoundFilePath.empty() && GetSoundType(segment->SoundFilePath) == kSoundMp3;
-  return json.Key("sound").String(mp3 ? segment->SoundFilePath.string() : "").EndObject().Text();
+  json.Key("sound").String(mp3 ? segment->SoundFilePath.string() : "");
+  return json.Key("rate").Number(mp3 ? Mp3Rate(segment->SoundFilePath) : 0).EndObject().Text();
 }
 
 void TWebActivity::BeginSound(int32_t rate, int32_t channels) { FMeter.emplace(rate, channels); }

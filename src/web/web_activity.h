@@ -15,7 +15,8 @@ class TSegmentList;
 class TWebActivity {
 public:
   // Starts on segment index of segments, forgetting the one before. Returns
-  // {"segment":index,"sound":path} (path "" when the segment has no MP3 to measure),
+  // {"segment":index,"sound":path,"rate":r} (path "" when the segment has no MP3 to
+  // measure; r its sample rate, 0 when its headers cannot be read),
   // or {"segment":index,"skip":true} for a segment that cannot be played or drawn, or
   // {"done":true} past the last segment.
   std::string Begin(const TSegmentList& segments, int32_t index);

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "player_rig.h"
+#include "writer/mp3_silence.h"
 
 using namespace filmwriter;
 
@@ -36,7 +37,7 @@ TEST(WebActivity, MeasuresASegmentWithThePagesSoundAndHandsOnItsStretches) {
   rig.player.Command(112);  // Stop: nothing plays meanwhile
   TWebActivity activity;
 
-  EXPECT_EQ(activity.Begin(rig.player.Segments(), 0), R"({"segment":0,"sound":""})");
+  EXPECT_EQ(activity.Begin(rig.player.Segments(), 0), R"({"segment":0,"sound":"","rate":0})");
   std::string json = activity.Finish();
   EXPECT_NE(json.find(R"("idle":[[0.9,5]])"), std::string::npos) << json;
   EXPECT_NE(json.find(R"("seconds":6,"slices":[[0,1,)"), std::string::npos) << json;
@@ -58,6 +59,14 @@ TEST(WebActivity, MeasuresASegmentWithThePagesSoundAndHandsOnItsStretches) {
   EXPECT_EQ(activity.Begin(rig.player.Segments(), 1), R"({"segment":1,"skip":true})");
   EXPECT_EQ(activity.Finish(), "") << "nothing to measure";
   EXPECT_EQ(activity.Begin(rig.player.Segments(), 2), R"({"done":true})");
+
+  // A segment with an MP3: the page is told where it is and its rate.
+  SegmentSpec voiced = StillBetween("V");
+  voiced.soundKind = filmwriter::kSoundMp3;
+  voiced.sound = SilentMp3(6000);
+  ASSERT_TRUE(rig.Open(BuildFilm({voiced}), "voiced.kof"));
+  const std::string begun = activity.Begin(rig.player.Segments(), 0);
+  EXPECT_NE(begun.find(".mp3\",\"rate\":48000}"), std::string::npos) << begun;
 }
 
 TEST(WebActivity, TheStripIsDarkerTheMoreHappensAndBlankWhereIdle) {
