@@ -273,7 +273,8 @@ def test_focus(s):
     s.keys(Keys.F6)
     ActionChains(s.driver).click(s.driver.find_element(By.CSS_SELECTOR, ".brand")).perform()  # Tab starts there
     expected = ["open", "properties", "export-open", "skip-idle", "help", "language", "segment-0", "segment-1",
-                "picture-area", "play", "stop", "segments-button", "prev", "next", "bar", "speed", "volume", "zoom", "fullscreen"]
+                "picture-area", "play", "stop", "segments-button", "prev", "next", "bar", "speed", "volume", "zoom",
+                "fullscreen"]
     order = []
     for _ in expected:
         s.keys(Keys.TAB)

@@ -1,7 +1,7 @@
 // kof export FILM -o OUT.{mp4,webm,gif,mkv} [--lossless] [--segment N] [--from TIME]
 // [--to TIME] [--width W] [--skip-idle TIME]: the film, or part of it, as an ordinary
-// video file, its pictures the player's own, idle stretches left out if asked. With FILM... --out-dir DIR --format F, many films at once
-// (export_batch.h).
+// video file, its pictures the player's own, idle stretches left out if asked. With
+// FILM... --out-dir DIR --format F, many films at once (export_batch.h).
 #include <csignal>
 #include <cstdio>
 
