@@ -26,7 +26,8 @@ function keyAction(event) {
   }
   if (alt || ctrl || shift) return null;
   if (event.key === "F1") return () => command(commands.help);
-  if (event.code === "KeyI") return () => activity.toggle();
+  // A list takes its letters to choose an entry.
+  if (event.code === "KeyI") return event.target.tagName === "SELECT" ? null : () => activity.toggle();
   if (!film) return null;
   if (event.code === "KeyR") return resume.offerShown() ? () => resume.take() : null;
   if (event.code === "KeyN") return commands.next;
