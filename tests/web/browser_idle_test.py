@@ -10,7 +10,7 @@ import time
 
 from selenium.webdriver.common.by import By
 
-from browser_session import assert_same_picture, rgb
+from browser_session import assert_same_picture, chromium, rgb
 
 FILM = "idle.kof"
 LENGTH = 12.0
@@ -83,15 +83,13 @@ def test_skip_idle(s):
     print(f"     without skipping it played in {seconds:.2f} s")
 
 
-def test_activity_strip(s):
-    """The strip along the bar shows the measured segment at the screen's scale: darker
-    where things happen, hatched over the idle stretch."""
+def check_strip(s):
     s.open_page(FILM)
     page_stretches(s)
     strip = s.driver.find_element(By.ID, "bar-activity")
     size = s.driver.execute_script(
         "const c = arguments[0]; return [c.width, c.height, c.clientWidth, c.clientHeight, devicePixelRatio];", strip)
-    assert size[0] == round(size[2] * size[4]) and size[1] == round(size[3] * size[4]), size
+    assert size[0] == round(size[2] * size[4]) and size[1] == round(size[3] * size[4]), f"canvas and its box: {size}"
     pixels = s.driver.execute_script("""
         const c = arguments[0];
         return Array.from(c.getContext('2d').getImageData(0, 0, c.width, c.height).data);""", strip)
@@ -112,6 +110,21 @@ def test_activity_strip(s):
     shot_width, shot_height, shot = rgb(strip.screenshot_as_png)
     bottom = 3 * shot_width * (shot_height - 1)
     assert any(shot[bottom + 3 * x] < 200 for x in range(shot_width // 12)), "the strip on the screen"
+    return size
+
+
+def test_activity_strip(s):
+    """The strip along the bar shows the measured segment at the screen's scale: darker
+    where things happen, hatched over the idle stretch; at 200 % in twice the pixels."""
+    single = check_strip(s)
+    main = s.driver
+    s.driver = chromium(os.path.join(s.work, "profile-strip-x2"), scale=2)
+    try:
+        double = check_strip(s)
+    finally:
+        s.driver.quit()
+        s.driver = main
+    assert double[4] == 2 and double[1] == 2 * single[1], f"at 100 % {single}, at 200 % {double}"
 
 
 TESTS = [test_skip_idle, test_activity_strip]
