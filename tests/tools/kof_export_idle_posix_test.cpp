@@ -13,14 +13,13 @@
 #include "support/png_read.h"
 #include "support/shell_quote.h"
 #include "support/temp_dir.h"
+#include "tools/export_media.h"
 #include "tools/kof_run.h"
 
 using namespace filmwriter;
 namespace fs = std::filesystem;
 
 namespace {
-constexpr int kRate = 44100;
-
 // A screen whose block stands at a place of its own for every k below 12, on
 // even pixels (4:2:0 chroma holds it).
 Picture Screen(int k) {
@@ -31,13 +30,6 @@ Picture Screen(int k) {
   return p;
 }
 
-Bytes ToneMp3(double seconds, const std::vector<std::pair<double, double>> &tones) {
-  std::vector<int16_t> samples(size_t(seconds * kRate));
-  for (const auto &[from, to] : tones)
-    for (size_t i = size_t(from * kRate); i < size_t(to * kRate) && i < samples.size(); ++i)
-      samples[i] = int16_t(16000 * std::sin(2 * M_PI * 660 * double(i) / kRate));
-  return demo::EncodeMp3(samples, kRate);
-}
 
 // Segment 1 ("Lesson"), 8 s at 10 fps: the screen changes every frame up to
 // frame 9 (0.9 s), stands still until frame 70 (7.0 s) and changes every frame
@@ -58,28 +50,7 @@ Bytes IdleFilm() {
   return BuildFilm({lesson, summary});
 }
 
-std::vector<Picture> KofFrames(const TempDir &dir, const fs::path &film, int segment, int count) {
-  const fs::path out = dir / ("frames" + std::to_string(segment));
-  EXPECT_EQ(Kof("frames " + Quoted(film) + " --segment " + std::to_string(segment) + " --out " + Quoted(out)).exitCode,
-            0);
-  std::vector<Picture> frames;
-  for (int k = 0; k < count; ++k) {
-    char name[48];
-    std::snprintf(name, sizeof(name), "seg%03d_frame%05d.png", segment, k);
-    frames.push_back(ReadPng(out / name));
-  }
-  return frames;
-}
 
-std::string Chapters(const DecodedVideo &video) {
-  std::string text;
-  for (const DecodedVideo::Chapter &chapter : video.chapters) {
-    char times[64];
-    std::snprintf(times, sizeof(times), " %.2f-%.2f", chapter.start, chapter.end);
-    text.append(text.empty() ? "" : ", ").append(chapter.title).append(times);
-  }
-  return text;
-}
 } // namespace
 
 TEST(KofExportSkipIdle, TheIdleStretchLessItsLastHalfSecondIsCutWithItsSoundAndChapters) {
