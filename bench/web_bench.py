@@ -7,15 +7,21 @@ writer (rz_make_lesson: 770 x 695, 10 frames per second, a voice track):
   2. the first frame: the time from opening a 15 MB LZMA-packed lesson (index.html
      ?film=) to its first picture on the canvas, best of three page loads;
   3. export: the whole lesson as WebM (VP9, Opus) from the page (Ctrl+E, Export) and by
-     the native `kof export`, as multiples of real time (target 5 for the page).
+     the native `kof export`, as multiples of real time (target 5 for the page);
+  4. activity: the time from opening a one-hour lesson to the end of measuring its
+     activity (the strip and skipping idle stretches) in the page's worker, its MP3
+     decoded by Web Audio; and the LZMA lesson's first picture against the page with
+     that measuring cut out of its worker (a copy of the page served beside it): the
+     measuring starts only after the first picture and must not delay it.
 
 usage: bench/web_bench.py [--short] [NATIVE_BUILD [WEB_DIR]]   (build/release and build/web)
   cmake --build --preset release --target kof rz_make_lesson; scripts/web.sh --build-only
---short (the test suite's run): lessons of 10 and 60 seconds, one run each; the figures
-then only show that it runs.
+--short (the test suite's run): lessons of 10 and 60 seconds (and 60 for the activity),
+one run each; the figures then only show that it runs.
 """
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -32,6 +38,7 @@ SHORT = "--short" in sys.argv[1:]
 RUNS = 1 if SHORT else 3
 LESSON_SECONDS = 10 if SHORT else 600
 LZMA_FILM_SECONDS = 60 if SHORT else 1860  # 1860 s: about 15 MB, mostly its voice track
+ACTIVITY_SECONDS = 60 if SHORT else 3600
 
 
 def native_fps(kof, film):
@@ -62,6 +69,29 @@ def first_picture_ms(driver, base):
     driver.get(base + "index.html?film=films/lesson_lzma.kof")
     player = driver.find_element(By.ID, "player")
     return int(wait_for(driver, lambda: player.get_attribute("data-first-picture-ms"), 60))
+
+
+def activity_ms(driver, base):
+    """From opening the film to the end of measuring every segment's activity."""
+    driver.get(base + "index.html?film=films/hour.kof")
+    player = driver.find_element(By.ID, "player")
+    wait_for(driver, lambda: player.get_attribute("data-activity-ms"), 1800)
+    return int(player.get_attribute("data-activity-ms")), int(player.get_attribute("data-first-picture-ms"))
+
+
+def page_without_activity(web_dir, work):
+    """A copy of the page whose worker never starts measuring."""
+    folder = os.path.join(work, "without")
+    shutil.copytree(web_dir, folder)
+    path = os.path.join(folder, "worker_activity.js")
+    with open(path, encoding="utf-8") as f:
+        text = f.read()
+    cut = text.replace("  firstPicture() {\n", "  firstPicture() {\n    return;\n", 1)
+    if cut == text:
+        raise SystemExit("web_bench: worker_activity.js has no firstPicture to cut")
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(cut)
+    return folder
 
 
 def native_export_speed(kof, film, work):
@@ -101,20 +131,33 @@ def main():
         maker = os.path.join(native, "bench", "rz_make_lesson")
         subprocess.run([maker, lesson, str(LESSON_SECONDS)], check=True)
         subprocess.run([maker, lzma, str(LZMA_FILM_SECONDS), "lzma"], check=True)
-        server, base = serve(web_dir, [lesson, lzma])
+        hour = os.path.join(work, "hour.kof")
+        subprocess.run([maker, hour, str(ACTIVITY_SECONDS)], check=True)
+        server, base = serve(web_dir, [lesson, lzma, hour])
+        without_server, without_base = serve(page_without_activity(web_dir, work), [lzma])
         driver = chromium(os.path.join(work, "profile"))
         try:
             native_best = max(native_fps(os.path.join(native, "kof"), lesson) for _ in range(RUNS))
             web_best = max(web_decoding(driver, base) for _ in range(RUNS))
             first = min(first_picture_ms(driver, base) for _ in range(RUNS))
+            first_without = min(first_picture_ms(driver, without_base) for _ in range(RUNS))
+            measured, hour_first = activity_ms(driver, base)
             web_export = web_export_speed(driver, base, work)
             native_export = native_export_speed(os.path.join(native, "kof"), lesson, work)
         finally:
             driver.quit()
             server.terminate()
+            without_server.terminate()
         print(f"decoding, {LESSON_SECONDS} s lesson: native kof bench {native_best:.0f} fps, "
               f"WebAssembly {web_best:.0f} fps ({web_best / native_best:.2f} of native; target 0.5)")
         print(f"first picture of a {os.path.getsize(lzma) / 1e6:.1f} MB LZMA film: {first} ms (target 1500 ms)")
+        print(f"activity of a {ACTIVITY_SECONDS} s lesson in the page: {measured} ms from opening it "
+              f"({ACTIVITY_SECONDS * 1000 / max(1, measured):.0f} x real time), its first picture at {hour_first} ms")
+        print(f"first picture of the LZMA film with activity measuring: {first} ms, without: {first_without} ms")
+        # Page loads vary by some tens of ms; measuring after the picture must not add more.
+        if first > first_without + max(100, first_without // 5):
+            raise SystemExit(f"web_bench: the first picture came later with activity measuring ({first} ms "
+                             f"against {first_without} ms)")
         print(f"export of the {LESSON_SECONDS} s lesson to WebM: the page {web_export:.1f} x real time (target 5), "
               f"native kof export {native_export:.1f} x real time")
     finally:

@@ -28,7 +28,8 @@ LIBRARY_OF_FILE = {
     **{name: "FFmpeg" for name in ("avcodec", "avformat", "avfilter", "swscale", "swresample", "avutil")},
 }
 WINDOWS_SYSTEM = {"user32", "gdi32", "comctl32", "comdlg32", "shell32", "winmm", "windowscodecs", "ole32", "oleaut32",
-                  "uuid", "oleacc", "kernel32", "advapi32", "shlwapi", "version", "uxtheme", "dwmapi", "msimg32"}
+                  "uuid", "oleacc", "kernel32", "advapi32", "shlwapi", "version", "uxtheme", "dwmapi", "msimg32",
+                  "winspool", "msacm32"}
 PROJECT_ARCHIVE = re.compile(r"(^|/)librz_[a-z_]+\.a$")
 
 
@@ -128,8 +129,19 @@ def pkg_config_version(package):
                           text=True).stdout.strip()
 
 
-def compiler_output(build_dir, *arguments):
+def compiler_of(build_dir):
+    """The C++ compiler the build uses (a toolchain file's is not in the cache)."""
     compiler = cache_value(build_dir, "CMAKE_CXX_COMPILER")
+    for found in glob.glob(os.path.join(build_dir, "CMakeFiles", "*", "CMakeCXXCompiler.cmake")):
+        match = re.search(r'^set\(CMAKE_CXX_COMPILER "([^"]+)"\)', header_text(found), re.M)
+        compiler = compiler or (match.group(1) if match else "")
+    if not compiler:
+        fail(f"cannot tell the compiler of {build_dir}")
+    return compiler
+
+
+def compiler_output(build_dir, *arguments):
+    compiler = compiler_of(build_dir)
     return subprocess.run([compiler, *arguments], check=True, capture_output=True, text=True).stdout
 
 
@@ -180,10 +192,11 @@ def check_page(notices_path):
 
 
 def build_kind(build_dir):
-    system = cache_value(build_dir, "CMAKE_SYSTEM_NAME")
-    if system == "Windows":
+    # A toolchain file sets the system as a variable, not in the cache.
+    toolchain = cache_value(build_dir, "CMAKE_TOOLCHAIN_FILE").lower()
+    if cache_value(build_dir, "CMAKE_SYSTEM_NAME") == "Windows" or "mingw" in toolchain:
         return "windows"
-    if system == "Emscripten" or "emscripten" in cache_value(build_dir, "CMAKE_TOOLCHAIN_FILE").lower():
+    if "emscripten" in toolchain:
         return "web"
     return "native"
 

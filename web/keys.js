@@ -3,7 +3,7 @@
 // Ctrl+Shift+R), back, forward and home (Alt+Left, Alt+Right, Alt+Home). So the page
 // plays the next segment with N, seeks with the plain arrows, Home and End while the
 // picture has the focus, as browser players do, and goes back to a film's place with R
-// while the offer shows. The bar and the two sliders step as the Windows player's do.
+// while the offer shows; I switches skipping idle stretches. The bar and the two sliders step as the Windows player's do.
 // Letters are told by the key's place, so that they work in every keyboard layout. A key
 // with a control in focus that uses it goes to that control; a message takes every key
 // until it is closed.
@@ -26,6 +26,8 @@ function keyAction(event) {
   }
   if (alt || ctrl || shift) return null;
   if (event.key === "F1") return () => command(commands.help);
+  // A list takes its letters to choose an entry.
+  if (event.code === "KeyI") return event.target.tagName === "SELECT" ? null : () => activity.toggle();
   if (!film) return null;
   if (event.code === "KeyR") return resume.offerShown() ? () => resume.take() : null;
   if (event.code === "KeyN") return commands.next;

@@ -45,6 +45,8 @@ const pageLanguage = (() => {
       exportCancelled: "Экспорт отменён.",
       exportFailed: "Экспорт не удался: %s",
       exportUnsupported: "Этот браузер не умеет кодировать видео (нет WebCodecs).",
+      skipIdle: "Пропускать паузы",
+      skipped: "пропущено %s",
     },
     en: {
       hint: "Drop a film (.kof) or film executable (.exe) here, or click “Open”.",
@@ -80,6 +82,8 @@ const pageLanguage = (() => {
       exportCancelled: "The export was cancelled.",
       exportFailed: "The export failed: %s",
       exportUnsupported: "This browser cannot encode video (no WebCodecs).",
+      skipIdle: "Skip idle stretches",
+      skipped: "skipped %s",
     },
   };
   const changed = [];  // what shows page texts beyond the marked elements

@@ -41,6 +41,7 @@ function startWorker() {
   send({ type: "language", code: pageLanguage.code });
   sendViewport();
   sendZoom();
+  activity.tellWorker();
 }
 
 function send(message) {
@@ -83,6 +84,9 @@ function onWorkerMessage(message) {
     case "preview": preview.show(message); break;
     case "filmKey": resume.noteKey(message); break;
     case "exportFilm": exporter.filmArrived(message); break;
+    case "activitySound": activity.decode(message); break;
+    case "activity": activity.measured(message); break;
+    case "activityDone": activity.done(message); break;
   }
 }
 
@@ -105,6 +109,7 @@ function onEvent(event) {
     case "fullscreen": setFullScreen(event.on); break;
     case "resume": resume.remember(event); break;
     case "offer": resume.offer(event); break;
+    case "skipped": activity.skipped(event); break;
     case "firstpicture":
       player.dataset.firstPictureMs = String(Math.round(performance.now() - openStarted));
       break;
@@ -160,6 +165,7 @@ function filmOpened(event) {
   applyTexts();
   fillSegmentList();
   fillBar();
+  activity.filmChanged();
   describeControls();
 }
 
@@ -174,6 +180,7 @@ function filmClosed() {
   $("segments").replaceChildren();
   $("bar-parts").replaceChildren();
   $("bar-played").style.width = "0";
+  activity.filmChanged();
   $("info").textContent = $("time").textContent = $("title").textContent = "";
   describeControls();
 }
@@ -299,6 +306,7 @@ function watchPixelRatio() {
   matchMedia(`(resolution: ${window.devicePixelRatio || 1}dppx)`).addEventListener("change", () => {
     sendViewport();
     sendZoom();
+    activity.draw();
     watchPixelRatio();
   }, { once: true });
 }

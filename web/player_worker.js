@@ -66,6 +66,7 @@ const host = {
   },
   send(text) {
     const event = JSON.parse(text);
+    if (event.event === "firstpicture") activity.firstPicture();
     if (event.event === "sound" && event.action === "open") {
       // The page decodes the segment's MP3; it gets its own copy of the bytes.
       const bytes = rz.FS.readFile(event.path);
@@ -75,7 +76,7 @@ const host = {
     postMessage({ type: "event", event });
   },
 };
-importScripts("worker_habits.js");
+importScripts("worker_habits.js", "worker_activity.js");
 
 // The film is the only file of /film: the browser's File or Blob, read in slices.
 function mountFilm(name, blob) {
@@ -174,6 +175,7 @@ function run(message) {
     case "openBlob": {
       filmOpen = message.film;
       habits.tellFilmKey(message);
+      activity.filmOpened(message.film);
       film = { blob: message.blob, name: message.name };
       const path = mountFilm(fileName(message.name), message.blob);
       withCString(path, (p) => withCString(message.name, (n) => rz._rz_open(p, n)));
@@ -199,6 +201,8 @@ function run(message) {
     case "bench": bench(message); break;
     case "exportFilm": postMessage({ type: "exportFilm", ...film }); break;
     case "preview": case "offer": case "resume": case "resumePlace": habits.run(message); break;
+    case "skipIdle": rz._rz_skip_idle(message.on ? 1 : 0); break;
+    case "activityRate": case "activitySamples": case "activitySoundEnd": activity.run(message); break;
   }
 }
 

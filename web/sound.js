@@ -139,6 +139,14 @@ const sound = {
     delete player.dataset.sound;
   },
 
+  // A segment's MP3 decoded for its loudness at rate (its own; 44,100 when unknown),
+  // apart from what plays, and without waiting for a gesture.
+  decodeForLevels(bytes, rate) {
+    const Context = window.OfflineAudioContext || window.webkitOfflineAudioContext;
+    if (!Context) return Promise.reject(new Error("no Web Audio"));
+    return new Context(1, 1, rate > 0 ? rate : 44100).decodeAudioData(bytes);
+  },
+
   setVolume(percent) {
     if (this.gain) this.gain.gain.value = percent / 100;
   },

@@ -11,7 +11,6 @@
 #include "film/segment_list.h"
 #include "platform/acm_sound_levels_win.h"
 #include "platform/wide_text_win.h"
-#include "playback/seek_target.h"
 
 namespace {
 // Stretches as short as the skip length are found, but never longer than the model's
@@ -62,7 +61,6 @@ void StartFilmActivity(TPlayer& player) {
   }
   activity.Segments.assign(static_cast<size_t>(player.Segments->Count()), std::nullopt);
   ++activity.Version;
-  activity.Skipper = {};
   activity.Worker->Start(Jobs(*player.Segments), ModelSettings(player));
 }
 
@@ -105,21 +103,19 @@ std::vector<TStripSegment> ActivityStrip(const TPlayer& player, const std::vecto
   return strip;
 }
 
-void SkipIdleIfDue(TPlayer& player) {
-  TFilmActivity& activity = player.Activity;
+void SkipIdleIfDue(TPlayer& player, int32_t segmentBefore, int32_t shownBefore) {
+  // A film scrubbed while it plays follows the mouse, not the stretches.
+  if (player.State.IdleSkipSeconds <= 0 || player.Engine.State() != psPlaying || ProgressBarScrubbing()) return;
+  const TFilmActivity& activity = player.Activity;
   const int32_t index = player.Engine.CurrentSegment();
   const TSegmentInfo* segment = player.Engine.CurrentSegmentInfo();
-  if (segment == nullptr || segment->FramesPerSecond <= 0 || player.Engine.ShownFrame() < 0) return;
   const bool known = index >= 0 && static_cast<size_t>(index) < activity.Segments.size() &&
                      activity.Segments[static_cast<size_t>(index)];
-  if (!known) return;
-  const double seconds = static_cast<double>(player.Engine.ShownFrame()) / segment->FramesPerSecond;
-  const std::optional<TIdleJump> jump =
-      // A film scrubbed while it plays follows the mouse, not the stretches.
-      activity.Skipper.Due(index, seconds, player.Engine.State() == psPlaying && !ProgressBarScrubbing(),
-                           activity.Segments[static_cast<size_t>(index)]->Activity.Idle, player.State.IdleSkipSeconds);
-  if (!jump) return;
-  if (player.Engine.SeekTo(jump->Segment, FrameAtSeconds(*segment, jump->Seconds))) ShowSkipNote(player, jump->Skipped);
+  if (!known || segment == nullptr || index != segmentBefore) return;
+  const std::vector<TIdleStretch> stretches =
+      StretchesAtLeast(activity.Segments[static_cast<size_t>(index)]->Activity.Idle, player.State.IdleSkipSeconds);
+  const auto jump = IdleJumpAt(stretches, segment->FramesPerSecond, shownBefore, player.Engine.ShownFrame());
+  if (jump && player.Engine.SeekTo(index, jump->Frame)) ShowSkipNote(player, jump->SkippedSeconds);
 }
 
 void ToggleIdleSkip(TPlayer& player) {

@@ -30,7 +30,6 @@ struct TFilmActivity {
   std::vector<std::optional<TActivityResult>> Segments;
   // Counts the results taken, so the strip is rebuilt only when one came.
   uint32_t Version = 0;
-  TIdleSkipper Skipper;
   // The length skipping had when last on (View > Skip idle stretches turns it on again
   // at it).
   int32_t LastOnSeconds = 0;
@@ -47,8 +46,9 @@ void ReleaseFilmActivity(TPlayer& player);
 void TakeFilmActivity(TPlayer& player);
 // The strip of each segment of the bar, which shows the film's segments bar[i].
 std::vector<TStripSegment> ActivityStrip(const TPlayer& player, const std::vector<int32_t>& bar);
-// After a tick: the jump over an idle stretch, when one is due (never while the user
-// drags along the bar).
-void SkipIdleIfDue(TPlayer& player);
+// After a tick that went on from the segment and frame shown before it: the jump over an
+// idle stretch that playback reached, when one is due (never while the user drags along
+// the bar).
+void SkipIdleIfDue(TPlayer& player, int32_t segmentBefore, int32_t shownBefore);
 // View > Skip idle stretches (Ctrl+I): on and off, remembered in the settings file.
 void ToggleIdleSkip(TPlayer& player);

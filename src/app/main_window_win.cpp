@@ -28,6 +28,7 @@ void OnSizing(const TPlayer& player, LPARAM lParam) {
 }
 
 void OnFrameStep(TPlayer& player, WPARAM token) {
+  const int32_t segment = player.Engine.CurrentSegment(), shown = player.Engine.ShownFrame();
   player.InTick = true;
   try {
     player.Engine.Tick(static_cast<uint32_t>(token));
@@ -36,7 +37,7 @@ void OnFrameStep(TPlayer& player, WPARAM token) {
     throw;
   }
   player.InTick = false;
-  if (player.MainWindow != nullptr) SkipIdleIfDue(player);
+  if (player.MainWindow != nullptr) SkipIdleIfDue(player, segment, shown);
   if (!player.Boxes.Empty()) RequestBoxes(player);
 }
 

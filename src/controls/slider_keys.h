@@ -12,7 +12,19 @@ int32_t SteppedValue(TSliderStep step, int32_t value, int32_t min, int32_t max, 
 
 // How far a step moves a value that the owner steps itself: -line / +line, -page /
 // +page, -whole / +whole for the ends (a stepping that clamps reaches them), 0 for kNone.
-int32_t StepAmount(TSliderStep step, int32_t line, int32_t page, int32_t whole);
+template <typename T>
+T StepAmount(TSliderStep step, T line, T page, T whole) {
+  switch (step) {
+    case TSliderStep::kNone: return 0;
+    case TSliderStep::kLineBack: return -line;
+    case TSliderStep::kLineForward: return line;
+    case TSliderStep::kPageBack: return -page;
+    case TSliderStep::kPageForward: return page;
+    case TSliderStep::kToStart: return -whole;
+    case TSliderStep::kToEnd: return whole;
+  }
+  return 0;
+}
 
 // How far the progress bar's step seeks, in seconds (negative: back): 5 s a line,
 // a minute a page, and past the film's start or end for Home and End (the seek clamps

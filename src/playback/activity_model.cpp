@@ -28,12 +28,6 @@ bool Cancelled(const std::atomic<bool>* cancel) {
   return cancel != nullptr && cancel->load(std::memory_order_relaxed);
 }
 
-TkoRect Union(const TkoRect& a, const TkoRect& b) {
-  if (a.IsEmpty()) return b;
-  if (b.IsEmpty()) return a;
-  return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right), std::max(a.Bottom, b.Bottom)};
-}
-
 class TActivityWalk {
 public:
   TActivityWalk(const TActivityInput& input, const TActivitySettings& settings, const std::atomic<bool>* cancel)
@@ -74,7 +68,7 @@ private:
       const int64_t at = int64_t(k) * FClock.PerFrame;
       TActivitySlice& slice = SliceAt(result, at);
       slice.ChangedPixels += change.ChangedPixels;
-      slice.ChangedArea = Union(slice.ChangedArea, change.Area);
+      slice.ChangedArea = BoundingUnion(slice.ChangedArea, change.Area);
       FBusy.push_back({at, at});
     }
     return true;

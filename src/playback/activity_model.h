@@ -24,6 +24,11 @@
 #include "playback/frame_unpack.h"
 #include "playback/sound_levels.h"
 
+// What skipping an idle stretch keeps of it: playback goes on this long before the
+// stretch ends, so that what follows does not come unannounced. The players and kof
+// export all cut the same way.
+constexpr int32_t kIdleKeptMilliseconds = 500;
+
 struct TActivitySettings {
   int32_t IdleMilliseconds = 3000;
   // A window quieter than this is silent (one exactly at the floor is not).

@@ -61,15 +61,7 @@ void TkoFrameSource::MakePicture(int32_t width, int32_t height, int32_t depth) {
   NoteAllChanged();
 }
 
-void TkoFrameSource::NoteChanged(const TkoRect& area) {
-  if (area.IsEmpty()) return;
-  if (FChangedArea.IsEmpty()) {
-    FChangedArea = area;
-    return;
-  }
-  FChangedArea = {std::min(FChangedArea.Left, area.Left), std::min(FChangedArea.Top, area.Top),
-                  std::max(FChangedArea.Right, area.Right), std::max(FChangedArea.Bottom, area.Bottom)};
-}
+void TkoFrameSource::NoteChanged(const TkoRect& area) { FChangedArea = BoundingUnion(FChangedArea, area); }
 
 TkoRect TkoFrameSource::TakeChangedArea() { return std::exchange(FChangedArea, TkoRect{}); }
 

@@ -1,37 +1,31 @@
 #pragma once
-// Skipping idle stretches while a film plays: when the position reaches an idle stretch
-// of at least the skip length, playback jumps to shortly before the stretch ends, so the
-// user sees the screen settle before things happen again. Each stretch is skipped once
-// while the position stays in it: landing inside it is not another reason to jump.
+// Skipping idle stretches while a segment plays (activity_model.h): playback that goes
+// past the start of a stretch jumps to kIdleKeptMilliseconds before its end. Only
+// playback that reaches a stretch skips it: a seek or a start inside one plays it.
 #include <cstdint>
 #include <optional>
 #include <vector>
 
 #include "playback/activity_model.h"
 
-// The shortest and longest skip lengths a user may ask for, in seconds; 0 turns skipping
-// off.
-constexpr int32_t kLongestIdleSkipSeconds = 3600;
+// The skip lengths a user may choose, in whole seconds (0 turns skipping off): only
+// stretches at least this long are skipped.
 constexpr int32_t kDefaultIdleSkipSeconds = 3;
-// How long before a stretch's end a skip lands.
-constexpr double kIdleSkipLeadSeconds = 0.5;
+constexpr int32_t kLongestIdleSkipSeconds = 3600;
 
 struct TIdleJump {
-  int32_t Segment = 0;
-  double Seconds = 0;  // where to go on, from the segment's start
-  double Skipped = 0;  // the seconds left out
+  int32_t Frame = 0;        // the frame to go on from
+  double SkippedSeconds = 0;  // the film time stepped over
 };
 
-class TIdleSkipper {
-public:
-  // The position: segment (from 0) and seconds into it; playing is whether the film
-  // plays (a paused, stepped or stopped film never jumps). stretches are the segment's
-  // idle stretches; skipSeconds the shortest stretch worth a jump (0: none is).
-  // Returns the jump to make now, or none.
-  std::optional<TIdleJump> Due(int32_t segment, double seconds, bool playing, const std::vector<TIdleStretch>& stretches,
-                               int32_t skipSeconds);
+// Where playback that went from frame previous to frame (of a segment at
+// framesPerSecond, frame k shown at k / F s) jumps: when some stretch's first frame
+// (the one at or just before its start, which shows the last change) lies in
+// [previous, frame) and frame is before the frame the stretch resumes at (the first at
+// or after kIdleKeptMilliseconds before its end). Nothing otherwise, also for a rate
+// below 1 or frames going back.
+std::optional<TIdleJump> IdleJumpAt(const std::vector<TIdleStretch>& idle, int32_t framesPerSecond, int32_t previous,
+                                    int32_t frame);
 
-private:
-  // The stretch jumped over last, while the position is still inside it.
-  std::optional<TIdleStretch> FSkipped;
-};
+// The stretches of idle that are at least seconds long, in their order.
+std::vector<TIdleStretch> StretchesAtLeast(const std::vector<TIdleStretch>& idle, int32_t seconds);

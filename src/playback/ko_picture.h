@@ -36,6 +36,14 @@ struct TkoRect {
   bool operator==(const TkoRect&) const = default;
 };
 
+// The smallest rectangle that holds both; an empty one adds nothing.
+inline TkoRect BoundingUnion(const TkoRect& a, const TkoRect& b) {
+  if (a.IsEmpty()) return b;
+  if (b.IsEmpty()) return a;
+  return {a.Left < b.Left ? a.Left : b.Left, a.Top < b.Top ? a.Top : b.Top, a.Right > b.Right ? a.Right : b.Right,
+          a.Bottom > b.Bottom ? a.Bottom : b.Bottom};
+}
+
 // A non-owning view of a picture. Rows are Stride bytes apart, Stride at least
 // Width x BytesPerPixel(). An empty view (no pixels or a zero size) draws nothing.
 struct TkoPictureView {

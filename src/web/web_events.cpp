@@ -16,6 +16,11 @@ void WriteTexts(TJsonWriter& json, const char* group, const std::vector<TPageTex
 }
 }  // namespace
 
+std::string SkippedEvent(double seconds) {
+  TJsonWriter json = Begin("skipped");
+  return json.Key("seconds").Real(seconds).EndObject().Text();
+}
+
 std::string MessageEvent(const std::string& caption, const std::string& text, const std::string& kind) {
   TJsonWriter json = Begin("message");
   json.Key("caption").String(caption).Key("text").String(text).Key("kind").String(kind);

@@ -33,6 +33,9 @@ std::string FullScreenEvent(bool on);
 // {"event":"firstpicture"}: the film's first frame reached the canvas.
 std::string FirstPictureEvent();
 
+// {"event":"skipped","seconds":..}: playback jumped over that much of an idle stretch.
+std::string SkippedEvent(double seconds);
+
 // What the panel shows.
 struct TPanelState {
   int32_t PlayState = 0;  // 0 stopped, 1 playing, 2 paused

@@ -12,6 +12,7 @@
 #include "film/ko_error.h"
 #include "film/temp_files.h"
 #include "playback/headless_player.h"
+#include "web/web_activity.h"
 #include "web/web_bridge_web.h"
 #include "web/web_export.h"
 #include "web/web_player.h"
@@ -21,6 +22,8 @@ TBrowserPage page;
 std::unique_ptr<TWebPlayer> player;
 std::string benchResult;
 std::string previewInfo;
+TWebActivity activity;
+std::string activityText;
 // The export worker's film: its own module, so one of the two per worker is used.
 std::unique_ptr<TWebExport> exporter;
 std::filesystem::path exportFolder;
@@ -119,6 +122,29 @@ EMSCRIPTEN_KEEPALIVE const char* rz_preview_info() {
 EMSCRIPTEN_KEEPALIVE void rz_offer(int32_t segment, int32_t frame) { player->OfferPlace(segment, frame); }
 EMSCRIPTEN_KEEPALIVE void rz_resume() { player->Resume(); }
 EMSCRIPTEN_KEEPALIVE void rz_resume_place() { player->TellResumePlace(); }
+
+// The activity of the film open, a segment at a time (web_activity.h): Begin's JSON,
+// the sound's samples, then Finish's JSON, which also hands the idle stretches to the
+// player. The texts stay valid until the next call.
+EMSCRIPTEN_KEEPALIVE const char* rz_activity_begin(int32_t index) {
+  activityText = activity.Begin(player->Segments(), index);
+  return activityText.c_str();
+}
+EMSCRIPTEN_KEEPALIVE void rz_activity_sound(int32_t rate, int32_t channels) { activity.BeginSound(rate, channels); }
+EMSCRIPTEN_KEEPALIVE void rz_activity_samples(const float* samples, int32_t frames) {
+  activity.AddSound(samples, frames);
+}
+EMSCRIPTEN_KEEPALIVE const char* rz_activity_finish() {
+  try {
+    activityText = activity.Finish();
+    if (!activityText.empty()) player->SetIdleStretches(activity.Segment(), activity.Idle());
+  } catch (const std::exception&) {
+    activityText.clear();  // out of memory: the segment shows no strip
+  }
+  return activityText.c_str();
+}
+// Skipping idle stretches on (1) or off.
+EMSCRIPTEN_KEEPALIVE void rz_skip_idle(int32_t on) { player->SetSkipIdle(on != 0); }
 
 // The benchmark: a JSON object with frames, seconds, fps and loadSeconds, or with
 // error. The text stays valid until the next call.

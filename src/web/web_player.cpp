@@ -174,6 +174,7 @@ void TWebPlayer::Close() {
     FSegments.Clear();
     FFrames.ForgetSeekIndex();
     FPresenter.Forget();
+    FIdle.clear();
     FFilmOpen = false;
     FPage.Send(R"({"event":"closed"})");
   });
@@ -334,7 +335,9 @@ void TWebPlayer::Resume() {
 
 void TWebPlayer::Tick(uint32_t token) {
   Guarded([&] {
+    const int32_t segment = FEngine->CurrentSegment(), shown = FEngine->ShownFrame();
     FEngine->Tick(token);
+    SkipIdle(segment, shown);
     SendResumeDecision(false);
   });
 }

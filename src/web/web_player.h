@@ -7,6 +7,7 @@
 // catches what the core throws and shows it, so the page stays usable.
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +17,7 @@
 #include "app/ui_texts.h"
 #include "controls/progress_model.h"
 #include "film/segment_list.h"
+#include "playback/activity_model.h"
 #include "playback/frame_source.h"
 #include "playback/playback_engine.h"
 #include "playback/preview_decoder.h"
@@ -109,6 +111,16 @@ public:
   // The offer taken (its key or a click): to the place offered, once.
   void Resume();
 
+  // --- Skipping idle stretches (web_idle.cpp) ----------------------------------------
+  // The idle stretches of segment index of the film open, as the activity found them;
+  // forgotten with the film.
+  void SetIdleStretches(int32_t index, std::vector<TIdleStretch> idle);
+  // While on, playback that reaches an idle stretch goes on kIdleKeptMilliseconds before
+  // its end through the seek path, and the page hears {"event":"skipped","seconds"}.
+  // Pause, steps, seeks and scrubbing stay as they are.
+  void SetSkipIdle(bool on);
+  const TSegmentList& Segments() const { return FSegments; }
+
   const TPlaybackEngine& Engine() const { return *FEngine; }
   const TkoFrameSource& Frames() const { return FFrames; }
   const TWebPresenter& Presenter() const { return FPresenter; }
@@ -128,6 +140,8 @@ private:
   void ForgetPreview();
   double BarSeconds(int32_t segment, int32_t frame) const;
   void StartResume();
+  // After a tick that went on from showing frame shown of segment.
+  void SkipIdle(int32_t segment, int32_t shown);
   // now: even within a second of the last place told while playing.
   void SendResumeDecision(bool now);
 
@@ -158,6 +172,9 @@ private:
   TPreviewRequest FPreviewAsked;
   TRgbaPicture FPreviewPixels;
   TPreviewPicture FPreviewShown;  // what FPreviewPixels shows (its Picture stays empty)
+
+  std::map<int32_t, std::vector<TIdleStretch>> FIdle;
+  bool FSkipIdle = false;
 
   TResumeTracker FResume;
   std::optional<TFilmFrame> FOffered;

@@ -17,14 +17,7 @@ forget_language
 # seek.kof: 6 s and 8 s at 10 frames per second, 160 x 120, one colour a frame.
 film="$RZ_FILMS/seek.kof"
 lists=("" "$(rz_reference_frames "$film" 1)" "$(rz_reference_frames "$film" 2)")
-shown_frame() {
-  local segment frame
-  rz_shot_picture roRezodu 160 120 "$RZ_OUT/shown.png"
-  for segment in 1 2; do
-    frame=$(rz_frame_in "$RZ_OUT/shown.png" "${lists[$segment]}") && { echo "$segment $frame"; return; }
-  done
-  echo none
-}
+shown_frame() { rz_shown_frame 160 120 "${lists[1]}" "${lists[2]}"; }
 shows() { [ "$(shown_frame)" = "$1 $2" ]; }
 # focus: "CLASS ID" of the focused window; the picture (the main window) as "picture".
 focus() {
@@ -37,19 +30,6 @@ button_texts() {
   rz_probe children roRezodu | awk -F'\t' '$2 == "Button" && $3 >= 110 && $3 <= 121 { printf "%s=%s|", $3, $6 }'
 }
 control_text() { rz_field "$(rz_child "$1")" 6; }
-choose_language() {  # 1 Русский, 2 English; as language_test.sh walks the menus
-  local want=Файл try
-  [ "$1" = 1 ] || want="&File"
-  for try in 1 2 3; do
-    rz_keys roRezodu alt
-    rz_keys roRezodu Right Right Down Up Right
-    [ "$1" = 1 ] || rz_keys roRezodu Down
-    rz_keys roRezodu Return
-    rz_wait_until 5 eval '[ "$(rz_menu_item roRezodu 0 | cut -f 2)" = "$want" ]' && return 0
-    rz_keys roRezodu Escape Escape Escape
-  done
-  rz_fail "the language did not change to $1: File is $(rz_menu_item roRezodu 0)"
-}
 
 rz_start "$(rz_windows_path "$film")"
 rz_wait_window roRezodu 90
@@ -60,11 +40,11 @@ rz_keys roRezodu F10
 russian="110=Воспроизведение|111=Пауза|112=Стоп|113=Сегменты|114=Предыдущий|115=Следующий|121=Во весь экран|"
 [ "$(button_texts)" = "$russian" ] || rz_fail "the buttons' texts in Russian: $(button_texts)"
 [ "$(control_text koProgressBar)" = Прогресс ] || rz_fail "the bar's text: $(control_text koProgressBar)"
-choose_language 2
+rz_choose_language 2
 english="110=Play|111=Pause|112=Stop|113=Segments|114=Previous segment|115=Next segment|121=Full screen|"
 rz_wait_until 5 eval '[ "$(button_texts)" = "$english" ]' || rz_fail "the buttons' texts in English: $(button_texts)"
 [ "$(control_text koProgressBar)" = Position ] || rz_fail "the bar's text in English: $(control_text koProgressBar)"
-choose_language 1
+rz_choose_language 1
 rz_wait_until 5 eval '[ "$(button_texts)" = "$russian" ]' || rz_fail "Russian again: $(button_texts)"
 
 # Tab from the picture: the buttons (Play while paused), bar, speed, volume, the picture.

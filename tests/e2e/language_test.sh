@@ -13,22 +13,6 @@ forget_language
 
 film=$(rz_windows_path "$RZ_FILMS/pictures.kof")
 menu_texts() { rz_probe menu roRezodu | cut -f 1,3; }
-# View's last item is the submenu; Down opens View, Up wraps round to it, Right opens it.
-# A loaded machine now and then loses a key of the walk through the menus: the walk is
-# tried again, from a closed menu, until the File title reads as the language wants.
-choose_language() {  # 1 Русский, 2 English
-  local want=Файл try
-  [ "$1" = 1 ] || want="&File"
-  for try in 1 2 3; do
-    rz_keys roRezodu alt
-    rz_keys roRezodu Right Right Down Up Right
-    [ "$1" = 1 ] || rz_keys roRezodu Down
-    rz_keys roRezodu Return
-    rz_wait_until 5 eval '[ "$(rz_menu_item roRezodu 0 | cut -f 2)" = "$want" ]' && return 0
-    rz_keys roRezodu Escape Escape Escape
-  done
-  rz_fail "the language did not change to $1: File is $(rz_menu_item roRezodu 0)"
-}
 # stop_tip: the tooltip of the panel's Stop button (36,8 24 x 24 in the 40 high panel).
 stop_tip() {
   local client
@@ -50,7 +34,7 @@ grep -qxF "$language.0	Русский" <<<"$russian" && grep -qxF "$language.1	E
   rz_fail "the language items: $(grep "^$language\." <<<"$russian")"
 [ "$(stop_tip)" = "Стоп" ] || rz_fail "Stop's tooltip in Russian: $(rz_probe tips)"
 
-choose_language 2
+rz_choose_language 2
 rz_wait_until 5 eval '[ "$(rz_menu_item roRezodu 0 | cut -f 2)" = "&File" ]' || rz_fail "File is still $(rz_menu_item roRezodu 0)"
 english=$(menu_texts)
 for item in "1	&Playback" "0.0	&Open...\bCtrl+O" "0.1	&Properties...\bF8" "1.2	&Stop\bF11" \
@@ -65,10 +49,10 @@ done
 rz_keys roRezodu alt+p s
 rz_wait_menu_state roRezodu 1.2 enabled,checked 5
 
-choose_language 1
+rz_choose_language 1
 rz_wait_until 5 eval '[ "$(menu_texts)" = "$russian" ]' ||
   rz_fail "Русский did not bring the menus back: $(diff <(echo "$russian") <(menu_texts))"
-choose_language 2
+rz_choose_language 2
 rz_wait_until 5 eval '[ "$(rz_menu_item roRezodu 0 | cut -f 2)" = "&File" ]' || rz_fail "English the second time"
 rz_close
 grep -qx 'language=en' "$settings" || rz_fail "the choice is not in the settings: $(cat "$settings")"

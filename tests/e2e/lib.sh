@@ -332,6 +332,37 @@ rz_child() {
 rz_child_visible() { [ "$(rz_field "$(rz_child "$@")" 5)" = 1 ]; }
 
 # rz_menu_item TITLE POSITION: "state<TAB>text" of the menu bar item at POSITION ("1.0").
+# rz_choose_language 1|2: View > Язык / Language > Русский (1) or English (2), by keys. The
+# submenu is View's last item: Down opens View, Up wraps round to it, Right opens it. A
+# loaded machine now and then loses a key of the walk: it is tried again, from a closed
+# menu, until the File title reads as the language wants.
+rz_choose_language() {
+  local want=Файл try
+  [ "$1" = 1 ] || want="&File"
+  for try in 1 2 3; do
+    rz_keys roRezodu alt
+    rz_keys roRezodu Right Right Down Up Right
+    [ "$1" = 1 ] || rz_keys roRezodu Down
+    rz_keys roRezodu Return
+    rz_wait_until 5 eval '[ "$(rz_menu_item roRezodu 0 | cut -f 2)" = "$want" ]' && return 0
+    rz_keys roRezodu Escape Escape Escape
+  done
+  rz_fail "the language did not change to $1: File is $(rz_menu_item roRezodu 0)"
+}
+
+# rz_shown_frame W H LIST...: "SEGMENT FRAME" of the W x H picture the player shows now,
+# SEGMENT the place (from 1) of the first list of reference frames that holds it; "none".
+rz_shown_frame() {
+  local width=$1 height=$2 segment=0 list frame
+  shift 2
+  rz_shot_picture roRezodu "$width" "$height" "$RZ_OUT/shown.png"
+  for list in "$@"; do
+    segment=$((segment + 1))
+    frame=$(rz_frame_in "$RZ_OUT/shown.png" "$list") && { echo "$segment $frame"; return; }
+  done
+  echo none
+}
+
 rz_menu_item() { rz_probe menu "$1" | awk -F'\t' -v p="$2" '($1 "") == (p "") { print $2 "\t" $3 }'; }
 # rz_menu_state TITLE POSITION: its state ("enabled,checked", "grayed" ...).
 rz_menu_state() { rz_menu_item "$1" "$2" | cut -f 1; }

@@ -12,14 +12,7 @@ film="$RZ_FILMS/seek.kof"
 lists=("" "$(rz_reference_frames "$film" 1)" "$(rz_reference_frames "$film" 2)")
 kof_frame() { printf '%s/frames/seek-%d/seg%03d_frame%05d.png' "$RZ_OUT" "$1" "$1" "$2"; }
 # shown_frame: "SEGMENT FRAME" of the picture shown now, or "none".
-shown_frame() {
-  local segment frame
-  rz_shot_picture roRezodu 160 120 "$RZ_OUT/shown.png"
-  for segment in 1 2; do
-    frame=$(rz_frame_in "$RZ_OUT/shown.png" "${lists[$segment]}") && { echo "$segment $frame"; return; }
-  done
-  echo none
-}
+shown_frame() { rz_shown_frame 160 120 "${lists[1]}" "${lists[2]}"; }
 shows() { [ "$(shown_frame)" = "$1 $2" ]; }
 playing() { rz_child_visible Button 111; }
 

@@ -56,10 +56,27 @@ TEST(ExportOptions, TheExtensionChoosesTheFormatAndWrongCommandLinesAreRefused) 
       {"f", "-o", "a.mp4", "--width"},
       {"f", "-o", "a.mp4", "--from", "5", "--to", "5"},
       {"f", "-o", "a.mp4", "--speed", "2"},
+      {"f", "-o", "a.mp4", "--skip-idle", "0"},
+      {"f", "-o", "a.mp4", "--skip-idle", "-3"},
+      {"f", "-o", "a.mp4", "--skip-idle", "24:00:00.001"},
+      {"f", "-o", "a.mp4", "--skip-idle"},
   };
   for (const auto& args : refused) {
     std::string line;
     for (const std::string& arg : args) line += arg + " ";
     EXPECT_FALSE(ParseExportArguments(args)) << line;
+  }
+}
+
+TEST(ExportOptions, SkipIdleTakesATimeAboveZeroInWholeMillisecondsRoundedUp) {
+  EXPECT_EQ(ParseExportArguments({"f", "-o", "a.mp4"})->skipIdleMs, 0) << "idle stretches stay unless asked";
+  const struct {
+    const char* time;
+    int32_t milliseconds;
+  } cases[] = {{"3", 3000}, {"1:30", 90000}, {"2.5", 2500}, {"0.0001", 1}, {"24:00:00", 86400000}};
+  for (const auto& c : cases) {
+    const auto options = ParseExportArguments({"f", "--skip-idle", c.time, "-o", "a.mkv", "--lossless"});
+    ASSERT_TRUE(options) << c.time;
+    EXPECT_EQ(options->skipIdleMs, c.milliseconds) << c.time;
   }
 }

@@ -128,3 +128,34 @@ TEST(ExportPlan, RatesWithoutASmallCommonMultipleAreCountedInMicrosecondsRounded
   plan.timeScale = 1000000;
   EXPECT_EQ(plan.PictureTicks(17), 58824);  // 58,823.5
 }
+
+TEST(ExportPlan, IdleCutsKeepThePictureOfTheLastChangeAndHalfASecondBeforeTheEnd) {
+  const auto cuts = [](std::vector<TIdleStretch> idle, int32_t rate, int32_t first, int32_t end) {
+    std::string text;
+    for (const PictureCut& cut : IdleCuts(idle, rate, first, end))
+      text.append(text.empty() ? "" : " ").append(std::to_string(cut.first) + "-" + std::to_string(cut.end));
+    return text;
+  };
+  // 10 a second: a change at 0.9 s (picture 9) and the next at 7.0 s; pictures 10 to 64
+  // go, picture 65 at 6.5 s plays on into the change at 70.
+  EXPECT_EQ(cuts({{0, 0.9, 7.0}}, 10, 0, 80), "10-65");
+  // 30 a second (three pointer samples a frame); times that are not whole pictures: the
+  // first picture after 0.95 s and the first at or after 4.0 s.
+  EXPECT_EQ(cuts({{0, 0.95, 4.5}}, 30, 0, 135), "29-120");
+  // Two stretches, one idle from the segment's start; the time range clips them.
+  EXPECT_EQ(cuts({{0, 0, 3.0}, {0, 5.0, 9.0}}, 10, 0, 90), "1-25 51-85");
+  EXPECT_EQ(cuts({{0, 0, 3.0}, {0, 5.0, 9.0}}, 10, 20, 60), "20-25 51-60");
+  EXPECT_EQ(cuts({{0, 0, 3.0}, {0, 5.0, 9.0}}, 10, 30, 50), "");
+  // A stretch of half a second or less leaves nothing to cut.
+  EXPECT_EQ(cuts({{0, 1.0, 1.5}, {0, 2.0, 2.4}}, 10, 0, 30), "");
+  // Times the model works out that land a hair off a picture do not move a cut.
+  EXPECT_EQ(cuts({{0, 0.3 * 3, 0.1 * 70}}, 10, 0, 80), "10-65");
+}
+
+TEST(ExportPlan, CutPicturesAreNotCounted) {
+  LessonSegments lesson;
+  ExportPlan plan = lesson.Plan("a.mp4");
+  plan.segments[0].cuts = {{2, 5}, {10, 20}};
+  EXPECT_EQ(plan.segments[0].Kept(), 24 - 3 - 10);
+  EXPECT_EQ(plan.TotalPictures(), 24 - 13 + 6 + 4);
+}

@@ -9,24 +9,12 @@
 #include "demo/mp3_encoder.h"
 #include "support/shell_quote.h"
 #include "support/temp_dir.h"
+#include "tools/export_media.h"
 #include "tools/kof_run.h"
 
 using namespace filmwriter;
 
 namespace {
-constexpr int kSoundRate = 44100;
-
-// An MP3 of seconds whose sine has the RMS level db (dBFS) over each [from, to) and is
-// digital silence elsewhere.
-Bytes LevelMp3(double seconds, double db, const std::vector<std::pair<double, double>>& tones) {
-  std::vector<int16_t> samples(size_t(seconds * kSoundRate));
-  const double peak = std::pow(10.0, db / 20) * std::sqrt(2.0) * 32767;
-  for (const auto& [from, to] : tones)
-    for (size_t i = size_t(from * kSoundRate); i < size_t(to * kSoundRate) && i < samples.size(); ++i)
-      samples[i] = int16_t(std::lround(peak * std::sin(2 * M_PI * 440 * double(i) / kSoundRate)));
-  return demo::EncodeMp3(samples, kSoundRate);
-}
-
 // 6 s of an 8 x 6 picture drawn once; the pointer rests unless it wanders.
 SegmentSpec StillSegment(Bytes sound, bool wandering = false) {
   SegmentSpec spec;
@@ -59,8 +47,8 @@ TEST(KofActivity, FindsTheQuietBetweenSoundsAndTellsEverySecond) {
   TempDir dir;
   // 1: a tone at -20 dBFS in the first and the last second; 2: a tone all through,
   // at -55 dBFS, below the floor; 3: no sound, the pointer always moving.
-  const Bytes film = BuildFilm({StillSegment(LevelMp3(6, -20, {{0, 1}, {5, 6}})),
-                                StillSegment(LevelMp3(6, -55, {{0, 6}})), StillSegment({}, true)});
+  const Bytes film = BuildFilm({StillSegment(ToneMp3(6, {{0, 1}, {5, 6}}, PeakOfRms(-20))),
+                                StillSegment(ToneMp3(6, {{0, 6}}, PeakOfRms(-55))), StillSegment({}, true)});
   WriteBytesToFile(dir / "film.kof", film);
 
   const KofRun text = Kof("activity " + Quoted(dir / "film.kof"));

@@ -13,6 +13,7 @@
 #include "support/png_read.h"
 #include "support/shell_quote.h"
 #include "support/temp_dir.h"
+#include "tools/export_media.h"
 #include "tools/kof_run.h"
 #include "writer/film_writer.h"
 
@@ -37,15 +38,6 @@ std::vector<Picture> Screens(int width, int height, int count, uint32_t backgrou
   return pictures;
 }
 
-// An MP3 of `seconds` that sounds a loud tone over each [from, to) and is silent elsewhere.
-Bytes ToneMp3(double seconds, const std::vector<std::pair<double, double>>& tones) {
-  constexpr int kRate = 44100;
-  std::vector<int16_t> samples(size_t(seconds * kRate));
-  for (const auto& [from, to] : tones)
-    for (size_t i = size_t(from * kRate); i < size_t(to * kRate) && i < samples.size(); ++i)
-      samples[i] = int16_t(16000 * std::sin(2 * M_PI * 660 * double(i) / kRate));
-  return demo::EncodeMp3(samples, kRate);
-}
 
 std::vector<CursorSample> Wandering(int samples, int width, int height) {
   std::vector<CursorSample> track;
@@ -90,27 +82,7 @@ KofRun Export(const std::string& arguments, const std::string& shellPrefix = "")
   return Kof("export " + arguments, shellPrefix, true);
 }
 
-// kof frames' picture of frame k of segment (from 1).
-Picture KofFrame(const TempDir& dir, const fs::path& film, int segment, int k) {
-  const fs::path out = dir / ("frames" + std::to_string(segment));
-  EXPECT_EQ(Kof("frames " + Quoted(film) + " --segment " + std::to_string(segment) + " --out " + Quoted(out))
-                .exitCode,
-            0);
-  char name[48];
-  std::snprintf(name, sizeof(name), "seg%03d_frame%05d.png", segment, k);
-  return ReadPng(out / name);
-}
 
-// "Введение 0.00-0.80, Segment 2 0.80-1.20": the chapters as players list them.
-std::string Chapters(const DecodedVideo& video) {
-  std::string text;
-  for (const DecodedVideo::Chapter& chapter : video.chapters) {
-    char times[64];
-    std::snprintf(times, sizeof(times), " %.2f-%.2f", chapter.start, chapter.end);
-    text.append(text.empty() ? "" : ", ").append(chapter.title).append(times);
-  }
-  return text;
-}
 
 Picture Letterboxed(const Picture& picture, int width, int height) {
   Picture canvas = Picture::Filled(width, height, 0);

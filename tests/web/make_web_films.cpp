@@ -5,7 +5,9 @@
 // its second segment; language.txt: a language table (1251) without Stop, for kof pack;
 // habits.kof: 25 s for the habits, the bar's preview and resuming; long.kof: 75 s and
 // 50 s at 2 frames a second, for the bar's minute steps; lecture.kof: 60 s at 640 x 480,
-// long enough to cancel its export halfway.
+// long enough to cancel its export halfway; idle.kof: 12 s that stand still, pointer,
+// picture and sound, from 1.9 s to 9.0 s.
+#include <algorithm>
 #include <cmath>
 
 #include "../support/moving_film.h"
@@ -18,6 +20,22 @@ std::vector<int16_t> Tone(int milliseconds, int rate) {
   std::vector<int16_t> samples(size_t(milliseconds) * size_t(rate) / 1000);
   for (size_t i = 0; i < samples.size(); ++i) samples[i] = int16_t(8000 * std::sin(2 * M_PI * 440 * double(i) / rate));
   return samples;
+}
+
+// 12 s at 10 fps: moving up to frame 19 (1.9 s), frame 19 again, the pointer resting,
+// until frame 90 (9.0 s), moving after; a tone over [0, 1.5) and [9.0, 12), silence
+// between. Idle from 1.9 s to 9.0 s: skipping goes on from frame 85 (8.5 s).
+SegmentSpec IdleSegment() {
+  SegmentSpec idle = MovingSegment("Idle", 320, 240, 0x37474F, 120);
+  for (size_t k = 20; k < 90; ++k) {
+    idle.data.pictures[k] = idle.data.pictures[19];
+    (*idle.data.cursorTrack)[k] = (*idle.data.cursorTrack)[19];
+  }
+  std::vector<int16_t> sound = Tone(12000, 44100);
+  std::fill(sound.begin() + 44100 * 3 / 2, sound.begin() + 44100 * 9, int16_t(0));
+  idle.soundKind = kSoundMp3;
+  idle.sound = demo::EncodeMp3(sound, 44100);
+  return idle;
 }
 
 void WriteFilms(const std::filesystem::path& dir) {
@@ -54,6 +72,7 @@ void WriteFilms(const std::filesystem::path& dir) {
   SegmentSpec body = MovingSegment("Body", 160, 120, 0x2E7D32, 100);
   intro.framesPerSecond = body.framesPerSecond = 2;
   WriteBytesToFile(dir / "long.kof", WithTrailer(BuildFilm({intro, body})));
+  WriteBytesToFile(dir / "idle.kof", WithTrailer(BuildFilm({IdleSegment()})));
   WriteBytesToFile(dir / "lecture.kof", WithTrailer(BuildFilm({MovingSegment("Lecture", 640, 480, 0x1E4E8C, 600)})));
 
   const std::string table =  // "Части" in 1251

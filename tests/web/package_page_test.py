@@ -14,10 +14,21 @@ import tempfile
 import time
 import zipfile
 
-from browser_session import Session, assert_same_picture, chromium, serve
+from browser_session import Session, chromium, serve
 
 SHIPPED = ["index.html", "page.js", "player_worker.js", "export_worker.js", "roRezodu.js", "roRezodu.wasm",
            "mediabunny.min.js", "mediabunny.LICENSE", "LICENSE", "NOTICES"]
+
+
+def differing_box(shown, expected):
+    """The smallest box (width, height) that holds every pixel in which two pictures differ."""
+    assert shown[:2] == expected[:2], f"canvas {shown[:2]}, kof frames {expected[:2]}"
+    width = shown[0]
+    places = [i // 3 for i in range(0, len(shown[2]), 3) if shown[2][i:i + 3] != expected[2][i:i + 3]]
+    if not places:
+        return 0, 0
+    xs, ys = [p % width for p in places], [p // width for p in places]
+    return max(xs) - min(xs) + 1, max(ys) - min(ys) + 1
 
 
 class PackagedPage(Session):
@@ -65,8 +76,12 @@ def main():
         time.sleep(0.2)  # the paused picture reaches the canvas at the next display frame
         segment, frame = int(s.data("segment")) + 1, int(s.data("shown"))
         assert frame > 0, "the demo did not get past its first frame"
-        assert_same_picture(s.canvas_pixels(), s.kof_picture("demo.kof", segment, frame),
-                            f"the demo's segment {segment}, frame {frame}")
+        # The demo's pointer moves within a frame, and the page draws it where its track is
+        # at the moment shown, kof frames where it is at the frame: the pictures may differ
+        # only where the two pointers lie, within two pointers' reach (the exact pictures
+        # are the browser tests' business).
+        box = differing_box(s.canvas_pixels(), s.kof_picture("demo.kof", segment, frame))
+        assert box[0] <= 64 and box[1] <= 64, f"the demo's segment {segment}, frame {frame} differs in a {box} box"
         assert s.message() is None, f"message: {s.message()}"
         print(f"ok   the unzipped page played the demo to segment {segment}, frame {frame}")
     finally:

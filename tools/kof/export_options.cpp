@@ -81,6 +81,8 @@ std::string ExtensionOf(ExportFormat format) {
 }
 
 namespace {
+constexpr int64_t kLongestIdleUs = int64_t{24} * 3600 * 1000000;
+
 // Takes one option with its value; false when either is wrong or the option is given
 // twice where once is all it means.
 bool TakeOption(const std::string& option, const std::string& value, ExportOptions& options,
@@ -96,6 +98,10 @@ bool TakeOption(const std::string& option, const std::string& value, ExportOptio
     const auto number = ParsePositive(value);
     if (!number) return false;
     (option == "--segment" ? options.segment : option == "--width" ? options.width : options.jobs) = *number;
+  } else if (option == "--skip-idle") {
+    const auto time = ParseExportTime(value);
+    if (!time || *time <= 0 || *time > kLongestIdleUs) return false;
+    options.skipIdleMs = static_cast<int32_t>((*time + 999) / 1000);
   } else if (option == "--from" || option == "--to") {
     const auto time = ParseExportTime(value);
     if (!time) return false;

@@ -1,6 +1,7 @@
 #include "export_plan.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <numeric>
 
@@ -83,10 +84,32 @@ void SetSizes(ExportPlan& plan, const ExportOptions& options) {
 }
 }  // namespace
 
+int32_t PlannedSegment::Kept() const {
+  int32_t kept = end - first;
+  for (const PictureCut& cut : cuts) kept -= cut.end - cut.first;
+  return kept;
+}
+
 int64_t ExportPlan::TotalPictures() const {
   int64_t total = 0;
-  for (const PlannedSegment& s : segments) total += s.end - s.first;
+  for (const PlannedSegment& s : segments) total += s.Kept();
   return total;
+}
+
+std::vector<PictureCut> IdleCuts(const std::vector<TIdleStretch>& idle, int32_t rate, int32_t first, int32_t end) {
+  // The model's times are exact multiples of a picture's length where pictures change;
+  // the tolerance keeps a product such as 2.9999999 from moving a cut by a picture.
+  constexpr double kTolerance = 1e-6;
+  std::vector<PictureCut> cuts;
+  for (const TIdleStretch& stretch : idle) {
+    const double resume = stretch.To - kIdleKeptMilliseconds / 1000.0;
+    const double from = std::floor(stretch.From * rate + kTolerance) + 1;
+    const double to = std::ceil(resume * rate - kTolerance);
+    const int32_t a = static_cast<int32_t>(std::clamp<double>(from, first, end));
+    const int32_t b = static_cast<int32_t>(std::clamp<double>(to, first, end));
+    if (b > a) cuts.push_back({a, b});
+  }
+  return cuts;
 }
 
 bool ExportPlan::HasSound() const {

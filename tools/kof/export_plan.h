@@ -11,8 +11,15 @@
 #include <vector>
 
 #include "export_options.h"
+#include "playback/activity_model.h"
 
 class TSegmentList;
+
+// Pictures [first, end) of a segment that are left out of the video.
+struct PictureCut {
+  int32_t first = 0, end = 0;
+  bool operator==(const PictureCut&) const = default;
+};
 
 struct PlannedSegment {
   int32_t number = 0;  // from 1, as kof names segments
@@ -22,6 +29,10 @@ struct PlannedSegment {
   int32_t pictures = 0;  // in the whole segment
   int32_t first = 0, end = 0;  // the pictures [first, end) lie in the time range
   std::filesystem::path sound;  // the segment's MP3, or empty
+  std::vector<PictureCut> cuts;  // in order, apart, inside [first, end)
+
+  // The pictures in the range that are not cut.
+  int32_t Kept() const;
 };
 
 struct ExportPlan {
@@ -49,6 +60,12 @@ bool NeedsEvenSize(const ExportOptions& options);
 // The ticks per second in which pictures of every rate last a whole number of ticks:
 // the least common multiple of the rates, or 1,000,000 when that would be larger.
 int64_t CommonTimeScale(const std::vector<int32_t>& rates);
+
+// The pictures of a segment at rate pictures per second that skipping its idle
+// stretches leaves out, inside [first, end): those that start after a stretch's start
+// and before kIdleKeptMilliseconds before its end. The picture at the stretch's start
+// shows the last change and stays. Stretches are in order, as the model gives them.
+std::vector<PictureCut> IdleCuts(const std::vector<TIdleStretch>& idle, int32_t rate, int32_t first, int32_t end);
 
 // The plan for the options. Segments that cannot be drawn are listed in skipped and
 // take no time. Throws EkoError when the segment asked for is not there or cannot be

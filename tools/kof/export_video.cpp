@@ -1,6 +1,7 @@
 // kof export to MP4, WebM and MKV: the engine's pictures, letterboxed and converted to
 // the encoder's pixels (YUV, or RGB as they are for a lossless MKV), encoded with the
-// segments' sound beside them, a chapter per segment.
+// segments' sound beside them, a chapter per segment. Cut pictures take their sound
+// with them, so chapters and sound follow the cut.
 #include <algorithm>
 #include <cstdio>
 #include <optional>
@@ -82,6 +83,10 @@ void ExportVideo(TSegmentList& segments, const ExportPlan& plan, const ExportOpt
       ticks += pictureTicks;
       if (sound) sound->FillTo(SampleAt(ticks, sound->SampleRate(), plan.timeScale));
       progress.Advance(1.0 / segment.rate);
+    }, [&](const PictureCut& cut) {
+      if (sound)
+        sound->SkipSource(SampleAt(cut.end * pictureTicks, sound->SampleRate(), plan.timeScale) -
+                          SampleAt(cut.first * pictureTicks, sound->SampleRate(), plan.timeScale));
     });
     ReportSegment(segment, outcome);
     // Where the segment's pictures start and end, a record that cannot be read included.

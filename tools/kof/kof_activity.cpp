@@ -1,7 +1,7 @@
 // kof activity FILM [--json] [--idle SECONDS]: where things happen in each segment, and
 // its idle stretches: no picture change, no pointer move or shape change and no sound
 // above -45 dBFS for at least the idle length (3 s unless told). Each segment's sound
-// is decoded with FFmpeg, which is why this runs in kof-export.
+// is decoded with FFmpeg (segment_activity.h), which is why this runs in kof-export.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -16,8 +16,7 @@ extern "C" {
 #include "film/ko_error.h"
 #include "kof_commands.h"
 #include "kof_session.h"
-#include "playback/activity_source.h"
-#include "sound_levels_ff.h"
+#include "segment_activity.h"
 
 namespace {
 constexpr const char* kActivityUsage = "usage: kof activity FILM [--json] [--idle SECONDS]\n";
@@ -56,34 +55,6 @@ std::optional<ActivityOptions> ParseActivityOptions(const Arguments& args) {
   return options;
 }
 
-// One segment's activity; problem says what could not be read (the activity then
-// covers what could).
-struct SegmentResult {
-  TSegmentActivity activity;
-  std::string problem;
-};
-
-SegmentResult MeasureSegment(const TSegmentInfo& segment, int32_t index, const TActivitySettings& settings) {
-  SegmentResult result;
-  if (!segment.Playable()) {
-    result.problem = segment.Problem.empty() ? "the segment cannot be played" : segment.Problem;
-    result.activity.Segment = index;
-    return result;
-  }
-  TActivityInput input;
-  result.problem = ReadActivityInput(TActivitySource::Of(segment, index), input);
-  if (!segment.SoundFilePath.empty() && GetSoundType(segment.SoundFilePath) == kSoundMp3) {
-    try {
-      input.Sound = ReadSoundLevels(segment.SoundFilePath);
-    } catch (const EkoError& error) {
-      // Sound that cannot be decoded is not heard: the segment plays as without sound.
-      if (result.problem.empty()) result.problem = std::string("sound: ") + error.what();
-    }
-  }
-  result.activity = ComputeActivity(input, settings);
-  return result;
-}
-
 std::string SoundText(const TSegmentActivity& activity, float db) {
   if (!activity.HasSound) return "none";
   if (std::isinf(db)) return "silent";
@@ -92,7 +63,7 @@ std::string SoundText(const TSegmentActivity& activity, float db) {
   return text;
 }
 
-void PrintText(const SegmentResult& result) {
+void PrintText(const SegmentActivityResult& result) {
   const TSegmentActivity& a = result.activity;
   std::printf("segment %d: %.3f s, sound %s, %zu idle stretches\n", a.Segment + 1, a.Seconds,
               a.HasSound ? "mp3" : "none", a.Idle.size());
@@ -132,7 +103,7 @@ void WriteJsonSlice(TJsonWriter& json, const TSegmentActivity& a, const TActivit
   json.EndObject();
 }
 
-void WriteJsonSegment(TJsonWriter& json, const SegmentResult& result) {
+void WriteJsonSegment(TJsonWriter& json, const SegmentActivityResult& result) {
   const TSegmentActivity& a = result.activity;
   json.BeginObject();
   json.Key("segment").Number(a.Segment + 1);
@@ -170,7 +141,7 @@ int RunActivity(const Arguments& args) {
   for (int32_t i = 0; i < session.segments.Count(); ++i) {
     const TSegmentInfo* segment = session.segments.Get(i);
     if (segment == nullptr) continue;
-    const SegmentResult result = MeasureSegment(*segment, i, options->settings);
+    const SegmentActivityResult result = MeasureSegmentActivity(*segment, i, options->settings);
     if (options->json) {
       WriteJsonSegment(json, result);
       std::fputs(json.TakeText().c_str(), stdout);  // written as it goes: films can be long

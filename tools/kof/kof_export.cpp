@@ -1,7 +1,7 @@
 // kof export FILM -o OUT.{mp4,webm,gif,mkv} [--lossless] [--segment N] [--from TIME]
-// [--to TIME] [--width W]: the film, or part of it, as an ordinary video file, its
-// pictures the player's own. With FILM... --out-dir DIR --format F, many films at once
-// (export_batch.h).
+// [--to TIME] [--width W] [--skip-idle TIME]: the film, or part of it, as an ordinary
+// video file, its pictures the player's own, idle stretches left out if asked. With
+// FILM... --out-dir DIR --format F, many films at once (export_batch.h).
 #include <csignal>
 #include <cstdio>
 
@@ -10,6 +10,7 @@ extern "C" {
 }
 
 #include "export_batch.h"
+#include "export_idle.h"
 #include "export_run.h"
 #include "film_report.h"
 #include "interruption.h"
@@ -22,9 +23,10 @@ namespace {
 constexpr const char* kExportUsage =
     "usage: kof export FILM -o OUT.{mp4,webm,gif,mkv} [OPTIONS]\n"
     "       kof export FILM... --out-dir DIR --format mp4|webm|gif|mkv [-j N] [--force] [OPTIONS]\n"
-    "       OPTIONS: [--lossless] [--segment N] [--from TIME] [--to TIME] [--width W]\n"
+    "       OPTIONS: [--lossless] [--segment N] [--from TIME] [--to TIME] [--width W] [--skip-idle TIME]\n"
     "       TIME: seconds, M:S or H:M:S, with a fraction if wanted (90, 1:30, 0:01:30.5)\n"
-    "       --lossless: .mkv only, without --width\n";
+    "       --lossless: .mkv only, without --width\n"
+    "       --skip-idle: leaves out what is idle for at least TIME (0.5 s before each end stays)\n";
 
 // Throws EkoError when the film cannot be exported, ExportInterrupted when a signal
 // came first.
@@ -34,7 +36,8 @@ int ExportPlanned(const ExportOptions& options) {
   ThrowIfInterrupted();
   ExportOptions recorded = options;
   recorded.source = FilmFingerprint(options.Film());
-  const ExportPlan plan = MakeExportPlan(session.segments, recorded);
+  ExportPlan plan = MakeExportPlan(session.segments, recorded);
+  if (recorded.skipIdleMs > 0) CutIdleStretches(plan, session.segments, recorded.skipIdleMs);
   for (const std::string& skipped : plan.skipped) std::fprintf(stderr, "kof: %s; skipped\n", skipped.c_str());
   if (recorded.format == ExportFormat::Gif)
     ExportGif(session.segments, plan, recorded);
@@ -54,12 +57,12 @@ void ReportSegment(const PlannedSegment& segment, const SegmentOutcome& outcome)
   if (!outcome.damage.empty()) std::fprintf(stderr, "kof: segment %d: %s\n", segment.number, outcome.damage.c_str());
   if (!outcome.failure.empty())
     std::fprintf(stderr, "kof: segment %d: %s; the rest of it is skipped (%d of %d pictures exported)\n",
-                 segment.number, outcome.failure.c_str(), outcome.delivered, segment.end - segment.first);
+                 segment.number, outcome.failure.c_str(), outcome.delivered, segment.Kept());
 }
 
 double PlanSeconds(const ExportPlan& plan) {
   double seconds = 0;
-  for (const PlannedSegment& segment : plan.segments) seconds += double(segment.end - segment.first) / segment.rate;
+  for (const PlannedSegment& segment : plan.segments) seconds += double(segment.Kept()) / segment.rate;
   return seconds;
 }
 

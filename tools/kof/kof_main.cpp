@@ -15,7 +15,7 @@ constexpr const char* kUsage =
     "       kof pack FILM --player roRezodu.exe [--language FILE|ru|en] -o OUT.exe\n"
     "       kof texts [--language ru|en]\n"
     "       kof export FILM -o OUT.{mp4,webm,gif,mkv} [--lossless] [--segment N] [--from TIME] [--to TIME]\n"
-    "                  [--width W]\n"
+    "                  [--width W] [--skip-idle TIME]\n"
     "       kof export FILM... --out-dir DIR --format mp4|webm|gif|mkv [-j N] [--force] [the options above]\n"
     "       kof activity FILM [--json] [--idle SECONDS]\n";
 
@@ -45,7 +45,9 @@ constexpr const char* kHelp =
     "the start of what is exported (the segment given, else the film): seconds, M:S or\n"
     "H:M:S, each with a fraction if wanted (90, 1:30, 0:01:30.5); a picture is exported\n"
     "when it starts at or after --from and before --to. --width W scales down to W\n"
-    "pixels wide, keeping the proportions. A segment that cannot be read is reported\n"
+    "pixels wide, keeping the proportions. --skip-idle TIME leaves out idle stretches\n"
+    "(as activity finds them) of at least TIME but their last half second, sound and\n"
+    "chapters cut with the pictures. A segment that cannot be read is reported\n"
     "and skipped. With --out-dir, every FILM goes into DIR named after it, N at a time\n"
     "(-j, default: the processors); outputs that exist are skipped unless --force; a\n"
     "film that fails is reported, the others go on. Ctrl+C leaves no partial file.\n"

@@ -41,6 +41,10 @@ std::string SoundTrack::BeginSegment(const std::filesystem::path& mp3, int64_t o
   return "";
 }
 
+void SoundTrack::SkipSource(int64_t count) {
+  if (FSource) FSource->Skip(count);
+}
+
 void SoundTrack::FillTo(int64_t end) {
   int64_t missing = end - FFilled;
   while (FSource && missing > 0) {

@@ -21,6 +21,8 @@ public:
   // From here on the track plays mp3 (nothing: silence), from sample offset of it on.
   // Returns "" or why the file cannot be played (it is then silence).
   std::string BeginSegment(const std::filesystem::path& mp3, int64_t offset);
+  // Steps over count samples of the segment's sound, as where its pictures are cut.
+  void SkipSource(int64_t count);
   // Fills the track up to sample end, counted from the start of the video, and
   // encodes what makes whole frames. Throws EkoError.
   void FillTo(int64_t end);
