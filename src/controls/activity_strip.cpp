@@ -3,20 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "playback/activity_level.h"
+
 namespace {
-// What counts as a lot: a quarter of the screen changed in a slice, the pointer across
-// 500 pixels, sound 35 dB above the floor (speech near full scale).
-constexpr double kBusyScreenShare = 0.25;
-constexpr double kBusyTravel = 500;
-constexpr double kBusySoundDb = 35;
-constexpr double kLeast = 0.25;
-
-// 0 for nothing, else kLeast .. 1 as amount goes up to busy.
-double Share(double amount, double busy) {
-  if (!(amount > 0)) return 0;
-  return kLeast + (1 - kLeast) * std::min(1.0, amount / busy);
-}
-
 uint32_t Blend(uint32_t from, uint32_t to, double t) {
   uint32_t result = 0;
   for (int shift = 0; shift <= 16; shift += 8) {
@@ -36,20 +25,13 @@ void AddShaded(std::vector<TStripBand>& bands, TStripBand band) {
 }
 }  // namespace
 
-float ActivityLevel(const TActivitySlice& slice, int64_t screenPixels, float floorDb) {
-  const double screen = screenPixels > 0 ? static_cast<double>(screenPixels) : 1.0;
-  double level = Share(static_cast<double>(slice.ChangedPixels) / screen, kBusyScreenShare);
-  level = std::max(level, Share(slice.PointerTravel, kBusyTravel));
-  if (slice.ShapeChanges > 0) level = std::max(level, kLeast);
-  if (slice.SoundDb >= floorDb) level = std::max(level, Share(slice.SoundDb - floorDb + 1e-3, kBusySoundDb));
-  return static_cast<float>(level);
-}
-
 TStripSegment StripSegment(const TSegmentActivity& activity, int64_t screenPixels, float floorDb) {
+  TActivitySettings settings;
+  settings.SilenceFloorDb = floorDb;
   TStripSegment strip;
   strip.Known = true;
   for (const TActivitySlice& slice : activity.Slices)
-    strip.Slices.push_back({slice.From, slice.To, ActivityLevel(slice, screenPixels, floorDb)});
+    strip.Slices.push_back({slice.From, slice.To, static_cast<float>(SliceLevel(slice, screenPixels, settings))});
   strip.Idle = activity.Idle;
   return strip;
 }

@@ -27,12 +27,8 @@ struct TStripSegment {
   std::vector<TIdleStretch> Idle;
 };
 
-// How much happens in a slice, 0 .. 1: the most of its picture changes (against
-// screenPixels, the segment's width x height), pointer travel and shape changes, and its
-// sound above floorDb. Anything at all counts at least a quarter, so a single changed
-// pixel shows.
-float ActivityLevel(const TActivitySlice& slice, int64_t screenPixels, float floorDb);
-// The strip's view of a computed segment.
+// The strip's view of a computed segment of screenPixels pixels (width x height), its
+// slices shaded as SliceLevel says with sound counted above floorDb.
 TStripSegment StripSegment(const TSegmentActivity& activity, int64_t screenPixels, float floorDb);
 
 struct TStripBand {

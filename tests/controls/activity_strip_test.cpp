@@ -1,4 +1,4 @@
-// The activity strip's arithmetic: how busy a slice looks, which pixels of the bar its
+// The activity strip's arithmetic: which pixels of the bar its
 // bands take (merged, cut at the segment's end, hatched over idle stretches, nothing for
 // segments not computed), its rows at each scale and its colours in both palettes.
 #include "controls/activity_strip.h"
@@ -27,26 +27,6 @@ TActivitySlice Slice(int64_t pixels, double travel, int32_t shapes, float db) {
   return slice;
 }
 }  // namespace
-
-TEST(ActivityStrip, HowBusyASliceLooks) {
-  struct Case {
-    const char* name;
-    TActivitySlice slice;
-    float level;
-  } const cases[] = {
-      {"nothing", Slice(0, 0, 0, kNoSound), 0.0f},
-      {"one pixel of 100", Slice(1, 0, 0, kNoSound), 0.28f},
-      {"a quarter of the screen", Slice(25, 0, 0, kNoSound), 1.0f},
-      {"all of it", Slice(100, 0, 0, kNoSound), 1.0f},
-      {"the pointer across 250 pixels", Slice(0, 250, 0, kNoSound), 0.625f},
-      {"a shape change", Slice(0, 0, 1, kNoSound), 0.25f},
-      {"sound just below the floor", Slice(0, 0, 0, -45.01f), 0.0f},
-      {"sound at the floor", Slice(0, 0, 0, -45.0f), 0.25f},
-      {"loud speech", Slice(0, 0, 0, -10.0f), 1.0f},
-      {"the busiest part counts", Slice(1, 500, 0, -45.0f), 1.0f},
-  };
-  for (const Case& c : cases) EXPECT_NEAR(ActivityLevel(c.slice, 100, kFloor), c.level, 1e-3) << c.name;
-}
 
 TEST(ActivityStrip, BandsFollowTheBarsSeconds) {
   const TProgressModel bar = Bar({10, 40});  // pixel(t) = 2 + 3.92 t
