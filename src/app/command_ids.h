@@ -31,6 +31,8 @@
 #define CM_ZOOM_SCREEN_SCALE 150
 #define CM_ZOOM_ORIGINAL_PIXELS 151
 #define CM_ZOOM_FIT_WINDOW 152
+// View > Skip idle stretches: on or off.
+#define CM_SKIP_IDLE 155
 // View > Language: the built-in texts the player shows.
 #define CM_LANGUAGE_RUSSIAN 160
 #define CM_LANGUAGE_ENGLISH 161

@@ -28,6 +28,7 @@ void OnSizing(const TPlayer& player, LPARAM lParam) {
 }
 
 void OnFrameStep(TPlayer& player, WPARAM token) {
+  const int32_t segment = player.Engine.CurrentSegment(), shown = player.Engine.ShownFrame();
   player.InTick = true;
   try {
     player.Engine.Tick(static_cast<uint32_t>(token));
@@ -36,6 +37,7 @@ void OnFrameStep(TPlayer& player, WPARAM token) {
     throw;
   }
   player.InTick = false;
+  if (player.MainWindow != nullptr) SkipIdleIfDue(player, segment, shown);
   if (!player.Boxes.Empty()) RequestBoxes(player);
 }
 
@@ -81,6 +83,7 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_FRAMESTEP: OnFrameStep(player, wParam); return 0;
     case WM_SHOWBOXES: OnShowBoxes(player); return 0;
     case WM_PREVIEWREADY: ShowReadyPreview(player); return 0;
+    case WM_ACTIVITYREADY: TakeFilmActivity(player); return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }

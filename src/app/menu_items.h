@@ -31,3 +31,6 @@ constexpr int32_t kActionsResume = 17;
 constexpr int32_t kZoomItemCount = 3;
 constexpr int32_t kViewZoomItems = 3;
 constexpr int32_t kContextZoomItems = 27;
+// Skipping idle stretches: in View behind the zoom choices and a separator (the language
+// submenu follows it).
+constexpr int32_t kViewSkipIdle = 7;

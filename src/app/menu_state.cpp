@@ -88,6 +88,7 @@ TMenuStates ComputeMenuStates(TPlayState playState, const TShellState& shell, st
   SetSeekItems(b, playState, segmentCount.value_or(0) >= 1);
   SetResumeItem(b, shell, segmentCount.value_or(0) >= 1);
   CheckZoomItems(b, shell.Zoom);
+  b.Check(TMenuId::kView, kViewSkipIdle, shell.IdleSkipSeconds > 0);
 
   TMenuStates states;
   states.Items = b.Take();

@@ -12,6 +12,7 @@
 
 #include "app/bar_preview_win.h"
 #include "app/command_line.h"
+#include "app/film_activity_win.h"
 #include "app/menus_win.h"
 #include "app/message_boxes_win.h"
 #include "app/playback_shell_win.h"
@@ -82,6 +83,8 @@ public:
   TSettingsFile Settings;
   // The picture above the progress bar; made when the mouse first comes over the bar.
   std::unique_ptr<TBarPreview> Preview;
+  // The film's activity, measured in the background, and skipping its idle stretches.
+  TFilmActivity Activity;
 };
 
 // The instance the main routine made; the window procedures reach the player here.

@@ -90,6 +90,7 @@ bool LoadStartupFilm(TPlayer& player) {
   }
   film.reset();
   player.Engine.SelectSegment(0);
+  StartFilmActivity(player);
   ShowLoadReport(player, loader);
   return true;
 }
@@ -111,6 +112,7 @@ void CreateMainWindowContents(TPlayer& player, HWND window) {
   CreateToolTips(player.Texts);
   player.LoadingFont = CreateLoadingFont(player.Scale);
   ApplyCommandLine(player);
+  ChooseIdleSkipAtStart(player);
   PlaceWindow(player);
   UpdateMenuStates(player);
   LayOutChildWindows(player);
@@ -125,6 +127,7 @@ void CreateMainWindowContents(TPlayer& player, HWND window) {
 
 void DestroyMainWindowContents(TPlayer& player) {
   ReleaseBarPreview(player);
+  ReleaseFilmActivity(player);
   RememberFilmPlace(player);
   player.Engine.StopForShutdown();
   {

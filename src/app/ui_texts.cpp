@@ -25,6 +25,7 @@ const TTextEntry kMessageTexts[kMessageTextCount] = {
     // A screen reader's values.
     {"BarValue", "%s из %s, сегмент %s из %s", "%s of %s, segment %s of %s"},
     {"VolumeValue", "%s %", "%s %"},
+    {"IdleSkippedFmt", "пропущено %s", "skipped %s"},
 };
 
 const TTextEntry kMenuTexts[kMenuTextCount] = {
@@ -59,11 +60,13 @@ const TTextEntry kMenuTexts[kMenuTextCount] = {
     {"ZoomScreenScale", "Масштаб экрана", "Match screen scale"},
     {"ZoomOriginalPixels", "Исходные пиксели", "Actual pixels (1:1)"},
     {"ZoomFitWindow", "По размеру окна", "Fit to window"},
+    {"SkipIdle", "Пропускать паузы", "Skip idle stretches"},
 };
 
 const char* const kSeekShortcuts[kSeekItemCount] = {"Alt+Left", "Alt+Right", "Ctrl+,", "Ctrl+.", "Alt+Home", "Alt+End"};
 const char kSavePictureShortcut[] = "Ctrl+S";
 const char kResumeShortcut[] = "Ctrl+R";
+const char kSkipIdleShortcut[] = "Ctrl+I";
 const char* const kZoomShortcuts[kZoomItemCount] = {"Ctrl+0", "Ctrl+1", "Ctrl+2"};
 
 const char kSetMenuTextErrorText[] = "SetMenuText: SetMenuItemInfo error";
@@ -139,6 +142,7 @@ constexpr char kEnglishAccessKeys[kMenuTextCount] = {
     'B', 'w', 'm', 't', 'e', 'd', 'r',  // the seek commands, Save frame as...
     'u',                                // Resume from last position
     'l', '1', 'i',                      // the zoom choices
+    'S',                                // Skip idle stretches
 };
 // The help and close items' keys.
 constexpr char kHelpAccessKey = 'H';
@@ -242,6 +246,7 @@ std::vector<TMenuItemText> TUiTexts::MenuItemTexts(TMenuSuffixes suffixes, const
   items.push_back({TMenuId::kContext, 16, exit});
   AddSeekItems(label, dots, items);
   AddZoomItems(label, items);
+  items.push_back({TMenuId::kView, kViewSkipIdle, label(TMenuText::kSkipIdle) + "\b" + kSkipIdleShortcut});
   return items;
 }
 

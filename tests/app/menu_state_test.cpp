@@ -102,6 +102,17 @@ TEST(MenuState, SeekItemsFollowTheFilmAndThePlayState) {
   }
 }
 
+// Skip idle stretches is checked while skipping is on, whatever else is going on.
+TEST(MenuState, SkipIdleIsCheckedWhileOn) {
+  for (const int32_t seconds : {0, 1, 3, 3600}) {
+    TShellState shell;
+    shell.IdleSkipSeconds = seconds;
+    for (const TPlayState state : {psStopped, psPlaying, psPaused})
+      EXPECT_EQ(CheckedOf(ComputeMenuStates(state, shell, 1), TMenuId::kView, kViewSkipIdle), seconds > 0) << seconds;
+    EXPECT_EQ(CheckedOf(ComputeMenuStates(psStopped, shell, std::nullopt), TMenuId::kView, kViewSkipIdle), seconds > 0);
+  }
+}
+
 // The zoom choice is the one checked item of the three, in View and in the context menu.
 TEST(MenuState, TheZoomChoiceIsChecked) {
   for (const TPictureZoom zoom :

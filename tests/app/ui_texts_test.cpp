@@ -267,10 +267,11 @@ TEST(UiTexts, EveryMenuItemGetsItsKeyAndShortcut) {
             "A10 PrevFrame\bCtrl+,|C20 PrevFrame|A11 NextFrame\bCtrl+.|C21 NextFrame|"
             "A12 SegmentStart\bAlt+Home|C22 SegmentStart|A13 SegmentEnd\bAlt+End|C23 SegmentEnd|"
             "A15 SavePicture\bCtrl+S|C25 SavePicture|"
-            // And behind those, going back to where the film was left, then the zoom choices.
+            // And behind those, going back to where the film was left, then the zoom choices
+            // and skipping idle stretches.
             "A17 Resume\bCtrl+R|"
             "V3 ZoomScreenScale\bCtrl+0|C27 ZoomScreenScale|V4 ZoomOriginalPixels\bCtrl+1|C28 ZoomOriginalPixels|"
-            "V5 ZoomFitWindow\bCtrl+2|C29 ZoomFitWindow|");
+            "V5 ZoomFitWindow\bCtrl+2|C29 ZoomFitWindow|V7 SkipIdle\bCtrl+I|");
 }
 
 TEST(UiTexts, TableFormatsAreUsedOnlyWithTheExpectedConversion) {
