@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdio>
 #include <initializer_list>
+#include <thread>
 
 namespace {
 volatile std::sig_atomic_t gSignal = 0;
@@ -21,6 +22,15 @@ void CatchInterruptions() {
     action.sa_flags = 0;  // no SA_RESTART: a batch's wait for its workers wakes up
     sigaction(signal, &action, nullptr);
   }
+}
+
+void InterruptWhenInputEnds() {
+  std::thread([] {
+    char buffer[256];
+    while (std::fread(buffer, 1, sizeof(buffer), stdin) > 0) {
+    }
+    Note(SIGTERM);
+  }).detach();
 }
 
 int InterruptingSignal() { return gSignal; }

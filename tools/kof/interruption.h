@@ -15,6 +15,9 @@ struct ExportInterrupted : std::exception {
 // From here on the three signals are noted instead of ending the process; a signal
 // ignored when the program started (a job in the background of a script) stays ignored.
 void CatchInterruptions();
+// From here on the end of standard input (the program that started this one closed it,
+// or ended) counts as SIGTERM: that program's way to stop an export cleanly.
+void InterruptWhenInputEnds();
 // The signal noted, or 0.
 int InterruptingSignal();
 // Throws ExportInterrupted once a signal was noted.
