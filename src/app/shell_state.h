@@ -34,4 +34,6 @@ struct TShellState {
   // Idle stretches at least this many seconds long are skipped while playing; 0: off
   // (View > Skip idle stretches, /skipidle).
   int32_t IdleSkipSeconds = 0;
+  // kof-export.exe is beside the player, so File > Export video can run it.
+  bool ExportAvailable = false;
 };

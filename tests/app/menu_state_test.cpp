@@ -113,6 +113,22 @@ TEST(MenuState, SkipIdleIsCheckedWhileOn) {
   }
 }
 
+// Export video is there for a film, and only with kof-export.exe beside the player.
+TEST(MenuState, ExportVideoNeedsAFilmAndKofExport) {
+  for (const bool available : {false, true}) {
+    TShellState shell;
+    shell.ExportAvailable = available;
+    for (const std::optional<int32_t> segments : {std::optional<int32_t>(), std::optional<int32_t>(0), std::optional<int32_t>(2)})
+      for (const TPlayState state : {psStopped, psPlaying, psPaused})
+        for (const TMenuId menu : {TMenuId::kFile, TMenuId::kContext}) {
+          const int32_t position = menu == TMenuId::kFile ? kFileExportVideo : kContextExportVideo;
+          EXPECT_EQ(EnabledOf(ComputeMenuStates(state, shell, segments), menu, position),
+                    available && segments.value_or(0) >= 1)
+              << available << " " << segments.value_or(-1) << " " << int(state);
+        }
+  }
+}
+
 // The zoom choice is the one checked item of the three, in View and in the context menu.
 TEST(MenuState, TheZoomChoiceIsChecked) {
   for (const TPictureZoom zoom :
