@@ -77,6 +77,7 @@ void RunCommand(TPlayer& player, int command) {
     case CM_ZOOM_ORIGINAL_PIXELS: SetZoom(player, TPictureZoom::kOriginalPixels); break;
     case CM_ZOOM_FIT_WINDOW: SetZoom(player, TPictureZoom::kFitWindow); break;
     case CM_SKIP_IDLE: ToggleIdleSkip(player); break;
+    case CM_EXPORT_VIDEO: ExportVideo(player); break;
     case CM_LANGUAGE_RUSSIAN: ChooseLanguage(player, TUiLanguage::kRussian); break;
     case CM_LANGUAGE_ENGLISH: ChooseLanguage(player, TUiLanguage::kEnglish); break;
     default: RunTransportCommand(player.Engine, command); break;
@@ -131,6 +132,7 @@ void OpenFilm(TPlayer& player, const std::filesystem::path& path) {
     player.Engine.SelectSegment(0);
     FillSegmentList();
     SetWindowTextW(player.MainWindow, WindowTitleForFilm(path.wstring(), player.ProgramPath.wstring()).c_str());
+    player.FilmPath = path;
   } catch (const EkoError& error) {
     ShowBox(player.MainWindow, error.what(), player.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR);
   }

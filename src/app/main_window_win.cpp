@@ -1,6 +1,7 @@
 // The main window's procedure: one line per message, and the trap that turns any
 // failure inside a handler into the "Error in WndProc" box; and the step of the
 // player's message loops.
+#include "app/command_ids.h"
 #include "app/main_window_win.h"
 
 #include <windowsx.h>
@@ -48,6 +49,12 @@ void OnSystemColoursChanged(const TPlayer& player) {
   if (player.SegmentListWindow != nullptr) InvalidateRect(player.SegmentListWindow, nullptr, TRUE);
 }
 
+// A grayed Export video item under the mouse or keys: the note tells why it is grayed.
+void OnMenuSelect(TPlayer& player, WPARAM wParam) {
+  const bool grayed = (HIWORD(wParam) & (MF_GRAYED | MF_DISABLED)) != 0 && (HIWORD(wParam) & MF_POPUP) == 0;
+  if (grayed && LOWORD(wParam) == CM_EXPORT_VIDEO && !player.State.ExportAvailable) ExplainExportUnavailable(player);
+}
+
 // Boxes the engine asked for; a tick's own message pump leaves them for later.
 void OnShowBoxes(TPlayer& player) {
   if (!player.InTick) player.Boxes.ShowAll(player.MainWindow);
@@ -84,6 +91,9 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SHOWBOXES: OnShowBoxes(player); return 0;
     case WM_PREVIEWREADY: ShowReadyPreview(player); return 0;
     case WM_ACTIVITYREADY: TakeFilmActivity(player); return 0;
+    case WM_EXPORTPROGRESS: ShowExportProgress(player, lParam); return 0;
+    case WM_EXPORTENDED: FinishVideoExport(player); return 0;
+    case WM_MENUSELECT: OnMenuSelect(player, wParam); break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -123,7 +133,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
 }
 
 void ProcessPlayerMessage(TPlayer& player, MSG& message) {
-  if (TakeMouseWheel(player, message) || TakeTabKey(player, message)) return;
+  if (TakeMouseWheel(player, message) || TakeExportBoxMessage(player, message) || TakeTabKey(player, message)) return;
   const bool menuKey = (message.message == WM_SYSKEYDOWN || message.message == WM_SYSKEYUP) && message.wParam == VK_F10;
   HWND window = player.MainWindow;
   if (!menuKey && (window == nullptr || !IsDialogMessageW(window, &message))) {

@@ -20,6 +20,7 @@
 #include "app/settings_file_win.h"
 #include "app/shell_state.h"
 #include "app/ui_texts.h"
+#include "app/video_export_win.h"
 #include "film/critical_section.h"
 #include "film/segment_list.h"
 #include "platform/dib_picture_memory_win.h"
@@ -85,6 +86,10 @@ public:
   std::unique_ptr<TBarPreview> Preview;
   // The film's activity, measured in the background, and skipping its idle stretches.
   TFilmActivity Activity;
+  // The film file open (the program's own file for a film executable).
+  std::filesystem::path FilmPath;
+  // File > Export video: the export running, if any, and its notes.
+  TVideoExport Export;
 };
 
 // The instance the main routine made; the window procedures reach the player here.

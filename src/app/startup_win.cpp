@@ -78,6 +78,7 @@ bool LoadStartupFilm(TPlayer& player) {
     return false;
   }
   player.Segments = std::make_unique<TSegmentList>();
+  player.FilmPath = path;
   player.Engine.SetSegmentList(player.Segments.get());
   DrawLoadingText(player);
   TFilmLoader loader(*player.Segments, player.TempFolder);
@@ -113,6 +114,7 @@ void CreateMainWindowContents(TPlayer& player, HWND window) {
   player.LoadingFont = CreateLoadingFont(player.Scale);
   ApplyCommandLine(player);
   ChooseIdleSkipAtStart(player);
+  player.State.ExportAvailable = VideoExportAvailable(player);
   PlaceWindow(player);
   UpdateMenuStates(player);
   LayOutChildWindows(player);
@@ -126,6 +128,7 @@ void CreateMainWindowContents(TPlayer& player, HWND window) {
 }
 
 void DestroyMainWindowContents(TPlayer& player) {
+  CancelVideoExport(player);
   ReleaseBarPreview(player);
   ReleaseFilmActivity(player);
   RememberFilmPlace(player);
