@@ -1,7 +1,6 @@
 // The main window's procedure: one line per message, and the trap that turns any
 // failure inside a handler into the "Error in WndProc" box; and the step of the
 // player's message loops.
-#include "app/command_ids.h"
 #include "app/main_window_win.h"
 
 #include <windowsx.h>
@@ -9,6 +8,7 @@
 #include <exception>
 
 #include "app/bar_preview_win.h"
+#include "app/command_ids.h"
 #include "app/bottom_panel_win.h"
 #include "app/commands_win.h"
 #include "app/focus_cycle_win.h"

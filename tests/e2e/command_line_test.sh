@@ -29,8 +29,9 @@ rz_window_is roRezodu 3 0,0,600,400 || rz_fail "window after /?: $(rz_probe wind
 expected_menu='0	Файл
 0.0	Загрузить\bCtrl+O
 0.1	Свойства...\bF8
-0.2	
-0.3	Выход\bAlt+F4
+0.2	Экспорт видео...\bCtrl+E
+0.3	
+0.4	Выход\bAlt+F4
 1	Действия
 1.0	Воспроизведение\bF9
 1.1	Пауза\bF10
