@@ -290,15 +290,22 @@ std::string LastLines(std::string text) {
   return text;
 }
 
-TVideoExportPlace PlaceNow(const TPlayer& player, TVideoRange range) {
+// Where the film is as the user asks: the segment and the time of its picture.
+TVideoExportPlace PlaceNow(const TPlayer& player) {
   TVideoExportPlace place;
   place.Segment = std::max(player.Engine.CurrentSegment(), 0);
   if (const TSegmentInfo* segment = player.Engine.CurrentSegmentInfo(); segment && segment->FramesPerSecond > 0)
     place.Seconds = std::max(player.Engine.ShownFrame(), 0) / static_cast<double>(segment->FramesPerSecond);
+  return place;
+}
+
+// The width of what is exported: the segment's, or the widest segment's for the film.
+int32_t ExportedWidth(const TPlayer& player, TVideoRange range, int32_t segmentIndex) {
+  int32_t width = 0;
   for (int32_t i = 0; i < player.Segments->Count(); ++i)
     if (const TSegmentInfo* segment = player.Segments->Get(i))
-      if (range == TVideoRange::kWholeFilm || i == place.Segment) place.Width = std::max(place.Width, segment->Width);
-  return place;
+      if (range == TVideoRange::kWholeFilm || i == segmentIndex) width = std::max(width, segment->Width);
+  return width;
 }
 }  // namespace
 
@@ -324,10 +331,11 @@ void ExportVideo(TPlayer& player) {
   }
   if (!player.Segments || player.Segments->Count() < 1) return;
   if (!VideoExportAvailable(player)) return ExplainExportUnavailable(player);
+  TVideoExportPlace place = PlaceNow(player);
   TVideoExportChoice choice = player.Export.LastChoice;
   if (!AskChoice(player, choice)) return;
   player.Export.LastChoice = choice;
-  const TVideoExportPlace place = PlaceNow(player, choice.Range);
+  place.Width = ExportedWidth(player, choice.Range, place.Segment);
   const std::filesystem::path output = AskOutput(player, player.FilmPath, choice, place);
   if (output.empty()) return;
   auto job = std::make_unique<TVideoExportJob>();

@@ -6,7 +6,8 @@
 // later.kof and damaged.kof: a 16-bit segment, one of a later version, a damaged
 // cabinet between good segments; closing.kof: a damaged cabinet last; noise.kof: an
 // MP3 track that is no MP3; panel.kof and seek.kof: Coloured frames (below); habits.kof:
-// the player's habits, the bar's preview and resuming; idle.kof: idle stretches (below).
+// the player's habits, the bar's preview and resuming; idle.kof: idle stretches (below);
+// export.kof: exporting a video from the player (below).
 #include "../support/moving_film.h"
 #include "writer/mp3_silence.h"
 
@@ -118,6 +119,10 @@ void WriteFilms(const std::filesystem::path& dir) {
   WriteBytesToFile(dir / "habits.kof", Film({first, MovingSegment("Second", 400, 300, 0x2E7D32, 200, 3)}));
   // Skipping idle stretches: the stretches above, then 6 s that move all the time.
   WriteBytesToFile(dir / "idle.kof", Film({IdleSegment(), Coloured(1, 60, 10)}));
+  // Export from the player: a long segment that takes a while to export and plays on
+  // meanwhile, and a short one exported alone.
+  WriteBytesToFile(dir / "export.kof",
+                   Film({MovingSegment("Long", 320, 240, 0x1E4E8C, 300, 3), Coloured(1, 40, 10)}));
 }
 }  // namespace
 
