@@ -106,20 +106,22 @@ class GifColours {
   }
 }
 
-// The GIF of the plan's pictures, as a Blob.
-async function writeGif(plan) {
+// The GIF of the plan's pictures (as many as `pictures`), as a Blob.
+async function writeGif(plan, pictures) {
   const pixels = plan.outWidth * plan.outHeight;
-  const colours = new GifColours((progress.total / gifPasses) * pixels);
+  const colours = new GifColours(pictures * pixels);
   await forEachGifPicture(plan, (words) => colours.add(words));
-  const palette = colours.palette();
-  const map = colours.mapper(palette);
-  const spare = palette.length < gifColours ? palette.push([0, 0, 0]) - 1 : -1;
+  const filmColours = colours.palette();
+  const map = colours.mapper(filmColours);
+  // The index after the film's colours, where the palette has room for one more.
+  const spare = filmColours.length < gifColours ? filmColours.length : -1;
+  const palette = spare >= 0 ? [...filmColours, [0, 0, 0]] : filmColours;
   const depth = Math.max(2, Math.ceil(Math.log2(palette.length)));
 
   const gif = gifenc.GIFEncoder();
   let before = new Uint8Array(pixels), now = new Uint8Array(pixels);
   const frame = new Uint8Array(pixels);
-  let pending = null;  // the hundredth in which the picture in frame starts
+  let pending = null;  // the picture in frame: the hundredth it starts in, and whether it is the first
   const write = (until) => {
     const delay = 10 * Math.max(1, until - pending.start);  // gifenc takes milliseconds
     gif.writeFrame(frame, plan.outWidth, plan.outHeight, pending.first

@@ -259,7 +259,7 @@ async function run(message) {
   const pictures = plan.parts.reduce((sum, part) => sum + part.end - part.first, 0);
   const gif = message.choice.format === "gif";
   progress.total = gif ? gifPasses * pictures : pictures;
-  const blob = gif ? await writeGif(plan) : await writeVideo(plan, message.choice.format);
+  const blob = gif ? await writeGif(plan, pictures) : await writeVideo(plan, message.choice.format);
   rz._rz_export_close();
   postMessage({ type: "done", blob });
 }
