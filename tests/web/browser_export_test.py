@@ -212,23 +212,27 @@ def test_export_gif(s):
 
 
 def test_export_gif_of_many_colours(s):
-    """colours.kof, 300 frames of a colour each: a palette of 256 chosen from the whole
-    film, every picture within kof export's rule for such a GIF; this segment at a width
-    of 99 keeps the odd width (the height by the film's shape)."""
+    """colours.kof, 330 frames of a colour each: a palette of 256 chosen from the whole
+    film, every picture within kof export's rule for such a GIF, the narrower segment
+    on black (which must not let the wider one show through); the first segment at a
+    width of 99 keeps the odd width (the height by the film's shape, 67.5 rounded up)."""
     folder = downloads(s)
     start_export(s, "colours.kof", format_value="gif")
     path = wait_download(s, folder)
-    pictures = decoded_pictures(path, 160, 120)
-    assert len(pictures) == 300, f"{len(pictures)} pictures"
-    for frame in [0, 150, 299]:
-        quality = psnr(pictures[frame], s.kof_picture("colours.kof", 1, frame)[2])
-        assert quality >= QUANTIZED_PSNR, f"frame {frame}: {quality:.1f} dB"
+    pictures = decoded_pictures(path, 176, 120)
+    assert len(pictures) == 330, f"{len(pictures)} pictures"
+    for segment, frame in [(1, 29), (2, 0), (2, 150), (2, 299)]:
+        expected = s.kof_picture("colours.kof", segment, frame)
+        if segment == 2:
+            expected = (176, 120, letterboxed(expected, 176, 120, even=False))
+        quality = psnr(pictures[30 * (segment - 1) + frame], expected[2])
+        assert quality >= QUANTIZED_PSNR, f"segment {segment}, frame {frame}: {quality:.1f} dB"
 
     start_export(s, "colours.kof", "segment", "width", 99, format_value="gif")
     path = wait_download(s, downloads(s))
     stream = probe(path)["streams"][0]
-    assert (stream["width"], stream["height"]) == (99, 74), stream
-    assert len(decoded_pictures(path, 99, 74)) == 300
+    assert (stream["width"], stream["height"]) == (99, 68), stream
+    assert len(decoded_pictures(path, 99, 68)) == 30
 
 
 def test_export_range_and_size(s):
