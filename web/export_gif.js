@@ -78,7 +78,9 @@ class GifColours {
       else this.indices.set(colour, this.indices.size);
     }
     let i = this.skip;
-    for (; i < words.length && this.sampled < this.sample.length; i += this.every) this.sample[this.sampled++] = words[i];
+    for (; i < words.length && this.sampled < this.sample.length; i += this.every) {
+      this.sample[this.sampled++] = words[i];
+    }
     this.skip = Math.max(0, i - words.length);
   }
 
