@@ -1,0 +1,32 @@
+#pragma once
+// Reads the words in an area of a film's picture with Tesseract. The area is made grey,
+// inverted where its text is light on dark (judged around each pixel, so a highlighted
+// menu line reads as well as the menu around it), and enlarged by a whole factor, as
+// screen text at 100 % is too small for the reader as it is. Words come with their
+// boxes in the picture's pixels; what holds no letter or digit, or was read with
+// little confidence, is left out.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "playback/ko_picture.h"
+#include "text/word_tracker.h"
+
+namespace tesseract {
+class TessBaseAPI;
+}
+
+class ScreenReader {
+public:
+  // languages as Tesseract names them ("eng+rus"). Throws EkoError when Tesseract or a
+  // language's data cannot be loaded.
+  explicit ScreenReader(const std::string& languages);
+  ~ScreenReader();
+  ScreenReader(const ScreenReader&) = delete;
+  ScreenReader& operator=(const ScreenReader&) = delete;
+
+  std::vector<TReadWord> Read(const TkoPictureView& picture, const TTextBox& area);
+
+private:
+  std::unique_ptr<tesseract::TessBaseAPI> FApi;
+};
