@@ -4,25 +4,29 @@
 
 TScreenSettle::TScreenSettle(TSettleRules rules) : FRules(rules) {}
 
-// Joins the area with every waiting one near it, and those with theirs, as the union grows.
+// Joins the change with every area that changed near it lately.
 void TScreenSettle::Merge(Area area) {
-  for (bool joined = true; joined;) {
-    joined = false;
-    for (auto other = FAreas.begin(); other != FAreas.end(); ++other) {
-      if (!other->Box.Expanded(FRules.Nearby, FRules.Nearby).Intersects(area.Box)) continue;
-      area = {area.Box.Union(other->Box), std::min(area.FirstUnread, other->FirstUnread),
-              std::max(area.LastChange, other->LastChange)};
-      FAreas.erase(other);
-      joined = true;
-      break;
+  const double since = area.LastChange - FRules.SettleSeconds;
+  for (auto other = FAreas.begin(); other != FAreas.end();) {
+    std::erase_if(other->Lately, [&](const Change& c) { return c.Seconds <= since; });
+    const bool near = std::any_of(other->Lately.begin(), other->Lately.end(), [&](const Change& c) {
+      return c.Box.Expanded(FRules.Nearby, FRules.Nearby).Intersects(area.Box);
+    });
+    if (!near) {
+      ++other;
+      continue;
     }
+    area.Box = area.Box.Union(other->Box);
+    area.FirstUnread = std::min(area.FirstUnread, other->FirstUnread);
+    area.Lately.insert(area.Lately.end(), other->Lately.begin(), other->Lately.end());
+    other = FAreas.erase(other);
   }
-  FAreas.push_back(area);
+  FAreas.push_back(std::move(area));
 }
 
 void TScreenSettle::Changed(const TTextBox& box, double seconds) {
   if (box.Empty()) return;
-  Merge({box, seconds, seconds});
+  Merge({box, seconds, seconds, {{box, seconds}}});
   FHistory.push_back({box, seconds});
   const double keep = 2 * (FRules.LongestUnread + FRules.SettleSeconds);
   while (FHistory.size() > 1 && FHistory.front().Seconds < seconds - keep) FHistory.pop_front();

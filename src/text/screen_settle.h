@@ -1,8 +1,11 @@
 #pragma once
 // When the areas of a segment's screen are read for text. Each frame tells what it
-// changed; changes that touch or lie near each other make one area. An area that has
-// stayed unchanged for a while has settled (the text is typed, the menu is open) and
-// is due for reading; one that never settles is read at least every so often. The
+// changed; a change that touches or lies near what an area changed lately joins that
+// area (a letter typed joins the line being typed; a menu that opens beside it, or
+// inside the screen that was shown whole a moment ago, makes an area of its own). An
+// area that has stayed unchanged for a while has settled (the text is typed, the menu
+// is open) and is due for reading; one that never settles is read at least every so
+// often. The
 // changes of the last few seconds are kept, so that a word read later is dated by the
 // last change to its own pixels, not by when its area was read.
 #include <deque>
@@ -33,13 +36,14 @@ public:
   double SettledSince(const TTextBox& box, double seconds) const;
 
 private:
-  struct Area {
-    TTextBox Box;
-    double FirstUnread, LastChange;
-  };
   struct Change {
     TTextBox Box;
     double Seconds;
+  };
+  struct Area {
+    TTextBox Box;
+    double FirstUnread, LastChange;
+    std::vector<Change> Lately;  // its changes of the last SettleSeconds
   };
   void Merge(Area area);
 
