@@ -1,8 +1,9 @@
-// rz_text_recall make OUT.kof | score OUT.kof: the text index benchmark's film and its
+// rz_text_recall make|score|missed OUT.kof: the text index benchmark's film and its
 // score. make writes a film of screens with known text, one segment per font size
 // (8 to 11 pt), theme (dark on light, light on dark) and face (Tahoma, DejaVu Sans),
 // every other one without anti-aliasing; score reads the index kof index wrote beside
-// it (OUT.kof.words.json) and prints recall and never-drawn hits by size and theme.
+// it (OUT.kof.words.json) and prints recall and never-drawn hits by size and theme;
+// missed lists the drawn words the index lacks.
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "support/text_films.h"
+#include "text/text_search.h"
 
 using filmwriter::FontFace;
 using textfilms::Theme;
@@ -25,11 +27,24 @@ std::vector<textfilms::Screen> Screens() {
   return screens;
 }
 
-int Score(const std::string& film) {
+TTextIndex IndexOf(const std::string& film) {
   std::ifstream file(film + ".words.json", std::ios::binary);
   std::ostringstream bytes;
   bytes << file.rdbuf();
-  const TTextIndex index = ParseTextIndex(bytes.str());
+  return ParseTextIndex(bytes.str());
+}
+
+// The drawn words the index lacks, one a line: segment, time, box, text.
+int Missed(const std::string& film) {
+  const TTextIndex index = IndexOf(film);
+  for (const textfilms::DrawnWord& word : textfilms::MakeTextFilm(Screens()).words)
+    if (textfilms::ScoreIndex({word}, index, {word.segment}).found == 0 && SearchForm(word.text).size() >= 3)
+      std::printf("%d %.1f %d,%d %s\n", word.segment, word.from, word.box.Left, word.box.Top, word.text.c_str());
+  return 0;
+}
+
+int Score(const std::string& film) {
+  const TTextIndex index = IndexOf(film);
   const auto screens = Screens();
   const textfilms::TextFilm made = textfilms::MakeTextFilm(screens);
   std::map<std::pair<int, Theme>, std::vector<int>> groups;
@@ -55,6 +70,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command == "score") return Score(argv[2]);
-  std::fputs("usage: rz_text_recall make|score OUT.kof\n", stderr);
+  if (command == "missed") return Missed(argv[2]);
+  std::fputs("usage: rz_text_recall make|score|missed OUT.kof\n", stderr);
   return 2;
 }

@@ -12,7 +12,8 @@
 namespace {
 constexpr int32_t kMargin = 4;         // pixels of background kept around an area
 constexpr int32_t kEnlarge = 3;        // screen text at 100 % reads best three times as large
-constexpr int32_t kAround = 8;         // radius of the neighbourhood that tells light from dark
+constexpr int32_t kRun = 12;           // pixels of one shade in a row that make a background, longer than any stroke
+constexpr int32_t kBorder = 12;        // white pixels around the enlarged area
 constexpr int32_t kLowestConfidence = 40;
 constexpr int32_t kSingleLine = 24;    // areas at most this tall hold one line of text
 
@@ -34,22 +35,58 @@ std::vector<uint8_t> Grey(const TkoPictureView& picture, const TTextBox& box) {
   return grey;
 }
 
-// Inverts the pixels whose neighbourhood is dark, so that all text is dark on light.
-void DarkOnLight(std::vector<uint8_t>& grey, int32_t width, int32_t height) {
-  std::vector<int64_t> sums(size_t(width + 1) * size_t(height + 1), 0);  // summed-area table
-  const auto sum = [&](int32_t x, int32_t y) -> int64_t& { return sums[size_t(y) * size_t(width + 1) + size_t(x)]; };
-  for (int32_t y = 0; y < height; ++y)
-    for (int32_t x = 0; x < width; ++x)
-      sum(x + 1, y + 1) = grey[size_t(y * width + x)] + sum(x, y + 1) + sum(x + 1, y) - sum(x, y);
-  std::vector<uint8_t> out(grey);
-  for (int32_t y = 0; y < height; ++y)
-    for (int32_t x = 0; x < width; ++x) {
-      const int32_t left = std::max(x - kAround, 0), right = std::min(x + kAround + 1, width);
-      const int32_t top = std::max(y - kAround, 0), bottom = std::min(y + kAround + 1, height);
-      const int64_t total = sum(right, bottom) - sum(left, bottom) - sum(right, top) + sum(left, top);
-      if (total < 128 * int64_t(right - left) * (bottom - top)) out[size_t(y * width + x)] = 255 - grey[size_t(y * width + x)];
+// The background behind each pixel of a row: screens paint text on flat colour, so the
+// runs of one luminance at least kRun long are background, and a pixel between them
+// stands on the nearer one. A row without such runs (a gradient) has its mean.
+std::vector<uint8_t> RowBackground(const uint8_t* row, int32_t width) {
+  struct Run {
+    int32_t from, to;
+    uint8_t value;
+  };
+  std::vector<Run> runs;
+  for (int32_t x = 0; x < width;) {
+    int32_t end = x + 1;
+    while (end < width && row[end] == row[x]) ++end;
+    if (end - x >= kRun) runs.push_back({x, end, row[x]});
+    x = end;
+  }
+  std::vector<uint8_t> background(size_t(width), 0);
+  if (runs.empty()) {
+    int64_t sum = 0;
+    for (int32_t x = 0; x < width; ++x) sum += row[x];
+    std::fill(background.begin(), background.end(), uint8_t(sum / width));
+    return background;
+  }
+  size_t next = 0;  // the first run that ends after x
+  for (int32_t x = 0; x < width; ++x) {
+    while (next < runs.size() && runs[next].to <= x) ++next;
+    const bool inside = next < runs.size() && runs[next].from <= x;
+    if (inside || next == 0) {
+      background[size_t(x)] = runs[std::min(next, runs.size() - 1)].value;
+      continue;
     }
-  grey.swap(out);
+    const Run& before = runs[next - 1];
+    const bool nearerAfter = next < runs.size() && runs[next].from - x < x - before.to + 1;
+    background[size_t(x)] = nearerAfter ? runs[next].value : before.value;
+  }
+  return background;
+}
+
+// Makes all text dark on white: pixels on a dark background are inverted, and each is
+// scaled so that its background becomes white (a highlighted line reads as its menu).
+void DarkOnWhite(std::vector<uint8_t>& grey, int32_t width, int32_t height) {
+  for (int32_t y = 0; y < height; ++y) {
+    uint8_t* row = grey.data() + size_t(y) * size_t(width);
+    const std::vector<uint8_t> background = RowBackground(row, width);
+    for (int32_t x = 0; x < width; ++x) {
+      int32_t value = row[x], behind = background[size_t(x)];
+      if (behind < 128) {
+        value = 255 - value;
+        behind = 255 - behind;
+      }
+      row[x] = uint8_t(std::min(255, value * 255 / std::max(behind, 1)));
+    }
+  }
 }
 
 PIX* GreyPix(const std::vector<uint8_t>& grey, int32_t width, int32_t height) {
@@ -81,9 +118,10 @@ std::vector<TReadWord> ScreenReader::Read(const TkoPictureView& picture, const T
   std::vector<TReadWord> words;
   if (box.Width() < 4 || box.Height() < 6) return words;
   std::vector<uint8_t> grey = Grey(picture, box);
-  DarkOnLight(grey, box.Width(), box.Height());
+  DarkOnWhite(grey, box.Width(), box.Height());
   PixHolder small(GreyPix(grey, box.Width(), box.Height()));
-  PixHolder large(pixScaleGrayLI(small.pix, float(kEnlarge), float(kEnlarge)));
+  PixHolder enlarged(pixScaleGrayLI(small.pix, float(kEnlarge), float(kEnlarge)));
+  PixHolder large(pixAddBorder(enlarged.pix, kBorder, 255));
   FApi->SetPageSegMode(area.Height() <= kSingleLine ? tesseract::PSM_SINGLE_LINE : tesseract::PSM_SPARSE_TEXT);
   FApi->SetImage(large.pix);
   if (FApi->Recognize(nullptr) != 0) return words;
@@ -95,8 +133,9 @@ std::vector<TReadWord> ScreenReader::Read(const TkoPictureView& picture, const T
     const int32_t confidence = int32_t(it->Confidence(tesseract::RIL_WORD));
     int left = 0, top = 0, right = 0, bottom = 0;
     if (!Worth(text.get(), confidence) || !it->BoundingBox(tesseract::RIL_WORD, &left, &top, &right, &bottom)) continue;
-    const TTextBox found{box.Left + left / kEnlarge, box.Top + top / kEnlarge, box.Left + (right + kEnlarge - 1) / kEnlarge,
-                         box.Top + (bottom + kEnlarge - 1) / kEnlarge};
+    left -= kBorder, top -= kBorder, right -= kBorder, bottom -= kBorder;
+    const TTextBox found{box.Left + left / kEnlarge, box.Top + top / kEnlarge,
+                         box.Left + (right + kEnlarge - 1) / kEnlarge, box.Top + (bottom + kEnlarge - 1) / kEnlarge};
     words.push_back({text.get(), confidence, found.Intersection(box)});
   } while (it->Next(tesseract::RIL_WORD));
   return words;

@@ -1,8 +1,8 @@
 #pragma once
 // Reads the words in an area of a film's picture with Tesseract. The area is made grey,
-// inverted where its text is light on dark (judged around each pixel, so a highlighted
-// menu line reads as well as the menu around it), and enlarged by a whole factor, as
-// screen text at 100 % is too small for the reader as it is. Words come with their
+// inverted where its text is light on dark (judged by the flat background each pixel
+// stands on, so a highlighted menu line reads as well as the menu around it), and
+// enlarged by a whole factor, as screen text at 100 % is too small for the reader. Words come with their
 // boxes in the picture's pixels; what holds no letter or digit, or was read with
 // little confidence, is left out.
 #include <memory>
