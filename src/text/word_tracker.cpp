@@ -36,13 +36,25 @@ TWordTracker::Entry* TWordTracker::SameWord(const TReadWord& word) {
   return nullptr;
 }
 
-// Whether the word lies on an entry whose pixels have not changed since it was read:
-// the reader made something else of the same pixels.
-bool TWordTracker::HeldByUnchanged(const TReadWord& word) const {
-  return std::any_of(FOpen.begin(), FOpen.end(), [&](size_t i) {
-    const Entry& entry = FEntries[i];
-    return entry.Open && entry.ChangedAt < 0 && Inside(entry.Word.Box).Intersects(Inside(word.Box));
-  });
+bool TWordTracker::HeldByUnchanged(const TReadWord& word) {
+  std::vector<Entry*> under;
+  for (const size_t i : FOpen) {
+    Entry& entry = FEntries[i];
+    if (entry.Open && entry.ChangedAt < 0 && Inside(entry.Word.Box).Intersects(Inside(word.Box))) under.push_back(&entry);
+  }
+  if (under.empty()) return false;
+  const bool surer = std::all_of(under.begin(), under.end(), [&](Entry* e) { return word.Confidence > e->Word.Confidence; });
+  if (!surer) return true;
+  TIndexedWord& kept = under.front()->Word;
+  for (Entry* e : under) kept.From = std::min(kept.From, e->Word.From);
+  kept.Text = word.Text;
+  kept.Confidence = word.Confidence;
+  kept.Box = word.Box;
+  for (size_t i = 1; i < under.size(); ++i) {
+    under[i]->Misread = true;
+    under[i]->Open = false;
+  }
+  return true;
 }
 
 void TWordTracker::Read(const TTextBox& area, const std::vector<TReadWord>& words, double seconds,
@@ -64,7 +76,7 @@ void TWordTracker::Read(const TTextBox& area, const std::vector<TReadWord>& word
   }
   std::vector<size_t> closed;
   std::erase_if(FOpen, [&](size_t i) {
-    if (!FEntries[i].Open) closed.push_back(i);
+    if (!FEntries[i].Open && !FEntries[i].Misread) closed.push_back(i);
     return !FEntries[i].Open;
   });
   for (const TReadWord* word : fresh) {
@@ -83,7 +95,7 @@ std::vector<TIndexedWord> TWordTracker::Finish(double endSeconds) {
   std::vector<TIndexedWord> words;
   for (Entry& entry : FEntries) {
     if (entry.Open) Close(entry, entry.ChangedAt >= 0 ? entry.ChangedAt : endSeconds);
-    words.push_back(entry.Word);
+    if (!entry.Misread) words.push_back(entry.Word);
   }
   FEntries.clear();
   FOpen.clear();

@@ -3,7 +3,8 @@
 // the same place is the entry it was; an entry ends when its pixels changed and a
 // reading no longer finds it there (the menu closed, the line was typed over), dated
 // by the first change to it. While its pixels stay as they are, a word stays on screen
-// whatever a reading makes of them: a reader that misses it once loses nothing.
+// whatever a reading makes of them: a reader that misses it once loses nothing, and a
+// later reading of the same pixels that the reader is surer of corrects it.
 #include <string>
 #include <vector>
 
@@ -35,10 +36,14 @@ private:
     TIndexedWord Word;
     double ChangedAt = -1;  // the first change to its pixels since it was last read; -1: none
     bool Open = true;
+    bool Misread = false;  // replaced by a surer reading of the same pixels
   };
   void Close(Entry& entry, double seconds);
   Entry* SameWord(const TReadWord& word);
-  bool HeldByUnchanged(const TReadWord& word) const;
+  // Whether the word lies on entries whose pixels have not changed since they were
+  // read: then the reader made something else of the same pixels, and the surer
+  // reading stays.
+  bool HeldByUnchanged(const TReadWord& word);
 
   int32_t FSegment;
   std::vector<Entry> FEntries;

@@ -14,7 +14,7 @@ constexpr int32_t kMargin = 4;         // pixels of background kept around an ar
 constexpr int32_t kEnlarge = 3;        // screen text at 100 % reads best three times as large
 constexpr int32_t kRun = 12;           // pixels of one shade in a row that make a background, longer than any stroke
 constexpr int32_t kBorder = 12;        // white pixels around the enlarged area
-constexpr int32_t kLowestConfidence = 40;
+constexpr int32_t kLowestConfidence = 50;
 constexpr int32_t kSingleLine = 24;    // areas at most this tall hold one line of text
 
 struct PixHolder {
@@ -37,7 +37,8 @@ std::vector<uint8_t> Grey(const TkoPictureView& picture, const TTextBox& box) {
 
 // The background behind each pixel of a row: screens paint text on flat colour, so the
 // runs of one luminance at least kRun long are background, and a pixel between them
-// stands on the nearer one. A row without such runs (a gradient) has its mean.
+// stands on the nearer one. Nothing for a row without such runs (one through a line of
+// text with little room around it, a gradient).
 std::vector<uint8_t> RowBackground(const uint8_t* row, int32_t width) {
   struct Run {
     int32_t from, to;
@@ -50,13 +51,8 @@ std::vector<uint8_t> RowBackground(const uint8_t* row, int32_t width) {
     if (end - x >= kRun) runs.push_back({x, end, row[x]});
     x = end;
   }
+  if (runs.empty()) return {};
   std::vector<uint8_t> background(size_t(width), 0);
-  if (runs.empty()) {
-    int64_t sum = 0;
-    for (int32_t x = 0; x < width; ++x) sum += row[x];
-    std::fill(background.begin(), background.end(), uint8_t(sum / width));
-    return background;
-  }
   size_t next = 0;  // the first run that ends after x
   for (int32_t x = 0; x < width; ++x) {
     while (next < runs.size() && runs[next].to <= x) ++next;
@@ -74,10 +70,25 @@ std::vector<uint8_t> RowBackground(const uint8_t* row, int32_t width) {
 
 // Makes all text dark on white: pixels on a dark background are inverted, and each is
 // scaled so that its background becomes white (a highlighted line reads as its menu).
+// A row without a background of its own takes the nearest row's above or below it
+// (the margin around the area is background); the area's mean when there is none.
 void DarkOnWhite(std::vector<uint8_t>& grey, int32_t width, int32_t height) {
+  std::vector<std::vector<uint8_t>> backgrounds;
+  backgrounds.resize(size_t(height));
+  for (int32_t y = 0; y < height; ++y) backgrounds[size_t(y)] = RowBackground(grey.data() + size_t(y) * size_t(width), width);
+  const auto nearest = [&](int32_t y) -> std::vector<uint8_t> {
+    for (int32_t d = 1; d < height; ++d)
+      for (const int32_t row : {y - d, y + d})
+        if (row >= 0 && row < height && !backgrounds[size_t(row)].empty()) return backgrounds[size_t(row)];
+    int64_t sum = 0;
+    for (const uint8_t v : grey) sum += v;
+    return std::vector<uint8_t>(size_t(width), uint8_t(sum / std::max<int64_t>(int64_t(grey.size()), 1)));
+  };
+  for (int32_t y = 0; y < height; ++y)
+    if (backgrounds[size_t(y)].empty()) backgrounds[size_t(y)] = nearest(y);
   for (int32_t y = 0; y < height; ++y) {
     uint8_t* row = grey.data() + size_t(y) * size_t(width);
-    const std::vector<uint8_t> background = RowBackground(row, width);
+    const std::vector<uint8_t>& background = backgrounds[size_t(y)];
     for (int32_t x = 0; x < width; ++x) {
       int32_t value = row[x], behind = background[size_t(x)];
       if (behind < 128) {
