@@ -1,10 +1,11 @@
 #pragma once
 // Turns readings of a segment's screen into index entries. The same word read again at
-// the same place is the entry it was; an entry ends when its pixels changed and a
-// reading no longer finds it there (the menu closed, the line was typed over), dated
-// by the first change to it. While its pixels stay as they are, a word stays on screen
-// whatever a reading makes of them: a reader that misses it once loses nothing, and a
-// later reading of the same pixels that the reader is surer of corrects it.
+// the same place is the entry it was. While a word's own pixels stay as they are, it
+// stays on screen whatever a reading makes of them: a reader that misses it once loses
+// nothing, and a reading of the same place that the reader is surer of corrects it.
+// An entry ends when its pixels changed and a reading no longer finds it there (the
+// menu closed, the line was deleted), dated by that change, or when a new word comes
+// to lie on it (a letter typed behind it made it another word).
 #include <string>
 #include <vector>
 
@@ -34,16 +35,15 @@ public:
 private:
   struct Entry {
     TIndexedWord Word;
-    double ChangedAt = -1;  // the first change to its pixels since it was last read; -1: none
+    // The first change since it was last read to its own pixels, and to them or beside
+    // them; -1: none.
+    double OwnChange = -1, NearChange = -1;
     bool Open = true;
-    bool Misread = false;  // replaced by a surer reading of the same pixels
+    bool Misread = false;  // a surer reading of its pixels showed it was never there
+    void Confirm() { OwnChange = NearChange = -1; }
   };
-  void Close(Entry& entry, double seconds);
-  Entry* SameWord(const TReadWord& word);
-  // Whether the word lies on entries whose pixels have not changed since they were
-  // read: then the reader made something else of the same pixels, and the surer
-  // reading stays.
-  bool HeldByUnchanged(const TReadWord& word);
+  bool Reread(const TReadWord& word, double seconds, const TScreenSettle& settle);
+  void Supersede(Entry& entry, const TReadWord& word, double from);
 
   int32_t FSegment;
   std::vector<Entry> FEntries;

@@ -77,7 +77,7 @@ double SecondsOf(const TSegmentList& segments) {
 
 TTextIndex IndexFilm(const IndexRequest& request) {
   KofSession session(request.unpackFolder);
-  if (!session.Load(request.film)) throw EkoError("not a film");
+  if (!InspectFilm(request.film.string(), session.segments, session.tempFolder)) throw EkoError("not a film");
   TTextIndex index;
   index.Film = request.film.filename().string();
   index.FilmBytes = int64_t(fs::file_size(request.film));

@@ -59,7 +59,9 @@ std::optional<IndexOptions> ParseIndexArguments(const Arguments& args) {
 
 fs::path IndexBeside(const fs::path& film) { return film.string() + kTextIndexSuffix; }
 
-int IndexOne(const fs::path& film, const fs::path& out, const std::string& languages, const fs::path& folder) {
+// In a batch, the batch names the film before each of the worker's messages.
+int IndexOne(const fs::path& film, const fs::path& out, const std::string& languages, const fs::path& folder,
+             bool inBatch) {
   try {
     WriteTextIndex(IndexFilm({film, languages, folder}), out);
     return kExitOk;
@@ -67,7 +69,10 @@ int IndexOne(const fs::path& film, const fs::path& out, const std::string& langu
     EndBySignal(interrupted.signal);
     return ExitCodeOfSignal(interrupted.signal);
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "kof: %s: %s\n", film.c_str(), e.what());
+    if (inBatch)
+      std::fprintf(stderr, "kof: %s\n", e.what());
+    else
+      std::fprintf(stderr, "kof: %s: %s\n", film.c_str(), e.what());
     return kExitBadFilm;
   }
 }
@@ -84,14 +89,14 @@ int RunIndex(const Arguments& args) {
   if (options->films.size() > 1 && options->jobs != 1) setenv("OMP_THREAD_LIMIT", "1", 1);
   if (options->films.size() == 1)
     return IndexOne(options->films.front(), options->out.empty() ? IndexBeside(options->films.front()) : options->out,
-                    options->languages, {});
+                    options->languages, {}, false);
   FilmBatchWork work;
   work.films = options->films;
   work.jobs = options->jobs;
   work.outputOf = IndexBeside;
   work.made = "indexed";
   work.makeOne = [&](const fs::path& film, const fs::path& out, const fs::path& folder, int32_t) {
-    return IndexOne(film, out, options->languages, folder);
+    return IndexOne(film, out, options->languages, folder, true);
   };
   return RunFilmBatch(work);
 }
