@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "demo/mp3_encoder.h"
@@ -77,19 +78,23 @@ private:
     Font().Draw(FScreen, 238, 224, "Save changes", 0xFFFFFF);
     Font().Draw(FScreen, 246, 260, "Save the document before closing?", kInk);
   }
-  // The next character of the words, a space between them; a new line now and then.
+  const char* Word() const { return kWords[FWord % std::size(kWords)]; }
+  // The next character of the words, a space between them.
   uint32_t NextCharacter() {
-    const char* word = kWords[FWord % std::size(kWords)];
-    if (word[FLetter] == '\0') {
+    if (Word()[FLetter] == '\0') {
       FLetter = 0;
-      FWord = FWord * 7 + 3;
+      FWord += 5;  // through all the words, in an order of its own
       return ' ';
     }
-    return uint32_t(uint8_t(word[FLetter++]));
+    return uint32_t(uint8_t(Word()[FLetter++]));
   }
+  // A new line before a word that would not fit, and now and then before another.
   void Type(uint32_t code) {
-    if (FColumn == kColumns || code % 53 == 0) NewLine();
+    const bool wordStarts = FLetter == 0 && FColumn > 0;
+    if (FColumn == kColumns || (wordStarts && (FColumn + std::strlen(Word()) >= size_t(kColumns) || code % 53 == 0)))
+      NewLine();
     const uint32_t character = NextCharacter();
+    if (character == ' ' && FColumn == 0) return;
     FText.push_back(character);
     DrawCharacter(FScreen, FColumn++, FRow, character);
   }
