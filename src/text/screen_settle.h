@@ -14,9 +14,9 @@
 #include "text/text_box.h"
 
 struct TSettleRules {
-  double SettleSeconds = 0.5;   // unchanged this long: settled
-  double LongestUnread = 5.0;   // an area that keeps changing is read this often
-  int32_t Nearby = 12;          // changes this close (pixels) make one area
+  double SettleSeconds = 0.5;  // unchanged this long: settled
+  double LongestUnread = 5.0;  // an area that keeps changing is read this often
+  int32_t Nearby = 12;         // changes this close (pixels) make one area
 };
 
 class TScreenSettle {

@@ -105,9 +105,10 @@ std::vector<Item> ReadList(const json& document, const char* name, Read read) {
 }  // namespace
 
 std::string TextIndexDocument(const TTextIndex& index) {
-  json head{{"format", kTextIndexFormat}, {"version", kTextIndexVersion}, {"film", index.Film},
+  json head{{"format", kTextIndexFormat},   {"version", kTextIndexVersion}, {"film", index.Film},
             {"filmBytes", index.FilmBytes}, {"languages", index.Languages}, {"segments", json::array()}};
-  for (const TIndexedSegment& s : index.Segments) head["segments"].push_back({{"width", s.Width}, {"height", s.Height}});
+  for (const TIndexedSegment& s : index.Segments)
+    head["segments"].push_back({{"width", s.Width}, {"height", s.Height}});
   std::string text = head.dump(-1, ' ', false, json::error_handler_t::replace);
   text.pop_back();  // the closing brace: the words follow, one a line
   text += ",\n\"words\": [";
@@ -130,8 +131,7 @@ TTextIndex ParseTextIndex(std::string_view document) {
   index.FilmBytes = WholeNumber(parsed, "filmBytes", "the document ", 0, INT64_MAX);
   index.Languages = Text(parsed, "languages", "the document ");
   index.Segments = ReadList<TIndexedSegment>(parsed, "segments", ReadSegment);
-  index.Words = ReadList<TIndexedWord>(parsed, "words", [&](const json& value, size_t number) {
-    return ReadWord(value, number, index.Segments);
-  });
+  index.Words = ReadList<TIndexedWord>(
+      parsed, "words", [&](const json& value, size_t number) { return ReadWord(value, number, index.Segments); });
   return index;
 }

@@ -11,11 +11,11 @@
 #include "text/text_index.h"
 
 struct TTextHit {
-  size_t Word = 0;       // the index's first matching word
-  int32_t Segment = 1;   // from 1
-  double Time = 0;       // seconds from the segment's start, when the words came
-  TTextBox Box;          // around the matching words
-  std::string Line;      // the line of text they were on, words joined by spaces
+  size_t Word = 0;      // the index's first matching word
+  int32_t Segment = 1;  // from 1
+  double Time = 0;      // seconds from the segment's start, when the words came
+  TTextBox Box;         // around the matching words
+  std::string Line;     // the line of text they were on, words joined by spaces
 };
 
 class TTextSearch {

@@ -28,14 +28,14 @@ void AppendUtf8(std::string& text, char32_t code) {
 char32_t FoldCase(char32_t code) {
   if (code >= 'A' && code <= 'Z') return code + 0x20;
   if (code < 0xC0) return code;
-  if (code <= 0xDE && code != 0xD7) return code + 0x20;                              // Latin-1 capitals
+  if (code <= 0xDE && code != 0xD7) return code + 0x20;  // Latin-1 capitals
   if (code >= 0x100 && code <= 0x17F && code != 0x130 && code != 0x138 && code != 0x149 && code != 0x178)
     return (code >= 0x139 && code <= 0x148) || (code >= 0x179 && code <= 0x17E) ? code + (code & 1)
-                                                                                 : code | 1;  // Latin Extended-A pairs
+                                                                                : code | 1;  // Latin Extended-A pairs
   if (code == 0x178) return 0xFF;
-  if (code >= 0x391 && code <= 0x3AB && code != 0x3A2) return code + 0x20;            // Greek
-  if (code >= 0x400 && code <= 0x40F) return code + 0x50;                             // Ѐ..Џ
-  if (code >= 0x410 && code <= 0x42F) return code + 0x20;                             // А..Я
+  if (code >= 0x391 && code <= 0x3AB && code != 0x3A2) return code + 0x20;  // Greek
+  if (code >= 0x400 && code <= 0x40F) return code + 0x50;                   // Ѐ..Џ
+  if (code >= 0x410 && code <= 0x42F) return code + 0x20;                   // А..Я
   if (code >= 0x460 && code <= 0x4FF && (code <= 0x481 || code >= 0x48A) && code != 0x4C0)
     return code >= 0x4C1 && code <= 0x4CE ? code + (code & 1) : code | 1;
   return code;

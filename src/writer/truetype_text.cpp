@@ -14,10 +14,14 @@ namespace filmwriter {
 
 std::string FontFile(FontFace face) {
   switch (face) {
-    case FontFace::DejaVuSans: return "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-    case FontFace::DejaVuSansMono: return "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
-    case FontFace::DejaVuSerif: return "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf";
-    case FontFace::Tahoma: return "/usr/share/wine/fonts/tahoma.ttf";
+    case FontFace::DejaVuSans:
+      return "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+    case FontFace::DejaVuSansMono:
+      return "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
+    case FontFace::DejaVuSerif:
+      return "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf";
+    case FontFace::Tahoma:
+      return "/usr/share/wine/fonts/tahoma.ttf";
   }
   return "";
 }
@@ -104,7 +108,8 @@ int TrueTypeFont::Draw(Picture& picture, int x, int top, std::string_view text, 
       for (int gx = 0; gx < glyph.width; ++gx) {
         const int px = x + glyph.left + gx;
         const int coverage = glyph.coverage[size_t(gy * glyph.width + gx)];
-        if (px >= 0 && px < picture.width && coverage > 0) picture.At(px, py) = Blend(picture.At(px, py), colour, coverage);
+        if (px >= 0 && px < picture.width && coverage > 0)
+          picture.At(px, py) = Blend(picture.At(px, py), colour, coverage);
       }
     }
     x += glyph.advance;

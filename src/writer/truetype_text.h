@@ -15,10 +15,10 @@
 namespace filmwriter {
 
 enum class FontFace {
-  DejaVuSans,      // fonts-dejavu-core
+  DejaVuSans,  // fonts-dejavu-core
   DejaVuSansMono,
   DejaVuSerif,
-  Tahoma,          // Wine's own Tahoma (fonts-wine)
+  Tahoma,  // Wine's own Tahoma (fonts-wine)
 };
 // Where the face's file is installed.
 std::string FontFile(FontFace face);

@@ -40,8 +40,8 @@ struct TextFilm {
 TextFilm MakeTextFilm(const std::vector<Screen>& screens);
 
 struct Score {
-  int drawn = 0, found = 0;   // drawn words of 3 letters or more, and those the index has
-  int indexed = 0, never = 0; // index entries of 3 letters or more, and those never drawn
+  int drawn = 0, found = 0;    // drawn words of 3 letters or more, and those the index has
+  int indexed = 0, never = 0;  // index entries of 3 letters or more, and those never drawn
   double Recall() const { return drawn == 0 ? 0 : double(found) / drawn; }
   double NeverDrawn() const { return indexed == 0 ? 0 : double(never) / indexed; }
 };

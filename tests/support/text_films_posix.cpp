@@ -1,9 +1,8 @@
-#include "support/text_films.h"
-
 #include <algorithm>
 #include <map>
 #include <random>
 
+#include "support/text_films.h"
 #include "text/text_search.h"
 
 using filmwriter::Picture;
@@ -19,11 +18,12 @@ constexpr double kDialogFrom = 3.2, kDialogTo = 6.4;
 
 const std::vector<std::string>& Dictionary() {
   static const std::vector<std::string> words = {
-      "settings", "window", "document", "project", "format", "insert", "table", "picture", "record", "screen",
-      "lesson", "player", "export", "import", "folder", "search", "replace", "select", "delete", "update",
-      "network", "printer", "options", "history", "account", "profile", "server", "library", "report", "chapter",
-      "source", "target", "result", "number", "letter", "column", "message", "contact", "calendar", "summary",
-      "Настройки", "Документ", "Файл", "Правка", "Окно", "Справка", "Сохранить", "Открыть", "Вставка", "Таблица"};
+      "settings", "window",    "document", "project", "format",    "insert",   "table",   "picture", "record",
+      "screen",   "lesson",    "player",   "export",  "import",    "folder",   "search",  "replace", "select",
+      "delete",   "update",    "network",  "printer", "options",   "history",  "account", "profile", "server",
+      "library",  "report",    "chapter",  "source",  "target",    "result",   "number",  "letter",  "column",
+      "message",  "contact",   "calendar", "summary", "Настройки", "Документ", "Файл",    "Правка",  "Окно",
+      "Справка",  "Сохранить", "Открыть",  "Вставка", "Таблица"};
   return words;
 }
 
@@ -44,7 +44,9 @@ void Fill(Picture& p, TTextBox r, uint32_t colour) {
 class Scene {
 public:
   Scene(const Screen& screen, int segment)
-      : FFont(screen.face, screen.points, screen.antialiased), FColours(ColoursOf(screen.theme)), FSegment(segment),
+      : FFont(screen.face, screen.points, screen.antialiased),
+        FColours(ColoursOf(screen.theme)),
+        FSegment(segment),
         FRandom(screen.seed) {
     Lay();
   }
@@ -92,8 +94,8 @@ private:
   }
   static std::string Prefix(const std::string& text, int letters) {
     size_t at = 0;
-    for (int n = 0; at < text.size() && n < letters; ++n)
-      do ++at;
+    for (int n = 0; at < text.size() && n < letters; ++n) do
+        ++at;
       while (at < text.size() && (text[at] & 0xC0) == 0x80);
     return text.substr(0, at);
   }
@@ -107,7 +109,8 @@ private:
     Fill(p, box.Expanded(-1, -1), FColours.chrome);
     for (size_t i = 0; i < words.size(); ++i) {
       const bool lit = int(i) == selected;
-      if (lit) Fill(p, {box.Left + 3, words[i].box.Top - 2, box.Right - 3, words[i].box.Bottom + 2}, FColours.selection);
+      if (lit)
+        Fill(p, {box.Left + 3, words[i].box.Top - 2, box.Right - 3, words[i].box.Bottom + 2}, FColours.selection);
       FFont.Draw(p, words[i].box.Left, words[i].box.Top, words[i].text, lit ? FColours.selectionInk : FColours.ink);
     }
   }

@@ -25,7 +25,8 @@ TTextIndex MenuIndex() {
   TTextIndex index;
   index.Film = "lesson.kof";
   index.Segments = {{800, 600}, {800, 600}};
-  index.Words = {{"Open", 90, 1, {10, 10, 40, 20}, 1.5, 5}, {"Settings...", 90, 1, {44, 10, 104, 20}, 1.5, 5},
+  index.Words = {{"Open", 90, 1, {10, 10, 40, 20}, 1.5, 5},
+                 {"Settings...", 90, 1, {44, 10, 104, 20}, 1.5, 5},
                  {"Настройки", 90, 2, {10, 10, 70, 20}, 62.25, 70}};
   return index;
 }
@@ -56,12 +57,14 @@ TEST(KofSearch, SaysWhatIsWrongWithTheIndexOrTheCommand) {
   const std::string path = (dir / "lesson.kof.words.json").string();
   const Case cases[] = {
       {"no index", "", film + " open", 1,
-       "kof: no text index beside the film (" + path + "): make it with kof index " + (dir / "lesson.kof").string() + "\n"},
+       "kof: no text index beside the film (" + path + "): make it with kof index " + (dir / "lesson.kof").string() +
+           "\n"},
       {"damaged", "{\"format\": \"roRezodu text index\", \"version\": 1, \"film\": 3}", film + " open", 1,
        "kof: " + path + ": damaged text index: the document \"film\" is not text\n"},
       {"too new", "{\"format\": \"roRezodu text index\", \"version\": 9}", film + " open", 1,
-       "kof: " + path + ": the text index is of version 9, newer than this program reads (1): make it again with this "
-       "kof index\n"},
+       "kof: " + path +
+           ": the text index is of version 9, newer than this program reads (1): make it again with this "
+           "kof index\n"},
       {"no text", "", film, 2, "usage: kof search FILM TEXT [--json]\n"},
       {"unknown option", "", film + " open --all", 2, "usage: kof search FILM TEXT [--json]\n"},
   };
@@ -95,8 +98,8 @@ TEST(KofIndex, ABatchIndexesTheGoodFilmsAndReportsTheBadOnesLeavingNoPartialInde
 }
 
 TEST(KofIndex, RefusesWrongCommandLines) {
-  for (const char* arguments : {"", "a.kof b.kof -o x.json", "a.kof -j 0", "a.kof --languages 'eng;rm'",
-                                "a.kof --languages", "a.kof --fast"}) {
+  for (const char* arguments :
+       {"", "a.kof b.kof -o x.json", "a.kof -j 0", "a.kof --languages 'eng;rm'", "a.kof --languages", "a.kof --fast"}) {
     SCOPED_TRACE(arguments);
     const KofRun run = RunProgram(RZ_KOF_PATH, std::string("index ") + arguments, "", true);
     EXPECT_EQ(run.exitCode, 2);

@@ -1,9 +1,10 @@
 // The text index's document: what is written reads back the same, and what is damaged,
 // foreign or too new is refused with a message that says so.
+#include "text/text_index.h"
+
 #include <gtest/gtest.h>
 
 #include "film/ko_error.h"
-#include "text/text_index.h"
 
 namespace {
 TTextIndex Sample() {
@@ -61,20 +62,25 @@ TEST(TextIndex, DamagedAndForeignDocumentsSayWhatIsWrong) {
       {Replaced(good, "\"version\":1,", ""), "damaged text index: the document has no \"version\""},
       {Replaced(good, "\"version\":1", "\"version\":\"1\""),
        "damaged text index: the document \"version\" is not a whole number from 1 to 2147483647"},
-      {Replaced(good, "\"segments\":[", "\"segments\":{\"a\":1},\"x\":["), "damaged text index: \"segments\" is not a list"},
+      {Replaced(good, "\"segments\":[", "\"segments\":{\"a\":1},\"x\":["),
+       "damaged text index: \"segments\" is not a list"},
       {Replaced(good, "\"width\":800", "\"width\":0"),
        "damaged text index: segment 1 \"width\" is not a whole number from 1 to 65535"},
       {Replaced(good, "\"segment\":2", "\"segment\":3"),
        "damaged text index: word 2 \"segment\" is not a whole number from 1 to 2"},
       {Replaced(good, "[120,48,56,13]", "[120,48,56]"),
        "damaged text index: word 1 \"box\" is not four whole numbers: left, top, width, height"},
-      {Replaced(good, "[120,48,56,13]", "[790,48,56,13]"), "damaged text index: word 1 \"box\" lies outside its segment"},
-      {Replaced(good, "\"to\":20.3", "\"to\":2.3"), "damaged text index: word 1 goes (\"to\") before it comes (\"from\")"},
+      {Replaced(good, "[120,48,56,13]", "[790,48,56,13]"),
+       "damaged text index: word 1 \"box\" lies outside its segment"},
+      {Replaced(good, "\"to\":20.3", "\"to\":2.3"),
+       "damaged text index: word 1 goes (\"to\") before it comes (\"from\")"},
       {Replaced(good, "\"from\":12.5", "\"from\":-1"), "damaged text index: word 1 \"from\" is not a time in seconds"},
-      {Replaced(good, "\"text\":\"Settings\"", "\"text\":\"\""), "damaged text index: word 1 \"text\" is empty or not UTF-8"},
+      {Replaced(good, "\"text\":\"Settings\"", "\"text\":\"\""),
+       "damaged text index: word 1 \"text\" is empty or not UTF-8"},
       {Replaced(good, "\"confidence\":91", "\"confidence\":101"),
        "damaged text index: word 1 \"confidence\" is not a whole number from 0 to 100"},
-      {Replaced(good, "{\"text\":\"Settings\"", "[{\"text\":\"Settings\"}]"), "not a text index: the file is not JSON (or is cut short)"},
+      {Replaced(good, "{\"text\":\"Settings\"", "[{\"text\":\"Settings\"}]"),
+       "not a text index: the file is not JSON (or is cut short)"},
       {Replaced(good, "\"words\": [", "\"words\": [7,"), "damaged text index: word 1 is not an object"},
   };
   for (const Case& c : cases) {

@@ -1,8 +1,8 @@
 // Searching an index: letters in any case (Latin and Cyrillic), whole words or their
 // starts, phrases along a line of words on screen at the same time.
-#include <gtest/gtest.h>
-
 #include "text/text_search.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 // A screen of two segments; boxes are 10 pixels tall, words 4 pixels apart on a line.
@@ -13,14 +13,14 @@ TTextIndex Screen() {
                         double to) {
     index.Words.push_back({text, 90, segment, {left, top, left + width, top + 10}, from, to});
   };
-  word("Open", 1, 10, 10, 30, 1, 5);        // 0  a menu line: "Open Settings..."
-  word("Settings...", 1, 44, 10, 60, 1, 5); // 1
-  word("Save", 1, 10, 30, 30, 1, 5);        // 2  the next line
-  word("Открыть", 1, 10, 50, 50, 2, 9);     // 3  "Открыть настройки"
-  word("настройки", 1, 64, 50, 60, 2, 9);   // 4
-  word("settings", 2, 300, 100, 50, 7, 8);  // 5  in the other segment, alone
-  word("Open", 1, 10, 200, 30, 10, 12);     // 6  "Open" then, later, "Setup" beside it
-  word("Setup", 1, 44, 200, 35, 13, 15);    // 7  never on screen with 6
+  word("Open", 1, 10, 10, 30, 1, 5);         // 0  a menu line: "Open Settings..."
+  word("Settings...", 1, 44, 10, 60, 1, 5);  // 1
+  word("Save", 1, 10, 30, 30, 1, 5);         // 2  the next line
+  word("Открыть", 1, 10, 50, 50, 2, 9);      // 3  "Открыть настройки"
+  word("настройки", 1, 64, 50, 60, 2, 9);    // 4
+  word("settings", 2, 300, 100, 50, 7, 8);   // 5  in the other segment, alone
+  word("Open", 1, 10, 200, 30, 10, 12);      // 6  "Open" then, later, "Setup" beside it
+  word("Setup", 1, 44, 200, 35, 13, 15);     // 7  never on screen with 6
   return index;
 }
 
@@ -46,14 +46,14 @@ TEST(TextSearch, Queries) {
   };
   const Case cases[] = {
       {"settings", {{1, 1, "Open Settings..."}, {2, 7, "settings"}}},
-      {"SETT", {{1, 1, "Open Settings..."}, {2, 7, "settings"}}},          // a word's start, any case
-      {"ettings", {}},                                                       // not inside a word
-      {"open sett", {{1, 1, "Open Settings..."}}},                           // a phrase, its last word begun
-      {"ope settings", {}},                                                  // earlier words whole
-      {"open save", {}},                                                     // not on one line
-      {"open setup", {}},                                                    // never on screen together
-      {"settings...", {{1, 1, "Open Settings..."}, {2, 7, "settings"}}},     // punctuation is not part of words
-      {"НАСТРОЙКИ", {{1, 2, "Открыть настройки"}}},                           // Cyrillic in any case
+      {"SETT", {{1, 1, "Open Settings..."}, {2, 7, "settings"}}},         // a word's start, any case
+      {"ettings", {}},                                                    // not inside a word
+      {"open sett", {{1, 1, "Open Settings..."}}},                        // a phrase, its last word begun
+      {"ope settings", {}},                                               // earlier words whole
+      {"open save", {}},                                                  // not on one line
+      {"open setup", {}},                                                 // never on screen together
+      {"settings...", {{1, 1, "Open Settings..."}, {2, 7, "settings"}}},  // punctuation is not part of words
+      {"НАСТРОЙКИ", {{1, 2, "Открыть настройки"}}},                       // Cyrillic in any case
       {"открыть настр", {{1, 2, "Открыть настройки"}}},
       {"  ", {}},
       {"...", {}},
@@ -75,8 +75,8 @@ TEST(TextSearch, AHitBoxSpansItsPhrase) {
 
 TEST(TextSearch, SearchFormFoldsCaseAndTrimsPunctuation) {
   const std::pair<const char*, const char*> cases[] = {
-      {"Hello!", "hello"}, {"«Ёлка»", "ёлка"}, {"(C:\\Lessons)", "c:\\lessons"}, {"ÄÖÜ", "äöü"}, {"--", ""},
-      {"ΣΟΦΙΑ", "σοφια"}, {"Ünïcödé…", "ünïcödé"}};
+      {"Hello!", "hello"}, {"«Ёлка»", "ёлка"}, {"(C:\\Lessons)", "c:\\lessons"}, {"ÄÖÜ", "äöü"},
+      {"--", ""},          {"ΣΟΦΙΑ", "σοφια"}, {"Ünïcödé…", "ünïcödé"}};
   for (const auto& [word, form] : cases) EXPECT_EQ(SearchForm(word), form) << word;
 }
 }  // namespace

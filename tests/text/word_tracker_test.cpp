@@ -1,10 +1,10 @@
 // The settle and merge rules, as scenes: what each frame changes and what the reader
 // finds when an area is due, against the entries the index ends with.
+#include "text/word_tracker.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
-
-#include "text/word_tracker.h"
 
 namespace {
 constexpr double kFrame = 0.1;

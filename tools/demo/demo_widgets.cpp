@@ -78,7 +78,8 @@ void DrawMenuBar(Picture& picture, Rect area, const std::vector<std::string>& la
   for (size_t i = 0; i < items.size(); ++i) {
     if (int(i) == openItem) Bevel(picture, items[i], false);
     const int shift = int(i) == openItem ? 1 : 0;
-    DrawText(picture, items[i].left + kMenuPadding + shift, items[i].top + (items[i].Height() - TextHeight()) / 2 + shift, labels[i], theme::kText);
+    const int top = items[i].top + (items[i].Height() - TextHeight()) / 2;
+    DrawText(picture, items[i].left + kMenuPadding + shift, top + shift, labels[i], theme::kText);
   }
 }
 

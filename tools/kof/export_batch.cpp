@@ -96,6 +96,9 @@ private:
   void PassOnSignal();
   void Say(const std::string& line);
   void Fail(size_t index, const std::string& why);
+  std::string CannotStart(int error) const {
+    return std::string("cannot start its ") + FWork.work + ": " + std::strerror(error);
+  }
   void ShowProgress();
   std::string ProgressText(double elapsed) const;
   int Summary();
@@ -165,11 +168,11 @@ void Batch::Start(size_t index) {
     return Fail(index, e.what());
   }
   int messages[2], progress[2];
-  if (::pipe(messages) != 0) return Fail(index, std::string("cannot start its export: ") + std::strerror(errno));
+  if (::pipe(messages) != 0) return Fail(index, CannotStart(errno));
   if (::pipe(progress) != 0) {
     ::close(messages[0]);
     ::close(messages[1]);
-    return Fail(index, std::string("cannot start its export: ") + std::strerror(errno));
+    return Fail(index, CannotStart(errno));
   }
   std::fflush(nullptr);
   const pid_t pid = ::fork();
@@ -184,7 +187,7 @@ void Batch::Start(size_t index) {
   if (pid < 0) {
     ::close(messages[0]);
     ::close(progress[0]);
-    return Fail(index, std::string("cannot start its export: ") + std::strerror(forkError));
+    return Fail(index, CannotStart(forkError));
   }
   FJobs[index].outcome = Outcome::Running;
   FWorkers.push_back({index, pid, messages[0], progress[0], "", ""});
@@ -244,8 +247,8 @@ void Batch::ReapEnded() {
     } else {
       job.outcome = Outcome::Failed;
       if (WIFSIGNALED(status))
-        Say("kof: " + job.film.string() + ": its worker ended by signal " + std::to_string(WTERMSIG(status)) + " (" +
-            strsignal(WTERMSIG(status)) + ")");
+        Say("kof: " + job.film.string() + ": its " + FWork.work + " ended by signal " +
+            std::to_string(WTERMSIG(status)) + " (" + strsignal(WTERMSIG(status)) + ")");
     }
     Clean(job, w->pid);
     w = FWorkers.erase(w);

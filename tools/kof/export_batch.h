@@ -34,6 +34,7 @@ struct FilmBatchWork {
                     const std::filesystem::path& folder, int32_t threads)>
       makeOne;
   const char* made = "exported";  // in the summary: "3 of 4 films exported"
+  const char* work = "export";    // "its export ended by signal 9"
 };
 
 // Returns the exit code as RunExportBatch does.

@@ -22,8 +22,7 @@ namespace {
 class SegmentWalk {
 public:
   SegmentWalk(int32_t segment, const TSegmentInfo& info, ScreenReader& reader)
-      : FRate(std::max<int32_t>(info.FramesPerSecond, 1)), FTracker(segment), FReader(reader),
-        FPrevious() {}
+      : FRate(std::max<int32_t>(info.FramesPerSecond, 1)), FTracker(segment), FReader(reader), FPrevious() {}
 
   void Picture(int32_t frame, const TkoPictureView& picture) {
     const TkoPictureView before = FPrevious.View();
@@ -35,7 +34,8 @@ public:
       FSettle.Changed(box, seconds);
       FTracker.Changed(box, seconds);
     }
-    for (const TTextBox& area : FSettle.Due(seconds)) FTracker.Read(area, FReader.Read(picture, area), seconds, FSettle);
+    for (const TTextBox& area : FSettle.Due(seconds))
+      FTracker.Read(area, FReader.Read(picture, area), seconds, FSettle);
     CopyPicture(picture);
     FLast = seconds;
   }
@@ -70,7 +70,8 @@ int64_t PicturesOf(const TSegmentList& segments) {
 double SecondsOf(const TSegmentList& segments) {
   double seconds = 0;
   for (int32_t i = 0; i < segments.Count(); ++i)
-    seconds += double(std::max(segments.Get(i)->FrameCount, 0)) / std::max<int32_t>(segments.Get(i)->FramesPerSecond, 1);
+    seconds +=
+        double(std::max(segments.Get(i)->FrameCount, 0)) / std::max<int32_t>(segments.Get(i)->FramesPerSecond, 1);
   return seconds;
 }
 }  // namespace

@@ -28,7 +28,8 @@ struct IndexOptions {
 // Languages as Tesseract names them: letters, digits and underscores joined by "+".
 bool LanguagesAreNames(const std::string& text) {
   if (text.empty() || text.front() == '+' || text.back() == '+' || text.find("++") != std::string::npos) return false;
-  return text.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_+") == std::string::npos;
+  return text.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_+") ==
+         std::string::npos;
 }
 
 std::optional<IndexOptions> ParseIndexArguments(const Arguments& args) {
@@ -95,6 +96,7 @@ int RunIndex(const Arguments& args) {
   work.jobs = options->jobs;
   work.outputOf = IndexBeside;
   work.made = "indexed";
+  work.work = "indexing";
   work.makeOne = [&](const fs::path& film, const fs::path& out, const fs::path& folder, int32_t) {
     return IndexOne(film, out, options->languages, folder, true);
   };

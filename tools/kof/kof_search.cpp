@@ -45,7 +45,8 @@ std::optional<SearchOptions> ParseSearchArguments(const Arguments& args) {
 TTextIndex ReadIndexOf(const fs::path& film) {
   const fs::path path = film.string() + kTextIndexSuffix;
   std::ifstream file(path, std::ios::binary);
-  if (!file) throw EkoError("no text index beside the film (" + path.string() + "): make it with kof index " + film.string());
+  if (!file)
+    throw EkoError("no text index beside the film (" + path.string() + "): make it with kof index " + film.string());
   std::ostringstream bytes;
   bytes << file.rdbuf();
   try {
@@ -72,7 +73,8 @@ void PrintJson(const std::vector<TTextHit>& hits) {
                                         {"time", std::round(hit.Time * 1000) / 1000},
                                         {"box", {hit.Box.Left, hit.Box.Top, hit.Box.Width(), hit.Box.Height()}},
                                         {"text", hit.Line}};
-    std::printf("%s\n%s", i == 0 ? "" : ",", object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
+    std::printf("%s\n%s", i == 0 ? "" : ",",
+                object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
   }
   std::fputs(hits.empty() ? "]\n" : "\n]\n", stdout);
 }

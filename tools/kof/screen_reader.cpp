@@ -10,12 +10,12 @@
 #include "text/text_search.h"
 
 namespace {
-constexpr int32_t kMargin = 4;         // pixels of background kept around an area
-constexpr int32_t kEnlarge = 3;        // screen text at 100 % reads best three times as large
-constexpr int32_t kRun = 12;           // pixels of one shade in a row that make a background, longer than any stroke
-constexpr int32_t kBorder = 12;        // white pixels around the enlarged area
+constexpr int32_t kMargin = 4;   // pixels of background kept around an area
+constexpr int32_t kEnlarge = 3;  // screen text at 100 % reads best three times as large
+constexpr int32_t kRun = 12;     // pixels of one shade in a row that make a background, longer than any stroke
+constexpr int32_t kBorder = 12;  // white pixels around the enlarged area
 constexpr int32_t kLowestConfidence = 50;
-constexpr int32_t kSingleLine = 24;    // areas at most this tall hold one line of text
+constexpr int32_t kSingleLine = 24;  // areas at most this tall hold one line of text
 
 struct PixHolder {
   PIX* pix;
@@ -75,7 +75,8 @@ std::vector<uint8_t> RowBackground(const uint8_t* row, int32_t width) {
 void DarkOnWhite(std::vector<uint8_t>& grey, int32_t width, int32_t height) {
   std::vector<std::vector<uint8_t>> backgrounds;
   backgrounds.resize(size_t(height));
-  for (int32_t y = 0; y < height; ++y) backgrounds[size_t(y)] = RowBackground(grey.data() + size_t(y) * size_t(width), width);
+  for (int32_t y = 0; y < height; ++y)
+    backgrounds[size_t(y)] = RowBackground(grey.data() + size_t(y) * size_t(width), width);
   const auto nearest = [&](int32_t y) -> std::vector<uint8_t> {
     for (int32_t d = 1; d < height; ++d)
       for (const int32_t row : {y - d, y + d})
