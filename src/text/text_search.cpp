@@ -28,6 +28,39 @@ std::vector<std::string> QueryTerms(std::string_view query) {
   return terms;
 }
 
+// The Latin letter a Cyrillic one looks like (in either case, once folded: о and o, н
+// and the H of НО), which the reader may take for it; every other letter as it is.
+char32_t LatinTwin(char32_t code) {
+  switch (code) {
+    case U'а':
+      return U'a';
+    case U'в':
+      return U'b';
+    case U'е':
+      return U'e';
+    case U'к':
+      return U'k';
+    case U'м':
+      return U'm';
+    case U'н':
+      return U'h';
+    case U'о':
+      return U'o';
+    case U'р':
+      return U'p';
+    case U'с':
+      return U'c';
+    case U'т':
+      return U't';
+    case U'у':
+      return U'y';
+    case U'х':
+      return U'x';
+    default:
+      return code;
+  }
+}
+
 bool SameTime(const TIndexedWord& a, const TIndexedWord& b) { return a.From < b.To && b.From < a.To; }
 bool SameTime(const TIndexedWord& a, double at) { return a.From <= at && at < std::max(a.To, a.From + 1e-3); }
 
@@ -41,18 +74,22 @@ bool Follows(const TIndexedWord& a, const TIndexedWord& b) {
 }  // namespace
 
 std::string SearchForm(std::string_view word) {
-  std::string folded = FoldedText(word);
-  size_t first = folded.size(), last = 0;
+  std::string form;
+  const std::string folded = FoldedText(word);
+  size_t kept = 0;  // the form's length up to its last letter or digit
   for (size_t at = 0; at < folded.size();) {
     const auto [code, length] = DecodeUtf8(folded, at);
-    const size_t step = std::max<size_t>(length, 1);
-    if (length != 0 && IsWordCharacter(code)) {
-      first = std::min(first, at);
-      last = at + step;
-    }
-    at += step;
+    at += std::max<size_t>(length, 1);
+    const bool inWord = length != 0 && IsWordCharacter(code);
+    if (!inWord && form.empty()) continue;
+    if (length == 0)
+      form.push_back(folded[at - 1]);
+    else
+      AppendUtf8(form, inWord ? LatinTwin(code) : code);
+    if (inWord) kept = form.size();
   }
-  return first >= last ? std::string() : folded.substr(first, last - first);
+  form.resize(kept);
+  return form;
 }
 
 TTextSearch::TTextSearch(const TTextIndex& index)

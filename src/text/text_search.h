@@ -1,8 +1,9 @@
 #pragma once
 // Searching a text index: every place a text was on screen. Letters compare without
-// case (utf8_text.h); a query word matches a whole word or the start of one, and
-// punctuation around words is not part of them; a query of several words matches
-// consecutive words of one line, on screen at the same time, the earlier ones whole.
+// case (utf8_text.h) and without telling Cyrillic letters from their Latin look-alikes;
+// a query word matches a whole word or the start of one, and punctuation around words
+// is not part of them; a query of several words matches consecutive words of one line,
+// on screen at the same time, the earlier ones whole.
 // Built once per index, a search then takes a pass over its words.
 #include <string>
 #include <string_view>
@@ -42,5 +43,8 @@ private:
   std::vector<std::vector<size_t>> FNext, FPrevious;
 };
 
-// The word folded and trimmed of what is not a letter or digit at either end.
+// How search compares words: folded, trimmed of what is not a letter or digit at either
+// end, and with the Cyrillic letters that look like Latin ones (о, н, р, с...) taken as
+// those, since the reader of a screen in both scripts mistakes one for the other
+// ("Окно" read as "OKHO").
 std::string SearchForm(std::string_view word);

@@ -55,6 +55,7 @@ TEST(TextSearch, Queries) {
       {"settings...", {{1, 1, "Open Settings..."}, {2, 7, "settings"}}},  // punctuation is not part of words
       {"НАСТРОЙКИ", {{1, 2, "Открыть настройки"}}},                       // Cyrillic in any case
       {"открыть настр", {{1, 2, "Открыть настройки"}}},
+      {"OTKP", {{1, 2, "Открыть настройки"}}},  // look-alike letters are one
       {"  ", {}},
       {"...", {}},
       {"open", {{1, 1, "Open Settings..."}, {1, 10, "Open"}}},
@@ -73,10 +74,12 @@ TEST(TextSearch, AHitBoxSpansItsPhrase) {
   EXPECT_EQ(hits[0].Word, 0u);
 }
 
-TEST(TextSearch, SearchFormFoldsCaseAndTrimsPunctuation) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"Hello!", "hello"}, {"«Ёлка»", "ёлка"}, {"(C:\\Lessons)", "c:\\lessons"}, {"ÄÖÜ", "äöü"},
-      {"--", ""},          {"ΣΟΦΙΑ", "σοφια"}, {"Ünïcödé…", "ünïcödé"}};
+TEST(TextSearch, SearchFormFoldsCaseAndLookAlikesAndTrimsPunctuation) {
+  const std::pair<const char*, const char*> cases[] = {{"Hello!", "hello"}, {"«Ёлка»", "ёлka"},
+                                                       {"OKHO", "okho"},    {"Окно", "okho"},
+                                                       {"рука", "pyka"},    {"(C:\\Lessons)", "c:\\lessons"},
+                                                       {"ÄÖÜ", "äöü"},      {"--", ""},
+                                                       {"ΣΟΦΙΑ", "σοφια"},  {"Ünïcödé…", "ünïcödé"}};
   for (const auto& [word, form] : cases) EXPECT_EQ(SearchForm(word), form) << word;
 }
 }  // namespace

@@ -15,9 +15,13 @@ constexpr int32_t kEnlarge = 3;  // screen text at 100 % reads best three times 
 constexpr int32_t kRun = 12;     // pixels of one shade in a row that make a background, longer than any stroke
 constexpr int32_t kBorder = 12;  // white pixels around the enlarged area
 constexpr int32_t kLowestConfidence = 50;
+constexpr int32_t kSure = 85;  // below this, a word is read a second time
+constexpr int32_t kEnlargeAgain = 4;
 constexpr int32_t kSingleLine = 24;  // areas at most this tall hold one line of text
 
 struct PixHolder {
+  PixHolder(const PixHolder&) = delete;
+  PixHolder& operator=(const PixHolder&) = delete;
   PIX* pix;
   explicit PixHolder(PIX* p) : pix(p) {}
   ~PixHolder() { pixDestroy(&pix); }
@@ -110,9 +114,6 @@ PIX* GreyPix(const std::vector<uint8_t>& grey, int32_t width, int32_t height) {
   return pix;
 }
 
-bool Worth(const std::string& text, int32_t confidence) {
-  return confidence >= kLowestConfidence && !SearchForm(text).empty();
-}
 }  // namespace
 
 ScreenReader::ScreenReader(const std::string& languages) : FApi(std::make_unique<tesseract::TessBaseAPI>()) {
@@ -125,30 +126,51 @@ ScreenReader::ScreenReader(const std::string& languages) : FApi(std::make_unique
 
 ScreenReader::~ScreenReader() { FApi->End(); }
 
-std::vector<TReadWord> ScreenReader::Read(const TkoPictureView& picture, const TTextBox& area) {
-  const TTextBox box = area.Expanded(kMargin, kMargin).Intersection({0, 0, picture.Width, picture.Height});
+// One pass of the reader over the prepared area (box of the picture), enlarged by
+// factor: every word with a letter or digit, whatever the confidence.
+std::vector<TReadWord> ScreenReader::Pass(PIX* prepared, const TTextBox& box, int32_t factor,
+                                          tesseract::PageSegMode mode) {
   std::vector<TReadWord> words;
-  if (box.Width() < 4 || box.Height() < 6) return words;
-  std::vector<uint8_t> grey = Grey(picture, box);
-  DarkOnWhite(grey, box.Width(), box.Height());
-  PixHolder small(GreyPix(grey, box.Width(), box.Height()));
-  PixHolder enlarged(pixScaleGrayLI(small.pix, float(kEnlarge), float(kEnlarge)));
+  PixHolder enlarged(pixScaleGrayLI(prepared, float(factor), float(factor)));
   PixHolder large(pixAddBorder(enlarged.pix, kBorder, 255));
-  FApi->SetPageSegMode(area.Height() <= kSingleLine ? tesseract::PSM_SINGLE_LINE : tesseract::PSM_SPARSE_TEXT);
+  FApi->SetPageSegMode(mode);
   FApi->SetImage(large.pix);
   if (FApi->Recognize(nullptr) != 0) return words;
   std::unique_ptr<tesseract::ResultIterator> it(FApi->GetIterator());
   if (!it) return words;
   do {
     const std::unique_ptr<char[]> text(it->GetUTF8Text(tesseract::RIL_WORD));
-    if (!text) continue;
-    const int32_t confidence = int32_t(it->Confidence(tesseract::RIL_WORD));
     int left = 0, top = 0, right = 0, bottom = 0;
-    if (!Worth(text.get(), confidence) || !it->BoundingBox(tesseract::RIL_WORD, &left, &top, &right, &bottom)) continue;
+    if (!text || SearchForm(text.get()).empty() || !it->BoundingBox(tesseract::RIL_WORD, &left, &top, &right, &bottom))
+      continue;
     left -= kBorder, top -= kBorder, right -= kBorder, bottom -= kBorder;
-    const TTextBox found{box.Left + left / kEnlarge, box.Top + top / kEnlarge,
-                         box.Left + (right + kEnlarge - 1) / kEnlarge, box.Top + (bottom + kEnlarge - 1) / kEnlarge};
-    words.push_back({text.get(), confidence, found.Intersection(box)});
+    const TTextBox found{box.Left + left / factor, box.Top + top / factor, box.Left + (right + factor - 1) / factor,
+                         box.Top + (bottom + factor - 1) / factor};
+    words.push_back({text.get(), int32_t(it->Confidence(tesseract::RIL_WORD)), found.Intersection(box)});
   } while (it->Next(tesseract::RIL_WORD));
+  return words;
+}
+
+std::vector<TReadWord> ScreenReader::Read(const TkoPictureView& picture, const TTextBox& area) {
+  const TTextBox box = area.Expanded(kMargin, kMargin).Intersection({0, 0, picture.Width, picture.Height});
+  if (box.Width() < 4 || box.Height() < 6) return {};
+  std::vector<uint8_t> grey = Grey(picture, box);
+  DarkOnWhite(grey, box.Width(), box.Height());
+  PixHolder prepared(GreyPix(grey, box.Width(), box.Height()));
+  const bool line = area.Height() <= kSingleLine;
+  std::vector<TReadWord> words =
+      Pass(prepared.pix, box, kEnlarge, line ? tesseract::PSM_SINGLE_LINE : tesseract::PSM_SPARSE_TEXT);
+  // Where the reader was unsure, a second look, larger and as a block of text, may be
+  // surer: of two readings of one place the surer one stays.
+  if (std::any_of(words.begin(), words.end(), [](const TReadWord& w) { return w.Confidence < kSure; }))
+    for (TReadWord& second : Pass(prepared.pix, box, kEnlargeAgain, tesseract::PSM_SINGLE_BLOCK)) {
+      const auto same = std::find_if(words.begin(), words.end(),
+                                     [&](const TReadWord& w) { return OverlapOfSmaller(w.Box, second.Box) >= 0.5; });
+      if (same == words.end())
+        words.push_back(std::move(second));
+      else if (second.Confidence > same->Confidence)
+        *same = std::move(second);
+    }
+  std::erase_if(words, [](const TReadWord& w) { return w.Confidence < kLowestConfidence; });
   return words;
 }
