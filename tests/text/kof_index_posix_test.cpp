@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 
 #include "support/temp_dir.h"
 #include "support/text_films.h"
@@ -95,6 +96,19 @@ TEST(KofIndex, ABatchIndexesTheGoodFilmsAndReportsTheBadOnesLeavingNoPartialInde
   const KofRun search = RunProgram(RZ_KOF_PATH, "search " + Quoted(dir / "good.kof") + " " + word);
   EXPECT_EQ(search.exitCode, 0);
   EXPECT_NE(search.out.find("segment 1  0:00.0  " + word), std::string::npos) << search.out;
+}
+
+TEST(KofIndex, WritesOneFilmsIndexWhereToldAndANewerOneOverAnOlder) {
+  TempDir dir;
+  const std::string word = WriteTextFilm(dir / "film.kof");
+  WriteText(dir / "elsewhere.json", "an index of long ago");
+  const KofRun run =
+      RunProgram(RZ_KOF_PATH, "index " + Quoted(dir / "film.kof") + " -o " + Quoted(dir / "elsewhere.json"), "", true);
+  ASSERT_EQ(run.exitCode, 0) << run.out;
+  EXPECT_FALSE(fs::exists(dir / "film.kof.words.json"));
+  std::ifstream file(dir / "elsewhere.json", std::ios::binary);
+  const std::string document((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  EXPECT_NE(document.find("\"text\":\"" + word + "\""), std::string::npos) << document.substr(0, 400);
 }
 
 TEST(KofIndex, RefusesWrongCommandLines) {

@@ -13,7 +13,14 @@ int main(int argc, char** argv) {
   const Arguments args(argv + std::min(argc, 2), argv + argc);
   if (command == "export") return RunReported(RunExport, args);
   if (command == "activity") return RunReported(RunActivity, args);
+#ifdef RZ_TEXT_READER
   if (command == "index") return RunReported(RunIndex, args);
+#else
+  if (command == "index") {
+    std::fputs("kof: this kof was built without Tesseract, so kof index cannot read text\n", stderr);
+    return kExitBadFilm;
+  }
+#endif
   std::fputs("usage: kof-export export|activity|index ARGUMENTS (run by kof)\n", stderr);
   return kExitUsage;
 }
