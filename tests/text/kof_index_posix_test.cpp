@@ -1,6 +1,7 @@
 // kof index and kof search as a user runs them: batches, failures, messages and output.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -109,6 +110,16 @@ TEST(KofIndex, WritesOneFilmsIndexWhereToldAndANewerOneOverAnOlder) {
   std::ifstream file(dir / "elsewhere.json", std::ios::binary);
   const std::string document((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   EXPECT_NE(document.find("\"text\":\"" + word + "\""), std::string::npos) << document.substr(0, 400);
+}
+
+TEST(KofIndex, TheDemoFilmsTextIsRealText) {
+  TempDir dir;
+  ASSERT_EQ(std::system(("'" + std::string(RZ_DEMO_FILM_MAKER) + "' " + Quoted(dir / "demo.kof")).c_str()), 0);
+  ASSERT_EQ(RunProgram(RZ_KOF_PATH, "index " + Quoted(dir / "demo.kof")).exitCode, 0);
+  const KofRun typed = RunProgram(RZ_KOF_PATH, "search " + Quoted(dir / "demo.kof") + " 'plays it back'");
+  EXPECT_NE(typed.out.find("segment 1  "), std::string::npos) << typed.out;
+  const KofRun menu = RunProgram(RZ_KOF_PATH, "search " + Quoted(dir / "demo.kof") + " save");
+  EXPECT_NE(menu.out.find("segment 2  0:01.5  Save"), std::string::npos) << "the File menu opens: " << menu.out;
 }
 
 TEST(KofIndex, RefusesWrongCommandLines) {
