@@ -6,6 +6,7 @@
 # The web player's (Emscripten) zlib, libmspack and liblzma come from RZ_WEB_PREFIX.
 # rz_export_deps: FFmpeg's libraries (libavcodec, libavformat, libavfilter, libswscale,
 # libswresample, libavutil), which kof export encodes with; native kof and its tests only.
+# rz_ocr_deps: Tesseract and Leptonica, which kof index reads text with; native kof only.
 # rz_demo_deps: LAME (libmp3lame-dev), which encodes the demo film's sound; only the
 # native demo maker links it.
 add_library(rz_deps INTERFACE)
@@ -49,6 +50,10 @@ if(NOT WIN32 AND NOT EMSCRIPTEN AND NOT RZ_FUZZ)
                     libavutil)
   add_library(rz_export_deps INTERFACE)
   target_link_libraries(rz_export_deps INTERFACE PkgConfig::RZ_FFMPEG)
+  # Tesseract (libtesseract-dev, with Leptonica), which kof index reads the screen with.
+  pkg_check_modules(RZ_TESSERACT REQUIRED IMPORTED_TARGET tesseract lept)
+  add_library(rz_ocr_deps INTERFACE)
+  target_link_libraries(rz_ocr_deps INTERFACE PkgConfig::RZ_TESSERACT)
   target_include_directories(rz_demo_deps INTERFACE ${RZ_LAME_INCLUDE})
   target_link_libraries(rz_demo_deps INTERFACE ${RZ_LAME_LIB})
 endif()

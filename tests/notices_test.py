@@ -26,6 +26,7 @@ PROGRAMS = {"roRezodu.exe": "roRezodu.exe", "kof": "kof", "kof-export": "kof-exp
 LIBRARY_OF_FILE = {
     "lzma": "liblzma", "mspack": "libmspack", "png16": "libpng", "png": "libpng", "z": "zlib",
     **{name: "FFmpeg" for name in ("avcodec", "avformat", "avfilter", "swscale", "swresample", "avutil")},
+    "tesseract": "Tesseract", "lept": "Leptonica", "archive": "libarchive", "curl": "libcurl",
 }
 WINDOWS_SYSTEM = {"user32", "gdi32", "comctl32", "comdlg32", "shell32", "winmm", "windowscodecs", "ole32", "oleaut32",
                   "uuid", "oleacc", "kernel32", "advapi32", "shlwapi", "version", "uxtheme", "dwmapi", "msimg32",
@@ -149,7 +150,8 @@ def version_used(build_dir, library, linked_file, kind):
     """The version of a library as this build links it."""
     if kind == "native":
         package = {"liblzma": "liblzma", "libmspack": "libmspack", "libpng": "libpng", "zlib": "zlib",
-                   "FFmpeg": "libavcodec"}[library]
+                   "FFmpeg": "libavcodec", "Tesseract": "tesseract", "Leptonica": "lept", "libarchive": "libarchive",
+                   "libcurl": "libcurl"}[library]
         return pkg_config_version(package)
     if library == "liblzma":
         return lzma_version(linked_file)

@@ -79,8 +79,8 @@ bool Ready(const std::vector<pollfd>& polled, int fd) {
 
 class Batch {
 public:
-  Batch(const ExportOptions& options, int32_t atATime)
-      : FOptions(options), FAtATime(atATime), FShown(::isatty(STDERR_FILENO) == 1),
+  Batch(const FilmBatchWork& work, int32_t atATime)
+      : FWork(work), FAtATime(atATime), FShown(::isatty(STDERR_FILENO) == 1),
         FStart(std::chrono::steady_clock::now()) {}
 
   int Run();
@@ -96,11 +96,14 @@ private:
   void PassOnSignal();
   void Say(const std::string& line);
   void Fail(size_t index, const std::string& why);
+  std::string CannotStart(int error) const {
+    return std::string("cannot start its ") + FWork.work + ": " + std::strerror(error);
+  }
   void ShowProgress();
   std::string ProgressText(double elapsed) const;
   int Summary();
 
-  const ExportOptions& FOptions;
+  const FilmBatchWork& FWork;
   const int32_t FAtATime;
   const bool FShown;  // the progress line, on a terminal
   std::vector<Job> FJobs;
@@ -124,19 +127,19 @@ int Batch::Run() {
   return Summary();
 }
 
-// Each film's output, DIR/NAME.EXT. One whose name (in any case) another film of the
+// Each film's output. One whose name (in any case) another film of the
 // batch writes is refused; one that exists is checked unless forced.
 void Batch::PlanJobs() {
   std::map<std::string, size_t> writers;  // by the name as a case-insensitive file system sees it
-  for (const fs::path& film : FOptions.films) {
-    FJobs.push_back({film, FOptions.outDir / (film.stem().string() + ExtensionOf(FOptions.format))});
+  for (const fs::path& film : FWork.films) {
+    FJobs.push_back({film, FWork.outputOf(film)});
     const size_t index = FJobs.size() - 1;
     const auto [writer, fresh] = writers.emplace(FoldedName(FJobs[index].out.filename().string()), index);
     if (!fresh) {
       const Job& first = FJobs[writer->second];
       Fail(index,
            FJobs[index].out.string() + " is the name of " + first.film.string() + "'s output, " + first.out.string());
-    } else if (!FOptions.force) {
+    } else if (FWork.keepOutputs) {
       SkipOrRefuse(index);
     }
   }
@@ -165,11 +168,11 @@ void Batch::Start(size_t index) {
     return Fail(index, e.what());
   }
   int messages[2], progress[2];
-  if (::pipe(messages) != 0) return Fail(index, std::string("cannot start its export: ") + std::strerror(errno));
+  if (::pipe(messages) != 0) return Fail(index, CannotStart(errno));
   if (::pipe(progress) != 0) {
     ::close(messages[0]);
     ::close(messages[1]);
-    return Fail(index, std::string("cannot start its export: ") + std::strerror(errno));
+    return Fail(index, CannotStart(errno));
   }
   std::fflush(nullptr);
   const pid_t pid = ::fork();
@@ -184,14 +187,14 @@ void Batch::Start(size_t index) {
   if (pid < 0) {
     ::close(messages[0]);
     ::close(progress[0]);
-    return Fail(index, std::string("cannot start its export: ") + std::strerror(forkError));
+    return Fail(index, CannotStart(forkError));
   }
   FJobs[index].outcome = Outcome::Running;
   FWorkers.push_back({index, pid, messages[0], progress[0], "", ""});
 }
 
-// In the worker process: the film's export, its standard error and its progress
-// going to the batch. Encoders share the processors with the other workers.
+// In the worker process: the film's work, its standard error and its progress going
+// to the batch. The workers share the processors.
 void Batch::RunWorker(const Job& job, int messages, int progress) {
   for (const Worker& other : FWorkers) {
     if (other.messages >= 0) ::close(other.messages);
@@ -201,14 +204,7 @@ void Batch::RunWorker(const Job& job, int messages, int progress) {
   ::close(messages);
   std::signal(SIGPIPE, SIG_IGN);  // a batch that is gone makes writes fail, not the worker end
   ProgressLine::ReportTo(progress);
-  ExportOptions one = FOptions;
-  one.films = {job.film};
-  one.out = job.out;
-  one.outDir.clear();
-  one.keepOthers = !FOptions.force;
-  one.unpackFolder = job.unpackFolder;
-  one.threads = std::max<int32_t>(1, Processors() / FAtATime);
-  const int code = ExportFilm(one);
+  const int code = FWork.makeOne(job.film, job.out, job.unpackFolder, std::max<int32_t>(1, Processors() / FAtATime));
   std::fflush(nullptr);
   ::_exit(code);
 }
@@ -251,8 +247,8 @@ void Batch::ReapEnded() {
     } else {
       job.outcome = Outcome::Failed;
       if (WIFSIGNALED(status))
-        Say("kof: " + job.film.string() + ": its export ended by signal " + std::to_string(WTERMSIG(status)) + " (" +
-            strsignal(WTERMSIG(status)) + ")");
+        Say("kof: " + job.film.string() + ": its " + FWork.work + " ended by signal " +
+            std::to_string(WTERMSIG(status)) + " (" + strsignal(WTERMSIG(status)) + ")");
     }
     Clean(job, w->pid);
     w = FWorkers.erase(w);
@@ -340,7 +336,8 @@ int Batch::Summary() {
     skipped += job.outcome == Outcome::Skipped ? 1 : 0;
     if (job.outcome == Outcome::Failed) failed += (failed.empty() ? "" : ", ") + job.film.string();
   }
-  std::string line = "kof: " + std::to_string(exported) + " of " + std::to_string(FJobs.size()) + " films exported";
+  std::string line =
+      "kof: " + std::to_string(exported) + " of " + std::to_string(FJobs.size()) + " films " + FWork.made;
   if (skipped > 0) line += ", " + std::to_string(skipped) + " skipped (their outputs exist)";
   if (const int signal = InterruptingSignal(); signal != 0) {
     Say(line + "; interrupted");
@@ -352,6 +349,17 @@ int Batch::Summary() {
 }
 }  // namespace
 
+int RunFilmBatch(const FilmBatchWork& work) {
+  std::vector<fs::path> folders;
+  for (const fs::path& film : work.films) {
+    const fs::path folder = work.outputOf(film).parent_path();
+    if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+  }
+  for (const fs::path& folder : folders) RemoveAbandonedOutputs(folder);
+  Batch batch(work, work.jobs > 0 ? work.jobs : Processors());
+  return batch.Run();
+}
+
 int RunExportBatch(const ExportOptions& options) {
   std::error_code error;
   fs::create_directories(options.outDir, error);
@@ -359,7 +367,22 @@ int RunExportBatch(const ExportOptions& options) {
     std::fprintf(stderr, "kof: cannot create %s: %s\n", options.outDir.c_str(), error.message().c_str());
     return kExitBadFilm;
   }
-  RemoveAbandonedOutputs(options.outDir);
-  Batch batch(options, options.jobs > 0 ? options.jobs : Processors());
-  return batch.Run();
+  FilmBatchWork work;
+  work.films = options.films;
+  work.jobs = options.jobs;
+  work.outputOf = [&](const fs::path& film) {
+    return options.outDir / (film.stem().string() + ExtensionOf(options.format));
+  };
+  work.keepOutputs = !options.force;
+  work.makeOne = [&](const fs::path& film, const fs::path& out, const fs::path& folder, int32_t threads) {
+    ExportOptions one = options;
+    one.films = {film};
+    one.out = out;
+    one.outDir.clear();
+    one.keepOthers = !options.force;
+    one.unpackFolder = folder;
+    one.threads = threads;
+    return ExportFilm(one);
+  };
+  return RunFilmBatch(work);
 }
