@@ -82,6 +82,26 @@ SegmentSpec Damaged(int frames) {
 
 Bytes Film(const std::vector<SegmentSpec>& segments) { return WithTrailer(BuildFilm(segments)); }
 
+// 4 minutes of a 640 x 480 screen on which only the pointer moves, three samples a frame:
+// 7,200 pictures to export, seconds of work. The frames after the first change nothing
+// (one small record each), so the film stays small.
+SegmentSpec LongStill() {
+  constexpr int kWidth = 640, kHeight = 480, kFrames = 2400, kSamples = 3;
+  SegmentSpec spec;
+  spec.data.name = "Long";
+  spec.data.samplesPerFrame = kSamples;
+  spec.data.pictures = {MovingFrame(kWidth, kHeight, 0x1E4E8C, 0)};
+  const Picture& still = spec.data.pictures.front();
+  spec.data.frameRecords.assign(kFrames - 1, FrameRecord(DifferenceRuns(still, still)));
+  std::vector<CursorSample> track;
+  for (int k = 0; k < kFrames * kSamples; ++k)
+    track.push_back({0, uint16_t(40 + (k * 5) % (kWidth - 80)), uint16_t(60 + (k * 3) % (kHeight - 120))});
+  spec.data.cursorTrack = track;
+  spec.soundKind = kSoundWave;
+  spec.packing = Packing::MsZip;
+  return spec;
+}
+
 void WriteFilms(const std::filesystem::path& dir) {
   WriteBytesToFile(dir / "pictures.kof", Film(PictureSegments()));
   WriteBytesToFile(dir / "large.kof", Film({LargeSegment()}));
@@ -121,8 +141,7 @@ void WriteFilms(const std::filesystem::path& dir) {
   WriteBytesToFile(dir / "idle.kof", Film({IdleSegment(), Coloured(1, 60, 10)}));
   // Export from the player: a long segment that takes a while to export and plays on
   // meanwhile, and a short one exported alone.
-  WriteBytesToFile(dir / "export.kof",
-                   Film({MovingSegment("Long", 320, 240, 0x1E4E8C, 300, 3), Coloured(1, 40, 10)}));
+  WriteBytesToFile(dir / "export.kof", Film({LongStill(), Coloured(1, 40, 10)}));
 }
 }  // namespace
 
