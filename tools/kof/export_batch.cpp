@@ -1,26 +1,21 @@
 #include "export_batch.h"
 
-#include <poll.h>
-#include <sched.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
-#include <cstring>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "export_run.h"
+#include "export_workers.h"
 #include "film/ko_error.h"
 #include "film/temp_files.h"
 #include "interruption.h"
 #include "kof_commands.h"
+#include "machine_processes.h"
 #include "output_claim.h"
 #include "output_names.h"
 #include "progress_line.h"
@@ -40,43 +35,6 @@ struct Job {
   double doneSeconds = 0, totalSeconds = 0;  // of film, as its worker last reported
 };
 
-// A running worker and the read ends of its two pipes (-1 once they ended): its
-// standard error, and its progress reports (ProgressLine::ReportTo).
-struct Worker {
-  size_t job;
-  pid_t pid;
-  int messages, progress;
-  std::string messageText, progressText;  // the part of a line that has come so far
-};
-
-// Reads what the pipe holds and hands on each whole line; at the pipe's end also the
-// rest, and closes it (fd becomes -1).
-void ReadLines(int& fd, std::string& pending, const std::function<void(const std::string&)>& onLine) {
-  char buffer[4096];
-  const ssize_t got = ::read(fd, buffer, sizeof(buffer));
-  if (got < 0 && errno == EINTR) return;
-  if (got > 0) pending.append(buffer, static_cast<size_t>(got));
-  for (size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1))
-    onLine(pending.substr(0, end));
-  if (got > 0) return;
-  if (!pending.empty()) onLine(pending);
-  pending.clear();
-  ::close(fd);
-  fd = -1;
-}
-
-// The processors this process may run on (taskset, a Slurm allocation), at least 1.
-int32_t Processors() {
-  cpu_set_t set;
-  if (sched_getaffinity(0, sizeof(set), &set) == 0) return std::max(1, CPU_COUNT(&set));
-  return std::max<int32_t>(1, int32_t(::sysconf(_SC_NPROCESSORS_ONLN)));
-}
-
-bool Ready(const std::vector<pollfd>& polled, int fd) {
-  return fd >= 0 && std::any_of(polled.begin(), polled.end(),
-                                [fd](const pollfd& p) { return p.fd == fd && p.revents != 0; });
-}
-
 class Batch {
 public:
   Batch(const ExportOptions& options, int32_t atATime)
@@ -89,10 +47,9 @@ private:
   void PlanJobs();
   void SkipOrRefuse(size_t index);
   void Start(size_t index);
-  [[noreturn]] void RunWorker(const Job& job, int messages, int progress);
   void Wait();
   void ReapEnded();
-  void Clean(const Job& job, pid_t worker);
+  void Clean(const Job& job, int64_t worker);
   void PassOnSignal();
   void Say(const std::string& line);
   void Fail(size_t index, const std::string& why);
@@ -104,7 +61,7 @@ private:
   const int32_t FAtATime;
   const bool FShown;  // the progress line, on a terminal
   std::vector<Job> FJobs;
-  std::vector<Worker> FWorkers;
+  ExportWorkers FWorkers;
   bool FPassedOn = false;
   bool FLineDrawn = false;
   std::chrono::steady_clock::time_point FStart, FLastShown;
@@ -113,9 +70,9 @@ private:
 int Batch::Run() {
   PlanJobs();
   for (size_t next = 0;;) {
-    for (; next < FJobs.size() && FWorkers.size() < size_t(FAtATime) && InterruptingSignal() == 0; ++next)
+    for (; next < FJobs.size() && FWorkers.Count() < size_t(FAtATime) && InterruptingSignal() == 0; ++next)
       if (FJobs[next].outcome == Outcome::Waiting) Start(next);
-    if (FWorkers.empty()) break;
+    if (FWorkers.Count() == 0) break;
     PassOnSignal();
     Wait();
     ReapEnded();
@@ -158,110 +115,56 @@ void Batch::SkipOrRefuse(size_t index) {
   }
 }
 
+// The film's export in a worker of its own. Encoders share the processors with the
+// other workers.
 void Batch::Start(size_t index) {
+  Job& job = FJobs[index];
   try {
-    FJobs[index].unpackFolder = CreatePlayerTempFolder();
+    job.unpackFolder = CreatePlayerTempFolder();
+    ExportOptions one = FOptions;
+    one.films = {job.film};
+    one.out = job.out;
+    one.outDir.clear();
+    one.keepOthers = !FOptions.force;
+    one.unpackFolder = job.unpackFolder;
+    one.threads = std::max<int32_t>(1, UsableProcessors() / FAtATime);
+    FWorkers.Start(index, one);
   } catch (const EkoError& e) {
     return Fail(index, e.what());
   }
-  int messages[2], progress[2];
-  if (::pipe(messages) != 0) return Fail(index, std::string("cannot start its export: ") + std::strerror(errno));
-  if (::pipe(progress) != 0) {
-    ::close(messages[0]);
-    ::close(messages[1]);
-    return Fail(index, std::string("cannot start its export: ") + std::strerror(errno));
-  }
-  std::fflush(nullptr);
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::close(messages[0]);
-    ::close(progress[0]);
-    RunWorker(FJobs[index], messages[1], progress[1]);
-  }
-  const int forkError = errno;
-  ::close(messages[1]);
-  ::close(progress[1]);
-  if (pid < 0) {
-    ::close(messages[0]);
-    ::close(progress[0]);
-    return Fail(index, std::string("cannot start its export: ") + std::strerror(forkError));
-  }
-  FJobs[index].outcome = Outcome::Running;
-  FWorkers.push_back({index, pid, messages[0], progress[0], "", ""});
+  job.outcome = Outcome::Running;
 }
 
-// In the worker process: the film's export, its standard error and its progress
-// going to the batch. Encoders share the processors with the other workers.
-void Batch::RunWorker(const Job& job, int messages, int progress) {
-  for (const Worker& other : FWorkers) {
-    if (other.messages >= 0) ::close(other.messages);
-    if (other.progress >= 0) ::close(other.progress);
-  }
-  ::dup2(messages, STDERR_FILENO);
-  ::close(messages);
-  std::signal(SIGPIPE, SIG_IGN);  // a batch that is gone makes writes fail, not the worker end
-  ProgressLine::ReportTo(progress);
-  ExportOptions one = FOptions;
-  one.films = {job.film};
-  one.out = job.out;
-  one.outDir.clear();
-  one.keepOthers = !FOptions.force;
-  one.unpackFolder = job.unpackFolder;
-  one.threads = std::max<int32_t>(1, Processors() / FAtATime);
-  const int code = ExportFilm(one);
-  std::fflush(nullptr);
-  ::_exit(code);
-}
-
-// Until a pipe has something or a quarter of a second passed; a signal ends it early.
+// Until a worker says something or a quarter of a second passed; a signal ends it early.
 void Batch::Wait() {
-  std::vector<pollfd> polled;
-  for (const Worker& w : FWorkers)
-    for (const int fd : {w.messages, w.progress})
-      if (fd >= 0) polled.push_back({fd, POLLIN, 0});
-  if (::poll(polled.data(), polled.size(), kPollMs) <= 0) return;
-  for (Worker& w : FWorkers) {
-    Job& job = FJobs[w.job];
-    if (Ready(polled, w.messages))
-      ReadLines(w.messages, w.messageText, [&](const std::string& line) {
-        Say("kof: " + job.film.string() + ": " + (line.starts_with("kof: ") ? line.substr(5) : line));
+  FWorkers.Wait(
+      kPollMs,
+      [&](size_t index, const std::string& line) {
+        Say("kof: " + FJobs[index].film.string() + ": " + (line.starts_with("kof: ") ? line.substr(5) : line));
+      },
+      [&](size_t index, const std::string& line) {
+        std::sscanf(line.c_str(), "%lf %lf", &FJobs[index].doneSeconds, &FJobs[index].totalSeconds);
       });
-    if (Ready(polled, w.progress))
-      ReadLines(w.progress, w.progressText, [&](const std::string& line) {
-        std::sscanf(line.c_str(), "%lf %lf", &job.doneSeconds, &job.totalSeconds);
-      });
-  }
 }
 
-// Workers whose pipes both ended have ended, or are about to.
 void Batch::ReapEnded() {
-  for (auto w = FWorkers.begin(); w != FWorkers.end();) {
-    if (w->messages >= 0 || w->progress >= 0) {
-      ++w;
-      continue;
-    }
-    int status = 0;
-    while (::waitpid(w->pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    Job& job = FJobs[w->job];
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+  for (const WorkerEnd& ended : FWorkers.TakeEnded()) {
+    Job& job = FJobs[ended.job];
+    if (ended.exported) {
       job.outcome = Outcome::Exported;
     } else if (InterruptingSignal() != 0) {
       job.outcome = Outcome::Interrupted;
     } else {
       job.outcome = Outcome::Failed;
-      if (WIFSIGNALED(status))
-        Say("kof: " + job.film.string() + ": its export ended by signal " + std::to_string(WTERMSIG(status)) + " (" +
-            strsignal(WTERMSIG(status)) + ")");
+      if (!ended.how.empty()) Say("kof: " + job.film.string() + ": its export " + ended.how);
     }
-    Clean(job, w->pid);
-    w = FWorkers.erase(w);
+    Clean(job, ended.process);
   }
 }
 
 // A worker removes its temporary video and unpacked segments itself, unless something
 // ended it at once (SIGKILL, a crash): then the batch, which knows both names, does.
-void Batch::Clean(const Job& job, pid_t worker) {
+void Batch::Clean(const Job& job, int64_t worker) {
   std::error_code ignored;
   fs::remove(TemporaryOutput(job.out, worker), ignored);
   RemoveTempPath(job.unpackFolder);
@@ -272,7 +175,7 @@ void Batch::Clean(const Job& job, pid_t worker) {
 void Batch::PassOnSignal() {
   const int signal = InterruptingSignal();
   if (signal == 0 || FPassedOn) return;
-  for (const Worker& w : FWorkers) ::kill(w.pid, signal);
+  FWorkers.PassOn(signal);
   FPassedOn = true;
 }
 
@@ -356,10 +259,10 @@ int RunExportBatch(const ExportOptions& options) {
   std::error_code error;
   fs::create_directories(options.outDir, error);
   if (error) {
-    std::fprintf(stderr, "kof: cannot create %s: %s\n", options.outDir.c_str(), error.message().c_str());
+    std::fprintf(stderr, "kof: cannot create %s: %s\n", options.outDir.string().c_str(), error.message().c_str());
     return kExitBadFilm;
   }
   RemoveAbandonedOutputs(options.outDir);
-  Batch batch(options, options.jobs > 0 ? options.jobs : Processors());
+  Batch batch(options, options.jobs > 0 ? options.jobs : UsableProcessors());
   return batch.Run();
 }

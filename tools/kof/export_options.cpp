@@ -143,3 +143,26 @@ std::optional<ExportOptions> ParseExportArguments(const std::vector<std::string>
   if (!Settle(options, named)) return std::nullopt;
   return options;
 }
+
+namespace {
+// Microseconds as seconds with six decimals, a TIME that ParseExportTime reads exactly.
+std::string TimeText(int64_t us) {
+  std::string fraction = std::to_string(1000000 + us % 1000000).substr(1);
+  return std::to_string(us / 1000000) + "." + fraction;
+}
+}  // namespace
+
+std::vector<std::string> OneFilmArguments(const ExportOptions& options) {
+  std::vector<std::string> args{options.Film().string(), "-o", options.out.string()};
+  const auto add = [&](const char* option, const std::string& value) {
+    args.push_back(option);
+    args.push_back(value);
+  };
+  if (options.lossless) args.push_back("--lossless");
+  if (options.segment != 0) add("--segment", std::to_string(options.segment));
+  if (options.fromUs != 0) add("--from", TimeText(options.fromUs));
+  if (options.toUs) add("--to", TimeText(*options.toUs));
+  if (options.width != 0) add("--width", std::to_string(options.width));
+  if (options.skipIdleMs != 0) add("--skip-idle", TimeText(int64_t{options.skipIdleMs} * 1000));
+  return args;
+}

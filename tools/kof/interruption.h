@@ -4,6 +4,10 @@
 // output, the unpacked segments) and no partial file is left. Then the process ends by
 // the signal after all, as a program without a handler would: a shell stops a loop
 // over kof export only when the command it waited for died of SIGINT.
+//
+// On Windows Ctrl+C and Ctrl+Break (a console's, or a batch's passed on to its workers)
+// count as SIGINT and a closed console window as SIGTERM; no signal ends a process
+// there, so it exits with ExitCodeOfSignal instead.
 #include <exception>
 
 struct ExportInterrupted : std::exception {
@@ -20,7 +24,7 @@ int InterruptingSignal();
 // Throws ExportInterrupted once a signal was noted.
 void ThrowIfInterrupted();
 // Ends the process by the signal with its default action, standard streams flushed.
-// Returns only when the signal is blocked.
+// Returns only when the signal is blocked, and on Windows always.
 void EndBySignal(int signal);
 // The exit code of a program a signal ended: 128 + its number, as shells report it.
 constexpr int ExitCodeOfSignal(int signal) { return 128 + signal; }

@@ -11,6 +11,9 @@ void Note(int signal) { gSignal = signal; }
 }  // namespace
 
 void CatchInterruptions() {
+  // Past the file size limit a write then fails and is reported like any other,
+  // instead of the signal ending kof with its temporary file left behind.
+  std::signal(SIGXFSZ, SIG_IGN);
   for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
     struct sigaction action = {};
     sigaction(signal, nullptr, &action);

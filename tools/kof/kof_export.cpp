@@ -2,7 +2,6 @@
 // [--to TIME] [--width W] [--skip-idle TIME]: the film, or part of it, as an ordinary
 // video file, its pictures the player's own, idle stretches left out if asked. With
 // FILM... --out-dir DIR --format F, many films at once (export_batch.h).
-#include <csignal>
 #include <cstdio>
 
 extern "C" {
@@ -70,7 +69,7 @@ int ExportFilm(const ExportOptions& options) {
   try {
     return ExportPlanned(options);
   } catch (const ExportInterrupted& interrupted) {
-    std::fprintf(stderr, "kof: interrupted; %s is not written\n", options.out.c_str());
+    std::fprintf(stderr, "kof: interrupted; %s is not written\n", options.out.string().c_str());
     return ExitCodeOfSignal(interrupted.signal);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "kof: %s\n", e.what());
@@ -86,9 +85,6 @@ int RunExport(const Arguments& args) {
   }
   // The libraries' own messages would only repeat what kof reports.
   av_log_set_level(AV_LOG_FATAL);
-  // Past the file size limit a write then fails and is reported like any other,
-  // instead of the signal ending kof with its temporary file left behind.
-  std::signal(SIGXFSZ, SIG_IGN);
   CatchInterruptions();
   const int code = options->Batch() ? RunExportBatch(*options) : ExportOneFilm(*options);
   // Everything is cleaned up: end by the signal itself, so that whoever started kof

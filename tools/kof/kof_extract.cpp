@@ -20,7 +20,7 @@ std::string SegmentFileName(int32_t number, const char* extension) {
 bool CopyOut(const std::filesystem::path& from, const std::filesystem::path& to) {
   std::error_code error;
   std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, error);
-  if (error) std::fprintf(stderr, "kof: cannot write %s: %s\n", to.c_str(), error.message().c_str());
+  if (error) std::fprintf(stderr, "kof: cannot write %s: %s\n", to.string().c_str(), error.message().c_str());
   return !error;
 }
 }  // namespace
@@ -35,13 +35,13 @@ int RunExtract(const Arguments& args) {
   const auto report = InspectFilm(film, session.segments, session.tempFolder);
   if (!report) {
     std::fprintf(stderr, "kof: %s: not a film (no segment index at the start or behind a trailer)\n",
-                 film.c_str());
+                 film.string().c_str());
     return kExitBadFilm;
   }
   std::error_code error;
   std::filesystem::create_directories(out, error);
   if (error) {
-    std::fprintf(stderr, "kof: cannot create %s: %s\n", out.c_str(), error.message().c_str());
+    std::fprintf(stderr, "kof: cannot create %s: %s\n", out.string().c_str(), error.message().c_str());
     return kExitBadFilm;
   }
 

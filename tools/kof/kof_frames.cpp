@@ -88,7 +88,7 @@ int RunFrames(const Arguments& args) {
     return kExitUsage;
   }
   KofSession session;
-  if (!session.Load(options->film)) return kExitBadFilm;
+  if (!session.Load(options->film.string())) return kExitBadFilm;
   const TSegmentInfo* segment = session.segments.Get(options->segment - 1);
   if (segment == nullptr) {
     std::fprintf(stderr, "kof: no segment %d (the film has %d)\n", options->segment, session.segments.Count());
@@ -101,7 +101,7 @@ int RunFrames(const Arguments& args) {
   std::error_code error;
   std::filesystem::create_directories(options->out, error);
   if (error) {
-    std::fprintf(stderr, "kof: cannot create %s: %s\n", options->out.c_str(), error.message().c_str());
+    std::fprintf(stderr, "kof: cannot create %s: %s\n", options->out.string().c_str(), error.message().c_str());
     return kExitBadFilm;
   }
 

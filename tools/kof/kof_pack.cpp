@@ -1,17 +1,13 @@
 // kof pack FILM --player roRezodu.exe [--language FILE|ru|en] -o OUT.exe: a film executable,
 // the player with a language block and the film behind it, as the player looks for them
 // in its own file.
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 #include <stdexcept>
 #include <string>
 
+#include "atomic_file.h"
 #include "film/ko_stream.h"
 #include "film_report.h"
 #include "kof_commands.h"
@@ -90,31 +86,6 @@ std::string ReadLanguageText(const std::optional<fs::path>& path) {
   return std::string(text.begin(), text.end());
 }
 
-// Writes all of bytes to a new file of that name; false when it could not.
-bool WriteNewFile(const fs::path& path, const Bytes& bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
-  if (fd < 0) return false;
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<size_t>(n);
-  }
-  const bool flushed = ::fsync(fd) == 0;
-  return ::close(fd) == 0 && flushed && done == bytes.size();
-}
-
-// Writes out through a temporary file beside it and a rename, so out is either the
-// whole result or left as it was. Throws std::runtime_error when it cannot.
-void WriteAtomically(const fs::path& out, const Bytes& bytes) {
-  const fs::path temporary = out.string() + ".kof-pack-" + std::to_string(::getpid());
-  errno = 0;
-  if (WriteNewFile(temporary, bytes) && ::rename(temporary.c_str(), out.c_str()) == 0) return;
-  const std::string reason = errno != 0 ? std::strerror(errno) : "short write";
-  ::unlink(temporary.c_str());
-  throw std::runtime_error("cannot write " + out.string() + ": " + reason);
-}
 }  // namespace
 
 int RunPack(const Arguments& args) {
@@ -129,6 +100,6 @@ int RunPack(const Arguments& args) {
   // The player reads its own file with 32-bit positions.
   if (player.size() + language.size() + film.size() + 8 > size_t(INT32_MAX))
     throw std::runtime_error("the film executable would exceed 2 GiB, more than the player reads");
-  WriteAtomically(options->out, filmwriter::AppendedFilm(player, language, film));
+  WriteFileAtomically(options->out, filmwriter::AppendedFilm(player, language, film));
   return kExitOk;
 }

@@ -1,12 +1,11 @@
 #include "media_output.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 
 #include "film/ko_error.h"
 #include "gif_comment.h"
+#include "machine_processes.h"
 #include "output_claim.h"
 #include "output_names.h"
 #include "video_source.h"
@@ -24,7 +23,7 @@ const char* MuxerName(ExportFormat format) {
 }  // namespace
 
 MediaOutput::MediaOutput(const ExportOptions& options)
-    : FOut(options.out), FTemporary(TemporaryOutput(options.out, ::getpid())), FFormat(options.format),
+    : FOut(options.out), FTemporary(TemporaryOutput(options.out, ThisProcessId())), FFormat(options.format),
       FSource(options.source), FKeepOthers(options.keepOthers) {
   ff::Check(avformat_alloc_output_context2(&FContext, nullptr, MuxerName(FFormat), ff::FileUrl(FTemporary).c_str()),
             std::string("no ") + MuxerName(FFormat) + " muxer");
@@ -113,7 +112,7 @@ void MediaOutput::Finish() {
 void MediaOutput::Publish() {
   if (PublishVideo(FTemporary, FOut, FSource, FKeepOthers ? Publishing::KeepOthers : Publishing::Replace) ==
       Published::AlreadyThere)
-    std::fprintf(stderr, "kof: %s was made from this film meanwhile; kept as it is\n", FOut.c_str());
+    std::fprintf(stderr, "kof: %s was made from this film meanwhile; kept as it is\n", FOut.string().c_str());
 }
 
 void MediaOutput::CloseFile() {

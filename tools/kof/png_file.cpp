@@ -6,6 +6,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -43,11 +44,12 @@ bool WriteRows(FILE* file, const TkoPictureView& picture, uint8_t* rgb) {
 std::string WritePng(const std::filesystem::path& path, const TkoPictureView& picture) {
   if (picture.IsEmpty() || !IsDrawableDepth(picture.Depth)) return "no picture";
   std::vector<uint8_t> rgb(static_cast<size_t>(picture.Width) * 3);
-  FILE* file = std::fopen(path.c_str(), "wb");
+  FILE* file = std::fopen(path.string().c_str(), "wb");
   if (file == nullptr) return std::strerror(errno);
   const bool written = WriteRows(file, picture, rgb.data());
   const bool closed = std::fclose(file) == 0;
   if (written && closed) return "";
-  std::remove(path.c_str());
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
   return "cannot write the PNG data";
 }

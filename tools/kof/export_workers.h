@@ -1,0 +1,52 @@
+#pragma once
+// The worker processes of a batch (export_batch.h): each exports one film, and its
+// standard error and progress reports (ProgressLine::ReportTo) come back to the batch
+// line by line. On POSIX a worker is a fork of the batch; on Windows, which cannot
+// fork, kof-export.exe started again with the film's options (RunExportWorker).
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "export_options.h"
+#include "kof_commands.h"
+
+struct WorkerEnd {
+  size_t job;
+  int64_t process;  // its id, which its temporary output's name carries
+  bool exported;    // it exited with 0
+  std::string how;  // how it ended when not by exiting ("ended by signal 9 (Killed)"); or empty
+};
+
+class ExportWorkers {
+public:
+  using LineHandler = std::function<void(size_t job, const std::string& line)>;
+
+  ExportWorkers();
+  ~ExportWorkers();
+  ExportWorkers(const ExportWorkers&) = delete;
+  ExportWorkers& operator=(const ExportWorkers&) = delete;
+
+  // Starts the export of one (one film, its out, its unpack folder, threads) as
+  // job's worker. Throws EkoError ("cannot start its export: reason") when it cannot.
+  void Start(size_t job, const ExportOptions& one);
+  // Until a worker said something or ms passed (a signal ends it early): hands on each
+  // whole line of standard error to onMessage and of progress to onProgress.
+  void Wait(int ms, const LineHandler& onMessage, const LineHandler& onProgress);
+  // The workers whose output ended, waited for: they have ended.
+  std::vector<WorkerEnd> TakeEnded();
+  // Passes the signal on to every worker.
+  void PassOn(int signal);
+  size_t Count() const { return FWorkers.size(); }
+
+private:
+  struct Worker;
+  std::vector<std::unique_ptr<Worker>> FWorkers;
+  struct Shared;
+  std::unique_ptr<Shared> FShared;  // what a platform needs across workers
+};
+
+// kof-export worker ...: a worker started by a batch on Windows (its arguments come from
+// the batch). Not used where workers are forks.
+int RunExportWorker(const Arguments& args);
