@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <condition_variable>
+#include <csignal>
 #include <cstdio>
 #include <deque>
 #include <mutex>
@@ -58,10 +59,20 @@ HANDLE KillingJob() {
   return job;
 }
 
-// kof-export.exe worker PROGRESS THREADS KEEP UNPACK FILM -o OUT [OPTIONS].
-std::wstring WorkerCommandLine(const ExportOptions& one, HANDLE progress) {
-  std::vector<std::wstring> args{ProgramBesideThis(kExportProgram).wstring(), L"worker",
-                                 std::to_wstring(reinterpret_cast<uintptr_t>(progress)),
+std::wstring HandleText(HANDLE handle) { return std::to_wstring(reinterpret_cast<uintptr_t>(handle)); }
+
+// An event that the worker inherits, set to stop it.
+HANDLE InheritedEvent() {
+  SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+  const HANDLE event = ::CreateEventW(&inherit, TRUE, FALSE, nullptr);
+  if (event == nullptr) FailToStart();
+  return event;
+}
+
+// kof-export.exe worker PROGRESS STOP THREADS KEEP UNPACK FILM -o OUT [OPTIONS].
+std::wstring WorkerCommandLine(const ExportOptions& one, HANDLE progress, HANDLE stop) {
+  std::vector<std::wstring> args{ProgramBesideThis(kExportProgram).wstring(), L"worker", HandleText(progress),
+                                 HandleText(stop),
                                  std::to_wstring(one.threads), one.keepOthers ? L"1" : L"0",
                                  one.unpackFolder.wstring()};
   for (const std::string& arg : OneFilmArguments(one)) args.push_back(Utf8ToWide(arg));
@@ -73,6 +84,7 @@ struct ExportWorkers::Worker {
   size_t job;
   HANDLE process;
   DWORD id;
+  HANDLE stop;  // set: the worker stops as at Ctrl+C
   PipeReader messages, progress;
 };
 
@@ -111,6 +123,7 @@ ExportWorkers::~ExportWorkers() {
     for (PipeReader* reader : {&w->messages, &w->progress})
       if (reader->thread.joinable()) reader->thread.join();
     ::CloseHandle(w->process);
+    ::CloseHandle(w->stop);
   }
   if (FShared->job != nullptr) ::CloseHandle(FShared->job);
 }
@@ -120,13 +133,14 @@ ExportWorkers::~ExportWorkers() {
 void ExportWorkers::Start(size_t job, const ExportOptions& one) {
   const auto [messagesRead, messagesWrite] = InheritedPipe();
   const auto [progressRead, progressWrite] = InheritedPipe();
+  const HANDLE stop = InheritedEvent();
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
   startup.hStdOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
   startup.hStdError = messagesWrite;
-  std::wstring line = WorkerCommandLine(one, progressWrite);
+  std::wstring line = WorkerCommandLine(one, progressWrite, stop);
   PROCESS_INFORMATION process = {};
   std::fflush(nullptr);
   const bool started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
@@ -138,6 +152,7 @@ void ExportWorkers::Start(size_t job, const ExportOptions& one) {
   if (!started) {
     ::CloseHandle(messagesRead);
     ::CloseHandle(progressRead);
+    ::CloseHandle(stop);
     ::SetLastError(error);
     FailToStart();
   }
@@ -148,6 +163,7 @@ void ExportWorkers::Start(size_t job, const ExportOptions& one) {
   worker->job = job;
   worker->process = process.hProcess;
   worker->id = process.dwProcessId;
+  worker->stop = stop;
   worker->messages.handle = messagesRead;
   worker->progress.handle = progressRead;
   for (PipeReader* reader : {&worker->messages, &worker->progress})
@@ -194,6 +210,7 @@ std::vector<WorkerEnd> ExportWorkers::TakeEnded() {
     DWORD code = 1;
     ::GetExitCodeProcess(worker.process, &code);
     ::CloseHandle(worker.process);
+    ::CloseHandle(worker.stop);
     // An exception's status (a crash) rather than an exit code.
     char how[64] = "";
     if (code >= 0xC0000000u) std::snprintf(how, sizeof(how), "ended by exception 0x%08lX", static_cast<unsigned long>(code));
@@ -203,26 +220,31 @@ std::vector<WorkerEnd> ExportWorkers::TakeEnded() {
   return ended;
 }
 
-// Ctrl+Break is the one event that a process group can be sent.
 void ExportWorkers::PassOn(int) {
-  for (const auto& w : FWorkers) ::GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, w->id);
+  for (const auto& w : FWorkers) ::SetEvent(w->stop);
 }
 
 int RunExportWorker(const Arguments&) {
   const std::vector<std::string> args = Utf8Arguments();  // "worker" first
-  constexpr size_t kOwn = 5;
+  constexpr size_t kOwn = 6;
   std::optional<ExportOptions> options;
   if (args.size() > kOwn) options = ParseExportArguments(Arguments(args.begin() + kOwn, args.end()));
   if (!options || options->Batch()) {
-    std::fputs("usage: kof-export worker PROGRESS THREADS KEEP UNPACK FILM -o OUT [OPTIONS] (run by a batch)\n", stderr);
+    std::fputs("usage: kof-export worker PROGRESS STOP THREADS KEEP UNPACK FILM -o OUT [OPTIONS] (run by a batch)\n",
+               stderr);
     return kExitUsage;
   }
   const auto progress = reinterpret_cast<HANDLE>(std::stoull(args[1]));
-  options->threads = std::stoi(args[2]);
-  options->keepOthers = args[3] == "1";
-  options->unpackFolder = std::filesystem::path(Utf8ToWide(args[4]));
+  const auto stop = reinterpret_cast<HANDLE>(std::stoull(args[2]));
+  options->threads = std::stoi(args[3]);
+  options->keepOthers = args[4] == "1";
+  options->unpackFolder = std::filesystem::path(Utf8ToWide(args[5]));
   av_log_set_level(AV_LOG_FATAL);
   CatchInterruptions();
+  // The batch's word to stop counts as Ctrl+C; the thread ends with the process.
+  std::thread([stop] {
+    if (::WaitForSingleObject(stop, INFINITE) == WAIT_OBJECT_0) NoteInterruption(SIGINT);
+  }).detach();
   ProgressLine::ReportTo(::_open_osfhandle(reinterpret_cast<intptr_t>(progress), _O_WRONLY | _O_BINARY));
   return ExportFilm(*options);
 }

@@ -19,6 +19,8 @@ struct ExportInterrupted : std::exception {
 // From here on the three signals are noted instead of ending the process; a signal
 // ignored when the program started (a job in the background of a script) stays ignored.
 void CatchInterruptions();
+// Notes the signal as if it had come (a batch's worker on Windows, told by its batch).
+void NoteInterruption(int signal);
 // The signal noted, or 0.
 int InterruptingSignal();
 // Throws ExportInterrupted once a signal was noted.

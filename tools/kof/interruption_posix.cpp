@@ -26,6 +26,8 @@ void CatchInterruptions() {
   }
 }
 
+void NoteInterruption(int signal) { gSignal = signal; }
+
 int InterruptingSignal() { return gSignal; }
 
 void ThrowIfInterrupted() {

@@ -30,6 +30,8 @@ BOOL WINAPI Note(DWORD event) {
 
 void CatchInterruptions() { ::SetConsoleCtrlHandler(Note, TRUE); }
 
+void NoteInterruption(int signal) { gSignal = signal; }
+
 int InterruptingSignal() { return gSignal; }
 
 void ThrowIfInterrupted() {
