@@ -7,6 +7,7 @@
 #include <string>
 
 #include "film/ko_cab.h"
+#include "utf8_path.h"
 
 namespace {
 // Writes all of bytes to a new file of that name; false when it could not.
@@ -34,5 +35,5 @@ void WriteFileAtomically(const std::filesystem::path& out, const std::vector<uin
   const DWORD error = ::GetLastError();
   const std::string reason = error != ERROR_SUCCESS ? SystemErrorText(int32_t(error)) : "short write";
   ::DeleteFileW(temporary.c_str());
-  throw std::runtime_error("cannot write " + out.string() + ": " + reason);
+  throw std::runtime_error("cannot write " + Utf8Of(out) + ": " + reason);
 }

@@ -20,6 +20,7 @@
 #include "output_names.h"
 #include "progress_line.h"
 #include "video_source.h"
+#include "utf8_path.h"
 
 namespace fs = std::filesystem;
 
@@ -86,13 +87,13 @@ int Batch::Run() {
 void Batch::PlanJobs() {
   std::map<std::string, size_t> writers;  // by the name as a case-insensitive file system sees it
   for (const fs::path& film : FOptions.films) {
-    FJobs.push_back({film, FOptions.outDir / (film.stem().string() + ExtensionOf(FOptions.format))});
+    FJobs.push_back({film, FOptions.outDir / PathOfUtf8(Utf8Of(film.stem()) + ExtensionOf(FOptions.format))});
     const size_t index = FJobs.size() - 1;
-    const auto [writer, fresh] = writers.emplace(FoldedName(FJobs[index].out.filename().string()), index);
+    const auto [writer, fresh] = writers.emplace(FoldedName(Utf8Of(FJobs[index].out.filename())), index);
     if (!fresh) {
       const Job& first = FJobs[writer->second];
       Fail(index,
-           FJobs[index].out.string() + " is the name of " + first.film.string() + "'s output, " + first.out.string());
+           Utf8Of(FJobs[index].out) + " is the name of " + Utf8Of(first.film) + "'s output, " + Utf8Of(first.out));
     } else if (!FOptions.force) {
       SkipOrRefuse(index);
     }
@@ -108,7 +109,7 @@ void Batch::SkipOrRefuse(size_t index) {
     const auto holder = HolderOf(job.out, FilmFingerprint(job.film));
     if (!holder) return;
     if (!holder->sameFilm) return Fail(index, HeldByAnotherText(holder->file));
-    Say("kof: " + job.film.string() + ": " + holder->file.string() + " exists; skipped (--force overwrites it)");
+    Say("kof: " + Utf8Of(job.film) + ": " + Utf8Of(holder->file) + " exists; skipped (--force overwrites it)");
     job.outcome = Outcome::Skipped;
   } catch (const EkoError& e) {
     Fail(index, e.what());
@@ -140,7 +141,7 @@ void Batch::Wait() {
   FWorkers.Wait(
       kPollMs,
       [&](size_t index, const std::string& line) {
-        Say("kof: " + FJobs[index].film.string() + ": " + (line.starts_with("kof: ") ? line.substr(5) : line));
+        Say("kof: " + Utf8Of(FJobs[index].film) + ": " + (line.starts_with("kof: ") ? line.substr(5) : line));
       },
       [&](size_t index, const std::string& line) {
         std::sscanf(line.c_str(), "%lf %lf", &FJobs[index].doneSeconds, &FJobs[index].totalSeconds);
@@ -156,7 +157,7 @@ void Batch::ReapEnded() {
       job.outcome = Outcome::Interrupted;
     } else {
       job.outcome = Outcome::Failed;
-      if (!ended.how.empty()) Say("kof: " + job.film.string() + ": its export " + ended.how);
+      if (!ended.how.empty()) Say("kof: " + Utf8Of(job.film) + ": its export " + ended.how);
     }
     Clean(job, ended.process);
   }
@@ -187,7 +188,7 @@ void Batch::Say(const std::string& line) {
 
 // A film that fails before its worker runs; the folder made for it goes.
 void Batch::Fail(size_t index, const std::string& why) {
-  Say("kof: " + FJobs[index].film.string() + ": " + why);
+  Say("kof: " + Utf8Of(FJobs[index].film) + ": " + why);
   FJobs[index].outcome = Outcome::Failed;
   RemoveTempPath(FJobs[index].unpackFolder);
 }
@@ -241,7 +242,7 @@ int Batch::Summary() {
   for (const Job& job : FJobs) {
     exported += job.outcome == Outcome::Exported ? 1 : 0;
     skipped += job.outcome == Outcome::Skipped ? 1 : 0;
-    if (job.outcome == Outcome::Failed) failed += (failed.empty() ? "" : ", ") + job.film.string();
+    if (job.outcome == Outcome::Failed) failed += (failed.empty() ? "" : ", ") + Utf8Of(job.film);
   }
   std::string line = "kof: " + std::to_string(exported) + " of " + std::to_string(FJobs.size()) + " films exported";
   if (skipped > 0) line += ", " + std::to_string(skipped) + " skipped (their outputs exist)";
@@ -259,7 +260,7 @@ int RunExportBatch(const ExportOptions& options) {
   std::error_code error;
   fs::create_directories(options.outDir, error);
   if (error) {
-    std::fprintf(stderr, "kof: cannot create %s: %s\n", options.outDir.string().c_str(), error.message().c_str());
+    std::fprintf(stderr, "kof: cannot create %s: %s\n", Utf8Of(options.outDir).c_str(), error.message().c_str());
     return kExitBadFilm;
   }
   RemoveAbandonedOutputs(options.outDir);

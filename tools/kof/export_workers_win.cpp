@@ -224,9 +224,9 @@ void ExportWorkers::PassOn(int) {
   for (const auto& w : FWorkers) ::SetEvent(w->stop);
 }
 
-int RunExportWorker(const Arguments&) {
-  const std::vector<std::string> args = Utf8Arguments();  // "worker" first
-  constexpr size_t kOwn = 6;
+// args: PROGRESS STOP THREADS KEEP UNPACK FILM -o OUT [OPTIONS].
+int RunExportWorker(const Arguments& args) {
+  constexpr size_t kOwn = 5;
   std::optional<ExportOptions> options;
   if (args.size() > kOwn) options = ParseExportArguments(Arguments(args.begin() + kOwn, args.end()));
   if (!options || options->Batch()) {
@@ -234,11 +234,11 @@ int RunExportWorker(const Arguments&) {
                stderr);
     return kExitUsage;
   }
-  const auto progress = reinterpret_cast<HANDLE>(std::stoull(args[1]));
-  const auto stop = reinterpret_cast<HANDLE>(std::stoull(args[2]));
-  options->threads = std::stoi(args[3]);
-  options->keepOthers = args[4] == "1";
-  options->unpackFolder = std::filesystem::path(Utf8ToWide(args[5]));
+  const auto progress = reinterpret_cast<HANDLE>(std::stoull(args[0]));
+  const auto stop = reinterpret_cast<HANDLE>(std::stoull(args[1]));
+  options->threads = std::stoi(args[2]);
+  options->keepOthers = args[3] == "1";
+  options->unpackFolder = std::filesystem::path(Utf8ToWide(args[4]));
   av_log_set_level(AV_LOG_FATAL);
   CatchInterruptions();
   // The batch's word to stop counts as Ctrl+C; the thread ends with the process.

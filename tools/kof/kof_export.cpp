@@ -17,6 +17,7 @@ extern "C" {
 #include "kof_session.h"
 #include "output_names.h"
 #include "video_source.h"
+#include "utf8_path.h"
 
 namespace {
 constexpr const char* kExportUsage =
@@ -31,7 +32,7 @@ constexpr const char* kExportUsage =
 // came first.
 int ExportPlanned(const ExportOptions& options) {
   KofSession session(options.unpackFolder);
-  if (!session.Load(options.Film().string())) return kExitBadFilm;
+  if (!session.Load(Utf8Of(options.Film()))) return kExitBadFilm;
   ThrowIfInterrupted();
   ExportOptions recorded = options;
   recorded.source = FilmFingerprint(options.Film());
@@ -69,7 +70,7 @@ int ExportFilm(const ExportOptions& options) {
   try {
     return ExportPlanned(options);
   } catch (const ExportInterrupted& interrupted) {
-    std::fprintf(stderr, "kof: interrupted; %s is not written\n", options.out.string().c_str());
+    std::fprintf(stderr, "kof: interrupted; %s is not written\n", Utf8Of(options.out).c_str());
     return ExitCodeOfSignal(interrupted.signal);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "kof: %s\n", e.what());

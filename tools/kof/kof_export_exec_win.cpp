@@ -12,6 +12,7 @@
 #include "command_line_win.h"
 #include "film/ko_cab.h"
 #include "kof_commands.h"
+#include "utf8_path.h"
 
 namespace {
 constexpr const wchar_t* kExportProgram = L"kof-export.exe";
@@ -37,7 +38,7 @@ int RunInExportProgram() {
   std::fflush(nullptr);
   if (!::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr,
                         &startup, &process)) {
-    std::fprintf(stderr, "kof: cannot run %s: %s\n", program.string().c_str(),
+    std::fprintf(stderr, "kof: cannot run %s: %s\n", Utf8Of(program).c_str(),
                  SystemErrorText(int32_t(::GetLastError())).c_str());
     return kExitBadFilm;
   }

@@ -12,6 +12,7 @@
 #include "film_report.h"
 #include "kof_commands.h"
 #include "writer/film_writer.h"
+#include "utf8_path.h"
 
 namespace fs = std::filesystem;
 using filmwriter::Bytes;
@@ -28,13 +29,13 @@ std::optional<PackOptions> ParsePackOptions(const Arguments& args) {
     const std::string& arg = args[i];
     const bool hasValue = i + 1 < args.size();
     if (arg == "--player" && hasValue && options.player.empty()) {
-      options.player = args[++i];
+      options.player = PathOfUtf8(args[++i]);
     } else if (arg == "--language" && hasValue && !options.language) {
-      options.language = args[++i];
+      options.language = PathOfUtf8(args[++i]);
     } else if (arg == "-o" && hasValue && options.out.empty()) {
-      options.out = args[++i];
+      options.out = PathOfUtf8(args[++i]);
     } else if (options.film.empty() && !arg.empty() && arg[0] != '-') {
-      options.film = arg;
+      options.film = PathOfUtf8(arg);
     } else {
       return std::nullopt;
     }
@@ -46,7 +47,7 @@ std::optional<PackOptions> ParsePackOptions(const Arguments& args) {
 // Throws std::runtime_error naming the file when it is not there or not a plain file.
 void RequireFile(const fs::path& path) {
   std::error_code error;
-  if (!fs::is_regular_file(path, error)) throw std::runtime_error(path.string() + ": no such file");
+  if (!fs::is_regular_file(path, error)) throw std::runtime_error(Utf8Of(path) + ": no such file");
 }
 
 // The film's own bytes, wherever it lies in the file. Throws when the file is missing
@@ -59,7 +60,7 @@ Bytes ReadFilmBytes(const fs::path& path) {
     place = LocateFilm(stream);
   }
   if (!place)
-    throw std::runtime_error(path.string() + ": not a film (no segment index at the start or behind a trailer)");
+    throw std::runtime_error(Utf8Of(path) + ": not a film (no segment index at the start or behind a trailer)");
   const Bytes file = filmwriter::ReadBytesFromFile(path);
   return Bytes(file.begin() + place->offset, file.begin() + place->offset + place->length);
 }
@@ -72,7 +73,7 @@ Bytes ReadPlayerBytes(const fs::path& path) {
     TkoFileStream stream(path, kModeReadShared);
     const std::optional<FilmPlace> place = LocateFilm(stream);
     if (place && place->viaTrailer)
-      throw std::runtime_error(path.string() + ": already carries a film behind its trailer; give the bare player");
+      throw std::runtime_error(Utf8Of(path) + ": already carries a film behind its trailer; give the bare player");
   }
   return filmwriter::ReadBytesFromFile(path);
 }
@@ -80,7 +81,7 @@ Bytes ReadPlayerBytes(const fs::path& path) {
 // A file's bytes, or the built-in table for the name ru or en.
 std::string ReadLanguageText(const std::optional<fs::path>& path) {
   if (!path) return {};
-  if (std::optional<std::string> builtIn = BuiltInLanguageBytes(path->string())) return *builtIn;
+  if (std::optional<std::string> builtIn = BuiltInLanguageBytes(Utf8Of(*path))) return *builtIn;
   RequireFile(*path);
   const Bytes text = filmwriter::ReadBytesFromFile(*path);
   return std::string(text.begin(), text.end());

@@ -6,6 +6,7 @@
 #include "output_names.h"
 #include "rename_if_free.h"
 #include "video_source.h"
+#include "utf8_path.h"
 
 namespace fs = std::filesystem;
 
@@ -31,7 +32,7 @@ Published PublishBesideOthers(const fs::path& temporary, const fs::path& out, co
     case Move::Unsupported: fs::rename(temporary, out); return Published::Written;
   }
   if (const auto settled = settle()) return *settled;
-  throw EkoError("cannot write " + out.string() + ": it was taken and freed again meanwhile");
+  throw EkoError("cannot write " + Utf8Of(out) + ": it was taken and freed again meanwhile");
 }
 }  // namespace
 
@@ -46,7 +47,7 @@ std::optional<OutputHolder> HolderOf(const fs::path& out, const std::string& fin
 }
 
 std::string HeldByAnotherText(const fs::path& file) {
-  return file.string() +
+  return Utf8Of(file) +
          " holds no video of this film, but another film's or another program's file; --force overwrites it";
 }
 
@@ -57,6 +58,6 @@ Published PublishVideo(const fs::path& temporary, const fs::path& out, const std
     fs::rename(temporary, out);
     return Published::Written;
   } catch (const std::system_error& error) {
-    throw EkoError("cannot write " + out.string() + ": " + error.code().message());
+    throw EkoError("cannot write " + Utf8Of(out) + ": " + error.code().message());
   }
 }

@@ -4,6 +4,7 @@
 
 #include "machine_processes.h"
 #include "unicode_case.h"
+#include "utf8_path.h"
 
 namespace fs = std::filesystem;
 
@@ -66,16 +67,16 @@ std::string FoldedName(const std::string& name) {
 }
 
 fs::path TemporaryOutput(const fs::path& out, int64_t pid) {
-  return out.string() + kTemporaryMark + MachineName() + "-" + std::to_string(pid);
+  return PathOfUtf8(Utf8Of(out) + kTemporaryMark + MachineName() + "-" + std::to_string(pid));
 }
 
 std::vector<fs::path> OutputsNamedLike(const fs::path& out) {
   std::vector<fs::path> found;
-  const std::string wanted = FoldedName(out.filename().string());
+  const std::string wanted = FoldedName(Utf8Of(out.filename()));
   std::error_code error;
   const fs::path folder = out.has_parent_path() ? out.parent_path() : fs::path(".");
   for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error))
-    if (FoldedName(entry->path().filename().string()) == wanted)
+    if (FoldedName(Utf8Of(entry->path().filename())) == wanted)
       found.push_back(out.parent_path() / entry->path().filename());
   return found;
 }
@@ -86,7 +87,7 @@ int RemoveAbandonedOutputs(const fs::path& folder) {
   std::error_code error;
   for (fs::directory_iterator entry(folder.empty() ? fs::path(".") : folder, error), end; !error && entry != end;
        entry.increment(error)) {
-    const int64_t writer = WriterOf(entry->path().filename().string(), host);
+    const int64_t writer = WriterOf(Utf8Of(entry->path().filename()), host);
     if (writer <= 0 || (writer != ThisProcessId() && ProcessRunning(writer)) || !entry->is_regular_file()) continue;
     std::error_code ignored;
     removed += fs::remove(entry->path(), ignored) ? 1 : 0;
