@@ -1,7 +1,5 @@
 #include "export_batch.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -19,6 +17,7 @@
 #include "output_claim.h"
 #include "output_names.h"
 #include "progress_line.h"
+#include "terminal_line.h"
 #include "video_source.h"
 #include "utf8_path.h"
 
@@ -39,7 +38,7 @@ struct Job {
 class Batch {
 public:
   Batch(const ExportOptions& options, int32_t atATime)
-      : FOptions(options), FAtATime(atATime), FShown(::isatty(STDERR_FILENO) == 1),
+      : FOptions(options), FAtATime(atATime), FShown(StderrTakesProgressLine()),
         FStart(std::chrono::steady_clock::now()) {}
 
   int Run();

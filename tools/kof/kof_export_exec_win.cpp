@@ -16,8 +16,14 @@
 
 namespace {
 constexpr const wchar_t* kExportProgram = L"kof-export.exe";
+constexpr DWORD kCloseGraceMs = 5000;
 
-BOOL WINAPI LetPass(DWORD event) { return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT; }
+// kof-export has the same events and cleans up; a closed console window would end kof
+// at once, and the job kof-export with it, so kof waits out the time Windows allows.
+BOOL WINAPI LetPass(DWORD event) {
+  if (event == CTRL_CLOSE_EVENT) ::Sleep(kCloseGraceMs);
+  return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT || event == CTRL_CLOSE_EVENT;
+}
 
 // A job that ends its processes when its last handle, kof's, closes.
 HANDLE KillingJob() {
