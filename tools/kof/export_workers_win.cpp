@@ -71,9 +71,12 @@ HANDLE InheritedEvent() {
 
 // kof-export.exe worker PROGRESS STOP THREADS KEEP UNPACK FILM -o OUT [OPTIONS].
 std::wstring WorkerCommandLine(const ExportOptions& one, HANDLE progress, HANDLE stop) {
-  std::vector<std::wstring> args{ProgramBesideThis(kExportProgram).wstring(), L"worker", HandleText(progress),
+  std::vector<std::wstring> args{ProgramBesideThis(kExportProgram).wstring(),
+                                 L"worker",
+                                 HandleText(progress),
                                  HandleText(stop),
-                                 std::to_wstring(one.threads), one.keepOthers ? L"1" : L"0",
+                                 std::to_wstring(one.threads),
+                                 one.keepOthers ? L"1" : L"0",
                                  one.unpackFolder.wstring()};
   for (const std::string& arg : OneFilmArguments(one)) args.push_back(Utf8ToWide(arg));
   return CommandLineOf(args);
@@ -102,7 +105,8 @@ struct ExportWorkers::Shared {
   void Read(PipeReader& reader) {
     char buffer[4096];
     DWORD got = 0;
-    while (::ReadFile(reader.handle, buffer, sizeof(buffer), &got, nullptr) && got > 0) Deliver({&reader, {buffer, got}});
+    while (::ReadFile(reader.handle, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+      Deliver({&reader, {buffer, got}});
     Deliver({&reader, {}});
   }
 
@@ -149,6 +153,7 @@ void ExportWorkers::Start(size_t job, const ExportOptions& one) {
   const DWORD error = ::GetLastError();
   ::CloseHandle(messagesWrite);
   ::CloseHandle(progressWrite);
+  ::SetHandleInformation(stop, HANDLE_FLAG_INHERIT, 0);  // for this worker only
   if (!started) {
     ::CloseHandle(messagesRead);
     ::CloseHandle(progressRead);
