@@ -3,7 +3,8 @@
 // Findings: a crash or undefined behaviour in the parse or its limits; options that break
 // the parser's promises (a parse without an invalid-format box gives a window of at
 // least 600 x 400 that does not reach past the screen's right and bottom edges, and the
-// invalid-format box ends the list); a number read back differently from how it prints.
+// invalid-format box ends the list, and a skip length lies within 0 .. 3600 seconds); a
+// number read back differently from how it prints.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "playback/idle_skip.h"
 #include "playback/saturate.h"
 
 namespace {
@@ -46,6 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (boxes[i] == TCommandLineBox::kInvalidFormat) Fail("a box after the invalid-format box");
   if (!boxes.empty() && boxes.back() == TCommandLineBox::kInvalidFormat) return 0;
   const CommandLineOptions& o = result.Options;
+  if (o.IdleSkipSeconds && (*o.IdleSkipSeconds < 0 || *o.IdleSkipSeconds > kLongestIdleSkipSeconds))
+    Fail("a skip length outside 0 .. 3600 seconds");
   if (o.Width < kDefaultWindowWidth || o.Height < kDefaultWindowHeight) Fail("a window below 600 x 400");
   const int32_t spaceRight = SaturateToInt32(int64_t{screen.Width} - o.Width);
   const int32_t spaceBelow = SaturateToInt32(int64_t{screen.Height} - o.Height);

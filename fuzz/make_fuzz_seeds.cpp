@@ -48,6 +48,8 @@ void WriteCommandLineSeeds(const std::filesystem::path& folder) {
       {L"C:\\Фильмы\\урок.kof", L"/size", L"800", L"600", L"/pos", L"c", L"/segm", L"2", L"/closeonfinish"},
       {L"-SIZE", L"fullscreen", L"/pos", L"r", L"b", L"/?"},
       {L"/size", L"max", L"/pos", L"-50", L"+70", L"/segm", L"-2147483648"},
+      {L"film.kof", L"/skipidle", L"3600", L"/closeonfinish"},
+      {L"/skipidle", L"0", L"/skipidle", L"3601"},
   };
   for (size_t i = 0; i < lines.size(); ++i) {
     const TkoSize screen{1280, 1024};

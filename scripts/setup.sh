@@ -3,9 +3,9 @@
 # libraries Debian does not ship for MinGW-w64 (liblzma, GoogleTest, and for kof.exe
 # and kof-export.exe x264, libvpx, opus, FFmpeg and libpng) into a cache, and
 # builds zlib, libmspack and liblzma with Emscripten for the web player into another,
-# and installs axe-core for the browser tests and mediabunny for the web player's
-# export with npm into two more. Idempotent: a
-# second run only checks and takes a few seconds. Prints the MinGW cache.
+# and installs axe-core for the browser tests, and mediabunny and gifenc for the web
+# player's export, with npm into three more. Idempotent: a second run only checks and
+# takes a few seconds. Prints the MinGW cache.
 set -euo pipefail
 
 PACKAGES=(
@@ -28,6 +28,7 @@ RZ_WEB_PREFIX="${RZ_WEB_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/rorezodu/emscrip
 WEB_STAMP="$RZ_WEB_PREFIX/.built-v1"
 RZ_AXE_PREFIX="${RZ_AXE_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/rorezodu/axe-core}"
 RZ_MEDIABUNNY_PREFIX="${XDG_CACHE_HOME:-$HOME/.cache}/rorezodu/mediabunny"
+RZ_GIFENC_PREFIX="${XDG_CACHE_HOME:-$HOME/.cache}/rorezodu/gifenc"
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 log() { printf 'setup: %s\n' "$*" >&2; }
@@ -209,10 +210,6 @@ build_web_libraries() {
   cp -r "$src/src/liblzma/api/lzma.h" "$src/src/liblzma/api/lzma" "$RZ_WEB_PREFIX/include/"
 }
 
-# axe-core, the accessibility checker the browser tests run in the page, at the version
-# tests/web/axe/package-lock.json pins, from the npm registry into a cache of its own
-# (never into build/web: the page does not ship it). Installed again only when the lock
-# file changes.
 # An npm package at the version a lock file pins, into a cache of its own; installed
 # again only when the lock file changes.
 install_pinned() {
@@ -234,10 +231,14 @@ install_mediabunny() {
   install_pinned "$HERE/web/mediabunny" "$RZ_MEDIABUNNY_PREFIX" mediabunny/dist/bundles/mediabunny.min.cjs
 }
 
+# gifenc, the GIF encoder of the page's export, which the web build copies into build/web.
+install_gifenc() { install_pinned "$HERE/web/gifenc" "$RZ_GIFENC_PREFIX" gifenc/dist/gifenc.js; }
+
 command -v npm >/dev/null || PACKAGES+=(npm)
 install_packages
 install_axe
 install_mediabunny
+install_gifenc
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 if [ ! -e "$STAMP" ]; then

@@ -9,4 +9,4 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 wineserver -p
 trap 'wineserver -k 2>/dev/null || true' EXIT
 wine cmd /c exit >/dev/null 2>&1 </dev/null || true
-ctest --preset windows
+ctest --preset windows "$@"

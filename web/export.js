@@ -1,6 +1,6 @@
 // The export dialog: format, range and size, then the film is encoded in a worker of
 // its own (export_worker.js) while the page plays on; progress in percent, Cancel ends
-// that worker, and the video is offered as a download named after the film. The dialog
+// that worker, and the video or GIF is offered as a download named after the film. The dialog
 // may be closed meanwhile (the page is then usable as ever); the export goes on, and
 // Export shows its progress again.
 "use strict";
@@ -10,7 +10,7 @@ const exporter = {
   choice: null,    // what it was asked to make
 
   // MP4 where the browser encodes both H.264 and AAC; WebM (VP9 and Opus) everywhere
-  // WebCodecs is.
+  // WebCodecs is; GIF, which the page encodes itself, everywhere.
   async offerFormats() {
     const mp4 = $("export-format").querySelector('option[value="mp4"]');
     mp4.hidden = mp4.disabled = true;
@@ -49,7 +49,7 @@ const exporter = {
   // The film open is asked from the page's worker, which holds it (downloaded or dropped).
   start() {
     if (!film || this.worker) return;
-    if (!window.VideoEncoder) {
+    if (!window.VideoEncoder && $("export-format").value !== "gif") {
       this.tell(pageLanguage.text("exportUnsupported"));
       return;
     }

@@ -1,10 +1,13 @@
 // The export's worker: the film opened again in a module of its own (the page's worker
 // plays on meanwhile), its pictures drawn by the player's engine one at a time, encoded
 // with WebCodecs and put in a WebM or MP4 file by mediabunny; each segment's MP3 is
-// decoded by mediabunny too, cut to the pictures taken and placed under them. Nothing
-// leaves the machine: the file goes back to the page as a Blob.
+// decoded by mediabunny too, cut to the pictures taken and placed under them. A GIF is
+// made of the same pictures by export_gif.js. Nothing leaves the machine: the file goes
+// back to the page as a Blob.
 "use strict";
-importScripts("roRezodu.js", "mediabunny.min.js", "export_plan.js");
+// gifenc is published as a CommonJS module: what it exports lands in `exports`.
+self.exports = {};
+importScripts("roRezodu.js", "mediabunny.min.js", "export_plan.js", "gifenc.js", "export_gif.js");
 
 const {
   Output, BufferTarget, WebMOutputFormat, Mp4OutputFormat, VideoSampleSource, VideoSample, AudioSampleSource, AudioSample,
@@ -61,10 +64,11 @@ const progress = {
   },
 };
 
-// The pictures of one part, letterboxed into the canvas and scaled to the output.
-// Where the segment fills the canvas its pixels go to the encoder as the engine drew
-// them; otherwise through a canvas, which centres and scales them.
-async function addPictures(part, plan, start, source) {
+// Hands each picture of one part to onPicture (awaited), as RGBA at the output's size,
+// letterboxed into the canvas and scaled. Where the segment fills the canvas its pixels
+// are the engine's own (valid until the next picture); otherwise they pass a canvas,
+// which places and scales them.
+async function forEachPicture(part, plan, onPicture) {
   const direct = !plan.scaled && part.width === plan.canvasWidth && part.height === plan.canvasHeight;
   const board = new OffscreenCanvas(plan.canvasWidth, plan.canvasHeight);
   const boardContext = board.getContext("2d", { alpha: false, willReadFrequently: true });
@@ -73,9 +77,7 @@ async function addPictures(part, plan, start, source) {
   const output = plan.scaled ? new OffscreenCanvas(plan.outWidth, plan.outHeight) : board;
   const outputContext = plan.scaled ? output.getContext("2d", { alpha: false, willReadFrequently: true }) : boardContext;
   outputContext.imageSmoothingQuality = "high";
-  // Centred on even pixels, where a colour edge of the picture stays one for 4:2:0 chroma.
-  const left = 2 * Math.floor((plan.canvasWidth - part.width) / 4), top = 2 * Math.floor((plan.canvasHeight - part.height) / 4);
-  const i420 = new Uint8Array((plan.outWidth * plan.outHeight * 3) / 2);
+  const { left, top } = placeOf(plan, part);
   if (!rz._rz_export_begin(part.index, part.first, part.end)) throw new Error(`segment ${part.index + 1}`);
   const size = part.width * part.height * 4;
   for (let k = 0; k < part.end - part.first; ++k) {
@@ -87,13 +89,22 @@ async function addPictures(part, plan, start, source) {
       if (plan.scaled) outputContext.drawImage(board, 0, 0, output.width, output.height);
       rgba = outputContext.getImageData(0, 0, output.width, output.height).data;
     }
-    rgbaToI420(rgba, plan.outWidth, plan.outHeight, i420);
-    const sample = new VideoSample(i420, { format: "I420", codedWidth: plan.outWidth, codedHeight: plan.outHeight,
-      timestamp: start + k / part.rate, duration: 1 / part.rate, colorSpace: bt601 });
-    await source.add(sample);
-    sample.close();
+    await onPicture(rgba);
     progress.step();
   }
+}
+
+// The pictures of one part as video samples from the time start (seconds).
+async function addPictures(part, plan, start, source) {
+  const i420 = new Uint8Array((plan.outWidth * plan.outHeight * 3) / 2);
+  let k = 0;
+  await forEachPicture(part, plan, async (rgba) => {
+    rgbaToI420(rgba, plan.outWidth, plan.outHeight, i420);
+    const sample = new VideoSample(i420, { format: "I420", codedWidth: plan.outWidth, codedHeight: plan.outHeight,
+      timestamp: start + k++ / part.rate, duration: 1 / part.rate, colorSpace: bt601 });
+    await source.add(sample);
+    sample.close();
+  });
 }
 
 // The pictures go to the encoder in BT.601's limited range, converted here (each
@@ -215,13 +226,11 @@ async function soundFormat(plan) {
   return null;
 }
 
-async function run(message) {
-  await moduleReady;
-  const plan = exportPlan(openFilm(message.name, message.blob), message.choice);
-  progress.total = plan.parts.reduce((sum, part) => sum + part.end - part.first, 0);
-  const { video, audio } = codecs[message.choice.format];
+// A WebM or MP4 file of the plan's pictures and their sound.
+async function writeVideo(plan, format) {
+  const { video, audio } = codecs[format];
   const output = new Output({
-    format: message.choice.format === "mp4" ? new Mp4OutputFormat({ fastStart: "in-memory" }) : new WebMOutputFormat(),
+    format: format === "mp4" ? new Mp4OutputFormat({ fastStart: "in-memory" }) : new WebMOutputFormat(),
     target: new BufferTarget(),
   });
   const pictures = new VideoSampleSource({ codec: video, bitrate: videoBitrate(plan), latencyMode: "realtime" });
@@ -241,9 +250,18 @@ async function run(message) {
     start += (part.end - part.first) / part.rate;
   }
   await output.finalize();
+  return new Blob([output.target.buffer], { type: format === "mp4" ? "video/mp4" : "video/webm" });
+}
+
+async function run(message) {
+  await moduleReady;
+  const plan = exportPlan(openFilm(message.name, message.blob), message.choice);
+  const pictures = plan.parts.reduce((sum, part) => sum + part.end - part.first, 0);
+  const gif = message.choice.format === "gif";
+  progress.total = gif ? gifPasses * pictures : pictures;
+  const blob = gif ? await writeGif(plan, pictures) : await writeVideo(plan, message.choice.format);
   rz._rz_export_close();
-  const type = message.choice.format === "mp4" ? "video/mp4" : "video/webm";
-  postMessage({ type: "done", blob: new Blob([output.target.buffer], { type }) });
+  postMessage({ type: "done", blob });
 }
 
 self.onmessage = (e) => {

@@ -73,6 +73,8 @@ struct TBottomPanelState {
   float CurrentSeconds = 0;
   // For each part of the progress bar, the film segment it stands for.
   std::vector<int32_t> BarSegments;
+  // The film's activity the bar's strip shows: its version then (see TFilmActivity).
+  uint32_t StripVersion = 0;
 };
 
 // The panel's state; null while there is no panel.

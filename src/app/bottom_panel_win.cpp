@@ -361,6 +361,11 @@ HWND PanelProgressBar() {
   return panel != nullptr && panel->ProgressBar ? panel->ProgressBar->Handle() : nullptr;
 }
 
+bool ProgressBarScrubbing() {
+  const TBottomPanelState* panel = BottomPanelState();
+  return panel != nullptr && panel->ProgressBar && panel->ProgressBar->Scrubbing();
+}
+
 // The slider has a value for each pixel of its track only (100 % over 34 pixels), and a
 // value set from outside settles on its pixel's: 95 becomes 94. Steps are therefore
 // counted from the value the wheel asked for last, as long as the slider still shows

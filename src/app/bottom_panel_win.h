@@ -41,6 +41,8 @@ void RefreshSegmentLine();
 // nothing while the panel is hidden. A segment without a frame rate is left out of
 // the times and told to the user once.
 void RefreshTimeText();
+// Gives the progress bar's strip the film's activity as it is now.
+void RefreshActivityStrip();
 
 // The panel's button with that command id (CM_PLAY, CM_PAUSE, CM_STOP, CM_SEGMENTS,
 // CM_PREVIOUS, CM_NEXT, CM_FULL_SCREEN); null without a panel or for another id.
@@ -52,6 +54,8 @@ void SetPanelToggleButtons(bool fullScreenPressed, bool segmentsPressed);
 void MovePanelButtonFocus(TPlayState newState);
 // The progress bar's window; null without a panel.
 HWND PanelProgressBar();
+// The user drags along the progress bar (the film follows the mouse).
+bool ProgressBarScrubbing();
 // Moves the volume slider by percent (clamped to 0 .. 100), as a drag of its thumb
 // would: the sound's volume and the label follow. Steps in a row count from the value
 // asked for before, not the one the slider's pixels round it to.

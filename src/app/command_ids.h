@@ -31,6 +31,23 @@
 #define CM_ZOOM_SCREEN_SCALE 150
 #define CM_ZOOM_ORIGINAL_PIXELS 151
 #define CM_ZOOM_FIT_WINDOW 152
+// View > Skip idle stretches: on or off.
+#define CM_SKIP_IDLE 155
+// File > Export video: the film, a segment or the rest of one as a video file.
+#define CM_EXPORT_VIDEO 148
+// The export box's controls, and the progress box's.
+#define IDC_EXPORT_FORMAT_LABEL 1201
+#define IDC_EXPORT_FORMAT 1202
+#define IDC_EXPORT_RANGE 1203
+#define IDC_EXPORT_WHOLE 1204
+#define IDC_EXPORT_SEGMENT 1205
+#define IDC_EXPORT_FROM_HERE 1206
+#define IDC_EXPORT_SIZE 1207
+#define IDC_EXPORT_FILM_SIZE 1208
+#define IDC_EXPORT_HALF 1209
+#define IDC_EXPORT_WIDTH 1210
+#define IDC_EXPORT_WIDTH_VALUE 1211
+#define IDC_EXPORT_PROGRESS_TEXT 1212
 // View > Language: the built-in texts the player shows.
 #define CM_LANGUAGE_RUSSIAN 160
 #define CM_LANGUAGE_ENGLISH 161

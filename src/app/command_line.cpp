@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "app/ascii_case.h"
+#include "playback/idle_skip.h"
 #include "playback/saturate.h"
 
 const char kCommandLineHelpCaption[] = "Параметры запуска roRezodu";
@@ -47,8 +48,7 @@ std::optional<int32_t> ParseDecimalInt32(std::wstring_view text) {
 }
 
 namespace {
-enum class TParseState : uint8_t { kOption, kHorizontal, kVertical, kSize, kHeight, kSegment };
-
+enum class TParseState : uint8_t { kOption, kHorizontal, kVertical, kSize, kHeight, kSegment, kSkipIdle };
 
 bool Is(std::wstring_view parameter, std::wstring_view lowerWord) {
   return SameIgnoringAsciiCase(parameter, lowerWord);
@@ -68,6 +68,7 @@ public:
       case TParseState::kSize: return TakeSize(parameter);
       case TParseState::kHeight: return TakeHeight(parameter);
       case TParseState::kSegment: return TakeSegment(parameter);
+      case TParseState::kSkipIdle: return TakeSkipIdle(parameter);
     }
     return true;
   }
@@ -108,6 +109,8 @@ private:
       FState = TParseState::kHorizontal;
     } else if (Is(word, L"segm")) {
       FState = TParseState::kSegment;
+    } else if (Is(word, L"skipidle")) {
+      FState = TParseState::kSkipIdle;
     } else if (Is(word, L"?") || Is(word, L"help")) {
       FResult.Boxes.push_back(TCommandLineBox::kHelp);
     }
@@ -178,6 +181,15 @@ private:
     FState = TParseState::kOption;
     FResult.Options.SegmentGiven = TakeNumber(parameter, FResult.Options.SegmentNumber);
     return FResult.Options.SegmentGiven;
+  }
+
+  // Whole seconds, 0 .. kLongestIdleSkipSeconds; anything else is a bad command line.
+  bool TakeSkipIdle(std::wstring_view parameter) {
+    FState = TParseState::kOption;
+    const std::optional<int32_t> seconds = ParseDecimalInt32(parameter);
+    if (!seconds || *seconds < 0 || *seconds > kLongestIdleSkipSeconds) return false;
+    FResult.Options.IdleSkipSeconds = *seconds;
+    return true;
   }
 
   TkoSize FScreen;

@@ -2,6 +2,7 @@
 // The command line: a film file name, the window's size and position, the first segment
 // and close-on-finish.
 //   "FileName.exe" [-size {FULLSCREEN|MAX|MIN|{w h}} [-pos {C|{{L|R|x} {T|B|y}}}]] [-segm N] [-closeonfinish]
+//                  [-skipidle SECONDS]
 // Options start with "-" or "/" and are compared ignoring the case of A to Z; "/?" and
 // "/help" ask for the help box. The parser decides everything; the Windows caller shows
 // the boxes it returns, in order, and then applies the options.
@@ -33,6 +34,9 @@ struct CommandLineOptions {
   uint8_t SizeMode = smNormal;
   bool FullScreenRequested = false;
   bool CloseOnFinish = false;
+  // /skipidle: idle stretches at least this long are skipped (0: skipping is off); none
+  // when not given (the remembered choice holds).
+  std::optional<int32_t> IdleSkipSeconds;
   // As given (only the first parameter can name a film); empty when none was given.
   std::wstring FilmFileName;
   bool operator==(const CommandLineOptions&) const = default;
@@ -57,7 +61,7 @@ struct TCommandLineResult {
 
 // Parses the parameters after the program name (as CommandLineToArgvW splits them) for
 // a screen of the given size. Never fails: a value that is not an integer where one is
-// expected adds kInvalidFormat, ignores the remaining parameters and leaves the values
+// expected (for /skipidle: not one from 0 to 3600) adds kInvalidFormat, ignores the remaining parameters and leaves the values
 // set so far without applying the limits. Otherwise the limits are applied at the end:
 // X, Y at least 0, Width at least 600, Height at least 400, and the window kept from
 // reaching past the screen's right and bottom edges (a window larger than the screen

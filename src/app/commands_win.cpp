@@ -76,6 +76,8 @@ void RunCommand(TPlayer& player, int command) {
     case CM_ZOOM_SCREEN_SCALE: SetZoom(player, TPictureZoom::kScreenScale); break;
     case CM_ZOOM_ORIGINAL_PIXELS: SetZoom(player, TPictureZoom::kOriginalPixels); break;
     case CM_ZOOM_FIT_WINDOW: SetZoom(player, TPictureZoom::kFitWindow); break;
+    case CM_SKIP_IDLE: ToggleIdleSkip(player); break;
+    case CM_EXPORT_VIDEO: ExportVideo(player); break;
     case CM_LANGUAGE_RUSSIAN: ChooseLanguage(player, TUiLanguage::kRussian); break;
     case CM_LANGUAGE_ENGLISH: ChooseLanguage(player, TUiLanguage::kEnglish); break;
     default: RunTransportCommand(player.Engine, command); break;
@@ -116,6 +118,7 @@ void OpenFilm(TPlayer& player, const std::filesystem::path& path) {
   }
   // The film open closes: the preview lets go of its files, its place is remembered.
   ReleaseBarPreview(player);
+  ReleaseFilmActivity(player);
   RememberFilmPlace(player);
   if (!player.Segments) player.Segments = std::make_unique<TSegmentList>();
   player.Engine.SetSegmentList(player.Segments.get());
@@ -129,10 +132,12 @@ void OpenFilm(TPlayer& player, const std::filesystem::path& path) {
     player.Engine.SelectSegment(0);
     FillSegmentList();
     SetWindowTextW(player.MainWindow, WindowTitleForFilm(path.wstring(), player.ProgramPath.wstring()).c_str());
+    player.FilmPath = path;
   } catch (const EkoError& error) {
     ShowBox(player.MainWindow, error.what(), player.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR);
   }
   film.reset();
+  StartFilmActivity(player);
   InvalidateRect(player.MainWindow, nullptr, TRUE);
   ShowLoadReport(player, loader);
   FilmOpenedForResume(player, path, !player.Options.CloseOnFinish);

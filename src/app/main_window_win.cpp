@@ -8,6 +8,7 @@
 #include <exception>
 
 #include "app/bar_preview_win.h"
+#include "app/command_ids.h"
 #include "app/bottom_panel_win.h"
 #include "app/commands_win.h"
 #include "app/focus_cycle_win.h"
@@ -28,6 +29,7 @@ void OnSizing(const TPlayer& player, LPARAM lParam) {
 }
 
 void OnFrameStep(TPlayer& player, WPARAM token) {
+  const int32_t segment = player.Engine.CurrentSegment(), shown = player.Engine.ShownFrame();
   player.InTick = true;
   try {
     player.Engine.Tick(static_cast<uint32_t>(token));
@@ -36,6 +38,7 @@ void OnFrameStep(TPlayer& player, WPARAM token) {
     throw;
   }
   player.InTick = false;
+  if (player.MainWindow != nullptr) SkipIdleIfDue(player, segment, shown);
   if (!player.Boxes.Empty()) RequestBoxes(player);
 }
 
@@ -44,6 +47,12 @@ void OnFrameStep(TPlayer& player, WPARAM token) {
 void OnSystemColoursChanged(const TPlayer& player) {
   RecolourBottomPanel();
   if (player.SegmentListWindow != nullptr) InvalidateRect(player.SegmentListWindow, nullptr, TRUE);
+}
+
+// A grayed Export video item under the mouse or keys: the note tells why it is grayed.
+void OnMenuSelect(TPlayer& player, WPARAM wParam) {
+  const bool grayed = (HIWORD(wParam) & (MF_GRAYED | MF_DISABLED)) != 0 && (HIWORD(wParam) & MF_POPUP) == 0;
+  if (grayed && LOWORD(wParam) == CM_EXPORT_VIDEO && !player.State.ExportAvailable) ExplainExportUnavailable(player);
 }
 
 // Boxes the engine asked for; a tick's own message pump leaves them for later.
@@ -81,6 +90,10 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_FRAMESTEP: OnFrameStep(player, wParam); return 0;
     case WM_SHOWBOXES: OnShowBoxes(player); return 0;
     case WM_PREVIEWREADY: ShowReadyPreview(player); return 0;
+    case WM_ACTIVITYREADY: TakeFilmActivity(player); return 0;
+    case WM_EXPORTPROGRESS: ShowExportProgress(player, lParam); return 0;
+    case WM_EXPORTENDED: FinishVideoExport(player); return 0;
+    case WM_MENUSELECT: OnMenuSelect(player, wParam); break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -120,7 +133,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
 }
 
 void ProcessPlayerMessage(TPlayer& player, MSG& message) {
-  if (TakeMouseWheel(player, message) || TakeTabKey(player, message)) return;
+  if (TakeMouseWheel(player, message) || TakeExportBoxMessage(player, message) || TakeTabKey(player, message)) return;
   const bool menuKey = (message.message == WM_SYSKEYDOWN || message.message == WM_SYSKEYUP) && message.wParam == VK_F10;
   HWND window = player.MainWindow;
   if (!menuKey && (window == nullptr || !IsDialogMessageW(window, &message))) {

@@ -31,3 +31,10 @@ constexpr int32_t kActionsResume = 17;
 constexpr int32_t kZoomItemCount = 3;
 constexpr int32_t kViewZoomItems = 3;
 constexpr int32_t kContextZoomItems = 27;
+// Skipping idle stretches: in View behind the zoom choices and a separator (the language
+// submenu follows it).
+constexpr int32_t kViewSkipIdle = 7;
+// Exporting a video: in File behind Properties (a separator and Exit follow it), and in
+// the context menu behind the zoom choices and a separator.
+constexpr int32_t kFileExportVideo = 2;
+constexpr int32_t kContextExportVideo = kContextZoomItems + kZoomItemCount + 1;

@@ -54,6 +54,12 @@ void SetSeekItems(TMenuStateBuilder& b, TPlayState playState, bool hasSegments) 
   b.Enable(TMenuId::kContext, kContextSavePicture, pictureShown);
 }
 
+// Exporting needs a film and kof-export.exe beside the player; stopped, paused or playing.
+void SetExportItems(TMenuStateBuilder& b, const TShellState& shell, bool hasSegments) {
+  b.Enable(TMenuId::kFile, kFileExportVideo, hasSegments && shell.ExportAvailable);
+  b.Enable(TMenuId::kContext, kContextExportVideo, hasSegments && shell.ExportAvailable);
+}
+
 void SetResumeItem(TMenuStateBuilder& b, const TShellState& shell, bool hasSegments) {
   b.Enable(TMenuId::kActions, kActionsResume, hasSegments && shell.ResumeOffered);
 }
@@ -87,7 +93,9 @@ TMenuStates ComputeMenuStates(TPlayState playState, const TShellState& shell, st
   if (segmentCount) SetSegmentItems(b, *segmentCount >= 1);
   SetSeekItems(b, playState, segmentCount.value_or(0) >= 1);
   SetResumeItem(b, shell, segmentCount.value_or(0) >= 1);
+  SetExportItems(b, shell, segmentCount.value_or(0) >= 1);
   CheckZoomItems(b, shell.Zoom);
+  b.Check(TMenuId::kView, kViewSkipIdle, shell.IdleSkipSeconds > 0);
 
   TMenuStates states;
   states.Items = b.Take();

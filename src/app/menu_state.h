@@ -38,7 +38,8 @@ struct TMenuStates {
 // screen carry ShowPanel and FullScreen. The Segments items are not addressed. The seek
 // items are enabled with a segment (the frame steps only while paused), Save picture
 // with a segment while playing or paused; without a segment list they are grayed.
-// Resume is enabled with a segment when the shell offers a place to go back to.
+// Resume is enabled with a segment when the shell offers a place to go back to. Skip
+// idle stretches is checked while its length is above 0.
 TMenuStates ComputeMenuStates(TPlayState playState, const TShellState& shell, std::optional<int32_t> segmentCount);
 
 // The check marks of Actions > Segments and the context menu's Segments, set only by the

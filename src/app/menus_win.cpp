@@ -15,8 +15,8 @@ constexpr UINT kContextCommands[] = {
     CM_FULL_SCREEN, 0, CM_HELP, CM_ABOUT, 0, CM_EXIT,
     // Behind the items the language table addresses (menu_items.h).
     0, CM_SEEK_BACK, CM_SEEK_FORWARD, CM_PREVIOUS_FRAME, CM_NEXT_FRAME, CM_SEGMENT_START, CM_SEGMENT_END, 0,
-    CM_SAVE_PICTURE, 0, CM_ZOOM_SCREEN_SCALE, CM_ZOOM_ORIGINAL_PIXELS, CM_ZOOM_FIT_WINDOW};
-static_assert(std::size(kContextCommands) == kContextZoomItems + kZoomItemCount);
+    CM_SAVE_PICTURE, 0, CM_ZOOM_SCREEN_SCALE, CM_ZOOM_ORIGINAL_PIXELS, CM_ZOOM_FIT_WINDOW, 0, CM_EXPORT_VIDEO};
+static_assert(std::size(kContextCommands) == kContextExportVideo + 1);
 
 HMENU BuildContextMenu() {
   std::wstring texts[std::size(kContextCommands)];

@@ -131,7 +131,12 @@ void RefreshProgress(TBottomPanelState& panel) {
   TProgressSegments parts;
   if (player.Segments && player.Segments->Count() > 0) parts = ProgressSegments(SegmentTimings(player.Segments.get()));
   panel.ProgressBar->SetSegments(parts.Lengths);
+  const bool sameSegments = parts.SegmentIndexes == panel.BarSegments;
   panel.BarSegments = std::move(parts.SegmentIndexes);
+  if (!sameSegments || panel.StripVersion != player.Activity.Version) {
+    panel.StripVersion = player.Activity.Version;
+    panel.ProgressBar->SetActivity(ActivityStrip(player, panel.BarSegments));
+  }
   if (!panel.BarSegments.empty()) panel.ProgressBar->SetPosition(panel.CurrentSeconds);
 }
 
@@ -162,6 +167,10 @@ void RefreshSegmentLine() {
   DrawTitleArea(*panel);
   DrawInfoStrip(*panel);
   RefreshTimeText();
+}
+
+void RefreshActivityStrip() {
+  if (TBottomPanelState* panel = BottomPanelState()) RefreshProgress(*panel);
 }
 
 void RefreshTimeText() {

@@ -12,6 +12,7 @@
 
 #include "app/bar_preview_win.h"
 #include "app/command_line.h"
+#include "app/film_activity_win.h"
 #include "app/menus_win.h"
 #include "app/message_boxes_win.h"
 #include "app/playback_shell_win.h"
@@ -19,6 +20,7 @@
 #include "app/settings_file_win.h"
 #include "app/shell_state.h"
 #include "app/ui_texts.h"
+#include "app/video_export_win.h"
 #include "film/critical_section.h"
 #include "film/segment_list.h"
 #include "platform/dib_picture_memory_win.h"
@@ -82,6 +84,12 @@ public:
   TSettingsFile Settings;
   // The picture above the progress bar; made when the mouse first comes over the bar.
   std::unique_ptr<TBarPreview> Preview;
+  // The film's activity, measured in the background, and skipping its idle stretches.
+  TFilmActivity Activity;
+  // The film file open (the program's own file for a film executable).
+  std::filesystem::path FilmPath;
+  // File > Export video: the export running, if any, and its notes.
+  TVideoExport Export;
 };
 
 // The instance the main routine made; the window procedures reach the player here.

@@ -27,7 +27,8 @@ TFilmFrame ShownPlace(const TPlayer& player) {
   return {player.Engine.CurrentSegment(), player.Engine.ShownFrame()};
 }
 
-// At the left, just above the panel (or the window's bottom edge while it is hidden).
+}  // namespace
+
 void ShowNoteAboveThePanel(TPlayer& player, TNoteWindow& note) {
   RECT client{};
   GetClientRect(player.MainWindow, &client);
@@ -40,6 +41,8 @@ void ShowNoteAboveThePanel(TPlayer& player, TNoteWindow& note) {
   }
   note.ShowAt(player.Scale.Px(8), bottom - note.Size().Height - player.Scale.Px(8));
 }
+
+namespace {
 
 std::wstring OfferText(const TPlayer& player, TFilmFrame place) {
   const std::string time = ClockText(PlaceSeconds(*player.Segments, place));

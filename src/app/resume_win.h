@@ -24,6 +24,9 @@ struct TResumeState {
   std::unique_ptr<TNoteWindow> Note;
 };
 
+// Shows a note at the left, just above the panel (or the window's bottom edge while the
+// panel is hidden).
+void ShowNoteAboveThePanel(TPlayer& player, TNoteWindow& note);
 // A film was opened from path (the program's own path for a film executable): the
 // tracker starts afresh and, with offer set, the film's place is offered when the
 // settings file has one.

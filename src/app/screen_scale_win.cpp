@@ -27,6 +27,7 @@ void ApplyScreenScale(TPlayer& player, const TScreenScale& scale) {
   HideBarPreview(player);
   if (player.Preview && player.Preview->Note) player.Preview->Note->SetScale(scale);
   if (player.Resume.Note) player.Resume.Note->SetScale(scale);
+  if (player.Activity.Note) player.Activity.Note->SetScale(scale);
 }
 
 void OnDpiChanged(TPlayer& player, WPARAM wParam, const RECT& suggested) {

@@ -31,4 +31,9 @@ struct TShellState {
   bool ResumeOffered = false;
   // How large the film's picture is shown (View > Zoom); holds until the player closes.
   TPictureZoom Zoom = TPictureZoom::kScreenScale;
+  // Idle stretches at least this many seconds long are skipped while playing; 0: off
+  // (View > Skip idle stretches, /skipidle).
+  int32_t IdleSkipSeconds = 0;
+  // kof-export.exe is beside the player, so File > Export video can run it.
+  bool ExportAvailable = false;
 };

@@ -78,6 +78,7 @@ bool LoadStartupFilm(TPlayer& player) {
     return false;
   }
   player.Segments = std::make_unique<TSegmentList>();
+  player.FilmPath = path;
   player.Engine.SetSegmentList(player.Segments.get());
   DrawLoadingText(player);
   TFilmLoader loader(*player.Segments, player.TempFolder);
@@ -90,6 +91,7 @@ bool LoadStartupFilm(TPlayer& player) {
   }
   film.reset();
   player.Engine.SelectSegment(0);
+  StartFilmActivity(player);
   ShowLoadReport(player, loader);
   return true;
 }
@@ -111,6 +113,8 @@ void CreateMainWindowContents(TPlayer& player, HWND window) {
   CreateToolTips(player.Texts);
   player.LoadingFont = CreateLoadingFont(player.Scale);
   ApplyCommandLine(player);
+  ChooseIdleSkipAtStart(player);
+  player.State.ExportAvailable = VideoExportAvailable(player);
   PlaceWindow(player);
   UpdateMenuStates(player);
   LayOutChildWindows(player);
@@ -124,7 +128,9 @@ void CreateMainWindowContents(TPlayer& player, HWND window) {
 }
 
 void DestroyMainWindowContents(TPlayer& player) {
+  CancelVideoExport(player);
   ReleaseBarPreview(player);
+  ReleaseFilmActivity(player);
   RememberFilmPlace(player);
   player.Engine.StopForShutdown();
   {

@@ -25,6 +25,28 @@ const TTextEntry kMessageTexts[kMessageTextCount] = {
     // A screen reader's values.
     {"BarValue", "%s из %s, сегмент %s из %s", "%s of %s, segment %s of %s"},
     {"VolumeValue", "%s %", "%s %"},
+    {"IdleSkippedFmt", "пропущено %s", "skipped %s"},
+    // Exporting a video.
+    {"ExportCaption", "Экспорт видео", "Export video"},
+    {"ExportFormat", "Формат:", "Format:"},
+    {"ExportLosslessMkv", "MKV без потерь", "Lossless MKV"},
+    {"ExportRange", "Фрагмент", "Range"},
+    {"ExportWholeFilm", "Весь фильм", "The whole film"},
+    {"ExportThisSegment", "Этот сегмент", "This segment"},
+    {"ExportFromHere", "С текущего места до конца сегмента", "From here to the segment's end"},
+    {"ExportSize", "Размер", "Size"},
+    {"ExportFilmSize", "Как в фильме", "The film's size"},
+    {"ExportHalfSize", "Вдвое меньше", "Half"},
+    {"ExportWidth", "Ширина:", "Width:"},
+    {"ExportSave", "Сохранить...", "Save..."},
+    {"Cancel", "Отмена", "Cancel"},
+    {"ExportProgressFmt", "Экспорт видео: %s", "Exporting video: %s"},
+    {"ExportTimeLeftFmt", "осталось %s", "%s left"},
+    {"ExportSavedFmt", "Сохранено: %s", "Saved %s"},
+    {"ExportShowInFolder", "Показать в папке", "Show in folder"},
+    {"ExportFailedFmt", "Видео не сохранено: %s", "The video was not saved: %s"},
+    {"ExportUnavailable", "Для экспорта нужен kof-export.exe рядом с программой",
+     "Export needs kof-export.exe beside the player"},
 };
 
 const TTextEntry kMenuTexts[kMenuTextCount] = {
@@ -59,11 +81,15 @@ const TTextEntry kMenuTexts[kMenuTextCount] = {
     {"ZoomScreenScale", "Масштаб экрана", "Match screen scale"},
     {"ZoomOriginalPixels", "Исходные пиксели", "Actual pixels (1:1)"},
     {"ZoomFitWindow", "По размеру окна", "Fit to window"},
+    {"SkipIdle", "Пропускать паузы", "Skip idle stretches"},
+    {"ExportVideo", "Экспорт видео", "Export video"},
 };
 
 const char* const kSeekShortcuts[kSeekItemCount] = {"Alt+Left", "Alt+Right", "Ctrl+,", "Ctrl+.", "Alt+Home", "Alt+End"};
 const char kSavePictureShortcut[] = "Ctrl+S";
 const char kResumeShortcut[] = "Ctrl+R";
+const char kSkipIdleShortcut[] = "Ctrl+I";
+const char kExportVideoShortcut[] = "Ctrl+E";
 const char* const kZoomShortcuts[kZoomItemCount] = {"Ctrl+0", "Ctrl+1", "Ctrl+2"};
 
 const char kSetMenuTextErrorText[] = "SetMenuText: SetMenuItemInfo error";
@@ -104,7 +130,7 @@ struct TDropDownItem {
 constexpr TDropDownItem kDropDownItems[] = {
     {TMenuId::kFile, 0, TMenuText::kLoad, "\bCtrl + O", "\bCtrl+O", "...\bCtrl+O"},
     {TMenuId::kFile, 1, TMenuText::kProperties, "\bF8", "...\bF8"},
-    {TMenuId::kFile, 3, TMenuText::kExit, "\bAlt+F4", "\bAlt+F4"},
+    {TMenuId::kFile, 4, TMenuText::kExit, "\bAlt+F4", "\bAlt+F4"},
     {TMenuId::kActions, 0, TMenuText::kPlay, "\bF9", "\bF9"},
     {TMenuId::kActions, 1, TMenuText::kPause, "\bF10", "\bF10"},
     {TMenuId::kActions, 2, TMenuText::kStop, "\bF11", "\bF11"},
@@ -136,9 +162,11 @@ constexpr char kEnglishAccessKeys[kMenuTextCount] = {
     'P', 'a', 'S', 'g', 'v', 'N',       // Play, Pause, Stop, Segments, Previous / Next segment
     'C', 'F', 'u',                      // Control bar, Full screen, About roRezodu
     0,   0,   0,                        // the tooltips Speed, Volume, Position
-    'B', 'w', 'm', 't', 'e', 'd', 'r',  // the seek commands, Save frame as...
+    'B', '5', 'm', 't', 'e', 'd', 'r',  // the seek commands, Save frame as...
     'u',                                // Resume from last position
-    'l', '1', 'i',                      // the zoom choices
+    'l', '1', 'w',                      // the zoom choices
+    'S',                                // Skip idle stretches
+    'i',                                // Export video...
 };
 // The help and close items' keys.
 constexpr char kHelpAccessKey = 'H';
@@ -242,6 +270,10 @@ std::vector<TMenuItemText> TUiTexts::MenuItemTexts(TMenuSuffixes suffixes, const
   items.push_back({TMenuId::kContext, 16, exit});
   AddSeekItems(label, dots, items);
   AddZoomItems(label, items);
+  items.push_back({TMenuId::kView, kViewSkipIdle, label(TMenuText::kSkipIdle) + "\b" + kSkipIdleShortcut});
+  const std::string exportVideo = label(TMenuText::kExportVideo) + dots;
+  items.push_back({TMenuId::kFile, kFileExportVideo, exportVideo + "\b" + kExportVideoShortcut});
+  items.push_back({TMenuId::kContext, kContextExportVideo, exportVideo});
   return items;
 }
 

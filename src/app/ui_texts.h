@@ -34,8 +34,30 @@ enum class TMessageText : uint8_t {
   // What a screen reader hears of the panel's bar and volume (see accessible_texts.h).
   kBarValueFmt,     // four %s: position, total, segment, segment count
   kVolumeValueFmt,  // one %s: the percentage
+  // The note after playback jumped over an idle stretch.
+  kIdleSkippedFmt,  // one %s: the time left out, "00:00:12"
+  // Exporting a video: the export box, the progress box and the notes after it.
+  kExportCaption,
+  kExportFormat,
+  kExportLosslessMkv,
+  kExportRange,
+  kExportWholeFilm,
+  kExportThisSegment,
+  kExportFromHere,
+  kExportSize,
+  kExportFilmSize,
+  kExportHalfSize,
+  kExportWidth,
+  kExportSave,
+  kCancel,
+  kExportProgressFmt,  // one %s: "42 %"
+  kExportTimeLeftFmt,  // one %s: the time left, "0:12"
+  kExportSavedFmt,     // one %s: the file's name
+  kExportShowInFolder,
+  kExportFailedFmt,    // one %s: kof-export's message
+  kExportUnavailable,
 };
-constexpr size_t kMessageTextCount = 15;
+constexpr size_t kMessageTextCount = 35;
 
 enum class TMenuText : uint8_t {
   kFile,
@@ -71,8 +93,12 @@ enum class TMenuText : uint8_t {
   kZoomScreenScale,
   kZoomOriginalPixels,
   kZoomFitWindow,
+  // View's item that turns skipping idle stretches on and off (menu only).
+  kSkipIdle,
+  // File's item that exports the film as a video (and the context menu's).
+  kExportVideo,
 };
-constexpr size_t kMenuTextCount = 30;
+constexpr size_t kMenuTextCount = 32;
 
 // The built-in set the texts start from.
 enum class TUiLanguage : uint8_t { kRussian, kEnglish };
@@ -95,6 +121,7 @@ extern const char kSavePictureShortcut[];
 extern const char kResumeShortcut[];
 // The shortcuts of the zoom choices (kZoomScreenScale .. kZoomFitWindow).
 extern const char* const kZoomShortcuts[kZoomItemCount];
+extern const char kSkipIdleShortcut[];
 
 // Texts no key reaches.
 extern const char kSetMenuTextErrorText[];

@@ -1,5 +1,6 @@
 #include "controls/ko_progress_bar_win.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "controls/control_bounds.h"
@@ -20,6 +21,7 @@ void TkoProgressBar::MakeTools() {
 }
 
 void TkoProgressBar::SetScale(const TScreenScale& scale) {
+  FScale = scale;
   FLine = scale.Px(1);
   MakeTools();
   FModel.SetMargin(scale.Px(2));
@@ -29,6 +31,21 @@ void TkoProgressBar::SetScale(const TScreenScale& scale) {
 void TkoProgressBar::SetPalette(const TControlPalette& palette) {
   FPalette = palette;
   MakeTools();
+  InvalidateRect(FHandle, nullptr, FALSE);
+}
+
+void TkoProgressBar::SetActivity(std::vector<TStripSegment> strip) {
+  const auto same = [](const TStripSegment& a, const TStripSegment& b) {
+    if (a.Known != b.Known || a.Slices.size() != b.Slices.size() || a.Idle.size() != b.Idle.size()) return false;
+    for (size_t i = 0; i < a.Slices.size(); ++i)
+      if (a.Slices[i].From != b.Slices[i].From || a.Slices[i].To != b.Slices[i].To || a.Slices[i].Level != b.Slices[i].Level)
+        return false;
+    for (size_t i = 0; i < a.Idle.size(); ++i)
+      if (a.Idle[i].From != b.Idle[i].From || a.Idle[i].To != b.Idle[i].To) return false;
+    return true;
+  };
+  if (std::equal(strip.begin(), strip.end(), FStrip.begin(), FStrip.end(), same)) return;
+  FStrip = std::move(strip);
   InvalidateRect(FHandle, nullptr, FALSE);
 }
 
@@ -142,6 +159,35 @@ void TkoProgressBar::OnButtonUp(LPARAM lParam) {
   if (pressed) ReleaseCapture();
 }
 
+// The activity strip over the body and the played part: shaded bands, then idle
+// stretches hatched with diagonal lines in the lines' colour, a scaled step apart.
+void TkoProgressBar::PaintStrip(HDC dc) {
+  if (FStrip.empty()) return;
+  const TStripRows rows = StripRows(FHeight, FModel.Margin(), FScale);
+  if (rows.Bottom <= rows.Top) return;
+  for (const TStripBand& band : StripBands(FModel, FWidth, FStrip)) {
+    const RECT area{band.Left, rows.Top, band.Right, rows.Bottom};
+    if (band.Hatched) {
+      const TGdiObject<HBRUSH> body(CreateSolidBrush(FPalette.Background));
+      FillRect(dc, &area, body.Get());
+      const int32_t saved = SaveDC(dc);
+      IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+      const TSelection pen(dc, FMarkPen.Get());
+      const int32_t height = rows.Bottom - rows.Top;
+      for (int32_t x = band.Left - height; x < band.Right; x += FScale.Px(3)) {
+        MoveToEx(dc, x, rows.Bottom, nullptr);
+        LineTo(dc, x + height, rows.Top);
+      }
+      RestoreDC(dc, saved);
+      continue;
+    }
+    if (const std::optional<uint32_t> colour = StripShadeColour(FPalette, band.Shade)) {
+      const TGdiObject<HBRUSH> brush(CreateSolidBrush(*colour));
+      FillRect(dc, &area, brush.Get());
+    }
+  }
+}
+
 // A white body framed in the bar colour, the played part filled from x = 2 (the
 // margin), and a black mark at each boundary between segments (the palette's colours). A played part that ends
 // at or left of the margin is not drawn.
@@ -159,6 +205,7 @@ void TkoProgressBar::Paint() {
     const TSelection bar(dc, FPlayedBrush.Get());
     Rectangle(dc, margin, margin, right, bottom);
   }
+  PaintStrip(dc);
   const TSelection markPen(dc, FMarkPen.Get());
   for (const int32_t x : FModel.MarkPixels(FWidth)) {
     MoveToEx(dc, x, margin, nullptr);

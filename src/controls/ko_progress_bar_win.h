@@ -12,6 +12,7 @@
 
 #include <functional>
 
+#include "controls/activity_strip.h"
 #include "controls/control_palette.h"
 #include "controls/ko_control_win.h"
 #include "controls/notice_throttle.h"
@@ -50,10 +51,15 @@ public:
   std::function<void(TkoProgressBar&, TSliderStep)> OnKeyStep;
 
   const TProgressModel& Model() const { return FModel; }
+  // A drag along the bar is going on.
+  bool Scrubbing() const { return FScrubbing; }
   // Margin, frame and marks sized for a screen at this scale (96 DPI until set).
   void SetScale(const TScreenScale& scale);
   // Paints in these colours from now on (the design's until set).
   void SetPalette(const TControlPalette& palette);
+  // The activity strip of each segment (activity_strip.h), in the bar's order; repaints
+  // when it differs from the one shown. None is shown until set.
+  void SetActivity(std::vector<TStripSegment> strip);
 
 protected:
   HCURSOR GetCursor() override;
@@ -69,6 +75,7 @@ private:
   // The user moved the bar: screen readers hear it now.
   void NoticeUserChange();
   void Paint();
+  void PaintStrip(HDC dc);
   void OnClick(LPARAM lParam);
   void OnMouseMove(LPARAM lParam);
   void OnButtonUp(LPARAM lParam);
@@ -79,7 +86,9 @@ private:
   void MakeTools();
 
   TControlPalette FPalette;
+  TScreenScale FScale;
   int32_t FLine = 1;
+  std::vector<TStripSegment> FStrip;
   // The frame and the marks, as wide as a scaled line; the body and the played part.
   TGdiObject<HPEN> FFramePen;
   TGdiObject<HPEN> FMarkPen;

@@ -21,3 +21,10 @@ std::optional<TIdleJump> IdleJumpAt(const std::vector<TIdleStretch>& idle, int32
   }
   return std::nullopt;
 }
+
+std::vector<TIdleStretch> StretchesAtLeast(const std::vector<TIdleStretch>& idle, int32_t seconds) {
+  std::vector<TIdleStretch> kept;
+  for (const TIdleStretch& stretch : idle)
+    if (stretch.To - stretch.From + kTolerance >= seconds) kept.push_back(stretch);
+  return kept;
+}

@@ -8,6 +8,11 @@
 
 #include "playback/activity_model.h"
 
+// The skip lengths a user may choose, in whole seconds (0 turns skipping off): only
+// stretches at least this long are skipped.
+constexpr int32_t kDefaultIdleSkipSeconds = 3;
+constexpr int32_t kLongestIdleSkipSeconds = 3600;
+
 struct TIdleJump {
   int32_t Frame = 0;        // the frame to go on from
   double SkippedSeconds = 0;  // the film time stepped over
@@ -21,3 +26,6 @@ struct TIdleJump {
 // below 1 or frames going back.
 std::optional<TIdleJump> IdleJumpAt(const std::vector<TIdleStretch>& idle, int32_t framesPerSecond, int32_t previous,
                                     int32_t frame);
+
+// The stretches of idle that are at least seconds long, in their order.
+std::vector<TIdleStretch> StretchesAtLeast(const std::vector<TIdleStretch>& idle, int32_t seconds);

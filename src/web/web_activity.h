@@ -36,11 +36,5 @@ private:
   int32_t FSegment = -1;
 };
 
-// How much happens in a slice of a segment of screenPixels pixels, 0 .. 1: the largest
-// of the screen's share changed, the pointer's travel and the sound's loudness, each
-// counted from its least (a character typed, a small move, speech at the silence
-// floor) at a quarter. 0 for a slice in an idle stretch.
-double SliceLevel(const TActivitySlice& slice, int64_t screenPixels, const TActivitySettings& settings = {});
-
 // {"segment","seconds","slices":[[from,to,level],..],"idle":[[from,to],..]}.
 std::string ActivityJson(const TSegmentActivity& activity, int64_t screenPixels);

@@ -79,6 +79,32 @@ TEST(CommandLine, ParsesOptionsAndAppliesTheLimits) {
 }
 
 // At 200 % the smallest and first window is 1200 x 800; numbers given stay pixels.
+// /skipidle takes whole seconds from 0 (off) to an hour; any other value is a bad
+// command line, which ends the parse as a bad number does.
+TEST(CommandLine, SkipIdleTakesSecondsFromZeroToAnHour) {
+  const TParseCase cases[] = {
+      {{L"/skipidle", L"3"}, {.IdleSkipSeconds = 3}, {}},
+      {{L"-SkipIdle", L"0"}, {.IdleSkipSeconds = 0}, {}},
+      {{L"/skipidle", L"3600"}, {.IdleSkipSeconds = 3600}, {}},
+      {{L"/skipidle", L"+12", L"/closeonfinish"}, {.CloseOnFinish = true, .IdleSkipSeconds = 12}, {}},
+      {{L"/skipidle", L"3601"}, {}, {kInvalid}},
+      {{L"/skipidle", L"-1"}, {}, {kInvalid}},
+      {{L"/skipidle", L"x"}, {}, {kInvalid}},
+      {{L"/skipidle", L"2.5"}, {}, {kInvalid}},
+      {{L"/skipidle", L""}, {}, {kInvalid}},
+      {{L"/skipidle", L"99999999999"}, {}, {kInvalid}},
+      {{L"/skipidle", L"x", L"/closeonfinish"}, {}, {kInvalid}},
+      {{L"/skipidle"}, {}, {}},
+      {{L"/skipidle", L"5", L"/skipidle", L"0"}, {.IdleSkipSeconds = 0}, {}},
+      {{L"/?", L"/skipidle", L"4000"}, {}, {kHelp, kInvalid}},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const TCommandLineResult result = ParseCommandLine(cases[i].Parameters, kScreen);
+    EXPECT_EQ(result.Options, cases[i].Expected) << "case " << i;
+    EXPECT_EQ(result.Boxes, cases[i].ExpectedBoxes) << "case " << i;
+  }
+}
+
 TEST(CommandLine, TheSmallestWindowFollowsTheScreensScale) {
   const TkoSize smallest{1200, 800};
   const std::pair<std::vector<std::wstring>, CommandLineOptions> cases[] = {

@@ -102,6 +102,33 @@ TEST(MenuState, SeekItemsFollowTheFilmAndThePlayState) {
   }
 }
 
+// Skip idle stretches is checked while skipping is on, whatever else is going on.
+TEST(MenuState, SkipIdleIsCheckedWhileOn) {
+  for (const int32_t seconds : {0, 1, 3, 3600}) {
+    TShellState shell;
+    shell.IdleSkipSeconds = seconds;
+    for (const TPlayState state : {psStopped, psPlaying, psPaused})
+      EXPECT_EQ(CheckedOf(ComputeMenuStates(state, shell, 1), TMenuId::kView, kViewSkipIdle), seconds > 0) << seconds;
+    EXPECT_EQ(CheckedOf(ComputeMenuStates(psStopped, shell, std::nullopt), TMenuId::kView, kViewSkipIdle), seconds > 0);
+  }
+}
+
+// Export video is there for a film, and only with kof-export.exe beside the player.
+TEST(MenuState, ExportVideoNeedsAFilmAndKofExport) {
+  for (const bool available : {false, true}) {
+    TShellState shell;
+    shell.ExportAvailable = available;
+    for (const std::optional<int32_t> segments : {std::optional<int32_t>(), std::optional<int32_t>(0), std::optional<int32_t>(2)})
+      for (const TPlayState state : {psStopped, psPlaying, psPaused})
+        for (const TMenuId menu : {TMenuId::kFile, TMenuId::kContext}) {
+          const int32_t position = menu == TMenuId::kFile ? kFileExportVideo : kContextExportVideo;
+          EXPECT_EQ(EnabledOf(ComputeMenuStates(state, shell, segments), menu, position),
+                    available && segments.value_or(0) >= 1)
+              << available << " " << segments.value_or(-1) << " " << int(state);
+        }
+  }
+}
+
 // The zoom choice is the one checked item of the three, in View and in the context menu.
 TEST(MenuState, TheZoomChoiceIsChecked) {
   for (const TPictureZoom zoom :

@@ -13,7 +13,7 @@ status=0
 # The system's own DLLs.
 others=$(printf '%s\n' "$imports" | cut -d' ' -f1 | sort -u |
   grep -vx -e kernel32.dll -e user32.dll -e gdi32.dll -e comctl32.dll -e comdlg32.dll -e shell32.dll \
-    -e ole32.dll -e oleaut32.dll -e oleacc.dll -e winmm.dll -e msvcrt.dll) || true
+    -e ole32.dll -e oleaut32.dll -e oleacc.dll -e winmm.dll -e msacm32.dll -e msvcrt.dll) || true
 [ -z "$others" ] || { echo "roRezodu.exe needs DLLs a bare Windows lacks: $others" >&2; status=1; }
 # Functions of Windows 7 and later that a player on the Windows API is tempted to call:
 # the screen-scale calls of Windows 8.1 and 10, and a few of kernel32's.

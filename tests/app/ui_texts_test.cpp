@@ -258,7 +258,7 @@ TEST(UiTexts, EveryMenuItemGetsItsKeyAndShortcut) {
   table += "ContextHelp=CH\r\nClose=CL";
   TUiTexts texts;
   EXPECT_EQ(Listed(texts.OverlayMenuTexts(table, [](const std::string& s) { return s; })),
-            "B0 File|B1 Actions|B2 View|B3 Help|F0 Load\bCtrl + O|F1 Properties\bF8|F3 Exit\bAlt+F4|A0 Play\bF9|"
+            "B0 File|B1 Actions|B2 View|B3 Help|F0 Load\bCtrl + O|F1 Properties\bF8|F4 Exit\bAlt+F4|A0 Play\bF9|"
             "A1 Pause\bF10|A2 Stop\bF11|A4 Segments\bF6|A5 Prev\bF4|A6 Next\bF5|V0 ShowPanel\bF7|"
             "V1 FullScreen\bAlt + Enter|H0 CH\bF1|H2 About|C0 Load|C2 Play|C3 Pause|C4 Stop|C6 Segments|C7 Prev|"
             "C8 Next|C10 ShowPanel|C11 FullScreen|C13 CH|C14 About|C16 CL|"
@@ -267,10 +267,11 @@ TEST(UiTexts, EveryMenuItemGetsItsKeyAndShortcut) {
             "A10 PrevFrame\bCtrl+,|C20 PrevFrame|A11 NextFrame\bCtrl+.|C21 NextFrame|"
             "A12 SegmentStart\bAlt+Home|C22 SegmentStart|A13 SegmentEnd\bAlt+End|C23 SegmentEnd|"
             "A15 SavePicture\bCtrl+S|C25 SavePicture|"
-            // And behind those, going back to where the film was left, then the zoom choices.
+            // And behind those, going back to where the film was left, then the zoom choices,
+            // skipping idle stretches and exporting a video (File's item before Exit).
             "A17 Resume\bCtrl+R|"
             "V3 ZoomScreenScale\bCtrl+0|C27 ZoomScreenScale|V4 ZoomOriginalPixels\bCtrl+1|C28 ZoomOriginalPixels|"
-            "V5 ZoomFitWindow\bCtrl+2|C29 ZoomFitWindow|");
+            "V5 ZoomFitWindow\bCtrl+2|C29 ZoomFitWindow|V7 SkipIdle\bCtrl+I|F2 ExportVideo\bCtrl+E|C31 ExportVideo|");
 }
 
 TEST(UiTexts, TableFormatsAreUsedOnlyWithTheExpectedConversion) {

@@ -29,8 +29,9 @@ rz_window_is roRezodu 3 0,0,600,400 || rz_fail "window after /?: $(rz_probe wind
 expected_menu='0	Файл
 0.0	Загрузить\bCtrl+O
 0.1	Свойства...\bF8
-0.2	
-0.3	Выход\bAlt+F4
+0.2	Экспорт видео...\bCtrl+E
+0.3	
+0.4	Выход\bAlt+F4
 1	Действия
 1.0	Воспроизведение\bF9
 1.1	Пауза\bF10
@@ -58,9 +59,11 @@ expected_menu='0	Файл
 2.4	Исходные пиксели\bCtrl+1
 2.5	По размеру окна\bCtrl+2
 2.6	
-2.7	Язык / Language
-2.7.0	Русский
-2.7.1	English
+2.7	Пропускать паузы\bCtrl+I
+2.8	
+2.9	Язык / Language
+2.9.0	Русский
+2.9.1	English
 3	Справка
 3.0	Справка\bF1
 3.1	

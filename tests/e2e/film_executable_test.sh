@@ -21,7 +21,8 @@ rz_wait_frame roRezodu 320 240 "$intro" >/dev/null
 expected_menu='0	Movie
 0.0	grayed	Загрузить\bCtrl+O
 0.1	enabled	Свойства...\bF8
-0.3	enabled	Выход\bAlt+F4
+0.2	grayed	Экспорт видео...\bCtrl+E
+0.4	enabled	Выход\bAlt+F4
 1	Controls
 1.0	enabled,checked	Start\bF9
 1.1	enabled	Пауза\bF10
@@ -31,7 +32,7 @@ expected_menu='0	Movie
 3.0	enabled	Contents\bF1
 3.2	enabled	About it'
 menu=$(rz_probe menu roRezodu | awk -F'\t' '$1 ~ /^[0-3]$/ { print $1 "\t" $3; next }
-  $1 ~ /^(0\.[013]|1\.[01]|2\.0|3\.[02])$/ { print }')
+  $1 ~ /^(0\.[0124]|1\.[01]|2\.0|3\.[02])$/ { print }')
 diff <(printf '%s\n' "$expected_menu") <(printf '%s\n' "$menu") >&2 || rz_fail "menus of the film executable differ (above)"
 rz_keys roRezodu F1
 rz_wait_window Guide 10

@@ -6,7 +6,8 @@
 // later.kof and damaged.kof: a 16-bit segment, one of a later version, a damaged
 // cabinet between good segments; closing.kof: a damaged cabinet last; noise.kof: an
 // MP3 track that is no MP3; panel.kof and seek.kof: Coloured frames (below); habits.kof:
-// the player's habits, the bar's preview and resuming.
+// the player's habits, the bar's preview and resuming; idle.kof: idle stretches (below);
+// export.kof: exporting a video from the player (below).
 #include "../support/moving_film.h"
 #include "writer/mp3_silence.h"
 
@@ -57,6 +58,19 @@ SegmentSpec Coloured(int index, int frames, float rate, uint32_t soundMs = 0) {
   return spec;
 }
 
+// 20 s at 10 fps of 160 x 120 pictures coloured as Coloured's segment 0, but still in
+// three idle stretches: 2-10 s (8 s), 12-14 s (2 s) and 16-20 s (4 s, to the segment's
+// end). Frames 0-20, 100-120 and 140-160 each change the picture; a silent MP3 plays
+// throughout, so the stretches are idle only when the sound is found silent.
+SegmentSpec IdleSegment() {
+  SegmentSpec spec = Coloured(0, 200, 10, 20000);
+  const auto moving = [](int k) { return k <= 20 || (k >= 100 && k <= 120) || (k >= 140 && k <= 160); };
+  for (int k = 1; k < 200; ++k)
+    if (!moving(k)) spec.data.pictures[size_t(k)] = spec.data.pictures[size_t(k - 1)];
+  spec.data.name = "Idle";
+  return spec;
+}
+
 // A segment whose cabinet's member list lies beyond its end: its header still gives
 // frames frames at 10 per second, but nothing of it can be played.
 SegmentSpec Damaged(int frames) {
@@ -103,6 +117,12 @@ void WriteFilms(const std::filesystem::path& dir) {
   first.soundKind = kSoundMp3;
   first.sound = SilentMp3(12000);
   WriteBytesToFile(dir / "habits.kof", Film({first, MovingSegment("Second", 400, 300, 0x2E7D32, 200, 3)}));
+  // Skipping idle stretches: the stretches above, then 6 s that move all the time.
+  WriteBytesToFile(dir / "idle.kof", Film({IdleSegment(), Coloured(1, 60, 10)}));
+  // Export from the player: a long segment that takes a while to export and plays on
+  // meanwhile, and a short one exported alone.
+  WriteBytesToFile(dir / "export.kof",
+                   Film({MovingSegment("Long", 320, 240, 0x1E4E8C, 300, 3), Coloured(1, 40, 10)}));
 }
 }  // namespace
 

@@ -34,3 +34,16 @@ TEST(IdleSkip, PlaybackPastAStretchsFirstFrameGoesOnHalfASecondBeforeItsEnd) {
   EXPECT_FALSE(IdleJumpAt({{0, 1.0, 1.5}}, 10, 10, 11));
   EXPECT_EQ(IdleJumpAt({{0, 0.3 * 3, 0.1 * 70}}, 10, 9, 10)->Frame, 65);
 }
+
+TEST(IdleSkip, OnlyStretchesAsLongAsTheSkipLengthAreSkipped) {
+  const std::vector<TIdleStretch> idle = {{0, 2.0, 8.0}, {0, 10.0, 12.5}, {0, 15.0, 15.0 + 0.1 * 30}};
+  const auto froms = [&](int32_t seconds) {
+    std::vector<double> kept;
+    for (const TIdleStretch& stretch : StretchesAtLeast(idle, seconds)) kept.push_back(stretch.From);
+    return kept;
+  };
+  EXPECT_EQ(froms(2), (std::vector<double>{2.0, 10.0, 15.0}));
+  EXPECT_EQ(froms(3), (std::vector<double>{2.0, 15.0})) << "a stretch of 3 s as summed from tenths is 3 s long";
+  EXPECT_EQ(froms(6), (std::vector<double>{2.0}));
+  EXPECT_TRUE(froms(7).empty());
+}

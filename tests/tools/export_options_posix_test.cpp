@@ -35,6 +35,8 @@ TEST(ExportOptions, TheExtensionChoosesTheFormatAndWrongCommandLinesAreRefused) 
   EXPECT_EQ(ParseExportArguments({"f", "-o", "a.gif"})->format, ExportFormat::Gif);
   EXPECT_EQ(ParseExportArguments({"f", "-o", "a.mp4"})->format, ExportFormat::Mp4);
   EXPECT_EQ(ParseExportArguments({"f", "-o", "a.MKV", "--lossless"})->format, ExportFormat::Mkv);
+  EXPECT_TRUE(ParseExportArguments({"f", "--progress", "-o", "a.mp4"})->progress);
+  EXPECT_FALSE(ParseExportArguments({"f", "-o", "a.mp4"})->progress);
   const auto batch = ParseExportArguments({"a", "--out-dir", "d", "b", "--format", "GIF", "-j", "3", "--force"});
   ASSERT_TRUE(batch);
   EXPECT_EQ(std::tuple(batch->films.size(), batch->outDir, batch->format, batch->jobs, batch->force),
@@ -52,6 +54,7 @@ TEST(ExportOptions, TheExtensionChoosesTheFormatAndWrongCommandLinesAreRefused) 
       {"f", "--out-dir", "d", "--format", "avi"},
       {"f", "-o", "a.mp4", "--format", "mp4"},         // batch options with -o
       {"f", "-o", "a.mp4", "--force"},
+      {"f", "--out-dir", "d", "--format", "mp4", "--progress"},  // one film's
       {"f", "--out-dir", "d", "--format", "mp4", "-j", "0"},
       {"f", "-o", "a.mp4", "-o", "b.mp4"},
       {"f", "-o", "a.mp4", "--segment", "0"},

@@ -143,3 +143,88 @@ TEST(KofExport, AWorkerKilledMidExportLeavesNothing) {
   EXPECT_EQ(DecodeVideo(out / "b.mp4").pictures.size(), 2u);
   EXPECT_TRUE(fs::is_empty(tmp)) << "a's unpacked segments are removed";
 }
+
+namespace {
+// kof export with --progress as the player runs it: standard input and output are pipes.
+struct PipedKof {
+  pid_t pid = -1;
+  int input = -1;   // kof's standard input, written here
+  FILE* output = nullptr;  // kof's standard output, read here
+};
+
+PipedKof StartPipedKof(const std::vector<std::string>& args) {
+  int in[2], out[2];
+  PipedKof kof;
+  if (pipe(in) != 0 || pipe(out) != 0) return kof;
+  kof.pid = fork();
+  if (kof.pid == 0) {
+    dup2(in[0], STDIN_FILENO);
+    dup2(out[1], STDOUT_FILENO);
+    for (const int fd : {in[0], in[1], out[0], out[1]}) close(fd);
+    std::vector<char*> argv{const_cast<char*>(RZ_KOF_PATH), const_cast<char*>("export")};
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    execv(RZ_KOF_PATH, argv.data());
+    _exit(127);
+  }
+  close(in[0]);
+  close(out[1]);
+  kof.input = in[1];
+  kof.output = fdopen(out[0], "r");
+  return kof;
+}
+
+// The next progress line, "DONE TOTAL"; false at the end of the output.
+bool NextProgress(FILE* output, double& done, double& total) {
+  char line[128];
+  if (std::fgets(line, sizeof(line), output) == nullptr) return false;
+  return std::sscanf(line, "%lf %lf", &done, &total) == 2;
+}
+}  // namespace
+
+// The player's export: progress lines that grow to the whole, and the end of standard
+// input (Cancel) stops the export with nothing left behind.
+TEST(KofExport, ProgressLinesAndCancellingThroughStandardInput) {
+  TempDir dir;
+  WriteBytesToFile(dir / "a.kof", SlowFilm());
+  const fs::path out = dir / "out";
+  fs::create_directories(out);
+  {
+    SCOPED_TRACE("to the end");
+    PipedKof kof = StartPipedKof({(dir / "a.kof").string(), "--progress", "-o", (out / "a.webm").string()});
+    ASSERT_GT(kof.pid, 0);
+    double done = 0, total = 0, last = 0;
+    int lines = 0;
+    while (NextProgress(kof.output, done, total)) {
+      EXPECT_GE(done, last);
+      EXPECT_LE(done, total + 1e-9);
+      last = done;
+      ++lines;
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(kof.pid, &status, 0), kof.pid);
+    close(kof.input);
+    std::fclose(kof.output);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_GE(lines, 1);
+    EXPECT_NEAR(done, total, 1e-6) << "the last line tells the whole";
+    EXPECT_NEAR(total, 10.0, 0.5) << "seconds of film: 100 frames at 10 a second";
+    EXPECT_TRUE(fs::exists(out / "a.webm"));
+  }
+  {
+    SCOPED_TRACE("cancelled");
+    PipedKof kof = StartPipedKof({(dir / "a.kof").string(), "--progress", "-o", (out / "b.webm").string()});
+    ASSERT_GT(kof.pid, 0);
+    double done = 0, total = 0;
+    ASSERT_TRUE(NextProgress(kof.output, done, total));
+    close(kof.input);
+    while (NextProgress(kof.output, done, total)) {
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(kof.pid, &status, 0), kof.pid);
+    std::fclose(kof.output);
+    EXPECT_TRUE(DiedOf(status, SIGTERM)) << status;
+    EXPECT_FALSE(fs::exists(out / "b.webm"));
+    EXPECT_TRUE(PartialFiles(out).empty());
+  }
+}

@@ -1,9 +1,11 @@
 #!/usr/bin/python3
 """Browser tests of the page's export (run by browser_test.py): the dialog as a user
-drives it (Ctrl+E, the choices, Start, Cancel), the video it offers decoded natively by
-FFmpeg and compared with `kof frames`, by the PSNR rule of kof export's own tests."""
+drives it (Ctrl+E, the choices, Start, Cancel), the video or GIF it offers decoded
+natively by FFmpeg and compared with `kof frames`: a video by the PSNR rule of kof
+export's own tests, a GIF of few colours exactly."""
 import json
 import math
+from fractions import Fraction
 import os
 import shutil
 import subprocess
@@ -14,6 +16,7 @@ from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import Select
 
 LOSSY_PSNR = 40  # kof export's tests hold lossy video to this against kof frames
+QUANTIZED_PSNR = 30  # and a GIF of more than 256 colours to this
 
 
 def downloads(s):
@@ -29,7 +32,7 @@ def finished_files(folder):
     return [f for f in os.listdir(folder) if not f.endswith(".crdownload")]
 
 
-def start_export(s, film, range_value="film", size="film", width=None, after=0):
+def start_export(s, film, range_value="film", size="film", width=None, after=0, format_value="webm"):
     """The film paused (at frame `after` or later) and its export started with these choices."""
     s.open_page(film)
     s.wait(lambda: s.data("state") == "playing" and int(s.data("shown") or -1) >= after, f"frame {after}")
@@ -38,6 +41,7 @@ def start_export(s, film, range_value="film", size="film", width=None, after=0):
     s.chord(Keys.CONTROL, "e")
     dialog = s.driver.find_element(By.ID, "export")
     s.wait(lambda: dialog.is_displayed(), "the export dialog")
+    Select(s.driver.find_element(By.ID, "export-format")).select_by_value(format_value)
     Select(s.driver.find_element(By.ID, "export-range")).select_by_value(range_value)
     Select(s.driver.find_element(By.ID, "export-size")).select_by_value(size)
     if width is not None:
@@ -62,9 +66,9 @@ def probe(path):
 
 
 def decoded_pictures(path, width, height, pixels="rgb24"):
-    """Every picture of the video, as RGB (or gray) bytes, in order."""
-    raw = subprocess.run(["ffmpeg", "-v", "error", "-i", path, "-f", "rawvideo", "-pix_fmt", pixels, "-"],
-                         capture_output=True, check=True).stdout
+    """Every picture of the video, as RGB (or gray) bytes, in order, each once."""
+    raw = subprocess.run(["ffmpeg", "-v", "error", "-i", path, "-fps_mode", "passthrough", "-f", "rawvideo",
+                          "-pix_fmt", pixels, "-"], capture_output=True, check=True).stdout
     size = width * height * (3 if pixels == "rgb24" else 1)
     return [raw[i:i + size] for i in range(0, len(raw), size)]
 
@@ -82,15 +86,42 @@ def sound_seconds(path):
     return len(raw) / 2 / 48000
 
 
+def gif_times(path):
+    """(start, length) of each picture of a GIF in hundredths, as its delays give them
+    (FFmpeg would read a delay under 2 as 10, as browsers do, unless told not to)."""
+    result = subprocess.run(["ffprobe", "-v", "error", "-min_delay", "0", "-show_entries", "packet=pts,duration",
+                             "-of", "json", path], capture_output=True, text=True, check=True)
+    return [(int(p["pts"]), int(p["duration"])) for p in json.loads(result.stdout)["packets"]]
+
+
+def gif_expected_times(pictures, rate):
+    """The pictures a GIF of one segment keeps, as (index, start, length) in hundredths:
+    each starts in the hundredth nearest to its time, one that would start in the same
+    hundredth as the one before is left out, and each lasts until the next one starts
+    (the last until the segment ends)."""
+    starts = [math.floor(Fraction(100 * k, rate) + Fraction(1, 2)) for k in range(pictures)]
+    kept = [k for k in range(pictures) if k == 0 or starts[k] != starts[k - 1]]
+    ends = [starts[k] for k in kept[1:]] + [math.floor(Fraction(100 * pictures, rate) + Fraction(1, 2))]
+    return [(k, starts[k], end - starts[k]) for k, end in zip(kept, ends)]
+
+
+def differing_pixels(a, b):
+    return sum(1 for i in range(0, len(a), 3) if a[i:i + 3] != b[i:i + 3])
+
+
 def psnr(a, b):
     squares = sum((x - y) * (x - y) for x, y in zip(a, b))
     return math.inf if squares == 0 else 10 * math.log10(255 * 255 * len(a) / squares)
 
 
-def letterboxed(picture, width, height):
-    """A picture centred on black on even pixels, as the export places a smaller segment."""
+def letterboxed(picture, width, height, even=True):
+    """A picture centred on black (on even pixels for a video), as the export places a
+    smaller segment."""
     w, h, pixels = picture
-    left, top = (width - w) // 4 * 2, (height - h) // 4 * 2
+    if even:
+        left, top = (width - w) // 4 * 2, (height - h) // 4 * 2
+    else:
+        left, top = (width - w) // 2, (height - h) // 2
     rows = []
     for y in range(height):
         if top <= y < top + h:
@@ -141,6 +172,69 @@ def test_export_webm(s):
     assert abs(seconds - 3.0) <= 0.05, f"{seconds:.3f} s of sound for 3 s of pictures"
 
 
+def test_export_gif(s):
+    """two.kof as GIF: named after the film, no sound, 322 x 240, every picture exactly
+    kof's (the film has fewer than 256 colours; the smaller segment centred on black) and
+    a tenth of a second long; fast.kof, 120 pictures a second: a picture that would start
+    in the same hundredth as the one before is left out, the others start in the
+    hundredth nearest to their time and last until the next one, pointer samples kof's."""
+    folder = downloads(s)
+    start_export(s, "two.kof", format_value="gif")
+    path = wait_download(s, folder)
+    assert os.path.basename(path) == "two.gif", path
+    streams = probe(path)["streams"]
+    assert [(st["codec_name"], st["width"], st["height"]) for st in streams] == [("gif", 322, 240)], streams
+    pictures = decoded_pictures(path, 322, 240)
+    assert len(pictures) == 100, f"{len(pictures)} pictures"
+    for segment, index, frame in [(1, 0, 0), (1, 17, 17), (1, 49, 49), (2, 50, 0), (2, 83, 33), (2, 99, 49)]:
+        expected = s.kof_picture("two.kof", segment, frame)
+        if expected[0] != 322:
+            expected = (322, 240, letterboxed(expected, 322, 240, even=False))
+        differing = differing_pixels(pictures[index], expected[2])
+        assert differing == 0, f"picture {index} (segment {segment}, frame {frame}): {differing} pixels differ"
+    times = gif_times(path)
+    assert times == [(10 * k, 10) for k in range(100)], f"{len(times)} pictures: {times[:12]}"
+
+    start_export(s, "fast.kof", format_value="gif")
+    path = wait_download(s, downloads(s))
+    expected = gif_expected_times(120, 120)
+    assert len(expected) < 120, "the film should have pictures sharing a hundredth"
+    times = gif_times(path)
+    assert times == [(start, length) for _, start, length in expected], f"{len(times)} pictures: {times[:12]}"
+    pictures = decoded_pictures(path, 160, 120)
+    assert len(pictures) == len(expected), f"{len(pictures)} pictures for {len(expected)} delays"
+    # Pictures that share their hundredth with the next pointer sample: the first is kept.
+    kept = {k for k, _, _ in expected}
+    shared = [(i, k // 3) for i, (k, _, _) in enumerate(expected) if k % 3 == 0 and k + 1 not in kept]
+    for index, frame in [shared[0], shared[len(shared) // 2], shared[-1]]:
+        differing = differing_pixels(pictures[index], s.kof_picture("fast.kof", 1, frame)[2])
+        assert differing == 0, f"picture {index} (frame {frame}): {differing} pixels differ"
+
+
+def test_export_gif_of_many_colours(s):
+    """colours.kof, 330 frames of a colour each: a palette of 256 chosen from the whole
+    film, every picture within kof export's rule for such a GIF, the narrower segment
+    on black (which must not let the wider one show through); the first segment at a
+    width of 99 keeps the odd width (the height by the film's shape, 67.5 rounded up)."""
+    folder = downloads(s)
+    start_export(s, "colours.kof", format_value="gif")
+    path = wait_download(s, folder)
+    pictures = decoded_pictures(path, 176, 120)
+    assert len(pictures) == 330, f"{len(pictures)} pictures"
+    for segment, frame in [(1, 29), (2, 0), (2, 150), (2, 299)]:
+        expected = s.kof_picture("colours.kof", segment, frame)
+        if segment == 2:
+            expected = (176, 120, letterboxed(expected, 176, 120, even=False))
+        quality = psnr(pictures[30 * (segment - 1) + frame], expected[2])
+        assert quality >= QUANTIZED_PSNR, f"segment {segment}, frame {frame}: {quality:.1f} dB"
+
+    start_export(s, "colours.kof", "segment", "width", 99, format_value="gif")
+    path = wait_download(s, downloads(s))
+    stream = probe(path)["streams"][0]
+    assert (stream["width"], stream["height"]) == (99, 68), stream
+    assert len(decoded_pictures(path, 99, 68)) == 30
+
+
 def test_export_range_and_size(s):
     """Half the size of the second segment from where it is paused: the remaining
     pictures only, scaled to 160 x 120 (even sizes); the clock film from where it is
@@ -185,28 +279,32 @@ def test_export_segment_to_a_width_behind_the_dialog(s):
 
 
 def test_export_cancel_and_play_on(s):
-    """While a film exports the page plays on (the time line moves); Cancel ends the
-    export, nothing is downloaded, and the page's keys work again once the dialog closes."""
-    folder = downloads(s)
-    s.open_page("lecture.kof")
-    s.wait_state("playing")
-    s.chord(Keys.CONTROL, "e")
-    s.driver.find_element(By.ID, "export-start").click()
-    status = s.driver.find_element(By.ID, "export-status")
-    exporting = lambda: status.text.startswith(("Экспорт:", "Exporting:"))
-    s.wait(exporting, "the progress")
-    first = s.place()
-    s.wait(lambda: int(s.place()[1]) >= int(first[1]) + 3, "the time line to move while exporting")
-    assert exporting(), f"the export ended before Cancel: {status.text}"
-    s.driver.find_element(By.ID, "export-cancel").click()
-    s.wait(lambda: status.text in ("Экспорт отменён.", "The export was cancelled."), "the export to be cancelled")
-    time.sleep(1.5)  # what a worker that went on would have offered by now
-    assert os.listdir(folder) == [], f"downloaded after Cancel: {os.listdir(folder)}"
-    s.keys(Keys.ESCAPE)
-    s.wait(lambda: not s.driver.find_element(By.ID, "export").is_displayed(), "the dialog to close")
-    s.keys(Keys.F10)
-    s.wait_state("paused")
+    """While a film exports, as WebM or as GIF, the page plays on (the time line moves);
+    Cancel ends the export, nothing is downloaded, and the page's keys work again once
+    the dialog closes."""
+    for format_value in ["webm", "gif"]:
+        folder = downloads(s)
+        s.open_page("lecture.kof")
+        s.wait_state("playing")
+        s.chord(Keys.CONTROL, "e")
+        Select(s.driver.find_element(By.ID, "export-format")).select_by_value(format_value)
+        s.driver.find_element(By.ID, "export-start").click()
+        status = s.driver.find_element(By.ID, "export-status")
+        exporting = lambda: status.text.startswith(("Экспорт:", "Exporting:"))
+        s.wait(exporting, f"the {format_value} export's progress")
+        first = s.place()
+        s.wait(lambda: int(s.place()[1]) >= int(first[1]) + 3, "the time line to move while exporting")
+        assert exporting(), f"the {format_value} export ended before Cancel: {status.text}"
+        s.driver.find_element(By.ID, "export-cancel").click()
+        s.wait(lambda: status.text in ("Экспорт отменён.", "The export was cancelled."),
+               "the export to be cancelled")
+        time.sleep(1.5)  # what a worker that went on would have offered by now
+        assert os.listdir(folder) == [], f"downloaded after cancelling the {format_value}: {os.listdir(folder)}"
+        s.keys(Keys.ESCAPE)
+        s.wait(lambda: not s.driver.find_element(By.ID, "export").is_displayed(), "the dialog to close")
+        s.keys(Keys.F10)
+        s.wait_state("paused")
 
 
-TESTS = [test_export_webm, test_export_range_and_size, test_export_segment_to_a_width_behind_the_dialog,
-         test_export_cancel_and_play_on]
+TESTS = [test_export_webm, test_export_gif, test_export_gif_of_many_colours, test_export_range_and_size,
+         test_export_segment_to_a_width_behind_the_dialog, test_export_cancel_and_play_on]

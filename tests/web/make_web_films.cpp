@@ -6,7 +6,10 @@
 // habits.kof: 25 s for the habits, the bar's preview and resuming; long.kof: 75 s and
 // 50 s at 2 frames a second, for the bar's minute steps; lecture.kof: 60 s at 640 x 480,
 // long enough to cancel its export halfway; idle.kof: 12 s that stand still, pointer,
-// picture and sound, from 1.9 s to 9.0 s.
+// picture and sound, from 1.9 s to 9.0 s; fast.kof: 1 s at 40 frames a second and three
+// pointer samples a frame, more pictures than a GIF has hundredths; colours.kof: 30
+// frames 176 wide, then 300 frames 160 wide, each with a colour of its own, more than
+// a GIF's palette holds.
 #include <algorithm>
 #include <cmath>
 
@@ -73,6 +76,11 @@ void WriteFilms(const std::filesystem::path& dir) {
   intro.framesPerSecond = body.framesPerSecond = 2;
   WriteBytesToFile(dir / "long.kof", WithTrailer(BuildFilm({intro, body})));
   WriteBytesToFile(dir / "idle.kof", WithTrailer(BuildFilm({IdleSegment()})));
+  SegmentSpec fast = MovingSegment("Fast", 160, 120, 0x455A64, 40, 3);
+  fast.framesPerSecond = 40;
+  WriteBytesToFile(dir / "fast.kof", WithTrailer(BuildFilm({fast})));
+  WriteBytesToFile(dir / "colours.kof", WithTrailer(BuildFilm({MovingSegment("Wide", 176, 120, 0x2E7D32, 30),
+                                                               MovingSegment("Colours", 160, 120, 0x1E4E8C, 300)})));
   WriteBytesToFile(dir / "lecture.kof", WithTrailer(BuildFilm({MovingSegment("Lecture", 640, 480, 0x1E4E8C, 600)})));
 
   const std::string table =  // "Части" in 1251

@@ -17,7 +17,7 @@ import zipfile
 from browser_session import Session, chromium, serve
 
 SHIPPED = ["index.html", "page.js", "player_worker.js", "export_worker.js", "roRezodu.js", "roRezodu.wasm",
-           "mediabunny.min.js", "mediabunny.LICENSE", "LICENSE", "NOTICES"]
+           "export_gif.js", "mediabunny.min.js", "mediabunny.LICENSE", "gifenc.js", "gifenc.LICENSE", "LICENSE", "NOTICES"]
 
 
 def differing_box(shown, expected):

@@ -5,31 +5,6 @@
 
 #include "platform/wide_text_win.h"
 
-std::wstring QuotedArgument(std::wstring_view argument) {
-  if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring_view::npos)
-    return std::wstring(argument);
-  // Backslashes double only before a quote, the argument's own or the closing one.
-  std::wstring quoted = L"\"";
-  size_t backslashes = 0;
-  for (const wchar_t c : argument) {
-    if (c == L'\\') {
-      ++backslashes;
-      continue;
-    }
-    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-    backslashes = 0;
-    quoted += c;
-  }
-  quoted.append(backslashes * 2, L'\\');
-  return quoted + L'"';
-}
-
-std::wstring CommandLineOf(const std::vector<std::wstring>& arguments) {
-  std::wstring line;
-  for (const std::wstring& argument : arguments) line += (line.empty() ? L"" : L" ") + QuotedArgument(argument);
-  return line;
-}
-
 // The program's name ends at its closing quote when it starts with one, else at the
 // first blank; it has no escapes.
 std::wstring ArgumentsAfterProgram() {

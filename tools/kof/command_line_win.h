@@ -1,15 +1,10 @@
 #pragma once
-// Windows command lines: one string that the program started splits into its
-// arguments by the C runtime's rules (CommandLineToArgvW's).
+// This process's command line, as kof and kof-export read it on Windows, and the
+// programs beside it. (Command lines for other programs: platform/windows_command_line.h.)
 #include <filesystem>
 #include <string>
-#include <string_view>
 #include <vector>
 
-// The argument quoted so that it comes out of the split as it is.
-std::wstring QuotedArgument(std::wstring_view argument);
-// The arguments quoted and joined by spaces.
-std::wstring CommandLineOf(const std::vector<std::wstring>& arguments);
 // This process's command line without its first argument (the program), exactly as
 // it came, so that no character is lost to a code page.
 std::wstring ArgumentsAfterProgram();

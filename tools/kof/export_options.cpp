@@ -118,7 +118,7 @@ bool TakeOption(const std::string& option, const std::string& value, ExportOptio
 bool Settle(ExportOptions& options, const std::optional<ExportFormat>& named) {
   if (options.films.empty() || options.out.empty() == options.outDir.empty()) return false;
   if (options.Batch()) {
-    if (!named) return false;
+    if (!named || options.progress) return false;
     options.format = *named;
   } else {
     const auto format = ExportFormatOf(options.out);
@@ -138,6 +138,7 @@ std::optional<ExportOptions> ParseExportArguments(const std::vector<std::string>
     if (!arg.starts_with("-")) options.films.push_back(PathOfUtf8(arg));
     else if (arg == "--lossless") options.lossless = true;
     else if (arg == "--force") options.force = true;
+    else if (arg == "--progress") options.progress = true;
     else if (i + 1 == args.size() || !TakeOption(arg, args[i + 1], options, named)) return std::nullopt;
     else ++i;
   }

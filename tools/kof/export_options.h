@@ -2,7 +2,7 @@
 // kof export's command line. One film: FILM -o OUT.{mp4,webm,gif,mkv}; many:
 // FILM... --out-dir DIR --format mp4|webm|gif|mkv [-j N] [--force]. Either takes
 // [--lossless] (.mkv only) [--segment N] [--from TIME] [--to TIME] [--width W]
-// [--skip-idle TIME].
+// [--skip-idle TIME]; one film also [--progress].
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -28,6 +28,9 @@ struct ExportOptions {
   int32_t width = 0;  // 0 keeps the size; otherwise scale down (never up) to this width
   // Idle stretches at least this long are left out (export_plan.h); 0 keeps them.
   int32_t skipIdleMs = 0;
+  // Run by another program for its user (the player's export): progress as lines on
+  // standard output, and the end of standard input asks the export to stop.
+  bool progress = false;
   // Set for each film by the export itself, not from the command line:
   std::string source;                  // the film's fingerprint (video_source.h)
   bool keepOthers = false;             // OUT is not written over another film's video (a batch without --force)
@@ -55,7 +58,7 @@ std::vector<std::string> OneFilmArguments(const ExportOptions& options);
 
 // The options, or nothing when the command line is wrong: an unknown option, no FILM,
 // neither or both of -o and --out-dir, more than one FILM, --format, -j or --force
-// with -o, --out-dir without --format, an unknown format, --lossless but for .mkv or
+// with -o, --progress with --out-dir, --out-dir without --format, an unknown format, --lossless but for .mkv or
 // with --width, a segment, width or job count below 1, a --skip-idle length that is
 // not a TIME above 0 and at most a day, or a range that ends before it starts.
 std::optional<ExportOptions> ParseExportArguments(const std::vector<std::string>& args);

@@ -21,6 +21,7 @@ extern "C" {
 #include "film/ko_error.h"
 #include "interruption.h"
 #include "platform/wide_text_win.h"
+#include "platform/windows_command_line.h"
 #include "progress_line.h"
 
 namespace {
@@ -79,7 +80,7 @@ std::wstring WorkerCommandLine(const ExportOptions& one, HANDLE progress, HANDLE
                                  one.keepOthers ? L"1" : L"0",
                                  one.unpackFolder.wstring()};
   for (const std::string& arg : OneFilmArguments(one)) args.push_back(Utf8ToWide(arg));
-  return CommandLineOf(args);
+  return WindowsCommandLine(args);
 }
 }  // namespace
 

@@ -19,6 +19,9 @@ struct ExportInterrupted : std::exception {
 // From here on the three signals are noted instead of ending the process; a signal
 // ignored when the program started (a job in the background of a script) stays ignored.
 void CatchInterruptions();
+// From here on the end of standard input (the program that started this one closed it,
+// or ended) counts as SIGTERM: that program's way to stop an export cleanly.
+void InterruptWhenInputEnds();
 // Notes the signal as if it had come (a batch's worker on Windows, told by its batch).
 void NoteInterruption(int signal);
 // The signal noted, or 0.

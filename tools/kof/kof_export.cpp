@@ -1,5 +1,5 @@
 // kof export FILM -o OUT.{mp4,webm,gif,mkv} [--lossless] [--segment N] [--from TIME]
-// [--to TIME] [--width W] [--skip-idle TIME]: the film, or part of it, as an ordinary
+// [--to TIME] [--width W] [--skip-idle TIME] [--progress]: the film, or part of it, as an ordinary
 // video file, its pictures the player's own, idle stretches left out if asked. With
 // FILM... --out-dir DIR --format F, many films at once (export_batch.h).
 #include <cstdio>
@@ -16,6 +16,7 @@ extern "C" {
 #include "kof_commands.h"
 #include "kof_session.h"
 #include "output_names.h"
+#include "progress_line.h"
 #include "video_source.h"
 #include "utf8_path.h"
 
@@ -24,6 +25,8 @@ constexpr const char* kExportUsage =
     "usage: kof export FILM -o OUT.{mp4,webm,gif,mkv} [OPTIONS]\n"
     "       kof export FILM... --out-dir DIR --format mp4|webm|gif|mkv [-j N] [--force] [OPTIONS]\n"
     "       OPTIONS: [--lossless] [--segment N] [--from TIME] [--to TIME] [--width W] [--skip-idle TIME]\n"
+    "       --progress (one film): lines \"DONE TOTAL\" (seconds) on standard output; the end of\n"
+    "       standard input stops the export as Ctrl+C does\n"
     "       TIME: seconds, M:S or H:M:S, with a fraction if wanted (90, 1:30, 0:01:30.5)\n"
     "       --lossless: .mkv only, without --width\n"
     "       --skip-idle: leaves out what is idle for at least TIME (0.5 s before each end stays)\n";
@@ -87,6 +90,10 @@ int RunExport(const Arguments& args) {
   // The libraries' own messages would only repeat what kof reports.
   av_log_set_level(AV_LOG_FATAL);
   CatchInterruptions();
+  if (options->progress) {
+    ProgressLine::ReportTo(fileno(stdout));
+    InterruptWhenInputEnds();
+  }
   const int code = options->Batch() ? RunExportBatch(*options) : ExportOneFilm(*options);
   // Everything is cleaned up: end by the signal itself, so that whoever started kof
   // (a shell's loop over films) learns it was interrupted and stops too.

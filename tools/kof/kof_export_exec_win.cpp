@@ -12,6 +12,7 @@
 #include "command_line_win.h"
 #include "film/ko_cab.h"
 #include "kof_commands.h"
+#include "platform/windows_command_line.h"
 #include "utf8_path.h"
 
 namespace {
@@ -37,7 +38,7 @@ HANDLE KillingJob() {
 
 int RunInExportProgram() {
   const std::filesystem::path program = ProgramBesideThis(kExportProgram);
-  std::wstring line = QuotedArgument(program.wstring()) + L" " + ArgumentsAfterProgram();
+  std::wstring line = WindowsCommandLine({program.wstring()}) + L" " + ArgumentsAfterProgram();
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process = {};

@@ -1,0 +1,410 @@
+#include "app/video_export_win.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "app/command_ids.h"
+#include "app/message_boxes_win.h"
+#include "app/panel_layout.h"
+#include "app/player_win.h"
+#include "app/resume_tracker.h"
+#include "app/resume_win.h"
+#include "app/video_export.h"
+#include "film/segment_list.h"
+#include "platform/wide_text_win.h"
+#include "platform/windows_command_line.h"
+
+namespace {
+constexpr wchar_t kExportProgram[] = L"kof-export.exe";
+// How long the notes stay; how long a closing player waits for a cancelled export.
+constexpr uint32_t kSavedNoteMs = 8000;
+constexpr uint32_t kUnavailableNoteMs = 4000;
+constexpr DWORD kCloseWaitMs = 10000;
+// kof-export's message: its last lines are enough.
+constexpr size_t kLongestMessage = 600;
+
+std::filesystem::path ExportProgram(const TPlayer& player) { return player.ProgramPath.parent_path() / kExportProgram; }
+
+std::wstring Text(const TPlayer& player, TMessageText text) { return Utf8ToWide(player.Texts.Message(text)); }
+
+// --- The export box -----------------------------------------------------------------
+
+struct TExportBoxState {
+  TPlayer* Player;
+  TVideoExportChoice Choice;
+};
+
+const int kRangeButtons[] = {IDC_EXPORT_WHOLE, IDC_EXPORT_SEGMENT, IDC_EXPORT_FROM_HERE};
+const int kSizeButtons[] = {IDC_EXPORT_FILM_SIZE, IDC_EXPORT_HALF, IDC_EXPORT_WIDTH};
+
+void SetBoxTexts(HWND box, const TPlayer& player) {
+  const struct {
+    int Control;
+    TMessageText Text;
+  } texts[] = {{IDC_EXPORT_FORMAT_LABEL, TMessageText::kExportFormat},
+               {IDC_EXPORT_RANGE, TMessageText::kExportRange},
+               {IDC_EXPORT_WHOLE, TMessageText::kExportWholeFilm},
+               {IDC_EXPORT_SEGMENT, TMessageText::kExportThisSegment},
+               {IDC_EXPORT_FROM_HERE, TMessageText::kExportFromHere},
+               {IDC_EXPORT_SIZE, TMessageText::kExportSize},
+               {IDC_EXPORT_FILM_SIZE, TMessageText::kExportFilmSize},
+               {IDC_EXPORT_HALF, TMessageText::kExportHalfSize},
+               {IDC_EXPORT_WIDTH, TMessageText::kExportWidth},
+               {IDOK, TMessageText::kExportSave},
+               {IDCANCEL, TMessageText::kCancel}};
+  SetWindowTextW(box, Text(player, TMessageText::kExportCaption).c_str());
+  for (const auto& t : texts) SetDlgItemTextW(box, t.Control, Text(player, t.Text).c_str());
+  const std::wstring formats[] = {L"MP4 (H.264, AAC)", L"WebM (VP9, Opus)", L"GIF", L"MKV (H.264, AAC)",
+                                  Text(player, TMessageText::kExportLosslessMkv)};
+  for (const std::wstring& format : formats)
+    SendDlgItemMessageW(box, IDC_EXPORT_FORMAT, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(format.c_str()));
+}
+
+// Size has no meaning for a lossless video, and the width field only with Width.
+void EnableSizeControls(HWND box) {
+  const auto format = static_cast<TVideoFormat>(SendDlgItemMessageW(box, IDC_EXPORT_FORMAT, CB_GETCURSEL, 0, 0));
+  const bool sized = format != TVideoFormat::kLosslessMkv;
+  for (const int id : kSizeButtons) EnableWindow(GetDlgItem(box, id), sized);
+  EnableWindow(GetDlgItem(box, IDC_EXPORT_WIDTH_VALUE), sized && IsDlgButtonChecked(box, IDC_EXPORT_WIDTH) != 0);
+}
+
+void ShowChoice(HWND box, const TVideoExportChoice& choice) {
+  SendDlgItemMessageW(box, IDC_EXPORT_FORMAT, CB_SETCURSEL, static_cast<WPARAM>(choice.Format), 0);
+  CheckRadioButton(box, IDC_EXPORT_WHOLE, IDC_EXPORT_FROM_HERE, kRangeButtons[static_cast<int>(choice.Range)]);
+  CheckRadioButton(box, IDC_EXPORT_FILM_SIZE, IDC_EXPORT_WIDTH, kSizeButtons[static_cast<int>(choice.Size)]);
+  if (choice.Width > 0) SetDlgItemInt(box, IDC_EXPORT_WIDTH_VALUE, static_cast<UINT>(choice.Width), FALSE);
+  EnableSizeControls(box);
+}
+
+TVideoExportChoice ReadChoice(HWND box) {
+  TVideoExportChoice choice;
+  choice.Format = static_cast<TVideoFormat>(
+      std::clamp<LRESULT>(SendDlgItemMessageW(box, IDC_EXPORT_FORMAT, CB_GETCURSEL, 0, 0), 0, 4));
+  for (int i = 0; i < 3; ++i) {
+    if (IsDlgButtonChecked(box, kRangeButtons[i]) != 0) choice.Range = static_cast<TVideoRange>(i);
+    if (IsDlgButtonChecked(box, kSizeButtons[i]) != 0) choice.Size = static_cast<TVideoSize>(i);
+  }
+  BOOL read = FALSE;
+  const UINT width = GetDlgItemInt(box, IDC_EXPORT_WIDTH_VALUE, &read, FALSE);
+  choice.Width = read ? static_cast<int32_t>(std::min<UINT>(width, 100000)) : 0;
+  return choice;
+}
+
+INT_PTR CALLBACK ExportBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* state = reinterpret_cast<TExportBoxState*>(GetWindowLongPtrW(box, DWLP_USER));
+  switch (message) {
+    case WM_INITDIALOG:
+      SetWindowLongPtrW(box, DWLP_USER, lParam);
+      state = reinterpret_cast<TExportBoxState*>(lParam);
+      SetBoxTexts(box, *state->Player);
+      ShowChoice(box, state->Choice);
+      return TRUE;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case IDOK: state->Choice = ReadChoice(box); EndDialog(box, IDOK); return TRUE;
+        case IDCANCEL: EndDialog(box, IDCANCEL); return TRUE;
+        case IDC_EXPORT_FORMAT:
+        case IDC_EXPORT_FILM_SIZE:
+        case IDC_EXPORT_HALF:
+        case IDC_EXPORT_WIDTH: EnableSizeControls(box); return TRUE;
+        default: return FALSE;
+      }
+    default: return FALSE;
+  }
+}
+
+// The export box with the last choice; false when the user cancels.
+bool AskChoice(TPlayer& player, TVideoExportChoice& choice) {
+  TExportBoxState state{&player, choice};
+  if (DialogBoxParamW(player.Instance, L"EXPORTBOX", player.MainWindow, ExportBoxProc,
+                      reinterpret_cast<LPARAM>(&state)) != IDOK)
+    return false;
+  choice = state.Choice;
+  return true;
+}
+
+// --- The Save box -------------------------------------------------------------------
+
+const wchar_t* FormatFilter(TVideoFormat format) {
+  switch (format) {
+    case TVideoFormat::kMp4: return L"MP4 (*.mp4)\0*.mp4\0";
+    case TVideoFormat::kWebM: return L"WebM (*.webm)\0*.webm\0";
+    case TVideoFormat::kGif: return L"GIF (*.gif)\0*.gif\0";
+    case TVideoFormat::kMkv:
+    case TVideoFormat::kLosslessMkv: return L"MKV (*.mkv)\0*.mkv\0";
+  }
+  return L"";
+}
+
+std::filesystem::path AskOutput(const TPlayer& player, const std::filesystem::path& film,
+                                const TVideoExportChoice& choice, const TVideoExportPlace& place) {
+  std::wstring fileName(32768, L'\0');
+  const std::wstring proposed = Utf8ToWide(ProposedVideoName(WideToUtf8(film.stem().wstring()), choice, place));
+  std::copy(proposed.begin(), proposed.end(), fileName.begin());
+  const std::wstring title = Text(player, TMessageText::kExportCaption);
+  const std::wstring folder = film.parent_path().wstring();
+  const std::wstring extension = Utf8ToWide(VideoExtension(choice.Format) + 1);
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = player.MainWindow;
+  dialog.lpstrFilter = FormatFilter(choice.Format);
+  dialog.lpstrFile = fileName.data();
+  dialog.nMaxFile = static_cast<DWORD>(fileName.size());
+  dialog.lpstrInitialDir = folder.c_str();
+  dialog.lpstrTitle = title.c_str();
+  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+  dialog.lpstrDefExt = extension.c_str();
+  if (!GetSaveFileNameW(&dialog)) return {};
+  fileName.resize(wcslen(fileName.c_str()));
+  return fileName;
+}
+
+// --- The child process --------------------------------------------------------------
+
+// Reads lines of the child's progress and posts each share to window until the child
+// closes its end, then waits for the child and posts its end.
+void ReadProgress(HANDLE progress, HANDLE process, HWND window) {
+  std::string pending;
+  char buffer[512];
+  DWORD read = 0;
+  while (ReadFile(progress, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+    pending.append(buffer, read);
+    for (size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1))
+      if (const auto share = ReadExportProgress(pending.substr(0, end)))
+        PostMessageW(window, WM_EXPORTPROGRESS, 0, static_cast<LPARAM>(*share * 1e6));
+  }
+  WaitForSingleObject(process, INFINITE);
+  PostMessageW(window, WM_EXPORTENDED, 0, 0);
+}
+
+void ReadErrors(HANDLE errors, std::string& text) {
+  char buffer[512];
+  DWORD read = 0;
+  while (ReadFile(errors, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+    text.append(buffer, read);
+    if (text.size() > 4 * kLongestMessage) text.erase(0, text.size() - kLongestMessage);
+  }
+}
+
+void CloseHandleOnce(HANDLE& handle) {
+  if (handle != nullptr) CloseHandle(handle);
+  handle = nullptr;
+}
+
+// A pipe whose one end the child inherits; the other stays here, not inherited.
+bool MakePipe(HANDLE& ours, HANDLE& childs, bool childReads) {
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return false;
+  ours = childReads ? writeEnd : readEnd;
+  childs = childReads ? readEnd : writeEnd;
+  SetHandleInformation(ours, HANDLE_FLAG_INHERIT, 0);
+  return true;
+}
+
+// Starts kof-export with args; false (job untouched but its handles closed) when it
+// cannot be started.
+bool StartChild(const TPlayer& player, const std::vector<std::string>& args, TVideoExportJob& job) {
+  HANDLE childInput = nullptr, childOutput = nullptr, childErrors = nullptr;
+  bool piped = MakePipe(job.Input, childInput, true);
+  piped = piped && MakePipe(job.Progress, childOutput, false);
+  piped = piped && MakePipe(job.Errors, childErrors, false);
+  std::vector<std::wstring> arguments{ExportProgram(player).wstring()};
+  for (const std::string& arg : args) arguments.push_back(Utf8ToWide(arg));
+  std::wstring commandLine = WindowsCommandLine(arguments);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = childInput;
+  startup.hStdOutput = childOutput;
+  startup.hStdError = childErrors;
+  PROCESS_INFORMATION process{};
+  const bool started = piped && CreateProcessW(arguments[0].c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                               CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+  for (HANDLE handle : {childInput, childOutput, childErrors})
+    if (handle != nullptr) CloseHandle(handle);
+  if (!started) {
+    CloseHandleOnce(job.Input);
+    CloseHandleOnce(job.Progress);
+    CloseHandleOnce(job.Errors);
+    return false;
+  }
+  CloseHandle(process.hThread);
+  job.Process = process.hProcess;
+  return true;
+}
+
+// --- The progress box ---------------------------------------------------------------
+
+INT_PTR CALLBACK ProgressBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_INITDIALOG) return TRUE;
+  if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+    TPlayer& player = Player();
+    TVideoExportJob* job = player.Export.Job.get();
+    if (job != nullptr && !job->Cancelled) {
+      job->Cancelled = true;
+      CloseHandleOnce(job->Input);
+      EnableWindow(GetDlgItem(box, IDCANCEL), FALSE);
+    }
+    return TRUE;
+  }
+  return FALSE;
+}
+
+HWND OpenProgressBox(const TPlayer& player) {
+  HWND box = CreateDialogParamW(player.Instance, L"EXPORTPROGRESS", player.MainWindow, ProgressBoxProc, 0);
+  if (box == nullptr) return nullptr;
+  SetWindowTextW(box, Text(player, TMessageText::kExportCaption).c_str());
+  SetDlgItemTextW(box, IDCANCEL, Text(player, TMessageText::kCancel).c_str());
+  SetDlgItemTextW(box, IDC_EXPORT_PROGRESS_TEXT,
+                  Utf8ToWide(player.Texts.Format(TMessageText::kExportProgressFmt, std::string("0 %"))).c_str());
+  return box;
+}
+
+// --- The end ------------------------------------------------------------------------
+
+void OpenFolderOf(const std::filesystem::path& file) {
+  const std::wstring parameters = L"/select,\"" + file.wstring() + L"\"";
+  ShellExecuteW(nullptr, L"open", L"explorer.exe", parameters.c_str(), nullptr, SW_SHOWNORMAL);
+}
+
+void ShowNote(TPlayer& player, const std::wstring& text, uint32_t ms, bool opensFolder) {
+  TVideoExport& exporting = player.Export;
+  if (player.MainWindow == nullptr) return;
+  if (!exporting.Note) exporting.Note = std::make_unique<TNoteWindow>(player.MainWindow, player.Scale, kStripColour);
+  exporting.Note->SetText(text);
+  exporting.Note->OnClick = [&player, opensFolder] {
+    if (opensFolder && !player.Export.Saved.empty()) OpenFolderOf(player.Export.Saved);
+    if (player.Export.Note) player.Export.Note->Hide();
+  };
+  ShowNoteAboveThePanel(player, *exporting.Note);
+  exporting.Note->HideAfter(ms);
+}
+
+std::string LastLines(std::string text) {
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  if (text.size() > kLongestMessage) text.erase(0, text.size() - kLongestMessage);
+  return text;
+}
+
+// Where the film is as the user asks: the segment and the time of its picture.
+TVideoExportPlace PlaceNow(const TPlayer& player) {
+  TVideoExportPlace place;
+  place.Segment = std::max(player.Engine.CurrentSegment(), 0);
+  if (const TSegmentInfo* segment = player.Engine.CurrentSegmentInfo(); segment && segment->FramesPerSecond > 0)
+    place.Seconds = std::max(player.Engine.ShownFrame(), 0) / static_cast<double>(segment->FramesPerSecond);
+  return place;
+}
+
+// The width of what is exported: the segment's, or the widest segment's for the film.
+int32_t ExportedWidth(const TPlayer& player, TVideoRange range, int32_t segmentIndex) {
+  int32_t width = 0;
+  for (int32_t i = 0; i < player.Segments->Count(); ++i)
+    if (const TSegmentInfo* segment = player.Segments->Get(i))
+      if (range == TVideoRange::kWholeFilm || i == segmentIndex) width = std::max(width, segment->Width);
+  return width;
+}
+}  // namespace
+
+TVideoExportJob::~TVideoExportJob() {
+  CloseHandleOnce(Input);
+  if (Reader.joinable()) Reader.join();
+  if (ErrorReader.joinable()) ErrorReader.join();
+  CloseHandleOnce(Progress);
+  CloseHandleOnce(Errors);
+  CloseHandleOnce(Process);
+  if (ProgressBox != nullptr) DestroyWindow(ProgressBox);
+}
+
+bool VideoExportAvailable(const TPlayer& player) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(ExportProgram(player), error);
+}
+
+void ExportVideo(TPlayer& player) {
+  if (player.Export.Job) {
+    if (player.Export.Job->ProgressBox != nullptr) SetForegroundWindow(player.Export.Job->ProgressBox);
+    return;
+  }
+  if (!player.Segments || player.Segments->Count() < 1) return;
+  if (!VideoExportAvailable(player)) return ExplainExportUnavailable(player);
+  TVideoExportPlace place = PlaceNow(player);
+  TVideoExportChoice choice = player.Export.LastChoice;
+  if (!AskChoice(player, choice)) return;
+  player.Export.LastChoice = choice;
+  place.Width = ExportedWidth(player, choice.Range, place.Segment);
+  const std::filesystem::path output = AskOutput(player, player.FilmPath, choice, place);
+  if (output.empty()) return;
+  auto job = std::make_unique<TVideoExportJob>();
+  job->Output = output;
+  const auto args = VideoExportArguments(choice, place, WideToUtf8(player.FilmPath.wstring()), WideToUtf8(output.wstring()));
+  if (!StartChild(player, args, *job)) {
+    const std::string reason = WideToUtf8(ExportProgram(player).wstring());
+    ShowBox(player.MainWindow, player.Texts.Format(TMessageText::kExportFailedFmt, reason),
+            player.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR);
+    return;
+  }
+  job->Started = GetTickCount64();
+  job->Reader = std::thread(ReadProgress, job->Progress, job->Process, player.MainWindow);
+  job->ErrorReader = std::thread(ReadErrors, job->Errors, std::ref(job->ErrorText));
+  job->ProgressBox = OpenProgressBox(player);
+  player.Export.Job = std::move(job);
+}
+
+void ShowExportProgress(TPlayer& player, LPARAM millionths) {
+  TVideoExportJob* job = player.Export.Job.get();
+  if (job == nullptr || job->ProgressBox == nullptr || job->Cancelled) return;
+  const double share = static_cast<double>(millionths) / 1e6;
+  std::string text = player.Texts.Format(TMessageText::kExportProgressFmt, std::to_string(ExportPercent(share)) + " %");
+  const double elapsed = static_cast<double>(GetTickCount64() - job->Started) / 1000.0;
+  if (const auto left = ExportSecondsLeft(share, elapsed))
+    text += ", " + player.Texts.Format(TMessageText::kExportTimeLeftFmt, ClockText(*left));
+  SetDlgItemTextW(job->ProgressBox, IDC_EXPORT_PROGRESS_TEXT, Utf8ToWide(text).c_str());
+}
+
+void FinishVideoExport(TPlayer& player) {
+  std::unique_ptr<TVideoExportJob> job = std::move(player.Export.Job);
+  if (!job) return;
+  if (job->Reader.joinable()) job->Reader.join();
+  if (job->ErrorReader.joinable()) job->ErrorReader.join();
+  DWORD code = 1;
+  GetExitCodeProcess(job->Process, &code);
+  const bool cancelled = job->Cancelled;
+  const std::filesystem::path output = job->Output;
+  const std::string errors = LastLines(job->ErrorText);
+  job.reset();
+  if (cancelled) return;
+  if (code == 0) {
+    player.Export.Saved = output;
+    const std::string name = WideToUtf8(output.filename().wstring());
+    ShowNote(player,
+             Utf8ToWide(player.Texts.Format(TMessageText::kExportSavedFmt, name)) + L"\n" +
+                 Text(player, TMessageText::kExportShowInFolder),
+             kSavedNoteMs, true);
+    return;
+  }
+  ShowBox(player.MainWindow, player.Texts.Format(TMessageText::kExportFailedFmt, errors),
+          player.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR);
+}
+
+void CancelVideoExport(TPlayer& player) {
+  TVideoExportJob* job = player.Export.Job.get();
+  if (job == nullptr) return;
+  job->Cancelled = true;
+  CloseHandleOnce(job->Input);
+  // kof-export removes what it wrote before it ends; only one that hangs is ended here.
+  if (WaitForSingleObject(job->Process, kCloseWaitMs) == WAIT_TIMEOUT) TerminateProcess(job->Process, 1);
+  player.Export.Job.reset();
+}
+
+bool TakeExportBoxMessage(const TPlayer& player, MSG& message) {
+  const TVideoExportJob* job = player.Export.Job.get();
+  return job != nullptr && job->ProgressBox != nullptr && IsDialogMessageW(job->ProgressBox, &message);
+}
+
+void ExplainExportUnavailable(TPlayer& player) {
+  ShowNote(player, Text(player, TMessageText::kExportUnavailable), kUnavailableNoteMs, false);
+}

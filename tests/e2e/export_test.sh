@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Exporting a video from the player as a user does it. export.kof (make_e2e_films.cpp)
+# holds a long moving segment and a short coloured one. Ctrl+E on the paused second
+# segment, WebM and "This segment" in the box, a name in the Save box: the note says
+# "Сохранено: NAME", and the video decodes to the pictures `kof frames` renders for the
+# segment (PSNR 40 dB, as kof export's tests hold lossy video). Then the whole film as
+# MP4 while it plays: the picture moves on during the export, and Cancel leaves neither
+# the video nor a temporary file. A player without kof-export.exe beside it grays the
+# item (film_executable_test.sh).
+source "$(dirname "$0")/lib.sh"
+rz_e2e_init "$@"
+[ -f "$(dirname "$RZ_EXE")/kof-export.exe" ] || rz_fail "no kof-export.exe beside $RZ_EXE"
+
+film="$RZ_FILMS/export.kof"
+out="$RZ_OUT/videos"
+mkdir -p "$out"
+second=$(rz_reference_frames "$film" 2)
+long=$(rz_reference_frames "$film" 1)
+caption="Экспорт видео"
+
+# save_as PATH: the Save box's name typed and taken.
+save_as() {
+  rz_wait_until 20 eval '[ "$(rz_box_count)" -ge 1 ]' || rz_fail "no Save box"
+  sleep 0.5
+  xdotool key --delay 60 ctrl+a
+  xdotool type --delay 30 "$(rz_windows_path "$(dirname "$1")")\\$(basename "$1")"
+  xdotool key Return
+}
+# note_says TEXT: a note above the panel shows TEXT as its first line.
+note_says() {
+  rz_probe children roRezodu | awk -F'\t' -v t="$1" '$2 == "koNote" && $5 == 1 && index($6, t) == 1 { found = 1 }
+    END { exit !found }'
+}
+
+rz_start "$(rz_windows_path "$film")" /segm 2
+rz_wait_window roRezodu
+rz_wait_frame roRezodu 160 120 "$second" 30 >/dev/null
+rz_keys roRezodu F10
+rz_wait_menu_state roRezodu 0.2 enabled || rz_fail "Export video is not enabled: $(rz_menu_item roRezodu 0.2)"
+rz_keys roRezodu ctrl+e
+rz_wait_window "$caption"
+# The format list has the focus: Down picks WebM; Tab reaches the range, Down its second.
+rz_keys "$caption" Down Tab Down
+rz_probe click "$caption" "Сохранить..." >/dev/null || rz_fail "no Save button in the export box"
+save_as "$out/segment.webm"
+rz_wait_until 60 note_says "Сохранено: segment.webm" ||
+  rz_fail "no note of the saved video: $(rz_probe children roRezodu | grep koNote)"
+[ -s "$out/segment.webm" ] || rz_fail "no video written"
+quality=$(python3 "$(dirname "$0")/video_frames.py" "$out/segment.webm" "${second%.sig}" 1 40) ||
+  rz_fail "the video differs from kof's frames: $quality"
+rz_close
+
+# The whole film while it plays; cancelled halfway.
+temp_before=$(ls -A "$(rz_temp_dir)" | wc -l)
+rz_start "$(rz_windows_path "$film")"
+rz_wait_window roRezodu
+rz_wait_frame roRezodu 320 240 "$long" 30 >/dev/null
+rz_keys roRezodu ctrl+e
+rz_wait_window "$caption"
+rz_probe click "$caption" "Сохранить..." >/dev/null || rz_fail "no Save button in the export box"
+save_as "$out/film.mp4"
+rz_wait_until 30 eval 'rz_probe window "$caption" >/dev/null' || rz_fail "no progress box"
+rz_wait_until 30 eval 'ls "$out" | grep -q kof-export' || rz_fail "the export wrote nothing"
+first=$(rz_shown_frame 320 240 "$long")
+sleep 1
+then=$(rz_shown_frame 320 240 "$long")
+[ "$first" != none ] && [ "$then" != none ] && [ "$first" != "$then" ] ||
+  rz_fail "the film stood still while it was exported: $first, then $then"
+rz_probe click "$caption" "Отмена" >/dev/null || rz_fail "no Cancel in the progress box"
+rz_wait_gone "$caption" 30
+rz_wait_until 10 eval '[ -z "$(ls -A "$out" | grep -v segment.webm)" ]' ||
+  rz_fail "a cancelled export left files: $(ls -A "$out")"
+rz_close
+[ "$(ls -A "$(rz_temp_dir)" | wc -l)" -le "$temp_before" ] ||
+  rz_fail "a cancelled export left temporary files: $(ls -A "$(rz_temp_dir)")"
+echo "export: this segment as WebM within ${quality#*worst }, saved and told; the whole film as MP4 cancelled while it played ($first, then $then), nothing left"
