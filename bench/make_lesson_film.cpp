@@ -4,16 +4,20 @@
 // voice track; its data file is stored in a cabinet, or LZMA-packed with "lzma".
 // The screen changes as lessons do: text is typed into an editor a character at a
 // time, the page scrolls when it is full, a dialog opens now and then, the clock in
-// the status bar ticks and the pointer wanders and rests.
+// the status bar ticks and the pointer wanders and rests. The text is real (DejaVu
+// Sans Mono, 10 pt), words of a lesson, so the text index has something to read.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "demo/mp3_encoder.h"
 #include "writer/film_writer.h"
+#include "writer/truetype_text.h"
 
 using namespace filmwriter;
+
 
 namespace {
 constexpr int kWidth = 770, kHeight = 695, kRate = 10;
@@ -25,17 +29,21 @@ void Fill(Picture& p, int left, int top, int width, int height, uint32_t colour)
     for (int x = std::max(0, left); x < std::min(p.width, left + width); ++x) p.At(x, y) = colour;
 }
 
-// A character cell: a few strokes of ink with grey edges, chosen by the character.
-void DrawCharacter(Picture& p, int column, int row, uint32_t code) {
-  const int left = kTextLeft + column * kCharWidth, top = kTextTop + row * kLineHeight + 3;
-  for (int y = 0; y < 10; ++y)
-    for (int x = 0; x < 6; ++x) {
-      const uint32_t bits = (code * 2654435761u) >> ((x + y * 3) % 29);
-      if ((bits & 3) == 0) p.At(left + x, top + y) = kInk;
-      else if ((bits & 7) == 1) p.At(left + x, top + y) = 0x909090;
-    }
+const TrueTypeFont& Font() {
+  static const TrueTypeFont font(FontFace::DejaVuSansMono, 10);
+  return font;
 }
 
+// A character cell: the character in the editor's font.
+void DrawCharacter(Picture& p, int column, int row, uint32_t code) {
+  const char text[2] = {char(code), 0};
+  Font().Draw(p, kTextLeft + column * kCharWidth, kTextTop + row * kLineHeight, text, kInk);
+}
+
+// The words the lesson types, over and over.
+const char* const kWords[] = {"open",    "the",    "settings", "window", "and",    "choose",  "display",
+                              "options", "then",   "save",     "your",   "project", "before", "closing",
+                              "editor",  "select", "format",   "insert", "table",   "picture", "record"};
 class Lesson {
 public:
   Lesson() : FScreen(Picture::Filled(kWidth, kHeight, kPaper)) {
@@ -67,11 +75,28 @@ private:
   void OpenDialog() {
     Fill(FScreen, 230, 220, 320, 200, kChrome);
     Fill(FScreen, 230, 220, 320, 22, kTitle);
+    Font().Draw(FScreen, 238, 224, "Save changes", 0xFFFFFF);
+    Font().Draw(FScreen, 246, 260, "Save the document before closing?", kInk);
   }
+  const char* Word() const { return kWords[FWord % std::size(kWords)]; }
+  // The next character of the words, a space between them.
+  uint32_t NextCharacter() {
+    if (Word()[FLetter] == '\0') {
+      FLetter = 0;
+      FWord += 5;  // through all the words, in an order of its own
+      return ' ';
+    }
+    return uint32_t(uint8_t(Word()[FLetter++]));
+  }
+  // A new line before a word that would not fit, and now and then before another.
   void Type(uint32_t code) {
-    if (FColumn == kColumns || code % 53 == 0) NewLine();
-    FText.push_back(code);
-    DrawCharacter(FScreen, FColumn++, FRow, code);
+    const bool wordStarts = FLetter == 0 && FColumn > 0;
+    if (FColumn == kColumns || (wordStarts && (FColumn + std::strlen(Word()) >= size_t(kColumns) || code % 53 == 0)))
+      NewLine();
+    const uint32_t character = NextCharacter();
+    if (character == ' ' && FColumn == 0) return;
+    FText.push_back(character);
+    DrawCharacter(FScreen, FColumn++, FRow, character);
   }
   void NewLine() {
     FColumn = 0;
@@ -100,18 +125,15 @@ private:
   }
   void DrawClock(int second) {
     Fill(FScreen, kWidth - 80, kHeight - 20, 64, 14, kChrome);
-    for (int digit = 0; digit < 4; ++digit) {
-      const uint32_t value = digit < 2 ? uint32_t(second / 60 % 60) : uint32_t(second % 60);
-      for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 5; ++x)
-          if ((((value + 3u * digit) * 0x9E3779B9u) >> ((x + 5 * y) % 31) & 1) != 0)
-            FScreen.At(kWidth - 78 + digit * 8 + x, kHeight - 18 + y) = 0x000000;
-    }
+    char clock[8];
+    std::snprintf(clock, sizeof clock, "%02d:%02d", second / 60 % 60, second % 60);
+    Font().Draw(FScreen, kWidth - 78, kHeight - 20, clock, 0x000000);
   }
 
   Picture FScreen;
   std::vector<uint32_t> FText;
   int FColumn = 0, FRow = 0;
+  size_t FWord = 0, FLetter = 0;
 };
 
 // A voice: syllables of a few tones, with pauses between phrases.

@@ -10,6 +10,8 @@
 # cross-built by scripts/setup.sh, static.
 # rz_png_deps: libpng, which kof frames writes with (natively part of rz_deps; for
 # Windows cross-built by scripts/setup.sh and linked by kof.exe alone).
+# rz_ocr_deps: Tesseract and Leptonica, which kof index reads text with; native kof only
+# (kof-export.exe is built without its reading code).
 # rz_demo_deps: LAME (libmp3lame-dev), which encodes the demo film's sound; only the
 # native demo maker links it.
 add_library(rz_deps INTERFACE)
@@ -69,6 +71,10 @@ if(NOT WIN32 AND NOT EMSCRIPTEN AND NOT RZ_FUZZ)
   add_library(rz_export_deps INTERFACE)
   target_link_libraries(rz_export_deps INTERFACE PkgConfig::RZ_FFMPEG)
   add_library(rz_png_deps INTERFACE)
+  # Tesseract (libtesseract-dev, with Leptonica), which kof index reads the screen with.
+  pkg_check_modules(RZ_TESSERACT REQUIRED IMPORTED_TARGET tesseract lept)
+  add_library(rz_ocr_deps INTERFACE)
+  target_link_libraries(rz_ocr_deps INTERFACE PkgConfig::RZ_TESSERACT)
   target_include_directories(rz_demo_deps INTERFACE ${RZ_LAME_INCLUDE})
   target_link_libraries(rz_demo_deps INTERFACE ${RZ_LAME_LIB})
 endif()

@@ -6,6 +6,7 @@
 
 #include "app/ui_texts.h"
 #include "playback/picture_layout.h"
+#include "text/text_index.h"
 #include "writer/film_writer.h"
 
 using namespace filmwriter;
@@ -64,13 +65,32 @@ void WriteCommandLineSeeds(const std::filesystem::path& folder) {
 }
 }  // namespace
 
+// A text index of two segments with words on a line, Latin and Cyrillic, and an empty one.
+void WriteTextIndexSeeds(const std::filesystem::path& dir) {
+  TTextIndex index;
+  index.Film = "lesson.kof";
+  index.FilmBytes = 4096;
+  index.Languages = "eng+rus";
+  index.Segments = {{800, 600}, {320, 200}};
+  index.Words = {{"Open", 90, 1, {10, 10, 40, 20}, 1, 5},
+                 {"Settings...", 85, 1, {44, 10, 104, 20}, 1, 5},
+                 {"Настройки", 70, 2, {0, 0, 60, 12}, 0.5, 0.5}};
+  const std::string full = TextIndexDocument(index);
+  WriteBytesToFile(dir / "index.json", Bytes(full.begin(), full.end()));
+  index.Words.clear();
+  const std::string empty = TextIndexDocument(index);
+  WriteBytesToFile(dir / "empty.json", Bytes(empty.begin(), empty.end()));
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) return std::fprintf(stderr, "usage: make_fuzz_seeds SEED_DIR\n"), 2;
   const std::filesystem::path seeds = argv[1];
-  for (const char* target : {"film_loader_fuzz", "cursor_record_fuzz", "language_table_fuzz", "command_line_fuzz"})
+  for (const char* target :
+       {"film_loader_fuzz", "cursor_record_fuzz", "language_table_fuzz", "command_line_fuzz", "text_index_fuzz"})
     std::filesystem::create_directories(seeds / target);
   WriteFilmSeeds(seeds / "film_loader_fuzz", seeds / "cursor_record_fuzz");
   WriteLanguageSeeds(seeds / "language_table_fuzz");
   WriteCommandLineSeeds(seeds / "command_line_fuzz");
+  WriteTextIndexSeeds(seeds / "text_index_fuzz");
   return 0;
 }

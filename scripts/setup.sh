@@ -15,6 +15,7 @@ PACKAGES=(
   wine wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   libgtest-dev googletest libbenchmark-dev liblzma-dev libmspack-dev libpng-dev zlib1g-dev libmp3lame-dev
+  libtesseract-dev tesseract-ocr-eng tesseract-ocr-rus nlohmann-json3-dev libfreetype-dev fonts-dejavu-core
   libavcodec-dev libavformat-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev ffmpeg
   cabextract gcab xz-utils dpkg-dev python3 nasm
   emscripten chromium chromium-driver python3-selenium

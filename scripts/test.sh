@@ -37,6 +37,7 @@ bench/seek_bench.sh --short build/release
 bench/activity_bench.sh --short build/release
 bench/export_speed.sh --short build/release
 bench/preview_bench.sh --short build/release
+bench/text_index_bench.sh --short build/release
 
 step "fuzz targets, a short run each (clang, libFuzzer)"
 cmake --preset fuzz >/dev/null

@@ -28,6 +28,7 @@ LIBRARY_OF_FILE = {
     "lzma": "liblzma", "mspack": "libmspack", "png16": "libpng", "png": "libpng", "z": "zlib",
     **{name: "FFmpeg" for name in ("avcodec", "avformat", "avfilter", "swscale", "swresample", "avutil")},
     "x264": "x264", "vpx": "libvpx", "opus": "opus",
+    "tesseract": "Tesseract", "lept": "Leptonica", "archive": "libarchive", "curl": "libcurl",
 }
 # The pkg-config file that gives a cross-built library's version, beside the library.
 PC_FILE_OF = {"FFmpeg": "libavcodec", "x264": "x264", "libvpx": "vpx", "opus": "opus", "libpng": "libpng16"}
@@ -153,7 +154,8 @@ def version_used(build_dir, library, linked_file, kind):
     """The version of a library as this build links it."""
     if kind == "native":
         package = {"liblzma": "liblzma", "libmspack": "libmspack", "libpng": "libpng", "zlib": "zlib",
-                   "FFmpeg": "libavcodec"}[library]
+                   "FFmpeg": "libavcodec", "Tesseract": "tesseract", "Leptonica": "lept", "libarchive": "libarchive",
+                   "libcurl": "libcurl"}[library]
         return pkg_config_version(package)
     if library == "liblzma":
         return lzma_version(linked_file)

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "demo_font.h"
 #include "demo_theme.h"
+#include "writer/truetype_text.h"
 
 namespace demo {
 
@@ -58,22 +58,22 @@ void HorizontalGradient(Picture& picture, Rect rect, uint32_t left, uint32_t rig
     FillRect(picture, {x, rect.top, x + 1, rect.bottom}, Mix(left, right, x - rect.left, columns));
 }
 
-int TextWidth(std::string_view text, int scale) {
-  return text.empty() ? 0 : (int(text.size()) * kGlyphAdvance - 1) * scale;
+namespace {
+const filmwriter::TrueTypeFont& FontOf(TextStyle style) {
+  using filmwriter::FontFace;
+  static const filmwriter::TrueTypeFont interface(
+      filmwriter::FontInstalled(FontFace::Tahoma) ? FontFace::Tahoma : FontFace::DejaVuSans, 8);
+  static const filmwriter::TrueTypeFont editor(FontFace::DejaVuSansMono, 11);
+  return style == TextStyle::Editor ? editor : interface;
 }
+}  // namespace
 
-int TextHeight(int scale) { return kGlyphHeight * scale; }
+int TextWidth(std::string_view text, TextStyle style) { return FontOf(style).Width(text); }
 
-void DrawText(Picture& picture, int x, int y, std::string_view text, uint32_t colour, int scale) {
-  for (char ch : text) {
-    const uint8_t* columns = Glyph(ch);
-    for (int column = 0; column < kGlyphWidth; ++column)
-      for (int row = 0; row < kGlyphHeight; ++row)
-        if (columns[column] >> row & 1)
-          FillRect(picture, {x + column * scale, y + row * scale, x + (column + 1) * scale, y + (row + 1) * scale},
-                   colour);
-    x += kGlyphAdvance * scale;
-  }
+int TextHeight(TextStyle style) { return FontOf(style).LineHeight(); }
+
+void DrawText(Picture& picture, int x, int y, std::string_view text, uint32_t colour, TextStyle style) {
+  FontOf(style).Draw(picture, x, y, text, colour);
 }
 
 }  // namespace demo

@@ -1,5 +1,5 @@
 #pragma once
-// Drawing on a picture: rectangles, edges, gradients and text in the demo's font.
+// Drawing on a picture: rectangles, edges, gradients and text in the demo's fonts.
 // Everything is clipped to the picture. Colours are 0x00RRGGBB.
 #include <cstdint>
 #include <string_view>
@@ -29,11 +29,17 @@ void Bevel(Picture& picture, Rect rect, bool raised);
 void VerticalGradient(Picture& picture, Rect rect, uint32_t top, uint32_t bottom);
 void HorizontalGradient(Picture& picture, Rect rect, uint32_t left, uint32_t right);
 
-// Width in pixels of text drawn at scale (each font pixel a scale x scale square).
-int TextWidth(std::string_view text, int scale = 1);
-// Height of a line of text at scale.
-int TextHeight(int scale = 1);
-// Draws text with its top-left at (x, y).
-void DrawText(Picture& picture, int x, int y, std::string_view text, uint32_t colour, int scale = 1);
+// The demo's two kinds of text, real TrueType text as a screen at 100 % shows it.
+enum class TextStyle {
+  Interface,  // menus, titles, dialogs, buttons: Tahoma 8 pt (DejaVu Sans without Wine's fonts)
+  Editor,     // the editor's page: DejaVu Sans Mono 11 pt, every character as wide
+};
+// Width in pixels of text (UTF-8) in style.
+int TextWidth(std::string_view text, TextStyle style = TextStyle::Interface);
+// Height of a line of text in style.
+int TextHeight(TextStyle style = TextStyle::Interface);
+// Draws text with its line's top-left at (x, y).
+void DrawText(Picture& picture, int x, int y, std::string_view text, uint32_t colour,
+              TextStyle style = TextStyle::Interface);
 
 }  // namespace demo

@@ -1,11 +1,9 @@
 #include "demo_editor.h"
 
-#include "demo_font.h"
 #include "demo_theme.h"
 
 namespace demo {
 namespace {
-constexpr int kTextScale = 2;
 constexpr int kLineHeight = 22;
 constexpr int kPageMargin = 8;
 constexpr int kStatusHeight = 20;
@@ -38,8 +36,9 @@ Rect EditorPage(Rect window) {
 
 PointerPosition EditorTextPoint(Rect window, int line, int column) {
   const Rect page = EditorPage(window);
-  return {page.left + kPageMargin + column * kGlyphAdvance * kTextScale - kTextScale,
-          page.top + kPageMargin + line * kLineHeight + kGlyphHeight * kTextScale / 2};
+  const int advance = TextWidth("M", TextStyle::Editor);  // a monospaced font
+  return {page.left + kPageMargin + column * advance - 1,
+          page.top + kPageMargin + line * kLineHeight + TextHeight(TextStyle::Editor) / 2};
 }
 
 void DrawEditor(Picture& picture, const EditorView& view) {
@@ -50,7 +49,7 @@ void DrawEditor(Picture& picture, const EditorView& view) {
   Bevel(picture, page, false);
   for (size_t i = 0; i < view.lines.size(); ++i)
     DrawText(picture, page.left + kPageMargin, page.top + kPageMargin + int(i) * kLineHeight, view.lines[i],
-             theme::kText, kTextScale);
+             theme::kText, TextStyle::Editor);
   if (view.caret) {
     const int line = view.lines.empty() ? 0 : int(view.lines.size()) - 1;
     const int column = view.lines.empty() ? 0 : int(view.lines.back().size());

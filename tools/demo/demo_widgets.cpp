@@ -57,8 +57,8 @@ void DrawFolderIcon(Picture& picture, int x, int y, std::string_view label) {
   FillRect(picture, {x, y + 4, x + 32, y + 26}, kFolderEdge);
   FillRect(picture, {x + 1, y + 5, x + 31, y + 25}, kFolder);
   const int textX = x + 16 - TextWidth(label) / 2;
-  FillRect(picture, {textX - 2, y + 30, textX + TextWidth(label) + 2, y + 41}, theme::kDesktopTop);
-  DrawText(picture, textX, y + 32, label, theme::kTitleText);
+  FillRect(picture, {textX - 2, y + 30, textX + TextWidth(label) + 2, y + 31 + TextHeight()}, theme::kDesktopTop);
+  DrawText(picture, textX, y + 30, label, theme::kTitleText);
 }
 
 std::vector<Rect> MenuBarItems(Rect area, const std::vector<std::string>& labels) {
@@ -78,7 +78,8 @@ void DrawMenuBar(Picture& picture, Rect area, const std::vector<std::string>& la
   for (size_t i = 0; i < items.size(); ++i) {
     if (int(i) == openItem) Bevel(picture, items[i], false);
     const int shift = int(i) == openItem ? 1 : 0;
-    DrawText(picture, items[i].left + kMenuPadding + shift, items[i].top + 5 + shift, labels[i], theme::kText);
+    const int top = items[i].top + (items[i].Height() - TextHeight()) / 2;
+    DrawText(picture, items[i].left + kMenuPadding + shift, top + shift, labels[i], theme::kText);
   }
 }
 

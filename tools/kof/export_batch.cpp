@@ -37,8 +37,8 @@ struct Job {
 
 class Batch {
 public:
-  Batch(const ExportOptions& options, int32_t atATime)
-      : FOptions(options), FAtATime(atATime), FShown(StderrTakesProgressLine()),
+  Batch(const FilmBatchWork& work, int32_t atATime)
+      : FWork(work), FAtATime(atATime), FShown(StderrTakesProgressLine()),
         FStart(std::chrono::steady_clock::now()) {}
 
   int Run();
@@ -57,7 +57,7 @@ private:
   std::string ProgressText(double elapsed) const;
   int Summary();
 
-  const ExportOptions& FOptions;
+  const FilmBatchWork& FWork;
   const int32_t FAtATime;
   const bool FShown;  // the progress line, on a terminal
   std::vector<Job> FJobs;
@@ -81,19 +81,19 @@ int Batch::Run() {
   return Summary();
 }
 
-// Each film's output, DIR/NAME.EXT. One whose name (in any case) another film of the
+// Each film's output. One whose name (in any case) another film of the
 // batch writes is refused; one that exists is checked unless forced.
 void Batch::PlanJobs() {
   std::map<std::string, size_t> writers;  // by the name as a case-insensitive file system sees it
-  for (const fs::path& film : FOptions.films) {
-    FJobs.push_back({film, FOptions.outDir / PathOfUtf8(Utf8Of(film.stem()) + ExtensionOf(FOptions.format))});
+  for (const fs::path& film : FWork.films) {
+    FJobs.push_back({film, FWork.outputOf(film)});
     const size_t index = FJobs.size() - 1;
     const auto [writer, fresh] = writers.emplace(FoldedName(Utf8Of(FJobs[index].out.filename())), index);
     if (!fresh) {
       const Job& first = FJobs[writer->second];
       Fail(index,
            Utf8Of(FJobs[index].out) + " is the name of " + Utf8Of(first.film) + "'s output, " + Utf8Of(first.out));
-    } else if (!FOptions.force) {
+    } else if (FWork.keepOutputs) {
       SkipOrRefuse(index);
     }
   }
@@ -115,22 +115,22 @@ void Batch::SkipOrRefuse(size_t index) {
   }
 }
 
-// The film's export in a worker of its own. Encoders share the processors with the
-// other workers.
+// The film's work in a worker of its own. The workers share the processors.
 void Batch::Start(size_t index) {
   Job& job = FJobs[index];
+  WorkerTask task;
   try {
     job.unpackFolder = CreatePlayerTempFolder();
-    ExportOptions one = FOptions;
-    one.films = {job.film};
-    one.out = job.out;
-    one.outDir.clear();
-    one.keepOthers = !FOptions.force;
-    one.unpackFolder = job.unpackFolder;
-    one.threads = std::max<int32_t>(1, UsableProcessors() / FAtATime);
-    FWorkers.Start(index, one);
+    const int32_t threads = std::max<int32_t>(1, UsableProcessors() / FAtATime);
+    task.run = [this, &job, threads] { return FWork.makeOne(job.film, job.out, job.unpackFolder, threads); };
+    if (FWork.workerArguments) task.arguments = FWork.workerArguments(job.film, job.out, job.unpackFolder, threads);
   } catch (const EkoError& e) {
     return Fail(index, e.what());
+  }
+  try {
+    FWorkers.Start(index, task);
+  } catch (const EkoError& e) {
+    return Fail(index, std::string("cannot start its ") + FWork.work + ": " + e.what());
   }
   job.outcome = Outcome::Running;
 }
@@ -150,13 +150,13 @@ void Batch::Wait() {
 void Batch::ReapEnded() {
   for (const WorkerEnd& ended : FWorkers.TakeEnded()) {
     Job& job = FJobs[ended.job];
-    if (ended.exported) {
+    if (ended.succeeded) {
       job.outcome = Outcome::Exported;
     } else if (InterruptingSignal() != 0) {
       job.outcome = Outcome::Interrupted;
     } else {
       job.outcome = Outcome::Failed;
-      if (!ended.how.empty()) Say("kof: " + Utf8Of(job.film) + ": its export " + ended.how);
+      if (!ended.how.empty()) Say("kof: " + Utf8Of(job.film) + ": its " + FWork.work + " " + ended.how);
     }
     Clean(job, ended.process);
   }
@@ -243,7 +243,8 @@ int Batch::Summary() {
     skipped += job.outcome == Outcome::Skipped ? 1 : 0;
     if (job.outcome == Outcome::Failed) failed += (failed.empty() ? "" : ", ") + Utf8Of(job.film);
   }
-  std::string line = "kof: " + std::to_string(exported) + " of " + std::to_string(FJobs.size()) + " films exported";
+  std::string line =
+      "kof: " + std::to_string(exported) + " of " + std::to_string(FJobs.size()) + " films " + FWork.made;
   if (skipped > 0) line += ", " + std::to_string(skipped) + " skipped (their outputs exist)";
   if (const int signal = InterruptingSignal(); signal != 0) {
     Say(line + "; interrupted");
@@ -255,6 +256,17 @@ int Batch::Summary() {
 }
 }  // namespace
 
+int RunFilmBatch(const FilmBatchWork& work) {
+  std::vector<fs::path> folders;
+  for (const fs::path& film : work.films) {
+    const fs::path folder = work.outputOf(film).parent_path();
+    if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+  }
+  for (const fs::path& folder : folders) RemoveAbandonedOutputs(folder);
+  Batch batch(work, work.jobs > 0 ? work.jobs : UsableProcessors());
+  return batch.Run();
+}
+
 int RunExportBatch(const ExportOptions& options) {
   std::error_code error;
   fs::create_directories(options.outDir, error);
@@ -262,7 +274,29 @@ int RunExportBatch(const ExportOptions& options) {
     std::fprintf(stderr, "kof: cannot create %s: %s\n", Utf8Of(options.outDir).c_str(), error.message().c_str());
     return kExitBadFilm;
   }
-  RemoveAbandonedOutputs(options.outDir);
-  Batch batch(options, options.jobs > 0 ? options.jobs : UsableProcessors());
-  return batch.Run();
+  // One film's export, as its worker runs it.
+  const auto oneFilm = [&](const fs::path& film, const fs::path& out, const fs::path& folder, int32_t threads) {
+    ExportOptions one = options;
+    one.films = {film};
+    one.out = out;
+    one.outDir.clear();
+    one.keepOthers = !options.force;
+    one.unpackFolder = folder;
+    one.threads = threads;
+    return one;
+  };
+  FilmBatchWork work;
+  work.films = options.films;
+  work.jobs = options.jobs;
+  work.outputOf = [&](const fs::path& film) {
+    return options.outDir / PathOfUtf8(Utf8Of(film.stem()) + ExtensionOf(options.format));
+  };
+  work.keepOutputs = !options.force;
+  work.makeOne = [&](const fs::path& film, const fs::path& out, const fs::path& folder, int32_t threads) {
+    return ExportFilm(oneFilm(film, out, folder, threads));
+  };
+  work.workerArguments = [&](const fs::path& film, const fs::path& out, const fs::path& folder, int32_t threads) {
+    return ExportWorkerArguments(oneFilm(film, out, folder, threads));
+  };
+  return RunFilmBatch(work);
 }

@@ -12,10 +12,17 @@
 #include "export_options.h"
 #include "kof_commands.h"
 
+// What a worker does: run in a fork of the batch (POSIX), or, where processes cannot
+// fork (Windows), kof-export's worker command with these arguments, which does the same.
+struct WorkerTask {
+  std::function<int()> run;
+  std::vector<std::string> arguments;
+};
+
 struct WorkerEnd {
   size_t job;
   int64_t process;  // its id, which its temporary output's name carries
-  bool exported;    // it exited with 0
+  bool succeeded;   // it exited with 0
   std::string how;  // how it ended when not by exiting ("ended by signal 9 (Killed)"); or empty
 };
 
@@ -28,9 +35,8 @@ public:
   ExportWorkers(const ExportWorkers&) = delete;
   ExportWorkers& operator=(const ExportWorkers&) = delete;
 
-  // Starts the export of one (one film, its out, its unpack folder, threads) as
-  // job's worker. Throws EkoError ("cannot start its export: reason") when it cannot.
-  void Start(size_t job, const ExportOptions& one);
+  // Starts job's worker. Throws EkoError (the reason) when it cannot.
+  void Start(size_t job, const WorkerTask& task);
   // Until a worker said something or ms passed (a signal ends it early): hands on each
   // whole line of standard error to onMessage and of progress to onProgress.
   void Wait(int ms, const LineHandler& onMessage, const LineHandler& onProgress);
@@ -47,6 +53,9 @@ private:
   std::unique_ptr<Shared> FShared;  // what a platform needs across workers
 };
 
-// kof-export worker ...: a worker started by a batch on Windows (its arguments come from
-// the batch). Not used where workers are forks.
+// The arguments of kof-export's worker command that export one film (one film, its out,
+// unpack folder, threads and keepOthers) as ExportFilm(one) does.
+std::vector<std::string> ExportWorkerArguments(const ExportOptions& one);
+// kof-export worker PROGRESS STOP ARGUMENTS...: a worker started by a batch on Windows.
+// Not used where workers are forks.
 int RunExportWorker(const Arguments& args);

@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "export_run.h"
 #include "film/ko_error.h"
 #include "progress_line.h"
 
@@ -46,15 +45,13 @@ bool Ready(const std::vector<pollfd>& polled, int fd) {
                                 [fd](const pollfd& p) { return p.fd == fd && p.revents != 0; });
 }
 
-[[noreturn]] void FailToStart(int error) {
-  throw EkoError(std::string("cannot start its export: ") + std::strerror(error));
-}
+[[noreturn]] void FailToStart(int error) { throw EkoError(std::strerror(error)); }
 }  // namespace
 
 ExportWorkers::ExportWorkers() = default;
 ExportWorkers::~ExportWorkers() = default;
 
-void ExportWorkers::Start(size_t job, const ExportOptions& one) {
+void ExportWorkers::Start(size_t job, const WorkerTask& task) {
   int messages[2], progress[2];
   if (::pipe(messages) != 0) FailToStart(errno);
   if (::pipe(progress) != 0) {
@@ -66,7 +63,7 @@ void ExportWorkers::Start(size_t job, const ExportOptions& one) {
   std::fflush(nullptr);
   const pid_t pid = ::fork();
   if (pid == 0) {
-    // The worker: the film's export, its standard error and its progress going to the
+    // The worker: the film's work, its standard error and its progress going to the
     // batch, no other worker's pipe held open.
     for (const auto& other : FWorkers) {
       if (other->messages >= 0) ::close(other->messages);
@@ -78,7 +75,7 @@ void ExportWorkers::Start(size_t job, const ExportOptions& one) {
     ::close(messages[1]);
     std::signal(SIGPIPE, SIG_IGN);  // a batch that is gone makes writes fail, not the worker end
     ProgressLine::ReportTo(progress[1]);
-    const int code = ExportFilm(one);
+    const int code = task.run();
     std::fflush(nullptr);
     ::_exit(code);
   }
@@ -132,6 +129,8 @@ void ExportWorkers::PassOn(int signal) {
 }
 
 // Workers are forks of the batch here; nothing starts one by its command line.
+std::vector<std::string> ExportWorkerArguments(const ExportOptions&) { return {}; }
+
 int RunExportWorker(const Arguments&) {
   std::fputs("usage: kof-export worker is for a batch on Windows\n", stderr);
   return kExitUsage;

@@ -23,6 +23,7 @@ extern "C" {
 #include "platform/wide_text_win.h"
 #include "platform/windows_command_line.h"
 #include "progress_line.h"
+#include "utf8_path.h"
 
 namespace {
 constexpr const wchar_t* kExportProgram = L"kof-export.exe";
@@ -36,9 +37,7 @@ struct PipeReader {
   bool ended = false;
 };
 
-[[noreturn]] void FailToStart() {
-  throw EkoError("cannot start its export: " + SystemErrorText(int32_t(::GetLastError())));
-}
+[[noreturn]] void FailToStart() { throw EkoError(SystemErrorText(int32_t(::GetLastError()))); }
 
 // A pipe whose write end the worker inherits and whose read end stays here.
 std::pair<HANDLE, HANDLE> InheritedPipe() {
@@ -70,16 +69,11 @@ HANDLE InheritedEvent() {
   return event;
 }
 
-// kof-export.exe worker PROGRESS STOP THREADS KEEP UNPACK FILM -o OUT [OPTIONS].
-std::wstring WorkerCommandLine(const ExportOptions& one, HANDLE progress, HANDLE stop) {
-  std::vector<std::wstring> args{ProgramBesideThis(kExportProgram).wstring(),
-                                 L"worker",
-                                 HandleText(progress),
-                                 HandleText(stop),
-                                 std::to_wstring(one.threads),
-                                 one.keepOthers ? L"1" : L"0",
-                                 one.unpackFolder.wstring()};
-  for (const std::string& arg : OneFilmArguments(one)) args.push_back(Utf8ToWide(arg));
+// kof-export.exe worker PROGRESS STOP ARGUMENTS...
+std::wstring WorkerCommandLine(const std::vector<std::string>& arguments, HANDLE progress, HANDLE stop) {
+  std::vector<std::wstring> args{ProgramBesideThis(kExportProgram).wstring(), L"worker", HandleText(progress),
+                                 HandleText(stop)};
+  for (const std::string& arg : arguments) args.push_back(Utf8ToWide(arg));
   return WindowsCommandLine(args);
 }
 }  // namespace
@@ -135,7 +129,8 @@ ExportWorkers::~ExportWorkers() {
 
 // The worker runs in a process group of its own: the console's Ctrl+C reaches only the
 // batch, which passes it on (PassOn).
-void ExportWorkers::Start(size_t job, const ExportOptions& one) {
+void ExportWorkers::Start(size_t job, const WorkerTask& task) {
+  if (task.arguments.empty()) throw EkoError("no worker process for it on this system");
   const auto [messagesRead, messagesWrite] = InheritedPipe();
   const auto [progressRead, progressWrite] = InheritedPipe();
   const HANDLE stop = InheritedEvent();
@@ -145,7 +140,7 @@ void ExportWorkers::Start(size_t job, const ExportOptions& one) {
   startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
   startup.hStdOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
   startup.hStdError = messagesWrite;
-  std::wstring line = WorkerCommandLine(one, progressWrite, stop);
+  std::wstring line = WorkerCommandLine(task.arguments, progressWrite, stop);
   PROCESS_INFORMATION process = {};
   std::fflush(nullptr);
   const bool started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
@@ -230,21 +225,31 @@ void ExportWorkers::PassOn(int) {
   for (const auto& w : FWorkers) ::SetEvent(w->stop);
 }
 
-// args: PROGRESS STOP THREADS KEEP UNPACK FILM -o OUT [OPTIONS].
+// export THREADS KEEP UNPACK FILM -o OUT [OPTIONS]: one film's export.
+std::vector<std::string> ExportWorkerArguments(const ExportOptions& one) {
+  std::vector<std::string> args{"export", std::to_string(one.threads), one.keepOthers ? "1" : "0",
+                                Utf8Of(one.unpackFolder)};
+  for (std::string& arg : OneFilmArguments(one)) args.push_back(std::move(arg));
+  return args;
+}
+
+// args: PROGRESS STOP export THREADS KEEP UNPACK FILM -o OUT [OPTIONS].
 int RunExportWorker(const Arguments& args) {
-  constexpr size_t kOwn = 5;
+  constexpr size_t kOwn = 6;
   std::optional<ExportOptions> options;
-  if (args.size() > kOwn) options = ParseExportArguments(Arguments(args.begin() + kOwn, args.end()));
+  if (args.size() > kOwn && args[2] == "export")
+    options = ParseExportArguments(Arguments(args.begin() + kOwn, args.end()));
   if (!options || options->Batch()) {
-    std::fputs("usage: kof-export worker PROGRESS STOP THREADS KEEP UNPACK FILM -o OUT [OPTIONS] (run by a batch)\n",
+    std::fputs("usage: kof-export worker PROGRESS STOP export THREADS KEEP UNPACK FILM -o OUT [OPTIONS]"
+               " (run by a batch)\n",
                stderr);
     return kExitUsage;
   }
   const auto progress = reinterpret_cast<HANDLE>(std::stoull(args[0]));
   const auto stop = reinterpret_cast<HANDLE>(std::stoull(args[1]));
-  options->threads = std::stoi(args[2]);
-  options->keepOthers = args[3] == "1";
-  options->unpackFolder = std::filesystem::path(Utf8ToWide(args[4]));
+  options->threads = std::stoi(args[3]);
+  options->keepOthers = args[4] == "1";
+  options->unpackFolder = PathOfUtf8(args[5]);
   av_log_set_level(AV_LOG_FATAL);
   CatchInterruptions();
   // The batch's word to stop counts as Ctrl+C; the thread ends with the process.

@@ -36,6 +36,12 @@ int RunExport(const Arguments& args);
 // the sound with FFmpeg (RunActivity, kof_activity.cpp).
 int RunActivityProgram(const Arguments& args);
 int RunActivity(const Arguments& args);
+// kof index: run in the kof-export program too (RunIndexProgram), the program with the
+// heavy libraries, which reads the text with Tesseract (RunIndex, kof_index.cpp).
+int RunIndexProgram(const Arguments& args);
+int RunIndex(const Arguments& args);
+// kof search: kof_search.cpp
+int RunSearch(const Arguments& args);
 
 // Runs a command; an exception that escapes it is reported on stderr and exits with 1.
 inline int RunReported(int (*run)(const Arguments&), const Arguments& args) {

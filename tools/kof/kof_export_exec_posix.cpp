@@ -1,4 +1,4 @@
-// kof export FILM ... and kof activity FILM ...: run kof-export, installed beside kof,
+// kof export, kof activity and kof index: run kof-export, installed beside kof,
 // in kof's place. The process stays the same, so the exit code, both output streams,
 // the progress line on a terminal and Ctrl+C are the command's own, as if kof did the
 // work itself.
@@ -39,3 +39,4 @@ int RunInExportProgram(const char* command, const Arguments& args) {
 
 int RunExportProgram(const Arguments& args) { return RunInExportProgram("export", args); }
 int RunActivityProgram(const Arguments& args) { return RunInExportProgram("activity", args); }
+int RunIndexProgram(const Arguments& args) { return RunInExportProgram("index", args); }

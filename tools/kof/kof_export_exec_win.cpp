@@ -1,4 +1,4 @@
-// kof export FILM ... and kof activity FILM ... on Windows: kof-export.exe, beside
+// kof export, kof activity and kof index on Windows: kof-export.exe, beside
 // kof.exe, runs with kof's own arguments. Windows has no exec, so kof waits for it and
 // exits with its code; both share the console and the standard streams, so the output,
 // the progress line and Ctrl+C are the command's own. Ctrl+C reaches both: kof-export
@@ -66,3 +66,4 @@ int RunInExportProgram() {
 // The arguments come from the command line itself, untouched by any code page.
 int RunExportProgram(const Arguments&) { return RunInExportProgram(); }
 int RunActivityProgram(const Arguments&) { return RunInExportProgram(); }
+int RunIndexProgram(const Arguments&) { return RunInExportProgram(); }

@@ -1,5 +1,5 @@
-// kof-export: the program behind `kof export` and `kof activity`, and the only one of
-// kof's that loads FFmpeg's libraries, so that the other commands start without them.
+// kof-export: the program behind `kof export`, `kof activity` and `kof index`, and the
+// only one of kof's that loads FFmpeg's and Tesseract's libraries, so that the other commands start without them.
 // kof runs it in its own place (kof_export_exec.cpp) with the command's name and the
 // arguments after it. A batch on Windows runs it as its workers (export_workers.h).
 #include <cstdio>
@@ -16,6 +16,14 @@ int main(int argc, char** argv) {
   if (command == "export") return RunReported(RunExport, args);
   if (command == "activity") return RunReported(RunActivity, args);
   if (command == "worker") return RunReported(RunExportWorker, args);
-  std::fputs("usage: kof-export export|activity ARGUMENTS (run by kof)\n", stderr);
+#ifdef RZ_TEXT_READER
+  if (command == "index") return RunReported(RunIndex, args);
+#else
+  if (command == "index") {
+    std::fputs("kof: this kof was built without Tesseract, so kof index cannot read text\n", stderr);
+    return kExitBadFilm;
+  }
+#endif
+  std::fputs("usage: kof-export export|activity|index ARGUMENTS (run by kof)\n", stderr);
   return kExitUsage;
 }

@@ -17,7 +17,9 @@ constexpr const char* kUsage =
     "       kof export FILM -o OUT.{mp4,webm,gif,mkv} [--lossless] [--segment N] [--from TIME] [--to TIME]\n"
     "                  [--width W] [--skip-idle TIME]\n"
     "       kof export FILM... --out-dir DIR --format mp4|webm|gif|mkv [-j N] [--force] [the options above]\n"
-    "       kof activity FILM [--json] [--idle SECONDS]\n";
+    "       kof activity FILM [--json] [--idle SECONDS]\n"
+    "       kof index FILM... [-o INDEX] [--languages eng+rus] [-j N]\n"
+    "       kof search FILM TEXT [--json]\n";
 
 constexpr const char* kHelp =
     "\n"
@@ -59,6 +61,15 @@ constexpr const char* kHelp =
     "what happens in it: pixels changed and where, pointer travel and shape changes, the\n"
     "loudest sound. --json gives the same as one JSON object.\n"
     "\n"
+    "index reads the text that was on screen (Tesseract, languages as it names them,\n"
+    "eng+rus unless told) and writes each film's text index beside it, FILM.words.json\n"
+    "(-o names it for one film): every word with its box, segment and the times it\n"
+    "came and went. Several films go N at a time (-j) as export's batches do.\n"
+    "\n"
+    "search finds TEXT in the film's index: letters in any case, whole words or their\n"
+    "starts, several words in a row on one line; a line per hit: segment, time, the\n"
+    "line of text. --json gives objects with segment, time, box and text.\n"
+    "\n"
     "Exit codes: 0 success, 1 not a film, damaged beyond use or a file that cannot be\n"
     "read or written (reason on stderr; for a batch: any film failed), 2 wrong usage,\n"
     "128 + N ended by signal N (130 for Ctrl+C).\n";
@@ -69,7 +80,8 @@ struct Command {
 };
 constexpr Command kCommands[] = {
     {"info", RunInfo}, {"extract", RunExtract}, {"frames", RunFrames}, {"bench", RunBench},
-    {"pack", RunPack}, {"export", RunExportProgram}, {"texts", RunTexts}, {"activity", RunActivityProgram}};
+    {"pack", RunPack}, {"export", RunExportProgram}, {"texts", RunTexts}, {"activity", RunActivityProgram},
+    {"index", RunIndexProgram}, {"search", RunSearch}};
 }  // namespace
 
 int main(int argc, char** argv) {

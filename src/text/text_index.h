@@ -1,0 +1,58 @@
+#pragma once
+// The text index of a film: every word that was on screen, where and when, as kof index
+// makes it and the players search it. It is kept in a small versioned JSON document
+// beside the film (FILM.words.json):
+//
+//   {"format": "roRezodu text index", "version": 1,
+//    "film": "lesson.kof", "filmBytes": 123456, "languages": "eng+rus",
+//    "segments": [{"width": 800, "height": 600}],
+//    "words": [{"text": "Settings", "confidence": 91, "segment": 1,
+//               "box": [120, 48, 56, 13], "from": 12.5, "to": 20.3}]}
+//
+// segment counts from 1 as everywhere a user sees segments; box is left, top, width
+// and height in the segment's pixels; from is the time (seconds from the segment's
+// start) of the first frame that showed the word whole, to that of the first frame
+// that changed it (the segment's end when none did); confidence is the reader's,
+// 0 to 100.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "text/text_box.h"
+
+constexpr int32_t kTextIndexVersion = 1;
+constexpr const char* kTextIndexFormat = "roRezodu text index";
+constexpr const char* kTextIndexSuffix = ".words.json";
+
+struct TIndexedWord {
+  std::string Text;  // UTF-8
+  int32_t Confidence = 0;
+  int32_t Segment = 1;  // from 1
+  TTextBox Box;
+  double From = 0, To = 0;
+  bool operator==(const TIndexedWord&) const = default;
+};
+
+struct TIndexedSegment {
+  int32_t Width = 0, Height = 0;
+  bool operator==(const TIndexedSegment&) const = default;
+};
+
+struct TTextIndex {
+  std::string Film;  // the film's file name, without its folder
+  int64_t FilmBytes = 0;
+  std::string Languages;
+  std::vector<TIndexedSegment> Segments;
+  std::vector<TIndexedWord> Words;
+  bool operator==(const TTextIndex&) const = default;
+};
+
+// The index as its JSON document (UTF-8, one word a line).
+std::string TextIndexDocument(const TTextIndex& index);
+
+// Reads a document. Throws EkoError with one line saying what is wrong: not JSON, not a
+// text index, a version newer than this one reads, or the word or field that is
+// damaged (a segment outside the list, a box outside its segment, a word that goes
+// before it comes, text that is not UTF-8).
+TTextIndex ParseTextIndex(std::string_view document);

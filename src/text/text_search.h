@@ -1,0 +1,50 @@
+#pragma once
+// Searching a text index: every place a text was on screen. Letters compare without
+// case (utf8_text.h) and without telling Cyrillic letters from their Latin look-alikes;
+// a query word matches a whole word or the start of one, and punctuation around words
+// is not part of them; a query of several words matches consecutive words of one line,
+// on screen at the same time, the earlier ones whole.
+// Built once per index, a search then takes a pass over its words.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "text/text_index.h"
+
+struct TTextHit {
+  size_t Word = 0;      // the index's first matching word
+  int32_t Segment = 1;  // from 1
+  double Time = 0;      // seconds from the segment's start, when the words came
+  TTextBox Box;         // around the matching words
+  std::string Line;     // the line of text they were on, words joined by spaces
+};
+
+class TTextSearch {
+public:
+  // index must outlive the search.
+  explicit TTextSearch(const TTextIndex& index);
+
+  // The hits by segment and time; nothing for a query without a letter or digit.
+  std::vector<TTextHit> Find(std::string_view query) const;
+
+private:
+  // The words that match terms[term...] from word on, one after another on a line,
+  // all on screen at once within [from, to); the last of them, or npos.
+  size_t MatchFrom(size_t word, const std::vector<std::string>& terms, size_t term, double from, double to) const;
+  size_t Nearest(const std::vector<size_t>& candidates, size_t word, double at) const;
+  // The line of text word was on at `at`.
+  std::string LineOf(size_t word, double at) const;
+  void LinkLines();
+
+  const TTextIndex& FIndex;
+  std::vector<std::string> FFolded;  // each word's letters, folded, without punctuation around them
+  // The words that can follow each word on its line, and those it can follow: a word
+  // stays while the words beside it change.
+  std::vector<std::vector<size_t>> FNext, FPrevious;
+};
+
+// How search compares words: folded, trimmed of what is not a letter or digit at either
+// end, and with the Cyrillic letters that look like Latin ones (о, н, р, с...) taken as
+// those, since the reader of a screen in both scripts mistakes one for the other
+// ("Окно" read as "OKHO").
+std::string SearchForm(std::string_view word);

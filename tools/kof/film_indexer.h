@@ -1,0 +1,24 @@
+#pragma once
+// The text index of one film (text/text_index.h): every segment's pictures are walked
+// without the pointer, the areas that change are followed until they settle
+// (text/screen_settle.h) and then read (screen_reader.h), and the readings become
+// entries (text/word_tracker.h).
+#include <filesystem>
+#include <string>
+
+#include "text/text_index.h"
+
+struct IndexRequest {
+  std::filesystem::path film;
+  std::string languages = "eng+rus";
+  std::filesystem::path unpackFolder;  // empty: a temporary folder of its own
+};
+
+// The film's index. Segments that cannot be played are said on standard error and
+// have no words. Throws EkoError when the film cannot be read at all or Tesseract
+// cannot start, ExportInterrupted on a signal (interruption.h).
+TTextIndex IndexFilm(const IndexRequest& request);
+
+// Writes the index through a temporary file that becomes out only when complete.
+// Throws EkoError when it cannot.
+void WriteTextIndex(const TTextIndex& index, const std::filesystem::path& out);

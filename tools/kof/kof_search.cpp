@@ -1,0 +1,99 @@
+// kof search FILM TEXT [--json]: every place TEXT was on screen, from the film's text
+// index (FILM.words.json, made by kof index): a line per hit with its segment, time and
+// the line of text around it; --json gives objects with segment, time (seconds), box
+// (left, top, width, height) and text.
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <sstream>
+
+#include "film/ko_error.h"
+#include "kof_commands.h"
+#include "text/text_index.h"
+#include "text/text_search.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr const char* kSearchUsage = "usage: kof search FILM TEXT [--json]\n";
+
+struct SearchOptions {
+  fs::path film;
+  std::string text;
+  bool json = false;
+};
+
+std::optional<SearchOptions> ParseSearchArguments(const Arguments& args) {
+  SearchOptions options;
+  std::vector<std::string> plain;
+  for (const std::string& a : args) {
+    if (a == "--json")
+      options.json = true;
+    else if (a.starts_with("--"))
+      return std::nullopt;
+    else
+      plain.push_back(a);
+  }
+  if (plain.size() != 2) return std::nullopt;
+  options.film = plain[0];
+  options.text = plain[1];
+  return options;
+}
+
+TTextIndex ReadIndexOf(const fs::path& film) {
+  const fs::path path = film.string() + kTextIndexSuffix;
+  std::ifstream file(path, std::ios::binary);
+  if (!file)
+    throw EkoError("no text index beside the film (" + path.string() + "): make it with kof index " + film.string());
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  try {
+    return ParseTextIndex(bytes.str());
+  } catch (const EkoError& e) {
+    throw EkoError(path.string() + ": " + e.what());
+  }
+}
+
+// "1:02.5": minutes and seconds to a tenth.
+std::string TimeText(double seconds) {
+  const int64_t tenths = std::llround(seconds * 10);
+  char text[32];
+  std::snprintf(text, sizeof(text), "%lld:%02lld.%lld", static_cast<long long>(tenths / 600),
+                static_cast<long long>(tenths / 10 % 60), static_cast<long long>(tenths % 10));
+  return text;
+}
+
+void PrintJson(const std::vector<TTextHit>& hits) {
+  std::fputs("[", stdout);
+  for (size_t i = 0; i < hits.size(); ++i) {
+    const TTextHit& hit = hits[i];
+    const nlohmann::ordered_json object{{"segment", hit.Segment},
+                                        {"time", std::round(hit.Time * 1000) / 1000},
+                                        {"box", {hit.Box.Left, hit.Box.Top, hit.Box.Width(), hit.Box.Height()}},
+                                        {"text", hit.Line}};
+    std::printf("%s\n%s", i == 0 ? "" : ",",
+                object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
+  }
+  std::fputs(hits.empty() ? "]\n" : "\n]\n", stdout);
+}
+}  // namespace
+
+int RunSearch(const Arguments& args) {
+  const auto options = ParseSearchArguments(args);
+  if (!options) {
+    std::fputs(kSearchUsage, stderr);
+    return kExitUsage;
+  }
+  const TTextIndex index = ReadIndexOf(options->film);
+  const TTextSearch search(index);
+  const std::vector<TTextHit> hits = search.Find(options->text);
+  if (options->json) {
+    PrintJson(hits);
+  } else {
+    for (const TTextHit& hit : hits)
+      std::printf("segment %d  %s  %s\n", hit.Segment, TimeText(hit.Time).c_str(), hit.Line.c_str());
+  }
+  return kExitOk;
+}
