@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "export_run.h"
-#include "export_workers.h"
+#include "batch_workers.h"
+#include "export_worker.h"
 #include "film/ko_error.h"
 #include "film/temp_files.h"
 #include "interruption.h"
@@ -61,7 +62,7 @@ private:
   const int32_t FAtATime;
   const bool FShown;  // the progress line, on a terminal
   std::vector<Job> FJobs;
-  ExportWorkers FWorkers;
+  BatchWorkers FWorkers;
   bool FPassedOn = false;
   bool FLineDrawn = false;
   std::chrono::steady_clock::time_point FStart, FLastShown;

@@ -1,11 +1,11 @@
 // kof-export: the program behind `kof export`, `kof activity` and `kof index`, and the
 // only one of kof's that loads FFmpeg's and Tesseract's libraries, so that the other commands start without them.
 // kof runs it in its own place (kof_export_exec.cpp) with the command's name and the
-// arguments after it. A batch on Windows runs it as its workers (export_workers.h).
+// arguments after it. A batch on Windows runs it as its workers (export_worker.h).
 #include <cstdio>
 #include <string>
 
-#include "export_workers.h"
+#include "export_worker.h"
 #include "kof_commands.h"
 #include "program_arguments.h"
 

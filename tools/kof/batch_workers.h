@@ -1,15 +1,15 @@
 #pragma once
-// The worker processes of a batch (export_batch.h): each exports one film, and its
-// standard error and progress reports (ProgressLine::ReportTo) come back to the batch
-// line by line. On POSIX a worker is a fork of the batch; on Windows, which cannot
-// fork, kof-export.exe started again with the film's options (RunExportWorker).
+// The worker processes of a batch (export_batch.h): each makes one film's output, and
+// its standard error and progress reports (ProgressLine::ReportTo) come back to the
+// batch line by line. On POSIX a worker is a fork of the batch; on Windows, which cannot
+// fork, kof-export.exe started again as "kof-export worker PROGRESS STOP ARGUMENTS...",
+// which RunAsWorker takes.
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "export_options.h"
 #include "kof_commands.h"
 
 // What a worker does: run in a fork of the batch (POSIX), or, where processes cannot
@@ -26,14 +26,14 @@ struct WorkerEnd {
   std::string how;  // how it ended when not by exiting ("ended by signal 9 (Killed)"); or empty
 };
 
-class ExportWorkers {
+class BatchWorkers {
 public:
   using LineHandler = std::function<void(size_t job, const std::string& line)>;
 
-  ExportWorkers();
-  ~ExportWorkers();
-  ExportWorkers(const ExportWorkers&) = delete;
-  ExportWorkers& operator=(const ExportWorkers&) = delete;
+  BatchWorkers();
+  ~BatchWorkers();
+  BatchWorkers(const BatchWorkers&) = delete;
+  BatchWorkers& operator=(const BatchWorkers&) = delete;
 
   // Starts job's worker. Throws EkoError (the reason) when it cannot.
   void Start(size_t job, const WorkerTask& task);
@@ -53,9 +53,7 @@ private:
   std::unique_ptr<Shared> FShared;  // what a platform needs across workers
 };
 
-// The arguments of kof-export's worker command that export one film (one film, its out,
-// unpack folder, threads and keepOthers) as ExportFilm(one) does.
-std::vector<std::string> ExportWorkerArguments(const ExportOptions& one);
-// kof-export worker PROGRESS STOP ARGUMENTS...: a worker started by a batch on Windows.
-// Not used where workers are forks.
-int RunExportWorker(const Arguments& args);
+// kof-export worker PROGRESS STOP ARGUMENTS... in a worker that a batch started on
+// Windows: its progress reports go to the pipe PROGRESS, the event STOP counts as
+// Ctrl+C, and work(ARGUMENTS) gives the exit code. Refused where workers are forks.
+int RunAsWorker(const Arguments& args, const std::function<int(const Arguments&)>& work);

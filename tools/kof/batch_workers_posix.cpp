@@ -1,4 +1,4 @@
-#include "export_workers.h"
+#include "batch_workers.h"
 
 #include <poll.h>
 #include <sys/wait.h>
@@ -14,14 +14,14 @@
 #include "progress_line.h"
 
 // A running worker and the read ends of its two pipes (-1 once they ended).
-struct ExportWorkers::Worker {
+struct BatchWorkers::Worker {
   size_t job;
   pid_t pid;
   int messages, progress;
   std::string messageText, progressText;  // the part of a line that has come so far
 };
 
-struct ExportWorkers::Shared {};
+struct BatchWorkers::Shared {};
 
 namespace {
 // Reads what the pipe holds and hands on each whole line; at the pipe's end also the
@@ -48,10 +48,10 @@ bool Ready(const std::vector<pollfd>& polled, int fd) {
 [[noreturn]] void FailToStart(int error) { throw EkoError(std::strerror(error)); }
 }  // namespace
 
-ExportWorkers::ExportWorkers() = default;
-ExportWorkers::~ExportWorkers() = default;
+BatchWorkers::BatchWorkers() = default;
+BatchWorkers::~BatchWorkers() = default;
 
-void ExportWorkers::Start(size_t job, const WorkerTask& task) {
+void BatchWorkers::Start(size_t job, const WorkerTask& task) {
   int messages[2], progress[2];
   if (::pipe(messages) != 0) FailToStart(errno);
   if (::pipe(progress) != 0) {
@@ -90,7 +90,7 @@ void ExportWorkers::Start(size_t job, const WorkerTask& task) {
   FWorkers.push_back(std::make_unique<Worker>(Worker{job, pid, messages[0], progress[0], "", ""}));
 }
 
-void ExportWorkers::Wait(int ms, const LineHandler& onMessage, const LineHandler& onProgress) {
+void BatchWorkers::Wait(int ms, const LineHandler& onMessage, const LineHandler& onProgress) {
   std::vector<pollfd> polled;
   for (const auto& w : FWorkers)
     for (const int fd : {w->messages, w->progress})
@@ -105,7 +105,7 @@ void ExportWorkers::Wait(int ms, const LineHandler& onMessage, const LineHandler
   }
 }
 
-std::vector<WorkerEnd> ExportWorkers::TakeEnded() {
+std::vector<WorkerEnd> BatchWorkers::TakeEnded() {
   std::vector<WorkerEnd> ended;
   for (auto w = FWorkers.begin(); w != FWorkers.end();) {
     if ((*w)->messages >= 0 || (*w)->progress >= 0) {
@@ -124,14 +124,12 @@ std::vector<WorkerEnd> ExportWorkers::TakeEnded() {
   return ended;
 }
 
-void ExportWorkers::PassOn(int signal) {
+void BatchWorkers::PassOn(int signal) {
   for (const auto& w : FWorkers) ::kill(w->pid, signal);
 }
 
 // Workers are forks of the batch here; nothing starts one by its command line.
-std::vector<std::string> ExportWorkerArguments(const ExportOptions&) { return {}; }
-
-int RunExportWorker(const Arguments&) {
+int RunAsWorker(const Arguments&, const std::function<int(const Arguments&)>&) {
   std::fputs("usage: kof-export worker is for a batch on Windows\n", stderr);
   return kExitUsage;
 }

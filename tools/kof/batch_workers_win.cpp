@@ -1,4 +1,4 @@
-#include "export_workers.h"
+#include "batch_workers.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -11,19 +11,13 @@
 #include <mutex>
 #include <thread>
 
-extern "C" {
-#include <libavutil/log.h>
-}
-
 #include "command_line_win.h"
-#include "export_run.h"
 #include "film/ko_cab.h"
 #include "film/ko_error.h"
 #include "interruption.h"
 #include "platform/wide_text_win.h"
 #include "platform/windows_command_line.h"
 #include "progress_line.h"
-#include "utf8_path.h"
 
 namespace {
 constexpr const wchar_t* kExportProgram = L"kof-export.exe";
@@ -78,7 +72,7 @@ std::wstring WorkerCommandLine(const std::vector<std::string>& arguments, HANDLE
 }
 }  // namespace
 
-struct ExportWorkers::Worker {
+struct BatchWorkers::Worker {
   size_t job;
   HANDLE process;
   DWORD id;
@@ -87,7 +81,7 @@ struct ExportWorkers::Worker {
 };
 
 // What the readers have read, for the batch's thread to take.
-struct ExportWorkers::Shared {
+struct BatchWorkers::Shared {
   struct Chunk {
     PipeReader* reader;
     std::string bytes;  // empty: the pipe ended
@@ -114,9 +108,9 @@ struct ExportWorkers::Shared {
   }
 };
 
-ExportWorkers::ExportWorkers() : FShared(std::make_unique<Shared>()) {}
+BatchWorkers::BatchWorkers() : FShared(std::make_unique<Shared>()) {}
 
-ExportWorkers::~ExportWorkers() {
+BatchWorkers::~BatchWorkers() {
   for (const auto& w : FWorkers) {
     ::TerminateProcess(w->process, 1);
     for (PipeReader* reader : {&w->messages, &w->progress})
@@ -129,7 +123,7 @@ ExportWorkers::~ExportWorkers() {
 
 // The worker runs in a process group of its own: the console's Ctrl+C reaches only the
 // batch, which passes it on (PassOn).
-void ExportWorkers::Start(size_t job, const WorkerTask& task) {
+void BatchWorkers::Start(size_t job, const WorkerTask& task) {
   if (task.arguments.empty()) throw EkoError("no worker process for it on this system");
   const auto [messagesRead, messagesWrite] = InheritedPipe();
   const auto [progressRead, progressWrite] = InheritedPipe();
@@ -172,7 +166,7 @@ void ExportWorkers::Start(size_t job, const WorkerTask& task) {
   FWorkers.push_back(std::move(worker));
 }
 
-void ExportWorkers::Wait(int ms, const LineHandler& onMessage, const LineHandler& onProgress) {
+void BatchWorkers::Wait(int ms, const LineHandler& onMessage, const LineHandler& onProgress) {
   std::deque<Shared::Chunk> chunks;
   {
     std::unique_lock<std::mutex> lock(FShared->mutex);
@@ -195,7 +189,7 @@ void ExportWorkers::Wait(int ms, const LineHandler& onMessage, const LineHandler
   }
 }
 
-std::vector<WorkerEnd> ExportWorkers::TakeEnded() {
+std::vector<WorkerEnd> BatchWorkers::TakeEnded() {
   std::vector<WorkerEnd> ended;
   for (auto w = FWorkers.begin(); w != FWorkers.end();) {
     Worker& worker = **w;
@@ -221,41 +215,22 @@ std::vector<WorkerEnd> ExportWorkers::TakeEnded() {
   return ended;
 }
 
-void ExportWorkers::PassOn(int) {
+void BatchWorkers::PassOn(int) {
   for (const auto& w : FWorkers) ::SetEvent(w->stop);
 }
 
-// export THREADS KEEP UNPACK FILM -o OUT [OPTIONS]: one film's export.
-std::vector<std::string> ExportWorkerArguments(const ExportOptions& one) {
-  std::vector<std::string> args{"export", std::to_string(one.threads), one.keepOthers ? "1" : "0",
-                                Utf8Of(one.unpackFolder)};
-  for (std::string& arg : OneFilmArguments(one)) args.push_back(std::move(arg));
-  return args;
-}
-
-// args: PROGRESS STOP export THREADS KEEP UNPACK FILM -o OUT [OPTIONS].
-int RunExportWorker(const Arguments& args) {
-  constexpr size_t kOwn = 6;
-  std::optional<ExportOptions> options;
-  if (args.size() > kOwn && args[2] == "export")
-    options = ParseExportArguments(Arguments(args.begin() + kOwn, args.end()));
-  if (!options || options->Batch()) {
-    std::fputs("usage: kof-export worker PROGRESS STOP export THREADS KEEP UNPACK FILM -o OUT [OPTIONS]"
-               " (run by a batch)\n",
-               stderr);
+int RunAsWorker(const Arguments& args, const std::function<int(const Arguments&)>& work) {
+  if (args.size() < 2) {
+    std::fputs("usage: kof-export worker PROGRESS STOP ARGUMENTS... (run by a batch)\n", stderr);
     return kExitUsage;
   }
   const auto progress = reinterpret_cast<HANDLE>(std::stoull(args[0]));
   const auto stop = reinterpret_cast<HANDLE>(std::stoull(args[1]));
-  options->threads = std::stoi(args[3]);
-  options->keepOthers = args[4] == "1";
-  options->unpackFolder = PathOfUtf8(args[5]);
-  av_log_set_level(AV_LOG_FATAL);
   CatchInterruptions();
   // The batch's word to stop counts as Ctrl+C; the thread ends with the process.
   std::thread([stop] {
     if (::WaitForSingleObject(stop, INFINITE) == WAIT_OBJECT_0) NoteInterruption(SIGINT);
   }).detach();
   ProgressLine::ReportTo(::_open_osfhandle(reinterpret_cast<intptr_t>(progress), _O_WRONLY | _O_BINARY));
-  return ExportFilm(*options);
+  return work(Arguments(args.begin() + 2, args.end()));
 }
