@@ -5,8 +5,13 @@
 #   zlib     - the seek index deflates its pictures (libz-mingw-w64-dev for Windows)
 # The web player's (Emscripten) zlib, libmspack and liblzma come from RZ_WEB_PREFIX.
 # rz_export_deps: FFmpeg's libraries (libavcodec, libavformat, libavfilter, libswscale,
-# libswresample, libavutil), which kof export encodes with; native kof and its tests only.
-# rz_ocr_deps: Tesseract and Leptonica, which kof index reads text with; native kof only.
+# libswresample, libavutil), which kof export encodes with; kof-export and the native
+# tests. For Windows they and the encoders they link (x264, libvpx, opus) are
+# cross-built by scripts/setup.sh, static.
+# rz_png_deps: libpng, which kof frames writes with (natively part of rz_deps; for
+# Windows cross-built by scripts/setup.sh and linked by kof.exe alone).
+# rz_ocr_deps: Tesseract and Leptonica, which kof index reads text with; native kof only
+# (kof-export.exe is built without its reading code).
 # rz_demo_deps: LAME (libmp3lame-dev), which encodes the demo film's sound; only the
 # native demo maker links it.
 add_library(rz_deps INTERFACE)
@@ -36,6 +41,21 @@ elseif(WIN32)
   # library would make it ask for zlib1.dll, which Wine has and Windows does not).
   find_library(RZ_ZLIB_STATIC_LIB NAMES libz.a REQUIRED)
   target_link_libraries(rz_deps INTERFACE ${RZ_ZLIB_STATIC_LIB})
+  if(NOT RZ_FUZZ)
+    # In the order they need each other; the system's last (bcrypt: libavutil's random
+    # seeds).
+    add_library(rz_export_deps INTERFACE)
+    foreach(library avformat avfilter avcodec swscale swresample avutil x264 vpx opus)
+      find_library(RZ_${library}_LIB NAMES lib${library}.a PATHS ${RZ_MINGW_PREFIX}/lib REQUIRED NO_DEFAULT_PATH)
+      target_link_libraries(rz_export_deps INTERFACE ${RZ_${library}_LIB})
+    endforeach()
+    target_include_directories(rz_export_deps INTERFACE ${RZ_MINGW_PREFIX}/include)
+    target_link_libraries(rz_export_deps INTERFACE bcrypt)
+    add_library(rz_png_deps INTERFACE)
+    find_library(RZ_PNG_LIB NAMES libpng16.a PATHS ${RZ_MINGW_PREFIX}/lib REQUIRED NO_DEFAULT_PATH)
+    target_include_directories(rz_png_deps INTERFACE ${RZ_MINGW_PREFIX}/include)
+    target_link_libraries(rz_png_deps INTERFACE ${RZ_PNG_LIB} ${RZ_ZLIB_STATIC_LIB})
+  endif()
 else()
   find_package(PkgConfig REQUIRED)
   pkg_check_modules(RZ_PKG REQUIRED IMPORTED_TARGET liblzma libmspack libpng zlib)
@@ -50,6 +70,7 @@ if(NOT WIN32 AND NOT EMSCRIPTEN AND NOT RZ_FUZZ)
                     libavutil)
   add_library(rz_export_deps INTERFACE)
   target_link_libraries(rz_export_deps INTERFACE PkgConfig::RZ_FFMPEG)
+  add_library(rz_png_deps INTERFACE)
   # Tesseract (libtesseract-dev, with Leptonica), which kof index reads the screen with.
   pkg_check_modules(RZ_TESSERACT REQUIRED IMPORTED_TARGET tesseract lept)
   add_library(rz_ocr_deps INTERFACE)

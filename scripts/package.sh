@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # The release packages, in build/dist/:
-#   roRezodu-VERSION-windows-x64.zip  roRezodu.exe (and kof.exe, kof-export.exe when the
-#                                     Windows build makes them), README.txt, LICENSE, NOTICES
+#   roRezodu-VERSION-windows-x64.zip  roRezodu.exe, kof.exe and kof-export.exe (without
+#                                     their debugging information), README.txt, LICENSE,
+#                                     NOTICES
 #   roRezodu-VERSION-web.zip          the browser page: build/web without its benchmark
 #                                     page, with LICENSE and NOTICES
 # Each zip holds one folder of its own name. VERSION is the one the About box shows.
-# Builds the Windows player and the page first (only what is out of date).
+# Builds the Windows player, kof and the page first (only what is out of date).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 RZ_MINGW_PREFIX=$(scripts/setup.sh)
 export RZ_MINGW_PREFIX
 cmake --preset windows >/dev/null
-cmake --build --preset windows -j "$(nproc)" --target roRezodu >/dev/null
+cmake --build --preset windows -j "$(nproc)" --target roRezodu kof kof-export >/dev/null
 scripts/web.sh --build-only >/dev/null
 
 version=$(sed -n 's/.*kAboutVersion\[\] = "version \([0-9.]*\)";.*/\1/p' src/app/about_box.h)
@@ -43,11 +44,7 @@ windows="roRezodu-$version-windows-x64"
 mkdir "$stage/$windows"
 cp build/windows/roRezodu.exe LICENSE NOTICES "$stage/$windows/"
 for tool in kof.exe kof-export.exe; do
-  if [ -f "build/windows/$tool" ]; then
-    cp "build/windows/$tool" "$stage/$windows/"
-  else
-    echo "package.sh: the Windows build makes no $tool; the package holds the player without it" >&2
-  fi
+  x86_64-w64-mingw32-strip -o "$stage/$windows/$tool" "build/windows/$tool"
 done
 # Windows' Notepad before Windows 10 shows a file with bare line feeds as one line.
 sed -e "s/VERSION/$version/" -e 's/$/\r/' packaging/README.txt >"$stage/$windows/README.txt"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what building and testing roRezodu needs on Debian 12, cross-builds the two
-# libraries Debian does not ship for MinGW-w64 (liblzma, GoogleTest) into a cache, and
+# Installs what building and testing roRezodu needs on Debian 12, cross-builds the
+# libraries Debian does not ship for MinGW-w64 (liblzma, GoogleTest, and for kof.exe
+# and kof-export.exe x264, libvpx, opus, FFmpeg and libpng) into a cache, and
 # builds zlib, libmspack and liblzma with Emscripten for the web player into another,
 # and installs axe-core for the browser tests, and mediabunny and gifenc for the web
 # player's export, with npm into three more. Idempotent: a second run only checks and
@@ -16,12 +17,14 @@ PACKAGES=(
   libgtest-dev googletest libbenchmark-dev liblzma-dev libmspack-dev libpng-dev zlib1g-dev libmp3lame-dev
   libtesseract-dev tesseract-ocr-eng tesseract-ocr-rus nlohmann-json3-dev libfreetype-dev fonts-dejavu-core
   libavcodec-dev libavformat-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev ffmpeg
-  cabextract gcab xz-utils dpkg-dev python3
+  cabextract gcab xz-utils dpkg-dev python3 nasm
   emscripten chromium chromium-driver python3-selenium
 )
 
 RZ_MINGW_PREFIX="${RZ_MINGW_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/rorezodu/mingw-w64}"
 STAMP="$RZ_MINGW_PREFIX/.built-v1"
+EXPORT_STAMP="$RZ_MINGW_PREFIX/.built-kof-v2"
+RZ_LOG_DIR="${XDG_CACHE_HOME:-$HOME/.cache}/rorezodu/logs"
 RZ_WEB_PREFIX="${RZ_WEB_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/rorezodu/emscripten}"
 WEB_STAMP="$RZ_WEB_PREFIX/.built-v1"
 RZ_AXE_PREFIX="${RZ_AXE_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/rorezodu/axe-core}"
@@ -102,6 +105,85 @@ build_googletest() {
   cmake --install "$work/gtest-build" >/dev/null
 }
 
+# Runs one build step with its output in a log of its own; a failure shows the log's end.
+logged() {
+  local name="$1"
+  shift
+  mkdir -p "$RZ_LOG_DIR"
+  "$@" >"$RZ_LOG_DIR/$name.log" 2>&1 && return
+  log "$name failed; the end of $RZ_LOG_DIR/$name.log:"
+  tail -n 30 "$RZ_LOG_DIR/$name.log" >&2
+  exit 1
+}
+
+MINGW_CC=x86_64-w64-mingw32-gcc-posix
+MINGW_CXX=x86_64-w64-mingw32-g++-posix
+MINGW_HOST=x86_64-w64-mingw32
+
+# Each builder runs in a subshell and chains its steps with &&: under `logged`, set -e
+# does not stop a function at its first failure.
+build_x264() {
+  (cd "$1" && CC=$MINGW_CC ./configure --host=$MINGW_HOST --cross-prefix=$MINGW_HOST- --prefix="$RZ_MINGW_PREFIX" \
+     --enable-static --disable-cli --disable-opencl --bit-depth=8 --disable-avs --disable-swscale --disable-lavf \
+     --disable-ffms --disable-gpac --disable-lsmash && make -j"$(nproc)" && make install-lib-static)
+}
+
+# Only the VP9 encoder: kof-export neither decodes nor writes VP8.
+build_libvpx() {
+  (cd "$1" && CROSS=$MINGW_HOST- CC=$MINGW_CC CXX=$MINGW_CXX ./configure --target=x86_64-win64-gcc \
+     --prefix="$RZ_MINGW_PREFIX" --as=nasm --enable-static --disable-shared --disable-vp8 --disable-vp9-decoder \
+     --disable-examples --disable-tools --disable-docs --disable-unit-tests && make -j"$(nproc)" && make install)
+}
+
+# Without the stack protector and _FORTIFY_SOURCE (which opus adds unless it is set):
+# both would ask every program linking it for libssp.
+build_opus() {
+  (cd "$1" && ./configure --host=$MINGW_HOST CC=$MINGW_CC "CFLAGS=-O2 -D_FORTIFY_SOURCE=0" \
+     --prefix="$RZ_MINGW_PREFIX" --enable-static \
+     --disable-shared --disable-doc --disable-extra-programs --disable-stack-protector && make -j"$(nproc)" &&
+     make install)
+}
+
+# FFmpeg with only what kof-export uses: its encoders and muxers, the MP3 decoder for
+# the films' sound, the demuxers that read back an earlier export's comment, the
+# palette filters of GIF (and the scale and format filters a graph may insert), the
+# file protocol. Nothing is autodetected, so nothing else is linked.
+build_ffmpeg() {
+  (cd "$1" && PKG_CONFIG_LIBDIR="$RZ_MINGW_PREFIX/lib/pkgconfig" ./configure --prefix="$RZ_MINGW_PREFIX" \
+     --target-os=mingw32 --arch=x86_64 --cross-prefix=$MINGW_HOST- --cc=$MINGW_CC --cxx=$MINGW_CXX \
+     --pkg-config=pkg-config --pkg-config-flags=--static --enable-gpl --enable-static --disable-shared \
+     --disable-programs --disable-doc --disable-debug --disable-network --disable-autodetect --enable-w32threads \
+     --disable-everything --disable-avdevice --disable-postproc --enable-libx264 --enable-libvpx --enable-libopus \
+     --enable-encoder=libx264,libx264rgb,libvpx_vp9,libopus,aac,flac,gif \
+     --enable-decoder=mp3,mp3float --enable-parser=mpegaudio \
+     --enable-muxer=mp4,webm,matroska,gif --enable-demuxer=mp3,mov,matroska,gif \
+     --enable-bsf=aac_adtstoasc,vp9_superframe \
+     --enable-filter=buffer,buffersink,palettegen,paletteuse,format,scale,null \
+     --enable-protocol=file && make -j"$(nproc)" && make install)
+}
+
+# kof frames' libpng, with MinGW-w64's zlib.
+build_libpng1.6() {
+  (cd "$1" && ./configure --host=$MINGW_HOST CC=$MINGW_CC --prefix="$RZ_MINGW_PREFIX" --enable-static \
+     --disable-shared && make -j"$(nproc)" libpng16.la && make install-libLTLIBRARIES install-pkgconfigDATA \
+     install-nodist_pkgincludeHEADERS install-pkgincludeHEADERS && ln -sf libpng16/png.h libpng16/pngconf.h \
+     libpng16/pnglibconf.h "$RZ_MINGW_PREFIX/include/")
+}
+
+# kof.exe's and kof-export.exe's libraries, from Debian's source packages, in the order
+# they need each other; one already in the cache is kept.
+build_kof_libraries() {
+  local work="$1" package library
+  mkdir -p "$work"
+  for package in x264:libx264.a libvpx:libvpx.a opus:libopus.a ffmpeg:libavcodec.a libpng1.6:libpng16.a; do
+    library=${package#*:}
+    package=${package%%:*}
+    [ -e "$RZ_MINGW_PREFIX/lib/$library" ] && continue
+    fetch_source "$work" "$package"
+    logged "$package" "build_$package" "$(unpacked_source "$work" "$package")"
+  done
+}
+
 # The web player's three C libraries (zlib, libmspack, liblzma), built with Emscripten from the same Debian sources.
 # Emscripten's JavaScript tools need Debian's node modules (acorn) on NODE_PATH. xz's
 # CMake cannot run its endianness probe under Emscripten (wasm is little-endian), and its
@@ -166,6 +248,13 @@ if [ ! -e "$STAMP" ]; then
   build_liblzma "$work"
   build_googletest "$work"
   touch "$STAMP"
+fi
+if [ ! -e "$EXPORT_STAMP" ]; then
+  log "cross-building x264, libvpx, opus, FFmpeg and libpng into $RZ_MINGW_PREFIX (about 7 minutes, once)"
+  started=$SECONDS
+  build_kof_libraries "$work/kof"
+  log "x264, libvpx, opus, FFmpeg and libpng took $((SECONDS - started)) s"
+  touch "$EXPORT_STAMP"
 fi
 if [ ! -e "$WEB_STAMP" ]; then
   log "building zlib, libmspack and liblzma with Emscripten into $RZ_WEB_PREFIX (a few minutes, once)"

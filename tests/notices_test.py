@@ -20,17 +20,21 @@ import subprocess
 import sys
 
 # NOTICES' section name for a linked output's file name.
-PROGRAMS = {"roRezodu.exe": "roRezodu.exe", "kof": "kof", "kof-export": "kof-export", "roRezodu.js": "roRezodu.wasm"}
+PROGRAMS = {"roRezodu.exe": "roRezodu.exe", "kof": "kof", "kof-export": "kof-export", "kof.exe": "kof.exe",
+            "kof-export.exe": "kof-export.exe", "roRezodu.js": "roRezodu.wasm"}
 
 # A linked file's library, by the name of its file: lib<name>.a/.so or -l<name>.
 LIBRARY_OF_FILE = {
     "lzma": "liblzma", "mspack": "libmspack", "png16": "libpng", "png": "libpng", "z": "zlib",
     **{name: "FFmpeg" for name in ("avcodec", "avformat", "avfilter", "swscale", "swresample", "avutil")},
+    "x264": "x264", "vpx": "libvpx", "opus": "opus",
     "tesseract": "Tesseract", "lept": "Leptonica", "archive": "libarchive", "curl": "libcurl",
 }
+# The pkg-config file that gives a cross-built library's version, beside the library.
+PC_FILE_OF = {"FFmpeg": "libavcodec", "x264": "x264", "libvpx": "vpx", "opus": "opus", "libpng": "libpng16"}
 WINDOWS_SYSTEM = {"user32", "gdi32", "comctl32", "comdlg32", "shell32", "winmm", "windowscodecs", "ole32", "oleaut32",
                   "uuid", "oleacc", "kernel32", "advapi32", "shlwapi", "version", "uxtheme", "dwmapi", "msimg32",
-                  "winspool", "msacm32"}
+                  "winspool", "msacm32", "bcrypt"}
 PROJECT_ARCHIVE = re.compile(r"(^|/)librz_[a-z_]+\.a$")
 
 
@@ -157,6 +161,8 @@ def version_used(build_dir, library, linked_file, kind):
         return lzma_version(linked_file)
     if library == "libmspack":
         return pc_version(linked_file, "libmspack")
+    if library in PC_FILE_OF:
+        return pc_version(linked_file, PC_FILE_OF[library])
     if library == "zlib" and kind == "web":
         return pc_version(linked_file, "zlib")
     if library == "zlib":

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows package (scripts/package.sh) as a user gets it: unzipped into a folder of
-# its own, with what its README promises, and its player plays the demo film there.
+# its own, with what its README promises, its player plays the demo film there, and
+# its kof.exe reads the demo and exports part of it with the kof-export.exe beside it.
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 dist="$RZ_HERE/../../build/dist"
@@ -12,7 +13,7 @@ version=${version%-windows-x64}
 
 /usr/bin/python3 -m zipfile -e "${zips[0]}" "$RZ_OUT/unzipped" || rz_fail "cannot unzip ${zips[0]}"
 folder="$RZ_OUT/unzipped/$name"
-for file in roRezodu.exe README.txt LICENSE NOTICES; do
+for file in roRezodu.exe kof.exe kof-export.exe README.txt LICENSE NOTICES; do
   [ -s "$folder/$file" ] || rz_fail "the package has no $file"
 done
 [ "$(ls "$RZ_OUT/unzipped")" = "$name" ] || rz_fail "the package holds more than its folder: $(ls "$RZ_OUT/unzipped")"
@@ -26,4 +27,11 @@ rz_start "$(rz_windows_path "$RZ_OUT/demo.kof")"
 rz_wait_window roRezodu
 rz_wait_frame roRezodu 560 380 "$typing" >/dev/null
 rz_close
-echo "package_test: $name unzipped and played the demo"
+
+kof_info=$(cd "$RZ_OUT" && wine "$folder/kof.exe" info demo.kof | tr -d '\r')
+[ "$kof_info" = "$("$RZ_KOF" info "$RZ_OUT/demo.kof")" ] || rz_fail "the package's kof.exe info said: $kof_info"
+(cd "$RZ_OUT" && wine "$folder/kof.exe" export demo.kof -o copying.mp4 --segment 3 >/dev/null 2>&1) ||
+  rz_fail "the package's kof.exe cannot export"
+ffprobe -v error -show_entries chapter_tags=title -of csv=p=0 "$RZ_OUT/copying.mp4" | grep -qx "Копирование файлов" ||
+  rz_fail "the package's export has not the segment's chapter"
+echo "package_test: $name unzipped, played the demo, and its kof.exe exported a segment"

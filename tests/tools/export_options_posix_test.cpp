@@ -1,7 +1,9 @@
 // kof export's command line: the time texts, the formats and what is refused.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "kof/export_options.h"
 
@@ -81,5 +83,26 @@ TEST(ExportOptions, SkipIdleTakesATimeAboveZeroInWholeMillisecondsRoundedUp) {
     const auto options = ParseExportArguments({"f", "--skip-idle", c.time, "-o", "a.mkv", "--lossless"});
     ASSERT_TRUE(options) << c.time;
     EXPECT_EQ(options->skipIdleMs, c.milliseconds) << c.time;
+  }
+}
+
+// A batch's worker on Windows gets its film's options as a command line: read back, it
+// must give the same export.
+TEST(ExportOptions, OneFilmsArgumentsReadBackAsItsOptions) {
+  const auto options = [](std::vector<std::string> args) { return *ParseExportArguments(args); };
+  const ExportOptions cases[] = {
+      options({"lesson.kof", "-o", "out.mp4"}),
+      options({"Урок 1.kof", "-o", "dir/Урок 1.mkv", "--lossless", "--segment", "3"}),
+      options({"a.kof", "-o", "a.webm", "--from", "1:02.000007", "--to", "2:00:00", "--width", "640"}),
+      options({"a.kof", "-o", "a.gif", "--from", "0.5", "--skip-idle", "2.0004"}),
+  };
+  for (const ExportOptions& one : cases) {
+    const auto again = ParseExportArguments(OneFilmArguments(one));
+    ASSERT_TRUE(again) << one.Film();
+    EXPECT_EQ(std::tuple(again->films, again->out, again->format, again->lossless, again->segment, again->fromUs,
+                         again->toUs, again->width, again->skipIdleMs),
+              std::tuple(one.films, one.out, one.format, one.lossless, one.segment, one.fromUs, one.toUs, one.width,
+                         one.skipIdleMs))
+        << one.Film();
   }
 }

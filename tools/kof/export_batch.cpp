@@ -1,30 +1,26 @@
 #include "export_batch.h"
 
-#include <poll.h>
-#include <sched.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
-#include <cstring>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "export_run.h"
+#include "batch_workers.h"
+#include "export_worker.h"
 #include "film/ko_error.h"
 #include "film/temp_files.h"
 #include "interruption.h"
 #include "kof_commands.h"
+#include "machine_processes.h"
 #include "output_claim.h"
 #include "output_names.h"
 #include "progress_line.h"
+#include "terminal_line.h"
 #include "video_source.h"
+#include "utf8_path.h"
 
 namespace fs = std::filesystem;
 
@@ -40,47 +36,10 @@ struct Job {
   double doneSeconds = 0, totalSeconds = 0;  // of film, as its worker last reported
 };
 
-// A running worker and the read ends of its two pipes (-1 once they ended): its
-// standard error, and its progress reports (ProgressLine::ReportTo).
-struct Worker {
-  size_t job;
-  pid_t pid;
-  int messages, progress;
-  std::string messageText, progressText;  // the part of a line that has come so far
-};
-
-// Reads what the pipe holds and hands on each whole line; at the pipe's end also the
-// rest, and closes it (fd becomes -1).
-void ReadLines(int& fd, std::string& pending, const std::function<void(const std::string&)>& onLine) {
-  char buffer[4096];
-  const ssize_t got = ::read(fd, buffer, sizeof(buffer));
-  if (got < 0 && errno == EINTR) return;
-  if (got > 0) pending.append(buffer, static_cast<size_t>(got));
-  for (size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1))
-    onLine(pending.substr(0, end));
-  if (got > 0) return;
-  if (!pending.empty()) onLine(pending);
-  pending.clear();
-  ::close(fd);
-  fd = -1;
-}
-
-// The processors this process may run on (taskset, a Slurm allocation), at least 1.
-int32_t Processors() {
-  cpu_set_t set;
-  if (sched_getaffinity(0, sizeof(set), &set) == 0) return std::max(1, CPU_COUNT(&set));
-  return std::max<int32_t>(1, int32_t(::sysconf(_SC_NPROCESSORS_ONLN)));
-}
-
-bool Ready(const std::vector<pollfd>& polled, int fd) {
-  return fd >= 0 && std::any_of(polled.begin(), polled.end(),
-                                [fd](const pollfd& p) { return p.fd == fd && p.revents != 0; });
-}
-
 class Batch {
 public:
   Batch(const FilmBatchWork& work, int32_t atATime)
-      : FWork(work), FAtATime(atATime), FShown(::isatty(STDERR_FILENO) == 1),
+      : FWork(work), FAtATime(atATime), FShown(StderrTakesProgressLine()),
         FStart(std::chrono::steady_clock::now()) {}
 
   int Run();
@@ -89,16 +48,12 @@ private:
   void PlanJobs();
   void SkipOrRefuse(size_t index);
   void Start(size_t index);
-  [[noreturn]] void RunWorker(const Job& job, int messages, int progress);
   void Wait();
   void ReapEnded();
-  void Clean(const Job& job, pid_t worker);
+  void Clean(const Job& job, int64_t worker);
   void PassOnSignal();
   void Say(const std::string& line);
   void Fail(size_t index, const std::string& why);
-  std::string CannotStart(int error) const {
-    return std::string("cannot start its ") + FWork.work + ": " + std::strerror(error);
-  }
   void ShowProgress();
   std::string ProgressText(double elapsed) const;
   int Summary();
@@ -107,7 +62,7 @@ private:
   const int32_t FAtATime;
   const bool FShown;  // the progress line, on a terminal
   std::vector<Job> FJobs;
-  std::vector<Worker> FWorkers;
+  BatchWorkers FWorkers;
   bool FPassedOn = false;
   bool FLineDrawn = false;
   std::chrono::steady_clock::time_point FStart, FLastShown;
@@ -116,9 +71,9 @@ private:
 int Batch::Run() {
   PlanJobs();
   for (size_t next = 0;;) {
-    for (; next < FJobs.size() && FWorkers.size() < size_t(FAtATime) && InterruptingSignal() == 0; ++next)
+    for (; next < FJobs.size() && FWorkers.Count() < size_t(FAtATime) && InterruptingSignal() == 0; ++next)
       if (FJobs[next].outcome == Outcome::Waiting) Start(next);
-    if (FWorkers.empty()) break;
+    if (FWorkers.Count() == 0) break;
     PassOnSignal();
     Wait();
     ReapEnded();
@@ -134,11 +89,11 @@ void Batch::PlanJobs() {
   for (const fs::path& film : FWork.films) {
     FJobs.push_back({film, FWork.outputOf(film)});
     const size_t index = FJobs.size() - 1;
-    const auto [writer, fresh] = writers.emplace(FoldedName(FJobs[index].out.filename().string()), index);
+    const auto [writer, fresh] = writers.emplace(FoldedName(Utf8Of(FJobs[index].out.filename())), index);
     if (!fresh) {
       const Job& first = FJobs[writer->second];
       Fail(index,
-           FJobs[index].out.string() + " is the name of " + first.film.string() + "'s output, " + first.out.string());
+           Utf8Of(FJobs[index].out) + " is the name of " + Utf8Of(first.film) + "'s output, " + Utf8Of(first.out));
     } else if (FWork.keepOutputs) {
       SkipOrRefuse(index);
     }
@@ -154,110 +109,63 @@ void Batch::SkipOrRefuse(size_t index) {
     const auto holder = HolderOf(job.out, FilmFingerprint(job.film));
     if (!holder) return;
     if (!holder->sameFilm) return Fail(index, HeldByAnotherText(holder->file));
-    Say("kof: " + job.film.string() + ": " + holder->file.string() + " exists; skipped (--force overwrites it)");
+    Say("kof: " + Utf8Of(job.film) + ": " + Utf8Of(holder->file) + " exists; skipped (--force overwrites it)");
     job.outcome = Outcome::Skipped;
   } catch (const EkoError& e) {
     Fail(index, e.what());
   }
 }
 
+// The film's work in a worker of its own. The workers share the processors.
 void Batch::Start(size_t index) {
+  Job& job = FJobs[index];
+  WorkerTask task;
   try {
-    FJobs[index].unpackFolder = CreatePlayerTempFolder();
+    job.unpackFolder = CreatePlayerTempFolder();
+    const int32_t threads = std::max<int32_t>(1, UsableProcessors() / FAtATime);
+    task.run = [this, &job, threads] { return FWork.makeOne(job.film, job.out, job.unpackFolder, threads); };
+    if (FWork.workerArguments) task.arguments = FWork.workerArguments(job.film, job.out, job.unpackFolder, threads);
   } catch (const EkoError& e) {
     return Fail(index, e.what());
   }
-  int messages[2], progress[2];
-  if (::pipe(messages) != 0) return Fail(index, CannotStart(errno));
-  if (::pipe(progress) != 0) {
-    ::close(messages[0]);
-    ::close(messages[1]);
-    return Fail(index, CannotStart(errno));
+  try {
+    FWorkers.Start(index, task);
+  } catch (const EkoError& e) {
+    return Fail(index, std::string("cannot start its ") + FWork.work + ": " + e.what());
   }
-  std::fflush(nullptr);
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::close(messages[0]);
-    ::close(progress[0]);
-    RunWorker(FJobs[index], messages[1], progress[1]);
-  }
-  const int forkError = errno;
-  ::close(messages[1]);
-  ::close(progress[1]);
-  if (pid < 0) {
-    ::close(messages[0]);
-    ::close(progress[0]);
-    return Fail(index, CannotStart(forkError));
-  }
-  FJobs[index].outcome = Outcome::Running;
-  FWorkers.push_back({index, pid, messages[0], progress[0], "", ""});
+  job.outcome = Outcome::Running;
 }
 
-// In the worker process: the film's work, its standard error and its progress going
-// to the batch. The workers share the processors.
-void Batch::RunWorker(const Job& job, int messages, int progress) {
-  for (const Worker& other : FWorkers) {
-    if (other.messages >= 0) ::close(other.messages);
-    if (other.progress >= 0) ::close(other.progress);
-  }
-  ::dup2(messages, STDERR_FILENO);
-  ::close(messages);
-  std::signal(SIGPIPE, SIG_IGN);  // a batch that is gone makes writes fail, not the worker end
-  ProgressLine::ReportTo(progress);
-  const int code = FWork.makeOne(job.film, job.out, job.unpackFolder, std::max<int32_t>(1, Processors() / FAtATime));
-  std::fflush(nullptr);
-  ::_exit(code);
-}
-
-// Until a pipe has something or a quarter of a second passed; a signal ends it early.
+// Until a worker says something or a quarter of a second passed; a signal ends it early.
 void Batch::Wait() {
-  std::vector<pollfd> polled;
-  for (const Worker& w : FWorkers)
-    for (const int fd : {w.messages, w.progress})
-      if (fd >= 0) polled.push_back({fd, POLLIN, 0});
-  if (::poll(polled.data(), polled.size(), kPollMs) <= 0) return;
-  for (Worker& w : FWorkers) {
-    Job& job = FJobs[w.job];
-    if (Ready(polled, w.messages))
-      ReadLines(w.messages, w.messageText, [&](const std::string& line) {
-        Say("kof: " + job.film.string() + ": " + (line.starts_with("kof: ") ? line.substr(5) : line));
+  FWorkers.Wait(
+      kPollMs,
+      [&](size_t index, const std::string& line) {
+        Say("kof: " + Utf8Of(FJobs[index].film) + ": " + (line.starts_with("kof: ") ? line.substr(5) : line));
+      },
+      [&](size_t index, const std::string& line) {
+        std::sscanf(line.c_str(), "%lf %lf", &FJobs[index].doneSeconds, &FJobs[index].totalSeconds);
       });
-    if (Ready(polled, w.progress))
-      ReadLines(w.progress, w.progressText, [&](const std::string& line) {
-        std::sscanf(line.c_str(), "%lf %lf", &job.doneSeconds, &job.totalSeconds);
-      });
-  }
 }
 
-// Workers whose pipes both ended have ended, or are about to.
 void Batch::ReapEnded() {
-  for (auto w = FWorkers.begin(); w != FWorkers.end();) {
-    if (w->messages >= 0 || w->progress >= 0) {
-      ++w;
-      continue;
-    }
-    int status = 0;
-    while (::waitpid(w->pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    Job& job = FJobs[w->job];
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+  for (const WorkerEnd& ended : FWorkers.TakeEnded()) {
+    Job& job = FJobs[ended.job];
+    if (ended.succeeded) {
       job.outcome = Outcome::Exported;
     } else if (InterruptingSignal() != 0) {
       job.outcome = Outcome::Interrupted;
     } else {
       job.outcome = Outcome::Failed;
-      if (WIFSIGNALED(status))
-        Say("kof: " + job.film.string() + ": its " + FWork.work + " ended by signal " +
-            std::to_string(WTERMSIG(status)) + " (" + strsignal(WTERMSIG(status)) + ")");
+      if (!ended.how.empty()) Say("kof: " + Utf8Of(job.film) + ": its " + FWork.work + " " + ended.how);
     }
-    Clean(job, w->pid);
-    w = FWorkers.erase(w);
+    Clean(job, ended.process);
   }
 }
 
 // A worker removes its temporary video and unpacked segments itself, unless something
 // ended it at once (SIGKILL, a crash): then the batch, which knows both names, does.
-void Batch::Clean(const Job& job, pid_t worker) {
+void Batch::Clean(const Job& job, int64_t worker) {
   std::error_code ignored;
   fs::remove(TemporaryOutput(job.out, worker), ignored);
   RemoveTempPath(job.unpackFolder);
@@ -268,7 +176,7 @@ void Batch::Clean(const Job& job, pid_t worker) {
 void Batch::PassOnSignal() {
   const int signal = InterruptingSignal();
   if (signal == 0 || FPassedOn) return;
-  for (const Worker& w : FWorkers) ::kill(w.pid, signal);
+  FWorkers.PassOn(signal);
   FPassedOn = true;
 }
 
@@ -280,7 +188,7 @@ void Batch::Say(const std::string& line) {
 
 // A film that fails before its worker runs; the folder made for it goes.
 void Batch::Fail(size_t index, const std::string& why) {
-  Say("kof: " + FJobs[index].film.string() + ": " + why);
+  Say("kof: " + Utf8Of(FJobs[index].film) + ": " + why);
   FJobs[index].outcome = Outcome::Failed;
   RemoveTempPath(FJobs[index].unpackFolder);
 }
@@ -334,7 +242,7 @@ int Batch::Summary() {
   for (const Job& job : FJobs) {
     exported += job.outcome == Outcome::Exported ? 1 : 0;
     skipped += job.outcome == Outcome::Skipped ? 1 : 0;
-    if (job.outcome == Outcome::Failed) failed += (failed.empty() ? "" : ", ") + job.film.string();
+    if (job.outcome == Outcome::Failed) failed += (failed.empty() ? "" : ", ") + Utf8Of(job.film);
   }
   std::string line =
       "kof: " + std::to_string(exported) + " of " + std::to_string(FJobs.size()) + " films " + FWork.made;
@@ -356,7 +264,7 @@ int RunFilmBatch(const FilmBatchWork& work) {
     if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
   }
   for (const fs::path& folder : folders) RemoveAbandonedOutputs(folder);
-  Batch batch(work, work.jobs > 0 ? work.jobs : Processors());
+  Batch batch(work, work.jobs > 0 ? work.jobs : UsableProcessors());
   return batch.Run();
 }
 
@@ -364,17 +272,11 @@ int RunExportBatch(const ExportOptions& options) {
   std::error_code error;
   fs::create_directories(options.outDir, error);
   if (error) {
-    std::fprintf(stderr, "kof: cannot create %s: %s\n", options.outDir.c_str(), error.message().c_str());
+    std::fprintf(stderr, "kof: cannot create %s: %s\n", Utf8Of(options.outDir).c_str(), error.message().c_str());
     return kExitBadFilm;
   }
-  FilmBatchWork work;
-  work.films = options.films;
-  work.jobs = options.jobs;
-  work.outputOf = [&](const fs::path& film) {
-    return options.outDir / (film.stem().string() + ExtensionOf(options.format));
-  };
-  work.keepOutputs = !options.force;
-  work.makeOne = [&](const fs::path& film, const fs::path& out, const fs::path& folder, int32_t threads) {
+  // One film's export, as its worker runs it.
+  const auto oneFilm = [&](const fs::path& film, const fs::path& out, const fs::path& folder, int32_t threads) {
     ExportOptions one = options;
     one.films = {film};
     one.out = out;
@@ -382,7 +284,20 @@ int RunExportBatch(const ExportOptions& options) {
     one.keepOthers = !options.force;
     one.unpackFolder = folder;
     one.threads = threads;
-    return ExportFilm(one);
+    return one;
+  };
+  FilmBatchWork work;
+  work.films = options.films;
+  work.jobs = options.jobs;
+  work.outputOf = [&](const fs::path& film) {
+    return options.outDir / PathOfUtf8(Utf8Of(film.stem()) + ExtensionOf(options.format));
+  };
+  work.keepOutputs = !options.force;
+  work.makeOne = [&](const fs::path& film, const fs::path& out, const fs::path& folder, int32_t threads) {
+    return ExportFilm(oneFilm(film, out, folder, threads));
+  };
+  work.workerArguments = [&](const fs::path& film, const fs::path& out, const fs::path& folder, int32_t threads) {
+    return ExportWorkerArguments(oneFilm(film, out, folder, threads));
   };
   return RunFilmBatch(work);
 }

@@ -11,7 +11,8 @@
 // which remove what they were writing; no new film is started. A worker that ends
 // otherwise than by exiting (SIGKILL, a crash, the out-of-memory killer) has its
 // temporary video and unpacked segments removed by the batch; a batch that was itself
-// killed leaves them to the next run into DIR (output_names.h).
+// killed leaves them to the next run into DIR (output_names.h). The workers are forks
+// on POSIX, and kof-export.exe run again on Windows (batch_workers.h).
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -33,6 +34,12 @@ struct FilmBatchWork {
   std::function<int(const std::filesystem::path& film, const std::filesystem::path& out,
                     const std::filesystem::path& folder, int32_t threads)>
       makeOne;
+  // Where processes cannot fork (Windows), the worker is kof-export's worker command
+  // instead: its arguments that make out from film as makeOne would
+  // (ExportWorkerArguments). Without it such a system runs no batch of this work.
+  std::function<std::vector<std::string>(const std::filesystem::path& film, const std::filesystem::path& out,
+                                         const std::filesystem::path& folder, int32_t threads)>
+      workerArguments;
   const char* made = "exported";  // in the summary: "3 of 4 films exported"
   const char* work = "export";    // "its export ended by signal 9"
 };

@@ -1,4 +1,5 @@
 #include "export_options.h"
+#include "utf8_path.h"
 
 #include <algorithm>
 #include <cctype>
@@ -65,7 +66,7 @@ std::optional<ExportFormat> ExportFormatNamed(std::string name) {
 }
 
 std::optional<ExportFormat> ExportFormatOf(const std::filesystem::path& out) {
-  const std::string extension = out.extension().string();
+  const std::string extension = Utf8Of(out.extension());
   if (extension.size() < 2) return std::nullopt;
   return ExportFormatNamed(extension.substr(1));
 }
@@ -90,7 +91,7 @@ bool TakeOption(const std::string& option, const std::string& value, ExportOptio
   if (option == "-o" || option == "--out-dir") {
     std::filesystem::path& target = option == "-o" ? options.out : options.outDir;
     if (!target.empty() || value.empty()) return false;
-    target = value;
+    target = PathOfUtf8(value);
   } else if (option == "--format") {
     named = ExportFormatNamed(value);
     return named.has_value();
@@ -134,7 +135,7 @@ std::optional<ExportOptions> ParseExportArguments(const std::vector<std::string>
   std::optional<ExportFormat> named;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (!arg.starts_with("-")) options.films.emplace_back(arg);
+    if (!arg.starts_with("-")) options.films.push_back(PathOfUtf8(arg));
     else if (arg == "--lossless") options.lossless = true;
     else if (arg == "--force") options.force = true;
     else if (arg == "--progress") options.progress = true;
@@ -143,4 +144,27 @@ std::optional<ExportOptions> ParseExportArguments(const std::vector<std::string>
   }
   if (!Settle(options, named)) return std::nullopt;
   return options;
+}
+
+namespace {
+// Microseconds as seconds with six decimals, a TIME that ParseExportTime reads exactly.
+std::string TimeText(int64_t us) {
+  std::string fraction = std::to_string(1000000 + us % 1000000).substr(1);
+  return std::to_string(us / 1000000) + "." + fraction;
+}
+}  // namespace
+
+std::vector<std::string> OneFilmArguments(const ExportOptions& options) {
+  std::vector<std::string> args{Utf8Of(options.Film()), "-o", Utf8Of(options.out)};
+  const auto add = [&](const char* option, const std::string& value) {
+    args.push_back(option);
+    args.push_back(value);
+  };
+  if (options.lossless) args.push_back("--lossless");
+  if (options.segment != 0) add("--segment", std::to_string(options.segment));
+  if (options.fromUs != 0) add("--from", TimeText(options.fromUs));
+  if (options.toUs) add("--to", TimeText(*options.toUs));
+  if (options.width != 0) add("--width", std::to_string(options.width));
+  if (options.skipIdleMs != 0) add("--skip-idle", TimeText(int64_t{options.skipIdleMs} * 1000));
+  return args;
 }

@@ -52,6 +52,10 @@ std::optional<ExportFormat> ExportFormatOf(const std::filesystem::path& out);
 // ".mp4", ".webm", ".gif" or ".mkv".
 std::string ExtensionOf(ExportFormat format);
 
+// The command line of the one film's export that ParseExportArguments reads back as
+// options: FILM -o OUT and the options of what is exported (a batch's worker's).
+std::vector<std::string> OneFilmArguments(const ExportOptions& options);
+
 // The options, or nothing when the command line is wrong: an unknown option, no FILM,
 // neither or both of -o and --out-dir, more than one FILM, --format, -j or --force
 // with -o, --progress with --out-dir, --out-dir without --format, an unknown format, --lossless but for .mkv or

@@ -14,6 +14,7 @@
 #include "progress_line.h"
 #include "sound_track.h"
 #include "text_encoding.h"
+#include "utf8_path.h"
 
 namespace {
 constexpr int kRecorderCodePage = 1251;
@@ -47,7 +48,7 @@ std::string ChapterTitle(const PlannedSegment& segment) {
 
 void ExportVideo(TSegmentList& segments, const ExportPlan& plan, const ExportOptions& options) {
   MediaOutput output(options);
-  output.SetTitle(options.Film().stem().string());
+  output.SetTitle(Utf8Of(options.Film().stem()));
   const ExportCodecs codecs = CodecsOf(options.format, options.lossless);
   const VideoSettings settings{plan.outWidth,  plan.outHeight, plan.timeScale, plan.segments.front().rate,
                                output.WantsGlobalHeaders(), options.threads};

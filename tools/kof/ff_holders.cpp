@@ -3,6 +3,7 @@
 #include <new>
 
 #include "film/ko_error.h"
+#include "utf8_path.h"
 
 namespace ff {
 
@@ -12,7 +13,7 @@ std::string ErrorText(int code) {
   return text;
 }
 
-std::string FileUrl(const std::filesystem::path& path) { return "file:" + path.string(); }
+std::string FileUrl(const std::filesystem::path& path) { return "file:" + Utf8Of(path); }
 
 int Check(int code, const std::string& what) {
   if (code < 0) throw EkoError(what + ": " + ErrorText(code));

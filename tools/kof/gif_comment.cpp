@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "film/ko_error.h"
+#include "utf8_path.h"
 
 namespace {
 constexpr int kExtension = 0x21, kCommentLabel = 0xFE, kImage = 0x2C, kTrailer = 0x3B;
@@ -38,7 +39,7 @@ bool ReadHeader(std::istream& in) {
 
 void AppendGifComment(const std::filesystem::path& gif, const std::string& text) {
   std::fstream file(gif, std::ios::in | std::ios::out | std::ios::binary);
-  if (!file.seekg(-1, std::ios::end) || file.get() != kTrailer) throw EkoError("cannot write " + gif.string());
+  if (!file.seekg(-1, std::ios::end) || file.get() != kTrailer) throw EkoError("cannot write " + Utf8Of(gif));
   std::string block = {char(kExtension), char(kCommentLabel)};
   for (size_t at = 0; at < text.size(); at += kMaxSubBlock) {
     const std::string part = text.substr(at, kMaxSubBlock);
@@ -46,7 +47,7 @@ void AppendGifComment(const std::filesystem::path& gif, const std::string& text)
   }
   block += {'\0', char(kTrailer)};
   if (!file.seekp(-1, std::ios::end) || !file.write(block.data(), std::streamsize(block.size())) || !file.flush())
-    throw EkoError("cannot write " + gif.string());
+    throw EkoError("cannot write " + Utf8Of(gif));
 }
 
 std::vector<std::string> GifComments(const std::filesystem::path& gif) {

@@ -2,45 +2,13 @@
 
 #include <csignal>
 #include <cstdio>
-#include <initializer_list>
 #include <thread>
-
-namespace {
-volatile std::sig_atomic_t gSignal = 0;
-
-void Note(int signal) { gSignal = signal; }
-}  // namespace
-
-void CatchInterruptions() {
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-    struct sigaction action = {};
-    sigaction(signal, nullptr, &action);
-    if (action.sa_handler == SIG_IGN) continue;
-    action = {};
-    action.sa_handler = Note;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = 0;  // no SA_RESTART: a batch's wait for its workers wakes up
-    sigaction(signal, &action, nullptr);
-  }
-}
 
 void InterruptWhenInputEnds() {
   std::thread([] {
     char buffer[256];
     while (std::fread(buffer, 1, sizeof(buffer), stdin) > 0) {
     }
-    Note(SIGTERM);
+    NoteInterruption(SIGTERM);
   }).detach();
-}
-
-int InterruptingSignal() { return gSignal; }
-
-void ThrowIfInterrupted() {
-  if (const int signal = gSignal; signal != 0) throw ExportInterrupted(signal);
-}
-
-void EndBySignal(int signal) {
-  std::fflush(nullptr);
-  std::signal(signal, SIG_DFL);
-  std::raise(signal);
 }

@@ -2,7 +2,6 @@
 // [--to TIME] [--width W] [--skip-idle TIME] [--progress]: the film, or part of it, as an ordinary
 // video file, its pictures the player's own, idle stretches left out if asked. With
 // FILM... --out-dir DIR --format F, many films at once (export_batch.h).
-#include <csignal>
 #include <cstdio>
 
 extern "C" {
@@ -19,6 +18,7 @@ extern "C" {
 #include "output_names.h"
 #include "progress_line.h"
 #include "video_source.h"
+#include "utf8_path.h"
 
 namespace {
 constexpr const char* kExportUsage =
@@ -35,7 +35,7 @@ constexpr const char* kExportUsage =
 // came first.
 int ExportPlanned(const ExportOptions& options) {
   KofSession session(options.unpackFolder);
-  if (!session.Load(options.Film().string())) return kExitBadFilm;
+  if (!session.Load(Utf8Of(options.Film()))) return kExitBadFilm;
   ThrowIfInterrupted();
   ExportOptions recorded = options;
   recorded.source = FilmFingerprint(options.Film());
@@ -73,7 +73,7 @@ int ExportFilm(const ExportOptions& options) {
   try {
     return ExportPlanned(options);
   } catch (const ExportInterrupted& interrupted) {
-    std::fprintf(stderr, "kof: interrupted; %s is not written\n", options.out.c_str());
+    std::fprintf(stderr, "kof: interrupted; %s is not written\n", Utf8Of(options.out).c_str());
     return ExitCodeOfSignal(interrupted.signal);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "kof: %s\n", e.what());
@@ -89,9 +89,6 @@ int RunExport(const Arguments& args) {
   }
   // The libraries' own messages would only repeat what kof reports.
   av_log_set_level(AV_LOG_FATAL);
-  // Past the file size limit a write then fails and is reported like any other,
-  // instead of the signal ending kof with its temporary file left behind.
-  std::signal(SIGXFSZ, SIG_IGN);
   CatchInterruptions();
   if (options->progress) {
     ProgressLine::ReportTo(fileno(stdout));

@@ -1,18 +1,21 @@
 // kof-export: the program behind `kof export`, `kof activity` and `kof index`, and the
 // only one of kof's that loads FFmpeg's and Tesseract's libraries, so that the other commands start without them.
 // kof runs it in its own place (kof_export_exec.cpp) with the command's name and the
-// arguments after it.
-#include <algorithm>
+// arguments after it. A batch on Windows runs it as its workers (export_worker.h).
 #include <cstdio>
 #include <string>
 
+#include "export_worker.h"
 #include "kof_commands.h"
+#include "program_arguments.h"
 
 int main(int argc, char** argv) {
-  const std::string command = argc > 1 ? argv[1] : "";
-  const Arguments args(argv + std::min(argc, 2), argv + argc);
+  const Arguments all = ProgramArguments(argc, argv);
+  const std::string command = all.empty() ? "" : all[0];
+  const Arguments args(all.begin() + (all.empty() ? 0 : 1), all.end());
   if (command == "export") return RunReported(RunExport, args);
   if (command == "activity") return RunReported(RunActivity, args);
+  if (command == "worker") return RunReported(RunExportWorker, args);
 #ifdef RZ_TEXT_READER
   if (command == "index") return RunReported(RunIndex, args);
 #else

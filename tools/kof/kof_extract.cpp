@@ -8,6 +8,7 @@
 #include "film_report.h"
 #include "kof_commands.h"
 #include "kof_session.h"
+#include "utf8_path.h"
 
 namespace {
 std::string SegmentFileName(int32_t number, const char* extension) {
@@ -20,7 +21,7 @@ std::string SegmentFileName(int32_t number, const char* extension) {
 bool CopyOut(const std::filesystem::path& from, const std::filesystem::path& to) {
   std::error_code error;
   std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, error);
-  if (error) std::fprintf(stderr, "kof: cannot write %s: %s\n", to.c_str(), error.message().c_str());
+  if (error) std::fprintf(stderr, "kof: cannot write %s: %s\n", Utf8Of(to).c_str(), error.message().c_str());
   return !error;
 }
 }  // namespace
@@ -30,18 +31,18 @@ int RunExtract(const Arguments& args) {
     std::fputs("usage: kof extract FILM DIR\n", stderr);
     return kExitUsage;
   }
-  const std::filesystem::path film = args[0], out = args[1];
+  const std::filesystem::path film = PathOfUtf8(args[0]), out = PathOfUtf8(args[1]);
   KofSession session;
   const auto report = InspectFilm(film, session.segments, session.tempFolder);
   if (!report) {
     std::fprintf(stderr, "kof: %s: not a film (no segment index at the start or behind a trailer)\n",
-                 film.c_str());
+                 Utf8Of(film).c_str());
     return kExitBadFilm;
   }
   std::error_code error;
   std::filesystem::create_directories(out, error);
   if (error) {
-    std::fprintf(stderr, "kof: cannot create %s: %s\n", out.c_str(), error.message().c_str());
+    std::fprintf(stderr, "kof: cannot create %s: %s\n", Utf8Of(out).c_str(), error.message().c_str());
     return kExitBadFilm;
   }
 

@@ -12,6 +12,7 @@
 #include "kof_session.h"
 #include "playback/headless_player.h"
 #include "png_file.h"
+#include "utf8_path.h"
 
 namespace {
 constexpr const char* kFramesUsage =
@@ -49,7 +50,7 @@ std::optional<FramesOptions> ParseFramesArguments(const Arguments& args) {
     }
     if (a == "--out") {
       if (++i == args.size()) return std::nullopt;
-      options.out = args[i];
+      options.out = PathOfUtf8(args[i]);
       haveOut = true;
       continue;
     }
@@ -65,7 +66,7 @@ std::optional<FramesOptions> ParseFramesArguments(const Arguments& args) {
       continue;
     }
     if (haveFilm || a.starts_with("--")) return std::nullopt;
-    options.film = a;
+    options.film = PathOfUtf8(a);
     haveFilm = true;
   }
   if (!haveFilm || !haveOut || options.segment < 1 || options.every < 1 || options.from > options.to)
@@ -88,7 +89,7 @@ int RunFrames(const Arguments& args) {
     return kExitUsage;
   }
   KofSession session;
-  if (!session.Load(options->film)) return kExitBadFilm;
+  if (!session.Load(Utf8Of(options->film))) return kExitBadFilm;
   const TSegmentInfo* segment = session.segments.Get(options->segment - 1);
   if (segment == nullptr) {
     std::fprintf(stderr, "kof: no segment %d (the film has %d)\n", options->segment, session.segments.Count());
@@ -101,7 +102,7 @@ int RunFrames(const Arguments& args) {
   std::error_code error;
   std::filesystem::create_directories(options->out, error);
   if (error) {
-    std::fprintf(stderr, "kof: cannot create %s: %s\n", options->out.c_str(), error.message().c_str());
+    std::fprintf(stderr, "kof: cannot create %s: %s\n", Utf8Of(options->out).c_str(), error.message().c_str());
     return kExitBadFilm;
   }
 
@@ -114,7 +115,7 @@ int RunFrames(const Arguments& args) {
     if (frame < options->from || (frame - options->from) % options->every != 0) return true;
     const auto path = options->out / FrameFileName(options->segment, frame);
     writeError = WritePng(path, picture);
-    if (!writeError.empty()) writeError = path.string() + ": " + writeError;
+    if (!writeError.empty()) writeError = Utf8Of(path) + ": " + writeError;
     written += writeError.empty();
     return writeError.empty();
   });

@@ -10,6 +10,7 @@
 #include "kof_commands.h"
 #include "kof_session.h"
 #include "text_encoding.h"
+#include "utf8_path.h"
 
 namespace {
 struct InfoOptions {
@@ -132,7 +133,7 @@ int RunInfo(const Arguments& args) {
   }
   CodePageToUtf8("", options->codePage);  // rejects an unknown code page up front
   KofSession session;
-  const auto report = InspectFilm(options->film, session.segments, session.tempFolder);
+  const auto report = InspectFilm(PathOfUtf8(options->film), session.segments, session.tempFolder);
   if (!report) {
     std::fprintf(stderr, "kof: %s: not a film (no segment index at the start or behind a trailer)\n",
                  options->film.c_str());

@@ -1,8 +1,8 @@
 // kof: inspect roRezodu films from the command line, with the player's own core.
 #include <cstdio>
-#include <cstring>
 
 #include "kof_commands.h"
+#include "program_arguments.h"
 
 namespace {
 constexpr const char* kUsage =
@@ -85,17 +85,18 @@ constexpr Command kCommands[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+  const Arguments args = ProgramArguments(argc, argv);
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
     std::fputs(kUsage, stdout);
     std::fputs(kHelp, stdout);
     return kExitOk;
   }
-  if (argc < 2) {
+  if (args.empty()) {
     std::fputs(kUsage, stderr);
     return kExitUsage;
   }
   for (const Command& command : kCommands)
-    if (std::strcmp(argv[1], command.name) == 0) return RunReported(command.run, Arguments(argv + 2, argv + argc));
+    if (args[0] == command.name) return RunReported(command.run, Arguments(args.begin() + 1, args.end()));
   std::fputs(kUsage, stderr);
   return kExitUsage;
 }

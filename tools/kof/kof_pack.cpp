@@ -1,21 +1,18 @@
 // kof pack FILM --player roRezodu.exe [--language FILE|ru|en] -o OUT.exe: a film executable,
 // the player with a language block and the film behind it, as the player looks for them
 // in its own file.
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 #include <stdexcept>
 #include <string>
 
+#include "atomic_file.h"
 #include "film/ko_stream.h"
 #include "film_report.h"
 #include "kof_commands.h"
 #include "writer/film_writer.h"
+#include "utf8_path.h"
 
 namespace fs = std::filesystem;
 using filmwriter::Bytes;
@@ -32,13 +29,13 @@ std::optional<PackOptions> ParsePackOptions(const Arguments& args) {
     const std::string& arg = args[i];
     const bool hasValue = i + 1 < args.size();
     if (arg == "--player" && hasValue && options.player.empty()) {
-      options.player = args[++i];
+      options.player = PathOfUtf8(args[++i]);
     } else if (arg == "--language" && hasValue && !options.language) {
-      options.language = args[++i];
+      options.language = PathOfUtf8(args[++i]);
     } else if (arg == "-o" && hasValue && options.out.empty()) {
-      options.out = args[++i];
+      options.out = PathOfUtf8(args[++i]);
     } else if (options.film.empty() && !arg.empty() && arg[0] != '-') {
-      options.film = arg;
+      options.film = PathOfUtf8(arg);
     } else {
       return std::nullopt;
     }
@@ -50,7 +47,7 @@ std::optional<PackOptions> ParsePackOptions(const Arguments& args) {
 // Throws std::runtime_error naming the file when it is not there or not a plain file.
 void RequireFile(const fs::path& path) {
   std::error_code error;
-  if (!fs::is_regular_file(path, error)) throw std::runtime_error(path.string() + ": no such file");
+  if (!fs::is_regular_file(path, error)) throw std::runtime_error(Utf8Of(path) + ": no such file");
 }
 
 // The film's own bytes, wherever it lies in the file. Throws when the file is missing
@@ -63,7 +60,7 @@ Bytes ReadFilmBytes(const fs::path& path) {
     place = LocateFilm(stream);
   }
   if (!place)
-    throw std::runtime_error(path.string() + ": not a film (no segment index at the start or behind a trailer)");
+    throw std::runtime_error(Utf8Of(path) + ": not a film (no segment index at the start or behind a trailer)");
   const Bytes file = filmwriter::ReadBytesFromFile(path);
   return Bytes(file.begin() + place->offset, file.begin() + place->offset + place->length);
 }
@@ -76,7 +73,7 @@ Bytes ReadPlayerBytes(const fs::path& path) {
     TkoFileStream stream(path, kModeReadShared);
     const std::optional<FilmPlace> place = LocateFilm(stream);
     if (place && place->viaTrailer)
-      throw std::runtime_error(path.string() + ": already carries a film behind its trailer; give the bare player");
+      throw std::runtime_error(Utf8Of(path) + ": already carries a film behind its trailer; give the bare player");
   }
   return filmwriter::ReadBytesFromFile(path);
 }
@@ -84,37 +81,12 @@ Bytes ReadPlayerBytes(const fs::path& path) {
 // A file's bytes, or the built-in table for the name ru or en.
 std::string ReadLanguageText(const std::optional<fs::path>& path) {
   if (!path) return {};
-  if (std::optional<std::string> builtIn = BuiltInLanguageBytes(path->string())) return *builtIn;
+  if (std::optional<std::string> builtIn = BuiltInLanguageBytes(Utf8Of(*path))) return *builtIn;
   RequireFile(*path);
   const Bytes text = filmwriter::ReadBytesFromFile(*path);
   return std::string(text.begin(), text.end());
 }
 
-// Writes all of bytes to a new file of that name; false when it could not.
-bool WriteNewFile(const fs::path& path, const Bytes& bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
-  if (fd < 0) return false;
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<size_t>(n);
-  }
-  const bool flushed = ::fsync(fd) == 0;
-  return ::close(fd) == 0 && flushed && done == bytes.size();
-}
-
-// Writes out through a temporary file beside it and a rename, so out is either the
-// whole result or left as it was. Throws std::runtime_error when it cannot.
-void WriteAtomically(const fs::path& out, const Bytes& bytes) {
-  const fs::path temporary = out.string() + ".kof-pack-" + std::to_string(::getpid());
-  errno = 0;
-  if (WriteNewFile(temporary, bytes) && ::rename(temporary.c_str(), out.c_str()) == 0) return;
-  const std::string reason = errno != 0 ? std::strerror(errno) : "short write";
-  ::unlink(temporary.c_str());
-  throw std::runtime_error("cannot write " + out.string() + ": " + reason);
-}
 }  // namespace
 
 int RunPack(const Arguments& args) {
@@ -129,6 +101,6 @@ int RunPack(const Arguments& args) {
   // The player reads its own file with 32-bit positions.
   if (player.size() + language.size() + film.size() + 8 > size_t(INT32_MAX))
     throw std::runtime_error("the film executable would exceed 2 GiB, more than the player reads");
-  WriteAtomically(options->out, filmwriter::AppendedFilm(player, language, film));
+  WriteFileAtomically(options->out, filmwriter::AppendedFilm(player, language, film));
   return kExitOk;
 }

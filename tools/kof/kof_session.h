@@ -8,6 +8,7 @@
 #include "film/segment_list.h"
 #include "film/temp_files.h"
 #include "film_report.h"
+#include "utf8_path.h"
 
 struct KofSession {
   // Unpacks into folder, made before by the caller, who removes it (a batch removes its
@@ -23,10 +24,10 @@ struct KofSession {
   KofSession(const KofSession&) = delete;
   KofSession& operator=(const KofSession&) = delete;
 
-  // Loads the film's segments; false, after saying so on standard error, when the file
+  // Loads the film's segments (its name in UTF-8); false, after saying so on standard error, when the file
   // holds no film.
   bool Load(const std::string& film) {
-    if (InspectFilm(film, segments, tempFolder)) return true;
+    if (InspectFilm(PathOfUtf8(film), segments, tempFolder)) return true;
     std::fprintf(stderr, "kof: %s: not a film\n", film.c_str());
     return false;
   }

@@ -1,15 +1,15 @@
 #include "media_output.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 
 #include "film/ko_error.h"
 #include "gif_comment.h"
+#include "machine_processes.h"
 #include "output_claim.h"
 #include "output_names.h"
 #include "video_source.h"
+#include "utf8_path.h"
 
 namespace {
 const char* MuxerName(ExportFormat format) {
@@ -24,7 +24,7 @@ const char* MuxerName(ExportFormat format) {
 }  // namespace
 
 MediaOutput::MediaOutput(const ExportOptions& options)
-    : FOut(options.out), FTemporary(TemporaryOutput(options.out, ::getpid())), FFormat(options.format),
+    : FOut(options.out), FTemporary(TemporaryOutput(options.out, ThisProcessId())), FFormat(options.format),
       FSource(options.source), FKeepOthers(options.keepOthers) {
   ff::Check(avformat_alloc_output_context2(&FContext, nullptr, MuxerName(FFormat), ff::FileUrl(FTemporary).c_str()),
             std::string("no ") + MuxerName(FFormat) + " muxer");
@@ -79,14 +79,14 @@ void MediaOutput::WriteChapters() {
 
 void MediaOutput::Start() {
   const int opened = avio_open(&FContext->pb, ff::FileUrl(FTemporary).c_str(), AVIO_FLAG_WRITE);
-  if (opened < 0) throw EkoError("cannot write " + FOut.string() + ": " + ff::ErrorText(opened));
+  if (opened < 0) throw EkoError("cannot write " + Utf8Of(FOut) + ": " + ff::ErrorText(opened));
   FFileOpen = true;
   AVDictionary* options = nullptr;
   // The index first, so players can start before the whole file has arrived.
   if (FFormat == ExportFormat::Mp4) av_dict_set(&options, "movflags", "+faststart", 0);
   const int written = avformat_write_header(FContext, &options);
   av_dict_free(&options);
-  if (written < 0) throw EkoError("cannot write " + FOut.string() + ": " + ff::ErrorText(written));
+  if (written < 0) throw EkoError("cannot write " + Utf8Of(FOut) + ": " + ff::ErrorText(written));
 }
 
 void MediaOutput::Write(AVPacket* packet, AVStream* stream, AVRational encoderTimeBase) {
@@ -95,16 +95,16 @@ void MediaOutput::Write(AVPacket* packet, AVStream* stream, AVRational encoderTi
     FEarliestUs = std::min(FEarliestUs, av_rescale_q(packet->pts, stream->time_base, AV_TIME_BASE_Q));
   packet->stream_index = stream->index;
   const int written = av_interleaved_write_frame(FContext, packet);
-  if (written < 0) throw EkoError("cannot write " + FOut.string() + ": " + ff::ErrorText(written));
+  if (written < 0) throw EkoError("cannot write " + Utf8Of(FOut) + ": " + ff::ErrorText(written));
 }
 
 void MediaOutput::Finish() {
   WriteChapters();
   const int written = av_write_trailer(FContext);
-  if (written < 0) throw EkoError("cannot write " + FOut.string() + ": " + ff::ErrorText(written));
+  if (written < 0) throw EkoError("cannot write " + Utf8Of(FOut) + ": " + ff::ErrorText(written));
   const int flushError = FContext->pb->error;
   CloseFile();
-  if (flushError < 0) throw EkoError("cannot write " + FOut.string() + ": " + ff::ErrorText(flushError));
+  if (flushError < 0) throw EkoError("cannot write " + Utf8Of(FOut) + ": " + ff::ErrorText(flushError));
   if (FFormat == ExportFormat::Gif && !FSource.empty()) AppendGifComment(FTemporary, SourceRecord(FSource));
   Publish();
   FFinished = true;
@@ -113,7 +113,7 @@ void MediaOutput::Finish() {
 void MediaOutput::Publish() {
   if (PublishVideo(FTemporary, FOut, FSource, FKeepOthers ? Publishing::KeepOthers : Publishing::Replace) ==
       Published::AlreadyThere)
-    std::fprintf(stderr, "kof: %s was made from this film meanwhile; kept as it is\n", FOut.c_str());
+    std::fprintf(stderr, "kof: %s was made from this film meanwhile; kept as it is\n", Utf8Of(FOut).c_str());
 }
 
 void MediaOutput::CloseFile() {

@@ -1,38 +1,16 @@
 #include "output_claim.h"
 
-#include <fcntl.h>
-#include <stdio.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <system_error>
 
 #include "film/ko_error.h"
 #include "output_names.h"
+#include "rename_if_free.h"
 #include "video_source.h"
+#include "utf8_path.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-enum class Move { Done, Taken, Unsupported };
-
-// Renames without replacing what is there, atomically where the file system can.
-Move RenameIfFree(const fs::path& from, const fs::path& to) {
-  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return Move::Done;
-  if (errno == EEXIST) return Move::Taken;
-  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) throw std::system_error(errno, std::generic_category());
-  // A file system without that rename (NFS among them) still makes a hard link only
-  // where no file is.
-  if (::link(from.c_str(), to.c_str()) == 0) {
-    ::unlink(from.c_str());
-    return Move::Done;
-  }
-  if (errno == EEXIST) return Move::Taken;
-  if (errno == EPERM || errno == ENOTSUP || errno == EOPNOTSUPP) return Move::Unsupported;
-  throw std::system_error(errno, std::generic_category());
-}
-
 // The temporary video is not needed: the film's video is there already.
 Published KeepHolder(const fs::path& temporary) {
   std::error_code ignored;
@@ -54,7 +32,7 @@ Published PublishBesideOthers(const fs::path& temporary, const fs::path& out, co
     case Move::Unsupported: fs::rename(temporary, out); return Published::Written;
   }
   if (const auto settled = settle()) return *settled;
-  throw EkoError("cannot write " + out.string() + ": it was taken and freed again meanwhile");
+  throw EkoError("cannot write " + Utf8Of(out) + ": it was taken and freed again meanwhile");
 }
 }  // namespace
 
@@ -69,7 +47,7 @@ std::optional<OutputHolder> HolderOf(const fs::path& out, const std::string& fin
 }
 
 std::string HeldByAnotherText(const fs::path& file) {
-  return file.string() +
+  return Utf8Of(file) +
          " holds no video of this film, but another film's or another program's file; --force overwrites it";
 }
 
@@ -80,6 +58,6 @@ Published PublishVideo(const fs::path& temporary, const fs::path& out, const std
     fs::rename(temporary, out);
     return Published::Written;
   } catch (const std::system_error& error) {
-    throw EkoError("cannot write " + out.string() + ": " + error.code().message());
+    throw EkoError("cannot write " + Utf8Of(out) + ": " + error.code().message());
   }
 }

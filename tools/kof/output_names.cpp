@@ -1,13 +1,10 @@
 #include "output_names.h"
 
-#include <locale.h>
-#include <signal.h>
-#include <unistd.h>
-#include <wctype.h>
-
-#include <cerrno>
-#include <climits>
 #include <system_error>
+
+#include "machine_processes.h"
+#include "unicode_case.h"
+#include "utf8_path.h"
 
 namespace fs = std::filesystem;
 
@@ -41,31 +38,9 @@ void AppendUtf8(std::string& text, char32_t code) {
   for (size_t i = length - 1; i > 0; --i) text.push_back(char(0x80 | ((code >> (6 * (i - 1))) & 0x3F)));
 }
 
-// The C library's case table for all of Unicode; nothing where the system lacks it
-// (then only ASCII letters fold).
-locale_t UnicodeCase() {
-  static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0));
-  return locale;
-}
-
-char32_t Lower(char32_t code) {
-  if (code < 0x80) return code >= 'A' && code <= 'Z' ? code + ('a' - 'A') : code;
-  if (UnicodeCase() == locale_t(0)) return code;
-  return char32_t(towlower_l(wint_t(code), UnicodeCase()));
-}
-
-std::string HostName() {
-  char name[HOST_NAME_MAX + 1] = {};
-  if (gethostname(name, sizeof(name) - 1) != 0 || name[0] == '\0') return "localhost";
-  return name;
-}
-
-// Whether a process of this machine with that id runs (one of another user counts).
-bool Running(pid_t pid) { return kill(pid, 0) == 0 || errno == EPERM; }
-
 // The process that writes a temporary output of this machine, from its name; 0 when
 // the name is not one, or names another machine.
-pid_t WriterOf(const std::string& name, const std::string& host) {
+int64_t WriterOf(const std::string& name, const std::string& host) {
   const size_t mark = name.rfind(kTemporaryMark);
   if (mark == std::string::npos || mark == 0) return 0;
   const std::string owner = name.substr(mark + std::char_traits<char>::length(kTemporaryMark));
@@ -73,7 +48,7 @@ pid_t WriterOf(const std::string& name, const std::string& host) {
   if (dash == std::string::npos || owner.substr(0, dash) != host) return 0;
   const std::string digits = owner.substr(dash + 1);
   if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) return 0;
-  return pid_t(std::stol(digits));
+  return std::stoll(digits);
 }
 }  // namespace
 
@@ -85,35 +60,35 @@ std::string FoldedName(const std::string& name) {
       folded.push_back(name[at++]);
       continue;
     }
-    AppendUtf8(folded, Lower(code));
+    AppendUtf8(folded, LowerCase(code));
     at += length;
   }
   return folded;
 }
 
-fs::path TemporaryOutput(const fs::path& out, pid_t pid) {
-  return out.string() + kTemporaryMark + HostName() + "-" + std::to_string(pid);
+fs::path TemporaryOutput(const fs::path& out, int64_t pid) {
+  return PathOfUtf8(Utf8Of(out) + kTemporaryMark + MachineName() + "-" + std::to_string(pid));
 }
 
 std::vector<fs::path> OutputsNamedLike(const fs::path& out) {
   std::vector<fs::path> found;
-  const std::string wanted = FoldedName(out.filename().string());
+  const std::string wanted = FoldedName(Utf8Of(out.filename()));
   std::error_code error;
   const fs::path folder = out.has_parent_path() ? out.parent_path() : fs::path(".");
   for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error))
-    if (FoldedName(entry->path().filename().string()) == wanted)
+    if (FoldedName(Utf8Of(entry->path().filename())) == wanted)
       found.push_back(out.parent_path() / entry->path().filename());
   return found;
 }
 
 int RemoveAbandonedOutputs(const fs::path& folder) {
-  const std::string host = HostName();
+  const std::string host = MachineName();
   int removed = 0;
   std::error_code error;
   for (fs::directory_iterator entry(folder.empty() ? fs::path(".") : folder, error), end; !error && entry != end;
        entry.increment(error)) {
-    const pid_t writer = WriterOf(entry->path().filename().string(), host);
-    if (writer <= 0 || (writer != getpid() && Running(writer)) || !entry->is_regular_file()) continue;
+    const int64_t writer = WriterOf(Utf8Of(entry->path().filename()), host);
+    if (writer <= 0 || (writer != ThisProcessId() && ProcessRunning(writer)) || !entry->is_regular_file()) continue;
     std::error_code ignored;
     removed += fs::remove(entry->path(), ignored) ? 1 : 0;
   }

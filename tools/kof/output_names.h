@@ -3,8 +3,7 @@
 // beside it that becomes OUT when complete. A temporary name carries the machine and
 // the process that write it, so that a later run can tell a file abandoned by a process
 // that was killed from one still being written, also when machines share the folder.
-#include <sys/types.h>
-
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -14,7 +13,7 @@
 std::string FoldedName(const std::string& name);
 
 // OUT.kof-export-HOST-PID: where process pid of this machine writes OUT.
-std::filesystem::path TemporaryOutput(const std::filesystem::path& out, pid_t pid);
+std::filesystem::path TemporaryOutput(const std::filesystem::path& out, int64_t pid);
 
 // The files of OUT's folder named as OUT but for case, OUT itself when it exists. Temporary
 // outputs are not among them.

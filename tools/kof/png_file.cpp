@@ -4,13 +4,22 @@
 
 #include <cerrno>
 #include <csetjmp>
-#include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <system_error>
 #include <vector>
 
 namespace {
+// libpng writes through the stream, which opens any path (a wide one on Windows).
+void WriteToStream(png_structp png, png_bytep data, png_size_t length) {
+  auto& out = *static_cast<std::ofstream*>(png_get_io_ptr(png));
+  if (!out.write(reinterpret_cast<const char*>(data), std::streamsize(length))) png_error(png, "write failed");
+}
+
+void FlushStream(png_structp png) { static_cast<std::ofstream*>(png_get_io_ptr(png))->flush(); }
+
 // libpng reports errors by longjmp: nothing with a destructor lives in this function.
-bool WriteRows(FILE* file, const TkoPictureView& picture, uint8_t* rgb) {
+bool WriteRows(std::ofstream& file, const TkoPictureView& picture, uint8_t* rgb) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (png == nullptr) return false;
   png_infop info = png_create_info_struct(png);
@@ -18,7 +27,7 @@ bool WriteRows(FILE* file, const TkoPictureView& picture, uint8_t* rgb) {
     png_destroy_write_struct(&png, &info);
     return false;
   }
-  png_init_io(png, file);
+  png_set_write_fn(png, &file, WriteToStream, FlushStream);
   // Frames are many and mostly flat: fast compression is small enough.
   png_set_compression_level(png, 1);
   png_set_IHDR(png, info, static_cast<png_uint_32>(picture.Width), static_cast<png_uint_32>(picture.Height), 8,
@@ -43,11 +52,12 @@ bool WriteRows(FILE* file, const TkoPictureView& picture, uint8_t* rgb) {
 std::string WritePng(const std::filesystem::path& path, const TkoPictureView& picture) {
   if (picture.IsEmpty() || !IsDrawableDepth(picture.Depth)) return "no picture";
   std::vector<uint8_t> rgb(static_cast<size_t>(picture.Width) * 3);
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return std::strerror(errno);
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  if (!file) return std::strerror(errno);
   const bool written = WriteRows(file, picture, rgb.data());
-  const bool closed = std::fclose(file) == 0;
-  if (written && closed) return "";
-  std::remove(path.c_str());
+  file.close();
+  if (written && file) return "";
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
   return "cannot write the PNG data";
 }

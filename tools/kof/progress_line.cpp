@@ -1,9 +1,11 @@
 #include "progress_line.h"
 
-#include <unistd.h>
+#include <unistd.h>  // write, which MinGW-w64 has too
 
 #include <cmath>
 #include <cstdio>
+
+#include "terminal_line.h"
 
 namespace {
 constexpr auto kInterval = std::chrono::milliseconds(250);
@@ -21,7 +23,7 @@ std::string ClockText(double seconds) {
 }
 
 ProgressLine::ProgressLine(int64_t totalPictures, double totalSeconds)
-    : FShown(gReportFd < 0 && ::isatty(STDERR_FILENO) == 1), FTotal(totalPictures), FTotalSeconds(totalSeconds),
+    : FShown(gReportFd < 0 && StderrTakesProgressLine()), FTotal(totalPictures), FTotalSeconds(totalSeconds),
       FStart(std::chrono::steady_clock::now()), FLastShown(FStart) {}
 
 ProgressLine::~ProgressLine() {

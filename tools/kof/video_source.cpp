@@ -12,6 +12,7 @@ extern "C" {
 #include "ff_holders.h"
 #include "film/ko_error.h"
 #include "gif_comment.h"
+#include "utf8_path.h"
 
 namespace {
 constexpr const char* kRecordStart = "kof export source ";
@@ -58,7 +59,7 @@ std::string FilmFingerprint(const std::filesystem::path& film) {
   std::vector<char> buffer(1 << 20);
   while (in.read(buffer.data(), std::streamsize(buffer.size())) || in.gcount() > 0)
     av_sha_update(sha.get(), reinterpret_cast<const uint8_t*>(buffer.data()), size_t(in.gcount()));
-  if (!in.eof()) throw EkoError("cannot read " + film.string());
+  if (!in.eof()) throw EkoError("cannot read " + Utf8Of(film));
   uint8_t digest[kShaBits / 8];
   av_sha_final(sha.get(), digest);
   return "sha256:" + Hex(digest, sizeof(digest));

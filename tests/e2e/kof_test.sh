@@ -1,0 +1,151 @@
+#!/usr/bin/env bash
+# kof.exe, beside the player, as a user runs it under Wine: info, frames and pack give
+# what the native kof gives; export writes videos that decode natively (FFmpeg) to kof
+# frames' pictures (lossless MKV exactly, MP4 and WebM within the PSNR rule of kof
+# export's own tests) with the streams, chapters, title and sound length of the native
+# kof's export;
+# a batch of two at a time; and Ctrl+C or a failure leaves no partial file and no
+# temporary folder.
+source "$(dirname "$0")/lib.sh"
+rz_e2e_init "$@"
+RZ_EXE=$(realpath "$RZ_EXE")
+RZ_KOF=$(realpath "$RZ_KOF")
+KOF_EXE="$(dirname "$RZ_EXE")/kof.exe"
+LOSSY_PSNR=40
+"$3/make_demo_film" "$RZ_OUT/demo.kof" >/dev/null || rz_fail "make_demo_film failed"
+cd "$RZ_OUT"
+
+# Runs kof.exe; its output lines without Windows' CR.
+kof_exe() { wine "$KOF_EXE" "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+
+# No temporary output beside OUT, no unpacked film left in Wine's TEMP.
+no_leftovers() {
+  local left
+  left=$(find "$(dirname "$1")" -maxdepth 1 -name "$(basename "$1").kof-export-*")
+  [ -z "$left" ] || rz_fail "$2 left $left"
+  [ "$(rz_temp_folders)" = "$RZ_FOLDERS" ] || rz_fail "$2 left temporary folders: $(rz_temp_folders)"
+}
+
+# What players show of a video besides its pictures: its streams, title and chapters.
+described() {
+  ffprobe -v error -of compact \
+    -show_entries stream=codec_name,width,height:format_tags=title:chapter=start_time,end_time:chapter_tags=title "$1"
+}
+
+# How long the video's sound plays, decoded.
+sound_seconds() {
+  ffmpeg -v error -i "$1" -vn -f s16le -ac 1 -ar 48000 - | wc -c | awk '{ print $1 / 2 / 48000 }'
+}
+
+# decoded VIDEO DIR: every picture of the video as DIR/00001.png ... (RGB, 8 bits).
+decoded() {
+  mkdir -p "$2"
+  ffmpeg -v error -i "$1" -pix_fmt rgb24 "$2/%05d.png" || rz_fail "FFmpeg cannot decode $1"
+}
+
+# same_pictures VIDEO_DIR FRAMES_DIR STEP MIN_PSNR: picture STEP * k of the video
+# against frame k of kof frames, for every frame.
+same_pictures() {
+  local frame k picture psnr
+  for frame in "$2"/*.png; do
+    k=$(basename "$frame" .png | sed 's/.*_frame0*\([0-9]\)/\1/')
+    picture=$(printf '%s/%05d.png' "$1" $((k * $3 + 1)))
+    [ -f "$picture" ] || rz_fail "no picture for frame $k in $1"
+    psnr=$(compare -metric PSNR "$frame" "$picture" null: 2>&1 || true)
+    awk -v p="$psnr" -v min="$4" 'BEGIN { exit !(p == "inf" || p + 0 >= min) }' ||
+      rz_fail "frame $k of $2 in $1: PSNR $psnr dB, below $4"
+  done
+}
+
+# info and frames: the same text (but for line ends) and the same PNG files.
+for args in "" "--json" "--codepage 1252"; do
+  # shellcheck disable=SC2086
+  [ "$(kof_exe info demo.kof $args)" = "$("$RZ_KOF" info demo.kof $args)" ] || rz_fail "kof.exe info $args differs"
+done
+kof_exe frames demo.kof --segment 2 --out frames-exe --every 7 >/dev/null || rz_fail "kof.exe frames failed"
+"$RZ_KOF" frames demo.kof --segment 2 --out frames-native --every 7 >/dev/null
+diff -r frames-exe frames-native >/dev/null || rz_fail "kof.exe frames wrote other pictures than kof frames"
+"$RZ_KOF" frames demo.kof --segment 1 --out typing >/dev/null
+
+# pack: the same film executable, byte for byte.
+kof_exe pack demo.kof --player "$(rz_windows_path "$RZ_EXE")" --language en -o film-exe.exe >/dev/null ||
+  rz_fail "kof.exe pack failed"
+"$RZ_KOF" pack demo.kof --player "$RZ_EXE" --language en -o film-native.exe
+cmp -s film-exe.exe film-native.exe || rz_fail "kof.exe pack wrote another film executable than kof pack"
+
+# export: the coloured frames of seek.kof's segment 1 (the kind of pictures kof export's
+# own tests hold to the PSNR rule; one picture a frame), and the whole demo film, as each
+# format writes them; then the demo's typing (560 x 380, three pictures a frame, for the
+# pointer's samples) without loss.
+"$RZ_KOF" frames films/seek.kof --segment 1 --out coloured >/dev/null
+for format in mkv mp4 webm; do
+  options=""
+  psnr=$LOSSY_PSNR
+  if [ "$format" = mkv ]; then options="--lossless"; psnr=inf; fi
+  # shellcheck disable=SC2086
+  kof_exe export films/seek.kof -o "coloured.$format" --segment 1 $options >/dev/null ||
+    rz_fail "kof.exe export .$format failed"
+  decoded "coloured.$format" "pictures-$format"
+  [ "$(find "pictures-$format" -name '*.png' | wc -l)" = 60 ] || rz_fail "coloured.$format has not 60 pictures"
+  same_pictures "pictures-$format" coloured 1 "$psnr"
+  # shellcheck disable=SC2086
+  kof_exe export demo.kof -o "demo.$format" $options >/dev/null || rz_fail "kof.exe export demo.$format failed"
+  "$RZ_KOF" export demo.kof -o "native.$format" $options 2>/dev/null || rz_fail "kof export native.$format failed"
+  [ "$(described "demo.$format" | grep -c '^chapter|')" = 3 ] || rz_fail "demo.$format has not the 3 chapters"
+  [ "$(described "demo.$format")" = "$(described "native.$format" | sed 's/title=native/title=demo/')" ] ||
+    rz_fail "demo.$format: $(described "demo.$format"); kof export's: $(described "native.$format")"
+  seconds="$(sound_seconds "demo.$format") $(sound_seconds "native.$format")"
+  awk -v s="$seconds" 'BEGIN { split(s, t, " "); d = t[1] - t[2]; exit !(t[1] > 20 && d < 0.05 && d > -0.05) }' ||
+    rz_fail "the sound of demo.$format and of kof export's lasts $seconds s"
+  no_leftovers "demo.$format" "export .$format"
+done
+kof_exe export demo.kof -o typing.mkv --segment 1 --lossless >/dev/null || rz_fail "kof.exe export typing.mkv failed"
+decoded typing.mkv pictures-typing
+[ "$(find pictures-typing -name '*.png' | wc -l)" = 348 ] || rz_fail "typing.mkv has not 116 x 3 pictures"
+same_pictures pictures-typing typing 3 inf
+
+# A batch, two at a time, one film with a Cyrillic name (no Windows code page has both
+# these and Western letters): both videos as the single export wrote them, and the batch
+# run again skips what is there.
+cp demo.kof Урок.kof
+out=$(kof_exe export demo.kof Урок.kof --out-dir batch --format mp4 -j 2) || rz_fail "the batch failed: $out"
+[ "$(tail -n 1 <<<"$out")" = "kof: 2 of 2 films exported" ] || rz_fail "the batch said: $out"
+[ "$(described batch/demo.mp4)" = "$(described demo.mp4)" ] || rz_fail "the batch's demo.mp4 differs"
+[ "$(described batch/Урок.mp4)" = "$(described demo.mp4 | sed 's/title=demo/title=Урок/')" ] ||
+  rz_fail "the batch's Урок.mp4 differs"
+out=$(kof_exe export demo.kof Урок.kof --out-dir batch --format mp4 -j 2) || rz_fail "the batch again failed: $out"
+[ "$(tail -n 1 <<<"$out")" = "kof: 0 of 2 films exported, 2 skipped (their outputs exist)" ] ||
+  rz_fail "the batch run again said: $out"
+no_leftovers batch/demo.mp4 "the batch"
+
+# Failures: no film; a name that a folder holds, found only when the video is complete.
+out=$(kof_exe export missing.kof -o missing.mp4) && rz_fail "a missing film was exported"
+[ ! -e missing.mp4 ] || rz_fail "a missing film left missing.mp4"
+mkdir taken.webm
+out=$(kof_exe export demo.kof -o taken.webm --segment 3) && rz_fail "a video was written over a folder"
+grep -q "cannot write taken.webm" <<<"$out" || rz_fail "the failure said: $out"
+no_leftovers taken.webm "a failed export"
+
+# Ctrl+C, as a console sends it to every process of the command (a Unix terminal to its
+# process group, which Wine turns into the console's Ctrl+C): kof.exe and kof-export.exe,
+# one film and a batch, stop before the end, with exit code 130 and nothing left.
+interrupted() {
+  local name="$1" pid status=0
+  shift
+  setsid wine "$KOF_EXE" export "$@" >interrupt.log 2>&1 &
+  pid=$!
+  RZ_PIDS+=("$pid")
+  rz_wait_until 60 compgen -G "$name.kof-export-*" >/dev/null || rz_fail "no export of $name began"
+  kill -INT -- -"$pid"
+  wait "$pid" || status=$?
+  [ "$status" = 130 ] || rz_fail "the export of $name ended with $status after Ctrl+C: $(cat interrupt.log)"
+  [ ! -e "$name" ] || rz_fail "Ctrl+C left $name"
+  no_leftovers "$name" "Ctrl+C"
+}
+interrupted stopped.webm demo.kof -o stopped.webm
+grep -q "interrupted; stopped.webm is not written" interrupt.log || rz_fail "Ctrl+C said: $(cat interrupt.log)"
+interrupted stopped/Урок.webm demo.kof Урок.kof --out-dir stopped --format webm -j 2
+[ "$(tail -n 1 interrupt.log | tr -d '\r')" = "kof: 0 of 2 films exported; interrupted" ] ||
+  rz_fail "the batch's Ctrl+C said: $(cat interrupt.log)"
+[ -z "$(ls stopped)" ] || rz_fail "the batch's Ctrl+C left $(ls stopped)"
+echo "kof_test: info, frames, pack and export of kof.exe match the native kof's"
