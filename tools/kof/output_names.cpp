@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "machine_processes.h"
+#include "text/utf8_text.h"
 #include "unicode_case.h"
 #include "utf8_path.h"
 
@@ -10,33 +11,6 @@ namespace fs = std::filesystem;
 
 namespace {
 constexpr const char* kTemporaryMark = ".kof-export-";
-
-// The code point of the UTF-8 sequence at text[at] and its length; length 0 when the
-// bytes there are not UTF-8.
-std::pair<char32_t, size_t> DecodeUtf8(const std::string& text, size_t at) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(at);
-  if (lead < 0x80) return {lead, 1};
-  const size_t length = lead >= 0xF5 ? 0 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-  if (length == 0 || at + length > text.size()) return {0, 0};
-  char32_t code = lead & (0x7F >> length);
-  for (size_t i = 1; i < length; ++i) {
-    if ((byte(at + i) & 0xC0) != 0x80) return {0, 0};
-    code = (code << 6) | (byte(at + i) & 0x3F);
-  }
-  return {code, length};
-}
-
-void AppendUtf8(std::string& text, char32_t code) {
-  if (code < 0x80) {
-    text.push_back(char(code));
-    return;
-  }
-  static constexpr unsigned char kLead[] = {0, 0, 0xC0, 0xE0, 0xF0};
-  const size_t length = code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
-  text.push_back(char(kLead[length] | (code >> (6 * (length - 1)))));
-  for (size_t i = length - 1; i > 0; --i) text.push_back(char(0x80 | ((code >> (6 * (i - 1))) & 0x3F)));
-}
 
 // The process that writes a temporary output of this machine, from its name; 0 when
 // the name is not one, or names another machine.
