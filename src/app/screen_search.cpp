@@ -56,8 +56,8 @@ std::string TScreenSearch::Status(const TUiTexts& texts) const {
     case TIndexProblem::kNone: break;
   }
   if (FHits.empty())
-    return FQuery.find_first_not_of(' ') == std::string::npos ? std::string()
-                                                               : texts.Message(TMessageText::kSearchNothingFound);
+    return texts.Message(FQuery.find_first_not_of(' ') == std::string::npos ? TMessageText::kSearchPrompt
+                                                                            : TMessageText::kSearchNothingFound);
   return texts.Format(TMessageText::kSearchFoundFmt, std::to_string(FHits.size()));
 }
 

@@ -37,7 +37,7 @@ public:
   void Choose(size_t hit) { FChosen = hit < FHits.size() ? std::optional(hit) : std::nullopt; }
 
   // What the search says under its field: the problem with the index, how many hits
-  // there are, or nothing before anything is typed.
+  // there are, or what to type before anything is.
   std::string Status(const TUiTexts& texts) const;
 
 private:

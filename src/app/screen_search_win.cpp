@@ -64,7 +64,6 @@ void MakeBar(TPlayer& player) {
     player.ScreenSearch.Bar->Hide();
     SetFocus(player.MainWindow);
   };
-  state.Bar->SetCue(Utf8ToWide(player.Texts.Message(TMessageText::kSearchCue)));
 }
 }  // namespace
 
@@ -100,7 +99,6 @@ void FilmOpenedForSearch(TPlayer& player) {
 
 void RetextScreenSearch(TPlayer& player) {
   if (!player.ScreenSearch.Bar) return;
-  player.ScreenSearch.Bar->SetCue(Utf8ToWide(player.Texts.Message(TMessageText::kSearchCue)));
   ShowResults(player);
 }
 

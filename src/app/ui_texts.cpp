@@ -48,7 +48,7 @@ const TTextEntry kMessageTexts[kMessageTextCount] = {
     {"ExportUnavailable", "Для экспорта нужен kof-export.exe рядом с программой",
      "Export needs kof-export.exe beside the player"},
     // Find on screen.
-    {"SearchCue", "Найти на экране", "Find on screen"},
+    {"SearchPrompt", "Введите слово, которое было на экране", "Type a word that was on screen"},
     {"SearchHitFmt", "%s   сегмент %s   %s", "%s   segment %s   %s"},
     {"SearchFoundFmt", "Найдено: %s", "Found: %s"},
     {"SearchNothingFound", "Не найдено", "Not found"},

@@ -56,8 +56,8 @@ enum class TMessageText : uint8_t {
   kExportShowInFolder,
   kExportFailedFmt,    // one %s: kof-export's message
   kExportUnavailable,
-  // Find on screen: the field's cue, the list's lines and what is said under the field.
-  kSearchCue,
+  // Find on screen: the list's lines and what is said under the field.
+  kSearchPrompt,
   kSearchHitFmt,             // three %s: the time "1:02.5", the segment, the line of text
   kSearchFoundFmt,           // one %s: the number of hits
   kSearchNothingFound,

@@ -31,13 +31,17 @@ TSearchBar::TSearchBar(HWND parent, const TScreenScale& scale)
   FField = child(WS_EX_CLIENTEDGE, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, kFieldId);
   FStatus = child(0, L"STATIC", SS_LEFT | SS_NOPREFIX, kStatusId);
   FList = child(WS_EX_CLIENTEDGE, L"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, kListId);
-  for (HWND control : {FField, FList}) SetWindowSubclass(control, ControlProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+  for (HWND control : {FField, FList}) SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  FFieldProcedure = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(FField, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProcedure)));
+  FListProcedure = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(FList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProcedure)));
   SetScale(scale);
 }
 
 TSearchBar::~TSearchBar() {
   if (FWindow == nullptr) return;
-  for (HWND control : {FField, FList}) RemoveWindowSubclass(control, ControlProcedure, 1);
+  for (HWND control : {FField, FList}) SetWindowLongPtrW(control, GWLP_USERDATA, 0);
   SetWindowLongPtrW(FWindow, GWLP_USERDATA, 0);
   DestroyWindow(FWindow);
 }
@@ -86,29 +90,42 @@ LRESULT TSearchBar::Message(UINT message, WPARAM wParam, LPARAM lParam) {
 // Enter and Escape reach the field and the list, not the dialog handling of the message
 // loop (which would send them to the main window as OK and Cancel); their characters
 // are not typed. A click on the list chooses the line clicked.
-LRESULT CALLBACK TSearchBar::ControlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                              DWORD_PTR data) {
-  auto* bar = reinterpret_cast<TSearchBar*>(data);
+LRESULT CALLBACK TSearchBar::ControlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* bar = reinterpret_cast<TSearchBar*>(GetWindowLongPtrW(control, GWLP_USERDATA));
+  if (bar == nullptr) return DefWindowProcW(control, message, wParam, lParam);
+  try {
+    return bar->ControlMessage(control, message, wParam, lParam);
+  } catch (...) {
+    ShowPaneError(control, "Search", message);
+    return 0;
+  }
+}
+
+LRESULT TSearchBar::ControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  const WNDPROC own = control == FList ? FListProcedure : FFieldProcedure;
   switch (message) {
     case WM_GETDLGCODE:
       if (lParam != 0 && (wParam == VK_RETURN || wParam == VK_ESCAPE))
-        return DefSubclassProc(control, message, wParam, lParam) | DLGC_WANTALLKEYS;
+        return CallWindowProcW(own, control, message, wParam, lParam) | DLGC_WANTALLKEYS;
       break;
     case WM_KEYDOWN:
-      if (bar->Key(wParam)) return 0;
+      if (Key(wParam)) return 0;
       break;
     case WM_CHAR:
       if (wParam == L'\r' || wParam == L'\n' || wParam == 0x1B) return 0;
       break;
     case WM_LBUTTONUP:
-      if (control == bar->FList) {
-        const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
-        bar->ChooseSelected();
+      if (control == FList) {
+        const LRESULT result = CallWindowProcW(own, control, message, wParam, lParam);
+        ChooseSelected();
         return result;
       }
       break;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+      break;
   }
-  return DefSubclassProc(control, message, wParam, lParam);
+  return CallWindowProcW(own, control, message, wParam, lParam);
 }
 
 bool TSearchBar::Key(WPARAM key) {
@@ -133,10 +150,6 @@ void TSearchBar::ChooseSelected() {
   const LRESULT selected = SendMessageW(FList, LB_GETCURSEL, 0, 0);
   if (count <= 0 || !OnChoose) return;
   OnChoose(static_cast<size_t>(selected == LB_ERR ? 0 : selected));
-}
-
-void TSearchBar::SetCue(const std::wstring& cue) {
-  if (FField != nullptr) SendMessageW(FField, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(cue.c_str()));
 }
 
 void TSearchBar::SetStatus(const std::wstring& status) {

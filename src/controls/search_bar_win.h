@@ -25,8 +25,7 @@ public:
   TSearchBar& operator=(const TSearchBar&) = delete;
 
   HWND Handle() const { return FWindow; }
-  // The grey text in the empty field, and the line under it.
-  void SetCue(const std::wstring& cue);
+  // The line under the field.
   void SetStatus(const std::wstring& status);
   // The list's lines, none selected.
   void SetLines(const std::vector<std::wstring>& lines);
@@ -48,8 +47,8 @@ public:
 
 private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK ControlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                           DWORD_PTR bar);
+  static LRESULT CALLBACK ControlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT ControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Message(UINT message, WPARAM wParam, LPARAM lParam);
   // A key the field and the list share; true when it was taken.
   bool Key(WPARAM key);
@@ -58,6 +57,8 @@ private:
 
   HWND FWindow = nullptr;
   HWND FField = nullptr, FStatus = nullptr, FList = nullptr;
+  // The field's and the list's own procedures, which theirs pass messages on to.
+  WNDPROC FFieldProcedure = nullptr, FListProcedure = nullptr;
   TScreenScale FScale;
   TGdiObject<HFONT> FFont;
 };
