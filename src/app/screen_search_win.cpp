@@ -84,10 +84,9 @@ void StepScreenSearch(TPlayer& player, bool forward) {
   TScreenSearchState& state = player.ScreenSearch;
   if (!player.Segments) return;
   const TSegmentInfo* info = player.Engine.CurrentSegmentInfo();
-  const double seconds =
-      info == nullptr ? 0 : double(std::max(player.Engine.ShownFrame(), 0)) / std::max<int32_t>(info->FramesPerSecond, 1);
-  const auto hit = StepHit(state.Search.Hits(), state.Search.Chosen(), forward, {player.Engine.CurrentSegment(), seconds});
-  if (hit) GoToHit(player, *hit);
+  const int32_t rate = info == nullptr ? 1 : std::max<int32_t>(info->FramesPerSecond, 1);
+  const TShownPlace shown{player.Engine.CurrentSegment(), double(std::max(player.Engine.ShownFrame(), 0)) / rate};
+  if (const auto hit = StepHit(state.Search.Hits(), state.Search.Chosen(), forward, shown)) GoToHit(player, *hit);
 }
 
 void FilmOpenedForSearch(TPlayer& player) {
@@ -110,11 +109,11 @@ void PlaceScreenSearch(TPlayer& player) {
 }
 
 void ScaleScreenSearch(TPlayer& player) {
-  if (!player.ScreenSearch.Bar) return;
-  player.ScreenSearch.Bar->SetScale(player.Scale);
-  if (player.ScreenSearch.Bar->Visible()) {
-    const TkoSize size = player.ScreenSearch.Bar->Size();
-    SetWindowPos(player.ScreenSearch.Bar->Handle(), HWND_TOP, 0, 0, size.Width, size.Height, SWP_NOMOVE | SWP_NOACTIVATE);
-    PlaceScreenSearch(player);
-  }
+  TSearchBar* bar = player.ScreenSearch.Bar.get();
+  if (bar == nullptr) return;
+  bar->SetScale(player.Scale);
+  if (!bar->Visible()) return;
+  const TkoSize size = bar->Size();
+  SetWindowPos(bar->Handle(), HWND_TOP, 0, 0, size.Width, size.Height, SWP_NOMOVE | SWP_NOACTIVATE);
+  PlaceScreenSearch(player);
 }

@@ -131,7 +131,8 @@ TEST(MenuState, ExportVideoNeedsAFilmAndKofExport) {
 
 // Find on screen is there for any film, whatever the state; without an index it says so.
 TEST(MenuState, FindOnScreenNeedsAFilm) {
-  for (const std::optional<int32_t> segments : {std::optional<int32_t>(), std::optional<int32_t>(0), std::optional<int32_t>(1)})
+  using Count = std::optional<int32_t>;
+  for (const Count segments : {Count(), Count(0), Count(1)})
     for (const TPlayState state : {psStopped, psPlaying, psPaused})
       EXPECT_EQ(EnabledOf(ComputeMenuStates(state, TShellState{}, segments), TMenuId::kActions, kActionsFindOnScreen),
                 segments.value_or(0) >= 1)

@@ -150,5 +150,6 @@ TEST(ScreenSearch, AHitsFrameIsTheOneOfItsTime) {
       {2, 0, 50, 2},                                            // no rate: 1 a second
       {-1, 10, 50, 0},  {1, 10, 0, 0},
   };
-  for (const Case& c : cases) EXPECT_EQ(HitFrame(c.seconds, c.rate, c.frames), c.expected) << c.seconds << " " << c.rate;
+  for (const Case& c : cases)
+    EXPECT_EQ(HitFrame(c.seconds, c.rate, c.frames), c.expected) << c.seconds << " " << c.rate;
 }

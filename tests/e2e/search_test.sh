@@ -12,7 +12,8 @@ film="$RZ_FILMS/search.kof"
 hits=$("$RZ_KOF" search "$film" settings --json)
 # The hits kof finds: segment 1 from 2.0 s and segment 2 from 1.0 s, at 10 frames a second.
 [ "$(grep -c '"segment"' <<<"$hits")" = 2 ] || rz_fail "kof search found not two hits: $hits"
-read -r bx by bw bh <<<"$(sed -n '2s/.*"box":\[\([0-9]*\),\([0-9]*\),\([0-9]*\),\([0-9]*\)\].*/\1 \2 \3 \4/p' <<<"$hits")"
+box='"box":\[\([0-9]*\),\([0-9]*\),\([0-9]*\),\([0-9]*\)\]'
+read -r bx by bw bh <<<"$(sed -n "2s/.*$box.*/\\1 \\2 \\3 \\4/p" <<<"$hits")"
 [ -n "$bh" ] || rz_fail "no box in kof search's first hit: $hits"
 lists=("" "$(rz_reference_frames "$film" 1)" "$(rz_reference_frames "$film" 2)")
 shown() { rz_shown_frame 800 480 "${lists[1]}" "${lists[2]}"; }
@@ -88,7 +89,8 @@ for name in plain broken; do
   if [ $name = plain ]; then
     rz_wait_until 10 status_says '*(plain.kof.words.json)*kof index plain.kof' || rz_fail "no index: $(status)"
   else
-    rz_wait_until 10 status_says 'Текстовый индекс не прочитан: *JSON*' || rz_fail "damaged index: $(status)"
+    rz_wait_until 10 status_says 'Текстовый индекс не прочитан: *JSON*' ||
+      rz_fail "damaged index: $(status)"
   fi
   rz_close
 done
