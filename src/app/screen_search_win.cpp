@@ -1,5 +1,6 @@
 #include "app/screen_search_win.h"
 
+#include "app/accessible_texts.h"
 #include "app/player_win.h"
 #include "app/resume_win.h"
 #include "platform/wide_text_win.h"
@@ -13,6 +14,7 @@ constexpr UINT_PTR kOutlineTimer = 1;
 void ShowResults(TPlayer& player) {
   TScreenSearchState& state = player.ScreenSearch;
   if (!state.Bar) return;
+  state.Bar->SetLabel(Utf8ToWide(ControlName(player.Texts, TMenuText::kFindOnScreen) + ":"));
   std::vector<std::wstring> lines;
   for (const TTextHit& hit : state.Search.Hits()) lines.push_back(Utf8ToWide(HitListLine(hit, player.Texts)));
   state.Bar->SetLines(lines);

@@ -9,10 +9,11 @@
 namespace {
 constexpr wchar_t kClassName[] = L"koSearch";
 constexpr int32_t kListRows = 6;
-enum : int { kFieldId = 1, kStatusId, kListId };
+enum : int { kFieldId = 1, kStatusId, kListId, kLabelId };
 
 // The design's sizes at 96 DPI.
-constexpr int32_t kWidth = 480, kPadding = 4, kFieldHeight = 22, kStatusHeight = 30, kRowHeight = 16;
+constexpr int32_t kWidth = 480, kPadding = 4, kLabelWidth = 110, kFieldHeight = 22, kStatusHeight = 30,
+                  kRowHeight = 16;
 
 void SetFont(HWND control, HFONT font) { SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
 }  // namespace
@@ -28,6 +29,7 @@ TSearchBar::TSearchBar(HWND parent, const TScreenScale& scale)
     return CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 1, 1, FWindow,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   };
+  FLabel = child(0, L"STATIC", SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, kLabelId);
   FField = child(WS_EX_CLIENTEDGE, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, kFieldId);
   FStatus = child(0, L"STATIC", SS_LEFT | SS_NOPREFIX, kStatusId);
   FList = child(WS_EX_CLIENTEDGE, L"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, kListId);
@@ -55,7 +57,7 @@ LRESULT CALLBACK TSearchBar::Procedure(HWND window, UINT message, WPARAM wParam,
   if (bar == nullptr || (bar->FWindow != nullptr && bar->FWindow != window))
     return DefWindowProcW(window, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
-    bar->FWindow = bar->FField = bar->FStatus = bar->FList = nullptr;  // gone with its parent
+    bar->FWindow = bar->FLabel = bar->FField = bar->FStatus = bar->FList = nullptr;  // gone with its parent
     return DefWindowProcW(window, message, wParam, lParam);
   }
   try {
@@ -152,6 +154,10 @@ void TSearchBar::ChooseSelected() {
   OnChoose(static_cast<size_t>(selected == LB_ERR ? 0 : selected));
 }
 
+void TSearchBar::SetLabel(const std::wstring& label) {
+  if (FLabel != nullptr) SetWindowTextW(FLabel, label.c_str());
+}
+
 void TSearchBar::SetStatus(const std::wstring& status) {
   if (FStatus != nullptr) SetWindowTextW(FStatus, status.c_str());
 }
@@ -177,8 +183,10 @@ TkoSize TSearchBar::Size() const {
 
 void TSearchBar::LayOutControls() {
   const int32_t pad = FScale.Px(kPadding), width = FScale.Px(kWidth) - 2 * pad;
+  const int32_t label = FScale.Px(kLabelWidth);
   int32_t top = pad;
-  MoveWindow(FField, pad, top, width, FScale.Px(kFieldHeight), TRUE);
+  MoveWindow(FLabel, pad, top, label, FScale.Px(kFieldHeight), TRUE);
+  MoveWindow(FField, pad + label, top, width - label, FScale.Px(kFieldHeight), TRUE);
   top += FScale.Px(kFieldHeight) + pad;
   MoveWindow(FStatus, pad, top, width, FScale.Px(kStatusHeight), TRUE);
   top += FScale.Px(kStatusHeight);
@@ -205,7 +213,7 @@ void TSearchBar::SetScale(const TScreenScale& scale) {
   FScale = scale;
   FFont = CreateFontByName("Tahoma", scale.Px(13), 0);
   if (FWindow == nullptr) return;
-  for (HWND control : {FField, FStatus, FList}) SetFont(control, FFont.Get());
+  for (HWND control : {FLabel, FField, FStatus, FList}) SetFont(control, FFont.Get());
   SendMessageW(FList, LB_SETITEMHEIGHT, 0, FScale.Px(kRowHeight));
   LayOutControls();
 }

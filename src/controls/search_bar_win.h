@@ -1,7 +1,8 @@
 #pragma once
 // The field of Find on screen (class "koSearch"): a child window floating above the
-// bottom panel, as the notes do, with a search field, a line saying what was found and
-// the list of hits. Typing calls OnQuery; Enter, or a click on a line, OnChoose with
+// bottom panel, as the notes do, with a labelled search field (the label, just before
+// it, is also the name a screen reader gives it), a line saying what was found and the
+// list of hits. Typing calls OnQuery; Enter, or a click on a line, OnChoose with
 // the line (the one selected, else the first); Escape OnClose. Up and Down in the field
 // move the selection through the list.
 #include <windows.h>
@@ -25,7 +26,8 @@ public:
   TSearchBar& operator=(const TSearchBar&) = delete;
 
   HWND Handle() const { return FWindow; }
-  // The line under the field.
+  // The field's label, and the line under the field.
+  void SetLabel(const std::wstring& label);
   void SetStatus(const std::wstring& status);
   // The list's lines, none selected.
   void SetLines(const std::vector<std::wstring>& lines);
@@ -56,7 +58,7 @@ private:
   void LayOutControls();
 
   HWND FWindow = nullptr;
-  HWND FField = nullptr, FStatus = nullptr, FList = nullptr;
+  HWND FLabel = nullptr, FField = nullptr, FStatus = nullptr, FList = nullptr;
   // The field's and the list's own procedures, which theirs pass messages on to.
   WNDPROC FFieldProcedure = nullptr, FListProcedure = nullptr;
   TScreenScale FScale;

@@ -40,6 +40,10 @@ grep -qxF $'1.19\tenabled\tНайти на экране...\\bCtrl+F' <<<"$(rz_pr
 
 rz_keys roRezodu ctrl+f
 rz_wait_until 10 rz_child_visible Edit 1 || rz_fail "Ctrl+F showed no search field"
+# The field's label, just before it, which a screen reader takes as its name.
+label=$(rz_field "$(rz_child Static 4)" 6)
+[ "$label" = "Найти на экране:" ] || rz_fail "the field's label reads '$label'"
+status_says 'Введите слово*' || rz_fail "the empty field says '$(status)'"
 xdotool type --delay 60 settings
 rz_wait_until 10 status_says 'Найдено: 2' || rz_fail "typing found not two hits: $(status)"
 xdotool key Return
