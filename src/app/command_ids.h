@@ -48,6 +48,11 @@
 #define IDC_EXPORT_WIDTH 1210
 #define IDC_EXPORT_WIDTH_VALUE 1211
 #define IDC_EXPORT_PROGRESS_TEXT 1212
+// Actions > Find on screen: the search of the film's text index; F3 and Shift+F3 go to
+// its next and previous hit.
+#define CM_FIND_ON_SCREEN 156
+#define CM_FIND_NEXT 157
+#define CM_FIND_PREVIOUS 158
 // View > Language: the built-in texts the player shows.
 #define CM_LANGUAGE_RUSSIAN 160
 #define CM_LANGUAGE_ENGLISH 161

@@ -78,6 +78,9 @@ void RunCommand(TPlayer& player, int command) {
     case CM_ZOOM_FIT_WINDOW: SetZoom(player, TPictureZoom::kFitWindow); break;
     case CM_SKIP_IDLE: ToggleIdleSkip(player); break;
     case CM_EXPORT_VIDEO: ExportVideo(player); break;
+    case CM_FIND_ON_SCREEN: OpenScreenSearch(player); break;
+    case CM_FIND_NEXT: StepScreenSearch(player, true); break;
+    case CM_FIND_PREVIOUS: StepScreenSearch(player, false); break;
     case CM_LANGUAGE_RUSSIAN: ChooseLanguage(player, TUiLanguage::kRussian); break;
     case CM_LANGUAGE_ENGLISH: ChooseLanguage(player, TUiLanguage::kEnglish); break;
     default: RunTransportCommand(player.Engine, command); break;
@@ -141,6 +144,7 @@ void OpenFilm(TPlayer& player, const std::filesystem::path& path) {
   InvalidateRect(player.MainWindow, nullptr, TRUE);
   ShowLoadReport(player, loader);
   FilmOpenedForResume(player, path, !player.Options.CloseOnFinish);
+  FilmOpenedForSearch(player);
 }
 
 void DropFiles(TPlayer& player, HDROP drop) {

@@ -63,5 +63,6 @@ void ChooseLanguage(TPlayer& player, TUiLanguage language) {
   UpdateToolTips(player.Texts);
   RefreshSegmentListCaption();
   RetextResumeOffer(player);
+  RetextScreenSearch(player);
   player.Settings.SetValue(kLanguageKey, UiLanguageCode(language));
 }

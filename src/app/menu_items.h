@@ -38,3 +38,6 @@ constexpr int32_t kViewSkipIdle = 7;
 // the context menu behind the zoom choices and a separator.
 constexpr int32_t kFileExportVideo = 2;
 constexpr int32_t kContextExportVideo = kContextZoomItems + kZoomItemCount + 1;
+// Finding the text that was on screen: in Actions behind Resume and a separator (not in
+// the context menu, whose access keys leave none of its letters free).
+constexpr int32_t kActionsFindOnScreen = 19;

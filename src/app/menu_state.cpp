@@ -60,6 +60,11 @@ void SetExportItems(TMenuStateBuilder& b, const TShellState& shell, bool hasSegm
   b.Enable(TMenuId::kContext, kContextExportVideo, hasSegments && shell.ExportAvailable);
 }
 
+// Find on screen opens for any film: without an index it says how to make one.
+void SetFindItem(TMenuStateBuilder& b, bool hasSegments) {
+  b.Enable(TMenuId::kActions, kActionsFindOnScreen, hasSegments);
+}
+
 void SetResumeItem(TMenuStateBuilder& b, const TShellState& shell, bool hasSegments) {
   b.Enable(TMenuId::kActions, kActionsResume, hasSegments && shell.ResumeOffered);
 }
@@ -94,6 +99,7 @@ TMenuStates ComputeMenuStates(TPlayState playState, const TShellState& shell, st
   SetSeekItems(b, playState, segmentCount.value_or(0) >= 1);
   SetResumeItem(b, shell, segmentCount.value_or(0) >= 1);
   SetExportItems(b, shell, segmentCount.value_or(0) >= 1);
+  SetFindItem(b, segmentCount.value_or(0) >= 1);
   CheckZoomItems(b, shell.Zoom);
   b.Check(TMenuId::kView, kViewSkipIdle, shell.IdleSkipSeconds > 0);
 

@@ -46,6 +46,7 @@ void LayOutChildWindows(TPlayer& player) {
   }
   if (player.Panel != nullptr) ApplyPanelAction(player, layout.Panel);
   PlaceResumeOffer(player);
+  PlaceScreenSearch(player);
 }
 
 void OnSize(TPlayer& player) {

@@ -17,6 +17,7 @@
 #include "app/message_boxes_win.h"
 #include "app/playback_shell_win.h"
 #include "app/resume_win.h"
+#include "app/screen_search_win.h"
 #include "app/settings_file_win.h"
 #include "app/shell_state.h"
 #include "app/ui_texts.h"
@@ -90,6 +91,8 @@ public:
   std::filesystem::path FilmPath;
   // File > Export video: the export running, if any, and its notes.
   TVideoExport Export;
+  // Actions > Find on screen: the film's text index, what was found, the search field.
+  TScreenSearchState ScreenSearch;
 };
 
 // The instance the main routine made; the window procedures reach the player here.

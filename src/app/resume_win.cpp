@@ -29,7 +29,7 @@ TFilmFrame ShownPlace(const TPlayer& player) {
 
 }  // namespace
 
-void ShowNoteAboveThePanel(TPlayer& player, TNoteWindow& note) {
+int32_t BottomAboveThePanel(const TPlayer& player) {
   RECT client{};
   GetClientRect(player.MainWindow, &client);
   int32_t bottom = client.bottom;
@@ -39,7 +39,11 @@ void ShowNoteAboveThePanel(TPlayer& player, TNoteWindow& note) {
     MapWindowPoints(nullptr, player.MainWindow, reinterpret_cast<POINT*>(&panel), 2);
     bottom = panel.top;
   }
-  note.ShowAt(player.Scale.Px(8), bottom - note.Size().Height - player.Scale.Px(8));
+  return bottom - player.Scale.Px(8);
+}
+
+void ShowNoteAboveThePanel(TPlayer& player, TNoteWindow& note) {
+  note.ShowAt(player.Scale.Px(8), BottomAboveThePanel(player) - note.Size().Height);
 }
 
 namespace {

@@ -24,8 +24,10 @@ struct TResumeState {
   std::unique_ptr<TNoteWindow> Note;
 };
 
-// Shows a note at the left, just above the panel (or the window's bottom edge while the
-// panel is hidden).
+// Where a note's bottom goes: a little above the panel (or the window's bottom edge
+// while the panel is hidden), in the main window's client area.
+int32_t BottomAboveThePanel(const TPlayer& player);
+// Shows a note at the left, just above the panel.
 void ShowNoteAboveThePanel(TPlayer& player, TNoteWindow& note);
 // A film was opened from path (the program's own path for a film executable): the
 // tracker starts afresh and, with offer set, the film's place is offered when the

@@ -28,6 +28,7 @@ void ApplyScreenScale(TPlayer& player, const TScreenScale& scale) {
   if (player.Preview && player.Preview->Note) player.Preview->Note->SetScale(scale);
   if (player.Resume.Note) player.Resume.Note->SetScale(scale);
   if (player.Activity.Note) player.Activity.Note->SetScale(scale);
+  ScaleScreenSearch(player);
 }
 
 void OnDpiChanged(TPlayer& player, WPARAM wParam, const RECT& suggested) {

@@ -47,6 +47,14 @@ const TTextEntry kMessageTexts[kMessageTextCount] = {
     {"ExportFailedFmt", "Видео не сохранено: %s", "The video was not saved: %s"},
     {"ExportUnavailable", "Для экспорта нужен kof-export.exe рядом с программой",
      "Export needs kof-export.exe beside the player"},
+    // Find on screen.
+    {"SearchPrompt", "Введите слово, которое было на экране", "Type a word that was on screen"},
+    {"SearchHitFmt", "%s   сегмент %s   %s", "%s   segment %s   %s"},
+    {"SearchFoundFmt", "Найдено: %s", "Found: %s"},
+    {"SearchNothingFound", "Не найдено", "Not found"},
+    {"SearchNoIndexFmt", "Рядом с фильмом нет текстового индекса (%s). Создайте его: kof index %s",
+     "There is no text index beside the film (%s). Make it with: kof index %s"},
+    {"SearchDamagedIndexFmt", "Текстовый индекс не прочитан: %s", "The text index cannot be read: %s"},
 };
 
 const TTextEntry kMenuTexts[kMenuTextCount] = {
@@ -83,6 +91,7 @@ const TTextEntry kMenuTexts[kMenuTextCount] = {
     {"ZoomFitWindow", "По размеру окна", "Fit to window"},
     {"SkipIdle", "Пропускать паузы", "Skip idle stretches"},
     {"ExportVideo", "Экспорт видео", "Export video"},
+    {"FindOnScreen", "Найти на экране", "Find on screen"},
 };
 
 const char* const kSeekShortcuts[kSeekItemCount] = {"Alt+Left", "Alt+Right", "Ctrl+,", "Ctrl+.", "Alt+Home", "Alt+End"};
@@ -90,6 +99,7 @@ const char kSavePictureShortcut[] = "Ctrl+S";
 const char kResumeShortcut[] = "Ctrl+R";
 const char kSkipIdleShortcut[] = "Ctrl+I";
 const char kExportVideoShortcut[] = "Ctrl+E";
+const char kFindOnScreenShortcut[] = "Ctrl+F";
 const char* const kZoomShortcuts[kZoomItemCount] = {"Ctrl+0", "Ctrl+1", "Ctrl+2"};
 
 const char kSetMenuTextErrorText[] = "SetMenuText: SetMenuItemInfo error";
@@ -167,6 +177,7 @@ constexpr char kEnglishAccessKeys[kMenuTextCount] = {
     'l', '1', 'w',                      // the zoom choices
     'S',                                // Skip idle stretches
     'i',                                // Export video...
+    'F',                                // Find on screen...
 };
 // The help and close items' keys.
 constexpr char kHelpAccessKey = 'H';
@@ -274,6 +285,8 @@ std::vector<TMenuItemText> TUiTexts::MenuItemTexts(TMenuSuffixes suffixes, const
   const std::string exportVideo = label(TMenuText::kExportVideo) + dots;
   items.push_back({TMenuId::kFile, kFileExportVideo, exportVideo + "\b" + kExportVideoShortcut});
   items.push_back({TMenuId::kContext, kContextExportVideo, exportVideo});
+  items.push_back({TMenuId::kActions, kActionsFindOnScreen,
+                   label(TMenuText::kFindOnScreen) + dots + "\b" + kFindOnScreenShortcut});
   return items;
 }
 

@@ -56,8 +56,15 @@ enum class TMessageText : uint8_t {
   kExportShowInFolder,
   kExportFailedFmt,    // one %s: kof-export's message
   kExportUnavailable,
+  // Find on screen: the list's lines and what is said under the field.
+  kSearchPrompt,
+  kSearchHitFmt,             // three %s: the time "1:02.5", the segment, the line of text
+  kSearchFoundFmt,           // one %s: the number of hits
+  kSearchNothingFound,
+  kSearchNoIndexFmt,         // two %s: the index's file name, the film's
+  kSearchDamagedIndexFmt,    // one %s: the index reader's message
 };
-constexpr size_t kMessageTextCount = 35;
+constexpr size_t kMessageTextCount = 41;
 
 enum class TMenuText : uint8_t {
   kFile,
@@ -97,8 +104,10 @@ enum class TMenuText : uint8_t {
   kSkipIdle,
   // File's item that exports the film as a video (and the context menu's).
   kExportVideo,
+  // Actions' item that opens the search of the text on screen.
+  kFindOnScreen,
 };
-constexpr size_t kMenuTextCount = 32;
+constexpr size_t kMenuTextCount = 33;
 
 // The built-in set the texts start from.
 enum class TUiLanguage : uint8_t { kRussian, kEnglish };
@@ -122,6 +131,7 @@ extern const char kResumeShortcut[];
 // The shortcuts of the zoom choices (kZoomScreenScale .. kZoomFitWindow).
 extern const char* const kZoomShortcuts[kZoomItemCount];
 extern const char kSkipIdleShortcut[];
+extern const char kFindOnScreenShortcut[];
 
 // Texts no key reaches.
 extern const char kSetMenuTextErrorText[];

@@ -99,6 +99,7 @@ void TGdiFramePresenter::PresentWholeFrame() {
   CopyToWindow(FWindow, FMemory.SourceDC(),
                FShown.FrameCopies(changed, overlay.NewPosition(), {overlay.LargestWidth(), overlay.LargestHeight()},
                                   {picture.Width, picture.Height}, FPlacement, segment->FramesPerSecond));
+  DrawOutline();
 }
 
 void TGdiFramePresenter::PresentCursorArea() {
@@ -108,6 +109,32 @@ void TGdiFramePresenter::PresentCursorArea() {
   CopyToWindow(FWindow, FMemory.SourceDC(),
                FShown.PointerCopies(overlay.NewPosition(), {overlay.LargestWidth(), overlay.LargestHeight()},
                                     {picture.Width, picture.Height}, FPlacement));
+  DrawOutline();
+}
+
+void TGdiFramePresenter::SetOutline(int32_t segment, const TkoBox& frameBox, COLORREF colour) {
+  FOutline = TOutline{segment, frameBox, colour};
+}
+
+void TGdiFramePresenter::ClearOutline() {
+  if (!FOutline) return;
+  FOutline.reset();
+  FShown.Invalidate();
+  if (FWindow != nullptr) InvalidateRect(FWindow, nullptr, FALSE);
+}
+
+// A frame a little outside the box, so that the letters stay readable.
+void TGdiFramePresenter::DrawOutline() const {
+  if (!FOutline || FWindow == nullptr || FOutline->Segment != FEngine.CurrentSegment()) return;
+  const TkoBox box = FrameBoxToWindow(FOutline->Box, FPlacement);
+  const int32_t width = FScale.Px(2), gap = FScale.Px(2) + width / 2;
+  const TWindowDC dc(FWindow);
+  if (dc.Get() == nullptr) return;
+  const TGdiObject<HPEN> pen(CreatePen(PS_SOLID, width, FOutline->Colour));
+  const TSelection usePen(dc.Get(), pen.Get());
+  const TSelection noFill(dc.Get(), GetStockObject(HOLLOW_BRUSH));
+  Rectangle(dc.Get(), box.X - gap, box.Y - gap, box.X + box.Width + gap, box.Y + box.Height + gap);
+  GdiFlush();
 }
 
 void TGdiFramePresenter::Resized() { LayOutShownPicture(); }

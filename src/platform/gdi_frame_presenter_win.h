@@ -77,12 +77,25 @@ public:
   // Where the last LayOut put the picture.
   const TkoPicturePlacement& Placement() const { return FPlacement; }
 
+  // A box of the frame (a hit of the search) outlined in colour over the picture while
+  // segment (from 0) is shown, drawn after every copy, through the picture's placement;
+  // clearing it shows the picture there again.
+  void SetOutline(int32_t segment, const TkoBox& frameBox, COLORREF colour);
+  void ClearOutline();
+
 private:
   void GrowWindowFor(TkoSize frame);
   TkoRect ClientRect() const;
   TkoSize Available() const;
   // Lays out again while a picture is shown (playing or paused).
   void LayOutShownPicture();
+  void DrawOutline() const;
+
+  struct TOutline {
+    int32_t Segment;
+    TkoBox Box;
+    COLORREF Colour;
+  };
 
   const TPlaybackEngine& FEngine;
   TkoFrameSource& FFrames;
@@ -93,4 +106,5 @@ private:
   TPictureZoom FZoom = TPictureZoom::kScreenScale;
   TkoPicturePlacement FPlacement;
   TkoShownPicture FShown;
+  std::optional<TOutline> FOutline;
 };

@@ -1,6 +1,9 @@
 #include "text/text_search.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <deque>
 #include <map>
 #include <tuple>
@@ -168,4 +171,12 @@ std::vector<TTextHit> TTextSearch::Find(std::string_view query) const {
     return std::tie(a.Segment, a.Time) < std::tie(b.Segment, b.Time);
   });
   return hits;
+}
+
+std::string HitTimeText(double seconds) {
+  const int64_t tenths = std::llround(seconds * 10);
+  char text[32];
+  std::snprintf(text, sizeof(text), "%lld:%02lld.%lld", static_cast<long long>(tenths / 600),
+                static_cast<long long>(tenths / 10 % 60), static_cast<long long>(tenths % 10));
+  return text;
 }

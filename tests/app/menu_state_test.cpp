@@ -129,6 +129,16 @@ TEST(MenuState, ExportVideoNeedsAFilmAndKofExport) {
   }
 }
 
+// Find on screen is there for any film, whatever the state; without an index it says so.
+TEST(MenuState, FindOnScreenNeedsAFilm) {
+  using Count = std::optional<int32_t>;
+  for (const Count segments : {Count(), Count(0), Count(1)})
+    for (const TPlayState state : {psStopped, psPlaying, psPaused})
+      EXPECT_EQ(EnabledOf(ComputeMenuStates(state, TShellState{}, segments), TMenuId::kActions, kActionsFindOnScreen),
+                segments.value_or(0) >= 1)
+          << segments.value_or(-1) << " " << int(state);
+}
+
 // The zoom choice is the one checked item of the three, in View and in the context menu.
 TEST(MenuState, TheZoomChoiceIsChecked) {
   for (const TPictureZoom zoom :

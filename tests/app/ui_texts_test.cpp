@@ -268,10 +268,12 @@ TEST(UiTexts, EveryMenuItemGetsItsKeyAndShortcut) {
             "A12 SegmentStart\bAlt+Home|C22 SegmentStart|A13 SegmentEnd\bAlt+End|C23 SegmentEnd|"
             "A15 SavePicture\bCtrl+S|C25 SavePicture|"
             // And behind those, going back to where the film was left, then the zoom choices,
-            // skipping idle stretches and exporting a video (File's item before Exit).
+            // skipping idle stretches, exporting a video (File's item before Exit) and
+            // finding on screen.
             "A17 Resume\bCtrl+R|"
             "V3 ZoomScreenScale\bCtrl+0|C27 ZoomScreenScale|V4 ZoomOriginalPixels\bCtrl+1|C28 ZoomOriginalPixels|"
-            "V5 ZoomFitWindow\bCtrl+2|C29 ZoomFitWindow|V7 SkipIdle\bCtrl+I|F2 ExportVideo\bCtrl+E|C31 ExportVideo|");
+            "V5 ZoomFitWindow\bCtrl+2|C29 ZoomFitWindow|V7 SkipIdle\bCtrl+I|F2 ExportVideo\bCtrl+E|C31 ExportVideo|"
+            "A19 FindOnScreen\bCtrl+F|");
 }
 
 TEST(UiTexts, TableFormatsAreUsedOnlyWithTheExpectedConversion) {

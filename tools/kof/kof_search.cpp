@@ -56,15 +56,6 @@ TTextIndex ReadIndexOf(const fs::path& film) {
   }
 }
 
-// "1:02.5": minutes and seconds to a tenth.
-std::string TimeText(double seconds) {
-  const int64_t tenths = std::llround(seconds * 10);
-  char text[32];
-  std::snprintf(text, sizeof(text), "%lld:%02lld.%lld", static_cast<long long>(tenths / 600),
-                static_cast<long long>(tenths / 10 % 60), static_cast<long long>(tenths % 10));
-  return text;
-}
-
 void PrintJson(const std::vector<TTextHit>& hits) {
   std::fputs("[", stdout);
   for (size_t i = 0; i < hits.size(); ++i) {
@@ -93,7 +84,7 @@ int RunSearch(const Arguments& args) {
     PrintJson(hits);
   } else {
     for (const TTextHit& hit : hits)
-      std::printf("segment %d  %s  %s\n", hit.Segment, TimeText(hit.Time).c_str(), hit.Line.c_str());
+      std::printf("segment %d  %s  %s\n", hit.Segment, HitTimeText(hit.Time).c_str(), hit.Line.c_str());
   }
   return kExitOk;
 }

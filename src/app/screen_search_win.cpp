@@ -1,0 +1,121 @@
+#include "app/screen_search_win.h"
+
+#include "app/accessible_texts.h"
+#include "app/player_win.h"
+#include "app/resume_win.h"
+#include "platform/wide_text_win.h"
+
+namespace {
+// The word's outline: a colour no lesson's screen uses much, shown for two seconds.
+constexpr COLORREF kOutlineColour = RGB(255, 0, 160);
+constexpr UINT kOutlineMs = 2000;
+constexpr UINT_PTR kOutlineTimer = 1;
+
+void ShowResults(TPlayer& player) {
+  TScreenSearchState& state = player.ScreenSearch;
+  if (!state.Bar) return;
+  state.Bar->SetLabel(Utf8ToWide(ControlName(player.Texts, TMenuText::kFindOnScreen) + ":"));
+  std::vector<std::wstring> lines;
+  for (const TTextHit& hit : state.Search.Hits()) lines.push_back(Utf8ToWide(HitListLine(hit, player.Texts)));
+  state.Bar->SetLines(lines);
+  state.Bar->Select(state.Search.Chosen());
+  state.Bar->SetStatus(Utf8ToWide(state.Search.Status(player.Texts)));
+}
+
+void CALLBACK OutlineTimeUp(HWND window, UINT, UINT_PTR id, DWORD) {
+  KillTimer(window, id);
+  Player().Presenter.ClearOutline();
+}
+
+// Pauses on the hit's frame with the word outlined.
+void GoToHit(TPlayer& player, size_t index) {
+  TScreenSearchState& state = player.ScreenSearch;
+  if (!player.Segments || index >= state.Search.Hits().size()) return;
+  const TTextHit& hit = state.Search.Hits()[index];
+  const int32_t segment = hit.Segment - 1;
+  const TSegmentInfo* info = segment < player.Segments->Count() ? player.Segments->Get(segment) : nullptr;
+  if (info == nullptr) return;
+  state.Search.Choose(index);
+  if (state.Bar) state.Bar->Select(index);
+  if (player.Engine.State() == psPlaying) player.Engine.Pause();
+  player.Presenter.SetOutline(segment, {hit.Box.Left, hit.Box.Top, hit.Box.Width(), hit.Box.Height()}, kOutlineColour);
+  if (!player.Engine.SeekTo(segment, HitFrame(hit.Time, info->FramesPerSecond, info->FrameCount))) {
+    player.Presenter.ClearOutline();
+    return;
+  }
+  player.Presenter.PresentWholeFrame();
+  if (state.Bar) SetTimer(state.Bar->Handle(), kOutlineTimer, kOutlineMs, OutlineTimeUp);
+}
+
+void ReadIndex(TPlayer& player) {
+  TScreenSearchState& state = player.ScreenSearch;
+  state.Search.Open(player.FilmPath);
+  state.IndexRead = true;
+  ShowResults(player);
+}
+
+void MakeBar(TPlayer& player) {
+  TScreenSearchState& state = player.ScreenSearch;
+  state.Bar = std::make_unique<TSearchBar>(player.MainWindow, player.Scale);
+  state.Bar->OnQuery = [&player](const std::wstring& query) {
+    player.ScreenSearch.Search.Find(WideToUtf8(query));
+    ShowResults(player);
+  };
+  state.Bar->OnChoose = [&player](size_t hit) { GoToHit(player, hit); };
+  state.Bar->OnClose = [&player] {
+    player.ScreenSearch.Bar->Hide();
+    SetFocus(player.MainWindow);
+  };
+}
+}  // namespace
+
+void OpenScreenSearch(TPlayer& player) {
+  TScreenSearchState& state = player.ScreenSearch;
+  if (!player.Segments || player.Segments->Count() == 0 || player.MainWindow == nullptr) return;
+  if (!state.Bar) MakeBar(player);
+  if (!state.IndexRead) ReadIndex(player);
+  PlaceScreenSearch(player);
+  if (!state.Bar->Visible()) {
+    const TkoSize size = state.Bar->Size();
+    state.Bar->ShowAt(player.Scale.Px(8), BottomAboveThePanel(player) - size.Height);
+  }
+  state.Bar->Focus();
+}
+
+void StepScreenSearch(TPlayer& player, bool forward) {
+  TScreenSearchState& state = player.ScreenSearch;
+  if (!player.Segments) return;
+  const TSegmentInfo* info = player.Engine.CurrentSegmentInfo();
+  const int32_t rate = info == nullptr ? 1 : std::max<int32_t>(info->FramesPerSecond, 1);
+  const TShownPlace shown{player.Engine.CurrentSegment(), double(std::max(player.Engine.ShownFrame(), 0)) / rate};
+  if (const auto hit = StepHit(state.Search.Hits(), state.Search.Chosen(), forward, shown)) GoToHit(player, *hit);
+}
+
+void FilmOpenedForSearch(TPlayer& player) {
+  TScreenSearchState& state = player.ScreenSearch;
+  state.IndexRead = false;
+  player.Presenter.ClearOutline();
+  if (state.Bar && state.Bar->Visible()) ReadIndex(player);
+}
+
+void RetextScreenSearch(TPlayer& player) {
+  if (!player.ScreenSearch.Bar) return;
+  ShowResults(player);
+}
+
+void PlaceScreenSearch(TPlayer& player) {
+  TSearchBar* bar = player.ScreenSearch.Bar.get();
+  if (bar == nullptr || !bar->Visible()) return;
+  SetWindowPos(bar->Handle(), HWND_TOP, player.Scale.Px(8), BottomAboveThePanel(player) - bar->Size().Height, 0, 0,
+               SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void ScaleScreenSearch(TPlayer& player) {
+  TSearchBar* bar = player.ScreenSearch.Bar.get();
+  if (bar == nullptr) return;
+  bar->SetScale(player.Scale);
+  if (!bar->Visible()) return;
+  const TkoSize size = bar->Size();
+  SetWindowPos(bar->Handle(), HWND_TOP, 0, 0, size.Width, size.Height, SWP_NOMOVE | SWP_NOACTIVATE);
+  PlaceScreenSearch(player);
+}

@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Find on screen as a user does it. search.kof carries real text ("Open the Settings
+# dialog" in both segments) and its index is made by kof index: Ctrl+F, a word typed,
+# Enter pauses on the hit's frame, exactly kof's picture of it, with the word outlined
+# for 2 s; F3 and Shift+F3 go to the other hit and back; Escape closes the field. A film
+# without an index says how to make one; a damaged index shows the reader's message.
+source "$(dirname "$0")/lib.sh"
+rz_e2e_init "$@"
+
+film="$RZ_FILMS/search.kof"
+"$RZ_KOF" index "$film" >/dev/null || rz_fail "kof index failed"
+hits=$("$RZ_KOF" search "$film" settings --json)
+# The hits kof finds: segment 1 from 2.0 s and segment 2 from 1.0 s, at 10 frames a second.
+[ "$(grep -c '"segment"' <<<"$hits")" = 2 ] || rz_fail "kof search found not two hits: $hits"
+box='"box":\[\([0-9]*\),\([0-9]*\),\([0-9]*\),\([0-9]*\)\]'
+read -r bx by bw bh <<<"$(sed -n "2s/.*$box.*/\\1 \\2 \\3 \\4/p" <<<"$hits")"
+[ -n "$bh" ] || rz_fail "no box in kof search's first hit: $hits"
+lists=("" "$(rz_reference_frames "$film" 1)" "$(rz_reference_frames "$film" 2)")
+shown() { rz_shown_frame 800 480 "${lists[1]}" "${lists[2]}"; }
+shows() { [ "$(shown)" = "$1 $2" ]; }
+
+# The word's outline: pixels of its colour around the hit's box (6 pixels out), and
+# none around "File" at the top left.
+outline_colour='#FF00A0'
+outline_pixels() {  # LEFT TOP WIDTH HEIGHT of the picture
+  local x y
+  read -r x y <<<"$(rz_picture_at roRezodu 800 480)"
+  import -window root -crop "$(($3 + 12))x$(($4 + 12))+$((x + $1 - 6))+$((y + $2 - 6))" +repage "$RZ_OUT/outline.png"
+  convert "$RZ_OUT/outline.png" txt:- | grep -ci "$outline_colour" || true
+}
+status_says() { [[ "$(rz_field "$(rz_child Static 2)" 6)" == $1 ]]; }
+status() { rz_field "$(rz_child Static 2)" 6; }
+
+rz_start "$(rz_windows_path "$film")"
+rz_wait_window roRezodu 90
+rz_wait_frame roRezodu 800 480 "${lists[1]}" 30 >/dev/null
+# Actions > Find on screen is there, with its shortcut.
+grep -qxF $'1.19\tenabled\tНайти на экране...\\bCtrl+F' <<<"$(rz_probe menu roRezodu)" ||
+  rz_fail "no enabled Find on screen item in Actions"
+
+rz_keys roRezodu ctrl+f
+rz_wait_until 10 rz_child_visible Edit 1 || rz_fail "Ctrl+F showed no search field"
+# The field's label, just before it, which a screen reader takes as its name.
+label=$(rz_field "$(rz_child Static 4)" 6)
+[ "$label" = "Найти на экране:" ] || rz_fail "the field's label reads '$label'"
+status_says 'Введите слово*' || rz_fail "the empty field says '$(status)'"
+xdotool type --delay 60 settings
+rz_wait_until 10 status_says 'Найдено: 2' || rz_fail "typing found not two hits: $(status)"
+xdotool key Return
+# Within its 2 s the outline shows around the word and nowhere else.
+sleep 0.5
+around=$(outline_pixels "$bx" "$by" "$bw" "$bh")
+rz_screenshot roRezodu "$RZ_OUT/search.png"
+rz_keep "$RZ_OUT/outline.png" "$RZ_OUT/search.png"
+elsewhere=$(outline_pixels 12 10 26 12)
+[ "$around" -ge $((2 * (bw + bh))) ] || rz_fail "the outline shows $around pixels around the word"
+[ "$elsewhere" = 0 ] || rz_fail "the outline shows $elsewhere pixels around another word"
+rz_child_visible Button 110 || rz_fail "Enter did not pause the film"
+# Then it goes; the field still covers the picture's lower left, Escape closes it.
+sleep 2
+[ "$(outline_pixels "$bx" "$by" "$bw" "$bh")" = 0 ] || rz_fail "the outline stayed after 2 s"
+xdotool key Escape
+rz_wait_until 10 eval '! rz_child_visible Edit 1' || rz_fail "Escape left the search field open"
+rz_wait_until 10 shows 1 20 || rz_fail "Enter should show segment 1, frame 20 (2.0 s); shows $(shown)"
+[ "$(rz_still_frame roRezodu 800 480 "${lists[1]}")" = 20 ] || rz_fail "the hit's frame did not stay"
+
+# F3 and Shift+F3, the field closed: the other hit and back, each exactly kof's frame.
+rz_keys roRezodu F3
+rz_wait_until 10 shows 2 10 || rz_fail "F3 should show segment 2, frame 10 (1.0 s); shows $(shown)"
+rz_keys roRezodu shift+F3
+rz_wait_until 10 shows 1 20 || rz_fail "Shift+F3 should show segment 1, frame 20; shows $(shown)"
+# A click on a line of the list goes there too: the second line.
+rz_keys roRezodu ctrl+f
+rz_wait_until 10 rz_child_visible Edit 1 || rz_fail "Ctrl+F did not show the field again"
+list=$(rz_child ListBox 3)
+IFS=, read -r ll lt _ _ <<<"$(rz_field "$list" 4)"
+rz_click roRezodu $((ll + 40)) $((lt + 2 + 16 + 8))
+xdotool key Escape
+rz_wait_until 10 shows 2 10 || rz_fail "a click on the second hit should show segment 2, frame 10; shows $(shown)"
+rz_close
+
+# Without an index the field says how to make one; with a damaged one, what is wrong.
+cp "$film" "$RZ_OUT/plain.kof"
+cp "$film" "$RZ_OUT/broken.kof"
+printf '{"format": "roRezodu text index", "version": 1, "words": [' >"$RZ_OUT/broken.kof.words.json"
+for name in plain broken; do
+  rz_start "$(rz_windows_path "$RZ_OUT/$name.kof")"
+  rz_wait_window roRezodu 90
+  rz_wait_frame roRezodu 800 480 "${lists[1]}" 30 >/dev/null
+  rz_keys roRezodu ctrl+f
+  rz_wait_until 10 rz_child_visible Edit 1 || rz_fail "Ctrl+F showed no search field for $name.kof"
+  xdotool type --delay 60 settings
+  if [ $name = plain ]; then
+    rz_wait_until 10 status_says '*(plain.kof.words.json)*kof index plain.kof' || rz_fail "no index: $(status)"
+  else
+    rz_wait_until 10 status_says 'Текстовый индекс не прочитан: *JSON*' ||
+      rz_fail "damaged index: $(status)"
+  fi
+  rz_close
+done
