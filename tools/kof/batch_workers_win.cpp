@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "command_line_win.h"
+#include "killing_job_win.h"
 #include "film/ko_cab.h"
 #include "film/ko_error.h"
 #include "interruption.h"
@@ -40,17 +41,6 @@ std::pair<HANDLE, HANDLE> InheritedPipe() {
   if (!::CreatePipe(&read, &write, &inherit, 0)) FailToStart();
   ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
   return {read, write};
-}
-
-// A job that ends its processes when its last handle, the batch's, closes: a batch
-// that is ended leaves no worker running.
-HANDLE KillingJob() {
-  const HANDLE job = ::CreateJobObjectW(nullptr, nullptr);
-  if (job == nullptr) return nullptr;
-  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  ::SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
-  return job;
 }
 
 std::wstring HandleText(HANDLE handle) { return std::to_wstring(reinterpret_cast<uintptr_t>(handle)); }

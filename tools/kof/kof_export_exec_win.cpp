@@ -10,6 +10,7 @@
 #include <string>
 
 #include "command_line_win.h"
+#include "killing_job_win.h"
 #include "film/ko_cab.h"
 #include "kof_commands.h"
 #include "platform/windows_command_line.h"
@@ -24,16 +25,6 @@ constexpr DWORD kCloseGraceMs = 5000;
 BOOL WINAPI LetPass(DWORD event) {
   if (event == CTRL_CLOSE_EVENT) ::Sleep(kCloseGraceMs);
   return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT || event == CTRL_CLOSE_EVENT;
-}
-
-// A job that ends its processes when its last handle, kof's, closes.
-HANDLE KillingJob() {
-  const HANDLE job = ::CreateJobObjectW(nullptr, nullptr);
-  if (job == nullptr) return nullptr;
-  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  ::SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
-  return job;
 }
 
 int RunInExportProgram() {
