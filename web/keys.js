@@ -1,7 +1,8 @@
 // The page's keys: the Windows player's where the browser leaves them to a page, and
 // only where they mean something. The browser keeps its own: reload (F5, Ctrl+R,
 // Ctrl+Shift+R), back, forward and home (Alt+Left, Alt+Right, Alt+Home). So the page
-// plays the next segment with N, seeks with the plain arrows, Home and End while the
+// plays the next segment with N, finds the text on screen with Ctrl+F (the browser's own
+// find has nothing to find on a picture) and steps through the hits with F3 while it is open, seeks with the plain arrows, Home and End while the
 // picture has the focus, as browser players do, and goes back to a film's place with R
 // while the offer shows; I switches skipping idle stretches. The bar and the two sliders step as the Windows player's do.
 // Letters are told by the key's place, so that they work in every keyboard layout. A key
@@ -18,12 +19,14 @@ function keyAction(event) {
     if (event.code === "KeyO" && !shift) return () => $("file").click();
     if (event.code === "KeyE" && !shift && exporter.worker) return () => exporter.open();
     if (!film || shift) return null;
+    if (event.code === "KeyF") return search.open;
     if (event.code === "KeyS") return savePicture;
     if (event.code === "KeyE") return () => exporter.open();
     if (event.code === "Comma") return commands.frameBack;
     if (event.code === "Period") return commands.frameForward;
     return null;
   }
+  if (event.key === "F3" && !alt && !ctrl && search.isOpen()) return () => search.step(!shift);
   if (alt || ctrl || shift) return null;
   if (event.key === "F1") return () => command(commands.help);
   // A list takes its letters to choose an entry.
