@@ -1,9 +1,10 @@
 // The page's keys: the Windows player's where the browser leaves them to a page, and
 // only where they mean something. The browser keeps its own: reload (F5, Ctrl+R,
 // Ctrl+Shift+R), back, forward and home (Alt+Left, Alt+Right, Alt+Home). So the page
-// plays the next segment with N, finds the text on screen with Ctrl+F (the browser's own
-// find has nothing to find on a picture) and steps through the hits with F3 while it is open, seeks with the plain arrows, Home and End while the
-// picture has the focus, as browser players do, and goes back to a film's place with R
+// plays the next segment with N, seeks with the plain arrows, Home and End while the
+// picture has the focus, as browser players do, finds the text on screen with Ctrl+F
+// once a film is open (the browser's own find sees no text in a picture) and steps
+// through its hits with F3 while there are hits, and goes back to a film's place with R
 // while the offer shows; I switches skipping idle stretches. The bar and the two sliders step as the Windows player's do.
 // Letters are told by the key's place, so that they work in every keyboard layout. A key
 // with a control in focus that uses it goes to that control; a message takes every key
@@ -26,7 +27,9 @@ function keyAction(event) {
     if (event.code === "Period") return commands.frameForward;
     return null;
   }
-  if (event.key === "F3" && !alt && !ctrl && search.isOpen()) return () => search.step(!shift);
+  if (event.key === "F3" && !alt && !ctrl && film && search.hasHits()) return () => search.step(!shift);
+  // What is typed into the search field is its text, not the page's letter keys.
+  if (event.target.tagName === "INPUT" && event.target.type === "search" && event.key.length === 1) return null;
   if (alt || ctrl || shift) return null;
   if (event.key === "F1") return () => command(commands.help);
   // A list takes its letters to choose an entry.

@@ -1,7 +1,8 @@
 // Find on screen: the search field above the panel (Ctrl+F), the hits as the query is
 // typed, Enter or a click to pause on a hit with its words outlined for 2 s, F3 and
-// Shift+F3 to the next and previous hit, Escape to close. The worker searches the
-// film's text index with the Windows player's code; the page shows its answers.
+// Shift+F3 to the next and previous hit (also with the field closed), Escape to close.
+// The worker searches the film's text index with the Windows player's code; the page
+// shows its answers.
 "use strict";
 
 const search = (() => {
@@ -103,10 +104,22 @@ const search = (() => {
     $("search-outline").hidden = true;
   }
 
+  // Up and Down move between the field and the hits, as through one list.
+  function moveFocus(by) {
+    const stops = [$("search-field"), ...$("search-hits").querySelectorAll("button")];
+    const at = stops.indexOf(document.activeElement);
+    if (at < 0) return;
+    stops[Math.min(stops.length - 1, Math.max(0, at + by))].focus();
+  }
+
   // Enter in the field goes to the hit chosen, else the first; Escape anywhere in the
   // search closes it.
   function onKey(event) {
-    if (event.key === "Escape") {
+    const plain = !event.altKey && !event.ctrlKey && !event.metaKey && !event.shiftKey;
+    if ((event.key === "ArrowDown" || event.key === "ArrowUp") && plain) {
+      event.preventDefault();
+      moveFocus(event.key === "ArrowDown" ? 1 : -1);
+    } else if (event.key === "Escape") {
       event.preventDefault();
       event.stopPropagation();
       close();
@@ -131,6 +144,6 @@ const search = (() => {
     $("search-open").addEventListener("click", open);
   });
 
-  return { open, close, step, isOpen, showHits, showChosen, filmChanged,
+  return { open, close, step, isOpen, hasHits: () => hits.length > 0, showHits, showChosen, filmChanged,
     relayout: () => shownBox && placeOutline(), find: () => isOpen() && find() };
 })();
