@@ -13,6 +13,7 @@ import time
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
+from browser_access_test import FOCUS_RING
 from browser_session import assert_same_picture, serve
 
 FILM = "search.kof"
@@ -32,6 +33,12 @@ def indexed_film(s):
     hits = json.loads(result.stdout)
     assert [hit["segment"] for hit in hits] == [1, 2], f"kof search: {hits}"
     return film, film + ".words.json", hits
+
+
+def focus_in_search(s):
+    return s.driver.execute_script("""
+        const e = document.activeElement, hits = [...document.querySelectorAll('#search-hits button')];
+        return hits.includes(e) ? 'hit ' + hits.indexOf(e) : e.id;""")
 
 
 def status(s):
@@ -93,6 +100,14 @@ def test_search_index_beside_film(s):
             hit_labels(s)
         violations = s.accessibility_violations()
         assert not violations, "\n".join(violations)
+        # Down and Up go through the field and the hits, each with its focus ring.
+        for key, where in [(Keys.ARROW_DOWN, "hit 0"), (Keys.ARROW_DOWN, "hit 1"), (Keys.ARROW_DOWN, "hit 1"),
+                           (Keys.ARROW_UP, "hit 0"), (Keys.ARROW_UP, "search-field")]:
+            s.keys(key)
+            assert focus_in_search(s) == where, f"{key!r} went to {focus_in_search(s)}, not {where}"
+            style, width, contrast = s.driver.execute_script(FOCUS_RING)
+            assert style not in ("none", "auto") and width >= 2 and contrast >= 3, \
+                f"{where}: focus ring {style} {width}px, contrast {contrast:.2f}"
         s.keys(Keys.ENTER)
         wait_on_hit(s, hits[0], "Enter")
         s.keys(Keys.F3)
