@@ -127,8 +127,8 @@ async function open(message) {
   download = message.file ? null : new AbortController();
   let blob, index;
   try {
-    blob = await filmBlob(message, download && download.signal);
-    index = await indexBlob(message, download && download.signal);
+    [blob, index] = await Promise.all([filmBlob(message, download && download.signal),
+      indexBlob(message, download && download.signal)]);
   } catch (error) {
     if (number !== filmsAsked) return;
     const reason = String(error.message || error);
