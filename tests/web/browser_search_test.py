@@ -12,6 +12,7 @@ import time
 
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import Select
 
 from browser_access_test import FOCUS_RING
 from browser_session import assert_same_picture, serve
@@ -140,7 +141,7 @@ def drop_with_index(s, film, index_bytes):
 
 def test_search_dropped_index(s):
     """An index dropped with the film is searched (a Cyrillic word that was not on screen
-    finds nothing, and the search says so); a damaged one shows the reader's message; a film
+    finds nothing, and the search says so, in the page's language); a damaged one shows the reader's message; a film
     without one says how to make it."""
     _, index, _ = indexed_film(s)
     with open(index, encoding="utf-8") as f:
@@ -152,6 +153,14 @@ def test_search_dropped_index(s):
     type_query(s, "dialog", 2)
     s.keys(Keys.BACKSPACE * 6 + "окно")
     s.wait(lambda: status(s) == "Не найдено" and not hit_labels(s), "nothing found for окно")
+    # Another language: the search says it anew, its hits' lines too.
+    language = Select(s.driver.find_element(By.ID, "language"))
+    language.select_by_value("en")
+    s.wait(lambda: status(s) == "Not found", "the status in English")
+    s.driver.find_element(By.ID, "search-field").send_keys(Keys.BACKSPACE * 4 + "dialog")
+    s.wait(lambda: status(s) == "Found: 2" and "segment 2" in hit_labels(s)[1], "the hits in English")
+    language.select_by_value("ru")
+    s.wait(lambda: status(s) == "Найдено: 2" and "сегмент 2" in hit_labels(s)[1], "the hits in Russian")
 
     # The film open closes, and its search with it.
     drop_with_index(s, FILM, document[: len(document) // 2])
