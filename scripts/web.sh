@@ -21,4 +21,7 @@ if [ $# -ge 1 ]; then
   query="?film=films/$(/usr/bin/python3 -c 'import sys, urllib.parse; print(urllib.parse.quote(sys.argv[1]))' "$(basename "$1")")"
 fi
 echo "roRezodu in the browser: http://127.0.0.1:$port/index.html$query   (Ctrl+C stops the server)"
-exec /usr/bin/python3 scripts/web_server.py build/web "$port" "$@" >/dev/null
+# The film's text index, when it has one beside it, is served beside it for Find on screen.
+films=("$@")
+[ $# -ge 1 ] && [ -f "$1.words.json" ] && films+=("$1.words.json")
+exec /usr/bin/python3 scripts/web_server.py build/web "$port" "${films[@]}" >/dev/null

@@ -2,7 +2,9 @@
 // only where they mean something. The browser keeps its own: reload (F5, Ctrl+R,
 // Ctrl+Shift+R), back, forward and home (Alt+Left, Alt+Right, Alt+Home). So the page
 // plays the next segment with N, seeks with the plain arrows, Home and End while the
-// picture has the focus, as browser players do, and goes back to a film's place with R
+// picture has the focus, as browser players do, finds the text on screen with Ctrl+F
+// once a film is open (the browser's own find sees no text in a picture) and steps
+// through its hits with F3 while there are hits, and goes back to a film's place with R
 // while the offer shows; I switches skipping idle stretches. The bar and the two sliders step as the Windows player's do.
 // Letters are told by the key's place, so that they work in every keyboard layout. A key
 // with a control in focus that uses it goes to that control; a message takes every key
@@ -18,12 +20,16 @@ function keyAction(event) {
     if (event.code === "KeyO" && !shift) return () => $("file").click();
     if (event.code === "KeyE" && !shift && exporter.worker) return () => exporter.open();
     if (!film || shift) return null;
+    if (event.code === "KeyF") return search.open;
     if (event.code === "KeyS") return savePicture;
     if (event.code === "KeyE") return () => exporter.open();
     if (event.code === "Comma") return commands.frameBack;
     if (event.code === "Period") return commands.frameForward;
     return null;
   }
+  if (event.key === "F3" && !alt && !ctrl && film && search.hasHits()) return () => search.step(!shift);
+  // What is typed into the search field is its text, not the page's letter keys.
+  if (event.target.tagName === "INPUT" && event.target.type === "search" && event.key.length === 1) return null;
   if (alt || ctrl || shift) return null;
   if (event.key === "F1") return () => command(commands.help);
   // A list takes its letters to choose an entry.

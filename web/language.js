@@ -47,6 +47,9 @@ const pageLanguage = (() => {
       exportUnsupported: "Этот браузер не умеет кодировать видео (нет WebCodecs): выберите GIF.",
       skipIdle: "Пропускать паузы",
       skipped: "пропущено %s",
+      // Find on screen.
+      searchClose: "Закрыть",
+      searchHits: "Найденные места",
     },
     en: {
       hint: "Drop a film (.kof) or film executable (.exe) here, or click “Open”.",
@@ -84,6 +87,8 @@ const pageLanguage = (() => {
       exportUnsupported: "This browser cannot encode video (no WebCodecs): choose GIF.",
       skipIdle: "Skip idle stretches",
       skipped: "skipped %s",
+      searchClose: "Close",
+      searchHits: "Places found",
     },
   };
   const changed = [];  // what shows page texts beyond the marked elements

@@ -87,6 +87,8 @@ function onWorkerMessage(message) {
     case "activitySound": activity.decode(message); break;
     case "activity": activity.measured(message); break;
     case "activityDone": activity.done(message); break;
+    case "search": search.showHits(message); break;
+    case "searchChosen": search.showChosen(message); break;
   }
 }
 
@@ -101,6 +103,7 @@ function onEvent(event) {
     case "texts":
       texts = { menu: event.menu, message: event.message, names: event.names };
       applyTexts();
+      search.find();  // the hits' lines in the new language
       break;
     case "state": showState(event); break;
     case "layout": layOut(event); break;
@@ -118,10 +121,13 @@ function onEvent(event) {
 
 // --- Opening films ------------------------------------------------------------------
 
-function openFile(file) {
+// A film chosen or dropped, with its text index (NAME.words.json) when that came too.
+function openFiles(files) {
+  const isIndex = (file) => file.name.toLowerCase().endsWith(".words.json");
+  const file = [...files].find((f) => !isIndex(f));
   if (!file) return;
   wakeSound();
-  startOpen({ type: "open", file, name: file.name });
+  startOpen({ type: "open", file, index: [...files].find(isIndex) || null, name: file.name });
 }
 
 // ?film=: "Loading" shows while it downloads.
@@ -161,11 +167,13 @@ function filmOpened(event) {
   $("film-name").textContent = event.name;
   document.title = `roRezodu - [${event.name}]`;
   $("properties").disabled = false;
+  $("search-open").disabled = false;
   $("export-open").disabled = false;
   applyTexts();
   fillSegmentList();
   fillBar();
   activity.filmChanged();
+  search.filmChanged();
   describeControls();
 }
 
@@ -176,11 +184,13 @@ function filmClosed() {
   player.dataset.state = "stopped";
   $("film-name").textContent = "";
   $("properties").disabled = true;
+  $("search-open").disabled = true;
   $("export-open").disabled = true;
   $("segments").replaceChildren();
   $("bar-parts").replaceChildren();
   $("bar-played").style.width = "0";
   activity.filmChanged();
+  search.filmChanged();
   $("info").textContent = $("time").textContent = $("title").textContent = "";
   describeControls();
 }
@@ -284,6 +294,7 @@ function layOut(event) {
   canvas.style.left = `${snap(area.left, event.originX)}px`;
   canvas.style.top = `${snap(area.top, event.originY)}px`;
   renderPixels(event);
+  search.relayout();
 }
 
 function sendViewport() {
@@ -458,7 +469,7 @@ function wire() {
   $("fullscreen").addEventListener("click", toggleFullScreen);
   $("open").addEventListener("click", () => $("file").click());
   $("file").addEventListener("change", () => {
-    openFile($("file").files[0]);
+    openFiles($("file").files);
     $("file").value = "";
   });
   $("message-ok").addEventListener("click", closeMessage);
@@ -491,8 +502,7 @@ function wire() {
   document.addEventListener("drop", (event) => {
     event.preventDefault();
     document.body.classList.remove("dragging");
-    const file = event.dataTransfer && event.dataTransfer.files[0];
-    if (file) openFile(file);
+    if (event.dataTransfer) openFiles(event.dataTransfer.files);
   });
 }
 

@@ -78,14 +78,17 @@ const host = {
 };
 importScripts("worker_habits.js", "worker_activity.js");
 
-// The film is the only file of /film: the browser's File or Blob, read in slices.
-function mountFilm(name, blob) {
+// The film is the only file of /film, with its text index beside it when there is one
+// (NAME.words.json, where the player looks): the browser's Files or Blobs, read in slices.
+function mountFilm(name, blob, index) {
   if (filmMounted) {
     rz.FS.unmount("/film");
     filmMounted = false;
   }
   if (!rz.FS.analyzePath("/film").exists) rz.FS.mkdir("/film");
-  rz.FS.mount(rz.WORKERFS, { blobs: [{ name, data: blob }] }, "/film");
+  const blobs = [{ name, data: blob }];
+  if (index) blobs.push({ name: name + ".words.json", data: index });
+  rz.FS.mount(rz.WORKERFS, { blobs }, "/film");
   filmMounted = true;
   return "/film/" + name;
 }
@@ -122,9 +125,10 @@ async function open(message) {
   const number = ++filmsAsked;
   if (download) download.abort();
   download = message.file ? null : new AbortController();
-  let blob;
+  let blob, index;
   try {
-    blob = await filmBlob(message, download && download.signal);
+    [blob, index] = await Promise.all([filmBlob(message, download && download.signal),
+      indexBlob(message, download && download.signal)]);
   } catch (error) {
     if (number !== filmsAsked) return;
     const reason = String(error.message || error);
@@ -133,7 +137,20 @@ async function open(message) {
   }
   if (number !== filmsAsked) return;
   download = null;
-  handle({ type: "openBlob", blob, name: message.name, film: number });
+  handle({ type: "openBlob", blob, index, name: message.name, film: number });
+}
+
+// The text index dropped with the film, or the one beside the film's address; a film
+// without one opens all the same (its search says how to make one).
+async function indexBlob(message, signal) {
+  if (message.file) return message.index || null;
+  try {
+    const response = await fetch(message.url + ".words.json", { signal });
+    return response.ok ? await response.blob() : null;
+  } catch (error) {
+    if (signal && signal.aborted) throw error;
+    return null;
+  }
 }
 
 async function bench(message) {
@@ -152,6 +169,11 @@ async function saveCanvas(name) {
   if (!canvas || canvas.width === 0) return;
   const blob = await canvas.convertToBlob({ type: "image/png" });
   postMessage({ type: "picture", blob, name });
+}
+
+// Find on screen: the module's JSON answer (web_search.h).
+function searchAnswer(call) {
+  return JSON.parse(rz.UTF8ToString(call()));
 }
 
 function handle(message) {
@@ -177,7 +199,7 @@ function run(message) {
       habits.tellFilmKey(message);
       activity.filmOpened(message.film);
       film = { blob: message.blob, name: message.name };
-      const path = mountFilm(fileName(message.name), message.blob);
+      const path = mountFilm(fileName(message.name), message.blob, message.index);
       withCString(path, (p) => withCString(message.name, (n) => rz._rz_open(p, n)));
       break;
     }
@@ -201,6 +223,11 @@ function run(message) {
     case "bench": bench(message); break;
     case "exportFilm": postMessage({ type: "exportFilm", ...film }); break;
     case "preview": case "offer": case "resume": case "resumePlace": habits.run(message); break;
+    case "searchFind":
+      postMessage({ type: "search", ...searchAnswer(() => withCString(message.query, (q) => rz._rz_search_find(q))) });
+      break;
+    case "searchChoose": postMessage({ type: "searchChosen", ...searchAnswer(() => rz._rz_search_choose(message.hit)) }); break;
+    case "searchStep": postMessage({ type: "searchChosen", ...searchAnswer(() => rz._rz_search_step(message.forward ? 1 : 0)) }); break;
     case "skipIdle": rz._rz_skip_idle(message.on ? 1 : 0); break;
     case "activityRate": case "activitySamples": case "activitySoundEnd": activity.run(message); break;
   }

@@ -16,6 +16,7 @@
 #include "web/web_bridge_web.h"
 #include "web/web_export.h"
 #include "web/web_player.h"
+#include "web/web_search.h"
 
 namespace {
 TBrowserPage page;
@@ -28,6 +29,8 @@ std::string activityText;
 std::unique_ptr<TWebExport> exporter;
 std::filesystem::path exportFolder;
 std::string exportText;
+TWebSearch search;
+std::string searchText;
 
 void CloseExport() {
   exporter.reset();
@@ -79,7 +82,12 @@ EMSCRIPTEN_KEEPALIVE int rz_start(int32_t screenWidth, int32_t screenHeight) {
   }
 }
 
-EMSCRIPTEN_KEEPALIVE int rz_open(const char* path, const char* name) { return player->Open(path, name) ? 1 : 0; }
+// Opens the film, and the text index the worker put beside it (FILM.words.json), if any.
+EMSCRIPTEN_KEEPALIVE int rz_open(const char* path, const char* name) {
+  const bool opened = player->Open(path, name);
+  search.Open(path);
+  return opened ? 1 : 0;
+}
 EMSCRIPTEN_KEEPALIVE void rz_close() { player->Close(); }
 EMSCRIPTEN_KEEPALIVE void rz_open_failed(const char* name, const char* reason) {
   player->ReportUnreadableFilm(name, reason);
@@ -186,4 +194,22 @@ EMSCRIPTEN_KEEPALIVE const char* rz_export_failure() {
   return exportText.c_str();
 }
 EMSCRIPTEN_KEEPALIVE void rz_export_close() { CloseExport(); }
+
+// Find on screen (web_search.h): the hits of query; a hit chosen from the list, or the
+// next (forward = 1) or previous one from the place shown, which the player pauses
+// on. The JSON texts stay valid until the next call.
+EMSCRIPTEN_KEEPALIVE const char* rz_search_find(const char* query) {
+  searchText = search.Find(query, player->Texts());
+  return searchText.c_str();
+}
+EMSCRIPTEN_KEEPALIVE const char* rz_search_choose(int32_t hit) {
+  searchText = search.Choose(hit < 0 ? SIZE_MAX : size_t(hit));
+  if (const TTextHit* chosen = search.Chosen()) player->ShowTextHit(chosen->Segment - 1, chosen->Time);
+  return searchText.c_str();
+}
+EMSCRIPTEN_KEEPALIVE const char* rz_search_step(int32_t forward) {
+  searchText = search.Step(forward != 0, player->ShownPlace());
+  if (const TTextHit* chosen = search.Chosen()) player->ShowTextHit(chosen->Segment - 1, chosen->Time);
+  return searchText.c_str();
+}
 }

@@ -1,5 +1,6 @@
 #include "web/web_player.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <utility>
@@ -331,6 +332,24 @@ void TWebPlayer::Resume() {
     const TFilmFrame place = *std::exchange(FOffered, std::nullopt);
     FEngine->SeekTo(place.Segment, place.Frame);
   });
+}
+
+bool TWebPlayer::ShowTextHit(int32_t segment, double seconds) {
+  bool shown = false;
+  Guarded([&] {
+    const TSegmentInfo* info = FSegments.Get(segment);
+    if (!FFilmOpen || !IsSeekable(info)) return;
+    if (FEngine->State() == psPlaying) FEngine->Pause();
+    shown = FEngine->SeekTo(segment, HitFrame(seconds, info->FramesPerSecond, info->FrameCount));
+  });
+  return shown;
+}
+
+TShownPlace TWebPlayer::ShownPlace() const {
+  if (!FFilmOpen) return {};
+  const TSegmentInfo* info = FSegments.Get(FEngine->CurrentSegment());
+  const int32_t rate = info != nullptr && info->FramesPerSecond > 0 ? info->FramesPerSecond : 1;
+  return {FEngine->CurrentSegment(), double(std::max(FEngine->ShownFrame(), 0)) / rate};
 }
 
 void TWebPlayer::Tick(uint32_t token) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/resume_tracker.h"
+#include "app/screen_search.h"
 #include "app/ui_texts.h"
 #include "controls/progress_model.h"
 #include "film/segment_list.h"
@@ -120,6 +121,13 @@ public:
   // Pause, steps, seeks and scrubbing stay as they are.
   void SetSkipIdle(bool on);
   const TSegmentList& Segments() const { return FSegments; }
+
+  // --- Find on screen (web_search.h) -----------------------------------------------
+  // Pauses on the frame of segment (from 0) that shows words which came at seconds,
+  // as the Windows player does for a hit. Returns false when it cannot be shown.
+  bool ShowTextHit(int32_t segment, double seconds);
+  // The segment (from 0) and time shown, where F3 looks for the next hit from.
+  TShownPlace ShownPlace() const;
 
   const TPlaybackEngine& Engine() const { return *FEngine; }
   const TkoFrameSource& Frames() const { return FFrames; }

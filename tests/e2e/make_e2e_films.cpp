@@ -10,8 +10,8 @@
 // export.kof: exporting a video from the player (below); search.kof: finding on screen
 // (below).
 #include "../support/moving_film.h"
+#include "../support/search_film.h"
 #include "writer/mp3_silence.h"
-#include "writer/truetype_text.h"
 
 using namespace testfilms;
 
@@ -82,26 +82,6 @@ SegmentSpec Damaged(int frames) {
   return damaged;
 }
 
-// 800 x 480 at 10 fps, 6 s, dark text on white in DejaVu Sans 11 pt near the top:
-// "File Edit View" throughout and, from the frame `from` on, "Open the Settings dialog".
-// A square in the lower right corner takes the frame's number as its colour, so that
-// no two frames are alike.
-SegmentSpec TextSegment(const char* name, int from) {
-  const TrueTypeFont font(FontFace::DejaVuSans, 11);
-  SegmentSpec spec;
-  spec.data.name = name;
-  for (int k = 0; k < 60; ++k) {
-    Picture picture = Picture::Filled(800, 480, 0xFFFFFF);
-    font.Draw(picture, 12, 8, "File   Edit   View", 0x202020);
-    if (k >= from) font.Draw(picture, 40, 70, "Open the Settings dialog", 0x202020);
-    FillBox(picture, 776, 456, 16, 16, uint32_t(k * 4) << 16 | 0x0080FF);
-    spec.data.pictures.push_back(picture);
-  }
-  spec.soundKind = kSoundWave;
-  spec.packing = Packing::MsZip;
-  return spec;
-}
-
 Bytes Film(const std::vector<SegmentSpec>& segments) { return WithTrailer(BuildFilm(segments)); }
 
 // 4 minutes of a 640 x 480 screen on which only the pointer moves, three samples a frame:
@@ -164,7 +144,7 @@ void WriteFilms(const std::filesystem::path& dir) {
   // Export from the player: a long segment that takes a while to export and plays on
   // meanwhile, and a short one exported alone.
   WriteBytesToFile(dir / "export.kof", Film({LongStill(), Coloured(1, 40, 10)}));
-  WriteBytesToFile(dir / "search.kof", Film({TextSegment("Menu", 20), TextSegment("Dialog", 10)}));
+  WriteBytesToFile(dir / "search.kof", SearchFilm());
 }
 }  // namespace
 

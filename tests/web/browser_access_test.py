@@ -272,7 +272,7 @@ def test_focus(s):
     open_paused(s, "two.kof")
     s.keys(Keys.F6)
     ActionChains(s.driver).click(s.driver.find_element(By.CSS_SELECTOR, ".brand")).perform()  # Tab starts there
-    expected = ["open", "properties", "export-open", "skip-idle", "help", "language", "segment-0", "segment-1",
+    expected = ["open", "properties", "search-open", "export-open", "skip-idle", "help", "language", "segment-0", "segment-1",
                 "picture-area", "play", "stop", "segments-button", "prev", "next", "bar", "speed", "volume", "zoom",
                 "fullscreen"]
     order = []

@@ -26,6 +26,7 @@ import browser_access_test  # noqa: E402
 import browser_export_test  # noqa: E402
 import browser_idle_test  # noqa: E402
 import browser_page_test  # noqa: E402
+import browser_search_test  # noqa: E402
 from browser_page_test import check, report  # noqa: E402
 
 
@@ -368,7 +369,8 @@ def test_language(s):
 
 TESTS = [test_clock, test_sound, test_controls, test_seek, test_full_screen, test_bad_films, test_film_executable,
          test_habits, test_resume, test_screen_scale, test_language] + browser_page_test.TESTS + \
-    browser_access_test.TESTS + browser_export_test.TESTS + browser_idle_test.TESTS
+    browser_access_test.TESTS + browser_export_test.TESTS + browser_idle_test.TESTS + \
+    browser_search_test.TESTS
 
 
 def main():

@@ -9,11 +9,12 @@
 // picture and sound, from 1.9 s to 9.0 s; fast.kof: 1 s at 40 frames a second and three
 // pointer samples a frame, more pictures than a GIF has hundredths; colours.kof: 30
 // frames 176 wide, then 300 frames 160 wide, each with a colour of its own, more than
-// a GIF's palette holds.
+// a GIF's palette holds; search.kof: real text for Find on screen (search_film.h).
 #include <algorithm>
 #include <cmath>
 
 #include "../support/moving_film.h"
+#include "../support/search_film.h"
 #include "demo/mp3_encoder.h"
 
 using namespace testfilms;
@@ -81,6 +82,7 @@ void WriteFilms(const std::filesystem::path& dir) {
   WriteBytesToFile(dir / "fast.kof", WithTrailer(BuildFilm({fast})));
   WriteBytesToFile(dir / "colours.kof", WithTrailer(BuildFilm({MovingSegment("Wide", 176, 120, 0x2E7D32, 30),
                                                                MovingSegment("Colours", 160, 120, 0x1E4E8C, 300)})));
+  WriteBytesToFile(dir / "search.kof", SearchFilm());
   WriteBytesToFile(dir / "lecture.kof", WithTrailer(BuildFilm({MovingSegment("Lecture", 640, 480, 0x1E4E8C, 600)})));
 
   const std::string table =  // "Части" in 1251

@@ -1,0 +1,181 @@
+#!/usr/bin/python3
+"""Browser tests of Find on screen (run by browser_test.py): search.kof carries real text
+("Open the Settings dialog" from 2.0 s of its first segment and 1.0 s of its second) and
+its index is made by the native `kof index`. The page takes the index from beside the
+film's address or dropped with the film; the hits are checked against `kof search
+--json`, the picture after Enter against `kof frames`."""
+import json
+import os
+import shutil
+import subprocess
+import time
+
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import Select
+
+from browser_access_test import FOCUS_RING
+from browser_session import assert_same_picture, serve
+
+FILM = "search.kof"
+RATE = 10  # frames a second
+
+
+def indexed_film(s):
+    """A copy of search.kof with the index kof index writes beside it, and kof search's hits
+    of "settings"."""
+    folder = os.path.join(s.work, "indexed")
+    if not os.path.isdir(folder):
+        os.makedirs(folder)
+        shutil.copy(os.path.join(s.films, FILM), folder)
+        subprocess.run([s.kof, "index", os.path.join(folder, FILM)], check=True, capture_output=True)
+    film = os.path.join(folder, FILM)
+    result = subprocess.run([s.kof, "search", film, "settings", "--json"], check=True, capture_output=True, text=True)
+    hits = json.loads(result.stdout)
+    assert [hit["segment"] for hit in hits] == [1, 2], f"kof search: {hits}"
+    return film, film + ".words.json", hits
+
+
+def focus_in_search(s):
+    return s.driver.execute_script("""
+        const e = document.activeElement, hits = [...document.querySelectorAll('#search-hits button')];
+        return hits.includes(e) ? 'hit ' + hits.indexOf(e) : e.id;""")
+
+
+def status(s):
+    return s.text("search-status")
+
+
+def hit_labels(s):
+    return [b.text for b in s.driver.find_elements(By.CSS_SELECTOR, "#search-hits button")]
+
+
+def open_search(s):
+    s.chord(Keys.CONTROL, "f")
+    s.wait(lambda: s.driver.find_element(By.ID, "search").is_displayed(), "the search field")
+    assert s.driver.switch_to.active_element.get_attribute("id") == "search-field", "Ctrl+F: the field has no focus"
+
+
+def type_query(s, query, found):
+    s.keys(query)
+    s.wait(lambda: status(s) == f"Найдено: {found}" and len(hit_labels(s)) == found, f"{found} hits of {query}")
+
+
+def wait_on_hit(s, hit, what):
+    """Paused on the hit's frame (kof's count: its time at the segment's rate), the words
+    outlined where kof search says for 2 s, and under the outline exactly kof frames'
+    picture."""
+    frame = round(hit["time"] * RATE)
+    s.wait(lambda: s.place() == (str(hit["segment"] - 1), str(frame)) and s.data("state") == "paused",
+           f"{what}: the pause on segment {hit['segment']}, frame {frame}")
+    shown_at = time.monotonic()
+    outline, canvas = s.driver.execute_script(
+        "return [document.getElementById('search-outline'), document.getElementById('picture')]"
+        ".map((e) => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.width, r.height, e.hidden]; })")
+    assert not outline[4], f"{what}: no outline"
+    left, top, width, height = hit["box"]
+    expected = [canvas[0] + left, canvas[1] + top, width, height]  # the picture at 1:1
+    drawn = [outline[0] + 2, outline[1] + 2, outline[2] - 4, outline[3] - 4]  # inside its 2-pixel margin
+    assert all(abs(a - b) <= 1 for a, b in zip(drawn, expected)), f"{what}: outline {drawn}, words at {expected}"
+    s.wait(lambda: not s.driver.find_element(By.ID, "search-outline").is_displayed(), f"{what}: the outline to go", 4)
+    seconds = time.monotonic() - shown_at
+    assert 1.5 <= seconds <= 3, f"{what}: the outline showed for {seconds:.1f} s"
+    assert_same_picture(s.canvas_pixels(), s.kof_picture(FILM, hit["segment"], frame), what)
+
+
+def test_search_index_beside_film(s):
+    """The index beside ?film=: Ctrl+F, hits as "settings" is typed, Enter pauses on the
+    first hit with the word outlined for 2 s, F3 and Shift+F3 go to the other hit and
+    back, a click on a hit goes there, Escape closes the search; the search and its hits
+    break no WCAG 2.1 AA rule."""
+    film, index, hits = indexed_film(s)
+    server, base = serve(s.web_dir, [film, index])
+    s.driver.set_window_size(1000, 1000)  # the picture 1:1 above the search and the panel
+    try:
+        s.driver.get(base + "index.html?film=films/" + FILM)
+        s.wait_state("playing")
+        open_search(s)
+        assert status(s).startswith("Введите слово"), f"the empty field says {status(s)!r}"
+        type_query(s, "settings", 2)
+        assert [label.split()[-4:] for label in hit_labels(s)] == [["Open", "the", "Settings", "dialog"]] * 2, \
+            hit_labels(s)
+        violations = s.accessibility_violations()
+        assert not violations, "\n".join(violations)
+        # Down and Up go through the field and the hits, each with its focus ring.
+        for key, where in [(Keys.ARROW_DOWN, "hit 0"), (Keys.ARROW_DOWN, "hit 1"), (Keys.ARROW_DOWN, "hit 1"),
+                           (Keys.ARROW_UP, "hit 0"), (Keys.ARROW_UP, "search-field")]:
+            s.keys(key)
+            assert focus_in_search(s) == where, f"{key!r} went to {focus_in_search(s)}, not {where}"
+            style, width, contrast = s.driver.execute_script(FOCUS_RING)
+            assert style not in ("none", "auto") and width >= 2 and contrast >= 3, \
+                f"{where}: focus ring {style} {width}px, contrast {contrast:.2f}"
+        s.keys(Keys.ENTER)
+        wait_on_hit(s, hits[0], "Enter")
+        s.keys(Keys.F3)
+        wait_on_hit(s, hits[1], "F3")
+        s.press(Keys.SHIFT, Keys.F3)
+        wait_on_hit(s, hits[0], "Shift+F3")
+        s.driver.find_elements(By.CSS_SELECTOR, "#search-hits button")[1].click()
+        wait_on_hit(s, hits[1], "a click on the second hit")
+        s.keys(Keys.ESCAPE)
+        s.wait(lambda: not s.driver.find_element(By.ID, "search").is_displayed(), "Escape to close the search")
+        assert s.driver.switch_to.active_element.get_attribute("id") == "picture-area", "the focus fell out"
+    finally:
+        s.driver.set_window_size(1000, 800)
+        server.terminate()
+
+
+def drop_with_index(s, film, index_bytes):
+    """The film and an index (its bytes) dropped together, as one drop of two files."""
+    s.driver.execute_async_script("""
+        const [url, name, index, done] = arguments;
+        fetch(url).then((r) => r.blob()).then((blob) => {
+          const transfer = new DataTransfer();
+          transfer.items.add(new File([blob], name));
+          transfer.items.add(new File([index], name + '.words.json'));
+          document.getElementById('picture-area').dispatchEvent(
+            new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+          done();
+        });""", s.base + "films/" + film, film, index_bytes)
+
+
+def test_search_dropped_index(s):
+    """An index dropped with the film is searched (a Cyrillic word that was not on screen
+    finds nothing, and the search says so, in the page's language); a damaged one shows the reader's message; a film
+    without one says how to make it."""
+    _, index, _ = indexed_film(s)
+    with open(index, encoding="utf-8") as f:
+        document = f.read()
+    s.open_page()
+    drop_with_index(s, FILM, document)
+    s.wait_state("playing")
+    open_search(s)
+    type_query(s, "dialog", 2)
+    s.keys(Keys.BACKSPACE * 6 + "окно")
+    s.wait(lambda: status(s) == "Не найдено" and not hit_labels(s), "nothing found for окно")
+    # Another language: the search says it anew, its hits' lines too.
+    language = Select(s.driver.find_element(By.ID, "language"))
+    language.select_by_value("en")
+    s.wait(lambda: status(s) == "Not found", "the status in English")
+    s.driver.find_element(By.ID, "search-field").send_keys(Keys.BACKSPACE * 4 + "dialog")
+    s.wait(lambda: status(s) == "Found: 2" and "segment 2" in hit_labels(s)[1], "the hits in English")
+    language.select_by_value("ru")
+    s.wait(lambda: status(s) == "Найдено: 2" and "сегмент 2" in hit_labels(s)[1], "the hits in Russian")
+
+    # The film open closes, and its search with it.
+    drop_with_index(s, FILM, document[: len(document) // 2])
+    s.wait(lambda: not s.driver.find_element(By.ID, "search").is_displayed(), "the search to close with the film")
+    s.wait(lambda: s.data("film") == "open" and s.data("state") == "playing", "the film again")
+    open_search(s)
+    s.wait(lambda: status(s).startswith("Текстовый индекс не прочитан:"), "the damaged index's message")
+
+    s.open_page(FILM)
+    s.wait_state("playing")
+    open_search(s)
+    s.wait(lambda: "kof index search.kof" in status(s), "how to make an index")
+    s.keys("settings")
+    time.sleep(0.3)
+    assert not hit_labels(s), f"hits without an index: {hit_labels(s)}"
+
+
+TESTS = [test_search_index_beside_film, test_search_dropped_index]

@@ -1,0 +1,72 @@
+// Find on screen in the page: what the worker answers, the page's part of the contract
+// (segments from 0 as the player's, boxes as the index has them, the chosen hit).
+#include "web/web_search.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <fstream>
+#include <functional>
+#include <optional>
+
+#include "support/temp_dir.h"
+
+namespace {
+// "Settings" at 1.5 s of segment 1 and at 4 s of segment 2.
+std::filesystem::path FilmWithIndex(const TempDir& folder) {
+  TTextIndex index;
+  index.Film = "lesson.kof";
+  index.Segments = {{800, 600}, {640, 480}};
+  index.Words = {{"Settings", 90, 1, {44, 10, 100, 20}, 1.5, 3}, {"Settings", 88, 2, {300, 100, 350, 110}, 4, 6}};
+  const auto film = folder / "lesson.kof";
+  std::ofstream(TextIndexBeside(film), std::ios::binary) << TextIndexDocument(index);
+  return film;
+}
+}  // namespace
+
+TEST(WebSearch, HitsCountSegmentsFromZeroWithTheirBoxesAndListLines) {
+  TempDir folder;
+  TWebSearch search;
+  search.Open(FilmWithIndex(folder));
+  const auto answer = nlohmann::json::parse(search.Find("SETT", TUiTexts(TUiLanguage::kEnglish)));
+  EXPECT_EQ(answer["status"], "Found: 2");
+  ASSERT_EQ(answer["hits"].size(), 2u);
+  EXPECT_EQ(answer["hits"][0]["segment"], 0);
+  EXPECT_EQ(answer["hits"][1]["segment"], 1);
+  EXPECT_EQ(answer["hits"][1]["time"], 4.0);
+  EXPECT_EQ(answer["hits"][1]["box"], nlohmann::json({300, 100, 50, 10}));
+  EXPECT_EQ(answer["hits"][0]["label"], "0:01.5   segment 1   Settings");
+}
+
+TEST(WebSearch, ChoosingAndSteppingAnswerTheHitChosenOrNothing) {
+  TempDir folder;
+  TWebSearch search;
+  search.Open(FilmWithIndex(folder));
+  search.Find("settings", TUiTexts(TUiLanguage::kEnglish));
+  struct Case {
+    const char* what;
+    std::function<std::string()> act;
+    std::optional<int> chosen;
+  };
+  const Case cases[] = {
+      {"the list's second", [&] { return search.Choose(1); }, 1},
+      {"F3 after the last: round to the first", [&] { return search.Step(true, {}); }, 0},
+      {"Shift+F3 before the first: round to the last", [&] { return search.Step(false, {}); }, 1},
+      {"beyond the list", [&] { return search.Choose(2); }, std::nullopt},
+      {"F3 with none chosen, from the second segment's start", [&] { return search.Step(true, {1, 0}); }, 1},
+  };
+  for (const Case& c : cases) {
+    const auto answer = nlohmann::json::parse(c.act());
+    if (!c.chosen) {
+      EXPECT_TRUE(answer.empty()) << c.what;
+      EXPECT_EQ(search.Chosen(), nullptr) << c.what;
+      continue;
+    }
+    EXPECT_EQ(answer["chosen"], *c.chosen) << c.what;
+    EXPECT_EQ(answer["segment"], *c.chosen) << c.what;  // the hits are one in each segment
+    ASSERT_NE(search.Chosen(), nullptr) << c.what;
+  }
+  // A new query chooses nothing: F3 starts from the place shown again.
+  search.Find("settings", TUiTexts(TUiLanguage::kEnglish));
+  EXPECT_EQ(search.Chosen(), nullptr);
+}
