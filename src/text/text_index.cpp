@@ -40,7 +40,9 @@ double Seconds(const json& object, const char* name, const std::string& where) {
   const json& value = Field(object, name, where);
   if (!value.is_number() || !(value.get<double>() >= 0) || value.get<double>() > 1e9)
     Damaged(where + "\"" + name + "\" is not a time in seconds");
-  return value.get<double>();
+  // Kept to the millisecond, as the document is written: a document read and written
+  // again reads back the same.
+  return Milliseconds(value.get<double>());
 }
 
 std::string Text(const json& object, const char* name, const std::string& where) {

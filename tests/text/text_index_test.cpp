@@ -39,6 +39,12 @@ TEST(TextIndex, ReadsBackWhatWasWritten) {
   TTextIndex empty = index;
   empty.Words.clear();
   EXPECT_EQ(ParseTextIndex(TextIndexDocument(empty)), empty);
+  // Times finer than the document's milliseconds read as it writes them, so that a
+  // document read and written again reads back the same.
+  const std::string fine = Replaced(TextIndexDocument(index), "\"to\":20.3", "\"to\":20.30049999");
+  const TTextIndex read = ParseTextIndex(fine);
+  EXPECT_DOUBLE_EQ(read.Words[0].To, 20.3);
+  EXPECT_EQ(ParseTextIndex(TextIndexDocument(read)), read);
 }
 
 TEST(TextIndex, AnOlderVersionReadsAndANewerOneIsRefused) {
