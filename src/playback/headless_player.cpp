@@ -120,3 +120,11 @@ std::string THeadlessPlayer::Seek(int32_t index, int32_t frame) {
   if (!FEngine->SeekTo(index, frame) && s.shell.Error.empty()) s.shell.Error = "the frame cannot be shown";
   return s.shell.Error;
 }
+
+std::string WhyNotDrawable(const TSegmentInfo& segment) {
+  if (segment.FrameStream == nullptr) return segment.Problem.empty() ? "it has no frames" : segment.Problem;
+  if (segment.FramesPerSecond == 0) return "its frame rate is 0";
+  if (!IsDrawableDepth(segment.BitsPerPixel))
+    return "its colour depth " + std::to_string(segment.BitsPerPixel) + " is not shown (only 24 and 32)";
+  return "";
+}

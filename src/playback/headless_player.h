@@ -62,3 +62,7 @@ private:
   TkoFrameSource FFrames;
   std::unique_ptr<TPlaybackEngine> FEngine;
 };
+
+// Why the player cannot draw the segment's pictures (no frames, a rate of 0, a colour
+// depth other than 24 and 32), or "" when it can.
+std::string WhyNotDrawable(const TSegmentInfo& segment);

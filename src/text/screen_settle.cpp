@@ -2,6 +2,12 @@
 
 #include <algorithm>
 
+namespace {
+// Times are frame numbers divided by the rate, so that half a second between two frames
+// can come out a hair short of 0.5.
+constexpr double kSameTime = 1e-9;
+}  // namespace
+
 TScreenSettle::TScreenSettle(TSettleRules rules) : FRules(rules) {}
 
 // Joins the change with every area that changed near it lately.
@@ -35,12 +41,12 @@ void TScreenSettle::Changed(const TTextBox& box, double seconds) {
 std::vector<TTextBox> TScreenSettle::Due(double seconds) {
   std::vector<TTextBox> due;
   for (auto area = FAreas.begin(); area != FAreas.end();) {
-    if (seconds - area->LastChange >= FRules.SettleSeconds) {
+    if (seconds - area->LastChange + kSameTime >= FRules.SettleSeconds) {
       due.push_back(area->Box);
       area = FAreas.erase(area);
       continue;
     }
-    if (seconds - area->FirstUnread >= FRules.LongestUnread) {
+    if (seconds - area->FirstUnread + kSameTime >= FRules.LongestUnread) {
       due.push_back(area->Box);
       area->FirstUnread = seconds;
     }

@@ -136,6 +136,7 @@ TEST(ScreenSettle, AreasAreDueWhenSettledOrAfterFiveSecondsOfChange) {
   std::vector<Case> cases = {
       {"not yet settled", {{0.0, a}}, 0.4, {}},
       {"settled after half a second", {{0.0, a}}, 0.5, {a}},
+      {"half a second between frame times", {{2 / 10.0, a}}, 7 / 10.0, {a}},  // 0.7 - 0.2 < 0.5 in doubles
       {"a change nearby joins the area", {{0.0, a}, {0.3, nearA}}, 0.8, {a.Union(nearA)}},
       {"a change far off is an area of its own", {{0.0, a}, {0.3, far}}, 0.5, {a}},
       {"a change near an area that settled is an area of its own", {{0.0, a}, {0.6, nearA}}, 1.0, {a}},

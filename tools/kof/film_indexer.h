@@ -1,8 +1,6 @@
 #pragma once
-// The text index of one film (text/text_index.h): every segment's pictures are walked
-// without the pointer, the areas that change are followed until they settle
-// (text/screen_settle.h) and then read (screen_reader.h), and the readings become
-// entries (text/word_tracker.h).
+// The text index of one film (text/text_index.h): its pictures walked as
+// text/film_text_walk.h says, each area due read by Tesseract (screen_reader.h).
 #include <filesystem>
 #include <string>
 

@@ -76,10 +76,3 @@ const char* PackingName(uint32_t flags) {
   }
 }
 
-std::string WhyNotDrawable(const TSegmentInfo& segment) {
-  if (segment.FrameStream == nullptr) return segment.Problem.empty() ? "it has no frames" : segment.Problem;
-  if (segment.FramesPerSecond == 0) return "its frame rate is 0";
-  if (!IsDrawableDepth(segment.BitsPerPixel))
-    return "its colour depth " + std::to_string(segment.BitsPerPixel) + " is not shown (only 24 and 32)";
-  return "";
-}

@@ -14,6 +14,7 @@
 
 #include "film/film_loader.h"
 #include "film/segment_list.h"
+#include "playback/headless_player.h"  // WhyNotDrawable
 
 struct EntryReport {
   int32_t entry = 0;    // position in the film's index, from 1
@@ -57,10 +58,6 @@ void ForEachEntry(const FilmReport& report, const TSegmentList& segments,
 
 // Why the entry gives no segment, or what is damaged in its segment; "" when nothing.
 std::string EntryProblem(const EntryReport& entry);
-
-// Why kof cannot draw the segment's pictures (no frames, a rate of 0, a colour depth
-// other than 24 and 32), or "" when it can.
-std::string WhyNotDrawable(const TSegmentInfo& segment);
 
 // "cab", "lzma" or "none" for the header's packing bits.
 const char* PackingName(uint32_t flags);

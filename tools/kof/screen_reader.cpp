@@ -10,15 +10,6 @@
 #include "text/text_search.h"
 
 namespace {
-constexpr int32_t kMargin = 4;   // pixels of background kept around an area
-constexpr int32_t kEnlarge = 3;  // screen text at 100 % reads best three times as large
-constexpr int32_t kRun = 12;     // pixels of one shade in a row that make a background, longer than any stroke
-constexpr int32_t kBorder = 12;  // white pixels around the enlarged area
-constexpr int32_t kLowestConfidence = 50;
-constexpr int32_t kSure = 85;  // below this, a word is read a second time
-constexpr int32_t kEnlargeAgain = 4;
-constexpr int32_t kSingleLine = 24;  // areas at most this tall hold one line of text
-
 struct PixHolder {
   PixHolder(const PixHolder&) = delete;
   PixHolder& operator=(const PixHolder&) = delete;
@@ -26,84 +17,6 @@ struct PixHolder {
   explicit PixHolder(PIX* p) : pix(p) {}
   ~PixHolder() { pixDestroy(&pix); }
 };
-
-// The luminance of every pixel of box (row by row).
-std::vector<uint8_t> Grey(const TkoPictureView& picture, const TTextBox& box) {
-  std::vector<uint8_t> grey;
-  grey.reserve(size_t(box.Area()));
-  for (int32_t y = box.Top; y < box.Bottom; ++y)
-    for (int32_t x = box.Left; x < box.Right; ++x) {
-      const uint8_t* p = picture.At(x, y);  // blue, green, red
-      grey.push_back(uint8_t((p[0] * 29 + p[1] * 150 + p[2] * 77) >> 8));
-    }
-  return grey;
-}
-
-// The background behind each pixel of a row: screens paint text on flat colour, so the
-// runs of one luminance at least kRun long are background, and a pixel between them
-// stands on the nearer one. Nothing for a row without such runs (one through a line of
-// text with little room around it, a gradient).
-std::vector<uint8_t> RowBackground(const uint8_t* row, int32_t width) {
-  struct Run {
-    int32_t from, to;
-    uint8_t value;
-  };
-  std::vector<Run> runs;
-  for (int32_t x = 0; x < width;) {
-    int32_t end = x + 1;
-    while (end < width && row[end] == row[x]) ++end;
-    if (end - x >= kRun) runs.push_back({x, end, row[x]});
-    x = end;
-  }
-  if (runs.empty()) return {};
-  std::vector<uint8_t> background(size_t(width), 0);
-  size_t next = 0;  // the first run that ends after x
-  for (int32_t x = 0; x < width; ++x) {
-    while (next < runs.size() && runs[next].to <= x) ++next;
-    const bool inside = next < runs.size() && runs[next].from <= x;
-    if (inside || next == 0) {
-      background[size_t(x)] = runs[std::min(next, runs.size() - 1)].value;
-      continue;
-    }
-    const Run& before = runs[next - 1];
-    const bool nearerAfter = next < runs.size() && runs[next].from - x < x - before.to + 1;
-    background[size_t(x)] = nearerAfter ? runs[next].value : before.value;
-  }
-  return background;
-}
-
-// Makes all text dark on white: pixels on a dark background are inverted, and each is
-// scaled so that its background becomes white (a highlighted line reads as its menu).
-// A row without a background of its own takes the nearest row's above or below it
-// (the margin around the area is background); the area's mean when there is none.
-void DarkOnWhite(std::vector<uint8_t>& grey, int32_t width, int32_t height) {
-  std::vector<std::vector<uint8_t>> backgrounds;
-  backgrounds.resize(size_t(height));
-  for (int32_t y = 0; y < height; ++y)
-    backgrounds[size_t(y)] = RowBackground(grey.data() + size_t(y) * size_t(width), width);
-  const auto nearest = [&](int32_t y) -> std::vector<uint8_t> {
-    for (int32_t d = 1; d < height; ++d)
-      for (const int32_t row : {y - d, y + d})
-        if (row >= 0 && row < height && !backgrounds[size_t(row)].empty()) return backgrounds[size_t(row)];
-    int64_t sum = 0;
-    for (const uint8_t v : grey) sum += v;
-    return std::vector<uint8_t>(size_t(width), uint8_t(sum / std::max<int64_t>(int64_t(grey.size()), 1)));
-  };
-  for (int32_t y = 0; y < height; ++y)
-    if (backgrounds[size_t(y)].empty()) backgrounds[size_t(y)] = nearest(y);
-  for (int32_t y = 0; y < height; ++y) {
-    uint8_t* row = grey.data() + size_t(y) * size_t(width);
-    const std::vector<uint8_t>& background = backgrounds[size_t(y)];
-    for (int32_t x = 0; x < width; ++x) {
-      int32_t value = row[x], behind = background[size_t(x)];
-      if (behind < 128) {
-        value = 255 - value;
-        behind = 255 - behind;
-      }
-      row[x] = uint8_t(std::min(255, value * 255 / std::max(behind, 1)));
-    }
-  }
-}
 
 PIX* GreyPix(const std::vector<uint8_t>& grey, int32_t width, int32_t height) {
   PIX* pix = pixCreate(width, height, 8);
@@ -126,14 +39,13 @@ ScreenReader::ScreenReader(const std::string& languages) : FApi(std::make_unique
 
 ScreenReader::~ScreenReader() { FApi->End(); }
 
-// One pass of the reader over the prepared area (box of the picture), enlarged by
-// factor: every word with a letter or digit, whatever the confidence.
-std::vector<TReadWord> ScreenReader::Pass(PIX* prepared, const TTextBox& box, int32_t factor,
-                                          tesseract::PageSegMode mode) {
+// One pass of the reader over the prepared area (box of the picture): every word with a
+// letter or digit, whatever the confidence.
+std::vector<TReadWord> ScreenReader::Pass(PIX* prepared, const TTextBox& box, TReadPass pass) {
   std::vector<TReadWord> words;
-  PixHolder enlarged(pixScaleGrayLI(prepared, float(factor), float(factor)));
-  PixHolder large(pixAddBorder(enlarged.pix, kBorder, 255));
-  FApi->SetPageSegMode(mode);
+  PixHolder enlarged(pixScaleGrayLI(prepared, float(pass.Factor), float(pass.Factor)));
+  PixHolder large(pixAddBorder(enlarged.pix, kReadBorder, 255));
+  FApi->SetPageSegMode(tesseract::PageSegMode(pass.Layout));
   FApi->SetImage(large.pix);
   if (FApi->Recognize(nullptr) != 0) return words;
   std::unique_ptr<tesseract::ResultIterator> it(FApi->GetIterator());
@@ -143,34 +55,18 @@ std::vector<TReadWord> ScreenReader::Pass(PIX* prepared, const TTextBox& box, in
     int left = 0, top = 0, right = 0, bottom = 0;
     if (!text || SearchForm(text.get()).empty() || !it->BoundingBox(tesseract::RIL_WORD, &left, &top, &right, &bottom))
       continue;
-    left -= kBorder, top -= kBorder, right -= kBorder, bottom -= kBorder;
-    const TTextBox found{box.Left + left / factor, box.Top + top / factor, box.Left + (right + factor - 1) / factor,
-                         box.Top + (bottom + factor - 1) / factor};
-    words.push_back({text.get(), int32_t(it->Confidence(tesseract::RIL_WORD)), found.Intersection(box)});
+    words.push_back({text.get(), int32_t(it->Confidence(tesseract::RIL_WORD)),
+                     BoxInPicture(box, pass.Factor, left, top, right, bottom)});
   } while (it->Next(tesseract::RIL_WORD));
   return words;
 }
 
 std::vector<TReadWord> ScreenReader::Read(const TkoPictureView& picture, const TTextBox& area) {
-  const TTextBox box = area.Expanded(kMargin, kMargin).Intersection({0, 0, picture.Width, picture.Height});
-  if (box.Width() < 4 || box.Height() < 6) return {};
-  std::vector<uint8_t> grey = Grey(picture, box);
-  DarkOnWhite(grey, box.Width(), box.Height());
-  PixHolder prepared(GreyPix(grey, box.Width(), box.Height()));
-  const bool line = area.Height() <= kSingleLine;
-  std::vector<TReadWord> words =
-      Pass(prepared.pix, box, kEnlarge, line ? tesseract::PSM_SINGLE_LINE : tesseract::PSM_SPARSE_TEXT);
-  // Where the reader was unsure, a second look, larger and as a block of text, may be
-  // surer: of two readings of one place the surer one stays.
-  if (std::any_of(words.begin(), words.end(), [](const TReadWord& w) { return w.Confidence < kSure; }))
-    for (TReadWord& second : Pass(prepared.pix, box, kEnlargeAgain, tesseract::PSM_SINGLE_BLOCK)) {
-      const auto same = std::find_if(words.begin(), words.end(),
-                                     [&](const TReadWord& w) { return OverlapOfSmaller(w.Box, second.Box) >= 0.5; });
-      if (same == words.end())
-        words.push_back(std::move(second));
-      else if (second.Confidence > same->Confidence)
-        *same = std::move(second);
-    }
-  std::erase_if(words, [](const TReadWord& w) { return w.Confidence < kLowestConfidence; });
+  const std::optional<TPreparedArea> prepared = PrepareArea(picture, area);
+  if (!prepared) return {};
+  PixHolder pix(GreyPix(prepared->Grey, prepared->Box.Width(), prepared->Box.Height()));
+  std::vector<TReadWord> words = Pass(pix.pix, prepared->Box, FirstPass(area));
+  if (WantsSecondPass(words)) TakeSecondPass(words, Pass(pix.pix, prepared->Box, SecondPass()));
+  DropUnsure(words);
   return words;
 }

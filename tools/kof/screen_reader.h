@@ -1,19 +1,14 @@
 #pragma once
-// Reads the words in an area of a film's picture with Tesseract. The area is made grey,
-// inverted where its text is light on dark (judged by the flat background each pixel
-// stands on, so a highlighted menu line reads as well as the menu around it), and
-// enlarged by a whole factor, as screen text at 100 % is too small for the reader. Where
-// the reader is unsure of a word, the area is read once more, larger and as a block. Words come with their
-// boxes in the picture's pixels; what holds no letter or digit, or was read with
-// little confidence, is left out.
+// Reads the words of an area of a film's picture with Tesseract, as text/area_reading.h
+// says an area is read. Words come with their boxes in the picture's pixels; what holds
+// no letter or digit, or was read with little confidence, is left out.
 #include <tesseract/publictypes.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "playback/ko_picture.h"
-#include "text/word_tracker.h"
+#include "text/area_reading.h"
 
 struct Pix;
 namespace tesseract {
@@ -32,7 +27,7 @@ public:
   std::vector<TReadWord> Read(const TkoPictureView& picture, const TTextBox& area);
 
 private:
-  std::vector<TReadWord> Pass(Pix* prepared, const TTextBox& box, int32_t factor, tesseract::PageSegMode mode);
+  std::vector<TReadWord> Pass(Pix* prepared, const TTextBox& box, TReadPass pass);
 
   std::unique_ptr<tesseract::TessBaseAPI> FApi;
 };

@@ -1,0 +1,75 @@
+// How an area is made ready for the reader and how the reader's words come back: both
+// kof and the page rely on these rules to read screen text alike.
+#include "text/area_reading.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+// A 60 x 30 picture of background with upright strokes of ink, as letters have, in
+// (20, 10)-(40, 20).
+TkoPicture Stroke(uint8_t background, uint8_t ink) {
+  TkoPicture picture(60, 30, 32);
+  TkoPictureView view = picture.View();
+  for (int32_t y = 0; y < view.Height; ++y)
+    for (int32_t x = 0; x < view.Width; ++x) {
+      const uint8_t v = x >= 20 && x < 40 && y >= 10 && y < 20 && x % 4 == 0 ? ink : background;
+      std::fill_n(view.At(x, y), 3, v);
+    }
+  return picture;
+}
+
+uint8_t GreyAt(const TPreparedArea& area, int32_t x, int32_t y) {
+  return area.Grey[size_t((y - area.Box.Top) * area.Box.Width() + (x - area.Box.Left))];
+}
+}  // namespace
+
+TEST(AreaReading, TextBecomesDarkOnWhiteWhateverItsTheme) {
+  struct Case {
+    const char* name;
+    uint8_t background, ink;
+  } cases[] = {{"dark on light", 0xF0, 0x20}, {"light on dark", 0x1E, 0xE0}, {"grey on a mid tone", 0xA0, 0x50}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TkoPicture picture = Stroke(c.background, c.ink);
+    const std::optional<TPreparedArea> area = PrepareArea(picture.View(), {18, 8, 42, 22});
+    ASSERT_TRUE(area);
+    EXPECT_EQ(area->Box, (TTextBox{14, 4, 46, 26}));  // a margin of background around it
+    EXPECT_EQ(area->Grey.size(), size_t(area->Box.Area()));
+    EXPECT_EQ(GreyAt(*area, 15, 5), 255);  // the background is white
+    EXPECT_LT(GreyAt(*area, 32, 15), 128);  // the ink is dark
+    EXPECT_EQ(GreyAt(*area, 33, 15), 255);  // and the background between strokes white
+  }
+}
+
+TEST(AreaReading, AreasAtTheEdgeAreCutAndOnesTooSmallForALetterAreNotRead) {
+  TkoPicture picture = Stroke(0xFF, 0);
+  const std::optional<TPreparedArea> corner = PrepareArea(picture.View(), {0, 0, 10, 10});
+  ASSERT_TRUE(corner);
+  EXPECT_EQ(corner->Box, (TTextBox{0, 0, 14, 14}));
+  EXPECT_FALSE(PrepareArea(picture.View(), {0, 29, 60, 30}));  // 5 pixels tall
+}
+
+TEST(AreaReading, WordBoxesComeBackInThePicturesPixels) {
+  const TTextBox prepared{100, 50, 200, 80};
+  // Enlarged 3 times inside a 12-pixel border: a word at (42, 27)-(73, 52) of the image
+  // lies at (10, 5)-(21, 14) of the area, rounded outwards.
+  EXPECT_EQ(BoxInPicture(prepared, 3, 42, 27, 73, 52), (TTextBox{110, 55, 121, 64}));
+  // One that the reader placed partly in the border ends at the area's edge.
+  EXPECT_EQ(BoxInPicture(prepared, 4, 2, 2, 40, 30), (TTextBox{100, 50, 107, 55}));
+}
+
+TEST(AreaReading, ASecondPassCorrectsUnsureWordsAndAddsMissedOnes) {
+  std::vector<TReadWord> words = {{"Settlngs", 60, {0, 0, 40, 10}}, {"File", 95, {50, 0, 70, 10}}};
+  EXPECT_TRUE(WantsSecondPass(words));
+  TakeSecondPass(words, {{"Settings", 90, {1, 0, 41, 10}},   // the same place, surer
+                         {"Fi1e", 70, {50, 0, 70, 10}},      // the same place, less sure
+                         {"View", 88, {80, 0, 100, 10}}});   // a place the first missed
+  ASSERT_EQ(words.size(), 3u);
+  EXPECT_EQ(words[0].Text, "Settings");
+  EXPECT_EQ(words[1].Text, "File");
+  EXPECT_EQ(words[2].Text, "View");
+  EXPECT_FALSE(WantsSecondPass(words));
+  words.push_back({"~~", 49, {0, 20, 10, 30}});
+  DropUnsure(words);
+  EXPECT_EQ(words.size(), 3u);
+}
