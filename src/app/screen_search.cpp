@@ -15,14 +15,14 @@ std::filesystem::path TextIndexBeside(const std::filesystem::path& film) {
   return index;
 }
 
-void TScreenSearch::Open(const std::filesystem::path& film) {
+void TScreenSearch::Open(const std::filesystem::path& film, const std::filesystem::path& index) {
   FFilm = film;
   FSearch.reset();
   FIndex.reset();
   FHits.clear();
   FChosen.reset();
   FReaderMessage.clear();
-  std::ifstream file(TextIndexBeside(film), std::ios::binary);
+  std::ifstream file(index, std::ios::binary);
   if (!file) {
     FProblem = TIndexProblem::kMissing;
     return;

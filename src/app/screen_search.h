@@ -26,7 +26,9 @@ class TScreenSearch {
 public:
   // Reads the index beside film, replacing what was searched before; never throws: a
   // missing or damaged index leaves the search without one and says why.
-  void Open(const std::filesystem::path& film);
+  void Open(const std::filesystem::path& film) { Open(film, TextIndexBeside(film)); }
+  // The same with the index read from elsewhere (one the page made for the film).
+  void Open(const std::filesystem::path& film, const std::filesystem::path& index);
   bool HasIndex() const { return FSearch != nullptr; }
   TIndexProblem Problem() const { return FProblem; }
 

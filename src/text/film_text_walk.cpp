@@ -55,8 +55,12 @@ private:
 };
 
 TFilmTextWalk::TFilmTextWalk(TSegmentList& segments, ProblemHandler onProblem)
-    : FSegments(segments), FOnProblem(std::move(onProblem)) {
-  for (int32_t i = 0; i < segments.Count(); ++i) FTotalSeconds += SecondsOf(*segments.Get(i));
+    : FSegments(segments), FOnProblem(std::move(onProblem)) {}
+
+double TFilmTextWalk::TotalSeconds() const {
+  double total = 0;
+  for (int32_t i = 0; i < FSegments.Count(); ++i) total += SecondsOf(*FSegments.Get(i));
+  return total;
 }
 
 TFilmTextWalk::~TFilmTextWalk() = default;

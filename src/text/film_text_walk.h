@@ -23,7 +23,7 @@ public:
   // Told why a segment has no words or ended early, with its number (from 1).
   using ProblemHandler = std::function<void(int32_t segment, const std::string& problem)>;
 
-  // segments must outlive the walk.
+  // segments must outlive the walk; they may be loaded after it is made.
   TFilmTextWalk(TSegmentList& segments, ProblemHandler onProblem);
   ~TFilmTextWalk();
   TFilmTextWalk(const TFilmTextWalk&) = delete;
@@ -41,7 +41,7 @@ public:
 
   // The film time walked so far and in all, in seconds, for progress.
   double SecondsWalked() const { return FSecondsBefore + FSegmentSeconds; }
-  double TotalSeconds() const { return FTotalSeconds; }
+  double TotalSeconds() const;
 
   // Each segment's size, and the words of the segments walked, in the order they came.
   std::vector<TIndexedSegment> Segments() const;
@@ -64,5 +64,5 @@ private:
   double FNewPictureSeconds = 0;
   std::vector<TTextBox> FDue;
   std::vector<TIndexedWord> FWords;
-  double FSecondsBefore = 0, FSegmentSeconds = 0, FTotalSeconds = 0;
+  double FSecondsBefore = 0, FSegmentSeconds = 0;
 };

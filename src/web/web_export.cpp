@@ -1,9 +1,8 @@
 #include "web/web_export.h"
 
-#include "film/film_loader.h"
 #include "film/json_writer.h"
 #include "film/ko_error.h"
-#include "film/ko_stream.h"
+#include "web/web_film_file.h"
 
 namespace {
 bool Drawable(const TSegmentInfo* segment) {
@@ -16,9 +15,7 @@ int32_t SamplesPerFrame(const TSegmentInfo& segment) { return (segment.Flags & 1
 }  // namespace
 
 TWebExport::TWebExport(const std::filesystem::path& film, const std::filesystem::path& folder) : FPictures(FSegments) {
-  TkoFileStream stream(film, kModeReadShared);
-  TFilmLoader loader(FSegments, folder);
-  if (!loader.LoadAppendedFilm(&stream) && stream.SetPosition(0) == 0) loader.LoadFilm(&stream);
+  LoadFilmFile(FSegments, film, folder);
 }
 
 std::string TWebExport::SegmentsJson() const {

@@ -15,8 +15,10 @@
 #include "web/web_activity.h"
 #include "web/web_bridge_web.h"
 #include "web/web_export.h"
+#include "web/web_film_file.h"
 #include "web/web_player.h"
 #include "web/web_search.h"
+#include "web/web_text_index.h"
 
 namespace {
 TBrowserPage page;
@@ -31,6 +33,20 @@ std::filesystem::path exportFolder;
 std::string exportText;
 TWebSearch search;
 std::string searchText;
+// The index worker's film: its own module too.
+std::unique_ptr<TWebTextIndex> indexer;
+std::filesystem::path indexFolder;
+std::string indexText;
+
+void CloseIndex() {
+  indexer.reset();
+  if (!indexFolder.empty()) RemovePlayerTempFolder(indexFolder);
+  indexFolder.clear();
+}
+
+std::string ErrorJson(const std::exception& error) {
+  return TJsonWriter().BeginObject().Key("error").String(error.what()).EndObject().Text();
+}
 
 void CloseExport() {
   exporter.reset();
@@ -43,9 +59,7 @@ std::string RunBench(const std::filesystem::path& path, int32_t repeat) {
   const std::filesystem::path folder = CreatePlayerTempFolder();
   TSegmentList segments;
   const double loadStart = emscripten_get_now();
-  TkoFileStream film(path, kModeReadShared);
-  TFilmLoader loader(segments, folder);
-  if (!loader.LoadAppendedFilm(&film) && film.SetPosition(0) == 0) loader.LoadFilm(&film);
+  LoadFilmFile(segments, path, folder);
   const double loadEnd = emscripten_get_now();
   int64_t frames = 0;
   {
@@ -160,7 +174,7 @@ EMSCRIPTEN_KEEPALIVE const char* rz_bench(const char* path, int32_t repeat) {
   try {
     benchResult = RunBench(path, repeat < 1 ? 1 : repeat);
   } catch (const std::exception& error) {
-    benchResult = TJsonWriter().BeginObject().Key("error").String(error.what()).EndObject().Text();
+    benchResult = ErrorJson(error);
   }
   return benchResult.c_str();
 }
@@ -175,7 +189,7 @@ EMSCRIPTEN_KEEPALIVE const char* rz_export_open(const char* path) {
     exportText = exporter->SegmentsJson();
   } catch (const std::exception& error) {
     CloseExport();
-    exportText = TJsonWriter().BeginObject().Key("error").String(error.what()).EndObject().Text();
+    exportText = ErrorJson(error);
   }
   return exportText.c_str();
 }
@@ -202,6 +216,8 @@ EMSCRIPTEN_KEEPALIVE const char* rz_search_find(const char* query) {
   searchText = search.Find(query, player->Texts());
   return searchText.c_str();
 }
+// An index the page made for the film open now, at path in the worker's file system.
+EMSCRIPTEN_KEEPALIVE void rz_search_use(const char* path) { search.UseIndex(path); }
 EMSCRIPTEN_KEEPALIVE const char* rz_search_choose(int32_t hit) {
   searchText = search.Choose(hit < 0 ? SIZE_MAX : size_t(hit));
   if (const TTextHit* chosen = search.Chosen()) player->ShowTextHit(chosen->Segment - 1, chosen->Time);
@@ -212,4 +228,42 @@ EMSCRIPTEN_KEEPALIVE const char* rz_search_step(int32_t forward) {
   if (const TTextHit* chosen = search.Chosen()) player->ShowTextHit(chosen->Segment - 1, chosen->Time);
   return searchText.c_str();
 }
+
+// Making the text index (web_text_index.h): opens the film at path, reading it in
+// languages ("eng+rus"); then each area to read, its pixels, and the words of each pass.
+// The JSON texts stay valid until the next call; each is {"error"} when it fails.
+EMSCRIPTEN_KEEPALIVE const char* rz_index_open(const char* path, const char* languages) {
+  CloseIndex();
+  try {
+    indexFolder = CreatePlayerTempFolder();
+    indexer = std::make_unique<TWebTextIndex>(path, indexFolder, languages);
+    indexText = "{}";
+  } catch (const std::exception& error) {
+    CloseIndex();
+    indexText = ErrorJson(error);
+  }
+  return indexText.c_str();
+}
+EMSCRIPTEN_KEEPALIVE const char* rz_index_next() {
+  try {
+    indexText = indexer ? indexer->NextArea() : R"({"error":"no film"})";
+  } catch (const std::exception& error) {
+    indexText = ErrorJson(error);
+  }
+  return indexText.c_str();
+}
+EMSCRIPTEN_KEEPALIVE const uint8_t* rz_index_pixels() { return indexer ? indexer->Pixels() : nullptr; }
+EMSCRIPTEN_KEEPALIVE const char* rz_index_read(const char* words) {
+  try {
+    indexText = indexer ? indexer->PassRead(words) : R"({"error":"no film"})";
+  } catch (const std::exception& error) {
+    indexText = ErrorJson(error);
+  }
+  return indexText.c_str();
+}
+EMSCRIPTEN_KEEPALIVE const char* rz_index_document() {
+  indexText = indexer ? indexer->Document() : "";
+  return indexText.c_str();
+}
+EMSCRIPTEN_KEEPALIVE void rz_index_close() { CloseIndex(); }
 }

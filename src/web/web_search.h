@@ -13,7 +13,12 @@
 class TWebSearch {
 public:
   // Reads FILM.words.json beside film; a missing or damaged one leaves nothing to search.
-  void Open(const std::filesystem::path& film) { FSearch.Open(film); }
+  void Open(const std::filesystem::path& film) {
+    FFilm = film;
+    FSearch.Open(film);
+  }
+  // Searches the index at path instead, one made in the page for the film open now.
+  void UseIndex(const std::filesystem::path& path) { FSearch.Open(FFilm, path); }
   bool HasIndex() const { return FSearch.HasIndex(); }
 
   // The hits of query: {"status", "hits": [{"label", "segment" (from 0), "time",
@@ -29,5 +34,6 @@ public:
 private:
   std::string ChosenJson() const;
 
+  std::filesystem::path FFilm;
   TScreenSearch FSearch;
 };

@@ -1,0 +1,100 @@
+#include "web/web_text_index.h"
+
+#include <nlohmann/json.hpp>
+
+#include "film/json_writer.h"
+#include "film/ko_error.h"
+#include "text/text_search.h"
+#include "web/web_film_file.h"
+
+namespace {
+int32_t Whole(double value, double lowest, double highest) {
+  return value >= lowest ? int32_t(std::min(value, highest)) : int32_t(lowest);  // NaN: the lowest
+}
+}  // namespace
+
+TWebTextIndex::TWebTextIndex(const std::filesystem::path& film, const std::filesystem::path& folder,
+                             std::string languages)
+    : FFilm(film), FLanguages(std::move(languages)), FWalk(FSegments, [this](int32_t segment, const std::string& why) {
+        FProblems.push_back("segment " + std::to_string(segment) + ": " + why);
+      }) {
+  LoadFilmFile(FSegments, film, folder);
+}
+
+std::string TWebTextIndex::PassJson(TReadPass pass) const {
+  TJsonWriter json;
+  json.BeginObject().Key("width").Number(FPrepared->Box.Width()).Key("height").Number(FPrepared->Box.Height());
+  json.Key("factor").Number(pass.Factor).Key("layout").Number(int32_t(pass.Layout));
+  json.Key("border").Number(kReadBorder);
+  const double total = FWalk.TotalSeconds();
+  json.Key("progress").Real(total > 0 ? std::min(1.0, FWalk.SecondsWalked() / total) : 0.0);
+  return json.EndObject().Text();
+}
+
+std::string TWebTextIndex::NextArea() {
+  FPrepared.reset();
+  for (;;) {
+    while (!FQueue.empty()) {
+      FArea = FQueue.back();
+      FQueue.pop_back();
+      FPrepared = PrepareArea(FWalk.Picture(), FArea);
+      if (!FPrepared) {
+        FWalk.Read(FArea, {});
+        continue;
+      }
+      FPass = 1;
+      FWords.clear();
+      FReading = FirstPass(FArea);
+      return PassJson(FReading);
+    }
+    if (!FWalk.Step()) break;
+    const std::vector<TTextBox>& due = FWalk.Due();
+    FQueue.assign(due.rbegin(), due.rend());  // handed out in the walk's order
+  }
+  FIndexed = FWalk.TakeWords();
+  return R"({"done":true,"progress":1})";
+}
+
+std::string TWebTextIndex::PassRead(std::string_view words) {
+  if (!FPrepared) throw EkoError("no area is being read");
+  const nlohmann::json read = nlohmann::json::parse(words, nullptr, false);
+  if (!read.is_array()) throw EkoError("the words read are not a list");
+  std::vector<TReadWord> found;
+  for (const nlohmann::json& word : read) {
+    const nlohmann::json* box = word.is_object() && word.contains("box") ? &word["box"] : nullptr;
+    if (!box || !box->is_array() || box->size() != 4 || !word.value("text", nlohmann::json()).is_string() ||
+        !word.value("confidence", nlohmann::json()).is_number())
+      throw EkoError("a word read has no text, confidence or box");
+    const std::string text = word["text"].get<std::string>();
+    if (SearchForm(text).empty()) continue;
+    const auto at = [&](size_t i) { return (*box)[i].is_number() ? Whole((*box)[i].get<double>(), -1e6, 1e6) : 0; };
+    found.push_back({text, Whole(word["confidence"].get<double>(), 0, 100),
+                     BoxInPicture(FPrepared->Box, FReading.Factor, at(0), at(1), at(2), at(3))});
+  }
+  if (FPass == 1) {
+    FWords = std::move(found);
+    if (WantsSecondPass(FWords)) {
+      FPass = 2;
+      FReading = SecondPass();
+      return PassJson(FReading);
+    }
+  } else {
+    TakeSecondPass(FWords, std::move(found));
+  }
+  DropUnsure(FWords);
+  FWalk.Read(FArea, FWords);
+  FPrepared.reset();
+  return "{}";
+}
+
+std::string TWebTextIndex::Document() const {
+  TTextIndex index;
+  index.Film = FFilm.filename().string();
+  std::error_code error;
+  index.FilmBytes = int64_t(std::filesystem::file_size(FFilm, error));
+  if (error) index.FilmBytes = 0;
+  index.Languages = FLanguages;
+  index.Segments = FWalk.Segments();
+  index.Words = FIndexed;
+  return TextIndexDocument(index);
+}

@@ -1,0 +1,110 @@
+// Making the text index in the page: the areas handed out as kof's walk finds them, the
+// pixels ready to read, the passes the page's reader is asked for, its words placed in
+// the film's pixels, and the document the page offers and searches.
+#include "web/web_text_index.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "film/ko_error.h"
+#include "film/temp_files.h"
+#include "support/temp_dir.h"
+#include "web/web_search.h"
+#include "writer/film_writer.h"
+
+#include <fstream>
+
+using namespace filmwriter;
+using nlohmann::json;
+
+namespace {
+// 10 fps, 3 s on white: dark strokes in (20, 20)-(50, 28) from 1 s on; a second segment
+// that cannot be played.
+void WriteFilm(const std::filesystem::path& path) {
+  SegmentSpec text, broken;
+  text.soundKind = broken.soundKind = 0;
+  for (int k = 0; k < 30; ++k) {
+    Picture picture = Picture::Filled(160, 100, 0xFFFFFF);
+    for (int y = 20; y < 28 && k >= 10; ++y)
+      for (int x = 20; x < 50; x += 4) picture.At(x, y) = 0x202020;  // upright strokes, as letters have
+    text.data.pictures.push_back(picture);
+  }
+  broken.data.pictures = {Picture::Filled(8, 8, 0)};
+  broken.framesPerSecond = 0.2f;  // rounds to 0
+  WriteBytesToFile(path, WithTrailer(BuildFilm({text, broken})));
+}
+
+// A word as tesseract.js gives it: its box in the enlarged image, border included.
+json Word(const std::string& text, double confidence, json box) {
+  return {{"text", text}, {"confidence", confidence}, {"box", std::move(box)}};
+}
+
+class WebTextIndex : public ::testing::Test {
+protected:
+  TempDir root;
+  std::filesystem::path film = root / "lesson.kof";
+  std::filesystem::path folder = CreatePlayerTempFolder(root.path());
+  WebTextIndex() { WriteFilm(film); }
+};
+}  // namespace
+
+// The reader answers the strokes, read whole, with a word; the first area (the white screen
+// of the first picture) with nothing.
+TEST_F(WebTextIndex, ReadsEachAreaInPassesAndWritesTheIndexThePlayersSearch) {
+  TWebTextIndex index(film, folder, "eng+rus");
+  json area = json::parse(index.NextArea());
+  EXPECT_EQ(area["layout"], 11);  // the whole screen: scattered text
+  EXPECT_EQ(area["progress"], 0.5 / 4);  // 3 s, and 1 s of the second segment
+  EXPECT_EQ(index.PassRead("[]"), "{}");
+
+  area = json::parse(index.NextArea());
+  // The strokes with 4 pixels of margin, one line: read as a line, three times as large.
+  EXPECT_EQ(area["width"], 37);
+  EXPECT_EQ(area["height"], 16);
+  EXPECT_EQ(area["factor"], 3);
+  EXPECT_EQ(area["layout"], 7);
+  EXPECT_EQ(area["border"], 12);
+  ASSERT_NE(index.Pixels(), nullptr);
+  EXPECT_EQ(index.Pixels()[0], 255);                 // the margin: white
+  EXPECT_LT(index.Pixels()[4 * 37 + 4], 128);        // a stroke: dark
+  // Unsure of the word: a second pass, larger and as a block; it reads it surer, and a
+  // mark with no letter is no word.
+  const json again = json::parse(index.PassRead(json::array({Word("Settlngs", 70, {24, 24, 114, 48})}).dump()));
+  EXPECT_EQ(again["factor"], 4);
+  EXPECT_EQ(again["layout"], 6);
+  EXPECT_EQ(index.PassRead(json::array({Word("Settings", 93, {28, 28, 148, 60}), Word("--", 95, {0, 0, 8, 8})}).dump()),
+            "{}");
+  EXPECT_EQ(json::parse(index.NextArea()), json::parse(R"({"done":true,"progress":1})"));
+  EXPECT_EQ(index.Problems(), std::vector<std::string>{"segment 2: no words: its frame rate is 0"});
+
+  const TTextIndex made = ParseTextIndex(index.Document());
+  EXPECT_EQ(made.Film, "lesson.kof");
+  EXPECT_EQ(made.FilmBytes, int64_t(std::filesystem::file_size(film)));
+  EXPECT_EQ(made.Languages, "eng+rus");
+  ASSERT_EQ(made.Segments.size(), 2u);
+  ASSERT_EQ(made.Words.size(), 1u);
+  EXPECT_EQ(made.Words[0].Text, "Settings");
+  EXPECT_EQ(made.Words[0].Box, (TTextBox{20, 20, 50, 28}));  // the second pass's box, at a quarter
+  EXPECT_DOUBLE_EQ(made.Words[0].From, 1.0);
+  EXPECT_DOUBLE_EQ(made.Words[0].To, 3.0);
+
+  // The page hands the document to its player, which searches it as one found beside the film.
+  const auto made_path = root / "made.words.json";
+  std::ofstream(made_path, std::ios::binary) << index.Document();
+  TWebSearch search;
+  search.Open(film);
+  EXPECT_FALSE(search.HasIndex());
+  search.UseIndex(made_path);
+  EXPECT_EQ(json::parse(search.Find("settings", TUiTexts(TUiLanguage::kEnglish)))["hits"].size(), 1u);
+}
+
+TEST_F(WebTextIndex, RefusesWordsThatAreNotTheReadersAnswer) {
+  TWebTextIndex index(film, folder, "eng");
+  EXPECT_THROW(index.PassRead("[]"), EkoError);  // no area handed out yet
+  index.NextArea();
+  for (const char* bad : {"{}", "[{\"text\": \"a\"}]", "[{\"text\": 1, \"confidence\": 90, \"box\": [0, 0, 1, 1]}]",
+                          "[{\"text\": \"a\", \"confidence\": 90, \"box\": [0, 0, 1]}]", "not json"})
+    EXPECT_THROW(index.PassRead(bad), EkoError) << bad;
+  // Boxes beyond the image and odd numbers stay inside the area.
+  EXPECT_EQ(index.PassRead(R"([{"text": "Edit", "confidence": 1e300, "box": [-1e300, 0, 1e300, 1e300]}])"), "{}");
+}
