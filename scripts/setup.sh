@@ -3,8 +3,8 @@
 # libraries Debian does not ship for MinGW-w64 (liblzma, GoogleTest, and for kof.exe
 # and kof-export.exe x264, libvpx, opus, FFmpeg and libpng) into a cache, and
 # builds zlib, libmspack and liblzma with Emscripten for the web player into another,
-# and installs axe-core for the browser tests, and mediabunny and gifenc for the web
-# player's export, with npm into three more. Idempotent: a second run only checks and
+# and installs axe-core for the browser tests, mediabunny and gifenc for the web
+# player's export and tesseract.js for its text index, with npm into four more. Idempotent: a second run only checks and
 # takes a few seconds. Prints the MinGW cache.
 set -euo pipefail
 
@@ -30,6 +30,7 @@ WEB_STAMP="$RZ_WEB_PREFIX/.built-v1"
 RZ_AXE_PREFIX="${RZ_AXE_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/rorezodu/axe-core}"
 RZ_MEDIABUNNY_PREFIX="${XDG_CACHE_HOME:-$HOME/.cache}/rorezodu/mediabunny"
 RZ_GIFENC_PREFIX="${XDG_CACHE_HOME:-$HOME/.cache}/rorezodu/gifenc"
+RZ_TESSERACT_PREFIX="${XDG_CACHE_HOME:-$HOME/.cache}/rorezodu/tesseract"
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 log() { printf 'setup: %s\n' "$*" >&2; }
@@ -235,11 +236,18 @@ install_mediabunny() {
 # gifenc, the GIF encoder of the page's export, which the web build copies into build/web.
 install_gifenc() { install_pinned "$HERE/web/gifenc" "$RZ_GIFENC_PREFIX" gifenc/dist/gifenc.js; }
 
+# tesseract.js, its core and its English data, with which the page makes a film's text
+# index; the web build copies them into build/web/tesseract.
+install_tesseract_js() {
+  install_pinned "$HERE/web/tesseract" "$RZ_TESSERACT_PREFIX" tesseract.js/dist/tesseract.min.js
+}
+
 command -v npm >/dev/null || PACKAGES+=(npm)
 install_packages
 install_axe
 install_mediabunny
 install_gifenc
+install_tesseract_js
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 if [ ! -e "$STAMP" ]; then

@@ -63,7 +63,7 @@ const exporter = {
     $("export-cancel").hidden = false;
     $("export-cancel").focus();
     this.showPercent(0);
-    send({ type: "exportFilm" });
+    send({ type: "filmBlob", purpose: "export" });
   },
 
   // The film's bytes from the page's worker.

@@ -50,6 +50,14 @@ const pageLanguage = (() => {
       // Find on screen.
       searchClose: "Закрыть",
       searchHits: "Найденные места",
+      // Making the text index in the page.
+      indexMake: "Создать индекс здесь",
+      indexProgress: "Создание индекса: %s %",
+      indexCancel: "Отмена",
+      indexDone: "Индекс готов, слов: %s",
+      indexCancelled: "Создание индекса отменено.",
+      indexFailed: "Индекс не создан: %s",
+      indexSave: "Сохранить индекс",
     },
     en: {
       hint: "Drop a film (.kof) or film executable (.exe) here, or click “Open”.",
@@ -89,6 +97,13 @@ const pageLanguage = (() => {
       skipped: "skipped %s",
       searchClose: "Close",
       searchHits: "Places found",
+      indexMake: "Make the index here",
+      indexProgress: "Making the index: %s %",
+      indexCancel: "Cancel",
+      indexDone: "The index is ready: %s words",
+      indexCancelled: "Making the index was cancelled.",
+      indexFailed: "The index could not be made: %s",
+      indexSave: "Save the index",
     },
   };
   const changed = [];  // what shows page texts beyond the marked elements

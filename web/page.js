@@ -83,7 +83,7 @@ function onWorkerMessage(message) {
     case "picture": download(message.blob, message.name); break;
     case "preview": preview.show(message); break;
     case "filmKey": resume.noteKey(message); break;
-    case "exportFilm": exporter.filmArrived(message); break;
+    case "filmBlob": (message.purpose === "index" ? textIndexer : exporter).filmArrived(message); break;
     case "activitySound": activity.decode(message); break;
     case "activity": activity.measured(message); break;
     case "activityDone": activity.done(message); break;

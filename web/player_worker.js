@@ -12,7 +12,7 @@ let frameRequested = false;
 let filmsAsked = 0;     // numbers the films asked for; a download that arrives late for one is dropped
 let filmOpen = 0;       // the number of the film opened last
 let download = null;    // the AbortController of the download under way
-let film = null;        // the film open, as the browser holds it, for the page's export
+let film = null;        // the film open, as the browser holds it, for the page's export and index
 const queued = [];      // messages that came before the module ran
 
 // Frames come from the display while the worker has one, else about 60 times a second.
@@ -221,10 +221,15 @@ function run(message) {
     case "soundFailed": rz._rz_sound_failed(); break;
     case "savePicture": saveCanvas(message.name); break;
     case "bench": bench(message); break;
-    case "exportFilm": postMessage({ type: "exportFilm", ...film }); break;
+    case "filmBlob": postMessage({ type: "filmBlob", purpose: message.purpose, ...film }); break;
     case "preview": case "offer": case "resume": case "resumePlace": habits.run(message); break;
     case "searchFind":
       postMessage({ type: "search", ...searchAnswer(() => withCString(message.query, (q) => rz._rz_search_find(q))) });
+      break;
+    case "searchIndex":
+      // An index the page made for the film open now.
+      rz.FS.writeFile("/made.words.json", message.document);
+      withCString("/made.words.json", (p) => rz._rz_search_use(p));
       break;
     case "searchChoose": postMessage({ type: "searchChosen", ...searchAnswer(() => rz._rz_search_choose(message.hit)) }); break;
     case "searchStep": postMessage({ type: "searchChosen", ...searchAnswer(() => rz._rz_search_step(message.forward ? 1 : 0)) }); break;

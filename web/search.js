@@ -39,6 +39,7 @@ const search = (() => {
     hits = answer.hits;
     chosen = -1;
     $("search-status").textContent = answer.status;
+    textIndexer.offer(answer.index);
     const list = $("search-hits");
     list.replaceChildren();
     hits.forEach((hit, index) => {
@@ -130,6 +131,7 @@ const search = (() => {
   }
 
   function filmChanged() {
+    textIndexer.filmChanged();
     hideOutline();
     hits = [];
     $("search-hits").replaceChildren();

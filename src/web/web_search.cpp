@@ -13,7 +13,8 @@ void WriteHit(TJsonWriter& json, const TTextHit& hit) {
 std::string TWebSearch::Find(std::string_view query, const TUiTexts& texts) {
   FSearch.Find(query);
   TJsonWriter json;
-  json.BeginObject().Key("status").String(FSearch.Status(texts)).Key("hits").BeginArray();
+  json.BeginObject().Key("status").String(FSearch.Status(texts)).Key("index").Bool(FSearch.HasIndex());
+  json.Key("hits").BeginArray();
   for (const TTextHit& hit : FSearch.Hits()) {
     json.BeginObject().Key("label").String(HitListLine(hit, texts));
     WriteHit(json, hit);

@@ -21,7 +21,7 @@ public:
   void UseIndex(const std::filesystem::path& path) { FSearch.Open(FFilm, path); }
   bool HasIndex() const { return FSearch.HasIndex(); }
 
-  // The hits of query: {"status", "hits": [{"label", "segment" (from 0), "time",
+  // The hits of query: {"status", "index" (whether there is one to search), "hits": [{"label", "segment" (from 0), "time",
   // "box": [left, top, width, height]}]}, labels and status in texts' language.
   std::string Find(std::string_view query, const TUiTexts& texts);
   // The hit chosen by the list (Choose) or by F3 and Shift+F3 from the place shown

@@ -178,4 +178,72 @@ def test_search_dropped_index(s):
     assert not hit_labels(s), f"hits without an index: {hit_labels(s)}"
 
 
-TESTS = [test_search_index_beside_film, test_search_dropped_index]
+def index_status(s):
+    return s.text("index-status")
+
+
+def shown(s, element_id):
+    return s.driver.find_element(By.ID, element_id).is_displayed()
+
+
+def test_index_made_in_page(s):
+    """A film without an index: the search offers to make one in the page. Cancel ends
+    that with nothing offered; made again, it comes with progress while the film plays
+    on, is searched at once (the places kof's own index finds, at their times within a
+    frame or two), and saved as FILM.words.json, which kof search reads as it reads its
+    own; the search with the index made breaks no WCAG 2.1 AA rule."""
+    _, _, kof_hits = indexed_film(s)
+    folder = os.path.join(s.work, "index-downloads")
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    s.driver.execute_cdp_cmd("Browser.setDownloadBehavior", {"behavior": "allow", "downloadPath": folder})
+    s.open_page(FILM)
+    s.wait_state("playing")
+    open_search(s)
+    s.wait(lambda: shown(s, "index-make"), "the offer to make the index")
+    s.driver.find_element(By.ID, "index-make").click()
+    s.wait(lambda: index_status(s).startswith("Создание индекса:"), "the index's progress")
+    s.driver.find_element(By.ID, "index-cancel").click()
+    s.wait(lambda: index_status(s) == "Создание индекса отменено.", "the cancel")
+    assert shown(s, "index-make") and not shown(s, "index-save"), "after Cancel: no offer again, or an index offered"
+
+    s.driver.find_element(By.ID, "index-make").click()
+    percents = set()
+
+    def made():
+        status = index_status(s)
+        if status.startswith("Создание индекса:"):
+            percents.add(int(status.split()[-2]))
+        return status.startswith(("Индекс готов", "Индекс не создан"))
+    s.wait(made, "the index made in the page", 300)
+    assert index_status(s).startswith("Индекс готов, слов:"), index_status(s)
+    assert len(percents) >= 2, f"progress seen: {sorted(percents)}"
+    assert s.data("state") == "playing", "the film stopped while its index was made"
+    assert not shown(s, "index-make"), "the offer stays after the index was made"
+    violations = s.accessibility_violations()
+    assert not violations, "\n".join(violations)
+
+    assert focus_in_search(s) == "index-save", f"the focus went to {focus_in_search(s)}, not to the index made"
+    s.driver.find_element(By.ID, "search-field").click()
+    type_query(s, "settings", 2)
+    s.keys(Keys.ENTER)
+    hit = kof_hits[0]
+    frame = round(hit["time"] * RATE)
+    s.wait(lambda: s.data("state") == "paused" and s.place()[0] == str(hit["segment"] - 1), "the pause on the hit")
+    assert abs(int(s.place()[1]) - frame) <= 2, f"the page's hit at frame {s.place()[1]}, kof's at {frame}"
+
+    s.driver.find_element(By.ID, "index-save").click()
+    s.wait(lambda: [f for f in os.listdir(folder) if f.endswith(".words.json")], "the index's download")
+    saved = os.path.join(folder, FILM + ".words.json")
+    shutil.copy(os.path.join(s.films, FILM), folder)
+    result = subprocess.run([s.kof, "search", os.path.join(folder, FILM), "settings", "--json"], capture_output=True,
+                            text=True)
+    assert result.returncode == 0, result.stderr
+    assert os.path.exists(saved), os.listdir(folder)
+    page_hits = json.loads(result.stdout)
+    assert [h["segment"] for h in page_hits] == [h["segment"] for h in kof_hits], page_hits
+    for page_hit, kof_hit in zip(page_hits, kof_hits):
+        assert abs(page_hit["time"] - kof_hit["time"]) <= 0.2, f"the page's hit {page_hit}, kof's {kof_hit}"
+
+
+TESTS = [test_search_index_beside_film, test_search_dropped_index, test_index_made_in_page]
