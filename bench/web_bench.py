@@ -12,10 +12,13 @@ writer (rz_make_lesson: 770 x 695, 10 frames per second, a voice track):
      activity (the strip and skipping idle stretches) in the page's worker, its MP3
      decoded by Web Audio; and the LZMA lesson's first picture against the page with
      that measuring cut out of its worker (a copy of the page served beside it): the
-     measuring starts only after the first picture and must not delay it.
+     measuring starts only after the first picture and must not delay it;
+  5. the text index made in the page (tesseract.js): its recall by size and theme on the
+     screens of known text kof's benchmark scores (rz_text_recall), and the time it takes
+     for the lesson against the native `kof index` on one core, as multiples of real time.
 
 usage: bench/web_bench.py [--short] [NATIVE_BUILD [WEB_DIR]]   (build/release and build/web)
-  cmake --build --preset release --target kof rz_make_lesson; scripts/web.sh --build-only
+  cmake --build --preset release --target kof kof-export rz_make_lesson rz_text_recall; scripts/web.sh --build-only
 --short (the test suite's run): lessons of 10 and 60 seconds (and 60 for the activity),
 one run each; the figures then only show that it runs.
 """
@@ -121,6 +124,38 @@ def web_export_speed(driver, base, work):
     return LESSON_SECONDS / seconds
 
 
+def native_index_speed(kof, film):
+    start = time.monotonic()
+    subprocess.run([kof, "index", film, "-o", film + ".native.json"], capture_output=True, check=True,
+                   env={**os.environ, "OMP_THREAD_LIMIT": "1"})
+    return time.monotonic() - start
+
+
+def web_index(driver, base, name, work):
+    """The film's index made in the page as a user makes it (paused, Ctrl+F, Make the index
+    here, then Save the index): the seconds from the click to the index, and the saved file."""
+    folder = os.path.join(work, "index-downloads")
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    driver.execute_cdp_cmd("Browser.setDownloadBehavior", {"behavior": "allow", "downloadPath": folder})
+    driver.get(base + "index.html?film=films/" + name)
+    player = driver.find_element(By.ID, "player")
+    wait_for(driver, lambda: player.get_attribute("data-state") == "playing", 60)
+    ActionChains(driver).send_keys(Keys.F10).key_down(Keys.CONTROL).send_keys("f").key_up(Keys.CONTROL).perform()
+    make, save, status = (driver.find_element(By.ID, i) for i in ("index-make", "index-save", "index-status"))
+    wait_for(driver, make.is_displayed, 30)
+    start = time.monotonic()
+    make.click()
+    wait_for(driver, lambda: save.is_displayed() or "не создан" in status.text, 3600)
+    seconds = time.monotonic() - start
+    if not save.is_displayed():
+        raise SystemExit(f"web_bench: {status.text}")
+    save.click()
+    saved = os.path.join(folder, name + ".words.json")
+    wait_for(driver, lambda: os.path.exists(saved), 30)
+    return seconds, saved
+
+
 def main():
     args = [arg for arg in sys.argv[1:] if arg != "--short"]
     native = args[0] if args else "build/release"
@@ -133,7 +168,10 @@ def main():
         subprocess.run([maker, lzma, str(LZMA_FILM_SECONDS), "lzma"], check=True)
         hour = os.path.join(work, "hour.kof")
         subprocess.run([maker, hour, str(ACTIVITY_SECONDS)], check=True)
-        server, base = serve(web_dir, [lesson, lzma, hour])
+        recall = os.path.join(native, "bench", "rz_text_recall")
+        screens = os.path.join(work, "screens.kof")
+        subprocess.run([recall, "make", screens], check=True)
+        server, base = serve(web_dir, [lesson, lzma, hour, screens])
         without_server, without_base = serve(page_without_activity(web_dir, work), [lzma])
         driver = chromium(os.path.join(work, "profile"))
         try:
@@ -144,6 +182,10 @@ def main():
             measured, hour_first = activity_ms(driver, base)
             web_export = web_export_speed(driver, base, work)
             native_export = native_export_speed(os.path.join(native, "kof"), lesson, work)
+            _, screens_index = web_index(driver, base, "screens.kof", work)
+            shutil.copy(screens_index, screens + ".words.json")
+            web_index_seconds, _ = web_index(driver, base, "lesson.kof", work)
+            native_index_seconds = native_index_speed(os.path.join(native, "kof"), lesson)
         finally:
             driver.quit()
             server.terminate()
@@ -160,6 +202,11 @@ def main():
                              f"against {first_without} ms)")
         print(f"export of the {LESSON_SECONDS} s lesson to WebM: the page {web_export:.1f} x real time (target 5), "
               f"native kof export {native_export:.1f} x real time")
+        print("text index made in the page (tesseract.js), recall on screens of known text:")
+        subprocess.run([recall, "score", screens], check=True)
+        print(f"text index of the {LESSON_SECONDS} s lesson: the page {web_index_seconds:.1f} s "
+              f"({LESSON_SECONDS / web_index_seconds:.1f} x real time), native kof index on one core "
+              f"{native_index_seconds:.1f} s ({LESSON_SECONDS / native_index_seconds:.1f} x real time)")
     finally:
         subprocess.run(["rm", "-rf", work])
 
