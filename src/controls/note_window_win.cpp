@@ -5,6 +5,7 @@
 
 #include "controls/control_palette_win.h"
 #include "controls/ko_common_win.h"
+#include "controls/pane_procedure_win.h"
 #include "controls/scaled_gdi_win.h"
 
 namespace {
@@ -38,22 +39,7 @@ TNoteWindow::~TNoteWindow() {
 }
 
 LRESULT CALLBACK TNoteWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* note = reinterpret_cast<TNoteWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (note == nullptr || note->FWindow != window) return DefWindowProcW(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    note->FWindow = nullptr;  // gone with its parent: nothing is left to destroy
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  try {
-    return note->Message(message, wParam, lParam);
-  } catch (...) {
-    ShowPaneError(window, "Note", message);
-    return 0;
-  }
+  return PaneProcedure<TNoteWindow>(window, message, wParam, lParam, "Note");
 }
 
 LRESULT TNoteWindow::Message(UINT message, WPARAM wParam, LPARAM lParam) {

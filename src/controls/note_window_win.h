@@ -44,8 +44,11 @@ public:
   std::function<void()> OnClick;
 
 private:
+  template <class Pane>
+  friend LRESULT PaneProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const char* paneName);
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Message(UINT message, WPARAM wParam, LPARAM lParam);
+  void WindowGone() { FWindow = nullptr; }  // gone with its parent: nothing is left to destroy
   void Paint();
   int32_t LineHeight() const;
   int32_t Padding() const;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "controls/ko_common_win.h"
+#include "controls/pane_procedure_win.h"
 
 namespace {
 constexpr wchar_t kClassName[] = L"koSearch";
@@ -49,25 +50,11 @@ TSearchBar::~TSearchBar() {
 }
 
 LRESULT CALLBACK TSearchBar::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* bar = reinterpret_cast<TSearchBar*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (bar == nullptr || (bar->FWindow != nullptr && bar->FWindow != window))
-    return DefWindowProcW(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    bar->FWindow = bar->FLabel = bar->FField = bar->FStatus = bar->FList = nullptr;  // gone with its parent
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  try {
-    bar->FWindow = window;
-    return bar->Message(message, wParam, lParam);
-  } catch (...) {
-    ShowPaneError(window, "Search", message);
-    return 0;
-  }
+  return PaneProcedure<TSearchBar>(window, message, wParam, lParam, "Search");
 }
+
+// The window and its controls are gone with their parent.
+void TSearchBar::WindowGone() { FWindow = FLabel = FField = FStatus = FList = nullptr; }
 
 LRESULT TSearchBar::Message(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND && LOWORD(wParam) == kFieldId && HIWORD(wParam) == EN_CHANGE && OnQuery) {

@@ -48,10 +48,13 @@ public:
   std::function<void()> OnClose;
 
 private:
+  template <class Pane>
+  friend LRESULT PaneProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const char* paneName);
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK ControlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT ControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Message(UINT message, WPARAM wParam, LPARAM lParam);
+  void WindowGone();
   // A key the field and the list share; true when it was taken.
   bool Key(WPARAM key);
   void ChooseSelected();
