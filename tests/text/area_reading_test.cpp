@@ -27,7 +27,8 @@ TEST(AreaReading, TextBecomesDarkOnWhiteWhateverItsTheme) {
   struct Case {
     const char* name;
     uint8_t background, ink;
-  } cases[] = {{"dark on light", 0xF0, 0x20}, {"light on dark", 0x1E, 0xE0}, {"grey on a mid tone", 0xA0, 0x50}};
+  } cases[] = {{"dark on light", 0xF0, 0x20}, {"light on dark", 0x1E, 0xE0}, {"light on dark grey", 0x5A, 0xF0},
+                 {"grey on a mid tone", 0xA0, 0x50}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TkoPicture picture = Stroke(c.background, c.ink);

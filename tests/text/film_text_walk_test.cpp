@@ -62,8 +62,14 @@ uint32_t PixelAt(const TkoPictureView& picture, int32_t x, int32_t y) {
 }
 }  // namespace
 
+// The pointer moves three times a frame, hidden: each frame is walked once all the same.
 TEST_F(FilmTextWalk, HandsOutSettledAreasInTheirPictureAndDatesWhatIsReadThere) {
-  Load({Screen(30, 10, 1000)});
+  SegmentSpec screen = Screen(30, 10, 1000);
+  screen.data.samplesPerFrame = 3;
+  std::vector<CursorSample> track;
+  for (uint16_t i = 0; i < 90; ++i) track.push_back({0, uint16_t(i % 150), 50});
+  screen.data.cursorTrack = track;
+  Load({screen});
   TFilmTextWalk walk(segments, [](int32_t, const std::string& problem) { ADD_FAILURE() << problem; });
   std::vector<Due> due;
   int pictures = 0;

@@ -9,6 +9,7 @@
 #include "film/ko_error.h"
 #include "film/temp_files.h"
 #include "support/temp_dir.h"
+#include "web/web_film_file.h"
 #include "web/web_search.h"
 #include "writer/film_writer.h"
 
@@ -37,6 +38,11 @@ void WriteFilm(const std::filesystem::path& path) {
 // A word as tesseract.js gives it: its box in the enlarged image, border included.
 json Word(const std::string& text, double confidence, json box) {
   return {{"text", text}, {"confidence", confidence}, {"box", std::move(box)}};
+}
+
+void LoadFilmForTest(TSegmentList& segments, const std::filesystem::path& path) {
+  static TempDir unpacked;
+  LoadFilmFile(segments, path, CreatePlayerTempFolder(unpacked.path()));
 }
 
 class WebTextIndex : public ::testing::Test {
@@ -96,6 +102,38 @@ TEST_F(WebTextIndex, ReadsEachAreaInPassesAndWritesTheIndexThePlayersSearch) {
   EXPECT_FALSE(search.HasIndex());
   search.UseIndex(made_path);
   EXPECT_EQ(json::parse(search.Find("settings", TUiTexts(TUiLanguage::kEnglish)))["hits"].size(), 1u);
+}
+
+// Two lines that come at once are read in the order kof's walk gives them, so that both
+// make the same entries of the same readings.
+TEST_F(WebTextIndex, HandsOutTheAreasOfOnePictureInTheWalksOrder) {
+  SegmentSpec lines;
+  lines.soundKind = 0;
+  for (int k = 0; k < 20; ++k) {
+    Picture picture = Picture::Filled(160, 100, 0xFFFFFF);
+    for (const auto& [y, end] : {std::pair{10, 60}, std::pair{70, 100}})  // a short line and a long one
+      for (int x = 20; x < end && k >= 5; x += 4) picture.At(x, y) = picture.At(x, y + 1) = 0x202020;
+    lines.data.pictures.push_back(picture);
+  }
+  const auto twoLines = root / "lines.kof";
+  WriteBytesToFile(twoLines, WithTrailer(BuildFilm({lines})));
+
+  std::vector<int32_t> walkOrder;  // the areas' widths, as the walk gives them
+  TSegmentList segments;
+  LoadFilmForTest(segments, twoLines);
+  TFilmTextWalk walk(segments, [](int32_t, const std::string&) {});
+  while (walk.Step())
+    for (const TTextBox& area : walk.Due()) walkOrder.push_back(area.Expanded(4, 4).Intersection({0, 0, 160, 100}).Width());
+
+  std::vector<int32_t> pageOrder;
+  TWebTextIndex index(twoLines, folder, "eng");
+  for (json area = json::parse(index.NextArea()); !area.contains("done"); area = json::parse(index.NextArea())) {
+    pageOrder.push_back(area["width"]);
+    index.PassRead("[]");
+  }
+  ASSERT_EQ(walkOrder.size(), 3u);  // the white screen, then the two lines at once
+  EXPECT_NE(walkOrder[1], walkOrder[2]);
+  EXPECT_EQ(pageOrder, walkOrder);
 }
 
 TEST_F(WebTextIndex, RefusesWordsThatAreNotTheReadersAnswer) {
