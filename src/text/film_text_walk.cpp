@@ -109,7 +109,6 @@ bool TFilmTextWalk::StartNextSegment() {
     FPlayer->SetCursorVisible(false);
     FWalk = std::make_unique<SegmentWalk>(FNext + 1, RateOf(info));
     FStarted = FPlaying = FRemainingDue = false;
-    FLastFrame = -1;
     ++FNext;
     return true;
   }
@@ -120,8 +119,6 @@ bool TFilmTextWalk::StartNextSegment() {
 bool TFilmTextWalk::StepSegment() {
   bool walked = false;
   const THeadlessPlayer::FrameHandler onFrame = [&](int32_t frame, const TkoPictureView& picture) {
-    if (frame == FLastFrame) return true;
-    FLastFrame = frame;
     FDue = FWalk->Picture(frame, picture);
     walked = true;
     return true;

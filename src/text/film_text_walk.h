@@ -60,7 +60,6 @@ private:
   std::unique_ptr<SegmentWalk> FWalk;
   bool FStarted = false, FPlaying = false;  // FPlayer started, and plays on
   bool FRemainingDue = false;               // the segment's waiting areas were handed out
-  int32_t FLastFrame = -1;
   double FNewPictureSeconds = 0;
   std::vector<TTextBox> FDue;
   std::vector<TIndexedWord> FWords;
