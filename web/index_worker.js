@@ -59,13 +59,23 @@ function enlarged(pass) {
   const area = new OffscreenCanvas(pass.width, pass.height);
   area.getContext("2d").putImageData(new ImageData(rgba, pass.width, pass.height), 0, 0);
   const image = new OffscreenCanvas(pass.width * pass.factor + 2 * pass.border, pass.height * pass.factor + 2 * pass.border);
-  const context = image.getContext("2d", { alpha: false });
+  const context = image.getContext("2d", { alpha: false, willReadFrequently: true });
   context.fillStyle = "#fff";
   context.fillRect(0, 0, image.width, image.height);
   context.imageSmoothingEnabled = true;
   context.imageSmoothingQuality = "low";
   context.drawImage(area, pass.border, pass.border, pass.width * pass.factor, pass.height * pass.factor);
-  return image;
+  return greyImageFile(context.getImageData(0, 0, image.width, image.height));
+}
+
+// The picture as a binary PGM file (a line of header, then a byte a pixel), which the
+// reader's image library reads as it is: no compressing and uncompressing of each pass.
+function greyImageFile(picture) {
+  const header = new TextEncoder().encode(`P5\n${picture.width} ${picture.height}\n255\n`);
+  const file = new Uint8Array(header.length + picture.width * picture.height);
+  file.set(header);
+  for (let i = 0, o = header.length; i < picture.data.length; i += 4, ++o) file[o] = picture.data[i];
+  return file;
 }
 
 // Every word of one pass, as the module takes them.
