@@ -19,10 +19,9 @@
 
 namespace {
 constexpr wchar_t kExportProgram[] = L"kof-export.exe";
-// How long the notes stay; how long a closing player waits for a cancelled export.
+// How long the notes stay.
 constexpr uint32_t kSavedNoteMs = 8000;
 constexpr uint32_t kUnavailableNoteMs = 4000;
-constexpr DWORD kCloseWaitMs = 10000;
 // kof-export's message: its last lines are enough.
 constexpr size_t kLongestMessage = 600;
 
@@ -239,23 +238,23 @@ bool StartChild(const TPlayer& player, const std::vector<std::string>& args, TVi
 
 // --- The progress box ---------------------------------------------------------------
 
-INT_PTR CALLBACK ProgressBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
-  if (message == WM_INITDIALOG) return TRUE;
+// The box's job comes with WM_INITDIALOG; the job outlives the box, which it destroys.
+INT_PTR CALLBACK ProgressBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrW(box, DWLP_USER, lParam);
+    return TRUE;
+  }
   if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
-    TPlayer& player = Player();
-    TVideoExportJob* job = player.Export.Job.get();
-    if (job != nullptr && !job->Cancelled) {
-      job->Cancelled = true;
-      CloseHandleOnce(job->Input);
-      EnableWindow(GetDlgItem(box, IDCANCEL), FALSE);
-    }
+    if (auto* job = reinterpret_cast<TVideoExportJob*>(GetWindowLongPtrW(box, DWLP_USER))) job->Cancel();
+    EnableWindow(GetDlgItem(box, IDCANCEL), FALSE);
     return TRUE;
   }
   return FALSE;
 }
 
-HWND OpenProgressBox(const TPlayer& player) {
-  HWND box = CreateDialogParamW(player.Instance, L"EXPORTPROGRESS", player.MainWindow, ProgressBoxProc, 0);
+HWND OpenProgressBox(const TPlayer& player, TVideoExportJob& job) {
+  HWND box = CreateDialogParamW(player.Instance, L"EXPORTPROGRESS", player.MainWindow, ProgressBoxProc,
+                                reinterpret_cast<LPARAM>(&job));
   if (box == nullptr) return nullptr;
   SetWindowTextW(box, Text(player, TMessageText::kExportCaption).c_str());
   SetDlgItemTextW(box, IDCANCEL, Text(player, TMessageText::kCancel).c_str());
@@ -309,14 +308,22 @@ int32_t ExportedWidth(const TPlayer& player, TVideoRange range, int32_t segmentI
 }
 }  // namespace
 
-TVideoExportJob::~TVideoExportJob() {
+void TVideoExportJob::Cancel() {
+  Cancelled = true;
   CloseHandleOnce(Input);
+}
+
+TVideoExportJob::~TVideoExportJob() {
+  if (ProgressBox != nullptr) DestroyWindow(ProgressBox);
+  CloseHandleOnce(Input);
+  // kof-export removes what it wrote before it ends; only one that hangs is ended here.
+  // Once the child is gone its pipes close, and the readers end.
+  if (Process != nullptr && WaitForSingleObject(Process, kStopWaitMs) == WAIT_TIMEOUT) TerminateProcess(Process, 1);
   if (Reader.joinable()) Reader.join();
   if (ErrorReader.joinable()) ErrorReader.join();
   CloseHandleOnce(Progress);
   CloseHandleOnce(Errors);
   CloseHandleOnce(Process);
-  if (ProgressBox != nullptr) DestroyWindow(ProgressBox);
 }
 
 bool VideoExportAvailable(const TPlayer& player) {
@@ -350,7 +357,7 @@ void ExportVideo(TPlayer& player) {
   job->Started = GetTickCount64();
   job->Reader = std::thread(ReadProgress, job->Progress, job->Process, player.MainWindow);
   job->ErrorReader = std::thread(ReadErrors, job->Errors, std::ref(job->ErrorText));
-  job->ProgressBox = OpenProgressBox(player);
+  job->ProgressBox = OpenProgressBox(player, *job);
   player.Export.Job = std::move(job);
 }
 
@@ -391,12 +398,7 @@ void FinishVideoExport(TPlayer& player) {
 }
 
 void CancelVideoExport(TPlayer& player) {
-  TVideoExportJob* job = player.Export.Job.get();
-  if (job == nullptr) return;
-  job->Cancelled = true;
-  CloseHandleOnce(job->Input);
-  // kof-export removes what it wrote before it ends; only one that hangs is ended here.
-  if (WaitForSingleObject(job->Process, kCloseWaitMs) == WAIT_TIMEOUT) TerminateProcess(job->Process, 1);
+  if (player.Export.Job) player.Export.Job->Cancel();
   player.Export.Job.reset();
 }
 

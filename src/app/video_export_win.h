@@ -24,11 +24,18 @@ constexpr UINT WM_EXPORTPROGRESS = WM_APP + 4;
 constexpr UINT WM_EXPORTENDED = WM_APP + 5;
 
 // One running export: the child process, its pipes and threads, and the progress box.
+// Destroying a job never waits long: a child still running is asked to stop, given
+// kStopWaitMs to remove what it wrote, then ended.
 struct TVideoExportJob {
+  static constexpr DWORD kStopWaitMs = 10000;
+
   TVideoExportJob() = default;
   TVideoExportJob(const TVideoExportJob&) = delete;
   TVideoExportJob& operator=(const TVideoExportJob&) = delete;
   ~TVideoExportJob();
+
+  // Asks the child to stop by closing its standard input; it ends on its own.
+  void Cancel();
 
   std::filesystem::path Output;
   HANDLE Process = nullptr;
@@ -57,7 +64,7 @@ void ExportVideo(TPlayer& player);
 // WM_EXPORTPROGRESS and WM_EXPORTENDED.
 void ShowExportProgress(TPlayer& player, LPARAM share);
 void FinishVideoExport(TPlayer& player);
-// The player closes: a running export is cancelled and waited for.
+// The player closes: a running export is cancelled and waited for (kStopWaitMs at most).
 void CancelVideoExport(TPlayer& player);
 // The progress box's keys (Tab, Enter, Escape) from the message loop; true when taken.
 bool TakeExportBoxMessage(const TPlayer& player, MSG& message);
