@@ -3,8 +3,9 @@
 // player's own folder as a child process while the film plays on (the job,
 // video_export_job_win.h). Its progress reaches the main window, which shows it in a
 // small progress box with Cancel. Cancel closes the child's standard input, which
-// kof-export takes as a request to stop and remove what it wrote. At the end a note above the panel names the file; a click on it opens its
-// folder with the file selected. A failure shows kof-export's own message.
+// kof-export takes as a request to stop and remove what it wrote. At the end a note
+// above the panel names the file; a click on it opens its folder with the file
+// selected. A failure shows kof-export's own message.
 #include <windows.h>
 
 #include <filesystem>

@@ -17,7 +17,8 @@ std::filesystem::path ChildProgram() {
 // A message-only window to receive the job's messages on this thread.
 class TMessageWindow {
  public:
-  TMessageWindow() : FWindow(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {}
+  TMessageWindow()
+      : FWindow(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {}
   ~TMessageWindow() { DestroyWindow(FWindow); }
   HWND Handle() const { return FWindow; }
   // The lParam of the next message of that kind within ms; -1 when none came.
