@@ -15,16 +15,12 @@
 #include "app/video_export.h"
 #include "film/segment_list.h"
 #include "platform/wide_text_win.h"
-#include "platform/windows_command_line.h"
 
 namespace {
 constexpr wchar_t kExportProgram[] = L"kof-export.exe";
-// How long the notes stay; how long a closing player waits for a cancelled export.
+// How long the notes stay.
 constexpr uint32_t kSavedNoteMs = 8000;
 constexpr uint32_t kUnavailableNoteMs = 4000;
-constexpr DWORD kCloseWaitMs = 10000;
-// kof-export's message: its last lines are enough.
-constexpr size_t kLongestMessage = 600;
 
 std::filesystem::path ExportProgram(const TPlayer& player) { return player.ProgramPath.parent_path() / kExportProgram; }
 
@@ -162,100 +158,25 @@ std::filesystem::path AskOutput(const TPlayer& player, const std::filesystem::pa
   return fileName;
 }
 
-// --- The child process --------------------------------------------------------------
-
-// Reads lines of the child's progress and posts each share to window until the child
-// closes its end, then waits for the child and posts its end.
-void ReadProgress(HANDLE progress, HANDLE process, HWND window) {
-  std::string pending;
-  char buffer[512];
-  DWORD read = 0;
-  while (ReadFile(progress, buffer, sizeof buffer, &read, nullptr) && read > 0) {
-    pending.append(buffer, read);
-    for (size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1))
-      if (const auto share = ReadExportProgress(pending.substr(0, end)))
-        PostMessageW(window, WM_EXPORTPROGRESS, 0, static_cast<LPARAM>(*share * 1e6));
-  }
-  WaitForSingleObject(process, INFINITE);
-  PostMessageW(window, WM_EXPORTENDED, 0, 0);
-}
-
-void ReadErrors(HANDLE errors, std::string& text) {
-  char buffer[512];
-  DWORD read = 0;
-  while (ReadFile(errors, buffer, sizeof buffer, &read, nullptr) && read > 0) {
-    text.append(buffer, read);
-    if (text.size() > 4 * kLongestMessage) text.erase(0, text.size() - kLongestMessage);
-  }
-}
-
-void CloseHandleOnce(HANDLE& handle) {
-  if (handle != nullptr) CloseHandle(handle);
-  handle = nullptr;
-}
-
-// A pipe whose one end the child inherits; the other stays here, not inherited.
-bool MakePipe(HANDLE& ours, HANDLE& childs, bool childReads) {
-  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  HANDLE readEnd = nullptr, writeEnd = nullptr;
-  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return false;
-  ours = childReads ? writeEnd : readEnd;
-  childs = childReads ? readEnd : writeEnd;
-  SetHandleInformation(ours, HANDLE_FLAG_INHERIT, 0);
-  return true;
-}
-
-// Starts kof-export with args; false (job untouched but its handles closed) when it
-// cannot be started.
-bool StartChild(const TPlayer& player, const std::vector<std::string>& args, TVideoExportJob& job) {
-  HANDLE childInput = nullptr, childOutput = nullptr, childErrors = nullptr;
-  bool piped = MakePipe(job.Input, childInput, true);
-  piped = piped && MakePipe(job.Progress, childOutput, false);
-  piped = piped && MakePipe(job.Errors, childErrors, false);
-  std::vector<std::wstring> arguments{ExportProgram(player).wstring()};
-  for (const std::string& arg : args) arguments.push_back(Utf8ToWide(arg));
-  std::wstring commandLine = WindowsCommandLine(arguments);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = childInput;
-  startup.hStdOutput = childOutput;
-  startup.hStdError = childErrors;
-  PROCESS_INFORMATION process{};
-  const bool started = piped && CreateProcessW(arguments[0].c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                                               CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
-  for (HANDLE handle : {childInput, childOutput, childErrors})
-    if (handle != nullptr) CloseHandle(handle);
-  if (!started) {
-    CloseHandleOnce(job.Input);
-    CloseHandleOnce(job.Progress);
-    CloseHandleOnce(job.Errors);
-    return false;
-  }
-  CloseHandle(process.hThread);
-  job.Process = process.hProcess;
-  return true;
-}
-
 // --- The progress box ---------------------------------------------------------------
 
-INT_PTR CALLBACK ProgressBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
-  if (message == WM_INITDIALOG) return TRUE;
+// The box's job comes with WM_INITDIALOG; the job outlives the box, which it destroys.
+INT_PTR CALLBACK ProgressBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrW(box, DWLP_USER, lParam);
+    return TRUE;
+  }
   if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
-    TPlayer& player = Player();
-    TVideoExportJob* job = player.Export.Job.get();
-    if (job != nullptr && !job->Cancelled) {
-      job->Cancelled = true;
-      CloseHandleOnce(job->Input);
-      EnableWindow(GetDlgItem(box, IDCANCEL), FALSE);
-    }
+    if (auto* job = reinterpret_cast<TVideoExportJob*>(GetWindowLongPtrW(box, DWLP_USER))) job->Cancel();
+    EnableWindow(GetDlgItem(box, IDCANCEL), FALSE);
     return TRUE;
   }
   return FALSE;
 }
 
-HWND OpenProgressBox(const TPlayer& player) {
-  HWND box = CreateDialogParamW(player.Instance, L"EXPORTPROGRESS", player.MainWindow, ProgressBoxProc, 0);
+HWND OpenProgressBox(const TPlayer& player, TVideoExportJob& job) {
+  HWND box = CreateDialogParamW(player.Instance, L"EXPORTPROGRESS", player.MainWindow, ProgressBoxProc,
+                                reinterpret_cast<LPARAM>(&job));
   if (box == nullptr) return nullptr;
   SetWindowTextW(box, Text(player, TMessageText::kExportCaption).c_str());
   SetDlgItemTextW(box, IDCANCEL, Text(player, TMessageText::kCancel).c_str());
@@ -284,12 +205,6 @@ void ShowNote(TPlayer& player, const std::wstring& text, uint32_t ms, bool opens
   exporting.Note->HideAfter(ms);
 }
 
-std::string LastLines(std::string text) {
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-  if (text.size() > kLongestMessage) text.erase(0, text.size() - kLongestMessage);
-  return text;
-}
-
 // Where the film is as the user asks: the segment and the time of its picture.
 TVideoExportPlace PlaceNow(const TPlayer& player) {
   TVideoExportPlace place;
@@ -308,16 +223,6 @@ int32_t ExportedWidth(const TPlayer& player, TVideoRange range, int32_t segmentI
   return width;
 }
 }  // namespace
-
-TVideoExportJob::~TVideoExportJob() {
-  CloseHandleOnce(Input);
-  if (Reader.joinable()) Reader.join();
-  if (ErrorReader.joinable()) ErrorReader.join();
-  CloseHandleOnce(Progress);
-  CloseHandleOnce(Errors);
-  CloseHandleOnce(Process);
-  if (ProgressBox != nullptr) DestroyWindow(ProgressBox);
-}
 
 bool VideoExportAvailable(const TPlayer& player) {
   std::error_code error;
@@ -341,16 +246,13 @@ void ExportVideo(TPlayer& player) {
   auto job = std::make_unique<TVideoExportJob>();
   job->Output = output;
   const auto args = VideoExportArguments(choice, place, WideToUtf8(player.FilmPath.wstring()), WideToUtf8(output.wstring()));
-  if (!StartChild(player, args, *job)) {
+  if (!job->Start(ExportProgram(player), args, player.MainWindow)) {
     const std::string reason = WideToUtf8(ExportProgram(player).wstring());
     ShowBox(player.MainWindow, player.Texts.Format(TMessageText::kExportFailedFmt, reason),
             player.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR);
     return;
   }
-  job->Started = GetTickCount64();
-  job->Reader = std::thread(ReadProgress, job->Progress, job->Process, player.MainWindow);
-  job->ErrorReader = std::thread(ReadErrors, job->Errors, std::ref(job->ErrorText));
-  job->ProgressBox = OpenProgressBox(player);
+  job->ProgressBox = OpenProgressBox(player, *job);
   player.Export.Job = std::move(job);
 }
 
@@ -368,13 +270,10 @@ void ShowExportProgress(TPlayer& player, LPARAM millionths) {
 void FinishVideoExport(TPlayer& player) {
   std::unique_ptr<TVideoExportJob> job = std::move(player.Export.Job);
   if (!job) return;
-  if (job->Reader.joinable()) job->Reader.join();
-  if (job->ErrorReader.joinable()) job->ErrorReader.join();
-  DWORD code = 1;
-  GetExitCodeProcess(job->Process, &code);
+  const DWORD code = job->ExitCode();
   const bool cancelled = job->Cancelled;
   const std::filesystem::path output = job->Output;
-  const std::string errors = LastLines(job->ErrorText);
+  const std::string errors = job->LastErrors();
   job.reset();
   if (cancelled) return;
   if (code == 0) {
@@ -391,12 +290,7 @@ void FinishVideoExport(TPlayer& player) {
 }
 
 void CancelVideoExport(TPlayer& player) {
-  TVideoExportJob* job = player.Export.Job.get();
-  if (job == nullptr) return;
-  job->Cancelled = true;
-  CloseHandleOnce(job->Input);
-  // kof-export removes what it wrote before it ends; only one that hangs is ended here.
-  if (WaitForSingleObject(job->Process, kCloseWaitMs) == WAIT_TIMEOUT) TerminateProcess(job->Process, 1);
+  if (player.Export.Job) player.Export.Job->Cancel();
   player.Export.Job.reset();
 }
 

@@ -5,8 +5,10 @@
 # "Сохранено: NAME", and the video decodes to the pictures `kof frames` renders for the
 # segment (PSNR 40 dB, as kof export's tests hold lossy video). Then the whole film as
 # MP4 while it plays: the picture moves on during the export, and Cancel leaves neither
-# the video nor a temporary file. A player without kof-export.exe beside it grays the
-# item (film_executable_test.sh).
+# the video nor a temporary file. Then a segment into a folder that takes no files: a box
+# shows kof-export's own message, no note says it was saved, nothing is left, and the
+# film plays on. A player without kof-export.exe beside it grays the item
+# (film_executable_test.sh).
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 [ -f "$(dirname "$RZ_EXE")/kof-export.exe" ] || rz_fail "no kof-export.exe beside $RZ_EXE"
@@ -17,12 +19,13 @@ mkdir -p "$out"
 second=$(rz_reference_frames "$film" 2)
 caption="Экспорт видео"
 
-# save_as PATH: the Save box's name typed and taken.
-save_as() {
+# save_as PATH: the Save box's name typed and taken; save_as_typed WINDOWS_PATH as typed.
+save_as() { save_as_typed "$(rz_windows_path "$(dirname "$1")")\\$(basename "$1")"; }
+save_as_typed() {
   rz_wait_until 20 eval '[ "$(rz_box_count)" -ge 1 ]' || rz_fail "no Save box"
   sleep 0.5
   xdotool key --delay 60 ctrl+a
-  xdotool type --delay 30 "$(rz_windows_path "$(dirname "$1")")\\$(basename "$1")"
+  xdotool type --delay 30 "$1"
   xdotool key Return
 }
 # note_says TEXT: a note above the panel shows TEXT as its first line.
@@ -71,4 +74,40 @@ rz_wait_until 10 eval '[ -z "$(ls -A "$out" | grep -v segment.webm)" ]' ||
 rz_close
 [ "$(ls -A "$(rz_temp_dir)" | wc -l)" -le "$temp_before" ] ||
   rz_fail "a cancelled export left temporary files: $(ls -A "$(rz_temp_dir)")"
-echo "export: this segment as WebM within ${quality#*worst }, saved and told; the whole film as MP4 cancelled while it played on, nothing left"
+
+# Into a folder nobody may write, not even root: sysfs takes no new files (Wine's server
+# makes the files, and as root it would write a read-only folder). Wine's Save box does
+# not go into Z:\sys itself: a link in the videos' folder leads there.
+locked="$out/locked"
+ln -s /sys/kernel "$locked"
+! touch "$locked/rz-export-probe" 2>/dev/null || rz_fail "$locked takes new files here"
+typed="$(rz_windows_path "$out")\\locked\\segment.webm"
+# Checked once the player has ended and removed its own temporary folders.
+left() { ls -A "$locked/" "$RZ_FILMS" "$out" "$(rz_temp_dir)"; }
+before=$(left | md5sum)
+rz_start "$(rz_windows_path "$film")"
+rz_wait_window roRezodu 90
+rz_wait_menu_state roRezodu 0.2 enabled || rz_fail "Export video is not enabled: $(rz_menu_item roRezodu 0.2)"
+rz_keys roRezodu ctrl+e
+rz_wait_window "$caption"
+rz_keys "$caption" Down Tab Down
+rz_probe click "$caption" "Сохранить..." >/dev/null || rz_fail "no Save button in the export box"
+save_as_typed "$typed"
+rz_wait_window "Ошибка" 60
+message=$(rz_box "Ошибка") || rz_fail "no error box"
+case "$message" in
+  "Видео не сохранено: kof: cannot write ${typed//\\/\\\\}: "?*"	OK") ;;
+  *) rz_fail "the error box does not carry kof-export's message: $message" ;;
+esac
+! rz_probe window "$caption" >/dev/null || rz_fail "the progress box stayed after the failure"
+! note_says "Сохранено" || rz_fail "a failed export is told as saved"
+rz_keys "Ошибка" Return
+rz_wait_gone "Ошибка"
+rz_wait_until 10 rz_moving roRezodu 560 360 || rz_fail "the film stands still after the failed export"
+rz_keys roRezodu ctrl+e
+rz_wait_window "$caption"
+rz_keys "$caption" Escape
+rz_wait_gone "$caption"
+rz_close
+[ "$(left | md5sum)" = "$before" ] || rz_fail "a failed export left files: $(left)"
+echo "export: this segment as WebM within ${quality#*worst }, saved and told; the whole film as MP4 cancelled while it played on, nothing left; into sysfs: kof-export's message in a box, nothing left, the player plays on"
