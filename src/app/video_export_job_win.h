@@ -18,7 +18,7 @@ constexpr UINT WM_EXPORTPROGRESS = WM_APP + 4;
 constexpr UINT WM_EXPORTENDED = WM_APP + 5;
 
 class TVideoExportJob {
- public:
+public:
   static constexpr DWORD kStopWaitMs = 10000;
 
   TVideoExportJob() = default;
@@ -42,7 +42,7 @@ class TVideoExportJob {
   bool Cancelled = false;
   DWORD StopWaitMs = kStopWaitMs;
 
- private:
+private:
   void JoinReaders();
 
   HANDLE FProcess = nullptr;
