@@ -197,7 +197,8 @@ def main():
               f"({ACTIVITY_SECONDS * 1000 / max(1, measured):.0f} x real time), its first picture at {hour_first} ms")
         print(f"first picture of the LZMA film with activity measuring: {first} ms, without: {first_without} ms")
         # Page loads vary by some tens of ms; measuring after the picture must not add more.
-        if first > first_without + max(100, first_without // 5):
+        # A short run loads each page once on a busy machine, which says nothing either way.
+        if not SHORT and first > first_without + max(100, first_without // 5):
             raise SystemExit(f"web_bench: the first picture came later with activity measuring ({first} ms "
                              f"against {first_without} ms)")
         print(f"export of the {LESSON_SECONDS} s lesson to WebM: the page {web_export:.1f} x real time (target 5), "
