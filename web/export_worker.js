@@ -7,7 +7,7 @@
 "use strict";
 // gifenc is published as a CommonJS module: what it exports lands in `exports`.
 self.exports = {};
-importScripts("roRezodu.js", "mediabunny.min.js", "export_plan.js", "gifenc.js", "export_gif.js");
+importScripts("roRezodu.js", "worker_module.js", "mediabunny.min.js", "export_plan.js", "gifenc.js", "export_gif.js");
 
 const {
   Output, BufferTarget, WebMOutputFormat, Mp4OutputFormat, VideoSampleSource, VideoSample, AudioSampleSource, AudioSample,
@@ -26,28 +26,14 @@ function videoBitrate(plan) {
   return Math.max(4e6, Math.min(40e6, plan.outWidth * plan.outHeight * fastest * 2));
 }
 
-let rz = null;
-const moduleReady = createRoRezodu({ host: {}, print: () => {}, printErr: (text) => console.warn(text) })
-  .then((module) => { rz = module; });
-
-function cString(text) {
-  const size = text.length * 4 + 1;
-  const pointer = rz._malloc(size);
-  rz.stringToUTF8(text, pointer, size);
-  return pointer;
-}
+const moduleReady = startModule();
 
 function openFilm(name, blob) {
   if (!rz.FS.analyzePath("/export").exists) rz.FS.mkdir("/export");
   rz.FS.mount(rz.WORKERFS, { blobs: [{ name, data: blob }] }, "/export");
-  const path = cString("/export/" + name);
-  try {
-    const result = JSON.parse(rz.UTF8ToString(rz._rz_export_open(path)));
-    if (!Array.isArray(result)) throw new Error(result.error);
-    return result;
-  } finally {
-    rz._free(path);
-  }
+  const result = JSON.parse(withCString("/export/" + name, (path) => rz.UTF8ToString(rz._rz_export_open(path))));
+  if (!Array.isArray(result)) throw new Error(result.error);
+  return result;
 }
 
 // Progress in whole percent, at most one message per 100 ms.

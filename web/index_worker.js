@@ -4,24 +4,11 @@
 // fetched from elsewhere), enlarged and in the layout the module asks for, and the words
 // go back to the module, which joins them into the index's document.
 "use strict";
-importScripts("roRezodu.js", "tesseract/tesseract.min.js");
+importScripts("roRezodu.js", "worker_module.js", "tesseract/tesseract.min.js");
 
 const here = new URL(".", self.location.href).href;
 
-let rz = null;
-const moduleReady = createRoRezodu({ host: {}, print: () => {}, printErr: (text) => console.warn(text) })
-  .then((module) => { rz = module; });
-
-function withCString(text, action) {
-  const size = text.length * 4 + 1;
-  const pointer = rz._malloc(size);
-  rz.stringToUTF8(text, pointer, size);
-  try {
-    return action(pointer);
-  } finally {
-    rz._free(pointer);
-  }
-}
+const moduleReady = startModule();
 
 // The module's JSON answer; one that says error ends the index.
 function answer(text) {
@@ -50,7 +37,8 @@ async function startReader(languages) {
 // The area's grey pixels as the reader sees them: enlarged factor times (bilinear, as
 // kof enlarges) inside a white border.
 function enlarged(pass) {
-  const grey = rz.HEAPU8.subarray(rz._rz_index_pixels(), rz._rz_index_pixels() + pass.width * pass.height);
+  const pixels = rz._rz_index_pixels();
+  const grey = rz.HEAPU8.subarray(pixels, pixels + pass.width * pass.height);
   const rgba = new Uint8ClampedArray(pass.width * pass.height * 4);
   for (let i = 0; i < grey.length; ++i) {
     rgba[4 * i] = rgba[4 * i + 1] = rgba[4 * i + 2] = grey[i];

@@ -2,9 +2,8 @@
 // and the picture. The page sends the user's commands; the worker draws on the canvas
 // the page handed over and sends back what the page shows (see web_events.h).
 "use strict";
-importScripts("roRezodu.js");
+importScripts("roRezodu.js", "worker_module.js");
 
-let rz = null;          // the module, once it runs
 let canvas = null;      // the page's OffscreenCanvas
 let context = null;
 let filmMounted = false;
@@ -91,17 +90,6 @@ function mountFilm(name, blob, index) {
   rz.FS.mount(rz.WORKERFS, { blobs }, "/film");
   filmMounted = true;
   return "/film/" + name;
-}
-
-function withCString(text, action) {
-  const size = text.length * 4 + 1;
-  const pointer = rz._malloc(size);
-  rz.stringToUTF8(text, pointer, size);
-  try {
-    return action(pointer);
-  } finally {
-    rz._free(pointer);
-  }
 }
 
 async function filmBlob(message, signal) {
@@ -259,8 +247,7 @@ function readErrorsFail(module) {
 
 // A module that cannot load (roRezodu.wasm missing or damaged) is reported as a worker
 // that cannot start.
-createRoRezodu({ host, print: () => {}, printErr: (text) => console.warn(text) }).then((module) => {
-  rz = module;
+startModule(host).then((module) => {
   readErrorsFail(module);
   for (const message of queued.splice(0)) handle(message);
 }, (error) => {

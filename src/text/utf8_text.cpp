@@ -41,7 +41,7 @@ char32_t FoldCase(char32_t code) {
   return code;
 }
 
-std::string FoldedText(std::string_view text) {
+std::string MappedText(std::string_view text, char32_t (*map)(char32_t)) {
   std::string folded;
   folded.reserve(text.size());
   for (size_t at = 0; at < text.size();) {
@@ -50,7 +50,7 @@ std::string FoldedText(std::string_view text) {
       folded.push_back(text[at++]);
       continue;
     }
-    AppendUtf8(folded, FoldCase(code));
+    AppendUtf8(folded, map(code));
     at += length;
   }
   return folded;

@@ -16,5 +16,9 @@ void AppendUtf8(std::string& text, char32_t code);
 // The lower-case letter of code in the scripts above; every other code point as it is.
 char32_t FoldCase(char32_t code);
 
-// The text with every letter folded; bytes that are not UTF-8 stay as they are.
-std::string FoldedText(std::string_view text);
+// The text with every code point put through map; bytes that are not UTF-8 stay as
+// they are.
+std::string MappedText(std::string_view text, char32_t (*map)(char32_t));
+
+// The text with every letter folded (FoldCase).
+inline std::string FoldedText(std::string_view text) { return MappedText(text, FoldCase); }

@@ -6,16 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "controls/ko_progress_bar_win.h"
+#include "support/window_pixel_win.h"
 
 namespace {
-COLORREF PixelOf(HWND window, int x, int y) {
-  UpdateWindow(window);
-  const HDC dc = GetDC(window);
-  const COLORREF colour = GetPixel(dc, x, y);
-  ReleaseDC(window, dc);
-  return colour;
-}
-
 // Two 10 s segments on a bar 200 x 10 (2 + 9.8 px a second): the first busy for 5 s,
 // then idle; the second as given.
 std::vector<TStripSegment> Strip(bool secondKnown) {

@@ -9,6 +9,7 @@
 #include "controls/control_palette_win.h"
 #include "controls/ko_progress_bar_win.h"
 #include "controls/ko_slider_win.h"
+#include "support/window_pixel_win.h"
 
 namespace {
 BITMAPINFO TopDown32(int width, int height) {
@@ -55,16 +56,6 @@ TEST(ControlPaletteWin, HighContrastPicturesAreTheGlyphInButtonTextOnButtonFace)
   EXPECT_EQ(kept.Get(), handle) << "the design's palette keeps the picture";
   EXPECT_EQ(Pixels(kept.Get(), 2, 2), glyph);
 }
-
-namespace {
-COLORREF PixelOf(HWND window, int x, int y) {
-  UpdateWindow(window);
-  const HDC dc = GetDC(window);
-  const COLORREF colour = GetPixel(dc, x, y);
-  ReleaseDC(window, dc);
-  return colour;
-}
-}  // namespace
 
 // A scheme's palette reaches the painting: the bar's body, played part and frame, the
 // slider's thumb, each in its own colour of the scheme.

@@ -28,6 +28,16 @@ save_as_typed() {
   xdotool type --delay 30 "$1"
   xdotool key Return
 }
+# open_export_box [segment]: Ctrl+E in the player once Export is enabled; with segment,
+# WebM and this segment chosen (the format list has the focus: Down picks WebM; Tab
+# reaches the range, Down its second). Then Save..., which opens the Save box.
+open_export_box() {
+  rz_wait_menu_state roRezodu 0.2 enabled || rz_fail "Export video is not enabled: $(rz_menu_item roRezodu 0.2)"
+  rz_keys roRezodu ctrl+e
+  rz_wait_window "$caption"
+  [ "${1:-}" != segment ] || rz_keys "$caption" Down Tab Down
+  rz_probe click "$caption" "Сохранить..." >/dev/null || rz_fail "no Save button in the export box"
+}
 # note_says TEXT: a note above the panel shows TEXT as its first line.
 note_says() {
   rz_probe children roRezodu | awk -F'\t' -v t="$1" '$2 == "koNote" && $5 == 1 && index($6, t) == 1 { found = 1 }
@@ -38,12 +48,7 @@ rz_start "$(rz_windows_path "$film")" /segm 2
 rz_wait_window roRezodu 90
 rz_wait_frame roRezodu 160 120 "$second" 30 >/dev/null
 rz_keys roRezodu F10
-rz_wait_menu_state roRezodu 0.2 enabled || rz_fail "Export video is not enabled: $(rz_menu_item roRezodu 0.2)"
-rz_keys roRezodu ctrl+e
-rz_wait_window "$caption"
-# The format list has the focus: Down picks WebM; Tab reaches the range, Down its second.
-rz_keys "$caption" Down Tab Down
-rz_probe click "$caption" "Сохранить..." >/dev/null || rz_fail "no Save button in the export box"
+open_export_box segment
 save_as "$out/segment.webm"
 rz_wait_until 60 note_says "Сохранено: segment.webm" ||
   rz_fail "no note of the saved video: $(rz_probe children roRezodu | grep koNote)"
@@ -56,10 +61,7 @@ rz_close
 temp_before=$(ls -A "$(rz_temp_dir)" | wc -l)
 rz_start "$(rz_windows_path "$film")"
 rz_wait_window roRezodu 90
-rz_wait_menu_state roRezodu 0.2 enabled || rz_fail "Export video is not enabled: $(rz_menu_item roRezodu 0.2)"
-rz_keys roRezodu ctrl+e
-rz_wait_window "$caption"
-rz_probe click "$caption" "Сохранить..." >/dev/null || rz_fail "no Save button in the export box"
+open_export_box
 save_as "$out/film.mp4"
 rz_wait_until 30 eval 'rz_probe window "$caption" >/dev/null' || rz_fail "no progress box"
 rz_wait_until 30 eval 'ls "$out" | grep -q kof-export' || rz_fail "the export wrote nothing"
@@ -87,11 +89,7 @@ left() { ls -A "$locked/" "$RZ_FILMS" "$out" "$(rz_temp_dir)"; }
 before=$(left | md5sum)
 rz_start "$(rz_windows_path "$film")"
 rz_wait_window roRezodu 90
-rz_wait_menu_state roRezodu 0.2 enabled || rz_fail "Export video is not enabled: $(rz_menu_item roRezodu 0.2)"
-rz_keys roRezodu ctrl+e
-rz_wait_window "$caption"
-rz_keys "$caption" Down Tab Down
-rz_probe click "$caption" "Сохранить..." >/dev/null || rz_fail "no Save button in the export box"
+open_export_box segment
 save_as_typed "$typed"
 rz_wait_window "Ошибка" 60
 message=$(rz_box "Ошибка") || rz_fail "no error box"

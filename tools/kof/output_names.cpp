@@ -26,19 +26,7 @@ int64_t WriterOf(const std::string& name, const std::string& host) {
 }
 }  // namespace
 
-std::string FoldedName(const std::string& name) {
-  std::string folded;
-  for (size_t at = 0; at < name.size();) {
-    const auto [code, length] = DecodeUtf8(name, at);
-    if (length == 0) {
-      folded.push_back(name[at++]);
-      continue;
-    }
-    AppendUtf8(folded, LowerCase(code));
-    at += length;
-  }
-  return folded;
-}
+std::string FoldedName(const std::string& name) { return MappedText(name, LowerCase); }
 
 fs::path TemporaryOutput(const fs::path& out, int64_t pid) {
   return PathOfUtf8(Utf8Of(out) + kTemporaryMark + MachineName() + "-" + std::to_string(pid));
