@@ -46,7 +46,9 @@ rz_close
 missing=$(rz_windows_path "$RZ_OUT")'\missing.kof'
 rz_start "$missing"
 rz_wait_window Trouble
-[ "$(rz_box Trouble)" = "Не могу открыть файл ${missing//\\/\\\\}	OK" ] || rz_fail "box: $(rz_box Trouble)"
+# The box's window may come a moment before its text.
+expected="Не могу открыть файл ${missing//\\/\\\\}	OK"
+rz_wait_until 10 eval '[ "$(rz_box Trouble)" = "$expected" ]' || rz_fail "box: $(rz_box Trouble)"
 rz_probe click Trouble OK
 rz_wait_gone Trouble
 rz_close
