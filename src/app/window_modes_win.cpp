@@ -24,8 +24,13 @@ void SaveWindowPlacement(TPlayer& player) {
 }
 
 namespace {
+// The frame style changes; whether the window is shown does not. A style without
+// WS_VISIBLE would hide the window until the ShowWindow that follows, and Wine unmaps
+// it on the frame change: for that moment the player has no window on the screen, and
+// on a busy machine a click or a key that comes then finds none.
 void SetWindowStyle(HWND window, DWORD style) {
-  SetWindowLongPtrW(window, GWL_STYLE, static_cast<LONG_PTR>(style));
+  const auto shown = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)) & WS_VISIBLE;
+  SetWindowLongPtrW(window, GWL_STYLE, static_cast<LONG_PTR>(style | shown));
   SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
 }
 

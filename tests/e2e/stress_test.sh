@@ -4,7 +4,8 @@
 # enters full screen and another leaves it, then the mouse goes over the bar and the
 # wheel turns one notch up. The same again with the segment list open. After each round
 # the window is still there, shows the film and closes on Alt+F4 with exit code 0 and
-# no temporary folder left. RZ_STRESS_ROUNDS sets the number of rounds (20).
+# no temporary folder left, and it was shown at every moment of the two changes.
+# RZ_STRESS_ROUNDS sets the number of rounds (20).
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 
@@ -26,6 +27,20 @@ mouse_to() {
   xdotool mousemove $(($(rz_field "$client" 1) + $1)) $(($(rz_field "$client" 2) + $2))
 }
 window_there() { rz_window_is roRezodu 6 normal && [ "$(client_size)" = "$w $h" ]; }
+# Shown, and larger than the window was (a window that is not shown has no size here).
+full_screen() {
+  local size
+  size=$(client_size) && [ -n "$size" ] && [ "$size" != "$w $h" ]
+}
+
+# Watches in the background, while full screen is entered and left, that the window is
+# shown at every moment: a window that hides itself while it changes its frame is not
+# there for a click or a key, nor for a screen reader.
+watch_shown() {
+  wine "$RZ_PROBE" shown roRezodu 4 >"$RZ_OUT/shown" 2>/dev/null &
+  watcher=$!
+  rz_wait_until 10 grep -q watching "$RZ_OUT/shown" || rz_fail "the window was not there to watch (round $round)"
+}
 
 # One pass of the sequence, from a playing film with the window at its normal size.
 sequence() {
@@ -35,13 +50,15 @@ sequence() {
   rz_keys roRezodu space
   rz_wait_until 10 rz_child_visible Button 110 || rz_fail "Space did not pause (round $round)"
   step="double click into full screen"
+  watch_shown
   xdotool click --repeat 2 --delay 100 1
-  rz_wait_until 10 eval '[ "$(client_size)" != "$w $h" ]' || rz_fail "no full screen (round $round)"
+  rz_wait_until 10 full_screen || rz_fail "no full screen (round $round)"
   step="double click out of full screen"
   read -r fw fh <<<"$(client_size)"
   mouse_to $((fw / 2)) $((fh / 2))
   xdotool click --repeat 2 --delay 100 1
   rz_wait_until 10 window_there || rz_fail "full screen not left (round $round): $(rz_probe window roRezodu)"
+  wait "$watcher" || rz_fail "the window was not shown for a moment (round $round): $(cat "$RZ_OUT/shown")"
   step="a notch over the bar"
   mouse_to 230 "$bar_y"
   xdotool click 4

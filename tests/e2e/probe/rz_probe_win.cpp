@@ -11,6 +11,9 @@
 //   rz_probe click TITLE BUTTON       clicks the button BUTTON of the dialog titled TITLE
 //   rz_probe wait TITLE [SECONDS]     waits until a window titled TITLE is visible
 //   rz_probe gone TITLE [SECONDS]     waits until no window titled TITLE is visible
+//   rz_probe shown TITLE SECONDS      watches the window titled TITLE for SECONDS, looking
+//                                     every millisecond: prints "watching" once it has it,
+//                                     then "hidden H of N looks"; 1 when it was ever hidden
 //   rz_probe children TITLE           every window inside the window titled TITLE
 //   rz_probe focus TITLE              the window that has the keyboard focus in its program
 //   rz_probe dpi TITLE DPI            tells the window, as the system does when it reaches a
@@ -34,6 +37,7 @@
 #include <io.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -258,6 +262,23 @@ int WaitFor(const std::wstring& title, double seconds, bool present) {
   }
 }
 
+int WatchShown(const std::wstring& title, double seconds) {
+  HWND window = FindByTitle(title);
+  if (window == nullptr) return 1;
+  std::puts("watching");
+  std::fflush(stdout);
+  const ULONGLONG end = GetTickCount64() + ULONGLONG(seconds * 1000);
+  uint64_t looks = 0, hidden = 0;
+  while (GetTickCount64() < end) {
+    ++looks;
+    if (!IsWindowVisible(window)) ++hidden;
+    Sleep(1);  // about a look a millisecond, leaving the processor to the program watched
+  }
+  std::printf("hidden %llu of %llu looks\n", static_cast<unsigned long long>(hidden),
+              static_cast<unsigned long long>(looks));
+  return hidden == 0 ? 0 : 1;
+}
+
 // A window inside `top`: handle, class, child id, rectangle in top's client
 // coordinates, visible (1) or hidden (0), text.
 void PrintChild(HWND top, HWND child) {
@@ -301,7 +322,8 @@ int HoldFile(const std::wstring& path, const std::wstring& whileExists) {
 
 int Usage() {
   std::fputs("usage: rz_probe windows | window T | boxes | menu T | popup | client T | click T BUTTON | tips\n"
-             "       rz_probe wait T [SECONDS] | gone T [SECONDS] | children T | focus T | dpi T DPI\n"
+             "       rz_probe wait T [SECONDS] | gone T [SECONDS] | shown T SECONDS | children T | focus T\n"
+             "       rz_probe dpi T DPI\n"
              "       rz_probe close T | hold FILE WHILE\n",
              stderr);
   return 2;
@@ -318,6 +340,7 @@ int Run(const std::vector<std::wstring>& args) {
   if (command == L"popup" && n == 1) return ShowOpenMenu();
   if (command == L"wait" && (n == 2 || n == 3)) return WaitFor(args[1], seconds, true);
   if (command == L"gone" && (n == 2 || n == 3)) return WaitFor(args[1], seconds, false);
+  if (command == L"shown" && n == 3) return WatchShown(args[1], seconds);
   if (command == L"close" && n == 2) return CloseAll(args[1]);
   if (command == L"hold" && n == 3) return HoldFile(args[1], args[2]);
   // The other commands look at the window titled args[1]: 1 when there is none.
