@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # The clock seen from outside: two players side by side, 3-second films with one and
 # three pointer samples per frame and /closeonfinish, each with its own temporary folder,
-# end 3 s +- 10 % after their first picture; /segm beyond the last segment ends at once.
+# show their last pictures and end, neither early (the clock never runs ahead: at least
+# 90 % of 3 s after the first picture) nor hanging (at most 3 s late, a bound a busy
+# machine keeps); /segm beyond the last segment ends at once. How exactly the clock keeps
+# time is for the engine's unit tests and the benchmarks, not for a timed check here.
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 length=3  # seconds: 30 frames at 10 per second
+frames=30
+late=3    # seconds a loaded machine may add
 
 rz_start "$(rz_windows_path "$RZ_FILMS/clock1.kof")" /segm 2 /closeonfinish
 rz_wait_exit 20 || rz_fail "a film started beyond its last segment did not end the player"
@@ -13,21 +18,30 @@ rz_wait_exit 20 || rz_fail "a film started beyond its last segment did not end t
 
 # The one-sample player at the top of the screen, the three-sample one below it. Their
 # 160 x 120 pictures are centred in the windows, so the screen column x = 300 crosses
-# each picture once it shows: a colour #xx1E14 (make_e2e_films.cpp).
+# each picture once it shows: a colour #xx1E14 whose red is the frame's number
+# (make_e2e_films.cpp).
 rz_start "$(rz_windows_path "$RZ_FILMS/clock1.kof")" /closeonfinish /pos 0 0
 one=$RZ_PID
 rz_start "$(rz_windows_path "$RZ_FILMS/clock3.kof")" /closeonfinish /pos 0 500
 three=$RZ_PID
-declare -A started=() ended=()
+declare -A started=() ended=() last=([one]=-1 [three]=-1)
+# A line "PLAYER FRAME" for each player whose picture shows.
 pictures_shown() {
   import -window root -crop 1x1024+300+0 -depth 8 txt:- 2>/dev/null |
-    awk -F'[,:]' 'tolower($0) ~ /#..1e14/ { print ($2 < 500 ? "one" : "three") }' | sort -u
+    awk -F'[,:]' 'function hex(c) { return index("0123456789abcdef", c) - 1 }
+      match(tolower($0), /#..1e14/) {
+        colour = substr(tolower($0), RSTART + 1, 2)
+        print ($2 < 500 ? "one" : "three"), 16 * hex(substr(colour, 1, 1)) + hex(substr(colour, 2, 1)) }' | sort -u
 }
 end=$((SECONDS + 30))
 while [ ${#ended[@]} -lt 2 ]; do
   [ $SECONDS -lt $end ] || rz_fail "the players did not end within 30 s (started: ${!started[*]}, ended: ${!ended[*]})"
   now=$(date +%s.%N)
-  for player in $(pictures_shown); do [ -n "${started[$player]:-}" ] || started[$player]=$now; done
+  while read -r player frame; do
+    [ -n "$player" ] || continue
+    [ -n "${started[$player]:-}" ] || started[$player]=$now
+    [ "$frame" -le "${last[$player]}" ] || last[$player]=$frame
+  done <<<"$(pictures_shown)"
   [ -n "${ended[one]:-}" ] || kill -0 "$one" 2>/dev/null || ended[one]=$now
   [ -n "${ended[three]:-}" ] || kill -0 "$three" 2>/dev/null || ended[three]=$now
   if [ -z "${folders_seen:-}" ] && [ ${#started[@]} -eq 2 ] && [ ${#ended[@]} -eq 0 ]; then
@@ -40,10 +54,14 @@ done
 
 for player in one three; do
   [ -n "${started[$player]:-}" ] || rz_fail "the player with $player sample(s) per frame showed no picture"
-  awk -v s="${started[$player]}" -v e="${ended[$player]}" -v l="$length" \
-    'BEGIN { d = e - s; printf "%.2f s\n", d; exit !(d >= 0.9 * l && d <= 1.1 * l) }' >"$RZ_OUT/$player.time" ||
+  # The screen is read every 50 ms or more (a tenth of a second each on a busy machine):
+  # one of the last pictures is seen, not necessarily the very last.
+  [ "${last[$player]}" -ge $((frames - 4)) ] ||
+    rz_fail "the $player-sample film ended after picture ${last[$player]} of 0-$((frames - 1))"
+  awk -v s="${started[$player]}" -v e="${ended[$player]}" -v l="$length" -v late="$late" \
+    'BEGIN { d = e - s; printf "%.2f s\n", d; exit !(d >= 0.9 * l && d <= l + late) }' >"$RZ_OUT/$player.time" ||
     rz_fail "the $player-sample film played $(cat "$RZ_OUT/$player.time") from its first picture to its end," \
-      "not ${length} s"
+      "not ${length} s (up to ${late} s late)"
 done
 for pid in "$one" "$three"; do
   RZ_PID=$pid
@@ -51,5 +69,6 @@ for pid in "$one" "$three"; do
   [ "$RZ_STATUS" -eq 0 ] || rz_fail "player $pid ended with exit code $RZ_STATUS"
 done
 [ "$(rz_temp_folders)" = "$RZ_FOLDERS" ] || rz_fail "temporary folders left: $(rz_temp_folders)"
-echo "$RZ_NAME: S = 1 played $(cat "$RZ_OUT/one.time"), S = 3 $(cat "$RZ_OUT/three.time") of ${length} s" \
-  "side by side; two folders, both removed; /segm beyond the end closes at once"
+echo "$RZ_NAME: S = 1 played $(cat "$RZ_OUT/one.time") to picture ${last[one]}," \
+  "S = 3 $(cat "$RZ_OUT/three.time") to picture ${last[three]}, of ${length} s side by side;" \
+  "two folders, both removed; /segm beyond the end closes at once"
