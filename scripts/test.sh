@@ -60,7 +60,4 @@ scripts/package.sh
 /usr/bin/python3 tests/web/package_page_test.py build/dist build/release
 
 step "Windows tests under Wine, end-to-end tests in Xvfb"
-source scripts/wine-env.sh
-rz_wine_prefix "$PWD/build/wine-test" unmanaged
-HOME="$HOME_FOR_WINE" xvfb-run -a -s "-screen 0 1280x1024x24" scripts/wine-ctest.sh
-HOME="$HOME_FOR_WINE" xvfb-run -a -s "-screen 0 1280x1024x24" bench/play_max.sh --short
+scripts/test-wine.sh
