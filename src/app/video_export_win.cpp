@@ -280,7 +280,7 @@ void FinishVideoExport(TPlayer& player) {
     player.Export.Saved = output;
     const std::string name = WideToUtf8(output.filename().wstring());
     ShowNote(player,
-             Utf8ToWide(player.Texts.Format(TMessageText::kExportSavedFmt, name)) + L"\n" +
+             Utf8ToWide(ExportSavedText(player.Texts, name, ExportWarnings(errors))) + L"\n" +
                  Text(player, TMessageText::kExportShowInFolder),
              kSavedNoteMs, true);
     return;
