@@ -289,8 +289,10 @@ void FinishVideoExport(TPlayer& player) {
           player.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR);
 }
 
-void CancelVideoExport(TPlayer& player) {
-  if (player.Export.Job) player.Export.Job->Cancel();
+void CancelVideoExport(TPlayer& player, DWORD waitMs) {
+  if (!player.Export.Job) return;
+  player.Export.Job->Cancel();
+  player.Export.Job->StopWaitMs = waitMs;
   player.Export.Job.reset();
 }
 
