@@ -160,8 +160,9 @@ void TVideoExportJob::EndChild() {
   if (WaitForSingleObject(FProcess, kStopWaitMs) == WAIT_OBJECT_0) RemoveTemporaryOutputs();
 }
 
-// The files in Output's folder that kof-export, as this child, writes Output under. Their
-// machine is not compared: no other machine's process of that id writes this Output.
+// The files in Output's folder that kof-export, as this child, writes Output under. The
+// machine in their names is not compared: that another machine's process with the same
+// id writes this very Output at this moment is not to be expected.
 void TVideoExportJob::RemoveTemporaryOutputs() const {
   const std::string outName = WideToUtf8(Output.filename().wstring());
   std::error_code error;
