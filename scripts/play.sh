@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds roRezodu.exe (installing what is missing) and plays a film under Wine:
+# Builds roRezodu.exe and kof-export.exe, which File > Export video runs (installing
+# what is missing), and plays a film under Wine:
 #   scripts/play.sh [FILM.kof] [player options …]
 # Without a film it plays the demo film, build/demo.kof, which it makes first.
 # Without a display (no DISPLAY), it runs inside Xvfb for PLAY_SECONDS seconds (10 by
@@ -9,7 +10,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 RZ_MINGW_PREFIX=$(scripts/setup.sh)
 export RZ_MINGW_PREFIX
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target roRezodu -j "$(nproc)" >/dev/null
+cmake --build --preset windows --target roRezodu kof-export -j "$(nproc)" >/dev/null
 exe="$PWD/build/windows/roRezodu.exe"
 
 if [ $# -eq 0 ] || [ "${1#-}" != "$1" ]; then

@@ -79,11 +79,17 @@ const exporter = {
       case "done": {
         const name = `${this.name.replace(/\.[^.]*$/, "") || "roRezodu"}.${this.choice.format}`;
         download(message.blob, name);
-        this.finish(pageLanguage.text("exportDone", name));
+        this.finish(this.doneText(name, message.warnings));
         break;
       }
       case "failed": this.finish(pageLanguage.text("exportFailed", message.text)); break;
     }
+  },
+
+  // What was left out of the video is told with its name, one warning a line.
+  doneText(name, warnings) {
+    if (warnings.length === 0) return pageLanguage.text("exportDone", name);
+    return pageLanguage.text(warnings.length === 1 ? "exportDoneWarning" : "exportDoneWarnings", name, warnings.join("\n"));
   },
 
   showPercent(percent) {

@@ -9,11 +9,16 @@
 // segments: the export worker's description (web_export.h); choice: format ("webm",
 // "mp4" or "gif"), range "film", "segment" (choice.segment) or "rest" (choice.segment
 // from choice.frame), and size "film", "half" or "width" (choice.width). Throws when
-// nothing lies in the range.
+// nothing lies in the range. The plan's skipped lists the segments of the range left out,
+// in kof export's words ("segment 2: its frame rate is 0; skipped").
 function exportPlan(segments, choice) {
-  const parts = [];
+  const parts = [], skipped = [];
   segments.forEach((segment, index) => {
-    if (!segment.drawable || (choice.range !== "film" && index !== choice.segment)) return;
+    if (choice.range !== "film" && index !== choice.segment) return;
+    if (!segment.drawable) {
+      skipped.push(`segment ${index + 1}: ${segment.skipped}; skipped`);
+      return;
+    }
     const first = choice.range === "rest" ? Math.min(segment.pictures, Math.max(0, choice.frame) * segment.samples) : 0;
     if (segment.pictures > first) parts.push({ ...segment, index, first, end: segment.pictures });
   });
@@ -23,7 +28,7 @@ function exportPlan(segments, choice) {
   const wanted = { film: contentWidth, half: Math.floor(contentWidth / 2), width: Math.floor(choice.width) || 0 }[choice.size];
   const scaled = wanted > 0 && wanted < contentWidth;
   const evenUp = (size) => (even ? size + (size & 1) : size);
-  const plan = { parts, scaled, even, contentWidth, contentHeight,
+  const plan = { parts, skipped, scaled, even, contentWidth, contentHeight,
     canvasWidth: scaled ? contentWidth : evenUp(contentWidth), canvasHeight: scaled ? contentHeight : evenUp(contentHeight) };
   plan.outWidth = plan.canvasWidth;
   plan.outHeight = plan.canvasHeight;

@@ -247,7 +247,7 @@ async function run(message) {
   progress.total = gif ? gifPasses * pictures : pictures;
   const blob = gif ? await writeGif(plan, pictures) : await writeVideo(plan, message.choice.format);
   rz._rz_export_close();
-  postMessage({ type: "done", blob });
+  postMessage({ type: "done", blob, warnings: plan.skipped });
 }
 
 self.onmessage = (e) => {

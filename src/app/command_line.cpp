@@ -10,6 +10,7 @@
 const char kCommandLineHelpCaption[] = "Параметры запуска roRezodu";
 const char kCommandLineHelpText[] =
     "\"FileName.exe\" [-size {FULLSCREEN|MAX|MIN|{w h}} [-pos {C|{{L|R|x} {T|B|y}}}]] [-segm N] [-closeonfinish]\r"
+    "[-skipidle SECONDS]\r"
     "\r"
     "fullscreen - полноэкранный режим без нижней панели управления\r"
     "max - максимальный размер (занимает весь экран, но при этом остается заголовок окна и нижняя панель)\r"
@@ -28,7 +29,9 @@ const char kCommandLineHelpText[] =
     "\r"
     "N - Segment Number - начинать воспроизведение с сегмента N\r"
     "\r"
-    "CloseOnFinish - закрыть проигрыватель по окончании воспроизведения";
+    "CloseOnFinish - закрыть проигрыватель по окончании воспроизведения\r"
+    "\r"
+    "SkipIdle - пропускать простои не короче SECONDS секунд (0 - не пропускать)";
 const char kInvalidCommandLineText[] = "Неверный формат командной строки";
 const char kInvalidCommandLineCaption[] = "Error";
 

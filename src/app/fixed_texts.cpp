@@ -24,9 +24,10 @@ constexpr TFixedTexts kRussian = {
     "Закрыть",
 };
 
-// Twenty lines like the Russian help, the option words kept as they are typed.
+// Twenty-three lines like the Russian help, the option words kept as they are typed.
 constexpr char kEnglishCommandLineHelp[] =
     "\"FileName.exe\" [-size {FULLSCREEN|MAX|MIN|{w h}} [-pos {C|{{L|R|x} {T|B|y}}}]] [-segm N] [-closeonfinish]\r"
+    "[-skipidle SECONDS]\r"
     "\r"
     "fullscreen - full screen without the control bar\r"
     "max - maximized (fills the screen; the title bar and control bar stay)\r"
@@ -45,7 +46,9 @@ constexpr char kEnglishCommandLineHelp[] =
     "\r"
     "N - Segment Number - start playing at segment N\r"
     "\r"
-    "CloseOnFinish - close the player when playback ends";
+    "CloseOnFinish - close the player when playback ends\r"
+    "\r"
+    "SkipIdle - skip idle stretches of at least SECONDS seconds (0 - do not skip)";
 
 constexpr TFixedTexts kEnglish = {
     "File properties",

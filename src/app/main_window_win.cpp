@@ -66,6 +66,8 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE: CreateMainWindowContents(player, window); return 0;
     case WM_DESTROY: DestroyMainWindowContents(player); return 0;
     case WM_CLOSE: DestroyWindow(window); return 0;
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_ENDSESSION: EndSession(player, wParam != FALSE); return 0;
     case WM_SIZE: OnSize(player); return 0;
     case WM_SIZING: OnSizing(player, lParam); return 1;
     case WM_SETTINGCHANGE:

@@ -19,6 +19,12 @@
 #include "film/ko_error.h"
 
 namespace {
+// Windows gives a program about five seconds to answer WM_ENDSESSION: the settings
+// file waits at most this long for another program to let go of it, and an export that
+// does not stop when asked is ended after this long.
+constexpr DWORD kSessionEndSettingsMs = 1000;
+constexpr DWORD kSessionEndExportMs = 2000;
+
 std::vector<std::wstring> CommandLineParameters() {
   int count = 0;
   LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
@@ -144,4 +150,11 @@ void DestroyMainWindowContents(TPlayer& player) {
     player.Events.Notify(kEventClosing, 0, nullptr);
   }
   PostQuitMessage(0);
+}
+
+void EndSession(TPlayer& player, bool ending) {
+  if (!ending) return;
+  RememberFilmPlace(player);
+  player.Settings.WritePending(kSessionEndSettingsMs);
+  CancelVideoExport(player, kSessionEndExportMs);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The main window's creation handler and destroy handler: everything between the
-// window's first message and the start of the film, and back.
+// The main window's creation handler, destroy handler and session end: everything
+// between the window's first message and the start of the film, and back.
 #include <windows.h>
 
 class TPlayer;
@@ -13,3 +13,8 @@ void CreateMainWindowContents(TPlayer& player, HWND window);
 // WM_DESTROY: playback stopped, the bitmaps released under the engine lock, the
 // window forgotten by everything that draws, and the quit message posted.
 void DestroyMainWindowContents(TPlayer& player);
+// WM_ENDSESSION: with ending set the session ends, and Windows ends the player after
+// this message without destroying its window. The film's place is remembered, every
+// unwritten setting written and a running export cancelled, each waiting only briefly
+// for others, so that all of it is done within the time Windows allows.
+void EndSession(TPlayer& player, bool ending);

@@ -47,6 +47,8 @@ const TTextEntry kMessageTexts[kMessageTextCount] = {
     {"ExportFailedFmt", "Видео не сохранено: %s", "The video was not saved: %s"},
     {"ExportUnavailable", "Для экспорта нужен kof-export.exe рядом с программой",
      "Export needs kof-export.exe beside the player"},
+    {"ExportSavedWarningFmt", "Сохранено с предупреждением: %s", "Saved %s with a warning:"},
+    {"ExportSavedWarningsFmt", "Сохранено с предупреждениями: %s", "Saved %s with warnings:"},
     // Find on screen.
     {"SearchPrompt", "Введите слово, которое было на экране", "Type a word that was on screen"},
     {"SearchHitFmt", "%s   сегмент %s   %s", "%s   segment %s   %s"},

@@ -56,6 +56,10 @@ enum class TMessageText : uint8_t {
   kExportShowInFolder,
   kExportFailedFmt,    // one %s: kof-export's message
   kExportUnavailable,
+  // A video saved while kof-export warned (a segment skipped or cut short); its
+  // warnings follow, one a line.
+  kExportSavedWarningFmt,   // one %s: the file's name
+  kExportSavedWarningsFmt,  // one %s: the file's name
   // Find on screen: the list's lines and what is said under the field.
   kSearchPrompt,
   kSearchHitFmt,             // three %s: the time "1:02.5", the segment, the line of text
@@ -64,7 +68,7 @@ enum class TMessageText : uint8_t {
   kSearchNoIndexFmt,         // two %s: the index's file name, the film's
   kSearchDamagedIndexFmt,    // one %s: the index reader's message
 };
-constexpr size_t kMessageTextCount = 41;
+constexpr size_t kMessageTextCount = 43;
 
 enum class TMenuText : uint8_t {
   kFile,

@@ -73,3 +73,24 @@ int32_t ExportPercent(double share) {
   if (share >= 1) return 100;
   return std::min(99, static_cast<int32_t>(std::floor(share * 100)));
 }
+
+std::vector<std::string> ExportWarnings(const std::string& errors) {
+  std::vector<std::string> warnings;
+  std::istringstream lines(errors);
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.rfind("kof: ", 0) == 0) line.erase(0, 5);
+    if (!line.empty()) warnings.push_back(line);
+  }
+  return warnings;
+}
+
+std::string ExportSavedText(const TUiTexts& texts, const std::string& name, const std::vector<std::string>& warnings) {
+  if (warnings.empty()) return texts.Format(TMessageText::kExportSavedFmt, name);
+  const TMessageText heading =
+      warnings.size() == 1 ? TMessageText::kExportSavedWarningFmt : TMessageText::kExportSavedWarningsFmt;
+  std::string text = texts.Format(heading, name);
+  for (size_t i = 0; i < std::min(warnings.size(), kShownExportWarnings); ++i) text += "\n" + warnings[i];
+  if (warnings.size() > kShownExportWarnings) text += "\n...";
+  return text;
+}

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/ui_texts.h"
+
 enum class TVideoFormat : uint8_t { kMp4, kWebM, kGif, kMkv, kLosslessMkv };
 enum class TVideoRange : uint8_t { kWholeFilm, kThisSegment, kHereToSegmentEnd };
 enum class TVideoSize : uint8_t { kFilmSize, kHalf, kWidth };
@@ -55,3 +57,14 @@ std::optional<double> ExportSecondsLeft(double share, double elapsed);
 
 // Whole percent of share, 0 .. 100, never 100 before the end.
 int32_t ExportPercent(double share);
+
+// kof-export's warnings, from its standard error after it ended with 0 (a segment
+// skipped or cut short): its lines, without kof's "kof: " before them; empty lines
+// left out.
+std::vector<std::string> ExportWarnings(const std::string& errors);
+
+// The note's text after the video was saved as name: "Saved NAME", or with warnings
+// "Saved NAME with a warning:" ("with warnings:") and the first kShownExportWarnings
+// of them one a line, then "..." when there are more.
+constexpr size_t kShownExportWarnings = 3;
+std::string ExportSavedText(const TUiTexts& texts, const std::string& name, const std::vector<std::string>& warnings);

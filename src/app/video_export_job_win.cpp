@@ -1,6 +1,11 @@
 #include "app/video_export_job_win.h"
 
+#include <cwctype>
+#include <system_error>
+
 #include "app/video_export.h"
+#include "film/ko_error.h"
+#include "film/temp_files.h"
 #include "platform/wide_text_win.h"
 #include "platform/windows_command_line.h"
 
@@ -38,6 +43,38 @@ void CloseHandleOnce(HANDLE& handle) {
   handle = nullptr;
 }
 
+// Whether the environment entry ("NAME=value") sets TMP or TEMP.
+bool SetsTempFolder(std::wstring_view entry) {
+  const std::wstring_view name = entry.substr(0, entry.find(L'=', 1));
+  if (name.size() != 3 && name.size() != 4) return false;
+  std::wstring upper(name);
+  for (wchar_t& c : upper) c = static_cast<wchar_t>(std::towupper(c));
+  return upper == L"TMP" || upper == L"TEMP";
+}
+
+// This process's environment with TMP and TEMP naming folder, as a block for
+// CreateProcessW (CREATE_UNICODE_ENVIRONMENT).
+std::wstring EnvironmentWithTempFolder(const std::filesystem::path& folder) {
+  std::wstring block;
+  if (wchar_t* own = GetEnvironmentStringsW()) {
+    for (const wchar_t* entry = own; *entry != L'\0'; entry += wcslen(entry) + 1)
+      if (!SetsTempFolder(entry)) block.append(entry).push_back(L'\0');
+    FreeEnvironmentStringsW(own);
+  }
+  for (const wchar_t* name : {L"TEMP=", L"TMP="}) block.append(name).append(folder.wstring()).push_back(L'\0');
+  block.push_back(L'\0');
+  return block;
+}
+
+// A folder of the job's own for the child's temporary files; empty when none can be made.
+std::filesystem::path MakeChildTempFolder() {
+  try {
+    return CreatePlayerTempFolder();
+  } catch (const EkoError&) {
+    return {};
+  }
+}
+
 // A pipe whose one end the child inherits; the other stays here, not inherited.
 bool MakePipe(HANDLE& ours, HANDLE& childs, bool childReads) {
   SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
@@ -66,11 +103,16 @@ bool TVideoExportJob::Start(const std::filesystem::path& program, const std::vec
   startup.hStdOutput = childOutput;
   startup.hStdError = childErrors;
   PROCESS_INFORMATION process{};
-  const bool started = piped && CreateProcessW(arguments[0].c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                                               CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+  FChildTemp = MakeChildTempFolder();
+  std::wstring environment = FChildTemp.empty() ? std::wstring() : EnvironmentWithTempFolder(FChildTemp);
+  const bool started =
+      piped && CreateProcessW(arguments[0].c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                              CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT,
+                              environment.empty() ? nullptr : environment.data(), nullptr, &startup, &process);
   for (HANDLE handle : {childInput, childOutput, childErrors})
     if (handle != nullptr) CloseHandle(handle);
   if (!started) {
+    RemoveTempPath(FChildTemp);
     CloseHandleOnce(FInput);
     CloseHandleOnce(FProgress);
     CloseHandleOnce(FErrors);
@@ -78,6 +120,7 @@ bool TVideoExportJob::Start(const std::filesystem::path& program, const std::vec
   }
   CloseHandle(process.hThread);
   FProcess = process.hProcess;
+  FProcessId = process.dwProcessId;
   Started = GetTickCount64();
   FReader = std::thread(ReadProgress, FProgress, FProcess, window);
   FErrorReader = std::thread(ReadErrors, FErrors, std::ref(FErrorText));
@@ -109,14 +152,35 @@ std::string TVideoExportJob::LastErrors() {
   return text;
 }
 
+// kof-export removes what it wrote before it ends; only one that hangs is ended here,
+// and what it wrote is removed once it is gone.
+void TVideoExportJob::EndChild() {
+  if (FProcess == nullptr || WaitForSingleObject(FProcess, StopWaitMs) != WAIT_TIMEOUT) return;
+  TerminateProcess(FProcess, 1);
+  if (WaitForSingleObject(FProcess, kStopWaitMs) == WAIT_OBJECT_0) RemoveTemporaryOutputs();
+}
+
+// The files in Output's folder that kof-export, as this child, writes Output under. The
+// machine in their names is not compared: that another machine's process with the same
+// id writes this very Output at this moment is not to be expected.
+void TVideoExportJob::RemoveTemporaryOutputs() const {
+  const std::string outName = WideToUtf8(Output.filename().wstring());
+  std::error_code error;
+  for (std::filesystem::directory_iterator entry(Output.parent_path(), error), end; !error && entry != end;
+       entry.increment(error)) {
+    const auto writer = TemporaryOutputWriter(WideToUtf8(entry->path().filename().wstring()));
+    if (writer && writer->Pid == FProcessId && writer->OutName == outName) RemoveTempPath(entry->path());
+  }
+}
+
 TVideoExportJob::~TVideoExportJob() {
   if (ProgressBox != nullptr) DestroyWindow(ProgressBox);
   CloseHandleOnce(FInput);
-  // kof-export removes what it wrote before it ends; only one that hangs is ended here.
   // Once the child is gone its pipes close, and the readers end.
-  if (FProcess != nullptr && WaitForSingleObject(FProcess, StopWaitMs) == WAIT_TIMEOUT) TerminateProcess(FProcess, 1);
+  EndChild();
   JoinReaders();
   CloseHandleOnce(FProgress);
   CloseHandleOnce(FErrors);
   CloseHandleOnce(FProcess);
+  RemoveTempPath(FChildTemp);
 }

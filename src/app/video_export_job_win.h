@@ -1,10 +1,12 @@
 #pragma once
 // One running video export: kof-export as a child process with its three pipes, a
 // thread that reads its progress lines (kof export --progress) and posts them to a
-// window, another that keeps the end of its error messages. Destroying a job never
-// waits long: a child still running is asked to stop (its standard input closed, which
-// kof-export takes as a request to stop and remove what it wrote), given StopWaitMs,
-// then ended.
+// window, another that keeps the end of its error messages. The child's TMP and TEMP
+// name a folder of the job's own, where kof-export unpacks the film. Destroying a job
+// never waits long: a child still running is asked to stop (its standard input closed,
+// which kof-export takes as a request to stop and remove what it wrote), given
+// StopWaitMs, then ended; what an ended child wrote (its temporary output beside
+// Output) is removed then, and the job's folder with whatever is in it in any case.
 #include <windows.h>
 
 #include <filesystem>
@@ -44,8 +46,12 @@ public:
 
 private:
   void JoinReaders();
+  void EndChild();
+  void RemoveTemporaryOutputs() const;
 
   HANDLE FProcess = nullptr;
+  DWORD FProcessId = 0;
+  std::filesystem::path FChildTemp;  // the child's TMP and TEMP; empty when it has the player's
   HANDLE FInput = nullptr;     // the child's standard input; closed to cancel
   HANDLE FProgress = nullptr;  // its standard output, read by FReader
   HANDLE FErrors = nullptr;    // its standard error, read by FErrorReader

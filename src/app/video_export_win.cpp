@@ -280,7 +280,7 @@ void FinishVideoExport(TPlayer& player) {
     player.Export.Saved = output;
     const std::string name = WideToUtf8(output.filename().wstring());
     ShowNote(player,
-             Utf8ToWide(player.Texts.Format(TMessageText::kExportSavedFmt, name)) + L"\n" +
+             Utf8ToWide(ExportSavedText(player.Texts, name, ExportWarnings(errors))) + L"\n" +
                  Text(player, TMessageText::kExportShowInFolder),
              kSavedNoteMs, true);
     return;
@@ -289,8 +289,10 @@ void FinishVideoExport(TPlayer& player) {
           player.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR);
 }
 
-void CancelVideoExport(TPlayer& player) {
-  if (player.Export.Job) player.Export.Job->Cancel();
+void CancelVideoExport(TPlayer& player, DWORD waitMs) {
+  if (!player.Export.Job) return;
+  player.Export.Job->Cancel();
+  player.Export.Job->StopWaitMs = waitMs;
   player.Export.Job.reset();
 }
 

@@ -32,8 +32,9 @@ void ExportVideo(TPlayer& player);
 // WM_EXPORTPROGRESS and WM_EXPORTENDED.
 void ShowExportProgress(TPlayer& player, LPARAM share);
 void FinishVideoExport(TPlayer& player);
-// The player closes: a running export is cancelled and waited for (a while at most).
-void CancelVideoExport(TPlayer& player);
+// The player closes: a running export is cancelled and waited for, waitMs at most, then
+// ended.
+void CancelVideoExport(TPlayer& player, DWORD waitMs = TVideoExportJob::kStopWaitMs);
 // The progress box's keys (Tab, Enter, Escape) from the message loop; true when taken.
 bool TakeExportBoxMessage(const TPlayer& player, MSG& message);
 // A disabled Export video item was selected in a menu: the note says why.

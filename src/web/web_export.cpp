@@ -2,12 +2,20 @@
 
 #include "film/json_writer.h"
 #include "film/ko_error.h"
+#include "playback/headless_player.h"
 #include "web/web_film_file.h"
 
 namespace {
 bool Drawable(const TSegmentInfo* segment) {
   return segment != nullptr && segment->Playable() && IsDrawableDepth(segment->BitsPerPixel) && segment->Width > 0 &&
          segment->Height > 0 && segment->FrameCount > 0;
+}
+
+// Why a segment is left out of the video, in kof export's words.
+std::string WhySkipped(const TSegmentInfo* segment) {
+  if (segment == nullptr) return "it is missing";
+  const std::string why = WhyNotDrawable(*segment);
+  return why.empty() ? "it has no pictures" : why;
 }
 
 // The pointer moves three times per frame in segments recorded so (flag 1).
@@ -24,6 +32,7 @@ std::string TWebExport::SegmentsJson() const {
   for (int32_t i = 0; i < FSegments.Count(); ++i) {
     const TSegmentInfo* segment = FSegments.Get(i);
     json.BeginObject().Key("drawable").Bool(Drawable(segment));
+    if (!Drawable(segment)) json.Key("skipped").String(WhySkipped(segment));
     if (segment != nullptr) {
       const int32_t samples = SamplesPerFrame(*segment);
       json.Key("width").Number(segment->Width).Key("height").Number(segment->Height);

@@ -18,7 +18,7 @@ public:
   TWebExport(const std::filesystem::path& film, const std::filesystem::path& folder);
 
   // A JSON array, one object per segment of the film in order: "drawable" (it can be
-  // exported), "width", "height", "rate" (pictures per second: the frame rate times
+  // exported; else "skipped" says why not, as kof export does), "width", "height", "rate" (pictures per second: the frame rate times
   // the pointer's samples per frame), "samples" (per frame), "pictures" (frames times
   // samples) and "sound" (the path of its MP3 in this file system, or "").
   std::string SegmentsJson() const;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/fixed_texts.h"
+
 #include <limits>
 #include <string>
 
@@ -126,4 +128,13 @@ TEST(CommandLine, IntegersAreDecimalWithAnOptionalSign) {
       {L"1e3", {}},        {L"\u0661", {}},      {L"\uFF11", {}},
   };
   for (const auto& [text, expected] : cases) EXPECT_EQ(ParseDecimalInt32(text), expected) << text.size();
+}
+
+// The /? box of each language lists every option the parser takes.
+TEST(CommandLine, HelpListsEveryOption) {
+  for (const TUiLanguage language : {TUiLanguage::kRussian, TUiLanguage::kEnglish}) {
+    const std::string help = FixedTexts(language).CommandLineHelpText;
+    for (const char* option : {"-size", "-pos", "-segm", "-closeonfinish", "-skipidle SECONDS", "SkipIdle - "})
+      EXPECT_NE(help.find(option), std::string::npos) << option << " in: " << help;
+  }
 }

@@ -1,11 +1,18 @@
 // The video export job on real child processes (export_child_win.cpp): progress lines
-// reach the window, Cancel stops a child that listens, and destroying a job ends one
-// that does not within the job's stop wait.
+// reach the window, Cancel stops a child that listens, destroying a job ends one that
+// does not within the job's stop wait and removes what it left, and the warnings of a
+// child that ends well are kept.
 #include "app/video_export_job_win.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <memory>
+#include <string>
+
+#include "app/video_export.h"
+#include "film/temp_files.h"
 
 namespace {
 std::filesystem::path ChildProgram() {
@@ -55,22 +62,50 @@ TEST(VideoExportJob, ReportsProgressAndCancelStopsAListeningChild) {
   EXPECT_LT(MsToDestroy(job), 2000u);
 }
 
-TEST(VideoExportJob, DestroyingEndsAChildThatDoesNotStopWithinTheWait) {
+TEST(VideoExportJob, DestroyingEndsAChildThatDoesNotStopWithinTheWaitAndRemovesWhatItLeft) {
   // Destroying a running job, whether Cancel came first or not: closing the input is
-  // asked, and the child that ignores it is ended after the wait.
+  // asked, and the child that ignores it is ended after the wait. Its temporary output
+  // and its unpacked film go; another process's temporary output of the same video stays.
+  const TTempPath folder(CreatePlayerTempFolder());
+  const std::filesystem::path out = folder.Path() / L"lesson.mp4";
+  const std::filesystem::path named = out.wstring() + L".unpacked";  // where the child says it unpacked
+  const std::filesystem::path others = folder.Path() / TemporaryOutputName("lesson.mp4", "elsewhere", 1);
+  std::ofstream(others) << "another export";
   for (const bool cancelledFirst : {false, true}) {
     SCOPED_TRACE(cancelledFirst ? "cancelled first" : "destroyed at once");
     TMessageWindow window;
     auto job = std::make_unique<TVideoExportJob>();
     job->StopWaitMs = 300;
-    ASSERT_TRUE(job->Start(ChildProgram(), {"stubborn"}, window.Handle()));
+    job->Output = out;
+    ASSERT_TRUE(job->Start(ChildProgram(), {"stubborn", out.string()}, window.Handle()));
     EXPECT_EQ(window.Wait(WM_EXPORTPROGRESS, 20000), 250000);
+    std::string unpacked;
+    std::getline(std::ifstream(named), unpacked);
+    ASSERT_TRUE(std::filesystem::is_directory(unpacked)) << unpacked;
     if (cancelledFirst) job->Cancel();
     const ULONGLONG ms = MsToDestroy(job);
     EXPECT_GE(ms, 250u);
     EXPECT_LT(ms, 5000u);
     EXPECT_NE(window.Wait(WM_EXPORTENDED, 5000), -1);
+    EXPECT_FALSE(std::filesystem::exists(unpacked)) << unpacked;
+    std::vector<std::filesystem::path> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) left.push_back(entry.path());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector{others, named}));
+    std::filesystem::remove(named);
   }
+}
+
+TEST(VideoExportJob, KeepsTheWarningsOfAChildThatEndsWell) {
+  TMessageWindow window;
+  TVideoExportJob job;
+  ASSERT_TRUE(job.Start(ChildProgram(), {"warns"}, window.Handle()));
+  EXPECT_NE(window.Wait(WM_EXPORTENDED, 20000), -1);
+  EXPECT_EQ(job.ExitCode(), 0u);
+  EXPECT_EQ(ExportWarnings(job.LastErrors()),
+            (std::vector<std::string>{
+                "segment 2: its frame rate is 0; skipped",
+                "segment 3: a frame record is damaged; the rest of it is skipped (4 of 9 pictures exported)"}));
 }
 
 TEST(VideoExportJob, AMissingProgramIsNotStarted) {

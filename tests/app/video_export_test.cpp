@@ -64,3 +64,25 @@ TEST(VideoExport, ProgressLinesGivePercentAndTimeLeft) {
   EXPECT_FALSE(ExportSecondsLeft(0, 10));
   EXPECT_FALSE(ExportSecondsLeft(0.5, 0));
 }
+
+// kof-export's warnings after it ended well come with the note, in kof's words; without
+// warnings the note is as before.
+TEST(VideoExport, TheSavedNoteCarriesKofExportsWarnings) {
+  const TUiTexts english(TUiLanguage::kEnglish), russian(TUiLanguage::kRussian);
+  const std::string skipped = "segment 2: its frame rate is 0; skipped";
+  EXPECT_EQ(ExportWarnings("kof: " + skipped + "\r\n\r\nkof: segment 3: cut\r\n"),
+            (std::vector<std::string>{skipped, "segment 3: cut"}));
+  EXPECT_EQ(ExportWarnings(""), std::vector<std::string>{});
+  const struct {
+    const TUiTexts& texts;
+    std::vector<std::string> warnings;
+    std::string note;
+  } cases[] = {
+      {english, {}, "Saved a.mp4"},
+      {russian, {}, "Сохранено: a.mp4"},
+      {english, {skipped}, "Saved a.mp4 with a warning:\n" + skipped},
+      {russian, {skipped, "b"}, "Сохранено с предупреждениями: a.mp4\n" + skipped + "\nb"},
+      {english, {"1", "2", "3", "4"}, "Saved a.mp4 with warnings:\n1\n2\n3\n..."},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ExportSavedText(c.texts, "a.mp4", c.warnings), c.note);
+}

@@ -11,14 +11,14 @@ last=$(rz_reference_frames "$RZ_FILMS/pictures.kof" 3)
 
 # "/?": the help box, owned by no window, comes before the main window. Its text is a
 # constant of the command line's code: its first and last lines, in Russian, and CR
-# between its 20 lines show that it arrives whole.
+# between its 23 lines show that it arrives whole.
 caption="Параметры запуска roRezodu"
 about="О программе"
 rz_start '/?'
 rz_wait_window "$caption"
 help=$(rz_box "$caption")
-[[ "$help" == '"FileName.exe" [-size {FULLSCREEN|MAX|MIN|{w h}} '*'\r\rCloseOnFinish - закрыть проигрыватель по окончании воспроизведения	OK' ]] &&
-  [ "$(grep -o '\\r' <<<"$help" | wc -l)" = 19 ] || rz_fail "help box text: $help"
+[[ "$help" == '"FileName.exe" [-size {FULLSCREEN|MAX|MIN|{w h}} '*'\r\rSkipIdle - пропускать простои не короче SECONDS секунд (0 - не пропускать)	OK' ]] &&
+  [ "$(grep -o '\\r' <<<"$help" | wc -l)" = 22 ] || rz_fail "help box text: $help"
 [ "$(rz_field "$(rz_probe window "$caption")" 4)" = 0x0 ] || rz_fail "the help box has an owner"
 ! rz_probe window roRezodu >/dev/null || rz_fail "the main window came before the help box was closed"
 rz_probe click "$caption" OK

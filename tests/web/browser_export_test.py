@@ -172,6 +172,18 @@ def test_export_webm(s):
     assert abs(seconds - 3.0) <= 0.05, f"{seconds:.3f} s of sound for 3 s of pictures"
 
 
+def test_export_tells_what_it_left_out(s):
+    """A film whose second segment has a frame rate of 0: the video is made of the first,
+    and the note says, in kof export's words, which segment was left out and why."""
+    folder = downloads(s)
+    start_export(s, "skipping.kof")
+    path = wait_download(s, folder)
+    assert len(decoded_pictures(path, 160, 120, "gray")) == 20, "the first segment's pictures"
+    status = s.text("export-status")
+    assert status.startswith(("Done with a warning: skipping.webm\n", "Готово с предупреждением: skipping.webm\n")) \
+        and status.endswith("\nsegment 2: its frame rate is 0; skipped"), status
+
+
 def test_export_gif(s):
     """two.kof as GIF: named after the film, no sound, 322 x 240, every picture exactly
     kof's (the film has fewer than 256 colours; the smaller segment centred on black) and
@@ -306,5 +318,5 @@ def test_export_cancel_and_play_on(s):
         s.wait_state("paused")
 
 
-TESTS = [test_export_webm, test_export_gif, test_export_gif_of_many_colours, test_export_range_and_size,
-         test_export_segment_to_a_width_behind_the_dialog, test_export_cancel_and_play_on]
+TESTS = [test_export_webm, test_export_tells_what_it_left_out, test_export_gif, test_export_gif_of_many_colours,
+         test_export_range_and_size, test_export_segment_to_a_width_behind_the_dialog, test_export_cancel_and_play_on]

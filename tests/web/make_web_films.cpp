@@ -82,6 +82,10 @@ void WriteFilms(const std::filesystem::path& dir) {
   WriteBytesToFile(dir / "fast.kof", WithTrailer(BuildFilm({fast})));
   WriteBytesToFile(dir / "colours.kof", WithTrailer(BuildFilm({MovingSegment("Wide", 176, 120, 0x2E7D32, 30),
                                                                MovingSegment("Colours", 160, 120, 0x1E4E8C, 300)})));
+  SegmentSpec stopped = MovingSegment("Stopped", 160, 120, 0x8E2430, 10);
+  stopped.framesPerSecond = 0.2f;  // rounds to 0: not drawable, the export leaves it out
+  WriteBytesToFile(dir / "skipping.kof",
+                   WithTrailer(BuildFilm({MovingSegment("Shown", 160, 120, 0x1E4E8C, 20), stopped})));
   WriteBytesToFile(dir / "search.kof", SearchFilm());
   WriteBytesToFile(dir / "lecture.kof", WithTrailer(BuildFilm({MovingSegment("Lecture", 640, 480, 0x1E4E8C, 600)})));
 

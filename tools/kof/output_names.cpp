@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "film/temp_files.h"
 #include "machine_processes.h"
 #include "text/utf8_text.h"
 #include "unicode_case.h"
@@ -10,26 +11,18 @@
 namespace fs = std::filesystem;
 
 namespace {
-constexpr const char* kTemporaryMark = ".kof-export-";
-
 // The process that writes a temporary output of this machine, from its name; 0 when
 // the name is not one, or names another machine.
 int64_t WriterOf(const std::string& name, const std::string& host) {
-  const size_t mark = name.rfind(kTemporaryMark);
-  if (mark == std::string::npos || mark == 0) return 0;
-  const std::string owner = name.substr(mark + std::char_traits<char>::length(kTemporaryMark));
-  const size_t dash = owner.rfind('-');
-  if (dash == std::string::npos || owner.substr(0, dash) != host) return 0;
-  const std::string digits = owner.substr(dash + 1);
-  if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) return 0;
-  return std::stoll(digits);
+  const auto writer = TemporaryOutputWriter(name);
+  return writer && writer->Host == host ? writer->Pid : 0;
 }
 }  // namespace
 
 std::string FoldedName(const std::string& name) { return MappedText(name, LowerCase); }
 
 fs::path TemporaryOutput(const fs::path& out, int64_t pid) {
-  return PathOfUtf8(Utf8Of(out) + kTemporaryMark + MachineName() + "-" + std::to_string(pid));
+  return out.parent_path() / PathOfUtf8(TemporaryOutputName(Utf8Of(out.filename()), MachineName(), pid));
 }
 
 std::vector<fs::path> OutputsNamedLike(const fs::path& out) {

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The session ends (the user logs off) while a film plays. Windows ends a program after
+# WM_ENDSESSION without destroying its windows, so the film's place must be in the
+# settings file by then. `wineboot --end-session` sends WM_QUERYENDSESSION and
+# WM_ENDSESSION to every window and leaves the programs running: the place is looked
+# for while the player still runs, and the player is then ended as Windows would.
+source "$(dirname "$0")/lib.sh"
+rz_e2e_init "$@"
+
+settings="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/roRezodu/settings.txt"
+# The prefix is shared with the other tests: their settings come back at the end.
+mkdir -p "$(dirname "$settings")"
+if [ -f "$settings" ]; then mv "$settings" "$RZ_OUT/theirs.txt"; fi
+# An ended player leaves its temporary folder: the ones made here go too.
+leftovers() { comm -13 <(printf '%s\n' "$RZ_FOLDERS") <(rz_temp_folders); }
+finish() {
+  if [ -f "$RZ_OUT/theirs.txt" ]; then mv "$RZ_OUT/theirs.txt" "$settings"; else rm -f "$settings"; fi
+  rz_cleanup
+  local folder temp
+  temp=$(rz_temp_dir)
+  for folder in $(leftovers); do rm -rf "${temp:?}/$folder"; done
+}
+trap finish EXIT
+
+film=$(rz_windows_path "$RZ_FILMS/habits.kof")
+has_place() { [ -f "$settings" ] && tr -d '\r' <"$settings" | grep -q "^place=.* $(printf '%s' "$film" | sed 's/[][\.*^$]/\\&/g')\$"; }
+
+rz_start "$film"
+rz_wait_window roRezodu 60
+rz_wait_until 20 rz_moving roRezodu 400 300 || rz_fail "the film does not play"
+sleep 11
+! has_place || rz_fail "the place was written before the session ended"
+wineboot --end-session || rz_fail "wineboot --end-session failed"
+rz_wait_until 10 has_place || rz_fail "no place in the settings file after the session ended: $(cat "$settings" 2>&1)"
+! rz_ended || rz_fail "the player ended before its place was looked for"
+kill "$RZ_PID"
+echo "$RZ_NAME: the place of a playing film is written when the session ends"
