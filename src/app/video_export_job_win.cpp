@@ -6,6 +6,7 @@
 #include "app/video_export.h"
 #include "film/ko_error.h"
 #include "film/temp_files.h"
+#include "platform/export_leftovers.h"
 #include "platform/wide_text_win.h"
 #include "platform/windows_command_line.h"
 
@@ -157,20 +158,7 @@ std::string TVideoExportJob::LastErrors() {
 void TVideoExportJob::EndChild() {
   if (FProcess == nullptr || WaitForSingleObject(FProcess, StopWaitMs) != WAIT_TIMEOUT) return;
   TerminateProcess(FProcess, 1);
-  if (WaitForSingleObject(FProcess, kStopWaitMs) == WAIT_OBJECT_0) RemoveTemporaryOutputs();
-}
-
-// The files in Output's folder that kof-export, as this child, writes Output under. The
-// machine in their names is not compared: that another machine's process with the same
-// id writes this very Output at this moment is not to be expected.
-void TVideoExportJob::RemoveTemporaryOutputs() const {
-  const std::string outName = WideToUtf8(Output.filename().wstring());
-  std::error_code error;
-  for (std::filesystem::directory_iterator entry(Output.parent_path(), error), end; !error && entry != end;
-       entry.increment(error)) {
-    const auto writer = TemporaryOutputWriter(WideToUtf8(entry->path().filename().wstring()));
-    if (writer && writer->Pid == FProcessId && writer->OutName == outName) RemoveTempPath(entry->path());
-  }
+  if (WaitForSingleObject(FProcess, kStopWaitMs) == WAIT_OBJECT_0) RemoveExportLeftovers(FProcessId, Output);
 }
 
 TVideoExportJob::~TVideoExportJob() {

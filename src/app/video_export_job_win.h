@@ -47,7 +47,6 @@ public:
 private:
   void JoinReaders();
   void EndChild();
-  void RemoveTemporaryOutputs() const;
 
   HANDLE FProcess = nullptr;
   DWORD FProcessId = 0;

@@ -114,23 +114,3 @@ std::filesystem::path MakeTempFileName(const std::string& extension, const std::
     if (!std::filesystem::exists(name, error) || error) return name;
   }
 }
-
-namespace {
-constexpr const char kTemporaryOutputMark[] = ".kof-export-";
-}  // namespace
-
-std::string TemporaryOutputName(const std::string& outName, const std::string& host, int64_t pid) {
-  return outName + kTemporaryOutputMark + host + "-" + std::to_string(pid);
-}
-
-std::optional<TTemporaryOutputWriter> TemporaryOutputWriter(const std::string& name) {
-  const size_t mark = name.rfind(kTemporaryOutputMark);
-  if (mark == std::string::npos || mark == 0) return std::nullopt;
-  const std::string owner = name.substr(mark + sizeof kTemporaryOutputMark - 1);
-  const size_t dash = owner.rfind('-');
-  if (dash == std::string::npos) return std::nullopt;
-  const std::string digits = owner.substr(dash + 1);
-  if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
-    return std::nullopt;
-  return TTemporaryOutputWriter{name.substr(0, mark), owner.substr(0, dash), std::stoll(digits)};
-}

@@ -1,10 +1,7 @@
 #pragma once
 // The player's temporary folder ("koP_" and a number of at least four digits in the
-// system temporary folder), the time-stamped file names made inside it, and the name
-// kof export writes its output under until it is complete.
-#include <cstdint>
+// system temporary folder) and the time-stamped file names made inside it.
 #include <filesystem>
-#include <optional>
 #include <string>
 
 // Prefix of every temporary file the player makes.
@@ -62,16 +59,3 @@ std::string TempTimeStamp();
 // the same name unless the first file has been made in between.
 std::filesystem::path MakeTempFileName(const std::string& extension, const std::filesystem::path& folder,
                                        const std::string& prefix = kTempFilePrefix);
-
-// kof export writes OUT under a temporary name beside it, renamed to OUT when complete:
-// OUT's name, ".kof-export-", the writing machine's name, "-" and the process's id.
-std::string TemporaryOutputName(const std::string& outName, const std::string& host, int64_t pid);
-
-// Who writes the temporary output named name (UTF-8): the output's name, the machine and
-// the process; none when the name is no temporary output's.
-struct TTemporaryOutputWriter {
-  std::string OutName;
-  std::string Host;
-  int64_t Pid = 0;
-};
-std::optional<TTemporaryOutputWriter> TemporaryOutputWriter(const std::string& name);

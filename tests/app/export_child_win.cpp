@@ -14,21 +14,14 @@
 #include <fstream>
 
 #include "film/temp_files.h"
+#include "platform/export_leftovers.h"
 #include "platform/wide_text_win.h"
 
 namespace {
-std::string MachineName() {
-  wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
-  DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
-  return GetComputerNameW(name, &length) ? WideToUtf8(std::wstring(name, length)) : "localhost";
-}
-
 void BeginWriting(const std::filesystem::path& out) {
   const std::filesystem::path unpacked = CreatePlayerTempFolder();
   std::ofstream(unpacked / "seg001.dat") << "frames";
-  const std::string name = TemporaryOutputName(WideToUtf8(out.filename().wstring()), MachineName(),
-                                               GetCurrentProcessId());
-  std::ofstream(out.parent_path() / Utf8ToWide(name)) << "part of a video";
+  std::ofstream(TemporaryOutput(out, GetCurrentProcessId())) << "part of a video";
   std::ofstream(std::filesystem::path(out.wstring() + L".unpacked")) << WideToUtf8(unpacked.wstring());
 }
 }  // namespace

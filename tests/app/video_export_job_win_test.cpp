@@ -13,6 +13,7 @@
 
 #include "app/video_export.h"
 #include "film/temp_files.h"
+#include "platform/export_leftovers.h"
 
 namespace {
 std::filesystem::path ChildProgram() {
@@ -69,7 +70,7 @@ TEST(VideoExportJob, DestroyingEndsAChildThatDoesNotStopWithinTheWaitAndRemovesW
   const TTempPath folder(CreatePlayerTempFolder());
   const std::filesystem::path out = folder.Path() / L"lesson.mp4";
   const std::filesystem::path named = out.wstring() + L".unpacked";  // where the child says it unpacked
-  const std::filesystem::path others = folder.Path() / TemporaryOutputName("lesson.mp4", "elsewhere", 1);
+  const std::filesystem::path others = TemporaryOutput(out, 1);  // another process's
   std::ofstream(others) << "another export";
   for (const bool cancelledFirst : {false, true}) {
     SCOPED_TRACE(cancelledFirst ? "cancelled first" : "destroyed at once");

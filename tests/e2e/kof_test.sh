@@ -21,7 +21,7 @@ kof_exe() { wine "$KOF_EXE" "$@" 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 # No temporary output beside OUT, no unpacked film left in Wine's TEMP.
 no_leftovers() {
   local left
-  left=$(find "$(dirname "$1")" -maxdepth 1 -name "$(basename "$1").kof-export-*")
+  left=$(find "$(dirname "$1")" -maxdepth 1 -name ".kof-*.tmp")
   [ -z "$left" ] || rz_fail "$2 left $left"
   [ "$(rz_temp_folders)" = "$RZ_FOLDERS" ] || rz_fail "$2 left temporary folders: $(rz_temp_folders)"
 }
@@ -135,7 +135,7 @@ interrupted() {
   setsid wine "$KOF_EXE" export "$@" >interrupt.log 2>&1 &
   pid=$!
   RZ_PIDS+=("$pid")
-  rz_wait_until 60 compgen -G "$name.kof-export-*" >/dev/null || rz_fail "no export of $name began"
+  rz_wait_until 60 compgen -G "$(dirname "$name")/.kof-*.tmp" >/dev/null || rz_fail "no export of $name began"
   kill -INT -- -"$pid"
   wait "$pid" || status=$?
   [ "$status" = 130 ] || rz_fail "the export of $name ended with $status after Ctrl+C: $(cat interrupt.log)"

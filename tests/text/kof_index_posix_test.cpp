@@ -80,20 +80,27 @@ TEST(KofSearch, SaysWhatIsWrongWithTheIndexOrTheCommand) {
   }
 }
 
+// Each index goes beside its film: films of one name in two folders get one each.
 TEST(KofIndex, ABatchIndexesTheGoodFilmsAndReportsTheBadOnesLeavingNoPartialIndex) {
   TempDir dir;
   const std::string word = WriteTextFilm(dir / "good.kof");
+  fs::create_directories(dir / "other");
+  fs::copy_file(dir / "good.kof", dir / "other" / "good.kof");
   WriteText(dir / "bad.kof", "not a film at all");
-  const KofRun run = RunProgram(
-      RZ_KOF_PATH, "index -j 2 --languages eng " + Quoted(dir / "good.kof") + " " + Quoted(dir / "bad.kof"), "", true);
+  const KofRun run = RunProgram(RZ_KOF_PATH,
+                                "index -j 2 --languages eng " + Quoted(dir / "good.kof") + " " +
+                                    Quoted(dir / "bad.kof") + " " + Quoted(dir / "other" / "good.kof"),
+                                "", true);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.out.find("kof: " + (dir / "bad.kof").string() + ": not a film"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("kof: 1 of 2 films indexed; failed: " + (dir / "bad.kof").string()), std::string::npos)
+  EXPECT_NE(run.out.find("kof: 2 of 3 films indexed; failed: " + (dir / "bad.kof").string()), std::string::npos)
       << run.out;
   std::vector<std::string> files;
-  for (const auto& entry : fs::directory_iterator(dir.path())) files.push_back(entry.path().filename().string());
+  for (const auto& entry : fs::recursive_directory_iterator(dir.path()))
+    files.push_back(fs::relative(entry.path(), dir.path()).string());
   std::sort(files.begin(), files.end());
-  EXPECT_EQ(files, (std::vector<std::string>{"bad.kof", "good.kof", "good.kof.words.json"}));
+  EXPECT_EQ(files, (std::vector<std::string>{"bad.kof", "good.kof", "good.kof.words.json", "other",
+                                             "other/good.kof", "other/good.kof.words.json"}));
   const KofRun search = RunProgram(RZ_KOF_PATH, "search " + Quoted(dir / "good.kof") + " " + word);
   EXPECT_EQ(search.exitCode, 0);
   EXPECT_NE(search.out.find("segment 1  0:00.0  " + word), std::string::npos) << search.out;

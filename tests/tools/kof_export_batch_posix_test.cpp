@@ -5,13 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
 #include <atomic>
 #include <future>
 #include <set>
 #include <thread>
 
 #include "kof/gif_comment.h"
+#include "platform/export_leftovers.h"
 #include "support/decoded_video.h"
 #include "support/shell_quote.h"
 #include "support/temp_dir.h"
@@ -167,27 +167,44 @@ TEST(KofExport, TheNextRunRemovesTemporaryVideosOfProcessesThatAreGone) {
   WriteFilm(dir / "a.kof", kNarrow);
   const fs::path out = dir / "out";
   fs::create_directories(out);
-  char host[HOST_NAME_MAX + 1] = {};
-  ASSERT_EQ(gethostname(host, sizeof(host) - 1), 0);
   const pid_t gone = fork();
   if (gone == 0) _exit(0);
   ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
-  const auto temporary = [&](const char* name, const std::string& machine, pid_t pid) {
-    const fs::path path = out / (std::string(name) + ".kof-export-" + machine + "-" + std::to_string(pid));
-    WriteBytesToFile(path, Bytes(10, 'x'));
-    return path;
+  const auto temporary = [&](pid_t pid, bool otherMachine = false) {
+    std::string name = TemporaryOutput(out / "x.mp4", pid).filename().string();
+    if (otherMachine) name[5] = name[5] == '0' ? '1' : '0';  // .kof-MMMMMMMM-PID.tmp
+    WriteBytesToFile(out / name, Bytes(10, 'x'));
+    return out / name;
   };
-  const fs::path running = temporary("x.mp4", host, getpid());
-  const fs::path elsewhere = temporary("y.mp4", "another-machine", gone);
+  const fs::path running = temporary(getpid());
+  const fs::path elsewhere = temporary(gone, true);
   for (const std::string& destination :
        {" --out-dir " + Quoted(out) + " --format mp4", " -o " + Quoted(out / "a.gif")}) {
     SCOPED_TRACE(destination);
-    const fs::path abandoned = temporary("z.mp4", host, gone);
+    const fs::path abandoned = temporary(gone);
     ASSERT_EQ(ExportRun(Quoted(dir / "a.kof") + destination).exitCode, 0);
     EXPECT_FALSE(fs::exists(abandoned));
     EXPECT_TRUE(fs::exists(running));
     EXPECT_TRUE(fs::exists(elsewhere));
   }
+}
+
+// An output name as long as the file system allows: the temporary file beside it has a
+// short name of its own.
+TEST(KofExportAndPack, WriteAnOutputWhoseNameIsNearlyAsLongAsTheFileSystemAllows) {
+  TempDir dir;
+  WriteFilm(dir / "a.kof", kNarrow);
+  WriteBytesToFile(dir / "player.exe", Bytes(100, 'P'));
+  const std::string name(241, 'n');  // 245 bytes with the extension; NAME_MAX is 255
+  const KofRun exported = ExportRun(Quoted(dir / "a.kof") + " -o " + Quoted(dir / (name + ".mp4")));
+  EXPECT_EQ(exported.exitCode, 0) << exported.out;
+  EXPECT_EQ(WidthOf(dir / (name + ".mp4")), kNarrow);
+  const KofRun packed = Kof("pack " + Quoted(dir / "a.kof") + " --player " + Quoted(dir / "player.exe") + " -o " +
+                                Quoted(dir / (name + ".exe")),
+                            "", true);
+  EXPECT_EQ(packed.exitCode, 0) << packed.out;
+  EXPECT_EQ(ReadBytesFromFile(dir / (name + ".exe")),
+            AppendedFilm(Bytes(100, 'P'), "", ReadBytesFromFile(dir / "a.kof")));
 }
 
 // The batch makes each worker's unpack folder and removes it when it reaps the worker.

@@ -1,6 +1,7 @@
 // kof export stopped from outside, as a terminal, a shell or a machine stops it:
 // Ctrl+C to one export, to a batch and to a shell's loop over films, and SIGKILL to a
-// batch's worker. Nothing partial is left behind.
+// batch's worker or to one export. Nothing partial is left behind.
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/export_leftovers.h"
 #include "support/decoded_video.h"
 #include "support/temp_dir.h"
 #include "tools/kof_run.h"
@@ -38,22 +40,25 @@ pid_t StartKof(const std::vector<std::string>& args, const fs::path& tmp, const 
   return StartProgram(RZ_KOF_PATH, args, tmp, errors);
 }
 
-// The temporary videos being written in folder whose names start with prefix.
-std::vector<std::string> PartialFiles(const fs::path& folder, const std::string& prefix = "") {
+// The temporary videos being written in folder.
+std::vector<std::string> PartialFiles(const fs::path& folder) {
   std::vector<std::string> names;
   for (const fs::directory_entry& e : fs::directory_iterator(folder)) {
     const std::string name = e.path().filename().string();
-    if (name.find(".kof-export-") != std::string::npos && name.starts_with(prefix)) names.push_back(name);
+    if (name.starts_with(".kof-") && name.ends_with(".tmp")) names.push_back(name);
   }
   return names;
 }
 
-// Waits until a temporary video starting with prefix is in folder; false when the
-// process ended first or a minute passed.
-bool AwaitPartialFile(pid_t process, const fs::path& folder, const std::string& prefix = "") {
+// The process that writes a temporary video: its name ends in "-PID.tmp".
+pid_t WriterOf(const std::string& partial) { return pid_t(std::stol(partial.substr(partial.rfind('-') + 1))); }
+
+// Waits until a temporary video is in folder (and, when given, the complete file too);
+// false when the process ended first or a minute passed.
+bool AwaitPartialFile(pid_t process, const fs::path& folder, const fs::path& complete = {}) {
   const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   int status = 0;
-  while (PartialFiles(folder, prefix).empty()) {
+  while (PartialFiles(folder).empty() || (!complete.empty() && !fs::exists(complete))) {
     if (waitpid(process, &status, WNOHANG) != 0 || std::chrono::steady_clock::now() > giveUp) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
@@ -106,7 +111,7 @@ TEST(KofExport, CtrlCStopsAShellLoopOverFilms) {
   const std::string loop = "for film in a b; do \"$0\" export \"$1/$film.kof\" -o \"$2/$film.mp4\"; done";
   const pid_t shell = StartProgram("/bin/bash", {"-c", loop, RZ_KOF_PATH, dir.path().string(), out.string()}, tmp,
                                    dir / "errors.txt", true);
-  ASSERT_TRUE(AwaitPartialFile(shell, out, "a.mp4")) << "the first film on its way";
+  ASSERT_TRUE(AwaitPartialFile(shell, out)) << "the first film on its way";
   kill(-shell, SIGINT);
   int status = 0;
   ASSERT_EQ(waitpid(shell, &status, 0), shell);
@@ -128,10 +133,8 @@ TEST(KofExport, AWorkerKilledMidExportLeavesNothing) {
   const pid_t kof = StartKof({"export", (dir / "a.kof").string(), (dir / "b.kof").string(), "--out-dir", out.string(),
                               "--format", "mp4", "-j", "2"},
                              tmp, dir / "errors.txt");
-  ASSERT_TRUE(AwaitPartialFile(kof, out, "a.mp4")) << "a's video on its way";
-  const std::string partial = PartialFiles(out, "a.mp4").front();
-  const pid_t worker = pid_t(std::stol(partial.substr(partial.rfind('-') + 1)));  // the name ends in its writer's id
-  ASSERT_EQ(kill(worker, SIGKILL), 0);
+  ASSERT_TRUE(AwaitPartialFile(kof, out, out / "b.mp4")) << "a's video on its way, b's done";
+  ASSERT_EQ(kill(WriterOf(PartialFiles(out).front()), SIGKILL), 0);
   int status = 0;
   ASSERT_EQ(waitpid(kof, &status, 0), kof);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
@@ -152,7 +155,8 @@ struct PipedKof {
   FILE* output = nullptr;  // kof's standard output, read here
 };
 
-PipedKof StartPipedKof(const std::vector<std::string>& args) {
+// With errors, standard error goes into that file.
+PipedKof StartPipedKof(const std::vector<std::string>& args, const fs::path& errors = {}) {
   int in[2], out[2];
   PipedKof kof;
   if (pipe(in) != 0 || pipe(out) != 0) return kof;
@@ -160,6 +164,7 @@ PipedKof StartPipedKof(const std::vector<std::string>& args) {
   if (kof.pid == 0) {
     dup2(in[0], STDIN_FILENO);
     dup2(out[1], STDOUT_FILENO);
+    if (!errors.empty()) dup2(open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDERR_FILENO);
     for (const int fd : {in[0], in[1], out[0], out[1]}) close(fd);
     std::vector<char*> argv{const_cast<char*>(RZ_KOF_PATH), const_cast<char*>("export")};
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
@@ -226,5 +231,90 @@ TEST(KofExport, ProgressLinesAndCancellingThroughStandardInput) {
     EXPECT_TRUE(DiedOf(status, SIGTERM)) << status;
     EXPECT_FALSE(fs::exists(out / "b.webm"));
     EXPECT_TRUE(PartialFiles(out).empty());
+  }
+}
+
+namespace {
+std::vector<std::string> FoldersIn(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const fs::directory_entry& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+}  // namespace
+
+// One export ended at once (the player's last resort for one that does not stop) leaves
+// its temporary video and its unpacked film. Whoever ended it removes them
+// (RemoveExportLeftovers), or else the next export does; the folders of a process that
+// still runs and the unmarked ones (a player's) stay.
+TEST(KofExport, WhatAKilledExportLeftIsRemovedByWhoEndedItOrByTheNextExport) {
+  TempDir dir;
+  WriteBytesToFile(dir / "a.kof", SlowFilm());
+  WriteBytesToFile(dir / "b.kof", BuildFilm({SmallSegment("b")}));
+  const fs::path out = dir / "out", tmp = dir / "tmp";
+  fs::create_directories(out);
+  fs::create_directories(tmp / "koP_0100");
+  fs::create_directories(tmp / "koP_0101");
+  MarkUnpackFolder(tmp / "koP_0101");  // this test's own, and it runs
+  for (const bool byWhoEndedIt : {true, false}) {
+    SCOPED_TRACE(byWhoEndedIt ? "removed by who ended it" : "removed by the next export");
+    const pid_t kof = StartKof({"export", (dir / "a.kof").string(), "-o", (out / "a.mp4").string()}, tmp,
+                               dir / "errors.txt");
+    ASSERT_TRUE(AwaitPartialFile(kof, out)) << "a's video on its way";
+    const pid_t writer = WriterOf(PartialFiles(out).front());
+    ASSERT_EQ(kill(writer, SIGKILL), 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(kof, &status, 0), kof);
+    ASSERT_EQ(FoldersIn(tmp).size(), 3u) << "its unpacked film beside the two";
+    if (byWhoEndedIt) {
+      const std::string tmpdir = getenv("TMPDIR") ? getenv("TMPDIR") : "";
+      setenv("TMPDIR", tmp.c_str(), 1);
+      EXPECT_EQ(RemoveExportLeftovers(writer, out / "a.mp4"), 2);
+      tmpdir.empty() ? unsetenv("TMPDIR") : setenv("TMPDIR", tmpdir.c_str(), 1);
+    } else {
+      const pid_t next = StartKof({"export", (dir / "b.kof").string(), "-o", (out / "b.mp4").string()}, tmp,
+                                  dir / "errors.txt");
+      ASSERT_EQ(waitpid(next, &status, 0), next);
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
+    EXPECT_TRUE(PartialFiles(out).empty());
+    EXPECT_EQ(FoldersIn(tmp), (std::vector<std::string>{"koP_0100", "koP_0101"}));
+  }
+}
+
+// Cancel just as the last picture is done: until the complete video is moved to OUT the
+// export is cancelled, says so and leaves OUT as it was; once it is moved, the export
+// has succeeded. Whenever the stop lands, kof never ends by the signal with a new OUT in
+// place, nor exits 0 with the old one.
+TEST(KofExport, CancellingAtTheLastPictureLeavesTheOldOutputOrSucceeds) {
+  TempDir dir;
+  WriteBytesToFile(dir / "a.kof", SlowFilm());
+  const fs::path out = dir / "a.webm", errors = dir / "errors.txt";
+  const Bytes old(5, 'o');  // the user's file, which they agreed to overwrite
+  for (const int delayMs : {0, 10, 50, 200}) {
+    SCOPED_TRACE(std::to_string(delayMs) + " ms after the last progress line");
+    WriteBytesToFile(out, old);
+    PipedKof kof = StartPipedKof({(dir / "a.kof").string(), "--progress", "-o", out.string()}, errors);
+    ASSERT_GT(kof.pid, 0);
+    double done = 0, total = 1;
+    while (done < total && NextProgress(kof.output, done, total)) {
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+    close(kof.input);
+    while (NextProgress(kof.output, done, total)) {
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(kof.pid, &status, 0), kof.pid);
+    std::fclose(kof.output);
+    const Bytes said = ReadBytesFromFile(errors);
+    const std::string text(said.begin(), said.end());
+    if (DiedOf(status, SIGTERM)) {
+      EXPECT_EQ(ReadBytesFromFile(out), old);
+      EXPECT_NE(text.find("kof: interrupted; " + out.string() + " is not written"), std::string::npos) << text;
+    } else {
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+      EXPECT_EQ(DecodeVideo(out).pictures.size(), 300u);
+    }
+    EXPECT_TRUE(PartialFiles(dir.path()).empty());
   }
 }

@@ -1,11 +1,15 @@
 // The names kof export compares and writes: names as a case-insensitive file system sees
-// them, and GIF's comment blocks, where a GIF records its film.
+// them, the move of a complete video to its name, and GIF's comment blocks, where a GIF
+// records its film.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 
 #include "film/ko_error.h"
 #include "kof/gif_comment.h"
+#include "kof/interruption.h"
+#include "kof/output_claim.h"
 #include "kof/output_names.h"
 #include "support/temp_dir.h"
 #include "writer/film_writer.h"
@@ -35,6 +39,25 @@ TEST(OutputNames, AnOutputsNameIsHeldByItselfAndItsCaseVariantsOnly) {
   EXPECT_EQ(found, (std::vector<fs::path>{dir / "LESSON.mp4", dir / "Lesson.mp4"}));
   EXPECT_TRUE(OutputsNamedLike(dir / "other.mp4").empty());
   EXPECT_TRUE(OutputsNamedLike(dir / "missing" / "lesson.mp4").empty());
+}
+
+// A stop that came before the complete video is moved to OUT cancels the export: OUT
+// stays as it was, whether the move would replace it or take a free name.
+TEST(OutputClaim, AStopBeforeTheMoveLeavesOutAsItWas) {
+  TempDir dir;
+  for (const Publishing publishing : {Publishing::Replace, Publishing::KeepOthers}) {
+    const bool replacing = publishing == Publishing::Replace;
+    SCOPED_TRACE(replacing ? "over the old video" : "to a free name");
+    const fs::path out = dir / (replacing ? "old.mp4" : "free.mp4"), temporary = dir / "complete.tmp";
+    if (replacing) filmwriter::WriteBytesToFile(out, Bytes(3, 'o'));
+    filmwriter::WriteBytesToFile(temporary, Bytes(5, 'n'));
+    NoteInterruption(SIGTERM);
+    EXPECT_THROW(PublishVideo(temporary, out, "sha256:0", publishing), ExportInterrupted);
+    NoteInterruption(0);
+    EXPECT_EQ(fs::exists(out) ? filmwriter::ReadBytesFromFile(out) : Bytes(), replacing ? Bytes(3, 'o') : Bytes());
+    EXPECT_EQ(PublishVideo(temporary, out, "sha256:0", publishing), Published::Written) << "without a stop";
+    EXPECT_EQ(filmwriter::ReadBytesFromFile(out), Bytes(5, 'n'));
+  }
 }
 
 namespace {

@@ -8,6 +8,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/export_leftovers.h"
+#include "platform/machine_processes.h"
+
 namespace {
 // Writes all of bytes to a new file of that name; false when it could not.
 bool WriteNewFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
@@ -26,7 +29,8 @@ bool WriteNewFile(const std::filesystem::path& path, const std::vector<uint8_t>&
 }  // namespace
 
 void WriteFileAtomically(const std::filesystem::path& out, const std::vector<uint8_t>& bytes) {
-  const std::filesystem::path temporary = out.string() + ".kof-pack-" + std::to_string(::getpid());
+  const std::filesystem::path temporary = TemporaryOutput(out, ThisProcessId());
+  ::unlink(temporary.c_str());  // a killed process's of the same id: nothing writes it now
   errno = 0;
   if (WriteNewFile(temporary, bytes) && ::rename(temporary.c_str(), out.c_str()) == 0) return;
   const std::string reason = errno != 0 ? std::strerror(errno) : "short write";

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "film/ko_cab.h"
+#include "platform/export_leftovers.h"
+#include "platform/machine_processes.h"
 #include "utf8_path.h"
 
 namespace {
@@ -28,7 +30,8 @@ bool WriteNewFile(const std::filesystem::path& path, const std::vector<uint8_t>&
 }  // namespace
 
 void WriteFileAtomically(const std::filesystem::path& out, const std::vector<uint8_t>& bytes) {
-  const std::filesystem::path temporary = out.wstring() + L".kof-pack-" + std::to_wstring(::GetCurrentProcessId());
+  const std::filesystem::path temporary = TemporaryOutput(out, ThisProcessId());
+  ::DeleteFileW(temporary.c_str());  // a killed process's of the same id: nothing writes it now
   if (WriteNewFile(temporary, bytes) &&
       ::MoveFileExW(temporary.c_str(), out.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return;

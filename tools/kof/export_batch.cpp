@@ -14,9 +14,10 @@
 #include "film/temp_files.h"
 #include "interruption.h"
 #include "kof_commands.h"
-#include "machine_processes.h"
 #include "output_claim.h"
 #include "output_names.h"
+#include "platform/export_leftovers.h"
+#include "platform/machine_processes.h"
 #include "progress_line.h"
 #include "terminal_line.h"
 #include "video_source.h"
@@ -82,14 +83,14 @@ int Batch::Run() {
   return Summary();
 }
 
-// Each film's output. One whose name (in any case) another film of the
-// batch writes is refused; one that exists is checked unless forced.
+// Each film's output. One that another film of the batch writes (the same file, named
+// in any case) is refused; one that exists is checked unless forced.
 void Batch::PlanJobs() {
-  std::map<std::string, size_t> writers;  // by the name as a case-insensitive file system sees it
+  std::map<std::string, size_t> writers;  // by the path as a case-insensitive file system sees it
   for (const fs::path& film : FWork.films) {
     FJobs.push_back({film, FWork.outputOf(film)});
     const size_t index = FJobs.size() - 1;
-    const auto [writer, fresh] = writers.emplace(FoldedName(Utf8Of(FJobs[index].out.filename())), index);
+    const auto [writer, fresh] = writers.emplace(FoldedPath(FJobs[index].out), index);
     if (!fresh) {
       const Job& first = FJobs[writer->second];
       Fail(index,

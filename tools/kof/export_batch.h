@@ -11,7 +11,7 @@
 // which remove what they were writing; no new film is started. A worker that ends
 // otherwise than by exiting (SIGKILL, a crash, the out-of-memory killer) has its
 // temporary video and unpacked segments removed by the batch; a batch that was itself
-// killed leaves them to the next run into DIR (output_names.h). The workers are forks
+// killed leaves them to the next run (platform/export_leftovers.h). The workers are forks
 // on POSIX, and kof-export.exe run again on Windows (batch_workers.h).
 #include <filesystem>
 #include <functional>

@@ -1,14 +1,13 @@
 #include "film_indexer.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <fstream>
 
 #include "film/ko_error.h"
 #include "interruption.h"
 #include "kof_session.h"
-#include "output_names.h"
+#include "platform/export_leftovers.h"
+#include "platform/machine_processes.h"
 #include "progress_line.h"
 #include "screen_reader.h"
 #include "text/film_text_walk.h"
@@ -46,7 +45,7 @@ TTextIndex IndexFilm(const IndexRequest& request) {
 }
 
 void WriteTextIndex(const TTextIndex& index, const fs::path& out) {
-  const fs::path temporary = TemporaryOutput(out, ::getpid());
+  const fs::path temporary = TemporaryOutput(out, ThisProcessId());
   const std::string document = TextIndexDocument(index);
   {
     std::ofstream file(temporary, std::ios::binary | std::ios::trunc);

@@ -15,7 +15,7 @@ extern "C" {
 #include "interruption.h"
 #include "kof_commands.h"
 #include "kof_session.h"
-#include "output_names.h"
+#include "platform/export_leftovers.h"
 #include "progress_line.h"
 #include "video_source.h"
 #include "utf8_path.h"
@@ -96,7 +96,8 @@ int RunExport(const Arguments& args) {
   }
   const int code = options->Batch() ? RunExportBatch(*options) : ExportOneFilm(*options);
   // Everything is cleaned up: end by the signal itself, so that whoever started kof
-  // (a shell's loop over films) learns it was interrupted and stops too.
-  if (const int signal = InterruptingSignal(); signal != 0) EndBySignal(signal);
+  // (a shell's loop over films) learns it was interrupted and stops too. A film whose
+  // video was complete and in place before the signal was looked for is exported.
+  if (const int signal = InterruptingSignal(); signal != 0 && code != kExitOk) EndBySignal(signal);
   return code;
 }

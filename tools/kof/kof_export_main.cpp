@@ -7,12 +7,15 @@
 
 #include "export_worker.h"
 #include "kof_commands.h"
+#include "platform/export_leftovers.h"
 #include "program_arguments.h"
 
 int main(int argc, char** argv) {
   const Arguments all = ProgramArguments(argc, argv);
   const std::string command = all.empty() ? "" : all[0];
   const Arguments args(all.begin() + (all.empty() ? 0 : 1), all.end());
+  // The films that killed runs unpacked go before this one unpacks its own.
+  RemoveAbandonedUnpackFolders();
   if (command == "export") return RunReported(RunExport, args);
   if (command == "activity") return RunReported(RunActivity, args);
   if (command == "worker") return RunReported(RunExportWorker, args);

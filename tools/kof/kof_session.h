@@ -1,6 +1,7 @@
 #pragma once
 // A temporary folder and a segment list for one kof run; both are cleaned up when it
-// ends, so kof leaves nothing behind.
+// ends, so kof leaves nothing behind. The folder carries this process's mark meanwhile,
+// so that a later run removes it should this one be killed (platform/export_leftovers.h).
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -8,6 +9,7 @@
 #include "film/segment_list.h"
 #include "film/temp_files.h"
 #include "film_report.h"
+#include "platform/export_leftovers.h"
 #include "utf8_path.h"
 
 struct KofSession {
@@ -16,9 +18,12 @@ struct KofSession {
   // program could take the freed name in between and lose its folder to the batch), or
   // into a new temporary folder of its own.
   explicit KofSession(const std::filesystem::path& folder = {})
-      : tempFolder(folder.empty() ? CreatePlayerTempFolder() : folder), ownsFolder(folder.empty()) {}
+      : tempFolder(folder.empty() ? CreatePlayerTempFolder() : folder), ownsFolder(folder.empty()) {
+    MarkUnpackFolder(tempFolder);
+  }
   ~KofSession() {
     segments.Clear();
+    UnmarkUnpackFolder(tempFolder);
     if (ownsFolder) RemovePlayerTempFolder(tempFolder);
   }
   KofSession(const KofSession&) = delete;

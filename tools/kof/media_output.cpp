@@ -5,9 +5,9 @@
 
 #include "film/ko_error.h"
 #include "gif_comment.h"
-#include "machine_processes.h"
 #include "output_claim.h"
-#include "output_names.h"
+#include "platform/export_leftovers.h"
+#include "platform/machine_processes.h"
 #include "video_source.h"
 #include "utf8_path.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 // The video file being written: FFmpeg's muxer over a temporary file beside OUT, named
-// after this process (output_names.h), which becomes OUT only when it is complete. Until
-// then OUT is left as it was. The video records the film it was made from
-// (video_source.h).
+// after this process (platform/export_leftovers.h), which becomes OUT only when it is
+// complete. Until then OUT is left as it was. The video records the film it was made
+// from (video_source.h).
 #include <filesystem>
 #include <map>
 #include <string>

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "film/ko_error.h"
+#include "interruption.h"
 #include "output_names.h"
 #include "rename_if_free.h"
 #include "video_source.h"
@@ -53,6 +54,7 @@ std::string HeldByAnotherText(const fs::path& file) {
 
 Published PublishVideo(const fs::path& temporary, const fs::path& out, const std::string& fingerprint,
                        Publishing publishing) {
+  ThrowIfInterrupted();
   try {
     if (publishing == Publishing::KeepOthers) return PublishBesideOthers(temporary, out, fingerprint);
     fs::rename(temporary, out);

@@ -26,6 +26,8 @@ enum class Published { Written, AlreadyThere };
 // Moves the complete temporary video to OUT. With KeepOthers a file that holds OUT's
 // name stays: when it is this film's video, the temporary file is removed
 // (AlreadyThere); otherwise EkoError(HeldByAnotherText) is thrown. Throws EkoError
-// ("cannot write OUT: reason") when the move fails.
+// ("cannot write OUT: reason") when the move fails, and ExportInterrupted, moving
+// nothing, once a stop has come (interruption.h): up to the move the export can still
+// be cancelled and leave OUT as it was; after it, the export has succeeded.
 Published PublishVideo(const std::filesystem::path& temporary, const std::filesystem::path& out,
                        const std::string& fingerprint, Publishing publishing);

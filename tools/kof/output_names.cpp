@@ -2,27 +2,19 @@
 
 #include <system_error>
 
-#include "film/temp_files.h"
-#include "machine_processes.h"
 #include "text/utf8_text.h"
 #include "unicode_case.h"
 #include "utf8_path.h"
 
 namespace fs = std::filesystem;
 
-namespace {
-// The process that writes a temporary output of this machine, from its name; 0 when
-// the name is not one, or names another machine.
-int64_t WriterOf(const std::string& name, const std::string& host) {
-  const auto writer = TemporaryOutputWriter(name);
-  return writer && writer->Host == host ? writer->Pid : 0;
-}
-}  // namespace
-
 std::string FoldedName(const std::string& name) { return MappedText(name, LowerCase); }
 
-fs::path TemporaryOutput(const fs::path& out, int64_t pid) {
-  return out.parent_path() / PathOfUtf8(TemporaryOutputName(Utf8Of(out.filename()), MachineName(), pid));
+std::string FoldedPath(const fs::path& path) {
+  std::error_code error;
+  fs::path whole = fs::weakly_canonical(fs::absolute(path, error), error);
+  if (error) whole = fs::absolute(path, error).lexically_normal();
+  return FoldedName(Utf8Of(whole));
 }
 
 std::vector<fs::path> OutputsNamedLike(const fs::path& out) {
@@ -34,18 +26,4 @@ std::vector<fs::path> OutputsNamedLike(const fs::path& out) {
     if (FoldedName(Utf8Of(entry->path().filename())) == wanted)
       found.push_back(out.parent_path() / entry->path().filename());
   return found;
-}
-
-int RemoveAbandonedOutputs(const fs::path& folder) {
-  const std::string host = MachineName();
-  int removed = 0;
-  std::error_code error;
-  for (fs::directory_iterator entry(folder.empty() ? fs::path(".") : folder, error), end; !error && entry != end;
-       entry.increment(error)) {
-    const int64_t writer = WriterOf(Utf8Of(entry->path().filename()), host);
-    if (writer <= 0 || (writer != ThisProcessId() && ProcessRunning(writer)) || !entry->is_regular_file()) continue;
-    std::error_code ignored;
-    removed += fs::remove(entry->path(), ignored) ? 1 : 0;
-  }
-  return removed;
 }

@@ -1,4 +1,4 @@
-#include "machine_processes.h"
+#include "platform/machine_processes.h"
 
 #include <windows.h>
 
