@@ -173,7 +173,7 @@ void TSettingsFile::ForgetPlace(const TFilmIdentity& film) {
 }
 
 void TSettingsFile::SetValue(const std::string& key, const std::string& value) {
-  FPending.SetValue(key, value);
+  FPending.SetValue(key, value, NowMs());
   WritePending();
 }
 
