@@ -1,7 +1,8 @@
 // Writing the settings file so that nothing in it is lost: a file that cannot be read is
 // not written, a damaged one is moved aside first, an earlier version's is written as
 // this version, a later version's is left alone, and the changes go over what the file
-// holds. The file here lives in memory; the Windows operations are tested under Wine
+// holds, a write telling when newer values or places there won over some. The file here
+// lives in memory; the Windows operations are tested under Wine
 // (settings_file_win_test.cpp).
 #include "app/settings_file.h"
 
@@ -54,6 +55,7 @@ TEST(SettingsFile, AWriteLosesNothingAndMovesADamagedFileAside) {
   const std::string damaged("\0\0\0\0", 4);
   const std::string later = "roRezodu settings 3\nplace=whatever it means\n";
   const std::string written = kHeader + kEnglish + "what=5 ever\n" + kNewPlace + "place=5 1 2 0 7 C:\\old.kof\n";
+  const std::string laterPlace = "place=20 1 2 0 8 C:\\new.kof\n";
   const Case cases[] = {
       {std::nullopt, false, true, true, kWritten, kHeader + kEnglish + kNewPlace, std::nullopt},
       {kSaved, false, true, true, kWritten, written, std::nullopt},
@@ -62,8 +64,11 @@ TEST(SettingsFile, AWriteLosesNothingAndMovesADamagedFileAside) {
       // An earlier version's file is written as this version, its values older than any.
       {"roRezodu settings 1\r\nlanguage=ru\r\nwhat=ever\r\nplace=5 1 2 0 7 C:\\old.kof\r\n", false, true, true,
        kWritten, kHeader + kEnglish + "what=0 ever\n" + kNewPlace + "place=5 1 2 0 7 C:\\old.kof\n", std::nullopt},
-      // Another player's later language wins.
-      {kHeader + "language=20 ru\n", false, true, true, kWritten, kHeader + "language=20 ru\n" + kNewPlace,
+      // Another player's later language or place wins: written, but not all of it.
+      {kHeader + "language=20 ru\n", false, true, true, kSuperseded, kHeader + "language=20 ru\n" + kNewPlace,
+       std::nullopt},
+      {kHeader + laterPlace, false, true, true, kSuperseded, kHeader + kEnglish + laterPlace, std::nullopt},
+      {kHeader + "language=20 en\n", false, true, true, kWritten, kHeader + "language=20 en\n" + kNewPlace,
        std::nullopt},
       // Held by another program: not written now.
       {kSaved, true, true, true, kDeferred, kSaved, std::nullopt},
