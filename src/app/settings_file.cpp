@@ -27,6 +27,7 @@ TSettingsWrite WriteSettingsChanges(TSettingsFileAccess& file, const TSettingsCh
     case TSettingsRead::kRead:
     case TSettingsRead::kMissing: break;
   }
-  changes.ApplyTo(store);
-  return file.Replace(store.Text()) ? TSettingsWrite::kWritten : TSettingsWrite::kDeferred;
+  const bool allTaken = changes.ApplyTo(store);
+  if (!file.Replace(store.Text())) return TSettingsWrite::kDeferred;
+  return allTaken ? TSettingsWrite::kWritten : TSettingsWrite::kSuperseded;
 }

@@ -30,10 +30,12 @@ enum class TSettingsRead : uint8_t { kRead, kMissing, kBusy, kDamaged, kLaterVer
 TSettingsRead ReadSettings(TSettingsFileAccess& file, TSettingsStore& store);
 
 enum class TSettingsWrite : uint8_t {
-  kWritten,    // the file holds the changes over what it held before
-  kDeferred,   // nothing changed: the file could not be read, moved aside or replaced now
-  kLeftAlone,  // a later version's file: it is not written
+  kWritten,     // the file holds the changes over what it held before
+  kSuperseded,  // the file was written, but not with every change: newer values or
+                // places it held won over some (or a change could not be taken at all)
+  kDeferred,    // nothing changed: the file could not be read, moved aside or replaced now
+  kLeftAlone,   // a later version's file: it is not written
 };
 // Writes changes over what the file holds now: a missing file is made, a damaged one
-// moved aside first.
+// moved aside first, one of an earlier version written as this version.
 TSettingsWrite WriteSettingsChanges(TSettingsFileAccess& file, const TSettingsChanges& changes);

@@ -173,7 +173,7 @@ void TSettingsFile::ForgetPlace(const TFilmIdentity& film) {
 }
 
 void TSettingsFile::SetValue(const std::string& key, const std::string& value) {
-  FPending.SetValue(key, value);
+  FPending.SetValue(key, value, NowMs());
   WritePending();
 }
 
@@ -184,7 +184,12 @@ bool TSettingsFile::WritePending(DWORD patienceMs) {
   const TSettingsLock lock(Path(), deadline);
   if (!lock.Held()) return false;
   TWindowsSettingsAccess file(Path(), deadline);
-  if (WriteSettingsChanges(file, FPending) != TSettingsWrite::kWritten) return false;
+  switch (WriteSettingsChanges(file, FPending)) {
+    case TSettingsWrite::kDeferred:
+    case TSettingsWrite::kLeftAlone: return false;
+    case TSettingsWrite::kWritten:
+    case TSettingsWrite::kSuperseded: break;  // what newer changes won over stays out for good
+  }
   FPending.Clear();
   return true;
 }

@@ -37,7 +37,8 @@ public:
   void ForgetPlace(const TFilmIdentity& film);
   void SetValue(const std::string& key, const std::string& value);
   // Writes what is unwritten, waiting at most patienceMs for others to let go. Returns
-  // true when nothing is left unwritten.
+  // true when nothing is left to write: every change is in the file, or a newer one
+  // there (another player's, taken later) won over it and it is given up.
   bool WritePending(DWORD patienceMs = kPatienceMs);
 
 private:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 #include <system_error>
 #include <utility>
 
@@ -10,6 +11,7 @@ constexpr std::string_view kPlaceKey = "place";
 constexpr std::string_view kOldPlaceKey = "resume";  // earlier builds' places, without their time
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kVersionPrefix = "roRezodu settings ";
+constexpr int kTimedValuesVersion = 2;  // before it, "KEY=VALUE" without the time
 
 bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 
@@ -27,14 +29,17 @@ std::string_view TakeLine(std::string_view& text) {
   return line;
 }
 
-// "roRezodu settings 1" is this version's; a higher number a later one's.
-TSettingsText KindOf(std::string_view firstLine) {
-  if (firstLine == TSettingsStore::kFirstLine) return TSettingsText::kSettings;
-  if (!firstLine.starts_with(kVersionPrefix)) return TSettingsText::kDamaged;
-  const std::string_view version = firstLine.substr(kVersionPrefix.size());
-  const bool number = !version.empty() && version.front() != '0' &&
-                      std::all_of(version.begin(), version.end(), [](char c) { return c >= '0' && c <= '9'; });
-  return number && version != "1" ? TSettingsText::kLaterVersion : TSettingsText::kDamaged;
+// The version "roRezodu settings N" names; 0 for any other line. A number too large to
+// take names a later version too.
+int VersionOf(std::string_view firstLine) {
+  if (!firstLine.starts_with(kVersionPrefix)) return 0;
+  const std::string_view digits = firstLine.substr(kVersionPrefix.size());
+  const bool number = !digits.empty() && digits.front() != '0' &&
+                      std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+  if (!number) return 0;
+  int version = std::numeric_limits<int>::max();  // left so when out of range
+  std::from_chars(digits.data(), digits.data() + digits.size(), version);
+  return version;
 }
 
 // Of a text over the limit, the whole lines within it (or, without a line break there,
@@ -60,10 +65,13 @@ TSettingsText TSettingsStore::Parse(std::string_view text) {
   if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
   if (text.empty()) return TSettingsText::kSettings;
   text = WithinLimit(text);
-  const TSettingsText kind = KindOf(TakeLine(text));
-  if (kind != TSettingsText::kSettings) return kind;
+  const int version = VersionOf(TakeLine(text));
+  if (version == 0) return TSettingsText::kDamaged;
+  if (version > kVersion) return TSettingsText::kLaterVersion;
+  const bool timedValues = version >= kTimedValuesVersion;
   while (!text.empty())
-    if (const std::string_view line = TakeLine(text); !line.empty() && !ParseLine(line)) FOtherLines.emplace_back(line);
+    if (const std::string_view line = TakeLine(text); !line.empty() && !ParseLine(line, timedValues))
+      FOtherLines.emplace_back(line);
   std::stable_sort(FPlaces.begin(), FPlaces.end(),
                    [](const TPlaceEntry& a, const TPlaceEntry& b) { return a.SavedMs > b.SavedMs; });
   if (FPlaces.size() > kMaxResumeFilms) FPlaces.resize(kMaxResumeFilms);
@@ -71,15 +79,26 @@ TSettingsText TSettingsStore::Parse(std::string_view text) {
 }
 
 // False for a line this version does not understand.
-bool TSettingsStore::ParseLine(std::string_view line) {
+bool TSettingsStore::ParseLine(std::string_view line, bool timedValues) {
   const size_t equals = line.find('=');
   if (equals == std::string_view::npos) return false;
   const std::string_view key = line.substr(0, equals);
   const std::string_view value = line.substr(equals + 1);
   if (key == kPlaceKey || key == kOldPlaceKey) return ParsePlace(value, key == kPlaceKey);
-  if (!IsKey(key)) return false;
-  const bool known = std::any_of(FValues.begin(), FValues.end(), [&](const auto& known) { return known.first == key; });
-  if (!known) FValues.emplace_back(key, value);
+  return IsKey(key) && ParseValue(key, value, timedValues);
+}
+
+bool TSettingsStore::ParseValue(std::string_view key, std::string_view value, bool timed) {
+  TSettingValue entry{std::string(key), {}, 0};
+  if (timed && !TakeNumber(value, entry.SavedMs)) return false;
+  entry.Value = value;
+  // A key is there once, with its latest value (the first line's, when they tie).
+  const auto known =
+      std::find_if(FValues.begin(), FValues.end(), [&](const TSettingValue& known) { return known.Key == key; });
+  if (known == FValues.end())
+    FValues.push_back(std::move(entry));
+  else if (known->SavedMs < entry.SavedMs)
+    *known = std::move(entry);
   return true;
 }
 
@@ -102,7 +121,8 @@ bool TSettingsStore::ParsePlace(std::string_view value, bool withSavedTime) {
 std::string TSettingsStore::Text() const {
   std::vector<std::string> values, places;
   // Piece by piece: GCC 12 at -O3 takes chained additions for overlapping copies.
-  for (const auto& [key, value] : FValues) values.emplace_back(key).append("=").append(value);
+  for (const TSettingValue& entry : FValues)
+    values.emplace_back(entry.Key).append("=").append(std::to_string(entry.SavedMs)).append(" ").append(entry.Value);
   for (const TPlaceEntry& entry : FPlaces) {
     std::string& line = places.emplace_back(kPlaceKey).append("=");
     for (const int64_t number : {entry.SavedMs, entry.Film.Size, entry.Film.WriteTime, int64_t{entry.Place.Segment},
@@ -128,19 +148,22 @@ std::string TSettingsStore::Text() const {
 }
 
 std::string TSettingsStore::Value(std::string_view key) const {
-  for (const auto& [known, value] : FValues)
-    if (known == key) return value;
+  for (const TSettingValue& entry : FValues)
+    if (entry.Key == key) return entry.Value;
   return {};
 }
 
-void TSettingsStore::SetValue(const std::string& key, const std::string& value) {
-  if (!IsKey(key) || HasLineBreak(value)) return;
-  for (auto& [known, old] : FValues)
-    if (known == key) {
-      old = value;
-      return;
-    }
-  FValues.emplace_back(key, value);
+bool TSettingsStore::SetValue(const std::string& key, const std::string& value, int64_t savedMs) {
+  if (!IsKey(key) || HasLineBreak(value)) return false;
+  const auto known =
+      std::find_if(FValues.begin(), FValues.end(), [&](const TSettingValue& entry) { return entry.Key == key; });
+  if (known == FValues.end())
+    FValues.push_back({key, value, savedMs});
+  else if (known->SavedMs > savedMs)
+    return known->Value == value;
+  else
+    *known = {key, value, savedMs};
+  return true;
 }
 
 std::optional<TFilmFrame> TSettingsStore::ResumePlace(const TFilmIdentity& film) const {
@@ -149,21 +172,24 @@ std::optional<TFilmFrame> TSettingsStore::ResumePlace(const TFilmIdentity& film)
   return std::nullopt;
 }
 
-void TSettingsStore::RememberPlace(const TFilmIdentity& film, TFilmFrame place, int64_t savedMs) {
-  if (film.Path.empty() || HasLineBreak(film.Path) || place.Segment < 0 || place.Frame < 0) return;
+bool TSettingsStore::RememberPlace(const TFilmIdentity& film, TFilmFrame place, int64_t savedMs) {
+  if (film.Path.empty() || HasLineBreak(film.Path) || place.Segment < 0 || place.Frame < 0) return false;
   const auto known = std::find_if(FPlaces.begin(), FPlaces.end(),
                                   [&](const TPlaceEntry& entry) { return entry.Film.Path == film.Path; });
-  if (known != FPlaces.end() && known->SavedMs > savedMs) return;
+  if (known != FPlaces.end() && known->SavedMs > savedMs) return known->Film == film && known->Place == place;
   if (known != FPlaces.end()) FPlaces.erase(known);
   const auto later =
       std::find_if(FPlaces.begin(), FPlaces.end(), [&](const TPlaceEntry& entry) { return entry.SavedMs <= savedMs; });
+  const bool kept = static_cast<size_t>(later - FPlaces.begin()) < kMaxResumeFilms;
   FPlaces.insert(later, {film, place, savedMs});
   if (FPlaces.size() > kMaxResumeFilms) FPlaces.resize(kMaxResumeFilms);
+  return kept;
 }
 
-void TSettingsStore::ForgetPlace(const TFilmIdentity& film, int64_t savedMs) {
-  std::erase_if(FPlaces,
-                [&](const TPlaceEntry& entry) { return entry.Film.Path == film.Path && entry.SavedMs <= savedMs; });
+bool TSettingsStore::ForgetPlace(const TFilmIdentity& film, int64_t savedMs) {
+  const auto ofPath = [&](const TPlaceEntry& entry) { return entry.Film.Path == film.Path; };
+  std::erase_if(FPlaces, [&](const TPlaceEntry& entry) { return ofPath(entry) && entry.SavedMs <= savedMs; });
+  return std::none_of(FPlaces.begin(), FPlaces.end(), ofPath);
 }
 
 void TSettingsChanges::RememberPlace(const TFilmIdentity& film, TFilmFrame place, int64_t savedMs) {
@@ -176,18 +202,20 @@ void TSettingsChanges::ForgetPlace(const TFilmIdentity& film, int64_t savedMs) {
   FPlaces.push_back({film, std::nullopt, savedMs});
 }
 
-void TSettingsChanges::SetValue(const std::string& key, const std::string& value) {
-  std::erase_if(FValues, [&](const auto& known) { return known.first == key; });
-  FValues.emplace_back(key, value);
+void TSettingsChanges::SetValue(const std::string& key, const std::string& value, int64_t savedMs) {
+  std::erase_if(FValues, [&](const TSettingValue& known) { return known.Key == key; });
+  FValues.push_back({key, value, savedMs});
 }
 
-void TSettingsChanges::ApplyTo(TSettingsStore& store) const {
-  for (const auto& [key, value] : FValues) store.SetValue(key, value);
+bool TSettingsChanges::ApplyTo(TSettingsStore& store) const {
+  bool allTaken = true;
+  for (const TSettingValue& change : FValues)
+    allTaken = store.SetValue(change.Key, change.Value, change.SavedMs) && allTaken;
   for (const TPlaceChange& change : FPlaces)
-    if (change.Place)
-      store.RememberPlace(change.Film, *change.Place, change.SavedMs);
-    else
-      store.ForgetPlace(change.Film, change.SavedMs);
+    allTaken = (change.Place ? store.RememberPlace(change.Film, *change.Place, change.SavedMs)
+                             : store.ForgetPlace(change.Film, change.SavedMs)) &&
+               allTaken;
+  return allTaken;
 }
 
 void TSettingsChanges::Clear() {

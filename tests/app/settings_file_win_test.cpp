@@ -1,6 +1,7 @@
 // The settings file on real files: held by another program it is not written until it
-// is let go, a damaged one is moved aside, a later version's is left alone, and writers
-// take turns through the lock, keeping each other's places.
+// is let go, and then not over a language chosen later meanwhile; a damaged one is moved
+// aside, a later version's is left alone, and writers take turns through the lock,
+// keeping each other's places.
 #include "app/settings_file_win.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +15,8 @@
 #include "support/temp_dir.h"
 
 namespace {
-const std::string kHeader = std::string(TSettingsStore::kFirstLine) + "\n";
-const std::string kSaved = kHeader + "language=ru\nvolume=80\nplace=5 1 2 0 7 C:\\old.kof\n";
+// An earlier version's file: written as this version's.
+const std::string kSaved = "roRezodu settings 1\nlanguage=ru\nvolume=80\nplace=5 1 2 0 7 C:\\old.kof\n";
 const TFilmIdentity kNewFilm{"C:\\new.kof", 1, 2};
 const TFilmIdentity kOldFilm{"C:\\old.kof", 1, 2};
 
@@ -85,6 +86,23 @@ TEST(SettingsFileWin, AFileHeldByAnotherProgramIsWrittenOnlyOnceItIsLetGo) {
   }
 }
 
+TEST(SettingsFileWin, AChoiceThatHadToWaitDoesNotGoOverOneMadeLater) {
+  TempDir dir;
+  const auto path = dir / "settings.txt";
+  WriteFile(path, kSaved);
+  TSettingsFile first(path), second(path);
+  {
+    const THeld held(path, 0);
+    ASSERT_TRUE(held.Holds());
+    first.SetValue("language", "en");
+    EXPECT_FALSE(first.WritePending(50));
+  }
+  second.SetValue("language", "de");
+  EXPECT_TRUE(first.WritePending()) << "nothing is left to write";
+  EXPECT_EQ(Parsed(path).Value("language"), "de");
+  EXPECT_EQ(first.Read().Value("language"), "de");
+}
+
 TEST(SettingsFileWin, AFileHeldForAMomentIsReadAndWrittenWhenLetGo) {
   TempDir dir;
   const auto path = dir / "settings.txt";
@@ -114,7 +132,7 @@ TEST(SettingsFileWin, ADamagedFileIsMovedAsideAndALaterVersionsIsLeftAlone) {
     EXPECT_EQ(ReadFile(dir / "settings.damaged.txt"), before) << "the last damaged file is kept aside";
     EXPECT_EQ(Parsed(path).ResumePlace(kNewFilm), (TFilmFrame{0, 3}));
   }
-  const std::string later = "roRezodu settings 2\nplace=what it means here is not known\n";
+  const std::string later = "roRezodu settings 3\nplace=what it means here is not known\n";
   WriteFile(path, later);
   TSettingsFile settings(path);
   settings.RememberPlace(kOldFilm, {0, 9});

@@ -114,7 +114,7 @@ rz_wait_until 10 eval '[ "$(client_size)" = "$w $h" ]' || rz_fail "a double clic
 sleep $((played_from + 11 - SECONDS > 0 ? played_from + 11 - SECONDS : 0))
 rz_no_boxes
 rz_close
-[ "$(head -n 1 "$settings")" = "roRezodu settings 1" ] || rz_fail "the damaged settings file was not written anew"
+[ "$(head -n 1 "$settings")" = "roRezodu settings 2" ] || rz_fail "the damaged settings file was not written anew"
 cmp -s "$(dirname "$settings")/settings.damaged.txt" "$RZ_OUT/damaged.txt" || rz_fail "the damaged file was not kept aside"
 read -r segment frame <<<"$(awk '/^place=/ && /habits\.kof$/ { split(substr($0, 7), f, " "); print f[4], f[5]; exit }' "$settings")"
 [ -n "$frame" ] || rz_fail "no place remembered: $(cat "$settings")"

@@ -93,7 +93,7 @@ rz_keep "$RZ_OUT/window.png" "$RZ_OUT/strip.png" "$RZ_OUT/plain.png"
 rz_menu_state_is roRezodu 2.7 enabled || rz_fail "Skip idle stretches: $(rz_menu_state roRezodu 2.7), not unchecked"
 rz_keys roRezodu ctrl+i
 rz_wait_menu_state roRezodu 2.7 enabled,checked || rz_fail "Ctrl+I left Skip idle stretches $(rz_menu_state roRezodu 2.7)"
-grep -q '^skipidle=3' "$settings" || rz_fail "the settings file does not keep skipping: $(cat "$settings")"
+grep -qE '^skipidle=[0-9]+ 3$' "$settings" || rz_fail "the settings file does not keep skipping: $(cat "$settings")"
 # Played now, the first stretch is skipped, and a note above the panel says how much.
 rz_keys roRezodu F9
 note_says() { [ "$(rz_field "$(rz_child koNote)" 5,6)" = "1	$1" ]; }

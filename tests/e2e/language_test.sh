@@ -55,7 +55,7 @@ rz_wait_until 5 eval '[ "$(menu_texts)" = "$russian" ]' ||
 rz_choose_language 2
 rz_wait_until 5 eval '[ "$(rz_menu_item roRezodu 0 | cut -f 2)" = "&File" ]' || rz_fail "English the second time"
 rz_close
-grep -qx 'language=en' "$settings" || rz_fail "the choice is not in the settings: $(cat "$settings")"
+grep -qE '^language=[0-9]+ en$' "$settings" || rz_fail "the choice is not in the settings: $(cat "$settings")"
 
 # Restarted: English still, the command-line help too.
 rz_start /?

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The settings file keeps what the user saved. It starts as Notepad leaves it (a
-# byte-order mark, CR LF), with the language, a value and a line this player does not
-# know, and places of other films. (a) A film closes while another program holds the
+# byte-order mark, CR LF), in the earlier version 1 (values without their time), with
+# the language, a value and a line this player does not know, and places of other
+# films; it is written as version 2. (a) A film closes while another program holds the
 # file sharing nothing: the file stays as it was, and the place appears once the
 # program lets go and the player ends. (b) Two players closed at the same moment: both
 # places are kept. (c) A place beyond its segment's end is not offered; one within it is.
@@ -36,10 +37,12 @@ place_of() {
     for (i = 1; i <= n; ++i) at += length(f[i]) + 1
     if (substr($0, at) == ENVIRON["P"]) { print f[n - 1], f[n]; exit } }'
 }
-# everything_saved_is_there: the language, the value, the line not known, the old places.
+# everything_saved_is_there: the language, the value (now of version 2, their time 0:
+# older than any), the line not known, the old places.
 everything_saved_is_there() {
   local line
-  for line in language=ru volume=80 '# written by hand'; do
+  [ "$(lines | head -n 1)" = "roRezodu settings 2" ] || rz_fail "the file was not written as version 2: $(cat "$settings")"
+  for line in 'language=0 ru' 'volume=0 80' '# written by hand'; do
     lines | grep -qxF "$line" || rz_fail "'$line' was lost: $(cat "$settings")"
   done
   [ "$(place_of "${old_places[0]}")" = "0 5" ] && [ "$(place_of "${old_places[1]}")" = "1 6" ] ||
