@@ -54,7 +54,7 @@ TEST(KofSearch, PrintsEveryHitWithSegmentTimeAndLine) {
 TEST(KofSearch, PrintsControlCharactersEscaped) {
   TempDir dir;
   TTextIndex index = MenuIndex(dir / "lesson.kof");
-  index.Words[1].Text = "\x1b]0;owned\x07Settings\xc2\x9b2J";
+  index.Words[1].Text = "\x1b]0;owned\x07Settings\xc2\x9b" "2J";
   WriteText(dir / "lesson.kof.words.json", TextIndexDocument(index));
   const KofRun plain = RunProgram(RZ_KOF_PATH, "search " + Quoted(dir / "lesson.kof") + " open");
   EXPECT_EQ(plain.out, "segment 1  0:01.5  Open \\x1b]0;owned\\x07Settings\\u009b2J\n");
