@@ -65,18 +65,23 @@ void WriteCommandLineSeeds(const std::filesystem::path& folder) {
 }
 }  // namespace
 
-// A text index of two segments with words on a line, Latin and Cyrillic, and an empty one.
+// A text index of two segments with words on a line, Latin and Cyrillic, with a query
+// after it; words stacked in one place with a long phrase of them; an empty index.
 void WriteTextIndexSeeds(const std::filesystem::path& dir) {
   TTextIndex index;
   index.Film = "lesson.kof";
   index.FilmBytes = 4096;
+  index.FilmIdentity = "0123456789abcdef";
   index.Languages = "eng+rus";
   index.Segments = {{800, 600}, {320, 200}};
   index.Words = {{"Open", 90, 1, {10, 10, 40, 20}, 1, 5},
                  {"Settings...", 85, 1, {44, 10, 104, 20}, 1, 5},
                  {"Настройки", 70, 2, {0, 0, 60, 12}, 0.5, 0.5}};
-  const std::string full = TextIndexDocument(index);
+  const std::string full = TextIndexDocument(index) + '\0' + "open settings";
   WriteBytesToFile(dir / "index.json", Bytes(full.begin(), full.end()));
+  index.Words.assign(40, {"a", 90, 1, {10, 10, 11, 20}, 0, 10});
+  const std::string stacked = TextIndexDocument(index) + '\0' + "a a a a a a a a a a a a a a a b";
+  WriteBytesToFile(dir / "stacked.json", Bytes(stacked.begin(), stacked.end()));
   index.Words.clear();
   const std::string empty = TextIndexDocument(index);
   WriteBytesToFile(dir / "empty.json", Bytes(empty.begin(), empty.end()));

@@ -121,13 +121,14 @@ function onEvent(event) {
 
 // --- Opening films ------------------------------------------------------------------
 
-// A film chosen or dropped, with its text index (NAME.words.json) when that came too.
+// A film chosen or dropped, with the text indexes (*.words.json) that came too: the
+// player searches the one made of this film, if any is.
 function openFiles(files) {
   const isIndex = (file) => file.name.toLowerCase().endsWith(".words.json");
   const file = [...files].find((f) => !isIndex(f));
   if (!file) return;
   wakeSound();
-  startOpen({ type: "open", file, index: [...files].find(isIndex) || null, name: file.name });
+  startOpen({ type: "open", file, indexes: [...files].filter(isIndex), name: file.name });
 }
 
 // ?film=: "Loading" shows while it downloads.

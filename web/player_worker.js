@@ -77,19 +77,26 @@ const host = {
 };
 importScripts("worker_habits.js", "worker_activity.js");
 
-// The film is the only file of /film, with its text index beside it when there is one
-// (NAME.words.json, where the player looks): the browser's Files or Blobs, read in slices.
-function mountFilm(name, blob, index) {
+// The film is in /film, with the text indexes that came with it as index-1.words.json
+// and on (the player tries them: indexFiles): the browser's Files or Blobs, read in slices.
+function mountFilm(name, blob, indexes = []) {
   if (filmMounted) {
     rz.FS.unmount("/film");
     filmMounted = false;
   }
   if (!rz.FS.analyzePath("/film").exists) rz.FS.mkdir("/film");
   const blobs = [{ name, data: blob }];
-  if (index) blobs.push({ name: name + ".words.json", data: index });
+  indexes.forEach((data, i) => blobs.push({ name: `index-${i + 1}.words.json`, data }));
   rz.FS.mount(rz.WORKERFS, { blobs }, "/film");
   filmMounted = true;
   return "/film/" + name;
+}
+
+// The player searches the first of the indexes that was made of the film open; with none,
+// its search says why (another version's, damaged) and the page offers to make one.
+function useIndexes(count) {
+  for (let i = 1; i <= count; ++i)
+    if (withCString(`/film/index-${i}.words.json`, (p) => rz._rz_search_use(p))) return;
 }
 
 async function filmBlob(message, signal) {
@@ -113,10 +120,10 @@ async function open(message) {
   const number = ++filmsAsked;
   if (download) download.abort();
   download = message.file ? null : new AbortController();
-  let blob, index;
+  let blob, indexes;
   try {
-    [blob, index] = await Promise.all([filmBlob(message, download && download.signal),
-      indexBlob(message, download && download.signal)]);
+    [blob, indexes] = await Promise.all([filmBlob(message, download && download.signal),
+      indexBlobs(message, download && download.signal)]);
   } catch (error) {
     if (number !== filmsAsked) return;
     const reason = String(error.message || error);
@@ -125,19 +132,27 @@ async function open(message) {
   }
   if (number !== filmsAsked) return;
   download = null;
-  handle({ type: "openBlob", blob, index, name: message.name, film: number });
+  handle({ type: "openBlob", blob, indexes, name: message.name, film: number });
 }
 
-// The text index dropped with the film, or the one beside the film's address; a film
+// The film's address with the index's suffix on its path: ?token=... and #... stay as
+// they are.
+function indexAddress(url) {
+  const address = new URL(url, self.location.href);
+  address.pathname += ".words.json";
+  return address.href;
+}
+
+// The text indexes dropped with the film, or the one beside the film's address; a film
 // without one opens all the same (its search says how to make one).
-async function indexBlob(message, signal) {
-  if (message.file) return message.index || null;
+async function indexBlobs(message, signal) {
+  if (message.file) return message.indexes || [];
   try {
-    const response = await fetch(message.url + ".words.json", { signal });
-    return response.ok ? await response.blob() : null;
+    const response = await fetch(indexAddress(message.url), { signal });
+    return response.ok ? [await response.blob()] : [];
   } catch (error) {
     if (signal && signal.aborted) throw error;
-    return null;
+    return [];
   }
 }
 
@@ -187,8 +202,9 @@ function run(message) {
       habits.tellFilmKey(message);
       activity.filmOpened(message.film);
       film = { blob: message.blob, name: message.name };
-      const path = mountFilm(fileName(message.name), message.blob, message.index);
+      const path = mountFilm(fileName(message.name), message.blob, message.indexes);
       withCString(path, (p) => withCString(message.name, (n) => rz._rz_open(p, n)));
+      useIndexes(message.indexes.length);
       break;
     }
     case "close": rz._rz_close(); break;

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
 #include "app/accessible_texts.h"
 #include "film/ko_error.h"
@@ -20,17 +18,20 @@ void TScreenSearch::Open(const std::filesystem::path& film, const std::filesyste
   FSearch.reset();
   FIndex.reset();
   FHits.clear();
+  FCut = false;
   FChosen.reset();
   FReaderMessage.clear();
-  std::ifstream file(index, std::ios::binary);
-  if (!file) {
-    FProblem = TIndexProblem::kMissing;
-    return;
-  }
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
   try {
-    FIndex = std::make_unique<TTextIndex>(ParseTextIndex(bytes.str()));
+    std::optional<TTextIndex> read = ReadTextIndexFile(index);
+    if (!read) {
+      FProblem = TIndexProblem::kMissing;
+      return;
+    }
+    if (!IndexBelongsTo(*read, film)) {
+      FProblem = TIndexProblem::kOtherFilm;
+      return;
+    }
+    FIndex = std::make_unique<TTextIndex>(std::move(*read));
   } catch (const EkoError& e) {
     FProblem = TIndexProblem::kDamaged;
     FReaderMessage = e.what();
@@ -44,7 +45,9 @@ void TScreenSearch::Open(const std::filesystem::path& film, const std::filesyste
 void TScreenSearch::Find(std::string_view query) {
   FQuery = query;
   FChosen.reset();
-  FHits = FSearch ? FSearch->Find(query) : std::vector<TTextHit>{};
+  TTextFound found = FSearch ? FSearch->Find(query) : TTextFound{};
+  FHits = std::move(found.Hits);
+  FCut = found.Cut;
 }
 
 std::string TScreenSearch::Status(const TUiTexts& texts) const {
@@ -53,8 +56,10 @@ std::string TScreenSearch::Status(const TUiTexts& texts) const {
       return FillTextSlots(texts.Message(TMessageText::kSearchNoIndexFmt),
                            {PathText(TextIndexBeside(FFilm).filename()), PathText(FFilm.filename())});
     case TIndexProblem::kDamaged: return texts.Format(TMessageText::kSearchDamagedIndexFmt, FReaderMessage);
+    case TIndexProblem::kOtherFilm: return texts.Message(TMessageText::kSearchOtherFilm);
     case TIndexProblem::kNone: break;
   }
+  if (FCut) return texts.Format(TMessageText::kSearchCutFmt, std::to_string(FHits.size()));
   if (FHits.empty())
     return texts.Message(FQuery.find_first_not_of(' ') == std::string::npos ? TMessageText::kSearchPrompt
                                                                             : TMessageText::kSearchNothingFound);

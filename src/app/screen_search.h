@@ -20,12 +20,13 @@
 std::filesystem::path TextIndexBeside(const std::filesystem::path& film);
 
 // Why there is nothing to search.
-enum class TIndexProblem : uint8_t { kNone, kMissing, kDamaged };
+enum class TIndexProblem : uint8_t { kNone, kMissing, kDamaged, kOtherFilm };
 
 class TScreenSearch {
 public:
   // Reads the index beside film, replacing what was searched before; never throws: a
-  // missing or damaged index leaves the search without one and says why.
+  // missing or damaged index, or one made of another version of the film, leaves the
+  // search without one and says why.
   void Open(const std::filesystem::path& film) { Open(film, TextIndexBeside(film)); }
   // The same with the index read from elsewhere (one the page made for the film).
   void Open(const std::filesystem::path& film, const std::filesystem::path& index);
@@ -50,6 +51,7 @@ private:
   std::unique_ptr<TTextSearch> FSearch;  // searches *FIndex
   std::string FQuery;
   std::vector<TTextHit> FHits;
+  bool FCut = false;  // the search stopped before it was through
   std::optional<size_t> FChosen;
 };
 

@@ -57,6 +57,10 @@ const TTextEntry kMessageTexts[kMessageTextCount] = {
     {"SearchNoIndexFmt", "Рядом с фильмом нет текстового индекса (%s). Создайте его: kof index %s",
      "There is no text index beside the film (%s). Make it with: kof index %s"},
     {"SearchDamagedIndexFmt", "Текстовый индекс не прочитан: %s", "The text index cannot be read: %s"},
+    {"SearchOtherFilm", "Текстовый индекс сделан для другой версии фильма — создайте его заново",
+     "The text index belongs to another version of this film — make it again"},
+    {"SearchCutFmt", "Найдено: %s, и поиск остановлен: он слишком долог. Уточните запрос",
+     "Found: %s before the search stopped, as it was too long. Type more of the words"},
 };
 
 const TTextEntry kMenuTexts[kMenuTextCount] = {

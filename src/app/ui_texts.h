@@ -67,6 +67,8 @@ enum class TMessageText : uint8_t {
   kSearchNothingFound,
   kSearchNoIndexFmt,         // two %s: the index's file name, the film's
   kSearchDamagedIndexFmt,    // one %s: the index reader's message
+  kSearchOtherFilm,
+  kSearchCutFmt,             // one %s: the number of hits found before the search stopped
 };
 constexpr size_t kMessageTextCount = 43;
 

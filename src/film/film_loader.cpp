@@ -69,23 +69,31 @@ void TFilmLoader::Report(int32_t segmentNumber, const std::string& problem) {
                                       : "Film: " + problem);
 }
 
+std::optional<int64_t> AppendedFilmStart(TkoStream& stream) {
+  const int64_t fileSize = stream.GetSize();
+  const int32_t filmLength = ReadI32At(stream, fileSize - 4).value_or(0);
+  const int64_t filmStart = fileSize - filmLength - 4;
+  if (filmLength <= 0 || filmStart < 0) return std::nullopt;
+  // A film's index lies inside the film: a trailer that leads to anything else is a
+  // file's last bytes that happen to look like one (a plain player, any other file).
+  const int32_t announced = ReadI32At(stream, filmStart).value_or(0);
+  if (announced > 0 && 4 + int64_t{announced} * kIndexEntrySize > filmLength) return std::nullopt;
+  return filmStart;
+}
+
 bool TFilmLoader::LoadAppendedFilm(TkoStream* stream) {
   if (!stream) return false;
   const int64_t fileSize = stream->GetSize();
   const int32_t filmLength = ReadI32At(*stream, fileSize - 4).value_or(0);
-  if (filmLength <= 0) return false;
-  const int64_t filmStart = fileSize - filmLength - 4;
-  if (filmStart < 0) {
+  if (filmLength > 0 && fileSize - filmLength - 4 < 0) {
     FWarningText.clear();
     FDamage.clear();
     Report(0, FormatText("the trailer gives a film length of %d bytes, more than the file holds", filmLength));
     return false;
   }
-  // A film's index lies inside the film: a trailer that leads to anything else is a
-  // file's last bytes that happen to look like one (a plain player, any other file).
-  const int32_t announced = ReadI32At(*stream, filmStart).value_or(0);
-  if (announced > 0 && 4 + int64_t{announced} * kIndexEntrySize > filmLength) return false;
-  stream->SetPosition(static_cast<int32_t>(filmStart));
+  const std::optional<int64_t> filmStart = AppendedFilmStart(*stream);
+  if (!filmStart) return false;
+  stream->SetPosition(static_cast<int32_t>(*filmStart));
   return LoadFilm(stream);
 }
 

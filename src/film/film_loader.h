@@ -70,6 +70,10 @@ uint64_t DataFileLimit(const TSegmentHeader& header);
 // outside the file, or fewer than 4 bytes left).
 std::optional<int32_t> ReadI32At(TkoStream& stream, int64_t position);
 
+// Where the film behind another file starts, found through the trailer X at the end
+// (E − X − 4); nothing when the file has no trailer that leads to a film's index.
+std::optional<int64_t> AppendedFilmStart(TkoStream& stream);
+
 // The language block of a film executable: the L bytes before the film's length field
 // (found through the trailer X at the end: L at E − X − 8, the block at E − X − L − 8).
 // Returns "" when there is none or the fields point outside the file. Throws

@@ -1,8 +1,10 @@
 #include "text/text_index.h"
 
 #include <cmath>
+#include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "film/film_identity.h"
 #include "film/ko_error.h"
 #include "text/utf8_text.h"
 
@@ -18,6 +20,11 @@ json WordJson(const TIndexedWord& w) {
               {"box", {w.Box.Left, w.Box.Top, w.Box.Width(), w.Box.Height()}},
               {"from", Milliseconds(w.From)},
               {"to", Milliseconds(w.To)}};
+}
+
+[[noreturn]] void ThrowTooLarge() {
+  throw EkoError("the text index is larger than " + std::to_string(kTextIndexMostBytes >> 20) +
+                 " MB, more than this program reads");
 }
 
 [[noreturn]] void Damaged(const std::string& what) { throw EkoError("damaged text index: " + what); }
@@ -68,47 +75,117 @@ TIndexedSegment ReadSegment(const json& value, size_t number) {
           int32_t(WholeNumber(value, "height", where, 1, kLargest))};
 }
 
-TTextBox ReadBox(const json& object, const std::string& where, const TIndexedSegment& segment) {
+TTextBox ReadBox(const json& object, const std::string& where) {
   const json& box = Field(object, "box", where);
   if (!box.is_array() || box.size() != 4 || !std::all_of(box.begin(), box.end(), [](const json& v) {
         return v.is_number_integer() && v.get<int64_t>() >= 0 && v.get<int64_t>() <= 65535;
       }))
     Damaged(where + "\"box\" is not four whole numbers: left, top, width, height");
-  const TTextBox b{box[0].get<int32_t>(), box[1].get<int32_t>(), box[0].get<int32_t>() + box[2].get<int32_t>(),
-                   box[1].get<int32_t>() + box[3].get<int32_t>()};
-  if (b.Right > segment.Width || b.Bottom > segment.Height) Damaged(where + "\"box\" lies outside its segment");
-  return b;
+  return {box[0].get<int32_t>(), box[1].get<int32_t>(), box[0].get<int32_t>() + box[2].get<int32_t>(),
+          box[1].get<int32_t>() + box[3].get<int32_t>()};
 }
 
-TIndexedWord ReadWord(const json& value, size_t number, const std::vector<TIndexedSegment>& segments) {
+// A word as its own fields have it; its segment and box are checked against the
+// segments once all are read (CheckPlace), wherever the document lists them.
+TIndexedWord ReadWord(const json& value, size_t number) {
   const std::string where = "word " + std::to_string(number) + " ";
   if (!value.is_object()) Damaged(where + "is not an object");
   TIndexedWord word;
   word.Text = Text(value, "text", where);
   if (word.Text.empty() || !IsUtf8(word.Text)) Damaged(where + "\"text\" is empty or not UTF-8");
+  if (word.Text.size() > kIndexedWordMostBytes)
+    Damaged(where + "\"text\" is longer than " + std::to_string(kIndexedWordMostBytes) + " bytes");
   word.Confidence = int32_t(WholeNumber(value, "confidence", where, 0, 100));
-  word.Segment = int32_t(WholeNumber(value, "segment", where, 1, int64_t(segments.size())));
-  word.Box = ReadBox(value, where, segments[size_t(word.Segment - 1)]);
+  const json& segment = Field(value, "segment", where);
+  word.Segment = segment.is_number_integer() && segment.get<int64_t>() >= 1 && segment.get<int64_t>() <= INT32_MAX
+                     ? segment.get<int32_t>()
+                     : 0;
+  word.Box = ReadBox(value, where);
   word.From = Seconds(value, "from", where);
   word.To = Seconds(value, "to", where);
   if (word.To < word.From) Damaged(where + "goes (\"to\") before it comes (\"from\")");
   return word;
 }
 
-template <typename Item, typename Read>
-std::vector<Item> ReadList(const json& document, const char* name, Read read) {
+void CheckPlace(const TIndexedWord& word, size_t number, const std::vector<TIndexedSegment>& segments) {
+  const std::string where = "word " + std::to_string(number) + " ";
+  if (word.Segment < 1 || size_t(word.Segment) > segments.size())
+    Damaged(where + "\"segment\" is not a whole number from 1 to " + std::to_string(segments.size()));
+  const TIndexedSegment& segment = segments[size_t(word.Segment - 1)];
+  if (word.Box.Right > segment.Width || word.Box.Bottom > segment.Height)
+    Damaged(where + "\"box\" lies outside its segment");
+}
+
+// Takes the document's segments and words as the parser finishes each and drops it from
+// the tree the parser builds, which so never holds more than one of them; fields no
+// reader reads, and what lies inside fields that are not lists, are dropped as they
+// come. What is wrong with the lists is kept to be told once the document as a whole is
+// known to be an index.
+class TListReader {
+public:
+  // The parser's callback: whether to keep what it read.
+  bool Take(int depth, json::parse_event_t event, json& parsed) {
+    using Event = json::parse_event_t;
+    const bool starts = event == Event::object_start || event == Event::array_start;
+    if (depth == 1) {
+      if (event == Event::key) FKey = parsed.get<std::string>();
+      FList = event == Event::array_start ? ListNamed(FKey) : nullptr;
+      return event != Event::key || OneOf(FKey, {"format", "version", "film", "filmBytes", "filmIdentity",
+                                                 "languages", "segments", "words"});
+    }
+    if (depth == 0) return true;
+    if (!FList) return false;
+    if (depth == 3 && event == Event::key)
+      return OneOf(parsed.get<std::string>(), {"text", "confidence", "segment", "box", "from", "to", "width", "height"});
+    if (depth >= 3) return !(depth >= 4 && starts);
+    if (starts) return true;
+    const size_t number = ++FList->Count;
+    if (FList->Problem.empty()) try {
+        if (FList == &FWords)
+          Words.push_back(ReadWord(parsed, number));
+        else
+          Segments.push_back(ReadSegment(parsed, number));
+      } catch (const EkoError& e) {
+        FList->Problem = e.what();
+      }
+    return false;
+  }
+
+  // Throws what was wrong with the segments or the words, in that order.
+  void ThrowProblems() const {
+    for (const TList* list : {&FSegments, &FWords})
+      if (!list->Problem.empty()) throw EkoError(list->Problem);
+  }
+
+  std::vector<TIndexedSegment> Segments;
+  std::vector<TIndexedWord> Words;
+
+private:
+  struct TList {
+    size_t Count = 0;
+    std::string Problem;
+  };
+  TList* ListNamed(const std::string& key) { return key == "words" ? &FWords : key == "segments" ? &FSegments : nullptr; }
+  static bool OneOf(const std::string& key, std::initializer_list<const char*> names) {
+    return std::any_of(names.begin(), names.end(), [&](const char* name) { return key == name; });
+  }
+
+  std::string FKey;
+  TList* FList = nullptr;  // the list whose elements are being read
+  TList FSegments, FWords;
+};
+
+const json& List(const json& document, const char* name) {
   const json& list = Field(document, name, "the document ");
   if (!list.is_array()) Damaged(std::string("\"") + name + "\" is not a list");
-  std::vector<Item> items;
-  items.reserve(list.size());
-  for (const json& value : list) items.push_back(read(value, items.size() + 1));
-  return items;
+  return list;
 }
 }  // namespace
 
 std::string TextIndexDocument(const TTextIndex& index) {
   json head{{"format", kTextIndexFormat},   {"version", kTextIndexVersion}, {"film", index.Film},
-            {"filmBytes", index.FilmBytes}, {"languages", index.Languages}, {"segments", json::array()}};
+            {"filmBytes", index.FilmBytes}, {"filmIdentity", index.FilmIdentity},
+            {"languages", index.Languages}, {"segments", json::array()}};
   for (const TIndexedSegment& s : index.Segments)
     head["segments"].push_back({{"width", s.Width}, {"height", s.Height}});
   std::string text = head.dump(-1, ' ', false, json::error_handler_t::replace);
@@ -120,7 +197,11 @@ std::string TextIndexDocument(const TTextIndex& index) {
 }
 
 TTextIndex ParseTextIndex(std::string_view document) {
-  const json parsed = json::parse(document.begin(), document.end(), nullptr, false);
+  if (document.size() > kTextIndexMostBytes) ThrowTooLarge();
+  TListReader lists;
+  const json parsed = json::parse(
+      document.begin(), document.end(),
+      [&](int depth, json::parse_event_t event, json& value) { return lists.Take(depth, event, value); }, false);
   if (parsed.is_discarded()) throw EkoError("not a text index: the file is not JSON (or is cut short)");
   if (!parsed.is_object() || !parsed.contains("format") || parsed["format"] != kTextIndexFormat)
     throw EkoError(std::string("not a text index: it does not say \"format\": \"") + kTextIndexFormat + "\"");
@@ -131,9 +212,29 @@ TTextIndex ParseTextIndex(std::string_view document) {
   TTextIndex index;
   index.Film = Text(parsed, "film", "the document ");
   index.FilmBytes = WholeNumber(parsed, "filmBytes", "the document ", 0, INT64_MAX);
+  if (version >= 2) index.FilmIdentity = Text(parsed, "filmIdentity", "the document ");
   index.Languages = Text(parsed, "languages", "the document ");
-  index.Segments = ReadList<TIndexedSegment>(parsed, "segments", ReadSegment);
-  index.Words = ReadList<TIndexedWord>(
-      parsed, "words", [&](const json& value, size_t number) { return ReadWord(value, number, index.Segments); });
+  List(parsed, "segments");
+  List(parsed, "words");
+  lists.ThrowProblems();
+  index.Segments = std::move(lists.Segments);
+  index.Words = std::move(lists.Words);
+  for (size_t i = 0; i < index.Words.size(); ++i) CheckPlace(index.Words[i], i + 1, index.Segments);
   return index;
+}
+
+std::optional<TTextIndex> ReadTextIndexFile(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary | std::ios::ate);
+  if (!file) return std::nullopt;
+  const std::streamoff size = file.tellg();
+  if (size < 0) throw EkoError("the text index cannot be read");
+  if (uint64_t(size) > kTextIndexMostBytes) ThrowTooLarge();
+  std::string document(size_t(size), '\0');
+  file.seekg(0);
+  if (!file.read(document.data(), size)) throw EkoError("the text index cannot be read");
+  return ParseTextIndex(document);
+}
+
+bool IndexBelongsTo(const TTextIndex& index, const std::filesystem::path& film) {
+  return !index.FilmIdentity.empty() && index.FilmIdentity == FilmIdentity(film);
 }

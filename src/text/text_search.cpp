@@ -7,6 +7,7 @@
 #include <deque>
 #include <map>
 #include <tuple>
+#include <unordered_map>
 
 #include "text/utf8_text.h"
 
@@ -102,75 +103,149 @@ TTextSearch::TTextSearch(const TTextIndex& index)
   LinkLines();
 }
 
-// Words are grouped in bands by segment and height on screen, so that each looks for
-// its neighbours among a few.
+// A word's place in its band: bands hold the words of a segment whose middles lie at
+// about one height on screen, sorted by left edge and then by the time they came.
+struct TTextSearch::TBandWord {
+  int32_t Left;
+  double From;
+  size_t Word;
+  bool operator<(const TBandWord& other) const { return std::tie(Left, From) < std::tie(other.Left, other.From); }
+};
+
+// One search's state: its terms, the partial matches that failed and the steps taken.
+struct TTextSearch::TRun {
+  std::vector<std::string> Terms;
+  // For a word trying a term: a time window in which it failed; within any part of
+  // it, it fails again.
+  std::unordered_map<uint64_t, std::pair<double, double>> Failed;
+  size_t Steps = 0;
+  bool Step() { return ++Steps <= kSearchMostSteps; }
+  bool Cut() const { return Steps > kSearchMostSteps; }
+};
+
 void TTextSearch::LinkLines() {
-  std::map<std::tuple<int32_t, int32_t>, std::vector<size_t>> bands;
   constexpr int32_t kBand = 8;
   const auto& words = FIndex.Words;
   const auto bandOf = [&](size_t i) { return (words[i].Box.Top + words[i].Box.Bottom) / 2 / kBand; };
-  for (size_t i = 0; i < words.size(); ++i) bands[{words[i].Segment, bandOf(i)}].push_back(i);
+  std::map<std::tuple<int32_t, int32_t>, std::vector<TBandWord>> bands;
   for (size_t i = 0; i < words.size(); ++i)
-    for (int32_t b = bandOf(i) - 1; b <= bandOf(i) + 1; ++b) {
-      const auto found = bands.find({words[i].Segment, b});
-      if (found == bands.end()) continue;
-      for (const size_t j : found->second)
-        if (j != i && Follows(words[i], words[j])) {
-          FNext[i].push_back(j);
-          FPrevious[j].push_back(i);
-        }
-    }
+    bands[{words[i].Segment, bandOf(i)}].push_back({words[i].Box.Left, words[i].From, i});
+  for (auto& entry : bands) std::sort(entry.second.begin(), entry.second.end());
+  // In the order the words came, so that the words a word follows are listed by time.
+  std::vector<size_t> order(words.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return words[a].From < words[b].From; });
+  for (const size_t i : order) {
+    size_t passed = 0;
+    for (int32_t b = bandOf(i) - 1; b <= bandOf(i) + 1; ++b)
+      if (const auto found = bands.find({words[i].Segment, b}); found != bands.end())
+        LinkFollowers(i, found->second, passed);
+  }
 }
 
-size_t TTextSearch::MatchFrom(size_t word, const std::vector<std::string>& terms, size_t term, double from,
-                              double to) const {
+// Whether next already follows kMostLeadersAtOnce words on screen with word: only
+// words stacked in one place do (never so in a film's index, but a document can say
+// anything), and linking them all would cost the square of their number.
+bool TTextSearch::Crowded(size_t next, size_t word) const {
+  const std::vector<size_t>& leaders = FPrevious[next];
+  if (leaders.size() < kMostLeadersAtOnce) return false;
+  return std::all_of(leaders.end() - kMostLeadersAtOnce, leaders.end(),
+                     [&](size_t leader) { return SameTime(FIndex.Words[leader], FIndex.Words[word]); });
+}
+
+// The words of a band that follow word: those that start just right of it, from a few
+// that came before it to the last that came while it was on screen. A word passes over
+// at most kMostPassed words there that do not follow it or are crowded, so that no
+// arrangement of words costs more than that a word.
+void TTextSearch::LinkFollowers(size_t word, const std::vector<TBandWord>& band, size_t& passed) {
+  constexpr size_t kMostPassed = 1024;
+  constexpr ptrdiff_t kEarlier = 8;
+  const TIndexedWord& w = FIndex.Words[word];
+  const double until = std::max(w.To, w.From + 1e-3);
+  // A follower is at most twice as tall (they overlap by half the taller), so at most
+  // four of this word's heights off.
+  const int32_t farthest = w.Box.Right + 4 * w.Box.Height();
+  auto group = std::lower_bound(band.begin(), band.end(), TBandWord{w.Box.Right - 2, -1, 0});
+  while (group != band.end() && group->Left <= farthest && passed < kMostPassed) {
+    const auto groupEnd = std::lower_bound(group, band.end(), TBandWord{group->Left + 1, -1, 0});
+    auto candidate = std::lower_bound(group, groupEnd, TBandWord{group->Left, w.From, 0});
+    candidate -= std::min(kEarlier, candidate - group);
+    for (; candidate != groupEnd && candidate->From < until && passed < kMostPassed; ++candidate) {
+      const size_t next = candidate->Word;
+      if (next == word || !Follows(w, FIndex.Words[next]) || Crowded(next, word)) {
+        ++passed;
+        continue;
+      }
+      FNext[word].push_back(next);
+      FPrevious[next].push_back(word);
+    }
+    ++passed;
+    group = groupEnd;
+  }
+}
+
+size_t TTextSearch::MatchFrom(TRun& run, size_t word, size_t term, double from, double to) const {
+  if (!run.Step()) return kNone;
   const TIndexedWord& w = FIndex.Words[word];
   from = std::max(from, w.From);
   to = std::min(to, std::max(w.To, w.From + 1e-3));
   if (from >= to) return kNone;
-  const bool last = term + 1 == terms.size();
-  if (last ? !FFolded[word].starts_with(terms[term]) : FFolded[word] != terms[term]) return kNone;
+  const bool last = term + 1 == run.Terms.size();
+  if (last ? !FFolded[word].starts_with(run.Terms[term]) : FFolded[word] != run.Terms[term]) return kNone;
   if (last) return word;
+  const uint64_t state = uint64_t(word) * run.Terms.size() + term;
+  if (const auto failed = run.Failed.find(state);
+      failed != run.Failed.end() && failed->second.first <= from && to <= failed->second.second)
+    return kNone;
   for (const size_t next : FNext[word])
-    if (const size_t end = MatchFrom(next, terms, term + 1, from, to); end != kNone) return end;
+    if (const size_t end = MatchFrom(run, next, term + 1, from, to); end != kNone) return end;
+  run.Failed[state] = {from, to};
   return kNone;
 }
 
 // Of the candidates on screen at `at`, the one nearest to word; npos when none is.
-size_t TTextSearch::Nearest(const std::vector<size_t>& candidates, size_t word, double at) const {
+size_t TTextSearch::Nearest(TRun& run, const std::vector<size_t>& candidates, size_t word, double at) const {
   const auto distance = [&](size_t c) { return std::abs(FIndex.Words[c].Box.Left - FIndex.Words[word].Box.Left); };
   size_t best = kNone;
-  for (const size_t c : candidates)
+  for (const size_t c : candidates) {
+    if (!run.Step()) return kNone;
     if (SameTime(FIndex.Words[c], at) && (best == kNone || distance(c) < distance(best))) best = c;
+  }
   return best;
 }
 
-std::string TTextSearch::LineOf(size_t word, double at) const {
+std::string TTextSearch::LineOf(TRun& run, size_t word, double at) const {
   constexpr size_t kLongest = 64;  // words each side
   std::deque<size_t> line{word};
-  for (size_t w = word; line.size() < kLongest && (w = Nearest(FPrevious[w], w, at)) != kNone;) line.push_front(w);
-  for (size_t w = word; line.size() < 2 * kLongest && (w = Nearest(FNext[w], w, at)) != kNone;) line.push_back(w);
+  for (size_t w = word; line.size() < kLongest && (w = Nearest(run, FPrevious[w], w, at)) != kNone;)
+    line.push_front(w);
+  for (size_t w = word; line.size() < 2 * kLongest && (w = Nearest(run, FNext[w], w, at)) != kNone;)
+    line.push_back(w);
   std::string text;
   for (const size_t w : line) text += (text.empty() ? "" : " ") + FIndex.Words[w].Text;
   return text;
 }
 
-std::vector<TTextHit> TTextSearch::Find(std::string_view query) const {
-  const std::vector<std::string> terms = QueryTerms(query);
-  std::vector<TTextHit> hits;
-  if (terms.empty()) return hits;
-  for (size_t i = 0; i < FFolded.size(); ++i) {
-    if (!FFolded[i].starts_with(terms.front())) continue;
-    const size_t end = MatchFrom(i, terms, 0, -1, 1e18);
+TTextFound TTextSearch::Find(std::string_view query) const {
+  TRun run;
+  run.Terms = QueryTerms(query);
+  TTextFound found;
+  if (run.Terms.size() > kQueryMostWords) found.Cut = true;
+  if (run.Terms.empty() || found.Cut) return found;
+  for (size_t i = 0; i < FFolded.size() && !run.Cut(); ++i) {
+    if (!FFolded[i].starts_with(run.Terms.front())) continue;
+    const size_t end = MatchFrom(run, i, 0, -1, 1e18);
     if (end == kNone) continue;
     const TIndexedWord &first = FIndex.Words[i], &last = FIndex.Words[end];
     const double time = std::max(first.From, last.From);
-    hits.push_back({i, first.Segment, time, first.Box.Union(last.Box), LineOf(i, time)});
+    found.Hits.push_back({i, first.Segment, time, first.Box.Union(last.Box), LineOf(run, i, time)});
   }
-  std::stable_sort(hits.begin(), hits.end(), [](const TTextHit& a, const TTextHit& b) {
+  std::stable_sort(found.Hits.begin(), found.Hits.end(), [](const TTextHit& a, const TTextHit& b) {
     return std::tie(a.Segment, a.Time) < std::tie(b.Segment, b.Time);
   });
-  return hits;
+  found.Steps = std::min(run.Steps, kSearchMostSteps);
+  found.Cut = run.Cut();
+  return found;
 }
 
 std::string HitTimeText(double seconds) {

@@ -4,7 +4,11 @@
 // a query word matches a whole word or the start of one, and punctuation around words
 // is not part of them; a query of several words matches consecutive words of one line,
 // on screen at the same time, the earlier ones whole.
-// Built once per index, a search then takes a pass over its words.
+// Built once per index, a search then takes a pass over its words and a bounded amount of
+// work beyond: a word follows at most kMostLeadersAtOnce words on screen at once, a
+// phrase's partial matches are remembered, and a search stops after kSearchMostSteps
+// steps, keeping the hits found by then, however the index was made.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,22 +23,39 @@ struct TTextHit {
   std::string Line;     // the line of text they were on, words joined by spaces
 };
 
+constexpr size_t kMostLeadersAtOnce = 8;
+constexpr size_t kSearchMostSteps = size_t(1) << 20;
+constexpr size_t kQueryMostWords = 64;
+
+// What a search found: the hits by segment and time, and the steps it took (a word tried
+// against the query, a neighbour weighed for a hit's line). Cut when it stopped at
+// kSearchMostSteps, or found nothing for a query of more than kQueryMostWords words.
+struct TTextFound {
+  std::vector<TTextHit> Hits;
+  size_t Steps = 0;
+  bool Cut = false;
+};
+
 class TTextSearch {
 public:
   // index must outlive the search.
   explicit TTextSearch(const TTextIndex& index);
 
-  // The hits by segment and time; nothing for a query without a letter or digit.
-  std::vector<TTextHit> Find(std::string_view query) const;
+  // The hits; nothing for a query without a letter or digit.
+  TTextFound Find(std::string_view query) const;
 
 private:
+  struct TRun;
+  struct TBandWord;
   // The words that match terms[term...] from word on, one after another on a line,
   // all on screen at once within [from, to); the last of them, or npos.
-  size_t MatchFrom(size_t word, const std::vector<std::string>& terms, size_t term, double from, double to) const;
-  size_t Nearest(const std::vector<size_t>& candidates, size_t word, double at) const;
+  size_t MatchFrom(TRun& run, size_t word, size_t term, double from, double to) const;
+  size_t Nearest(TRun& run, const std::vector<size_t>& candidates, size_t word, double at) const;
   // The line of text word was on at `at`.
-  std::string LineOf(size_t word, double at) const;
+  std::string LineOf(TRun& run, size_t word, double at) const;
   void LinkLines();
+  void LinkFollowers(size_t word, const std::vector<TBandWord>& band, size_t& passed);
+  bool Crowded(size_t next, size_t word) const;
 
   const TTextIndex& FIndex;
   std::vector<std::string> FFolded;  // each word's letters, folded, without punctuation around them

@@ -216,8 +216,12 @@ EMSCRIPTEN_KEEPALIVE const char* rz_search_find(const char* query) {
   searchText = search.Find(query, player->Texts());
   return searchText.c_str();
 }
-// An index the page made for the film open now, at path in the worker's file system.
-EMSCRIPTEN_KEEPALIVE void rz_search_use(const char* path) { search.UseIndex(path); }
+// An index for the film open now, at path in the worker's file system (one the page made,
+// or one that came with the film): 1 when it was made of that film and is searched now.
+EMSCRIPTEN_KEEPALIVE int rz_search_use(const char* path) {
+  search.UseIndex(path);
+  return search.HasIndex() ? 1 : 0;
+}
 EMSCRIPTEN_KEEPALIVE const char* rz_search_choose(int32_t hit) {
   searchText = search.Choose(hit < 0 ? SIZE_MAX : size_t(hit));
   if (const TTextHit* chosen = search.Chosen()) player->ShowTextHit(chosen->Segment - 1, chosen->Time);

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "film/film_identity.h"
 #include "film/json_writer.h"
 #include "film/ko_error.h"
 #include "text/text_search.h"
@@ -93,6 +94,7 @@ std::string TWebTextIndex::Document() const {
   std::error_code error;
   index.FilmBytes = int64_t(std::filesystem::file_size(FFilm, error));
   if (error) index.FilmBytes = 0;
+  index.FilmIdentity = FilmIdentity(FFilm);
   index.Languages = FLanguages;
   index.Segments = FWalk.Segments();
   index.Words = FIndexed;

@@ -6,6 +6,7 @@
 
 #include <fstream>
 
+#include "film/film_identity.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -13,10 +14,12 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// "Open Settings" at 1.5 s of segment 1, "Settings" alone at 4 s of segment 2.
-std::string SmallIndex() {
+// "Open Settings" at 1.5 s of segment 1, "Settings" alone at 4 s of segment 2, made of
+// the film with that identity.
+std::string SmallIndex(const std::string& identity) {
   TTextIndex index;
   index.Film = "lesson.kof";
+  index.FilmIdentity = identity;
   index.Segments = {{800, 600}, {640, 480}};
   index.Words = {{"Open", 90, 1, {10, 10, 40, 20}, 1.5, 3},
                  {"Settings", 90, 1, {44, 10, 100, 20}, 1.5, 3},
@@ -41,6 +44,10 @@ TEST(ScreenSearch, SaysWhatIsWrongWithTheIndexOrHowManyHits) {
   const TUiTexts english(TUiLanguage::kEnglish), russian(TUiLanguage::kRussian);
   TempDir folder;
   const auto film = folder / "lesson.kof";
+  WriteFile(film, "the film's bytes");
+  const std::string good = SmallIndex(FilmIdentity(film));
+  std::string older = good;
+  older.replace(older.find("\"version\":2"), 11, "\"version\":1");
   struct Case {
     const char* what;
     std::optional<std::string> document;  // none: no file
@@ -55,10 +62,14 @@ TEST(ScreenSearch, SaysWhatIsWrongWithTheIndexOrHowManyHits) {
       {"not JSON", "{\"format\": ", "open", TIndexProblem::kDamaged, 0, "The text index cannot be read: "},
       {"foreign", "{\"format\": \"other\", \"version\": 1}", "open", TIndexProblem::kDamaged, 0,
        "The text index cannot be read: "},
-      {"good", SmallIndex(), "settings", TIndexProblem::kNone, 2, "Found: 2"},
-      {"good, a phrase", SmallIndex(), "open sett", TIndexProblem::kNone, 1, "Found: 1"},
-      {"good, nothing", SmallIndex(), "close", TIndexProblem::kNone, 0, "Not found"},
-      {"good, nothing typed", SmallIndex(), " ", TIndexProblem::kNone, 0, "Type a word that was on screen"},
+      {"another version's", SmallIndex("0123456789abcdef"), "open", TIndexProblem::kOtherFilm, 0,
+       "The text index belongs to another version of this film — make it again"},
+      {"older, without the film's identity", older, "open", TIndexProblem::kOtherFilm, 0,
+       "The text index belongs to another version of this film — make it again"},
+      {"good", good, "settings", TIndexProblem::kNone, 2, "Found: 2"},
+      {"good, a phrase", good, "open sett", TIndexProblem::kNone, 1, "Found: 1"},
+      {"good, nothing", good, "close", TIndexProblem::kNone, 0, "Not found"},
+      {"good, nothing typed", good, " ", TIndexProblem::kNone, 0, "Type a word that was on screen"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -82,7 +93,8 @@ TEST(ScreenSearch, SaysWhatIsWrongWithTheIndexOrHowManyHits) {
 
 TEST(ScreenSearch, OpeningAnotherFilmForgetsTheHitsAndChoiceBefore) {
   TempDir folder;
-  WriteFile(TextIndexBeside(folder / "a.kof"), SmallIndex());
+  WriteFile(folder / "a.kof", "the film's bytes");
+  WriteFile(TextIndexBeside(folder / "a.kof"), SmallIndex(FilmIdentity(folder / "a.kof")));
   TScreenSearch search;
   search.Open(folder / "a.kof");
   search.Find("settings");

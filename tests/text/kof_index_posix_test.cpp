@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "film/film_identity.h"
 #include "support/temp_dir.h"
 #include "support/text_films.h"
 #include "tools/kof_run.h"
@@ -23,9 +24,12 @@ std::string WriteTextFilm(const fs::path& path) {
   return film.words.front().text;
 }
 
-TTextIndex MenuIndex() {
+// The menu's index beside a film (any bytes: the index is tied to them), made of it.
+TTextIndex MenuIndex(const fs::path& film) {
+  WriteText(film, "the film's bytes");
   TTextIndex index;
   index.Film = "lesson.kof";
+  index.FilmIdentity = FilmIdentity(film);
   index.Segments = {{800, 600}, {800, 600}};
   index.Words = {{"Open", 90, 1, {10, 10, 40, 20}, 1.5, 5},
                  {"Settings...", 90, 1, {44, 10, 104, 20}, 1.5, 5},
@@ -35,7 +39,7 @@ TTextIndex MenuIndex() {
 
 TEST(KofSearch, PrintsEveryHitWithSegmentTimeAndLine) {
   TempDir dir;
-  WriteText(dir / "lesson.kof.words.json", TextIndexDocument(MenuIndex()));
+  WriteText(dir / "lesson.kof.words.json", TextIndexDocument(MenuIndex(dir / "lesson.kof")));
   const KofRun plain = RunProgram(RZ_KOF_PATH, "search " + Quoted(dir / "lesson.kof") + " 'open SETT'");
   EXPECT_EQ(plain.exitCode, 0);
   EXPECT_EQ(plain.out, "segment 1  0:01.5  Open Settings...\n");
@@ -44,6 +48,18 @@ TEST(KofSearch, PrintsEveryHitWithSegmentTimeAndLine) {
   EXPECT_EQ(cyrillic.out, "[\n{\"segment\":2,\"time\":62.25,\"box\":[10,10,60,10],\"text\":\"Настройки\"}\n]\n");
   const KofRun none = RunProgram(RZ_KOF_PATH, "search " + Quoted(dir / "lesson.kof") + " nowhere --json");
   EXPECT_EQ(none.out, "[]\n");
+}
+
+// A word's control characters would reach the terminal as its escape sequences.
+TEST(KofSearch, PrintsControlCharactersEscaped) {
+  TempDir dir;
+  TTextIndex index = MenuIndex(dir / "lesson.kof");
+  index.Words[1].Text = "\x1b]0;owned\x07Settings\xc2\x9b" "2J";
+  WriteText(dir / "lesson.kof.words.json", TextIndexDocument(index));
+  const KofRun plain = RunProgram(RZ_KOF_PATH, "search " + Quoted(dir / "lesson.kof") + " open");
+  EXPECT_EQ(plain.out, "segment 1  0:01.5  Open \\x1b]0;owned\\x07Settings\\u009b2J\n");
+  const KofRun json = RunProgram(RZ_KOF_PATH, "search " + Quoted(dir / "lesson.kof") + " open --json");
+  EXPECT_EQ(json.out.find('\x1b'), std::string::npos) << json.out;
 }
 
 TEST(KofSearch, SaysWhatIsWrongWithTheIndexOrTheCommand) {
@@ -57,7 +73,15 @@ TEST(KofSearch, SaysWhatIsWrongWithTheIndexOrTheCommand) {
     std::string message;
   };
   const std::string path = (dir / "lesson.kof.words.json").string();
+  TTextIndex other = MenuIndex(dir / "lesson.kof");
+  other.FilmIdentity = "0123456789abcdef";
+  std::string older = TextIndexDocument(MenuIndex(dir / "lesson.kof"));
+  older.replace(older.find("\"version\":2"), 11, "\"version\":1");
+  const std::string otherFilm = "kof: " + path + ": the text index belongs to another version of the film: make it again with kof index " +
+                                (dir / "lesson.kof").string() + "\n";
   const Case cases[] = {
+      {"another version's", TextIndexDocument(other), film + " open", 1, otherFilm},
+      {"older, without the film's identity", older, film + " open", 1, otherFilm},
       {"no index", "", film + " open", 1,
        "kof: no text index beside the film (" + path + "): make it with kof index " + (dir / "lesson.kof").string() +
            "\n"},
@@ -65,7 +89,7 @@ TEST(KofSearch, SaysWhatIsWrongWithTheIndexOrTheCommand) {
        "kof: " + path + ": damaged text index: the document \"film\" is not text\n"},
       {"too new", "{\"format\": \"roRezodu text index\", \"version\": 9}", film + " open", 1,
        "kof: " + path +
-           ": the text index is of version 9, newer than this program reads (1): make it again with this "
+           ": the text index is of version 9, newer than this program reads (2): make it again with this "
            "kof index\n"},
       {"no text", "", film, 2, "usage: kof search FILM TEXT [--json]\n"},
       {"unknown option", "", film + " open --all", 2, "usage: kof search FILM TEXT [--json]\n"},

@@ -11,6 +11,7 @@ TTextIndex Sample() {
   TTextIndex index;
   index.Film = "урок.kof";
   index.FilmBytes = 123456;
+  index.FilmIdentity = "0123456789abcdef";
   index.Languages = "eng+rus";
   index.Segments = {{800, 600}, {640, 480}};
   index.Words = {{"Settings", 91, 1, {120, 48, 176, 61}, 12.5, 20.3}, {"Настройки", 88, 2, {0, 0, 70, 13}, 0, 1.25}};
@@ -47,11 +48,25 @@ TEST(TextIndex, ReadsBackWhatWasWritten) {
   EXPECT_EQ(ParseTextIndex(TextIndexDocument(read)), read);
 }
 
-TEST(TextIndex, AnOlderVersionReadsAndANewerOneIsRefused) {
+TEST(TextIndex, AnOlderVersionReadsWithoutItsFilmsIdentityAndANewerOneIsRefused) {
   const std::string document = TextIndexDocument(Sample());
-  EXPECT_EQ(ErrorOf(Replaced(document, "\"version\":1", "\"version\":2")),
-            "the text index is of version 2, newer than this program reads (1): make it again with this kof index");
-  EXPECT_NE(ErrorOf(Replaced(document, "\"version\":1", "\"version\":0")), "");
+  const std::string older =
+      Replaced(Replaced(document, "\"version\":2", "\"version\":1"), "\"filmIdentity\":\"0123456789abcdef\",", "");
+  TTextIndex expected = Sample();
+  expected.FilmIdentity.clear();
+  EXPECT_EQ(ParseTextIndex(older), expected);
+  EXPECT_EQ(ErrorOf(Replaced(document, "\"version\":2", "\"version\":3")),
+            "the text index is of version 3, newer than this program reads (2): make it again with this kof index");
+  EXPECT_NE(ErrorOf(Replaced(document, "\"version\":2", "\"version\":0")), "");
+}
+
+TEST(TextIndex, TheListsMayComeInAnyOrder) {
+  const std::string document = TextIndexDocument(Sample());
+  const size_t segments = document.find(",\"segments\"");
+  const size_t words = document.find(",\n\"words\"");
+  const std::string swapped = document.substr(0, segments) + document.substr(words, document.size() - words - 2) +
+                              document.substr(segments, words - segments) + "}\n";
+  EXPECT_EQ(ParseTextIndex(swapped), Sample());
 }
 
 TEST(TextIndex, DamagedAndForeignDocumentsSayWhatIsWrong) {
@@ -65,8 +80,8 @@ TEST(TextIndex, DamagedAndForeignDocumentsSayWhatIsWrong) {
       {"[1, 2]", "not a text index: it does not say \"format\": \"roRezodu text index\""},
       {R"({"format": "something else", "version": 1})",
        "not a text index: it does not say \"format\": \"roRezodu text index\""},
-      {Replaced(good, "\"version\":1,", ""), "damaged text index: the document has no \"version\""},
-      {Replaced(good, "\"version\":1", "\"version\":\"1\""),
+      {Replaced(good, "\"version\":2,", ""), "damaged text index: the document has no \"version\""},
+      {Replaced(good, "\"version\":2", "\"version\":\"2\""),
        "damaged text index: the document \"version\" is not a whole number from 1 to 2147483647"},
       {Replaced(good, "\"segments\":[", "\"segments\":{\"a\":1},\"x\":["),
        "damaged text index: \"segments\" is not a list"},
@@ -88,6 +103,13 @@ TEST(TextIndex, DamagedAndForeignDocumentsSayWhatIsWrong) {
       {Replaced(good, "{\"text\":\"Settings\"", "[{\"text\":\"Settings\"}]"),
        "not a text index: the file is not JSON (or is cut short)"},
       {Replaced(good, "\"words\": [", "\"words\": [7,"), "damaged text index: word 1 is not an object"},
+      {Replaced(good, "\"words\": [", "\"words\": [[],"), "damaged text index: word 1 is not an object"},
+      {Replaced(good, "\"filmIdentity\":\"0123456789abcdef\",", ""),
+       "damaged text index: the document has no \"filmIdentity\""},
+      {Replaced(good, "\"Settings\"", "\"" + std::string(257, 'W') + "\""),
+       "damaged text index: word 1 \"text\" is longer than 256 bytes"},
+      {good + std::string(kTextIndexMostBytes - good.size() + 1, ' '),
+       "the text index is larger than 64 MB, more than this program reads"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.document.substr(0, 200));

@@ -33,7 +33,7 @@ struct Hit {
 
 std::vector<Hit> Find(const TTextSearch& search, const std::string& query) {
   std::vector<Hit> hits;
-  for (const TTextHit& h : search.Find(query)) hits.push_back({h.Segment, h.Time, h.Line});
+  for (const TTextHit& h : search.Find(query).Hits) hits.push_back({h.Segment, h.Time, h.Line});
   return hits;
 }
 
@@ -68,10 +68,61 @@ TEST(TextSearch, Queries) {
 
 TEST(TextSearch, AHitBoxSpansItsPhrase) {
   const TTextIndex index = Screen();
-  const std::vector<TTextHit> hits = TTextSearch(index).Find("open settings");
+  const std::vector<TTextHit> hits = TTextSearch(index).Find("open settings").Hits;
   ASSERT_EQ(hits.size(), 1u);
   EXPECT_EQ(hits[0].Box, (TTextBox{10, 10, 104, 20}));
   EXPECT_EQ(hits[0].Word, 0u);
+}
+
+// Words stacked in one place, each beside all the others (a document can say anything):
+// every phrase of them is a path through all of them, yet a search takes steps in
+// proportion to the words, not to the paths (which the search took minutes to walk).
+TEST(TextSearch, StackedWordsTakeStepsInProportionToTheWords) {
+  constexpr size_t kWords = 2000;
+  TTextIndex index;
+  index.Segments = {{800, 600}};
+  for (size_t i = 0; i < kWords; ++i) index.Words.push_back({"a", 90, 1, {10, 10, 11, 20}, 0, 10});
+  const TTextSearch search(index);
+  for (const char* query : {"a a a a a a a a a a a a a a a b", "a a a a a a a a a a a a a a a a"}) {
+    SCOPED_TRACE(query);
+    const TTextFound found = search.Find(query);
+    EXPECT_EQ(found.Hits.empty(), std::string(query).ends_with("b"));
+    EXPECT_FALSE(found.Cut);
+    // Each query word tries each word once and each link from it, and a word has at most
+    // that many links to words on screen with it.
+    EXPECT_LT(found.Steps, 16 * (kMostLeadersAtOnce + 1) * kWords);
+  }
+}
+
+// A word that stays while the one beside it changes again and again (a clock) is linked
+// to each of them, however many came before.
+TEST(TextSearch, AWordFollowsEachOfTheWordsThatChangeBesideIt) {
+  TTextIndex index;
+  index.Segments = {{800, 600}};
+  index.Words.push_back({"Time", 90, 1, {10, 10, 40, 20}, 0, 1000});
+  for (int second = 0; second < 1000; ++second)
+    index.Words.push_back({std::to_string(second), 90, 1, {44, 10, 70, 20}, double(second), second + 1.0});
+  const TTextSearch search(index);
+  for (const char* query : {"time 0", "time 500", "time 999"}) {
+    const TTextFound found = search.Find(query);
+    ASSERT_EQ(found.Hits.size(), 1u) << query;
+    EXPECT_EQ(found.Hits[0].Line, std::string(query).replace(0, 1, "T")) << query;
+  }
+}
+
+// More than a search may take stops it, with what was found until then.
+TEST(TextSearch, ASearchThatWouldTakeTooLongStops) {
+  TTextIndex index;
+  index.Segments = {{800, 600}};
+  for (int column = 0; column < 200; ++column)
+    for (int i = 0; i < 64; ++i)
+      index.Words.push_back({"a", 90, 1, {10 + column * 4, 10, 12 + column * 4, 20}, double(i), 1000.0 + i});
+  const TTextFound found = TTextSearch(index).Find("a a a a a a a a a a a a a a a a a a a a a a a a a a a a a a a b");
+  EXPECT_TRUE(found.Cut);
+  EXPECT_EQ(found.Steps, kSearchMostSteps);
+  std::string tooLong;
+  for (size_t i = 0; i <= kQueryMostWords; ++i) tooLong += "a ";
+  EXPECT_TRUE(TTextSearch(index).Find(tooLong).Cut);
 }
 
 TEST(TextSearch, SearchFormFoldsCaseAndLookAlikesAndTrimsPunctuation) {

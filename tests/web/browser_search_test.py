@@ -9,6 +9,7 @@ import os
 import shutil
 import subprocess
 import time
+import urllib.parse
 
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
@@ -84,7 +85,8 @@ def wait_on_hit(s, hit, what):
 
 
 def test_search_index_beside_film(s):
-    """The index beside ?film=: Ctrl+F, hits as "settings" is typed, Enter pauses on the
+    """The index beside ?film= (an address with a query, which the index's address keeps
+    after its own path): Ctrl+F, hits as "settings" is typed, Enter pauses on the
     first hit with the word outlined for 2 s, F3 and Shift+F3 go to the other hit and
     back, a click on a hit goes there, Escape closes the search; the search and its hits
     break no WCAG 2.1 AA rule."""
@@ -92,7 +94,7 @@ def test_search_index_beside_film(s):
     server, base = serve(s.web_dir, [film, index])
     s.driver.set_window_size(1000, 1000)  # the picture 1:1 above the search and the panel
     try:
-        s.driver.get(base + "index.html?film=films/" + FILM)
+        s.driver.get(base + "index.html?film=" + urllib.parse.quote(f"films/{FILM}?token=1#start", safe="/"))
         s.wait_state("playing")
         open_search(s)
         assert status(s).startswith("Введите слово"), f"the empty field says {status(s)!r}"
@@ -125,31 +127,48 @@ def test_search_index_beside_film(s):
         server.terminate()
 
 
-def drop_with_index(s, film, index_bytes):
-    """The film and an index (its bytes) dropped together, as one drop of two files."""
+def drop_with_index(s, film, *indexes):
+    """The film and indexes (their texts) dropped together, as one drop: FILM.words.json,
+    FILM.2.words.json..."""
     s.driver.execute_async_script("""
-        const [url, name, index, done] = arguments;
+        const [url, name, indexes, done] = arguments;
         fetch(url).then((r) => r.blob()).then((blob) => {
           const transfer = new DataTransfer();
           transfer.items.add(new File([blob], name));
-          transfer.items.add(new File([index], name + '.words.json'));
+          indexes.forEach((index, i) => transfer.items.add(new File([index], name + (i ? `.${i + 1}` : '') + '.words.json')));
           document.getElementById('picture-area').dispatchEvent(
             new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
           done();
-        });""", s.base + "films/" + film, film, index_bytes)
+        });""", s.base + "films/" + film, film, list(indexes))
 
 
 def test_search_dropped_index(s):
     """An index dropped with the film is searched (a Cyrillic word that was not on screen
-    finds nothing, and the search says so, in the page's language); a damaged one shows the reader's message; a film
-    without one says how to make it."""
+    finds nothing, and the search says so, in the page's language), the one made of the
+    film when others came too; one of another version of the film is not searched, and the
+    page offers to make it again; a damaged one shows the reader's message; a film without
+    one says how to make it."""
     _, index, _ = indexed_film(s)
     with open(index, encoding="utf-8") as f:
         document = f.read()
+    identity = json.loads(document)["filmIdentity"]
+    other = document.replace(identity, "0123456789abcdef")
     s.open_page()
-    drop_with_index(s, FILM, document)
+    drop_with_index(s, FILM, other)
     s.wait_state("playing")
     open_search(s)
+    s.wait(lambda: status(s) == "Текстовый индекс сделан для другой версии фильма — создайте его заново",
+           "another version's index refused")
+    s.wait(lambda: shown(s, "index-make"), "the offer to make the index again")
+    s.keys("settings")
+    time.sleep(0.3)
+    assert not hit_labels(s), f"hits of another version's index: {hit_labels(s)}"
+
+    drop_with_index(s, FILM, other, document)
+    s.wait(lambda: not s.driver.find_element(By.ID, "search").is_displayed(), "the search to close with the film")
+    s.wait(lambda: s.data("film") == "open" and s.data("state") == "playing", "the film again")
+    open_search(s)
+    s.driver.find_element(By.ID, "search-field").clear()
     type_query(s, "dialog", 2)
     s.keys(Keys.BACKSPACE * 6 + "окно")
     s.wait(lambda: status(s) == "Не найдено" and not hit_labels(s), "nothing found for окно")

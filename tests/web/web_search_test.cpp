@@ -9,16 +9,20 @@
 #include <functional>
 #include <optional>
 
+#include "film/film_identity.h"
 #include "support/temp_dir.h"
 
 namespace {
-// "Settings" at 1.5 s of segment 1 and at 4 s of segment 2.
-std::filesystem::path FilmWithIndex(const TempDir& folder) {
+// "Settings" at 1.5 s of segment 1 and at 4 s of segment 2, made of the film (any bytes
+// will do) or not.
+std::filesystem::path FilmWithIndex(const TempDir& folder, bool ofThisFilm = true) {
+  const auto film = folder / "lesson.kof";
+  std::ofstream(film, std::ios::binary) << "the film's bytes";
   TTextIndex index;
   index.Film = "lesson.kof";
+  index.FilmIdentity = ofThisFilm ? FilmIdentity(film) : "0123456789abcdef";
   index.Segments = {{800, 600}, {640, 480}};
   index.Words = {{"Settings", 90, 1, {44, 10, 100, 20}, 1.5, 3}, {"Settings", 88, 2, {300, 100, 350, 110}, 4, 6}};
-  const auto film = folder / "lesson.kof";
   std::ofstream(TextIndexBeside(film), std::ios::binary) << TextIndexDocument(index);
   return film;
 }
@@ -36,6 +40,17 @@ TEST(WebSearch, HitsCountSegmentsFromZeroWithTheirBoxesAndListLines) {
   EXPECT_EQ(answer["hits"][1]["time"], 4.0);
   EXPECT_EQ(answer["hits"][1]["box"], nlohmann::json({300, 100, 50, 10}));
   EXPECT_EQ(answer["hits"][0]["label"], "0:01.5   segment 1   Settings");
+}
+
+// The page offers to make the index again (index false) and says why.
+TEST(WebSearch, AnIndexOfAnotherVersionIsNotSearched) {
+  TempDir folder;
+  TWebSearch search;
+  search.Open(FilmWithIndex(folder, false));
+  const auto answer = nlohmann::json::parse(search.Find("SETT", TUiTexts(TUiLanguage::kEnglish)));
+  EXPECT_EQ(answer["index"], false);
+  EXPECT_EQ(answer["status"], "The text index belongs to another version of this film — make it again");
+  EXPECT_TRUE(answer["hits"].empty());
 }
 
 TEST(WebSearch, ChoosingAndSteppingAnswerTheHitChosenOrNothing) {

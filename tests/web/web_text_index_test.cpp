@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "film/film_identity.h"
 #include "film/ko_error.h"
 #include "film/temp_files.h"
 #include "support/temp_dir.h"
@@ -86,6 +87,7 @@ TEST_F(WebTextIndex, ReadsEachAreaInPassesAndWritesTheIndexThePlayersSearch) {
   const TTextIndex made = ParseTextIndex(index.Document());
   EXPECT_EQ(made.Film, "lesson.kof");
   EXPECT_EQ(made.FilmBytes, int64_t(std::filesystem::file_size(film)));
+  EXPECT_EQ(made.FilmIdentity, FilmIdentity(film));
   EXPECT_EQ(made.Languages, "eng+rus");
   ASSERT_EQ(made.Segments.size(), 2u);
   ASSERT_EQ(made.Words.size(), 1u);

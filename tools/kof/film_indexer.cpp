@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "film/film_identity.h"
 #include "film/ko_error.h"
 #include "interruption.h"
 #include "kof_session.h"
@@ -38,6 +39,7 @@ TTextIndex IndexFilm(const IndexRequest& request) {
   TTextIndex index;
   index.Film = request.film.filename().string();
   index.FilmBytes = int64_t(fs::file_size(request.film));
+  index.FilmIdentity = FilmIdentity(request.film);
   index.Languages = request.languages;
   index.Segments = walk.Segments();
   index.Words = walk.TakeWords();

@@ -1,13 +1,13 @@
 // kof search FILM TEXT [--json]: every place TEXT was on screen, from the film's text
 // index (FILM.words.json, made by kof index): a line per hit with its segment, time and
 // the line of text around it; --json gives objects with segment, time (seconds), box
-// (left, top, width, height) and text.
+// (left, top, width, height) and text. The index must be the film's own (made of this
+// version of it); control characters in its words are printed escaped, never raw.
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <optional>
-#include <sstream>
 
 #include "film/ko_error.h"
 #include "kof_commands.h"
@@ -44,16 +44,41 @@ std::optional<SearchOptions> ParseSearchArguments(const Arguments& args) {
 
 TTextIndex ReadIndexOf(const fs::path& film) {
   const fs::path path = film.string() + kTextIndexSuffix;
-  std::ifstream file(path, std::ios::binary);
-  if (!file)
-    throw EkoError("no text index beside the film (" + path.string() + "): make it with kof index " + film.string());
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
+  std::optional<TTextIndex> index;
   try {
-    return ParseTextIndex(bytes.str());
+    index = ReadTextIndexFile(path);
   } catch (const EkoError& e) {
     throw EkoError(path.string() + ": " + e.what());
   }
+  if (!index)
+    throw EkoError("no text index beside the film (" + path.string() + "): make it with kof index " + film.string());
+  if (!std::ifstream(film, std::ios::binary)) throw EkoError("cannot open the film " + film.string());
+  if (!IndexBelongsTo(*index, film))
+    throw EkoError(path.string() + ": the text index belongs to another version of the film: make it again with kof index " +
+                   film.string());
+  return std::move(*index);
+}
+
+// The text with the C0 and C1 control characters (the terminal's escape sequences) as
+// \xHH and \uHHHH, so that a word in an index cannot drive the terminal.
+std::string Printable(const std::string& text) {
+  std::string shown;
+  char escaped[8];
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+    if (byte < 0x20 || byte == 0x7F) {
+      std::snprintf(escaped, sizeof(escaped), "\\x%02x", byte);
+      shown += escaped;
+    } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
+      std::snprintf(escaped, sizeof(escaped), "\\u%04x", next);
+      shown += escaped;
+      ++i;
+    } else {
+      shown += char(byte);
+    }
+  }
+  return shown;
 }
 
 void PrintJson(const std::vector<TTextHit>& hits) {
@@ -79,12 +104,17 @@ int RunSearch(const Arguments& args) {
   }
   const TTextIndex index = ReadIndexOf(options->film);
   const TTextSearch search(index);
-  const std::vector<TTextHit> hits = search.Find(options->text);
+  const TTextFound found = search.Find(options->text);
   if (options->json) {
-    PrintJson(hits);
+    PrintJson(found.Hits);
   } else {
-    for (const TTextHit& hit : hits)
-      std::printf("segment %d  %s  %s\n", hit.Segment, HitTimeText(hit.Time).c_str(), hit.Line.c_str());
+    for (const TTextHit& hit : found.Hits)
+      std::printf("segment %d  %s  %s\n", hit.Segment, HitTimeText(hit.Time).c_str(), Printable(hit.Line).c_str());
   }
+  if (found.Cut && found.Steps < kSearchMostSteps)
+    throw EkoError("the query has more than " + std::to_string(kQueryMostWords) + " words, more than a search takes");
+  if (found.Cut)
+    throw EkoError("the search stopped after " + std::to_string(found.Steps) +
+                   " steps, as it was too long: the hits found by then are listed; give more of the words");
   return kExitOk;
 }
