@@ -67,6 +67,9 @@ TEST(WebActivity, MeasuresASegmentWithThePagesSoundAndHandsOnItsStretches) {
   ASSERT_TRUE(rig.Open(BuildFilm({voiced}), "voiced.kof"));
   const std::string begun = activity.Begin(rig.player.Segments(), 0);
   EXPECT_NE(begun.find(".mp3\",\"rate\":48000}"), std::string::npos) << begun;
+  // The page could not decode it (no samples came): it may be speech, nothing is idle.
+  json = activity.Finish();
+  EXPECT_TRUE(activity.Idle().empty()) << json;
 }
 
 TEST(WebPlayer, SkippingJumpsOnlyWhilePlayingIntoAnIdleStretch) {
@@ -79,17 +82,24 @@ TEST(WebPlayer, SkippingJumpsOnlyWhilePlayingIntoAnIdleStretch) {
   EXPECT_EQ(rig.player.Engine().ShownFrame(), 12);
   EXPECT_TRUE(rig.page.Named("skipped").empty());
 
-  // On, from the start: the first idle frame goes on at 4.5 s, still playing.
+  // On, from the start: the stretch's first frame goes on at 4.5 s, still playing.
   rig.player.SetSkipIdle(true);
   rig.player.PlaySegment(0);
   int32_t frame = rig.player.Engine().ShownFrame();
-  while (frame < 9) frame = NextFrame(rig);
-  EXPECT_EQ(frame, 9) << "the last change is shown";
+  while (frame < 8) frame = NextFrame(rig);
+  EXPECT_EQ(frame, 8);
   EXPECT_EQ(NextFrame(rig), 45);
   EXPECT_EQ(rig.player.Engine().State(), psPlaying);
   ASSERT_EQ(rig.page.Named("skipped").size(), 1u);
-  EXPECT_EQ(rig.page.Named("skipped")[0], R"({"event":"skipped","seconds":3.5})");
+  EXPECT_EQ(rig.page.Named("skipped")[0], R"({"event":"skipped","seconds":3.6})");
   EXPECT_EQ(NextFrame(rig), 46);
+
+  // A search hit that pauses on the stretch's first frame: Play plays the stretch.
+  ASSERT_TRUE(rig.player.ShowTextHit(0, 0.9));
+  EXPECT_EQ(rig.player.Engine().ShownFrame(), 9);
+  rig.player.Command(110);
+  EXPECT_EQ(NextFrame(rig), 10);
+  EXPECT_EQ(rig.page.Named("skipped").size(), 1u);
 
   // Paused, stepping and scrubbing through it stay as they are; playing from inside
   // the stretch plays it.
