@@ -55,7 +55,7 @@ TEST(ActivitySound, WindowsFollowTheSoundsClockWhateverTheChunks) {
   EXPECT_TRUE(std::isinf(levels.Db[3])) << "the partly filled last window";
   EXPECT_TRUE(meter.Finish().Db.empty()) << "empty after Finish";
 
-  TSoundLevelMeter hour(11025, 1, 100);
+  TSoundLevelMeter hour(11025, 1, 100, 100);
   const std::vector<float> loud(11025, 0.5f);
   for (int second = 0; second < 60; ++second) hour.Add(loud.data(), 11025);
   EXPECT_EQ(hour.Finish().Db.size(), 600u) << "a minute: 600 windows, none left over, none lost";
