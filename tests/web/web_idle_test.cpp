@@ -44,7 +44,8 @@ TEST(WebActivity, MeasuresASegmentWithThePagesSoundAndHandsOnItsStretches) {
   EXPECT_EQ(activity.Segment(), 0);
 
   // The page's samples, 1,000 a second in two channels: a loud tenth of a second at
-  // 1.0 s moves the stretch's start; quiet sound elsewhere leaves it idle.
+  // 1.0 s moves the stretch's start to the end of the last window that holds some of it
+  // (from 1.075 s); quiet sound elsewhere leaves it idle.
   activity.Begin(rig.player.Segments(), 0);
   activity.BeginSound(1000, 2);
   std::vector<float> samples(2 * 6000, 0.001f);
@@ -53,7 +54,7 @@ TEST(WebActivity, MeasuresASegmentWithThePagesSoundAndHandsOnItsStretches) {
   activity.AddSound(samples.data() + 2 * 2500, 3500);
   json = activity.Finish();
   ASSERT_EQ(activity.Idle().size(), 1u) << json;
-  EXPECT_NEAR(activity.Idle()[0].From, 1.1, 1e-9);
+  EXPECT_NEAR(activity.Idle()[0].From, 1.175, 1e-9);
   EXPECT_NEAR(activity.Idle()[0].To, 5.0, 1e-9);
 
   EXPECT_EQ(activity.Begin(rig.player.Segments(), 1), R"({"segment":1,"skip":true})");
