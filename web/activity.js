@@ -62,8 +62,9 @@ const activity = {
     player.dataset.activityMs = String(Math.round(performance.now() - openStarted));
   },
 
-  // The segment's MP3, decoded at its own rate; what cannot be decoded counts as no
-  // sound, as in the player.
+  // The segment's MP3, decoded at its own rate. Sound that cannot be decoded may be
+  // speech: the worker, given no samples, finds the segment no idle stretches, and the
+  // note says why.
   async decode(message) {
     const target = worker;  // a worker started anew meanwhile measures from the start
     const answer = (more) => target.postMessage({ film: message.film, ...more });
@@ -78,7 +79,7 @@ const activity = {
         target.postMessage({ type: "activitySamples", film: message.film, samples, channels }, [samples.buffer]);
       }
     } catch {
-      // no levels: silence
+      this.note(pageLanguage.text("soundUnknown", message.segment + 1));
     }
     answer({ type: "activitySoundEnd" });
   },
@@ -95,9 +96,14 @@ const activity = {
   },
 
   skipped(event) {
-    const note = $("skipped");
-    note.textContent = pageLanguage.text("skipped", clockText(event.seconds));
+    this.note(pageLanguage.text("skipped", clockText(event.seconds)));
     player.dataset.skips = String(Number(player.dataset.skips || 0) + 1);
+  },
+
+  // A note above the panel for a while.
+  note(text) {
+    const note = $("skipped");
+    note.textContent = text;
     clearTimeout(this.noteTimer);
     this.noteTimer = setTimeout(() => { note.textContent = ""; }, this.noteMs);
   },

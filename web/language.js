@@ -49,6 +49,7 @@ const pageLanguage = (() => {
       exportUnsupported: "Этот браузер не умеет кодировать видео (нет WebCodecs): выберите GIF.",
       skipIdle: "Пропускать паузы",
       skipped: "пропущено %s",
+      soundUnknown: "Звук сегмента %s не декодируется: паузы в нём не пропускаются",
       // Find on screen.
       searchClose: "Закрыть",
       searchHits: "Найденные места",
@@ -99,6 +100,7 @@ const pageLanguage = (() => {
       exportUnsupported: "This browser cannot encode video (no WebCodecs): choose GIF.",
       skipIdle: "Skip idle stretches",
       skipped: "skipped %s",
+      soundUnknown: "The sound of segment %s cannot be decoded: none of it is skipped as idle",
       searchClose: "Close",
       searchHits: "Places found",
       indexMake: "Make the index here",

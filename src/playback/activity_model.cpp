@@ -51,7 +51,7 @@ public:
       slice.SoundDb = -std::numeric_limits<float>::infinity();
     }
     result.Complete = AddFrames(result) && AddPointer(result) && AddSound(result);
-    if (result.Complete) FindIdle(result);
+    if (result.Complete && !FInput.SoundUnknown) FindIdle(result);
     return result;
   }
 
@@ -97,10 +97,11 @@ private:
   bool AddSound(TSegmentActivity& result) {
     if (!FInput.Sound) return true;
     const int64_t window = int64_t{std::max(FInput.Sound->WindowMilliseconds, 1)} * FClock.PerMillisecond;
+    const int64_t step = int64_t{std::max(FInput.Sound->StepMilliseconds, 1)} * FClock.PerMillisecond;
     const std::vector<float>& levels = FInput.Sound->Db;
-    for (size_t w = 0; w < levels.size() && int64_t(w) * window < FEnd; ++w) {
+    for (size_t w = 0; w < levels.size() && int64_t(w) * step < FEnd; ++w) {
       if (w % kCancelCheck == 0 && Cancelled(FCancel)) return false;
-      const int64_t from = int64_t(w) * window;
+      const int64_t from = int64_t(w) * step;
       TActivitySlice& slice = SliceAt(result, from);
       slice.SoundDb = std::max(slice.SoundDb, levels[w]);
       if (levels[w] >= FSettings.SilenceFloorDb) FBusy.push_back({from, std::min(from + window, FEnd)});

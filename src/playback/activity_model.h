@@ -6,7 +6,7 @@
 //
 // Times follow the player's clock at normal speed: frame k is shown at k / F seconds,
 // pointer sample i at i / (F x S) (F frames per second, S samples per frame), sound
-// window w covers [w x L, (w + 1) x L) of the sound (L its window length), and the
+// window w covers [w x P, w x P + L) of the sound (P its step, L its length), and the
 // segment lasts frame count / F. A frame or a sample is an instant of activity; a loud
 // window is activity all through. Idle stretches are the gaps between them (from the
 // segment's start, to its end) of at least the idle length; the times are worked out
@@ -48,6 +48,9 @@ struct TActivityInput {
   std::vector<TkoCursorSample> Pointer;
   // None: the segment has no sound, which counts as silence.
   std::optional<TSoundLevels> Sound;
+  // The segment has sound that could not be decoded (Sound is then none): it may hold
+  // speech, so nothing of the segment is idle.
+  bool SoundUnknown = false;
 };
 
 // One slice of a segment's time, [From, To) in seconds (the last one ends with the
@@ -85,6 +88,6 @@ struct TSegmentActivity {
 };
 
 // The activity of the segment. A segment without a frame rate is not played, and has
-// no slices and no stretches. Never throws but std::bad_alloc.
+// no slices and no stretches; one whose sound is unknown has slices but no stretches. Never throws but std::bad_alloc.
 TSegmentActivity ComputeActivity(const TActivityInput& input, const TActivitySettings& settings = {},
                                  const std::atomic<bool>* cancel = nullptr);

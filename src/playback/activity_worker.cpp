@@ -11,14 +11,10 @@ TActivityResult MeasureActivity(const TActivityJob& job, const TActivitySettings
   result.ScreenPixels = job.ScreenPixels;
   if (!job.Mp3File.empty()) {
     if (decodeMp3) input.Sound = decodeMp3(job.Mp3File);
-    result.SoundUnknown = !input.Sound.has_value();
+    input.SoundUnknown = !input.Sound.has_value();
+    result.SoundUnknown = input.SoundUnknown;
   }
   result.Activity = ComputeActivity(input, settings, cancel);
-  if (result.SoundUnknown) {
-    // Without its sound the model would take the segment for silent: never skip speech.
-    result.Activity.Idle.clear();
-    for (TActivitySlice& slice : result.Activity.Slices) slice.Idle = false;
-  }
   return result;
 }
 

@@ -8,14 +8,19 @@ namespace {
 constexpr double kTolerance = 1e-6;
 }  // namespace
 
+TIdleFrames IdleFramesOf(const TIdleStretch& stretch, int32_t rate) {
+  const double resume = stretch.To - kIdleKeptMilliseconds / 1000.0;
+  return {static_cast<int64_t>(std::floor(stretch.From * rate + kTolerance)),
+          static_cast<int64_t>(std::ceil(resume * rate - kTolerance))};
+}
+
 std::optional<TIdleJump> IdleJumpAt(const std::vector<TIdleStretch>& idle, int32_t framesPerSecond, int32_t previous,
                                     int32_t frame) {
-  if (framesPerSecond < 1 || frame <= previous) return std::nullopt;
+  if (framesPerSecond < 1 || previous < 0 || frame <= previous) return std::nullopt;
   for (const TIdleStretch& stretch : idle) {
-    const double start = std::floor(stretch.From * framesPerSecond + kTolerance);
-    const double resume = std::ceil((stretch.To - kIdleKeptMilliseconds / 1000.0) * framesPerSecond - kTolerance);
-    if (start >= previous && start < frame && frame < resume) {
-      const int32_t to = static_cast<int32_t>(resume);
+    const TIdleFrames frames = IdleFramesOf(stretch, framesPerSecond);
+    if (previous < frames.First && frames.First <= frame && frame < frames.Resume) {
+      const auto to = static_cast<int32_t>(frames.Resume);
       return TIdleJump{to, double(to - frame) / framesPerSecond};
     }
   }

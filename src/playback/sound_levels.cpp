@@ -10,44 +10,65 @@ float RmsDb(double sumOfSquares, int64_t values) {
   return static_cast<float>(10.0 * std::log10(sumOfSquares / double(values)));
 }
 
-TSoundLevelMeter::TSoundLevelMeter(int32_t sampleRate, int32_t channels, int32_t windowMilliseconds)
+TSoundLevelMeter::TSoundLevelMeter(int32_t sampleRate, int32_t channels, int32_t windowMilliseconds,
+                                   int32_t stepMilliseconds)
     : FRate(std::max(sampleRate, 1)), FChannels(std::max(channels, 1)) {
-  FLevels.WindowMilliseconds = std::max(windowMilliseconds, 1);
+  FLevels.StepMilliseconds = std::max(stepMilliseconds, 1);
+  FStepsPerWindow = static_cast<size_t>(std::max(windowMilliseconds / FLevels.StepMilliseconds, 1));
+  FLevels.WindowMilliseconds = static_cast<int32_t>(FStepsPerWindow) * FLevels.StepMilliseconds;
+  FStep.Squares.assign(static_cast<size_t>(FChannels), 0.0);
 }
 
-int64_t TSoundLevelMeter::WindowEnd() const {
-  const int64_t windows = static_cast<int64_t>(FLevels.Db.size()) + 1;
-  const int64_t end = windows * FLevels.WindowMilliseconds * FRate / 1000;
-  return std::max(end, FFramesSeen - FFramesInWindow + 1);  // at least one sample
+int64_t TSoundLevelMeter::StepEnd() const {
+  const int64_t end = (FStepsClosed + 1) * FLevels.StepMilliseconds * FRate / 1000;
+  return std::max(end, FFramesSeen - FStep.Frames + 1);  // at least one sample
 }
 
 void TSoundLevelMeter::Add(const float* samples, int64_t frames) {
   while (frames > 0) {
-    const int64_t end = WindowEnd();
+    const int64_t end = StepEnd();
     const int64_t take = std::min(frames, end - FFramesSeen);
-    const float* last = samples + take * FChannels;
-    double sum = 0;
-    for (const float* s = samples; s != last; ++s) sum += double(*s) * double(*s);
-    FSumOfSquares += sum;
-    FFramesInWindow += take;
+    for (int64_t i = 0; i < take; ++i)
+      for (int32_t c = 0; c < FChannels; ++c, ++samples) FStep.Squares[size_t(c)] += double(*samples) * double(*samples);
+    FStep.Frames += take;
     FFramesSeen += take;
-    samples = last;
     frames -= take;
-    if (FFramesSeen == end) CloseWindow();
+    if (FFramesSeen == end) CloseStep();
   }
 }
 
-void TSoundLevelMeter::CloseWindow() {
-  FLevels.Db.push_back(RmsDb(FSumOfSquares, FFramesInWindow * FChannels));
-  FSumOfSquares = 0;
-  FFramesInWindow = 0;
+void TSoundLevelMeter::CloseStep() {
+  FRecent.push_back(FStep);
+  ++FStepsClosed;
+  std::fill(FStep.Squares.begin(), FStep.Squares.end(), 0.0);
+  FStep.Frames = 0;
+  if (FRecent.size() == FStepsPerWindow) AddWindow();
+}
+
+// The window of the steps held, which starts with the first of them.
+void TSoundLevelMeter::AddWindow() {
+  float loudest = -std::numeric_limits<float>::infinity();
+  for (size_t c = 0; c < size_t(FChannels); ++c) {
+    double squares = 0;
+    int64_t frames = 0;
+    for (const TStep& step : FRecent) {
+      squares += step.Squares[c];
+      frames += step.Frames;
+    }
+    loudest = std::max(loudest, RmsDb(squares, frames));
+  }
+  FLevels.Db.push_back(loudest);
+  FRecent.pop_front();
 }
 
 TSoundLevels TSoundLevelMeter::Finish() {
-  if (FFramesInWindow > 0) CloseWindow();
+  if (FStep.Frames > 0) CloseStep();
+  while (!FRecent.empty()) AddWindow();
   TSoundLevels levels = std::move(FLevels);
   FLevels = {};
   FLevels.WindowMilliseconds = levels.WindowMilliseconds;
+  FLevels.StepMilliseconds = levels.StepMilliseconds;
   FFramesSeen = 0;
+  FStepsClosed = 0;
   return levels;
 }

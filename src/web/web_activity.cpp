@@ -39,6 +39,7 @@ std::string ActivityJson(const TSegmentActivity& activity, int64_t screenPixels)
 std::string TWebActivity::Begin(const TSegmentList& segments, int32_t index) {
   FSource.reset();
   FMeter.reset();
+  FSoundExpected = false;
   TJsonWriter json;
   if (index < 0 || index >= segments.Count()) return json.BeginObject().Key("done").Bool(true).EndObject().Text();
   json.BeginObject().Key("segment").Number(index);
@@ -47,6 +48,7 @@ std::string TWebActivity::Begin(const TSegmentList& segments, int32_t index) {
     return json.Key("skip").Bool(true).EndObject().Text();
   FSource = TActivitySource::Of(*segment, index);
   const bool mp3 = !segment->SoundFilePath.empty() && GetSoundType(segment->SoundFilePath) == kSoundMp3;
+  FSoundExpected = mp3;
   json.Key("sound").String(mp3 ? segment->SoundFilePath.string() : "");
   return json.Key("rate").Number(mp3 ? Mp3Rate(segment->SoundFilePath) : 0).EndObject().Text();
 }
@@ -63,6 +65,7 @@ std::string TWebActivity::Finish() {
   // What cannot be read counts as unchanged, as the player stops there.
   ReadActivityInput(*FSource, input);
   if (FMeter) input.Sound = FMeter->Finish();
+  input.SoundUnknown = FSoundExpected && !FMeter;
   const TSegmentActivity activity = ComputeActivity(input);
   FIdle = activity.Idle;
   FSegment = FSource->Segment;

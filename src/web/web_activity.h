@@ -23,7 +23,8 @@ public:
   // The samples of the segment's sound at rate per second, interleaved channels.
   void BeginSound(int32_t rate, int32_t channels);
   void AddSound(const float* samples, int64_t frames);
-  // The segment's activity as ActivityJson gives it; "" without a segment begun.
+  // The segment's activity as ActivityJson gives it; "" without a segment begun. A
+  // segment whose MP3 the page could not decode (no BeginSound) has no idle stretches.
   std::string Finish();
   // The segment Finish measured last (-1 before any) and its idle stretches.
   int32_t Segment() const { return FSegment; }
@@ -32,6 +33,7 @@ public:
 private:
   std::optional<TActivitySource> FSource;
   std::optional<TSoundLevelMeter> FMeter;
+  bool FSoundExpected = false;  // the segment has an MP3 for the page to decode
   std::vector<TIdleStretch> FIdle;
   int32_t FSegment = -1;
 };

@@ -66,7 +66,7 @@ protected:
     EXPECT_TRUE(LoadFromStart(BuildFilm({SpecOf(scene)})));
     TActivityInput input;
     EXPECT_EQ(ReadActivityInput(TActivitySource::Of(*list.Get(0), 0), input), "");
-    if (scene.Sound) input.Sound = TSoundLevels{100, *scene.Sound};
+    if (scene.Sound) input.Sound = TSoundLevels{100, 100, *scene.Sound};  // windows side by side
     return ComputeActivity(input, settings);
   }
 };

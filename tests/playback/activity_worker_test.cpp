@@ -33,7 +33,7 @@ SegmentSpec QuietMiddle() {
 
 TSoundLevels Levels(float db) {
   TSoundLevels levels;
-  levels.Db.assign(60, db);
+  levels.Db.assign(6000 / levels.StepMilliseconds, db);
   return levels;
 }
 

@@ -113,3 +113,13 @@ TEST(KofActivity, WrongUseAndFilesThatAreNoFilms) {
   EXPECT_NE(Kof("activity " + Quoted(dir / "film.kof") + " --idle 6").out.find("idle 1 0.000 6.000\n"),
             std::string::npos);
 }
+
+TEST(KofActivity, SoundThatCannotBeDecodedMayBeSpeechAndLeavesNoIdleStretch) {
+  TempDir dir;
+  WriteBytesToFile(dir / "film.kof", BuildFilm({StillSegment(Bytes(8192, 0x55))}));
+  const KofRun text = Kof("activity " + Quoted(dir / "film.kof"));
+  ASSERT_EQ(text.exitCode, 0);
+  EXPECT_TRUE(IdleLines(text.out).empty()) << text.out;
+  const std::string errors = Kof("activity " + Quoted(dir / "film.kof"), "", true).out;
+  EXPECT_NE(errors.find("kof: segment 1: sound cannot be decoded ("), std::string::npos) << errors;
+}

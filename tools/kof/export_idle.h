@@ -6,5 +6,6 @@
 #include "export_plan.h"
 
 // Sets the cuts of every planned segment for stretches of at least idleMs; what
-// could not be measured is reported on stderr and keeps its pictures.
+// could not be measured is reported on stderr and keeps its pictures (a segment
+// whose sound cannot be decoded keeps all of them).
 void CutIdleStretches(ExportPlan &plan, const TSegmentList &segments, int32_t idleMs);

@@ -1,13 +1,13 @@
 #include "export_plan.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <numeric>
 
 #include "film/ko_error.h"
 #include "film/segment_list.h"
 #include "film_report.h"
+#include "playback/idle_skip.h"
 
 namespace {
 constexpr int64_t kMicroseconds = 1000000;
@@ -97,16 +97,11 @@ int64_t ExportPlan::TotalPictures() const {
 }
 
 std::vector<PictureCut> IdleCuts(const std::vector<TIdleStretch>& idle, int32_t rate, int32_t first, int32_t end) {
-  // The model's times are exact multiples of a picture's length where pictures change;
-  // the tolerance keeps a product such as 2.9999999 from moving a cut by a picture.
-  constexpr double kTolerance = 1e-6;
   std::vector<PictureCut> cuts;
   for (const TIdleStretch& stretch : idle) {
-    const double resume = stretch.To - kIdleKeptMilliseconds / 1000.0;
-    const double from = std::floor(stretch.From * rate + kTolerance) + 1;
-    const double to = std::ceil(resume * rate - kTolerance);
-    const int32_t a = static_cast<int32_t>(std::clamp<double>(from, first, end));
-    const int32_t b = static_cast<int32_t>(std::clamp<double>(to, first, end));
+    const TIdleFrames frames = IdleFramesOf(stretch, rate);
+    const auto a = static_cast<int32_t>(std::clamp<int64_t>(frames.First + 1, first, end));
+    const auto b = static_cast<int32_t>(std::clamp<int64_t>(frames.Resume, first, end));
     if (b > a) cuts.push_back({a, b});
   }
   return cuts;

@@ -67,7 +67,6 @@ void PrintText(const SegmentActivityResult& result) {
   const TSegmentActivity& a = result.activity;
   std::printf("segment %d: %.3f s, sound %s, %zu idle stretches\n", a.Segment + 1, a.Seconds,
               a.HasSound ? "mp3" : "none", a.Idle.size());
-  if (!result.problem.empty()) std::printf("   warning: %s\n", result.problem.c_str());
   for (const TIdleStretch& idle : a.Idle)
     std::printf("idle %d %.3f %.3f\n", idle.Segment + 1, idle.From, idle.To);
   for (size_t s = 0; s < a.Slices.size(); ++s) {
@@ -142,6 +141,7 @@ int RunActivity(const Arguments& args) {
     const TSegmentInfo* segment = session.segments.Get(i);
     if (segment == nullptr) continue;
     const SegmentActivityResult result = MeasureSegmentActivity(*segment, i, options->settings);
+    if (!result.problem.empty()) std::fprintf(stderr, "kof: segment %d: %s\n", i + 1, result.problem.c_str());
     if (options->json) {
       WriteJsonSegment(json, result);
       std::fputs(json.TakeText().c_str(), stdout);  // written as it goes: films can be long

@@ -19,10 +19,9 @@ SegmentActivityResult MeasureSegmentActivity(const TSegmentInfo &segment, int32_
     try {
       input.Sound = ReadSoundLevels(segment.SoundFilePath);
     } catch (const EkoError &error) {
-      // Sound that cannot be decoded is not heard: the segment plays as without
-      // sound.
-      if (result.problem.empty())
-        result.problem = std::string("sound: ") + error.what();
+      input.SoundUnknown = true;
+      const std::string why = std::string("sound cannot be decoded (") + error.what() + "): no idle stretches";
+      result.problem = result.problem.empty() ? why : result.problem + "; " + why;
     }
   }
   result.activity = ComputeActivity(input, settings);

@@ -18,7 +18,7 @@ struct SegmentActivityResult {
 };
 
 // The activity of the segment at index (from 0). A segment that cannot be
-// played has none and says why in problem. Sound that cannot be decoded counts
-// as none.
+// played has none and says why in problem. Sound that cannot be decoded may be
+// speech: the segment then has no idle stretches, and problem says so.
 SegmentActivityResult MeasureSegmentActivity(const TSegmentInfo &segment, int32_t index,
                                              const TActivitySettings &settings);

@@ -5,8 +5,8 @@
 
 #include "playback/sound_levels.h"
 
-// The levels of the file's sound in windows of windowMilliseconds, all channels
-// together. Throws EkoError when the file cannot be opened or holds no sound that can
+// The levels of the file's sound in windows of windowMilliseconds, of the loudest
+// channel. Throws EkoError when the file cannot be opened or holds no sound that can
 // be decoded; damaged frames are stepped over.
 TSoundLevels ReadSoundLevels(const std::filesystem::path& path,
                              int32_t windowMilliseconds = TSoundLevels::kDefaultWindowMilliseconds);
