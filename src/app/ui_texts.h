@@ -70,7 +70,8 @@ enum class TMessageText : uint8_t {
   kSearchOtherFilm,
   kSearchCutFmt,             // one %s: the number of hits found before the search stopped
 };
-constexpr size_t kMessageTextCount = 43;
+// Every message text; the last one above closes the list.
+constexpr size_t kMessageTextCount = static_cast<size_t>(TMessageText::kSearchCutFmt) + 1;
 
 enum class TMenuText : uint8_t {
   kFile,
