@@ -27,9 +27,11 @@ TEST(AcmSoundLevels, ASilentStreamIsSilentThroughout) {
     Write(dir / name, bytes);
     const std::optional<TSoundLevels> levels = DecodeMp3Levels(dir / name);
     ASSERT_TRUE(levels) << "the system decodes MP3";
-    // 2.4 s in 100 ms windows; the decoder may hold back or add up to a frame.
-    EXPECT_GE(levels->Db.size(), 23u);
-    EXPECT_LE(levels->Db.size(), 25u);
+    // 2.4 s, a window starting every 25 ms; the decoder may hold back or add up to a
+    // frame of 24 ms.
+    EXPECT_EQ(levels->StepMilliseconds, 25);
+    EXPECT_GE(levels->Db.size(), 95u);
+    EXPECT_LE(levels->Db.size(), 97u);
     for (const float db : levels->Db) EXPECT_LT(db, -90.0f);
   }
 }
