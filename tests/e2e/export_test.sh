@@ -64,7 +64,8 @@ rz_wait_window roRezodu 90
 open_export_box
 save_as "$out/film.mp4"
 rz_wait_until 30 eval 'rz_probe window "$caption" >/dev/null' || rz_fail "no progress box"
-rz_wait_until 30 eval 'ls "$out" | grep -q kof-export' || rz_fail "the export wrote nothing"
+# kof-export writes .kof-MACHINE-PID.tmp beside the video until it is complete.
+rz_wait_until 30 eval 'ls -A "$out" | grep -q "^\.kof-.*\.tmp$"' || rz_fail "the export wrote nothing"
 rz_shot_picture roRezodu 560 360 "$RZ_OUT/during1.png"
 sleep 1
 rz_shot_picture roRezodu 560 360 "$RZ_OUT/during2.png"
