@@ -62,7 +62,7 @@ rz_start /?
 help='roRezodu command-line options'
 rz_wait_window "$help"
 box=$(rz_box "$help")
-[[ "$box" == '"FileName.exe" [-size'*'CloseOnFinish - close the player when playback ends	OK' ]] ||
+[[ "$box" == '"FileName.exe" [-size'*'CloseOnFinish - close the player when playback ends'*'SkipIdle - skip idle stretches of at least SECONDS seconds (0 - do not skip)	OK' ]] ||
   rz_fail "the /? box: $box"
 rz_probe click "$help" OK
 rz_wait_window roRezodu
