@@ -154,11 +154,14 @@ std::string TVideoExportJob::LastErrors() {
 }
 
 // kof-export removes what it wrote before it ends; only one that hangs is ended here,
-// and what it wrote is removed once it is gone.
+// and its temporary video is removed once it is gone (what it unpacked is in the job's
+// own temporary folder, removed with the job).
 void TVideoExportJob::EndChild() {
   if (FProcess == nullptr || WaitForSingleObject(FProcess, StopWaitMs) != WAIT_TIMEOUT) return;
   TerminateProcess(FProcess, 1);
-  if (WaitForSingleObject(FProcess, kStopWaitMs) == WAIT_OBJECT_0) RemoveExportLeftovers(FProcessId, Output);
+  std::error_code ignored;
+  if (WaitForSingleObject(FProcess, kStopWaitMs) == WAIT_OBJECT_0)
+    std::filesystem::remove(TemporaryOutput(Output, FProcessId), ignored);
 }
 
 TVideoExportJob::~TVideoExportJob() {

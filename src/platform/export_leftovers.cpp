@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <system_error>
 
@@ -56,9 +55,18 @@ int64_t MarkerOf(const fs::path& folder, const std::string& digest) {
     if (const int64_t writer = WriterOf(NameOf(entry->path()), digest); writer > 0) return writer;
   return 0;
 }
+}  // namespace
 
-// Removes the unpack folders whose marking process the test accepts.
-int RemoveUnpackFolders(const std::function<bool(int64_t marker)>& leftOver) {
+fs::path TemporaryOutput(const fs::path& out, int64_t pid) { return out.parent_path() / LeftoverName(pid); }
+
+void MarkUnpackFolder(const fs::path& folder) { std::ofstream(folder / LeftoverName(ThisProcessId())); }
+
+void UnmarkUnpackFolder(const fs::path& folder) {
+  std::error_code ignored;
+  fs::remove(folder / LeftoverName(ThisProcessId()), ignored);
+}
+
+int RemoveAbandonedUnpackFolders() {
   fs::path parent;
   try {
     parent = SystemTempFolder();
@@ -74,19 +82,9 @@ int RemoveUnpackFolders(const std::function<bool(int64_t marker)>& leftOver) {
         entry->is_symlink(ignored))
       continue;
     const int64_t marker = MarkerOf(entry->path(), digest);
-    if (marker > 0 && leftOver(marker) && RemoveTempPath(entry->path())) ++removed;
+    if (Abandoned(marker) && RemoveTempPath(entry->path())) ++removed;
   }
   return removed;
-}
-}  // namespace
-
-fs::path TemporaryOutput(const fs::path& out, int64_t pid) { return out.parent_path() / LeftoverName(pid); }
-
-void MarkUnpackFolder(const fs::path& folder) { std::ofstream(folder / LeftoverName(ThisProcessId())); }
-
-void UnmarkUnpackFolder(const fs::path& folder) {
-  std::error_code ignored;
-  fs::remove(folder / LeftoverName(ThisProcessId()), ignored);
 }
 
 int RemoveAbandonedOutputs(const fs::path& folder) {
@@ -100,13 +98,4 @@ int RemoveAbandonedOutputs(const fs::path& folder) {
     removed += fs::remove(entry->path(), ignored) ? 1 : 0;
   }
   return removed;
-}
-
-int RemoveAbandonedUnpackFolders() { return RemoveUnpackFolders(Abandoned); }
-
-int RemoveExportLeftovers(int64_t pid, const fs::path& out) {
-  if (pid <= 0 || ProcessRunning(pid)) return 0;
-  std::error_code ignored;
-  const int removed = fs::remove(TemporaryOutput(out, pid), ignored) ? 1 : 0;
-  return removed + RemoveUnpackFolders([pid](int64_t marker) { return marker == pid; });
 }

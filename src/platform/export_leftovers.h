@@ -26,8 +26,3 @@ int RemoveAbandonedOutputs(const std::filesystem::path& folder);
 // gone (or is this one). Folders without a mark (the player's own) stay. Returns how
 // many went.
 int RemoveAbandonedUnpackFolders();
-
-// For whoever ended export process pid before it could clean up (the player after its
-// wait for a cancelled export ran out): removes its temporary output for out and its
-// unpack folders. Does nothing while pid still runs. Returns how many went.
-int RemoveExportLeftovers(int64_t pid, const std::filesystem::path& out);

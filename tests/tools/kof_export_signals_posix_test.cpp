@@ -244,10 +244,9 @@ std::vector<std::string> FoldersIn(const fs::path& folder) {
 }  // namespace
 
 // One export ended at once (the player's last resort for one that does not stop) leaves
-// its temporary video and its unpacked film. Whoever ended it removes them
-// (RemoveExportLeftovers), or else the next export does; the folders of a process that
-// still runs and the unmarked ones (a player's) stay.
-TEST(KofExport, WhatAKilledExportLeftIsRemovedByWhoEndedItOrByTheNextExport) {
+// its temporary video and its unpacked film: the next export removes them; the folders
+// of a process that still runs and the unmarked ones (a player's) stay.
+TEST(KofExport, WhatAKilledExportLeftIsRemovedByTheNextExport) {
   TempDir dir;
   WriteBytesToFile(dir / "a.kof", SlowFilm());
   WriteBytesToFile(dir / "b.kof", BuildFilm({SmallSegment("b")}));
@@ -256,30 +255,19 @@ TEST(KofExport, WhatAKilledExportLeftIsRemovedByWhoEndedItOrByTheNextExport) {
   fs::create_directories(tmp / "koP_0100");
   fs::create_directories(tmp / "koP_0101");
   MarkUnpackFolder(tmp / "koP_0101");  // this test's own, and it runs
-  for (const bool byWhoEndedIt : {true, false}) {
-    SCOPED_TRACE(byWhoEndedIt ? "removed by who ended it" : "removed by the next export");
-    const pid_t kof = StartKof({"export", (dir / "a.kof").string(), "-o", (out / "a.mp4").string()}, tmp,
-                               dir / "errors.txt");
-    ASSERT_TRUE(AwaitPartialFile(kof, out)) << "a's video on its way";
-    const pid_t writer = WriterOf(PartialFiles(out).front());
-    ASSERT_EQ(kill(writer, SIGKILL), 0);
-    int status = 0;
-    ASSERT_EQ(waitpid(kof, &status, 0), kof);
-    ASSERT_EQ(FoldersIn(tmp).size(), 3u) << "its unpacked film beside the two";
-    if (byWhoEndedIt) {
-      const std::string tmpdir = getenv("TMPDIR") ? getenv("TMPDIR") : "";
-      setenv("TMPDIR", tmp.c_str(), 1);
-      EXPECT_EQ(RemoveExportLeftovers(writer, out / "a.mp4"), 2);
-      tmpdir.empty() ? unsetenv("TMPDIR") : setenv("TMPDIR", tmpdir.c_str(), 1);
-    } else {
-      const pid_t next = StartKof({"export", (dir / "b.kof").string(), "-o", (out / "b.mp4").string()}, tmp,
-                                  dir / "errors.txt");
-      ASSERT_EQ(waitpid(next, &status, 0), next);
-      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    }
-    EXPECT_TRUE(PartialFiles(out).empty());
-    EXPECT_EQ(FoldersIn(tmp), (std::vector<std::string>{"koP_0100", "koP_0101"}));
-  }
+  const pid_t kof =
+      StartKof({"export", (dir / "a.kof").string(), "-o", (out / "a.mp4").string()}, tmp, dir / "errors.txt");
+  ASSERT_TRUE(AwaitPartialFile(kof, out)) << "a's video on its way";
+  ASSERT_EQ(kill(WriterOf(PartialFiles(out).front()), SIGKILL), 0);
+  int status = 0;
+  ASSERT_EQ(waitpid(kof, &status, 0), kof);
+  ASSERT_EQ(FoldersIn(tmp).size(), 3u) << "its unpacked film beside the two";
+  const pid_t next =
+      StartKof({"export", (dir / "b.kof").string(), "-o", (out / "b.mp4").string()}, tmp, dir / "errors.txt");
+  ASSERT_EQ(waitpid(next, &status, 0), next);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_TRUE(PartialFiles(out).empty());
+  EXPECT_EQ(FoldersIn(tmp), (std::vector<std::string>{"koP_0100", "koP_0101"}));
 }
 
 // Cancel just as the last picture is done: until the complete video is moved to OUT the
