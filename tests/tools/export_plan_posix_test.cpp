@@ -142,9 +142,11 @@ TEST(ExportPlan, IdleCutsKeepThePictureOfTheLastChangeAndHalfASecondBeforeTheEnd
   // 30 a second (three pointer samples a frame); times that are not whole pictures: the
   // first picture after 0.95 s and the first at or after 4.0 s.
   EXPECT_EQ(cuts({{0, 0.95, 4.5}}, 30, 0, 135), "29-120");
-  // Two stretches, one idle from the segment's start; the time range clips them.
-  EXPECT_EQ(cuts({{0, 0, 3.0}, {0, 5.0, 9.0}}, 10, 0, 90), "1-25 51-85");
-  EXPECT_EQ(cuts({{0, 0, 3.0}, {0, 5.0, 9.0}}, 10, 20, 60), "20-25 51-60");
+  // Two stretches, one idle from the segment's start: as the players do, a stretch the
+  // export starts on or inside is kept whole; the time range clips the others.
+  EXPECT_EQ(cuts({{0, 0, 3.0}, {0, 5.0, 9.0}}, 10, 0, 90), "51-85");
+  EXPECT_EQ(cuts({{0, 1.0, 3.0}, {0, 5.0, 9.0}}, 10, 0, 90), "11-25 51-85");
+  EXPECT_EQ(cuts({{0, 1.0, 3.0}, {0, 5.0, 9.0}}, 10, 20, 60), "51-60");
   EXPECT_EQ(cuts({{0, 0, 3.0}, {0, 5.0, 9.0}}, 10, 30, 50), "");
   // A stretch of half a second or less leaves nothing to cut.
   EXPECT_EQ(cuts({{0, 1.0, 1.5}, {0, 2.0, 2.4}}, 10, 0, 30), "");

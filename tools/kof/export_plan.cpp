@@ -100,6 +100,8 @@ std::vector<PictureCut> IdleCuts(const std::vector<TIdleStretch>& idle, int32_t 
   std::vector<PictureCut> cuts;
   for (const TIdleStretch& stretch : idle) {
     const TIdleFrames frames = IdleFramesOf(stretch, rate);
+    // As in the players: a stretch the export starts on or inside is played, not skipped.
+    if (frames.First <= first) continue;
     const auto a = static_cast<int32_t>(std::clamp<int64_t>(frames.First + 1, first, end));
     const auto b = static_cast<int32_t>(std::clamp<int64_t>(frames.Resume, first, end));
     if (b > a) cuts.push_back({a, b});
