@@ -11,6 +11,7 @@
 #include "kof/interruption.h"
 #include "kof/output_claim.h"
 #include "kof/output_names.h"
+#include "kof/text_index_file.h"
 #include "support/temp_dir.h"
 #include "writer/film_writer.h"
 
@@ -58,6 +59,23 @@ TEST(OutputClaim, AStopBeforeTheMoveLeavesOutAsItWas) {
     EXPECT_EQ(PublishVideo(temporary, out, "sha256:0", publishing), Published::Written) << "without a stop";
     EXPECT_EQ(filmwriter::ReadBytesFromFile(out), Bytes(5, 'n'));
   }
+}
+
+// The text index likewise: a stop before its move leaves the old index and no
+// temporary file.
+TEST(OutputClaim, AStopBeforeTheIndexIsMovedLeavesTheOldIndex) {
+  TempDir dir;
+  const fs::path out = dir / "lesson.kof.words.json";
+  filmwriter::WriteBytesToFile(out, Bytes(3, 'o'));
+  TTextIndex index;
+  index.Film = "lesson.kof";
+  NoteInterruption(SIGTERM);
+  EXPECT_THROW(WriteTextIndex(index, out), ExportInterrupted);
+  NoteInterruption(0);
+  EXPECT_EQ(filmwriter::ReadBytesFromFile(out), Bytes(3, 'o'));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+  WriteTextIndex(index, out);
+  EXPECT_TRUE(ReadTextIndexFile(out) == index) << "without a stop";
 }
 
 namespace {

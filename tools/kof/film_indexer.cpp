@@ -1,14 +1,11 @@
 #include "film_indexer.h"
 
 #include <cstdio>
-#include <fstream>
 
 #include "film/film_identity.h"
 #include "film/ko_error.h"
 #include "interruption.h"
 #include "kof_session.h"
-#include "platform/export_leftovers.h"
-#include "platform/machine_processes.h"
 #include "progress_line.h"
 #include "screen_reader.h"
 #include "text/film_text_walk.h"
@@ -44,25 +41,4 @@ TTextIndex IndexFilm(const IndexRequest& request) {
   index.Segments = walk.Segments();
   index.Words = walk.TakeWords();
   return index;
-}
-
-void WriteTextIndex(const TTextIndex& index, const fs::path& out) {
-  const fs::path temporary = TemporaryOutput(out, ThisProcessId());
-  const std::string document = TextIndexDocument(index);
-  {
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    file.write(document.data(), std::streamsize(document.size()));
-    file.close();
-    if (!file) {
-      std::error_code ignored;
-      fs::remove(temporary, ignored);
-      throw EkoError("cannot write " + out.string());
-    }
-  }
-  std::error_code error;
-  fs::rename(temporary, out, error);
-  if (error) {
-    fs::remove(temporary, error);
-    throw EkoError("cannot write " + out.string() + ": " + error.message());
-  }
 }

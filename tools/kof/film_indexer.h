@@ -17,6 +17,3 @@ struct IndexRequest {
 // cannot start, ExportInterrupted on a signal (interruption.h).
 TTextIndex IndexFilm(const IndexRequest& request);
 
-// Writes the index through a temporary file that becomes out only when complete.
-// Throws EkoError when it cannot.
-void WriteTextIndex(const TTextIndex& index, const std::filesystem::path& out);

@@ -9,6 +9,7 @@
 #include "export_batch.h"
 #include "film/ko_error.h"
 #include "film_indexer.h"
+#include "text_index_file.h"
 #include "interruption.h"
 #include "kof_commands.h"
 #include "text/text_index.h"
