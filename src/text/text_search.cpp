@@ -14,13 +14,29 @@
 namespace {
 constexpr size_t kNone = size_t(-1);
 
-// Letters and digits of any script; the punctuation of ASCII and Latin-1 and the
-// general punctuation block are not.
+// Blocks of symbols, punctuation and icons, which screens put beside words (→Next, ✔Done,
+// an icon font's glyphs, emoji and the selector that asks for them).
+constexpr std::pair<char32_t, char32_t> kSymbolBlocks[] = {
+    {0x2000, 0x2BFF},  // punctuation, currency, letterlike, arrows, maths, shapes, dingbats
+    {0x2E00, 0x2E7F},  // more punctuation
+    {0x3000, 0x303F},  // CJK punctuation
+    {0xE000, 0xF8FF},  // private use: icon fonts
+    {0xFE00, 0xFE6F},  // variation selectors, vertical and small forms
+    {0xFF01, 0xFF0F},  {0xFF1A, 0xFF20}, {0xFF3B, 0xFF40}, {0xFF5B, 0xFF65},  // fullwidth punctuation
+    {0xFFF0, 0xFFFF},    // specials: the replacement character
+    {0x1F000, 0x1FBFF},  // emoji and pictographs
+};
+
+// Letters and digits of any script; the punctuation and symbols above are not.
 bool IsWordCharacter(char32_t code) {
   if (code < 0x80) return (code >= '0' && code <= '9') || (code >= 'a' && code <= 'z') || (code >= 'A' && code <= 'Z');
   if (code < 0xC0) return code == 0xAA || code == 0xB5 || code == 0xBA;
-  return code != 0xD7 && code != 0xF7 && !(code >= 0x2000 && code <= 0x206F);
+  if (code == 0xD7 || code == 0xF7) return false;
+  return std::none_of(std::begin(kSymbolBlocks), std::end(kSymbolBlocks),
+                      [&](const auto& block) { return code >= block.first && code <= block.second; });
 }
+
+bool IsDigit(char32_t code) { return code >= '0' && code <= '9'; }
 
 std::vector<std::string> QueryTerms(std::string_view query) {
   std::vector<std::string> terms;
@@ -41,6 +57,7 @@ char32_t LatinTwin(char32_t code) {
     case U'в':
       return U'b';
     case U'е':
+    case U'ё':  // written as е as often as not
       return U'e';
     case U'к':
       return U'k';
@@ -98,9 +115,48 @@ std::string SearchForm(std::string_view word) {
 
 TTextSearch::TTextSearch(const TTextIndex& index)
     : FIndex(index), FNext(index.Words.size()), FPrevious(index.Words.size()) {
-  FFolded.reserve(index.Words.size());
-  for (const TIndexedWord& word : index.Words) FFolded.push_back(SearchForm(word.Text));
+  FWords.reserve(index.Words.size());
+  for (const TIndexedWord& word : index.Words) FWords.emplace_back(SearchForm(word.Text));
   LinkLines();
+}
+
+TTextSearch::TWordForms::TWordForms(std::string form) : Form(std::move(form)) {
+  if (Form.empty()) return;
+  FormParts.push_back(0);
+  JoinedParts.push_back(0);
+  char32_t before = 0;  // the letter or digit before the punctuation being passed
+  size_t runStart = 0, runCodes = 0;
+  for (size_t at = 0; at < Form.size();) {
+    const auto [code, length] = DecodeUtf8(Form, at);
+    const size_t next = at + std::max<size_t>(length, 1);
+    if (length == 0 || !IsWordCharacter(code)) {
+      if (runCodes++ == 0) runStart = at;
+    } else {
+      const bool point = runCodes == 1 && (Form[runStart] == '.' || Form[runStart] == ',');
+      if (runCodes != 0) PassPunctuation(runStart, at, point, IsDigit(before) && IsDigit(code));
+      runCodes = 0;
+      before = code;
+      Joined.append(Form, at, next - at);
+    }
+    at = next;
+  }
+}
+
+void TTextSearch::TWordForms::PassPunctuation(size_t from, size_t to, bool point, bool betweenDigits) {
+  if (betweenDigits) Joined.append(Form, from, to - from);
+  if ((betweenDigits && point) || FormParts.size() == kMostParts) return;
+  FormParts.push_back(to);
+  JoinedParts.push_back(Joined.size());
+}
+
+bool TTextSearch::TWordForms::Matches(std::string_view term, bool whole) const {
+  const auto from = [&](const std::string& text, const std::vector<size_t>& starts) {
+    return std::any_of(starts.begin(), starts.end(), [&](size_t start) {
+      const std::string_view rest = std::string_view(text).substr(start);
+      return whole ? rest == term : rest.starts_with(term);
+    });
+  };
+  return from(Form, FormParts) || from(Joined, JoinedParts);
 }
 
 // A word's place in its band: bands hold the words of a segment whose middles lie at
@@ -191,7 +247,7 @@ size_t TTextSearch::MatchFrom(TRun& run, size_t word, size_t term, double from, 
   to = std::min(to, std::max(w.To, w.From + 1e-3));
   if (from >= to) return kNone;
   const bool last = term + 1 == run.Terms.size();
-  if (last ? !FFolded[word].starts_with(run.Terms[term]) : FFolded[word] != run.Terms[term]) return kNone;
+  if (!FWords[word].Matches(run.Terms[term], !last)) return kNone;
   if (last) return word;
   const uint64_t state = uint64_t(word) * run.Terms.size() + term;
   if (const auto failed = run.Failed.find(state);
@@ -232,8 +288,9 @@ TTextFound TTextSearch::Find(std::string_view query) const {
   TTextFound found;
   if (run.Terms.size() > kQueryMostWords) found.Cut = true;
   if (run.Terms.empty() || found.Cut) return found;
-  for (size_t i = 0; i < FFolded.size() && !run.Cut(); ++i) {
-    if (!FFolded[i].starts_with(run.Terms.front())) continue;
+  const bool wholeFirst = run.Terms.size() > 1;
+  for (size_t i = 0; i < FWords.size() && !run.Cut(); ++i) {
+    if (!FWords[i].Matches(run.Terms.front(), wholeFirst)) continue;
     const size_t end = MatchFrom(run, i, 0, -1, 1e18);
     if (end == kNone) continue;
     const TIndexedWord &first = FIndex.Words[i], &last = FIndex.Words[end];

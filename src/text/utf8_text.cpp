@@ -1,5 +1,51 @@
 #include "text/utf8_text.h"
 
+namespace {
+// The letters whose folding is longer than one letter. İ folds to i without the combining
+// dot above that Unicode adds, as a searcher types "istanbul".
+std::string_view FoldedToMore(char32_t code) {
+  switch (code) {
+    case U'ß':
+    case U'ẞ':
+      return "ss";
+    case U'İ':
+      return "i";
+    case U'ﬀ':
+      return "ff";
+    case U'ﬁ':
+      return "fi";
+    case U'ﬂ':
+      return "fl";
+    case U'ﬃ':
+      return "ffi";
+    case U'ﬄ':
+      return "ffl";
+    case U'ﬅ':
+    case U'ﬆ':
+      return "st";
+    default:
+      return {};
+  }
+}
+
+// The text with each code point put through append; bytes that are not UTF-8 as they are.
+template <class Append>
+std::string Rewritten(std::string_view text, Append append) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t at = 0; at < text.size();) {
+    const auto [code, length] = DecodeUtf8(text, at);
+    if (length == 0) {
+      out.push_back(text[at++]);
+      continue;
+    }
+    append(out, code);
+    at += length;
+  }
+  return out;
+}
+}  // namespace
+
 std::pair<char32_t, size_t> DecodeUtf8(std::string_view text, size_t at) {
   const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char lead = byte(at);
@@ -42,16 +88,14 @@ char32_t FoldCase(char32_t code) {
 }
 
 std::string MappedText(std::string_view text, char32_t (*map)(char32_t)) {
-  std::string folded;
-  folded.reserve(text.size());
-  for (size_t at = 0; at < text.size();) {
-    const auto [code, length] = DecodeUtf8(text, at);
-    if (length == 0) {
-      folded.push_back(text[at++]);
-      continue;
-    }
-    AppendUtf8(folded, map(code));
-    at += length;
-  }
-  return folded;
+  return Rewritten(text, [&](std::string& out, char32_t code) { AppendUtf8(out, map(code)); });
+}
+
+std::string FoldedText(std::string_view text) {
+  return Rewritten(text, [](std::string& out, char32_t code) {
+    if (const std::string_view more = FoldedToMore(code); !more.empty())
+      out += more;
+    else
+      AppendUtf8(out, FoldCase(code));
+  });
 }

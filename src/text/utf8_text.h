@@ -3,6 +3,8 @@
 // search compares words by. Folding covers the scripts lesson films are written in
 // (Latin with its Western European letters, Cyrillic, Greek) from tables of our own, so
 // it folds the same in kof, the Windows player and the browser, whatever their locale.
+// A few letters fold to two (ß to ss, the ligature ﬁ to fi, İ to i), so that a word
+// typed either way compares as one.
 #include <string>
 #include <string_view>
 #include <utility>
@@ -20,5 +22,6 @@ char32_t FoldCase(char32_t code);
 // they are.
 std::string MappedText(std::string_view text, char32_t (*map)(char32_t));
 
-// The text with every letter folded (FoldCase).
-inline std::string FoldedText(std::string_view text) { return MappedText(text, FoldCase); }
+// The text with every letter folded: to more than one letter where case folding makes
+// it so, otherwise by FoldCase.
+std::string FoldedText(std::string_view text);
