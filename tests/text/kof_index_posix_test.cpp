@@ -62,6 +62,17 @@ TEST(KofSearch, PrintsControlCharactersEscaped) {
   EXPECT_EQ(json.out.find('\x1b'), std::string::npos) << json.out;
 }
 
+// A text that starts with -- (an option a lesson shows) is searched for after --.
+TEST(KofSearch, SearchesForAnOptionAfterDoubleDash) {
+  TempDir dir;
+  TTextIndex index = MenuIndex(dir / "lesson.kof");
+  index.Words[1].Text = "--flag";
+  WriteText(dir / "lesson.kof.words.json", TextIndexDocument(index));
+  const KofRun run = RunProgram(RZ_KOF_PATH, "search " + Quoted(dir / "lesson.kof") + " --json -- --flag");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "[\n{\"segment\":1,\"time\":1.5,\"box\":[44,10,60,10],\"text\":\"Open --flag\"}\n]\n");
+}
+
 TEST(KofSearch, SaysWhatIsWrongWithTheIndexOrTheCommand) {
   TempDir dir;
   const std::string film = Quoted(dir / "lesson.kof");
@@ -91,8 +102,8 @@ TEST(KofSearch, SaysWhatIsWrongWithTheIndexOrTheCommand) {
        "kof: " + path +
            ": the text index is of version 9, newer than this program reads (2): make it again with this "
            "kof index\n"},
-      {"no text", "", film, 2, "usage: kof search FILM TEXT [--json]\n"},
-      {"unknown option", "", film + " open --all", 2, "usage: kof search FILM TEXT [--json]\n"},
+      {"no text", "", film, 2, "usage: kof search FILM [--] TEXT [--json]\n"},
+      {"unknown option", "", film + " open --all", 2, "usage: kof search FILM [--] TEXT [--json]\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -19,7 +19,7 @@ constexpr const char* kUsage =
     "       kof export FILM... --out-dir DIR --format mp4|webm|gif|mkv [-j N] [--force] [the options above]\n"
     "       kof activity FILM [--json] [--idle SECONDS]\n"
     "       kof index FILM... [-o INDEX] [--languages eng+rus] [-j N]\n"
-    "       kof search FILM TEXT [--json]\n";
+    "       kof search FILM [--] TEXT [--json]\n";
 
 constexpr const char* kHelp =
     "\n"
@@ -67,8 +67,9 @@ constexpr const char* kHelp =
     "came and went. Several films go N at a time (-j) as export's batches do.\n"
     "\n"
     "search finds TEXT in the film's index: letters in any case, whole words or their\n"
-    "starts, several words in a row on one line; a line per hit: segment, time, the\n"
-    "line of text. --json gives objects with segment, time, box and text.\n"
+    "starts (a path's or an address's parts too), several words in a row on one line;\n"
+    "a line per hit: segment, time, the line of text. --json gives objects with\n"
+    "segment, time, box and text. After --, a TEXT that starts with -- is searched for.\n"
     "\n"
     "Exit codes: 0 success, 1 not a film, damaged beyond use or a file that cannot be\n"
     "read or written (reason on stderr; for a batch: any film failed), 2 wrong usage,\n"

@@ -1,4 +1,4 @@
-// kof search FILM TEXT [--json]: every place TEXT was on screen, from the film's text
+// kof search FILM [--] TEXT [--json]: every place TEXT was on screen, from the film's text
 // index (FILM.words.json, made by kof index): a line per hit with its segment, time and
 // the line of text around it; --json gives objects with segment, time (seconds), box
 // (left, top, width, height) and text. The index must be the film's own (made of this
@@ -17,7 +17,7 @@
 namespace fs = std::filesystem;
 
 namespace {
-constexpr const char* kSearchUsage = "usage: kof search FILM TEXT [--json]\n";
+constexpr const char* kSearchUsage = "usage: kof search FILM [--] TEXT [--json]\n";
 
 struct SearchOptions {
   fs::path film;
@@ -28,8 +28,13 @@ struct SearchOptions {
 std::optional<SearchOptions> ParseSearchArguments(const Arguments& args) {
   SearchOptions options;
   std::vector<std::string> plain;
+  bool optionsEnded = false;  // after "--", a text that starts with "--" (--flag) is searched for
   for (const std::string& a : args) {
-    if (a == "--json")
+    if (optionsEnded)
+      plain.push_back(a);
+    else if (a == "--")
+      optionsEnded = true;
+    else if (a == "--json")
       options.json = true;
     else if (a.starts_with("--"))
       return std::nullopt;
