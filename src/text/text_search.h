@@ -1,9 +1,16 @@
 #pragma once
-// Searching a text index: every place a text was on screen. Letters compare without
-// case (utf8_text.h) and without telling Cyrillic letters from their Latin look-alikes;
-// a query word matches a whole word or the start of one, and punctuation around words
-// is not part of them; a query of several words matches consecutive words of one line,
-// on screen at the same time, the earlier ones whole.
+// Searching a text index: every place a text was on screen. The rules:
+// - letters compare without case (utf8_text.h: ß as ss, İ as i, ﬁ as fi), ё as е, and
+//   without telling Cyrillic letters from their Latin look-alikes;
+// - a word is its letters and digits: punctuation and symbols around it (→Next, ✔Done,
+//   «…», --flag) are not part of it;
+// - a query word matches a whole word or the start of one, or of one of its parts:
+//   punctuation inside a word parts it (Users and file.txt find C:\Users\file.txt),
+//   and may be left out (email finds e-mail), except between two digits: 1230 does not
+//   find 12:30, and a lone point or comma there is the number's own (3.14 is found by
+//   neither 314 nor 14);
+// - a query of several words matches consecutive words of one line, on screen at the
+//   same time, the earlier ones whole (to the word's end).
 // Built once per index, a search then takes a pass over its words and a bounded amount of
 // work beyond: a word follows at most kMostLeadersAtOnce words on screen at once, a
 // phrase's partial matches are remembered, and a search stops after kSearchMostSteps
