@@ -38,16 +38,6 @@ bool IsWordCharacter(char32_t code) {
 
 bool IsDigit(char32_t code) { return code >= '0' && code <= '9'; }
 
-std::vector<std::string> QueryTerms(std::string_view query) {
-  std::vector<std::string> terms;
-  for (size_t start = 0; start < query.size();) {
-    const size_t space = std::min(query.find_first_of(" \t\n\r", start), query.size());
-    if (std::string term = SearchForm(query.substr(start, space - start)); !term.empty()) terms.push_back(term);
-    start = space + 1;
-  }
-  return terms;
-}
-
 // The Latin letter a Cyrillic one looks like (in either case, once folded: о and o, н
 // and the H of НО), which the reader may take for it; every other letter as it is.
 char32_t LatinTwin(char32_t code) {
@@ -113,50 +103,74 @@ std::string SearchForm(std::string_view word) {
   return form;
 }
 
-TTextSearch::TTextSearch(const TTextIndex& index)
-    : FIndex(index), FNext(index.Words.size()), FPrevious(index.Words.size()) {
-  FWords.reserve(index.Words.size());
-  for (const TIndexedWord& word : index.Words) FWords.emplace_back(SearchForm(word.Text));
-  LinkLines();
-}
-
-TTextSearch::TWordForms::TWordForms(std::string form) : Form(std::move(form)) {
-  if (Form.empty()) return;
-  FormParts.push_back(0);
-  JoinedParts.push_back(0);
+namespace {
+// A search form without the punctuation inside it, which may be left out (e-mail as email,
+// file.txt as filetxt), except between two digits (12:30 is not 1230), and where its
+// parts start past the first, appended to partStarts: a run of punctuation parts a word
+// (C:\Users\file.txt, user@mail.org), but a lone point or comma between digits is the
+// number's own (3.14 has no part 14). Parts past the 16th or 255 bytes in are not told,
+// so that matching a word stays a few comparisons.
+std::string JoinedForm(std::string_view form, std::vector<uint8_t>* partStarts = nullptr) {
+  constexpr size_t kMostParts = 16;
+  std::string joined;
+  size_t parts = 1;
   char32_t before = 0;  // the letter or digit before the punctuation being passed
   size_t runStart = 0, runCodes = 0;
-  for (size_t at = 0; at < Form.size();) {
-    const auto [code, length] = DecodeUtf8(Form, at);
+  for (size_t at = 0; at < form.size();) {
+    const auto [code, length] = DecodeUtf8(form, at);
     const size_t next = at + std::max<size_t>(length, 1);
     if (length == 0 || !IsWordCharacter(code)) {
       if (runCodes++ == 0) runStart = at;
-    } else {
-      const bool point = runCodes == 1 && (Form[runStart] == '.' || Form[runStart] == ',');
-      if (runCodes != 0) PassPunctuation(runStart, at, point, IsDigit(before) && IsDigit(code));
-      runCodes = 0;
-      before = code;
-      Joined.append(Form, at, next - at);
+      at = next;
+      continue;
     }
+    const bool betweenDigits = runCodes != 0 && IsDigit(before) && IsDigit(code);
+    const bool numberPoint = betweenDigits && runCodes == 1 && (form[runStart] == '.' || form[runStart] == ',');
+    if (betweenDigits) joined.append(form, runStart, at - runStart);
+    if (runCodes != 0 && !numberPoint && parts < kMostParts && joined.size() <= 0xFF) {
+      ++parts;
+      if (partStarts) partStarts->push_back(uint8_t(joined.size()));
+    }
+    joined.append(form, at, next - at);
+    runCodes = 0;
+    before = code;
     at = next;
   }
+  return joined;
 }
 
-void TTextSearch::TWordForms::PassPunctuation(size_t from, size_t to, bool point, bool betweenDigits) {
-  if (betweenDigits) Joined.append(Form, from, to - from);
-  if ((betweenDigits && point) || FormParts.size() == kMostParts) return;
-  FormParts.push_back(to);
-  JoinedParts.push_back(Joined.size());
+std::vector<std::string> QueryTerms(std::string_view query) {
+  std::vector<std::string> terms;
+  for (size_t start = 0; start < query.size();) {
+    const size_t space = std::min(query.find_first_of(" \t\n\r", start), query.size());
+    if (std::string term = JoinedForm(SearchForm(query.substr(start, space - start))); !term.empty())
+      terms.push_back(term);
+    start = space + 1;
+  }
+  return terms;
+}
+}  // namespace
+
+TTextSearch::TTextSearch(const TTextIndex& index)
+    : FIndex(index), FNext(index.Words.size()), FPrevious(index.Words.size()) {
+  FForms.reserve(index.Words.size());
+  FPartsFrom.reserve(index.Words.size() + 1);
+  for (const TIndexedWord& word : index.Words) {
+    FPartsFrom.push_back(uint32_t(FPartStarts.size()));
+    FForms.push_back(JoinedForm(SearchForm(word.Text), &FPartStarts));
+  }
+  FPartsFrom.push_back(uint32_t(FPartStarts.size()));
+  LinkLines();
 }
 
-bool TTextSearch::TWordForms::Matches(std::string_view term, bool whole) const {
-  const auto from = [&](const std::string& text, const std::vector<size_t>& starts) {
-    return std::any_of(starts.begin(), starts.end(), [&](size_t start) {
-      const std::string_view rest = std::string_view(text).substr(start);
-      return whole ? rest == term : rest.starts_with(term);
-    });
+bool TTextSearch::Matches(size_t word, std::string_view term, bool whole) const {
+  const std::string_view form = FForms[word];
+  const auto matchesFrom = [&](size_t start) {
+    const std::string_view rest = form.substr(start);
+    return whole ? rest == term : rest.starts_with(term);
   };
-  return from(Form, FormParts) || from(Joined, JoinedParts);
+  return matchesFrom(0) || std::any_of(FPartStarts.begin() + FPartsFrom[word],
+                                       FPartStarts.begin() + FPartsFrom[word + 1], matchesFrom);
 }
 
 // A word's place in its band: bands hold the words of a segment whose middles lie at
@@ -247,7 +261,7 @@ size_t TTextSearch::MatchFrom(TRun& run, size_t word, size_t term, double from, 
   to = std::min(to, std::max(w.To, w.From + 1e-3));
   if (from >= to) return kNone;
   const bool last = term + 1 == run.Terms.size();
-  if (!FWords[word].Matches(run.Terms[term], !last)) return kNone;
+  if (!Matches(word, run.Terms[term], !last)) return kNone;
   if (last) return word;
   const uint64_t state = uint64_t(word) * run.Terms.size() + term;
   if (const auto failed = run.Failed.find(state);
@@ -289,8 +303,8 @@ TTextFound TTextSearch::Find(std::string_view query) const {
   if (run.Terms.size() > kQueryMostWords) found.Cut = true;
   if (run.Terms.empty() || found.Cut) return found;
   const bool wholeFirst = run.Terms.size() > 1;
-  for (size_t i = 0; i < FWords.size() && !run.Cut(); ++i) {
-    if (!FWords[i].Matches(run.Terms.front(), wholeFirst)) continue;
+  for (size_t i = 0; i < FForms.size() && !run.Cut(); ++i) {
+    if (!Matches(i, run.Terms.front(), wholeFirst)) continue;
     const size_t end = MatchFrom(run, i, 0, -1, 1e18);
     if (end == kNone) continue;
     const TIndexedWord &first = FIndex.Words[i], &last = FIndex.Words[end];

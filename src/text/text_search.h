@@ -54,25 +54,6 @@ public:
 private:
   struct TRun;
   struct TBandWord;
-  // A word's form without the punctuation inside it where that can be left out (e-mail
-  // as email), and where the word's parts start, in the form and in that joined form. A
-  // run of punctuation parts a word (C:\Users\file.txt, user@mail.org), but between two
-  // digits it is not left out (12:30 is not 1230), and a lone point or comma there is
-  // the number's own (3.14): it does not part the number either.
-  struct TWordForms {
-    explicit TWordForms(std::string form);
-    // Whether term is the word from one of its parts on (whole), or begins it there.
-    bool Matches(std::string_view term, bool whole) const;
-
-    std::string Form, Joined;
-    std::vector<size_t> FormParts, JoinedParts;
-    // Parts past this many start no match: matching a word stays a few comparisons.
-    static constexpr size_t kMostParts = 16;
-
-  private:
-    // The punctuation Form[from, to) between two letters or digits.
-    void PassPunctuation(size_t from, size_t to, bool point, bool betweenDigits);
-  };
   // The words that match terms[term...] from word on, one after another on a line,
   // all on screen at once within [from, to); the last of them, or npos.
   size_t MatchFrom(TRun& run, size_t word, size_t term, double from, double to) const;
@@ -84,7 +65,14 @@ private:
   bool Crowded(size_t next, size_t word) const;
 
   const TTextIndex& FIndex;
-  std::vector<TWordForms> FWords;  // each word's forms and parts, made once
+  // Each word's joined form (JoinedForm) and where its parts start past its first, the
+  // starts of word i in FPartStarts[FPartsFrom[i], FPartsFrom[i + 1]): made once, and
+  // small, as an index can hold a million words.
+  std::vector<std::string> FForms;
+  std::vector<uint8_t> FPartStarts;
+  std::vector<uint32_t> FPartsFrom;
+  // Whether term is word from one of its parts on (whole), or begins it there.
+  bool Matches(size_t word, std::string_view term, bool whole) const;
   // The words that can follow each word on its line, and those it can follow: a word
   // stays while the words beside it change.
   std::vector<std::vector<size_t>> FNext, FPrevious;
@@ -95,6 +83,7 @@ private:
 // those, since the reader of a screen in both scripts mistakes one for the other
 // ("Окно" read as "OKHO").
 std::string SearchForm(std::string_view word);
+
 
 // A hit's time as kof search and the player's list show it: "1:02.5", minutes and
 // seconds to a tenth.
