@@ -90,7 +90,7 @@ TEST(MenuState, TheLaterItemsFollowTheFilmThePlayStateAndTheShellsChoices) {
         shell.ExportAvailable = choice & 2;
         shell.IdleSkipSeconds = idleSeconds[choice >> 1];
         shell.Zoom = static_cast<TPictureZoom>(choice % kZoomItemCount);
-        SCOPED_TRACE(std::to_string(choice) + "/" + std::to_string(state) + "/" + std::to_string(segments.value_or(-1)));
+        SCOPED_TRACE(testing::Message() << choice << "/" << state << "/" << segments.value_or(-1));
         const TMenuStates s = ComputeMenuStates(state, shell, segments);
         const bool film = segments.value_or(0) >= 1;
         const auto agree = [&s](int32_t actions, int32_t context) {

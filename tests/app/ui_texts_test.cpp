@@ -32,9 +32,9 @@ bool HasCyrillic(const std::string& text) {
 // The boxes' and the help's fixed texts of a language, field by field.
 std::vector<const char*> BoxTexts(TUiLanguage language) {
   const TFixedTexts& t = FixedTexts(language);
-  return {t.PropertiesCaption, t.HelpText,     t.CommandLineHelpCaption, t.CommandLineHelpText, t.InvalidCommandLineText,
-          t.AboutCaption,      t.AboutNotice,  t.AboutCloseButton,       t.AboutLicensesButton, t.LicenseLines,
-          t.LicenseLibraries,  t.LicenseFiles, t.ContextHelp,            t.Close};
+  return {t.PropertiesCaption, t.HelpText, t.CommandLineHelpCaption, t.CommandLineHelpText,
+          t.InvalidCommandLineText, t.AboutCaption, t.AboutNotice, t.AboutCloseButton, t.AboutLicensesButton,
+          t.LicenseLines, t.LicenseLibraries, t.LicenseFiles, t.ContextHelp, t.Close};
 }
 }  // namespace
 
