@@ -72,19 +72,8 @@ TEST(CommandLine, ParsesOptionsAndAppliesTheLimits) {
       // Screen width minus a width of -2^31 saturates instead of wrapping to a
       // negative X; the limits then pull the 600-wide window back onto the screen.
       {{L"/size", L"-2147483648", L"400", L"/pos", L"r", L"b"}, {.X = 680, .Y = 624}, {}},
-  };
-  for (size_t i = 0; i < std::size(cases); ++i) {
-    const TCommandLineResult result = ParseCommandLine(cases[i].Parameters, kScreen);
-    EXPECT_EQ(result.Options, cases[i].Expected) << "case " << i;
-    EXPECT_EQ(result.Boxes, cases[i].ExpectedBoxes) << "case " << i;
-  }
-}
-
-// At 200 % the smallest and first window is 1200 x 800; numbers given stay pixels.
-// /skipidle takes whole seconds from 0 (off) to an hour; any other value is a bad
-// command line, which ends the parse as a bad number does.
-TEST(CommandLine, SkipIdleTakesSecondsFromZeroToAnHour) {
-  const TParseCase cases[] = {
+      // /skipidle takes whole seconds from 0 (off) to an hour; any other value is a bad
+      // command line, which ends the parse as a bad number does.
       {{L"/skipidle", L"3"}, {.IdleSkipSeconds = 3}, {}},
       {{L"-SkipIdle", L"0"}, {.IdleSkipSeconds = 0}, {}},
       {{L"/skipidle", L"3600"}, {.IdleSkipSeconds = 3600}, {}},
@@ -107,6 +96,7 @@ TEST(CommandLine, SkipIdleTakesSecondsFromZeroToAnHour) {
   }
 }
 
+// At 200 % the smallest and first window is 1200 x 800; numbers given stay pixels.
 TEST(CommandLine, TheSmallestWindowFollowsTheScreensScale) {
   const TkoSize smallest{1200, 800};
   const std::pair<std::vector<std::wstring>, CommandLineOptions> cases[] = {

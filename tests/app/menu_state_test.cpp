@@ -73,83 +73,46 @@ TEST(MenuState, SegmentItemsDependOnTheFilmAndAreLeftAloneWithoutAList) {
                   !item.Enabled);
 }
 
-// The seek items behind the addressed ones: with a film the seek commands are enabled,
-// the frame steps only while paused, Save picture while a picture is shown; the context
-// menu agrees; without a segment list they are grayed. So is Resume without a place.
-TEST(MenuState, SeekItemsFollowTheFilmAndThePlayState) {
-  for (const bool resume : {false, true})
-  for (const TPlayState state : {psStopped, psPlaying, psPaused}) {
-    TShellState shell;
-    shell.ResumeOffered = resume;
-    for (const std::optional<int32_t> segments : {std::optional<int32_t>(2), std::optional<int32_t>(0),
-                                                  std::optional<int32_t>()}) {
-      const TMenuStates s = ComputeMenuStates(state, shell, segments);
-      const bool film = segments.value_or(0) > 0;
-      const std::string trace = std::to_string(state) + "/" + std::to_string(segments.value_or(-1));
-      for (int32_t i = 0; i < kSeekItemCount; ++i) {
-        const bool frameStep = i == 2 || i == 3;
-        EXPECT_EQ(EnabledOf(s, TMenuId::kActions, kActionsSeekItems + i), film && (!frameStep || state == psPaused))
-            << trace << " item " << i;
-        EXPECT_EQ(EnabledOf(s, TMenuId::kContext, kContextSeekItems + i),
-                  EnabledOf(s, TMenuId::kActions, kActionsSeekItems + i));
-      }
-      EXPECT_EQ(EnabledOf(s, TMenuId::kActions, kActionsSavePicture), film && state != psStopped) << trace;
-      EXPECT_EQ(EnabledOf(s, TMenuId::kContext, kContextSavePicture),
-                EnabledOf(s, TMenuId::kActions, kActionsSavePicture));
-      // Resume: in Actions only, with a film and a place to go back to.
-      EXPECT_EQ(EnabledOf(s, TMenuId::kActions, kActionsResume), film && resume) << trace;
-    }
-  }
-}
-
-// Skip idle stretches is checked while skipping is on, whatever else is going on.
-TEST(MenuState, SkipIdleIsCheckedWhileOn) {
-  for (const int32_t seconds : {0, 1, 3, 3600}) {
-    TShellState shell;
-    shell.IdleSkipSeconds = seconds;
-    for (const TPlayState state : {psStopped, psPlaying, psPaused})
-      EXPECT_EQ(CheckedOf(ComputeMenuStates(state, shell, 1), TMenuId::kView, kViewSkipIdle), seconds > 0) << seconds;
-    EXPECT_EQ(CheckedOf(ComputeMenuStates(psStopped, shell, std::nullopt), TMenuId::kView, kViewSkipIdle), seconds > 0);
-  }
-}
-
-// Export video is there for a film, and only with kof-export.exe beside the player.
-TEST(MenuState, ExportVideoNeedsAFilmAndKofExport) {
-  for (const bool available : {false, true}) {
-    TShellState shell;
-    shell.ExportAvailable = available;
-    for (const std::optional<int32_t> segments : {std::optional<int32_t>(), std::optional<int32_t>(0), std::optional<int32_t>(2)})
-      for (const TPlayState state : {psStopped, psPlaying, psPaused})
-        for (const TMenuId menu : {TMenuId::kFile, TMenuId::kContext}) {
-          const int32_t position = menu == TMenuId::kFile ? kFileExportVideo : kContextExportVideo;
-          EXPECT_EQ(EnabledOf(ComputeMenuStates(state, shell, segments), menu, position),
-                    available && segments.value_or(0) >= 1)
-              << available << " " << segments.value_or(-1) << " " << int(state);
-        }
-  }
-}
-
-// Find on screen is there for any film, whatever the state; without an index it says so.
-TEST(MenuState, FindOnScreenNeedsAFilm) {
+// The items behind the addressed ones: with a film the seek commands are enabled, the
+// frame steps only while paused, Save picture while a picture is shown, Resume with a
+// place to go back to, Export video with kof-export.exe beside the player, Find on screen
+// in any state (without an index it says so); the context menu agrees; without a film
+// they are grayed. Skip idle stretches is checked while on, and the zoom choice is the
+// one checked item of the three, whatever else is going on.
+TEST(MenuState, TheLaterItemsFollowTheFilmThePlayStateAndTheShellsChoices) {
   using Count = std::optional<int32_t>;
-  for (const Count segments : {Count(), Count(0), Count(1)})
+  const int32_t idleSeconds[] = {0, 1, 3600, 3};
+  for (int32_t choice = 0; choice < 8; ++choice)
     for (const TPlayState state : {psStopped, psPlaying, psPaused})
-      EXPECT_EQ(EnabledOf(ComputeMenuStates(state, TShellState{}, segments), TMenuId::kActions, kActionsFindOnScreen),
-                segments.value_or(0) >= 1)
-          << segments.value_or(-1) << " " << int(state);
-}
-
-// The zoom choice is the one checked item of the three, in View and in the context menu.
-TEST(MenuState, TheZoomChoiceIsChecked) {
-  for (const TPictureZoom zoom :
-       {TPictureZoom::kScreenScale, TPictureZoom::kOriginalPixels, TPictureZoom::kFitWindow}) {
-    TShellState shell;
-    shell.Zoom = zoom;
-    const TMenuStates s = ComputeMenuStates(psPlaying, shell, 1);
-    for (int32_t i = 0; i < kZoomItemCount; ++i) {
-      const bool chosen = i == static_cast<int32_t>(zoom);
-      EXPECT_EQ(CheckedOf(s, TMenuId::kView, kViewZoomItems + i), chosen) << i;
-      EXPECT_EQ(CheckedOf(s, TMenuId::kContext, kContextZoomItems + i), chosen) << i;
-    }
-  }
+      for (const Count segments : {Count(), Count(0), Count(1), Count(2)}) {
+        TShellState shell;
+        shell.ResumeOffered = choice & 1;
+        shell.ExportAvailable = choice & 2;
+        shell.IdleSkipSeconds = idleSeconds[choice >> 1];
+        shell.Zoom = static_cast<TPictureZoom>(choice % kZoomItemCount);
+        SCOPED_TRACE(testing::Message() << choice << "/" << state << "/" << segments.value_or(-1));
+        const TMenuStates s = ComputeMenuStates(state, shell, segments);
+        const bool film = segments.value_or(0) >= 1;
+        const auto agree = [&s](int32_t actions, int32_t context) {
+          EXPECT_EQ(EnabledOf(s, TMenuId::kContext, context), EnabledOf(s, TMenuId::kActions, actions)) << context;
+        };
+        for (int32_t i = 0; i < kSeekItemCount; ++i) {
+          const bool frameStep = i == 2 || i == 3;
+          EXPECT_EQ(EnabledOf(s, TMenuId::kActions, kActionsSeekItems + i), film && (!frameStep || state == psPaused))
+              << i;
+          agree(kActionsSeekItems + i, kContextSeekItems + i);
+        }
+        EXPECT_EQ(EnabledOf(s, TMenuId::kActions, kActionsSavePicture), film && state != psStopped);
+        agree(kActionsSavePicture, kContextSavePicture);
+        EXPECT_EQ(EnabledOf(s, TMenuId::kActions, kActionsResume), film && shell.ResumeOffered);
+        EXPECT_EQ(EnabledOf(s, TMenuId::kFile, kFileExportVideo), film && shell.ExportAvailable);
+        EXPECT_EQ(EnabledOf(s, TMenuId::kContext, kContextExportVideo), film && shell.ExportAvailable);
+        EXPECT_EQ(EnabledOf(s, TMenuId::kActions, kActionsFindOnScreen), film);
+        EXPECT_EQ(CheckedOf(s, TMenuId::kView, kViewSkipIdle), shell.IdleSkipSeconds > 0);
+        for (int32_t i = 0; i < kZoomItemCount; ++i) {
+          const bool chosen = i == static_cast<int32_t>(shell.Zoom);
+          EXPECT_EQ(CheckedOf(s, TMenuId::kView, kViewZoomItems + i), chosen) << i;
+          EXPECT_EQ(CheckedOf(s, TMenuId::kContext, kContextZoomItems + i), chosen) << i;
+        }
+      }
 }

@@ -28,6 +28,14 @@ std::string Listed(const std::vector<TMenuItemText>& items) {
 bool HasCyrillic(const std::string& text) {
   return std::any_of(text.begin(), text.end(), [](char c) { return c == '\xD0' || c == '\xD1'; });
 }
+
+// The boxes' and the help's fixed texts of a language, field by field.
+std::vector<const char*> BoxTexts(TUiLanguage language) {
+  const TFixedTexts& t = FixedTexts(language);
+  return {t.PropertiesCaption, t.HelpText, t.CommandLineHelpCaption, t.CommandLineHelpText,
+          t.InvalidCommandLineText, t.AboutCaption, t.AboutNotice, t.AboutCloseButton, t.AboutLicensesButton,
+          t.LicenseLines, t.LicenseLibraries, t.LicenseFiles, t.ContextHelp, t.Close};
+}
 }  // namespace
 
 // A key added without its English text, or with a text that formats differently, fails.
@@ -42,23 +50,10 @@ TEST(UiTexts, EveryTextHasAnEnglishOneThatFormatsLikeTheRussian) {
     for (const char conversion : {'d', 's'})
       EXPECT_EQ(IsSafeFormat(entry.English, conversion), IsSafeFormat(entry.BuiltIn, conversion)) << conversion;
   }
-  const TFixedTexts& russian = FixedTexts(TUiLanguage::kRussian);
-  const TFixedTexts& english = FixedTexts(TUiLanguage::kEnglish);
   const auto lines = [](const char* text) { return std::count(text, text + std::string(text).size(), '\r'); };
-  for (const auto& [en, ru] : {std::pair{english.PropertiesCaption, russian.PropertiesCaption},
-                              {english.HelpText, russian.HelpText},
-                              {english.CommandLineHelpCaption, russian.CommandLineHelpCaption},
-                              {english.CommandLineHelpText, russian.CommandLineHelpText},
-                              {english.InvalidCommandLineText, russian.InvalidCommandLineText},
-                              {english.AboutCaption, russian.AboutCaption},
-                              {english.AboutCloseButton, russian.AboutCloseButton},
-                              {english.AboutNotice, russian.AboutNotice},
-                              {english.AboutLicensesButton, russian.AboutLicensesButton},
-                              {english.LicenseLines, russian.LicenseLines},
-                              {english.LicenseLibraries, russian.LicenseLibraries},
-                              {english.LicenseFiles, russian.LicenseFiles},
-                              {english.ContextHelp, russian.ContextHelp},
-                              {english.Close, russian.Close}}) {
+  const std::vector<const char*> english = BoxTexts(TUiLanguage::kEnglish), russian = BoxTexts(TUiLanguage::kRussian);
+  for (size_t i = 0; i < english.size(); ++i) {
+    const char *en = english[i], *ru = russian[i];
     SCOPED_TRACE(en);
     EXPECT_FALSE(std::string(en).empty());
     EXPECT_FALSE(HasCyrillic(en));
@@ -68,15 +63,10 @@ TEST(UiTexts, EveryTextHasAnEnglishOneThatFormatsLikeTheRussian) {
 
 // Every English text, the boxes' and the help's included, in US spelling.
 TEST(UiTexts, EnglishTextsUseUsSpelling) {
-  std::vector<std::string> texts{HelpText(TUiLanguage::kEnglish)};
+  std::vector<std::string> texts;
   for (const TTextEntry& entry : kMessageTexts) texts.push_back(entry.English);
   for (const TTextEntry& entry : kMenuTexts) texts.push_back(entry.English);
-  const TFixedTexts& english = FixedTexts(TUiLanguage::kEnglish);
-  for (const char* text : {english.PropertiesCaption, english.CommandLineHelpCaption, english.CommandLineHelpText,
-                           english.InvalidCommandLineText, english.AboutCaption, english.AboutCloseButton,
-                           english.AboutNotice, english.AboutLicensesButton, english.LicenseLines,
-                           english.LicenseLibraries, english.LicenseFiles, english.ContextHelp, english.Close})
-    texts.push_back(text);
+  for (const char* text : BoxTexts(TUiLanguage::kEnglish)) texts.push_back(text);
   const char* const british[] = {"colour", "centre",  "behaviour", "favourite", "licence", "cancelled",
                                  "grey",   "organis", "recognis",  "initialis", "analys",  "programme",
                                  "dialogue", "maximis", "minimis", "optimis"};

@@ -28,7 +28,7 @@ TActivitySlice Slice(int64_t pixels, double travel, int32_t shapes, float db) {
 }
 }  // namespace
 
-TEST(ActivityStrip, BandsFollowTheBarsSeconds) {
+TEST(ActivityStrip, BandsFollowTheBarsSecondsAndThoseNarrowerThanAPixelAreDropped) {
   const TProgressModel bar = Bar({10, 40});  // pixel(t) = 2 + 3.92 t
   TStripSegment first;
   first.Known = true;
@@ -49,15 +49,13 @@ TEST(ActivityStrip, BandsFollowTheBarsSeconds) {
   const std::vector<TStripBand> both{{2, 10, 0, false}, {10, 14, 3, false}, {14, 41, 2, false}, {41, 198, 1, false},
                                      {14, 41, 0, true},  {190, 198, 0, true}};
   EXPECT_EQ(StripBands(bar, kBarWidth, {first, second}), both);
-}
 
-TEST(ActivityStrip, BandsNarrowerThanAPixelAreDropped) {
-  TStripSegment segment;
-  segment.Known = true;
-  segment.Slices = {{0, 0.01, 1.0f}, {0.01, 100, 0.0f}};
-  segment.Idle = {{0, 50, 50.01}};
-  const std::vector<TStripBand> expected{{2, 198, 0, false}};
-  EXPECT_EQ(StripBands(Bar({100}), kBarWidth, {segment}), expected);
+  // Bands narrower than a pixel are dropped.
+  TStripSegment thin;
+  thin.Known = true;
+  thin.Slices = {{0, 0.01, 1.0f}, {0.01, 100, 0.0f}};
+  thin.Idle = {{0, 50, 50.01}};
+  EXPECT_EQ(StripBands(Bar({100}), kBarWidth, {thin}), (std::vector<TStripBand>{{2, 198, 0, false}}));
 }
 
 TEST(ActivityStrip, AComputedSegmentKeepsItsStretchesAndLevels) {

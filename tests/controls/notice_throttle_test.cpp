@@ -13,10 +13,7 @@ TEST(NoticeThrottle, OneNoticeAPeriodAndTheUsersOwnRestartIt) {
   EXPECT_FALSE(throttle.Allow(7500)) << "a period after the user's notice, not the last allowed one";
   EXPECT_TRUE(throttle.Allow(7800));
   EXPECT_TRUE(throttle.Allow(100)) << "a clock that went back does not silence it for good";
-}
-
-TEST(NoticeThrottle, TheFirstNoticeAtTimeZeroGoesOut) {
-  TNoticeThrottle throttle(1000);
-  EXPECT_TRUE(throttle.Allow(0));
-  EXPECT_FALSE(throttle.Allow(999));
+  TNoticeThrottle fresh(1000);
+  EXPECT_TRUE(fresh.Allow(0)) << "the first notice goes out at time zero too";
+  EXPECT_FALSE(fresh.Allow(999));
 }

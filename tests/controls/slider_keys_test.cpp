@@ -22,17 +22,6 @@ TEST(SliderKeys, StepsMoveTheValueAndStopAtTheEnds) {
   EXPECT_EQ(SteppedValue(S::kToStart, 5, 2, 8, 1, 1), 2);
 }
 
-TEST(SliderKeys, AmountsForOwnersThatStepThemselves) {
-  using S = TSliderStep;
-  EXPECT_EQ(StepAmount(S::kLineBack, 5, 20, 100), -5);
-  EXPECT_EQ(StepAmount(S::kLineForward, 5, 20, 100), 5);
-  EXPECT_EQ(StepAmount(S::kPageBack, 5, 20, 100), -20);
-  EXPECT_EQ(StepAmount(S::kPageForward, 5, 20, 100), 20);
-  EXPECT_EQ(StepAmount(S::kToStart, 5, 20, 100), -100);
-  EXPECT_EQ(StepAmount(S::kToEnd, 5, 20, 100), 100);
-  EXPECT_EQ(StepAmount(S::kNone, 5, 20, 100), 0);
-}
-
 TEST(SliderKeys, TheBarSeeksFiveSecondsAMinuteOrPastTheFilmsEnds) {
   using S = TSliderStep;
   EXPECT_EQ(BarStepSeconds(S::kLineBack, 600), -5);

@@ -1,5 +1,4 @@
-// The silent MP3 stream: whole frames covering the duration, each header decoded from
-// the MPEG-1 Layer III tables, so the stream's length is exact.
+// The silent MP3 stream: whole frames covering the duration, so the stream's length is exact.
 #include "writer/mp3_silence.h"
 
 #include <gtest/gtest.h>
@@ -15,18 +14,14 @@ TEST(Mp3Silence, WholeFramesCoverTheDuration) {
   }
 }
 
-TEST(Mp3Silence, EveryFrameIsASilentMpeg1LayerIIIFrameWhoseLengthTheHeaderGives) {
-  static const int kBitRates[16] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0};
-  static const int kSampleRates[4] = {44100, 48000, 32000, 0};
+// The header itself is read by the player's MP3 reader (its format test); every frame
+// carries that header and silence.
+TEST(Mp3Silence, EveryFrameIsTheFirstsHeaderAndSilence) {
   const Bytes stream = SilentMp3(100);
   for (size_t at = 0; at < stream.size(); at += kMp3FrameBytes) {
-    const uint8_t* h = &stream[at];
-    ASSERT_EQ(h[0] << 3 | h[1] >> 5, 0x7FF) << "frame sync at " << at;
-    EXPECT_EQ(h[1] & 0x1F, 0x1B) << "MPEG-1, Layer III, no CRC";
-    EXPECT_EQ(h[3] >> 6, 3) << "mono: 17 bytes of side information";
-    const int bitRate = kBitRates[h[2] >> 4] * 1000, sampleRate = kSampleRates[(h[2] >> 2) & 3];
-    EXPECT_EQ(144 * bitRate / sampleRate + ((h[2] >> 1) & 1), kMp3FrameBytes) << "the next header sits there";
-    EXPECT_EQ(1152 * 1000 / sampleRate, kMp3FrameMilliseconds);
-    EXPECT_TRUE(std::all_of(h + 4, h + kMp3FrameBytes, [](uint8_t b) { return b == 0; })) << "silence";
+    EXPECT_TRUE(std::equal(stream.begin(), stream.begin() + 4, stream.begin() + long(at))) << "header at " << at;
+    EXPECT_TRUE(std::all_of(stream.begin() + long(at) + 4, stream.begin() + long(at + kMp3FrameBytes),
+                            [](uint8_t b) { return b == 0; }))
+        << "silence at " << at;
   }
 }
