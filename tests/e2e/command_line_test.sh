@@ -25,53 +25,14 @@ rz_probe click "$caption" OK
 rz_wait_window roRezodu
 rz_window_is roRezodu 3 0,0,600,400 || rz_fail "window after /?: $(rz_probe window roRezodu)"
 
-# Positions and texts of the menu bar and its drop-downs ("\b" right-aligns the keys).
-expected_menu='0	Файл
-0.0	Загрузить\bCtrl+O
-0.1	Свойства...\bF8
-0.2	Экспорт видео...\bCtrl+E
-0.3	
-0.4	Выход\bAlt+F4
-1	Действия
-1.0	Воспроизведение\bF9
-1.1	Пауза\bF10
-1.2	Стоп\bF11
-1.3	
-1.4	Сегменты\bF6
-1.5	Предыдущий\bF4
-1.6	Следующий\bF5
-1.7	
-1.8	Назад на 5 секунд\bAlt+Left
-1.9	Вперёд на 5 секунд\bAlt+Right
-1.10	Предыдущий кадр\bCtrl+,
-1.11	Следующий кадр\bCtrl+.
-1.12	Начало сегмента\bAlt+Home
-1.13	Конец сегмента\bAlt+End
-1.14	
-1.15	Сохранить кадр...\bCtrl+S
-1.16	
-1.17	Продолжить с ...\bCtrl+R
-1.18	
-1.19	Найти на экране...\bCtrl+F
-2	Вид
-2.0	Панель управления\bF7
-2.1	Во весь экран\bAlt+Enter
-2.2	
-2.3	Масштаб экрана\bCtrl+0
-2.4	Исходные пиксели\bCtrl+1
-2.5	По размеру окна\bCtrl+2
-2.6	
-2.7	Пропускать паузы\bCtrl+I
-2.8	
-2.9	Язык / Language
-2.9.0	Русский
-2.9.1	English
-3	Справка
-3.0	Справка\bF1
-3.1	
-3.2	О программе...'
-menu=$(rz_probe menu roRezodu) || rz_fail "the probe read no menu bar"
-diff <(printf '%s\n' "$expected_menu") <(printf '%s\n' "$menu" | cut -f 1,3) >&2 || rz_fail "menu texts differ (above)"
+# The real menu bar as the probe reads it ("\b" right-aligns the keys): its titles and
+# a few items by position. Every item's text, key and place is held natively
+# (UiTexts.TheBuiltInRussianMenusAreTheResourceScripts, EveryMenuItemGetsItsKeyAndShortcut).
+menu=$(rz_probe menu roRezodu | cut -f 1,3) || rz_fail "the probe read no menu bar"
+for item in "0	Файл" "1	Действия" "2	Вид" "3	Справка" "0.0	Загрузить\bCtrl+O" "1.19	Найти на экране...\bCtrl+F" \
+  "2.9.1	English" "3.2	О программе..."; do
+  grep -qxF "$item" <<<"$menu" || rz_fail "no '$item' in the menus: $menu"
+done
 
 # Without a film these keys change nothing a user can see.
 rz_keys roRezodu F4 F5 F8 F9 F10 F11

@@ -19,15 +19,8 @@ mkdir -p "$out"
 second=$(rz_reference_frames "$film" 2)
 caption="Экспорт видео"
 
-# save_as PATH: the Save box's name typed and taken; save_as_typed WINDOWS_PATH as typed.
-save_as() { save_as_typed "$(rz_windows_path "$(dirname "$1")")\\$(basename "$1")"; }
-save_as_typed() {
-  rz_wait_until 20 eval '[ "$(rz_box_count)" -ge 1 ]' || rz_fail "no Save box"
-  sleep 0.5
-  xdotool key --delay 60 ctrl+a
-  xdotool type --delay 30 "$1"
-  xdotool key Return
-}
+# save_as PATH: the Save box's name typed and taken.
+save_as() { rz_save_as "$(rz_windows_path "$(dirname "$1")")\\$(basename "$1")"; }
 # open_export_box [segment]: Ctrl+E in the player once Export is enabled; with segment,
 # WebM and this segment chosen (the format list has the focus: Down picks WebM; Tab
 # reaches the range, Down its second). Then Save..., which opens the Save box.
@@ -91,7 +84,7 @@ before=$(left | md5sum)
 rz_start "$(rz_windows_path "$film")"
 rz_wait_window roRezodu 90
 open_export_box segment
-save_as_typed "$typed"
+rz_save_as "$typed"
 rz_wait_window "Ошибка" 60
 message=$(rz_box "Ошибка") || rz_fail "no error box"
 case "$message" in

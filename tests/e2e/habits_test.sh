@@ -13,7 +13,7 @@ rz_e2e_init "$@"
 
 film="$RZ_FILMS/habits.kof"
 first=$(rz_reference_frames "$film" 1)
-settings="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/roRezodu/settings.txt"
+settings=$RZ_SETTINGS
 client_size() { rz_probe client roRezodu | cut -f 3,4 --output-delimiter ' '; }
 panel_click() { rz_click roRezodu "$1" $(($(client_size | cut -d' ' -f2) - 40 + $2)); }
 # mouse_to X Y: the mouse at X,Y of the client area.

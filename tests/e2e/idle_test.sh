@@ -20,7 +20,7 @@ rz_close
 film="$RZ_FILMS/idle.kof"
 first=$(rz_reference_frames "$film" 1)
 second=$(rz_reference_frames "$film" 2)
-settings="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/roRezodu/settings.txt"
+settings=$RZ_SETTINGS
 rm -f "$settings"
 signature() { awk -v f="$1" '$1 == f { print $2 }' "$first"; }
 now() { date +%s.%N; }

@@ -62,6 +62,7 @@ rz_e2e_init() {
   rz_unmanaged_windows
   # A heap found damaged ends the player at once, without the crash dialog.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  RZ_SETTINGS="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/roRezodu/settings.txt"
   RZ_OUT=$(mktemp -d)
   RZ_KEEP_DIR="$(cd "$(dirname "$RZ_EXE")" && pwd)/e2e-output/$RZ_NAME"
   rm -rf "$RZ_KEEP_DIR"
@@ -72,6 +73,14 @@ rz_e2e_init() {
   [ -x "$RZ_KOF" ] && [ -x "$3/tests/make_e2e_films" ] ||
     rz_fail "no kof or make_e2e_films in $3: build the release preset first (RZ_NATIVE_TOOLS)"
   "$3/tests/make_e2e_films" "$RZ_FILMS" || rz_fail "make_e2e_films failed"
+}
+
+# rz_forget_language_at_exit: the language choice removed from the settings now and when
+# the test ends (the prefix is shared with the other tests, which read Russian).
+rz_forget_language() { [ ! -f "$RZ_SETTINGS" ] || sed -i '/^language=/d' "$RZ_SETTINGS"; }
+rz_forget_language_at_exit() {
+  trap 'rz_forget_language; rz_cleanup' EXIT
+  rz_forget_language
 }
 
 rz_cleanup() {
@@ -187,6 +196,24 @@ rz_same_image() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
 
 # rz_image_difference A B: the mean absolute difference of the two pictures, 0 to 1.
 rz_image_difference() { compare -metric MAE "$1" "$2" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p'; }
+
+# rz_pixel PNG X Y: the colour at X,Y as rrggbb.
+rz_pixel() { convert "$1" -crop "1x1+$2+$3" +repage -format '%[hex:p{0,0}]' info: | cut -c1-6 | tr 'A-F' 'a-f'; }
+
+# rz_volume_label FILE: the panel's volume label (right of x = 548, 16 high), as a PNG.
+rz_volume_label() {
+  local w h
+  read -r _ _ w h <<<"$(rz_probe client roRezodu | tr '\t' ' ')"
+  rz_screenshot roRezodu "$RZ_OUT/label.png"
+  convert "$RZ_OUT/label.png" -crop "$((w - 550))x16+548+$((h - 19))" +repage "$1"
+}
+
+# rz_focus: "CLASS ID" of the focused window; the picture (the main window) as "picture".
+rz_focus() {
+  local line
+  line=$(rz_probe focus roRezodu) || { echo none; return; }
+  if [ "$(rz_field "$line" 2)" = KOAPP ]; then echo picture; else rz_field "$line" 2,3 | tr '\t' ' '; fi
+}
 
 # rz_colours FILE: how many different colours the picture has.
 rz_colours() { convert "$1" -format '%k' info:; }
@@ -376,6 +403,15 @@ rz_menu_state_is() { [ "$(rz_menu_state "$1" "$2")" = "$3" ]; }
 # rz_box TITLE: "text<TAB>buttons" of the dialog box titled TITLE (texts escaped as rz_probe
 # writes them); fails when there is none.
 rz_box() { rz_probe boxes | awk -F'\t' -v t="$1" '$2 == t { print $3 "\t" $4; found = 1 } END { exit !found }'; }
+
+# rz_save_as WINDOWS_PATH: the Save box that opens now gets the name typed and takes it.
+rz_save_as() {
+  rz_wait_until 20 eval '[ "$(rz_box_count)" -ge 1 ]' || rz_fail "no Save box opened"
+  sleep 0.5
+  xdotool key --delay 60 ctrl+a
+  xdotool type --delay 30 "$1"
+  xdotool key Return
+}
 
 # rz_no_popup: true when no drop-down or context menu is open.
 rz_no_popup() { ! rz_probe popup >/dev/null; }

@@ -19,8 +19,6 @@ bitmaps="$(dirname "$RZ_EXE")/bitmaps"  # the pictures the build drew
 
 # px N: a length of the design at the screen's scale, rounded as the player rounds.
 px() { echo $((($1 * dpi + 48) / 96)); }
-# pixel PNG X Y: the colour at X,Y as rrggbb.
-pixel() { convert "$1" -crop "1x1+$2+$3" +repage -format '%[hex:p{0,0}]' info: | cut -c1-6 | tr 'A-F' 'a-f'; }
 # child_box CLASS ID: "LEFT TOP RIGHT BOTTOM" of the main window's child, client coordinates.
 child_box() { rz_field "$(rz_child "$1" "$2")" 4 | tr , ' '; }
 # expect_box WHAT "L T R B" "L T R B"
@@ -63,7 +61,7 @@ $(($(px 420) + $(px 70))) $((panel_top + $(px 18) + $(px 20)))"
   x=$((slider_left + thumb)) y=$((slider_top + $(px 10)))
   for check in "$((x - 1)) ffffff" "$x 9098a8" "$((x + size - 1)) 9098a8" "$((x + size)) ffffff"; do
     set -- $check
-    [ "$(pixel "$RZ_OUT/panel.png" "$1" "$y")" = "$2" ] || rz_fail "at $dpi DPI no thumb at $x: pixel $1,$y is not $2"
+    [ "$(rz_pixel "$RZ_OUT/panel.png" "$1" "$y")" = "$2" ] || rz_fail "at $dpi DPI no thumb at $x: pixel $1,$y is not $2"
   done
   # The time line ends inside its rectangle (right edge w - 2, exclusive): a last digit
   # cut off there has its white up to the rectangle's last column.
@@ -131,10 +129,10 @@ frame_is() {
   local w h i
   read -r w h <<<"$(identify -format '%w %h' "$1")"
   for ((i = 0; i < $2; i++)); do
-    [ "$(pixel "$1" "$i" $((h / 2)))" = 9098a8 ] && [ "$(pixel "$1" $((w / 2)) "$i")" = 9098a8 ] ||
+    [ "$(rz_pixel "$1" "$i" $((h / 2)))" = 9098a8 ] && [ "$(rz_pixel "$1" $((w / 2)) "$i")" = 9098a8 ] ||
       rz_fail "at $dpi DPI $3 has no frame $2 pixels wide"
   done
-  [ "$(pixel "$1" "$2" $((h / 2)))" != 9098a8 ] || rz_fail "at $dpi DPI $3 has a frame wider than $2 pixels"
+  [ "$(rz_pixel "$1" "$2" $((h / 2)))" != 9098a8 ] || rz_fail "at $dpi DPI $3 has a frame wider than $2 pixels"
 }
 
 for dpi in 96 144 192; do
