@@ -21,8 +21,7 @@ button_texts() {
 }
 control_text() { rz_field "$(rz_child "$1")" 6; }
 
-rz_start "$(rz_windows_path "$film")"
-rz_wait_window roRezodu 90
+rz_open "$film"
 rz_wait_frame roRezodu 160 120 "${lists[1]}" 30 >/dev/null
 rz_keys roRezodu F10
 

@@ -13,8 +13,7 @@ rz_e2e_init "$@"
 start_player() {
   local film=$1
   shift
-  rz_start "$(rz_windows_path "$RZ_FILMS/$film")" "$@"
-  rz_wait_window roRezodu
+  rz_open "$RZ_FILMS/$film" "$@"
   folder=$(comm -13 <(printf '%s\n' "$RZ_FOLDERS") <(rz_temp_folders))
   [ "$(printf '%s\n' "$folder" | grep -c .)" -eq 1 ] || rz_fail "$film: new temporary folders: '$folder'"
 }

@@ -90,25 +90,15 @@ rz_wait_gone "$about"
 
 # Without a film Load is enabled: Ctrl+O opens the Open dialog, Esc closes it unused.
 [ "$(rz_menu_state roRezodu 0.0)" = enabled ] || rz_fail "Load is not enabled in a player without a film"
-open_dialog() {
-  rz_keys roRezodu ctrl+o
-  rz_wait_until 10 open_dialog_shown || rz_fail "Ctrl+O opened no dialog: $(rz_probe windows)"
-}
-open_dialog_shown() {
-  local main
-  main=$(rz_field "$(rz_probe window roRezodu)" 1)
-  dialog=$(rz_probe windows | awk -F'\t' -v m="$main" '$2 == "#32770" && $4 == m { print $5 }')
-  [ -n "$dialog" ]
-}
-open_dialog
-rz_keys "$dialog" Escape
-rz_wait_gone "$dialog"
+rz_open_dialog roRezodu
+rz_keys "$RZ_DIALOG" Escape
+rz_wait_gone "$RZ_DIALOG"
 rz_probe window roRezodu >/dev/null || rz_fail "the title changed after the Open dialog was cancelled"
 
 # A typed path opens the film; it waits, stopped, named in the title, and F9 plays it.
 film=$(rz_windows_path "$RZ_FILMS/pictures.kof")
-open_dialog
-rz_keys "$dialog" ctrl+a
+rz_open_dialog roRezodu
+rz_keys "$RZ_DIALOG" ctrl+a
 xdotool type --delay 15 "$film"
 xdotool key Return
 title="roRezodu - [$film]"
@@ -122,8 +112,7 @@ rz_close "$title"
 folder="$RZ_OUT/Фильмы и уроки"
 mkdir -p "$folder"
 cp "$RZ_FILMS/pictures.kof" "$folder/первый урок.kof"
-rz_start "$(rz_windows_path "$folder/первый урок.kof")" /size 800 600 /pos 100 50 /segm 3
-rz_wait_window roRezodu
+rz_open "$folder/первый урок.kof" /size 800 600 /pos 100 50 /segm 3
 rz_window_is roRezodu 3 100,50,900,650 || rz_fail "/size 800 600 /pos 100 50 gave $(rz_probe window roRezodu)"
 rz_wait_frame roRezodu 320 240 "$last" >/dev/null
 rz_no_boxes

@@ -37,8 +37,7 @@ note_says() {
     END { exit !found }'
 }
 
-rz_start "$(rz_windows_path "$film")" /segm 2
-rz_wait_window roRezodu 90
+rz_open "$film" /segm 2
 rz_wait_frame roRezodu 160 120 "$second" 30 >/dev/null
 rz_keys roRezodu F10
 open_export_box segment
@@ -52,8 +51,7 @@ rz_close
 
 # The whole film while it plays; cancelled halfway.
 temp_before=$(ls -A "$(rz_temp_dir)" | wc -l)
-rz_start "$(rz_windows_path "$film")"
-rz_wait_window roRezodu 90
+rz_open "$film"
 open_export_box
 save_as "$out/film.mp4"
 rz_wait_until 30 eval 'rz_probe window "$caption" >/dev/null' || rz_fail "no progress box"
@@ -81,8 +79,7 @@ typed="$(rz_windows_path "$out")\\locked\\segment.webm"
 # Checked once the player has ended and removed its own temporary folders.
 left() { ls -A "$locked/" "$RZ_FILMS" "$out" "$(rz_temp_dir)"; }
 before=$(left | md5sum)
-rz_start "$(rz_windows_path "$film")"
-rz_wait_window roRezodu 90
+rz_open "$film"
 open_export_box segment
 rz_save_as "$typed"
 rz_wait_window "Ошибка" 60

@@ -23,21 +23,12 @@ mouse_to() {
   xdotool mousemove $(($(rz_field "$client" 1) + $1)) $(($(rz_field "$client" 2) + $2))
 }
 wheel() { xdotool click --repeat "$2" --delay 80 "$1" && sleep 0.5; }  # 4 up, 5 down
-label() {
-  local w h
-  read -r w h <<<"$(client_size)"
-  rz_screenshot roRezodu "$RZ_OUT/l.png" && convert "$RZ_OUT/l.png" -crop "$((w - 550))x16+548+$((h - 19))" +repage "$1"
-}
-same_label() { label "$RZ_OUT/now.png" && rz_same_image "$RZ_OUT/now.png" "$1"; }
-# note TEXT: the probe line of the visible note (koNote) whose text holds TEXT.
-note() { rz_probe children roRezodu | T="$1" awk -F'\t' '$2 == "koNote" && $5 == 1 && index($6, ENVIRON["T"]) { print; exit }'; }
-offered() { [ -n "$(note 'Продолжить с')" ]; }
+same_label() { rz_volume_label "$RZ_OUT/now.png" && rz_same_image "$RZ_OUT/now.png" "$1"; }
 
 mkdir -p "$(dirname "$settings")"
 printf '\001\002 damaged\n' >"$settings"
 cp "$settings" "$RZ_OUT/damaged.txt"
-rz_start "$(rz_windows_path "$film")"
-rz_wait_window roRezodu 60
+rz_open "$film"
 rz_wait_frame roRezodu 400 300 "$first" 30 >/dev/null
 
 read -r w h <<<"$(client_size)"
@@ -70,12 +61,12 @@ played_from=$SECONDS
 # Volume: a press on the slider at 85 %, then three notches up give the label of 100 %,
 # and three down that of 85 % again (slider 494..544 of the panel, thumb 16 wide: the
 # press at 531 puts the thumb at 29 of 34 pixels, round(29 x 100 / 34) = 85).
-label "$RZ_OUT/full.png"
+rz_volume_label "$RZ_OUT/full.png"
 panel_click 531 28
 # The label is painted anew once; a busy machine may take a while.
 rz_wait_until 10 eval '! same_label "$RZ_OUT/full.png"' || rz_fail "the press on the volume slider changed nothing"
 sleep 0.3
-label "$RZ_OUT/85.png"
+rz_volume_label "$RZ_OUT/85.png"
 mouse_to $((w / 2)) $(((h - 40) / 2))
 wheel 4 3
 rz_wait_until 10 same_label "$RZ_OUT/full.png" || rz_fail "three notches up from 85 % do not give 100 %"
@@ -90,7 +81,7 @@ mouse_to $((210 + 137)) "$bar_y"
 "$(dirname "$0")/../support/reduce_picture.py" "$RZ_OUT/second/seg002_frame00100.png" "$RZ_OUT/expected.png" 192
 preview_is_exact() {
   local line x y client
-  line=$(note 'Second\n00:00:22') && [ -n "$line" ] || return 1
+  line=$(rz_note 'Second\n00:00:22') && [ -n "$line" ] || return 1
   IFS=, read -r x y _ <<<"$(rz_field "$line" 4)"
   client=$(rz_probe client roRezodu)
   import -window root -crop "133x100+$(($(rz_field "$client" 1) + x + 1))+$(($(rz_field "$client" 2) + y + 1))" \
@@ -98,7 +89,7 @@ preview_is_exact() {
 }
 rz_wait_until 10 preview_is_exact || rz_fail "no preview of frame 100 of Second over the bar: $(rz_child koNote)"
 mouse_to $((w / 2)) $(((h - 40) / 2))
-rz_wait_until 3 eval '[ -z "$(note Second)" ]' || rz_fail "the preview stayed after the mouse left the bar"
+rz_wait_until 3 eval '[ -z "$(rz_note Second)" ]' || rz_fail "the preview stayed after the mouse left the bar"
 
 # A double click on the picture enters full screen, another leaves it.
 read -r w h <<<"$(client_size)"
@@ -121,9 +112,8 @@ read -r segment frame <<<"$(awk '/^place=/ && /habits\.kof$/ { split(substr($0, 
 [ -n "$frame" ] || rz_fail "no place remembered: $(cat "$settings")"
 
 # Started again: the offer; Ctrl+R (paused first) shows the frame remembered.
-rz_start "$(rz_windows_path "$film")"
-rz_wait_window roRezodu 60
-rz_wait_until 10 offered || rz_fail "no offer to resume"
+rz_open "$film"
+rz_wait_until 10 rz_offered || rz_fail "no offer to resume"
 rz_wait_menu_state roRezodu 1.17 enabled 5
 rz_keys roRezodu F10 ctrl+r
 "$RZ_KOF" frames "$film" --segment $((segment + 1)) --from "$frame" --to "$frame" --out "$RZ_OUT/resumed" >/dev/null
@@ -132,11 +122,10 @@ rz_still_frame roRezodu 400 300 "$RZ_OUT/resumed.sig" >/dev/null
 rz_close
 
 # With /segm 1 the film starts clean: no offer, Resume grayed.
-rz_start "$(rz_windows_path "$film")" /segm 1
-rz_wait_window roRezodu 60
+rz_open "$film" /segm 1
 rz_wait_frame roRezodu 400 300 "$first" 30 >/dev/null
 sleep 1
-! offered || rz_fail "an offer to resume with /segm 1"
+! rz_offered || rz_fail "an offer to resume with /segm 1"
 rz_menu_state_is roRezodu 1.17 grayed || rz_fail "Resume is not grayed with /segm 1: $(rz_menu_state roRezodu 1.17)"
 rz_close
 echo "$RZ_NAME: volume by wheel, the bar's preview, Space, seeks by wheel, double click, resume"

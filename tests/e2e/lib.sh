@@ -1,25 +1,17 @@
 # Shared by the end-to-end tests, which drive roRezodu.exe under Wine in Xvfb as a user
-# does and look only at what a user sees. Every test is run, inside a display, as
-#   X_test.sh roRezodu.exe rz_probe.exe NATIVE_TOOLS_DIR
-# and begins:
-#
-#   source "$(dirname "$0")/lib.sh"
-#   rz_e2e_init "$@"                   # the films in $RZ_FILMS; kof is $RZ_KOF
-#   rz_start                           # arguments go to the player
-#   rz_wait_window roRezodu
-#   rz_close                           # Alt+F4: exit code 0, no temporary folder left
-#
-# NATIVE_TOOLS_DIR is the native build that holds kof and tests/make_e2e_films. Uses
-# WINEPREFIX when set, else a prefix of its own beside the player. Every wait polls and
+# does and look only at what a user sees. Each runs, inside a display, as
+#   X_test.sh roRezodu.exe rz_probe.exe NATIVE_TOOLS_DIR   (the build with kof, tests/make_e2e_films)
+# and begins with rz_e2e_init "$@" (the films in $RZ_FILMS, kof in $RZ_KOF); rz_start or
+# rz_open start a player, rz_close ends it with Alt+F4 (exit code 0, no temporary folder
+# left). Uses WINEPREFIX when set, else a prefix beside the player. Every wait polls and
 # has a time limit; players still running at the end are killed.
 #
-# The tests beside this file run the player under Wine's heap checker: with the
-# WINEDEBUG channels in RZ_HEAP_CHECK (warn+heap unless set) Wine fills freed blocks with
-# 0xFEEEFEEE and reports a block freed twice or not allocated, and any heap line in the
-# player's output fails the test when the player ends. warn+heap reports no write into
-# a freed block; +heap does, at the next allocation, by validating the whole heap every
-# time (its trace lines are dropped): too slow for playing at full speed, so a test
-# asks for it around the players that need it. Other scripts that use this file (the
+# The tests beside this file run the player under Wine's heap checker (the WINEDEBUG
+# channels in RZ_HEAP_CHECK, warn+heap unless set): freed blocks are filled with
+# 0xFEEEFEEE, a block freed twice or not allocated is reported, and any heap line in the
+# player's output fails the test when the player ends. +heap also finds writes into freed
+# blocks, by validating the whole heap at every allocation: too slow for full-speed play,
+# so a test asks for it around the players that need it. Other users of this file (the
 # benchmarks) run the player as it is.
 set -euo pipefail
 
@@ -122,6 +114,13 @@ rz_start() {
   fi
   RZ_PID=$!
   RZ_PIDS+=("$RZ_PID")
+}
+
+# rz_open FILM ARGS...: rz_start on the film (a Unix path) with the arguments, then waits
+# for its window.
+rz_open() {
+  rz_start "$(rz_windows_path "$1")" "${@:2}"
+  rz_wait_window roRezodu 90
 }
 
 # rz_probe COMMAND ARGS...: runs rz_probe.exe (see its header for commands and output).
@@ -412,6 +411,24 @@ rz_save_as() {
   xdotool type --delay 30 "$1"
   xdotool key Return
 }
+
+# rz_open_dialog TITLE: Ctrl+O in the window titled TITLE; $RZ_DIALOG is then the title of
+# the Open dialog it owns.
+rz_open_dialog() {
+  local main
+  rz_keys "$1" ctrl+o
+  main=$(rz_field "$(rz_probe window "$1")" 1)
+  rz_open_dialog_shown() {
+    RZ_DIALOG=$(rz_probe windows | awk -F'\t' -v m="$main" '$2 == "#32770" && $4 == m { print $5 }')
+    [ -n "$RZ_DIALOG" ]
+  }
+  rz_wait_until 10 rz_open_dialog_shown || rz_fail "Ctrl+O opened no dialog: $(rz_probe windows)"
+}
+
+# rz_note TEXT: the probe line of the main window's visible note (koNote) holding TEXT.
+rz_note() { rz_probe children roRezodu | T="$1" awk -F'\t' '$2 == "koNote" && $5 == 1 && index($6, ENVIRON["T"]) { print; exit }'; }
+# rz_offered: true when the note offering to resume the film shows.
+rz_offered() { [ -n "$(rz_note 'Продолжить с')" ]; }
 
 # rz_no_popup: true when no drop-down or context menu is open.
 rz_no_popup() { ! rz_probe popup >/dev/null; }

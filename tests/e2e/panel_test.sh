@@ -27,8 +27,7 @@ hidden() { ! visible "$@"; }
 panel_click() { rz_click roRezodu "$1" $(($(client_size | cut -d' ' -f2) - 40 + $2)); }
 button() { panel_click $(($1 + 12)) 20; }
 
-rz_start "$(rz_windows_path "$RZ_FILMS/panel.kof")"
-rz_wait_window roRezodu
+rz_open "$RZ_FILMS/panel.kof"
 rz_wait_until 20 rz_probe boxes >/dev/null || rz_fail "segment 1 without a rate was not told"
 sleep 1  # a second message would show by now
 [ "$(rz_box_count)" = 1 ] && grep -q 'FPS = 0' <<<"$(rz_probe boxes)" ||

@@ -8,8 +8,7 @@ rz_e2e_init "$@"
 intro=$(rz_reference_frames "$RZ_FILMS/pictures.kof" 1)
 middle=$(rz_reference_frames "$RZ_FILMS/pictures.kof" 2)
 
-rz_start "$(rz_windows_path "$RZ_FILMS/pictures.kof")"
-rz_wait_window roRezodu
+rz_open "$RZ_FILMS/pictures.kof"
 rz_wait_menu_state roRezodu 1.0 enabled,checked
 rz_moving roRezodu 320 240 || rz_fail "the picture does not move while the film plays"
 
@@ -88,8 +87,7 @@ rz_close
 # A 1400 x 1000 film: the window is maximised and the picture reduced into the available
 # area (one pixel larger than the client area), proportions kept, centred.
 "$RZ_KOF" frames "$RZ_FILMS/large.kof" --segment 1 --to 0 --out "$RZ_OUT/large" >/dev/null
-rz_start "$(rz_windows_path "$RZ_FILMS/large.kof")"
-rz_wait_window roRezodu
+rz_open "$RZ_FILMS/large.kof"
 rz_wait_until 10 rz_window_is roRezodu 6 maximised ||
   rz_fail "the window was not maximised for a picture larger than the screen: $(rz_probe window roRezodu)"
 read -r cx cy aw ah <<<"$(rz_available roRezodu)"

@@ -139,8 +139,7 @@ for dpi in 96 144 192; do
   moved=""
   set_dpi "$dpi"
   RZ_PANEL_HEIGHT=$(px 40)
-  rz_start "$(rz_windows_path "$RZ_FILMS/pictures.kof")"
-  rz_wait_window roRezodu
+  rz_open "$RZ_FILMS/pictures.kof"
   rz_wait_menu_state roRezodu 1.0 enabled,checked
   rz_keys roRezodu F10
   rz_wait_menu_state roRezodu 1.1 enabled,checked
@@ -188,8 +187,7 @@ done
 
 # Fit window: a 160 x 120 picture of one colour in a maximised window, as large as the
 # area allows (the smaller of the two ratios), centred.
-rz_start "$(rz_windows_path "$RZ_FILMS/seek.kof")" /size max
-rz_wait_window roRezodu
+rz_open "$RZ_FILMS/seek.kof" /size max
 rz_wait_menu_state roRezodu 1.0 enabled,checked
 rz_keys roRezodu F10 ctrl+2
 rz_wait_menu_state roRezodu 2.5 enabled,checked

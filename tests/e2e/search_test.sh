@@ -32,8 +32,7 @@ outline_pixels() {  # LEFT TOP WIDTH HEIGHT of the picture
 status_says() { [[ "$(rz_field "$(rz_child Static 2)" 6)" == $1 ]]; }
 status() { rz_field "$(rz_child Static 2)" 6; }
 
-rz_start "$(rz_windows_path "$film")"
-rz_wait_window roRezodu 90
+rz_open "$film"
 rz_wait_frame roRezodu 800 480 "${lists[1]}" 30 >/dev/null
 # Actions > Find on screen is there, with its shortcut.
 grep -qxF $'1.19\tenabled\tНайти на экране...\\bCtrl+F' <<<"$(rz_probe menu roRezodu)" ||
@@ -88,8 +87,7 @@ cp "$film" "$RZ_OUT/other.kof"
 printf '{"format": "roRezodu text index", "version": 1, "words": [' >"$RZ_OUT/broken.kof.words.json"
 sed 's/"filmIdentity":"[0-9a-f]*"/"filmIdentity":"0123456789abcdef"/' "$film.words.json" >"$RZ_OUT/other.kof.words.json"
 for name in plain broken other; do
-  rz_start "$(rz_windows_path "$RZ_OUT/$name.kof")"
-  rz_wait_window roRezodu 90
+  rz_open "$RZ_OUT/$name.kof"
   rz_wait_frame roRezodu 800 480 "${lists[1]}" 30 >/dev/null
   rz_keys roRezodu ctrl+f
   rz_wait_until 10 rz_child_visible Edit 1 || rz_fail "Ctrl+F showed no search field for $name.kof"

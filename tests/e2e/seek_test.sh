@@ -16,8 +16,7 @@ shown_frame() { rz_shown_frame 160 120 "${lists[1]}" "${lists[2]}"; }
 shows() { [ "$(shown_frame)" = "$1 $2" ]; }
 playing() { rz_child_visible Button 111; }
 
-rz_start "$(rz_windows_path "$film")"
-rz_wait_window roRezodu 90
+rz_open "$film"
 rz_wait_frame roRezodu 160 120 "${lists[1]}" 30 >/dev/null
 rz_keys roRezodu F10
 

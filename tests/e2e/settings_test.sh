@@ -54,15 +54,8 @@ play_past_ten_seconds() {
   sleep 11
 }
 open_film() {  # TITLE PATH: the Open dialog of a player started without a film
-  local main dialog=""
-  rz_keys "$1" ctrl+o
-  main=$(rz_field "$(rz_probe window "$1")" 1)
-  open_dialog_shown() {
-    dialog=$(rz_probe windows | awk -F'\t' -v m="$main" '$2 == "#32770" && $4 == m { print $5 }')
-    [ -n "$dialog" ]
-  }
-  rz_wait_until 10 open_dialog_shown || rz_fail "Ctrl+O opened no dialog: $(rz_probe windows)"
-  rz_keys "$dialog" ctrl+a
+  rz_open_dialog "$1"
+  rz_keys "$RZ_DIALOG" ctrl+a
   xdotool type --delay 15 "$2"
   xdotool key Return
   rz_wait_window "roRezodu - [$2]" 10
@@ -106,10 +99,9 @@ for film in "$second" "$third"; do
 done
 
 # (c) The third film's place is offered; the second's, moved beyond its segment's end, not.
-offered() { rz_probe children roRezodu | awk -F'\t' '$2 == "koNote" && $5 == 1 && index($6, "Продолжить с") { f = 1 } END { exit !f }'; }
 rz_start "$third"
 rz_wait_window roRezodu 60
-rz_wait_until 10 offered || rz_fail "no offer to resume the third film"
+rz_wait_until 10 rz_offered || rz_fail "no offer to resume the third film"
 rz_close
 read -r segment _ <<<"$(place_of "$second")"
 P="$second" awk '/^place=/ && substr($0, length($0) - length(ENVIRON["P"]) + 1) == ENVIRON["P"] {
@@ -121,7 +113,7 @@ rz_start "$second"
 rz_wait_window roRezodu 60
 rz_wait_until 20 rz_moving roRezodu 400 300 || rz_fail "the second film does not play"
 sleep 2
-! offered || rz_fail "a place beyond the segment's end was offered"
+! rz_offered || rz_fail "a place beyond the segment's end was offered"
 rz_menu_state_is roRezodu 1.17 grayed || rz_fail "Resume is not grayed: $(rz_menu_state roRezodu 1.17)"
 rz_close
 echo "$RZ_NAME: a held file waits and loses nothing, two players keep both places, no offer beyond the end"
