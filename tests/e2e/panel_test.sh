@@ -43,18 +43,18 @@ visible Button 110 && hidden Button 111 || rz_fail "paused, but Play is hidden o
 read -r w h <<<"$(client_size)"
 top=$((h - 40))
 
-# The bar's played part ends at 2 + round(196 x position / 60), position (frame + 1) / 10.
-# Its row 3 is read: the activity strip takes rows 5 to 7.
+# The bar's played part ends at 2 + round(196 x position / 60), position (frame + 1) / 10
+# (the pixels of every position: ProgressModel.SecondsToPixelsAndTheMarks); the marks at
+# 35 and 51. Its row 3 is read: the activity strip takes rows 5 to 7.
 read -r segment frame <<<"$(shown_frame)"
 [ "$segment" = 2 ] || rz_fail "paused in segment $segment, expected 2"
 rz_screenshot roRezodu "$RZ_OUT/paused.png"
 edge=$(awk -v f="$frame" 'BEGIN { v = 196 * (f + 1) / 600; e = int(v + 0.5); if (e - v == 0.5 && e % 2) e--
                               print 2 + e }')
-for x in $(seq 2 196); do
-  colour=$(rz_pixel "$RZ_OUT/paused.png" $((210 + x)) $((top + 26)))
-  want=ffffff
-  if [ "$x" -eq 35 ] || [ "$x" -eq 51 ]; then want=000000; elif [ "$x" -lt "$edge" ]; then want=a0a8b8; fi
-  [ "$colour" = "$want" ] || rz_fail "bar pixel $x is $colour, expected $want (frame $frame, edge $edge)"
+for check in "2 a0a8b8" "$((edge - 1)) a0a8b8" "$edge ffffff" "35 000000" "36 ffffff" "51 000000" "196 ffffff"; do
+  set -- $check
+  colour=$(rz_pixel "$RZ_OUT/paused.png" $((210 + $1)) $((top + 26)))
+  [ "$colour" = "$2" ] || rz_fail "bar pixel $1 is $colour, expected $2 (frame $frame, edge $edge)"
 done
 # The marks reach the bar's top; the slanted strip, its black edge, the white panel, and
 # white letters in the format line and the time line.

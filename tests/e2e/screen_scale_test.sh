@@ -43,9 +43,8 @@ check_panel() {
     rz_fail "at $dpi DPI the panel is $((panel_bottom - panel_top)) high"
   expect_box "Play button" "$(child_box Button 110)" \
     "$(px 8) $((panel_top + $(px 8))) $(($(px 8) + $(px 24))) $((panel_top + $(px 8) + $(px 24)))"
+  # (Where the slider lies: PanelLayout.EveryLengthFollowsTheScreensScale; its thumb, below.)
   read -r slider_left slider_top _ <<<"$(child_box koSlider 0)"
-  expect_box "speed slider" "$(child_box koSlider 0)" "$(px 420) $((panel_top + $(px 18))) \
-$(($(px 420) + $(px 70))) $((panel_top + $(px 18) + $(px 20)))"
   rz_screenshot roRezodu "$RZ_OUT/panel.png"
   # The Play button shows the picture drawn for this scale, pixel for pixel.
   read -r x y right _ <<<"$(child_box Button 110)"
