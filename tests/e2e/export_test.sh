@@ -1,14 +1,9 @@
 #!/usr/bin/env bash
-# Exporting a video from the player as a user does it. export.kof (make_e2e_films.cpp)
-# holds a long segment whose pointer moves over a still screen, and a short coloured one. Ctrl+E on the paused second
-# segment, WebM and "This segment" in the box, a name in the Save box: the note says
-# "Сохранено: NAME", and the video decodes to the pictures `kof frames` renders for the
-# segment (PSNR 40 dB, as kof export's tests hold lossy video). Then the whole film as
-# MP4 while it plays: the picture moves on during the export, and Cancel leaves neither
-# the video nor a temporary file. Then a segment into a folder that takes no files: a box
-# shows kof-export's own message, no note says it was saved, nothing is left, and the
-# film plays on. A player without kof-export.exe beside it grays the item
-# (film_executable_test.sh).
+# Exporting a video from the player as a user does it, on export.kof (make_e2e_films.cpp):
+# the paused second segment as WebM, told saved and decoding to `kof frames`' pictures
+# within kof export's PSNR rule; the whole film as MP4 while it plays on, cancelled with
+# nothing left; a segment into a folder that takes no files: kof-export's message in a
+# box, nothing left, the film plays on. (Without kof-export.exe: film_executable_test.sh.)
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 [ -f "$(dirname "$RZ_EXE")/kof-export.exe" ] || rz_fail "no kof-export.exe beside $RZ_EXE"

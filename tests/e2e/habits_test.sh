@@ -1,13 +1,10 @@
 #!/usr/bin/env bash
-# Habits from other players, tried on habits.kof (make_e2e_films.cpp: "First", 12 s with
-# sound, then "Second", 20 s, 400 x 300 both). Space pauses and plays the focused
-# picture and presses a focused button; the wheel over the bar seeks 5 s; the wheel
-# over the picture changes the volume by 5 % a notch, as far as a press on the slider
-# does; the mouse over the bar shows the frame under it, exactly the reduction of
-# kof's picture; a double click enters and leaves full screen. The film then closes after more
-# than 10 s of playing over a damaged settings file, which is moved aside and written
-# anew without a box; started again it offers its place, and Ctrl+R shows exactly kof's
-# picture of the frame remembered; started with /segm 1 it offers nothing.
+# Habits from other players on habits.kof (make_e2e_films.cpp: "First", 12 s with sound,
+# then "Second", 20 s, 400 x 300): Space, the wheel over the bar and the picture, the
+# bar's preview (kof's picture reduced, exactly), a double click for full screen. Closed
+# after 10 s over a damaged settings file, which is set aside and written anew without a
+# box; started again it offers its place and Ctrl+R shows kof's picture of it; with
+# /segm 1 it offers nothing.
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 

@@ -1,15 +1,10 @@
 #!/usr/bin/env bash
-# The player on screens at 100 %, 150 % and 200 % (LogPixels 96, 144 and 192 in the
-# prefix; 96 again when the test ends, whatever happens): the panel, the Play button and
-# the speed slider's thumb where the scaled layout puts them, the time line's last digit
-# inside the strip (Tahoma Bold at 13 pixels cut it off under Wine); the About box laid
-# out at the scale, its texts and button apart and inside it (screenshots kept in
-# e2e-output/screen_scale_test beside the player); at 200 % the paused picture is the
-# kof frame with every pixel a 2 x 2 block (also after a window at 100 % is told that
-# its screen is now at 200 %, whose bar's preview then looks exactly as on a screen at
-# 200 % from the start), the preview's and the segment list's frames are 2 pixels wide,
-# View > Zoom > Original pixels shows it 1:1, and Fit window in a maximised window fills
-# the area left for the picture.
+# The player on screens at 100 %, 150 % and 200 % (LogPixels 96, 144, 192; 96 again at
+# the end): the panel, the Play button's picture, the speed slider's thumb and the time
+# line's last digit (Tahoma Bold at 13 pixels cut it off under Wine) as drawn at the
+# scale; the About box's real texts apart and inside it; at 200 %, also after a window
+# is told that its screen moved there, the picture x2 and 1:1, the preview and the
+# segment list framed 2 pixels wide; Fit window fills the maximised window's area.
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 set_dpi() { wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }

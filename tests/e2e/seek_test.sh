@@ -30,11 +30,8 @@ press_and_expect() {
 }
 press_and_expect alt+Home 1 0 alt+Right 1 50 ctrl+period 1 51 alt+Right 2 41 ctrl+comma 2 40
 rz_child_visible Button 110 || rz_fail "the seeks did not leave the film paused"
-# Paused, the frame steps are enabled behind the items the language table addresses.
-# (Read whole before grep: a grep -q that stops early fails the pipe under pipefail.)
-grep -qxF $'1.11\tenabled\tСледующий кадр\\bCtrl+.' <<<"$(rz_probe menu roRezodu)" || rz_fail "no enabled Next frame item"
-
-# The context menu has the same items behind Close, Save picture last.
+# (Which seek items are enabled when: MenuState.SeekItemsFollowTheFilmAndThePlayState.)
+# The real context menu has the seek items behind Close, Save picture last.
 read -r _ _ w h <<<"$(rz_probe client roRezodu | tr '\t' ' ')"
 rz_click roRezodu $((w / 2)) $(((h - 40) / 2)) 3
 context_save() { grep -qxF $'25\tenabled\tСохранить кадр...' <<<"$(rz_probe popup 2>/dev/null)"; }
@@ -68,7 +65,6 @@ xdotool mouseup 1
 rz_wait_until 5 playing || rz_fail "the film does not play on after the drag"
 read -r segment later <<<"$(shown_frame)"
 [ "$segment" = 2 ] && [ "$later" -gt "$frame" ] || rz_fail "after the drag: segment $segment, frame $later"
-grep -q $'^1.11\tgrayed\t' <<<"$(rz_probe menu roRezodu)" || rz_fail "Next frame is enabled while playing"
 
 rz_keys roRezodu alt+F4
 rz_wait_exit 30 || rz_fail "the program did not end"
