@@ -50,8 +50,7 @@ rz_close
 # after it. Wine's full heap check (+heap) catches a control touched after it was freed.
 RZ_HEAP_CHECK=+heap start_player closing.kof /closeonfinish
 expect_box "Внимание" 'Segment 2: its cabinet'\''s member list is damaged\r\n'
-client=$(rz_probe client roRezodu)
-rz_click roRezodu $((210 + 150)) $(($(rz_field "$client" 4) - 40 + 28))  # the bar's second half
+rz_panel_click $((210 + 150)) 28  # the bar's second half
 rz_wait_gone roRezodu
 rz_no_heap_lines
 expect_box "Ошибка" "Неверный формат файла: its cabinet's member list is damaged"
@@ -63,8 +62,7 @@ rz_wait_exit 20 || rz_fail "the player did not end after its film ended"
 # and a Stop pressed on the panel while it is up stands after it is closed.
 start_player noise.kof
 rz_wait_window "Error" 20
-client=$(rz_probe client roRezodu)
-rz_click roRezodu $((36 + 12)) $(($(rz_field "$client" 4) - 40 + 20))  # the panel's Stop button
+rz_panel_click $((36 + 12)) 20  # the panel's Stop button
 rz_wait_menu_state roRezodu 1.2 enabled,checked
 [ "$(rz_field "$(rz_probe window Error)" 4)" = 0x0 ] || rz_fail "the sound's box has an owner"
 rz_probe click Error OK

@@ -11,14 +11,6 @@ rz_e2e_init "$@"
 film="$RZ_FILMS/habits.kof"
 first=$(rz_reference_frames "$film" 1)
 settings=$RZ_SETTINGS
-client_size() { rz_probe client roRezodu | cut -f 3,4 --output-delimiter ' '; }
-panel_click() { rz_click roRezodu "$1" $(($(client_size | cut -d' ' -f2) - 40 + $2)); }
-# mouse_to X Y: the mouse at X,Y of the client area.
-mouse_to() {
-  local client
-  client=$(rz_probe client roRezodu)
-  xdotool mousemove $(($(rz_field "$client" 1) + $1)) $(($(rz_field "$client" 2) + $2))
-}
 wheel() { xdotool click --repeat "$2" --delay 80 "$1" && sleep 0.5; }  # 4 up, 5 down
 same_label() { rz_volume_label "$RZ_OUT/now.png" && rz_same_image "$RZ_OUT/now.png" "$1"; }
 
@@ -28,17 +20,17 @@ cp "$settings" "$RZ_OUT/damaged.txt"
 rz_open "$film"
 rz_wait_frame roRezodu 400 300 "$first" 30 >/dev/null
 
-read -r w h <<<"$(client_size)"
+read -r w h <<<"$(rz_client_size)"
 bar_y=$((h - 40 + 28))
 # Space on the picture (a click gives it the focus) pauses and plays; a notch over the
 # bar seeks 5 s (50 frames).
-mouse_to $((w / 2)) $(((h - 40) / 2))
+rz_mouse_to $((w / 2)) $(((h - 40) / 2))
 xdotool click 1
 rz_keys roRezodu space
 frame=$(rz_still_frame roRezodu 400 300 "$first")
 rz_child_visible Button 110 || rz_fail "Space did not pause"
 # (The mouse leaves the bar before each look: its preview covers part of the picture.)
-bar_notch() { mouse_to $((210 + 20)) "$bar_y" && wheel "$1" 1 && mouse_to $((w / 2)) 10; }
+bar_notch() { rz_mouse_to $((210 + 20)) "$bar_y" && wheel "$1" 1 && rz_mouse_to $((w / 2)) 10; }
 bar_notch 4
 now=$(rz_still_frame roRezodu 400 300 "$first")
 [ "$now" = $((frame + 50)) ] || rz_fail "a notch up over the bar went from frame $frame to $now, not 5 s on"
@@ -59,12 +51,12 @@ played_from=$SECONDS
 # and three down that of 85 % again (slider 494..544 of the panel, thumb 16 wide: the
 # press at 531 puts the thumb at 29 of 34 pixels, round(29 x 100 / 34) = 85).
 rz_volume_label "$RZ_OUT/full.png"
-panel_click 531 28
+rz_panel_click 531 28
 # The label is painted anew once; a busy machine may take a while.
 rz_wait_until 10 eval '! same_label "$RZ_OUT/full.png"' || rz_fail "the press on the volume slider changed nothing"
 sleep 0.3
 rz_volume_label "$RZ_OUT/85.png"
-mouse_to $((w / 2)) $(((h - 40) / 2))
+rz_mouse_to $((w / 2)) $(((h - 40) / 2))
 wheel 4 3
 rz_wait_until 10 same_label "$RZ_OUT/full.png" || rz_fail "three notches up from 85 % do not give 100 %"
 wheel 5 3
@@ -72,8 +64,8 @@ rz_wait_until 10 same_label "$RZ_OUT/85.png" || rz_fail "three notches down from
 
 # The preview over the middle of the second segment's part: the bar is 196 pixels for
 # 32 s from x = 2, so x = 137 is 22.04 s, frame 100 of "Second"; k = 3 gives 133 x 100.
-mouse_to $((210 + 130)) "$bar_y"
-mouse_to $((210 + 137)) "$bar_y"
+rz_mouse_to $((210 + 130)) "$bar_y"
+rz_mouse_to $((210 + 137)) "$bar_y"
 "$RZ_KOF" frames "$film" --segment 2 --from 100 --to 100 --out "$RZ_OUT/second" >/dev/null
 "$(dirname "$0")/../support/reduce_picture.py" "$RZ_OUT/second/seg002_frame00100.png" "$RZ_OUT/expected.png" 192
 preview_is_exact() {
@@ -85,18 +77,18 @@ preview_is_exact() {
     +repage "$RZ_OUT/preview.png" && rz_same_image "$RZ_OUT/preview.png" "$RZ_OUT/expected.png"
 }
 rz_wait_until 10 preview_is_exact || rz_fail "no preview of frame 100 of Second over the bar: $(rz_child koNote)"
-mouse_to $((w / 2)) $(((h - 40) / 2))
+rz_mouse_to $((w / 2)) $(((h - 40) / 2))
 rz_wait_until 3 eval '[ -z "$(rz_note Second)" ]' || rz_fail "the preview stayed after the mouse left the bar"
 
 # A double click on the picture enters full screen, another leaves it.
-read -r w h <<<"$(client_size)"
-mouse_to $((w / 2)) $(((h - 40) / 2))
+read -r w h <<<"$(rz_client_size)"
+rz_mouse_to $((w / 2)) $(((h - 40) / 2))
 xdotool click --repeat 2 --delay 100 1
-rz_wait_until 10 eval '[ "$(client_size)" != "$w $h" ]' || rz_fail "a double click did not enter full screen"
-read -r fw fh <<<"$(client_size)"
-mouse_to $((fw / 2)) $((fh / 2))
+rz_wait_until 10 eval '[ "$(rz_client_size)" != "$w $h" ]' || rz_fail "a double click did not enter full screen"
+read -r fw fh <<<"$(rz_client_size)"
+rz_mouse_to $((fw / 2)) $((fh / 2))
 xdotool click --repeat 2 --delay 100 1
-rz_wait_until 10 eval '[ "$(client_size)" = "$w $h" ]' || rz_fail "a double click did not leave full screen"
+rz_wait_until 10 eval '[ "$(rz_client_size)" = "$w $h" ]' || rz_fail "a double click did not leave full screen"
 
 # Closed after more than 10 s played since F9: the damaged settings file is moved aside
 # and, without a box, a new one holds the place.

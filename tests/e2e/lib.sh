@@ -178,6 +178,17 @@ rz_click() {
   xdotool mousemove $((left + $2)) $((top + $3)) click "${4:-1}"
 }
 
+# rz_client_size: "WIDTH HEIGHT" of the main window's client area.
+rz_client_size() { rz_probe client roRezodu | cut -f 3,4 --output-delimiter ' '; }
+# rz_panel_click X Y [BUTTON]: a click at X,Y of the 40 high panel along the client area's bottom.
+rz_panel_click() { rz_click roRezodu "$1" $(($(rz_client_size | cut -d' ' -f2) - 40 + $2)) "${3:-1}"; }
+# rz_mouse_to X Y: the mouse at X,Y of the main window's client area.
+rz_mouse_to() {
+  local client
+  client=$(rz_probe client roRezodu)
+  xdotool mousemove $(($(rz_field "$client" 1) + $1)) $(($(rz_field "$client" 2) + $2))
+}
+
 # rz_keep FILE...: keeps the files (screenshots to look at) after the test, in its output
 # folder beside the player (e2e-output/NAME), which the test's next run empties.
 rz_keep() { mkdir -p "$RZ_KEEP_DIR" && cp "$@" "$RZ_KEEP_DIR/"; }

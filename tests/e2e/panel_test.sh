@@ -7,12 +7,11 @@
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 
-client_size() { rz_probe client roRezodu | cut -f 3,4 --output-delimiter ' '; }
 # shown_frame: "SEGMENT FRAME" of the picture shown now (red = frame % 256, green =
 # 30 + 60 x (segment - 1), blue = 20 + 40 x (frame / 256)), read at its middle.
 shown_frame() {
   local w h c
-  read -r w h <<<"$(client_size)"
+  read -r w h <<<"$(rz_client_size)"
   rz_screenshot roRezodu "$RZ_OUT/frame.png"
   c=$(rz_pixel "$RZ_OUT/frame.png" $((w / 2)) $(((h - 40) / 2)))
   local r=$((16#${c:0:2})) g=$((16#${c:2:2})) b=$((16#${c:4:2}))
@@ -23,9 +22,7 @@ showing() { [ "$(shown_frame | cut -d' ' -f1)" = "$1" ]; }
 wait_segment() { rz_wait_until 10 showing "$1" || rz_fail "segment $1 is not shown (shows $(shown_frame))"; }
 visible() { rz_child_visible "$@"; }
 hidden() { ! visible "$@"; }
-# panel_click X Y: a click at X,Y of the panel, docked along the client area's bottom.
-panel_click() { rz_click roRezodu "$1" $(($(client_size | cut -d' ' -f2) - 40 + $2)); }
-button() { panel_click $(($1 + 12)) 20; }
+button() { rz_panel_click $(($1 + 12)) 20; }
 
 rz_open "$RZ_FILMS/panel.kof"
 rz_wait_until 20 rz_probe boxes >/dev/null || rz_fail "segment 1 without a rate was not told"
@@ -40,7 +37,7 @@ rz_keys roRezodu F10
 # Paused: Play shown, Pause hidden in its place. (Every control's place is checked by
 # the clicks below, which find them there, and by the bar's pixels.)
 visible Button 110 && hidden Button 111 || rz_fail "paused, but Play is hidden or Pause shown"
-read -r w h <<<"$(client_size)"
+read -r w h <<<"$(rz_client_size)"
 top=$((h - 40))
 
 # The bar's played part ends at 2 + round(196 x position / 60), position (frame + 1) / 10
@@ -90,9 +87,9 @@ rz_keys roRezodu Escape
 rz_wait_until 5 hidden koSegmentList || rz_fail "Escape did not close the list"
 
 # x = 34 lies left of the mark at 35, but its time rounds to 10 s: the bar's second part.
-panel_click $((210 + 34)) 28
+rz_panel_click $((210 + 34)) 28
 wait_segment 3
-panel_click $((210 + 150)) 28
+rz_panel_click $((210 + 150)) 28
 wait_segment 4
 
 # Previous, Next, Pause and Play (in one place), full screen.
@@ -109,7 +106,7 @@ visible Button 110 || rz_fail "Play is not shown while paused"
 button 8
 rz_wait_until 3 eval '[ "$(shown_frame)" != "$paused" ]' || rz_fail "Play did not go on from $paused"
 button 164
-rz_wait_until 10 eval '[ "$(client_size)" != "$w $h" ]' || rz_fail "the full-screen button changed nothing"
+rz_wait_until 10 eval '[ "$(rz_client_size)" != "$w $h" ]' || rz_fail "the full-screen button changed nothing"
 # Full screen switches the panel off; it docks while the mouse is at the bottom edge,
 # and away from it slides down (2 pixels every 40 ms) until it is hidden.
 rz_wait_until 5 hidden koBottomPanel || rz_fail "the panel stayed in full screen"
@@ -131,7 +128,7 @@ sleep 1.5
 docked || rz_fail "the panel switched on during its slide is not there: $(rz_child koBottomPanel)"
 rz_keys roRezodu F7
 rz_keys roRezodu alt+Return
-rz_wait_until 10 eval '[ "$(client_size)" = "$w $h" ]' || rz_fail "full screen was not left: $(client_size)"
+rz_wait_until 10 eval '[ "$(rz_client_size)" = "$w $h" ]' || rz_fail "full screen was not left: $(rz_client_size)"
 
 # The Segments button opens the list, its X closes it; Stop makes segment 1 current
 # again without a second message.
@@ -160,7 +157,7 @@ done
 # A press at the volume slider's left end turns the label down, and its 200 ms refreshes
 # keep it there.
 rz_volume_label "$RZ_OUT/full.png"
-panel_click $((494 + 1)) 28
+rz_panel_click $((494 + 1)) 28
 sleep 0.2
 rz_volume_label "$RZ_OUT/down.png"
 ! rz_same_image "$RZ_OUT/full.png" "$RZ_OUT/down.png" || rz_fail "the volume label did not change"
