@@ -3,7 +3,6 @@
 Chromium driven by Selenium as a user drives it, and the pictures compared with what the
 native tools make (`kof frames`, `kof info --json`)."""
 import http.server
-import json
 import os
 import shutil
 import subprocess
@@ -249,11 +248,6 @@ class Session:
     def kof_picture(self, film, segment, frame):
         with open(self.kof_picture_file(film, segment, frame), "rb") as f:
             return rgb(f.read())
-
-    def kof_warnings(self, film):
-        result = subprocess.run([self.kof, "info", os.path.join(self.films, film), "--json"], capture_output=True,
-                                text=True)
-        return json.loads(result.stdout).get("warnings", [])
 
 
 def rgb(png):
