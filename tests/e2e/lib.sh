@@ -368,7 +368,6 @@ rz_child() {
 # rz_child_visible CLASS [ID]: true when that child is shown.
 rz_child_visible() { [ "$(rz_field "$(rz_child "$@")" 5)" = 1 ]; }
 
-# rz_menu_item TITLE POSITION: "state<TAB>text" of the menu bar item at POSITION ("1.0").
 # rz_choose_language 1|2: View > Язык / Language > Русский (1) or English (2), by keys. The
 # submenu is View's last item: Down opens View, Up wraps round to it, Right opens it. A
 # loaded machine now and then loses a key of the walk: it is tried again, from a closed
@@ -400,6 +399,7 @@ rz_shown_frame() {
   echo none
 }
 
+# rz_menu_item TITLE POSITION: "state<TAB>text" of the menu bar item at POSITION ("1.0").
 rz_menu_item() { rz_probe menu "$1" | awk -F'\t' -v p="$2" '($1 "") == (p "") { print $2 "\t" $3 }'; }
 # rz_menu_state TITLE POSITION: its state ("enabled,checked", "grayed" ...).
 rz_menu_state() { rz_menu_item "$1" "$2" | cut -f 1; }
