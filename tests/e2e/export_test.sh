@@ -26,11 +26,7 @@ open_export_box() {
   [ "${1:-}" != segment ] || rz_keys "$caption" Down Tab Down
   rz_probe click "$caption" "Сохранить..." >/dev/null || rz_fail "no Save button in the export box"
 }
-# note_says TEXT: a note above the panel shows TEXT as its first line.
-note_says() {
-  rz_probe children roRezodu | awk -F'\t' -v t="$1" '$2 == "koNote" && $5 == 1 && index($6, t) == 1 { found = 1 }
-    END { exit !found }'
-}
+note_says() { [ -n "$(rz_note "$1")" ]; }  # a note above the panel shows TEXT
 
 rz_open "$film" /segm 2
 rz_wait_frame roRezodu 160 120 "$second" 30 >/dev/null
