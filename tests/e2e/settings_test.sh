@@ -88,7 +88,7 @@ first_pid=$RZ_PID
 rz_start "$third"
 players_shown() { [ "$(rz_probe windows | awk -F'\t' '$5 == "roRezodu"' | wc -l)" = 2 ]; }
 rz_wait_until 60 players_shown || rz_fail "the two players did not both appear: $(rz_probe windows)"
-sleep 12
+sleep 16  # past 10 s of each film, also when a busy machine was slow to start playing them
 rz_probe close roRezodu || rz_fail "no player to close"
 rz_wait_exit 30 && [ "$RZ_STATUS" = 0 ] || rz_fail "the second player did not end well ($RZ_STATUS)"
 RZ_PID=$first_pid
