@@ -441,6 +441,16 @@ rz_note() { rz_probe children roRezodu | T="$1" awk -F'\t' '$2 == "koNote" && $5
 # rz_offered: true when the note offering to resume the film shows.
 rz_offered() { [ -n "$(rz_note 'Продолжить с')" ]; }
 
+# rz_open_about: Help > About by keys (Alt selects Файл, three steps right reach Справка,
+# Down opens it and Up wraps round to its last item), once the box has painted itself.
+RZ_ABOUT="О программе"
+rz_open_about() {
+  rz_keys roRezodu alt
+  rz_keys roRezodu Right Right Right Down Up Return
+  rz_wait_window "$RZ_ABOUT" 10
+  sleep 0.3
+}
+
 # rz_no_popup: true when no drop-down or context menu is open.
 rz_no_popup() { ! rz_probe popup >/dev/null; }
 

@@ -62,17 +62,13 @@ check_panel() {
     rz_fail "at $dpi DPI the time line's last white column is $((w - $(px 171) + ink)), its rectangle ends at $right"
 }
 
-about="О программе"
-# The About box: Help > About (Alt selects Файл, three steps right reach Справка, Down
-# opens it and Up wraps round to its last item). Its four texts (windows of their own)
-# and the Close button lie inside the box and apart; the notice shows its three lines
-# (three times the author line's height, in the same font).
+about=$RZ_ABOUT
+# The About box: its four texts (windows of their own) and the Close button lie inside
+# the box and apart; the notice shows its three lines (three times the author line's
+# height, in the same font).
 check_about() {
   local w h parts
-  rz_keys roRezodu alt
-  rz_keys roRezodu Right Right Right Down Up Return
-  rz_wait_window "$about" 10
-  sleep 0.3  # the box paints itself after it is shown
+  rz_open_about
   read -r _ _ w h <<<"$(rz_probe client "$about" | tr '\t' ' ')"
   rz_screenshot "$about" "$RZ_OUT/about-$dpi.png"
   rz_keep "$RZ_OUT/about-$dpi.png"
