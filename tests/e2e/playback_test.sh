@@ -35,8 +35,9 @@ rz_wait_menu_state roRezodu 1.1 enabled,checked
 restarted=$(rz_still_frame roRezodu 320 240 "$intro")
 [ "$restarted" -lt "$later" ] || rz_fail "F4 did not start the first segment again (frame $restarted)"
 
-# Alt+Enter: the paused frame fills the middle of the screen, without a menu bar; the
-# context menu shows full screen on and the panel off. Alt+Enter again restores all.
+# Alt+Enter: the paused frame fills the middle of the screen, without a menu bar, and a
+# right click brings the context menu (its items' states: MenuState natively). Alt+Enter
+# again restores all.
 rz_keys roRezodu alt+Return
 rz_wait_until 10 rz_window_is roRezodu 6 maximised ||
   rz_fail "Alt+Enter did not maximise the window: $(rz_probe window roRezodu)"
@@ -46,10 +47,6 @@ rz_wait_until 10 rz_window_is roRezodu 6 maximised ||
 [ "$(rz_wait_frame roRezodu 320 240 "$intro")" = "$restarted" ] || rz_fail "full screen shows another frame"
 rz_click roRezodu 200 200 3
 rz_wait_until 10 rz_probe popup >/dev/null || rz_fail "no context menu after a right click"
-popup=$(rz_probe popup | cut -f 1,2)
-for item in "3	enabled,checked" "10	enabled" "11	enabled,checked"; do
-  grep -qx "$item" <<<"$popup" || rz_fail "context menu: no '$item' in: $popup"
-done
 xdotool key Escape
 rz_wait_until 10 rz_no_popup || rz_fail "the context menu stays open"
 rz_keys roRezodu alt+Return
