@@ -399,6 +399,29 @@ rz_shown_frame() {
   echo none
 }
 
+# rz_open_seek_film: seek.kof (6 s and 8 s at 10 frames per second, 160 x 120, one colour
+# a frame) paused on its first segment; rz_seek_shown: "SEGMENT FRAME" it shows, or "none".
+rz_open_seek_film() {
+  RZ_SEEK_LISTS=("$(rz_reference_frames "$RZ_FILMS/seek.kof" 1)" "$(rz_reference_frames "$RZ_FILMS/seek.kof" 2)")
+  rz_open "$RZ_FILMS/seek.kof"
+  rz_wait_frame roRezodu 160 120 "${RZ_SEEK_LISTS[0]}" 30 >/dev/null
+  rz_keys roRezodu F10
+}
+rz_seek_shown() { rz_shown_frame 160 120 "${RZ_SEEK_LISTS[@]}"; }
+# rz_press_and_expect KEY SEGMENT FRAME ...: each key, then exactly the frame kof renders
+# for that place of seek.kof; $RZ_AFTER_KEY, when set, then runs with the key.
+rz_press_and_expect() {
+  local want
+  while [ $# -gt 0 ]; do
+    rz_keys roRezodu "$1"
+    want="$2 $3"
+    rz_wait_until 10 eval '[ "$(rz_seek_shown)" = "$want" ]' ||
+      rz_fail "$1 should show segment $2, frame $3; shows $(rz_seek_shown)"
+    [ -z "${RZ_AFTER_KEY:-}" ] || "$RZ_AFTER_KEY" "$1"
+    shift 3
+  done
+}
+
 # rz_menu_item TITLE POSITION: "state<TAB>text" of the menu bar item at POSITION ("1.0").
 rz_menu_item() { rz_probe menu "$1" | awk -F'\t' -v p="$2" '($1 "") == (p "") { print $2 "\t" $3 }'; }
 # rz_menu_state TITLE POSITION: its state ("enabled,checked", "grayed" ...).

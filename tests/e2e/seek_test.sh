@@ -7,28 +7,11 @@
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 
-# seek.kof: 6 s and 8 s at 10 frames per second, 160 x 120, one colour a frame.
-film="$RZ_FILMS/seek.kof"
-lists=("" "$(rz_reference_frames "$film" 1)" "$(rz_reference_frames "$film" 2)")
 kof_frame() { printf '%s/frames/seek-%d/seg%03d_frame%05d.png' "$RZ_OUT" "$1" "$1" "$2"; }
-# shown_frame: "SEGMENT FRAME" of the picture shown now, or "none".
-shown_frame() { rz_shown_frame 160 120 "${lists[1]}" "${lists[2]}"; }
-shows() { [ "$(shown_frame)" = "$1 $2" ]; }
 playing() { rz_child_visible Button 111; }
 
-rz_open "$film"
-rz_wait_frame roRezodu 160 120 "${lists[1]}" 30 >/dev/null
-rz_keys roRezodu F10
-
-# press_and_expect KEY SEGMENT FRAME ...: each key, then exactly the frame kof renders.
-press_and_expect() {
-  while [ $# -gt 0 ]; do
-    rz_keys roRezodu "$1"
-    rz_wait_until 10 shows "$2" "$3" || rz_fail "$1 should show segment $2, frame $3; shows $(shown_frame)"
-    shift 3
-  done
-}
-press_and_expect alt+Home 1 0 alt+Right 1 50 ctrl+period 1 51 alt+Right 2 41 ctrl+comma 2 40
+rz_open_seek_film
+rz_press_and_expect alt+Home 1 0 alt+Right 1 50 ctrl+period 1 51 alt+Right 2 41 ctrl+comma 2 40
 rz_child_visible Button 110 || rz_fail "the seeks did not leave the film paused"
 # (Which seek items are enabled when: MenuState.SeekItemsFollowTheFilmAndThePlayState.)
 # The real context menu has the seek items behind Close, Save picture last.
@@ -48,7 +31,7 @@ rz_wait_until 10 eval '[ "$(rz_box_count)" -eq 0 ]' || rz_fail "the Save dialog 
 sleep 0.5
 rz_same_image "$saved" "$(kof_frame 2 40)" || rz_fail "the saved picture differs from kof's frame 40 of segment 2"
 
-press_and_expect alt+Left 1 50 alt+End 1 59
+rz_press_and_expect alt+Left 1 50 alt+End 1 59
 
 # Dragging on the bar (14 s over 196 pixels from x = 2): the press starts segment 1,
 # the drag to x = 100 shows 7 s into the film, frame 10 of segment 2, which plays on.
@@ -58,12 +41,12 @@ bar_x=$(($(rz_field "$client" 1) + 210))
 bar_y=$(($(rz_field "$client" 2) + h - 40 + 28))
 xdotool mousemove $((bar_x + 10)) "$bar_y" mousedown 1
 for x in 30 50 70 90 100; do xdotool mousemove $((bar_x + x)) "$bar_y"; sleep 0.05; done
-read -r segment frame <<<"$(shown_frame)"
+read -r segment frame <<<"$(rz_seek_shown)"
 xdotool mouseup 1
 [ "$segment" = 2 ] && [ "$frame" -ge 10 ] && [ "$frame" -le 25 ] ||
   rz_fail "the drag to 7 s shows segment $segment, frame $frame"
 rz_wait_until 5 playing || rz_fail "the film does not play on after the drag"
-read -r segment later <<<"$(shown_frame)"
+read -r segment later <<<"$(rz_seek_shown)"
 [ "$segment" = 2 ] && [ "$later" -gt "$frame" ] || rz_fail "after the drag: segment $segment, frame $later"
 
 rz_keys roRezodu alt+F4
