@@ -212,10 +212,9 @@ rz_pixel() { convert "$1" -crop "1x1+$2+$3" +repage -format '%[hex:p{0,0}]' info
 
 # rz_volume_label FILE: the panel's volume label (right of x = 548, 16 high), as a PNG.
 rz_volume_label() {
-  local w h
-  read -r _ _ w h <<<"$(rz_probe client roRezodu | tr '\t' ' ')"
-  rz_screenshot roRezodu "$RZ_OUT/label.png"
-  convert "$RZ_OUT/label.png" -crop "$((w - 550))x16+548+$((h - 19))" +repage "$1"
+  local x y w h
+  read -r x y w h <<<"$(rz_probe client roRezodu | tr '\t' ' ')"
+  import -window root -crop "$((w - 550))x16+$((x + 548))+$((y + h - 19))" +repage "$1"
 }
 
 # rz_focus: "CLASS ID" of the focused window; the picture (the main window) as "picture".
