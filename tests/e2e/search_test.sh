@@ -23,10 +23,10 @@ shows() { [ "$(shown)" = "$1 $2" ]; }
 # The word's outline: pixels of its colour around the hit's box (6 pixels out), and
 # none around "File" at the top left.
 outline_colour='#FF00A0'
+# The picture's place on the screen is read before: the outline's 2 s are too short for
+# the probes on a busy machine.
 outline_pixels() {  # LEFT TOP WIDTH HEIGHT of the picture
-  local x y
-  read -r x y <<<"$(rz_picture_at roRezodu 800 480)"
-  import -window root -crop "$(($3 + 12))x$(($4 + 12))+$((x + $1 - 6))+$((y + $2 - 6))" +repage "$RZ_OUT/outline.png"
+  import -window root -crop "$(($3 + 12))x$(($4 + 12))+$((px + $1 - 6))+$((py + $2 - 6))" +repage "$RZ_OUT/outline.png"
   convert "$RZ_OUT/outline.png" txt:- | grep -ci "$outline_colour" || true
 }
 status_says() { [[ "$(rz_field "$(rz_child Static 2)" 6)" == $1 ]]; }
@@ -34,7 +34,8 @@ status() { rz_field "$(rz_child Static 2)" 6; }
 
 rz_open "$film"
 rz_wait_frame roRezodu 800 480 "${lists[1]}" 30 >/dev/null
-# (Actions > Find on screen: command_line_test.sh, MenuState.FindOnScreenNeedsAFilm.)
+# (Actions > Find on screen: UiTexts.EveryMenuItemGetsItsKeyAndShortcut,
+# MenuState.FindOnScreenNeedsAFilm.)
 rz_keys roRezodu ctrl+f
 rz_wait_until 10 rz_child_visible Edit 1 || rz_fail "Ctrl+F showed no search field"
 # The field's label, just before it, which a screen reader takes as its name.
@@ -43,13 +44,15 @@ label=$(rz_field "$(rz_child Static 4)" 6)
 status_says 'Введите слово*' || rz_fail "the empty field says '$(status)'"
 xdotool type --delay 60 settings
 rz_wait_until 10 status_says 'Найдено: 2' || rz_fail "typing found not two hits: $(status)"
+read -r px py <<<"$(rz_picture_at roRezodu 800 480)"
 xdotool key Return
 # Within its 2 s the outline shows around the word and nowhere else.
 sleep 0.5
 around=$(outline_pixels "$bx" "$by" "$bw" "$bh")
-rz_screenshot roRezodu "$RZ_OUT/search.png"
-rz_keep "$RZ_OUT/outline.png" "$RZ_OUT/search.png"
+rz_keep "$RZ_OUT/outline.png"
 elsewhere=$(outline_pixels 12 10 26 12)
+rz_screenshot roRezodu "$RZ_OUT/search.png"
+rz_keep "$RZ_OUT/search.png"
 [ "$around" -ge $((2 * (bw + bh))) ] || rz_fail "the outline shows $around pixels around the word"
 [ "$elsewhere" = 0 ] || rz_fail "the outline shows $elsewhere pixels around another word"
 rz_child_visible Button 110 || rz_fail "Enter did not pause the film"
