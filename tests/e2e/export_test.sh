@@ -1,14 +1,9 @@
 #!/usr/bin/env bash
-# Exporting a video from the player as a user does it. export.kof (make_e2e_films.cpp)
-# holds a long segment whose pointer moves over a still screen, and a short coloured one. Ctrl+E on the paused second
-# segment, WebM and "This segment" in the box, a name in the Save box: the note says
-# "Сохранено: NAME", and the video decodes to the pictures `kof frames` renders for the
-# segment (PSNR 40 dB, as kof export's tests hold lossy video). Then the whole film as
-# MP4 while it plays: the picture moves on during the export, and Cancel leaves neither
-# the video nor a temporary file. Then a segment into a folder that takes no files: a box
-# shows kof-export's own message, no note says it was saved, nothing is left, and the
-# film plays on. A player without kof-export.exe beside it grays the item
-# (film_executable_test.sh).
+# Exporting a video from the player as a user does it, on export.kof (make_e2e_films.cpp):
+# the paused second segment as WebM, told saved and decoding to `kof frames`' pictures
+# within kof export's PSNR rule; the whole film as MP4 while it plays on, cancelled with
+# nothing left; a segment into a folder that takes no files: kof-export's message in a
+# box, nothing left, the film plays on. (Without kof-export.exe: film_executable_test.sh.)
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 [ -f "$(dirname "$RZ_EXE")/kof-export.exe" ] || rz_fail "no kof-export.exe beside $RZ_EXE"
@@ -19,15 +14,8 @@ mkdir -p "$out"
 second=$(rz_reference_frames "$film" 2)
 caption="Экспорт видео"
 
-# save_as PATH: the Save box's name typed and taken; save_as_typed WINDOWS_PATH as typed.
-save_as() { save_as_typed "$(rz_windows_path "$(dirname "$1")")\\$(basename "$1")"; }
-save_as_typed() {
-  rz_wait_until 20 eval '[ "$(rz_box_count)" -ge 1 ]' || rz_fail "no Save box"
-  sleep 0.5
-  xdotool key --delay 60 ctrl+a
-  xdotool type --delay 30 "$1"
-  xdotool key Return
-}
+# save_as PATH: the Save box's name typed and taken.
+save_as() { rz_save_as "$(rz_windows_path "$(dirname "$1")")\\$(basename "$1")"; }
 # open_export_box [segment]: Ctrl+E in the player once Export is enabled; with segment,
 # WebM and this segment chosen (the format list has the focus: Down picks WebM; Tab
 # reaches the range, Down its second). Then Save..., which opens the Save box.
@@ -38,14 +26,9 @@ open_export_box() {
   [ "${1:-}" != segment ] || rz_keys "$caption" Down Tab Down
   rz_probe click "$caption" "Сохранить..." >/dev/null || rz_fail "no Save button in the export box"
 }
-# note_says TEXT: a note above the panel shows TEXT as its first line.
-note_says() {
-  rz_probe children roRezodu | awk -F'\t' -v t="$1" '$2 == "koNote" && $5 == 1 && index($6, t) == 1 { found = 1 }
-    END { exit !found }'
-}
+note_says() { [ -n "$(rz_note "$1")" ]; }  # a note above the panel shows TEXT
 
-rz_start "$(rz_windows_path "$film")" /segm 2
-rz_wait_window roRezodu 90
+rz_open "$film" /segm 2
 rz_wait_frame roRezodu 160 120 "$second" 30 >/dev/null
 rz_keys roRezodu F10
 open_export_box segment
@@ -59,8 +42,7 @@ rz_close
 
 # The whole film while it plays; cancelled halfway.
 temp_before=$(ls -A "$(rz_temp_dir)" | wc -l)
-rz_start "$(rz_windows_path "$film")"
-rz_wait_window roRezodu 90
+rz_open "$film"
 open_export_box
 save_as "$out/film.mp4"
 rz_wait_until 30 eval 'rz_probe window "$caption" >/dev/null' || rz_fail "no progress box"
@@ -88,10 +70,9 @@ typed="$(rz_windows_path "$out")\\locked\\segment.webm"
 # Checked once the player has ended and removed its own temporary folders.
 left() { ls -A "$locked/" "$RZ_FILMS" "$out" "$(rz_temp_dir)"; }
 before=$(left | md5sum)
-rz_start "$(rz_windows_path "$film")"
-rz_wait_window roRezodu 90
+rz_open "$film"
 open_export_box segment
-save_as_typed "$typed"
+rz_save_as "$typed"
 rz_wait_window "Ошибка" 60
 message=$(rz_box "Ошибка") || rz_fail "no error box"
 case "$message" in

@@ -5,22 +5,15 @@
 # the end of the two stretches of at least 3 s (7.6 s and 3.6 s left out), showing the
 # frame `kof frames` renders there, and ends 11.2 s sooner than with skipping off; the progress bar shows the
 # activity strip; Ctrl+I turns skipping on, View shows it checked, the settings file
-# keeps it, and a note tells of the skip. A length outside 0 .. 3600 is a bad command
-# line.
+# keeps it, and a note tells of the skip. (Lengths outside 0 .. 3600:
+# CommandLine.SkipIdleTakesSecondsFromZeroToAnHour.)
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
-
-rz_start /skipidle 3601
-rz_wait_window Error
-[ "$(rz_box Error)" = "Неверный формат командной строки	OK" ] || rz_fail "/skipidle 3601: $(rz_probe boxes)"
-rz_probe click Error OK
-rz_wait_window roRezodu
-rz_close
 
 film="$RZ_FILMS/idle.kof"
 first=$(rz_reference_frames "$film" 1)
 second=$(rz_reference_frames "$film" 2)
-settings="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/roRezodu/settings.txt"
+settings=$RZ_SETTINGS
 rm -f "$settings"
 signature() { awk -v f="$1" '$1 == f { print $2 }' "$first"; }
 now() { date +%s.%N; }
@@ -33,8 +26,7 @@ near() { awk -v v="$1" -v e="$2" -v t="$3" 'BEGIN { exit !(v >= e - t && v <= e 
 # signatures of the pictures shown between the stretches' starts and their ends.
 play() {
   local t0 t shot="$RZ_OUT/play.png" frame x y
-  rz_start "$(rz_windows_path "$film")" /closeonfinish "$@"
-  rz_wait_window roRezodu 90
+  rz_open "$film" /closeonfinish "$@"
   rz_wait_frame roRezodu 160 120 "$first" 30 >/dev/null
   t0=$(now)
   read -r x y <<<"$(rz_picture_at roRezodu 160 120)"

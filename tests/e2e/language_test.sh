@@ -1,26 +1,25 @@
 #!/usr/bin/env bash
 # The player in English: View > "Язык / Language" > English renames the menus and the
 # panel's tooltips at once; Русский brings every menu text back as it was; a restart
-# keeps English, and the /? box is English; a film executable's table still wins over
-# English for its keys (its error caption), English filling in the rest.
+# keeps English, and the /? box is English. (A film's table over English:
+# UiTexts.TheChosenLanguageIsTheSetUnderAFilmsTable; the real one: film_executable_test.sh.)
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
-settings="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/roRezodu/settings.txt"
-# The prefix is shared with the other tests, which read Russian.
-forget_language() { [ ! -f "$settings" ] || sed -i '/^language=/d' "$settings"; }
-trap 'forget_language; rz_cleanup' EXIT
-forget_language
+rz_forget_language_at_exit
 
 film=$(rz_windows_path "$RZ_FILMS/pictures.kof")
 menu_texts() { rz_probe menu roRezodu | cut -f 1,3; }
 # stop_tip: the tooltip of the panel's Stop button (36,8 24 x 24 in the 40 high panel).
+# The tip goes again after a few seconds, which a second look on a busy machine may miss:
+# the look that finds it is the answer.
 stop_tip() {
-  local client
-  client=$(rz_probe client roRezodu)
-  xdotool mousemove $(($(rz_field "$client" 1) + 200)) $(($(rz_field "$client" 2) + 100))
+  local tips="" h
+  read -r _ h <<<"$(rz_client_size)"
+  rz_mouse_to 200 100
   sleep 0.3
-  xdotool mousemove $(($(rz_field "$client" 1) + 48)) $(($(rz_field "$client" 2) + $(rz_field "$client" 4) - 20))
-  rz_wait_until 5 rz_probe tips >/dev/null && rz_probe tips
+  rz_mouse_to 48 $((h - 20))
+  rz_wait_until 5 eval 'tips=$(rz_probe tips) && [ -n "$tips" ]' || true
+  printf '%s\n' "$tips"
 }
 
 rz_start "$film"
@@ -28,10 +27,6 @@ rz_wait_window roRezodu
 russian=$(menu_texts)
 language=$(awk -F'\t' '$2 == "Язык / Language" { print $1 }' <<<"$russian")
 [ -n "$language" ] || rz_fail "no Язык / Language item: $russian"
-last_view=$(awk -F'\t' '$1 ~ /^2\.[0-9]+$/ { p = $1 } END { print p }' <<<"$russian")
-[ "$language" = "$last_view" ] || rz_fail "Язык / Language is $language, not View's last item $last_view"
-grep -qxF "$language.0	Русский" <<<"$russian" && grep -qxF "$language.1	English" <<<"$russian" ||
-  rz_fail "the language items: $(grep "^$language\." <<<"$russian")"
 [ "$(stop_tip)" = "Стоп" ] || rz_fail "Stop's tooltip in Russian: $(rz_probe tips)"
 
 rz_choose_language 2
@@ -55,7 +50,7 @@ rz_wait_until 5 eval '[ "$(menu_texts)" = "$russian" ]' ||
 rz_choose_language 2
 rz_wait_until 5 eval '[ "$(rz_menu_item roRezodu 0 | cut -f 2)" = "&File" ]' || rz_fail "English the second time"
 rz_close
-grep -qE '^language=[0-9]+ en$' "$settings" || rz_fail "the choice is not in the settings: $(cat "$settings")"
+grep -qE '^language=[0-9]+ en$' "$RZ_SETTINGS" || rz_fail "the choice is not in the settings: $(cat "$RZ_SETTINGS")"
 
 # Restarted: English still, the command-line help too.
 rz_start /?
@@ -69,22 +64,4 @@ rz_wait_window roRezodu
 [ "$(menu_texts)" = "$english" ] || rz_fail "the restart lost English: $(diff <(echo "$english") <(menu_texts))"
 rz_close
 
-# A film executable's table over English: its keys win, English fills in the rest.
-printf '%s\r\n' "File=Movie" "Play=Start" "error=Trouble" >"$RZ_OUT/language.txt"
-lesson="$RZ_OUT/lesson.exe"
-"$RZ_KOF" pack "$RZ_FILMS/pictures.kof" --player "$RZ_EXE" --language "$RZ_OUT/language.txt" -o "$lesson" >/dev/null ||
-  rz_fail "kof pack failed"
-RZ_EXE=$lesson
-missing=$(rz_windows_path "$RZ_OUT")'\missing.kof'
-rz_start "$missing"
-rz_wait_window Trouble
-[ "$(rz_box Trouble)" = "Cannot open file ${missing//\\/\\\\}	OK" ] || rz_fail "box: $(rz_box Trouble)"
-rz_probe click Trouble OK
-rz_wait_gone Trouble
-rz_wait_window roRezodu
-lesson_menu=$(menu_texts)
-for item in "0	Movie" "1.0	Start\bF9" "1.1	Pause\bF10" "1	Playback"; do
-  grep -qxF "$item" <<<"$lesson_menu" || rz_fail "no '$item' in the film executable's menus: $lesson_menu"
-done
-rz_close
-echo "$RZ_NAME: English at once in the menus and tooltips, kept over a restart and under a film's table"
+echo "$RZ_NAME: English at once in the menus and tooltips, kept over a restart"

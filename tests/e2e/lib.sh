@@ -1,25 +1,17 @@
 # Shared by the end-to-end tests, which drive roRezodu.exe under Wine in Xvfb as a user
-# does and look only at what a user sees. Every test is run, inside a display, as
-#   X_test.sh roRezodu.exe rz_probe.exe NATIVE_TOOLS_DIR
-# and begins:
-#
-#   source "$(dirname "$0")/lib.sh"
-#   rz_e2e_init "$@"                   # the films in $RZ_FILMS; kof is $RZ_KOF
-#   rz_start                           # arguments go to the player
-#   rz_wait_window roRezodu
-#   rz_close                           # Alt+F4: exit code 0, no temporary folder left
-#
-# NATIVE_TOOLS_DIR is the native build that holds kof and tests/make_e2e_films. Uses
-# WINEPREFIX when set, else a prefix of its own beside the player. Every wait polls and
+# does and look only at what a user sees. Each runs, inside a display, as
+#   X_test.sh roRezodu.exe rz_probe.exe NATIVE_TOOLS_DIR   (the build with kof, tests/make_e2e_films)
+# and begins with rz_e2e_init "$@" (the films in $RZ_FILMS, kof in $RZ_KOF); rz_start or
+# rz_open start a player, rz_close ends it with Alt+F4 (exit code 0, no temporary folder
+# left). Uses WINEPREFIX when set, else a prefix beside the player. Every wait polls and
 # has a time limit; players still running at the end are killed.
 #
-# The tests beside this file run the player under Wine's heap checker: with the
-# WINEDEBUG channels in RZ_HEAP_CHECK (warn+heap unless set) Wine fills freed blocks with
-# 0xFEEEFEEE and reports a block freed twice or not allocated, and any heap line in the
-# player's output fails the test when the player ends. warn+heap reports no write into
-# a freed block; +heap does, at the next allocation, by validating the whole heap every
-# time (its trace lines are dropped): too slow for playing at full speed, so a test
-# asks for it around the players that need it. Other scripts that use this file (the
+# The tests beside this file run the player under Wine's heap checker (the WINEDEBUG
+# channels in RZ_HEAP_CHECK, warn+heap unless set): freed blocks are filled with
+# 0xFEEEFEEE, a block freed twice or not allocated is reported, and any heap line in the
+# player's output fails the test when the player ends. +heap also finds writes into freed
+# blocks, by validating the whole heap at every allocation: too slow for full-speed play,
+# so a test asks for it around the players that need it. Other users of this file (the
 # benchmarks) run the player as it is.
 set -euo pipefail
 
@@ -62,6 +54,7 @@ rz_e2e_init() {
   rz_unmanaged_windows
   # A heap found damaged ends the player at once, without the crash dialog.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  RZ_SETTINGS="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/roRezodu/settings.txt"
   RZ_OUT=$(mktemp -d)
   RZ_KEEP_DIR="$(cd "$(dirname "$RZ_EXE")" && pwd)/e2e-output/$RZ_NAME"
   rm -rf "$RZ_KEEP_DIR"
@@ -72,6 +65,14 @@ rz_e2e_init() {
   [ -x "$RZ_KOF" ] && [ -x "$3/tests/make_e2e_films" ] ||
     rz_fail "no kof or make_e2e_films in $3: build the release preset first (RZ_NATIVE_TOOLS)"
   "$3/tests/make_e2e_films" "$RZ_FILMS" || rz_fail "make_e2e_films failed"
+}
+
+# rz_forget_language_at_exit: the language choice removed from the settings now and when
+# the test ends (the prefix is shared with the other tests, which read Russian).
+rz_forget_language() { [ ! -f "$RZ_SETTINGS" ] || sed -i '/^language=/d' "$RZ_SETTINGS"; }
+rz_forget_language_at_exit() {
+  trap 'rz_forget_language; rz_cleanup' EXIT
+  rz_forget_language
 }
 
 rz_cleanup() {
@@ -113,6 +114,13 @@ rz_start() {
   fi
   RZ_PID=$!
   RZ_PIDS+=("$RZ_PID")
+}
+
+# rz_open FILM ARGS...: rz_start on the film (a Unix path) with the arguments, then waits
+# for its window.
+rz_open() {
+  rz_start "$(rz_windows_path "$1")" "${@:2}"
+  rz_wait_window roRezodu 90
 }
 
 # rz_probe COMMAND ARGS...: runs rz_probe.exe (see its header for commands and output).
@@ -170,6 +178,17 @@ rz_click() {
   xdotool mousemove $((left + $2)) $((top + $3)) click "${4:-1}"
 }
 
+# rz_client_size: "WIDTH HEIGHT" of the main window's client area.
+rz_client_size() { rz_probe client roRezodu | cut -f 3,4 --output-delimiter ' '; }
+# rz_panel_click X Y [BUTTON]: a click at X,Y of the 40 high panel along the client area's bottom.
+rz_panel_click() { rz_click roRezodu "$1" $(($(rz_client_size | cut -d' ' -f2) - 40 + $2)) "${3:-1}"; }
+# rz_mouse_to X Y: the mouse at X,Y of the main window's client area.
+rz_mouse_to() {
+  local client
+  client=$(rz_probe client roRezodu)
+  xdotool mousemove $(($(rz_field "$client" 1) + $1)) $(($(rz_field "$client" 2) + $2))
+}
+
 # rz_keep FILE...: keeps the files (screenshots to look at) after the test, in its output
 # folder beside the player (e2e-output/NAME), which the test's next run empties.
 rz_keep() { mkdir -p "$RZ_KEEP_DIR" && cp "$@" "$RZ_KEEP_DIR/"; }
@@ -187,6 +206,23 @@ rz_same_image() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
 
 # rz_image_difference A B: the mean absolute difference of the two pictures, 0 to 1.
 rz_image_difference() { compare -metric MAE "$1" "$2" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p'; }
+
+# rz_pixel PNG X Y: the colour at X,Y as rrggbb.
+rz_pixel() { convert "$1" -crop "1x1+$2+$3" +repage -format '%[hex:p{0,0}]' info: | cut -c1-6 | tr 'A-F' 'a-f'; }
+
+# rz_volume_label FILE: the panel's volume label (right of x = 548, 16 high), as a PNG.
+rz_volume_label() {
+  local x y w h
+  read -r x y w h <<<"$(rz_probe client roRezodu | tr '\t' ' ')"
+  import -window root -crop "$((w - 550))x16+$((x + 548))+$((y + h - 19))" +repage "$1"
+}
+
+# rz_focus: "CLASS ID" of the focused window; the picture (the main window) as "picture".
+rz_focus() {
+  local line
+  line=$(rz_probe focus roRezodu) || { echo none; return; }
+  if [ "$(rz_field "$line" 2)" = KOAPP ]; then echo picture; else rz_field "$line" 2,3 | tr '\t' ' '; fi
+}
 
 # rz_colours FILE: how many different colours the picture has.
 rz_colours() { convert "$1" -format '%k' info:; }
@@ -331,7 +367,6 @@ rz_child() {
 # rz_child_visible CLASS [ID]: true when that child is shown.
 rz_child_visible() { [ "$(rz_field "$(rz_child "$@")" 5)" = 1 ]; }
 
-# rz_menu_item TITLE POSITION: "state<TAB>text" of the menu bar item at POSITION ("1.0").
 # rz_choose_language 1|2: View > Язык / Language > Русский (1) or English (2), by keys. The
 # submenu is View's last item: Down opens View, Up wraps round to it, Right opens it. A
 # loaded machine now and then loses a key of the walk: it is tried again, from a closed
@@ -363,6 +398,30 @@ rz_shown_frame() {
   echo none
 }
 
+# rz_open_seek_film: seek.kof (6 s and 8 s at 10 frames per second, 160 x 120, one colour
+# a frame) paused on its first segment; rz_seek_shown: "SEGMENT FRAME" it shows, or "none".
+rz_open_seek_film() {
+  RZ_SEEK_LISTS=("$(rz_reference_frames "$RZ_FILMS/seek.kof" 1)" "$(rz_reference_frames "$RZ_FILMS/seek.kof" 2)")
+  rz_open "$RZ_FILMS/seek.kof"
+  rz_wait_frame roRezodu 160 120 "${RZ_SEEK_LISTS[0]}" 30 >/dev/null
+  rz_keys roRezodu F10
+}
+rz_seek_shown() { rz_shown_frame 160 120 "${RZ_SEEK_LISTS[@]}"; }
+# rz_press_and_expect KEY SEGMENT FRAME ...: each key, then exactly the frame kof renders
+# for that place of seek.kof; $RZ_AFTER_KEY, when set, then runs with the key.
+rz_press_and_expect() {
+  local want
+  while [ $# -gt 0 ]; do
+    rz_keys roRezodu "$1"
+    want="$2 $3"
+    rz_wait_until 10 eval '[ "$(rz_seek_shown)" = "$want" ]' ||
+      rz_fail "$1 should show segment $2, frame $3; shows $(rz_seek_shown)"
+    [ -z "${RZ_AFTER_KEY:-}" ] || "$RZ_AFTER_KEY" "$1"
+    shift 3
+  done
+}
+
+# rz_menu_item TITLE POSITION: "state<TAB>text" of the menu bar item at POSITION ("1.0").
 rz_menu_item() { rz_probe menu "$1" | awk -F'\t' -v p="$2" '($1 "") == (p "") { print $2 "\t" $3 }'; }
 # rz_menu_state TITLE POSITION: its state ("enabled,checked", "grayed" ...).
 rz_menu_state() { rz_menu_item "$1" "$2" | cut -f 1; }
@@ -376,6 +435,43 @@ rz_menu_state_is() { [ "$(rz_menu_state "$1" "$2")" = "$3" ]; }
 # rz_box TITLE: "text<TAB>buttons" of the dialog box titled TITLE (texts escaped as rz_probe
 # writes them); fails when there is none.
 rz_box() { rz_probe boxes | awk -F'\t' -v t="$1" '$2 == t { print $3 "\t" $4; found = 1 } END { exit !found }'; }
+
+# rz_save_as WINDOWS_PATH: the Save box that opens now gets the name typed and takes it.
+rz_save_as() {
+  rz_wait_until 20 eval '[ "$(rz_box_count)" -ge 1 ]' || rz_fail "no Save box opened"
+  sleep 0.5
+  xdotool key --delay 60 ctrl+a
+  xdotool type --delay 30 "$1"
+  xdotool key Return
+}
+
+# rz_open_dialog TITLE: Ctrl+O in the window titled TITLE; $RZ_DIALOG is then the title of
+# the Open dialog it owns.
+rz_open_dialog() {
+  local main
+  rz_keys "$1" ctrl+o
+  main=$(rz_field "$(rz_probe window "$1")" 1)
+  rz_open_dialog_shown() {
+    RZ_DIALOG=$(rz_probe windows | awk -F'\t' -v m="$main" '$2 == "#32770" && $4 == m { print $5 }')
+    [ -n "$RZ_DIALOG" ]
+  }
+  rz_wait_until 10 rz_open_dialog_shown || rz_fail "Ctrl+O opened no dialog: $(rz_probe windows)"
+}
+
+# rz_note TEXT: the probe line of the main window's visible note (koNote) holding TEXT.
+rz_note() { rz_probe children roRezodu | T="$1" awk -F'\t' '$2 == "koNote" && $5 == 1 && index($6, ENVIRON["T"]) { print; exit }'; }
+# rz_offered: true when the note offering to resume the film shows.
+rz_offered() { [ -n "$(rz_note 'Продолжить с')" ]; }
+
+# rz_open_about: Help > About by keys (Alt selects Файл, three steps right reach Справка,
+# Down opens it and Up wraps round to its last item), once the box has painted itself.
+RZ_ABOUT="О программе"
+rz_open_about() {
+  rz_keys roRezodu alt
+  rz_keys roRezodu Right Right Right Down Up Return
+  rz_wait_window "$RZ_ABOUT" 10
+  sleep 0.3
+}
 
 # rz_no_popup: true when no drop-down or context menu is open.
 rz_no_popup() { ! rz_probe popup >/dev/null; }

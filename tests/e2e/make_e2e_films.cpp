@@ -2,9 +2,8 @@
 // they open from the command line and from the Open dialog. pictures.kof: moving frames
 // of 320 x 240 at 10 fps in "Intro" (32 bit), "Middle" (24 bit, 322 wide: rows padded)
 // and "End" (a silent MP3); large.kof: 1400 x 1000, larger than the screen; clock1.kof
-// and clock3.kof: 3 s with one and three pointer samples per frame; depth16.kof,
-// later.kof and damaged.kof: a 16-bit segment, one of a later version, a damaged
-// cabinet between good segments; closing.kof: a damaged cabinet last; noise.kof: an
+// and clock3.kof: 3 s with one and three pointer samples per frame; depth16.kof and
+// damaged.kof: a 16-bit segment, a damaged cabinet between good segments; closing.kof: a damaged cabinet last; noise.kof: an
 // MP3 track that is no MP3; panel.kof and seek.kof: Coloured frames (below); habits.kof:
 // the player's habits, the bar's preview and resuming; idle.kof: idle stretches (below);
 // export.kof: exporting a video from the player (below); search.kof: finding on screen
@@ -116,9 +115,6 @@ void WriteFilms(const std::filesystem::path& dir) {
   shallow.bitsPerPixel = 16;
   WriteBytesToFile(dir / "depth16.kof", Film({shallow}));
 
-  SegmentSpec later = MovingSegment("Later", 320, 240, 0x8E2430, 10);
-  later.version = 2;
-  WriteBytesToFile(dir / "later.kof", Film({MovingSegment("Current", 320, 240, 0x1E4E8C, 40), later}));
 
   const SegmentSpec before = MovingSegment("Before", 320, 240, 0x1E4E8C, 10);
   WriteBytesToFile(dir / "damaged.kof", Film({before, Damaged(10), MovingSegment("After", 320, 240, 0x2E7D32, 100)}));

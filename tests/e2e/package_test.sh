@@ -23,8 +23,7 @@ cmp -s "$folder/NOTICES" "$RZ_HERE/../../NOTICES" || rz_fail "the package's NOTI
 "$3/make_demo_film" "$RZ_OUT/demo.kof" >/dev/null || rz_fail "make_demo_film failed"
 typing=$(rz_reference_frames "$RZ_OUT/demo.kof" 1)
 RZ_EXE="$folder/roRezodu.exe"
-rz_start "$(rz_windows_path "$RZ_OUT/demo.kof")"
-rz_wait_window roRezodu
+rz_open "$RZ_OUT/demo.kof"
 rz_wait_frame roRezodu 560 380 "$typing" >/dev/null
 rz_close
 

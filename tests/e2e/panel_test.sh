@@ -2,21 +2,18 @@
 # The bottom panel and the segment list on panel.kof (make_e2e_films.cpp): segment 1 has
 # no frame rate, then 10 s, 5 s and 45 s, so the bar's parts (marks at x = 35 and 51 of
 # 200) and the film's segments are numbered differently. One message for segment 1; the
-# controls, strip and bar of a paused film; Tab; bar clicks, buttons, full screen and the
+# controls, strip and bar of a paused film; bar clicks, buttons, full screen and the
 # panel at the bottom edge; the list; the volume label; the speed slider at MAX.
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 
-client_size() { rz_probe client roRezodu | cut -f 3,4 --output-delimiter ' '; }
-# pixel PNG X Y: the colour at X,Y as rrggbb.
-pixel() { convert "$1" -crop "1x1+$2+$3" +repage -format '%[hex:p{0,0}]' info: | cut -c1-6 | tr 'A-F' 'a-f'; }
 # shown_frame: "SEGMENT FRAME" of the picture shown now (red = frame % 256, green =
 # 30 + 60 x (segment - 1), blue = 20 + 40 x (frame / 256)), read at its middle.
 shown_frame() {
   local w h c
-  read -r w h <<<"$(client_size)"
+  read -r w h <<<"$(rz_client_size)"
   rz_screenshot roRezodu "$RZ_OUT/frame.png"
-  c=$(pixel "$RZ_OUT/frame.png" $((w / 2)) $(((h - 40) / 2)))
+  c=$(rz_pixel "$RZ_OUT/frame.png" $((w / 2)) $(((h - 40) / 2)))
   local r=$((16#${c:0:2})) g=$((16#${c:2:2})) b=$((16#${c:4:2}))
   if [ $(((g - 30) % 60)) -ne 0 ] || [ $(((b - 20) % 40)) -ne 0 ]; then echo "none $c"; return; fi
   echo "$(((g - 30) / 60 + 1)) $((r + 256 * ((b - 20) / 40)))"
@@ -25,13 +22,9 @@ showing() { [ "$(shown_frame | cut -d' ' -f1)" = "$1" ]; }
 wait_segment() { rz_wait_until 10 showing "$1" || rz_fail "segment $1 is not shown (shows $(shown_frame))"; }
 visible() { rz_child_visible "$@"; }
 hidden() { ! visible "$@"; }
-focus() { rz_probe focus roRezodu | cut -f 2,3 --output-delimiter ' ' || echo none; }
-# panel_click X Y: a click at X,Y of the panel, docked along the client area's bottom.
-panel_click() { rz_click roRezodu "$1" $(($(client_size | cut -d' ' -f2) - 40 + $2)); }
-button() { panel_click $(($1 + 12)) 20; }
+button() { rz_panel_click $(($1 + 12)) 20; }
 
-rz_start "$(rz_windows_path "$RZ_FILMS/panel.kof")"
-rz_wait_window roRezodu
+rz_open "$RZ_FILMS/panel.kof"
 rz_wait_until 20 rz_probe boxes >/dev/null || rz_fail "segment 1 without a rate was not told"
 sleep 1  # a second message would show by now
 [ "$(rz_box_count)" = 1 ] && grep -q 'FPS = 0' <<<"$(rz_probe boxes)" ||
@@ -44,28 +37,28 @@ rz_keys roRezodu F10
 # Paused: Play shown, Pause hidden in its place. (Every control's place is checked by
 # the clicks below, which find them there, and by the bar's pixels.)
 visible Button 110 && hidden Button 111 || rz_fail "paused, but Play is hidden or Pause shown"
-read -r w h <<<"$(client_size)"
+read -r w h <<<"$(rz_client_size)"
 top=$((h - 40))
 
-# The bar's played part ends at 2 + round(196 x position / 60), position (frame + 1) / 10.
-# Its row 3 is read: the activity strip takes rows 5 to 7.
+# The bar's played part ends at 2 + round(196 x position / 60), position (frame + 1) / 10
+# (the pixels of every position: ProgressModel.SecondsToPixelsAndTheMarks); the marks at
+# 35 and 51. Its row 3 is read: the activity strip takes rows 5 to 7.
 read -r segment frame <<<"$(shown_frame)"
 [ "$segment" = 2 ] || rz_fail "paused in segment $segment, expected 2"
 rz_screenshot roRezodu "$RZ_OUT/paused.png"
 edge=$(awk -v f="$frame" 'BEGIN { v = 196 * (f + 1) / 600; e = int(v + 0.5); if (e - v == 0.5 && e % 2) e--
                               print 2 + e }')
-for x in $(seq 2 196); do
-  colour=$(pixel "$RZ_OUT/paused.png" $((210 + x)) $((top + 26)))
-  want=ffffff
-  if [ "$x" -eq 35 ] || [ "$x" -eq 51 ]; then want=000000; elif [ "$x" -lt "$edge" ]; then want=a0a8b8; fi
-  [ "$colour" = "$want" ] || rz_fail "bar pixel $x is $colour, expected $want (frame $frame, edge $edge)"
+for check in "2 a0a8b8" "$((edge - 1)) a0a8b8" "$edge ffffff" "35 000000" "36 ffffff" "51 000000" "196 ffffff"; do
+  set -- $check
+  colour=$(rz_pixel "$RZ_OUT/paused.png" $((210 + $1)) $((top + 26)))
+  [ "$colour" = "$2" ] || rz_fail "bar pixel $1 is $colour, expected $2 (frame $frame, edge $edge)"
 done
 # The marks reach the bar's top; the slanted strip, its black edge, the white panel, and
 # white letters in the format line and the time line.
 for check in "245 $((top + 25)) 000000" "212 $((top + 15)) 9098a8" "$((w - 4)) $((top + 15)) 9098a8" \
   "300 $((top + 16)) 000000" "190 $((top + 36)) ffffff"; do
   set -- $check
-  [ "$(pixel "$RZ_OUT/paused.png" "$1" "$2")" = "$3" ] || rz_fail "pixel $1,$2 is not $3"
+  [ "$(rz_pixel "$RZ_OUT/paused.png" "$1" "$2")" = "$3" ] || rz_fail "pixel $1,$2 is not $3"
 done
 letters() {
   convert "$RZ_OUT/paused.png" -crop "$1" +repage -fill black +opaque white -format '%[fx:int(mean*w*h)]' info:
@@ -73,16 +66,7 @@ letters() {
 [ "$(letters "150x13+214+$((top + 2))")" -gt 40 ] || rz_fail "no format line in the strip"
 [ "$(letters "169x13+$((w - 171))+$((top + 2))")" -gt 40 ] || rz_fail "no time line in the strip"
 
-# Tab: Play, Stop, Segments, Previous, Next, Full screen, bar, speed, volume, the picture
-# (the main window), and round.
-order=""
-for _ in 1 2 3 4 5 6 7 8 9 10 11; do
-  rz_keys roRezodu Tab
-  order+="$(focus | cut -d' ' -f1,2 | sed 's/^KOAPP .*/picture/'),"
-done
-buttons="Button 110,Button 112,Button 113,Button 114,Button 115,Button 121"
-[ "$order" = "$buttons,koProgressBar 0,koSlider 0,koSlider 0,picture,Button 110," ] ||
-  rz_fail "tab order: $order"
+# (The Tab order: accessibility_test.sh and FocusOrder natively.)
 # F10 with the focus on a panel button, then in the list, pauses and takes no key after it.
 for place in button list; do
   if [ $place = list ]; then
@@ -93,7 +77,7 @@ for place in button list; do
   rz_wait_menu_state roRezodu 1.0 enabled,checked
   rz_keys roRezodu F10 F9
   sleep 0.5
-  rz_menu_state_is roRezodu 1.0 enabled,checked || rz_fail "F9 after F10 was lost with the focus on $(focus)"
+  rz_menu_state_is roRezodu 1.0 enabled,checked || rz_fail "F9 after F10 was lost with the focus on $(rz_focus)"
   rz_keys roRezodu F10
 done
 rz_keys roRezodu Escape
@@ -103,9 +87,9 @@ rz_keys roRezodu Escape
 rz_wait_until 5 hidden koSegmentList || rz_fail "Escape did not close the list"
 
 # x = 34 lies left of the mark at 35, but its time rounds to 10 s: the bar's second part.
-panel_click $((210 + 34)) 28
+rz_panel_click $((210 + 34)) 28
 wait_segment 3
-panel_click $((210 + 150)) 28
+rz_panel_click $((210 + 150)) 28
 wait_segment 4
 
 # Previous, Next, Pause and Play (in one place), full screen.
@@ -122,7 +106,7 @@ visible Button 110 || rz_fail "Play is not shown while paused"
 button 8
 rz_wait_until 3 eval '[ "$(shown_frame)" != "$paused" ]' || rz_fail "Play did not go on from $paused"
 button 164
-rz_wait_until 10 eval '[ "$(client_size)" != "$w $h" ]' || rz_fail "the full-screen button changed nothing"
+rz_wait_until 10 eval '[ "$(rz_client_size)" != "$w $h" ]' || rz_fail "the full-screen button changed nothing"
 # Full screen switches the panel off; it docks while the mouse is at the bottom edge,
 # and away from it slides down (2 pixels every 40 ms) until it is hidden.
 rz_wait_until 5 hidden koBottomPanel || rz_fail "the panel stayed in full screen"
@@ -144,7 +128,7 @@ sleep 1.5
 docked || rz_fail "the panel switched on during its slide is not there: $(rz_child koBottomPanel)"
 rz_keys roRezodu F7
 rz_keys roRezodu alt+Return
-rz_wait_until 10 eval '[ "$(client_size)" = "$w $h" ]' || rz_fail "full screen was not left: $(client_size)"
+rz_wait_until 10 eval '[ "$(rz_client_size)" = "$w $h" ]' || rz_fail "full screen was not left: $(rz_client_size)"
 
 # The Segments button opens the list, its X closes it; Stop makes segment 1 current
 # again without a second message.
@@ -162,26 +146,23 @@ for step in "Down Down Down Return:4" "Escape:4" "double-click:2"; do
   keys=${step%:*}
   rz_keys roRezodu F6
   rz_wait_until 5 visible koSegmentList || rz_fail "F6 did not show the segment list"
-  [ "$(focus)" = "ListBox 0" ] || rz_fail "the list does not have the focus: $(focus)"
+  [ "$(rz_focus)" = "ListBox 0" ] || rz_fail "the list does not have the focus: $(rz_focus)"
   if [ "$keys" = double-click ]; then rz_click roRezodu 100 45 && xdotool click 1; else rz_keys roRezodu $keys; fi
   rz_wait_until 5 hidden koSegmentList || rz_fail "the list stayed open after $keys"
-  [ "$keys" = double-click ] || [ "$(focus)" = "Button 113" ] || rz_fail "after $keys the focus is on $(focus)"
+  [ "$keys" = double-click ] || [ "$(rz_focus)" = "Button 113" ] || rz_fail "after $keys the focus is on $(rz_focus)"
   wait_segment "${step#*:}"
 done
 [ "$(rz_box_count)" = 0 ] || rz_fail "a message appeared: $(rz_probe boxes)"
 
 # A press at the volume slider's left end turns the label down, and its 200 ms refreshes
 # keep it there.
-label() {
-  rz_screenshot roRezodu "$RZ_OUT/l.png" && convert "$RZ_OUT/l.png" -crop "$((w - 550))x16+548+$((h - 19))" +repage "$1"
-}
-label "$RZ_OUT/full.png"
-panel_click $((494 + 1)) 28
+rz_volume_label "$RZ_OUT/full.png"
+rz_panel_click $((494 + 1)) 28
 sleep 0.2
-label "$RZ_OUT/down.png"
+rz_volume_label "$RZ_OUT/down.png"
 ! rz_same_image "$RZ_OUT/full.png" "$RZ_OUT/down.png" || rz_fail "the volume label did not change"
 sleep 0.6
-label "$RZ_OUT/later.png"
+rz_volume_label "$RZ_OUT/later.png"
 rz_same_image "$RZ_OUT/down.png" "$RZ_OUT/later.png" || rz_fail "the volume label went back"
 
 # The speed slider (x = 420 .. 490, y = 18 .. 38; thumb at 20 .. 35 at x1) dragged past
@@ -193,4 +174,4 @@ for x in 460 480 500 520; do xdotool mousemove $((x0 + x)) "$y"; sleep 0.05; don
 xdotool mouseup 1
 rz_wait_menu_state roRezodu 1.2 enabled,checked 10
 rz_close
-echo "$RZ_NAME: one message for the rate 0, controls, bar, tab order, buttons, list, sliders"
+echo "$RZ_NAME: one message for the rate 0, controls, bar, buttons, list, sliders"

@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # A film driven with the keys: a paused picture equals pixel for pixel the frame kof
-# renders, centred; F9, F10, F11 (check marks; moving, still, gone), F5, F4, F7, F8 (the
+# renders, centred; F9, F10, F11 (check marks; moving, still, gone), F5, F4, F8 (the
 # properties box), Alt+Enter there and back (menu bar, context menu, the frame redrawn
-# centred); a film larger than the screen maximises the window, reduced to fit.
+# centred); a film larger than the screen maximises the window, reduced to fit. (F7:
+# panel_test.sh.)
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 intro=$(rz_reference_frames "$RZ_FILMS/pictures.kof" 1)
 middle=$(rz_reference_frames "$RZ_FILMS/pictures.kof" 2)
 
-rz_start "$(rz_windows_path "$RZ_FILMS/pictures.kof")"
-rz_wait_window roRezodu
+rz_open "$RZ_FILMS/pictures.kof"
 rz_wait_menu_state roRezodu 1.0 enabled,checked
 rz_moving roRezodu 320 240 || rz_fail "the picture does not move while the film plays"
 
@@ -36,8 +36,9 @@ rz_wait_menu_state roRezodu 1.1 enabled,checked
 restarted=$(rz_still_frame roRezodu 320 240 "$intro")
 [ "$restarted" -lt "$later" ] || rz_fail "F4 did not start the first segment again (frame $restarted)"
 
-# Alt+Enter: the paused frame fills the middle of the screen, without a menu bar; the
-# context menu shows full screen on and the panel off. Alt+Enter again restores all.
+# Alt+Enter: the paused frame fills the middle of the screen, without a menu bar, and a
+# right click brings the context menu (its items' states: MenuState natively). Alt+Enter
+# again restores all.
 rz_keys roRezodu alt+Return
 rz_wait_until 10 rz_window_is roRezodu 6 maximised ||
   rz_fail "Alt+Enter did not maximise the window: $(rz_probe window roRezodu)"
@@ -47,10 +48,6 @@ rz_wait_until 10 rz_window_is roRezodu 6 maximised ||
 [ "$(rz_wait_frame roRezodu 320 240 "$intro")" = "$restarted" ] || rz_fail "full screen shows another frame"
 rz_click roRezodu 200 200 3
 rz_wait_until 10 rz_probe popup >/dev/null || rz_fail "no context menu after a right click"
-popup=$(rz_probe popup | cut -f 1,2)
-for item in "3	enabled,checked" "10	enabled" "11	enabled,checked"; do
-  grep -qx "$item" <<<"$popup" || rz_fail "context menu: no '$item' in: $popup"
-done
 xdotool key Escape
 rz_wait_until 10 rz_no_popup || rz_fail "the context menu stays open"
 rz_keys roRezodu alt+Return
@@ -60,21 +57,13 @@ rz_wait_until 10 rz_window_is roRezodu 3 0,0,600,400 ||
 [ "$(rz_menu_state roRezodu 2.1)" = enabled ] || rz_fail "Full screen is still checked"
 [ "$(rz_wait_frame roRezodu 320 240 "$intro")" = "$restarted" ] || rz_fail "the window shows another frame"
 
-# F7 switches the panel's check mark off and on.
-rz_keys roRezodu F7
-rz_wait_menu_state roRezodu 2.0 enabled
-rz_keys roRezodu F7
-rz_wait_menu_state roRezodu 2.0 enabled,checked
-
-# F8: the film's properties, headed by the player's own path.
+# F8: the film's properties, headed by the player's own path, with the film's last
+# segment (each line's form: FilmProperties.HeaderAndOneLinePerSegment).
 program=$(rz_windows_path "$RZ_EXE")
-properties="${program//\\/\\\\}"'\r\rКоличество сегментов: 3\r\r'
-properties+='[320 x 240 x 32 bit / 10 fps  Sound:  - ]:  Intro\r'
-properties+='[322 x 240 x 24 bit / 10 fps  Sound:  - ]:  Middle\r'
-properties+='[320 x 240 x 32 bit / 10 fps  Sound: mp3]:  End\r'
 rz_keys roRezodu F8
 rz_wait_window "Свойства файла" 10
-[ "$(rz_box "Свойства файла")" = "$properties	OK" ] || rz_fail "properties box: $(rz_box "Свойства файла")"
+[[ "$(rz_box "Свойства файла")" == "${program//\\/\\\\}"'\r\rКоличество сегментов: 3\r\r'*'Sound: mp3]:  End\r	OK' ]] ||
+  rz_fail "properties box: $(rz_box "Свойства файла")"
 rz_probe click "Свойства файла" OK
 rz_wait_gone "Свойства файла"
 
@@ -88,8 +77,7 @@ rz_close
 # A 1400 x 1000 film: the window is maximised and the picture reduced into the available
 # area (one pixel larger than the client area), proportions kept, centred.
 "$RZ_KOF" frames "$RZ_FILMS/large.kof" --segment 1 --to 0 --out "$RZ_OUT/large" >/dev/null
-rz_start "$(rz_windows_path "$RZ_FILMS/large.kof")"
-rz_wait_window roRezodu
+rz_open "$RZ_FILMS/large.kof"
 rz_wait_until 10 rz_window_is roRezodu 6 maximised ||
   rz_fail "the window was not maximised for a picture larger than the screen: $(rz_probe window roRezodu)"
 read -r cx cy aw ah <<<"$(rz_available roRezodu)"
@@ -107,5 +95,5 @@ reduced_like_reference() {
 rz_wait_until 10 reduced_like_reference || rz_fail "the reduced picture differs from the reference reduced to" \
   "${sw}x${sh} (mean difference $(rz_image_difference "$RZ_OUT/large-shown.png" "$RZ_OUT/large-reduced.png"))"
 rz_close
-echo "$RZ_NAME: frames $first, $later and $restarted shown exactly; F4 F5 F7 F8 F9 F10 F11, Alt+Enter," \
+echo "$RZ_NAME: frames $first, $later and $restarted shown exactly; F4 F5 F8 F9 F10 F11, Alt+Enter," \
   "context menu; ${sw}x${sh} reduced picture of a 1400x1000 film"

@@ -17,8 +17,7 @@ RZ_HEAP_CHECK="${RZ_HEAP_CHECK:+$RZ_HEAP_CHECK,}+mci"
 # volume_commands: how many volume commands (MCI_SETAUDIO) MCI has had so far.
 volume_commands() { grep -c 'mciSendCommandW (.*MCI_SETAUDIO' "$RZ_OUT/player.log" || true; }
 
-rz_start "$(rz_windows_path "$RZ_FILMS/habits.kof")"
-rz_wait_window roRezodu 60
+rz_open "$RZ_FILMS/habits.kof"
 rz_wait_menu_state roRezodu 1.0 enabled,checked 30
 rz_keys roRezodu F10
 rz_wait_menu_state roRezodu 1.1 enabled,checked

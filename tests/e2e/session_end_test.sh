@@ -7,7 +7,7 @@
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 
-settings="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/roRezodu/settings.txt"
+settings=$RZ_SETTINGS
 # The prefix is shared with the other tests: their settings come back at the end.
 mkdir -p "$(dirname "$settings")"
 if [ -f "$settings" ]; then mv "$settings" "$RZ_OUT/theirs.txt"; fi

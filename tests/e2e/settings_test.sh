@@ -5,12 +5,13 @@
 # films; it is written as version 2. (a) A film closes while another program holds the
 # file sharing nothing: the file stays as it was, and the place appears once the
 # program lets go and the player ends. (b) Two players closed at the same moment: both
-# places are kept. (c) A place beyond its segment's end is not offered; one within it is.
+# places are kept. (Which places are offered: ResumeTracker.OffersOnlyAFrameTheFilmHasNow
+# natively, the offer itself: habits_test.sh.)
 # The films are copies of habits.kof (make_e2e_films.cpp: 12 s, then 20 s, 400 x 300).
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 
-settings="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/roRezodu/settings.txt"
+settings=$RZ_SETTINGS
 # The prefix is shared with the other tests: their settings come back at the end.
 mkdir -p "$(dirname "$settings")"
 if [ -f "$settings" ]; then cp "$settings" "$RZ_OUT/theirs.txt"; fi
@@ -54,15 +55,8 @@ play_past_ten_seconds() {
   sleep 11
 }
 open_film() {  # TITLE PATH: the Open dialog of a player started without a film
-  local main dialog=""
-  rz_keys "$1" ctrl+o
-  main=$(rz_field "$(rz_probe window "$1")" 1)
-  open_dialog_shown() {
-    dialog=$(rz_probe windows | awk -F'\t' -v m="$main" '$2 == "#32770" && $4 == m { print $5 }')
-    [ -n "$dialog" ]
-  }
-  rz_wait_until 10 open_dialog_shown || rz_fail "Ctrl+O opened no dialog: $(rz_probe windows)"
-  rz_keys "$dialog" ctrl+a
+  rz_open_dialog "$1"
+  rz_keys "$RZ_DIALOG" ctrl+a
   xdotool type --delay 15 "$2"
   xdotool key Return
   rz_wait_window "roRezodu - [$2]" 10
@@ -94,7 +88,7 @@ first_pid=$RZ_PID
 rz_start "$third"
 players_shown() { [ "$(rz_probe windows | awk -F'\t' '$5 == "roRezodu"' | wc -l)" = 2 ]; }
 rz_wait_until 60 players_shown || rz_fail "the two players did not both appear: $(rz_probe windows)"
-sleep 12
+sleep 16  # past 10 s of each film, also when a busy machine was slow to start playing them
 rz_probe close roRezodu || rz_fail "no player to close"
 rz_wait_exit 30 && [ "$RZ_STATUS" = 0 ] || rz_fail "the second player did not end well ($RZ_STATUS)"
 RZ_PID=$first_pid
@@ -105,23 +99,4 @@ for film in "$second" "$third"; do
   [ -n "$(place_of "$film")" ] || rz_fail "the place of $film was lost: $(cat "$settings")"
 done
 
-# (c) The third film's place is offered; the second's, moved beyond its segment's end, not.
-offered() { rz_probe children roRezodu | awk -F'\t' '$2 == "koNote" && $5 == 1 && index($6, "Продолжить с") { f = 1 } END { exit !f }'; }
-rz_start "$third"
-rz_wait_window roRezodu 60
-rz_wait_until 10 offered || rz_fail "no offer to resume the third film"
-rz_close
-read -r segment _ <<<"$(place_of "$second")"
-P="$second" awk '/^place=/ && substr($0, length($0) - length(ENVIRON["P"]) + 1) == ENVIRON["P"] {
-  split($0, f, " "); $0 = f[1] " " f[2] " " f[3] " " f[4] " 99999 " substr($0, length(f[1] f[2] f[3] f[4] f[5]) + 6) }
-  { print }' "$settings" >"$RZ_OUT/edited.txt"
-cp "$RZ_OUT/edited.txt" "$settings"
-[ "$(place_of "$second")" = "$segment 99999" ] || rz_fail "the test could not edit the place: $(cat "$settings")"
-rz_start "$second"
-rz_wait_window roRezodu 60
-rz_wait_until 20 rz_moving roRezodu 400 300 || rz_fail "the second film does not play"
-sleep 2
-! offered || rz_fail "a place beyond the segment's end was offered"
-rz_menu_state_is roRezodu 1.17 grayed || rz_fail "Resume is not grayed: $(rz_menu_state roRezodu 1.17)"
-rz_close
-echo "$RZ_NAME: a held file waits and loses nothing, two players keep both places, no offer beyond the end"
+echo "$RZ_NAME: a held file waits and loses nothing, two players keep both places"

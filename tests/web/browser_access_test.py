@@ -7,7 +7,6 @@ focus always shows. Names and roles are read from Chromium's accessibility tree,
 screen reader gets. Run by browser_test.py, which holds the session (browser_session.py)."""
 import os
 import re
-import time
 
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
@@ -73,13 +72,6 @@ def tab_to(s, element_id):
         if focused(s) == element_id:
             return
     raise AssertionError(f"Tab does not reach {element_id}")
-
-
-def open_paused(s, film):
-    s.open_page(film)
-    s.wait(lambda: s.data("state") == "playing" and int(s.data("shown") or -1) >= 2, f"{film} playing")
-    s.keys(" ")
-    s.wait_state("paused")
 
 
 def test_axe(s):
@@ -185,7 +177,7 @@ def test_screen_reader(s):
     problems = []
     for code in ["ru", "en"]:
         use_language(s, code)
-        open_paused(s, "two.kof")
+        s.open_paused("two.kof")
         s.keys("n")
         s.wait(lambda: s.data("segment") == "1", "the second segment")
         s.keys(Keys.F10)
@@ -211,17 +203,14 @@ def test_slider_keys(s):
     go to the film's ends (not the segment's, as on the picture); the speed steps one
     place of its scale, the volume 5 % and 20 %, and both go to their ends."""
     problems = []
-    open_paused(s, "long.kof")  # 75 s and 50 s at 2 frames a second
+    s.open_paused("long.kof")  # 75 s and 50 s at 2 frames a second
     ActionChains(s.driver).click(s.driver.find_element(By.ID, "picture-area")).perform()
     tab_to(s, "bar")
     for key, place in [(Keys.END, ("1", "99")), (Keys.HOME, ("0", "0")), (Keys.PAGE_UP, ("0", "120")),
                        (Keys.PAGE_UP, ("1", "90")), (Keys.ARROW_LEFT, ("1", "80")), (Keys.PAGE_DOWN, ("0", "110")),
                        (Keys.ARROW_RIGHT, ("0", "120")), (Keys.ARROW_UP, ("0", "130")), (Keys.ARROW_DOWN, ("0", "120"))]:
         s.keys(key)
-        try:
-            s.wait(lambda: s.place() == place, f"{place} after {key!r}", 3)
-        except AssertionError as error:
-            problems.append(str(error))
+        s.check_wait(problems, lambda: s.place() == place, f"{place} after {key!r}", 3)
     check(problems, s.data("state") == "paused", f"the bar's keys: {s.describe()}")
 
     # Each value read as its label shows it, once the label shows the new value.
@@ -269,7 +258,7 @@ def test_focus(s):
     The list closed with F6 leaves the focus on its button, the panel hidden with F7 on
     the picture."""
     problems = []
-    open_paused(s, "two.kof")
+    s.open_paused("two.kof")
     s.keys(Keys.F6)
     ActionChains(s.driver).click(s.driver.find_element(By.CSS_SELECTOR, ".brand")).perform()  # Tab starts there
     expected = ["open", "properties", "search-open", "export-open", "skip-idle", "help", "language", "segment-0", "segment-1",

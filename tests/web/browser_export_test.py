@@ -34,10 +34,7 @@ def finished_files(folder):
 
 def start_export(s, film, range_value="film", size="film", width=None, after=0, format_value="webm"):
     """The film paused (at frame `after` or later) and its export started with these choices."""
-    s.open_page(film)
-    s.wait(lambda: s.data("state") == "playing" and int(s.data("shown") or -1) >= after, f"frame {after}")
-    s.keys(" ")
-    s.wait_state("paused")
+    s.open_paused(film, after)
     s.chord(Keys.CONTROL, "e")
     dialog = s.driver.find_element(By.ID, "export")
     s.wait(lambda: dialog.is_displayed(), "the export dialog")

@@ -10,7 +10,7 @@ import time
 
 from selenium.webdriver.common.by import By
 
-from browser_session import assert_same_picture, chromium, rgb
+from browser_session import assert_same_picture, rgb
 
 FILM = "idle.kof"
 LENGTH = 12.0
@@ -117,13 +117,8 @@ def test_activity_strip(s):
     """The strip along the bar shows the measured segment at the screen's scale: darker
     where things happen, hatched over the idle stretch; at 200 % in twice the pixels."""
     single = check_strip(s)
-    main = s.driver
-    s.driver = chromium(os.path.join(s.work, "profile-strip-x2"), scale=2)
-    try:
+    with s.other_browser("strip-x2", scale=2):
         double = check_strip(s)
-    finally:
-        s.driver.quit()
-        s.driver = main
     assert double[4] == 2 and double[1] == 2 * single[1], f"at 100 % {single}, at 200 % {double}"
 
 

@@ -9,7 +9,7 @@ from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
-from browser_session import HeldDownload, broken_copy, chromium, serve
+from browser_session import HeldDownload, broken_copy, serve
 
 # The browser's reload, back, forward and home keys: never the page's.
 BROWSER_KEYS = [(Keys.CONTROL, "r"), (Keys.CONTROL, Keys.SHIFT, "r"), (Keys.F5,), (Keys.SHIFT, Keys.F5),
@@ -40,10 +40,7 @@ def test_browser_keys(s):
     taken = s.keys_taken()
     check(problems, not taken, f"with no film the page took {taken}")
 
-    s.open_page("two.kof")
-    s.wait(lambda: s.data("state") == "playing" and int(s.data("shown") or -1) >= 2, "frame 2")
-    s.keys(" ")
-    s.wait_state("paused")
+    s.open_paused("two.kof")
     place = s.place()
     s.watch_keys()
     for keys in BROWSER_KEYS:
@@ -56,10 +53,8 @@ def test_browser_keys(s):
     for key, place in [(Keys.HOME, ("0", "0")), (Keys.ARROW_RIGHT, ("1", "0")), (Keys.END, ("1", "49")),
                        (Keys.ARROW_LEFT, ("0", "49")), ("n", ("1", None)), (Keys.F4, ("0", None))]:
         s.keys(key)
-        try:
-            s.wait(lambda: s.place()[0] == place[0] and place[1] in (None, s.place()[1]), f"{place} after {key!r}", 3)
-        except AssertionError as error:
-            problems.append(str(error))
+        s.check_wait(problems, lambda: s.place()[0] == place[0] and place[1] in (None, s.place()[1]),
+                     f"{place} after {key!r}", 3)
     s.keys(Keys.F10)
     s.wait_state("paused")
     place = s.place()
@@ -90,10 +85,7 @@ def test_film_download(s):
     try:
         s.driver.get(s.base + "index.html?film=" + held.url)
         loading = s.driver.find_element(By.ID, "loading")
-        try:
-            s.wait(lambda: loading.is_displayed() and loading.text, "Loading", 3)
-        except AssertionError as error:
-            problems.append(str(error))
+        s.check_wait(problems, lambda: loading.is_displayed() and loading.text, "Loading", 3)
         s.choose_file("clock.kof")
         s.wait(lambda: s.text("film-name") == "clock.kof" and s.data("state") == "playing", "clock.kof")
         held.release()
@@ -155,25 +147,15 @@ def test_blocked_sound(s):
     """Where sound needs a gesture first, a film opened by its address says so; a click
     anywhere on the player (not on that note) starts the sound."""
     problems = []
-    main = s.driver
-    s.driver = chromium(os.path.join(s.work, "profile-gesture"), autoplay="document-user-activation-required")
-    try:
+    with s.other_browser("gesture", autoplay="document-user-activation-required"):
         s.open_page("clock.kof")
         s.wait_state("playing")
         note = s.driver.find_element(By.ID, "sound-blocked") if s.driver.find_elements(By.ID, "sound-blocked") else None
-        try:
-            s.wait(lambda: note is not None and note.is_displayed() and note.text, "the note that sound is held", 2)
-        except AssertionError as error:
-            problems.append(str(error))
+        s.check_wait(problems, lambda: note is not None and note.is_displayed() and note.text,
+                     "the note that sound is held", 2)
         ActionChains(s.driver).click(s.driver.find_element(By.ID, "time")).perform()
-        try:
-            s.wait(lambda: s.data("sound") == "playing", "the sound after a click", 2)
+        if s.check_wait(problems, lambda: s.data("sound") == "playing", "the sound after a click", 2):
             check(problems, note is None or not note.is_displayed(), "the note stayed")
-        except AssertionError as error:
-            problems.append(str(error))
-    finally:
-        s.driver.quit()
-        s.driver = main
     report(problems)
 
 
@@ -233,10 +215,7 @@ def test_save_picture(s):
     os.makedirs(named)
     os.makedirs(numbered)
     save_to(named, "allow")  # a file of the same name is replaced: each save is of another frame
-    s.open_page("two.kof")
-    s.wait(lambda: s.data("state") == "playing" and int(s.data("shown") or -1) >= 2, "frame 2")
-    s.keys(" ")
-    s.wait_state("paused")
+    s.open_paused("two.kof")
     addresses = []
     for count in [1, 2]:
         s.chord(Keys.CONTROL, ".")  # a frame forward

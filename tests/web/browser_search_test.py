@@ -229,17 +229,20 @@ def test_index_made_in_page(s):
     assert shown(s, "index-make") and not shown(s, "index-save"), "after Cancel: no offer again, or an index offered"
 
     s.driver.find_element(By.ID, "index-make").click()
-    percents = set()
+    percents, played = set(), set()
 
     def made():
         status = index_status(s)
         if status.startswith("Создание индекса:"):
             percents.add(int(status.split()[-2]))
+            if s.data("state") == "playing":
+                played.add(s.place())
         return status.startswith(("Индекс готов", "Индекс не создан"))
     s.wait(made, "the index made in the page", 300)
     assert index_status(s).startswith("Индекс готов, слов:"), index_status(s)
     assert len(percents) >= 2, f"progress seen: {sorted(percents)}"
-    assert s.data("state") == "playing", "the film stopped while its index was made"
+    # (The 12 s film may end first on a busy machine: it is seen playing on meanwhile.)
+    assert len(played) >= 2, f"the film did not play on while its index was made: {sorted(played)}"
     assert not shown(s, "index-make"), "the offer stays after the index was made"
     violations = s.accessibility_violations()
     assert not violations, "\n".join(violations)

@@ -3,7 +3,6 @@
 Chromium driven by Selenium as a user drives it, and the pictures compared with what the
 native tools make (`kof frames`, `kof info --json`)."""
 import http.server
-import json
 import os
 import shutil
 import subprocess
@@ -12,6 +11,7 @@ import tempfile
 import threading
 import time
 import urllib.parse
+from contextlib import contextmanager
 
 from selenium import webdriver
 from selenium.common.exceptions import TimeoutException
@@ -90,6 +90,24 @@ class Session:
     def open_page(self, film=None):
         self.driver.get(self.base + "index.html" + (f"?film=films/{urllib.parse.quote(film)}" if film else ""))
 
+    def open_paused(self, film, after=2):
+        """The film opened, played to frame `after` at least, and paused with Space."""
+        self.open_page(film)
+        self.wait(lambda: self.data("state") == "playing" and int(self.data("shown") or -1) >= after, f"frame {after}")
+        self.keys(" ")
+        self.wait_state("paused")
+
+    @contextmanager
+    def other_browser(self, name, **options):
+        """Within it, the session drives another Chromium (chromium's options), quit after."""
+        main = self.driver
+        self.driver = chromium(os.path.join(self.work, "profile-" + name), **options)
+        try:
+            yield self.driver
+        finally:
+            self.driver.quit()
+            self.driver = main
+
     def data(self, name):
         return self.driver.find_element(By.ID, "player").get_attribute(f"data-{name}")
 
@@ -98,6 +116,15 @@ class Session:
             return WebDriverWait(self.driver, seconds, poll_frequency=0.02).until(lambda d: condition())
         except TimeoutException:
             raise AssertionError(f"timed out waiting for {what}; page: {self.describe()}") from None
+
+    def check_wait(self, problems, condition, what, seconds=10):
+        """wait, noting a time-out in problems (the test goes on) instead of failing."""
+        try:
+            self.wait(condition, what, seconds)
+            return True
+        except AssertionError as error:
+            problems.append(str(error))
+            return False
 
     def wait_state(self, state, seconds=10):
         self.wait(lambda: self.data("state") == state, f"state {state}", seconds)
@@ -221,11 +248,6 @@ class Session:
     def kof_picture(self, film, segment, frame):
         with open(self.kof_picture_file(film, segment, frame), "rb") as f:
             return rgb(f.read())
-
-    def kof_warnings(self, film):
-        result = subprocess.run([self.kof, "info", os.path.join(self.films, film), "--json"], capture_output=True,
-                                text=True)
-        return json.loads(result.stdout).get("warnings", [])
 
 
 def rgb(png):

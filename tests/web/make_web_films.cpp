@@ -1,10 +1,9 @@
 // make_web_films DIR: the films the browser tests open. two.kof: "Первый" (32 bit,
 // MSZIP) and "Второй" (24 bit, 322 wide, LZMA), 50 moving frames each; clock.kof: 3 s
 // at three pointer samples per frame with a 440 Hz tone (LAME); junk.kof: no film;
-// damaged.kof: a damaged cabinet between good segments; truncated.kof: two.kof cut in
-// its second segment; language.txt: a language table (1251) without Stop, for kof pack;
-// habits.kof: 25 s for the habits, the bar's preview and resuming; long.kof: 75 s and
-// 50 s at 2 frames a second, for the bar's minute steps; lecture.kof: 60 s at 640 x 480,
+// language.txt: a language table (1251) without Stop, for kof pack; habits.kof: 25 s
+// for the habits, the bar's preview and resuming; long.kof: 75 s and 50 s at 2 frames
+// a second, for the bar's minute steps; lecture.kof: 60 s at 640 x 480,
 // long enough to cancel its export halfway; idle.kof: 12 s that stand still, pointer,
 // picture and sound, from 1.9 s to 9.0 s; fast.kof: 1 s at 40 frames a second and three
 // pointer samples a frame, more pictures than a GIF has hundredths; colours.kof: 30
@@ -47,9 +46,7 @@ void WriteFilms(const std::filesystem::path& dir) {
   second.bitsPerPixel = 24;
   second.packing = Packing::Lzma;
   const SegmentSpec first = MovingSegment("\xCF\xE5\xF0\xE2\xFB\xE9", 320, 240, 0x1E4E8C, 50);  // "Первый"
-  const Bytes two = WithTrailer(BuildFilm({first, second}));
-  WriteBytesToFile(dir / "two.kof", two);
-  WriteBytesToFile(dir / "truncated.kof", Bytes(two.begin(), two.begin() + std::ptrdiff_t(two.size() * 3 / 4)));
+  WriteBytesToFile(dir / "two.kof", WithTrailer(BuildFilm({first, second})));
 
   SegmentSpec clock = MovingSegment("Clock", 160, 120, 0x455A64, 30, 3);
   clock.soundKind = kSoundMp3;
@@ -59,13 +56,6 @@ void WriteFilms(const std::filesystem::path& dir) {
   Bytes junk(3000);
   for (size_t i = 0; i < junk.size(); ++i) junk[i] = uint8_t(i * 131 + 7);
   WriteBytesToFile(dir / "junk.kof", junk);
-
-  SegmentSpec damaged = MovingSegment("Damaged", 320, 240, 0x8E2430, 10);
-  damaged.packedBlock = DamageCabinet(BuildCabinet({{"koS_20090406171337001.dat", BuildDataFile(damaged.data).bytes}}),
-                                      CabDamage::FileTableBeyondEnd);
-  const SegmentSpec before = MovingSegment("Before", 320, 240, 0x1E4E8C, 10);
-  WriteBytesToFile(dir / "damaged.kof",
-                   WithTrailer(BuildFilm({before, damaged, MovingSegment("After", 320, 240, 0x2E7D32, 30)})));
 
   // The habits, the bar's preview and resuming: 15 s, then 10 s with three pointer
   // samples a frame.
