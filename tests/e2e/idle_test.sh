@@ -50,7 +50,7 @@ play() {
 
 play /skipidle 0
 full="$moved $second_at $ended"
-near "$moved" 10 1 && near "$second_at" 20 2 && near "$ended" 26 2.6 ||
+near "$moved" 10 2 && near "$second_at" 20 2 && near "$ended" 26 2.6 ||
   rz_fail "with skipping off frame 100, the second segment and the end came at $full s, not 10, 20, 26"
 
 play /skipidle 3
@@ -58,9 +58,11 @@ skipped="$moved $second_at $ended"
 read -r full_moved full_second full_ended <<<"$full"
 # Against the full run, so Wine's start and end count alike: 7.6 s and then 11.2 s sooner
 # (each stretch is left at the step onto its first frame, 0.1 s before that frame's
-# end). Within 0.8 s, which a busy machine keeps; the exact jump is the unit tests'.
-near "$(elapsed "$moved" "$full_moved")" 7.6 0.8 && near "$(elapsed "$second_at" "$full_second")" 11.2 0.8 &&
-  near "$(elapsed "$ended" "$full_ended")" 11.2 0.8 ||
+# end). Within 2 s: the screen is looked at every second or so on a busy machine, in
+# either run. That still tells skipping (7.6 s) from playing (0 s) and from skipping
+# twice; the frames it goes on from are checked exactly below, the jump in the unit tests.
+near "$(elapsed "$moved" "$full_moved")" 7.6 2 && near "$(elapsed "$second_at" "$full_second")" 11.2 2 &&
+  near "$(elapsed "$ended" "$full_ended")" 11.2 2 ||
   rz_fail "skipping 3 s stretches: frame 100, the second segment and the end at $skipped s, with all played $full s"
 [ "$landed1" = "$(signature 95)" ] && [ "$landed2" = "$(signature 195)" ] ||
   rz_fail "the pictures after the skips are not kof's frames 95 and 195"
