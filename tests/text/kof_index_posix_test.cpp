@@ -51,7 +51,7 @@ TEST(KofSearch, PrintsEveryHitWithSegmentTimeAndLineControlCharactersEscaped) {
   EXPECT_EQ(none.out, "[]\n");
 }
 
-TEST(KofSearch, SaysWhatIsWrongWithTheIndexOrTheCommand) {
+TEST(KofSearchAndIndex, SayWhatIsWrongWithTheIndexOrTheCommand) {
   TempDir dir;
   const std::string film = Quoted(dir / "lesson.kof");
   struct Case {
@@ -68,22 +68,26 @@ TEST(KofSearch, SaysWhatIsWrongWithTheIndexOrTheCommand) {
   older.replace(older.find("\"version\":2"), 11, "\"version\":1");
   const std::string otherFilm = "kof: " + path + ": the text index belongs to another version of the film: make it again with kof index " +
                                 (dir / "lesson.kof").string() + "\n";
-  const Case cases[] = {
-      {"another version's", TextIndexDocument(other), film + " open", 1, otherFilm},
-      {"older, without the film's identity", older, film + " open", 1, otherFilm},
-      {"no index", "", film + " open", 1,
+  std::vector<Case> cases = {
+      {"another version's", TextIndexDocument(other), "search " + film + " open", 1, otherFilm},
+      {"older, without the film's identity", older, "search " + film + " open", 1, otherFilm},
+      {"no index", "", "search " + film + " open", 1,
        "kof: no text index beside the film (" + path + "): make it with kof index " + (dir / "lesson.kof").string() +
            "\n"},
-      {"damaged", "{\"format\": \"roRezodu text index\", \"version\": 1, \"film\": 3}", film + " open", 1,
+      {"damaged", "{\"format\": \"roRezodu text index\", \"version\": 1, \"film\": 3}", "search " + film + " open", 1,
        "kof: " + path + ": damaged text index: the document \"film\" is not text\n"},
-      {"no text", "", film, 2, "usage: kof search FILM TEXT [--json]\n"},
-      {"unknown option", "", film + " open --all", 2, "usage: kof search FILM TEXT [--json]\n"},
+      {"no text", "", "search " + film, 2, "usage: kof search FILM TEXT [--json]\n"},
+      {"unknown option", "", "search " + film + " open --all", 2, "usage: kof search FILM TEXT [--json]\n"},
   };
+  for (const char* wrong :
+       {"", "a.kof b.kof -o x.json", "a.kof -j 0", "a.kof --languages 'eng;rm'", "a.kof --languages", "a.kof --fast"})
+    cases.push_back({"kof index's usage", "", std::string("index ") + wrong, 2,
+                     "usage: kof index FILM... [-o INDEX] [--languages eng+rus] [-j N]\n"});
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(std::string(c.name) + ": " + c.arguments);
     fs::remove(path);
     if (!c.index.empty()) WriteText(path, c.index);
-    const KofRun run = Kof("search " + c.arguments, "", true);
+    const KofRun run = Kof(c.arguments, "", true);
     EXPECT_EQ(run.exitCode, c.exitCode);
     EXPECT_EQ(run.out, c.message);
   }
@@ -114,13 +118,4 @@ TEST(KofIndex, ABatchIndexesTheGoodFilmsAndReportsTheBadOnesLeavingNoPartialInde
   EXPECT_NE(search.out.find("segment 1  0:00.0  " + word), std::string::npos) << search.out;
 }
 
-TEST(KofIndex, RefusesWrongCommandLines) {
-  for (const char* arguments :
-       {"", "a.kof b.kof -o x.json", "a.kof -j 0", "a.kof --languages 'eng;rm'", "a.kof --languages", "a.kof --fast"}) {
-    SCOPED_TRACE(arguments);
-    const KofRun run = Kof(std::string("index ") + arguments, "", true);
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.out, "usage: kof index FILM... [-o INDEX] [--languages eng+rus] [-j N]\n");
-  }
-}
 }  // namespace

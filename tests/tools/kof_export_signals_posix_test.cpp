@@ -241,8 +241,8 @@ TEST_F(KofExportStopped, WhatAKilledExportLeftIsRemovedByTheNextExport) {
 TEST_F(KofExportStopped, CancellingAtTheLastPictureLeavesTheOldOutputOrSucceeds) {
   const fs::path video = out / "a.webm";
   const Bytes old(5, 'o');  // the user's file, which they agreed to overwrite
-  for (const int delayMs : {0, 10, 50, 200, -1}) {  // -1: no stop before kof has finished
-    SCOPED_TRACE(std::to_string(delayMs) + " ms after the last progress line");
+  for (const int delayMs : {0, 10, 50, 200, -1}) {
+    SCOPED_TRACE(delayMs < 0 ? "no stop" : std::to_string(delayMs) + " ms after the last progress line");
     WriteBytesToFile(video, old);
     PipedKof kof = StartPipedKof({(dir / "a.kof").string(), "--progress", "-o", video.string()}, errors);
     ASSERT_GT(kof.pid, 0);
