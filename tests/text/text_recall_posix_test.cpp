@@ -29,9 +29,13 @@ TEST(TextRecall, KofIndexFindsTheWordsOfMenusDialogsAndTypedLinesInTime) {
   const textfilms::TextFilm film = textfilms::MakeTextFilm(screens);
   TempDir dir;
   filmwriter::WriteBytesToFile(dir / "screens.kof", filmwriter::WithTrailer(filmwriter::BuildFilm(film.segments)));
-  const KofRun run = RunProgram(RZ_KOF_PATH, "index '" + (dir / "screens.kof").string() + "'", "", true);
+  // Written where -o says, over an older file there; nothing beside the film.
+  filmwriter::WriteBytesToFile(dir / "elsewhere.json", {'o', 'l', 'd'});
+  const KofRun run = Kof("index '" + (dir / "screens.kof").string() + "' -o '" + (dir / "elsewhere.json").string() + "'",
+                         "", true);
   ASSERT_EQ(run.exitCode, 0) << run.out;
-  const TTextIndex index = ReadIndex(dir / "screens.kof.words.json");
+  EXPECT_FALSE(std::filesystem::exists(dir / "screens.kof.words.json"));
+  const TTextIndex index = ReadIndex(dir / "elsewhere.json");
   EXPECT_EQ(index.Film, "screens.kof");
   ASSERT_EQ(index.Segments.size(), 2u);
   for (const int segment : {1, 2}) {

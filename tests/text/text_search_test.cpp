@@ -37,7 +37,7 @@ std::vector<Hit> Find(const TTextSearch& search, const std::string& query) {
   return hits;
 }
 
-TEST(TextSearch, Queries) {
+TEST(TextSearch, FindsWordStartsAndPhrasesOnOneLineInAnyCase) {
   const TTextIndex index = Screen();
   const TTextSearch search(index);
   struct Case {
@@ -64,6 +64,10 @@ TEST(TextSearch, Queries) {
     SCOPED_TRACE(c.query);
     EXPECT_EQ(Find(search, c.query), c.hits);
   }
+  const std::vector<TTextHit> phrase = search.Find("open settings").Hits;  // its box spans the phrase
+  ASSERT_EQ(phrase.size(), 1u);
+  EXPECT_EQ(phrase[0].Box, (TTextBox{10, 10, 104, 20}));
+  EXPECT_EQ(phrase[0].Word, 0u);
 }
 
 // Words as a screen writes them, one line of them on screen together, and what finds them.
@@ -106,14 +110,6 @@ TEST(TextSearch, WordsAsScreensWriteThem) {
     }
     EXPECT_EQ(TTextSearch(index).Find(c.query).Hits.size(), c.found ? 1u : 0u);
   }
-}
-
-TEST(TextSearch, AHitBoxSpansItsPhrase) {
-  const TTextIndex index = Screen();
-  const std::vector<TTextHit> hits = TTextSearch(index).Find("open settings").Hits;
-  ASSERT_EQ(hits.size(), 1u);
-  EXPECT_EQ(hits[0].Box, (TTextBox{10, 10, 104, 20}));
-  EXPECT_EQ(hits[0].Word, 0u);
 }
 
 // Words stacked in one place, each beside all the others (a document can say anything):

@@ -47,9 +47,7 @@ inline std::filesystem::path RenderKofFrames(const TempDir& dir, const std::file
 
 // Frame k of segment as kof frames wrote it into out.
 inline filmwriter::Picture RenderedFrame(const std::filesystem::path& out, int segment, int k) {
-  char name[48];
-  std::snprintf(name, sizeof(name), "seg%03d_frame%05d.png", segment, k);
-  return ReadPng(out / name);
+  return ReadPng(out / FrameName(segment, k));
 }
 
 // kof frames' picture of frame k of segment (from 1).

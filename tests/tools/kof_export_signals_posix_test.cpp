@@ -36,10 +36,6 @@ Bytes SlowFilm() {
   return BuildFilm({spec});
 }
 
-pid_t StartKof(const std::vector<std::string>& args, const fs::path& tmp, const fs::path& errors) {
-  return StartProgram(RZ_KOF_PATH, args, tmp, errors);
-}
-
 // The temporary videos being written in folder.
 std::vector<std::string> PartialFiles(const fs::path& folder) {
   std::vector<std::string> names;
@@ -66,55 +62,67 @@ bool AwaitPartialFile(pid_t process, const fs::path& folder, const fs::path& com
 }
 
 bool DiedOf(int status, int signal) { return WIFSIGNALED(status) && WTERMSIG(status) == signal; }
+
+// Waits for a process to end; its status.
+int Waited(pid_t process) {
+  int status = 0;
+  EXPECT_EQ(waitpid(process, &status, 0), process);
+  return status;
+}
+
+// A folder with a.kof, a film slow to export, b.kof, a small one, and the folders out
+// (for the videos) and tmp (kof's temporary folder).
+class KofExportStopped : public ::testing::Test {
+ protected:
+  KofExportStopped() {
+    WriteBytesToFile(dir / "a.kof", slow);
+    WriteBytesToFile(dir / "b.kof", BuildFilm({SmallSegment("b")}));
+    fs::create_directories(out);
+    fs::create_directories(tmp);
+  }
+  // kof with args, its temporary folder tmp and standard error into errors.
+  pid_t StartKof(const std::vector<std::string>& args) const { return StartProgram(RZ_KOF_PATH, args, tmp, errors); }
+  std::string Errors() const {
+    const Bytes said = ReadBytesFromFile(errors);
+    return std::string(said.begin(), said.end());
+  }
+
+  TempDir dir;
+  const Bytes slow = SlowFilm();
+  const fs::path out = dir / "out", tmp = dir / "tmp", errors = dir / "errors.txt";
+};
 }  // namespace
 
 // Ctrl+C while a video is being written, by one export or by a batch's workers: kof
 // ends by SIGINT itself, and neither a partial video nor an unpacked segment is left.
-TEST(KofExport, InterruptionLeavesNoPartialFile) {
-  TempDir dir;
-  const Bytes film = SlowFilm();
-  for (const char* name : {"a.kof", "b.kof", "c.kof"}) WriteBytesToFile(dir / name, film);
-  const fs::path out = dir / "out", tmp = dir / "tmp";
-  const std::vector<std::string> one = {(dir / "a.kof").string(), "-o", (out / "a.mp4").string()};
-  const std::vector<std::string> batch = {(dir / "a.kof").string(), (dir / "b.kof").string(),
-                                          (dir / "c.kof").string(), "--out-dir", out.string(), "--format", "mp4",
+TEST_F(KofExportStopped, InterruptionLeavesNoPartialFile) {
+  for (const char* name : {"c.kof", "d.kof"}) WriteBytesToFile(dir / name, slow);
+  const std::vector<std::string> one = {"export", (dir / "a.kof").string(), "-o", (out / "a.mp4").string()};
+  const std::vector<std::string> batch = {"export", (dir / "a.kof").string(), (dir / "c.kof").string(),
+                                          (dir / "d.kof").string(), "--out-dir", out.string(), "--format", "mp4",
                                           "-j", "2"};
   for (const auto& args : {one, batch}) {
     SCOPED_TRACE(args.size() == one.size() ? "one film" : "a batch");
-    fs::create_directories(out);
-    fs::create_directories(tmp);
-    std::vector<std::string> command = {"export"};
-    command.insert(command.end(), args.begin(), args.end());
-    const pid_t kof = StartKof(command, tmp, dir / "errors.txt");
+    const pid_t kof = StartKof(args);
     ASSERT_TRUE(AwaitPartialFile(kof, out)) << "a video on its way";
     kill(kof, SIGINT);
-    int status = 0;
-    ASSERT_EQ(waitpid(kof, &status, 0), kof);
+    const int status = Waited(kof);
     EXPECT_TRUE(DiedOf(status, SIGINT)) << status;
     EXPECT_TRUE(fs::is_empty(out)) << "no partial file, and a batch's workers were stopped, not left to finish";
     EXPECT_TRUE(fs::is_empty(tmp)) << "the unpacked segments are removed";
-    fs::remove_all(out);
-    fs::remove_all(tmp);
   }
 }
 
 // Ctrl+C at a terminal reaches the shell and kof alike. A shell stops its loop only
 // when the command it waited for died of the signal; one that exited, even with 130,
 // counts as having dealt with it, and the next film would start.
-TEST(KofExport, CtrlCStopsAShellLoopOverFilms) {
-  TempDir dir;
-  const Bytes film = SlowFilm();
-  for (const char* name : {"a.kof", "b.kof"}) WriteBytesToFile(dir / name, film);
-  const fs::path out = dir / "out", tmp = dir / "tmp";
-  fs::create_directories(out);
-  fs::create_directories(tmp);
+TEST_F(KofExportStopped, CtrlCStopsAShellLoopOverFilms) {
   const std::string loop = "for film in a b; do \"$0\" export \"$1/$film.kof\" -o \"$2/$film.mp4\"; done";
   const pid_t shell = StartProgram("/bin/bash", {"-c", loop, RZ_KOF_PATH, dir.path().string(), out.string()}, tmp,
-                                   dir / "errors.txt", true);
+                                   errors, true);
   ASSERT_TRUE(AwaitPartialFile(shell, out)) << "the first film on its way";
   kill(-shell, SIGINT);
-  int status = 0;
-  ASSERT_EQ(waitpid(shell, &status, 0), shell);
+  const int status = Waited(shell);
   EXPECT_TRUE(DiedOf(status, SIGINT)) << status;
   EXPECT_TRUE(fs::is_empty(out)) << "the second film was not started";
   EXPECT_TRUE(fs::is_empty(tmp));
@@ -123,25 +131,15 @@ TEST(KofExport, CtrlCStopsAShellLoopOverFilms) {
 // A worker ended at once, with no chance to clean up (SIGKILL, a crash, the
 // out-of-memory killer): the batch removes its temporary video and unpacked segments,
 // reports the film and goes on with the others.
-TEST(KofExport, AWorkerKilledMidExportLeavesNothing) {
-  TempDir dir;
-  WriteBytesToFile(dir / "a.kof", SlowFilm());
-  WriteBytesToFile(dir / "b.kof", BuildFilm({SmallSegment("b")}));
-  const fs::path out = dir / "out", tmp = dir / "tmp";
-  fs::create_directories(out);
-  fs::create_directories(tmp);
+TEST_F(KofExportStopped, AWorkerKilledMidExportLeavesNothing) {
   const pid_t kof = StartKof({"export", (dir / "a.kof").string(), (dir / "b.kof").string(), "--out-dir", out.string(),
-                              "--format", "mp4", "-j", "2"},
-                             tmp, dir / "errors.txt");
+                              "--format", "mp4", "-j", "2"});
   ASSERT_TRUE(AwaitPartialFile(kof, out, out / "b.mp4")) << "a's video on its way, b's done";
   ASSERT_EQ(kill(WriterOf(PartialFiles(out).front()), SIGKILL), 0);
-  int status = 0;
-  ASSERT_EQ(waitpid(kof, &status, 0), kof);
+  const int status = Waited(kof);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
-  const Bytes written = ReadBytesFromFile(dir / "errors.txt");
-  const std::string errors(written.begin(), written.end());
-  EXPECT_NE(errors.find("kof: " + (dir / "a.kof").string() + ": its export ended by signal 9"), std::string::npos)
-      << errors;
+  EXPECT_NE(Errors().find("kof: " + (dir / "a.kof").string() + ": its export ended by signal 9"), std::string::npos)
+      << Errors();
   EXPECT_EQ(std::distance(fs::directory_iterator(out), {}), 1) << "b's video, nothing of a's";
   EXPECT_EQ(DecodeVideo(out / "b.mp4").pictures.size(), 2u);
   EXPECT_TRUE(fs::is_empty(tmp)) << "a's unpacked segments are removed";
@@ -185,53 +183,28 @@ bool NextProgress(FILE* output, double& done, double& total) {
   if (std::fgets(line, sizeof(line), output) == nullptr) return false;
   return std::sscanf(line, "%lf %lf", &done, &total) == 2;
 }
+
+// Reads kof's output to its end and waits for it; its status.
+int Finish(PipedKof& kof) {
+  for (double done, total; NextProgress(kof.output, done, total);) {
+  }
+  int status = 0;
+  EXPECT_EQ(waitpid(kof.pid, &status, 0), kof.pid);
+  std::fclose(kof.output);
+  return status;
+}
 }  // namespace
 
-// The player's export: progress lines that grow to the whole, and the end of standard
-// input (Cancel) stops the export with nothing left behind.
-TEST(KofExport, ProgressLinesAndCancellingThroughStandardInput) {
-  TempDir dir;
-  WriteBytesToFile(dir / "a.kof", SlowFilm());
-  const fs::path out = dir / "out";
-  fs::create_directories(out);
-  {
-    SCOPED_TRACE("to the end");
-    PipedKof kof = StartPipedKof({(dir / "a.kof").string(), "--progress", "-o", (out / "a.webm").string()});
-    ASSERT_GT(kof.pid, 0);
-    double done = 0, total = 0, last = 0;
-    int lines = 0;
-    while (NextProgress(kof.output, done, total)) {
-      EXPECT_GE(done, last);
-      EXPECT_LE(done, total + 1e-9);
-      last = done;
-      ++lines;
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(kof.pid, &status, 0), kof.pid);
-    close(kof.input);
-    std::fclose(kof.output);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    EXPECT_GE(lines, 1);
-    EXPECT_NEAR(done, total, 1e-6) << "the last line tells the whole";
-    EXPECT_NEAR(total, 10.0, 0.5) << "seconds of film: 100 frames at 10 a second";
-    EXPECT_TRUE(fs::exists(out / "a.webm"));
-  }
-  {
-    SCOPED_TRACE("cancelled");
-    PipedKof kof = StartPipedKof({(dir / "a.kof").string(), "--progress", "-o", (out / "b.webm").string()});
-    ASSERT_GT(kof.pid, 0);
-    double done = 0, total = 0;
-    ASSERT_TRUE(NextProgress(kof.output, done, total));
-    close(kof.input);
-    while (NextProgress(kof.output, done, total)) {
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(kof.pid, &status, 0), kof.pid);
-    std::fclose(kof.output);
-    EXPECT_TRUE(DiedOf(status, SIGTERM)) << status;
-    EXPECT_FALSE(fs::exists(out / "b.webm"));
-    EXPECT_TRUE(PartialFiles(out).empty());
-  }
+// The player's export: the end of standard input (Cancel) stops the export with nothing
+// left behind.
+TEST_F(KofExportStopped, CancellingThroughStandardInputLeavesNothing) {
+  PipedKof kof = StartPipedKof({(dir / "a.kof").string(), "--progress", "-o", (out / "a.webm").string()});
+  ASSERT_GT(kof.pid, 0);
+  double done = 0, total = 0;
+  ASSERT_TRUE(NextProgress(kof.output, done, total));
+  close(kof.input);
+  EXPECT_TRUE(DiedOf(Finish(kof), SIGTERM));
+  EXPECT_TRUE(fs::is_empty(out));
 }
 
 namespace {
@@ -246,25 +219,16 @@ std::vector<std::string> FoldersIn(const fs::path& folder) {
 // One export ended at once (the player's last resort for one that does not stop) leaves
 // its temporary video and its unpacked film: the next export removes them; the folders
 // of a process that still runs and the unmarked ones (a player's) stay.
-TEST(KofExport, WhatAKilledExportLeftIsRemovedByTheNextExport) {
-  TempDir dir;
-  WriteBytesToFile(dir / "a.kof", SlowFilm());
-  WriteBytesToFile(dir / "b.kof", BuildFilm({SmallSegment("b")}));
-  const fs::path out = dir / "out", tmp = dir / "tmp";
-  fs::create_directories(out);
+TEST_F(KofExportStopped, WhatAKilledExportLeftIsRemovedByTheNextExport) {
   fs::create_directories(tmp / "koP_0100");
   fs::create_directories(tmp / "koP_0101");
   MarkUnpackFolder(tmp / "koP_0101");  // this test's own, and it runs
-  const pid_t kof =
-      StartKof({"export", (dir / "a.kof").string(), "-o", (out / "a.mp4").string()}, tmp, dir / "errors.txt");
+  const pid_t kof = StartKof({"export", (dir / "a.kof").string(), "-o", (out / "a.mp4").string()});
   ASSERT_TRUE(AwaitPartialFile(kof, out)) << "a's video on its way";
   ASSERT_EQ(kill(WriterOf(PartialFiles(out).front()), SIGKILL), 0);
-  int status = 0;
-  ASSERT_EQ(waitpid(kof, &status, 0), kof);
+  Waited(kof);
   ASSERT_EQ(FoldersIn(tmp).size(), 3u) << "its unpacked film beside the two";
-  const pid_t next =
-      StartKof({"export", (dir / "b.kof").string(), "-o", (out / "b.mp4").string()}, tmp, dir / "errors.txt");
-  ASSERT_EQ(waitpid(next, &status, 0), next);
+  const int status = Waited(StartKof({"export", (dir / "b.kof").string(), "-o", (out / "b.mp4").string()}));
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   EXPECT_TRUE(PartialFiles(out).empty());
   EXPECT_EQ(FoldersIn(tmp), (std::vector<std::string>{"koP_0100", "koP_0101"}));
@@ -273,36 +237,36 @@ TEST(KofExport, WhatAKilledExportLeftIsRemovedByTheNextExport) {
 // Cancel just as the last picture is done: until the complete video is moved to OUT the
 // export is cancelled, says so and leaves OUT as it was; once it is moved, the export
 // has succeeded. Whenever the stop lands, kof never ends by the signal with a new OUT in
-// place, nor exits 0 with the old one.
-TEST(KofExport, CancellingAtTheLastPictureLeavesTheOldOutputOrSucceeds) {
-  TempDir dir;
-  WriteBytesToFile(dir / "a.kof", SlowFilm());
-  const fs::path out = dir / "a.webm", errors = dir / "errors.txt";
+// place, nor exits 0 with the old one. Without a stop, the progress lines grow to the whole.
+TEST_F(KofExportStopped, CancellingAtTheLastPictureLeavesTheOldOutputOrSucceeds) {
+  const fs::path video = out / "a.webm";
   const Bytes old(5, 'o');  // the user's file, which they agreed to overwrite
-  for (const int delayMs : {0, 10, 50, 200}) {
-    SCOPED_TRACE(std::to_string(delayMs) + " ms after the last progress line");
-    WriteBytesToFile(out, old);
-    PipedKof kof = StartPipedKof({(dir / "a.kof").string(), "--progress", "-o", out.string()}, errors);
+  for (const int delayMs : {0, 10, 50, 200, -1}) {
+    SCOPED_TRACE(delayMs < 0 ? "no stop" : std::to_string(delayMs) + " ms after the last progress line");
+    WriteBytesToFile(video, old);
+    PipedKof kof = StartPipedKof({(dir / "a.kof").string(), "--progress", "-o", video.string()}, errors);
     ASSERT_GT(kof.pid, 0);
-    double done = 0, total = 1;
+    double done = 0, total = 1, last = 0;
     while (done < total && NextProgress(kof.output, done, total)) {
+      EXPECT_GE(done, last);
+      EXPECT_LE(done, total + 1e-9);
+      last = done;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
-    close(kof.input);
-    while (NextProgress(kof.output, done, total)) {
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(kof.pid, &status, 0), kof.pid);
-    std::fclose(kof.output);
-    const Bytes said = ReadBytesFromFile(errors);
-    const std::string text(said.begin(), said.end());
+    EXPECT_NEAR(done, total, 1e-6) << "the last line tells the whole";
+    EXPECT_NEAR(total, 10.0, 0.5) << "seconds of film: 100 frames at 10 a second";
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::max(delayMs, 0)));
+    if (delayMs >= 0) close(kof.input);
+    const int status = Finish(kof);
+    if (delayMs < 0) close(kof.input);
     if (DiedOf(status, SIGTERM)) {
-      EXPECT_EQ(ReadBytesFromFile(out), old);
-      EXPECT_NE(text.find("kof: interrupted; " + out.string() + " is not written"), std::string::npos) << text;
+      EXPECT_GE(delayMs, 0);
+      EXPECT_EQ(ReadBytesFromFile(video), old);
+      EXPECT_NE(Errors().find("kof: interrupted; " + video.string() + " is not written"), std::string::npos)
+          << Errors();
     } else {
       EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-      EXPECT_EQ(DecodeVideo(out).pictures.size(), 300u);
+      EXPECT_EQ(DecodeVideo(video).pictures.size(), 300u);
     }
-    EXPECT_TRUE(PartialFiles(dir.path()).empty());
+    EXPECT_TRUE(PartialFiles(out).empty());
   }
 }

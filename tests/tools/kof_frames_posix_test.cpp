@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "writer/film_writer.h"
@@ -18,12 +17,6 @@ using namespace filmwriter;
 
 namespace {
 int KofExitCode(const std::string& arguments) { return Kof(arguments).exitCode; }
-
-std::string FrameName(int segment, int frame) {
-  char name[48];
-  std::snprintf(name, sizeof(name), "seg%03d_frame%05d.png", segment, frame);
-  return name;
-}
 
 // A pointer of 6 x 5 with its hot spot at (2, 3) that covers what lies under it: white
 // when monochrome (AND 0, XOR 1), else opaque orange. How the masks combine in general is

@@ -10,7 +10,7 @@
 using namespace filmwriter;
 namespace fs = std::filesystem;
 
-TEST(KofPack, PutsExactlyTheFilmBehindThePlayerWhereverTheFilmLay) {
+TEST(KofPack, PutsTheTableGivenAndExactlyTheFilmBehindThePlayerWhereverTheFilmLay) {
   TempDir dir;
   const Bytes film =
       BuildFilm({SmallSegment("one", 0x102030, Packing::MsZip), SmallSegment("two", 0x405060, Packing::MsZip)});
@@ -26,18 +26,23 @@ TEST(KofPack, PutsExactlyTheFilmBehindThePlayerWhereverTheFilmLay) {
       {"film with trailer", WithTrailer(film)},
       {"another film executable", AppendedFilm(Bytes(300, 'Q'), "Stop=Halt", film)},
   };
+  // A table from a file, none, or the built-in one of a language named.
+  const std::pair<std::string, std::string> languages[] = {{" --language " + Quoted(dir / "language.txt"), language},
+                                                           {"", ""},
+                                                           {" --language en", Kof("texts --language en").out},
+                                                           {" --language ru", Kof("texts --language ru").out}};
   for (const auto& source : sources) {
     SCOPED_TRACE(source.name);
     WriteBytesToFile(dir / "source.kof", source.bytes);
-    for (const bool withLanguage : {true, false}) {
-      const std::string out = Quoted(dir / "out.exe");
-      const std::string languageOption = withLanguage ? " --language " + Quoted(dir / "language.txt") : "";
-      ASSERT_EQ(Kof("pack " + Quoted(dir / "source.kof") + " --player " + Quoted(dir / "player.exe") +
-                    languageOption + " -o " + out)
+    for (const auto& [option, table] : languages) {
+      SCOPED_TRACE(option);
+      ASSERT_EQ(table.empty(), option.empty());
+      ASSERT_EQ(Kof("pack " + Quoted(dir / "source.kof") + " --player " + Quoted(dir / "player.exe") + option +
+                    " -o " + Quoted(dir / "out.exe"))
                     .exitCode,
                 0);
       // The layout the player's loader reads (its own tests read AppendedFilm's films).
-      EXPECT_EQ(ReadBytesFromFile(dir / "out.exe"), AppendedFilm(player, withLanguage ? language : "", film));
+      EXPECT_EQ(ReadBytesFromFile(dir / "out.exe"), AppendedFilm(player, table, film));
     }
   }
 }

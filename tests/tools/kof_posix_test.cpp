@@ -83,7 +83,7 @@ TEST(Kof, ExitCodesTellUsageFromBadFilms) {
   for (const auto& [arguments, code] : runs) EXPECT_EQ(Kof(arguments).exitCode, code) << arguments;
 }
 
-TEST(Kof, TheDemoFilmLoadsWithEverySegmentPlayable) {
+TEST(Kof, TheDemoFilmLoadsWithEverySegmentPlayableAndItsTextIsFound) {
   TempDir dir;
   const std::string film = Quoted(dir / "demo.kof");
   ASSERT_EQ(std::system((std::string("'") + RZ_DEMO_FILM_MAKER + "' " + film).c_str()), 0);
@@ -95,4 +95,9 @@ TEST(Kof, TheDemoFilmLoadsWithEverySegmentPlayable) {
   EXPECT_NE(info.out.find("\"width\":800,\"height\":600"), std::string::npos) << "grows the window: " << info.out;
   EXPECT_NE(info.out.find("\"sound\":\"mp3\""), std::string::npos) << info.out;
   EXPECT_EQ(Kof("frames " + film + " --segment 1 --out " + Quoted(dir / "frames")).exitCode, 0);
+  ASSERT_EQ(Kof("index " + film).exitCode, 0);
+  const KofRun typed = Kof("search " + film + " 'plays it back'");
+  EXPECT_NE(typed.out.find("segment 1  "), std::string::npos) << typed.out;
+  const KofRun menu = Kof("search " + film + " save");
+  EXPECT_NE(menu.out.find("segment 2  0:01.5  Save"), std::string::npos) << "the File menu opens: " << menu.out;
 }

@@ -73,6 +73,13 @@ inline KofRun Kof(const std::string& arguments, const std::string& shellPrefix =
   return RunProgram(RZ_KOF_PATH, arguments, shellPrefix, errors);
 }
 
+// The file kof frames writes for frame (from 0) of segment (from 1).
+inline std::string FrameName(int segment, int frame) {
+  char name[48];
+  std::snprintf(name, sizeof(name), "seg%03d_frame%05d.png", segment, frame);
+  return name;
+}
+
 // A segment of two 6 x 4 pictures.
 inline filmwriter::SegmentSpec SmallSegment(const std::string& name, uint32_t colour = 0x102030,
                                             filmwriter::Packing packing = filmwriter::Packing::Stored) {

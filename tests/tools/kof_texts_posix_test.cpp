@@ -1,15 +1,11 @@
 // kof texts as a user runs it: the table it writes is what the player reads, and gives
-// every text the player looks up its built-in value; kof pack takes a language's name.
+// every text the player looks up its built-in value. kof pack takes it by name (kof_pack).
 #include <gtest/gtest.h>
 
 #include "app/fixed_texts.h"
 #include "app/ui_language.h"
 #include "kof/text_encoding.h"
-#include "support/shell_quote.h"
-#include "support/temp_dir.h"
 #include "tools/kof_run.h"
-
-using namespace filmwriter;
 
 namespace {
 std::string From1251(const std::string& text) { return CodePageToUtf8(text, 1251); }
@@ -53,24 +49,5 @@ TEST(KofTexts, TheTableRoundTripsThroughTheLanguageTableReader) {
     const KofRun run = Kof(std::string("texts ") + wrong, "", true);
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.out.find("usage: kof texts"), std::string::npos) << run.out;
-  }
-}
-
-TEST(KofTexts, PackTakesTheBuiltInTableByName) {
-  TempDir dir;
-  const Bytes film = BuildFilm({SmallSegment("one", 0x102030, Packing::MsZip)});
-  const Bytes player(600, 'P');
-  WriteBytesToFile(dir / "film.kof", film);
-  WriteBytesToFile(dir / "player.exe", player);
-  for (const char* language : {"en", "ru"}) {
-    SCOPED_TRACE(language);
-    const std::string table = Kof(std::string("texts --language ") + language).out;
-    ASSERT_FALSE(table.empty());
-    std::filesystem::remove(dir / "out.exe");
-    ASSERT_EQ(Kof("pack " + Quoted(dir / "film.kof") + " --player " + Quoted(dir / "player.exe") + " --language " +
-                  language + " -o " + Quoted(dir / "out.exe"))
-                  .exitCode,
-              0);
-    EXPECT_EQ(ReadBytesFromFile(dir / "out.exe"), AppendedFilm(player, table, film));
   }
 }

@@ -74,14 +74,15 @@ protected:
 };
 }  // namespace
 
-TEST_F(WebExport, DescribesEachSegmentWithItsPicturesRateAndSound) {
-  const TWebExport exporter(film, folder);
+TEST_F(WebExport, DescribesEachSegmentWithItsPicturesRateAndSoundAndRefusesOnesThatCannotBeDrawn) {
+  TWebExport exporter(film, folder);
   const std::string json = exporter.SegmentsJson();
   EXPECT_NE(json.find(R"({"drawable":true,"width":23,"height":17,"rate":30,"samples":3,"pictures":18,"sound":")"),
             std::string::npos) << json;
   EXPECT_NE(json.find(R"({"drawable":true,"width":16,"height":9,"rate":10,"samples":1,"pictures":5,"sound":""})"),
             std::string::npos) << json;
   EXPECT_NE(json.find(R"({"drawable":false,"skipped":"its frame rate is 0","width":8)"), std::string::npos) << json;
+  for (const int32_t segment : {2, 3, -1}) EXPECT_FALSE(exporter.Begin(segment, 0, 1)) << segment;
 }
 
 TEST_F(WebExport, HandsOutThePlayedPicturesOneAtATimeWithinTheRange) {
@@ -115,11 +116,4 @@ TEST_F(WebExport, HandsOutThePlayedPicturesOneAtATimeWithinTheRange) {
     EXPECT_EQ(CanvasBytes(*picture), plain[k]) << k;
   }
   EXPECT_EQ(exporter.Next(), nullptr);
-}
-
-TEST_F(WebExport, RefusesSegmentsThatCannotBeDrawn) {
-  TWebExport exporter(film, folder);
-  EXPECT_FALSE(exporter.Begin(2, 0, 2));
-  EXPECT_FALSE(exporter.Begin(3, 0, 1));
-  EXPECT_FALSE(exporter.Begin(-1, 0, 1));
 }

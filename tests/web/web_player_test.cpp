@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <deque>
 #include <limits>
 
 #include "player_rig.h"
@@ -124,26 +123,20 @@ TEST(WebPlayer, BadFilmsShowTheLoadersMessagesAndLeaveNothingBehind) {
   EXPECT_FALSE(rig.player.HasFilm());
 }
 
-TEST(WebPlayer, TheBarPlaysThePressedSegmentAndScrubsToTheFrameUnderTheMouse) {
+TEST(WebPlayer, TheBarPlaysThePressedSegmentScrubsAndItsKeysStepAcrossSegmentsToTheFilmsEnds) {
   PlayerRig rig;
-  ASSERT_TRUE(rig.Open(WithTrailer(BuildFilm({Moving("A", 8, 32, 100), Moving("B", 8, 32, 100)}))));
-  const int32_t width = 204;  // a drawing area of 200 pixels: 10 s each
+  ASSERT_TRUE(rig.Open(WithTrailer(BuildFilm({Moving("A", 8, 32, 100), Moving("B", 8, 32, 900)}))));
+  const int32_t width = 204;  // a drawing area of 200 pixels for 100 s
   rig.player.PressBar(2 + 150, width);
   EXPECT_EQ(rig.player.Engine().CurrentSegment(), 1);
   EXPECT_EQ(rig.player.Engine().State(), psPlaying);
   rig.player.Command(111);  // Pause
-  rig.player.ScrubBar(2 + 50, width);
+  rig.player.ScrubBar(2 + 10, width);
   EXPECT_EQ(rig.player.Engine().CurrentSegment(), 0);
   EXPECT_EQ(rig.player.Engine().ShownFrame(), 50);
   EXPECT_EQ(rig.player.Engine().State(), psPaused);
   rig.player.PressBar(2 + 201, width);  // past the end: nothing
   EXPECT_EQ(rig.player.Engine().CurrentSegment(), 0);
-}
-
-TEST(WebPlayer, TheBarsKeysStepByTheSecondsAskedAcrossSegmentsAndReachTheFilmsEnds) {
-  PlayerRig rig;
-  ASSERT_TRUE(rig.Open(WithTrailer(BuildFilm({Moving("A", 8, 32, 100), Moving("B", 8, 32, 900)}))));
-  rig.player.Command(111);  // Pause
   const auto place = [&rig] {
     return std::pair{rig.player.Engine().CurrentSegment(), rig.player.Engine().ShownFrame()};
   };
@@ -178,29 +171,10 @@ TEST(WebPlayer, ThePanelStateIsSentOnlyWhenItChanges) {
   EXPECT_TRUE(Has(rig.page.Named("state").back(), R"("speedLabel":"MAX","time":"MAX    00:00:15)"));
 }
 
-TEST(WebPlayer, TellsThePlaceToRememberOffersItBackAndPreviewsTheBar) {
+TEST(WebPlayer, OffersAPlaceBackOnceAndForgetsAFilmPlayedToItsEnd) {
   PlayerRig rig;
-  const Bytes film = WithTrailer(BuildFilm({Moving("A", 200, 32, 150), Moving("B", 200, 32, 100)}));
-  ASSERT_TRUE(rig.Open(film));
-  const auto told = [&] {
-    rig.player.DisplayFrame();
-    return rig.page.Named("resume");
-  };
-  rig.Tick(100);  // 9.92 s played
-  EXPECT_TRUE(told().empty());
-  rig.Tick(1);
-  ASSERT_EQ(told().size(), 1u);
-  EXPECT_TRUE(Has(told().back(), R"("action":"remember","segment":0,"frame":100)")) << told().back();
-  rig.Tick(9);  // within a second of the last: not told again
-  EXPECT_EQ(told().size(), 1u);
-  rig.Tick(1);
-  EXPECT_TRUE(Has(told().back(), R"("frame":110)")) << told().back();
-  rig.Tick(3);
-  rig.player.Close();  // closing tells it at once
-  EXPECT_TRUE(Has(rig.page.Named("resume").back(), R"("frame":113)")) << rig.page.Named("resume").back();
-
-  // Opened again: a place the page found is offered with its time, and taken.
-  ASSERT_TRUE(rig.Open(film));
+  ASSERT_TRUE(rig.Open(WithTrailer(BuildFilm({Moving("A", 8, 32, 150), Moving("B", 8, 32, 100)}))));
+  // A place the page found is offered with its time, and taken.
   rig.player.OfferPlace(7, 0);
   rig.player.OfferPlace(1, 100);
   EXPECT_TRUE(rig.page.Named("offer").empty()) << "no such segment or frame";
@@ -216,25 +190,17 @@ TEST(WebPlayer, TellsThePlaceToRememberOffersItBackAndPreviewsTheBar) {
   EXPECT_EQ(rig.player.Engine().ShownFrame(), 43);
   rig.player.Command(110);
 
-  // The bar (204 wide: 200 pixels for 25 s) at x = 2 + 160 is 20 s: frame 50 of B,
-  // halved to 100 x 3.
-  rig.player.PreviewAt(2 + 160, 204, 192);
-  EXPECT_TRUE(rig.player.PreviewBusy());
-  EXPECT_TRUE(rig.player.PreviewWork(1e9));
-  EXPECT_TRUE(Has(rig.player.PreviewInfo(), R"("width":100,"height":3,"exact":true,"name":"B","time":"00:00:20")"))
-      << rig.player.PreviewInfo();
-  EXPECT_TRUE(Has(rig.player.PreviewInfo(), R"("segment":1,"frame":50)")) << rig.player.PreviewInfo();
-  rig.player.PreviewAt(-1, 204, 192);
-  EXPECT_FALSE(rig.player.PreviewBusy());
-
   // Played to its end, the film is forgotten.
   rig.player.Command(145);  // the last segment's end, while playing: the film stops
   EXPECT_EQ(rig.player.Engine().State(), psStopped);
-  EXPECT_TRUE(Has(told().back(), R"("action":"forget","segment":1,"frame":99)")) << told().back();
+  rig.player.DisplayFrame();
+  const std::string told = rig.page.Named("resume").back();
+  EXPECT_TRUE(Has(told, R"("action":"forget","segment":1,"frame":99)")) << told;
 }
 
 // A hidden page gets no display frames and may be closed at any moment: the place goes
-// out as the ticks run, at once when playback pauses or stops, and when the page asks.
+// out as the ticks run, at once when playback pauses or stops or the film closes, and when
+// the page asks.
 TEST(WebPlayer, ThePlaceIsToldAsTicksRunAtOnceWhenPlaybackPausesAndWhenThePageAsks) {
   PlayerRig rig;
   ASSERT_TRUE(rig.Open(WithTrailer(BuildFilm({Moving("A", 8, 32, 150), Moving("B", 8, 32, 100)}))));
@@ -242,24 +208,34 @@ TEST(WebPlayer, ThePlaceIsToldAsTicksRunAtOnceWhenPlaybackPausesAndWhenThePageAs
   const auto place = [&](int32_t segment, int32_t frame) {
     return R"("action":"remember","segment":)" + std::to_string(segment) + R"(,"frame":)" + std::to_string(frame);
   };
-  rig.Tick(101);  // no display frame
+  rig.Tick(100);  // 9.92 s played, no display frame
+  EXPECT_EQ(last(), "") << "not before 10 s";
+  rig.Tick(1);
   EXPECT_TRUE(Has(last(), place(0, 100))) << last();
-  rig.Tick(3);
+  rig.Tick(9);
   EXPECT_TRUE(Has(last(), place(0, 100))) << "at most once a second while it plays";
+  rig.Tick(1);
+  EXPECT_TRUE(Has(last(), place(0, 110))) << last();
+  rig.Tick(3);
   rig.player.TellResumePlace();
-  EXPECT_TRUE(Has(last(), place(0, 103))) << last();
+  EXPECT_TRUE(Has(last(), place(0, 113))) << last();
   rig.Tick(2);
   rig.player.Command(111);  // paused within the second: the exact frame
-  EXPECT_TRUE(Has(last(), place(0, 105))) << last();
+  EXPECT_TRUE(Has(last(), place(0, 115))) << last();
   rig.player.Command(143);  // paused, a frame forward: told with the next display frame
   rig.player.DisplayFrame();
-  EXPECT_TRUE(Has(last(), place(0, 106))) << last();
+  EXPECT_TRUE(Has(last(), place(0, 116))) << last();
   rig.player.Command(110);
   rig.Tick(4);
   const int32_t shown = rig.player.Engine().ShownFrame();
-  ASSERT_GT(shown, 106);
+  ASSERT_GT(shown, 116);
   rig.player.Command(112);  // stopped: the frame shown last
   EXPECT_TRUE(Has(last(), place(0, shown))) << last();
+  rig.player.Command(110);
+  rig.Tick(3);
+  const int32_t closedAt = rig.player.Engine().ShownFrame();
+  rig.player.Close();
+  EXPECT_TRUE(Has(last(), place(0, closedAt))) << last();
 }
 
 // The preview's worker finishes the exact picture late; meanwhile it shows the nearest
@@ -278,36 +254,21 @@ TEST(WebPlayer, ThePreviewsNameAndTimeAreThoseOfThePictureShown) {
     return std::string(R"("exact":)") + (exact ? "true" : "false") + R"(,"name":")" + name + R"(","time":")" + time +
            R"(","segment":)" + segment + R"(,"frame":)" + frame;
   };
-  previewAt(20);  // frame 50 of B
+  previewAt(20);  // frame 50 of B, halved to 100 x 3
+  EXPECT_TRUE(rig.player.PreviewBusy());
   EXPECT_TRUE(Has(shown(1e9), note("1", "50", true, "B", "00:00:20"))) << rig.player.PreviewInfo();
+  EXPECT_TRUE(Has(rig.player.PreviewInfo(), R"("width":100,"height":3,)")) << rig.player.PreviewInfo();
   previewAt(24);  // frame 90 of B, beyond the records read: frame 50 until it is made
   EXPECT_TRUE(Has(shown(0), note("1", "50", false, "B", "00:00:20"))) << rig.player.PreviewInfo();
   EXPECT_TRUE(Has(shown(1e9), note("1", "90", true, "B", "00:00:24"))) << rig.player.PreviewInfo();
   previewAt(3);  // frame 30 of A, not read by the preview: nothing at hand, nothing shown until made
   EXPECT_EQ(shown(0), "");
   EXPECT_TRUE(Has(shown(1e9), note("0", "30", true, "A", "00:00:03"))) << rig.player.PreviewInfo();
+  rig.player.PreviewAt(-1, 204, 192);
+  EXPECT_FALSE(rig.player.PreviewBusy());
 }
 
-TEST(WebSoundDevice, AReportForTheSoundOfAnEarlierSegmentIsDropped) {
-  TempDir root;
-  RecordingPage page;
-  TWebSoundDevice sound(page);
-  WriteBytesToFile(root / "a.mp3", SilentMp3(3000));
-  sound.SetFileName(root / "a.mp3");
-  ASSERT_TRUE(sound.Open());
-  sound.Play();
-  const uint32_t earlier = RequestOf(page.Events.back());
-  ASSERT_TRUE(sound.Open());  // the next segment's sound, before the page answered
-  sound.Play();
-  page.Now += 100;
-  sound.Started(earlier, 700, page.Now);  // the answer for the sound before
-  EXPECT_EQ(sound.Position(), 0u);
-  sound.Started(RequestOf(page.Events.back()), 0, page.Now);
-  page.Now += 100;
-  EXPECT_EQ(sound.Position(), 100u);
-}
-
-TEST(WebSoundDevice, LengthComesFromTheFramesAndPositionFromThePagesReports) {
+TEST(WebSoundDevice, LengthComesFromTheFramesAndPositionFromThePagesReportsForTheSoundOpen) {
   TempDir root;
   RecordingPage page;
   TWebSoundDevice sound(page);
@@ -342,4 +303,14 @@ TEST(WebSoundDevice, LengthComesFromTheFramesAndPositionFromThePagesReports) {
   sound.Started(RequestOf(page.Events.back()), 1640, page.Now);
   page.Now += 5000;
   EXPECT_EQ(sound.Position(), 3000u);  // never beyond the end
+
+  // The next segment's sound opened before the page answered: the late answer for the
+  // sound before is dropped.
+  sound.Pause();
+  sound.Play();
+  const uint32_t earlier = RequestOf(page.Events.back());
+  ASSERT_TRUE(sound.Open());
+  sound.Play();
+  sound.Started(earlier, 700, page.Now);
+  EXPECT_EQ(sound.Position(), 0u);
 }

@@ -41,11 +41,6 @@ json Word(const std::string& text, double confidence, json box) {
   return {{"text", text}, {"confidence", confidence}, {"box", std::move(box)}};
 }
 
-void LoadFilmForTest(TSegmentList& segments, const std::filesystem::path& path) {
-  static TempDir unpacked;
-  LoadFilmFile(segments, path, CreatePlayerTempFolder(unpacked.path()));
-}
-
 class WebTextIndex : public ::testing::Test {
 protected:
   TempDir root;
@@ -122,7 +117,7 @@ TEST_F(WebTextIndex, HandsOutTheAreasOfOnePictureInTheWalksOrder) {
 
   std::vector<int32_t> walkOrder;  // the areas' widths, as the walk gives them
   TSegmentList segments;
-  LoadFilmForTest(segments, twoLines);
+  LoadFilmFile(segments, twoLines, CreatePlayerTempFolder(root.path()));
   TFilmTextWalk walk(segments, [](int32_t, const std::string&) {});
   while (walk.Step())
     for (const TTextBox& area : walk.Due()) walkOrder.push_back(area.Expanded(4, 4).Intersection({0, 0, 160, 100}).Width());
