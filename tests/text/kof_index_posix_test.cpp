@@ -43,7 +43,10 @@ TEST(KofSearch, PrintsEveryHitWithSegmentTimeAndLineControlCharactersEscaped) {
   const KofRun plain = Kof("search " + Quoted(dir / "lesson.kof") + " 'open SETT'");
   EXPECT_EQ(plain.exitCode, 0);
   EXPECT_EQ(plain.out, "segment 1  0:01.5  Open Settings...\\x1b]0;owned\\x07\\u009b2J\n");
-  EXPECT_EQ(Kof("search " + Quoted(dir / "lesson.kof") + " open --json").out.find('\x1b'), std::string::npos);
+  index.Words[1].Text = "Settings\x1b\x7f\xc2\x9b";
+  WriteText(dir / "lesson.kof.words.json", TextIndexDocument(index));
+  EXPECT_EQ(Kof("search " + Quoted(dir / "lesson.kof") + " open --json").out,
+            "[\n{\"segment\":1,\"time\":1.5,\"box\":[10,10,30,10],\"text\":\"Open Settings\\u001b\\u007f\\u009b\"}\n]\n");
   const KofRun cyrillic = Kof("search " + Quoted(dir / "lesson.kof") + " НАСТР --json");
   EXPECT_EQ(cyrillic.exitCode, 0);
   EXPECT_EQ(cyrillic.out, "[\n{\"segment\":2,\"time\":62.25,\"box\":[10,10,60,10],\"text\":\"Настройки\"}\n]\n");

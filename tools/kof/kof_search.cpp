@@ -86,6 +86,25 @@ std::string Printable(const std::string& text) {
   return shown;
 }
 
+// JSON as nlohmann writes it escapes only C0; DEL and C1 (which a terminal also obeys)
+// are escaped here, as \u007f and \u0080..\u009f, so --json is as safe to print.
+std::string WithoutRawControls(const std::string& json) {
+  std::string safe;
+  char escaped[8];
+  for (size_t i = 0; i < json.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(json[i]);
+    const auto next = i + 1 < json.size() ? static_cast<unsigned char>(json[i + 1]) : 0;
+    if (byte == 0x7F || (byte == 0xC2 && next >= 0x80 && next <= 0x9F)) {
+      std::snprintf(escaped, sizeof(escaped), "\\u%04x", byte == 0x7F ? byte : next);
+      safe += escaped;
+      i += byte == 0x7F ? 0 : 1;
+    } else {
+      safe += char(byte);
+    }
+  }
+  return safe;
+}
+
 void PrintJson(const std::vector<TTextHit>& hits) {
   std::fputs("[", stdout);
   for (size_t i = 0; i < hits.size(); ++i) {
@@ -95,7 +114,7 @@ void PrintJson(const std::vector<TTextHit>& hits) {
                                         {"box", {hit.Box.Left, hit.Box.Top, hit.Box.Width(), hit.Box.Height()}},
                                         {"text", hit.Line}};
     std::printf("%s\n%s", i == 0 ? "" : ",",
-                object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
+                WithoutRawControls(object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)).c_str());
   }
   std::fputs(hits.empty() ? "]\n" : "\n]\n", stdout);
 }
