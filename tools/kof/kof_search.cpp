@@ -64,45 +64,27 @@ TTextIndex ReadIndexOf(const fs::path& film) {
   return std::move(*index);
 }
 
-// The text with the C0 and C1 control characters (the terminal's escape sequences) as
-// \xHH and \uHHHH, so that a word in an index cannot drive the terminal.
-std::string Printable(const std::string& text) {
+// The text with the control characters a terminal obeys (C0, DEL and C1) escaped: C0 and
+// DEL as \xHH in plain lines and \u00HH in JSON (whose writer escapes only C0), C1 as
+// \u00HH. A word in an index then cannot drive the terminal.
+std::string WithControlsEscaped(const std::string& text, bool json) {
   std::string shown;
   char escaped[8];
   for (size_t i = 0; i < text.size(); ++i) {
     const auto byte = static_cast<unsigned char>(text[i]);
     const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
     if (byte < 0x20 || byte == 0x7F) {
-      std::snprintf(escaped, sizeof(escaped), "\\x%02x", byte);
-      shown += escaped;
+      std::snprintf(escaped, sizeof(escaped), json ? "\\u%04x" : "\\x%02x", byte);
     } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
       std::snprintf(escaped, sizeof(escaped), "\\u%04x", next);
-      shown += escaped;
       ++i;
     } else {
       shown += char(byte);
+      continue;
     }
+    shown += escaped;
   }
   return shown;
-}
-
-// JSON as nlohmann writes it escapes only C0; DEL and C1 (which a terminal also obeys)
-// are escaped here, as \u007f and \u0080..\u009f, so --json is as safe to print.
-std::string WithoutRawControls(const std::string& json) {
-  std::string safe;
-  char escaped[8];
-  for (size_t i = 0; i < json.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(json[i]);
-    const auto next = i + 1 < json.size() ? static_cast<unsigned char>(json[i + 1]) : 0;
-    if (byte == 0x7F || (byte == 0xC2 && next >= 0x80 && next <= 0x9F)) {
-      std::snprintf(escaped, sizeof(escaped), "\\u%04x", byte == 0x7F ? byte : next);
-      safe += escaped;
-      i += byte == 0x7F ? 0 : 1;
-    } else {
-      safe += char(byte);
-    }
-  }
-  return safe;
 }
 
 void PrintJson(const std::vector<TTextHit>& hits) {
@@ -114,7 +96,7 @@ void PrintJson(const std::vector<TTextHit>& hits) {
                                         {"box", {hit.Box.Left, hit.Box.Top, hit.Box.Width(), hit.Box.Height()}},
                                         {"text", hit.Line}};
     std::printf("%s\n%s", i == 0 ? "" : ",",
-                WithoutRawControls(object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)).c_str());
+                WithControlsEscaped(object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace), true).c_str());
   }
   std::fputs(hits.empty() ? "]\n" : "\n]\n", stdout);
 }
@@ -133,7 +115,7 @@ int RunSearch(const Arguments& args) {
     PrintJson(found.Hits);
   } else {
     for (const TTextHit& hit : found.Hits)
-      std::printf("segment %d  %s  %s\n", hit.Segment, HitTimeText(hit.Time).c_str(), Printable(hit.Line).c_str());
+      std::printf("segment %d  %s  %s\n", hit.Segment, HitTimeText(hit.Time).c_str(), WithControlsEscaped(hit.Line, false).c_str());
   }
   if (found.Cut && found.Steps < kSearchMostSteps)
     throw EkoError("the query has more than " + std::to_string(kQueryMostWords) + " words, more than a search takes");
