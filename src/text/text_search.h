@@ -84,7 +84,6 @@ private:
 // ("Окно" read as "OKHO").
 std::string SearchForm(std::string_view word);
 
-
 // A hit's time as kof search and the player's list show it: "1:02.5", minutes and
 // seconds to a tenth.
 std::string HitTimeText(double seconds);
