@@ -4,6 +4,12 @@
 // pauses, seeks and reports length and position in milliseconds or samples, and sets
 // the volume. One instance for the program, used on the UI thread.
 //
+// The commands themselves run on a thread of the player's own, and the UI thread waits
+// for each for a bounded time: Wine's MP3 pipeline can deadlock inside MCI_CLOSE at a
+// film's end, and the window must not freeze with it. A device whose command does not
+// return in time is given up: the player counts as closed, nothing is sent to that
+// device again, and the next Open gets a fresh thread.
+//
 // Commands wait for completion, except Play, which asks for a notification (received
 // by no window) and returns at once; OverrideWait and OverrideNotify change that for
 // the next command only. Every command stores its MCI result as LastError(); only a
@@ -22,38 +28,17 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "platform/bounded_worker.h"
 #include "platform/media_player_rules.h"
 #include "playback/playback_services.h"
-
-// Owns an open MCI device and closes it (MCI_CLOSE, waiting) when it goes.
-class TMciDevice {
-public:
-  TMciDevice() = default;
-  explicit TMciDevice(MCIDEVICEID id) : FId(id) {}
-  ~TMciDevice();
-  TMciDevice(TMciDevice&& other) noexcept : FId(other.Release()) {}
-  // The device held before goes with other, which closes it.
-  TMciDevice& operator=(TMciDevice&& other) noexcept {
-    std::swap(FId, other.FId);
-    return *this;
-  }
-  TMciDevice(const TMciDevice&) = delete;
-  TMciDevice& operator=(const TMciDevice&) = delete;
-
-  MCIDEVICEID Id() const { return FId; }
-  // Gives the device up without closing it (it has been closed); returns its id.
-  MCIDEVICEID Release() { return std::exchange(FId, 0); }
-
-private:
-  MCIDEVICEID FId = 0;
-};
 
 class TMediaPlayer : public TSoundDevice {
 public:
   TMediaPlayer() = default;
+  // Closes the devices it holds (a device that gave no answer is left).
+  ~TMediaPlayer() override;
   TMediaPlayer(const TMediaPlayer&) = delete;
   TMediaPlayer& operator=(const TMediaPlayer&) = delete;
 
@@ -100,23 +85,36 @@ public:
   void OverrideWait(bool wait) { FOverrides.Wait = wait; }
   void OverrideNotify(bool notify) { FOverrides.Notify = notify; }
 
-  // The MCI result of the last command (0: success).
+  // The MCI result of the last command (0: success; MCIERR_DEVICE_NOT_READY when it
+  // gave no answer in time).
   uint32_t LastError() const { return FLastError; }
   // The system's text for LastError(), or "Unknown error code" when it has none.
   std::wstring ErrorText() const;
   // The open device; 0 when closed.
-  MCIDEVICEID DeviceId() const { return FDevice.Id(); }
+  MCIDEVICEID DeviceId() const { return FDevice; }
+  // How many devices were given up for want of an answer.
+  int DevicesGivenUp() const { return FCommands.GivenUp(); }
 
 private:
+  // Sends command with a copy of parameters to device on the commands' thread and gives
+  // back the result and the parameters as the driver left them. element, when given,
+  // is the name an MCI_OPEN_PARMSW points to.
+  template <class TParameters>
+  uint32_t SendTo(MCIDEVICEID device, UINT command, DWORD flags, TParameters& parameters,
+                  std::wstring element = {});
   // Sends command to the open device and stores the result.
-  uint32_t Send(UINT command, DWORD flags, void* parameters);
+  template <class TParameters>
+  uint32_t Send(UINT command, DWORD flags, TParameters& parameters);
+  // Closes device, waiting; false when it refused or gave no answer.
+  bool CloseDevice(MCIDEVICEID device);
   uint32_t Status(DWORD flags, DWORD item);
   DWORD DefaultFlags() { return TakeCommandFlags(FOverrides, false); }
 
   std::filesystem::path FFileName;
+  TBoundedWorker FCommands;
   bool FOpened = false;
-  TMciDevice FDevice;
-  std::vector<TMciDevice> FUnclosed;  // devices that refused to close
+  MCIDEVICEID FDevice = 0;
+  std::vector<MCIDEVICEID> FUnclosed;  // devices that refused to close
   uint32_t FLastError = 0;
   TMciOverrides FOverrides;
   // Where the next Play starts when the device refused the last Seek.
