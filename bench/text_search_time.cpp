@@ -2,8 +2,9 @@
 // The index is read, its words repeated, a segment each time, until they cover HOURS
 // (1 unless told) of film, and a few kinds of query are timed: a single letter (the
 // most hits), a common word, two phrases, a word that is not there. Prints the slowest.
-// Then a crafted index: words stacked in one place in a few columns, each beside all
-// the others, searched for a long phrase of them that is not there.
+// Then crafted indexes: words stacked in one place in a few columns, each beside all
+// the others, searched for a long phrase of them that is not there; once in one row,
+// once in rows of words broken by hyphens, each row the line below the one before.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -18,21 +19,23 @@ double Milliseconds(std::chrono::steady_clock::time_point from) {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - from).count();
 }
 
-void TimeStackedWords() {
+void TimeStackedWords(int rows) {
   constexpr int kColumns = 5, kStacked = 4000;
   TTextIndex index;
   index.Segments = {{800, 600}};
-  for (int column = 0; column < kColumns; ++column)
-    for (int i = 0; i < kStacked; ++i)
-      index.Words.push_back({"a", 90, 1, {10 + 4 * column, 10, 12 + 4 * column, 20}, 0, 10});
+  for (int row = 0; row < rows; ++row)
+    for (int column = 0; column < kColumns; ++column)
+      for (int i = 0; i < kStacked / rows; ++i)
+        index.Words.push_back(
+            {rows == 1 ? "a" : "a-", 90, 1, {10 + 4 * column, 10 + 12 * row, 12 + 4 * column, 20 + 12 * row}, 0, 10});
   const auto start = std::chrono::steady_clock::now();
   const TTextSearch search(index);
   const double built = Milliseconds(start);
   const auto from = std::chrono::steady_clock::now();
   const TTextFound found = search.Find("a a a a a a a a a a a a a a a b");
-  std::printf("crafted: %zu words stacked in %d columns, made searchable in %.0f ms; a 16-word phrase not there: "
+  std::printf("crafted: %zu words stacked in %d columns and %d rows, made searchable in %.0f ms; a 16-word phrase not there: "
               "%.1f ms, %zu steps%s\n",
-              index.Words.size(), kColumns, built, Milliseconds(from), found.Steps, found.Cut ? " (stopped)" : "");
+              index.Words.size(), kColumns, rows, built, Milliseconds(from), found.Steps, found.Cut ? " (stopped)" : "");
 }
 }  // namespace
 
@@ -72,6 +75,7 @@ int main(int argc, char** argv) {
     std::printf("  %-26s %7zu hits %8.1f ms\n", query, hits, ms);
   }
   std::printf("slowest search: %.1f ms\n", slowest);
-  TimeStackedWords();
+  TimeStackedWords(1);
+  TimeStackedWords(4);
   return 0;
 }

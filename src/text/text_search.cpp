@@ -72,6 +72,15 @@ char32_t LatinTwin(char32_t code) {
   }
 }
 
+// Whether text ends in a hyphen: a word broken at its line's end.
+bool EndsInHyphen(std::string_view text) {
+  size_t last = text.size();
+  while (last > 0 && (uint8_t(text[last - 1]) & 0xC0) == 0x80) --last;
+  if (last == 0) return false;
+  const char32_t code = DecodeUtf8(text, last - 1).first;
+  return code == U'-' || code == 0xAD || code == 0x2010 || code == 0x2011;
+}
+
 bool SameTime(const TIndexedWord& a, const TIndexedWord& b) { return a.From < b.To && b.From < a.To; }
 bool SameTime(const TIndexedWord& a, double at) { return a.From <= at && at < std::max(a.To, a.From + 1e-3); }
 
@@ -81,6 +90,17 @@ bool Follows(const TIndexedWord& a, const TIndexedWord& b) {
   const int32_t overlap = std::min(a.Box.Bottom, b.Box.Bottom) - std::max(a.Box.Top, b.Box.Top);
   const int32_t gap = b.Box.Left - a.Box.Right;
   return a.Segment == b.Segment && overlap * 2 >= height && gap >= -2 && gap <= 2 * height && SameTime(a, b);
+}
+
+// Whether b could start the line below a's in one block of text: a line of about a's
+// height, less than a line's height below it, starting within a height of where a's
+// line starts (lineLeft).
+bool StartsLineBelow(const TIndexedWord& a, int32_t lineLeft, const TIndexedWord& b) {
+  const int32_t taller = std::max(a.Box.Height(), b.Box.Height());
+  const int32_t shorter = std::min(a.Box.Height(), b.Box.Height());
+  const int32_t gap = b.Box.Top - a.Box.Bottom;
+  return a.Segment == b.Segment && 2 * taller <= 3 * shorter && gap >= -1 && gap < a.Box.Height() &&
+         std::abs(b.Box.Left - lineLeft) <= a.Box.Height() && SameTime(a, b);
 }
 }  // namespace
 
@@ -152,12 +172,14 @@ std::vector<std::string> QueryTerms(std::string_view query) {
 }  // namespace
 
 TTextSearch::TTextSearch(const TTextIndex& index)
-    : FIndex(index), FNext(index.Words.size()), FPrevious(index.Words.size()) {
+    : FIndex(index), FNext(index.Words.size()), FPrevious(index.Words.size()), FBelow(index.Words.size()) {
   FForms.reserve(index.Words.size());
   FPartsFrom.reserve(index.Words.size() + 1);
+  FHyphenated.reserve(index.Words.size());
   for (const TIndexedWord& word : index.Words) {
     FPartsFrom.push_back(uint32_t(FPartStarts.size()));
     FForms.push_back(JoinedForm(SearchForm(word.Text), &FPartStarts));
+    FHyphenated.push_back(EndsInHyphen(word.Text));
   }
   FPartsFrom.push_back(uint32_t(FPartStarts.size()));
   LinkLines();
@@ -168,6 +190,18 @@ bool TTextSearch::Matches(size_t word, std::string_view term, bool whole) const 
   const auto matchesFrom = [&](size_t start) {
     const std::string_view rest = form.substr(start);
     return whole ? rest == term : rest.starts_with(term);
+  };
+  return matchesFrom(0) || std::any_of(FPartStarts.begin() + FPartsFrom[word],
+                                       FPartStarts.begin() + FPartsFrom[word + 1], matchesFrom);
+}
+
+bool TTextSearch::MatchesAcross(size_t word, size_t below, std::string_view term, bool whole) const {
+  const std::string_view form = FForms[word], rest = FForms[below];
+  const auto matchesFrom = [&](size_t start) {
+    const std::string_view head = form.substr(start);
+    if (head.empty() || !term.starts_with(head) || term.size() == head.size()) return false;
+    const std::string_view tail = term.substr(head.size());
+    return whole ? rest == tail : rest.starts_with(tail);
   };
   return matchesFrom(0) || std::any_of(FPartStarts.begin() + FPartsFrom[word],
                                        FPartStarts.begin() + FPartsFrom[word + 1], matchesFrom);
@@ -210,6 +244,50 @@ void TTextSearch::LinkLines() {
     for (int32_t b = bandOf(i) - 1; b <= bandOf(i) + 1; ++b)
       if (const auto found = bands.find({words[i].Segment, b}); found != bands.end())
         LinkFollowers(i, found->second, passed);
+  }
+  // The line below: from the words that end a line, to the first word of the next line
+  // of their block, whose band lies between a's bottom and two heights under it.
+  for (size_t i = 0; i < words.size(); ++i) {
+    if (!FNext[i].empty()) continue;
+    const int32_t lineLeft = LineLeft(i);
+    size_t passed = 0;
+    const TTextBox& box = words[i].Box;
+    auto band = bands.lower_bound({words[i].Segment, (box.Bottom - 1) / kBand});
+    const std::tuple<int32_t, int32_t> lastBand{words[i].Segment, (box.Bottom + 2 * box.Height()) / kBand};
+    for (; band != bands.end() && band->first <= lastBand; ++band) LinkBelow(i, lineLeft, band->second, passed);
+  }
+}
+
+// The left edge of the line word ends: of the first word found by going back along the
+// line from word, among words on screen with it.
+int32_t TTextSearch::LineLeft(size_t word) const {
+  constexpr int kLongest = 64;
+  const TIndexedWord& w = FIndex.Words[word];
+  int32_t left = w.Box.Left;
+  for (int k = 0; k < kLongest; ++k) {
+    const auto& leaders = FPrevious[word];
+    const auto leader = std::find_if(leaders.begin(), leaders.end(),
+                                     [&](size_t l) { return SameTime(FIndex.Words[l], w); });
+    if (leader == leaders.end()) break;
+    word = *leader;
+    left = std::min(left, FIndex.Words[word].Box.Left);
+  }
+  return left;
+}
+
+// The words of a band that start the line below word's; a word passes over at most
+// kMostPassed words in looking for them.
+void TTextSearch::LinkBelow(size_t word, int32_t lineLeft, const std::vector<TBandWord>& band, size_t& passed) {
+  constexpr size_t kMostPassed = 64;
+  const TIndexedWord& w = FIndex.Words[word];
+  const int32_t height = w.Box.Height();
+  auto candidate = std::lower_bound(band.begin(), band.end(), TBandWord{lineLeft - height, -1, 0});
+  for (; candidate != band.end() && candidate->Left <= lineLeft + height && passed < kMostPassed; ++candidate) {
+    ++passed;
+    const size_t next = candidate->Word;
+    const bool startsLine = std::none_of(FPrevious[next].begin(), FPrevious[next].end(),
+                                         [&](size_t l) { return SameTime(FIndex.Words[l], w); });
+    if (next != word && startsLine && StartsLineBelow(w, lineLeft, FIndex.Words[next])) FBelow[word].push_back(next);
   }
 }
 
@@ -261,14 +339,31 @@ size_t TTextSearch::MatchFrom(TRun& run, size_t word, size_t term, double from, 
   to = std::min(to, std::max(w.To, w.From + 1e-3));
   if (from >= to) return kNone;
   const bool last = term + 1 == run.Terms.size();
-  if (!Matches(word, run.Terms[term], !last)) return kNone;
-  if (last) return word;
+  if (Matches(word, run.Terms[term], !last)) {
+    if (last) return word;
+    if (const size_t end = MatchAfter(run, word, term + 1, from, to); end != kNone) return end;
+  }
+  // A word broken at its line's end by a hyphen goes on in the line below.
+  if (!FHyphenated[word]) return kNone;
+  for (const size_t below : FBelow[word]) {
+    if (!run.Step()) return kNone;
+    const TIndexedWord& b = FIndex.Words[below];
+    const double bFrom = std::max(from, b.From), bTo = std::min(to, std::max(b.To, b.From + 1e-3));
+    if (bFrom >= bTo || !MatchesAcross(word, below, run.Terms[term], !last)) continue;
+    if (last) return below;
+    if (const size_t end = MatchAfter(run, below, term + 1, bFrom, bTo); end != kNone) return end;
+  }
+  return kNone;
+}
+
+size_t TTextSearch::MatchAfter(TRun& run, size_t word, size_t term, double from, double to) const {
   const uint64_t state = uint64_t(word) * run.Terms.size() + term;
   if (const auto failed = run.Failed.find(state);
       failed != run.Failed.end() && failed->second.first <= from && to <= failed->second.second)
     return kNone;
-  for (const size_t next : FNext[word])
-    if (const size_t end = MatchFrom(run, next, term + 1, from, to); end != kNone) return end;
+  for (const auto* nextWords : {&FNext[word], &FBelow[word]})
+    for (const size_t next : *nextWords)
+      if (const size_t end = MatchFrom(run, next, term, from, to); end != kNone) return end;
   run.Failed[state] = {from, to};
   return kNone;
 }
@@ -304,7 +399,7 @@ TTextFound TTextSearch::Find(std::string_view query) const {
   if (run.Terms.empty() || found.Cut) return found;
   const bool wholeFirst = run.Terms.size() > 1;
   for (size_t i = 0; i < FForms.size() && !run.Cut(); ++i) {
-    if (!Matches(i, run.Terms.front(), wholeFirst)) continue;
+    if (!Matches(i, run.Terms.front(), wholeFirst) && !(FHyphenated[i] && !FBelow[i].empty())) continue;
     const size_t end = MatchFrom(run, i, 0, -1, 1e18);
     if (end == kNone) continue;
     const TIndexedWord &first = FIndex.Words[i], &last = FIndex.Words[end];

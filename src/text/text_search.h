@@ -10,7 +10,9 @@
 //   find 12:30, and a lone point or comma there is the number's own (3.14 is found by
 //   neither 314 nor 14);
 // - a query of several words matches consecutive words of one line, on screen at the
-//   same time, the earlier ones whole (to the word's end).
+//   same time, the earlier ones whole (to the word's end); a phrase runs on from a
+//   line's end to the start of the line below in the same block of text, and a word
+//   broken there by a hyphen (config- / uration) is one word.
 // Built once per index, a search then takes a pass over its words and a bounded amount of
 // work beyond: a word follows at most kMostLeadersAtOnce words on screen at once, a
 // phrase's partial matches are remembered, and a search stops after kSearchMostSteps
@@ -57,11 +59,15 @@ private:
   // The words that match terms[term...] from word on, one after another on a line,
   // all on screen at once within [from, to); the last of them, or npos.
   size_t MatchFrom(TRun& run, size_t word, size_t term, double from, double to) const;
+  // The same for the words after word: on its line, or starting the line below.
+  size_t MatchAfter(TRun& run, size_t word, size_t term, double from, double to) const;
   size_t Nearest(TRun& run, const std::vector<size_t>& candidates, size_t word, double at) const;
   // The line of text word was on at `at`.
   std::string LineOf(TRun& run, size_t word, double at) const;
   void LinkLines();
   void LinkFollowers(size_t word, const std::vector<TBandWord>& band, size_t& passed);
+  int32_t LineLeft(size_t word) const;
+  void LinkBelow(size_t word, int32_t lineLeft, const std::vector<TBandWord>& band, size_t& passed);
   bool Crowded(size_t next, size_t word) const;
 
   const TTextIndex& FIndex;
@@ -73,9 +79,15 @@ private:
   std::vector<uint32_t> FPartsFrom;
   // Whether term is word from one of its parts on (whole), or begins it there.
   bool Matches(size_t word, std::string_view term, bool whole) const;
+  // Whether term runs from one of word's parts to its end and on from the start of
+  // below: a word broken by a hyphen at its line's end.
+  bool MatchesAcross(size_t word, size_t below, std::string_view term, bool whole) const;
+  std::vector<bool> FHyphenated;  // the word's text ends in a hyphen
   // The words that can follow each word on its line, and those it can follow: a word
   // stays while the words beside it change.
   std::vector<std::vector<size_t>> FNext, FPrevious;
+  // For a word that ends its line, the words that can start the line below.
+  std::vector<std::vector<size_t>> FBelow;
 };
 
 // How search compares words: folded, trimmed of what is not a letter or digit at either

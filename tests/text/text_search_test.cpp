@@ -112,6 +112,46 @@ TEST(TextSearch, WordsAsScreensWriteThem) {
   }
 }
 
+// A block of text of two lines, another column beside it, and a paragraph below: a
+// phrase runs on to the line below in its block, and a word broken by a hyphen at the
+// line's end is one word, but only with the start of the line below it, on screen at once.
+TEST(TextSearch, APhraseRunsOnToTheLineBelowInItsBlock) {
+  TTextIndex index;
+  index.Segments = {{800, 600}};
+  const auto word = [&](const char* text, int32_t left, int32_t top, int32_t width, double from = 0, double to = 5) {
+    index.Words.push_back({text, 90, 1, {left, top, left + width, top + 10}, from, to});
+  };
+  word("Open", 10, 10, 30);
+  word("the", 44, 10, 20);
+  word("configu-", 68, 10, 52);
+  word("ration", 10, 24, 40);
+  word("dialog", 54, 24, 40);
+  word("Cancel", 400, 10, 40);  // the column beside
+  word("Apply", 400, 24, 40);
+  word("Next", 10, 52, 30);  // a paragraph below
+  word("after-", 600, 10, 40, 0, 3);
+  word("wards", 600, 24, 40, 3, 5);  // shown once the line above had gone
+  const TTextSearch search(index);
+  struct Case {
+    const char* query;
+    size_t hits;
+  };
+  const Case cases[] = {
+      {"configuration", 1}, {"the configuration dialog", 1}, {"configurat", 1}, {"config", 1},
+      {"ration dialog", 1}, {"cancel apply", 1},             {"the configuration cancel", 0},
+      {"dialog next", 0},   {"open ration", 0},              {"afterwards", 0},
+      {"configurations", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.query);
+    EXPECT_EQ(search.Find(c.query).Hits.size(), c.hits);
+  }
+  const std::vector<TTextHit> broken = search.Find("configuration").Hits;
+  ASSERT_EQ(broken.size(), 1u);
+  EXPECT_EQ(broken[0].Box, (TTextBox{10, 10, 120, 34})) << "the box holds both halves";
+  EXPECT_EQ(broken[0].Line, "Open the configu-");
+}
+
 // Words stacked in one place, each beside all the others (a document can say anything):
 // every phrase of them is a path through all of them, yet a search takes steps in
 // proportion to the words, not to the paths (which the search took minutes to walk).
