@@ -64,9 +64,12 @@ std::vector<TReadWord> ScreenReader::Pass(PIX* prepared, const TTextBox& box, TR
 std::vector<TReadWord> ScreenReader::Read(const TkoPictureView& picture, const TTextBox& area) {
   const std::optional<TPreparedArea> prepared = PrepareArea(picture, area);
   if (!prepared) return {};
+  const TReadPass first = FirstPass(area);
+  if (std::optional<std::vector<TReadWord>> known = FReadings.Find(*prepared, first)) return *std::move(known);
   PixHolder pix(GreyPix(prepared->Grey, prepared->Box.Width(), prepared->Box.Height()));
-  std::vector<TReadWord> words = Pass(pix.pix, prepared->Box, FirstPass(area));
+  std::vector<TReadWord> words = Pass(pix.pix, prepared->Box, first);
   if (WantsSecondPass(words)) TakeSecondPass(words, Pass(pix.pix, prepared->Box, SecondPass()));
   DropUnsure(words);
+  FReadings.Keep(*prepared, first, words);
   return words;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Reads the words of an area of a film's picture with Tesseract, as text/area_reading.h
 // says an area is read. Words come with their boxes in the picture's pixels; what holds
-// no letter or digit, or was read with little confidence, is left out.
+// no letter or digit, or was read with little confidence, is left out. Pixels read once
+// are not read again (text/reading_cache.h).
 #include <tesseract/publictypes.h>
 
 #include <memory>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "text/area_reading.h"
+#include "text/reading_cache.h"
 
 struct Pix;
 namespace tesseract {
@@ -30,4 +32,5 @@ private:
   std::vector<TReadWord> Pass(Pix* prepared, const TTextBox& box, TReadPass pass);
 
   std::unique_ptr<tesseract::TessBaseAPI> FApi;
+  TReadingCache FReadings;
 };
