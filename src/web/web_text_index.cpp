@@ -43,6 +43,10 @@ std::string TWebTextIndex::NextArea() {
         FWalk.Read(FArea, {});
         continue;
       }
+      if (std::optional<std::vector<TReadWord>> known = FReadings.Find(*FPrepared, FirstPass(FArea))) {
+        FWalk.Read(FArea, *known);
+        continue;
+      }
       FPass = 1;
       FWords.clear();
       FReading = FirstPass(FArea);
@@ -83,6 +87,7 @@ std::string TWebTextIndex::PassRead(std::string_view words) {
     TakeSecondPass(FWords, std::move(found));
   }
   DropUnsure(FWords);
+  FReadings.Keep(*FPrepared, FirstPass(FArea), FWords);
   FWalk.Read(FArea, FWords);
   FPrepared.reset();
   return "{}";

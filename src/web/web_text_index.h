@@ -2,7 +2,8 @@
 // The text index made in the page: the film walked as kof index walks it
 // (text/film_text_walk.h), each area due handed to the page ready for tesseract.js
 // (text/area_reading.h), and the words of each pass the page reads joined as kof joins
-// Tesseract's. The page's reader answers later, so the walk waits between areas.
+// Tesseract's. The page's reader answers later, so the walk waits between areas; pixels
+// read once are not handed out again (text/reading_cache.h).
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "film/segment_list.h"
 #include "text/area_reading.h"
 #include "text/film_text_walk.h"
+#include "text/reading_cache.h"
 
 class TWebTextIndex {
 public:
@@ -52,6 +54,7 @@ private:
   int32_t FPass = 0;  // passes read over FPrepared
   TReadPass FReading{0, TTextLayout::kBlock};
   std::vector<TReadWord> FWords;
+  TReadingCache FReadings;
   std::vector<TIndexedWord> FIndexed;
   std::vector<std::string> FProblems;
 };

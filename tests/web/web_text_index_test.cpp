@@ -133,6 +133,36 @@ TEST_F(WebTextIndex, HandsOutTheAreasOfOnePictureInTheWalksOrder) {
   EXPECT_EQ(pageOrder, walkOrder);
 }
 
+// Strokes that go and come back elsewhere: their pixels were read, so they are not
+// handed out again, and the words read then are placed where they are now.
+TEST_F(WebTextIndex, PixelsReadOnceAreNotHandedOutAgain) {
+  SegmentSpec spec;
+  spec.soundKind = 0;
+  for (int k = 0; k < 40; ++k) {
+    Picture picture = Picture::Filled(160, 100, 0xFFFFFF);
+    const int left = k < 15 ? 20 : 60, top = k < 15 ? 20 : 50;
+    for (int y = top; y < top + 8 && (k >= 5 && (k < 15 || k >= 25)); ++y)
+      for (int x = left; x < left + 30; x += 4) picture.At(x, y) = 0x202020;
+    spec.data.pictures.push_back(picture);
+  }
+  const auto again = root / "again.kof";
+  WriteBytesToFile(again, WithTrailer(BuildFilm({spec})));
+
+  TWebTextIndex index(again, folder, "eng");
+  int strokesHandedOut = 0;
+  for (json area = json::parse(index.NextArea()); !area.contains("done"); area = json::parse(index.NextArea())) {
+    const bool strokes = area["width"] == 37 && area["height"] == 16 && index.Pixels()[4 * 37 + 4] < 128;
+    strokesHandedOut += strokes;
+    index.PassRead(strokes ? json::array({Word("Settings", 93, {24, 24, 114, 48})}).dump() : "[]");
+  }
+  EXPECT_EQ(strokesHandedOut, 1);
+  const TTextIndex made = ParseTextIndex(index.Document());
+  ASSERT_EQ(made.Words.size(), 2u);
+  EXPECT_EQ(made.Words[0].Box, (TTextBox{20, 20, 50, 28}));
+  EXPECT_EQ(made.Words[1].Box, (TTextBox{60, 50, 90, 58}));
+  EXPECT_DOUBLE_EQ(made.Words[1].From, 2.5);
+}
+
 TEST_F(WebTextIndex, RefusesWordsThatAreNotTheReadersAnswer) {
   TWebTextIndex index(film, folder, "eng");
   EXPECT_THROW(index.PassRead("[]"), EkoError);  // no area handed out yet
