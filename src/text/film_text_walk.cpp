@@ -31,16 +31,21 @@ public:
       FTracker.Changed(box, FLast);
     }
     CopyPicture(picture);
-    return FSettle.Due(FLast);
+    return Widened(FSettle.Due(FLast));
   }
 
   void Read(const TTextBox& area, const std::vector<TReadWord>& words) { FTracker.Read(area, words, FLast, FSettle); }
-  std::vector<TTextBox> Remaining() { return FSettle.Remaining(); }
+  std::vector<TTextBox> Remaining() { return Widened(FSettle.Remaining()); }
   TkoPictureView Picture() { return FPrevious.View(); }
   double Seconds() const { return FLast; }
   std::vector<TIndexedWord> Finish(int32_t frameCount) { return FTracker.Finish(double(frameCount) / FRate); }
 
 private:
+  std::vector<TTextBox> Widened(std::vector<TTextBox> due) const {
+    for (TTextBox& area : due) area = FTracker.Widened(area);
+    return due;
+  }
+
   void CopyPicture(const TkoPictureView& picture) {
     const TkoPictureView kept = FPrevious.View();
     for (int32_t y = 0; y < picture.Height; ++y)

@@ -25,6 +25,16 @@ void TWordTracker::Changed(const TTextBox& box, double seconds) {
   }
 }
 
+TTextBox TWordTracker::Widened(const TTextBox& area) const {
+  for (const size_t i : FOpen) {
+    const TTextBox& word = FEntries[i].Word.Box;
+    const TTextBox around = Surroundings(word);
+    const bool withinWord = around.Left <= area.Left && area.Right <= around.Right;
+    if (FEntries[i].Open && withinWord && Inside(word).Intersects(area)) return area.Union(word);
+  }
+  return area;
+}
+
 // The word read again where an entry is: the same word, or, where the entry's pixels
 // did not change, another reading of them (the surer one is kept). Returns false for
 // a word that is new there.

@@ -25,6 +25,10 @@ public:
 
   // The picture shown at `seconds` differs from the one before inside box.
   void Changed(const TTextBox& box, double seconds);
+  // area grown to hold the words on screen that it cuts into, so that a change inside a
+  // word (a clock's last digit, a letter corrected) is read with the rest of the word
+  // rather than as a fragment of it.
+  TTextBox Widened(const TTextBox& area) const;
   // What the reader found in area of the picture shown at `seconds`; settle dates the
   // words that are new.
   void Read(const TTextBox& area, const std::vector<TReadWord>& words, double seconds, const TScreenSettle& settle);

@@ -100,6 +100,32 @@ TEST_F(FilmTextWalk, HandsOutSettledAreasInTheirPictureAndDatesWhatIsReadThere) 
   EXPECT_DOUBLE_EQ(walk.SecondsWalked(), walk.TotalSeconds());
 }
 
+// A clock's last digit ticks inside a word on screen: the area due is the whole word,
+// read as one, never the digit alone as a fragment of it.
+TEST_F(FilmTextWalk, AChangeInsideAWordIsReadWithTheWholeWord) {
+  SegmentSpec clock = Screen(30, 0, 1000);
+  for (int k = 15; k < 30; ++k) FillBox(clock.data.pictures[size_t(k)], 44, 20, 6, 8, 0x404040);  // 10:41 → 10:42
+  Load({clock});
+  const TTextBox word{20, 20, 50, 28};
+  TFilmTextWalk walk(segments, [](int32_t, const std::string& problem) { ADD_FAILURE() << problem; });
+  std::vector<TTextBox> due;
+  while (walk.Step())
+    for (const TTextBox& area : walk.Due()) {
+      due.push_back(area);
+      const bool ticked = PixelAt(walk.Picture(), 44, 20) == 0x404040;
+      const std::string text = area.Left <= word.Left && word.Right <= area.Right ? (ticked ? "10:42" : "10:41") : "2";
+      walk.Read(area, {{text, 90, area.Intersection(word)}});
+    }
+  ASSERT_EQ(due.size(), 2u);
+  EXPECT_EQ(due[1], word);
+  const std::vector<TIndexedWord> words = walk.TakeWords();
+  ASSERT_EQ(words.size(), 2u);
+  EXPECT_EQ(words[0].Text, "10:41");
+  EXPECT_DOUBLE_EQ(words[0].To, 1.5);
+  EXPECT_EQ(words[1].Text, "10:42");
+  EXPECT_DOUBLE_EQ(words[1].From, 1.5);
+}
+
 // An area that never settles is read every 5 s and once more in the segment's last
 // picture; a segment that cannot be drawn is told and passed over, and the next one
 // counts from its own start.
