@@ -1,9 +1,12 @@
 // rz_text_recall make|score|missed OUT.kof: the text index benchmark's film and its
 // score. make writes a film of screens with known text, one segment per font size
 // (8 to 11 pt), theme (dark on light, light on dark) and face (Tahoma, DejaVu Sans),
-// every other one without anti-aliasing; score reads the index kof index wrote beside
-// it (OUT.kof.words.json) and prints recall and never-drawn hits by size and theme;
-// missed lists the drawn words the index lacks.
+// every other one without anti-aliasing, and two ribbons (rows of tightly set words of
+// mixed sizes and faces, one with anti-aliasing); score reads the index kof index
+// wrote beside it (OUT.kof.words.json) and prints recall and never-drawn hits by size
+// and theme, for the screens and for the ribbons; missed lists the drawn words the
+// index lacks.
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -24,6 +27,13 @@ std::vector<textfilms::Screen> Screens() {
     for (const Theme theme : {Theme::DarkOnLight, Theme::LightOnDark})
       for (const FontFace face : {FontFace::Tahoma, FontFace::DejaVuSans})
         screens.push_back({face, points, theme, (seed & 1) == 0, seed++});
+  for (const bool antialiased : {true, false}) {
+    textfilms::Screen ribbon;
+    ribbon.antialiased = antialiased;
+    ribbon.seed = seed++;
+    ribbon.ribbon = true;
+    screens.push_back(ribbon);
+  }
   return screens;
 }
 
@@ -43,21 +53,47 @@ int Missed(const std::string& film) {
   return 0;
 }
 
+void PrintRow(const char* size, Theme theme, const textfilms::Score& score) {
+  std::printf("%-6s %-14s %7.1f%% %11.1f%%   (%d of %d words; %d of %d hits)\n", size,
+              theme == Theme::DarkOnLight ? "dark on light" : "light on dark", 100 * score.Recall(),
+              100 * score.NeverDrawn(), score.found, score.drawn, score.never, score.indexed);
+}
+
+// The ribbons' words by size (8 and 9 pt, 10 and 11 pt) and theme; never-drawn hits are
+// counted over both ribbons, whose words mix.
+void ScoreRibbons(const TTextIndex& index, const textfilms::TextFilm& made, const std::vector<int>& ribbons) {
+  std::printf("\nribbons: rows of tightly set words of 8 to 11 pt, Tahoma and DejaVu Sans\n");
+  for (const int smallest : {8, 10})
+    for (const Theme theme : {Theme::DarkOnLight, Theme::LightOnDark}) {
+      std::vector<textfilms::DrawnWord> group;
+      for (const textfilms::DrawnWord& word : made.words)
+        if (word.points / 2 == smallest / 2 && word.theme == theme &&
+            std::find(ribbons.begin(), ribbons.end(), word.segment) != ribbons.end())
+          group.push_back(word);
+      textfilms::Score score = textfilms::ScoreIndex(group, index, ribbons);
+      score.indexed = score.never = 0;
+      PrintRow(smallest == 8 ? "8-9" : "10-11", theme, score);
+    }
+  const textfilms::Score all = textfilms::ScoreIndex(made.words, index, ribbons);
+  std::printf("all    %-14s %7.1f%% %11.1f%%\n", "", 100 * all.Recall(), 100 * all.NeverDrawn());
+}
+
 int Score(const std::string& film) {
   const TTextIndex index = IndexOf(film);
   const auto screens = Screens();
   const textfilms::TextFilm made = textfilms::MakeTextFilm(screens);
   std::map<std::pair<int, Theme>, std::vector<int>> groups;
-  for (size_t s = 0; s < screens.size(); ++s) groups[{screens[s].points, screens[s].theme}].push_back(int(s) + 1);
-  std::printf("%-6s %-14s %8s %12s\n", "size", "theme", "recall", "never drawn");
-  for (const auto& [key, segments] : groups) {
-    const textfilms::Score score = textfilms::ScoreIndex(made.words, index, segments);
-    std::printf("%2d pt  %-14s %7.1f%% %11.1f%%   (%d of %d words; %d of %d hits)\n", key.first,
-                key.second == Theme::DarkOnLight ? "dark on light" : "light on dark", 100 * score.Recall(),
-                100 * score.NeverDrawn(), score.found, score.drawn, score.never, score.indexed);
+  std::vector<int> plain, ribbons;
+  for (size_t s = 0; s < screens.size(); ++s) {
+    (screens[s].ribbon ? ribbons : plain).push_back(int(s) + 1);
+    if (!screens[s].ribbon) groups[{screens[s].points, screens[s].theme}].push_back(int(s) + 1);
   }
-  const textfilms::Score all = textfilms::ScoreIndex(made.words, index);
+  std::printf("%-6s %-14s %8s %12s\n", "size", "theme", "recall", "never drawn");
+  for (const auto& [key, segments] : groups)
+    PrintRow((std::to_string(key.first) + " pt").c_str(), key.second, textfilms::ScoreIndex(made.words, index, segments));
+  const textfilms::Score all = textfilms::ScoreIndex(made.words, index, plain);
   std::printf("all    %-14s %7.1f%% %11.1f%%\n", "", 100 * all.Recall(), 100 * all.NeverDrawn());
+  ScoreRibbons(index, made, ribbons);
   return 0;
 }
 }  // namespace

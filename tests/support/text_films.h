@@ -2,7 +2,9 @@
 // Films with known text for the text index's recall test and benchmark: each segment
 // is a screen in one size and theme, as Windows draws it at 100 %: a menu bar whose
 // menu opens twice, a dialog that comes and goes, and an editor whose lines are typed
-// a letter at a time. Every word drawn is recorded with its box and the times it came
+// a letter at a time. Or a ribbon: rows of words set as tightly as toolbars set them,
+// one or two pixels apart, of 8 to 11 pt on one line (so their baselines differ),
+// Tahoma and DejaVu Sans in turn, one in five light on a dark panel. Every word drawn is recorded with its box and the times it came
 // and went, so that an index made of the film can be scored against it.
 #include <string>
 #include <vector>
@@ -21,6 +23,7 @@ struct Screen {
   Theme theme = Theme::DarkOnLight;
   bool antialiased = true;
   unsigned seed = 1;  // chooses the words
+  bool ribbon = false;  // rows of mixed words instead (face, points and theme unused)
 };
 
 // A word as it was drawn: the truth an index is scored against.
@@ -29,6 +32,8 @@ struct DrawnWord {
   int segment = 1;
   TTextBox box;
   double from = 0, to = 0;
+  int points = 10;
+  Theme theme = Theme::DarkOnLight;
 };
 
 struct TextFilm {

@@ -1,10 +1,12 @@
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <random>
 
 #include "support/text_films.h"
 #include "text/text_search.h"
 
+using filmwriter::FontFace;
 using filmwriter::Picture;
 using filmwriter::TrueTypeFont;
 
@@ -46,6 +48,8 @@ public:
   Scene(const Screen& screen, int segment)
       : FFont(screen.face, screen.points, screen.antialiased),
         FColours(ColoursOf(screen.theme)),
+        FPoints(screen.points),
+        FTheme(screen.theme),
         FSegment(segment),
         FRandom(screen.seed) {
     Lay();
@@ -68,14 +72,14 @@ public:
 
   // Every word with its times, as Draw shows it.
   void Record(std::vector<DrawnWord>& words) const {
-    for (const Placed& w : FBarWords) words.push_back({w.text, FSegment, w.box, 0, kSeconds});
+    const auto add = [&](const std::string& text, const TTextBox& box, double from, double to) {
+      words.push_back({text, FSegment, box, from, to, FPoints, FTheme});
+    };
+    for (const Placed& w : FBarWords) add(w.text, w.box, 0, kSeconds);
     for (const auto& times : kMenuTimes)
-      for (const Placed& w : FMenuWords) words.push_back({w.text, FSegment, w.box, times[0], times[1]});
-    for (const Placed& w : FDialogWords) words.push_back({w.text, FSegment, w.box, kDialogFrom, kDialogTo});
-    for (const Typed& w : FTyped) {
-      const double complete = FrameTime(w.start + (Letters(w.text) - 1) * kKeyEvery);
-      words.push_back({w.text, FSegment, w.box, complete, kSeconds});
-    }
+      for (const Placed& w : FMenuWords) add(w.text, w.box, times[0], times[1]);
+    for (const Placed& w : FDialogWords) add(w.text, w.box, kDialogFrom, kDialogTo);
+    for (const Typed& w : FTyped) add(w.text, w.box, FrameTime(w.start + (Letters(w.text) - 1) * kKeyEvery), kSeconds);
   }
 
 private:
@@ -156,6 +160,8 @@ private:
 
   TrueTypeFont FFont;
   Colours FColours;
+  int FPoints;
+  Theme FTheme;
   int FSegment;
   std::minstd_rand FRandom;
   int FBar = 0;
@@ -164,26 +170,103 @@ private:
   TTextBox FMenuBox, FDialogBox;
   int FMenuSelected = -1;
 };
+// Words of toolbars and ribbons, none of them in the other screens' dictionary.
+const std::vector<std::string>& RibbonWords() {
+  static const std::vector<std::string> words = {
+      "template",  "shipment", "hyperlink", "release",  "transfer", "paste",    "clipboard", "styles",
+      "heading",   "bookmark", "comment",   "review",   "mailings", "layout",   "margins",   "columns",
+      "spacing",   "indent",   "borders",   "shading",  "refresh",  "filter",   "sort",      "group",
+      "outline",   "subtotal", "validate",  "consolidate", "freeze", "zoom",    "ruler",     "gridlines",
+      "macros",    "developer", "addins",   "protect",  "share",    "track",    "compare",   "restrict",
+      "invoice",   "customer", "quantity",  "discount", "warehouse", "supplier", "delivery", "payment",
+      "approve",   "reject",   "archive",   "download", "upload",   "connect",  "publish",   "preview",
+      "Вид",       "Рецензирование", "Ссылки", "Разметка", "Главная", "Шрифт",  "Абзац",     "Стили"};
+  return words;
+}
+
+// Rows of words as a ribbon sets them, still for the whole segment.
+class RibbonScene {
+public:
+  RibbonScene(const Screen& screen, int segment) : FSegment(segment), FRandom(screen.seed) {
+    for (const int points : {8, 9, 10, 11})
+      for (const FontFace face : {FontFace::Tahoma, FontFace::DejaVuSans})
+        FFonts.push_back(std::make_unique<TrueTypeFont>(face, points, screen.antialiased));
+    Lay();
+  }
+
+  void Draw(Picture& p, double) const {
+    const Colours light = ColoursOf(Theme::DarkOnLight), dark = ColoursOf(Theme::LightOnDark);
+    Fill(p, {0, 0, kWidth, kHeight}, light.page);
+    for (const Word& w : FWords) {
+      if (w.drawn.theme == Theme::LightOnDark) Fill(p, w.drawn.box.Expanded(2, 1), dark.chrome);
+      w.font->Draw(p, w.drawn.box.Left, w.drawn.box.Top, w.drawn.text,
+                   w.drawn.theme == Theme::LightOnDark ? dark.ink : light.ink);
+    }
+  }
+
+  void Record(std::vector<DrawnWord>& words) const {
+    for (const Word& w : FWords) words.push_back(w.drawn);
+  }
+
+private:
+  struct Word {
+    const TrueTypeFont* font;
+    DrawnWord drawn;
+  };
+
+  void Lay() {
+    const auto& dictionary = RibbonWords();
+    int count = 0;
+    for (int top = 12; top + 24 < kHeight; top += 26)
+      for (int x = 8;;) {
+        const int points = 8 + int(FRandom() % 4);
+        const TrueTypeFont& font = *FFonts[size_t((points - 8) * 2 + count % 2)];
+        const std::string& text = dictionary[FRandom() % dictionary.size()];
+        const Theme theme = ++count % 5 == 0 ? Theme::LightOnDark : Theme::DarkOnLight;
+        const int lead = theme == Theme::LightOnDark ? 3 : 0;  // the panel's edge
+        const filmwriter::TextBox b = font.Box(x + lead, top, text);
+        if (b.right + lead + 8 > kWidth) break;
+        FWords.push_back({&font, {text, FSegment, {b.left, b.top, b.right, b.bottom}, 0, kSeconds, points, theme}});
+        x = b.right + lead + 2 + int(FRandom() % 2);  // their ink one to four pixels apart
+      }
+  }
+
+  int FSegment;
+  std::minstd_rand FRandom;
+  std::vector<std::unique_ptr<TrueTypeFont>> FFonts;
+  std::vector<Word> FWords;
+};
+
+template <class TScene>
+filmwriter::SegmentSpec Filmed(const TScene& scene, size_t index) {
+  filmwriter::SegmentSpec spec;
+  spec.framesPerSecond = kRate;
+  spec.packing = filmwriter::Packing::MsZip;
+  spec.width = kWidth;
+  spec.height = kHeight;
+  spec.data.name = "Screen " + std::to_string(index + 1);
+  Picture previous, picture = Picture::Filled(kWidth, kHeight, 0);
+  for (int frame = 0; frame < int(kSeconds * kRate); ++frame) {
+    scene.Draw(picture, double(frame) / kRate);
+    spec.data.frameRecords.push_back(filmwriter::FrameRecord(filmwriter::DifferenceRuns(previous, picture)));
+    previous = picture;
+  }
+  return spec;
+}
 }  // namespace
 
 TextFilm MakeTextFilm(const std::vector<Screen>& screens) {
   TextFilm film;
   for (size_t s = 0; s < screens.size(); ++s) {
-    const Scene scene(screens[s], int(s) + 1);
-    scene.Record(film.words);
-    filmwriter::SegmentSpec spec;
-    spec.framesPerSecond = kRate;
-    spec.packing = filmwriter::Packing::MsZip;
-    spec.width = kWidth;
-    spec.height = kHeight;
-    spec.data.name = "Screen " + std::to_string(s + 1);
-    Picture previous, picture = Picture::Filled(kWidth, kHeight, 0);
-    for (int frame = 0; frame < int(kSeconds * kRate); ++frame) {
-      scene.Draw(picture, double(frame) / kRate);
-      spec.data.frameRecords.push_back(filmwriter::FrameRecord(filmwriter::DifferenceRuns(previous, picture)));
-      previous = picture;
+    if (screens[s].ribbon) {
+      const RibbonScene scene(screens[s], int(s) + 1);
+      scene.Record(film.words);
+      film.segments.push_back(Filmed(scene, s));
+    } else {
+      const Scene scene(screens[s], int(s) + 1);
+      scene.Record(film.words);
+      film.segments.push_back(Filmed(scene, s));
     }
-    film.segments.push_back(std::move(spec));
   }
   return film;
 }
