@@ -48,6 +48,21 @@ TEST(Kof, InfoDescribesEverySegmentOfAFilmBehindAnExecutable) {
   }
 }
 
+// A segment's name is the film's to choose: its control characters are shown, never sent
+// to the terminal, in both outputs.
+TEST(Kof, InfoEscapesTheControlCharactersOfANameInBothOutputs) {
+  TempDir dir;
+  WriteBytesToFile(dir / "film.kof", BuildFilm({SmallSegment("\x1b]0;owned\x07\x7f", 0x10)}));
+  const std::pair<const char*, const char*> expected[] = {{"", "\\x1b]0;owned\\x07\\x7f"},
+                                                         {" --json", "\\u001b]0;owned\\u0007\\u007f"}};
+  for (const auto& [options, shown] : expected) {
+    const KofRun run = Kof("info " + Quoted(dir / "film.kof") + options);
+    ASSERT_EQ(run.exitCode, 0) << options;
+    EXPECT_NE(run.out.find(shown), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find_first_of("\x1b\x07\x7f"), std::string::npos) << options;
+  }
+}
+
 TEST(Kof, ExtractGivesBackTheDataAndSoundTheFilmWasWrittenWith) {
   TempDir dir;
   SegmentSpec first = SmallSegment("first", 0x112233, Packing::Lzx);

@@ -9,6 +9,7 @@
 #include "film_report.h"
 #include "kof_commands.h"
 #include "kof_session.h"
+#include "terminal_text.h"
 #include "text_encoding.h"
 #include "utf8_path.h"
 
@@ -58,7 +59,7 @@ void PrintTextEntry(const EntryReport& e, int codePage) {
                 h.Height, h.BitsPerPixel, RoundFramesPerSecond(h.FramesPerSecond), h.FramesPerSecond, h.Flags,
                 h.FrameCount, h.CursorCount, PackingName(h.Flags), SoundName(e));
   }
-  if (e.loaded) std::printf(" \"%s\"", CodePageToUtf8(e.loaded->Name, codePage).c_str());
+  if (e.loaded) std::printf(" \"%s\"", WithControlsEscaped(CodePageToUtf8(e.loaded->Name, codePage), false).c_str());
   std::printf(" %s\n", IsPlayable(e) ? "playable" : "not playable");
   const std::string problem = EntryProblem(e);
   if (!problem.empty()) std::printf("   warning: %s\n", problem.c_str());
@@ -117,11 +118,11 @@ void PrintJson(const FilmReport& report, const TSegmentList& segments, int codeP
   json.Key("segments").BeginArray();
   ForEachEntry(report, segments, [&](const EntryReport& e) {
     WriteJsonEntry(json, e, codePage);
-    std::fputs(json.TakeText().c_str(), stdout);
+    std::fputs(WithControlsEscaped(json.TakeText(), true).c_str(), stdout);
   });
   json.EndArray();
   json.EndObject();
-  std::printf("%s\n", json.TakeText().c_str());
+  std::printf("%s\n", WithControlsEscaped(json.TakeText(), true).c_str());
 }
 }  // namespace
 

@@ -11,6 +11,7 @@
 
 #include "film/ko_error.h"
 #include "kof_commands.h"
+#include "terminal_text.h"
 #include "text/text_index.h"
 #include "text/text_search.h"
 
@@ -62,29 +63,6 @@ TTextIndex ReadIndexOf(const fs::path& film) {
     throw EkoError(path.string() + ": the text index belongs to another version of the film: make it again with kof index " +
                    film.string());
   return std::move(*index);
-}
-
-// The text with the control characters a terminal obeys (C0, DEL and C1) escaped: C0 and
-// DEL as \xHH in plain lines and \u00HH in JSON (whose writer escapes only C0), C1 as
-// \u00HH. A word in an index then cannot drive the terminal.
-std::string WithControlsEscaped(const std::string& text, bool json) {
-  std::string shown;
-  char escaped[8];
-  for (size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
-    if (byte < 0x20 || byte == 0x7F) {
-      std::snprintf(escaped, sizeof(escaped), json ? "\\u%04x" : "\\x%02x", byte);
-    } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
-      std::snprintf(escaped, sizeof(escaped), "\\u%04x", next);
-      ++i;
-    } else {
-      shown += char(byte);
-      continue;
-    }
-    shown += escaped;
-  }
-  return shown;
 }
 
 void PrintJson(const std::vector<TTextHit>& hits) {
