@@ -5,6 +5,7 @@
 namespace {
 constexpr int32_t kMargin = 4;  // pixels of background kept around an area
 constexpr int32_t kRun = 12;    // pixels of one shade in a row that make a background, longer than any stroke
+constexpr int32_t kAcross = 8;  // rows above and below where a background always counts
 constexpr int32_t kSingleLine = 24;  // areas at most this tall hold one line of text
 constexpr int32_t kLowestConfidence = 50;
 constexpr int32_t kSure = 85;  // below this, a word is read a second time
@@ -21,69 +22,87 @@ std::vector<uint8_t> Grey(const TkoPictureView& picture, const TTextBox& box) {
   return grey;
 }
 
-// The background behind each pixel of a row: screens paint text on flat colour, so the
-// runs of one luminance at least kRun long are background, and a pixel between them
-// stands on the nearer one. Nothing for a row without such runs (one through a line of
-// text with little room around it, a gradient).
-std::vector<uint8_t> RowBackground(const uint8_t* row, int32_t width) {
-  struct Run {
-    int32_t from, to;
-    uint8_t value;
-  };
-  std::vector<Run> runs;
+// Screens paint text on flat colour: the runs of one luminance at least kRun long in a
+// row are background.
+struct TRun {
+  int32_t From, To;
+  uint8_t Value;
+};
+
+std::vector<TRun> RowRuns(const uint8_t* row, int32_t width) {
+  std::vector<TRun> runs;
   for (int32_t x = 0; x < width;) {
     int32_t end = x + 1;
     while (end < width && row[end] == row[x]) ++end;
     if (end - x >= kRun) runs.push_back({x, end, row[x]});
     x = end;
   }
-  if (runs.empty()) return {};
-  std::vector<uint8_t> background(size_t(width), 0);
-  size_t next = 0;  // the first run that ends after x
-  for (int32_t x = 0; x < width; ++x) {
-    while (next < runs.size() && runs[next].to <= x) ++next;
-    const bool inside = next < runs.size() && runs[next].from <= x;
-    if (inside || next == 0) {
-      background[size_t(x)] = runs[std::min(next, runs.size() - 1)].value;
-      continue;
+  return runs;
+}
+
+// The run of runs that holds x, or the first that ends after it.
+std::vector<TRun>::const_iterator RunAt(const std::vector<TRun>& runs, int32_t x) {
+  return std::lower_bound(runs.begin(), runs.end(), x, [](const TRun& run, int32_t at) { return run.To <= at; });
+}
+
+// The background a pixel between the runs of its row stands on: that of the nearest run,
+// along its row or across the rows above and below, whichever lies nearer. A word on a
+// panel hardly wider than itself has no run of the panel's shade beside its letters, but
+// one above and below them.
+struct TNearest {
+  uint8_t Value = 0;
+  int32_t Distance = -1;  // none found
+};
+
+TNearest AlongRow(const std::vector<TRun>& runs, int32_t x) {
+  const auto after = RunAt(runs, x);
+  TNearest nearest;
+  if (after != runs.end()) nearest = {after->Value, after->From - x};
+  if (after != runs.begin() && (nearest.Distance < 0 || x - (after - 1)->To + 1 < nearest.Distance))
+    nearest = {(after - 1)->Value, x - (after - 1)->To + 1};
+  return nearest;
+}
+
+TNearest AcrossRows(const std::vector<std::vector<TRun>>& rows, int32_t x, int32_t y, int32_t within) {
+  for (int32_t d = 1; d <= within; ++d)
+    for (const int32_t row : {y - d, y + d}) {
+      if (row < 0 || row >= int32_t(rows.size())) continue;
+      const auto run = RunAt(rows[size_t(row)], x);
+      if (run != rows[size_t(row)].end() && run->From <= x) return {run->Value, d};
     }
-    const Run& before = runs[next - 1];
-    const bool nearerAfter = next < runs.size() && runs[next].from - x < x - before.to + 1;
-    background[size_t(x)] = nearerAfter ? runs[next].value : before.value;
-  }
-  return background;
+  return {};
 }
 
 // Makes all text dark on white: pixels on a dark background are inverted, and each is
 // scaled so that its background becomes white (a highlighted line reads as its menu).
-// A row without a background of its own takes the nearest row's above or below it
-// (the margin around the area is background); the area's mean when there is none.
+// Where no run is found at all, the background is the area's mean.
 void DarkOnWhite(std::vector<uint8_t>& grey, int32_t width, int32_t height) {
-  std::vector<std::vector<uint8_t>> backgrounds;
-  backgrounds.resize(size_t(height));
+  std::vector<std::vector<TRun>> rows(static_cast<size_t>(height));
+  for (int32_t y = 0; y < height; ++y) rows[size_t(y)] = RowRuns(grey.data() + size_t(y) * size_t(width), width);
+  int64_t sum = 0;
+  for (const uint8_t v : grey) sum += v;
+  const auto mean = uint8_t(sum / std::max<int64_t>(int64_t(grey.size()), 1));
+  std::vector<uint8_t> background(grey.size());
   for (int32_t y = 0; y < height; ++y)
-    backgrounds[size_t(y)] = RowBackground(grey.data() + size_t(y) * size_t(width), width);
-  const auto nearest = [&](int32_t y) -> std::vector<uint8_t> {
-    for (int32_t d = 1; d < height; ++d)
-      for (const int32_t row : {y - d, y + d})
-        if (row >= 0 && row < height && !backgrounds[size_t(row)].empty()) return backgrounds[size_t(row)];
-    int64_t sum = 0;
-    for (const uint8_t v : grey) sum += v;
-    return std::vector<uint8_t>(size_t(width), uint8_t(sum / std::max<int64_t>(int64_t(grey.size()), 1)));
-  };
-  for (int32_t y = 0; y < height; ++y)
-    if (backgrounds[size_t(y)].empty()) backgrounds[size_t(y)] = nearest(y);
-  for (int32_t y = 0; y < height; ++y) {
-    uint8_t* row = grey.data() + size_t(y) * size_t(width);
-    const std::vector<uint8_t>& background = backgrounds[size_t(y)];
     for (int32_t x = 0; x < width; ++x) {
-      int32_t value = row[x], behind = background[size_t(x)];
-      if (behind < 128) {
-        value = 255 - value;
-        behind = 255 - behind;
+      const std::vector<TRun>& runs = rows[size_t(y)];
+      const auto own = RunAt(runs, x);
+      uint8_t& behind = background[size_t(y) * size_t(width) + size_t(x)];
+      if (own != runs.end() && own->From <= x) {
+        behind = own->Value;
+        continue;
       }
-      row[x] = uint8_t(std::min(255, value * 255 / std::max(behind, 1)));
+      const TNearest along = AlongRow(runs, x);
+      const TNearest across = AcrossRows(rows, x, y, along.Distance < 0 ? height : std::max(along.Distance - 1, kAcross));
+      behind = across.Distance >= 0 ? across.Value : along.Distance >= 0 ? along.Value : mean;
     }
+  for (size_t i = 0; i < grey.size(); ++i) {
+    int32_t value = grey[i], behind = background[i];
+    if (behind < 128) {
+      value = 255 - value;
+      behind = 255 - behind;
+    }
+    grey[i] = uint8_t(std::min(255, value * 255 / std::max(behind, 1)));
   }
 }
 }  // namespace
