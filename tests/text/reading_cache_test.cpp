@@ -45,7 +45,7 @@ TEST(ReadingCache, AnswersTheSamePixelsAnywhereAndNothingElse) {
 TEST(ReadingCache, TheOldestReadingsGoWhenTheBudgetIsSpent) {
   TReadingCache cache(1000);  // room for a few areas of 8 pixels and a word
   for (int shade = 0; shade < 50; ++shade)
-    cache.Keep(Area(0, 0, uint8_t(100 + shade)), kLine, {{"w" + std::to_string(shade), 90, {0, 0, 1, 1}}});
+    cache.Keep(Area(0, 0, uint8_t(100 + shade)), kLine, {{std::to_string(shade), 90, {0, 0, 1, 1}}});
   EXPECT_TRUE(cache.Find(Area(0, 0, 149), kLine)) << "the newest stays";
   EXPECT_FALSE(cache.Find(Area(0, 0, 100), kLine)) << "the oldest went";
 }
