@@ -57,7 +57,7 @@ void TReadingCache::Keep(const TPreparedArea& area, TReadPass pass, const std::v
 // Takes the oldest entries away until bytes more fit.
 void TReadingCache::MakeRoom(size_t bytes) {
   while (FUsed + bytes > FBudget && !FAge.empty()) {
-    const auto [key, order] = FAge.front();
+    const uint64_t key = FAge.front().first, order = FAge.front().second;
     FAge.pop_front();
     const auto [first, last] = FEntries.equal_range(key);
     const auto oldest = std::find_if(first, last, [order](const auto& entry) { return entry.second.Order == order; });
