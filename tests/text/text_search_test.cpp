@@ -128,7 +128,7 @@ TEST(TextSearch, APhraseRunsOnToTheLineBelowInItsBlock) {
   word("dialog", 54, 24, 40);
   word("Cancel", 400, 10, 40);  // the column beside
   word("Apply", 400, 24, 40);
-  word("Next", 10, 52, 30);  // a paragraph below
+  word("Next", 10, 46, 30);  // a paragraph below, a line's height and more under it
   word("after-", 600, 10, 40, 0, 3);
   word("wards", 600, 24, 40, 3, 5);  // shown once the line above had gone
   const TTextSearch search(index);
