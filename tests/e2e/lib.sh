@@ -370,7 +370,9 @@ rz_child_visible() { [ "$(rz_field "$(rz_child "$@")" 5)" = 1 ]; }
 # rz_choose_language 1|2: View > Язык / Language > Русский (1) or English (2), by keys. The
 # submenu is View's last item: Down opens View, Up wraps round to it, Right opens it. A
 # loaded machine now and then loses a key of the walk: it is tried again, from a closed
-# menu, until the File title reads as the language wants.
+# menu, until the File title reads as the language wants. A walk that lost a key may
+# have chosen another item of View; Full screen takes the menu bar away, and a double
+# click on the picture brings it back before the next try.
 rz_choose_language() {
   local want=Файл try
   [ "$1" = 1 ] || want="&File"
@@ -381,6 +383,11 @@ rz_choose_language() {
     rz_keys roRezodu Return
     rz_wait_until 5 eval '[ "$(rz_menu_item roRezodu 0 | cut -f 2)" = "$want" ]' && return 0
     rz_keys roRezodu Escape Escape Escape
+    if ! rz_probe menu roRezodu >/dev/null; then
+      rz_mouse_to 100 100
+      xdotool click --repeat 2 --delay 100 1
+      rz_wait_until 10 eval 'rz_probe menu roRezodu >/dev/null' || true
+    fi
   done
   rz_fail "the language did not change to $1: File is $(rz_menu_item roRezodu 0)"
 }
