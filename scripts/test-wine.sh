@@ -11,6 +11,9 @@ if [ "${1:-}" = --busy ]; then
   busy=$!
   trap 'kill "$busy" 2>/dev/null || true' EXIT
 fi
+# The cross-built libraries, found under the user's own home before HOME changes for Wine.
+RZ_MINGW_PREFIX=${RZ_MINGW_PREFIX:-$(scripts/setup.sh)}
+export RZ_MINGW_PREFIX
 source scripts/wine-env.sh
 rz_wine_prefix "$PWD/build/wine-test" unmanaged
 HOME="$HOME_FOR_WINE" xvfb-run -a -s "-screen 0 1280x1024x24" scripts/wine-ctest.sh
