@@ -30,7 +30,6 @@ std::optional<std::vector<TReadWord>> TReadingCache::Find(const TPreparedArea& a
       continue;
     std::vector<TReadWord> words = entry.Words;
     for (TReadWord& word : words) word.Box = Moved(word.Box, area.Box.Left, area.Box.Top);
-    ++FHits;
     return words;
   }
   return std::nullopt;

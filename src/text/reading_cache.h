@@ -23,7 +23,6 @@ public:
   // Keeps words, read in area with pass as its first pass.
   void Keep(const TPreparedArea& area, TReadPass pass, const std::vector<TReadWord>& words);
 
-  size_t Hits() const { return FHits; }
 
 private:
   struct TEntry {
@@ -39,7 +38,6 @@ private:
 
   size_t FBudget, FUsed = 0;
   uint64_t FOrder = 0;
-  mutable size_t FHits = 0;
   std::unordered_multimap<uint64_t, TEntry> FEntries;
   std::deque<std::pair<uint64_t, uint64_t>> FAge;  // key and order, oldest first
 };

@@ -191,6 +191,11 @@ bool TTextSearch::Matches(size_t word, std::string_view term, bool whole) const 
     const std::string_view rest = form.substr(start);
     return whole ? rest == term : rest.starts_with(term);
   };
+  return FromAnyPart(word, matchesFrom);
+}
+
+template <class TMatchesFrom>
+bool TTextSearch::FromAnyPart(size_t word, const TMatchesFrom& matchesFrom) const {
   return matchesFrom(0) || std::any_of(FPartStarts.begin() + FPartsFrom[word],
                                        FPartStarts.begin() + FPartsFrom[word + 1], matchesFrom);
 }
@@ -203,8 +208,7 @@ bool TTextSearch::MatchesAcross(size_t word, size_t below, std::string_view term
     const std::string_view tail = term.substr(head.size());
     return whole ? rest == tail : rest.starts_with(tail);
   };
-  return matchesFrom(0) || std::any_of(FPartStarts.begin() + FPartsFrom[word],
-                                       FPartStarts.begin() + FPartsFrom[word + 1], matchesFrom);
+  return FromAnyPart(word, matchesFrom);
 }
 
 // A word's place in its band: bands hold the words of a segment whose middles lie at

@@ -82,6 +82,9 @@ private:
   // Whether term runs from one of word's parts to its end and on from the start of
   // below: a word broken by a hyphen at its line's end.
   bool MatchesAcross(size_t word, size_t below, std::string_view term, bool whole) const;
+  // Whether matchesFrom(start) holds from the word's start or one of its parts'.
+  template <class TMatchesFrom>
+  bool FromAnyPart(size_t word, const TMatchesFrom& matchesFrom) const;
   std::vector<bool> FHyphenated;  // the word's text ends in a hyphen
   // The words that can follow each word on its line, and those it can follow: a word
   // stays while the words beside it change.
