@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
+#include "session/command_line.h"
 #include "playback/idle_skip.h"
 #include "playback/saturate.h"
 

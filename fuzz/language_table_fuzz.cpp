@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/ui_texts.h"
+#include "session/ui_texts.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string table(reinterpret_cast<const char*>(data), size);

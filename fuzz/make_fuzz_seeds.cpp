@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/ui_texts.h"
+#include "session/ui_texts.h"
 #include "playback/picture_layout.h"
 #include "text/text_index.h"
 #include "writer/film_writer.h"

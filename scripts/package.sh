@@ -15,8 +15,8 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$(nproc)" --target roRezodu kof kof-export >/dev/null
 scripts/web.sh --build-only >/dev/null
 
-version=$(sed -n 's/.*kAboutVersion\[\] = "version \([0-9.]*\)";.*/\1/p' src/app/about_box.h)
-[ -n "$version" ] || { echo "package.sh: no version in src/app/about_box.h" >&2; exit 1; }
+version=$(sed -n 's/.*kAboutVersion\[\] = "version \([0-9.]*\)";.*/\1/p' src/session/about_box.h)
+[ -n "$version" ] || { echo "package.sh: no version in src/session/about_box.h" >&2; exit 1; }
 dist=build/dist
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/about_box.h"
-#include "app/fixed_texts.h"
-#include "app/license_notice.h"
+#include "session/about_box.h"
+#include "session/fixed_texts.h"
+#include "session/license_notice.h"
 #include "app/message_boxes_win.h"
 #include "app/screen_scale_win.h"
 #include "controls/ko_common_win.h"

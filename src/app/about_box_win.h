@@ -4,7 +4,7 @@
 // of the screen it opens on.
 #include <windows.h>
 
-#include "app/ui_texts.h"
+#include "session/ui_texts.h"
 
 // Shows the About box owned by `owner` and returns when the user closes it (Close,
 // Enter, Esc or the close box). Every opening creates its brush, pen and fonts and

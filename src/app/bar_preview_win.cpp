@@ -4,7 +4,7 @@
 #include <optional>
 #include <utility>
 
-#include "app/panel_layout.h"
+#include "session/panel_layout.h"
 #include "app/player_win.h"
 #include "platform/wide_text_win.h"
 #include "playback/seek_target.h"

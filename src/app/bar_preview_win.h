@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "app/bar_preview_note.h"
+#include "session/bar_preview_note.h"
 #include "controls/note_window_win.h"
 #include "playback/preview_worker.h"
 

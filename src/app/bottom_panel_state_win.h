@@ -12,8 +12,8 @@
 #include "controls/control_palette.h"
 #include "controls/ko_progress_bar_win.h"
 #include "controls/ko_slider_win.h"
-#include "app/panel_layout.h"
-#include "app/panel_texts.h"
+#include "session/panel_layout.h"
+#include "session/panel_texts.h"
 #include "platform/gdi_holders_win.h"
 
 // What the panel keeps of the segment it shows.

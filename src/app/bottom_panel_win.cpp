@@ -6,12 +6,12 @@
 
 #include <algorithm>
 
-#include "app/accessible_texts.h"
+#include "session/accessible_texts.h"
 #include "app/bar_preview_win.h"
 #include "app/commands_win.h"
 #include "controls/ko_common_win.h"
 #include "app/player_win.h"
-#include "app/transport_commands.h"
+#include "session/transport_commands.h"
 #include "platform/wide_text_win.h"
 #include "app/bottom_panel_state_win.h"
 #include "controls/control_palette_win.h"

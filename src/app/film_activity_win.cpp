@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "app/bottom_panel_win.h"
-#include "app/idle_skip_choice.h"
-#include "app/panel_layout.h"
+#include "session/idle_skip_choice.h"
+#include "session/panel_layout.h"
 #include "app/player_win.h"
-#include "app/resume_tracker.h"
+#include "session/resume_tracker.h"
 #include "app/resume_win.h"
 #include "film/segment_list.h"
 #include "platform/acm_sound_levels_win.h"

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/focus_order.h"
+#include "session/focus_order.h"
 #include "app/player_win.h"
 #include "app/segment_list_window_win.h"
 #include "controls/ko_common_win.h"

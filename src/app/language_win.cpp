@@ -1,10 +1,10 @@
 #include "app/language_win.h"
 
-#include "app/command_ids.h"
+#include "session/command_ids.h"
 #include "controls/ko_common_win.h"
 #include "app/player_win.h"
 #include "app/resume_win.h"
-#include "app/ui_language.h"
+#include "session/ui_language.h"
 #include "platform/wide_text_win.h"
 #include "app/bottom_panel_win.h"
 #include "app/segment_list_window_win.h"

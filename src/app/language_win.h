@@ -5,7 +5,7 @@
 // every key it has; the choice only picks the set under it.
 #include <windows.h>
 
-#include "app/ui_texts.h"
+#include "session/ui_texts.h"
 
 class TPlayer;
 class TSettingsFile;

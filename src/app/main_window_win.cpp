@@ -8,7 +8,7 @@
 #include <exception>
 
 #include "app/bar_preview_win.h"
-#include "app/command_ids.h"
+#include "session/command_ids.h"
 #include "app/bottom_panel_win.h"
 #include "app/commands_win.h"
 #include "app/focus_cycle_win.h"
@@ -17,7 +17,7 @@
 #include "app/player_win.h"
 #include "app/screen_scale_win.h"
 #include "app/startup_win.h"
-#include "app/window_layout.h"
+#include "session/window_layout.h"
 
 namespace {
 constexpr wchar_t kClassName[] = L"KOAPP";

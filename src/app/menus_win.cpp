@@ -2,9 +2,9 @@
 
 #include <iterator>
 
-#include "app/command_ids.h"
+#include "session/command_ids.h"
 #include "controls/ko_common_win.h"
-#include "app/ui_language.h"
+#include "session/ui_language.h"
 #include "platform/wide_text_win.h"
 
 namespace {

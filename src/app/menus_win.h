@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "app/menu_state.h"
-#include "app/ui_texts.h"
+#include "session/menu_state.h"
+#include "session/ui_texts.h"
 
 class TMenus {
 public:

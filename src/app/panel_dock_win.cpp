@@ -2,7 +2,7 @@
 
 #include "app/player_win.h"
 #include "app/resume_win.h"
-#include "app/window_layout.h"
+#include "session/window_layout.h"
 
 namespace {
 TkoRect ClientRect(HWND window) {

@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-#include "app/command_ids.h"
+#include "session/command_ids.h"
 #include "app/commands_win.h"
 #include "app/player_win.h"
 #include "app/bottom_panel_win.h"

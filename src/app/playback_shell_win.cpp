@@ -1,6 +1,6 @@
 #include "app/playback_shell_win.h"
 
-#include "app/command_ids.h"
+#include "session/command_ids.h"
 #include "app/commands_win.h"
 #include "app/main_window_win.h"
 #include "app/player_win.h"

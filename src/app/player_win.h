@@ -11,7 +11,7 @@
 #include <string>
 
 #include "app/bar_preview_win.h"
-#include "app/command_line.h"
+#include "session/command_line.h"
 #include "app/film_activity_win.h"
 #include "app/menus_win.h"
 #include "app/message_boxes_win.h"
@@ -19,8 +19,8 @@
 #include "app/resume_win.h"
 #include "app/screen_search_win.h"
 #include "app/settings_file_win.h"
-#include "app/shell_state.h"
-#include "app/ui_texts.h"
+#include "session/shell_state.h"
+#include "session/ui_texts.h"
 #include "app/video_export_win.h"
 #include "film/critical_section.h"
 #include "film/segment_list.h"

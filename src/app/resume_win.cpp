@@ -2,9 +2,9 @@
 
 #include <utility>
 
-#include "app/command_ids.h"
+#include "session/command_ids.h"
 #include "app/commands_win.h"
-#include "app/panel_layout.h"
+#include "session/panel_layout.h"
 #include "app/player_win.h"
 #include "platform/wide_text_win.h"
 

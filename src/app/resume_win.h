@@ -11,8 +11,8 @@
 #include <memory>
 #include <optional>
 
-#include "app/resume_tracker.h"
-#include "app/settings_store.h"
+#include "session/resume_tracker.h"
+#include "session/settings_store.h"
 #include "controls/note_window_win.h"
 
 class TPlayer;

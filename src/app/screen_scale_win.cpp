@@ -4,7 +4,7 @@
 #include "controls/ko_common_win.h"
 #include "app/panel_dock_win.h"
 #include "app/player_win.h"
-#include "app/window_layout.h"
+#include "session/window_layout.h"
 #include "app/bottom_panel_win.h"
 #include "app/segment_list_window_win.h"
 #include "platform/screen_dpi_win.h"

@@ -1,6 +1,6 @@
 #include "app/screen_search_win.h"
 
-#include "app/accessible_texts.h"
+#include "session/accessible_texts.h"
 #include "app/player_win.h"
 #include "app/resume_win.h"
 #include "platform/wide_text_win.h"

@@ -6,7 +6,7 @@
 // and Shift+F3 go to the next and previous hit; Escape closes the field.
 #include <memory>
 
-#include "app/screen_search.h"
+#include "session/screen_search.h"
 #include "controls/search_bar_win.h"
 
 class TPlayer;

@@ -7,7 +7,7 @@
 #include "app/player_win.h"
 #include "platform/wide_text_win.h"
 #include "app/bottom_panel_win.h"
-#include "app/panel_layout.h"
+#include "session/panel_layout.h"
 #include "controls/control_palette_win.h"
 #include "controls/scaled_gdi_win.h"
 #include "platform/gdi_holders_win.h"

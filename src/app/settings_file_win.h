@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "app/settings_file.h"
+#include "session/settings_file.h"
 
 // <roaming application data>\roRezodu\settings.txt, the folder made when missing; empty
 // when there is no such folder.

@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "app/commands_win.h"
-#include "app/fixed_texts.h"
+#include "session/fixed_texts.h"
 #include "app/language_win.h"
 #include "controls/ko_common_win.h"
 #include "app/panel_dock_win.h"
 #include "app/player_win.h"
 #include "app/screen_scale_win.h"
-#include "app/window_layout.h"
+#include "session/window_layout.h"
 #include "platform/wide_text_win.h"
 #include "app/bottom_panel_win.h"
 #include "app/segment_list_window_win.h"

@@ -3,7 +3,7 @@
 #include <cwctype>
 #include <system_error>
 
-#include "app/video_export.h"
+#include "session/video_export.h"
 #include "film/ko_error.h"
 #include "film/temp_files.h"
 #include "platform/export_leftovers.h"

@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/command_ids.h"
+#include "session/command_ids.h"
 #include "app/message_boxes_win.h"
-#include "app/panel_layout.h"
+#include "session/panel_layout.h"
 #include "app/player_win.h"
-#include "app/resume_tracker.h"
+#include "session/resume_tracker.h"
 #include "app/resume_win.h"
-#include "app/video_export.h"
+#include "session/video_export.h"
 #include "film/segment_list.h"
 #include "platform/wide_text_win.h"
 

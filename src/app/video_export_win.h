@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/video_export.h"
+#include "session/video_export.h"
 #include "app/video_export_job_win.h"
 #include "controls/note_window_win.h"
 

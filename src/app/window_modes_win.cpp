@@ -1,10 +1,10 @@
 // Full screen, the control panel and the segment list switched on and off, and the
 // menu states that show them.
-#include "app/command_ids.h"
+#include "session/command_ids.h"
 #include "app/commands_win.h"
 #include "app/panel_dock_win.h"
 #include "app/player_win.h"
-#include "app/window_layout.h"
+#include "session/window_layout.h"
 #include "app/bottom_panel_win.h"
 #include "app/segment_list_window_win.h"
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/ui_language.h"
+#include "session/ui_language.h"
 #include "film/film_loader.h"
 #include "film/json_writer.h"
 #include "film/ko_error.h"

@@ -5,11 +5,11 @@
 #include <exception>
 #include <utility>
 
-#include "app/command_ids.h"
-#include "app/film_properties.h"
-#include "app/fixed_texts.h"
-#include "app/transport_commands.h"
-#include "app/panel_texts.h"
+#include "session/command_ids.h"
+#include "session/film_properties.h"
+#include "session/fixed_texts.h"
+#include "session/transport_commands.h"
+#include "session/panel_texts.h"
 #include "film/film_loader.h"
 #include "film/ko_error.h"
 #include "playback/seek_target.h"

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "app/resume_tracker.h"
-#include "app/screen_search.h"
-#include "app/ui_texts.h"
+#include "session/resume_tracker.h"
+#include "session/screen_search.h"
+#include "session/ui_texts.h"
 #include "controls/progress_model.h"
 #include "film/segment_list.h"
 #include "playback/activity_model.h"

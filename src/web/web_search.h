@@ -1,5 +1,5 @@
 #pragma once
-// Find on screen in the web player: the Windows player's search (app/screen_search.h)
+// Find on screen in the web player: the Windows player's search (session/screen_search.h)
 // over the index the worker's file system holds beside the film (taken from beside the
 // film's address, or dropped with it), answered as JSON for the page.
 #include <filesystem>
@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/screen_search.h"
-#include "app/ui_texts.h"
+#include "session/screen_search.h"
+#include "session/ui_texts.h"
 
 class TWebSearch {
 public:

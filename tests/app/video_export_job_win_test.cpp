@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "app/video_export.h"
+#include "session/video_export.h"
 #include "film/temp_files.h"
 #include "platform/export_leftovers.h"
 

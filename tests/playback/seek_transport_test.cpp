@@ -2,8 +2,8 @@
 // segment boundaries, and what a seek does to the play state, the clock and the sound.
 #include <gtest/gtest.h>
 
-#include "app/command_ids.h"
-#include "app/transport_commands.h"
+#include "session/command_ids.h"
+#include "session/transport_commands.h"
 #include "playback/seek_target.h"
 #include "support/clock_fakes.h"
 

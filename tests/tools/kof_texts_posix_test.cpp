@@ -2,8 +2,8 @@
 // every text the player looks up its built-in value. kof pack takes it by name (kof_pack).
 #include <gtest/gtest.h>
 
-#include "app/fixed_texts.h"
-#include "app/ui_language.h"
+#include "session/fixed_texts.h"
+#include "session/ui_language.h"
 #include "kof/text_encoding.h"
 #include "tools/kof_run.h"
 

@@ -1,0 +1,314 @@
+#include "session/ui_texts.h"
+
+#include "session/fixed_texts.h"
+#include "film/film_loader.h"
+#include "film/ko_error.h"
+#include "film/ko_string_list.h"
+#include "film/safe_format.h"
+
+const TTextEntry kMessageTexts[kMessageTextCount] = {
+    {"Error", "Ошибка", "Error"},
+    {"Loading", "Загрузка фильма ...", "Loading film..."},
+    {"InvalidVersionFormat", kDefaultInvalidVersionFormat, "Segment %d needs a newer version of the player"},
+    {"Warning", "Внимание", "Warning"},
+    {"SegmentCountFmt", "Количество сегментов: %d", "Number of segments: %d"},
+    {"WrongFile", "Неверный формат файла: %s", "Invalid file format: %s"},
+    {"WrongDisplaySettings", "Данный видео режим не поддерживается (%d бит цвет)",
+     "This display mode is not supported (%d-bit color)"},
+    {"CannotOpenFileFmt", "Не могу открыть файл %s", "Cannot open file %s"},
+    {"CannotCreateTempFile", "Не могу создать временный файл", "Cannot create a temporary file"},
+    {"VideoDecompressorError", "Ошибка при запуске видео декомпрессора", "Cannot start the video decompressor"},
+    {"Segments", "Сегменты", "Segments"},
+    {"CannotSavePictureFmt", "Не могу сохранить кадр в файл %s", "Cannot save the frame to %s"},
+    // Resuming films.
+    {"ResumeOfferFmt", "Продолжить с %s — Ctrl+R", "Resume from %s — Ctrl+R"},
+    // A screen reader's values.
+    {"BarValue", "%s из %s, сегмент %s из %s", "%s of %s, segment %s of %s"},
+    {"VolumeValue", "%s %", "%s %"},
+    {"IdleSkippedFmt", "пропущено %s", "skipped %s"},
+    // Exporting a video.
+    {"ExportCaption", "Экспорт видео", "Export video"},
+    {"ExportFormat", "Формат:", "Format:"},
+    {"ExportLosslessMkv", "MKV без потерь", "Lossless MKV"},
+    {"ExportRange", "Фрагмент", "Range"},
+    {"ExportWholeFilm", "Весь фильм", "The whole film"},
+    {"ExportThisSegment", "Этот сегмент", "This segment"},
+    {"ExportFromHere", "С текущего места до конца сегмента", "From here to the segment's end"},
+    {"ExportSize", "Размер", "Size"},
+    {"ExportFilmSize", "Как в фильме", "The film's size"},
+    {"ExportHalfSize", "Вдвое меньше", "Half"},
+    {"ExportWidth", "Ширина:", "Width:"},
+    {"ExportSave", "Сохранить...", "Save..."},
+    {"Cancel", "Отмена", "Cancel"},
+    {"ExportProgressFmt", "Экспорт видео: %s", "Exporting video: %s"},
+    {"ExportTimeLeftFmt", "осталось %s", "%s left"},
+    {"ExportSavedFmt", "Сохранено: %s", "Saved %s"},
+    {"ExportShowInFolder", "Показать в папке", "Show in folder"},
+    {"ExportFailedFmt", "Видео не сохранено: %s", "The video was not saved: %s"},
+    {"ExportUnavailable", "Для экспорта нужен kof-export.exe рядом с программой",
+     "Export needs kof-export.exe beside the player"},
+    {"ExportSavedWarningFmt", "Сохранено с предупреждением: %s", "Saved %s with a warning:"},
+    {"ExportSavedWarningsFmt", "Сохранено с предупреждениями: %s", "Saved %s with warnings:"},
+    // Find on screen.
+    {"SearchPrompt", "Введите слово, которое было на экране", "Type a word that was on screen"},
+    {"SearchHitFmt", "%s   сегмент %s   %s", "%s   segment %s   %s"},
+    {"SearchFoundFmt", "Найдено: %s", "Found: %s"},
+    {"SearchNothingFound", "Не найдено", "Not found"},
+    {"SearchNoIndexFmt", "Рядом с фильмом нет текстового индекса (%s). Создайте его: kof index %s",
+     "There is no text index beside the film (%s). Make it with: kof index %s"},
+    {"SearchDamagedIndexFmt", "Текстовый индекс не прочитан: %s", "The text index cannot be read: %s"},
+    {"SearchOtherFilm", "Текстовый индекс сделан для другой версии фильма — создайте его заново",
+     "The text index belongs to another version of this film — make it again"},
+    {"SearchCutFmt", "Найдено: %s, и поиск остановлен: он слишком долог. Уточните запрос",
+     "Found: %s before the search stopped, as it was too long. Type more of the words"},
+};
+
+const TTextEntry kMenuTexts[kMenuTextCount] = {
+    {"File", "Файл", "File"},
+    {"Actions", "Действия", "Playback"},
+    {"View", "Вид", "View"},
+    {"Help", "Справка", "Help"},
+    {"Load", "Загрузить", "Open"},
+    {"Properties", "Свойства", "Properties"},
+    {"Exit", "Выход", "Exit"},
+    {"Play", "Воспроизведение", "Play"},
+    {"Pause", "Пауза", "Pause"},
+    {"Stop", "Стоп", "Stop"},
+    {"Segments", "Сегменты", "Segments"},
+    {"Prev", "Предыдущий", "Previous segment"},
+    {"Next", "Следующий", "Next segment"},
+    {"ShowPanel", "Панель управления", "Control bar"},
+    {"FullScreen", "Во весь экран", "Full screen"},
+    {"About", "О программе", "About roRezodu"},
+    {"Speed", "Скорость воспроизведения", "Playback speed"},
+    {"Sound", "Громкость", "Volume"},
+    {"Progress", "Прогресс", "Position"},
+    {"SeekBack", "Назад на 5 секунд", "Back 5 seconds"},
+    {"SeekForward", "Вперёд на 5 секунд", "Forward 5 seconds"},
+    {"PrevFrame", "Предыдущий кадр", "Previous frame"},
+    {"NextFrame", "Следующий кадр", "Next frame"},
+    {"SegmentStart", "Начало сегмента", "Go to segment start"},
+    {"SegmentEnd", "Конец сегмента", "Go to segment end"},
+    {"SavePicture", "Сохранить кадр", "Save frame as"},
+    // Resuming films.
+    {"Resume", "Продолжить с ...", "Resume from last position"},
+    {"ZoomScreenScale", "Масштаб экрана", "Match screen scale"},
+    {"ZoomOriginalPixels", "Исходные пиксели", "Actual pixels (1:1)"},
+    {"ZoomFitWindow", "По размеру окна", "Fit to window"},
+    {"SkipIdle", "Пропускать паузы", "Skip idle stretches"},
+    {"ExportVideo", "Экспорт видео", "Export video"},
+    {"FindOnScreen", "Найти на экране", "Find on screen"},
+};
+
+const char* const kSeekShortcuts[kSeekItemCount] = {"Alt+Left", "Alt+Right", "Ctrl+,", "Ctrl+.", "Alt+Home", "Alt+End"};
+const char kSavePictureShortcut[] = "Ctrl+S";
+const char kResumeShortcut[] = "Ctrl+R";
+const char kSkipIdleShortcut[] = "Ctrl+I";
+const char kExportVideoShortcut[] = "Ctrl+E";
+const char kFindOnScreenShortcut[] = "Ctrl+F";
+const char* const kZoomShortcuts[kZoomItemCount] = {"Ctrl+0", "Ctrl+1", "Ctrl+2"};
+
+const char kSetMenuTextErrorText[] = "SetMenuText: SetMenuItemInfo error";
+const char kSetMenuTextErrorCaption[] = "Debug";
+
+namespace {
+
+TkoStringList LanguageTable(const std::string& languageBlock) {
+  TkoStringList table;
+  table.SetText(languageBlock.data(), static_cast<int32_t>(languageBlock.size()));
+  return table;
+}
+
+std::string LookUp(const TkoStringList& table, const char* key, const TAnsiToUtf8& toUtf8) {
+  const std::string value = table.GetValue(key);
+  return value.empty() ? value : toUtf8(value);
+}
+
+// The table's value, or what stands under it when the key is missing: nothing under the
+// Russian set (the item keeps the text it has), the built-in text under English.
+std::string LookUpOver(const TkoStringList& table, const char* key, const char* builtIn, TUiLanguage language,
+                       const TAnsiToUtf8& toUtf8) {
+  std::string value = LookUp(table, key, toUtf8);
+  return value.empty() && language == TUiLanguage::kEnglish ? builtIn : value;
+}
+
+// The drop-down items: the menu text, then what follows it, the shortcut right-aligned
+// after "\b". Under a film's table the shortcuts are written as the table's menus have
+// always had them ("Ctrl + O", no "..."); the built-in texts as the resource writes them.
+struct TDropDownItem {
+  TMenuId Menu;
+  int32_t Position;
+  TMenuText Text;
+  const char* TableSuffix;
+  const char* BuiltInSuffix;
+  const char* EnglishSuffix = nullptr;  // where the English set differs from the Russian
+};
+constexpr TDropDownItem kDropDownItems[] = {
+    {TMenuId::kFile, 0, TMenuText::kLoad, "\bCtrl + O", "\bCtrl+O", "...\bCtrl+O"},
+    {TMenuId::kFile, 1, TMenuText::kProperties, "\bF8", "...\bF8"},
+    {TMenuId::kFile, 4, TMenuText::kExit, "\bAlt+F4", "\bAlt+F4"},
+    {TMenuId::kActions, 0, TMenuText::kPlay, "\bF9", "\bF9"},
+    {TMenuId::kActions, 1, TMenuText::kPause, "\bF10", "\bF10"},
+    {TMenuId::kActions, 2, TMenuText::kStop, "\bF11", "\bF11"},
+    {TMenuId::kActions, 4, TMenuText::kSegments, "\bF6", "\bF6"},
+    {TMenuId::kActions, 5, TMenuText::kPrev, "\bF4", "\bF4"},
+    {TMenuId::kActions, 6, TMenuText::kNext, "\bF5", "\bF5"},
+    {TMenuId::kView, 0, TMenuText::kShowPanel, "\bF7", "\bF7"},
+    {TMenuId::kView, 1, TMenuText::kFullScreen, "\bAlt + Enter", "\bAlt+Enter"},
+};
+
+// The context menu's keyed items; under a film's table nothing follows their texts.
+struct TContextItem {
+  int32_t Position;
+  TMenuText Text;
+  const char* BuiltInSuffix;
+};
+constexpr TContextItem kContextItems[] = {
+    {0, TMenuText::kLoad, "..."},     {2, TMenuText::kPlay, ""}, {3, TMenuText::kPause, ""},
+    {4, TMenuText::kStop, ""},        {6, TMenuText::kSegments, ""}, {7, TMenuText::kPrev, ""},
+    {8, TMenuText::kNext, ""},        {10, TMenuText::kShowPanel, ""}, {11, TMenuText::kFullScreen, ""},
+};
+
+// The access key of each text in the built-in English menus: the letter (its first
+// occurrence, either case) that "&" marks, unique within every menu the text is in
+// (the context menu holds most of them); 0 for the texts that name no menu item.
+constexpr char kEnglishAccessKeys[kMenuTextCount] = {
+    'F', 'P', 'V', 'H',                 // File, Playback, View, Help
+    'O', 'P', 'x',                      // Open..., Properties..., Exit
+    'P', 'a', 'S', 'g', 'v', 'N',       // Play, Pause, Stop, Segments, Previous / Next segment
+    'C', 'F', 'u',                      // Control bar, Full screen, About roRezodu
+    0,   0,   0,                        // the tooltips Speed, Volume, Position
+    'B', '5', 'm', 't', 'e', 'd', 'r',  // the seek commands, Save frame as...
+    'u',                                // Resume from last position
+    'l', '1', 'w',                      // the zoom choices
+    'S',                                // Skip idle stretches
+    'i',                                // Export video...
+    'F',                                // Find on screen...
+};
+// The help and close items' keys.
+constexpr char kHelpAccessKey = 'H';
+constexpr char kCloseAccessKey = 'x';
+
+// A menu item's text as the menus show it: under the built-in English set with its
+// access key marked.
+using TMenuLabel = std::function<std::string(TMenuText)>;
+
+// The text with "&" before the first occurrence of key (either case); unchanged when
+// key is 0 or does not occur.
+std::string WithAccessKey(const std::string& text, char key) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  for (size_t i = 0; key != 0 && i < text.size(); ++i)
+    if (lower(text[i]) == lower(key)) return text.substr(0, i) + "&" + text.substr(i);
+  return text;
+}
+
+// The seek commands, Save picture and Resume, behind the items the table has always
+// addressed; dots follow Save picture's text in the built-in set.
+void AddSeekItems(const TMenuLabel& label, const char* dots, std::vector<TMenuItemText>& items) {
+  const auto first = static_cast<size_t>(TMenuText::kSeekBack);
+  for (int32_t i = 0; i < kSeekItemCount; ++i) {
+    const std::string text = label(static_cast<TMenuText>(first + static_cast<size_t>(i)));
+    items.push_back({TMenuId::kActions, kActionsSeekItems + i, text + "\b" + kSeekShortcuts[i]});
+    items.push_back({TMenuId::kContext, kContextSeekItems + i, text});
+  }
+  const std::string save = label(TMenuText::kSavePicture) + dots;
+  items.push_back({TMenuId::kActions, kActionsSavePicture, save + "\b" + kSavePictureShortcut});
+  items.push_back({TMenuId::kContext, kContextSavePicture, save});
+  items.push_back({TMenuId::kActions, kActionsResume, label(TMenuText::kResume) + "\b" + kResumeShortcut});
+}
+
+// The zoom choices, in View and the context menu behind all the items before them.
+void AddZoomItems(const TMenuLabel& label, std::vector<TMenuItemText>& items) {
+  const auto first = static_cast<size_t>(TMenuText::kZoomScreenScale);
+  for (int32_t i = 0; i < kZoomItemCount; ++i) {
+    const std::string text = label(static_cast<TMenuText>(first + static_cast<size_t>(i)));
+    items.push_back({TMenuId::kView, kViewZoomItems + i, text + "\b" + kZoomShortcuts[i]});
+    items.push_back({TMenuId::kContext, kContextZoomItems + i, text});
+  }
+}
+
+// The format to use: the current text when its conversions fit, else the built-in one;
+// null when neither fits (the text is then shown as it is).
+const char* UsableFormat(const std::string& current, const char* builtIn, char conversion) {
+  if (IsSafeFormat(current, conversion)) return current.c_str();
+  return IsSafeFormat(builtIn, conversion) ? builtIn : nullptr;
+}
+}  // namespace
+
+TUiTexts::TUiTexts(TUiLanguage language) : FLanguage(language) {
+  for (size_t i = 0; i < kMessageTextCount; ++i) FMessages[i] = kMessageTexts[i].In(language);
+  for (size_t i = 0; i < kMenuTextCount; ++i) FMenus[i] = kMenuTexts[i].In(language);
+}
+
+void TUiTexts::OverlayMessageTexts(const std::string& languageBlock, const TAnsiToUtf8& toUtf8) {
+  if (languageBlock.empty()) return;
+  const TkoStringList table = LanguageTable(languageBlock);
+  for (size_t i = 0; i < kMessageTextCount; ++i) {
+    std::string value = LookUp(table, kMessageTexts[i].Key, toUtf8);
+    if (!value.empty()) FMessages[i] = std::move(value);
+  }
+}
+
+std::vector<TMenuItemText> TUiTexts::OverlayMenuTexts(const std::string& languageBlock, const TAnsiToUtf8& toUtf8) {
+  if (languageBlock.empty()) return {};
+  const TkoStringList table = LanguageTable(languageBlock);
+  for (size_t i = 0; i < kMenuTextCount; ++i)
+    FMenus[i] = LookUpOver(table, kMenuTexts[i].Key, kMenuTexts[i].In(FLanguage), FLanguage, toUtf8);
+  const TFixedTexts& fixed = FixedTexts(FLanguage);
+  return MenuItemTexts(TMenuSuffixes::kTable, LookUpOver(table, kContextHelpKey, fixed.ContextHelp, FLanguage, toUtf8),
+                       LookUpOver(table, kCloseKey, fixed.Close, FLanguage, toUtf8));
+}
+
+std::vector<TMenuItemText> TUiTexts::MenuItemTexts(TMenuSuffixes suffixes, const std::string& contextHelp,
+                                                   const std::string& close) const {
+  const bool builtIn = suffixes == TMenuSuffixes::kBuiltIn;
+  const bool builtInEnglish = builtIn && FLanguage == TUiLanguage::kEnglish;
+  const char* dots = builtIn ? "..." : "";
+  const TMenuLabel label = [&](TMenuText text) {
+    return builtInEnglish ? WithAccessKey(Menu(text), kEnglishAccessKeys[static_cast<size_t>(text)]) : Menu(text);
+  };
+  const std::string help = builtInEnglish ? WithAccessKey(contextHelp, kHelpAccessKey) : contextHelp;
+  const std::string exit = builtInEnglish ? WithAccessKey(close, kCloseAccessKey) : close;
+  std::vector<TMenuItemText> items;
+  const TMenuText titles[] = {TMenuText::kFile, TMenuText::kActions, TMenuText::kView, TMenuText::kHelp};
+  for (int32_t i = 0; i < 4; ++i) items.push_back({TMenuId::kMenuBar, i, label(titles[i])});
+  for (const TDropDownItem& item : kDropDownItems) {
+    const char* suffix = !builtIn ? item.TableSuffix
+                         : builtInEnglish && item.EnglishSuffix != nullptr ? item.EnglishSuffix
+                                                                           : item.BuiltInSuffix;
+    items.push_back({item.Menu, item.Position, label(item.Text) + suffix});
+  }
+  items.push_back({TMenuId::kHelp, 0, help + "\bF1"});
+  items.push_back({TMenuId::kHelp, 2, label(TMenuText::kAbout) + dots});
+  for (const TContextItem& item : kContextItems)
+    items.push_back({TMenuId::kContext, item.Position, label(item.Text) + (builtIn ? item.BuiltInSuffix : "")});
+  items.push_back({TMenuId::kContext, 13, help});
+  items.push_back({TMenuId::kContext, 14, label(TMenuText::kAbout) + dots});
+  items.push_back({TMenuId::kContext, 16, exit});
+  AddSeekItems(label, dots, items);
+  AddZoomItems(label, items);
+  items.push_back({TMenuId::kView, kViewSkipIdle, label(TMenuText::kSkipIdle) + "\b" + kSkipIdleShortcut});
+  const std::string exportVideo = label(TMenuText::kExportVideo) + dots;
+  items.push_back({TMenuId::kFile, kFileExportVideo, exportVideo + "\b" + kExportVideoShortcut});
+  items.push_back({TMenuId::kContext, kContextExportVideo, exportVideo});
+  items.push_back({TMenuId::kActions, kActionsFindOnScreen,
+                   label(TMenuText::kFindOnScreen) + dots + "\b" + kFindOnScreenShortcut});
+  return items;
+}
+
+std::string TUiTexts::Format(TMessageText text, int32_t value) const {
+  const size_t i = static_cast<size_t>(text);
+  const char* format = UsableFormat(FMessages[i], kMessageTexts[i].In(FLanguage), 'd');
+  return format ? FormatText(format, value) : FMessages[i];
+}
+
+std::string TUiTexts::Format(TMessageText text, const std::string& value) const {
+  const size_t i = static_cast<size_t>(text);
+  const char* format = UsableFormat(FMessages[i], kMessageTexts[i].In(FLanguage), 's');
+  return format ? FormatText(format, value.c_str()) : FMessages[i];
+}
+
+std::string HelpText(TUiLanguage language) {
+  return FixedTexts(language).HelpText;
+}
+

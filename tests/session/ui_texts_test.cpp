@@ -1,0 +1,290 @@
+#include "session/ui_texts.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <cctype>
+#include <map>
+#include <set>
+
+#include "session/fixed_texts.h"
+#include "session/ui_language.h"
+#include "film/safe_format.h"
+
+namespace {
+// Marks what went through the code-page conversion.
+std::string FakeToUtf8(const std::string& ansi) { return "<" + ansi + ">"; }
+
+// "A2 text|" per item: menu letter (File, Actions, View, Help, Bar, Context), position.
+std::string Listed(const std::vector<TMenuItemText>& items) {
+  std::string listed;
+  for (const TMenuItemText& item : items)
+    listed += "FAVHBC"[static_cast<int>(item.Menu)] + std::to_string(item.Position) + " " + item.Text + "|";
+  return listed;
+}
+
+bool HasCyrillic(const std::string& text) {
+  return std::any_of(text.begin(), text.end(), [](char c) { return c == '\xD0' || c == '\xD1'; });
+}
+
+// The boxes' and the help's fixed texts of a language, field by field.
+std::vector<const char*> BoxTexts(TUiLanguage language) {
+  const TFixedTexts& t = FixedTexts(language);
+  return {t.PropertiesCaption, t.HelpText, t.CommandLineHelpCaption, t.CommandLineHelpText,
+          t.InvalidCommandLineText, t.AboutCaption, t.AboutNotice, t.AboutCloseButton, t.AboutLicensesButton,
+          t.LicenseLines, t.LicenseLibraries, t.LicenseFiles, t.ContextHelp, t.Close};
+}
+}  // namespace
+
+// A key added without its English text, or with a text that formats differently, fails.
+TEST(UiTexts, EveryTextHasAnEnglishOneThatFormatsLikeTheRussian) {
+  std::vector<TTextEntry> entries(std::begin(kMessageTexts), std::end(kMessageTexts));
+  entries.insert(entries.end(), std::begin(kMenuTexts), std::end(kMenuTexts));
+  for (const TTextEntry& entry : entries) {
+    SCOPED_TRACE(entry.Key);
+    ASSERT_NE(entry.English, nullptr);
+    EXPECT_FALSE(std::string(entry.English).empty());
+    EXPECT_FALSE(HasCyrillic(entry.English));
+    for (const char conversion : {'d', 's'})
+      EXPECT_EQ(IsSafeFormat(entry.English, conversion), IsSafeFormat(entry.BuiltIn, conversion)) << conversion;
+  }
+  const auto lines = [](const char* text) { return std::count(text, text + std::string(text).size(), '\r'); };
+  const std::vector<const char*> english = BoxTexts(TUiLanguage::kEnglish), russian = BoxTexts(TUiLanguage::kRussian);
+  for (size_t i = 0; i < english.size(); ++i) {
+    const char *en = english[i], *ru = russian[i];
+    SCOPED_TRACE(en);
+    EXPECT_FALSE(std::string(en).empty());
+    EXPECT_FALSE(HasCyrillic(en));
+    EXPECT_EQ(lines(en), lines(ru));  // boxes laid out line by line keep their shape
+  }
+}
+
+// Every English text, the boxes' and the help's included, in US spelling.
+TEST(UiTexts, EnglishTextsUseUsSpelling) {
+  std::vector<std::string> texts;
+  for (const TTextEntry& entry : kMessageTexts) texts.push_back(entry.English);
+  for (const TTextEntry& entry : kMenuTexts) texts.push_back(entry.English);
+  for (const char* text : BoxTexts(TUiLanguage::kEnglish)) texts.push_back(text);
+  const char* const british[] = {"colour", "centre",  "behaviour", "favourite", "licence", "cancelled",
+                                 "grey",   "organis", "recognis",  "initialis", "analys",  "programme",
+                                 "dialogue", "maximis", "minimis", "optimis"};
+  for (std::string text : texts) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    for (const char* word : british) EXPECT_EQ(text.find(word), std::string::npos) << word << " in: " << text;
+  }
+}
+
+// In the built-in English menus every item has exactly one access key ("&" before a
+// letter), no two items of one menu share one, and the menu bar's titles have theirs;
+// the Russian set has none, as its resource script.
+TEST(UiTexts, EnglishMenuItemsHaveOneAccessKeyEachUniqueWithinTheirMenu) {
+  std::map<std::string, std::map<char, std::string>> keysByMenu;
+  const auto take = [&](const std::string& menu, const std::string& item) {
+    const std::string text = item.substr(0, item.find('\b'));
+    SCOPED_TRACE(menu + ": " + item);
+    const size_t mark = text.find('&');
+    ASSERT_NE(mark, std::string::npos) << "no access key";
+    ASSERT_LT(mark + 1, text.size());
+    EXPECT_EQ(text.find('&', mark + 1), std::string::npos) << "two access keys";
+    const char key = static_cast<char>(std::tolower(static_cast<unsigned char>(text[mark + 1])));
+    EXPECT_TRUE(std::isalnum(static_cast<unsigned char>(key)) || key == '\xD0' || key == '\xD1');
+    const auto [place, fresh] = keysByMenu[menu].emplace(key, text);
+    EXPECT_TRUE(fresh) << "the key of " << place->second;
+  };
+  for (const TMenuItemText& item : BuiltInMenuItems(TUiLanguage::kEnglish))
+    take(std::string(1, "FAVHBC"[static_cast<int>(item.Menu)]), item.Text);
+  const TLanguageMenuTexts language = LanguageMenuTexts(TUiLanguage::kEnglish);
+  take("V", language.Title);
+  take("language", language.Russian);
+  take("language", language.English);
+  EXPECT_EQ(keysByMenu.size(), 7u);  // the bar, its four drop-downs, the context menu, the languages
+
+  for (const TMenuItemText& item : BuiltInMenuItems(TUiLanguage::kRussian))
+    EXPECT_EQ(item.Text.find('&'), std::string::npos) << Listed({item});
+  const TLanguageMenuTexts russian = LanguageMenuTexts(TUiLanguage::kRussian);
+  EXPECT_EQ(russian.Title + russian.Russian + russian.English, "Язык / LanguageРусскийEnglish");
+  // Tooltips and the page's buttons take the texts without marks.
+  for (const TTextEntry& entry : kMenuTexts) EXPECT_EQ(std::string(entry.English).find('&'), std::string::npos);
+}
+
+// Both sets name the same menu items, each with a text.
+TEST(UiTexts, BuiltInMenuSetsCoverTheSameItems) {
+  const auto places = [](TUiLanguage language) {
+    std::set<std::pair<int, int32_t>> found;
+    for (const TMenuItemText& item : BuiltInMenuItems(language)) {
+      EXPECT_FALSE(item.Text.empty() || item.Text[0] == '\b') << Listed({item});
+      EXPECT_EQ(HasCyrillic(item.Text), language == TUiLanguage::kRussian) << Listed({item});
+      found.insert({static_cast<int>(item.Menu), item.Position});
+    }
+    return found;
+  };
+  const auto russian = places(TUiLanguage::kRussian);
+  EXPECT_EQ(places(TUiLanguage::kEnglish), russian);
+  // Every item a table can address has a built-in text to go back to.
+  std::string table;
+  for (const TTextEntry& entry : kMenuTexts) table += std::string(entry.Key) + "=x\r";
+  for (const TMenuItemText& item : TUiTexts().OverlayMenuTexts(table + "ContextHelp=x\rClose=x", FakeToUtf8))
+    EXPECT_TRUE(russian.count({static_cast<int>(item.Menu), item.Position})) << Listed({item});
+}
+
+// The menu bar and its drop-downs as the resource script writes them, a separator
+// counting as a position.
+std::vector<TMenuItemText> ResourceMenus() {
+  std::ifstream rc(std::filesystem::path(RZ_SOURCE_DIR) / "resources" / "roRezodu.rc");
+  std::vector<TMenuItemText> items;
+  int32_t bar = -1, position = 0;
+  bool inMenu = false;
+  for (std::string line; std::getline(rc, line);) {
+    if (line.rfind("KOAPP MENU", 0) == 0) inMenu = true;
+    if (!inMenu) continue;
+    if (line == "END") break;
+    // The quoted text, its "\\b" (what separates the shortcut) made the character.
+    const size_t open = line.find('"'), close = line.rfind('"');
+    std::string text;
+    for (size_t i = open + 1; open < close && i < close; ++i) {
+      const bool escape = line[i] == '\\' && line[i + 1] == 'b';
+      text += escape ? '\b' : line[i];
+      i += escape ? 1 : 0;
+    }
+    if (line.find("POPUP") != std::string::npos) {
+      items.push_back({TMenuId::kMenuBar, ++bar, text});
+      position = 0;
+    } else if (line.find("MENUITEM SEPARATOR") != std::string::npos) {
+      ++position;
+    } else if (line.find("MENUITEM") != std::string::npos) {
+      items.push_back({static_cast<TMenuId>(bar), position++, text});
+    }
+  }
+  return items;
+}
+
+std::string ListedByPlace(std::vector<TMenuItemText> items) {
+  std::sort(items.begin(), items.end(), [](const TMenuItemText& a, const TMenuItemText& b) {
+    return std::pair(static_cast<int>(a.Menu), a.Position) < std::pair(static_cast<int>(b.Menu), b.Position);
+  });
+  return Listed(items);
+}
+
+// Choosing Russian again must put back exactly what the menus showed at start-up.
+TEST(UiTexts, TheBuiltInRussianMenusAreTheResourceScripts) {
+  std::vector<TMenuItemText> builtIn = BuiltInMenuItems(TUiLanguage::kRussian);
+  std::erase_if(builtIn, [](const TMenuItemText& item) { return item.Menu == TMenuId::kContext; });
+  const std::vector<TMenuItemText> resource = ResourceMenus();
+  ASSERT_GT(resource.size(), 20u);
+  EXPECT_EQ(ListedByPlace(builtIn), ListedByPlace(resource));
+}
+
+// Under a film's table: the table wins for its keys; a missing key leaves the item as
+// it is under Russian, and gives the English text under English.
+TEST(UiTexts, TheChosenLanguageIsTheSetUnderAFilmsTable) {
+  const struct {
+    TUiLanguage language;
+    const char* stop;
+    const char* loading;
+    std::vector<const char*> items;
+  } cases[] = {
+      {TUiLanguage::kRussian, "", "Загрузка фильма ...", {"A0 <Start>\bF9|", "A2 \bF11|", "C16 |", "B0 |"}},
+      {TUiLanguage::kEnglish, "Stop", "Loading film...",
+       {"A0 <Start>\bF9|", "A2 Stop\bF11|", "C16 Exit|", "B0 File|", "H0 <Contents>\bF1|",
+        "A17 Resume from last position\bCtrl+R|"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(UiLanguageCode(c.language));
+    TUiTexts texts(c.language);
+    const std::string table = "Play=Start\r\nerror=Trouble\r\nContextHelp=Contents";
+    texts.OverlayMessageTexts(table, FakeToUtf8);
+    const std::string listed = Listed(texts.OverlayMenuTexts(table, FakeToUtf8));
+    EXPECT_EQ(texts.Menu(TMenuText::kPlay), "<Start>");
+    EXPECT_EQ(texts.Menu(TMenuText::kStop), c.stop);
+    EXPECT_EQ(texts.Message(TMessageText::kError), "<Trouble>");
+    EXPECT_EQ(texts.Message(TMessageText::kLoading), c.loading);
+    for (const char* item : c.items) EXPECT_NE(listed.find(item), std::string::npos) << item << " in " << listed;
+  }
+}
+
+TEST(UiTexts, MessageTextsTakeOnlyNonEmptyTableValues) {
+  TUiTexts texts;
+  texts.OverlayMessageTexts(
+      "error = Fehler\r\nLoading=   \r\n\r\nSegments = Abschnitte\r\nWarning=a=b\rWarning=second\r"
+      "Play=Abspielen",
+      FakeToUtf8);
+  EXPECT_EQ(texts.Message(TMessageText::kError), "<Fehler>");  // keys ignore case
+  EXPECT_EQ(texts.Message(TMessageText::kLoading), "Загрузка фильма ...");
+  EXPECT_EQ(texts.Message(TMessageText::kSegmentListCaption), "<Abschnitte>");
+  EXPECT_EQ(texts.Message(TMessageText::kWarning), "<a=b>");  // first "=" splits, first entry wins
+  EXPECT_EQ(texts.Message(TMessageText::kCannotOpenFileFmt), "Не могу открыть файл %s");
+  // The message overlay leaves the menu group alone.
+  EXPECT_EQ(texts.Menu(TMenuText::kPlay), "Воспроизведение");
+  EXPECT_EQ(texts.Menu(TMenuText::kSegments), "Сегменты");
+
+}
+
+TEST(UiTexts, MenuTextsAreEmptyForMissingKeysAndTheirItemsKeepTheResourceText) {
+  TUiTexts texts;
+  const std::vector<TMenuItemText> items =
+      texts.OverlayMenuTexts("File=Datei\r\nStop = Halt \r\nSpeedy=x\r\nContextHelp=Hilfe", FakeToUtf8);
+  EXPECT_EQ(texts.Menu(TMenuText::kFile), "<Datei>");
+  EXPECT_EQ(texts.Menu(TMenuText::kStop), "<Halt>");
+  EXPECT_EQ(texts.Menu(TMenuText::kSpeed), "");  // the slider's tooltip goes empty
+  EXPECT_EQ(texts.Menu(TMenuText::kHelp), "");   // so does the help box's caption
+  // ... while the message group keeps its value.
+  EXPECT_EQ(texts.Message(TMessageText::kSegmentListCaption), "Сегменты");
+
+  // Missing keys give "" (Help title, Close) or a bare "\bF9" (Play): SetMenuText keeps those items.
+  const std::string listed = Listed(items);
+  for (const char* item : {"A2 <Halt>\bF11|", "H0 <Hilfe>\bF1|", "C13 <Hilfe>|", "A0 \bF9|", "B3 |", "C16 |"})
+    EXPECT_NE(listed.find(item), std::string::npos) << item;
+
+  TUiTexts noTable;
+  EXPECT_TRUE(noTable.OverlayMenuTexts("", FakeToUtf8).empty());
+  EXPECT_EQ(noTable.Menu(TMenuText::kSpeed), "Скорость воспроизведения");
+}
+
+TEST(UiTexts, EveryMenuItemGetsItsKeyAndShortcut) {
+  std::string table;
+  for (const TTextEntry& entry : kMenuTexts) table += std::string(entry.Key) + "=" + entry.Key + "\r\n";
+  table += "ContextHelp=CH\r\nClose=CL";
+  TUiTexts texts;
+  EXPECT_EQ(Listed(texts.OverlayMenuTexts(table, [](const std::string& s) { return s; })),
+            "B0 File|B1 Actions|B2 View|B3 Help|F0 Load\bCtrl + O|F1 Properties\bF8|F4 Exit\bAlt+F4|A0 Play\bF9|"
+            "A1 Pause\bF10|A2 Stop\bF11|A4 Segments\bF6|A5 Prev\bF4|A6 Next\bF5|V0 ShowPanel\bF7|"
+            "V1 FullScreen\bAlt + Enter|H0 CH\bF1|H2 About|C0 Load|C2 Play|C3 Pause|C4 Stop|C6 Segments|C7 Prev|"
+            "C8 Next|C10 ShowPanel|C11 FullScreen|C13 CH|C14 About|C16 CL|"
+            // Behind them, so that the positions above stay: the seek commands and Save picture.
+            "A8 SeekBack\bAlt+Left|C18 SeekBack|A9 SeekForward\bAlt+Right|C19 SeekForward|"
+            "A10 PrevFrame\bCtrl+,|C20 PrevFrame|A11 NextFrame\bCtrl+.|C21 NextFrame|"
+            "A12 SegmentStart\bAlt+Home|C22 SegmentStart|A13 SegmentEnd\bAlt+End|C23 SegmentEnd|"
+            "A15 SavePicture\bCtrl+S|C25 SavePicture|"
+            // And behind those, going back to where the film was left, then the zoom choices,
+            // skipping idle stretches, exporting a video (File's item before Exit) and
+            // finding on screen.
+            "A17 Resume\bCtrl+R|"
+            "V3 ZoomScreenScale\bCtrl+0|C27 ZoomScreenScale|V4 ZoomOriginalPixels\bCtrl+1|C28 ZoomOriginalPixels|"
+            "V5 ZoomFitWindow\bCtrl+2|C29 ZoomFitWindow|V7 SkipIdle\bCtrl+I|F2 ExportVideo\bCtrl+E|C31 ExportVideo|"
+            "A19 FindOnScreen\bCtrl+F|");
+}
+
+TEST(UiTexts, TableFormatsAreUsedOnlyWithTheExpectedConversion) {
+  TUiTexts texts;
+  EXPECT_EQ(texts.Format(TMessageText::kSegmentCountFmt, 3), "Количество сегментов: 3");
+  texts.OverlayMessageTexts(
+      "SegmentCountFmt=%s segments\rCannotOpenFileFmt=100%% sure: %s\rWrongDisplaySettings=%d bits %d\r"
+      "WrongFile=%d\rInvalidVersionFormat=no number\rError=50%",
+      [](const std::string& s) { return s; });
+  EXPECT_EQ(texts.Format(TMessageText::kSegmentCountFmt, 3), "Количество сегментов: 3");
+  EXPECT_EQ(texts.Format(TMessageText::kCannotOpenFileFmt, "C:\\%d.kof"), "100% sure: C:\\%d.kof");
+  EXPECT_EQ(texts.Format(TMessageText::kWrongDisplaySettings, 16),
+            "Данный видео режим не поддерживается (16 бит цвет)");
+  EXPECT_EQ(texts.Format(TMessageText::kWrongFile, "FPS = 0"), "Неверный формат файла: FPS = 0");
+  EXPECT_EQ(texts.Format(TMessageText::kInvalidVersionFormat, 2), "no number");
+  // A lone "%" at the end is not a format; a text of the other kind comes unformatted.
+  EXPECT_EQ(texts.Format(TMessageText::kError, 1), "Ошибка");
+  EXPECT_EQ(TUiTexts().Format(TMessageText::kCannotOpenFileFmt, 7), "Не могу открыть файл %s");
+  // Under English an unfit table value falls back to the English text.
+  TUiTexts english(TUiLanguage::kEnglish);
+  english.OverlayMessageTexts("SegmentCountFmt=%s segments", [](const std::string& s) { return s; });
+  EXPECT_EQ(english.Format(TMessageText::kSegmentCountFmt, 3), "Number of segments: 3");
+}
+
