@@ -5,7 +5,7 @@
 #      the tests that need a build without sanitizers, and the benchmarks briefly (that
 #      they run and print their figures; no time is judged),
 #   3. the fuzz targets (the film loader, the cursor records, the language table, the
-#      command line), briefly,
+#      command line, the text index and its search), briefly,
 #   4. the web player compiled to WebAssembly, its browser tests in headless Chromium
 #      and its benchmark briefly,
 #   5. the release packages (scripts/package.sh), the web package's page tried in Chromium,

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/ui_language.h"
+#include "session/ui_language.h"
 #include "kof_commands.h"
 #include "text_encoding.h"
 
