@@ -68,7 +68,7 @@ TEST(KofExport, ABatchWritesTheGoodFilmsAndReportsTheDamagedOneAndATakenName) {
   EXPECT_EQ(DecodeVideo(out / "three.mp4").pictures.size(), 2u) << "overwritten";
 }
 
-// One kof export per film into one folder, as the README's xargs and job runner recipes
+// One kof export per film into one folder, as docs/kof.md's xargs and job runner recipes
 // run it: lib/a/01.kof and lib/b/01.kof both map to 01.EXT, Lesson.kof and lesson.kof
 // to one name on a case-insensitive file system. What tells a film's own video from
 // another's: the film's SHA-256, as sha256sum prints it, in the file's comment tag; in a
