@@ -24,9 +24,11 @@ struct TShownSegment {
   uint8_t FramesPerSecond = kStartInfoRate;
 };
 
+class TPlayer;
+
 struct TBottomPanelState {
-  // Builds the children of the panel window for a screen at this scale.
-  TBottomPanelState(HWND window, const TScreenScale& scale);
+  // Builds the children of the panel window for the player's screen scale.
+  TBottomPanelState(HWND window, TPlayer& player);
   ~TBottomPanelState();
   TBottomPanelState(const TBottomPanelState&) = delete;
   TBottomPanelState& operator=(const TBottomPanelState&) = delete;
@@ -47,6 +49,7 @@ struct TBottomPanelState {
   // volume sliders, the progress bar.
   std::vector<HWND> ToolControls() const;
 
+  TPlayer& Player;
   HWND Window;
   RECT Client{};
   TNumberSeparators Separators;

@@ -68,56 +68,50 @@ void UpdateToolRects(HWND toolTip, const std::vector<HWND>& controls) {
 
 // A click on the bar starts the film segment that part stands for; the bar moves to
 // its start only when there is one.
-void OnBarSegmentClick(int32_t index, bool& allow) {
+void OnBarSegmentClick(const TBottomPanelState& panel, int32_t index, bool& allow) {
   allow = false;
-  TPlayer& player = Player();
-  const TBottomPanelState* panel = BottomPanelState();
-  if (!player.Segments || panel == nullptr || index < 0 || index >= static_cast<int32_t>(panel->BarSegments.size()))
-    return;
-  player.Engine.StartSegment(panel->BarSegments[static_cast<size_t>(index)]);
+  TPlayer& player = panel.Player;
+  if (!player.Segments || index < 0 || index >= static_cast<int32_t>(panel.BarSegments.size())) return;
+  player.Engine.StartSegment(panel.BarSegments[static_cast<size_t>(index)]);
   allow = true;
 }
 
 // The frame of the film segment that the bar's part under seconds stands for; Segment
 // -1 when there is none.
-TFilmFrame FilmFrameAt(const TkoProgressBar& bar, double seconds) {
-  const TPlayer& player = Player();
-  const TBottomPanelState* panel = BottomPanelState();
+TFilmFrame FilmFrameAt(const TBottomPanelState& panel, const TkoProgressBar& bar, double seconds) {
+  const TPlayer& player = panel.Player;
   const TProgressModel::TSegmentTime at = bar.Model().SegmentAtTime(seconds);
-  if (!player.Segments || panel == nullptr || at.Segment < 0 ||
-      at.Segment >= static_cast<int32_t>(panel->BarSegments.size()))
-    return {};
-  const int32_t index = panel->BarSegments[static_cast<size_t>(at.Segment)];
+  if (!player.Segments || at.Segment < 0 || at.Segment >= static_cast<int32_t>(panel.BarSegments.size())) return {};
+  const int32_t index = panel.BarSegments[static_cast<size_t>(at.Segment)];
   const TSegmentInfo* segment = player.Segments->Get(index);
   return segment != nullptr ? TFilmFrame{index, FrameAtSeconds(*segment, at.Seconds)} : TFilmFrame{};
 }
 
 // Dragging along the bar shows the frame under the mouse, in the film segment that
 // part of the bar stands for; the play state stays as it is.
-void OnBarScrub(const TkoProgressBar& bar, double seconds) {
-  const TFilmFrame at = FilmFrameAt(bar, seconds);
-  if (at.Segment >= 0) Player().Engine.SeekTo(at.Segment, at.Frame);
+void OnBarScrub(const TBottomPanelState& panel, const TkoProgressBar& bar, double seconds) {
+  const TFilmFrame at = FilmFrameAt(panel, bar, seconds);
+  if (at.Segment >= 0) panel.Player.Engine.SeekTo(at.Segment, at.Frame);
 }
 
 // The mouse over the bar without a press: the picture a seek there would show, above it.
-void OnBarHover(const TkoProgressBar& bar, int32_t x, double seconds) {
-  TPlayer& player = Player();
-  const TFilmFrame at = FilmFrameAt(bar, seconds);
+void OnBarHover(const TBottomPanelState& panel, const TkoProgressBar& bar, int32_t x, double seconds) {
+  TPlayer& player = panel.Player;
+  const TFilmFrame at = FilmFrameAt(panel, bar, seconds);
   if (at.Segment < 0 || player.MainWindow == nullptr) return HideBarPreview(player);
   POINT mouse{x, 0};
   MapWindowPoints(bar.Handle(), player.MainWindow, &mouse, 1);
   ShowBarPreview(player, at.Segment, at.Frame, mouse.x);
 }
 
-void OnVolumeChange(TkoSlider& slider) {
-  Player().Sound.SetVolumePercent(slider.GetPosition());
-  if (const TBottomPanelState* panel = BottomPanelState()) SendMessageW(panel->Window, WM_TIMER, 0, 0);
+void OnVolumeChange(const TBottomPanelState& panel, TkoSlider& slider) {
+  panel.Player.Sound.SetVolumePercent(slider.GetPosition());
+  SendMessageW(panel.Window, WM_TIMER, 0, 0);
 }
 
 // A key of the focused bar seeks as the seek commands do, a minute for a page and to
 // the film's ends for Home and End.
-void OnBarKeyStep(const TkoProgressBar& bar, TSliderStep step) {
-  TPlayer& player = Player();
+void OnBarKeyStep(TPlayer& player, const TkoProgressBar& bar, TSliderStep step) {
   player.Engine.SeekBySeconds(BarStepSeconds(step, bar.TotalLength()));
   if (player.MainWindow != nullptr) UpdateMenuStates(player);
 }
@@ -126,7 +120,7 @@ void OnBarKeyStep(const TkoProgressBar& bar, TSliderStep step) {
 void OnVolumeKeyStep(TSliderStep step) { StepVolume(StepAmount(step, 5, 20, kVolumeSliderMax)); }
 
 std::string BarValue(const TBottomPanelState& panel) {
-  const TPlayer& player = Player();
+  const TPlayer& player = panel.Player;
   if (!player.Segments || !panel.ProgressBar) return {};
   return BarValueText(player.Texts, panel.CurrentSeconds, panel.ProgressBar->TotalLength(),
                       player.Engine.CurrentSegment(), player.Segments->Count(), panel.Separators.Time);
@@ -135,20 +129,20 @@ std::string BarValue(const TBottomPanelState& panel) {
 // What a screen reader hears of the bar and the sliders: their tooltips' texts as names
 // and the values as the strip shows them.
 void DescribeControls(TBottomPanelState& panel) {
-  panel.ProgressBar->ScreenReaderName = [] { return ControlName(Player().Texts, TMenuText::kProgress); };
+  const TUiTexts& texts = panel.Player.Texts;
+  panel.ProgressBar->ScreenReaderName = [&texts] { return ControlName(texts, TMenuText::kProgress); };
   panel.ProgressBar->ScreenReaderValue = [&panel] { return BarValue(panel); };
-  panel.SpeedSlider->ScreenReaderName = [] { return ControlName(Player().Texts, TMenuText::kSpeed); };
+  panel.SpeedSlider->ScreenReaderName = [&texts] { return ControlName(texts, TMenuText::kSpeed); };
   panel.SpeedSlider->ScreenReaderValue = [&panel] {
     return SpeedValueText(panel.SpeedSlider->GetPosition(), panel.Separators.Decimal);
   };
-  panel.VolumeSlider->ScreenReaderName = [] { return ControlName(Player().Texts, TMenuText::kSound); };
-  panel.VolumeSlider->ScreenReaderValue = [&panel] {
-    return VolumeValueText(Player().Texts, panel.VolumeSlider->GetPosition());
+  panel.VolumeSlider->ScreenReaderName = [&texts] { return ControlName(texts, TMenuText::kSound); };
+  panel.VolumeSlider->ScreenReaderValue = [&panel, &texts] {
+    return VolumeValueText(texts, panel.VolumeSlider->GetPosition());
   };
 }
 
-void RunPanelCommand(int command) {
-  TPlayer& player = Player();
+void RunPanelCommand(TPlayer& player, int command) {
   switch (command) {
     case CM_PLAY:
     case CM_PAUSE:
@@ -162,11 +156,11 @@ void RunPanelCommand(int command) {
   RedrawPanel();
 }
 
-void OnCreate(HWND window) { panelState = std::make_unique<TBottomPanelState>(window, Player().Scale); }
+void OnCreate(TPlayer& player, HWND window) { panelState = std::make_unique<TBottomPanelState>(window, player); }
 
-void OnDestroy(HWND window) {
+void OnDestroy(TPlayer& player, HWND window) {
   if (panelState) panelState->ReleaseChildren();
-  if (Player().Panel == window) Player().Panel = nullptr;
+  if (player.Panel == window) player.Panel = nullptr;
 }
 
 void OnSize(HWND window) {
@@ -183,24 +177,26 @@ void OnTimer() {
   if (panelState) RefreshVolume(*panelState);
 }
 
-LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Dispatch(TPlayer& player, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE: OnCreate(window); return 0;
-    case WM_DESTROY: OnDestroy(window); return 0;
+    case WM_CREATE: OnCreate(player, window); return 0;
+    case WM_DESTROY: OnDestroy(player, window); return 0;
     case WM_NCDESTROY: panelState.reset(); break;
     case WM_SIZE: OnSize(window); return 0;
     case WM_PAINT: return OnPaint(window, wParam, lParam);
     case WM_ERASEBKGND: return 1;
-    case WM_COMMAND: RunPanelCommand(LOWORD(wParam)); return 0;
+    case WM_COMMAND: RunPanelCommand(player, LOWORD(wParam)); return 0;
     case WM_TIMER: OnTimer(); return 0;
-    case WM_RBUTTONUP: ShowContextMenuAtCursor(Player()); return 0;
+    case WM_RBUTTONUP: ShowContextMenuAtCursor(player); return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK BottomPanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  TPlayer* player = PlayerOf(window);
+  if (player == nullptr) return DefWindowProcW(window, message, wParam, lParam);
   try {
-    return Dispatch(window, message, wParam, lParam);
+    return Dispatch(*player, window, message, wParam, lParam);
   } catch (...) {
     ShowPaneError(window, "BottomPanel", message);
     return 0;
@@ -211,10 +207,11 @@ LRESULT CALLBACK BottomPanelProc(HWND window, UINT message, WPARAM wParam, LPARA
 
 TBottomPanelState* BottomPanelState() { return panelState.get(); }
 
-TBottomPanelState::TBottomPanelState(HWND window, const TScreenScale& scale)
-    : Window(window),
+TBottomPanelState::TBottomPanelState(HWND window, TPlayer& player)
+    : Player(player),
+      Window(window),
       Separators{LocaleText(LOCALE_SDECIMAL, "."), LocaleText(LOCALE_STIME, ":")},
-      Geometry(scale),
+      Geometry(player.Scale),
       Palette(CurrentControlPalette()),
       PanelFont(CreateFontByName("Tahoma", Geometry.FontHeight, kFontBold)),
       InfoText(FormatInfoText(kStartInfoWidth, kStartInfoHeight, kStartInfoBits, kStartInfoRate)) {
@@ -223,19 +220,23 @@ TBottomPanelState::TBottomPanelState(HWND window, const TScreenScale& scale)
   for (size_t i = 0; i < Buttons.size(); ++i) Buttons[i] = CreateButton(window, kPanelButtons[i], Geometry.Buttons[i]);
   ProgressBar = CreateControl<TkoProgressBar>(window);
   ProgressBar->SetPalette(Palette);
-  ProgressBar->SetScale(scale);
+  ProgressBar->SetScale(player.Scale);
   MoveControl(ProgressBar->Handle(), Geometry.ProgressBar);
   ProgressBar->SetPosition(0);
-  ProgressBar->OnSegmentClick = [](TkoProgressBar&, int32_t index, bool& allow) { OnBarSegmentClick(index, allow); };
-  ProgressBar->OnScrub = OnBarScrub;
-  ProgressBar->OnHover = OnBarHover;
-  ProgressBar->OnLeave = [](TkoProgressBar&) { HideBarPreview(Player()); };
+  ProgressBar->OnSegmentClick = [this](TkoProgressBar&, int32_t index, bool& allow) {
+    OnBarSegmentClick(*this, index, allow);
+  };
+  ProgressBar->OnScrub = [this](TkoProgressBar& bar, double seconds) { OnBarScrub(*this, bar, seconds); };
+  ProgressBar->OnHover = [this](const TkoProgressBar& bar, int32_t x, double seconds) {
+    OnBarHover(*this, bar, x, seconds);
+  };
+  ProgressBar->OnLeave = [&player](TkoProgressBar&) { HideBarPreview(player); };
   SpeedSlider = CreateSlider(*this, Geometry.SpeedSlider, kSpeedSliderMax, kSpeedSliderStart);
-  SpeedSlider->OnChange = [](TkoSlider& slider) { Player().Engine.SpeedChanged(slider.GetPosition()); };
+  SpeedSlider->OnChange = [&player](TkoSlider& slider) { player.Engine.SpeedChanged(slider.GetPosition()); };
   VolumeSlider = CreateSlider(*this, Geometry.VolumeSlider, kVolumeSliderMax, 0);
   SetPictures();
-  VolumeSlider->OnChange = OnVolumeChange;
-  ProgressBar->OnKeyStep = OnBarKeyStep;
+  VolumeSlider->OnChange = [this](TkoSlider& slider) { OnVolumeChange(*this, slider); };
+  ProgressBar->OnKeyStep = [&player](TkoProgressBar& bar, TSliderStep step) { OnBarKeyStep(player, bar, step); };
   VolumeSlider->OnKeyStep = [](TkoSlider&, TSliderStep step) { OnVolumeKeyStep(step); };
   DescribeControls(*this);
   SetTimer(window, kVolumeTimerId, kVolumeTimerPeriodMs, nullptr);

@@ -39,12 +39,11 @@ void RunMessageLoop(TPlayer& player) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   TPlayer player(instance);
-  SetPlayer(&player);
   player.LanguageBlock = ReadOwnLanguageBlock(player);
   player.Texts = TUiTexts(RememberedLanguage(player.Settings));
   player.Texts.OverlayMessageTexts(player.LanguageBlock, AnsiToUtf8);
   CreateTempFolder(player);
-  HWND window = RegisterMainWindowClass(instance) ? CreateMainWindow(instance) : nullptr;
+  HWND window = RegisterMainWindowClass(instance) ? CreateMainWindow(player) : nullptr;
   // A window can close inside its own creation (a film that ends at once with
   // /closeonfinish); its quit message is then waiting and the loop ends at once.
   const bool started = window != nullptr || player.MainWindowDestroyed;
@@ -62,6 +61,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   player.Boxes.ShowAll(nullptr);
   player.Segments.reset();
   if (!player.TempFolder.empty()) RemovePlayerTempFolder(player.TempFolder);
-  SetPlayer(nullptr);
   return started ? 0 : 1;
 }

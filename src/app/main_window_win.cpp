@@ -60,8 +60,7 @@ void OnShowBoxes(TPlayer& player) {
   if (!player.InTick) player.Boxes.ShowAll(player.MainWindow);
 }
 
-LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  TPlayer& player = Player();
+LRESULT Dispatch(TPlayer& player, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE: CreateMainWindowContents(player, window); return 0;
     case WM_DESTROY: DestroyMainWindowContents(player); return 0;
@@ -101,8 +100,14 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE)
+    AttachPlayer(window, static_cast<TPlayer*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams));
+  // A few messages come before WM_NCCREATE (WM_GETMINMAXINFO): nothing of the player's yet.
+  TPlayer* player = PlayerOf(window);
+  if (player == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) AttachPlayer(window, nullptr);
   try {
-    return Dispatch(window, message, wParam, lParam);
+    return Dispatch(*player, window, message, wParam, lParam);
   } catch (...) {
     MessageBoxW(window, L"Error in WndProc", L"Error", MB_OK);
     return 0;
@@ -124,11 +129,11 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
   return RegisterClassExW(&windowClass) != 0;
 }
 
-HWND CreateMainWindow(HINSTANCE instance) {
+HWND CreateMainWindow(TPlayer& player) {
   const TkoSize size = FirstWindowSize();
   const HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"roRezodu",
                                       WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, size.Width,
-                                      size.Height, nullptr, nullptr, instance, nullptr);
+                                      size.Height, nullptr, nullptr, player.Instance, &player);
   // Focus rectangles show once the keyboard is used, as in the system's dialogs.
   if (window != nullptr) SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS), 0);
   return window;

@@ -9,9 +9,10 @@ class TPlayer;
 // cursor, the system window colour as background, the "KOAPP" menu). Returns false
 // when the class cannot be registered.
 bool RegisterMainWindowClass(HINSTANCE instance);
-// The main window "roRezodu", 600 x 400 at 0,0, not yet shown: its creation handler
-// places and shows it, and loads and starts the film. Null on failure.
-HWND CreateMainWindow(HINSTANCE instance);
+// The main window "roRezodu" of the player, 600 x 400 at 0,0, not yet shown: its
+// creation handler places and shows it, and loads and starts the film. It keeps the
+// player in its window data, where its children find it (PlayerOf). Null on failure.
+HWND CreateMainWindow(TPlayer& player);
 
 // One message of the player's message loops (the main loop and a tick's pump): the
 // dialog keys (Tab between the panel's controls), the window procedures, then the

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <string>
 
 // A message box through the wide API; returns what MessageBoxW returns.
@@ -18,7 +19,7 @@ public:
     std::string Caption;
     UINT Flags = MB_OK;
     // Run after the box is closed (for example: minimise the main window).
-    void (*After)() = nullptr;
+    std::function<void()> After = nullptr;
     // Shown without an owner window, whatever owner ShowAll is given.
     bool Unowned = false;
   };

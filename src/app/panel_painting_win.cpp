@@ -119,7 +119,7 @@ void DrawTitleArea(TBottomPanelState& panel) {
 
 void RefreshVolume(TBottomPanelState& panel) {
   if (!panel.VolumeSlider) return;
-  const double percent = Player().Sound.GetVolumePercent();
+  const double percent = panel.Player.Sound.GetVolumePercent();
   panel.VolumeSlider->SetPosition(VolumeLabelValue(percent));
   DrawWhiteLabel(panel, panel.Geometry.VolumeLabelRect(panel.Client.right, panel.Client.bottom),
                  VolumeLabel(percent));
@@ -127,7 +127,7 @@ void RefreshVolume(TBottomPanelState& panel) {
 
 void RefreshProgress(TBottomPanelState& panel) {
   if (!panel.ProgressBar) return;
-  const TPlayer& player = Player();
+  const TPlayer& player = panel.Player;
   TProgressSegments parts;
   if (player.Segments && player.Segments->Count() > 0) parts = ProgressSegments(SegmentTimings(player.Segments.get()));
   panel.ProgressBar->SetSegments(parts.Lengths);
@@ -147,13 +147,13 @@ void RedrawPanel() {
   DrawInfoStrip(*panel);
   RefreshVolume(*panel);
   RefreshProgress(*panel);
-  ShowPlayOrPause(Player().Engine.State());
+  ShowPlayOrPause(panel->Player.Engine.State());
 }
 
 void RefreshSegmentLine() {
   TBottomPanelState* panel = BottomPanelState();
   if (panel == nullptr) return;
-  const TPlayer& player = Player();
+  const TPlayer& player = panel->Player;
   const TSegmentInfo* segment = player.Segments ? player.Segments->Get(player.Engine.CurrentSegment()) : nullptr;
   if (segment != nullptr) {
     panel->CurrentSegmentRecord = {segment->Width, segment->Height, segment->BitsPerPixel, segment->FramesPerSecond};
@@ -176,7 +176,7 @@ void RefreshActivityStrip() {
 void RefreshTimeText() {
   TBottomPanelState* panel = BottomPanelState();
   if (panel == nullptr || !IsWindowVisible(panel->Window)) return;
-  TPlayer& player = Player();
+  TPlayer& player = panel->Player;
   const int32_t speed = panel->SpeedSlider ? panel->SpeedSlider->GetPosition() : player.Engine.SpeedPosition();
   const TTimeLine line = ComputeTimeLine(SegmentTimings(player.Segments.get()), player.Engine.CurrentSegment(),
                                          player.Engine.CurrentFrame(), panel->CurrentSegmentRecord.FramesPerSecond,

@@ -86,8 +86,8 @@ void TWindowsFrameHost::UnsupportedDepth(int32_t depth) {
   // The box has no owner: the main window is minimised right after it.
   FPlayer.Boxes.Add({FPlayer.Texts.Format(TMessageText::kWrongDisplaySettings, depth),
                      FPlayer.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR,
-                     [] {
-                       if (Player().MainWindow != nullptr) ShowWindow(Player().MainWindow, SW_MINIMIZE);
+                     [&player = FPlayer] {
+                       if (player.MainWindow != nullptr) ShowWindow(player.MainWindow, SW_MINIMIZE);
                      },
                      true});
   RequestBoxes(FPlayer);

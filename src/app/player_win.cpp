@@ -2,10 +2,6 @@
 
 #include "platform/wide_text_win.h"
 
-namespace {
-TPlayer* g_player = nullptr;
-}  // namespace
-
 TPlayer::TPlayer(HINSTANCE instance)
     : Instance(instance),
       FrameHost(*this),
@@ -17,8 +13,9 @@ TPlayer::TPlayer(HINSTANCE instance)
   const DWORD length = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
   ProgramPath = std::wstring(path, length);
   Engine.SetLock(&Lock);
-  Events.Subscribe([](uint8_t event, int32_t, void*) {
-    if (event == kEventStop) NoteResumeStop(Player());
+  Engine.SetEventData(this);
+  Events.Subscribe([](uint8_t event, int32_t, void* player) {
+    if (event == kEventStop && player != nullptr) NoteResumeStop(*static_cast<TPlayer*>(player));
   });
   // Told like the engine's failures: a sound file is opened at a segment's start, which
   // a tick may run, and no box's loop may run inside a tick.
@@ -28,8 +25,24 @@ TPlayer::TPlayer(HINSTANCE instance)
   };
 }
 
-TPlayer& Player() { return *g_player; }
-void SetPlayer(TPlayer* player) { g_player = player; }
+namespace {
+// A property of its own, not the window data, which other windows use for their objects.
+constexpr wchar_t kPlayerProperty[] = L"roRezodu.Player";
+}  // namespace
+
+void AttachPlayer(HWND mainWindow, TPlayer* player) {
+  if (player != nullptr) {
+    SetPropW(mainWindow, kPlayerProperty, player);
+  } else {
+    RemovePropW(mainWindow, kPlayerProperty);
+  }
+}
+
+TPlayer* PlayerOf(HWND window) {
+  // Children and owned windows (notes, tooltips) lead to the main window.
+  const HWND main = window != nullptr ? GetAncestor(window, GA_ROOTOWNER) : nullptr;
+  return main != nullptr ? static_cast<TPlayer*>(GetPropW(main, kPlayerProperty)) : nullptr;
+}
 
 std::string AnsiToUtf8(const std::string& text) {
   if (text.empty()) return {};

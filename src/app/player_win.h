@@ -3,7 +3,8 @@
 // the playback engine with the services it runs on, and the main window's handles.
 // The main routine makes it before the main window and destroys it after the message
 // loop, so everything here (the engine lock included) outlives every window and every
-// tick, even a tick whose message pump destroys the main window.
+// tick, even a tick whose message pump destroys the main window. The windows reach it
+// through their main window (PlayerOf).
 #include <windows.h>
 
 #include <filesystem>
@@ -95,9 +96,11 @@ public:
   TScreenSearchState ScreenSearch;
 };
 
-// The instance the main routine made; the window procedures reach the player here.
-TPlayer& Player();
-void SetPlayer(TPlayer* player);
+// The player whose main window window is, or a child or owned window of: the main
+// window carries its player from its first message to its last (AttachPlayer, null to
+// let go). Null for a window of no player's, and outside those messages.
+void AttachPlayer(HWND mainWindow, TPlayer* player);
+TPlayer* PlayerOf(HWND window);
 
 // Texts converted from the system's ANSI code page, as a language table is written.
 std::string AnsiToUtf8(const std::string& text);

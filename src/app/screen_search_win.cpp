@@ -24,7 +24,7 @@ void ShowResults(TPlayer& player) {
 
 void CALLBACK OutlineTimeUp(HWND window, UINT, UINT_PTR id, DWORD) {
   KillTimer(window, id);
-  Player().Presenter.ClearOutline();
+  if (TPlayer* player = PlayerOf(window)) player->Presenter.ClearOutline();
 }
 
 // Pauses on the hit's frame with the word outlined.

@@ -21,7 +21,9 @@ constexpr int kCloseButtonId = 1;
 constexpr int32_t kMargin = 4, kHeaderBottom = 22, kCaptionInset = 2, kCloseSize = 15, kCloseRight = 20, kCloseTop = 5;
 
 struct TSegmentListState {
-  HWND Window = nullptr;
+  TSegmentListState(TPlayer& player, HWND window) : Player(player), Window(window) {}
+  TPlayer& Player;
+  HWND Window;
   RECT Client{};
   HWND ListBox = nullptr;
   HWND CloseButton = nullptr;
@@ -46,7 +48,7 @@ void MoveFocusOffList() {
 void ActivateSelectedSegment() {
   if (!listState) return;
   const auto index = static_cast<int32_t>(SendMessageW(listState->ListBox, LB_GETCURSEL, 0, 0));
-  TPlayer& player = Player();
+  TPlayer& player = listState->Player;
   ToggleSegmentList(player);
   player.Engine.StartSegment(index);
   RefreshSegmentLine();
@@ -59,7 +61,7 @@ bool OnListKey(HWND listBox, WPARAM key) {
   if (key == VK_RETURN) {
     ActivateSelectedSegment();
   } else if (key == VK_ESCAPE) {
-    if (IsWindowVisible(listBox)) ToggleSegmentList(Player());
+    if (IsWindowVisible(listBox) && listState) ToggleSegmentList(listState->Player);
   } else {
     return false;
   }
@@ -75,7 +77,7 @@ LRESULT ListBoxMessage(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam)
       if (OnListKey(listBox, wParam)) return 0;
       break;
     case WM_LBUTTONDBLCLK: ActivateSelectedSegment(); return 0;
-    case WM_RBUTTONDOWN: ShowContextMenuAtCursor(Player()); return 0;
+    case WM_RBUTTONDOWN: ShowContextMenuAtCursor(listState->Player); return 0;
   }
   return CallWindowProcW(listState->SavedListBoxProc, listBox, message, wParam, lParam);
 }
@@ -99,11 +101,10 @@ void ApplyScale(TSegmentListState& list, const TScreenScale& scale) {
   InvalidateRect(list.Window, nullptr, TRUE);
 }
 
-void OnCreate(HWND window) {
-  listState = std::make_unique<TSegmentListState>();
+void OnCreate(TPlayer& player, HWND window) {
+  listState = std::make_unique<TSegmentListState>(player, window);
   TSegmentListState& list = *listState;
-  list.Window = window;
-  list.ListCaption = Utf8ToWide(Player().Texts.Message(TMessageText::kSegmentListCaption));
+  list.ListCaption = Utf8ToWide(player.Texts.Message(TMessageText::kSegmentListCaption));
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   list.ListBox = CreateWindowExW(0, L"LISTBOX", L"",
                                  WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY, 8,
@@ -112,7 +113,7 @@ void OnCreate(HWND window) {
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCloseButtonId)), instance, nullptr);
   // The system's dialog font: the built-in caption is Russian, and the plain system font
   // has no Cyrillic letters on every system.
-  ApplyScale(list, Player().Scale);
+  ApplyScale(list, player.Scale);
   list.SavedListBoxProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(list.ListBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListBoxProc)));
   GetClientRect(window, &list.Client);
@@ -157,35 +158,37 @@ LRESULT OnPaint(HWND window, WPARAM wParam, LPARAM lParam) {
   return result;
 }
 
-void OnDestroy(HWND window) {
-  if (Player().SegmentListWindow == window) Player().SegmentListWindow = nullptr;
+void OnDestroy(TPlayer& player, HWND window) {
+  if (player.SegmentListWindow == window) player.SegmentListWindow = nullptr;
 }
 
 void OnSize(HWND window) {
   if (listState) GetClientRect(window, &listState->Client);
 }
 
-void OnCommand(WPARAM wParam) {
-  if (LOWORD(wParam) == kCloseButtonId) ToggleSegmentList(Player());
+void OnCommand(TPlayer& player, WPARAM wParam) {
+  if (LOWORD(wParam) == kCloseButtonId) ToggleSegmentList(player);
 }
 
-LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Dispatch(TPlayer& player, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE: OnCreate(window); return 0;
-    case WM_DESTROY: OnDestroy(window); return 0;
+    case WM_CREATE: OnCreate(player, window); return 0;
+    case WM_DESTROY: OnDestroy(player, window); return 0;
     // The list box's messages use the saved procedure until the list box is gone.
     case WM_NCDESTROY: listState.reset(); break;
     case WM_SIZE: OnSize(window); return 0;
     case WM_PAINT: return OnPaint(window, wParam, lParam);
-    case WM_COMMAND: OnCommand(wParam); return 0;
-    case WM_RBUTTONDOWN: ShowContextMenuAtCursor(Player()); return 0;
+    case WM_COMMAND: OnCommand(player, wParam); return 0;
+    case WM_RBUTTONDOWN: ShowContextMenuAtCursor(player); return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK SegmentListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  TPlayer* player = PlayerOf(window);
+  if (player == nullptr) return DefWindowProcW(window, message, wParam, lParam);
   try {
-    return Dispatch(window, message, wParam, lParam);
+    return Dispatch(*player, window, message, wParam, lParam);
   } catch (...) {
     ShowPaneError(window, "SegmentList", message);
     return 0;
@@ -204,13 +207,14 @@ HWND CreateSegmentListWindow(HWND mainWindow) {
 
 void RefreshSegmentListCaption() {
   if (!listState) return;
-  listState->ListCaption = Utf8ToWide(Player().Texts.Message(TMessageText::kSegmentListCaption));
+  listState->ListCaption = Utf8ToWide(listState->Player.Texts.Message(TMessageText::kSegmentListCaption));
   InvalidateRect(listState->Window, nullptr, TRUE);
 }
 
 void FillSegmentList() {
-  const TPlayer& player = Player();
-  if (!listState || !player.Segments || player.Segments->Count() == 0) return;
+  if (!listState) return;
+  const TPlayer& player = listState->Player;
+  if (!player.Segments || player.Segments->Count() == 0) return;
   const HWND listBox = listState->ListBox;
   const auto count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) SendMessageW(listBox, LB_DELETESTRING, 0, 0);
