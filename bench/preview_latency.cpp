@@ -169,7 +169,7 @@ private:
   TkoFrameSource FFrames;
   CountingPresenter FPresenter;
   BenchShell FShell;
-  TEventPublisher FEvents;
+  TPlayerEvents FEvents;
   TPlaybackEngine FEngine;
   std::mutex FLock;
   std::condition_variable FTold;

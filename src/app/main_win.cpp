@@ -49,7 +49,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const bool started = window != nullptr || player.MainWindowDestroyed;
   if (started) {
     if (window != nullptr) UpdateWindow(window);
-    player.Events.Notify(kEventStarted, 0, nullptr);
+    player.Events.Notify({TPlayerEvent::kStarted});
     player.Accelerators = LoadAcceleratorsW(instance, L"MENUP");
     RunMessageLoop(player);
     DestroyAcceleratorTable(player.Accelerators);

@@ -13,9 +13,8 @@ TPlayer::TPlayer(HINSTANCE instance)
   const DWORD length = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
   ProgramPath = std::wstring(path, length);
   Engine.SetLock(&Lock);
-  Engine.SetEventData(this);
-  Events.Subscribe([](uint8_t event, int32_t, void* player) {
-    if (event == kEventStop && player != nullptr) NoteResumeStop(*static_cast<TPlayer*>(player));
+  Events.Listen([this](const TPlayerNotice& notice) {
+    if (notice.Event == TPlayerEvent::kStop) NoteResumeStop(*this);
   });
   // Told like the engine's failures: a sound file is opened at a segment's start, which
   // a tick may run, and no box's loop may run inside a tick.

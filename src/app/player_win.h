@@ -69,7 +69,7 @@ public:
   std::unique_ptr<TSegmentList> Segments;
 
   TCriticalSection Lock;
-  TEventPublisher Events;
+  TPlayerEvents Events;
   TMediaPlayer Sound;
   TMultimediaTimer Timer;
   TDibPictureMemory PictureMemory;

@@ -147,7 +147,7 @@ void DestroyMainWindowContents(TPlayer& player) {
     player.Timer.SetWindow(nullptr);
     player.MainWindow = nullptr;
     player.MainWindowDestroyed = true;
-    player.Events.Notify(kEventClosing, 0, nullptr);
+    player.Events.Notify({TPlayerEvent::kClosing});
   }
   PostQuitMessage(0);
 }

@@ -67,24 +67,6 @@ void TSegmentList::Clear() {
   FCapacity = 0;
 }
 
-// --- TEventPublisher ----------------------------------------------------------------
-
-void TEventPublisher::Subscribe(TEventSubscriber subscriber) {
-  if (subscriber) FSubscribers.push_back(subscriber);
-}
-
-void TEventPublisher::Unsubscribe(TEventSubscriber subscriber) {
-  const auto found = std::find(FSubscribers.begin(), FSubscribers.end(), subscriber);
-  if (found != FSubscribers.end()) FSubscribers.erase(found);
-}
-
-void TEventPublisher::Notify(uint8_t event, int32_t parameter, void* data) const {
-  // A copy, so a subscriber that unsubscribes while being called cannot invalidate
-  // the loop.
-  const std::vector<TEventSubscriber> subscribers = FSubscribers;
-  for (TEventSubscriber subscriber : subscribers) subscriber(event, parameter, data);
-}
-
 // --- GetSoundType -------------------------------------------------------------------
 
 int32_t GetSoundType(const std::filesystem::path& fileName) {

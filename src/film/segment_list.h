@@ -105,33 +105,6 @@ private:
   int32_t FCapacity = 0;
 };
 
-// Player events: 0 started, 1 play, 2 pause, 3 stop, 4 segment started (parameter =
-// its index), 6 closing.
-enum : uint8_t {
-  kEventStarted = 0,
-  kEventPlay = 1,
-  kEventPause = 2,
-  kEventStop = 3,
-  kEventSegmentStarted = 4,
-  kEventClosing = 6,
-};
-
-using TEventSubscriber = void (*)(uint8_t event, int32_t parameter, void* data);
-
-class TEventPublisher {
-public:
-  // Appends a subscriber; the same one may be added more than once.
-  void Subscribe(TEventSubscriber subscriber);
-  // Removes the first occurrence; an unknown subscriber is ignored.
-  void Unsubscribe(TEventSubscriber subscriber);
-  // Calls every subscriber, first to last, with the three values.
-  void Notify(uint8_t event, int32_t parameter, void* data) const;
-  int32_t Count() const { return static_cast<int32_t>(FSubscribers.size()); }
-
-private:
-  std::vector<TEventSubscriber> FSubscribers;
-};
-
 // Sound-file type codes, as in bits 8-11 of a segment's flags.
 constexpr int32_t kSoundWave = 0x000;
 constexpr int32_t kSoundMp3 = 0x100;

@@ -41,7 +41,7 @@ struct THeadlessPlayer::Services {
   TNoSound sound;
   THeadlessShell shell;
   TDamageHost host;
-  TEventPublisher events;
+  TPlayerEvents events;
 
   // Hands each whole frame to the current handler.
   class Presenter : public TFramePresenter {

@@ -28,7 +28,7 @@ TSegmentInfo* TPlaybackEngine::CurrentSegmentInfo() const {
 
 int32_t TPlaybackEngine::SegmentCount() const { return FSegments != nullptr ? FSegments->Count() : 0; }
 
-void TPlaybackEngine::Notify(uint8_t event, int32_t parameter) { FEvents.Notify(event, parameter, FEventData); }
+void TPlaybackEngine::Notify(TPlayerEvent event, int32_t segment) { FEvents.Notify({event, segment}); }
 
 void TPlaybackEngine::SetState(TPlayState state) {
   if (state == FState) return;
@@ -103,7 +103,7 @@ bool TPlaybackEngine::StartPlayable(int32_t index) {
   if (segment == nullptr) return false;
   SetState(psStopped);
   FPresenter.LayOut();
-  Notify(kEventSegmentStarted, index);
+  Notify(TPlayerEvent::kSegmentStarted, index);
   FCurrentFrame = 0;
   try {
     FFrames.LoadFrame(*segment);
@@ -175,14 +175,14 @@ void TPlaybackEngine::Play() {
     if (!StartSegment(FCurrentSegment)) return;
   }
   SetState(psPlaying);
-  Notify(kEventPlay, 0);
+  Notify(TPlayerEvent::kPlay);
 }
 
 void TPlaybackEngine::Pause() {
   if (FSegments == nullptr || FState != psPlaying) return;
   SetState(psPaused);
   StopClock();
-  Notify(kEventPause, 0);
+  Notify(TPlayerEvent::kPause);
 }
 
 void TPlaybackEngine::Stop() {
@@ -190,7 +190,7 @@ void TPlaybackEngine::Stop() {
   ++FTransportRuns;
   StopClock();
   CloseSound();
-  Notify(kEventStop, 0);
+  Notify(TPlayerEvent::kStop);
   if (FCloseOnFinish && !FClosing) {
     // The window's destroy handler stops again; that Stop must not destroy it twice.
     FClosing = true;

@@ -10,10 +10,10 @@
 #include <cstdint>
 
 #include "playback/play_state.h"
+#include "playback/player_events.h"
 #include "playback/playback_services.h"
 
 class TCriticalSection;
-class TEventPublisher;
 class TSegmentList;
 struct TSegmentInfo;
 
@@ -23,7 +23,7 @@ struct TPlaybackServices {
   TFrameSource& Frames;
   TFramePresenter& Presenter;
   TPlaybackShell& Shell;
-  TEventPublisher& Events;
+  TPlayerEvents& Events;
 };
 
 class TPlaybackEngine {
@@ -48,7 +48,6 @@ public:
   // From the command line: the end of the film destroys the main window.
   void SetCloseOnFinish(bool closeOnFinish) { FCloseOnFinish = closeOnFinish; }
   // The data pointer passed with every event.
-  void SetEventData(void* data) { FEventData = data; }
 
   // --- Transport -------------------------------------------------------------------
   // Starts segment index from its first frame and plays it. A segment that cannot be
@@ -132,7 +131,7 @@ private:
   // seek_engine.cpp
   bool ShowFrame(TSegmentInfo& segment, int32_t frame);
   void PlaceCursorTrack(TSegmentInfo& segment, int32_t sample);
-  void Notify(uint8_t event, int32_t parameter);
+  void Notify(TPlayerEvent event, int32_t segment = 0);
   void FailPlayback(const std::string& text);
   // playback_tick.cpp
   bool ChainIsLive(uint32_t token) const;
@@ -151,10 +150,9 @@ private:
   TFrameSource& FFrames;
   TFramePresenter& FPresenter;
   TPlaybackShell& FShell;
-  TEventPublisher& FEvents;
+  TPlayerEvents& FEvents;
   TSegmentList* FSegments = nullptr;
   TCriticalSection* FLock = nullptr;
-  void* FEventData = nullptr;
 
   TPlayState FState = psStopped;
   int32_t FCurrentSegment = 0;

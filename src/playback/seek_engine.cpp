@@ -21,7 +21,7 @@ bool TPlaybackEngine::SeekTo(int32_t index, int32_t frame) {
   if (index != FCurrentSegment || FCurrentFrame < 0) {
     if (EnterSegment(index) == nullptr) return false;
     FPresenter.LayOut();
-    Notify(kEventSegmentStarted, index);
+    Notify(TPlayerEvent::kSegmentStarted, index);
     ComputePeriod();
     CloseSound();
     OpenSound(*target);

@@ -120,10 +120,8 @@ TWebPlayer::TWebPlayer(TWebPage& page, TAnsiToUtf8 toUtf8, std::filesystem::path
       FTimer(std::make_unique<TWebTimer>(page)),
       FEngine(std::make_unique<TPlaybackEngine>(
           TPlaybackServices{*FTimer, FSound, FFrames, FPresenter, *FShell, FEvents})) {
-  FEngine->SetEventData(this);
-  FEvents.Subscribe([](uint8_t event, int32_t, void* player) {
-    TWebPlayer& self = *static_cast<TWebPlayer*>(player);
-    if (event == kEventStop) self.FResume.Stopped({self.FEngine->CurrentSegment(), self.FEngine->ShownFrame()});
+  FEvents.Listen([this](const TPlayerNotice& notice) {
+    if (notice.Event == TPlayerEvent::kStop) FResume.Stopped({FEngine->CurrentSegment(), FEngine->ShownFrame()});
   });
 }
 

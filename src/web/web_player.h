@@ -161,7 +161,7 @@ private:
   TUiTexts FTexts;
   std::string FFilmName;
   TSegmentList FSegments;
-  TEventPublisher FEvents;
+  TPlayerEvents FEvents;
   std::unique_ptr<TShell> FShell;
   TkoFrameSource FFrames;
   TWebPresenter FPresenter;

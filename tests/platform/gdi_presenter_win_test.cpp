@@ -107,7 +107,7 @@ protected:
   FakeTimer timer;
   FakeSound sound;
   FakeShell shell{log};
-  TEventPublisher events;
+  TPlayerEvents events;
   TDibPictureMemory memory, capture;
   TkoFrameSource frames{nullptr, &memory};
   // Built before the engine it reads, as the shell does.

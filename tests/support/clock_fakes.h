@@ -175,8 +175,8 @@ private:
 struct ClockRig {
   ClockRig() {
     TkoFileStream create(DataFile, kModeCreate);
-    Events.Subscribe([](uint8_t event, int32_t parameter, void* log) {
-      static_cast<std::vector<std::string>*>(log)->push_back(FormatText("event %d %d", event, parameter));
+    Events.Listen([this](const TPlayerNotice& notice) {
+      Log.push_back(FormatText("event %d %d", static_cast<int>(notice.Event), notice.Segment));
     });
     Wire(Frames, Frames);
     Frames.Engine = Engine.get();
@@ -184,7 +184,6 @@ struct ClockRig {
   // A new engine over the given frames and presenter, with the rig's other services.
   void Wire(TFrameSource& frames, TFramePresenter& presenter) {
     Engine = std::make_unique<TPlaybackEngine>(TPlaybackServices{Timer, Sound, frames, presenter, Shell, Events});
-    Engine->SetEventData(&Log);
     Shell.Engine = Engine.get();
   }
   // Appends a segment of frameCount frames; flags bit 0 gives three cursor samples per
@@ -231,7 +230,7 @@ struct ClockRig {
   FakeSound Sound;
   FakeFrames Frames;
   FakeShell Shell{Log};
-  TEventPublisher Events;
+  TPlayerEvents Events;
   TSegmentList Segments;
   std::unique_ptr<TPlaybackEngine> Engine;
 };
