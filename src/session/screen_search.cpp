@@ -7,12 +7,6 @@
 #include "film/ko_error.h"
 #include "film/ko_stream.h"
 
-std::filesystem::path TextIndexBeside(const std::filesystem::path& film) {
-  std::filesystem::path index = film;
-  index += kTextIndexSuffix;
-  return index;
-}
-
 void TScreenSearch::Open(const std::filesystem::path& film, const std::filesystem::path& index) {
   FFilm = film;
   FSearch.reset();

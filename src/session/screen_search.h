@@ -15,10 +15,6 @@
 #include "text/text_index.h"
 #include "text/text_search.h"
 
-// The index kof index writes beside a film by default: FILM.words.json, for a film
-// executable its own name and the suffix ("lesson.exe.words.json").
-std::filesystem::path TextIndexBeside(const std::filesystem::path& film);
-
 // Why there is nothing to search.
 enum class TIndexProblem : uint8_t { kNone, kMissing, kDamaged, kOtherFilm };
 

@@ -8,6 +8,14 @@
 #include "film/ko_error.h"
 #include "text/utf8_text.h"
 
+std::filesystem::path TextIndexBeside(const std::filesystem::path& film) {
+  // Appended to the path itself: its text in the system's narrow code page could lose
+  // letters of the film's name.
+  std::filesystem::path index = film;
+  index += kTextIndexSuffix;
+  return index;
+}
+
 using json = nlohmann::ordered_json;
 
 namespace {

@@ -36,6 +36,11 @@ constexpr size_t kIndexedWordMostBytes = 256;
 constexpr const char* kTextIndexFormat = "roRezodu text index";
 constexpr const char* kTextIndexSuffix = ".words.json";
 
+// Where a film's index lies unless told otherwise: FILM.words.json, for a film
+// executable its own name and the suffix ("lesson.exe.words.json"). kof, the players
+// and the page all look there.
+std::filesystem::path TextIndexBeside(const std::filesystem::path& film);
+
 struct TIndexedWord {
   std::string Text;  // UTF-8
   int32_t Confidence = 0;

@@ -59,7 +59,6 @@ std::optional<IndexOptions> ParseIndexArguments(const Arguments& args) {
   return options;
 }
 
-fs::path IndexBeside(const fs::path& film) { return film.string() + kTextIndexSuffix; }
 
 // In a batch, the batch names the film before each of the worker's messages.
 int IndexOne(const fs::path& film, const fs::path& out, const std::string& languages, const fs::path& folder,
@@ -90,12 +89,12 @@ int RunIndex(const Arguments& args) {
   // Each reader keeps to one processor: the batch runs one per processor.
   if (options->films.size() > 1 && options->jobs != 1) setenv("OMP_THREAD_LIMIT", "1", 1);
   if (options->films.size() == 1)
-    return IndexOne(options->films.front(), options->out.empty() ? IndexBeside(options->films.front()) : options->out,
+    return IndexOne(options->films.front(), options->out.empty() ? TextIndexBeside(options->films.front()) : options->out,
                     options->languages, {}, false);
   FilmBatchWork work;
   work.films = options->films;
   work.jobs = options->jobs;
-  work.outputOf = IndexBeside;
+  work.outputOf = TextIndexBeside;
   work.made = "indexed";
   work.work = "indexing";
   work.makeOne = [&](const fs::path& film, const fs::path& out, const fs::path& folder, int32_t) {

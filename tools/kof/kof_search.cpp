@@ -49,7 +49,7 @@ std::optional<SearchOptions> ParseSearchArguments(const Arguments& args) {
 }
 
 TTextIndex ReadIndexOf(const fs::path& film) {
-  const fs::path path = film.string() + kTextIndexSuffix;
+  const fs::path path = TextIndexBeside(film);
   std::optional<TTextIndex> index;
   try {
     index = ReadTextIndexFile(path);
