@@ -67,29 +67,21 @@ near "$(elapsed "$moved" "$full_moved")" 7.6 2 && near "$(elapsed "$second_at" "
 [ "$landed1" = "$(signature 95)" ] && [ "$landed2" = "$(signature 195)" ] ||
   rz_fail "the pictures after the skips are not kof's frames 95 and 195"
 
-# The strip: the bar of a stopped film, before and after its activity is known. The
-# activity is measured 0.3 s after the film opens, and quickly: the screen is taken the
-# moment X shows the window, before the probe (a Wine start of its own) finds the bar.
+# The strip: the bar of a stopped film shows its activity once that is measured, 0.3 s
+# after the film opens. Without the strip the bar is one flat colour; with it the active
+# stretches are dark and the idle ones dotted. (A picture taken as the window shows is no
+# bar without the strip: on a busy machine the strip is drawn before X shows the window.)
 rz_start "$(rz_windows_path "$film")" /segm 0 /skipidle 0
-xdotool search --sync --onlyvisible --name '^roRezodu$' >/dev/null 2>&1 || rz_fail "no window"
-import -window root "$RZ_OUT/first.png"
 rz_wait_window roRezodu 90
 bar=$(rz_child koProgressBar) || rz_fail "no progress bar"
 IFS=, read -r left top right bottom <<<"$(rz_field "$bar" 4)"
-read -r x y _ <<<"$(rz_probe client roRezodu | tr '\t' ' ')"
-convert "$RZ_OUT/first.png" -crop "$((right - left))x$((bottom - top))+$((x + left))+$((y + top))" +repage \
-  "$RZ_OUT/plain.png"
-rz_screenshot roRezodu "$RZ_OUT/window.png"
-strip_shot() { convert "$RZ_OUT/window.png" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$1"; }
 has_strip() {
   rz_screenshot roRezodu "$RZ_OUT/window.png"
-  strip_shot "$RZ_OUT/strip.png"
-  ! rz_same_image "$RZ_OUT/strip.png" "$RZ_OUT/plain.png"
+  convert "$RZ_OUT/window.png" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$RZ_OUT/strip.png"
+  [ "$(rz_colours "$RZ_OUT/strip.png")" -gt 1 ]
 }
 rz_wait_until 20 has_strip || rz_fail "the bar shows no activity strip"
-[ "$(rz_colours "$RZ_OUT/strip.png")" -gt "$(rz_colours "$RZ_OUT/plain.png")" ] ||
-  rz_fail "the strip adds no colours to the bar"
-rz_keep "$RZ_OUT/window.png" "$RZ_OUT/strip.png" "$RZ_OUT/plain.png"
+rz_keep "$RZ_OUT/window.png" "$RZ_OUT/strip.png"
 
 # Ctrl+I: checked in View, remembered.
 rz_menu_state_is roRezodu 2.7 enabled || rz_fail "Skip idle stretches: $(rz_menu_state roRezodu 2.7), not unchecked"
