@@ -10,8 +10,9 @@ class TPlayer;
 // when the class cannot be registered.
 bool RegisterMainWindowClass(HINSTANCE instance);
 // The main window "roRezodu" of the player, 600 x 400 at 0,0, not yet shown: its
-// creation handler places and shows it, and loads and starts the film. It keeps the
-// player in its window data, where its children find it (PlayerOf). Null on failure.
+// creation handler places and shows it, and loads and starts the film. It carries the
+// player from its first message to its last, where its children find it (PlayerOf).
+// Null on failure.
 HWND CreateMainWindow(TPlayer& player);
 
 // One message of the player's message loops (the main loop and a tick's pump): the
