@@ -112,7 +112,7 @@ def test_axe(s):
         s.wait(lambda: s.driver.find_element(By.ID, "resume-offer").is_displayed(), "the offer to resume")
         audit("the offer to resume")
         s.driver.execute_script("localStorage.removeItem('roRezodu.resume')")
-        s.chord(Keys.CONTROL, "e")
+        s.press(Keys.CONTROL, "e")
         s.wait(lambda: s.driver.find_element(By.ID, "export").is_displayed(), "the export dialog")
         audit("the export dialog")
         s.driver.find_element(By.ID, "export-start").click()

@@ -35,7 +35,7 @@ def finished_files(folder):
 def start_export(s, film, range_value="film", size="film", width=None, after=0, format_value="webm"):
     """The film paused (at frame `after` or later) and its export started with these choices."""
     s.open_paused(film, after)
-    s.chord(Keys.CONTROL, "e")
+    s.press(Keys.CONTROL, "e")
     dialog = s.driver.find_element(By.ID, "export")
     s.wait(lambda: dialog.is_displayed(), "the export dialog")
     Select(s.driver.find_element(By.ID, "export-format")).select_by_value(format_value)
@@ -256,7 +256,7 @@ def test_export_range_and_size(s):
     s.keys(Keys.F10)
     s.wait_state("paused")
     frame = int(s.data("shown"))
-    s.chord(Keys.CONTROL, "e")
+    s.press(Keys.CONTROL, "e")
     Select(s.driver.find_element(By.ID, "export-range")).select_by_value("rest")
     Select(s.driver.find_element(By.ID, "export-size")).select_by_value("half")
     s.driver.find_element(By.ID, "export-start").click()
@@ -295,7 +295,7 @@ def test_export_cancel_and_play_on(s):
         folder = downloads(s)
         s.open_page("lecture.kof")
         s.wait_state("playing")
-        s.chord(Keys.CONTROL, "e")
+        s.press(Keys.CONTROL, "e")
         Select(s.driver.find_element(By.ID, "export-format")).select_by_value(format_value)
         s.driver.find_element(By.ID, "export-start").click()
         status = s.driver.find_element(By.ID, "export-status")

@@ -52,7 +52,7 @@ def hit_labels(s):
 
 
 def open_search(s):
-    s.chord(Keys.CONTROL, "f")
+    s.press(Keys.CONTROL, "f")
     s.wait(lambda: s.driver.find_element(By.ID, "search").is_displayed(), "the search field")
     assert s.driver.switch_to.active_element.get_attribute("id") == "search-field", "Ctrl+F: the field has no focus"
 
