@@ -2,14 +2,16 @@
 its message box, downloads of ?film=, a worker that cannot start, the resume offer's
 film, sound the browser holds back or interrupts, and saving pictures. Run by
 browser_test.py, which holds the session (browser_session.py)."""
+import http.server
 import os
+import threading
 import time
 
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
-from browser_session import DROP, HeldDownload, broken_copy, check, report, serve
+from browser_session import DROP, broken_copy, check, report, serve
 
 # The browser's reload, back, forward and home keys: never the page's.
 BROWSER_KEYS = [(Keys.CONTROL, "r"), (Keys.CONTROL, Keys.SHIFT, "r"), (Keys.F5,), (Keys.SHIFT, Keys.F5),
@@ -57,24 +59,57 @@ def test_browser_keys(s):
     report(problems)
 
 
+def held_download(path):
+    """A film served on a port of its own (any page may fetch it) that sends nothing until
+    released is set; done is set once the answer has gone out or was given up. The
+    server, the film's address and those two events."""
+    with open(path, "rb") as f:
+        body = f.read()
+    released, done = threading.Event(), threading.Event()
+
+    class Handler(http.server.BaseHTTPRequestHandler):
+        def do_GET(self):
+            try:
+                released.wait(30)
+                self.send_response(200)
+                self.send_header("Content-Type", "application/octet-stream")
+                self.send_header("Content-Length", str(len(body)))
+                self.send_header("Access-Control-Allow-Origin", "*")
+                self.end_headers()
+                self.wfile.write(body)
+            except OSError:
+                pass  # the page gave up the download
+            finally:
+                done.set()
+
+        def log_message(self, *args):
+            pass
+
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server, f"http://127.0.0.1:{server.server_address[1]}/{os.path.basename(path)}", released, done
+
+
 def test_film_download(s):
     """While ?film= downloads, "Loading" shows; a film opened meanwhile stays, and the
     download that arrives later is dropped."""
     problems = []
-    held = HeldDownload(os.path.join(s.films, "two.kof"))
+    server, url, released, done = held_download(os.path.join(s.films, "two.kof"))
     try:
-        s.driver.get(s.base + "index.html?film=" + held.url)
+        s.driver.get(s.base + "index.html?film=" + url)
         loading = s.driver.find_element(By.ID, "loading")
         s.check_wait(problems, lambda: loading.is_displayed() and loading.text, "Loading", 3)
         s.choose_file("clock.kof")
         s.wait(lambda: s.text("film-name") == "clock.kof" and s.data("state") == "playing", "clock.kof")
-        held.release()
-        assert held.finished(), "the download did not end"
+        released.set()
+        assert done.wait(10), "the download did not end"
         time.sleep(1)
         check(problems, s.text("film-name") == "clock.kof", f"the download replaced clock.kof: {s.text('film-name')}")
         check(problems, not loading.is_displayed(), "Loading stayed")
     finally:
-        held.close()
+        released.set()
+        server.shutdown()
+        server.server_close()
     report(problems)
 
 

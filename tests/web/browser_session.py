@@ -2,13 +2,11 @@
 """What the browser tests share: the page and the films served on 127.0.0.1, headless
 Chromium driven by Selenium as a user drives it, and the pictures compared with what the
 native tools make (`kof frames`, `kof info --json`)."""
-import http.server
 import os
 import shutil
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 import urllib.parse
 from contextlib import contextmanager
@@ -315,50 +313,6 @@ def assert_same_picture(shown, expected, what):
     assert shown[:2] == expected[:2], f"{what}: canvas {shown[:2]}, kof frames {expected[:2]}"
     differing = sum(1 for i in range(0, len(shown[2]), 3) if shown[2][i:i + 3] != expected[2][i:i + 3])
     assert differing == 0, f"{what}: {differing} pixels differ from kof frames"
-
-
-class HeldDownload:
-    """A film served on a port of its own (any page may fetch it) that sends nothing until
-    release(); finished() tells when the answer has gone out or was given up."""
-
-    def __init__(self, path):
-        with open(path, "rb") as f:
-            body = f.read()
-        released, done = threading.Event(), threading.Event()
-
-        class Handler(http.server.BaseHTTPRequestHandler):
-            def do_GET(self):
-                try:
-                    released.wait(30)
-                    self.send_response(200)
-                    self.send_header("Content-Type", "application/octet-stream")
-                    self.send_header("Content-Length", str(len(body)))
-                    self.send_header("Access-Control-Allow-Origin", "*")
-                    self.end_headers()
-                    self.wfile.write(body)
-                except OSError:
-                    pass  # the page gave up the download
-                finally:
-                    done.set()
-
-            def log_message(self, *args):
-                pass
-
-        self.released, self.done = released, done
-        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-        threading.Thread(target=self.server.serve_forever, daemon=True).start()
-        self.url = f"http://127.0.0.1:{self.server.server_address[1]}/{os.path.basename(path)}"
-
-    def release(self):
-        self.released.set()
-
-    def finished(self, seconds=10):
-        return self.done.wait(seconds)
-
-    def close(self):
-        self.released.set()
-        self.server.shutdown()
-        self.server.server_close()
 
 
 def broken_copy(web_dir, folder, remove=(), cut=()):
