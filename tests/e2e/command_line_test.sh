@@ -21,7 +21,7 @@ help=$(rz_box "$caption")
   [ "$(grep -o '\\r' <<<"$help" | wc -l)" = 22 ] || rz_fail "help box text: $help"
 [ "$(rz_field "$(rz_probe window "$caption")" 4)" = 0x0 ] || rz_fail "the help box has an owner"
 ! rz_probe window roRezodu >/dev/null || rz_fail "the main window came before the help box was closed"
-rz_probe click "$caption" OK
+rz_dismiss "$caption"
 rz_wait_window roRezodu
 rz_window_is roRezodu 3 0,0,600,400 || rz_fail "window after /?: $(rz_probe window roRezodu)"
 
@@ -57,8 +57,7 @@ for part in "GNU General Public License" "liblzma 5.4.1 (public domain)" "zlib 1
   [[ $licenses == *"$part"* ]] || rz_fail "the Licenses box lacks '$part': $licenses"
 done
 [ "$(rz_field "$(rz_probe window "Лицензии")" 4)" = "$(rz_field "$box" 1)" ] || rz_fail "the Licenses box is not owned by the About box"
-rz_probe click "Лицензии" OK
-rz_wait_gone "Лицензии"
+rz_dismiss "Лицензии"
 rz_keys "$about" Escape
 rz_wait_gone "$about"
 
@@ -70,8 +69,7 @@ rz_same_image "$RZ_OUT/about1.png" "$RZ_OUT/about2.png" || rz_fail "the second A
 rz_keys "$about" Return
 rz_wait_gone "$about"
 rz_open_about
-rz_probe click "$about" "Закрыть"
-rz_wait_gone "$about"
+rz_dismiss "$about" "Закрыть"
 
 # Without a film Load is enabled: Ctrl+O opens the Open dialog, Esc closes it unused.
 [ "$(rz_menu_state roRezodu 0.0)" = enabled ] || rz_fail "Load is not enabled in a player without a film"
@@ -82,12 +80,8 @@ rz_probe window roRezodu >/dev/null || rz_fail "the title changed after the Open
 
 # A typed path opens the film; it waits, stopped, named in the title, and F9 plays it.
 film=$(rz_windows_path "$RZ_FILMS/pictures.kof")
-rz_open_dialog roRezodu
-rz_keys "$RZ_DIALOG" ctrl+a
-xdotool type --delay 15 "$film"
-xdotool key Return
+rz_open_typed roRezodu "$film"
 title="roRezodu - [$film]"
-rz_wait_window "$title" 10
 [ "$(rz_menu_state "$title" 1.2)" = enabled,checked ] || rz_fail "an opened film does not wait, stopped"
 rz_keys "$title" F9
 rz_wait_frame "$title" 320 240 "$intro" >/dev/null

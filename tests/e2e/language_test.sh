@@ -59,7 +59,7 @@ rz_wait_window "$help"
 box=$(rz_box "$help")
 [[ "$box" == '"FileName.exe" [-size'*'CloseOnFinish - close the player when playback ends'*'SkipIdle - skip idle stretches of at least SECONDS seconds (0 - do not skip)	OK' ]] ||
   rz_fail "the /? box: $box"
-rz_probe click "$help" OK
+rz_dismiss "$help"
 rz_wait_window roRezodu
 [ "$(menu_texts)" = "$english" ] || rz_fail "the restart lost English: $(diff <(echo "$english") <(menu_texts))"
 rz_close

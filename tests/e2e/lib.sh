@@ -74,6 +74,14 @@ rz_forget_language_at_exit() {
   trap 'rz_forget_language; rz_cleanup' EXIT
   rz_forget_language
 }
+# rz_settings_aside: the settings file set aside, and put back when the test ends (the
+# prefix is shared with the other tests).
+rz_settings_aside() {
+  mkdir -p "$(dirname "$RZ_SETTINGS")"
+  if [ -f "$RZ_SETTINGS" ]; then mv "$RZ_SETTINGS" "$RZ_OUT/theirs.txt"; fi
+  trap 'rz_settings_back; rz_cleanup' EXIT
+}
+rz_settings_back() { if [ -f "$RZ_OUT/theirs.txt" ]; then mv "$RZ_OUT/theirs.txt" "$RZ_SETTINGS"; else rm -f "$RZ_SETTINGS"; fi; }
 
 rz_cleanup() {
   local pid
@@ -185,7 +193,7 @@ rz_panel_click() { rz_click roRezodu "$1" $(($(rz_client_size | cut -d' ' -f2) -
 # rz_mouse_to X Y: the mouse at X,Y of the main window's client area.
 rz_mouse_to() {
   local client
-  client=$(rz_probe client roRezodu)
+  client=$(rz_probe client roRezodu) || rz_fail "no main window to move the mouse over"
   xdotool mousemove $(($(rz_field "$client" 1) + $1)) $(($(rz_field "$client" 2) + $2))
 }
 
@@ -265,14 +273,17 @@ rz_no_heap_lines() {
 }
 rz_ended() { ! kill -0 "$RZ_PID" 2>/dev/null; }
 
-# rz_close [TITLE]: Alt+F4 to the window titled TITLE (roRezodu); the player must end
-# with 0 and leave the temporary folders as they were when the test began.
-rz_close() {
-  rz_keys "${1:-roRezodu}" alt+F4
-  rz_wait_exit 30 || rz_fail "the player did not end after Alt+F4"
-  [ "$RZ_STATUS" -eq 0 ] || rz_fail "the player ended with exit code $RZ_STATUS"
-  [ "$(rz_temp_folders)" = "$RZ_FOLDERS" ] || rz_fail "temporary folders left: $(rz_temp_folders)"
+# rz_ended_well SECONDS WHEN: the player ends within SECONDS with exit code 0 and leaves
+# the temporary folders as they were when the test began (WHEN names the moment).
+rz_ended_well() {
+  rz_wait_exit "$1" || rz_fail "the player did not end $2"
+  [ "$RZ_STATUS" -eq 0 ] || rz_fail "the player ended with exit code $RZ_STATUS $2"
+  [ "$(rz_temp_folders)" = "$RZ_FOLDERS" ] || rz_fail "temporary folders left $2: $(rz_temp_folders)"
 }
+# rz_close [TITLE]: Alt+F4 to the window titled TITLE (roRezodu); the player ends well.
+rz_close() { rz_keys "${1:-roRezodu}" alt+F4 && rz_ended_well 30 "after Alt+F4"; }
+# rz_pause: F10 to the main window, whose Pause item is then checked.
+rz_pause() { rz_keys roRezodu F10 && rz_wait_menu_state roRezodu 1.1 enabled,checked; }
 
 # rz_windows_path PATH: the path as the player takes it: Wine's drive Z: is the Unix
 # root (a parameter that starts with "/" would read as an option).
@@ -442,6 +453,16 @@ rz_menu_state_is() { [ "$(rz_menu_state "$1" "$2")" = "$3" ]; }
 # rz_box TITLE: "text<TAB>buttons" of the dialog box titled TITLE (texts escaped as rz_probe
 # writes them); fails when there is none.
 rz_box() { rz_probe boxes | awk -F'\t' -v t="$1" '$2 == t { print $3 "\t" $4; found = 1 } END { exit !found }'; }
+# rz_dismiss TITLE [BUTTON]: the box's BUTTON (OK) clicked; waits until the box has gone.
+rz_dismiss() { rz_probe click "$1" "${2:-OK}" >/dev/null || rz_fail "no '${2:-OK}' in '$1'"; rz_wait_gone "$1"; }
+# rz_expect_box TITLE TEXT [SECONDS]: the box comes with this text (its window may come a
+# moment before it) and an OK button; OK closes it.
+rz_expect_box() {
+  local title=$1 want="$2	OK"
+  rz_wait_window "$title" "${3:-20}"
+  rz_wait_until 10 eval '[ "$(rz_box "$title")" = "$want" ]' || rz_fail "box '$title': $(rz_box "$title"), expected: $2"
+  rz_dismiss "$title"
+}
 
 # rz_save_as WINDOWS_PATH: the Save box that opens now gets the name typed and takes it.
 rz_save_as() {
@@ -463,6 +484,15 @@ rz_open_dialog() {
     [ -n "$RZ_DIALOG" ]
   }
   rz_wait_until 10 rz_open_dialog_shown || rz_fail "Ctrl+O opened no dialog: $(rz_probe windows)"
+}
+# rz_open_typed TITLE PATH: the film's path typed into the Open dialog of the window
+# titled TITLE (xdotool types ASCII only); waits for the window that names the film.
+rz_open_typed() {
+  rz_open_dialog "$1"
+  rz_keys "$RZ_DIALOG" ctrl+a
+  xdotool type --delay 15 "$2"
+  xdotool key Return
+  rz_wait_window "roRezodu - [$2]" 10
 }
 
 # rz_note TEXT: the probe line of the main window's visible note (koNote) holding TEXT.

@@ -14,15 +14,13 @@ rz_wait_menu_state roRezodu 1.0 enabled,checked
 rz_moving roRezodu 320 240 || rz_fail "the picture does not move while the film plays"
 
 # F10 pauses on a frame of the first segment; F9 goes on, and the next pause is later.
-rz_keys roRezodu F10
-rz_wait_menu_state roRezodu 1.1 enabled,checked
+rz_pause
 [ "$(rz_menu_state roRezodu 1.0)" = enabled ] || rz_fail "Play is still checked while paused"
 first=$(rz_still_frame roRezodu 320 240 "$intro")
 rz_keys roRezodu F9
 rz_wait_menu_state roRezodu 1.0 enabled,checked
 rz_wait_until 10 rz_moving roRezodu 320 240 || rz_fail "the picture does not move after F9"
-rz_keys roRezodu F10
-rz_wait_menu_state roRezodu 1.1 enabled,checked
+rz_pause
 later=$(rz_still_frame roRezodu 320 240 "$intro")
 [ "$later" -gt "$first" ] || rz_fail "after F9 the film paused on frame $later, not after frame $first"
 
@@ -31,8 +29,7 @@ rz_keys roRezodu F5
 rz_wait_frame roRezodu 322 240 "$middle" >/dev/null
 rz_keys roRezodu F4
 rz_wait_frame roRezodu 320 240 "$intro" >/dev/null
-rz_keys roRezodu F10
-rz_wait_menu_state roRezodu 1.1 enabled,checked
+rz_pause
 restarted=$(rz_still_frame roRezodu 320 240 "$intro")
 [ "$restarted" -lt "$later" ] || rz_fail "F4 did not start the first segment again (frame $restarted)"
 
@@ -64,8 +61,7 @@ rz_keys roRezodu F8
 rz_wait_window "Свойства файла" 10
 [[ "$(rz_box "Свойства файла")" == "${program//\\/\\\\}"'\r\rКоличество сегментов: 3\r\r'*'Sound: mp3]:  End\r	OK' ]] ||
   rz_fail "properties box: $(rz_box "Свойства файла")"
-rz_probe click "Свойства файла" OK
-rz_wait_gone "Свойства файла"
+rz_dismiss "Свойства файла"
 
 # F11 stops: the picture goes, the client area shows only its background.
 rz_keys roRezodu F11

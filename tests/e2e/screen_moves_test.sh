@@ -19,8 +19,7 @@ volume_commands() { grep -c 'mciSendCommandW (.*MCI_SETAUDIO' "$RZ_OUT/player.lo
 
 rz_open "$RZ_FILMS/habits.kof"
 rz_wait_menu_state roRezodu 1.0 enabled,checked 30
-rz_keys roRezodu F10
-rz_wait_menu_state roRezodu 1.1 enabled,checked
+rz_pause
 
 read -r x y w h <<<"$(rz_probe client roRezodu | tr '\t' ' ')"
 before=$(volume_commands)

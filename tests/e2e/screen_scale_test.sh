@@ -127,8 +127,7 @@ for dpi in 96 144 192; do
   RZ_PANEL_HEIGHT=$(px 40)
   rz_open "$RZ_FILMS/pictures.kof"
   rz_wait_menu_state roRezodu 1.0 enabled,checked
-  rz_keys roRezodu F10
-  rz_wait_menu_state roRezodu 1.1 enabled,checked
+  rz_pause
   check_panel
   check_about
   if [ "$dpi" = 96 ]; then

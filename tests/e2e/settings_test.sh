@@ -11,11 +11,7 @@ source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 
 settings=$RZ_SETTINGS
-# The prefix is shared with the other tests: their settings come back at the end.
-mkdir -p "$(dirname "$settings")"
-if [ -f "$settings" ]; then cp "$settings" "$RZ_OUT/theirs.txt"; fi
-restore() { if [ -f "$RZ_OUT/theirs.txt" ]; then cp "$RZ_OUT/theirs.txt" "$settings"; else rm -f "$settings"; fi; }
-trap 'restore; rz_cleanup' EXIT
+rz_settings_aside
 
 # (The first two are typed into the Open dialog, which xdotool does in ASCII only.)
 for name in first second третий; do cp "$RZ_FILMS/habits.kof" "$RZ_FILMS/$name.kof"; done
@@ -32,18 +28,11 @@ play_past_ten_seconds() {
   rz_wait_until 20 rz_moving "$1" 400 300 || rz_fail "the film in '$1' does not play"
   sleep 11
 }
-open_film() {  # TITLE PATH: the Open dialog of a player started without a film
-  rz_open_dialog "$1"
-  rz_keys "$RZ_DIALOG" ctrl+a
-  xdotool type --delay 15 "$2"
-  xdotool key Return
-  rz_wait_window "roRezodu - [$2]" 10
-}
 
 # (a) The first film plays, stops; the file is held while it closes (another opens).
 rz_start
 rz_wait_window roRezodu 60
-open_film roRezodu "$first"
+rz_open_typed roRezodu "$first"
 rz_keys "roRezodu - [$first]" F9
 play_past_ten_seconds "roRezodu - [$first]"
 rz_keys "roRezodu - [$first]" F11
@@ -51,7 +40,7 @@ touch "$RZ_OUT/holding"
 wine "$RZ_PROBE" hold "$(rz_windows_path "$settings")" "$(rz_windows_path "$RZ_OUT/holding")" >"$RZ_OUT/hold.txt" 2>&1 &
 holder=$!
 rz_wait_until 20 grep -qx held "$RZ_OUT/hold.txt" || rz_fail "the probe did not hold the settings file"
-open_film "roRezodu - [$first]" "$second"
+rz_open_typed "roRezodu - [$first]" "$second"
 sleep 1
 cmp -s "$settings" "$RZ_OUT/saved.txt" || rz_fail "the file was written while held: $(cat "$settings")"
 rm "$RZ_OUT/holding"
