@@ -16,7 +16,6 @@ same_label() { rz_volume_label "$RZ_OUT/now.png" && rz_same_image "$RZ_OUT/now.p
 
 mkdir -p "$(dirname "$settings")"
 printf '\001\002 damaged\n' >"$settings"
-cp "$settings" "$RZ_OUT/damaged.txt"
 rz_open "$film"
 rz_wait_frame roRezodu 400 300 "$first" 30 >/dev/null
 
@@ -80,13 +79,11 @@ rz_wait_until 10 preview_is_exact || rz_fail "no preview of frame 100 of Second 
 rz_mouse_to $((w / 2)) $(((h - 40) / 2))
 rz_wait_until 3 eval '[ -z "$(rz_note Second)" ]' || rz_fail "the preview stayed after the mouse left the bar"
 
-# Closed after more than 10 s played since F9: the damaged settings file is moved aside
-# and, without a box, a new one holds the place.
+# Closed after more than 10 s played since F9: over the damaged settings file, without a
+# box, the place is kept (the damaged file set aside: SettingsFileWin.ADamagedFileIsMovedAsideAndALaterVersionsIsLeftAlone).
 sleep $((played_from + 11 - SECONDS > 0 ? played_from + 11 - SECONDS : 0))
 rz_no_boxes
 rz_close
-[ "$(head -n 1 "$settings")" = "roRezodu settings 2" ] || rz_fail "the damaged settings file was not written anew"
-cmp -s "$(dirname "$settings")/settings.damaged.txt" "$RZ_OUT/damaged.txt" || rz_fail "the damaged file was not kept aside"
 read -r segment frame <<<"$(awk '/^place=/ && /habits\.kof$/ { split(substr($0, 7), f, " "); print f[4], f[5]; exit }' "$settings")"
 [ -n "$frame" ] || rz_fail "no place remembered: $(cat "$settings")"
 

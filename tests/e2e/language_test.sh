@@ -29,12 +29,11 @@ language=$(awk -F'\t' '$2 == "Язык / Language" { print $1 }' <<<"$russian")
 [ -n "$language" ] || rz_fail "no Язык / Language item: $russian"
 [ "$(stop_tip)" = "Стоп" ] || rz_fail "Stop's tooltip in Russian: $(rz_probe tips)"
 
+# (Every item's English text, its access key and its place: UiTexts natively; here the
+# real menus take them.)
 rz_choose_language 2
-rz_wait_until 5 eval '[ "$(rz_menu_item roRezodu 0 | cut -f 2)" = "&File" ]' || rz_fail "File is still $(rz_menu_item roRezodu 0)"
 english=$(menu_texts)
-for item in "1	&Playback" "0.0	&Open...\bCtrl+O" "0.1	&Properties...\bF8" "1.2	&Stop\bF11" \
-  "1.8	&Back 5 seconds\bAlt+Left" "2.0	&Control bar\bF7" "3.0	&Help\bF1" "3.2	Abo&ut roRezodu..." \
-  "$language	Язык / Lan&guage" "$language.1	&English"; do
+for item in "1	&Playback" "$language	Язык / Lan&guage" "$language.1	&English"; do
   grep -qxF "$item" <<<"$english" || rz_fail "no '$item' in the English menus: $english"
 done
 ! grep -v "^$language" <<<"$english" | LC_ALL=C grep -q $'[\xd0\xd1]' || rz_fail "Russian left in: $english"
@@ -48,7 +47,6 @@ rz_choose_language 1
 rz_wait_until 5 eval '[ "$(menu_texts)" = "$russian" ]' ||
   rz_fail "Русский did not bring the menus back: $(diff <(echo "$russian") <(menu_texts))"
 rz_choose_language 2
-rz_wait_until 5 eval '[ "$(rz_menu_item roRezodu 0 | cut -f 2)" = "&File" ]' || rz_fail "English the second time"
 rz_close
 grep -qE '^language=[0-9]+ en$' "$RZ_SETTINGS" || rz_fail "the choice is not in the settings: $(cat "$RZ_SETTINGS")"
 
