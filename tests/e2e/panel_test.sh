@@ -32,7 +32,7 @@ sleep 1  # a second message would show by now
 rz_keys "$(rz_field "$(rz_probe boxes)" 2)" Return
 wait_segment 2
 sleep 1.5
-rz_keys roRezodu F10
+rz_pause
 
 # Paused: Play shown, Pause hidden in its place. (Every control's place is checked by
 # the clicks below, which find them there, and by the bar's pixels.)
@@ -45,7 +45,7 @@ top=$((h - 40))
 # 35 and 51. Its row 3 is read: the activity strip takes rows 5 to 7.
 read -r segment frame <<<"$(shown_frame)"
 [ "$segment" = 2 ] || rz_fail "paused in segment $segment, expected 2"
-rz_screenshot roRezodu "$RZ_OUT/paused.png"
+mv "$RZ_OUT/frame.png" "$RZ_OUT/paused.png"  # the frame's own picture: the bar as it showed it
 edge=$(awk -v f="$frame" 'BEGIN { v = 196 * (f + 1) / 600; e = int(v + 0.5); if (e - v == 0.5 && e % 2) e--
                               print 2 + e }')
 for check in "2 a0a8b8" "$((edge - 1)) a0a8b8" "$edge ffffff" "35 000000" "36 ffffff" "51 000000" "196 ffffff"; do
