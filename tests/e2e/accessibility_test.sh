@@ -37,9 +37,9 @@ rz_wait_until 5 eval '[ "$(button_texts)" = "$english" ]' || rz_fail "the button
 [ "$(control_text koProgressBar)" = Position ] || rz_fail "the bar's text in English: $(control_text koProgressBar)"
 
 # Tab from the picture: the buttons (Play while paused), bar, speed, volume, the picture.
-read -r _ _ w h <<<"$(rz_probe client roRezodu | tr '\t' ' ')"
+read -r w h <<<"$(rz_client_size)"
 # bar_shot FILE: the progress bar (210, 23, 200 x 10 in the 40 high panel) and a pixel around it.
-bar_shot() { rz_screenshot roRezodu "$RZ_OUT/s.png" && convert "$RZ_OUT/s.png" -crop "202x12+209+$((h - 18))" +repage "$1"; }
+bar_shot() { rz_shot_area roRezodu 209 $((h - 18)) 202 12 "$1"; }
 bar_shot "$RZ_OUT/bar-plain.png"
 rz_click roRezodu $((w / 2)) $(((h - 40) / 2))
 rz_wait_until 5 eval '[ "$(rz_focus)" = picture ]' || rz_fail "a click on the picture left the focus on $(rz_focus)"

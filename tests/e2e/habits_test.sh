@@ -68,12 +68,11 @@ rz_mouse_to $((210 + 137)) "$bar_y"
 "$RZ_KOF" frames "$film" --segment 2 --from 100 --to 100 --out "$RZ_OUT/second" >/dev/null
 "$(dirname "$0")/../support/reduce_picture.py" "$RZ_OUT/second/seg002_frame00100.png" "$RZ_OUT/expected.png" 192
 preview_is_exact() {
-  local line x y client
+  local line x y
   line=$(rz_note 'Second\n00:00:22') && [ -n "$line" ] || return 1
   IFS=, read -r x y _ <<<"$(rz_field "$line" 4)"
-  client=$(rz_probe client roRezodu)
-  import -window root -crop "133x100+$(($(rz_field "$client" 1) + x + 1))+$(($(rz_field "$client" 2) + y + 1))" \
-    +repage "$RZ_OUT/preview.png" && rz_same_image "$RZ_OUT/preview.png" "$RZ_OUT/expected.png"
+  rz_shot_area roRezodu $((x + 1)) $((y + 1)) 133 100 "$RZ_OUT/preview.png" &&
+    rz_same_image "$RZ_OUT/preview.png" "$RZ_OUT/expected.png"
 }
 rz_wait_until 10 preview_is_exact || rz_fail "no preview of frame 100 of Second over the bar: $(rz_child koNote)"
 rz_mouse_to $((w / 2)) $(((h - 40) / 2))

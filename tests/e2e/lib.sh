@@ -176,38 +176,32 @@ rz_keys() {
   xdotool key --delay 60 "$@"
 }
 
+# rz_client TITLE: the window's client area, its screen position in RZ_X, RZ_Y and its
+# size in RZ_W, RZ_H; fails the test when there is no such window.
+rz_client() {
+  local line
+  line=$(rz_probe client "$1") || rz_fail "no window titled '$1'"
+  read -r RZ_X RZ_Y RZ_W RZ_H <<<"$(tr '\t' ' ' <<<"$line")"
+}
 # rz_click TITLE X Y [BUTTON]: clicks at X,Y in the client area of the window TITLE
 # (button 1 left, 3 right).
-rz_click() {
-  local client left top
-  client=$(rz_probe client "$1") || rz_fail "no window titled '$1' to click"
-  left=$(rz_field "$client" 1)
-  top=$(rz_field "$client" 2)
-  xdotool mousemove $((left + $2)) $((top + $3)) click "${4:-1}"
-}
+rz_click() { rz_client "$1" && xdotool mousemove $((RZ_X + $2)) $((RZ_Y + $3)) click "${4:-1}"; }
 
 # rz_client_size: "WIDTH HEIGHT" of the main window's client area.
 rz_client_size() { rz_probe client roRezodu | cut -f 3,4 --output-delimiter ' '; }
 # rz_panel_click X Y [BUTTON]: a click at X,Y of the 40 high panel along the client area's bottom.
 rz_panel_click() { rz_click roRezodu "$1" $(($(rz_client_size | cut -d' ' -f2) - 40 + $2)) "${3:-1}"; }
 # rz_mouse_to X Y: the mouse at X,Y of the main window's client area.
-rz_mouse_to() {
-  local client
-  client=$(rz_probe client roRezodu) || rz_fail "no main window to move the mouse over"
-  xdotool mousemove $(($(rz_field "$client" 1) + $1)) $(($(rz_field "$client" 2) + $2))
-}
+rz_mouse_to() { rz_client roRezodu && xdotool mousemove $((RZ_X + $1)) $((RZ_Y + $2)); }
 
 # rz_keep FILE...: keeps the files (screenshots to look at) after the test, in its output
 # folder beside the player (e2e-output/NAME), which the test's next run empties.
 rz_keep() { mkdir -p "$RZ_KEEP_DIR" && cp "$@" "$RZ_KEEP_DIR/"; }
 
 # rz_screenshot TITLE FILE: the client area of the window titled TITLE, as a PNG.
-rz_screenshot() {
-  local client x y w h
-  client=$(rz_probe client "$1") || rz_fail "no window titled '$1' to photograph"
-  read -r x y w h <<<"$(printf '%s' "$client" | tr '\t' ' ')"
-  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$2"
-}
+rz_screenshot() { rz_client "$1" && rz_shot_area "$1" 0 0 "$RZ_W" "$RZ_H" "$2"; }
+# rz_shot_area TITLE X Y W H FILE: the W x H rectangle at X,Y of the window's client area.
+rz_shot_area() { rz_client "$1" && import -window root -crop "$4x$5+$((RZ_X + $2))+$((RZ_Y + $3))" +repage "$6"; }
 
 # rz_same_image A B: true when the two pictures are equal pixel for pixel.
 rz_same_image() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
@@ -219,11 +213,7 @@ rz_image_difference() { compare -metric MAE "$1" "$2" null: 2>&1 | sed -n 's/.*(
 rz_pixel() { convert "$1" -crop "1x1+$2+$3" +repage -format '%[hex:p{0,0}]' info: | cut -c1-6 | tr 'A-F' 'a-f'; }
 
 # rz_volume_label FILE: the panel's volume label (right of x = 548, 16 high), as a PNG.
-rz_volume_label() {
-  local x y w h
-  read -r x y w h <<<"$(rz_probe client roRezodu | tr '\t' ' ')"
-  import -window root -crop "$((w - 550))x16+$((x + 548))+$((y + h - 19))" +repage "$1"
-}
+rz_volume_label() { rz_client roRezodu && rz_shot_area roRezodu 548 $((RZ_H - 19)) $((RZ_W - 550)) 16 "$1"; }
 
 # rz_focus: "CLASS ID" of the focused window; the picture (the main window) as "picture".
 rz_focus() {
@@ -306,11 +296,10 @@ rz_reference_frames() {
 # View > Control panel is checked (in full screen, without a menu bar, the panel is off).
 RZ_PANEL_HEIGHT=40
 rz_available() {
-  local client x y w h panel=0
-  client=$(rz_probe client "$1") || rz_fail "no window titled '$1'"
-  read -r x y w h <<<"$(printf '%s' "$client" | tr '\t' ' ')"
+  local panel=0
+  rz_client "$1"
   [ "$(rz_menu_state "$1" 2.0)" != enabled,checked ] || panel=$RZ_PANEL_HEIGHT
-  echo "$x $y $((w + 1)) $((h + 1 - panel))"
+  echo "$RZ_X $RZ_Y $((RZ_W + 1)) $((RZ_H + 1 - panel))"
 }
 
 # rz_picture_at TITLE W H: "X Y", where on the screen the window titled TITLE shows an
@@ -375,6 +364,8 @@ rz_frame_in() {
 rz_child() {
   rz_probe children roRezodu | awk -F'\t' -v c="$1" -v i="${2:-}" '$2 == c && (i == "" || $3 == i) {print; exit}'
 }
+# rz_child_box CLASS [ID]: "LEFT TOP RIGHT BOTTOM" of that child in the client area.
+rz_child_box() { rz_field "$(rz_child "$@")" 4 | tr , ' '; }
 # rz_child_visible CLASS [ID]: true when that child is shown.
 rz_child_visible() { [ "$(rz_field "$(rz_child "$@")" 5)" = 1 ]; }
 
@@ -509,9 +500,6 @@ rz_open_about() {
   rz_wait_window "$RZ_ABOUT" 10
   sleep 0.3
 }
-
-# rz_no_popup: true when no drop-down or context menu is open.
-rz_no_popup() { ! rz_probe popup >/dev/null; }
 
 # rz_box_count: how many dialog boxes are open.
 rz_box_count() { rz_probe boxes 2>/dev/null | wc -l; }

@@ -46,7 +46,7 @@ rz_wait_until 10 rz_window_is roRezodu 6 maximised ||
 rz_click roRezodu 200 200 3
 rz_wait_until 10 rz_probe popup >/dev/null || rz_fail "no context menu after a right click"
 xdotool key Escape
-rz_wait_until 10 rz_no_popup || rz_fail "the context menu stays open"
+rz_wait_until 10 eval '! rz_probe popup >/dev/null' || rz_fail "the context menu stays open"
 rz_keys roRezodu alt+Return
 rz_wait_until 10 rz_window_is roRezodu 3 0,0,600,400 ||
   rz_fail "Alt+Enter did not restore the window: $(rz_probe window roRezodu)"

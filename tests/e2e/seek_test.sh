@@ -29,10 +29,8 @@ rz_press_and_expect alt+Left 1 50 alt+End 1 59
 
 # Dragging on the bar (14 s over 196 pixels from x = 2): the press starts segment 1,
 # the drag to x = 100 shows 7 s into the film, frame 10 of segment 2, which plays on.
-client=$(rz_probe client roRezodu)
-h=$(rz_field "$client" 4)
-bar_x=$(($(rz_field "$client" 1) + 210))
-bar_y=$(($(rz_field "$client" 2) + h - 40 + 28))
+rz_client roRezodu
+bar_x=$((RZ_X + 210)) bar_y=$((RZ_Y + RZ_H - 40 + 28))
 xdotool mousemove $((bar_x + 10)) "$bar_y" mousedown 1
 for x in 30 50 70 90 100; do xdotool mousemove $((bar_x + x)) "$bar_y"; sleep 0.05; done
 read -r segment frame <<<"$(rz_seek_shown)"
