@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# The player as a user starts it. "/?" (its box before the window), then without a film:
-# the menu texts, function keys that do nothing, the About box (link, Esc, Enter, Close,
-# the same picture each time), Ctrl+O (Esc; a typed path opens the film, stopped, named
-# in the title). "/size /pos /segm" with a Cyrillic path; "/segm" below 1; "/size
-# fullscreen" and back.
+# The player as a user starts it: "/?" (its box before the window); without a film, the
+# function keys, the About box and Ctrl+O; "/size /pos /segm" with a Cyrillic path;
+# "/segm" below 1; "/size fullscreen" and back.
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 intro=$(rz_reference_frames "$RZ_FILMS/pictures.kof" 1)
@@ -45,7 +43,6 @@ white=$(convert "$RZ_OUT/about1.png" -fill black +opaque white -format '%[fx:mea
 awk -v w="$white" 'BEGIN { exit !(w > 0.7) }' || rz_fail "the About box is not drawn on white (white share $white)"
 
 # No link to a web address (the one it had led nowhere); its texts: screen_scale_test.sh.
-# Esc closes it.
 ! rz_probe children "$about" | grep -q -e '	Link	' -e 'http' || rz_fail "the About box still has a link"
 
 # Licenses: a box over the About box with the license and the player's libraries as

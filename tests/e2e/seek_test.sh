@@ -13,8 +13,9 @@ playing() { rz_child_visible Button 111; }
 rz_open_seek_film
 rz_press_and_expect alt+Home 1 0 alt+Right 1 50 ctrl+period 1 51 alt+Right 2 41 ctrl+comma 2 40
 rz_child_visible Button 110 || rz_fail "the seeks did not leave the film paused"
-# (The seek items and Save picture in both menus, enabled when: UiTexts.EveryMenuItemGetsItsKeyAndShortcut,
-# UiTexts.TheBuiltInRussianMenusAreTheResourceScripts, MenuState natively.)
+# (The seek items and Save picture in the menu bar and the context menu:
+# UiTexts.EveryMenuItemGetsItsKeyAndShortcut; when they are enabled:
+# MenuState.TheLaterItemsFollowTheFilmThePlayStateAndTheShellsChoices.)
 
 # Save picture: the dialog, a file name typed, the PNG equal to kof's picture.
 saved="$RZ_OUT/saved picture.png"
