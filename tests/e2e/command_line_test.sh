@@ -96,15 +96,13 @@ rz_close
 
 # A segment number below 1 starts nothing, the smallest too: the film waits, stopped.
 # (A start past the last segment would end the film, and /closeonfinish the player.)
-rz_start "$film" /segm -2147483648 /closeonfinish
-rz_wait_window roRezodu
+rz_open "$RZ_FILMS/pictures.kof" /segm -2147483648 /closeonfinish
 sleep 1
 [ "$(rz_menu_state roRezodu 1.2)" = enabled,checked ] || rz_fail "/segm -2147483648 did not leave the film stopped"
 rz_close
 
 # Full screen from the command line; leaving it gives the default window, panel off.
-rz_start "$film" -SIZE FullScreen
-rz_wait_window roRezodu
+rz_open "$RZ_FILMS/pictures.kof" -SIZE FullScreen
 rz_wait_until 10 rz_window_is roRezodu 6 maximised || rz_fail "not in full screen: $(rz_probe window roRezodu)"
 rz_window_is roRezodu 3 -1,-1,1281,1025 || rz_fail "the full-screen window: $(rz_probe window roRezodu)"
 rz_keys roRezodu alt+Return

@@ -38,8 +38,7 @@ rz_close
 
 # The plain player plays the film inside the film executable, with its own texts.
 RZ_EXE=$player
-rz_start "$(rz_windows_path "$lesson")"
-rz_wait_window roRezodu
+rz_open "$lesson"
 rz_wait_frame roRezodu 320 240 "$intro" >/dev/null
 [ "$(rz_menu_item roRezodu 0 | cut -f 2)" = "Файл" ] || rz_fail "the film's table changed the plain player's menu"
 rz_close

@@ -69,8 +69,7 @@ near "$(elapsed "$moved" "$full_moved")" 7.6 2 && near "$(elapsed "$second_at" "
 # after the film opens. Without the strip the bar is one flat colour; with it the active
 # stretches are dark and the idle ones dotted. (A picture taken as the window shows is no
 # bar without the strip: on a busy machine the strip is drawn before X shows the window.)
-rz_start "$(rz_windows_path "$film")" /segm 0 /skipidle 0
-rz_wait_window roRezodu 90
+rz_open "$film" /segm 0 /skipidle 0
 bar=$(rz_child koProgressBar) || rz_fail "no progress bar"
 IFS=, read -r left top right bottom <<<"$(rz_field "$bar" 4)"
 has_strip() {

@@ -7,7 +7,6 @@ source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 rz_forget_language_at_exit
 
-film=$(rz_windows_path "$RZ_FILMS/pictures.kof")
 menu_texts() { rz_probe menu roRezodu | cut -f 1,3; }
 # stop_tip: the tooltip of the panel's Stop button (36,8 24 x 24 in the 40 high panel).
 # The tip goes again after a few seconds, which a second look on a busy machine may miss:
@@ -22,8 +21,7 @@ stop_tip() {
   printf '%s\n' "$tips"
 }
 
-rz_start "$film"
-rz_wait_window roRezodu
+rz_open "$RZ_FILMS/pictures.kof"
 russian=$(menu_texts)
 language=$(awk -F'\t' '$2 == "Язык / Language" { print $1 }' <<<"$russian")
 [ -n "$language" ] || rz_fail "no Язык / Language item: $russian"

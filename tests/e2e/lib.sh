@@ -85,9 +85,7 @@ rz_settings_back() { if [ -f "$RZ_OUT/theirs.txt" ]; then mv "$RZ_OUT/theirs.txt
 
 rz_cleanup() {
   local pid
-  for pid in "${RZ_PIDS[@]}"; do
-    if kill -0 "$pid" 2>/dev/null; then kill "$pid" 2>/dev/null || true; fi
-  done
+  for pid in "${RZ_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
   rm -rf "$RZ_OUT"
 }
 
@@ -368,6 +366,12 @@ rz_child() {
 rz_child_box() { rz_field "$(rz_child "$@")" 4 | tr , ' '; }
 # rz_child_visible CLASS [ID]: true when that child is shown.
 rz_child_visible() { [ "$(rz_field "$(rz_child "$@")" 5)" = 1 ]; }
+
+# rz_open_list [WHAT]: F6 (or WHAT, when given, has just been done) shows the segment list.
+rz_open_list() {
+  [ -n "${1:-}" ] || rz_keys roRezodu F6
+  rz_wait_until 5 rz_child_visible koSegmentList || rz_fail "${1:-F6} did not show the segment list"
+}
 
 # rz_choose_language 1|2: View > Язык / Language > Русский (1) or English (2), by keys. The
 # submenu is View's last item: Down opens View, Up wraps round to it, Right opens it. A

@@ -70,8 +70,7 @@ letters() {
 # F10 with the focus on a panel button, then in the list, pauses and takes no key after it.
 for place in button list; do
   if [ $place = list ]; then
-    rz_keys roRezodu F6
-    rz_wait_until 5 visible koSegmentList || rz_fail "F6 did not show the segment list"
+    rz_open_list
   fi
   rz_keys roRezodu F9
   rz_wait_menu_state roRezodu 1.0 enabled,checked
@@ -81,8 +80,7 @@ for place in button list; do
   rz_keys roRezodu F10
 done
 rz_keys roRezodu Escape
-rz_keys roRezodu F6
-rz_wait_until 5 visible koSegmentList || rz_fail "F6 on a focused button did not show the list"
+rz_open_list
 rz_keys roRezodu Escape
 rz_wait_until 5 hidden koSegmentList || rz_fail "Escape did not close the list"
 
@@ -133,7 +131,7 @@ rz_wait_until 10 eval '[ "$(rz_client_size)" = "$w $h" ]' || rz_fail "full scree
 # The Segments button opens the list, its X closes it; Stop makes segment 1 current
 # again without a second message.
 button 72
-rz_wait_until 5 visible koSegmentList || rz_fail "the Segments button did not show the list"
+rz_open_list "the Segments button"
 rz_click roRezodu $((400 - 20 + 7)) $((5 + 7))
 rz_wait_until 5 hidden koSegmentList || rz_fail "X did not close the list"
 button 36
@@ -144,8 +142,7 @@ sleep 1.5
 # nothing, a double click on the second line (lines start at y = 24 + 2) starts segment 2.
 for step in "Down Down Down Return:4" "Escape:4" "double-click:2"; do
   keys=${step%:*}
-  rz_keys roRezodu F6
-  rz_wait_until 5 visible koSegmentList || rz_fail "F6 did not show the segment list"
+  rz_open_list
   [ "$(rz_focus)" = "ListBox 0" ] || rz_fail "the list does not have the focus: $(rz_focus)"
   if [ "$keys" = double-click ]; then rz_click roRezodu 100 45 && xdotool click 1; else rz_keys roRezodu $keys; fi
   rz_wait_until 5 hidden koSegmentList || rz_fail "the list stayed open after $keys"

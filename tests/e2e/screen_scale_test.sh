@@ -155,8 +155,7 @@ for dpi in 96 144 192; do
         rz_fail "the preview of the window moved to 200 % differs from the one that opened there"
     fi
     # The segment list's frame.
-    rz_keys roRezodu F6
-    rz_wait_until 5 rz_child_visible koSegmentList || rz_fail "F6 showed no segment list"
+    rz_open_list
     read -r x y right bottom <<<"$(rz_child_box koSegmentList 0)"
     rz_shot_area roRezodu "$x" "$y" $((right - x)) $((bottom - y)) "$RZ_OUT/list.png"
     rz_keep "$RZ_OUT/list.png"

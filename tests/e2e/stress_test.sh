@@ -64,8 +64,7 @@ sequence() {
 }
 
 for round in $(seq 1 "$rounds"); do
-  rz_start "$(rz_windows_path "$film")"
-  rz_wait_window roRezodu 60
+  rz_open "$film"
   rz_wait_frame roRezodu 400 300 "$first" 30 >/dev/null
   read -r w h <<<"$(rz_client_size)"
   bar_y=$((h - 40 + 28))

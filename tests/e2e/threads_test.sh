@@ -10,8 +10,7 @@ rz_e2e_init "$@"
 # The thread ids of the player's process (Wine runs it as one Linux process), one line.
 threads() { ls "/proc/$RZ_PID/task" | sort -n | tr '\n' ' '; }
 
-rz_start "$(rz_windows_path "$RZ_FILMS/pictures.kof")"  # "Intro": 10 s, silent
-rz_wait_window roRezodu
+rz_open "$RZ_FILMS/pictures.kof"  # "Intro": 10 s, silent
 rz_wait_menu_state roRezodu 1.0 enabled,checked
 rz_moving roRezodu 320 240 || rz_fail "the picture does not move while the film plays"
 playing=$(threads)
