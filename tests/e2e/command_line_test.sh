@@ -68,8 +68,7 @@ rz_wait_gone "$about"
 rz_open_about
 rz_dismiss "$about" "Закрыть"
 
-# Without a film Load is enabled: Ctrl+O opens the Open dialog, Esc closes it unused.
-[ "$(rz_menu_state roRezodu 0.0)" = enabled ] || rz_fail "Load is not enabled in a player without a film"
+# Without a film Ctrl+O opens the Open dialog, Esc closes it unused.
 rz_open_dialog roRezodu
 rz_keys "$RZ_DIALOG" Escape
 rz_wait_gone "$RZ_DIALOG"

@@ -14,8 +14,8 @@ rz_wait_menu_state roRezodu 1.0 enabled,checked
 rz_moving roRezodu 320 240 || rz_fail "the picture does not move while the film plays"
 
 # F10 pauses on a frame of the first segment; F9 goes on, and the next pause is later.
+# (Which items are checked in each state: MenuState.ItemsFollowTheStateAndTheContextMenuAgreesWithTheMenuBar.)
 rz_pause
-[ "$(rz_menu_state roRezodu 1.0)" = enabled ] || rz_fail "Play is still checked while paused"
 first=$(rz_still_frame roRezodu 320 240 "$intro")
 rz_keys roRezodu F9
 rz_wait_menu_state roRezodu 1.0 enabled,checked
@@ -51,7 +51,6 @@ rz_keys roRezodu alt+Return
 rz_wait_until 10 rz_window_is roRezodu 3 0,0,600,400 ||
   rz_fail "Alt+Enter did not restore the window: $(rz_probe window roRezodu)"
 [ "$(rz_menu_state roRezodu 2.0)" = enabled,checked ] || rz_fail "the panel is not on again after full screen"
-[ "$(rz_menu_state roRezodu 2.1)" = enabled ] || rz_fail "Full screen is still checked"
 [ "$(rz_wait_frame roRezodu 320 240 "$intro")" = "$restarted" ] || rz_fail "the window shows another frame"
 
 # F8: the film's properties, headed by the player's own path, with the film's last
