@@ -197,7 +197,7 @@ rz_mouse_to() { rz_client roRezodu && xdotool mousemove $((RZ_X + $1)) $((RZ_Y +
 rz_keep() { mkdir -p "$RZ_KEEP_DIR" && cp "$@" "$RZ_KEEP_DIR/"; }
 
 # rz_screenshot TITLE FILE: the client area of the window titled TITLE, as a PNG.
-rz_screenshot() { rz_client "$1" && rz_shot_area "$1" 0 0 "$RZ_W" "$RZ_H" "$2"; }
+rz_screenshot() { rz_client "$1" && import -window root -crop "${RZ_W}x$RZ_H+$RZ_X+$RZ_Y" +repage "$2"; }
 # rz_shot_area TITLE X Y W H FILE: the W x H rectangle at X,Y of the window's client area.
 rz_shot_area() { rz_client "$1" && import -window root -crop "$4x$5+$((RZ_X + $2))+$((RZ_Y + $3))" +repage "$6"; }
 
@@ -211,7 +211,9 @@ rz_image_difference() { compare -metric MAE "$1" "$2" null: 2>&1 | sed -n 's/.*(
 rz_pixel() { convert "$1" -crop "1x1+$2+$3" +repage -format '%[hex:p{0,0}]' info: | cut -c1-6 | tr 'A-F' 'a-f'; }
 
 # rz_volume_label FILE: the panel's volume label (right of x = 548, 16 high), as a PNG.
-rz_volume_label() { rz_client roRezodu && rz_shot_area roRezodu 548 $((RZ_H - 19)) $((RZ_W - 550)) 16 "$1"; }
+rz_volume_label() {
+  rz_client roRezodu && import -window root -crop "$((RZ_W - 550))x16+$((RZ_X + 548))+$((RZ_Y + RZ_H - 19))" +repage "$1"
+}
 
 # rz_focus: "CLASS ID" of the focused window; the picture (the main window) as "picture".
 rz_focus() {
