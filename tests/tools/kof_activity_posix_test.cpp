@@ -89,11 +89,7 @@ TEST(KofActivity, WrongUseFilesThatAreNoFilmsAndSoundThatCannotBeDecoded) {
   WriteBytesToFile(dir / "notes.txt", Bytes{'h', 'i'});
   const std::string film = Quoted(dir / "film.kof");
   const std::string usage = "usage: kof activity FILM [--json] [--idle SECONDS]";
-  const struct {
-    std::string arguments;
-    int code;
-    std::string says;  // on standard error
-  } cases[] = {
+  const struct { std::string arguments; int code; std::string says; } cases[] = {  // says: on standard error
       {"activity", 2, usage},
       {"activity " + film + " --idle", 2, usage},
       {"activity " + film + " --idle soon", 2, usage},
