@@ -18,30 +18,21 @@ start_player() {
   [ "$(printf '%s\n' "$folder" | grep -c .)" -eq 1 ] || rz_fail "$film: new temporary folders: '$folder'"
 }
 
-# expect_box CAPTION TEXT: the box is there with this text and an OK button; OK closes it.
-expect_box() {
-  rz_wait_window "$1" 20
-  [ "$(rz_box "$1")" = "$2	OK" ] || rz_fail "box '$1': $(rz_box "$1"), expected: $2"
-  rz_probe click "$1" OK
-  rz_wait_gone "$1"
-}
-
 # The missing film's box; the window then still shows help with F1.
 missing=$(rz_windows_path "$RZ_FILMS")'\нет такого.kof'
 start_player "нет такого.kof"
-expect_box "Ошибка" "Не могу открыть файл ${missing//\\/\\\\}"
+rz_expect_box "Ошибка" "Не могу открыть файл ${missing//\\/\\\\}"
 rz_keys roRezodu F1
 rz_wait_window "Справка" 10
-rz_probe click "Справка" OK
-rz_wait_gone "Справка"
+rz_dismiss "Справка"
 rz_close
 
 # A damaged segment between two good ones.
 after=$(rz_reference_frames "$RZ_FILMS/damaged.kof" 3)
 start_player damaged.kof
-expect_box "Внимание" 'Segment 2: its cabinet'\''s member list is damaged\r\n'
+rz_expect_box "Внимание" 'Segment 2: its cabinet'\''s member list is damaged\r\n'
 [ -n "$(find "$(rz_temp_dir)/$folder" -type f)" ] || rz_fail "the damaged film's good segments left nothing in $folder"
-expect_box "Ошибка" "Неверный формат файла: its cabinet's member list is damaged"
+rz_expect_box "Ошибка" "Неверный формат файла: its cabinet's member list is damaged"
 rz_wait_frame roRezodu 320 240 "$after" >/dev/null
 rz_close
 
@@ -49,14 +40,12 @@ rz_close
 # start, the film ends and the window goes inside the bar's own click; its error comes
 # after it. Wine's full heap check (+heap) catches a control touched after it was freed.
 RZ_HEAP_CHECK=+heap start_player closing.kof /closeonfinish
-expect_box "Внимание" 'Segment 2: its cabinet'\''s member list is damaged\r\n'
+rz_expect_box "Внимание" 'Segment 2: its cabinet'\''s member list is damaged\r\n'
 rz_panel_click $((210 + 150)) 28  # the bar's second half
 rz_wait_gone roRezodu
 rz_no_heap_lines
-expect_box "Ошибка" "Неверный формат файла: its cabinet's member list is damaged"
-rz_wait_exit 20 || rz_fail "the player did not end after its film ended"
-[ "$RZ_STATUS" -eq 0 ] && [ "$(rz_temp_folders)" = "$RZ_FOLDERS" ] ||
-  rz_fail "the player ended with exit code $RZ_STATUS, leaving $(rz_temp_folders)"
+rz_expect_box "Ошибка" "Неверный формат файла: its cabinet's member list is damaged"
+rz_ended_well 20 "after its film ended"
 
 # A sound track that cannot be opened: its ownerless box comes once the segment plays,
 # and a Stop pressed on the panel while it is up stands after it is closed.
@@ -65,8 +54,7 @@ rz_wait_window "Error" 20
 rz_panel_click $((36 + 12)) 20  # the panel's Stop button
 rz_wait_menu_state roRezodu 1.2 enabled,checked
 [ "$(rz_field "$(rz_probe window Error)" 4)" = 0x0 ] || rz_fail "the sound's box has an owner"
-rz_probe click Error OK
-rz_wait_gone Error
+rz_dismiss Error
 sleep 1
 rz_menu_state_is roRezodu 1.2 enabled,checked || rz_fail "the film plays again after the sound's box: $(rz_menu_item roRezodu 1.0)"
 rz_close
@@ -75,7 +63,7 @@ rz_close
 start_player depth16.kof
 rz_wait_window "Ошибка" 20
 [ "$(rz_field "$(rz_probe window "Ошибка")" 4)" = 0x0 ] || rz_fail "the depth box has an owner"
-expect_box "Ошибка" "Данный видео режим не поддерживается (16 бит цвет)"
+rz_expect_box "Ошибка" "Данный видео режим не поддерживается (16 бит цвет)"
 rz_wait_until 10 rz_window_is roRezodu 6 minimised || rz_fail "the window is not minimised: $(rz_probe window roRezodu)"
 rz_close
 

@@ -12,9 +12,7 @@ frames=30
 late=3    # seconds a loaded machine may add
 
 rz_start "$(rz_windows_path "$RZ_FILMS/clock1.kof")" /segm 2 /closeonfinish
-rz_wait_exit 20 || rz_fail "a film started beyond its last segment did not end the player"
-[ "$RZ_STATUS" -eq 0 ] || rz_fail "the player of a film started beyond its end ended with $RZ_STATUS"
-[ "$(rz_temp_folders)" = "$RZ_FOLDERS" ] || rz_fail "folders left by /segm 2: $(rz_temp_folders)"
+rz_ended_well 20 "when started beyond its film's last segment"
 
 # The one-sample player at the top of the screen, the three-sample one below it. Their
 # 160 x 120 pictures are centred in the windows, so the screen column x = 300 crosses
@@ -68,12 +66,7 @@ for player in one three; do
     rz_fail "the $player-sample film played $(cat "$RZ_OUT/$player.time") from its first picture to its end," \
       "not ${length} s (up to ${late} s late)"
 done
-for pid in "$one" "$three"; do
-  RZ_PID=$pid
-  rz_wait_exit 5 || rz_fail "player $pid is still there"
-  [ "$RZ_STATUS" -eq 0 ] || rz_fail "player $pid ended with exit code $RZ_STATUS"
-done
-[ "$(rz_temp_folders)" = "$RZ_FOLDERS" ] || rz_fail "temporary folders left: $(rz_temp_folders)"
+for RZ_PID in "$one" "$three"; do rz_ended_well 5 "(process $RZ_PID) at the end of its film"; done
 echo "$RZ_NAME: S = 1 played $(cat "$RZ_OUT/one.time") to picture ${last[one]}," \
   "S = 3 $(cat "$RZ_OUT/three.time") to picture ${last[three]}, of ${length} s side by side;" \
   "two folders, both removed; /segm beyond the end closes at once"

@@ -14,8 +14,6 @@ mkdir -p "$out"
 second=$(rz_reference_frames "$film" 2)
 caption="Экспорт видео"
 
-# save_as PATH: the Save box's name typed and taken.
-save_as() { rz_save_as "$(rz_windows_path "$(dirname "$1")")\\$(basename "$1")"; }
 # open_export_box [segment]: Ctrl+E in the player once Export is enabled; with segment,
 # WebM and this segment chosen (the format list has the focus: Down picks WebM; Tab
 # reaches the range, Down its second). Then Save..., which opens the Save box.
@@ -32,7 +30,7 @@ rz_open "$film" /segm 2
 rz_wait_frame roRezodu 160 120 "$second" 30 >/dev/null
 rz_keys roRezodu F10
 open_export_box segment
-save_as "$out/segment.webm"
+rz_save_as "$(rz_windows_path "$out/segment.webm")"
 rz_wait_until 60 note_says "Сохранено: segment.webm" ||
   rz_fail "no note of the saved video: $(rz_probe children roRezodu | grep koNote)"
 [ -s "$out/segment.webm" ] || rz_fail "no video written"
@@ -44,7 +42,7 @@ rz_close
 temp_before=$(ls -A "$(rz_temp_dir)" | wc -l)
 rz_open "$film"
 open_export_box
-save_as "$out/film.mp4"
+rz_save_as "$(rz_windows_path "$out/film.mp4")"
 rz_wait_until 30 eval 'rz_probe window "$caption" >/dev/null' || rz_fail "no progress box"
 # kof-export writes .kof-MACHINE-PID.tmp beside the video until it is complete.
 rz_wait_until 30 eval 'ls -A "$out" | grep -q "^\.kof-.*\.tmp$"' || rz_fail "the export wrote nothing"

@@ -27,28 +27,18 @@ for item in "0	Movie" "1	Controls" "0.0	grayed	Загрузить\bCtrl+O" "0.2	
   grep -qxF "$item" <<<"$menu" || rz_fail "no '$item' in the film executable's menus: $menu"
 done
 rz_keys roRezodu F1
-rz_wait_window Guide 10
-[ "$(rz_box Guide)" = 'Справочная информация о roRezodu\rнаходится в файле README.txt,\rкоторый поставляется с программой.	OK' ] ||
-  rz_fail "help box: $(rz_box Guide)"
-rz_probe click Guide OK
-rz_wait_gone Guide
+rz_expect_box Guide 'Справочная информация о roRezodu\rнаходится в файле README.txt,\rкоторый поставляется с программой.' 10
 rz_close
 
 # A film named on its command line that cannot be opened: the table's caption.
 missing=$(rz_windows_path "$RZ_OUT")'\missing.kof'
 rz_start "$missing"
-rz_wait_window Trouble
-# The box's window may come a moment before its text.
-expected="Не могу открыть файл ${missing//\\/\\\\}	OK"
-rz_wait_until 10 eval '[ "$(rz_box Trouble)" = "$expected" ]' || rz_fail "box: $(rz_box Trouble)"
-rz_probe click Trouble OK
-rz_wait_gone Trouble
+rz_expect_box Trouble "Не могу открыть файл ${missing//\\/\\\\}" 30
 rz_close
 
 # The plain player plays the film inside the film executable, with its own texts.
 RZ_EXE=$player
-rz_start "$(rz_windows_path "$lesson")"
-rz_wait_window roRezodu
+rz_open "$lesson"
 rz_wait_frame roRezodu 320 240 "$intro" >/dev/null
 [ "$(rz_menu_item roRezodu 0 | cut -f 2)" = "Файл" ] || rz_fail "the film's table changed the plain player's menu"
 rz_close

@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
 # Skipping idle stretches as a user sees it. idle.kof (make_e2e_films.cpp): 20 s with
 # idle stretches at 2-10 s, 12-14 s and 16-20 s under a silent MP3, then 6 s that move.
-# With /skipidle 3 the film jumps, at the step onto their first frames, to 0.5 s before
-# the end of the two stretches of at least 3 s (7.6 s and 3.6 s left out), showing the
-# frame `kof frames` renders there, and ends 11.2 s sooner than with skipping off; the progress bar shows the
-# activity strip; Ctrl+I turns skipping on, View shows it checked, the settings file
-# keeps it, and a note tells of the skip. (Lengths outside 0 .. 3600:
-# CommandLine.SkipIdleTakesSecondsFromZeroToAnHour.)
+# With /skipidle 3 the film jumps to 0.5 s before the end of the two stretches of at
+# least 3 s, showing kof's frame there, and ends 11.2 s sooner; the bar shows the
+# activity strip; Ctrl+I turns skipping on, checked, remembered and told in a note.
+# (Lengths outside 0 .. 3600: CommandLine.ParsesOptionsAndAppliesTheLimits.)
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 
@@ -71,8 +69,7 @@ near "$(elapsed "$moved" "$full_moved")" 7.6 2 && near "$(elapsed "$second_at" "
 # after the film opens. Without the strip the bar is one flat colour; with it the active
 # stretches are dark and the idle ones dotted. (A picture taken as the window shows is no
 # bar without the strip: on a busy machine the strip is drawn before X shows the window.)
-rz_start "$(rz_windows_path "$film")" /segm 0 /skipidle 0
-rz_wait_window roRezodu 90
+rz_open "$film" /segm 0 /skipidle 0
 bar=$(rz_child koProgressBar) || rz_fail "no progress bar"
 IFS=, read -r left top right bottom <<<"$(rz_field "$bar" 4)"
 has_strip() {

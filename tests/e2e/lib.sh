@@ -74,12 +74,18 @@ rz_forget_language_at_exit() {
   trap 'rz_forget_language; rz_cleanup' EXIT
   rz_forget_language
 }
+# rz_settings_aside: the settings file set aside, and put back when the test ends (the
+# prefix is shared with the other tests).
+rz_settings_aside() {
+  mkdir -p "$(dirname "$RZ_SETTINGS")"
+  if [ -f "$RZ_SETTINGS" ]; then mv "$RZ_SETTINGS" "$RZ_OUT/theirs.txt"; fi
+  trap 'rz_settings_back; rz_cleanup' EXIT
+}
+rz_settings_back() { if [ -f "$RZ_OUT/theirs.txt" ]; then mv "$RZ_OUT/theirs.txt" "$RZ_SETTINGS"; else rm -f "$RZ_SETTINGS"; fi; }
 
 rz_cleanup() {
   local pid
-  for pid in "${RZ_PIDS[@]}"; do
-    if kill -0 "$pid" 2>/dev/null; then kill "$pid" 2>/dev/null || true; fi
-  done
+  for pid in "${RZ_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
   rm -rf "$RZ_OUT"
 }
 
@@ -168,38 +174,32 @@ rz_keys() {
   xdotool key --delay 60 "$@"
 }
 
+# rz_client TITLE: the window's client area, its screen position in RZ_X, RZ_Y and its
+# size in RZ_W, RZ_H; fails the test when there is no such window.
+rz_client() {
+  local line
+  line=$(rz_probe client "$1") || rz_fail "no window titled '$1'"
+  read -r RZ_X RZ_Y RZ_W RZ_H <<<"$(tr '\t' ' ' <<<"$line")"
+}
 # rz_click TITLE X Y [BUTTON]: clicks at X,Y in the client area of the window TITLE
 # (button 1 left, 3 right).
-rz_click() {
-  local client left top
-  client=$(rz_probe client "$1") || rz_fail "no window titled '$1' to click"
-  left=$(rz_field "$client" 1)
-  top=$(rz_field "$client" 2)
-  xdotool mousemove $((left + $2)) $((top + $3)) click "${4:-1}"
-}
+rz_click() { rz_client "$1" && xdotool mousemove $((RZ_X + $2)) $((RZ_Y + $3)) click "${4:-1}"; }
 
 # rz_client_size: "WIDTH HEIGHT" of the main window's client area.
 rz_client_size() { rz_probe client roRezodu | cut -f 3,4 --output-delimiter ' '; }
 # rz_panel_click X Y [BUTTON]: a click at X,Y of the 40 high panel along the client area's bottom.
 rz_panel_click() { rz_click roRezodu "$1" $(($(rz_client_size | cut -d' ' -f2) - 40 + $2)) "${3:-1}"; }
 # rz_mouse_to X Y: the mouse at X,Y of the main window's client area.
-rz_mouse_to() {
-  local client
-  client=$(rz_probe client roRezodu)
-  xdotool mousemove $(($(rz_field "$client" 1) + $1)) $(($(rz_field "$client" 2) + $2))
-}
+rz_mouse_to() { rz_client roRezodu && xdotool mousemove $((RZ_X + $1)) $((RZ_Y + $2)); }
 
 # rz_keep FILE...: keeps the files (screenshots to look at) after the test, in its output
 # folder beside the player (e2e-output/NAME), which the test's next run empties.
 rz_keep() { mkdir -p "$RZ_KEEP_DIR" && cp "$@" "$RZ_KEEP_DIR/"; }
 
 # rz_screenshot TITLE FILE: the client area of the window titled TITLE, as a PNG.
-rz_screenshot() {
-  local client x y w h
-  client=$(rz_probe client "$1") || rz_fail "no window titled '$1' to photograph"
-  read -r x y w h <<<"$(printf '%s' "$client" | tr '\t' ' ')"
-  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$2"
-}
+rz_screenshot() { rz_client "$1" && import -window root -crop "${RZ_W}x$RZ_H+$RZ_X+$RZ_Y" +repage "$2"; }
+# rz_shot_area TITLE X Y W H FILE: the W x H rectangle at X,Y of the window's client area.
+rz_shot_area() { rz_client "$1" && import -window root -crop "$4x$5+$((RZ_X + $2))+$((RZ_Y + $3))" +repage "$6"; }
 
 # rz_same_image A B: true when the two pictures are equal pixel for pixel.
 rz_same_image() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
@@ -212,9 +212,7 @@ rz_pixel() { convert "$1" -crop "1x1+$2+$3" +repage -format '%[hex:p{0,0}]' info
 
 # rz_volume_label FILE: the panel's volume label (right of x = 548, 16 high), as a PNG.
 rz_volume_label() {
-  local x y w h
-  read -r x y w h <<<"$(rz_probe client roRezodu | tr '\t' ' ')"
-  import -window root -crop "$((w - 550))x16+$((x + 548))+$((y + h - 19))" +repage "$1"
+  rz_client roRezodu && import -window root -crop "$((RZ_W - 550))x16+$((RZ_X + 548))+$((RZ_Y + RZ_H - 19))" +repage "$1"
 }
 
 # rz_focus: "CLASS ID" of the focused window; the picture (the main window) as "picture".
@@ -265,14 +263,17 @@ rz_no_heap_lines() {
 }
 rz_ended() { ! kill -0 "$RZ_PID" 2>/dev/null; }
 
-# rz_close [TITLE]: Alt+F4 to the window titled TITLE (roRezodu); the player must end
-# with 0 and leave the temporary folders as they were when the test began.
-rz_close() {
-  rz_keys "${1:-roRezodu}" alt+F4
-  rz_wait_exit 30 || rz_fail "the player did not end after Alt+F4"
-  [ "$RZ_STATUS" -eq 0 ] || rz_fail "the player ended with exit code $RZ_STATUS"
-  [ "$(rz_temp_folders)" = "$RZ_FOLDERS" ] || rz_fail "temporary folders left: $(rz_temp_folders)"
+# rz_ended_well SECONDS WHEN: the player ends within SECONDS with exit code 0 and leaves
+# the temporary folders as they were when the test began (WHEN names the moment).
+rz_ended_well() {
+  rz_wait_exit "$1" || rz_fail "the player did not end $2"
+  [ "$RZ_STATUS" -eq 0 ] || rz_fail "the player ended with exit code $RZ_STATUS $2"
+  [ "$(rz_temp_folders)" = "$RZ_FOLDERS" ] || rz_fail "temporary folders left $2: $(rz_temp_folders)"
 }
+# rz_close [TITLE]: Alt+F4 to the window titled TITLE (roRezodu); the player ends well.
+rz_close() { rz_keys "${1:-roRezodu}" alt+F4 && rz_ended_well 30 "after Alt+F4"; }
+# rz_pause: F10 to the main window, whose Pause item is then checked.
+rz_pause() { rz_keys roRezodu F10 && rz_wait_menu_state roRezodu 1.1 enabled,checked; }
 
 # rz_windows_path PATH: the path as the player takes it: Wine's drive Z: is the Unix
 # root (a parameter that starts with "/" would read as an option).
@@ -295,11 +296,10 @@ rz_reference_frames() {
 # View > Control panel is checked (in full screen, without a menu bar, the panel is off).
 RZ_PANEL_HEIGHT=40
 rz_available() {
-  local client x y w h panel=0
-  client=$(rz_probe client "$1") || rz_fail "no window titled '$1'"
-  read -r x y w h <<<"$(printf '%s' "$client" | tr '\t' ' ')"
+  local panel=0
+  rz_client "$1"
   [ "$(rz_menu_state "$1" 2.0)" != enabled,checked ] || panel=$RZ_PANEL_HEIGHT
-  echo "$x $y $((w + 1)) $((h + 1 - panel))"
+  echo "$RZ_X $RZ_Y $((RZ_W + 1)) $((RZ_H + 1 - panel))"
 }
 
 # rz_picture_at TITLE W H: "X Y", where on the screen the window titled TITLE shows an
@@ -364,8 +364,16 @@ rz_frame_in() {
 rz_child() {
   rz_probe children roRezodu | awk -F'\t' -v c="$1" -v i="${2:-}" '$2 == c && (i == "" || $3 == i) {print; exit}'
 }
+# rz_child_box CLASS [ID]: "LEFT TOP RIGHT BOTTOM" of that child in the client area.
+rz_child_box() { rz_field "$(rz_child "$@")" 4 | tr , ' '; }
 # rz_child_visible CLASS [ID]: true when that child is shown.
 rz_child_visible() { [ "$(rz_field "$(rz_child "$@")" 5)" = 1 ]; }
+
+# rz_open_list [WHAT]: F6 (or WHAT, when given, has just been done) shows the segment list.
+rz_open_list() {
+  [ -n "${1:-}" ] || rz_keys roRezodu F6
+  rz_wait_until 5 rz_child_visible koSegmentList || rz_fail "${1:-F6} did not show the segment list"
+}
 
 # rz_choose_language 1|2: View > Язык / Language > Русский (1) or English (2), by keys. The
 # submenu is View's last item: Down opens View, Up wraps round to it, Right opens it. A
@@ -442,6 +450,16 @@ rz_menu_state_is() { [ "$(rz_menu_state "$1" "$2")" = "$3" ]; }
 # rz_box TITLE: "text<TAB>buttons" of the dialog box titled TITLE (texts escaped as rz_probe
 # writes them); fails when there is none.
 rz_box() { rz_probe boxes | awk -F'\t' -v t="$1" '$2 == t { print $3 "\t" $4; found = 1 } END { exit !found }'; }
+# rz_dismiss TITLE [BUTTON]: the box's BUTTON (OK) clicked; waits until the box has gone.
+rz_dismiss() { rz_probe click "$1" "${2:-OK}" >/dev/null || rz_fail "no '${2:-OK}' in '$1'"; rz_wait_gone "$1"; }
+# rz_expect_box TITLE TEXT [SECONDS]: the box comes with this text (its window may come a
+# moment before it) and an OK button; OK closes it.
+rz_expect_box() {
+  local title=$1 want="$2	OK"
+  rz_wait_window "$title" "${3:-20}"
+  rz_wait_until 10 eval '[ "$(rz_box "$title")" = "$want" ]' || rz_fail "box '$title': $(rz_box "$title"), expected: $2"
+  rz_dismiss "$title"
+}
 
 # rz_save_as WINDOWS_PATH: the Save box that opens now gets the name typed and takes it.
 rz_save_as() {
@@ -464,6 +482,15 @@ rz_open_dialog() {
   }
   rz_wait_until 10 rz_open_dialog_shown || rz_fail "Ctrl+O opened no dialog: $(rz_probe windows)"
 }
+# rz_open_typed TITLE PATH: the film's path typed into the Open dialog of the window
+# titled TITLE (xdotool types ASCII only); waits for the window that names the film.
+rz_open_typed() {
+  rz_open_dialog "$1"
+  rz_keys "$RZ_DIALOG" ctrl+a
+  xdotool type --delay 15 "$2"
+  xdotool key Return
+  rz_wait_window "roRezodu - [$2]" 10
+}
 
 # rz_note TEXT: the probe line of the main window's visible note (koNote) holding TEXT.
 rz_note() { rz_probe children roRezodu | T="$1" awk -F'\t' '$2 == "koNote" && $5 == 1 && index($6, ENVIRON["T"]) { print; exit }'; }
@@ -479,9 +506,6 @@ rz_open_about() {
   rz_wait_window "$RZ_ABOUT" 10
   sleep 0.3
 }
-
-# rz_no_popup: true when no drop-down or context menu is open.
-rz_no_popup() { ! rz_probe popup >/dev/null; }
 
 # rz_box_count: how many dialog boxes are open.
 rz_box_count() { rz_probe boxes 2>/dev/null | wc -l; }

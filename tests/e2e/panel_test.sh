@@ -32,7 +32,7 @@ sleep 1  # a second message would show by now
 rz_keys "$(rz_field "$(rz_probe boxes)" 2)" Return
 wait_segment 2
 sleep 1.5
-rz_keys roRezodu F10
+rz_pause
 
 # Paused: Play shown, Pause hidden in its place. (Every control's place is checked by
 # the clicks below, which find them there, and by the bar's pixels.)
@@ -45,7 +45,7 @@ top=$((h - 40))
 # 35 and 51. Its row 3 is read: the activity strip takes rows 5 to 7.
 read -r segment frame <<<"$(shown_frame)"
 [ "$segment" = 2 ] || rz_fail "paused in segment $segment, expected 2"
-rz_screenshot roRezodu "$RZ_OUT/paused.png"
+mv "$RZ_OUT/frame.png" "$RZ_OUT/paused.png"  # the frame's own picture: the bar as it showed it
 edge=$(awk -v f="$frame" 'BEGIN { v = 196 * (f + 1) / 600; e = int(v + 0.5); if (e - v == 0.5 && e % 2) e--
                               print 2 + e }')
 for check in "2 a0a8b8" "$((edge - 1)) a0a8b8" "$edge ffffff" "35 000000" "36 ffffff" "51 000000" "196 ffffff"; do
@@ -70,8 +70,7 @@ letters() {
 # F10 with the focus on a panel button, then in the list, pauses and takes no key after it.
 for place in button list; do
   if [ $place = list ]; then
-    rz_keys roRezodu F6
-    rz_wait_until 5 visible koSegmentList || rz_fail "F6 did not show the segment list"
+    rz_open_list
   fi
   rz_keys roRezodu F9
   rz_wait_menu_state roRezodu 1.0 enabled,checked
@@ -81,8 +80,7 @@ for place in button list; do
   rz_keys roRezodu F10
 done
 rz_keys roRezodu Escape
-rz_keys roRezodu F6
-rz_wait_until 5 visible koSegmentList || rz_fail "F6 on a focused button did not show the list"
+rz_open_list
 rz_keys roRezodu Escape
 rz_wait_until 5 hidden koSegmentList || rz_fail "Escape did not close the list"
 
@@ -133,7 +131,7 @@ rz_wait_until 10 eval '[ "$(rz_client_size)" = "$w $h" ]' || rz_fail "full scree
 # The Segments button opens the list, its X closes it; Stop makes segment 1 current
 # again without a second message.
 button 72
-rz_wait_until 5 visible koSegmentList || rz_fail "the Segments button did not show the list"
+rz_open_list "the Segments button"
 rz_click roRezodu $((400 - 20 + 7)) $((5 + 7))
 rz_wait_until 5 hidden koSegmentList || rz_fail "X did not close the list"
 button 36
@@ -144,8 +142,7 @@ sleep 1.5
 # nothing, a double click on the second line (lines start at y = 24 + 2) starts segment 2.
 for step in "Down Down Down Return:4" "Escape:4" "double-click:2"; do
   keys=${step%:*}
-  rz_keys roRezodu F6
-  rz_wait_until 5 visible koSegmentList || rz_fail "F6 did not show the segment list"
+  rz_open_list
   [ "$(rz_focus)" = "ListBox 0" ] || rz_fail "the list does not have the focus: $(rz_focus)"
   if [ "$keys" = double-click ]; then rz_click roRezodu 100 45 && xdotool click 1; else rz_keys roRezodu $keys; fi
   rz_wait_until 5 hidden koSegmentList || rz_fail "the list stayed open after $keys"

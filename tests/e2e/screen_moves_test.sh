@@ -19,10 +19,9 @@ volume_commands() { grep -c 'mciSendCommandW (.*MCI_SETAUDIO' "$RZ_OUT/player.lo
 
 rz_open "$RZ_FILMS/habits.kof"
 rz_wait_menu_state roRezodu 1.0 enabled,checked 30
-rz_keys roRezodu F10
-rz_wait_menu_state roRezodu 1.1 enabled,checked
+rz_pause
 
-read -r x y w h <<<"$(rz_probe client roRezodu | tr '\t' ' ')"
+read -r w h <<<"$(rz_client_size)"
 before=$(volume_commands)
 # The volume slider lies at 494, the speed slider at 420 of the panel, 50 and 70 wide,
 # 16-pixel thumbs: a press at 13 puts the volume thumb at 5 of 34 pixels, 15 %; one at
@@ -30,7 +29,7 @@ before=$(volume_commands)
 # thumb placed from its value on the way back lies.
 rz_click roRezodu $((494 + 13)) $((h - 40 + 28))
 rz_click roRezodu $((420 + 22)) $((h - 40 + 28))
-xdotool mousemove $((x + w / 2)) $((y + (h - 40) / 2))
+rz_mouse_to $((w / 2)) $(((h - 40) / 2))
 rz_wait_until 5 eval '[ "$(volume_commands)" -gt "$before" ]' || rz_fail "the press on the volume slider reached no MCI"
 sleep 1  # the tooltips of the sliders go
 window=$(rz_field "$(rz_probe window roRezodu)" 3)

@@ -14,8 +14,6 @@ bitmaps="$(dirname "$RZ_EXE")/bitmaps"  # the pictures the build drew
 
 # px N: a length of the design at the screen's scale, rounded as the player rounds.
 px() { echo $((($1 * dpi + 48) / 96)); }
-# child_box CLASS ID: "LEFT TOP RIGHT BOTTOM" of the main window's child, client coordinates.
-child_box() { rz_field "$(rz_child "$1" "$2")" 4 | tr , ' '; }
 
 # scaled_frames LIST FACTOR: a signature list of the reference frames enlarged FACTOR
 # times, every pixel repeated.
@@ -31,14 +29,14 @@ scaled_frames() {
 # slider and its thumb (value 3 of 0 .. 8, at round((width - thumb) x 3 / 8) halves to even), the time line.
 check_panel() {
   local panel_top panel_bottom w slider_left slider_top thumb size x y right ink
-  read -r _ panel_top w panel_bottom <<<"$(child_box koBottomPanel 0)"
+  read -r _ panel_top w panel_bottom <<<"$(rz_child_box koBottomPanel 0)"
   [ $((panel_bottom - panel_top)) = "$(px 40)" ] ||
     rz_fail "at $dpi DPI the panel is $((panel_bottom - panel_top)) high"
   # (Where the buttons and sliders lie: PanelLayout.EveryLengthFollowsTheScreensScale.)
-  read -r slider_left slider_top _ <<<"$(child_box koSlider 0)"
+  read -r slider_left slider_top _ <<<"$(rz_child_box koSlider 0)"
   rz_screenshot roRezodu "$RZ_OUT/panel.png"
   # The Play button shows the picture drawn for this scale, pixel for pixel, in its square.
-  read -r x y right _ <<<"$(child_box Button 110)"
+  read -r x y right _ <<<"$(rz_child_box Button 110)"
   convert "$RZ_OUT/panel.png" -crop "$((right - x))x$((right - x))+$x+$y" +repage "$RZ_OUT/play.png"
   local picture="$bitmaps/play.bmp"
   [ "$dpi" = 96 ] || picture="$bitmaps/play_$((dpi * 100 / 96)).bmp"
@@ -69,7 +67,8 @@ about=$RZ_ABOUT
 check_about() {
   local w h parts
   rz_open_about
-  read -r _ _ w h <<<"$(rz_probe client "$about" | tr '\t' ' ')"
+  rz_client "$about"
+  w=$RZ_W h=$RZ_H
   rz_screenshot "$about" "$RZ_OUT/about-$dpi.png"
   rz_keep "$RZ_OUT/about-$dpi.png"
   parts=$(rz_probe children "$about" | awk -F'\t' '$2 == "Static" || $2 == "Button" { print $4 "\t" $6 }')
@@ -92,21 +91,18 @@ version 2.8.0.24
 # The visible note (koNote) of the bar's preview: "LEFT TOP RIGHT BOTTOM" in the main
 # window's client area, once it shows a picture over the bar at x (design pixels).
 preview_at() {
-  local client top
-  client=$(rz_probe client roRezodu)
-  read -r _ top _ <<<"$(child_box koBottomPanel 0)"
-  xdotool mousemove $(($(rz_field "$client" 1) + $(px "$1"))) $(($(rz_field "$client" 2) + top + $(px 28)))
+  local top
+  read -r _ top _ <<<"$(rz_child_box koBottomPanel 0)"
+  rz_mouse_to "$(px "$1")" $((top + $(px 28)))
   rz_wait_until 10 rz_child_visible koNote || rz_fail "at $dpi DPI no preview over the bar"
   sleep 0.5  # its picture arrives after it shows
   rz_field "$(rz_child koNote)" 4 | tr , ' '
 }
 # shot_preview FILE: the preview over the bar at 100 (design pixels), photographed.
 shot_preview() {
-  local l t r b client
+  local l t r b
   read -r l t r b <<<"$(preview_at 310)"
-  client=$(rz_probe client roRezodu)
-  import -window root -crop "$((r - l))x$((b - t))+$(($(rz_field "$client" 1) + l))+$(($(rz_field "$client" 2) + t))" \
-    +repage "$1"
+  rz_shot_area roRezodu "$l" "$t" $((r - l)) $((b - t)) "$1"
   xdotool mousemove 0 0
 }
 # frame_is FILE WIDTH WHAT: the picture's outermost WIDTH columns on the left and rows
@@ -127,8 +123,7 @@ for dpi in 96 144 192; do
   RZ_PANEL_HEIGHT=$(px 40)
   rz_open "$RZ_FILMS/pictures.kof"
   rz_wait_menu_state roRezodu 1.0 enabled,checked
-  rz_keys roRezodu F10
-  rz_wait_menu_state roRezodu 1.1 enabled,checked
+  rz_pause
   check_panel
   check_about
   if [ "$dpi" = 96 ]; then
@@ -160,11 +155,9 @@ for dpi in 96 144 192; do
         rz_fail "the preview of the window moved to 200 % differs from the one that opened there"
     fi
     # The segment list's frame.
-    rz_keys roRezodu F6
-    rz_wait_until 5 rz_child_visible koSegmentList || rz_fail "F6 showed no segment list"
-    read -r x y right bottom <<<"$(child_box koSegmentList 0)"
-    rz_screenshot roRezodu "$RZ_OUT/list.png"
-    convert "$RZ_OUT/list.png" -crop "$((right - x))x$((bottom - y))+$x+$y" +repage "$RZ_OUT/list.png"
+    rz_open_list
+    read -r x y right bottom <<<"$(rz_child_box koSegmentList 0)"
+    rz_shot_area roRezodu "$x" "$y" $((right - x)) $((bottom - y)) "$RZ_OUT/list.png"
     rz_keep "$RZ_OUT/list.png"
     frame_is "$RZ_OUT/list.png" 2 "the segment list${moved:+ of the window moved there}"
   fi

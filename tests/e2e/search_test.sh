@@ -35,7 +35,7 @@ status() { rz_field "$(rz_child Static 2)" 6; }
 rz_open "$film"
 rz_wait_frame roRezodu 800 480 "${lists[1]}" 30 >/dev/null
 # (Actions > Find on screen: UiTexts.EveryMenuItemGetsItsKeyAndShortcut,
-# MenuState.FindOnScreenNeedsAFilm.)
+# MenuState.TheLaterItemsFollowTheFilmThePlayStateAndTheShellsChoices.)
 rz_keys roRezodu ctrl+f
 rz_wait_until 10 rz_child_visible Edit 1 || rz_fail "Ctrl+F showed no search field"
 # The field's label, just before it, which a screen reader takes as its name.

@@ -8,17 +8,14 @@ source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 
 settings=$RZ_SETTINGS
-# The prefix is shared with the other tests: their settings come back at the end.
-mkdir -p "$(dirname "$settings")"
-if [ -f "$settings" ]; then mv "$settings" "$RZ_OUT/theirs.txt"; fi
+rz_settings_aside
 # An ended player leaves its temporary folder: the ones made here go too.
-leftovers() { comm -13 <(printf '%s\n' "$RZ_FOLDERS") <(rz_temp_folders); }
 finish() {
-  if [ -f "$RZ_OUT/theirs.txt" ]; then mv "$RZ_OUT/theirs.txt" "$settings"; else rm -f "$settings"; fi
+  rz_settings_back
   rz_cleanup
   local folder temp
   temp=$(rz_temp_dir)
-  for folder in $(leftovers); do rm -rf "${temp:?}/$folder"; done
+  for folder in $(comm -13 <(printf '%s\n' "$RZ_FOLDERS") <(rz_temp_folders)); do rm -rf "${temp:?}/$folder"; done
 }
 trap finish EXIT
 

@@ -20,17 +20,12 @@ busy &
 busy_pid=$!
 trap 'kill "$busy_pid" 2>/dev/null; rz_cleanup' EXIT
 
-client_size() { rz_probe client roRezodu | cut -f 3,4 --output-delimiter ' '; }
-mouse_to() {
-  local client
-  client=$(rz_probe client roRezodu) || rz_fail "the window went (round $round, $step)"
-  xdotool mousemove $(($(rz_field "$client" 1) + $1)) $(($(rz_field "$client" 2) + $2))
-}
-window_there() { rz_window_is roRezodu 6 normal && [ "$(client_size)" = "$w $h" ]; }
+mouse_to() { rz_probe client roRezodu >/dev/null || rz_fail "the window went (round $round, $step)"; rz_mouse_to "$@"; }
+window_there() { rz_window_is roRezodu 6 normal && [ "$(rz_client_size)" = "$w $h" ]; }
 # Shown, and larger than the window was (a window that is not shown has no size here).
 full_screen() {
   local size
-  size=$(client_size) && [ -n "$size" ] && [ "$size" != "$w $h" ]
+  size=$(rz_client_size) && [ -n "$size" ] && [ "$size" != "$w $h" ]
 }
 
 # Watches in the background, while full screen is entered and left, that the window is
@@ -54,7 +49,7 @@ sequence() {
   xdotool click --repeat 2 --delay 100 1
   rz_wait_until 10 full_screen || rz_fail "no full screen (round $round)"
   step="double click out of full screen"
-  read -r fw fh <<<"$(client_size)"
+  read -r fw fh <<<"$(rz_client_size)"
   mouse_to $((fw / 2)) $((fh / 2))
   xdotool click --repeat 2 --delay 100 1
   rz_wait_until 10 window_there || rz_fail "full screen not left (round $round): $(rz_probe window roRezodu)"
@@ -69,16 +64,15 @@ sequence() {
 }
 
 for round in $(seq 1 "$rounds"); do
-  rz_start "$(rz_windows_path "$film")"
-  rz_wait_window roRezodu 60
+  rz_open "$film"
   rz_wait_frame roRezodu 400 300 "$first" 30 >/dev/null
-  read -r w h <<<"$(client_size)"
+  read -r w h <<<"$(rz_client_size)"
   bar_y=$((h - 40 + 28))
   pic_x=$((w / 2)) pic_y=$(((h - 40) / 2))
   sequence
   rz_keys roRezodu F6
   rz_wait_until 10 rz_child_visible koSegmentList || rz_fail "F6 did not open the segment list (round $round)"
-  read -r w h <<<"$(client_size)"
+  read -r w h <<<"$(rz_client_size)"
   pic_x=$(((w + 400) / 2)) pic_y=$(((h - 40) / 2))  # right of the list (400 wide), over the picture
   sequence
   rz_close

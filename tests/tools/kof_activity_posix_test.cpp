@@ -87,28 +87,29 @@ TEST(KofActivity, WrongUseFilesThatAreNoFilmsAndSoundThatCannotBeDecoded) {
   WriteBytesToFile(dir / "film.kof", BuildFilm({StillSegment({})}));
   WriteBytesToFile(dir / "noise.kof", BuildFilm({StillSegment(Bytes(8192, 0x55))}));
   WriteBytesToFile(dir / "notes.txt", Bytes{'h', 'i'});
-  const std::pair<std::string, int> cases[] = {
-      {"activity", 2},
-      {"activity " + Quoted(dir / "film.kof") + " --idle", 2},
-      {"activity " + Quoted(dir / "film.kof") + " --idle soon", 2},
-      {"activity " + Quoted(dir / "film.kof") + " --idle -1", 2},
-      {"activity " + Quoted(dir / "film.kof") + " --loud", 2},
-      {"activity " + Quoted(dir / "film.kof") + " " + Quoted(dir / "film.kof"), 2},
-      {"activity " + Quoted(dir / "notes.txt"), 1},
-      {"activity " + Quoted(dir / "missing.kof"), 1},
-      {"activity " + Quoted(dir / "film.kof") + " --idle 6", 0},
+  const std::string film = Quoted(dir / "film.kof");
+  const std::string usage = "usage: kof activity FILM [--json] [--idle SECONDS]";
+  const struct { std::string arguments; int code; std::string says; } cases[] = {  // says: on standard error
+      {"activity", 2, usage},
+      {"activity " + film + " --idle", 2, usage},
+      {"activity " + film + " --idle soon", 2, usage},
+      {"activity " + film + " --idle -1", 2, usage},
+      {"activity " + film + " --loud", 2, usage},
+      {"activity " + film + " " + film, 2, usage},
+      {"activity " + Quoted(dir / "notes.txt"), 1, "not a film"},
+      {"activity " + Quoted(dir / "missing.kof"), 1, ""},
+      {"activity " + Quoted(dir / "noise.kof"), 0, "kof: segment 1: sound cannot be decoded ("},
   };
-  for (const auto& [arguments, code] : cases) EXPECT_EQ(Kof(arguments).exitCode, code) << arguments;
-  EXPECT_NE(Kof("activity", "", true).out.find("usage: kof activity FILM [--json] [--idle SECONDS]"),
-            std::string::npos);
-  EXPECT_NE(Kof("activity " + Quoted(dir / "notes.txt"), "", true).out.find("not a film"), std::string::npos);
+  for (const auto& c : cases) {
+    const KofRun run = Kof(c.arguments, "", true);
+    EXPECT_EQ(run.exitCode, c.code) << c.arguments;
+    EXPECT_NE(run.out.find(c.says), std::string::npos) << c.arguments << ": " << run.out;
+  }
   EXPECT_NE(Kof("--help").out.find("activity lists each segment's idle stretches"), std::string::npos);
   const KofRun noise = Kof("activity " + Quoted(dir / "noise.kof"));
-  EXPECT_EQ(noise.exitCode, 0);
   EXPECT_TRUE(IdleLines(noise.out).empty()) << noise.out;
-  EXPECT_NE(Kof("activity " + Quoted(dir / "noise.kof"), "", true).out.find("kof: segment 1: sound cannot be decoded ("),
-            std::string::npos);
   // The whole segment is quiet: one stretch of exactly its length is still idle.
-  EXPECT_NE(Kof("activity " + Quoted(dir / "film.kof") + " --idle 6").out.find("idle 1 0.000 6.000\n"),
-            std::string::npos);
+  const KofRun whole = Kof("activity " + film + " --idle 6");
+  EXPECT_EQ(whole.exitCode, 0);
+  EXPECT_NE(whole.out.find("idle 1 0.000 6.000\n"), std::string::npos) << whole.out;
 }

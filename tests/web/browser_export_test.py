@@ -7,7 +7,6 @@ import json
 import math
 from fractions import Fraction
 import os
-import shutil
 import subprocess
 import time
 
@@ -19,25 +18,22 @@ LOSSY_PSNR = 40  # kof export's tests hold lossy video to this against kof frame
 QUANTIZED_PSNR = 30  # and a GIF of more than 256 colours to this
 
 
-def downloads(s):
-    """A fresh download folder for the browser; its path."""
-    folder = os.path.join(s.work, "downloads")
-    shutil.rmtree(folder, ignore_errors=True)
-    os.makedirs(folder)
-    s.driver.execute_cdp_cmd("Browser.setDownloadBehavior", {"behavior": "allow", "downloadPath": folder})
-    return folder
-
-
 def finished_files(folder):
     return [f for f in os.listdir(folder) if not f.endswith(".crdownload")]
 
 
-def start_export(s, film, range_value="film", size="film", width=None, after=0, format_value="webm"):
-    """The film paused (at frame `after` or later) and its export started with these choices."""
+def start_export(s, film, range_value="film", size="film", width=None, after=0, format_value="webm", segment=0):
+    """The film paused (in the segment, from 0, at frame `after` or later) and its export
+    started with these choices; the fresh folder it downloads to."""
+    folder = s.downloads("downloads")
     s.open_paused(film, after)
-    s.chord(Keys.CONTROL, "e")
-    dialog = s.driver.find_element(By.ID, "export")
-    s.wait(lambda: dialog.is_displayed(), "the export dialog")
+    if segment:
+        s.keys("n")
+        s.wait(lambda: s.data("segment") == str(segment) and int(s.data("shown") or -1) >= after, "the segment")
+        s.keys(Keys.F10)
+        s.wait_state("paused")
+    s.press(Keys.CONTROL, "e")
+    s.wait_shown("export")
     Select(s.driver.find_element(By.ID, "export-format")).select_by_value(format_value)
     Select(s.driver.find_element(By.ID, "export-range")).select_by_value(range_value)
     Select(s.driver.find_element(By.ID, "export-size")).select_by_value(size)
@@ -46,6 +42,7 @@ def start_export(s, film, range_value="film", size="film", width=None, after=0, 
         field.clear()
         field.send_keys(str(width))
     s.driver.find_element(By.ID, "export-start").click()
+    return folder
 
 
 def wait_download(s, folder, seconds=60):
@@ -134,9 +131,7 @@ def test_export_webm(s):
     pointer samples a frame, 3 s of sound) as WebM: VP9 and Opus, named after the film,
     every picture kof's within the PSNR rule, smaller segments centred on black, and
     the sound as long as the pictures."""
-    folder = downloads(s)
-    start_export(s, "two.kof")
-    path = wait_download(s, folder)
+    path = wait_download(s, start_export(s, "two.kof"))
     assert os.path.basename(path) == "two.webm", path
     streams = {st["codec_type"]: st for st in probe(path)["streams"]}
     assert streams["video"]["codec_name"] == "vp9", streams
@@ -153,8 +148,7 @@ def test_export_webm(s):
         assert quality >= LOSSY_PSNR, f"picture {index} (segment {segment}, frame {frame}): {quality:.1f} dB"
     assert "audio" not in streams, "a silent film got a sound track"
 
-    start_export(s, "clock.kof")
-    path = wait_download(s, downloads(s))
+    path = wait_download(s, start_export(s, "clock.kof"))
     streams = {st["codec_type"]: st for st in probe(path)["streams"]}
     assert streams["audio"]["codec_name"] == "opus", streams
     # Its one-pixel coloured lines are more than 4:2:0 chroma can hold (kof export's MP4
@@ -169,27 +163,13 @@ def test_export_webm(s):
     assert abs(seconds - 3.0) <= 0.05, f"{seconds:.3f} s of sound for 3 s of pictures"
 
 
-def test_export_tells_what_it_left_out(s):
-    """A film whose second segment has a frame rate of 0: the video is made of the first,
-    and the note says, in kof export's words, which segment was left out and why."""
-    folder = downloads(s)
-    start_export(s, "skipping.kof")
-    path = wait_download(s, folder)
-    assert len(decoded_pictures(path, 160, 120, "gray")) == 20, "the first segment's pictures"
-    status = s.text("export-status")
-    assert status.startswith(("Done with a warning: skipping.webm\n", "Готово с предупреждением: skipping.webm\n")) \
-        and status.endswith("\nsegment 2: its frame rate is 0; skipped"), status
-
-
 def test_export_gif(s):
     """two.kof as GIF: named after the film, no sound, 322 x 240, every picture exactly
     kof's (the film has fewer than 256 colours; the smaller segment centred on black) and
     a tenth of a second long; fast.kof, 120 pictures a second: a picture that would start
     in the same hundredth as the one before is left out, the others start in the
     hundredth nearest to their time and last until the next one, pointer samples kof's."""
-    folder = downloads(s)
-    start_export(s, "two.kof", format_value="gif")
-    path = wait_download(s, folder)
+    path = wait_download(s, start_export(s, "two.kof", format_value="gif"))
     assert os.path.basename(path) == "two.gif", path
     streams = probe(path)["streams"]
     assert [(st["codec_name"], st["width"], st["height"]) for st in streams] == [("gif", 322, 240)], streams
@@ -204,8 +184,7 @@ def test_export_gif(s):
     times = gif_times(path)
     assert times == [(10 * k, 10) for k in range(100)], f"{len(times)} pictures: {times[:12]}"
 
-    start_export(s, "fast.kof", format_value="gif")
-    path = wait_download(s, downloads(s))
+    path = wait_download(s, start_export(s, "fast.kof", format_value="gif"))
     expected = gif_expected_times(120, 120)
     assert len(expected) < 120, "the film should have pictures sharing a hundredth"
     times = gif_times(path)
@@ -223,11 +202,8 @@ def test_export_gif(s):
 def test_export_gif_of_many_colours(s):
     """colours.kof, 330 frames of a colour each: a palette of 256 chosen from the whole
     film, every picture within kof export's rule for such a GIF, the narrower segment
-    on black (which must not let the wider one show through); the first segment at a
-    width of 99 keeps the odd width (the height by the film's shape, 67.5 rounded up)."""
-    folder = downloads(s)
-    start_export(s, "colours.kof", format_value="gif")
-    path = wait_download(s, folder)
+    on black (which must not let the wider one show through)."""
+    path = wait_download(s, start_export(s, "colours.kof", format_value="gif"))
     pictures = decoded_pictures(path, 176, 120)
     assert len(pictures) == 330, f"{len(pictures)} pictures"
     for segment, frame in [(1, 29), (2, 0), (2, 150), (2, 299)]:
@@ -237,54 +213,40 @@ def test_export_gif_of_many_colours(s):
         quality = psnr(pictures[30 * (segment - 1) + frame], expected[2])
         assert quality >= QUANTIZED_PSNR, f"segment {segment}, frame {frame}: {quality:.1f} dB"
 
-    start_export(s, "colours.kof", "segment", "width", 99, format_value="gif")
-    path = wait_download(s, downloads(s))
-    stream = probe(path)["streams"][0]
-    assert (stream["width"], stream["height"]) == (99, 68), stream
-    assert len(decoded_pictures(path, 99, 68)) == 30
 
-
-def test_export_range_and_size(s):
-    """Half the size of the second segment from where it is paused: the remaining
-    pictures only, scaled to 160 x 120 (even sizes); the clock film from where it is
-    paused: its sound from there."""
-    folder = downloads(s)
-    s.open_page("two.kof")
-    s.wait_state("playing")
-    s.keys("n")
-    s.wait(lambda: s.data("segment") == "1" and int(s.data("shown") or -1) >= 5, "the second segment")
-    s.keys(Keys.F10)
-    s.wait_state("paused")
-    frame = int(s.data("shown"))
-    s.chord(Keys.CONTROL, "e")
-    Select(s.driver.find_element(By.ID, "export-range")).select_by_value("rest")
-    Select(s.driver.find_element(By.ID, "export-size")).select_by_value("half")
-    s.driver.find_element(By.ID, "export-start").click()
-    path = wait_download(s, folder)
-    video = next(st for st in probe(path)["streams"] if st["codec_type"] == "video")
-    assert (video["width"], video["height"]) == (160, 120), video
-    assert len(decoded_pictures(path, 160, 120)) == 50 - frame, f"from frame {frame} of 50"
-
-    # The sound is cut with the pictures: from the frame paused at to the segment's end.
-    folder = downloads(s)
-    start_export(s, "clock.kof", "rest", after=8)
-    frame = int(s.data("shown"))
-    path = wait_download(s, folder)
-    seconds = sound_seconds(path)
-    assert abs(seconds - (30 - frame) / 10) <= 0.05, f"{seconds:.3f} s of sound from frame {frame} of 30"
-
-
-def test_export_segment_to_a_width_behind_the_dialog(s):
-    """This segment at a width of 100 (height by the film's shape, both even), with the
-    dialog closed as soon as it starts: the export goes on and the video still comes."""
-    folder = downloads(s)
-    start_export(s, "two.kof", "segment", "width", 100)
-    s.keys(Keys.ESCAPE)
-    s.wait(lambda: not s.driver.find_element(By.ID, "export").is_displayed(), "the dialog to close")
-    path = wait_download(s, folder)
-    video = next(st for st in probe(path)["streams"] if st["codec_type"] == "video")
-    assert (video["width"], video["height"]) == (100, 76), video
-    assert len(decoded_pictures(path, 100, 76)) == 50, "the first segment's 50 frames"
+def test_export_choices(s):
+    """The range, the size and the segments the export leaves out, as the videos come:
+    the rest of the second segment from where it is paused at half the size (even
+    sizes), its sound from there too; this segment at a width of 100 (the height by the
+    film's shape, both even), with the dialog closed as soon as it starts (the export
+    goes on); a GIF at a width of 99 keeps the odd width (67.5 rounded up); a segment
+    with a frame rate of 0 is left out, and the note says which and why in kof export's
+    words. (Which pictures a range hands out: WebExport.HandsOutThePlayedPicturesOneAtATimeWithinTheRange.)"""
+    # film, choices, the video's size, its frames (the rest from the frame paused at), the
+    # pictures and the seconds of sound of each frame, what is done once it started
+    cases = [("two.kof", dict(range_value="rest", size="half", segment=1, after=5), (160, 120), 50, 1, 0, None),
+             ("clock.kof", dict(range_value="rest", after=8), (160, 120), 30, 3, 0.1, None),
+             ("two.kof", dict(range_value="segment", size="width", width=100), (100, 76), 50, 1, 0,
+              lambda: s.keys(Keys.ESCAPE)),
+             ("colours.kof", dict(range_value="segment", size="width", width=99, format_value="gif"), (99, 68), 30,
+              1, 0, None),
+             ("skipping.kof", {}, (160, 120), 20, 1, 0, None)]
+    for film, choices, size, frames, samples, sound, then in cases:
+        folder = start_export(s, film, **choices)
+        if then:
+            then()
+            s.wait(lambda: not s.shown("export"), "the dialog to close")
+        first = int(s.data("shown")) if choices.get("range_value") == "rest" else 0
+        path = wait_download(s, folder)
+        video = next(st for st in probe(path)["streams"] if st["codec_type"] == "video")
+        assert (video["width"], video["height"]) == size, f"{film} {choices}: {video}"
+        pictures = len(decoded_pictures(path, *size, "gray"))
+        assert pictures == samples * (frames - first), f"{film} {choices}: {pictures} pictures from frame {first}"
+        seconds = sound_seconds(path) if sound else 0
+        assert abs(seconds - sound * (frames - first)) <= 0.05, f"{film}: {seconds:.3f} s of sound from frame {first}"
+    status = s.text("export-status")
+    assert status.startswith(("Done with a warning: skipping.webm\n", "Готово с предупреждением: skipping.webm\n")) \
+        and status.endswith("\nsegment 2: its frame rate is 0; skipped"), status
 
 
 def test_export_cancel_and_play_on(s):
@@ -292,10 +254,10 @@ def test_export_cancel_and_play_on(s):
     Cancel ends the export, nothing is downloaded, and the page's keys work again once
     the dialog closes."""
     for format_value in ["webm", "gif"]:
-        folder = downloads(s)
+        folder = s.downloads("downloads")
         s.open_page("lecture.kof")
         s.wait_state("playing")
-        s.chord(Keys.CONTROL, "e")
+        s.press(Keys.CONTROL, "e")
         Select(s.driver.find_element(By.ID, "export-format")).select_by_value(format_value)
         s.driver.find_element(By.ID, "export-start").click()
         status = s.driver.find_element(By.ID, "export-status")
@@ -315,5 +277,5 @@ def test_export_cancel_and_play_on(s):
         s.wait_state("paused")
 
 
-TESTS = [test_export_webm, test_export_tells_what_it_left_out, test_export_gif, test_export_gif_of_many_colours,
-         test_export_range_and_size, test_export_segment_to_a_width_behind_the_dialog, test_export_cancel_and_play_on]
+TESTS = [test_export_webm, test_export_gif, test_export_gif_of_many_colours, test_export_choices,
+         test_export_cancel_and_play_on]

@@ -2,35 +2,27 @@
 its message box, downloads of ?film=, a worker that cannot start, the resume offer's
 film, sound the browser holds back or interrupts, and saving pictures. Run by
 browser_test.py, which holds the session (browser_session.py)."""
+import http.server
 import os
+import threading
 import time
 
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
-from browser_session import HeldDownload, broken_copy, serve
+from browser_session import DROP, broken_copy, check, report, serve
 
 # The browser's reload, back, forward and home keys: never the page's.
 BROWSER_KEYS = [(Keys.CONTROL, "r"), (Keys.CONTROL, Keys.SHIFT, "r"), (Keys.F5,), (Keys.SHIFT, Keys.F5),
                 (Keys.ALT, Keys.ARROW_LEFT), (Keys.ALT, Keys.ARROW_RIGHT), (Keys.ALT, Keys.HOME)]
 
 
-def check(problems, condition, text):
-    """Notes text when condition fails: a test goes on and reports every fault it saw."""
-    if not condition:
-        problems.append(text)
-
-
-def report(problems):
-    assert not problems, "; ".join(problems)
-
-
 def test_browser_keys(s):
     """The browser's keys stay the browser's, with or without a film; with no film the
-    player's keys are not taken either; the page seeks with the plain arrows, Home and
-    End on the picture, plays the next segment with N; F4 in a list is the list's; Tab
-    stays in a message and Space there presses its button, nothing behind it."""
+    player's keys are not taken either; F4 in a list is the list's; Tab stays in a message
+    and Space there presses its button, nothing behind it. (The seek keys on the picture:
+    test_controls.)"""
     problems = []
     s.open_page()
     s.wait(lambda: s.driver.find_element(By.ID, "play").get_attribute("title"), "the page's texts")
@@ -48,16 +40,6 @@ def test_browser_keys(s):
     time.sleep(0.3)
     taken = s.keys_taken()
     check(problems, not taken and s.place() == place, f"with a film the page took {taken}, at {s.place()}")
-
-    ActionChains(s.driver).click(s.driver.find_element(By.ID, "picture-area")).perform()
-    for key, place in [(Keys.HOME, ("0", "0")), (Keys.ARROW_RIGHT, ("1", "0")), (Keys.END, ("1", "49")),
-                       (Keys.ARROW_LEFT, ("0", "49")), ("n", ("1", None)), (Keys.F4, ("0", None))]:
-        s.keys(key)
-        s.check_wait(problems, lambda: s.place()[0] == place[0] and place[1] in (None, s.place()[1]),
-                     f"{place} after {key!r}", 3)
-    s.keys(Keys.F10)
-    s.wait_state("paused")
-    place = s.place()
     s.driver.find_element(By.ID, "language").send_keys(Keys.F4)
     time.sleep(0.3)
     check(problems, s.place() == place, f"F4 in the language list went to {s.place()}")
@@ -77,24 +59,57 @@ def test_browser_keys(s):
     report(problems)
 
 
+def held_download(path):
+    """A film served on a port of its own (any page may fetch it) that sends nothing until
+    released is set; done is set once the answer has gone out or was given up. The
+    server, the film's address and those two events."""
+    with open(path, "rb") as f:
+        body = f.read()
+    released, done = threading.Event(), threading.Event()
+
+    class Handler(http.server.BaseHTTPRequestHandler):
+        def do_GET(self):
+            try:
+                released.wait(30)
+                self.send_response(200)
+                self.send_header("Content-Type", "application/octet-stream")
+                self.send_header("Content-Length", str(len(body)))
+                self.send_header("Access-Control-Allow-Origin", "*")
+                self.end_headers()
+                self.wfile.write(body)
+            except OSError:
+                pass  # the page gave up the download
+            finally:
+                done.set()
+
+        def log_message(self, *args):
+            pass
+
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server, f"http://127.0.0.1:{server.server_address[1]}/{os.path.basename(path)}", released, done
+
+
 def test_film_download(s):
     """While ?film= downloads, "Loading" shows; a film opened meanwhile stays, and the
     download that arrives later is dropped."""
     problems = []
-    held = HeldDownload(os.path.join(s.films, "two.kof"))
+    server, url, released, done = held_download(os.path.join(s.films, "two.kof"))
     try:
-        s.driver.get(s.base + "index.html?film=" + held.url)
+        s.driver.get(s.base + "index.html?film=" + url)
         loading = s.driver.find_element(By.ID, "loading")
         s.check_wait(problems, lambda: loading.is_displayed() and loading.text, "Loading", 3)
         s.choose_file("clock.kof")
         s.wait(lambda: s.text("film-name") == "clock.kof" and s.data("state") == "playing", "clock.kof")
-        held.release()
-        assert held.finished(), "the download did not end"
+        released.set()
+        assert done.wait(10), "the download did not end"
         time.sleep(1)
         check(problems, s.text("film-name") == "clock.kof", f"the download replaced clock.kof: {s.text('film-name')}")
         check(problems, not loading.is_displayed(), "Loading stayed")
     finally:
-        held.close()
+        released.set()
+        server.shutdown()
+        server.server_close()
     report(problems)
 
 
@@ -130,16 +145,13 @@ def test_offer_identity(s):
     """A film dropped while another opens: the first film's place is not offered for the
     second."""
     modified = 1700000000000
-    key = f'["habits.kof",{os.path.getsize(os.path.join(s.films, "habits.kof"))},{modified}]'
     s.open_page()
-    s.driver.execute_script("localStorage.setItem('roRezodu.resume', JSON.stringify([arguments[0]]))",
-                            {"key": key, "segment": 0, "frame": 20})
+    s.store_place("habits.kof", modified, 0, 20)
     s.open_page()
     s.drop_files(["habits.kof", "two.kof"], modified)
     s.wait(lambda: s.text("film-name") == "two.kof" and s.data("state") == "playing", "two.kof")
     time.sleep(1)
-    offer = s.driver.find_element(By.ID, "resume-offer")
-    assert not offer.is_displayed(), f"two.kof was offered habits.kof's place: {offer.text}"
+    assert not s.shown("resume-offer"), f"two.kof was offered habits.kof's place: {s.text('resume-offer')}"
     s.driver.execute_script("localStorage.removeItem('roRezodu.resume')")
 
 
@@ -181,26 +193,24 @@ def test_sound_interruption(s):
     s.open_page()
     s.driver.execute_script(HEARD)
     started = lambda: s.driver.execute_script("return sourcesStarted.length")
-    s.choose_file("clock.kof")
-    s.wait(lambda: started() > 0, "the sound")
-    time.sleep(0.3)
-    s.driver.execute_script("sourcesStarted[0].context.suspend()")
-    time.sleep(1)
-    s.driver.execute_script("sourcesStarted[0].context.resume()")
-    time.sleep(0.5)
-    heard, seen = s.driver.execute_script(SOUND_AND_PICTURE)
-    check(problems, abs(heard - seen) <= 250, f"after an interruption {heard:.0f} ms heard at {seen:.0f} ms seen")
-    before = started()
-    s.choose_file("clock.kof")
-    s.wait(lambda: started() > before, "the sound again")
-    film = s.driver.current_window_handle
-    s.driver.switch_to.new_window("tab")
-    time.sleep(1)
-    s.driver.close()
-    s.driver.switch_to.window(film)
-    time.sleep(0.3)
-    heard, seen = s.driver.execute_script(SOUND_AND_PICTURE)
-    check(problems, abs(heard - seen) <= 250, f"after a hidden second {heard:.0f} ms heard at {seen:.0f} ms seen")
+
+    def hide_tab():
+        film = s.driver.current_window_handle
+        s.driver.switch_to.new_window("tab")
+        time.sleep(1)
+        s.driver.close()
+        s.driver.switch_to.window(film)
+    suspend = "const c = sourcesStarted[0].context; c.suspend(); setTimeout(() => c.resume(), 1000)"
+    for what, interrupt, settle in [("an interruption", lambda: s.driver.execute_script(suspend), 1.5),
+                                    ("a hidden second", hide_tab, 0.3)]:
+        before = started()
+        s.choose_file("clock.kof")
+        s.wait(lambda: started() > before, "the sound")
+        time.sleep(0.3)
+        interrupt()
+        time.sleep(settle)
+        heard, seen = s.driver.execute_script(SOUND_AND_PICTURE)
+        check(problems, abs(heard - seen) <= 250, f"after {what} {heard:.0f} ms heard at {seen:.0f} ms seen")
     report(problems)
 
 
@@ -208,55 +218,44 @@ def test_save_picture(s):
     """Ctrl+S saves the picture as NAME_SEGMENT_FRAME.png: held down, once; a film opened
     right after it does not rename it; every picture's address is freed after 10 s."""
     problems = []
-    named, numbered = os.path.join(s.work, "saved"), os.path.join(s.work, "numbered")
+    numbered, named = s.downloads("numbered"), s.downloads("saved")  # saving to the folder named
     files = lambda folder: sorted(n for n in os.listdir(folder) if not n.endswith(".crdownload"))
     save_to = lambda folder, behaviour: s.driver.execute_cdp_cmd(
         "Browser.setDownloadBehavior", {"behavior": behaviour, "downloadPath": folder})
-    os.makedirs(named)
-    os.makedirs(numbered)
-    save_to(named, "allow")  # a file of the same name is replaced: each save is of another frame
+    # In named a file of the same name is replaced: each save is of another frame.
     s.open_paused("two.kof")
     addresses = []
     for count in [1, 2]:
-        s.chord(Keys.CONTROL, ".")  # a frame forward
+        s.press(Keys.CONTROL, ".")  # a frame forward
         time.sleep(0.2)
         segment, frame = s.place()
-        s.chord(Keys.CONTROL, "s")
+        s.press(Keys.CONTROL, "s")
         s.wait(lambda: len(files(named)) == count, f"picture {count}")
         addresses.append(s.driver.find_element(By.ID, "download").get_attribute("href"))
         check(problems, f"two_{int(segment) + 1}_{frame}.png" in files(named), f"frame {frame} saved as {files(named)}")
     first_saved = time.monotonic()
 
     save_to(numbered, "allowAndName")  # every save a file of its own
-    for repeat in [False, True, True, True]:  # held down: the key repeats
-        s.driver.execute_cdp_cmd("Input.dispatchKeyEvent", {"type": "keyDown", "key": "s", "code": "KeyS",
-                                                            "modifiers": 2, "autoRepeat": repeat,
-                                                            "windowsVirtualKeyCode": 83})
-    s.driver.execute_cdp_cmd("Input.dispatchKeyEvent", {"type": "keyUp", "key": "s", "code": "KeyS", "modifiers": 2,
-                                                        "windowsVirtualKeyCode": 83})
+    ctrl_s = {"key": "s", "code": "KeyS", "modifiers": 2, "windowsVirtualKeyCode": 83}
+    for kind, repeat in [("keyDown", False), ("keyDown", True), ("keyDown", True), ("keyDown", True), ("keyUp", False)]:
+        s.driver.execute_cdp_cmd("Input.dispatchKeyEvent", {**ctrl_s, "type": kind, "autoRepeat": repeat})
     time.sleep(1)
     check(problems, len(files(numbered)) == 1, f"Ctrl+S held down saved {len(files(numbered))} pictures")
 
     save_to(named, "allow")
-    s.chord(Keys.CONTROL, ".")
+    s.press(Keys.CONTROL, ".")
     time.sleep(0.2)
     # clock.kof dropped in the same moment as Ctrl+S
-    s.driver.execute_async_script("""
+    s.driver.execute_async_script(DROP + """
         const [url, done] = arguments;
         fetch(url).then((r) => r.blob()).then((blob) => {
-          const file = new File([blob], 'clock.kof');
-          addEventListener('keydown', function drop(e) {
-            if (e.key !== 's') return;
-            removeEventListener('keydown', drop);
-            const transfer = new DataTransfer();
-            transfer.items.add(file);
-            document.getElementById('picture-area').dispatchEvent(
-              new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+          addEventListener('keydown', function atS(e) {
+            if (e.key === 's') removeEventListener('keydown', atS), drop([new File([blob], 'clock.kof')]);
           });
           done();
         });""", s.base + "films/clock.kof")
     before = set(files(named))
-    s.chord(Keys.CONTROL, "s")
+    s.press(Keys.CONTROL, "s")
     s.wait(lambda: len(files(named)) > len(before), "the picture saved with the drop")
     name = (set(files(named)) - before).pop()
     check(problems, name.startswith("two_"), f"two.kof's picture saved as {name}")

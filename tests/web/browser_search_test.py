@@ -15,8 +15,8 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import Select
 
-from browser_access_test import FOCUS_RING
-from browser_session import assert_same_picture, serve
+from browser_access_test import ring_fault
+from browser_session import serve
 
 FILM = "search.kof"
 RATE = 10  # frames a second
@@ -52,7 +52,7 @@ def hit_labels(s):
 
 
 def open_search(s):
-    s.chord(Keys.CONTROL, "f")
+    s.press(Keys.CONTROL, "f")
     s.wait(lambda: s.driver.find_element(By.ID, "search").is_displayed(), "the search field")
     assert s.driver.switch_to.active_element.get_attribute("id") == "search-field", "Ctrl+F: the field has no focus"
 
@@ -81,7 +81,7 @@ def wait_on_hit(s, hit, what):
     s.wait(lambda: not s.driver.find_element(By.ID, "search-outline").is_displayed(), f"{what}: the outline to go", 4)
     seconds = time.monotonic() - shown_at
     assert 1.5 <= seconds <= 3, f"{what}: the outline showed for {seconds:.1f} s"
-    assert_same_picture(s.canvas_pixels(), s.kof_picture(FILM, hit["segment"], frame), what)
+    s.assert_canvas(FILM, hit["segment"], frame, what)
 
 
 def test_search_index_beside_film(s):
@@ -108,64 +108,50 @@ def test_search_index_beside_film(s):
                            (Keys.ARROW_UP, "hit 0"), (Keys.ARROW_UP, "search-field")]:
             s.keys(key)
             assert focus_in_search(s) == where, f"{key!r} went to {focus_in_search(s)}, not {where}"
-            style, width, contrast = s.driver.execute_script(FOCUS_RING)
-            assert style not in ("none", "auto") and width >= 2 and contrast >= 3, \
-                f"{where}: focus ring {style} {width}px, contrast {contrast:.2f}"
-        s.keys(Keys.ENTER)
-        wait_on_hit(s, hits[0], "Enter")
-        s.keys(Keys.F3)
-        wait_on_hit(s, hits[1], "F3")
-        s.press(Keys.SHIFT, Keys.F3)
-        wait_on_hit(s, hits[0], "Shift+F3")
-        s.driver.find_elements(By.CSS_SELECTOR, "#search-hits button")[1].click()
-        wait_on_hit(s, hits[1], "a click on the second hit")
+            assert not (fault := ring_fault(s, where)), fault
+        for go, hit, what in [(lambda: s.keys(Keys.ENTER), 0, "Enter"), (lambda: s.keys(Keys.F3), 1, "F3"),
+                              (lambda: s.press(Keys.SHIFT, Keys.F3), 0, "Shift+F3"),
+                              (lambda: s.driver.find_elements(By.CSS_SELECTOR, "#search-hits button")[1].click(), 1,
+                               "a click on the second hit")]:
+            go()
+            wait_on_hit(s, hits[hit], what)
         s.keys(Keys.ESCAPE)
-        s.wait(lambda: not s.driver.find_element(By.ID, "search").is_displayed(), "Escape to close the search")
+        s.wait(lambda: not s.shown("search"), "Escape to close the search")
         assert s.driver.switch_to.active_element.get_attribute("id") == "picture-area", "the focus fell out"
     finally:
         s.driver.set_window_size(1000, 800)
         server.terminate()
 
 
-def drop_with_index(s, film, *indexes):
+def drop_with_index(s, *indexes):
     """The film and indexes (their texts) dropped together, as one drop: FILM.words.json,
     FILM.2.words.json..."""
-    s.driver.execute_async_script("""
-        const [url, name, indexes, done] = arguments;
-        fetch(url).then((r) => r.blob()).then((blob) => {
-          const transfer = new DataTransfer();
-          transfer.items.add(new File([blob], name));
-          indexes.forEach((index, i) => transfer.items.add(new File([index], name + (i ? `.${i + 1}` : '') + '.words.json')));
-          document.getElementById('picture-area').dispatchEvent(
-            new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
-          done();
-        });""", s.base + "films/" + film, film, list(indexes))
+    s.drop_files([FILM], texts=[(FILM + (f".{i + 1}" if i else "") + ".words.json", text)
+                                for i, text in enumerate(indexes)])
 
 
 def test_search_dropped_index(s):
     """An index dropped with the film is searched (a Cyrillic word that was not on screen
     finds nothing, and the search says so, in the page's language), the one made of the
-    film when others came too; one of another version of the film is not searched, and the
-    page offers to make it again; a damaged one shows the reader's message; a film without
-    one says how to make it."""
+    film when others came too; for one of another version of the film the page offers to
+    make it again; a damaged one shows the reader's message; a film without one says how
+    to make it. (That another version's index is not searched, and what the search says:
+    WebSearch.AnIndexOfAnotherVersionIsNotSearched.)"""
     _, index, _ = indexed_film(s)
     with open(index, encoding="utf-8") as f:
         document = f.read()
     identity = json.loads(document)["filmIdentity"]
     other = document.replace(identity, "0123456789abcdef")
     s.open_page()
-    drop_with_index(s, FILM, other)
+    drop_with_index(s, other)
     s.wait_state("playing")
     open_search(s)
     s.wait(lambda: status(s) == "Текстовый индекс сделан для другой версии фильма — создайте его заново",
            "another version's index refused")
-    s.wait(lambda: shown(s, "index-make"), "the offer to make the index again")
-    s.keys("settings")
-    time.sleep(0.3)
-    assert not hit_labels(s), f"hits of another version's index: {hit_labels(s)}"
+    s.wait_shown("index-make")
 
-    drop_with_index(s, FILM, other, document)
-    s.wait(lambda: not s.driver.find_element(By.ID, "search").is_displayed(), "the search to close with the film")
+    drop_with_index(s, other, document)
+    s.wait(lambda: not s.shown("search"), "the search to close with the film")
     s.wait(lambda: s.data("film") == "open" and s.data("state") == "playing", "the film again")
     open_search(s)
     field = s.driver.find_element(By.ID, "search-field")
@@ -184,8 +170,8 @@ def test_search_dropped_index(s):
     s.wait(lambda: status(s) == "Найдено: 2" and "сегмент 2" in hit_labels(s)[1], "the hits in Russian")
 
     # The film open closes, and its search with it.
-    drop_with_index(s, FILM, document[: len(document) // 2])
-    s.wait(lambda: not s.driver.find_element(By.ID, "search").is_displayed(), "the search to close with the film")
+    drop_with_index(s, document[: len(document) // 2])
+    s.wait(lambda: not s.shown("search"), "the search to close with the film")
     s.wait(lambda: s.data("film") == "open" and s.data("state") == "playing", "the film again")
     open_search(s)
     s.wait(lambda: status(s).startswith("Текстовый индекс не прочитан:"), "the damaged index's message")
@@ -203,10 +189,6 @@ def index_status(s):
     return s.text("index-status")
 
 
-def shown(s, element_id):
-    return s.driver.find_element(By.ID, element_id).is_displayed()
-
-
 def test_index_made_in_page(s):
     """A film without an index: the search offers to make one in the page. Cancel ends
     that with nothing offered; made again, it comes with progress while the film plays
@@ -214,19 +196,16 @@ def test_index_made_in_page(s):
     frame or two), and saved as FILM.words.json, which kof search reads as it reads its
     own; the search with the index made breaks no WCAG 2.1 AA rule."""
     _, _, kof_hits = indexed_film(s)
-    folder = os.path.join(s.work, "index-downloads")
-    shutil.rmtree(folder, ignore_errors=True)
-    os.makedirs(folder)
-    s.driver.execute_cdp_cmd("Browser.setDownloadBehavior", {"behavior": "allow", "downloadPath": folder})
+    folder = s.downloads("index-downloads")
     s.open_page(FILM)
     s.wait_state("playing")
     open_search(s)
-    s.wait(lambda: shown(s, "index-make"), "the offer to make the index")
+    s.wait_shown("index-make")
     s.driver.find_element(By.ID, "index-make").click()
     s.wait(lambda: index_status(s).startswith("Создание индекса:"), "the index's progress")
     s.driver.find_element(By.ID, "index-cancel").click()
     s.wait(lambda: index_status(s) == "Создание индекса отменено.", "the cancel")
-    assert shown(s, "index-make") and not shown(s, "index-save"), "after Cancel: no offer again, or an index offered"
+    assert s.shown("index-make") and not s.shown("index-save"), "after Cancel: no offer again, or an index offered"
 
     s.driver.find_element(By.ID, "index-make").click()
     percents, played = set(), set()
@@ -243,7 +222,7 @@ def test_index_made_in_page(s):
     assert len(percents) >= 2, f"progress seen: {sorted(percents)}"
     # (The 12 s film may end first on a busy machine: it is seen playing on meanwhile.)
     assert len(played) >= 2, f"the film did not play on while its index was made: {sorted(played)}"
-    assert not shown(s, "index-make"), "the offer stays after the index was made"
+    assert not s.shown("index-make"), "the offer stays after the index was made"
     violations = s.accessibility_violations()
     assert not violations, "\n".join(violations)
 

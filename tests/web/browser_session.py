@@ -2,13 +2,11 @@
 """What the browser tests share: the page and the films served on 127.0.0.1, headless
 Chromium driven by Selenium as a user drives it, and the pictures compared with what the
 native tools make (`kof frames`, `kof info --json`)."""
-import http.server
 import os
 import shutil
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 import urllib.parse
 from contextlib import contextmanager
@@ -57,14 +55,16 @@ def chromium(profile, scale=1, languages="ru,ru-RU", autoplay="no-user-gesture-r
 class Session:
     """The films, the server and the browser for one run."""
 
-    def __init__(self, web_dir, native):
+    def __init__(self, web_dir, native, film=None):
+        """The test films made by make_web_films, or the one film given."""
         self.web_dir = web_dir
         self.work = tempfile.mkdtemp(prefix="rz_web_test_")
         self.kof = os.path.join(native, "kof")
-        self.films = os.path.join(self.work, "films")
-        subprocess.run([os.path.join(native, "tests", "web", "make_web_films"), self.films], check=True)
-        self.pack_executable()
-        names = [os.path.join(self.films, f) for f in sorted(os.listdir(self.films))]
+        self.films = os.path.dirname(film) if film else os.path.join(self.work, "films")
+        if not film:
+            subprocess.run([os.path.join(native, "tests", "web", "make_web_films"), self.films], check=True)
+            self.pack_executable()
+        names = [film] if film else [os.path.join(self.films, f) for f in sorted(os.listdir(self.films))]
         self.server, self.base = serve(web_dir, names)
         self.driver = chromium(os.path.join(self.work, "profile"))
 
@@ -90,10 +90,14 @@ class Session:
     def open_page(self, film=None):
         self.driver.get(self.base + "index.html" + (f"?film=films/{urllib.parse.quote(film)}" if film else ""))
 
-    def open_paused(self, film, after=2):
-        """The film opened, played to frame `after` at least, and paused with Space."""
+    def open_playing(self, film, after=2):
+        """The film opened and played to frame `after` at least."""
         self.open_page(film)
         self.wait(lambda: self.data("state") == "playing" and int(self.data("shown") or -1) >= after, f"frame {after}")
+
+    def open_paused(self, film, after=2):
+        """The film opened, played to frame `after` at least, and paused with Space."""
+        self.open_playing(film, after)
         self.keys(" ")
         self.wait_state("paused")
 
@@ -110,6 +114,12 @@ class Session:
 
     def data(self, name):
         return self.driver.find_element(By.ID, "player").get_attribute(f"data-{name}")
+
+    def shown(self, element_id):
+        return self.driver.find_element(By.ID, element_id).is_displayed()
+
+    def wait_shown(self, element_id, seconds=10):
+        self.wait(lambda: self.shown(element_id), f"#{element_id} to show", seconds)
 
     def wait(self, condition, what, seconds=10):
         try:
@@ -138,9 +148,6 @@ class Session:
 
     def keys(self, *keys):
         ActionChains(self.driver).send_keys(*keys).perform()
-
-    def chord(self, modifier, key):
-        ActionChains(self.driver).key_down(modifier).send_keys(key).key_up(modifier).perform()
 
     def press(self, *keys):
         """The last key with the ones before it held down (Keys.CONTROL, Keys.SHIFT, ...)."""
@@ -173,6 +180,13 @@ class Session:
     def stored_places(self):
         return self.driver.execute_script("return JSON.parse(localStorage.getItem('roRezodu.resume') || 'null')")
 
+    def store_place(self, film, modified, segment, frame):
+        """A place kept for the film as last changed at `modified` (ms after 1970), the way
+        the page keeps it: under its name, size and that time."""
+        key = f'["{film}",{os.path.getsize(os.path.join(self.films, film))},{modified}]'
+        self.driver.execute_script("localStorage.setItem('roRezodu.resume', JSON.stringify([arguments[0]]))",
+                                   {"key": key, "segment": segment, "frame": frame})
+
     def message(self):
         box = self.driver.find_element(By.ID, "message")
         return None if box.get_attribute("hidden") is not None else self.text("message-text")
@@ -203,24 +217,25 @@ class Session:
     def choose_file(self, name):
         self.driver.find_element(By.ID, "file").send_keys(os.path.join(self.films, name))
 
-    def drop_file(self, name):
-        # A file dragged from the desktop: a drop event carrying it.
-        self.drop_files([name])
-
-    def drop_files(self, names, modified=0):
-        """Files dropped one right after the other, as fast as a user cannot (last changed
-        at `modified` ms after 1970 when given)."""
-        self.driver.execute_async_script("""
-            const [urls, names, modified, done] = arguments;
+    def drop_files(self, names, modified=0, texts=()):
+        """Films dragged from the desktop, one drop each, right after the other, as fast as a
+        user cannot (last changed at `modified` ms after 1970 when given); the files in texts
+        (name, content) come in the last film's drop."""
+        self.driver.execute_async_script(DROP + """
+            const [urls, names, modified, texts, done] = arguments;
             Promise.all(urls.map((url) => fetch(url).then((r) => r.blob()))).then((blobs) => {
-              blobs.forEach((blob, i) => {
-                const transfer = new DataTransfer();
-                transfer.items.add(new File([blob], names[i], modified ? { lastModified: modified } : {}));
-                document.getElementById('picture-area').dispatchEvent(
-                  new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
-              });
+              blobs.forEach((blob, i) => drop([new File([blob], names[i], modified ? { lastModified: modified } : {}),
+                ...(i === blobs.length - 1 ? texts.map(([name, text]) => new File([text], name)) : [])]));
               done();
-            });""", [self.base + "films/" + name for name in names], names, modified)
+            });""", [self.base + "films/" + name for name in names], names, modified, list(texts))
+
+    def downloads(self, name):
+        """A fresh folder the browser saves its downloads to; its path."""
+        folder = os.path.join(self.work, name)
+        shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(folder)
+        self.driver.execute_cdp_cmd("Browser.setDownloadBehavior", {"behavior": "allow", "downloadPath": folder})
+        return folder
 
     def accessibility_violations(self):
         """What axe-core finds against WCAG 2.1 A and AA in the page as it is now: one line
@@ -239,6 +254,11 @@ class Session:
         png = self.driver.find_element(By.ID, "picture").screenshot_as_png
         return rgb(png)
 
+    def assert_canvas(self, film, segment, frame, what):
+        """The canvas shows exactly kof frames' picture of the segment's (from 1) frame."""
+        time.sleep(0.2)  # the picture reaches the canvas at the next display frame
+        assert_same_picture(self.canvas_pixels(), self.kof_picture(film, segment, frame), what)
+
     def kof_picture_file(self, film, segment, frame):
         out = os.path.join(self.work, f"frames_{film}_{segment}_{frame}")
         subprocess.run([self.kof, "frames", os.path.join(self.films, film), "--segment", str(segment),
@@ -248,6 +268,26 @@ class Session:
     def kof_picture(self, film, segment, frame):
         with open(self.kof_picture_file(film, segment, frame), "rb") as f:
             return rgb(f.read())
+
+
+# A drop of files on the picture, as a file manager's drag ends.
+DROP = """
+  const drop = (files) => {
+    const transfer = new DataTransfer();
+    files.forEach((file) => transfer.items.add(file));
+    document.getElementById('picture-area').dispatchEvent(
+      new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+  };"""
+
+
+def check(problems, condition, text):
+    """Notes text when condition fails: a test goes on and reports every fault it saw."""
+    if not condition:
+        problems.append(text)
+
+
+def report(problems):
+    assert not problems, "; ".join(problems)
 
 
 def rgb(png):
@@ -273,50 +313,6 @@ def assert_same_picture(shown, expected, what):
     assert shown[:2] == expected[:2], f"{what}: canvas {shown[:2]}, kof frames {expected[:2]}"
     differing = sum(1 for i in range(0, len(shown[2]), 3) if shown[2][i:i + 3] != expected[2][i:i + 3])
     assert differing == 0, f"{what}: {differing} pixels differ from kof frames"
-
-
-class HeldDownload:
-    """A film served on a port of its own (any page may fetch it) that sends nothing until
-    release(); finished() tells when the answer has gone out or was given up."""
-
-    def __init__(self, path):
-        with open(path, "rb") as f:
-            body = f.read()
-        released, done = threading.Event(), threading.Event()
-
-        class Handler(http.server.BaseHTTPRequestHandler):
-            def do_GET(self):
-                try:
-                    released.wait(30)
-                    self.send_response(200)
-                    self.send_header("Content-Type", "application/octet-stream")
-                    self.send_header("Content-Length", str(len(body)))
-                    self.send_header("Access-Control-Allow-Origin", "*")
-                    self.end_headers()
-                    self.wfile.write(body)
-                except OSError:
-                    pass  # the page gave up the download
-                finally:
-                    done.set()
-
-            def log_message(self, *args):
-                pass
-
-        self.released, self.done = released, done
-        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-        threading.Thread(target=self.server.serve_forever, daemon=True).start()
-        self.url = f"http://127.0.0.1:{self.server.server_address[1]}/{os.path.basename(path)}"
-
-    def release(self):
-        self.released.set()
-
-    def finished(self, seconds=10):
-        return self.done.wait(seconds)
-
-    def close(self):
-        self.released.set()
-        self.server.shutdown()
-        self.server.server_close()
 
 
 def broken_copy(web_dir, folder, remove=(), cut=()):

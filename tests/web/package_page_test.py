@@ -14,7 +14,7 @@ import tempfile
 import time
 import zipfile
 
-from browser_session import Session, chromium, serve
+from browser_session import Session
 
 SHIPPED = ["index.html", "page.js", "player_worker.js", "export_worker.js", "roRezodu.js", "roRezodu.wasm",
            "export_gif.js", "mediabunny.min.js", "mediabunny.LICENSE", "gifenc.js", "gifenc.LICENSE", "LICENSE", "NOTICES"]
@@ -29,18 +29,6 @@ def differing_box(shown, expected):
         return 0, 0
     xs, ys = [p % width for p in places], [p // width for p in places]
     return max(xs) - min(xs) + 1, max(ys) - min(ys) + 1
-
-
-class PackagedPage(Session):
-    """The unzipped page serving one film, with the browser tests' ways of looking at it."""
-
-    def __init__(self, web_dir, native, film):
-        self.web_dir = web_dir
-        self.work = tempfile.mkdtemp(prefix="rz_package_test_")
-        self.kof = os.path.join(native, "kof")
-        self.films = os.path.dirname(film)
-        self.server, self.base = serve(web_dir, [film])
-        self.driver = chromium(os.path.join(self.work, "profile"))
 
 
 def unzipped_page(dist, into):
@@ -66,7 +54,7 @@ def main():
     film = os.path.join(scratch, "films", "demo.kof")
     os.makedirs(os.path.dirname(film))
     subprocess.run([os.path.join(native, "make_demo_film"), film], check=True, stdout=subprocess.DEVNULL)
-    s = PackagedPage(page, native, film)
+    s = Session(page, native, film)
     try:
         s.open_page("demo.kof")
         s.wait_state("playing", 20)
