@@ -37,8 +37,11 @@ done
 ! grep -v "^$language" <<<"$english" | LC_ALL=C grep -q $'[\xd0\xd1]' || rz_fail "Russian left in: $english"
 [ "$(rz_menu_state roRezodu "$language.1")" = "enabled,checked" ] || rz_fail "English is not checked"
 [ "$(stop_tip)" = "Stop" ] || rz_fail "Stop's tooltip in English: $(rz_probe tips)"
-# The access keys work: Alt+P opens Playback, S stops.
-rz_keys roRezodu alt+p s
+# The access keys work: Alt+P opens Playback, S stops (once the menu is open: a key that
+# comes first is the window's).
+rz_keys roRezodu alt+p
+rz_wait_until 5 rz_probe popup >/dev/null || rz_fail "Alt+P opened no menu"
+rz_keys roRezodu s
 rz_wait_menu_state roRezodu 1.2 enabled,checked 5
 
 rz_choose_language 1

@@ -319,14 +319,16 @@ rz_shot_picture() {
 
 # rz_wait_frame TITLE W H LIST [SECONDS]: waits until the window shows a frame of LIST
 # (rz_reference_frames) unscaled and pixel for pixel, and prints its number. A picture
-# photographed while it is being drawn matches nothing and is taken again.
+# photographed while it is being drawn matches nothing and is taken again; so is the
+# picture's place, now and then, as a window just shown may not have its layout yet.
 rz_wait_frame() {
-  local end x y shot="$RZ_OUT/wait-frame.png"
+  local end x y shot="$RZ_OUT/wait-frame.png" tries=0
   end=$((SECONDS + ${5:-10}))
   read -r x y <<<"$(rz_picture_at "$1" "$2" "$3")"
   until import -window root -crop "$2x$3+$x+$y" +repage "$shot" && rz_frame_in "$shot" "$4"; do
     [ $SECONDS -lt $end ] || rz_fail "the window '$1' shows no frame of $(basename "$4" .sig) at $x,$y"
     sleep 0.1
+    [ $(((tries += 1) % 10)) -ne 0 ] || read -r x y <<<"$(rz_picture_at "$1" "$2" "$3")"
   done
 }
 
