@@ -9,6 +9,7 @@
 
 #include "app/about_box_win.h"
 #include "session/command_ids.h"
+#include "session/film_opening.h"
 #include "session/film_properties.h"
 #include "session/fixed_texts.h"
 #include "app/language_win.h"
@@ -19,7 +20,6 @@
 #include "session/transport_commands.h"
 #include "platform/wide_text_win.h"
 #include "app/segment_list_window_win.h"
-#include "film/film_loader.h"
 #include "film/ko_error.h"
 
 namespace {
@@ -51,7 +51,7 @@ void LoadFromDialog(TPlayer& player) {
   dialog.lpstrDefExt = L"kof";
   if (!GetOpenFileNameW(&dialog)) return;
   fileName.resize(wcslen(fileName.c_str()));
-  OpenFilm(player, fileName);
+  OpenFilm(player, fileName, TFilmDoor::kChosen);
 }
 }  // namespace
 
@@ -101,50 +101,54 @@ void DrawLoadingText(TPlayer& player) {
   TextOutW(dc.Get(), at.X, at.Y, text.c_str(), static_cast<int>(text.size()));
 }
 
-void ShowLoadReport(TPlayer& player, const TFilmLoader& loader) {
+namespace {
+// The reading's error, then its version warnings and its damage report, each in one box.
+void ShowReading(TPlayer& player, const TFilmReading& reading) {
   const std::string& warning = player.Texts.Message(TMessageText::kWarning);
-  if (!loader.WarningText().empty()) ShowBox(player.MainWindow, loader.WarningText(), warning, MB_OK | MB_ICONWARNING);
-  if (loader.Damage().empty()) return;
+  if (!reading.Error.empty())
+    ShowBox(player.MainWindow, reading.Error, player.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR);
+  if (!reading.Warning.empty()) ShowBox(player.MainWindow, reading.Warning, warning, MB_OK | MB_ICONWARNING);
+  if (reading.Damage.empty()) return;
   std::string report;
-  for (const std::string& line : loader.Damage()) report += line + "\r\n";
+  for (const std::string& line : reading.Damage) report += line + "\r\n";
   ShowBox(player.MainWindow, report, warning, MB_OK | MB_ICONWARNING);
 }
 
-void OpenFilm(TPlayer& player, const std::filesystem::path& path) {
-  std::unique_ptr<TkoFileStream> film;
-  try {
-    film = std::make_unique<TkoFileStream>(path, kModeReadExclusive);
-  } catch (const EkoError&) {
-    ShowBox(player.MainWindow, player.Texts.Format(TMessageText::kCannotOpenFileFmt, WideToUtf8(path.wstring())),
-            player.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR);
-    return;
-  }
-  // The film open closes: the preview lets go of its files, its place is remembered.
+// The film open closes: the preview lets go of its files, its place is remembered.
+void CloseFilm(TPlayer& player) {
   ReleaseBarPreview(player);
   ReleaseFilmActivity(player);
   RememberFilmPlace(player);
+}
+}  // namespace
+
+bool OpenFilm(TPlayer& player, const std::filesystem::path& path, TFilmDoor door) {
+  std::unique_ptr<TkoFileStream> file = OpenFilmFile(path, door);
+  if (!file) {
+    ShowBox(player.MainWindow, player.Texts.Format(TMessageText::kCannotOpenFileFmt, WideToUtf8(path.wstring())),
+            player.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR);
+    return false;
+  }
+  CloseFilm(player);
   if (!player.Segments) player.Segments = std::make_unique<TSegmentList>();
   player.Engine.SetSegmentList(player.Segments.get());
-  player.Segments->Clear();
+  player.FilmPath = path;
   DrawLoadingText(player);
-  TFilmLoader loader(*player.Segments, player.TempFolder);
-  loader.SetInvalidVersionFormat(player.Texts.Message(TMessageText::kInvalidVersionFormat));
-  try {
-    film->SetPosition(0);
-    loader.LoadFilm(film.get());
-    player.Engine.SelectSegment(0);
-    FillSegmentList();
+  const TFilmReading reading = ReadFilm(*file, door, *player.Segments, player.TempFolder,
+                                        player.Texts.Message(TMessageText::kInvalidVersionFormat));
+  file.reset();
+  // A reading stopped part way still leaves the start-up film's segments to play.
+  if (door == TFilmDoor::kStartup) player.State.NoStartupFilm = !reading.Loaded && reading.Error.empty();
+  player.Engine.SelectSegment(0);
+  FillSegmentList();
+  if (FilmDoorRule(door).TitleNamesFilm)
     SetWindowTextW(player.MainWindow, WindowTitleForFilm(path.wstring(), player.ProgramPath.wstring()).c_str());
-    player.FilmPath = path;
-  } catch (const EkoError& error) {
-    ShowBox(player.MainWindow, error.what(), player.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR);
-  }
-  film.reset();
   StartFilmActivity(player);
   InvalidateRect(player.MainWindow, nullptr, TRUE);
-  ShowLoadReport(player, loader);
-  FilmOpenedForResume(player, path, !player.Options.CloseOnFinish);
+  ShowReading(player, reading);
+  FilmOpenedForResume(player, path, ResumeOfferAllowed(player.Options, door));
   FilmOpenedForSearch(player);
+  return true;
 }
 
 void DropFiles(TPlayer& player, HDROP drop) {
@@ -154,6 +158,5 @@ void DropFiles(TPlayer& player, HDROP drop) {
   std::wstring path(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
   path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
   if (!IsFilmFileName(path)) return;
-  OpenFilm(player, path);
-  player.Engine.Play();
+  if (OpenFilm(player, path, TFilmDoor::kChosen)) player.Engine.Play();
 }

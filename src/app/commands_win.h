@@ -7,9 +7,9 @@
 #include <filesystem>
 
 #include "playback/picture_zoom.h"
+#include "session/film_opening.h"
 
 class TPlayer;
-class TFilmLoader;
 
 // Runs the command with that identifier (an unknown one does nothing), then brings the
 // menu states up to date.
@@ -18,14 +18,13 @@ void RunCommand(TPlayer& player, int command);
 // Opens the context menu at the mouse pointer.
 void ShowContextMenuAtCursor(TPlayer& player);
 
-// Opens a film from byte 0 (Load, a dropped file): the old film and its files go, the
-// new one is loaded, the title names it. Shows "CannotOpenFileFmt" when the file cannot
-// be opened; the old film then stays. Playback does not start.
-void OpenFilm(TPlayer& player, const std::filesystem::path& path);
+// Opens a film the way its door reads it: the old film and its files go, the new one is
+// read, and the segment list, the title (where the door names the film), activity, resume
+// and search follow it. False after "CannotOpenFileFmt" when the file cannot be opened;
+// the old film then stays. Playback does not start.
+bool OpenFilm(TPlayer& player, const std::filesystem::path& path, TFilmDoor door);
 // WM_DROPFILES: the first dropped file is opened and played when it is a film.
 void DropFiles(TPlayer& player, HDROP drop);
-// The loader's version warnings ("Warning") and damage report, each in one box.
-void ShowLoadReport(TPlayer& player, const TFilmLoader& loader);
 // Writes the "Loading" text at 16,16 of the client area (the next repaint removes it).
 void DrawLoadingText(TPlayer& player);
 

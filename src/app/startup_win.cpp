@@ -15,8 +15,6 @@
 #include "platform/wide_text_win.h"
 #include "app/bottom_panel_win.h"
 #include "app/segment_list_window_win.h"
-#include "film/film_loader.h"
-#include "film/ko_error.h"
 
 namespace {
 // Windows gives a program about five seconds to answer WM_ENDSESSION: the settings
@@ -71,36 +69,6 @@ std::filesystem::path StartupFilmPath(const TPlayer& player) {
   return player.Options.FilmFileName.empty() ? player.ProgramPath : std::filesystem::path(player.Options.FilmFileName);
 }
 
-// Opens the start-up film and loads it through its trailer; false (after the
-// "CannotOpenFileFmt" box) when the file cannot be opened.
-bool LoadStartupFilm(TPlayer& player) {
-  const std::filesystem::path path = StartupFilmPath(player);
-  std::unique_ptr<TkoFileStream> film;
-  try {
-    film = std::make_unique<TkoFileStream>(path, kModeReadShared);
-  } catch (const EkoError&) {
-    ShowBox(player.MainWindow, player.Texts.Format(TMessageText::kCannotOpenFileFmt, WideToUtf8(path.wstring())),
-            player.Texts.Message(TMessageText::kError), MB_OK);
-    return false;
-  }
-  player.Segments = std::make_unique<TSegmentList>();
-  player.FilmPath = path;
-  player.Engine.SetSegmentList(player.Segments.get());
-  DrawLoadingText(player);
-  TFilmLoader loader(*player.Segments, player.TempFolder);
-  loader.SetInvalidVersionFormat(player.Texts.Message(TMessageText::kInvalidVersionFormat));
-  try {
-    player.State.NoStartupFilm = !loader.LoadAppendedFilm(film.get());
-  } catch (const EkoError& error) {
-    // A temporary file that cannot be made (no folder): the segments met so far stay.
-    ShowBox(player.MainWindow, error.what(), player.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR);
-  }
-  film.reset();
-  player.Engine.SelectSegment(0);
-  StartFilmActivity(player);
-  ShowLoadReport(player, loader);
-  return true;
-}
 }  // namespace
 
 void CreateMainWindowContents(TPlayer& player, HWND window) {
@@ -124,12 +92,10 @@ void CreateMainWindowContents(TPlayer& player, HWND window) {
   PlaceWindow(player);
   UpdateMenuStates(player);
   LayOutChildWindows(player);
-  if (!LoadStartupFilm(player)) return;
-  InvalidateRect(window, nullptr, TRUE);
+  if (!OpenFilm(player, StartupFilmPath(player), TFilmDoor::kStartup)) return;
   // A number below 1 starts nothing (and 1 less than -2^31 is no number).
   if (player.Options.SegmentNumber >= 1) player.Engine.StartSegment(player.Options.SegmentNumber - 1);
   DragAcceptFiles(window, player.Engine.State() == psStopped ? TRUE : FALSE);
-  if (player.MainWindow != nullptr) FilmOpenedForResume(player, StartupFilmPath(player), ResumeOfferAllowed(player.Options));
   UpdateMenuStates(player);
 }
 

@@ -51,8 +51,9 @@ bool IsResumablePlace(const TSegmentList& segments, TFilmFrame place) {
   return IsSeekable(segment) && place.Frame >= 0 && place.Frame < segment->FrameCount;
 }
 
-bool ResumeOfferAllowed(const CommandLineOptions& options) {
-  return !options.SegmentGiven && !options.CloseOnFinish;
+bool ResumeOfferAllowed(const CommandLineOptions& options, TFilmDoor door) {
+  if (options.CloseOnFinish) return false;
+  return door != TFilmDoor::kStartup || !options.SegmentGiven;
 }
 
 double PlaceSeconds(const TSegmentList& segments, TFilmFrame place) {

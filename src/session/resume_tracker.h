@@ -8,6 +8,7 @@
 
 #include "playback/play_state.h"
 #include "playback/seek_target.h"
+#include "session/film_opening.h"
 
 class TSegmentList;
 struct CommandLineOptions;
@@ -59,9 +60,10 @@ private:
 // path, size and time kept, can name one beyond the segment's end.
 bool IsResumablePlace(const TSegmentList& segments, TFilmFrame place);
 
-// Whether a film started with these options may offer its place: not when the command
-// line named a segment (/segm) or asked to close at the end (/closeonfinish).
-bool ResumeOfferAllowed(const CommandLineOptions& options);
+// Whether a film opened through this door may offer its place: not when the command line
+// asked to close at the end (/closeonfinish), nor for the start-up film when it named a
+// segment to start (/segm).
+bool ResumeOfferAllowed(const CommandLineOptions& options, TFilmDoor door);
 
 // Seconds from the film's start to the start of place's frame, over the segments with
 // a frame rate.

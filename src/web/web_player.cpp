@@ -190,27 +190,17 @@ bool TWebPlayer::LoadFilm(const std::filesystem::path& path, const std::string& 
   MakeTexts();
   FPage.Send(LoadingEvent(FTexts.Message(TMessageText::kLoading)));
 
-  std::unique_ptr<TkoFileStream> film;
-  try {
-    film = std::make_unique<TkoFileStream>(path, kModeReadShared);
-  } catch (const EkoError&) {
+  const std::unique_ptr<TkoFileStream> film = OpenFilmFile(path, TFilmDoor::kPage);
+  if (!film) {
     ShowMessage(TMessageText::kError, FTexts.Format(TMessageText::kCannotOpenFileFmt, name), "error");
     return false;
   }
   FEngine->SetSegmentList(&FSegments);
-  TFilmLoader loader(FSegments, FTempFolder);
-  loader.SetInvalidVersionFormat(FTexts.Message(TMessageText::kInvalidVersionFormat));
-  bool loaded = false;
-  try {
-    loaded = loader.LoadAppendedFilm(film.get());
-    if (!loaded && film->SetPosition(0) == 0) loaded = loader.LoadFilm(film.get());
-  } catch (const EkoError& error) {
-    loaded = FSegments.Count() > 0;
-    ShowMessage(TMessageText::kError, error.what(), "error");
-  }
+  const TFilmReading reading = ReadFilm(*film, TFilmDoor::kPage, FSegments, FTempFolder,
+                                        FTexts.Message(TMessageText::kInvalidVersionFormat));
+  if (!reading.Error.empty()) ShowMessage(TMessageText::kError, reading.Error, "error");
   // An index that gives no segment at all (bytes that only look like one) is no film.
-  const bool isFilm = loaded && FSegments.Count() > 0;
-  if (!isFilm) {
+  if (!reading.HasSegments) {
     FEngine->SetSegmentList(nullptr);
     FSegments.Clear();
     ShowMessage(TMessageText::kError, FTexts.Format(TMessageText::kWrongFile, name), "error");
@@ -221,15 +211,15 @@ bool TWebPlayer::LoadFilm(const std::filesystem::path& path, const std::string& 
     StartResume();
     DescribeFilm(!FLanguageBlock.empty());
   }
-  ShowLoadReport(loader);
-  return isFilm;
+  ShowLoadReport(reading);
+  return reading.HasSegments;
 }
 
-void TWebPlayer::ShowLoadReport(const TFilmLoader& loader) {
-  if (!loader.WarningText().empty()) ShowMessage(TMessageText::kWarning, loader.WarningText(), "warning");
-  if (loader.Damage().empty()) return;
+void TWebPlayer::ShowLoadReport(const TFilmReading& reading) {
+  if (!reading.Warning.empty()) ShowMessage(TMessageText::kWarning, reading.Warning, "warning");
+  if (reading.Damage.empty()) return;
   std::string report;
-  for (const std::string& line : loader.Damage()) report += line + "\n";
+  for (const std::string& line : reading.Damage) report += line + "\n";
   ShowMessage(TMessageText::kWarning, report, "warning");
 }
 

@@ -28,7 +28,7 @@
 #include "web/web_presenter.h"
 #include "web/web_sound.h"
 
-class TFilmLoader;
+struct TFilmReading;
 
 class TWebPlayer {
 public:
@@ -140,7 +140,7 @@ private:
   template <typename Action> void Guarded(Action action);
   void ShowMessage(TMessageText caption, const std::string& text, const char* kind);
   bool LoadFilm(const std::filesystem::path& path, const std::string& name);
-  void ShowLoadReport(const TFilmLoader& loader);
+  void ShowLoadReport(const TFilmReading& reading);
   void DescribeFilm(bool languageTable);
   // The texts from the language chosen and the film's table.
   void MakeTexts();

@@ -2,6 +2,8 @@
 // place shown or the one it stopped at; when an offer may be made; its time text.
 #include "session/resume_tracker.h"
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 #include "session/command_line.h"
@@ -72,15 +74,18 @@ TEST(ResumeTracker, RemembersAPlaceWatchedTenSecondsAndForgetsTheEnd) {
 }
 
 TEST(ResumeTracker, OffersOnlyWithoutSegmentOrCloseOnFinishAndTellsThePlacesTime) {
-  const std::pair<std::vector<std::wstring>, bool> lines[] = {
-      {{}, true},
-      {{L"film.kof", L"/size", L"800", L"600"}, true},
-      {{L"film.kof", L"/segm", L"1"}, false},
-      {{L"film.kof", L"/closeonfinish"}, false},
-      {{L"film.kof", L"/segm"}, true},  // no number: no segment given
+  using enum TFilmDoor;
+  const std::tuple<std::vector<std::wstring>, TFilmDoor, bool> lines[] = {
+      {{}, kStartup, true},
+      {{L"film.kof", L"/size", L"800", L"600"}, kStartup, true},
+      {{L"film.kof", L"/segm", L"1"}, kStartup, false},
+      {{L"film.kof", L"/segm", L"1"}, kChosen, true},  // the segment was the start-up film's
+      {{L"film.kof", L"/closeonfinish"}, kStartup, false},
+      {{L"film.kof", L"/closeonfinish"}, kChosen, false},
+      {{L"film.kof", L"/segm"}, kStartup, true},  // no number: no segment given
   };
-  for (const auto& [line, allowed] : lines)
-    EXPECT_EQ(ResumeOfferAllowed(ParseCommandLine(line, {1280, 1024}).Options), allowed) << line.size();
+  for (const auto& [line, door, allowed] : lines)
+    EXPECT_EQ(ResumeOfferAllowed(ParseCommandLine(line, {1280, 1024}).Options, door), allowed) << line.size();
 
   const ResumeFilm film;
   const std::pair<TFilmFrame, std::string> places[] = {
