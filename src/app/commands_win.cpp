@@ -140,7 +140,7 @@ bool OpenFilm(TPlayer& player, const std::filesystem::path& path, TFilmDoor door
   // A reading stopped part way still leaves the start-up film's segments to play.
   if (door == TFilmDoor::kStartup) player.State.NoStartupFilm = !reading.Loaded && reading.Error.empty();
   player.Engine.SelectSegment(0);
-  FillSegmentList();
+  player.SegmentList.Fill();
   if (FilmDoorRule(door).TitleNamesFilm)
     SetWindowTextW(player.MainWindow, WindowTitleForFilm(path.wstring(), player.ProgramPath.wstring()).c_str());
   StartFilmActivity(player);

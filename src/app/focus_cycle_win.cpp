@@ -15,8 +15,8 @@ bool CanTakeFocus(HWND window) {
 // The places of the cycle as they are now.
 std::vector<HWND> FocusCycle(const TPlayer& player) {
   std::vector<HWND> cycle;
-  const HWND list = SegmentListBox();
-  if (list != nullptr && player.SegmentListWindow != nullptr && IsWindowVisible(player.SegmentListWindow))
+  const HWND list = player.SegmentList.ListBox();
+  if (list != nullptr && IsWindowVisible(player.SegmentList.Window()))
     cycle.push_back(list);
   cycle.push_back(player.MainWindow);
   if (player.Panel != nullptr && IsWindowVisible(player.Panel))
@@ -30,8 +30,9 @@ std::vector<HWND> FocusCycle(const TPlayer& player) {
 int32_t PlaceOf(const std::vector<HWND>& cycle, const TPlayer& player, HWND window) {
   for (size_t i = 0; i < cycle.size(); ++i)
     if (cycle[i] == window) return static_cast<int32_t>(i);
-  const HWND pane = player.SegmentListWindow;
-  if (pane != nullptr && window != nullptr && IsChild(pane, window) && cycle.front() == SegmentListBox()) return 0;
+  const HWND pane = player.SegmentList.Window();
+  if (pane != nullptr && window != nullptr && IsChild(pane, window) && cycle.front() == player.SegmentList.ListBox())
+    return 0;
   return -1;
 }
 

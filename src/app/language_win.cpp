@@ -61,7 +61,7 @@ void ChooseLanguage(TPlayer& player, TUiLanguage language) {
   CheckLanguage(player.Menus.Menu(TMenuId::kView), language);
   if (player.MainWindow != nullptr) DrawMenuBar(player.MainWindow);
   UpdateToolTips(player.Texts);
-  RefreshSegmentListCaption();
+  player.SegmentList.RefreshCaption();
   RetextResumeOffer(player);
   RetextScreenSearch(player);
   player.Settings.SetValue(kLanguageKey, UiLanguageCode(language));

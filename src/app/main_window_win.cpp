@@ -46,7 +46,7 @@ void OnFrameStep(TPlayer& player, WPARAM token) {
 // the system's palette (the segment list and the notes choose it as they paint).
 void OnSystemColoursChanged(const TPlayer& player) {
   RecolourBottomPanel();
-  if (player.SegmentListWindow != nullptr) InvalidateRect(player.SegmentListWindow, nullptr, TRUE);
+  if (HWND list = player.SegmentList.Window()) InvalidateRect(list, nullptr, TRUE);
 }
 
 // A grayed Export video item under the mouse or keys: the note tells why it is grayed.

@@ -35,7 +35,7 @@ void LayOutChildWindows(TPlayer& player) {
   if (player.MainWindow == nullptr) return;
   const bool panelVisible = player.Panel != nullptr && IsWindowVisible(player.Panel) != FALSE;
   const TChildLayout layout = LayOutChildren(ClientRect(player.MainWindow), player.State, panelVisible, player.Scale);
-  if (HWND list = player.SegmentListWindow) {
+  if (HWND list = player.SegmentList.Window()) {
     if (layout.SegmentListShown) {
       const TkoBox& box = layout.SegmentList;
       MoveWindow(list, box.X, box.Y, box.Width, box.Height, TRUE);

@@ -39,7 +39,7 @@ bool TakeMouseWheel(TPlayer& player, const MSG& message) {
   if (message.message != WM_MOUSEWHEEL || player.MainWindow == nullptr) return false;
   const POINT point{GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
   HWND under = WindowFromPoint(point);
-  if (IsWithin(under, player.SegmentListWindow)) {
+  if (IsWithin(under, player.SegmentList.Window())) {
     if (under == message.hwnd) return false;
     SendMessageW(under, WM_MOUSEWHEEL, message.wParam, message.lParam);  // the list scrolls under the mouse
     return true;

@@ -49,7 +49,7 @@ void TWindowsPlaybackShell::RefreshSegmentLine() { ::RefreshSegmentLine(); }
 
 void TWindowsPlaybackShell::RefreshTimeText() { ::RefreshTimeText(); }
 
-void TWindowsPlaybackShell::SelectSegmentLine(int32_t index) { ::SelectSegmentLine(index); }
+void TWindowsPlaybackShell::SelectSegmentLine(int32_t index) { FPlayer.SegmentList.SelectLine(index); }
 
 void TWindowsPlaybackShell::MoveButtonFocus(TPlayState newState) { MovePanelButtonFocus(newState); }
 

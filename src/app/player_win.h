@@ -19,6 +19,7 @@
 #include "app/playback_shell_win.h"
 #include "app/resume_win.h"
 #include "app/screen_search_win.h"
+#include "app/segment_list_window_win.h"
 #include "app/settings_file_win.h"
 #include "session/shell_state.h"
 #include "session/ui_texts.h"
@@ -51,8 +52,6 @@ public:
   HACCEL Accelerators = nullptr;
   // The bottom panel's window; null while the player has none.
   HWND Panel = nullptr;
-  // The segment list's window; null while the player has none.
-  HWND SegmentListWindow = nullptr;
 
   TUiTexts Texts;
   std::string LanguageBlock;  // the raw table from the program's own file; "" when none
@@ -92,6 +91,8 @@ public:
   std::filesystem::path FilmPath;
   // File > Export video: the export running, if any, and its notes.
   TVideoExport Export;
+  // The segment list's pane.
+  TSegmentListPane SegmentList{*this};
   // Actions > Find on screen: the film's text index, what was found, the search field.
   TScreenSearchState ScreenSearch;
 };

@@ -21,7 +21,7 @@ void ApplyScreenScale(TPlayer& player, const TScreenScale& scale) {
   player.Scale = scale;
   player.LoadingFont = CreateLoadingFont(scale);
   ScaleBottomPanel(scale);
-  ScaleSegmentList(scale);
+  player.SegmentList.SetScale(scale);
   player.Presenter.SetScreenScale(scale);
   // The preview comes back at the new size with the next mouse move over the bar.
   HideBarPreview(player);

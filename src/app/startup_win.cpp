@@ -75,7 +75,7 @@ void CreateMainWindowContents(TPlayer& player, HWND window) {
   player.MainWindow = window;
   // The panel and the list are made for the scale of the window's screen.
   player.Scale = WindowScale(window);
-  player.SegmentListWindow = CreateSegmentListWindow(window);
+  player.SegmentList.Create(window);
   player.Panel = CreateBottomPanel(window);
   player.Presenter.SetWindow(window);
   player.Presenter.SetScreenScale(player.Scale);

@@ -82,9 +82,9 @@ void ToggleControlPanel(TPlayer& player) {
 void ToggleSegmentList(TPlayer& player) {
   player.State.SegmentListVisible = !player.State.SegmentListVisible;
   player.Menus.ApplyStates(SegmentsCheckMarks(player.State.SegmentListVisible));
-  if (player.State.SegmentListVisible && player.Segments) FillSegmentList();
+  if (player.State.SegmentListVisible && player.Segments) player.SegmentList.Fill();
   // Asked before the layout hides the list, which may move the focus on its own.
-  HWND listBox = SegmentListBox();
+  HWND listBox = player.SegmentList.ListBox();
   const bool listHadFocus = listBox != nullptr && GetFocus() == listBox;
   UpdateMenuStates(player);
   LayOutChildWindows(player);
