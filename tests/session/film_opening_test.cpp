@@ -61,6 +61,7 @@ TEST_F(FilmOpening, ARefusedFileAStoppedReadingAndAWarningAreAllTold) {
       Read(Write(filmwriter::BuildFilm({Small(Packing::Stored), later}), "later.kof"), TFilmDoor::kChosen);
   EXPECT_EQ(warned.Warning, "Сегмент 2 имеет более позднюю версию, чем проигрыватель");
   EXPECT_TRUE(warned.HasSegments);
+  ClearAndExpectNothingLeft();  // the segment's files are open until then
 
   // With no temporary folder the reading stops at the first segment's files; the segment
   // read stays, so there is something to show and the error to tell.
