@@ -22,9 +22,10 @@ TBarPreview& Preview(TPlayer& player) {
 // The note's place: centred on the mouse, its bottom just above the panel's top edge,
 // inside the window.
 void PlaceNote(TPlayer& player, TBarPreview& preview) {
-  if (player.Panel == nullptr || !preview.Note) return;
+  const HWND panelWindow = player.Panel.Window();
+  if (panelWindow == nullptr || !preview.Note) return;
   RECT panel{}, client{};
-  GetWindowRect(player.Panel, &panel);
+  GetWindowRect(panelWindow, &panel);
   MapWindowPoints(nullptr, player.MainWindow, reinterpret_cast<POINT*>(&panel), 2);
   GetClientRect(player.MainWindow, &client);
   const TkoSize size = preview.Note->Size();

@@ -80,8 +80,8 @@ struct TBottomPanelState {
   uint32_t StripVersion = 0;
 };
 
-// The panel's state; null while there is no panel.
-TBottomPanelState* BottomPanelState();
+// The panel's button with that command id; null for another id.
+HWND ButtonOf(const TBottomPanelState& panel, int commandId);
 
 // panel_painting_win.cpp
 void DrawInfoStrip(TBottomPanelState& panel);

@@ -10,6 +10,7 @@
 #include "app/bar_preview_win.h"
 #include "app/commands_win.h"
 #include "controls/ko_common_win.h"
+#include "controls/pane_procedure_win.h"
 #include "app/player_win.h"
 #include "session/transport_commands.h"
 #include "platform/wide_text_win.h"
@@ -20,7 +21,6 @@
 
 namespace {
 constexpr wchar_t kClassName[] = L"koBottomPanel";
-std::unique_ptr<TBottomPanelState> panelState;
 
 std::string LocaleText(LCTYPE item, const char* fallback) {
   wchar_t text[8] = L"";
@@ -117,7 +117,9 @@ void OnBarKeyStep(TPlayer& player, const TkoProgressBar& bar, TSliderStep step) 
 }
 
 // 5 % a line, 20 % a page, as the wheel steps the volume.
-void OnVolumeKeyStep(TSliderStep step) { StepVolume(StepAmount(step, 5, 20, kVolumeSliderMax)); }
+void OnVolumeKeyStep(TPlayer& player, TSliderStep step) {
+  player.Panel.StepVolume(StepAmount(step, 5, 20, kVolumeSliderMax));
+}
 
 std::string BarValue(const TBottomPanelState& panel) {
   const TPlayer& player = panel.Player;
@@ -142,7 +144,60 @@ void DescribeControls(TBottomPanelState& panel) {
   };
 }
 
-void RunPanelCommand(TPlayer& player, int command) {
+}  // namespace
+
+TBottomPanel::TBottomPanel(TPlayer& player) : FPlayer(player) {}
+
+TBottomPanel::~TBottomPanel() {
+  if (FWindow == nullptr) return;
+  SetWindowLongPtrW(FWindow, GWLP_USERDATA, 0);
+  DestroyWindow(FWindow);
+}
+
+void TBottomPanel::Create(HWND mainWindow) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  if (!RegisterPaneClass(instance, kClassName, Procedure)) return;
+  constexpr DWORD kStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP;
+  CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", kStyle, 0, 0, 600, 100, mainWindow, nullptr, instance, this);
+}
+
+LRESULT CALLBACK TBottomPanel::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return PaneProcedure<TBottomPanel>(window, message, wParam, lParam, "BottomPanel");
+}
+
+LRESULT TBottomPanel::Message(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE: FState = std::make_unique<TBottomPanelState>(FWindow, FPlayer); return 0;
+    case WM_DESTROY:
+      // The buttons go with the window after this; their pictures stay until it is gone.
+      FGoing = true;
+      if (FState) FState->ReleaseChildren();
+      return 0;
+    case WM_SIZE:
+      if (FState) GetClientRect(FWindow, &FState->Client);
+      return 0;
+    case WM_PAINT: {
+      const LRESULT result = DefWindowProcW(FWindow, WM_PAINT, wParam, lParam);
+      Redraw();
+      return result;
+    }
+    case WM_ERASEBKGND: return 1;
+    case WM_COMMAND: RunCommand(LOWORD(wParam)); return 0;
+    case WM_TIMER:
+      if (FState) RefreshVolume(*FState);
+      return 0;
+    case WM_RBUTTONUP: ShowContextMenuAtCursor(FPlayer); return 0;
+  }
+  return DefWindowProcW(FWindow, message, wParam, lParam);
+}
+
+void TBottomPanel::WindowGone() {
+  FState.reset();
+  FWindow = nullptr;
+}
+
+void TBottomPanel::RunCommand(int command) {
+  TPlayer& player = FPlayer;
   switch (command) {
     case CM_PLAY:
     case CM_PAUSE:
@@ -153,59 +208,8 @@ void RunPanelCommand(TPlayer& player, int command) {
     case CM_FULL_SCREEN: ToggleFullScreen(player); break;
   }
   if (player.MainWindow != nullptr) UpdateMenuStates(player);
-  RedrawPanel();
+  Redraw();
 }
-
-void OnCreate(TPlayer& player, HWND window) { panelState = std::make_unique<TBottomPanelState>(window, player); }
-
-void OnDestroy(TPlayer& player, HWND window) {
-  if (panelState) panelState->ReleaseChildren();
-  if (player.Panel == window) player.Panel = nullptr;
-}
-
-void OnSize(HWND window) {
-  if (panelState) GetClientRect(window, &panelState->Client);
-}
-
-LRESULT OnPaint(HWND window, WPARAM wParam, LPARAM lParam) {
-  const LRESULT result = DefWindowProcW(window, WM_PAINT, wParam, lParam);
-  RedrawPanel();
-  return result;
-}
-
-void OnTimer() {
-  if (panelState) RefreshVolume(*panelState);
-}
-
-LRESULT Dispatch(TPlayer& player, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_CREATE: OnCreate(player, window); return 0;
-    case WM_DESTROY: OnDestroy(player, window); return 0;
-    case WM_NCDESTROY: panelState.reset(); break;
-    case WM_SIZE: OnSize(window); return 0;
-    case WM_PAINT: return OnPaint(window, wParam, lParam);
-    case WM_ERASEBKGND: return 1;
-    case WM_COMMAND: RunPanelCommand(player, LOWORD(wParam)); return 0;
-    case WM_TIMER: OnTimer(); return 0;
-    case WM_RBUTTONUP: ShowContextMenuAtCursor(player); return 0;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK BottomPanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  TPlayer* player = PlayerOf(window);
-  if (player == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-  try {
-    return Dispatch(*player, window, message, wParam, lParam);
-  } catch (...) {
-    ShowPaneError(window, "BottomPanel", message);
-    return 0;
-  }
-}
-
-}  // namespace
-
-TBottomPanelState* BottomPanelState() { return panelState.get(); }
 
 TBottomPanelState::TBottomPanelState(HWND window, TPlayer& player)
     : Player(player),
@@ -237,7 +241,7 @@ TBottomPanelState::TBottomPanelState(HWND window, TPlayer& player)
   SetPictures();
   VolumeSlider->OnChange = [this](TkoSlider& slider) { OnVolumeChange(*this, slider); };
   ProgressBar->OnKeyStep = [&player](TkoProgressBar& bar, TSliderStep step) { OnBarKeyStep(player, bar, step); };
-  VolumeSlider->OnKeyStep = [](TkoSlider&, TSliderStep step) { OnVolumeKeyStep(step); };
+  VolumeSlider->OnKeyStep = [&player](TkoSlider&, TSliderStep step) { OnVolumeKeyStep(player, step); };
   DescribeControls(*this);
   SetTimer(window, kVolumeTimerId, kVolumeTimerPeriodMs, nullptr);
 }
@@ -278,14 +282,6 @@ void TBottomPanelState::ReleaseChildren() {
   VolumeSlider.reset();
 }
 
-HWND CreateBottomPanel(HWND mainWindow) {
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (!RegisterPaneClass(instance, kClassName, BottomPanelProc)) return nullptr;
-  constexpr DWORD kStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP;
-  return CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", kStyle,
-                         0, 0, 600, 100, mainWindow, nullptr, instance, nullptr);
-}
-
 namespace {
 // The ten controls with a tooltip and the text each shows.
 std::vector<std::pair<HWND, TMenuText>> ToolTipControls(const TBottomPanelState& panel) {
@@ -317,67 +313,59 @@ void SendToolInfos(const TBottomPanelState& panel, const TUiTexts& texts, UINT m
 }
 }  // namespace
 
-void CreateToolTips(const TUiTexts& texts) {
-  TBottomPanelState* panel = BottomPanelState();
-  if (panel == nullptr || panel->ToolTip != nullptr) return;
-  panel->ToolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                   GetModuleHandleW(nullptr), nullptr);
-  if (panel->ToolTip != nullptr) SendToolInfos(*panel, texts, TTM_ADDTOOLW);
-}
-
-void UpdateToolTips(const TUiTexts& texts) {
-  const TBottomPanelState* panel = BottomPanelState();
-  if (panel != nullptr && panel->ToolTip != nullptr) SendToolInfos(*panel, texts, TTM_UPDATETIPTEXTW);
-}
-
-void ScaleBottomPanel(const TScreenScale& scale) {
-  if (TBottomPanelState* panel = BottomPanelState()) panel->ApplyScale(scale);
-}
-
-HWND PanelButton(int commandId) {
-  const TBottomPanelState* panel = BottomPanelState();
-  if (panel == nullptr) return nullptr;
+HWND ButtonOf(const TBottomPanelState& panel, int commandId) {
   for (int32_t i = 0; i < kPanelButtonCount; ++i)
-    if (kPanelButtons[i].Id == commandId) return panel->Buttons[static_cast<size_t>(i)];
+    if (kPanelButtons[i].Id == commandId) return panel.Buttons[static_cast<size_t>(i)];
   return nullptr;
 }
 
-void SetPanelToggleButtons(bool fullScreenPressed, bool segmentsPressed) {
-  if (HWND button = PanelButton(CM_FULL_SCREEN)) SetButtonCheck(button, fullScreenPressed);
-  if (HWND button = PanelButton(CM_SEGMENTS)) SetButtonCheck(button, segmentsPressed);
+void TBottomPanel::CreateToolTips(const TUiTexts& texts) {
+  if (!FState || FState->ToolTip != nullptr) return;
+  FState->ToolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                    GetModuleHandleW(nullptr), nullptr);
+  if (FState->ToolTip != nullptr) SendToolInfos(*FState, texts, TTM_ADDTOOLW);
 }
 
-void MovePanelButtonFocus(TPlayState newState) {
-  HWND play = PanelButton(CM_PLAY);
-  HWND pause = PanelButton(CM_PAUSE);
+void TBottomPanel::UpdateToolTips(const TUiTexts& texts) {
+  if (FState && FState->ToolTip != nullptr) SendToolInfos(*FState, texts, TTM_UPDATETIPTEXTW);
+}
+
+void TBottomPanel::SetScale(const TScreenScale& scale) {
+  if (FState) FState->ApplyScale(scale);
+}
+
+HWND TBottomPanel::Button(int commandId) const { return FState ? ButtonOf(*FState, commandId) : nullptr; }
+
+void TBottomPanel::SetToggleButtons(bool fullScreenPressed, bool segmentsPressed) {
+  if (HWND button = Button(CM_FULL_SCREEN)) SetButtonCheck(button, fullScreenPressed);
+  if (HWND button = Button(CM_SEGMENTS)) SetButtonCheck(button, segmentsPressed);
+}
+
+void TBottomPanel::MoveButtonFocus(TPlayState newState) {
+  HWND play = Button(CM_PLAY);
+  HWND pause = Button(CM_PAUSE);
   if (play == nullptr || pause == nullptr) return;
   const HWND focus = GetFocus();
   if (newState == psPlaying && focus == play) SetFocus(pause);
   if (newState == psPaused && focus == pause) SetFocus(play);
 }
 
-HWND PanelProgressBar() {
-  const TBottomPanelState* panel = BottomPanelState();
-  return panel != nullptr && panel->ProgressBar ? panel->ProgressBar->Handle() : nullptr;
+HWND TBottomPanel::ProgressBar() const {
+  return FState && FState->ProgressBar ? FState->ProgressBar->Handle() : nullptr;
 }
 
-bool ProgressBarScrubbing() {
-  const TBottomPanelState* panel = BottomPanelState();
-  return panel != nullptr && panel->ProgressBar && panel->ProgressBar->Scrubbing();
-}
+bool TBottomPanel::Scrubbing() const { return FState && FState->ProgressBar && FState->ProgressBar->Scrubbing(); }
 
 // The slider has a value for each pixel of its track only (100 % over 34 pixels), and a
 // value set from outside settles on its pixel's: 95 becomes 94. Steps are therefore
-// counted from the value the wheel asked for last, as long as the slider still shows
-// what that value settled on, so that three notches from 100 % give 85 %.
-void StepVolume(int32_t percent) {
-  static int32_t asked = -1, settled = -1;
-  const TBottomPanelState* panel = BottomPanelState();
-  if (panel == nullptr || !panel->VolumeSlider) return;
-  TkoSlider& slider = *panel->VolumeSlider;
-  const int32_t from = slider.GetPosition() == settled ? asked : slider.GetPosition();
-  asked = std::clamp(from + percent, 0, kVolumeSliderMax);
-  slider.SetPosition(asked);
-  settled = slider.GetPosition();
+// counted from the value asked for last, as long as the slider still shows what that
+// value settled on, so that three notches from 100 % give 85 %.
+void TBottomPanel::StepVolume(int32_t percent) {
+  if (!FState || !FState->VolumeSlider) return;
+  TkoSlider& slider = *FState->VolumeSlider;
+  const int32_t from = slider.GetPosition() == FVolumeSettled ? FVolumeAsked : slider.GetPosition();
+  FVolumeAsked = std::clamp(from + percent, 0, kVolumeSliderMax);
+  slider.SetPosition(FVolumeAsked);
+  FVolumeSettled = slider.GetPosition();
 }

@@ -84,7 +84,7 @@ void TakeFilmActivity(TPlayer& player) {
   }
   if (!taken) return;
   ++activity.Version;
-  RefreshActivityStrip();
+  player.Panel.RefreshActivityStrip();
 }
 
 std::vector<TStripSegment> ActivityStrip(const TPlayer& player, const std::vector<int32_t>& bar) {
@@ -105,7 +105,7 @@ std::vector<TStripSegment> ActivityStrip(const TPlayer& player, const std::vecto
 
 void SkipIdleIfDue(TPlayer& player, int32_t segmentBefore, int32_t shownBefore) {
   // A film scrubbed while it plays follows the mouse, not the stretches.
-  if (player.State.IdleSkipSeconds <= 0 || player.Engine.State() != psPlaying || ProgressBarScrubbing()) return;
+  if (player.State.IdleSkipSeconds <= 0 || player.Engine.State() != psPlaying || player.Panel.Scrubbing()) return;
   const TFilmActivity& activity = player.Activity;
   const int32_t index = player.Engine.CurrentSegment();
   const TSegmentInfo* segment = player.Engine.CurrentSegmentInfo();

@@ -19,8 +19,8 @@ std::vector<HWND> FocusCycle(const TPlayer& player) {
   if (list != nullptr && IsWindowVisible(player.SegmentList.Window()))
     cycle.push_back(list);
   cycle.push_back(player.MainWindow);
-  if (player.Panel != nullptr && IsWindowVisible(player.Panel))
-    for (HWND child = GetWindow(player.Panel, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+  if (const HWND panel = player.Panel.Window(); panel != nullptr && IsWindowVisible(panel))
+    for (HWND child = GetWindow(panel, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
       if (CanTakeFocus(child)) cycle.push_back(child);
   return cycle;
 }

@@ -60,7 +60,7 @@ void ChooseLanguage(TPlayer& player, TUiLanguage language) {
   TextLanguageMenu(player.Menus.Menu(TMenuId::kView), language);
   CheckLanguage(player.Menus.Menu(TMenuId::kView), language);
   if (player.MainWindow != nullptr) DrawMenuBar(player.MainWindow);
-  UpdateToolTips(player.Texts);
+  player.Panel.UpdateToolTips(player.Texts);
   player.SegmentList.RefreshCaption();
   RetextResumeOffer(player);
   RetextScreenSearch(player);

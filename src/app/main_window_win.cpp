@@ -44,8 +44,8 @@ void OnFrameStep(TPlayer& player, WPARAM token) {
 
 // High contrast turned on or off, or another colour scheme: the panes paint anew with
 // the system's palette (the segment list and the notes choose it as they paint).
-void OnSystemColoursChanged(const TPlayer& player) {
-  RecolourBottomPanel();
+void OnSystemColoursChanged(TPlayer& player) {
+  player.Panel.Recolour();
   if (HWND list = player.SegmentList.Window()) InvalidateRect(list, nullptr, TRUE);
 }
 

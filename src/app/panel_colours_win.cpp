@@ -44,6 +44,6 @@ void TBottomPanelState::ApplyPalette(const TControlPalette& palette) {
   InvalidateRect(Window, nullptr, FALSE);
 }
 
-void RecolourBottomPanel() {
-  if (TBottomPanelState* panel = BottomPanelState()) panel->ApplyPalette(CurrentControlPalette());
+void TBottomPanel::Recolour() {
+  if (FState) FState->ApplyPalette(CurrentControlPalette());
 }

@@ -12,7 +12,7 @@ TkoRect ClientRect(HWND window) {
 }
 
 void ApplyPanelAction(TPlayer& player, TPanelAction action) {
-  HWND panel = player.Panel;
+  HWND panel = player.Panel.Window();
   switch (action) {
     case TPanelAction::kDock: {
       // A slide under way ends here: its next tick would hide the docked panel.
@@ -33,7 +33,8 @@ void ApplyPanelAction(TPlayer& player, TPanelAction action) {
 
 void LayOutChildWindows(TPlayer& player) {
   if (player.MainWindow == nullptr) return;
-  const bool panelVisible = player.Panel != nullptr && IsWindowVisible(player.Panel) != FALSE;
+  const HWND panel = player.Panel.Window();
+  const bool panelVisible = panel != nullptr && IsWindowVisible(panel) != FALSE;
   const TChildLayout layout = LayOutChildren(ClientRect(player.MainWindow), player.State, panelVisible, player.Scale);
   if (HWND list = player.SegmentList.Window()) {
     if (layout.SegmentListShown) {
@@ -44,7 +45,7 @@ void LayOutChildWindows(TPlayer& player) {
       ShowWindow(list, SW_HIDE);
     }
   }
-  if (player.Panel != nullptr) ApplyPanelAction(player, layout.Panel);
+  if (panel != nullptr) ApplyPanelAction(player, layout.Panel);
   PlaceResumeOffer(player);
   PlaceScreenSearch(player);
 }
@@ -55,24 +56,25 @@ void OnSize(TPlayer& player) {
 }
 
 void ShowPanelNearBottom(TPlayer& player, LPARAM lParam) {
-  if (player.Panel == nullptr || player.State.ShowPanel) return;
-  ApplyPanelAction(player, PanelOnMouseMove(lParam, ClientRect(player.MainWindow),
-                                            IsWindowVisible(player.Panel) != FALSE, player.State.FullScreen,
-                                            player.Scale));
+  const HWND panel = player.Panel.Window();
+  if (panel == nullptr || player.State.ShowPanel) return;
+  ApplyPanelAction(player, PanelOnMouseMove(lParam, ClientRect(player.MainWindow), IsWindowVisible(panel) != FALSE,
+                                            player.State.FullScreen, player.Scale));
 }
 
 void SlidePanel(TPlayer& player) {
-  if (player.Panel == nullptr) return;
+  const HWND panelWindow = player.Panel.Window();
+  if (panelWindow == nullptr) return;
   RECT panel{};
-  GetWindowRect(player.Panel, &panel);
+  GetWindowRect(panelWindow, &panel);
   const TSlideStep step =
       PanelSlideStep(panel.top, ClientRect(player.MainWindow).Bottom, player.State.PanelSliding, player.Scale);
   if (step.Stop) {
     KillTimer(player.MainWindow, kPanelTimerId);
-    ShowWindow(player.Panel, SW_HIDE);
+    ShowWindow(panelWindow, SW_HIDE);
     player.State.PanelSliding = false;
     return;
   }
-  SetWindowPos(player.Panel, nullptr, panel.left, step.NewTop, 0, 0,
+  SetWindowPos(panelWindow, nullptr, panel.left, step.NewTop, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -54,10 +54,10 @@ void PaintBackground(TBottomPanelState& panel) {
   Rectangle(dc.Get(), 0, 0, panel.Client.right, panel.Client.bottom);
 }
 
-void ShowPlayOrPause(TPlayState state) {
+void ShowPlayOrPause(const TBottomPanelState& panel, TPlayState state) {
   const bool playing = state == psPlaying;
-  if (HWND pause = PanelButton(CM_PAUSE)) ShowWindow(pause, playing ? SW_SHOW : SW_HIDE);
-  if (HWND play = PanelButton(CM_PLAY)) ShowWindow(play, playing ? SW_HIDE : SW_SHOW);
+  if (HWND pause = ButtonOf(panel, CM_PAUSE)) ShowWindow(pause, playing ? SW_SHOW : SW_HIDE);
+  if (HWND play = ButtonOf(panel, CM_PLAY)) ShowWindow(play, playing ? SW_HIDE : SW_SHOW);
 }
 
 std::vector<TSegmentTiming> SegmentTimings(const TSegmentList* segments) {
@@ -140,54 +140,53 @@ void RefreshProgress(TBottomPanelState& panel) {
   if (!panel.BarSegments.empty()) panel.ProgressBar->SetPosition(panel.CurrentSeconds);
 }
 
-void RedrawPanel() {
-  TBottomPanelState* panel = BottomPanelState();
-  if (panel == nullptr) return;
-  PaintBackground(*panel);
-  DrawInfoStrip(*panel);
-  RefreshVolume(*panel);
-  RefreshProgress(*panel);
-  ShowPlayOrPause(panel->Player.Engine.State());
+void TBottomPanel::Redraw() {
+  if (!FState) return;
+  TBottomPanelState& panel = *FState;
+  PaintBackground(panel);
+  DrawInfoStrip(panel);
+  RefreshVolume(panel);
+  RefreshProgress(panel);
+  ShowPlayOrPause(panel, FPlayer.Engine.State());
 }
 
-void RefreshSegmentLine() {
-  TBottomPanelState* panel = BottomPanelState();
-  if (panel == nullptr) return;
-  const TPlayer& player = panel->Player;
+void TBottomPanel::RefreshSegmentLine() {
+  if (!FState) return;
+  TBottomPanelState& panel = *FState;
+  const TPlayer& player = FPlayer;
   const TSegmentInfo* segment = player.Segments ? player.Segments->Get(player.Engine.CurrentSegment()) : nullptr;
   if (segment != nullptr) {
-    panel->CurrentSegmentRecord = {segment->Width, segment->Height, segment->BitsPerPixel, segment->FramesPerSecond};
-    panel->TitleText = AnsiToUtf8(segment->Name);
-    panel->InfoText =
-        FormatInfoText(segment->Width, segment->Height, segment->BitsPerPixel, segment->FramesPerSecond);
+    panel.CurrentSegmentRecord = {segment->Width, segment->Height, segment->BitsPerPixel, segment->FramesPerSecond};
+    panel.TitleText = AnsiToUtf8(segment->Name);
+    panel.InfoText = FormatInfoText(segment->Width, segment->Height, segment->BitsPerPixel, segment->FramesPerSecond);
   } else {
-    panel->InfoText.clear();
-    panel->TimeText.clear();
+    panel.InfoText.clear();
+    panel.TimeText.clear();
   }
-  DrawTitleArea(*panel);
-  DrawInfoStrip(*panel);
+  DrawTitleArea(panel);
+  DrawInfoStrip(panel);
   RefreshTimeText();
 }
 
-void RefreshActivityStrip() {
-  if (TBottomPanelState* panel = BottomPanelState()) RefreshProgress(*panel);
+void TBottomPanel::RefreshActivityStrip() {
+  if (FState) RefreshProgress(*FState);
 }
 
-void RefreshTimeText() {
-  TBottomPanelState* panel = BottomPanelState();
-  if (panel == nullptr || !IsWindowVisible(panel->Window)) return;
-  TPlayer& player = panel->Player;
-  const int32_t speed = panel->SpeedSlider ? panel->SpeedSlider->GetPosition() : player.Engine.SpeedPosition();
+void TBottomPanel::RefreshTimeText() {
+  if (!FState || !IsWindowVisible(FState->Window)) return;
+  TBottomPanelState& panel = *FState;
+  TPlayer& player = FPlayer;
+  const int32_t speed = panel.SpeedSlider ? panel.SpeedSlider->GetPosition() : player.Engine.SpeedPosition();
   const TTimeLine line = ComputeTimeLine(SegmentTimings(player.Segments.get()), player.Engine.CurrentSegment(),
-                                         player.Engine.CurrentFrame(), panel->CurrentSegmentRecord.FramesPerSecond,
-                                         speed, panel->Separators);
+                                         player.Engine.CurrentFrame(), panel.CurrentSegmentRecord.FramesPerSecond,
+                                         speed, panel.Separators);
   if (player.Segments) ReportRateZeroSegments(player, line.RateZeroSegments);
-  panel->CurrentSeconds = line.CurrentSeconds;
+  panel.CurrentSeconds = line.CurrentSeconds;
   // Runs after every tick; the strip is drawn again only when its time line changes
   // (everything that paints over it draws it anew itself).
-  if (line.Text != panel->TimeText) {
-    panel->TimeText = line.Text;
-    DrawInfoStrip(*panel);
+  if (line.Text != panel.TimeText) {
+    panel.TimeText = line.Text;
+    DrawInfoStrip(panel);
   }
-  RefreshProgress(*panel);
+  RefreshProgress(panel);
 }

@@ -46,11 +46,11 @@ bool TakeMouseWheel(TPlayer& player, const MSG& message) {
   }
   if (!IsWithin(under, player.MainWindow)) return false;
   const int notches = TakeNotches(GET_WHEEL_DELTA_WPARAM(message.wParam));
-  if (under == PanelProgressBar()) {
+  if (under == player.Panel.ProgressBar()) {
     for (int i = 0; i < (notches < 0 ? -notches : notches) && player.MainWindow != nullptr; ++i)
       RunCommand(player, notches > 0 ? CM_SEEK_FORWARD : CM_SEEK_BACK);
   } else if (notches != 0) {
-    StepVolume(notches * kWheelVolumePercent);
+    player.Panel.StepVolume(notches * kWheelVolumePercent);
   }
   return true;
 }

@@ -43,17 +43,17 @@ void TWindowsPlaybackShell::UpdateMenuStates() {
   NoteResumePlayState(FPlayer);
 }
 
-void TWindowsPlaybackShell::RedrawPanel() { ::RedrawPanel(); }
+void TWindowsPlaybackShell::RedrawPanel() { FPlayer.Panel.Redraw(); }
 
-void TWindowsPlaybackShell::RefreshSegmentLine() { ::RefreshSegmentLine(); }
+void TWindowsPlaybackShell::RefreshSegmentLine() { FPlayer.Panel.RefreshSegmentLine(); }
 
-void TWindowsPlaybackShell::RefreshTimeText() { ::RefreshTimeText(); }
+void TWindowsPlaybackShell::RefreshTimeText() { FPlayer.Panel.RefreshTimeText(); }
 
 void TWindowsPlaybackShell::SelectSegmentLine(int32_t index) { FPlayer.SegmentList.SelectLine(index); }
 
-void TWindowsPlaybackShell::MoveButtonFocus(TPlayState newState) { MovePanelButtonFocus(newState); }
+void TWindowsPlaybackShell::MoveButtonFocus(TPlayState newState) { FPlayer.Panel.MoveButtonFocus(newState); }
 
-bool TWindowsPlaybackShell::PanelShown() const { return FPlayer.Panel != nullptr && FPlayer.State.ShowPanel; }
+bool TWindowsPlaybackShell::PanelShown() const { return FPlayer.Panel.Window() != nullptr && FPlayer.State.ShowPanel; }
 
 void TWindowsPlaybackShell::AcceptDroppedFiles(bool accept) {
   if (FPlayer.MainWindow != nullptr) DragAcceptFiles(FPlayer.MainWindow, accept ? TRUE : FALSE);

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/bar_preview_win.h"
+#include "app/bottom_panel_win.h"
 #include "session/command_line.h"
 #include "app/film_activity_win.h"
 #include "app/menus_win.h"
@@ -50,8 +51,6 @@ public:
   // Set by the destroy handler; also when the window closed inside its own creation.
   bool MainWindowDestroyed = false;
   HACCEL Accelerators = nullptr;
-  // The bottom panel's window; null while the player has none.
-  HWND Panel = nullptr;
 
   TUiTexts Texts;
   std::string LanguageBlock;  // the raw table from the program's own file; "" when none
@@ -91,7 +90,8 @@ public:
   std::filesystem::path FilmPath;
   // File > Export video: the export running, if any, and its notes.
   TVideoExport Export;
-  // The segment list's pane.
+  // The bottom panel, and the segment list's pane.
+  TBottomPanel Panel{*this};
   TSegmentListPane SegmentList{*this};
   // Actions > Find on screen: the film's text index, what was found, the search field.
   TScreenSearchState ScreenSearch;

@@ -33,9 +33,9 @@ int32_t BottomAboveThePanel(const TPlayer& player) {
   RECT client{};
   GetClientRect(player.MainWindow, &client);
   int32_t bottom = client.bottom;
-  if (player.Panel != nullptr && IsWindowVisible(player.Panel)) {
+  if (HWND panelWindow = player.Panel.Window(); panelWindow != nullptr && IsWindowVisible(panelWindow)) {
     RECT panel{};
-    GetWindowRect(player.Panel, &panel);
+    GetWindowRect(panelWindow, &panel);
     MapWindowPoints(nullptr, player.MainWindow, reinterpret_cast<POINT*>(&panel), 2);
     bottom = panel.top;
   }

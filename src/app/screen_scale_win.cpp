@@ -20,7 +20,7 @@ TGdiObject<HFONT> CreateLoadingFont(const TScreenScale& scale) {
 void ApplyScreenScale(TPlayer& player, const TScreenScale& scale) {
   player.Scale = scale;
   player.LoadingFont = CreateLoadingFont(scale);
-  ScaleBottomPanel(scale);
+  player.Panel.SetScale(scale);
   player.SegmentList.SetScale(scale);
   player.Presenter.SetScreenScale(scale);
   // The preview comes back at the new size with the next mouse move over the bar.

@@ -120,12 +120,12 @@ void TSegmentListPane::ActivateSelectedSegment() {
   TPlayer& player = FPlayer;
   ToggleSegmentList(player);
   player.Engine.StartSegment(index);
-  RefreshSegmentLine();
+  player.Panel.RefreshSegmentLine();
 }
 
 void TSegmentListPane::MoveFocusOffList() {
   if (FWindow != nullptr && GetFocus() == FListBox) {
-    if (HWND segments = PanelButton(CM_SEGMENTS)) SetFocus(segments);
+    if (HWND segments = FPlayer.Panel.Button(CM_SEGMENTS)) SetFocus(segments);
   }
 }
 

@@ -76,7 +76,7 @@ void CreateMainWindowContents(TPlayer& player, HWND window) {
   // The panel and the list are made for the scale of the window's screen.
   player.Scale = WindowScale(window);
   player.SegmentList.Create(window);
-  player.Panel = CreateBottomPanel(window);
+  player.Panel.Create(window);
   player.Presenter.SetWindow(window);
   player.Presenter.SetScreenScale(player.Scale);
   player.Timer.SetWindow(window);
@@ -84,7 +84,7 @@ void CreateMainWindowContents(TPlayer& player, HWND window) {
   SetWindowTextW(window, L"roRezodu");
   AddLanguageMenu(player.Menus.Menu(TMenuId::kView), player.Texts.Language());
   ApplyMenuTexts(player, player.Texts.Language() != TUiLanguage::kRussian);
-  CreateToolTips(player.Texts);
+  player.Panel.CreateToolTips(player.Texts);
   player.LoadingFont = CreateLoadingFont(player.Scale);
   ApplyCommandLine(player);
   ChooseIdleSkipAtStart(player);

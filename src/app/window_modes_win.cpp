@@ -13,7 +13,7 @@ void UpdateMenuStates(TPlayer& player) {
       player.Segments ? std::optional<int32_t>(player.Segments->Count()) : std::nullopt;
   const TMenuStates states = ComputeMenuStates(player.Engine.State(), player.State, count);
   player.Menus.ApplyStates(states.Items);
-  SetPanelToggleButtons(states.FullScreenButtonPressed, states.SegmentsButtonPressed);
+  player.Panel.SetToggleButtons(states.FullScreenButtonPressed, states.SegmentsButtonPressed);
 }
 
 void SaveWindowPlacement(TPlayer& player) {
@@ -91,6 +91,6 @@ void ToggleSegmentList(TPlayer& player) {
   if (player.State.SegmentListVisible) {
     if (listBox != nullptr) SetFocus(listBox);
   } else if (listHadFocus) {
-    if (HWND segmentsButton = PanelButton(CM_SEGMENTS)) SetFocus(segmentsButton);
+    if (HWND segmentsButton = player.Panel.Button(CM_SEGMENTS)) SetFocus(segmentsButton);
   }
 }
