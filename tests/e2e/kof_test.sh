@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# kof.exe, beside the player, as a user runs it under Wine: info, frames and pack give
-# what the native kof gives; export writes videos that decode natively (FFmpeg) to kof
-# frames' pictures (lossless MKV exactly, MP4 and WebM within the PSNR rule of kof
-# export's own tests) with the streams, chapters, title and sound length of the native
-# kof's export, also two at a time; Ctrl+C or a failure leaves no partial file and no
-# temporary folder.
+# kof.exe, beside the player, as a user runs it under Wine: info, frames, pack and search
+# (of a film named in Cyrillic and Japanese) give what the native kof gives; export
+# writes videos that decode natively (FFmpeg) to kof frames' pictures (lossless MKV
+# exactly, MP4 and WebM within the PSNR rule of kof export's own tests) with the
+# streams, chapters, title and sound length of the native kof's export, also two at a
+# time; Ctrl+C or a failure leaves no partial file and no temporary folder.
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 RZ_EXE=$(realpath "$RZ_EXE")
@@ -57,6 +57,13 @@ kof_exe pack demo.kof --player "$(rz_windows_path "$RZ_EXE")" --language en -o f
   rz_fail "kof.exe pack failed"
 "$RZ_KOF" pack demo.kof --player "$RZ_EXE" --language en -o film-native.exe
 cmp -s film-exe.exe film-native.exe || rz_fail "kof.exe pack wrote another film executable than kof pack"
+
+# search: the index beside a film whose name has letters the system's code page lacks
+# (made by the native kof) is found, with the native kof's hits.
+cp "$RZ_FILMS/search.kof" "поиск 検索.kof"
+"$RZ_KOF" index "поиск 検索.kof" >/dev/null || rz_fail "kof index failed"
+found=$(kof_exe search "поиск 検索.kof" settings) || rz_fail "kof.exe search failed: $found"
+[ "$found" = "$("$RZ_KOF" search "поиск 検索.kof" settings)" ] || rz_fail "kof.exe search found: $found"
 
 # export: the coloured frames of seek.kof's segment 1 (the kind of pictures kof export's
 # own tests hold to the PSNR rule; one picture a frame), and the whole demo film, as each

@@ -9,6 +9,7 @@
 #include "progress_line.h"
 #include "screen_reader.h"
 #include "text/film_text_walk.h"
+#include "utf8_path.h"
 
 namespace fs = std::filesystem;
 
@@ -22,7 +23,7 @@ int64_t PicturesOf(const TSegmentList& segments) {
 
 TTextIndex IndexFilm(const IndexRequest& request) {
   KofSession session(request.unpackFolder);
-  if (!InspectFilm(request.film.string(), session.segments, session.tempFolder)) throw EkoError("not a film");
+  if (!InspectFilm(request.film, session.segments, session.tempFolder)) throw EkoError("not a film");
   ScreenReader reader(request.languages);
   TFilmTextWalk walk(session.segments, [](int32_t segment, const std::string& problem) {
     std::fprintf(stderr, "kof: segment %d: %s\n", segment, problem.c_str());
@@ -34,7 +35,7 @@ TTextIndex IndexFilm(const IndexRequest& request) {
     for (const TTextBox& area : walk.Due()) walk.Read(area, reader.Read(walk.Picture(), area));
   }
   TTextIndex index;
-  index.Film = request.film.filename().string();
+  index.Film = Utf8Of(request.film.filename());
   index.FilmBytes = int64_t(fs::file_size(request.film));
   index.FilmIdentity = FilmIdentity(request.film);
   index.Languages = request.languages;

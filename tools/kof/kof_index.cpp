@@ -13,6 +13,7 @@
 #include "interruption.h"
 #include "kof_commands.h"
 #include "text/text_index.h"
+#include "utf8_path.h"
 
 namespace fs = std::filesystem;
 
@@ -40,7 +41,7 @@ std::optional<IndexOptions> ParseIndexArguments(const Arguments& args) {
     const bool valued = a == "-o" || a == "--languages" || a == "-j";
     if (valued && ++i == args.size()) return std::nullopt;
     if (a == "-o") {
-      options.out = args[i];
+      options.out = PathOfUtf8(args[i]);
     } else if (a == "--languages") {
       options.languages = args[i];
       if (!LanguagesAreNames(options.languages)) return std::nullopt;
@@ -52,7 +53,7 @@ std::optional<IndexOptions> ParseIndexArguments(const Arguments& args) {
     } else if (a.starts_with("-") && a != "-") {
       return std::nullopt;
     } else {
-      options.films.push_back(a);
+      options.films.push_back(PathOfUtf8(a));
     }
   }
   if (options.films.empty() || (!options.out.empty() && options.films.size() > 1)) return std::nullopt;
@@ -73,7 +74,7 @@ int IndexOne(const fs::path& film, const fs::path& out, const std::string& langu
     if (inBatch)
       std::fprintf(stderr, "kof: %s\n", e.what());
     else
-      std::fprintf(stderr, "kof: %s: %s\n", film.c_str(), e.what());
+      std::fprintf(stderr, "kof: %s: %s\n", Utf8Of(film).c_str(), e.what());
     return kExitBadFilm;
   }
 }

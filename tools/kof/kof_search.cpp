@@ -12,6 +12,7 @@
 #include "film/ko_error.h"
 #include "kof_commands.h"
 #include "terminal_text.h"
+#include "utf8_path.h"
 #include "text/text_index.h"
 #include "text/text_search.h"
 
@@ -43,7 +44,7 @@ std::optional<SearchOptions> ParseSearchArguments(const Arguments& args) {
       plain.push_back(a);
   }
   if (plain.size() != 2) return std::nullopt;
-  options.film = plain[0];
+  options.film = PathOfUtf8(plain[0]);
   options.text = plain[1];
   return options;
 }
@@ -54,14 +55,14 @@ TTextIndex ReadIndexOf(const fs::path& film) {
   try {
     index = ReadTextIndexFile(path);
   } catch (const EkoError& e) {
-    throw EkoError(path.string() + ": " + e.what());
+    throw EkoError(Utf8Of(path) + ": " + e.what());
   }
   if (!index)
-    throw EkoError("no text index beside the film (" + path.string() + "): make it with kof index " + film.string());
-  if (!std::ifstream(film, std::ios::binary)) throw EkoError("cannot open the film " + film.string());
+    throw EkoError("no text index beside the film (" + Utf8Of(path) + "): make it with kof index " + Utf8Of(film));
+  if (!std::ifstream(film, std::ios::binary)) throw EkoError("cannot open the film " + Utf8Of(film));
   if (!IndexBelongsTo(*index, film))
-    throw EkoError(path.string() + ": the text index belongs to another version of the film: make it again with kof index " +
-                   film.string());
+    throw EkoError(Utf8Of(path) + ": the text index belongs to another version of the film: make it again with kof index " +
+                   Utf8Of(film));
   return std::move(*index);
 }
 

@@ -7,6 +7,7 @@
 #include "interruption.h"
 #include "platform/export_leftovers.h"
 #include "platform/machine_processes.h"
+#include "utf8_path.h"
 
 namespace fs = std::filesystem;
 
@@ -19,7 +20,7 @@ void WriteTextIndex(const TTextIndex& index, const fs::path& out) {
   std::error_code error;
   if (!file) {
     fs::remove(temporary, error);
-    throw EkoError("cannot write " + out.string());
+    throw EkoError("cannot write " + Utf8Of(out));
   }
   if (const int signal = InterruptingSignal(); signal != 0) {
     fs::remove(temporary, error);
@@ -28,6 +29,6 @@ void WriteTextIndex(const TTextIndex& index, const fs::path& out) {
   fs::rename(temporary, out, error);
   if (error) {
     fs::remove(temporary, error);
-    throw EkoError("cannot write " + out.string() + ": " + error.message());
+    throw EkoError("cannot write " + Utf8Of(out) + ": " + error.message());
   }
 }
