@@ -20,7 +20,6 @@ busy &
 busy_pid=$!
 trap 'kill "$busy_pid" 2>/dev/null; rz_cleanup' EXIT
 
-mouse_to() { rz_probe client roRezodu >/dev/null || rz_fail "the window went (round $round, $step)"; rz_mouse_to "$@"; }
 window_there() { rz_window_is roRezodu 6 normal && [ "$(rz_client_size)" = "$w $h" ]; }
 # Shown, and larger than the window was (a window that is not shown has no size here).
 full_screen() {
@@ -39,27 +38,27 @@ watch_shown() {
 
 # One pass of the sequence, from a playing film with the window at its normal size.
 sequence() {
-  step="Space"
-  mouse_to "$pic_x" "$pic_y"
+  # Space
+  rz_mouse_to "$pic_x" "$pic_y"
   xdotool click 1
   rz_keys roRezodu space
   rz_wait_until 10 rz_child_visible Button 110 || rz_fail "Space did not pause (round $round)"
-  step="double click into full screen"
+  # double click into full screen
   watch_shown
   xdotool click --repeat 2 --delay 100 1
   rz_wait_until 10 full_screen || rz_fail "no full screen (round $round)"
-  step="double click out of full screen"
+  # double click out of full screen
   read -r fw fh <<<"$(rz_client_size)"
-  mouse_to $((fw / 2)) $((fh / 2))
+  rz_mouse_to $((fw / 2)) $((fh / 2))
   xdotool click --repeat 2 --delay 100 1
   rz_wait_until 10 window_there || rz_fail "full screen not left (round $round): $(rz_probe window roRezodu)"
   wait "$watcher" || rz_fail "the window was not shown for a moment (round $round): $(cat "$RZ_OUT/shown")"
-  step="a notch over the bar"
-  mouse_to 230 "$bar_y"
+  # a notch over the bar
+  rz_mouse_to 230 "$bar_y"
   xdotool click 4
   sleep 0.5
   rz_wait_until 5 window_there || rz_fail "the window is gone after the notch (round $round)"
-  mouse_to "$pic_x" 5
+  rz_mouse_to "$pic_x" 5
   rz_keys roRezodu space  # plays on for the next pass
 }
 
