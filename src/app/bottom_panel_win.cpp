@@ -148,11 +148,7 @@ void DescribeControls(TBottomPanelState& panel) {
 
 TBottomPanel::TBottomPanel(TPlayer& player) : FPlayer(player) {}
 
-TBottomPanel::~TBottomPanel() {
-  if (FWindow == nullptr) return;
-  SetWindowLongPtrW(FWindow, GWLP_USERDATA, 0);
-  DestroyWindow(FWindow);
-}
+TBottomPanel::~TBottomPanel() { DestroyPaneWindow(FWindow); }
 
 void TBottomPanel::Create(HWND mainWindow) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);

@@ -32,8 +32,7 @@ TSegmentListPane::~TSegmentListPane() {
   // The list box ends in its own procedure: ours would no longer find the pane.
   if (FListBoxProcedure != nullptr)
     SetWindowLongPtrW(FListBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FListBoxProcedure));
-  SetWindowLongPtrW(FWindow, GWLP_USERDATA, 0);
-  DestroyWindow(FWindow);
+  DestroyPaneWindow(FWindow);
 }
 
 LRESULT CALLBACK TSegmentListPane::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -31,12 +31,7 @@ TNoteWindow::TNoteWindow(HWND parent, const TScreenScale& scale, COLORREF frameC
                             this);
 }
 
-TNoteWindow::~TNoteWindow() {
-  if (FWindow != nullptr) {
-    SetWindowLongPtrW(FWindow, GWLP_USERDATA, 0);
-    DestroyWindow(FWindow);
-  }
-}
+TNoteWindow::~TNoteWindow() { DestroyPaneWindow(FWindow); }
 
 LRESULT CALLBACK TNoteWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return PaneProcedure<TNoteWindow>(window, message, wParam, lParam, "Note");

@@ -31,3 +31,11 @@ LRESULT PaneProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, c
     return 0;
   }
 }
+
+// The pane's destructor: the window, if it is still there, goes without its object, so no
+// message it gets while it is destroyed reaches a pane that is going.
+inline void DestroyPaneWindow(HWND window) {
+  if (window == nullptr) return;
+  SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  DestroyWindow(window);
+}

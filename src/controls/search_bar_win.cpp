@@ -45,8 +45,7 @@ TSearchBar::TSearchBar(HWND parent, const TScreenScale& scale)
 TSearchBar::~TSearchBar() {
   if (FWindow == nullptr) return;
   for (HWND control : {FField, FList}) SetWindowLongPtrW(control, GWLP_USERDATA, 0);
-  SetWindowLongPtrW(FWindow, GWLP_USERDATA, 0);
-  DestroyWindow(FWindow);
+  DestroyPaneWindow(FWindow);
 }
 
 LRESULT CALLBACK TSearchBar::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
