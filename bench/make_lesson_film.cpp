@@ -14,7 +14,7 @@
 
 #include "demo/mp3_encoder.h"
 #include "writer/film_writer.h"
-#include "writer/truetype_text.h"
+#include "film_text/truetype_text.h"
 
 using namespace filmwriter;
 

@@ -2,7 +2,7 @@
 // The film Find on screen is tested with, in the Windows player and in the page:
 // search.kof, two segments with real text for kof index to read.
 #include "moving_film.h"
-#include "writer/truetype_text.h"
+#include "film_text/truetype_text.h"
 
 namespace testfilms {
 

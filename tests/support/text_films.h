@@ -11,7 +11,7 @@
 
 #include "text/text_index.h"
 #include "writer/film_writer.h"
-#include "writer/truetype_text.h"
+#include "film_text/truetype_text.h"
 
 namespace textfilms {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "demo_theme.h"
-#include "writer/truetype_text.h"
+#include "film_text/truetype_text.h"
 
 namespace demo {
 

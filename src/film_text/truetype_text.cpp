@@ -1,4 +1,4 @@
-#include "writer/truetype_text.h"
+#include "film_text/truetype_text.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

@@ -6,7 +6,7 @@
 #include <set>
 #include <stdexcept>
 
-#include "writer/truetype_text.h"
+#include "film_text/truetype_text.h"
 
 namespace {
 using filmwriter::FontFace;
