@@ -164,6 +164,16 @@ rz_x_window() {
   return 1
 }
 
+# rz_x_agrees TITLE: true when the X window of the window titled TITLE covers the
+# rectangle Windows gives it. Windows has a window's new place a moment before the X
+# server does, and a click goes wherever the X windows are then.
+rz_x_agrees() {
+  local xw geometry WINDOW X Y WIDTH HEIGHT SCREEN
+  xw=$(rz_x_window "$1") && geometry=$(xdotool getwindowgeometry --shell "$xw") || return 1
+  eval "$geometry"
+  [ "$(rz_field "$(rz_probe window "$1")" 3)" = "$X,$Y,$((X + WIDTH)),$((Y + HEIGHT))" ]
+}
+
 # rz_keys TITLE KEY...: gives the window titled TITLE the keyboard focus and presses the
 # keys (xdotool names: alt+F4, Escape, Return, F9, ctrl+o ...), one after the other.
 rz_keys() {

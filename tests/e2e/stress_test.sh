@@ -20,11 +20,13 @@ busy &
 busy_pid=$!
 trap 'kill "$busy_pid" 2>/dev/null; rz_cleanup' EXIT
 
-window_there() { rz_window_is roRezodu 6 normal && [ "$(rz_client_size)" = "$w $h" ]; }
+# Each change is waited for until the X server shows it too, or the next double click
+# could land by the window's old place.
+window_there() { rz_window_is roRezodu 6 normal && [ "$(rz_client_size)" = "$w $h" ] && rz_x_agrees roRezodu; }
 # Shown, and larger than the window was (a window that is not shown has no size here).
 full_screen() {
   local size
-  size=$(rz_client_size) && [ -n "$size" ] && [ "$size" != "$w $h" ]
+  size=$(rz_client_size) && [ -n "$size" ] && [ "$size" != "$w $h" ] && rz_x_agrees roRezodu
 }
 
 # Watches in the background, while full screen is entered and left, that the window is
