@@ -3,6 +3,8 @@
 // and starts the film), the message loop, and the clean-up.
 #include <windows.h>
 
+#include <ole2.h>
+
 #include "app/language_win.h"
 #include "app/main_window_win.h"
 #include "app/player_win.h"
@@ -31,6 +33,22 @@ void CreateTempFolder(TPlayer& player) {
   }
 }
 
+// One apartment for the program's life, before any window: screen readers get the
+// controls' accessible objects marshalled out of it, and objects handed out stay
+// connected until the end.
+class TOleApartment {
+public:
+  TOleApartment() : FResult(OleInitialize(nullptr)) {}
+  TOleApartment(const TOleApartment&) = delete;
+  TOleApartment& operator=(const TOleApartment&) = delete;
+  ~TOleApartment() {
+    if (SUCCEEDED(FResult)) OleUninitialize();
+  }
+
+private:
+  HRESULT FResult;
+};
+
 void RunMessageLoop(TPlayer& player) {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) ProcessPlayerMessage(player, message);
@@ -38,6 +56,7 @@ void RunMessageLoop(TPlayer& player) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  const TOleApartment apartment;
   TPlayer player(instance);
   player.LanguageBlock = ReadOwnLanguageBlock(player);
   player.Texts = TUiTexts(RememberedLanguage(player.Settings));

@@ -32,7 +32,8 @@ private:
   T* FPointer = nullptr;
 };
 
-// COM for this thread while the scope lasts (a thread that has it already keeps it).
+// COM for this thread while the scope lasts. The player's window thread has it for the
+// program's life, so there this only counts once more and never ends the apartment.
 class TComScope {
 public:
   TComScope() : FResult(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}

@@ -216,8 +216,10 @@ LRESULT TAccessibleHolder::AnswerGetObject(WPARAM wParam, LPARAM lParam) {
   return result > 0 ? result : 0;
 }
 
-void NotifyAccessibleFocus(HWND window) { NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, CHILDID_SELF); }
-
 void NotifyAccessibleValueChange(HWND window) {
   NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void NotifyAccessibleStateChange(HWND window) {
+  NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
 }

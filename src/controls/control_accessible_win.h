@@ -40,6 +40,7 @@ private:
   TControlAccessible* FObject = nullptr;
 };
 
-// Tells screen readers that the control took the focus, or that its value changed.
-void NotifyAccessibleFocus(HWND window);
+// Tells screen readers that the control's value changed, or that it became available
+// or unavailable. Focus changes the system tells itself.
 void NotifyAccessibleValueChange(HWND window);
+void NotifyAccessibleStateChange(HWND window);

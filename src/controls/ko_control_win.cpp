@@ -143,8 +143,8 @@ LRESULT TkoControl::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_KEYDOWN:
       if (OnKeyDown(wParam)) return 0;
       break;
-    case WM_SETFOCUS: OnFocusChange(true); return 0;
-    case WM_KILLFOCUS: OnFocusChange(false); return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: InvalidateRect(FHandle, nullptr, FALSE); return 0;  // the focus rectangle comes or goes
     case WM_UPDATEUISTATE:
       DefWindowProcW(window, message, wParam, lParam);
       InvalidateRect(window, nullptr, FALSE);
@@ -195,11 +195,6 @@ std::wstring TkoControl::AccessibleName() const {
 
 std::wstring TkoControl::AccessibleValue() const {
   return ScreenReaderValue ? Utf8ToWide(ScreenReaderValue()) : std::wstring();
-}
-
-void TkoControl::OnFocusChange(bool gained) {
-  InvalidateRect(FHandle, nullptr, FALSE);
-  if (gained) NotifyAccessibleFocus(FHandle);
 }
 
 // Left and Down step back, Right and Up forward, as the system's trackbar does.

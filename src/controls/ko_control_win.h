@@ -125,7 +125,6 @@ private:
   std::wstring AccessibleName() const override;
   std::wstring AccessibleValue() const override;
   bool AccessibleAvailable() const override { return Available(); }
-  void OnFocusChange(bool gained);
   bool OnKeyDown(WPARAM key);
 
   TAccessibleHolder FAccessible{*this};

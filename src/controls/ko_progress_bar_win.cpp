@@ -76,10 +76,12 @@ LRESULT TkoProgressBar::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 void TkoProgressBar::SetSegments(const std::vector<float>& lengths) {
   if (lengths == FModel.Lengths()) return;
+  const bool wasAvailable = Available();
   FModel.ClearSegments();
   for (const float length : lengths) FModel.AddSegment(length);
   FModel.SetPosition(FModel.Position());
   InvalidateRect(FHandle, nullptr, FALSE);
+  if (Available() != wasAvailable) NotifyAccessibleStateChange(FHandle);
 }
 
 void TkoProgressBar::SetPosition(float seconds) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "controls/ko_progress_bar_win.h"
@@ -44,6 +45,35 @@ long State(IAccessible& object) {
   VariantInit(&state);
   return SUCCEEDED(object.get_accState(Self(), &state)) && state.vt == VT_I4 ? state.lVal : -1;
 }
+
+// The events screen readers hook, counted per window as they reach an out-of-context
+// hook (delivered through this thread's messages).
+class WinEventCount {
+public:
+  explicit WinEventCount(DWORD event) : FEvent(event) {
+    FHook = SetWinEventHook(event, event, nullptr, &Record, 0, 0, WINEVENT_OUTOFCONTEXT);
+  }
+  ~WinEventCount() { UnhookWinEvent(FHook); }
+  bool Hooked() const { return FHook != nullptr; }
+  // The events since the last call for the window's client object.
+  int Since(HWND window) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    int count = 0;
+    for (const auto& [event, source, object] : Seen)
+      if (event == FEvent && source == window && object == OBJID_CLIENT) ++count;
+    Seen.clear();
+    return count;
+  }
+
+private:
+  static void CALLBACK Record(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD) {
+    Seen.push_back({event, window, object});
+  }
+  static inline std::vector<std::tuple<DWORD, HWND, LONG>> Seen;
+  DWORD FEvent;
+  HWINEVENTHOOK FHook = nullptr;
+};
 
 class AccessibleControls : public ::testing::Test {
 protected:
@@ -153,4 +183,26 @@ TEST_F(AccessibleControls, KeysStepTheFocusedControlsAndTheArrowsStayWithThem) {
   using S = TSliderStep;
   EXPECT_EQ(steps, (std::vector<S>{S::kLineBack, S::kLineForward, S::kPageBack, S::kPageForward, S::kToStart,
                                    S::kToEnd}));
+}
+
+TEST_F(AccessibleControls, ScreenReadersHearEachFocusOnceAndTheBarBecomingAvailable) {
+  HWND button = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE, 300, 0, 60, 20, FParent, nullptr,
+                                nullptr, nullptr);
+  auto slider = CreateControl<TkoSlider>(FParent);
+  auto bar = CreateControl<TkoProgressBar>(FParent);
+  WinEventCount focus(EVENT_OBJECT_FOCUS);
+  ASSERT_TRUE(focus.Hooked());
+  // The system's button is the measure: the system tells of every focus change once.
+  for (HWND window : {button, slider->Handle(), bar->Handle(), button}) {
+    SetFocus(window);
+    EXPECT_EQ(focus.Since(window), 1) << "focus on " << (window == button ? "the button" : "a control");
+  }
+
+  WinEventCount state(EVENT_OBJECT_STATECHANGE);
+  bar->SetSegments({10, 45});
+  EXPECT_EQ(state.Since(bar->Handle()), 1) << "a film: the bar becomes available";
+  bar->SetSegments({10, 50});
+  EXPECT_EQ(state.Since(bar->Handle()), 0) << "still available";
+  bar->SetSegments({});
+  EXPECT_EQ(state.Since(bar->Handle()), 1) << "no film: unavailable";
 }

@@ -4,7 +4,8 @@
 # it by) in Russian and in English after the language switch; Tab and Shift+Tab go round
 # the picture, the panel's controls and the open segment list; the keys of the focused
 # bar seek exactly as far as they say (to the frame `kof frames` renders there) and
-# leave the focus where it is; those of the focused volume slider move its label.
+# leave the focus where it is; those of the focused volume slider move its label. The
+# bar's and sliders' own objects reach a screen reader's process.
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 rz_forget_language_at_exit
@@ -35,6 +36,12 @@ rz_choose_language 2
 english="110=Play|111=Pause|112=Stop|113=Segments|114=Previous segment|115=Next segment|121=Full screen|"
 rz_wait_until 5 eval '[ "$(button_texts)" = "$english" ]' || rz_fail "the buttons' texts in English: $(button_texts)"
 [ "$(control_text koProgressBar)" = Position ] || rz_fail "the bar's text in English: $(control_text koProgressBar)"
+# A screen reader asks from its own process: the objects cross into it (COM in the
+# player's window thread) with the names and values the player gives them.
+objects=$(rz_probe accessible roRezodu | cut -f 1,2 | tr '\t\n' ':,')
+[ "$objects" = "koProgressBar:Position,koSlider:Playback speed,koSlider:Volume," ] || rz_fail "the objects a screen reader gets: $objects"
+rz_probe accessible roRezodu | grep -q "^koProgressBar	Position	.* of .*, segment 1 of " ||
+  rz_fail "the bar's value, asked from another process: $(rz_probe accessible roRezodu)"
 
 # Tab from the picture: the buttons (Play while paused), bar, speed, volume, the picture.
 read -r w h <<<"$(rz_client_size)"

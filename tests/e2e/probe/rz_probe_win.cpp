@@ -20,6 +20,9 @@
 //                                     screen of that DPI, that its scale changed
 //                                     (WM_DPICHANGED, its size scaled from the DPI it was
 //                                     told last); prints its window rectangle then
+//   rz_probe accessible TITLE         every window inside TITLE that has an accessible
+//                                     object of its own, asked from this process as a
+//                                     screen reader asks: class, name and value
 //   rz_probe tips                     the text of every tooltip on show
 //   rz_probe close TITLE              asks every window titled TITLE to close (WM_CLOSE), all
 //                                     at once, as a session ending does
@@ -36,6 +39,8 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+
+#include <oleacc.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -294,6 +299,45 @@ int ListChildren(HWND window) {
   return 0;
 }
 
+// A text of an accessible object's own (not a child's); "<none>" when it gives none.
+std::string AccessibleText(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR text = nullptr;
+  std::string value = "<none>";
+  if ((object->*get)(self, &text) == S_OK && text != nullptr) value = Escaped(std::wstring(text, SysStringLen(text)));
+  SysFreeString(text);
+  return value;
+}
+
+// The windows whose program answers WM_GETOBJECT for their client object; the answer
+// crosses into this process as it does into a screen reader's.
+int ListAccessible(HWND window) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  int found = 0;
+  for (HWND child : ChildWindows(window)) {
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(child, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT), SMTO_ABORTIFHUNG, 5000,
+                             &answer) ||
+        static_cast<LRESULT>(answer) <= 0)
+      continue;
+    void* object = nullptr;
+    const HRESULT result = ObjectFromLresult(static_cast<LRESULT>(answer), __uuidof(IAccessible), 0, &object);
+    if (FAILED(result)) {
+      std::printf("%s\tno object (0x%08lx)\n", Escaped(ClassOf(child)).c_str(), static_cast<unsigned long>(result));
+      continue;
+    }
+    auto* accessible = static_cast<IAccessible*>(object);
+    PrintLine({Escaped(ClassOf(child)), AccessibleText(accessible, &IAccessible::get_accName),
+               AccessibleText(accessible, &IAccessible::get_accValue)});
+    accessible->Release();
+    ++found;
+  }
+  return found > 0 ? 0 : 1;
+}
+
 // The focused window of the window's program, as `children` prints it; 1 when none is.
 int ShowFocus(HWND window) {
   GUITHREADINFO info{};
@@ -323,7 +367,7 @@ int HoldFile(const std::wstring& path, const std::wstring& whileExists) {
 int Usage() {
   std::fputs("usage: rz_probe windows | window T | boxes | menu T | popup | client T | click T BUTTON | tips\n"
              "       rz_probe wait T [SECONDS] | gone T [SECONDS] | shown T SECONDS | children T | focus T\n"
-             "       rz_probe dpi T DPI\n"
+             "       rz_probe dpi T DPI | accessible T\n"
              "       rz_probe close T | hold FILE WHILE\n",
              stderr);
   return 2;
@@ -345,7 +389,7 @@ int Run(const std::vector<std::wstring>& args) {
   if (command == L"hold" && n == 3) return HoldFile(args[1], args[2]);
   // The other commands look at the window titled args[1]: 1 when there is none.
   const bool known = (n == 2 && (command == L"window" || command == L"menu" || command == L"client" ||
-                                 command == L"children" || command == L"focus")) ||
+                                 command == L"children" || command == L"focus" || command == L"accessible")) ||
                      (n == 3 && (command == L"click" || command == L"dpi"));
   if (!known) return Usage();
   HWND window = FindByTitle(args[1]);
@@ -356,6 +400,7 @@ int Run(const std::vector<std::wstring>& args) {
   if (command == L"click") return ClickButton(window, args[2]);
   if (command == L"dpi") return AskForMenu(window, kProbeScreenDpi + _wtoi(args[2].c_str()));
   if (command == L"children") return ListChildren(window);
+  if (command == L"accessible") return ListAccessible(window);
   return ShowFocus(window);
 }
 }  // namespace
