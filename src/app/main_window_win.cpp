@@ -92,6 +92,7 @@ LRESULT Dispatch(TPlayer& player, HWND window, UINT message, WPARAM wParam, LPAR
     case WM_SHOWBOXES: OnShowBoxes(player); return 0;
     case WM_PREVIEWREADY: ShowReadyPreview(player); return 0;
     case WM_ACTIVITYREADY: TakeFilmActivity(player); return 0;
+    case WM_SEARCHANSWER: TakeSearchAnswer(player); return 0;
     case WM_EXPORTPROGRESS: ShowExportProgress(player, lParam); return 0;
     case WM_EXPORTENDED: FinishVideoExport(player); return 0;
     case WM_MENUSELECT: OnMenuSelect(player, wParam); break;

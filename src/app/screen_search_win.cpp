@@ -16,10 +16,10 @@ void ShowResults(TPlayer& player) {
   if (!state.Bar) return;
   state.Bar->SetLabel(Utf8ToWide(ControlName(player.Texts, TMenuText::kFindOnScreen) + ":"));
   std::vector<std::wstring> lines;
-  for (const TTextHit& hit : state.Search.Hits()) lines.push_back(Utf8ToWide(HitListLine(hit, player.Texts)));
+  for (const TTextHit& hit : state.Answer.Hits) lines.push_back(Utf8ToWide(HitListLine(hit, player.Texts)));
   state.Bar->SetLines(lines);
-  state.Bar->Select(state.Search.Chosen());
-  state.Bar->SetStatus(Utf8ToWide(state.Search.Status(player.Texts)));
+  state.Bar->Select(state.Answer.Chosen);
+  state.Bar->SetStatus(Utf8ToWide(state.Answer.Status(player.Texts)));
 }
 
 void CALLBACK OutlineTimeUp(HWND window, UINT, UINT_PTR id, DWORD) {
@@ -30,12 +30,12 @@ void CALLBACK OutlineTimeUp(HWND window, UINT, UINT_PTR id, DWORD) {
 // Pauses on the hit's frame with the word outlined.
 void GoToHit(TPlayer& player, size_t index) {
   TScreenSearchState& state = player.ScreenSearch;
-  if (!player.Segments || index >= state.Search.Hits().size()) return;
-  const TTextHit& hit = state.Search.Hits()[index];
+  if (!player.Segments || index >= state.Answer.Hits.size()) return;
+  const TTextHit hit = state.Answer.Hits[index];  // a copy: pausing pumps messages, and an answer may come
   const int32_t segment = hit.Segment - 1;
   const TSegmentInfo* info = segment < player.Segments->Count() ? player.Segments->Get(segment) : nullptr;
   if (info == nullptr) return;
-  state.Search.Choose(index);
+  state.Answer.Choose(index);
   if (state.Bar) state.Bar->Select(index);
   if (player.Engine.State() == psPlaying) player.Engine.Pause();
   player.Presenter.SetOutline(segment, {hit.Box.Left, hit.Box.Top, hit.Box.Width(), hit.Box.Height()}, kOutlineColour);
@@ -47,9 +47,11 @@ void GoToHit(TPlayer& player, size_t index) {
   if (state.Bar) SetTimer(state.Bar->Handle(), kOutlineTimer, kOutlineMs, OutlineTimeUp);
 }
 
+// The field shows the prompt until the index's answer comes.
 void ReadIndex(TPlayer& player) {
   TScreenSearchState& state = player.ScreenSearch;
-  state.Search.Open(player.FilmPath);
+  state.Answer = TSearchAnswer{player.FilmPath, TIndexProblem::kNone, {}, {}, {}, false, {}};
+  state.Worker->Open(player.FilmPath);
   state.IndexRead = true;
   ShowResults(player);
 }
@@ -57,10 +59,9 @@ void ReadIndex(TPlayer& player) {
 void MakeBar(TPlayer& player) {
   TScreenSearchState& state = player.ScreenSearch;
   state.Bar = std::make_unique<TSearchBar>(player.MainWindow, player.Scale);
-  state.Bar->OnQuery = [&player](const std::wstring& query) {
-    player.ScreenSearch.Search.Find(WideToUtf8(query));
-    ShowResults(player);
-  };
+  state.Worker = std::make_unique<TSearchWorker>(
+      [window = player.MainWindow] { PostMessageW(window, WM_SEARCHANSWER, 0, 0); });
+  state.Bar->OnQuery = [&player](const std::wstring& query) { player.ScreenSearch.Worker->Find(WideToUtf8(query)); };
   state.Bar->OnChoose = [&player](size_t hit) { GoToHit(player, hit); };
   state.Bar->OnClose = [&player] {
     player.ScreenSearch.Bar->Hide();
@@ -88,12 +89,22 @@ void StepScreenSearch(TPlayer& player, bool forward) {
   const TSegmentInfo* info = player.Engine.CurrentSegmentInfo();
   const int32_t rate = info == nullptr ? 1 : std::max<int32_t>(info->FramesPerSecond, 1);
   const TShownPlace shown{player.Engine.CurrentSegment(), double(std::max(player.Engine.ShownFrame(), 0)) / rate};
-  if (const auto hit = StepHit(state.Search.Hits(), state.Search.Chosen(), forward, shown)) GoToHit(player, *hit);
+  if (const auto hit = StepHit(state.Answer.Hits, state.Answer.Chosen, forward, shown)) GoToHit(player, *hit);
+}
+
+void TakeSearchAnswer(TPlayer& player) {
+  TScreenSearchState& state = player.ScreenSearch;
+  if (!state.Worker) return;
+  std::optional<TSearchAnswer> answer = state.Worker->Take();
+  if (!answer || answer->Film != player.FilmPath) return;  // asked for before another film opened
+  state.Answer = std::move(*answer);
+  ShowResults(player);
 }
 
 void FilmOpenedForSearch(TPlayer& player) {
   TScreenSearchState& state = player.ScreenSearch;
   state.IndexRead = false;
+  state.Answer = TSearchAnswer{};  // F3 finds nothing of the film before
   player.Presenter.ClearOutline();
   if (state.Bar && state.Bar->Visible()) ReadIndex(player);
 }

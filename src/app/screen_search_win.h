@@ -1,20 +1,27 @@
 #pragma once
 // Find on screen in the Windows player: Ctrl+F or Actions > Find on screen opens the
 // search field above the panel, which reads the film's text index from beside it
-// (screen_search.h); what is typed is searched at once and the hits listed; Enter or a
-// click pauses the film on a hit and outlines the word on the picture for a while; F3
-// and Shift+F3 go to the next and previous hit; Escape closes the field.
+// (screen_search.h); what is typed is searched as it is typed and the hits listed;
+// Enter or a click pauses the film on a hit and outlines the word on the picture for a
+// while; F3 and Shift+F3 go to the next and previous hit; Escape closes the field. The
+// index is read and searched on a thread of its own (search_worker.h), which posts
+// WM_SEARCHANSWER to the main window when an answer waits.
+#include <windows.h>
+
 #include <memory>
 
-#include "session/screen_search.h"
+#include "session/search_worker.h"
 #include "controls/search_bar_win.h"
 
 class TPlayer;
 
+constexpr UINT WM_SEARCHANSWER = WM_APP + 6;
+
 struct TScreenSearchState {
-  TScreenSearch Search;
+  TSearchAnswer Answer;    // what the field shows, and the hit chosen
   bool IndexRead = false;  // for the film open
   std::unique_ptr<TSearchBar> Bar;
+  std::unique_ptr<TSearchWorker> Worker;  // made with the field, ended before it
 };
 
 // CM_FIND_ON_SCREEN: shows the field (reading the index the first time for this film)
@@ -24,6 +31,8 @@ void OpenScreenSearch(TPlayer& player);
 void StepScreenSearch(TPlayer& player, bool forward);
 // Another film opened: its own index is read, at once while the field is open.
 void FilmOpenedForSearch(TPlayer& player);
+// WM_SEARCHANSWER: the newest answer is shown.
+void TakeSearchAnswer(TPlayer& player);
 // The texts changed, the layout changed, the screen's scale changed.
 void RetextScreenSearch(TPlayer& player);
 void PlaceScreenSearch(TPlayer& player);

@@ -8,56 +8,52 @@
 #include "film/ko_stream.h"
 
 void TScreenSearch::Open(const std::filesystem::path& film, const std::filesystem::path& index) {
-  FFilm = film;
   FSearch.reset();
   FIndex.reset();
-  FHits.clear();
-  FCut = false;
-  FChosen.reset();
-  FReaderMessage.clear();
+  std::string query = std::move(FAnswer.Query);  // searched again in the new index
+  FAnswer = TSearchAnswer{};
+  FAnswer.Film = film;
+  FAnswer.Query = std::move(query);
   try {
     std::optional<TTextIndex> read = ReadTextIndexFile(index);
-    if (!read) {
-      FProblem = TIndexProblem::kMissing;
-      return;
-    }
+    if (!read) return;
     if (!IndexBelongsTo(*read, film)) {
-      FProblem = TIndexProblem::kOtherFilm;
+      FAnswer.Problem = TIndexProblem::kOtherFilm;
       return;
     }
     FIndex = std::make_unique<TTextIndex>(std::move(*read));
   } catch (const EkoError& e) {
-    FProblem = TIndexProblem::kDamaged;
-    FReaderMessage = e.what();
+    FAnswer.Problem = TIndexProblem::kDamaged;
+    FAnswer.ReaderMessage = e.what();
     return;
   }
   FSearch = std::make_unique<TTextSearch>(*FIndex);
-  FProblem = TIndexProblem::kNone;
-  Find(FQuery);
+  FAnswer.Problem = TIndexProblem::kNone;
+  Find(std::string(FAnswer.Query));
 }
 
 void TScreenSearch::Find(std::string_view query) {
-  FQuery = query;
-  FChosen.reset();
+  FAnswer.Query = query;
+  FAnswer.Chosen.reset();
   TTextFound found = FSearch ? FSearch->Find(query) : TTextFound{};
-  FHits = std::move(found.Hits);
-  FCut = found.Cut;
+  FAnswer.Hits = std::move(found.Hits);
+  FAnswer.Cut = found.Cut;
 }
 
-std::string TScreenSearch::Status(const TUiTexts& texts) const {
-  switch (FProblem) {
+std::string TSearchAnswer::Status(const TUiTexts& texts) const {
+  switch (Problem) {
     case TIndexProblem::kMissing:
       return FillTextSlots(texts.Message(TMessageText::kSearchNoIndexFmt),
-                           {PathText(TextIndexBeside(FFilm).filename()), PathText(FFilm.filename())});
-    case TIndexProblem::kDamaged: return texts.Format(TMessageText::kSearchDamagedIndexFmt, FReaderMessage);
+                           {PathText(TextIndexBeside(Film).filename()), PathText(Film.filename())});
+    case TIndexProblem::kDamaged: return texts.Format(TMessageText::kSearchDamagedIndexFmt, ReaderMessage);
     case TIndexProblem::kOtherFilm: return texts.Message(TMessageText::kSearchOtherFilm);
     case TIndexProblem::kNone: break;
   }
-  if (FCut) return texts.Format(TMessageText::kSearchCutFmt, std::to_string(FHits.size()));
-  if (FHits.empty())
-    return texts.Message(FQuery.find_first_not_of(' ') == std::string::npos ? TMessageText::kSearchPrompt
-                                                                            : TMessageText::kSearchNothingFound);
-  return texts.Format(TMessageText::kSearchFoundFmt, std::to_string(FHits.size()));
+  if (Cut) return texts.Format(TMessageText::kSearchCutFmt, std::to_string(Hits.size()));
+  if (Hits.empty())
+    return texts.Message(Query.find_first_not_of(' ') == std::string::npos ? TMessageText::kSearchPrompt
+                                                                           : TMessageText::kSearchNothingFound);
+  return texts.Format(TMessageText::kSearchFoundFmt, std::to_string(Hits.size()));
 }
 
 namespace {

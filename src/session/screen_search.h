@@ -18,6 +18,24 @@
 // Why there is nothing to search.
 enum class TIndexProblem : uint8_t { kNone, kMissing, kDamaged, kOtherFilm };
 
+// What a search answers: the problem with the index, or the hits of the query and the
+// one chosen of them. The player's window keeps a copy while the index is searched on
+// another thread.
+struct TSearchAnswer {
+  std::filesystem::path Film;
+  TIndexProblem Problem = TIndexProblem::kMissing;
+  std::string ReaderMessage;  // the index reader's message for a damaged index
+  std::string Query;
+  std::vector<TTextHit> Hits;
+  bool Cut = false;  // the search stopped before it was through
+  std::optional<size_t> Chosen;
+
+  void Choose(size_t hit) { Chosen = hit < Hits.size() ? std::optional(hit) : std::nullopt; }
+  // What the search says under its field: the problem with the index, how many hits
+  // there are, or what to type before anything is.
+  std::string Status(const TUiTexts& texts) const;
+};
+
 class TScreenSearch {
 public:
   // Reads the index beside film, replacing what was searched before; never throws: a
@@ -27,28 +45,20 @@ public:
   // The same with the index read from elsewhere (one the page made for the film).
   void Open(const std::filesystem::path& film, const std::filesystem::path& index);
   bool HasIndex() const { return FSearch != nullptr; }
-  TIndexProblem Problem() const { return FProblem; }
+  TIndexProblem Problem() const { return FAnswer.Problem; }
 
   // The hits of query, which replace those before; none is chosen then.
   void Find(std::string_view query);
-  const std::vector<TTextHit>& Hits() const { return FHits; }
-  std::optional<size_t> Chosen() const { return FChosen; }
-  void Choose(size_t hit) { FChosen = hit < FHits.size() ? std::optional(hit) : std::nullopt; }
-
-  // What the search says under its field: the problem with the index, how many hits
-  // there are, or what to type before anything is.
-  std::string Status(const TUiTexts& texts) const;
+  const std::vector<TTextHit>& Hits() const { return FAnswer.Hits; }
+  std::optional<size_t> Chosen() const { return FAnswer.Chosen; }
+  void Choose(size_t hit) { FAnswer.Choose(hit); }
+  const TSearchAnswer& Answer() const { return FAnswer; }
+  std::string Status(const TUiTexts& texts) const { return FAnswer.Status(texts); }
 
 private:
-  std::filesystem::path FFilm;
-  TIndexProblem FProblem = TIndexProblem::kMissing;
-  std::string FReaderMessage;  // the index reader's message for a damaged index
+  TSearchAnswer FAnswer;
   std::unique_ptr<TTextIndex> FIndex;
   std::unique_ptr<TTextSearch> FSearch;  // searches *FIndex
-  std::string FQuery;
-  std::vector<TTextHit> FHits;
-  bool FCut = false;  // the search stopped before it was through
-  std::optional<size_t> FChosen;
 };
 
 // A place of the film as the player shows it: segment from 0, seconds from its start.
