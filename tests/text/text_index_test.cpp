@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "film/ko_error.h"
+#include "support/error_text.h"
 
 namespace {
 TTextIndex Sample() {
@@ -24,14 +24,9 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
   return at == std::string::npos ? text : text.replace(at, from.size(), to);
 }
 
-// The message of the error reading the document, or "" when it reads.
-std::string ErrorOf(const std::string& document) {
-  try {
-    ParseTextIndex(document);
-    return "";
-  } catch (const EkoError& e) {
-    return e.what();
-  }
+// The message of the error reading the document.
+std::string ReadError(const std::string& document) {
+  return ErrorOf([&] { ParseTextIndex(document); });
 }
 
 TEST(TextIndex, ReadsBackWhatWasWritten) {
@@ -55,9 +50,9 @@ TEST(TextIndex, AnOlderVersionReadsWithoutItsFilmsIdentityAndANewerOneIsRefused)
   TTextIndex expected = Sample();
   expected.FilmIdentity.clear();
   EXPECT_EQ(ParseTextIndex(older), expected);
-  EXPECT_EQ(ErrorOf(Replaced(document, "\"version\":2", "\"version\":3")),
+  EXPECT_EQ(ReadError(Replaced(document, "\"version\":2", "\"version\":3")),
             "the text index is of version 3, newer than this program reads (2): make it again with this kof index");
-  EXPECT_NE(ErrorOf(Replaced(document, "\"version\":2", "\"version\":0")), "");
+  EXPECT_NE(ReadError(Replaced(document, "\"version\":2", "\"version\":0")), "no error");
 }
 
 TEST(TextIndex, TheListsMayComeInAnyOrder) {
@@ -113,7 +108,7 @@ TEST(TextIndex, DamagedAndForeignDocumentsSayWhatIsWrong) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.document.substr(0, 200));
-    EXPECT_EQ(ErrorOf(c.document), c.message);
+    EXPECT_EQ(ReadError(c.document), c.message);
   }
 }
 }  // namespace
