@@ -31,7 +31,7 @@ void CALLBACK OutlineTimeUp(HWND window, UINT, UINT_PTR id, DWORD) {
 void GoToHit(TPlayer& player, size_t index) {
   TScreenSearchState& state = player.ScreenSearch;
   if (!player.Segments || index >= state.Answer.Hits.size()) return;
-  const TTextHit hit = state.Answer.Hits[index];  // a copy: pausing pumps messages, and an answer may come
+  const TTextHit hit = state.Answer.Hits[index];  // a copy: each answer taken replaces the hits
   const int32_t segment = hit.Segment - 1;
   const TSegmentInfo* info = segment < player.Segments->Count() ? player.Segments->Get(segment) : nullptr;
   if (info == nullptr) return;
@@ -50,7 +50,9 @@ void GoToHit(TPlayer& player, size_t index) {
 // The field shows the prompt until the index's answer comes.
 void ReadIndex(TPlayer& player) {
   TScreenSearchState& state = player.ScreenSearch;
-  state.Answer = TSearchAnswer{player.FilmPath, TIndexProblem::kNone, {}, {}, {}, false, {}};
+  state.Answer = TSearchAnswer{};
+  state.Answer.Film = player.FilmPath;
+  state.Answer.Problem = TIndexProblem::kNone;
   state.Worker->Open(player.FilmPath);
   state.IndexRead = true;
   ShowResults(player);
