@@ -32,21 +32,6 @@ private:
   T* FPointer = nullptr;
 };
 
-// COM for this thread while the scope lasts. The player's window thread has it for the
-// program's life, so there this only counts once more and never ends the apartment.
-class TComScope {
-public:
-  TComScope() : FResult(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  TComScope(const TComScope&) = delete;
-  TComScope& operator=(const TComScope&) = delete;
-  ~TComScope() {
-    if (SUCCEEDED(FResult)) CoUninitialize();
-  }
-
-private:
-  HRESULT FResult;
-};
-
 std::string Failure(const char* step, HRESULT result) {
   char text[96];
   std::snprintf(text, sizeof text, "%s (0x%08lX)", step, static_cast<unsigned long>(result));
@@ -125,7 +110,7 @@ TPictureCopy CopyPicture(const TkoPictureView& picture) {
 
 std::string WritePng(const TPictureCopy& picture, const std::filesystem::path& path) {
   if (picture.Pixels.empty()) return "there is no picture";
-  TComScope com;
+  // COM is the window thread's for the program's life (wWinMain).
   TComPtr<IWICImagingFactory> factory;
   const HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                       IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out()));
