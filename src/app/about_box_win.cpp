@@ -13,9 +13,10 @@
 #include "platform/wide_text_win.h"
 
 namespace {
+// The design's separator line and the title's shadow; under high contrast the line is
+// in the scheme's text colour and the title has no shadow.
 constexpr COLORREF kLineColour = RGB(128, 128, 136);
 constexpr COLORREF kShadowColour = RGB(160, 160, 160);
-constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0);
 
 // The texts are owner-drawn static children, each as large as what it shows: the
 // system clips each to its own place, and a reader of the box finds them as texts.
@@ -55,7 +56,8 @@ TGdiObject<HFONT> VersionFontForScale(const TScreenScale& scale) {
 // One opening of the box: the dialog and the drawing objects it owns until it closes.
 class TAboutBox {
 public:
-  explicit TAboutBox(TUiLanguage language) : FLanguage(language), FTexts(FixedTexts(language)) {}
+  TAboutBox(TUiLanguage language, const TControlPalette& palette)
+      : FLanguage(language), FTexts(FixedTexts(language)), FPalette(palette) {}
   void Open(HWND dialog);
   void Paint() const;
   void DrawPart(const DRAWITEMSTRUCT& item) const;
@@ -74,6 +76,8 @@ private:
 
   const TUiLanguage FLanguage;
   const TFixedTexts& FTexts;
+  // The background and the texts: the design's white and black, or the scheme's.
+  const TControlPalette FPalette;
   HWND FDialog = nullptr;
   TAboutLayout FLayout;
   TScreenScale FScale;
@@ -96,8 +100,8 @@ void TAboutBox::Open(HWND dialog) {
   CreateFonts();
   FLayout = AboutLayout({client.right - client.left, client.bottom - client.top}, FScale, Measure());
   FitDialog({client.right - client.left, client.bottom - client.top});
-  FBackground = TGdiObject<HBRUSH>(CreateSolidBrush(kWhite));
-  FLinePen = CreateLinePen(kLineColour, FLayout.LineWidth);
+  FBackground = TGdiObject<HBRUSH>(CreateSolidBrush(FPalette.Background));
+  FLinePen = CreateLinePen(FPalette.HighContrast ? FPalette.Lines : kLineColour, FLayout.LineWidth);
   SetWindowTextW(dialog, Utf8ToWide(FTexts.AboutCaption).c_str());
   CreateChildren(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)));
 }
@@ -170,7 +174,8 @@ void TAboutBox::ShowLicenses() const {
           MB_OK | MB_ICONINFORMATION);
 }
 
-// White, the icon and the separator line; the texts and the button draw themselves.
+// The background, the icon and the separator line; the texts and the button draw
+// themselves.
 void TAboutBox::Paint() const {
   TWindowDC window(FDialog);
   const HDC dc = window.Get();
@@ -184,15 +189,15 @@ void TAboutBox::Paint() const {
   LineTo(dc, FLayout.LineTo.X, FLayout.LineTo.Y);
 }
 
-// The version in the system font, black on white; the author line and the notice in
-// the text font; the name in the title font, grey a little right and down, then black
-// over it, which gives it a shadow.
+// The version in the system font; the author line and the notice in the text font; the
+// name in the title font, grey a little right and down, then over it, which gives it a
+// shadow (none under high contrast). Black on white, or the scheme's text on its window.
 void TAboutBox::DrawPart(const DRAWITEMSTRUCT& item) const {
   const HDC dc = item.hDC;
   RECT area = item.rcItem;
   FillRect(dc, &area, FBackground.Get());
-  SetBkColor(dc, kWhite);
-  SetTextColor(dc, kBlack);
+  SetBkColor(dc, FPalette.Background);
+  SetTextColor(dc, FPalette.Lines);
   SetBkMode(dc, OPAQUE);
   const auto id = static_cast<TAboutText>(item.CtlID);
   const HFONT font = id == kTitleText ? FTitleFont.Get() : id == kVersionText ? VersionFont() : FTextFont.Get();
@@ -208,9 +213,11 @@ void TAboutBox::DrawPart(const DRAWITEMSTRUCT& item) const {
     return;
   }
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, kShadowColour);
-  TextOutW(dc, area.left + FLayout.TitleShadow, area.top + FLayout.TitleShadow, text, length);
-  SetTextColor(dc, kBlack);
+  if (!FPalette.HighContrast) {
+    SetTextColor(dc, kShadowColour);
+    TextOutW(dc, area.left + FLayout.TitleShadow, area.top + FLayout.TitleShadow, text, length);
+    SetTextColor(dc, FPalette.Lines);
+  }
   TextOutW(dc, area.left, area.top, text, length);
 }
 
@@ -275,8 +282,8 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 }
 }  // namespace
 
-bool ShowAboutBox(HWND owner, TUiLanguage language) {
-  TAboutBox box(language);
+bool ShowAboutBox(HWND owner, TUiLanguage language, const TControlPalette& palette) {
+  TAboutBox box(language, palette);
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   return DialogBoxParamW(instance, L"ABOUTBOX", owner, AboutDialogProc, reinterpret_cast<LPARAM>(&box)) > 0;
 }

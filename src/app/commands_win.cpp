@@ -20,6 +20,7 @@
 #include "session/transport_commands.h"
 #include "platform/wide_text_win.h"
 #include "app/segment_list_window_win.h"
+#include "controls/control_palette_win.h"
 #include "film/ko_error.h"
 
 namespace {
@@ -70,7 +71,7 @@ void RunCommand(TPlayer& player, int command) {
     case CM_CONTROL_PANEL: ToggleControlPanel(player); break;
     case CM_FULL_SCREEN: ToggleFullScreen(player); break;
     case CM_HELP: ShowHelp(player); break;
-    case CM_ABOUT: ShowAboutBox(player.MainWindow, player.Texts.Language()); break;
+    case CM_ABOUT: ShowAboutBox(player.MainWindow, player.Texts.Language(), CurrentControlPalette()); break;
     case CM_SAVE_PICTURE: SavePicture(player); break;
     case CM_RESUME: ResumeFilm(player); break;
     case CM_ZOOM_SCREEN_SCALE: SetZoom(player, TPictureZoom::kScreenScale); break;
@@ -96,6 +97,7 @@ void DrawLoadingText(TPlayer& player) {
   if (dc.Get() == nullptr) return;
   const TSelection font(dc.Get(), player.LoadingFont.Get());
   SetBkMode(dc.Get(), TRANSPARENT);
+  SetTextColor(dc.Get(), GetSysColor(COLOR_WINDOWTEXT));  // on the window's own COLOR_WINDOW
   const std::wstring text = Utf8ToWide(player.Texts.Message(TMessageText::kLoading));
   const TkoPoint at = player.Scale.Point({kLoadingTextX, kLoadingTextY});
   TextOutW(dc.Get(), at.X, at.Y, text.c_str(), static_cast<int>(text.size()));

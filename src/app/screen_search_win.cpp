@@ -3,11 +3,11 @@
 #include "session/accessible_texts.h"
 #include "app/player_win.h"
 #include "app/resume_win.h"
+#include "controls/control_palette_win.h"
 #include "platform/wide_text_win.h"
 
 namespace {
-// The word's outline: a colour no lesson's screen uses much, shown for two seconds.
-constexpr COLORREF kOutlineColour = RGB(255, 0, 160);
+// The word's outline shows for two seconds.
 constexpr UINT kOutlineMs = 2000;
 constexpr UINT_PTR kOutlineTimer = 1;
 
@@ -38,7 +38,8 @@ void GoToHit(TPlayer& player, size_t index) {
   state.Answer.Choose(index);
   if (state.Bar) state.Bar->Select(index);
   if (player.Engine.State() == psPlaying) player.Engine.Pause();
-  player.Presenter.SetOutline(segment, {hit.Box.Left, hit.Box.Top, hit.Box.Width(), hit.Box.Height()}, kOutlineColour);
+  player.Presenter.SetOutline(segment, {hit.Box.Left, hit.Box.Top, hit.Box.Width(), hit.Box.Height()},
+                            CurrentControlPalette().Outline);
   if (!player.Engine.SeekTo(segment, HitFrame(hit.Time, info->FramesPerSecond, info->FrameCount))) {
     player.Presenter.ClearOutline();
     return;

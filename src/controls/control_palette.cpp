@@ -34,6 +34,7 @@ TControlPalette ControlPalette(bool highContrast, const std::function<uint32_t(T
   palette.LabelText = text;
   palette.BarFrame = text;
   palette.BarPlayed = highlight;
+  palette.Outline = highlight;
   palette.Track = text;
   palette.ButtonFace = systemColour(TSystemColour::kButtonFace);
   palette.ButtonText = systemColour(TSystemColour::kButtonText);

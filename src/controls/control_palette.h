@@ -21,6 +21,7 @@ struct TControlPalette {
   uint32_t BarPlayed = 0xB8A8A0;
   uint32_t Track = 0xA89890;       // the sliders' track and thumb outline
   uint32_t Thumb = 0xE0E0E0;
+  uint32_t Outline = 0xA000FF;     // around a found word: a colour few lessons' screens use
   // The button and thumb pictures under high contrast: the glyph in ButtonText on
   // ButtonFace (see MaskPicture).
   uint32_t ButtonFace = 0xFFFFFF;

@@ -63,6 +63,7 @@ LRESULT TSearchBar::Message(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   if (message == WM_CTLCOLORSTATIC) {
+    SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
   }

@@ -21,7 +21,7 @@ uint32_t Scheme(TSystemColour colour) {
 
 std::vector<uint32_t> Fields(const TControlPalette& p) {
   return {p.Background, p.Lines, p.Strip, p.StripText, p.LabelText, p.BarFrame, p.BarPlayed,
-          p.Track,      p.Thumb, p.ButtonFace, p.ButtonText};
+          p.Track,      p.Thumb, p.ButtonFace, p.ButtonText, p.Outline};
 }
 }  // namespace
 
@@ -35,15 +35,16 @@ TEST(ControlPalette, WithoutHighContrastTheDesignsColoursAndNoSchemeAsked) {
   EXPECT_FALSE(palette.HighContrast);
   // white panel, black lines, the strip's grey-blue, white letters on it, the bar's grey.
   EXPECT_EQ(Fields(palette), (std::vector<uint32_t>{0xFFFFFF, 0, 0xA89890, 0xFFFFFF, 0xA89890, 0xB8A8A0, 0xB8A8A0,
-                                                   0xA89890, 0xE0E0E0, 0xFFFFFF, 0}));
+                                                   0xA89890, 0xE0E0E0, 0xFFFFFF, 0, 0xA000FF}));
 }
 
 TEST(ControlPalette, UnderHighContrastEveryColourIsTheSchemes) {
   const TControlPalette palette = ControlPalette(true, Scheme);
   EXPECT_TRUE(palette.HighContrast);
   // Background: window; lines, labels, frame and track: window text; the strip and the
-  // played part: highlight, its letters highlight text; thumbs and pictures: buttons.
-  EXPECT_EQ(Fields(palette), (std::vector<uint32_t>{1, 2, 3, 4, 2, 2, 3, 2, 5, 5, 6}));
+  // played part and a found word's outline: highlight, its letters highlight text;
+  // thumbs and pictures: buttons.
+  EXPECT_EQ(Fields(palette), (std::vector<uint32_t>{1, 2, 3, 4, 2, 2, 3, 2, 5, 5, 6, 3}));
 }
 
 TEST(ControlPalette, APictureMaskedKeepsItsShapeInTwoColours) {

@@ -9,6 +9,7 @@
 #include "controls/control_palette_win.h"
 #include "controls/ko_progress_bar_win.h"
 #include "controls/ko_slider_win.h"
+#include "controls/search_bar_win.h"
 #include "support/window_pixel_win.h"
 
 namespace {
@@ -29,6 +30,33 @@ TGdiObject<HBITMAP> Picture(const std::vector<uint32_t>& pixels, int width, int 
   TGdiObject<HBITMAP> picture(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (bits != nullptr) std::copy(pixels.begin(), pixels.end(), static_cast<uint32_t*>(bits));
   return picture;
+}
+
+// A dark scheme (white text on a black window) for as long as it lives.
+class TDarkScheme {
+public:
+  TDarkScheme() {
+    for (size_t i = 0; i < std::size(kElements); ++i) FKept[i] = GetSysColor(kElements[i]);
+    const COLORREF dark[] = {RGB(0, 0, 0), RGB(255, 255, 255)};
+    SetSysColors(static_cast<int>(std::size(kElements)), kElements, dark);
+  }
+  ~TDarkScheme() { SetSysColors(static_cast<int>(std::size(kElements)), kElements, FKept); }
+
+private:
+  static constexpr INT kElements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT};
+  COLORREF FKept[std::size(kElements)]{};
+};
+
+int PixelsOfColour(HWND window, COLORREF colour) {
+  UpdateWindow(window);
+  RECT client{};
+  GetClientRect(window, &client);
+  const HDC dc = GetDC(window);
+  int found = 0;
+  for (LONG y = 0; y < client.bottom; ++y)
+    for (LONG x = 0; x < client.right; ++x) found += GetPixel(dc, x, y) == colour ? 1 : 0;
+  ReleaseDC(window, dc);
+  return found;
 }
 
 std::vector<uint32_t> Pixels(HBITMAP picture, int width, int height) {
@@ -84,6 +112,27 @@ TEST(ControlPaletteWin, TheBarAndTheSliderPaintInTheirPalette) {
     MoveWindow(slider->Handle(), 0, 20, 70, 20, TRUE);
     slider->SetPalette(scheme);
     EXPECT_EQ(PixelOf(slider->Handle(), 8, 10), scheme.Thumb) << "the thumb at 0, no picture in it";
+  }
+  DestroyWindow(parent);
+}
+
+// The search field's label and its line of hits are written in the scheme's text
+// colour on its window colour, which a dark scheme makes white on black.
+TEST(ControlPaletteWin, TheSearchBarsTextsShowInADarkScheme) {
+  const TDarkScheme dark;
+  const HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 600, 300, nullptr, nullptr,
+                                      nullptr, nullptr);
+  ASSERT_NE(parent, nullptr);
+  {
+    TSearchBar bar(parent, TScreenScale());
+    bar.SetLabel(L"Find on screen:");
+    bar.SetStatus(L"Found: 3");
+    bar.ShowAt(0, 0);
+    int texts = 0;
+    for (HWND text = FindWindowExW(bar.Handle(), nullptr, L"STATIC", nullptr); text != nullptr;
+         text = FindWindowExW(bar.Handle(), text, L"STATIC", nullptr), ++texts)
+      EXPECT_GT(PixelsOfColour(text, RGB(255, 255, 255)), 20) << "text " << texts << " is not written in white";
+    EXPECT_EQ(texts, 2);
   }
   DestroyWindow(parent);
 }
