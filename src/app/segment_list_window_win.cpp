@@ -1,5 +1,8 @@
 #include "app/segment_list_window_win.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "app/bottom_panel_win.h"
 #include "app/commands_win.h"
 #include "app/player_win.h"
@@ -51,25 +54,35 @@ LRESULT TSegmentListPane::Message(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       if (LOWORD(wParam) == kCloseButtonId) ToggleSegmentList(FPlayer);
       return 0;
+    case WM_DRAWITEM: DrawChild(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
     case WM_RBUTTONDOWN: ShowContextMenuAtCursor(FPlayer); return 0;
   }
   return DefWindowProcW(FWindow, message, wParam, lParam);
 }
 
+// The caption is a label just before the list box, which gives the list its name for a
+// screen reader; the close button's text is its name, and it draws an "X".
 void TSegmentListPane::MakeChildren() {
-  FCaption = Utf8ToWide(FPlayer.Texts.Message(TMessageText::kSegmentListCaption));
   const HINSTANCE instance = GetModuleHandleW(nullptr);
+  FCaption = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOPREFIX, 0, 0, 1, 1,
+                             FWindow, nullptr, instance, nullptr);
   FListBox = CreateWindowExW(0, L"LISTBOX", L"",
                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY, 8, 8,
                              100, 100, FWindow, nullptr, instance, nullptr);
-  FCloseButton = CreateWindowExW(0, L"BUTTON", L"X", WS_CHILD | WS_VISIBLE, 0, 0, 15, 15, FWindow,
+  FCloseButton = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 15, 15, FWindow,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCloseButtonId)), instance, nullptr);
+  SetTexts();
   // The system's dialog font: the built-in caption is Russian, and the plain system font
   // has no Cyrillic letters on every system.
   SetScale(FScale);
   FListBoxProcedure = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(FListBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListBoxProcedure)));
   GetClientRect(FWindow, &FClient);
+}
+
+void TSegmentListPane::SetTexts() {
+  SetWindowTextW(FCaption, Utf8ToWide(FPlayer.Texts.Message(TMessageText::kSegmentListCaption)).c_str());
+  SetWindowTextW(FCloseButton, Utf8ToWide(FPlayer.Texts.Message(TMessageText::kSegmentListClose)).c_str());
 }
 
 // The list box's messages reach the pane through its parent's window data, until the
@@ -132,14 +145,14 @@ HFONT TSegmentListPane::Font() const {
   return FScaledFont ? FScaledFont.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
-// The header strip with the caption and the frame around the whole pane (as wide as
-// the panel's lines), in the palette's strip colours; then the children put in their
-// places.
+// The header strip and the frame around the whole pane (as wide as the panel's lines), in
+// the palette's strip colours; then the children put in their places: the caption on the
+// strip up to the close button.
 void TSegmentListPane::PaintHeader() {
   const LONG w = FClient.right;
   const LONG h = FClient.bottom;
   const TScreenScale& s = FScale;
-  const int32_t margin = s.Px(kMargin), headerBottom = s.Px(kHeaderBottom), inset = s.Px(kCaptionInset);
+  const int32_t margin = s.Px(kMargin), headerBottom = s.Px(kHeaderBottom);
   {
     TWindowDC dc(FWindow);
     if (dc.Get() == nullptr) return;
@@ -148,26 +161,45 @@ void TSegmentListPane::PaintHeader() {
     const TGdiObject<HPEN> framePen = CreateLinePen(palette.Strip, s.Px(kPanelLineWidth));
     const TGdiObject<HBRUSH> headerBrush(CreateSolidBrush(palette.Strip));
     const TSelection pen(dc.Get(), framePen.Get());
-    const TSelection font(dc.Get(), Font());
     {
       const TSelection hollow(dc.Get(), GetStockObject(NULL_BRUSH));
       Rectangle(dc.Get(), 0, 0, w, h);
     }
     FillRect(dc.Get(), &header, headerBrush.Get());
-    SetTextColor(dc.Get(), palette.StripText);
-    SetBkMode(dc.Get(), TRANSPARENT);
-    RECT text{header.left + inset, header.top, header.right - inset, header.bottom};
-    DrawTextW(dc.Get(), FCaption.c_str(), static_cast<int>(FCaption.size()), &text, 0);
   }
   const int32_t listTop = headerBottom + s.Px(kCaptionInset);
+  MoveWindow(FCaption, margin, margin, std::max<LONG>(0, w - s.Px(kCloseRight) - margin), headerBottom - margin, TRUE);
   MoveWindow(FListBox, margin, listTop, w - 2 * margin, h - listTop - margin, TRUE);
   SetWindowPos(FCloseButton, nullptr, w - s.Px(kCloseRight), s.Px(kCloseTop), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The caption in the strip's letters, narrowed on each side; the close button as a push
+// button with an "X".
+void TSegmentListPane::DrawChild(const DRAWITEMSTRUCT& item) const {
+  RECT area = item.rcItem;
+  if (item.hwndItem == FCloseButton) {
+    DrawFrameControl(item.hDC, &area, DFC_BUTTON, DFCS_BUTTONPUSH | ((item.itemState & ODS_SELECTED) ? DFCS_PUSHED : 0));
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, GetSysColor(COLOR_BTNTEXT));
+    DrawTextW(item.hDC, L"X", 1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    return;
+  }
+  const TControlPalette palette = CurrentControlPalette();
+  const TGdiObject<HBRUSH> strip(CreateSolidBrush(palette.Strip));
+  FillRect(item.hDC, &area, strip.Get());
+  const TSelection font(item.hDC, Font());
+  SetTextColor(item.hDC, palette.StripText);
+  SetBkMode(item.hDC, TRANSPARENT);
+  InflateRect(&area, -FScale.Px(kCaptionInset), 0);
+  wchar_t caption[256] = L"";
+  const int length = GetWindowTextW(FCaption, caption, static_cast<int>(std::size(caption)));
+  DrawTextW(item.hDC, caption, length, &area, DT_NOPREFIX);
+}
+
 void TSegmentListPane::RefreshCaption() {
   if (FWindow == nullptr) return;
-  FCaption = Utf8ToWide(FPlayer.Texts.Message(TMessageText::kSegmentListCaption));
+  SetTexts();
   InvalidateRect(FWindow, nullptr, TRUE);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The segment list (class "koSegmentList"): a pane on the left of the main window with a
-// coloured header carrying the caption, a close button "X" and a list box with one line
+// coloured header carrying the caption (the list's label), a close button "X" (named
+// for a screen reader) and a list box with one line
 // per segment, in film order, so that a line index is a segment index. Enter or a double
 // click on a line hides the pane and starts that segment; Escape hides it. Shown and
 // hidden by the segment list toggle (command 113). The player holds it; the pane's window
@@ -33,7 +34,8 @@ public:
   // Refills the lines from the player's segments and selects the current segment's line.
   // Without segments, the lines stay as they are.
   void Fill();
-  // Takes the caption from the player's texts again and redraws it.
+  // Takes the caption and the close button's name from the player's texts again, and
+  // redraws them.
   void RefreshCaption();
   // Selects line index; an index without a line clears the selection.
   void SelectLine(int32_t index);
@@ -53,16 +55,18 @@ private:
   bool ListKey(WPARAM key);
   void ActivateSelectedSegment();
   void MoveFocusOffList();
+  void SetTexts();
   void PaintHeader();
+  void DrawChild(const DRAWITEMSTRUCT& item) const;
   HFONT Font() const;
 
   TPlayer& FPlayer;
   HWND FWindow = nullptr;
+  HWND FCaption = nullptr;  // an owner-drawn label
   HWND FListBox = nullptr;
   HWND FCloseButton = nullptr;
   WNDPROC FListBoxProcedure = nullptr;  // the list box's own, which ours passes messages on to
   RECT FClient{};
-  std::wstring FCaption;
   TScreenScale FScale;
   // The system's dialog font made for the list's screen when that differs from the
   // system's own scale; empty while the stock font fits.

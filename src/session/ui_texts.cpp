@@ -61,6 +61,7 @@ const TTextEntry kMessageTexts[kMessageTextCount] = {
      "The text index belongs to another version of this film — make it again"},
     {"SearchCutFmt", "Найдено: %s, и поиск остановлен: он слишком долог. Уточните запрос",
      "Found: %s before the search stopped, as it was too long. Type more of the words"},
+    {"SegmentListClose", "Закрыть список", "Close the list"},
 };
 
 const TTextEntry kMenuTexts[kMenuTextCount] = {

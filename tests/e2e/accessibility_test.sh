@@ -2,10 +2,10 @@
 # The player for the keyboard and screen readers, as a user meets it: every panel button
 # carries its tooltip's text as its window text (what the system's button proxy names
 # it by) in Russian and in English after the language switch; Tab and Shift+Tab go round
-# the picture, the panel's controls and the open segment list; the keys of the focused
-# bar seek exactly as far as they say (to the frame `kof frames` renders there) and
-# leave the focus where it is; those of the focused volume slider move its label. The
-# bar's and sliders' own objects reach a screen reader's process.
+# the picture, the panel's controls and the open segment list, which its caption names;
+# the keys of the focused bar seek exactly as far as they say (to the frame `kof frames`
+# renders there) and leave the focus where it is; those of the focused volume slider
+# move its label. The bar's and sliders' own objects reach a screen reader's process.
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 rz_forget_language_at_exit
@@ -72,6 +72,12 @@ rz_child_visible Button 110 || rz_fail "the bar's keys did not leave the film pa
 # The list open: Tab from it goes to the picture, Shift+Tab back to it and on to the
 # volume; Escape still closes it and gives the focus to its button.
 focus_after "ListBox 0" F6
+# The caption is the label just before the list, which names it; the close button, an
+# "X", is named by its text.
+rz_probe children roRezodu | awk -F'\t' '$2 == "ListBox" && prev == "Static=Segments" { found = 1 }
+  { prev = $2 "=" $6 } END { exit !found }' || rz_fail "the segment list is not labelled: $(rz_probe children roRezodu)"
+rz_probe children roRezodu | awk -F'\t' '$2 == "Button" && $5 == 1 && $6 == "Close the list" { found = 1 }
+  END { exit !found }' || rz_fail "the segment list's close button is not named"
 focus_after picture Tab
 focus_after "ListBox 0" shift+Tab
 focus_after "koSlider 0" shift+Tab
