@@ -4,7 +4,9 @@
 
 #include "session/focus_order.h"
 #include "app/player_win.h"
+#include "app/screen_search_win.h"
 #include "app/segment_list_window_win.h"
+#include "controls/search_bar_win.h"
 #include "controls/ko_common_win.h"
 
 namespace {
@@ -19,6 +21,9 @@ std::vector<HWND> FocusCycle(const TPlayer& player) {
   if (list != nullptr && IsWindowVisible(player.SegmentList.Window()))
     cycle.push_back(list);
   cycle.push_back(player.MainWindow);
+  if (const TSearchBar* search = player.ScreenSearch.Bar.get(); search != nullptr && search->Visible())
+    for (HWND control : {search->Field(), search->List()})
+      if (CanTakeFocus(control)) cycle.push_back(control);
   if (const HWND panel = player.Panel.Window(); panel != nullptr && IsWindowVisible(panel))
     for (HWND child = GetWindow(panel, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
       if (CanTakeFocus(child)) cycle.push_back(child);

@@ -1,8 +1,8 @@
 #pragma once
 // Tab and Shift+Tab in the main window: the focus goes round the segment list (while it
 // is open), the picture (the main window itself, which the dialog handling of the
-// message loop never gives the focus) and the panel's controls, and the keyboard cues
-// show from then on.
+// message loop never gives the focus), the field of Find on screen and its hits (while
+// it is open) and the panel's controls, and the keyboard cues show from then on.
 #include <windows.h>
 
 struct TPlayer;

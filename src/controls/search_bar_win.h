@@ -26,6 +26,9 @@ public:
   TSearchBar& operator=(const TSearchBar&) = delete;
 
   HWND Handle() const { return FWindow; }
+  // The field and the list of hits, which take their turns in the focus's round.
+  HWND Field() const { return FField; }
+  HWND List() const { return FList; }
   // The field's label, and the line under the field.
   void SetLabel(const std::wstring& label);
   void SetStatus(const std::wstring& status);

@@ -2,7 +2,8 @@
 # Find on screen as a user does it. search.kof carries real text ("Open the Settings
 # dialog" in both segments) and its index is made by kof index: Ctrl+F, a word typed,
 # Enter pauses on the hit's frame, exactly kof's picture of it, with the word outlined
-# for 2 s; F3 and Shift+F3 go to the other hit and back; Escape closes the field. (What
+# for 2 s; F3 and Shift+F3 go to the other hit and back; Escape closes the field; the
+# field and its hits are in the Tab round. (What
 # the field says without an index, or with one of another version of the film:
 # ScreenSearch.SaysWhatIsWrongWithTheIndexOrHowManyHits, on real files.)
 source "$(dirname "$0")/lib.sh"
@@ -72,6 +73,17 @@ rz_wait_until 10 shows 1 20 || rz_fail "Shift+F3 should show segment 1, frame 20
 # A click on a line of the list goes there too: the second line.
 rz_keys roRezodu ctrl+f
 rz_wait_until 10 rz_child_visible Edit 1 || rz_fail "Ctrl+F did not show the field again"
+# The field and its hits take their turns in the Tab round, which comes back to the field.
+focus_is() {
+  local want=$1
+  rz_wait_until 3 eval '[ "$(rz_focus)" = "$want" ]'
+}
+focus_is "Edit 1" || rz_fail "Ctrl+F left the focus on $(rz_focus)"
+for step in "Tab ListBox 3" "shift+Tab Edit 1" "shift+Tab picture" "Tab Edit 1"; do
+  read -r key want <<<"$step"
+  rz_keys roRezodu "$key"
+  focus_is "$want" || rz_fail "$key went to $(rz_focus), not to $want"
+done
 list=$(rz_child ListBox 3)
 IFS=, read -r ll lt _ _ <<<"$(rz_field "$list" 4)"
 rz_click roRezodu $((ll + 40)) $((lt + 2 + 16 + 8))
