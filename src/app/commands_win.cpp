@@ -3,6 +3,7 @@
 
 #include <commdlg.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include <memory>
 #include <type_traits>
@@ -62,6 +63,20 @@ void ShowContextMenuAtCursor(TPlayer& player) {
   player.Menus.ShowContextMenu(player.MainWindow, cursor);
 }
 
+void ShowContextMenuFor(TPlayer& player, LPARAM where) {
+  if (where != -1) {
+    player.Menus.ShowContextMenu(player.MainWindow, {GET_X_LPARAM(where), GET_Y_LPARAM(where)});
+    return;
+  }
+  HWND focused = GetFocus();
+  if (focused == nullptr || !IsChild(player.MainWindow, focused)) focused = player.MainWindow;
+  RECT area{};
+  GetClientRect(focused, &area);
+  POINT corner{area.left + player.Scale.Px(8), area.top + player.Scale.Px(8)};
+  ClientToScreen(focused, &corner);
+  player.Menus.ShowContextMenu(player.MainWindow, corner);
+}
+
 void RunCommand(TPlayer& player, int command) {
   switch (command) {
     case CM_EXIT: DestroyWindow(player.MainWindow); break;
@@ -70,6 +85,9 @@ void RunCommand(TPlayer& player, int command) {
     case CM_SEGMENTS: ToggleSegmentList(player); break;
     case CM_CONTROL_PANEL: ToggleControlPanel(player); break;
     case CM_FULL_SCREEN: ToggleFullScreen(player); break;
+    case IDCANCEL:  // Escape, as the dialog handling of the message loop sends it
+      if (player.State.FullScreen) ToggleFullScreen(player);
+      break;
     case CM_HELP: ShowHelp(player); break;
     case CM_ABOUT: ShowAboutBox(player.MainWindow, player.Texts.Language(), CurrentControlPalette()); break;
     case CM_SAVE_PICTURE: SavePicture(player); break;

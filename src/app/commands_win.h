@@ -17,6 +17,9 @@ void RunCommand(TPlayer& player, int command);
 
 // Opens the context menu at the mouse pointer.
 void ShowContextMenuAtCursor(TPlayer& player);
+// Opens it for WM_CONTEXTMENU, whose lParam is where (screen), or -1 for Shift+F10 and
+// the Menu key, which open it at the focused control.
+void ShowContextMenuFor(TPlayer& player, LPARAM where);
 
 // Opens a film the way its door reads it: the old film and its files go, the new one is
 // read, and the segment list, the title (where the door names the film), activity, resume

@@ -12,7 +12,10 @@
 namespace {
 constexpr char kLanguageKey[] = "language";
 
-// The submenu is View's last item.
+// The submenu is the last item of View and of the context menu (which stands for the
+// menu bar in full screen).
+constexpr TMenuId kMenusWithLanguage[] = {TMenuId::kView, TMenuId::kContext};
+
 HMENU LanguageMenu(HMENU view) {
   const int count = GetMenuItemCount(view);
   return count > 0 ? GetSubMenu(view, count - 1) : nullptr;
@@ -38,14 +41,18 @@ TUiLanguage RememberedLanguage(TSettingsFile& settings) {
   return ParseUiLanguage(settings.Read().Value(kLanguageKey)).value_or(TUiLanguage::kRussian);
 }
 
-void AddLanguageMenu(HMENU view, TUiLanguage language) {
-  HMENU menu = CreatePopupMenu();
-  AppendMenuW(menu, MF_STRING, CM_LANGUAGE_RUSSIAN, L"");
-  AppendMenuW(menu, MF_STRING, CM_LANGUAGE_ENGLISH, L"");
-  AppendMenuW(view, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(view, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), L"");
-  TextLanguageMenu(view, language);
-  CheckLanguage(view, language);
+void AddLanguageMenus(const TMenus& menus, TUiLanguage language) {
+  for (TMenuId id : kMenusWithLanguage) {
+    const HMENU view = menus.Menu(id);
+    if (view == nullptr) continue;
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, CM_LANGUAGE_RUSSIAN, L"");
+    AppendMenuW(menu, MF_STRING, CM_LANGUAGE_ENGLISH, L"");
+    AppendMenuW(view, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(view, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), L"");
+    TextLanguageMenu(view, language);
+    CheckLanguage(view, language);
+  }
 }
 
 void ApplyMenuTexts(TPlayer& player, bool builtInFirst) {
@@ -57,8 +64,10 @@ void ChooseLanguage(TPlayer& player, TUiLanguage language) {
   player.Texts = TUiTexts(language);
   player.Texts.OverlayMessageTexts(player.LanguageBlock, AnsiToUtf8);
   ApplyMenuTexts(player, true);
-  TextLanguageMenu(player.Menus.Menu(TMenuId::kView), language);
-  CheckLanguage(player.Menus.Menu(TMenuId::kView), language);
+  for (TMenuId id : kMenusWithLanguage) {
+    TextLanguageMenu(player.Menus.Menu(id), language);
+    CheckLanguage(player.Menus.Menu(id), language);
+  }
   if (player.MainWindow != nullptr) DrawMenuBar(player.MainWindow);
   player.Panel.UpdateToolTips(player.Texts);
   player.SegmentList.RefreshCaption();

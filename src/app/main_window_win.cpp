@@ -87,6 +87,7 @@ LRESULT Dispatch(TPlayer& player, HWND window, UINT message, WPARAM wParam, LPAR
       if (OnPictureKey(player, wParam, lParam)) return 0;
       break;
     case WM_RBUTTONUP: ShowContextMenuAtCursor(player); return 0;
+    case WM_CONTEXTMENU: ShowContextMenuFor(player, lParam); return 0;
     case WM_DROPFILES: DropFiles(player, reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_FRAMESTEP: OnFrameStep(player, wParam); return 0;
     case WM_SHOWBOXES: OnShowBoxes(player); return 0;
@@ -113,6 +114,17 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     MessageBoxW(window, L"Error in WndProc", L"Error", MB_OK);
     return 0;
   }
+}
+
+// Shift+F10 and the Menu key open the context menu at the focused control. (F10 is
+// Pause, and its keys never reach the windows' own default handling.)
+bool TakeContextMenuKey(TPlayer& player, const MSG& message) {
+  const bool keyDown = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+  const bool shiftF10 = message.wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0;
+  if (!keyDown || (!shiftF10 && message.wParam != VK_APPS)) return false;
+  if (message.hwnd != player.MainWindow && !IsChild(player.MainWindow, message.hwnd)) return false;
+  ShowContextMenuFor(player, -1);
+  return true;
 }
 }  // namespace
 
@@ -141,7 +153,9 @@ HWND CreateMainWindow(TPlayer& player) {
 }
 
 void ProcessPlayerMessage(TPlayer& player, MSG& message) {
-  if (TakeMouseWheel(player, message) || TakeExportBoxMessage(player, message) || TakeTabKey(player, message)) return;
+  if (TakeMouseWheel(player, message) || TakeExportBoxMessage(player, message) || TakeTabKey(player, message) ||
+      TakeContextMenuKey(player, message))
+    return;
   const bool menuKey = (message.message == WM_SYSKEYDOWN || message.message == WM_SYSKEYUP) && message.wParam == VK_F10;
   HWND window = player.MainWindow;
   if (!menuKey && (window == nullptr || !IsDialogMessageW(window, &message))) {

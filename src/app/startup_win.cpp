@@ -82,7 +82,7 @@ void CreateMainWindowContents(TPlayer& player, HWND window) {
   player.Timer.SetWindow(window);
   player.Menus.Attach(window);
   SetWindowTextW(window, L"roRezodu");
-  AddLanguageMenu(player.Menus.Menu(TMenuId::kView), player.Texts.Language());
+  AddLanguageMenus(player.Menus, player.Texts.Language());
   ApplyMenuTexts(player, player.Texts.Language() != TUiLanguage::kRussian);
   player.Panel.CreateToolTips(player.Texts);
   player.LoadingFont = CreateLoadingFont(player.Scale);

@@ -34,8 +34,8 @@ restarted=$(rz_still_frame roRezodu 320 240 "$intro")
 [ "$restarted" -lt "$later" ] || rz_fail "F4 did not start the first segment again (frame $restarted)"
 
 # Alt+Enter: the paused frame fills the middle of the screen, without a menu bar, and a
-# right click brings the context menu (its items' states: MenuState natively). Alt+Enter
-# again restores all.
+# right click, Shift+F10 or the Menu key brings the context menu (its items' states:
+# MenuState natively). Alt+Enter again restores all.
 rz_keys roRezodu alt+Return
 rz_wait_until 10 rz_window_is roRezodu 6 maximised ||
   rz_fail "Alt+Enter did not maximise the window: $(rz_probe window roRezodu)"
@@ -45,8 +45,19 @@ rz_wait_until 10 rz_window_is roRezodu 6 maximised ||
 [ "$(rz_wait_frame roRezodu 320 240 "$intro")" = "$restarted" ] || rz_fail "full screen shows another frame"
 rz_click roRezodu 200 200 3
 rz_wait_until 10 rz_probe popup >/dev/null || rz_fail "no context menu after a right click"
+# Without the menu bar it holds About, Export and the language too.
+for item in "О программе" "Экспорт видео" "Язык / Language"; do
+  rz_probe popup | cut -f 3 | grep -q "^$item" || rz_fail "the context menu has no $item: $(rz_probe popup)"
+done
 xdotool key Escape
 rz_wait_until 10 eval '! rz_probe popup >/dev/null' || rz_fail "the context menu stays open"
+# From the keyboard too: Shift+F10 and the Menu key.
+for key in shift+F10 Menu; do
+  rz_keys roRezodu "$key"
+  rz_wait_until 10 rz_probe popup >/dev/null || rz_fail "no context menu after $key"
+  xdotool key Escape
+  rz_wait_until 10 eval '! rz_probe popup >/dev/null' || rz_fail "the context menu of $key stays open"
+done
 rz_keys roRezodu alt+Return
 rz_wait_until 10 rz_window_is roRezodu 3 0,0,600,400 ||
   rz_fail "Alt+Enter did not restore the window: $(rz_probe window roRezodu)"
