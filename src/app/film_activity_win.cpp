@@ -41,6 +41,7 @@ void ShowSkipNote(TPlayer& player, double skipped) {
   if (!activity.Note) activity.Note = std::make_unique<TNoteWindow>(player.MainWindow, player.Scale, kStripColour);
   activity.Note->SetText(Utf8ToWide(player.Texts.Format(TMessageText::kIdleSkippedFmt, ClockText(skipped))));
   ShowNoteAboveThePanel(player, *activity.Note);
+  activity.Note->Announce();
   activity.Note->HideAfter(kSkipNoteMs);
 }
 }  // namespace

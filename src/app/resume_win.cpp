@@ -62,6 +62,7 @@ void ShowOffer(TPlayer& player, TFilmFrame place) {
   }
   resume.Note->SetText(OfferText(player, place));
   ShowNoteAboveThePanel(player, *resume.Note);
+  resume.Note->Announce();
   resume.Note->HideAfter(static_cast<uint32_t>(kResumeOfferMs));
 }
 }  // namespace

@@ -202,6 +202,7 @@ void ShowNote(TPlayer& player, const std::wstring& text, uint32_t ms, bool opens
     if (player.Export.Note) player.Export.Note->Hide();
   };
   ShowNoteAboveThePanel(player, *exporting.Note);
+  exporting.Note->Announce();
   exporting.Note->HideAfter(ms);
 }
 

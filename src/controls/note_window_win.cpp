@@ -104,6 +104,10 @@ void TNoteWindow::ShowAt(int32_t x, int32_t y) {
   SetWindowPos(FWindow, HWND_TOP, x, y, size.Width, size.Height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
+void TNoteWindow::Announce() const {
+  if (FWindow != nullptr) NotifyWinEvent(EVENT_SYSTEM_ALERT, FWindow, OBJID_CLIENT, CHILDID_SELF);
+}
+
 void TNoteWindow::Hide() {
   if (FWindow == nullptr) return;
   KillTimer(FWindow, kHideTimer);

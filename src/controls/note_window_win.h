@@ -34,6 +34,9 @@ public:
   // Shows it with its top-left corner at x, y of the parent's client area, above the
   // parent's other children; it takes neither the focus nor the activation.
   void ShowAt(int32_t x, int32_t y);
+  // Raises the note shown as an alert, which screen readers speak: for what the user is
+  // told, not for the bar's preview.
+  void Announce() const;
   void Hide();
   bool Visible() const { return FWindow != nullptr && IsWindowVisible(FWindow); }
   // Hides the note after ms milliseconds (0: never).

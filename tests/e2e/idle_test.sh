@@ -85,10 +85,16 @@ rz_menu_state_is roRezodu 2.7 enabled || rz_fail "Skip idle stretches: $(rz_menu
 rz_keys roRezodu ctrl+i
 rz_wait_menu_state roRezodu 2.7 enabled,checked || rz_fail "Ctrl+I left Skip idle stretches $(rz_menu_state roRezodu 2.7)"
 grep -qE '^skipidle=[0-9]+ 3$' "$settings" || rz_fail "the settings file does not keep skipping: $(cat "$settings")"
-# Played now, the first stretch is skipped, and a note above the panel says how much.
+# Played now, the first stretch is skipped, and a note above the panel says how much,
+# raised as an alert, which a screen reader speaks.
+wine "$RZ_PROBE" alert 20 >"$RZ_OUT/alert.txt" &
+listener=$!
+rz_wait_until 10 grep -q watching "$RZ_OUT/alert.txt" || rz_fail "nothing listens for alerts"
 rz_keys roRezodu F9
 note_says() { [ "$(rz_field "$(rz_child koNote)" 5,6)" = "1	$1" ]; }
 rz_wait_until 10 note_says "пропущено 00:00:07" || rz_fail "no note of the skip: $(rz_child koNote)"
+wait "$listener" || true
+grep -qx "koNote	пропущено 00:00:07" "$RZ_OUT/alert.txt" || rz_fail "the note was no alert: $(cat "$RZ_OUT/alert.txt")"
 rz_close
 echo "$RZ_NAME: with skipping off at $full s (frame 100, second segment, end), with /skipidle 3 at $skipped s;" \
   "the skips land on kof's frames 95 and 195; the strip shows; Ctrl+I checks the item and is remembered"

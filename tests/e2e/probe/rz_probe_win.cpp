@@ -23,6 +23,9 @@
 //   rz_probe accessible TITLE         every window inside TITLE that has an accessible
 //                                     object of its own, asked from this process as a
 //                                     screen reader asks: class, name and value
+//   rz_probe alert SECONDS            waits for an alert (EVENT_SYSTEM_ALERT), as a screen
+//                                     reader hears of it: prints "watching" once it listens,
+//                                     then the class and text of the alert's window
 //   rz_probe tips                     the text of every tooltip on show
 //   rz_probe close TITLE              asks every window titled TITLE to close (WM_CLOSE), all
 //                                     at once, as a session ending does
@@ -364,10 +367,33 @@ int HoldFile(const std::wstring& path, const std::wstring& whileExists) {
   return 0;
 }
 
+HWND alerted = nullptr;
+void CALLBACK RecordAlert(HWINEVENTHOOK, DWORD, HWND window, LONG, LONG, DWORD, DWORD) {
+  if (alerted == nullptr) alerted = window;
+}
+
+int WaitForAlert(double seconds) {
+  const HWINEVENTHOOK hook =
+      SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, RecordAlert, 0, 0, WINEVENT_OUTOFCONTEXT);
+  if (hook == nullptr) return 1;
+  std::puts("watching");
+  std::fflush(stdout);
+  const ULONGLONG end = GetTickCount64() + ULONGLONG(seconds * 1000);
+  while (alerted == nullptr && GetTickCount64() < end) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  }
+  UnhookWinEvent(hook);
+  if (alerted == nullptr) return 1;
+  PrintLine({Escaped(ClassOf(alerted)), Escaped(WindowText(alerted))});
+  return 0;
+}
+
 int Usage() {
   std::fputs("usage: rz_probe windows | window T | boxes | menu T | popup | client T | click T BUTTON | tips\n"
              "       rz_probe wait T [SECONDS] | gone T [SECONDS] | shown T SECONDS | children T | focus T\n"
-             "       rz_probe dpi T DPI | accessible T\n"
+             "       rz_probe dpi T DPI | accessible T | alert SECONDS\n"
              "       rz_probe close T | hold FILE WHILE\n",
              stderr);
   return 2;
@@ -385,6 +411,7 @@ int Run(const std::vector<std::wstring>& args) {
   if (command == L"wait" && (n == 2 || n == 3)) return WaitFor(args[1], seconds, true);
   if (command == L"gone" && (n == 2 || n == 3)) return WaitFor(args[1], seconds, false);
   if (command == L"shown" && n == 3) return WatchShown(args[1], seconds);
+  if (command == L"alert" && n == 2) return WaitForAlert(_wtof(args[1].c_str()));
   if (command == L"close" && n == 2) return CloseAll(args[1]);
   if (command == L"hold" && n == 3) return HoldFile(args[1], args[2]);
   // The other commands look at the window titled args[1]: 1 when there is none.
