@@ -4,8 +4,10 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
+#include "session/access_keys.h"
 #include "session/command_ids.h"
 #include "app/message_boxes_win.h"
 #include "session/panel_layout.h"
@@ -36,23 +38,19 @@ struct TExportBoxState {
 const int kRangeButtons[] = {IDC_EXPORT_WHOLE, IDC_EXPORT_SEGMENT, IDC_EXPORT_FROM_HERE};
 const int kSizeButtons[] = {IDC_EXPORT_FILM_SIZE, IDC_EXPORT_HALF, IDC_EXPORT_WIDTH};
 
+// The controls the export box's labels (kExportBoxLabels) go to, in their order.
+constexpr int kLabelledControls[] = {IDC_EXPORT_FORMAT_LABEL, IDC_EXPORT_RANGE,     IDC_EXPORT_WHOLE,
+                                     IDC_EXPORT_SEGMENT,      IDC_EXPORT_FROM_HERE, IDC_EXPORT_SIZE,
+                                     IDC_EXPORT_FILM_SIZE,    IDC_EXPORT_HALF,      IDC_EXPORT_WIDTH,
+                                     IDOK,                    IDCANCEL};
+static_assert(std::size(kLabelledControls) == std::size(kExportBoxLabels));
+
 void SetBoxTexts(HWND box, const TPlayer& player) {
-  const struct {
-    int Control;
-    TMessageText Text;
-  } texts[] = {{IDC_EXPORT_FORMAT_LABEL, TMessageText::kExportFormat},
-               {IDC_EXPORT_RANGE, TMessageText::kExportRange},
-               {IDC_EXPORT_WHOLE, TMessageText::kExportWholeFilm},
-               {IDC_EXPORT_SEGMENT, TMessageText::kExportThisSegment},
-               {IDC_EXPORT_FROM_HERE, TMessageText::kExportFromHere},
-               {IDC_EXPORT_SIZE, TMessageText::kExportSize},
-               {IDC_EXPORT_FILM_SIZE, TMessageText::kExportFilmSize},
-               {IDC_EXPORT_HALF, TMessageText::kExportHalfSize},
-               {IDC_EXPORT_WIDTH, TMessageText::kExportWidth},
-               {IDOK, TMessageText::kExportSave},
-               {IDCANCEL, TMessageText::kCancel}};
+  std::vector<std::string> labels;
+  for (const TMessageText label : kExportBoxLabels) labels.push_back(player.Texts.Message(label));
+  labels = WithAccessKeys(labels);
   SetWindowTextW(box, Text(player, TMessageText::kExportCaption).c_str());
-  for (const auto& t : texts) SetDlgItemTextW(box, t.Control, Text(player, t.Text).c_str());
+  for (size_t i = 0; i < labels.size(); ++i) SetDlgItemTextW(box, kLabelledControls[i], Utf8ToWide(labels[i]).c_str());
   const std::wstring formats[] = {L"MP4 (H.264, AAC)", L"WebM (VP9, Opus)", L"GIF", L"MKV (H.264, AAC)",
                                   Text(player, TMessageText::kExportLosslessMkv)};
   for (const std::wstring& format : formats)
@@ -179,7 +177,8 @@ HWND OpenProgressBox(const TPlayer& player, TVideoExportJob& job) {
                                 reinterpret_cast<LPARAM>(&job));
   if (box == nullptr) return nullptr;
   SetWindowTextW(box, Text(player, TMessageText::kExportCaption).c_str());
-  SetDlgItemTextW(box, IDCANCEL, Text(player, TMessageText::kCancel).c_str());
+  const std::string cancel = WithAccessKeys({player.Texts.Message(TMessageText::kCancel)}).front();
+  SetDlgItemTextW(box, IDCANCEL, Utf8ToWide(cancel).c_str());
   SetDlgItemTextW(box, IDC_EXPORT_PROGRESS_TEXT,
                   Utf8ToWide(player.Texts.Format(TMessageText::kExportProgressFmt, std::string("0 %"))).c_str());
   return box;

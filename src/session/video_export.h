@@ -68,3 +68,12 @@ std::vector<std::string> ExportWarnings(const std::string& errors);
 // of them one a line, then "..." when there are more.
 constexpr size_t kShownExportWarnings = 3;
 std::string ExportSavedText(const TUiTexts& texts, const std::string& name, const std::vector<std::string>& warnings);
+
+// The export box's labels in the box's order: the format's label, the range's group and
+// its three choices, the size's group and its three, Save and Cancel. Each gets an access
+// key of its own (access_keys.h).
+constexpr TMessageText kExportBoxLabels[] = {
+    TMessageText::kExportFormat,   TMessageText::kExportRange,    TMessageText::kExportWholeFilm,
+    TMessageText::kExportThisSegment, TMessageText::kExportFromHere, TMessageText::kExportSize,
+    TMessageText::kExportFilmSize, TMessageText::kExportHalfSize, TMessageText::kExportWidth,
+    TMessageText::kExportSave,     TMessageText::kCancel};

@@ -8,7 +8,8 @@
 //   rz_probe menu TITLE               the menu bar of the window titled TITLE
 //   rz_probe popup                    the open drop-down or context menu
 //   rz_probe client TITLE             its client area in screen coordinates
-//   rz_probe click TITLE BUTTON       clicks the button BUTTON of the dialog titled TITLE
+//   rz_probe click TITLE BUTTON       clicks the button BUTTON (its text as shown, without
+//                                     the access key's mark) of the dialog titled TITLE
 //   rz_probe wait TITLE [SECONDS]     waits until a window titled TITLE is visible
 //   rz_probe gone TITLE [SECONDS]     waits until no window titled TITLE is visible
 //   rz_probe shown TITLE SECONDS      watches the window titled TITLE for SECONDS, looking
@@ -252,9 +253,19 @@ int ShowClient(HWND window) {
   return 0;
 }
 
+// A button's text as the user reads it: its access key's "&" left out, "&&" shown as "&".
+std::wstring ShownText(const std::wstring& text) {
+  std::wstring shown;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'&' && i + 1 < text.size()) ++i;
+    shown += text[i];
+  }
+  return shown;
+}
+
 int ClickButton(HWND window, const std::wstring& label) {
   for (HWND child : ChildWindows(window)) {
-    if (_wcsicmp(ClassOf(child).c_str(), L"Button") != 0 || WindowText(child) != label) continue;
+    if (_wcsicmp(ClassOf(child).c_str(), L"Button") != 0 || ShownText(WindowText(child)) != label) continue;
     PostMessageW(child, BM_CLICK, 0, 0);
     return 0;
   }
