@@ -24,7 +24,7 @@ const TTextEntry kMessageTexts[kMessageTextCount] = {
     {"ResumeOfferFmt", "Продолжить с %s — Ctrl+R", "Resume from %s — Ctrl+R"},
     // A screen reader's values.
     {"BarValue", "%s из %s, сегмент %s из %s", "%s of %s, segment %s of %s"},
-    {"VolumeValue", "%s %", "%s %"},
+    {"VolumeValue", "%s%", "%s%"},
     {"IdleSkippedFmt", "пропущено %s", "skipped %s"},
     // Exporting a video.
     {"ExportCaption", "Экспорт видео", "Export video"},

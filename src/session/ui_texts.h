@@ -50,7 +50,7 @@ enum class TMessageText : uint8_t {
   kExportWidth,
   kExportSave,
   kCancel,
-  kExportProgressFmt,  // one %s: "42 %"
+  kExportProgressFmt,  // one %s: "42%"
   kExportTimeLeftFmt,  // one %s: the time left, "0:12"
   kExportSavedFmt,     // one %s: the file's name
   kExportShowInFolder,
