@@ -52,15 +52,16 @@ const TTextEntry kMessageTexts[kMessageTextCount] = {
     // Find on screen.
     {"SearchPrompt", "Введите слово, которое было на экране", "Type a word that was on screen"},
     {"SearchHitFmt", "%s   сегмент %s   %s", "%s   segment %s   %s"},
-    {"SearchFoundFmt", "Найдено: %s", "Found: %s"},
-    {"SearchNothingFound", "Не найдено", "Not found"},
+    {"SearchFoundOneFmt", "Найдено: %s", "%s match"},
+    {"SearchFoundFmt", "Найдено: %s", "%s matches"},
+    {"SearchNothingFound", "Не найдено", "No matches"},
     {"SearchNoIndexFmt", "Рядом с фильмом нет текстового индекса (%s). Создайте его: kof index %s",
      "There is no text index beside the film (%s). Make it with: kof index %s"},
-    {"SearchDamagedIndexFmt", "Текстовый индекс не прочитан: %s", "The text index cannot be read: %s"},
+    {"SearchDamagedIndexFmt", "Не удалось прочитать текстовый индекс: %s", "The text index cannot be read: %s"},
     {"SearchOtherFilm", "Текстовый индекс сделан для другой версии фильма — создайте его заново",
      "The text index belongs to another version of this film — make it again"},
     {"SearchCutFmt", "Найдено: %s, и поиск остановлен: он слишком долог. Уточните запрос",
-     "Found: %s before the search stopped, as it was too long. Type more of the words"},
+     "Search stopped because it took too long (%s found so far). Try a more specific search."},
 };
 
 const TTextEntry kMenuTexts[kMenuTextCount] = {
