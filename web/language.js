@@ -48,7 +48,7 @@ const pageLanguage = (() => {
       exportFailed: "Экспорт не удался: %s",
       exportUnsupported: "Этот браузер не умеет кодировать видео (нет WebCodecs): выберите GIF.",
       skipIdle: "Пропускать паузы",
-      skipped: "пропущено %s",
+      skipped: "Пропущено %s",
       soundUnknown: "Звук сегмента %s не декодируется: паузы в нём не пропускаются",
       // Find on screen.
       searchClose: "Закрыть",
@@ -100,7 +100,7 @@ const pageLanguage = (() => {
       exportFailed: "Export failed: %s",
       exportUnsupported: "This browser cannot encode video (no WebCodecs): choose GIF.",
       skipIdle: "Skip idle stretches",
-      skipped: "skipped %s",
+      skipped: "Skipped %s",
       soundUnknown: "The sound of segment %s cannot be decoded: none of it is skipped as idle",
       searchClose: "Close",
       searchHits: "Search results",

@@ -19,13 +19,13 @@ const TTextEntry kMessageTexts[kMessageTextCount] = {
     {"CannotCreateTempFile", "Не могу создать временный файл", "Cannot create a temporary file"},
     {"VideoDecompressorError", "Ошибка при запуске видео декомпрессора", "Cannot start the video decompressor"},
     {"Segments", "Сегменты", "Segments"},
-    {"CannotSavePictureFmt", "Не могу сохранить кадр в файл %s", "Cannot save the frame to %s"},
+    {"CannotSavePictureFmt", "Не удалось сохранить кадр в файл %s", "Cannot save the frame to %s"},
     // Resuming films.
     {"ResumeOfferFmt", "Продолжить с %s — Ctrl+R", "Resume from %s — Ctrl+R"},
     // A screen reader's values.
     {"BarValue", "%s из %s, сегмент %s из %s", "%s of %s, segment %s of %s"},
     {"VolumeValue", "%s%", "%s%"},
-    {"IdleSkippedFmt", "пропущено %s", "skipped %s"},
+    {"IdleSkippedFmt", "Пропущено %s", "Skipped %s"},
     // Exporting a video.
     {"ExportCaption", "Экспорт видео", "Export video"},
     {"ExportFormat", "Формат:", "Format:"},
