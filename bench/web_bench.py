@@ -132,8 +132,8 @@ def native_index_speed(kof, film):
 
 
 def web_index(driver, base, name, work):
-    """The film's index made in the page as a user makes it (paused, Ctrl+F, Make the index
-    here, then Save the index): the seconds from the click to the index, and the saved file."""
+    """The film's index made in the page as a user makes it (paused, Ctrl+F, Create
+    index, then Save the index): the seconds from the click to the index, and the saved file."""
     folder = os.path.join(work, "index-downloads")
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)

@@ -53,7 +53,7 @@ const textIndexer = {
     save.href = this.saved;
     save.download = `${this.name}.words.json`;
     save.hidden = false;
-    this.finish(pageLanguage.text("indexDone", message.words));
+    this.finish(pageLanguage.text(message.words === 1 ? "indexDoneOne" : "indexDone", message.words));
     search.find();
   },
 

@@ -180,7 +180,7 @@ HWND OpenProgressBox(const TPlayer& player, TVideoExportJob& job) {
   const std::string cancel = WithAccessKeys({player.Texts.Message(TMessageText::kCancel)}).front();
   SetDlgItemTextW(box, IDCANCEL, Utf8ToWide(cancel).c_str());
   SetDlgItemTextW(box, IDC_EXPORT_PROGRESS_TEXT,
-                  Utf8ToWide(player.Texts.Format(TMessageText::kExportProgressFmt, std::string("0 %"))).c_str());
+                  Utf8ToWide(player.Texts.Format(TMessageText::kExportProgressFmt, std::string("0%"))).c_str());
   return box;
 }
 
@@ -260,7 +260,7 @@ void ShowExportProgress(TPlayer& player, LPARAM millionths) {
   TVideoExportJob* job = player.Export.Job.get();
   if (job == nullptr || job->ProgressBox == nullptr || job->Cancelled) return;
   const double share = static_cast<double>(millionths) / 1e6;
-  std::string text = player.Texts.Format(TMessageText::kExportProgressFmt, std::to_string(ExportPercent(share)) + " %");
+  std::string text = player.Texts.Format(TMessageText::kExportProgressFmt, std::to_string(ExportPercent(share)) + "%");
   const double elapsed = static_cast<double>(GetTickCount64() - job->Started) / 1000.0;
   if (const auto left = ExportSecondsLeft(share, elapsed))
     text += ", " + player.Texts.Format(TMessageText::kExportTimeLeftFmt, ClockText(*left));

@@ -53,7 +53,8 @@ std::string TSearchAnswer::Status(const TUiTexts& texts) const {
   if (Hits.empty())
     return texts.Message(Query.find_first_not_of(' ') == std::string::npos ? TMessageText::kSearchPrompt
                                                                            : TMessageText::kSearchNothingFound);
-  return texts.Format(TMessageText::kSearchFoundFmt, std::to_string(Hits.size()));
+  return texts.Format(Hits.size() == 1 ? TMessageText::kSearchFoundOneFmt : TMessageText::kSearchFoundFmt,
+                      std::to_string(Hits.size()));
 }
 
 namespace {

@@ -50,7 +50,7 @@ enum class TMessageText : uint8_t {
   kExportWidth,
   kExportSave,
   kCancel,
-  kExportProgressFmt,  // one %s: "42 %"
+  kExportProgressFmt,  // one %s: "42%"
   kExportTimeLeftFmt,  // one %s: the time left, "0:12"
   kExportSavedFmt,     // one %s: the file's name
   kExportShowInFolder,
@@ -63,7 +63,8 @@ enum class TMessageText : uint8_t {
   // Find on screen: the list's lines and what is said under the field.
   kSearchPrompt,
   kSearchHitFmt,             // three %s: the time "1:02.5", the segment, the line of text
-  kSearchFoundFmt,           // one %s: the number of hits
+  kSearchFoundOneFmt,        // one %s: "1", the single hit
+  kSearchFoundFmt,           // one %s: the number of hits, any but 1
   kSearchNothingFound,
   kSearchNoIndexFmt,         // two %s: the index's file name, the film's
   kSearchDamagedIndexFmt,    // one %s: the index reader's message

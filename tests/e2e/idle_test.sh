@@ -92,9 +92,9 @@ listener=$!
 rz_wait_until 10 grep -q watching "$RZ_OUT/alert.txt" || rz_fail "nothing listens for alerts"
 rz_keys roRezodu F9
 note_says() { [ "$(rz_field "$(rz_child koNote)" 5,6)" = "1	$1" ]; }
-rz_wait_until 10 note_says "пропущено 00:00:07" || rz_fail "no note of the skip: $(rz_child koNote)"
+rz_wait_until 10 note_says "Пропущено 00:00:07" || rz_fail "no note of the skip: $(rz_child koNote)"
 wait "$listener" || true
-grep -qx "koNote	пропущено 00:00:07" "$RZ_OUT/alert.txt" || rz_fail "the note was no alert: $(cat "$RZ_OUT/alert.txt")"
+grep -qx "koNote	Пропущено 00:00:07" "$RZ_OUT/alert.txt" || rz_fail "the note was no alert: $(cat "$RZ_OUT/alert.txt")"
 rz_close
 echo "$RZ_NAME: with skipping off at $full s (frame 100, second segment, end), with /skipidle 3 at $skipped s;" \
   "the skips land on kof's frames 95 and 195; the strip shows; Ctrl+I checks the item and is remembered"

@@ -30,8 +30,8 @@ TEST(AccessibleTexts, SpeedAndVolumeReadAsTheStripShowsThem) {
   EXPECT_EQ(SpeedValueText(3, "."), "\u00D71.0");
   EXPECT_EQ(SpeedValueText(1, ","), "\u00D70,25");
   EXPECT_EQ(SpeedValueText(8, "."), "MAX");
-  EXPECT_EQ(VolumeValueText(TUiTexts(TUiLanguage::kEnglish), 80), "80 %");
-  EXPECT_EQ(VolumeValueText(TUiTexts(TUiLanguage::kRussian), 0), "0 %");
+  EXPECT_EQ(VolumeValueText(TUiTexts(TUiLanguage::kEnglish), 80), "80%");
+  EXPECT_EQ(VolumeValueText(TUiTexts(TUiLanguage::kRussian), 0), "0%");
 }
 
 TEST(AccessibleTexts, ControlsAreNamedByTheirTooltipsOrTheBuiltInText) {

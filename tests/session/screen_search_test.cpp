@@ -66,9 +66,9 @@ TEST(ScreenSearch, SaysWhatIsWrongWithTheIndexOrHowManyHits) {
        "The text index belongs to another version of this film — make it again"},
       {"older, without the film's identity", older, "open", TIndexProblem::kOtherFilm, 0,
        "The text index belongs to another version of this film — make it again"},
-      {"good", good, "settings", TIndexProblem::kNone, 2, "Found: 2"},
-      {"good, a phrase", good, "open sett", TIndexProblem::kNone, 1, "Found: 1"},
-      {"good, nothing", good, "close", TIndexProblem::kNone, 0, "Not found"},
+      {"good", good, "settings", TIndexProblem::kNone, 2, "2 matches"},
+      {"good, a phrase", good, "open sett", TIndexProblem::kNone, 1, "1 match"},
+      {"good, nothing", good, "close", TIndexProblem::kNone, 0, "No matches"},
       {"good, nothing typed", good, " ", TIndexProblem::kNone, 0, "Type a word that was on screen"},
   };
   for (const Case& c : cases) {

@@ -267,7 +267,7 @@ def test_export_cancel_and_play_on(s):
         s.wait(lambda: int(s.place()[1]) >= int(first[1]) + 3, "the time line to move while exporting")
         assert exporting(), f"the {format_value} export ended before Cancel: {status.text}"
         s.driver.find_element(By.ID, "export-cancel").click()
-        s.wait(lambda: status.text in ("Экспорт отменён.", "The export was cancelled."),
+        s.wait(lambda: status.text in ("Экспорт отменён.", "Export canceled."),
                "the export to be cancelled")
         time.sleep(1.5)  # what a worker that went on would have offered by now
         assert os.listdir(folder) == [], f"downloaded after cancelling the {format_value}: {os.listdir(folder)}"

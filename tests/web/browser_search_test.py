@@ -163,9 +163,9 @@ def test_search_dropped_index(s):
     # Another language: the search says it anew, its hits' lines too.
     language = Select(s.driver.find_element(By.ID, "language"))
     language.select_by_value("en")
-    s.wait(lambda: status(s) == "Not found", "the status in English")
+    s.wait(lambda: status(s) == "No matches", "the status in English")
     s.driver.find_element(By.ID, "search-field").send_keys(Keys.BACKSPACE * 4 + "dialog")
-    s.wait(lambda: status(s) == "Found: 2" and "segment 2" in hit_labels(s)[1], "the hits in English")
+    s.wait(lambda: status(s) == "2 matches" and "segment 2" in hit_labels(s)[1], "the hits in English")
     language.select_by_value("ru")
     s.wait(lambda: status(s) == "Найдено: 2" and "сегмент 2" in hit_labels(s)[1], "the hits in Russian")
 
@@ -174,7 +174,7 @@ def test_search_dropped_index(s):
     s.wait(lambda: not s.shown("search"), "the search to close with the film")
     s.wait(lambda: s.data("film") == "open" and s.data("state") == "playing", "the film again")
     open_search(s)
-    s.wait(lambda: status(s).startswith("Текстовый индекс не прочитан:"), "the damaged index's message")
+    s.wait(lambda: status(s).startswith("Не удалось прочитать текстовый индекс:"), "the damaged index's message")
 
     s.open_page(FILM)
     s.wait_state("playing")

@@ -32,7 +32,7 @@ TEST(WebSearch, HitsCountSegmentsFromZeroWithTheirBoxesAndListLines) {
   TWebSearch search;
   search.Open(FilmWithIndex(folder));
   const auto answer = nlohmann::json::parse(search.Find("SETT", TUiTexts(TUiLanguage::kEnglish)));
-  EXPECT_EQ(answer["status"], "Found: 2");
+  EXPECT_EQ(answer["status"], "2 matches");
   ASSERT_EQ(answer["hits"].size(), 2u);
   EXPECT_EQ(answer["hits"][0]["segment"], 0);
   EXPECT_EQ(answer["hits"][1]["segment"], 1);
