@@ -97,6 +97,7 @@ void RunCommand(TPlayer& player, int command) {
     case CM_ZOOM_FIT_WINDOW: SetZoom(player, TPictureZoom::kFitWindow); break;
     case CM_SKIP_IDLE: ToggleIdleSkip(player); break;
     case CM_EXPORT_VIDEO: ExportVideo(player); break;
+    case CM_SHOW_SAVED_VIDEO: ShowSavedVideoInFolder(player); break;
     case CM_FIND_ON_SCREEN: OpenScreenSearch(player); break;
     case CM_FIND_NEXT: StepScreenSearch(player, true); break;
     case CM_FIND_PREVIOUS: StepScreenSearch(player, false); break;

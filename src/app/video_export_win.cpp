@@ -196,8 +196,9 @@ void ShowNote(TPlayer& player, const std::wstring& text, uint32_t ms, bool opens
   if (player.MainWindow == nullptr) return;
   if (!exporting.Note) exporting.Note = std::make_unique<TNoteWindow>(player.MainWindow, player.Scale, kStripColour);
   exporting.Note->SetText(text);
-  exporting.Note->OnClick = [&player, opensFolder] {
-    if (opensFolder && !player.Export.Saved.empty()) OpenFolderOf(player.Export.Saved);
+  exporting.NoteOffersFolder = opensFolder;
+  exporting.Note->OnClick = [&player] {
+    if (player.Export.NoteOffersFolder) ShowSavedVideoInFolder(player);
     if (player.Export.Note) player.Export.Note->Hide();
   };
   ShowNoteAboveThePanel(player, *exporting.Note);
@@ -299,6 +300,13 @@ void CancelVideoExport(TPlayer& player, DWORD waitMs) {
 bool TakeExportBoxMessage(const TPlayer& player, MSG& message) {
   const TVideoExportJob* job = player.Export.Job.get();
   return job != nullptr && job->ProgressBox != nullptr && IsDialogMessageW(job->ProgressBox, &message);
+}
+
+void ShowSavedVideoInFolder(TPlayer& player) {
+  TVideoExport& exporting = player.Export;
+  if (!exporting.Note || !exporting.Note->Visible() || !exporting.NoteOffersFolder || exporting.Saved.empty()) return;
+  OpenFolderOf(exporting.Saved);
+  exporting.Note->Hide();
 }
 
 void ExplainExportUnavailable(TPlayer& player) {

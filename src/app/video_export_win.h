@@ -21,6 +21,7 @@ struct TVideoExport {
   std::unique_ptr<TVideoExportJob> Job;
   std::unique_ptr<TNoteWindow> Note;
   std::filesystem::path Saved;  // the file the note names
+  bool NoteOffersFolder = false;  // the note shown is the saved video's
   TVideoExportChoice LastChoice;  // the box opens with it
 };
 
@@ -37,5 +38,8 @@ void FinishVideoExport(TPlayer& player);
 void CancelVideoExport(TPlayer& player, DWORD waitMs = TVideoExportJob::kStopWaitMs);
 // The progress box's keys (Tab, Enter, Escape) from the message loop; true when taken.
 bool TakeExportBoxMessage(const TPlayer& player, MSG& message);
+// The saved video's note is clicked, or Ctrl+Shift+E pressed while it shows: the folder
+// opens with the file selected, and the note goes.
+void ShowSavedVideoInFolder(TPlayer& player);
 // A disabled Export video item was selected in a menu: the note says why.
 void ExplainExportUnavailable(TPlayer& player);

@@ -35,6 +35,8 @@
 #define CM_SKIP_IDLE 155
 // File > Export video: the film, a segment or the rest of one as a video file.
 #define CM_EXPORT_VIDEO 148
+// Ctrl+Shift+E while the saved video's note shows: its folder, with the file selected.
+#define CM_SHOW_SAVED_VIDEO 149
 // The export box's controls, and the progress box's.
 #define IDC_EXPORT_FORMAT_LABEL 1201
 #define IDC_EXPORT_FORMAT 1202

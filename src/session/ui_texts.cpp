@@ -43,7 +43,7 @@ const TTextEntry kMessageTexts[kMessageTextCount] = {
     {"ExportProgressFmt", "Экспорт видео: %s", "Exporting video: %s"},
     {"ExportTimeLeftFmt", "осталось %s", "%s remaining"},
     {"ExportSavedFmt", "Сохранено: %s", "Saved %s"},
-    {"ExportShowInFolder", "Показать в папке", "Show in folder"},
+    {"ExportShowInFolder", "Показать в папке — Ctrl+Shift+E", "Show in folder — Ctrl+Shift+E"},
     {"ExportFailedFmt", "Видео не сохранено: %s", "Export failed: %s"},
     {"ExportUnavailable", "Для экспорта нужен kof-export.exe в папке программы.",
      "Export requires kof-export.exe in the program folder."},

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Exporting a video from the player as a user does it, on export.kof (make_e2e_films.cpp):
-# the paused second segment as WebM, told saved and decoding to `kof frames`' pictures
-# within kof export's PSNR rule; the whole film as MP4 while it plays on, cancelled with
-# nothing left; a segment into a folder that takes no files: kof-export's message in a
-# box, nothing left, the film plays on. (Without kof-export.exe: film_executable_test.sh.)
+# the paused second segment as WebM, told saved (Ctrl+Shift+E shows it in its folder)
+# and decoding to `kof frames`' pictures within kof export's PSNR rule; the whole film as
+# MP4 while it plays on, cancelled with nothing left; a segment into a folder that takes
+# no files: kof-export's message in a box, nothing left, the film plays on. (Without kof-export.exe: film_executable_test.sh.)
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 [ -f "$(dirname "$RZ_EXE")/kof-export.exe" ] || rz_fail "no kof-export.exe beside $RZ_EXE"
@@ -34,6 +34,15 @@ rz_save_as "$(rz_windows_path "$out/segment.webm")"
 rz_wait_until 60 note_says "Сохранено: segment.webm" ||
   rz_fail "no note of the saved video: $(rz_probe children roRezodu | grep koNote)"
 [ -s "$out/segment.webm" ] || rz_fail "no video written"
+# The note's key, Ctrl+Shift+E, shows the video in its folder (a window of Wine's
+# explorer) and takes the note away.
+windows_before=$(rz_probe windows | wc -l)
+rz_keys roRezodu ctrl+shift+e
+rz_wait_until 20 eval '[ "$(rz_probe windows | wc -l)" -gt "$windows_before" ]' ||
+  rz_fail "Ctrl+Shift+E opened no folder: $(rz_probe windows)"
+[ -z "$(rz_note "Сохранено: segment.webm")" ] || rz_fail "the note stayed after Ctrl+Shift+E"
+rz_probe close videos >/dev/null
+rz_wait_gone videos
 quality=$(python3 "$(dirname "$0")/video_frames.py" "$out/segment.webm" "${second%.sig}" 1 40) ||
   rz_fail "the video differs from kof's frames: $quality"
 rz_close
