@@ -194,7 +194,7 @@ def test_slider_keys(s):
     place of its scale, the volume 5 % and 20 %, and both go to their ends."""
     problems = []
     s.open_paused("long.kof")  # 75 s and 50 s at 2 frames a second
-    ActionChains(s.driver).click(s.driver.find_element(By.ID, "picture-area")).perform()
+    s.click_picture()
     tab_to(s, "bar")
     for key, place in [(Keys.END, ("1", "99")), (Keys.HOME, ("0", "0")), (Keys.PAGE_UP, ("0", "120")),
                        (Keys.PAGE_UP, ("1", "90")), (Keys.ARROW_LEFT, ("1", "80")), (Keys.PAGE_DOWN, ("0", "110")),

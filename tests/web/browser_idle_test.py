@@ -31,6 +31,7 @@ def page_stretches(s):
 
 def set_skipping(s, on):
     if s.driver.find_element(By.ID, "skip-idle").is_selected() != on:
+        s.click_picture()
         s.keys("i")
     s.wait(lambda: s.driver.execute_script("return localStorage.getItem('roRezodu.skipIdle')") ==
            ("on" if on else "off"), "the choice stored")
@@ -47,6 +48,7 @@ def test_skip_idle(s):
     s.open_page(FILM)  # a reload: the choice comes from storage
     assert s.driver.find_element(By.ID, "skip-idle").is_selected(), "skipping remembered"
     s.wait(lambda: s.data("skips") == "1", "the skip", 10)
+    s.click_picture()
     s.keys(" ")  # paused right after the skip: the picture is the frame it went on from
     s.wait_state("paused")
     shown = int(s.data("shown"))

@@ -20,9 +20,10 @@ BROWSER_KEYS = [(Keys.CONTROL, "r"), (Keys.CONTROL, Keys.SHIFT, "r"), (Keys.F5,)
 
 def test_browser_keys(s):
     """The browser's keys stay the browser's, with or without a film; with no film the
-    player's keys are not taken either; F4 in a list is the list's; Tab stays in a message
-    and Space there presses its button, nothing behind it. (The seek keys on the picture:
-    test_controls.)"""
+    player's keys are not taken either; F4 in a list is the list's; N, I and Space work
+    with the focus in the player (the picture, the bar), not elsewhere on the page nor in
+    the search field; Tab stays in a message and Space there presses its button, nothing
+    behind it. (The seek keys on the picture: test_controls.)"""
     problems = []
     s.open_page()
     s.wait(lambda: s.driver.find_element(By.ID, "play").get_attribute("title"), "the page's texts")
@@ -45,8 +46,19 @@ def test_browser_keys(s):
     check(problems, s.place() == place, f"F4 in the language list went to {s.place()}")
     s.keys(Keys.ESCAPE)
 
-    ActionChains(s.driver).click(s.driver.find_element(By.ID, "picture-area")).perform()
-    s.keys(Keys.F8)
+    brand, typed = s.driver.find_element(By.CSS_SELECTOR, ".brand"), ["n", "i", " "]
+    for where, focus, expected in [("the page", ActionChains(s.driver).click(brand).perform, []),
+                                   ("the search field", lambda: s.press(Keys.CONTROL, "f"), []),
+                                   ("the picture", s.click_picture, typed),
+                                   ("the bar", lambda: s.driver.execute_script("$('bar').focus()"), typed)]:
+        focus()
+        s.keys_taken()
+        s.keys(*typed)
+        check(problems, (taken := s.keys_taken()) == expected, f"N, I and Space in {where}: the page took {taken}")
+    s.keys(Keys.F9, Keys.F10)  # paused, wherever the keys left the film
+    s.wait_state("paused")
+
+    s.keys(Keys.F8)  # the focus on the bar, where Space plays
     s.wait_message()
     inside = "return document.getElementById('message').contains(document.activeElement)"
     for keys in [(Keys.TAB,), (Keys.SHIFT, Keys.TAB), (Keys.TAB,)]:

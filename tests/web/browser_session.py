@@ -96,10 +96,16 @@ class Session:
         self.wait(lambda: self.data("state") == "playing" and int(self.data("shown") or -1) >= after, f"frame {after}")
 
     def open_paused(self, film, after=2):
-        """The film opened, played to frame `after` at least, and paused with Space."""
+        """The film opened, played to frame `after` at least, and paused with Space on the
+        picture."""
         self.open_playing(film, after)
+        self.click_picture()
         self.keys(" ")
         self.wait_state("paused")
+
+    def click_picture(self):
+        """The picture clicked: the focus is in the player, where its keys of one character work."""
+        ActionChains(self.driver).click(self.driver.find_element(By.ID, "picture-area")).perform()
 
     @contextmanager
     def other_browser(self, name, **options):

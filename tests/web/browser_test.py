@@ -62,13 +62,13 @@ def test_controls(s):
     plays on from there; the segment list, F4 and F11. (The speed's keys and label:
     test_slider_keys.)"""
     s.open_playing("two.kof")
+    s.click_picture()  # the player's keys
     first = pause_and_check_picture(s, 1, "paused")
     s.keys(" ")
     s.wait_state("playing")
     time.sleep(0.5)
     second = pause_and_check_picture(s, 1, "paused again")
     assert second > first, f"frame {second} after {first}"
-    ActionChains(s.driver).click(s.driver.find_element(By.ID, "picture-area")).perform()  # the picture's keys
     for keys, segment, frame in [((Keys.END,), 0, 49), ((Keys.CONTROL, ","), 0, 48), ((Keys.ARROW_RIGHT,), 1, 48),
                                  ((Keys.ARROW_LEFT,), 0, 48), ((Keys.ARROW_RIGHT,), 1, 48), ((Keys.HOME,), 1, 0),
                                  ((Keys.CONTROL, "."), 1, 1)]:
@@ -90,9 +90,8 @@ def test_controls(s):
     shown = int(s.place()[1])  # it plays on: at most 10 frames a second later than frame 25
     assert 20 <= shown <= 30 + 10 * (time.monotonic() - released), s.describe()
     assert s.text("title") == "Второй", s.text("title")
-    s.driver.find_element(By.TAG_NAME, "body").click()
+    s.click_picture()
     pause_and_check_picture(s, 2, "second segment (24 bits)")
-    ActionChains(s.driver).click(s.driver.find_element(By.ID, "picture-area")).perform()
     s.keys(Keys.END)
     s.wait(lambda: s.place() == ("1", "49"), "the second segment's end")
     s.keys(Keys.F6)
@@ -222,6 +221,7 @@ def test_resume(s):
     s.open_page("habits.kof")
     s.wait_state("playing")
     time.sleep(10.3)
+    s.click_picture()
     s.keys(" ")
     s.wait_state("paused")
     paused = tuple(int(n) for n in s.place())
@@ -238,6 +238,7 @@ def test_resume(s):
     s.open_page("habits.kof")
     offer = s.driver.find_element(By.ID, "resume-offer")
     s.wait(lambda: offer.is_displayed() and offer.text.startswith("Продолжить с 00:00:"), "the offer")
+    s.click_picture()
     s.keys(" ")
     s.wait_state("paused")
     before = s.place()
