@@ -5,7 +5,7 @@
 // picture has the focus, as browser players do, finds the text on screen with Ctrl+F
 // once a film is open (the browser's own find sees no text in a picture) and steps
 // through its hits with F3 while there are hits, and goes back to a film's place with R
-// while the offer shows; I switches skipping idle stretches. The bar and the two
+// while that place is offered; I switches skipping idle stretches. The bar and the two
 // sliders step as the Windows player's do. Letters are told by the key's place, so that
 // they work in every keyboard layout. A key with a control in focus that uses it goes to
 // that control; a message takes every key until it is closed. The keys of one character
@@ -36,7 +36,7 @@ function keyAction(event) {
   if (event.key.length === 1 && (!inPlayer(event.target) || event.target.tagName === "SELECT")) return null;
   if (event.code === "KeyI") return () => activity.toggle();
   if (!film) return null;
-  if (event.code === "KeyR") return resume.offerShown() ? () => resume.take() : null;
+  if (event.code === "KeyR") return resume.offered() ? () => resume.take() : null;
   if (event.code === "KeyN") return commands.next;
   switch (event.key) {
     case "F4": return event.target.tagName === "SELECT" ? null : commands.prev;

@@ -110,7 +110,7 @@ def test_film_download(s):
     try:
         s.driver.get(s.base + "index.html?film=" + url)
         loading = s.driver.find_element(By.ID, "loading")
-        s.check_wait(problems, lambda: loading.is_displayed() and loading.text, "Loading", 3)
+        s.check_wait(problems, lambda: loading.is_displayed() and loading.text in s.notes_heard(), "Loading, heard", 3)
         s.choose_file("clock.kof")
         s.wait(lambda: s.text("film-name") == "clock.kof" and s.data("state") == "playing", "clock.kof")
         released.set()
@@ -168,15 +168,16 @@ def test_offer_identity(s):
 
 
 def test_blocked_sound(s):
-    """Where sound needs a gesture first, a film opened by its address says so; a click
-    anywhere on the player (not on that note) starts the sound."""
+    """Where sound needs a gesture first, a film opened by its address says so (a screen
+    reader hears it too); a click anywhere on the player (not on that note) starts the
+    sound."""
     problems = []
     with s.other_browser("gesture", autoplay="document-user-activation-required"):
         s.open_page("clock.kof")
         s.wait_state("playing")
         note = s.driver.find_element(By.ID, "sound-blocked") if s.driver.find_elements(By.ID, "sound-blocked") else None
-        s.check_wait(problems, lambda: note is not None and note.is_displayed() and note.text,
-                     "the note that sound is held", 2)
+        s.check_wait(problems, lambda: note is not None and note.is_displayed() and note.text in s.notes_heard(),
+                     "the note that sound is held, heard", 2)
         ActionChains(s.driver).click(s.driver.find_element(By.ID, "time")).perform()
         if s.check_wait(problems, lambda: s.data("sound") == "playing", "the sound after a click", 2):
             check(problems, note is None or not note.is_displayed(), "the note stayed")

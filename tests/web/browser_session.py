@@ -193,6 +193,17 @@ class Session:
         self.driver.execute_script("localStorage.setItem('roRezodu.resume', JSON.stringify([arguments[0]]))",
                                    {"key": key, "segment": segment, "frame": frame})
 
+    def notes_heard(self):
+        """The texts of the page's live regions that Chromium's accessibility tree gives a
+        screen reader now: it leaves out one in a hidden panel or a closed dialog."""
+        live = "[role=status], [aria-live]"
+        root = self.driver.execute_cdp_cmd("DOM.getDocument", {"depth": 0})["root"]["nodeId"]
+        nodes = self.driver.execute_cdp_cmd("DOM.querySelectorAll", {"nodeId": root, "selector": live})["nodeIds"]
+        texts = self.driver.execute_script("return [...document.querySelectorAll(arguments[0])].map((e) => e.textContent)",
+                                           live)
+        return [text for node, text in zip(nodes, texts) if text and not self.driver.execute_cdp_cmd(
+            "Accessibility.getPartialAXTree", {"nodeId": node, "fetchRelatives": False})["nodes"][0].get("ignored")]
+
     def message(self):
         box = self.driver.find_element(By.ID, "message")
         return None if box.get_attribute("hidden") is not None else self.text("message-text")

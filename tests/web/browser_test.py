@@ -212,8 +212,9 @@ def test_habits(s):
 def test_resume(s):
     """Over a damaged store, paused after 10 s: the exact frame is stored at once; played on
     and left within a second of the place told last: the frame shown last is stored.
-    Opened again, the page offers it; Ctrl+R stays the browser's, R goes there and shows
-    kof's picture."""
+    Opened again, the page offers it, and a screen reader hears the offer; Ctrl+R stays the
+    browser's, R on the picture goes there and shows kof's picture. Opened once more and
+    left paused until the offer's note is gone, the header's Resume item goes there."""
     problems = []
     stored = lambda: [(p["segment"], p["frame"]) for p in s.stored_places() or []]
     s.open_page()
@@ -237,7 +238,8 @@ def test_resume(s):
 
     s.open_page("habits.kof")
     offer = s.driver.find_element(By.ID, "resume-offer")
-    s.wait(lambda: offer.is_displayed() and offer.text.startswith("Продолжить с 00:00:"), "the offer")
+    s.wait(lambda: offer.is_displayed() and offer.text.startswith("Продолжить с 00:00:") and
+           offer.text in s.notes_heard(), "the offer, heard")
     s.click_picture()
     s.keys(" ")
     s.wait_state("paused")
@@ -252,6 +254,18 @@ def test_resume(s):
     s.wait(lambda: s.place() == (str(segment), str(frame)), f"the place {places[0]}")
     s.assert_canvas("habits.kof", segment + 1, frame, "the place resumed")
     check(problems, not offer.is_displayed(), "the offer stayed")
+
+    s.open_page("habits.kof")
+    offer, item = s.driver.find_element(By.ID, "resume-offer"), s.driver.find_element(By.ID, "resume")
+    s.wait(offer.is_displayed, "the offer")
+    s.click_picture()
+    s.keys(" ")
+    s.wait_state("paused")
+    s.wait(lambda: not offer.is_displayed() and not s.notes_heard() and item.is_displayed(),
+           "the offer's note to go, the Resume item to stay", 12)
+    item.click()
+    s.wait(lambda: s.place() == (str(segment), str(frame)), f"the place {places[0]} from the Resume item")
+    check(problems, not item.is_displayed(), "the Resume item stayed")
     report(problems)
 
 
