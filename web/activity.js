@@ -100,10 +100,12 @@ const activity = {
     player.dataset.skips = String(Number(player.dataset.skips || 0) + 1);
   },
 
-  // A note above the panel for a while.
+  // A note beside the time for a while, which a screen reader hears with the panel
+  // hidden too.
   note(text) {
     const note = $("skipped");
     note.textContent = text;
+    notes.show(text, this.noteMs);
     clearTimeout(this.noteTimer);
     this.noteTimer = setTimeout(() => { note.textContent = ""; }, this.noteMs);
   },

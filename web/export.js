@@ -110,6 +110,7 @@ const exporter = {
     this.showIdle();
     this.tell(text);
     if ($("export").open) $("export-start").focus();
+    else notes.show(text);  // the dialog was closed meanwhile
   },
 
   tell(text) {

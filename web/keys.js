@@ -5,10 +5,12 @@
 // picture has the focus, as browser players do, finds the text on screen with Ctrl+F
 // once a film is open (the browser's own find sees no text in a picture) and steps
 // through its hits with F3 while there are hits, and goes back to a film's place with R
-// while the offer shows; I switches skipping idle stretches. The bar and the two sliders step as the Windows player's do.
-// Letters are told by the key's place, so that they work in every keyboard layout. A key
-// with a control in focus that uses it goes to that control; a message takes every key
-// until it is closed.
+// while that place is offered; I switches skipping idle stretches. The bar and the two
+// sliders step as the Windows player's do. Letters are told by the key's place, so that
+// they work in every keyboard layout. A key with a control in focus that uses it goes to
+// that control; a message takes every key until it is closed. The keys of one character
+// (the letters and Space) are the player's only while the focus is in it: elsewhere on
+// the page a speech program's words, typed as keys, start nothing.
 "use strict";
 
 // What a key does: a command's number (repeated while the key is held, as the player's
@@ -28,14 +30,13 @@ function keyAction(event) {
     return null;
   }
   if (event.key === "F3" && !alt && !ctrl && film && search.hasHits()) return () => search.step(!shift);
-  // What is typed into the search field is its text, not the page's letter keys.
-  if (event.target.tagName === "INPUT" && event.target.type === "search" && event.key.length === 1) return null;
   if (alt || ctrl || shift) return null;
   if (event.key === "F1") return () => command(commands.help);
-  // A list takes its letters to choose an entry.
-  if (event.code === "KeyI") return event.target.tagName === "SELECT" ? null : () => activity.toggle();
+  // Keys of one character in the player only, where a list keeps its letters to choose an entry.
+  if (event.key.length === 1 && (!inPlayer(event.target) || event.target.tagName === "SELECT")) return null;
+  if (event.code === "KeyI") return () => activity.toggle();
   if (!film) return null;
-  if (event.code === "KeyR") return resume.offerShown() ? () => resume.take() : null;
+  if (event.code === "KeyR") return resume.offered() ? () => resume.take() : null;
   if (event.code === "KeyN") return commands.next;
   switch (event.key) {
     case "F4": return event.target.tagName === "SELECT" ? null : commands.prev;
@@ -49,9 +50,15 @@ function keyAction(event) {
   }
 }
 
+// The player: the picture, the panel and the segment list, with their controls.
+function inPlayer(element) {
+  return ["picture-area", "panel", "segment-list"].some((id) => $(id).contains(element));
+}
+
+// Space plays and pauses on the player's parts that have no use for it.
 function spaceKeyFor(target) {
-  const tag = target && target.tagName;
-  return tag !== "BUTTON" && tag !== "INPUT" && tag !== "SELECT" && tag !== "TEXTAREA";
+  const tag = target.tagName;
+  return inPlayer(target) && tag !== "BUTTON" && tag !== "INPUT" && tag !== "SELECT" && tag !== "TEXTAREA";
 }
 
 function onKeyDown(event) {

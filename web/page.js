@@ -154,9 +154,13 @@ function startOpen(message) {
   send(message);
 }
 
+// Shown over the picture, and said as a note.
 function showLoading(text) {
-  $("loading").textContent = text || "";
-  $("loading").hidden = !text;
+  const loading = $("loading");
+  if (text) notes.show(text, 0);
+  else if (!loading.hidden) notes.clear(loading.textContent);
+  loading.textContent = text || "";
+  loading.hidden = !text;
 }
 
 function filmOpened(event) {
@@ -371,6 +375,30 @@ function closeMessage() {
   box.hidden = true;
   if (box.returnFocus && document.contains(box.returnFocus)) box.returnFocus.focus();
 }
+
+// --- Notes --------------------------------------------------------------------------
+
+// What the page tells unasked (loading, a stretch skipped, an export done, the place to
+// resume, sound held back) a screen reader hears from one live region outside the panel,
+// so also with the panel hidden or the export dialog closed. A note stays `ms` (0: until
+// cleared); the next takes its place.
+const notes = {
+  timer: 0,
+
+  show(text, ms = 10000) {
+    const region = $("notes");
+    region.textContent = text;
+    clearTimeout(this.timer);
+    if (ms > 0) this.timer = setTimeout(() => { region.textContent = ""; }, ms);
+  },
+
+  // A note whose cause is gone (the place taken, the sound running) goes at once.
+  clear(text) {
+    if ($("notes").textContent !== text) return;
+    clearTimeout(this.timer);
+    $("notes").textContent = "";
+  },
+};
 
 // --- Full screen, the panel and the segment list ------------------------------------
 

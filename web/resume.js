@@ -4,9 +4,11 @@
 // to remember as the film plays, at once when it pauses, stops or closes, and when the
 // page asks as it is hidden; the page stores the latest once more as it goes away, at
 // the frame it showed last. When the film opens again the worker offers its place
-// ("Продолжить с 00:12:34 — R") for 10 s, and R or a click on the offer goes there. The
-// offer and the taking name the film by the number the worker gave its opening, so that
-// a film opened meanwhile takes neither.
+// ("Продолжить с 00:12:34 — R"): the offer shows over the picture, and a screen reader
+// hears it, for 10 s; the header's "Продолжить с ..." stays until the place is taken or
+// another film opens. R in the player, a click on the offer or on that item goes there.
+// The offer and the taking name the film by the number the worker gave its opening, so
+// that a film opened meanwhile takes neither.
 "use strict";
 
 const resume = {
@@ -83,29 +85,44 @@ const resume = {
     const button = $("resume-offer");
     button.textContent = event.text.replace("Ctrl+R", "R");
     button.hidden = false;
+    $("resume").hidden = false;
+    notes.show(button.textContent, this.offerMs);
     clearTimeout(this.hideTimer);
-    this.hideTimer = setTimeout(() => { button.hidden = true; }, this.offerMs);
+    this.hideTimer = setTimeout(() => this.hideNote(), this.offerMs);
   },
 
-  offerShown() {
-    return !$("resume-offer").hidden;
+  // The offer's note goes; a focus on it goes to the picture.
+  hideNote() {
+    const button = $("resume-offer");
+    if (document.activeElement === button) $("picture-area").focus();
+    notes.clear(button.textContent);
+    button.hidden = true;
   },
 
-  // R or a click on the offer, while it shows.
+  offered() {
+    return !$("resume").hidden;
+  },
+
+  // R, or a click on the offer or on the header's item, while the place is offered; the
+  // focus on either goes to the picture.
   take() {
-    if (!this.offerShown()) return;
+    if (!this.offered()) return;
+    const focused = [$("resume"), $("resume-offer")].includes(document.activeElement);
     wakeSound();
     send({ type: "resume", film: this.film });
     this.hideOffer();
+    if (focused) $("picture-area").focus();
   },
 
   hideOffer() {
     clearTimeout(this.hideTimer);
-    $("resume-offer").hidden = true;
+    this.hideNote();
+    $("resume").hidden = true;
   },
 };
 
 $("resume-offer").addEventListener("click", () => resume.take());
+$("resume").addEventListener("click", () => resume.take());
 document.addEventListener("visibilitychange", () => {
   if (document.visibilityState !== "hidden") return;
   send({ type: "resumePlace" });

@@ -105,12 +105,17 @@ const sound = {
   // A context made within a gesture may take a moment to run: the note waits for that.
   showHeld(held) {
     clearTimeout(this.heldTimer);
+    const note = $("sound-blocked");
     if (!held) {
-      $("sound-blocked").hidden = true;
+      if (!note.hidden) notes.clear(note.textContent);
+      note.hidden = true;
       return;
     }
     player.dataset.sound = "blocked";
-    this.heldTimer = setTimeout(() => { $("sound-blocked").hidden = false; }, 300);
+    this.heldTimer = setTimeout(() => {
+      if (note.hidden) notes.show(note.textContent, 0);
+      note.hidden = false;
+    }, 300);
   },
 
   forgetPlay() {

@@ -13,7 +13,7 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import Select
 
-from browser_session import broken_copy, check, report, serve
+from browser_session import broken_copy, check, report, rgb, serve
 
 CYRILLIC = re.compile("[а-яё]", re.IGNORECASE)
 # The page's own words for a slider's value and the picture (web/language.js).
@@ -194,7 +194,7 @@ def test_slider_keys(s):
     place of its scale, the volume 5 % and 20 %, and both go to their ends."""
     problems = []
     s.open_paused("long.kof")  # 75 s and 50 s at 2 frames a second
-    ActionChains(s.driver).click(s.driver.find_element(By.ID, "picture-area")).perform()
+    s.click_picture()
     tab_to(s, "bar")
     for key, place in [(Keys.END, ("1", "99")), (Keys.HOME, ("0", "0")), (Keys.PAGE_UP, ("0", "120")),
                        (Keys.PAGE_UP, ("1", "90")), (Keys.ARROW_LEFT, ("1", "80")), (Keys.PAGE_DOWN, ("0", "110")),
@@ -282,6 +282,36 @@ def test_focus(s):
     report(problems)
 
 
+def pixel(element, x, y):
+    """The colour of the element's pixel at x, y, as the screen shows it."""
+    width, _, pixels = rgb(element.screenshot_as_png)
+    return pixels[3 * (y * width + x):3 * (y * width + x) + 3]
+
+
+def test_forced_colours(s):
+    """In forced colours (Windows' high contrast, as Chromium emulates it) the bar's played
+    part has another colour than the rest of the bar, and a pressed toggle (the segment
+    list's button) another than unpressed."""
+    s.open_paused("two.kof")
+    s.driver.execute_script("$('bar').focus()")
+    s.keys(Keys.ARROW_RIGHT)  # 5 s on: half the bar played
+    s.wait(lambda: s.data("segment") == "1", "the second segment")
+    s.driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"features": [{"name": "forced-colors", "value": "active"}]})
+    try:
+        bar, played = s.driver.find_element(By.ID, "bar"), s.driver.find_element(By.ID, "bar-played").size["width"]
+        # Halfway along the played part and along the rest, above the activity strip
+        colours = [pixel(bar, x, 4) for x in (played // 2, (played + bar.size["width"]) // 2)]
+        assert colours[0] != colours[1], f"the played part and the rest of the bar are both {colours[0].hex()}"
+        toggle, colours = s.driver.find_element(By.ID, "segments-button"), []
+        for pressed in ["true", "false"]:
+            s.keys(Keys.F6)
+            s.wait(lambda: toggle.get_attribute("aria-pressed") == pressed, f"the list's button pressed: {pressed}")
+            colours.append(pixel(toggle, 4, toggle.size["height"] // 2))  # beside the icon
+        assert colours[0] != colours[1], f"the list's button pressed and not are both {colours[0].hex()}"
+    finally:
+        s.driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"features": []})
+
+
 def test_page_texts(s):
     """The page's own messages come in its language: the sound the browser cannot decode
     and a player whose worker cannot start."""
@@ -306,4 +336,4 @@ def test_page_texts(s):
     report(problems)
 
 
-TESTS = [test_axe, test_screen_reader, test_slider_keys, test_focus, test_page_texts]
+TESTS = [test_axe, test_screen_reader, test_slider_keys, test_focus, test_forced_colours, test_page_texts]

@@ -219,9 +219,9 @@ def test_export_choices(s):
     the rest of the second segment from where it is paused at half the size (even
     sizes), its sound from there too; this segment at a width of 100 (the height by the
     film's shape, both even), with the dialog closed as soon as it starts (the export
-    goes on); a GIF at a width of 99 keeps the odd width (67.5 rounded up); a segment
-    with a frame rate of 0 is left out, and the note says which and why in kof export's
-    words. (Which pictures a range hands out: WebExport.HandsOutThePlayedPicturesOneAtATimeWithinTheRange.)"""
+    goes on, and a screen reader hears its result); a GIF at a width of 99 keeps the odd
+    width (67.5 rounded up); a segment with a frame rate of 0 is left out, and the note
+    says which and why in kof export's words. (Which pictures a range hands out: WebExport.HandsOutThePlayedPicturesOneAtATimeWithinTheRange.)"""
     # film, choices, the video's size, its frames (the rest from the frame paused at), the
     # pictures and the seconds of sound of each frame, what is done once it started
     cases = [("two.kof", dict(range_value="rest", size="half", segment=1, after=5), (160, 120), 50, 1, 0, None),
@@ -238,6 +238,9 @@ def test_export_choices(s):
             s.wait(lambda: not s.shown("export"), "the dialog to close")
         first = int(s.data("shown")) if choices.get("range_value") == "rest" else 0
         path = wait_download(s, folder)
+        if then:  # the dialog closed: a screen reader hears the result outside it
+            heard = s.notes_heard()
+            assert "Готово: two.webm" in heard or "Done: two.webm" in heard, heard
         video = next(st for st in probe(path)["streams"] if st["codec_type"] == "video")
         assert (video["width"], video["height"]) == size, f"{film} {choices}: {video}"
         pictures = len(decoded_pictures(path, *size, "gray"))

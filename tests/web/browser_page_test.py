@@ -20,9 +20,10 @@ BROWSER_KEYS = [(Keys.CONTROL, "r"), (Keys.CONTROL, Keys.SHIFT, "r"), (Keys.F5,)
 
 def test_browser_keys(s):
     """The browser's keys stay the browser's, with or without a film; with no film the
-    player's keys are not taken either; F4 in a list is the list's; Tab stays in a message
-    and Space there presses its button, nothing behind it. (The seek keys on the picture:
-    test_controls.)"""
+    player's keys are not taken either; F4 in a list is the list's; N, I and Space work
+    with the focus in the player (the picture, the bar), not elsewhere on the page nor in
+    the search field; Tab stays in a message and Space there presses its button, nothing
+    behind it. (The seek keys on the picture: test_controls.)"""
     problems = []
     s.open_page()
     s.wait(lambda: s.driver.find_element(By.ID, "play").get_attribute("title"), "the page's texts")
@@ -45,8 +46,19 @@ def test_browser_keys(s):
     check(problems, s.place() == place, f"F4 in the language list went to {s.place()}")
     s.keys(Keys.ESCAPE)
 
-    ActionChains(s.driver).click(s.driver.find_element(By.ID, "picture-area")).perform()
-    s.keys(Keys.F8)
+    brand, typed = s.driver.find_element(By.CSS_SELECTOR, ".brand"), ["n", "i", " "]
+    for where, focus, expected in [("the page", ActionChains(s.driver).click(brand).perform, []),
+                                   ("the search field", lambda: s.press(Keys.CONTROL, "f"), []),
+                                   ("the picture", s.click_picture, typed),
+                                   ("the bar", lambda: s.driver.execute_script("$('bar').focus()"), typed)]:
+        focus()
+        s.keys_taken()
+        s.keys(*typed)
+        check(problems, (taken := s.keys_taken()) == expected, f"N, I and Space in {where}: the page took {taken}")
+    s.keys(Keys.F9, Keys.F10)  # paused, wherever the keys left the film
+    s.wait_state("paused")
+
+    s.keys(Keys.F8)  # the focus on the bar, where Space plays
     s.wait_message()
     inside = "return document.getElementById('message').contains(document.activeElement)"
     for keys in [(Keys.TAB,), (Keys.SHIFT, Keys.TAB), (Keys.TAB,)]:
@@ -98,7 +110,7 @@ def test_film_download(s):
     try:
         s.driver.get(s.base + "index.html?film=" + url)
         loading = s.driver.find_element(By.ID, "loading")
-        s.check_wait(problems, lambda: loading.is_displayed() and loading.text, "Loading", 3)
+        s.check_wait(problems, lambda: loading.is_displayed() and loading.text in s.notes_heard(), "Loading, heard", 3)
         s.choose_file("clock.kof")
         s.wait(lambda: s.text("film-name") == "clock.kof" and s.data("state") == "playing", "clock.kof")
         released.set()
@@ -156,15 +168,16 @@ def test_offer_identity(s):
 
 
 def test_blocked_sound(s):
-    """Where sound needs a gesture first, a film opened by its address says so; a click
-    anywhere on the player (not on that note) starts the sound."""
+    """Where sound needs a gesture first, a film opened by its address says so (a screen
+    reader hears it too); a click anywhere on the player (not on that note) starts the
+    sound."""
     problems = []
     with s.other_browser("gesture", autoplay="document-user-activation-required"):
         s.open_page("clock.kof")
         s.wait_state("playing")
         note = s.driver.find_element(By.ID, "sound-blocked") if s.driver.find_elements(By.ID, "sound-blocked") else None
-        s.check_wait(problems, lambda: note is not None and note.is_displayed() and note.text,
-                     "the note that sound is held", 2)
+        s.check_wait(problems, lambda: note is not None and note.is_displayed() and note.text in s.notes_heard(),
+                     "the note that sound is held, heard", 2)
         ActionChains(s.driver).click(s.driver.find_element(By.ID, "time")).perform()
         if s.check_wait(problems, lambda: s.data("sound") == "playing", "the sound after a click", 2):
             check(problems, note is None or not note.is_displayed(), "the note stayed")

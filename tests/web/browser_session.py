@@ -96,10 +96,16 @@ class Session:
         self.wait(lambda: self.data("state") == "playing" and int(self.data("shown") or -1) >= after, f"frame {after}")
 
     def open_paused(self, film, after=2):
-        """The film opened, played to frame `after` at least, and paused with Space."""
+        """The film opened, played to frame `after` at least, and paused with Space on the
+        picture."""
         self.open_playing(film, after)
+        self.click_picture()
         self.keys(" ")
         self.wait_state("paused")
+
+    def click_picture(self):
+        """The picture clicked: the focus is in the player, where its keys of one character work."""
+        ActionChains(self.driver).click(self.driver.find_element(By.ID, "picture-area")).perform()
 
     @contextmanager
     def other_browser(self, name, **options):
@@ -186,6 +192,17 @@ class Session:
         key = f'["{film}",{os.path.getsize(os.path.join(self.films, film))},{modified}]'
         self.driver.execute_script("localStorage.setItem('roRezodu.resume', JSON.stringify([arguments[0]]))",
                                    {"key": key, "segment": segment, "frame": frame})
+
+    def notes_heard(self):
+        """The texts of the page's live regions that Chromium's accessibility tree gives a
+        screen reader now: it leaves out one in a hidden panel or a closed dialog."""
+        live = "[role=status], [aria-live]"
+        root = self.driver.execute_cdp_cmd("DOM.getDocument", {"depth": 0})["root"]["nodeId"]
+        nodes = self.driver.execute_cdp_cmd("DOM.querySelectorAll", {"nodeId": root, "selector": live})["nodeIds"]
+        texts = self.driver.execute_script("return [...document.querySelectorAll(arguments[0])].map((e) => e.textContent)",
+                                           live)
+        return [text for node, text in zip(nodes, texts) if text and not self.driver.execute_cdp_cmd(
+            "Accessibility.getPartialAXTree", {"nodeId": node, "fetchRelatives": False})["nodes"][0].get("ignored")]
 
     def message(self):
         box = self.driver.find_element(By.ID, "message")

@@ -62,13 +62,13 @@ def test_controls(s):
     plays on from there; the segment list, F4 and F11. (The speed's keys and label:
     test_slider_keys.)"""
     s.open_playing("two.kof")
+    s.click_picture()  # the player's keys
     first = pause_and_check_picture(s, 1, "paused")
     s.keys(" ")
     s.wait_state("playing")
     time.sleep(0.5)
     second = pause_and_check_picture(s, 1, "paused again")
     assert second > first, f"frame {second} after {first}"
-    ActionChains(s.driver).click(s.driver.find_element(By.ID, "picture-area")).perform()  # the picture's keys
     for keys, segment, frame in [((Keys.END,), 0, 49), ((Keys.CONTROL, ","), 0, 48), ((Keys.ARROW_RIGHT,), 1, 48),
                                  ((Keys.ARROW_LEFT,), 0, 48), ((Keys.ARROW_RIGHT,), 1, 48), ((Keys.HOME,), 1, 0),
                                  ((Keys.CONTROL, "."), 1, 1)]:
@@ -90,9 +90,8 @@ def test_controls(s):
     shown = int(s.place()[1])  # it plays on: at most 10 frames a second later than frame 25
     assert 20 <= shown <= 30 + 10 * (time.monotonic() - released), s.describe()
     assert s.text("title") == "Второй", s.text("title")
-    s.driver.find_element(By.TAG_NAME, "body").click()
+    s.click_picture()
     pause_and_check_picture(s, 2, "second segment (24 bits)")
-    ActionChains(s.driver).click(s.driver.find_element(By.ID, "picture-area")).perform()
     s.keys(Keys.END)
     s.wait(lambda: s.place() == ("1", "49"), "the second segment's end")
     s.keys(Keys.F6)
@@ -213,8 +212,9 @@ def test_habits(s):
 def test_resume(s):
     """Over a damaged store, paused after 10 s: the exact frame is stored at once; played on
     and left within a second of the place told last: the frame shown last is stored.
-    Opened again, the page offers it; Ctrl+R stays the browser's, R goes there and shows
-    kof's picture."""
+    Opened again, the page offers it, and a screen reader hears the offer; Ctrl+R stays the
+    browser's, R on the picture goes there and shows kof's picture. Opened once more and
+    left paused until the offer's note is gone, the header's Resume item goes there."""
     problems = []
     stored = lambda: [(p["segment"], p["frame"]) for p in s.stored_places() or []]
     s.open_page()
@@ -222,6 +222,7 @@ def test_resume(s):
     s.open_page("habits.kof")
     s.wait_state("playing")
     time.sleep(10.3)
+    s.click_picture()
     s.keys(" ")
     s.wait_state("paused")
     paused = tuple(int(n) for n in s.place())
@@ -237,7 +238,9 @@ def test_resume(s):
 
     s.open_page("habits.kof")
     offer = s.driver.find_element(By.ID, "resume-offer")
-    s.wait(lambda: offer.is_displayed() and offer.text.startswith("Продолжить с 00:00:"), "the offer")
+    s.wait(lambda: offer.is_displayed() and offer.text.startswith("Продолжить с 00:00:") and
+           offer.text in s.notes_heard(), "the offer, heard")
+    s.click_picture()
     s.keys(" ")
     s.wait_state("paused")
     before = s.place()
@@ -251,6 +254,18 @@ def test_resume(s):
     s.wait(lambda: s.place() == (str(segment), str(frame)), f"the place {places[0]}")
     s.assert_canvas("habits.kof", segment + 1, frame, "the place resumed")
     check(problems, not offer.is_displayed(), "the offer stayed")
+
+    s.open_page("habits.kof")
+    offer, item = s.driver.find_element(By.ID, "resume-offer"), s.driver.find_element(By.ID, "resume")
+    s.wait(offer.is_displayed, "the offer")
+    s.click_picture()
+    s.keys(" ")
+    s.wait_state("paused")
+    s.wait(lambda: not offer.is_displayed() and not s.notes_heard() and item.is_displayed(),
+           "the offer's note to go, the Resume item to stay", 12)
+    item.click()
+    s.wait(lambda: s.place() == (str(segment), str(frame)), f"the place {places[0]} from the Resume item")
+    check(problems, not item.is_displayed(), "the Resume item stayed")
     report(problems)
 
 
