@@ -213,7 +213,7 @@ def test_index_made_in_page(s):
     def made():
         status = index_status(s)
         if status.startswith("Создание индекса:"):
-            percents.add(int(status.split()[-2]))
+            percents.add(int(status.split()[-1].rstrip("%")))
             if s.data("state") == "playing":
                 played.add(s.place())
         return status.startswith(("Индекс готов", "Индекс не создан"))
