@@ -54,14 +54,14 @@ LRESULT TSegmentListPane::Message(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       if (LOWORD(wParam) == kCloseButtonId) ToggleSegmentList(FPlayer);
       return 0;
-    case WM_DRAWITEM: DrawChild(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+    case WM_DRAWITEM: DrawCaption(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
     case WM_RBUTTONDOWN: ShowContextMenuAtCursor(FPlayer); return 0;
   }
   return DefWindowProcW(FWindow, message, wParam, lParam);
 }
 
 // The caption is a label just before the list box, which gives the list its name for a
-// screen reader; the close button's text is its name, and it draws an "X".
+// screen reader.
 void TSegmentListPane::MakeChildren() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   FCaption = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOPREFIX, 0, 0, 1, 1,
@@ -69,9 +69,9 @@ void TSegmentListPane::MakeChildren() {
   FListBox = CreateWindowExW(0, L"LISTBOX", L"",
                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY, 8, 8,
                              100, 100, FWindow, nullptr, instance, nullptr);
-  FCloseButton = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 15, 15, FWindow,
+  FCloseButton = CreateWindowExW(0, L"BUTTON", L"X", WS_CHILD | WS_VISIBLE, 0, 0, 15, 15, FWindow,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCloseButtonId)), instance, nullptr);
-  SetTexts();
+  SetCaption();
   // The system's dialog font: the built-in caption is Russian, and the plain system font
   // has no Cyrillic letters on every system.
   SetScale(FScale);
@@ -80,9 +80,8 @@ void TSegmentListPane::MakeChildren() {
   GetClientRect(FWindow, &FClient);
 }
 
-void TSegmentListPane::SetTexts() {
+void TSegmentListPane::SetCaption() {
   SetWindowTextW(FCaption, Utf8ToWide(FPlayer.Texts.Message(TMessageText::kSegmentListCaption)).c_str());
-  SetWindowTextW(FCloseButton, Utf8ToWide(FPlayer.Texts.Message(TMessageText::kSegmentListClose)).c_str());
 }
 
 // The list box's messages reach the pane through its parent's window data, until the
@@ -174,17 +173,9 @@ void TSegmentListPane::PaintHeader() {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The caption in the strip's letters, narrowed on each side; the close button as a push
-// button with an "X".
-void TSegmentListPane::DrawChild(const DRAWITEMSTRUCT& item) const {
+// The caption in the strip's letters, narrowed on each side.
+void TSegmentListPane::DrawCaption(const DRAWITEMSTRUCT& item) const {
   RECT area = item.rcItem;
-  if (item.hwndItem == FCloseButton) {
-    DrawFrameControl(item.hDC, &area, DFC_BUTTON, DFCS_BUTTONPUSH | ((item.itemState & ODS_SELECTED) ? DFCS_PUSHED : 0));
-    SetBkMode(item.hDC, TRANSPARENT);
-    SetTextColor(item.hDC, GetSysColor(COLOR_BTNTEXT));
-    DrawTextW(item.hDC, L"X", 1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    return;
-  }
   const TControlPalette palette = CurrentControlPalette();
   const TGdiObject<HBRUSH> strip(CreateSolidBrush(palette.Strip));
   FillRect(item.hDC, &area, strip.Get());
@@ -199,7 +190,7 @@ void TSegmentListPane::DrawChild(const DRAWITEMSTRUCT& item) const {
 
 void TSegmentListPane::RefreshCaption() {
   if (FWindow == nullptr) return;
-  SetTexts();
+  SetCaption();
   InvalidateRect(FWindow, nullptr, TRUE);
 }
 

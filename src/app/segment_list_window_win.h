@@ -1,7 +1,7 @@
 #pragma once
 // The segment list (class "koSegmentList"): a pane on the left of the main window with a
-// coloured header carrying the caption (the list's label), a close button "X" (named
-// for a screen reader) and a list box with one line
+// coloured header carrying the caption (the list's label), a close button "X" and a list
+// box with one line
 // per segment, in film order, so that a line index is a segment index. Enter or a double
 // click on a line hides the pane and starts that segment; Escape hides it. Shown and
 // hidden by the segment list toggle (command 113). The player holds it; the pane's window
@@ -34,8 +34,7 @@ public:
   // Refills the lines from the player's segments and selects the current segment's line.
   // Without segments, the lines stay as they are.
   void Fill();
-  // Takes the caption and the close button's name from the player's texts again, and
-  // redraws them.
+  // Takes the caption from the player's texts again and redraws it.
   void RefreshCaption();
   // Selects line index; an index without a line clears the selection.
   void SelectLine(int32_t index);
@@ -55,9 +54,9 @@ private:
   bool ListKey(WPARAM key);
   void ActivateSelectedSegment();
   void MoveFocusOffList();
-  void SetTexts();
+  void SetCaption();
   void PaintHeader();
-  void DrawChild(const DRAWITEMSTRUCT& item) const;
+  void DrawCaption(const DRAWITEMSTRUCT& item) const;
   HFONT Font() const;
 
   TPlayer& FPlayer;

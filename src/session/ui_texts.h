@@ -70,11 +70,9 @@ enum class TMessageText : uint8_t {
   kSearchDamagedIndexFmt,    // one %s: the index reader's message
   kSearchOtherFilm,
   kSearchCutFmt,             // one %s: the number of hits found before the search stopped
-  // The name a screen reader gives the segment list's close button, which shows "X".
-  kSegmentListClose,
 };
 // Every message text; the last one above closes the list.
-constexpr size_t kMessageTextCount = static_cast<size_t>(TMessageText::kSegmentListClose) + 1;
+constexpr size_t kMessageTextCount = static_cast<size_t>(TMessageText::kSearchCutFmt) + 1;
 
 enum class TMenuText : uint8_t {
   kFile,
