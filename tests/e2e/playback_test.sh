@@ -46,8 +46,9 @@ rz_wait_until 10 rz_window_is roRezodu 6 maximised ||
 rz_click roRezodu 200 200 3
 rz_wait_until 10 rz_probe popup >/dev/null || rz_fail "no context menu after a right click"
 # Without the menu bar it holds About, Export and the language too.
+items=$(rz_probe popup | cut -f 3)
 for item in "О программе" "Экспорт видео" "Язык / Language"; do
-  rz_probe popup | cut -f 3 | grep -q "^$item" || rz_fail "the context menu has no $item: $(rz_probe popup)"
+  grep -q "^$item" <<<"$items" || rz_fail "the context menu has no $item: $items"
 done
 xdotool key Escape
 rz_wait_until 10 eval '! rz_probe popup >/dev/null' || rz_fail "the context menu stays open"
