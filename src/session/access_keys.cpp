@@ -13,7 +13,7 @@ bool CanBeKey(char32_t code) {
 
 // The folded letter after an "&", when the label carries a key.
 std::optional<char32_t> MarkedKey(const std::string& label) {
-  for (size_t at = label.find('&'); at != std::string::npos; at = label.find('&', at + 1)) {
+  for (size_t at = label.find('&'); at != std::string::npos && at + 1 < label.size(); at = label.find('&', at + 1)) {
     const auto [code, length] = DecodeUtf8(label, at + 1);
     if (length != 0 && CanBeKey(code)) return FoldCase(code);
   }
