@@ -1,7 +1,7 @@
 #pragma once
 // The About box: the modal dialog "ABOUTBOX" that draws the program's icon, name,
-// version, author line and notice on white (or the high-contrast scheme's window), with a Close button, laid out at the scale
-// of the screen it opens on.
+// version, author line and notice on white (or the high-contrast scheme's window), with
+// a Close button, laid out at the scale of the screen it opens on.
 #include <windows.h>
 
 #include "controls/control_palette.h"

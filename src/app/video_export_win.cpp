@@ -198,7 +198,7 @@ void ShowNote(TPlayer& player, const std::wstring& text, uint32_t ms, bool opens
   exporting.Note->SetText(text);
   exporting.NoteOffersFolder = opensFolder;
   exporting.Note->OnClick = [&player] {
-    if (player.Export.NoteOffersFolder) ShowSavedVideoInFolder(player);
+    ShowSavedVideoInFolder(player);  // only for the saved video's note
     if (player.Export.Note) player.Export.Note->Hide();
   };
   ShowNoteAboveThePanel(player, *exporting.Note);
