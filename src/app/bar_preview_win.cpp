@@ -39,15 +39,15 @@ void MakeWorker(TPlayer& player, TBarPreview& preview) {
     preview.Worker = std::make_unique<TPreviewWorker>([window] { PostMessageW(window, WM_PREVIEWREADY, 0, 0); });
   }
   if (!preview.Worker->HasDecoder()) {
-    preview.Worker->SetDecoder(std::make_unique<TPreviewDecoder>(*player.Segments, kPlayingPictureDepth));
-    preview.Shown = std::make_unique<TBarPreviewNote>(*player.Segments, AnsiToUtf8);
+    preview.Worker->SetDecoder(std::make_unique<TPreviewDecoder>(player.Film.Segments(), kPlayingPictureDepth));
+    preview.Shown = std::make_unique<TBarPreviewNote>(player.Film.Segments(), AnsiToUtf8);
   }
   if (!preview.Note) preview.Note = std::make_unique<TNoteWindow>(player.MainWindow, player.Scale, kStripColour);
 }
 }  // namespace
 
 void ShowBarPreview(TPlayer& player, int32_t segment, int32_t frame, int32_t centreX) {
-  const TSegmentInfo* info = player.Segments ? player.Segments->Get(segment) : nullptr;
+  const TSegmentInfo* info = player.Film.IsOpen() ? player.Film.Segments().Get(segment) : nullptr;
   if (player.MainWindow == nullptr || !IsSeekable(info)) return HideBarPreview(player);
   TBarPreview& preview = Preview(player);
   MakeWorker(player, preview);

@@ -71,7 +71,7 @@ void UpdateToolRects(HWND toolTip, const std::vector<HWND>& controls) {
 void OnBarSegmentClick(const TBottomPanelState& panel, int32_t index, bool& allow) {
   allow = false;
   TPlayer& player = panel.Player;
-  if (!player.Segments || index < 0 || index >= static_cast<int32_t>(panel.BarSegments.size())) return;
+  if (!player.Film.IsOpen() || index < 0 || index >= static_cast<int32_t>(panel.BarSegments.size())) return;
   player.Engine.StartSegment(panel.BarSegments[static_cast<size_t>(index)]);
   allow = true;
 }
@@ -81,9 +81,10 @@ void OnBarSegmentClick(const TBottomPanelState& panel, int32_t index, bool& allo
 TFilmFrame FilmFrameAt(const TBottomPanelState& panel, const TkoProgressBar& bar, double seconds) {
   const TPlayer& player = panel.Player;
   const TProgressModel::TSegmentTime at = bar.Model().SegmentAtTime(seconds);
-  if (!player.Segments || at.Segment < 0 || at.Segment >= static_cast<int32_t>(panel.BarSegments.size())) return {};
+  if (!player.Film.IsOpen() || at.Segment < 0 || at.Segment >= static_cast<int32_t>(panel.BarSegments.size()))
+    return {};
   const int32_t index = panel.BarSegments[static_cast<size_t>(at.Segment)];
-  const TSegmentInfo* segment = player.Segments->Get(index);
+  const TSegmentInfo* segment = player.Film.Segments().Get(index);
   return segment != nullptr ? TFilmFrame{index, FrameAtSeconds(*segment, at.Seconds)} : TFilmFrame{};
 }
 
@@ -123,9 +124,9 @@ void OnVolumeKeyStep(TPlayer& player, TSliderStep step) {
 
 std::string BarValue(const TBottomPanelState& panel) {
   const TPlayer& player = panel.Player;
-  if (!player.Segments || !panel.ProgressBar) return {};
+  if (!player.Film.IsOpen() || !panel.ProgressBar) return {};
   return BarValueText(player.Texts, panel.CurrentSeconds, panel.ProgressBar->TotalLength(),
-                      player.Engine.CurrentSegment(), player.Segments->Count(), panel.Separators.Time);
+                      player.Engine.CurrentSegment(), player.Film.Segments().Count(), panel.Separators.Time);
 }
 
 // What a screen reader hears of the bar and the sliders: their tooltips' texts as names

@@ -26,9 +26,9 @@
 
 namespace {
 void ShowProperties(TPlayer& player) {
-  if (!player.Segments) return;
+  if (!player.Film.IsOpen()) return;
   const auto text =
-      FilmPropertiesText(WideToUtf8(player.ProgramPath.wstring()), *player.Segments, player.Texts, AnsiToUtf8);
+      FilmPropertiesText(WideToUtf8(player.ProgramPath.wstring()), player.Film.Segments(), player.Texts, AnsiToUtf8);
   if (text)
     ShowBox(player.MainWindow, *text, FixedTexts(player.Texts.Language()).PropertiesCaption, MB_OK | MB_ICONINFORMATION);
 }
@@ -122,54 +122,35 @@ void DrawLoadingText(TPlayer& player) {
   TextOutW(dc.Get(), at.X, at.Y, text.c_str(), static_cast<int>(text.size()));
 }
 
-namespace {
-// The reading's error, then its version warnings and its damage report, each in one box.
-void ShowReading(TPlayer& player, const TFilmReading& reading) {
-  const std::string& warning = player.Texts.Message(TMessageText::kWarning);
-  if (!reading.Error.empty())
-    ShowBox(player.MainWindow, reading.Error, player.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR);
-  if (!reading.Warning.empty()) ShowBox(player.MainWindow, reading.Warning, warning, MB_OK | MB_ICONWARNING);
-  if (reading.Damage.empty()) return;
-  std::string report;
-  for (const std::string& line : reading.Damage) report += line + "\r\n";
-  ShowBox(player.MainWindow, report, warning, MB_OK | MB_ICONWARNING);
+void TPlayer::ShowBox(const TSessionBox& box) {
+  const UINT icon = box.Kind == TSessionBox::TKind::kError ? MB_ICONERROR : MB_ICONWARNING;
+  ::ShowBox(MainWindow, box.Text, box.Caption, MB_OK | icon);
 }
 
 // The film open closes: the preview lets go of its files, its place is remembered.
-void CloseFilm(TPlayer& player) {
-  ReleaseBarPreview(player);
-  ReleaseFilmActivity(player);
-  RememberFilmPlace(player);
+void TPlayer::FilmClosing() {
+  ReleaseBarPreview(*this);
+  ReleaseFilmActivity(*this);
+  RememberFilmPlace(*this);
 }
-}  // namespace
+
+void TPlayer::FilmLoading() { DrawLoadingText(*this); }
+
+void TPlayer::FilmOpened(const TOpenedFilm& film) {
+  // A reading stopped part way still leaves the start-up film's segments to play.
+  if (film.Door == TFilmDoor::kStartup) State.NoStartupFilm = !film.Reading.Loaded && film.Reading.Error.empty();
+  SegmentList.Fill();
+  if (FilmDoorRule(film.Door).TitleNamesFilm)
+    SetWindowTextW(MainWindow, WindowTitleForFilm(film.Path.wstring(), ProgramPath.wstring()).c_str());
+  StartFilmActivity(*this);
+  InvalidateRect(MainWindow, nullptr, TRUE);
+  for (const TSessionBox& box : film.Report) ShowBox(box);
+  FilmOpenedForResume(*this, film.Path, ResumeOfferAllowed(Options, film.Door));
+  FilmOpenedForSearch(*this);
+}
 
 bool OpenFilm(TPlayer& player, const std::filesystem::path& path, TFilmDoor door) {
-  std::unique_ptr<TkoFileStream> file = OpenFilmFile(path, door);
-  if (!file) {
-    ShowBox(player.MainWindow, player.Texts.Format(TMessageText::kCannotOpenFileFmt, WideToUtf8(path.wstring())),
-            player.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR);
-    return false;
-  }
-  CloseFilm(player);
-  if (!player.Segments) player.Segments = std::make_unique<TSegmentList>();
-  player.Engine.SetSegmentList(player.Segments.get());
-  player.FilmPath = path;
-  DrawLoadingText(player);
-  const TFilmReading reading = ReadFilm(*file, door, *player.Segments, player.TempFolder,
-                                        player.Texts.Message(TMessageText::kInvalidVersionFormat));
-  file.reset();
-  // A reading stopped part way still leaves the start-up film's segments to play.
-  if (door == TFilmDoor::kStartup) player.State.NoStartupFilm = !reading.Loaded && reading.Error.empty();
-  player.Engine.SelectSegment(0);
-  player.SegmentList.Fill();
-  if (FilmDoorRule(door).TitleNamesFilm)
-    SetWindowTextW(player.MainWindow, WindowTitleForFilm(path.wstring(), player.ProgramPath.wstring()).c_str());
-  StartFilmActivity(player);
-  InvalidateRect(player.MainWindow, nullptr, TRUE);
-  ShowReading(player, reading);
-  FilmOpenedForResume(player, path, ResumeOfferAllowed(player.Options, door));
-  FilmOpenedForSearch(player);
-  return true;
+  return player.Film.Open(path, door, WideToUtf8(path.wstring()));
 }
 
 void DropFiles(TPlayer& player, HDROP drop) {

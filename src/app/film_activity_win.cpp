@@ -54,15 +54,15 @@ void ChooseIdleSkipAtStart(TPlayer& player) {
 
 void StartFilmActivity(TPlayer& player) {
   TFilmActivity& activity = player.Activity;
-  if (!player.Segments || player.MainWindow == nullptr) return;
+  if (!player.Film.IsOpen() || player.MainWindow == nullptr) return;
   if (!activity.Worker) {
     HWND window = player.MainWindow;
     activity.Worker = std::make_unique<TActivityWorker>(DecodeMp3Levels,
                                                         [window] { PostMessageW(window, WM_ACTIVITYREADY, 0, 0); });
   }
-  activity.Segments.assign(static_cast<size_t>(player.Segments->Count()), std::nullopt);
+  activity.Segments.assign(static_cast<size_t>(player.Film.Segments().Count()), std::nullopt);
   ++activity.Version;
-  activity.Worker->Start(Jobs(*player.Segments), ModelSettings(player));
+  activity.Worker->Start(Jobs(player.Film.Segments()), ModelSettings(player));
 }
 
 void ReleaseFilmActivity(TPlayer& player) {

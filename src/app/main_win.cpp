@@ -78,7 +78,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // Failures of the last moments (a film stopped on a damaged record while closing on
   // finish) are still told.
   player.Boxes.ShowAll(nullptr);
-  player.Segments.reset();
+  player.Film.Close();
   if (!player.TempFolder.empty()) RemovePlayerTempFolder(player.TempFolder);
   return started ? 0 : 1;
 }

@@ -74,7 +74,7 @@ std::vector<TSegmentTiming> SegmentTimings(const TSegmentList* segments) {
 // is told once (the engine tells when it skips one, and both use the same mark).
 void ReportRateZeroSegments(TPlayer& player, const std::vector<int32_t>& indexes) {
   for (const int32_t index : indexes) {
-    TSegmentInfo* segment = player.Segments->Get(index);
+    TSegmentInfo* segment = player.Film.Segments().Get(index);
     if (segment == nullptr || segment->SkipReported) continue;
     segment->SkipReported = true;
     player.PlaybackShell.ReportSkippedSegment(index, kRateZeroReason);
@@ -129,7 +129,7 @@ void RefreshProgress(TBottomPanelState& panel) {
   if (!panel.ProgressBar) return;
   const TPlayer& player = panel.Player;
   TProgressSegments parts;
-  if (player.Segments && player.Segments->Count() > 0) parts = ProgressSegments(SegmentTimings(player.Segments.get()));
+  if (player.Film.Segments().Count() > 0) parts = ProgressSegments(SegmentTimings(&player.Film.Segments()));
   panel.ProgressBar->SetSegments(parts.Lengths);
   const bool sameSegments = parts.SegmentIndexes == panel.BarSegments;
   panel.BarSegments = std::move(parts.SegmentIndexes);
@@ -154,7 +154,7 @@ void TBottomPanel::RefreshSegmentLine() {
   if (!FState) return;
   TBottomPanelState& panel = *FState;
   const TPlayer& player = FPlayer;
-  const TSegmentInfo* segment = player.Segments ? player.Segments->Get(player.Engine.CurrentSegment()) : nullptr;
+  const TSegmentInfo* segment = player.Film.Segments().Get(player.Engine.CurrentSegment());
   if (segment != nullptr) {
     panel.CurrentSegmentRecord = {segment->Width, segment->Height, segment->BitsPerPixel, segment->FramesPerSecond};
     panel.TitleText = AnsiToUtf8(segment->Name);
@@ -177,10 +177,10 @@ void TBottomPanel::RefreshTimeText() {
   TBottomPanelState& panel = *FState;
   TPlayer& player = FPlayer;
   const int32_t speed = panel.SpeedSlider ? panel.SpeedSlider->GetPosition() : player.Engine.SpeedPosition();
-  const TTimeLine line = ComputeTimeLine(SegmentTimings(player.Segments.get()), player.Engine.CurrentSegment(),
+  const TTimeLine line = ComputeTimeLine(SegmentTimings(&player.Film.Segments()), player.Engine.CurrentSegment(),
                                          player.Engine.CurrentFrame(), panel.CurrentSegmentRecord.FramesPerSecond,
                                          speed, panel.Separators);
-  if (player.Segments) ReportRateZeroSegments(player, line.RateZeroSegments);
+  if (player.Film.IsOpen()) ReportRateZeroSegments(player, line.RateZeroSegments);
   panel.CurrentSeconds = line.CurrentSeconds;
   // Runs after every tick; the strip is drawn again only when its time line changes
   // (everything that paints over it draws it anew itself).

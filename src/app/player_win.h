@@ -14,6 +14,7 @@
 #include "app/bar_preview_win.h"
 #include "app/bottom_panel_win.h"
 #include "session/command_line.h"
+#include "session/film_session.h"
 #include "app/film_activity_win.h"
 #include "app/menus_win.h"
 #include "app/message_boxes_win.h"
@@ -39,7 +40,7 @@
 // Posted to the main window when boxes wait in TPlayer::Boxes.
 constexpr UINT WM_SHOWBOXES = WM_APP + 1;
 
-class TPlayer {
+class TPlayer : public TSessionView {
 public:
   explicit TPlayer(HINSTANCE instance);
   TPlayer(const TPlayer&) = delete;
@@ -63,9 +64,6 @@ public:
   TScreenScale Scale;
   TPendingBoxes Boxes;
 
-  // Null until the start-up film has been opened: without it the transport does nothing.
-  std::unique_ptr<TSegmentList> Segments;
-
   TCriticalSection Lock;
   TPlayerEvents Events;
   TMediaPlayer Sound;
@@ -76,6 +74,9 @@ public:
   TGdiFramePresenter Presenter;
   TWindowsPlaybackShell PlaybackShell;
   TPlaybackEngine Engine;
+  // The film open: its file and segments. Until the start-up film has been opened the
+  // engine has no segments and the transport does nothing.
+  TFilmSession Film{Engine, *this, Texts, TempFolder};
   // A tick is running: boxes wait until it is over.
   bool InTick = false;
   // Where films were left, and the offer to go back there.
@@ -86,8 +87,6 @@ public:
   std::unique_ptr<TBarPreview> Preview;
   // The film's activity, measured in the background, and skipping its idle stretches.
   TFilmActivity Activity;
-  // The film file open (the program's own file for a film executable).
-  std::filesystem::path FilmPath;
   // File > Export video: the export running, if any, and its notes.
   TVideoExport Export;
   // The bottom panel, and the segment list's pane.
@@ -95,6 +94,12 @@ public:
   TSegmentListPane SegmentList{*this};
   // Actions > Find on screen: the film's text index, what was found, the search field.
   TScreenSearchState ScreenSearch;
+
+  // What the film session tells the windows (commands_win.cpp).
+  void FilmClosing() override;
+  void FilmLoading() override;
+  void FilmOpened(const TOpenedFilm& film) override;
+  void ShowBox(const TSessionBox& box) override;
 };
 
 // The player whose main window window is, or a child or owned window of: the main

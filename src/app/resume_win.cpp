@@ -49,7 +49,7 @@ void ShowNoteAboveThePanel(TPlayer& player, TNoteWindow& note) {
 namespace {
 
 std::wstring OfferText(const TPlayer& player, TFilmFrame place) {
-  const std::string time = ClockText(PlaceSeconds(*player.Segments, place));
+  const std::string time = ClockText(PlaceSeconds(player.Film.Segments(), place));
   return Utf8ToWide(player.Texts.Format(TMessageText::kResumeOfferFmt, time));
 }
 
@@ -75,9 +75,9 @@ void FilmOpenedForResume(TPlayer& player, const std::filesystem::path& path, boo
   resume.Place.reset();
   if (resume.Note) resume.Note->Hide();
   player.Settings.WritePending();  // a change that had to wait: its next chance
-  if (offer && !resume.Film.Path.empty() && player.Segments)
+  if (offer && !resume.Film.Path.empty() && player.Film.IsOpen())
     resume.Place = player.Settings.Read().ResumePlace(resume.Film);
-  if (resume.Place && !IsResumablePlace(*player.Segments, *resume.Place)) resume.Place.reset();
+  if (resume.Place && !IsResumablePlace(player.Film.Segments(), *resume.Place)) resume.Place.reset();
   player.State.ResumeOffered = resume.Place.has_value();
   if (resume.Place) ShowOffer(player, *resume.Place);
   UpdateMenuStates(player);
@@ -85,9 +85,9 @@ void FilmOpenedForResume(TPlayer& player, const std::filesystem::path& path, boo
 
 void RememberFilmPlace(TPlayer& player) {
   TResumeState& resume = player.Resume;
-  if (resume.Film.Path.empty() || !player.Segments) return;
+  if (resume.Film.Path.empty() || !player.Film.IsOpen()) return;
   const TResumeDecision decision =
-      resume.Tracker.Decide(player.Engine.State(), ShownPlace(player), *player.Segments, NowMs());
+      resume.Tracker.Decide(player.Engine.State(), ShownPlace(player), player.Film.Segments(), NowMs());
   const TFilmIdentity film = std::exchange(resume.Film, TFilmIdentity{});
   if (decision.Action == TResumeAction::kRemember)
     player.Settings.RememberPlace(film, decision.Place);
@@ -101,14 +101,14 @@ void NoteResumeStop(TPlayer& player) { player.Resume.Tracker.Stopped(ShownPlace(
 
 void ResumeFilm(TPlayer& player) {
   const std::optional<TFilmFrame> place = player.Resume.Place;
-  if (!place || !player.Segments) return;
+  if (!place || !player.Film.IsOpen()) return;
   if (player.Resume.Note) player.Resume.Note->Hide();
   player.Engine.SeekTo(place->Segment, place->Frame);
 }
 
 void RetextResumeOffer(TPlayer& player) {
   TResumeState& resume = player.Resume;
-  if (!resume.Note || !resume.Note->Visible() || !resume.Place || !player.Segments) return;
+  if (!resume.Note || !resume.Note->Visible() || !resume.Place || !player.Film.IsOpen()) return;
   resume.Note->SetText(OfferText(player, *resume.Place));
   ShowNoteAboveThePanel(player, *resume.Note);
 }

@@ -30,10 +30,10 @@ void CALLBACK OutlineTimeUp(HWND window, UINT, UINT_PTR id, DWORD) {
 // Pauses on the hit's frame with the word outlined.
 void GoToHit(TPlayer& player, size_t index) {
   TScreenSearchState& state = player.ScreenSearch;
-  if (!player.Segments || index >= state.Answer.Hits.size()) return;
+  if (!player.Film.IsOpen() || index >= state.Answer.Hits.size()) return;
   const TTextHit hit = state.Answer.Hits[index];  // a copy: each answer taken replaces the hits
   const int32_t segment = hit.Segment - 1;
-  const TSegmentInfo* info = segment < player.Segments->Count() ? player.Segments->Get(segment) : nullptr;
+  const TSegmentInfo* info = segment < player.Film.Segments().Count() ? player.Film.Segments().Get(segment) : nullptr;
   if (info == nullptr) return;
   state.Answer.Choose(index);
   if (state.Bar) state.Bar->Select(index);
@@ -52,9 +52,9 @@ void GoToHit(TPlayer& player, size_t index) {
 void ReadIndex(TPlayer& player) {
   TScreenSearchState& state = player.ScreenSearch;
   state.Answer = TSearchAnswer{};
-  state.Answer.Film = player.FilmPath;
+  state.Answer.Film = player.Film.Path();
   state.Answer.Problem = TIndexProblem::kNone;
-  state.Worker->Open(player.FilmPath);
+  state.Worker->Open(player.Film.Path());
   state.IndexRead = true;
   ShowResults(player);
 }
@@ -75,7 +75,7 @@ void MakeBar(TPlayer& player) {
 
 void OpenScreenSearch(TPlayer& player) {
   TScreenSearchState& state = player.ScreenSearch;
-  if (!player.Segments || player.Segments->Count() == 0 || player.MainWindow == nullptr) return;
+  if (!player.Film.IsOpen() || player.Film.Segments().Count() == 0 || player.MainWindow == nullptr) return;
   if (!state.Bar) MakeBar(player);
   if (!state.IndexRead) ReadIndex(player);
   PlaceScreenSearch(player);
@@ -88,7 +88,7 @@ void OpenScreenSearch(TPlayer& player) {
 
 void StepScreenSearch(TPlayer& player, bool forward) {
   TScreenSearchState& state = player.ScreenSearch;
-  if (!player.Segments) return;
+  if (!player.Film.IsOpen()) return;
   const TSegmentInfo* info = player.Engine.CurrentSegmentInfo();
   const int32_t rate = info == nullptr ? 1 : std::max<int32_t>(info->FramesPerSecond, 1);
   const TShownPlace shown{player.Engine.CurrentSegment(), double(std::max(player.Engine.ShownFrame(), 0)) / rate};
@@ -99,7 +99,7 @@ void TakeSearchAnswer(TPlayer& player) {
   TScreenSearchState& state = player.ScreenSearch;
   if (!state.Worker) return;
   std::optional<TSearchAnswer> answer = state.Worker->Take();
-  if (!answer || answer->Film != player.FilmPath) return;  // asked for before another film opened
+  if (!answer || answer->Film != player.Film.Path()) return;  // asked for before another film opened
   state.Answer = std::move(*answer);
   ShowResults(player);
 }

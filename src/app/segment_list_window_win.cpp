@@ -196,11 +196,11 @@ void TSegmentListPane::RefreshCaption() {
 
 void TSegmentListPane::Fill() {
   const TPlayer& player = FPlayer;
-  if (FWindow == nullptr || !player.Segments || player.Segments->Count() == 0) return;
+  if (FWindow == nullptr || !player.Film.IsOpen() || player.Film.Segments().Count() == 0) return;
   const auto count = SendMessageW(FListBox, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) SendMessageW(FListBox, LB_DELETESTRING, 0, 0);
-  for (int32_t i = 0; i < player.Segments->Count(); ++i) {
-    const TSegmentInfo* segment = player.Segments->Get(i);
+  for (int32_t i = 0; i < player.Film.Segments().Count(); ++i) {
+    const TSegmentInfo* segment = player.Film.Segments().Get(i);
     const std::wstring name = segment != nullptr ? Utf8ToWide(AnsiToUtf8(segment->Name)) : std::wstring();
     SendMessageW(FListBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
   }

@@ -218,8 +218,8 @@ TVideoExportPlace PlaceNow(const TPlayer& player) {
 // The width of what is exported: the segment's, or the widest segment's for the film.
 int32_t ExportedWidth(const TPlayer& player, TVideoRange range, int32_t segmentIndex) {
   int32_t width = 0;
-  for (int32_t i = 0; i < player.Segments->Count(); ++i)
-    if (const TSegmentInfo* segment = player.Segments->Get(i))
+  for (int32_t i = 0; i < player.Film.Segments().Count(); ++i)
+    if (const TSegmentInfo* segment = player.Film.Segments().Get(i))
       if (range == TVideoRange::kWholeFilm || i == segmentIndex) width = std::max(width, segment->Width);
   return width;
 }
@@ -235,18 +235,19 @@ void ExportVideo(TPlayer& player) {
     if (player.Export.Job->ProgressBox != nullptr) SetForegroundWindow(player.Export.Job->ProgressBox);
     return;
   }
-  if (!player.Segments || player.Segments->Count() < 1) return;
+  if (!player.Film.IsOpen() || player.Film.Segments().Count() < 1) return;
   if (!VideoExportAvailable(player)) return ExplainExportUnavailable(player);
   TVideoExportPlace place = PlaceNow(player);
   TVideoExportChoice choice = player.Export.LastChoice;
   if (!AskChoice(player, choice)) return;
   player.Export.LastChoice = choice;
   place.Width = ExportedWidth(player, choice.Range, place.Segment);
-  const std::filesystem::path output = AskOutput(player, player.FilmPath, choice, place);
+  const std::filesystem::path output = AskOutput(player, player.Film.Path(), choice, place);
   if (output.empty()) return;
   auto job = std::make_unique<TVideoExportJob>();
   job->Output = output;
-  const auto args = VideoExportArguments(choice, place, WideToUtf8(player.FilmPath.wstring()), WideToUtf8(output.wstring()));
+  const auto args =
+      VideoExportArguments(choice, place, WideToUtf8(player.Film.Path().wstring()), WideToUtf8(output.wstring()));
   if (!job->Start(ExportProgram(player), args, player.MainWindow)) {
     const std::string reason = WideToUtf8(ExportProgram(player).wstring());
     ShowBox(player.MainWindow, player.Texts.Format(TMessageText::kExportFailedFmt, reason),

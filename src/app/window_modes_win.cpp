@@ -10,7 +10,7 @@
 
 void UpdateMenuStates(TPlayer& player) {
   const std::optional<int32_t> count =
-      player.Segments ? std::optional<int32_t>(player.Segments->Count()) : std::nullopt;
+      player.Film.IsOpen() ? std::optional<int32_t>(player.Film.Segments().Count()) : std::nullopt;
   const TMenuStates states = ComputeMenuStates(player.Engine.State(), player.State, count);
   player.Menus.ApplyStates(states.Items);
   player.Panel.SetToggleButtons(states.FullScreenButtonPressed, states.SegmentsButtonPressed);
@@ -82,7 +82,7 @@ void ToggleControlPanel(TPlayer& player) {
 void ToggleSegmentList(TPlayer& player) {
   player.State.SegmentListVisible = !player.State.SegmentListVisible;
   player.Menus.ApplyStates(SegmentsCheckMarks(player.State.SegmentListVisible));
-  if (player.State.SegmentListVisible && player.Segments) player.SegmentList.Fill();
+  if (player.State.SegmentListVisible && player.Film.IsOpen()) player.SegmentList.Fill();
   // Asked before the layout hides the list, which may move the focus on its own.
   HWND listBox = player.SegmentList.ListBox();
   const bool listHadFocus = listBox != nullptr && GetFocus() == listBox;

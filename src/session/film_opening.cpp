@@ -7,10 +7,10 @@ TFilmDoorRule FilmDoorRule(TFilmDoor door) {
   switch (door) {
     // A film named on the command line is read like a film executable: it must end with
     // the trailer that gives its length.
-    case TFilmDoor::kStartup: return {kModeReadShared, true, false, false};
-    case TFilmDoor::kChosen: return {kModeReadExclusive, false, true, true};
+    case TFilmDoor::kStartup: return {kModeReadShared, true, false, false, false};
+    case TFilmDoor::kChosen: return {kModeReadExclusive, false, true, true, false};
     // The page cannot tell a film file from a film executable by its door: either is read.
-    case TFilmDoor::kPage: return {kModeReadShared, true, true, false};
+    case TFilmDoor::kPage: return {kModeReadShared, true, true, false, true};
   }
   return {};
 }

@@ -21,6 +21,7 @@ struct TFilmDoorRule {
   bool ThroughTrailer = false;          // the film may lie behind other bytes, found by the trailer
   bool FromFirstByte = false;           // the film may begin at byte 0
   bool TitleNamesFilm = false;          // the window's title names the film's file
+  bool NeedsSegments = false;           // a file with nothing to play is not kept open
 };
 TFilmDoorRule FilmDoorRule(TFilmDoor door);
 

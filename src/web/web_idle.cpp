@@ -6,13 +6,13 @@
 #include "web/web_player.h"
 
 void TWebPlayer::SetIdleStretches(int32_t index, std::vector<TIdleStretch> idle) {
-  if (FFilmOpen) FIdle[index] = std::move(idle);
+  if (FFilm.IsOpen()) FIdle[index] = std::move(idle);
 }
 
 void TWebPlayer::SetSkipIdle(bool on) { FSkipIdle = on; }
 
 void TWebPlayer::SkipIdle(int32_t segment, int32_t shown) {
-  if (!FSkipIdle || !FFilmOpen || FEngine->State() != psPlaying || FEngine->CurrentSegment() != segment) return;
+  if (!FSkipIdle || !FFilm.IsOpen() || FEngine->State() != psPlaying || FEngine->CurrentSegment() != segment) return;
   const auto idle = FIdle.find(segment);
   const TSegmentInfo* info = FEngine->CurrentSegmentInfo();
   if (idle == FIdle.end() || info == nullptr) return;

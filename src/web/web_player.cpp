@@ -128,7 +128,7 @@ TWebPlayer::TWebPlayer(TWebPage& page, TAnsiToUtf8 toUtf8, std::filesystem::path
 TWebPlayer::~TWebPlayer() {
   FEngine->StopForShutdown();
   FEngine->SetSegmentList(nullptr);
-  FSegments.Clear();
+  FFilm.Segments().Clear();
 }
 
 // Every call from the page runs here: a failure the core reports is shown, as the
@@ -167,16 +167,29 @@ void TWebPlayer::ReportUnreadableFilm(const std::string& name, const std::string
 void TWebPlayer::Close() {
   Guarded([&] {
     FEngine->Stop();
-    SendResumeDecision(true);
-    ForgetPreview();
-    FEngine->SetSegmentList(nullptr);
-    FSegments.Clear();
-    FFrames.ForgetSeekIndex();
-    FPresenter.Forget();
-    FIdle.clear();
-    FFilmOpen = false;
-    FPage.Send(R"({"event":"closed"})");
+    FFilm.Close();
   });
+}
+
+void TWebPlayer::FilmClosing() {
+  SendResumeDecision(true);
+  ForgetPreview();
+  FPresenter.Forget();
+  FIdle.clear();
+  FPage.Send(R"({"event":"closed"})");
+}
+
+void TWebPlayer::FilmLoading() { FPage.Send(LoadingEvent(FTexts.Message(TMessageText::kLoading))); }
+
+void TWebPlayer::FilmOpened(const TOpenedFilm& film) {
+  FFirstPicturePending = true;
+  StartResume();
+  DescribeFilm(!FLanguageBlock.empty());
+  for (const TSessionBox& box : film.Report) ShowBox(box);
+}
+
+void TWebPlayer::ShowBox(const TSessionBox& box) {
+  FPage.Send(MessageEvent(box.Caption, box.Text, box.Kind == TSessionBox::TKind::kError ? "error" : "warning"));
 }
 
 bool TWebPlayer::LoadFilm(const std::filesystem::path& path, const std::string& name) {
@@ -188,53 +201,21 @@ bool TWebPlayer::LoadFilm(const std::filesystem::path& path, const std::string& 
   } catch (const EkoError&) {
   }
   MakeTexts();
-  FPage.Send(LoadingEvent(FTexts.Message(TMessageText::kLoading)));
-
-  const std::unique_ptr<TkoFileStream> film = OpenFilmFile(path, TFilmDoor::kPage);
-  if (!film) {
-    ShowMessage(TMessageText::kError, FTexts.Format(TMessageText::kCannotOpenFileFmt, name), "error");
-    return false;
-  }
-  FEngine->SetSegmentList(&FSegments);
-  const TFilmReading reading = ReadFilm(*film, TFilmDoor::kPage, FSegments, FTempFolder,
-                                        FTexts.Message(TMessageText::kInvalidVersionFormat));
-  if (!reading.Error.empty()) ShowMessage(TMessageText::kError, reading.Error, "error");
-  // An index that gives no segment at all (bytes that only look like one) is no film.
-  if (!reading.HasSegments) {
-    FEngine->SetSegmentList(nullptr);
-    FSegments.Clear();
-    ShowMessage(TMessageText::kError, FTexts.Format(TMessageText::kWrongFile, name), "error");
-  } else {
-    FFilmOpen = true;
-    FFirstPicturePending = true;
-    FEngine->SelectSegment(0);
-    StartResume();
-    DescribeFilm(!FLanguageBlock.empty());
-  }
-  ShowLoadReport(reading);
-  return reading.HasSegments;
-}
-
-void TWebPlayer::ShowLoadReport(const TFilmReading& reading) {
-  if (!reading.Warning.empty()) ShowMessage(TMessageText::kWarning, reading.Warning, "warning");
-  if (reading.Damage.empty()) return;
-  std::string report;
-  for (const std::string& line : reading.Damage) report += line + "\n";
-  ShowMessage(TMessageText::kWarning, report, "warning");
+  return FFilm.Open(path, TFilmDoor::kPage, name);
 }
 
 void TWebPlayer::DescribeFilm(bool languageTable) {
   TFilmDescription film;
   film.Name = FFilmName;
   film.LanguageTable = languageTable;
-  for (int32_t i = 0; i < FSegments.Count(); ++i) {
-    const TSegmentInfo* segment = FSegments.Get(i);
+  for (int32_t i = 0; i < FFilm.Segments().Count(); ++i) {
+    const TSegmentInfo* segment = FFilm.Segments().Get(i);
     if (segment == nullptr) continue;
     film.Segments.push_back({FToUtf8(segment->Name), segment->Width, segment->Height, segment->BitsPerPixel,
                              segment->FramesPerSecond, segment->FrameCount, !segment->SoundFilePath.empty(),
                              segment->Playable()});
   }
-  const TProgressSegments bar = ProgressSegments(Timings(FSegments));
+  const TProgressSegments bar = ProgressSegments(Timings(FFilm.Segments()));
   FBar = TProgressModel();
   FBarSegments = bar.SegmentIndexes;
   for (size_t i = 0; i < bar.Lengths.size(); ++i) {
@@ -267,7 +248,7 @@ void TWebPlayer::SetLanguage(TUiLanguage language) {
 void TWebPlayer::Command(int32_t id) {
   Guarded([&] {
     if (id == CM_PROPERTIES) {
-      const auto text = FilmPropertiesText(FFilmName, FSegments, FTexts, FToUtf8);
+      const auto text = FilmPropertiesText(FFilmName, FFilm.Segments(), FTexts, FToUtf8);
       if (text) FPage.Send(MessageEvent(FixedTexts(FTexts.Language()).PropertiesCaption, *text, "info"));
     } else if (id == CM_HELP) {
       FPage.Send(MessageEvent(FTexts.Menu(TMenuText::kHelp), HelpText(FTexts.Language()), "info"));
@@ -283,29 +264,31 @@ void TWebPlayer::SetSpeed(int32_t position) {
 
 void TWebPlayer::PlaySegment(int32_t index) {
   Guarded([&] {
-    if (FFilmOpen) FEngine->StartSegment(index);
+    if (FFilm.IsOpen()) FEngine->StartSegment(index);
   });
 }
 
 void TWebPlayer::PressBar(int32_t x, int32_t width) {
   Guarded([&] {
     const int32_t part = FBar.SegmentAtPixel(x, width);
-    if (FFilmOpen && part >= 0 && part < int32_t(FBarSegments.size())) FEngine->StartSegment(FBarSegments[size_t(part)]);
+    if (FFilm.IsOpen() && part >= 0 && part < int32_t(FBarSegments.size()))
+      FEngine->StartSegment(FBarSegments[size_t(part)]);
   });
 }
 
 void TWebPlayer::ScrubBar(int32_t x, int32_t width) {
   Guarded([&] {
     const TProgressModel::TSegmentTime at = FBar.SegmentAtTime(FBar.TimeAtPixel(x, width));
-    if (!FFilmOpen || at.Segment < 0 || at.Segment >= int32_t(FBarSegments.size())) return;
+    if (!FFilm.IsOpen() || at.Segment < 0 || at.Segment >= int32_t(FBarSegments.size())) return;
     const int32_t index = FBarSegments[size_t(at.Segment)];
-    if (const TSegmentInfo* segment = FSegments.Get(index)) FEngine->SeekTo(index, FrameAtSeconds(*segment, at.Seconds));
+    if (const TSegmentInfo* segment = FFilm.Segments().Get(index))
+      FEngine->SeekTo(index, FrameAtSeconds(*segment, at.Seconds));
   });
 }
 
 void TWebPlayer::StepBar(double seconds) {
   Guarded([&] {
-    if (FFilmOpen && !std::isnan(seconds)) FEngine->SeekBySeconds(seconds);
+    if (FFilm.IsOpen() && !std::isnan(seconds)) FEngine->SeekBySeconds(seconds);
   });
 }
 
@@ -316,7 +299,7 @@ void TWebPlayer::TellResumePlace() {
 // The offer is taken once.
 void TWebPlayer::Resume() {
   Guarded([&] {
-    if (!FOffered || !FFilmOpen) return;
+    if (!FOffered || !FFilm.IsOpen()) return;
     const TFilmFrame place = *std::exchange(FOffered, std::nullopt);
     FEngine->SeekTo(place.Segment, place.Frame);
   });
@@ -325,8 +308,8 @@ void TWebPlayer::Resume() {
 bool TWebPlayer::ShowTextHit(int32_t segment, double seconds) {
   bool shown = false;
   Guarded([&] {
-    const TSegmentInfo* info = FSegments.Get(segment);
-    if (!FFilmOpen || !IsSeekable(info)) return;
+    const TSegmentInfo* info = FFilm.Segments().Get(segment);
+    if (!FFilm.IsOpen() || !IsSeekable(info)) return;
     if (FEngine->State() == psPlaying) FEngine->Pause();
     shown = FEngine->SeekTo(segment, HitFrame(seconds, info->FramesPerSecond, info->FrameCount));
   });
@@ -334,8 +317,8 @@ bool TWebPlayer::ShowTextHit(int32_t segment, double seconds) {
 }
 
 TShownPlace TWebPlayer::ShownPlace() const {
-  if (!FFilmOpen) return {};
-  const TSegmentInfo* info = FSegments.Get(FEngine->CurrentSegment());
+  if (!FFilm.IsOpen()) return {};
+  const TSegmentInfo* info = FFilm.Segments().Get(FEngine->CurrentSegment());
   const int32_t rate = info != nullptr && info->FramesPerSecond > 0 ? info->FramesPerSecond : 1;
   return {FEngine->CurrentSegment(), double(std::max(FEngine->ShownFrame(), 0)) / rate};
 }
@@ -374,9 +357,9 @@ TPanelState TWebPlayer::PanelState() const {
   state.Shown = FEngine->ShownFrame();
   state.Speed = FEngine->SpeedPosition();
   state.SpeedLabel = SpeedLabel(state.Speed, ".");
-  if (!FFilmOpen) return state;
+  if (!FFilm.IsOpen()) return state;
   const TSegmentInfo* current = FEngine->CurrentSegmentInfo();
-  const TTimeLine line = ComputeTimeLine(Timings(FSegments), state.Segment, state.Frame,
+  const TTimeLine line = ComputeTimeLine(Timings(FFilm.Segments()), state.Segment, state.Frame,
                                          current != nullptr ? current->FramesPerSecond : 0, state.Speed, {});
   state.Position = line.CurrentSeconds;
   state.Total = line.TotalSeconds;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "session/film_session.h"
 #include "session/resume_tracker.h"
 #include "session/screen_search.h"
 #include "session/ui_texts.h"
@@ -28,9 +29,7 @@
 #include "web/web_presenter.h"
 #include "web/web_sound.h"
 
-struct TFilmReading;
-
-class TWebPlayer {
+class TWebPlayer : private TSessionView {
 public:
   // tempFolder must exist; toUtf8 converts the film's 8-bit texts (names, language
   // table). screen is the screen's size in device pixels: a segment exactly that
@@ -120,7 +119,7 @@ public:
   // its end through the seek path, and the page hears {"event":"skipped","seconds"}.
   // Pause, steps, seeks and scrubbing stay as they are.
   void SetSkipIdle(bool on);
-  const TSegmentList& Segments() const { return FSegments; }
+  const TSegmentList& Segments() const { return FFilm.Segments(); }
 
   // --- Find on screen (web_search.h) -----------------------------------------------
   // Pauses on the frame of segment (from 0) that shows words which came at seconds,
@@ -133,14 +132,18 @@ public:
   const TkoFrameSource& Frames() const { return FFrames; }
   const TWebPresenter& Presenter() const { return FPresenter; }
   const TUiTexts& Texts() const { return FTexts; }
-  bool HasFilm() const { return FFilmOpen; }
+  bool HasFilm() const { return FFilm.IsOpen(); }
 
 private:
   class TShell;
   template <typename Action> void Guarded(Action action);
   void ShowMessage(TMessageText caption, const std::string& text, const char* kind);
   bool LoadFilm(const std::filesystem::path& path, const std::string& name);
-  void ShowLoadReport(const TFilmReading& reading);
+  // What the film session tells the page.
+  void FilmClosing() override;
+  void FilmLoading() override;
+  void FilmOpened(const TOpenedFilm& film) override;
+  void ShowBox(const TSessionBox& box) override;
   void DescribeFilm(bool languageTable);
   // The texts from the language chosen and the film's table.
   void MakeTexts();
@@ -160,7 +163,6 @@ private:
   std::string FLanguageBlock;  // the film's table; "" when it has none
   TUiTexts FTexts;
   std::string FFilmName;
-  TSegmentList FSegments;
   TPlayerEvents FEvents;
   std::unique_ptr<TShell> FShell;
   TkoFrameSource FFrames;
@@ -168,12 +170,12 @@ private:
   TWebSoundDevice FSound;
   std::unique_ptr<TFrameTimer> FTimer;
   std::unique_ptr<TPlaybackEngine> FEngine;
+  TFilmSession FFilm{*FEngine, *this, FTexts, FTempFolder};
   TProgressModel FBar;
   std::vector<int32_t> FBarSegments;
   TPanelState FShownPanel;
   bool FPanelSent = false;
   bool FPanelDirty = false;
-  bool FFilmOpen = false;
   bool FFirstPicturePending = false;
 
   std::unique_ptr<TPreviewDecoder> FPreview;  // made when the mouse first comes over the bar

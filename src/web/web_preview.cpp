@@ -14,15 +14,15 @@ constexpr int32_t kRecordsPerStep = 4;
 void TWebPlayer::PreviewAt(int32_t x, int32_t width, int32_t maxWidth) {
   const double seconds = FBar.TimeAtPixel(x, width);
   const TProgressModel::TSegmentTime at = FBar.SegmentAtTime(seconds);
-  if (!FFilmOpen || x < 0 || at.Segment < 0 || at.Segment >= int32_t(FBarSegments.size())) {
+  if (!FFilm.IsOpen() || x < 0 || at.Segment < 0 || at.Segment >= int32_t(FBarSegments.size())) {
     FPreviewAsked = {};
     if (FPreview) FPreview->Request({});
     return;
   }
   const int32_t index = FBarSegments[size_t(at.Segment)];
-  const TSegmentInfo* segment = FSegments.Get(index);
+  const TSegmentInfo* segment = FFilm.Segments().Get(index);
   if (!IsSeekable(segment)) return PreviewAt(-1, width, maxWidth);
-  if (!FPreview) FPreview = std::make_unique<TPreviewDecoder>(FSegments, 0);
+  if (!FPreview) FPreview = std::make_unique<TPreviewDecoder>(FFilm.Segments(), 0);
   const int32_t frame = FrameAtSeconds(*segment, at.Seconds);
   if (index == FPreviewAsked.Segment && frame == FPreviewAsked.Frame && maxWidth == FPreviewAsked.MaxWidth) return;
   FPreviewAsked = {index, frame, maxWidth, {}};
@@ -47,7 +47,7 @@ bool TWebPlayer::PreviewWork(double budgetMs) {
 // The note names the picture shown, which may be an earlier frame than the one under the
 // mouse (the nearest at hand while the exact one is made): its segment and its time.
 std::string TWebPlayer::PreviewInfo() const {
-  const TSegmentInfo* segment = FSegments.Get(FPreviewShown.Segment);
+  const TSegmentInfo* segment = FFilm.Segments().Get(FPreviewShown.Segment);
   TJsonWriter json;
   json.BeginObject().Key("width").Number(FPreviewPixels.Width()).Key("height").Number(FPreviewPixels.Height());
   json.Key("exact").Bool(FPreviewShown.Exact).Key("name").String(segment != nullptr ? FToUtf8(segment->Name) : "");
@@ -58,7 +58,7 @@ std::string TWebPlayer::PreviewInfo() const {
 
 // Where the frame's start lies on the bar: its part's start and the frame's time in it.
 double TWebPlayer::BarSeconds(int32_t segment, int32_t frame) const {
-  const TSegmentInfo* info = FSegments.Get(segment);
+  const TSegmentInfo* info = FFilm.Segments().Get(segment);
   for (size_t part = 0; part < FBarSegments.size(); ++part)
     if (FBarSegments[part] == segment && info != nullptr && info->FramesPerSecond > 0)
       return FBar.SegmentStart(int32_t(part)) + double(frame) / info->FramesPerSecond;

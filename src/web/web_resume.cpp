@@ -21,10 +21,10 @@ void TWebPlayer::StartResume() {
 // what to remember is told as the film plays (with the ticks), at once when the play
 // state changes or the film closes, and when the page asks.
 void TWebPlayer::SendResumeDecision(bool now) {
-  if (!FFilmOpen) return;
+  if (!FFilm.IsOpen()) return;
   const double nowMs = FPage.NowMs();
   const TResumeDecision decision = FResume.Decide(FEngine->State(), {FEngine->CurrentSegment(), FEngine->ShownFrame()},
-                                                  FSegments, static_cast<int64_t>(nowMs));
+                                                  FFilm.Segments(), static_cast<int64_t>(nowMs));
   if (decision.Action == TResumeAction::kNothing || decision == FResumeSent) return;
   const bool recent = decision.Action == FResumeSent.Action && nowMs - FResumeSentMs < kResumeEventPeriodMs;
   if (!now && recent && FEngine->State() == psPlaying) return;
@@ -38,13 +38,13 @@ void TWebPlayer::SendResumeDecision(bool now) {
 }
 
 void TWebPlayer::OfferPlace(int32_t segment, int32_t frame) {
-  const TSegmentInfo* info = FSegments.Get(segment);
-  if (!FFilmOpen || !IsSeekable(info) || frame < 0 || frame >= info->FrameCount) return;
+  const TSegmentInfo* info = FFilm.Segments().Get(segment);
+  if (!FFilm.IsOpen() || !IsSeekable(info) || frame < 0 || frame >= info->FrameCount) return;
   FOffered = TFilmFrame{segment, frame};
   TJsonWriter json;
   json.BeginObject().Key("event").String("offer");
   json.Key("text").String(
-      FTexts.Format(TMessageText::kResumeOfferFmt, ClockText(PlaceSeconds(FSegments, {segment, frame}))));
+      FTexts.Format(TMessageText::kResumeOfferFmt, ClockText(PlaceSeconds(FFilm.Segments(), {segment, frame}))));
   json.Key("segment").Number(segment).Key("frame").Number(frame);
   FPage.Send(json.EndObject().Text());
 }

@@ -30,7 +30,7 @@ rz_close
 # A damaged segment between two good ones.
 after=$(rz_reference_frames "$RZ_FILMS/damaged.kof" 3)
 start_player damaged.kof
-rz_expect_box "Внимание" 'Segment 2: its cabinet'\''s member list is damaged\r\n'
+rz_expect_box "Внимание" 'Segment 2: its cabinet'\''s member list is damaged\n'
 [ -n "$(find "$(rz_temp_dir)/$folder" -type f)" ] || rz_fail "the damaged film's good segments left nothing in $folder"
 rz_expect_box "Ошибка" "Неверный формат файла: its cabinet's member list is damaged"
 rz_wait_frame roRezodu 320 240 "$after" >/dev/null
@@ -40,7 +40,7 @@ rz_close
 # start, the film ends and the window goes inside the bar's own click; its error comes
 # after it. Wine's full heap check (+heap) catches a control touched after it was freed.
 RZ_HEAP_CHECK=+heap start_player closing.kof /closeonfinish
-rz_expect_box "Внимание" 'Segment 2: its cabinet'\''s member list is damaged\r\n'
+rz_expect_box "Внимание" 'Segment 2: its cabinet'\''s member list is damaged\n'
 rz_panel_click $((210 + 150)) 28  # the bar's second half
 rz_wait_gone roRezodu
 rz_no_heap_lines
