@@ -131,12 +131,14 @@ rz_open() {
 
 # rz_probe COMMAND ARGS...: runs rz_probe.exe (see its header for commands and output).
 # Now and then Wine aborts a process as it ends ("Inconsistency detected by ld.so"), and
-# its answer is lost: a status above 2 is no answer, and the probe is asked again.
+# its answer is lost: a status above 2 is no answer, and the probe is asked again. What
+# the last probe told on standard error is kept in $RZ_OUT/probe.err (why a window was
+# not found), as the tests poll and most of their misses are expected.
 rz_probe() {
   local out status=0 tries=0
   while :; do
     status=0
-    out=$(wine "$RZ_PROBE" "$@") || status=$?
+    out=$(wine "$RZ_PROBE" "$@" 2>"$RZ_OUT/probe.err") || status=$?
     [ $status -gt 2 ] && [ $((tries += 1)) -lt 3 ] || break
   done
   [ -z "$out" ] || printf '%s\n' "$out"
@@ -188,7 +190,7 @@ rz_keys() {
 # size in RZ_W, RZ_H; fails the test when there is no such window.
 rz_client() {
   local line
-  line=$(rz_probe client "$1") || rz_fail "no window titled '$1'"
+  line=$(rz_probe client "$1") || rz_fail "no window titled '$1' ($(grep '^rz_probe' "$RZ_OUT/probe.err"))"
   read -r RZ_X RZ_Y RZ_W RZ_H <<<"$(tr '\t' ' ' <<<"$line")"
 }
 # rz_click TITLE X Y [BUTTON]: clicks at X,Y in the client area of the window TITLE

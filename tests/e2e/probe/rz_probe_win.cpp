@@ -125,6 +125,26 @@ HWND FindByTitle(const std::wstring& title) {
   return nullptr;
 }
 
+// Why no shown window has the title: the hidden ones that have it, with their styles,
+// and how many windows are shown at all.
+void TellWhyNotFound(const std::wstring& title) {
+  struct TLook {
+    const std::wstring& Title;
+    int Shown = 0;
+  } look{title};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& look = *reinterpret_cast<TLook*>(data);
+        if (IsWindowVisible(window)) ++look.Shown;
+        if (TitleOf(window) == look.Title)
+          std::fprintf(stderr, "rz_probe: %s titled so, style %08lx, shown %d\n", Hex(window).c_str(),
+                       static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)), IsWindowVisible(window) ? 1 : 0);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&look));
+  std::fprintf(stderr, "rz_probe: no shown window titled so, of %d shown\n", look.Shown);
+}
+
 const char* ShowState(HWND window) {
   if (IsIconic(window)) return "minimised";
   return IsZoomed(window) ? "maximised" : "normal";
@@ -431,7 +451,7 @@ int Run(const std::vector<std::wstring>& args) {
                      (n == 3 && (command == L"click" || command == L"dpi"));
   if (!known) return Usage();
   HWND window = FindByTitle(args[1]);
-  if (window == nullptr) return 1;
+  if (window == nullptr) return TellWhyNotFound(args[1]), 1;
   if (command == L"window") return PrintWindow(window), 0;
   if (command == L"menu") return AskForMenu(window, kProbeMenuBar);
   if (command == L"client") return ShowClient(window);
