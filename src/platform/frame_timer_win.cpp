@@ -16,6 +16,14 @@ void CALLBACK PostFrameStep(UINT, UINT, DWORD_PTR token, DWORD_PTR, DWORD_PTR) {
 // The idle timer's callback: the timer is only there to exist (see the header).
 void CALLBACK KeepServiceAlive(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {}
 
+// Started by the first timer and left to the program's end.
+void KeepServiceForTheProgram() {
+  constexpr UINT kIdlePeriodMs = 1000;
+  static const UINT idle =
+      timeSetEvent(kIdlePeriodMs, kIdlePeriodMs, KeepServiceAlive, 0, TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
+  static_cast<void>(idle);
+}
+
 UINT FinestPeriod() {
   TIMECAPS caps{};
   if (timeGetDevCaps(&caps, sizeof(caps)) != MMSYSERR_NOERROR) return 1;
@@ -23,16 +31,13 @@ UINT FinestPeriod() {
 }
 }  // namespace
 
-TMultimediaTimer::TMultimediaTimer()
-    : FPeriod(FinestPeriod()),
-      FIdleTimer(
-          timeSetEvent(kIdlePeriodMs, kIdlePeriodMs, KeepServiceAlive, 0, TIME_PERIODIC | TIME_CALLBACK_FUNCTION)) {
+TMultimediaTimer::TMultimediaTimer() : FPeriod(FinestPeriod()) {
+  KeepServiceForTheProgram();
   if (timeBeginPeriod(FPeriod) != TIMERR_NOERROR) FPeriod = 0;
 }
 
 TMultimediaTimer::~TMultimediaTimer() {
   gFrameStepWindow.store(nullptr);
-  if (FIdleTimer != 0) timeKillEvent(FIdleTimer);
   if (FPeriod != 0) timeEndPeriod(FPeriod);
 }
 

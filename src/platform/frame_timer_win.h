@@ -4,11 +4,14 @@
 // the main window, with the chain token as wParam. The window procedure answers it
 // with TPlaybackEngine::Tick(token).
 //
-// Beside the chain the timer holds one idle periodic event (1 s, its callback does
-// nothing) for its whole life. Wine's timer service ends its thread whenever no event
-// is left, as a one-shot chain leaves none between one event and the next: without the
+// Beside the chain the program holds one idle periodic event (1 s, its callback does
+// nothing) until it ends. Wine's timer service ends its thread whenever no event is
+// left, as a one-shot chain leaves none between one event and the next: without the
 // idle event every Arm started a thread, which cost most of the player's processor
-// time at x1 and capped the MAX speed. On Windows the service's thread lives on anyway.
+// time at x1 and capped the MAX speed. The event is never killed: its thread would then
+// end as the program ends, and Wine takes a process down with a segmentation fault
+// when it ends while one of its threads is still ending. On Windows the service's
+// thread lives on anyway.
 #include <windows.h>
 
 #include <cstdint>
@@ -26,10 +29,10 @@ class TMultimediaTimer : public TFrameTimer {
 public:
   // Raises the system timer resolution to 1 ms (or the finest the system offers) for
   // the timer's lifetime, so short delays and the tick's 1 ms yield keep their length,
-  // and starts the idle event (a system that refuses it only costs speed under Wine).
+  // and starts the idle event once for the program (a system that refuses it only
+  // costs speed under Wine).
   TMultimediaTimer();
-  // Forgets the window (no more WM_FRAMESTEP is posted), kills the idle event and
-  // lowers the resolution.
+  // Forgets the window (no more WM_FRAMESTEP is posted) and lowers the resolution.
   ~TMultimediaTimer() override;
   TMultimediaTimer(const TMultimediaTimer&) = delete;
   TMultimediaTimer& operator=(const TMultimediaTimer&) = delete;
@@ -42,7 +45,5 @@ public:
   bool Arm(uint32_t delayMs, uint32_t resolutionMs, uint32_t token) override;
 
 private:
-  static constexpr UINT kIdlePeriodMs = 1000;
   UINT FPeriod = 0;
-  UINT FIdleTimer = 0;  // 0 when the system refused it
 };

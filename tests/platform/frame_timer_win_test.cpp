@@ -4,10 +4,12 @@
 #include "platform/frame_timer_win.h"
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -25,6 +27,17 @@ int64_t NextToken(HWND window, int timeoutMs) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_POSTMESSAGE);
   }
   return -1;
+}
+
+size_t ThreadsOfThisProcess() {
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof(entry);
+  size_t count = 0;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+    count += entry.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
+  CloseHandle(snapshot);
+  return count;
 }
 }  // namespace
 
@@ -52,4 +65,17 @@ TEST(MultimediaTimer, EventsPostTheirTokensWhenDueAndNothingOnceTheWindowOrTheTi
   }
   EXPECT_EQ(NextToken(window, 400), -1) << "an event outliving its timer";
   DestroyWindow(window);
+}
+
+// Wine's timer service ends its thread when its last event goes, and a thread still
+// ending as the program ends takes the process down (exit code 139). The thread has to
+// outlive the player's timer.
+TEST(MultimediaTimer, TheTimerServicesThreadOutlivesTheTimer) {
+  std::optional<TMultimediaTimer> timer(std::in_place);
+  ASSERT_TRUE(timer->Arm(1, 1, 1));
+  Sleep(100);
+  const size_t running = ThreadsOfThisProcess();
+  timer.reset();
+  Sleep(300);
+  EXPECT_EQ(ThreadsOfThisProcess(), running);
 }
