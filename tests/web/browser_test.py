@@ -152,6 +152,10 @@ def test_bad_films(s):
     s.driver.execute_script("const input = document.createElement('input'); input.type = 'file';"
                             " input.id = 'picked'; input.hidden = true; document.body.append(input);")
     s.driver.find_element(By.ID, "picked").send_keys(changed)
+    # The browser holds the file as it was once it has its size; only then does it change.
+    s.wait(lambda: s.driver.execute_script("const f = document.getElementById('picked').files[0];"
+                                           " return f ? f.size : -1") == os.path.getsize(changed),
+           "the browser to hold the chosen file")
     with open(changed, "ab") as f:
         f.write(b"written later")
     s.driver.execute_script(DROP + "drop([document.getElementById('picked').files[0]]);")
