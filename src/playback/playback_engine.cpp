@@ -182,6 +182,8 @@ void TPlaybackEngine::Pause() {
   if (FSegments == nullptr || FState != psPlaying) return;
   SetState(psPaused);
   StopClock();
+  // Lagging, the window was given only every tenth frame: it gets the one held now.
+  if (FLag) FPresenter.PresentWholeFrame();
   Notify(TPlayerEvent::kPause);
 }
 

@@ -248,6 +248,17 @@ TEST(PlaybackEngine, SoundAheadShortensDelaysAndThinsOutWholeFramesWhileItPlays)
   for (const Shown& s : rig.Frames.WholeFrames) shown.push_back(s.Frame);
   EXPECT_EQ(shown, (std::vector<int32_t>{0, 1, 2, 3, 4, 10, 20}));
 
+  // Paused while thinned out, the window gets the frame the engine holds, the one frame
+  // steps, seeks and a saved picture go on from.
+  ClockRig paused;
+  paused.AddSegment(25, 10, 0, true, "a.mp3");
+  paused.Engine->Play();
+  paused.Sound.PositionValue = [&paused] { return uint32_t(paused.Engine->CurrentFrame() * 100 + 250); };
+  for (int i = 0; i < 8; ++i) paused.FireTimer();
+  ASSERT_NE(paused.Frames.WholeFrames.back().Frame, paused.Engine->ShownFrame());
+  paused.Engine->Pause();
+  EXPECT_EQ(paused.Frames.WholeFrames.back().Frame, paused.Engine->ShownFrame());
+
   // A device that failed to open keeps its file name but is not asked for a position.
   ClockRig silent;
   silent.AddSegment(6, 10, 0, true, "a.mp3");
