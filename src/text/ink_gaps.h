@@ -1,0 +1,20 @@
+#pragma once
+// Where a word the reader found may be two: the columns of a prepared area (dark text on
+// white) without ink inside the word's box. Screen fonts set letters one or two pixels
+// apart and toolbars set words hardly further, so a gap alone does not tell a word's end;
+// the widest gaps of a box are where the reader is asked to look again.
+#include <cstdint>
+#include <vector>
+
+#include "text/area_reading.h"
+
+struct TInkGap {
+  int32_t Left, Right;  // the blank columns, in the picture's pixels (Right outside)
+  int32_t Width() const { return Right - Left; }
+};
+
+// The runs of columns of box without ink that have ink on both sides, left to right.
+std::vector<TInkGap> InkGaps(const TPreparedArea& area, const TTextBox& box);
+
+// Those of the widest of them, at most `most`, left to right.
+std::vector<TInkGap> WidestInkGaps(const TPreparedArea& area, const TTextBox& box, size_t most);

@@ -1,0 +1,56 @@
+#pragma once
+// Mends the words of an area's reading where the reader, seeing the whole area, went
+// wrong. Toolbars set words of different sizes one to four pixels apart on one line: read
+// together, two words come back as one (`warehouserelease`), one is cut in the wrong
+// place (`sh`, `arehyperlink`) or misread, its line's height set by its neighbours
+// (`rayjew` for `review`). Read on its own, each word reads well. So:
+//   - a word read unsure, or not in the reader's dictionary, is read again alone, and the
+//     surer reading stays;
+//   - a long word that is still not in the dictionary is cut at its widest ink gaps, and
+//     the cut stays where its parts read as dictionary words, or much surer than the
+//     whole;
+//   - fragments that touch on one line are read together and joined where that reads
+//     as one word, a known one or a much surer one.
+#include <string>
+#include <vector>
+
+#include "text/area_reading.h"
+#include "text/word_tracker.h"
+
+// Whether the reader's dictionary has a word. Unjudged: its dictionary cannot say (a
+// word of digits, or in a language whose dictionary it does not consult).
+enum class TWordKind { Known, Unknown, Unjudged };
+
+// Reads single boxes of one prepared area on their own.
+class TWordReader {
+public:
+  virtual ~TWordReader() = default;
+  // The words in box (the picture's pixels, inside the prepared area), read alone as a
+  // line, their boxes in the picture's pixels.
+  virtual std::vector<TReadWord> ReadAlone(const TTextBox& box) = 0;
+  virtual TWordKind KindOf(const std::string& word) = 0;
+};
+
+// words, as the reader read the whole of area, mended as above.
+std::vector<TReadWord> RepairWords(std::vector<TReadWord> words, const TPreparedArea& area, TWordReader& reader);
+
+// The decisions, for tests. A word is read again alone when it is unsure or unknown; the
+// new reading replaces it when its least sure word is surer.
+bool WantsReadingAlone(const TReadWord& word, TWordKind kind);
+bool SurerThan(const std::vector<TReadWord>& reading, int32_t confidence);
+
+// A cut of whole into parts (the words read left and right of a gap) stands when all
+// parts are known words read no less surely than whole, or when the least sure part is
+// much surer than whole.
+struct TCutReading {
+  std::vector<TReadWord> Parts;
+  bool AllKnown = false;
+};
+bool CutStands(const TReadWord& whole, const TCutReading& cut);
+
+// Two words touch on one line: they share most of the smaller one's height and lie at
+// most two pixels apart, left before right.
+bool Touch(const TReadWord& left, const TReadWord& right);
+// Their reading together (joined) replaces them when it is one word, known or much
+// surer than either, and no less sure than the less sure of them.
+bool JoinStands(const TReadWord& left, const TReadWord& right, const std::vector<TReadWord>& joined, TWordKind kind);
