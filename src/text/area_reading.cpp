@@ -123,6 +123,8 @@ TReadPass SecondPass() { return {4, TTextLayout::kBlock}; }
 
 TReadPass WordPass() { return {3, TTextLayout::kSingleLine}; }
 
+TReadPass LargerWordPass() { return {4, TTextLayout::kSingleLine}; }
+
 TTextBox BoxInPicture(const TTextBox& preparedBox, int32_t factor, int32_t left, int32_t top, int32_t right,
                       int32_t bottom) {
   left -= kReadBorder, top -= kReadBorder, right -= kReadBorder, bottom -= kReadBorder;

@@ -39,8 +39,10 @@ constexpr int32_t kReadBorder = 12;
 // One line of text is read as a line, anything taller as scattered text.
 TReadPass FirstPass(const TTextBox& area);
 TReadPass SecondPass();
-// A single word read again on its own (text/word_repair.h).
+// A single word read again on its own (text/word_repair.h), and larger where the
+// readings disagree.
 TReadPass WordPass();
+TReadPass LargerWordPass();
 
 // A word's box as the reader found it in the enlarged, bordered image (right and
 // bottom outside), in the picture's pixels, inside the prepared area's box.

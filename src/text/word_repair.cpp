@@ -3,15 +3,17 @@
 #include <algorithm>
 
 #include "text/ink_gaps.h"
+#include "text/reading_choice.h"
 #include "text/utf8_text.h"
 
 namespace {
-constexpr int32_t kSure = 90;          // below this a word is read again alone
-constexpr int32_t kMuchSurer = 5;      // a cut or a join without the dictionary's word must gain this
-constexpr int32_t kSureEnough = 85;    // and reach this
-constexpr size_t kShortestCut = 6;     // letters a word needs before it is cut
-constexpr size_t kMostGaps = 4;        // widest gaps tried per word
-constexpr int32_t kTouching = 2;       // pixels between words that may be one
+constexpr int32_t kSure = 90;        // below this a word is read again alone
+constexpr int32_t kFirstLead = 10;   // the reading in its line stays unless one alone scores this more
+constexpr int32_t kMuchSurer = 5;    // a cut or a join without the dictionary's words must gain this
+constexpr int32_t kSureEnough = 85;  // and reach this
+constexpr size_t kShortestCut = 6;   // letters a word needs before it is cut
+constexpr size_t kMostGaps = 4;      // widest gaps tried per word
+constexpr int32_t kTouching = 2;     // pixels between words that may be one (boxes are rounded out)
 
 size_t Letters(const std::string& text) {
   size_t letters = 0;
@@ -23,27 +25,32 @@ size_t Letters(const std::string& text) {
   return letters;
 }
 
-int32_t LeastSure(const std::vector<TReadWord>& reading) {
-  int32_t least = 100;
-  for (const TReadWord& word : reading) least = std::min(least, word.Confidence);
-  return least;
+TReading Judged(std::vector<TReadWord> words, TWordReader& reader) {
+  const bool known = std::all_of(words.begin(), words.end(),
+                                 [&](const TReadWord& w) { return reader.KindOf(w.Text) == TWordKind::Known; });
+  return {std::move(words), known};
 }
 
-// The reading of word alone when it is unsure or unknown and the reading is surer.
+// When word is unsure or unknown, it is read alone, and larger where that reads
+// otherwise; the best of the readings stays (text/reading_choice.h).
 std::vector<TReadWord> ReadAgain(const TReadWord& word, TWordReader& reader) {
   if (!WantsReadingAlone(word, reader.KindOf(word.Text))) return {word};
-  std::vector<TReadWord> alone = reader.ReadAlone(word.Box);
-  return SurerThan(alone, word.Confidence) ? alone : std::vector<TReadWord>{word};
+  std::vector<TReading> readings{Judged({word}, reader), Judged(reader.ReadAlone(word.Box, WordPass()), reader)};
+  if (ReadingText(readings[1].Words) != word.Text)
+    readings.push_back(Judged(reader.ReadAlone(word.Box, LargerWordPass()), reader));
+  return ChosenReading(readings, kFirstLead);
 }
 
-// word, or its parts at the cut of its widest gaps that stands and reads surest.
+// word, or its parts at the cut of its widest gaps that stands and reads surest, each
+// part cut again in turn (three words read as one).
 std::vector<TReadWord> Cut(const TReadWord& word, const TPreparedArea& area, TWordReader& reader) {
-  if (Letters(word.Text) < kShortestCut || reader.KindOf(word.Text) != TWordKind::Unknown) return {word};
+  if (Letters(word.Text) < kShortestCut || reader.KindOf(word.Text) == TWordKind::Known) return {word};
   std::vector<TReadWord> best{word};
   int32_t bestConfidence = -1;
-  for (const TInkGap& gap : WidestInkGaps(area, word.Box, kMostGaps)) {
-    TCutReading cut{reader.ReadAlone({word.Box.Left, word.Box.Top, gap.Left, word.Box.Bottom}), true};
-    const std::vector<TReadWord> right = reader.ReadAlone({gap.Right, word.Box.Top, word.Box.Right, word.Box.Bottom});
+  const TTextBox& box = word.Box;
+  for (const TInkGap& gap : WidestInkGaps(area, box, kMostGaps)) {
+    TCutReading cut{reader.ReadAlone({box.Left, box.Top, gap.Left, box.Bottom}, WordPass()), true};
+    const std::vector<TReadWord> right = reader.ReadAlone({gap.Right, box.Top, box.Right, box.Bottom}, WordPass());
     if (cut.Parts.empty() || right.empty()) continue;
     cut.Parts.insert(cut.Parts.end(), right.begin(), right.end());
     for (const TReadWord& part : cut.Parts) cut.AllKnown &= reader.KindOf(part.Text) == TWordKind::Known;
@@ -52,37 +59,31 @@ std::vector<TReadWord> Cut(const TReadWord& word, const TPreparedArea& area, TWo
       best = std::move(cut.Parts);
     }
   }
-  return best;
+  if (best.size() == 1) return best;
+  std::vector<TReadWord> parts;
+  for (const TReadWord& part : best)
+    for (TReadWord& piece : Cut(part, area, reader)) parts.push_back(std::move(piece));
+  return parts;
 }
 
-// Two known words read surely are not read together again.
-bool BothSure(const TReadWord& left, const TReadWord& right, TWordReader& reader) {
-  return left.Confidence >= kSure && right.Confidence >= kSure && reader.KindOf(left.Text) == TWordKind::Known &&
-         reader.KindOf(right.Text) == TWordKind::Known;
-}
-
-// Joins touching fragments, left to right, as long as a join stands.
+// Joins touching fragments, as long as a join stands; the words keep their order.
 void JoinFragments(std::vector<TReadWord>& words, TWordReader& reader) {
-  std::sort(words.begin(), words.end(), [](const TReadWord& a, const TReadWord& b) { return a.Box.Left < b.Box.Left; });
   for (size_t i = 0; i < words.size(); ++i)
-    for (size_t j = i + 1; j < words.size(); ++j) {
-      if (!Touch(words[i], words[j]) || BothSure(words[i], words[j], reader)) continue;
-      const std::vector<TReadWord> joined = reader.ReadAlone(words[i].Box.Union(words[j].Box));
-      if (!JoinStands(words[i], words[j], joined, joined.size() == 1 ? reader.KindOf(joined[0].Text) : TWordKind::Unknown))
-        continue;
+    for (size_t j = 0; j < words.size(); ++j) {
+      if (j == i || !Touch(words[i], words[j])) continue;
+      const std::vector<TReadWord> joined = reader.ReadAlone(words[i].Box.Union(words[j].Box), WordPass());
+      const TWordKind kind = joined.size() == 1 ? reader.KindOf(joined[0].Text) : TWordKind::Unknown;
+      if (!JoinStands(words[i], words[j], joined, kind)) continue;
       words[i] = joined[0];
       words.erase(words.begin() + std::ptrdiff_t(j));
-      j = i;  // the joined word may touch the next fragment
+      if (j < i) --i;
+      j = size_t(-1);  // the joined word may touch another fragment
     }
 }
 }  // namespace
 
 bool WantsReadingAlone(const TReadWord& word, TWordKind kind) {
   return word.Confidence < kSure || kind == TWordKind::Unknown;
-}
-
-bool SurerThan(const std::vector<TReadWord>& reading, int32_t confidence) {
-  return !reading.empty() && LeastSure(reading) > confidence;
 }
 
 bool CutStands(const TReadWord& whole, const TCutReading& cut) {
@@ -94,7 +95,7 @@ bool CutStands(const TReadWord& whole, const TCutReading& cut) {
 bool Touch(const TReadWord& left, const TReadWord& right) {
   const int32_t gap = right.Box.Left - left.Box.Right;
   const int32_t shared = std::min(left.Box.Bottom, right.Box.Bottom) - std::max(left.Box.Top, right.Box.Top);
-  return gap >= 0 && gap <= kTouching && 2 * shared >= std::min(left.Box.Height(), right.Box.Height());
+  return gap >= -kTouching && gap <= kTouching && 2 * shared >= std::min(left.Box.Height(), right.Box.Height());
 }
 
 bool JoinStands(const TReadWord& left, const TReadWord& right, const std::vector<TReadWord>& joined, TWordKind kind) {

@@ -4,11 +4,12 @@
 // together, two words come back as one (`warehouserelease`), one is cut in the wrong
 // place (`sh`, `arehyperlink`) or misread, its line's height set by its neighbours
 // (`rayjew` for `review`). Read on its own, each word reads well. So:
-//   - a word read unsure, or not in the reader's dictionary, is read again alone, and the
-//     surer reading stays;
+//   - a word read unsure, or not in the reader's dictionary, is read again alone, and
+//     where that reads otherwise, once more alone and larger; the best reading stays
+//     (text/reading_choice.h);
 //   - a long word that is still not in the dictionary is cut at its widest ink gaps, and
 //     the cut stays where its parts read as dictionary words, or much surer than the
-//     whole;
+//     whole; its parts are cut again in turn;
 //   - fragments that touch on one line are read together and joined where that reads
 //     as one word, a known one or a much surer one.
 #include <string>
@@ -25,19 +26,17 @@ enum class TWordKind { Known, Unknown, Unjudged };
 class TWordReader {
 public:
   virtual ~TWordReader() = default;
-  // The words in box (the picture's pixels, inside the prepared area), read alone as a
-  // line, their boxes in the picture's pixels.
-  virtual std::vector<TReadWord> ReadAlone(const TTextBox& box) = 0;
+  // The words in box (the picture's pixels, inside the prepared area), read alone with
+  // pass, their boxes in the picture's pixels.
+  virtual std::vector<TReadWord> ReadAlone(const TTextBox& box, TReadPass pass) = 0;
   virtual TWordKind KindOf(const std::string& word) = 0;
 };
 
 // words, as the reader read the whole of area, mended as above.
 std::vector<TReadWord> RepairWords(std::vector<TReadWord> words, const TPreparedArea& area, TWordReader& reader);
 
-// The decisions, for tests. A word is read again alone when it is unsure or unknown; the
-// new reading replaces it when its least sure word is surer.
+// The decisions, for tests. A word is read again alone when it is unsure or unknown.
 bool WantsReadingAlone(const TReadWord& word, TWordKind kind);
-bool SurerThan(const std::vector<TReadWord>& reading, int32_t confidence);
 
 // A cut of whole into parts (the words read left and right of a gap) stands when all
 // parts are known words read no less surely than whole, or when the least sure part is
@@ -49,7 +48,7 @@ struct TCutReading {
 bool CutStands(const TReadWord& whole, const TCutReading& cut);
 
 // Two words touch on one line: they share most of the smaller one's height and lie at
-// most two pixels apart, left before right.
+// most two pixels apart (or overlap by as much, as boxes are rounded out), left first.
 bool Touch(const TReadWord& left, const TReadWord& right);
 // Their reading together (joined) replaces them when it is one word, known or much
 // surer than either, and no less sure than the less sure of them.

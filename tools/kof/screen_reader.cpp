@@ -5,6 +5,7 @@
 #include <tesseract/resultiterator.h>
 
 #include <algorithm>
+#include <cctype>
 
 #include "film/ko_error.h"
 #include "text/text_search.h"
@@ -50,10 +51,17 @@ std::vector<TReadWord> ReadPass(tesseract::TessBaseAPI& api, PIX* prepared, cons
   return words;
 }
 
-bool AsciiLetters(const std::string& word) {
-  return !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-  });
+bool AsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// The word without the punctuation around it ("track," is "track"); empty when what is
+// left is not all Latin letters.
+std::string LatinLetters(const std::string& word) {
+  const auto first = std::find_if(word.begin(), word.end(), AsciiLetter);
+  const auto last = std::find_if(word.rbegin(), word.rend(), AsciiLetter).base();
+  if (first >= last || !std::all_of(first, last, AsciiLetter)) return {};
+  for (auto c = word.begin(); c != word.end(); ++c)
+    if ((c < first || c >= last) && !std::ispunct(static_cast<unsigned char>(*c))) return {};
+  return std::string(first, last);
 }
 
 // Single words of one prepared area read by Tesseract. Its dictionary is the first
@@ -63,19 +71,20 @@ public:
   TesseractWords(tesseract::TessBaseAPI& api, PIX* prepared, const TTextBox& box)
       : FApi(api), FPrepared(prepared), FBox(box) {}
 
-  std::vector<TReadWord> ReadAlone(const TTextBox& box) override {
+  std::vector<TReadWord> ReadAlone(const TTextBox& box, TReadPass pass) override {
     const TTextBox inside = box.Intersection(FBox);
     if (inside.Width() < 2 || inside.Height() < 4) return {};
     BOX* clip = boxCreate(inside.Left - FBox.Left, inside.Top - FBox.Top, inside.Width(), inside.Height());
     PixHolder part(pixClipRectangle(FPrepared, clip, nullptr));
     boxDestroy(&clip);
     if (!part.pix) return {};
-    return ReadPass(FApi, part.pix, inside, WordPass());
+    return ReadPass(FApi, part.pix, inside, pass);
   }
 
   TWordKind KindOf(const std::string& word) override {
-    if (!AsciiLetters(word)) return TWordKind::Unjudged;
-    return FApi.IsValidWord(word.c_str()) ? TWordKind::Known : TWordKind::Unknown;
+    const std::string letters = LatinLetters(word);
+    if (letters.empty()) return TWordKind::Unjudged;
+    return FApi.IsValidWord(letters.c_str()) ? TWordKind::Known : TWordKind::Unknown;
   }
 
 private:
