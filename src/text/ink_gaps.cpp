@@ -35,8 +35,12 @@ std::vector<TInkGap> InkGaps(const TPreparedArea& area, const TTextBox& box) {
 
 std::vector<TInkGap> WidestInkGaps(const TPreparedArea& area, const TTextBox& box, size_t most) {
   std::vector<TInkGap> gaps = InkGaps(area, box);
-  int32_t widest = 0;
-  for (const TInkGap& gap : gaps) widest = std::max(widest, gap.Width());
+  int32_t widest = 0, narrowest = box.Width();
+  for (const TInkGap& gap : gaps) {
+    widest = std::max(widest, gap.Width());
+    narrowest = std::min(narrowest, gap.Width());
+  }
+  if (gaps.size() > 1 && widest == narrowest) return {};
   std::erase_if(gaps, [&](const TInkGap& gap) { return gap.Width() < widest; });
   if (gaps.size() > most) gaps.resize(most);
   return gaps;

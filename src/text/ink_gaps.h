@@ -16,5 +16,6 @@ struct TInkGap {
 // The runs of columns of box without ink that have ink on both sides, left to right.
 std::vector<TInkGap> InkGaps(const TPreparedArea& area, const TTextBox& box);
 
-// Those of the widest of them, at most `most`, left to right.
+// Those of the widest of them, at most `most`, left to right; none where all gaps are
+// as wide (a fixed-pitch font's letters, or a word typed half-way, tell no word's end).
 std::vector<TInkGap> WidestInkGaps(const TPreparedArea& area, const TTextBox& box, size_t most);
