@@ -33,6 +33,19 @@ std::vector<TInkGap> InkGaps(const TPreparedArea& area, const TTextBox& box) {
   return gaps;
 }
 
+std::optional<TInkGap> GapNear(const std::vector<TInkGap>& gaps, int32_t x, int32_t within) {
+  std::optional<TInkGap> nearest;
+  int32_t distance = within + 1;
+  for (const TInkGap& gap : gaps) {
+    const int32_t d = x < gap.Left ? gap.Left - x : x >= gap.Right ? x - gap.Right + 1 : 0;
+    if (d < distance) {
+      nearest = gap;
+      distance = d;
+    }
+  }
+  return nearest;
+}
+
 std::vector<TInkGap> WidestInkGaps(const TPreparedArea& area, const TTextBox& box, size_t most) {
   std::vector<TInkGap> gaps = InkGaps(area, box);
   int32_t widest = 0, narrowest = box.Width();

@@ -4,6 +4,7 @@
 // apart and toolbars set words hardly further, so a gap alone does not tell a word's end;
 // the widest gaps of a box are where the reader is asked to look again.
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "text/area_reading.h"
@@ -15,6 +16,9 @@ struct TInkGap {
 
 // The runs of columns of box without ink that have ink on both sides, left to right.
 std::vector<TInkGap> InkGaps(const TPreparedArea& area, const TTextBox& box);
+
+// The gap of gaps nearest to column x, if one lies within `within` columns of it.
+std::optional<TInkGap> GapNear(const std::vector<TInkGap>& gaps, int32_t x, int32_t within);
 
 // Those of the widest of them, at most `most`, left to right; none where all gaps are
 // as wide (a fixed-pitch font's letters, or a word typed half-way, tell no word's end).

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 namespace {
-constexpr int32_t kKnownWorth = 10;  // confidence a reading of dictionary words is worth
+constexpr int32_t kKnownWorth = 15;  // confidence a reading of dictionary words is worth, more than a lead
 }  // namespace
 
 std::string ReadingText(const std::vector<TReadWord>& words) {

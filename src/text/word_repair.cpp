@@ -1,6 +1,7 @@
 #include "text/word_repair.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "text/ink_gaps.h"
 #include "text/reading_choice.h"
@@ -31,24 +32,51 @@ TReading Judged(std::vector<TReadWord> words, TWordReader& reader) {
   return {std::move(words), known};
 }
 
+// Where the readings of a word alone that were not chosen saw one word end and the
+// next begin: places to try a cut.
+std::vector<int32_t> Boundaries(const std::vector<TReading>& readings) {
+  std::vector<int32_t> boundaries;
+  for (const TReading& reading : readings)
+    for (size_t i = 1; i < reading.Words.size(); ++i)
+      boundaries.push_back((reading.Words[i - 1].Box.Right + reading.Words[i].Box.Left) / 2);
+  return boundaries;
+}
+
+struct TReadAgain {
+  std::vector<TReadWord> Words;
+  std::vector<int32_t> Boundaries;
+};
+
 // When word is unsure or unknown, it is read alone, and larger where that reads
 // otherwise; the best of the readings stays (text/reading_choice.h).
-std::vector<TReadWord> ReadAgain(const TReadWord& word, TWordReader& reader) {
-  if (!WantsReadingAlone(word, reader.KindOf(word.Text))) return {word};
+TReadAgain ReadAgain(const TReadWord& word, TWordReader& reader) {
+  if (!WantsReadingAlone(word, reader.KindOf(word.Text))) return {{word}, {}};
   std::vector<TReading> readings{Judged({word}, reader), Judged(reader.ReadAlone(word.Box, WordPass()), reader)};
   if (ReadingText(readings[1].Words) != word.Text)
     readings.push_back(Judged(reader.ReadAlone(word.Box, LargerWordPass()), reader));
-  return ChosenReading(readings, kFirstLead);
+  return {ChosenReading(readings, kFirstLead), Boundaries(readings)};
 }
 
-// word, or its parts at the cut of its widest gaps that stands and reads surest, each
-// part cut again in turn (three words read as one).
-std::vector<TReadWord> Cut(const TReadWord& word, const TPreparedArea& area, TWordReader& reader) {
+// The gaps of box a cut is tried at: its widest, and those at the boundaries.
+std::vector<TInkGap> CutPlaces(const TPreparedArea& area, const TTextBox& box, const std::vector<int32_t>& boundaries) {
+  std::vector<TInkGap> places = WidestInkGaps(area, box, kMostGaps);
+  const std::vector<TInkGap> gaps = InkGaps(area, box);
+  for (const int32_t x : boundaries)
+    if (const std::optional<TInkGap> near = GapNear(gaps, x, kTouching))
+      if (std::none_of(places.begin(), places.end(), [&](const TInkGap& p) { return p.Left == near->Left; }))
+        places.push_back(*near);
+  return places;
+}
+
+// word, or its parts at the cut that stands and reads surest, each part cut again in turn
+// (three words read as one).
+std::vector<TReadWord> Cut(const TReadWord& word, const TPreparedArea& area, TWordReader& reader,
+                           const std::vector<int32_t>& boundaries) {
   if (Letters(word.Text) < kShortestCut || reader.KindOf(word.Text) == TWordKind::Known) return {word};
   std::vector<TReadWord> best{word};
   int32_t bestConfidence = -1;
   const TTextBox& box = word.Box;
-  for (const TInkGap& gap : WidestInkGaps(area, box, kMostGaps)) {
+  for (const TInkGap& gap : CutPlaces(area, box, boundaries)) {
     TCutReading cut{reader.ReadAlone({box.Left, box.Top, gap.Left, box.Bottom}, WordPass()), true};
     const std::vector<TReadWord> right = reader.ReadAlone({gap.Right, box.Top, box.Right, box.Bottom}, WordPass());
     if (cut.Parts.empty() || right.empty()) continue;
@@ -62,7 +90,7 @@ std::vector<TReadWord> Cut(const TReadWord& word, const TPreparedArea& area, TWo
   if (best.size() == 1) return best;
   std::vector<TReadWord> parts;
   for (const TReadWord& part : best)
-    for (TReadWord& piece : Cut(part, area, reader)) parts.push_back(std::move(piece));
+    for (TReadWord& piece : Cut(part, area, reader, boundaries)) parts.push_back(std::move(piece));
   return parts;
 }
 
@@ -107,9 +135,11 @@ bool JoinStands(const TReadWord& left, const TReadWord& right, const std::vector
 
 std::vector<TReadWord> RepairWords(std::vector<TReadWord> words, const TPreparedArea& area, TWordReader& reader) {
   std::vector<TReadWord> mended;
-  for (const TReadWord& word : words)
-    for (const TReadWord& again : ReadAgain(word, reader))
-      for (TReadWord& part : Cut(again, area, reader)) mended.push_back(std::move(part));
+  for (const TReadWord& word : words) {
+    const TReadAgain again = ReadAgain(word, reader);
+    for (const TReadWord& chosen : again.Words)
+      for (TReadWord& part : Cut(chosen, area, reader, again.Boundaries)) mended.push_back(std::move(part));
+  }
   JoinFragments(mended, reader);
   return mended;
 }

@@ -7,9 +7,9 @@
 //   - a word read unsure, or not in the reader's dictionary, is read again alone, and
 //     where that reads otherwise, once more alone and larger; the best reading stays
 //     (text/reading_choice.h);
-//   - a long word that is still not in the dictionary is cut at its widest ink gaps, and
-//     the cut stays where its parts read as dictionary words, or much surer than the
-//     whole; its parts are cut again in turn;
+//   - a long word that is still not in the dictionary is cut at its widest ink gaps and
+//     where another reading of it alone saw two words, and the cut stays where its parts
+//     read as dictionary words, or much surer than the whole; its parts are cut again;
 //   - fragments that touch on one line are read together and joined where that reads
 //     as one word, a known one or a much surer one.
 #include <string>

@@ -123,21 +123,34 @@ TEST(InkGaps, OnlyBlankColumnsBetweenInkAreGapsAndTheWidestOfUnevenOnesAreTried)
   EXPECT_EQ(InkGaps(evenly, evenly.Box).size(), 2u);
   EXPECT_TRUE(WidestInkGaps(evenly, evenly.Box, 4).empty());  // letters of a fixed pitch
   EXPECT_EQ(WidestInkGaps(evenly, {0, 0, 12, 8}, 4).size(), 1u);  // one gap: the only place to look
+  struct Near {
+    int32_t x;
+    int32_t gapLeft;  // -1: none
+  } nears[] = {{108, 108}, {110, 108}, {111, 112}, {121, 120}, {123, 120}, {124, -1}, {100, -1}};
+  for (const Near& n : nears) {
+    SCOPED_TRACE(n.x);
+    const std::optional<TInkGap> near = GapNear(gaps, n.x, 2);
+    EXPECT_EQ(near ? near->Left : -1, n.gapLeft);
+  }
 }
 
 // Two words read as one are cut at the gap between them, wider than the gap between
-// letters, three at both gaps; a word the dictionary knows is left whole, and fragments
-// of one are joined.
+// letters, or where a reading alone saw two words; three at both gaps; a word the
+// dictionary knows is left whole, and fragments of one are joined.
 TEST(WordRepair, AReadingIsMendedWordByWord) {
-  const TPreparedArea area = Inked({0, 0, 100, 12}, {{2, 15}, {16, 30}, {32, 60}, {62, 90}});
+  const TPreparedArea area =
+      Inked({0, 0, 130, 12}, {{2, 15}, {16, 30}, {32, 60}, {62, 90}, {100, 105}, {106, 110}, {112, 118}});
   ScriptedReader reader({{{2, 60}, {Word("warehouserelease", 92, {2, 0, 60, 12})}},
                          {{2, 30}, {Word("warehouse", 96, {2, 0, 30, 12})}},
                          {{32, 60}, {Word("release", 96, {32, 0, 60, 12})}},
                          {{2, 90}, {Word("warehousereleasepaste", 70, {2, 0, 90, 12})}},
                          {{32, 90}, {Word("releasepaste", 94, {32, 0, 90, 12})}},
                          {{62, 90}, {Word("paste", 96, {62, 0, 90, 12})}},
-                         {{2, 40}, {Word("share", 96, {2, 0, 40, 12})}}},
-                        {"warehouse", "release", "paste", "share", "sh", "are", "template"});
+                         {{2, 40}, {Word("share", 96, {2, 0, 40, 12})}},
+                         {{100, 118}, {Word("de", 40, {100, 0, 105, 12}), Word("lete", 40, {106, 0, 118, 12})}},
+                         {{100, 105}, {Word("de", 96, {100, 0, 105, 12})}},
+                         {{106, 118}, {Word("lete", 96, {106, 0, 118, 12})}}},
+                        {"warehouse", "release", "paste", "share", "sh", "are", "template", "de", "lete"});
   struct Case {
     const char* name;
     std::vector<TReadWord> read;
@@ -146,6 +159,7 @@ TEST(WordRepair, AReadingIsMendedWordByWord) {
       {"two as one", {Word("warehouserelease", 92, {2, 0, 60, 12})}, "warehouse release"},
       {"three as one", {Word("warehousereleasepaste", 70, {2, 0, 90, 12})}, "warehouse release paste"},
       {"a known word", {Word("template", 93, {2, 0, 60, 12})}, "template"},
+      {"at a narrow gap a reading alone saw", {Word("dalato", 50, {100, 0, 118, 12})}, "de lete"},
       {"fragments", {Word("sh", 96, {2, 0, 20, 12}), Word("are", 95, {21, 0, 40, 12})}, "share"},
   };
   for (const Case& c : cases) {
