@@ -129,8 +129,9 @@ bool Touch(const TReadWord& left, const TReadWord& right) {
 bool JoinStands(const TReadWord& left, const TReadWord& right, const std::vector<TReadWord>& joined, TWordKind kind) {
   if (joined.size() != 1) return false;
   const int32_t confidence = joined[0].Confidence;
-  const bool surer = kind == TWordKind::Known || confidence >= std::max(left.Confidence, right.Confidence) + kMuchSurer;
-  return surer && confidence >= std::min(left.Confidence, right.Confidence);
+  const int32_t least = std::min(left.Confidence, right.Confidence), most = std::max(left.Confidence, right.Confidence);
+  if (kind == TWordKind::Known) return confidence >= least;
+  return confidence >= most && confidence >= least + kMuchSurer;
 }
 
 std::vector<TReadWord> RepairWords(std::vector<TReadWord> words, const TPreparedArea& area, TWordReader& reader) {

@@ -11,7 +11,7 @@
 //     where another reading of it alone saw two words, and the cut stays where its parts
 //     read as dictionary words, or much surer than the whole; its parts are cut again;
 //   - fragments that touch on one line are read together and joined where that reads
-//     as one word, a known one or a much surer one.
+//     as one word, a known one or a surer one.
 #include <string>
 #include <vector>
 
@@ -50,6 +50,7 @@ bool CutStands(const TReadWord& whole, const TCutReading& cut);
 // Two words touch on one line: they share most of the smaller one's height and lie at
 // most two pixels apart (or overlap by as much, as boxes are rounded out), left first.
 bool Touch(const TReadWord& left, const TReadWord& right);
-// Their reading together (joined) replaces them when it is one word, known or much
-// surer than either, and no less sure than the less sure of them.
+// Their reading together (joined) replaces them when it is one word, and a known one no
+// less sure than the less sure of them, or one no less sure than either and much surer
+// than the less sure.
 bool JoinStands(const TReadWord& left, const TReadWord& right, const std::vector<TReadWord>& joined, TWordKind kind);

@@ -104,6 +104,9 @@ TEST(WordRepair, FragmentsTouchingOnOneLineJoinWhenTheyReadAsOneWord) {
   EXPECT_FALSE(JoinStands(sh, are, {Word("sharehyperlink", 96)}, TWordKind::Unknown));  // no gain
   EXPECT_FALSE(JoinStands(sh, are, {Word("share", 96), Word("x", 96)}, TWordKind::Known));
   EXPECT_FALSE(JoinStands(Word("ruler", 45), Word("filter", 45), {Word("rulerfilter", 20)}, TWordKind::Unknown));
+  EXPECT_TRUE(JoinStands(Word("Абза", 92), Word("Ц", 70), {Word("Абзац", 96)}, TWordKind::Unjudged));
+  EXPECT_FALSE(JoinStands(Word("grid", 95), Word("lines", 96), {Word("gridlines", 91)}, TWordKind::Unknown));
+  EXPECT_FALSE(JoinStands(Word("sort", 88), Word("group", 90), {Word("sortgroup", 91)}, TWordKind::Unknown));
 }
 
 TEST(InkGaps, OnlyBlankColumnsBetweenInkAreGapsAndTheWidestOfUnevenOnesAreTried) {
