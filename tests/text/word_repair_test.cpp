@@ -49,11 +49,13 @@ TEST(ReadingChoice, TheReadingInItsLineStaysUnlessAnotherIsClearlyBetter) {
     std::vector<TReading> readings;
     const char* chosen;
   } cases[] = {
-      {"alone a little surer", {{{Word("Окно", 81)}}, {{Word("Окна", 88)}}, {{Word("Окна", 70)}}}, "Окно"},
+      {"alone a little surer",
+       {{{Word("Окно", 81)}}, {{Word("Окна", 88)}}, {{Word("Окна", 70)}}}, "Окно"},
       {"alone much surer", {{{Word("rayjew", 39)}}, {{Word("review", 95)}}}, "review"},
       {"alone known, as sure", {{{Word("разте", 82)}}, {{Word("paste", 90)}, true}}, "paste"},
       {"in its line known", {{{Word("macros", 84)}, true}, {{Word("тасго", 92)}}}, "macros"},
-      {"the best of the others", {{{Word("OTK", 40)}}, {{Word("Отк", 60)}}, {{Word("Открыть", 80)}}}, "Открыть"},
+      {"the best of the others",
+       {{{Word("OTK", 40)}}, {{Word("Отк", 60)}}, {{Word("Открыть", 80)}}}, "Открыть"},
       {"nothing in its line", {{}, {{Word("ruler", 30)}}}, "ruler"},
       {"nothing anywhere", {{}, {}}, ""},
   };
