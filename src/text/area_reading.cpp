@@ -47,8 +47,12 @@ std::vector<TRun> RowRuns(const uint8_t* row, int32_t width) {
 bool Flat(const TRun& run, const std::vector<TRun>* neighbours[2]) {
   for (int32_t side = 0; side < 2; ++side) {
     if (!neighbours[side]) continue;
-    for (const TRun& other : *neighbours[side])
-      if (other.Value == run.Value && std::min(run.To, other.To) - std::max(run.From, other.From) >= kRun) return true;
+    const std::vector<TRun>& others = *neighbours[side];
+    auto other = std::lower_bound(others.begin(), others.end(), run.From,
+                                  [](const TRun& o, int32_t from) { return o.To <= from; });
+    for (; other != others.end() && other->From < run.To; ++other)
+      if (other->Value == run.Value && std::min(run.To, other->To) - std::max(run.From, other->From) >= kRun)
+        return true;
   }
   return false;
 }
