@@ -40,6 +40,36 @@ std::vector<TRun> RowRuns(const uint8_t* row, int32_t width) {
   return runs;
 }
 
+// A background is flat across rows too: a run counts only where the row above or below
+// has one of its shade beside it for kRun pixels. A letter's long bar (the foot of `Ш`
+// at 11 pt is 12 pixels) is one row thick and would else be taken for the background of
+// the letter's inside.
+bool Flat(const TRun& run, const std::vector<TRun>* neighbours[2]) {
+  for (int32_t side = 0; side < 2; ++side) {
+    if (!neighbours[side]) continue;
+    const std::vector<TRun>& others = *neighbours[side];
+    auto other = std::lower_bound(others.begin(), others.end(), run.From,
+                                  [](const TRun& o, int32_t from) { return o.To <= from; });
+    for (; other != others.end() && other->From < run.To; ++other)
+      if (other->Value == run.Value && std::min(run.To, other->To) - std::max(run.From, other->From) >= kRun)
+        return true;
+  }
+  return false;
+}
+
+std::vector<std::vector<TRun>> FlatRuns(const uint8_t* grey, int32_t width, int32_t height) {
+  std::vector<std::vector<TRun>> rows(static_cast<size_t>(height));
+  for (int32_t y = 0; y < height; ++y) rows[size_t(y)] = RowRuns(grey + size_t(y) * size_t(width), width);
+  std::vector<std::vector<TRun>> flat(rows.size());
+  for (size_t y = 0; y < rows.size(); ++y) {
+    const std::vector<TRun>* neighbours[2] = {y > 0 ? &rows[y - 1] : nullptr,
+                                              y + 1 < rows.size() ? &rows[y + 1] : nullptr};
+    for (const TRun& run : rows[y])
+      if (Flat(run, neighbours)) flat[y].push_back(run);
+  }
+  return flat;
+}
+
 // The run of runs that holds x, or the first that ends after it.
 std::vector<TRun>::const_iterator RunAt(const std::vector<TRun>& runs, int32_t x) {
   return std::lower_bound(runs.begin(), runs.end(), x, [](const TRun& run, int32_t at) { return run.To <= at; });
@@ -77,8 +107,7 @@ TNearest AcrossRows(const std::vector<std::vector<TRun>>& rows, int32_t x, int32
 // scaled so that its background becomes white (a highlighted line reads as its menu).
 // Where no run is found at all, the background is the area's mean.
 void DarkOnWhite(std::vector<uint8_t>& grey, int32_t width, int32_t height) {
-  std::vector<std::vector<TRun>> rows(static_cast<size_t>(height));
-  for (int32_t y = 0; y < height; ++y) rows[size_t(y)] = RowRuns(grey.data() + size_t(y) * size_t(width), width);
+  const std::vector<std::vector<TRun>> rows = FlatRuns(grey.data(), width, height);
   int64_t sum = 0;
   for (const uint8_t v : grey) sum += v;
   const auto mean = uint8_t(sum / std::max<int64_t>(int64_t(grey.size()), 1));
@@ -120,6 +149,10 @@ TReadPass FirstPass(const TTextBox& area) {
 }
 
 TReadPass SecondPass() { return {4, TTextLayout::kBlock}; }
+
+TReadPass WordPass() { return {3, TTextLayout::kSingleLine}; }
+
+TReadPass LargerWordPass() { return {4, TTextLayout::kSingleLine}; }
 
 TTextBox BoxInPicture(const TTextBox& preparedBox, int32_t factor, int32_t left, int32_t top, int32_t right,
                       int32_t bottom) {

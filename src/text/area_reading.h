@@ -6,7 +6,8 @@
 // around it. The reader sees it enlarged by a whole factor inside a white border, as
 // screen text at 100 % is too small for it. Where it is unsure of a word, the area is
 // read once more, larger and as a block; of two readings of one place the surer one
-// stays, and what was read with little confidence is left out.
+// stays, and what was read with little confidence is left out. kof then reads unsure
+// words again on their own (text/word_repair.h).
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -39,6 +40,10 @@ constexpr int32_t kReadBorder = 12;
 // One line of text is read as a line, anything taller as scattered text.
 TReadPass FirstPass(const TTextBox& area);
 TReadPass SecondPass();
+// A single word read again on its own (text/word_repair.h), and larger where the
+// readings disagree.
+TReadPass WordPass();
+TReadPass LargerWordPass();
 
 // A word's box as the reader found it in the enlarged, bordered image (right and
 // bottom outside), in the picture's pixels, inside the prepared area's box.

@@ -45,22 +45,27 @@ TEST(AreaReading, TextBecomesDarkOnWhiteWhateverItsTheme) {
 // A ribbon's highlighted word: light strokes on a dark panel two pixels wider than them,
 // on a light page, read with the page around it. Beside the letters the panel has no run
 // of its own shade, while their row has runs of the page's; above and below the letters
-// the panel has, and that is what they stand on.
+// the panel has, and that is what they stand on. A letter's foot as long as a run (`Ш`)
+// is no background: it is one row thick.
 TEST(AreaReading, AWordOnAPanelHardlyWiderThanItTurnsDarkOnWhite) {
-  TkoPicture picture(80, 30, 32);
-  TkoPictureView view = picture.View();
-  for (int32_t y = 0; y < view.Height; ++y)
-    for (int32_t x = 0; x < view.Width; ++x) {
-      const bool panel = x >= 18 && x < 42 && y >= 8 && y < 22;
-      const bool stroke = x >= 20 && x < 40 && y >= 10 && y < 20 && x % 4 == 0;
-      std::fill_n(view.At(x, y), 3, stroke ? 0xE0 : panel ? 0x1E : 0xF0);
-    }
-  const std::optional<TPreparedArea> area = PrepareArea(picture.View(), {0, 0, 80, 30});
-  ASSERT_TRUE(area);
-  EXPECT_EQ(GreyAt(*area, 15, 5), 255);   // the page
-  EXPECT_EQ(GreyAt(*area, 19, 15), 255);  // the panel beside the letters
-  EXPECT_EQ(GreyAt(*area, 33, 15), 255);  // and between their strokes
-  EXPECT_LT(GreyAt(*area, 32, 15), 128);  // the strokes dark
+  for (const bool foot : {false, true}) {
+    SCOPED_TRACE(foot ? "strokes joined by a foot" : "strokes");
+    TkoPicture picture(80, 30, 32);
+    TkoPictureView view = picture.View();
+    for (int32_t y = 0; y < view.Height; ++y)
+      for (int32_t x = 0; x < view.Width; ++x) {
+        const bool panel = x >= 18 && x < 42 && y >= 8 && y < 22;
+        const bool stroke = x >= 20 && x < 40 && y >= 10 && y < 20 && (x % 4 == 0 || (foot && y == 19 && x <= 36));
+        std::fill_n(view.At(x, y), 3, stroke ? 0xE0 : panel ? 0x1E : 0xF0);
+      }
+    const std::optional<TPreparedArea> area = PrepareArea(picture.View(), {0, 0, 80, 30});
+    ASSERT_TRUE(area);
+    EXPECT_EQ(GreyAt(*area, 15, 5), 255);   // the page
+    EXPECT_EQ(GreyAt(*area, 19, 15), 255);  // the panel beside the letters
+    EXPECT_EQ(GreyAt(*area, 33, 15), 255);  // and between their strokes
+    EXPECT_EQ(GreyAt(*area, 33, 18), 255);  // even just above the foot
+    EXPECT_LT(GreyAt(*area, 32, 15), 128);  // the strokes dark
+  }
 }
 
 TEST(AreaReading, AreasAtTheEdgeAreCutAndOnesTooSmallForALetterAreNotRead) {

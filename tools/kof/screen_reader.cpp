@@ -5,9 +5,11 @@
 #include <tesseract/resultiterator.h>
 
 #include <algorithm>
+#include <cctype>
 
 #include "film/ko_error.h"
 #include "text/text_search.h"
+#include "text/word_repair.h"
 
 namespace {
 struct PixHolder {
@@ -27,28 +29,16 @@ PIX* GreyPix(const std::vector<uint8_t>& grey, int32_t width, int32_t height) {
   return pix;
 }
 
-}  // namespace
-
-ScreenReader::ScreenReader(const std::string& languages) : FApi(std::make_unique<tesseract::TessBaseAPI>()) {
-  if (FApi->Init(nullptr, languages.c_str(), tesseract::OEM_LSTM_ONLY) != 0)
-    throw EkoError("Tesseract cannot load the language data of " + languages +
-                   " (Debian: tesseract-ocr-eng, tesseract-ocr-rus)");
-  FApi->SetVariable("debug_file", "/dev/null");
-  FApi->SetVariable("user_defined_dpi", "300");
-}
-
-ScreenReader::~ScreenReader() { FApi->End(); }
-
-// One pass of the reader over the prepared area (box of the picture): every word with a
-// letter or digit, whatever the confidence.
-std::vector<TReadWord> ScreenReader::Pass(PIX* prepared, const TTextBox& box, TReadPass pass) {
+// One pass of Tesseract over a prepared picture of box: every word with a letter or
+// digit, whatever the confidence.
+std::vector<TReadWord> ReadPass(tesseract::TessBaseAPI& api, PIX* prepared, const TTextBox& box, TReadPass pass) {
   std::vector<TReadWord> words;
   PixHolder enlarged(pixScaleGrayLI(prepared, float(pass.Factor), float(pass.Factor)));
   PixHolder large(pixAddBorder(enlarged.pix, kReadBorder, 255));
-  FApi->SetPageSegMode(tesseract::PageSegMode(pass.Layout));
-  FApi->SetImage(large.pix);
-  if (FApi->Recognize(nullptr) != 0) return words;
-  std::unique_ptr<tesseract::ResultIterator> it(FApi->GetIterator());
+  api.SetPageSegMode(tesseract::PageSegMode(pass.Layout));
+  api.SetImage(large.pix);
+  if (api.Recognize(nullptr) != 0) return words;
+  std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
   if (!it) return words;
   do {
     const std::unique_ptr<char[]> text(it->GetUTF8Text(tesseract::RIL_WORD));
@@ -61,14 +51,69 @@ std::vector<TReadWord> ScreenReader::Pass(PIX* prepared, const TTextBox& box, TR
   return words;
 }
 
+bool AsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// The word without the punctuation around it ("track," is "track"); empty when what is
+// left is not all Latin letters.
+std::string LatinLetters(const std::string& word) {
+  const auto first = std::find_if(word.begin(), word.end(), AsciiLetter);
+  const auto last = std::find_if(word.rbegin(), word.rend(), AsciiLetter).base();
+  if (first >= last || !std::all_of(first, last, AsciiLetter)) return {};
+  for (auto c = word.begin(); c != word.end(); ++c)
+    if ((c < first || c >= last) && !std::ispunct(static_cast<unsigned char>(*c))) return {};
+  return std::string(first, last);
+}
+
+// Single words of one prepared area read by Tesseract. Its dictionary is the first
+// language's, so only words of Latin letters are judged.
+class TesseractWords : public TWordReader {
+public:
+  TesseractWords(tesseract::TessBaseAPI& api, PIX* prepared, const TTextBox& box)
+      : FApi(api), FPrepared(prepared), FBox(box) {}
+
+  std::vector<TReadWord> ReadAlone(const TTextBox& box, TReadPass pass) override {
+    const TTextBox inside = box.Intersection(FBox);
+    if (inside.Width() < 2 || inside.Height() < 4) return {};
+    BOX* clip = boxCreate(inside.Left - FBox.Left, inside.Top - FBox.Top, inside.Width(), inside.Height());
+    PixHolder part(pixClipRectangle(FPrepared, clip, nullptr));
+    boxDestroy(&clip);
+    if (!part.pix) return {};
+    return ReadPass(FApi, part.pix, inside, pass);
+  }
+
+  TWordKind KindOf(const std::string& word) override {
+    const std::string letters = LatinLetters(word);
+    if (letters.empty()) return TWordKind::Unjudged;
+    return FApi.IsValidWord(letters.c_str()) ? TWordKind::Known : TWordKind::Unknown;
+  }
+
+private:
+  tesseract::TessBaseAPI& FApi;
+  PIX* FPrepared;
+  TTextBox FBox;
+};
+}  // namespace
+
+ScreenReader::ScreenReader(const std::string& languages) : FApi(std::make_unique<tesseract::TessBaseAPI>()) {
+  if (FApi->Init(nullptr, languages.c_str(), tesseract::OEM_LSTM_ONLY) != 0)
+    throw EkoError("Tesseract cannot load the language data of " + languages +
+                   " (Debian: tesseract-ocr-eng, tesseract-ocr-rus)");
+  FApi->SetVariable("debug_file", "/dev/null");
+  FApi->SetVariable("user_defined_dpi", "300");
+}
+
+ScreenReader::~ScreenReader() { FApi->End(); }
+
 std::vector<TReadWord> ScreenReader::Read(const TkoPictureView& picture, const TTextBox& area) {
   const std::optional<TPreparedArea> prepared = PrepareArea(picture, area);
   if (!prepared) return {};
   const TReadPass first = FirstPass(area);
   if (std::optional<std::vector<TReadWord>> known = FReadings.Find(*prepared, first)) return *std::move(known);
   PixHolder pix(GreyPix(prepared->Grey, prepared->Box.Width(), prepared->Box.Height()));
-  std::vector<TReadWord> words = Pass(pix.pix, prepared->Box, first);
-  if (WantsSecondPass(words)) TakeSecondPass(words, Pass(pix.pix, prepared->Box, SecondPass()));
+  std::vector<TReadWord> words = ReadPass(*FApi, pix.pix, prepared->Box, first);
+  if (WantsSecondPass(words)) TakeSecondPass(words, ReadPass(*FApi, pix.pix, prepared->Box, SecondPass()));
+  TesseractWords alone(*FApi, pix.pix, prepared->Box);
+  words = RepairWords(std::move(words), *prepared, alone);
   DropUnsure(words);
   FReadings.Keep(*prepared, first, words);
   return words;

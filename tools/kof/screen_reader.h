@@ -12,7 +12,6 @@
 #include "text/area_reading.h"
 #include "text/reading_cache.h"
 
-struct Pix;
 namespace tesseract {
 class TessBaseAPI;
 }
@@ -29,8 +28,6 @@ public:
   std::vector<TReadWord> Read(const TkoPictureView& picture, const TTextBox& area);
 
 private:
-  std::vector<TReadWord> Pass(Pix* prepared, const TTextBox& box, TReadPass pass);
-
   std::unique_ptr<tesseract::TessBaseAPI> FApi;
   TReadingCache FReadings;
 };
