@@ -121,6 +121,17 @@ TEST_F(FilmLoad, AFilmIsFoundFromByteZeroThroughItsTrailerAndBehindAPlayer) {
   const filmwriter::Bytes onlyLanguage = filmwriter::AppendedFilm(player, language, {});
   EXPECT_EQ(ReadLanguageBlock(Write(onlyLanguage, "lang.exe")), language);
   EXPECT_FALSE(LoadAppended(onlyLanguage));
+  // The last four bytes of any file may look like a trailer; only one that leads to an
+  // index inside the film it measures finds a film.
+  filmwriter::Bytes unfit = film;
+  const uint32_t count = uint32_t(film.size() / 6 + 1);  // N entries need 4 + 6 N > length bytes
+  for (int i = 0; i < 4; ++i) unfit[size_t(i)] = uint8_t(count >> (8 * i));
+  filmwriter::Bytes file(100, 'M');
+  filmwriter::PutBytes(file, unfit);
+  filmwriter::PutU32(file, uint32_t(film.size()));
+  EXPECT_FALSE(LoadAppended(file));
+  EXPECT_TRUE(loader.WarningText().empty());
+  EXPECT_TRUE(loader.Damage().empty());
   // No segment count, or no segment entry: nothing is loaded.
   filmwriter::FilmOptions none;
   none.segmentCount = -3;
@@ -131,6 +142,21 @@ TEST_F(FilmLoad, AFilmIsFoundFromByteZeroThroughItsTrailerAndBehindAPlayer) {
   EXPECT_TRUE(LoadFromStart(filmwriter::BuildFilm({other, other})));
   EXPECT_EQ(list.Count(), 0);
   EXPECT_EQ(TempFileCount(), 0u);
+}
+
+// A cabinet may mark its members read-only; they are still deleted with the list, the
+// data file and the other members alike.
+TEST_F(FilmLoad, ReadOnlyCabinetMembersAreDeletedWithTheList) {
+  filmwriter::SegmentSpec spec = Small(Packing::MsZip, "ReadOnly");
+  spec.memberAttributes = 0x21;
+  spec.otherMembers = {{"readme.txt", {'h', 'i'}, filmwriter::kDefaultCabDate, filmwriter::kDefaultCabTime, 0x21}};
+  ASSERT_TRUE(LoadFromStart(filmwriter::BuildFilm({spec, Small(Packing::Lzx, "Second")})));
+  ASSERT_EQ(list.Count(), 2);
+  EXPECT_TRUE(list.Get(0)->Playable());
+  EXPECT_TRUE(list.Get(1)->Playable());
+  EXPECT_TRUE(loader.Damage().empty());
+  ClearAndExpectNothingLeft();
+  EXPECT_TRUE(RemovePlayerTempFolder(temp));
 }
 
 TEST_F(FilmLoad, ATemporaryFileThatCannotBeMadeStopsTheLoadAndKeepsTheSegments) {

@@ -43,7 +43,7 @@ TEST(MemoryStream, ReadsAndPositionsStayInsideTheData) {
   EXPECT_EQ(s.GetSize(), 10);
 }
 
-TEST(FileStream, OpenModes) {
+TEST(FileStream, OpensReadsWritesCopiesAndReportsShortReadsWithTheFileName) {
   TempDir dir;
   const auto path = dir / "f";
   EXPECT_EQ(ErrorOf([&] { TkoFileStream s(path, kModeReadExclusive); }), "Cannot open or create file.");
@@ -52,10 +52,7 @@ TEST(FileStream, OpenModes) {
   EXPECT_NO_THROW(TkoFileStream(path, kModeReadShared));
   EXPECT_EQ(ErrorOf([&] { TkoFileStream s(path, 0x50); }), "Cannot open or create file.") << "no sharing 0x50";
   EXPECT_EQ(TkoFileStream(path, kModeCreate).GetSize(), 0) << "create empties an existing file";
-}
 
-TEST(FileStream, ReadsWritesCopiesAndReportsShortReadsWithTheFileName) {
-  TempDir dir;
   const auto data = Iota(150000);
   {
     TkoFileStream source(dir / "src", kModeCreate), target(dir / "dst", kModeCreate);

@@ -11,6 +11,7 @@
 #include "playback/picture_log.h"
 #include "playback/preview_worker.h"
 #include "support/clock_fakes.h"
+#include "support/moving_film.h"
 
 using namespace filmwriter;
 
@@ -18,22 +19,10 @@ namespace {
 constexpr int kWidth = 61, kHeight = 35;  // reduced by 4 to 15 x 8 with a width of 16
 constexpr int32_t kMaxWidth = 16;
 
-// Busy frames of noise over a grey screen, a black square pointer wandering.
+// Busy frames of noise, a pointer wandering over them.
 SegmentSpec Noise(int frames, uint8_t depth, int samplesPerFrame, uint32_t seed) {
-  std::mt19937 random(seed);
-  SegmentSpec spec;
+  SegmentSpec spec = testfilms::NoiseSegment(kWidth, kHeight, frames, samplesPerFrame, seed, 40);
   spec.bitsPerPixel = depth;
-  spec.data.cursorRecords = {CursorRecord(MonochromeCursor(1, 1, 5, 5, std::vector<uint8_t>(25, 0)))};
-  spec.data.samplesPerFrame = samplesPerFrame;
-  Picture picture = Picture::Filled(kWidth, kHeight, 0xD4D0C8);
-  for (int k = 0; k < frames; ++k) {
-    for (int i = 0; i < 40; ++i) picture.pixels[random() % picture.pixels.size()] = random() & 0xFFFFFF;
-    spec.data.pictures.push_back(picture);
-  }
-  std::vector<CursorSample> track;
-  for (int i = 0; i < frames * samplesPerFrame; ++i)
-    track.push_back({0, uint16_t(random() % kWidth), uint16_t(random() % kHeight)});
-  spec.data.cursorTrack = track;
   return spec;
 }
 

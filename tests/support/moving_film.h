@@ -1,10 +1,12 @@
 #pragma once
 // What the programs that write the end-to-end and browser tests' films share: moving
-// segments, in which no two frames are alike and a misplaced row shows, and their main.
+// segments, in which no two frames are alike and a misplaced row shows, and their main;
+// and noisy segments for the tests that play films of their own.
 #include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <random>
 
 #include "writer/film_writer.h"
 
@@ -39,8 +41,27 @@ inline SegmentSpec MovingSegment(const char* name, int width, int height, uint32
       track.push_back({0, uint16_t(40 + (k * 7) % (width - 40) + 4 * s), uint16_t(60 + (k * 3) % (height - 90))});
   }
   spec.data.cursorTrack = track;
-  spec.soundKind = kSoundWave;
+  spec.soundKind = filmwriter::kSoundWave;  // qualified: the player's headers have one too
   spec.packing = Packing::MsZip;
+  return spec;
+}
+
+// Frames of noise over a grey screen (`changes` pixels drawn from seed a frame), a black
+// square pointer wandering over them samplesPerFrame times a frame.
+inline SegmentSpec NoiseSegment(int width, int height, int frames, int samplesPerFrame, uint32_t seed, int changes) {
+  std::mt19937 random(seed);
+  SegmentSpec spec;
+  spec.data.cursorRecords = {CursorRecord(MonochromeCursor(1, 1, 5, 5, std::vector<uint8_t>(25, 0)))};
+  spec.data.samplesPerFrame = samplesPerFrame;
+  Picture picture = Picture::Filled(width, height, 0xD4D0C8);
+  for (int k = 0; k < frames; ++k) {
+    for (int i = 0; i < changes; ++i) picture.pixels[random() % picture.pixels.size()] = random() & 0xFFFFFF;
+    spec.data.pictures.push_back(picture);
+  }
+  std::vector<CursorSample> track;
+  for (int i = 0; i < frames * samplesPerFrame; ++i)
+    track.push_back({0, uint16_t(random() % width), uint16_t(random() % height)});
+  spec.data.cursorTrack = track;
   return spec;
 }
 

@@ -43,8 +43,9 @@ TEST(OutputNames, AnOutputsNameIsHeldByItselfAndItsCaseVariantsOnly) {
 }
 
 // A stop that came before the complete video is moved to OUT cancels the export: OUT
-// stays as it was, whether the move would replace it or take a free name.
-TEST(OutputClaim, AStopBeforeTheMoveLeavesOutAsItWas) {
+// stays as it was, whether the move would replace it or take a free name. The text index
+// likewise: a stop before its move leaves the old index and no temporary file.
+TEST(OutputClaim, AStopBeforeTheMoveLeavesOutAndTheIndexAsTheyWere) {
   TempDir dir;
   for (const Publishing publishing : {Publishing::Replace, Publishing::KeepOthers}) {
     const bool replacing = publishing == Publishing::Replace;
@@ -59,13 +60,9 @@ TEST(OutputClaim, AStopBeforeTheMoveLeavesOutAsItWas) {
     EXPECT_EQ(PublishVideo(temporary, out, "sha256:0", publishing), Published::Written) << "without a stop";
     EXPECT_EQ(filmwriter::ReadBytesFromFile(out), Bytes(5, 'n'));
   }
-}
 
-// The text index likewise: a stop before its move leaves the old index and no
-// temporary file.
-TEST(OutputClaim, AStopBeforeTheIndexIsMovedLeavesTheOldIndex) {
-  TempDir dir;
-  const fs::path out = dir / "lesson.kof.words.json";
+  TempDir indexDir;
+  const fs::path out = indexDir / "lesson.kof.words.json";
   filmwriter::WriteBytesToFile(out, Bytes(3, 'o'));
   TTextIndex index;
   index.Film = "lesson.kof";
@@ -73,7 +70,7 @@ TEST(OutputClaim, AStopBeforeTheIndexIsMovedLeavesTheOldIndex) {
   EXPECT_THROW(WriteTextIndex(index, out), ExportInterrupted);
   NoteInterruption(0);
   EXPECT_EQ(filmwriter::ReadBytesFromFile(out), Bytes(3, 'o'));
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(indexDir.path()), fs::directory_iterator()), 1);
   WriteTextIndex(index, out);
   EXPECT_TRUE(ReadTextIndexFile(out) == index) << "without a stop";
 }

@@ -125,9 +125,13 @@ def test_search_index_beside_film(s):
 
 def drop_with_index(s, *indexes):
     """The film and indexes (their texts) dropped together, as one drop: FILM.words.json,
-    FILM.2.words.json..."""
+    FILM.2.words.json...; the search of the film before closes with it, and is opened
+    again once the film plays."""
     s.drop_files([FILM], texts=[(FILM + (f".{i + 1}" if i else "") + ".words.json", text)
                                 for i, text in enumerate(indexes)])
+    s.wait(lambda: not s.shown("search"), "the search to close with the film")
+    s.wait(lambda: s.data("film") == "open" and s.data("state") == "playing", "the film again")
+    open_search(s)
 
 
 def test_search_dropped_index(s):
@@ -144,16 +148,11 @@ def test_search_dropped_index(s):
     other = document.replace(identity, "0123456789abcdef")
     s.open_page()
     drop_with_index(s, other)
-    s.wait_state("playing")
-    open_search(s)
     s.wait(lambda: status(s) == "Текстовый индекс сделан для другой версии фильма — создайте его заново",
            "another version's index refused")
     s.wait_shown("index-make")
 
     drop_with_index(s, other, document)
-    s.wait(lambda: not s.shown("search"), "the search to close with the film")
-    s.wait(lambda: s.data("film") == "open" and s.data("state") == "playing", "the film again")
-    open_search(s)
     field = s.driver.find_element(By.ID, "search-field")
     field.send_keys(Keys.CONTROL, "a")
     field.send_keys("dialog")
@@ -171,9 +170,6 @@ def test_search_dropped_index(s):
 
     # The film open closes, and its search with it.
     drop_with_index(s, document[: len(document) // 2])
-    s.wait(lambda: not s.shown("search"), "the search to close with the film")
-    s.wait(lambda: s.data("film") == "open" and s.data("state") == "playing", "the film again")
-    open_search(s)
     s.wait(lambda: status(s).startswith("Не удалось прочитать текстовый индекс:"), "the damaged index's message")
 
     s.open_page(FILM)

@@ -96,9 +96,12 @@ class Session:
         self.wait(lambda: self.data("state") == "playing" and int(self.data("shown") or -1) >= after, f"frame {after}")
 
     def open_paused(self, film, after=2):
-        """The film opened, played to frame `after` at least, and paused with Space on the
-        picture."""
+        """The film opened, played to frame `after` at least, and paused."""
         self.open_playing(film, after)
+        self.pause()
+
+    def pause(self):
+        """Space on the picture: the film paused, the focus in the player."""
         self.click_picture()
         self.keys(" ")
         self.wait_state("paused")

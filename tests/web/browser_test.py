@@ -30,8 +30,7 @@ import browser_search_test  # noqa: E402
 
 
 def pause_and_check_picture(s, segment, what):
-    s.keys(" ")
-    s.wait_state("paused")
+    s.pause()
     frame = int(s.data("shown"))
     s.assert_canvas("two.kof", segment, frame, f"{what}, frame {frame}")
     return frame
@@ -62,8 +61,7 @@ def test_controls(s):
     plays on from there; the segment list, F4 and F11. (The speed's keys and label:
     test_slider_keys.)"""
     s.open_playing("two.kof")
-    s.click_picture()  # the player's keys
-    first = pause_and_check_picture(s, 1, "paused")
+    first = pause_and_check_picture(s, 1, "paused")  # the focus in the player, for its keys
     s.keys(" ")
     s.wait_state("playing")
     time.sleep(0.5)
@@ -90,7 +88,6 @@ def test_controls(s):
     shown = int(s.place()[1])  # it plays on: at most 10 frames a second later than frame 25
     assert 20 <= shown <= 30 + 10 * (time.monotonic() - released), s.describe()
     assert s.text("title") == "Второй", s.text("title")
-    s.click_picture()
     pause_and_check_picture(s, 2, "second segment (24 bits)")
     s.keys(Keys.END)
     s.wait(lambda: s.place() == ("1", "49"), "the second segment's end")
@@ -226,9 +223,7 @@ def test_resume(s):
     s.open_page("habits.kof")
     s.wait_state("playing")
     time.sleep(10.3)
-    s.click_picture()
-    s.keys(" ")
-    s.wait_state("paused")
+    s.pause()
     paused = tuple(int(n) for n in s.place())
     s.check_wait(problems, lambda: stored() == [paused], f"the place paused {paused}", 2)
     s.keys(" ")
@@ -244,9 +239,7 @@ def test_resume(s):
     offer = s.driver.find_element(By.ID, "resume-offer")
     s.wait(lambda: offer.is_displayed() and offer.text.startswith("Продолжить с 00:00:") and
            offer.text in s.notes_heard(), "the offer, heard")
-    s.click_picture()
-    s.keys(" ")
-    s.wait_state("paused")
+    s.pause()
     before = s.place()
     s.watch_keys()
     s.press(Keys.CONTROL, "r")
@@ -262,9 +255,7 @@ def test_resume(s):
     s.open_page("habits.kof")
     offer, item = s.driver.find_element(By.ID, "resume-offer"), s.driver.find_element(By.ID, "resume")
     s.wait(offer.is_displayed, "the offer")
-    s.click_picture()
-    s.keys(" ")
-    s.wait_state("paused")
+    s.pause()
     s.wait(lambda: not offer.is_displayed() and not s.notes_heard() and item.is_displayed(),
            "the offer's note to go, the Resume item to stay", 12)
     item.click()

@@ -1,8 +1,8 @@
 // make_web_films DIR: the films the browser tests open. two.kof: "Первый" (32 bit,
 // MSZIP) and "Второй" (24 bit, 322 wide, LZMA), 50 moving frames each; clock.kof: 3 s
-// at three pointer samples per frame with a 440 Hz tone (LAME); junk.kof: no film;
-// language.txt: a language table (1251) without Stop, for kof pack; habits.kof: 25 s
-// for the habits, the bar's preview and resuming; long.kof: 75 s and 50 s at 2 frames
+// at three pointer samples per frame with a 440 Hz tone (LAME); language.txt: a
+// language table (1251) without Stop, for kof pack; habits.kof: 25 s for the habits,
+// the bar's preview and resuming; long.kof: 75 s and 50 s at 2 frames
 // a second, for the bar's minute steps; lecture.kof: 60 s at 640 x 480,
 // long enough to cancel its export halfway; idle.kof: 12 s that stand still, pointer,
 // picture and sound, from 1.9 s to 9.0 s; fast.kof: 1 s at 40 frames a second and three
@@ -52,10 +52,6 @@ void WriteFilms(const std::filesystem::path& dir) {
   clock.soundKind = kSoundMp3;
   clock.sound = demo::EncodeMp3(Tone(3000, 44100), 44100);
   WriteBytesToFile(dir / "clock.kof", WithTrailer(BuildFilm({clock})));
-
-  Bytes junk(3000);
-  for (size_t i = 0; i < junk.size(); ++i) junk[i] = uint8_t(i * 131 + 7);
-  WriteBytesToFile(dir / "junk.kof", junk);
 
   // The habits, the bar's preview and resuming: 15 s, then 10 s with three pointer
   // samples a frame.

@@ -4,10 +4,9 @@
 // repeated where the engine ends early.
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "film/film_loader.h"
 #include "film/temp_files.h"
+#include "support/moving_film.h"
 #include "support/temp_dir.h"
 #include "web/web_export.h"
 #include "writer/film_writer.h"
@@ -15,24 +14,6 @@
 using namespace filmwriter;
 
 namespace {
-// Frames of noise, a pointer wandering over them samplesPerFrame times a frame.
-SegmentSpec Noise(int width, int height, int frames, int samplesPerFrame, uint32_t seed) {
-  std::mt19937 random(seed);
-  SegmentSpec spec;
-  spec.data.cursorRecords = {CursorRecord(MonochromeCursor(1, 1, 5, 5, std::vector<uint8_t>(25, 0)))};
-  spec.data.samplesPerFrame = samplesPerFrame;
-  Picture picture = Picture::Filled(width, height, 0xD4D0C8);
-  for (int k = 0; k < frames; ++k) {
-    for (int i = 0; i < 30; ++i) picture.pixels[random() % picture.pixels.size()] = random() & 0xFFFFFF;
-    spec.data.pictures.push_back(picture);
-  }
-  std::vector<CursorSample> track;
-  for (int i = 0; i < frames * samplesPerFrame; ++i)
-    track.push_back({0, uint16_t(random() % width), uint16_t(random() % height)});
-  spec.data.cursorTrack = track;
-  return spec;
-}
-
 // RGBA bytes of the engine's picture, as the canvas takes them.
 std::vector<uint8_t> Rgba(const TkoPictureView& view) {
   TRgbaPicture rgba;
@@ -52,7 +33,10 @@ protected:
   std::filesystem::path film = root / "film.kof";
 
   WebExport() {
-    SegmentSpec pointer = Noise(23, 17, 6, 3, 1), plain = Noise(16, 9, 5, 1, 2), broken = Noise(8, 8, 2, 1, 3);
+    // Frames of noise, a pointer wandering over them.
+    SegmentSpec pointer = testfilms::NoiseSegment(23, 17, 6, 3, 1, 30);
+    SegmentSpec plain = testfilms::NoiseSegment(16, 9, 5, 1, 2, 30);
+    SegmentSpec broken = testfilms::NoiseSegment(8, 8, 2, 1, 3, 30);
     pointer.sound = {'I', 'D', '3', 4, 0, 0, 1, 2, 3};
     broken.framesPerSecond = 0.2f;  // rounds to 0: not playable
     WriteBytesToFile(film, WithTrailer(BuildFilm({pointer, plain, broken})));
