@@ -47,7 +47,7 @@ void MakeWorker(TPlayer& player, TBarPreview& preview) {
 }  // namespace
 
 void ShowBarPreview(TPlayer& player, int32_t segment, int32_t frame, int32_t centreX) {
-  const TSegmentInfo* info = player.Film.IsOpen() ? player.Film.Segments().Get(segment) : nullptr;
+  const TSegmentInfo* info = player.Film.Segments().Get(segment);
   if (player.MainWindow == nullptr || !IsSeekable(info)) return HideBarPreview(player);
   TBarPreview& preview = Preview(player);
   MakeWorker(player, preview);

@@ -78,7 +78,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // Failures of the last moments (a film stopped on a damaged record while closing on
   // finish) are still told.
   player.Boxes.ShowAll(nullptr);
-  player.Film.Close();
+  player.Film.Close();  // its files go; the window let go of the rest as it closed
   if (!player.TempFolder.empty()) RemovePlayerTempFolder(player.TempFolder);
   return started ? 0 : 1;
 }

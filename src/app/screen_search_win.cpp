@@ -75,7 +75,7 @@ void MakeBar(TPlayer& player) {
 
 void OpenScreenSearch(TPlayer& player) {
   TScreenSearchState& state = player.ScreenSearch;
-  if (!player.Film.IsOpen() || player.Film.Segments().Count() == 0 || player.MainWindow == nullptr) return;
+  if (player.Film.Segments().Count() == 0 || player.MainWindow == nullptr) return;
   if (!state.Bar) MakeBar(player);
   if (!state.IndexRead) ReadIndex(player);
   PlaceScreenSearch(player);

@@ -196,7 +196,7 @@ void TSegmentListPane::RefreshCaption() {
 
 void TSegmentListPane::Fill() {
   const TPlayer& player = FPlayer;
-  if (FWindow == nullptr || !player.Film.IsOpen() || player.Film.Segments().Count() == 0) return;
+  if (FWindow == nullptr || player.Film.Segments().Count() == 0) return;
   const auto count = SendMessageW(FListBox, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) SendMessageW(FListBox, LB_DELETESTRING, 0, 0);
   for (int32_t i = 0; i < player.Film.Segments().Count(); ++i) {

@@ -101,9 +101,7 @@ void CreateMainWindowContents(TPlayer& player, HWND window) {
 
 void DestroyMainWindowContents(TPlayer& player) {
   CancelVideoExport(player);
-  ReleaseBarPreview(player);
-  ReleaseFilmActivity(player);
-  RememberFilmPlace(player);
+  player.FilmClosing();  // its place is remembered before the engine stops
   player.Engine.StopForShutdown();
   {
     const TCriticalSectionScope lock(&player.Lock);

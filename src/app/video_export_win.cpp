@@ -235,7 +235,7 @@ void ExportVideo(TPlayer& player) {
     if (player.Export.Job->ProgressBox != nullptr) SetForegroundWindow(player.Export.Job->ProgressBox);
     return;
   }
-  if (!player.Film.IsOpen() || player.Film.Segments().Count() < 1) return;
+  if (player.Film.Segments().Count() < 1) return;
   if (!VideoExportAvailable(player)) return ExplainExportUnavailable(player);
   TVideoExportPlace place = PlaceNow(player);
   TVideoExportChoice choice = player.Export.LastChoice;
