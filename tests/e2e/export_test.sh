@@ -49,7 +49,7 @@ pictures=$(ffprobe -v error -count_frames -show_entries stream=nb_read_frames -o
 [ "$pictures" = "$(ls "${second%.sig}" | wc -l)" ] || rz_fail "the video holds $pictures pictures, not one a frame"
 in_order='settb=1/10,setpts=N,format=rgb24'
 quality=$(ffmpeg -i "$out/segment.webm" -i "${second%.sig}/seg002_frame%05d.png" \
-  -lavfi "[0:v]$in_order[a];[1:v]$in_order[b];[a][b]psnr" -f null - 2>&1 | sed -n 's/.*PSNR r.* min:\([^ ]*\).*/\1/p')
+  -lavfi "[0:v]${in_order}[a];[1:v]${in_order}[b];[a][b]psnr" -f null - 2>&1 | sed -n 's/.*PSNR r.* min:\([^ ]*\).*/\1/p')
 awk -v q="$quality" 'BEGIN { exit !(q == "inf" || q >= 40) }' || rz_fail "a picture of the video is '$quality' dB from kof's frame"
 rz_close
 
