@@ -4,8 +4,10 @@
 # it by) in Russian and in English after the language switch; Tab and Shift+Tab go round
 # the picture, the panel's controls and the open segment list, which its caption names;
 # the keys of the focused bar seek exactly as far as they say (to the frame `kof frames`
-# renders there) and leave the focus where it is; those of the focused volume slider
-# move its label. The bar's and sliders' own objects reach a screen reader's process.
+# renders there) and leave the focus where it is. The bar's and sliders' own objects
+# reach a screen reader's process. (The sliders' keys under Wine:
+# AccessibleControls.KeysStepTheFocusedControlsAndTheArrowsStayWithThem; natively:
+# SliderKeys; the volume label following the slider: habits_test.sh, panel_test.sh.)
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
 rz_forget_language_at_exit
@@ -80,22 +82,6 @@ focus_after picture Tab
 focus_after "ListBox 0" shift+Tab
 focus_after "koSlider 0" shift+Tab
 focus_after "Button 113" Tab Escape
-
-# The focused volume slider: Left turns the label down, Right back to 100 %; Home to
-# 0 %, End to 100 % again.
-rz_click roRezodu $((w / 2)) $(((h - 40) / 2))
-focus_after "koSlider 0" shift+Tab
-rz_volume_label "$RZ_OUT/full.png"
-for step in "Left no" "Right yes" "Home no" "End yes"; do
-  set -- $step
-  rz_keys roRezodu "$1"
-  sleep 0.5  # the label's 200 ms refresh
-  rz_volume_label "$RZ_OUT/now.png"
-  full=no
-  rz_same_image "$RZ_OUT/full.png" "$RZ_OUT/now.png" && full=yes
-  [ "$full" = "$2" ] || rz_fail "after $1 on the volume the label of 100 % shows: $full, not $2"
-done
-rz_keep "$RZ_OUT/full.png"
 rz_close
 
-echo "$RZ_NAME: buttons named in both languages, Tab order, the bar's and volume's keys"
+echo "$RZ_NAME: buttons named in both languages, Tab order, the bar's keys"

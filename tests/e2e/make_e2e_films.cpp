@@ -5,7 +5,7 @@
 // and clock3.kof: 3 s with one and three pointer samples per frame; depth16.kof and
 // damaged.kof: a 16-bit segment, a damaged cabinet between good segments; closing.kof: a damaged cabinet last; noise.kof: an
 // MP3 track that is no MP3; panel.kof and seek.kof: Coloured frames (below); habits.kof:
-// the player's habits, the bar's preview and resuming; idle.kof: idle stretches (below);
+// the player's habits, the bar's preview and resuming; idle.kof: an idle stretch (below);
 // export.kof: exporting a video from the player (below); search.kof: finding on screen
 // (below).
 #include "../support/moving_film.h"
@@ -59,15 +59,12 @@ SegmentSpec Coloured(int index, int frames, float rate, uint32_t soundMs = 0) {
   return spec;
 }
 
-// 20 s at 10 fps of 160 x 120 pictures coloured as Coloured's segment 0, but still in
-// three idle stretches: 2-10 s (8 s), 12-14 s (2 s) and 16-20 s (4 s, to the segment's
-// end). Frames 0-20, 100-120 and 140-160 each change the picture; a silent MP3 plays
-// throughout, so the stretches are idle only when the sound is found silent.
+// 12 s at 10 fps of 160 x 120 pictures coloured as Coloured's segment 0, but still
+// from 2 s to 10 s: frames 0-20 and 100-119 each change the picture; a silent MP3 plays
+// throughout, so the stretch is idle only when the sound is found silent.
 SegmentSpec IdleSegment() {
-  SegmentSpec spec = Coloured(0, 200, 10, 20000);
-  const auto moving = [](int k) { return k <= 20 || (k >= 100 && k <= 120) || (k >= 140 && k <= 160); };
-  for (int k = 1; k < 200; ++k)
-    if (!moving(k)) spec.data.pictures[size_t(k)] = spec.data.pictures[size_t(k - 1)];
+  SegmentSpec spec = Coloured(0, 120, 10, 12000);
+  for (int k = 21; k < 100; ++k) spec.data.pictures[size_t(k)] = spec.data.pictures[20];
   spec.data.name = "Idle";
   return spec;
 }
@@ -135,8 +132,7 @@ void WriteFilms(const std::filesystem::path& dir) {
   first.soundKind = kSoundMp3;
   first.sound = SilentMp3(12000);
   WriteBytesToFile(dir / "habits.kof", Film({first, MovingSegment("Second", 400, 300, 0x2E7D32, 200, 3)}));
-  // Skipping idle stretches: the stretches above, then 6 s that move all the time.
-  WriteBytesToFile(dir / "idle.kof", Film({IdleSegment(), Coloured(1, 60, 10)}));
+  WriteBytesToFile(dir / "idle.kof", Film({IdleSegment()}));
   // Export from the player: a long segment that takes a while to export and plays on
   // meanwhile, and a short one exported alone.
   WriteBytesToFile(dir / "export.kof", Film({LongStill(), Coloured(1, 40, 10)}));

@@ -253,8 +253,7 @@ def test_export_cancel_and_play_on(s):
     the dialog closes."""
     for format_value in ["webm", "gif"]:
         folder = s.downloads("downloads")
-        s.open_page("lecture.kof")
-        s.wait_state("playing")
+        s.open_playing("lecture.kof")
         s.press(Keys.CONTROL, "e")
         Select(s.driver.find_element(By.ID, "export-format")).select_by_value(format_value)
         s.driver.find_element(By.ID, "export-start").click()

@@ -173,8 +173,7 @@ def test_blocked_sound(s):
     sound."""
     problems = []
     with s.other_browser("gesture", autoplay="document-user-activation-required"):
-        s.open_page("clock.kof")
-        s.wait_state("playing")
+        s.open_playing("clock.kof")
         note = s.driver.find_element(By.ID, "sound-blocked") if s.driver.find_elements(By.ID, "sound-blocked") else None
         s.check_wait(problems, lambda: note is not None and note.is_displayed() and note.text in s.notes_heard(),
                      "the note that sound is held, heard", 2)

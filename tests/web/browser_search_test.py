@@ -172,8 +172,7 @@ def test_search_dropped_index(s):
     drop_with_index(s, document[: len(document) // 2])
     s.wait(lambda: status(s).startswith("Не удалось прочитать текстовый индекс:"), "the damaged index's message")
 
-    s.open_page(FILM)
-    s.wait_state("playing")
+    s.open_playing(FILM)
     open_search(s)
     s.wait(lambda: "kof index search.kof" in status(s), "how to make an index")
     s.keys("settings")
@@ -193,8 +192,7 @@ def test_index_made_in_page(s):
     own; the search with the index made breaks no WCAG 2.1 AA rule."""
     _, _, kof_hits = indexed_film(s)
     folder = s.downloads("index-downloads")
-    s.open_page(FILM)
-    s.wait_state("playing")
+    s.open_playing(FILM)
     open_search(s)
     s.wait_shown("index-make")
     s.driver.find_element(By.ID, "index-make").click()

@@ -106,8 +106,7 @@ def test_controls(s):
 def test_full_screen(s):
     """In full screen, where only the full-screen element is drawn, the segment list and
     the messages show, and the page stays in full screen."""
-    s.open_page("two.kof")
-    s.wait_state("playing")
+    s.open_playing("two.kof")
     window = s.driver.execute_script("return [innerWidth, innerHeight]")
     full_screen = lambda: s.driver.execute_script("return document.fullscreenElement?.id") == "player" \
         and s.driver.execute_script("return [innerWidth, innerHeight]") != window
@@ -220,8 +219,7 @@ def test_resume(s):
     stored = lambda: [(p["segment"], p["frame"]) for p in s.stored_places() or []]
     s.open_page()
     s.driver.execute_script("localStorage.setItem('roRezodu.resume', '{damaged')")
-    s.open_page("habits.kof")
-    s.wait_state("playing")
+    s.open_playing("habits.kof")
     time.sleep(10.3)
     s.pause()
     paused = tuple(int(n) for n in s.place())

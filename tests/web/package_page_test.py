@@ -59,9 +59,7 @@ def main():
         s.open_page("demo.kof")
         s.wait_state("playing", 20)
         time.sleep(1.0)
-        s.click_picture()
-        s.keys(" ")
-        s.wait_state("paused")
+        s.pause()
         time.sleep(0.2)  # the paused picture reaches the canvas at the next display frame
         segment, frame = int(s.data("segment")) + 1, int(s.data("shown"))
         assert frame > 0, "the demo did not get past its first frame"

@@ -15,25 +15,35 @@
 #include "writer/film_writer.h"
 
 #include <fstream>
+#include <functional>
 
 using namespace filmwriter;
 using nlohmann::json;
 
 namespace {
-// 10 fps, 3 s on white: dark strokes in (20, 20)-(50, 28) from 1 s on; a second segment
-// that cannot be played.
-void WriteFilm(const std::filesystem::path& path) {
-  SegmentSpec text, broken;
-  text.soundKind = broken.soundKind = 0;
-  for (int k = 0; k < 30; ++k) {
+// A silent segment of `frames` pictures at 10 fps, 160 x 100 on white; picture k has dark
+// upright strokes, as letters have, in every fourth column of the boxes strokes(k) gives.
+SegmentSpec Strokes(int frames, const std::function<std::vector<TTextBox>(int)>& strokes) {
+  SegmentSpec spec;
+  spec.soundKind = 0;
+  for (int k = 0; k < frames; ++k) {
     Picture picture = Picture::Filled(160, 100, 0xFFFFFF);
-    for (int y = 20; y < 28 && k >= 10; ++y)
-      for (int x = 20; x < 50; x += 4) picture.At(x, y) = 0x202020;  // upright strokes, as letters have
-    text.data.pictures.push_back(picture);
+    for (const TTextBox& box : strokes(k))
+      for (int y = box.Top; y < box.Bottom; ++y)
+        for (int x = box.Left; x < box.Right; x += 4) picture.At(x, y) = 0x202020;
+    spec.data.pictures.push_back(picture);
   }
+  return spec;
+}
+
+// 3 s: strokes in (20, 20)-(50, 28) from 1 s on; a second segment that cannot be played.
+void WriteFilm(const std::filesystem::path& path) {
+  SegmentSpec broken;
+  broken.soundKind = 0;
   broken.data.pictures = {Picture::Filled(8, 8, 0)};
   broken.framesPerSecond = 0.2f;  // rounds to 0
-  WriteBytesToFile(path, WithTrailer(BuildFilm({text, broken})));
+  const auto text = [](int k) { return k >= 10 ? std::vector<TTextBox>{{20, 20, 50, 28}} : std::vector<TTextBox>{}; };
+  WriteBytesToFile(path, WithTrailer(BuildFilm({Strokes(30, text), broken})));
 }
 
 // A word as tesseract.js gives it: its box in the enlarged image, border included.
@@ -104,16 +114,11 @@ TEST_F(WebTextIndex, ReadsEachAreaInPassesAndWritesTheIndexThePlayersSearch) {
 // Two lines that come at once are read in the order kof's walk gives them, so that both
 // make the same entries of the same readings.
 TEST_F(WebTextIndex, HandsOutTheAreasOfOnePictureInTheWalksOrder) {
-  SegmentSpec lines;
-  lines.soundKind = 0;
-  for (int k = 0; k < 20; ++k) {
-    Picture picture = Picture::Filled(160, 100, 0xFFFFFF);
-    for (const auto& [y, end] : {std::pair{10, 60}, std::pair{70, 100}})  // a short line and a long one
-      for (int x = 20; x < end && k >= 5; x += 4) picture.At(x, y) = picture.At(x, y + 1) = 0x202020;
-    lines.data.pictures.push_back(picture);
-  }
+  const auto lines = [](int k) {  // a short line and a long one, from 0.5 s on
+    return k >= 5 ? std::vector<TTextBox>{{20, 10, 60, 12}, {20, 70, 100, 72}} : std::vector<TTextBox>{};
+  };
   const auto twoLines = root / "lines.kof";
-  WriteBytesToFile(twoLines, WithTrailer(BuildFilm({lines})));
+  WriteBytesToFile(twoLines, WithTrailer(BuildFilm({Strokes(20, lines)})));
 
   std::vector<int32_t> walkOrder;  // the areas' widths, as the walk gives them
   TSegmentList segments;
@@ -136,17 +141,12 @@ TEST_F(WebTextIndex, HandsOutTheAreasOfOnePictureInTheWalksOrder) {
 // Strokes that go and come back elsewhere: their pixels were read, so they are not
 // handed out again, and the words read then are placed where they are now.
 TEST_F(WebTextIndex, PixelsReadOnceAreNotHandedOutAgain) {
-  SegmentSpec spec;
-  spec.soundKind = 0;
-  for (int k = 0; k < 40; ++k) {
-    Picture picture = Picture::Filled(160, 100, 0xFFFFFF);
-    const int left = k < 15 ? 20 : 60, top = k < 15 ? 20 : 50;
-    for (int y = top; y < top + 8 && (k >= 5 && (k < 15 || k >= 25)); ++y)
-      for (int x = left; x < left + 30; x += 4) picture.At(x, y) = 0x202020;
-    spec.data.pictures.push_back(picture);
-  }
+  const auto strokes = [](int k) {  // from 0.5 s to 1.5 s, then from 2.5 s elsewhere
+    if (k < 5 || (k >= 15 && k < 25)) return std::vector<TTextBox>{};
+    return std::vector<TTextBox>{k < 15 ? TTextBox{20, 20, 50, 28} : TTextBox{60, 50, 90, 58}};
+  };
   const auto again = root / "again.kof";
-  WriteBytesToFile(again, WithTrailer(BuildFilm({spec})));
+  WriteBytesToFile(again, WithTrailer(BuildFilm({Strokes(40, strokes)})));
 
   TWebTextIndex index(again, folder, "eng");
   int strokesHandedOut = 0;
