@@ -11,7 +11,6 @@
 using filmwriter::Bytes;
 using filmwriter::Packing;
 using filmwriter::SegmentSpec;
-using filmwriter::LzmaSize;
 
 TEST_F(FilmLoad, AFilmCutAtEveryByteOfItsIndexAndHeadersLoadsWhatIsWhole) {
   const filmwriter::BuiltFilm film =
@@ -104,15 +103,10 @@ TEST_F(FilmLoad, ADamagedPackedBlockOrDataFileLeavesOnlyItsOwnSegmentWithoutData
     };
   };
   const std::string track = "the cursor track (12 bytes) runs past the end of the data file";
-  const std::string cutLzma = "the LZMA stream is cut short", largeLzma = "the LZMA stream announces more than the "
-                                                                            "segment header allows";
+  // (What the LZMA stage finds wrong is its own test's; here the bound the header gives it.)
+  const std::string largeLzma = "the LZMA stream announces more than the segment header allows";
   // What is damaged; the segment's problem and the loader's report ("" for any).
   const std::tuple<const char*, std::function<void(SegmentSpec&)>, std::string, std::string> cases[] = {
-      {"LZMA cut short", [&](SegmentSpec& s) {
-         s.packing = Packing::Lzma;
-         s.packedBlock = filmwriter::BuildLzmaAlone(filmwriter::BuildDataFile(s.data).bytes, LzmaSize::Unknown);
-         s.packedBlock->resize(s.packedBlock->size() - 7);
-       }, cutLzma, cutLzma},
       {"LZMA too large", [](SegmentSpec& s) {
          s.packing = Packing::Lzma;
          s.packedBlock = filmwriter::BuildLzmaAlone(Bytes(filmwriter::BuildDataFile(s.data).bytes.size() + 2'000'000));

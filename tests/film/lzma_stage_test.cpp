@@ -34,7 +34,8 @@ TEST(LzmaStage, DecodesEveryLzmaAloneFormAndRefusesCutStreams) {
     SCOPED_TRACE(static_cast<int>(size));
     Bytes packed = filmwriter::BuildLzmaAlone(data, size);
     for (size_t cut : {size_t(0), size_t(13), size_t(14), packed.size() / 2, packed.size() - 1})
-      EXPECT_FALSE(Decode(Bytes(packed.begin(), packed.begin() + long(cut))).Ok) << "cut at " << cut;
+      EXPECT_EQ(Decode(Bytes(packed.begin(), packed.begin() + long(cut))).Problem, "the LZMA stream is cut short")
+          << "cut at " << cut;
     packed.insert(packed.end(), {9, 9, 9});  // bytes behind the stream are ignored
     const TLzmaResult result = Decode(packed, 1 << 20, &data);
     EXPECT_TRUE(result.Ok) << result.Problem;

@@ -35,7 +35,7 @@ TEST(IdleSkip, PlaybackThatStepsOntoAStretchsFirstFrameGoesOnHalfASecondBeforeIt
   EXPECT_FALSE(IdleJumpAt({{0, 0, 6.0}}, 10, 0, 1));
   EXPECT_FALSE(IdleJumpAt({{0, 0, 6.0}}, 10, -1, 0));
   EXPECT_FALSE(IdleJumpAt({{0, 1.0, 1.5}}, 10, 9, 10));
-  EXPECT_EQ(IdleJumpAt({{0, 0.3 * 3, 0.1 * 70}}, 10, 8, 9)->Frame, 65);
+  EXPECT_EQ(IdleJumpAt({{0, 0.7 * 3, 0.1 * 61}}, 10, 20, 21).value_or(TIdleJump{}).Frame, 56);
 }
 
 TEST(IdleSkip, OnlyStretchesAsLongAsTheSkipLengthAreSkipped) {

@@ -60,8 +60,6 @@ TEST(ScreenSearch, SaysWhatIsWrongWithTheIndexOrHowManyHits) {
       {"none", std::nullopt, "open", TIndexProblem::kMissing, 0,
        "There is no text index beside the film (lesson.kof.words.json). Make it with: kof index lesson.kof"},
       {"not JSON", "{\"format\": ", "open", TIndexProblem::kDamaged, 0, "The text index cannot be read: "},
-      {"foreign", "{\"format\": \"other\", \"version\": 1}", "open", TIndexProblem::kDamaged, 0,
-       "The text index cannot be read: "},
       {"another version's", SmallIndex("0123456789abcdef"), "open", TIndexProblem::kOtherFilm, 0,
        "The text index belongs to another version of this film — make it again"},
       {"older, without the film's identity", older, "open", TIndexProblem::kOtherFilm, 0,

@@ -8,18 +8,14 @@
 #include "film/film_loader.h"
 #include "film/ko_stream.h"
 #include "film/temp_files.h"
+#include "support/moving_film.h"
 #include "support/temp_dir.h"
-#include "writer/film_writer.h"
 
 using namespace filmwriter;
+using testfilms::FillBox;
 
 namespace {
 constexpr uint32_t kWhite = 0xFFFFFF, kInk = 0x202020;
-
-void FillBox(Picture& picture, int left, int top, int width, int height, uint32_t colour) {
-  for (int y = top; y < top + height; ++y)
-    for (int x = left; x < left + width; ++x) picture.At(x, y) = colour;
-}
 
 // 10 fps on white: a "word" (a dark box at 20,20 of 30x8) from frame `from` on, and
 // from frame `blinkFrom` on a box at 100,60 whose colour changes every frame.

@@ -3,9 +3,6 @@
 // benchmark measures (bench/text_index_bench.sh), so that only a real loss fails.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "support/temp_dir.h"
 #include "support/text_films.h"
 #include "tools/kof_run.h"
@@ -13,13 +10,6 @@
 namespace {
 using filmwriter::FontFace;
 using textfilms::Theme;
-
-TTextIndex ReadIndex(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return ParseTextIndex(bytes.str());
-}
 
 TEST(TextRecall, KofIndexFindsTheWordsOfMenusDialogsAndTypedLinesInTime) {
   const std::vector<textfilms::Screen> screens = {
@@ -35,11 +25,12 @@ TEST(TextRecall, KofIndexFindsTheWordsOfMenusDialogsAndTypedLinesInTime) {
                          "", true);
   ASSERT_EQ(run.exitCode, 0) << run.out;
   EXPECT_FALSE(std::filesystem::exists(dir / "screens.kof.words.json"));
-  const TTextIndex index = ReadIndex(dir / "elsewhere.json");
-  EXPECT_EQ(index.Film, "screens.kof");
-  ASSERT_EQ(index.Segments.size(), 2u);
+  const std::optional<TTextIndex> index = ReadTextIndexFile(dir / "elsewhere.json");
+  ASSERT_TRUE(index);
+  EXPECT_EQ(index->Film, "screens.kof");
+  ASSERT_EQ(index->Segments.size(), 2u);
   for (const int segment : {1, 2}) {
-    const textfilms::Score score = textfilms::ScoreIndex(film.words, index, {segment});
+    const textfilms::Score score = textfilms::ScoreIndex(film.words, *index, {segment});
     SCOPED_TRACE("segment " + std::to_string(segment));
     EXPECT_GE(score.drawn, 30);
     EXPECT_GE(score.Recall(), 0.75) << score.found << " of " << score.drawn;

@@ -41,31 +41,24 @@ size_t FilesIn(const fs::path& folder) { return size_t(std::distance(fs::directo
 bool Has(const KofRun& run, const std::string& text) { return run.out.find(text) != std::string::npos; }
 }  // namespace
 
-TEST(KofExport, ABatchWritesTheGoodFilmsAndReportsTheDamagedOneAndATakenName) {
+// A batch goes on past films it cannot export; names held by other videos are the tests' below.
+TEST(KofExport, ABatchWritesTheGoodFilmsAndReportsTheDamagedOnes) {
   TempDir dir;
   const Bytes film = BuildFilm({SmallSegment("a")});
-  for (const char* name : {"one.kof", "two.kof", "three.kof"}) WriteBytesToFile(dir / name, film);
-  WriteBytesToFile(dir / "damaged.kof", Bytes(film.begin(), film.begin() + std::ptrdiff_t(film.size() / 2)));
+  for (const char* name : {"one.kof", "two.kof"}) WriteBytesToFile(dir / name, film);
+  for (const char* name : {"damaged.kof", "broken.kof"})
+    WriteBytesToFile(dir / name, Bytes(film.begin(), film.begin() + std::ptrdiff_t(film.size() / 2)));
   const fs::path out = dir / "out";
-  fs::create_directories(out);
-  WriteBytesToFile(out / "three.mp4", Bytes(10, 'x'));
-  const std::string batch = " --out-dir " + Quoted(out) + " --format mp4";
 
   const KofRun run = ExportRun(Quoted(dir / "one.kof") + " " + Quoted(dir / "damaged.kof") + " " +
-                               Quoted(dir / "two.kof") + " " + Quoted(dir / "three.kof") + batch + " -j 2");
+                               Quoted(dir / "two.kof") + " " + Quoted(dir / "broken.kof") + " --out-dir " +
+                               Quoted(out) + " --format mp4 -j 2");
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_TRUE(Has(run, "kof: " + (dir / "three.kof").string() + ": " + (out / "three.mp4").string() +
-                           " holds no video of this film"))
-      << run.out;
   EXPECT_TRUE(Has(run, "kof: 2 of 4 films exported; failed: " + (dir / "damaged.kof").string() + ", " +
-                           (dir / "three.kof").string()))
+                           (dir / "broken.kof").string()))
       << run.out;
   for (const char* name : {"one.mp4", "two.mp4"}) EXPECT_EQ(DecodeVideo(out / name).pictures.size(), 2u) << name;
-  EXPECT_EQ(ReadBytesFromFile(out / "three.mp4"), Bytes(10, 'x'));
-  EXPECT_EQ(FilesIn(out), 3u) << "nothing of the damaged film";
-
-  EXPECT_EQ(ExportRun(Quoted(dir / "three.kof") + batch + " --force").exitCode, 0);
-  EXPECT_EQ(DecodeVideo(out / "three.mp4").pictures.size(), 2u) << "overwritten";
+  EXPECT_EQ(FilesIn(out), 2u) << "nothing of the damaged films";
 }
 
 // One kof export per film into one folder, as docs/kof.md's xargs and job runner recipes
