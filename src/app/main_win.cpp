@@ -69,7 +69,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (started) {
     if (window != nullptr) UpdateWindow(window);
     player.Events.Notify({TPlayerEvent::kStarted});
-    player.Accelerators = LoadAcceleratorsW(instance, L"MENUP");
+    player.Accelerators = CreateCommandAccelerators();
     RunMessageLoop(player);
     DestroyAcceleratorTable(player.Accelerators);
   }

@@ -137,7 +137,6 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
   windowClass.hIcon = LoadIconW(instance, L"MAINICON");
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  windowClass.lpszMenuName = L"KOAPP";
   windowClass.lpszClassName = kClassName;
   return RegisterClassExW(&windowClass) != 0;
 }
@@ -146,7 +145,7 @@ HWND CreateMainWindow(TPlayer& player) {
   const TkoSize size = FirstWindowSize();
   const HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"roRezodu",
                                       WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, size.Width,
-                                      size.Height, nullptr, nullptr, player.Instance, &player);
+                                      size.Height, nullptr, player.Menus.BuildBar(), player.Instance, &player);
   // Focus rectangles show once the keyboard is used, as in the system's dialogs.
   if (window != nullptr) SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS), 0);
   return window;

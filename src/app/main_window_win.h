@@ -6,13 +6,13 @@
 class TPlayer;
 
 // Registers "KOAPP" (redraw on size, double clicks, the "MAINICON" icon, the arrow
-// cursor, the system window colour as background, the "KOAPP" menu). Returns false
+// cursor, the system window colour as background). Returns false
 // when the class cannot be registered.
 bool RegisterMainWindowClass(HINSTANCE instance);
-// The main window "roRezodu" of the player, 600 x 400 at 0,0, not yet shown: its
-// creation handler places and shows it, and loads and starts the film. It carries the
-// player from its first message to its last, where its children find it (PlayerOf).
-// Null on failure.
+// The main window "roRezodu" of the player, with the player's menu bar, 600 x 400 at
+// 0,0, not yet shown: its creation handler places and shows it, and loads and starts
+// the film. It carries the player from its first message to its last, where its
+// children find it (PlayerOf). Null on failure.
 HWND CreateMainWindow(TPlayer& player);
 
 // One message of the player's message loops (the main loop and a tick's pump): the

@@ -81,7 +81,7 @@ void ToggleControlPanel(TPlayer& player) {
 
 void ToggleSegmentList(TPlayer& player) {
   player.State.SegmentListVisible = !player.State.SegmentListVisible;
-  player.Menus.ApplyStates(SegmentsCheckMarks(player.State.SegmentListVisible));
+  player.Menus.ApplyStates({SegmentsCheckMark(player.State.SegmentListVisible)});
   if (player.State.SegmentListVisible && player.Film.IsOpen()) player.SegmentList.Fill();
   // Asked before the layout hides the list, which may move the focus on its own.
   HWND listBox = player.SegmentList.ListBox();

@@ -58,14 +58,6 @@ bool SetMenuText(HMENU menu, int position, const std::string& text) {
   return false;
 }
 
-void CheckMenuItemAt(HMENU menu, int position, bool checked) {
-  CheckMenuItem(menu, static_cast<UINT>(position), MF_BYPOSITION | (checked ? MF_CHECKED : MF_UNCHECKED));
-}
-
-void EnableMenuItemAt(HMENU menu, int position, bool enabled) {
-  EnableMenuItem(menu, static_cast<UINT>(position), MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
-}
-
 TGdiObject<HBITMAP> SetButtonBitmap(HWND button, TGdiObject<HBITMAP> picture) {
   if (picture) SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.Get()));
   return picture;

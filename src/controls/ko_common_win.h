@@ -17,10 +17,6 @@
 // Returns true when the item now carries the text.
 bool SetMenuText(HMENU menu, int position, const std::string& text);
 
-// Checks (true) or unchecks the item at `position`.
-void CheckMenuItemAt(HMENU menu, int position, bool checked);
-// Enables (true) or grays the item at `position`.
-void EnableMenuItemAt(HMENU menu, int position, bool enabled);
 
 // Makes picture (a panel picture, LoadScaledPicture) the button's image (BM_SETIMAGE).
 // The button only shows the bitmap: the returned holder owns it and must outlive the

@@ -1,47 +1,36 @@
 #pragma once
-// Which menu items are enabled and checked, decided from the transport and shell state.
-// The Windows side applies the result to the menu bar's drop-downs and the context menu
-// by position after every command, every transport state change and at window creation;
-// the context menu therefore always agrees with the menu bar.
+// Which commands' menu items are enabled and checked, decided by each command's rules in
+// the command table from the transport and shell state. The Windows side applies the
+// result by command to the menu bar and the context menu, after every command, every
+// transport state change and at window creation; the two menus therefore always agree.
 #include <cstdint>
 #include <optional>
 #include <vector>
 
-#include "session/menu_items.h"
 #include "session/shell_state.h"
 #include "playback/play_state.h"
 
-struct TMenuItemState {
-  TMenuId Menu;
-  int32_t Position;
-  // Absent: the item keeps its current state.
+struct TCommandState {
+  int32_t Command;
+  // Absent: the items keep their current state.
   std::optional<bool> Enabled;
   std::optional<bool> Checked;
 };
 
 struct TMenuStates {
-  // Every item the rule addresses, once each.
-  std::vector<TMenuItemState> Items;
+  // Every command with an item that a rule addresses, once each.
+  std::vector<TCommandState> Items;
   // The bottom panel's full-screen and Segments buttons.
   bool FullScreenButtonPressed = false;
   bool SegmentsButtonPressed = false;
 
-  // The item's entry, or null when the rule leaves the item alone entirely.
-  const TMenuItemState* Find(TMenuId menu, int32_t position) const;
+  // The command's entry, or null when no rule addresses its items.
+  const TCommandState* Find(int32_t command) const;
 };
 
 // segmentCount is the film's number of segments, or absent when no segment list exists
-// (the start-up file could not be opened); then Properties and the transport items keep
-// their states. Otherwise they are enabled exactly when the film has a segment.
-// Load is enabled only while stopped with NoStartupFilm set. The Play, Pause or Stop
-// item matching the state is checked, the other two unchecked; Control panel and Full
-// screen carry ShowPanel and FullScreen. The Segments items are not addressed. The seek
-// items are enabled with a segment (the frame steps only while paused), Save picture
-// with a segment while playing or paused; without a segment list they are grayed.
-// Resume is enabled with a segment when the shell offers a place to go back to. Skip
-// idle stretches is checked while its length is above 0.
+// (the start-up file could not be opened).
 TMenuStates ComputeMenuStates(TPlayState playState, const TShellState& shell, std::optional<int32_t> segmentCount);
 
-// The check marks of Actions > Segments and the context menu's Segments, set only by the
-// segment list toggle.
-std::vector<TMenuItemState> SegmentsCheckMarks(bool segmentListVisible);
+// The check mark of the Segments items, set only by the segment list toggle.
+TCommandState SegmentsCheckMark(bool segmentListVisible);

@@ -1,5 +1,6 @@
 #include "session/ui_texts.h"
 
+#include "session/command_table.h"
 #include "session/fixed_texts.h"
 #include "film/film_loader.h"
 #include "film/ko_error.h"
@@ -101,14 +102,6 @@ const TTextEntry kMenuTexts[kMenuTextCount] = {
     {"FindOnScreen", "Найти на экране", "Find on screen"},
 };
 
-const char* const kSeekShortcuts[kSeekItemCount] = {"Alt+Left", "Alt+Right", "Ctrl+,", "Ctrl+.", "Alt+Home", "Alt+End"};
-const char kSavePictureShortcut[] = "Ctrl+S";
-const char kResumeShortcut[] = "Ctrl+R";
-const char kSkipIdleShortcut[] = "Ctrl+I";
-const char kExportVideoShortcut[] = "Ctrl+E";
-const char kFindOnScreenShortcut[] = "Ctrl+F";
-const char* const kZoomShortcuts[kZoomItemCount] = {"Ctrl+0", "Ctrl+1", "Ctrl+2"};
-
 const char kSetMenuTextErrorText[] = "SetMenuText: SetMenuItemInfo error";
 const char kSetMenuTextErrorCaption[] = "Debug";
 
@@ -133,43 +126,6 @@ std::string LookUpOver(const TkoStringList& table, const char* key, const char* 
   return value.empty() && language == TUiLanguage::kEnglish ? builtIn : value;
 }
 
-// The drop-down items: the menu text, then what follows it, the shortcut right-aligned
-// after "\b". Under a film's table the shortcuts are written as the table's menus have
-// always had them ("Ctrl + O", no "..."); the built-in texts as the resource writes them.
-struct TDropDownItem {
-  TMenuId Menu;
-  int32_t Position;
-  TMenuText Text;
-  const char* TableSuffix;
-  const char* BuiltInSuffix;
-  const char* EnglishSuffix = nullptr;  // where the English set differs from the Russian
-};
-constexpr TDropDownItem kDropDownItems[] = {
-    {TMenuId::kFile, 0, TMenuText::kLoad, "\bCtrl + O", "\bCtrl+O", "...\bCtrl+O"},
-    {TMenuId::kFile, 1, TMenuText::kProperties, "\bF8", "...\bF8"},
-    {TMenuId::kFile, 4, TMenuText::kExit, "\bAlt+F4", "\bAlt+F4"},
-    {TMenuId::kActions, 0, TMenuText::kPlay, "\bF9", "\bF9"},
-    {TMenuId::kActions, 1, TMenuText::kPause, "\bF10", "\bF10"},
-    {TMenuId::kActions, 2, TMenuText::kStop, "\bF11", "\bF11"},
-    {TMenuId::kActions, 4, TMenuText::kSegments, "\bF6", "\bF6"},
-    {TMenuId::kActions, 5, TMenuText::kPrev, "\bF4", "\bF4"},
-    {TMenuId::kActions, 6, TMenuText::kNext, "\bF5", "\bF5"},
-    {TMenuId::kView, 0, TMenuText::kShowPanel, "\bF7", "\bF7"},
-    {TMenuId::kView, 1, TMenuText::kFullScreen, "\bAlt + Enter", "\bAlt+Enter"},
-};
-
-// The context menu's keyed items; under a film's table nothing follows their texts.
-struct TContextItem {
-  int32_t Position;
-  TMenuText Text;
-  const char* BuiltInSuffix;
-};
-constexpr TContextItem kContextItems[] = {
-    {0, TMenuText::kLoad, "..."},     {2, TMenuText::kPlay, ""}, {3, TMenuText::kPause, ""},
-    {4, TMenuText::kStop, ""},        {6, TMenuText::kSegments, ""}, {7, TMenuText::kPrev, ""},
-    {8, TMenuText::kNext, ""},        {10, TMenuText::kShowPanel, ""}, {11, TMenuText::kFullScreen, ""},
-};
-
 // The access key of each text in the built-in English menus: the letter (its first
 // occurrence, either case) that "&" marks, unique within every menu the text is in
 // (the context menu holds most of them); 0 for the texts that name no menu item.
@@ -190,10 +146,6 @@ constexpr char kEnglishAccessKeys[kMenuTextCount] = {
 constexpr char kHelpAccessKey = 'H';
 constexpr char kCloseAccessKey = 'x';
 
-// A menu item's text as the menus show it: under the built-in English set with its
-// access key marked.
-using TMenuLabel = std::function<std::string(TMenuText)>;
-
 // The text with "&" before the first occurrence of key (either case); unchanged when
 // key is 0 or does not occur.
 std::string WithAccessKey(const std::string& text, char key) {
@@ -203,29 +155,21 @@ std::string WithAccessKey(const std::string& text, char key) {
   return text;
 }
 
-// The seek commands, Save picture and Resume, behind the items the table has always
-// addressed; dots follow Save picture's text in the built-in set.
-void AddSeekItems(const TMenuLabel& label, const char* dots, std::vector<TMenuItemText>& items) {
-  const auto first = static_cast<size_t>(TMenuText::kSeekBack);
-  for (int32_t i = 0; i < kSeekItemCount; ++i) {
-    const std::string text = label(static_cast<TMenuText>(first + static_cast<size_t>(i)));
-    items.push_back({TMenuId::kActions, kActionsSeekItems + i, text + "\b" + kSeekShortcuts[i]});
-    items.push_back({TMenuId::kContext, kContextSeekItems + i, text});
+// What follows an item's words in a menu: under a film's table only the bar's shortcut,
+// as those tables' menus have always shown it; in the built-in texts the dots of an item
+// that opens a box, then the bar's shortcut.
+std::string ItemSuffix(const TCommand& command, TMenuId menu, TMenuSuffixes suffixes, TUiLanguage language) {
+  const bool bar = menu != TMenuId::kContext;
+  std::string shortcut;
+  if (bar && command.Key.Key != 0) shortcut.append(1, '\b').append(ShortcutText(command.Key));
+  if (suffixes == TMenuSuffixes::kTable) {
+    if (const size_t plus = shortcut.find('+'); command.SpacedUnderATable && plus != std::string::npos)
+      shortcut.replace(plus, 1, " + ");
+    return shortcut;
   }
-  const std::string save = label(TMenuText::kSavePicture) + dots;
-  items.push_back({TMenuId::kActions, kActionsSavePicture, save + "\b" + kSavePictureShortcut});
-  items.push_back({TMenuId::kContext, kContextSavePicture, save});
-  items.push_back({TMenuId::kActions, kActionsResume, label(TMenuText::kResume) + "\b" + kResumeShortcut});
-}
-
-// The zoom choices, in View and the context menu behind all the items before them.
-void AddZoomItems(const TMenuLabel& label, std::vector<TMenuItemText>& items) {
-  const auto first = static_cast<size_t>(TMenuText::kZoomScreenScale);
-  for (int32_t i = 0; i < kZoomItemCount; ++i) {
-    const std::string text = label(static_cast<TMenuText>(first + static_cast<size_t>(i)));
-    items.push_back({TMenuId::kView, kViewZoomItems + i, text + "\b" + kZoomShortcuts[i]});
-    items.push_back({TMenuId::kContext, kContextZoomItems + i, text});
-  }
+  const bool dots = command.Dots == TBoxDots::kEverywhere ||
+                    (command.Dots == TBoxDots::kNotInTheRussianBar && !(bar && language == TUiLanguage::kRussian));
+  return dots ? shortcut.insert(0, "...") : shortcut;
 }
 
 // The format to use: the current text when its conversions fit, else the built-in one;
@@ -262,38 +206,28 @@ std::vector<TMenuItemText> TUiTexts::OverlayMenuTexts(const std::string& languag
 
 std::vector<TMenuItemText> TUiTexts::MenuItemTexts(TMenuSuffixes suffixes, const std::string& contextHelp,
                                                    const std::string& close) const {
-  const bool builtIn = suffixes == TMenuSuffixes::kBuiltIn;
-  const bool builtInEnglish = builtIn && FLanguage == TUiLanguage::kEnglish;
-  const char* dots = builtIn ? "..." : "";
-  const TMenuLabel label = [&](TMenuText text) {
+  const bool builtInEnglish = suffixes == TMenuSuffixes::kBuiltIn && FLanguage == TUiLanguage::kEnglish;
+  const auto label = [&](TMenuText text) {
     return builtInEnglish ? WithAccessKey(Menu(text), kEnglishAccessKeys[static_cast<size_t>(text)]) : Menu(text);
   };
   const std::string help = builtInEnglish ? WithAccessKey(contextHelp, kHelpAccessKey) : contextHelp;
   const std::string exit = builtInEnglish ? WithAccessKey(close, kCloseAccessKey) : close;
+  const auto words = [&](const TCommand& command, TMenuId menu) {
+    if (command.Id == CM_HELP) return help;
+    if (command.Id == CM_EXIT && menu == TMenuId::kContext) return exit;
+    return label(*command.Text);
+  };
   std::vector<TMenuItemText> items;
   const TMenuText titles[] = {TMenuText::kFile, TMenuText::kActions, TMenuText::kView, TMenuText::kHelp};
   for (int32_t i = 0; i < 4; ++i) items.push_back({TMenuId::kMenuBar, i, label(titles[i])});
-  for (const TDropDownItem& item : kDropDownItems) {
-    const char* suffix = !builtIn ? item.TableSuffix
-                         : builtInEnglish && item.EnglishSuffix != nullptr ? item.EnglishSuffix
-                                                                           : item.BuiltInSuffix;
-    items.push_back({item.Menu, item.Position, label(item.Text) + suffix});
+  for (const TCommand& command : Commands()) {
+    if (command.Bar)
+      items.push_back({command.Bar->Menu, command.Bar->Position,
+                       words(command, command.Bar->Menu) + ItemSuffix(command, command.Bar->Menu, suffixes, FLanguage)});
+    if (command.Context)
+      items.push_back({TMenuId::kContext, *command.Context,
+                       words(command, TMenuId::kContext) + ItemSuffix(command, TMenuId::kContext, suffixes, FLanguage)});
   }
-  items.push_back({TMenuId::kHelp, 0, help + "\bF1"});
-  items.push_back({TMenuId::kHelp, 2, label(TMenuText::kAbout) + dots});
-  for (const TContextItem& item : kContextItems)
-    items.push_back({TMenuId::kContext, item.Position, label(item.Text) + (builtIn ? item.BuiltInSuffix : "")});
-  items.push_back({TMenuId::kContext, 13, help});
-  items.push_back({TMenuId::kContext, 14, label(TMenuText::kAbout) + dots});
-  items.push_back({TMenuId::kContext, 16, exit});
-  AddSeekItems(label, dots, items);
-  AddZoomItems(label, items);
-  items.push_back({TMenuId::kView, kViewSkipIdle, label(TMenuText::kSkipIdle) + "\b" + kSkipIdleShortcut});
-  const std::string exportVideo = label(TMenuText::kExportVideo) + dots;
-  items.push_back({TMenuId::kFile, kFileExportVideo, exportVideo + "\b" + kExportVideoShortcut});
-  items.push_back({TMenuId::kContext, kContextExportVideo, exportVideo});
-  items.push_back({TMenuId::kActions, kActionsFindOnScreen,
-                   label(TMenuText::kFindOnScreen) + dots + "\b" + kFindOnScreenShortcut});
   return items;
 }
 

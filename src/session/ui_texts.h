@@ -131,16 +131,6 @@ struct TTextEntry {
 extern const TTextEntry kMessageTexts[kMessageTextCount];
 extern const TTextEntry kMenuTexts[kMenuTextCount];
 
-// The shortcut of each seek command, as the menus show it (kSeekBack .. kSegmentEnd),
-// and of Save picture.
-extern const char* const kSeekShortcuts[kSeekItemCount];
-extern const char kSavePictureShortcut[];
-extern const char kResumeShortcut[];
-// The shortcuts of the zoom choices (kZoomScreenScale .. kZoomFitWindow).
-extern const char* const kZoomShortcuts[kZoomItemCount];
-extern const char kSkipIdleShortcut[];
-extern const char kFindOnScreenShortcut[];
-
 // Texts no key reaches.
 extern const char kSetMenuTextErrorText[];
 extern const char kSetMenuTextErrorCaption[];
