@@ -1,53 +1,70 @@
-// The page's keys: the Windows player's where the browser leaves them to a page, and
-// only where they mean something. The browser keeps its own: reload (F5, Ctrl+R,
-// Ctrl+Shift+R), back, forward and home (Alt+Left, Alt+Right, Alt+Home). So the page
-// plays the next segment with N, seeks with the plain arrows, Home and End while the
-// picture has the focus, as browser players do, finds the text on screen with Ctrl+F
-// once a film is open (the browser's own find sees no text in a picture) and steps
-// through its hits with F3 while there are hits, and goes back to a film's place with R
-// while that place is offered; I switches skipping idle stretches. The bar and the two
-// sliders step as the Windows player's do. Letters are told by the key's place, so that
-// they work in every keyboard layout. A key with a control in focus that uses it goes to
-// that control; a message takes every key until it is closed. The keys of one character
-// (the letters and Space) are the player's only while the focus is in it: elsewhere on
-// the page a speech program's words, typed as keys, start nothing.
+// The page's keys: the Windows player's (the command table the worker's module sends)
+// where the browser leaves them to a page, and only where they mean something. The
+// browser keeps its own: reload (F5, Ctrl+R, Ctrl+Shift+R), back, forward and home
+// (Alt+Left, Alt+Right, Alt+Home). So the page plays the next segment with N, seeks
+// with the plain arrows, Home and End while the picture has the focus, as browser
+// players do, finds the text on screen with Ctrl+F once a film is open (the browser's
+// own find sees no text in a picture) and steps through its hits with F3 while there
+// are hits, and goes back to a film's place with R while that place is offered; I
+// switches skipping idle stretches. The bar and the two sliders step as the Windows
+// player's do. Letters are told by the key's place, so that they work in every keyboard
+// layout. A key with a control in focus that uses it goes to that control; a message
+// takes every key until it is closed. The keys of one character (the letters and Space)
+// are the player's only while the focus is in it: elsewhere on the page a speech
+// program's words, typed as keys, start nothing.
 "use strict";
+
+// The command whose key this is, by the player's table: letters and digits by the key's
+// place, the other keys by what they are (an Enter of the number block is Enter too).
+function tableCommand(event) {
+  const ctrl = event.ctrlKey || event.metaKey;
+  const entry = commandKeys.find((k) => (k.code === event.code || k.code === event.key) && k.ctrl === ctrl &&
+    k.alt === event.altKey && k.shift === event.shiftKey);
+  return entry ? entry.name : null;
+}
+
+// What the table's keys do on the page, and when; a command left out, or an answer of
+// null, leaves its key to the browser: reload (F5, Ctrl+R), back and forward (Alt+Left,
+// Alt+Right), home (Alt+Home), zoom (Ctrl+0, 1, 2).
+const pageCommandKeys = {
+  load: () => () => $("file").click(),
+  exportVideo: () => film || exporter.worker ? () => exporter.open() : null,
+  fullScreen: () => film ? toggleFullScreen : null,
+  findOnScreen: () => film ? search.open : null,
+  findNext: () => film && search.hasHits() ? () => search.step(true) : null,
+  findPrevious: () => film && search.hasHits() ? () => search.step(false) : null,
+  savePicture: () => film ? savePicture : null,
+  frameBack: () => film ? commands.frameBack : null,
+  frameForward: () => film ? commands.frameForward : null,
+  help: () => () => command(commands.help),
+  properties: () => film ? () => command(commands.properties) : null,
+  segments: () => film ? toggleSegmentList : null,
+  controlPanel: () => film ? togglePanel : null,
+  play: () => film ? commands.play : null,
+  pause: () => film ? commands.pause : null,
+  stop: () => film ? commands.stop : null,
+  prev: (event) => film && event.target.tagName !== "SELECT" ? commands.prev : null,
+};
 
 // What a key does: a command's number (repeated while the key is held, as the player's
 // accelerators are), a function (once per press), or null: the key is not the page's.
 function keyAction(event) {
-  const ctrl = event.ctrlKey || event.metaKey, alt = event.altKey, shift = event.shiftKey;
-  if (alt && !ctrl) return event.key === "Enter" && film ? toggleFullScreen : null;
-  if (ctrl && !alt) {
-    if (event.code === "KeyO" && !shift) return () => $("file").click();
-    if (event.code === "KeyE" && !shift && exporter.worker) return () => exporter.open();
-    if (!film || shift) return null;
-    if (event.code === "KeyF") return search.open;
-    if (event.code === "KeyS") return savePicture;
-    if (event.code === "KeyE") return () => exporter.open();
-    if (event.code === "Comma") return commands.frameBack;
-    if (event.code === "Period") return commands.frameForward;
-    return null;
-  }
-  if (event.key === "F3" && !alt && !ctrl && film && search.hasHits()) return () => search.step(!shift);
-  if (alt || ctrl || shift) return null;
-  if (event.key === "F1") return () => command(commands.help);
+  const name = tableCommand(event);
+  if (name !== null) return name in pageCommandKeys ? pageCommandKeys[name](event) : null;
+  return pageOwnKey(event);
+}
+
+// The page's own keys, where the browser keeps the player's: N for the next segment, R
+// to go back to a film's place while it is offered, I for skipping idle stretches.
+function pageOwnKey(event) {
+  if (event.altKey || event.ctrlKey || event.metaKey || event.shiftKey) return null;
   // Keys of one character in the player only, where a list keeps its letters to choose an entry.
   if (event.key.length === 1 && (!inPlayer(event.target) || event.target.tagName === "SELECT")) return null;
   if (event.code === "KeyI") return () => activity.toggle();
   if (!film) return null;
   if (event.code === "KeyR") return resume.offered() ? () => resume.take() : null;
   if (event.code === "KeyN") return commands.next;
-  switch (event.key) {
-    case "F4": return event.target.tagName === "SELECT" ? null : commands.prev;
-    case "F6": return toggleSegmentList;
-    case "F7": return togglePanel;
-    case "F8": return () => command(commands.properties);
-    case "F9": return commands.play;
-    case "F10": return commands.pause;
-    case "F11": return commands.stop;
-    default: return null;
-  }
+  return null;
 }
 
 // The player: the picture, the panel and the segment list, with their controls.

@@ -6,8 +6,10 @@
 
 const $ = (id) => document.getElementById(id);
 const player = $("player");
-const commands = { play: 110, pause: 111, stop: 112, prev: 114, next: 115, properties: 102, help: 130,
-  seekBack: 140, seekForward: 141, frameBack: 142, frameForward: 143, segmentStart: 144, segmentEnd: 145 };
+// The player's commands by name, and those with a key, as the worker's module tells them
+// (the "commands" event): the one table both players are made from.
+const commands = {};
+let commandKeys = [];
 
 let worker = null;
 let workerRunning = false;  // the worker's module runs: a worker that fails before is not started again
@@ -100,6 +102,10 @@ function onEvent(event) {
       resume.filmOpened();
       break;
     case "closed": filmClosed(); break;
+    case "commands":
+      for (const entry of event.commands) commands[entry.name] = entry.id;
+      commandKeys = event.commands.filter((entry) => entry.code !== "");
+      break;
     case "texts":
       texts = { menu: event.menu, message: event.message, names: event.names };
       applyTexts();
@@ -493,7 +499,7 @@ function toggleFullScreen() {
 
 function wire() {
   for (const button of document.querySelectorAll("button[data-command]"))
-    button.addEventListener("click", () => command(Number(button.dataset.command)));
+    button.addEventListener("click", () => command(commands[button.dataset.command]));
   $("segments-button").addEventListener("click", toggleSegmentList);
   $("fullscreen").addEventListener("click", toggleFullScreen);
   $("open").addEventListener("click", () => $("file").click());

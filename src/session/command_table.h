@@ -55,6 +55,8 @@ enum class TBoxDots : uint8_t { kNone, kEverywhere, kNotInTheRussianBar };
 
 struct TCommand {
   int32_t Id;
+  // How the page names the command.
+  const char* Name;
   // The item's words, for a command with an item. Help shows the help item's own text,
   // and the context menu says Close for Exit (ui_texts.cpp).
   std::optional<TMenuText> Text = std::nullopt;

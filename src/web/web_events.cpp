@@ -1,12 +1,32 @@
 #include "web/web_events.h"
 
 #include "film/json_writer.h"
+#include "session/command_table.h"
 
 namespace {
 TJsonWriter Begin(const char* event) {
   TJsonWriter json;
   json.BeginObject().Key("event").String(event);
   return json;
+}
+
+// The DOM's code of the key at a virtual key's place: letters and digits by their place
+// on the keyboard, whatever its layout.
+std::string PageKeyCode(uint16_t key) {
+  switch (key) {
+    case 0: return "";
+    case kKeyEnter: return "Enter";
+    case kKeyEnd: return "End";
+    case kKeyHome: return "Home";
+    case kKeyLeft: return "ArrowLeft";
+    case kKeyRight: return "ArrowRight";
+    case kKeyComma: return "Comma";
+    case kKeyPeriod: return "Period";
+    default: break;
+  }
+  if (key >= 'A' && key <= 'Z') return std::string("Key").append(1, static_cast<char>(key));
+  if (key >= '0' && key <= '9') return std::string("Digit").append(1, static_cast<char>(key));
+  return ShortcutText({key});  // the function keys: "F9"
 }
 
 void WriteTexts(TJsonWriter& json, const char* group, const std::vector<TPageText>& texts) {
@@ -47,6 +67,17 @@ std::string LayoutEvent(TkoSize frame, const TkoPicturePlacement& placement) {
 std::string LoadingEvent(const std::string& text) { return Begin("loading").Key("text").String(text).EndObject().Text(); }
 
 std::string FullScreenEvent(bool on) { return Begin("fullscreen").Key("on").Bool(on).EndObject().Text(); }
+
+std::string CommandsEvent() {
+  TJsonWriter json = Begin("commands");
+  json.Key("commands").BeginArray();
+  for (const TCommand& command : Commands()) {
+    json.BeginObject().Key("name").String(command.Name).Key("id").Number(command.Id);
+    json.Key("code").String(PageKeyCode(command.Key.Key)).Key("ctrl").Bool(command.Key.Control);
+    json.Key("alt").Bool(command.Key.Alt).Key("shift").Bool(command.Key.Shift).EndObject();
+  }
+  return json.EndArray().EndObject().Text();
+}
 
 std::string FirstPictureEvent() { return Begin("firstpicture").EndObject().Text(); }
 

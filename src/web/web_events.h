@@ -30,6 +30,11 @@ std::string LoadingEvent(const std::string& text);
 // {"event":"fullscreen","on":..}: the player switches full screen.
 std::string FullScreenEvent(bool on);
 
+// {"event":"commands","commands":[{"name","id","code","ctrl","alt","shift"}, ...]}: the
+// player's commands, each with its key as the page reads it (the DOM's key code: "F9",
+// "KeyO", "Comma"; "" for none).
+std::string CommandsEvent();
+
 // {"event":"firstpicture"}: the film's first frame reached the canvas.
 std::string FirstPictureEvent();
 

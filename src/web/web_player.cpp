@@ -120,6 +120,7 @@ TWebPlayer::TWebPlayer(TWebPage& page, TAnsiToUtf8 toUtf8, std::filesystem::path
       FTimer(std::make_unique<TWebTimer>(page)),
       FEngine(std::make_unique<TPlaybackEngine>(
           TPlaybackServices{*FTimer, FSound, FFrames, FPresenter, *FShell, FEvents})) {
+  FPage.Send(CommandsEvent());
   FEvents.Listen([this](const TPlayerNotice& notice) {
     if (notice.Event == TPlayerEvent::kStop) FResume.Stopped({FEngine->CurrentSegment(), FEngine->ShownFrame()});
   });
