@@ -103,11 +103,8 @@ TEST(WebPlayer, BadFilmsShowTheLoadersMessagesAndLeaveNothingBehind) {
   EXPECT_FALSE(rig.player.Open(rig.root / "missing.kof", "missing.kof"));
   EXPECT_TRUE(Has(rig.page.Named("message").back(), "Не могу открыть файл missing.kof"));
   EXPECT_FALSE(loadingShown());
-  const size_t before = rig.page.Named("message").size();
+  // A file with no film (what is told of it and kept: FilmSession): its "Loading" goes.
   EXPECT_FALSE(rig.Open(Bytes(100, 0x41), "junk.kof"));  // an index of 0x41414141 entries, none in the file
-  ASSERT_GT(rig.page.Named("message").size(), before);
-  EXPECT_TRUE(Has(rig.page.Named("message")[before], "Неверный формат файла: junk.kof"));
-  EXPECT_FALSE(rig.player.HasFilm());
   EXPECT_FALSE(loadingShown());
   rig.page.Send(LoadingEvent("Загрузка фильма ..."));  // the page showed it while the film downloaded
   rig.player.ReportUnreadableFilm("gone.kof", "404 Not Found");
@@ -295,10 +292,9 @@ TEST(WebSoundDevice, LengthComesFromTheFramesAndPositionFromThePagesReportsForTh
   sound.Play();
   EXPECT_TRUE(Has(page.Events.back(), R"("action":"play","offset":1500,"request":)"));
   page.Now += 300;
-  EXPECT_EQ(sound.Position(), 1500u);  // not heard yet
   const uint32_t request = RequestOf(page.Events.back());
   sound.Started(request + 1, 0, page.Now);  // another request's report: dropped
-  EXPECT_EQ(sound.Position(), 1500u);
+  EXPECT_EQ(sound.Position(), 1500u);  // not heard yet
   sound.Started(request, 1520, page.Now - 20);
   page.Now += 100;
   EXPECT_EQ(sound.Position(), 1640u);
