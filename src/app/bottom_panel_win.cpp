@@ -117,9 +117,9 @@ void OnBarKeyStep(TPlayer& player, const TkoProgressBar& bar, TSliderStep step) 
   if (player.MainWindow != nullptr) UpdateMenuStates(player);
 }
 
-// 5 % a line, 20 % a page, as the wheel steps the volume.
-void OnVolumeKeyStep(TPlayer& player, TSliderStep step) {
-  player.Panel.StepVolume(StepAmount(step, 5, 20, kVolumeSliderMax));
+// The slider's own steps, counted from the value asked for last, as the wheel's notches are.
+void OnVolumeKeyStep(TPlayer& player, const TkoSlider& slider, TSliderStep step) {
+  player.Panel.StepVolume(slider.KeyStepAmount(step));
 }
 
 std::string BarValue(const TBottomPanelState& panel) {
@@ -235,10 +235,13 @@ TBottomPanelState::TBottomPanelState(HWND window, TPlayer& player)
   SpeedSlider = CreateSlider(*this, Geometry.SpeedSlider, kSpeedSliderMax, kSpeedSliderStart);
   SpeedSlider->OnChange = [&player](TkoSlider& slider) { player.Engine.SpeedChanged(slider.GetPosition()); };
   VolumeSlider = CreateSlider(*this, Geometry.VolumeSlider, kVolumeSliderMax, 0);
+  VolumeSlider->SetSteps(kVolumeLineStep, kVolumePageStep);
   SetPictures();
   VolumeSlider->OnChange = [this](TkoSlider& slider) { OnVolumeChange(*this, slider); };
   ProgressBar->OnKeyStep = [&player](TkoProgressBar& bar, TSliderStep step) { OnBarKeyStep(player, bar, step); };
-  VolumeSlider->OnKeyStep = [&player](TkoSlider&, TSliderStep step) { OnVolumeKeyStep(player, step); };
+  VolumeSlider->OnKeyStep = [&player](TkoSlider& slider, TSliderStep step) {
+    OnVolumeKeyStep(player, slider, step);
+  };
   DescribeControls(*this);
   SetTimer(window, kVolumeTimerId, kVolumeTimerPeriodMs, nullptr);
 }

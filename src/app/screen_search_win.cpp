@@ -15,6 +15,7 @@ void ShowResults(TPlayer& player) {
   TScreenSearchState& state = player.ScreenSearch;
   if (!state.Bar) return;
   state.Bar->SetLabel(Utf8ToWide(ControlName(player.Texts, TMenuText::kFindOnScreen) + ":"));
+  state.Bar->SetListName(Utf8ToWide(player.Texts.Message(TMessageText::kSearchResults)));
   std::vector<std::wstring> lines;
   for (const TTextHit& hit : state.Answer.Hits) lines.push_back(Utf8ToWide(HitListLine(hit, player.Texts)));
   state.Bar->SetLines(lines);

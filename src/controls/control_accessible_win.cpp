@@ -4,6 +4,8 @@
 
 #include <atomic>
 
+#include "controls/control_automation_win.h"
+
 namespace {
 // The interface ids by __uuidof: both liboleacc and libuuid define IID_IAccessible, and
 // a program that needs both libraries could not link the symbol.
@@ -203,21 +205,48 @@ private:
   TAccessibleSource* FSource;
 };
 
-TAccessibleHolder::~TAccessibleHolder() {
-  if (FObject == nullptr) return;
-  FObject->Detach();
-  FObject->Release();
-}
-
 LRESULT TAccessibleHolder::AnswerGetObject(WPARAM wParam, LPARAM lParam) {
+  if (FDisconnected) return 0;
+  if (static_cast<LONG>(lParam) == kUiaRootObjectId) {
+    IRawElementProviderSimple* provider = AutomationProvider();
+    const LRESULT result = ReturnAutomationProvider(FSource.AccessibleWindow(), wParam, lParam, provider);
+    provider->Release();
+    return result;
+  }
   if (static_cast<LONG>(lParam) != OBJID_CLIENT) return 0;
   if (FObject == nullptr) FObject = new TControlAccessible(FSource);
   const LRESULT result = LresultFromObject(kIdAccessible, wParam, FObject);
   return result > 0 ? result : 0;
 }
 
-void NotifyAccessibleValueChange(HWND window) {
+IRawElementProviderSimple* TAccessibleHolder::AutomationProvider() {
+  if (FDisconnected) return nullptr;
+  if (FProvider == nullptr) FProvider = new TControlAutomation(FSource);
+  FProvider->AddRef();
+  return FProvider;
+}
+
+void TAccessibleHolder::Disconnect() {
+  if (FDisconnected) return;
+  FDisconnected = true;
+  if (FObject != nullptr) {
+    FObject->Detach();
+    FObject->Release();
+    FObject = nullptr;
+  }
+  if (FProvider != nullptr) {
+    FProvider->Detach();
+    ForgetAutomationProviders(FSource.AccessibleWindow());
+    FProvider->Release();
+    FProvider = nullptr;
+  }
+}
+
+void TAccessibleHolder::NotifyValueChange() {
+  const HWND window = FSource.AccessibleWindow();
+  if (FDisconnected || window == nullptr) return;
   NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
+  if (FProvider != nullptr) RaiseAutomationValueChange(FProvider, FSource.AccessibleRange().Value);
 }
 
 void NotifyAccessibleStateChange(HWND window) {

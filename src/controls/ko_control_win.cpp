@@ -62,6 +62,7 @@ LRESULT CALLBACK TkoControl::SharedWindowProc(HWND window, UINT message, WPARAM 
 TkoControl::~TkoControl() {
   *FAlive = false;
   if (FHandle == nullptr) return;
+  FAccessible.Disconnect();
   RemovePropW(FHandle, controlsModule.PropertyName());
   DestroyWindow(FHandle);
 }
@@ -152,6 +153,7 @@ LRESULT TkoControl::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_GETOBJECT:
       if (const LRESULT object = FAccessible.AnswerGetObject(wParam, lParam)) return object;
       break;
+    case WM_DESTROY: FAccessible.Disconnect(); break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -179,9 +181,7 @@ LRESULT TkoControl::DoEraseBackground(HDC) { return 0; }
 
 void TkoControl::DoKeyStep(TSliderStep) {}
 
-void TkoControl::NotifyValueChange() const {
-  if (FHandle != nullptr) NotifyAccessibleValueChange(FHandle);
-}
+void TkoControl::NotifyValueChange() { FAccessible.NotifyValueChange(); }
 
 void TkoControl::DrawFocusCue(HDC dc, const RECT& rect) const {
   if (GetFocus() != FHandle) return;

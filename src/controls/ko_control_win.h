@@ -11,7 +11,8 @@
 // Every such control is a slider to the keyboard and to screen readers: it takes the
 // arrows from the dialog handling of the message loop, turns the keys of TSliderStep
 // into DoKeyStep, shows a focus rectangle once the keyboard is in use, and answers
-// WM_GETOBJECT with an accessible object whose name and value the owner supplies.
+// WM_GETOBJECT with an accessible object whose name and value the owner supplies and a
+// UI Automation provider that also tells and sets its value in its range.
 #include <windows.h>
 
 #include <functional>
@@ -56,7 +57,10 @@ public:
   std::function<std::string()> ScreenReaderName;
   std::function<std::string()> ScreenReaderValue;
   // Tells screen readers that the value changed.
-  void NotifyValueChange() const;
+  void NotifyValueChange();
+  // The UI Automation provider that WM_GETOBJECT hands out, with a reference for the
+  // caller; null once the window is gone.
+  IRawElementProviderSimple* AutomationProvider() { return FAccessible.AutomationProvider(); }
 
   // Registers the class (a class that exists keeps its first registration), creates the
   // window with the stored (zero) bounds, binds the object and runs InitWindow. When
@@ -96,6 +100,11 @@ protected:
   // Whether the control can be used now (a screen reader hears it unavailable when
   // not): enabled, unless a descendant adds a condition.
   virtual bool Available() const { return FEnabled; }
+  // The value, its range and the keys' steps, as UI Automation tells them.
+  virtual TAccessibleRange ValueRange() const = 0;
+  // A value inside the range from UI Automation, taken as the user's own change of it;
+  // may destroy the control (see RunOwnerHandler).
+  virtual void SetValueAsUser(double value) = 0;
 
   // Last in painting: the focus rectangle around rect while the control has the focus
   // and the window's keyboard cues are shown (WM_QUERYUISTATE).
@@ -125,6 +134,8 @@ private:
   std::wstring AccessibleName() const override;
   std::wstring AccessibleValue() const override;
   bool AccessibleAvailable() const override { return Available(); }
+  TAccessibleRange AccessibleRange() const override { return ValueRange(); }
+  void SetAccessibleValue(double value) override { SetValueAsUser(value); }
   bool OnKeyDown(WPARAM key);
 
   TAccessibleHolder FAccessible{*this};

@@ -143,10 +143,17 @@ void TkoProgressBar::OnMouseMove(LPARAM lParam) {
   }
   if (!FScrubbing && std::abs(x - FPressX) < GetSystemMetrics(SM_CXDRAG)) return;
   FScrubbing = true;
-  const double seconds = FModel.TimeAtPixel(x, FWidth);
+  ScrubTo(FModel.TimeAtPixel(x, FWidth));
+}
+
+void TkoProgressBar::ScrubTo(double seconds) {
   SetPosition(static_cast<float>(seconds));
   if (OnScrub && !RunOwnerHandler([&, handler = OnScrub] { handler(*this, seconds); })) return;
   NoticeUserChange();
+}
+
+TAccessibleRange TkoProgressBar::ValueRange() const {
+  return {FModel.Position(), 0, FModel.TotalLength(), kBarLineSeconds, kBarPageSeconds};
 }
 
 void TkoProgressBar::OnMouseLeave() {

@@ -7,7 +7,8 @@
 // lengths and the position in seconds and decides in OnSegmentClick whether a click is
 // taken, in OnScrub what a time means and in OnKeyStep what a key of the focused bar
 // does. Screen readers hear of a new position at once after the user's own changes,
-// and at most once a second while the film moves it.
+// and at most once a second while the film moves it. A position set through UI
+// Automation is taken as a drag to it: the bar moves and OnScrub tells the owner.
 #include <windows.h>
 
 #include <functional>
@@ -70,10 +71,15 @@ protected:
   void DoKeyStep(TSliderStep step) override;
   // Without segments there is no film to move through.
   bool Available() const override { return FEnabled && FModel.Count() > 0; }
+  // In seconds, 0 .. TotalLength(), stepped as the owner's keys seek (BarStepSeconds).
+  TAccessibleRange ValueRange() const override;
+  void SetValueAsUser(double seconds) override { ScrubTo(seconds); }
 
 private:
   // The user moved the bar: screen readers hear it now.
   void NoticeUserChange();
+  // Shows that time and tells OnScrub, as a drag does.
+  void ScrubTo(double seconds);
   void Paint();
   void PaintStrip(HDC dc);
   void OnClick(LPARAM lParam);

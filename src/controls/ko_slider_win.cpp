@@ -2,6 +2,7 @@
 
 #include "controls/control_bounds.h"
 #include "controls/scaled_gdi_win.h"
+#include "film/round_half_even.h"
 
 namespace {
 constexpr int32_t kDefaultWidth = 120, kDefaultHeight = 22;
@@ -60,13 +61,30 @@ void TkoSlider::SetPalette(const TControlPalette& palette) {
   InvalidateRect(FHandle, nullptr, TRUE);
 }
 
+void TkoSlider::SetSteps(int32_t line, int32_t page) {
+  FLineStep = line;
+  FPageStep = page;
+}
+
+int32_t TkoSlider::KeyStepAmount(TSliderStep step) const {
+  return StepAmount(step, FLineStep, FPageStep, FModel.Max() - FModel.Min());
+}
+
 void TkoSlider::DoKeyStep(TSliderStep step) {
   if (OnKeyStep) {
     RunOwnerHandler([&, handler = OnKeyStep] { handler(*this, step); });
     return;
   }
-  SetPosition(SteppedValue(step, FModel.Position(), FModel.Min(), FModel.Max(), 1, 1));
+  SetPosition(SteppedValue(step, FModel.Position(), FModel.Min(), FModel.Max(), FLineStep, FPageStep));
 }
+
+TAccessibleRange TkoSlider::ValueRange() const {
+  return {static_cast<double>(FModel.Position()), static_cast<double>(FModel.Min()),
+          static_cast<double>(FModel.Max()), static_cast<double>(FLineStep), static_cast<double>(FPageStep)};
+}
+
+// The value's pixel decides, as for any value set from outside (slider_model.h).
+void TkoSlider::SetValueAsUser(double value) { SetPosition(static_cast<int32_t>(RoundHalfEven(value))); }
 
 void TkoSlider::OnButtonDown(LPARAM lParam) {
   if (!FEnabled) return;

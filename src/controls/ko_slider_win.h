@@ -2,8 +2,9 @@
 // TkoSlider (class "koSlider"): a flat horizontal track with a square thumb that may
 // carry a picture. A press centres the thumb on the mouse, dragging moves it (the mouse
 // is captured), and the value follows the thumb; OnChange reports every change. With
-// the focus, the keys step the value (one a line and a page unless the owner takes
-// them in OnKeyStep), and a focus rectangle shows once the keyboard is in use.
+// the focus, the keys step the value by its steps (unless the owner takes them in
+// OnKeyStep), and a focus rectangle shows once the keyboard is in use. A value set
+// through UI Automation is set as SetPosition sets it.
 #include <windows.h>
 
 #include <functional>
@@ -22,6 +23,11 @@ public:
   void SetPosition(int32_t value) { FModel.SetPosition(value); }
   // Only stores the maximum (no clamping, no repaint).
   void SetMax(int32_t value) { FModel.SetMax(value); }
+  // How far a line key and a page key move the value (1 and 1 until set); screen
+  // readers are told them as its steps.
+  void SetSteps(int32_t line, int32_t page);
+  // How far a key's step moves the value: StepAmount with these steps and the range.
+  int32_t KeyStepAmount(TSliderStep step) const;
   // The outline pen of track and thumb while enabled; borrowed: the owner deletes it
   // after the slider is gone.
   void SetTrackPen(HPEN pen) { FTrackPen = pen; }
@@ -50,6 +56,8 @@ protected:
   LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void DoSize(int32_t width, int32_t height) override;
   void DoKeyStep(TSliderStep step) override;
+  TAccessibleRange ValueRange() const override;
+  void SetValueAsUser(double value) override;
 
 private:
   void Paint();
@@ -64,6 +72,8 @@ private:
   TGdiObject<HPEN> FDisabledPen;
   TGdiObject<HBRUSH> FThumbBrush;
   bool FDragging = false;
+  int32_t FLineStep = 1;
+  int32_t FPageStep = 1;
   HPEN FTrackPen = nullptr;
   TGdiObject<HBITMAP> FThumbBitmap;
 };

@@ -10,7 +10,7 @@
 namespace {
 constexpr wchar_t kClassName[] = L"koSearch";
 constexpr int32_t kListRows = 6;
-enum : int { kFieldId = 1, kStatusId, kListId, kLabelId };
+enum : int { kFieldId = 1, kStatusId, kListId, kLabelId, kListNameId };
 
 // The design's sizes at 96 DPI.
 constexpr int32_t kWidth = 480, kPadding = 4, kLabelWidth = 110, kFieldHeight = 22, kStatusHeight = 30,
@@ -33,6 +33,9 @@ TSearchBar::TSearchBar(HWND parent, const TScreenScale& scale)
   FLabel = child(0, L"STATIC", SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, kLabelId);
   FField = child(WS_EX_CLIENTEDGE, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, kFieldId);
   FStatus = child(0, L"STATIC", SS_LEFT | SS_NOPREFIX, kStatusId);
+  // Screen readers name a control without text of its own by the static text just before
+  // it: the list's own name, then, rather than the line of what was found.
+  FListName = child(0, L"STATIC", SS_LEFT | SS_NOPREFIX, kListNameId);
   FList = child(WS_EX_CLIENTEDGE, L"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, kListId);
   for (HWND control : {FField, FList}) SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   FFieldProcedure = reinterpret_cast<WNDPROC>(
@@ -53,7 +56,7 @@ LRESULT CALLBACK TSearchBar::Procedure(HWND window, UINT message, WPARAM wParam,
 }
 
 // The window and its controls are gone with their parent.
-void TSearchBar::WindowGone() { FWindow = FLabel = FField = FStatus = FList = nullptr; }
+void TSearchBar::WindowGone() { FWindow = FLabel = FField = FStatus = FListName = FList = nullptr; }
 
 LRESULT TSearchBar::Message(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND && LOWORD(wParam) == kFieldId && HIWORD(wParam) == EN_CHANGE && OnQuery) {
@@ -145,6 +148,10 @@ void TSearchBar::SetLabel(const std::wstring& label) {
   if (FLabel != nullptr) SetWindowTextW(FLabel, label.c_str());
 }
 
+void TSearchBar::SetListName(const std::wstring& name) {
+  if (FListName != nullptr) SetWindowTextW(FListName, name.c_str());
+}
+
 void TSearchBar::SetStatus(const std::wstring& status) {
   if (FStatus != nullptr) SetWindowTextW(FStatus, status.c_str());
 }
@@ -177,6 +184,7 @@ void TSearchBar::LayOutControls() {
   top += FScale.Px(kFieldHeight) + pad;
   MoveWindow(FStatus, pad, top, width, FScale.Px(kStatusHeight), TRUE);
   top += FScale.Px(kStatusHeight);
+  MoveWindow(FListName, pad, top, 0, 0, FALSE);
   MoveWindow(FList, pad, top, width, FScale.Px(kListRows * kRowHeight + 4), TRUE);
 }
 

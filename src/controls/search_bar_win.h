@@ -2,9 +2,9 @@
 // The field of Find on screen (class "koSearch"): a child window floating above the
 // bottom panel, as the notes do, with a labelled search field (the label, just before
 // it, is also the name a screen reader gives it), a line saying what was found and the
-// list of hits. Typing calls OnQuery; Enter, or a click on a line, OnChoose with
-// the line (the one selected, else the first); Escape OnClose. Up and Down in the field
-// move the selection through the list.
+// list of hits, named by a label of no size just before it. Typing calls OnQuery;
+// Enter, or a click on a line, OnChoose with the line (the one selected, else the
+// first); Escape OnClose. Up and Down in the field move the selection through the list.
 #include <windows.h>
 
 #include <functional>
@@ -29,8 +29,9 @@ public:
   // The field and the list of hits, which take their turns in the focus's round.
   HWND Field() const { return FField; }
   HWND List() const { return FList; }
-  // The field's label, and the line under the field.
+  // The field's label, the list's name, and the line under the field.
   void SetLabel(const std::wstring& label);
+  void SetListName(const std::wstring& name);
   void SetStatus(const std::wstring& status);
   // The list's lines, none selected.
   void SetLines(const std::vector<std::wstring>& lines);
@@ -64,7 +65,7 @@ private:
   void LayOutControls();
 
   HWND FWindow = nullptr;
-  HWND FLabel = nullptr, FField = nullptr, FStatus = nullptr, FList = nullptr;
+  HWND FLabel = nullptr, FField = nullptr, FStatus = nullptr, FListName = nullptr, FList = nullptr;
   // The field's and the list's own procedures, which theirs pass messages on to.
   WNDPROC FFieldProcedure = nullptr, FListProcedure = nullptr;
   TScreenScale FScale;

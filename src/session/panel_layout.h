@@ -40,6 +40,9 @@ constexpr TkoBox kVolumeSliderBox{494, 18, 50, 20};
 constexpr int32_t kSpeedSliderMax = 8;
 constexpr int32_t kSpeedSliderStart = 3;  // normal speed
 constexpr int32_t kVolumeSliderMax = 100;
+// The volume's keys: 5 % a line, as a notch of the wheel, and 20 % a page.
+constexpr int32_t kVolumeLineStep = 5;
+constexpr int32_t kVolumePageStep = 20;
 constexpr const wchar_t* kSpeedThumbBitmap = L"VELOCITYBMP";
 constexpr const wchar_t* kVolumeThumbBitmap = L"SOUNDVOLUMEBMP";
 

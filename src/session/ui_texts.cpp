@@ -63,6 +63,7 @@ const TTextEntry kMessageTexts[kMessageTextCount] = {
      "The text index belongs to another version of this film — make it again"},
     {"SearchCutFmt", "Найдено: %s, и поиск остановлен: он слишком долог. Уточните запрос",
      "Search stopped because it took too long (%s found so far). Try a more specific search."},
+    {"SearchResults", "Результаты поиска", "Search results"},
 };
 
 const TTextEntry kMenuTexts[kMenuTextCount] = {

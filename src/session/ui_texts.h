@@ -70,9 +70,10 @@ enum class TMessageText : uint8_t {
   kSearchDamagedIndexFmt,    // one %s: the index reader's message
   kSearchOtherFilm,
   kSearchCutFmt,             // one %s: the number of hits found before the search stopped
+  kSearchResults,            // the list of hits' name for screen readers
 };
 // Every message text; the last one above closes the list.
-constexpr size_t kMessageTextCount = static_cast<size_t>(TMessageText::kSearchCutFmt) + 1;
+constexpr size_t kMessageTextCount = static_cast<size_t>(TMessageText::kSearchResults) + 1;
 
 enum class TMenuText : uint8_t {
   kFile,

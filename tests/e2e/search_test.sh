@@ -45,6 +45,9 @@ label=$(rz_field "$(rz_child Static 4)" 6)
 status_says 'Введите слово*' || rz_fail "the empty field says '$(status)'"
 xdotool type --delay 60 settings
 rz_wait_until 10 status_says 'Найдено: 2' || rz_fail "typing found not two hits: $(status)"
+# The list is named by a label of its own just before it, not by the line of what was found.
+rz_probe children roRezodu | awk -F'\t' '$2 == "ListBox" && prev == "Static=Результаты поиска" { found = 1 }
+  { prev = $2 "=" $6 } END { exit !found }' || rz_fail "the list of hits is not named: $(rz_probe children roRezodu)"
 read -r px py <<<"$(rz_picture_at roRezodu 800 480)"
 xdotool key Return
 # Within its 2 s the outline shows around the word and nowhere else.
