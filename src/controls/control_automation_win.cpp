@@ -34,9 +34,8 @@ public:
         HostProvider(Lookup<decltype(HostProvider)>(FLibrary, "UiaHostProviderFromHwnd")),
         RaisePropertyChanged(Lookup<TRaisePropertyChanged>(FLibrary, "UiaRaiseAutomationPropertyChangedEvent")),
         ClientsAreListening(Lookup<decltype(ClientsAreListening)>(FLibrary, "UiaClientsAreListening")) {}
-  ~TAutomationCore() {
-    if (FLibrary != nullptr) FreeLibrary(FLibrary);
-  }
+  // The library is never freed: its threads may still run while the program ends.
+  ~TAutomationCore() = default;
   TAutomationCore(const TAutomationCore&) = delete;
   TAutomationCore& operator=(const TAutomationCore&) = delete;
 
