@@ -13,6 +13,7 @@
 
 #include "controls/ko_progress_bar_win.h"
 #include "controls/ko_slider_win.h"
+#include "support/control_parent_win.h"
 
 namespace {
 // The client object of a window, as a screen reader gets it; null when it has none.
@@ -75,16 +76,7 @@ private:
   HWINEVENTHOOK FHook = nullptr;
 };
 
-class AccessibleControls : public ::testing::Test {
-protected:
-  void SetUp() override {
-    FParent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 10, 20, 400, 100, nullptr, nullptr, nullptr,
-                              nullptr);
-    ASSERT_NE(FParent, nullptr);
-  }
-  void TearDown() override { DestroyWindow(FParent); }
-  HWND FParent = nullptr;
-};
+using AccessibleControls = ControlParentTest;
 }  // namespace
 
 TEST_F(AccessibleControls, ASliderIsASliderWithTheNameAndValueItsOwnerGives) {

@@ -20,6 +20,7 @@
 #include "controls/control_automation_win.h"
 #include "controls/ko_progress_bar_win.h"
 #include "controls/ko_slider_win.h"
+#include "support/control_parent_win.h"
 
 namespace {
 // The provider's RangeValue pattern, as a client asks for it; null when it has none.
@@ -75,16 +76,7 @@ std::vector<double> ReadAsClient(HWND window, const std::vector<PROPERTYID>& ids
   return numbers;
 }
 
-class AutomationControls : public ::testing::Test {
-protected:
-  void SetUp() override {
-    FParent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 10, 20, 400, 100, nullptr, nullptr, nullptr,
-                              nullptr);
-    ASSERT_NE(FParent, nullptr);
-  }
-  void TearDown() override { DestroyWindow(FParent); }
-  HWND FParent = nullptr;
-};
+using AutomationControls = ControlParentTest;
 }  // namespace
 
 TEST_F(AutomationControls, TheBarAndSlidersAreSlidersSteppingAsTheirKeysDo) {

@@ -9,19 +9,12 @@
 
 #include "controls/ko_progress_bar_win.h"
 #include "controls/ko_slider_win.h"
+#include "support/control_parent_win.h"
 
 namespace {
 LPARAM MouseAt(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
 
-class ControlWindows : public ::testing::Test {
-protected:
-  void SetUp() override {
-    FParent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 100, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(FParent, nullptr);
-  }
-  void TearDown() override { DestroyWindow(FParent); }
-  HWND FParent = nullptr;
-};
+using ControlWindows = ControlParentTest;
 }  // namespace
 
 TEST_F(ControlWindows, BoundsFollowTheWindowAndTheWindowGoesWithItsObject) {
