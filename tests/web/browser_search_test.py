@@ -48,7 +48,9 @@ def status(s):
 
 
 def hit_labels(s):
-    return [b.text for b in s.driver.find_elements(By.CSS_SELECTOR, "#search-hits button")]
+    # Read in one script: each answer of the worker replaces the list's buttons.
+    return s.driver.execute_script(
+        "return [...document.querySelectorAll('#search-hits button')].map((b) => b.innerText)")
 
 
 def open_search(s):
