@@ -49,9 +49,16 @@ private:
   HRESULT FResult;
 };
 
+// Keys and the mouse first: when the picture runs late, the clock's next frame step is
+// posted before the tick ends, and posted messages would always come ahead of input.
+bool TakeNextMessage(MSG& message) {
+  if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) return true;
+  return GetMessageW(&message, nullptr, 0, 0) > 0;
+}
+
 void RunMessageLoop(TPlayer& player) {
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) ProcessPlayerMessage(player, message);
+  while (TakeNextMessage(message)) ProcessPlayerMessage(player, message);
 }
 }  // namespace
 

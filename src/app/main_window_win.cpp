@@ -30,16 +30,8 @@ void OnSizing(const TPlayer& player, LPARAM lParam) {
 
 void OnFrameStep(TPlayer& player, WPARAM token) {
   const int32_t segment = player.Engine.CurrentSegment(), shown = player.Engine.ShownFrame();
-  player.InTick = true;
-  try {
-    player.Engine.Tick(static_cast<uint32_t>(token));
-  } catch (...) {
-    player.InTick = false;
-    throw;
-  }
-  player.InTick = false;
+  player.Engine.Tick(static_cast<uint32_t>(token));
   if (player.MainWindow != nullptr) SkipIdleIfDue(player, segment, shown);
-  if (!player.Boxes.Empty()) RequestBoxes(player);
 }
 
 // High contrast turned on or off, or another colour scheme: the panes paint anew with
@@ -53,11 +45,6 @@ void OnSystemColoursChanged(TPlayer& player) {
 void OnMenuSelect(TPlayer& player, WPARAM wParam) {
   const bool grayed = (HIWORD(wParam) & (MF_GRAYED | MF_DISABLED)) != 0 && (HIWORD(wParam) & MF_POPUP) == 0;
   if (grayed && LOWORD(wParam) == CM_EXPORT_VIDEO && !player.State.ExportAvailable) ExplainExportUnavailable(player);
-}
-
-// Boxes the engine asked for; a tick's own message pump leaves them for later.
-void OnShowBoxes(TPlayer& player) {
-  if (!player.InTick) player.Boxes.ShowAll(player.MainWindow);
 }
 
 LRESULT Dispatch(TPlayer& player, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -90,7 +77,7 @@ LRESULT Dispatch(TPlayer& player, HWND window, UINT message, WPARAM wParam, LPAR
     case WM_CONTEXTMENU: ShowContextMenuFor(player, lParam); return 0;
     case WM_DROPFILES: DropFiles(player, reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_FRAMESTEP: OnFrameStep(player, wParam); return 0;
-    case WM_SHOWBOXES: OnShowBoxes(player); return 0;
+    case WM_SHOWBOXES: player.Boxes.ShowAll(player.MainWindow); return 0;
     case WM_PREVIEWREADY: ShowReadyPreview(player); return 0;
     case WM_ACTIVITYREADY: TakeFilmActivity(player); return 0;
     case WM_SEARCHANSWER: TakeSearchAnswer(player); return 0;

@@ -15,10 +15,10 @@ bool RegisterMainWindowClass(HINSTANCE instance);
 // children find it (PlayerOf). Null on failure.
 HWND CreateMainWindow(TPlayer& player);
 
-// One message of the player's message loops (the main loop and a tick's pump): the
-// dialog keys (Tab between the panel's controls), the window procedures, then the
-// accelerators. F10's system key-down and key-up reach only the accelerators: any
-// window's default procedure would put the menu bar into keyboard mode on the key-up
-// and swallow the next key. Alt alone still opens the menu bar. The mouse wheel goes
-// by the window under the mouse, not the one with the focus (picture_input_win.h).
+// One message of the player's message loop: the dialog keys (Tab between the panel's
+// controls), the window procedures, then the accelerators. F10's system key-down and
+// key-up reach only the accelerators: any window's default procedure would put the menu
+// bar into keyboard mode on the key-up and swallow the next key. Alt alone still opens
+// the menu bar. The mouse wheel goes by the window under the mouse, not the one with
+// the focus (picture_input_win.h).
 void ProcessPlayerMessage(TPlayer& player, MSG& message);

@@ -24,7 +24,6 @@ public:
     bool Unowned = false;
   };
   void Add(TBox box) { FBoxes.push_back(std::move(box)); }
-  bool Empty() const { return FBoxes.empty(); }
   // Shows every waiting box, owned by owner (null: no owner), oldest first; boxes
   // added meanwhile are shown too.
   void ShowAll(HWND owner);

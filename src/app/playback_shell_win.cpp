@@ -2,22 +2,12 @@
 
 #include "session/command_ids.h"
 #include "app/commands_win.h"
-#include "app/main_window_win.h"
 #include "app/player_win.h"
 #include "app/bottom_panel_win.h"
 #include "app/segment_list_window_win.h"
 
 void RequestBoxes(TPlayer& player) {
   if (player.MainWindow != nullptr) PostMessageW(player.MainWindow, WM_SHOWBOXES, 0, 0);
-}
-
-void TWindowsPlaybackShell::PumpMessages() {
-  HWND window = FPlayer.MainWindow;
-  MSG message;
-  while (window != nullptr && PeekMessageW(&message, window, 0, 0, PM_REMOVE)) {
-    ProcessPlayerMessage(FPlayer, message);
-    window = FPlayer.MainWindow;
-  }
 }
 
 void TWindowsPlaybackShell::PostNextCommand() {

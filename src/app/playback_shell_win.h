@@ -13,7 +13,6 @@ class TWindowsPlaybackShell : public TPlaybackShell {
 public:
   explicit TWindowsPlaybackShell(TPlayer& player) : FPlayer(player) {}
 
-  void PumpMessages() override;
   void PostNextCommand() override;
   void Sleep(uint32_t ms) override;
   void ShowError(const std::string& text) override;

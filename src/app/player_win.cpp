@@ -12,7 +12,6 @@ TPlayer::TPlayer(HINSTANCE instance)
   wchar_t path[MAX_PATH * 4] = {};
   const DWORD length = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
   ProgramPath = std::wstring(path, length);
-  Engine.SetLock(&Lock);
   Events.Listen([this](const TPlayerNotice& notice) {
     if (notice.Event == TPlayerEvent::kStop) NoteResumeStop(*this);
   });

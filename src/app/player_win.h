@@ -2,8 +2,7 @@
 // The player's one instance: its texts and shell state, the command line, the film,
 // the playback engine with the services it runs on, and the main window's handles.
 // The main routine makes it before the main window and destroys it after the message
-// loop, so everything here (the engine lock included) outlives every window and every
-// tick, even a tick whose message pump destroys the main window. The windows reach it
+// loop, so everything here outlives every window and every tick. The windows reach it
 // through their main window (PlayerOf).
 #include <windows.h>
 
@@ -26,7 +25,6 @@
 #include "session/shell_state.h"
 #include "session/ui_texts.h"
 #include "app/video_export_win.h"
-#include "film/critical_section.h"
 #include "film/segment_list.h"
 #include "platform/dib_picture_memory_win.h"
 #include "platform/frame_timer_win.h"
@@ -64,7 +62,6 @@ public:
   TScreenScale Scale;
   TPendingBoxes Boxes;
 
-  TCriticalSection Lock;
   TPlayerEvents Events;
   TMediaPlayer Sound;
   TMultimediaTimer Timer;
@@ -77,8 +74,6 @@ public:
   // The film open: its file and segments. Until the start-up film has been opened the
   // engine has no segments and the transport does nothing.
   TFilmSession Film{Engine, *this, Texts, TempFolder};
-  // A tick is running: boxes wait until it is over.
-  bool InTick = false;
   // Where films were left, and the offer to go back there.
   TResumeState Resume;
   // The user's settings file, and what this player changed in it but could not write yet.

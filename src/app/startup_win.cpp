@@ -103,16 +103,13 @@ void DestroyMainWindowContents(TPlayer& player) {
   CancelVideoExport(player);
   player.FilmClosing();  // its place is remembered before the engine stops
   player.Engine.StopForShutdown();
-  {
-    const TCriticalSectionScope lock(&player.Lock);
-    player.LoadingFont.Reset();
-    player.PictureMemory.Release();
-    player.Presenter.SetWindow(nullptr);
-    player.Timer.SetWindow(nullptr);
-    player.MainWindow = nullptr;
-    player.MainWindowDestroyed = true;
-    player.Events.Notify({TPlayerEvent::kClosing});
-  }
+  player.LoadingFont.Reset();
+  player.PictureMemory.Release();
+  player.Presenter.SetWindow(nullptr);
+  player.Timer.SetWindow(nullptr);
+  player.MainWindow = nullptr;
+  player.MainWindowDestroyed = true;
+  player.Events.Notify({TPlayerEvent::kClosing});
   PostQuitMessage(0);
 }
 

@@ -4,16 +4,15 @@
 // Stop, Previous, Next, start a given segment and speed changes. It moves from one
 // segment to the next on its own and ends the film after the last one.
 //
-// Everything runs on the UI thread. Each Tick pumps the main window's messages, so a
-// command may arrive in the middle of a Tick; the Tick then gives up the rest of its
-// work when the clock was stopped or restarted meanwhile.
+// Everything runs on the UI thread, one message at a time: a Tick runs to its end
+// before any command. A timer event armed before a stop or a restart still arrives
+// afterwards; its Tick does nothing.
 #include <cstdint>
 
 #include "playback/play_state.h"
 #include "playback/player_events.h"
 #include "playback/playback_services.h"
 
-class TCriticalSection;
 class TSegmentList;
 struct TSegmentInfo;
 
@@ -43,8 +42,6 @@ public:
   // The film's segments; null while no film is loaded (the transport then does
   // nothing). Does not change the state; call SelectSegment(0) after loading.
   void SetSegmentList(TSegmentList* segments);
-  // The lock each Tick holds (re-entrant); null for none.
-  void SetLock(TCriticalSection* lock) { FLock = lock; }
   // From the command line: the end of the film destroys the main window.
   void SetCloseOnFinish(bool closeOnFinish) { FCloseOnFinish = closeOnFinish; }
   // The data pointer passed with every event.
@@ -152,7 +149,6 @@ private:
   TPlaybackShell& FShell;
   TPlayerEvents& FEvents;
   TSegmentList* FSegments = nullptr;
-  TCriticalSection* FLock = nullptr;
 
   TPlayState FState = psStopped;
   int32_t FCurrentSegment = 0;

@@ -112,9 +112,6 @@ struct TScreenSize {
 class TPlaybackShell {
 public:
   virtual ~TPlaybackShell() = default;
-  // Takes and dispatches the main window's pending messages (dialog messages,
-  // accelerators), stopping at WM_QUIT. Commands handled here may re-enter the engine.
-  virtual void PumpMessages() = 0;
   // Has Next() run once the current message has been handled (the Windows shell posts
   // its Next command to the main window).
   virtual void PostNextCommand() = 0;

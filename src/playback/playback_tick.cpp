@@ -1,7 +1,6 @@
 // The clock's Tick: one step of the picture and the pointer per timer event, the
 // next event armed (shortened when the sound runs ahead), and the sound kept with
 // the picture.
-#include "film/critical_section.h"
 #include "film/ko_error.h"
 #include "film/segment_list.h"
 #include "playback/clock_timing.h"
@@ -22,15 +21,10 @@ bool TPlaybackEngine::ChainIsLive(uint32_t token) const { return FClockRunning &
 
 void TPlaybackEngine::Tick(uint32_t token) {
   if (!ChainIsLive(token)) return;
-  TCriticalSectionScope lock(FLock);
   if (FResyncPending) {
     FResyncPending = false;
     if (const TSegmentInfo* segment = CurrentSegmentInfo()) ResyncSound(*segment);
   }
-  FShell.PumpMessages();
-  // A command run by the pump may have stopped the clock or started another segment
-  // (which starts its own chain): then this event's work is no longer wanted.
-  if (!ChainIsLive(token)) return;
   TSegmentInfo* segment = CurrentSegmentInfo();
   if (segment == nullptr) return;
   ArmNextEvent(*segment);

@@ -24,7 +24,6 @@ public:
 // Remembers a posted Next for the caller to run; everything else does nothing.
 class TQuietShell : public TPlaybackShell {
 public:
-  void PumpMessages() override {}
   void PostNextCommand() override { NextPosted = true; }
   void Sleep(uint32_t) override {}
   void ShowError(const std::string&) override {}

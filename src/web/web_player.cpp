@@ -59,7 +59,6 @@ class TWebPlayer::TShell : public TPlaybackShell, public TFrameSourceHost {
 public:
   TShell(TWebPlayer& player, TScreenSize screen) : FPlayer(player), FScreen(screen) {}
 
-  void PumpMessages() override {}  // the page's messages run between the worker's tasks
   void PostNextCommand() override { NextPosted = true; }
   void Sleep(uint32_t) override {}
   void ShowError(const std::string& text) override { FPlayer.ShowMessage(TMessageText::kError, text, "error"); }

@@ -195,33 +195,30 @@ TEST(PlaybackEngine, ThreeSamplesPerFrameMoveThePointerEveryTickAndShowFrameKAtT
   EXPECT_EQ(CountOf(Delays(rig.Timer), 20u), 2);
 }
 
-TEST(PlaybackEngine, CommandsRunByTheTicksOwnPumpEndThatTick) {
+TEST(PlaybackEngine, AnEventArmedBeforeAStopOrANextIsDropped) {
   ClockRig rig;
   rig.AddSegment(10, 10);
   rig.AddSegment(10, 10);
   rig.Engine->Play();
   rig.FireTimer();
   rig.FireTimer();
-  // Stop arrives in the middle of a tick: nothing more is drawn or armed.
-  rig.Shell.DuringNextPump = [&rig] { rig.Engine->Stop(); };
+  // Stop handled while the clock's next event waits in the queue: nothing more is drawn or armed.
+  rig.Engine->Stop();
   size_t ops = rig.Frames.Ops.size();
   const size_t arms = rig.Timer.Armed.size();
   rig.FireTimer();
   EXPECT_EQ(std::tuple(rig.Engine->State(), rig.Frames.Ops.size(), rig.Timer.Armed.size(), rig.Timer.Pending.size()),
             std::tuple(psStopped, ops, arms, size_t(0)));
 
-  // Next arrives mid-tick and the same pump handles the new segment's first event: the
-  // old tick then neither arms nor touches either segment's records.
+  // Next handled before the old chain's event: the new segment's first event runs, and
+  // the old one neither arms nor touches either segment's records.
   rig.Engine->Play();
   rig.FireTimer();
-  rig.Shell.DuringNextPump = [&rig] {
-    rig.Engine->Next();
-    rig.FireTimer();
-  };
+  rig.Engine->Next();
   ops = rig.Frames.Ops.size();
   rig.FireTimer();
-  EXPECT_EQ(rig.Frames.Calls(ops), "Prepare 1 Clear ResetBuffer ResetCursor LayOut Load 0 "
-                                   "Restore Unpack 0 Apply 0 Sample Save Draw Commit Whole Load 1");
+  rig.FireTimer();
+  EXPECT_EQ(rig.Frames.Calls(ops), "Restore Unpack 0 Apply 0 Sample Save Draw Commit Whole Load 1");
   EXPECT_EQ(rig.Timer.Pending.size(), 1u);  // one live chain
   EXPECT_EQ(rig.Frames.ForeignAccesses, 0);
 

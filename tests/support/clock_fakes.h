@@ -130,9 +130,6 @@ public:
 class FakeShell : public TPlaybackShell {
 public:
   explicit FakeShell(std::vector<std::string>& log) : FLog(log) {}
-  void PumpMessages() override {
-    if (auto action = std::exchange(DuringNextPump, nullptr)) action();
-  }
   void PostNextCommand() override { ++NextPending, NextPostedAtTick.push_back(Engine->TickCounter()); }
   void Sleep(uint32_t) override {}
   void ShowError(const std::string& text) override { FLog.push_back("Error " + text); }
@@ -159,7 +156,7 @@ public:
   }
 
   const TPlaybackEngine* Engine = nullptr;
-  std::function<void()> DuringNextPump, OnDestroy;  // the first runs once, in the next pump
+  std::function<void()> OnDestroy;
   int32_t NextPending = 0;  // Next() calls posted and not yet run
   std::vector<int32_t> NextPostedAtTick;
   std::vector<TPlayState> FocusMoves;
