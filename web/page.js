@@ -105,6 +105,7 @@ function onEvent(event) {
     case "commands":
       for (const entry of event.commands) commands[entry.name] = entry.id;
       commandKeys = event.commands.filter((entry) => entry.code !== "");
+      showShortcuts();
       break;
     case "texts":
       texts = { menu: event.menu, message: event.message, names: event.names };
@@ -204,6 +205,17 @@ function filmClosed() {
   search.filmChanged();
   $("info").textContent = $("time").textContent = $("title").textContent = "";
   describeControls();
+}
+
+// A control that runs a command of the table shows the command's key (data-shortcut
+// names the command); the page's own keys stand in the markup.
+function showShortcuts() {
+  for (const element of document.querySelectorAll("[data-shortcut]")) {
+    const entry = commandKeys.find((k) => k.name === element.dataset.shortcut);
+    if (!entry) continue;
+    element.dataset.key = entry.shortcut;
+    element.setAttribute("aria-keyshortcuts", entry.aria);
+  }
 }
 
 // The film's language table names the texts: a control's title is its menu text (the

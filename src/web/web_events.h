@@ -30,9 +30,10 @@ std::string LoadingEvent(const std::string& text);
 // {"event":"fullscreen","on":..}: the player switches full screen.
 std::string FullScreenEvent(bool on);
 
-// {"event":"commands","commands":[{"name","id","code","ctrl","alt","shift"}, ...]}: the
-// player's commands, each with its key as the page reads it (the DOM's key code: "F9",
-// "KeyO", "Comma"; "" for none).
+// {"event":"commands","commands":[{"name","id","code","ctrl","alt","shift","shortcut",
+// "aria"}, ...]}: the player's commands, each with its key as the page reads it (the
+// DOM's key code: "F9", "KeyO", "Comma"; "" for none), as the menus show it ("Ctrl+,")
+// and as aria-keyshortcuts names it ("Control+,").
 std::string CommandsEvent();
 
 // {"event":"firstpicture"}: the film's first frame reached the canvas.

@@ -117,7 +117,10 @@ def test_axe(s):
 
 def check_names(s, code, problems):
     """Every button and slider named in the page's language; a button's name is its tooltip
-    without the key."""
+    without the key, and the key in its tooltip the one it tells a screen reader (from the
+    player's table: Open's Ctrl+O, Full screen's Alt+Enter)."""
+    check(problems, [attribute(s, e, "aria-keyshortcuts") for e in ("open", "fullscreen")] == ["Control+O", "Alt+Enter"],
+          f"{code}: the keys told are not the table's")
     for element in s.driver.find_elements(By.CSS_SELECTOR, "#top button, #controls button, #bar, #controls input"):
         element_id = element.get_attribute("id")
         if not element.is_displayed():
@@ -126,6 +129,10 @@ def check_names(s, code, problems):
         check(problems, in_language(ax["name"], code), f"{code}: {element_id} is named {ax['name']!r}")
         tooltip = re.sub(r" \([^)]*\)$", "", element.get_attribute("title") or "")
         check(problems, not tooltip or ax["name"] == tooltip, f"{code}: {element_id} named {ax['name']!r}, tip {tooltip!r}")
+        key = re.findall(r" \(([^)]*)\)$", element.get_attribute("title") or "")
+        keys = element.get_attribute("aria-keyshortcuts")
+        check(problems, [k.replace("Ctrl+", "Control+") for k in key] == ([keys] if key else []),
+              f"{code}: {element_id} tells the key {keys!r}, its tip {key}")
         expected = "slider" if element_id in ("bar", "speed", "volume") else "button"
         check(problems, ax["role"] == expected, f"{code}: {element_id} is a {ax['role']}")
     zoom = accessible(s, "#zoom")

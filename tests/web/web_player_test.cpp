@@ -33,9 +33,11 @@ TEST(WebPlayer, FilmsOpenPlainWithTrailerAndAsExecutablesAndOnlyAnExecutableBrin
   PlayerRig rig;
   // The page learns the commands and their keys from the player's table once, at the start.
   ASSERT_EQ(rig.page.Named("commands").size(), 1u);
-  for (const char* command : {R"({"name":"load","id":101,"code":"KeyO","ctrl":true,"alt":false,"shift":false})",
-                              R"({"name":"frameBack","id":142,"code":"Comma","ctrl":true)",
-                              R"({"name":"findPrevious","id":158,"code":"F3","ctrl":false,"alt":false,"shift":true})"})
+  for (const char* command : {R"({"name":"load","id":101,"code":"KeyO","ctrl":true,"alt":false,"shift":false,)",
+                              R"("shortcut":"Ctrl+O","aria":"Control+O"})", R"("shortcut":"Ctrl+,","aria":"Control+,"})",
+                              R"("code":"ArrowLeft","ctrl":false,"alt":true,"shift":false,"shortcut":"Alt+Left")",
+                              R"("aria":"Alt+ArrowLeft"})",
+                              R"({"name":"findPrevious","id":158,"code":"F3","ctrl":false,"alt":false,"shift":true)"})
     EXPECT_TRUE(Has(rig.page.Named("commands")[0], command)) << command;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.carrier);
