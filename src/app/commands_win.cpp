@@ -123,8 +123,7 @@ void DrawLoadingText(TPlayer& player) {
 }
 
 void TPlayer::ShowBox(const TSessionBox& box) {
-  const UINT icon = box.Kind == TSessionBox::TKind::kError ? MB_ICONERROR : MB_ICONWARNING;
-  ::ShowBox(MainWindow, box.Text, box.Caption, MB_OK | icon);
+  ::ShowBox(MainWindow, box.Text, box.Caption, SessionBoxFlags(box));
 }
 
 // The film open closes: the preview lets go of its files, its place is remembered.

@@ -6,6 +6,10 @@ int ShowBox(HWND owner, const std::string& text, const std::string& caption, UIN
   return MessageBoxW(owner, Utf8ToWide(text).c_str(), Utf8ToWide(caption).c_str(), flags);
 }
 
+UINT SessionBoxFlags(const TSessionBox& box) {
+  return MB_OK | (box.Kind == TSessionBox::TKind::kError ? MB_ICONERROR : MB_ICONWARNING);
+}
+
 void TPendingBoxes::ShowAll(HWND owner) {
   while (!FBoxes.empty()) {
     const TBox box = std::move(FBoxes.front());

@@ -8,8 +8,12 @@
 #include <functional>
 #include <string>
 
+#include "session/session_view.h"
+
 // A message box through the wide API; returns what MessageBoxW returns.
 int ShowBox(HWND owner, const std::string& text, const std::string& caption, UINT flags);
+// The flags of a session's box: OK, with the icon of its kind.
+UINT SessionBoxFlags(const TSessionBox& box);
 
 // Boxes to show later, in the order they were asked for.
 class TPendingBoxes {

@@ -1,6 +1,7 @@
 #include "app/playback_shell_win.h"
 
 #include "session/command_ids.h"
+#include "session/playback_boxes.h"
 #include "app/commands_win.h"
 #include "app/player_win.h"
 #include "app/bottom_panel_win.h"
@@ -10,6 +11,14 @@ void RequestBoxes(TPlayer& player) {
   if (player.MainWindow != nullptr) PostMessageW(player.MainWindow, WM_SHOWBOXES, 0, 0);
 }
 
+namespace {
+// A box of playback's, shown once the message at hand is handled.
+void AskLater(TPlayer& player, const TSessionBox& box, std::function<void()> after = nullptr, bool unowned = false) {
+  player.Boxes.Add({box.Text, box.Caption, SessionBoxFlags(box), std::move(after), unowned});
+  RequestBoxes(player);
+}
+}  // namespace
+
 void TWindowsPlaybackShell::PostNextCommand() {
   if (FPlayer.MainWindow != nullptr) PostMessageW(FPlayer.MainWindow, WM_COMMAND, CM_NEXT, 0);
 }
@@ -17,14 +26,11 @@ void TWindowsPlaybackShell::PostNextCommand() {
 void TWindowsPlaybackShell::Sleep(uint32_t ms) { ::Sleep(ms); }
 
 void TWindowsPlaybackShell::ShowError(const std::string& text) {
-  FPlayer.Boxes.Add({text, FPlayer.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR});
-  RequestBoxes(FPlayer);
+  AskLater(FPlayer, PlaybackFailedBox(FPlayer.Texts, text));
 }
 
 void TWindowsPlaybackShell::ReportSkippedSegment(int32_t, const std::string& reason) {
-  FPlayer.Boxes.Add({FPlayer.Texts.Format(TMessageText::kWrongFile, reason),
-                     FPlayer.Texts.Message(TMessageText::kError), MB_OK | MB_ICONWARNING});
-  RequestBoxes(FPlayer);
+  AskLater(FPlayer, SkippedSegmentBox(FPlayer.Texts, reason));
 }
 
 // Called at every change of the play state.
@@ -74,16 +80,12 @@ int32_t TWindowsFrameHost::DisplayDepth() const {
 
 void TWindowsFrameHost::UnsupportedDepth(int32_t depth) {
   // The box has no owner: the main window is minimised right after it.
-  FPlayer.Boxes.Add({FPlayer.Texts.Format(TMessageText::kWrongDisplaySettings, depth),
-                     FPlayer.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR,
-                     [&player = FPlayer] {
-                       if (player.MainWindow != nullptr) ShowWindow(player.MainWindow, SW_MINIMIZE);
-                     },
-                     true});
-  RequestBoxes(FPlayer);
+  const auto minimise = [&player = FPlayer] {
+    if (player.MainWindow != nullptr) ShowWindow(player.MainWindow, SW_MINIMIZE);
+  };
+  AskLater(FPlayer, UnsupportedDepthBox(FPlayer.Texts, depth), minimise, true);
 }
 
 void TWindowsFrameHost::DamagedRecord(const std::string& text) {
-  FPlayer.Boxes.Add({text, FPlayer.Texts.Message(TMessageText::kWarning), MB_OK | MB_ICONWARNING});
-  RequestBoxes(FPlayer);
+  AskLater(FPlayer, DamagedRecordBox(FPlayer.Texts, text));
 }

@@ -8,6 +8,7 @@
 #include "session/command_ids.h"
 #include "session/film_properties.h"
 #include "session/fixed_texts.h"
+#include "session/playback_boxes.h"
 #include "session/transport_commands.h"
 #include "session/panel_texts.h"
 #include "film/film_loader.h"
@@ -61,9 +62,9 @@ public:
 
   void PostNextCommand() override { NextPosted = true; }
   void Sleep(uint32_t) override {}
-  void ShowError(const std::string& text) override { FPlayer.ShowMessage(TMessageText::kError, text, "error"); }
+  void ShowError(const std::string& text) override { FPlayer.ShowBox(PlaybackFailedBox(FPlayer.FTexts, text)); }
   void ReportSkippedSegment(int32_t, const std::string& reason) override {
-    FPlayer.ShowMessage(TMessageText::kError, FPlayer.FTexts.Format(TMessageText::kWrongFile, reason), "warning");
+    FPlayer.ShowBox(SkippedSegmentBox(FPlayer.FTexts, reason));
   }
   // Called at every change of the play state.
   void UpdateMenuStates() override {
@@ -87,13 +88,8 @@ public:
   void InvalidateMainWindow() override { PanelChanged(); }
   void DestroyMainWindow() override {}
 
-  void UnsupportedDepth(int32_t depth) override {
-    FPlayer.ShowMessage(TMessageText::kError, FPlayer.FTexts.Format(TMessageText::kWrongDisplaySettings, depth),
-                        "error");
-  }
-  void DamagedRecord(const std::string& text) override {
-    FPlayer.ShowMessage(TMessageText::kWarning, text, "warning");
-  }
+  void UnsupportedDepth(int32_t depth) override { FPlayer.ShowBox(UnsupportedDepthBox(FPlayer.FTexts, depth)); }
+  void DamagedRecord(const std::string& text) override { FPlayer.ShowBox(DamagedRecordBox(FPlayer.FTexts, text)); }
 
   bool NextPosted = false;
   bool FullScreen = false;
