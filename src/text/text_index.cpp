@@ -22,12 +22,17 @@ namespace {
 double Milliseconds(double seconds) { return std::round(seconds * 1000) / 1000; }
 
 json WordJson(const TIndexedWord& w) {
-  return json{{"text", w.Text},
-              {"confidence", w.Confidence},
-              {"segment", w.Segment},
-              {"box", {w.Box.Left, w.Box.Top, w.Box.Width(), w.Box.Height()}},
-              {"from", Milliseconds(w.From)},
-              {"to", Milliseconds(w.To)}};
+  json word{{"text", w.Text},
+            {"confidence", w.Confidence},
+            {"segment", w.Segment},
+            {"box", {w.Box.Left, w.Box.Top, w.Box.Width(), w.Box.Height()}},
+            {"from", Milliseconds(w.From)},
+            {"to", Milliseconds(w.To)}};
+  if (w.Moves.empty()) return word;
+  json& moves = word["moves"] = json::array();
+  for (const TWordMove& move : w.Moves)
+    moves.push_back({Milliseconds(move.At), move.Box.Left, move.Box.Top, move.Box.Width(), move.Box.Height()});
+  return word;
 }
 
 [[noreturn]] void ThrowTooLarge() {
@@ -83,14 +88,41 @@ TIndexedSegment ReadSegment(const json& value, size_t number) {
           int32_t(WholeNumber(value, "height", where, 1, kLargest))};
 }
 
+bool IsPixelCount(const json& value) {
+  return value.is_number_integer() && value.get<int64_t>() >= 0 && value.get<int64_t>() <= 65535;
+}
+
+// Left, top, width and height from first on in list.
+TTextBox BoxFrom(const json& list, size_t first) {
+  const int32_t left = list[first].get<int32_t>(), top = list[first + 1].get<int32_t>();
+  return {left, top, left + list[first + 2].get<int32_t>(), top + list[first + 3].get<int32_t>()};
+}
+
 TTextBox ReadBox(const json& object, const std::string& where) {
   const json& box = Field(object, "box", where);
-  if (!box.is_array() || box.size() != 4 || !std::all_of(box.begin(), box.end(), [](const json& v) {
-        return v.is_number_integer() && v.get<int64_t>() >= 0 && v.get<int64_t>() <= 65535;
-      }))
+  if (!box.is_array() || box.size() != 4 || !std::all_of(box.begin(), box.end(), IsPixelCount))
     Damaged(where + "\"box\" is not four whole numbers: left, top, width, height");
-  return {box[0].get<int32_t>(), box[1].get<int32_t>(), box[0].get<int32_t>() + box[2].get<int32_t>(),
-          box[1].get<int32_t>() + box[3].get<int32_t>()};
+  return BoxFrom(box, 0);
+}
+
+// Each move [at, left, top, width, height], later than the one before, while the word
+// is on screen.
+std::vector<TWordMove> ReadMoves(const json& object, const TIndexedWord& word, const std::string& where) {
+  const auto found = object.find("moves");
+  if (found == object.end()) return {};
+  if (!found->is_array()) Damaged(where + "\"moves\" is not a list");
+  std::vector<TWordMove> moves;
+  double last = word.From;
+  for (const json& move : *found) {
+    const bool shaped = move.is_array() && move.size() == 5 && move[0].is_number() &&
+                        std::all_of(move.begin() + 1, move.end(), IsPixelCount);
+    const double at = shaped ? Milliseconds(move[0].get<double>()) : -1;
+    if (!(at >= last && at <= word.To))
+      Damaged(where + "has a move that is not [seconds, left, top, width, height] in time order while it shows");
+    moves.push_back({at, BoxFrom(move, 1)});
+    last = at;
+  }
+  return moves;
 }
 
 // A word as its own fields have it; its segment and box are checked against the
@@ -112,6 +144,7 @@ TIndexedWord ReadWord(const json& value, size_t number) {
   word.From = Seconds(value, "from", where);
   word.To = Seconds(value, "to", where);
   if (word.To < word.From) Damaged(where + "goes (\"to\") before it comes (\"from\")");
+  word.Moves = ReadMoves(value, word, where);
   return word;
 }
 
@@ -120,7 +153,10 @@ void CheckPlace(const TIndexedWord& word, size_t number, const std::vector<TInde
   if (word.Segment < 1 || size_t(word.Segment) > segments.size())
     Damaged(where + "\"segment\" is not a whole number from 1 to " + std::to_string(segments.size()));
   const TIndexedSegment& segment = segments[size_t(word.Segment - 1)];
-  if (word.Box.Right > segment.Width || word.Box.Bottom > segment.Height)
+  const auto outside = [&](const TTextBox& box) { return box.Right > segment.Width || box.Bottom > segment.Height; };
+  if (outside(word.Box) || std::any_of(word.Moves.begin(), word.Moves.end(), [&](const TWordMove& move) {
+        return outside(move.Box);
+      }))
     Damaged(where + "\"box\" lies outside its segment");
 }
 
@@ -143,9 +179,12 @@ public:
     }
     if (depth == 0) return true;
     if (!FList) return false;
-    if (depth == 3 && event == Event::key)
-      return OneOf(parsed.get<std::string>(), {"text", "confidence", "segment", "box", "from", "to", "width", "height"});
-    if (depth >= 3) return !(depth >= 4 && starts);
+    if (depth == 3 && event == Event::key) {
+      FField = parsed.get<std::string>();
+      return OneOf(FField, {"text", "confidence", "segment", "box", "from", "to", "moves", "width", "height"});
+    }
+    // A field's list of numbers, and the moves' list of such lists.
+    if (depth >= 3) return !(starts && depth >= (FField == "moves" ? 5 : 4));
     if (starts) return true;
     const size_t number = ++FList->Count;
     if (FList->Problem.empty()) try {
@@ -178,7 +217,7 @@ private:
     return std::any_of(names.begin(), names.end(), [&](const char* name) { return key == name; });
   }
 
-  std::string FKey;
+  std::string FKey, FField;
   TList* FList = nullptr;  // the list whose elements are being read
   TList FSegments, FWords;
 };

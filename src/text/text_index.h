@@ -8,13 +8,15 @@
 //    "languages": "eng+rus",
 //    "segments": [{"width": 800, "height": 600}],
 //    "words": [{"text": "Settings", "confidence": 91, "segment": 1,
-//               "box": [120, 48, 56, 13], "from": 12.5, "to": 20.3}]}
+//               "box": [120, 48, 56, 13], "from": 12.5, "to": 20.3,
+//               "moves": [[14.1, 120, 36, 56, 13]]}]}
 //
 // segment counts from 1 as everywhere a user sees segments; box is left, top, width
 // and height in the segment's pixels; from is the time (seconds from the segment's
 // start) of the first frame that showed the word whole, to that of the first frame
 // that changed it (the segment's end when none did); confidence is the reader's,
-// 0 to 100. filmIdentity is the film's (film/film_identity.h): an index is searched only
+// 0 to 100. moves, left out when there are none, are the places a word went to with its
+// neighbours while it stayed on screen: the time and the box there. filmIdentity is the film's (film/film_identity.h): an index is searched only
 // beside the film it was made of. Version 1 had none; such an index is taken as made of
 // another version of the film.
 //
@@ -41,12 +43,21 @@ constexpr const char* kTextIndexSuffix = ".words.json";
 // and the page all look there.
 std::filesystem::path TextIndexBeside(const std::filesystem::path& film);
 
+// A word that moved with its neighbours (a list scrolled, a window dragged): from At
+// on, it stood at Box.
+struct TWordMove {
+  double At = 0;
+  TTextBox Box;
+  bool operator==(const TWordMove&) const = default;
+};
+
 struct TIndexedWord {
   std::string Text;  // UTF-8
   int32_t Confidence = 0;
   int32_t Segment = 1;  // from 1
-  TTextBox Box;
+  TTextBox Box;  // where it came, at From
   double From = 0, To = 0;
+  std::vector<TWordMove> Moves{};  // in time order, each between From and To
   bool operator==(const TIndexedWord&) const = default;
 };
 

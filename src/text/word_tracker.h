@@ -5,7 +5,9 @@
 // nothing, and a reading of the same place that the reader is surer of corrects it.
 // An entry ends when its pixels changed and a reading no longer finds it there (the
 // menu closed, the line was deleted), dated by that change, or when a new word comes
-// to lie on it (a letter typed behind it made it another word).
+// to lie on it (a letter typed behind it made it another word). Words that move together
+// (a list scrolled, a window dragged) stay their entries, moved: a reading finds two or
+// more of them again, each shifted by the same offset.
 #include <string>
 #include <vector>
 
@@ -39,6 +41,7 @@ public:
 private:
   struct Entry {
     TIndexedWord Word;
+    TTextBox Place;  // where it stands now: Word.Box, or its last move's
     // The first change since it was last read to its own pixels, and to them or beside
     // them; -1: none.
     double OwnChange = -1, NearChange = -1;
@@ -47,6 +50,8 @@ private:
     void Confirm() { OwnChange = NearChange = -1; }
   };
   bool Reread(const TReadWord& word, double seconds, const TScreenSettle& settle);
+  void FollowMoves(std::vector<const TReadWord*>& fresh);
+  static void SetPlace(Entry& entry, const TTextBox& box);
   void Supersede(Entry& entry, const TReadWord& word, double from);
 
   int32_t FSegment;

@@ -14,7 +14,8 @@ TTextIndex Sample() {
   index.FilmIdentity = "0123456789abcdef";
   index.Languages = "eng+rus";
   index.Segments = {{800, 600}, {640, 480}};
-  index.Words = {{"Settings", 91, 1, {120, 48, 176, 61}, 12.5, 20.3}, {"Настройки", 88, 2, {0, 0, 70, 13}, 0, 1.25}};
+  index.Words = {{"Settings", 91, 1, {120, 48, 176, 61}, 12.5, 20.3, {{14.1, {120, 36, 176, 49}}}},
+                 {"Настройки", 88, 2, {0, 0, 70, 13}, 0, 1.25}};
   return index;
 }
 
@@ -66,6 +67,7 @@ TEST(TextIndex, TheListsMayComeInAnyOrder) {
 
 TEST(TextIndex, DamagedAndForeignDocumentsSayWhatIsWrong) {
   const std::string good = TextIndexDocument(Sample());
+  const char* kBadMove = "has a move that is not [seconds, left, top, width, height] in time order while it shows";
   struct Case {
     std::string document, message;
   };
@@ -90,6 +92,13 @@ TEST(TextIndex, DamagedAndForeignDocumentsSayWhatIsWrong) {
        "damaged text index: word 1 \"box\" lies outside its segment"},
       {Replaced(good, "\"to\":20.3", "\"to\":2.3"),
        "damaged text index: word 1 goes (\"to\") before it comes (\"from\")"},
+      {Replaced(good, "[[14.1,", "[[11.0,"), std::string("damaged text index: word 1 ").append(kBadMove)},
+      {Replaced(good, "[[14.1,120,36,56,13]]", "[[14.1,120,36,56]]"),
+       std::string("damaged text index: word 1 ").append(kBadMove)},
+      {Replaced(good, "[[14.1,120,36,56,13]]", "[[14.1,120,36,56,13],[14.0,120,24,56,13]]"),
+       std::string("damaged text index: word 1 ").append(kBadMove)},
+      {Replaced(good, "[[14.1,120,36,56,13]]", "[[14.1,790,36,56,13]]"),
+       "damaged text index: word 1 \"box\" lies outside its segment"},
       {Replaced(good, "\"from\":12.5", "\"from\":-1"), "damaged text index: word 1 \"from\" is not a time in seconds"},
       {Replaced(good, "\"text\":\"Settings\"", "\"text\":\"\""),
        "damaged text index: word 1 \"text\" is empty or not UTF-8"},

@@ -20,8 +20,8 @@ struct Scene {
 };
 
 TReadWord Word(const std::string& text, TTextBox box) { return {text, 90, box}; }
-TIndexedWord Entry(const std::string& text, TTextBox box, double from, double to) {
-  return {text, 90, 1, box, from, to};
+TIndexedWord Entry(const std::string& text, TTextBox box, double from, double to, std::vector<TWordMove> moves = {}) {
+  return {text, 90, 1, box, from, to, moves};
 }
 
 // What the screen shows at a frame: the latest state at or before it.
@@ -111,8 +111,36 @@ Scene NeverSettles() {
   return s;
 }
 
+// A list of five rows scrolls a row every two seconds: each word is one entry that moves
+// up, the top one goes at each scroll and a new one comes at the bottom. A word of the
+// same text as one that went, shown elsewhere alone, is a word of its own.
+Scene ScrolledList() {
+  Scene s{"words scrolled together are their entries, moved", {}, {}, 60, {}};
+  const auto row = [](int k) { return TTextBox{10, 10 + 12 * k, 60, 20 + 12 * k}; };
+  const TTextBox list{10, 10, 60, 70};
+  const std::vector<std::string> words = {"alpha", "bravo", "charlie", "delta", "echo", "foxtrot", "golf"};
+  for (const int first : {0, 1, 2}) {
+    const int frame = 5 + 20 * first;
+    s.changes[frame] = {list};
+    for (int k = 0; k < 5; ++k) s.screen[frame].push_back(Word(words[size_t(first + k)], row(k)));
+  }
+  s.changes[50] = {{200, 10, 250, 20}};
+  s.screen[50] = s.screen[45];
+  s.screen[50].push_back(Word("alpha", {200, 10, 250, 20}));
+  s.expected = {Entry("alpha", row(0), 0.5, 2.5),
+                Entry("bravo", row(1), 0.5, 4.5, {{2.5, row(0)}}),
+                Entry("charlie", row(2), 0.5, 6.0, {{2.5, row(1)}, {4.5, row(0)}}),
+                Entry("delta", row(3), 0.5, 6.0, {{2.5, row(2)}, {4.5, row(1)}}),
+                Entry("echo", row(4), 0.5, 6.0, {{2.5, row(3)}, {4.5, row(2)}}),
+                Entry("foxtrot", row(4), 2.5, 6.0, {{4.5, row(3)}}),
+                Entry("golf", row(4), 4.5, 6.0),
+                Entry("alpha", {200, 10, 250, 20}, 5.0, 6.0)};
+  return s;
+}
+
 TEST(WordTracker, Scenes) {
-  for (const Scene& scene : {TypedWord(), MenuTwice(), BlinkingCaret(), UnsureReader(), NeverSettles()}) {
+  for (const Scene& scene :
+       {TypedWord(), MenuTwice(), BlinkingCaret(), UnsureReader(), NeverSettles(), ScrolledList()}) {
     SCOPED_TRACE(scene.name);
     const std::vector<TIndexedWord> got = Play(scene);
     ASSERT_EQ(got.size(), scene.expected.size());
@@ -121,6 +149,7 @@ TEST(WordTracker, Scenes) {
       EXPECT_EQ(got[i].Box, scene.expected[i].Box);
       EXPECT_NEAR(got[i].From, scene.expected[i].From, 1e-9) << got[i].Text;
       EXPECT_NEAR(got[i].To, scene.expected[i].To, 1e-9) << got[i].Text;
+      EXPECT_EQ(got[i].Moves, scene.expected[i].Moves) << got[i].Text;
     }
   }
 }
