@@ -138,9 +138,22 @@ Scene ScrolledList() {
   return s;
 }
 
+// A label erased in one place and drawn in another, alone: one word proves no move, so it
+// is a new entry there.
+Scene MovedAlone() {
+  Scene s{"a word that moved alone is a new entry", {}, {}, 40, {}};
+  const TTextBox before{10, 10, 50, 20}, after{10, 40, 50, 50};
+  s.changes[5] = {before};
+  s.screen[5] = {Word("Save", before)};
+  s.changes[20] = {before, after};
+  s.screen[20] = {Word("Save", after)};
+  s.expected = {Entry("Save", before, 0.5, 2.0), Entry("Save", after, 2.0, 4.0)};
+  return s;
+}
+
 TEST(WordTracker, Scenes) {
   for (const Scene& scene :
-       {TypedWord(), MenuTwice(), BlinkingCaret(), UnsureReader(), NeverSettles(), ScrolledList()}) {
+       {TypedWord(), MenuTwice(), BlinkingCaret(), UnsureReader(), NeverSettles(), ScrolledList(), MovedAlone()}) {
     SCOPED_TRACE(scene.name);
     const std::vector<TIndexedWord> got = Play(scene);
     ASSERT_EQ(got.size(), scene.expected.size());
