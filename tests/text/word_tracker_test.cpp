@@ -145,7 +145,7 @@ Scene MovedAlone() {
   const TTextBox before{10, 10, 50, 20}, after{10, 40, 50, 50};
   s.changes[5] = {before};
   s.screen[5] = {Word("Save", before)};
-  s.changes[20] = {before, after};
+  s.changes[20] = {before.Union(after)};
   s.screen[20] = {Word("Save", after)};
   s.expected = {Entry("Save", before, 0.5, 2.0), Entry("Save", after, 2.0, 4.0)};
   return s;
