@@ -26,7 +26,7 @@ struct TReadingWanted {
 // Answers the mending with the parts the page read alone. The mending does the same
 // for the same answers, so it runs again from the start with each new one, until it
 // wants none. The page's reader has no dictionary to ask: no word is judged, and the
-// mending acts on unsure words, long ones and fragments.
+// mending reads unsure words again and joins fragments, but cuts no word.
 class TWebTextIndex::TReadingsMade : public TWordReader {
 public:
   TReadingsMade(const TPreparedArea& area, const std::vector<TReadAlone>& made) : FArea(area), FMade(made) {}
@@ -40,6 +40,7 @@ public:
     throw TReadingWanted{*std::move(part), pass};
   }
   TWordKind KindOf(const std::string&) override { return TWordKind::Unjudged; }
+  bool HasDictionary() const override { return false; }
 
 private:
   const TPreparedArea& FArea;

@@ -55,13 +55,13 @@ json Word(const std::string& text, double confidence, json box) {
   return {{"text", text}, {"confidence", confidence}, {"box", std::move(box)}};
 }
 
-// Two words set five pixels apart on one line, from 1 s to 2 s: strokes in (20, 20)-(49, 28)
-// and (54, 20)-(79, 28), in an area of (16, 16)-(83, 32) with its margin.
-const TTextBox kTwoWords{20, 20, 79, 28};
-const TTextBox kTwoWordsArea = kTwoWords.Expanded(4, 4);
-void WriteTwoWords(const std::filesystem::path& path) {
+// Two fragments of a word set two pixels apart on one line, from 1 s to 2 s: strokes in
+// (20, 20)-(49, 28) and (51, 20)-(76, 28), in an area of (16, 16)-(80, 32) with its margin.
+const TTextBox kFragments{20, 20, 76, 28};
+const TTextBox kFragmentsArea = kFragments.Expanded(4, 4);
+void WriteFragments(const std::filesystem::path& path) {
   const auto words = [](int k) {
-    return k >= 10 ? std::vector<TTextBox>{{20, 20, 50, 28}, {54, 20, 80, 28}} : std::vector<TTextBox>{};
+    return k >= 10 ? std::vector<TTextBox>{{20, 20, 50, 28}, {51, 20, 77, 28}} : std::vector<TTextBox>{};
   };
   WriteBytesToFile(path, WithTrailer(BuildFilm({Strokes(20, words)})));
 }
@@ -79,11 +79,11 @@ int ReadFilm(TWebTextIndex& index, const std::function<json(const json&, bool)>&
   return alone;
 }
 
-// A word over the whole image of a pass, or over its inside as far as margin (in the
-// prepared pixels), as the reader finds it in the enlarged image.
-json Over(const json& pass, const std::string& text, double confidence, int margin = 0) {
+// A word read in the pass's pixels from column left to right (all of them by default), its
+// box in the enlarged image, from the area's margin down to its bottom margin when inset.
+json Over(const json& pass, const std::string& text, double confidence, int left = 0, int right = -1, int inset = 0) {
   const int f = pass["factor"], b = pass["border"], w = pass["width"], h = pass["height"];
-  return Word(text, confidence, {b + margin * f, b + margin * f, b + (w - margin) * f, b + (h - margin) * f});
+  return Word(text, confidence, {b + left * f, b + inset * f, b + (right < 0 ? w : right) * f, b + (h - inset) * f});
 }
 
 class WebTextIndex : public ::testing::Test {
@@ -209,38 +209,37 @@ TEST_F(WebTextIndex, RefusesWordsThatAreNotTheReadersAnswer) {
   EXPECT_EQ(index.PassRead(R"([{"text": "Edit", "confidence": 1e300, "box": [-1e300, 0, 1e300, 1e300]}])"), "{}");
 }
 
-// Read whole, two words come back as one, unsure; read alone, the parts at the gap between
-// them read surely. The page is handed each part the mending reads alone, one pass each,
-// and its index holds what kof's mending makes of the same readings.
+// Read whole, a word comes back in two unsure fragments that touch; each is read alone,
+// then both together, which reads as one word. The page is handed each of those parts, one
+// pass each, and its index holds what kof's mending makes of the same readings.
 TEST_F(WebTextIndex, MendsEachAreasWordsAsKofDoes) {
-  // The readings, by the width of what is read: the area, the word, its parts.
+  // The readings alone, by the width of the part read: the fragments, then both.
   const std::map<int, std::pair<std::string, int>> readings = {
-      {kTwoWordsArea.Width(), {"warehouserelease", 70}}, {kTwoWords.Width(), {"warehouserelease", 72}},
-      {29, {"warehouse", 93}}, {25, {"release", 95}}};
+      {29, {"templ", 70}}, {25, {"ate", 80}}, {kFragments.Width(), {"template", 86}}};
   const auto reading = [&](int width) {
     const auto found = readings.find(width);
     return found == readings.end() ? std::pair<std::string, int>{"x", 0} : found->second;
   };
-  const auto twoWords = root / "two.kof";
-  WriteTwoWords(twoWords);
-  TWebTextIndex index(twoWords, folder, "eng");
+  const auto fragments = root / "fragments.kof";
+  WriteFragments(fragments);
+  TWebTextIndex index(fragments, folder, "eng");
   std::optional<TPreparedArea> seen;
   std::map<int, std::vector<uint8_t>> partsSeen;  // by their widths
   const int alone = ReadFilm(index, [&](const json& pass, bool whole) {
-    const auto [text, confidence] = reading(pass["width"]);
     if (!whole) {
       partsSeen[pass["width"]].assign(index.Pixels(), index.Pixels() + int(pass["width"]) * int(pass["height"]));
+      const auto [text, confidence] = reading(pass["width"]);
       return json::array({Over(pass, text, confidence)});
     }
-    if (pass["width"] != kTwoWordsArea.Width()) return json::array();  // the white screen
-    if (!seen)
-      seen = TPreparedArea{kTwoWordsArea, std::vector<uint8_t>(index.Pixels(), index.Pixels() + kTwoWordsArea.Area())};
-    return json::array({Over(pass, text, confidence, 4)});
+    if (pass["width"] != kFragmentsArea.Width()) return json::array();  // the white screen
+    const uint8_t* pixels = index.Pixels();
+    if (!seen) seen = TPreparedArea{kFragmentsArea, std::vector<uint8_t>(pixels, pixels + kFragmentsArea.Area())};
+    return json::array({Over(pass, "templ", 70, 4, 33, 4), Over(pass, "ate", 80, 35, 60, 4)});
   });
-  EXPECT_EQ(alone, 3);  // the word, then its two parts
+  EXPECT_EQ(alone, 3);
 
   // kof's mending with a reader that reads as the page did, where the page was handed the
-  // same pixels.
+  // same pixels, and has no dictionary either.
   class Reader : public TWordReader {
   public:
     Reader(const TPreparedArea& area, std::function<std::pair<std::string, int>(int)> reading,
@@ -255,6 +254,7 @@ TEST_F(WebTextIndex, MendsEachAreasWordsAsKofDoes) {
       return {{text, confidence, part->Box}};
     }
     TWordKind KindOf(const std::string&) override { return TWordKind::Unjudged; }
+    bool HasDictionary() const override { return false; }
 
   private:
     const TPreparedArea& FArea;
@@ -263,8 +263,9 @@ TEST_F(WebTextIndex, MendsEachAreasWordsAsKofDoes) {
   };
   ASSERT_TRUE(seen);
   Reader reader(*seen, reading, partsSeen);
-  const std::vector<TReadWord> mended = RepairWords({{"warehouserelease", 70, kTwoWords}}, *seen, reader);
-  ASSERT_EQ(ReadingText(mended), "warehouse release");
+  const std::vector<TReadWord> mended =
+      RepairWords({{"templ", 70, {20, 20, 49, 28}}, {"ate", 80, {51, 20, 76, 28}}}, *seen, reader);
+  ASSERT_EQ(ReadingText(mended), "template");
 
   const TTextIndex made = ParseTextIndex(index.Document());
   ASSERT_EQ(made.Words.size(), mended.size());
@@ -278,9 +279,9 @@ TEST_F(WebTextIndex, MendsEachAreasWordsAsKofDoes) {
 // A reader unsure of everything, that sees ever more words in what it reads alone, is
 // asked for no more readings alone of an area than the bound, and the film's index ends.
 TEST_F(WebTextIndex, ReadsAtMostABoundOfPartsAloneInAnArea) {
-  const auto twoWords = root / "two.kof";
-  WriteTwoWords(twoWords);
-  TWebTextIndex index(twoWords, folder, "eng");
+  const auto fragments = root / "fragments.kof";
+  WriteFragments(fragments);
+  TWebTextIndex index(fragments, folder, "eng");
   const int alone = ReadFilm(index, [](const json& pass, bool whole) {
     json words = json::array();  // words two pixels wide side by side
     const int f = pass["factor"], b = pass["border"], w = pass["width"], h = pass["height"];
@@ -288,6 +289,6 @@ TEST_F(WebTextIndex, ReadsAtMostABoundOfPartsAloneInAnArea) {
       words.push_back(Word(whole ? "unsure" : "again", 60, {b + x * f, b, b + (x + 2) * f, b + h * f}));
     return words;
   });
-  EXPECT_EQ(alone, int(TWebTextIndex::kMostReadingsAlone) * 2);  // the white screen's area, and the two words'
+  EXPECT_EQ(alone, int(TWebTextIndex::kMostReadingsAlone) * 2);  // the white screen's area, and the word's
   EXPECT_FALSE(ParseTextIndex(index.Document()).Words.empty());
 }
