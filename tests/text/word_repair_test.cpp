@@ -177,6 +177,6 @@ TEST(WordRepair, AReadingIsMendedWordByWord) {
   }
   // Without a dictionary no word is cut; unsure ones are still read alone.
   ScriptedReader blind(readings, {});
-  EXPECT_EQ(ReadingText(RepairWords(cases[0].read, area, blind)), "warehouserelease");
+  EXPECT_EQ(ReadingText(RepairWords(cases[1].read, area, blind)), "warehousereleasepaste");
   EXPECT_EQ(ReadingText(RepairWords({Word("wrhs", 40, {2, 0, 30, 12})}, area, blind)), "warehouse");
 }
