@@ -2,7 +2,8 @@
 // page's worker plays on meanwhile) and walked as kof index walks it; each area due is
 // read by tesseract.js (in a worker of its own, from build/web/tesseract: nothing is
 // fetched from elsewhere), enlarged and in the layout the module asks for, and the words
-// go back to the module, which joins them into the index's document.
+// go back to the module, which mends them as kof does and joins them into the index's
+// document.
 "use strict";
 importScripts("roRezodu.js", "worker_module.js", "tesseract/tesseract.min.js");
 
@@ -34,8 +35,9 @@ async function startReader(languages) {
   return reader;
 }
 
-// The area's grey pixels as the reader sees them: enlarged factor times (bilinear, as
-// kof enlarges) inside a white border.
+// The pass's grey pixels (the area's, or those of the part of it the module has a word
+// read alone in) as the reader sees them: enlarged factor times (bilinear, as kof
+// enlarges) inside a white border.
 function enlarged(pass) {
   const pixels = rz._rz_index_pixels();
   const grey = rz.HEAPU8.subarray(pixels, pixels + pass.width * pass.height);
@@ -104,7 +106,8 @@ async function run(message) {
   for (let area = answer(rz.UTF8ToString(rz._rz_index_next())); !area.done;
     area = answer(rz.UTF8ToString(rz._rz_index_next()))) {
     progress.tell(area.progress);
-    // A pass the reader was unsure in is followed by another the module asks for.
+    // The module asks for passes until the area is read: the area again where the reader
+    // was unsure, then each part of it that its words are mended with, read alone.
     for (let pass = area; pass.factor;) {
       const words = JSON.stringify(await readPass(reader, pass, layout));
       pass = withCString(words, (w) => answer(rz.UTF8ToString(rz._rz_index_read(w))));

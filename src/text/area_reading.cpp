@@ -154,6 +154,18 @@ TReadPass WordPass() { return {3, TTextLayout::kSingleLine}; }
 
 TReadPass LargerWordPass() { return {4, TTextLayout::kSingleLine}; }
 
+std::optional<TPreparedArea> PartAlone(const TPreparedArea& area, const TTextBox& box) {
+  const TTextBox inside = box.Intersection(area.Box);
+  if (inside.Width() < 2 || inside.Height() < 4) return std::nullopt;
+  TPreparedArea part{inside, {}};
+  part.Grey.reserve(size_t(inside.Area()));
+  for (int32_t y = inside.Top; y < inside.Bottom; ++y) {
+    const auto row = area.Grey.begin() + std::ptrdiff_t(y - area.Box.Top) * area.Box.Width();
+    part.Grey.insert(part.Grey.end(), row + (inside.Left - area.Box.Left), row + (inside.Right - area.Box.Left));
+  }
+  return part;
+}
+
 TTextBox BoxInPicture(const TTextBox& preparedBox, int32_t factor, int32_t left, int32_t top, int32_t right,
                       int32_t bottom) {
   left -= kReadBorder, top -= kReadBorder, right -= kReadBorder, bottom -= kReadBorder;

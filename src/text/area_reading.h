@@ -6,8 +6,8 @@
 // around it. The reader sees it enlarged by a whole factor inside a white border, as
 // screen text at 100 % is too small for it. Where it is unsure of a word, the area is
 // read once more, larger and as a block; of two readings of one place the surer one
-// stays, and what was read with little confidence is left out. kof then reads unsure
-// words again on their own (text/word_repair.h).
+// stays, and what was read with little confidence is left out. Unsure words are then
+// read again on their own (text/word_repair.h).
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -44,6 +44,10 @@ TReadPass SecondPass();
 // readings disagree.
 TReadPass WordPass();
 TReadPass LargerWordPass();
+
+// The part of area a word in box is read alone from (text/word_repair.h): the box inside
+// the area, its pixels cut out of the area's. Nothing when too small to hold a letter.
+std::optional<TPreparedArea> PartAlone(const TPreparedArea& area, const TTextBox& box);
 
 // A word's box as the reader found it in the enlarged, bordered image (right and
 // bottom outside), in the picture's pixels, inside the prepared area's box.

@@ -72,7 +72,8 @@ std::vector<TInkGap> CutPlaces(const TPreparedArea& area, const TTextBox& box, c
 // (three words read as one).
 std::vector<TReadWord> Cut(const TReadWord& word, const TPreparedArea& area, TWordReader& reader,
                            const std::vector<int32_t>& boundaries) {
-  if (Letters(word.Text) < kShortestCut || reader.KindOf(word.Text) == TWordKind::Known) return {word};
+  if (Letters(word.Text) < kShortestCut || !reader.HasDictionary() || reader.KindOf(word.Text) == TWordKind::Known)
+    return {word};
   std::vector<TReadWord> best{word};
   int32_t bestConfidence = -1;
   const TTextBox& box = word.Box;

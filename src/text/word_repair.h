@@ -9,7 +9,9 @@
 //     (text/reading_choice.h);
 //   - a long word that is still not in the dictionary is cut at its widest ink gaps and
 //     where another reading of it alone saw two words, and the cut stays where its parts
-//     read as dictionary words, or much surer than the whole; its parts are cut again;
+//     read as dictionary words, or much surer than the whole; its parts are cut again.
+//     A reader without a dictionary has no word cut: nothing tells it `delete` from `del`
+//     and `ete` read surer;
 //   - fragments that touch on one line are read together and joined where that reads
 //     as one word, a known one or a surer one.
 #include <string>
@@ -30,6 +32,8 @@ public:
   // pass, their boxes in the picture's pixels.
   virtual std::vector<TReadWord> ReadAlone(const TTextBox& box, TReadPass pass) = 0;
   virtual TWordKind KindOf(const std::string& word) = 0;
+  // False for a reader that judges no word (every KindOf is Unjudged).
+  virtual bool HasDictionary() const { return true; }
 };
 
 // words, as the reader read the whole of area, mended as above.

@@ -6,13 +6,46 @@
 #include "film/json_writer.h"
 #include "film/ko_error.h"
 #include "text/text_search.h"
+#include "text/word_repair.h"
 #include "web/web_film_file.h"
 
 namespace {
 int32_t Whole(double value, double lowest, double highest) {
   return value >= lowest ? int32_t(std::min(value, highest)) : int32_t(lowest);  // NaN: the lowest
 }
+
+bool SamePass(TReadPass a, TReadPass b) { return a.Factor == b.Factor && a.Layout == b.Layout; }
+
+// The mending wants a part of the area read alone that the page has not read yet.
+struct TReadingWanted {
+  TPreparedArea Part;
+  TReadPass Pass;
+};
 }  // namespace
+
+// Answers the mending with the parts the page read alone. The mending does the same
+// for the same answers, so it runs again from the start with each new one, until it
+// wants none. The page's reader has no dictionary to ask: no word is judged, and the
+// mending reads unsure words again and joins fragments, but cuts no word.
+class TWebTextIndex::TReadingsMade : public TWordReader {
+public:
+  TReadingsMade(const TPreparedArea& area, const std::vector<TReadAlone>& made) : FArea(area), FMade(made) {}
+
+  std::vector<TReadWord> ReadAlone(const TTextBox& box, TReadPass pass) override {
+    std::optional<TPreparedArea> part = PartAlone(FArea, box);
+    if (!part) return {};
+    for (const TReadAlone& made : FMade)
+      if (made.Box == part->Box && SamePass(made.Pass, pass)) return made.Words;
+    if (FMade.size() >= kMostReadingsAlone) return {};
+    throw TReadingWanted{*std::move(part), pass};
+  }
+  TWordKind KindOf(const std::string&) override { return TWordKind::Unjudged; }
+  bool HasDictionary() const override { return false; }
+
+private:
+  const TPreparedArea& FArea;
+  const std::vector<TReadAlone>& FMade;
+};
 
 TWebTextIndex::TWebTextIndex(const std::filesystem::path& film, const std::filesystem::path& folder,
                              std::string languages)
@@ -22,9 +55,14 @@ TWebTextIndex::TWebTextIndex(const std::filesystem::path& film, const std::files
   LoadFilmFile(FSegments, film, folder);
 }
 
-std::string TWebTextIndex::PassJson(TReadPass pass) const {
+const uint8_t* TWebTextIndex::Pixels() const {
+  if (FPart) return FPart->Grey.data();
+  return FPrepared ? FPrepared->Grey.data() : nullptr;
+}
+
+std::string TWebTextIndex::PassJson(const TPreparedArea& pixels, TReadPass pass) const {
   TJsonWriter json;
-  json.BeginObject().Key("width").Number(FPrepared->Box.Width()).Key("height").Number(FPrepared->Box.Height());
+  json.BeginObject().Key("width").Number(pixels.Box.Width()).Key("height").Number(pixels.Box.Height());
   json.Key("factor").Number(pass.Factor).Key("layout").Number(int32_t(pass.Layout));
   json.Key("border").Number(kReadBorder);
   const double total = FWalk.TotalSeconds();
@@ -34,6 +72,8 @@ std::string TWebTextIndex::PassJson(TReadPass pass) const {
 
 std::string TWebTextIndex::NextArea() {
   FPrepared.reset();
+  FPart.reset();
+  FAlone.clear();
   for (;;) {
     while (!FQueue.empty()) {
       FArea = FQueue.back();
@@ -47,10 +87,9 @@ std::string TWebTextIndex::NextArea() {
         FWalk.Read(FArea, *known);
         continue;
       }
-      FPass = 1;
-      FWords.clear();
+      FStep = TStep::kWhole;
       FReading = FirstPass(FArea);
-      return PassJson(FReading);
+      return PassJson(*FPrepared, FReading);
     }
     if (!FWalk.Step()) break;
     const std::vector<TTextBox>& due = FWalk.Due();
@@ -74,22 +113,40 @@ std::string TWebTextIndex::PassRead(std::string_view words) {
     if (SearchForm(text).empty()) continue;
     const auto at = [&](size_t i) { return (*box)[i].is_number() ? Whole((*box)[i].get<double>(), -1e6, 1e6) : 0; };
     found.push_back({text, Whole(word["confidence"].get<double>(), 0, 100),
-                     BoxInPicture(FPrepared->Box, FReading.Factor, at(0), at(1), at(2), at(3))});
+                     BoxInPicture(FPart ? FPart->Box : FPrepared->Box, FReading.Factor, at(0), at(1), at(2), at(3))});
   }
-  if (FPass == 1) {
-    FWords = std::move(found);
-    if (WantsSecondPass(FWords)) {
-      FPass = 2;
-      FReading = SecondPass();
-      return PassJson(FReading);
-    }
-  } else {
-    TakeSecondPass(FWords, std::move(found));
+  switch (FStep) {
+    case TStep::kWhole:
+      FWords = std::move(found);
+      if (WantsSecondPass(FWords)) {
+        FStep = TStep::kWholeAgain;
+        FReading = SecondPass();
+        return PassJson(*FPrepared, FReading);
+      }
+      break;
+    case TStep::kWholeAgain: TakeSecondPass(FWords, std::move(found)); break;
+    case TStep::kAlone: FAlone.push_back({FPart->Box, FReading, std::move(found)}); break;
   }
-  DropUnsure(FWords);
-  FReadings.Keep(*FPrepared, FirstPass(FArea), FWords);
-  FWalk.Read(FArea, FWords);
+  return Mend();
+}
+
+std::string TWebTextIndex::Mend() {
+  std::vector<TReadWord> words;
+  try {
+    TReadingsMade made(*FPrepared, FAlone);
+    words = RepairWords(FWords, *FPrepared, made);
+  } catch (TReadingWanted& wanted) {
+    FStep = TStep::kAlone;
+    FPart = std::move(wanted.Part);
+    FReading = wanted.Pass;
+    return PassJson(*FPart, FReading);
+  }
+  DropUnsure(words);
+  FReadings.Keep(*FPrepared, FirstPass(FArea), words);
+  FWalk.Read(FArea, words);
   FPrepared.reset();
+  FPart.reset();
+  FAlone.clear();
   return "{}";
 }
 

@@ -74,6 +74,16 @@ TEST(AreaReading, AreasAtTheEdgeAreCutAndOnesTooSmallForALetterAreNotRead) {
   ASSERT_TRUE(corner);
   EXPECT_EQ(corner->Box, (TTextBox{0, 0, 14, 14}));
   EXPECT_FALSE(PrepareArea(picture.View(), {0, 29, 60, 30}));  // 5 pixels tall
+  // A word read alone: its box inside the area, the area's pixels there; none in a sliver.
+  const std::optional<TPreparedArea> strokes = PrepareArea(picture.View(), {20, 10, 40, 20});
+  ASSERT_TRUE(strokes);
+  const std::optional<TPreparedArea> part = PartAlone(*strokes, {18, 12, 31, 30});
+  ASSERT_TRUE(part);
+  EXPECT_EQ(part->Box, (TTextBox{18, 12, 31, 24}));
+  ASSERT_EQ(part->Grey.size(), 156u);
+  for (int32_t y = 12; y < 24; ++y)
+    for (int32_t x = 18; x < 31; ++x) EXPECT_EQ(GreyAt(*part, x, y), GreyAt(*strokes, x, y)) << x << ", " << y;
+  EXPECT_FALSE(PartAlone(*corner, {13, 0, 20, 10}));  // one column inside
 }
 
 TEST(AreaReading, WordBoxesComeBackInThePicturesPixels) {

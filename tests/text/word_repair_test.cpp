@@ -24,16 +24,19 @@ TPreparedArea Inked(TTextBox box, std::initializer_list<std::pair<int32_t, int32
   return area;
 }
 
-// Answers each box with the reading written for it, and knows the words it is given.
+// Answers each box with the reading written for it, and knows the words it is given;
+// without them, it has no dictionary.
 class ScriptedReader : public TWordReader {
 public:
   ScriptedReader(std::map<std::pair<int32_t, int32_t>, std::vector<TReadWord>> readings, std::vector<std::string> known)
       : FReadings(std::move(readings)), FKnown(std::move(known)) {}
+  bool HasDictionary() const override { return !FKnown.empty(); }
   std::vector<TReadWord> ReadAlone(const TTextBox& box, TReadPass) override {
     const auto found = FReadings.find({box.Left, box.Right});
     return found == FReadings.end() ? std::vector<TReadWord>{} : found->second;
   }
   TWordKind KindOf(const std::string& word) override {
+    if (FKnown.empty()) return TWordKind::Unjudged;
     return std::find(FKnown.begin(), FKnown.end(), word) != FKnown.end() ? TWordKind::Known : TWordKind::Unknown;
   }
 
@@ -145,17 +148,18 @@ TEST(InkGaps, OnlyBlankColumnsBetweenInkAreGapsAndTheWidestOfUnevenOnesAreTried)
 TEST(WordRepair, AReadingIsMendedWordByWord) {
   const TPreparedArea area =
       Inked({0, 0, 130, 12}, {{2, 15}, {16, 30}, {32, 60}, {62, 90}, {100, 105}, {106, 110}, {112, 118}});
-  ScriptedReader reader({{{2, 60}, {Word("warehouserelease", 92, {2, 0, 60, 12})}},
-                         {{2, 30}, {Word("warehouse", 96, {2, 0, 30, 12})}},
-                         {{32, 60}, {Word("release", 96, {32, 0, 60, 12})}},
-                         {{2, 90}, {Word("warehousereleasepaste", 70, {2, 0, 90, 12})}},
-                         {{32, 90}, {Word("releasepaste", 94, {32, 0, 90, 12})}},
-                         {{62, 90}, {Word("paste", 96, {62, 0, 90, 12})}},
-                         {{2, 40}, {Word("share", 96, {2, 0, 40, 12})}},
-                         {{100, 118}, {Word("de", 40, {100, 0, 105, 12}), Word("lete", 40, {106, 0, 118, 12})}},
-                         {{100, 105}, {Word("de", 96, {100, 0, 105, 12})}},
-                         {{106, 118}, {Word("lete", 96, {106, 0, 118, 12})}}},
-                        {"warehouse", "release", "paste", "share", "sh", "are", "template", "de", "lete"});
+  const std::map<std::pair<int32_t, int32_t>, std::vector<TReadWord>> readings = {
+      {{2, 60}, {Word("warehouserelease", 92, {2, 0, 60, 12})}},
+      {{2, 30}, {Word("warehouse", 96, {2, 0, 30, 12})}},
+      {{32, 60}, {Word("release", 96, {32, 0, 60, 12})}},
+      {{2, 90}, {Word("warehousereleasepaste", 70, {2, 0, 90, 12})}},
+      {{32, 90}, {Word("releasepaste", 94, {32, 0, 90, 12})}},
+      {{62, 90}, {Word("paste", 96, {62, 0, 90, 12})}},
+      {{2, 40}, {Word("share", 96, {2, 0, 40, 12})}},
+      {{100, 118}, {Word("de", 40, {100, 0, 105, 12}), Word("lete", 40, {106, 0, 118, 12})}},
+      {{100, 105}, {Word("de", 96, {100, 0, 105, 12})}},
+      {{106, 118}, {Word("lete", 96, {106, 0, 118, 12})}}};
+  ScriptedReader reader(readings, {"warehouse", "release", "paste", "share", "sh", "are", "template", "de", "lete"});
   struct Case {
     const char* name;
     std::vector<TReadWord> read;
@@ -171,4 +175,8 @@ TEST(WordRepair, AReadingIsMendedWordByWord) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(ReadingText(RepairWords(c.read, area, reader)), c.mended);
   }
+  // Without a dictionary no word is cut; unsure ones are still read alone.
+  ScriptedReader blind(readings, {});
+  EXPECT_EQ(ReadingText(RepairWords(cases[1].read, area, blind)), "warehousereleasepaste");
+  EXPECT_EQ(ReadingText(RepairWords({Word("wrhs", 40, {2, 0, 30, 12})}, area, blind)), "warehouse");
 }

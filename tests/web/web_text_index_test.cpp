@@ -16,6 +16,10 @@
 
 #include <fstream>
 #include <functional>
+#include <map>
+
+#include "text/reading_choice.h"
+#include "text/word_repair.h"
 
 using namespace filmwriter;
 using nlohmann::json;
@@ -49,6 +53,37 @@ void WriteFilm(const std::filesystem::path& path) {
 // A word as tesseract.js gives it: its box in the enlarged image, border included.
 json Word(const std::string& text, double confidence, json box) {
   return {{"text", text}, {"confidence", confidence}, {"box", std::move(box)}};
+}
+
+// Two fragments of a word set two pixels apart on one line, from 1 s to 2 s: strokes in
+// (20, 20)-(49, 28) and (51, 20)-(76, 28), in an area of (16, 16)-(80, 32) with its margin.
+const TTextBox kFragments{20, 20, 76, 28};
+const TTextBox kFragmentsArea = kFragments.Expanded(4, 4);
+void WriteFragments(const std::filesystem::path& path) {
+  const auto words = [](int k) {
+    return k >= 10 ? std::vector<TTextBox>{{20, 20, 50, 28}, {51, 20, 77, 28}} : std::vector<TTextBox>{};
+  };
+  WriteBytesToFile(path, WithTrailer(BuildFilm({Strokes(20, words)})));
+}
+
+// Reads every area of the film with read(pass, whole), whole telling the passes over the
+// area from those over a part of it read alone; returns how many of those there were.
+int ReadFilm(TWebTextIndex& index, const std::function<json(const json&, bool)>& read) {
+  int alone = 0;
+  for (json area = json::parse(index.NextArea()); !area.contains("done"); area = json::parse(index.NextArea()))
+    for (json pass = area; pass.contains("factor");) {
+      const bool whole = pass["width"] == area["width"] && pass["height"] == area["height"];
+      alone += !whole;
+      pass = json::parse(index.PassRead(read(pass, whole).dump()));
+    }
+  return alone;
+}
+
+// A word read in the pass's pixels from column left to right (all of them by default), its
+// box in the enlarged image, from the area's margin down to its bottom margin when inset.
+json Over(const json& pass, const std::string& text, double confidence, int left = 0, int right = -1, int inset = 0) {
+  const int f = pass["factor"], b = pass["border"], w = pass["width"], h = pass["height"];
+  return Word(text, confidence, {b + left * f, b + inset * f, b + (right < 0 ? w : right) * f, b + (h - inset) * f});
 }
 
 class WebTextIndex : public ::testing::Test {
@@ -172,4 +207,88 @@ TEST_F(WebTextIndex, RefusesWordsThatAreNotTheReadersAnswer) {
     EXPECT_THROW(index.PassRead(bad), EkoError) << bad;
   // Boxes beyond the image and odd numbers stay inside the area.
   EXPECT_EQ(index.PassRead(R"([{"text": "Edit", "confidence": 1e300, "box": [-1e300, 0, 1e300, 1e300]}])"), "{}");
+}
+
+// Read whole, a word comes back in two unsure fragments that touch; each is read alone,
+// then both together, which reads as one word. The page is handed each of those parts, one
+// pass each, and its index holds what kof's mending makes of the same readings.
+TEST_F(WebTextIndex, MendsEachAreasWordsAsKofDoes) {
+  // The readings alone, by the width of the part read: the fragments, then both.
+  const std::map<int, std::pair<std::string, int>> readings = {
+      {29, {"templ", 70}}, {25, {"ate", 80}}, {kFragments.Width(), {"template", 86}}};
+  const auto reading = [&](int width) {
+    const auto found = readings.find(width);
+    return found == readings.end() ? std::pair<std::string, int>{"x", 0} : found->second;
+  };
+  const auto fragments = root / "fragments.kof";
+  WriteFragments(fragments);
+  TWebTextIndex index(fragments, folder, "eng");
+  std::optional<TPreparedArea> seen;
+  std::map<int, std::vector<uint8_t>> partsSeen;  // by their widths
+  const int alone = ReadFilm(index, [&](const json& pass, bool whole) {
+    if (!whole) {
+      partsSeen[pass["width"]].assign(index.Pixels(), index.Pixels() + int(pass["width"]) * int(pass["height"]));
+      const auto [text, confidence] = reading(pass["width"]);
+      return json::array({Over(pass, text, confidence)});
+    }
+    if (pass["width"] != kFragmentsArea.Width()) return json::array();  // the white screen
+    const uint8_t* pixels = index.Pixels();
+    if (!seen) seen = TPreparedArea{kFragmentsArea, std::vector<uint8_t>(pixels, pixels + kFragmentsArea.Area())};
+    return json::array({Over(pass, "templ", 70, 4, 33, 4), Over(pass, "ate", 80, 35, 60, 4)});
+  });
+  EXPECT_EQ(alone, 3);
+
+  // kof's mending with a reader that reads as the page did, where the page was handed the
+  // same pixels, and has no dictionary either.
+  class Reader : public TWordReader {
+  public:
+    Reader(const TPreparedArea& area, std::function<std::pair<std::string, int>(int)> reading,
+           const std::map<int, std::vector<uint8_t>>& partsSeen)
+        : FArea(area), FReading(std::move(reading)), FPartsSeen(partsSeen) {}
+    std::vector<TReadWord> ReadAlone(const TTextBox& box, TReadPass) override {
+      const std::optional<TPreparedArea> part = PartAlone(FArea, box);
+      if (!part) return {};
+      const auto seen = FPartsSeen.find(part->Box.Width());
+      EXPECT_TRUE(seen != FPartsSeen.end() && seen->second == part->Grey) << "the part's pixels at " << box.Left;
+      const auto [text, confidence] = FReading(part->Box.Width());
+      return {{text, confidence, part->Box}};
+    }
+    TWordKind KindOf(const std::string&) override { return TWordKind::Unjudged; }
+    bool HasDictionary() const override { return false; }
+
+  private:
+    const TPreparedArea& FArea;
+    std::function<std::pair<std::string, int>(int)> FReading;
+    const std::map<int, std::vector<uint8_t>>& FPartsSeen;
+  };
+  ASSERT_TRUE(seen);
+  Reader reader(*seen, reading, partsSeen);
+  const std::vector<TReadWord> mended =
+      RepairWords({{"templ", 70, {20, 20, 49, 28}}, {"ate", 80, {51, 20, 76, 28}}}, *seen, reader);
+  ASSERT_EQ(ReadingText(mended), "template");
+
+  const TTextIndex made = ParseTextIndex(index.Document());
+  ASSERT_EQ(made.Words.size(), mended.size());
+  for (size_t i = 0; i < mended.size(); ++i) {
+    EXPECT_EQ(made.Words[i].Text, mended[i].Text);
+    EXPECT_EQ(made.Words[i].Box, mended[i].Box);
+    EXPECT_DOUBLE_EQ(made.Words[i].From, 1.0);
+  }
+}
+
+// A reader unsure of everything, that sees ever more words in what it reads alone, is
+// asked for no more readings alone of an area than the bound, and the film's index ends.
+TEST_F(WebTextIndex, ReadsAtMostABoundOfPartsAloneInAnArea) {
+  const auto fragments = root / "fragments.kof";
+  WriteFragments(fragments);
+  TWebTextIndex index(fragments, folder, "eng");
+  const int alone = ReadFilm(index, [](const json& pass, bool whole) {
+    json words = json::array();  // words two pixels wide side by side
+    const int f = pass["factor"], b = pass["border"], w = pass["width"], h = pass["height"];
+    for (int x = 0; x + 2 <= w; x += 2)
+      words.push_back(Word(whole ? "unsure" : "again", 60, {b + x * f, b, b + (x + 2) * f, b + h * f}));
+    return words;
+  });
+  EXPECT_EQ(alone, int(TWebTextIndex::kMostReadingsAlone) * 2);  // the white screen's area, and the word's
+  EXPECT_FALSE(ParseTextIndex(index.Document()).Words.empty());
 }

@@ -68,17 +68,13 @@ std::string LatinLetters(const std::string& word) {
 // language's, so only words of Latin letters are judged.
 class TesseractWords : public TWordReader {
 public:
-  TesseractWords(tesseract::TessBaseAPI& api, PIX* prepared, const TTextBox& box)
-      : FApi(api), FPrepared(prepared), FBox(box) {}
+  TesseractWords(tesseract::TessBaseAPI& api, const TPreparedArea& area) : FApi(api), FArea(area) {}
 
   std::vector<TReadWord> ReadAlone(const TTextBox& box, TReadPass pass) override {
-    const TTextBox inside = box.Intersection(FBox);
-    if (inside.Width() < 2 || inside.Height() < 4) return {};
-    BOX* clip = boxCreate(inside.Left - FBox.Left, inside.Top - FBox.Top, inside.Width(), inside.Height());
-    PixHolder part(pixClipRectangle(FPrepared, clip, nullptr));
-    boxDestroy(&clip);
-    if (!part.pix) return {};
-    return ReadPass(FApi, part.pix, inside, pass);
+    const std::optional<TPreparedArea> part = PartAlone(FArea, box);
+    if (!part) return {};
+    PixHolder pix(GreyPix(part->Grey, part->Box.Width(), part->Box.Height()));
+    return ReadPass(FApi, pix.pix, part->Box, pass);
   }
 
   TWordKind KindOf(const std::string& word) override {
@@ -89,8 +85,7 @@ public:
 
 private:
   tesseract::TessBaseAPI& FApi;
-  PIX* FPrepared;
-  TTextBox FBox;
+  const TPreparedArea& FArea;
 };
 }  // namespace
 
@@ -112,7 +107,7 @@ std::vector<TReadWord> ScreenReader::Read(const TkoPictureView& picture, const T
   PixHolder pix(GreyPix(prepared->Grey, prepared->Box.Width(), prepared->Box.Height()));
   std::vector<TReadWord> words = ReadPass(*FApi, pix.pix, prepared->Box, first);
   if (WantsSecondPass(words)) TakeSecondPass(words, ReadPass(*FApi, pix.pix, prepared->Box, SecondPass()));
-  TesseractWords alone(*FApi, pix.pix, prepared->Box);
+  TesseractWords alone(*FApi, *prepared);
   words = RepairWords(std::move(words), *prepared, alone);
   DropUnsure(words);
   FReadings.Keep(*prepared, first, words);
