@@ -23,7 +23,7 @@ stop_tip() {
 
 rz_open "$RZ_FILMS/pictures.kof"
 russian=$(menu_texts)
-language=$(awk -F'\t' '$2 == "Язык / Language" { print $1 }' <<<"$russian")
+language=$(awk -F'\t' '$2 == "&Язык / Language" { print $1 }' <<<"$russian")
 [ -n "$language" ] || rz_fail "no Язык / Language item: $russian"
 [ "$(stop_tip)" = "Стоп" ] || rz_fail "Stop's tooltip in Russian: $(rz_probe tips)"
 
@@ -31,7 +31,7 @@ language=$(awk -F'\t' '$2 == "Язык / Language" { print $1 }' <<<"$russian")
 # real menus take them.)
 rz_choose_language 2
 english=$(menu_texts)
-for item in "1	&Playback" "$language	Язык / Lan&guage" "$language.1	&English"; do
+for item in "1	&Playback" "$language	Язык / Lang&uage" "$language.1	&English"; do
   grep -qxF "$item" <<<"$english" || rz_fail "no '$item' in the English menus: $english"
 done
 ! grep -v "^$language" <<<"$english" | LC_ALL=C grep -q $'[\xd0\xd1]' || rz_fail "Russian left in: $english"
