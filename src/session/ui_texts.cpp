@@ -65,6 +65,7 @@ const TTextEntry kMessageTexts[kMessageTextCount] = {
     {"SearchCutFmt", "Найдено: %s, и поиск остановлен: он слишком долог. Уточните запрос",
      "Search stopped because it took too long (%s found so far). Try a more specific search."},
     {"SearchResults", "Результаты поиска", "Search results"},
+    {"SegmentListClose", "Закрыть список", "Close the list"},
 };
 
 const TTextEntry kMenuTexts[kMenuTextCount] = {
