@@ -1,6 +1,7 @@
 #include "app/about_box_win.h"
 
 #include <string>
+#include <vector>
 
 #include "session/about_box.h"
 #include "session/fixed_texts.h"
@@ -160,13 +161,15 @@ void TAboutBox::CreateButton(HINSTANCE instance, int id, const TkoRect& place, c
   SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(CloseFont()), FALSE);
 }
 
+// The buttons show their texts with their access keys; they were measured without.
 void TAboutBox::CreateChildren(HINSTANCE instance) {
-  CreateButton(instance, IDOK, FLayout.Close, FTexts.AboutCloseButton);
+  const std::vector<std::string> buttons = AboutBoxButtons(FLanguage);
+  CreateButton(instance, IDOK, FLayout.Close, buttons[0]);
   CreateText(instance, kTitleText, FLayout.Title, kAboutTitle);
   CreateText(instance, kVersionText, FLayout.Version, kAboutVersion);
   CreateText(instance, kAuthorText, FLayout.Author, kAboutAuthor);
   CreateText(instance, kNoticeText, FLayout.Notice, FTexts.AboutNotice);
-  CreateButton(instance, kLicensesButton, FLayout.Licenses, FTexts.AboutLicensesButton);
+  CreateButton(instance, kLicensesButton, FLayout.Licenses, buttons[1]);
 }
 
 void TAboutBox::ShowLicenses() const {

@@ -1,5 +1,6 @@
 #include "app/focus_cycle_win.h"
 
+#include <iterator>
 #include <vector>
 
 #include "session/focus_order.h"
@@ -46,6 +47,19 @@ bool IsPlainTab(const MSG& message) {
          GetKeyState(VK_MENU) >= 0;
 }
 }  // namespace
+
+void FocusLabelledControl(HWND mainWindow, WPARAM wParam, LPARAM lParam) {
+  const auto label = reinterpret_cast<HWND>(wParam);
+  if (LOWORD(lParam) == 0 || label == nullptr || !IsChild(mainWindow, label)) return;
+  wchar_t className[16] = L"";
+  GetClassNameW(label, className, static_cast<int>(std::size(className)));
+  if (_wcsicmp(className, L"Static") != 0) return;
+  const HWND control = GetNextDlgTabItem(mainWindow, label, FALSE);
+  if (control == nullptr) return;
+  SetFocus(control);
+  if ((SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) SendMessageW(control, EM_SETSEL, 0, -1);
+  ShowKeyboardCues(mainWindow);
+}
 
 bool TakeTabKey(TPlayer& player, const MSG& message) {
   const HWND main = player.MainWindow;

@@ -10,3 +10,10 @@ struct TPlayer;
 // Moves the focus for a Tab key-down inside the main window and returns true; false
 // for any other message, which then takes its usual way.
 bool TakeTabKey(TPlayer& player, const MSG& message);
+
+// WM_NEXTDLGCTL, which the dialog handling of the message loop sends the main window for
+// Alt and a label's access key (wParam the label, lParam not 0): the focus goes to the
+// control the label stands before (the field of Find on screen), as in a dialog box, its
+// text selected. The main window ignores the other forms (steps on, the arrows' moves),
+// as it always has.
+void FocusLabelledControl(HWND mainWindow, WPARAM wParam, LPARAM lParam);

@@ -70,7 +70,7 @@ void ChooseLanguage(TPlayer& player, TUiLanguage language) {
   }
   if (player.MainWindow != nullptr) DrawMenuBar(player.MainWindow);
   player.Panel.UpdateToolTips(player.Texts);
-  player.SegmentList.RefreshCaption();
+  player.SegmentList.RefreshTexts();
   RetextResumeOffer(player);
   RetextScreenSearch(player);
   player.Settings.SetValue(kLanguageKey, UiLanguageCode(language));

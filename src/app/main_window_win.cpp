@@ -84,6 +84,7 @@ LRESULT Dispatch(TPlayer& player, HWND window, UINT message, WPARAM wParam, LPAR
     case WM_EXPORTPROGRESS: ShowExportProgress(player, lParam); return 0;
     case WM_EXPORTENDED: FinishVideoExport(player); return 0;
     case WM_MENUSELECT: OnMenuSelect(player, wParam); break;
+    case WM_NEXTDLGCTL: FocusLabelledControl(window, wParam, lParam); return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -1,5 +1,9 @@
 #include "app/screen_search_win.h"
 
+#include <iterator>
+#include <string>
+#include <vector>
+
 #include "session/accessible_texts.h"
 #include "app/player_win.h"
 #include "app/resume_win.h"
@@ -11,10 +15,23 @@ namespace {
 constexpr UINT kOutlineMs = 2000;
 constexpr UINT_PTR kOutlineTimer = 1;
 
+// The menu bar's titles as it shows them (a film's table may have set them).
+std::vector<std::string> BarTitles(const TPlayer& player) {
+  std::vector<std::string> titles;
+  const HMENU bar = player.Menus.Bar();
+  const int count = bar != nullptr ? GetMenuItemCount(bar) : 0;
+  for (int i = 0; i < count; ++i) {
+    wchar_t title[256] = L"";
+    GetMenuStringW(bar, static_cast<UINT>(i), title, static_cast<int>(std::size(title)), MF_BYPOSITION);
+    titles.push_back(WideToUtf8(title));
+  }
+  return titles;
+}
+
 void ShowResults(TPlayer& player) {
   TScreenSearchState& state = player.ScreenSearch;
   if (!state.Bar) return;
-  state.Bar->SetLabel(Utf8ToWide(ControlName(player.Texts, TMenuText::kFindOnScreen) + ":"));
+  state.Bar->SetLabel(Utf8ToWide(SearchFieldLabel(player.Texts, BarTitles(player))));
   state.Bar->SetListName(Utf8ToWide(player.Texts.Message(TMessageText::kSearchResults)));
   std::vector<std::wstring> lines;
   for (const TTextHit& hit : state.Answer.Hits) lines.push_back(Utf8ToWide(HitListLine(hit, player.Texts)));

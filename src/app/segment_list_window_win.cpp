@@ -61,7 +61,7 @@ LRESULT TSegmentListPane::Message(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // The caption is a label just before the list box, which gives the list its name for a
-// screen reader.
+// screen reader; the close button keeps its "X" and is named by words.
 void TSegmentListPane::MakeChildren() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   FCaption = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOPREFIX, 0, 0, 1, 1,
@@ -71,7 +71,8 @@ void TSegmentListPane::MakeChildren() {
                              100, 100, FWindow, nullptr, instance, nullptr);
   FCloseButton = CreateWindowExW(0, L"BUTTON", L"X", WS_CHILD | WS_VISIBLE, 0, 0, 15, 15, FWindow,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCloseButtonId)), instance, nullptr);
-  SetCaption();
+  FCloseName.Attach(FCloseButton);
+  SetTexts();
   // The system's dialog font: the built-in caption is Russian, and the plain system font
   // has no Cyrillic letters on every system.
   SetScale(FScale);
@@ -80,8 +81,9 @@ void TSegmentListPane::MakeChildren() {
   GetClientRect(FWindow, &FClient);
 }
 
-void TSegmentListPane::SetCaption() {
+void TSegmentListPane::SetTexts() {
   SetWindowTextW(FCaption, Utf8ToWide(FPlayer.Texts.Message(TMessageText::kSegmentListCaption)).c_str());
+  FCloseName.SetName(Utf8ToWide(FPlayer.Texts.Message(TMessageText::kSegmentListClose)));
 }
 
 // The list box's messages reach the pane through its parent's window data, until the
@@ -188,9 +190,9 @@ void TSegmentListPane::DrawCaption(const DRAWITEMSTRUCT& item) const {
   DrawTextW(item.hDC, caption, length, &area, DT_NOPREFIX);
 }
 
-void TSegmentListPane::RefreshCaption() {
+void TSegmentListPane::RefreshTexts() {
   if (FWindow == nullptr) return;
-  SetCaption();
+  SetTexts();
   InvalidateRect(FWindow, nullptr, TRUE);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The segment list (class "koSegmentList"): a pane on the left of the main window with a
-// coloured header carrying the caption (the list's label), a close button "X" and a list
-// box with one line
+// coloured header carrying the caption (the list's label), a close button "X" (named for
+// a screen reader by words) and a list box with one line
 // per segment, in film order, so that a line index is a segment index. Enter or a double
 // click on a line hides the pane and starts that segment; Escape hides it. Shown and
 // hidden by the segment list toggle (command 113). The player holds it; the pane's window
@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 
+#include "controls/accessible_name_win.h"
 #include "platform/gdi_holders_win.h"
 #include "playback/screen_scale.h"
 
@@ -34,8 +35,9 @@ public:
   // Refills the lines from the player's segments and selects the current segment's line.
   // Without segments, the lines stay as they are.
   void Fill();
-  // Takes the caption from the player's texts again and redraws it.
-  void RefreshCaption();
+  // Takes the caption and the close button's name from the player's texts again, and
+  // redraws the caption.
+  void RefreshTexts();
   // Selects line index; an index without a line clears the selection.
   void SelectLine(int32_t index);
   // The screen's scale changed: the header, the list's font and the close button follow
@@ -54,7 +56,7 @@ private:
   bool ListKey(WPARAM key);
   void ActivateSelectedSegment();
   void MoveFocusOffList();
-  void SetCaption();
+  void SetTexts();
   void PaintHeader();
   void DrawCaption(const DRAWITEMSTRUCT& item) const;
   HFONT Font() const;
@@ -64,6 +66,7 @@ private:
   HWND FCaption = nullptr;  // an owner-drawn label
   HWND FListBox = nullptr;
   HWND FCloseButton = nullptr;
+  TAccessibleName FCloseName;
   WNDPROC FListBoxProcedure = nullptr;  // the list box's own, which ours passes messages on to
   RECT FClient{};
   TScreenScale FScale;

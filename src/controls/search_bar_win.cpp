@@ -30,7 +30,8 @@ TSearchBar::TSearchBar(HWND parent, const TScreenScale& scale)
     return CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 1, 1, FWindow,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   };
-  FLabel = child(0, L"STATIC", SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, kLabelId);
+  // The label's access key ("&") takes the keyboard to the field, the control after it.
+  FLabel = child(0, L"STATIC", SS_LEFT | SS_CENTERIMAGE, kLabelId);
   FField = child(WS_EX_CLIENTEDGE, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, kFieldId);
   FStatus = child(0, L"STATIC", SS_LEFT | SS_NOPREFIX, kStatusId);
   // Screen readers name a control without text of its own by the static text just before

@@ -29,7 +29,8 @@ public:
   // The field and the list of hits, which take their turns in the focus's round.
   HWND Field() const { return FField; }
   HWND List() const { return FList; }
-  // The field's label, the list's name, and the line under the field.
+  // The field's label (an "&" in it marks its access key), the list's name, and the line
+  // under the field.
   void SetLabel(const std::wstring& label);
   void SetListName(const std::wstring& name);
   void SetStatus(const std::wstring& status);

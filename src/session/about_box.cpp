@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "session/access_keys.h"
+#include "session/fixed_texts.h"
+
 namespace {
 // The design's places at 96 DPI.
 constexpr TkoPoint kVersionAt{185, 21};
@@ -13,6 +16,11 @@ constexpr int32_t kCloseTextRoomX = 16, kCloseTextRoomY = 8;
 
 TkoRect At(int32_t x, int32_t y, TkoSize size) { return {x, y, x + size.Width, y + size.Height}; }
 }  // namespace
+
+std::vector<std::string> AboutBoxButtons(TUiLanguage language) {
+  const TFixedTexts& texts = FixedTexts(language);
+  return WithAccessKeys({texts.AboutCloseButton, texts.AboutLicensesButton});
+}
 
 TAboutLayout AboutLayout(TkoSize client, const TScreenScale& scale, const TAboutMeasures& measures) {
   const int32_t w = client.Width;

@@ -2,9 +2,12 @@
 // The About box without its window: its fixed texts and where everything goes, from
 // the dialog's client size, the screen's scale and what the texts measure.
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "playback/ko_picture.h"  // TkoPoint
 #include "playback/screen_scale.h"
+#include "session/ui_texts.h"
 
 // Fixed texts of the About box (no language table reaches them; fixed_texts.h has the
 // English ones).
@@ -18,6 +21,10 @@ inline constexpr char kAboutNotice[] =
     "Программа распространяется бесплатно.\r\n"
     "Её можно свободно копировать и передавать\r\n"
     "вместе с фильмами.";
+
+// The box's buttons as they show in language, Close and then Licenses, each with an
+// access key of its own (access_keys.h): "&Закрыть", "&Лицензии".
+std::vector<std::string> AboutBoxButtons(TUiLanguage language);
 
 // What the box's parts measure in the fonts of its scale (pixels).
 struct TAboutMeasures {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "session/access_keys.h"
 #include "session/accessible_texts.h"
 #include "film/ko_error.h"
 #include "film/ko_stream.h"
@@ -73,6 +74,12 @@ std::optional<size_t> StepHit(const std::vector<TTextHit>& hits, std::optional<s
       size_t(std::partition_point(hits.begin(), hits.end(), [&](const TTextHit& h) { return Before(h, shown); }) -
              hits.begin());
   return forward ? firstNotBefore % count : (firstNotBefore + count - 1) % count;
+}
+
+std::string SearchFieldLabel(const TUiTexts& texts, const std::vector<std::string>& barTitles) {
+  std::vector<std::string> labels = barTitles;
+  labels.push_back(ControlName(texts, TMenuText::kFindOnScreen).append(":"));
+  return WithAccessKeys(labels).back();
 }
 
 std::string HitListLine(const TTextHit& hit, const TUiTexts& texts) {

@@ -76,6 +76,12 @@ std::optional<size_t> StepHit(const std::vector<TTextHit>& hits, std::optional<s
 // A hit's line in the result list: its time, segment and the line of text it was on.
 std::string HitListLine(const TTextHit& hit, const TUiTexts& texts);
 
+// The field's label, "Найти на экране:" (Find on screen's name and a colon), with an
+// access key that takes the keyboard to the field: a letter that none of the menu bar's
+// titles (their texts as the bar shows them) takes, so that Alt and a title's key still
+// open its menu while the field shows.
+std::string SearchFieldLabel(const TUiTexts& texts, const std::vector<std::string>& barTitles);
+
 // The frame of a segment at framesPerSecond (0: none, taken as 1) that shows a hit
 // whose words came at seconds: the one of that time, as kof index counts frames,
 // within the segment's frameCount frames.

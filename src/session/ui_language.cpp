@@ -16,8 +16,9 @@ std::vector<TMenuItemText> BuiltInMenuItems(TUiLanguage language) {
 }
 
 TLanguageMenuTexts LanguageMenuTexts(TUiLanguage language) {
-  if (language == TUiLanguage::kEnglish) return {"Язык / Lan&guage", "&Русский", "&English"};
-  return {"Язык / Language", "Русский", "English"};
+  // The title's key is free in View and in the context menu of its language.
+  if (language == TUiLanguage::kEnglish) return {"Язык / Lang&uage", "&Русский", "&English"};
+  return {"&Язык / Language", "&Русский", "&English"};
 }
 
 std::string BuiltInLanguageTable(TUiLanguage language) {

@@ -19,8 +19,8 @@ const char* UiLanguageCode(TUiLanguage language);
 std::vector<TMenuItemText> BuiltInMenuItems(TUiLanguage language);
 
 // View's last item, the choice of language: its title and the names of the two
-// languages, each in its own language so that either reader finds the way back; the
-// English set marks their access keys.
+// languages, each in its own language so that either reader finds the way back, with
+// their access keys.
 struct TLanguageMenuTexts {
   std::string Title;
   std::string Russian;

@@ -6,6 +6,7 @@
 #include "film/ko_error.h"
 #include "film/ko_string_list.h"
 #include "film/safe_format.h"
+#include "text/utf8_text.h"
 
 const TTextEntry kMessageTexts[kMessageTextCount] = {
     {"Error", "Ошибка", "Error"},
@@ -64,6 +65,7 @@ const TTextEntry kMessageTexts[kMessageTextCount] = {
     {"SearchCutFmt", "Найдено: %s, и поиск остановлен: он слишком долог. Уточните запрос",
      "Search stopped because it took too long (%s found so far). Try a more specific search."},
     {"SearchResults", "Результаты поиска", "Search results"},
+    {"SegmentListClose", "Закрыть список", "Close the list"},
 };
 
 const TTextEntry kMenuTexts[kMenuTextCount] = {
@@ -127,32 +129,61 @@ std::string LookUpOver(const TkoStringList& table, const char* key, const char* 
   return value.empty() && language == TUiLanguage::kEnglish ? builtIn : value;
 }
 
-// The access key of each text in the built-in English menus: the letter (its first
-// occurrence, either case) that "&" marks, unique within every menu the text is in
-// (the context menu holds most of them); 0 for the texts that name no menu item.
-constexpr char kEnglishAccessKeys[kMenuTextCount] = {
-    'F', 'P', 'V', 'H',                 // File, Playback, View, Help
-    'O', 'P', 'x',                      // Open..., Properties..., Exit
-    'P', 'a', 'S', 'g', 'v', 'N',       // Play, Pause, Stop, Segments, Previous / Next segment
-    'C', 'F', 'u',                      // Control bar, Full screen, About roRezodu
-    0,   0,   0,                        // the tooltips Speed, Volume, Position
-    'B', '5', 'm', 't', 'e', 'd', 'r',  // the seek commands, Save frame as...
-    'u',                                // Resume from last position
-    'l', '1', 'w',                      // the zoom choices
-    'S',                                // Skip idle stretches
-    'i',                                // Export video...
-    'F',                                // Find on screen...
+// The access key of each text in the built-in menus of a language: the letter (its
+// first occurrence, either case) that "&" marks, unique within every menu the text is in
+// (the context menu holds most of them, and the language's submenu too); "" for the texts
+// that name no menu item.
+struct TAccessKeys {
+  const char* Items[kMenuTextCount];
+  const char* Help;   // the help item's
+  const char* Close;  // the context menu's Close
 };
-// The help and close items' keys.
-constexpr char kHelpAccessKey = 'H';
-constexpr char kCloseAccessKey = 'x';
 
-// The text with "&" before the first occurrence of key (either case); unchanged when
-// key is 0 or does not occur.
-std::string WithAccessKey(const std::string& text, char key) {
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-  for (size_t i = 0; key != 0 && i < text.size(); ++i)
-    if (lower(text[i]) == lower(key)) return text.substr(0, i) + "&" + text.substr(i);
+constexpr TAccessKeys kRussianAccessKeys = {
+    {
+        "Ф", "Д", "В", "С",                       // Файл, Действия, Вид, Справка
+        "З", "С", "В",                            // Загрузить, Свойства..., Выход
+        "В", "П", "т", "г", "д", "л",             // Воспроизведение, Пауза, Стоп, Сегменты, Предыдущий, Следующий
+        "у", "е", "О",                            // Панель управления, Во весь экран, О программе...
+        "",  "",  "",                             // the tooltips Speed, Volume, Progress
+        "Н", "5", "к", "а", "ч", "ц", "х",        // the seek commands, Сохранить кадр...
+        "о",                                      // Продолжить с ...
+        "М", "И", "р",                            // the zoom choices
+        "П",                                      // Пропускать паузы
+        "Э",                                      // Экспорт видео...
+        "э",                                      // Найти на экране...
+    },
+    "С",  // Справка
+    "ы",  // Закрыть
+};
+
+constexpr TAccessKeys kEnglishAccessKeys = {
+    {
+        "F", "P", "V", "H",                       // File, Playback, View, Help
+        "O", "P", "x",                            // Open..., Properties..., Exit
+        "P", "a", "S", "g", "v", "N",             // Play, Pause, Stop, Segments, Previous / Next segment
+        "C", "F", "b",                            // Control bar, Full screen, About roRezodu...
+        "",  "",  "",                             // the tooltips Speed, Volume, Position
+        "k", "5", "m", "t", "e", "d", "r",        // the seek commands, Save frame as...
+        "u",                                      // Resume from last position
+        "l", "1", "w",                            // the zoom choices
+        "S",                                      // Skip idle stretches
+        "i",                                      // Export video...
+        "F",                                      // Find on screen...
+    },
+    "H",  // Help
+    "x",  // Exit
+};
+
+// The text with "&" before the first occurrence of key's letter (either case); unchanged
+// when key is empty or its letter does not occur.
+std::string WithAccessKey(const std::string& text, const char* key) {
+  const char32_t letter = FoldCase(DecodeUtf8(key, 0).first);
+  for (size_t at = 0; *key != '\0' && at < text.size();) {
+    const auto [code, length] = DecodeUtf8(text, at);
+    if (length != 0 && FoldCase(code) == letter) return std::string(text, 0, at).append("&").append(text, at);
+    at += length == 0 ? 1 : length;
+  }
   return text;
 }
 
@@ -207,12 +238,18 @@ std::vector<TMenuItemText> TUiTexts::OverlayMenuTexts(const std::string& languag
 
 std::vector<TMenuItemText> TUiTexts::MenuItemTexts(TMenuSuffixes suffixes, const std::string& contextHelp,
                                                    const std::string& close) const {
-  const bool builtInEnglish = suffixes == TMenuSuffixes::kBuiltIn && FLanguage == TUiLanguage::kEnglish;
-  const auto label = [&](TMenuText text) {
-    return builtInEnglish ? WithAccessKey(Menu(text), kEnglishAccessKeys[static_cast<size_t>(text)]) : Menu(text);
+  // A film's table gives its texts as they stand; the built-in ones carry their keys.
+  const TAccessKeys* keys = suffixes == TMenuSuffixes::kTable ? nullptr
+                            : FLanguage == TUiLanguage::kEnglish ? &kEnglishAccessKeys
+                                                                 : &kRussianAccessKeys;
+  const auto keyed = [&](const std::string& text, const char* key) {
+    return keys != nullptr ? WithAccessKey(text, key) : text;
   };
-  const std::string help = builtInEnglish ? WithAccessKey(contextHelp, kHelpAccessKey) : contextHelp;
-  const std::string exit = builtInEnglish ? WithAccessKey(close, kCloseAccessKey) : close;
+  const auto label = [&](TMenuText text) {
+    return keyed(Menu(text), keys != nullptr ? keys->Items[static_cast<size_t>(text)] : "");
+  };
+  const std::string help = keyed(contextHelp, keys != nullptr ? keys->Help : "");
+  const std::string exit = keyed(close, keys != nullptr ? keys->Close : "");
   const auto words = [&](const TCommand& command, TMenuId menu) {
     if (command.Id == CM_HELP) return help;
     if (command.Id == CM_EXIT && menu == TMenuId::kContext) return exit;

@@ -71,9 +71,11 @@ enum class TMessageText : uint8_t {
   kSearchOtherFilm,
   kSearchCutFmt,             // one %s: the number of hits found before the search stopped
   kSearchResults,            // the list of hits' name for screen readers
+  // What a screen reader names the segment list's close button, which shows "X".
+  kSegmentListClose,
 };
 // Every message text; the last one above closes the list.
-constexpr size_t kMessageTextCount = static_cast<size_t>(TMessageText::kSearchResults) + 1;
+constexpr size_t kMessageTextCount = static_cast<size_t>(TMessageText::kSegmentListClose) + 1;
 
 enum class TMenuText : uint8_t {
   kFile,

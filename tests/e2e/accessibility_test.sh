@@ -4,8 +4,9 @@
 # it by) in Russian and in English after the language switch; Tab and Shift+Tab go round
 # the picture, the panel's controls and the open segment list, which its caption names;
 # the keys of the focused bar seek exactly as far as they say (to the frame `kof frames`
-# renders there) and leave the focus where it is. The bar's and sliders' own objects
-# reach a screen reader's process. (The sliders' keys under Wine:
+# renders there) and leave the focus where it is. The bar's and sliders' own objects, and
+# the segment list's close button's (named by words while it shows "X"), reach a screen
+# reader's process. (The sliders' keys under Wine:
 # AccessibleControls.KeysStepTheFocusedControlsAndTheArrowsStayWithThem; natively:
 # SliderKeys; the volume label following the slider: habits_test.sh, panel_test.sh.)
 source "$(dirname "$0")/lib.sh"
@@ -31,17 +32,22 @@ rz_open_seek_film
 
 # Names, Russian first, then English at once after the switch (and back: language_test.sh;
 # under a film's table: AccessibleTexts.ControlsAreNamedByTheirTooltipsOrTheBuiltInText).
+# A screen reader asks from its own process: the objects cross into it (COM in the
+# player's window thread) with the names and values the player gives them; the segment
+# list's close button, which shows "X", is named by words.
+objects() { rz_probe accessible roRezodu | cut -f 1,2 | tr '\t\n' ':,'; }
 russian="110=Воспроизведение|111=Пауза|112=Стоп|113=Сегменты|114=Предыдущий|115=Следующий|121=Во весь экран|"
 [ "$(button_texts)" = "$russian" ] || rz_fail "the buttons' texts in Russian: $(button_texts)"
 [ "$(control_text koProgressBar)" = Прогресс ] || rz_fail "the bar's text: $(control_text koProgressBar)"
+[ "$(objects)" = "koProgressBar:Прогресс,koSlider:Скорость воспроизведения,koSlider:Громкость,Button:Закрыть список," ] ||
+  rz_fail "the objects a screen reader gets in Russian: $(objects)"
+[ "$(rz_field "$(rz_child Button 1)" 6)" = X ] || rz_fail "the segment list's close button shows: $(rz_child Button 1)"
 rz_choose_language 2
 english="110=Play|111=Pause|112=Stop|113=Segments|114=Previous segment|115=Next segment|121=Full screen|"
 rz_wait_until 5 eval '[ "$(button_texts)" = "$english" ]' || rz_fail "the buttons' texts in English: $(button_texts)"
 [ "$(control_text koProgressBar)" = Position ] || rz_fail "the bar's text in English: $(control_text koProgressBar)"
-# A screen reader asks from its own process: the objects cross into it (COM in the
-# player's window thread) with the names and values the player gives them.
-objects=$(rz_probe accessible roRezodu | cut -f 1,2 | tr '\t\n' ':,')
-[ "$objects" = "koProgressBar:Position,koSlider:Playback speed,koSlider:Volume," ] || rz_fail "the objects a screen reader gets: $objects"
+[ "$(objects)" = "koProgressBar:Position,koSlider:Playback speed,koSlider:Volume,Button:Close the list," ] ||
+  rz_fail "the objects a screen reader gets: $(objects)"
 asked=$(rz_probe accessible roRezodu)
 grep -q "^koProgressBar	Position	.* of .*, segment 1 of " <<<"$asked" ||
   rz_fail "the bar's value, asked from another process: $asked"

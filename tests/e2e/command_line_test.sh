@@ -36,7 +36,7 @@ main=$(rz_field "$(rz_probe window roRezodu)" 1)
 box=$(rz_probe window "$about")
 [ "$(rz_field "$box" 2)" = "#32770" ] || rz_fail "the About box is not a dialog: $box"
 [ "$(rz_field "$box" 4)" = "$main" ] || rz_fail "the About box is not owned by the main window: $box"
-[ "$(rz_probe boxes | cut -f 2,4)" = "$about	Закрыть|Лицензии" ] || rz_fail "About box contents: $(rz_probe boxes)"
+[ "$(rz_probe boxes | cut -f 2,4)" = "$about	&Закрыть|&Лицензии" ] || rz_fail "About box contents: $(rz_probe boxes)"
 rz_screenshot "$about" "$RZ_OUT/about1.png"
 [ "$(rz_colours "$RZ_OUT/about1.png")" -gt 8 ] || rz_fail "the About box shows almost nothing"
 white=$(convert "$RZ_OUT/about1.png" -fill black +opaque white -format '%[fx:mean]' info:)

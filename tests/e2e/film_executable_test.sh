@@ -22,8 +22,8 @@ rz_wait_frame roRezodu 320 240 "$intro" >/dev/null
 # (UiTexts.TheChosenLanguageIsTheSetUnderAFilmsTable); here the real menus take it, and
 # a film executable grays Load and Export.
 menu=$(rz_probe menu roRezodu | awk -F'\t' '$1 ~ /^[0-3]$/ { print $1 "\t" $3; next } { print }')
-for item in "0	Movie" "1	Controls" "0.0	grayed	Загрузить\bCtrl+O" "0.2	grayed	Экспорт видео...\bCtrl+E" \
-  "1.0	enabled,checked	Start\bF9" "1.1	enabled	Пауза\bF10" "3.0	enabled	Contents\bF1" "3.2	enabled	About it"; do
+for item in "0	Movie" "1	Controls" "0.0	grayed	&Загрузить\bCtrl+O" "0.2	grayed	&Экспорт видео...\bCtrl+E" \
+  "1.0	enabled,checked	Start\bF9" "1.1	enabled	&Пауза\bF10" "3.0	enabled	Contents\bF1" "3.2	enabled	About it"; do
   grep -qxF "$item" <<<"$menu" || rz_fail "no '$item' in the film executable's menus: $menu"
 done
 rz_keys roRezodu F1
@@ -40,6 +40,6 @@ rz_close
 RZ_EXE=$player
 rz_open "$lesson"
 rz_wait_frame roRezodu 320 240 "$intro" >/dev/null
-[ "$(rz_menu_item roRezodu 0 | cut -f 2)" = "Файл" ] || rz_fail "the film's table changed the plain player's menu"
+[ "$(rz_menu_item roRezodu 0 | cut -f 2)" = "&Файл" ] || rz_fail "the film's table changed the plain player's menu"
 rz_close
 echo "$RZ_NAME: kof pack's film executable plays its film with its table's texts; the plain player plays it too"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The player in English: View > "Язык / Language" > English renames the menus and the
-# panel's tooltips at once; Русский brings every menu text back as it was; a restart
-# keeps English, and the /? box is English. (A film's table over English:
+# panel's tooltips at once, and their access keys work; Русский brings every menu text
+# back as it was; a restart keeps English, and the /? box is English. (A film's table over English:
 # UiTexts.TheChosenLanguageIsTheSetUnderAFilmsTable; the real one: film_executable_test.sh.)
 source "$(dirname "$0")/lib.sh"
 rz_e2e_init "$@"
@@ -23,7 +23,7 @@ stop_tip() {
 
 rz_open "$RZ_FILMS/pictures.kof"
 russian=$(menu_texts)
-language=$(awk -F'\t' '$2 == "Язык / Language" { print $1 }' <<<"$russian")
+language=$(awk -F'\t' '$2 == "&Язык / Language" { print $1 }' <<<"$russian")
 [ -n "$language" ] || rz_fail "no Язык / Language item: $russian"
 [ "$(stop_tip)" = "Стоп" ] || rz_fail "Stop's tooltip in Russian: $(rz_probe tips)"
 
@@ -31,7 +31,7 @@ language=$(awk -F'\t' '$2 == "Язык / Language" { print $1 }' <<<"$russian")
 # real menus take them.)
 rz_choose_language 2
 english=$(menu_texts)
-for item in "1	&Playback" "$language	Язык / Lan&guage" "$language.1	&English"; do
+for item in "1	&Playback" "$language	Язык / Lang&uage" "$language.1	&English"; do
   grep -qxF "$item" <<<"$english" || rz_fail "no '$item' in the English menus: $english"
 done
 ! grep -v "^$language" <<<"$english" | LC_ALL=C grep -q $'[\xd0\xd1]' || rz_fail "Russian left in: $english"
@@ -43,6 +43,16 @@ rz_keys roRezodu alt+p
 rz_wait_until 5 rz_probe popup >/dev/null || rz_fail "Alt+P opened no menu"
 rz_keys roRezodu s
 rz_wait_menu_state roRezodu 1.2 enabled,checked 5
+# So does the label of Find on screen's field: Alt+I takes the keyboard back to the field
+# from its hits (its letter leaves the bar's titles theirs: AccessKeys, natively).
+rz_keys roRezodu ctrl+f
+rz_wait_until 10 rz_child_visible Edit 1 || rz_fail "Ctrl+F showed no search field"
+[ "$(rz_field "$(rz_child Static 4)" 6)" = "F&ind on screen:" ] || rz_fail "the field's label: $(rz_child Static 4)"
+rz_keys roRezodu Tab
+rz_wait_until 5 eval '[ "$(rz_focus)" = "ListBox 3" ]' || rz_fail "Tab left the focus on $(rz_focus)"
+rz_keys roRezodu alt+i
+rz_wait_until 5 eval '[ "$(rz_focus)" = "Edit 1" ]' || rz_fail "Alt+I left the focus on $(rz_focus)"
+rz_keys roRezodu Escape
 
 rz_choose_language 1
 rz_wait_until 5 eval '[ "$(menu_texts)" = "$russian" ]' ||

@@ -396,7 +396,7 @@ rz_open_list() {
 # have chosen another item of View; Full screen takes the menu bar away, and a double
 # click on the picture brings it back before the next try.
 rz_choose_language() {
-  local want=Файл try
+  local want="&Файл" try
   [ "$1" = 1 ] || want="&File"
   for try in 1 2 3; do
     rz_keys roRezodu alt

@@ -47,7 +47,7 @@ rz_click roRezodu 200 200 3
 rz_wait_until 10 rz_probe popup >/dev/null || rz_fail "no context menu after a right click"
 # Without the menu bar it holds About, Export and the language too.
 items=$(rz_probe popup | cut -f 3)
-for item in "О программе" "Экспорт видео" "Язык / Language"; do
+for item in "&О программе" "&Экспорт видео" "&Язык / Language"; do
   grep -q "^$item" <<<"$items" || rz_fail "the context menu has no $item: $items"
 done
 xdotool key Escape

@@ -72,7 +72,7 @@ check_about() {
   rz_screenshot "$about" "$RZ_OUT/about-$dpi.png"
   rz_keep "$RZ_OUT/about-$dpi.png"
   parts=$(rz_probe children "$about" | awk -F'\t' '$2 == "Static" || $2 == "Button" { print $4 "\t" $6 }')
-  [ "$(printf '%s\n' "$parts" | cut -f 2 | head -n 4)" = "Закрыть
+  [ "$(printf '%s\n' "$parts" | cut -f 2 | head -n 4)" = "&Закрыть
 roRezodu
 version 2.8.0.24
 © 2026 roRezodu developers" ] || rz_fail "at $dpi DPI the About box holds: $parts"

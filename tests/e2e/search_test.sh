@@ -39,9 +39,10 @@ rz_wait_frame roRezodu 800 480 "${lists[1]}" 30 >/dev/null
 # MenuState.TheLaterItemsFollowTheFilmThePlayStateAndTheShellsChoices.)
 rz_keys roRezodu ctrl+f
 rz_wait_until 10 rz_child_visible Edit 1 || rz_fail "Ctrl+F showed no search field"
-# The field's label, just before it, which a screen reader takes as its name.
+# The field's label, just before it, which a screen reader takes as its name; its access
+# key takes the keyboard to the field.
 label=$(rz_field "$(rz_child Static 4)" 6)
-[ "$label" = "Найти на экране:" ] || rz_fail "the field's label reads '$label'"
+[ "$label" = "&Найти на экране:" ] || rz_fail "the field's label reads '$label'"
 status_says 'Введите слово*' || rz_fail "the empty field says '$(status)'"
 xdotool type --delay 60 settings
 rz_wait_until 10 status_says 'Найдено: 2' || rz_fail "typing found not two hits: $(status)"

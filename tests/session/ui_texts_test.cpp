@@ -9,6 +9,7 @@
 #include "session/fixed_texts.h"
 #include "session/ui_language.h"
 #include "film/safe_format.h"
+#include "text/utf8_text.h"
 
 namespace {
 // Marks what went through the code-page conversion.
@@ -73,37 +74,37 @@ TEST(UiTexts, EnglishTextsUseUsSpelling) {
   }
 }
 
-// In the built-in English menus every item has exactly one access key ("&" before a
-// letter), no two items of one menu share one, and the menu bar's titles have theirs;
-// the Russian set has none, as its resource script.
-TEST(UiTexts, EnglishMenuItemsHaveOneAccessKeyEachUniqueWithinTheirMenu) {
-  std::map<std::string, std::map<char, std::string>> keysByMenu;
-  const auto take = [&](const std::string& menu, const std::string& item) {
-    const std::string text = item.substr(0, item.find('\b'));
-    SCOPED_TRACE(menu + ": " + item);
-    const size_t mark = text.find('&');
-    ASSERT_NE(mark, std::string::npos) << "no access key";
-    ASSERT_LT(mark + 1, text.size());
-    EXPECT_EQ(text.find('&', mark + 1), std::string::npos) << "two access keys";
-    const char key = static_cast<char>(std::tolower(static_cast<unsigned char>(text[mark + 1])));
-    EXPECT_TRUE(std::isalnum(static_cast<unsigned char>(key)) || key == '\xD0' || key == '\xD1');
-    const auto [place, fresh] = keysByMenu[menu].emplace(key, text);
-    EXPECT_TRUE(fresh) << "the key of " << place->second;
-  };
-  for (const TMenuItemText& item : BuiltInMenuItems(TUiLanguage::kEnglish))
-    take(std::string(1, "FAVHBC"[static_cast<int>(item.Menu)]), item.Text);
-  const TLanguageMenuTexts language = LanguageMenuTexts(TUiLanguage::kEnglish);
-  take("V", language.Title);
-  take("language", language.Russian);
-  take("language", language.English);
-  EXPECT_EQ(keysByMenu.size(), 7u);  // the bar, its four drop-downs, the context menu, the languages
-
-  for (const TMenuItemText& item : BuiltInMenuItems(TUiLanguage::kRussian))
-    EXPECT_EQ(item.Text.find('&'), std::string::npos) << Listed({item});
-  const TLanguageMenuTexts russian = LanguageMenuTexts(TUiLanguage::kRussian);
-  EXPECT_EQ(russian.Title + russian.Russian + russian.English, "Язык / LanguageРусскийEnglish");
+// In the built-in menus of either language every item has exactly one access key ("&"
+// before a letter or digit), no two items of one menu share one, and the menu bar's
+// titles have theirs; the language's submenu, the last item of View and of the context
+// menu, counts in both.
+TEST(UiTexts, BuiltInMenuItemsHaveOneAccessKeyEachUniqueWithinTheirMenu) {
+  for (const TUiLanguage language : {TUiLanguage::kRussian, TUiLanguage::kEnglish}) {
+    std::map<std::string, std::map<char32_t, std::string>> keysByMenu;
+    const auto take = [&](const std::string& menu, const std::string& item) {
+      const std::string text = item.substr(0, item.find('\b'));
+      SCOPED_TRACE(menu + ": " + item);
+      const size_t mark = text.find('&');
+      ASSERT_NE(mark, std::string::npos) << "no access key";
+      EXPECT_EQ(text.find('&', mark + 1), std::string::npos) << "two access keys";
+      const auto [code, length] = DecodeUtf8(text, mark + 1);
+      ASSERT_NE(length, 0u);
+      EXPECT_TRUE(code > 0x7F || std::isalnum(static_cast<int>(code)));
+      const auto [place, fresh] = keysByMenu[menu].emplace(FoldCase(code), text);
+      EXPECT_TRUE(fresh) << "the key of " << place->second;
+    };
+    for (const TMenuItemText& item : BuiltInMenuItems(language))
+      take(std::string(1, "FAVHBC"[static_cast<int>(item.Menu)]), item.Text);
+    const TLanguageMenuTexts languages = LanguageMenuTexts(language);
+    take("V", languages.Title);
+    take("C", languages.Title);
+    take("language", languages.Russian);
+    take("language", languages.English);
+    EXPECT_EQ(keysByMenu.size(), 7u);  // the bar, its four drop-downs, the context menu, the languages
+  }
   // Tooltips and the page's buttons take the texts without marks.
-  for (const TTextEntry& entry : kMenuTexts) EXPECT_EQ(std::string(entry.English).find('&'), std::string::npos);
+  for (const TTextEntry& entry : kMenuTexts)
+    for (const char* text : {entry.BuiltIn, entry.English}) EXPECT_EQ(std::string(text).find('&'), std::string::npos);
 }
 
 // Every built-in item has words, in its language's letters.
@@ -127,10 +128,10 @@ std::string ListedByPlace(std::vector<TMenuItemText> items) {
 TEST(UiTexts, BuiltInItemsCarryTheirDotsKeysAndWords) {
   const std::string russian = ListedByPlace(BuiltInMenuItems(TUiLanguage::kRussian));
   const std::string english = ListedByPlace(BuiltInMenuItems(TUiLanguage::kEnglish));
-  for (const char* item : {"F0 Загрузить\bCtrl+O|", "F1 Свойства...\bF8|", "F4 Выход\bAlt+F4|",
-                           "A10 Предыдущий кадр\bCtrl+,|", "A17 Продолжить с ...\bCtrl+R|", "H0 Справка\bF1|",
-                           "H2 О программе...|", "C0 Загрузить...|", "C2 Воспроизведение|", "C16 Закрыть|",
-                           "C25 Сохранить кадр...|"})
+  for (const char* item : {"F0 &Загрузить\bCtrl+O|", "F1 &Свойства...\bF8|", "F4 &Выход\bAlt+F4|",
+                           "A10 Предыдущий &кадр\bCtrl+,|", "A17 Пр&одолжить с ...\bCtrl+R|", "H0 &Справка\bF1|",
+                           "H2 &О программе...|", "C0 &Загрузить...|", "C2 &Воспроизведение|", "C16 Закр&ыть|",
+                           "C25 Со&хранить кадр...|"})
     EXPECT_NE(russian.find(item), std::string::npos) << item << " in " << russian;
   for (const char* item : {"F0 &Open...\bCtrl+O|", "V1 &Full screen\bAlt+Enter|", "C0 &Open...|", "C16 E&xit|"})
     EXPECT_NE(english.find(item), std::string::npos) << item << " in " << english;
