@@ -122,13 +122,14 @@ const TCommand kCommands[] = {
     {.Id = CM_FIND_PREVIOUS, .Name = "findPrevious", .Key = Shift(KeyF(3))},
 };
 
-std::string KeyName(uint16_t key) {
+std::string KeyName(uint16_t key, TKeyNames names) {
+  const bool aria = names == TKeyNames::kAria;
   switch (key) {
     case kKeyEnter: return "Enter";
     case kKeyEnd: return "End";
     case kKeyHome: return "Home";
-    case kKeyLeft: return "Left";
-    case kKeyRight: return "Right";
+    case kKeyLeft: return aria ? "ArrowLeft" : "Left";
+    case kKeyRight: return aria ? "ArrowRight" : "Right";
     case kKeyComma: return ",";
     case kKeyPeriod: return ".";
     default: break;
@@ -138,13 +139,13 @@ std::string KeyName(uint16_t key) {
 }
 }  // namespace
 
-std::string ShortcutText(TKeyChord chord) {
+std::string ShortcutText(TKeyChord chord, TKeyNames names) {
   std::string text;
   if (chord.Key == 0) return text;
-  if (chord.Control) text += "Ctrl+";
+  if (chord.Control) text += names == TKeyNames::kAria ? "Control+" : "Ctrl+";
   if (chord.Alt) text += "Alt+";
   if (chord.Shift) text += "Shift+";
-  return text.append(KeyName(chord.Key));
+  return text.append(KeyName(chord.Key, names));
 }
 
 std::span<const TCommand> Commands() { return kCommands; }

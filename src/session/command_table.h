@@ -28,8 +28,10 @@ constexpr uint16_t kKeyEnter = 0x0D, kKeyEnd = 0x23, kKeyHome = 0x24, kKeyLeft =
                    kKeyComma = 0xBC, kKeyPeriod = 0xBE;
 constexpr uint16_t KeyF(int n) { return static_cast<uint16_t>(0x6F + n); }
 
-// How the key is written behind a menu item: "Ctrl+O", "Alt+Left", "Ctrl+,", "Shift+F3".
-std::string ShortcutText(TKeyChord chord);
+// How the key is written behind a menu item: "Ctrl+O", "Alt+Left", "Ctrl+,", "Shift+F3";
+// or as aria-keyshortcuts names it: "Control+O", "Alt+ArrowLeft".
+enum class TKeyNames { kMenu, kAria };
+std::string ShortcutText(TKeyChord chord, TKeyNames names = TKeyNames::kMenu);
 
 // Where a command's item stands: a drop-down of the menu bar and its position there, a
 // separator counting as one.

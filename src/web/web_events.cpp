@@ -29,20 +29,6 @@ std::string PageKeyCode(uint16_t key) {
   return ShortcutText({key});  // the function keys: "F9"
 }
 
-// The key as aria-keyshortcuts names it: its KeyboardEvent.key, after the modifiers.
-std::string AriaKeys(TKeyChord chord) {
-  std::string keys;
-  if (chord.Key == 0) return keys;
-  if (chord.Control) keys += "Control+";
-  if (chord.Alt) keys += "Alt+";
-  if (chord.Shift) keys += "Shift+";
-  const std::string code = PageKeyCode(chord.Key);
-  if (code.starts_with("Key") || code.starts_with("Digit")) return keys.append(1, static_cast<char>(chord.Key));
-  if (chord.Key == kKeyComma) return keys.append(",");
-  if (chord.Key == kKeyPeriod) return keys.append(".");
-  return keys.append(code);
-}
-
 void WriteTexts(TJsonWriter& json, const char* group, const std::vector<TPageText>& texts) {
   json.Key(group).BeginObject();
   for (const TPageText& text : texts) json.Key(text.Key).String(text.Value);
@@ -89,7 +75,7 @@ std::string CommandsEvent() {
     json.BeginObject().Key("name").String(command.Name).Key("id").Number(command.Id);
     json.Key("code").String(PageKeyCode(command.Key.Key)).Key("ctrl").Bool(command.Key.Control);
     json.Key("alt").Bool(command.Key.Alt).Key("shift").Bool(command.Key.Shift);
-    json.Key("shortcut").String(ShortcutText(command.Key)).Key("aria").String(AriaKeys(command.Key)).EndObject();
+    json.Key("shortcut").String(ShortcutText(command.Key)).Key("aria").String(ShortcutText(command.Key, TKeyNames::kAria)).EndObject();
   }
   return json.EndArray().EndObject().Text();
 }
