@@ -7,7 +7,7 @@
 // MP3 track that is no MP3; panel.kof and seek.kof: Coloured frames (below); habits.kof:
 // the player's habits, the bar's preview and resuming; idle.kof: an idle stretch (below);
 // export.kof: exporting a video from the player (below); search.kof: finding on screen
-// (below); late.kof: a film faster than any machine shows it (below).
+// (below).
 #include "../support/moving_film.h"
 #include "../support/search_film.h"
 #include "writer/mp3_silence.h"
@@ -100,27 +100,6 @@ SegmentSpec LongStill() {
   return spec;
 }
 
-// 30 s at 250 frames a second and three pointer samples a frame: an event every
-// millisecond, each one's due before the last one's work is done. The picture turns from
-// one colour to the other at every frame.
-SegmentSpec LateSegment() {
-  constexpr int kWidth = 640, kHeight = 480, kFrames = 7500, kSamples = 3;
-  SegmentSpec spec;
-  spec.data.name = "Late";
-  spec.data.samplesPerFrame = kSamples;
-  const Picture first = Picture::Filled(kWidth, kHeight, 0x1E4E8C), second = Picture::Filled(kWidth, kHeight, 0x8E2430);
-  spec.data.pictures = {first};
-  spec.data.frameRecords.assign(kFrames - 1, FrameRecord(DifferenceRuns(first, second)));
-  std::vector<CursorSample> track;
-  for (int k = 0; k < kFrames * kSamples; ++k)
-    track.push_back({0, uint16_t(40 + k % (kWidth - 80)), uint16_t(60 + k % (kHeight - 120))});
-  spec.data.cursorTrack = track;
-  spec.framesPerSecond = 250.0f;
-  spec.soundKind = kSoundWave;
-  spec.packing = Packing::MsZip;
-  return spec;
-}
-
 void WriteFilms(const std::filesystem::path& dir) {
   WriteBytesToFile(dir / "pictures.kof", Film(PictureSegments()));
   WriteBytesToFile(dir / "large.kof", Film({LargeSegment()}));
@@ -158,7 +137,6 @@ void WriteFilms(const std::filesystem::path& dir) {
   // meanwhile, and a short one exported alone.
   WriteBytesToFile(dir / "export.kof", Film({LongStill(), Coloured(1, 40, 10)}));
   WriteBytesToFile(dir / "search.kof", SearchFilm());
-  WriteBytesToFile(dir / "late.kof", Film({LateSegment()}));
 }
 }  // namespace
 

@@ -81,12 +81,6 @@ cleared() { rz_shot_picture roRezodu 320 240 "$RZ_OUT/stopped.png" && [ "$(rz_co
 rz_wait_until 10 cleared || rz_fail "the picture stays after F11"
 rz_close
 
-# A film whose frames come faster than they can be shown: the keys still come first.
-rz_open "$RZ_FILMS/late.kof"
-rz_wait_menu_state roRezodu 1.0 enabled,checked
-rz_pause
-rz_close
-
 # A 1400 x 1000 film: the window is maximised and the picture reduced into the available
 # area (one pixel larger than the client area), proportions kept, centred.
 "$RZ_KOF" frames "$RZ_FILMS/large.kof" --segment 1 --to 0 --out "$RZ_OUT/large" >/dev/null
