@@ -195,18 +195,6 @@ int Finish(PipedKof& kof) {
 }
 }  // namespace
 
-// The player's export: the end of standard input (Cancel) stops the export with nothing
-// left behind.
-TEST_F(KofExportStopped, CancellingThroughStandardInputLeavesNothing) {
-  PipedKof kof = StartPipedKof({(dir / "a.kof").string(), "--progress", "-o", (out / "a.webm").string()});
-  ASSERT_GT(kof.pid, 0);
-  double done = 0, total = 0;
-  ASSERT_TRUE(NextProgress(kof.output, done, total));
-  close(kof.input);
-  EXPECT_TRUE(DiedOf(Finish(kof), SIGTERM));
-  EXPECT_TRUE(fs::is_empty(out));
-}
-
 namespace {
 std::vector<std::string> FoldersIn(const fs::path& folder) {
   std::vector<std::string> names;
@@ -234,23 +222,35 @@ TEST_F(KofExportStopped, WhatAKilledExportLeftIsRemovedByTheNextExport) {
   EXPECT_EQ(FoldersIn(tmp), (std::vector<std::string>{"koP_0100", "koP_0101"}));
 }
 
-// Cancel just as the last picture is done: until the complete video is moved to OUT the
-// export is cancelled, says so and leaves OUT as it was; once it is moved, the export
-// has succeeded. Whenever the stop lands, kof never ends by the signal with a new OUT in
-// place, nor exits 0 with the old one. Without a stop, the progress lines grow to the whole.
-TEST_F(KofExportStopped, CancellingAtTheLastPictureLeavesTheOldOutputOrSucceeds) {
+// The player's Cancel is the end of kof's standard input. Cancel after the first progress
+// line stops the export with the old OUT left as it was. Cancel just as the last picture
+// is done: until the complete video is moved to OUT the export is cancelled, says so and
+// leaves OUT as it was; once it is moved, the export has succeeded. Whenever the stop
+// lands, kof never ends by the signal with a new OUT in place, nor exits 0 with the old
+// one, and leaves no partial file. Without a stop, the progress lines grow to the whole.
+TEST_F(KofExportStopped, CancelThroughStandardInputLeavesTheOldOutputOrSucceeds) {
   const fs::path video = out / "a.webm";
   const Bytes old(5, 'o');  // the user's file, which they agreed to overwrite
-  for (const int delayMs : {0, 10, 50, 200, -1}) {
-    SCOPED_TRACE(delayMs < 0 ? "no stop" : std::to_string(delayMs) + " ms after the last progress line");
+  constexpr int kFirstLine = -2, kNoStop = -1;
+  for (const int delayMs : {kFirstLine, 0, 10, 50, 200, kNoStop}) {
+    SCOPED_TRACE(delayMs == kNoStop      ? "no stop"
+                 : delayMs == kFirstLine ? "after the first progress line"
+                                         : std::to_string(delayMs) + " ms after the last progress line");
     WriteBytesToFile(video, old);
     PipedKof kof = StartPipedKof({(dir / "a.kof").string(), "--progress", "-o", video.string()}, errors);
     ASSERT_GT(kof.pid, 0);
     double done = 0, total = 1, last = 0;
-    while (done < total && NextProgress(kof.output, done, total)) {
+    while (done < total && NextProgress(kof.output, done, total) && delayMs != kFirstLine) {
       EXPECT_GE(done, last);
       EXPECT_LE(done, total + 1e-9);
       last = done;
+    }
+    if (delayMs == kFirstLine) {
+      close(kof.input);
+      EXPECT_TRUE(DiedOf(Finish(kof), SIGTERM));
+      EXPECT_EQ(ReadBytesFromFile(video), old);
+      EXPECT_TRUE(PartialFiles(out).empty());
+      continue;
     }
     EXPECT_NEAR(done, total, 1e-6) << "the last line tells the whole";
     EXPECT_NEAR(total, 10.0, 0.5) << "seconds of film: 100 frames at 10 a second";
