@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr uint32_t kTickYieldMs = 1;
 // Whole frames are shown at least this often while the picture trails the sound.
 constexpr int32_t kLagShowEvery = 10;
 
@@ -34,7 +33,6 @@ void TPlaybackEngine::Tick(uint32_t token) {
   FShell.RefreshTimeText();
   if (!Advance(*segment)) return;
   ++FTickCounter;
-  FShell.Sleep(kTickYieldMs);
 }
 
 void TPlaybackEngine::ArmNextEvent(TSegmentInfo& segment) {
