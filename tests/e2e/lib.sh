@@ -29,6 +29,7 @@ rz_fail() {
     {
       echo "-- windows now:" && rz_probe windows
       echo "-- boxes now:" && rz_probe boxes
+      [ ! -s "$RZ_OUT/probe-lost.log" ] || { echo "-- probes with no answer:" && tail -n 20 "$RZ_OUT/probe-lost.log"; }
       echo "-- the players' output:" && tail -n 20 "$RZ_OUT/player.log"
     } >&2 2>/dev/null || true
   fi
@@ -130,19 +131,24 @@ rz_open() {
 }
 
 # rz_probe COMMAND ARGS...: runs rz_probe.exe (see its header for commands and output).
-# Now and then Wine aborts a process as it ends ("Inconsistency detected by ld.so"), and
-# its answer is lost: a status above 2 is no answer, and the probe is asked again. What
-# the last probe told on standard error is kept in $RZ_OUT/probe.err (why a window was
-# not found), as the tests poll and most of their misses are expected.
+# The probe's last line on standard error is "rz_probe: answered STATUS", and that status
+# is its answer: Wine may abort a process as it ends ("Inconsistency detected by ld.so")
+# or fail to start it under load, and a run that did not say it answered is logged in
+# probe-lost.log (which a failure prints) and run again. What the last probe told on
+# standard error is kept in $RZ_OUT/probe.err (why a window was not found), as the tests
+# poll and most of their misses are expected.
 rz_probe() {
-  local out status=0 tries=0
+  local out status answered tries=0
   while :; do
     status=0
     out=$(wine "$RZ_PROBE" "$@" 2>"$RZ_OUT/probe.err") || status=$?
-    [ $status -gt 2 ] && [ $((tries += 1)) -lt 3 ] || break
+    answered=$(sed -n 's/^rz_probe: answered \([0-9]*\).*/\1/p' "$RZ_OUT/probe.err")
+    [ -z "$answered" ] || { status=$answered && break; }
+    { echo "rz_probe $* ended with $status, no answer:" && cat "$RZ_OUT/probe.err"; } >>"$RZ_OUT/probe-lost.log"
+    [ $((tries += 1)) -lt 5 ] || break
   done
   [ -z "$out" ] || printf '%s\n' "$out"
-  return $status
+  return "$status"
 }
 
 # rz_wait_window TITLE [SECONDS]: waits until a window titled TITLE is visible.
@@ -190,7 +196,7 @@ rz_keys() {
 # size in RZ_W, RZ_H; fails the test when there is no such window.
 rz_client() {
   local line
-  line=$(rz_probe client "$1") || rz_fail "no window titled '$1' ($(grep '^rz_probe' "$RZ_OUT/probe.err"))"
+  line=$(rz_probe client "$1") || rz_fail "no window titled '$1' (status $?: $(head -c 600 "$RZ_OUT/probe.err"))"
   read -r RZ_X RZ_Y RZ_W RZ_H <<<"$(tr '\t' ' ' <<<"$line")"
 }
 # rz_click TITLE X Y [BUTTON]: clicks at X,Y in the client area of the window TITLE

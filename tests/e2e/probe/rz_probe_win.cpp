@@ -467,5 +467,7 @@ int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdout), _O_BINARY);  // UTF-8 bytes and \n as they are
   const int result = Run(std::vector<std::wstring>(argv + 1, argv + argc));
   std::fflush(stdout);
+  // The answer is complete: Wine may still abort the process as it ends.
+  std::fprintf(stderr, "rz_probe: answered %d\n", result);
   return result;
 }
