@@ -1,6 +1,6 @@
 #pragma once
 // This machine and its processes: what an export's unfinished files are named after
-// (export_leftovers.h) and what sizes kof's batches (tools/kof/export_batch.h).
+// (export_leftovers.h) and what sizes kof's batches (tools/kof_export/export_batch.h).
 #include <cstdint>
 #include <string>
 

@@ -5,7 +5,7 @@
 #include <tuple>
 #include <vector>
 
-#include "kof/export_options.h"
+#include "kof_export/export_options.h"
 
 TEST(ExportOptions, TimesAreSecondsMinutesAndHoursWithAFraction) {
   const struct {

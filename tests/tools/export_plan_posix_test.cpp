@@ -1,6 +1,6 @@
 // kof export's plan: which pictures of which segments lie in the time range, the time
 // base they are counted in, and the video's size, over segments as the loader leaves them.
-#include "kof/export_plan.h"
+#include "kof_export/export_plan.h"
 
 #include <gtest/gtest.h>
 

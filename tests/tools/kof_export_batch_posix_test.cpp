@@ -10,7 +10,7 @@
 #include <set>
 #include <thread>
 
-#include "kof/gif_comment.h"
+#include "kof_export/gif_comment.h"
 #include "platform/export_leftovers.h"
 #include "support/decoded_video.h"
 #include "support/shell_quote.h"

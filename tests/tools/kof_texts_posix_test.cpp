@@ -4,7 +4,7 @@
 
 #include "session/fixed_texts.h"
 #include "session/ui_language.h"
-#include "kof/text_encoding.h"
+#include "kof_common/text_encoding.h"
 #include "tools/kof_run.h"
 
 namespace {

@@ -7,11 +7,11 @@
 #include <csignal>
 
 #include "film/ko_error.h"
-#include "kof/gif_comment.h"
-#include "kof/interruption.h"
-#include "kof/output_claim.h"
-#include "kof/output_names.h"
-#include "kof/text_index_file.h"
+#include "kof_export/gif_comment.h"
+#include "kof_export/interruption.h"
+#include "kof_export/output_claim.h"
+#include "kof_export/output_names.h"
+#include "kof_export/text_index_file.h"
 #include "support/temp_dir.h"
 #include "writer/film_writer.h"
 

@@ -1,4 +1,4 @@
-#include "atomic_file.h"
+#include "kof/atomic_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>

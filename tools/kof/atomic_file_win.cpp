@@ -1,4 +1,4 @@
-#include "atomic_file.h"
+#include "kof/atomic_file.h"
 
 #include <windows.h>
 
@@ -9,7 +9,7 @@
 #include "film/ko_cab.h"
 #include "platform/export_leftovers.h"
 #include "platform/machine_processes.h"
-#include "utf8_path.h"
+#include "kof_common/utf8_path.h"
 
 namespace {
 // Writes all of bytes to a new file of that name; false when it could not.

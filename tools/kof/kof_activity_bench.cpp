@@ -5,8 +5,8 @@
 #include <chrono>
 #include <cstdio>
 
-#include "kof_commands.h"
-#include "kof_session.h"
+#include "kof_common/kof_commands.h"
+#include "kof_common/kof_session.h"
 #include "playback/activity_source.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "film_report.h"
-#include "kof_commands.h"
-#include "kof_session.h"
+#include "kof_common/film_report.h"
+#include "kof_common/kof_commands.h"
+#include "kof_common/kof_session.h"
 #include "playback/headless_player.h"
 
 int RunBench(const Arguments& args) {

@@ -12,7 +12,7 @@
 #include <system_error>
 #include <vector>
 
-#include "kof_commands.h"
+#include "kof_common/kof_commands.h"
 
 namespace {
 constexpr const char* kExportProgram = "kof-export";

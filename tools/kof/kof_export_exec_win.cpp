@@ -9,12 +9,12 @@
 #include <cstdio>
 #include <string>
 
-#include "command_line_win.h"
-#include "killing_job_win.h"
+#include "kof_common/command_line_win.h"
+#include "kof_common/killing_job_win.h"
 #include "film/ko_cab.h"
-#include "kof_commands.h"
+#include "kof_common/kof_commands.h"
 #include "platform/windows_command_line.h"
-#include "utf8_path.h"
+#include "kof_common/utf8_path.h"
 
 namespace {
 constexpr const wchar_t* kExportProgram = L"kof-export.exe";

@@ -5,10 +5,10 @@
 #include <fstream>
 #include <system_error>
 
-#include "film_report.h"
-#include "kof_commands.h"
-#include "kof_session.h"
-#include "utf8_path.h"
+#include "kof_common/film_report.h"
+#include "kof_common/kof_commands.h"
+#include "kof_common/kof_session.h"
+#include "kof_common/utf8_path.h"
 
 namespace {
 std::string SegmentFileName(int32_t number, const char* extension) {

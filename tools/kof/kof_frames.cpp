@@ -7,12 +7,12 @@
 #include <optional>
 #include <system_error>
 
-#include "film_report.h"
-#include "kof_commands.h"
-#include "kof_session.h"
+#include "kof_common/film_report.h"
+#include "kof_common/kof_commands.h"
+#include "kof_common/kof_session.h"
 #include "playback/headless_player.h"
-#include "png_file.h"
-#include "utf8_path.h"
+#include "kof/png_file.h"
+#include "kof_common/utf8_path.h"
 
 namespace {
 constexpr const char* kFramesUsage =

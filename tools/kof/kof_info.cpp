@@ -6,12 +6,12 @@
 
 #include "film/json_writer.h"
 #include "film/temp_files.h"
-#include "film_report.h"
-#include "kof_commands.h"
-#include "kof_session.h"
-#include "terminal_text.h"
-#include "text_encoding.h"
-#include "utf8_path.h"
+#include "kof_common/film_report.h"
+#include "kof_common/kof_commands.h"
+#include "kof_common/kof_session.h"
+#include "kof/terminal_text.h"
+#include "kof_common/text_encoding.h"
+#include "kof_common/utf8_path.h"
 
 namespace {
 struct InfoOptions {

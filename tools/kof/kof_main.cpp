@@ -1,8 +1,8 @@
 // kof: inspect roRezodu films from the command line, with the player's own core.
 #include <cstdio>
 
-#include "kof_commands.h"
-#include "program_arguments.h"
+#include "kof_common/kof_commands.h"
+#include "kof_common/program_arguments.h"
 
 namespace {
 constexpr const char* kUsage =

@@ -7,12 +7,12 @@
 #include <stdexcept>
 #include <string>
 
-#include "atomic_file.h"
+#include "kof/atomic_file.h"
 #include "film/ko_stream.h"
-#include "film_report.h"
-#include "kof_commands.h"
+#include "kof_common/film_report.h"
+#include "kof_common/kof_commands.h"
 #include "writer/film_writer.h"
-#include "utf8_path.h"
+#include "kof_common/utf8_path.h"
 
 namespace fs = std::filesystem;
 using filmwriter::Bytes;

@@ -10,9 +10,9 @@
 #include <optional>
 
 #include "film/ko_error.h"
-#include "kof_commands.h"
-#include "terminal_text.h"
-#include "utf8_path.h"
+#include "kof_common/kof_commands.h"
+#include "kof/terminal_text.h"
+#include "kof_common/utf8_path.h"
 #include "text/text_index.h"
 #include "text/text_search.h"
 

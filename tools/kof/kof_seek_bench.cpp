@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "film_report.h"
-#include "kof_commands.h"
-#include "kof_session.h"
+#include "kof_common/film_report.h"
+#include "kof_common/kof_commands.h"
+#include "kof_common/kof_session.h"
 #include "playback/headless_player.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "session/ui_language.h"
-#include "kof_commands.h"
-#include "text_encoding.h"
+#include "kof_common/kof_commands.h"
+#include "kof_common/text_encoding.h"
 
 namespace {
 constexpr int kRecorderCodePage = 1251;

@@ -1,4 +1,4 @@
-#include "png_file.h"
+#include "kof/png_file.h"
 
 #include <png.h>
 

@@ -1,4 +1,4 @@
-#include "terminal_text.h"
+#include "kof/terminal_text.h"
 
 #include <cstdio>
 

@@ -1,5 +1,0 @@
-#include "terminal_line.h"
-
-#include <unistd.h>
-
-bool StderrTakesProgressLine() { return ::isatty(STDERR_FILENO) == 1; }
