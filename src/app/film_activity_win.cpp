@@ -39,7 +39,7 @@ void ShowSkipNote(TPlayer& player, double skipped) {
   TFilmActivity& activity = player.Activity;
   if (player.MainWindow == nullptr) return;
   if (!activity.Note) activity.Note = std::make_unique<TNoteWindow>(player.MainWindow, player.Scale, kStripColour);
-  activity.Note->SetText(Utf8ToWide(player.Texts.Format(TMessageText::kIdleSkippedFmt, ClockText(skipped))));
+  activity.Note->SetText(Utf8ToWide(IdleSkippedNote(player.Texts, skipped)));
   ShowNoteAboveThePanel(player, *activity.Note);
   activity.Note->Announce();
   activity.Note->HideAfter(kSkipNoteMs);

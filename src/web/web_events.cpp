@@ -36,9 +36,9 @@ void WriteTexts(TJsonWriter& json, const char* group, const std::vector<TPageTex
 }
 }  // namespace
 
-std::string SkippedEvent(double seconds) {
+std::string SkippedEvent(double seconds, const std::string& text) {
   TJsonWriter json = Begin("skipped");
-  return json.Key("seconds").Real(seconds).EndObject().Text();
+  return json.Key("seconds").Real(seconds).Key("text").String(text).EndObject().Text();
 }
 
 std::string MessageEvent(const std::string& caption, const std::string& text, const std::string& kind) {

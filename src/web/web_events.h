@@ -39,8 +39,9 @@ std::string CommandsEvent();
 // {"event":"firstpicture"}: the film's first frame reached the canvas.
 std::string FirstPictureEvent();
 
-// {"event":"skipped","seconds":..}: playback jumped over that much of an idle stretch.
-std::string SkippedEvent(double seconds);
+// {"event":"skipped","seconds":..,"text":..}: playback jumped over that much of an idle
+// stretch; the text is the note to show.
+std::string SkippedEvent(double seconds, const std::string& text);
 
 // What the panel shows.
 struct TPanelState {

@@ -2,6 +2,7 @@
 // film's first picture (web_activity.h) and hands its stretches over; ticks that play
 // into one seek past it, as a seek from the bar would.
 #include "playback/idle_skip.h"
+#include "session/idle_skip_choice.h"
 #include "web/web_events.h"
 #include "web/web_player.h"
 
@@ -18,5 +19,5 @@ void TWebPlayer::SkipIdle(int32_t segment, int32_t shown) {
   if (idle == FIdle.end() || info == nullptr) return;
   const auto jump = IdleJumpAt(idle->second, info->FramesPerSecond, shown, FEngine->ShownFrame());
   if (!jump || !FEngine->SeekTo(segment, jump->Frame)) return;
-  FPage.Send(SkippedEvent(jump->SkippedSeconds));
+  FPage.Send(SkippedEvent(jump->SkippedSeconds, IdleSkippedNote(FTexts, jump->SkippedSeconds)));
 }

@@ -37,7 +37,7 @@ rz_wait_menu_state roRezodu 2.7 enabled,checked || rz_fail "Ctrl+I left Skip idl
 grep -qE '^skipidle=[0-9]+ 3$' "$settings" || rz_fail "the settings file does not keep skipping: $(cat "$settings")"
 # Played now, the stretch is skipped, and a note above the panel says how much,
 # raised as an alert, which a screen reader speaks.
-wine "$RZ_PROBE" alert 20 >"$RZ_OUT/alert.txt" &
+wine "$RZ_PROBE" alert 20 >"$RZ_OUT/alert.txt" 2>/dev/null &
 listener=$!
 rz_wait_until 10 grep -q watching "$RZ_OUT/alert.txt" || rz_fail "nothing listens for alerts"
 rz_keys roRezodu F9

@@ -92,7 +92,7 @@ TEST(WebPlayer, SkippingJumpsOnlyWhilePlayingIntoAnIdleStretch) {
   EXPECT_EQ(NextFrame(rig), 45);
   EXPECT_EQ(rig.player.Engine().State(), psPlaying);
   ASSERT_EQ(rig.page.Named("skipped").size(), 1u);
-  EXPECT_EQ(rig.page.Named("skipped")[0], R"({"event":"skipped","seconds":3.6})");
+  EXPECT_EQ(rig.page.Named("skipped")[0], R"({"event":"skipped","seconds":3.6,"text":"Пропущено 00:00:03"})");
   EXPECT_EQ(NextFrame(rig), 46);
 
   // A search hit that pauses on the stretch's first frame: Play plays the stretch.
