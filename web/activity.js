@@ -96,7 +96,7 @@ const activity = {
   },
 
   skipped(event) {
-    this.note(pageLanguage.text("skipped", clockText(event.seconds)));
+    this.note(event.text);
     player.dataset.skips = String(Number(player.dataset.skips || 0) + 1);
   },
 
@@ -174,12 +174,5 @@ const activity = {
     new ResizeObserver(() => this.draw()).observe($("bar"));
   },
 };
-
-// Seconds as the time line writes them: 00:00:12.
-function clockText(seconds) {
-  const whole = Math.max(0, Math.round(seconds));
-  const two = (n) => String(n).padStart(2, "0");
-  return `${two(Math.floor(whole / 3600))}:${two(Math.floor(whole / 60) % 60)}:${two(whole % 60)}`;
-}
 
 activity.wire();

@@ -232,6 +232,11 @@ function applyTexts() {
     if (!element.classList.contains("icon") && element.tagName === "BUTTON") element.textContent = name;
     else element.setAttribute("aria-label", name);
   }
+  // The texts the Windows player's boxes show too, from the same table.
+  for (const element of document.querySelectorAll("[data-message]"))
+    element.textContent = texts.message[element.dataset.message] ?? element.textContent;
+  for (const element of document.querySelectorAll("[data-message-label]"))
+    element.setAttribute("aria-label", texts.message[element.dataset.messageLabel] ?? element.getAttribute("aria-label"));
   $("segments-caption").textContent = texts.message.Segments;
   $("panel").setAttribute("aria-label", texts.menu.ShowPanel || controlName("ShowPanel"));
   applyZoomTexts();

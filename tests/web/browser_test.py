@@ -281,7 +281,8 @@ def test_screen_scale(s):
 def test_language(s):
     """A Chromium preferring English shows English, one preferring Russian Russian; the
     choice on the page takes effect at once and survives a reload; a film executable made
-    by kof pack plays with its table's texts, English where it has none, and a plain film
+    by kof pack plays with its table's texts, English where it has none (the export box's
+    caption too, a text the Windows player's box shares), and a plain film
     brings the built-in texts back. (The table's texts under Russian, and the controls'
     names: WebPlayer.FilmsOpenPlainWithTrailerAndAsExecutablesAndOnlyAnExecutableBringsItsTexts.)"""
     def title(element_id):
@@ -300,7 +301,9 @@ def test_language(s):
     s.choose_file("lesson.exe")  # its table has Play and Segments, not Stop
     s.wait(lambda: s.data("state") == "playing", "the film behind the player")
     s.wait(lambda: title("stop") == "Stop (F11)", "English under the film's table")
-    assert s.driver.find_element(By.ID, "segments-caption").get_attribute("textContent") == "Части"
+    content = lambda element_id: s.driver.find_element(By.ID, element_id).get_attribute("textContent")
+    assert content("segments-caption") == "Части" and content("export-caption") == "Export video", \
+        (content("segments-caption"), content("export-caption"))
     Select(s.driver.find_element(By.ID, "language")).select_by_value("ru")
     s.choose_file("two.kof")
     s.wait(lambda: title("play") == "Воспроизведение (F9)", "the built-in texts with a plain film")
