@@ -4,9 +4,9 @@
 
 #include "app/bottom_panel_win.h"
 #include "session/idle_skip_choice.h"
+#include "session/idle_skipping.h"
 #include "session/panel_layout.h"
 #include "app/player_win.h"
-#include "session/resume_tracker.h"
 #include "app/resume_win.h"
 #include "film/segment_list.h"
 #include "platform/acm_sound_levels_win.h"
@@ -106,17 +106,13 @@ std::vector<TStripSegment> ActivityStrip(const TPlayer& player, const std::vecto
 
 void SkipIdleIfDue(TPlayer& player, int32_t segmentBefore, int32_t shownBefore) {
   // A film scrubbed while it plays follows the mouse, not the stretches.
-  if (player.State.IdleSkipSeconds <= 0 || player.Engine.State() != psPlaying || player.Panel.Scrubbing()) return;
   const TFilmActivity& activity = player.Activity;
-  const int32_t index = player.Engine.CurrentSegment();
-  const TSegmentInfo* segment = player.Engine.CurrentSegmentInfo();
-  const bool known = index >= 0 && static_cast<size_t>(index) < activity.Segments.size() &&
-                     activity.Segments[static_cast<size_t>(index)];
-  if (!known || segment == nullptr || index != segmentBefore) return;
-  const std::vector<TIdleStretch> stretches =
-      StretchesAtLeast(activity.Segments[static_cast<size_t>(index)]->Activity.Idle, player.State.IdleSkipSeconds);
-  const auto jump = IdleJumpAt(stretches, segment->FramesPerSecond, shownBefore, player.Engine.ShownFrame());
-  if (jump && player.Engine.SeekTo(index, jump->Frame)) ShowSkipNote(player, jump->SkippedSeconds);
+  const bool known = segmentBefore >= 0 && static_cast<size_t>(segmentBefore) < activity.Segments.size() &&
+                     activity.Segments[static_cast<size_t>(segmentBefore)];
+  if (!known || player.Panel.Scrubbing()) return;
+  const auto skipped = SkipIdleAfterTick(player.Engine, activity.Segments[static_cast<size_t>(segmentBefore)]->Activity.Idle,
+                                         player.State.IdleSkipSeconds, segmentBefore, shownBefore);
+  if (skipped) ShowSkipNote(player, *skipped);
 }
 
 void ToggleIdleSkip(TPlayer& player) {

@@ -1,8 +1,6 @@
 #include "session/idle_skip_choice.h"
 
 #include "playback/idle_skip.h"
-#include "session/resume_tracker.h"
-#include "session/ui_texts.h"
 
 const char kIdleSkipKey[] = "skipidle";
 
@@ -26,8 +24,4 @@ int32_t StartingIdleSkip(std::optional<int32_t> commandLine, std::string_view re
 int32_t ToggledIdleSkip(int32_t now, int32_t lastOn) {
   if (now > 0) return 0;
   return lastOn > 0 ? lastOn : kDefaultIdleSkipSeconds;
-}
-
-std::string IdleSkippedNote(const TUiTexts& texts, double seconds) {
-  return texts.Format(TMessageText::kIdleSkippedFmt, ClockText(seconds));
 }

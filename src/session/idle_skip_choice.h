@@ -7,8 +7,6 @@
 #include <string>
 #include <string_view>
 
-class TUiTexts;
-
 // The settings file's key; its value is the length, "0" while off.
 extern const char kIdleSkipKey[];
 
@@ -24,7 +22,3 @@ int32_t StartingIdleSkip(std::optional<int32_t> commandLine, std::string_view re
 // The length after the View item was chosen: off when on; when off, on again at the
 // length it had last (the default, 3 seconds, when it never was on).
 int32_t ToggledIdleSkip(int32_t now, int32_t lastOn);
-
-// The note told after a skip, "Skipped 00:00:07": the length in whole seconds, as the
-// clock counts them.
-std::string IdleSkippedNote(const TUiTexts& texts, double seconds);

@@ -2,7 +2,7 @@
 // film's first picture (web_activity.h) and hands its stretches over; ticks that play
 // into one seek past it, as a seek from the bar would.
 #include "playback/idle_skip.h"
-#include "session/idle_skip_choice.h"
+#include "session/idle_skipping.h"
 #include "web/web_events.h"
 #include "web/web_player.h"
 
@@ -13,11 +13,8 @@ void TWebPlayer::SetIdleStretches(int32_t index, std::vector<TIdleStretch> idle)
 void TWebPlayer::SetSkipIdle(bool on) { FSkipIdle = on; }
 
 void TWebPlayer::SkipIdle(int32_t segment, int32_t shown) {
-  if (!FSkipIdle || !FFilm.IsOpen() || FEngine->State() != psPlaying || FEngine->CurrentSegment() != segment) return;
   const auto idle = FIdle.find(segment);
-  const TSegmentInfo* info = FEngine->CurrentSegmentInfo();
-  if (idle == FIdle.end() || info == nullptr) return;
-  const auto jump = IdleJumpAt(idle->second, info->FramesPerSecond, shown, FEngine->ShownFrame());
-  if (!jump || !FEngine->SeekTo(segment, jump->Frame)) return;
-  FPage.Send(SkippedEvent(jump->SkippedSeconds, IdleSkippedNote(FTexts, jump->SkippedSeconds)));
+  if (!FFilm.IsOpen() || idle == FIdle.end()) return;
+  const auto skipped = SkipIdleAfterTick(*FEngine, idle->second, FSkipIdle ? kDefaultIdleSkipSeconds : 0, segment, shown);
+  if (skipped) FPage.Send(SkippedEvent(*skipped, IdleSkippedNote(FTexts, *skipped)));
 }
