@@ -2,8 +2,9 @@
 # How fast roRezodu.exe presents frames under Wine in Xvfb, and what it costs (a benchmark,
 # not a test; the machine is shared, so compare figures of one run only):
 #  1. the bare chain of 1 ms one-shot timer events that paces the frames
-#     (bench/timer_chain_win.cpp), with and without the tick's 1 ms Sleep and the idle
-#     timer the player holds; with both it is the ceiling of the MAX speed here;
+#     (bench/timer_chain_win.cpp), with and without a 1 ms Sleep after each event (which
+#     the tick once took) and the idle timer the player holds; with the idle timer alone
+#     it is the ceiling of the MAX speed here;
 #  2. highest speed: films of 770 x 695 x 32 with typical screen changes, the speed
 #     slider dragged to MAX, played with /closeonfinish; the frames presented per second
 #     of the frames by which a long and a short film differ (from F9 to the exit, so the
@@ -176,11 +177,11 @@ max_speed() {
   done
   echo "At $1: the bare chain of 1 ms one-shot events, best of $rounds:"
   for row in "${chain_rows[@]}"; do printf '  %s: %.0f events/s\n' "$row" "${chain_best[$row]}"; done
-  ceiling=${chain_best[${chain_rows[3]}]}  # chain + Sleep(1), idle timer held: what a tick waits for at best
+  ceiling=${chain_best[${chain_rows[1]}]}  # chain, idle timer held: what a tick waits for at best
   printf 'At %s: MAX speed, 770 x 695 x 32, one pointer sample per frame (F9 to exit), best of %s:\n' "$1" "$rounds"
   for i in "${!players[@]}"; do
     read -r rate t_short t_long <<<"${max_best[$i]}"
-    printf '  %s: %.0f frames/s, %.2f of the chain + Sleep(1) with the idle timer (%s frames in %.2f s, %s in %.2f s)\n' \
+    printf '  %s: %.0f frames/s, %.2f of the chain with the idle timer (%s frames in %.2f s, %s in %.2f s)\n' \
       "$(label "${players[$i]}")" "$rate" "$(ratio "$rate" "$ceiling")" \
       "${max_frames[0]}" "$t_short" "${max_frames[1]}" "$t_long"
   done
