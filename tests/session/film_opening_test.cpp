@@ -1,4 +1,5 @@
-// Each door reads the films it is meant to, and a reading tells the players all they show.
+// Each door reads the films it is meant to. What a refused file, a stopped reading and a
+// warning tell is checked through the film session (film_session_test.cpp).
 #include "session/film_opening.h"
 
 #include <gtest/gtest.h>
@@ -50,28 +51,4 @@ TEST_F(FilmOpening, EachDoorFindsTheFilmsItsFilesHold) {
   Read(plain, kChosen);
   EXPECT_EQ(list.Count(), 2);
   ClearAndExpectNothingLeft();
-}
-
-TEST_F(FilmOpening, ARefusedFileAStoppedReadingAndAWarningAreAllTold) {
-  EXPECT_EQ(OpenFilmFile(root / "missing.kof", TFilmDoor::kChosen), nullptr);
-
-  filmwriter::SegmentSpec later = Small(Packing::Stored);
-  later.version = 2;
-  const TFilmReading warned =
-      Read(Write(filmwriter::BuildFilm({Small(Packing::Stored), later}), "later.kof"), TFilmDoor::kChosen);
-  EXPECT_EQ(warned.Warning, "Сегмент 2 имеет более позднюю версию, чем проигрыватель");
-  EXPECT_TRUE(warned.HasSegments);
-  ClearAndExpectNothingLeft();  // the segment's files are open until then
-
-  // With no temporary folder the reading stops at the first segment's files; the segment
-  // read stays, so there is something to show and the error to tell.
-  const std::filesystem::path two =
-      Write(filmwriter::BuildFilm({Small(Packing::Stored), Small(Packing::Stored)}), "two.kof");
-  std::filesystem::remove_all(temp);
-  const TFilmReading stopped = Read(two, TFilmDoor::kChosen);
-  EXPECT_EQ(stopped.Error, "Cannot open or create file.");
-  EXPECT_FALSE(stopped.Loaded);
-  EXPECT_TRUE(stopped.HasSegments);
-  EXPECT_EQ(list.Count(), 1);
-  list.Clear();
 }

@@ -193,9 +193,7 @@ int Finish(PipedKof& kof) {
   std::fclose(kof.output);
   return status;
 }
-}  // namespace
 
-namespace {
 std::vector<std::string> FoldersIn(const fs::path& folder) {
   std::vector<std::string> names;
   for (const fs::directory_entry& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
