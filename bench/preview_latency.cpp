@@ -55,7 +55,6 @@ struct CountingPresenter : TFramePresenter {
 
 // The tick's 1 ms yield is a real one, as in the player.
 struct BenchShell : TQuietShell {
-  void Sleep(uint32_t ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
   void ShowError(const std::string& text) override { std::fprintf(stderr, "playback: %s\n", text.c_str()); }
 };
 

@@ -23,8 +23,6 @@ void TWindowsPlaybackShell::PostNextCommand() {
   if (FPlayer.MainWindow != nullptr) PostMessageW(FPlayer.MainWindow, WM_COMMAND, CM_NEXT, 0);
 }
 
-void TWindowsPlaybackShell::Sleep(uint32_t ms) { ::Sleep(ms); }
-
 void TWindowsPlaybackShell::ShowError(const std::string& text) {
   AskLater(FPlayer, PlaybackFailedBox(FPlayer.Texts, text));
 }

@@ -14,7 +14,6 @@ public:
   explicit TWindowsPlaybackShell(TPlayer& player) : FPlayer(player) {}
 
   void PostNextCommand() override;
-  void Sleep(uint32_t ms) override;
   void ShowError(const std::string& text) override;
   void ReportSkippedSegment(int32_t index, const std::string& reason) override;
   void UpdateMenuStates() override;

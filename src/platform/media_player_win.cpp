@@ -108,8 +108,10 @@ void TMediaPlayer::Pause() {
 }
 
 void TMediaPlayer::Stop() {
+  Sleep(1);
   MCI_GENERIC_PARMS stop{};
   Send(MCI_STOP, DefaultFlags(), stop);
+  Sleep(10);
 }
 
 void TMediaPlayer::SetTimeFormat(uint32_t format) {

@@ -62,6 +62,8 @@ public:
   // refused (MCI_FROM).
   void Play() override;
   void Pause() override;
+  // Stops, with the short waits before and after that let the device settle before it
+  // is closed (the engine stops a device only to close it).
   void Stop() override;
   // TSoundDevice::kTimeFormatMilliseconds or kTimeFormatSamples (MCI_SET, no wait).
   void SetTimeFormat(uint32_t format) override;

@@ -115,8 +115,6 @@ public:
   // Has Next() run once the current message has been handled (the Windows shell posts
   // its Next command to the main window).
   virtual void PostNextCommand() = 0;
-  // Yields the processor for ms milliseconds.
-  virtual void Sleep(uint32_t ms) = 0;
   // Shows a playback failure text (caption "Error"), after the film has been stopped.
   // Called from inside a tick: a box waits until the tick is over.
   virtual void ShowError(const std::string& text) = 0;

@@ -141,12 +141,9 @@ void TPlaybackEngine::OpenSound(const TSegmentInfo& segment) {
   if (!segment.SoundFilePath.empty()) FSound.Open();
 }
 
-// The short waits let the device settle between stopping and closing.
 void TPlaybackEngine::CloseSound() {
   if (!FSound.IsOpen()) return;
-  FShell.Sleep(1);
   FSound.Stop();
-  FShell.Sleep(10);
   FSound.Close();
 }
 

@@ -25,7 +25,6 @@ public:
 class TQuietShell : public TPlaybackShell {
 public:
   void PostNextCommand() override { NextPosted = true; }
-  void Sleep(uint32_t) override {}
   void ShowError(const std::string&) override {}
   void ReportSkippedSegment(int32_t, const std::string&) override {}
   void UpdateMenuStates() override {}

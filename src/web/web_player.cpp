@@ -61,7 +61,6 @@ public:
   TShell(TWebPlayer& player, TScreenSize screen) : FPlayer(player), FScreen(screen) {}
 
   void PostNextCommand() override { NextPosted = true; }
-  void Sleep(uint32_t) override {}
   void ShowError(const std::string& text) override { FPlayer.ShowBox(PlaybackFailedBox(FPlayer.FTexts, text)); }
   void ReportSkippedSegment(int32_t, const std::string& reason) override {
     FPlayer.ShowBox(SkippedSegmentBox(FPlayer.FTexts, reason));

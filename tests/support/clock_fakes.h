@@ -131,7 +131,6 @@ class FakeShell : public TPlaybackShell {
 public:
   explicit FakeShell(std::vector<std::string>& log) : FLog(log) {}
   void PostNextCommand() override { ++NextPending, NextPostedAtTick.push_back(Engine->TickCounter()); }
-  void Sleep(uint32_t) override {}
   void ShowError(const std::string& text) override { FLog.push_back("Error " + text); }
   void ReportSkippedSegment(int32_t index, const std::string& reason) override {
     FLog.push_back("Skip " + std::to_string(index) + " " + reason);
