@@ -3,7 +3,6 @@
 browser_test.py): idle.kof stands still, picture, pointer and sound, from 1.9 s to 9.0 s
 of its 12 s. The picture after a skip is checked against `kof frames`. (The stretches
 a segment's pictures and sound make: WebActivity and Activity natively.)"""
-import time
 
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
@@ -32,9 +31,10 @@ def set_skipping(s, on):
 def test_skip_idle(s):
     """With skipping on (the I key, remembered over a reload) the film skips its idle
     stretch, and a screen reader hears so with the panel hidden (F7); the picture after
-    the skip is the frame 0.5 s before the stretch ends. With skipping off it plays in
-    full. (Where playback jumps, and that it goes on playing from there:
-    WebPlayer.SkippingJumpsOnlyWhilePlayingIntoAnIdleStretch.)"""
+    the skip is the frame 0.5 s before the stretch ends. With skipping off nothing is
+    skipped. (Where playback jumps, and that it goes on playing from there:
+    WebPlayer.SkippingJumpsOnlyWhilePlayingIntoAnIdleStretch; the page's clock:
+    test_clock_and_sound.)"""
     s.open_page()
     set_skipping(s, True)
     s.open_page(FILM)  # a reload: the choice comes from storage
@@ -54,12 +54,8 @@ def test_skip_idle(s):
     set_skipping(s, False)
     s.open_page(FILM)
     s.wait_state("playing")
-    started = time.monotonic()
     s.wait_state("stopped", LENGTH + 5)
-    seconds = time.monotonic() - started
-    assert abs(seconds - LENGTH) <= 1.5, f"without skipping played {seconds:.2f} s"
     assert s.data("skips") is None, s.describe()
-    print(f"     without skipping it played in {seconds:.2f} s")
 
 
 def check_strip(s):

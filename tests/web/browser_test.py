@@ -104,8 +104,9 @@ def test_controls(s):
 
 
 def test_full_screen(s):
-    """In full screen, where only the full-screen element is drawn, the segment list and
-    the messages show, and the page stays in full screen."""
+    """Alt+Enter enters full screen, where only the full-screen element is drawn: the
+    segment list and the messages show, and the page stays in full screen; a double click
+    on the picture leaves it."""
     s.open_playing("two.kof")
     window = s.driver.execute_script("return [innerWidth, innerHeight]")
     full_screen = lambda: s.driver.execute_script("return document.fullscreenElement?.id") == "player" \
@@ -125,7 +126,7 @@ def test_full_screen(s):
                 if pixels[3 * (y * width + x):3 * (y * width + x) + 3] == b"\xff\xff\xff")
     assert white > box["width"] * box["height"] / 2, "the film's properties are not drawn in full screen"
     s.close_message()
-    s.press(Keys.ALT, Keys.ENTER)
+    ActionChains(s.driver).double_click(s.driver.find_element(By.ID, "picture-area")).perform()
     s.wait(lambda: s.driver.execute_script("return document.fullscreenElement") is None, "the window again")
 
 
@@ -172,10 +173,10 @@ def wheel(s, element, notches, dx=0):
 
 
 def test_habits(s):
-    """Space pauses and plays; a double click on the picture enters and leaves full screen;
-    three notches over the picture turn the volume down 15 %, and a notch over the bar
-    seeks 5 s; the mouse over the bar shows the reduction of kof's picture of the frame
-    under it (320 wide: halved), with the segment's name and the time."""
+    """Three notches over the picture turn the volume down 15 %, and a notch over the bar
+    seeks 5 s; Space plays; the mouse over the bar shows the reduction of kof's picture of
+    the frame under it (320 wide: halved), with the segment's name and the time. (A double
+    click on the picture: test_full_screen.)"""
     s.open_paused("habits.kof")
     frame = int(s.data("shown"))
     picture = s.driver.find_element(By.ID, "picture-area")
@@ -190,12 +191,7 @@ def test_habits(s):
     s.wait(lambda: s.data("shown") == str(frame + 50), f"frame {frame + 50}, 5 s after {frame}")
     s.keys(" ")
     s.wait_state("playing")
-    ActionChains(s.driver).double_click(picture).perform()
-    s.wait(lambda: s.driver.execute_script("return document.fullscreenElement?.id") == "player", "full screen")
-    ActionChains(s.driver).double_click(s.driver.find_element(By.ID, "picture-area")).perform()
-    s.wait(lambda: s.driver.execute_script("return document.fullscreenElement") is None, "the window again")
     # Three quarters along the bar (25 s): about 3.75 s into "Second", frame 37 or so.
-    bar = s.driver.find_element(By.ID, "bar")
     ActionChains(s.driver).move_to_element_with_offset(bar, bar.size["width"] // 4, 0).perform()
     shown = s.driver.find_element(By.ID, "preview")
     s.wait(lambda: shown.is_displayed() and shown.get_attribute("data-exact") == "1", "the preview")
