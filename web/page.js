@@ -497,14 +497,21 @@ function onBarMove(event) {
   if (!barDrag.scrubbing && Math.abs(event.clientX - barDrag.startX) < 4) return;
   barDrag.scrubbing = true;
   // One scrub per display frame: the worker shows the frame under the latest point.
-  if (!scrubQueued) requestAnimationFrame(() => {
-    send({ type: "barScrub", ...scrubQueued });
-    scrubQueued = null;
-  });
+  if (!scrubQueued) requestAnimationFrame(sendQueuedScrub);
   scrubQueued = barPoint(event);
 }
 
+function sendQueuedScrub() {
+  if (scrubQueued) send({ type: "barScrub", ...scrubQueued });
+  scrubQueued = null;
+}
+
+// The last point first, then the end of the drag: the worker skips idle stretches again.
 function onBarUp() {
+  if (barDrag && barDrag.scrubbing) {
+    sendQueuedScrub();
+    send({ type: "barRelease" });
+  }
   barDrag = null;
 }
 

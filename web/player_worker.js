@@ -214,6 +214,7 @@ function run(message) {
     case "segment": rz._rz_play_segment(message.index); break;
     case "barPress": rz._rz_press_bar(message.x, message.width); break;
     case "barScrub": rz._rz_scrub_bar(message.x, message.width); break;
+    case "barRelease": rz._rz_release_bar(); break;
     case "barStep": rz._rz_step_bar(message.seconds); break;
     case "viewport": rz._rz_viewport(message.width, message.height); break;
     case "fullscreen": rz._rz_fullscreen(message.on ? 1 : 0); break;

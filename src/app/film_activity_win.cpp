@@ -105,13 +105,13 @@ std::vector<TStripSegment> ActivityStrip(const TPlayer& player, const std::vecto
 }
 
 void SkipIdleIfDue(TPlayer& player, int32_t segmentBefore, int32_t shownBefore) {
-  // A film scrubbed while it plays follows the mouse, not the stretches.
   const TFilmActivity& activity = player.Activity;
   const bool known = segmentBefore >= 0 && static_cast<size_t>(segmentBefore) < activity.Segments.size() &&
                      activity.Segments[static_cast<size_t>(segmentBefore)];
-  if (!known || player.Panel.Scrubbing()) return;
+  if (!known) return;
   const auto skipped = SkipIdleAfterTick(player.Engine, activity.Segments[static_cast<size_t>(segmentBefore)]->Activity.Idle,
-                                         player.State.IdleSkipSeconds, segmentBefore, shownBefore);
+                                         player.State.IdleSkipSeconds,
+                                         {segmentBefore, shownBefore, player.Panel.Scrubbing()});
   if (skipped) ShowSkipNote(player, *skipped);
 }
 

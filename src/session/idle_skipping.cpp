@@ -7,13 +7,14 @@
 #include "session/ui_texts.h"
 
 std::optional<double> SkipIdleAfterTick(TPlaybackEngine& engine, const std::vector<TIdleStretch>& idle,
-                                        int32_t lengthSeconds, int32_t segmentBefore, int32_t shownBefore) {
-  if (lengthSeconds <= 0 || engine.State() != psPlaying || engine.CurrentSegment() != segmentBefore) return std::nullopt;
+                                        int32_t lengthSeconds, const TTickBefore& before) {
+  if (lengthSeconds <= 0 || before.Scrubbing) return std::nullopt;
+  if (engine.State() != psPlaying || engine.CurrentSegment() != before.Segment) return std::nullopt;
   const TSegmentInfo* segment = engine.CurrentSegmentInfo();
   if (segment == nullptr) return std::nullopt;
-  const auto jump = IdleJumpAt(StretchesAtLeast(idle, lengthSeconds), segment->FramesPerSecond, shownBefore,
+  const auto jump = IdleJumpAt(StretchesAtLeast(idle, lengthSeconds), segment->FramesPerSecond, before.Shown,
                                engine.ShownFrame());
-  if (!jump || !engine.SeekTo(segmentBefore, jump->Frame)) return std::nullopt;
+  if (!jump || !engine.SeekTo(before.Segment, jump->Frame)) return std::nullopt;
   return jump->SkippedSeconds;
 }
 

@@ -13,12 +13,21 @@
 class TPlaybackEngine;
 class TUiTexts;
 
+// The tick just run: the segment and frame it went on from, and whether the user drags
+// along the bar meanwhile (a film scrubbed while it plays follows the mouse, not the
+// stretches).
+struct TTickBefore {
+  int32_t Segment = -1;
+  int32_t Shown = -1;
+  bool Scrubbing = false;
+};
+
 // Seeks past the stretch the last tick stepped onto, when skipping is on (a length of
-// 1 s or more), the film plays, and the tick stayed in segmentBefore, where it went on
-// from frame shownBefore; idle holds that segment's measured stretches. Returns the
-// film time skipped when it sought.
+// 1 s or more), the film plays, the bar is not being scrubbed and the tick stayed in
+// its segment; idle holds that segment's measured stretches. Returns the film time
+// skipped when it sought.
 std::optional<double> SkipIdleAfterTick(TPlaybackEngine& engine, const std::vector<TIdleStretch>& idle,
-                                        int32_t lengthSeconds, int32_t segmentBefore, int32_t shownBefore);
+                                        int32_t lengthSeconds, const TTickBefore& before);
 
 // The note told after a skip, "Skipped 00:00:07": the length in whole seconds, as the
 // clock counts them.

@@ -158,6 +158,7 @@ EMSCRIPTEN_KEEPALIVE void rz_speed(int32_t position) { worker.Player->SetSpeed(p
 EMSCRIPTEN_KEEPALIVE void rz_play_segment(int32_t index) { worker.Player->PlaySegment(index); }
 EMSCRIPTEN_KEEPALIVE void rz_press_bar(int32_t x, int32_t width) { worker.Player->PressBar(x, width); }
 EMSCRIPTEN_KEEPALIVE void rz_scrub_bar(int32_t x, int32_t width) { worker.Player->ScrubBar(x, width); }
+EMSCRIPTEN_KEEPALIVE void rz_release_bar() { worker.Player->ReleaseBar(); }
 EMSCRIPTEN_KEEPALIVE void rz_step_bar(double seconds) { worker.Player->StepBar(seconds); }
 EMSCRIPTEN_KEEPALIVE void rz_tick(uint32_t token) { worker.Player->Tick(token); }
 EMSCRIPTEN_KEEPALIVE void rz_display_frame() { worker.Player->DisplayFrame(); }

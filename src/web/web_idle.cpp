@@ -15,6 +15,7 @@ void TWebPlayer::SetSkipIdle(bool on) { FSkipIdle = on; }
 void TWebPlayer::SkipIdle(int32_t segment, int32_t shown) {
   const auto idle = FIdle.find(segment);
   if (!FFilm.IsOpen() || idle == FIdle.end()) return;
-  const auto skipped = SkipIdleAfterTick(*FEngine, idle->second, FSkipIdle ? kDefaultIdleSkipSeconds : 0, segment, shown);
+  const auto skipped =
+      SkipIdleAfterTick(*FEngine, idle->second, FSkipIdle ? kDefaultIdleSkipSeconds : 0, {segment, shown, FScrubbing});
   if (skipped) FPage.Send(SkippedEvent(*skipped, IdleSkippedNote(FTexts, *skipped)));
 }

@@ -264,6 +264,7 @@ void TWebPlayer::PlaySegment(int32_t index) {
 }
 
 void TWebPlayer::PressBar(int32_t x, int32_t width) {
+  FScrubbing = false;
   Guarded([&] {
     const int32_t part = FBar.SegmentAtPixel(x, width);
     if (FFilm.IsOpen() && part >= 0 && part < int32_t(FBarSegments.size()))
@@ -272,6 +273,7 @@ void TWebPlayer::PressBar(int32_t x, int32_t width) {
 }
 
 void TWebPlayer::ScrubBar(int32_t x, int32_t width) {
+  FScrubbing = true;
   Guarded([&] {
     const TProgressModel::TSegmentTime at = FBar.SegmentAtTime(FBar.TimeAtPixel(x, width));
     if (!FFilm.IsOpen() || at.Segment < 0 || at.Segment >= int32_t(FBarSegments.size())) return;

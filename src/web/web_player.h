@@ -65,8 +65,10 @@ public:
   void PlaySegment(int32_t index);
   // The progress bar, x pixels from the left of a bar width pixels wide: a press plays
   // the segment of that part, dragging shows the frame under x (the play state stays).
+  // A drag ends with ReleaseBar; while it lasts, no idle stretch is skipped.
   void PressBar(int32_t x, int32_t width);
   void ScrubBar(int32_t x, int32_t width);
+  void ReleaseBar() { FScrubbing = false; }
   // The focused bar's keys: the frame seconds after (before, when negative) the one
   // shown, across segments and clamped to the film's first and last frame, so that an
   // infinite step reaches an end. The play state stays (from stopped the film pauses there).
@@ -185,6 +187,7 @@ private:
 
   std::map<int32_t, std::vector<TIdleStretch>> FIdle;
   bool FSkipIdle = false;
+  bool FScrubbing = false;
 
   TResumeTracker FResume;
   std::optional<TFilmFrame> FOffered;

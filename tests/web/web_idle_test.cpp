@@ -1,6 +1,6 @@
 // The page's activity strip and skipping idle stretches, in the web player's portable
 // part: a segment measured with the page's sound samples, the levels the strip shows,
-// and playback that jumps over a stretch only while it plays into one.
+// and playback that jumps over a stretch only while it plays into one, the bar not dragged.
 #include "web/web_activity.h"
 
 #include <gtest/gtest.h>
@@ -83,8 +83,15 @@ TEST(WebPlayer, SkippingJumpsOnlyWhilePlayingIntoAnIdleStretch) {
   EXPECT_EQ(rig.player.Engine().ShownFrame(), 12);
   EXPECT_TRUE(rig.page.Named("skipped").empty());
 
-  // On, from the start: the stretch's first frame goes on at 4.5 s, still playing.
+  // On, but the bar dragged: the film follows the mouse, and a tick onto the stretch plays it.
   rig.player.SetSkipIdle(true);
+  rig.player.ScrubBar(2 + 8, 2 + 2 * 60 + 2);  // 0.8 s
+  EXPECT_EQ(NextFrame(rig), 9);
+  EXPECT_EQ(NextFrame(rig), 10);
+  rig.player.ReleaseBar();
+  EXPECT_TRUE(rig.page.Named("skipped").empty());
+
+  // Released, from the start: the stretch's first frame goes on at 4.5 s, still playing.
   rig.player.PlaySegment(0);
   int32_t frame = rig.player.Engine().ShownFrame();
   while (frame < 8) frame = NextFrame(rig);
@@ -106,6 +113,7 @@ TEST(WebPlayer, SkippingJumpsOnlyWhilePlayingIntoAnIdleStretch) {
   // the stretch plays it.
   rig.player.Command(111);
   rig.player.ScrubBar(2 + 1, 2 + 2 * 60 + 2);  // 0.1 s of 12 s, two pixels a tenth
+  rig.player.ReleaseBar();
   rig.player.StepBar(1);
   EXPECT_EQ(rig.player.Engine().ShownFrame(), 11);
   EXPECT_EQ(rig.player.Engine().State(), psPaused);
