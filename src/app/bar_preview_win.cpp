@@ -14,14 +14,14 @@ namespace {
 // preview can use.
 constexpr int32_t kPlayingPictureDepth = 32;
 
-TBarPreview& Preview(TPlayer& player) {
+TBarPreview& Preview(TWinPlayer& player) {
   if (!player.Preview) player.Preview = std::make_unique<TBarPreview>();
   return *player.Preview;
 }
 
 // The note's place: centred on the mouse, its bottom just above the panel's top edge,
 // inside the window.
-void PlaceNote(TPlayer& player, TBarPreview& preview) {
+void PlaceNote(TWinPlayer& player, TBarPreview& preview) {
   const HWND panelWindow = player.Panel.Window();
   if (panelWindow == nullptr || !preview.Note) return;
   RECT panel{}, client{};
@@ -33,7 +33,7 @@ void PlaceNote(TPlayer& player, TBarPreview& preview) {
   preview.Note->ShowAt(x, panel.top - size.Height - player.Scale.Px(2));
 }
 
-void MakeWorker(TPlayer& player, TBarPreview& preview) {
+void MakeWorker(TWinPlayer& player, TBarPreview& preview) {
   if (!preview.Worker) {
     HWND window = player.MainWindow;
     preview.Worker = std::make_unique<TPreviewWorker>([window] { PostMessageW(window, WM_PREVIEWREADY, 0, 0); });
@@ -46,7 +46,7 @@ void MakeWorker(TPlayer& player, TBarPreview& preview) {
 }
 }  // namespace
 
-void ShowBarPreview(TPlayer& player, int32_t segment, int32_t frame, int32_t centreX) {
+void ShowBarPreview(TWinPlayer& player, int32_t segment, int32_t frame, int32_t centreX) {
   const TSegmentInfo* info = player.Film.Segments().Get(segment);
   if (player.MainWindow == nullptr || !IsSeekable(info)) return HideBarPreview(player);
   TBarPreview& preview = Preview(player);
@@ -59,7 +59,7 @@ void ShowBarPreview(TPlayer& player, int32_t segment, int32_t frame, int32_t cen
   if (preview.Note->Visible()) PlaceNote(player, preview);
 }
 
-void HideBarPreview(TPlayer& player) {
+void HideBarPreview(TWinPlayer& player) {
   if (!player.Preview) return;
   TBarPreview& preview = *player.Preview;
   if (preview.Shown) preview.Shown->Leave();
@@ -67,7 +67,7 @@ void HideBarPreview(TPlayer& player) {
   if (preview.Note) preview.Note->Hide();
 }
 
-void ShowReadyPreview(TPlayer& player) {
+void ShowReadyPreview(TWinPlayer& player) {
   if (!player.Preview || !player.Preview->Worker || !player.Preview->Shown) return;
   TBarPreview& preview = *player.Preview;
   TPreviewPicture picture;
@@ -77,7 +77,7 @@ void ShowReadyPreview(TPlayer& player) {
   PlaceNote(player, preview);
 }
 
-void ReleaseBarPreview(TPlayer& player) {
+void ReleaseBarPreview(TWinPlayer& player) {
   if (!player.Preview) return;
   HideBarPreview(player);
   if (player.Preview->Worker) player.Preview->Worker->SetDecoder(nullptr);

@@ -12,7 +12,7 @@
 #include "controls/note_window_win.h"
 #include "playback/preview_worker.h"
 
-class TPlayer;
+class TWinPlayer;
 
 // Posted to the main window by the preview's worker.
 constexpr UINT WM_PREVIEWREADY = WM_APP + 2;
@@ -27,11 +27,11 @@ struct TBarPreview {
 // The mouse is over the bar where a seek would show frame of segment; centreX is the
 // mouse's x in the main window's client area. The note follows the mouse and shows the
 // picture last made, under that picture's own segment name and time.
-void ShowBarPreview(TPlayer& player, int32_t segment, int32_t frame, int32_t centreX);
+void ShowBarPreview(TWinPlayer& player, int32_t segment, int32_t frame, int32_t centreX);
 // The mouse left the bar, or pressed it.
-void HideBarPreview(TPlayer& player);
+void HideBarPreview(TWinPlayer& player);
 // WM_PREVIEWREADY: the worker's latest picture, shown while the mouse is still there.
-void ShowReadyPreview(TPlayer& player);
+void ShowReadyPreview(TWinPlayer& player);
 // Before the film's segments go (another film, the end): the worker lets go of the
 // film's files, and the note goes.
-void ReleaseBarPreview(TPlayer& player);
+void ReleaseBarPreview(TWinPlayer& player);

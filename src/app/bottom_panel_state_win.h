@@ -24,11 +24,11 @@ struct TShownSegment {
   uint8_t FramesPerSecond = kStartInfoRate;
 };
 
-class TPlayer;
+class TWinPlayer;
 
 struct TBottomPanelState {
   // Builds the children of the panel window for the player's screen scale.
-  TBottomPanelState(HWND window, TPlayer& player);
+  TBottomPanelState(HWND window, TWinPlayer& player);
   ~TBottomPanelState();
   TBottomPanelState(const TBottomPanelState&) = delete;
   TBottomPanelState& operator=(const TBottomPanelState&) = delete;
@@ -49,7 +49,7 @@ struct TBottomPanelState {
   // volume sliders, the progress bar.
   std::vector<HWND> ToolControls() const;
 
-  TPlayer& Player;
+  TWinPlayer& Player;
   HWND Window;
   RECT Client{};
   TNumberSeparators Separators;

@@ -70,7 +70,7 @@ void UpdateToolRects(HWND toolTip, const std::vector<HWND>& controls) {
 // its start only when there is one.
 void OnBarSegmentClick(const TBottomPanelState& panel, int32_t index, bool& allow) {
   allow = false;
-  TPlayer& player = panel.Player;
+  TWinPlayer& player = panel.Player;
   if (!player.Film.IsOpen() || index < 0 || index >= static_cast<int32_t>(panel.BarSegments.size())) return;
   player.Engine.StartSegment(panel.BarSegments[static_cast<size_t>(index)]);
   allow = true;
@@ -79,7 +79,7 @@ void OnBarSegmentClick(const TBottomPanelState& panel, int32_t index, bool& allo
 // The frame of the film segment that the bar's part under seconds stands for; Segment
 // -1 when there is none.
 TFilmFrame FilmFrameAt(const TBottomPanelState& panel, const TkoProgressBar& bar, double seconds) {
-  const TPlayer& player = panel.Player;
+  const TWinPlayer& player = panel.Player;
   const TProgressModel::TSegmentTime at = bar.Model().SegmentAtTime(seconds);
   if (!player.Film.IsOpen() || at.Segment < 0 || at.Segment >= static_cast<int32_t>(panel.BarSegments.size()))
     return {};
@@ -97,7 +97,7 @@ void OnBarScrub(const TBottomPanelState& panel, const TkoProgressBar& bar, doubl
 
 // The mouse over the bar without a press: the picture a seek there would show, above it.
 void OnBarHover(const TBottomPanelState& panel, const TkoProgressBar& bar, int32_t x, double seconds) {
-  TPlayer& player = panel.Player;
+  TWinPlayer& player = panel.Player;
   const TFilmFrame at = FilmFrameAt(panel, bar, seconds);
   if (at.Segment < 0 || player.MainWindow == nullptr) return HideBarPreview(player);
   POINT mouse{x, 0};
@@ -112,18 +112,18 @@ void OnVolumeChange(const TBottomPanelState& panel, TkoSlider& slider) {
 
 // A key of the focused bar seeks as the seek commands do, a minute for a page and to
 // the film's ends for Home and End.
-void OnBarKeyStep(TPlayer& player, const TkoProgressBar& bar, TSliderStep step) {
+void OnBarKeyStep(TWinPlayer& player, const TkoProgressBar& bar, TSliderStep step) {
   player.Engine.SeekBySeconds(BarStepSeconds(step, bar.TotalLength()));
   if (player.MainWindow != nullptr) UpdateMenuStates(player);
 }
 
 // The slider's own steps, counted from the value asked for last, as the wheel's notches are.
-void OnVolumeKeyStep(TPlayer& player, const TkoSlider& slider, TSliderStep step) {
+void OnVolumeKeyStep(TWinPlayer& player, const TkoSlider& slider, TSliderStep step) {
   player.Panel.StepVolume(slider.KeyStepAmount(step));
 }
 
 std::string BarValue(const TBottomPanelState& panel) {
-  const TPlayer& player = panel.Player;
+  const TWinPlayer& player = panel.Player;
   if (!player.Film.IsOpen() || !panel.ProgressBar) return {};
   return BarValueText(player.Texts, panel.CurrentSeconds, panel.ProgressBar->TotalLength(),
                       player.Engine.CurrentSegment(), player.Film.Segments().Count(), panel.Separators.Time);
@@ -147,7 +147,7 @@ void DescribeControls(TBottomPanelState& panel) {
 
 }  // namespace
 
-TBottomPanel::TBottomPanel(TPlayer& player) : FPlayer(player) {}
+TBottomPanel::TBottomPanel(TWinPlayer& player) : FPlayer(player) {}
 
 TBottomPanel::~TBottomPanel() { DestroyPaneWindow(FWindow); }
 
@@ -194,7 +194,7 @@ void TBottomPanel::WindowGone() {
 }
 
 void TBottomPanel::RunCommand(int command) {
-  TPlayer& player = FPlayer;
+  TWinPlayer& player = FPlayer;
   switch (command) {
     case CM_PLAY:
     case CM_PAUSE:
@@ -208,7 +208,7 @@ void TBottomPanel::RunCommand(int command) {
   Redraw();
 }
 
-TBottomPanelState::TBottomPanelState(HWND window, TPlayer& player)
+TBottomPanelState::TBottomPanelState(HWND window, TWinPlayer& player)
     : Player(player),
       Window(window),
       Separators{LocaleText(LOCALE_SDECIMAL, "."), LocaleText(LOCALE_STIME, ":")},

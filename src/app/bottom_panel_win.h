@@ -17,13 +17,13 @@
 #include "playback/play_state.h"
 #include "playback/screen_scale.h"
 
-class TPlayer;
+class TWinPlayer;
 class TUiTexts;
 struct TBottomPanelState;
 
 class TBottomPanel {
 public:
-  explicit TBottomPanel(TPlayer& player);
+  explicit TBottomPanel(TWinPlayer& player);
   ~TBottomPanel();
   TBottomPanel(const TBottomPanel&) = delete;
   TBottomPanel& operator=(const TBottomPanel&) = delete;
@@ -85,7 +85,7 @@ private:
   void WindowGone();
   void RunCommand(int command);
 
-  TPlayer& FPlayer;
+  TWinPlayer& FPlayer;
   HWND FWindow = nullptr;
   bool FGoing = false;  // from WM_DESTROY on
   // The controls and what the panel draws with, from WM_CREATE until the window is gone.

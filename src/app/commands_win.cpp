@@ -25,7 +25,7 @@
 #include "film/ko_error.h"
 
 namespace {
-void ShowProperties(TPlayer& player) {
+void ShowProperties(TWinPlayer& player) {
   if (!player.Film.IsOpen()) return;
   const auto text =
       FilmPropertiesText(WideToUtf8(player.ProgramPath.wstring()), player.Film.Segments(), player.Texts, AnsiToUtf8);
@@ -33,14 +33,14 @@ void ShowProperties(TPlayer& player) {
     ShowBox(player.MainWindow, *text, FixedTexts(player.Texts.Language()).PropertiesCaption, MB_OK | MB_ICONINFORMATION);
 }
 
-void ShowHelp(TPlayer& player) {
+void ShowHelp(TWinPlayer& player) {
   ShowBox(player.MainWindow, HelpText(player.Texts.Language()), player.Texts.Menu(TMenuText::kHelp),
           MB_OK | MB_ICONINFORMATION);
 }
 
 // Open dialog; only while stopped (the menu items are also grayed unless the player
 // started without a film, but in full screen there is no menu to gray).
-void LoadFromDialog(TPlayer& player) {
+void LoadFromDialog(TWinPlayer& player) {
   if (player.Engine.State() != psStopped) return;
   std::wstring fileName(32768, L'\0');  // long paths too, not only 260 characters
   OPENFILENAMEW dialog{};
@@ -57,13 +57,13 @@ void LoadFromDialog(TPlayer& player) {
 }
 }  // namespace
 
-void ShowContextMenuAtCursor(TPlayer& player) {
+void ShowContextMenuAtCursor(TWinPlayer& player) {
   POINT cursor{};
   GetCursorPos(&cursor);
   player.Menus.ShowContextMenu(player.MainWindow, cursor);
 }
 
-void ShowContextMenuFor(TPlayer& player, LPARAM where) {
+void ShowContextMenuFor(TWinPlayer& player, LPARAM where) {
   if (where != -1) {
     player.Menus.ShowContextMenu(player.MainWindow, {GET_X_LPARAM(where), GET_Y_LPARAM(where)});
     return;
@@ -77,7 +77,7 @@ void ShowContextMenuFor(TPlayer& player, LPARAM where) {
   player.Menus.ShowContextMenu(player.MainWindow, corner);
 }
 
-void RunCommand(TPlayer& player, int command) {
+void RunCommand(TWinPlayer& player, int command) {
   switch (command) {
     case CM_EXIT: DestroyWindow(player.MainWindow); break;
     case CM_LOAD: LoadFromDialog(player); break;
@@ -111,7 +111,7 @@ void RunCommand(TPlayer& player, int command) {
   }
 }
 
-void DrawLoadingText(TPlayer& player) {
+void DrawLoadingText(TWinPlayer& player) {
   TWindowDC dc(player.MainWindow);
   if (dc.Get() == nullptr) return;
   const TSelection font(dc.Get(), player.LoadingFont.Get());
@@ -122,20 +122,20 @@ void DrawLoadingText(TPlayer& player) {
   TextOutW(dc.Get(), at.X, at.Y, text.c_str(), static_cast<int>(text.size()));
 }
 
-void TPlayer::ShowBox(const TSessionBox& box) {
+void TWinPlayer::ShowBox(const TSessionBox& box) {
   ::ShowBox(MainWindow, box.Text, box.Caption, SessionBoxFlags(box));
 }
 
 // The film open closes: the preview lets go of its files, its place is remembered.
-void TPlayer::FilmClosing() {
+void TWinPlayer::FilmClosing() {
   ReleaseBarPreview(*this);
   ReleaseFilmActivity(*this);
   RememberFilmPlace(*this);
 }
 
-void TPlayer::FilmLoading() { DrawLoadingText(*this); }
+void TWinPlayer::FilmLoading() { DrawLoadingText(*this); }
 
-void TPlayer::FilmOpened(const TOpenedFilm& film) {
+void TWinPlayer::FilmOpened(const TOpenedFilm& film) {
   // A reading stopped part way still leaves the start-up film's segments to play.
   if (film.Door == TFilmDoor::kStartup) State.NoStartupFilm = !film.Reading.Loaded && film.Reading.Error.empty();
   SegmentList.Fill();
@@ -148,11 +148,11 @@ void TPlayer::FilmOpened(const TOpenedFilm& film) {
   FilmOpenedForSearch(*this);
 }
 
-bool OpenFilm(TPlayer& player, const std::filesystem::path& path, TFilmDoor door) {
+bool OpenFilm(TWinPlayer& player, const std::filesystem::path& path, TFilmDoor door) {
   return player.Film.Open(path, door, WideToUtf8(path.wstring()));
 }
 
-void DropFiles(TPlayer& player, HDROP drop) {
+void DropFiles(TWinPlayer& player, HDROP drop) {
   // The drop's memory is given back however the handler ends, a failure included.
   const std::unique_ptr<std::remove_pointer_t<HDROP>, decltype(&DragFinish)> owner(drop, DragFinish);
   if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 0) return;

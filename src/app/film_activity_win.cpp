@@ -15,7 +15,7 @@
 namespace {
 // Stretches as short as the skip length are found, but never longer than the model's
 // default: the strip hatches those too.
-TActivitySettings ModelSettings(const TPlayer& player) {
+TActivitySettings ModelSettings(const TWinPlayer& player) {
   TActivitySettings settings;
   const int32_t seconds = player.State.IdleSkipSeconds > 0 ? player.State.IdleSkipSeconds : player.Activity.LastOnSeconds;
   if (seconds > 0) settings.IdleMilliseconds = std::min(settings.IdleMilliseconds, seconds * 1000);
@@ -35,7 +35,7 @@ std::vector<TActivityJob> Jobs(const TSegmentList& segments) {
   return jobs;
 }
 
-void ShowSkipNote(TPlayer& player, double skipped) {
+void ShowSkipNote(TWinPlayer& player, double skipped) {
   TFilmActivity& activity = player.Activity;
   if (player.MainWindow == nullptr) return;
   if (!activity.Note) activity.Note = std::make_unique<TNoteWindow>(player.MainWindow, player.Scale, kStripColour);
@@ -46,13 +46,13 @@ void ShowSkipNote(TPlayer& player, double skipped) {
 }
 }  // namespace
 
-void ChooseIdleSkipAtStart(TPlayer& player) {
+void ChooseIdleSkipAtStart(TWinPlayer& player) {
   const int32_t remembered = ParseIdleSkipSetting(player.Settings.Read().Value(kIdleSkipKey));
   player.State.IdleSkipSeconds = StartingIdleSkip(player.Options.IdleSkipSeconds, IdleSkipSetting(remembered));
   player.Activity.LastOnSeconds = player.State.IdleSkipSeconds > 0 ? player.State.IdleSkipSeconds : remembered;
 }
 
-void StartFilmActivity(TPlayer& player) {
+void StartFilmActivity(TWinPlayer& player) {
   TFilmActivity& activity = player.Activity;
   if (!player.Film.IsOpen() || player.MainWindow == nullptr) return;
   if (!activity.Worker) {
@@ -65,7 +65,7 @@ void StartFilmActivity(TPlayer& player) {
   activity.Worker->Start(Jobs(player.Film.Segments()), ModelSettings(player));
 }
 
-void ReleaseFilmActivity(TPlayer& player) {
+void ReleaseFilmActivity(TWinPlayer& player) {
   TFilmActivity& activity = player.Activity;
   if (activity.Worker) activity.Worker->Start({}, {});
   activity.Segments.clear();
@@ -73,7 +73,7 @@ void ReleaseFilmActivity(TPlayer& player) {
   if (activity.Note) activity.Note->Hide();
 }
 
-void TakeFilmActivity(TPlayer& player) {
+void TakeFilmActivity(TWinPlayer& player) {
   TFilmActivity& activity = player.Activity;
   if (!activity.Worker) return;
   bool taken = false;
@@ -88,7 +88,7 @@ void TakeFilmActivity(TPlayer& player) {
   player.Panel.RefreshActivityStrip();
 }
 
-std::vector<TStripSegment> ActivityStrip(const TPlayer& player, const std::vector<int32_t>& bar) {
+std::vector<TStripSegment> ActivityStrip(const TWinPlayer& player, const std::vector<int32_t>& bar) {
   std::vector<TStripSegment> strip;
   const TActivitySettings model;
   for (const int32_t index : bar) {
@@ -104,7 +104,7 @@ std::vector<TStripSegment> ActivityStrip(const TPlayer& player, const std::vecto
   return strip;
 }
 
-void SkipIdleIfDue(TPlayer& player, int32_t segmentBefore, int32_t shownBefore) {
+void SkipIdleIfDue(TWinPlayer& player, int32_t segmentBefore, int32_t shownBefore) {
   const TFilmActivity& activity = player.Activity;
   const bool known = segmentBefore >= 0 && static_cast<size_t>(segmentBefore) < activity.Segments.size() &&
                      activity.Segments[static_cast<size_t>(segmentBefore)];
@@ -115,7 +115,7 @@ void SkipIdleIfDue(TPlayer& player, int32_t segmentBefore, int32_t shownBefore) 
   if (skipped) ShowSkipNote(player, *skipped);
 }
 
-void ToggleIdleSkip(TPlayer& player) {
+void ToggleIdleSkip(TWinPlayer& player) {
   TFilmActivity& activity = player.Activity;
   player.State.IdleSkipSeconds = ToggledIdleSkip(player.State.IdleSkipSeconds, activity.LastOnSeconds);
   if (player.State.IdleSkipSeconds > 0) activity.LastOnSeconds = player.State.IdleSkipSeconds;

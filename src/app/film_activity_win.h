@@ -17,7 +17,7 @@
 #include "playback/activity_worker.h"
 #include "playback/idle_skip.h"
 
-class TPlayer;
+class TWinPlayer;
 
 // Posted to the main window by the activity worker.
 constexpr UINT WM_ACTIVITYREADY = WM_APP + 3;
@@ -37,18 +37,18 @@ struct TFilmActivity {
 };
 
 // At start-up: skipping as the command line or else the settings file says.
-void ChooseIdleSkipAtStart(TPlayer& player);
+void ChooseIdleSkipAtStart(TWinPlayer& player);
 // A film was loaded: its segments are measured from now on.
-void StartFilmActivity(TPlayer& player);
+void StartFilmActivity(TWinPlayer& player);
 // Before the film's segments and files go: the worker lets go of them, the strip empties.
-void ReleaseFilmActivity(TPlayer& player);
+void ReleaseFilmActivity(TWinPlayer& player);
 // WM_ACTIVITYREADY: takes the worker's results.
-void TakeFilmActivity(TPlayer& player);
+void TakeFilmActivity(TWinPlayer& player);
 // The strip of each segment of the bar, which shows the film's segments bar[i].
-std::vector<TStripSegment> ActivityStrip(const TPlayer& player, const std::vector<int32_t>& bar);
+std::vector<TStripSegment> ActivityStrip(const TWinPlayer& player, const std::vector<int32_t>& bar);
 // After a tick that went on from the segment and frame shown before it: the jump over an
 // idle stretch that playback reached, when one is due (never while the user drags along
 // the bar).
-void SkipIdleIfDue(TPlayer& player, int32_t segmentBefore, int32_t shownBefore);
+void SkipIdleIfDue(TWinPlayer& player, int32_t segmentBefore, int32_t shownBefore);
 // View > Skip idle stretches (Ctrl+I): on and off, remembered in the settings file.
-void ToggleIdleSkip(TPlayer& player);
+void ToggleIdleSkip(TWinPlayer& player);

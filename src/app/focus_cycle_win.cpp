@@ -16,7 +16,7 @@ bool CanTakeFocus(HWND window) {
 }
 
 // The places of the cycle as they are now.
-std::vector<HWND> FocusCycle(const TPlayer& player) {
+std::vector<HWND> FocusCycle(const TWinPlayer& player) {
   std::vector<HWND> cycle;
   const HWND list = player.SegmentList.ListBox();
   if (list != nullptr && IsWindowVisible(player.SegmentList.Window()))
@@ -33,7 +33,7 @@ std::vector<HWND> FocusCycle(const TPlayer& player) {
 
 // The place of window in the cycle; a window inside the segment list's pane (its close
 // button) stands at the list's place. -1 when it has none.
-int32_t PlaceOf(const std::vector<HWND>& cycle, const TPlayer& player, HWND window) {
+int32_t PlaceOf(const std::vector<HWND>& cycle, const TWinPlayer& player, HWND window) {
   for (size_t i = 0; i < cycle.size(); ++i)
     if (cycle[i] == window) return static_cast<int32_t>(i);
   const HWND pane = player.SegmentList.Window();
@@ -61,7 +61,7 @@ void FocusLabelledControl(HWND mainWindow, WPARAM wParam, LPARAM lParam) {
   ShowKeyboardCues(mainWindow);
 }
 
-bool TakeTabKey(TPlayer& player, const MSG& message) {
+bool TakeTabKey(TWinPlayer& player, const MSG& message) {
   const HWND main = player.MainWindow;
   if (main == nullptr || !IsPlainTab(message)) return false;
   if (message.hwnd != main && !IsChild(main, message.hwnd)) return false;

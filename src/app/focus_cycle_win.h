@@ -5,11 +5,11 @@
 // it is open) and the panel's controls, and the keyboard cues show from then on.
 #include <windows.h>
 
-struct TPlayer;
+struct TWinPlayer;
 
 // Moves the focus for a Tab key-down inside the main window and returns true; false
 // for any other message, which then takes its usual way.
-bool TakeTabKey(TPlayer& player, const MSG& message);
+bool TakeTabKey(TWinPlayer& player, const MSG& message);
 
 // WM_NEXTDLGCTL, which the dialog handling of the message loop sends the main window for
 // Alt and a label's access key (wParam the label, lParam not 0): the focus goes to the

@@ -55,12 +55,12 @@ void AddLanguageMenus(const TMenus& menus, TUiLanguage language) {
   }
 }
 
-void ApplyMenuTexts(TPlayer& player, bool builtInFirst) {
+void ApplyMenuTexts(TWinPlayer& player, bool builtInFirst) {
   if (builtInFirst) player.Menus.ApplyTexts(BuiltInMenuItems(player.Texts.Language()));
   player.Menus.ApplyTexts(player.Texts.OverlayMenuTexts(player.LanguageBlock, AnsiToUtf8));
 }
 
-void ChooseLanguage(TPlayer& player, TUiLanguage language) {
+void ChooseLanguage(TWinPlayer& player, TUiLanguage language) {
   player.Texts = TUiTexts(language);
   player.Texts.OverlayMessageTexts(player.LanguageBlock, AnsiToUtf8);
   ApplyMenuTexts(player, true);

@@ -9,7 +9,7 @@
 #include "session/ui_texts.h"
 
 class TMenus;
-class TPlayer;
+class TWinPlayer;
 class TSettingsFile;
 
 // The language the settings file names; Russian when it names none (or cannot be read).
@@ -20,8 +20,8 @@ void AddLanguageMenus(const TMenus& menus, TUiLanguage language);
 // Sets the menus' texts from the player's texts: the language's built-in set first
 // (builtInFirst; not needed while the menus hold the resource's own Russian), then the
 // film's table over it.
-void ApplyMenuTexts(TPlayer& player, bool builtInFirst);
+void ApplyMenuTexts(TWinPlayer& player, bool builtInFirst);
 // CM_LANGUAGE_RUSSIAN, CM_LANGUAGE_ENGLISH: the menus, the panel's tooltips, the segment
 // list's caption and the resume offer take the language's texts at once, and the
 // choice is remembered.
-void ChooseLanguage(TPlayer& player, TUiLanguage language);
+void ChooseLanguage(TWinPlayer& player, TUiLanguage language);

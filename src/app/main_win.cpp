@@ -15,7 +15,7 @@
 
 namespace {
 // The language table of a film executable; none for a plain player.
-std::string ReadOwnLanguageBlock(const TPlayer& player) {
+std::string ReadOwnLanguageBlock(const TWinPlayer& player) {
   try {
     return ReadLanguageBlock(player.ProgramPath);
   } catch (const EkoError&) {
@@ -24,7 +24,7 @@ std::string ReadOwnLanguageBlock(const TPlayer& player) {
 }
 
 // A folder that cannot be made is said at once: no segment could be unpacked.
-void CreateTempFolder(TPlayer& player) {
+void CreateTempFolder(TWinPlayer& player) {
   try {
     player.TempFolder = CreatePlayerTempFolder();
   } catch (const EkoError& error) {
@@ -56,7 +56,7 @@ bool TakeNextMessage(MSG& message) {
   return GetMessageW(&message, nullptr, 0, 0) > 0;
 }
 
-void RunMessageLoop(TPlayer& player) {
+void RunMessageLoop(TWinPlayer& player) {
   MSG message;
   while (TakeNextMessage(message)) ProcessPlayerMessage(player, message);
 }
@@ -64,7 +64,7 @@ void RunMessageLoop(TPlayer& player) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const TOleApartment apartment;
-  TPlayer player(instance);
+  TWinPlayer player(instance);
   player.LanguageBlock = ReadOwnLanguageBlock(player);
   player.Texts = TUiTexts(RememberedLanguage(player.Settings));
   player.Texts.OverlayMessageTexts(player.LanguageBlock, AnsiToUtf8);

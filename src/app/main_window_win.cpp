@@ -22,13 +22,13 @@
 namespace {
 constexpr wchar_t kClassName[] = L"KOAPP";
 
-void OnSizing(const TPlayer& player, LPARAM lParam) {
+void OnSizing(const TWinPlayer& player, LPARAM lParam) {
   auto* rect = reinterpret_cast<RECT*>(lParam);
   const TkoRect sized = EnforceMinimumSize({rect->left, rect->top, rect->right, rect->bottom}, player.Scale);
   *rect = RECT{sized.Left, sized.Top, sized.Right, sized.Bottom};
 }
 
-void OnFrameStep(TPlayer& player, WPARAM token) {
+void OnFrameStep(TWinPlayer& player, WPARAM token) {
   const int32_t segment = player.Engine.CurrentSegment(), shown = player.Engine.ShownFrame();
   player.Engine.Tick(static_cast<uint32_t>(token));
   if (player.MainWindow != nullptr) SkipIdleIfDue(player, segment, shown);
@@ -36,18 +36,18 @@ void OnFrameStep(TPlayer& player, WPARAM token) {
 
 // High contrast turned on or off, or another colour scheme: the panes paint anew with
 // the system's palette (the segment list and the notes choose it as they paint).
-void OnSystemColoursChanged(TPlayer& player) {
+void OnSystemColoursChanged(TWinPlayer& player) {
   player.Panel.Recolour();
   if (HWND list = player.SegmentList.Window()) InvalidateRect(list, nullptr, TRUE);
 }
 
 // A grayed Export video item under the mouse or keys: the note tells why it is grayed.
-void OnMenuSelect(TPlayer& player, WPARAM wParam) {
+void OnMenuSelect(TWinPlayer& player, WPARAM wParam) {
   const bool grayed = (HIWORD(wParam) & (MF_GRAYED | MF_DISABLED)) != 0 && (HIWORD(wParam) & MF_POPUP) == 0;
   if (grayed && LOWORD(wParam) == CM_EXPORT_VIDEO && !player.State.ExportAvailable) ExplainExportUnavailable(player);
 }
 
-LRESULT Dispatch(TPlayer& player, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Dispatch(TWinPlayer& player, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE: CreateMainWindowContents(player, window); return 0;
     case WM_DESTROY: DestroyMainWindowContents(player); return 0;
@@ -91,9 +91,9 @@ LRESULT Dispatch(TPlayer& player, HWND window, UINT message, WPARAM wParam, LPAR
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE)
-    AttachPlayer(window, static_cast<TPlayer*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams));
+    AttachPlayer(window, static_cast<TWinPlayer*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams));
   // A few messages come before WM_NCCREATE (WM_GETMINMAXINFO): nothing of the player's yet.
-  TPlayer* player = PlayerOf(window);
+  TWinPlayer* player = PlayerOf(window);
   if (player == nullptr) return DefWindowProcW(window, message, wParam, lParam);
   if (message == WM_NCDESTROY) AttachPlayer(window, nullptr);
   try {
@@ -106,7 +106,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 // Shift+F10 and the Menu key open the context menu at the focused control. (F10 is
 // Pause, and its keys never reach the windows' own default handling.)
-bool TakeContextMenuKey(TPlayer& player, const MSG& message) {
+bool TakeContextMenuKey(TWinPlayer& player, const MSG& message) {
   const bool keyDown = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
   const bool shiftF10 = message.wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0;
   if (!keyDown || (!shiftF10 && message.wParam != VK_APPS)) return false;
@@ -129,7 +129,7 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
   return RegisterClassExW(&windowClass) != 0;
 }
 
-HWND CreateMainWindow(TPlayer& player) {
+HWND CreateMainWindow(TWinPlayer& player) {
   const TkoSize size = FirstWindowSize();
   const HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"roRezodu",
                                       WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, size.Width,
@@ -139,7 +139,7 @@ HWND CreateMainWindow(TPlayer& player) {
   return window;
 }
 
-void ProcessPlayerMessage(TPlayer& player, MSG& message) {
+void ProcessPlayerMessage(TWinPlayer& player, MSG& message) {
   if (TakeMouseWheel(player, message) || TakeExportBoxMessage(player, message) || TakeTabKey(player, message) ||
       TakeContextMenuKey(player, message))
     return;

@@ -3,7 +3,7 @@
 // loops hand it and its children their messages.
 #include <windows.h>
 
-class TPlayer;
+class TWinPlayer;
 
 // Registers "KOAPP" (redraw on size, double clicks, the "MAINICON" icon, the arrow
 // cursor, the system window colour as background). Returns false
@@ -13,7 +13,7 @@ bool RegisterMainWindowClass(HINSTANCE instance);
 // 0,0, not yet shown: its creation handler places and shows it, and loads and starts
 // the film. It carries the player from its first message to its last, where its
 // children find it (PlayerOf). Null on failure.
-HWND CreateMainWindow(TPlayer& player);
+HWND CreateMainWindow(TWinPlayer& player);
 
 // One message of the player's message loop: the dialog keys (Tab between the panel's
 // controls), the window procedures, then the accelerators. F10's system key-down and
@@ -21,4 +21,4 @@ HWND CreateMainWindow(TPlayer& player);
 // bar into keyboard mode on the key-up and swallow the next key. Alt alone still opens
 // the menu bar. The mouse wheel goes by the window under the mouse, not the one with
 // the focus (picture_input_win.h).
-void ProcessPlayerMessage(TPlayer& player, MSG& message);
+void ProcessPlayerMessage(TWinPlayer& player, MSG& message);

@@ -11,7 +11,7 @@ TkoRect ClientRect(HWND window) {
   return {client.left, client.top, client.right, client.bottom};
 }
 
-void ApplyPanelAction(TPlayer& player, TPanelAction action) {
+void ApplyPanelAction(TWinPlayer& player, TPanelAction action) {
   HWND panel = player.Panel.Window();
   switch (action) {
     case TPanelAction::kDock: {
@@ -31,7 +31,7 @@ void ApplyPanelAction(TPlayer& player, TPanelAction action) {
 }
 }  // namespace
 
-void LayOutChildWindows(TPlayer& player) {
+void LayOutChildWindows(TWinPlayer& player) {
   if (player.MainWindow == nullptr) return;
   const HWND panel = player.Panel.Window();
   const bool panelVisible = panel != nullptr && IsWindowVisible(panel) != FALSE;
@@ -50,19 +50,19 @@ void LayOutChildWindows(TPlayer& player) {
   PlaceScreenSearch(player);
 }
 
-void OnSize(TPlayer& player) {
+void OnSize(TWinPlayer& player) {
   LayOutChildWindows(player);
   player.Presenter.Resized();
 }
 
-void ShowPanelNearBottom(TPlayer& player, LPARAM lParam) {
+void ShowPanelNearBottom(TWinPlayer& player, LPARAM lParam) {
   const HWND panel = player.Panel.Window();
   if (panel == nullptr || player.State.ShowPanel) return;
   ApplyPanelAction(player, PanelOnMouseMove(lParam, ClientRect(player.MainWindow), IsWindowVisible(panel) != FALSE,
                                             player.State.FullScreen, player.Scale));
 }
 
-void SlidePanel(TPlayer& player) {
+void SlidePanel(TWinPlayer& player) {
   const HWND panelWindow = player.Panel.Window();
   if (panelWindow == nullptr) return;
   RECT panel{};

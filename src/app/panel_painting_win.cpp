@@ -72,7 +72,7 @@ std::vector<TSegmentTiming> SegmentTimings(const TSegmentList* segments) {
 
 // A segment without a rate has no length: it is left out of the times, and the user
 // is told once (the engine tells when it skips one, and both use the same mark).
-void ReportRateZeroSegments(TPlayer& player, const std::vector<int32_t>& indexes) {
+void ReportRateZeroSegments(TWinPlayer& player, const std::vector<int32_t>& indexes) {
   for (const int32_t index : indexes) {
     TSegmentInfo* segment = player.Film.Segments().Get(index);
     if (segment == nullptr || segment->SkipReported) continue;
@@ -127,7 +127,7 @@ void RefreshVolume(TBottomPanelState& panel) {
 
 void RefreshProgress(TBottomPanelState& panel) {
   if (!panel.ProgressBar) return;
-  const TPlayer& player = panel.Player;
+  const TWinPlayer& player = panel.Player;
   TProgressSegments parts;
   if (player.Film.Segments().Count() > 0) parts = ProgressSegments(SegmentTimings(&player.Film.Segments()));
   panel.ProgressBar->SetSegments(parts.Lengths);
@@ -153,7 +153,7 @@ void TBottomPanel::Redraw() {
 void TBottomPanel::RefreshSegmentLine() {
   if (!FState) return;
   TBottomPanelState& panel = *FState;
-  const TPlayer& player = FPlayer;
+  const TWinPlayer& player = FPlayer;
   const TSegmentInfo* segment = player.Film.Segments().Get(player.Engine.CurrentSegment());
   if (segment != nullptr) {
     panel.CurrentSegmentRecord = {segment->Width, segment->Height, segment->BitsPerPixel, segment->FramesPerSecond};
@@ -175,7 +175,7 @@ void TBottomPanel::RefreshActivityStrip() {
 void TBottomPanel::RefreshTimeText() {
   if (!FState || !IsWindowVisible(FState->Window)) return;
   TBottomPanelState& panel = *FState;
-  TPlayer& player = FPlayer;
+  TWinPlayer& player = FPlayer;
   const int32_t speed = panel.SpeedSlider ? panel.SpeedSlider->GetPosition() : player.Engine.SpeedPosition();
   const TTimeLine line = ComputeTimeLine(SegmentTimings(&player.Film.Segments()), player.Engine.CurrentSegment(),
                                          player.Engine.CurrentFrame(), panel.CurrentSegmentRecord.FramesPerSecond,

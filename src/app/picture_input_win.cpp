@@ -22,20 +22,20 @@ bool IsWithin(HWND window, HWND ancestor) {
 }
 }  // namespace
 
-bool OnPictureKey(TPlayer& player, WPARAM key, LPARAM flags) {
+bool OnPictureKey(TWinPlayer& player, WPARAM key, LPARAM flags) {
   if (key != VK_SPACE) return false;
   const bool repeated = (flags & (LPARAM{1} << 30)) != 0;
   if (!repeated) RunCommand(player, player.Engine.State() == psPlaying ? CM_PAUSE : CM_PLAY);
   return true;
 }
 
-void OnPictureClick(TPlayer& player) {
+void OnPictureClick(TWinPlayer& player) {
   if (player.MainWindow != nullptr && GetFocus() != player.MainWindow) SetFocus(player.MainWindow);
 }
 
-void OnPictureDoubleClick(TPlayer& player) { RunCommand(player, CM_FULL_SCREEN); }
+void OnPictureDoubleClick(TWinPlayer& player) { RunCommand(player, CM_FULL_SCREEN); }
 
-bool TakeMouseWheel(TPlayer& player, const MSG& message) {
+bool TakeMouseWheel(TWinPlayer& player, const MSG& message) {
   if (message.message != WM_MOUSEWHEEL || player.MainWindow == nullptr) return false;
   const POINT point{GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
   HWND under = WindowFromPoint(point);

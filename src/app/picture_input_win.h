@@ -5,21 +5,21 @@
 // the picture and the panel and seeks over the progress bar.
 #include <windows.h>
 
-class TPlayer;
+class TWinPlayer;
 
 // How much one notch of the wheel changes.
 constexpr int kWheelVolumePercent = 5;
 
 // WM_KEYDOWN of the main window: Space (not repeated) runs Pause while playing, else
 // Play. Returns false for any other key.
-bool OnPictureKey(TPlayer& player, WPARAM key, LPARAM flags);
+bool OnPictureKey(TWinPlayer& player, WPARAM key, LPARAM flags);
 // WM_LBUTTONDOWN of the main window: the picture takes the keyboard focus.
-void OnPictureClick(TPlayer& player);
+void OnPictureClick(TWinPlayer& player);
 // WM_LBUTTONDBLCLK of the main window: the full-screen command (Alt+Enter).
-void OnPictureDoubleClick(TPlayer& player);
+void OnPictureDoubleClick(TWinPlayer& player);
 // The message loop's look at every WM_MOUSEWHEEL, which the system gives the window
 // with the focus: by the window under the mouse, a notch seeks 5 seconds over the
 // progress bar and changes the volume by 5 % over the picture, the panel and the notes
 // above it; over the segment list the list scrolls. Returns true when the message was
 // taken here.
-bool TakeMouseWheel(TPlayer& player, const MSG& message);
+bool TakeMouseWheel(TWinPlayer& player, const MSG& message);

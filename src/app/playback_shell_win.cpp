@@ -7,13 +7,13 @@
 #include "app/bottom_panel_win.h"
 #include "app/segment_list_window_win.h"
 
-void RequestBoxes(TPlayer& player) {
+void RequestBoxes(TWinPlayer& player) {
   if (player.MainWindow != nullptr) PostMessageW(player.MainWindow, WM_SHOWBOXES, 0, 0);
 }
 
 namespace {
 // A box of playback's, shown once the message at hand is handled.
-void AskLater(TPlayer& player, const TSessionBox& box, std::function<void()> after = nullptr, bool unowned = false) {
+void AskLater(TWinPlayer& player, const TSessionBox& box, std::function<void()> after = nullptr, bool unowned = false) {
   player.Boxes.Add({box.Text, box.Caption, SessionBoxFlags(box), std::move(after), unowned});
   RequestBoxes(player);
 }

@@ -7,11 +7,11 @@
 #include "playback/frame_source.h"
 #include "playback/playback_services.h"
 
-class TPlayer;
+class TWinPlayer;
 
 class TWindowsPlaybackShell : public TPlaybackShell {
 public:
-  explicit TWindowsPlaybackShell(TPlayer& player) : FPlayer(player) {}
+  explicit TWindowsPlaybackShell(TWinPlayer& player) : FPlayer(player) {}
 
   void PostNextCommand() override;
   void ShowError(const std::string& text) override;
@@ -37,12 +37,12 @@ public:
   bool PanelShown() const;
 
 private:
-  TPlayer& FPlayer;
+  TWinPlayer& FPlayer;
 };
 
 class TWindowsFrameHost : public TFrameSourceHost {
 public:
-  explicit TWindowsFrameHost(TPlayer& player) : FPlayer(player) {}
+  explicit TWindowsFrameHost(TWinPlayer& player) : FPlayer(player) {}
 
   // The screen's bits per pixel.
   int32_t DisplayDepth() const override;
@@ -54,9 +54,9 @@ public:
   void DamagedRecord(const std::string& text) override;
 
 private:
-  TPlayer& FPlayer;
+  TWinPlayer& FPlayer;
 };
 
 // Asks for the waiting boxes to be shown: at once when no tick runs, else by a
 // posted message after the tick.
-void RequestBoxes(TPlayer& player);
+void RequestBoxes(TWinPlayer& player);

@@ -2,7 +2,7 @@
 
 #include "platform/wide_text_win.h"
 
-TPlayer::TPlayer(HINSTANCE instance)
+TWinPlayer::TWinPlayer(HINSTANCE instance)
     : Instance(instance),
       FrameHost(*this),
       Frames(&FrameHost, &PictureMemory),
@@ -28,7 +28,7 @@ namespace {
 constexpr wchar_t kPlayerProperty[] = L"roRezodu.Player";
 }  // namespace
 
-void AttachPlayer(HWND mainWindow, TPlayer* player) {
+void AttachPlayer(HWND mainWindow, TWinPlayer* player) {
   if (player != nullptr) {
     SetPropW(mainWindow, kPlayerProperty, player);
   } else {
@@ -36,10 +36,10 @@ void AttachPlayer(HWND mainWindow, TPlayer* player) {
   }
 }
 
-TPlayer* PlayerOf(HWND window) {
+TWinPlayer* PlayerOf(HWND window) {
   // Children and owned windows (notes, tooltips) lead to the main window.
   const HWND main = window != nullptr ? GetAncestor(window, GA_ROOTOWNER) : nullptr;
-  return main != nullptr ? static_cast<TPlayer*>(GetPropW(main, kPlayerProperty)) : nullptr;
+  return main != nullptr ? static_cast<TWinPlayer*>(GetPropW(main, kPlayerProperty)) : nullptr;
 }
 
 std::string AnsiToUtf8(const std::string& text) {

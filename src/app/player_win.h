@@ -35,14 +35,14 @@
 #include "playback/playback_engine.h"
 #include "playback/screen_scale.h"
 
-// Posted to the main window when boxes wait in TPlayer::Boxes.
+// Posted to the main window when boxes wait in TWinPlayer::Boxes.
 constexpr UINT WM_SHOWBOXES = WM_APP + 1;
 
-class TPlayer : public TSessionView {
+class TWinPlayer : public TSessionView {
 public:
-  explicit TPlayer(HINSTANCE instance);
-  TPlayer(const TPlayer&) = delete;
-  TPlayer& operator=(const TPlayer&) = delete;
+  explicit TWinPlayer(HINSTANCE instance);
+  TWinPlayer(const TWinPlayer&) = delete;
+  TWinPlayer& operator=(const TWinPlayer&) = delete;
 
   HINSTANCE Instance;
   std::filesystem::path ProgramPath;
@@ -100,8 +100,8 @@ public:
 // The player whose main window window is, or a child or owned window of: the main
 // window carries its player from its first message to its last (AttachPlayer, null to
 // let go). Null for a window of no player's, and outside those messages.
-void AttachPlayer(HWND mainWindow, TPlayer* player);
-TPlayer* PlayerOf(HWND window);
+void AttachPlayer(HWND mainWindow, TWinPlayer* player);
+TWinPlayer* PlayerOf(HWND window);
 
 // Texts converted from the system's ANSI code page, as a language table is written.
 std::string AnsiToUtf8(const std::string& text);

@@ -23,13 +23,13 @@ TFilmIdentity IdentityOf(const std::filesystem::path& path) {
           join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
 }
 
-TFilmFrame ShownPlace(const TPlayer& player) {
+TFilmFrame ShownPlace(const TWinPlayer& player) {
   return {player.Engine.CurrentSegment(), player.Engine.ShownFrame()};
 }
 
 }  // namespace
 
-int32_t BottomAboveThePanel(const TPlayer& player) {
+int32_t BottomAboveThePanel(const TWinPlayer& player) {
   RECT client{};
   GetClientRect(player.MainWindow, &client);
   int32_t bottom = client.bottom;
@@ -42,18 +42,18 @@ int32_t BottomAboveThePanel(const TPlayer& player) {
   return bottom - player.Scale.Px(8);
 }
 
-void ShowNoteAboveThePanel(TPlayer& player, TNoteWindow& note) {
+void ShowNoteAboveThePanel(TWinPlayer& player, TNoteWindow& note) {
   note.ShowAt(player.Scale.Px(8), BottomAboveThePanel(player) - note.Size().Height);
 }
 
 namespace {
 
-std::wstring OfferText(const TPlayer& player, TFilmFrame place) {
+std::wstring OfferText(const TWinPlayer& player, TFilmFrame place) {
   const std::string time = ClockText(PlaceSeconds(player.Film.Segments(), place));
   return Utf8ToWide(player.Texts.Format(TMessageText::kResumeOfferFmt, time));
 }
 
-void ShowOffer(TPlayer& player, TFilmFrame place) {
+void ShowOffer(TWinPlayer& player, TFilmFrame place) {
   TResumeState& resume = player.Resume;
   if (!resume.Note) {
     resume.Note = std::make_unique<TNoteWindow>(player.MainWindow, player.Scale, kStripColour);
@@ -67,7 +67,7 @@ void ShowOffer(TPlayer& player, TFilmFrame place) {
 }
 }  // namespace
 
-void FilmOpenedForResume(TPlayer& player, const std::filesystem::path& path, bool offer) {
+void FilmOpenedForResume(TWinPlayer& player, const std::filesystem::path& path, bool offer) {
   TResumeState& resume = player.Resume;
   resume.Tracker.Reset(NowMs());
   resume.Tracker.PlayStateIs(player.Engine.State(), NowMs());
@@ -83,7 +83,7 @@ void FilmOpenedForResume(TPlayer& player, const std::filesystem::path& path, boo
   UpdateMenuStates(player);
 }
 
-void RememberFilmPlace(TPlayer& player) {
+void RememberFilmPlace(TWinPlayer& player) {
   TResumeState& resume = player.Resume;
   if (resume.Film.Path.empty() || !player.Film.IsOpen()) return;
   const TResumeDecision decision =
@@ -95,24 +95,24 @@ void RememberFilmPlace(TPlayer& player) {
     player.Settings.ForgetPlace(film);
 }
 
-void NoteResumePlayState(TPlayer& player) { player.Resume.Tracker.PlayStateIs(player.Engine.State(), NowMs()); }
+void NoteResumePlayState(TWinPlayer& player) { player.Resume.Tracker.PlayStateIs(player.Engine.State(), NowMs()); }
 
-void NoteResumeStop(TPlayer& player) { player.Resume.Tracker.Stopped(ShownPlace(player)); }
+void NoteResumeStop(TWinPlayer& player) { player.Resume.Tracker.Stopped(ShownPlace(player)); }
 
-void ResumeFilm(TPlayer& player) {
+void ResumeFilm(TWinPlayer& player) {
   const std::optional<TFilmFrame> place = player.Resume.Place;
   if (!place || !player.Film.IsOpen()) return;
   if (player.Resume.Note) player.Resume.Note->Hide();
   player.Engine.SeekTo(place->Segment, place->Frame);
 }
 
-void RetextResumeOffer(TPlayer& player) {
+void RetextResumeOffer(TWinPlayer& player) {
   TResumeState& resume = player.Resume;
   if (!resume.Note || !resume.Note->Visible() || !resume.Place || !player.Film.IsOpen()) return;
   resume.Note->SetText(OfferText(player, *resume.Place));
   ShowNoteAboveThePanel(player, *resume.Note);
 }
 
-void PlaceResumeOffer(TPlayer& player) {
+void PlaceResumeOffer(TWinPlayer& player) {
   if (player.Resume.Note && player.Resume.Note->Visible()) ShowNoteAboveThePanel(player, *player.Resume.Note);
 }

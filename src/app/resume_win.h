@@ -15,7 +15,7 @@
 #include "session/settings_store.h"
 #include "controls/note_window_win.h"
 
-class TPlayer;
+class TWinPlayer;
 
 struct TResumeState {
   TResumeTracker Tracker;
@@ -26,22 +26,22 @@ struct TResumeState {
 
 // Where a note's bottom goes: a little above the panel (or the window's bottom edge
 // while the panel is hidden), in the main window's client area.
-int32_t BottomAboveThePanel(const TPlayer& player);
+int32_t BottomAboveThePanel(const TWinPlayer& player);
 // Shows a note at the left, just above the panel.
-void ShowNoteAboveThePanel(TPlayer& player, TNoteWindow& note);
+void ShowNoteAboveThePanel(TWinPlayer& player, TNoteWindow& note);
 // A film was opened from path (the program's own path for a film executable): the
 // tracker starts afresh and, with offer set, the film's place is offered when the
 // settings file has one.
-void FilmOpenedForResume(TPlayer& player, const std::filesystem::path& path, bool offer);
+void FilmOpenedForResume(TWinPlayer& player, const std::filesystem::path& path, bool offer);
 // The film open closes: its place is remembered or forgotten, as the rules say.
-void RememberFilmPlace(TPlayer& player);
+void RememberFilmPlace(TWinPlayer& player);
 // The play state changed (the tracker counts the time played).
-void NoteResumePlayState(TPlayer& player);
+void NoteResumePlayState(TWinPlayer& player);
 // The engine's stop event: where the film stood before it went back to its start.
-void NoteResumeStop(TPlayer& player);
+void NoteResumeStop(TWinPlayer& player);
 // CM_RESUME: seeks to the place offered; nothing without one.
-void ResumeFilm(TPlayer& player);
+void ResumeFilm(TWinPlayer& player);
 // The texts changed: an offer on show says it in the new ones, for the time it has left.
-void RetextResumeOffer(TPlayer& player);
+void RetextResumeOffer(TWinPlayer& player);
 // After the layout changed: the offer stays above the panel.
-void PlaceResumeOffer(TPlayer& player);
+void PlaceResumeOffer(TWinPlayer& player);

@@ -64,7 +64,7 @@ std::string Encode(IWICImagingFactory* factory, const TPictureCopy& picture, con
 }
 
 // The file name the Save dialog proposes.
-std::wstring ProposedName(const TPlayer& player) {
+std::wstring ProposedName(const TWinPlayer& player) {
   wchar_t name[64];
   std::swprintf(name, std::size(name), L"seg%03d_frame%05d.png", player.Engine.CurrentSegment() + 1,
                 std::max(player.Engine.ShownFrame(), 0));
@@ -72,7 +72,7 @@ std::wstring ProposedName(const TPlayer& player) {
 }
 
 // The Save dialog; an empty path when the user cancels.
-std::filesystem::path AskFileName(const TPlayer& player) {
+std::filesystem::path AskFileName(const TWinPlayer& player) {
   std::wstring fileName(32768, L'\0');
   const std::wstring proposed = ProposedName(player);
   std::copy(proposed.begin(), proposed.end(), fileName.begin());
@@ -120,7 +120,7 @@ std::string WritePng(const TPictureCopy& picture, const std::filesystem::path& p
   return failure;
 }
 
-void SavePicture(TPlayer& player) {
+void SavePicture(TWinPlayer& player) {
   if (player.Engine.State() == psStopped) return;
   const TPictureCopy picture = CopyPicture(player.Frames.Picture());
   if (picture.Pixels.empty()) return;

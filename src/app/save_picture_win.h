@@ -9,7 +9,7 @@
 
 #include "playback/ko_picture.h"
 
-class TPlayer;
+class TWinPlayer;
 
 // A picture copied as 24-bit blue-green-red rows, each padded to 4 bytes.
 struct TPictureCopy {
@@ -28,4 +28,4 @@ std::string WritePng(const TPictureCopy& picture, const std::filesystem::path& p
 // behind the dialog), asks for a file name with the Save dialog (proposing
 // segNNN_frameNNNNN.png, as kof frames names frames) and writes the PNG; a failure is
 // shown with the "CannotSavePictureFmt" text. Nothing while stopped.
-void SavePicture(TPlayer& player);
+void SavePicture(TWinPlayer& player);

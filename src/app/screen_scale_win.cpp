@@ -17,7 +17,7 @@ TGdiObject<HFONT> CreateLoadingFont(const TScreenScale& scale) {
   return CreateFontByName("Times New Roman", scale.Px(kLoadingFontHeight), kFontBold);
 }
 
-void ApplyScreenScale(TPlayer& player, const TScreenScale& scale) {
+void ApplyScreenScale(TWinPlayer& player, const TScreenScale& scale) {
   player.Scale = scale;
   player.LoadingFont = CreateLoadingFont(scale);
   player.Panel.SetScale(scale);
@@ -31,7 +31,7 @@ void ApplyScreenScale(TPlayer& player, const TScreenScale& scale) {
   ScaleScreenSearch(player);
 }
 
-void OnDpiChanged(TPlayer& player, WPARAM wParam, const RECT& suggested) {
+void OnDpiChanged(TWinPlayer& player, WPARAM wParam, const RECT& suggested) {
   ApplyScreenScale(player, TScreenScale(LOWORD(wParam)));
   SetWindowPos(player.MainWindow, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);

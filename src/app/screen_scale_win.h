@@ -8,7 +8,7 @@
 #include "platform/gdi_holders_win.h"
 #include "playback/screen_scale.h"
 
-class TPlayer;
+class TWinPlayer;
 
 // The "Loading" text: Times New Roman 18, bold, at 16,16 of the client area.
 constexpr int32_t kLoadingTextX = 16, kLoadingTextY = 16, kLoadingFontHeight = 18;
@@ -22,7 +22,7 @@ TGdiObject<HFONT> CreateLoadingFont(const TScreenScale& scale);
 
 // Everything the player sizes follows the scale: the picture's layout, the "Loading"
 // font, the panel and the segment list. The main window's own layout is the caller's.
-void ApplyScreenScale(TPlayer& player, const TScreenScale& scale);
+void ApplyScreenScale(TWinPlayer& player, const TScreenScale& scale);
 // WM_DPICHANGED: the new scale for everything, then the window takes the rectangle the
 // system suggests and lays out its children.
-void OnDpiChanged(TPlayer& player, WPARAM wParam, const RECT& suggested);
+void OnDpiChanged(TWinPlayer& player, WPARAM wParam, const RECT& suggested);

@@ -16,7 +16,7 @@ constexpr UINT kOutlineMs = 2000;
 constexpr UINT_PTR kOutlineTimer = 1;
 
 // The menu bar's titles as it shows them (a film's table may have set them).
-std::vector<std::string> BarTitles(const TPlayer& player) {
+std::vector<std::string> BarTitles(const TWinPlayer& player) {
   std::vector<std::string> titles;
   const HMENU bar = player.Menus.Bar();
   const int count = bar != nullptr ? GetMenuItemCount(bar) : 0;
@@ -28,7 +28,7 @@ std::vector<std::string> BarTitles(const TPlayer& player) {
   return titles;
 }
 
-void ShowResults(TPlayer& player) {
+void ShowResults(TWinPlayer& player) {
   TScreenSearchState& state = player.ScreenSearch;
   if (!state.Bar) return;
   state.Bar->SetLabel(Utf8ToWide(SearchFieldLabel(player.Texts, BarTitles(player))));
@@ -42,11 +42,11 @@ void ShowResults(TPlayer& player) {
 
 void CALLBACK OutlineTimeUp(HWND window, UINT, UINT_PTR id, DWORD) {
   KillTimer(window, id);
-  if (TPlayer* player = PlayerOf(window)) player->Presenter.ClearOutline();
+  if (TWinPlayer* player = PlayerOf(window)) player->Presenter.ClearOutline();
 }
 
 // Pauses on the hit's frame with the word outlined.
-void GoToHit(TPlayer& player, size_t index) {
+void GoToHit(TWinPlayer& player, size_t index) {
   TScreenSearchState& state = player.ScreenSearch;
   if (!player.Film.IsOpen() || index >= state.Answer.Hits.size()) return;
   const TTextHit hit = state.Answer.Hits[index];  // a copy: each answer taken replaces the hits
@@ -67,7 +67,7 @@ void GoToHit(TPlayer& player, size_t index) {
 }
 
 // The field shows the prompt until the index's answer comes.
-void ReadIndex(TPlayer& player) {
+void ReadIndex(TWinPlayer& player) {
   TScreenSearchState& state = player.ScreenSearch;
   state.Answer = TSearchAnswer{};
   state.Answer.Film = player.Film.Path();
@@ -77,7 +77,7 @@ void ReadIndex(TPlayer& player) {
   ShowResults(player);
 }
 
-void MakeBar(TPlayer& player) {
+void MakeBar(TWinPlayer& player) {
   TScreenSearchState& state = player.ScreenSearch;
   state.Bar = std::make_unique<TSearchBar>(player.MainWindow, player.Scale);
   state.Worker = std::make_unique<TSearchWorker>(
@@ -91,7 +91,7 @@ void MakeBar(TPlayer& player) {
 }
 }  // namespace
 
-void OpenScreenSearch(TPlayer& player) {
+void OpenScreenSearch(TWinPlayer& player) {
   TScreenSearchState& state = player.ScreenSearch;
   if (player.Film.Segments().Count() == 0 || player.MainWindow == nullptr) return;
   if (!state.Bar) MakeBar(player);
@@ -104,7 +104,7 @@ void OpenScreenSearch(TPlayer& player) {
   state.Bar->Focus();
 }
 
-void StepScreenSearch(TPlayer& player, bool forward) {
+void StepScreenSearch(TWinPlayer& player, bool forward) {
   TScreenSearchState& state = player.ScreenSearch;
   if (!player.Film.IsOpen()) return;
   const TSegmentInfo* info = player.Engine.CurrentSegmentInfo();
@@ -113,7 +113,7 @@ void StepScreenSearch(TPlayer& player, bool forward) {
   if (const auto hit = StepHit(state.Answer.Hits, state.Answer.Chosen, forward, shown)) GoToHit(player, *hit);
 }
 
-void TakeSearchAnswer(TPlayer& player) {
+void TakeSearchAnswer(TWinPlayer& player) {
   TScreenSearchState& state = player.ScreenSearch;
   if (!state.Worker) return;
   std::optional<TSearchAnswer> answer = state.Worker->Take();
@@ -122,7 +122,7 @@ void TakeSearchAnswer(TPlayer& player) {
   ShowResults(player);
 }
 
-void FilmOpenedForSearch(TPlayer& player) {
+void FilmOpenedForSearch(TWinPlayer& player) {
   TScreenSearchState& state = player.ScreenSearch;
   state.IndexRead = false;
   state.Answer = TSearchAnswer{};  // F3 finds nothing of the film before
@@ -130,19 +130,19 @@ void FilmOpenedForSearch(TPlayer& player) {
   if (state.Bar && state.Bar->Visible()) ReadIndex(player);
 }
 
-void RetextScreenSearch(TPlayer& player) {
+void RetextScreenSearch(TWinPlayer& player) {
   if (!player.ScreenSearch.Bar) return;
   ShowResults(player);
 }
 
-void PlaceScreenSearch(TPlayer& player) {
+void PlaceScreenSearch(TWinPlayer& player) {
   TSearchBar* bar = player.ScreenSearch.Bar.get();
   if (bar == nullptr || !bar->Visible()) return;
   SetWindowPos(bar->Handle(), HWND_TOP, player.Scale.Px(8), BottomAboveThePanel(player) - bar->Size().Height, 0, 0,
                SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void ScaleScreenSearch(TPlayer& player) {
+void ScaleScreenSearch(TWinPlayer& player) {
   TSearchBar* bar = player.ScreenSearch.Bar.get();
   if (bar == nullptr) return;
   bar->SetScale(player.Scale);

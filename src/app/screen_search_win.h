@@ -13,7 +13,7 @@
 #include "session/search_worker.h"
 #include "controls/search_bar_win.h"
 
-class TPlayer;
+class TWinPlayer;
 
 constexpr UINT WM_SEARCHANSWER = WM_APP + 6;
 
@@ -26,14 +26,14 @@ struct TScreenSearchState {
 
 // CM_FIND_ON_SCREEN: shows the field (reading the index the first time for this film)
 // and puts the keyboard in it; nothing without a film.
-void OpenScreenSearch(TPlayer& player);
+void OpenScreenSearch(TWinPlayer& player);
 // CM_FIND_NEXT, CM_FIND_PREVIOUS: goes to the next (previous) hit of what was searched.
-void StepScreenSearch(TPlayer& player, bool forward);
+void StepScreenSearch(TWinPlayer& player, bool forward);
 // Another film opened: its own index is read, at once while the field is open.
-void FilmOpenedForSearch(TPlayer& player);
+void FilmOpenedForSearch(TWinPlayer& player);
 // WM_SEARCHANSWER: the newest answer is shown.
-void TakeSearchAnswer(TPlayer& player);
+void TakeSearchAnswer(TWinPlayer& player);
 // The texts changed, the layout changed, the screen's scale changed.
-void RetextScreenSearch(TPlayer& player);
-void PlaceScreenSearch(TPlayer& player);
-void ScaleScreenSearch(TPlayer& player);
+void RetextScreenSearch(TWinPlayer& player);
+void PlaceScreenSearch(TWinPlayer& player);
+void ScaleScreenSearch(TWinPlayer& player);

@@ -130,7 +130,7 @@ bool TSegmentListPane::ListKey(WPARAM key) {
 // closes.
 void TSegmentListPane::ActivateSelectedSegment() {
   const auto index = static_cast<int32_t>(SendMessageW(FListBox, LB_GETCURSEL, 0, 0));
-  TPlayer& player = FPlayer;
+  TWinPlayer& player = FPlayer;
   ToggleSegmentList(player);
   player.Engine.StartSegment(index);
   player.Panel.RefreshSegmentLine();
@@ -197,7 +197,7 @@ void TSegmentListPane::RefreshTexts() {
 }
 
 void TSegmentListPane::Fill() {
-  const TPlayer& player = FPlayer;
+  const TWinPlayer& player = FPlayer;
   if (FWindow == nullptr || player.Film.Segments().Count() == 0) return;
   const auto count = SendMessageW(FListBox, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) SendMessageW(FListBox, LB_DELETESTRING, 0, 0);

@@ -15,11 +15,11 @@
 #include "platform/gdi_holders_win.h"
 #include "playback/screen_scale.h"
 
-class TPlayer;
+class TWinPlayer;
 
 class TSegmentListPane {
 public:
-  explicit TSegmentListPane(TPlayer& player) : FPlayer(player) {}
+  explicit TSegmentListPane(TWinPlayer& player) : FPlayer(player) {}
   // Makes the hidden pane as a child of the main window (0, 0, 400 x 300; the main
   // window's layout places it) with its children, for the player's screen scale. Until
   // then, and once the pane is gone, the calls below do nothing.
@@ -61,7 +61,7 @@ private:
   void DrawCaption(const DRAWITEMSTRUCT& item) const;
   HFONT Font() const;
 
-  TPlayer& FPlayer;
+  TWinPlayer& FPlayer;
   HWND FWindow = nullptr;
   HWND FCaption = nullptr;  // an owner-drawn label
   HWND FListBox = nullptr;

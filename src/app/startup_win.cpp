@@ -32,7 +32,7 @@ std::vector<std::wstring> CommandLineParameters() {
   return parameters;
 }
 
-void ApplyCommandLine(TPlayer& player) {
+void ApplyCommandLine(TWinPlayer& player) {
   TScreenDC screen;
   const TkoSize size{GetDeviceCaps(screen.Get(), HORZRES), GetDeviceCaps(screen.Get(), VERTRES)};
   const TCommandLineResult result = ParseCommandLine(CommandLineParameters(), size, MinimumWindowSize(player.Scale));
@@ -47,7 +47,7 @@ void ApplyCommandLine(TPlayer& player) {
   player.Engine.SetCloseOnFinish(player.Options.CloseOnFinish);
 }
 
-void PlaceWindow(TPlayer& player) {
+void PlaceWindow(TWinPlayer& player) {
   HWND window = player.MainWindow;
   const CommandLineOptions& options = player.Options;
   if (options.FullScreenRequested) {
@@ -65,13 +65,13 @@ void PlaceWindow(TPlayer& player) {
 }
 
 // The command line's film, or the program's own file.
-std::filesystem::path StartupFilmPath(const TPlayer& player) {
+std::filesystem::path StartupFilmPath(const TWinPlayer& player) {
   return player.Options.FilmFileName.empty() ? player.ProgramPath : std::filesystem::path(player.Options.FilmFileName);
 }
 
 }  // namespace
 
-void CreateMainWindowContents(TPlayer& player, HWND window) {
+void CreateMainWindowContents(TWinPlayer& player, HWND window) {
   player.MainWindow = window;
   // The panel and the list are made for the scale of the window's screen.
   player.Scale = WindowScale(window);
@@ -99,7 +99,7 @@ void CreateMainWindowContents(TPlayer& player, HWND window) {
   UpdateMenuStates(player);
 }
 
-void DestroyMainWindowContents(TPlayer& player) {
+void DestroyMainWindowContents(TWinPlayer& player) {
   CancelVideoExport(player);
   player.FilmClosing();  // its place is remembered before the engine stops
   player.Engine.StopForShutdown();
@@ -113,7 +113,7 @@ void DestroyMainWindowContents(TPlayer& player) {
   PostQuitMessage(0);
 }
 
-void EndSession(TPlayer& player, bool ending) {
+void EndSession(TWinPlayer& player, bool ending) {
   if (!ending) return;
   RememberFilmPlace(player);
   player.Settings.WritePending(kSessionEndSettingsMs);

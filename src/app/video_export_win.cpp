@@ -24,14 +24,14 @@ constexpr wchar_t kExportProgram[] = L"kof-export.exe";
 constexpr uint32_t kSavedNoteMs = 8000;
 constexpr uint32_t kUnavailableNoteMs = 4000;
 
-std::filesystem::path ExportProgram(const TPlayer& player) { return player.ProgramPath.parent_path() / kExportProgram; }
+std::filesystem::path ExportProgram(const TWinPlayer& player) { return player.ProgramPath.parent_path() / kExportProgram; }
 
-std::wstring Text(const TPlayer& player, TMessageText text) { return Utf8ToWide(player.Texts.Message(text)); }
+std::wstring Text(const TWinPlayer& player, TMessageText text) { return Utf8ToWide(player.Texts.Message(text)); }
 
 // --- The export box -----------------------------------------------------------------
 
 struct TExportBoxState {
-  TPlayer* Player;
+  TWinPlayer* Player;
   TVideoExportChoice Choice;
 };
 
@@ -45,7 +45,7 @@ constexpr int kLabelledControls[] = {IDC_EXPORT_FORMAT_LABEL, IDC_EXPORT_RANGE, 
                                      IDOK,                    IDCANCEL};
 static_assert(std::size(kLabelledControls) == std::size(kExportBoxLabels));
 
-void SetBoxTexts(HWND box, const TPlayer& player) {
+void SetBoxTexts(HWND box, const TWinPlayer& player) {
   std::vector<std::string> labels;
   for (const TMessageText label : kExportBoxLabels) labels.push_back(player.Texts.Message(label));
   labels = WithAccessKeys(labels);
@@ -111,7 +111,7 @@ INT_PTR CALLBACK ExportBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 // The export box with the last choice; false when the user cancels.
-bool AskChoice(TPlayer& player, TVideoExportChoice& choice) {
+bool AskChoice(TWinPlayer& player, TVideoExportChoice& choice) {
   TExportBoxState state{&player, choice};
   if (DialogBoxParamW(player.Instance, L"EXPORTBOX", player.MainWindow, ExportBoxProc,
                       reinterpret_cast<LPARAM>(&state)) != IDOK)
@@ -133,7 +133,7 @@ const wchar_t* FormatFilter(TVideoFormat format) {
   return L"";
 }
 
-std::filesystem::path AskOutput(const TPlayer& player, const std::filesystem::path& film,
+std::filesystem::path AskOutput(const TWinPlayer& player, const std::filesystem::path& film,
                                 const TVideoExportChoice& choice, const TVideoExportPlace& place) {
   std::wstring fileName(32768, L'\0');
   const std::wstring proposed = Utf8ToWide(ProposedVideoName(WideToUtf8(film.stem().wstring()), choice, place));
@@ -172,7 +172,7 @@ INT_PTR CALLBACK ProgressBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM l
   return FALSE;
 }
 
-HWND OpenProgressBox(const TPlayer& player, TVideoExportJob& job) {
+HWND OpenProgressBox(const TWinPlayer& player, TVideoExportJob& job) {
   HWND box = CreateDialogParamW(player.Instance, L"EXPORTPROGRESS", player.MainWindow, ProgressBoxProc,
                                 reinterpret_cast<LPARAM>(&job));
   if (box == nullptr) return nullptr;
@@ -191,7 +191,7 @@ void OpenFolderOf(const std::filesystem::path& file) {
   ShellExecuteW(nullptr, L"open", L"explorer.exe", parameters.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
-void ShowNote(TPlayer& player, const std::wstring& text, uint32_t ms, bool opensFolder) {
+void ShowNote(TWinPlayer& player, const std::wstring& text, uint32_t ms, bool opensFolder) {
   TVideoExport& exporting = player.Export;
   if (player.MainWindow == nullptr) return;
   if (!exporting.Note) exporting.Note = std::make_unique<TNoteWindow>(player.MainWindow, player.Scale, kStripColour);
@@ -207,7 +207,7 @@ void ShowNote(TPlayer& player, const std::wstring& text, uint32_t ms, bool opens
 }
 
 // Where the film is as the user asks: the segment and the time of its picture.
-TVideoExportPlace PlaceNow(const TPlayer& player) {
+TVideoExportPlace PlaceNow(const TWinPlayer& player) {
   TVideoExportPlace place;
   place.Segment = std::max(player.Engine.CurrentSegment(), 0);
   if (const TSegmentInfo* segment = player.Engine.CurrentSegmentInfo(); segment && segment->FramesPerSecond > 0)
@@ -216,7 +216,7 @@ TVideoExportPlace PlaceNow(const TPlayer& player) {
 }
 
 // The width of what is exported: the segment's, or the widest segment's for the film.
-int32_t ExportedWidth(const TPlayer& player, TVideoRange range, int32_t segmentIndex) {
+int32_t ExportedWidth(const TWinPlayer& player, TVideoRange range, int32_t segmentIndex) {
   int32_t width = 0;
   for (int32_t i = 0; i < player.Film.Segments().Count(); ++i)
     if (const TSegmentInfo* segment = player.Film.Segments().Get(i))
@@ -225,12 +225,12 @@ int32_t ExportedWidth(const TPlayer& player, TVideoRange range, int32_t segmentI
 }
 }  // namespace
 
-bool VideoExportAvailable(const TPlayer& player) {
+bool VideoExportAvailable(const TWinPlayer& player) {
   std::error_code error;
   return std::filesystem::is_regular_file(ExportProgram(player), error);
 }
 
-void ExportVideo(TPlayer& player) {
+void ExportVideo(TWinPlayer& player) {
   if (player.Export.Job) {
     if (player.Export.Job->ProgressBox != nullptr) SetForegroundWindow(player.Export.Job->ProgressBox);
     return;
@@ -258,7 +258,7 @@ void ExportVideo(TPlayer& player) {
   player.Export.Job = std::move(job);
 }
 
-void ShowExportProgress(TPlayer& player, LPARAM millionths) {
+void ShowExportProgress(TWinPlayer& player, LPARAM millionths) {
   TVideoExportJob* job = player.Export.Job.get();
   if (job == nullptr || job->ProgressBox == nullptr || job->Cancelled) return;
   const double share = static_cast<double>(millionths) / 1e6;
@@ -269,7 +269,7 @@ void ShowExportProgress(TPlayer& player, LPARAM millionths) {
   SetDlgItemTextW(job->ProgressBox, IDC_EXPORT_PROGRESS_TEXT, Utf8ToWide(text).c_str());
 }
 
-void FinishVideoExport(TPlayer& player) {
+void FinishVideoExport(TWinPlayer& player) {
   std::unique_ptr<TVideoExportJob> job = std::move(player.Export.Job);
   if (!job) return;
   const DWORD code = job->ExitCode();
@@ -291,25 +291,25 @@ void FinishVideoExport(TPlayer& player) {
           player.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR);
 }
 
-void CancelVideoExport(TPlayer& player, DWORD waitMs) {
+void CancelVideoExport(TWinPlayer& player, DWORD waitMs) {
   if (!player.Export.Job) return;
   player.Export.Job->Cancel();
   player.Export.Job->StopWaitMs = waitMs;
   player.Export.Job.reset();
 }
 
-bool TakeExportBoxMessage(const TPlayer& player, MSG& message) {
+bool TakeExportBoxMessage(const TWinPlayer& player, MSG& message) {
   const TVideoExportJob* job = player.Export.Job.get();
   return job != nullptr && job->ProgressBox != nullptr && IsDialogMessageW(job->ProgressBox, &message);
 }
 
-void ShowSavedVideoInFolder(TPlayer& player) {
+void ShowSavedVideoInFolder(TWinPlayer& player) {
   TVideoExport& exporting = player.Export;
   if (!exporting.Note || !exporting.Note->Visible() || !exporting.NoteOffersFolder || exporting.Saved.empty()) return;
   OpenFolderOf(exporting.Saved);
   exporting.Note->Hide();
 }
 
-void ExplainExportUnavailable(TPlayer& player) {
+void ExplainExportUnavailable(TWinPlayer& player) {
   ShowNote(player, Text(player, TMessageText::kExportUnavailable), kUnavailableNoteMs, false);
 }

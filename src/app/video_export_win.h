@@ -15,7 +15,7 @@
 #include "app/video_export_job_win.h"
 #include "controls/note_window_win.h"
 
-class TPlayer;
+class TWinPlayer;
 
 struct TVideoExport {
   std::unique_ptr<TVideoExportJob> Job;
@@ -26,20 +26,20 @@ struct TVideoExport {
 };
 
 // Whether kof-export.exe is beside the player.
-bool VideoExportAvailable(const TPlayer& player);
+bool VideoExportAvailable(const TWinPlayer& player);
 // File > Export video (Ctrl+E): the boxes, then the export; with one running, its
 // progress box comes to the front.
-void ExportVideo(TPlayer& player);
+void ExportVideo(TWinPlayer& player);
 // WM_EXPORTPROGRESS and WM_EXPORTENDED.
-void ShowExportProgress(TPlayer& player, LPARAM share);
-void FinishVideoExport(TPlayer& player);
+void ShowExportProgress(TWinPlayer& player, LPARAM share);
+void FinishVideoExport(TWinPlayer& player);
 // The player closes: a running export is cancelled and waited for, waitMs at most, then
 // ended.
-void CancelVideoExport(TPlayer& player, DWORD waitMs = TVideoExportJob::kStopWaitMs);
+void CancelVideoExport(TWinPlayer& player, DWORD waitMs = TVideoExportJob::kStopWaitMs);
 // The progress box's keys (Tab, Enter, Escape) from the message loop; true when taken.
-bool TakeExportBoxMessage(const TPlayer& player, MSG& message);
+bool TakeExportBoxMessage(const TWinPlayer& player, MSG& message);
 // The saved video's note is clicked, or Ctrl+Shift+E pressed while it shows: the folder
 // opens with the file selected, and the note goes.
-void ShowSavedVideoInFolder(TPlayer& player);
+void ShowSavedVideoInFolder(TWinPlayer& player);
 // A disabled Export video item was selected in a menu: the note says why.
-void ExplainExportUnavailable(TPlayer& player);
+void ExplainExportUnavailable(TWinPlayer& player);

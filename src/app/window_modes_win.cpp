@@ -8,7 +8,7 @@
 #include "app/bottom_panel_win.h"
 #include "app/segment_list_window_win.h"
 
-void UpdateMenuStates(TPlayer& player) {
+void UpdateMenuStates(TWinPlayer& player) {
   const std::optional<int32_t> count =
       player.Film.IsOpen() ? std::optional<int32_t>(player.Film.Segments().Count()) : std::nullopt;
   const TMenuStates states = ComputeMenuStates(player.Engine.State(), player.State, count);
@@ -16,7 +16,7 @@ void UpdateMenuStates(TPlayer& player) {
   player.Panel.SetToggleButtons(states.FullScreenButtonPressed, states.SegmentsButtonPressed);
 }
 
-void SaveWindowPlacement(TPlayer& player) {
+void SaveWindowPlacement(TWinPlayer& player) {
   RECT window{};
   if (player.MainWindow != nullptr) GetWindowRect(player.MainWindow, &window);
   player.State.SavedPlacement =
@@ -34,7 +34,7 @@ void SetWindowStyle(HWND window, DWORD style) {
   SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
 }
 
-void EnterFullScreen(TPlayer& player) {
+void EnterFullScreen(TWinPlayer& player) {
   HWND window = player.MainWindow;
   SaveWindowPlacement(player);
   SetWindowStyle(window, WS_CLIPCHILDREN | WS_BORDER);
@@ -43,7 +43,7 @@ void EnterFullScreen(TPlayer& player) {
   if (player.State.ShowPanel) ToggleControlPanel(player);
 }
 
-void LeaveFullScreen(TPlayer& player) {
+void LeaveFullScreen(TWinPlayer& player) {
   HWND window = player.MainWindow;
   SetWindowStyle(window, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN);
   player.Menus.ReattachBar(window);
@@ -55,7 +55,7 @@ void LeaveFullScreen(TPlayer& player) {
 }
 }  // namespace
 
-void ToggleFullScreen(TPlayer& player) {
+void ToggleFullScreen(TWinPlayer& player) {
   if (player.MainWindow == nullptr) return;
   player.State.FullScreen = !player.State.FullScreen;
   if (player.State.FullScreen)
@@ -67,19 +67,19 @@ void ToggleFullScreen(TPlayer& player) {
   LayOutChildWindows(player);
 }
 
-void SetZoom(TPlayer& player, TPictureZoom zoom) {
+void SetZoom(TWinPlayer& player, TPictureZoom zoom) {
   player.State.Zoom = zoom;
   player.Presenter.SetZoom(zoom);
 }
 
-void ToggleControlPanel(TPlayer& player) {
+void ToggleControlPanel(TWinPlayer& player) {
   player.State.ShowPanel = !player.State.ShowPanel;
   UpdateMenuStates(player);
   LayOutChildWindows(player);
   player.Presenter.LayOut();
 }
 
-void ToggleSegmentList(TPlayer& player) {
+void ToggleSegmentList(TWinPlayer& player) {
   player.State.SegmentListVisible = !player.State.SegmentListVisible;
   player.Menus.ApplyStates({SegmentsCheckMark(player.State.SegmentListVisible)});
   if (player.State.SegmentListVisible && player.Film.IsOpen()) player.SegmentList.Fill();
