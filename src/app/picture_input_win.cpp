@@ -9,8 +9,7 @@
 
 namespace {
 // Whole notches of the wheel; the rest of a finer wheel's turns waits for the next.
-int TakeNotches(int delta) {
-  static int rest = 0;
+int TakeNotches(int& rest, int delta) {
   rest += delta;
   const int notches = rest / WHEEL_DELTA;
   rest -= notches * WHEEL_DELTA;
@@ -45,7 +44,7 @@ bool TakeMouseWheel(TWinPlayer& player, const MSG& message) {
     return true;
   }
   if (!IsWithin(under, player.MainWindow)) return false;
-  const int notches = TakeNotches(GET_WHEEL_DELTA_WPARAM(message.wParam));
+  const int notches = TakeNotches(player.WheelRest, GET_WHEEL_DELTA_WPARAM(message.wParam));
   if (under == player.Panel.ProgressBar()) {
     for (int i = 0; i < (notches < 0 ? -notches : notches) && player.MainWindow != nullptr; ++i)
       RunCommand(player, notches > 0 ? CM_SEEK_FORWARD : CM_SEEK_BACK);

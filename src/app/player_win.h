@@ -89,6 +89,8 @@ public:
   TSegmentListPane SegmentList{*this};
   // Actions > Find on screen: the film's text index, what was found, the search field.
   TScreenSearchState ScreenSearch;
+  // A finer wheel's turns short of a whole notch, kept for the next (picture_input_win.cpp).
+  int WheelRest = 0;
 
   // What the film session tells the windows (commands_win.cpp).
   void FilmClosing() override;
