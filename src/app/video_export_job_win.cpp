@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "session/video_export.h"
+#include "film/ko_cab.h"
 #include "film/ko_error.h"
 #include "film/temp_files.h"
 #include "platform/export_leftovers.h"
@@ -13,6 +14,7 @@
 namespace {
 // kof-export's message: its last lines are enough.
 constexpr size_t kLongestMessage = 600;
+constexpr DWORD kStartRetryMs = 200;
 
 // Reads lines of the child's progress and posts each share to window until the child
 // closes its end, then waits for the child and posts its end.
@@ -106,10 +108,16 @@ bool TVideoExportJob::Start(const std::filesystem::path& program, const std::vec
   PROCESS_INFORMATION process{};
   FChildTemp = MakeChildTempFolder();
   std::wstring environment = FChildTemp.empty() ? std::wstring() : EnvironmentWithTempFolder(FChildTemp);
-  const bool started =
-      piped && CreateProcessW(arguments[0].c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                              CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT,
-                              environment.empty() ? nullptr : environment.data(), nullptr, &startup, &process);
+  // A start refused for a moment (a scanner holding the program file, a system short of
+  // something under load) is tried once more; the reason of the last refusal is kept.
+  bool started = false;
+  for (int attempt = 0; piped && !started && attempt < 2; ++attempt) {
+    if (attempt > 0) Sleep(kStartRetryMs);
+    started = CreateProcessW(arguments[0].c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                             CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT,
+                             environment.empty() ? nullptr : environment.data(), nullptr, &startup, &process) != 0;
+  }
+  if (!started) FStartError = GetLastError();
   for (HANDLE handle : {childInput, childOutput, childErrors})
     if (handle != nullptr) CloseHandle(handle);
   if (!started) {
@@ -136,6 +144,10 @@ void TVideoExportJob::Cancel() {
 void TVideoExportJob::JoinReaders() {
   if (FReader.joinable()) FReader.join();
   if (FErrorReader.joinable()) FErrorReader.join();
+}
+
+std::string TVideoExportJob::StartError() const {
+  return FStartError == 0 ? std::string() : SystemErrorText(static_cast<int32_t>(FStartError));
 }
 
 DWORD TVideoExportJob::ExitCode() {

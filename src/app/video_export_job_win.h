@@ -31,6 +31,8 @@ public:
   // Starts program with args (after its own name), its progress posted to window; false
   // when it cannot be started.
   bool Start(const std::filesystem::path& program, const std::vector<std::string>& args, HWND window);
+  // Why Start failed, in the system's words; "" when it did not.
+  std::string StartError() const;
   // Asks the child to stop by closing its standard input; it ends on its own.
   void Cancel();
   // After WM_EXPORTENDED (they wait for the readers): the child's exit code, and the
@@ -45,6 +47,7 @@ public:
   DWORD StopWaitMs = kStopWaitMs;
 
 private:
+  DWORD FStartError = 0;
   void JoinReaders();
   void EndChild();
 

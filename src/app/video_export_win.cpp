@@ -249,7 +249,8 @@ void ExportVideo(TWinPlayer& player) {
   const auto args =
       VideoExportArguments(choice, place, WideToUtf8(player.Film.Path().wstring()), WideToUtf8(output.wstring()));
   if (!job->Start(ExportProgram(player), args, player.MainWindow)) {
-    const std::string reason = WideToUtf8(ExportProgram(player).wstring());
+    const std::string why = job->StartError();
+    const std::string reason = WideToUtf8(ExportProgram(player).wstring()) + (why.empty() ? "" : ": " + why);
     ShowBox(player.MainWindow, player.Texts.Format(TMessageText::kExportFailedFmt, reason),
             player.Texts.Message(TMessageText::kError), MB_OK | MB_ICONERROR);
     return;
